@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+
+namespace sw {
+
+inline constexpr int HorseCount = 200;
+inline constexpr int JockeyCount = 32;
+inline constexpr int RacesPerDay = 12;
+inline constexpr int FieldSize = 8;
+inline constexpr int PastPerformanceKeep = 15;
+inline constexpr std::string_view RaceDistanceText = "1\u00BC Miles";
+
+inline constexpr std::string_view AppTitle = "Stridewell";
+inline constexpr std::string_view AppDescription = "Horse Racing";
+inline constexpr std::string_view AppCaption = "Stridewell - Horse Racing";
+inline constexpr std::string_view MessageTitle = "Stridewell - Horse Racing Message";
+
+// Single-race pools hold every combination of the field once as public money.
+inline constexpr int PublicPoolLines = 8 + 8 + 8 + 28 + 56 + 336 + 1680;
+
+} // namespace sw

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sw {
+
+// One listed player. The balance text is the authoritative balance, as the list shows it.
+struct PlayerEntry {
+    int32_t playerId = 0;
+    std::string name;
+    std::string balance; // shortest single-float text, e.g. "400" or "397.5"
+};
+
+// The players of the day, in list order, with the one selected index the bettor list,
+// balances and numbers share (-1: none).
+struct PlayerList {
+    std::vector<PlayerEntry> entries;
+    int selected = -1;
+};
+
+} // namespace sw

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "EntryTables.h"
+#include "Pools.h"
+#include "PlayerList.h"
+#include "Prompter.h"
+#include "RaceResult.h"
+#include "Random.h"
+#include "Records.h"
+#include "Ticket.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// The whole state of one race day: the stable, the card, the players, the pools of the race
+// about to be run, the per-entry tables, the last race's result and the ticket list.
+// Subsystems are functions over this object; nothing of it lives in globals.
+struct RaceDay {
+    RaceDay(std::filesystem::path dir, Random& rnd, Prompter& prompt)
+        : dataDir(std::move(dir)), random(rnd), prompter(prompt) {}
+
+    std::filesystem::path file(std::string_view name) const { return dataDir / name; }
+
+    std::filesystem::path dataDir;
+    Random& random;
+    Prompter& prompter;
+
+    Database db;
+    RaceCard card;
+    int16_t currentRace = 0; // race index 0..11, shown plus one
+    bool cardDrawn = false;
+    std::string date;        // short date text of the day
+
+    PlayerList players;
+    Pools pools;
+    EntryTables entries;
+    RaceResult result;
+    std::array<uint8_t, RacesPerDay> raceWinner{}; // winning post of each race run
+
+    // Bets offered in the race last shown by the racing program.
+    bool dailyDoubleOffered = false;
+    bool pick3Offered = false;
+    bool pick6Offered = false;
+    bool loadingPassDone = false;
+
+    std::vector<ListedTicket> tickets;
+};
+
+} // namespace sw
