@@ -18,6 +18,8 @@ struct PlayerEntry {
 struct PlayerList {
     std::vector<PlayerEntry> entries;
     int selected = -1;
+    // What the balance label shows ("397.50"); it keeps its last text when nobody is selected.
+    std::string balanceLabel;
 };
 
 } // namespace sw
