@@ -1,0 +1,171 @@
+#include "tote/PoolFiles.h"
+#include "tote/Tote.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace sw;
+using sw::test::ListRandom;
+using sw::test::ScriptedPrompter;
+using sw::test::TempDir;
+
+namespace {
+
+struct PoolFixture : ::testing::Test {
+    TempDir dir;
+    ListRandom random{{0.5}};
+    ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
+
+    void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
+};
+
+TEST(PoolFileNames, NameEveryFile) {
+    EXPECT_EQ(poolFileName(PoolFile::Wins), "wins.dat");
+    EXPECT_EQ(poolFileName(PoolFile::Superfectas), "superfectas.dat");
+    EXPECT_EQ(poolFileName(PoolFile::DailyDoubles), "dailydoubles.dat");
+    EXPECT_EQ(poolFileName(PoolFile::Pick3s), "pick3s.dat");
+    EXPECT_EQ(poolFileName(PoolFile::Pick6s), "pick6s.dat");
+    EXPECT_EQ(poolFileHorses(PoolFile::Shows), 1);
+    EXPECT_EQ(poolFileHorses(PoolFile::Quinielas), 2);
+    EXPECT_EQ(poolFileHorses(PoolFile::Trifectas), 3);
+    EXPECT_EQ(poolFileHorses(PoolFile::Superfectas), 4);
+    EXPECT_EQ(poolFileHorses(PoolFile::Pick6s), 6);
+}
+
+TEST(PoolLineText, JoinsTicketPostsAndAmount) {
+    const int16_t posts[] = {3, 1, 4};
+    EXPECT_EQ(poolLineText(57, posts, 3, 2), "57,3,1,4,2\r\n");
+    EXPECT_EQ(poolLineText(2124, posts, 1, 0), "2124,3,0\r\n");
+}
+
+TEST(ParsePoolLine, ReadsWellFormedLines) {
+    auto line = parsePoolLine("57,2,5,10", PoolFile::Quinielas);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->ticket, 57);
+    EXPECT_EQ(line->count, 2);
+    EXPECT_EQ(line->horses[0], 2);
+    EXPECT_EQ(line->horses[1], 5);
+    EXPECT_DOUBLE_EQ(line->amount, 10);
+    auto padded = parsePoolLine(" 8, 3, 7.5", PoolFile::Wins);
+    ASSERT_TRUE(padded);
+    EXPECT_DOUBLE_EQ(padded->amount, 7.5) << "amounts are read as numbers";
+}
+
+TEST(ParsePoolLine, RejectsMalformedLines) {
+    const char* bad[] = {"",    "1,9,2",   "1,0,2",   "1,-3,2", "1,x,2",         "x,1,2",
+                         "1,2", "1,2,3,4", "1,2,abc", "1,,2",   "5000000000,1,2"};
+    for (const char* text : bad)
+        EXPECT_FALSE(parsePoolLine(text, PoolFile::Wins)) << text;
+    EXPECT_FALSE(parsePoolLine("1,3,3,2", PoolFile::Exactas)) << "a horse cannot finish twice";
+    EXPECT_FALSE(parsePoolLine("1,1,2,1,2", PoolFile::Trifectas));
+    EXPECT_FALSE(parsePoolLine("1,1,2,3,4,5,6,7,2", PoolFile::Pick6s)) << "more fields than a pick 6 line";
+}
+
+TEST(ParsePoolLine, LetsLegsOfDifferentRacesRepeatAPost) {
+    EXPECT_TRUE(parsePoolLine("9,3,3,2", PoolFile::DailyDoubles));
+    EXPECT_TRUE(parsePoolLine("9,1,1,1,1,1,1,2", PoolFile::Pick6s));
+}
+
+TEST_F(PoolFixture, AppendedLinesAreReadBackInOrder) {
+    const int16_t a[] = {1, 2};
+    const int16_t b[] = {4, 4};
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2, 2)));
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 2, 6) + "junk\r\n"));
+    std::vector<PoolLine> lines;
+    EXPECT_TRUE(forEachPoolLine(day, PoolFile::DailyDoubles, [&](const PoolLine& l) { lines.push_back(l); }));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].ticket, 30);
+    EXPECT_EQ(lines[1].ticket, 31);
+    EXPECT_EQ(lines[1].horses[1], 4);
+    EXPECT_DOUBLE_EQ(lines[1].amount, 6);
+
+    ASSERT_FALSE(clearPoolFile(day, PoolFile::DailyDoubles));
+    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
+    EXPECT_FALSE(forEachPoolLine(day, PoolFile::Pick3s, [](const PoolLine&) {})) << "no such file";
+}
+
+TEST_F(PoolFixture, RefreshAddsEveryLineToItsCellAndTotal) {
+    write(PoolFile::Wins, "1,1,100\r\n4,2,300\r\n2125,2,20\r\n");
+    write(PoolFile::Places, "2,1,74\r\n");
+    write(PoolFile::Shows, "3,8,84\n");
+    write(PoolFile::Quinielas, "25,2,5,40\r\n2126,5,2,10\r\n");
+    write(PoolFile::Exactas, "26,1,2,18\r\n27,2,1,6\r\n");
+    write(PoolFile::Trifectas, "28,1,2,3,5\r\n");
+    write(PoolFile::Superfectas, "29,4,3,2,1,7\r");
+    toteRefresh(day);
+    const Pools& p = day.pools;
+    EXPECT_EQ(p.win[0], 100);
+    EXPECT_EQ(p.win[1], 320);
+    EXPECT_EQ(p.winTotal, 420);
+    EXPECT_EQ(p.place[0], 74);
+    EXPECT_EQ(p.placeTotal, 74);
+    EXPECT_EQ(p.show[7], 84);
+    EXPECT_EQ(p.quiniela[Pools::idx2(1, 4)], 50) << "a quiniela 5-2 adds to the pair's lower-first cell";
+    EXPECT_EQ(p.quiniela[Pools::idx2(4, 1)], 0);
+    EXPECT_EQ(p.quinielaTotal, 50);
+    EXPECT_EQ(p.exacta[Pools::idx2(0, 1)], 18);
+    EXPECT_EQ(p.exacta[Pools::idx2(1, 0)], 6);
+    EXPECT_EQ(p.exactaTotal, 24);
+    EXPECT_EQ(p.trifecta[Pools::idx3(0, 1, 2)], 5);
+    EXPECT_EQ(p.superfecta[Pools::idx4(3, 2, 1, 0)], 7);
+    EXPECT_EQ(p.superfectaTotal, 7);
+
+    EXPECT_FLOAT_EQ(p.winOdds[0], 2.1f);  // 420 * 0.75 / 100 - 1 = 2.15
+    EXPECT_FLOAT_EQ(p.winOdds[1], 0.05f); // 420 * 0.75 / 320 - 1 < 0
+    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(1, 0)], 2.0f);
+    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(0, 1)], 0.05f);
+}
+
+TEST_F(PoolFixture, RefreshSkipsMalformedLines) {
+    write(PoolFile::Wins, "1,1,100\r\n\r\n2,9,500\r\n3,0,500\r\nnonsense\r\n4,1,2,3\r\n5,x,7\r\n6,2,50\r\n");
+    write(PoolFile::Quinielas, "7,3,3,99\r\n8,1,2,10\r\n");
+    toteRefresh(day);
+    EXPECT_EQ(day.pools.win[0], 100);
+    EXPECT_EQ(day.pools.win[1], 50);
+    EXPECT_EQ(day.pools.win[8], 0);
+    EXPECT_EQ(day.pools.winTotal, 150);
+    EXPECT_EQ(day.pools.quinielaTotal, 10);
+}
+
+TEST_F(PoolFixture, RefreshIgnoresAmountsThatWouldOverflowAPool) {
+    write(PoolFile::Wins, "1,1,2000000000\r\n2,1,2000000000\r\n3,2,5\r\n");
+    toteRefresh(day);
+    EXPECT_EQ(day.pools.win[0], 2000000000);
+    EXPECT_EQ(day.pools.winTotal, 2000000005);
+}
+
+TEST_F(PoolFixture, RefreshStartsFromEmptyPoolsAndKeepsOddsOfCellsWithoutMoney) {
+    day.pools.win.fill(77);
+    day.pools.trifecta[Pools::idx3(0, 1, 2)] = 9;
+    day.pools.winOdds.fill(3.5f);
+    day.pools.quinielaOdds[Pools::idx2(0, 1)] = 12.0f;
+    day.pools.oddsByRace[1][0] = 4.0f;
+    write(PoolFile::Wins, "1,1,100\r\n2,2,200\r\n");
+    write(PoolFile::Quinielas, "3,2,3,40\r\n");
+    toteRefresh(day);
+    EXPECT_EQ(day.pools.win[2], 0);
+    EXPECT_EQ(day.pools.trifecta[Pools::idx3(0, 1, 2)], 0) << "a missing file leaves its pool empty";
+    EXPECT_EQ(day.pools.trifectaTotal, 0);
+    EXPECT_FLOAT_EQ(day.pools.winOdds[0], 1.2f); // 300 * 0.75 / 100 - 1 = 1.25
+    EXPECT_FLOAT_EQ(day.pools.winOdds[2], 3.5f);
+    EXPECT_FLOAT_EQ(day.pools.quinielaOdds[Pools::idx2(0, 1)], 12.0f);
+    EXPECT_FLOAT_EQ(day.pools.quinielaOdds[Pools::idx2(1, 2)], 0.05f);
+    EXPECT_FLOAT_EQ(day.pools.oddsByRace[1][0], 4.0f) << "the public odds of the day stay as generated";
+}
+
+TEST_F(PoolFixture, RepeatedRefreshesChangeNothing) {
+    write(PoolFile::Wins, "1,1,100\r\n2,2,200\r\n");
+    write(PoolFile::Exactas, "3,1,2,40\r\n4,2,1,10\r\n");
+    toteRefresh(day);
+    Pools first = day.pools;
+    toteRefresh(day);
+    EXPECT_EQ(day.pools.win, first.win);
+    EXPECT_EQ(day.pools.exacta, first.exacta);
+    EXPECT_EQ(day.pools.exactaTotal, first.exactaTotal);
+    EXPECT_EQ(day.pools.winOdds, first.winOdds);
+    EXPECT_EQ(day.pools.exactaOdds, first.exactaOdds);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "PoolFiles.h"
+
+#include "core/Constants.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace sw {
+
+namespace {
+
+void appendNumber(std::string& out, int64_t value) {
+    char buf[24];
+    auto result = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, result.ptr);
+}
+
+// A whole number field, rounded as every reader rounds, or nullopt when it is no number.
+std::optional<int64_t> wholeField(std::string_view field) {
+    double number = 0;
+    if (!parseLeadingNumber(field, number))
+        return std::nullopt;
+    number = std::nearbyint(number);
+    if (number < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
+        number > static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int64_t>(number);
+}
+
+bool isSingleRace(PoolFile file) {
+    return file != PoolFile::DailyDoubles && file != PoolFile::Pick3s && file != PoolFile::Pick6s;
+}
+
+} // namespace
+
+std::string_view poolFileName(PoolFile file) {
+    switch (file) {
+    case PoolFile::Wins:
+        return "wins.dat";
+    case PoolFile::Places:
+        return "places.dat";
+    case PoolFile::Shows:
+        return "shows.dat";
+    case PoolFile::Quinielas:
+        return "quinielas.dat";
+    case PoolFile::Exactas:
+        return "exactas.dat";
+    case PoolFile::Trifectas:
+        return "trifectas.dat";
+    case PoolFile::Superfectas:
+        return "superfectas.dat";
+    case PoolFile::DailyDoubles:
+        return "dailydoubles.dat";
+    case PoolFile::Pick3s:
+        return "pick3s.dat";
+    case PoolFile::Pick6s:
+        return "pick6s.dat";
+    }
+    return "";
+}
+
+int poolFileHorses(PoolFile file) {
+    switch (file) {
+    case PoolFile::Wins:
+    case PoolFile::Places:
+    case PoolFile::Shows:
+        return 1;
+    case PoolFile::Quinielas:
+    case PoolFile::Exactas:
+    case PoolFile::DailyDoubles:
+        return 2;
+    case PoolFile::Trifectas:
+    case PoolFile::Pick3s:
+        return 3;
+    case PoolFile::Superfectas:
+        return 4;
+    case PoolFile::Pick6s:
+        return 6;
+    }
+    return 0;
+}
+
+std::string poolLineText(int32_t ticket, const int16_t* horses, int count, int64_t amount) {
+    std::string line;
+    line.reserve(48);
+    appendNumber(line, ticket);
+    for (int i = 0; i < count; ++i) {
+        line.push_back(',');
+        appendNumber(line, horses[i]);
+    }
+    line.push_back(',');
+    appendNumber(line, amount);
+    line.append(LineEnd);
+    return line;
+}
+
+std::optional<PoolLine> parsePoolLine(std::string_view line, PoolFile file) {
+    const int horses = poolFileHorses(file);
+    const std::size_t wanted = static_cast<std::size_t>(horses) + 2;
+    std::array<std::string_view, 8> fields;
+    std::size_t count = 0;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = line.find(',', start);
+        if (count == wanted)
+            return std::nullopt; // more fields than the file's format has
+        fields[count++] = line.substr(start, comma == std::string_view::npos ? line.npos : comma - start);
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    if (count != wanted)
+        return std::nullopt;
+
+    PoolLine out;
+    out.count = horses;
+    auto ticket = wholeField(fields[0]);
+    if (!ticket)
+        return std::nullopt;
+    out.ticket = static_cast<int32_t>(*ticket);
+    for (int i = 0; i < horses; ++i) {
+        auto horse = wholeField(fields[static_cast<std::size_t>(i) + 1]);
+        if (!horse || *horse < 1 || *horse > FieldSize)
+            return std::nullopt;
+        out.horses[static_cast<std::size_t>(i)] = static_cast<int16_t>(*horse);
+    }
+    // One race cannot place a horse twice; legs of different races may repeat a post.
+    if (isSingleRace(file))
+        for (int i = 0; i < horses; ++i)
+            for (int j = i + 1; j < horses; ++j)
+                if (out.horses[static_cast<std::size_t>(i)] == out.horses[static_cast<std::size_t>(j)])
+                    return std::nullopt;
+    double amount = 0;
+    if (!parseLeadingNumber(fields[wanted - 1], amount))
+        return std::nullopt;
+    out.amount = amount;
+    return out;
+}
+
+FileError appendPoolLines(const RaceDay& day, PoolFile file, std::string_view lines) {
+    return appendToFile(day.file(poolFileName(file)), lines);
+}
+
+bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void(const PoolLine&)>& onLine) {
+    return forEachLine(day.file(poolFileName(file)), [&](std::string_view text) {
+        if (auto line = parsePoolLine(text, file))
+            onLine(*line);
+    });
+}
+
+FileError clearPoolFile(const RaceDay& day, PoolFile file) {
+    return truncateFile(day.file(poolFileName(file)));
+}
+
+} // namespace sw

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/FileStore.h"
+#include "core/RaceDay.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sw {
+
+// The ten pool files. The first seven hold the race about to be run (public money first, then
+// the players' lines); the last three gather players' multi-race lines until their last leg.
+enum class PoolFile {
+    Wins,
+    Places,
+    Shows,
+    Quinielas,
+    Exactas,
+    Trifectas,
+    Superfectas,
+    DailyDoubles,
+    Pick3s,
+    Pick6s
+};
+
+inline constexpr std::array<PoolFile, 7> SingleRacePoolFiles = {
+    PoolFile::Wins,    PoolFile::Places,    PoolFile::Shows,      PoolFile::Quinielas,
+    PoolFile::Exactas, PoolFile::Trifectas, PoolFile::Superfectas};
+
+// "wins.dat" .. "pick6s.dat".
+std::string_view poolFileName(PoolFile file);
+// How many posts a line of the file names: 1 for win/place/show up to 6 for the pick 6.
+int poolFileHorses(PoolFile file);
+
+// One line of a pool file: the owning ticket, the posts 1..8 in the file's order and the amount.
+struct PoolLine {
+    int32_t ticket = 0;
+    std::array<int16_t, 6> horses{};
+    int count = 0;
+    double amount = 0;
+};
+
+// "ticket,horse..,amount" with its CR LF, the format every pool file shares.
+std::string poolLineText(int32_t ticket, const int16_t* horses, int count, int64_t amount);
+
+// The line if it has exactly the file's fields, posts in 1..8 (all different within one race)
+// and numeric ticket and amount; nullopt for anything else.
+std::optional<PoolLine> parsePoolLine(std::string_view line, PoolFile file);
+
+// Appends complete lines (as built by poolLineText) to the file.
+FileError appendPoolLines(const RaceDay& day, PoolFile file, std::string_view lines);
+
+// Calls onLine for every well-formed line in file order; false when the file cannot be read.
+bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void(const PoolLine&)>& onLine);
+
+// Leaves the file present and empty.
+FileError clearPoolFile(const RaceDay& day, PoolFile file);
+
+} // namespace sw

@@ -1,0 +1,146 @@
+#include "Tote.h"
+
+#include "PoolFiles.h"
+
+#include "core/Format.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace sw {
+
+namespace {
+
+// Adds a pool line's amount to a 32-bit pool figure; a sum that no longer fits is skipped,
+// so a hand-edited file cannot wrap a pool negative.
+void addAmount(int32_t& target, double amount) {
+    double sum = std::nearbyint(static_cast<double>(target) + amount);
+    if (sum < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
+        sum > static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return;
+    target = static_cast<int32_t>(sum);
+}
+
+// The pool cell a line of a single-race file adds to.
+int32_t* cellOf(Pools& pools, PoolFile file, const PoolLine& line) {
+    auto h = [&](int n) { return line.horses[static_cast<std::size_t>(n)] - 1; };
+    switch (file) {
+    case PoolFile::Wins:
+        return &pools.win[static_cast<std::size_t>(h(0))];
+    case PoolFile::Places:
+        return &pools.place[static_cast<std::size_t>(h(0))];
+    case PoolFile::Shows:
+        return &pools.show[static_cast<std::size_t>(h(0))];
+    case PoolFile::Quinielas: {
+        // The pair is unordered; its money always sits in the lower-post-first cell.
+        int lo = std::min(h(0), h(1));
+        int hi = std::max(h(0), h(1));
+        return &pools.quiniela[static_cast<std::size_t>(Pools::idx2(lo, hi))];
+    }
+    case PoolFile::Exactas:
+        return &pools.exacta[static_cast<std::size_t>(Pools::idx2(h(0), h(1)))];
+    case PoolFile::Trifectas:
+        return &pools.trifecta[static_cast<std::size_t>(Pools::idx3(h(0), h(1), h(2)))];
+    case PoolFile::Superfectas:
+        return &pools.superfecta[static_cast<std::size_t>(Pools::idx4(h(0), h(1), h(2), h(3)))];
+    default:
+        return nullptr;
+    }
+}
+
+int32_t& totalOf(Pools& pools, PoolFile file) {
+    switch (file) {
+    case PoolFile::Wins:
+        return pools.winTotal;
+    case PoolFile::Places:
+        return pools.placeTotal;
+    case PoolFile::Shows:
+        return pools.showTotal;
+    case PoolFile::Quinielas:
+        return pools.quinielaTotal;
+    case PoolFile::Exactas:
+        return pools.exactaTotal;
+    case PoolFile::Trifectas:
+        return pools.trifectaTotal;
+    default:
+        return pools.superfectaTotal;
+    }
+}
+
+} // namespace
+
+std::optional<float> oddsFor(double total, float share, double money) {
+    if (!(money > 0))
+        return std::nullopt;
+    double raw = total * 0.75 * static_cast<double>(share) / money - 1.0;
+    if (!std::isfinite(raw) || std::fabs(raw) > static_cast<double>(FLT_MAX))
+        return std::nullopt;
+    float odds = static_cast<float>(raw);
+    // Truncate to the largest tenth whose single-precision value does not exceed the odds, so
+    // odds that are a tenth (2.3 stored as 2.2999999) keep that tenth instead of losing one.
+    double tenths = std::floor(static_cast<double>(odds) * 10.0);
+    if (static_cast<float>((tenths + 1.0) / 10.0) <= odds)
+        tenths += 1.0;
+    float truncated = static_cast<float>(tenths / 10.0);
+    return truncated < 0.05f ? 0.05f : truncated;
+}
+
+std::string oddsText(float odds) {
+    struct Band {
+        float below;
+        const char* text;
+    };
+    static constexpr Band bands[] = {
+        {0.2f, "1/9"}, {0.4f, "1/5"}, {0.5f, "2/5"}, {0.6f, "1/2"}, {0.8f, "3/5"}, {1.0f, "4/5"},
+        {1.2f, "1"},   {1.4f, "6/5"}, {1.5f, "7/5"}, {1.6f, "3/2"}, {1.8f, "8/5"}, {2.0f, "9/5"},
+        {2.5f, "2"},   {3.0f, "5/2"}, {3.5f, "3"},   {4.0f, "7/2"}, {4.5f, "4"},   {5.0f, "9/2"}};
+    if (std::isnan(odds))
+        return "1/9";
+    for (const Band& band : bands)
+        if (odds < band.below)
+            return band.text;
+    if (odds >= 99.0f)
+        return "99";
+    return rightAlign(std::to_string(static_cast<int>(odds)), 2);
+}
+
+void toteRefresh(RaceDay& day) {
+    Pools& pools = day.pools;
+    pools.win.fill(0);
+    pools.place.fill(0);
+    pools.show.fill(0);
+    pools.quiniela.fill(0);
+    pools.exacta.fill(0);
+    pools.trifecta.fill(0);
+    pools.superfecta.fill(0);
+
+    for (PoolFile file : SingleRacePoolFiles) {
+        int32_t& total = totalOf(pools, file);
+        total = 0;
+        forEachPoolLine(day, file, [&](const PoolLine& line) {
+            if (int32_t* cell = cellOf(pools, file, line)) {
+                addAmount(*cell, line.amount);
+                addAmount(total, line.amount);
+            }
+        });
+    }
+
+    // A combination without money has no odds; its cell keeps what it showed.
+    for (int i = 0; i < FieldSize; ++i)
+        for (int j = 0; j < FieldSize; ++j) {
+            if (i == j)
+                continue;
+            auto cell = static_cast<std::size_t>(Pools::idx2(i, j));
+            if (i < j)
+                if (auto odds = oddsFor(pools.quinielaTotal, 1.0f, pools.quiniela[cell]))
+                    pools.quinielaOdds[cell] = *odds;
+            if (auto odds = oddsFor(pools.exactaTotal, 1.0f, pools.exacta[cell]))
+                pools.exactaOdds[cell] = *odds;
+        }
+    for (std::size_t h = 0; h < FieldSize; ++h)
+        if (auto odds = oddsFor(pools.winTotal, 1.0f, pools.win[h]))
+            pools.winOdds[h] = *odds;
+}
+
+} // namespace sw

@@ -1,0 +1,75 @@
+#include "ToteBoard.h"
+
+#include "Tote.h"
+
+#include "core/Format.h"
+
+#include <algorithm>
+
+namespace sw {
+
+namespace {
+
+std::string payoffText(float odds) {
+    return moneyText(payoffOf(odds));
+}
+
+template <typename OddsOf> OddsGrid grid(int andHorse, std::string_view betWord, OddsOf oddsOf) {
+    OddsGrid out;
+    out.andHorse = std::clamp(andHorse, 1, FieldSize);
+    const int a = out.andHorse - 1;
+    for (int h = 0; h < FieldSize; ++h) {
+        if (h == a)
+            continue;
+        auto cell = static_cast<std::size_t>(h);
+        float odds = oddsOf(a, h);
+        std::string payoff = payoffText(odds);
+        out.odds[cell] = oddsText(odds);
+        out.tooltip[cell] = "$2 " + std::string(betWord) + " Bet pays: $" + payoff;
+        out.hoverTooltip[cell] = "$2 " + std::string(betWord) + " pays: $" + payoff;
+    }
+    return out;
+}
+
+} // namespace
+
+ToteBoard toteBoard(const RaceDay& day) {
+    const Pools& pools = day.pools;
+    ToteBoard board;
+    float lowest = 0;
+    for (int h = 0; h < FieldSize; ++h) {
+        auto cell = static_cast<std::size_t>(h);
+        ToteBoardEntry& entry = board.entries[cell];
+        entry.number = std::to_string(h + 1);
+        entry.horseName = day.entries.name[cell];
+        entry.winTotal = std::to_string(pools.win[cell]);
+        entry.placeTotal = std::to_string(pools.place[cell]);
+        entry.showTotal = std::to_string(pools.show[cell]);
+        entry.odds = oddsText(pools.winOdds[cell]);
+        entry.oddsTooltip = "$2 Win Bet pays: $" + payoffText(pools.winOdds[cell]);
+        if (pools.win[cell] > 0 && (board.favourite < 0 || pools.winOdds[cell] < lowest)) {
+            board.favourite = h;
+            lowest = pools.winOdds[cell];
+        }
+    }
+    board.winPool = std::to_string(pools.winTotal);
+    board.placePool = std::to_string(pools.placeTotal);
+    board.showPool = std::to_string(pools.showTotal);
+    board.quinielaPool = std::to_string(pools.quinielaTotal);
+    board.exactaPool = std::to_string(pools.exactaTotal);
+    return board;
+}
+
+OddsGrid quinielaGrid(const RaceDay& day, int andHorse) {
+    return grid(andHorse, "Quiniela", [&](int a, int h) {
+        return day.pools.quinielaOdds[static_cast<std::size_t>(Pools::idx2(std::min(a, h), std::max(a, h)))];
+    });
+}
+
+OddsGrid exactaGrid(const RaceDay& day, int andHorse) {
+    return grid(andHorse, "Exacta", [&](int a, int h) {
+        return day.pools.exactaOdds[static_cast<std::size_t>(Pools::idx2(a, h))];
+    });
+}
+
+} // namespace sw
