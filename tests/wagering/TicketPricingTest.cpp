@@ -1,0 +1,261 @@
+#include "wagering/TicketPricing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace sw;
+
+namespace {
+
+ParsedTicket parsed(std::string_view text) {
+    std::string error;
+    auto ticket = parseTicketText(text, &error);
+    EXPECT_TRUE(ticket) << text << ": " << error;
+    return ticket.value_or(ParsedTicket{});
+}
+
+std::string refusal(std::string_view text) {
+    std::string error;
+    auto ticket = parseTicketText(text, &error);
+    EXPECT_FALSE(ticket) << text;
+    EXPECT_FALSE(error.empty()) << text;
+    return error;
+}
+
+TicketPrice price(std::string_view text) {
+    return priceTicket(parsed(text));
+}
+
+std::vector<std::string> lines(std::string_view text) {
+    return combinationLines(parsed(text));
+}
+
+std::vector<std::string> marked(std::string_view text) {
+    CombinationMarks marks;
+    expandTicket(parsed(text), marks);
+    std::vector<std::string> out;
+    marks.forEachMarked([&](const uint8_t* posts, int k) {
+        std::string line;
+        for (int p = 0; p < k; ++p)
+            line += (p ? "-" : "") + std::to_string(posts[p]);
+        out.push_back(line);
+    });
+    return out;
+}
+
+// --- Reading a ticket text ---
+
+TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
+    for (std::string_view text :
+         {"$2 Win on 5", "$2 WPS on All", "$0 Place on 8123", "$2 Exacta Box 134", "$3 Quiniela Straight 27",
+          "$5 Trifecta Wheel 1 with 23 with 2345", "$1 Superfecta Wheel All with 1 with 2 with 3",
+          "$2 DailyDouble Wheel 12 with All", "$2 Pick3 Wheel 1 with 2 with 345",
+          "$2 Pick6 Wheel All with All with All with All with All with All", "$32000 Twin-Tri Box 123",
+          "$2 Tri-Super Straight 874"})
+        EXPECT_EQ(ticketText(parsed(text)), text);
+}
+
+TEST(TicketText, KeepsAmountBetModeAndSetsApart) {
+    ParsedTicket t = parsed("$5 Trifecta Wheel 1 with 23 with All");
+    EXPECT_EQ(t.amount, 5);
+    EXPECT_EQ(t.type, BetType::Trifecta);
+    EXPECT_EQ(t.mode, BetMode::Wheel);
+    ASSERT_EQ(t.setCount, 3);
+    EXPECT_EQ(setText(t.sets[1]), "23");
+    EXPECT_TRUE(t.sets[2].all);
+    EXPECT_EQ(t.sets[2].size, 8);
+}
+
+TEST(TicketText, RefusesBadSpacingAndAmounts) {
+    EXPECT_EQ(refusal(""), "The ticket text is empty.");
+    for (std::string_view text : {" $2 Win on 5", "$2  Win on 5", "$2 Win on 5 "})
+        EXPECT_NE(refusal(text).find("single spaces"), std::string::npos) << text;
+    for (std::string_view text : {"2 Win on 5", "$ Win on 5", "$2.5 Win on 5", "$-2 Win on 5", "$02 Win on 5",
+                                  "$32001 Win on 5", "$999999 Win on 5"})
+        EXPECT_NE(refusal(text).find("whole dollars from 0 to 32000"), std::string::npos) << text;
+}
+
+TEST(TicketText, RefusesUnknownBetsAndModesThatDoNotFit) {
+    EXPECT_NE(refusal("$2 Perfecta Box 12").find("\"Perfecta\" is not a bet"), std::string::npos);
+    EXPECT_NE(refusal("$2 exacta Box 12").find("is not a bet"), std::string::npos);
+    EXPECT_EQ(refusal("$2 Win Straight 5"),
+              "A Win ticket reads \"on\" before its horses, for example $2 Win on 5.");
+    EXPECT_NE(refusal("$2 Win").find("reads \"on\""), std::string::npos);
+    EXPECT_EQ(refusal("$2 DailyDouble Box 12"),
+              "A DailyDouble ticket is always a Wheel, for example $2 DailyDouble Wheel 12 with All.");
+    EXPECT_EQ(refusal("$2 Exacta on 12"),
+              "An Exacta ticket is entered Straight, Box or Wheel, for example $2 Exacta Box 134.");
+}
+
+TEST(TicketText, RefusesSetsThatAreNotHorses) {
+    EXPECT_NE(refusal("$2 Exacta Box 19").find("\"19\" is not a set of horses"), std::string::npos);
+    EXPECT_NE(refusal("$2 Win on 0").find("posts 1 to 8"), std::string::npos);
+    EXPECT_NE(refusal("$2 Win on all").find("or All"), std::string::npos);
+    EXPECT_NE(refusal("$2 Win on 123456781").find("is not a set"), std::string::npos);
+    EXPECT_EQ(refusal("$2 Exacta Box 131"), "Horse 1 is named twice in \"131\".");
+}
+
+TEST(TicketText, RefusesTheWrongNumberOfSets) {
+    EXPECT_EQ(
+        refusal("$2 Exacta Wheel 1"),
+        "An Exacta Wheel ticket takes 2 sets of horses joined by \"with\", for example $2 Exacta Wheel 1 "
+        "with 23.");
+    EXPECT_NE(refusal("$2 Exacta Wheel 1 and 2").find("joined by \"with\""), std::string::npos);
+    EXPECT_NE(refusal("$2 Trifecta Wheel 1 with 2").find("3 sets"), std::string::npos);
+    EXPECT_NE(refusal("$2 Pick6 Wheel 1 with 2 with 3 with 4 with 5").find("6 sets"), std::string::npos);
+    EXPECT_NE(refusal("$2 Exacta Box 12 with 3").find("one set of horses"), std::string::npos);
+    EXPECT_EQ(refusal("$2 Win on 5 with 6"),
+              "A Win ticket takes one set of horses, for example $2 Win on 5.");
+    EXPECT_EQ(refusal("$2 Win on 1 2 3 4 5 6 7 8 1 2 3 4 5 6 7 8 1 2 3"), "A ticket has at most 20 words.");
+}
+
+TEST(TicketText, RefusesStraightsAndBoxesOfTheWrongSize) {
+    EXPECT_EQ(refusal("$2 Exacta Straight 123"),
+              "A Straight Exacta names exactly 2 horses in order, for example $2 Exacta Straight 27.");
+    EXPECT_NE(refusal("$2 Superfecta Straight 123").find("exactly 4 horses"), std::string::npos);
+    EXPECT_NE(refusal("$2 Quiniela Straight All").find("exactly 2 horses"), std::string::npos);
+    EXPECT_EQ(refusal("$2 Exacta Box 1"),
+              "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134.");
+    EXPECT_NE(refusal("$2 Trifecta Box 12").find("3 or more"), std::string::npos);
+    EXPECT_NE(refusal("$2 Twin-Tri Box 12").find("3 or more"), std::string::npos);
+    EXPECT_NE(refusal("$2 Superfecta Box 123").find("4 or more"), std::string::npos);
+}
+
+// --- Counting and costing ---
+
+TEST(TicketPrice, WinPlaceShowAndAcrossTheBoard) {
+    EXPECT_EQ(price("$2 Win on All").count, 8);
+    EXPECT_EQ(price("$2 Win on All").cost, 16);
+    EXPECT_EQ(price("$2 WPS on 3").count, 3);
+    EXPECT_EQ(price("$2 WPS on 3").cost, 6);
+    EXPECT_EQ(price("$2 WPS on All").count, 24);
+    EXPECT_EQ(price("$2 WPS on All").cost, 48);
+    EXPECT_EQ(price("$2 WPS on 25").cost, 12);
+    EXPECT_EQ(price("$7 Show on 52").cost, 14);
+}
+
+TEST(TicketPrice, BoxesCoverEveryOrderOfDifferentHorses) {
+    EXPECT_EQ(price("$1 Exacta Box All").count, 56);
+    EXPECT_EQ(price("$1 Quiniela Box All").count, 28);
+    EXPECT_EQ(price("$1 Trifecta Box All").count, 336);
+    EXPECT_EQ(price("$1 Superfecta Box All").count, 1680);
+    EXPECT_EQ(price("$1 Superfecta Box 1234").count, 24);
+    EXPECT_EQ(price("$1 Quiniela Box 123").count, 3);
+    EXPECT_EQ(price("$2 Exacta Box 134").cost, 12);
+}
+
+TEST(TicketPrice, WheelsCountOnlyDifferentHorses) {
+    EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").count, 7);
+    EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").cost, 14);
+    EXPECT_EQ(price("$2 Exacta Wheel 12 with 12").count, 2);
+    EXPECT_EQ(price("$2 Quiniela Wheel 12 with 12").count, 2);
+    EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").count, 6);
+    EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").cost, 30);
+    EXPECT_EQ(price("$1 Superfecta Wheel All with All with All with All").count, 1680);
+    EXPECT_EQ(price("$2 Exacta Wheel 1 with 1").count, 0);
+}
+
+TEST(TicketPrice, MultiRaceBetsMultiplyTheirRaces) {
+    EXPECT_EQ(price("$2 DailyDouble Wheel All with All").count, 64);
+    EXPECT_EQ(price("$2 DailyDouble Wheel All with All").cost, 128);
+    EXPECT_EQ(price("$2 DailyDouble Wheel 1 with 1").count, 1);
+    EXPECT_EQ(price("$3 Pick3 Wheel 12 with 345 with All").cost, 3 * 2 * 3 * 8);
+}
+
+TEST(TicketPrice, PickSixOfAllHorsesIsPricedInFull) {
+    const char* text = "$2 Pick6 Wheel All with All with All with All with All with All";
+    EXPECT_EQ(price(text).count, 262144);
+    EXPECT_EQ(price(text).cost, 524288);
+    EXPECT_EQ(price("$32000 Pick6 Wheel All with All with All with All with All with All").cost,
+              int64_t{262144} * 32000);
+    CombinationMarks marks;
+    EXPECT_EQ(expandTicket(parsed(text), marks).count, 262144);
+    EXPECT_EQ(marks.markedCount(), 262144u);
+}
+
+TEST(TicketPrice, StraightsAreOneCombination) {
+    EXPECT_EQ(price("$3 Quiniela Straight 72").cost, 3);
+    EXPECT_EQ(price("$3 Superfecta Straight 8765").count, 1);
+}
+
+TEST(TicketPrice, TwinTriAndTriSuperAreNotTakenYet) {
+    EXPECT_EQ(price("$2 Twin-Tri Box 123").count, 0);
+    EXPECT_EQ(price("$2 Tri-Super Wheel 1 with 2 with 3").cost, 0);
+    EXPECT_TRUE(lines("$2 Twin-Tri Straight 123").empty());
+}
+
+TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
+    std::vector<ListedTicket> tickets = {{"$2 Exacta Box 134", 1, true},
+                                         {"$2 WPS on 3", 2, false},
+                                         {"$2 Twin-Tri Box 123", 1, false},
+                                         {"nonsense", 1, false}};
+    TicketTotals totals = totalsOf(tickets);
+    EXPECT_EQ(totals.count, 9);
+    EXPECT_EQ(totals.cost, 18);
+    EXPECT_EQ(priceTicket("nonsense").cost, 0);
+}
+
+// --- Combination lines and marks ---
+
+TEST(CombinationLines, FollowTheOrderTheyAreCounted) {
+    EXPECT_EQ(lines("$1 Quiniela Box 123"), (std::vector<std::string>{"1-2", "1-3", "2-3"}));
+    EXPECT_EQ(lines("$2 Exacta Box 134"),
+              (std::vector<std::string>{"1-3", "1-4", "3-1", "3-4", "4-1", "4-3"}));
+    EXPECT_EQ(lines("$2 Exacta Wheel 12 with 12"), (std::vector<std::string>{"1-2", "2-1"}));
+    EXPECT_EQ(lines("$2 Quiniela Wheel 3 with 21"), (std::vector<std::string>{"2-3", "1-3"}));
+    EXPECT_EQ(lines("$2 Trifecta Straight 274"), (std::vector<std::string>{"2-7-4"}));
+    EXPECT_EQ(lines("$2 Quiniela Straight 72"), (std::vector<std::string>{"2-7"}));
+    EXPECT_EQ(lines("$2 Win on 52"), (std::vector<std::string>{"5", "2"}));
+    EXPECT_EQ(lines("$2 DailyDouble Wheel 2 with 12"), (std::vector<std::string>{"2-1", "2-2"}));
+}
+
+TEST(CombinationLines, AcrossTheBoardListsEachHorseOnce) {
+    EXPECT_EQ(lines("$2 WPS on 3"), (std::vector<std::string>{"3"}));
+    EXPECT_EQ(lines("$2 WPS on All").size(), 8u);
+}
+
+TEST(CombinationLines, QuinielaWheelOverlapIsListedTwiceButMarkedOnce) {
+    EXPECT_EQ(lines("$2 Quiniela Wheel 12 with 12"), (std::vector<std::string>{"1-2", "1-2"}));
+    EXPECT_EQ(marked("$2 Quiniela Wheel 12 with 12"), (std::vector<std::string>{"1-2"}));
+    EXPECT_EQ(lines("$2 Quiniela Wheel 1 with All"),
+              (std::vector<std::string>{"1-2", "1-3", "1-4", "1-5", "1-6", "1-7", "1-8"}));
+}
+
+TEST(CombinationLines, AreCappedWithACountOfTheRest) {
+    auto shown = lines("$2 Pick6 Wheel All with All with All with All with All with All");
+    ASSERT_EQ(shown.size(), ShownCombinationLines + 1);
+    EXPECT_EQ(shown.front(), "1-1-1-1-1-1");
+    EXPECT_EQ(shown[ShownCombinationLines - 1], "1-1-2-8-5-8"); // 999 in base 8 is 001747
+    EXPECT_EQ(shown.back(), "... and 261144 more");
+    auto few = combinationLines(parsed("$1 Exacta Box 134"), 2);
+    EXPECT_EQ(few, (std::vector<std::string>{"1-3", "1-4", "... and 4 more"}));
+    EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 13"), 2).size(), 2u);
+}
+
+TEST(CombinationMarks, AreWalkedFirstPositionOutermostFromPostOne) {
+    EXPECT_EQ(marked("$2 Exacta Box 31"), (std::vector<std::string>{"1-3", "3-1"}));
+    EXPECT_EQ(marked("$2 Win on 52"), (std::vector<std::string>{"2", "5"}));
+    EXPECT_EQ(marked("$2 DailyDouble Wheel 21 with 3"), (std::vector<std::string>{"1-3", "2-3"}));
+    auto all = marked("$2 DailyDouble Wheel All with All");
+    ASSERT_EQ(all.size(), 64u);
+    EXPECT_EQ(all[0], "1-1");
+    EXPECT_EQ(all[1], "1-2");
+    EXPECT_EQ(all[63], "8-8");
+}
+
+TEST(CombinationMarks, ClearWhenResetAndAnswerForSingleCombinations) {
+    CombinationMarks marks;
+    expandTicket(parsed("$2 Trifecta Box 123"), marks);
+    EXPECT_TRUE(marks.isMarked({3, 1, 2}));
+    EXPECT_FALSE(marks.isMarked({1, 1, 2}));
+    EXPECT_FALSE(marks.isMarked({1, 2}));
+    EXPECT_FALSE(marks.isMarked({9, 1, 2}));
+    expandTicket(parsed("$2 Trifecta Straight 456"), marks);
+    EXPECT_EQ(marks.markedCount(), 1u);
+    EXPECT_FALSE(marks.isMarked({3, 1, 2}));
+    EXPECT_TRUE(marks.isMarked({4, 5, 6}));
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/RaceDay.h"
+#include "core/TextEncoding.h"
+#include "players/Players.h"
+#include "support/TestSupport.h"
+
+#include <string>
+#include <string_view>
+
+namespace sw::test {
+
+// A race day in a temp folder with a scripted prompter and a few players.
+struct WageringDay {
+    TempDir dir;
+    ScriptedPrompter prompter;
+    ListRandom random{{0.5}};
+    RaceDay day{dir.path(), random, prompter};
+
+    WageringDay() { day.date = "5/12/2026"; }
+
+    // Lists a player and saves players.dat; returns its index.
+    int addPlayer(int32_t id, std::string_view name, float balance) {
+        day.players.entries.push_back(PlayerEntry{id, std::string(name), formatSingle(balance)});
+        savePlayers(day);
+        return static_cast<int>(day.players.entries.size()) - 1;
+    }
+    void select(int index) { selectBettor(day, index); }
+    float balance(int index) const { return balanceOf(day.players.entries[static_cast<std::size_t>(index)]); }
+    void list(std::string_view text, int32_t owner, bool paid = false) {
+        day.tickets.push_back(ListedTicket{std::string(text), owner, paid});
+    }
+};
+
+} // namespace sw::test

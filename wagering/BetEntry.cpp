@@ -1,0 +1,459 @@
+#include "BetEntry.h"
+
+#include "TicketList.h"
+#include "TicketPricing.h"
+#include "core/Constants.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+constexpr std::string_view StraightWord = "Straight";
+
+bool isStraightExotic(std::optional<BetType> type) {
+    return type && !isSingleHorseBet(*type) && !isMultiRace(*type);
+}
+
+std::string_view minimumLine(BetType type) {
+    switch (type) {
+    case BetType::Win:
+        return "Minimum amount for Win is $2";
+    case BetType::Place:
+        return "Minimum amount for Place is $2";
+    case BetType::Show:
+        return "Minimum amount for Show is $2";
+    default:
+        return "Minimum amount for Win,Place,Show is $2";
+    }
+}
+
+double numberIn(std::string_view text) {
+    double value = 0;
+    return parseLeadingNumber(text, value) ? value : 0;
+}
+
+// The leg words of the wheels: nth finishing position, nth race of a multi-race bet.
+constexpr std::array<std::string_view, 6> Ordinal = {"1st", "2nd", "3rd", "4th", "5th", "6th"};
+
+} // namespace
+
+const std::array<BetButton, BetTypeCount>& betButtons() {
+    static const std::array<BetButton, BetTypeCount> buttons = {{
+        {BetType::Win, "cmdWin", "Win", "1st place only"},
+        {BetType::Place, "cmdPlace", "Place", "1st or 2nd place"},
+        {BetType::Show, "cmdShow", "Show", "1st, 2nd, or 3rd place"},
+        {BetType::WPS, "cmdAcross", "Across The Board", "Win,Place, & Show"},
+        {BetType::Quiniela, "cmdQuiniela", "Quiniela", "1st and 2nd in any order"},
+        {BetType::Exacta, "cmdExacta", "Exacta", "1st and 2nd in exact order (Also known as Perfecta)"},
+        {BetType::Trifecta, "cmdTrifecta", "Trifecta", "1st, 2nd, and 3rd in exact order"},
+        {BetType::Superfecta, "cmdSuper", "Superfecta", "1st thru 4th in exact order"},
+        {BetType::DailyDouble, "cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
+        {BetType::Pick3, "cmdPick3", "Pick3", "1st place in 3 consecutive races (Also known as Bet 3)"},
+        {BetType::Pick6, "cmdPick6", "Pick6", "1st place in 6 consecutive races"},
+        {BetType::TwinTri, "cmdTwinTri", "Twin-Tri", "Two Trifectas in 2 races"},
+        {BetType::TriSuper, "cmdTriSuper", "Tri-Super", "Trifecta in one race, Superfecta in 2nd race"},
+    }};
+    return buttons;
+}
+
+const std::array<ModeButton, 3>& modeButtons() {
+    static const std::array<ModeButton, 3> buttons = {{
+        {BetMode::Straight, "cmdStraight", "Straight", "single combination"},
+        {BetMode::Box, "cmdBox", "Box", "2 or more horses in all combinations"},
+        {BetMode::Wheel, "cmdWheel", "Key/Wheel", "One horse with some or all"},
+    }};
+    return buttons;
+}
+
+const std::array<AmountPreset, 8>& amountPresets() {
+    static const std::array<AmountPreset, 8> presets = {{
+        {"$1", 1},
+        {"$2", 2},
+        {"$5", 5},
+        {"$10", 10},
+        {"$20", 20},
+        {"$50", 50},
+        {"$100", 100},
+        {"All", -1},
+    }};
+    return presets;
+}
+
+std::string allAmountPointerTooltip(const RaceDay& day) {
+    return "$" + formatDouble(numberIn(day.players.balanceLabel));
+}
+
+std::string_view pageTooltip(int page) {
+    switch (page) {
+    case AmountPage:
+        return "Select player and amount per bet, then click on the Next button.";
+    case BetPage:
+        return "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.";
+    default:
+        return "";
+    }
+}
+
+Instruction instructionFor(std::string_view betName, std::string_view betKind, int leg) {
+    auto type = betTypeFromWord(betName);
+    if (!type)
+        return {};
+    leg = std::clamp(leg, 1, 6);
+    if (isSingleHorseBet(*type))
+        return {"Choose 1 or more horses then click the Finish button", false};
+
+    if (*type == BetType::DailyDouble) {
+        if (leg == 1)
+            return {"Choose 1 or more horses to come in 1st place on the 1st half of Daily Double, then "
+                    "click the "
+                    "With button",
+                    true};
+        return {"Choose 1 or more horses to come in 1st place on the 2nd half of the Daily Double, then "
+                "click the "
+                "Finish button",
+                false};
+    }
+    if (*type == BetType::Pick3 || *type == BetType::Pick6) {
+        static const std::array<std::string, 3> pick3 = [] {
+            std::array<std::string, 3> texts;
+            for (int i = 0; i < 3; ++i)
+                texts[i] = "Choose 1 or more horses to come in 1st place on the " + std::string(Ordinal[i]) +
+                           " race of the Pick 3, then click the " + (i < 2 ? "With" : "Finish") + " button";
+            return texts;
+        }();
+        static const std::array<std::string, 6> pick6 = [] {
+            std::array<std::string, 6> texts;
+            for (int i = 0; i < 6; ++i)
+                texts[i] = "Choose 1 or more horses to come in 1st place on the " + std::string(Ordinal[i]) +
+                           " race of the Pick 6, then click the " + (i < 5 ? "With" : "Finish") + " button";
+            return texts;
+        }();
+        int legs = setsPerWheel(*type);
+        int i = std::min(leg, legs) - 1;
+        return {*type == BetType::Pick3 ? pick3[i] : pick6[i], i < legs - 1};
+    }
+
+    int horses = horsesPerCombination(*type);
+    if (betKind == "Box") {
+        static const std::array<std::string_view, 3> box = {
+            "Choose 2 or more horses then click the Finish button",
+            "Choose 3 or more horses then click the Finish button",
+            "Choose 4 or more horses then click the Finish button"};
+        return {box[horses - 2], false};
+    }
+    if (betKind == "Wheel") {
+        if (*type == BetType::Quiniela)
+            return leg == 1
+                       ? Instruction{"Choose 1 horse as your key horse you're going to wheel then click the "
+                                     "With button",
+                                     true}
+                       : Instruction{
+                             "Choose 1 or more horse to complete the wheel then click the Finish button",
+                             false};
+        static const std::array<std::array<std::string, 4>, 2> wheel = [] {
+            std::array<std::array<std::string, 4>, 2> texts;
+            for (int last = 0; last < 2; ++last)
+                for (int i = 0; i < 4; ++i)
+                    texts[last][i] = "Choose 1 or more horses to come in " + std::string(Ordinal[i]) +
+                                     " place, then click the " + (last ? "Finish" : "With") + " button";
+            return texts;
+        }();
+        int i = std::min(leg, horses) - 1;
+        bool last = i == horses - 1;
+        return {wheel[last ? 1 : 0][i], !last};
+    }
+    static const std::array<std::string_view, 3> straight = {
+        "Choose 2 horses then click the Finish button",
+        "Choose 3 horses in exact order then click the Finish button",
+        "Choose 4 horses in exact order then click the Finish button"};
+    return {straight[horses - 2], false};
+}
+
+void BetEntry::start(const RaceDay& day) {
+    *this = BetEntry{};
+    setAmount(day.db.settings.defaultBetAmount);
+}
+
+void BetEntry::setAmount(double value) {
+    if (!std::isfinite(value))
+        value = 0;
+    double rounded = static_cast<double>(roundHalfEven(std::clamp(value, -1.0, MaxBetAmount + 1.0)));
+    m_udAmount = static_cast<int>(std::clamp(rounded, 0.0, static_cast<double>(MaxBetAmount)));
+    m_lblBetAmount = std::to_string(m_udAmount);
+}
+
+bool BetEntry::selectAmountPreset(const RaceDay& day, int preset) {
+    if (preset < 0 || preset >= static_cast<int>(amountPresets().size()))
+        return false;
+    int amount = amountPresets()[static_cast<std::size_t>(preset)].amount;
+    setAmount(amount < 0 ? numberIn(day.players.balanceLabel) : amount);
+    return true;
+}
+
+void BetEntry::amountSpinChanged(int value) {
+    setAmount(value);
+}
+
+bool BetEntry::next1Usable(const RaceDay& day) {
+    return day.players.selected >= 0 && day.players.selected < static_cast<int>(day.players.entries.size());
+}
+
+bool BetEntry::betButtonUsable(const RaceDay& day, BetType type) {
+    switch (type) {
+    case BetType::DailyDouble:
+        return day.dailyDoubleOffered;
+    case BetType::Pick3:
+        return day.pick3Offered;
+    case BetType::Pick6:
+        return day.pick6Offered;
+    default:
+        return true;
+    }
+}
+
+bool BetEntry::horseUsable(int index) const {
+    return index >= 0 && index < 8 && m_horseUsable[static_cast<std::size_t>(index)];
+}
+
+int BetEntry::horsesPicked() const {
+    return static_cast<int>(std::count(m_horseUsable.begin(), m_horseUsable.end(), false));
+}
+
+bool BetEntry::nextToBet(RaceDay& day) {
+    if (!next1Usable(day))
+        return false;
+    goToPage(day, BetPage);
+    return true;
+}
+
+bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
+    if (!betButtonUsable(day, type))
+        return false;
+    std::string word(betWord(type));
+    if (isSingleHorseBet(type)) {
+        if (numberIn(m_lblBetAmount) < 2) {
+            day.prompter.message(std::string(minimumLine(type)) + "\r\nYour amount will be set $2", AppTitle);
+            m_lblBetAmount = "2";
+        }
+        m_lblBetName = m_betName = word;
+        m_lblBetKind = m_betKind = StraightWord;
+        m_modesUsable = false;
+        refreshFinish();
+    } else if (isMultiRace(type)) {
+        m_lblBetKind = m_betKind = "Wheel";
+        m_lblBetName = m_betName = word;
+        m_modesUsable = false;
+    } else {
+        m_lblBetName = m_betName = word;
+        m_modesUsable = true;
+    }
+    return true;
+}
+
+bool BetEntry::chooseBetKind(BetMode mode) {
+    if (!m_modesUsable || mode == BetMode::On)
+        return false;
+    m_lblBetKind = m_betKind = modeWord(mode);
+    return true;
+}
+
+std::string BetEntry::legKindWord() const {
+    auto type = betTypeFromWord(m_betName);
+    return type && isSingleHorseBet(*type) ? std::string(modeWord(BetMode::On)) : m_betKind;
+}
+
+void BetEntry::restartHorses() {
+    m_currentLeg = 1;
+    m_lblPicks.clear();
+    m_horseUsable.fill(true);
+    m_backUsable = false;
+}
+
+void BetEntry::startLegs() {
+    m_betName = m_lblBetName;
+    m_legs = {m_lblBetAmount, m_betName, legKindWord()};
+}
+
+bool BetEntry::nextToHorses(RaceDay& day) {
+    if (!next2Usable())
+        return false;
+    // A fresh set of legs means fresh picks: old picks would no longer match the legs listed.
+    startLegs();
+    restartHorses();
+    goToPage(day, HorsesPage);
+    return true;
+}
+
+void BetEntry::goToPage(RaceDay& day, int page) {
+    stageChanged(day, page);
+}
+
+void BetEntry::stageChanged(RaceDay& day, int page) {
+    m_page = std::clamp(page, AmountPage, HorsesPage);
+    m_betName = m_lblBetName;
+    if (m_betKind.empty())
+        m_lblBetKind = m_betKind = StraightWord;
+
+    if (m_page == AmountPage)
+        return;
+    if (!next1Usable(day)) {
+        goToPage(day, AmountPage);
+        day.prompter.message("Need to add a player.", AppTitle);
+        return;
+    }
+    if (m_page == BetPage)
+        return;
+    if (m_lblBetName.empty() || m_lblBetKind.empty()) {
+        day.prompter.message("Please make bet selection and/or select between Wheel, Box, or Straight.",
+                             AppTitle);
+        goToPage(day, BetPage);
+        return;
+    }
+    // Reached by a tab click the legs may be missing or belong to another bet; such a ticket
+    // could not be read back, so its horses start over.
+    if (m_legs.size() < 3 || m_legs[1] != m_betName || m_legs[2] != legKindWord()) {
+        startLegs();
+        restartHorses();
+    }
+    showInstruction();
+}
+
+void BetEntry::showInstruction() {
+    Instruction step = instructionFor(m_betName, m_betKind, m_currentLeg);
+    m_instruct = step.text;
+    m_withUsable = step.withUsable;
+    m_finishUsable = false;
+}
+
+bool BetEntry::pickHorse(int index) {
+    if (m_page != HorsesPage || !horseUsable(index))
+        return false;
+    // A straight combination cannot take more horses than it needs.
+    bool full = m_finishUsable && m_betKind == StraightWord && isStraightExotic(betTypeFromWord(m_betName));
+    if (!full) {
+        m_lblPicks.push_back(static_cast<char>('1' + index));
+        m_horseUsable[static_cast<std::size_t>(index)] = false;
+        m_backUsable = true;
+    }
+    refreshFinish();
+    return !full;
+}
+
+bool BetEntry::pickAll() {
+    if (m_page != HorsesPage)
+        return false;
+    m_lblPicks = "All";
+    m_horseUsable.fill(false);
+    m_backUsable = true;
+    refreshFinish();
+    return true;
+}
+
+void BetEntry::refreshFinish() {
+    m_betName = m_lblBetName;
+    if (m_betKind.empty())
+        m_betKind = StraightWord;
+    auto type = betTypeFromWord(m_betName);
+    if (!type)
+        return;
+    int picked = horsesPicked();
+    // The last set of a wheel, or the one set of a Win to WPS bet: any horse at all will do, but
+    // never none.
+    if (!m_withUsable && (isSingleHorseBet(*type) || m_betKind == "Wheel")) {
+        m_finishUsable = picked >= 1;
+        return;
+    }
+    if (isMultiRace(*type))
+        return;
+    int needed = horsesPerCombination(*type);
+    if (m_betKind == "Box")
+        m_finishUsable = picked >= needed;
+    else if (m_betKind == StraightWord)
+        m_finishUsable = picked == needed;
+}
+
+bool BetEntry::with(RaceDay& day) {
+    if (m_page != HorsesPage || !m_withUsable)
+        return false;
+    if (m_lblPicks.empty()) {
+        day.prompter.message("Please select your horse(s) before clicking the With button.", AppTitle);
+        return false;
+    }
+    ++m_currentLeg;
+    m_legs.push_back(m_lblPicks);
+    m_lblPicks.clear();
+    m_backUsable = false;
+    showInstruction();
+    m_horseUsable.fill(true);
+    return true;
+}
+
+bool BetEntry::clearPick() {
+    if (m_page != HorsesPage || m_lblPicks.empty())
+        return false;
+    if (m_lblPicks == "All") {
+        m_horseUsable.fill(true);
+        m_lblPicks.clear();
+    } else {
+        int post = m_lblPicks.back() - '0';
+        m_lblPicks.pop_back();
+        if (post >= 1 && post <= 8)
+            m_horseUsable[static_cast<std::size_t>(post - 1)] = true;
+    }
+    if (m_lblPicks.empty())
+        m_backUsable = false;
+    // Finish follows the picks, so a ticket is never listed short of horses.
+    refreshFinish();
+    return true;
+}
+
+bool BetEntry::finish(RaceDay& day, TicketList& list) {
+    if (m_page != HorsesPage || !m_finishUsable)
+        return false;
+    std::vector<std::string> legs = m_legs;
+    legs.push_back(m_lblPicks);
+    std::string text = "$" + legs[0] + " " + (legs.size() > 1 ? legs[1] : std::string()) + " ";
+    for (std::size_t i = 2; i < legs.size(); ++i) {
+        if (i == legs.size() - 1)
+            text += legs[i];
+        else if (i == 2)
+            text += legs[i] + " ";
+        else
+            text += legs[i] + " with ";
+    }
+    std::string error;
+    if (!list.listTicket(day, text, &error)) {
+        day.prompter.message(error, AppTitle);
+        return false;
+    }
+    m_legs.clear();
+    m_lblPicks.clear();
+    m_horseUsable.fill(true);
+    m_currentLeg = 1;
+    goToPage(day, AmountPage);
+    return true;
+}
+
+void BetEntry::clearBet(RaceDay& day) {
+    m_lblPicks.clear();
+    m_legs.clear();
+    m_horseUsable.fill(true);
+    m_backUsable = false;
+    m_currentLeg = 1;
+    goToPage(day, AmountPage);
+}
+
+void BetEntry::cancelBet() {
+    m_lblBetName.clear();
+    m_lblBetKind.clear();
+    m_betKind.clear();
+    m_currentLeg = 1;
+    m_modesUsable = false;
+}
+
+} // namespace sw

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "BetType.h"
+#include "core/RaceDay.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+class TicketList;
+
+// The three pages of the bet entry.
+inline constexpr int AmountPage = 0;
+inline constexpr int BetPage = 1;
+inline constexpr int HorsesPage = 2;
+
+struct BetButton {
+    BetType type;
+    std::string_view button;
+    std::string_view caption;
+    std::string_view tooltip;
+};
+// The thirteen bet buttons in the order they are laid out.
+const std::array<BetButton, BetTypeCount>& betButtons();
+
+struct ModeButton {
+    BetMode mode;
+    std::string_view button;
+    std::string_view caption;
+    std::string_view tooltip;
+};
+// Straight, Box and Key/Wheel.
+const std::array<ModeButton, 3>& modeButtons();
+
+struct AmountPreset {
+    std::string_view caption;
+    int amount; // -1: the balance ("All")
+};
+inline constexpr int AllAmountPreset = 7;
+// "$1" .. "$100" and "All".
+const std::array<AmountPreset, 8>& amountPresets();
+
+inline constexpr std::string_view AllAmountTooltip = "Your current balance";
+inline constexpr std::string_view AmountSpinTooltip = "Increase/Decrease amount by $1";
+// The "All" preset's tooltip while the pointer is over it: "$" and the balance number.
+std::string allAmountPointerTooltip(const RaceDay& day);
+// The tooltip of the entry's tabs while the pointer is over page `page`.
+std::string_view pageTooltip(int page);
+
+struct Instruction {
+    std::string_view text;
+    bool withUsable = false;
+};
+// What the horses page asks for, for the bet word, the mode word and the leg being picked (1..6).
+Instruction instructionFor(std::string_view betName, std::string_view betKind, int leg);
+
+// Building one ticket in three pages: the amount, the bet and its mode, then the horses of each
+// position or race. The window shows this state and forwards clicks to the operations; an
+// operation whose control is unusable does nothing and returns false.
+class BetEntry {
+public:
+    // The state at the start of a day: page 0, the default bet amount, nothing chosen.
+    void start(const RaceDay& day);
+
+    // cmdAmount(i): the preset amount, or for "All" the balance; kept within 0..32000.
+    bool selectAmountPreset(const RaceDay& day, int preset);
+    // udAmount changed: the amount follows it, kept within 0..32000.
+    void amountSpinChanged(int value);
+    // cmdNext1: on to the bet page (usable while a player is selected).
+    bool nextToBet(RaceDay& day);
+    // A bet button; a multi-race bet only in the race where it is offered.
+    bool chooseBetType(RaceDay& day, BetType type);
+    // cmdStraight, cmdBox or cmdWheel.
+    bool chooseBetKind(BetMode mode);
+    // cmdNext2: starts the ticket's legs with the amount, the bet and its mode; on to the horses.
+    bool nextToHorses(RaceDay& day);
+    // The page shown changes (by a tab click or by the operations): checks and instructions.
+    void stageChanged(RaceDay& day, int page);
+    // cmdHorse(index), index 0..7 for posts 1..8.
+    bool pickHorse(int index);
+    // cmdAll.
+    bool pickAll();
+    // Whether Finish is usable, from the horses picked in the current leg.
+    void refreshFinish();
+    // cmdWith: closes the current leg and starts the next.
+    bool with(RaceDay& day);
+    // cmdBack: removes the last pick of the current leg (all of it for "All").
+    bool clearPick();
+    // cmdFinish: lists the ticket for the selected player, prices it and returns to page 0.
+    bool finish(RaceDay& day, TicketList& list);
+    // cmdClear: drops the picks and legs, keeps the bet; back to page 0.
+    void clearBet(RaceDay& day);
+    // cmdCancelBet: forgets the bet and its mode.
+    void cancelBet();
+
+    int page() const { return m_page; }
+    int currentLeg() const { return m_currentLeg; }
+    const std::string& betAmount() const { return m_lblBetAmount; }  // lblBetAmount
+    int amountSpin() const { return m_udAmount; }                    // udAmount
+    const std::string& betNameLabel() const { return m_lblBetName; } // lblBetName
+    const std::string& betKindLabel() const { return m_lblBetKind; } // lblBetKind
+    const std::string& betName() const { return m_betName; }
+    const std::string& betKind() const { return m_betKind; }
+    const std::string& picks() const { return m_lblPicks; }         // lblPicks
+    const std::vector<std::string>& legs() const { return m_legs; } // lstLegs
+    std::string_view instruction() const { return m_instruct; }     // lblInstruct
+
+    // cmdNext1: while a player is selected.
+    static bool next1Usable(const RaceDay& day);
+    // cmdNext2: while both the bet and its mode are shown.
+    bool next2Usable() const { return !m_lblBetName.empty() && !m_lblBetKind.empty(); }
+    // cmdDouble, cmdPick3, cmdPick6 only in their opening race; every other bet button always.
+    static bool betButtonUsable(const RaceDay& day, BetType type);
+    bool modeButtonsUsable() const { return m_modesUsable; }
+    bool withUsable() const { return m_withUsable; }
+    bool finishUsable() const { return m_finishUsable; }
+    bool backUsable() const { return m_backUsable; }
+    bool horseUsable(int index) const;
+
+private:
+    void goToPage(RaceDay& day, int page);
+    void showInstruction();
+    void setAmount(double value);
+    void restartHorses();
+    void startLegs();
+    std::string legKindWord() const;
+    int horsesPicked() const;
+
+    int m_page = AmountPage;
+    int m_currentLeg = 1;
+    int m_udAmount = 0;
+    std::string m_lblBetAmount = "0";
+    std::string m_lblBetName;
+    std::string m_lblBetKind;
+    std::string m_betName;
+    std::string m_betKind;
+    std::string m_lblPicks;
+    std::vector<std::string> m_legs;
+    std::string_view m_instruct;
+    std::array<bool, 8> m_horseUsable{true, true, true, true, true, true, true, true};
+    bool m_modesUsable = false;
+    bool m_withUsable = false;
+    bool m_finishUsable = false;
+    bool m_backUsable = false;
+};
+
+} // namespace sw

@@ -1,0 +1,92 @@
+#include "BetType.h"
+
+#include <array>
+
+namespace sw {
+
+namespace {
+
+constexpr std::array<std::string_view, BetTypeCount> Words = {
+    "Win",        "Place",       "Show",  "WPS",   "Quiniela", "Exacta",    "Trifecta",
+    "Superfecta", "DailyDouble", "Pick3", "Pick6", "Twin-Tri", "Tri-Super",
+};
+
+constexpr std::array<std::string_view, 4> ModeWords = {"on", "Straight", "Box", "Wheel"};
+
+} // namespace
+
+std::string_view betWord(BetType type) {
+    return Words[static_cast<std::size_t>(type)];
+}
+
+std::optional<BetType> betTypeFromWord(std::string_view word) {
+    for (std::size_t i = 0; i < Words.size(); ++i)
+        if (Words[i] == word)
+            return static_cast<BetType>(i);
+    return std::nullopt;
+}
+
+std::string_view ticketFileWord(BetType type) {
+    return type == BetType::DailyDouble ? std::string_view("Daily Double") : betWord(type);
+}
+
+std::string_view modeWord(BetMode mode) {
+    return ModeWords[static_cast<std::size_t>(mode)];
+}
+
+std::optional<BetMode> modeFromWord(std::string_view word) {
+    for (std::size_t i = 0; i < ModeWords.size(); ++i)
+        if (ModeWords[i] == word)
+            return static_cast<BetMode>(i);
+    return std::nullopt;
+}
+
+bool isSingleHorseBet(BetType type) {
+    return type == BetType::Win || type == BetType::Place || type == BetType::Show || type == BetType::WPS;
+}
+
+bool isMultiRace(BetType type) {
+    return type == BetType::DailyDouble || type == BetType::Pick3 || type == BetType::Pick6;
+}
+
+bool isTaken(BetType type) {
+    return type != BetType::TwinTri && type != BetType::TriSuper;
+}
+
+int setsPerWheel(BetType type) {
+    switch (type) {
+    case BetType::Quiniela:
+    case BetType::Exacta:
+    case BetType::DailyDouble:
+        return 2;
+    case BetType::Trifecta:
+    case BetType::TwinTri:
+    case BetType::TriSuper:
+    case BetType::Pick3:
+        return 3;
+    case BetType::Superfecta:
+        return 4;
+    case BetType::Pick6:
+        return 6;
+    default:
+        return 1;
+    }
+}
+
+int horsesPerCombination(BetType type) {
+    switch (type) {
+    case BetType::Quiniela:
+    case BetType::Exacta:
+        return 2;
+    case BetType::Trifecta:
+    case BetType::TwinTri:
+    case BetType::TriSuper:
+        return 3;
+    case BetType::Superfecta:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+} // namespace sw

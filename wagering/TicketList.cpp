@@ -1,0 +1,142 @@
+#include "TicketList.h"
+
+#include "BalanceCheck.h"
+#include "TicketPricing.h"
+#include "core/Constants.h"
+
+#include <algorithm>
+
+namespace sw {
+
+std::string_view ticketStatusText(const ListedTicket& ticket) {
+    if (ticket.paid)
+        return "paid";
+    auto parsed = parseTicketText(ticket.text);
+    if (!parsed)
+        return "not a valid ticket";
+    if (!isTaken(parsed->type))
+        return "not taken yet";
+    return "";
+}
+
+bool hasUnpaidTickets(const RaceDay& day) {
+    return std::any_of(day.tickets.begin(), day.tickets.end(), [](const ListedTicket& t) {
+        if (t.paid)
+            return false;
+        auto parsed = parseTicketText(t.text);
+        return parsed && isTaken(parsed->type);
+    });
+}
+
+void clearTicketList(RaceDay& day) {
+    day.tickets.clear();
+}
+
+bool TicketList::validSelection(const RaceDay& day) const {
+    return m_selected >= 0 && m_selected < static_cast<int>(day.tickets.size());
+}
+
+bool TicketList::deleteUsable(const RaceDay& day) const {
+    return validSelection(day);
+}
+
+void TicketList::showTicket(const RaceDay& day, int index) {
+    const std::string& text = day.tickets[static_cast<std::size_t>(index)].text;
+    auto ticket = parseTicketText(text);
+    TicketPrice price;
+    m_combos.clear();
+    if (ticket) {
+        price = priceTicket(*ticket);
+        m_combos = combinationLines(*ticket);
+    }
+    m_ticketTotal = "$" + std::to_string(price.cost);
+    m_ticketBets = std::to_string(price.count);
+}
+
+void TicketList::showTotals(const RaceDay& day) {
+    TicketTotals totals = totalsOf(day.tickets);
+    m_total = "$" + std::to_string(totals.cost);
+    m_numOfBets = std::to_string(totals.count);
+}
+
+void TicketList::balanceCheck(RaceDay& day) {
+    if (ownersShortOfMoney(day).empty())
+        return;
+    day.prompter.message(notEnoughMoneyText(), AppTitle);
+    // Offers the selected ticket; inside a deletion nothing is selected, so this asks only once.
+    deleteTicket(day);
+}
+
+bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* error) {
+    const PlayerList& players = day.players;
+    if (players.selected < 0 || players.selected >= static_cast<int>(players.entries.size())) {
+        if (error)
+            *error = "Need to add a player.";
+        return false;
+    }
+    auto ticket = parseTicketText(text, error);
+    if (!ticket)
+        return false;
+    day.tickets.push_back(ListedTicket{
+        std::string(text), players.entries[static_cast<std::size_t>(players.selected)].playerId, false});
+    m_selected = static_cast<int>(day.tickets.size()) - 1;
+    showTicket(day, m_selected);
+    showTotals(day);
+    balanceCheck(day);
+    return true;
+}
+
+void TicketList::selectTicket(RaceDay& day, int index) {
+    if (index < 0 || index >= static_cast<int>(day.tickets.size()))
+        return;
+    m_selected = index;
+    showTotals(day);
+    balanceCheck(day);
+    if (validSelection(day))
+        showTicket(day, m_selected);
+}
+
+bool TicketList::deleteTicket(RaceDay& day) {
+    if (!validSelection(day))
+        return false;
+    if (!day.prompter.ask(DeleteTicketQuestion, AppTitle))
+        return false;
+    day.tickets.erase(day.tickets.begin() + m_selected);
+    m_selected = -1;
+    showTotals(day);
+    balanceCheck(day);
+    if (!day.tickets.empty()) {
+        m_selected = static_cast<int>(day.tickets.size()) - 1;
+        showTicket(day, m_selected);
+    } else {
+        m_ticketTotal = "$0";
+        m_ticketBets = "0";
+    }
+    m_combos.clear();
+    return true;
+}
+
+PaymentReport TicketList::payTickets(RaceDay& day) {
+    PaymentReport report = sw::payTickets(day);
+    m_ticketTotal.clear();
+    m_ticketBets.clear();
+    m_total.clear();
+    m_numOfBets.clear();
+    m_combos.clear();
+    return report;
+}
+
+void TicketList::refresh(const RaceDay& day) {
+    if (validSelection(day))
+        return;
+    m_selected = -1;
+    m_combos.clear();
+    m_ticketTotal.clear();
+    m_ticketBets.clear();
+    if (day.tickets.empty()) {
+        m_total.clear();
+        m_numOfBets.clear();
+    }
+}
+
+} // namespace sw

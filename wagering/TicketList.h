@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Payment.h"
+#include "core/RaceDay.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+inline constexpr std::string_view DeleteTicketQuestion = "Are you sure you want to delete the ticket?";
+
+// What the list says of a ticket beside its text: "paid", "not taken yet" (Twin-Tri, Tri-Super),
+// "not a valid ticket", or nothing while it waits to be paid.
+std::string_view ticketStatusText(const ListedTicket& ticket);
+
+// True when a listed ticket can still be paid (not paid yet, and a bet that is taken).
+bool hasUnpaidTickets(const RaceDay& day);
+
+// Empties the ticket list for the next race; tickets.dat and the pool files keep what was paid.
+void clearTicketList(RaceDay& day);
+
+// The ticket frame: the selected ticket, its combinations, its count and cost, and the totals of
+// all listed tickets. The tickets themselves live in the race day.
+class TicketList {
+public:
+    // Lists a ticket owned by the selected player and selects it: its combinations and labels are
+    // shown, then the totals, and the owners' balances are checked. False, with the reason in
+    // *error, when no player is selected or the text is not a ticket.
+    bool listTicket(RaceDay& day, std::string_view text, std::string* error = nullptr);
+
+    // Shows the totals and checks the balances, then shows the ticket at index (if still listed).
+    void selectTicket(RaceDay& day, int index);
+
+    // Asks, then removes the selected ticket; false when nothing was removed. Recorded tickets stay
+    // recorded: tickets.dat and the pool files are not touched.
+    bool deleteTicket(RaceDay& day);
+
+    // Pays every unpaid ticket, then empties the four labels and the combinations.
+    PaymentReport payTickets(RaceDay& day);
+
+    // Forgets a selection the list no longer holds, after the list was changed elsewhere.
+    void refresh(const RaceDay& day);
+
+    // Index of the selected ticket, or -1.
+    int selected() const { return m_selected; }
+    // The selected ticket's combination lines (lstCombos), capped for display.
+    const std::vector<std::string>& combinations() const { return m_combos; }
+    // "$" + cost of the selected ticket (lblTotTicketNum).
+    const std::string& ticketTotal() const { return m_ticketTotal; }
+    // Count of the selected ticket (lblTicketNumBets).
+    const std::string& ticketBets() const { return m_ticketBets; }
+    // "$" + cost of all tickets (lblTotalNum).
+    const std::string& total() const { return m_total; }
+    // Count of all tickets (lblNumOfBets).
+    const std::string& numOfBets() const { return m_numOfBets; }
+
+    // Delete is usable while a listed ticket is selected.
+    bool deleteUsable(const RaceDay& day) const;
+    // Pay is usable while the list holds a ticket.
+    static bool payUsable(const RaceDay& day) { return !day.tickets.empty(); }
+
+private:
+    bool validSelection(const RaceDay& day) const;
+    void showTicket(const RaceDay& day, int index);
+    void showTotals(const RaceDay& day);
+    void balanceCheck(RaceDay& day);
+
+    int m_selected = -1;
+    std::vector<std::string> m_combos;
+    std::string m_ticketTotal;
+    std::string m_ticketBets;
+    std::string m_total;
+    std::string m_numOfBets;
+};
+
+} // namespace sw

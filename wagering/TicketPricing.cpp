@@ -1,0 +1,367 @@
+#include "TicketPricing.h"
+
+#include <algorithm>
+
+namespace sw {
+
+namespace {
+
+constexpr std::size_t MaxWords = 20;
+
+std::string article(std::string_view word) {
+    bool vowel = !word.empty() && std::string_view("AEIOU").find(word.front()) != std::string_view::npos;
+    return std::string(vowel ? "An " : "A ") + std::string(word);
+}
+
+// A well-formed example of the bet, so a refusal shows what would be accepted.
+std::string exampleFor(BetType type, BetMode mode) {
+    std::string start = "$2 " + std::string(betWord(type)) + " ";
+    if (isSingleHorseBet(type))
+        return start + "on 5";
+    if (isMultiRace(type)) {
+        std::string text = start + "Wheel 12";
+        for (int i = 1; i < setsPerWheel(type); ++i)
+            text += i == 1 ? " with All" : " with 3";
+        return text;
+    }
+    switch (mode) {
+    case BetMode::Straight:
+        return start + "Straight " + std::string("2741").substr(0, horsesPerCombination(type));
+    case BetMode::Box:
+        return start + "Box " + std::string("13468").substr(0, horsesPerCombination(type) + 1);
+    default: {
+        std::string text = start + "Wheel 1";
+        const char* more[] = {" with 23", " with 2345", " with All"};
+        for (int i = 1; i < setsPerWheel(type); ++i)
+            text += more[i - 1];
+        return text;
+    }
+    }
+}
+
+bool fail(std::string* error, std::string message) {
+    if (error)
+        *error = std::move(message);
+    return false;
+}
+
+bool parseAmount(std::string_view word, int32_t& amount, std::string* error) {
+    std::string_view digits = word.substr(1);
+    bool wellFormed =
+        word.size() >= 2 && word.front() == '$' && digits.size() <= 5 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        (digits.size() == 1 || digits.front() != '0');
+    int32_t value = 0;
+    if (wellFormed)
+        for (char c : digits)
+            value = value * 10 + (c - '0');
+    if (!wellFormed || value > MaxBetAmount)
+        return fail(error, "The amount \"" + std::string(word) +
+                               "\" must be \"$\" and whole dollars from 0 to 32000, for example $2.");
+    amount = value;
+    return true;
+}
+
+bool parseSet(std::string_view word, SelectionSet& set, std::string* error) {
+    set = SelectionSet{};
+    if (word == "All") {
+        set.all = true;
+        set.size = 8;
+        for (uint8_t p = 0; p < 8; ++p)
+            set.posts[p] = static_cast<uint8_t>(p + 1);
+        return true;
+    }
+    if (word.empty() || word.size() > 8)
+        return fail(error, "\"" + std::string(word) +
+                               "\" is not a set of horses: write the posts 1 to 8 without spaces, or All.");
+    for (char c : word) {
+        if (c < '1' || c > '8')
+            return fail(error,
+                        "\"" + std::string(word) +
+                            "\" is not a set of horses: write the posts 1 to 8 without spaces, or All.");
+        uint8_t post = static_cast<uint8_t>(c - '0');
+        for (uint8_t i = 0; i < set.size; ++i)
+            if (set.posts[i] == post)
+                return fail(error, "Horse " + std::string(1, c) + " is named twice in \"" +
+                                       std::string(word) + "\".");
+        set.posts[set.size++] = post;
+    }
+    return true;
+}
+
+// Calls f(posts, k) for every selection of one post from each list in turn; with `distinct`,
+// only selections of k different horses.
+template <class F>
+void eachSelection(const SelectionSet* lists, int k, bool distinct, uint8_t* posts, int depth, F& f) {
+    if (depth == k) {
+        f(static_cast<const uint8_t*>(posts), k);
+        return;
+    }
+    const SelectionSet& list = lists[depth];
+    for (int i = 0; i < list.size; ++i) {
+        uint8_t post = list.posts[i];
+        bool taken = false;
+        for (int d = 0; distinct && d < depth; ++d)
+            taken = taken || posts[d] == post;
+        if (taken)
+            continue;
+        posts[depth] = post;
+        eachSelection(lists, k, distinct, posts, depth + 1, f);
+    }
+}
+
+SelectionSet single(uint8_t post) {
+    SelectionSet set;
+    set.posts[0] = post;
+    set.size = 1;
+    return set;
+}
+
+// Calls f(posts, k) for every combination the ticket counts, in the order it is counted.
+template <class F> void eachCombination(const ParsedTicket& t, F&& f) {
+    uint8_t posts[CombinationMarks::MaxPositions];
+    if (!isTaken(t.type))
+        return;
+    if (isSingleHorseBet(t.type)) {
+        for (int i = 0; i < t.sets[0].size; ++i) {
+            posts[0] = t.sets[0].posts[i];
+            f(static_cast<const uint8_t*>(posts), 1);
+        }
+        return;
+    }
+    if (isMultiRace(t.type)) {
+        eachSelection(t.sets.data(), t.setCount, false, posts, 0, f);
+        return;
+    }
+    const SelectionSet& a = t.sets[0];
+    if (t.type == BetType::Quiniela) {
+        auto pair = [&](uint8_t x, uint8_t y) {
+            posts[0] = std::min(x, y);
+            posts[1] = std::max(x, y);
+            f(static_cast<const uint8_t*>(posts), 2);
+        };
+        if (t.mode == BetMode::Wheel) {
+            for (int i = 0; i < a.size; ++i)
+                for (int j = 0; j < t.sets[1].size; ++j)
+                    if (a.posts[i] != t.sets[1].posts[j])
+                        pair(a.posts[i], t.sets[1].posts[j]);
+        } else if (t.mode == BetMode::Box) {
+            for (int i = 0; i < a.size; ++i)
+                for (int j = i + 1; j < a.size; ++j)
+                    pair(a.posts[i], a.posts[j]);
+        } else {
+            pair(a.posts[0], a.posts[1]);
+        }
+        return;
+    }
+    int k = horsesPerCombination(t.type);
+    std::array<SelectionSet, CombinationMarks::MaxPositions> lists{};
+    for (int p = 0; p < k; ++p) {
+        if (t.mode == BetMode::Wheel)
+            lists[p] = t.sets[p];
+        else if (t.mode == BetMode::Box)
+            lists[p] = a;
+        else
+            lists[p] = single(a.posts[p]);
+    }
+    eachSelection(lists.data(), k, true, posts, 0, f);
+}
+
+int countPerLine(const ParsedTicket& t) {
+    return t.type == BetType::WPS ? 3 : 1;
+}
+
+int markPositions(BetType type) {
+    if (isSingleHorseBet(type) || !isTaken(type))
+        return 1;
+    return isMultiRace(type) ? setsPerWheel(type) : horsesPerCombination(type);
+}
+
+} // namespace
+
+std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error) {
+    if (text.empty()) {
+        fail(error, "The ticket text is empty.");
+        return std::nullopt;
+    }
+    std::array<std::string_view, MaxWords> words;
+    std::size_t wordCount = 0;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t space = text.find(' ', start);
+        std::string_view word =
+            text.substr(start, space == std::string_view::npos ? text.npos : space - start);
+        if (word.empty()) {
+            fail(error, "The words of a ticket are separated by single spaces, with none before or after.");
+            return std::nullopt;
+        }
+        if (wordCount == MaxWords) {
+            fail(error, "A ticket has at most 20 words.");
+            return std::nullopt;
+        }
+        words[wordCount++] = word;
+        if (space == std::string_view::npos)
+            break;
+        start = space + 1;
+    }
+
+    ParsedTicket t;
+    if (!parseAmount(words[0], t.amount, error))
+        return std::nullopt;
+    if (wordCount < 2) {
+        fail(error, "A ticket names its amount, its bet, how it is entered and its horses, for example "
+                    "$2 Exacta Box 134.");
+        return std::nullopt;
+    }
+    auto type = betTypeFromWord(words[1]);
+    if (!type) {
+        fail(error, "\"" + std::string(words[1]) +
+                        "\" is not a bet; the bets are Win, Place, Show, WPS, Quiniela, Exacta, Trifecta, "
+                        "Superfecta, DailyDouble, Pick3, Pick6, Twin-Tri and Tri-Super.");
+        return std::nullopt;
+    }
+    t.type = *type;
+    std::string name(betWord(t.type));
+
+    bool hasMode = false;
+    BetMode mode = BetMode::On;
+    if (auto word = wordCount >= 3 ? modeFromWord(words[2]) : std::nullopt) {
+        hasMode = true;
+        mode = *word;
+    }
+    if (isSingleHorseBet(t.type)) {
+        if (!hasMode || mode != BetMode::On) {
+            fail(error, article(name) + " ticket reads \"on\" before its horses, for example " +
+                            exampleFor(t.type, BetMode::On) + ".");
+            return std::nullopt;
+        }
+    } else if (isMultiRace(t.type)) {
+        if (!hasMode || mode != BetMode::Wheel) {
+            fail(error, article(name) + " ticket is always a Wheel, for example " +
+                            exampleFor(t.type, BetMode::Wheel) + ".");
+            return std::nullopt;
+        }
+    } else if (!hasMode || mode == BetMode::On) {
+        fail(error, article(name) + " ticket is entered Straight, Box or Wheel, for example " +
+                        exampleFor(t.type, BetMode::Box) + ".");
+        return std::nullopt;
+    }
+    t.mode = mode;
+
+    // Words from the fourth on: a set, then "with" and a set for each further set of a wheel.
+    int wanted = t.mode == BetMode::Wheel ? setsPerWheel(t.type) : 1;
+    std::size_t expectedWords = 3 + static_cast<std::size_t>(2 * wanted - 1);
+    bool shaped = wordCount == expectedWords;
+    for (std::size_t w = 4; shaped && w < wordCount; w += 2)
+        shaped = words[w] == "with";
+    if (!shaped) {
+        std::string need =
+            wanted == 1 ? "one set of horses" : std::to_string(wanted) + " sets of horses joined by \"with\"";
+        std::string kind = isSingleHorseBet(t.type) ? name : name + " " + std::string(modeWord(t.mode));
+        fail(error,
+             article(kind) + " ticket takes " + need + ", for example " + exampleFor(t.type, t.mode) + ".");
+        return std::nullopt;
+    }
+    for (int s = 0; s < wanted; ++s)
+        if (!parseSet(words[3 + 2 * static_cast<std::size_t>(s)], t.sets[s], error))
+            return std::nullopt;
+    t.setCount = wanted;
+
+    int needed = horsesPerCombination(t.type);
+    const SelectionSet& first = t.sets[0];
+    if (t.mode == BetMode::Straight && (first.all || first.size != needed)) {
+        fail(error, "A Straight " + name + " names exactly " + std::to_string(needed) +
+                        " horses in order, for example " + exampleFor(t.type, t.mode) + ".");
+        return std::nullopt;
+    }
+    if (t.mode == BetMode::Box && first.size < needed) {
+        fail(error, article(name) + " Box takes " + std::to_string(needed) + " or more horses, for example " +
+                        exampleFor(t.type, t.mode) + ".");
+        return std::nullopt;
+    }
+    return t;
+}
+
+std::string setText(const SelectionSet& set) {
+    if (set.all)
+        return "All";
+    std::string text;
+    for (int i = 0; i < set.size; ++i)
+        text.push_back(static_cast<char>('0' + set.posts[i]));
+    return text;
+}
+
+std::string ticketText(const ParsedTicket& ticket) {
+    std::string text = "$" + std::to_string(ticket.amount) + " " + std::string(betWord(ticket.type)) + " " +
+                       std::string(modeWord(ticket.mode));
+    for (int s = 0; s < ticket.setCount; ++s)
+        text += (s == 0 ? " " : " with ") + setText(ticket.sets[s]);
+    return text;
+}
+
+TicketPrice priceTicket(const ParsedTicket& ticket) {
+    TicketPrice price;
+    if (!isTaken(ticket.type))
+        return price;
+    if (isMultiRace(ticket.type)) {
+        // A product of the races' sets: no need to walk a Pick 6's quarter million combinations.
+        price.count = 1;
+        for (int s = 0; s < ticket.setCount; ++s)
+            price.count *= ticket.sets[s].size;
+    } else {
+        int per = countPerLine(ticket);
+        eachCombination(ticket, [&](const uint8_t*, int) { price.count += per; });
+    }
+    price.cost = int64_t{price.count} * ticket.amount;
+    return price;
+}
+
+TicketPrice priceTicket(std::string_view text) {
+    auto ticket = parseTicketText(text);
+    return ticket ? priceTicket(*ticket) : TicketPrice{};
+}
+
+TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks) {
+    marks.reset(markPositions(ticket.type));
+    TicketPrice price;
+    int per = countPerLine(ticket);
+    eachCombination(ticket, [&](const uint8_t* posts, int) {
+        marks.mark(posts);
+        price.count += per;
+    });
+    price.cost = int64_t{price.count} * ticket.amount;
+    return price;
+}
+
+std::vector<std::string> combinationLines(const ParsedTicket& ticket, std::size_t maxLines) {
+    std::vector<std::string> lines;
+    std::size_t left = 0;
+    eachCombination(ticket, [&](const uint8_t* posts, int k) {
+        if (lines.size() >= maxLines) {
+            ++left;
+            return;
+        }
+        std::string line;
+        for (int p = 0; p < k; ++p) {
+            if (p > 0)
+                line.push_back('-');
+            line.push_back(static_cast<char>('0' + posts[p]));
+        }
+        lines.push_back(std::move(line));
+    });
+    if (left > 0)
+        lines.push_back("... and " + std::to_string(left) + " more");
+    return lines;
+}
+
+TicketTotals totalsOf(const std::vector<ListedTicket>& tickets) {
+    TicketTotals totals;
+    for (const auto& listed : tickets) {
+        TicketPrice price = priceTicket(listed.text);
+        totals.count += price.count;
+        totals.cost += price.cost;
+    }
+    return totals;
+}
+
+} // namespace sw
