@@ -1,0 +1,192 @@
+#include "TrackScene.h"
+
+#include "PostParade.h"
+#include "core/Random.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+TrackScene::TrackScene(int trackWidth) {
+    // Before the first parade tick the horses wait in the order of step 0, out of sight.
+    setTrackWidth(trackWidth);
+    for (int i = TrackView::FirstParadePicture; i < TrackView::PictureCount; ++i)
+        m_view.pictures[static_cast<std::size_t>(i)].visible = false;
+}
+
+const HorsePicture& TrackScene::picture(int index) const {
+    return m_view.pictures[static_cast<std::size_t>(std::clamp(index, 0, TrackView::PictureCount - 1))];
+}
+
+void TrackScene::setTrackWidth(int trackWidth) {
+    m_view.trackWidth = std::max(trackWidth, 1);
+    m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
+    m_view.finishLabelLeft = TrackLayout::scaled(TrackLayout::FinishLabelLeft, m_scale);
+    m_view.finishLineX = TrackLayout::scaled(TrackLayout::FinishLineX, m_scale);
+    showParadeStep(m_shownParadeStep);
+}
+
+void TrackScene::startParade() {
+    m_paradeRunning = true;
+    for (int i = TrackView::FirstParadePicture; i < TrackView::PictureCount; ++i)
+        m_view.pictures[static_cast<std::size_t>(i)].visible = true;
+}
+
+void TrackScene::stopParade() {
+    m_paradeRunning = false;
+}
+
+void TrackScene::paradeTick() {
+    showParadeStep(m_paradeStep);
+    m_paradeStep = PostParade::next(m_paradeStep);
+}
+
+void TrackScene::showParadeStep(int step) {
+    m_shownParadeStep = step;
+    for (int h = 0; h < RacingPictures; ++h) {
+        HorsePicture& p = m_view.pictures[static_cast<std::size_t>(TrackView::FirstParadePicture + h)];
+        const bool visible = p.visible;
+        p = PostParade::place(step, h, m_scale);
+        p.visible = visible;
+    }
+}
+
+void TrackScene::beginRace(Random& rnd, int trackWidth) {
+    std::array<GallopFrame, RacingPictures> frames{};
+    for (auto& f : frames)
+        f = static_cast<int>(std::floor(rnd.uniform() * 10)) % 2 != 0 ? GallopFrame::B : GallopFrame::A;
+    beginRace(frames, trackWidth);
+}
+
+void TrackScene::beginRace(const std::array<GallopFrame, RacingPictures>& frames, int trackWidth) {
+    setTrackWidth(trackWidth);
+    stopParade();
+    for (int i = 0; i < RacingPictures; ++i) {
+        HorsePicture& p = racer(i);
+        p.frame = frames[static_cast<std::size_t>(i)];
+        p.left = TrackLayout::StartLeft;
+        p.top = TrackLayout::laneTop(0, i);
+        p.visible = false;
+        m_view.pictures[static_cast<std::size_t>(TrackView::FirstParadePicture + i)].visible = false;
+    }
+    m_view.finishLineVisible = false;
+    m_view.photoVisible = false;
+    m_view.turnCaptionsVisible = true;
+    m_view.call.visible = false;
+    m_view.phase = 0;
+    resetRaceBookkeeping();
+    m_gateWaits = 0;
+    advanceGate(0);
+}
+
+void TrackScene::advanceGate(int waits) {
+    m_gateWaits = std::clamp(m_gateWaits + std::max(waits, 0), 0, gateLength());
+    for (int i = 0; i < RacingPictures; ++i)
+        if (i * TrackLayout::GateWaitsPerHorse <= m_gateWaits)
+            racer(i).visible = true;
+}
+
+void TrackScene::restore(const TrackView& view) {
+    m_view = view;
+    m_view.trackWidth = std::max(view.trackWidth, 1);
+    m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
+    resetRaceBookkeeping();
+    m_gateWaits = gateLength();
+}
+
+std::string_view TrackScene::callText(int mark) {
+    switch (mark) {
+    case 0:
+        return "\u00BC Mile";
+    case 1:
+        return "\u00BD Mile";
+    case 2:
+        return "\u00BE Mile";
+    default:
+        return {};
+    }
+}
+
+void TrackScene::resetRaceBookkeeping() {
+    m_leg.fill(0);
+    m_fractionShown.fill(false);
+}
+
+void TrackScene::raceStarted() {
+    resetRaceBookkeeping();
+}
+
+void TrackScene::entryMoved(int e, int dx, int leg) {
+    if (!isEntry(e))
+        return;
+    // The race sends the move already signed for the leg; the finishing move comes as a move right.
+    racer(e).left += dx;
+    m_leg[static_cast<std::size_t>(e)] = leg;
+}
+
+void TrackScene::laneSet(int e, int leg, int lane) {
+    if (!isEntry(e))
+        return;
+    racer(e).top = TrackLayout::laneTop(leg, lane);
+    m_leg[static_cast<std::size_t>(e)] = leg;
+}
+
+void TrackScene::phaseChanged(int phase) {
+    m_view.phase = phase;
+}
+
+void TrackScene::gallop() {
+    for (int e = 0; e < RacingPictures; ++e) {
+        HorsePicture& p = racer(e);
+        if (m_leg[static_cast<std::size_t>(e)] == 1)
+            p.frame = p.frame == GallopFrame::C ? GallopFrame::D : GallopFrame::C;
+        else
+            p.frame = p.frame == GallopFrame::A ? GallopFrame::B : GallopFrame::A;
+    }
+}
+
+void TrackScene::callPassed(int mark, int e, int /*count*/) {
+    if (!isEntry(e) || callText(mark).empty())
+        return;
+    m_view.call.text = std::string(callText(mark));
+    m_view.call.left = racer(e).left;
+    m_view.call.visible = true;
+}
+
+void TrackScene::fractionTime(int mark, std::string_view text) {
+    if (mark < 0 || mark > 2)
+        return;
+    const auto m = static_cast<std::size_t>(mark);
+    if (m_fractionShown[m])
+        return;
+    m_fractionShown[m] = true;
+    m_view.fractionTimes[m] = std::string(text);
+}
+
+void TrackScene::finishLineShown() {
+    m_view.finishLineVisible = true;
+}
+
+void TrackScene::callHidden() {
+    m_view.call.visible = false;
+}
+
+void TrackScene::entryPlaced(int /*e*/, int /*place*/) {
+    m_view.call.visible = false;
+}
+
+void TrackScene::photoFinishRaised() {
+    m_view.photoVisible = true;
+}
+
+void TrackScene::raceEnded() {
+    m_view.photoVisible = false;
+    m_view.finishLineVisible = false;
+    m_view.turnCaptionsVisible = false;
+    m_view.call.visible = false;
+    for (int e = 0; e < RacingPictures; ++e)
+        racer(e).visible = false;
+}
+
+} // namespace sw

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "TrackView.h"
+#include "race/RaceObserver.h"
+
+#include <array>
+#include <string_view>
+
+namespace sw {
+
+class Random;
+
+// What the track frame shows, kept up to date from the race's notifications, the post parade's
+// steps and the starting gate. A window paints `view()`; nothing here knows about drawing.
+class TrackScene final : public RaceObserver {
+public:
+    static constexpr int RacingPictures = 8;
+
+    explicit TrackScene(int trackWidth = TrackLayout::DesignWidth);
+
+    const TrackView& view() const { return m_view; }
+    const HorsePicture& picture(int index) const;
+    int trackWidth() const { return m_view.trackWidth; }
+    double trackScale() const { return m_scale; }
+    // Changes the frame's width between races; places given for the design width follow.
+    void setTrackWidth(int trackWidth);
+
+    // Starts the post parade with its pictures showing; the next tick draws the kept step.
+    void startParade();
+    void stopParade();
+    bool paradeRunning() const { return m_paradeRunning; }
+    // One tick of the parade timer: draws the current step, then moves on (15 wraps to 0).
+    void paradeTick();
+    // Draws one step of the parade without touching the step counter.
+    void showParadeStep(int step);
+    // The step the next tick draws.
+    int paradeStep() const { return m_paradeStep; }
+
+    // Sets the field at the start: each horse's first stride picked by Int(Rnd * 10) odd -> B,
+    // lanes 0..7 on the near straight, parade stopped and hidden, race labels reset. Horse 0 shows
+    // at once; the rest appear through the gate sequence.
+    void beginRace(Random& rnd, int trackWidth);
+    // The same with the strides already chosen (a replay, a test).
+    void beginRace(const std::array<GallopFrame, RacingPictures>& frames, int trackWidth);
+    // Counts pacing waits of the gate sequence: horse i shows after i * 81 waits, 8 * 81 in all.
+    void advanceGate(int waits);
+    bool gateDone() const { return m_gateWaits >= gateLength(); }
+    int gateWaits() const { return m_gateWaits; }
+    static constexpr int gateLength() { return RacingPictures * TrackLayout::GateWaitsPerHorse; }
+
+    // Puts back a view taken at the start of a race, with the race's own bookkeeping fresh.
+    void restore(const TrackView& view);
+
+    // The call label's text for mark 0, 1 or 2 ("¼ Mile" ...).
+    static std::string_view callText(int mark);
+
+    void raceStarted() override;
+    void entryMoved(int e, int dx, int leg) override;
+    void laneSet(int e, int leg, int lane) override;
+    void phaseChanged(int phase) override;
+    void gallop() override;
+    void callPassed(int mark, int e, int count) override;
+    void fractionTime(int mark, std::string_view text) override;
+    void finishLineShown() override;
+    void callHidden() override;
+    void entryPlaced(int e, int place) override;
+    void photoFinishRaised() override;
+    void raceEnded() override;
+
+private:
+    static bool isEntry(int e) { return e >= 0 && e < RacingPictures; }
+    HorsePicture& racer(int e) { return m_view.pictures[static_cast<std::size_t>(e)]; }
+    void resetRaceBookkeeping();
+
+    TrackView m_view;
+    double m_scale = 1.0;
+    // The leg each racing picture was last told about; it picks the stride pair.
+    std::array<int, RacingPictures> m_leg{};
+    std::array<bool, 3> m_fractionShown{};
+    int m_gateWaits = gateLength();
+    int m_paradeStep = 0;
+    int m_shownParadeStep = 0;
+    bool m_paradeRunning = false;
+};
+
+} // namespace sw

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TrackLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace sw {
+
+// The four drawings of a horse: A and B face right, C and D face left, in two strides each.
+enum class GallopFrame : uint8_t { A, B, C, D };
+
+// True for the two drawings that face right.
+constexpr bool facesRight(GallopFrame frame) {
+    return frame == GallopFrame::A || frame == GallopFrame::B;
+}
+
+// One horse picture on the track frame; Left and Top in twips.
+struct HorsePicture {
+    int left = TrackLayout::StartLeft;
+    int top = 0;
+    bool visible = false;
+    GallopFrame frame = GallopFrame::A;
+
+    bool operator==(const HorsePicture&) const = default;
+};
+
+struct CallLabel {
+    std::string text = "Break";
+    int left = 0;
+    bool visible = false;
+
+    bool operator==(const CallLabel&) const = default;
+};
+
+// Everything the track frame shows at one moment; a painter needs nothing else.
+struct TrackView {
+    static constexpr int PictureCount = 16;
+    static constexpr int FirstParadePicture = 8;
+
+    int trackWidth = TrackLayout::DesignWidth;
+    // 0..7 the racing horses by entry, 8..15 the parade horses (index - 8 = entry).
+    std::array<HorsePicture, PictureCount> pictures{};
+    CallLabel call;
+    // The times at the quarter, the half and the three quarters.
+    std::array<std::string, 3> fractionTimes;
+    bool finishLineVisible = false;
+    int finishLabelLeft = TrackLayout::FinishLabelLeft;
+    int finishLineX = TrackLayout::FinishLineX;
+    bool photoVisible = false;
+    bool turnCaptionsVisible = false;
+    int phase = 0;
+
+    bool operator==(const TrackView&) const = default;
+};
+
+} // namespace sw
