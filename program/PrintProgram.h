@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ProgramView.h"
+
+#include "core/RaceDay.h"
+
+#include <string>
+#include <vector>
+
+namespace sw {
+
+// The races to print: From and To within the races still to run (current race + 1 .. 12).
+struct PrintRange {
+    int from = 1;
+    int to = RacesPerDay;
+    int minimum = 1;
+    int maximum = RacesPerDay;
+};
+
+// The print options as they open: from the race about to be run to the last race.
+PrintRange printRangeFor(const RaceDay& day);
+// Sets From (kept within the range); To follows when From passes it.
+void setPrintFrom(PrintRange& range, int value);
+// Sets To (kept within the range); From follows when To drops below it.
+void setPrintTo(PrintRange& range, int value);
+
+struct PrintLine {
+    std::string text;
+    bool bold = false;
+};
+
+// One printed page: a race of the program in Courier 8, fixed-width columns.
+struct PrintPage {
+    int race = 0;
+    std::vector<PrintLine> lines;
+};
+
+// The page of a race shown in the racing program: header, column line and, per entry, its bold
+// line and exactly nine past lines (blank when fewer, the first nine when more) and a blank line.
+PrintPage programPage(const ProgramView& view);
+
+// The pages of races from..to (kept within 1..12). Showing the races never touches the pool
+// files; afterwards the day again holds the race about to be run with its pools from the files
+// (showRaceAboutToBeRun gives the program's view of it).
+std::vector<PrintPage> programPages(RaceDay& day, int from, int to);
+
+} // namespace sw

@@ -1,0 +1,132 @@
+#include "ProgramLines.h"
+
+#include "core/Format.h"
+#include "core/GradeTables.h"
+#include "core/TextEncoding.h"
+
+#include <cmath>
+#include <utility>
+
+namespace sw {
+
+namespace {
+
+constexpr float NoTrackRecord = 999.0f;
+
+std::string paddedMargin(std::string_view margin) {
+    return padRight(margin, 3);
+}
+
+// Whole dollars of a jockey's earnings; a hand-edited figure beyond 64 bits is printed as it is.
+std::string wholeDollars(double value) {
+    if (std::fabs(value) < 9e15)
+        return std::to_string(roundHalfEven(value));
+    return fixedText(value, 0);
+}
+
+} // namespace
+
+std::string pastPurseText(std::string_view gradeLetter) {
+    int g = gradeIndex(gradeLetter);
+    return g == 0 ? std::string() : std::to_string(g) + "K";
+}
+
+std::string pastPerformanceText(const PastPerformance& line) {
+    std::string out;
+    out.reserve(64);
+    out += std::to_string(line.postPosition);
+    out += "  ";
+    out += std::to_string(line.quarterPos);
+    out += " ";
+    out += std::to_string(line.halfPos);
+    out += "-";
+    out += paddedMargin(line.halfLengths);
+    out += std::to_string(line.threeQuarterPos);
+    out += "-";
+    out += paddedMargin(line.threeQuarterLengths);
+    out += std::to_string(line.finishPos);
+    out += "-";
+    out += paddedMargin(line.finishLengths);
+    out += " ";
+    out += rightAlign(timeText(line.finalTime), 7);
+    out += " ";
+    out += pastPurseText(line.raceGrade);
+    out += " ";
+    out += rightAlign(fixedText(line.odds, 1), 5);
+    out += " ";
+    out += line.comment;
+    return out;
+}
+
+std::string betsOfferedText(int race) {
+    static constexpr std::string_view legs[] = {"2nd", "3rd", "4th", "5th", "6th"};
+    std::string text = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
+    if (race == 2)
+        text += "Daily Double ";
+    else if (race == 3)
+        text += "2nd Half Daily Double ";
+    else if (race == 4)
+        text += "Pick 3 ";
+    else if (race == 5)
+        text += "2nd Leg of Pick 3 ";
+    else if (race == 6)
+        text += "3rd Leg of Pick 3 ";
+    else if (race == 7)
+        text += "Pick 6 ";
+    else if (race >= 8 && race <= 12)
+        text += std::string(legs[race - 8]) + " Leg of Pick 6 ";
+    return text + "Betting";
+}
+
+std::string jockeyMarker(int skill) {
+    switch (skill) {
+    case 0:
+        return " (A)";
+    case 1:
+        return " (R)";
+    case 2:
+        return " (V)";
+    default:
+        return "";
+    }
+}
+
+std::string jockeyRecordText(const Jockey& jockey) {
+    return std::to_string(jockey.starts) + "   " + std::to_string(jockey.firsts) + " " +
+           std::to_string(jockey.seconds) + " " + std::to_string(jockey.thirds) + " " +
+           std::to_string(jockey.fourths) + "  $" + formatDouble(jockey.earnings);
+}
+
+std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys) {
+    // The standings' own exchange sort, so jockeys with equal earnings keep its order.
+    std::array<Jockey, JockeyCount + 1> sorted = jockeys;
+    for (std::size_t i = 1; i < JockeyCount; ++i)
+        for (std::size_t j = i + 1; j <= JockeyCount; ++j)
+            if (sorted[i].earnings < sorted[j].earnings)
+                std::swap(sorted[i], sorted[j]);
+
+    auto count = [](int32_t value) { return rightAlign(std::to_string(value), 4); };
+    std::vector<std::string> lines;
+    lines.reserve(JockeyCount);
+    for (std::size_t i = 1; i <= JockeyCount; ++i) {
+        const Jockey& j = sorted[i];
+        lines.push_back(padRight(j.name, 15) + count(j.starts) + "  " + count(j.firsts) + " " +
+                        count(j.seconds) + " " + count(j.thirds) + " " + count(j.fourths) + "   $" +
+                        rightAlign(wholeDollars(j.earnings), 7));
+    }
+    return lines;
+}
+
+std::vector<std::string> trackRecordHolders(const Database& db) {
+    std::vector<std::string> names;
+    const float record = db.settings.trackRecord;
+    // No record yet, or none a race could have run (a missing settings file reads 0).
+    if (record == NoTrackRecord || !(record > 0))
+        return names;
+    for (std::size_t h = 1; h <= HorseCount; ++h)
+        if (db.horses[h].bestTime == record)
+            names.push_back(db.horses[h].name);
+    return names;
+}
+
+} // namespace sw

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/Records.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// One lstPast line: post, calls with margins, finish, time, purse, odds and comment in fixed columns.
+std::string pastPerformanceText(const PastPerformance& line);
+
+// Purse column of a past line: "1K" for an "M" race up to "6K" for "AA"; empty for no grade.
+std::string pastPurseText(std::string_view gradeLetter);
+
+// lblBets: the bets every race offers, the multi-race bet (or leg) of race 1..12, then "Betting".
+std::string betsOfferedText(int race);
+
+// " (A)", " (R)" or " (V)" for a jockey's skill 0, 1, 2; empty for any other value.
+std::string jockeyMarker(int skill);
+
+// Tooltip of a jockey: starts, firsts, seconds, thirds, fourths and "$" earnings.
+std::string jockeyRecordText(const Jockey& jockey);
+
+// lstJockeys: jockeys 1..32 sorted by earnings, best first, one fixed-column line each.
+std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys);
+
+// lstTrackRecord: names of the horses whose best time is the track record; none while the
+// record is 999 (no record yet).
+std::vector<std::string> trackRecordHolders(const Database& db);
+
+} // namespace sw

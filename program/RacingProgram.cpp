@@ -1,0 +1,141 @@
+#include "RacingProgram.h"
+
+#include "ProgramLines.h"
+#include "ProgramTexts.h"
+
+#include "core/FileStore.h"
+#include "core/Format.h"
+#include "core/GradeTables.h"
+#include "database/DatabaseFiles.h"
+#include "tote/Tote.h"
+
+namespace sw {
+
+namespace {
+
+const Horse& horseAt(const RaceDay& day, int32_t number) {
+    static const Horse none;
+    return number >= 1 && number <= HorseCount ? day.db.horses[static_cast<std::size_t>(number)] : none;
+}
+
+const Jockey& jockeyAt(const RaceDay& day, int32_t number) {
+    static const Jockey none;
+    return number >= 1 && number <= JockeyCount ? day.db.jockeys[static_cast<std::size_t>(number)] : none;
+}
+
+// The standings show jockeys.dat as it is on disk. A missing file leaves the table as it was,
+// without a message: the program goes on showing what it has.
+void reloadJockeys(RaceDay& day) {
+    std::size_t next = 1;
+    forEachLine(day.file("jockeys.dat"), [&](std::string_view line) {
+        if (next > JockeyCount || line.find_first_not_of(" \t") == std::string_view::npos)
+            return;
+        parseJockey(line, day.db.jockeys[next++]);
+    });
+}
+
+void copyToEntryTables(EntryTables& tables, std::size_t h, const Horse& horse) {
+    tables.name[h] = horse.name;
+    tables.starts[h] = horse.starts;
+    tables.firsts[h] = horse.firsts;
+    tables.seconds[h] = horse.seconds;
+    tables.thirds[h] = horse.thirds;
+    tables.fourths[h] = horse.fourths;
+    tables.earnings[h] = horse.earnings;
+    for (std::size_t s = 0; s < horse.segmentRating.size(); ++s)
+        tables.segmentRating[h][s] = horse.segmentRating[s];
+    tables.path[h] = horse.path;
+    tables.formValue[h] = horse.formValue;
+    tables.bestTime[h] = horse.bestTime;
+    tables.spareFlag[h] = horse.spareFlag;
+}
+
+// The pools of the race about to be run come from its files once they hold it; until they could
+// be written they would hold an earlier race, and the generated pools stand.
+void refreshFromOpenedPools(RaceDay& day) {
+    if (day.currentRace >= 0 && day.currentRace < RacesPerDay &&
+        day.card.racePoolsOpened[static_cast<std::size_t>(day.currentRace)])
+        toteRefresh(day);
+}
+
+} // namespace
+
+ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& progress) {
+    ProgramView view;
+    if (race < 1 || race > RacesPerDay)
+        return view;
+    const auto r = static_cast<std::size_t>(race - 1);
+    view.race = race;
+    view.raceNumber = std::to_string(race);
+    view.purse = "$" + std::to_string(purseOf(day.card.raceGrade[r]));
+    view.distance = std::string(ProgramDistanceText);
+    view.trackRecord = timeText(day.db.settings.trackRecord);
+    view.trackRecordHolders = trackRecordHolders(day.db);
+
+    reloadJockeys(day);
+    view.jockeyStandings = jockeyStandings(day.db.jockeys);
+
+    view.betsOffered = betsOfferedText(race);
+    day.dailyDoubleOffered = race == 2;
+    day.pick3Offered = race == 4;
+    day.pick6Offered = race == 7;
+
+    FieldForm field;
+    for (std::size_t h = 0; h < FieldSize; ++h) {
+        const Horse& horse = horseAt(day, day.card.raceHorse[r][h]);
+        const Jockey& jockey = jockeyAt(day, day.card.raceJockey[r][h]);
+        ProgramEntryView& entry = view.entries[h];
+        entry.horseName = horse.name;
+        entry.jockey = jockey.name + jockeyMarker(jockey.skill);
+        entry.jockeyRecord = jockeyRecordText(jockey);
+        entry.starts = std::to_string(horse.starts);
+        entry.firsts = std::to_string(horse.firsts);
+        entry.seconds = std::to_string(horse.seconds);
+        entry.thirds = std::to_string(horse.thirds);
+        entry.fourths = std::to_string(horse.fourths);
+        entry.earnings = "$" + std::to_string(horse.earnings);
+        copyToEntryTables(day.entries, h, horse);
+        field[h].horse = horse;
+    }
+
+    // One pass over the past performances serves all eight entries.
+    readPastPerformances(day, [&](const PastPerformance& line) {
+        for (std::size_t h = 0; h < FieldSize; ++h) {
+            if (line.horse != day.card.raceHorse[r][h])
+                continue;
+            view.entries[h].pastLines.push_back(pastPerformanceText(line));
+            field[h].pastLines.push_back(line);
+        }
+    });
+
+    GenerationOutcome outcome = publicPoolGeneration(day, race, quick, field, progress);
+    if (outcome.error)
+        day.prompter.message(outcome.error.message, MessageTitle);
+    return view;
+}
+
+ProgramView showRaceAboutToBeRun(RaceDay& day) {
+    ProgramView view = showRace(day, day.currentRace + 1, false);
+    refreshFromOpenedPools(day);
+    return view;
+}
+
+ProgramView openRacingProgram(RaceDay& day, const LoadingProgress& progress) {
+    if (day.currentRace == 0 && !day.loadingPassDone) {
+        for (int race = 1; race <= RacesPerDay; ++race) {
+            showRace(day, race, true);
+            if (progress)
+                progress(race * 100 / 21);
+        }
+        day.loadingPassDone = true;
+    }
+    ProgramView view = showRace(day, day.currentRace + 1, false, progress);
+    refreshFromOpenedPools(day);
+    return view;
+}
+
+void leaveRacingProgram(RaceDay& day) {
+    showRaceAboutToBeRun(day);
+}
+
+} // namespace sw
