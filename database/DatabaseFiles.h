@@ -14,11 +14,16 @@ namespace sw {
 // A file that cannot be read shows "Error reading <file>" under the message title and
 // leaves the table as it was; the caller goes on.
 
+// Fills horses 1..200 from horses.dat record by record; false when the file cannot be read.
 bool loadHorses(RaceDay& day);
+// Fills jockeys 1..32 from jockeys.dat record by record; false when the file cannot be read.
 bool loadJockeys(RaceDay& day);
+// Reads the settings line; false when the file cannot be read.
 bool loadSettings(RaceDay& day);
 
+// Rewrites horses.dat from horses 1..200.
 FileError saveHorses(const RaceDay& day);
+// Rewrites jockeys.dat from jockeys 1..32.
 FileError saveJockeys(const RaceDay& day);
 // The line StartAmount,DefaultBetAmount,,,TrackRecord.
 FileError saveSettings(const RaceDay& day);
@@ -31,13 +36,18 @@ void parseJockey(std::string_view line, Jockey& jockey);
 std::string pastPerformanceRecord(const PastPerformance& line);
 PastPerformance parsePastPerformance(std::string_view line);
 
+// Adds one line at the end of pastperformances.dat.
 FileError appendPastPerformance(const RaceDay& day, const PastPerformance& line);
 // Every non-blank line of pastperformances.dat in file order; false when the file cannot be read.
+// A hand-edited file may hold lines whose horse is outside 1..200: check before indexing.
 bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine);
-// Keeps each horse's 15 most recent lines, re-encoded, through pastperformances.tmp.
+// Keeps each horse's 15 most recent lines, re-encoded, through pastperformances.tmp. Lines whose
+// horse is outside 1..200 are kept as they stand; blank lines are dropped.
 void trimPastPerformances(RaceDay& day);
 
+// Rewrites races.dat: per race r+1,1,0,date, then the eight horses in post order.
 FileError writeRaceCard(const RaceDay& day);
+// Leaves results.dat present and empty.
 FileError clearResults(const RaceDay& day);
 
 } // namespace sw

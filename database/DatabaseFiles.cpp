@@ -1,0 +1,284 @@
+#include "DatabaseFiles.h"
+
+#include "core/Constants.h"
+#include "core/TextEncoding.h"
+#include "players/RecordAppend.h"
+#include "players/SettingsRecord.h"
+
+#include <array>
+#include <string>
+
+namespace sw {
+
+namespace {
+
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+void reportUnreadable(RaceDay& day, std::string_view fileName) {
+    day.prompter.message("Error reading " + std::string(fileName), MessageTitle);
+}
+
+// Fills slots 1..count from the file's records in order; extra lines are ignored.
+template <typename Record, std::size_t Slots, typename Parse>
+bool loadTable(RaceDay& day, std::string_view fileName, std::array<Record, Slots>& table, Parse parse) {
+    std::size_t next = 1;
+    bool opened = forEachLine(day.file(fileName), [&](std::string_view line) {
+        if (next >= Slots || isBlankLine(line))
+            return;
+        parse(line, table[next]);
+        ++next;
+    });
+    if (!opened)
+        reportUnreadable(day, fileName);
+    return opened;
+}
+
+template <typename Record, std::size_t Slots, typename Format>
+FileError saveTable(const RaceDay& day, std::string_view fileName, const std::array<Record, Slots>& table,
+                    Format format) {
+    std::string content;
+    for (std::size_t i = 1; i < Slots; ++i)
+        content += format(table[i]);
+    return writeFileAtomic(day.file(fileName), content);
+}
+
+} // namespace
+
+bool loadHorses(RaceDay& day) {
+    return loadTable(day, "horses.dat", day.db.horses, parseHorse);
+}
+
+bool loadJockeys(RaceDay& day) {
+    return loadTable(day, "jockeys.dat", day.db.jockeys, parseJockey);
+}
+
+bool loadSettings(RaceDay& day) {
+    bool read = false;
+    bool opened = forEachLine(day.file("settings.dat"), [&](std::string_view line) {
+        if (read || isBlankLine(line))
+            return;
+        parseSettings(line, day.db.settings);
+        read = true;
+    });
+    if (!opened)
+        reportUnreadable(day, "settings.dat");
+    return opened;
+}
+
+FileError saveHorses(const RaceDay& day) {
+    return saveTable(day, "horses.dat", day.db.horses, horseRecord);
+}
+
+FileError saveJockeys(const RaceDay& day) {
+    return saveTable(day, "jockeys.dat", day.db.jockeys, jockeyRecord);
+}
+
+FileError saveSettings(const RaceDay& day) {
+    return writeFileAtomic(day.file("settings.dat"), settingsRecord(day.db.settings));
+}
+
+std::string horseRecord(const Horse& horse) {
+    RecordWriter w;
+    w.text(horse.name)
+        .text(horse.grade)
+        .integer(horse.starts)
+        .integer(horse.firsts)
+        .integer(horse.seconds)
+        .integer(horse.thirds)
+        .integer(horse.fourths)
+        .integer(horse.earnings)
+        .integer(horse.horseRating)
+        .text(horse.earnedGrade)
+        .text(horse.gradeMark)
+        .single(horse.bestTime);
+    for (int16_t rating : horse.segmentRating)
+        w.integer(rating);
+    w.integer(horse.path);
+    for (int16_t spare : horse.spareRating)
+        w.integer(spare);
+    w.integer(horse.formValue).boolean(horse.spareFlag);
+    return w.line();
+}
+
+void parseHorse(std::string_view line, Horse& horse) {
+    FieldReader r(line);
+    r.read(horse.name);
+    r.read(horse.grade);
+    r.read(horse.starts);
+    r.read(horse.firsts);
+    r.read(horse.seconds);
+    r.read(horse.thirds);
+    r.read(horse.fourths);
+    r.read(horse.earnings);
+    r.read(horse.horseRating);
+    r.read(horse.earnedGrade);
+    r.read(horse.gradeMark);
+    r.read(horse.bestTime);
+    for (int16_t& rating : horse.segmentRating)
+        r.read(rating);
+    r.read(horse.path);
+    for (int16_t& spare : horse.spareRating)
+        r.read(spare);
+    r.read(horse.formValue);
+    r.read(horse.spareFlag);
+}
+
+std::string jockeyRecord(const Jockey& jockey) {
+    return RecordWriter()
+        .text(jockey.name)
+        .integer(jockey.skill)
+        .integer(jockey.starts)
+        .integer(jockey.firsts)
+        .integer(jockey.seconds)
+        .integer(jockey.thirds)
+        .integer(jockey.fourths)
+        .dbl(jockey.earnings)
+        .line();
+}
+
+void parseJockey(std::string_view line, Jockey& jockey) {
+    FieldReader r(line);
+    r.read(jockey.name);
+    r.read(jockey.skill);
+    r.read(jockey.starts);
+    r.read(jockey.firsts);
+    r.read(jockey.seconds);
+    r.read(jockey.thirds);
+    r.read(jockey.fourths);
+    r.read(jockey.earnings);
+}
+
+std::string pastPerformanceRecord(const PastPerformance& line) {
+    return RecordWriter()
+        .integer(line.horse)
+        .text(line.date)
+        .integer(line.reserved)
+        .integer(line.raceNumber)
+        .integer(line.distanceCode)
+        .text(line.trackCondition)
+        .single(line.winnerTime)
+        .integer(line.horseRating)
+        .integer(line.postPosition)
+        .integer(line.quarterPos)
+        .integer(line.halfPos)
+        .text(line.halfLengths)
+        .integer(line.threeQuarterPos)
+        .text(line.threeQuarterLengths)
+        .integer(line.finishPos)
+        .text(line.finishLengths)
+        .single(line.finalTime)
+        .single(line.odds)
+        .text(line.raceGrade)
+        .text(line.comment)
+        .integer(line.fieldSize)
+        .line();
+}
+
+PastPerformance parsePastPerformance(std::string_view text) {
+    PastPerformance line;
+    FieldReader r(text);
+    r.read(line.horse);
+    r.read(line.date);
+    r.read(line.reserved);
+    r.read(line.raceNumber);
+    r.read(line.distanceCode);
+    r.read(line.trackCondition);
+    r.read(line.winnerTime);
+    r.read(line.horseRating);
+    r.read(line.postPosition);
+    r.read(line.quarterPos);
+    r.read(line.halfPos);
+    r.read(line.halfLengths);
+    r.read(line.threeQuarterPos);
+    r.read(line.threeQuarterLengths);
+    r.read(line.finishPos);
+    r.read(line.finishLengths);
+    r.read(line.finalTime);
+    r.read(line.odds);
+    r.read(line.raceGrade);
+    r.read(line.comment);
+    r.read(line.fieldSize);
+    return line;
+}
+
+FileError appendPastPerformance(const RaceDay& day, const PastPerformance& line) {
+    return appendRecord(day.file("pastperformances.dat"), pastPerformanceRecord(line));
+}
+
+bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine) {
+    return forEachLine(day.file("pastperformances.dat"), [&](std::string_view line) {
+        if (!isBlankLine(line))
+            onLine(parsePastPerformance(line));
+    });
+}
+
+void trimPastPerformances(RaceDay& day) {
+    const auto source = day.file("pastperformances.dat");
+    const auto scratch = day.file("pastperformances.tmp");
+    auto horseOf = [](const PastPerformance& line) -> int {
+        return line.horse >= 1 && line.horse <= HorseCount ? line.horse : 0;
+    };
+
+    std::array<int, HorseCount + 1> count{};
+    bool opened = forEachLine(source, [&](std::string_view line) {
+        if (!isBlankLine(line))
+            ++count[static_cast<std::size_t>(horseOf(parsePastPerformance(line)))];
+    });
+    if (!opened) {
+        reportUnreadable(day, "pastperformances.dat");
+        return;
+    }
+
+    // A horse with more lines than it may keep loses its oldest ones first. Lines of no known
+    // horse (only a hand edit makes them) are copied as they stand.
+    std::string kept;
+    forEachLine(source, [&](std::string_view text) {
+        if (isBlankLine(text))
+            return;
+        PastPerformance line = parsePastPerformance(text);
+        int h = horseOf(line);
+        if (h == 0) {
+            kept.append(text);
+            kept.append(LineEnd);
+        } else if (count[static_cast<std::size_t>(h)] <= PastPerformanceKeep) {
+            kept += pastPerformanceRecord(line);
+        } else {
+            --count[static_cast<std::size_t>(h)];
+        }
+    });
+    if (writeFileAtomic(scratch, kept)) {
+        // An older scratch copy must never be copied back in its place.
+        reportUnreadable(day, "pastperformances.tmp");
+        return;
+    }
+
+    std::string content;
+    if (!forEachLine(scratch, [&](std::string_view line) {
+            content.append(line);
+            content.append(LineEnd);
+        })) {
+        reportUnreadable(day, "pastperformances.tmp");
+        return;
+    }
+    writeFileAtomic(source, content);
+}
+
+FileError writeRaceCard(const RaceDay& day) {
+    std::string content;
+    for (int r = 0; r < RacesPerDay; ++r) {
+        RecordWriter w;
+        w.integer(r + 1).integer(1).integer(0).text(day.date);
+        for (int32_t horse : day.card.raceHorse[static_cast<std::size_t>(r)])
+            w.integer(horse);
+        content += w.line();
+    }
+    return writeFileAtomic(day.file("races.dat"), content);
+}
+
+FileError clearResults(const RaceDay& day) {
+    return truncateFile(day.file("results.dat"));
+}
+
+} // namespace sw

@@ -1,0 +1,68 @@
+#include "ResetDatabase.h"
+
+#include "DatabaseFiles.h"
+#include "core/Constants.h"
+#include "core/FileStore.h"
+#include "core/TextEncoding.h"
+
+namespace sw {
+
+namespace {
+
+// Six in ten horses run inside, three in the middle, one wide.
+int16_t pathFromDraw(int d) {
+    if (d == 9)
+        return 2;
+    if (d >= 6)
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+Horse freshHorse(const std::string& name, Random& random) {
+    Horse horse;
+    horse.name = name;
+    horse.grade = "M";
+    horse.earnedGrade = "M";
+    horse.gradeMark = "M";
+    horse.bestTime = 999;
+    for (int16_t& rating : horse.segmentRating)
+        rating = static_cast<int16_t>(random.between(4, 8));
+    horse.path = pathFromDraw(random.between(0, 9));
+    horse.horseRating = static_cast<int16_t>(random.between(50, 79));
+    return horse;
+}
+
+Jockey freshJockey(const Jockey& jockey) {
+    Jockey fresh;
+    fresh.name = jockey.name;
+    fresh.skill = jockey.skill;
+    return fresh;
+}
+
+void writeFreshStable(RaceDay& day) {
+    // Each step goes on when an earlier one could not write its file.
+    writeFileAtomic(day.file("pastperformances.dat"), "");
+    writeFileAtomic(day.file("settings.dat"),
+                    RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line());
+
+    std::string jockeys;
+    for (int j = 1; j <= JockeyCount; ++j)
+        jockeys += jockeyRecord(freshJockey(day.db.jockeys[static_cast<std::size_t>(j)]));
+    writeFileAtomic(day.file("jockeys.dat"), jockeys);
+
+    std::string horses;
+    for (int h = 1; h <= HorseCount; ++h)
+        horses += horseRecord(freshHorse(day.db.horses[static_cast<std::size_t>(h)].name, day.random));
+    writeFileAtomic(day.file("horses.dat"), horses);
+}
+
+bool resetDatabase(RaceDay& day) {
+    if (!day.prompter.ask(ResetQuestion, AppTitle))
+        return false;
+    writeFreshStable(day);
+    return true;
+}
+
+} // namespace sw

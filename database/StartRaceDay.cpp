@@ -1,0 +1,129 @@
+#include "StartRaceDay.h"
+
+#include "DatabaseFiles.h"
+#include "core/Constants.h"
+#include "core/FileStore.h"
+#include "core/Format.h"
+#include "core/GradeTables.h"
+#include "players/Players.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+constexpr int GradeCountMax = 6;
+
+struct DrawState {
+    std::array<int, GradeCountMax + 1> gradeCount{}; // undrawn horses per grade, not yet reserved
+    std::array<bool, HorseCount + 1> horseDrawn{};
+};
+
+bool someGradeCanFillARace(const DrawState& state) {
+    return std::any_of(state.gradeCount.begin() + 1, state.gradeCount.end(),
+                       [](int n) { return n >= FieldSize; });
+}
+
+std::string unfilledRaceMessage(int raceNumber) {
+    return "The stable cannot fill race " + std::to_string(raceNumber) +
+           ": no grade has eight horses left to draw. Restore horses.dat from a backup, or reset the stable "
+           "with the text front end's reset command.";
+}
+
+// Draws race r into the card. The caller has made sure some grade still holds eight horses, so
+// every loop below ends. A draw outside the table (a generator returning 1.0) counts as a miss.
+void drawRace(RaceDay& day, DrawState& state, std::size_t r) {
+    std::array<bool, JockeyCount + 1> jockeyBooked{};
+
+    int g = 0;
+    do {
+        g = day.random.draw(GradeCountMax);
+    } while (g < 1 || g > GradeCountMax || state.gradeCount[static_cast<std::size_t>(g)] < FieldSize);
+    state.gradeCount[static_cast<std::size_t>(g)] -= FieldSize;
+    day.card.raceGrade[r] = static_cast<int16_t>(g);
+
+    for (std::size_t p = 0; p < FieldSize; ++p) {
+        int h = 0;
+        do {
+            h = day.random.draw(HorseCount);
+        } while (h < 1 || h > HorseCount || state.horseDrawn[static_cast<std::size_t>(h)] ||
+                 day.db.horses[static_cast<std::size_t>(h)].grade !=
+                     GradeLetters[static_cast<std::size_t>(g)]);
+        day.card.raceHorse[r][p] = h;
+        state.horseDrawn[static_cast<std::size_t>(h)] = true;
+
+        int j = 0;
+        do {
+            j = day.random.draw(JockeyCount);
+        } while (j < 1 || j > JockeyCount || jockeyBooked[static_cast<std::size_t>(j)]);
+        day.card.raceJockey[r][p] = static_cast<int16_t>(j);
+        jockeyBooked[static_cast<std::size_t>(j)] = true;
+    }
+    day.card.racePoolsOpened[r] = false;
+}
+
+} // namespace
+
+StartResult startRaceDay(RaceDay& day) {
+    StartResult result;
+    if (day.date.empty())
+        day.date = todayText();
+    day.card = RaceCard{};
+    day.cardDrawn = false;
+    day.currentRace = 0;
+
+    loadHorses(day);
+    // Counted over the whole table, which is exactly what the horse draw searches.
+    DrawState state;
+    for (std::size_t h = 1; h <= HorseCount; ++h) {
+        int g = gradeIndex(day.db.horses[h].grade);
+        if (g != 0)
+            ++state.gradeCount[static_cast<std::size_t>(g)];
+    }
+    loadJockeys(day);
+
+    clearResults(day);
+    // races.dat is only a record of the card, so a day whose record cannot be written is
+    // still drawn and played.
+    bool cardFileWritable = !truncateFile(day.file("races.dat"));
+    if (!cardFileWritable)
+        day.prompter.message("Error reading races.dat", MessageTitle);
+
+    for (std::size_t r = 0; r < RacesPerDay; ++r) {
+        // Without eight horses of one grade the draw could never end.
+        if (!someGradeCanFillARace(state)) {
+            result.unfilledRace = static_cast<int>(r) + 1;
+            result.message = unfilledRaceMessage(result.unfilledRace);
+            day.prompter.message(result.message, MessageTitle);
+            return result;
+        }
+        drawRace(day, state, r);
+    }
+    if (cardFileWritable && writeRaceCard(day))
+        day.prompter.message("Error reading races.dat", MessageTitle);
+    day.cardDrawn = true;
+
+    loadSettings(day);
+    loadPlayers(day);
+    if (!day.players.entries.empty())
+        selectBettor(day, 0);
+    truncateFile(day.file("tickets.dat"));
+    trimPastPerformances(day);
+
+    day.tickets.clear();
+    day.loadingPassDone = false;
+    result.ready = true;
+    return result;
+}
+
+int amountSpinnerStart(const Settings& settings) {
+    double amount = settings.defaultBetAmount;
+    if (!std::isfinite(amount))
+        return 0;
+    return static_cast<int>(roundHalfEven(std::clamp(amount, 0.0, 32000.0)));
+}
+
+} // namespace sw

@@ -1,0 +1,210 @@
+#include "Players.h"
+
+#include "RecordAppend.h"
+#include "core/Constants.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace sw {
+
+namespace {
+
+constexpr std::size_t MaxNameCharacters = 24;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Decodes the UTF-8 text into code points; false on any malformed, overlong or surrogate sequence.
+bool decodeUtf8(std::string_view text, std::vector<char32_t>& out) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            cp = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = lead & 0x1F;
+            minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = lead & 0x0F;
+            minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = lead & 0x07;
+            minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + static_cast<std::size_t>(extra) >= text.size())
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+bool isControl(char32_t cp) {
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+// The number of the last record in players.dat, or 0 when it holds none.
+int64_t lastPlayerNumber(const RaceDay& day) {
+    int64_t last = 0;
+    forEachLine(day.file("players.dat"), [&](std::string_view line) {
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            return;
+        int64_t number = 0;
+        FieldReader(line).read(number);
+        last = number;
+    });
+    return last;
+}
+
+} // namespace
+
+std::string trimName(std::string_view name) {
+    std::size_t begin = 0;
+    std::size_t end = name.size();
+    while (begin < end && isBlank(name[begin]))
+        ++begin;
+    while (end > begin && isBlank(name[end - 1]))
+        --end;
+    return std::string(name.substr(begin, end - begin));
+}
+
+void loadPlayers(RaceDay& day) {
+    PlayerList& list = day.players;
+    list.entries.clear();
+    list.selected = -1;
+    const std::string startText = formatSingle(day.db.settings.startAmount);
+    forEachLine(day.file("players.dat"), [&](std::string_view line) {
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            return;
+        FieldReader reader(line);
+        PlayerEntry entry;
+        reader.read(entry.playerId);
+        reader.read(entry.name);
+        // The stored balance is read past: every day starts at the starting amount.
+        entry.balance = startText;
+        list.entries.push_back(std::move(entry));
+    });
+    savePlayers(day);
+}
+
+FileError savePlayers(const RaceDay& day) {
+    std::string content;
+    for (const PlayerEntry& entry : day.players.entries)
+        content += RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
+    return writeFileAtomic(day.file("players.dat"), content);
+}
+
+std::optional<std::string> playerNameProblem(std::string_view name) {
+    std::string trimmed = trimName(name);
+    if (trimmed.empty())
+        return "Please enter the player's name.";
+    std::vector<char32_t> characters;
+    if (!decodeUtf8(trimmed, characters))
+        return "The name holds characters that cannot be stored. Please type it again.";
+    for (char32_t c : characters) {
+        if (c == U',')
+            return "A player's name cannot contain a comma.";
+        if (isControl(c))
+            return "A player's name cannot contain control characters such as tabs or line breaks.";
+    }
+    if (characters.size() > MaxNameCharacters)
+        return "A player's name can be at most " + std::to_string(MaxNameCharacters) + " characters long.";
+    return std::nullopt;
+}
+
+bool addPlayer(RaceDay& day, std::string_view name) {
+    if (auto problem = playerNameProblem(name)) {
+        day.prompter.message(*problem, AppTitle);
+        return false;
+    }
+    const int64_t number = lastPlayerNumber(day) + 1;
+    if (number > std::numeric_limits<int32_t>::max() || number < std::numeric_limits<int32_t>::min()) {
+        day.prompter.message("No further player number is free in players.dat.", AppTitle);
+        return false;
+    }
+    PlayerEntry entry{static_cast<int32_t>(number), trimName(name),
+                      formatSingle(day.db.settings.startAmount)};
+    if (FileError error = appendRecord(
+            day.file("players.dat"),
+            RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line())) {
+        day.prompter.message(error.message, AppTitle);
+        return false;
+    }
+    day.players.entries.push_back(std::move(entry));
+    selectBettor(day, static_cast<int>(day.players.entries.size()) - 1);
+    return true;
+}
+
+void selectBettor(RaceDay& day, int index) {
+    PlayerList& list = day.players;
+    if (index < 0 || index >= static_cast<int>(list.entries.size())) {
+        list.selected = -1;
+        return;
+    }
+    if (balanceOf(list.entries[static_cast<std::size_t>(index)]) < 1.0f) {
+        day.prompter.message(list.entries[static_cast<std::size_t>(index)].name + ", you're out of cash!",
+                             AppTitle);
+        for (std::size_t k = 0; k < list.entries.size(); ++k) {
+            if (balanceOf(list.entries[k]) >= 1.0f) {
+                index = static_cast<int>(k);
+                break;
+            }
+        }
+    }
+    list.selected = index;
+    list.balanceLabel = moneyText(balanceOf(list.entries[static_cast<std::size_t>(index)]));
+}
+
+bool deletePlayer(RaceDay& day) {
+    PlayerList& list = day.players;
+    if (list.selected < 0 || list.selected >= static_cast<int>(list.entries.size()))
+        return false;
+    if (!day.prompter.ask("Are you sure you want to delete the player?", AppTitle))
+        return false;
+    list.entries.erase(list.entries.begin() + list.selected);
+    list.selected = -1;
+    savePlayers(day);
+    if (!list.entries.empty())
+        selectBettor(day, 0);
+    return true;
+}
+
+float balanceOf(const PlayerEntry& player) {
+    float balance = 0;
+    FieldReader(player.balance).read(balance);
+    return balance;
+}
+
+void setBalance(PlayerEntry& player, float balance) {
+    player.balance = formatSingle(balance);
+}
+
+int findPlayer(const PlayerList& players, int32_t playerId) {
+    for (std::size_t i = 0; i < players.entries.size(); ++i)
+        if (players.entries[i].playerId == playerId)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace sw

@@ -1,0 +1,49 @@
+#include "SettingsDialog.h"
+
+#include "SettingsRecord.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+// Limits before rounding, so a huge amount from a hand-edited file cannot overflow the conversion.
+int spinnerValueFor(double amount) {
+    if (!std::isfinite(amount))
+        return SettingsDialog::SpinnerMinimum;
+    double limited =
+        std::clamp(amount, double{SettingsDialog::SpinnerMinimum}, double{SettingsDialog::SpinnerMaximum});
+    return static_cast<int>(roundHalfEven(limited));
+}
+
+} // namespace
+
+void SettingsDialog::open() {
+    const Settings& settings = m_day.db.settings;
+    m_startAmountLabel = formatSingle(settings.startAmount);
+    m_defaultAmountLabel = formatSingle(settings.defaultBetAmount);
+    setStartAmount(spinnerValueFor(settings.startAmount));
+    setDefaultBetAmount(spinnerValueFor(settings.defaultBetAmount));
+}
+
+void SettingsDialog::setStartAmount(int value) {
+    m_startAmountSpinner = std::clamp(value, SpinnerMinimum, SpinnerMaximum);
+    m_day.db.settings.startAmount = static_cast<float>(m_startAmountSpinner);
+    m_startAmountLabel = formatSingle(m_day.db.settings.startAmount);
+}
+
+void SettingsDialog::setDefaultBetAmount(int value) {
+    m_defaultAmountSpinner = std::clamp(value, SpinnerMinimum, SpinnerMaximum);
+    m_day.db.settings.defaultBetAmount = static_cast<float>(m_defaultAmountSpinner);
+    m_defaultAmountLabel = formatSingle(m_day.db.settings.defaultBetAmount);
+}
+
+FileError SettingsDialog::ok() {
+    return writeFileAtomic(m_day.file("settings.dat"), settingsRecord(m_day.db.settings));
+}
+
+} // namespace sw

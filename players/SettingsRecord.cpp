@@ -1,0 +1,27 @@
+#include "SettingsRecord.h"
+
+#include "core/TextEncoding.h"
+
+namespace sw {
+
+std::string settingsRecord(const Settings& settings) {
+    return RecordWriter()
+        .single(settings.startAmount)
+        .single(settings.defaultBetAmount)
+        .empty()
+        .empty()
+        .single(settings.trackRecord)
+        .line();
+}
+
+void parseSettings(std::string_view line, Settings& settings) {
+    FieldReader reader(line);
+    int32_t ignored = 0;
+    reader.read(settings.startAmount);
+    reader.read(settings.defaultBetAmount);
+    reader.read(ignored);
+    reader.read(ignored);
+    reader.read(settings.trackRecord);
+}
+
+} // namespace sw

@@ -1,0 +1,153 @@
+#include "database/DataDirectory.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace sw;
+using sw::test::readAll;
+using sw::test::writeAll;
+namespace fs = std::filesystem;
+
+namespace {
+
+class DataDirectoryTest : public ::testing::Test {
+protected:
+    DataDirectoryTest() {
+        fs::create_directories(bundled);
+        writeAll(bundled / "horses.dat", "Copper Lantern,M\r\n");
+        writeAll(bundled / "settings.dat", "400,2,1,0,999\r\n");
+        writeAll(bundled / "players.dat", "");
+        fs::create_directories(exe);
+    }
+
+    EnvironmentGetter environment() const {
+        return [vars = env](std::string_view name) -> std::optional<std::string> {
+            auto it = vars.find(std::string(name));
+            if (it == vars.end())
+                return std::nullopt;
+            return it->second;
+        };
+    }
+
+    DataDirectory resolve(std::optional<fs::path> explicitDir = std::nullopt) const {
+        return resolveDataDir(explicitDir, exe, bundled, environment());
+    }
+
+    std::map<std::string, std::string> bundledContents() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(bundled))
+            files[entry.path().filename().string()] = readAll(entry.path());
+        return files;
+    }
+
+    test::TempDir root;
+    fs::path bundled = root / "share" / "data";
+    fs::path exe = root / "bin";
+    std::map<std::string, std::string> env;
+};
+
+TEST_F(DataDirectoryTest, ExplicitFolderWins) {
+    fs::create_directories(root / "mine");
+    writeAll(exe / "horses.dat", "portable");
+    env["XDG_DATA_HOME"] = (root / "xdg").string();
+    DataDirectory chosen = resolve(root / "mine");
+    ASSERT_TRUE(chosen.ok()) << chosen.error;
+    EXPECT_EQ(chosen.dir, root / "mine");
+    EXPECT_FALSE(fs::exists(root / "xdg"));
+}
+
+TEST_F(DataDirectoryTest, MissingExplicitFolderIsAnErrorNotAGuess) {
+    DataDirectory chosen = resolve(root / "typo");
+    EXPECT_FALSE(chosen.ok());
+    EXPECT_NE(chosen.error.find("typo"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "typo"));
+}
+
+TEST_F(DataDirectoryTest, PortableCopyBesideTheExecutable) {
+    writeAll(exe / "horses.dat", "portable");
+    env["HOME"] = (root / "home").string();
+    DataDirectory chosen = resolve();
+    ASSERT_TRUE(chosen.ok());
+    EXPECT_EQ(chosen.dir, exe);
+    EXPECT_FALSE(fs::exists(root / "home"));
+}
+
+TEST_F(DataDirectoryTest, FirstRunFillsTheXdgFolderFromTheBundle) {
+    env["XDG_DATA_HOME"] = (root / "xdg").string();
+    env["HOME"] = (root / "home").string();
+    auto before = bundledContents();
+    DataDirectory chosen = resolve();
+    ASSERT_TRUE(chosen.ok()) << chosen.error;
+    EXPECT_EQ(chosen.dir, root / "xdg" / "stridewell");
+    for (const auto& [name, content] : before)
+        EXPECT_EQ(readAll(chosen.dir / name), content) << name;
+    EXPECT_EQ(bundledContents(), before) << "the bundled folder is never written";
+    EXPECT_FALSE(fs::exists(root / "home"));
+}
+
+TEST_F(DataDirectoryTest, LaterRunsKeepThePlayersFilesAndAddOnlyWhatIsMissing) {
+    env["HOME"] = (root / "home").string();
+    fs::path dir = root / "home" / ".local" / "share" / "stridewell";
+    fs::create_directories(dir);
+    writeAll(dir / "horses.dat", "Raced Stable,B\r\n");
+    DataDirectory chosen = resolve();
+    ASSERT_TRUE(chosen.ok()) << chosen.error;
+    EXPECT_EQ(chosen.dir, dir);
+    EXPECT_EQ(readAll(dir / "horses.dat"), "Raced Stable,B\r\n");
+    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,1,0,999\r\n");
+    EXPECT_TRUE(fs::exists(dir / "players.dat"));
+}
+
+TEST_F(DataDirectoryTest, RelativeXdgFolderIsIgnored) {
+    env["XDG_DATA_HOME"] = "relative/place";
+    env["HOME"] = (root / "home").string();
+    DataDirectory chosen = resolve();
+    ASSERT_TRUE(chosen.ok());
+    EXPECT_EQ(chosen.dir, root / "home" / ".local" / "share" / "stridewell");
+}
+
+TEST_F(DataDirectoryTest, EmptyXdgFallsBackToHome) {
+    env["XDG_DATA_HOME"] = "";
+    env["HOME"] = (root / "home").string();
+    EXPECT_EQ(resolve().dir, root / "home" / ".local" / "share" / "stridewell");
+}
+
+TEST_F(DataDirectoryTest, NoHomeAtAllIsReported) {
+    DataDirectory chosen = resolve();
+    EXPECT_FALSE(chosen.ok());
+    EXPECT_FALSE(chosen.error.empty());
+}
+
+TEST_F(DataDirectoryTest, FolderThatCannotBeCreatedIsReportedNotThrown) {
+    writeAll(root / "blocker", "a file where a folder should be");
+    env["XDG_DATA_HOME"] = (root / "blocker").string();
+    DataDirectory chosen;
+    EXPECT_NO_THROW(chosen = resolve());
+    EXPECT_FALSE(chosen.ok());
+    EXPECT_NE(chosen.error.find("Cannot create"), std::string::npos);
+}
+
+TEST_F(DataDirectoryTest, FilledFolderOutlivesAMissingBundle) {
+    env["HOME"] = (root / "home").string();
+    fs::path dir = root / "home" / ".local" / "share" / "stridewell";
+    fs::create_directories(dir);
+    writeAll(dir / "horses.dat", "Raced Stable,B\r\n");
+    bundled = root / "gone";
+    EXPECT_TRUE(resolve().ok());
+
+    fs::remove(dir / "horses.dat");
+    DataDirectory chosen = resolve();
+    EXPECT_FALSE(chosen.ok());
+    EXPECT_NE(chosen.error.find("horses.dat"), std::string::npos);
+}
+
+TEST_F(DataDirectoryTest, SystemEnvironmentReadsTheProcessEnvironment) {
+    ::setenv("STRIDEWELL_TEST_VARIABLE", "yes", 1);
+    EXPECT_EQ(systemEnvironment("STRIDEWELL_TEST_VARIABLE"), std::optional<std::string>("yes"));
+    ::unsetenv("STRIDEWELL_TEST_VARIABLE");
+    EXPECT_FALSE(systemEnvironment("STRIDEWELL_TEST_VARIABLE"));
+}
+
+} // namespace

@@ -1,0 +1,300 @@
+#include "database/DatabaseFiles.h"
+#include "core/Constants.h"
+#include "core/RaceDay.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace sw;
+using sw::test::readAll;
+using sw::test::readLines;
+using sw::test::writeAll;
+
+namespace {
+
+class DatabaseFilesTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    SeededRandom random{1};
+    test::ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
+};
+
+Horse sampleHorse() {
+    Horse h;
+    h.name = "Copper Lantern";
+    h.grade = "AA";
+    h.starts = 31;
+    h.firsts = 9;
+    h.seconds = 7;
+    h.thirds = 4;
+    h.fourths = 3;
+    h.earnings = 87525;
+    h.horseRating = 63;
+    h.earnedGrade = "AA";
+    h.gradeMark = "M";
+    h.bestTime = 121.35f;
+    h.segmentRating = {5, 13, 4, 8, -1};
+    h.path = 2;
+    h.spareRating = {0, 0, 3, 0};
+    h.formValue = 4;
+    h.spareFlag = true;
+    return h;
+}
+
+// --- Record encoding ---
+
+TEST(HorseRecord, FreshHorseLineMatchesTheFileLayout) {
+    Horse h;
+    h.name = "Silver Arrow";
+    h.grade = h.earnedGrade = h.gradeMark = "M";
+    h.horseRating = 63;
+    h.bestTime = 999;
+    h.segmentRating = {5, 7, 4, 8, 6};
+    EXPECT_EQ(horseRecord(h), "Silver Arrow,M,0,0,0,0,0,0,63,M,M,999,5,7,4,8,6,0,0,0,0,0,0,False\r\n");
+}
+
+TEST(HorseRecord, RoundTripsEveryField) {
+    Horse in = sampleHorse();
+    std::string line = horseRecord(in);
+    EXPECT_EQ(line, "Copper Lantern,AA,31,9,7,4,3,87525,63,AA,M,121.35,5,13,4,8,-1,2,0,0,3,0,4,True\r\n");
+    Horse out;
+    parseHorse(line.substr(0, line.size() - 2), out);
+    EXPECT_EQ(horseRecord(out), line);
+    EXPECT_EQ(out.bestTime, in.bestTime);
+    EXPECT_EQ(out.segmentRating, in.segmentRating);
+    EXPECT_TRUE(out.spareFlag);
+}
+
+TEST(HorseRecord, ShortOrBadFieldsLeaveTheValuesAsTheyWere) {
+    Horse h = sampleHorse();
+    parseHorse("Renamed,J,x", h);
+    EXPECT_EQ(h.name, "Renamed");
+    EXPECT_EQ(h.grade, "J");
+    EXPECT_EQ(h.starts, 31) << "a field that is not a number is passed over";
+    EXPECT_EQ(h.earnings, 87525) << "fields past the line's end are left alone";
+    Horse fresh;
+    parseHorse("Lonely", fresh);
+    EXPECT_EQ(fresh.name, "Lonely");
+    EXPECT_EQ(fresh.grade, "");
+    EXPECT_EQ(fresh.horseRating, 0);
+}
+
+TEST(JockeyRecord, RoundTripsEveryField) {
+    Jockey in{"Tobin Harrow", 2, 140, 31, 22, 19, 15, 123456.25};
+    std::string line = jockeyRecord(in);
+    EXPECT_EQ(line, "Tobin Harrow,2,140,31,22,19,15,123456.25\r\n");
+    Jockey out;
+    parseJockey(line, out);
+    EXPECT_EQ(jockeyRecord(out), line);
+    EXPECT_EQ(jockeyRecord(Jockey{"Lou Baxter", 1, 0, 0, 0, 0, 0, 0}), "Lou Baxter,1,0,0,0,0,0,0\r\n");
+}
+
+TEST(JockeyRecord, KeepsFifteenDigitsOfEarnings) {
+    Jockey in{"Ned Ashby", 0, 1, 1, 0, 0, 0, 1234567.3};
+    Jockey out;
+    parseJockey(jockeyRecord(in), out);
+    EXPECT_DOUBLE_EQ(out.earnings, 1234567.3);
+}
+
+PastPerformance samplePast() {
+    PastPerformance p;
+    p.horse = 17;
+    p.date = "3/14/2026";
+    p.raceNumber = 12;
+    p.winnerTime = 121.5f;
+    p.horseRating = 71;
+    p.postPosition = 8;
+    p.quarterPos = 3;
+    p.halfPos = 2;
+    p.halfLengths = "\u00BD";
+    p.threeQuarterPos = 1;
+    p.threeQuarterLengths = "hd";
+    p.finishPos = 2;
+    p.finishLengths = "1\u00BE";
+    p.finalTime = 121.84f;
+    p.odds = 4.5f;
+    p.raceGrade = "B";
+    p.comment = "Gamely-md";
+    return p;
+}
+
+TEST(PastPerformanceRecord, RoundTripsEveryField) {
+    std::string line = pastPerformanceRecord(samplePast());
+    EXPECT_EQ(line,
+              "17,3/14/2026,0,12,550,F,121.5,71,8,3,2,\u00BD,1,hd,2,1\u00BE,121.84,4.5,B,Gamely-md,8\r\n");
+    PastPerformance back = parsePastPerformance(line);
+    EXPECT_EQ(pastPerformanceRecord(back), line);
+    EXPECT_EQ(back.finishLengths, "1\u00BE");
+    EXPECT_FLOAT_EQ(back.finalTime, 121.84f);
+}
+
+TEST(PastPerformanceRecord, ParsesHandEditedTextTolerantly) {
+    PastPerformance p = parsePastPerformance(" 017, 3/14/2026,0,2");
+    EXPECT_EQ(p.horse, 17);
+    EXPECT_EQ(p.date, "3/14/2026");
+    EXPECT_EQ(p.raceNumber, 2);
+    EXPECT_EQ(p.finishPos, 0);
+    EXPECT_EQ(parsePastPerformance("horse,x").horse, 0);
+    EXPECT_EQ(parsePastPerformance("99999,x").horse, 0) << "a number beyond 16 bits is passed over";
+}
+
+// --- Loading ---
+
+TEST_F(DatabaseFilesTest, LoadsHorsesInOrderFromSlotOne) {
+    Horse a = sampleHorse();
+    Horse b = sampleHorse();
+    b.name = "Midnight Ledger";
+    b.grade = "C";
+    writeAll(dir / "horses.dat", horseRecord(a) + "\r\n" + horseRecord(b));
+    ASSERT_TRUE(loadHorses(day));
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(day.db.horses[0].name, "");
+    EXPECT_EQ(day.db.horses[1].name, "Copper Lantern");
+    EXPECT_EQ(day.db.horses[2].name, "Midnight Ledger") << "blank lines are no records";
+    EXPECT_EQ(day.db.horses[2].grade, "C");
+    EXPECT_EQ(day.db.horses[3].name, "");
+}
+
+TEST_F(DatabaseFilesTest, IgnoresLinesBeyondTheTable) {
+    std::string content;
+    for (int i = 1; i <= HorseCount + 5; ++i)
+        content += "H" + std::to_string(i) + ",M\r\n";
+    writeAll(dir / "horses.dat", content);
+    ASSERT_TRUE(loadHorses(day));
+    EXPECT_EQ(day.db.horses[HorseCount].name, "H200");
+}
+
+TEST_F(DatabaseFilesTest, MissingFilesShowTheirMessageAndKeepTheTables) {
+    EXPECT_FALSE(loadHorses(day));
+    EXPECT_FALSE(loadJockeys(day));
+    EXPECT_FALSE(loadSettings(day));
+    ASSERT_EQ(prompter.shown().size(), 3u);
+    EXPECT_EQ(prompter.shown()[0].text, "Error reading horses.dat");
+    EXPECT_EQ(prompter.shown()[1].text, "Error reading jockeys.dat");
+    EXPECT_EQ(prompter.shown()[2].text, "Error reading settings.dat");
+    for (const auto& shown : prompter.shown()) {
+        EXPECT_EQ(shown.title, "Stridewell - Horse Racing Message");
+        EXPECT_FALSE(shown.question);
+    }
+    EXPECT_EQ(day.db.settings.startAmount, 0.0f);
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 0.0f);
+    EXPECT_EQ(day.db.settings.trackRecord, 0.0f);
+}
+
+TEST_F(DatabaseFilesTest, SettingsWithEmptyMiddleFieldsLoad) {
+    writeAll(dir / "settings.dat", "400,2,,,999\r\n");
+    ASSERT_TRUE(loadSettings(day));
+    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
+}
+
+TEST_F(DatabaseFilesTest, LoadsJockeysWithTheirSkill) {
+    writeAll(dir / "jockeys.dat", "Tobin Harrow,2,0,0,0,0,0,0\r\nInes Calloway,1,5,1,1,1,1,3250.5\r\n");
+    ASSERT_TRUE(loadJockeys(day));
+    EXPECT_EQ(day.db.jockeys[1].skill, 2);
+    EXPECT_EQ(day.db.jockeys[2].starts, 5);
+    EXPECT_DOUBLE_EQ(day.db.jockeys[2].earnings, 3250.5);
+}
+
+// --- Saving ---
+
+TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
+    for (int h = 1; h <= HorseCount; ++h) {
+        day.db.horses[h] = sampleHorse();
+        day.db.horses[h].name = "Horse " + std::to_string(h);
+    }
+    for (int j = 1; j <= JockeyCount; ++j)
+        day.db.jockeys[j] =
+            Jockey{"Rider " + std::to_string(j), static_cast<int16_t>(j % 3), j, 1, 2, 3, 4, j * 10.5};
+    day.db.settings = Settings{400, 2, 121.35f};
+    ASSERT_FALSE(saveHorses(day));
+    ASSERT_FALSE(saveJockeys(day));
+    ASSERT_FALSE(saveSettings(day));
+    EXPECT_EQ(readLines(dir / "horses.dat").size(), static_cast<std::size_t>(HorseCount));
+    EXPECT_EQ(readLines(dir / "jockeys.dat").size(), static_cast<std::size_t>(JockeyCount));
+    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,,,121.35\r\n");
+    EXPECT_EQ(readLines(dir / "horses.dat").front().rfind("Horse 1,", 0), 0u);
+
+    test::ScriptedPrompter quiet;
+    RaceDay again(dir.path(), random, quiet);
+    ASSERT_TRUE(loadHorses(again));
+    ASSERT_TRUE(loadJockeys(again));
+    ASSERT_TRUE(loadSettings(again));
+    for (int h = 1; h <= HorseCount; ++h)
+        EXPECT_EQ(horseRecord(again.db.horses[h]), horseRecord(day.db.horses[h]));
+    for (int j = 1; j <= JockeyCount; ++j)
+        EXPECT_EQ(jockeyRecord(again.db.jockeys[j]), jockeyRecord(day.db.jockeys[j]));
+    EXPECT_EQ(again.db.settings.trackRecord, 121.35f);
+}
+
+TEST_F(DatabaseFilesTest, FailedRewriteLeavesTheOldFile) {
+    writeAll(dir / "horses.dat", "Old Stable,M\r\n");
+    writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
+    std::filesystem::create_directory(dir / "horses.dat.new");
+    std::filesystem::create_directory(dir / "settings.dat.new");
+    day.db.horses[1].name = "New Stable";
+    day.db.settings.startAmount = 10;
+    EXPECT_TRUE(saveHorses(day));
+    EXPECT_TRUE(saveSettings(day));
+    EXPECT_EQ(readAll(dir / "horses.dat"), "Old Stable,M\r\n");
+    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,1,0,999\r\n");
+}
+
+// --- Past performances, the card and the results file ---
+
+TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
+    PastPerformance first = samplePast();
+    PastPerformance second = samplePast();
+    second.horse = 3;
+    second.comment = "Closed fast-in";
+    ASSERT_FALSE(appendPastPerformance(day, first));
+    ASSERT_FALSE(appendPastPerformance(day, second));
+    EXPECT_EQ(readAll(dir / "pastperformances.dat"),
+              pastPerformanceRecord(first) + pastPerformanceRecord(second));
+
+    std::vector<PastPerformance> read;
+    ASSERT_TRUE(readPastPerformances(day, [&](const PastPerformance& p) { read.push_back(p); }));
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].horse, 17);
+    EXPECT_EQ(read[1].comment, "Closed fast-in");
+}
+
+TEST_F(DatabaseFilesTest, AppendingNeverJoinsAnUnfinishedLine) {
+    writeAll(dir / "pastperformances.dat", "5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
+    ASSERT_FALSE(appendPastPerformance(day, samplePast()));
+    auto lines = readLines(dir / "pastperformances.dat");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(parsePastPerformance(lines[1]).horse, 17);
+}
+
+TEST_F(DatabaseFilesTest, ReadingSkipsBlankLinesAndReportsAMissingFile) {
+    int seen = 0;
+    EXPECT_FALSE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
+    writeAll(dir / "pastperformances.dat", "\r\n" + pastPerformanceRecord(samplePast()) + "  \r\n");
+    EXPECT_TRUE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
+    EXPECT_EQ(seen, 1);
+}
+
+TEST_F(DatabaseFilesTest, RaceCardLinesCarryNumberDateAndPosts) {
+    day.date = "3/14/2026";
+    for (int r = 0; r < RacesPerDay; ++r)
+        for (int p = 0; p < FieldSize; ++p)
+            day.card.raceHorse[r][p] = r * FieldSize + p + 1;
+    ASSERT_FALSE(writeRaceCard(day));
+    auto lines = readLines(dir / "races.dat");
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[0], "1,1,0,3/14/2026,1,2,3,4,5,6,7,8");
+    EXPECT_EQ(lines[11], "12,1,0,3/14/2026,89,90,91,92,93,94,95,96");
+    EXPECT_EQ(readAll(dir / "races.dat").substr(0, 33), "1,1,0,3/14/2026,1,2,3,4,5,6,7,8\r\n");
+}
+
+TEST_F(DatabaseFilesTest, ClearingResultsLeavesAnEmptyFile) {
+    writeAll(dir / "results.dat", "left over\r\n");
+    ASSERT_FALSE(clearResults(day));
+    EXPECT_TRUE(std::filesystem::exists(dir / "results.dat"));
+    EXPECT_EQ(readAll(dir / "results.dat"), "");
+}
+
+} // namespace
