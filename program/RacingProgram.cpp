@@ -6,8 +6,11 @@
 #include "core/FileStore.h"
 #include "core/Format.h"
 #include "core/GradeTables.h"
+#include "core/TextEncoding.h"
 #include "database/DatabaseFiles.h"
 #include "tote/Tote.h"
+
+#include <optional>
 
 namespace sw {
 
@@ -98,13 +101,21 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
         field[h].horse = horse;
     }
 
-    // One pass over the past performances serves all eight entries.
-    readPastPerformances(day, [&](const PastPerformance& line) {
+    // One pass over the past performances serves all eight entries; only their lines are
+    // parsed in full, as the file holds the whole stable's.
+    forEachLine(day.file("pastperformances.dat"), [&](std::string_view text) {
+        int16_t horse = 0;
+        FieldReader(text).read(horse);
+        if (horse == 0)
+            return;
+        std::optional<PastPerformance> line;
         for (std::size_t h = 0; h < FieldSize; ++h) {
-            if (line.horse != day.card.raceHorse[r][h])
+            if (horse != day.card.raceHorse[r][h])
                 continue;
-            view.entries[h].pastLines.push_back(pastPerformanceText(line));
-            field[h].pastLines.push_back(line);
+            if (!line)
+                line = parsePastPerformance(text);
+            view.entries[h].pastLines.push_back(pastPerformanceText(*line));
+            field[h].pastLines.push_back(*line);
         }
     });
 
