@@ -1,0 +1,239 @@
+#include "wagering/TicketList.h"
+#include "wagering/BalanceCheck.h"
+
+#include "WageringFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace sw;
+using sw::test::readAll;
+using sw::test::WageringDay;
+
+namespace {
+
+const char* const NotEnough = "You do not have enough money to place these bet(s).\r\n"
+                              "Change your bet amount, reduce the number of selected horses,\r\n"
+                              "or delete a bet.";
+
+class TicketListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ann = w.addPlayer(3, "Ann", 100);
+        bob = w.addPlayer(7, "Bob", 20);
+        w.select(ann);
+    }
+
+    WageringDay w;
+    TicketList list;
+    int ann = 0;
+    int bob = 0;
+};
+
+// --- Listing and selecting ---
+
+TEST_F(TicketListTest, ListingSelectsTheTicketAndShowsItsCombinationsAndTheTotals) {
+    ASSERT_TRUE(list.listTicket(w.day, "$2 Exacta Box 134"));
+    ASSERT_TRUE(list.listTicket(w.day, "$2 WPS on 3"));
+    EXPECT_EQ(list.selected(), 1);
+    EXPECT_EQ(list.ticketTotal(), "$6");
+    EXPECT_EQ(list.ticketBets(), "3");
+    EXPECT_EQ(list.combinations(), (std::vector<std::string>{"3"}));
+    EXPECT_EQ(list.total(), "$18");
+    EXPECT_EQ(list.numOfBets(), "9");
+    EXPECT_TRUE(list.deleteUsable(w.day));
+    EXPECT_TRUE(w.prompter.shown().empty());
+
+    list.selectTicket(w.day, 0);
+    EXPECT_EQ(list.selected(), 0);
+    EXPECT_EQ(list.ticketTotal(), "$12");
+    EXPECT_EQ(list.ticketBets(), "6");
+    EXPECT_EQ(list.combinations().size(), 6u);
+}
+
+TEST_F(TicketListTest, TicketsBelongToThePlayerSelectedWhenListed) {
+    list.listTicket(w.day, "$2 Win on 1");
+    w.select(bob);
+    list.listTicket(w.day, "$2 Win on 2");
+    EXPECT_EQ(w.day.tickets[0].playerId, 3);
+    EXPECT_EQ(w.day.tickets[1].playerId, 7);
+}
+
+TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
+    std::string error;
+    EXPECT_FALSE(list.listTicket(w.day, "$2 Exacta Box 1", &error));
+    EXPECT_EQ(error, "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134.");
+    w.day.players.selected = -1;
+    EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
+    EXPECT_EQ(error, "Need to add a player.");
+    EXPECT_TRUE(w.day.tickets.empty());
+}
+
+TEST_F(TicketListTest, SelectingOutsideTheListChangesNothing) {
+    list.listTicket(w.day, "$2 Win on 1");
+    list.selectTicket(w.day, 4);
+    list.selectTicket(w.day, -1);
+    EXPECT_EQ(list.selected(), 0);
+}
+
+TEST_F(TicketListTest, APickSixOfAllShowsItsFirstCombinationsAndTheCount) {
+    w.day.players.entries[0].balance = "1000000";
+    list.listTicket(w.day, "$2 Pick6 Wheel All with All with All with All with All with All");
+    EXPECT_EQ(list.ticketBets(), "262144");
+    EXPECT_EQ(list.ticketTotal(), "$524288");
+    ASSERT_EQ(list.combinations().size(), 1001u);
+    EXPECT_EQ(list.combinations().back(), "... and 261144 more");
+}
+
+// --- Deleting ---
+
+TEST_F(TicketListTest, DeletingTheOnlyTicketEmptiesTheLabels) {
+    list.listTicket(w.day, "$2 Exacta Box 134");
+    w.prompter.answer(true);
+    ASSERT_TRUE(list.deleteTicket(w.day));
+    ASSERT_EQ(w.prompter.shown().size(), 1u);
+    EXPECT_EQ(w.prompter.shown()[0].text, "Are you sure you want to delete the ticket?");
+    EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
+    EXPECT_TRUE(w.prompter.shown()[0].question);
+    EXPECT_TRUE(w.day.tickets.empty());
+    EXPECT_EQ(list.ticketTotal(), "$0");
+    EXPECT_EQ(list.ticketBets(), "0");
+    EXPECT_EQ(list.total(), "$0");
+    EXPECT_TRUE(list.combinations().empty());
+    EXPECT_FALSE(list.deleteUsable(w.day));
+    EXPECT_FALSE(TicketList::payUsable(w.day));
+}
+
+TEST_F(TicketListTest, DeletingSelectsTheLastRemainingTicket) {
+    list.listTicket(w.day, "$2 Win on 1");
+    list.listTicket(w.day, "$2 Win on 2");
+    list.listTicket(w.day, "$5 Win on 3");
+    list.selectTicket(w.day, 0);
+    w.prompter.answer(true);
+    ASSERT_TRUE(list.deleteTicket(w.day));
+    ASSERT_EQ(w.day.tickets.size(), 2u);
+    EXPECT_EQ(w.day.tickets[0].text, "$2 Win on 2");
+    EXPECT_EQ(list.selected(), 1);
+    EXPECT_EQ(list.ticketTotal(), "$5");
+    EXPECT_EQ(list.total(), "$7");
+    EXPECT_TRUE(list.combinations().empty());
+    EXPECT_TRUE(list.deleteUsable(w.day));
+    EXPECT_TRUE(TicketList::payUsable(w.day));
+}
+
+TEST_F(TicketListTest, AnsweringNoKeepsTheTicket) {
+    list.listTicket(w.day, "$2 Win on 1");
+    w.prompter.answer(false);
+    EXPECT_FALSE(list.deleteTicket(w.day));
+    EXPECT_EQ(w.day.tickets.size(), 1u);
+    EXPECT_EQ(list.selected(), 0);
+}
+
+TEST_F(TicketListTest, NothingSelectedMeansNoQuestion) {
+    w.list("$2 Win on 1", 3);
+    EXPECT_FALSE(list.deleteUsable(w.day));
+    EXPECT_FALSE(list.deleteTicket(w.day));
+    EXPECT_TRUE(w.prompter.shown().empty());
+    EXPECT_EQ(w.day.tickets.size(), 1u);
+}
+
+TEST_F(TicketListTest, DeletingAPaidTicketLeavesItsRecordsAlone) {
+    w.list("$2 Win on 1", 3, true);
+    test::writeAll(w.dir / "tickets.dat", "2125,3,2,Win,1,5/12/2026\r\n");
+    list.selectTicket(w.day, 0);
+    w.prompter.answer(true);
+    ASSERT_TRUE(list.deleteTicket(w.day));
+    EXPECT_EQ(readAll(w.dir / "tickets.dat"), "2125,3,2,Win,1,5/12/2026\r\n");
+}
+
+// --- The balance check ---
+
+TEST_F(TicketListTest, ATotalEqualToTheBalancePasses) {
+    w.day.players.entries[ann].balance = "12";
+    list.listTicket(w.day, "$2 Exacta Box 134");
+    EXPECT_TRUE(w.prompter.shown().empty());
+    EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
+}
+
+TEST_F(TicketListTest, OneDollarOverOffersToDeleteTheSelectedTicket) {
+    w.day.players.entries[ann].balance = "11";
+    list.listTicket(w.day, "$2 Exacta Box 134");
+    ASSERT_EQ(w.prompter.shown().size(), 2u);
+    EXPECT_EQ(w.prompter.shown()[0].text, NotEnough);
+    EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
+    EXPECT_FALSE(w.prompter.shown()[0].question);
+    EXPECT_EQ(w.prompter.shown()[1].text, "Are you sure you want to delete the ticket?");
+    EXPECT_EQ(w.day.tickets.size(), 1u); // unscripted questions answer No
+
+    w.prompter.clear();
+    w.prompter.answer(true);
+    list.selectTicket(w.day, 0);
+    EXPECT_TRUE(w.day.tickets.empty());
+    EXPECT_EQ(list.total(), "$0");
+}
+
+TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalance) {
+    // Ann has 100 and Bob 20: together they owe 60, which Bob's balance alone could not cover.
+    list.listTicket(w.day, "$50 Win on 1");
+    w.select(bob);
+    list.listTicket(w.day, "$10 Win on 2");
+    EXPECT_TRUE(w.prompter.shown().empty());
+
+    // Bob's second ticket takes him to 22 while Ann, selected, could afford it.
+    list.listTicket(w.day, "$12 Win on 3");
+    w.select(ann);
+    w.prompter.clear();
+    list.selectTicket(w.day, 0);
+    EXPECT_TRUE(w.prompter.sawText(NotEnough));
+    auto owners = ownersShortOfMoney(w.day);
+    ASSERT_EQ(owners.size(), 1u);
+    EXPECT_EQ(owners[0].playerId, 7);
+    EXPECT_EQ(owners[0].cost, 22);
+    EXPECT_EQ(owners[0].balance, 20);
+}
+
+TEST_F(TicketListTest, PaidAndNotTakenTicketsAreNotMeasured) {
+    w.day.players.entries[bob].balance = "5";
+    w.list("$10 Win on 2", 7, true);
+    w.list("$100 Twin-Tri Box 123", 7);
+    EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
+}
+
+TEST_F(TicketListTest, AnOwnerNoLongerListedCannotPay) {
+    w.list("$2 Win on 2", 99);
+    ASSERT_EQ(ownersShortOfMoney(w.day).size(), 1u);
+    EXPECT_EQ(balanceOfPlayer(w.day, 99), 0);
+}
+
+// --- List state ---
+
+TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrNotTaken) {
+    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
+    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, true}), "paid");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "not taken yet");
+    EXPECT_EQ(ticketStatusText({"$2 Tri-Super Straight 123", 3, false}), "not taken yet");
+    EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
+}
+
+TEST_F(TicketListTest, UnpaidMeansTicketsThatCanStillBePaid) {
+    EXPECT_FALSE(hasUnpaidTickets(w.day));
+    w.list("$2 Twin-Tri Box 123", 3);
+    w.list("$2 Win on 1", 3, true);
+    EXPECT_FALSE(hasUnpaidTickets(w.day));
+    w.list("$2 Win on 2", 3);
+    EXPECT_TRUE(hasUnpaidTickets(w.day));
+}
+
+TEST_F(TicketListTest, ClearingTheListForgetsTheSelection) {
+    list.listTicket(w.day, "$2 Win on 1");
+    clearTicketList(w.day);
+    EXPECT_TRUE(w.day.tickets.empty());
+    list.refresh(w.day);
+    EXPECT_EQ(list.selected(), -1);
+    EXPECT_EQ(list.ticketTotal(), "");
+    EXPECT_EQ(list.total(), "");
+    EXPECT_TRUE(list.combinations().empty());
+    EXPECT_FALSE(list.deleteUsable(w.day));
+    EXPECT_FALSE(TicketList::payUsable(w.day));
+}
+
+} // namespace
