@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/RaceDay.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// One payoff of the result chart.
+struct Payoff {
+    std::string label; // the chart label it fills, e.g. "lblWin1Payoff"
+    std::optional<float>
+        value;        // what $2 (or $1 on a $1 label) pays, as the label shows it; none: nothing paid
+    std::string text; // the label text: two decimals, "-" when there is no payoff
+};
+
+// The multi-race bet whose last leg was the race just run.
+enum class MultiRaceBet { None, DailyDouble, Pick3, Pick6 };
+
+// Everything the chart shows under "payoffs" for the race just run, and what the settlement pays with.
+struct Payoffs {
+    Payoff win{"lblWin1Payoff", {}, "-"};
+    std::array<Payoff, 2> place{{{"lblPlace1Payoff", {}, "-"}, {"lblPlace2Payoff", {}, "-"}}};
+    std::array<Payoff, 3> show{
+        {{"lblShow1Payoff", {}, "-"}, {"lblShow2Payoff", {}, "-"}, {"lblShow3Payoff", {}, "-"}}};
+    Payoff quiniela{"lblQuinielaPayoff", {}, "-"};
+    Payoff exacta{"lblExactaPayoff", {}, "-"};
+    Payoff trifecta1{"lblTrifectaPayoff1", {}, "-"};
+    Payoff trifecta2{"lblTrifectaPayoff2", {}, "-"};
+    Payoff superfecta1{"lblSuperfectaPayoff1", {}, "-"};
+    Payoff superfecta2{"lblSuperfectaPayoff2", {}, "-"};
+
+    // Posts of the winning combinations: the quiniela pair lower first, the others in finishing order.
+    std::array<int, 2> qHorse{};
+    std::array<int, 2> eHorse{};
+    std::array<int, 3> tHorse{};
+    std::array<int, 4> sHorse{};
+
+    MultiRaceBet multiRace = MultiRaceBet::None;
+    std::string special;     // lblSpecial: "Daily Double", "Pick 3", "Pick 6", or empty
+    std::vector<int> xHorse; // lblXHorse(0..): the legs' winners; the remaining boxes stay hidden
+    Payoff specialPayoff{"lblSpecialPayoff", {}, ""};
+};
+
+// One label of the chart and its text; index is the position in a control array, -1 for a single label.
+struct LabelText {
+    std::string name;
+    int index = -1;
+    std::string text;
+};
+
+// The $2 payoffs of the race day.currentRace from the pools as they stand in memory, the finishing
+// order and day.raceWinner (which must already hold this race's winner). Expects the pools to hold
+// the race's pool files, so call toteRefresh first or use preparePayoffs. A winning combination
+// without money has no payoff ("-"); a payoff is never infinite, negative or below the 0.05 odds.
+Payoffs computePayoffs(const RaceDay& day);
+
+// Rebuilds the pools from the race's pool files, then computes the payoffs: what the chart shows is
+// then what the tickets were bought against, even after the racing program regenerated the pools.
+Payoffs preparePayoffs(RaceDay& day);
+
+// Every label the payoffs fill, in chart order: the combinations first, then the payoffs.
+std::vector<LabelText> chartLabels(const Payoffs& payoffs);
+
+// The parlay of the legs' $2 win payoffs: each running product but the last cut to whole dollars,
+// odds truncated to tenths with the 0.05 minimum; none for no legs or a non-finite result.
+std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs);
+
+} // namespace sw

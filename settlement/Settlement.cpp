@@ -1,0 +1,289 @@
+#include "Settlement.h"
+
+#include "core/FileStore.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+#include "players/Players.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace sw {
+
+namespace {
+
+using BetTypes = std::vector<std::string_view>;
+
+constexpr std::string_view TicketsFile = "tickets.dat";
+constexpr std::string_view TicketsScratch = "tickets.tmp";
+
+// One tickets.dat line.
+struct TicketRecord {
+    int32_t number = 0;
+    int32_t playerId = 0;
+    int32_t amount = 0;
+    std::string betType;
+    int32_t raceNumber = 0;
+    std::string date;
+};
+
+std::vector<std::string_view> splitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A whole number field; an empty, fractional or out-of-range field makes the line unusable.
+std::optional<int32_t> wholeField(std::string_view field) {
+    field = trimmed(field);
+    double value = 0;
+    if (field.empty() || !parseLeadingNumber(field, value))
+        return std::nullopt;
+    if (value != std::floor(value) || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+std::optional<TicketRecord> parseTicket(std::string_view line) {
+    std::vector<std::string_view> fields = splitFields(line);
+    if (fields.size() < 5)
+        return std::nullopt;
+    auto number = wholeField(fields[0]);
+    auto playerId = wholeField(fields[1]);
+    auto amount = wholeField(fields[2]);
+    auto raceNumber = wholeField(fields[4]);
+    if (!number || !playerId || !amount || !raceNumber)
+        return std::nullopt;
+    TicketRecord ticket{*number, *playerId, *amount, std::string(trimmed(fields[3])), *raceNumber, {}};
+    if (fields.size() > 5)
+        ticket.date = std::string(trimmed(fields[5]));
+    return ticket;
+}
+
+std::string ticketLine(const TicketRecord& ticket) {
+    return RecordWriter()
+        .integer(ticket.number)
+        .integer(ticket.playerId)
+        .integer(ticket.amount)
+        .text(ticket.betType)
+        .integer(ticket.raceNumber)
+        .text(ticket.date)
+        .line();
+}
+
+std::vector<TicketRecord> loadTickets(const RaceDay& day) {
+    std::vector<TicketRecord> tickets;
+    forEachLine(day.file(TicketsFile), [&](std::string_view line) {
+        if (auto ticket = parseTicket(line))
+            tickets.push_back(std::move(*ticket));
+    });
+    return tickets;
+}
+
+bool isOneOf(std::string_view betType, const BetTypes& types) {
+    return std::find(types.begin(), types.end(), betType) != types.end();
+}
+
+// One settling pass over a pool file.
+struct Pass {
+    std::string_view file;
+    std::vector<int> winners; // the posts a line must hold, in order
+    const Payoff& payoff;
+    std::string_view code;
+    BetTypes betTypes;      // the tickets.dat kinds whose lines this pool holds
+    bool singleRace = true; // single-race pools hold the current race only
+};
+
+class Settler {
+public:
+    Settler(RaceDay& day, SettlementReport& report) : m_day(day), m_report(report) {}
+
+    void run(const Pass& pass) {
+        if (!pass.payoff.value)
+            return; // no money on the winning combination: this pool pays nothing
+        std::vector<TicketRecord> tickets = loadTickets(m_day);
+        const std::size_t horses = pass.winners.size();
+        forEachLine(m_day.file(pass.file), [&](std::string_view line) {
+            std::vector<std::string_view> fields = splitFields(line);
+            if (fields.size() < horses + 2)
+                return;
+            auto number = wholeField(fields[0]);
+            if (!number)
+                return;
+            for (std::size_t k = 0; k < horses; ++k) {
+                auto post = wholeField(fields[k + 1]);
+                if (!post || *post != pass.winners[k])
+                    return;
+            }
+            for (const TicketRecord& ticket : tickets)
+                if (ticket.number == *number && belongsTo(ticket, pass))
+                    credit(ticket, pass);
+        });
+    }
+
+    // Rewrites tickets.dat keeping only the kinds named, through the scratch copy.
+    void prune(const BetTypes& keep) {
+        std::string content;
+        forEachLine(m_day.file(TicketsFile), [&](std::string_view line) {
+            auto ticket = parseTicket(line);
+            if (ticket && isOneOf(ticket->betType, keep))
+                content += ticketLine(*ticket);
+        });
+        note(writeFileAtomic(m_day.file(TicketsScratch), content));
+        note(writeFileAtomic(m_day.file(TicketsFile), content));
+    }
+
+    void empty(std::string_view file) { note(truncateFile(m_day.file(file))); }
+
+private:
+    bool belongsTo(const TicketRecord& ticket, const Pass& pass) const {
+        if (!isOneOf(ticket.betType, pass.betTypes))
+            return false;
+        // A ticket left over from an earlier race must not collect on this race's numbers.
+        return !pass.singleRace || ticket.raceNumber == m_day.currentRace + 1;
+    }
+
+    void credit(const TicketRecord& ticket, const Pass& pass) {
+        if (ticket.amount <= 0)
+            return; // a hand-edited amount must never take money away
+        Credit credit;
+        credit.playerId = ticket.playerId;
+        credit.ticketNumber = ticket.number;
+        credit.code = std::string(pass.code);
+        credit.amount = ticket.amount;
+        credit.payoff = *pass.payoff.value;
+        credit.winnings = static_cast<float>(ticket.amount) / 2.0f * credit.payoff;
+        credit.playerIndex = findPlayer(m_day.players, ticket.playerId);
+        if (credit.playerIndex < 0) {
+            m_report.unclaimed.push_back(std::move(credit));
+            return;
+        }
+        PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(credit.playerIndex)];
+        setBalance(player, balanceOf(player) + credit.winnings);
+        note(savePlayers(m_day));
+        m_report.winnerLines.push_back(winnerLine(credit.winnings, credit.code, player.name));
+        m_report.credits.push_back(std::move(credit));
+    }
+
+    void note(const FileError& error) {
+        if (error)
+            m_report.errors.push_back(error.message);
+    }
+
+    RaceDay& m_day;
+    SettlementReport& m_report;
+};
+
+struct MultiRacePass {
+    int lastRace; // race index whose settlement pays the bet
+    int firstRace;
+    MultiRaceBet bet;
+    std::string_view file;
+    std::string_view code;
+    std::string_view betType;
+    BetTypes keep; // the other multi-race kinds, still running
+};
+
+const MultiRacePass* multiRacePassAfter(int race) {
+    static const MultiRacePass passes[] = {
+        {2, 1, MultiRaceBet::DailyDouble, "dailydoubles.dat", "DDb", "Daily Double", {"Pick3", "Pick6"}},
+        {5, 3, MultiRaceBet::Pick3, "pick3s.dat", "Pk3", "Pick3", {"Daily Double", "Pick6"}},
+        {11, 6, MultiRaceBet::Pick6, "pick6s.dat", "Pk6", "Pick6", {"Daily Double", "Pick3"}},
+    };
+    for (const MultiRacePass& pass : passes)
+        if (pass.lastRace == race)
+            return &pass;
+    return nullptr;
+}
+
+} // namespace
+
+SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
+    SettlementReport report;
+    Settler settler(day, report);
+    const auto& order = day.result.finishOrder;
+    const int first = order[0], second = order[1], third = order[2], fourth = order[3];
+
+    settler.run({"wins.dat", {first}, payoffs.win, "Win", {"Win", "WPS"}});
+    settler.run({"places.dat", {first}, payoffs.place[0], "Plc", {"Place", "WPS"}});
+    settler.run({"places.dat", {second}, payoffs.place[1], "Plc", {"Place", "WPS"}});
+    settler.run({"shows.dat", {first}, payoffs.show[0], "Shw", {"Show", "WPS"}});
+    settler.run({"shows.dat", {second}, payoffs.show[1], "Shw", {"Show", "WPS"}});
+    settler.run({"shows.dat", {third}, payoffs.show[2], "Shw", {"Show", "WPS"}});
+    settler.run(
+        {"quinielas.dat", {payoffs.qHorse[0], payoffs.qHorse[1]}, payoffs.quiniela, "Qui", {"Quiniela"}});
+    settler.run({"exactas.dat", {first, second}, payoffs.exacta, "Exa", {"Exacta"}});
+    settler.run({"trifectas.dat", {first, second, third}, payoffs.trifecta2, "Tri", {"Trifecta"}});
+    settler.run(
+        {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
+    settler.prune({"Daily Double", "Pick3", "Pick6"});
+
+    if (const MultiRacePass* multi = multiRacePassAfter(day.currentRace)) {
+        std::vector<int> winners;
+        for (int race = multi->firstRace; race <= multi->lastRace; ++race)
+            winners.push_back(day.raceWinner[static_cast<std::size_t>(race)]);
+        // Payoffs worked out for another race must not pay this bet.
+        static const Payoff none{"lblSpecialPayoff", {}, "-"};
+        const Payoff& payoff = payoffs.multiRace == multi->bet ? payoffs.specialPayoff : none;
+        settler.run({multi->file, winners, payoff, multi->code, {multi->betType}, false});
+        settler.prune(multi->keep);
+        settler.empty(multi->file);
+    }
+
+    report.standingLines = standingLines(day.players);
+    return report;
+}
+
+std::string winnerLine(float winnings, std::string_view code, std::string_view name) {
+    std::string line = rightAlign(dollarText(winnings), 9);
+    line += " -";
+    line += code;
+    line += "- ";
+    line += name;
+    return line;
+}
+
+std::vector<std::string> standingLines(const PlayerList& players) {
+    struct Standing {
+        float balance;
+        const PlayerEntry* player;
+    };
+    std::vector<Standing> standings;
+    standings.reserve(players.entries.size());
+    for (const PlayerEntry& player : players.entries) {
+        float balance = balanceOf(player);
+        // An unreadable balance sorts last instead of breaking the order.
+        if (std::isnan(balance))
+            balance = -std::numeric_limits<float>::infinity();
+        standings.push_back({balance, &player});
+    }
+    std::stable_sort(standings.begin(), standings.end(),
+                     [](const Standing& a, const Standing& b) { return a.balance > b.balance; });
+    std::vector<std::string> lines;
+    lines.reserve(standings.size());
+    for (const Standing& s : standings)
+        lines.push_back(rightAlign(dollarText(balanceOf(*s.player)), 10) + " - " + s.player->name);
+    return lines;
+}
+
+} // namespace sw

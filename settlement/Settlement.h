@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/RaceDay.h"
+#include "settlement/Payoffs.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// One winning ticket line paid out (or, with playerIndex -1, owed to a player no longer listed).
+struct Credit {
+    int playerIndex = -1; // index in the player list at the time of the credit
+    int32_t playerId = 0;
+    int32_t ticketNumber = 0;
+    std::string code;    // "Win", "Plc", "Shw", "Qui", "Exa", "Tri", "Sup", "DDb", "Pk3", "Pk6"
+    int32_t amount = 0;  // the ticket's dollars per combination
+    float payoff = 0.0f; // the $2 payoff it was paid with
+    float winnings = 0.0f;
+};
+
+// What one settlement did.
+struct SettlementReport {
+    std::vector<Credit> credits;            // in the order paid, one per lstWinners line
+    std::vector<Credit> unclaimed;          // winning tickets of players no longer listed: nobody credited
+    std::vector<std::string> winnerLines;   // lstWinners
+    std::vector<std::string> standingLines; // lstStandings
+    std::vector<std::string> errors;        // files that could not be written; the settlement went on
+};
+
+// Pays every winning ticket of the race day.currentRace with the payoffs, then of the multi-race bet
+// whose last leg it was; saves players.dat after every credit, prunes tickets.dat to the multi-race
+// tickets still running, empties that bet's pool file and builds the standings. A pool line pays
+// only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were
+// bought for this race). Settling the same race twice pays nothing the second time.
+SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);
+
+// A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.
+std::string winnerLine(float winnings, std::string_view code, std::string_view name);
+
+// lstStandings: every player by balance, highest first (equal balances keep list order),
+// "$412.50" right-aligned in 10, " - ", the name.
+std::vector<std::string> standingLines(const PlayerList& players);
+
+} // namespace sw
