@@ -166,23 +166,23 @@ private:
     void credit(const TicketRecord& ticket, const Pass& pass) {
         if (ticket.amount <= 0)
             return; // a hand-edited amount must never take money away
-        Credit credit;
-        credit.playerId = ticket.playerId;
-        credit.ticketNumber = ticket.number;
-        credit.code = std::string(pass.code);
-        credit.amount = ticket.amount;
-        credit.payoff = *pass.payoff.value;
-        credit.winnings = static_cast<float>(ticket.amount) / 2.0f * credit.payoff;
-        credit.playerIndex = findPlayer(m_day.players, ticket.playerId);
-        if (credit.playerIndex < 0) {
-            m_report.unclaimed.push_back(std::move(credit));
+        Credit paid;
+        paid.playerId = ticket.playerId;
+        paid.ticketNumber = ticket.number;
+        paid.code = std::string(pass.code);
+        paid.amount = ticket.amount;
+        paid.payoff = *pass.payoff.value;
+        paid.winnings = static_cast<float>(ticket.amount) / 2.0f * paid.payoff;
+        paid.playerIndex = findPlayer(m_day.players, ticket.playerId);
+        if (paid.playerIndex < 0) {
+            m_report.unclaimed.push_back(std::move(paid));
             return;
         }
-        PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(credit.playerIndex)];
-        setBalance(player, balanceOf(player) + credit.winnings);
+        PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(paid.playerIndex)];
+        setBalance(player, balanceOf(player) + paid.winnings);
         note(savePlayers(m_day));
-        m_report.winnerLines.push_back(winnerLine(credit.winnings, credit.code, player.name));
-        m_report.credits.push_back(std::move(credit));
+        m_report.winnerLines.push_back(winnerLine(paid.winnings, paid.code, player.name));
+        m_report.credits.push_back(std::move(paid));
     }
 
     void note(const FileError& error) {
