@@ -1,0 +1,954 @@
+#include "CommandLine.h"
+
+#include "core/Constants.h"
+#include "core/Format.h"
+#include "core/GradeTables.h"
+#include "database/ResetDatabase.h"
+#include "players/Players.h"
+#include "players/SettingsDialog.h"
+#include "players/TopTen.h"
+#include "program/PrintProgram.h"
+#include "program/ProgramTexts.h"
+#include "program/RacingProgram.h"
+#include "tote/ToteBoard.h"
+#include "wagering/TicketPricing.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace sw::cli {
+
+namespace {
+
+const char* const HelpText = R"(Commands (answers to questions follow the command: delete-player 3 yes):
+  race                      the race about to be run: number, distance, purse
+  card                      the day's twelve races with their horses and jockeys
+  players                   the players, their numbers and balances
+  add-player NAME           add a player with the starting amount
+  select ID                 make player ID the bettor
+  delete-player ID yes|no   delete player ID
+  program [RACE]            the racing program (past performances) of a race
+  tote-board                leave the racing program for the tote board
+  board                     win, place and show money, odds and pool totals
+  grid quiniela|exacta N    quiniela or exacta odds with horse N
+  amount N                  the amount per bet (0..32000)
+  click BUTTON [N]          press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,
+                            cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,
+                            cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2
+  entry                     the bet entry as it stands
+  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134
+  tickets                   the ticket list with marks, owners, combinations and totals
+  select-ticket N           select ticket N of the list
+  delete-ticket N yes|no    delete ticket N of the list
+  pay                       pay for the listed tickets
+  run [yes|no]              run the race (the answer pays unpaid tickets) and show its results
+  results                   the results of the race just run
+  ok                        confirm the results: the next race, or the top-ten list after race 12
+  top10                     the top-ten list
+  new-day                   start a new race day (Play Again)
+  settings [START] [BET]    show or set the starting amount and the default bet (1..1000)
+  reset yes|no              reset the stable to a fresh one and start a new day
+  print FROM TO [FILE]      the racing program of races FROM..TO as printed pages
+  help                      this list
+  quit                      end the game
+)";
+
+const char* stageName(Stage stage) {
+    switch (stage) {
+    case Stage::NotStarted:
+        return "not started";
+    case Stage::Failed:
+        return "failed";
+    case Stage::Program:
+        return "program";
+    case Stage::Betting:
+        return "betting";
+    case Stage::Racing:
+        return "racing";
+    case Stage::Results:
+        return "results";
+    case Stage::TopTen:
+        return "top ten";
+    }
+    return "";
+}
+
+std::string joinWords(const std::vector<std::string>& words, std::size_t from = 0) {
+    std::string out;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        if (i > from)
+            out += ' ';
+        out += words[i];
+    }
+    return out;
+}
+
+std::string purseText(int grade) {
+    return "$" + std::to_string(purseOf(grade));
+}
+
+const std::array<const char*, 3> MarkNames = {"\u00BC Mile", "\u00BD Mile", "\u00BE Mile"};
+
+// Posts in the order they passed a call, from each entry's call position.
+std::vector<int> callOrder(const std::array<uint8_t, FieldSize>& positions) {
+    std::vector<int> order(FieldSize, 0);
+    for (int e = 0; e < FieldSize; ++e) {
+        int p = positions[static_cast<std::size_t>(e)];
+        if (p >= 1 && p <= FieldSize)
+            order[static_cast<std::size_t>(p - 1)] = e + 1;
+    }
+    return order;
+}
+
+std::string postsText(const std::vector<int>& posts) {
+    std::string out;
+    for (int p : posts) {
+        if (!out.empty())
+            out += '-';
+        out += std::to_string(p);
+    }
+    return out;
+}
+
+} // namespace
+
+CommandLine::CommandLine(Game& game, CliPrompter& prompter, std::ostream& out, std::ostream& err, bool json)
+    : m_game(game), m_prompter(prompter), m_out(out), m_err(err), m_json(json) {
+    m_prompter.setEcho(!json);
+}
+
+std::vector<std::string> CommandLine::split(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    bool inWord = false;
+    for (char c : line) {
+        if (quoted) {
+            if (c == '"')
+                quoted = false;
+            else
+                word += c;
+            continue;
+        }
+        if (c == '#')
+            break;
+        if (c == '"') {
+            quoted = true;
+            inWord = true;
+        } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (inWord)
+                words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(word);
+    return words;
+}
+
+int CommandLine::run(std::istream& in) {
+    int failures = 0;
+    std::string line;
+    while (!m_quit && std::getline(in, line)) {
+        if (!execute(line))
+            ++failures;
+    }
+    return failures;
+}
+
+std::vector<bool> CommandLine::takeAnswers(Args& args) {
+    std::vector<bool> answers;
+    while (!args.empty() &&
+           (args.back() == "yes" || args.back() == "no" || args.back() == "y" || args.back() == "n")) {
+        answers.insert(answers.begin(), args.back() == "yes" || args.back() == "y");
+        args.pop_back();
+    }
+    return answers;
+}
+
+int CommandLine::number(const std::string& word, const char* what) {
+    try {
+        std::size_t used = 0;
+        long value = std::stol(word, &used);
+        if (used == word.size() && value >= -1000000000L && value <= 1000000000L)
+            return static_cast<int>(value);
+    } catch (const std::exception&) {
+    }
+    throw Failure{std::string(what) + " must be a whole number, not \"" + word + "\""};
+}
+
+void CommandLine::needStage(std::initializer_list<Stage> stages, const char* what) {
+    for (Stage s : stages)
+        if (m_game.stage() == s)
+            return;
+    std::string why;
+    switch (m_game.stage()) {
+    case Stage::Failed:
+        why = "the day could not start (try: reset yes)";
+        break;
+    case Stage::Racing:
+    case Stage::Results:
+        why = "the race's results are showing (confirm them with: ok)";
+        break;
+    case Stage::TopTen:
+        why = "the day is over (start another with: new-day)";
+        break;
+    default:
+        why = std::string("the game is at the ") + stageName(m_game.stage());
+    }
+    throw Failure{std::string("cannot ") + what + " now: " + why};
+}
+
+void CommandLine::toBetting() {
+    if (m_game.stage() == Stage::Program)
+        m_game.toteBoard();
+}
+
+bool CommandLine::execute(const std::string& line) {
+    Args words = split(line);
+    if (words.empty())
+        return true;
+    std::string name = words.front();
+    Args args(words.begin() + 1, words.end());
+
+    static const std::vector<std::string> asking = {"delete-player", "delete-ticket", "reset",        "run",
+                                                    "ticket",        "click",         "select-ticket"};
+    bool asks = std::find(asking.begin(), asking.end(), name) != asking.end();
+    m_prompter.queueAnswers(asks ? takeAnswers(args) : std::vector<bool>{});
+    m_prompter.takeMessages();
+
+    Json result;
+    result["command"] = name;
+    std::string text;
+    bool ok = true;
+    std::string error;
+    try {
+        dispatch(name, args, result, text);
+    } catch (const Failure& f) {
+        ok = false;
+        error = f.message;
+    }
+    if (ok && m_prompter.takeUnanswered() > 0) {
+        ok = false;
+        error = "\"" + name + "\" asked a question that had no answer; write yes or no after the command";
+    }
+    std::vector<std::string> messages = m_prompter.takeMessages();
+    if (m_json) {
+        result["ok"] = ok;
+        if (!ok)
+            result["error"] = error;
+        if (!messages.empty())
+            result["messages"] = messages;
+        m_out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else if (ok) {
+        m_out << text;
+    }
+    if (!ok)
+        m_err << "error: " << error << '\n';
+    m_out.flush();
+    return ok;
+}
+
+void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::string& text) {
+    RaceDay& day = m_game.day();
+    auto needArgs = [&](std::size_t min, std::size_t max, const char* usage) {
+        if (args.size() < min || args.size() > max)
+            throw Failure{std::string("usage: ") + usage};
+    };
+
+    if (name == "help") {
+        cmdHelp(text);
+    } else if (name == "quit" || name == "exit") {
+        m_quit = true;
+    } else if (name == "race") {
+        needArgs(0, 0, "race");
+        cmdRace(r, text);
+    } else if (name == "card") {
+        needArgs(0, 0, "card");
+        needStage({Stage::Program, Stage::Betting, Stage::Racing, Stage::Results}, "show the card");
+        cmdCard(r, text);
+    } else if (name == "players") {
+        needArgs(0, 0, "players");
+        cmdPlayers(r, text);
+    } else if (name == "add-player") {
+        if (args.empty())
+            throw Failure{"usage: add-player NAME"};
+        needStage({Stage::Program, Stage::Betting}, "add a player");
+        if (!addPlayer(day, joinWords(args)))
+            throw Failure{"the player was not added"};
+        cmdPlayers(r, text);
+    } else if (name == "select") {
+        needArgs(1, 1, "select ID");
+        needStage({Stage::Program, Stage::Betting}, "select a player");
+        int index = findPlayer(day.players, number(args[0], "the player number"));
+        if (index < 0)
+            throw Failure{"no player numbered " + args[0]};
+        selectBettor(day, index);
+        cmdPlayers(r, text);
+    } else if (name == "delete-player") {
+        needArgs(1, 1, "delete-player ID yes|no");
+        needStage({Stage::Program, Stage::Betting}, "delete a player");
+        int index = findPlayer(day.players, number(args[0], "the player number"));
+        if (index < 0)
+            throw Failure{"no player numbered " + args[0]};
+        selectBettor(day, index);
+        if (day.players.selected == index)
+            deletePlayer(day);
+        cmdPlayers(r, text);
+    } else if (name == "program" || name == "past") {
+        needArgs(0, 1, "program [RACE]");
+        cmdProgram(args, r, text);
+    } else if (name == "tote-board") {
+        needArgs(0, 0, "tote-board");
+        needStage({Stage::Program}, "leave the racing program");
+        m_game.toteBoard();
+        cmdRace(r, text);
+    } else if (name == "board") {
+        needArgs(0, 0, "board");
+        needStage({Stage::Program, Stage::Betting}, "show the tote board");
+        toBetting();
+        cmdBoard(r, text);
+    } else if (name == "grid") {
+        needArgs(2, 2, "grid quiniela|exacta N");
+        needStage({Stage::Program, Stage::Betting}, "show the odds grids");
+        toBetting();
+        cmdGrid(args, r, text);
+    } else if (name == "amount") {
+        needArgs(1, 1, "amount N");
+        needStage({Stage::Program, Stage::Betting}, "set the amount");
+        toBetting();
+        int amount = number(args[0], "the amount");
+        if (amount < 0 || amount > MaxBetAmount)
+            throw Failure{"the amount must be 0.." + std::to_string(MaxBetAmount)};
+        m_game.betEntry().amountSpinChanged(amount);
+        cmdEntry(r, text);
+    } else if (name == "click") {
+        needArgs(1, 2, "click BUTTON [N]");
+        needStage({Stage::Program, Stage::Betting}, "use the bet entry");
+        toBetting();
+        cmdClick(args, r, text);
+    } else if (name == "entry") {
+        needArgs(0, 0, "entry");
+        cmdEntry(r, text);
+    } else if (name == "ticket") {
+        if (args.empty())
+            throw Failure{"usage: ticket TEXT, e.g. ticket $2 Exacta Box 134"};
+        needStage({Stage::Program, Stage::Betting}, "list a ticket");
+        toBetting();
+        std::string error;
+        if (!m_game.ticketList().listTicket(day, joinWords(args), &error))
+            throw Failure{error};
+        cmdTickets(r, text);
+    } else if (name == "tickets") {
+        needArgs(0, 0, "tickets");
+        cmdTickets(r, text);
+    } else if (name == "select-ticket" || name == "delete-ticket") {
+        needArgs(1, 1, name == "select-ticket" ? "select-ticket N" : "delete-ticket N yes|no");
+        needStage({Stage::Betting, Stage::Program}, "change the ticket list");
+        toBetting();
+        int n = number(args[0], "the ticket");
+        if (n < 1 || n > static_cast<int>(day.tickets.size()))
+            throw Failure{"there is no ticket " + args[0] + " in the list"};
+        m_game.ticketList().selectTicket(day, n - 1);
+        if (name == "delete-ticket")
+            m_game.ticketList().deleteTicket(day);
+        cmdTickets(r, text);
+    } else if (name == "pay") {
+        needArgs(0, 0, "pay");
+        needStage({Stage::Program, Stage::Betting}, "pay");
+        toBetting();
+        if (day.tickets.empty())
+            throw Failure{"there are no tickets to pay for"};
+        PaymentReport report = m_game.pay();
+        r["paid"] = report.paid;
+        if (!report.error.empty())
+            throw Failure{report.error};
+        cmdTickets(r, text);
+        text = "Paid " + std::to_string(report.paid) + " ticket(s).\n" + text;
+    } else if (name == "run") {
+        needArgs(0, 0, "run [yes|no]");
+        needStage({Stage::Program, Stage::Betting}, "run the race");
+        toBetting();
+        cmdRun(r, text);
+    } else if (name == "results") {
+        needArgs(0, 0, "results");
+        needStage({Stage::Results}, "show results");
+        cmdResults(r, text);
+    } else if (name == "ok") {
+        needArgs(0, 0, "ok");
+        needStage({Stage::Results}, "confirm results");
+        m_game.confirmResults();
+        if (m_game.stage() == Stage::TopTen) {
+            cmdTopTen(r, text);
+        } else {
+            m_game.toteBoard();
+            cmdRace(r, text);
+        }
+    } else if (name == "top10") {
+        needArgs(0, 0, "top10");
+        cmdTopTen(r, text);
+    } else if (name == "new-day") {
+        needArgs(0, 0, "new-day");
+        if (m_game.stage() == Stage::Racing)
+            throw Failure{"cannot start a new day while a race is running"};
+        if (!m_game.playAgain())
+            throw Failure{m_game.startResult().message};
+        m_game.toteBoard();
+        cmdRace(r, text);
+    } else if (name == "settings") {
+        needArgs(0, 2, "settings [START] [BET]");
+        cmdSettings(args, r, text);
+    } else if (name == "reset") {
+        needArgs(0, 0, "reset yes|no");
+        needStage({Stage::Failed, Stage::Program, Stage::Betting, Stage::TopTen}, "reset the stable");
+        bool ran = m_game.resetDatabase();
+        r["reset"] = ran;
+        if (ran) {
+            m_game.toteBoard();
+            text = "The stable was reset; a new day has started.\n";
+            cmdRace(r, text);
+        } else {
+            text = "Nothing was changed.\n";
+        }
+    } else if (name == "print") {
+        needArgs(2, 3, "print FROM TO [FILE]");
+        needStage({Stage::Program, Stage::Betting}, "print the program");
+        cmdPrint(args, r, text);
+    } else {
+        throw Failure{"unknown command \"" + name + "\" (type help for the list)"};
+    }
+}
+
+void CommandLine::cmdHelp(std::string& text) {
+    text = HelpText;
+}
+
+void CommandLine::cmdRace(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    if (m_game.stage() == Stage::Failed || m_game.stage() == Stage::NotStarted)
+        throw Failure{"no race day is running"};
+    int race = day.currentRace + 1;
+    int grade = day.card.raceGrade[static_cast<std::size_t>(day.currentRace)];
+    r["lblRaceNum"] = std::to_string(race);
+    r["lblDistanceNum"] = std::string(RaceDistanceText);
+    r["lblGradeNum"] = purseText(grade);
+    r["stage"] = stageName(m_game.stage());
+    text += "Race " + std::to_string(race) + "  Distance " + std::string(RaceDistanceText) + "  Purse " +
+            purseText(grade) + "\n";
+}
+
+void CommandLine::cmdCard(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    Json races = Json::array();
+    for (int race = 0; race < RacesPerDay; ++race) {
+        auto ri = static_cast<std::size_t>(race);
+        int grade = day.card.raceGrade[ri];
+        Json entries = Json::array();
+        text += "Race " + std::to_string(race + 1) + "  Grade " + std::string(GradeLetters[grade]) +
+                "  Purse " + purseText(grade) + (race == day.currentRace ? "  (next)" : "") + "\n";
+        for (int p = 0; p < FieldSize; ++p) {
+            auto pi = static_cast<std::size_t>(p);
+            int horse = day.card.raceHorse[ri][pi];
+            int jockey = day.card.raceJockey[ri][pi];
+            const std::string& horseName =
+                horse >= 1 && horse <= HorseCount ? day.db.horses[static_cast<std::size_t>(horse)].name : "";
+            const std::string& jockeyName = jockey >= 1 && jockey <= JockeyCount
+                                                ? day.db.jockeys[static_cast<std::size_t>(jockey)].name
+                                                : "";
+            entries.push_back(
+                {{"post", p + 1}, {"horse", horse}, {"name", horseName}, {"jockey", jockeyName}});
+            text += "  " + std::to_string(p + 1) + "  " + padRight(horseName, 20) + jockeyName + "\n";
+        }
+        races.push_back({{"race", race + 1},
+                         {"RaceGrade", std::string(GradeLetters[grade])},
+                         {"purse", purseText(grade)},
+                         {"entries", entries}});
+    }
+    r["races"] = races;
+}
+
+void CommandLine::cmdPlayers(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    Json players = Json::array();
+    if (day.players.entries.empty())
+        text += "No players yet (add one with: add-player NAME).\n";
+    for (std::size_t i = 0; i < day.players.entries.size(); ++i) {
+        const PlayerEntry& p = day.players.entries[i];
+        bool selected = static_cast<int>(i) == day.players.selected;
+        players.push_back({{"cmbPlayerId", std::to_string(p.playerId)},
+                           {"cmbBettor", p.name},
+                           {"cmbBalance", p.balance},
+                           {"selected", selected}});
+        text += std::string(selected ? "> " : "  ") + rightAlign(std::to_string(p.playerId), 3) + "  " +
+                padRight(p.name, 26) +
+                rightAlign(moneyText(std::stod(p.balance.empty() ? "0" : p.balance)), 10) + "\n";
+    }
+    r["players"] = players;
+    r["lblBalance"] = day.players.balanceLabel;
+    if (day.players.selected >= 0)
+        text += "Current Balance: " + day.players.balanceLabel + "\n";
+}
+
+void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
+    needStage({Stage::Program, Stage::Betting}, "show the racing program");
+    int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], "the race");
+    if (race < 1 || race > RacesPerDay)
+        throw Failure{"the race must be 1..12"};
+    bool wasBetting = m_game.stage() == Stage::Betting;
+    if (wasBetting)
+        m_game.openProgram();
+    m_game.browseProgram(race);
+    ProgramView view = m_game.program();
+    // Browsing never leaves another race's pools behind: back to the race about to be run.
+    if (wasBetting) {
+        m_game.toteBoard();
+    } else {
+        m_game.browseProgram(m_game.day().currentRace + 1);
+    }
+
+    r["lblRace"] = view.raceNumber;
+    r["lblRaceGrade"] = view.purse;
+    r["lblDistance"] = view.distance;
+    r["lblBets"] = view.betsOffered;
+    r["lblTrackRecord"] = view.trackRecord;
+    r["lstTrackRecord"] = view.trackRecordHolders;
+    Json entries = Json::array();
+    text += "Race " + view.raceNumber + "   Purse " + view.purse + "   Distance " + view.distance + "\n" +
+            view.betsOffered + "\n";
+    for (int h = 0; h < FieldSize; ++h) {
+        const ProgramEntryView& e = view.entries[static_cast<std::size_t>(h)];
+        entries.push_back({{"lblHorseName", e.horseName},
+                           {"lblGrade", e.jockey},
+                           {"lblStarts", e.starts},
+                           {"lblFirsts", e.firsts},
+                           {"lblSeconds", e.seconds},
+                           {"lblThirds", e.thirds},
+                           {"lblFourths", e.fourths},
+                           {"lblEarnings", e.earnings},
+                           {"lstPast", e.pastLines}});
+        text += "\n" + std::to_string(h + 1) + "  " + padRight(e.horseName, 20) + padRight(e.jockey, 20) +
+                "Starts: " + e.starts + " " + e.firsts + " " + e.seconds + " " + e.thirds + " " + e.fourths +
+                "  " + e.earnings + "\n";
+        if (!e.pastLines.empty())
+            text += "   " + std::string(PastLinesHeader) + "\n";
+        for (const auto& line : e.pastLines)
+            text += "   " + line + "\n";
+    }
+    r["entries"] = entries;
+    r["lstJockeys"] = view.jockeyStandings;
+    text += "\nTrack Record " + view.trackRecord;
+    for (const auto& holder : view.trackRecordHolders)
+        text += "  " + holder;
+    text += "\n\nJockey Standings\n" + std::string(JockeyStandingsHeader) + "\n";
+    for (const auto& line : view.jockeyStandings)
+        text += line + "\n";
+}
+
+void CommandLine::cmdBoard(Json& r, std::string& text) {
+    ToteBoard board = toteBoard(m_game.day());
+    Json posts = Json::array();
+    text += "Post  Odds      Win    Place     Show  Horse\n";
+    for (int h = 0; h < FieldSize; ++h) {
+        const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
+        posts.push_back({{"lblTotHorse", e.number},
+                         {"horse", e.horseName},
+                         {"lblOdds", e.odds},
+                         {"lblOddsTooltip", e.oddsTooltip},
+                         {"lblWinTot", e.winTotal},
+                         {"lblPlaceTot", e.placeTotal},
+                         {"lblShowTot", e.showTotal},
+                         {"favourite", h == board.favourite}});
+        text += rightAlign(e.number, 4) + (h == board.favourite ? "* " : "  ") + rightAlign(e.odds, 4) +
+                rightAlign(e.winTotal, 9) + rightAlign(e.placeTotal, 9) + rightAlign(e.showTotal, 9) + "  " +
+                e.horseName + "\n";
+    }
+    r["posts"] = posts;
+    r["lblWinPool"] = board.winPool;
+    r["lblPlacePool"] = board.placePool;
+    r["lblShowPool"] = board.showPool;
+    r["lblQuinielaPool"] = board.quinielaPool;
+    r["lblExactPool"] = board.exactaPool;
+    text += "Pool Total  " + rightAlign(board.winPool, 9) + rightAlign(board.placePool, 9) +
+            rightAlign(board.showPool, 9) + "\nQuiniela pool " + board.quinielaPool + "   Exacta pool " +
+            board.exactaPool + "\n";
+}
+
+void CommandLine::cmdGrid(const Args& args, Json& r, std::string& text) {
+    int andHorse = number(args[1], "the horse");
+    if (andHorse < 1 || andHorse > FieldSize)
+        throw Failure{"the horse must be 1..8"};
+    bool quiniela = args[0] == "quiniela";
+    if (!quiniela && args[0] != "exacta")
+        throw Failure{"usage: grid quiniela|exacta N"};
+    OddsGrid grid = quiniela ? quinielaGrid(m_game.day(), andHorse) : exactaGrid(m_game.day(), andHorse);
+    const char* prefix = quiniela ? "lblQOdds" : "lblEOdds";
+    r[quiniela ? "lblQuinAnd" : "lblExactaAnd"] = std::to_string(grid.andHorse);
+    r[prefix] = grid.odds;
+    r[std::string(prefix) + "Tooltip"] = grid.tooltip;
+    text += std::string(quiniela ? "Quiniela" : "Exacta") + " odds with " + std::to_string(grid.andHorse) +
+            (quiniela ? "" : " first") + "\n";
+    for (int h = 0; h < FieldSize; ++h) {
+        auto hi = static_cast<std::size_t>(h);
+        text += rightAlign(std::to_string(h + 1), 4) + "  " + rightAlign(grid.odds[hi], 4) + "  " +
+                grid.tooltip[hi] + "\n";
+    }
+}
+
+void CommandLine::cmdClick(const Args& args, Json& r, std::string& text) {
+    RaceDay& day = m_game.day();
+    BetEntry& entry = m_game.betEntry();
+    const std::string& button = args[0];
+    auto argument = [&](int min, int max) {
+        if (args.size() != 2)
+            throw Failure{"usage: click " + button + " N (" + std::to_string(min) + ".." +
+                          std::to_string(max) + ")"};
+        int n = number(args[1], "N");
+        if (n < min || n > max)
+            throw Failure{"N must be " + std::to_string(min) + ".." + std::to_string(max)};
+        return n;
+    };
+    bool done = true;
+    if (button == "tab") {
+        entry.stageChanged(day, argument(0, 2));
+    } else if (button == "cmdAmount") {
+        done = entry.selectAmountPreset(day, argument(0, 7));
+    } else if (button == "cmdNext1") {
+        done = entry.nextToBet(day);
+    } else if (button == "cmdNext2") {
+        done = entry.nextToHorses(day);
+    } else if (button == "cmdHorse") {
+        done = entry.pickHorse(argument(1, 8) - 1);
+    } else if (button == "cmdAll") {
+        done = entry.pickAll();
+    } else if (button == "cmdWith") {
+        done = entry.with(day);
+    } else if (button == "cmdBack") {
+        done = entry.clearPick();
+    } else if (button == "cmdFinish") {
+        done = entry.finish(day, m_game.ticketList());
+    } else if (button == "cmdClear") {
+        entry.clearBet(day);
+    } else if (button == "cmdCancelBet") {
+        entry.cancelBet();
+    } else {
+        bool found = false;
+        for (const auto& b : betButtons())
+            if (b.button == button) {
+                found = true;
+                done = entry.chooseBetType(day, b.type);
+            }
+        for (const auto& m : modeButtons())
+            if (m.button == button) {
+                found = true;
+                done = entry.chooseBetKind(m.mode);
+            }
+        if (!found)
+            throw Failure{"no bet-entry button named \"" + button + "\" (see help)"};
+    }
+    if (!done)
+        throw Failure{button + " cannot be used now"};
+    cmdEntry(r, text);
+}
+
+void CommandLine::cmdEntry(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const BetEntry& e = m_game.betEntry();
+    static const char* pages[] = {"Choose Amount", "Choose Bet", "Choose Horses"};
+    int page = std::clamp(e.page(), 0, 2);
+    r["tabBets"] = page;
+    r["lblBetAmount"] = e.betAmount();
+    r["udAmount"] = e.amountSpin();
+    r["lblBetName"] = e.betNameLabel();
+    r["lblBetKind"] = e.betKindLabel();
+    r["lblPicks"] = e.picks();
+    r["lstLegs"] = e.legs();
+    r["lblInstruct"] = std::string(e.instruction());
+    r["CurrentLeg"] = e.currentLeg();
+    Json usable;
+    usable["cmdNext1"] = BetEntry::next1Usable(day);
+    usable["cmdNext2"] = e.next2Usable();
+    usable["cmdStraight"] = e.modeButtonsUsable();
+    usable["cmdWith"] = e.withUsable();
+    usable["cmdFinish"] = e.finishUsable();
+    usable["cmdBack"] = e.backUsable();
+    for (const auto& b : betButtons())
+        usable[std::string(b.button)] = BetEntry::betButtonUsable(day, b.type);
+    Json horses = Json::array();
+    for (int i = 0; i < FieldSize; ++i)
+        horses.push_back(e.horseUsable(i));
+    usable["cmdHorse"] = horses;
+    r["usable"] = usable;
+
+    text += std::string("Page: ") + pages[page] + "\n";
+    text += "Amount per bet: $" + e.betAmount() + "\n";
+    if (!e.betNameLabel().empty() || !e.betKindLabel().empty())
+        text += "Bet: " + e.betNameLabel() + " " + e.betKindLabel() + "\n";
+    if (page == HorsesPage) {
+        text += std::string(e.instruction()) + "\n";
+        for (const auto& leg : e.legs())
+            text += "  " + leg + "\n";
+        text += "Picks: " + e.picks() + "\n";
+    }
+    std::string buttons;
+    auto add = [&](const std::string& name, bool on) {
+        if (on)
+            buttons += " " + name;
+    };
+    add("cmdNext1", BetEntry::next1Usable(day) && page == AmountPage);
+    if (page == BetPage) {
+        for (const auto& b : betButtons())
+            add(std::string(b.button), BetEntry::betButtonUsable(day, b.type));
+        add("cmdStraight cmdBox cmdWheel", e.modeButtonsUsable());
+        add("cmdNext2", e.next2Usable());
+    }
+    if (page == HorsesPage) {
+        std::string posts;
+        for (int i = 0; i < FieldSize; ++i)
+            if (e.horseUsable(i))
+                posts += std::to_string(i + 1);
+        add("cmdHorse " + posts, !posts.empty());
+        add("cmdAll", !posts.empty());
+        add("cmdWith", e.withUsable());
+        add("cmdFinish", e.finishUsable());
+        add("cmdBack", e.backUsable());
+    }
+    text += "Usable:" + buttons + "\n";
+}
+
+void CommandLine::cmdTickets(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const TicketList& list = m_game.ticketList();
+    Json tickets = Json::array();
+    if (day.tickets.empty())
+        text += "No tickets listed.\n";
+    for (std::size_t i = 0; i < day.tickets.size(); ++i) {
+        const ListedTicket& t = day.tickets[i];
+        int owner = findPlayer(day.players, t.playerId);
+        std::string ownerName = owner >= 0 ? day.players.entries[static_cast<std::size_t>(owner)].name : "";
+        TicketPrice price = priceTicket(t.text);
+        tickets.push_back({{"text", t.text},
+                           {"paid", t.paid},
+                           {"playerId", t.playerId},
+                           {"player", ownerName},
+                           {"status", std::string(ticketStatusText(t))},
+                           {"count", price.count},
+                           {"cost", price.cost}});
+        bool selected = static_cast<int>(i) == list.selected();
+        text += std::string(selected ? ">" : " ") + rightAlign(std::to_string(i + 1), 2) + " [" +
+                (t.paid ? "x" : " ") + "] " + padRight(t.text, 40) + padRight(ownerName, 16) +
+                std::string(ticketStatusText(t)) + "\n";
+    }
+    r["lstTicket"] = tickets;
+    r["lstCombos"] = list.combinations();
+    r["lblTotTicketNum"] = list.ticketTotal();
+    r["lblTicketNumBets"] = list.ticketBets();
+    r["lblTotalNum"] = list.total();
+    r["lblNumOfBets"] = list.numOfBets();
+    r["lblBalance"] = day.players.balanceLabel;
+    if (!list.combinations().empty()) {
+        text += "Combinations:";
+        for (const auto& c : list.combinations())
+            text += " " + c;
+        text += "\n";
+    }
+    text += "Ticket Bets " + list.ticketBets() + "   Ticket Total " + list.ticketTotal() +
+            "   Total # of Bets " + list.numOfBets() + "   Total Paid " + list.total() + "\n";
+    if (day.players.selected >= 0)
+        text += "Current Balance: " + day.players.balanceLabel + "\n";
+}
+
+void CommandLine::cmdRun(Json& r, std::string& text) {
+    if (!m_game.beginRace(nullptr))
+        throw Failure{"the race cannot start now"};
+    m_game.finishRace();
+    m_game.runResultsToEnd();
+    cmdResults(r, text);
+}
+
+void CommandLine::cmdResults(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const RaceResult& res = day.result;
+    int race = day.currentRace + 1;
+    text += "Race " + std::to_string(race) + "\n";
+    const std::array<const std::array<uint8_t, FieldSize>*, 3> calls = {&res.quarterPos, &res.halfPos,
+                                                                        &res.threeQuarterPos};
+    Json callsJson = Json::array();
+    for (int m = 0; m < 3; ++m) {
+        auto order = callOrder(*calls[static_cast<std::size_t>(m)]);
+        const std::string& fraction = res.fractionTimes[static_cast<std::size_t>(m)];
+        callsJson.push_back({{"lblCall", MarkNames[static_cast<std::size_t>(m)]},
+                             {"lblFracTimes", fraction},
+                             {"order", order}});
+        text += padRight(MarkNames[static_cast<std::size_t>(m)], 8) + "  " + fraction + "   " +
+                postsText(order) + "\n";
+    }
+    r["calls"] = callsJson;
+    std::vector<int> order(res.finishOrder.begin(), res.finishOrder.end());
+    r["FinishOrder"] = order;
+    r["FinishTime"] = res.finishTime;
+    r["FinishLengths"] = res.finishLengths;
+    r["PhotoFinish"] = res.photoFinish;
+    text += "Finish    " + postsText(order) + (res.photoFinish ? "   Photo Finish" : "") + "\n";
+
+    const RaceChart& chart = m_game.chart();
+    r["lblTimeOfRace"] = chart.lblTimeOfRace;
+    text += "\nRace Chart   Time of race " + chart.lblTimeOfRace + "\n";
+    text += "Fin PP Name                  \u00BC   \u00BD  L     \u00BE  L     Fin L      Time     Odds  "
+            "Comment\n";
+    Json rows = Json::array();
+    for (const ChartRow& row : chart.rows) {
+        rows.push_back({{"lblHorseName", row.lblHorseName},
+                        {"lblPost", row.lblPost},
+                        {"lblBreak", row.lblBreak},
+                        {"lblEigth", row.lblEigth},
+                        {"lblEiLen", row.lblEiLen},
+                        {"lblStrech", row.lblStrech},
+                        {"lblStLen", row.lblStLen},
+                        {"lblFin", row.lblFin},
+                        {"lblFinLen", row.lblFinLen},
+                        {"lblTime", row.lblTime},
+                        {"lblOdds", row.lblOdds},
+                        {"lblComment", row.lblComment}});
+        text += rightAlign(row.lblFin, 3) + rightAlign(row.lblPost, 3) + " " +
+                padRight(row.lblHorseName, 20) + rightAlign(row.lblBreak, 3) + rightAlign(row.lblEigth, 4) +
+                " " + padRight(row.lblEiLen, 4) + rightAlign(row.lblStrech, 3) + " " +
+                padRight(row.lblStLen, 4) + rightAlign(row.lblFin, 3) + " " + padRight(row.lblFinLen, 4) +
+                rightAlign(row.lblTime, 8) + rightAlign(row.lblOdds, 8) + "  " + row.lblComment + "\n";
+    }
+    r["chart"] = rows;
+
+    const Payoffs& p = m_game.payoffs();
+    Json payoffs;
+    for (const LabelText& label : chartLabels(p)) {
+        if (label.index >= 0) {
+            if (!payoffs.contains(label.name))
+                payoffs[label.name] = Json::array();
+            payoffs[label.name].push_back(label.text);
+        } else {
+            payoffs[label.name] = label.text;
+        }
+    }
+    r["payoffs"] = payoffs;
+    auto first = [&](int f) { return std::to_string(res.finishOrder[static_cast<std::size_t>(f)]); };
+    text += "\nPayoffs ($2)        Win     Place      Show\n";
+    text += "  " + padRight(first(0), 10) + rightAlign(p.win.text, 10) + rightAlign(p.place[0].text, 10) +
+            rightAlign(p.show[0].text, 10) + "\n";
+    text += "  " + padRight(first(1), 10) + rightAlign("", 10) + rightAlign(p.place[1].text, 10) +
+            rightAlign(p.show[1].text, 10) + "\n";
+    text += "  " + padRight(first(2), 10) + rightAlign("", 20) + rightAlign(p.show[2].text, 10) + "\n";
+    auto combo = [](auto const& posts) {
+        std::string s;
+        for (int post : posts)
+            s += (s.empty() ? "" : "-") + std::to_string(post);
+        return s;
+    };
+    text += "  Quiniela   " + padRight(combo(p.qHorse), 10) + rightAlign(p.quiniela.text, 10) + "\n";
+    text += "  Exacta     " + padRight(combo(p.eHorse), 10) + rightAlign(p.exacta.text, 10) + "\n";
+    text += "  Trifecta   " + padRight(combo(p.tHorse), 10) + rightAlign(p.trifecta2.text, 10) + "  ($1 " +
+            p.trifecta1.text + ")\n";
+    text += "  Superfecta " + padRight(combo(p.sHorse), 10) + rightAlign(p.superfecta2.text, 10) + "  ($1 " +
+            p.superfecta1.text + ")\n";
+    if (!p.special.empty())
+        text += "  " + padRight(p.special, 11) + padRight(combo(p.xHorse), 14) +
+                rightAlign(p.specialPayoff.text, 10) + "\n";
+
+    const SettlementReport& s = m_game.settlement();
+    r["lstWinners"] = s.winnerLines;
+    r["lstStandings"] = s.standingLines;
+    text += "\nPlayers Collecting Winnings\n";
+    if (s.winnerLines.empty())
+        text += "  (none)\n";
+    for (const auto& line : s.winnerLines)
+        text += line + "\n";
+    text += "\nStandings\n";
+    for (const auto& line : s.standingLines)
+        text += line + "\n";
+    for (const auto& error : s.errors)
+        text += "! " + error + "\n";
+}
+
+void CommandLine::cmdTopTen(Json& r, std::string& text) {
+    std::vector<std::string> lines =
+        m_game.stage() == Stage::TopTen ? m_game.topTen() : showTopTen(m_game.day());
+    r["lstTop10"] = lines;
+    text += "Top 10 Players\n";
+    if (lines.empty())
+        text += "  (no results yet)\n";
+    for (const auto& line : lines)
+        text += line + "\n";
+    if (m_game.stage() == Stage::TopTen)
+        text += "The day is over: new-day to play again, quit to end the game.\n";
+}
+
+void CommandLine::cmdSettings(const Args& args, Json& r, std::string& text) {
+    if (m_game.stage() == Stage::Racing || m_game.stage() == Stage::Results)
+        throw Failure{"cannot change the settings while a race's results are showing"};
+    SettingsDialog dialog(m_game.day());
+    dialog.open();
+    if (!args.empty()) {
+        int start = number(args[0], "the starting amount");
+        if (start < SettingsDialog::SpinnerMinimum || start > SettingsDialog::SpinnerMaximum)
+            throw Failure{"the starting amount must be 1..1000"};
+        dialog.setStartAmount(start);
+    }
+    if (args.size() > 1) {
+        int bet = number(args[1], "the default bet");
+        if (bet < SettingsDialog::SpinnerMinimum || bet > SettingsDialog::SpinnerMaximum)
+            throw Failure{"the default bet must be 1..1000"};
+        dialog.setDefaultBetAmount(bet);
+    }
+    if (!args.empty()) {
+        FileError err = dialog.ok();
+        if (err)
+            throw Failure{err.message};
+    }
+    r["lblStartAmount"] = dialog.startAmountLabel();
+    r["lblDefaultAmount"] = dialog.defaultAmountLabel();
+    text += "Starting Amount " + dialog.startAmountLabel() + "\nDefault $ per bet " +
+            dialog.defaultAmountLabel() + "\n";
+}
+
+void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
+    RaceDay& day = m_game.day();
+    PrintRange range = printRangeFor(day);
+    int from = number(args[0], "FROM");
+    int to = number(args[1], "TO");
+    if (from < range.minimum || from > range.maximum || to < range.minimum || to > range.maximum)
+        throw Failure{"races " + std::to_string(range.minimum) + ".." + std::to_string(range.maximum) +
+                      " can be printed"};
+    setPrintFrom(range, from);
+    setPrintTo(range, to);
+    std::vector<PrintPage> pages = programPages(day, range.from, range.to);
+    std::string printed;
+    Json pagesJson = Json::array();
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        Json lines = Json::array();
+        if (i > 0)
+            printed += "\f";
+        for (const PrintLine& line : pages[i].lines) {
+            printed += line.text + "\n";
+            lines.push_back(line.text);
+        }
+        pagesJson.push_back({{"race", pages[i].race}, {"lines", lines}});
+    }
+    if (args.size() == 3) {
+        std::ofstream file(args[2], std::ios::binary | std::ios::trunc);
+        file << printed;
+        if (!file)
+            throw Failure{"cannot write " + args[2]};
+        r["file"] = args[2];
+        text += "Printed races " + std::to_string(range.from) + " to " + std::to_string(range.to) + " to " +
+                args[2] + "\n";
+    } else {
+        text += printed;
+    }
+    r["pages"] = pagesJson;
+}
+
+} // namespace sw::cli

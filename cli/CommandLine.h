@@ -1,0 +1,70 @@
+#pragma once
+
+#include "CliPrompter.h"
+#include "game/Game.h"
+
+#include <nlohmann/json.hpp>
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace sw::cli {
+
+using Json = nlohmann::ordered_json;
+
+// The text front end: one command a line, each printing what the windows would show.
+// With json set every command prints one JSON object on one line.
+class CommandLine {
+public:
+    CommandLine(Game& game, CliPrompter& prompter, std::ostream& out, std::ostream& err, bool json);
+
+    // Runs one line; false when the command failed (the error went to err). Blank lines and
+    // comments succeed and print nothing.
+    bool execute(const std::string& line);
+    // Runs every line of the input until it ends or "quit"; the number of failed commands.
+    int run(std::istream& in);
+    bool quitRequested() const { return m_quit; }
+
+    // Splits a command line into words; "#" starts a comment outside quotes, and double quotes
+    // keep blanks inside a word.
+    static std::vector<std::string> split(const std::string& line);
+
+private:
+    struct Failure {
+        std::string message;
+    };
+    using Args = std::vector<std::string>;
+
+    void dispatch(const std::string& name, Args& args, Json& result, std::string& text);
+    void needStage(std::initializer_list<Stage> stages, const char* what);
+    void toBetting();
+    static std::vector<bool> takeAnswers(Args& args);
+    static int number(const std::string& word, const char* what);
+
+    void cmdHelp(std::string& text);
+    void cmdRace(Json& r, std::string& text);
+    void cmdCard(Json& r, std::string& text);
+    void cmdPlayers(Json& r, std::string& text);
+    void cmdProgram(const Args& args, Json& r, std::string& text);
+    void cmdBoard(Json& r, std::string& text);
+    void cmdGrid(const Args& args, Json& r, std::string& text);
+    void cmdClick(const Args& args, Json& r, std::string& text);
+    void cmdEntry(Json& r, std::string& text);
+    void cmdTickets(Json& r, std::string& text);
+    void cmdRun(Json& r, std::string& text);
+    void cmdResults(Json& r, std::string& text);
+    void cmdTopTen(Json& r, std::string& text);
+    void cmdSettings(const Args& args, Json& r, std::string& text);
+    void cmdPrint(const Args& args, Json& r, std::string& text);
+
+    Game& m_game;
+    CliPrompter& m_prompter;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    bool m_json;
+    bool m_quit = false;
+};
+
+} // namespace sw::cli

@@ -1,0 +1,93 @@
+// stridewell-cli: the game in a terminal, and the driver of scripted race days.
+
+#include "CliPrompter.h"
+#include "CommandLine.h"
+#include "core/Random.h"
+#include "database/DataDirectory.h"
+#include "game/Game.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* const Usage = "usage: stridewell-cli [--data-dir DIR] [--seed N] [--json] [SCRIPT]\n";
+
+std::filesystem::path executableDir(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::optional<std::filesystem::path> dataDir;
+    std::optional<uint64_t> seed;
+    bool json = false;
+    std::optional<std::string> script;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--data-dir" && i + 1 < argc) {
+            dataDir = argv[++i];
+        } else if (arg == "--seed" && i + 1 < argc) {
+            try {
+                seed = std::stoull(argv[++i]);
+            } catch (const std::exception&) {
+                std::cerr << "error: --seed takes a whole number\n" << Usage;
+                return 2;
+            }
+        } else if (arg == "--json") {
+            json = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << Usage;
+            return 0;
+        } else if (!arg.empty() && arg[0] != '-' && !script) {
+            script = arg;
+        } else {
+            std::cerr << "error: unknown argument " << arg << "\n" << Usage;
+            return 2;
+        }
+    }
+
+    sw::DataDirectory where =
+        sw::resolveDataDir(dataDir, executableDir(argv[0]), STRIDEWELL_BUNDLED_DATA, sw::systemEnvironment);
+    if (!where.ok()) {
+        std::cerr << "error: " << where.error << "\n";
+        return 2;
+    }
+
+    std::ifstream scriptFile;
+    std::istream* input = &std::cin;
+    if (script) {
+        scriptFile.open(*script);
+        if (!scriptFile) {
+            std::cerr << "error: cannot read " << *script << "\n";
+            return 2;
+        }
+        input = &scriptFile;
+    }
+    bool interactive = !script && isatty(STDIN_FILENO);
+
+    sw::SeededRandom random(seed ? *seed : sw::clockSeed());
+    sw::cli::CliPrompter prompter(std::cout, interactive ? &std::cin : nullptr);
+    sw::Game game(where.dir, random, prompter);
+    sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, json);
+
+    bool started = game.startDay();
+    if (started)
+        game.toteBoard();
+    if (interactive && started)
+        commands.execute("race");
+
+    int failures = commands.run(*input);
+    if (game.stage() == sw::Stage::Failed)
+        return 2;
+    return failures > 0 ? 1 : 0;
+}

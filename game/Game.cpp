@@ -1,0 +1,157 @@
+#include "Game.h"
+
+#include "core/Constants.h"
+#include "database/ResetDatabase.h"
+#include "players/TopTen.h"
+#include "program/RacingProgram.h"
+#include "wagering/TicketList.h"
+
+namespace sw {
+
+namespace {
+
+constexpr std::string_view UnpaidQuestion =
+    "There are tickets that have not been paid for.  Do you want to pay for the tickets?";
+
+const RaceChart& emptyChart() {
+    static const RaceChart chart;
+    return chart;
+}
+
+} // namespace
+
+Game::Game(std::filesystem::path dataDir, Random& random, Prompter& prompter)
+    : m_day(std::make_unique<RaceDay>(std::move(dataDir), random, prompter)) {}
+
+bool Game::startDay(const LoadingProgress& progress) {
+    // A new day keeps the stable's folder and services but nothing of the old day's state.
+    m_day = std::make_unique<RaceDay>(m_day->dataDir, m_day->random, m_day->prompter);
+    m_race.reset();
+    m_show.reset();
+    m_resultsDone = false;
+    m_payoffs = Payoffs{};
+    m_settlement = SettlementReport{};
+    m_topTen.clear();
+    m_tickets = TicketList{};
+
+    m_start = startRaceDay(*m_day);
+    if (!m_start.ready) {
+        m_stage = Stage::Failed;
+        return false;
+    }
+    m_entry = BetEntry{};
+    m_entry.start(*m_day);
+    m_program = openRacingProgram(*m_day, progress);
+    m_programForNewRace = true;
+    m_stage = Stage::Program;
+    return true;
+}
+
+void Game::openProgram() {
+    if (m_stage != Stage::Betting)
+        return;
+    m_program = showRaceAboutToBeRun(*m_day);
+    m_programForNewRace = false;
+    m_stage = Stage::Program;
+}
+
+void Game::browseProgram(int race) {
+    if (m_stage != Stage::Program || race < 1 || race > RacesPerDay)
+        return;
+    m_program = showRace(*m_day, race, false);
+}
+
+void Game::toteBoard() {
+    if (m_stage != Stage::Program)
+        return;
+    leaveRacingProgram(*m_day);
+    if (m_programForNewRace) {
+        clearTicketList(*m_day);
+        m_tickets.refresh(*m_day);
+        m_entry.stageChanged(*m_day, AmountPage);
+    }
+    m_programForNewRace = false;
+    m_stage = Stage::Betting;
+}
+
+PaymentReport Game::pay() {
+    if (m_stage != Stage::Betting)
+        return {};
+    return m_tickets.payTickets(*m_day);
+}
+
+bool Game::beginRace(RaceObserver* observer) {
+    if (m_stage != Stage::Betting)
+        return false;
+    if (hasUnpaidTickets(*m_day) && m_day->prompter.ask(UnpaidQuestion, AppTitle))
+        m_tickets.payTickets(*m_day);
+    m_race = std::make_unique<RaceModel>(*m_day, observer);
+    m_race->start();
+    m_stage = Stage::Racing;
+    return true;
+}
+
+void Game::finishRace() {
+    if (m_stage != Stage::Racing || !m_race)
+        return;
+    m_race->runToEnd();
+    m_show = std::make_unique<ResultsShow>(*m_day);
+    m_resultsDone = false;
+    m_stage = Stage::Results;
+}
+
+ShowStep Game::showStep() {
+    if (m_stage != Stage::Results || !m_show)
+        return {};
+    if (!m_show->started())
+        m_show->start();
+    ShowStep step = m_show->next();
+    if (step.kind == ShowStep::Kind::Chart && !m_resultsDone) {
+        // The payoffs are those of the pools the players bought into, whatever the program showed.
+        m_payoffs = preparePayoffs(*m_day);
+        m_settlement = settleRace(*m_day, m_payoffs);
+        m_resultsDone = true;
+    }
+    return step;
+}
+
+void Game::runResultsToEnd() {
+    while (m_stage == Stage::Results && showStep().kind != ShowStep::Kind::Done) {
+    }
+}
+
+const RaceChart& Game::chart() const {
+    return m_show ? m_show->chart() : emptyChart();
+}
+
+void Game::confirmResults() {
+    if (m_stage != Stage::Results || !m_resultsDone)
+        return;
+    m_show.reset();
+    m_race.reset();
+    if (m_day->currentRace < RacesPerDay - 1) {
+        openNextRaceProgram({});
+        return;
+    }
+    recordDayResults(*m_day);
+    m_topTen = showTopTen(*m_day);
+    m_stage = Stage::TopTen;
+}
+
+void Game::openNextRaceProgram(const LoadingProgress& progress) {
+    ++m_day->currentRace;
+    m_program = openRacingProgram(*m_day, progress);
+    m_programForNewRace = true;
+    m_stage = Stage::Program;
+}
+
+bool Game::resetDatabase() {
+    if (m_stage == Stage::Racing || m_stage == Stage::Results)
+        return false;
+    if (!sw::resetDatabase(*m_day))
+        return false;
+    startDay();
+    return true;
+}
+
+} // namespace sw

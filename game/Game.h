@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/RaceDay.h"
+#include "database/StartRaceDay.h"
+#include "program/ProgramView.h"
+#include "race/RaceModel.h"
+#include "race/ResultChart.h"
+#include "race/ResultsShow.h"
+#include "settlement/Payoffs.h"
+#include "settlement/Settlement.h"
+#include "tote/PublicPoolGeneration.h"
+#include "wagering/BetEntry.h"
+#include "wagering/Payment.h"
+#include "wagering/TicketList.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sw {
+
+// Where the day stands; the windows and the text front end show what belongs to it.
+enum class Stage {
+    NotStarted,
+    Failed,  // the stable could not fill the card: nothing can be played
+    Program, // the racing program is open (after the start of the day or a race's results)
+    Betting, // the tote board and the bet entry of the race about to be run
+    Racing,  // the race is being run
+    Results, // the results of the race just run
+    TopTen,  // the day is over: the top-ten list
+};
+
+// One race day from its start to the top-ten list: the steps the players take, in the order the
+// day allows them, over the state of the day. Both front ends drive it; each step's rules live in
+// the subsystem it calls.
+class Game {
+public:
+    Game(std::filesystem::path dataDir, Random& random, Prompter& prompter);
+
+    RaceDay& day() { return *m_day; }
+    const RaceDay& day() const { return *m_day; }
+    Stage stage() const { return m_stage; }
+
+    // Starts a day: the stable, the card, the players at the starting amount, then the racing
+    // program's loading pass and race 1 in full (its pool files written). False when the stable
+    // cannot fill the card; the reason was shown and is in startResult().
+    bool startDay(const LoadingProgress& progress = {});
+    const StartResult& startResult() const { return m_start; }
+
+    // The racing program as last shown.
+    const ProgramView& program() const { return m_program; }
+    // "Past Performances" during betting: the program opens on the race about to be run.
+    void openProgram();
+    // The program's race selector: shows another race without touching its pool files.
+    void browseProgram(int race);
+    // "Tote Board": back to the race about to be run with its pools from the pool files. When the
+    // program was opened for a new race, the ticket list is emptied and the bet entry starts over.
+    void toteBoard();
+    // True when the program was opened for a race not yet bet on (start of day, after results).
+    bool programOpensNewRace() const { return m_programForNewRace; }
+
+    BetEntry& betEntry() { return m_entry; }
+    const BetEntry& betEntry() const { return m_entry; }
+    TicketList& ticketList() { return m_tickets; }
+    const TicketList& ticketList() const { return m_tickets; }
+    // "Pay For Ticket(s)".
+    PaymentReport pay();
+
+    // "Start Race": offers to pay unpaid tickets (at most once), then puts the field at the gate.
+    // The observer (may be null) is told every move. False when no race can start now.
+    bool beginRace(RaceObserver* observer = nullptr);
+    RaceModel* race() { return m_race.get(); }
+    // Runs what is left of the race at once (the text front end, fast-forward) and opens the results.
+    void finishRace();
+
+    // The results show of the race just run; the window steps it with its timers.
+    ResultsShow* resultsShow() { return m_show.get(); }
+    // One step of the show. At the chart step the race is written into the stable, the payoffs
+    // computed from the race's pool files and the tickets settled.
+    ShowStep showStep();
+    // The whole show at once, without pauses.
+    void runResultsToEnd();
+    bool resultsDone() const { return m_resultsDone; }
+    const RaceChart& chart() const;
+    const Payoffs& payoffs() const { return m_payoffs; }
+    const SettlementReport& settlement() const { return m_settlement; }
+
+    // OK on the results: the next race's program (its pool files written), or after the last race
+    // the day's balances into the standings and the top-ten list.
+    void confirmResults();
+    const std::vector<std::string>& topTen() const { return m_topTen; }
+
+    // "Play Again": a new day on the same stable.
+    bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
+    // Resets the stable after asking; a new day then starts on the fresh stable so the old one is
+    // never written back. True when the reset ran.
+    bool resetDatabase();
+
+private:
+    void openNextRaceProgram(const LoadingProgress& progress);
+
+    std::unique_ptr<RaceDay> m_day;
+    Stage m_stage = Stage::NotStarted;
+    StartResult m_start;
+    ProgramView m_program;
+    bool m_programForNewRace = false;
+    BetEntry m_entry;
+    TicketList m_tickets;
+    std::unique_ptr<RaceModel> m_race;
+    std::unique_ptr<ResultsShow> m_show;
+    bool m_resultsDone = false;
+    Payoffs m_payoffs;
+    SettlementReport m_settlement;
+    std::vector<std::string> m_topTen;
+};
+
+} // namespace sw
