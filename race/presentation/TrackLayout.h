@@ -13,11 +13,11 @@ struct TrackLayout {
     static constexpr int StartLeft = 0;
     static constexpr int LaneSpacing = 330;
 
-    // The painted frame reaches a little above Top 0 so a runner pushed to lane 8 on the far
-    // straight stays in view.
-    static constexpr int FrameTop = -450;
+    // The painted frame reaches above Top 0, so a runner pushed to lane 8 on the far straight
+    // stays in view and the fractions have a band of their own beyond the far rail.
+    static constexpr int FrameTop = -650;
     static constexpr int FrameBottom = 6250;
-    static constexpr int FarRailY = 60;
+    static constexpr int FarRailY = 0;
     static constexpr int InnerRailFarY = 2830;
     static constexpr int InnerRailNearY = 3330;
     static constexpr int NearRailY = 6110;

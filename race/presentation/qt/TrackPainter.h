@@ -1,0 +1,61 @@
+#pragma once
+
+#include "race/presentation/TrackView.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QRectF>
+#include <QSize>
+#include <QStringView>
+
+#include <array>
+
+class QPainter;
+
+namespace sw {
+
+// Paints a track view: the turf oval with its rails, infield and turns, the horses, the call,
+// the finish line, the photo sign and the fractions. The static track and the horse drawings
+// are kept as pixmaps for the size last painted, so a frame is a few blits and a few texts.
+class TrackPainter {
+public:
+    // Paints `view` filling a rect of `size` at the painter's origin.
+    void paint(QPainter& painter, const TrackView& view, QSize size, qreal devicePixelRatio = 1.0);
+
+    // How wide each turn is drawn, left and right of the straights the horses run on.
+    static double turnWidth(QSizeF size);
+    // The box of picture 0..15 (where its Left and Top put it) in pixels for a frame of `size`.
+    static QRectF pictureRect(const TrackView& view, int index, QSizeF size);
+    // Where the horse of picture 0..15 is drawn: unstretched, half as large again as fits its box,
+    // hooves on the box's bottom, nose at its leading side.
+    static QRectF horseRect(const TrackView& view, int index, QSizeF size);
+    // Where a painted element lies: "imgRail", "lblturn1", "lblturn2", "lblCall", "lblFinishLine",
+    // "lineFinish", "lblPhoto", "Label14" (the "Fractions" heading), "lblFracTimes0".."2".
+    // Empty for an unknown name.
+    static QRectF elementRect(const TrackView& view, QStringView name, QSizeF size);
+
+    // Texts as painted.
+    static QString finishText() { return QStringLiteral("Finish"); }
+    static QString photoText() { return QStringLiteral(" Photo Finish"); }
+    static QString fractionsText() { return QStringLiteral("Fractions"); }
+    static QString turnText() { return QStringLiteral("Turn\nTurn\nTurn"); }
+
+private:
+    struct Layout;
+    static Layout layout(const TrackView& view, QSizeF size);
+    void paintBackground(QPainter& painter, const Layout& l, bool captions) const;
+    const QPixmap& background(const Layout& l, const TrackView& view, qreal dpr);
+    const QPixmap& horse(int entry, GallopFrame frame, QSize size, qreal dpr);
+
+    QPixmap m_background;
+    QSize m_backgroundSize;
+    qreal m_backgroundRatio = 0;
+    int m_backgroundTrackWidth = 0;
+    bool m_backgroundCaptions = false;
+
+    std::array<QPixmap, 32> m_horses;
+    QSize m_horseSize;
+    qreal m_horseRatio = 0;
+};
+
+} // namespace sw

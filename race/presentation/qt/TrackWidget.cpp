@@ -1,0 +1,37 @@
+#include "TrackWidget.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+TrackWidget::TrackWidget(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frTrack"));
+    // The painter covers every pixel, so Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+int TrackWidget::suggestedTrackWidth() const {
+    const double frameHeight = TrackLayout::FrameBottom - TrackLayout::FrameTop;
+    const double straights = std::max(width(), 1) - 2 * TrackPainter::turnWidth(QSizeF(size()));
+    const double aspect = straights / std::max(height(), 1);
+    return std::max(1, static_cast<int>(std::lround(frameHeight * aspect)));
+}
+
+QRectF TrackWidget::elementRect(QStringView name) const {
+    return TrackPainter::elementRect(m_scene.view(), name, QSizeF(size()));
+}
+
+QRectF TrackWidget::horseRect(int picture) const {
+    return TrackPainter::horseRect(m_scene.view(), picture, QSizeF(size()));
+}
+
+void TrackWidget::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    m_painter.paint(painter, m_scene.view(), size(), devicePixelRatioF());
+}
+
+} // namespace sw
