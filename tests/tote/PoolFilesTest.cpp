@@ -21,19 +21,6 @@ struct PoolFixture : ::testing::Test {
     void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
 };
 
-TEST(PoolFileNames, NameEveryFile) {
-    EXPECT_EQ(poolFileName(PoolFile::Wins), "wins.dat");
-    EXPECT_EQ(poolFileName(PoolFile::Superfectas), "superfectas.dat");
-    EXPECT_EQ(poolFileName(PoolFile::DailyDoubles), "dailydoubles.dat");
-    EXPECT_EQ(poolFileName(PoolFile::Pick3s), "pick3s.dat");
-    EXPECT_EQ(poolFileName(PoolFile::Pick6s), "pick6s.dat");
-    EXPECT_EQ(poolFileHorses(PoolFile::Shows), 1);
-    EXPECT_EQ(poolFileHorses(PoolFile::Quinielas), 2);
-    EXPECT_EQ(poolFileHorses(PoolFile::Trifectas), 3);
-    EXPECT_EQ(poolFileHorses(PoolFile::Superfectas), 4);
-    EXPECT_EQ(poolFileHorses(PoolFile::Pick6s), 6);
-}
-
 TEST(PoolLineText, JoinsTicketPostsAndAmount) {
     const int16_t posts[] = {3, 1, 4};
     EXPECT_EQ(poolLineText(57, posts, 3, 2), "57,3,1,4,2\r\n");

@@ -41,34 +41,14 @@ int32_t ratingOf(const FieldForm& field, int h) {
     return moneyRatings(field)[static_cast<std::size_t>(h)].value();
 }
 
-TEST(GradePoints, FollowTheClassOfTheRace) {
-    EXPECT_EQ(gradePoints("M"), 1);
-    EXPECT_EQ(gradePoints("J"), 5);
-    EXPECT_EQ(gradePoints("C"), 10);
-    EXPECT_EQ(gradePoints("B"), 20);
-    EXPECT_EQ(gradePoints("A"), 40);
-    EXPECT_EQ(gradePoints("AA"), 80);
-    EXPECT_EQ(gradePoints("-"), 0);
-    EXPECT_EQ(gradePoints(""), 0);
-    EXPECT_EQ(gradePoints("aa"), 0);
-}
-
 TEST(MoneyRating, AddsSegmentsAndRankBonusForAnUnracedHorse) {
     FieldForm field = risingField();
     // Post 1: segment sum 5, early sum 2, last of eight: 2*2 + 5 + 5 + round(2.5^2).
     EXPECT_EQ(ratingOf(field, 0), 20);
     // Post 8: segment sum 40, early sum 16, first: 32 + 40 + 40 + round(2.5^9) = 112 + 3815.
     EXPECT_EQ(ratingOf(field, 7), 3927);
-}
-
-TEST(MoneyRating, RankBonusGrowsByPosition) {
-    FieldForm field = risingField();
-    const int bonus[] = {3815, 1526, 610, 244, 98, 39, 16, 6};
-    for (int h = 0; h < FieldSize; ++h) {
-        int sum = 5 * (h + 1);
-        int early = 2 * (h + 1);
-        EXPECT_EQ(ratingOf(field, h), 2 * early + 2 * sum + bonus[7 - h]) << "post " << h + 1;
-    }
+    // Post 4: segment sum 20, fifth: 16 + 20 + 20 + round(97.66).
+    EXPECT_EQ(ratingOf(field, 3), 154);
 }
 
 TEST(MoneyRating, CountsPastLinesAndEarningsPerStart) {
