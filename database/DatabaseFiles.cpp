@@ -217,14 +217,18 @@ bool readPastPerformances(const RaceDay& day, const std::function<void(const Pas
 void trimPastPerformances(RaceDay& day) {
     const auto source = day.file("pastperformances.dat");
     const auto scratch = day.file("pastperformances.tmp");
-    auto horseOf = [](const PastPerformance& line) -> int {
-        return line.horse >= 1 && line.horse <= HorseCount ? line.horse : 0;
+    // The slot of a line's horse; 0 for a horse outside the table.
+    auto horseOf = [](int16_t horse) -> std::size_t {
+        return horse >= 1 && horse <= HorseCount ? static_cast<std::size_t>(horse) : 0;
     };
 
     std::array<int, HorseCount + 1> count{};
     bool opened = forEachLine(source, [&](std::string_view line) {
-        if (!isBlankLine(line))
-            ++count[static_cast<std::size_t>(horseOf(parsePastPerformance(line)))];
+        if (isBlankLine(line))
+            return;
+        int16_t horse = 0;
+        FieldReader(line).read(horse);
+        ++count[horseOf(horse)];
     });
     if (!opened) {
         reportUnreadable(day, "pastperformances.dat");
@@ -238,14 +242,14 @@ void trimPastPerformances(RaceDay& day) {
         if (isBlankLine(text))
             return;
         PastPerformance line = parsePastPerformance(text);
-        int h = horseOf(line);
+        std::size_t h = horseOf(line.horse);
         if (h == 0) {
             kept.append(text);
             kept.append(LineEnd);
-        } else if (count[static_cast<std::size_t>(h)] <= PastPerformanceKeep) {
+        } else if (count[h] <= PastPerformanceKeep) {
             kept += pastPerformanceRecord(line);
         } else {
-            --count[static_cast<std::size_t>(h)];
+            --count[h];
         }
     });
     if (writeFileAtomic(scratch, kept)) {

@@ -21,12 +21,7 @@ int16_t pathFromDraw(int d) {
 } // namespace
 
 Horse freshHorse(const std::string& name, Random& random) {
-    Horse horse;
-    horse.name = name;
-    horse.grade = "M";
-    horse.earnedGrade = "M";
-    horse.gradeMark = "M";
-    horse.bestTime = 999;
+    Horse horse{.name = name, .grade = "M", .earnedGrade = "M", .gradeMark = "M", .bestTime = 999};
     for (int16_t& rating : horse.segmentRating)
         rating = static_cast<int16_t>(random.between(4, 8));
     horse.path = pathFromDraw(random.between(0, 9));

@@ -81,19 +81,12 @@ TEST(HorseRecord, ShortOrBadFieldsLeaveTheValuesAsTheyWere) {
 }
 
 TEST(JockeyRecord, RoundTripsEveryField) {
-    Jockey in{"Tobin Harrow", 2, 140, 31, 22, 19, 15, 123456.25};
+    Jockey in{"Tobin Harrow", 2, 140, 31, 22, 19, 15, 1234567.3};
     std::string line = jockeyRecord(in);
-    EXPECT_EQ(line, "Tobin Harrow,2,140,31,22,19,15,123456.25\r\n");
+    EXPECT_EQ(line, "Tobin Harrow,2,140,31,22,19,15,1234567.3\r\n");
     Jockey out;
     parseJockey(line, out);
     EXPECT_EQ(jockeyRecord(out), line);
-    EXPECT_EQ(jockeyRecord(Jockey{"Lou Baxter", 1, 0, 0, 0, 0, 0, 0}), "Lou Baxter,1,0,0,0,0,0,0\r\n");
-}
-
-TEST(JockeyRecord, KeepsFifteenDigitsOfEarnings) {
-    Jockey in{"Ned Ashby", 0, 1, 1, 0, 0, 0, 1234567.3};
-    Jockey out;
-    parseJockey(jockeyRecord(in), out);
     EXPECT_DOUBLE_EQ(out.earnings, 1234567.3);
 }
 
@@ -190,16 +183,6 @@ TEST_F(DatabaseFilesTest, SettingsWithEmptyMiddleFieldsLoad) {
     EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
 }
 
-TEST_F(DatabaseFilesTest, LoadsJockeysWithTheirSkill) {
-    writeAll(dir / "jockeys.dat", "Tobin Harrow,2,0,0,0,0,0,0\r\nInes Calloway,1,5,1,1,1,1,3250.5\r\n");
-    ASSERT_TRUE(loadJockeys(day));
-    EXPECT_EQ(day.db.jockeys[1].skill, 2);
-    EXPECT_EQ(day.db.jockeys[2].starts, 5);
-    EXPECT_DOUBLE_EQ(day.db.jockeys[2].earnings, 3250.5);
-}
-
-// --- Saving ---
-
 TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
     for (int h = 1; h <= HorseCount; ++h) {
         day.db.horses[h] = sampleHorse();
@@ -212,16 +195,11 @@ TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
     ASSERT_FALSE(saveHorses(day));
     ASSERT_FALSE(saveJockeys(day));
     ASSERT_FALSE(saveSettings(day));
-    EXPECT_EQ(readLines(dir / "horses.dat").size(), static_cast<std::size_t>(HorseCount));
-    EXPECT_EQ(readLines(dir / "jockeys.dat").size(), static_cast<std::size_t>(JockeyCount));
     EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,,,121.35\r\n");
-    EXPECT_EQ(readLines(dir / "horses.dat").front().rfind("Horse 1,", 0), 0u);
 
     test::ScriptedPrompter quiet;
     RaceDay again(dir.path(), random, quiet);
-    ASSERT_TRUE(loadHorses(again));
-    ASSERT_TRUE(loadJockeys(again));
-    ASSERT_TRUE(loadSettings(again));
+    ASSERT_TRUE(loadHorses(again) && loadJockeys(again) && loadSettings(again));
     for (int h = 1; h <= HorseCount; ++h)
         EXPECT_EQ(horseRecord(again.db.horses[h]), horseRecord(day.db.horses[h]));
     for (int j = 1; j <= JockeyCount; ++j)
@@ -245,36 +223,21 @@ TEST_F(DatabaseFilesTest, FailedRewriteLeavesTheOldFile) {
 // --- Past performances, the card and the results file ---
 
 TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
-    PastPerformance first = samplePast();
-    PastPerformance second = samplePast();
-    second.horse = 3;
-    second.comment = "Closed fast-in";
-    ASSERT_FALSE(appendPastPerformance(day, first));
-    ASSERT_FALSE(appendPastPerformance(day, second));
-    EXPECT_EQ(readAll(dir / "pastperformances.dat"),
-              pastPerformanceRecord(first) + pastPerformanceRecord(second));
+    int seen = 0;
+    EXPECT_FALSE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
+    // A hand edit left the last line unfinished and a blank line above it.
+    writeAll(dir / "pastperformances.dat", "\r\n5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
+    PastPerformance added = samplePast();
+    added.comment = "Closed fast-in";
+    ASSERT_FALSE(appendPastPerformance(day, added));
 
     std::vector<PastPerformance> read;
     ASSERT_TRUE(readPastPerformances(day, [&](const PastPerformance& p) { read.push_back(p); }));
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].horse, 17);
+    EXPECT_EQ(read[0].horse, 5);
+    EXPECT_EQ(read[1].horse, 17);
     EXPECT_EQ(read[1].comment, "Closed fast-in");
-}
-
-TEST_F(DatabaseFilesTest, AppendingNeverJoinsAnUnfinishedLine) {
-    writeAll(dir / "pastperformances.dat", "5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
-    ASSERT_FALSE(appendPastPerformance(day, samplePast()));
-    auto lines = readLines(dir / "pastperformances.dat");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(parsePastPerformance(lines[1]).horse, 17);
-}
-
-TEST_F(DatabaseFilesTest, ReadingSkipsBlankLinesAndReportsAMissingFile) {
-    int seen = 0;
-    EXPECT_FALSE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
-    writeAll(dir / "pastperformances.dat", "\r\n" + pastPerformanceRecord(samplePast()) + "  \r\n");
-    EXPECT_TRUE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
-    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(seen, 0);
 }
 
 TEST_F(DatabaseFilesTest, RaceCardLinesCarryNumberDateAndPosts) {

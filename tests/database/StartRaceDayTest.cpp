@@ -215,16 +215,23 @@ TEST_F(StartRaceDayTest, MissingStableStopsAtTheFirstRace) {
 
 // --- The files and the day's state ---
 
-TEST_F(StartRaceDayTest, WritesTheCardAndEmptiesResultsAndTickets) {
+TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     test::copyBundledData(dir.path());
     writeAll(dir / "results.dat", "old results\r\n");
     writeAll(dir / "tickets.dat", "1,2,$2 Win 3\r\n");
     writeAll(dir / "races.dat", "stale\r\n");
+    std::string pastLines;
+    for (int i = 1; i <= 16; ++i)
+        pastLines += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
+    writeAll(dir / "pastperformances.dat", pastLines);
     SeededRandom random(11);
     RaceDay day(dir.path(), random, prompter);
     day.date = "3/14/2026";
+    day.currentRace = 7;
+    day.card.racePoolsOpened.fill(true);
+    day.loadingPassDone = true;
+    day.tickets.push_back({"$2 Win 3", 1, true});
     ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(day.date, "3/14/2026");
 
     auto lines = readLines(dir / "races.dat");
     ASSERT_EQ(lines.size(), 12u);
@@ -234,9 +241,14 @@ TEST_F(StartRaceDayTest, WritesTheCardAndEmptiesResultsAndTickets) {
             expected += "," + std::to_string(day.card.raceHorse[r][p]);
         EXPECT_EQ(lines[r], expected);
     }
-    EXPECT_EQ(lines[0].rfind("1,1,0,", 0), 0u);
     EXPECT_EQ(readAll(dir / "results.dat"), "");
     EXPECT_EQ(readAll(dir / "tickets.dat"), "");
+    EXPECT_EQ(readLines(dir / "pastperformances.dat").size(), 15u);
+    EXPECT_EQ(day.currentRace, 0);
+    EXPECT_FALSE(day.loadingPassDone);
+    EXPECT_TRUE(day.tickets.empty());
+    for (bool opened : day.card.racePoolsOpened)
+        EXPECT_FALSE(opened);
 }
 
 TEST_F(StartRaceDayTest, FillsTodaysDateWhenNoneIsSet) {
@@ -246,46 +258,25 @@ TEST_F(StartRaceDayTest, FillsTodaysDateWhenNoneIsSet) {
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_FALSE(day.date.empty());
     EXPECT_EQ(day.date.find(','), std::string::npos);
-    EXPECT_NE(readLines(dir / "races.dat")[0].find(day.date), std::string::npos);
-}
-
-TEST_F(StartRaceDayTest, NewDayResetsTheDaysState) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(8);
-    RaceDay day(dir.path(), random, prompter);
-    day.currentRace = 7;
-    day.card.racePoolsOpened.fill(true);
-    day.loadingPassDone = true;
-    day.tickets.push_back({"$2 Win 3", 1, true});
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(day.currentRace, 0);
-    EXPECT_FALSE(day.loadingPassDone);
-    EXPECT_TRUE(day.tickets.empty());
-    for (bool opened : day.card.racePoolsOpened)
-        EXPECT_FALSE(opened);
+    EXPECT_NE(readLines(dir / "races.dat")[0].find("," + day.date + ","), std::string::npos);
 }
 
 TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
     test::copyBundledData(dir.path());
-    writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
     SeededRandom random(2);
     RaceDay day(dir.path(), random, prompter);
+    day.players.balanceLabel = "design";
+    ASSERT_TRUE(startRaceDay(day).ready);
+    EXPECT_EQ(day.players.selected, -1) << "no players, nobody selected";
+    EXPECT_EQ(day.players.balanceLabel, "design");
+
+    writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
     ASSERT_TRUE(startRaceDay(day).ready);
     ASSERT_EQ(day.players.entries.size(), 2u);
     EXPECT_EQ(day.players.selected, 0);
     EXPECT_EQ(day.players.balanceLabel, "400.00");
     EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
     EXPECT_EQ(amountSpinnerStart(day.db.settings), 2);
-}
-
-TEST_F(StartRaceDayTest, NoPlayersLeavesNobodySelected) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
-    day.players.balanceLabel = "design";
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(day.players.selected, -1);
-    EXPECT_EQ(day.players.balanceLabel, "design");
 }
 
 TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
@@ -301,20 +292,6 @@ TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
     EXPECT_EQ(day.db.settings.trackRecord, 0.0f);
     EXPECT_EQ(day.players.entries[0].balance, "0");
     EXPECT_EQ(readLines(dir / "races.dat").size(), 12u);
-}
-
-TEST_F(StartRaceDayTest, TrimsThePastPerformances) {
-    test::copyBundledData(dir.path());
-    std::string content;
-    for (int i = 1; i <= 16; ++i)
-        content += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
-    writeAll(dir / "pastperformances.dat", content);
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
-    ASSERT_TRUE(startRaceDay(day).ready);
-    auto lines = readLines(dir / "pastperformances.dat");
-    ASSERT_EQ(lines.size(), 15u);
-    EXPECT_EQ(lines[0].rfind("4,1/2/2026,", 0), 0u);
 }
 
 TEST_F(StartRaceDayTest, UnwritableCardRecordStillDrawsTheDay) {

@@ -30,54 +30,37 @@ protected:
 // --- Loading at the start of a day ---
 
 TEST_F(PlayersTest, RestartGivesEveryoneTheStartingAmountAndRewritesTheFile) {
-    writeAll(dir / "players.dat", "3,Ann,12.5\r\n9,Bob,0\r\n4,Cleo,7321.25\r\n");
+    writeAll(dir / "players.dat", "3,Ann,12.5\n\n9,Bob,0\r\n4,Cleo,7321.25");
     day.players.selected = 2;
+    day.db.settings.startAmount = 397.5f;
     loadPlayers(day);
     ASSERT_EQ(day.players.entries.size(), 3u);
-    EXPECT_EQ(day.players.entries[0].playerId, 3);
+    EXPECT_EQ(day.players.entries[1].playerId, 9);
     EXPECT_EQ(day.players.entries[1].name, "Bob");
-    for (const auto& p : day.players.entries)
-        EXPECT_EQ(p.balance, "400");
     EXPECT_EQ(day.players.selected, -1);
-    EXPECT_EQ(playersFile(), "3,Ann,400\r\n9,Bob,400\r\n4,Cleo,400\r\n");
+    EXPECT_EQ(playersFile(), "3,Ann,397.5\r\n9,Bob,397.5\r\n4,Cleo,397.5\r\n");
 }
 
-TEST_F(PlayersTest, MissingFileReadsAsNoPlayersAndIsCreated) {
+TEST_F(PlayersTest, MissingFileReadsAsNoPlayers) {
     loadPlayers(day);
     EXPECT_TRUE(day.players.entries.empty());
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_TRUE(std::filesystem::exists(dir / "players.dat"));
-    EXPECT_EQ(playersFile(), "");
-}
-
-TEST_F(PlayersTest, LoadingSkipsBlankLinesAndAcceptsBareLineFeeds) {
-    writeAll(dir / "players.dat", "1,Ann,5\n\n2,Bob,6");
-    day.db.settings.startAmount = 397.5f;
-    loadPlayers(day);
-    ASSERT_EQ(day.players.entries.size(), 2u);
-    EXPECT_EQ(playersFile(), "1,Ann,397.5\r\n2,Bob,397.5\r\n");
 }
 
 // --- Adding players ---
 
-TEST_F(PlayersTest, FirstPlayerOfAnEmptyFileIsNumberOne) {
-    writeAll(dir / "players.dat", "");
+TEST_F(PlayersTest, FirstPlayerIsNumberOneAndSelected) {
     ASSERT_TRUE(addPlayer(day, "Ann"));
     EXPECT_EQ(playersFile(), "1,Ann,400\r\n");
     ASSERT_EQ(day.players.entries.size(), 1u);
-    EXPECT_EQ(day.players.entries[0].playerId, 1);
     EXPECT_EQ(day.players.entries[0].balance, "400");
     EXPECT_EQ(day.players.selected, 0);
     EXPECT_EQ(day.players.balanceLabel, "400.00");
 }
 
-TEST_F(PlayersTest, MissingFileIsCreatedByTheFirstPlayer) {
-    ASSERT_TRUE(addPlayer(day, "Ann"));
-    EXPECT_EQ(playersFile(), "1,Ann,400\r\n");
-}
-
 TEST_F(PlayersTest, NewNumberFollowsTheLastLineNotTheHighest) {
-    writeAll(dir / "players.dat", "12,Ann,400\r\n3,Bob,400\r\n7,Cleo,400\r\n");
+    writeAll(dir / "players.dat", "12,Ann,400\r\n3,Bob,400\r\n7,Cleo,400\r\n\r\n");
     loadPlayers(day);
     ASSERT_TRUE(addPlayer(day, "Dan"));
     EXPECT_EQ(day.players.entries.back().playerId, 8);
@@ -101,17 +84,10 @@ TEST_F(PlayersTest, AddedLineNeverRunsIntoAnUnfinishedLastLine) {
     EXPECT_EQ(playersFile(), "1,Ann,400\r\n5,Bob,400\r\n6,Cleo,400\r\n");
 }
 
-TEST_F(PlayersTest, TrailingBlankLinesDoNotHideTheLastNumber) {
-    writeAll(dir / "players.dat", "4,Ann,400\r\n\r\n");
-    ASSERT_TRUE(addPlayer(day, "Bob"));
-    EXPECT_EQ(day.players.entries.back().playerId, 5);
-}
-
 TEST_F(PlayersTest, NewPlayerGetsTheStartingAmountInForceOthersKeepTheirs) {
     listPlayers({{1, "Ann", "400"}, {2, "Bob", "310.5"}});
     day.db.settings.startAmount = 500;
     ASSERT_TRUE(addPlayer(day, "Cleo"));
-    EXPECT_EQ(day.players.entries[0].balance, "400");
     EXPECT_EQ(day.players.entries[1].balance, "310.5");
     EXPECT_EQ(day.players.entries[2].balance, "500");
 }
@@ -126,78 +102,47 @@ TEST_F(PlayersTest, RefusedNameShowsWhyAndWritesNothing) {
     EXPECT_TRUE(day.players.entries.empty());
 }
 
-TEST_F(PlayersTest, NameIsStoredWithoutSurroundingBlanks) {
-    ASSERT_TRUE(addPlayer(day, "   Ann Lee \t"));
-    EXPECT_EQ(day.players.entries[0].name, "Ann Lee");
-    EXPECT_EQ(playersFile(), "1,Ann Lee,400\r\n");
-}
-
-TEST_F(PlayersTest, EmojiAndRightToLeftNamesSurviveARestartIntact) {
-    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";          // Dana Levi in Hebrew
-    const std::string arabic = "\u0644\u064A\u0644\u0649";                       // Layla in Arabic
+TEST_F(PlayersTest, NamesAreStoredTrimmedAndOtherwiseIntactAcrossARestart) {
+    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
     const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u200D\u2642\uFE0F"; // with a ZWJ sequence
+    ASSERT_TRUE(addPlayer(day, "   Ann Lee \t"));
     ASSERT_TRUE(addPlayer(day, hebrew));
-    ASSERT_TRUE(addPlayer(day, arabic));
     ASSERT_TRUE(addPlayer(day, emoji));
     loadPlayers(day);
     ASSERT_EQ(day.players.entries.size(), 3u);
-    EXPECT_EQ(day.players.entries[0].name, hebrew);
-    EXPECT_EQ(day.players.entries[1].name, arabic);
+    EXPECT_EQ(day.players.entries[0].name, "Ann Lee");
+    EXPECT_EQ(day.players.entries[1].name, hebrew);
     EXPECT_EQ(day.players.entries[2].name, emoji);
-    EXPECT_EQ(day.players.entries[2].playerId, 3);
 }
 
 // --- Name rules ---
 
-TEST(PlayerName, AcceptsOrdinaryAndInternationalNames) {
-    EXPECT_FALSE(playerNameProblem("Ann"));
-    EXPECT_FALSE(playerNameProblem("O'Brien-Smythe Jr."));
-    EXPECT_FALSE(playerNameProblem("\u05D3\u05E0\u05D4"));
-    EXPECT_FALSE(playerNameProblem("\u0645\u062D\u0645\u062F \u0639\u0644\u064A"));
-    EXPECT_FALSE(playerNameProblem("\U0001F984 Unicorn"));
-    EXPECT_FALSE(playerNameProblem("\u674E\u5C0F\u9F99"));
-}
-
-TEST(PlayerName, RefusesEmptyAndBlankNames) {
-    EXPECT_TRUE(playerNameProblem(""));
-    EXPECT_TRUE(playerNameProblem("   \t "));
-}
-
-TEST(PlayerName, RefusesCommasAndControlCharacters) {
-    EXPECT_TRUE(playerNameProblem("Ann,Bob"));
-    EXPECT_TRUE(playerNameProblem("Ann\tBob"));
-    EXPECT_TRUE(playerNameProblem("Ann\nBob"));
-    EXPECT_TRUE(playerNameProblem("Ann\rBob"));
-    EXPECT_TRUE(playerNameProblem(std::string("Ann\0Bob", 7)));
-    EXPECT_TRUE(playerNameProblem("Ann\x7F"));
-    EXPECT_TRUE(playerNameProblem("Ann\u0085Bob")); // a C1 control, valid UTF-8
-}
-
-TEST(PlayerName, CountsCharactersNotBytes) {
-    EXPECT_FALSE(playerNameProblem(std::string(24, 'a')));
-    EXPECT_TRUE(playerNameProblem(std::string(25, 'a')));
+TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharacters) {
+    for (const char* name : {"O'Brien-Smythe Jr.", "\u0645\u062D\u0645\u062F \u0639\u0644\u064A",
+                             "\U0001F984 Unicorn", "\u674E\u5C0F\u9F99"})
+        EXPECT_FALSE(playerNameProblem(name)) << name;
     std::string horses;
     for (int i = 0; i < 24; ++i)
-        horses += "\U0001F40E"; // four bytes each
+        horses += "\U0001F40E"; // four bytes each: characters count, not bytes
     EXPECT_FALSE(playerNameProblem(horses));
     EXPECT_TRUE(playerNameProblem(horses + "\U0001F40E"));
-    std::string hebrew;
-    for (int i = 0; i < 24; ++i)
-        hebrew += "\u05D0";
-    EXPECT_FALSE(playerNameProblem(hebrew));
-    // Blanks around the name do not count.
     EXPECT_FALSE(playerNameProblem("  " + std::string(24, 'a') + "  "));
+    EXPECT_TRUE(playerNameProblem(std::string(25, 'a')));
+}
+
+TEST(PlayerName, RefusesEmptyCommasAndControlCharacters) {
+    for (std::string name : {std::string(""), std::string("   \t "), std::string("Ann,Bob"),
+                             std::string("Ann\tBob"), std::string("Ann\nBob"), std::string("Ann\0Bob", 7),
+                             std::string("Ann\x7F"), std::string("Ann\u0085Bob")})
+        EXPECT_TRUE(playerNameProblem(name)) << name;
 }
 
 TEST(PlayerName, RefusesTextThatIsNotUtf8) {
-    EXPECT_TRUE(playerNameProblem("Ann\xFF"));
-    EXPECT_TRUE(playerNameProblem("Ann\xC3"));          // cut short
-    EXPECT_TRUE(playerNameProblem("\xE2\x82"));         // cut short at the end
-    EXPECT_TRUE(playerNameProblem("A\xC0\x80"));        // overlong
-    EXPECT_TRUE(playerNameProblem("\xED\xA0\x80"));     // a surrogate
-    EXPECT_TRUE(playerNameProblem("\xF4\x90\x80\x80")); // beyond U+10FFFF
-    EXPECT_TRUE(playerNameProblem("\x80"
-                                  "Ann")); // stray continuation byte
+    for (const char* name :
+         {"Ann\xFF", "Ann\xC3", "\xE2\x82", "A\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+          "\x80"
+          "Ann"})
+        EXPECT_TRUE(playerNameProblem(name)) << name;
 }
 
 // --- Selecting a bettor ---
@@ -254,22 +199,16 @@ TEST_F(PlayersTest, DeletingAsksThenRemovesSavesAndSelectsTheFirst) {
     EXPECT_EQ(playersFile(), "1,Ann,0.5\r\n2,Bob,7\r\n");
 }
 
-TEST_F(PlayersTest, AnsweringNoDeletesNothing) {
+TEST_F(PlayersTest, NoAnswerOrNoSelectionDeletesNothing) {
     listPlayers({{1, "Ann", "400"}});
+    EXPECT_FALSE(deletePlayer(day));
+    EXPECT_TRUE(prompter.shown().empty()) << "nobody selected: no question";
     day.players.selected = 0;
-    writeAll(dir / "players.dat", "1,Ann,400\r\n");
     prompter.answer(false);
     EXPECT_FALSE(deletePlayer(day));
     EXPECT_EQ(day.players.entries.size(), 1u);
     EXPECT_EQ(day.players.selected, 0);
-    EXPECT_EQ(playersFile(), "1,Ann,400\r\n");
-}
-
-TEST_F(PlayersTest, NothingSelectedMeansNoQuestionAndNoChange) {
-    listPlayers({{1, "Ann", "400"}});
-    EXPECT_FALSE(deletePlayer(day));
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(day.players.entries.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "players.dat"));
 }
 
 TEST_F(PlayersTest, DeletingTheOnlyPlayerEmptiesListAndFileKeepingTheLabel) {
@@ -283,25 +222,13 @@ TEST_F(PlayersTest, DeletingTheOnlyPlayerEmptiesListAndFileKeepingTheLabel) {
     EXPECT_EQ(playersFile(), "");
 }
 
-// --- Balances ---
-
 TEST(Balance, ReadsAndWritesTheBalanceText) {
     PlayerEntry player{1, "Ann", "400"};
-    EXPECT_FLOAT_EQ(balanceOf(player), 400.0f);
     setBalance(player, 397.5f);
     EXPECT_EQ(player.balance, "397.5");
-    setBalance(player, 1.0f / 3.0f);
-    EXPECT_EQ(player.balance, "0.3333333");
+    EXPECT_FLOAT_EQ(balanceOf(player), 397.5f);
     player.balance = "junk";
     EXPECT_EQ(balanceOf(player), 0.0f);
-}
-
-TEST(Balance, FindsThePlayerByNumber) {
-    PlayerList list;
-    list.entries = {{4, "Ann", "1"}, {9, "Bob", "2"}, {9, "Dup", "3"}};
-    EXPECT_EQ(findPlayer(list, 9), 1);
-    EXPECT_EQ(findPlayer(list, 4), 0);
-    EXPECT_EQ(findPlayer(list, 5), -1);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "players/SettingsDialog.h"
 #include "core/RaceDay.h"
 #include "players/Players.h"
-#include "players/SettingsRecord.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -45,27 +44,19 @@ TEST_F(SettingsDialogTest, OkKeepsTheTrackRecordAndReplacesTheFactoryLine) {
     EXPECT_EQ(readAll(dir / "settings.dat"), "500,5,,,121.35\r\n");
 }
 
-TEST_F(SettingsDialogTest, SpinnerChangesApplyInMemoryAtOnce) {
-    setAmounts(400, 2, 999);
-    SettingsDialog dialog(day);
-    dialog.open();
-    dialog.setStartAmount(750);
-    EXPECT_EQ(day.db.settings.startAmount, 750.0f);
-    EXPECT_EQ(dialog.startAmountLabel(), "750");
-    dialog.setDefaultBetAmount(10);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 10.0f);
-    EXPECT_EQ(dialog.defaultAmountLabel(), "10");
-}
-
-TEST_F(SettingsDialogTest, ClosingByTheFrameKeepsChangesInMemoryButWritesNothing) {
+TEST_F(SettingsDialogTest, ChangesApplyInMemoryAtOnceAndClosingByTheFrameWritesNothing) {
     writeAll(dir / "settings.dat", "400,2,,,999\r\n");
     setAmounts(400, 2, 999);
     {
         SettingsDialog dialog(day);
         dialog.open();
-        dialog.setStartAmount(500);
+        dialog.setStartAmount(750);
+        dialog.setDefaultBetAmount(10);
+        EXPECT_EQ(dialog.startAmountLabel(), "750");
+        EXPECT_EQ(dialog.defaultAmountLabel(), "10");
     }
-    EXPECT_EQ(day.db.settings.startAmount, 500.0f);
+    EXPECT_EQ(day.db.settings.startAmount, 750.0f);
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 10.0f);
     EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,,,999\r\n");
 }
 
@@ -115,22 +106,6 @@ TEST_F(SettingsDialogTest, RaisedStartingAmountReachesOnlyNewPlayers) {
     ASSERT_TRUE(addPlayer(day, "Bob"));
     EXPECT_EQ(day.players.entries[0].balance, "400");
     EXPECT_EQ(day.players.entries[1].balance, "500");
-}
-
-TEST(SettingsRecord, WritesTwoEmptyFieldsAndReadsFive) {
-    EXPECT_EQ(settingsRecord(Settings{400, 2, 121.35f}), "400,2,,,121.35\r\n");
-    Settings s;
-    parseSettings("400,2,1,0,999", s);
-    EXPECT_EQ(s.startAmount, 400.0f);
-    EXPECT_EQ(s.defaultBetAmount, 2.0f);
-    EXPECT_EQ(s.trackRecord, 999.0f);
-    Settings t;
-    parseSettings("400,2,,,999", t);
-    EXPECT_EQ(t.trackRecord, 999.0f);
-    Settings partial{7, 8, 9};
-    parseSettings("250.5", partial);
-    EXPECT_EQ(partial.startAmount, 250.5f);
-    EXPECT_EQ(partial.defaultBetAmount, 8.0f) << "a missing field keeps its value";
 }
 
 } // namespace
