@@ -152,16 +152,16 @@ void BM_ToteRefresh(benchmark::State& state) {
         const int16_t pair[] = {std::min(posts[0], posts[1]), std::max(posts[0], posts[1])};
         switch (n % 4) {
         case 0:
-            wins += sw::poolLineText(ticket, posts.data(), 1, 2);
+            wins += sw::poolLineText(ticket, std::span(posts.data(), 1), 2);
             break;
         case 1:
-            quinielas += sw::poolLineText(ticket, pair, 2, 5);
+            quinielas += sw::poolLineText(ticket, pair, 5);
             break;
         case 2:
-            exactas += sw::poolLineText(ticket, posts.data(), 2, 2);
+            exactas += sw::poolLineText(ticket, std::span(posts.data(), 2), 2);
             break;
         default:
-            trifectas += sw::poolLineText(ticket, posts.data(), 3, 1);
+            trifectas += sw::poolLineText(ticket, posts, 1);
             break;
         }
     }

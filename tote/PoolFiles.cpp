@@ -83,13 +83,13 @@ int poolFileHorses(PoolFile file) {
     return 0;
 }
 
-std::string poolLineText(int32_t ticket, const int16_t* horses, int count, int64_t amount) {
+std::string poolLineText(int32_t ticket, std::span<const int16_t> horses, int64_t amount) {
     std::string line;
     line.reserve(48);
     appendNumber(line, ticket);
-    for (int i = 0; i < count; ++i) {
+    for (int16_t horse : horses) {
         line.push_back(',');
-        appendNumber(line, horses[i]);
+        appendNumber(line, horse);
     }
     line.push_back(',');
     appendNumber(line, amount);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -45,7 +46,7 @@ struct PoolLine {
 };
 
 // "ticket,horse..,amount" with its CR LF, the format every pool file shares.
-std::string poolLineText(int32_t ticket, const int16_t* horses, int count, int64_t amount);
+std::string poolLineText(int32_t ticket, std::span<const int16_t> horses, int64_t amount);
 
 // The line if it has exactly the file's fields, posts in 1..8 (all different within one race)
 // and numeric ticket and amount; nullopt for anything else.

@@ -206,9 +206,9 @@ TEST_F(RacingProgram, LeavingAfterBrowsingRestoresTheRaceAboutToBeRun) {
     // A player's $10 quiniela on 5 and 2, paid as the ticket writer does it.
     day.pools.ticketCounter += 1;
     const int16_t pair[] = {2, 5};
-    appendPoolLines(day, PoolFile::Quinielas, poolLineText(day.pools.ticketCounter, pair, 2, 10));
+    appendPoolLines(day, PoolFile::Quinielas, poolLineText(day.pools.ticketCounter, pair, 10));
     const int16_t post[] = {5};
-    appendPoolLines(day, PoolFile::Wins, poolLineText(day.pools.ticketCounter, post, 1, 10));
+    appendPoolLines(day, PoolFile::Wins, poolLineText(day.pools.ticketCounter, post, 10));
     toteRefresh(day);
     const Pools paid = day.pools;
     const auto files = allPoolFiles();

@@ -23,8 +23,8 @@ struct PoolFixture : ::testing::Test {
 
 TEST(PoolLineText, JoinsTicketPostsAndAmount) {
     const int16_t posts[] = {3, 1, 4};
-    EXPECT_EQ(poolLineText(57, posts, 3, 2), "57,3,1,4,2\r\n");
-    EXPECT_EQ(poolLineText(2124, posts, 1, 0), "2124,3,0\r\n");
+    EXPECT_EQ(poolLineText(57, posts, 2), "57,3,1,4,2\r\n");
+    EXPECT_EQ(poolLineText(2124, std::span(posts, 1), 0), "2124,3,0\r\n");
 }
 
 TEST(ParsePoolLine, ReadsWellFormedLines) {
@@ -58,8 +58,8 @@ TEST(ParsePoolLine, LetsLegsOfDifferentRacesRepeatAPost) {
 TEST_F(PoolFixture, AppendedLinesAreReadBackInOrder) {
     const int16_t a[] = {1, 2};
     const int16_t b[] = {4, 4};
-    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2, 2)));
-    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 2, 6) + "junk\r\n"));
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2)));
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 6) + "junk\r\n"));
     std::vector<PoolLine> lines;
     EXPECT_TRUE(forEachPoolLine(day, PoolFile::DailyDoubles, [&](const PoolLine& l) { lines.push_back(l); }));
     ASSERT_EQ(lines.size(), 2u);
