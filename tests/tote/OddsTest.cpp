@@ -91,11 +91,4 @@ TEST(OddsText, LongOddsShowTheWholePartInTwoColumns) {
     EXPECT_EQ(oddsText(1e30f), "99");
 }
 
-TEST(OddsText, OddsFromTheRuleReadBack) {
-    // Each tenth the rule can produce lands in the band its value names.
-    EXPECT_EQ(oddsText(odds(320, 1.0f, 200)), "1/5"); // 0.2
-    EXPECT_EQ(oddsText(odds(480, 1.0f, 200)), "4/5"); // 0.8
-    EXPECT_EQ(oddsText(odds(400, 1.0f, 50)), " 5");   // 5.0
-}
-
 } // namespace

@@ -113,7 +113,6 @@ struct GenerationFixture : ::testing::Test {
 };
 
 TEST_F(GenerationFixture, QuickModeMakesOnlyTheWinMoneyAndOdds) {
-    day.pools.place[0] = 123;
     ListRandom counting{{0.3}};
     RaceDay quickDay{dir.path(), counting, prompter};
     quickDay.pools.place[0] = 123;
