@@ -27,6 +27,9 @@ protected:
         }
     }
 
+    // Gone before the program's exit, while the rest of Qt is still there.
+    static void TearDownTestSuite() { s_app.reset(); }
+
     // A field spread over both straights: entries 0..3 running right on the near straight,
     // 4..7 running left on the far one, no two pictures overlapping.
     static void spreadField(TrackScene& scene) {
