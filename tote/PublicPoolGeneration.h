@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace sw {

@@ -21,8 +21,8 @@ struct ToteBoardEntry {
 // Everything the board's first tab shows, read from the day's pools.
 struct ToteBoard {
     std::array<ToteBoardEntry, FieldSize> entries;
-    std::string winPool, placePool, showPool, quinielaPool,
-        exactaPool;     // the "Pool Total" row and grid totals
+    // The "Pool Total" row and the grids' totals.
+    std::string winPool, placePool, showPool, quinielaPool, exactaPool;
     int favourite = -1; // entry with the lowest win odds among those with win money; -1 when none
 };
 
