@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,39 @@ TEST(TicketText, RefusesStraightsAndBoxesOfTheWrongSize) {
     EXPECT_NE(refusal("$2 Trifecta Box 12").find("3 or more"), std::string::npos);
     EXPECT_NE(refusal("$2 Twin-Tri Box 12").find("3 or more"), std::string::npos);
     EXPECT_NE(refusal("$2 Superfecta Box 123").find("4 or more"), std::string::npos);
+}
+
+TEST(TicketText, AnyTextItAcceptsReadsBackToItselfAndPricesSafely) {
+    // Hand-typed texts: the shape of a ticket with a word now and then out of place.
+    const std::vector<std::string> amounts = {"$2", "$0", "$32000", "$1.5", "2", "$"};
+    const std::vector<std::string> bets = {"Win",      "WPS",        "Quiniela",  "Exacta",
+                                           "Trifecta", "Superfecta", "Pick3",     "DailyDouble",
+                                           "Pick6",    "Twin-Tri",   "Tri-Super", "Perfecta"};
+    const std::vector<std::string> modes = {"on", "Straight", "Box", "Wheel", "Key"};
+    const std::vector<std::string> sets = {"All",      "1",  "12", "27", "134", "1234",
+                                           "87654321", "11", "9",  "",   "all"};
+    std::mt19937 pick(20260512);
+    auto any = [&](const std::vector<std::string>& words) { return words[pick() % words.size()]; };
+    int accepted = 0;
+    for (int n = 0; n < 20000; ++n) {
+        std::string text = any(amounts) + " " + any(bets) + " " + any(modes) + " " + any(sets);
+        for (int more = static_cast<int>(pick() % 6); more > 0; --more)
+            text += (pick() % 10 == 0 ? " and " : " with ") + any(sets);
+        std::string error;
+        auto ticket = parseTicketText(text, &error);
+        if (!ticket) {
+            EXPECT_FALSE(error.empty()) << text;
+            continue;
+        }
+        ++accepted;
+        EXPECT_EQ(ticketText(*ticket), text);
+        TicketPrice price = priceTicket(*ticket);
+        EXPECT_GE(price.count, 0);
+        CombinationMarks marks;
+        EXPECT_EQ(expandTicket(*ticket, marks).count, price.count) << text;
+        EXPECT_LE(marks.markedCount(), static_cast<std::size_t>(price.count)) << text;
+    }
+    EXPECT_GT(accepted, 100);
 }
 
 // --- Counting and costing ---
