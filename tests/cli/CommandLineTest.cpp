@@ -1,0 +1,218 @@
+#include "cli/CommandLine.h"
+#include "cli/CliPrompter.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace sw;
+using sw::cli::Json;
+
+namespace {
+
+struct CliFixture : ::testing::Test {
+    test::TempDir dir;
+    SeededRandom random{5};
+    std::ostringstream out, err;
+    cli::CliPrompter prompter{out, nullptr};
+    Game game{dir.path(), random, prompter};
+    std::unique_ptr<cli::CommandLine> commands;
+
+    void SetUp() override {
+        test::copyBundledData(dir.path());
+        ASSERT_TRUE(game.startDay());
+        game.toteBoard();
+        commands = std::make_unique<cli::CommandLine>(game, prompter, out, err, true);
+    }
+
+    // Runs one command and returns its JSON object.
+    Json run(const std::string& line) {
+        out.str("");
+        err.str("");
+        commands->execute(line);
+        std::string text = out.str();
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "one JSON line per command: " << text;
+        return Json::parse(text);
+    }
+};
+
+TEST(CommandLineSplit, KeepsQuotedWordsAndDropsComments) {
+    EXPECT_EQ(cli::CommandLine::split("add-player \"Mary Ann\"  # the second"),
+              (std::vector<std::string>{"add-player", "Mary Ann"}));
+    EXPECT_TRUE(cli::CommandLine::split("   # only a comment").empty());
+    EXPECT_EQ(cli::CommandLine::split("ticket $2 Win on 5\r"),
+              (std::vector<std::string>{"ticket", "$2", "Win", "on", "5"}));
+}
+
+TEST_F(CliFixture, RaceShowsNumberDistanceAndPurse) {
+    Json r = run("race");
+    EXPECT_TRUE(r["ok"]);
+    EXPECT_EQ(r["lblRaceNum"], "1");
+    EXPECT_EQ(r["lblDistanceNum"], "1\u00BC Miles");
+    EXPECT_EQ(r["lblGradeNum"].get<std::string>().front(), '$');
+}
+
+TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
+    std::string players = test::readAll(dir / "players.dat");
+    for (const char* line : {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000",
+                             "ticket $2 Exacta", "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9",
+                             "click cmdNope", "delete-ticket 1 yes", "ok", "print 0 3"}) {
+        Json r = run(line);
+        EXPECT_FALSE(r["ok"]) << line;
+        EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
+        EXPECT_FALSE(err.str().empty()) << line;
+    }
+    EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+}
+
+TEST_F(CliFixture, PlayersAreAddedSelectedAndDeletedWithTheirAnswers) {
+    Json added = run("add-player Ann");
+    ASSERT_TRUE(added["ok"]);
+    run("add-player \"Bo Lee\"");
+    EXPECT_EQ(test::readAll(dir / "players.dat"), "1,Ann,400\r\n2,Bo Lee,400\r\n");
+    Json refused = run("add-player Smith, John");
+    EXPECT_FALSE(refused["ok"]);
+    Json selected = run("select 1");
+    EXPECT_EQ(selected["lblBalance"], "400.00");
+    Json unanswered = run("delete-player 1");
+    EXPECT_FALSE(unanswered["ok"]) << "a question without an answer in a script is an error";
+    EXPECT_EQ(run("players")["players"].size(), 2u);
+    Json kept = run("delete-player 1 no");
+    EXPECT_TRUE(kept["ok"]);
+    EXPECT_EQ(kept["players"].size(), 2u);
+    Json deleted = run("delete-player 1 yes");
+    EXPECT_EQ(deleted["players"].size(), 1u);
+    EXPECT_EQ(test::readAll(dir / "players.dat"), "2,Bo Lee,400\r\n");
+}
+
+TEST_F(CliFixture, TicketsArePricedPaidAndShownOnTheBoard) {
+    run("add-player Ann");
+    Json listed = run("ticket $2 Exacta Box 134");
+    ASSERT_TRUE(listed["ok"]) << listed.dump();
+    EXPECT_EQ(listed["lblTotTicketNum"], "$12");
+    EXPECT_EQ(listed["lblTicketNumBets"], "6");
+    EXPECT_EQ(listed["lstCombos"].size(), 6u);
+    Json paid = run("pay");
+    ASSERT_TRUE(paid["ok"]);
+    EXPECT_TRUE(paid["lstTicket"][0]["paid"]);
+    EXPECT_EQ(paid["lblBalance"], "388.00");
+    auto ticketLines = test::readLines(dir / "tickets.dat");
+    ASSERT_EQ(ticketLines.size(), 1u);
+    EXPECT_EQ(ticketLines[0].substr(0, 18), "2125,1,2,Exacta,1,");
+    Json board = run("board");
+    EXPECT_EQ(board["posts"].size(), 8u);
+}
+
+TEST_F(CliFixture, BetEntryButtonsBuildATicket) {
+    run("add-player Ann");
+    for (const char* line :
+         {"click cmdNext1", "click cmdTrifecta", "click cmdWheel", "click cmdNext2", "click cmdHorse 1",
+          "click cmdWith", "click cmdHorse 2", "click cmdHorse 3", "click cmdWith", "click cmdAll"}) {
+        Json r = run(line);
+        ASSERT_TRUE(r["ok"]) << line << ": " << r.dump();
+    }
+    Json finish = run("click cmdFinish");
+    ASSERT_TRUE(finish["ok"]) << finish.dump();
+    Json tickets = run("tickets");
+    ASSERT_EQ(tickets["lstTicket"].size(), 1u);
+    EXPECT_EQ(tickets["lstTicket"][0]["text"], "$2 Trifecta Wheel 1 with 23 with All");
+    Json unusable = run("click cmdWith");
+    EXPECT_FALSE(unusable["ok"]);
+}
+
+TEST_F(CliFixture, RunShowsTheRaceChartPayoffsAndConfirmMovesOn) {
+    run("add-player Ann");
+    run("ticket $2 WPS on All");
+    Json unanswered = run("run");
+    EXPECT_FALSE(unanswered["ok"]) << "unpaid tickets ask a question";
+    ASSERT_EQ(game.stage(), Stage::Results) << "the race ran all the same, as the answer defaults to No";
+    game.confirmResults();
+    game.toteBoard();
+
+    run("ticket $2 WPS on All");
+    Json r = run("run yes");
+    ASSERT_TRUE(r["ok"]) << r.dump();
+    EXPECT_EQ(r["chart"].size(), 8u);
+    EXPECT_EQ(r["FinishOrder"].size(), 8u);
+    EXPECT_EQ(r["calls"].size(), 3u);
+    EXPECT_FALSE(r["payoffs"]["lblWin1Payoff"].get<std::string>().empty());
+    EXPECT_EQ(r["lstWinners"].size(), 6u)
+        << "WPS on every horse collects win, place twice and show three times";
+    Json next = run("ok");
+    EXPECT_EQ(next["lblRaceNum"], "3");
+}
+
+TEST_F(CliFixture, PrintWritesOnePagePerRace) {
+    Json r = run("print 3 4 " + (dir / "program.txt").string());
+    ASSERT_TRUE(r["ok"]) << r.dump();
+    std::string printed = test::readAll(dir / "program.txt");
+    EXPECT_NE(printed.find("Race 3 Grade"), std::string::npos);
+    EXPECT_NE(printed.find("Race 4 Grade"), std::string::npos);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
+}
+
+TEST_F(CliFixture, SettingsAreWrittenWithTheTrackRecordKept) {
+    Json r = run("settings 500 5");
+    ASSERT_TRUE(r["ok"]);
+    EXPECT_EQ(test::readAll(dir / "settings.dat"), "500,5,,,999\r\n");
+    EXPECT_FALSE(run("settings 0")["ok"]);
+}
+
+// The binary itself: a scripted day from a file, exit statuses and the impossible card.
+struct CliBinary : ::testing::Test {
+    test::TempDir dir;
+    int runCli(const std::string& args, std::string& output) {
+        std::string command =
+            std::string(STRIDEWELL_CLI) + " --data-dir " + dir.path().string() + " " + args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+            output.append(buf, n);
+        int status = pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(CliBinary, PlaysAWholeDayFromAScript) {
+    test::copyBundledData(dir.path());
+    std::string script = "add-player Ann\n";
+    for (int race = 0; race < 12; ++race)
+        script += "ticket $2 Win on " + std::to_string(race % 8 + 1) + "\npay\nrun\nok\n";
+    test::writeAll(dir / "day.txt", script);
+    std::string output;
+    EXPECT_EQ(runCli("--seed 3 " + (dir / "day.txt").string(), output), 0) << output;
+    EXPECT_NE(output.find("Top 10 Players"), std::string::npos);
+    EXPECT_EQ(test::readLines(dir / "top10players.dat").size(), 1u);
+}
+
+TEST_F(CliBinary, FailedCommandsGiveExitStatusOne) {
+    test::copyBundledData(dir.path());
+    test::writeAll(dir / "bad.txt", "race\nnonsense\n");
+    std::string output;
+    EXPECT_EQ(runCli((dir / "bad.txt").string(), output), 1);
+    EXPECT_NE(output.find("unknown command"), std::string::npos);
+}
+
+TEST_F(CliBinary, AStableThatCannotFillTheCardStopsWithStatusTwo) {
+    test::copyBundledData(dir.path());
+    // Grade every horse "A" but 20: no grade has enough horses for twelve races.
+    auto lines = test::readLines(dir / "horses.dat");
+    std::string horses;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        auto comma = line.find(',');
+        horses +=
+            line.substr(0, comma) + (i < 20 ? ",A" : ",-") + line.substr(line.find(',', comma + 1)) + "\r\n";
+    }
+    test::writeAll(dir / "horses.dat", horses);
+    test::writeAll(dir / "s.txt", "race\n");
+    std::string output;
+    EXPECT_EQ(runCli((dir / "s.txt").string(), output), 2);
+    EXPECT_NE(output.find("reset"), std::string::npos) << output;
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+#include "database/DatabaseFiles.h"
+#include "game/Game.h"
+#include "players/Players.h"
+#include "settlement/MoneyLedger.h"
+#include "support/TestSupport.h"
+#include "wagering/TicketPricing.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace sw;
+
+namespace {
+
+struct GameFixture : ::testing::Test {
+    test::TempDir dir;
+    SeededRandom random{20261206};
+    test::ScriptedPrompter prompter;
+    Game game{dir.path(), random, prompter};
+
+    void SetUp() override {
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,10\r\n2,Bob,10\r\n");
+        ASSERT_TRUE(game.startDay());
+        game.toteBoard();
+        ASSERT_EQ(game.stage(), Stage::Betting);
+    }
+
+    void list(const std::string& text, int32_t playerId) {
+        selectBettor(game.day(), findPlayer(game.day().players, playerId));
+        std::string error;
+        ASSERT_TRUE(game.ticketList().listTicket(game.day(), text, &error)) << text << ": " << error;
+    }
+
+    void runRace() {
+        ASSERT_TRUE(game.beginRace());
+        game.finishRace();
+        game.runResultsToEnd();
+        ASSERT_TRUE(game.resultsDone());
+    }
+};
+
+TEST_F(GameFixture, StartOfDayGivesEveryPlayerTheStartAmountAndOpensRaceOne) {
+    const RaceDay& day = game.day();
+    EXPECT_EQ(day.currentRace, 0);
+    ASSERT_EQ(day.players.entries.size(), 2u);
+    EXPECT_EQ(day.players.entries[0].balance, "400");
+    EXPECT_EQ(day.players.entries[1].balance, "400");
+    EXPECT_EQ(test::readLines(dir / "races.dat").size(), 12u);
+    EXPECT_EQ(test::readLines(dir / "superfectas.dat").back().substr(0, 5), "2124,");
+    EXPECT_TRUE(test::readAll(dir / "tickets.dat").empty());
+}
+
+TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
+    MoneyLedger ledger;
+    ledger.open(game.day().players);
+    const std::vector<std::string> bets = {"$2 Win on 1",
+                                           "$2 WPS on 2",
+                                           "$3 Exacta Box 123",
+                                           "$1 Trifecta Box 1234",
+                                           "$2 Quiniela Wheel 1 with All",
+                                           "$1 Superfecta Box 2345"};
+    for (int race = 0; race < RacesPerDay; ++race) {
+        ASSERT_EQ(game.day().currentRace, race);
+        list(bets[static_cast<std::size_t>(race) % bets.size()], 1);
+        list(bets[static_cast<std::size_t>(race + 3) % bets.size()], 2);
+        if (race == 1)
+            list("$2 DailyDouble Wheel All with All", 1);
+        if (race == 3)
+            list("$1 Pick3 Wheel 12 with All with 3", 2);
+        if (race == 6)
+            list("$2 Pick6 Wheel All with 1 with 2 with 3 with 4 with 5", 1);
+        for (const ListedTicket& t : game.day().tickets)
+            if (!t.paid)
+                ledger.charge(t.playerId, static_cast<double>(priceTicket(t.text).cost));
+        PaymentReport report = game.pay();
+        EXPECT_TRUE(report.error.empty()) << report.error;
+        EXPECT_FALSE(report.stoppedShort);
+        runRace();
+        ledger.credit(game.settlement());
+        auto mismatches = ledger.check(game.day().players);
+        EXPECT_TRUE(mismatches.empty())
+            << "race " << race + 1 << ": player " << mismatches.front().playerId << " has "
+            << mismatches.front().actual << ", expected " << mismatches.front().expected;
+        game.confirmResults();
+        if (race < RacesPerDay - 1) {
+            ASSERT_EQ(game.stage(), Stage::Program);
+            game.toteBoard();
+        }
+    }
+    ASSERT_EQ(game.stage(), Stage::TopTen);
+
+    // Every starter got a past-performance line and a start.
+    std::map<int, int> lines;
+    readPastPerformances(game.day(), [&](const PastPerformance& pp) { ++lines[pp.horse]; });
+    int total = 0;
+    for (auto& [horse, n] : lines)
+        total += n;
+    EXPECT_EQ(total, 96);
+    int starts = 0;
+    for (int h = 1; h <= HorseCount; ++h) {
+        const Horse& horse = game.day().db.horses[static_cast<std::size_t>(h)];
+        starts += horse.starts;
+        EXPECT_LE(horse.firsts + horse.seconds + horse.thirds + horse.fourths, horse.starts) << horse.name;
+    }
+    EXPECT_EQ(starts, 96);
+    EXPECT_EQ(test::readLines(dir / "horses.dat").size(), 200u);
+    EXPECT_EQ(test::readLines(dir / "jockeys.dat").size(), 32u);
+    auto top = test::readLines(dir / "top10players.dat");
+    EXPECT_EQ(top.size(), 2u);
+    EXPECT_EQ(game.topTen().size(), 2u);
+    EXPECT_TRUE(test::readAll(dir / "pick6s.dat").empty()) << "the pick 6 is settled after its last leg";
+    EXPECT_TRUE(test::readAll(dir / "tickets.dat").empty());
+}
+
+TEST_F(GameFixture, BrowsingTheProgramNeverChangesThePoolsPlayersBoughtInto) {
+    list("$5 Win on 3", 1);
+    game.pay();
+    std::string wins = test::readAll(dir / "wins.dat");
+    int32_t poolBefore = game.day().pools.win[2];
+    game.openProgram();
+    game.browseProgram(7);
+    game.browseProgram(4);
+    game.toteBoard();
+    EXPECT_EQ(test::readAll(dir / "wins.dat"), wins);
+    EXPECT_EQ(game.day().pools.win[2], poolBefore);
+    EXPECT_EQ(game.day().tickets.size(), 1u)
+        << "looking at the program keeps the tickets of the race being bet";
+}
+
+TEST_F(GameFixture, UnpaidTicketsAreOfferedBeforeTheRaceAndPaidOnYes) {
+    list("$2 Win on 4", 2);
+    prompter.answer(true);
+    ASSERT_TRUE(game.beginRace());
+    EXPECT_TRUE(game.day().tickets[0].paid);
+    EXPECT_EQ(game.day().players.entries[1].balance, "398");
+    ASSERT_FALSE(prompter.shown().empty());
+    EXPECT_TRUE(prompter.shown().front().question);
+}
+
+TEST_F(GameFixture, ResultsAreAppliedOnceHoweverOftenTheShowIsStepped) {
+    runRace();
+    auto linesAfter = test::readLines(dir / "pastperformances.dat").size();
+    for (int i = 0; i < 5; ++i)
+        game.showStep();
+    game.runResultsToEnd();
+    EXPECT_EQ(test::readLines(dir / "pastperformances.dat").size(), linesAfter);
+}
+
+TEST_F(GameFixture, StepsOutOfOrderDoNothing) {
+    game.confirmResults();
+    EXPECT_EQ(game.stage(), Stage::Betting);
+    EXPECT_FALSE(game.resultsShow());
+    runRace();
+    EXPECT_FALSE(game.beginRace()) << "no second race before the results are confirmed";
+    game.confirmResults();
+    EXPECT_EQ(game.stage(), Stage::Program);
+    EXPECT_EQ(game.day().currentRace, 1);
+}
+
+TEST_F(GameFixture, ResetStartsANewDayOnTheFreshStable) {
+    runRace();
+    game.confirmResults();
+    game.toteBoard();
+    prompter.answer(true);
+    ASSERT_TRUE(game.resetDatabase());
+    EXPECT_EQ(game.day().currentRace, 0);
+    for (int h = 1; h <= HorseCount; ++h) {
+        EXPECT_EQ(game.day().db.horses[static_cast<std::size_t>(h)].starts, 0);
+        EXPECT_EQ(game.day().db.horses[static_cast<std::size_t>(h)].grade, "M");
+    }
+    // A race on the new day does not bring the old stable back.
+    game.toteBoard();
+    runRace();
+    int starts = 0;
+    for (const auto& line : test::readLines(dir / "horses.dat")) {
+        Horse horse;
+        parseHorse(line, horse);
+        starts += horse.starts;
+    }
+    EXPECT_EQ(starts, 8);
+}
+
+TEST(GameSeed, ASeedReplaysTheSameDay) {
+    auto play = [](uint64_t seed) {
+        test::TempDir dir;
+        test::copyBundledData(dir.path());
+        SeededRandom random(seed);
+        test::ScriptedPrompter prompter;
+        Game game(dir.path(), random, prompter);
+        EXPECT_TRUE(game.startDay());
+        game.toteBoard();
+        game.beginRace();
+        game.finishRace();
+        game.runResultsToEnd();
+        return test::readAll(dir / "pastperformances.dat") + test::readAll(dir / "races.dat");
+    };
+    EXPECT_EQ(play(99), play(99));
+    EXPECT_NE(play(99), play(100));
+}
+
+} // namespace
