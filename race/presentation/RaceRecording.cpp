@@ -122,13 +122,15 @@ std::size_t RaceRecording::playPass(std::size_t at, RaceObserver& to) const {
 }
 
 int RaceRecording::passOfPlacing(int place) const {
+    // Placings come in finishing order, so the count is the place whatever number the race sent.
     int pass = 0;
+    int placed = 0;
     for (std::size_t at = 0; at < m_words.size();) {
         const Decoded d = decode(m_words, at);
         at = d.next;
         if (d.kind == Kind::PassEnd)
             ++pass;
-        else if (d.kind == Kind::Placed && d.value == place)
+        else if (d.kind == Kind::Placed && placed++ == place)
             return pass;
     }
     return -1;

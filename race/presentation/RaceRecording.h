@@ -53,7 +53,7 @@ public:
     // pass begins (the end when none is left).
     std::size_t playPass(std::size_t at, RaceObserver& to) const;
 
-    // The pass during which the entry placed `place` (0 = winner) crossed the line, or -1.
+    // The pass during which the horse finishing place + 1 (0 = the winner) was placed, or -1.
     int passOfPlacing(int place) const;
     int placedCount() const;
 

@@ -11,6 +11,9 @@ struct TrackLayout {
     static constexpr int PictureWidth = 700;
     static constexpr int PictureHeight = 480;
     static constexpr int StartLeft = 0;
+    // A right-facing horse's nose reaches this far past its picture, so at the design width the
+    // winner's nose meets the finish line (9100) as it is placed (Left 8300 + 700 + 100).
+    static constexpr int NoseOverhang = 100;
     static constexpr int LaneSpacing = 330;
 
     // The painted frame reaches above Top 0, so a runner pushed to lane 8 on the far straight

@@ -61,10 +61,11 @@ public:
                 m_to.entryMoved(c, step, leg(c));
                 m_to.callHidden();
                 m_finished[c] = true;
-                m_to.entryPlaced(c, m_placed);
-                if (m_placed == 1)
-                    m_to.photoFinishRaised();
+                // Places are told counting from 1, as the race does.
                 ++m_placed;
+                m_to.entryPlaced(c, m_placed);
+                if (m_placed == 2)
+                    m_to.photoFinishRaised();
             }
         }
         if (m_placed < 8)

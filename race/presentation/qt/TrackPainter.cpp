@@ -70,7 +70,8 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.sy = l.h / FrameHeight;
     l.trackScale = static_cast<double>(std::max(view.trackWidth, 1)) / TrackLayout::DesignWidth;
 
-    const int fontPx = std::clamp(static_cast<int>(std::lround(l.h * 0.04)), 9, 30);
+    // Text follows the smaller side, so a tall narrow track does not overflow its turns and band.
+    const int fontPx = std::clamp(static_cast<int>(std::lround(std::min(l.h * 0.04, l.w * 0.016))), 9, 26);
     l.font.setPixelSize(fontPx);
     l.bold = l.font;
     l.bold.setBold(true);
@@ -152,7 +153,10 @@ QRectF TrackPainter::horseRect(const TrackView& view, int index, QSizeF size) {
     const double w = HorseArt::Width * scale;
     const double h = HorseArt::Height * scale;
     const GallopFrame frame = view.pictures[static_cast<std::size_t>(std::clamp(index, 0, 15))].frame;
-    const double left = facesRight(frame) ? box.right() - w : box.left();
+    const double left =
+        facesRight(frame)
+            ? box.right() + TrackLayout::NoseOverhang * box.width() / TrackLayout::PictureWidth - w
+            : box.left();
     return QRectF(left, box.bottom() - h, w, h);
 }
 

@@ -27,7 +27,7 @@ public:
     // The box of picture 0..15 (where its Left and Top put it) in pixels for a frame of `size`.
     static QRectF pictureRect(const TrackView& view, int index, QSizeF size);
     // Where the horse of picture 0..15 is drawn: unstretched, half as large again as fits its box,
-    // hooves on the box's bottom, nose at its leading side.
+    // hooves on the box's bottom, nose at its leading side (facing right, a little past it).
     static QRectF horseRect(const TrackView& view, int index, QSizeF size);
     // Where a painted element lies: "imgRail", "lblturn1", "lblturn2", "lblCall", "lblFinishLine",
     // "lineFinish", "lblPhoto", "Label14" (the "Fractions" heading), "lblFracTimes0".."2".

@@ -14,13 +14,6 @@ TrackWidget::TrackWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-int TrackWidget::suggestedTrackWidth() const {
-    const double frameHeight = TrackLayout::FrameBottom - TrackLayout::FrameTop;
-    const double straights = std::max(width(), 1) - 2 * TrackPainter::turnWidth(QSizeF(size()));
-    const double aspect = straights / std::max(height(), 1);
-    return std::max(1, static_cast<int>(std::lround(frameHeight * aspect)));
-}
-
 QRectF TrackWidget::elementRect(QStringView name) const {
     return TrackPainter::elementRect(m_scene.view(), name, QSizeF(size()));
 }

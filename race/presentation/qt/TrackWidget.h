@@ -10,6 +10,8 @@ namespace sw {
 
 // The track frame `frTrack`: shows its TrackScene, scaled to the widget's size. It only paints;
 // whoever runs the parade or the race changes the scene and calls sceneChanged().
+// Any track width fits any size; races run best at TrackLayout::DesignWidth, where the winner's
+// nose meets the painted finish line just as it is placed.
 class TrackWidget : public QWidget {
     Q_OBJECT
 
@@ -21,9 +23,6 @@ public:
     // Asks for a repaint after the scene changed.
     void sceneChanged() { update(); }
 
-    // The track width in twips at which the current size shows horses unstretched; pass it to
-    // the race and to TrackScene::beginRace.
-    int suggestedTrackWidth() const;
     // Where a painted element lies in the widget (see TrackPainter::elementRect).
     QRectF elementRect(QStringView name) const;
     // Where picture 0..15's horse is drawn in the widget.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 using namespace sw;
@@ -186,15 +187,28 @@ TEST_F(TrackWidgetTest, LooksTheSameInADarkPalette) {
     EXPECT_EQ(render(widget, size), light);
 }
 
-TEST_F(TrackWidgetTest, SuggestedWidthKeepsHorsesUnstretched) {
+TEST_F(TrackWidgetTest, HorsesAreNeverStretched) {
     TrackWidget widget;
-    widget.resize(1366, 400);
-    const int width = widget.suggestedTrackWidth();
     spreadField(widget.scene());
-    widget.scene().setTrackWidth(width);
-    const QRectF box = TrackPainter::pictureRect(widget.scene().view(), 0, QSizeF(1366, 400));
-    EXPECT_NEAR(box.width() / box.height(), double(TrackLayout::PictureWidth) / TrackLayout::PictureHeight,
-                0.01);
+    for (QSize size : {QSize(1366, 400), QSize(500, 500), QSize(1920, 300)}) {
+        widget.resize(size);
+        const QRectF horse = widget.horseRect(0);
+        EXPECT_NEAR(horse.width() / horse.height(), 140.0 / 96.0, 0.01)
+            << size.width() << "x" << size.height();
+        EXPECT_NEAR(horse.bottom(), expectedBox(widget.scene().view(), 0, size).bottom(), 0.01);
+    }
+}
+
+TEST_F(TrackWidgetTest, WinnersNoseMeetsTheFinishLineAtTheDesignWidth) {
+    TrackWidget widget;
+    std::array<GallopFrame, 8> frames{};
+    widget.scene().beginRace(frames, TrackLayout::DesignWidth);
+    widget.scene().advanceGate(TrackScene::gateLength());
+    // Where a runner stands on the third straight as it reaches the finish.
+    widget.scene().entryMoved(0, 8300, 2);
+    widget.scene().finishLineShown();
+    widget.resize(1366, 400);
+    EXPECT_NEAR(widget.horseRect(0).right(), widget.elementRect(u"lineFinish").center().x(), 1.0);
 }
 
 } // namespace
