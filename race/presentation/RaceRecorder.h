@@ -17,6 +17,7 @@ public:
     // Marks the end of one pass of the race; after the race's end there is nothing to mark.
     void passEnded();
 
+    // Each notification is kept, then passed on to the scene; a race start begins a new recording.
     void raceStarted() override;
     void entryMoved(int e, int dx, int leg) override;
     void laneSet(int e, int leg, int lane) override;

@@ -35,6 +35,7 @@ public:
     void clear();
     bool empty() const { return m_words.empty(); }
 
+    // What the track showed as the first pass began; a replay starts from it.
     void setStart(const TrackView& view);
     bool hasStart() const { return m_hasStart; }
     const TrackView& start() const { return m_start; }
@@ -43,6 +44,7 @@ public:
     void add(Kind kind, int entry = 0, int leg = 0, int32_t value = 0);
     // Adds a fraction time (its text is kept beside the words).
     void addFraction(int mark, std::string_view text);
+    // Closes the current pass.
     void endPass() { add(Kind::PassEnd); }
 
     // Passes recorded (each ended by endPass).
@@ -55,6 +57,7 @@ public:
 
     // The pass during which the horse finishing place + 1 (0 = the winner) was placed, or -1.
     int passOfPlacing(int place) const;
+    // How many placings were recorded.
     int placedCount() const;
 
 private:

@@ -18,8 +18,11 @@ public:
 
     explicit TrackScene(int trackWidth = TrackLayout::DesignWidth);
 
+    // Everything the frame shows now.
     const TrackView& view() const { return m_view; }
+    // Picture 0..15 (an index outside is brought inside).
     const HorsePicture& picture(int index) const;
+    // The frame's width in twips and its ratio to the design width.
     int trackWidth() const { return m_view.trackWidth; }
     double trackScale() const { return m_scale; }
     // Changes the frame's width between races; places given for the design width follow.
@@ -27,6 +30,7 @@ public:
 
     // Starts the post parade with its pictures showing; the next tick draws the kept step.
     void startParade();
+    // Stops the parade timer's steps; the horses stay where they stand.
     void stopParade();
     bool paradeRunning() const { return m_paradeRunning; }
     // One tick of the parade timer: draws the current step, then moves on (15 wraps to 0).
@@ -44,6 +48,7 @@ public:
     void beginRace(const std::array<GallopFrame, RacingPictures>& frames, int trackWidth);
     // Counts pacing waits of the gate sequence: horse i shows after i * 81 waits, 8 * 81 in all.
     void advanceGate(int waits);
+    // True once every horse is showing and the last one has had its waits.
     bool gateDone() const { return m_gateWaits >= gateLength(); }
     int gateWaits() const { return m_gateWaits; }
     static constexpr int gateLength() { return RacingPictures * TrackLayout::GateWaitsPerHorse; }
@@ -54,6 +59,7 @@ public:
     // The call label's text for mark 0, 1 or 2 ("¼ Mile" ...).
     static std::string_view callText(int mark);
 
+    // The race's notifications (see RaceObserver); reports about no such entry are ignored.
     void raceStarted() override;
     void entryMoved(int e, int dx, int leg) override;
     void laneSet(int e, int leg, int lane) override;
