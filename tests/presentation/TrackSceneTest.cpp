@@ -286,12 +286,6 @@ TEST(RaceEnd, TidiesTheTrack) {
     EXPECT_EQ(v.fractionTimes[1], "0:48.10");
 }
 
-TEST(Phase, KeptForTheWindowToRedraw) {
-    TrackScene scene = sceneAtGate();
-    scene.phaseChanged(3);
-    EXPECT_EQ(scene.view().phase, 3);
-}
-
 TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
     TrackScene scene = sceneAtGate();
     const TrackView start = scene.view();
