@@ -1,0 +1,445 @@
+#include "RaceModel.h"
+
+#include "core/Format.h"
+#include "race/MarginText.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+
+namespace sw {
+
+namespace {
+
+int32_t scaled(double designValue, double scale) {
+    return static_cast<int32_t>(roundHalfEven(designValue * scale));
+}
+
+int floorOf(double value) {
+    return static_cast<int>(std::floor(value));
+}
+
+// Int(Rnd x n) for a draw in [0, 1); kept inside 0..n-1 whatever the generator returns.
+int drawBelow(Random& rnd, int n) {
+    return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
+}
+
+} // namespace
+
+int legDirection(int leg) {
+    switch (leg) {
+    case 0:
+    case 2:
+        return 1;
+    case 1:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+int reachOf(int skill) {
+    switch (skill) {
+    case 0:
+        return 945;
+    case 1:
+        return 787;
+    default:
+        return 630;
+    }
+}
+
+RaceModel::RaceModel(RaceDay& day, RaceObserver* observer, int trackWidth)
+    : m_day(day), m_observer(observer), m_trackWidth(std::max(trackWidth, 1)) {}
+
+void RaceModel::start() {
+    m_trackScale = static_cast<double>(m_trackWidth) / DesignTrackWidth;
+    m_legLength = std::max<int32_t>(scaled(10655, m_trackScale), 1);
+    m_legStart = {m_legLength, 2 * m_legLength, 3 * m_legLength};
+    m_marks = {scaled(5964, m_trackScale), scaled(11928, m_trackScale), scaled(17892, m_trackScale)};
+    m_finishLine = static_cast<int32_t>(roundHalfEven(8300 * m_trackScale + (m_trackWidth - 700) * 2.0));
+    m_turnOne = {scaled(10215, m_trackScale), scaled(12495, m_trackScale)};
+    m_turnTwo = {scaled(20075, m_trackScale), scaled(22355, m_trackScale)};
+
+    // The card always holds a race index 0..11; anything else runs as the first race.
+    const int race = (m_day.currentRace >= 0 && m_day.currentRace < RacesPerDay) ? m_day.currentRace : 0;
+    const auto r = static_cast<std::size_t>(race);
+    m_speedFactor = speedFactor(m_day.card.raceGrade[r]);
+    // The product stays in double before it joins the single-precision clock, as the clock always ran.
+    m_clockStep = static_cast<double>(m_speedFactor) * 3.1027;
+
+    for (std::size_t e = 0; e < N; ++e) {
+        m_position[e] = 0;
+        m_leg[e] = 0;
+        m_lane[e] = static_cast<int>(e);
+        m_nextMark[e] = 0;
+        m_finished[e] = false;
+        for (std::size_t k = 0; k < 5; ++k)
+            m_rating[e][k] = std::clamp<int>(m_day.entries.segmentRating[e][k], MinRating, MaxRating);
+        m_path[e] = m_day.entries.path[e];
+        const int jockey = m_day.card.raceJockey[r][e];
+        m_skill[e] = (jockey >= 0 && jockey <= JockeyCount)
+                         ? m_day.db.jockeys[static_cast<std::size_t>(jockey)].skill
+                         : 0;
+        m_band[e] = m_day.pools.consistencyBand[e];
+    }
+    m_laneMembers = {};
+    for (std::size_t e = 0; e < N; ++e)
+        m_laneMembers[e] = static_cast<uint16_t>(1u << e);
+    m_day.result = RaceResult{};
+
+    m_tick = 0;
+    m_phase = 0;
+    takePhaseRatings();
+    // round(4 x rating / k + 4 x r10 / k), then scaled: the inner step for every rating and r10,
+    // k = 10 in row 0 and 20 in row 1. Both terms are non-negative and their sum a multiple of 0.2,
+    // never a half, so whole-number arithmetic rounds exactly as the fractions would.
+    for (std::size_t sum = 0; sum < m_innerStep[0].size(); ++sum) {
+        const int units = 8 * static_cast<int>(sum);
+        m_innerStep[0][sum] = scaledStep((units + 10) / 20);
+        m_innerStep[1][sum] = scaledStep((units + 20) / 40);
+    }
+    m_passes = 0;
+    m_placed = 0;
+    m_r10 = 0;
+    m_blocker = 0;
+    m_clock = 0.0f;
+    m_winnerClock = 0.0f;
+    m_leaderClock = {};
+    m_passedCount = {};
+    m_started = true;
+    m_ended = false;
+    if (m_observer)
+        m_observer->raceStarted();
+}
+
+bool RaceModel::step() {
+    if (!m_started || m_ended)
+        return false;
+    Random& rnd = m_day.random;
+    ++m_passes;
+    const bool stalled = m_passes > StallPasses;
+
+    const int h = drawBelow(rnd, static_cast<int>(N));
+    const auto hi = static_cast<std::size_t>(h);
+
+    if (++m_tick > 1095) {
+        if (m_phase < 4) {
+            ++m_phase;
+            takePhaseRatings();
+            if (m_observer)
+                m_observer->phaseChanged(m_phase);
+        }
+        m_tick = 0;
+    }
+
+    // The extra move of one entry a pass: the only move that may change lanes.
+    if (m_position[hi] < m_finishLine) {
+        m_r10 = drawBelow(rnd, R10Count);
+        int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
+        step = laneDecision(h, step, m_tick % 15 == 0, m_path[hi], m_skill[hi]);
+        laneSet(h);
+        step = scaledStep(step);
+        step = turnPenalised(h, step);
+        if (stalled && !m_finished[hi])
+            step = std::max(step, 1);
+        m_position[hi] += step;
+        setLeg(h);
+        moved(h, legDirection(m_leg[hi]) * step);
+    }
+
+    if (m_tick % 8 == 0 && m_observer)
+        m_observer->gallop();
+
+    for (int i = 0; i < static_cast<int>(N); ++i) {
+        const int c = (h + i) % static_cast<int>(N);
+        const auto ci = static_cast<std::size_t>(c);
+        const int r100 = drawBelow(rnd, 100);
+        const int cRating = rating(c);
+        const bool inBand = std::abs(r100 - cRating) < m_band[ci]; // k = 20, else k = 10
+        int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
+
+        // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
+        if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0)
+            step = laneDecision(c, step, false, m_path[ci], m_skill[ci]);
+        laneSet(c);
+        if (m_finished[ci]) {
+            // Placed horses keep galloping to clear the line, without turn penalty.
+            m_position[ci] += step;
+            setLeg(c);
+            moved(c, legDirection(m_leg[ci]) * step);
+        } else {
+            step = turnPenalised(c, step);
+            if (stalled)
+                step = std::max(step, 1);
+            m_position[ci] += step;
+            if (m_position[ci] < m_finishLine) {
+                setLeg(c);
+                moved(c, legDirection(m_leg[ci]) * step);
+                if (m_nextMark[ci] < 3 && m_position[ci] >= m_marks[m_nextMark[ci]])
+                    testCalls(c);
+            } else {
+                // The finish straight runs to the right whatever leg the entry was last counted on.
+                moved(c, step);
+                if (m_observer)
+                    m_observer->callHidden();
+                placeFinisher(c);
+            }
+        }
+        m_clock = static_cast<float>(static_cast<double>(m_clock) + m_clockStep);
+    }
+
+    if (m_placed < static_cast<int>(N))
+        return true;
+    m_day.result.complete = true;
+    m_ended = true;
+    if (m_observer)
+        m_observer->raceEnded();
+    return false;
+}
+
+void RaceModel::runToEnd() {
+    if (!m_started)
+        start();
+    while (step()) {
+    }
+}
+
+int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, int skill) {
+    const auto ei = static_cast<std::size_t>(e);
+    const int L = m_lane[ei];
+    bool free = true;
+    bool haveGap = false;
+    int gap = 0;
+    auto check = [&](int t) { return free = laneFree(e, t, step, skill); };
+    auto computeGap = [&]() {
+        gap = m_position[static_cast<std::size_t>(m_blocker)] - (m_position[ei] + BodyLength) - 1;
+        haveGap = true;
+    };
+    auto moveTo = [&](int t) { setLane(e, t); };
+
+    if (!laneChangeAllowed) {
+        if (!check(L))
+            computeGap();
+    } else if (L == 0) {
+        if (path == 2) {
+            if (check(1))
+                moveTo(1);
+            else if (!check(0))
+                computeGap();
+        } else if (!check(0)) {
+            computeGap();
+            if (check(1))
+                moveTo(1);
+        }
+    } else if (L <= 4) {
+        if (path == 1 && L >= 2) {
+            if (!check(L)) {
+                computeGap();
+                if (check(L + 1))
+                    moveTo(L + 1);
+                else if (check(L - 1))
+                    moveTo(L - 1);
+            }
+        } else if (path == 1) {
+            if (check(2))
+                moveTo(2);
+            else if (!check(1))
+                computeGap();
+        } else if (path == 2) {
+            if (check(L + 1))
+                moveTo(L + 1);
+            else if (!check(L)) {
+                computeGap();
+                if (check(L - 1))
+                    moveTo(L - 1);
+            }
+        } else {
+            // Path 0, and any unknown path from a hand-edited stable, seeks the rail.
+            if (check(L - 1))
+                moveTo(L - 1);
+            else if (!check(L)) {
+                computeGap();
+                if (check(L + 1))
+                    moveTo(L + 1);
+            }
+        }
+    } else if (path != 2) {
+        if (check(L - 1))
+            moveTo(L - 1);
+        else if (!check(L))
+            computeGap();
+    } else if (L == 5) {
+        if (!check(5)) {
+            if (check(4))
+                moveTo(4);
+            else
+                computeGap();
+        }
+    } else {
+        if (check(L - 1))
+            moveTo(L - 1);
+        else if (!check(L)) {
+            if (check(L + 1))
+                moveTo(L + 1);
+            else
+                computeGap();
+        }
+    }
+    if (free)
+        return step;
+    return haveGap ? gap : 0;
+}
+
+bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
+    // Beyond the widest lane there is no room to move to.
+    if (targetLane < 0 || targetLane > MaxLane)
+        return false;
+    const int64_t n = static_cast<int64_t>(m_position[static_cast<std::size_t>(e)]) + step;
+    const int reach = reachOf(skill);
+    int overlapping = -1;
+    // Entries in the lane, lowest index first, as the scan in index order meets them.
+    unsigned others = m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e);
+    while (others != 0) {
+        const int j = std::countr_zero(others);
+        others &= others - 1;
+        const int64_t pj = m_position[static_cast<std::size_t>(j)];
+        if (pj <= n && n <= pj + BodyLength) {
+            if (overlapping < 0)
+                overlapping = j;
+            continue;
+        }
+        if (n < pj && n + reach >= pj) {
+            m_blocker = j;
+            return false;
+        }
+    }
+    if (overlapping < 0)
+        return true;
+    // Stop behind the entry alongside, not behind whoever blocked some earlier move.
+    m_blocker = overlapping;
+    return false;
+}
+
+void RaceModel::placeEntry(int e, int32_t position, int lane) {
+    if (e < 0 || e >= static_cast<int>(N))
+        return;
+    const auto ei = static_cast<std::size_t>(e);
+    m_position[ei] = position;
+    setLane(e, std::clamp(lane, 0, MaxLane));
+    setLeg(e);
+}
+
+int RaceModel::rating(int e) const {
+    return m_phaseRating[static_cast<std::size_t>(e)];
+}
+
+void RaceModel::takePhaseRatings() {
+    for (std::size_t e = 0; e < N; ++e)
+        m_phaseRating[e] = m_rating[e][static_cast<std::size_t>(m_phase)];
+}
+
+int RaceModel::turnPenalised(int e, int step) const {
+    const auto ei = static_cast<std::size_t>(e);
+    const int32_t p = m_position[ei];
+    const int lane = std::min(m_lane[ei], 4);
+    if (lane == 0)
+        return step;
+    const bool inTurn = (p >= m_turnOne[0] && p <= m_turnOne[1]) || (p >= m_turnTwo[0] && p <= m_turnTwo[1]);
+    if (!inTurn)
+        return step;
+    static constexpr double Factor[] = {1.0, 0.97, 0.94, 0.91, 0.88};
+    return floorOf(step * Factor[lane]);
+}
+
+void RaceModel::setLeg(int e) {
+    const auto ei = static_cast<std::size_t>(e);
+    // Int(Position / LegLength), kept to the legs the drawing knows: an entry pushed back behind
+    // the start stays on leg 0, one galloping on past the third straight on leg 3.
+    const int32_t p = m_position[ei];
+    m_leg[ei] = static_cast<int>(p >= m_legStart[0]) + static_cast<int>(p >= m_legStart[1]) +
+                static_cast<int>(p >= m_legStart[2]);
+}
+
+void RaceModel::setLane(int e, int lane) {
+    const auto ei = static_cast<std::size_t>(e);
+    m_laneMembers[static_cast<std::size_t>(m_lane[ei])] &= static_cast<uint16_t>(~(1u << e));
+    m_lane[ei] = lane;
+    m_laneMembers[static_cast<std::size_t>(lane)] |= static_cast<uint16_t>(1u << e);
+}
+
+void RaceModel::moved(int e, int dx) {
+    if (m_observer)
+        m_observer->entryMoved(e, dx, m_leg[static_cast<std::size_t>(e)]);
+}
+
+void RaceModel::laneSet(int e) {
+    const auto ei = static_cast<std::size_t>(e);
+    if (m_observer)
+        m_observer->laneSet(e, m_leg[ei], m_lane[ei]);
+}
+
+int RaceModel::scaledStep(int step) const {
+    return m_trackWidth == DesignTrackWidth ? step : static_cast<int>(roundHalfEven(step * m_trackScale));
+}
+
+void RaceModel::testCalls(int c) {
+    RaceResult& result = m_day.result;
+    const auto ci = static_cast<std::size_t>(c);
+    // Marks lie in order along the track, so an entry passes them in order: only the next one
+    // can be due.
+    uint8_t& next = m_nextMark[ci];
+    while (next < 3 && m_position[ci] >= m_marks[next]) {
+        const std::size_t m = next++;
+        const int count = ++m_passedCount[m];
+        uint8_t& callPos = m == 0   ? result.quarterPos[ci]
+                           : m == 1 ? result.halfPos[ci]
+                                    : result.threeQuarterPos[ci];
+        callPos = static_cast<uint8_t>(count);
+        if (m > 0) {
+            std::string& lengths = m == 1 ? result.halfLengths[ci] : result.threeQuarterLengths[ci];
+            if (count == 1) {
+                lengths = "- ";
+                m_leaderClock[m] = m_clock;
+            } else {
+                lengths = marginText(m_clock - m_leaderClock[m]);
+            }
+        }
+        if (count == 1) {
+            result.fractionTimes[m] = timeText(static_cast<double>(m_clock) / 1000.0);
+            if (m_observer)
+                m_observer->fractionTime(static_cast<int>(m), result.fractionTimes[m]);
+        }
+        if (m_observer)
+            m_observer->callPassed(static_cast<int>(m), c, count);
+        if (m == 2 && count == static_cast<int>(N) && m_observer)
+            m_observer->finishLineShown();
+    }
+}
+
+void RaceModel::placeFinisher(int c) {
+    RaceResult& result = m_day.result;
+    const auto f = static_cast<std::size_t>(m_placed);
+    result.finishTime[f] = hundredths(static_cast<double>(m_clock) / 1000.0);
+    result.finishOrder[f] = static_cast<uint8_t>(c + 1);
+    m_finished[static_cast<std::size_t>(c)] = true;
+    if (f == 0) {
+        result.finishLengths[0] = "- ";
+        m_winnerClock = m_clock;
+    } else {
+        result.finishLengths[f] = marginText(m_clock - m_winnerClock);
+        // Only a close second to fifth calls for the photo; the tail of the field does not.
+        const float gapSeconds = result.finishTime[f] - result.finishTime[f - 1];
+        if (f <= 4 && static_cast<double>(gapSeconds) <= 0.444 && !result.photoFinish) {
+            result.photoFinish = true;
+            if (m_observer)
+                m_observer->photoFinishRaised();
+        }
+    }
+    ++m_placed;
+    if (m_observer)
+        m_observer->entryPlaced(c, m_placed);
+}
+
+} // namespace sw

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "core/Constants.h"
+#include "core/RaceDay.h"
+#include "race/RaceObserver.h"
+
+#include <array>
+#include <cstdint>
+
+namespace sw {
+
+// The track picture's width in twips at which every distance of the race was designed.
+inline constexpr int DesignTrackWidth = 11355;
+// The length an entry occupies along its lane, in position units (never scaled).
+inline constexpr int BodyLength = 630;
+// The widest lane a runner can be pushed to.
+inline constexpr int MaxLane = 8;
+
+// Horizontal direction of an entry's picture on leg 0..3: right, left, right, standing still.
+int legDirection(int leg);
+
+// How far ahead a jockey looks for traffic: skill 0 -> 945, 1 -> 787, anything else -> 630.
+int reachOf(int skill);
+
+// One race of the current card, stepped one pass at a time so a window can pace it with a timer
+// and the text front end can run it straight through. Reads the per-entry tables, the favourite
+// bands, the card and the jockeys of `day`; writes day.result.
+class RaceModel {
+public:
+    RaceModel(RaceDay& day, RaceObserver* observer = nullptr, int trackWidth = DesignTrackWidth);
+
+    // Geometry, clock speed and a clean field at the gate; clears day.result.
+    void start();
+    // One pass of the race. False once all eight are placed (the race end is told once).
+    bool step();
+    // Steps until the last entry is placed.
+    void runToEnd();
+
+    // Moves entry e by `step` with the traffic rules and returns the distance it may go;
+    // may change its lane when `laneChangeAllowed`.
+    int laneDecision(int e, int step, bool laneChangeAllowed, int path, int skill);
+    // Whether entry e could move `step` in lane `targetLane` without running into anyone.
+    bool laneFree(int e, int targetLane, int step, int skill);
+
+    // Puts an entry at a position and lane, for setting up a field by hand.
+    void placeEntry(int e, int32_t position, int lane);
+
+    int32_t position(int e) const { return m_position[static_cast<std::size_t>(e)]; }
+    int leg(int e) const { return m_leg[static_cast<std::size_t>(e)]; }
+    int lane(int e) const { return m_lane[static_cast<std::size_t>(e)]; }
+    bool finished(int e) const { return m_finished[static_cast<std::size_t>(e)]; }
+    int phase() const { return m_phase; }
+    int tick() const { return m_tick; }
+    int passes() const { return m_passes; }
+    int placedCount() const { return m_placed; }
+    bool ended() const { return m_ended; }
+    float raceClock() const { return m_clock; }
+    float clockSpeed() const { return m_speedFactor; }
+    // The entry the last blocked lane check stopped behind.
+    int blocker() const { return m_blocker; }
+
+    int trackWidth() const { return m_trackWidth; }
+    double trackScale() const { return m_trackScale; }
+    int32_t legLength() const { return m_legLength; }
+    int32_t finishLine() const { return m_finishLine; }
+    int32_t quarterMark() const { return m_marks[0]; }
+    int32_t halfMark() const { return m_marks[1]; }
+    int32_t threeQuarterMark() const { return m_marks[2]; }
+    int32_t turnOneStart() const { return m_turnOne[0]; }
+    int32_t turnOneEnd() const { return m_turnOne[1]; }
+    int32_t turnTwoStart() const { return m_turnTwo[0]; }
+    int32_t turnTwoEnd() const { return m_turnTwo[1]; }
+
+    // Passes after which every unplaced entry moves at least one unit per move. A sound race
+    // ends in about 6000 passes; only a corrupt rating can stall a field this long.
+    static constexpr int StallPasses = 60000;
+
+private:
+    static constexpr std::size_t N = FieldSize;
+    // Ratings outside this range only come from a hand-edited stable; clamping keeps every step,
+    // and so every position, far inside 32 bits.
+    static constexpr int MinRating = 0;
+    static constexpr int MaxRating = 99;
+    static constexpr int R10Count = 10;
+
+    int rating(int e) const;
+    void takePhaseRatings();
+    int turnPenalised(int e, int step) const;
+    int scaledStep(int step) const;
+    void setLeg(int e);
+    void setLane(int e, int lane);
+    void moved(int e, int step);
+    void laneSet(int e);
+    void testCalls(int c);
+    void placeFinisher(int c);
+
+    RaceDay& m_day;
+    RaceObserver* m_observer;
+
+    int m_trackWidth;
+    double m_trackScale = 1.0;
+    int32_t m_legLength = 1;
+    std::array<int32_t, 3> m_legStart{};
+    int32_t m_finishLine = 0;
+    std::array<int32_t, 3> m_marks{};
+    std::array<int32_t, 2> m_turnOne{};
+    std::array<int32_t, 2> m_turnTwo{};
+
+    std::array<int32_t, N> m_position{};
+    std::array<int, N> m_leg{};
+    std::array<int, N> m_lane{};
+    std::array<bool, N> m_finished{};
+    std::array<uint8_t, N> m_nextMark{}; // the call each entry passes next: 0, 1, 2, or 3 when done
+    // Bit e set when entry e runs in the lane, so a lane check looks only at its own runners.
+    std::array<uint16_t, MaxLane + 1> m_laneMembers{};
+    // Copied at the start so a hand-edited stable cannot reach outside the tables mid-race.
+    std::array<std::array<int, 5>, N> m_rating{};
+    std::array<int, N> m_path{};
+    std::array<int, N> m_skill{};
+    std::array<int, N> m_band{};
+    std::array<int, N> m_phaseRating{};
+    std::array<std::array<int, MaxRating + R10Count>, 2> m_innerStep{};
+
+    float m_speedFactor = 1.0f;
+    double m_clockStep = 0.0;
+    float m_clock = 0.0f;
+    float m_winnerClock = 0.0f;
+    std::array<float, 3> m_leaderClock{};
+    std::array<int, 3> m_passedCount{};
+    int m_tick = 0;
+    int m_phase = 0;
+    int m_passes = 0;
+    int m_placed = 0;
+    int m_r10 = 0;
+    int m_blocker = 0;
+    bool m_started = false;
+    bool m_ended = false;
+};
+
+} // namespace sw

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/RaceDay.h"
+#include "race/ResultChart.h"
+
+namespace sw {
+
+// Pauses of the results show, in milliseconds.
+inline constexpr int ShowDelayMs = 1000;
+inline constexpr int PhotoShowDelayMs = 5000;
+inline constexpr int PhotoPauseMs = 6000;
+
+// One step of the results show.
+struct ShowStep {
+    enum class Kind { PhotoPause, Reveal, Chart, Done };
+    Kind kind = Kind::Done;
+    int k = 0;       // the place index 0..3 about to be or just revealed
+    int pauseMs = 0; // for PhotoPause: wait this long ("PHOTO" showing) before the next step
+};
+
+// The results show of one race as a state machine the window's timer steps: a photo pause before
+// each close place, the reveal of places 1..4, then the chart with the database update. It runs
+// once per race, however often the timer and the "Show Results" button try to start it.
+class ResultsShow {
+public:
+    explicit ResultsShow(RaceDay& day) : m_day(day) {}
+
+    // The show timer's first interval: longer when a photo is expected, to build suspense.
+    int openingDelayMs() const { return photoExpected(m_day.result) ? PhotoShowDelayMs : ShowDelayMs; }
+    // True the first time only; a show already started must not be started again.
+    bool start();
+    bool started() const { return m_started; }
+    // The next step once started: PhotoPause/Reveal for k = 0..3 (Reveal 0 also records the race
+    // winner), then Chart once (the race is written into the stable, see chart()), then Done.
+    ShowStep next();
+    const RaceChart& chart() const { return m_chart; }
+
+private:
+    RaceDay& m_day;
+    bool m_started = false;
+    int m_k = 0;
+    bool m_pausedForK = false;
+    bool m_applied = false;
+    RaceChart m_chart;
+};
+
+} // namespace sw
