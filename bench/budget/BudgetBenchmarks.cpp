@@ -1,0 +1,383 @@
+// The budgeted figures of the core, each on the stable after a season of racing and each with a
+// floor taken in the same run, so figures from a busy machine can still be compared.
+
+#include "BudgetBenchmarks.h"
+
+#include "Floor.h"
+#include "SeasonStable.h"
+
+#include "core/Constants.h"
+#include "core/FileStore.h"
+#include "core/Random.h"
+#include "game/Game.h"
+#include "players/Players.h"
+#include "race/RaceModel.h"
+#include "race/ResultChart.h"
+#include "tote/PoolFiles.h"
+#include "tote/Tote.h"
+#include "wagering/Payment.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sw::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* BigPickSix = "$2 Pick6 Wheel All with All with All with All with All with All";
+constexpr const char* RichBalance = "100000000";
+constexpr uint64_t DaySeed = 424242;
+
+// Counts the draws taken, for the floor of the race's loop.
+class CountingRandom final : public Random {
+public:
+    explicit CountingRandom(uint64_t seed) : m_inner(seed) {}
+    double uniform() override {
+        ++m_draws;
+        return m_inner.uniform();
+    }
+    uint64_t draws() const { return m_draws; }
+
+private:
+    SeededRandom m_inner;
+    uint64_t m_draws = 0;
+};
+
+// Times `operation` per iteration after an untimed `setup`, and after each the floor (which
+// returns its own CPU seconds); the floor is reported per operation beside the figure.
+template <class Setup, class Operation, class Floor>
+void measure(benchmark::State& state, Setup setup, Operation operation, Floor floor) {
+    double floorSeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        setup();
+        state.ResumeTiming();
+        operation();
+        state.PauseTiming();
+        floorSeconds += floor();
+        state.ResumeTiming();
+    }
+    state.counters["floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
+}
+
+void reportTraffic(benchmark::State& state, const FileTraffic& traffic) {
+    state.counters["read_kB"] = static_cast<double>(traffic.read) / 1024.0;
+    state.counters["written_kB"] = static_cast<double>(traffic.written) / 1024.0;
+}
+
+// A day of the season started and at the betting of race 1, in its own working folder.
+class SeasonDay {
+public:
+    explicit SeasonDay(std::string_view name, uint64_t seed = DaySeed)
+        : m_dir(workFolder(name)), m_random(seed), m_game(m_dir, m_random, m_prompter) {
+        copyStable(seasonStable(), m_dir);
+        m_started = m_game.startDay();
+        m_game.toteBoard();
+    }
+
+    bool started() const { return m_started; }
+    Game& game() { return m_game; }
+    RaceDay& day() { return m_game.day(); }
+    CountingRandom& random() { return m_random; }
+    const fs::path& dir() const { return m_dir; }
+
+private:
+    fs::path m_dir;
+    CountingRandom m_random;
+    SilentPrompter m_prompter;
+    Game m_game;
+    bool m_started = false;
+};
+
+// --- The start of a day ---------------------------------------------------------------------
+
+void StartOfDay(benchmark::State& state) {
+    const fs::path dir = workFolder("start-of-day");
+    SilentPrompter prompter;
+    std::optional<SeededRandom> random;
+    std::optional<Game> game;
+    auto fresh = [&] {
+        copyStable(seasonStable(), dir);
+        game.reset();
+        random.emplace(DaySeed);
+        game.emplace(dir, *random, prompter);
+    };
+    fresh();
+    bool started = false;
+    const FileTraffic traffic = trafficOf([&] { started = game->startDay(); });
+    if (!started) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    const CopyFloor floor(workFolder("start-of-day-floor"), traffic);
+    measure(
+        state, fresh, [&] { game->startDay(); }, [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+// --- One race run headless ------------------------------------------------------------------
+
+// The passes of a race, each drawing its share of the race's random numbers, without the rules.
+double raceLoopFloor(Random& random, int64_t passes, uint64_t draws) {
+    const double start = cpuSeconds();
+    double sum = 0;
+    uint64_t taken = 0;
+    for (int64_t p = 0; p < passes; ++p) {
+        const uint64_t due = draws * static_cast<uint64_t>(p + 1) / static_cast<uint64_t>(passes);
+        for (; taken < due; ++taken)
+            sum += random.uniform();
+        for (int e = 0; e < FieldSize; ++e)
+            benchmark::DoNotOptimize(e);
+    }
+    benchmark::DoNotOptimize(sum);
+    return cpuSeconds() - start;
+}
+
+void RaceRun(benchmark::State& state) {
+    SeasonDay season("race-run");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    // What a race takes on average, over a dozen runs of the field.
+    constexpr int Calibration = 12;
+    int64_t passes = 0;
+    const uint64_t drawsBefore = season.random().draws();
+    for (int i = 0; i < Calibration; ++i) {
+        RaceModel race(season.day());
+        race.start();
+        race.runToEnd();
+        passes += race.passes();
+    }
+    const uint64_t draws = (season.random().draws() - drawsBefore) / Calibration;
+    passes /= Calibration;
+    SeededRandom floorRandom(DaySeed);
+    measure(
+        state, [] {},
+        [&] {
+            RaceModel race(season.day());
+            race.start();
+            race.runToEnd();
+            benchmark::DoNotOptimize(season.day().result);
+        },
+        [&] { return raceLoopFloor(floorRandom, passes, draws); });
+    state.counters["passes"] = static_cast<double>(passes);
+    state.counters["draws"] = static_cast<double>(draws);
+}
+
+// --- A whole day ----------------------------------------------------------------------------
+
+constexpr int DayTicketsPerPlayer = 5;
+
+void WholeDay(benchmark::State& state) {
+    const fs::path dir = workFolder("whole-day");
+    SilentPrompter prompter;
+    std::optional<SeededRandom> random;
+    std::optional<Game> game;
+    auto fresh = [&] {
+        copyStable(seasonStable(), dir);
+        game.reset();
+        random.emplace(DaySeed);
+        game.emplace(dir, *random, prompter);
+    };
+    fresh();
+    bool played = false;
+    const FileTraffic traffic = trafficOf([&] { played = playDay(*game, DayTicketsPerPlayer); });
+    if (!played) {
+        state.SkipWithError("the day did not reach the top-ten list");
+        return;
+    }
+    const CopyFloor floor(workFolder("whole-day-floor"), traffic);
+    measure(
+        state, fresh, [&] { playDay(*game, DayTicketsPerPlayer); }, [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+// --- The tote refresh -----------------------------------------------------------------------
+
+// 1000 players' lines over the win, quiniela, exacta and trifecta pools of the race.
+void addPlayersLines(RaceDay& day) {
+    std::vector<std::array<int16_t, 3>> triples;
+    for (int16_t a = 1; a <= FieldSize; ++a)
+        for (int16_t b = 1; b <= FieldSize; ++b)
+            for (int16_t c = 1; c <= FieldSize; ++c)
+                if (a != b && a != c && b != c)
+                    triples.push_back({a, b, c});
+    std::string wins, quinielas, exactas, trifectas;
+    for (std::size_t n = 0; n < 1000; ++n) {
+        const int32_t ticket = ++day.pools.ticketCounter;
+        const auto& posts = triples[(n * 37) % triples.size()];
+        const int16_t pair[] = {std::min(posts[0], posts[1]), std::max(posts[0], posts[1])};
+        switch (n % 4) {
+        case 0:
+            wins += poolLineText(ticket, std::span(posts.data(), 1), 2);
+            break;
+        case 1:
+            quinielas += poolLineText(ticket, pair, 5);
+            break;
+        case 2:
+            exactas += poolLineText(ticket, std::span(posts.data(), 2), 2);
+            break;
+        default:
+            trifectas += poolLineText(ticket, posts, 1);
+            break;
+        }
+    }
+    appendPoolLines(day, PoolFile::Wins, wins);
+    appendPoolLines(day, PoolFile::Quinielas, quinielas);
+    appendPoolLines(day, PoolFile::Exactas, exactas);
+    appendPoolLines(day, PoolFile::Trifectas, trifectas);
+}
+
+void ToteRefresh(benchmark::State& state) {
+    SeasonDay season("tote-refresh");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    addPlayersLines(season.day());
+    const FileTraffic traffic = trafficOf([&] { toteRefresh(season.day()); });
+    const CopyFloor floor(workFolder("tote-refresh-floor"), traffic);
+    measure(
+        state, [] {}, [&] { toteRefresh(season.day()); }, [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+// --- The Pick 6 of every horse --------------------------------------------------------------
+
+// Marking the 262,144 combinations in a plain bit table, without reading or checking a ticket.
+double pickSixLoopFloor() {
+    const double start = cpuSeconds();
+    std::vector<uint64_t> bits(262144 / 64);
+    for (unsigned a = 0; a < 8; ++a)
+        for (unsigned b = 0; b < 8; ++b)
+            for (unsigned c = 0; c < 8; ++c)
+                for (unsigned d = 0; d < 8; ++d)
+                    for (unsigned e = 0; e < 8; ++e)
+                        for (unsigned f = 0; f < 8; ++f) {
+                            const unsigned index = ((((a * 8 + b) * 8 + c) * 8 + d) * 8 + e) * 8 + f;
+                            bits[index / 64] |= uint64_t{1} << (index % 64);
+                            benchmark::DoNotOptimize(bits.data());
+                        }
+    benchmark::ClobberMemory();
+    return cpuSeconds() - start;
+}
+
+// Listing the ticket as a player does: read back, priced, its combinations shown and the totals.
+void PriceBigPickSix(benchmark::State& state) {
+    SeasonDay season("price-pick-six");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    RaceDay& day = season.day();
+    day.players.entries[0].balance = RichBalance;
+    selectBettor(day, 0);
+    measure(
+        state, [&] { day.tickets.clear(); },
+        [&] {
+            if (!season.game().ticketList().listTicket(day, BigPickSix))
+                state.SkipWithError("the ticket was refused");
+        },
+        [] { return pickSixLoopFloor(); });
+}
+
+// Paying it: numbered, logged, its 262,144 pool lines written, the tote refreshed, charged.
+void PayBigPickSix(benchmark::State& state) {
+    SeasonDay season("pay-pick-six");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    RaceDay& day = season.day();
+    const int32_t counter = day.pools.ticketCounter;
+    auto fresh = [&] {
+        day.tickets = {ListedTicket{BigPickSix, day.players.entries[0].playerId, false}};
+        day.pools.ticketCounter = counter;
+        day.players.entries[0].balance = RichBalance;
+        truncateFile(day.file("tickets.dat"));
+        truncateFile(day.file("pick6s.dat"));
+    };
+    fresh();
+    int paid = 0;
+    const FileTraffic traffic = trafficOf([&] { paid = payTickets(day).paid; });
+    if (paid != 1) {
+        state.SkipWithError("the ticket was not paid");
+        return;
+    }
+    const CopyFloor floor(workFolder("pay-pick-six-floor"), traffic);
+    measure(
+        state, fresh, [&] { payTickets(day); }, [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+// --- The results update of one race ---------------------------------------------------------
+
+void ApplyRace(benchmark::State& state) {
+    SeasonDay season("apply-race");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    RaceDay& day = season.day();
+    RaceModel race(day);
+    race.start();
+    race.runToEnd();
+    // Every round writes the same race into the same stable.
+    const Database stable = day.db;
+    const EntryTables entries = day.entries;
+    const fs::path pastLines = day.file("pastperformances.dat");
+    const auto pastSize = fs::file_size(pastLines);
+    auto fresh = [&] {
+        day.db = stable;
+        day.entries = entries;
+        fs::resize_file(pastLines, pastSize);
+    };
+    fresh();
+    bool applied = false;
+    const FileTraffic traffic = trafficOf([&] { applied = applyRaceToDatabase(day).applied; });
+    if (!applied) {
+        state.SkipWithError("the race was not written into the stable");
+        return;
+    }
+    const CopyFloor floor(workFolder("apply-race-floor"), traffic);
+    measure(
+        state, fresh, [&] { benchmark::DoNotOptimize(applyRaceToDatabase(day)); },
+        [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+} // namespace
+
+void registerBudgetBenchmarks() {
+    benchmark::RegisterBenchmark("StartOfDay", StartOfDay)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RaceRun", RaceRun)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("WholeDay", WholeDay)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ToteRefresh", ToteRefresh)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("PriceBigPickSix", PriceBigPickSix)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PayBigPickSix", PayBigPickSix)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ApplyRace", ApplyRace)->Unit(benchmark::kMicrosecond);
+}
+
+std::vector<BudgetLine> budgetLines() {
+    return {
+        {"StartOfDay", "Start of a day (loads, card, loading pass, race 1's pool files)", "file copy", 10},
+        {"RaceRun", "One race run headless", "draw loop", 0.5},
+        {"WholeDay", "Whole day: 12 races, 4 players x 5 tickets a race, paid and settled", "file copy", 100},
+        {"ToteRefresh", "Tote refresh: 2124 public and 1000 players' lines", "file copy", 1},
+        {"PriceBigPickSix", "Pick 6 of every horse listed and priced (262,144 combinations)", "mark loop",
+         200},
+        {"PayBigPickSix", "Pick 6 of every horse paid (262,144 pool lines)", "file copy", 200},
+        {"ApplyRace", "Results update of one race (chart, past lines, stable saved)", "file copy", 0},
+    };
+}
+
+} // namespace sw::bench
