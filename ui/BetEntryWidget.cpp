@@ -1,0 +1,347 @@
+#include "BetEntryWidget.h"
+
+#include "PostColours.h"
+#include "game/Game.h"
+#include "players/Players.h"
+#include "wagering/BetEntry.h"
+#include "wagering/TicketPricing.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace sw::ui {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+// A value the player reads at a glance: larger and bold.
+QLabel* valueLabel(const QString& name, QWidget* parent, double scale = 1.25) {
+    QLabel* l = label(name, QString(), parent);
+    QFont font = l->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * scale);
+    l->setFont(font);
+    return l;
+}
+
+} // namespace
+
+BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
+    setObjectName(QStringLiteral("tabBets"));
+    addTab(buildAmountPage(), QStringLiteral("Choose &Amount"));
+    addTab(buildBetPage(), QStringLiteral("Choose &Bet"));
+    addTab(buildHorsesPage(), QStringLiteral("Choose Ho&rses"));
+    connect(this, &QTabWidget::currentChanged, this, &BetEntryWidget::pageChosen);
+    refresh();
+}
+
+QPushButton* BetEntryWidget::button(const QString& name, const QString& caption, const QString& tooltip,
+                                    QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tooltip);
+    b->setAutoDefault(false);
+    b->setMinimumHeight(28);
+    return b;
+}
+
+template <typename Action> void BetEntryWidget::act(Action action) {
+    action();
+    emit changed();
+}
+
+QWidget* BetEntryWidget::buildAmountPage() {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setVerticalSpacing(8);
+
+    auto* bettorLabel = label(QStringLiteral("Label7"), QStringLiteral("Select Player:"), page);
+    m_cmbBettor = new QComboBox(page);
+    m_cmbBettor->setObjectName(QStringLiteral("cmbBettor"));
+    m_cmbBettor->setToolTip(QStringLiteral("Select player that will place a bet"));
+    m_cmbBettor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cmbBettor->setMinimumContentsLength(10);
+    bettorLabel->setBuddy(m_cmbBettor);
+    m_cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add"), QStringLiteral("Add player(s)"), page);
+    m_cmdDelPlayer = button(QStringLiteral("cmdDelPlayer"), QStringLiteral("Delete"),
+                            QStringLiteral("Delete chosen player"), page);
+    auto* players = new QHBoxLayout;
+    players->addWidget(m_cmbBettor, 1);
+    players->addWidget(m_cmdAdd);
+    players->addWidget(m_cmdDelPlayer);
+    grid->addWidget(bettorLabel, 0, 0);
+    grid->addLayout(players, 0, 1);
+
+    grid->addWidget(label(QStringLiteral("lblCurBal"), QStringLiteral("Current Balance:"), page), 1, 0);
+    m_lblBalance = valueLabel(QStringLiteral("lblBalance"), page);
+    grid->addWidget(m_lblBalance, 1, 1);
+
+    auto* presets = new QGridLayout;
+    presets->setSpacing(6);
+    for (int i = 0; i < static_cast<int>(amountPresets().size()); ++i) {
+        const AmountPreset& preset = amountPresets()[static_cast<std::size_t>(i)];
+        const QString tooltip = i == AllAmountPreset ? qs(AllAmountTooltip) : QString();
+        QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), qs(preset.caption), tooltip, page);
+        m_cmdAmount[static_cast<std::size_t>(i)] = b;
+        presets->addWidget(b, i / 4, i % 4);
+        connect(b, &QPushButton::clicked, this,
+                [this, i] { act([&] { m_game.betEntry().selectAmountPreset(m_game.day(), i); }); });
+    }
+    m_cmdAmount[AllAmountPreset]->installEventFilter(this);
+    grid->addLayout(presets, 2, 0, 1, 2);
+
+    auto* amountLabel = label(QStringLiteral("lblAmount"), QStringLiteral("Amount per bet:"), page);
+    m_udAmount = new QSpinBox(page);
+    m_udAmount->setObjectName(QStringLiteral("udAmount"));
+    m_udAmount->setRange(0, MaxBetAmount);
+    m_udAmount->setSingleStep(1);
+    m_udAmount->setToolTip(qs(AmountSpinTooltip));
+    amountLabel->setBuddy(m_udAmount);
+    m_lblBetAmount = valueLabel(QStringLiteral("lblBetAmount"), page, 1.5);
+    auto* amount = new QHBoxLayout;
+    amount->addWidget(label(QStringLiteral("lblDollar"), QStringLiteral("$"), page));
+    amount->addWidget(m_lblBetAmount);
+    amount->addSpacing(16);
+    amount->addWidget(m_udAmount);
+    amount->addStretch(1);
+    grid->addWidget(amountLabel, 3, 0);
+    grid->addLayout(amount, 3, 1);
+
+    grid->setRowStretch(4, 1);
+    m_cmdNext1 = button(QStringLiteral("cmdNext1"), QStringLiteral("Next ->"),
+                        QStringLiteral("Go to Choose Bet options"), page);
+    grid->addWidget(m_cmdNext1, 5, 1, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_cmbBettor, &QComboBox::activated, this,
+            [this](int index) { act([&] { selectBettor(m_game.day(), index); }); });
+    connect(m_cmdAdd, &QPushButton::clicked, this, &BetEntryWidget::addPlayerRequested);
+    connect(m_cmdDelPlayer, &QPushButton::clicked, this,
+            [this] { act([&] { deletePlayer(m_game.day()); }); });
+    connect(m_udAmount, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!m_refreshing)
+            act([&] { m_game.betEntry().amountSpinChanged(value); });
+    });
+    connect(m_cmdNext1, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().nextToBet(m_game.day()); }); });
+    return page;
+}
+
+QWidget* BetEntryWidget::buildBetPage() {
+    auto* page = new QWidget(this);
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(10, 10, 10, 10);
+    outer->setSpacing(8);
+
+    auto* bets = new QGridLayout;
+    bets->setSpacing(6);
+    constexpr int Columns = 4;
+    for (int i = 0; i < BetTypeCount; ++i) {
+        const BetButton& bet = betButtons()[static_cast<std::size_t>(i)];
+        QPushButton* b = button(qs(bet.button), qs(bet.caption), qs(bet.tooltip), page);
+        m_betButtons[static_cast<std::size_t>(i)] = b;
+        bets->addWidget(b, i / Columns, i % Columns);
+        const BetType type = bet.type;
+        connect(b, &QPushButton::clicked, this,
+                [this, type] { act([&] { m_game.betEntry().chooseBetType(m_game.day(), type); }); });
+    }
+    outer->addLayout(bets);
+
+    auto* modes = new QHBoxLayout;
+    modes->setSpacing(6);
+    for (int i = 0; i < 3; ++i) {
+        const ModeButton& mode = modeButtons()[static_cast<std::size_t>(i)];
+        QPushButton* b = button(qs(mode.button), qs(mode.caption), qs(mode.tooltip), page);
+        m_modeButtons[static_cast<std::size_t>(i)] = b;
+        modes->addWidget(b);
+        const BetMode m = mode.mode;
+        connect(b, &QPushButton::clicked, this,
+                [this, m] { act([&] { m_game.betEntry().chooseBetKind(m); }); });
+    }
+    outer->addLayout(modes);
+
+    auto* chosen = new QHBoxLayout;
+    chosen->addWidget(label(QStringLiteral("lblBetChosen"), QStringLiteral("Bet:"), page));
+    m_lblBetName = valueLabel(QStringLiteral("lblBetName"), page);
+    m_lblBetKind = valueLabel(QStringLiteral("lblBetKind"), page);
+    chosen->addWidget(m_lblBetName);
+    chosen->addWidget(m_lblBetKind);
+    chosen->addStretch(1);
+    outer->addLayout(chosen);
+    outer->addStretch(1);
+
+    auto* commands = new QHBoxLayout;
+    m_cmdCancelBet = button(QStringLiteral("cmdCancelBet"), QStringLiteral("Cancel Bet"),
+                            QStringLiteral("Cancel all selections"), page);
+    m_cmdNext2 = button(QStringLiteral("cmdNext2"), QStringLiteral("Next ->"),
+                        QStringLiteral("Go to Choose Horses options"), page);
+    commands->addWidget(m_cmdCancelBet);
+    commands->addStretch(1);
+    commands->addWidget(m_cmdNext2);
+    outer->addLayout(commands);
+
+    connect(m_cmdCancelBet, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().cancelBet(); }); });
+    connect(m_cmdNext2, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().nextToHorses(m_game.day()); }); });
+    return page;
+}
+
+QWidget* BetEntryWidget::buildHorsesPage() {
+    auto* page = new QWidget(this);
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(10, 10, 10, 10);
+    outer->setSpacing(8);
+
+    m_lblInstruct = label(QStringLiteral("lblInstruct"), QString(), page);
+    m_lblInstruct->setWordWrap(true);
+    m_lblInstruct->setMinimumHeight(m_lblInstruct->fontMetrics().lineSpacing() * 2);
+    QFont instructFont = m_lblInstruct->font();
+    instructFont.setBold(true);
+    m_lblInstruct->setFont(instructFont);
+    outer->addWidget(m_lblInstruct);
+
+    auto* horses = new QHBoxLayout;
+    horses->setSpacing(5);
+    for (int h = 0; h < FieldSize; ++h) {
+        QPushButton* b = button(QStringLiteral("cmdHorse%1").arg(h), QString::number(h + 1), QString(), page);
+        b->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QPushButton")));
+        b->setMinimumSize(34, 34);
+        QFont font = b->font();
+        font.setPointSizeF(font.pointSizeF() * 1.3);
+        b->setFont(font);
+        m_cmdHorse[static_cast<std::size_t>(h)] = b;
+        horses->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, h] { act([&] { m_game.betEntry().pickHorse(h); }); });
+    }
+    m_cmdAll =
+        button(QStringLiteral("cmdAll"), QStringLiteral("All"), QStringLiteral("Choose all horses"), page);
+    m_cmdAll->setMinimumHeight(34);
+    horses->addSpacing(6);
+    horses->addWidget(m_cmdAll);
+    outer->addLayout(horses);
+
+    auto* middle = new QHBoxLayout;
+    m_lstLegs = new QListWidget(page);
+    m_lstLegs->setObjectName(QStringLiteral("lstLegs"));
+    m_lstLegs->setFocusPolicy(Qt::NoFocus);
+    m_lstLegs->setSelectionMode(QAbstractItemView::NoSelection);
+    m_lstLegs->setMaximumWidth(150);
+    m_lstLegs->setToolTip(QStringLiteral("The ticket so far"));
+    middle->addWidget(m_lstLegs);
+    auto* picks = new QVBoxLayout;
+    picks->addWidget(label(QStringLiteral("lblPicksCaption"), QStringLiteral("Picks:"), page));
+    m_lblPicks = valueLabel(QStringLiteral("lblPicks"), page, 2.0);
+    picks->addWidget(m_lblPicks);
+    picks->addStretch(1);
+    middle->addLayout(picks, 1);
+    outer->addLayout(middle, 1);
+
+    auto* commands = new QHBoxLayout;
+    m_cmdBack = button(QStringLiteral("cmdBack"), QStringLiteral("<--  Clr Pick"),
+                       QStringLiteral("Delete last choice taken"), page);
+    m_cmdClear = button(QStringLiteral("cmdClear"), QStringLiteral("Clear Bet"),
+                        QStringLiteral("Clear all bet choices"), page);
+    m_cmdWith = button(QStringLiteral("cmdWith"), QStringLiteral("With"),
+                       QStringLiteral("Click to make next set of selections"), page);
+    m_cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("Finish"),
+                         QStringLiteral("Click to place bet on ticket list"), page);
+    commands->addWidget(m_cmdBack);
+    commands->addWidget(m_cmdClear);
+    commands->addStretch(1);
+    commands->addWidget(m_cmdWith);
+    commands->addWidget(m_cmdFinish);
+    outer->addLayout(commands);
+
+    connect(m_cmdAll, &QPushButton::clicked, this, [this] { act([&] { m_game.betEntry().pickAll(); }); });
+    connect(m_cmdWith, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().with(m_game.day()); }); });
+    connect(m_cmdFinish, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().finish(m_game.day(), m_game.ticketList()); }); });
+    connect(m_cmdBack, &QPushButton::clicked, this, [this] { act([&] { m_game.betEntry().clearPick(); }); });
+    connect(m_cmdClear, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.betEntry().clearBet(m_game.day()); }); });
+    return page;
+}
+
+void BetEntryWidget::pageChosen(int page) {
+    if (m_refreshing)
+        return;
+    // A tab click is the entry's page change; the entry may send the player back a page.
+    act([&] { m_game.betEntry().stageChanged(m_game.day(), page); });
+}
+
+void BetEntryWidget::refresh() {
+    m_refreshing = true;
+    const RaceDay& day = m_game.day();
+    const BetEntry& entry = m_game.betEntry();
+    {
+        const QSignalBlocker block(this);
+        setCurrentIndex(entry.page());
+    }
+    setToolTip(qs(pageTooltip(entry.page())));
+
+    {
+        const QSignalBlocker block(m_cmbBettor);
+        m_cmbBettor->clear();
+        for (const PlayerEntry& player : day.players.entries)
+            m_cmbBettor->addItem(QString::fromStdString(player.name));
+        m_cmbBettor->setCurrentIndex(day.players.selected);
+    }
+    m_lblBalance->setText(QString::fromStdString(day.players.balanceLabel));
+    m_cmdDelPlayer->setEnabled(day.players.selected >= 0);
+    m_cmdNext1->setEnabled(BetEntry::next1Usable(day));
+    {
+        const QSignalBlocker block(m_udAmount);
+        m_udAmount->setValue(entry.amountSpin());
+    }
+    m_lblBetAmount->setText(QString::fromStdString(entry.betAmount()));
+
+    for (int i = 0; i < BetTypeCount; ++i)
+        m_betButtons[static_cast<std::size_t>(i)]->setEnabled(
+            BetEntry::betButtonUsable(day, betButtons()[static_cast<std::size_t>(i)].type));
+    for (QPushButton* b : m_modeButtons)
+        b->setEnabled(entry.modeButtonsUsable());
+    m_cmdNext2->setEnabled(entry.next2Usable());
+    m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));
+    m_lblBetKind->setText(QString::fromStdString(entry.betKindLabel()));
+
+    for (int h = 0; h < FieldSize; ++h)
+        m_cmdHorse[static_cast<std::size_t>(h)]->setEnabled(entry.horseUsable(h));
+    m_cmdWith->setEnabled(entry.withUsable());
+    m_cmdFinish->setEnabled(entry.finishUsable());
+    m_cmdBack->setEnabled(entry.backUsable());
+    m_lblInstruct->setText(qs(entry.instruction()));
+    m_lblPicks->setText(QString::fromStdString(entry.picks()));
+    m_lstLegs->clear();
+    for (const std::string& leg : entry.legs())
+        m_lstLegs->addItem(QString::fromStdString(leg));
+    m_refreshing = false;
+}
+
+bool BetEntryWidget::eventFilter(QObject* watched, QEvent* event) {
+    // Pointing at "All" tells what "All" would bet: the balance as it stands.
+    if (watched == m_cmdAmount[AllAmountPreset] && event->type() == QEvent::Enter)
+        m_cmdAmount[AllAmountPreset]->setToolTip(qs(allAmountPointerTooltip(m_game.day())));
+    return QTabWidget::eventFilter(watched, event);
+}
+
+} // namespace sw::ui

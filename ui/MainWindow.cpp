@@ -1,0 +1,419 @@
+#include "MainWindow.h"
+
+#include "BetEntryWidget.h"
+#include "LogoWidget.h"
+#include "RaceRunner.h"
+#include "TicketsWidget.h"
+#include "ToteBoardWidget.h"
+#include "core/Constants.h"
+#include "core/GradeTables.h"
+#include "game/Game.h"
+#include "race/presentation/qt/TrackWidget.h"
+#include "ui/AboutDialog.h"
+#include "ui/AddPlayerDialog.h"
+#include "ui/PastPerfWindow.h"
+#include "ui/ResultsWindow.h"
+#include "ui/SettingsWindow.h"
+#include "ui/TopTenWindow.h"
+#include "ui/UserGuide.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace sw::ui {
+
+namespace {
+
+// The post parade walks one step every two seconds between races.
+constexpr int ParadeIntervalMs = 2000;
+
+// The page cmdDonate opens is a setting of the build; without one the button stays hidden.
+QString donationAddress() {
+#ifdef STRIDEWELL_DONATION_URL
+    return QStringLiteral(STRIDEWELL_DONATION_URL);
+#else
+    return {};
+#endif
+}
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* commandButton(const QString& name, const QString& caption, const QString& tooltip,
+                           QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tooltip);
+    b->setAutoDefault(false);
+    b->setMinimumHeight(30);
+    return b;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_game(game) {
+    setObjectName(QStringLiteral("frmHorses"));
+    setWindowTitle(qs(AppCaption));
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(6);
+    outer->addWidget(buildHeading());
+
+    auto* areas = new QHBoxLayout;
+    areas->setSpacing(8);
+    m_betEntry = new BetEntryWidget(m_game, central);
+    m_tickets = new TicketsWidget(m_game, central);
+    m_tote = new ToteBoardWidget(m_game, central);
+    areas->addWidget(m_betEntry, 11);
+    areas->addWidget(m_tickets, 9);
+    areas->addWidget(m_tote, 8);
+    outer->addLayout(areas, 10);
+
+    m_track = new TrackWidget(central);
+    m_track->setMinimumHeight(180);
+    outer->addWidget(m_track, 9);
+    setCentralWidget(central);
+
+    m_runner = new RaceRunner(m_game, *m_track, this);
+    m_timerParade = new QTimer(this);
+    m_timerParade->setObjectName(QStringLiteral("timerParade"));
+    m_timerParade->setInterval(ParadeIntervalMs);
+    connect(m_timerParade, &QTimer::timeout, this, [this] {
+        m_track->scene().paradeTick();
+        m_track->sceneChanged();
+    });
+
+    buildMenus();
+
+    connect(m_betEntry, &BetEntryWidget::changed, this, &MainWindow::refresh);
+    connect(m_betEntry, &BetEntryWidget::addPlayerRequested, this, &MainWindow::addPlayer);
+    connect(m_tickets, &TicketsWidget::changed, this, &MainWindow::refresh);
+    connect(m_tickets, &TicketsWidget::payRequested, this, &MainWindow::pay);
+    connect(m_cmdPast, &QPushButton::clicked, this, &MainWindow::pastPerformances);
+    connect(m_cmdRun, &QPushButton::clicked, this, &MainWindow::startRace);
+    connect(m_cmdFastForward, &QPushButton::clicked, m_runner, &RaceRunner::fastForward);
+    connect(m_cmdReplay, &QPushButton::clicked, this, &MainWindow::replay);
+    connect(m_cmdDonate, &QPushButton::clicked, this, &MainWindow::donate);
+    connect(m_runner, &RaceRunner::raceEnded, this, &MainWindow::raceEnded);
+    connect(m_runner, &RaceRunner::replayEnded, this, &MainWindow::replayEnded);
+
+    // Keyboard order follows the way a ticket is made: entry, tickets, board, then the race.
+    setTabOrder(m_betEntry, m_tickets);
+    setTabOrder(m_tickets, m_tote);
+    setTabOrder(m_tote, m_cmdPast);
+    setTabOrder(m_cmdPast, m_cmdRun);
+    setTabOrder(m_cmdRun, m_cmdFastForward);
+    setTabOrder(m_cmdFastForward, m_cmdReplay);
+    setTabOrder(m_cmdReplay, m_chkSlowFinish);
+
+    resize(1366, 740);
+    refresh();
+}
+
+MainWindow::~MainWindow() {
+    // The game's windows still open go down with this one; none may call back into it meanwhile.
+    for (QObject* child : children())
+        child->disconnect(this);
+}
+
+QWidget* MainWindow::buildHeading() {
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    row->addWidget(new LogoWidget(bar));
+    row->addSpacing(12);
+
+    QFont captionFont = bar->font();
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 1.15);
+    QFont valueFont = captionFont;
+    valueFont.setBold(true);
+    valueFont.setPointSizeF(captionFont.pointSizeF() * 1.3);
+    auto pair = [&](const char* captionName, const char* caption, const char* valueName) {
+        auto* c = new QLabel(QString::fromUtf8(caption), bar);
+        c->setObjectName(QString::fromLatin1(captionName));
+        c->setFont(captionFont);
+        auto* v = new QLabel(bar);
+        v->setObjectName(QString::fromLatin1(valueName));
+        v->setFont(valueFont);
+        row->addWidget(c);
+        row->addWidget(v);
+        row->addSpacing(18);
+        return v;
+    };
+    m_lblRaceNum = pair("lblRace", "Race", "lblRaceNum");
+    m_lblDistanceNum = pair("lblDistance", "Distance", "lblDistanceNum");
+    m_lblGradeNum = pair("lblGrade", "Purse", "lblGradeNum");
+    row->addStretch(1);
+
+    m_cmdDonate = commandButton(QStringLiteral("cmdDonate"), QStringLiteral("Donate"),
+                                QStringLiteral("Donate and be included on our update mailing list."), bar);
+    m_cmdDonate->setVisible(!donationAddress().isEmpty());
+    row->addWidget(m_cmdDonate);
+    m_cmdReplay = commandButton(QStringLiteral("cmdReplay"), QStringLiteral("R&eplay"),
+                                QStringLiteral("Show the last race again"), bar);
+    m_chkSlowFinish = new QCheckBox(QStringLiteral("S&low finish"), bar);
+    m_chkSlowFinish->setObjectName(QStringLiteral("chkSlowFinish"));
+    m_chkSlowFinish->setToolTip(QStringLiteral("Replay the finish in slow motion"));
+    m_cmdPast = commandButton(QStringLiteral("cmdPast"), QStringLiteral("&Past Performances"),
+                              QStringLiteral("View past performances"), bar);
+    m_cmdRun = commandButton(QStringLiteral("cmdRun"), QStringLiteral("S&tart Race"),
+                             QStringLiteral("Start the race"), bar);
+    m_cmdFastForward = commandButton(QStringLiteral("cmdFastForward"), QStringLiteral("Fast Forwar&d"),
+                                     QStringLiteral("Run the rest of the race at once"), bar);
+    QFont runFont = m_cmdRun->font();
+    runFont.setBold(true);
+    m_cmdRun->setFont(runFont);
+    m_cmdRun->setMinimumWidth(110);
+    row->addWidget(m_cmdReplay);
+    row->addWidget(m_chkSlowFinish);
+    row->addSpacing(12);
+    row->addWidget(m_cmdPast);
+    row->addWidget(m_cmdRun);
+    row->addWidget(m_cmdFastForward);
+    return bar;
+}
+
+void MainWindow::buildMenus() {
+    auto action = [this](QMenu* menu, const char* name, const QString& text, auto slot) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    m_menuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    m_menuFile->setObjectName(QStringLiteral("menuFile"));
+    action(m_menuFile, "menuExit", QStringLiteral("E&xit"), &MainWindow::endGame);
+
+    m_menuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    m_menuSettings->setObjectName(QStringLiteral("menuSettings"));
+    action(m_menuSettings, "menuPlayer", QStringLiteral("&Add Player"), &MainWindow::addPlayer);
+    action(m_menuSettings, "menuDefaults", QStringLiteral("Set &Defaults"), &MainWindow::setDefaults);
+    // The reset throws away every horse's history; it is kept out of reach of a stray click.
+    action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase)
+        ->setVisible(false);
+
+    m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    action(m_menuHelp, "menuAbout", QStringLiteral("&About"), &MainWindow::about);
+    action(m_menuHelp, "menuUserGuide", QStringLiteral("&Using ") + qs(AppCaption), &MainWindow::userGuide);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The day starts once the window is up, so the player sees it while the program loads.
+    if (!m_started) {
+        m_started = true;
+        QTimer::singleShot(0, this, &MainWindow::startDay);
+    }
+}
+
+void MainWindow::startDay() {
+    m_started = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ready = m_game.startDay();
+    QApplication::restoreOverrideCursor();
+    refresh();
+    if (!ready) {
+        close();
+        return;
+    }
+    openProgram();
+}
+
+void MainWindow::refresh() {
+    refreshHeading();
+    m_betEntry->refresh();
+    m_tickets->refresh();
+    m_tote->refresh();
+    refreshCommands();
+}
+
+void MainWindow::refreshHeading() {
+    const Stage stage = m_game.stage();
+    if (stage == Stage::NotStarted || stage == Stage::Failed) {
+        m_lblRaceNum->clear();
+        m_lblDistanceNum->clear();
+        m_lblGradeNum->clear();
+        return;
+    }
+    const RaceDay& day = m_game.day();
+    const int race = std::clamp<int>(day.currentRace, 0, RacesPerDay - 1);
+    m_lblRaceNum->setText(QString::number(race + 1));
+    m_lblDistanceNum->setText(qs(RaceDistanceText));
+    m_lblGradeNum->setText(QStringLiteral("$") +
+                           QString::number(purseOf(day.card.raceGrade[static_cast<std::size_t>(race)])));
+}
+
+void MainWindow::refreshCommands() {
+    const Stage stage = m_game.stage();
+    const bool racing = m_runner->running() || stage == Stage::Racing;
+    const bool betting = stage == Stage::Betting && !racing;
+    m_cmdRun->setEnabled(betting);
+    m_cmdPast->setEnabled(betting);
+    m_cmdFastForward->setEnabled(m_runner->running());
+    m_cmdReplay->setEnabled(betting && m_runner->canReplay() && !m_runner->replaying());
+    m_chkSlowFinish->setEnabled(betting && m_runner->canReplay());
+    m_betEntry->setEnabled(!racing && stage != Stage::Failed && stage != Stage::NotStarted);
+    for (QMenu* menu : {m_menuFile, m_menuSettings, m_menuHelp})
+        menu->menuAction()->setEnabled(!racing);
+}
+
+void MainWindow::openModal(QWidget* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::WindowModal);
+    window->show();
+}
+
+void MainWindow::openProgram() {
+    auto* program = new PastPerfWindow(m_game, this);
+    connect(program, &PastPerfWindow::toteBoardChosen, this, &MainWindow::toteBoardChosen);
+    openModal(program);
+}
+
+void MainWindow::toteBoardChosen() {
+    refresh();
+    startParade();
+}
+
+void MainWindow::pastPerformances() {
+    m_runner->stopReplay();
+    m_game.openProgram();
+    refresh();
+    if (m_game.stage() == Stage::Program)
+        openProgram();
+}
+
+void MainWindow::startParade() {
+    m_track->scene().startParade();
+    m_timerParade->start();
+    m_track->sceneChanged();
+}
+
+void MainWindow::stopParade() {
+    m_timerParade->stop();
+    m_track->scene().stopParade();
+}
+
+void MainWindow::startRace() {
+    stopParade();
+    if (!m_runner->start() && m_game.stage() == Stage::Betting)
+        startParade();
+    refresh();
+}
+
+void MainWindow::raceEnded() {
+    m_game.finishRace();
+    refresh();
+    openResults();
+}
+
+void MainWindow::openResults() {
+    auto* results = new ResultsWindow(m_game, this);
+    connect(results, &ResultsWindow::confirmed, this, &MainWindow::resultsConfirmed);
+    openModal(results);
+}
+
+void MainWindow::resultsConfirmed() {
+    refresh();
+    if (m_game.stage() == Stage::Program)
+        openProgram();
+    else if (m_game.stage() == Stage::TopTen)
+        openTopTen();
+}
+
+void MainWindow::openTopTen() {
+    auto* topTen = new TopTenWindow(m_game, this);
+    connect(topTen, &TopTenWindow::playAgain, this, &MainWindow::playAgain);
+    connect(topTen, &TopTenWindow::endGame, this, &MainWindow::endGame);
+    openModal(topTen);
+}
+
+void MainWindow::playAgain() {
+    m_runner->stopReplay();
+    stopParade();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ready = m_game.playAgain();
+    QApplication::restoreOverrideCursor();
+    refresh();
+    if (!ready) {
+        close();
+        return;
+    }
+    openProgram();
+}
+
+void MainWindow::endGame() {
+    // Every file is already up to date: nothing is left to save or to ask.
+    close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::pay() {
+    m_game.pay();
+    refresh();
+}
+
+void MainWindow::replay() {
+    stopParade();
+    if (!m_runner->replay(m_chkSlowFinish->isChecked()) && m_game.stage() == Stage::Betting)
+        startParade();
+    refreshCommands();
+}
+
+void MainWindow::replayEnded() {
+    if (m_game.stage() == Stage::Betting && !m_runner->running())
+        startParade();
+    refreshCommands();
+}
+
+void MainWindow::addPlayer() {
+    auto* dialog = new AddPlayerDialog(m_game, this);
+    connect(dialog, &AddPlayerDialog::playersChanged, this, &MainWindow::refresh);
+    openModal(dialog);
+}
+
+void MainWindow::setDefaults() {
+    auto* settings = new SettingsWindow(m_game, this);
+    connect(settings, &QObject::destroyed, this, &MainWindow::refresh);
+    openModal(settings);
+}
+
+void MainWindow::resetDatabase() {
+    m_runner->stopReplay();
+    stopParade();
+    if (!m_game.resetDatabase())
+        return;
+    refresh();
+    if (m_game.stage() == Stage::Program)
+        openProgram();
+    else if (m_game.stage() == Stage::Failed)
+        close();
+}
+
+void MainWindow::about() {
+    openModal(new AboutDialog(this));
+}
+
+void MainWindow::userGuide() {
+    openUserGuide(this);
+}
+
+void MainWindow::donate() {
+    const QString address = donationAddress();
+    if (!address.isEmpty())
+        QDesktopServices::openUrl(QUrl(address));
+}
+
+} // namespace sw::ui

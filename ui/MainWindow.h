@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace sw {
+class Game;
+class TrackWidget;
+} // namespace sw
+
+namespace sw::ui {
+
+class BetEntryWidget;
+class RaceRunner;
+class TicketsWidget;
+class ToteBoardWidget;
+
+// The race-and-betting window `frmHorses`: the race heading, the bet entry, the tickets, the tote
+// board and the track, with the menus. It shows the game's state and forwards what the player
+// does; after every action each area reads the state afresh. Messages and questions go through
+// the game's prompter, so a test can build this window with scripted answers.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Game& game, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Starts the race day and opens the racing program of race 1; the first showing of the window
+    // does this by itself. When the stable cannot fill the card the window closes (the reason was
+    // already shown).
+    void startDay();
+
+    // Shows every area afresh from the game's state.
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildHeading();
+    void refreshHeading();
+    void refreshCommands();
+
+    void openProgram();
+    void toteBoardChosen();
+    void pastPerformances();
+    void startParade();
+    void stopParade();
+    void startRace();
+    void raceEnded();
+    void openResults();
+    void resultsConfirmed();
+    void openTopTen();
+    void playAgain();
+    void endGame();
+    void pay();
+    void replay();
+    void replayEnded();
+    void addPlayer();
+    void setDefaults();
+    void resetDatabase();
+    void about();
+    void userGuide();
+    void donate();
+    // Opens one of the game's windows over this one without blocking: window-modal, deleted on close.
+    void openModal(QWidget* window);
+
+    Game& m_game;
+    bool m_started = false;
+
+    QLabel* m_lblRaceNum = nullptr;
+    QLabel* m_lblDistanceNum = nullptr;
+    QLabel* m_lblGradeNum = nullptr;
+    QPushButton* m_cmdPast = nullptr;
+    QPushButton* m_cmdRun = nullptr;
+    QPushButton* m_cmdFastForward = nullptr;
+    QPushButton* m_cmdReplay = nullptr;
+    QCheckBox* m_chkSlowFinish = nullptr;
+    QPushButton* m_cmdDonate = nullptr;
+
+    BetEntryWidget* m_betEntry = nullptr;
+    TicketsWidget* m_tickets = nullptr;
+    ToteBoardWidget* m_tote = nullptr;
+    TrackWidget* m_track = nullptr;
+    RaceRunner* m_runner = nullptr;
+    QTimer* m_timerParade = nullptr;
+
+    QMenu* m_menuFile = nullptr;
+    QMenu* m_menuSettings = nullptr;
+    QMenu* m_menuHelp = nullptr;
+};
+
+} // namespace sw::ui

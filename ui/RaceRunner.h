@@ -1,0 +1,70 @@
+#pragma once
+
+#include "race/presentation/RacePacer.h"
+#include "race/presentation/RaceRecorder.h"
+#include "race/presentation/RaceReplay.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+namespace sw {
+class Game;
+class TrackWidget;
+} // namespace sw
+
+namespace sw::ui {
+
+// Runs the race on the track at the pace it was always run: one timer steps the gate sequence
+// and then the race as many 5 ms passes as the wall clock calls for, and repaints once a tick.
+// Every pass is recorded, so the race can be shown again, its finish slowed down if wished.
+class RaceRunner : public QObject {
+    Q_OBJECT
+
+public:
+    // How often the track is stepped and repainted.
+    static constexpr int TickMs = 16;
+
+    RaceRunner(Game& game, TrackWidget& track, QObject* parent = nullptr);
+
+    // "Start Race": the field to the gate (strides drawn from the day's generator), then the
+    // game's race start, which may ask to pay unpaid tickets. False when no race can start now.
+    bool start();
+    // Runs what is left of the gate and the race at once; the result is the one the race would
+    // have reached at its own pace.
+    void fastForward();
+    bool running() const { return m_mode == Mode::Gate || m_mode == Mode::Race; }
+
+    // Shows the last race again from its recording; with slowFinish the finish runs slower.
+    bool replay(bool slowFinish);
+    void stopReplay();
+    bool replaying() const { return m_mode == Mode::Replay; }
+    bool canReplay() const;
+
+signals:
+    // The last horse is placed; the game's race is over but its results not yet opened.
+    void raceEnded();
+    // A replay showed the whole race, or was stopped.
+    void replayEnded();
+
+private:
+    enum class Mode { Idle, Gate, Race, Replay };
+
+    void tick();
+    // Runs `passes` passes of the race; false once the race is over.
+    bool runPasses(int passes);
+    void endRace();
+
+    Game& m_game;
+    TrackWidget& m_track;
+    RaceRecorder m_recorder;
+    RacePacer m_pacer;
+    std::unique_ptr<RaceReplay> m_replay;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    Mode m_mode = Mode::Idle;
+};
+
+} // namespace sw::ui

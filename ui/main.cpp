@@ -1,0 +1,76 @@
+// stridewell: the game's windows.
+
+#include "core/Random.h"
+#include "database/DataDirectory.h"
+#include "game/Game.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+const char* const Usage = "usage: stridewell [--data-dir DIR] [--seed N]\n";
+
+std::filesystem::path executableDir(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Fractional scale factors as the desktop sets them, so the track and the board stay crisp.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Stridewell"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Stridewell - Horse Racing"));
+    QApplication::setApplicationVersion(QStringLiteral(STRIDEWELL_VERSION));
+
+    // QApplication has taken its own options (-platform, -style ...) out of argv by now.
+    std::optional<std::filesystem::path> dataDir;
+    std::optional<uint64_t> seed;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--data-dir" && i + 1 < argc) {
+            dataDir = argv[++i];
+        } else if (arg == "--seed" && i + 1 < argc) {
+            try {
+                seed = std::stoull(argv[++i]);
+            } catch (const std::exception&) {
+                std::cerr << "error: --seed takes a whole number\n" << Usage;
+                return 2;
+            }
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << Usage;
+            return 0;
+        } else {
+            std::cerr << "error: unknown argument " << arg << "\n" << Usage;
+            return 2;
+        }
+    }
+
+    const sw::DataDirectory where =
+        sw::resolveDataDir(dataDir, executableDir(argv[0]), STRIDEWELL_BUNDLED_DATA, sw::systemEnvironment);
+    if (!where.ok()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Stridewell"), QString::fromStdString(where.error));
+        return 2;
+    }
+
+    sw::SeededRandom random(seed ? *seed : sw::clockSeed());
+    sw::ui::QtPrompter prompter;
+    sw::Game game(where.dir, random, prompter);
+    sw::ui::MainWindow window(game);
+    prompter.setParentWidget(&window);
+    window.show();
+    return app.exec();
+}
