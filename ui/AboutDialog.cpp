@@ -1,0 +1,110 @@
+#include "AboutDialog.h"
+
+#include "core/Constants.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <QVersionNumber>
+
+#ifndef STRIDEWELL_VERSION
+#define STRIDEWELL_VERSION "0.0.0"
+#endif
+
+namespace sw::ui {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString Description =
+    qs(AppCaption) +
+    QStringLiteral(" will entertain and educate the user on the sport of Horse Racing. "
+                   "It will teach you about pari-mutuel wagering, how to read and understand "
+                   "the racing program (past performances), and familiarize you on how "
+                   "much your bets will cost.");
+
+} // namespace
+
+AboutDialog::AboutDialog(QWidget* parent) : AboutDialog(parent, findSystemInfoProgram()) {}
+
+AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
+    : QDialog(parent), m_systemInfoProgram(systemInfoProgram) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About ") + qs(AppCaption));
+
+    auto* title = new QLabel(qs(AppCaption), this);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    title->setFont(titleFont);
+    auto* version = new QLabel(versionText(), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    auto* description = new QLabel(Description, this);
+    description->setObjectName(QStringLiteral("lblDescription"));
+    description->setWordWrap(true);
+    description->setMinimumWidth(380);
+
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+    m_cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_cmdSysInfo->setAutoDefault(false);
+    m_cmdSysInfo->setVisible(!m_systemInfoProgram.isEmpty());
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdSysInfo);
+    buttons->addStretch(1);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(title);
+    texts->addWidget(version);
+    texts->addSpacing(10);
+    texts->addWidget(description);
+    texts->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(texts, 1);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
+}
+
+QString AboutDialog::findSystemInfoProgram() {
+    for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+QString AboutDialog::versionText() {
+    const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(STRIDEWELL_VERSION));
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(version.majorVersion())
+        .arg(version.minorVersion())
+        .arg(version.microVersion());
+}
+
+void AboutDialog::startSystemInfo() {
+    if (!m_systemInfoProgram.isEmpty() && QProcess::startDetached(m_systemInfoProgram, {}))
+        return;
+    auto* box = new QMessageBox(QMessageBox::Information, qs(AppTitle),
+                                QStringLiteral("System Information Is Unavailable At This Time"),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace sw::ui

@@ -1,0 +1,371 @@
+#include "PastPerfWindow.h"
+
+#include "ColumnHeading.h"
+#include "FixedFont.h"
+#include "PostBadge.h"
+#include "PrintOptionsDialog.h"
+
+#include "core/Constants.h"
+#include "game/Game.h"
+#include "program/ProgramTexts.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace sw::ui {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Most past lines an entry shows without scrolling; a printed program rarely runs longer.
+constexpr int MostPastRowsShown = 10;
+// Widest past line: the fixed columns (38 characters) and the longest comment with its path.
+constexpr int PastLineChars = 54;
+
+// The columns of a past line under "PP ¼ ½ L ¾ L Fin L Time Purse Odds Comment".
+const std::vector<ColumnHeading::CharSpan> PastColumns = {
+    {0, 2, true}, {3, 4},   {5, 6},   {7, 10},  {10, 11}, {12, 15},
+    {15, 16},     {17, 20}, {21, 28}, {29, 31}, {32, 37}, {38, 46, true},
+};
+// The columns of a standings line under "Name Starts Firsts Seconds Thirds Fourths Earnings".
+const std::vector<ColumnHeading::CharSpan> JockeyColumns = {
+    {0, 15, true}, {15, 19}, {21, 25}, {26, 30}, {31, 35}, {36, 40}, {43, 51},
+};
+
+QLabel* caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QListWidget* fixedList(const QString& name, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(fixedFont());
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+void fillList(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines)
+        list->addItem(qs(line));
+}
+
+// A past-line list as tall as its lines, so the program reads like print rather than boxes.
+void fitPastList(QListWidget* list) {
+    const int rows = std::clamp(list->count(), 1, MostPastRowsShown);
+    const int rowHeight = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height() + 2;
+    list->setFixedHeight(rows * rowHeight + 2 * list->frameWidth() + 2);
+}
+
+} // namespace
+
+PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
+    setObjectName(QStringLiteral("frmPastPerf"));
+    setWindowTitle(qs(ProgramWindowTitle));
+    setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(buildEntries());
+    splitter->addWidget(buildSidePanel());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+
+    m_cmdPrint = new QPushButton(qs(PrintProgramCaption), this);
+    m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    m_cmdPrint->setAutoDefault(false);
+    m_cmdOK = new QPushButton(qs(ToteBoardCaption), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setToolTip(qs(ToteBoardTooltip));
+    m_cmdOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdPrint);
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdOK);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildHeader());
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+
+    connect(m_udRace, &QSpinBox::valueChanged, this, &PastPerfWindow::raceChosen);
+    connect(m_cmdOK, &QPushButton::clicked, this, &PastPerfWindow::chooseToteBoard);
+    connect(m_cmdPrint, &QPushButton::clicked, this, &PastPerfWindow::openPrintOptions);
+
+    refresh();
+
+    QSize size(1240, 720);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
+}
+
+QWidget* PastPerfWindow::buildHeader() {
+    auto* header = new QFrame(this);
+    header->setFrameShape(QFrame::StyledPanel);
+
+    auto* raceCaption = caption(QStringLiteral("Race"), header);
+    m_lblRace = new QLabel(header);
+    m_lblRace->setObjectName(QStringLiteral("lblRace"));
+    QFont big = m_lblRace->font();
+    big.setPointSizeF(big.pointSizeF() * 2.0);
+    big.setBold(true);
+    m_lblRace->setFont(big);
+    m_lblRace->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("00")));
+    m_udRace = new QSpinBox(header);
+    m_udRace->setObjectName(QStringLiteral("udRace"));
+    m_udRace->setRange(1, RacesPerDay);
+    m_udRace->setAccelerated(false);
+
+    m_lblRaceGrade = new QLabel(header);
+    m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));
+    m_lblDistance = new QLabel(qs(ProgramDistanceText), header);
+    m_lblDistance->setObjectName(QStringLiteral("lblDistance"));
+    QFont value = m_lblRaceGrade->font();
+    value.setPointSizeF(value.pointSizeF() * 1.3);
+    m_lblRaceGrade->setFont(value);
+    m_lblDistance->setFont(value);
+
+    m_lblBets = new QLabel(header);
+    m_lblBets->setObjectName(QStringLiteral("lblBets"));
+    m_lblBets->setWordWrap(true);
+    m_lblBets->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* grid = new QGridLayout(header);
+    grid->addWidget(raceCaption, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(m_lblRace, 1, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(m_udRace, 1, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(caption(qs(PurseHeading), header), 0, 2, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(m_lblRaceGrade, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(caption(qs(DistanceHeading), header), 0, 3, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(m_lblDistance, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(m_lblBets, 0, 4, 2, 1);
+    grid->setColumnMinimumWidth(1, 60);
+    grid->setColumnMinimumWidth(2, 90);
+    grid->setColumnMinimumWidth(3, 110);
+    grid->setColumnStretch(4, 1);
+    grid->setHorizontalSpacing(18);
+    return header;
+}
+
+QWidget* PastPerfWindow::buildEntries() {
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    auto* sheet = new QWidget(scroll);
+    // The program is a printed sheet: entries on the view's paper colour.
+    sheet->setBackgroundRole(QPalette::Base);
+    sheet->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(sheet);
+    for (int e = 0; e < FieldSize; ++e) {
+        if (e > 0) {
+            auto* rule = new QFrame(sheet);
+            rule->setFrameShape(QFrame::HLine);
+            rule->setFrameShadow(QFrame::Sunken);
+            column->addWidget(rule);
+        }
+        QWidget* block = nullptr;
+        m_entries[static_cast<std::size_t>(e)] = buildEntry(e, sheet, block);
+        column->addWidget(block);
+    }
+    column->addStretch(1);
+    scroll->setWidget(sheet);
+    return scroll;
+}
+
+PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent, QWidget*& block) {
+    const QString n = QString::number(entry);
+    EntryBlock b;
+    block = new QWidget(parent);
+
+    b.post = new QLabel(block);
+    showPostBadge(b.post, entry + 1);
+    b.post->setMinimumWidth(28);
+
+    b.horseName = new QLabel(block);
+    b.horseName->setObjectName(QStringLiteral("lblHorseName") + n);
+    QFont nameFont = b.horseName->font();
+    nameFont.setBold(true);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.2);
+    b.horseName->setFont(nameFont);
+    b.horseName->setMinimumWidth(QFontMetrics(nameFont).horizontalAdvance(QStringLiteral("M")) * 14);
+
+    b.jockey = new QLabel(block);
+    b.jockey->setObjectName(QStringLiteral("lblGrade") + n);
+    b.jockey->setMinimumWidth(b.jockey->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12);
+
+    static const std::array<const char*, 5> countNames = {"lblStarts", "lblFirsts", "lblSeconds", "lblThirds",
+                                                          "lblFourths"};
+    static const std::array<std::string_view, 5> countTips = {StartsTooltip, FirstsTooltip, SecondsTooltip,
+                                                              ThirdsTooltip, FourthsTooltip};
+    auto* record = new QHBoxLayout;
+    record->setSpacing(6);
+    record->addWidget(new QLabel(QStringLiteral("Starts:"), block));
+    for (std::size_t c = 0; c < b.counts.size(); ++c) {
+        auto* count = new QLabel(block);
+        count->setObjectName(QString::fromLatin1(countNames[c]) + n);
+        count->setToolTip(qs(countTips[c]));
+        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("000")));
+        b.counts[c] = count;
+        record->addWidget(count);
+    }
+    b.earnings = new QLabel(block);
+    b.earnings->setObjectName(QStringLiteral("lblEarnings") + n);
+    b.earnings->setToolTip(qs(EarningsTooltip));
+    b.earnings->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    b.earnings->setMinimumWidth(b.earnings->fontMetrics().horizontalAdvance(QStringLiteral("$000000")));
+    record->addSpacing(8);
+    record->addWidget(b.earnings);
+
+    b.past = fixedList(QStringLiteral("lstPast") + n, block);
+    b.past->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    b.past->setFocusPolicy(Qt::NoFocus);
+    b.past->setMinimumWidth(
+        QFontMetrics(b.past->font()).horizontalAdvance(QString(PastLineChars, QLatin1Char('0'))) +
+        2 * b.past->frameWidth() + 8);
+    auto* heading = new ColumnHeading(qs(PastLinesHeader), block);
+    heading->setObjectName(QStringLiteral("lblPastHeader") + n);
+    heading->setFont(fixedFont());
+    heading->followList(b.past, PastColumns);
+
+    auto* grid = new QGridLayout(block);
+    grid->setContentsMargins(4, 6, 4, 6);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(b.post, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(b.horseName, 0, 1);
+    grid->addWidget(b.jockey, 0, 2);
+    grid->addLayout(record, 0, 3, Qt::AlignRight);
+    grid->addWidget(heading, 1, 1, 1, 3);
+    grid->addWidget(b.past, 2, 1, 1, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 2);
+    grid->setColumnStretch(3, 1);
+    return b;
+}
+
+QWidget* PastPerfWindow::buildSidePanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 0, 0, 0);
+
+    layout->addWidget(caption(QStringLiteral("Track Record"), panel));
+    m_lblTrackRecord = new QLabel(panel);
+    m_lblTrackRecord->setObjectName(QStringLiteral("lblTrackRecord"));
+    QFont recordFont = fixedFont();
+    recordFont.setPointSizeF(recordFont.pointSizeF() * 1.4);
+    recordFont.setBold(true);
+    m_lblTrackRecord->setFont(recordFont);
+    layout->addWidget(m_lblTrackRecord);
+    m_lstTrackRecord = new QListWidget(panel);
+    m_lstTrackRecord->setObjectName(QStringLiteral("lstTrackRecord"));
+    m_lstTrackRecord->setSelectionMode(QAbstractItemView::NoSelection);
+    m_lstTrackRecord->setFixedHeight(m_lstTrackRecord->fontMetrics().height() * 4 + 12);
+    layout->addWidget(m_lstTrackRecord);
+
+    layout->addSpacing(10);
+    auto* standings = caption(qs(JockeyStandingsCaption), panel);
+    standings->setObjectName(QStringLiteral("lblJockeyStandings"));
+    layout->addWidget(standings);
+    m_lstJockeys = fixedList(QStringLiteral("lstJockeys"), panel);
+    m_lstJockeys->setMinimumWidth(
+        QFontMetrics(m_lstJockeys->font()).horizontalAdvance(QString(52, QLatin1Char('0'))) + 30);
+    auto* heading = new ColumnHeading(qs(JockeyStandingsHeader), panel);
+    heading->setObjectName(QStringLiteral("lblJockeyHeader"));
+    heading->setFont(fixedFont());
+    heading->followList(m_lstJockeys, JockeyColumns);
+    layout->addWidget(heading);
+    layout->addWidget(m_lstJockeys, 1);
+    return panel;
+}
+
+void PastPerfWindow::showRace(int race) {
+    if (m_udRace->value() == race)
+        raceChosen(race);
+    else
+        m_udRace->setValue(race);
+}
+
+void PastPerfWindow::raceChosen(int race) {
+    // Generating a race's public money takes a moment on a slow machine.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_game.browseProgram(race);
+    refresh();
+    QApplication::restoreOverrideCursor();
+}
+
+void PastPerfWindow::refresh() {
+    const ProgramView& view = m_game.program();
+    {
+        const QSignalBlocker quiet(m_udRace);
+        if (view.race >= 1 && view.race <= RacesPerDay)
+            m_udRace->setValue(view.race);
+    }
+    m_lblRace->setText(qs(view.raceNumber));
+    m_lblRaceGrade->setText(qs(view.purse));
+    m_lblDistance->setText(view.distance.empty() ? qs(ProgramDistanceText) : qs(view.distance));
+    m_lblBets->setText(qs(view.betsOffered));
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        const ProgramEntryView& entry = view.entries[e];
+        EntryBlock& b = m_entries[e];
+        b.horseName->setText(qs(entry.horseName));
+        b.jockey->setText(qs(entry.jockey));
+        b.jockey->setToolTip(qs(entry.jockeyRecord));
+        const std::array<const std::string*, 5> counts = {&entry.starts, &entry.firsts, &entry.seconds,
+                                                          &entry.thirds, &entry.fourths};
+        for (std::size_t c = 0; c < counts.size(); ++c)
+            b.counts[c]->setText(qs(*counts[c]));
+        b.earnings->setText(qs(entry.earnings));
+        fillList(b.past, entry.pastLines);
+        fitPastList(b.past);
+    }
+    m_lblTrackRecord->setText(qs(view.trackRecord));
+    fillList(m_lstTrackRecord, view.trackRecordHolders);
+    fillList(m_lstJockeys, view.jockeyStandings);
+}
+
+void PastPerfWindow::chooseToteBoard() {
+    if (m_left)
+        return;
+    m_left = true;
+    m_game.toteBoard();
+    QDialog::accept();
+    emit toteBoardChosen();
+}
+
+void PastPerfWindow::reject() {
+    chooseToteBoard();
+}
+
+void PastPerfWindow::openPrintOptions() {
+    auto* options = new PrintOptionsDialog(m_game, this);
+    options->setAttribute(Qt::WA_DeleteOnClose);
+    // Printing walks the races it prints; afterwards the program shows the race about to be run.
+    connect(options, &PrintOptionsDialog::raceRestored, this,
+            [this] { showRace(m_game.day().currentRace + 1); });
+    options->open();
+}
+
+} // namespace sw::ui

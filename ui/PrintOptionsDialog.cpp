@@ -1,0 +1,184 @@
+#include "PrintOptionsDialog.h"
+
+#include "game/Game.h"
+#include "program/ProgramTexts.h"
+
+#include <QFontMetricsF>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <algorithm>
+
+namespace sw::ui {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont printFont(bool bold) {
+    QFont font(qs(PrintFontName), PrintFontSize);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
+    if (pages.empty())
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QFont plain = printFont(false);
+    const QFont bold = printFont(true);
+    const QFontMetricsF plainMetrics(plain, &printer);
+    const QFontMetricsF boldMetrics(bold, &printer);
+    const double lineHeight = std::max(plainMetrics.lineSpacing(), boldMetrics.lineSpacing());
+    const QRectF paper = printer.pageRect(QPrinter::DevicePixel);
+
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p > 0)
+            printer.newPage();
+        const std::vector<PrintLine>& lines = pages[p].lines;
+        double widest = 1.0;
+        for (const PrintLine& line : lines)
+            widest =
+                std::max(widest, (line.bold ? boldMetrics : plainMetrics).horizontalAdvance(qs(line.text)));
+        const double tallest = std::max(1.0, lineHeight * static_cast<double>(lines.size()));
+        // One race, one page: a race that would run over is printed smaller rather than split.
+        const double scale = std::min({1.0, paper.width() / widest, paper.height() / tallest});
+        painter.save();
+        painter.scale(scale, scale);
+        double baseline = plainMetrics.ascent();
+        for (const PrintLine& line : lines) {
+            painter.setFont(line.bold ? bold : plain);
+            painter.drawText(QPointF(0, baseline), qs(line.text));
+            baseline += lineHeight;
+        }
+        painter.restore();
+    }
+    return painter.end();
+}
+
+PrintOptionsDialog::PrintOptionsDialog(Game& game, QWidget* parent)
+    : QDialog(parent), m_game(game), m_range(printRangeFor(game.day())) {
+    setObjectName(QStringLiteral("frmPrint"));
+    setWindowTitle(qs(PrintOptionsTitle));
+
+    auto* lblFrom = new QLabel(qs(PrintFromCaption), this);
+    lblFrom->setObjectName(QStringLiteral("lblFrom"));
+    auto* lblTo = new QLabel(qs(PrintToCaption), this);
+    lblTo->setObjectName(QStringLiteral("lblTo"));
+    m_udFrom = new QSpinBox(this);
+    m_udFrom->setObjectName(QStringLiteral("udFrom"));
+    m_udTo = new QSpinBox(this);
+    m_udTo->setObjectName(QStringLiteral("udTo"));
+    for (QSpinBox* spin : {m_udFrom, m_udTo})
+        spin->setRange(m_range.minimum, m_range.maximum);
+    lblFrom->setBuddy(m_udFrom);
+    lblTo->setBuddy(m_udTo);
+
+    m_cmdPrint = new QPushButton(qs(PrintButtonCaption), this);
+    m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    m_cmdPrint->setDefault(true);
+    m_cmdPreview = new QPushButton(QStringLiteral("Print Preview"), this);
+    m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    m_cmdPreview->setAutoDefault(false);
+    m_cmdCancel = new QPushButton(qs(CancelButtonCaption), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdCancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(lblFrom, 0, 0);
+    grid->addWidget(m_udFrom, 0, 1);
+    grid->addWidget(lblTo, 1, 0);
+    grid->addWidget(m_udTo, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdPrint);
+    buttons->addWidget(m_cmdPreview);
+    buttons->addWidget(m_cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    showRange();
+    connect(m_udFrom, &QSpinBox::valueChanged, this, &PrintOptionsDialog::fromChanged);
+    connect(m_udTo, &QSpinBox::valueChanged, this, &PrintOptionsDialog::toChanged);
+    connect(m_cmdPrint, &QPushButton::clicked, this, &PrintOptionsDialog::print);
+    connect(m_cmdPreview, &QPushButton::clicked, this, &PrintOptionsDialog::preview);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+PrintOptionsDialog::~PrintOptionsDialog() = default;
+
+void PrintOptionsDialog::fromChanged(int value) {
+    setPrintFrom(m_range, value);
+    showRange();
+}
+
+void PrintOptionsDialog::toChanged(int value) {
+    setPrintTo(m_range, value);
+    showRange();
+}
+
+void PrintOptionsDialog::showRange() {
+    const QSignalBlocker quietFrom(m_udFrom);
+    const QSignalBlocker quietTo(m_udTo);
+    m_udFrom->setValue(m_range.from);
+    m_udTo->setValue(m_range.to);
+}
+
+std::vector<PrintPage> PrintOptionsDialog::takePages(int from, int to) {
+    std::vector<PrintPage> pages = programPages(m_game.day(), from, to);
+    emit raceRestored();
+    return pages;
+}
+
+bool PrintOptionsDialog::printToPdf(const QString& file, int from, int to) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setDocName(qs(ProgramWindowTitle));
+    return paintProgramPages(printer, takePages(from, to));
+}
+
+void PrintOptionsDialog::print() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setDocName(qs(ProgramWindowTitle));
+    auto* dialog = new QPrintDialog(m_printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* printer) {
+        paintProgramPages(*printer, takePages(m_range.from, m_range.to));
+        accept();
+    });
+    dialog->open();
+}
+
+void PrintOptionsDialog::preview() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setDocName(qs(ProgramWindowTitle));
+    // The preview repaints whenever it is zoomed or turned; the races are shown only once.
+    m_previewPages = takePages(m_range.from, m_range.to);
+    auto* dialog = new QPrintPreviewDialog(m_printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { paintProgramPages(*printer, m_previewPages); });
+    dialog->open();
+}
+
+} // namespace sw::ui

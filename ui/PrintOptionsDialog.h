@@ -1,0 +1,64 @@
+#pragma once
+
+#include "program/PrintProgram.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <vector>
+
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+
+namespace sw {
+class Game;
+}
+
+namespace sw::ui {
+
+// The print options "frmPrint": the range of races to print (From and To follow each other), then
+// the racing program of each race on a page of its own, to a printer, a PDF file or a preview.
+class PrintOptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit PrintOptionsDialog(Game& game, QWidget* parent = nullptr);
+    ~PrintOptionsDialog() override;
+
+    // The range as the spinners show it.
+    const PrintRange& range() const { return m_range; }
+
+    // Prints races from..to straight into a PDF file, one page a race, as the printer would.
+    // False when the file cannot be written or the range holds no race.
+    bool printToPdf(const QString& file, int from, int to);
+
+signals:
+    // Printing shows each race it prints; afterwards the day again holds the race about to be
+    // run, and the racing program should show that race.
+    void raceRestored();
+
+private:
+    void fromChanged(int value);
+    void toChanged(int value);
+    void showRange();
+    void print();
+    void preview();
+    std::vector<PrintPage> takePages(int from, int to);
+
+    Game& m_game;
+    PrintRange m_range;
+    QSpinBox* m_udFrom = nullptr;
+    QSpinBox* m_udTo = nullptr;
+    QPushButton* m_cmdPrint = nullptr;
+    QPushButton* m_cmdPreview = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    std::vector<PrintPage> m_previewPages;
+};
+
+// Draws the pages on the printer in "Courier" 8 (bold lines bold), one printed page per race,
+// shrunk when a race would not fit the paper. False when the printer cannot be drawn on.
+bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages);
+
+} // namespace sw::ui

@@ -1,0 +1,422 @@
+#include "ResultsWindow.h"
+
+#include "ColumnHeading.h"
+#include "FixedFont.h"
+#include "PostBadge.h"
+
+#include "core/Constants.h"
+#include "game/Game.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace sw::ui {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The photo sign's colour; record times on the chart take it too.
+const QColor PhotoColour(0xc6, 0x28, 0x28);
+
+const QString ChartHeading = QStringLiteral(
+    "            Name                PP   \u00BC    \u00BD   L     \u00BE    L      Fin  L       Time    Odds"
+    "        Comment");
+
+struct ChartColumn {
+    const char* name;
+    int minChars;
+    bool leftAligned;
+};
+// The chart's columns in row order, as the heading names them.
+const std::array<ChartColumn, 12> ChartColumns = {{
+    {"lblHorseName", 18, true},
+    {"lblPost", 3, false},
+    {"lblBreak", 3, false},
+    {"lblEigth", 3, false},
+    {"lblEiLen", 4, false},
+    {"lblStrech", 3, false},
+    {"lblStLen", 4, false},
+    {"lblFin", 3, false},
+    {"lblFinLen", 4, false},
+    {"lblTime", 8, false},
+    {"lblOdds", 7, false},
+    {"lblComment", 15, true},
+}};
+
+QLabel* boldLabel(const QString& text, QWidget* parent, double scale = 1.0) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    if (scale != 1.0)
+        font.setPointSizeF(font.pointSizeF() * scale);
+    label->setFont(font);
+    return label;
+}
+
+void keepPlaceWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+QListWidget* fixedList(const QString& name, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(fixedFont());
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    return list;
+}
+
+} // namespace
+
+ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
+    setObjectName(QStringLiteral("frmResults"));
+    setWindowTitle(QStringLiteral("Results"));
+    setWindowModality(Qt::WindowModal);
+    setSizeGripEnabled(true);
+
+    const int race = m_game.day().currentRace + 1;
+    m_lblRaceNum = boldLabel(QStringLiteral("Race ") + QString::number(race), this, 1.8);
+    m_lblRaceNum->setObjectName(QStringLiteral("lblRaceNum"));
+    m_lblPhoto = boldLabel(QString(), this, 2.0);
+    m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
+    m_lblPhoto->setAlignment(Qt::AlignCenter);
+    m_lblPhoto->setMinimumWidth(m_lblPhoto->fontMetrics().horizontalAdvance(QStringLiteral("Official")) + 24);
+    QPalette photo = m_lblPhoto->palette();
+    photo.setColor(QPalette::WindowText, PhotoColour);
+    m_lblPhoto->setPalette(photo);
+    auto* timeCaption = new QLabel(QStringLiteral("Time of Race"), this);
+    m_lblTimeOfRace = boldLabel(QString(), this, 1.4);
+    m_lblTimeOfRace->setObjectName(QStringLiteral("lblTimeOfRace"));
+    m_lblTimeOfRace->setMinimumWidth(
+        m_lblTimeOfRace->fontMetrics().horizontalAdvance(QStringLiteral("0:00.00")));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_lblRaceNum);
+    top->addStretch(1);
+    top->addWidget(m_lblPhoto);
+    top->addStretch(1);
+    top->addWidget(timeCaption);
+    top->addWidget(m_lblTimeOfRace);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(buildPayoffs(), 3);
+    middle->addWidget(buildWinners(), 2);
+
+    m_cmdShow = new QPushButton(QStringLiteral("Show Results"), this);
+    m_cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    m_cmdShow->setAutoDefault(false);
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setEnabled(false);
+    m_cmdOK->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdShow);
+    buttons->addWidget(m_cmdOK);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle);
+    layout->addWidget(buildChart(), 1);
+    layout->addLayout(buttons);
+
+    m_timerShow = new QTimer(this);
+    m_timerShow->setObjectName(QStringLiteral("timerShow"));
+    m_timerShow->setSingleShot(true);
+    const ResultsShow* show = m_game.resultsShow();
+    m_timerShow->setInterval(show ? show->openingDelayMs() : ShowDelayMs);
+    m_timerPhoto = new QTimer(this);
+    m_timerPhoto->setObjectName(QStringLiteral("timerPhoto"));
+    m_timerPhoto->setSingleShot(true);
+
+    connect(m_timerShow, &QTimer::timeout, this, &ResultsWindow::startShow);
+    connect(m_timerPhoto, &QTimer::timeout, this, &ResultsWindow::runShow);
+    connect(m_cmdShow, &QPushButton::clicked, this, &ResultsWindow::startShow);
+    connect(m_cmdOK, &QPushButton::clicked, this, &ResultsWindow::confirm);
+    m_timerShow->start();
+
+    QSize size(1120, 720);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
+}
+
+QLabel* ResultsWindow::payoffLabel(const QString& name, QWidget* parent, bool money) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    if (money) {
+        label->setFont(fixedFont());
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("0000000.00")));
+    } else {
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(26);
+    }
+    m_payoffLabels.insert(name, label);
+    return label;
+}
+
+QWidget* ResultsWindow::buildPayoffs() {
+    auto* box = new QGroupBox(QStringLiteral("$2 Payoffs"), this);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(10);
+
+    // Win, place and show beside the first three across the board; the fourth finisher for the
+    // superfecta players.
+    grid->addWidget(boldLabel(QStringLiteral("Win"), box), 0, 7, Qt::AlignRight);
+    grid->addWidget(boldLabel(QStringLiteral("Place"), box), 0, 8, Qt::AlignRight);
+    grid->addWidget(boldLabel(QStringLiteral("Show"), box), 0, 9, Qt::AlignRight);
+    static const std::array<const char*, 4> placeNames = {"1st", "2nd", "3rd", "4th"};
+    for (int k = 0; k < 4; ++k) {
+        grid->addWidget(new QLabel(QString::fromLatin1(placeNames[static_cast<std::size_t>(k)]), box), k + 1,
+                        0);
+        auto* finish = new QLabel(box);
+        finish->setObjectName(QStringLiteral("lblFinish") + QString::number(k));
+        finish->setMinimumWidth(26);
+        finish->setAlignment(Qt::AlignCenter);
+        m_lblFinish[static_cast<std::size_t>(k)] = finish;
+        grid->addWidget(finish, k + 1, 1);
+    }
+    grid->addWidget(payoffLabel(QStringLiteral("lblWin1Payoff"), box, true), 1, 7);
+    grid->addWidget(payoffLabel(QStringLiteral("lblPlace1Payoff"), box, true), 1, 8);
+    grid->addWidget(payoffLabel(QStringLiteral("lblShow1Payoff"), box, true), 1, 9);
+    grid->addWidget(payoffLabel(QStringLiteral("lblPlace2Payoff"), box, true), 2, 8);
+    grid->addWidget(payoffLabel(QStringLiteral("lblShow2Payoff"), box, true), 2, 9);
+    grid->addWidget(payoffLabel(QStringLiteral("lblShow3Payoff"), box, true), 3, 9);
+
+    const int exotic = 6;
+    grid->setRowMinimumHeight(5, 10);
+    grid->addWidget(boldLabel(QStringLiteral("$1"), box), exotic - 1 + 1, 8, Qt::AlignRight);
+    grid->addWidget(boldLabel(QStringLiteral("$2"), box), exotic - 1 + 1, 9, Qt::AlignRight);
+    struct Exotic {
+        const char* caption;
+        const char* horses;
+        int count;
+        const char* oneDollar;
+        const char* twoDollars;
+    };
+    static const std::array<Exotic, 4> exotics = {{
+        {"Quiniela", "lblQHorse", 2, nullptr, "lblQuinielaPayoff"},
+        {"Exacta", "lblEHorse", 2, nullptr, "lblExactaPayoff"},
+        {"Trifecta", "lblTHorse", 3, "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
+        {"Superfecta", "lblSHorse", 4, "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
+    }};
+    int row = exotic + 1;
+    for (const Exotic& bet : exotics) {
+        grid->addWidget(new QLabel(QString::fromLatin1(bet.caption), box), row, 0);
+        for (int i = 0; i < bet.count; ++i)
+            grid->addWidget(payoffLabel(QString::fromLatin1(bet.horses) + QString::number(i), box, false),
+                            row, 1 + i);
+        if (bet.oneDollar)
+            grid->addWidget(payoffLabel(QString::fromLatin1(bet.oneDollar), box, true), row, 8);
+        grid->addWidget(payoffLabel(QString::fromLatin1(bet.twoDollars), box, true), row, 9);
+        ++row;
+    }
+    auto* special = payoffLabel(QStringLiteral("lblSpecial"), box, false);
+    special->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(special, row, 0);
+    for (int i = 0; i < 6; ++i) {
+        auto* horse = payoffLabel(QStringLiteral("lblXHorse") + QString::number(i), box, false);
+        keepPlaceWhenHidden(horse);
+        horse->hide();
+        grid->addWidget(horse, row, 1 + i);
+    }
+    grid->addWidget(payoffLabel(QStringLiteral("lblSpecialPayoff"), box, true), row, 9);
+    grid->setColumnStretch(7, 1);
+    return box;
+}
+
+QWidget* ResultsWindow::buildWinners() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* winners = boldLabel(QStringLiteral("Players Collecting Winnings"), panel);
+    winners->setObjectName(QStringLiteral("lblWinners"));
+    layout->addWidget(winners);
+    m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
+    layout->addWidget(m_lstWinners, 3);
+    auto* standings = boldLabel(QStringLiteral("Standings"), panel);
+    standings->setObjectName(QStringLiteral("lblStandings"));
+    layout->addWidget(standings);
+    m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
+    layout->addWidget(m_lstStandings, 2);
+    return panel;
+}
+
+QWidget* ResultsWindow::buildChart() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 6, 0, 0);
+    auto* title = boldLabel(QStringLiteral("Race Chart"), panel, 1.2);
+    title->setObjectName(QStringLiteral("Label3"));
+    layout->addWidget(title);
+    auto* heading = new ColumnHeading(ChartHeading, panel);
+    heading->setObjectName(QStringLiteral("Label4"));
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+    layout->addWidget(heading);
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(3);
+    grid->setHorizontalSpacing(8);
+    const QFontMetrics metrics(font());
+    for (int r = 0; r < FieldSize; ++r) {
+        ChartRowLabels& row = m_rows[static_cast<std::size_t>(r)];
+        for (std::size_t c = 0; c < ChartColumns.size(); ++c) {
+            auto* cell = new QLabel(panel);
+            cell->setObjectName(QString::fromLatin1(ChartColumns[c].name) + QString::number(r));
+            cell->setAlignment((ChartColumns[c].leftAligned ? Qt::AlignLeft : Qt::AlignHCenter) |
+                               Qt::AlignVCenter);
+            cell->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('0')) * ChartColumns[c].minChars);
+            keepPlaceWhenHidden(cell);
+            cell->hide();
+            row.cells[c] = cell;
+            grid->addWidget(cell, r, static_cast<int>(c));
+        }
+    }
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(11, 2);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+
+    std::vector<QWidget*> first(m_rows[0].cells.begin(), m_rows[0].cells.end());
+    heading->followWidgets(first);
+    return panel;
+}
+
+void ResultsWindow::startShow() {
+    if (m_showStarted)
+        return;
+    m_showStarted = true;
+    m_timerShow->stop();
+    m_cmdShow->setEnabled(false);
+    runShow();
+}
+
+void ResultsWindow::runShow() {
+    // Every step but the photo pause follows at once; the pause waits on a timer, never here.
+    for (;;) {
+        const ShowStep step = m_game.showStep();
+        switch (step.kind) {
+        case ShowStep::Kind::PhotoPause:
+            m_lblPhoto->setText(QStringLiteral("PHOTO"));
+            m_timerPhoto->start(step.pauseMs);
+            return;
+        case ShowStep::Kind::Reveal:
+            reveal(step.k);
+            break;
+        case ShowStep::Kind::Chart:
+            showChart();
+            break;
+        case ShowStep::Kind::Done:
+            showSettlement();
+            m_showFinished = true;
+            m_cmdOK->setEnabled(true);
+            m_cmdOK->setDefault(true);
+            m_cmdOK->setFocus();
+            return;
+        }
+    }
+}
+
+void ResultsWindow::reveal(int place) {
+    if (place < 0 || place >= static_cast<int>(m_lblFinish.size()))
+        return;
+    showPostBadge(m_lblFinish[static_cast<std::size_t>(place)],
+                  m_game.day().result.finishOrder[static_cast<std::size_t>(place)]);
+}
+
+void ResultsWindow::showChart() {
+    const RaceChart& chart = m_game.chart();
+    m_lblTimeOfRace->setText(qs(chart.lblTimeOfRace));
+    m_lblPhoto->setText(QStringLiteral("Official"));
+
+    const Payoffs& payoffs = m_game.payoffs();
+    for (QLabel* horse : m_payoffLabels)
+        if (horse->objectName().startsWith(QStringLiteral("lblXHorse")))
+            horse->hide();
+    for (const LabelText& label : chartLabels(payoffs)) {
+        QString name = qs(label.name);
+        if (label.index >= 0)
+            name += QString::number(label.index);
+        QLabel* target = m_payoffLabels.value(name);
+        if (!target)
+            continue;
+        if (label.index >= 0) {
+            showPostBadge(target, QString::fromStdString(label.text).toInt());
+            target->show();
+        } else {
+            target->setText(qs(label.text));
+        }
+    }
+
+    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+        const ChartRow& row = chart.rows[r];
+        const std::array<const std::string*, 12> texts = {
+            &row.lblHorseName, &row.lblPost, &row.lblBreak,  &row.lblEigth, &row.lblEiLen, &row.lblStrech,
+            &row.lblStLen,     &row.lblFin,  &row.lblFinLen, &row.lblTime,  &row.lblOdds,  &row.lblComment};
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            QLabel* cell = m_rows[r].cells[c];
+            cell->setText(qs(*texts[c]));
+            cell->show();
+        }
+        if (row.recordTime) {
+            QLabel* time = m_rows[r].cells[9];
+            QPalette palette = time->palette();
+            palette.setColor(QPalette::WindowText, PhotoColour);
+            time->setPalette(palette);
+            QFont bold = time->font();
+            bold.setBold(true);
+            time->setFont(bold);
+        }
+    }
+}
+
+void ResultsWindow::showSettlement() {
+    const SettlementReport& report = m_game.settlement();
+    m_lstWinners->clear();
+    for (const std::string& line : report.winnerLines)
+        m_lstWinners->addItem(qs(line));
+    m_lstStandings->clear();
+    for (const std::string& line : report.standingLines)
+        m_lstStandings->addItem(qs(line));
+
+    // A file that could not be written would otherwise go unnoticed until the next day.
+    std::string problems;
+    if (m_game.chart().saveError)
+        problems += m_game.chart().saveError.message + "\n";
+    for (const std::string& error : report.errors)
+        problems += error + "\n";
+    if (!problems.empty())
+        m_game.day().prompter.message(problems, AppTitle);
+}
+
+void ResultsWindow::confirm() {
+    if (m_confirmed || !m_showFinished)
+        return;
+    m_confirmed = true;
+    m_game.confirmResults();
+    QDialog::accept();
+    emit confirmed();
+}
+
+void ResultsWindow::reject() {
+    // The results must be written and settled before the day can go on.
+    if (m_showFinished)
+        confirm();
+}
+
+} // namespace sw::ui

@@ -1,0 +1,92 @@
+#include "TopTenWindow.h"
+
+#include "FixedFont.h"
+
+#include "game/Game.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace sw::ui {
+
+namespace {
+
+const QString Title = QStringLiteral("Top 10 Players");
+
+} // namespace
+
+TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmTop10"));
+    setWindowTitle(Title);
+    setWindowModality(Qt::WindowModal);
+
+    auto* heading = new QLabel(Title, this);
+    heading->setObjectName(QStringLiteral("lblTitle"));
+    heading->setAlignment(Qt::AlignCenter);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.6);
+    heading->setFont(headingFont);
+
+    m_lstTop10 = new QListWidget(this);
+    m_lstTop10->setObjectName(QStringLiteral("lstTop10"));
+    QFont listFont = fixedFont();
+    listFont.setPointSizeF(listFont.pointSizeF() * 1.2);
+    m_lstTop10->setFont(listFont);
+    m_lstTop10->setSelectionMode(QAbstractItemView::NoSelection);
+    for (const std::string& line : game.topTen())
+        m_lstTop10->addItem(QString::fromStdString(line));
+    const QFontMetrics metrics(listFont);
+    m_lstTop10->setMinimumSize(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))),
+                               metrics.height() * 11 + 12);
+
+    m_cmdPlay = new QPushButton(QStringLiteral("Play Again"), this);
+    m_cmdPlay->setObjectName(QStringLiteral("cmdPlay"));
+    m_cmdPlay->setDefault(true);
+    m_cmdEnd = new QPushButton(QStringLiteral("End Game"), this);
+    m_cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
+    m_cmdEnd->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdPlay);
+    buttons->addWidget(m_cmdEnd);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(m_lstTop10, 1);
+    layout->addLayout(buttons);
+
+    connect(m_cmdPlay, &QPushButton::clicked, this, [this] { choose(true); });
+    connect(m_cmdEnd, &QPushButton::clicked, this, [this] { choose(false); });
+}
+
+void TopTenWindow::choose(bool again) {
+    if (m_chosen)
+        return;
+    m_chosen = true;
+    QDialog::accept();
+    if (again)
+        emit playAgain();
+    else
+        emit endGame();
+}
+
+void TopTenWindow::reject() {
+    choose(false);
+}
+
+void TopTenWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape would end the game by accident; the buttons make that choice.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace sw::ui
