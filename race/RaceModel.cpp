@@ -66,7 +66,7 @@ void RaceModel::start() {
     const int race = (m_day.currentRace >= 0 && m_day.currentRace < RacesPerDay) ? m_day.currentRace : 0;
     const auto r = static_cast<std::size_t>(race);
     m_speedFactor = speedFactor(m_day.card.raceGrade[r]);
-    // The product stays in double before it joins the single-precision clock, as the clock always ran.
+    // Each step is added in double; the clock itself keeps single precision.
     m_clockStep = static_cast<double>(m_speedFactor) * 3.1027;
 
     for (std::size_t e = 0; e < N; ++e) {

@@ -36,8 +36,8 @@ public:
     // Steps until the last entry is placed.
     void runToEnd();
 
-    // Moves entry e by `step` with the traffic rules and returns the distance it may go;
-    // may change its lane when `laneChangeAllowed`.
+    // The distance entry e may go for a move of `step`: the step when the lane it ends in is free,
+    // else the gap behind the entry in the way. Changes the entry's lane only when allowed.
     int laneDecision(int e, int step, bool laneChangeAllowed, int path, int skill);
     // Whether entry e could move `step` in lane `targetLane` without running into anyone.
     bool laneFree(int e, int targetLane, int step, int skill);

@@ -141,7 +141,8 @@ void updateHorse(Horse& horse, const EntryTables& en, int e, int r, int g, const
         if (earned >= 1 && earned <= 5)
             horse.earnedGrade = gradeLetter(g + 1);
     }
-    horse.gradeMark = "M";
+    // Built as a string first: GCC 12 at -O3 warns falsely on assigning the literal here.
+    horse.gradeMark = std::string("M");
     horse.bestTime = en.bestTime[ei];
     for (std::size_t k = 0; k < 5; ++k)
         horse.segmentRating[k] = toInt16(en.segmentRating[ei][k]);
@@ -293,7 +294,7 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
             line.reserved = 0;
             line.raceNumber = static_cast<int16_t>(race + 1);
             line.distanceCode = 550;
-            line.trackCondition = "F";
+            line.trackCondition = std::string("F");
             line.winnerTime = result.finishTime[0];
             line.horseRating = horse->horseRating;
             line.postPosition = result.finishOrder[rr];

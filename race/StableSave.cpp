@@ -4,8 +4,11 @@
 #include "database/DatabaseFiles.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <system_error>
+#include <unistd.h>
 
 namespace sw {
 
@@ -55,6 +58,13 @@ FileError saveStableTogether(const RaceDay& day) {
         jockeys += jockeyRecord(day.db.jockeys[static_cast<std::size_t>(j)]);
 
     const auto& dir = day.dataDir;
+    // Moving the new files into place would get round a stable file's permissions; one this process
+    // may not write (read-only, or one the start of the day could not read) is left as it is.
+    for (auto name : StableFiles) {
+        const auto target = dir / name;
+        if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+            return FileError{"Cannot write " + std::string(name) + ": " + std::strerror(errno)};
+    }
     if (FileError err = writeFileAtomic(pendingOf(dir, StableFiles[0]), horses)) {
         discardPending(dir);
         return err;
