@@ -1,10 +1,28 @@
 #include "Format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
 namespace sw {
+
+namespace {
+
+// Fixed-point text with `decimals` decimals, as printf's "%.*f" writes it in the "C" locale
+// whatever locale the window toolkit set: the game's texts always use a decimal point.
+std::string fixedPoint(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        return buf;
+    }
+    char buf[400]; // the largest double has 309 whole digits
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return std::string(buf, written.ptr);
+}
+
+} // namespace
 
 int64_t roundHalfEven(double value) {
     // The default floating-point rounding mode rounds halves to even.
@@ -12,9 +30,7 @@ int64_t roundHalfEven(double value) {
 }
 
 std::string fixedText(double value, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string out(buf);
+    std::string out = fixedPoint(value, decimals);
     if (out.rfind("-0", 0) == 0 && std::fabs(value) * std::pow(10.0, decimals) < 0.5)
         out.erase(0, 1);
     return out;
@@ -66,15 +82,25 @@ std::string padRight(std::string_view text, std::size_t width) {
 std::string timeText(double seconds) {
     double minutes = std::floor(seconds / 60.0);
     double rest = seconds - 60.0 * minutes;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f:%05.2f", minutes, rest);
-    return buf;
+    if (!std::isfinite(seconds)) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.0f:%05.2f", minutes, rest);
+        return buf;
+    }
+    std::string text = fixedPoint(minutes, 0) + ":";
+    const std::string restText = fixedPoint(rest, 2);
+    if (restText.size() < 5)
+        text.append(5 - restText.size(), '0');
+    return text + restText;
 }
 
 float hundredths(double seconds) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", seconds);
-    return std::strtof(buf, nullptr);
+    const std::string text = fixedPoint(seconds, 2);
+    float value = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec == std::errc::result_out_of_range)
+        return seconds < 0 ? -HUGE_VALF : HUGE_VALF;
+    return value;
 }
 
 std::string shortDateText(int year, int month, int day) {

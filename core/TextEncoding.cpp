@@ -1,48 +1,115 @@
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 namespace sw {
 
 namespace {
 
-// Fixed-point text of value rounded to `digits` significant digits, trailing zeros removed.
-std::string shortestFixed(double value, int digits) {
-    if (!std::isfinite(value) || value == 0)
-        return "0";
+// Appends the fixed-point text of value rounded to `digits` significant digits, trailing zeros
+// removed. The conversion ignores the locale, so a decimal comma can never reach a file.
+void appendShortestFixed(std::string& out, double value, int digits) {
+    if (!std::isfinite(value) || value == 0) {
+        out.push_back('0');
+        return;
+    }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
     // buf: [-]d.ddddde[+-]xx
-    std::string_view s(buf);
-    bool negative = s.front() == '-';
+    std::string_view s(buf, static_cast<std::size_t>(written.ptr - buf));
+    const bool negative = s.front() == '-';
     if (negative)
         s.remove_prefix(1);
-    auto ePos = s.find('e');
-    int exponent = std::atoi(std::string(s.substr(ePos + 1)).c_str());
-    std::string mantissa;
+    const auto ePos = s.find('e');
+    std::string_view exponentText = s.substr(ePos + 1);
+    const bool negativeExponent = exponentText.front() == '-';
+    exponentText.remove_prefix(1);
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    if (negativeExponent)
+        exponent = -exponent;
+    char mantissa[32];
+    std::size_t length = 0;
     for (char c : s.substr(0, ePos))
         if (c != '.')
-            mantissa.push_back(c);
-    while (mantissa.size() > 1 && mantissa.back() == '0')
-        mantissa.pop_back();
-    std::string out;
+            mantissa[length++] = c;
+    while (length > 1 && mantissa[length - 1] == '0')
+        --length;
+    const std::string_view digitsText(mantissa, length);
+    if (negative)
+        out.push_back('-');
     if (exponent >= 0) {
-        int intDigits = exponent + 1;
-        if (static_cast<int>(mantissa.size()) <= intDigits) {
-            out = mantissa + std::string(intDigits - mantissa.size(), '0');
+        const auto intDigits = static_cast<std::size_t>(exponent) + 1;
+        if (length <= intDigits) {
+            out.append(digitsText);
+            out.append(intDigits - length, '0');
         } else {
-            out = mantissa.substr(0, intDigits) + "." + mantissa.substr(intDigits);
+            out.append(digitsText.substr(0, intDigits));
+            out.push_back('.');
+            out.append(digitsText.substr(intDigits));
         }
     } else {
-        out = "0." + std::string(-exponent - 1, '0') + mantissa;
+        out.append("0.");
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(digitsText);
     }
-    if (negative && out != "0")
-        out.insert(out.begin(), '-');
+}
+
+std::string shortestFixed(double value, int digits) {
+    std::string out;
+    appendShortestFixed(out, value, digits);
     return out;
+}
+
+void appendInt(std::string& out, int64_t value) {
+    char buf[24];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, written.ptr);
+}
+
+// Whether a number text too far out of range for a double is too small (strtod reads it as zero)
+// rather than too large. The text is [sign] digits [. digits] [e [sign] digits].
+bool underflows(std::string_view number) {
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+        ++i;
+    while (i < number.size() && number[i] == '0')
+        ++i;
+    int64_t significantWhole = 0;
+    while (i < number.size() && std::isdigit(static_cast<unsigned char>(number[i]))) {
+        ++significantWhole;
+        ++i;
+    }
+    int64_t fractionZeros = 0;
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        while (significantWhole == 0 && i < number.size() && number[i] == '0') {
+            ++fractionZeros;
+            ++i;
+        }
+        while (i < number.size() && std::isdigit(static_cast<unsigned char>(number[i])))
+            ++i;
+    }
+    int64_t exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        for (; i < number.size() && std::isdigit(static_cast<unsigned char>(number[i])); ++i)
+            exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), int64_t{1} << 40);
+        if (negative)
+            exponent = -exponent;
+    }
+    const int64_t magnitude =
+        significantWhole > 0 ? significantWhole - 1 + exponent : exponent - fractionZeros - 1;
+    return magnitude < 0;
 }
 
 template <typename Int> void readInteger(FieldReader& reader, Int& value) {
@@ -60,13 +127,21 @@ template <typename Int> void readInteger(FieldReader& reader, Int& value) {
 
 } // namespace
 
-std::string formatInt(int64_t value) { return std::to_string(value); }
+std::string formatInt(int64_t value) {
+    return std::to_string(value);
+}
 
-std::string formatSingle(float value) { return shortestFixed(static_cast<double>(value), 7); }
+std::string formatSingle(float value) {
+    return shortestFixed(static_cast<double>(value), 7);
+}
 
-std::string formatDouble(double value) { return shortestFixed(value, 15); }
+std::string formatDouble(double value) {
+    return shortestFixed(value, 15);
+}
 
-std::string formatBool(bool value) { return value ? "True" : "False"; }
+std::string formatBool(bool value) {
+    return value ? "True" : "False";
+}
 
 void RecordWriter::separate() {
     if (!m_first)
@@ -80,13 +155,36 @@ RecordWriter& RecordWriter::text(std::string_view value) {
     return *this;
 }
 
-RecordWriter& RecordWriter::integer(int64_t value) { return text(formatInt(value)); }
-RecordWriter& RecordWriter::single(float value) { return text(formatSingle(value)); }
-RecordWriter& RecordWriter::dbl(double value) { return text(formatDouble(value)); }
-RecordWriter& RecordWriter::boolean(bool value) { return text(formatBool(value)); }
-RecordWriter& RecordWriter::empty() { return text(""); }
+RecordWriter& RecordWriter::integer(int64_t value) {
+    separate();
+    appendInt(m_text, value);
+    return *this;
+}
 
-std::string RecordWriter::line() const { return m_text + std::string(LineEnd); }
+RecordWriter& RecordWriter::single(float value) {
+    separate();
+    appendShortestFixed(m_text, static_cast<double>(value), 7);
+    return *this;
+}
+
+RecordWriter& RecordWriter::dbl(double value) {
+    separate();
+    appendShortestFixed(m_text, value, 15);
+    return *this;
+}
+RecordWriter& RecordWriter::boolean(bool value) {
+    return text(formatBool(value));
+}
+RecordWriter& RecordWriter::empty() {
+    return text("");
+}
+
+std::string RecordWriter::line() const {
+    std::string out;
+    out.reserve(m_text.size() + LineEnd.size());
+    out.append(m_text).append(LineEnd);
+    return out;
+}
 
 FieldReader::FieldReader(std::string_view line) : m_line(line) {}
 
@@ -114,9 +212,15 @@ void FieldReader::read(std::string& value) {
     value = std::string(next());
 }
 
-void FieldReader::read(int16_t& value) { readInteger(*this, value); }
-void FieldReader::read(int32_t& value) { readInteger(*this, value); }
-void FieldReader::read(int64_t& value) { readInteger(*this, value); }
+void FieldReader::read(int16_t& value) {
+    readInteger(*this, value);
+}
+void FieldReader::read(int32_t& value) {
+    readInteger(*this, value);
+}
+void FieldReader::read(int64_t& value) {
+    readInteger(*this, value);
+}
 
 void FieldReader::read(float& value) {
     if (atEnd())
@@ -198,11 +302,30 @@ bool parseLeadingNumber(std::string_view text, double& out) {
         if (j > expStart)
             i = j;
     }
-    std::string number(text.substr(start, i - start));
-    char* end = nullptr;
-    double value = std::strtod(number.c_str(), &end);
-    if (!std::isfinite(value))
+    // Plain whole numbers, nearly every field of the data files, are exact in a double up to 15
+    // digits and need no conversion call.
+    if (i == digitsStart + intDigits && intDigits <= 15) {
+        uint64_t whole = 0;
+        for (std::size_t d = digitsStart; d < i; ++d)
+            whole = whole * 10 + static_cast<uint64_t>(text[d] - '0');
+        const double value = static_cast<double>(whole);
+        out = text[start] == '-' ? -value : value;
+        return true;
+    }
+    // The conversion ignores the locale: a window toolkit may have switched it to a decimal comma.
+    const std::string_view number = text.substr(start, i - start);
+    const char* first = number.data();
+    if (*first == '+')
+        ++first; // from_chars takes no plus sign
+    double value = 0;
+    const auto read = std::from_chars(first, number.data() + number.size(), value);
+    if (read.ec == std::errc::result_out_of_range) {
+        if (!underflows(number))
+            return false;
+        value = number.front() == '-' ? -0.0 : 0.0;
+    } else if (read.ec != std::errc{} || !std::isfinite(value)) {
         return false;
+    }
     out = value;
     return true;
 }
