@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "core/Random.h"
 #include "database/DataDirectory.h"
+#include "database/ShippedFolder.h"
 #include "game/Game.h"
 
 #include <filesystem>
@@ -56,8 +57,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    sw::DataDirectory where =
-        sw::resolveDataDir(dataDir, executableDir(argv[0]), STRIDEWELL_BUNDLED_DATA, sw::systemEnvironment);
+    // An installed game carries its bundled data beside the program; a build tree uses the source's.
+    const std::filesystem::path exeDir = executableDir(argv[0]);
+    const std::filesystem::path bundled =
+        sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
+    sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
         std::cerr << "error: " << where.error << "\n";
         return 2;

@@ -1,0 +1,147 @@
+// stridewell-screenshot: plays into the first race of a day on a scratch copy of the bundled data,
+// without a display, and saves the main window mid-race as a PNG (the picture in the README).
+
+#include "cli/CliPrompter.h"
+#include "cli/CommandLine.h"
+#include "core/Random.h"
+#include "game/Game.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const char* const Usage = "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH]\n";
+
+// The game's windows opened over the main one (the racing program at the start of the day).
+QList<QWidget*> openWindowsOver(const QWidget& main) {
+    QList<QWidget*> open;
+    for (QWidget* w : main.findChildren<QWidget*>())
+        if (w->isWindow() && w->isVisible())
+            open.append(w);
+    return open;
+}
+
+bool copyBundledData(const std::filesystem::path& to) {
+    std::error_code ec;
+    std::filesystem::copy(STRIDEWELL_BUNDLED_DATA, to, std::filesystem::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Stridewell"));
+
+    QString output;
+    uint64_t seed = 7;
+    int afterMs = 9000;
+    QSize size(1366, 768);
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--seed") && i + 1 < args.size()) {
+            seed = args[++i].toULongLong(&ok);
+        } else if (args[i] == QLatin1String("--after-ms") && i + 1 < args.size()) {
+            afterMs = args[++i].toInt(&ok);
+        } else if (args[i] == QLatin1String("--size") && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split(QLatin1Char('x'));
+            bool okH = false;
+            size = wh.size() == 2 ? QSize(wh[0].toInt(&ok), wh[1].toInt(&okH)) : QSize();
+            ok = ok && okH && size.width() > 0 && size.height() > 0;
+        } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
+            output = args[i];
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::cerr << Usage;
+            return 2;
+        }
+    }
+    if (output.isEmpty()) {
+        std::cerr << Usage;
+        return 2;
+    }
+
+    // A scratch copy, so a screenshot never plays on anybody's stable.
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !copyBundledData(scratch.path().toStdString())) {
+        std::cerr << "error: cannot copy the bundled data from " << STRIDEWELL_BUNDLED_DATA << "\n";
+        return 1;
+    }
+
+    sw::SeededRandom random(seed);
+    std::ostringstream said;
+    sw::cli::CliPrompter prompter(said, nullptr);
+    sw::Game game(scratch.path().toStdString(), random, prompter);
+    sw::cli::CommandLine commands(game, prompter, said, std::cerr, false);
+    sw::ui::MainWindow window(game);
+    window.resize(size);
+    window.show();
+
+    enum class Step { Program, Betting, Racing };
+    Step step = Step::Program;
+    QElapsedTimer raceClock;
+    int status = 1;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        switch (step) {
+        case Step::Program:
+            // The day opens on the racing program; leaving it goes to the tote board.
+            if (game.stage() == sw::Stage::Program)
+                for (QWidget* w : openWindowsOver(window))
+                    w->close();
+            if (game.stage() == sw::Stage::Betting && openWindowsOver(window).isEmpty())
+                step = Step::Betting;
+            break;
+        case Step::Betting: {
+            // A player with a few paid tickets, so the tickets and the board show them.
+            for (const char* line : {"add-player Ann", "ticket $5 Win on 3", "ticket $2 Exacta Box 134",
+                                     "ticket $1 Trifecta Wheel 3 with 146 with 146", "pay"})
+                if (!commands.execute(line))
+                    std::cerr << "warning: " << line << " failed\n";
+            window.refresh();
+            auto* run = window.findChild<QPushButton*>(QStringLiteral("cmdRun"));
+            if (!run || !run->isEnabled()) {
+                std::cerr << "error: the race cannot be started\n";
+                QCoreApplication::exit(1);
+                return;
+            }
+            run->click();
+            raceClock.start();
+            step = Step::Racing;
+            break;
+        }
+        case Step::Racing:
+            if (raceClock.elapsed() < afterMs && game.stage() == sw::Stage::Racing)
+                return;
+            poll.stop();
+            status = window.grab().save(output) ? 0 : 1;
+            if (status != 0)
+                std::cerr << "error: cannot write " << output.toStdString() << "\n";
+            QCoreApplication::exit(status);
+            break;
+        }
+    });
+    poll.start();
+    // However the day goes, the tool ends.
+    QTimer::singleShot(180000, [&] {
+        std::cerr << "error: the race did not start in time\n";
+        QCoreApplication::exit(1);
+    });
+    return app.exec();
+}
