@@ -281,227 +281,72 @@ TEST(RaceCalls, FractionTimeIsTheLeadersClockAsMinutesAndSeconds) {
 
 // ---- Lane decisions ---------------------------------------------------------------------------
 
-// Entry 0 at 10000 moving 10 (n = 10010, skill 0 looks 945 ahead); blockers stand within reach,
-// 800 + 10 t ahead of n, so the gap behind the blocker of lane t is 179 + 10 t.
-class LaneDecisionTest : public ::testing::Test {
-protected:
-    static constexpr int Step = 10;
-
-    void SetUp() override {
-        race.start();
-        parkAll(race);
-    }
-    void at(int lane) { race.placeEntry(0, 10000, lane); }
-    // Puts a blocker (entries 1..7, one per call) into each named lane.
-    void block(std::initializer_list<int> lanes) {
-        for (int lane : lanes)
-            race.placeEntry(m_next++, 10810 + 10 * lane, lane);
-    }
-    static int gapBehind(int lane) { return 179 + 10 * lane; }
-    int decide(int path, bool allowed = true) { return race.laneDecision(0, Step, allowed, path, 0); }
-
-    RaceTestDay t{seeded(5)};
-    RaceModel race{t.day};
-
-private:
-    int m_next = 1;
+// Entry 0 at 10000 moving 10 (n = 10010, skill 0 looks 945 ahead) from lane `from`; one blocker
+// per listed lane stands 800 + 10 t ahead of n, so the gap behind the blocker of lane t is 179 + 10 t.
+struct LaneCase {
+    const char* name;
+    int from;
+    int path;
+    std::vector<int> blocked;
+    int lane;    // where entry 0 ends up
+    int gapLane; // whose gap it takes, or -1 for the full step
+    bool allowed = true;
 };
 
-TEST_F(LaneDecisionTest, WithoutLaneChangesOnlyTheOwnLaneCounts) {
-    at(3);
-    block({2, 4});
-    EXPECT_EQ(decide(0, false), Step);
-    block({3});
-    EXPECT_EQ(decide(0, false), gapBehind(3));
-    EXPECT_EQ(race.lane(0), 3);
+void PrintTo(const LaneCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST_F(LaneDecisionTest, OnTheRailAWideRunnerMovesOut) {
-    at(0);
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 1);
+class LaneDecisionTest : public ::testing::TestWithParam<LaneCase> {};
+
+TEST_P(LaneDecisionTest, EndsInTheRightLaneWithTheRightStep) {
+    const LaneCase& c = GetParam();
+    RaceTestDay t(seeded(5));
+    RaceModel race(t.day);
+    race.start();
+    parkAll(race);
+    race.placeEntry(0, 10000, c.from);
+    int blocker = 1;
+    for (int lane : c.blocked)
+        race.placeEntry(blocker++, 10810 + 10 * lane, lane);
+    const int step = race.laneDecision(0, 10, c.allowed, c.path, 0);
+    EXPECT_EQ(race.lane(0), c.lane);
+    EXPECT_EQ(step, c.gapLane < 0 ? 10 : 179 + 10 * c.gapLane);
 }
 
-TEST_F(LaneDecisionTest, OnTheRailAWideRunnerBlockedOutsideStays) {
-    at(0);
-    block({1});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 0);
-    block({0});
-    EXPECT_EQ(decide(2), gapBehind(0));
-    EXPECT_EQ(race.lane(0), 0);
-}
-
-TEST_F(LaneDecisionTest, OnTheRailAnInsideRunnerStaysOrSlipsOutWhenBlocked) {
-    at(0);
-    EXPECT_EQ(decide(0), Step);
-    EXPECT_EQ(race.lane(0), 0);
-    block({0});
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 1);
-}
-
-TEST_F(LaneDecisionTest, OnTheRailBoxedInTakesTheGapOfTheRail) {
-    at(0);
-    block({0, 1});
-    // The gap is taken at the rail, before lane 1 is looked at.
-    EXPECT_EQ(decide(0), gapBehind(0));
-    EXPECT_EQ(race.lane(0), 0);
-}
-
-TEST_F(LaneDecisionTest, InsidePathSeeksTheRail) {
-    at(3);
-    EXPECT_EQ(decide(0), Step);
-    EXPECT_EQ(race.lane(0), 2);
-}
-
-TEST_F(LaneDecisionTest, InsidePathStaysThenGoesOutThenWaits) {
-    at(3);
-    block({2});
-    EXPECT_EQ(decide(0), Step);
-    EXPECT_EQ(race.lane(0), 3);
-    block({3});
-    EXPECT_EQ(decide(0), Step);
-    EXPECT_EQ(race.lane(0), 4);
-}
-
-TEST_F(LaneDecisionTest, InsidePathBoxedInTakesTheGapOfItsLane) {
-    at(3);
-    block({2, 3, 4});
-    EXPECT_EQ(decide(0), gapBehind(3));
-    EXPECT_EQ(race.lane(0), 3);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathHoldsItsLaneWhileFree) {
-    at(3);
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 3);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathBlockedTriesOutsideThenInside) {
-    at(3);
-    block({3});
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 4);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathBlockedAndOutsideTakenGoesInside) {
-    at(3);
-    block({3, 4});
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 2);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathBoxedInTakesTheGapOfItsLane) {
-    at(3);
-    block({3, 4, 2});
-    EXPECT_EQ(decide(1), gapBehind(3));
-    EXPECT_EQ(race.lane(0), 3);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathInLaneOneMovesToLaneTwo) {
-    at(1);
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 2);
-}
-
-TEST_F(LaneDecisionTest, MiddlePathInLaneOneStaysWhenLaneTwoIsTaken) {
-    at(1);
-    block({2});
-    EXPECT_EQ(decide(1), Step);
-    EXPECT_EQ(race.lane(0), 1);
-    block({1});
-    EXPECT_EQ(decide(1), gapBehind(1));
-    EXPECT_EQ(race.lane(0), 1);
-}
-
-TEST_F(LaneDecisionTest, WidePathMovesOutward) {
-    at(3);
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 4);
-}
-
-TEST_F(LaneDecisionTest, WidePathStaysOrCutsInsideWhenBlocked) {
-    at(3);
-    block({4});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 3);
-    block({3});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 2);
-}
-
-TEST_F(LaneDecisionTest, WidePathBoxedInTakesTheGapOfItsLane) {
-    at(3);
-    block({4, 3, 2});
-    EXPECT_EQ(decide(2), gapBehind(3));
-    EXPECT_EQ(race.lane(0), 3);
-}
-
-TEST_F(LaneDecisionTest, OutsideLaneFiveInsideRunnersMoveIn) {
-    for (int path : {0, 1}) {
-        at(6);
-        EXPECT_EQ(decide(path), Step);
-        EXPECT_EQ(race.lane(0), 5);
-    }
-}
-
-TEST_F(LaneDecisionTest, OutsideLaneFiveInsideRunnersBlockedInsideStay) {
-    at(6);
-    block({5});
-    EXPECT_EQ(decide(0), Step);
-    EXPECT_EQ(race.lane(0), 6);
-    block({6});
-    EXPECT_EQ(decide(1), gapBehind(6));
-    EXPECT_EQ(race.lane(0), 6);
-}
-
-TEST_F(LaneDecisionTest, WidePathSettlesInLaneFive) {
-    at(5);
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 5);
-    block({5});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 4);
-}
-
-TEST_F(LaneDecisionTest, WidePathInLaneFiveBoxedInTakesTheGapOfLaneFour) {
-    at(5);
-    block({5, 4});
-    EXPECT_EQ(decide(2), gapBehind(4));
-    EXPECT_EQ(race.lane(0), 5);
-}
-
-TEST_F(LaneDecisionTest, WidePathBeyondLaneFiveComesInThenStaysThenGoesOut) {
-    at(6);
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 5);
-    at(6);
-    block({5});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 6);
-    block({6});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 7);
-}
-
-TEST_F(LaneDecisionTest, WidePathBeyondLaneFiveBoxedInTakesTheGapOfTheOuterLane) {
-    at(6);
-    block({5, 6, 7});
-    EXPECT_EQ(decide(2), gapBehind(7));
-    EXPECT_EQ(race.lane(0), 6);
-}
-
-TEST_F(LaneDecisionTest, ABoxedInRunnerInLaneSevenGoesToLaneEightButNoWider) {
-    at(7);
-    block({6, 7});
-    EXPECT_EQ(decide(2), Step);
-    EXPECT_EQ(race.lane(0), 8);
-    block({8});
-    // Lanes 7 and 8 are taken and there is no lane 9: the gap of lane 8 applies.
-    EXPECT_EQ(decide(2), gapBehind(8));
-    EXPECT_EQ(race.lane(0), 8);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EveryPathAndLane, LaneDecisionTest,
+    ::testing::Values(
+        LaneCase{"NoChangeFree", 3, 0, {2, 4}, 3, -1, false},
+        LaneCase{"NoChangeBlocked", 3, 0, {3}, 3, 3, false},
+        // On the rail.
+        LaneCase{"RailWideMovesOut", 0, 2, {}, 1, -1}, LaneCase{"RailWideStays", 0, 2, {1}, 0, -1},
+        LaneCase{"RailWideBoxed", 0, 2, {1, 0}, 0, 0}, LaneCase{"RailInsideStays", 0, 0, {}, 0, -1},
+        LaneCase{"RailMiddleSlipsOut", 0, 1, {0}, 1, -1},
+        // Boxed on the rail the gap is taken before lane 1 is looked at.
+        LaneCase{"RailInsideBoxed", 0, 0, {0, 1}, 0, 0},
+        // Lanes 1..4, inside path: seeks the rail.
+        LaneCase{"InsideMovesIn", 3, 0, {}, 2, -1}, LaneCase{"InsideStays", 3, 0, {2}, 3, -1},
+        LaneCase{"InsideGoesOut", 3, 0, {2, 3}, 4, -1}, LaneCase{"InsideBoxed", 3, 0, {2, 3, 4}, 3, 3},
+        // Middle path.
+        LaneCase{"MiddleHolds", 3, 1, {}, 3, -1}, LaneCase{"MiddleGoesOut", 3, 1, {3}, 4, -1},
+        LaneCase{"MiddleGoesIn", 3, 1, {3, 4}, 2, -1}, LaneCase{"MiddleBoxed", 3, 1, {3, 4, 2}, 3, 3},
+        LaneCase{"MiddleFromOneToTwo", 1, 1, {}, 2, -1}, LaneCase{"MiddleStaysInOne", 1, 1, {2}, 1, -1},
+        LaneCase{"MiddleBoxedInOne", 1, 1, {2, 1}, 1, 1},
+        // Wide path.
+        LaneCase{"WideMovesOut", 3, 2, {}, 4, -1}, LaneCase{"WideStays", 3, 2, {4}, 3, -1},
+        LaneCase{"WideCutsIn", 3, 2, {4, 3}, 2, -1}, LaneCase{"WideBoxed", 3, 2, {4, 3, 2}, 3, 3},
+        // Lane 5 and wider.
+        LaneCase{"OutsideInsideMovesIn", 6, 0, {}, 5, -1}, LaneCase{"OutsideMiddleMovesIn", 6, 1, {}, 5, -1},
+        LaneCase{"OutsideInsideStays", 6, 0, {5}, 6, -1}, LaneCase{"OutsideMiddleBoxed", 6, 1, {5, 6}, 6, 6},
+        LaneCase{"WideSettlesInFive", 5, 2, {}, 5, -1}, LaneCase{"WideFromFiveToFour", 5, 2, {5}, 4, -1},
+        // Boxed in lane 5 a wide runner takes the gap of lane 4, the last lane it looked at.
+        LaneCase{"WideBoxedInFive", 5, 2, {5, 4}, 5, 4}, LaneCase{"WideComesInToFive", 6, 2, {}, 5, -1},
+        LaneCase{"WideStaysInSix", 6, 2, {5}, 6, -1}, LaneCase{"WideGoesOutToSeven", 6, 2, {5, 6}, 7, -1},
+        LaneCase{"WideBoxedInSix", 6, 2, {5, 6, 7}, 6, 7},
+        // A boxed-in wide runner may reach lane 8, but there is no lane 9.
+        LaneCase{"WideToLaneEight", 7, 2, {6, 7}, 8, -1}, LaneCase{"NoLaneNine", 8, 2, {7, 8}, 8, 8}),
+    [](const ::testing::TestParamInfo<LaneCase>& info) { return std::string(info.param.name); });
 
 // ---- LaneFree ---------------------------------------------------------------------------------
 

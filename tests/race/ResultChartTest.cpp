@@ -252,47 +252,6 @@ TEST(RaceUpdate, ABestTimeOnlyImproves) {
     EXPECT_EQ(t.day.db.horses[11].bestTime, 121.5f);
 }
 
-TEST(RaceUpdate, AWinnerMovesUpAGradeAndMayGainRating) {
-    // k = Int(0.5 x 5) = 2; the rating of 6 is far below the ceiling 11 of "B": rise Int(0.9 x 3) = 2.
-    RaceTestDay t(scripted({0.5, 0.9}));
-    finishRace(t.day);
-    applyRaceToDatabase(t.day);
-    const Horse& winner = t.day.db.horses[13];
-    EXPECT_EQ(winner.grade, "B");
-    EXPECT_EQ(winner.earnedGrade, "B");
-    EXPECT_EQ(winner.segmentRating, (std::array<int16_t, 5>{6, 6, 8, 6, 6}));
-    EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), 2u);
-    // The rest of the field keeps its ratings and draws nothing.
-    EXPECT_EQ(t.day.db.horses[11].segmentRating, (std::array<int16_t, 5>{6, 6, 6, 6, 6}));
-}
-
-TEST(RaceUpdate, ARatingOneBelowTheCeilingRisesByAtMostOne) {
-    RaceTestDay t(scripted({0.1, 0.9}));
-    t.day.entries.segmentRating[2] = {10, 4, 4, 4, 4};
-    finishRace(t.day);
-    applyRaceToDatabase(t.day);
-    EXPECT_EQ(t.day.db.horses[13].segmentRating[0], 11); // Int(0.9 x 2) = 1
-}
-
-TEST(RaceUpdate, NoRiseAtTheCeilingOrForAStrongHorse) {
-    {
-        RaceTestDay t(scripted({0.1, 0.9}));
-        t.day.entries.segmentRating[2] = {11, 4, 4, 4, 4};
-        finishRace(t.day);
-        applyRaceToDatabase(t.day);
-        EXPECT_EQ(t.day.db.horses[13].segmentRating[0], 11);
-        EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), 1u);
-    }
-    {
-        // Sum 49 is not below 3 x 3 + 40.
-        RaceTestDay t(scripted({0.1, 0.9}));
-        t.day.entries.segmentRating[2] = {9, 10, 10, 10, 10};
-        finishRace(t.day);
-        applyRaceToDatabase(t.day);
-        EXPECT_EQ(t.day.db.horses[13].segmentRating[0], 9);
-    }
-}
-
 TEST(RaceUpdate, AnAAWinnerStaysAAWithoutARise) {
     RaceTestDay t(scripted({0.5, 0.9}));
     t.day.card.raceGrade[2] = 6;
@@ -322,68 +281,70 @@ TEST(RaceUpdate, EarnedGradeRisesOnlyFromAGradeLetter) {
     EXPECT_EQ(t.day.db.horses[13].earnedGrade, "B");
 }
 
-TEST(RaceUpdate, AThirdUnplacedStartDropsAGradeAndTrimsARatingAboveTheCeiling) {
-    // Grade "B" (ceiling 11). The winner is strong (no rise: one draw). Post 6 finishes sixth after
-    // two unplaced starts: k = Int(0.3 x 5) = 1, its 14 falls by Int(0.9 x 3) = 2.
-    RaceTestDay t(scripted({0.0, 0.3, 0.9}));
-    t.day.card.raceGrade[2] = 4;
-    t.day.entries.segmentRating[2] = {12, 12, 12, 12, 12};
-    t.day.entries.formValue[5] = 2;
-    t.day.entries.segmentRating[5] = {6, 14, 6, 6, 6};
-    finishRace(t.day);
-    applyRaceToDatabase(t.day);
-    const Horse& demoted = t.day.db.horses[16];
-    EXPECT_EQ(demoted.grade, "C");
-    EXPECT_EQ(demoted.formValue, 0);
-    EXPECT_EQ(demoted.segmentRating[1], 12);
-    EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), 3u);
-    // Fourth after no bad start: one unplaced start, no draw, grade kept.
-    EXPECT_EQ(t.day.db.horses[18].grade, "B");
-    EXPECT_EQ(t.day.db.horses[18].formValue, 1);
+// One horse's grade and rating change: post `post` of a race of grade `grade` finishes where
+// finishRace puts it, after `streak` unplaced starts, with the draws given in order.
+struct RatingCase {
+    const char* name;
+    int grade;
+    int post;
+    int streak;
+    std::array<int32_t, 5> before;
+    std::vector<double> draws;
+    std::array<int16_t, 5> after;
+    const char* newGrade;
+    int formValue;
+    std::size_t drawsTaken;
+};
+
+void PrintTo(const RatingCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST(RaceUpdate, ADemotedRatingOneAboveTheCeilingFallsByAtMostOne) {
-    RaceTestDay t(scripted({0.0, 0.3, 0.9}));
-    t.day.card.raceGrade[2] = 4;
-    t.day.entries.segmentRating[2] = {12, 12, 12, 12, 12};
-    t.day.entries.formValue[5] = 2;
-    t.day.entries.segmentRating[5] = {6, 12, 6, 6, 6};
-    finishRace(t.day);
-    applyRaceToDatabase(t.day);
-    EXPECT_EQ(t.day.db.horses[16].segmentRating[1], 11);
-}
+class RatingChangeTest : public ::testing::TestWithParam<RatingCase> {};
 
-TEST(RaceUpdate, ADemotedRatingAtTheCeilingStays) {
-    RaceTestDay t(scripted({0.0, 0.3, 0.9}));
-    t.day.card.raceGrade[2] = 4;
-    t.day.entries.segmentRating[2] = {12, 12, 12, 12, 12};
-    t.day.entries.formValue[5] = 2;
-    t.day.entries.segmentRating[5] = {6, 11, 6, 6, 6};
-    finishRace(t.day);
-    applyRaceToDatabase(t.day);
-    EXPECT_EQ(t.day.db.horses[16].segmentRating[1], 11);
-    EXPECT_EQ(t.day.db.horses[16].grade, "C");
-    EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), 2u);
-}
-
-TEST(RaceUpdate, NobodyDropsBelowJ) {
-    for (int grade : {1, 2}) {
-        // The "J" or "M" winner is strong; post 5 (seventh) has two unplaced starts: k = 1,
-        // its 4 is below the ceiling and the sum is below 3 (g - 1) + 40: rise Int(0.9 x 3) = 2.
-        RaceTestDay t(scripted({0.0, 0.3, 0.9}));
-        t.day.card.raceGrade[2] = static_cast<int16_t>(grade);
+TEST_P(RatingChangeTest, GradeRatingAndStreakAfterTheRace) {
+    const RatingCase& c = GetParam();
+    RaceTestDay t(scripted(c.draws));
+    t.day.card.raceGrade[2] = static_cast<int16_t>(c.grade);
+    const auto e = static_cast<std::size_t>(c.post - 1);
+    if (c.post != 3) // a strong winner: its rise test fails after its one draw of k
         t.day.entries.segmentRating[2] = {12, 12, 12, 12, 12};
-        t.day.entries.formValue[4] = 2;
-        t.day.entries.segmentRating[4] = {6, 4, 6, 6, 6};
-        finishRace(t.day);
-        applyRaceToDatabase(t.day);
-        const Horse& horse = t.day.db.horses[15];
-        SCOPED_TRACE("grade " + std::to_string(grade));
-        EXPECT_EQ(horse.grade, grade == 1 ? "M" : "J");
-        EXPECT_EQ(horse.formValue, 3);
-        EXPECT_EQ(horse.segmentRating[1], 6);
-    }
+    t.day.entries.formValue[e] = static_cast<int16_t>(c.streak);
+    std::copy(c.before.begin(), c.before.end(), t.day.entries.segmentRating[e].begin());
+    finishRace(t.day);
+    applyRaceToDatabase(t.day);
+    const Horse& horse = t.day.db.horses[static_cast<std::size_t>(10 + c.post)];
+    EXPECT_EQ(horse.segmentRating, c.after);
+    EXPECT_EQ(horse.grade, c.newGrade);
+    EXPECT_EQ(horse.formValue, c.formValue);
+    EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), c.drawsTaken);
 }
+
+// Post 3 wins, post 8 is fourth, post 6 sixth and post 5 seventh. k = Int(draw x 5); a rating far
+// from its ceiling moves by Int(draw x 3), one step from it by Int(draw x 2).
+INSTANTIATE_TEST_SUITE_P(
+    WinnersAndStrugglers, RatingChangeTest,
+    ::testing::Values(
+        // A "C" winner goes up to "B"; its rating 2 (6) is far below the "B" ceiling 11.
+        RatingCase{"WinnerRises", 3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2},
+        RatingCase{
+            "WinnerOneBelowCeiling", 3, 3, 2, {10, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 2},
+        RatingCase{"WinnerAtCeiling", 3, 3, 0, {11, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 1},
+        // The sum 49 is not below 3 x 3 + 40.
+        RatingCase{"StrongWinner", 3, 3, 0, {9, 10, 10, 10, 10}, {0.1, 0.9}, {9, 10, 10, 10, 10}, "B", 0, 1},
+        // A fourth place starts a streak without a draw.
+        RatingCase{"FirstUnplaced", 4, 8, 0, {6, 14, 6, 6, 6}, {0.0}, {6, 14, 6, 6, 6}, "B", 1, 1},
+        // The third unplaced start in a "B" race: down to "C", streak over, a rating above the
+        // ceiling 11 trimmed.
+        RatingCase{"DemotedTrimmed", 4, 6, 2, {6, 14, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 12, 6, 6, 6}, "C", 0, 3},
+        RatingCase{
+            "DemotedOneAbove", 4, 6, 2, {6, 12, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 3},
+        RatingCase{
+            "DemotedAtCeiling", 4, 6, 2, {6, 11, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 2},
+        // Nothing lies below "J" and "M": the grade and the streak stay, a weak horse is helped.
+        RatingCase{"NoDropBelowJ", 2, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "J", 3, 3},
+        RatingCase{"NoDropBelowM", 1, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "M", 3, 3}),
+    [](const ::testing::TestParamInfo<RatingCase>& info) { return std::string(info.param.name); });
 
 TEST(RaceUpdate, TheRecordTakesTheEntrysCopiesAndCarriesTheSpareColumns) {
     RaceTestDay t(scripted({0.5, 0.9}));
