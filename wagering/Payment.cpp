@@ -45,17 +45,22 @@ std::array<std::string_view, 3> poolFilesOf(BetType type) {
     }
 }
 
-// One line per marked combination, the ticket's number first and its amount last.
+// One line per marked combination, the ticket's number first and its amount last. Every line
+// shares the number and the amount, and a post is a single digit, so a big Pick 6's quarter
+// million lines are put together without formatting a number each.
 std::string poolLines(const CombinationMarks& marks, int32_t number, int32_t amount) {
+    const std::string head = formatInt(number) + ",";
+    const std::string tail = formatInt(amount) + std::string(LineEnd);
     std::string text;
-    text.reserve(marks.markedCount() * (6 + 2 * static_cast<std::size_t>(marks.positions()) + 8));
+    text.reserve(marks.markedCount() *
+                 (head.size() + 2 * static_cast<std::size_t>(marks.positions()) + tail.size()));
     marks.forEachMarked([&](const uint8_t* posts, int k) {
-        RecordWriter line;
-        line.integer(number);
-        for (int p = 0; p < k; ++p)
-            line.integer(posts[p]);
-        line.integer(amount);
-        text += line.line();
+        text += head;
+        for (int p = 0; p < k; ++p) {
+            text.push_back(static_cast<char>('0' + posts[p]));
+            text.push_back(',');
+        }
+        text += tail;
     });
     return text;
 }
@@ -83,6 +88,15 @@ PaymentReport payTickets(RaceDay& day) {
     const std::vector<Shortfall> shortfalls = ownersShortOfMoney(day);
     const std::string date = day.date.empty() ? todayText() : day.date;
     CombinationMarks marks;
+    // The board is rebuilt from the pool files once the paid tickets are in, and before any
+    // message, so whoever looks at it sees every ticket paid so far; rebuilding it after each
+    // ticket would read all seven files once per ticket.
+    bool boardBehind = false;
+    auto refreshBoard = [&] {
+        if (boardBehind)
+            toteRefresh(day);
+        boardBehind = false;
+    };
 
     for (std::size_t i = 0; i < day.tickets.size(); ++i) {
         if (day.tickets[i].paid)
@@ -91,13 +105,16 @@ PaymentReport payTickets(RaceDay& day) {
         if (!ticket)
             continue; // cannot be priced, so it is never recorded
         if (!isTaken(ticket->type)) {
-            if (report.notTaken++ == 0)
+            if (report.notTaken++ == 0) {
+                refreshBoard();
                 day.prompter.message(NotTakenYetText, AppTitle);
+            }
             continue;
         }
         const int32_t owner = day.tickets[i].playerId;
         if (isShort(shortfalls, owner)) {
             report.stoppedShort = true;
+            refreshBoard();
             day.prompter.message(notEnoughMoneyText(), AppTitle);
             break;
         }
@@ -121,19 +138,22 @@ PaymentReport payTickets(RaceDay& day) {
         }
         if (failed) {
             report.error = failed.message;
+            refreshBoard();
             day.prompter.message(failed.message, AppTitle);
             break;
         }
 
         day.tickets[i].paid = true;
         ++report.paid;
-        toteRefresh(day);
+        boardBehind = true;
         FileError saved = chargeOwner(day, owner, price.cost);
         if (saved && report.error.empty()) {
             report.error = saved.message;
+            refreshBoard();
             day.prompter.message(saved.message, AppTitle);
         }
     }
+    refreshBoard();
     return report;
 }
 

@@ -130,6 +130,30 @@ TEST_F(PaymentTest, TheToteFollowsTheMoney) {
     EXPECT_EQ(w.day.pools.winTotal, 470);
 }
 
+// Notes what the board held each time payment showed a message.
+class BoardWatcher final : public Prompter {
+public:
+    const RaceDay* day = nullptr;
+    std::vector<int32_t> winTotals;
+    void message(std::string_view, std::string_view) override { winTotals.push_back(day->pools.winTotal); }
+    bool ask(std::string_view, std::string_view) override { return false; }
+};
+
+TEST(PaymentBoard, AMessageDuringPaymentFindsEveryTicketPaidSoFarOnTheBoard) {
+    test::TempDir dir;
+    test::ListRandom random{{0.5}};
+    BoardWatcher watcher;
+    RaceDay day(dir.path(), random, watcher);
+    watcher.day = &day;
+    day.date = "5/12/2026";
+    day.players.entries = {PlayerEntry{3, "Ann", "100"}, PlayerEntry{7, "Bob", "5"}};
+    day.tickets = {ListedTicket{"$10 Win on 1", 3, false}, ListedTicket{"$4 Win on 2", 3, false},
+                   ListedTicket{"$2 Twin-Tri Box 123", 3, false}, ListedTicket{"$20 Win on 3", 7, false}};
+    payTickets(day);
+    EXPECT_EQ(watcher.winTotals, (std::vector<int32_t>{14, 14})) << "not taken yet, then Bob short of money";
+    EXPECT_EQ(day.pools.winTotal, 14);
+}
+
 // --- Who pays, and what is never paid twice ---
 
 TEST_F(PaymentTest, EachTicketIsChargedToItsOwner) {
