@@ -281,12 +281,15 @@ void PriceBigPickSix(benchmark::State& state) {
     RaceDay& day = season.day();
     day.players.entries[0].balance = RichBalance;
     selectBettor(day, 0);
+    day.pick6Offered = true; // as in race 7, the one that sells it
+    TicketList& list = season.game().ticketList();
+    std::string refusal;
+    if (!list.listTicket(day, BigPickSix, &refusal)) {
+        state.SkipWithError(refusal.c_str());
+        return;
+    }
     measure(
-        state, [&] { day.tickets.clear(); },
-        [&] {
-            if (!season.game().ticketList().listTicket(day, BigPickSix))
-                state.SkipWithError("the ticket was refused");
-        },
+        state, [&] { day.tickets.clear(); }, [&] { list.listTicket(day, BigPickSix); },
         [] { return pickSixLoopFloor(); });
 }
 
