@@ -67,8 +67,10 @@ bool forEachLine(const std::filesystem::path& file, const std::function<void(std
     }
     if (!line.empty())
         finishLine();
+    // A read that failed part way (a folder in the file's place, an I/O error) is no whole file.
+    bool complete = !std::ferror(f);
     std::fclose(f);
-    return true;
+    return complete;
 }
 
 bool isReadable(const std::filesystem::path& file) {
@@ -80,6 +82,10 @@ bool isReadable(const std::filesystem::path& file) {
 }
 
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content) {
+    // The rename below would replace a file whatever its permissions; a file this process may not
+    // write (read-only, or locked away by the player) is refused as writing it in place would be.
+    if (::access(file.c_str(), F_OK) == 0 && ::access(file.c_str(), W_OK) != 0)
+        return errorFor(file, errno);
     std::filesystem::path temp = file;
     temp += ".new";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

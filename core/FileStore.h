@@ -19,13 +19,15 @@ struct FileError {
 // multi-gigabyte line cannot exhaust memory.
 inline constexpr std::size_t MaxLineLength = 64 * 1024;
 
-// Calls onLine for every line (CR LF, LF or CR ends a line). False when the file cannot be opened.
+// Calls onLine for every line (CR LF, LF or CR ends a line). False when the file cannot be opened
+// or reading it failed part way.
 bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine);
 
 // True when the file exists and can be opened for reading.
 bool isReadable(const std::filesystem::path& file);
 
-// Replaces the file's whole content atomically.
+// Replaces the file's whole content atomically. An existing file this process may not write is
+// left as it is and reported.
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content);
 
 // Appends text (one or more complete lines) and flushes it to the file.

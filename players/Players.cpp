@@ -94,7 +94,7 @@ void loadPlayers(RaceDay& day) {
     list.entries.clear();
     list.selected = -1;
     const std::string startText = formatSingle(day.db.settings.startAmount);
-    forEachLine(day.file("players.dat"), [&](std::string_view line) {
+    const bool read = forEachLine(day.file("players.dat"), [&](std::string_view line) {
         if (line.find_first_not_of(" \t") == std::string_view::npos)
             return;
         FieldReader reader(line);
@@ -105,6 +105,13 @@ void loadPlayers(RaceDay& day) {
         entry.balance = startText;
         list.entries.push_back(std::move(entry));
     });
+    // A players.dat that exists but cannot be read is kept for when it can: rewriting it from
+    // what was read would lose the players.
+    std::error_code ec;
+    if (!read && std::filesystem::exists(day.file("players.dat"), ec)) {
+        day.prompter.message("Error reading players.dat", MessageTitle);
+        return;
+    }
     savePlayers(day);
 }
 

@@ -12,6 +12,7 @@ namespace sw {
 // The player list and players.dat.
 
 // Reads players.dat (missing reads as empty), gives everyone StartAmount, rewrites the file.
+// A players.dat that cannot be read is reported ("Error reading players.dat") and left as it is.
 // Nobody is selected afterwards.
 void loadPlayers(RaceDay& day);
 // Rewrites players.dat from the list, one line id,name,balance text per player.

@@ -1,10 +1,12 @@
 #include "TopTen.h"
 
 #include "RecordAppend.h"
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace sw {
@@ -27,7 +29,7 @@ FileError recordDayResults(const RaceDay& day) {
 
 std::vector<std::string> showTopTen(const RaceDay& day) {
     std::vector<Standing> standings;
-    forEachLine(day.file("top10players.dat"), [&](std::string_view line) {
+    const bool read = forEachLine(day.file("top10players.dat"), [&](std::string_view line) {
         if (standings.size() >= static_cast<std::size_t>(TopTenReadLimit) ||
             line.find_first_not_of(" \t") == std::string_view::npos)
             return;
@@ -37,6 +39,12 @@ std::vector<std::string> showTopTen(const RaceDay& day) {
         reader.read(entry.amount);
         standings.push_back(std::move(entry));
     });
+    // Standings that exist but cannot be read are shown as far as they were read and never
+    // rewritten: the best ten would be lost.
+    std::error_code ec;
+    const bool keepFile = !read && std::filesystem::exists(day.file("top10players.dat"), ec);
+    if (keepFile)
+        day.prompter.message("Error reading top10players.dat", MessageTitle);
 
     // Only strictly greater amounts move up, so of two equal results the earlier one ranks higher.
     const std::size_t n = standings.size();
@@ -52,7 +60,8 @@ std::vector<std::string> showTopTen(const RaceDay& day) {
         content += RecordWriter().text(entry.name).dbl(entry.amount).line();
         lines.push_back(rightAlign(dollarText(entry.amount), 10) + " - " + entry.name);
     }
-    writeFileAtomic(day.file("top10players.dat"), content);
+    if (!keepFile)
+        writeFileAtomic(day.file("top10players.dat"), content);
     return lines;
 }
 

@@ -19,6 +19,7 @@ FileError recordDayResults(const RaceDay& day);
 
 // Sorts the standings best first (equal amounts keep their file order), rewrites the file with
 // the best ten and returns their list lines: "$#######.00" right-aligned in 10, " - ", the name.
+// A file that exists but cannot be read is reported ("Error reading top10players.dat") and kept.
 std::vector<std::string> showTopTen(const RaceDay& day);
 
 } // namespace sw

@@ -313,7 +313,8 @@ TEST(HandEditedLargeFile, TwoHundredMegabytesOfPastLinesAreTrimmed) {
     test::TempDir dir;
     copyFolder(playedFolder(), dir.path());
     std::string block;
-    for (std::string_view line : splitLines(test::readAll(dir / "pastperformances.dat")))
+    const std::string lines = test::readAll(dir / "pastperformances.dat");
+    for (std::string_view line : splitLines(lines))
         block += std::string(line) + "\r\n";
     ASSERT_FALSE(block.empty());
     {

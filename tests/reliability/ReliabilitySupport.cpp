@@ -167,7 +167,8 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
 
 std::optional<std::map<int32_t, std::string>> playersOnDisk(const fs::path& dir) {
     std::map<int32_t, std::string> balances;
-    for (std::string_view line : splitLines(test::readAll(dir / "players.dat"))) {
+    const std::string content = test::readAll(dir / "players.dat");
+    for (std::string_view line : splitLines(content)) {
         if (!matches(line, "itn"))
             return std::nullopt;
         auto fields = fieldsOf(line);
@@ -260,19 +261,23 @@ std::string randomOfferedTicket(std::mt19937& rng, const RaceDay& day, int maxAm
     return randomTicket(rng, type, mode, amount);
 }
 
-void playRace(Game& game, const std::vector<std::string>& tickets) {
+std::vector<std::string> playRace(Game& game, const std::vector<std::string>& tickets) {
     RaceDay& day = game.day();
     for (const std::string& text : tickets)
         game.ticketList().listTicket(day, text);
     if (!day.tickets.empty())
         game.pay();
     if (!game.beginRace())
-        return;
+        return {};
     game.finishRace();
     game.runResultsToEnd();
+    std::vector<std::string> errors = game.settlement().errors;
+    if (game.chart().saveError)
+        errors.insert(errors.begin(), game.chart().saveError.message);
     game.confirmResults();
     if (game.stage() == Stage::Program)
         game.toteBoard();
+    return errors;
 }
 
 bool playDay(const fs::path& dir, uint64_t seed, int races) {

@@ -38,8 +38,9 @@ std::string randomTicket(std::mt19937& rng, BetType type, BetMode mode, int amou
 std::string randomOfferedTicket(std::mt19937& rng, const RaceDay& day, int maxAmount);
 
 // Lists the tickets for the selected player, pays, runs the race, shows its results and confirms
-// them. Refused tickets are passed over. The game must be at the tote board.
-void playRace(Game& game, const std::vector<std::string>& tickets);
+// them. Refused tickets are passed over. The game must be at the tote board. Returns the file
+// errors the race's results reported (stable, past performances, settlement).
+std::vector<std::string> playRace(Game& game, const std::vector<std::string>& tickets);
 
 // Starts a day on dir with a fixed seed and plays `races` races with a few tickets each.
 // Returns false when the day could not start.
