@@ -4,6 +4,8 @@
 #include "database/ResetDatabase.h"
 #include "players/TopTen.h"
 #include "program/RacingProgram.h"
+#include "race/StableSave.h"
+#include "tote/PoolFiles.h"
 #include "wagering/TicketList.h"
 
 namespace sw {
@@ -34,11 +36,17 @@ bool Game::startDay(const LoadingProgress& progress) {
     m_topTen.clear();
     m_tickets = TicketList{};
 
+    // A stable save that a crash cut short is finished, or dropped, before the stable is read.
+    recoverStableSave(m_day->dataDir);
     m_start = startRaceDay(*m_day);
     if (!m_start.ready) {
         m_stage = Stage::Failed;
         return false;
     }
+    // tickets.dat starts the day empty, so multi-race lines an unfinished day left belong to no
+    // ticket; kept, they would pay this day's tickets that happen to get the same numbers.
+    for (PoolFile file : {PoolFile::DailyDoubles, PoolFile::Pick3s, PoolFile::Pick6s})
+        clearPoolFile(*m_day, file);
     m_entry = BetEntry{};
     m_entry.start(*m_day);
     m_program = openRacingProgram(*m_day, progress);
@@ -133,7 +141,8 @@ void Game::confirmResults() {
         openNextRaceProgram({});
         return;
     }
-    recordDayResults(*m_day);
+    if (FileError error = recordDayResults(*m_day))
+        m_day->prompter.message(error.message, AppTitle);
     m_topTen = showTopTen(*m_day);
     m_stage = Stage::TopTen;
 }

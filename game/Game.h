@@ -43,9 +43,10 @@ public:
     const RaceDay& day() const { return *m_day; }
     Stage stage() const { return m_stage; }
 
-    // Starts a day: the stable, the card, the players at the starting amount, then the racing
-    // program's loading pass and race 1 in full (its pool files written). False when the stable
-    // cannot fill the card; the reason was shown and is in startResult().
+    // Starts a day: a stable save a crash interrupted is finished, then the stable, the card, the
+    // players at the starting amount, no tickets (nor the multi-race pool lines of an earlier day),
+    // then the racing program's loading pass and race 1 in full (its pool files written). False
+    // when the stable cannot fill the card; the reason was shown and is in startResult().
     bool startDay(const LoadingProgress& progress = {});
     const StartResult& startResult() const { return m_start; }
 
