@@ -1,12 +1,28 @@
 #include "TicketList.h"
 
 #include "BalanceCheck.h"
+#include "BetEntry.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
 
 #include <algorithm>
 
 namespace sw {
+
+namespace {
+
+std::string notOfferedText(BetType type) {
+    switch (type) {
+    case BetType::DailyDouble:
+        return "The Daily Double is sold in race 2 only.";
+    case BetType::Pick3:
+        return "The Pick 3 is sold in race 4 only.";
+    default:
+        return "The Pick 6 is sold in race 7 only.";
+    }
+}
+
+} // namespace
 
 std::string_view ticketStatusText(const ListedTicket& ticket) {
     if (ticket.paid)
@@ -77,6 +93,13 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     auto ticket = parseTicketText(text, error);
     if (!ticket)
         return false;
+    // A typed ticket keeps to the bets the race offers, as the bet buttons do: a multi-race bet
+    // bought after its first leg was run would be a bet on a winner already known.
+    if (!BetEntry::betButtonUsable(day, ticket->type)) {
+        if (error)
+            *error = notOfferedText(ticket->type);
+        return false;
+    }
     day.tickets.push_back(ListedTicket{
         std::string(text), players.entries[static_cast<std::size_t>(players.selected)].playerId, false});
     m_selected = static_cast<int>(day.tickets.size()) - 1;

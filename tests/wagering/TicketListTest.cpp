@@ -77,6 +77,7 @@ TEST_F(TicketListTest, SelectingOutsideTheListChangesNothing) {
 
 TEST_F(TicketListTest, APickSixOfAllShowsItsFirstCombinationsAndTheCount) {
     w.day.players.entries[0].balance = "1000000";
+    w.day.pick6Offered = true;
     list.listTicket(w.day, "$2 Pick6 Wheel All with All with All with All with All with All");
     EXPECT_EQ(list.ticketBets(), "262144");
     EXPECT_EQ(list.ticketTotal(), "$524288");
