@@ -10,7 +10,10 @@
 #include "database/DatabaseFiles.h"
 #include "tote/Tote.h"
 
+#include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace sw {
 
@@ -61,6 +64,82 @@ void refreshFromOpenedPools(RaceDay& day) {
         toteRefresh(day);
 }
 
+// The past lines of each entry, in file order.
+using EntryPastLines = std::array<std::vector<PastPerformance>, FieldSize>;
+using CardPastLines = std::array<EntryPastLines, RacesPerDay>;
+
+// The past lines of the entries of the races wanted (index 0..11), from one pass over the past
+// performances: the file holds the whole stable's, so only the entries' lines are parsed in full.
+CardPastLines readPastLines(const RaceDay& day, const std::array<bool, RacesPerDay>& wanted) {
+    struct Slot {
+        int32_t horse;
+        std::size_t race;
+        std::size_t entry;
+    };
+    std::vector<Slot> slots;
+    std::array<bool, HorseCount + 1> entered{};
+    for (std::size_t r = 0; r < RacesPerDay; ++r)
+        for (std::size_t h = 0; wanted[r] && h < FieldSize; ++h) {
+            const int32_t horse = day.card.raceHorse[r][h];
+            slots.push_back({horse, r, h});
+            if (horse >= 1 && horse <= HorseCount)
+                entered[static_cast<std::size_t>(horse)] = true;
+        }
+
+    CardPastLines lines;
+    forEachLine(day.file("pastperformances.dat"), [&](std::string_view text) {
+        int16_t horse = 0;
+        FieldReader(text).read(horse);
+        if (horse == 0 || (horse >= 1 && horse <= HorseCount && !entered[static_cast<std::size_t>(horse)]))
+            return;
+        std::optional<PastPerformance> line;
+        for (const Slot& slot : slots) {
+            if (slot.horse != horse)
+                continue;
+            if (!line)
+                line = parsePastPerformance(text);
+            lines[slot.race][slot.entry].push_back(*line);
+        }
+    });
+    return lines;
+}
+
+CardPastLines readPastLines(const RaceDay& day, int race) {
+    std::array<bool, RacesPerDay> wanted{};
+    wanted[static_cast<std::size_t>(race - 1)] = true;
+    return readPastLines(day, wanted);
+}
+
+// What choosing race 1..12 does to the day: the bets offered, the per-entry tables and the
+// public's money, with the pool files when the race is the one about to be run (see
+// publicPoolGeneration).
+void prepareRace(RaceDay& day, int race, bool quick, EntryPastLines pastLines,
+                 const LoadingProgress& progress) {
+    const auto r = static_cast<std::size_t>(race - 1);
+    day.dailyDoubleOffered = race == 2;
+    day.pick3Offered = race == 4;
+    day.pick6Offered = race == 7;
+
+    FieldForm field;
+    for (std::size_t h = 0; h < FieldSize; ++h) {
+        const Horse& horse = horseAt(day, day.card.raceHorse[r][h]);
+        copyToEntryTables(day.entries, h, horse);
+        field[h].horse = horse;
+        field[h].pastLines = std::move(pastLines[h]);
+    }
+    GenerationOutcome outcome = publicPoolGeneration(day, race, quick, field, progress);
+    if (outcome.error)
+        day.prompter.message(outcome.error.message, MessageTitle);
+}
+
+// Prepares the race like showRace, without the texts nobody will look at.
+void prepareRaceUnseen(RaceDay& day, int race) {
+    if (race < 1 || race > RacesPerDay)
+        return;
+    reloadJockeys(day);
+    prepareRace(day, race, false, readPastLines(day, race)[static_cast<std::size_t>(race - 1)], {});
+}
+
 } // namespace
 
 ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& progress) {
@@ -77,13 +156,9 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
 
     reloadJockeys(day);
     view.jockeyStandings = jockeyStandings(day.db.jockeys);
-
     view.betsOffered = betsOfferedText(race);
-    day.dailyDoubleOffered = race == 2;
-    day.pick3Offered = race == 4;
-    day.pick6Offered = race == 7;
 
-    FieldForm field;
+    EntryPastLines pastLines = std::move(readPastLines(day, race)[r]);
     for (std::size_t h = 0; h < FieldSize; ++h) {
         const Horse& horse = horseAt(day, day.card.raceHorse[r][h]);
         const Jockey& jockey = jockeyAt(day, day.card.raceJockey[r][h]);
@@ -97,31 +172,12 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
         entry.thirds = std::to_string(horse.thirds);
         entry.fourths = std::to_string(horse.fourths);
         entry.earnings = "$" + std::to_string(horse.earnings);
-        copyToEntryTables(day.entries, h, horse);
-        field[h].horse = horse;
+        entry.pastLines.reserve(pastLines[h].size());
+        for (const PastPerformance& line : pastLines[h])
+            entry.pastLines.push_back(pastPerformanceText(line));
     }
 
-    // One pass over the past performances serves all eight entries; only their lines are
-    // parsed in full, as the file holds the whole stable's.
-    forEachLine(day.file("pastperformances.dat"), [&](std::string_view text) {
-        int16_t horse = 0;
-        FieldReader(text).read(horse);
-        if (horse == 0)
-            return;
-        std::optional<PastPerformance> line;
-        for (std::size_t h = 0; h < FieldSize; ++h) {
-            if (horse != day.card.raceHorse[r][h])
-                continue;
-            if (!line)
-                line = parsePastPerformance(text);
-            view.entries[h].pastLines.push_back(pastPerformanceText(*line));
-            field[h].pastLines.push_back(*line);
-        }
-    });
-
-    GenerationOutcome outcome = publicPoolGeneration(day, race, quick, field, progress);
-    if (outcome.error)
-        day.prompter.message(outcome.error.message, MessageTitle);
+    prepareRace(day, race, quick, std::move(pastLines), progress);
     return view;
 }
 
@@ -133,8 +189,14 @@ ProgramView showRaceAboutToBeRun(RaceDay& day) {
 
 ProgramView openRacingProgram(RaceDay& day, const LoadingProgress& progress) {
     if (day.currentRace == 0 && !day.loadingPassDone) {
+        // Nobody sees the program of these races: the pass only prepares each in turn, and the
+        // files it reads do not change while it runs, so each is read once for all twelve.
+        reloadJockeys(day);
+        std::array<bool, RacesPerDay> everyRace;
+        everyRace.fill(true);
+        CardPastLines pastLines = readPastLines(day, everyRace);
         for (int race = 1; race <= RacesPerDay; ++race) {
-            showRace(day, race, true);
+            prepareRace(day, race, true, std::move(pastLines[static_cast<std::size_t>(race - 1)]), {});
             if (progress)
                 progress(race * 100 / 21);
         }
@@ -146,7 +208,8 @@ ProgramView openRacingProgram(RaceDay& day, const LoadingProgress& progress) {
 }
 
 void leaveRacingProgram(RaceDay& day) {
-    showRaceAboutToBeRun(day);
+    prepareRaceUnseen(day, day.currentRace + 1);
+    refreshFromOpenedPools(day);
 }
 
 } // namespace sw
