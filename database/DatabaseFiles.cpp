@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -222,13 +223,25 @@ void trimPastPerformances(RaceDay& day) {
         return horse >= 1 && horse <= HorseCount ? static_cast<std::size_t>(horse) : 0;
     };
 
+    // Both passes run over one reading of the file, which nothing changes in between; the text
+    // stays in one buffer with each line's place beside it.
+    struct Line {
+        std::size_t start;
+        std::size_t length;
+        std::size_t horse;
+    };
+    std::string text;
+    std::vector<Line> lines;
     std::array<int, HorseCount + 1> count{};
     bool opened = forEachLine(source, [&](std::string_view line) {
         if (isBlankLine(line))
             return;
         int16_t horse = 0;
         FieldReader(line).read(horse);
-        ++count[horseOf(horse)];
+        const std::size_t h = horseOf(horse);
+        ++count[h];
+        lines.push_back({text.size(), line.size(), h});
+        text.append(line);
     });
     if (!opened) {
         reportUnreadable(day, "pastperformances.dat");
@@ -238,35 +251,25 @@ void trimPastPerformances(RaceDay& day) {
     // A horse with more lines than it may keep loses its oldest ones first. Lines of no known
     // horse (only a hand edit makes them) are copied as they stand.
     std::string kept;
-    forEachLine(source, [&](std::string_view text) {
-        if (isBlankLine(text))
-            return;
-        PastPerformance line = parsePastPerformance(text);
-        std::size_t h = horseOf(line.horse);
-        if (h == 0) {
-            kept.append(text);
+    kept.reserve(text.size() + lines.size() * LineEnd.size());
+    for (const Line& line : lines) {
+        const std::string_view record(text.data() + line.start, line.length);
+        if (line.horse == 0) {
+            kept.append(record);
             kept.append(LineEnd);
-        } else if (count[h] <= PastPerformanceKeep) {
-            kept += pastPerformanceRecord(line);
+        } else if (count[line.horse] <= PastPerformanceKeep) {
+            kept += pastPerformanceRecord(parsePastPerformance(record));
         } else {
-            --count[h];
+            --count[line.horse];
         }
-    });
+    }
     if (writeFileAtomic(scratch, kept)) {
         // An older scratch copy must never be copied back in its place.
         reportUnreadable(day, "pastperformances.tmp");
         return;
     }
-
-    std::string content;
-    if (!forEachLine(scratch, [&](std::string_view line) {
-            content.append(line);
-            content.append(LineEnd);
-        })) {
-        reportUnreadable(day, "pastperformances.tmp");
-        return;
-    }
-    writeFileAtomic(source, content);
+    // The file is rewritten from the scratch copy, whose lines are exactly those just written.
+    writeFileAtomic(source, kept);
 }
 
 FileError writeRaceCard(const RaceDay& day) {
