@@ -5,8 +5,13 @@ set(CPACK_PACKAGE_VENDOR "Stridewell")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Stridewell developers <developers@stridewell.net>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "horse racing game that teaches pari-mutuel betting")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Bet play money on a simulated race day of twelve races: thirteen bet types from Win to Pick 6, a tote board with live odds, races animated on a drawn track, a results chart with payoffs, a racing program with past performances and a top-ten list. A stable of 200 horses lives on between days. Includes stridewell-cli, the game in a terminal.")
+# Debian shows the long description as written: kept to lines a terminal can show.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "Bet play money on a simulated race day of twelve races: thirteen bet types"
+       "from Win to Pick 6, a tote board with live odds, races animated on a drawn"
+       "track, a results chart with payoffs, a racing program with past performances"
+       "and a top-ten list. A stable of 200 horses lives on between days."
+       "Includes stridewell-cli, the game in a terminal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -33,7 +33,9 @@ QList<QWidget*> openWindowsOver(const QWidget& main) {
 
 bool copyBundledData(const std::filesystem::path& to) {
     std::error_code ec;
-    std::filesystem::copy(STRIDEWELL_BUNDLED_DATA, to, std::filesystem::copy_options::overwrite_existing, ec);
+    std::filesystem::copy(
+        STRIDEWELL_BUNDLED_DATA, to,
+        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
     return !ec;
 }
 
@@ -99,6 +101,11 @@ int main(int argc, char** argv) {
     QTimer poll;
     poll.setInterval(50);
     QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (game.stage() == sw::Stage::Failed) {
+            std::cerr << "error: the day could not start:\n" << said.str();
+            QCoreApplication::exit(1);
+            return;
+        }
         switch (step) {
         case Step::Program:
             // The day opens on the racing program; leaving it goes to the tote board.
@@ -143,5 +150,7 @@ int main(int argc, char** argv) {
         std::cerr << "error: the race did not start in time\n";
         QCoreApplication::exit(1);
     });
+    // The main window closing on its own ends the application too: report it rather than pass.
+    QApplication::setQuitOnLastWindowClosed(false);
     return app.exec();
 }
