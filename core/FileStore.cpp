@@ -1,5 +1,6 @@
 #include "FileStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -36,37 +37,48 @@ bool forEachLine(const std::filesystem::path& file, const std::function<void(std
     std::FILE* f = std::fopen(file.c_str(), "rb");
     if (!f)
         return false;
-    std::string line;
-    bool overlong = false;
-    bool pendingCr = false;
+    // Lines are handed over straight from the read buffer; only a line that runs past the end of
+    // one read is gathered in `carried`, and that never beyond MaxLineLength.
+    std::string carried;
+    auto carry = [&](const char* from, const char* to) {
+        const std::size_t room = MaxLineLength - carried.size();
+        carried.append(from, std::min(room, static_cast<std::size_t>(to - from)));
+    };
+    bool pendingCr = false; // the last read ended on a CR, so an LF first in the next one is its pair
     char buf[1 << 16];
     std::size_t n;
-    auto finishLine = [&]() {
-        onLine(line);
-        line.clear();
-        overlong = false;
-    };
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        for (std::size_t i = 0; i < n; ++i) {
-            char c = buf[i];
-            if (pendingCr) {
-                pendingCr = false;
-                if (c == '\n')
-                    continue;
+        const char* p = buf;
+        const char* const end = buf + n;
+        if (pendingCr && *p == '\n')
+            ++p;
+        pendingCr = false;
+        while (p < end) {
+            const char* eol = p;
+            while (eol < end && *eol != '\n' && *eol != '\r')
+                ++eol;
+            if (eol == end) {
+                carry(p, end);
+                break;
             }
-            if (c == '\r' || c == '\n') {
-                finishLine();
-                pendingCr = c == '\r';
-            } else if (!overlong) {
-                if (line.size() < MaxLineLength)
-                    line.push_back(c);
-                else
-                    overlong = true;
+            if (carried.empty()) {
+                onLine(std::string_view(p, std::min(MaxLineLength, static_cast<std::size_t>(eol - p))));
+            } else {
+                carry(p, eol);
+                onLine(carried);
+                carried.clear();
+            }
+            p = eol + 1;
+            if (*eol == '\r') {
+                if (p == end)
+                    pendingCr = true;
+                else if (*p == '\n')
+                    ++p;
             }
         }
     }
-    if (!line.empty())
-        finishLine();
+    if (!carried.empty())
+        onLine(carried);
     // A read that failed part way (a folder in the file's place, an I/O error) is no whole file.
     bool complete = !std::ferror(f);
     std::fclose(f);

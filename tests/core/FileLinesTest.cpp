@@ -1,0 +1,101 @@
+// Reading a file line by line, checked against the line rules applied to the whole text at once,
+// on files whose line ends and long lines fall across the reader's 64 KiB reads.
+
+#include "core/FileStore.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace sw;
+
+namespace {
+
+constexpr std::size_t ReadSize = 1 << 16;
+
+// The lines of a text: CR LF, LF or a lone CR ends one, each keeps at most MaxLineLength
+// characters, and a last line without its end counts unless it is empty.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (line.size() < MaxLineLength) {
+            line.push_back(c);
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> readBack(const test::TempDir& dir, const std::string& text) {
+    const auto file = dir / "lines.dat";
+    test::writeAll(file, text);
+    std::vector<std::string> lines;
+    EXPECT_TRUE(forEachLine(file, [&](std::string_view line) { lines.emplace_back(line); }));
+    return lines;
+}
+
+TEST(FileLines, LineEndsOnEitherSideOfAReadBoundary) {
+    test::TempDir dir;
+    for (std::size_t at : {ReadSize - 2, ReadSize - 1, ReadSize, ReadSize + 1}) {
+        for (const char* end : {"\r\n", "\n", "\r", "\r\r", "\n\r", "\r\n\r\n"}) {
+            const std::string text = std::string(at, 'a') + end + "next\r\n";
+            SCOPED_TRACE(std::to_string(at) + " " + std::to_string(std::string(end).size()));
+            EXPECT_EQ(readBack(dir, text), linesOf(text));
+        }
+    }
+    const std::string crAtTheBoundary = std::string(ReadSize - 1, 'a') + "\r\nb";
+    EXPECT_EQ(readBack(dir, crAtTheBoundary), (std::vector<std::string>{std::string(ReadSize - 1, 'a'), "b"}))
+        << "a CR LF split between two reads is one line end";
+}
+
+TEST(FileLines, LongLinesAcrossSeveralReadsAreCutAtTheLimit) {
+    test::TempDir dir;
+    const std::string text = std::string(3 * ReadSize + 7, 'x') + "\r\n" + std::string(MaxLineLength, 'y') +
+                             "\n" + std::string(MaxLineLength + 1, 'z') + "\rshort\n" +
+                             std::string(2 * ReadSize, 'w');
+    const auto lines = readBack(dir, text);
+    EXPECT_EQ(lines, linesOf(text));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].size(), MaxLineLength);
+    EXPECT_EQ(lines[2].size(), MaxLineLength);
+    EXPECT_EQ(lines[3], "short");
+    EXPECT_EQ(lines[4].size(), MaxLineLength) << "an unended last line is cut too";
+}
+
+TEST(FileLines, RandomFilesReadAsTheWholeText) {
+    test::TempDir dir;
+    std::mt19937 pick(21);
+    const std::size_t lengths[] = {0, 1, 5, 80, 1000, ReadSize - 3, MaxLineLength, MaxLineLength + 2};
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int file = 0; file < 40; ++file) {
+        std::string text;
+        const std::size_t lines = 1 + pick() % 30;
+        for (std::size_t n = 0; n < lines; ++n) {
+            const std::size_t length = pick() % 3 == 0 ? lengths[pick() % 8] : pick() % 120;
+            for (std::size_t k = 0; k < length; ++k)
+                text.push_back(static_cast<char>('a' + (k + n) % 26));
+            if (n + 1 < lines || pick() % 2)
+                text += ends[pick() % 3];
+        }
+        EXPECT_EQ(readBack(dir, text), linesOf(text)) << "file " << file << " of " << text.size() << " bytes";
+    }
+}
+
+TEST(FileLines, EmptyLinesAreHandedOverAndAnEmptyFileHasNone) {
+    test::TempDir dir;
+    EXPECT_EQ(readBack(dir, "\r\n\n\r"), (std::vector<std::string>{"", "", ""}));
+    EXPECT_TRUE(readBack(dir, "").empty());
+}
+
+} // namespace
