@@ -5,13 +5,39 @@
 
 namespace sw {
 
+namespace {
+
+uint64_t splitmix64(uint64_t& x) {
+    uint64_t z = (x += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
+} // namespace
+
 int Random::draw(int n) { return static_cast<int>(std::floor(uniform() * n)) + 1; }
 
 int Random::between(int a, int b) { return a + static_cast<int>(std::floor(uniform() * (b - a + 1))); }
 
+SeededRandom::SeededRandom(uint64_t seed) {
+    for (auto& word : m_state)
+        word = splitmix64(seed);
+}
+
 double SeededRandom::uniform() {
-    // 53 random bits: never reaches 1.0, unlike some generate_canonical implementations.
-    return static_cast<double>(m_engine() >> 11) * 0x1.0p-53;
+    uint64_t result = rotl(m_state[1] * 5, 7) * 9;
+    uint64_t t = m_state[1] << 17;
+    m_state[2] ^= m_state[0];
+    m_state[3] ^= m_state[1];
+    m_state[1] ^= m_state[2];
+    m_state[0] ^= m_state[3];
+    m_state[2] ^= t;
+    m_state[3] = rotl(m_state[3], 45);
+    // 53 random bits: never reaches 1.0.
+    return static_cast<double>(result >> 11) * 0x1.0p-53;
 }
 
 uint64_t clockSeed() {
