@@ -121,6 +121,9 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     resize(size);
+    // The entries take the larger part; the standings need about fifty characters.
+    const int side = std::min(size.width() * 2 / 5, 460);
+    splitter->setSizes({size.width() - side, side});
 }
 
 QWidget* PastPerfWindow::buildHeader() {
@@ -175,9 +178,6 @@ QWidget* PastPerfWindow::buildEntries() {
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     auto* sheet = new QWidget(scroll);
-    // The program is a printed sheet: entries on the view's paper colour.
-    sheet->setBackgroundRole(QPalette::Base);
-    sheet->setAutoFillBackground(true);
     auto* column = new QVBoxLayout(sheet);
     for (int e = 0; e < FieldSize; ++e) {
         if (e > 0) {
@@ -192,6 +192,11 @@ QWidget* PastPerfWindow::buildEntries() {
     }
     column->addStretch(1);
     scroll->setWidget(sheet);
+    // The program is a printed sheet: the entries stand on the paper colour of a list.
+    QPalette paper = sheet->palette();
+    paper.setColor(QPalette::Window, paper.color(QPalette::Base));
+    sheet->setPalette(paper);
+    sheet->setAutoFillBackground(true);
     return scroll;
 }
 
@@ -210,7 +215,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.2);
     b.horseName->setFont(nameFont);
-    b.horseName->setMinimumWidth(QFontMetrics(nameFont).horizontalAdvance(QStringLiteral("M")) * 14);
+    b.horseName->setMinimumWidth(QFontMetrics(nameFont).horizontalAdvance(QStringLiteral("M")) * 11);
 
     b.jockey = new QLabel(block);
     b.jockey->setObjectName(QStringLiteral("lblGrade") + n);
@@ -282,7 +287,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
     m_lstTrackRecord = new QListWidget(panel);
     m_lstTrackRecord->setObjectName(QStringLiteral("lstTrackRecord"));
     m_lstTrackRecord->setSelectionMode(QAbstractItemView::NoSelection);
-    m_lstTrackRecord->setFixedHeight(m_lstTrackRecord->fontMetrics().height() * 4 + 12);
+    m_lstTrackRecord->setFixedHeight(m_lstTrackRecord->fontMetrics().height() * 3 + 12);
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);

@@ -24,6 +24,11 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A printer's own margins may be none at all (a PDF has none); the program keeps clear of the edge.
+void setProgramMargins(QPrinter& printer) {
+    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+}
+
 QFont printFont(bool bold) {
     QFont font(qs(PrintFontName), PrintFontSize);
     font.setStyleHint(QFont::TypeWriter);
@@ -152,12 +157,15 @@ bool PrintOptionsDialog::printToPdf(const QString& file, int from, int to) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printer.setDocName(qs(ProgramWindowTitle));
+    setProgramMargins(printer);
     return paintProgramPages(printer, takePages(from, to));
 }
 
 void PrintOptionsDialog::print() {
-    if (!m_printer)
+    if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        setProgramMargins(*m_printer);
+    }
     m_printer->setDocName(qs(ProgramWindowTitle));
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -169,8 +177,10 @@ void PrintOptionsDialog::print() {
 }
 
 void PrintOptionsDialog::preview() {
-    if (!m_printer)
+    if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        setProgramMargins(*m_printer);
+    }
     m_printer->setDocName(qs(ProgramWindowTitle));
     // The preview repaints whenever it is zoomed or turned; the races are shown only once.
     m_previewPages = takePages(m_range.from, m_range.to);

@@ -226,6 +226,7 @@ QWidget* ResultsWindow::buildPayoffs() {
     }
     auto* special = payoffLabel(QStringLiteral("lblSpecial"), box, false);
     special->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    special->setMinimumWidth(special->fontMetrics().horizontalAdvance(QStringLiteral("Daily Double")));
     grid->addWidget(special, row, 0);
     for (int i = 0; i < 6; ++i) {
         auto* horse = payoffLabel(QStringLiteral("lblXHorse") + QString::number(i), box, false);
@@ -234,7 +235,8 @@ QWidget* ResultsWindow::buildPayoffs() {
         grid->addWidget(horse, row, 1 + i);
     }
     grid->addWidget(payoffLabel(QStringLiteral("lblSpecialPayoff"), box, true), row, 9);
-    grid->setColumnStretch(7, 1);
+    grid->setColumnMinimumWidth(6, 40);
+    grid->setColumnStretch(10, 1);
     return box;
 }
 
@@ -270,13 +272,16 @@ QWidget* ResultsWindow::buildChart() {
     layout->addWidget(heading);
 
     auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(3);
-    grid->setHorizontalSpacing(8);
-    const QFontMetrics metrics(font());
+    grid->setVerticalSpacing(5);
+    grid->setHorizontalSpacing(10);
+    QFont rowFont = font();
+    rowFont.setPointSizeF(rowFont.pointSizeF() * 1.1);
+    const QFontMetrics metrics(rowFont);
     for (int r = 0; r < FieldSize; ++r) {
         ChartRowLabels& row = m_rows[static_cast<std::size_t>(r)];
         for (std::size_t c = 0; c < ChartColumns.size(); ++c) {
             auto* cell = new QLabel(panel);
+            cell->setFont(rowFont);
             cell->setObjectName(QString::fromLatin1(ChartColumns[c].name) + QString::number(r));
             cell->setAlignment((ChartColumns[c].leftAligned ? Qt::AlignLeft : Qt::AlignHCenter) |
                                Qt::AlignVCenter);
@@ -287,8 +292,8 @@ QWidget* ResultsWindow::buildChart() {
             grid->addWidget(cell, r, static_cast<int>(c));
         }
     }
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(11, 2);
+    // The chart reads left to right like print; spare width goes after the comments.
+    grid->setColumnStretch(static_cast<int>(ChartColumns.size()), 1);
     layout->addLayout(grid);
     layout->addStretch(1);
 
