@@ -19,7 +19,7 @@ fail() {
   failures=$((failures + 1))
 }
 need_file() { [ -f "$1" ] || fail "missing $1"; }
-need_program() { [ -f "$1" ] && [ -x "$1" ] || fail "missing program $1"; }
+need_program() { { [ -f "$1" ] && [ -x "$1" ]; } || fail "missing program $1"; }
 # Width x height from a PNG's header, or nothing when the file is not a PNG.
 png_size() {
   [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = "89504e470d0a1a0a" ] || return 0
