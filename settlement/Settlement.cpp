@@ -6,6 +6,7 @@
 #include "players/Players.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -44,6 +45,24 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     }
 }
 
+constexpr std::size_t MaxPoolHorses = 6;
+
+// The first `count` comma-separated fields of a line, the last holding the rest of it; false when
+// the line has fewer fields.
+bool leadingFields(std::string_view line, std::size_t count,
+                   std::array<std::string_view, MaxPoolHorses + 2>& fields) {
+    std::size_t start = 0;
+    for (std::size_t f = 0; f + 1 < count; ++f) {
+        const std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos)
+            return false;
+        fields[f] = line.substr(start, comma - start);
+        start = comma + 1;
+    }
+    fields[count - 1] = line.substr(start);
+    return true;
+}
+
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
@@ -54,6 +73,15 @@ std::string_view trimmed(std::string_view text) {
 
 // A whole number field; an empty, fractional or out-of-range field makes the line unusable.
 std::optional<int32_t> wholeField(std::string_view field) {
+    // Nearly every field is a few plain digits, read here without the general number reader.
+    if (!field.empty() && field.size() <= 9) {
+        int32_t value = 0;
+        std::size_t i = 0;
+        for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+            value = value * 10 + (field[i] - '0');
+        if (i == field.size())
+            return value;
+    }
     field = trimmed(field);
     double value = 0;
     if (field.empty() || !parseLeadingNumber(field, value))
@@ -122,19 +150,21 @@ public:
         if (!pass.payoff.value)
             return; // no money on the winning combination: this pool pays nothing
         std::vector<TicketRecord> tickets = loadTickets(m_day);
-        const std::size_t horses = pass.winners.size();
+        const std::size_t horses = std::min(pass.winners.size(), MaxPoolHorses);
         forEachLine(m_day.file(pass.file), [&](std::string_view line) {
-            std::vector<std::string_view> fields = splitFields(line);
-            if (fields.size() < horses + 2)
-                return;
-            auto number = wholeField(fields[0]);
-            if (!number)
+            // A line names its ticket, the posts and at least its amount. The posts are looked at
+            // first, as nearly every line names another combination.
+            std::array<std::string_view, MaxPoolHorses + 2> fields;
+            if (!leadingFields(line, horses + 2, fields))
                 return;
             for (std::size_t k = 0; k < horses; ++k) {
                 auto post = wholeField(fields[k + 1]);
                 if (!post || *post != pass.winners[k])
                     return;
             }
+            auto number = wholeField(fields[0]);
+            if (!number)
+                return;
             for (const TicketRecord& ticket : tickets)
                 if (ticket.number == *number && belongsTo(ticket, pass))
                     credit(ticket, pass);

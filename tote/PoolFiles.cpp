@@ -20,6 +20,15 @@ void appendNumber(std::string& out, int64_t value) {
 
 // A whole number field, rounded as every reader rounds, or nullopt when it is no number.
 std::optional<int64_t> wholeField(std::string_view field) {
+    // Nearly every field is a few plain digits, read here without the general number reader.
+    if (!field.empty() && field.size() <= 9) {
+        int64_t value = 0;
+        std::size_t i = 0;
+        for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+            value = value * 10 + (field[i] - '0');
+        if (i == field.size())
+            return value;
+    }
     double number = 0;
     if (!parseLeadingNumber(field, number))
         return std::nullopt;
@@ -83,17 +92,21 @@ int poolFileHorses(PoolFile file) {
     return 0;
 }
 
+void appendPoolLine(std::string& out, int32_t ticket, std::span<const int16_t> horses, int64_t amount) {
+    appendNumber(out, ticket);
+    for (int16_t horse : horses) {
+        out.push_back(',');
+        appendNumber(out, horse);
+    }
+    out.push_back(',');
+    appendNumber(out, amount);
+    out.append(LineEnd);
+}
+
 std::string poolLineText(int32_t ticket, std::span<const int16_t> horses, int64_t amount) {
     std::string line;
     line.reserve(48);
-    appendNumber(line, ticket);
-    for (int16_t horse : horses) {
-        line.push_back(',');
-        appendNumber(line, horse);
-    }
-    line.push_back(',');
-    appendNumber(line, amount);
-    line.append(LineEnd);
+    appendPoolLine(line, ticket, horses, amount);
     return line;
 }
 

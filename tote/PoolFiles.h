@@ -47,6 +47,8 @@ struct PoolLine {
 
 // "ticket,horse..,amount" with its CR LF, the format every pool file shares.
 std::string poolLineText(int32_t ticket, std::span<const int16_t> horses, int64_t amount);
+// The same line added to the end of `out`, for building a whole file's text.
+void appendPoolLine(std::string& out, int32_t ticket, std::span<const int16_t> horses, int64_t amount);
 
 // The line if it has exactly the file's fields, posts in 1..8 (all different within one race)
 // and numeric ticket and amount; nullopt for anything else.

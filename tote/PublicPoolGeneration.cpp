@@ -124,9 +124,9 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
     for (int h = 0; h < FieldSize; ++h) {
         int16_t post[1] = {static_cast<int16_t>(h + 1)};
         auto cell = static_cast<std::size_t>(h);
-        wins += poolLineText(++counter, post, pools.win[cell]);
-        places += poolLineText(++counter, post, pools.place[cell]);
-        shows += poolLineText(++counter, post, pools.show[cell]);
+        appendPoolLine(wins, ++counter, post, pools.win[cell]);
+        appendPoolLine(places, ++counter, post, pools.place[cell]);
+        appendPoolLine(shows, ++counter, post, pools.show[cell]);
     }
     quinielas.reserve(28 * 16);
     exactas.reserve(56 * 16);
@@ -138,11 +138,11 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
                 auto pair = static_cast<std::size_t>(Pools::idx2(i, j));
                 int16_t posts[2] = {static_cast<int16_t>(i + 1), static_cast<int16_t>(j + 1)};
                 if (i < j) {
-                    quinielas += poolLineText(++counter, posts, pools.quiniela[pair]);
+                    appendPoolLine(quinielas, ++counter, posts, pools.quiniela[pair]);
                     if (auto odds = oddsFor(pools.quinielaTotal, 1.0f, pools.quiniela[pair]))
                         pools.quinielaOdds[pair] = *odds;
                 }
-                exactas += poolLineText(++counter, posts, pools.exacta[pair]);
+                appendPoolLine(exactas, ++counter, posts, pools.exacta[pair]);
                 if (auto odds = oddsFor(pools.exactaTotal, 1.0f, pools.exacta[pair]))
                     pools.exactaOdds[pair] = *odds;
             }
@@ -151,15 +151,14 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
                     continue;
                 int16_t posts[4] = {static_cast<int16_t>(i + 1), static_cast<int16_t>(j + 1),
                                     static_cast<int16_t>(k + 1), 0};
-                trifectas += poolLineText(++counter, std::span<const int16_t>(posts, 3),
-                                          pools.trifecta[static_cast<std::size_t>(Pools::idx3(i, j, k))]);
+                appendPoolLine(trifectas, ++counter, std::span<const int16_t>(posts, 3),
+                               pools.trifecta[static_cast<std::size_t>(Pools::idx3(i, j, k))]);
                 for (int l = 0; l < FieldSize; ++l) {
                     if (l == i || l == j || l == k)
                         continue;
                     posts[3] = static_cast<int16_t>(l + 1);
-                    superfectas +=
-                        poolLineText(++counter, posts,
-                                     pools.superfecta[static_cast<std::size_t>(Pools::idx4(i, j, k, l))]);
+                    appendPoolLine(superfectas, ++counter, posts,
+                                   pools.superfecta[static_cast<std::size_t>(Pools::idx4(i, j, k, l))]);
                 }
             }
         }
