@@ -100,7 +100,8 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m
     m_cmdOK = new QPushButton(qs(ToteBoardCaption), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setToolTip(qs(ToteBoardTooltip));
-    m_cmdOK->setDefault(true);
+    // Enter confirms a race typed into the selector; it must not leave the program as well.
+    m_cmdOK->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdPrint);
     buttons->addStretch(1);
@@ -142,6 +143,8 @@ QWidget* PastPerfWindow::buildHeader() {
     m_udRace->setObjectName(QStringLiteral("udRace"));
     m_udRace->setRange(1, RacesPerDay);
     m_udRace->setAccelerated(false);
+    // A typed race is shown once it is complete (Enter or leaving the box), not digit by digit.
+    m_udRace->setKeyboardTracking(false);
 
     m_lblRaceGrade = new QLabel(header);
     m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));

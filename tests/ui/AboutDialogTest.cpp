@@ -1,6 +1,6 @@
 #include "ui/AboutDialog.h"
 
-#include "support/TestSupport.h"
+#include "WindowTestDay.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -54,6 +54,7 @@ void AboutDialogTest::systemInfoIsHiddenWithoutAProgram() {
     ui::AboutDialog some(nullptr, QStringLiteral("/usr/bin/hardinfo"));
     some.show();
     QVERIFY(some.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isVisible());
+    sw::test::saveScreenshot(&some, "frmAbout.png");
 }
 
 void AboutDialogTest::systemInfoThatCannotStartSaysSo() {

@@ -32,6 +32,7 @@ void AddPlayerDialogTest::opensWithAddUnusable() {
     QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("cmdAdd"))->text(), QStringLiteral("Add"));
     QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("cmdExit"))->text(), QStringLiteral("Exit"));
     QVERIFY(!child<QPushButton>(&dialog, QStringLiteral("cmdAdd"))->isEnabled());
+    saveScreenshot(&dialog, "frmAddPlayer.png");
 }
 
 void AddPlayerDialogTest::typingMakesAddUsableForGood() {

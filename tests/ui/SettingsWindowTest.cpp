@@ -41,6 +41,7 @@ void SettingsWindowTest::opensOnTheAmountsInMemory() {
     QCOMPARE(child<QSpinBox>(&window, QStringLiteral("udStartAmount"))->value(), 400);
     QCOMPARE(child<QPushButton>(&window, QStringLiteral("cmdOK"))->text(), QStringLiteral("OK"));
     QVERIFY(!window.findChild<QWidget*>(QStringLiteral("chkPrint")));
+    saveScreenshot(&window, "frmSettings.png");
 }
 
 void SettingsWindowTest::openingRoundsAFractionalAmountHalfToEven() {

@@ -54,6 +54,7 @@ void TopTenWindowTest::listsTheGamesTopTen() {
             list->item(0)->text().endsWith(QStringLiteral(" - Bo")));
     QCOMPARE(child<QPushButton>(&window, QStringLiteral("cmdPlay"))->text(), QStringLiteral("Play Again"));
     QCOMPARE(child<QPushButton>(&window, QStringLiteral("cmdEnd"))->text(), QStringLiteral("End Game"));
+    saveScreenshot(&window, "frmTop10.png");
 }
 
 void TopTenWindowTest::playAgainAndEndGameAreSignalled() {
