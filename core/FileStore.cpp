@@ -31,6 +31,12 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
+// The first `c` in [from, to), or `to`.
+const char* nextOf(const char* from, const char* to, char c) {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(to - from));
+    return hit ? static_cast<const char*>(hit) : to;
+}
+
 } // namespace
 
 bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine) {
@@ -53,10 +59,15 @@ bool forEachLine(const std::filesystem::path& file, const std::function<void(std
         if (pendingCr && *p == '\n')
             ++p;
         pendingCr = false;
+        // The next CR and the next LF, each looked for again only once passed.
+        const char* cr = p;
+        const char* lf = p;
         while (p < end) {
-            const char* eol = p;
-            while (eol < end && *eol != '\n' && *eol != '\r')
-                ++eol;
+            if (cr <= p)
+                cr = nextOf(p, end, '\r');
+            if (lf <= p)
+                lf = nextOf(p, end, '\n');
+            const char* eol = std::min(cr, lf);
             if (eol == end) {
                 carry(p, end);
                 break;

@@ -64,6 +64,20 @@ void refreshFromOpenedPools(RaceDay& day) {
         toteRefresh(day);
 }
 
+// The horse a past-performance line is about: its first field, taken straight from the text when
+// it is plain digits, as the game writes it.
+int16_t horseOfLine(std::string_view text) {
+    int value = 0;
+    std::size_t i = 0;
+    for (; i < text.size() && i < 4 && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + (text[i] - '0');
+    if (i > 0 && i < text.size() && text[i] == ',')
+        return static_cast<int16_t>(value);
+    int16_t horse = 0;
+    FieldReader(text).read(horse);
+    return horse;
+}
+
 // The past lines of each entry, in file order.
 using EntryPastLines = std::array<std::vector<PastPerformance>, FieldSize>;
 using CardPastLines = std::array<EntryPastLines, RacesPerDay>;
@@ -88,8 +102,7 @@ CardPastLines readPastLines(const RaceDay& day, const std::array<bool, RacesPerD
 
     CardPastLines lines;
     forEachLine(day.file("pastperformances.dat"), [&](std::string_view text) {
-        int16_t horse = 0;
-        FieldReader(text).read(horse);
+        const int16_t horse = horseOfLine(text);
         if (horse == 0 || (horse >= 1 && horse <= HorseCount && !entered[static_cast<std::size_t>(horse)]))
             return;
         std::optional<PastPerformance> line;
