@@ -111,7 +111,9 @@ TEST_F(TypedInput, TicketTextsOutsideTheBetEntrysOwnAreRefused) {
         "$2,Win,on,1",
         "$2 Win on 1,2",
         "$2 Win on 1\r\n9,9,9",
-        std::string("$2 Exacta Box 12\0" "3", 18),
+        std::string("$2 Exacta Box 12\0"
+                    "3",
+                    18),
         "$2 Exacta\tBox 123",
         "$2  Win on 1",
         " $2 Win on 1",
