@@ -1,5 +1,6 @@
 #include "BetEntryWidget.h"
 
+#include "FontScale.h"
 #include "PostColours.h"
 #include "game/Game.h"
 #include "players/Players.h"
@@ -37,7 +38,7 @@ QLabel* valueLabel(const QString& name, QWidget* parent, double scale = 1.25) {
     QFont font = l->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * scale);
-    l->setFont(font);
+    setDesignFont(l, font);
     return l;
 }
 
@@ -157,6 +158,8 @@ QWidget* BetEntryWidget::buildBetPage() {
     for (int i = 0; i < BetTypeCount; ++i) {
         const BetButton& bet = betButtons()[static_cast<std::size_t>(i)];
         QPushButton* b = button(qs(bet.button), qs(bet.caption), qs(bet.tooltip), page);
+        // The chosen bet stays pressed, so the page shows what the ticket will be.
+        b->setCheckable(true);
         m_betButtons[static_cast<std::size_t>(i)] = b;
         bets->addWidget(b, i / Columns, i % Columns);
         const BetType type = bet.type;
@@ -170,6 +173,7 @@ QWidget* BetEntryWidget::buildBetPage() {
     for (int i = 0; i < 3; ++i) {
         const ModeButton& mode = modeButtons()[static_cast<std::size_t>(i)];
         QPushButton* b = button(qs(mode.button), qs(mode.caption), qs(mode.tooltip), page);
+        b->setCheckable(true);
         m_modeButtons[static_cast<std::size_t>(i)] = b;
         modes->addWidget(b);
         const BetMode m = mode.mode;
@@ -216,7 +220,7 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     m_lblInstruct->setMinimumHeight(m_lblInstruct->fontMetrics().lineSpacing() * 2);
     QFont instructFont = m_lblInstruct->font();
     instructFont.setBold(true);
-    m_lblInstruct->setFont(instructFont);
+    setDesignFont(m_lblInstruct, instructFont);
     outer->addWidget(m_lblInstruct);
 
     auto* horses = new QHBoxLayout;
@@ -227,7 +231,7 @@ QWidget* BetEntryWidget::buildHorsesPage() {
         b->setMinimumSize(34, 34);
         QFont font = b->font();
         font.setPointSizeF(font.pointSizeF() * 1.3);
-        b->setFont(font);
+        setDesignFont(b, font);
         m_cmdHorse[static_cast<std::size_t>(h)] = b;
         horses->addWidget(b);
         connect(b, &QPushButton::clicked, this, [this, h] { act([&] { m_game.betEntry().pickHorse(h); }); });
@@ -315,11 +319,17 @@ void BetEntryWidget::refresh() {
     }
     m_lblBetAmount->setText(QString::fromStdString(entry.betAmount()));
 
-    for (int i = 0; i < BetTypeCount; ++i)
-        m_betButtons[static_cast<std::size_t>(i)]->setEnabled(
-            BetEntry::betButtonUsable(day, betButtons()[static_cast<std::size_t>(i)].type));
-    for (QPushButton* b : m_modeButtons)
+    for (int i = 0; i < BetTypeCount; ++i) {
+        const BetType type = betButtons()[static_cast<std::size_t>(i)].type;
+        QPushButton* b = m_betButtons[static_cast<std::size_t>(i)];
+        b->setEnabled(BetEntry::betButtonUsable(day, type));
+        b->setChecked(entry.betNameLabel() == betWord(type));
+    }
+    for (int i = 0; i < 3; ++i) {
+        QPushButton* b = m_modeButtons[static_cast<std::size_t>(i)];
         b->setEnabled(entry.modeButtonsUsable());
+        b->setChecked(entry.betKindLabel() == modeWord(modeButtons()[static_cast<std::size_t>(i)].mode));
+    }
     m_cmdNext2->setEnabled(entry.next2Usable());
     m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));
     m_lblBetKind->setText(QString::fromStdString(entry.betKindLabel()));

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BetEntryWidget.h"
+#include "FontScale.h"
 #include "LogoWidget.h"
 #include "RaceRunner.h"
 #include "TicketsWidget.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     setWindowTitle(qs(AppCaption));
 
     auto* central = new QWidget(this);
+    setDesignFont(central, QApplication::font());
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(8, 6, 8, 8);
     outer->setSpacing(6);
@@ -75,7 +77,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     m_betEntry = new BetEntryWidget(m_game, central);
     m_tickets = new TicketsWidget(m_game, central);
     m_tote = new ToteBoardWidget(m_game, central);
-    areas->addWidget(m_betEntry, 11);
+    areas->addWidget(m_betEntry, 10);
     areas->addWidget(m_tickets, 9);
     areas->addWidget(m_tote, 8);
     outer->addLayout(areas, 10);
@@ -143,10 +145,10 @@ QWidget* MainWindow::buildHeading() {
     auto pair = [&](const char* captionName, const char* caption, const char* valueName) {
         auto* c = new QLabel(QString::fromUtf8(caption), bar);
         c->setObjectName(QString::fromLatin1(captionName));
-        c->setFont(captionFont);
+        setDesignFont(c, captionFont);
         auto* v = new QLabel(bar);
         v->setObjectName(QString::fromLatin1(valueName));
-        v->setFont(valueFont);
+        setDesignFont(v, valueFont);
         row->addWidget(c);
         row->addWidget(v);
         row->addSpacing(18);
@@ -174,7 +176,7 @@ QWidget* MainWindow::buildHeading() {
                                      QStringLiteral("Run the rest of the race at once"), bar);
     QFont runFont = m_cmdRun->font();
     runFont.setBold(true);
-    m_cmdRun->setFont(runFont);
+    setDesignFont(m_cmdRun, runFont);
     m_cmdRun->setMinimumWidth(110);
     row->addWidget(m_cmdReplay);
     row->addWidget(m_chkSlowFinish);
@@ -208,6 +210,16 @@ void MainWindow::buildMenus() {
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
     action(m_menuHelp, "menuAbout", QStringLiteral("&About"), &MainWindow::about);
     action(m_menuHelp, "menuUserGuide", QStringLiteral("&Using ") + qs(AppCaption), &MainWindow::userGuide);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // A bigger window shows bigger type, so the board reads from across the room.
+    const double scale = fontScaleFor(width(), height());
+    if (scale != m_fontScale) {
+        m_fontScale = scale;
+        scaleFonts(centralWidget(), scale);
+    }
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

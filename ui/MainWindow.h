@@ -42,6 +42,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
@@ -75,6 +76,7 @@ private:
 
     Game& m_game;
     bool m_started = false;
+    double m_fontScale = 1.0;
 
     QLabel* m_lblRaceNum = nullptr;
     QLabel* m_lblDistanceNum = nullptr;

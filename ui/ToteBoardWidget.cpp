@@ -1,5 +1,6 @@
 #include "ToteBoardWidget.h"
 
+#include "FontScale.h"
 #include "PostColours.h"
 #include "game/Game.h"
 #include "tote/ToteBoard.h"
@@ -25,8 +26,6 @@ QFrame#totePanel QLabel { color: #ffb300; background: transparent; }
 QFrame#totePanel QLabel[role="heading"] { color: #cfd6de; }
 QFrame#totePanel QLabel[role="total"] { color: #7ee081; }
 QFrame#totePanel QLabel[favourite="true"] { background-color: #ffb300; color: #0b0f14; border-radius: 3px; }
-QFrame#totePanel QSpinBox { background-color: #1b222b; color: #ffb300; border: 1px solid #5a6470;
-                            padding: 1px 4px; }
 )";
 
 QLabel* boardLabel(const QString& name, const QString& text, Qt::Alignment align, QWidget* parent,
@@ -62,7 +61,7 @@ QFrame* panel(QWidget* parent) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() + 1.5);
-    frame->setFont(font);
+    setDesignFont(frame, font);
     return frame;
 }
 
@@ -75,6 +74,11 @@ ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(paren
     addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
     addTab(buildGridPage(false), QStringLiteral("E&xacta Odds"));
     connect(this, &QTabWidget::currentChanged, this, &ToteBoardWidget::tabChosen);
+    // Under a style sheet a widget keeps the font it was polished with, so the board's widgets
+    // each carry their own, for the window to scale.
+    setDesignFont(this, font());
+    for (QWidget* child : findChildren<QWidget*>())
+        setDesignFont(child, child->font());
     refresh();
 }
 
@@ -99,7 +103,7 @@ QWidget* ToteBoardWidget::buildWinPage() {
         m_winTot[i] = boardLabel(indexed("lblWinTot", h), QString(), right, page);
         m_placeTot[i] = boardLabel(indexed("lblPlaceTot", h), QString(), right, page);
         m_showTot[i] = boardLabel(indexed("lblShowTot", h), QString(), right, page);
-        grid->addWidget(m_totHorse[i], h + 1, 0, Qt::AlignHCenter);
+        grid->addWidget(m_totHorse[i], h + 1, 0, Qt::AlignCenter);
         grid->addWidget(m_odds[i], h + 1, 1);
         grid->addWidget(m_winTot[i], h + 1, 2);
         grid->addWidget(m_placeTot[i], h + 1, 3);
@@ -134,6 +138,7 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     auto* spin = new QSpinBox(page);
     spin->setObjectName(quiniela ? "udQuinAnd" : "udExactaAnd");
     spin->setRange(1, FieldSize);
+    spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("88")) + 40);
     spin->setToolTip(quiniela ? QStringLiteral("The horse every quiniela below is paired with")
                               : QStringLiteral("The horse every exacta below has first"));
     auto* andLabel =
@@ -167,14 +172,17 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
             boardLabel(indexed(quiniela ? "lblQOdds" : "lblEOdds", h), QString(), Qt::AlignRight, page);
         cell->installEventFilter(this);
         cells[static_cast<std::size_t>(h)] = cell;
-        grid->addWidget(post, row, column, Qt::AlignHCenter);
+        grid->addWidget(post, row, column, Qt::AlignCenter);
         grid->addWidget(cell, row, column + 1);
     }
-    grid->setColumnMinimumWidth(2, 24);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
-    outer->addLayout(grid);
-    outer->addStretch(1);
+    // The odds stand beside their posts; the room left over goes between the two halves.
+    grid->setColumnMinimumWidth(1, 60);
+    grid->setColumnMinimumWidth(4, 60);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(5, 1);
+    for (int row = 1; row <= Rows; ++row)
+        grid->setRowStretch(row, 1);
+    outer->addLayout(grid, 1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(boardLabel(QString(), "Pool Total", Qt::AlignLeft, page, "heading"));

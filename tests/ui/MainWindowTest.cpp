@@ -5,6 +5,7 @@
 #include "players/Players.h"
 #include "race/presentation/qt/TrackWidget.h"
 #include "support/TestSupport.h"
+#include "ui/QtPrompter.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -160,6 +162,11 @@ private slots:
     void pacingDoesNotChangeTheRace();
     void replayShowsTheLastRaceUntilANewOneStarts();
     void trackMidRace();
+    void pastPerformancesKeepTheTicketsOfTheRace();
+    void menusOpenTheirWindows();
+    void aWholeDayEndsInTheTopTenAndPlaysAgain();
+    void aStableThatCannotFillTheCardClosesTheWindow();
+    void messageBoxesShowTheTextUnderTheTitleGiven();
 };
 
 void MainWindowTest::controlsCarryTheirNamesCaptionsAndTooltips() {
@@ -700,12 +707,126 @@ void MainWindowTest::trackMidRace() {
     QCOMPARE(moved, FieldSize);
     QVERIFY(!track->scene().view().call.text.empty());
 
+    // Lay out what the last clicks changed, as the window's event loop does before it paints.
+    QCoreApplication::sendPostedEvents();
     const QImage shot = m_session->window->grab().toImage();
     QCOMPARE(shot.size(), QSize(1366, 768) * m_session->window->devicePixelRatio());
     const QByteArray folder = qgetenv("STRIDEWELL_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         QVERIFY(shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/main-race.png")));
     QVERIFY(click("cmdFastForward"));
+}
+
+void MainWindowTest::pastPerformancesKeepTheTicketsOfTheRace() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    QVERIFY(clickAll({"cmdAmount1", "cmdNext1", "cmdWin", "cmdNext2", "cmdHorse0", "cmdFinish"}));
+    QVERIFY(click("cmdPast"));
+    QVERIFY(openWindow("frmPastPerf"));
+    QCOMPARE(game().stage(), Stage::Program);
+    QVERIFY(leaveProgram());
+    // The program was only looked at: the race and its tickets are as they were.
+    QCOMPARE(ticketTexts(), QStringList{"$2 Win on 1"});
+    QCOMPARE(text("lblRaceNum"), QStringLiteral("1"));
+    QVERIFY(find("cmdRun")->isEnabled());
+}
+
+void MainWindowTest::menusOpenTheirWindows() {
+    QVERIFY(startAndBet());
+    const std::vector<std::pair<const char*, const char*>> items = {
+        {"menuPlayer", "frmAddPlayer"}, {"menuDefaults", "frmSettings"}, {"menuAbout", "frmAbout"}};
+    for (const auto& [item, window] : items) {
+        action(item)->trigger();
+        QWidget* opened = openWindow(window);
+        QVERIFY2(opened, window);
+        // Window-modal over the main window, and gone once closed.
+        QCOMPARE(opened->windowModality(), Qt::WindowModal);
+        QVERIFY(opened->testAttribute(Qt::WA_DeleteOnClose));
+        opened->close();
+        QTRY_VERIFY(!openWindow(window));
+    }
+}
+
+void MainWindowTest::aWholeDayEndsInTheTopTenAndPlaysAgain() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    for (int race = 1; race <= RacesPerDay; ++race) {
+        QCOMPARE(text("lblRaceNum"), QString::number(race));
+        QVERIFY(click("cmdRun"));
+        QVERIFY(click("cmdFastForward"));
+        QWidget* results = openWindow("frmResults");
+        QVERIFY(results);
+        if (race < RacesPerDay) {
+            QVERIFY(confirmResults());
+            QVERIFY(leaveProgram());
+        }
+    }
+    auto* show = openWindow("frmResults")->findChild<QPushButton*>(QStringLiteral("cmdShow"));
+    auto* ok = openWindow("frmResults")->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    auto* photo = openWindow("frmResults")->findChild<QTimer*>(QStringLiteral("timerPhoto"));
+    QTest::mouseClick(show, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] {
+        if (photo->isActive())
+            photo->start(0);
+        return ok->isEnabled();
+    }));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([] { return openWindow("frmTop10") != nullptr; }));
+    QCOMPARE(game().stage(), Stage::TopTen);
+    QVERIFY(!find("cmdRun")->isEnabled());
+
+    QTest::mouseClick(openWindow("frmTop10")->findChild<QPushButton*>(QStringLiteral("cmdPlay")),
+                      Qt::LeftButton);
+    // A new day: race 1 again, the program open on it, everyone back at the starting amount.
+    QVERIFY(QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }));
+    QVERIFY(!openWindow("frmTop10"));
+    QVERIFY(leaveProgram());
+    QCOMPARE(text("lblRaceNum"), QStringLiteral("1"));
+    QCOMPARE(text("lblBalance"), QStringLiteral("400.00"));
+    QVERIFY(find("cmdRun")->isEnabled());
+    QVERIFY(m_session->window->isVisible());
+}
+
+void MainWindowTest::aStableThatCannotFillTheCardClosesTheWindow() {
+    m_session.reset();
+    auto session = std::make_unique<Session>();
+    // No horse carries a grade the card can use.
+    sw::test::writeAll(session->dir / "horses.dat", "");
+    m_session = std::move(session);
+    QVERIFY(QTest::qWaitFor([this] { return game().stage() == Stage::Failed; }));
+    QVERIFY(!prompter().shown().empty());
+    QTRY_VERIFY(!m_session->window->isVisible());
+    QVERIFY(!openWindow("frmPastPerf"));
+}
+
+void MainWindowTest::messageBoxesShowTheTextUnderTheTitleGiven() {
+    ui::QtPrompter boxes(m_session->window.get());
+    QString shownText, shownTitle;
+    QTimer watcher;
+    QMessageBox::StandardButton pressed = QMessageBox::NoButton;
+    // Answers the box once it is up, noting what it said.
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->button(pressed)) {
+                shownText = box->text();
+                shownTitle = box->windowTitle();
+                box->button(pressed)->click();
+                watcher.stop();
+            }
+    });
+    auto answer = [&](QMessageBox::StandardButton button) {
+        pressed = button;
+        watcher.start(10);
+    };
+    answer(QMessageBox::Ok);
+    boxes.message("Minimum amount for Win is $2\r\nYour amount will be set $2", "Stridewell");
+    QCOMPARE(shownText, QStringLiteral("Minimum amount for Win is $2\nYour amount will be set $2"));
+    QCOMPARE(shownTitle, QStringLiteral("Stridewell"));
+    answer(QMessageBox::Yes);
+    QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
+    QCOMPARE(shownText, QStringLiteral("Are you sure you want to delete the ticket?"));
+    answer(QMessageBox::No);
+    QVERIFY(!boxes.ask("Are you sure you want to delete the player?", "Stridewell"));
 }
 
 QTEST_MAIN(MainWindowTest)
