@@ -4,6 +4,7 @@
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -41,6 +42,48 @@ std::optional<int64_t> wholeField(std::string_view field) {
 
 bool isSingleRace(PoolFile file) {
     return file != PoolFile::DailyDoubles && file != PoolFile::Pick3s && file != PoolFile::Pick6s;
+}
+
+// A line as the game writes it, the file's fields as plain digits between single commas, read in
+// one pass: the board reads thousands of them at every refresh. Anything else, valid or not, is
+// left to the general reading (nullopt).
+std::optional<PoolLine> plainPoolLine(std::string_view line, int horses, bool singleRace) {
+    const auto wanted = static_cast<std::size_t>(horses) + 2;
+    std::array<int64_t, 8> values{};
+    std::size_t count = 0;
+    int64_t value = 0;
+    int digits = 0;
+    for (char c : line) {
+        if (c >= '0' && c <= '9') {
+            if (++digits > 9)
+                return std::nullopt;
+            value = value * 10 + (c - '0');
+        } else if (c == ',' && digits > 0 && count + 1 < wanted) {
+            values[count++] = value;
+            value = 0;
+            digits = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || count + 1 != wanted)
+        return std::nullopt;
+    values[count] = value;
+
+    PoolLine out;
+    out.count = horses;
+    out.ticket = static_cast<int32_t>(values[0]);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(horses); ++i) {
+        const int64_t horse = values[i + 1];
+        if (horse < 1 || horse > FieldSize)
+            return std::nullopt;
+        out.horses[i] = static_cast<int16_t>(horse);
+        for (std::size_t j = 0; singleRace && j < i; ++j)
+            if (out.horses[j] == out.horses[i])
+                return std::nullopt;
+    }
+    out.amount = static_cast<double>(values[wanted - 1]);
+    return out;
 }
 
 } // namespace
@@ -112,6 +155,8 @@ std::string poolLineText(int32_t ticket, std::span<const int16_t> horses, int64_
 
 std::optional<PoolLine> parsePoolLine(std::string_view line, PoolFile file) {
     const int horses = poolFileHorses(file);
+    if (auto plain = plainPoolLine(line, horses, isSingleRace(file)))
+        return plain;
     const std::size_t wanted = static_cast<std::size_t>(horses) + 2;
     std::array<std::string_view, 8> fields;
     std::size_t count = 0;

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <string>
+
 using namespace sw;
 using sw::test::ListRandom;
 using sw::test::ScriptedPrompter;
@@ -53,6 +57,41 @@ TEST(ParsePoolLine, RejectsMalformedLines) {
 TEST(ParsePoolLine, LetsLegsOfDifferentRacesRepeatAPost) {
     EXPECT_TRUE(parsePoolLine("9,3,3,2", PoolFile::DailyDoubles));
     EXPECT_TRUE(parsePoolLine("9,1,1,1,1,1,1,2", PoolFile::Pick6s));
+}
+
+// Lines as the game writes them take a quicker reading than padded or hand-edited ones; both
+// readings must agree on every line, whatever it holds.
+TEST(ParsePoolLine, PlainLinesReadAsTheirPaddedCopies) {
+    std::mt19937 pick(31);
+    const PoolFile files[] = {PoolFile::Wins,      PoolFile::Quinielas,   PoolFile::Exactas,
+                              PoolFile::Trifectas, PoolFile::Superfectas, PoolFile::DailyDoubles,
+                              PoolFile::Pick3s,    PoolFile::Pick6s};
+    const std::string numbers[] = {"0",          "1",          "2",          "5",         "8",
+                                   "9",          "10",         "2124",       "999999999", "1000000000",
+                                   "2147483647", "2147483648", "00000000001"};
+    int readable = 0;
+    for (int n = 0; n < 20000; ++n) {
+        const PoolFile file = files[pick() % std::size(files)];
+        const int fields = poolFileHorses(file) + 1 + static_cast<int>(pick() % 3); // one short .. one over
+        std::string plain, padded;
+        for (int f = 0; f < fields; ++f) {
+            const std::string& number =
+                pick() % 4 == 0 ? numbers[pick() % std::size(numbers)] : std::to_string(1 + pick() % 8);
+            plain += (f ? "," : "") + number;
+            padded += (f ? ", " : " ") + number;
+        }
+        const auto quick = parsePoolLine(plain, file);
+        const auto general = parsePoolLine(padded, file);
+        ASSERT_EQ(quick.has_value(), general.has_value()) << plain;
+        if (!quick)
+            continue;
+        ++readable;
+        EXPECT_EQ(quick->ticket, general->ticket) << plain;
+        EXPECT_EQ(quick->horses, general->horses) << plain;
+        EXPECT_EQ(quick->count, general->count) << plain;
+        EXPECT_EQ(quick->amount, general->amount) << plain;
+    }
+    EXPECT_GT(readable, 1000) << "enough lines were readable to compare";
 }
 
 TEST_F(PoolFixture, AppendedLinesAreReadBackInOrder) {
