@@ -29,11 +29,16 @@ std::filesystem::path executableDir(const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Help needs no display; everything else waits until Qt has taken its own options.
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            std::cout << Usage;
+            return 0;
+        }
     // Fractional scale factors as the desktop sets them, so the track and the board stay crisp.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Stridewell - Horse Racing"));
     QApplication::setApplicationVersion(QStringLiteral(STRIDEWELL_VERSION));
 
     // QApplication has taken its own options (-platform, -style ...) out of argv by now.
@@ -50,9 +55,6 @@ int main(int argc, char** argv) {
                 std::cerr << "error: --seed takes a whole number\n" << Usage;
                 return 2;
             }
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << Usage;
-            return 0;
         } else {
             std::cerr << "error: unknown argument " << arg << "\n" << Usage;
             return 2;
