@@ -869,7 +869,12 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     text += "\nStandings\n";
     for (const auto& line : s.standingLines)
         text += line + "\n";
-    for (const auto& error : s.errors)
+    // Files the results could not be written to: the stable's first, then the settlement's.
+    std::vector<std::string> errors = s.errors;
+    if (chart.saveError)
+        errors.insert(errors.begin(), chart.saveError.message);
+    r["errors"] = errors;
+    for (const auto& error : errors)
         text += "! " + error + "\n";
 }
 

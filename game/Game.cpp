@@ -8,6 +8,10 @@
 #include "tote/PoolFiles.h"
 #include "wagering/TicketList.h"
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace sw {
 
 namespace {
@@ -36,6 +40,11 @@ bool Game::startDay(const LoadingProgress& progress) {
     m_topTen.clear();
     m_tickets = TicketList{};
 
+    // Said once, up front: otherwise each file that cannot be saved would be its own surprise.
+    if (::access(m_day->dataDir.c_str(), W_OK) != 0)
+        m_day->prompter.message("Cannot write in the data folder " + m_day->dataDir.string() + ": " +
+                                    std::strerror(errno) + ". The game goes on, but results may not be saved.",
+                                AppTitle);
     // A stable save that a crash cut short is finished, or dropped, before the stable is read.
     recoverStableSave(m_day->dataDir);
     m_start = startRaceDay(*m_day);
