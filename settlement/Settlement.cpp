@@ -173,6 +173,7 @@ public:
 
     // Rewrites tickets.dat keeping only the kinds named, through the scratch copy.
     void prune(const BetTypes& keep) {
+        savePlayersIfCredited();
         std::string content;
         forEachLine(m_day.file(TicketsFile), [&](std::string_view line) {
             auto ticket = parseTicket(line);
@@ -184,6 +185,14 @@ public:
     }
 
     void empty(std::string_view file) { note(truncateFile(m_day.file(file))); }
+
+    // players.dat gets the credits of the passes run so far in one rewrite, rather than one per
+    // credit: nothing reads the balances back in between.
+    void savePlayersIfCredited() {
+        if (m_credited)
+            note(savePlayers(m_day));
+        m_credited = false;
+    }
 
 private:
     bool belongsTo(const TicketRecord& ticket, const Pass& pass) const {
@@ -210,7 +219,7 @@ private:
         }
         PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(paid.playerIndex)];
         setBalance(player, balanceOf(player) + paid.winnings);
-        note(savePlayers(m_day));
+        m_credited = true;
         m_report.winnerLines.push_back(winnerLine(paid.winnings, paid.code, player.name));
         m_report.credits.push_back(std::move(paid));
     }
@@ -222,6 +231,7 @@ private:
 
     RaceDay& m_day;
     SettlementReport& m_report;
+    bool m_credited = false;
 };
 
 struct MultiRacePass {
@@ -279,6 +289,7 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
         settler.prune(multi->keep);
         settler.empty(multi->file);
     }
+    settler.savePlayersIfCredited();
 
     report.standingLines = standingLines(day.players);
     return report;

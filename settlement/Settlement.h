@@ -31,10 +31,10 @@ struct SettlementReport {
 };
 
 // Pays every winning ticket of the race day.currentRace with the payoffs, then of the multi-race bet
-// whose last leg it was; saves players.dat after every credit, prunes tickets.dat to the multi-race
-// tickets still running, empties that bet's pool file and builds the standings. A pool line pays
-// only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were
-// bought for this race). Settling the same race twice pays nothing the second time.
+// whose last leg it was; saves players.dat with the credits before each prune of tickets.dat to
+// the multi-race tickets still running, empties that bet's pool file and builds the standings. A pool line
+// pays only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were bought
+// for this race). Settling the same race twice pays nothing the second time.
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);
 
 // A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.

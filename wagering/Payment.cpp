@@ -65,20 +65,17 @@ std::string poolLines(const CombinationMarks& marks, int32_t number, int32_t amo
     return text;
 }
 
-// Takes the cost off the owner's balance and saves the players; the bettor is selected again so
-// the balance label follows.
-FileError chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
+// Takes the cost off the owner; the bettor is selected again so the balance label follows.
+void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
     int index = findPlayer(day.players, playerId);
     if (index < 0)
-        return {};
+        return;
     PlayerEntry& owner = day.players.entries[static_cast<std::size_t>(index)];
     double balance = 0;
     parseLeadingNumber(owner.balance, balance);
     setBalance(owner, static_cast<float>(balance - static_cast<double>(cost)));
-    FileError saved = savePlayers(day);
     if (day.players.selected >= 0 && day.players.selected < static_cast<int>(day.players.entries.size()))
         selectBettor(day, day.players.selected);
-    return saved;
 }
 
 } // namespace
@@ -146,14 +143,19 @@ PaymentReport payTickets(RaceDay& day) {
         day.tickets[i].paid = true;
         ++report.paid;
         boardBehind = true;
-        FileError saved = chargeOwner(day, owner, price.cost);
+        chargeOwner(day, owner, price.cost);
+    }
+    refreshBoard();
+    // players.dat is saved once with every charge in it: each save is a whole-file rewrite, and
+    // nothing reads the balances back before the payment is over (a new day starts everyone
+    // at the starting amount).
+    if (report.paid > 0) {
+        FileError saved = savePlayers(day);
         if (saved && report.error.empty()) {
             report.error = saved.message;
-            refreshBoard();
             day.prompter.message(saved.message, AppTitle);
         }
     }
-    refreshBoard();
     return report;
 }
 

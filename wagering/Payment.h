@@ -19,7 +19,8 @@ struct PaymentReport {
 
 // Pays every unpaid ticket in list order: numbers it, logs it in tickets.dat, appends its pool
 // lines, marks it paid and charges its owner; the tote is refreshed from the pool files before
-// any message and at the end, so it always shows every ticket paid. Tickets already paid are never
+// any message and at the end, so it always shows every ticket paid, and players.dat is saved
+// once with every charge. Tickets already paid are never
 // paid again. Payment stops before the first ticket of a player whose unpaid tickets cost more
 // than that player's balance, so nobody is taken below zero; tickets paid before that stay paid.
 PaymentReport payTickets(RaceDay& day);
