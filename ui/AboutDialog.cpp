@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 
+#include "ToQString.h"
 #include "core/Constants.h"
 
 #include <QHBoxLayout>
@@ -19,12 +20,8 @@ namespace sw::ui {
 
 namespace {
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 const QString Description =
-    qs(AppCaption) +
+    toQString(AppCaption) +
     QStringLiteral(" will entertain and educate the user on the sport of Horse Racing. "
                    "It will teach you about pari-mutuel wagering, how to read and understand "
                    "the racing program (past performances), and familiarize you on how "
@@ -37,9 +34,9 @@ AboutDialog::AboutDialog(QWidget* parent) : AboutDialog(parent, findSystemInfoPr
 AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
     : QDialog(parent), m_systemInfoProgram(systemInfoProgram) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About ") + qs(AppCaption));
+    setWindowTitle(QStringLiteral("About ") + toQString(AppCaption));
 
-    auto* title = new QLabel(qs(AppCaption), this);
+    auto* title = new QLabel(toQString(AppCaption), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     QFont titleFont = title->font();
     titleFont.setBold(true);
@@ -100,7 +97,7 @@ QString AboutDialog::versionText() {
 void AboutDialog::startSystemInfo() {
     if (!m_systemInfoProgram.isEmpty() && QProcess::startDetached(m_systemInfoProgram, {}))
         return;
-    auto* box = new QMessageBox(QMessageBox::Information, qs(AppTitle),
+    auto* box = new QMessageBox(QMessageBox::Information, toQString(AppTitle),
                                 QStringLiteral("System Information Is Unavailable At This Time"),
                                 QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -4,6 +4,7 @@
 #include "FixedFont.h"
 #include "PostBadge.h"
 #include "PrintOptionsDialog.h"
+#include "ToQString.h"
 
 #include "core/Constants.h"
 #include "game/Game.h"
@@ -28,10 +29,6 @@
 namespace sw::ui {
 
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Most past lines an entry shows without scrolling; a printed program rarely runs longer.
 constexpr int MostPastRowsShown = 10;
@@ -69,7 +66,7 @@ QListWidget* fixedList(const QString& name, QWidget* parent) {
 void fillList(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines)
-        list->addItem(qs(line));
+        list->addItem(toQString(line));
 }
 
 // A past-line list as tall as its lines, so the program reads like print rather than boxes.
@@ -83,7 +80,7 @@ void fitPastList(QListWidget* list) {
 
 PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
     setObjectName(QStringLiteral("frmPastPerf"));
-    setWindowTitle(qs(ProgramWindowTitle));
+    setWindowTitle(toQString(ProgramWindowTitle));
     setSizeGripEnabled(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
@@ -94,12 +91,12 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
 
-    m_cmdPrint = new QPushButton(qs(PrintProgramCaption), this);
+    m_cmdPrint = new QPushButton(toQString(PrintProgramCaption), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     m_cmdPrint->setAutoDefault(false);
-    m_cmdOK = new QPushButton(qs(ToteBoardCaption), this);
+    m_cmdOK = new QPushButton(toQString(ToteBoardCaption), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setToolTip(qs(ToteBoardTooltip));
+    m_cmdOK->setToolTip(toQString(ToteBoardTooltip));
     // Enter confirms a race typed into the selector; it must not leave the program as well.
     m_cmdOK->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -148,7 +145,7 @@ QWidget* PastPerfWindow::buildHeader() {
 
     m_lblRaceGrade = new QLabel(header);
     m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));
-    m_lblDistance = new QLabel(qs(ProgramDistanceText), header);
+    m_lblDistance = new QLabel(toQString(ProgramDistanceText), header);
     m_lblDistance->setObjectName(QStringLiteral("lblDistance"));
     QFont value = m_lblRaceGrade->font();
     value.setPointSizeF(value.pointSizeF() * 1.3);
@@ -164,9 +161,9 @@ QWidget* PastPerfWindow::buildHeader() {
     grid->addWidget(raceCaption, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblRace, 1, 0, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(m_udRace, 1, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(caption(qs(PurseHeading), header), 0, 2, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(caption(toQString(PurseHeading), header), 0, 2, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblRaceGrade, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(caption(qs(DistanceHeading), header), 0, 3, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(caption(toQString(DistanceHeading), header), 0, 3, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblDistance, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(m_lblBets, 0, 4, 2, 1);
     grid->setColumnMinimumWidth(1, 60);
@@ -234,7 +231,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     for (std::size_t c = 0; c < b.counts.size(); ++c) {
         auto* count = new QLabel(block);
         count->setObjectName(QString::fromLatin1(countNames[c]) + n);
-        count->setToolTip(qs(countTips[c]));
+        count->setToolTip(toQString(countTips[c]));
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("000")));
         b.counts[c] = count;
@@ -242,7 +239,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     }
     b.earnings = new QLabel(block);
     b.earnings->setObjectName(QStringLiteral("lblEarnings") + n);
-    b.earnings->setToolTip(qs(EarningsTooltip));
+    b.earnings->setToolTip(toQString(EarningsTooltip));
     b.earnings->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     b.earnings->setMinimumWidth(b.earnings->fontMetrics().horizontalAdvance(QStringLiteral("$000000")));
     record->addSpacing(8);
@@ -254,7 +251,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     b.past->setMinimumWidth(
         QFontMetrics(b.past->font()).horizontalAdvance(QString(PastLineChars, QLatin1Char('0'))) +
         2 * b.past->frameWidth() + 8);
-    auto* heading = new ColumnHeading(qs(PastLinesHeader), block);
+    auto* heading = new ColumnHeading(toQString(PastLinesHeader), block);
     heading->setObjectName(QStringLiteral("lblPastHeader") + n);
     heading->setFont(fixedFont());
     heading->followList(b.past, PastColumns);
@@ -294,13 +291,13 @@ QWidget* PastPerfWindow::buildSidePanel() {
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);
-    auto* standings = caption(qs(JockeyStandingsCaption), panel);
+    auto* standings = caption(toQString(JockeyStandingsCaption), panel);
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
     m_lstJockeys = fixedList(QStringLiteral("lstJockeys"), panel);
     m_lstJockeys->setMinimumWidth(
         QFontMetrics(m_lstJockeys->font()).horizontalAdvance(QString(52, QLatin1Char('0'))) + 30);
-    auto* heading = new ColumnHeading(qs(JockeyStandingsHeader), panel);
+    auto* heading = new ColumnHeading(toQString(JockeyStandingsHeader), panel);
     heading->setObjectName(QStringLiteral("lblJockeyHeader"));
     heading->setFont(fixedFont());
     heading->followList(m_lstJockeys, JockeyColumns);
@@ -331,25 +328,25 @@ void PastPerfWindow::refresh() {
         if (view.race >= 1 && view.race <= RacesPerDay)
             m_udRace->setValue(view.race);
     }
-    m_lblRace->setText(qs(view.raceNumber));
-    m_lblRaceGrade->setText(qs(view.purse));
-    m_lblDistance->setText(view.distance.empty() ? qs(ProgramDistanceText) : qs(view.distance));
-    m_lblBets->setText(qs(view.betsOffered));
+    m_lblRace->setText(toQString(view.raceNumber));
+    m_lblRaceGrade->setText(toQString(view.purse));
+    m_lblDistance->setText(view.distance.empty() ? toQString(ProgramDistanceText) : toQString(view.distance));
+    m_lblBets->setText(toQString(view.betsOffered));
     for (std::size_t e = 0; e < m_entries.size(); ++e) {
         const ProgramEntryView& entry = view.entries[e];
         EntryBlock& b = m_entries[e];
-        b.horseName->setText(qs(entry.horseName));
-        b.jockey->setText(qs(entry.jockey));
-        b.jockey->setToolTip(qs(entry.jockeyRecord));
+        b.horseName->setText(toQString(entry.horseName));
+        b.jockey->setText(toQString(entry.jockey));
+        b.jockey->setToolTip(toQString(entry.jockeyRecord));
         const std::array<const std::string*, 5> counts = {&entry.starts, &entry.firsts, &entry.seconds,
                                                           &entry.thirds, &entry.fourths};
         for (std::size_t c = 0; c < counts.size(); ++c)
-            b.counts[c]->setText(qs(*counts[c]));
-        b.earnings->setText(qs(entry.earnings));
+            b.counts[c]->setText(toQString(*counts[c]));
+        b.earnings->setText(toQString(entry.earnings));
         fillList(b.past, entry.pastLines);
         fitPastList(b.past);
     }
-    m_lblTrackRecord->setText(qs(view.trackRecord));
+    m_lblTrackRecord->setText(toQString(view.trackRecord));
     fillList(m_lstTrackRecord, view.trackRecordHolders);
     fillList(m_lstJockeys, view.jockeyStandings);
 }

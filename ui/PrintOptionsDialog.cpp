@@ -1,5 +1,6 @@
 #include "PrintOptionsDialog.h"
 
+#include "ToQString.h"
 #include "game/Game.h"
 #include "program/ProgramTexts.h"
 
@@ -20,17 +21,13 @@ namespace sw::ui {
 
 namespace {
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A printer's own margins may be none at all (a PDF has none); the program keeps clear of the edge.
 void setProgramMargins(QPrinter& printer) {
     printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
 }
 
 QFont printFont(bool bold) {
-    QFont font(qs(PrintFontName), PrintFontSize);
+    QFont font(toQString(PrintFontName), PrintFontSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setBold(bold);
@@ -58,8 +55,8 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
         const std::vector<PrintLine>& lines = pages[p].lines;
         double widest = 1.0;
         for (const PrintLine& line : lines)
-            widest =
-                std::max(widest, (line.bold ? boldMetrics : plainMetrics).horizontalAdvance(qs(line.text)));
+            widest = std::max(
+                widest, (line.bold ? boldMetrics : plainMetrics).horizontalAdvance(toQString(line.text)));
         const double tallest = std::max(1.0, lineHeight * static_cast<double>(lines.size()));
         // One race, one page: a race that would run over is printed smaller rather than split.
         const double scale = std::min({1.0, paper.width() / widest, paper.height() / tallest});
@@ -68,7 +65,7 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
         double baseline = plainMetrics.ascent();
         for (const PrintLine& line : lines) {
             painter.setFont(line.bold ? bold : plain);
-            painter.drawText(QPointF(0, baseline), qs(line.text));
+            painter.drawText(QPointF(0, baseline), toQString(line.text));
             baseline += lineHeight;
         }
         painter.restore();
@@ -79,11 +76,11 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
 PrintOptionsDialog::PrintOptionsDialog(Game& game, QWidget* parent)
     : QDialog(parent), m_game(game), m_range(printRangeFor(game.day())) {
     setObjectName(QStringLiteral("frmPrint"));
-    setWindowTitle(qs(PrintOptionsTitle));
+    setWindowTitle(toQString(PrintOptionsTitle));
 
-    auto* lblFrom = new QLabel(qs(PrintFromCaption), this);
+    auto* lblFrom = new QLabel(toQString(PrintFromCaption), this);
     lblFrom->setObjectName(QStringLiteral("lblFrom"));
-    auto* lblTo = new QLabel(qs(PrintToCaption), this);
+    auto* lblTo = new QLabel(toQString(PrintToCaption), this);
     lblTo->setObjectName(QStringLiteral("lblTo"));
     m_udFrom = new QSpinBox(this);
     m_udFrom->setObjectName(QStringLiteral("udFrom"));
@@ -94,13 +91,13 @@ PrintOptionsDialog::PrintOptionsDialog(Game& game, QWidget* parent)
     lblFrom->setBuddy(m_udFrom);
     lblTo->setBuddy(m_udTo);
 
-    m_cmdPrint = new QPushButton(qs(PrintButtonCaption), this);
+    m_cmdPrint = new QPushButton(toQString(PrintButtonCaption), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     m_cmdPrint->setDefault(true);
     m_cmdPreview = new QPushButton(QStringLiteral("Print Preview"), this);
     m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
     m_cmdPreview->setAutoDefault(false);
-    m_cmdCancel = new QPushButton(qs(CancelButtonCaption), this);
+    m_cmdCancel = new QPushButton(toQString(CancelButtonCaption), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cmdCancel->setAutoDefault(false);
 
@@ -156,7 +153,7 @@ bool PrintOptionsDialog::printToPdf(const QString& file, int from, int to) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setDocName(qs(ProgramWindowTitle));
+    printer.setDocName(toQString(ProgramWindowTitle));
     setProgramMargins(printer);
     return paintProgramPages(printer, takePages(from, to));
 }
@@ -166,7 +163,7 @@ void PrintOptionsDialog::print() {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         setProgramMargins(*m_printer);
     }
-    m_printer->setDocName(qs(ProgramWindowTitle));
+    m_printer->setDocName(toQString(ProgramWindowTitle));
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* printer) {
@@ -181,7 +178,7 @@ void PrintOptionsDialog::preview() {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         setProgramMargins(*m_printer);
     }
-    m_printer->setDocName(qs(ProgramWindowTitle));
+    m_printer->setDocName(toQString(ProgramWindowTitle));
     // The preview repaints whenever it is zoomed or turned; the races are shown only once.
     m_previewPages = takePages(m_range.from, m_range.to);
     auto* dialog = new QPrintPreviewDialog(m_printer.get(), this);

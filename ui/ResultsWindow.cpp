@@ -3,6 +3,7 @@
 #include "ColumnHeading.h"
 #include "FixedFont.h"
 #include "PostBadge.h"
+#include "ToQString.h"
 
 #include "core/Constants.h"
 #include "game/Game.h"
@@ -21,10 +22,6 @@
 namespace sw::ui {
 
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The photo sign's colour; record times on the chart take it too.
 const QColor PhotoColour(0xc6, 0x28, 0x28);
@@ -196,10 +193,12 @@ QWidget* ResultsWindow::buildPayoffs() {
     grid->addWidget(payoffLabel(QStringLiteral("lblShow2Payoff"), box, true), 2, 9);
     grid->addWidget(payoffLabel(QStringLiteral("lblShow3Payoff"), box, true), 3, 9);
 
-    const int exotic = 6;
-    grid->setRowMinimumHeight(5, 10);
-    grid->addWidget(boldLabel(QStringLiteral("$1"), box), exotic - 1 + 1, 8, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("$2"), box), exotic - 1 + 1, 9, Qt::AlignRight);
+    // A gap after the four places, then the exotic bets under "$1" and "$2".
+    const int gapRow = 5;
+    const int exoticHeadingRow = 6;
+    grid->setRowMinimumHeight(gapRow, 10);
+    grid->addWidget(boldLabel(QStringLiteral("$1"), box), exoticHeadingRow, 8, Qt::AlignRight);
+    grid->addWidget(boldLabel(QStringLiteral("$2"), box), exoticHeadingRow, 9, Qt::AlignRight);
     struct Exotic {
         const char* caption;
         const char* horses;
@@ -213,7 +212,7 @@ QWidget* ResultsWindow::buildPayoffs() {
         {"Trifecta", "lblTHorse", 3, "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
         {"Superfecta", "lblSHorse", 4, "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
     }};
-    int row = exotic + 1;
+    int row = exoticHeadingRow + 1;
     for (const Exotic& bet : exotics) {
         grid->addWidget(new QLabel(QString::fromLatin1(bet.caption), box), row, 0);
         for (int i = 0; i < bet.count; ++i)
@@ -346,7 +345,7 @@ void ResultsWindow::reveal(int place) {
 
 void ResultsWindow::showChart() {
     const RaceChart& chart = m_game.chart();
-    m_lblTimeOfRace->setText(qs(chart.lblTimeOfRace));
+    m_lblTimeOfRace->setText(toQString(chart.lblTimeOfRace));
     m_lblPhoto->setText(QStringLiteral("Official"));
 
     const Payoffs& payoffs = m_game.payoffs();
@@ -354,7 +353,7 @@ void ResultsWindow::showChart() {
         if (horse->objectName().startsWith(QStringLiteral("lblXHorse")))
             horse->hide();
     for (const LabelText& label : chartLabels(payoffs)) {
-        QString name = qs(label.name);
+        QString name = toQString(label.name);
         if (label.index >= 0)
             name += QString::number(label.index);
         QLabel* target = m_payoffLabels.value(name);
@@ -364,7 +363,7 @@ void ResultsWindow::showChart() {
             showPostBadge(target, QString::fromStdString(label.text).toInt());
             target->show();
         } else {
-            target->setText(qs(label.text));
+            target->setText(toQString(label.text));
         }
     }
 
@@ -375,7 +374,7 @@ void ResultsWindow::showChart() {
             &row.lblStLen,     &row.lblFin,  &row.lblFinLen, &row.lblTime,  &row.lblOdds,  &row.lblComment};
         for (std::size_t c = 0; c < texts.size(); ++c) {
             QLabel* cell = m_rows[r].cells[c];
-            cell->setText(qs(*texts[c]));
+            cell->setText(toQString(*texts[c]));
             cell->show();
         }
         if (row.recordTime) {
@@ -394,10 +393,10 @@ void ResultsWindow::showSettlement() {
     const SettlementReport& report = m_game.settlement();
     m_lstWinners->clear();
     for (const std::string& line : report.winnerLines)
-        m_lstWinners->addItem(qs(line));
+        m_lstWinners->addItem(toQString(line));
     m_lstStandings->clear();
     for (const std::string& line : report.standingLines)
-        m_lstStandings->addItem(qs(line));
+        m_lstStandings->addItem(toQString(line));
 
     // A file that could not be written would otherwise go unnoticed until the next day.
     std::string problems;

@@ -1,5 +1,6 @@
 #include "UserGuide.h"
 
+#include "ToQString.h"
 #include "core/Constants.h"
 
 #include <QCoreApplication>
@@ -20,10 +21,6 @@ namespace {
 const QString GuideFile = QStringLiteral("userguide.htm");
 const QString GuideWindowName = QStringLiteral("frmUserGuide");
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QWidget* showGuideWindow(QWidget* parent, const QString& path) {
     // One guide window is enough; asking again brings it forward.
     if (parent) {
@@ -38,7 +35,7 @@ QWidget* showGuideWindow(QWidget* parent, const QString& path) {
     browser->setObjectName(GuideWindowName);
     browser->setWindowFlag(Qt::Window, true);
     browser->setAttribute(Qt::WA_DeleteOnClose);
-    browser->setWindowTitle(QStringLiteral("Using ") + qs(AppCaption));
+    browser->setWindowTitle(QStringLiteral("Using ") + toQString(AppCaption));
     browser->setOpenExternalLinks(true);
     if (path.isEmpty())
         browser->setPlainText(QStringLiteral("The user guide (%1) is not installed.").arg(GuideFile));
