@@ -17,9 +17,11 @@
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
 #include "ui/UserGuide.h"
+#include "ui/WindowMemory.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -220,6 +222,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         m_fontScale = scale;
         scaleFonts(centralWidget(), scale);
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The next start opens the window where the player left it.
+    sw::ui::saveGeometry(this);
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

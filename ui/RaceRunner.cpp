@@ -18,7 +18,7 @@ bool RaceRunner::start() {
         return false;
     stopReplay();
     // The race runs on the design track; the widget scales whatever it shows to its own size.
-    m_track.scene().beginRace(m_game.day().random, DesignTrackWidth);
+    m_track.scene().beginRace(m_looks, DesignTrackWidth);
     if (!m_game.beginRace(&m_recorder)) {
         m_track.scene().raceEnded();
         m_track.sceneChanged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Random.h"
+
 #include "race/presentation/RacePacer.h"
 #include "race/presentation/RaceRecorder.h"
 #include "race/presentation/RaceReplay.h"
@@ -60,6 +62,9 @@ private:
     Game& m_game;
     TrackWidget& m_track;
     RaceRecorder m_recorder;
+    // The horses' first strides are looks only: drawn apart from the day's generator, so a seed
+    // replays the same race in the window as in the text front end.
+    SeededRandom m_looks{clockSeed()};
     RacePacer m_pacer;
     std::unique_ptr<RaceReplay> m_replay;
     QTimer m_timer;

@@ -2,9 +2,11 @@
 
 #include "core/Random.h"
 #include "database/DataDirectory.h"
+#include "database/ShippedFolder.h"
 #include "game/Game.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
+#include "ui/WindowMemory.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
     QApplication::setApplicationVersion(QStringLiteral(STRIDEWELL_VERSION));
+    // Lets Wayland desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.stridewell.Stridewell"));
 
     // QApplication has taken its own options (-platform, -style ...) out of argv by now.
     std::optional<std::filesystem::path> dataDir;
@@ -61,8 +65,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    const sw::DataDirectory where =
-        sw::resolveDataDir(dataDir, executableDir(argv[0]), STRIDEWELL_BUNDLED_DATA, sw::systemEnvironment);
+    // An installed game ships its stable under share/; a build from source uses the tree's data/.
+    const auto exeDir = executableDir(argv[0]);
+    const auto bundled = sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
+    const sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
         QMessageBox::critical(nullptr, QStringLiteral("Stridewell"), QString::fromStdString(where.error));
         return 2;
@@ -73,6 +79,7 @@ int main(int argc, char** argv) {
     sw::Game game(where.dir, random, prompter);
     sw::ui::MainWindow window(game);
     prompter.setParentWidget(&window);
+    sw::ui::restoreGeometry(&window);
     window.show();
     return app.exec();
 }
