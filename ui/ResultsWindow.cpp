@@ -118,7 +118,15 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setEnabled(false);
     m_cmdOK->setAutoDefault(false);
+    m_lblSaveProblems = new QLabel(this);
+    m_lblSaveProblems->setObjectName(QStringLiteral("lblSaveProblems"));
+    m_lblSaveProblems->setWordWrap(true);
+    QPalette warning = m_lblSaveProblems->palette();
+    warning.setColor(QPalette::WindowText, PhotoColour);
+    m_lblSaveProblems->setPalette(warning);
+    m_lblSaveProblems->hide();
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_lblSaveProblems, 1);
     buttons->addStretch(1);
     buttons->addWidget(m_cmdShow);
     buttons->addWidget(m_cmdOK);
@@ -398,14 +406,16 @@ void ResultsWindow::showSettlement() {
     for (const std::string& line : report.standingLines)
         m_lstStandings->addItem(toQString(line));
 
-    // A file that could not be written would otherwise go unnoticed until the next day.
-    std::string problems;
+    // A file that could not be written would otherwise go unnoticed until the next day. It is
+    // said here, beside OK, rather than in a box that would come back after every race.
+    QStringList problems;
     if (m_game.chart().saveError)
-        problems += m_game.chart().saveError.message + "\n";
+        problems << toQString(m_game.chart().saveError.message);
     for (const std::string& error : report.errors)
-        problems += error + "\n";
-    if (!problems.empty())
-        m_game.day().prompter.message(problems, AppTitle);
+        problems << toQString(error);
+    problems.removeDuplicates();
+    m_lblSaveProblems->setText(problems.join(QLatin1Char('\n')));
+    m_lblSaveProblems->setVisible(!problems.isEmpty());
 }
 
 void ResultsWindow::confirm() {

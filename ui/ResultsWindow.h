@@ -72,6 +72,7 @@ private:
     std::array<ChartRowLabels, 8> m_rows{};
     QListWidget* m_lstWinners = nullptr;
     QListWidget* m_lstStandings = nullptr;
+    QLabel* m_lblSaveProblems = nullptr;
     QPushButton* m_cmdShow = nullptr;
     QPushButton* m_cmdOK = nullptr;
 };

@@ -68,6 +68,7 @@ private slots:
     void dailyDoubleShowsItsLegsAfterItsLastRace();
     void okConfirmsOnceAndMovesTheDayOn();
     void closingBeforeTheEndIsRefused();
+    void filesThatCouldNotBeSavedAreNamedBesideOk();
     void readsWholeAtTheMainWindowsSize();
 };
 
@@ -311,6 +312,36 @@ void ResultsWindowTest::closingBeforeTheEndIsRefused() {
     window.close();
     QCOMPARE(confirmed.count(), 1);
     QCOMPARE(day.game->stage(), Stage::Program);
+}
+
+void ResultsWindowTest::filesThatCouldNotBeSavedAreNamedBesideOk() {
+    WindowTestDay day;
+    day.runRace();
+    {
+        ui::ResultsWindow window(*day.game);
+        window.show();
+        child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
+        finishPhotoPauses(&window);
+        QVERIFY(child(&window, QStringLiteral("lblSaveProblems"))->isHidden());
+        child<QPushButton>(&window, QStringLiteral("cmdOK"))->click();
+    }
+
+    // A folder where the past performances should be: the race's lines cannot be appended.
+    day.runRace();
+    std::filesystem::remove(day.file("pastperformances.dat"));
+    std::filesystem::create_directory(day.file("pastperformances.dat"));
+    ui::ResultsWindow window(*day.game);
+    window.show();
+    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
+    finishPhotoPauses(&window);
+
+    QVERIFY(window.showFinished());
+    QLabel* problems = child(&window, QStringLiteral("lblSaveProblems"));
+    QVERIFY(problems->isVisible());
+    QCOMPARE(problems->text(), qtext(day.game->chart().saveError.message));
+    QVERIFY(!problems->text().isEmpty());
+    QVERIFY(day.prompter.shown().empty());
+    QVERIFY(child<QPushButton>(&window, QStringLiteral("cmdOK"))->isEnabled());
 }
 
 void ResultsWindowTest::readsWholeAtTheMainWindowsSize() {
