@@ -53,6 +53,10 @@ QString userGuidePath() {
     if (QCoreApplication::instance()) {
         const QString exeDir = QCoreApplication::applicationDirPath();
         folders << exeDir << exeDir + QStringLiteral("/docs");
+#ifdef STRIDEWELL_INSTALLED_DOCS
+        // An installed game keeps the guide under share/, relative to the program.
+        folders << exeDir + QStringLiteral("/") + QStringLiteral(STRIDEWELL_INSTALLED_DOCS);
+#endif
     }
     folders << QStringLiteral(STRIDEWELL_DOCS_DIR);
     for (const QString& folder : folders) {
