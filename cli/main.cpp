@@ -18,14 +18,6 @@ namespace {
 
 const char* const Usage = "usage: stridewell-cli [--data-dir DIR] [--seed N] [--json] [SCRIPT]\n";
 
-std::filesystem::path executableDir(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        self = std::filesystem::absolute(argv0, ec);
-    return self.parent_path();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +50,7 @@ int main(int argc, char** argv) {
     }
 
     // An installed game carries its bundled data beside the program; a build tree uses the source's.
-    const std::filesystem::path exeDir = executableDir(argv[0]);
+    const std::filesystem::path exeDir = sw::executableDir(argv[0]);
     const std::filesystem::path bundled =
         sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
     sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);

@@ -115,4 +115,12 @@ std::optional<std::string> systemEnvironment(std::string_view name) {
     return std::string(value);
 }
 
+std::filesystem::path executableDir(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        self = std::filesystem::absolute(argv0, ec);
+    return self.parent_path();
+}
+
 } // namespace sw

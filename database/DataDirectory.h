@@ -30,4 +30,7 @@ DataDirectory resolveDataDir(const std::optional<std::filesystem::path>& explici
 // The process environment, for resolveDataDir.
 std::optional<std::string> systemEnvironment(std::string_view name);
 
+// The folder of the running program (argv0 is the fallback where /proc is not mounted).
+std::filesystem::path executableDir(const char* argv0);
+
 } // namespace sw

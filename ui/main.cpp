@@ -20,14 +20,6 @@ namespace {
 
 const char* const Usage = "usage: stridewell [--data-dir DIR] [--seed N]\n";
 
-std::filesystem::path executableDir(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        self = std::filesystem::absolute(argv0, ec);
-    return self.parent_path();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,7 +58,7 @@ int main(int argc, char** argv) {
     }
 
     // An installed game ships its stable under share/; a build from source uses the tree's data/.
-    const auto exeDir = executableDir(argv[0]);
+    const auto exeDir = sw::executableDir(argv[0]);
     const auto bundled = sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
     const sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
