@@ -1,0 +1,406 @@
+// How long the windows keep the event loop from running: start-up, paying a big ticket, a race,
+// the results show and a new day. The figures are reported, not judged: the test only checks that
+// each stretch was measured and reached its end, since timings on a shared machine vary.
+//
+//   QT_QPA_PLATFORM=offscreen ./ui_StutterTest
+//   STRIDEWELL_STUTTER_FULL_RACE=1 ./ui_StutterTest   (watches the whole race instead of its start)
+
+#include "core/Constants.h"
+#include "core/Random.h"
+#include "game/Game.h"
+#include "players/Players.h"
+#include "support/TestSupport.h"
+#include "ui/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace sw;
+
+namespace {
+
+constexpr uint64_t Seed = 20240517;
+
+double msOf(qint64 ns) {
+    return static_cast<double>(ns) / 1e6;
+}
+
+// A 1 ms timer: the longest gap between its timeouts is the longest the event loop was kept busy.
+class BlockProbe {
+public:
+    BlockProbe() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { note(); });
+        m_clock.start();
+        m_last = m_clock.nsecsElapsed();
+        m_timer.start();
+    }
+
+    // Counts the time since the last timeout too, so a block still running at the end is not lost.
+    void stop() {
+        note();
+        m_timer.stop();
+    }
+    double longestMs() const { return msOf(m_longest); }
+    int timeouts() const { return m_timeouts; }
+
+private:
+    void note() {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+        ++m_timeouts;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+    int m_timeouts = 0;
+};
+
+// Notes when a widget, or any widget of a window, by object name, receives a paint event.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QString name) : m_name(std::move(name)) {
+        m_clock.start();
+        qApp->installEventFilter(this);
+    }
+    ~PaintWatch() override { qApp->removeEventFilter(this); }
+
+    const std::vector<qint64>& times() const { return m_times; }
+    bool painted() const { return !m_times.empty(); }
+    double firstMs() const { return painted() ? msOf(m_times.front()) : -1; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (w->objectName() == m_name || w->window()->objectName() == m_name)
+                m_times.push_back(m_clock.nsecsElapsed());
+        }
+        return false;
+    }
+
+private:
+    QString m_name;
+    QElapsedTimer m_clock;
+    std::vector<qint64> m_times;
+};
+
+struct FrameSpacing {
+    int frames = 0;
+    double meanMs = 0;
+    double maxGapMs = 0;
+    double stdDevMs = 0;
+};
+
+// The spacing of paints, counting one frame per distinct moment (a window paints several widgets
+// at once).
+FrameSpacing spacingOf(std::vector<qint64> times) {
+    times.erase(std::unique(times.begin(), times.end(), [](qint64 a, qint64 b) { return b - a < 500'000; }),
+                times.end());
+    FrameSpacing s;
+    s.frames = static_cast<int>(times.size());
+    if (times.size() < 2)
+        return s;
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < times.size(); ++i)
+        gaps.push_back(msOf(times[i] - times[i - 1]));
+    double sum = 0;
+    for (double g : gaps) {
+        sum += g;
+        s.maxGapMs = std::max(s.maxGapMs, g);
+    }
+    s.meanMs = sum / static_cast<double>(gaps.size());
+    double squares = 0;
+    for (double g : gaps)
+        squares += (g - s.meanMs) * (g - s.meanMs);
+    s.stdDevMs = std::sqrt(squares / static_cast<double>(gaps.size()));
+    return s;
+}
+
+// Runs the event loop until `done` holds. QTest::qWaitFor sleeps between its checks, which would
+// show up as blocks of its own; this loop only ever waits for events.
+bool runUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(1);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+    return done();
+}
+
+// Lets the event loop run for a while, for the paints that follow an action.
+void settle(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    runUntil([&] { return clock.elapsed() >= ms; });
+}
+
+// What happened while the probe watched: the longest block, reported under `what`.
+struct Stretch {
+    bool reached = false;
+    double longestBlockMs = 0;
+    int probeTimeouts = 0;
+};
+
+// Runs `action` from the event loop, waits for `done`, lets the paints follow, and reports the
+// longest time the loop was kept busy meanwhile.
+Stretch measure(const char* what, const std::function<void()>& action, const std::function<bool()>& done) {
+    BlockProbe probe;
+    QTimer::singleShot(0, action);
+    Stretch s;
+    s.reached = runUntil(done);
+    settle(30);
+    probe.stop();
+    s.longestBlockMs = probe.longestMs();
+    s.probeTimeouts = probe.timeouts();
+    qInfo("stutter: %-34s longest block %7.1f ms", what, s.longestBlockMs);
+    return s;
+}
+
+QWidget* openWindow(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == QLatin1String(name))
+            return w;
+    return nullptr;
+}
+
+// One race day in the main window, on a copy of the bundled stable.
+struct Session {
+    Session() : random(Seed) { sw::test::copyBundledData(dir.path()); }
+
+    void open() {
+        game = std::make_unique<Game>(dir.path(), random, prompter);
+        window = std::make_unique<ui::MainWindow>(*game);
+        window->resize(1366, 768);
+        window->show();
+    }
+
+    template <typename T = QWidget> T* find(const char* name) {
+        return window->centralWidget()->findChild<T*>(QLatin1String(name));
+    }
+    // Presses a button of the main window if it is there and usable.
+    bool click(const char* name) {
+        auto* b = find<QAbstractButton>(name);
+        if (!b || !b->isEnabled() || !b->isVisible())
+            return false;
+        b->click();
+        return true;
+    }
+    bool clickAll(const QStringList& names) {
+        for (const QString& name : names)
+            if (!click(name.toLatin1().constData())) {
+                qWarning() << "could not click" << name;
+                return false;
+            }
+        return true;
+    }
+
+    static void press(QWidget* window, const char* button) {
+        window->findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+    // "Tote Board" in the open program; true once betting is open.
+    bool leaveProgram() {
+        if (!runUntil([] { return openWindow("frmPastPerf") != nullptr; }))
+            return false;
+        press(openWindow("frmPastPerf"), "cmdOK");
+        return runUntil([this] { return game->stage() == Stage::Betting && !openWindow("frmPastPerf"); });
+    }
+    // Starts the results show (photo pauses taken at once) and waits until OK can be pressed.
+    bool runResultsShow() {
+        QWidget* results = openWindow("frmResults");
+        if (!results)
+            return false;
+        auto* show = results->findChild<QPushButton*>(QStringLiteral("cmdShow"));
+        auto* ok = results->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        auto* photo = results->findChild<QTimer*>(QStringLiteral("timerPhoto"));
+        if (show->isEnabled())
+            show->click();
+        return runUntil([&] {
+            if (photo && photo->isActive() && photo->remainingTime() > 0)
+                photo->start(0);
+            return ok->isEnabled();
+        });
+    }
+    bool pressResultsOk() {
+        QWidget* results = openWindow("frmResults");
+        if (!results)
+            return false;
+        press(results, "cmdOK");
+        return true;
+    }
+    // Runs the race at once and goes through its results to the next program.
+    bool fastRace() {
+        return click("cmdRun") && click("cmdFastForward") && runResultsShow() && pressResultsOk() &&
+               leaveProgram();
+    }
+
+    sw::test::TempDir dir;
+    sw::test::ScriptedPrompter prompter;
+    SeededRandom random;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<ui::MainWindow> window;
+};
+
+} // namespace
+
+class StutterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpToTheFirstPaintedWindow();
+    void aRaceIsPaintedOnEvenlySpacedFrames();
+    void aDayWithABigTicketResultsAndANewDay();
+};
+
+void StutterTest::startUpToTheFirstPaintedWindow() {
+    Session session;
+    PaintWatch mainPainted(QStringLiteral("frmHorses"));
+    PaintWatch programPainted(QStringLiteral("frmPastPerf"));
+    QElapsedTimer clock;
+    clock.start();
+    const Stretch toWindow = measure(
+        "start-up to the painted window", [&] { session.open(); }, [&] { return mainPainted.painted(); });
+    const double windowMs = msOf(clock.nsecsElapsed());
+    QVERIFY(toWindow.reached);
+    // The day starts once the window is up, and opens the program of race 1.
+    const Stretch toProgram = measure(
+        "the day started, program painted", [] {}, [&] { return programPainted.painted(); });
+    const double programMs = msOf(clock.nsecsElapsed());
+    QVERIFY(toProgram.reached);
+    qInfo("stutter: first paint of the window after %.1f ms, of the program after %.1f ms", windowMs,
+          programMs);
+    QCOMPARE(session.game->stage(), Stage::Program);
+    QVERIFY(toWindow.probeTimeouts > 0 && toProgram.probeTimeouts > 0);
+}
+
+void StutterTest::aRaceIsPaintedOnEvenlySpacedFrames() {
+    Session session;
+    session.open();
+    QVERIFY(session.leaveProgram());
+    sw::addPlayer(session.game->day(), "Ann");
+    session.window->refresh();
+    QVERIFY(session.clickAll({"cmdAmount2", "cmdNext1", "cmdExacta", "cmdBox", "cmdNext2", "cmdHorse0",
+                              "cmdHorse2", "cmdHorse3", "cmdFinish", "cmdPrint"}));
+    settle(50);
+
+    // The gate and the first seconds of the race, where the whole field is bunched on the track;
+    // the whole race on request.
+    const bool wholeRace = qEnvironmentVariableIsSet("STRIDEWELL_STUTTER_FULL_RACE");
+    constexpr int EarlyPasses = 1000;
+    PaintWatch track(QStringLiteral("frTrack"));
+    const Stretch race = measure(
+        wholeRace ? "the whole race, frame to frame" : "gate and 5 s of the race",
+        [&] { session.click("cmdRun"); },
+        [&] {
+            if (wholeRace)
+                return openWindow("frmResults") != nullptr;
+            return session.game->race() && session.game->race()->passes() >= EarlyPasses;
+        });
+    QVERIFY(race.reached);
+    const FrameSpacing frames = spacingOf(track.times());
+    qInfo("stutter: race frames %d, mean %.1f ms apart, longest gap %.1f ms, standard deviation %.2f ms",
+          frames.frames, frames.meanMs, frames.maxGapMs, frames.stdDevMs);
+    // The race was painted as it ran, frame after frame, not only at its end.
+    QVERIFY(frames.frames >= 2);
+    QVERIFY(frames.meanMs > 0);
+
+    if (!wholeRace) {
+        const Stretch rest = measure(
+            "fast forward to the results", [&] { session.click("cmdFastForward"); },
+            [] { return openWindow("frmResults") != nullptr; });
+        QVERIFY(rest.reached);
+    }
+    QCOMPARE(session.game->stage(), Stage::Results);
+}
+
+void StutterTest::aDayWithABigTicketResultsAndANewDay() {
+    Session session;
+    session.open();
+    QVERIFY(session.leaveProgram());
+    sw::addPlayer(session.game->day(), "Ann");
+    session.window->refresh();
+
+    // Race 1's results as the first of the day shows them.
+    QVERIFY(session.click("cmdRun") && session.click("cmdFastForward"));
+    const Stretch firstShow = measure(
+        "results show of race 1", [] {}, [&] { return session.runResultsShow(); });
+    QVERIFY(firstShow.reached);
+    const Stretch firstOk = measure(
+        "results confirmed, next program", [&] { session.pressResultsOk(); },
+        [] { return openWindow("frmPastPerf") != nullptr; });
+    QVERIFY(firstOk.reached);
+    QVERIFY(session.leaveProgram());
+    for (int race = 2; race <= 6; ++race)
+        QVERIFY2(session.fastRace(), qPrintable(QString::number(race)));
+
+    // Race 7 opens the Pick 6: every horse in all six legs is 262,144 combinations at $2.
+    QCOMPARE(session.game->day().currentRace, 6);
+    QVERIFY(session.find("cmdPick6")->isEnabled());
+    PlayerList& players = session.game->day().players;
+    QVERIFY(players.selected >= 0);
+    setBalance(players.entries[static_cast<std::size_t>(players.selected)], 600000.0f);
+    session.window->refresh();
+    const QStringList bigTicket = {"cmdAmount1", "cmdNext1", "cmdPick6", "cmdNext2", "cmdAll", "cmdWith",
+                                   "cmdAll",     "cmdWith",  "cmdAll",   "cmdWith",  "cmdAll", "cmdWith",
+                                   "cmdAll",     "cmdWith",  "cmdAll",   "cmdFinish"};
+    auto* tickets = session.find<QListWidget>("lstTicket");
+    const Stretch made = measure(
+        "making the Pick 6 All x6 ticket", [&] { session.clickAll(bigTicket); },
+        [&] { return tickets->count() == 1; });
+    QVERIFY(made.reached);
+    const Stretch paid = measure(
+        "paying the Pick 6 All x6 ticket", [&] { session.click("cmdPrint"); },
+        [&] { return tickets->item(0)->checkState() == Qt::Checked; });
+    QVERIFY(paid.reached);
+    QVERIFY(balanceOf(players.entries[static_cast<std::size_t>(players.selected)]) < 600000.0f - 500000.0f);
+
+    for (int race = 7; race <= RacesPerDay - 1; ++race)
+        QVERIFY2(session.fastRace(), qPrintable(QString::number(race)));
+
+    // Race 12 settles the Pick 6: every one of its pool lines is paid.
+    QVERIFY(session.click("cmdRun") && session.click("cmdFastForward"));
+    const Stretch lastShow = measure(
+        "results show of race 12 (Pick 6)", [] {}, [&] { return session.runResultsShow(); });
+    QVERIFY(lastShow.reached);
+    const Stretch topTen = measure(
+        "results confirmed, top ten", [&] { session.pressResultsOk(); },
+        [] { return openWindow("frmTop10") != nullptr; });
+    QVERIFY(topTen.reached);
+    QCOMPARE(session.game->stage(), Stage::TopTen);
+
+    PaintWatch programPainted(QStringLiteral("frmPastPerf"));
+    const Stretch again = measure(
+        "Play Again, new program painted", [] { Session::press(openWindow("frmTop10"), "cmdPlay"); },
+        [&] { return programPainted.painted(); });
+    QVERIFY(again.reached);
+    QCOMPARE(session.game->day().currentRace, 0);
+    QCOMPARE(session.game->stage(), Stage::Program);
+}
+
+QTEST_MAIN(StutterTest)
+#include "StutterTest.moc"
