@@ -160,7 +160,7 @@ std::optional<Balances> balancesIn(const std::string& line) {
 }
 
 // The winnings of a "run" command's output in the order they were credited, as name and amount.
-// The settlement saves players.dat after every credit, so a kill may fall between two of them.
+// A settlement may save players.dat more than once, so a kill may fall between its credits.
 std::vector<std::pair<std::string, double>> creditsIn(const std::string& line) {
     std::vector<std::pair<std::string, double>> credits;
     auto json = cli::Json::parse(line, nullptr, false);
