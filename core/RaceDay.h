@@ -1,8 +1,8 @@
 #pragma once
 
 #include "EntryTables.h"
-#include "Pools.h"
 #include "PlayerList.h"
+#include "Pools.h"
 #include "Prompter.h"
 #include "RaceResult.h"
 #include "Random.h"
@@ -34,7 +34,7 @@ struct RaceDay {
     RaceCard card;
     int16_t currentRace = 0; // race index 0..11, shown plus one
     bool cardDrawn = false;
-    std::string date;        // short date text of the day
+    std::string date; // short date text of the day
 
     PlayerList players;
     Pools pools;

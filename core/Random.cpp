@@ -14,13 +14,19 @@ uint64_t splitmix64(uint64_t& x) {
     return z ^ (z >> 31);
 }
 
-constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+constexpr uint64_t rotl(uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
 
 } // namespace
 
-int Random::draw(int n) { return static_cast<int>(std::floor(uniform() * n)) + 1; }
+int Random::draw(int n) {
+    return static_cast<int>(std::floor(uniform() * n)) + 1;
+}
 
-int Random::between(int a, int b) { return a + static_cast<int>(std::floor(uniform() * (b - a + 1))); }
+int Random::between(int a, int b) {
+    return a + static_cast<int>(std::floor(uniform() * (b - a + 1)));
+}
 
 SeededRandom::SeededRandom(uint64_t seed) {
     for (auto& word : m_state)

@@ -43,7 +43,8 @@ bool Game::startDay(const LoadingProgress& progress) {
     // Said once, up front: otherwise each file that cannot be saved would be its own surprise.
     if (::access(m_day->dataDir.c_str(), W_OK) != 0)
         m_day->prompter.message("Cannot write in the data folder " + m_day->dataDir.string() + ": " +
-                                    std::strerror(errno) + ". The game goes on, but results may not be saved.",
+                                    std::strerror(errno) +
+                                    ". The game goes on, but results may not be saved.",
                                 AppTitle);
     // A stable save that a crash cut short is finished, or dropped, before the stable is read.
     recoverStableSave(m_day->dataDir);

@@ -1,7 +1,7 @@
+#include "core/TextEncoding.h"
 #include "core/FileStore.h"
 #include "core/Format.h"
 #include "core/GradeTables.h"
-#include "core/TextEncoding.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -38,9 +38,11 @@ TEST(DoubleFormat, KeepsFifteenDigits) {
 }
 
 TEST(RecordWriter, JoinsFieldsAndEndsWithCrLf) {
-    std::string line = RecordWriter().text("Silver Arrow").text("M").integer(-3).single(999.f).boolean(false).line();
+    std::string line =
+        RecordWriter().text("Silver Arrow").text("M").integer(-3).single(999.f).boolean(false).line();
     EXPECT_EQ(line, "Silver Arrow,M,-3,999,False\r\n");
-    EXPECT_EQ(RecordWriter().single(400).single(2).empty().empty().single(121.35f).line(), "400,2,,,121.35\r\n");
+    EXPECT_EQ(RecordWriter().single(400).single(2).empty().empty().single(121.35f).line(),
+              "400,2,,,121.35\r\n");
 }
 
 TEST(FieldReader, ReadsTolerantly) {

@@ -54,8 +54,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ec);
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
 
@@ -79,7 +79,9 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
     return lines;
 }
 
-std::filesystem::path bundledDataDir() { return std::filesystem::path(STRIDEWELL_SOURCE_DIR) / "data"; }
+std::filesystem::path bundledDataDir() {
+    return std::filesystem::path(STRIDEWELL_SOURCE_DIR) / "data";
+}
 
 void copyBundledData(const std::filesystem::path& dir) {
     for (const auto& entry : std::filesystem::directory_iterator(bundledDataDir()))
