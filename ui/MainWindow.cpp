@@ -363,15 +363,8 @@ void MainWindow::openTopTen() {
 void MainWindow::playAgain() {
     m_runner->stopReplay();
     stopParade();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ready = m_game.playAgain();
-    QApplication::restoreOverrideCursor();
-    refresh();
-    if (!ready) {
-        close();
-        return;
-    }
-    openProgram();
+    // A new day is the same start as the first one.
+    startDay();
 }
 
 void MainWindow::endGame() {
