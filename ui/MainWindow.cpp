@@ -249,7 +249,7 @@ void MainWindow::startDay() {
         close();
         return;
     }
-    openProgram();
+    openProgramSoon();
 }
 
 void MainWindow::refresh() {
@@ -297,9 +297,22 @@ void MainWindow::openModal(QWidget* window) {
 }
 
 void MainWindow::openProgram() {
+    // One program at a time: a menu used in the moment before it opened may have opened it.
+    if (m_program && m_program->isVisible())
+        return;
     auto* program = new PastPerfWindow(m_game, this);
+    m_program = program;
     connect(program, &PastPerfWindow::toteBoardChosen, this, &MainWindow::toteBoardChosen);
     openModal(program);
+}
+
+void MainWindow::openProgramSoon() {
+    // In the next turn of the event loop: the new day or race and the program's window then each
+    // keep the window busy for a short while rather than both for a long one.
+    QTimer::singleShot(0, this, [this] {
+        if (m_game.stage() == Stage::Program)
+            openProgram();
+    });
 }
 
 void MainWindow::toteBoardChosen() {
@@ -348,7 +361,7 @@ void MainWindow::openResults() {
 void MainWindow::resultsConfirmed() {
     refresh();
     if (m_game.stage() == Stage::Program)
-        openProgram();
+        openProgramSoon();
     else if (m_game.stage() == Stage::TopTen)
         openTopTen();
 }
@@ -410,7 +423,7 @@ void MainWindow::resetDatabase() {
         return;
     refresh();
     if (m_game.stage() == Stage::Program)
-        openProgram();
+        openProgramSoon();
     else if (m_game.stage() == Stage::Failed)
         close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QCheckBox;
@@ -52,6 +53,7 @@ private:
     void refreshCommands();
 
     void openProgram();
+    void openProgramSoon();
     void toteBoardChosen();
     void pastPerformances();
     void startParade();
@@ -95,6 +97,7 @@ private:
     TrackWidget* m_track = nullptr;
     RaceRunner* m_runner = nullptr;
     QTimer* m_timerParade = nullptr;
+    QPointer<QWidget> m_program;
 
     QMenu* m_menuFile = nullptr;
     QMenu* m_menuSettings = nullptr;

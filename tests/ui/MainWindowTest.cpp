@@ -166,6 +166,7 @@ private slots:
     void menusOpenTheirWindows();
     void aWholeDayEndsInTheTopTenAndPlaysAgain();
     void aStableThatCannotFillTheCardClosesTheWindow();
+    void aNewDayOpensItsProgramOnceInTheNextTurn();
     void messageBoxesShowTheTextUnderTheTitleGiven();
 };
 
@@ -785,6 +786,28 @@ void MainWindowTest::aWholeDayEndsInTheTopTenAndPlaysAgain() {
     QCOMPARE(text("lblBalance"), QStringLiteral("400.00"));
     QVERIFY(find("cmdRun")->isEnabled());
     QVERIFY(m_session->window->isVisible());
+}
+
+void MainWindowTest::aNewDayOpensItsProgramOnceInTheNextTurn() {
+    QVERIFY(startAndBet());
+    const auto programsOpen = [] {
+        int open = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            open += w->isVisible() && w->objectName() == QLatin1String("frmPastPerf") ? 1 : 0;
+        return open;
+    };
+    // Two starts in a row, as a menu used in the moment between them would make.
+    m_session->window->startDay();
+    m_session->window->startDay();
+    QCOMPARE(game().stage(), Stage::Program);
+    QCOMPARE(text("lblRaceNum"), QStringLiteral("1"));
+    // The window shows the new day first; its program follows in the next turn of the loop.
+    QCOMPARE(programsOpen(), 0);
+    QVERIFY(QTest::qWaitFor([&] { return programsOpen() > 0; }));
+    QTest::qWait(50);
+    QCOMPARE(programsOpen(), 1);
+    QVERIFY(leaveProgram());
+    QVERIFY(find("cmdRun")->isEnabled());
 }
 
 void MainWindowTest::aStableThatCannotFillTheCardClosesTheWindow() {
