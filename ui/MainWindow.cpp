@@ -232,11 +232,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The day starts once the window is up, so the player sees it while the program loads.
-    if (!m_started) {
-        m_started = true;
-        QTimer::singleShot(0, this, &MainWindow::startDay);
+    // The day starts once the window has been painted, so the player sees it while the program
+    // loads. Should no paint come (a window shown hidden behind others), it starts all the same.
+    if (!m_started)
+        QTimer::singleShot(1000, this, &MainWindow::startDayOnce);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (!m_started && !m_startScheduled) {
+        m_startScheduled = true;
+        QTimer::singleShot(0, this, &MainWindow::startDayOnce);
     }
+}
+
+void MainWindow::startDayOnce() {
+    if (!m_started)
+        startDay();
 }
 
 void MainWindow::startDay() {

@@ -33,9 +33,9 @@ public:
     explicit MainWindow(Game& game, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Starts the race day and opens the racing program of race 1; the first showing of the window
-    // does this by itself. When the stable cannot fill the card the window closes (the reason was
-    // already shown).
+    // Starts the race day and, in the next turn of the event loop, opens the racing program of
+    // race 1; the window's first paint does this by itself. When the stable cannot fill the card
+    // the window closes (the reason was already shown).
     void startDay();
 
     // Shows every area afresh from the game's state.
@@ -43,6 +43,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -52,6 +53,7 @@ private:
     void refreshHeading();
     void refreshCommands();
 
+    void startDayOnce();
     void openProgram();
     void openProgramSoon();
     void toteBoardChosen();
@@ -79,6 +81,7 @@ private:
 
     Game& m_game;
     bool m_started = false;
+    bool m_startScheduled = false;
     double m_fontScale = 1.0;
 
     QLabel* m_lblRaceNum = nullptr;
