@@ -1,4 +1,4 @@
-#include "race/presentation/TrackScene.h"
+#include "MidRaceScene.h"
 #include "race/presentation/qt/TrackPainter.h"
 
 #include <QApplication>
@@ -8,30 +8,9 @@
 #include <benchmark/benchmark.h>
 
 using namespace sw;
+using sw::bench::midRace;
 
 namespace {
-
-// A field strung out over both straights with every label showing: the busiest frame a race draws.
-TrackScene midRace(int trackWidth) {
-    TrackScene scene(trackWidth);
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, trackWidth);
-    scene.advanceGate(TrackScene::gateLength());
-    scene.raceStarted();
-    for (int e = 0; e < 8; ++e) {
-        const int leg = e % 2;
-        scene.entryMoved(e, 900 + 1200 * e, leg);
-        scene.laneSet(e, leg, e);
-    }
-    scene.gallop();
-    scene.fractionTime(0, "0:23.87");
-    scene.fractionTime(1, "0:47.95");
-    scene.fractionTime(2, "1:12.40");
-    scene.callPassed(2, 3, 1);
-    scene.finishLineShown();
-    scene.photoFinishRaised();
-    return scene;
-}
 
 constexpr int Width = 1920;
 constexpr int Height = 1080;
