@@ -73,6 +73,37 @@ void reportTraffic(benchmark::State& state, const FileTraffic& traffic) {
     state.counters["written_kB"] = static_cast<double>(traffic.written) / 1024.0;
 }
 
+// A file-bound operation timed against a plain copy of the bytes it read and wrote (`traffic`,
+// taken from one call beforehand), with those byte counts reported beside the figures.
+template <class Setup, class Operation>
+void measureAgainstCopy(benchmark::State& state, std::string_view name, const FileTraffic& traffic,
+                        Setup setup, Operation operation) {
+    const CopyFloor floor(workFolder(std::string(name) + "-floor"), traffic);
+    measure(state, setup, operation, [&] { return floor.run(); });
+    reportTraffic(state, traffic);
+}
+
+// A game on a fresh copy of the season stable, not yet started; renew() copies the stable again and
+// starts the generator over, so every round plays the same day.
+class FreshGame {
+public:
+    explicit FreshGame(std::string_view name) : m_dir(workFolder(name)) { renew(); }
+
+    void renew() {
+        copyStable(seasonStable(), m_dir);
+        m_game.reset();
+        m_random.emplace(DaySeed);
+        m_game.emplace(m_dir, *m_random, m_prompter);
+    }
+    Game& game() { return *m_game; }
+
+private:
+    fs::path m_dir;
+    SilentPrompter m_prompter;
+    std::optional<SeededRandom> m_random;
+    std::optional<Game> m_game;
+};
+
 // A day of the season started and at the betting of race 1, in its own working folder.
 class SeasonDay {
 public:
@@ -100,27 +131,15 @@ private:
 // --- The start of a day ---------------------------------------------------------------------
 
 void StartOfDay(benchmark::State& state) {
-    const fs::path dir = workFolder("start-of-day");
-    SilentPrompter prompter;
-    std::optional<SeededRandom> random;
-    std::optional<Game> game;
-    auto fresh = [&] {
-        copyStable(seasonStable(), dir);
-        game.reset();
-        random.emplace(DaySeed);
-        game.emplace(dir, *random, prompter);
-    };
-    fresh();
+    FreshGame fresh("start-of-day");
     bool started = false;
-    const FileTraffic traffic = trafficOf([&] { started = game->startDay(); });
+    const FileTraffic traffic = trafficOf([&] { started = fresh.game().startDay(); });
     if (!started) {
         state.SkipWithError("the season stable cannot start a day");
         return;
     }
-    const CopyFloor floor(workFolder("start-of-day-floor"), traffic);
-    measure(
-        state, fresh, [&] { game->startDay(); }, [&] { return floor.run(); });
-    reportTraffic(state, traffic);
+    measureAgainstCopy(
+        state, "start-of-day", traffic, [&] { fresh.renew(); }, [&] { fresh.game().startDay(); });
 }
 
 // --- One race run headless ------------------------------------------------------------------
@@ -178,27 +197,16 @@ void RaceRun(benchmark::State& state) {
 constexpr int DayTicketsPerPlayer = 5;
 
 void WholeDay(benchmark::State& state) {
-    const fs::path dir = workFolder("whole-day");
-    SilentPrompter prompter;
-    std::optional<SeededRandom> random;
-    std::optional<Game> game;
-    auto fresh = [&] {
-        copyStable(seasonStable(), dir);
-        game.reset();
-        random.emplace(DaySeed);
-        game.emplace(dir, *random, prompter);
-    };
-    fresh();
+    FreshGame fresh("whole-day");
     bool played = false;
-    const FileTraffic traffic = trafficOf([&] { played = playDay(*game, DayTicketsPerPlayer); });
+    const FileTraffic traffic = trafficOf([&] { played = playDay(fresh.game(), DayTicketsPerPlayer); });
     if (!played) {
         state.SkipWithError("the day did not reach the top-ten list");
         return;
     }
-    const CopyFloor floor(workFolder("whole-day-floor"), traffic);
-    measure(
-        state, fresh, [&] { playDay(*game, DayTicketsPerPlayer); }, [&] { return floor.run(); });
-    reportTraffic(state, traffic);
+    measureAgainstCopy(
+        state, "whole-day", traffic, [&] { fresh.renew(); },
+        [&] { playDay(fresh.game(), DayTicketsPerPlayer); });
 }
 
 // --- The tote refresh -----------------------------------------------------------------------
@@ -245,10 +253,8 @@ void ToteRefresh(benchmark::State& state) {
     }
     addPlayersLines(season.day());
     const FileTraffic traffic = trafficOf([&] { toteRefresh(season.day()); });
-    const CopyFloor floor(workFolder("tote-refresh-floor"), traffic);
-    measure(
-        state, [] {}, [&] { toteRefresh(season.day()); }, [&] { return floor.run(); });
-    reportTraffic(state, traffic);
+    measureAgainstCopy(
+        state, "tote-refresh", traffic, [] {}, [&] { toteRefresh(season.day()); });
 }
 
 // --- The Pick 6 of every horse --------------------------------------------------------------
@@ -316,10 +322,7 @@ void PayBigPickSix(benchmark::State& state) {
         state.SkipWithError("the ticket was not paid");
         return;
     }
-    const CopyFloor floor(workFolder("pay-pick-six-floor"), traffic);
-    measure(
-        state, fresh, [&] { payTickets(day); }, [&] { return floor.run(); });
-    reportTraffic(state, traffic);
+    measureAgainstCopy(state, "pay-pick-six", traffic, fresh, [&] { payTickets(day); });
 }
 
 // --- The results update of one race ---------------------------------------------------------
@@ -351,11 +354,8 @@ void ApplyRace(benchmark::State& state) {
         state.SkipWithError("the race was not written into the stable");
         return;
     }
-    const CopyFloor floor(workFolder("apply-race-floor"), traffic);
-    measure(
-        state, fresh, [&] { benchmark::DoNotOptimize(applyRaceToDatabase(day)); },
-        [&] { return floor.run(); });
-    reportTraffic(state, traffic);
+    measureAgainstCopy(state, "apply-race", traffic, fresh,
+                       [&] { benchmark::DoNotOptimize(applyRaceToDatabase(day)); });
 }
 
 } // namespace
