@@ -7,15 +7,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sw {
 
 namespace {
-
-FileError errorFor(const std::filesystem::path& file, int err) {
-    return FileError{"Cannot write " + file.filename().string() + ": " + std::strerror(err)};
-}
 
 bool writeAll(int fd, std::string_view content) {
     const char* data = content.data();
@@ -58,91 +55,112 @@ const char* lineEndIn(const char* from, const char* to) {
 
 } // namespace
 
-bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f)
-        return false;
-    // Lines are handed over straight from the read buffer; only a line that runs past the end of
-    // one read is gathered in `carried`, and that never beyond MaxLineLength.
-    std::string carried;
-    auto carry = [&](const char* from, const char* to) {
-        const std::size_t room = MaxLineLength - carried.size();
-        carried.append(from, std::min(room, static_cast<std::size_t>(to - from)));
-    };
-    bool pendingCr = false; // the last read ended on a CR, so an LF first in the next one is its pair
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        const char* p = buf;
-        const char* const end = buf + n;
-        if (pendingCr && *p == '\n')
-            ++p;
-        pendingCr = false;
-        while (p < end) {
-            const char* eol = lineEndIn(p, end);
-            if (eol == end) {
-                carry(p, end);
+FileError writeError(std::string_view name, int err) {
+    return FileError{"Cannot write " + std::string(name) + ": " + std::strerror(err)};
+}
+
+FileContent readFile(const std::filesystem::path& file) {
+    FileContent content;
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        content.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+        return content;
+    }
+    content.status = ReadStatus::Unreadable;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= MaxFileSize) {
+        content.bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        bool failed = false;
+        // A file that grows while it is read is read to its end, within the limit.
+        for (;;) {
+            if (got == content.bytes.size()) {
+                if (content.bytes.size() >= MaxFileSize)
+                    break;
+                content.bytes.resize(std::min(MaxFileSize, content.bytes.size() + 4096));
+            }
+            ssize_t n = ::read(fd, content.bytes.data() + got, content.bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                failed = true;
                 break;
             }
-            if (carried.empty()) {
-                onLine(std::string_view(p, std::min(MaxLineLength, static_cast<std::size_t>(eol - p))));
-            } else {
-                carry(p, eol);
-                onLine(carried);
-                carried.clear();
-            }
-            p = eol + 1;
-            if (*eol == '\r') {
-                if (p == end)
-                    pendingCr = true;
-                else if (*p == '\n')
-                    ++p;
-            }
+            if (n == 0)
+                break;
+            got += static_cast<std::size_t>(n);
         }
+        content.bytes.resize(got);
+        if (!failed)
+            content.status = ReadStatus::Read;
     }
-    if (!carried.empty())
-        onLine(carried);
-    // A read that failed part way (a folder in the file's place, an I/O error) is no whole file.
-    bool complete = !std::ferror(f);
-    std::fclose(f);
-    return complete;
+    ::close(fd);
+    if (!content.read())
+        content.bytes.clear();
+    return content;
+}
+
+void forEachLineIn(std::string_view text, const std::function<void(std::string_view)>& onLine) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* eol = lineEndIn(p, end);
+        onLine(std::string_view(p, std::min(MaxLineLength, static_cast<std::size_t>(eol - p))));
+        if (eol == end)
+            break;
+        p = eol + 1;
+        if (*eol == '\r' && p < end && *p == '\n')
+            ++p;
+    }
+}
+
+bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine) {
+    FileContent content = readFile(file);
+    if (!content.read())
+        return false;
+    forEachLineIn(content.bytes, onLine);
+    return true;
 }
 
 bool isReadable(const std::filesystem::path& file) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f)
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::fclose(f);
+    ::close(fd);
     return true;
 }
 
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content) {
+    const std::string name = file.filename().string();
     // The rename below would replace a file whatever its permissions; a file this process may not
     // write (read-only, or locked away by the player) is refused as writing it in place would be.
     if (::access(file.c_str(), F_OK) == 0 && ::access(file.c_str(), W_OK) != 0)
-        return errorFor(file, errno);
+        return writeError(name, errno);
     std::filesystem::path temp = file;
     temp += ".new";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A scratch name left by a crash, or planted, is removed rather than opened: unlinking a link
+    // removes the link, and the exclusive create never follows one.
+    ::unlink(temp.c_str());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
-        return errorFor(file, errno);
+        return writeError(name, errno);
     // No fsync: rename alone keeps a killed game from leaving a torn file, and ext4 orders
     // a rename-over after the new data; a sync per save would slow every race's update.
     if (!writeAll(fd, content)) {
         int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());
-        return errorFor(file, err);
+        return writeError(name, err);
     }
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(temp.c_str());
-        return errorFor(file, err);
+        return writeError(name, err);
     }
     if (std::rename(temp.c_str(), file.c_str()) != 0) {
         int err = errno;
         ::unlink(temp.c_str());
-        return errorFor(file, err);
+        return writeError(name, err);
     }
     return {};
 }
@@ -150,22 +168,18 @@ FileError writeFileAtomic(const std::filesystem::path& file, std::string_view co
 FileError appendToFile(const std::filesystem::path& file, std::string_view text) {
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
-        return errorFor(file, errno);
+        return writeError(file.filename().string(), errno);
     bool ok = writeAll(fd, text);
     int err = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         err = errno;
     }
-    return ok ? FileError{} : errorFor(file, err);
+    return ok ? FileError{} : writeError(file.filename().string(), err);
 }
 
 FileError truncateFile(const std::filesystem::path& file) {
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errorFor(file, errno);
-    ::close(fd);
-    return {};
+    return writeFileAtomic(file, "");
 }
 
 } // namespace sw

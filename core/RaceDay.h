@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataFolder.h"
 #include "EntryTables.h"
 #include "PlayerList.h"
 #include "Pools.h"
@@ -21,12 +22,14 @@ namespace sw {
 // about to be run, the per-entry tables, the last race's result and the ticket list.
 // Subsystems are functions over this object; nothing of it lives in globals.
 struct RaceDay {
+    RaceDay(DataFolder dir, Random& rnd, Prompter& prompt)
+        : folder(std::move(dir)), random(rnd), prompter(prompt) {}
     RaceDay(std::filesystem::path dir, Random& rnd, Prompter& prompt)
-        : dataDir(std::move(dir)), random(rnd), prompter(prompt) {}
+        : RaceDay(DataFolder(std::move(dir)), rnd, prompt) {}
 
-    std::filesystem::path file(std::string_view name) const { return dataDir / name; }
+    std::filesystem::path file(std::string_view name) const { return folder.file(name); }
 
-    std::filesystem::path dataDir;
+    DataFolder folder;
     Random& random;
     Prompter& prompter;
 

@@ -4,7 +4,6 @@
 #include "database/ResetDatabase.h"
 #include "players/TopTen.h"
 #include "program/RacingProgram.h"
-#include "race/StableSave.h"
 #include "tote/PoolFiles.h"
 #include "wagering/TicketList.h"
 
@@ -31,7 +30,7 @@ Game::Game(std::filesystem::path dataDir, Random& random, Prompter& prompter)
 
 bool Game::startDay(const LoadingProgress& progress) {
     // A new day keeps the stable's folder and services but nothing of the old day's state.
-    m_day = std::make_unique<RaceDay>(m_day->dataDir, m_day->random, m_day->prompter);
+    m_day = std::make_unique<RaceDay>(m_day->folder, m_day->random, m_day->prompter);
     m_race.reset();
     m_show.reset();
     m_resultsDone = false;
@@ -41,13 +40,14 @@ bool Game::startDay(const LoadingProgress& progress) {
     m_tickets = TicketList{};
 
     // Said once, up front: otherwise each file that cannot be saved would be its own surprise.
-    if (::access(m_day->dataDir.c_str(), W_OK) != 0)
-        m_day->prompter.message("Cannot write in the data folder " + m_day->dataDir.string() + ": " +
+    if (::access(m_day->folder.dir().c_str(), W_OK) != 0)
+        m_day->prompter.message("Cannot write in the data folder " + m_day->folder.dir().string() + ": " +
                                     std::strerror(errno) +
                                     ". The game goes on, but results may not be saved.",
                                 AppTitle);
-    // A stable save that a crash cut short is finished, or dropped, before the stable is read.
-    recoverStableSave(m_day->dataDir);
+    // A step that a kill cut short is finished, or dropped, before any file is read.
+    if (FileError error = m_day->folder.recover())
+        m_day->prompter.message(error.message, AppTitle);
     m_start = startRaceDay(*m_day);
     if (!m_start.ready) {
         m_stage = Stage::Failed;

@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "core/GradeTables.h"
 #include "database/DatabaseFiles.h"
+#include "players/SettingsRecord.h"
 #include "race/StableSave.h"
 
 #include <algorithm>
@@ -250,6 +251,8 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     const std::string today = todayText();
     Settings& settings = day.db.settings;
 
+    std::string pastLines;
+    bool newRecord = false;
     for (int r = 0; r < FieldSize; ++r) {
         const auto rr = static_cast<std::size_t>(r);
         const int e = entryOfRow(result, r);
@@ -277,7 +280,7 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
             row.recordTime = true;
         } else if (time < settings.trackRecord) {
             settings.trackRecord = time;
-            keepFirstError(chart.saveError, saveSettings(day));
+            newRecord = true;
             comment = "NewTrkRc";
             row.recordTime = true;
         }
@@ -310,7 +313,7 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
             line.raceGrade = std::string(gradeLetter(g));
             line.comment = comment;
             line.fieldSize = FieldSize;
-            keepFirstError(chart.saveError, appendPastPerformance(day, line));
+            pastLines += pastPerformanceRecord(line);
         }
 
         const std::string newGrade = updateEntry(day, e, r, g);
@@ -321,7 +324,14 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
             updateJockey(day.db.jockeys[static_cast<std::size_t>(jockeyNumber)], r, g);
     }
     day.raceWinner[ri] = result.finishOrder[0];
-    keepFirstError(chart.saveError, saveStableTogether(day));
+    // The past lines, the stable and a new record go in together: a kill between them would leave
+    // history that no horse's record counts.
+    FileChanges changes;
+    changes.append("pastperformances.dat", std::move(pastLines));
+    addStable(day, changes);
+    if (newRecord)
+        changes.write("settings.dat", settingsRecord(settings));
+    keepFirstError(chart.saveError, day.folder.commit(changes));
 
     chart.lblTimeOfRace = timeText(result.finishTime[0]);
     chart.applied = true;

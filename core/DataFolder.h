@@ -1,0 +1,80 @@
+#pragma once
+
+#include "FileStore.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// What a change to the data folder is about to do; a FileFaults sees each one first.
+enum class FileOp { Write, Rename, Append };
+
+// Lets a test fail the folder's writes, renames and appends, or stop the game in the middle of
+// one (by throwing), to prove every step leaves each file before or after it.
+class FileFaults {
+public:
+    virtual ~FileFaults() = default;
+    // 0 to go on, or the errno value the operation fails with.
+    virtual int before(FileOp op, std::string_view name) = 0;
+    // Every step that changed files is over (the folder is as the step leaves it).
+    virtual void stepDone() {}
+};
+
+// The files one step changes together: whole-file rewrites and appends of whole lines.
+class FileChanges {
+public:
+    FileChanges& write(std::string name, std::string content);
+    FileChanges& append(std::string name, std::string text);
+    bool empty() const { return m_changes.empty(); }
+
+private:
+    friend class DataFolder;
+    struct Change {
+        bool append = false;
+        std::string name;
+        std::string bytes;
+    };
+    std::vector<Change> m_changes;
+};
+
+// The game's data folder. Reads hand back bytes; a one-file rewrite is a scratch file and a
+// rename; a step that changes several files is all-or-nothing through a journal: every new file
+// and every appended text is written aside, then the journal names them (the commit), then they
+// are moved into place. A start after a kill finishes a committed step and drops one that was
+// not, so each file is as it was before the step or as it is after it.
+class DataFolder {
+public:
+    explicit DataFolder(std::filesystem::path dir);
+
+    const std::filesystem::path& dir() const { return m_dir; }
+    std::filesystem::path file(std::string_view name) const { return m_dir / name; }
+
+    FileContent read(std::string_view name) const;
+    // Replaces one file atomically.
+    FileError write(std::string_view name, std::string_view content) const;
+    // Makes every change or none. An append that cannot be made undoes the ones made before it.
+    FileError commit(const FileChanges& changes) const;
+    // Finishes a step that a kill cut short after its commit, or drops one cut short before it.
+    // Called before the folder's files are read at the start of a day.
+    FileError recover() const;
+
+    void setFaults(FileFaults* faults) { m_faults = faults; }
+
+private:
+    int before(FileOp op, std::string_view name) const;
+    FileError writeAside(const std::filesystem::path& scratch, std::string_view name,
+                         std::string_view content) const;
+    FileError replay(std::string_view journal) const;
+    void stepDone() const;
+
+    std::filesystem::path m_dir;
+    FileFaults* m_faults = nullptr;
+};
+
+// Names the game's data files may have: lower-case letters and digits, then ".dat".
+bool isDataFileName(std::string_view name);
+
+} // namespace sw
