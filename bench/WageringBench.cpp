@@ -104,7 +104,7 @@ protected:
         m_day->tickets = {sw::ListedTicket{ticket, 1, false}};
         m_day->pools.ticketCounter = 2124;
         m_day->players.entries[0].balance = RichBalance;
-        sw::truncateFile(m_dir / "tickets.dat");
+        sw::writeFileAtomic(m_dir / "tickets.dat", "");
         sw::writeFileAtomic(m_dir / poolFile, publicLines);
     }
 

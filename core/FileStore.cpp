@@ -165,21 +165,4 @@ FileError writeFileAtomic(const std::filesystem::path& file, std::string_view co
     return {};
 }
 
-FileError appendToFile(const std::filesystem::path& file, std::string_view text) {
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return writeError(file.filename().string(), errno);
-    bool ok = writeAll(fd, text);
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    return ok ? FileError{} : writeError(file.filename().string(), err);
-}
-
-FileError truncateFile(const std::filesystem::path& file) {
-    return writeFileAtomic(file, "");
-}
-
 } // namespace sw

@@ -55,8 +55,4 @@ bool isReadable(const std::filesystem::path& file);
 // process may not write is left as it is and reported.
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content);
 
-// Being replaced by DataFolder's steps.
-FileError appendToFile(const std::filesystem::path& file, std::string_view text);
-FileError truncateFile(const std::filesystem::path& file);
-
 } // namespace sw

@@ -2,7 +2,6 @@
 
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
-#include "players/RecordAppend.h"
 #include "players/SettingsRecord.h"
 
 #include <array>
@@ -42,7 +41,7 @@ FileError saveTable(const RaceDay& day, std::string_view fileName, const std::ar
     std::string content;
     for (std::size_t i = 1; i < Slots; ++i)
         content += format(table[i]);
-    return writeFileAtomic(day.file(fileName), content);
+    return day.folder.write(fileName, content);
 }
 
 } // namespace
@@ -77,7 +76,7 @@ FileError saveJockeys(const RaceDay& day) {
 }
 
 FileError saveSettings(const RaceDay& day) {
-    return writeFileAtomic(day.file("settings.dat"), settingsRecord(day.db.settings));
+    return day.folder.write("settings.dat", settingsRecord(day.db.settings));
 }
 
 std::string horseRecord(const Horse& horse) {
@@ -204,10 +203,6 @@ PastPerformance parsePastPerformance(std::string_view text) {
     return line;
 }
 
-FileError appendPastPerformance(const RaceDay& day, const PastPerformance& line) {
-    return appendRecord(day.file("pastperformances.dat"), pastPerformanceRecord(line));
-}
-
 bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine) {
     return forEachLine(day.file("pastperformances.dat"), [&](std::string_view line) {
         if (!isBlankLine(line))
@@ -215,9 +210,8 @@ bool readPastPerformances(const RaceDay& day, const std::function<void(const Pas
     });
 }
 
-void trimPastPerformances(RaceDay& day) {
+void trimPastPerformances(RaceDay& day, FileChanges& changes) {
     const auto source = day.file("pastperformances.dat");
-    const auto scratch = day.file("pastperformances.tmp");
     // The slot of a line's horse; 0 for a horse outside the table.
     auto horseOf = [](int16_t horse) -> std::size_t {
         return horse >= 1 && horse <= HorseCount ? static_cast<std::size_t>(horse) : 0;
@@ -263,13 +257,9 @@ void trimPastPerformances(RaceDay& day) {
             --count[line.horse];
         }
     }
-    if (writeFileAtomic(scratch, kept)) {
-        // An older scratch copy must never be copied back in its place.
-        reportUnreadable(day, "pastperformances.tmp");
-        return;
-    }
-    // The file is rewritten from the scratch copy, whose lines are exactly those just written.
-    writeFileAtomic(source, kept);
+    // The scratch copy is kept beside the file, as the game always has.
+    changes.write("pastperformances.tmp", kept);
+    changes.write("pastperformances.dat", std::move(kept));
 }
 
 FileError writeRaceCard(const RaceDay& day) {
@@ -281,11 +271,7 @@ FileError writeRaceCard(const RaceDay& day) {
             w.integer(horse);
         content += w.line();
     }
-    return writeFileAtomic(day.file("races.dat"), content);
-}
-
-FileError clearResults(const RaceDay& day) {
-    return truncateFile(day.file("results.dat"));
+    return day.folder.write("races.dat", content);
 }
 
 } // namespace sw

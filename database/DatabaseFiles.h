@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileStore.h"
+#include "core/DataFolder.h"
 #include "core/RaceDay.h"
 #include "core/Records.h"
 
@@ -36,18 +36,15 @@ void parseJockey(std::string_view line, Jockey& jockey);
 std::string pastPerformanceRecord(const PastPerformance& line);
 PastPerformance parsePastPerformance(std::string_view line);
 
-// Adds one line at the end of pastperformances.dat.
-FileError appendPastPerformance(const RaceDay& day, const PastPerformance& line);
 // Every non-blank line of pastperformances.dat in file order; false when the file cannot be read.
 // A hand-edited file may hold lines whose horse is outside 1..200: check before indexing.
 bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine);
-// Keeps each horse's 15 most recent lines, re-encoded, through pastperformances.tmp. Lines whose
-// horse is outside 1..200 are kept as they stand; blank lines are dropped.
-void trimPastPerformances(RaceDay& day);
+// Adds to the changes pastperformances.dat with each horse's 15 most recent lines, re-encoded, and
+// its scratch copy pastperformances.tmp. Lines whose horse is outside 1..200 are kept as they
+// stand; blank lines are dropped. Nothing is added when the file cannot be read.
+void trimPastPerformances(RaceDay& day, FileChanges& changes);
 
 // Rewrites races.dat: per race r+1,1,0,date, then the eight horses in post order.
 FileError writeRaceCard(const RaceDay& day);
-// Leaves results.dat present and empty.
-FileError clearResults(const RaceDay& day);
 
 } // namespace sw

@@ -36,27 +36,32 @@ Jockey freshJockey(const Jockey& jockey) {
     return fresh;
 }
 
-void writeFreshStable(RaceDay& day) {
-    // Each step goes on when an earlier one could not write its file.
-    writeFileAtomic(day.file("pastperformances.dat"), "");
-    writeFileAtomic(day.file("settings.dat"),
-                    RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line());
+FileError writeFreshStable(RaceDay& day) {
+    // The whole stable or nothing: a half-reset stable would mix fresh horses with old history.
+    FileChanges changes;
+    changes.write("pastperformances.dat", "");
+    changes.write("settings.dat",
+                  RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line());
 
     std::string jockeys;
     for (int j = 1; j <= JockeyCount; ++j)
         jockeys += jockeyRecord(freshJockey(day.db.jockeys[static_cast<std::size_t>(j)]));
-    writeFileAtomic(day.file("jockeys.dat"), jockeys);
+    changes.write("jockeys.dat", std::move(jockeys));
 
     std::string horses;
     for (int h = 1; h <= HorseCount; ++h)
         horses += horseRecord(freshHorse(day.db.horses[static_cast<std::size_t>(h)].name, day.random));
-    writeFileAtomic(day.file("horses.dat"), horses);
+    changes.write("horses.dat", std::move(horses));
+    return day.folder.commit(changes);
 }
 
 bool resetDatabase(RaceDay& day) {
     if (!day.prompter.ask(ResetQuestion, AppTitle))
         return false;
-    writeFreshStable(day);
+    if (FileError error = writeFreshStable(day)) {
+        day.prompter.message(error.message, AppTitle);
+        return false;
+    }
     return true;
 }
 

@@ -22,8 +22,8 @@ Jockey freshJockey(const Jockey& jockey);
 
 // Writes a fresh stable from the names and skills in memory, without asking: empties
 // pastperformances.dat, writes the factory settings, jockeys.dat and horses.dat. The tables in
-// memory are left as they are; the next start of a day loads the files.
-void writeFreshStable(RaceDay& day);
+// memory are left as they are; the next start of a day loads the files. All of it or nothing.
+FileError writeFreshStable(RaceDay& day);
 
 // Asks first; on Yes writes a fresh stable. True when it ran.
 bool resetDatabase(RaceDay& day);

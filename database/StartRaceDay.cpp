@@ -85,10 +85,9 @@ StartResult startRaceDay(RaceDay& day) {
     }
     loadJockeys(day);
 
-    clearResults(day);
     // races.dat is only a record of the card, so a day whose record cannot be written is
     // still drawn and played.
-    bool cardFileWritable = !truncateFile(day.file("races.dat"));
+    bool cardFileWritable = !day.folder.write("races.dat", "");
     if (!cardFileWritable)
         day.prompter.message("Error reading races.dat", MessageTitle);
 
@@ -110,8 +109,16 @@ StartResult startRaceDay(RaceDay& day) {
     loadPlayers(day);
     if (!day.players.entries.empty())
         selectBettor(day, 0);
-    truncateFile(day.file("tickets.dat"));
-    trimPastPerformances(day);
+    // The day's fresh files go in together. tickets.dat starts empty, so multi-race lines an
+    // unfinished day left belong to no ticket; kept, they would pay this day's tickets that
+    // happen to get the same numbers.
+    FileChanges fresh;
+    fresh.write("results.dat", "").write("tickets.dat", "");
+    for (std::string_view pool : {"dailydoubles.dat", "pick3s.dat", "pick6s.dat"})
+        fresh.write(std::string(pool), "");
+    trimPastPerformances(day, fresh);
+    if (FileError error = day.folder.commit(fresh))
+        day.prompter.message(error.message, AppTitle);
 
     day.tickets.clear();
     day.loadingPassDone = false;

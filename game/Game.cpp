@@ -53,10 +53,6 @@ bool Game::startDay(const LoadingProgress& progress) {
         m_stage = Stage::Failed;
         return false;
     }
-    // tickets.dat starts the day empty, so multi-race lines an unfinished day left belong to no
-    // ticket; kept, they would pay this day's tickets that happen to get the same numbers.
-    for (PoolFile file : {PoolFile::DailyDoubles, PoolFile::Pick3s, PoolFile::Pick6s})
-        clearPoolFile(*m_day, file);
     m_entry = BetEntry{};
     m_entry.start(*m_day);
     m_program = openRacingProgram(*m_day, progress);

@@ -1,6 +1,5 @@
 #include "Players.h"
 
-#include "RecordAppend.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
@@ -115,11 +114,23 @@ void loadPlayers(RaceDay& day) {
     savePlayers(day);
 }
 
-FileError savePlayers(const RaceDay& day) {
+namespace {
+
+std::string playersText(const PlayerList& players) {
     std::string content;
-    for (const PlayerEntry& entry : day.players.entries)
+    for (const PlayerEntry& entry : players.entries)
         content += RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
-    return writeFileAtomic(day.file("players.dat"), content);
+    return content;
+}
+
+} // namespace
+
+FileError savePlayers(const RaceDay& day) {
+    return day.folder.write("players.dat", playersText(day.players));
+}
+
+void addPlayers(const RaceDay& day, FileChanges& changes) {
+    changes.write("players.dat", playersText(day.players));
 }
 
 std::optional<std::string> playerNameProblem(std::string_view name) {
@@ -152,9 +163,10 @@ bool addPlayer(RaceDay& day, std::string_view name) {
     }
     PlayerEntry entry{static_cast<int32_t>(number), trimName(name),
                       formatSingle(day.db.settings.startAmount)};
-    if (FileError error = appendRecord(
-            day.file("players.dat"),
-            RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line())) {
+    FileChanges added;
+    added.append("players.dat",
+                 RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line());
+    if (FileError error = day.folder.commit(added)) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }

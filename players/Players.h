@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileStore.h"
+#include "core/DataFolder.h"
 #include "core/RaceDay.h"
 
 #include <optional>
@@ -17,6 +17,8 @@ namespace sw {
 void loadPlayers(RaceDay& day);
 // Rewrites players.dat from the list, one line id,name,balance text per player.
 FileError savePlayers(const RaceDay& day);
+// The same rewrite as one of a step's changes.
+void addPlayers(const RaceDay& day, FileChanges& changes);
 
 // The name without the blanks around it, as it is stored: the file reader skips leading blanks.
 std::string trimName(std::string_view name);

@@ -1,6 +1,5 @@
 #include "TopTen.h"
 
-#include "RecordAppend.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
@@ -24,7 +23,9 @@ FileError recordDayResults(const RaceDay& day) {
     std::string lines;
     for (const PlayerEntry& player : day.players.entries)
         lines += RecordWriter().text(player.name).text(player.balance).line();
-    return appendRecord(day.file("top10players.dat"), lines);
+    FileChanges changes;
+    changes.append("top10players.dat", std::move(lines));
+    return day.folder.commit(changes);
 }
 
 std::vector<std::string> showTopTen(const RaceDay& day) {
@@ -61,7 +62,7 @@ std::vector<std::string> showTopTen(const RaceDay& day) {
         lines.push_back(rightAlign(dollarText(entry.amount), 10) + " - " + entry.name);
     }
     if (!keepFile)
-        writeFileAtomic(day.file("top10players.dat"), content);
+        day.folder.write("top10players.dat", content);
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "Settlement.h"
 
-#include "core/FileStore.h"
+#include "core/Constants.h"
+#include "core/DataFolder.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
@@ -171,27 +172,24 @@ public:
         });
     }
 
-    // Rewrites tickets.dat keeping only the kinds named, through the scratch copy.
-    void prune(const BetTypes& keep) {
-        savePlayersIfCredited();
+    // One settling step, all its files together: the credits so far into players.dat, tickets.dat
+    // cut to the kinds named (through its scratch copy), and a finished pool file emptied.
+    void prune(const BetTypes& keep, std::string_view finishedPool = {}) {
+        FileChanges changes;
+        if (m_credited)
+            addPlayers(m_day, changes);
+        m_credited = false;
         std::string content;
         forEachLine(m_day.file(TicketsFile), [&](std::string_view line) {
             auto ticket = parseTicket(line);
             if (ticket && isOneOf(ticket->betType, keep))
                 content += ticketLine(*ticket);
         });
-        note(writeFileAtomic(m_day.file(TicketsScratch), content));
-        note(writeFileAtomic(m_day.file(TicketsFile), content));
-    }
-
-    void empty(std::string_view file) { note(truncateFile(m_day.file(file))); }
-
-    // players.dat gets the credits of the passes run so far in one rewrite, rather than one per
-    // credit: nothing reads the balances back in between.
-    void savePlayersIfCredited() {
-        if (m_credited)
-            note(savePlayers(m_day));
-        m_credited = false;
+        changes.write(std::string(TicketsScratch), content);
+        changes.write(std::string(TicketsFile), std::move(content));
+        if (!finishedPool.empty())
+            changes.write(std::string(finishedPool), "");
+        note(m_day.folder.commit(changes));
     }
 
 private:
@@ -264,18 +262,23 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
     const auto& order = day.result.finishOrder;
     const int first = order[0], second = order[1], third = order[2], fourth = order[3];
 
-    settler.run({"wins.dat", {first}, payoffs.win, "Win", {"Win", "WPS"}});
-    settler.run({"places.dat", {first}, payoffs.place[0], "Plc", {"Place", "WPS"}});
-    settler.run({"places.dat", {second}, payoffs.place[1], "Plc", {"Place", "WPS"}});
-    settler.run({"shows.dat", {first}, payoffs.show[0], "Shw", {"Show", "WPS"}});
-    settler.run({"shows.dat", {second}, payoffs.show[1], "Shw", {"Show", "WPS"}});
-    settler.run({"shows.dat", {third}, payoffs.show[2], "Shw", {"Show", "WPS"}});
-    settler.run(
-        {"quinielas.dat", {payoffs.qHorse[0], payoffs.qHorse[1]}, payoffs.quiniela, "Qui", {"Quiniela"}});
-    settler.run({"exactas.dat", {first, second}, payoffs.exacta, "Exa", {"Exacta"}});
-    settler.run({"trifectas.dat", {first, second, third}, payoffs.trifecta2, "Tri", {"Trifecta"}});
-    settler.run(
-        {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
+    // A race whose pool files could not be written took no bets; its files hold another race's lines.
+    const bool poolsOpened = day.currentRace >= 0 && day.currentRace < RacesPerDay &&
+                             day.card.racePoolsOpened[static_cast<std::size_t>(day.currentRace)];
+    if (poolsOpened) {
+        settler.run({"wins.dat", {first}, payoffs.win, "Win", {"Win", "WPS"}});
+        settler.run({"places.dat", {first}, payoffs.place[0], "Plc", {"Place", "WPS"}});
+        settler.run({"places.dat", {second}, payoffs.place[1], "Plc", {"Place", "WPS"}});
+        settler.run({"shows.dat", {first}, payoffs.show[0], "Shw", {"Show", "WPS"}});
+        settler.run({"shows.dat", {second}, payoffs.show[1], "Shw", {"Show", "WPS"}});
+        settler.run({"shows.dat", {third}, payoffs.show[2], "Shw", {"Show", "WPS"}});
+        settler.run(
+            {"quinielas.dat", {payoffs.qHorse[0], payoffs.qHorse[1]}, payoffs.quiniela, "Qui", {"Quiniela"}});
+        settler.run({"exactas.dat", {first, second}, payoffs.exacta, "Exa", {"Exacta"}});
+        settler.run({"trifectas.dat", {first, second, third}, payoffs.trifecta2, "Tri", {"Trifecta"}});
+        settler.run(
+            {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
+    }
     settler.prune({"Daily Double", "Pick3", "Pick6"});
 
     if (const MultiRacePass* multi = multiRacePassAfter(day.currentRace)) {
@@ -286,10 +289,8 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
         static const Payoff none{"lblSpecialPayoff", {}, "-"};
         const Payoff& payoff = payoffs.multiRace == multi->bet ? payoffs.specialPayoff : none;
         settler.run({multi->file, winners, payoff, multi->code, {multi->betType}, false});
-        settler.prune(multi->keep);
-        settler.empty(multi->file);
+        settler.prune(multi->keep, multi->file);
     }
-    settler.savePlayersIfCredited();
 
     report.standingLines = standingLines(day.players);
     return report;

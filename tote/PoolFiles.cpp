@@ -199,7 +199,9 @@ std::optional<PoolLine> parsePoolLine(std::string_view line, PoolFile file) {
 }
 
 FileError appendPoolLines(const RaceDay& day, PoolFile file, std::string_view lines) {
-    return appendToFile(day.file(poolFileName(file)), lines);
+    FileChanges changes;
+    changes.append(std::string(poolFileName(file)), std::string(lines));
+    return day.folder.commit(changes);
 }
 
 bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void(const PoolLine&)>& onLine) {
@@ -210,7 +212,7 @@ bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void
 }
 
 FileError clearPoolFile(const RaceDay& day, PoolFile file) {
-    return truncateFile(day.file(poolFileName(file)));
+    return day.folder.write(poolFileName(file), "");
 }
 
 } // namespace sw

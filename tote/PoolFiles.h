@@ -28,6 +28,8 @@ enum class PoolFile {
     Pick6s
 };
 
+inline constexpr std::size_t PoolFileCount = 10;
+
 inline constexpr std::array<PoolFile, 7> SingleRacePoolFiles = {
     PoolFile::Wins,    PoolFile::Places,    PoolFile::Shows,      PoolFile::Quinielas,
     PoolFile::Exactas, PoolFile::Trifectas, PoolFile::Superfectas};

@@ -167,19 +167,17 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
             progress((i + 14) * 100 / 21);
     }
 
+    // All seven or none: a race must never be bet on over another race's lines.
+    FileChanges changes;
+    changes.write(std::string(poolFileName(PoolFile::Wins)), std::move(wins))
+        .write(std::string(poolFileName(PoolFile::Places)), std::move(places))
+        .write(std::string(poolFileName(PoolFile::Shows)), std::move(shows))
+        .write(std::string(poolFileName(PoolFile::Quinielas)), std::move(quinielas))
+        .write(std::string(poolFileName(PoolFile::Exactas)), std::move(exactas))
+        .write(std::string(poolFileName(PoolFile::Trifectas)), std::move(trifectas))
+        .write(std::string(poolFileName(PoolFile::Superfectas)), std::move(superfectas));
     GenerationOutcome outcome;
-    const std::pair<PoolFile, const std::string*> files[] = {{PoolFile::Wins, &wins},
-                                                             {PoolFile::Places, &places},
-                                                             {PoolFile::Shows, &shows},
-                                                             {PoolFile::Quinielas, &quinielas},
-                                                             {PoolFile::Exactas, &exactas},
-                                                             {PoolFile::Trifectas, &trifectas},
-                                                             {PoolFile::Superfectas, &superfectas}};
-    for (const auto& [file, text] : files) {
-        FileError error = writeFileAtomic(day.file(poolFileName(file)), *text);
-        if (error && !outcome.error)
-            outcome.error = error;
-    }
+    outcome.error = day.folder.commit(changes);
     outcome.poolFilesWritten = !outcome.error;
     if (progress)
         progress(100);

@@ -3,10 +3,11 @@
 #include "BalanceCheck.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
-#include "core/FileStore.h"
+#include "core/DataFolder.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
+#include "tote/PoolFiles.h"
 #include "tote/Tote.h"
 
 #include <array>
@@ -16,30 +17,30 @@ namespace sw {
 namespace {
 
 // The pool files a bet's lines go to; an Across The Board horse goes to all three.
-std::array<std::string_view, 3> poolFilesOf(BetType type) {
+std::vector<PoolFile> poolFilesOf(BetType type) {
     switch (type) {
     case BetType::Win:
-        return {"wins.dat"};
+        return {PoolFile::Wins};
     case BetType::Place:
-        return {"places.dat"};
+        return {PoolFile::Places};
     case BetType::Show:
-        return {"shows.dat"};
+        return {PoolFile::Shows};
     case BetType::WPS:
-        return {"wins.dat", "places.dat", "shows.dat"};
+        return {PoolFile::Wins, PoolFile::Places, PoolFile::Shows};
     case BetType::Quiniela:
-        return {"quinielas.dat"};
+        return {PoolFile::Quinielas};
     case BetType::Exacta:
-        return {"exactas.dat"};
+        return {PoolFile::Exactas};
     case BetType::Trifecta:
-        return {"trifectas.dat"};
+        return {PoolFile::Trifectas};
     case BetType::Superfecta:
-        return {"superfectas.dat"};
+        return {PoolFile::Superfectas};
     case BetType::DailyDouble:
-        return {"dailydoubles.dat"};
+        return {PoolFile::DailyDoubles};
     case BetType::Pick3:
-        return {"pick3s.dat"};
+        return {PoolFile::Pick3s};
     case BetType::Pick6:
-        return {"pick6s.dat"};
+        return {PoolFile::Pick6s};
     default:
         return {};
     }
@@ -82,6 +83,21 @@ void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
 
 PaymentReport payTickets(RaceDay& day) {
     PaymentReport report;
+    const std::size_t race = static_cast<std::size_t>(day.currentRace);
+    if (race >= RacesPerDay || !day.card.racePoolsOpened[race]) {
+        // Its pool files still hold another race's lines: a bet on them could be paid by them.
+        report.error = "Betting on race " + std::to_string(race + 1) +
+                       " is closed: its pool files could not be written.";
+        day.prompter.message(report.error, AppTitle);
+        return report;
+    }
+    // The payment is one step: every paid ticket's tickets.dat line, its pool lines and its
+    // owner's charge go in together or not at all, so no bet is live that nobody paid for.
+    const PlayerList playersBefore = day.players;
+    const int32_t counterBefore = day.pools.ticketCounter;
+    std::vector<std::size_t> paidNow;
+    std::string ticketLines;
+    std::array<std::string, PoolFileCount> poolText;
     const std::vector<Shortfall> shortfalls = ownersShortOfMoney(day);
     const std::string date = day.date.empty() ? todayText() : day.date;
     CombinationMarks marks;
@@ -126,36 +142,33 @@ PaymentReport payTickets(RaceDay& day) {
                                      .integer(day.currentRace + 1)
                                      .text(date)
                                      .line();
-        FileError failed = appendToFile(day.file("tickets.dat"), ticketLine);
-        if (!failed) {
-            const std::string lines = poolLines(marks, number, ticket->amount);
-            for (std::string_view file : poolFilesOf(ticket->type))
-                if (!file.empty() && !failed && !lines.empty())
-                    failed = appendToFile(day.file(file), lines);
-        }
-        if (failed) {
-            report.error = failed.message;
-            refreshBoard();
-            day.prompter.message(failed.message, AppTitle);
-            break;
-        }
-
-        day.tickets[i].paid = true;
-        ++report.paid;
-        boardBehind = true;
+        ticketLines += ticketLine;
+        const std::string lines = poolLines(marks, number, ticket->amount);
+        for (PoolFile file : poolFilesOf(ticket->type))
+            poolText[static_cast<std::size_t>(file)] += lines;
+        paidNow.push_back(i);
         chargeOwner(day, owner, price.cost);
     }
-    refreshBoard();
-    // players.dat is saved once with every charge in it: each save is a whole-file rewrite, and
-    // nothing reads the balances back before the payment is over (a new day starts everyone
-    // at the starting amount).
-    if (report.paid > 0) {
-        FileError saved = savePlayers(day);
-        if (saved && report.error.empty()) {
-            report.error = saved.message;
-            day.prompter.message(saved.message, AppTitle);
+    if (!paidNow.empty()) {
+        FileChanges changes;
+        changes.append("tickets.dat", std::move(ticketLines));
+        for (std::size_t f = 0; f < PoolFileCount; ++f)
+            changes.append(std::string(poolFileName(static_cast<PoolFile>(f))), std::move(poolText[f]));
+        addPlayers(day, changes);
+        if (FileError failed = day.folder.commit(changes)) {
+            // Nothing was written: the tickets stay unpaid and nobody is charged.
+            day.players = playersBefore;
+            day.pools.ticketCounter = counterBefore;
+            report.error = failed.message;
+            day.prompter.message(failed.message, AppTitle);
+        } else {
+            for (std::size_t i : paidNow)
+                day.tickets[i].paid = true;
+            report.paid = static_cast<int>(paidNow.size());
+            boardBehind = true;
         }
     }
+    refreshBoard();
     return report;
 }
 

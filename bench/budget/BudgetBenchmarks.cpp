@@ -312,8 +312,8 @@ void PayBigPickSix(benchmark::State& state) {
         day.tickets = {ListedTicket{BigPickSix, day.players.entries[0].playerId, false}};
         day.pools.ticketCounter = counter;
         day.players.entries[0].balance = RichBalance;
-        truncateFile(day.file("tickets.dat"));
-        truncateFile(day.file("pick6s.dat"));
+        writeFileAtomic(day.file("tickets.dat"), "");
+        writeFileAtomic(day.file("pick6s.dat"), "");
     };
     fresh();
     int paid = 0;

@@ -187,14 +187,4 @@ TEST(FileStore, ReadsLinesOfAnyEndingAndCapsHugeLines) {
     EXPECT_FALSE(forEachLine(dir / "missing.dat", [](std::string_view) {}));
 }
 
-TEST(FileStore, AppendAndTruncate) {
-    test::TempDir dir;
-    auto file = dir / "tickets.dat";
-    EXPECT_FALSE(appendToFile(file, "1\r\n"));
-    EXPECT_FALSE(appendToFile(file, "2\r\n"));
-    EXPECT_EQ(test::readAll(file), "1\r\n2\r\n");
-    EXPECT_FALSE(truncateFile(file));
-    EXPECT_EQ(test::readAll(file), "");
-}
-
 } // namespace

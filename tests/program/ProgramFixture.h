@@ -77,7 +77,7 @@ struct ProgramFixture {
             line.comment = "line " + std::to_string(i + 1);
             text += pastPerformanceRecord(line);
         }
-        appendToFile(dir / "pastperformances.dat", text);
+        writeFileAtomic(dir / "pastperformances.dat", readAll(dir / "pastperformances.dat") + text);
     }
 
     std::string poolFile(PoolFile file) const { return readAll(dir / poolFileName(file)); }

@@ -395,8 +395,7 @@ TEST(RaceUpdate, HorsesAndJockeysAreSavedTogetherOnce) {
     Jockey jockey;
     parseJockey(jockeys[2], jockey);
     EXPECT_DOUBLE_EQ(jockey.earnings, 120.0);
-    for (const char* leftover : {"horses.dat.pending", "jockeys.dat.pending", "stable.commit"})
-        EXPECT_FALSE(std::filesystem::exists(fileOf(t, leftover))) << leftover;
+    EXPECT_FALSE(std::filesystem::exists(fileOf(t, "stridewell.journal")));
 }
 
 TEST(RaceUpdate, AnUnfinishedRaceWritesNothing) {
@@ -409,43 +408,6 @@ TEST(RaceUpdate, AnUnfinishedRaceWritesNothing) {
     EXPECT_FALSE(applyRaceToDatabase(t.day).applied);
     EXPECT_TRUE(std::filesystem::is_empty(t.dir.path()));
     EXPECT_EQ(t.day.db.horses[13].starts, 0);
-}
-
-// ---- Crash safety of the stable save -----------------------------------------------------------
-
-TEST(StableSave, ACommittedSaveIsFinishedAtTheNextStart) {
-    test::TempDir dir;
-    // Died between the two renames: horses are in place, jockeys still waiting.
-    test::writeAll(dir / "jockeys.dat", "old jockeys\r\n");
-    test::writeAll(dir / "horses.dat", "new horses\r\n");
-    test::writeAll(dir / "jockeys.dat.pending", "new jockeys\r\n");
-    test::writeAll(dir / "stable.commit", "horses.dat\r\njockeys.dat\r\n");
-    recoverStableSave(dir.path());
-    EXPECT_EQ(test::readAll(dir / "horses.dat"), "new horses\r\n");
-    EXPECT_EQ(test::readAll(dir / "jockeys.dat"), "new jockeys\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "jockeys.dat.pending"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "stable.commit"));
-}
-
-TEST(StableSave, AnUncommittedSaveIsDiscarded) {
-    test::TempDir dir;
-    test::writeAll(dir / "horses.dat", "old horses\r\n");
-    test::writeAll(dir / "jockeys.dat", "old jockeys\r\n");
-    test::writeAll(dir / "horses.dat.pending", "new horses\r\n");
-    recoverStableSave(dir.path());
-    EXPECT_EQ(test::readAll(dir / "horses.dat"), "old horses\r\n");
-    EXPECT_EQ(test::readAll(dir / "jockeys.dat"), "old jockeys\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "horses.dat.pending"));
-}
-
-TEST(StableSave, AFailedSaveLeavesTheOldFilesAndNoMark) {
-    RaceTestDay t(scripted({0.5}));
-    test::writeAll(fileOf(t, "horses.dat"), "old horses\r\n");
-    std::filesystem::create_directory(fileOf(t, "jockeys.dat.pending.new")); // cannot be written
-    EXPECT_TRUE(saveStableTogether(t.day));
-    EXPECT_EQ(test::readAll(fileOf(t, "horses.dat")), "old horses\r\n");
-    EXPECT_FALSE(std::filesystem::exists(fileOf(t, "horses.dat.pending")));
-    EXPECT_FALSE(std::filesystem::exists(fileOf(t, "stable.commit")));
 }
 
 // ---- The show ---------------------------------------------------------------------------------
