@@ -101,15 +101,9 @@ PaymentReport payTickets(RaceDay& day) {
     const std::vector<Shortfall> shortfalls = ownersShortOfMoney(day);
     const std::string date = day.date.empty() ? todayText() : day.date;
     CombinationMarks marks;
-    // The board is rebuilt from the pool files once the paid tickets are in, and before any
-    // message, so whoever looks at it sees every ticket paid so far; rebuilding it after each
-    // ticket would read all seven files once per ticket.
-    bool boardBehind = false;
-    auto refreshBoard = [&] {
-        if (boardBehind)
-            toteRefresh(day);
-        boardBehind = false;
-    };
+    // Messages wait until the payment is on disk and the board rebuilt from the pool files, so
+    // whoever looks at the board then sees every ticket paid.
+    std::vector<std::string> messages;
 
     for (std::size_t i = 0; i < day.tickets.size(); ++i) {
         if (day.tickets[i].paid)
@@ -118,31 +112,27 @@ PaymentReport payTickets(RaceDay& day) {
         if (!ticket)
             continue; // cannot be priced, so it is never recorded
         if (!isTaken(ticket->type)) {
-            if (report.notTaken++ == 0) {
-                refreshBoard();
-                day.prompter.message(NotTakenYetText, AppTitle);
-            }
+            if (report.notTaken++ == 0)
+                messages.emplace_back(NotTakenYetText);
             continue;
         }
         const int32_t owner = day.tickets[i].playerId;
         if (isShort(shortfalls, owner)) {
             report.stoppedShort = true;
-            refreshBoard();
-            day.prompter.message(notEnoughMoneyText(), AppTitle);
+            messages.push_back(notEnoughMoneyText());
             break;
         }
 
         TicketPrice price = expandTicket(*ticket, marks);
         const int32_t number = ++day.pools.ticketCounter;
-        std::string ticketLine = RecordWriter()
-                                     .integer(number)
-                                     .integer(owner)
-                                     .integer(ticket->amount)
-                                     .text(ticketFileWord(ticket->type))
-                                     .integer(day.currentRace + 1)
-                                     .text(date)
-                                     .line();
-        ticketLines += ticketLine;
+        ticketLines += RecordWriter()
+                           .integer(number)
+                           .integer(owner)
+                           .integer(ticket->amount)
+                           .text(ticketFileWord(ticket->type))
+                           .integer(day.currentRace + 1)
+                           .text(date)
+                           .line();
         const std::string lines = poolLines(marks, number, ticket->amount);
         for (PoolFile file : poolFilesOf(ticket->type))
             poolText[static_cast<std::size_t>(file)] += lines;
@@ -160,15 +150,16 @@ PaymentReport payTickets(RaceDay& day) {
             day.players = playersBefore;
             day.pools.ticketCounter = counterBefore;
             report.error = failed.message;
-            day.prompter.message(failed.message, AppTitle);
+            messages.insert(messages.begin(), failed.message);
         } else {
             for (std::size_t i : paidNow)
                 day.tickets[i].paid = true;
             report.paid = static_cast<int>(paidNow.size());
-            boardBehind = true;
+            toteRefresh(day);
         }
     }
-    refreshBoard();
+    for (const std::string& text : messages)
+        day.prompter.message(text, AppTitle);
     return report;
 }
 

@@ -229,7 +229,7 @@ TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
     writeAll(dir / "pastperformances.dat", "\r\n5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
     PastPerformance added = samplePast();
     added.comment = "Closed fast-in";
-    ASSERT_FALSE(appendPastPerformance(day, added));
+    ASSERT_FALSE(day.folder.commit(FileChanges().append("pastperformances.dat", pastPerformanceRecord(added))));
 
     std::vector<PastPerformance> read;
     ASSERT_TRUE(readPastPerformances(day, [&](const PastPerformance& p) { read.push_back(p); }));
@@ -251,13 +251,6 @@ TEST_F(DatabaseFilesTest, RaceCardLinesCarryNumberDateAndPosts) {
     EXPECT_EQ(lines[0], "1,1,0,3/14/2026,1,2,3,4,5,6,7,8");
     EXPECT_EQ(lines[11], "12,1,0,3/14/2026,89,90,91,92,93,94,95,96");
     EXPECT_EQ(readAll(dir / "races.dat").substr(0, 33), "1,1,0,3/14/2026,1,2,3,4,5,6,7,8\r\n");
-}
-
-TEST_F(DatabaseFilesTest, ClearingResultsLeavesAnEmptyFile) {
-    writeAll(dir / "results.dat", "left over\r\n");
-    ASSERT_FALSE(clearResults(day));
-    EXPECT_TRUE(std::filesystem::exists(dir / "results.dat"));
-    EXPECT_EQ(readAll(dir / "results.dat"), "");
 }
 
 } // namespace

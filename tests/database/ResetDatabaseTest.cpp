@@ -155,15 +155,15 @@ TEST(FreshHorse, PathDrawMapsToInsideMiddleAndWide) {
     EXPECT_EQ(pathFor(9), 2);
 }
 
-TEST_F(ResetDatabaseTest, AFailedRewriteKeepsItsOldFileAndTheOthersStillRun) {
+TEST_F(ResetDatabaseTest, AResetThatCannotWriteOneFileWritesNone) {
     const std::string oldHorses = readAll(dir / "horses.dat");
+    const std::string oldSettings = readAll(dir / "settings.dat");
     std::filesystem::create_directory(dir / "horses.dat.new");
     prompter.answer(true);
-    ASSERT_TRUE(resetDatabase(day));
+    EXPECT_FALSE(resetDatabase(day));
     EXPECT_EQ(readAll(dir / "horses.dat"), oldHorses);
-    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,1,0,999\r\n");
-    EXPECT_EQ(readAll(dir / "pastperformances.dat"), "");
-    EXPECT_EQ(prompter.shown().size(), 1u) << "no message beyond the question";
+    EXPECT_EQ(readAll(dir / "settings.dat"), oldSettings);
+    EXPECT_TRUE(prompter.sawText("Cannot write horses.dat: File exists"));
 }
 
 } // namespace

@@ -28,8 +28,14 @@ protected:
         return pastPerformanceRecord(p);
     }
 
+    void trim() {
+        FileChanges changes;
+        trimPastPerformances(day, changes);
+        ASSERT_FALSE(day.folder.commit(changes));
+    }
+
     std::vector<std::string> trimmed() {
-        trimPastPerformances(day);
+        trim();
         return readLines(dir / "pastperformances.dat");
     }
 
@@ -56,7 +62,7 @@ TEST_F(TrimTest, KeepsEachHorsesFifteenMostRecentLinesInFileOrder) {
     for (auto [horse, serial] : written)
         if (serial > lineCounts.at(horse) - 15)
             expected += line(horse, serial);
-    trimPastPerformances(day);
+    trim();
     EXPECT_EQ(readAll(dir / "pastperformances.dat"), expected);
     EXPECT_TRUE(prompter.shown().empty());
 
@@ -76,7 +82,7 @@ TEST_F(TrimTest, LeavesTheScratchCopyBehind) {
     for (int serial = 1; serial <= 17; ++serial)
         content += line(9, serial);
     writeAll(dir / "pastperformances.dat", content);
-    trimPastPerformances(day);
+    trim();
     EXPECT_EQ(readAll(dir / "pastperformances.tmp"), readAll(dir / "pastperformances.dat"));
     EXPECT_EQ(readLines(dir / "pastperformances.dat").size(), 15u);
 }
@@ -85,7 +91,7 @@ TEST_F(TrimTest, ReEncodesHandEditedLines) {
     writeAll(dir / "pastperformances.dat",
              " 007, 2/3/2026 ,0,4,550,F,121.50,66,3,02,2,1,1,nk,1,,121.500,3.0,M,Held on-in,8\n"
              "7,2/4/2026,0,5,550,F,120,66,3,2,2,1,1,nk,1,,120,3,M,Won,8\r");
-    trimPastPerformances(day);
+    trim();
     EXPECT_EQ(readAll(dir / "pastperformances.dat"),
               "7,2/3/2026 ,0,4,550,F,121.5,66,3,2,2,1,1,nk,1,,121.5,3,M,Held on-in,8\r\n"
               "7,2/4/2026,0,5,550,F,120,66,3,2,2,1,1,nk,1,,120,3,M,Won,8\r\n");
@@ -123,7 +129,7 @@ TEST_F(TrimTest, DropsBlankLines) {
 }
 
 TEST_F(TrimTest, MissingFileShowsItsMessageAndCreatesNothing) {
-    trimPastPerformances(day);
+    trim();
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].text, "Error reading pastperformances.dat");
     EXPECT_EQ(prompter.shown()[0].title, "Stridewell - Horse Racing Message");
@@ -138,8 +144,9 @@ TEST_F(TrimTest, UnwritableScratchCopyLeavesTheFileAlone) {
     // A stale scratch copy that must not be copied back, behind a blocked rewrite.
     writeAll(dir / "pastperformances.tmp", line(2, 1));
     std::filesystem::create_directory(dir / "pastperformances.tmp.new");
-    trimPastPerformances(day);
-    EXPECT_TRUE(prompter.sawText("Error reading pastperformances.tmp"));
+    FileChanges changes;
+    trimPastPerformances(day, changes);
+    EXPECT_TRUE(day.folder.commit(changes));
     EXPECT_EQ(readAll(dir / "pastperformances.dat"), content);
 }
 

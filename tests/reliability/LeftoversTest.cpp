@@ -6,7 +6,6 @@
 #include "core/Constants.h"
 #include "database/DatabaseFiles.h"
 #include "players/Players.h"
-#include "race/StableSave.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -68,46 +67,6 @@ TEST_F(Leftovers, DailyDoubleLinesOfADayQuitHalfWayPayNothingTheNextDay) {
     const auto& credits = game.settlement().credits;
     bool paid = std::any_of(credits.begin(), credits.end(), [](const Credit& c) { return c.code == "DDb"; });
     EXPECT_EQ(paid, won) << "winners " << raceTwoWinner << " and " << raceThreeWinner;
-}
-
-TEST_F(Leftovers, StableSaveCutShortAfterItsMarkIsFinishedAtTheNextStart) {
-    SeededRandom unused(1);
-    RaceDay scratch(dir.path(), unused, prompter);
-    ASSERT_TRUE(loadHorses(scratch));
-    ASSERT_TRUE(loadJockeys(scratch));
-    scratch.db.horses[1].name = "Renamed Runner";
-    scratch.db.jockeys[1].name = "Renamed Rider";
-    const std::string horses = [&] {
-        std::string text;
-        for (int h = 1; h <= HorseCount; ++h)
-            text += horseRecord(scratch.db.horses[static_cast<std::size_t>(h)]);
-        return text;
-    }();
-    // The crash came after the mark and after horses.dat was moved, before jockeys.dat was.
-    test::writeAll(dir / "horses.dat", horses);
-    std::string jockeys;
-    for (int j = 1; j <= JockeyCount; ++j)
-        jockeys += jockeyRecord(scratch.db.jockeys[static_cast<std::size_t>(j)]);
-    test::writeAll(dir / "jockeys.dat.pending", jockeys);
-    test::writeAll(dir / "stable.commit", "horses.dat\r\njockeys.dat\r\n");
-
-    SeededRandom random(3);
-    Game game(dir.path(), random, prompter);
-    ASSERT_TRUE(game.startDay());
-    EXPECT_EQ(game.day().db.horses[1].name, "Renamed Runner");
-    EXPECT_EQ(game.day().db.jockeys[1].name, "Renamed Rider");
-    EXPECT_FALSE(fs::exists(dir / "stable.commit"));
-    EXPECT_FALSE(fs::exists(dir / "jockeys.dat.pending"));
-}
-
-TEST_F(Leftovers, StableSaveCutShortBeforeItsMarkIsDropped) {
-    const std::string horses = test::readAll(dir / "horses.dat");
-    test::writeAll(dir / "horses.dat.pending", "Half,M\r\n");
-    SeededRandom random(3);
-    Game game(dir.path(), random, prompter);
-    ASSERT_TRUE(game.startDay());
-    EXPECT_EQ(test::readAll(dir / "horses.dat"), horses);
-    EXPECT_FALSE(fs::exists(dir / "horses.dat.pending"));
 }
 
 } // namespace

@@ -27,6 +27,7 @@ TEST(SettlementEndToEnd, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     RaceDay day(dir.path(), random, prompter);
     day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
     day.currentRace = 2;
+    day.card.racePoolsOpened.fill(true);
     for (std::size_t k = 0; k < 4; ++k)
         day.result.finishOrder[k] = std::array<uint8_t, 4>{3, 5, 1, 7}[k];
     day.raceWinner[1] = 4;

@@ -18,6 +18,7 @@ class SettlementTest : public ::testing::Test {
 protected:
     void SetUp() override {
         day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
+        day.card.racePoolsOpened.fill(true);
         finish({5, 3, 7, 1});
     }
 

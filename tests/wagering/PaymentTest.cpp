@@ -146,6 +146,7 @@ TEST(PaymentBoard, AMessageDuringPaymentFindsEveryTicketPaidSoFarOnTheBoard) {
     RaceDay day(dir.path(), random, watcher);
     watcher.day = &day;
     day.date = "5/12/2026";
+    day.card.racePoolsOpened.fill(true);
     day.players.entries = {PlayerEntry{3, "Ann", "100"}, PlayerEntry{7, "Bob", "5"}};
     day.tickets = {ListedTicket{"$10 Win on 1", 3, false}, ListedTicket{"$4 Win on 2", 3, false},
                    ListedTicket{"$2 Twin-Tri Box 123", 3, false}, ListedTicket{"$20 Win on 3", 7, false}};

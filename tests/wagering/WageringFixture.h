@@ -17,7 +17,10 @@ struct WageringDay {
     ListRandom random{{0.5}};
     RaceDay day{dir.path(), random, prompter};
 
-    WageringDay() { day.date = "5/12/2026"; }
+    WageringDay() {
+        day.date = "5/12/2026";
+        day.card.racePoolsOpened.fill(true);
+    }
 
     // Lists a player and saves players.dat; returns its index.
     int addPlayer(int32_t id, std::string_view name, float balance) {
