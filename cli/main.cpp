@@ -59,6 +59,13 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // One game at a time per folder: two would overwrite each other's files.
+    const sw::FolderLock lock(where.dir);
+    if (!lock.error().empty()) {
+        std::cerr << "error: " << lock.error() << "\n";
+        return 2;
+    }
+
     std::ifstream scriptFile;
     std::istream* input = &std::cin;
     if (script) {

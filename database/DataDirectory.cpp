@@ -2,10 +2,15 @@
 
 #include "core/FileStore.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/file.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace sw {
 
@@ -82,6 +87,10 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
     if (explicitDir) {
         if (!isDirectory(*explicitDir))
             return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist."};
+        std::error_code ec;
+        if (fs::is_empty(*explicitDir, ec) && !ec && isDirectory(bundledDir))
+            if (std::string problem = fillFromBundle(*explicitDir, bundledDir); !problem.empty())
+                return {*explicitDir, problem};
         return {*explicitDir, {}};
     }
     if (!exeDir.empty() && holdsFile(exeDir, "horses.dat"))
@@ -106,6 +115,31 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
     if (std::string problem = fillFromBundle(*dir, bundledDir); !problem.empty())
         return {*dir, problem};
     return {*dir, {}};
+}
+
+FolderLock::FolderLock(const std::filesystem::path& dir) {
+    const fs::path file = dir / "stridewell.lock";
+    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (m_fd < 0)
+        m_fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // A folder where not even the lock can be made cannot be written by a second game either.
+    if (m_fd < 0)
+        return;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(m_fd);
+        m_fd = -1;
+        m_error = err == EWOULDBLOCK
+                      ? "Another Stridewell game is using the data folder " + dir.string() +
+                            ". Close that game first, or give this one another folder with "
+                            "--data-dir."
+                      : "Cannot lock the data folder " + dir.string() + ": " + std::strerror(err);
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 std::optional<std::string> systemEnvironment(std::string_view name) {

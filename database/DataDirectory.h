@@ -22,10 +22,29 @@ struct DataDirectory {
 // Picks the data folder: explicitDir when given (it must exist); else exeDir when it holds
 // horses.dat (a portable copy); else $XDG_DATA_HOME/stridewell, by default
 // ~/.local/share/stridewell, created on first use and given a copy of every bundled file it
-// lacks. Never writes into bundledDir and never throws.
+// lacks. An explicit folder that is empty is filled the same way. Never writes into bundledDir
+// and never throws.
 DataDirectory resolveDataDir(const std::optional<std::filesystem::path>& explicitDir,
                              const std::filesystem::path& exeDir, const std::filesystem::path& bundledDir,
                              const EnvironmentGetter& env);
+
+// Keeps every other game out of a data folder for as long as the object lives. It is an OS lock
+// on a file in the folder, which the kernel lets go of when the process ends however it ends,
+// so a crash never leaves the folder locked.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& dir);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    // Empty when the folder is this game's; otherwise the message to show before leaving.
+    const std::string& error() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    std::string m_error;
+};
 
 // The process environment, for resolveDataDir.
 std::optional<std::string> systemEnvironment(std::string_view name);

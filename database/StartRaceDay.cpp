@@ -87,9 +87,10 @@ StartResult startRaceDay(RaceDay& day) {
 
     // races.dat is only a record of the card, so a day whose record cannot be written is
     // still drawn and played.
-    bool cardFileWritable = !day.folder.write("races.dat", "");
-    if (!cardFileWritable)
-        day.prompter.message("Error reading races.dat", MessageTitle);
+    FileError cardError = day.folder.write("races.dat", "");
+    if (cardError)
+        day.prompter.message(cardError.message, AppTitle);
+    const bool cardFileWritable = !cardError;
 
     for (std::size_t r = 0; r < RacesPerDay; ++r) {
         // Without eight horses of one grade the draw could never end.
@@ -101,8 +102,9 @@ StartResult startRaceDay(RaceDay& day) {
         }
         drawRace(day, state, r);
     }
-    if (cardFileWritable && writeRaceCard(day))
-        day.prompter.message("Error reading races.dat", MessageTitle);
+    if (cardFileWritable)
+        if (FileError error = writeRaceCard(day))
+            day.prompter.message(error.message, AppTitle);
     day.cardDrawn = true;
 
     loadSettings(day);

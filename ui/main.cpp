@@ -66,6 +66,13 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // One game at a time per folder: two would overwrite each other's files.
+    const sw::FolderLock lock(where.dir);
+    if (!lock.error().empty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Stridewell"), QString::fromStdString(lock.error()));
+        return 2;
+    }
+
     sw::SeededRandom random(seed ? *seed : sw::clockSeed());
     sw::ui::QtPrompter prompter;
     sw::Game game(where.dir, random, prompter);

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/CliPrompter.h"
+#include "database/DataDirectory.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +196,17 @@ TEST_F(CliBinary, FailedCommandsGiveExitStatusOne) {
     std::string output;
     EXPECT_EQ(runCli((dir / "bad.txt").string(), output), 1);
     EXPECT_NE(output.find("unknown command"), std::string::npos);
+}
+
+TEST_F(CliBinary, AFolderInUseByAnotherGameStopsWithStatusTwo) {
+    test::copyBundledData(dir.path());
+    const std::string players = test::readAll(dir / "players.dat");
+    FolderLock held(dir.path());
+    test::writeAll(dir / "s.txt", "add-player Ann\n");
+    std::string output;
+    EXPECT_EQ(runCli((dir / "s.txt").string(), output), 2);
+    EXPECT_NE(output.find("is using the data folder"), std::string::npos) << output;
+    EXPECT_EQ(test::readAll(dir / "players.dat"), players);
 }
 
 TEST_F(CliBinary, AStableThatCannotFillTheCardStopsWithStatusTwo) {

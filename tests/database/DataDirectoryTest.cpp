@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 using namespace sw;
 using sw::test::readAll;
@@ -56,6 +57,26 @@ TEST_F(DataDirectoryTest, ExplicitFolderWins) {
     ASSERT_TRUE(chosen.ok()) << chosen.error;
     EXPECT_EQ(chosen.dir, root / "mine");
     EXPECT_FALSE(fs::exists(root / "xdg"));
+}
+
+TEST_F(DataDirectoryTest, AnEmptyExplicitFolderIsFilledFromTheBundle) {
+    fs::create_directories(root / "new");
+    ASSERT_TRUE(resolve(root / "new").ok());
+    EXPECT_EQ(readAll(root / "new" / "horses.dat"), "Copper Lantern,M\r\n");
+}
+
+// A second game on a folder is turned away while the first holds it; other folders are free, and
+// the folder is free again as soon as the first game lets go.
+TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
+    fs::create_directories(root / "other");
+    auto first = std::make_unique<FolderLock>(bundled);
+    ASSERT_EQ(first->error(), "");
+    FolderLock second(bundled);
+    EXPECT_NE(second.error().find("Another Stridewell game is using the data folder " + bundled.string()),
+              std::string::npos);
+    EXPECT_EQ(FolderLock(root / "other").error(), "");
+    first.reset();
+    EXPECT_EQ(FolderLock(bundled).error(), "");
 }
 
 TEST_F(DataDirectoryTest, MissingExplicitFolderIsAnErrorNotAGuess) {
