@@ -26,7 +26,10 @@ const RaceChart& emptyChart() {
 } // namespace
 
 Game::Game(std::filesystem::path dataDir, Random& random, Prompter& prompter)
-    : m_day(std::make_unique<RaceDay>(std::move(dataDir), random, prompter)) {}
+    : Game(DataFolder(std::move(dataDir)), random, prompter) {}
+
+Game::Game(DataFolder folder, Random& random, Prompter& prompter)
+    : m_day(std::make_unique<RaceDay>(std::move(folder), random, prompter)) {}
 
 bool Game::startDay(const LoadingProgress& progress) {
     // A new day keeps the stable's folder and services but nothing of the old day's state.

@@ -38,6 +38,7 @@ enum class Stage {
 class Game {
 public:
     Game(std::filesystem::path dataDir, Random& random, Prompter& prompter);
+    Game(DataFolder folder, Random& random, Prompter& prompter);
 
     RaceDay& day() { return *m_day; }
     const RaceDay& day() const { return *m_day; }

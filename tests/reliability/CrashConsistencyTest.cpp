@@ -1,343 +1,202 @@
-// The text front end is killed (SIGKILL) at many points of a scripted race day and started again
-// on the same folder each time. After every kill each file must be whole and readable, and every
-// player's balance must be the one before or the one after the step that was cut short.
+// A scripted race day is cut short at every write, rename and append the data folder makes: once
+// by a write that fails (a full disk), once by the game stopping dead there (a kill). After a
+// kill the next start's recovery runs; in both cases every file of the folder must be as it was
+// before the step that was cut short or as it is after it, all files together, and the day must
+// still start and play on what is left.
 
 #include "ReliabilitySupport.h"
 
-#include "cli/CommandLine.h"
 #include "core/Constants.h"
+#include "players/Players.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cerrno>
 #include <map>
-#include <random>
-#include <set>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace sw;
 namespace fs = std::filesystem;
-using Balances = std::map<std::string, std::string>;
 
 namespace {
 
-// Three races: tickets of six bets for two players, each payment and each settlement followed by
-// "players", so the output shows the balances after every step that changes them.
-const char* const DayScript = R"(players
-select 1
-ticket $2 Exacta Box 134
-pay
-players
-select 2
-ticket $1 WPS on 3
-pay
-players
-run no
-players
-ok
-players
-select 1
-ticket $2 DailyDouble Wheel 12 with All
-pay
-players
-select 2
-ticket $1 Trifecta Wheel 1 with 23 with All
-pay
-players
-run no
-players
-ok
-players
-select 1
-ticket $1 Superfecta Box 1234
-pay
-players
-select 2
-ticket $2 Quiniela Wheel 12 with 13
-pay
-players
-run no
-players
-ok
-players
-)";
+using Folder = std::map<std::string, std::string>;
 
-// The iterations of each kind; STRIDEWELL_CRASH_KILLS raises them for a longer run.
-int killsPerKind() {
-    const char* text = std::getenv("STRIDEWELL_CRASH_KILLS");
-    return text ? std::max(1, std::atoi(text)) : 40;
+Folder contentsOf(const fs::path& dir) {
+    Folder files;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = test::readAll(entry.path());
+    return files;
 }
 
-// One run of stridewell-cli on the folder with the script, its output read line by line.
-class CliRun {
+struct Killed {};
+
+// Counts the folder's operations and the steps they belong to. In the clean run it keeps the
+// folder after every step; in a faulty run it fails, or stops the game at, operation `at`.
+class Faults final : public FileFaults {
 public:
-    CliRun(const fs::path& dir, const fs::path& script) {
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, STDERR_FILENO);
-            ::close(out[0]);
-            ::execl(STRIDEWELL_CLI, STRIDEWELL_CLI, "--data-dir", dir.c_str(), "--seed", "42", "--json",
-                    script.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
+    Faults(fs::path dir, int at, int err) : m_dir(std::move(dir)), m_at(at), m_err(err) {}
+
+    int before(FileOp, std::string_view) override {
+        if (m_failedInStep >= 0 && !m_checked) {
+            // The failed step is over: the next one has begun.
+            m_afterFailure = contentsOf(m_dir);
+            m_checked = true;
         }
-        ::close(out[1]);
-        m_fd = out[0];
+        if (++m_seen != m_at)
+            return 0;
+        m_failedInStep = m_steps;
+        if (m_err == 0)
+            throw Killed{};
+        return m_err;
     }
-    ~CliRun() {
-        kill();
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
-    // The next whole line of output; false at the end of the output.
-    bool readLine(std::string& line) {
-        while (true) {
-            auto end = m_buffer.find('\n');
-            if (end != std::string::npos) {
-                line = m_buffer.substr(0, end);
-                m_buffer.erase(0, end + 1);
-                return true;
-            }
-            char chunk[4096];
-            ssize_t n = ::read(m_fd, chunk, sizeof chunk);
-            if (n <= 0)
-                return false;
-            m_buffer.append(chunk, static_cast<std::size_t>(n));
-        }
+    void stepDone() override {
+        ++m_steps;
+        if (m_at < 0)
+            snapshots.push_back(contentsOf(m_dir));
     }
 
-    // Every remaining whole line, once the program has ended or been killed.
-    std::vector<std::string> rest() {
-        std::vector<std::string> lines;
-        std::string line;
-        while (readLine(line))
-            lines.push_back(line);
-        return lines;
+    int operations() const { return m_seen; }
+    // The step cut short (0 for the first), or -1.
+    int failedStep() const { return m_failedInStep; }
+    // The folder when the step after the failed one began (or at the end of the day).
+    const Folder& afterFailure() {
+        if (!m_checked)
+            m_afterFailure = contentsOf(m_dir);
+        m_checked = true;
+        return m_afterFailure;
     }
 
-    void kill() {
-        if (m_pid <= 0)
-            return;
-        ::kill(m_pid, SIGKILL);
-        wait();
-    }
-    int wait() {
-        int status = 0;
-        if (m_pid > 0)
-            while (::waitpid(m_pid, &status, 0) < 0) {
-            }
-        m_pid = -1;
-        return status;
-    }
+    std::vector<Folder> snapshots; // the clean run: the folder after each step
 
 private:
-    pid_t m_pid = -1;
-    int m_fd = -1;
-    std::string m_buffer;
+    fs::path m_dir;
+    int m_at;
+    int m_err;
+    int m_seen = 0;
+    int m_steps = 0;
+    int m_failedInStep = -1;
+    bool m_checked = false;
+    Folder m_afterFailure;
 };
 
-// The balance texts of a "players" command's output, by player number; nothing for other commands.
-std::optional<Balances> balancesIn(const std::string& line) {
-    auto json = cli::Json::parse(line, nullptr, false);
-    if (json.is_discarded() || json.value("command", "") != "players")
-        return std::nullopt;
-    Balances balances;
-    for (const auto& player : json["players"])
-        balances[player["cmbPlayerId"].get<std::string>()] = player["cmbBalance"].get<std::string>();
-    return balances;
-}
-
-// The winnings of a "run" command's output in the order they were credited, as name and amount.
-// A settlement may save players.dat more than once, so a kill may fall between its credits.
-std::vector<std::pair<std::string, double>> creditsIn(const std::string& line) {
-    std::vector<std::pair<std::string, double>> credits;
-    auto json = cli::Json::parse(line, nullptr, false);
-    if (json.is_discarded() || json.value("command", "") != "run")
-        return credits;
-    for (const auto& winner : json["lstWinners"]) {
-        // "   $5.40 -Win- Bob"
-        std::string text = winner.get<std::string>();
-        std::size_t dollar = text.find('$');
-        std::size_t name = text.find("- ", text.find(" -") + 2);
-        if (dollar == std::string::npos || name == std::string::npos)
-            continue;
-        credits.emplace_back(text.substr(name + 2), std::stod(text.substr(dollar + 1)));
+// Every kind of step: the start, players added and deleted, payments of single- and multi-race
+// bets, results, the settlements (the Daily Double's last leg among them), the day's end with the
+// top ten, the reset and the start on the fresh stable.
+void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
+    ASSERT_TRUE(game.startDay());
+    game.toteBoard();
+    RaceDay& day = game.day();
+    addPlayer(day, "Ann");
+    addPlayer(day, "Bob");
+    addPlayer(day, "Cy");
+    prompter.answer(true);
+    deletePlayer(day); // Cy, selected when added
+    const std::vector<std::vector<std::string>> tickets = {
+        {"$2 Exacta Box 134", "$1 WPS on 3", "$2 DailyDouble Wheel 12 with All"},
+        {"$1 Trifecta Wheel 1 with 23 with All", "$2 Quiniela Wheel 12 with 13", "$2 Win on 5"},
+        {"$1 Superfecta Box 1234", "$2 Pick3 Wheel All with All with 1"}};
+    for (int race = 0; race < RacesPerDay; ++race) {
+        const auto r = static_cast<std::size_t>(race);
+        for (std::size_t t = 0; r < tickets.size() && t < tickets[r].size(); ++t) {
+            selectBettor(day, static_cast<int>(t % day.players.entries.size()));
+            game.ticketList().listTicket(day, tickets[r][t]);
+        }
+        if (r < tickets.size())
+            game.pay();
+        ASSERT_TRUE(game.beginRace());
+        game.finishRace();
+        game.runResultsToEnd();
+        game.confirmResults();
+        if (game.stage() == Stage::Program)
+            game.toteBoard();
     }
-    return credits;
-}
-
-std::map<std::string, std::string> namesIn(const std::string& line) {
-    std::map<std::string, std::string> ids;
-    auto json = cli::Json::parse(line, nullptr, false);
-    if (!json.is_discarded() && json.contains("players"))
-        for (const auto& player : json["players"])
-            ids[player["cmbBettor"].get<std::string>()] = player["cmbPlayerId"].get<std::string>();
-    return ids;
-}
-
-Balances balancesOnDisk(const fs::path& dir) {
-    Balances balances;
-    if (auto players = reliability::playersOnDisk(dir))
-        for (const auto& [id, balance] : *players)
-            balances[std::to_string(id)] = balance;
-    return balances;
-}
-
-void copyFolder(const fs::path& from, const fs::path& to) {
-    fs::remove_all(to);
-    fs::create_directories(to);
-    for (const auto& entry : fs::directory_iterator(from))
-        if (entry.is_regular_file())
-            fs::copy_file(entry.path(), to / entry.path().filename());
+    ASSERT_EQ(game.stage(), Stage::TopTen);
+    prompter.answer(true);
+    game.resetDatabase();
 }
 
 struct CrashConsistency : ::testing::Test {
-    test::TempDir dir;
-    test::TempDir scratch;
-    fs::path script;
-    std::mt19937 rng{20261206};
-    std::set<std::size_t> linesReached; // kill points: whole output lines before each kill
-    int kills = 0;
-
     void SetUp() override {
-        test::copyBundledData(dir.path());
-        test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
-        script = scratch / "day.txt";
-        test::writeAll(script, DayScript);
+        test::copyBundledData(start.path());
+        test::writeAll(start / "players.dat", "");
+        // The clean run: how many operations, and the folder after each step.
+        Faults clean(run.path(), -1, 0);
+        playOn(clean);
+        operations = clean.operations();
+        snapshots = clean.snapshots;
+        snapshots.insert(snapshots.begin(), contentsOf(start.path()));
     }
 
-    // The whole day as it runs uninterrupted from the folder as it is now.
-    std::vector<std::string> reference() {
-        const fs::path copy = scratch / "reference";
-        copyFolder(dir.path(), copy);
-        CliRun run(copy, script);
-        std::vector<std::string> lines = run.rest();
-        run.wait();
-        return lines;
-    }
-
-    // Runs the day, kills it by `killAt` and checks what it left on disk.
-    void killAndCheck(const std::function<void(CliRun&, std::vector<std::string>&)>& killAt) {
-        const Balances before = balancesOnDisk(dir.path());
-        const std::vector<std::string> expected = reference();
-        std::vector<std::string> seen;
-        {
-            CliRun run(dir.path(), script);
-            killAt(run, seen);
-            run.kill();
-            for (std::string& line : run.rest())
-                seen.push_back(std::move(line));
+    void playOn(Faults& faults) {
+        fs::remove_all(run.path());
+        fs::create_directories(run.path());
+        for (const auto& [name, bytes] : contentsOf(start.path()))
+            test::writeAll(run / name, bytes);
+        DataFolder folder(run.path());
+        folder.setFaults(&faults);
+        SeededRandom random(7);
+        test::ScriptedPrompter prompter;
+        Game game(folder, random, prompter);
+        try {
+            playScriptedDay(game, prompter);
+        } catch (const Killed&) {
         }
-        ++kills;
-        linesReached.insert(seen.size());
+    }
 
-        ASSERT_LE(seen.size(), expected.size());
-        for (std::size_t i = 0; i < seen.size(); ++i)
-            ASSERT_EQ(seen[i], expected[i]) << "a restarted day must replay as the uninterrupted one";
-        std::vector<std::string> problems = reliability::folderProblems(dir.path());
-        ASSERT_TRUE(problems.empty())
-            << "killed after " << seen.size() << " lines: " << ::testing::PrintToString(problems);
-
-        // The balances shown last before the kill, and the next ones the day would have shown.
-        Balances last = before;
-        std::optional<Balances> next;
-        std::map<std::string, std::string> ids;
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            auto balances = balancesIn(expected[i]);
-            if (!balances)
-                continue;
-            if (i < seen.size()) {
-                last = *balances;
-                ids = namesIn(expected[i]);
+    // Every `stride`-th operation cut short the same way.
+    void cutShortAt(int err, int stride) {
+        for (int k = 1; k <= operations; k += stride) {
+            Faults faults(run.path(), k, err);
+            playOn(faults);
+            ASSERT_GE(faults.failedStep(), 0) << k;
+            Folder now;
+            if (err == 0) {
+                // The next start recovers first.
+                ASSERT_FALSE(DataFolder(run.path()).recover()) << k;
+                now = contentsOf(run.path());
             } else {
-                next = *balances;
-                break;
+                // A rename that failed after its step's commit is finished by the next step or
+                // start; what counts is the folder once that is done.
+                now = faults.afterFailure();
+                if (now.count("stridewell.journal")) {
+                    test::TempDir copy;
+                    for (const auto& [name, bytes] : now)
+                        test::writeAll(copy / name, bytes);
+                    ASSERT_FALSE(DataFolder(copy.path()).recover()) << k;
+                    now = contentsOf(copy.path());
+                }
             }
-        }
-        // Between the two, a settlement cut short leaves the credits made before the kill.
-        std::map<std::string, std::vector<double>> between;
-        if (seen.size() < expected.size()) {
-            for (const auto& [name, amount] : creditsIn(expected[seen.size()])) {
-                const std::string& id = ids[name];
-                std::vector<double>& path = between[id];
-                double from = path.empty() ? (last.count(id) ? std::stod(last.at(id)) : 0.0) : path.back();
-                path.push_back(from + amount);
+            const auto s = static_cast<std::size_t>(faults.failedStep());
+            ASSERT_TRUE(now == snapshots[s] || now == snapshots[s + 1])
+                << "operation " << k << " of step " << s + 1 << (err ? " failed" : " killed");
+            ASSERT_TRUE(reliability::folderProblems(run.path()).empty()) << k;
+            if (err == 0 && k % 25 == 0) {
+                // And the game starts on what is left.
+                SeededRandom random(3);
+                test::ScriptedPrompter prompter;
+                Game game(run.path(), random, prompter);
+                EXPECT_TRUE(game.startDay()) << k;
             }
-        }
-        const Balances now = balancesOnDisk(dir.path());
-        ASSERT_EQ(now.size(), 2u) << test::readAll(dir / "players.dat");
-        for (const auto& [id, balance] : now) {
-            bool asBefore = last.count(id) && last.at(id) == balance;
-            bool asAfter = next && next->count(id) && next->at(id) == balance;
-            bool partWay = std::any_of(between[id].begin(), between[id].end(),
-                                       [&](double b) { return std::fabs(b - std::stod(balance)) < 0.006; });
-            EXPECT_TRUE(asBefore || asAfter || partWay)
-                << "player " << id << " holds " << balance << " after a kill at line " << seen.size();
         }
     }
+
+    test::TempDir start;
+    test::TempDir run;
+    int operations = 0;
+    std::vector<Folder> snapshots;
 };
 
-TEST_F(CrashConsistency, KilledAfterAnyWholeLineEveryFileStaysWhole) {
-    const std::size_t lines = reference().size();
-    ASSERT_GT(lines, 30u);
-    for (int i = 0; i < killsPerKind() && !HasFatalFailure(); ++i) {
-        const std::size_t k = static_cast<std::size_t>(i) % lines;
-        killAndCheck([&](CliRun& run, std::vector<std::string>& seen) {
-            std::string line;
-            while (seen.size() < k && run.readLine(line))
-                seen.push_back(line);
-        });
-    }
-    EXPECT_GE(linesReached.size(),
-              std::min<std::size_t>(lines, static_cast<std::size_t>(killsPerKind())) / 2);
-    RecordProperty("kills", kills);
-    std::cout << "[ kills    ] " << kills << " kills after whole lines, " << linesReached.size()
-              << " different kill points\n";
+TEST_F(CrashConsistency, KilledAtAnyOperationEveryStepIsWholeOrUndone) {
+    ASSERT_GT(operations, 100);
+    RecordProperty("operations", operations);
+    cutShortAt(0, 1);
 }
 
-TEST_F(CrashConsistency, KilledAtAnyMomentEveryFileStaysWhole) {
-    // How long an uninterrupted day takes here, so the kills spread over all of it.
-    auto start = std::chrono::steady_clock::now();
-    reference();
-    const auto span =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    std::uniform_int_distribution<long> delay(0, std::max<long>(1, span.count()));
-    for (int i = 0; i < killsPerKind() && !HasFatalFailure(); ++i) {
-        const auto after = std::chrono::microseconds(delay(rng));
-        killAndCheck([&](CliRun&, std::vector<std::string>&) { std::this_thread::sleep_for(after); });
-    }
-    std::cout << "[ kills    ] " << kills << " kills at random moments, " << linesReached.size()
-              << " different kill points\n";
-}
-
-TEST_F(CrashConsistency, AfterTheKillsADayPlaysToItsEnd) {
-    for (int i = 0; i < 8; ++i)
-        killAndCheck([&](CliRun& run, std::vector<std::string>& seen) {
-            std::string line;
-            while (seen.size() < static_cast<std::size_t>(4 * i + 3) && run.readLine(line))
-                seen.push_back(line);
-        });
-    std::vector<std::string> whole;
-    {
-        CliRun run(dir.path(), script);
-        whole = run.rest();
-        EXPECT_EQ(run.wait(), 0);
-    }
-    EXPECT_EQ(whole.size(), reference().size());
-    EXPECT_TRUE(reliability::folderProblems(dir.path()).empty());
-    EXPECT_FALSE(fs::exists(dir / "stable.commit"));
+TEST_F(CrashConsistency, AFailedWriteAtAnyOperationLeavesItsStepWholeOrUndone) {
+    // A failure leaves the game running, so only every third operation: the kills cover each.
+    cutShortAt(ENOSPC, 3);
 }
 
 } // namespace
