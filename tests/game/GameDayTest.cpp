@@ -130,6 +130,26 @@ TEST_F(GameFixture, BrowsingTheProgramNeverChangesThePoolsPlayersBoughtInto) {
         << "looking at the program keeps the tickets of the race being bet";
 }
 
+// The next race's pool files cannot be written, so they still hold this race's lines: betting on
+// that race is refused and its settlement pays nothing from the old lines.
+TEST_F(GameFixture, ARaceWhosePoolFilesCannotBeWrittenTakesNoBets) {
+    runRace();
+    std::filesystem::create_directory(dir / "exactas.dat.new");
+    game.confirmResults();
+    EXPECT_TRUE(prompter.sawText("Cannot write exactas.dat: File exists"));
+    game.toteBoard();
+    const std::string stale = test::readAll(dir / "wins.dat");
+    const auto& order = game.day().result.finishOrder;
+    list("$2 Win on " + std::to_string(order[0]), 1);
+    EXPECT_EQ(game.pay().paid, 0);
+    EXPECT_TRUE(prompter.sawText("Betting on race 2 is closed: its pool files could not be written."));
+    EXPECT_EQ(test::readAll(dir / "wins.dat"), stale);
+    // A ticket line planted with the number a ticket would have had must still pay nothing.
+    test::writeAll(dir / "tickets.dat", "2125,1,2,Win,2," + game.day().date + "\r\n");
+    runRace();
+    EXPECT_TRUE(game.settlement().credits.empty());
+}
+
 TEST_F(GameFixture, UnpaidTicketsAreOfferedBeforeTheRaceAndPaidOnYes) {
     list("$2 Win on 4", 2);
     prompter.answer(true);
