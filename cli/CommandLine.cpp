@@ -14,6 +14,8 @@
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -943,10 +945,12 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
         pagesJson.push_back({{"race", pages[i].race}, {"lines", lines}});
     }
     if (args.size() == 3) {
+        // Flushed and closed before success is claimed: a full disk shows only then.
         std::ofstream file(args[2], std::ios::binary | std::ios::trunc);
         file << printed;
+        file.close();
         if (!file)
-            throw Failure{"cannot write " + args[2]};
+            throw Failure{"Cannot write " + args[2] + ": " + std::strerror(errno ? errno : EIO)};
         r["file"] = args[2];
         text += "Printed races " + std::to_string(range.from) + " to " + std::to_string(range.to) + " to " +
                 args[2] + "\n";
