@@ -299,7 +299,7 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             throw Failure{"no player numbered " + args[0]};
         selectBettor(day, index);
         if (day.players.selected == index)
-            deletePlayer(day);
+            m_game.deletePlayer();
         cmdPlayers(r, text);
     } else if (name == "program" || name == "past") {
         needArgs(0, 1, "program [RACE]");

@@ -5,6 +5,7 @@
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -93,6 +94,7 @@ void loadPlayers(RaceDay& day) {
     PlayerList& list = day.players;
     list.entries.clear();
     list.selected = -1;
+    list.highestNumberUsed = 0;
     const std::string startText = formatSingle(day.db.settings.startAmount);
     const bool read = forEachLine(day.file("players.dat"), [&](std::string_view line) {
         if (line.find_first_not_of(" \t") == std::string_view::npos)
@@ -145,7 +147,11 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message(*problem, AppTitle);
         return false;
     }
-    const int64_t number = lastPlayerNumber(day) + 1;
+    PlayerList& list = day.players;
+    int64_t number = std::max<int64_t>(lastPlayerNumber(day), list.highestNumberUsed) + 1;
+    while (number > 0 && number <= std::numeric_limits<int32_t>::max() &&
+           findPlayer(list, static_cast<int32_t>(number)) >= 0)
+        ++number;
     if (number > std::numeric_limits<int32_t>::max() || number < std::numeric_limits<int32_t>::min()) {
         day.prompter.message("No further player number is free in players.dat.", AppTitle);
         return false;
@@ -158,8 +164,9 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }
-    day.players.entries.push_back(std::move(entry));
-    selectBettor(day, static_cast<int>(day.players.entries.size()) - 1);
+    list.highestNumberUsed = std::max(list.highestNumberUsed, entry.playerId);
+    list.entries.push_back(std::move(entry));
+    selectBettor(day, static_cast<int>(list.entries.size()) - 1);
     return true;
 }
 
@@ -187,8 +194,12 @@ bool deletePlayer(RaceDay& day) {
     PlayerList& list = day.players;
     if (list.selected < 0 || list.selected >= static_cast<int>(list.entries.size()))
         return false;
-    if (!day.prompter.ask("Are you sure you want to delete the player?", AppTitle))
+    if (!day.prompter.ask(DeletePlayerQuestion, AppTitle))
         return false;
+    const int32_t number = list.entries[static_cast<std::size_t>(list.selected)].playerId;
+    list.highestNumberUsed = std::max(list.highestNumberUsed, number);
+    // Nobody is left to pay for them.
+    std::erase_if(day.tickets, [&](const ListedTicket& t) { return t.playerId == number && !t.paid; });
     list.entries.erase(list.entries.begin() + list.selected);
     list.selected = -1;
     savePlayers(day);

@@ -149,6 +149,13 @@ PaymentReport TicketList::payTickets(RaceDay& day) {
     return report;
 }
 
+void TicketList::ticketsRemoved(const RaceDay& day) {
+    m_selected = -1;
+    refresh(day);
+    if (!day.tickets.empty())
+        showTotals(day);
+}
+
 void TicketList::refresh(const RaceDay& day) {
     if (validSelection(day))
         return;

@@ -43,6 +43,9 @@ public:
 
     // Forgets a selection the list no longer holds, after the list was changed elsewhere.
     void refresh(const RaceDay& day);
+    // After tickets were taken out elsewhere (a deleted player's): the selection may name another
+    // ticket now, so nothing stays selected, and the totals are those of the tickets left.
+    void ticketsRemoved(const RaceDay& day);
 
     // Index of the selected ticket, or -1.
     int selected() const { return m_selected; }

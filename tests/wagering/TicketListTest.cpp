@@ -224,15 +224,21 @@ TEST_F(TicketListTest, UnpaidMeansTicketsThatCanStillBePaid) {
     EXPECT_TRUE(hasUnpaidTickets(w.day));
 }
 
-TEST_F(TicketListTest, ClearingTheListForgetsTheSelection) {
+TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     list.listTicket(w.day, "$2 Win on 1");
+    list.listTicket(w.day, "$5 Win on 2");
+    w.day.tickets.erase(w.day.tickets.begin()); // a deleted player's ticket
+    list.ticketsRemoved(w.day);
+    EXPECT_EQ(list.selected(), -1) << "index 1 no longer names the ticket that was selected";
+    EXPECT_EQ(list.total(), "$5");
+    EXPECT_TRUE(list.combinations().empty());
+
     clearTicketList(w.day);
     EXPECT_TRUE(w.day.tickets.empty());
     list.refresh(w.day);
     EXPECT_EQ(list.selected(), -1);
     EXPECT_EQ(list.ticketTotal(), "");
     EXPECT_EQ(list.total(), "");
-    EXPECT_TRUE(list.combinations().empty());
     EXPECT_FALSE(list.deleteUsable(w.day));
     EXPECT_FALSE(TicketList::payUsable(w.day));
 }
