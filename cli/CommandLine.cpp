@@ -367,6 +367,10 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             throw Failure{"there are no tickets to pay for"};
         PaymentReport report = m_game.pay();
         r["paid"] = report.paid;
+        Json shortOfMoney = Json::array();
+        for (const Shortfall& s : report.shortOfMoney)
+            shortOfMoney.push_back(s.playerId);
+        r["shortOfMoney"] = shortOfMoney;
         if (!report.error.empty())
             throw Failure{report.error};
         cmdTickets(r, text);

@@ -82,7 +82,7 @@ void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
 
 PaymentReport payTickets(RaceDay& day) {
     PaymentReport report;
-    const std::vector<Shortfall> shortfalls = ownersShortOfMoney(day);
+    report.shortOfMoney = ownersShortOfMoney(day);
     const std::string date = day.date.empty() ? todayText() : day.date;
     CombinationMarks marks;
     // The board is rebuilt from the pool files once the paid tickets are in, and before any
@@ -109,12 +109,13 @@ PaymentReport payTickets(RaceDay& day) {
             continue;
         }
         const int32_t owner = day.tickets[i].playerId;
-        if (isShort(shortfalls, owner)) {
-            report.stoppedShort = true;
-            refreshBoard();
-            day.prompter.message(notEnoughMoneyText(), AppTitle);
-            break;
+        if (findPlayer(day.players, owner) < 0) {
+            ++report.orphaned;
+            continue;
         }
+        // One player short of money keeps only their own tickets back.
+        if (isShort(report.shortOfMoney, owner))
+            continue;
 
         TicketPrice price = expandTicket(*ticket, marks);
         const int32_t number = ++day.pools.ticketCounter;
@@ -146,6 +147,12 @@ PaymentReport payTickets(RaceDay& day) {
         chargeOwner(day, owner, price.cost);
     }
     refreshBoard();
+    for (const Shortfall& shortfall : report.shortOfMoney) {
+        if (const int index = findPlayer(day.players, shortfall.playerId); index >= 0)
+            day.prompter.message(
+                shortOfMoneyText(day.players.entries[static_cast<std::size_t>(index)].name, shortfall),
+                AppTitle);
+    }
     // players.dat is saved once with every charge in it: each save is a whole-file rewrite, and
     // nothing reads the balances back before the payment is over (a new day starts everyone
     // at the starting amount).

@@ -4,6 +4,7 @@
 #include "BetEntry.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
+#include "players/Players.h"
 
 #include <algorithm>
 
@@ -36,8 +37,8 @@ std::string_view ticketStatusText(const ListedTicket& ticket) {
 }
 
 bool hasUnpaidTickets(const RaceDay& day) {
-    return std::any_of(day.tickets.begin(), day.tickets.end(), [](const ListedTicket& t) {
-        if (t.paid)
+    return std::any_of(day.tickets.begin(), day.tickets.end(), [&](const ListedTicket& t) {
+        if (t.paid || findPlayer(day.players, t.playerId) < 0)
             return false;
         auto parsed = parseTicketText(t.text);
         return parsed && isTaken(parsed->type);

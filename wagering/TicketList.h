@@ -15,7 +15,7 @@ inline constexpr std::string_view DeleteTicketQuestion = "Are you sure you want 
 // "not a valid ticket", or nothing while it waits to be paid.
 std::string_view ticketStatusText(const ListedTicket& ticket);
 
-// True when a listed ticket can still be paid (not paid yet, and a bet that is taken).
+// True when a listed ticket can still be paid (not paid yet, a bet that is taken, its owner listed).
 bool hasUnpaidTickets(const RaceDay& day);
 
 // Empties the ticket list for the next race; tickets.dat and the pool files keep what was paid.
