@@ -94,6 +94,14 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     auto ticket = parseTicketText(text, error);
     if (!ticket)
         return false;
+    // A wheel whose every selection names one horse twice buys nothing; listed, it would be paid
+    // and numbered for $0.
+    if (isTaken(ticket->type) && priceTicket(*ticket).count == 0) {
+        if (error)
+            *error = std::string(text) +
+                     " covers no combination: no horse can take two places at once. Wheel different horses.";
+        return false;
+    }
     // A typed ticket keeps to the bets the race offers, as the bet buttons do: a multi-race bet
     // bought after its first leg was run would be a bet on a winner already known.
     if (!BetEntry::betButtonUsable(day, ticket->type)) {

@@ -59,9 +59,22 @@ TEST_F(TicketListTest, TicketsBelongToThePlayerSelectedWhenListed) {
 }
 
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
+    struct Case {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"$2 Exacta Box 1", "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134."},
+        {"$2 Exacta Wheel 1 with 1", "$2 Exacta Wheel 1 with 1 covers no combination: no horse can take two "
+                                     "places at once. Wheel different horses."},
+        {"$1 Trifecta Wheel 12 with 12 with 12",
+         "$1 Trifecta Wheel 12 with 12 with 12 covers no combination: "
+         "no horse can take two places at once. Wheel different horses."},
+    };
     std::string error;
-    EXPECT_FALSE(list.listTicket(w.day, "$2 Exacta Box 1", &error));
-    EXPECT_EQ(error, "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134.");
+    for (const Case& c : cases) {
+        EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
+        EXPECT_EQ(error, c.error);
+    }
     w.day.players.selected = -1;
     EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
     EXPECT_EQ(error, "Need to add a player.");
