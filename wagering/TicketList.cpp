@@ -94,6 +94,12 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     auto ticket = parseTicketText(text, error);
     if (!ticket)
         return false;
+    // Checked here, whichever way the ticket was built: the amount may change after the bet button.
+    if (isSingleHorseBet(ticket->type) && ticket->amount < MinimumSingleHorseAmount) {
+        if (error)
+            *error = std::string(minimumAmountLine(ticket->type));
+        return false;
+    }
     // A wheel whose every selection names one horse twice buys nothing; listed, it would be paid
     // and numbered for $0.
     if (isTaken(ticket->type) && priceTicket(*ticket).count == 0) {

@@ -27,8 +27,9 @@ class TicketList {
 public:
     // Lists a ticket owned by the selected player and selects it: its combinations and labels are
     // shown, then the totals, and the owners' balances are checked. False, with the reason in
-    // *error, when no player is selected, the text is not a ticket, covers no combination, or the
-    // race does not offer its multi-race bet.
+    // *error, when no player is selected, the text is not a ticket, bets less than the $2 minimum
+    // of Win, Place, Show and Across The Board, covers no combination, or the race does not offer
+    // its multi-race bet.
     bool listTicket(RaceDay& day, std::string_view text, std::string* error = nullptr);
 
     // Shows the totals and checks the balances, then shows the ticket at index (if still listed).

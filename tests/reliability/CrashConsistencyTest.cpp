@@ -36,7 +36,7 @@ ticket $2 Exacta Box 134
 pay
 players
 select 2
-ticket $1 WPS on 3
+ticket $2 WPS on 3
 pay
 players
 run no

@@ -64,6 +64,8 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         const char* error;
     } cases[] = {
         {"$2 Exacta Box 1", "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134."},
+        {"$1 Win on 3", "Minimum amount for Win is $2"},
+        {"$0 WPS on 3", "Minimum amount for Win,Place,Show is $2"},
         {"$2 Exacta Wheel 1 with 1", "$2 Exacta Wheel 1 with 1 covers no combination: no horse can take two "
                                      "places at once. Wheel different horses."},
         {"$1 Trifecta Wheel 12 with 12 with 12",
