@@ -187,7 +187,13 @@ void selectBettor(RaceDay& day, int index) {
         }
     }
     list.selected = index;
-    list.balanceLabel = moneyText(balanceOf(list.entries[static_cast<std::size_t>(index)]));
+    refreshBalanceLabel(list);
+}
+
+void refreshBalanceLabel(PlayerList& players) {
+    if (players.selected >= 0 && players.selected < static_cast<int>(players.entries.size()))
+        players.balanceLabel =
+            moneyText(balanceOf(players.entries[static_cast<std::size_t>(players.selected)]));
 }
 
 bool deletePlayer(RaceDay& day) {

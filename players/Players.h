@@ -29,6 +29,10 @@ std::optional<std::string> playerNameProblem(std::string_view name);
 bool addPlayer(RaceDay& day, std::string_view name);
 // Selects entry index, moving off a player who is out of cash as the rules say.
 void selectBettor(RaceDay& day, int index);
+// The balance label shows the selected bettor's balance as it stands now, after a payment or a
+// settlement changed it; the selection stays where it is.
+void refreshBalanceLabel(PlayerList& players);
+
 inline constexpr std::string_view DeletePlayerQuestion =
     "Are you sure you want to delete the player? The player's unpaid tickets will be removed from the "
     "ticket list.";
