@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace sw {
@@ -63,6 +64,22 @@ bool decodeUtf8(std::string_view text, std::vector<char32_t>& out) {
 
 bool isControl(char32_t cp) {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+// Unicode's invisible format characters (category Cf). A direction override in a name reverses
+// the balance shown beside it; zero-width ones make two names look the same.
+bool isFormatCharacter(char32_t cp) {
+    static constexpr std::pair<char32_t, char32_t> ranges[] = {
+        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+        {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x202A, 0x202E},
+        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+        {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+        {0xE0020, 0xE007F},
+    };
+    for (const auto& [first, last] : ranges)
+        if (cp >= first && cp <= last)
+            return true;
+    return false;
 }
 
 // The number of the last record in players.dat, or 0 when it holds none.
@@ -136,6 +153,9 @@ std::optional<std::string> playerNameProblem(std::string_view name) {
             return "A player's name cannot contain a comma.";
         if (isControl(c))
             return "A player's name cannot contain control characters such as tabs or line breaks.";
+        if (isFormatCharacter(c))
+            return "A player's name cannot contain invisible formatting characters such as direction marks "
+                   "or zero-width spaces.";
     }
     if (characters.size() > MaxNameCharacters)
         return "A player's name can be at most " + std::to_string(MaxNameCharacters) + " characters long.";

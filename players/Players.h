@@ -21,7 +21,8 @@ FileError savePlayers(const RaceDay& day);
 // The name without the blanks around it, as it is stored: the file reader skips leading blanks.
 std::string trimName(std::string_view name);
 // Why a name cannot be used, or nothing when it can (after trimming): empty, a comma, a control
-// character, more than 24 characters, or text that is not valid UTF-8.
+// or invisible format character (direction overrides, zero-width marks), more than 24
+// characters, or text that is not valid UTF-8.
 std::optional<std::string> playerNameProblem(std::string_view name);
 // Adds a player (trimmed name) and selects it, appending its line; false (with a message) when
 // refused. The number follows both the file's last line and every number handed out or deleted
