@@ -1,5 +1,7 @@
 #include "CliPrompter.h"
 
+#include "LineReader.h"
+
 namespace sw::cli {
 
 namespace {
@@ -35,7 +37,7 @@ bool CliPrompter::ask(std::string_view text, std::string_view /*title*/) {
     if (m_terminal) {
         m_out << "? " << plain << " (y/n) " << std::flush;
         std::string line;
-        while (std::getline(*m_terminal, line)) {
+        while (readLine(*m_terminal, line) != LineRead::End) {
             if (line == "y" || line == "yes" || line == "Y")
                 return true;
             if (line == "n" || line == "no" || line == "N")

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "LineReader.h"
+
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/GradeTables.h"
@@ -157,7 +159,22 @@ std::vector<std::string> CommandLine::split(const std::string& line) {
 int CommandLine::run(std::istream& in) {
     int failures = 0;
     std::string line;
-    while (!m_quit && std::getline(in, line)) {
+    std::size_t number = 0;
+    while (!m_quit && !outputLost()) {
+        const LineRead read = readLine(in, line);
+        if (read == LineRead::End)
+            break;
+        ++number;
+        if (read == LineRead::TooLong) {
+            const std::string error = "line " + std::to_string(number) + " is longer than " +
+                                      std::to_string(MaxLineBytes / 1024) + " KiB; it was skipped";
+            if (m_json)
+                m_out << Json{{"ok", false}, {"error", error}}.dump() << '\n';
+            m_err << "error: " << error << '\n';
+            m_out.flush();
+            ++failures;
+            continue;
+        }
         if (!execute(line))
             ++failures;
     }
@@ -228,15 +245,17 @@ bool CommandLine::execute(const std::string& line) {
     Json result;
     result["command"] = name;
     std::string text;
-    bool ok = true;
+    bool ran = true;
     std::string error;
     try {
         dispatch(name, args, result, text);
     } catch (const Failure& f) {
-        ok = false;
+        ran = false;
         error = f.message;
     }
-    if (ok && m_prompter.takeUnanswered() > 0) {
+    bool ok = ran;
+    if (ran && m_prompter.takeUnanswered() > 0) {
+        // The command went on as if answered No: what it did is shown all the same.
         ok = false;
         error = "\"" + name + "\" asked a question that had no answer; write yes or no after the command";
     }
@@ -248,7 +267,7 @@ bool CommandLine::execute(const std::string& line) {
         if (!messages.empty())
             result["messages"] = messages;
         m_out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
-    } else if (ok) {
+    } else if (ran) {
         m_out << text;
     }
     if (!ok)
@@ -301,7 +320,7 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             throw Failure{"no player numbered " + args[0]};
         selectBettor(day, index);
         if (day.players.selected == index)
-            deletePlayer(day);
+            m_game.deletePlayer();
         cmdPlayers(r, text);
     } else if (name == "program" || name == "past") {
         needArgs(0, 1, "program [RACE]");
@@ -369,6 +388,10 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             throw Failure{"there are no tickets to pay for"};
         PaymentReport report = m_game.pay();
         r["paid"] = report.paid;
+        Json shortOfMoney = Json::array();
+        for (const Shortfall& s : report.shortOfMoney)
+            shortOfMoney.push_back(s.playerId);
+        r["shortOfMoney"] = shortOfMoney;
         if (!report.error.empty())
             throw Failure{report.error};
         cmdTickets(r, text);

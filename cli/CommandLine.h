@@ -23,9 +23,12 @@ public:
     // Runs one line; false when the command failed (the error went to err). Blank lines and
     // comments succeed and print nothing.
     bool execute(const std::string& line);
-    // Runs every line of the input until it ends or "quit"; the number of failed commands.
+    // Runs every line of the input until it ends, "quit", or the output can no longer be written
+    // (a closed pipe): the number of failed commands, a line too long counting as one.
     int run(std::istream& in);
     bool quitRequested() const { return m_quit; }
+    // True once writing the output failed: nobody reads what further commands would print.
+    bool outputLost() const { return !m_out; }
 
     // Splits a command line into words; "#" starts a comment outside quotes, and double quotes
     // keep blanks inside a word.

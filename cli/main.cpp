@@ -7,6 +7,7 @@
 #include "database/ShippedFolder.h"
 #include "game/Game.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -21,6 +22,9 @@ const char* const Usage = "usage: stridewell-cli [--data-dir DIR] [--seed N] [--
 } // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (stridewell-cli ... | head) shows up as a failed write, which ends
+    // the game between two commands, instead of a signal that could strike in the middle of one.
+    std::signal(SIGPIPE, SIG_IGN);
     std::optional<std::filesystem::path> dataDir;
     std::optional<uint64_t> seed;
     bool json = false;
@@ -90,6 +94,10 @@ int main(int argc, char** argv) {
         commands.execute("race");
 
     int failures = commands.run(*input);
+    if (commands.outputLost()) {
+        std::cerr << "error: the output was closed; the game stopped after the last command\n";
+        return 1;
+    }
     if (game.stage() == sw::Stage::Failed)
         return 2;
     return failures > 0 ? 1 : 0;

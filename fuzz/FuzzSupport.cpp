@@ -66,7 +66,7 @@ void playDay(const fs::path& dir, int races) {
         addPlayer(day, "Fuzz");
     for (int race = 0; race < races && game.stage() == Stage::Betting; ++race) {
         for (const char* text :
-             {"$2 Win on 1", "$1 WPS on 2", "$1 Quiniela Box 123", "$1 Exacta Wheel 1 with All",
+             {"$2 Win on 1", "$2 WPS on 2", "$1 Quiniela Box 123", "$1 Exacta Wheel 1 with All",
               "$1 Trifecta Box 1234", "$1 Superfecta Straight 4321"})
             game.ticketList().listTicket(day, text);
         game.pay();

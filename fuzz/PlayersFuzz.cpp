@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int listed = static_cast<int>(day.players.entries.size());
     for (int i = 0; i < std::min(listed, 8); ++i) {
         sw::selectBettor(day, i);
-        game.ticketList().listTicket(day, "$1 Win on " + std::to_string(1 + i));
+        game.ticketList().listTicket(day, "$2 Win on " + std::to_string(1 + i));
         game.ticketList().listTicket(day, "$1 Exacta Box 12" + std::to_string(3 + i % 6));
     }
     sw::addPlayer(day, "Late Comer");

@@ -56,7 +56,7 @@ PoolDay::PoolDay(FuzzFolder& folder) : m_folder(folder) {
     for (const char* name : {"Ann", "Bob"}) {
         addPlayer(day, name);
         for (const char* text :
-             {"$2 Win on 1", "$2 Place on 12", "$3 Show on All", "$1 WPS on 3",
+             {"$2 Win on 1", "$2 Place on 12", "$3 Show on All", "$2 WPS on 3",
               "$2 Quiniela Wheel 12 with 13", "$1 Exacta Box 1234", "$1 Trifecta Wheel 1 with All with All",
               "$1 Superfecta Box 12345", "$2 DailyDouble Wheel All with 123",
               "$1 Pick3 Wheel 12 with 34 with All", "$1 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with All"})

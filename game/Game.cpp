@@ -2,6 +2,7 @@
 
 #include "core/Constants.h"
 #include "database/ResetDatabase.h"
+#include "players/Players.h"
 #include "players/TopTen.h"
 #include "program/RacingProgram.h"
 #include "tote/PoolFiles.h"
@@ -89,6 +90,15 @@ void Game::toteBoard() {
     }
     m_programForNewRace = false;
     m_stage = Stage::Betting;
+}
+
+bool Game::deletePlayer() {
+    const std::size_t listed = m_day->tickets.size();
+    if (!sw::deletePlayer(*m_day))
+        return false;
+    if (m_day->tickets.size() != listed)
+        m_tickets.ticketsRemoved(*m_day);
+    return true;
 }
 
 PaymentReport Game::pay() {

@@ -63,6 +63,9 @@ public:
     // True when the program was opened for a race not yet bet on (start of day, after results).
     bool programOpensNewRace() const { return m_programForNewRace; }
 
+    // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
+    bool deletePlayer();
+
     BetEntry& betEntry() { return m_entry; }
     const BetEntry& betEntry() const { return m_entry; }
     TicketList& ticketList() { return m_tickets; }

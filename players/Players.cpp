@@ -4,8 +4,10 @@
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace sw {
@@ -63,6 +65,22 @@ bool isControl(char32_t cp) {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
 }
 
+// Unicode's invisible format characters (category Cf). A direction override in a name reverses
+// the balance shown beside it; zero-width ones make two names look the same.
+bool isFormatCharacter(char32_t cp) {
+    static constexpr std::pair<char32_t, char32_t> ranges[] = {
+        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+        {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x202A, 0x202E},
+        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+        {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+        {0xE0020, 0xE007F},
+    };
+    for (const auto& [first, last] : ranges)
+        if (cp >= first && cp <= last)
+            return true;
+    return false;
+}
+
 // The number of the last record in players.dat, or 0 when it holds none.
 int64_t lastPlayerNumber(const RaceDay& day) {
     int64_t last = 0;
@@ -92,6 +110,7 @@ void loadPlayers(RaceDay& day) {
     PlayerList& list = day.players;
     list.entries.clear();
     list.selected = -1;
+    list.highestNumberUsed = 0;
     const std::string startText = formatSingle(day.db.settings.startAmount);
     const bool read = forEachLine(day.file("players.dat"), [&](std::string_view line) {
         if (line.find_first_not_of(" \t") == std::string_view::npos)
@@ -145,6 +164,9 @@ std::optional<std::string> playerNameProblem(std::string_view name) {
             return "A player's name cannot contain a comma.";
         if (isControl(c))
             return "A player's name cannot contain control characters such as tabs or line breaks.";
+        if (isFormatCharacter(c))
+            return "A player's name cannot contain invisible formatting characters such as direction marks "
+                   "or zero-width spaces.";
     }
     if (characters.size() > MaxNameCharacters)
         return "A player's name can be at most " + std::to_string(MaxNameCharacters) + " characters long.";
@@ -156,7 +178,11 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message(*problem, AppTitle);
         return false;
     }
-    const int64_t number = lastPlayerNumber(day) + 1;
+    PlayerList& list = day.players;
+    int64_t number = std::max<int64_t>(lastPlayerNumber(day), list.highestNumberUsed) + 1;
+    while (number > 0 && number <= std::numeric_limits<int32_t>::max() &&
+           findPlayer(list, static_cast<int32_t>(number)) >= 0)
+        ++number;
     if (number > std::numeric_limits<int32_t>::max() || number < std::numeric_limits<int32_t>::min()) {
         day.prompter.message("No further player number is free in players.dat.", AppTitle);
         return false;
@@ -170,8 +196,9 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }
-    day.players.entries.push_back(std::move(entry));
-    selectBettor(day, static_cast<int>(day.players.entries.size()) - 1);
+    list.highestNumberUsed = std::max(list.highestNumberUsed, entry.playerId);
+    list.entries.push_back(std::move(entry));
+    selectBettor(day, static_cast<int>(list.entries.size()) - 1);
     return true;
 }
 
@@ -192,15 +219,25 @@ void selectBettor(RaceDay& day, int index) {
         }
     }
     list.selected = index;
-    list.balanceLabel = moneyText(balanceOf(list.entries[static_cast<std::size_t>(index)]));
+    refreshBalanceLabel(list);
+}
+
+void refreshBalanceLabel(PlayerList& players) {
+    if (players.selected >= 0 && players.selected < static_cast<int>(players.entries.size()))
+        players.balanceLabel =
+            moneyText(balanceOf(players.entries[static_cast<std::size_t>(players.selected)]));
 }
 
 bool deletePlayer(RaceDay& day) {
     PlayerList& list = day.players;
     if (list.selected < 0 || list.selected >= static_cast<int>(list.entries.size()))
         return false;
-    if (!day.prompter.ask("Are you sure you want to delete the player?", AppTitle))
+    if (!day.prompter.ask(DeletePlayerQuestion, AppTitle))
         return false;
+    const int32_t number = list.entries[static_cast<std::size_t>(list.selected)].playerId;
+    list.highestNumberUsed = std::max(list.highestNumberUsed, number);
+    // Nobody is left to pay for them.
+    std::erase_if(day.tickets, [&](const ListedTicket& t) { return t.playerId == number && !t.paid; });
     list.entries.erase(list.entries.begin() + list.selected);
     list.selected = -1;
     savePlayers(day);

@@ -23,14 +23,24 @@ void addPlayers(const RaceDay& day, FileChanges& changes);
 // The name without the blanks around it, as it is stored: the file reader skips leading blanks.
 std::string trimName(std::string_view name);
 // Why a name cannot be used, or nothing when it can (after trimming): empty, a comma, a control
-// character, more than 24 characters, or text that is not valid UTF-8.
+// or invisible format character (direction overrides, zero-width marks), more than 24
+// characters, or text that is not valid UTF-8.
 std::optional<std::string> playerNameProblem(std::string_view name);
-// Adds a player (trimmed name) numbered after the file's last line, appends its line and selects
-// it; false (with a message) when refused.
+// Adds a player (trimmed name) and selects it, appending its line; false (with a message) when
+// refused. The number follows both the file's last line and every number handed out or deleted
+// today, skipping any still listed, so it never names someone else's tickets.
 bool addPlayer(RaceDay& day, std::string_view name);
 // Selects entry index, moving off a player who is out of cash as the rules say.
 void selectBettor(RaceDay& day, int index);
-// Asks, then removes the selected player; false when nothing was deleted.
+// The balance label shows the selected bettor's balance as it stands now, after a payment or a
+// settlement changed it; the selection stays where it is.
+void refreshBalanceLabel(PlayerList& players);
+
+inline constexpr std::string_view DeletePlayerQuestion =
+    "Are you sure you want to delete the player? The player's unpaid tickets will be removed from the "
+    "ticket list.";
+// Asks, then removes the selected player with their unpaid tickets; paid tickets stay listed and
+// recorded but pay nobody. False when nothing was deleted.
 bool deletePlayer(RaceDay& day);
 
 // The player's balance read from its balance text; 0 when the text holds no number.

@@ -217,6 +217,7 @@ private:
         }
         PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(paid.playerIndex)];
         setBalance(player, balanceOf(player) + paid.winnings);
+        refreshBalanceLabel(m_day.players);
         m_credited = true;
         m_report.winnerLines.push_back(winnerLine(paid.winnings, paid.code, player.name));
         m_report.credits.push_back(std::move(paid));

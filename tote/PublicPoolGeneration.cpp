@@ -259,10 +259,14 @@ GenerationOutcome publicPoolGeneration(RaceDay& day, int race, bool quick, const
         }
     }
 
+    // A race's public odds are fixed once its pools are open: its multi-race legs pay on them, and
+    // the race itself later changes the records they were made from.
+    const bool oddsFixed = day.card.racePoolsOpened[static_cast<std::size_t>(race - 1)];
     for (std::size_t h = 0; h < FieldSize; ++h) {
         if (auto odds = oddsFor(pools.winTotal, 1.0f, pools.win[h])) {
             pools.winOdds[h] = *odds;
-            pools.oddsByRace[static_cast<std::size_t>(race)][h] = *odds;
+            if (!oddsFixed)
+                pools.oddsByRace[static_cast<std::size_t>(race)][h] = *odds;
         }
     }
 

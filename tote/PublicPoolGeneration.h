@@ -36,11 +36,11 @@ struct GenerationOutcome {
 };
 
 // Makes up the public's money for race 1..12 from the field's form. Always: win pool, total,
-// win odds and the race's row of public odds. Unless quick: place, show and exotic pools with
-// fresh draws from day.random, the consistency bands and, when race is the one about to be run
-// and its pools are not yet opened, the seven single-race pool files (public lines 1..2124)
-// with the quiniela and exacta odds. A value whose computation divides by zero or overflows is
-// skipped and keeps its old value.
+// win odds and, until the race's pools are opened, its row of public odds. Unless quick: place, show and
+// exotic pools with fresh draws from day.random, the consistency bands and, when race is the one about to be
+// run and its pools are not yet opened, the seven single-race pool files (public lines 1..2124) with the
+// quiniela and exacta odds. A value whose computation divides by zero or overflows is skipped and keeps its
+// old value.
 GenerationOutcome publicPoolGeneration(RaceDay& day, int race, bool quick, const FieldForm& field,
                                        const LoadingProgress& progress = {});
 

@@ -135,8 +135,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
     connect(m_cmbBettor, &QComboBox::activated, this,
             [this](int index) { act([&] { selectBettor(m_game.day(), index); }); });
     connect(m_cmdAdd, &QPushButton::clicked, this, &BetEntryWidget::addPlayerRequested);
-    connect(m_cmdDelPlayer, &QPushButton::clicked, this,
-            [this] { act([&] { deletePlayer(m_game.day()); }); });
+    connect(m_cmdDelPlayer, &QPushButton::clicked, this, [this] { act([&] { m_game.deletePlayer(); }); });
     connect(m_udAmount, &QSpinBox::valueChanged, this, [this](int value) {
         if (!m_refreshing)
             act([&] { m_game.betEntry().amountSpinChanged(value); });

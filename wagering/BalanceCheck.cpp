@@ -1,6 +1,7 @@
 #include "BalanceCheck.h"
 
 #include "TicketPricing.h"
+#include "core/Format.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
 
@@ -12,6 +13,8 @@ std::vector<Shortfall> ownersShortOfMoney(const RaceDay& day) {
     std::vector<Shortfall> owners;
     for (const auto& listed : day.tickets) {
         if (listed.paid)
+            continue;
+        if (findPlayer(day.players, listed.playerId) < 0)
             continue;
         TicketPrice price = priceTicket(listed.text);
         auto it = std::find_if(owners.begin(), owners.end(),
@@ -33,6 +36,14 @@ bool isShort(const std::vector<Shortfall>& shortfalls, int32_t playerId) {
 std::string notEnoughMoneyText() {
     return "You do not have enough money to place these bet(s).\r\n"
            "Change your bet amount, reduce the number of selected horses,\r\n"
+           "or delete a bet.";
+}
+
+std::string shortOfMoneyText(std::string_view name, const Shortfall& shortfall) {
+    const std::string who(name);
+    return who + " does not have enough money to pay for these bet(s): " +
+           dollarText(static_cast<double>(shortfall.cost) - shortfall.balance) + " short.\r\n" + who +
+           "'s tickets were not paid; change the bet amount, reduce the number of selected horses,\r\n"
            "or delete a bet.";
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sw {
@@ -11,13 +12,14 @@ namespace sw {
 // A player whose unpaid tickets cost more than that player's balance.
 struct Shortfall {
     int32_t playerId = 0;
-    int64_t cost = 0;   // the player's unpaid tickets together
-    double balance = 0; // 0 when the player is no longer listed
+    int64_t cost = 0; // the player's unpaid tickets together
+    double balance = 0;
 };
 
-// Every owner of unpaid tickets who cannot pay for them, in the order of their first ticket.
-// Each player's tickets are measured against that player's own balance; a total exactly equal
-// to the balance is affordable. Paid tickets and tickets not taken yet cost nothing here.
+// Every listed owner of unpaid tickets who cannot pay for them, in the order of their first
+// ticket. Each player's tickets are measured against that player's own balance; a total exactly
+// equal to the balance is affordable. Paid tickets, tickets not taken yet and tickets whose owner
+// is no longer listed (never paid) cost nothing here.
 std::vector<Shortfall> ownersShortOfMoney(const RaceDay& day);
 
 // True when the ticket's owner is among the shortfalls.
@@ -25,6 +27,8 @@ bool isShort(const std::vector<Shortfall>& shortfalls, int32_t playerId);
 
 // "You do not have enough money to place these bet(s)." and its two further lines, CR LF between.
 std::string notEnoughMoneyText();
+// What payment tells a player whose tickets it left unpaid: the name and the dollars missing.
+std::string shortOfMoneyText(std::string_view name, const Shortfall& shortfall);
 
 // A listed player's balance text read as a double; 0 for a player who is not listed.
 double balanceOfPlayer(const RaceDay& day, int32_t playerId);

@@ -19,22 +19,18 @@ bool isStraightExotic(std::optional<BetType> type) {
     return type && !isSingleHorseBet(*type) && !isMultiRace(*type);
 }
 
-std::string_view minimumLine(BetType type) {
-    switch (type) {
-    case BetType::Win:
-        return "Minimum amount for Win is $2";
-    case BetType::Place:
-        return "Minimum amount for Place is $2";
-    case BetType::Show:
-        return "Minimum amount for Show is $2";
-    default:
-        return "Minimum amount for Win,Place,Show is $2";
-    }
-}
-
 double numberIn(std::string_view text) {
     double value = 0;
     return parseLeadingNumber(text, value) ? value : 0;
+}
+
+// Win, Place, Show and Across The Board: an amount below the minimum is raised to it, saying so.
+bool raiseToMinimum(RaceDay& day, BetType type, std::string& amount) {
+    if (numberIn(amount) >= MinimumSingleHorseAmount)
+        return false;
+    day.prompter.message(std::string(minimumAmountLine(type)) + "\r\nYour amount will be set $2", AppTitle);
+    amount = std::to_string(MinimumSingleHorseAmount);
+    return true;
 }
 
 // The leg words of the wheels: nth finishing position, nth race of a multi-race bet.
@@ -236,10 +232,7 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
         return false;
     std::string word(betWord(type));
     if (isSingleHorseBet(type)) {
-        if (numberIn(m_lblBetAmount) < 2) {
-            day.prompter.message(std::string(minimumLine(type)) + "\r\nYour amount will be set $2", AppTitle);
-            m_lblBetAmount = "2";
-        }
+        raiseToMinimum(day, type, m_lblBetAmount);
         m_lblBetName = m_betName = word;
         m_lblBetKind = m_betKind = StraightWord;
         m_modesUsable = false;
@@ -417,6 +410,10 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
         return false;
     std::vector<std::string> legs = m_legs;
     legs.push_back(m_lblPicks);
+    // The amount may have been lowered after the bet button checked it.
+    if (auto type = betTypeFromWord(legs.size() > 1 ? legs[1] : std::string());
+        type && isSingleHorseBet(*type) && raiseToMinimum(day, *type, legs[0]))
+        m_lblBetAmount = legs[0];
     std::string text = "$" + legs[0] + " " + (legs.size() > 1 ? legs[1] : std::string()) + " ";
     for (std::size_t i = 2; i < legs.size(); ++i) {
         if (i == legs.size() - 1)

@@ -89,4 +89,19 @@ int horsesPerCombination(BetType type) {
     }
 }
 
+std::string_view minimumAmountLine(BetType type) {
+    switch (type) {
+    case BetType::Win:
+        return "Minimum amount for Win is $2";
+    case BetType::Place:
+        return "Minimum amount for Place is $2";
+    case BetType::Show:
+        return "Minimum amount for Show is $2";
+    case BetType::WPS:
+        return "Minimum amount for Win,Place,Show is $2";
+    default:
+        return "";
+    }
+}
+
 } // namespace sw

@@ -45,6 +45,11 @@ bool isSingleHorseBet(BetType type);
 bool isMultiRace(BetType type);
 // Twin-Tri and Tri-Super are listed but not yet priced, recorded or charged.
 bool isTaken(BetType type);
+// Win, Place, Show and Across The Board take at least this many dollars a bet.
+inline constexpr int32_t MinimumSingleHorseAmount = 2;
+// "Minimum amount for Win is $2" and the like for those four bets; empty for the others.
+std::string_view minimumAmountLine(BetType type);
+
 // Sets a wheel of this bet holds (finishing positions or races); 1 for the single-horse bets.
 int setsPerWheel(BetType type);
 // Fewest horses a Box takes, which is also exactly what a Straight takes; 1 for single-horse bets.

@@ -98,7 +98,7 @@ PaymentReport payTickets(RaceDay& day) {
     std::vector<std::size_t> paidNow;
     std::string ticketLines;
     std::array<std::string, PoolFileCount> poolText;
-    const std::vector<Shortfall> shortfalls = ownersShortOfMoney(day);
+    report.shortOfMoney = ownersShortOfMoney(day);
     const std::string date = day.date.empty() ? todayText() : day.date;
     CombinationMarks marks;
     // Messages wait until the payment is on disk and the board rebuilt from the pool files, so
@@ -117,11 +117,13 @@ PaymentReport payTickets(RaceDay& day) {
             continue;
         }
         const int32_t owner = day.tickets[i].playerId;
-        if (isShort(shortfalls, owner)) {
-            report.stoppedShort = true;
-            messages.push_back(notEnoughMoneyText());
-            break;
+        if (findPlayer(day.players, owner) < 0) {
+            ++report.orphaned;
+            continue;
         }
+        // One player short of money keeps only their own tickets back.
+        if (isShort(report.shortOfMoney, owner))
+            continue;
 
         TicketPrice price = expandTicket(*ticket, marks);
         const int32_t number = ++day.pools.ticketCounter;
@@ -158,6 +160,10 @@ PaymentReport payTickets(RaceDay& day) {
             toteRefresh(day);
         }
     }
+    for (const Shortfall& shortfall : report.shortOfMoney)
+        if (const int index = findPlayer(day.players, shortfall.playerId); index >= 0)
+            messages.push_back(
+                shortOfMoneyText(day.players.entries[static_cast<std::size_t>(index)].name, shortfall));
     for (const std::string& text : messages)
         day.prompter.message(text, AppTitle);
     return report;

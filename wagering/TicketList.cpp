@@ -4,6 +4,7 @@
 #include "BetEntry.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
+#include "players/Players.h"
 
 #include <algorithm>
 
@@ -36,8 +37,8 @@ std::string_view ticketStatusText(const ListedTicket& ticket) {
 }
 
 bool hasUnpaidTickets(const RaceDay& day) {
-    return std::any_of(day.tickets.begin(), day.tickets.end(), [](const ListedTicket& t) {
-        if (t.paid)
+    return std::any_of(day.tickets.begin(), day.tickets.end(), [&](const ListedTicket& t) {
+        if (t.paid || findPlayer(day.players, t.playerId) < 0)
             return false;
         auto parsed = parseTicketText(t.text);
         return parsed && isTaken(parsed->type);
@@ -93,6 +94,20 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     auto ticket = parseTicketText(text, error);
     if (!ticket)
         return false;
+    // Checked here, whichever way the ticket was built: the amount may change after the bet button.
+    if (isSingleHorseBet(ticket->type) && ticket->amount < MinimumSingleHorseAmount) {
+        if (error)
+            *error = std::string(minimumAmountLine(ticket->type));
+        return false;
+    }
+    // A wheel whose every selection names one horse twice buys nothing; listed, it would be paid
+    // and numbered for $0.
+    if (isTaken(ticket->type) && priceTicket(*ticket).count == 0) {
+        if (error)
+            *error = std::string(text) +
+                     " covers no combination: no horse can take two places at once. Wheel different horses.";
+        return false;
+    }
     // A typed ticket keeps to the bets the race offers, as the bet buttons do: a multi-race bet
     // bought after its first leg was run would be a bet on a winner already known.
     if (!BetEntry::betButtonUsable(day, ticket->type)) {
@@ -147,6 +162,13 @@ PaymentReport TicketList::payTickets(RaceDay& day) {
     m_numOfBets.clear();
     m_combos.clear();
     return report;
+}
+
+void TicketList::ticketsRemoved(const RaceDay& day) {
+    m_selected = -1;
+    refresh(day);
+    if (!day.tickets.empty())
+        showTotals(day);
 }
 
 void TicketList::refresh(const RaceDay& day) {

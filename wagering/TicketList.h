@@ -15,7 +15,7 @@ inline constexpr std::string_view DeleteTicketQuestion = "Are you sure you want 
 // "not a valid ticket", or nothing while it waits to be paid.
 std::string_view ticketStatusText(const ListedTicket& ticket);
 
-// True when a listed ticket can still be paid (not paid yet, and a bet that is taken).
+// True when a listed ticket can still be paid (not paid yet, a bet that is taken, its owner listed).
 bool hasUnpaidTickets(const RaceDay& day);
 
 // Empties the ticket list for the next race; tickets.dat and the pool files keep what was paid.
@@ -27,8 +27,9 @@ class TicketList {
 public:
     // Lists a ticket owned by the selected player and selects it: its combinations and labels are
     // shown, then the totals, and the owners' balances are checked. False, with the reason in
-    // *error, when no player is selected, the text is not a ticket or the race does not offer its
-    // multi-race bet.
+    // *error, when no player is selected, the text is not a ticket, bets less than the $2 minimum
+    // of Win, Place, Show and Across The Board, covers no combination, or the race does not offer
+    // its multi-race bet.
     bool listTicket(RaceDay& day, std::string_view text, std::string* error = nullptr);
 
     // Shows the totals and checks the balances, then shows the ticket at index (if still listed).
@@ -43,6 +44,9 @@ public:
 
     // Forgets a selection the list no longer holds, after the list was changed elsewhere.
     void refresh(const RaceDay& day);
+    // After tickets were taken out elsewhere (a deleted player's): the selection may name another
+    // ticket now, so nothing stays selected, and the totals are those of the tickets left.
+    void ticketsRemoved(const RaceDay& day);
 
     // Index of the selected ticket, or -1.
     int selected() const { return m_selected; }

@@ -177,6 +177,16 @@ int markPositions(BetType type) {
     return isMultiRace(type) ? setsPerWheel(type) : horsesPerCombination(type);
 }
 
+// As eachCombination, but a combination the ticket names twice (a wheel whose sets overlap) is
+// met once: it is bought, recorded and charged once.
+template <class F> void eachDistinctCombination(const ParsedTicket& t, CombinationMarks& marks, F&& f) {
+    marks.reset(markPositions(t.type));
+    eachCombination(t, [&](const uint8_t* posts, int k) {
+        if (marks.mark(posts))
+            f(posts, k);
+    });
+}
+
 } // namespace
 
 std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error) {
@@ -310,7 +320,8 @@ TicketPrice priceTicket(const ParsedTicket& ticket) {
             price.count *= ticket.sets[s].size;
     } else {
         int per = countPerLine(ticket);
-        eachCombination(ticket, [&](const uint8_t*, int) { price.count += per; });
+        CombinationMarks marks;
+        eachDistinctCombination(ticket, marks, [&](const uint8_t*, int) { price.count += per; });
     }
     price.cost = int64_t{price.count} * ticket.amount;
     return price;
@@ -322,13 +333,9 @@ TicketPrice priceTicket(std::string_view text) {
 }
 
 TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks) {
-    marks.reset(markPositions(ticket.type));
     TicketPrice price;
     int per = countPerLine(ticket);
-    eachCombination(ticket, [&](const uint8_t* posts, int) {
-        marks.mark(posts);
-        price.count += per;
-    });
+    eachDistinctCombination(ticket, marks, [&](const uint8_t*, int) { price.count += per; });
     price.cost = int64_t{price.count} * ticket.amount;
     return price;
 }
@@ -336,7 +343,8 @@ TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks) {
 std::vector<std::string> combinationLines(const ParsedTicket& ticket, std::size_t maxLines) {
     std::vector<std::string> lines;
     std::size_t left = 0;
-    eachCombination(ticket, [&](const uint8_t* posts, int k) {
+    CombinationMarks marks;
+    eachDistinctCombination(ticket, marks, [&](const uint8_t* posts, int k) {
         if (lines.size() >= maxLines) {
             ++left;
             return;

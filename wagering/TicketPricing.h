@@ -46,7 +46,7 @@ std::string setText(const SelectionSet& set);
 std::string ticketText(const ParsedTicket& ticket);
 
 struct TicketPrice {
-    int32_t count = 0; // combinations bought; an Across The Board horse counts three
+    int32_t count = 0; // different combinations bought; an Across The Board horse counts three
     int64_t cost = 0;  // count x amount
 };
 
@@ -59,8 +59,9 @@ TicketPrice priceTicket(std::string_view text);
 // the bet family). Builds no text, so even the 262,144 combinations of a Pick 6 stay cheap.
 TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks);
 
-// The combination lines, posts joined by "-" in the order they are counted (a Quiniela pair lower
-// post first; one line per horse for Win, Place, Show and WPS). At most maxLines of them, then
+// The combination lines, posts joined by "-" in the order they are counted, each combination once
+// (a Quiniela pair lower post first; one line per horse for Win, Place, Show and WPS). At most maxLines of
+// them, then
 // "... and N more" when lines were left out.
 std::vector<std::string> combinationLines(const ParsedTicket& ticket,
                                           std::size_t maxLines = ShownCombinationLines);

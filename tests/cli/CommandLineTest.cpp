@@ -147,6 +147,26 @@ TEST_F(CliFixture, RunShowsTheRaceChartPayoffsAndConfirmMovesOn) {
     EXPECT_EQ(next["lblRaceNum"], "3");
 }
 
+TEST_F(CliFixture, ACommandWhoseQuestionHadNoAnswerStillShowsWhatItDid) {
+    cli::CommandLine text(game, prompter, out, err, false);
+    text.execute("add-player Ann");
+    text.execute("ticket $2 Win on 1");
+    out.str("");
+    EXPECT_FALSE(text.execute("run"));
+    EXPECT_NE(out.str().find("Race Chart"), std::string::npos) << "the race ran: its results are shown";
+    EXPECT_NE(err.str().find("asked a question that had no answer"), std::string::npos);
+}
+
+TEST_F(CliFixture, ALineLongerThanSixtyFourKibIsSkippedWithAClearError) {
+    const std::string atLimit = "race" + std::string(64 * 1024 - 4, ' ');
+    std::istringstream in(atLimit + "\n" + atLimit + " \nrace\n");
+    out.str("");
+    EXPECT_EQ(commands->run(in), 1);
+    std::string shown = out.str();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 3) << "both races ran, between them the error";
+    EXPECT_NE(err.str().find("error: line 2 is longer than 64 KiB; it was skipped"), std::string::npos);
+}
+
 TEST_F(CliFixture, PrintWritesOnePagePerRace) {
     Json r = run("print 3 4 " + (dir / "program.txt").string());
     ASSERT_TRUE(r["ok"]) << r.dump();
@@ -166,9 +186,11 @@ TEST_F(CliFixture, SettingsAreWrittenWithTheTrackRecordKept) {
 // The binary itself: a scripted day from a file, exit statuses and the impossible card.
 struct CliBinary : ::testing::Test {
     test::TempDir dir;
+    std::string cli() const { return std::string(STRIDEWELL_CLI) + " --data-dir " + dir.path().string(); }
     int runCli(const std::string& args, std::string& output) {
-        std::string command =
-            std::string(STRIDEWELL_CLI) + " --data-dir " + dir.path().string() + " " + args + " 2>&1";
+        return shell(cli() + " " + args + " 2>&1", output);
+    }
+    static int shell(const std::string& command, std::string& output) {
         FILE* pipe = popen(command.c_str(), "r");
         char buf[4096];
         std::size_t n;
@@ -208,6 +230,25 @@ TEST_F(CliBinary, AFolderInUseByAnotherGameStopsWithStatusTwo) {
     EXPECT_EQ(runCli((dir / "s.txt").string(), output), 2);
     EXPECT_NE(output.find("is using the data folder"), std::string::npos) << output;
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+}
+
+TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {
+    test::copyBundledData(dir.path());
+    std::string script;
+    for (int n = 0; n < 400; ++n)
+        script += "card\n"; // far more than a pipe holds
+    script += "add-player Zed\n";
+    test::writeAll(dir / "long.txt", script);
+    std::string output;
+    // The reader takes one byte and goes away; the game's status and errors are kept in files.
+    shell("{ " + cli() + " " + (dir / "long.txt").string() + " 2>" + (dir / "errors").string() +
+              "; echo $? >" + (dir / "status").string() + "; } | head -c 1",
+          output);
+    EXPECT_EQ(test::readAll(dir / "status"), "1\n") << "141 is death by SIGPIPE";
+    EXPECT_EQ(test::readAll(dir / "errors"), "error: the output was closed; the game stopped after the last "
+                                             "command\n");
+    EXPECT_EQ(test::readAll(dir / "players.dat").find("Zed"), std::string::npos)
+        << "no command runs once nobody reads its output";
 }
 
 TEST_F(CliBinary, AStableThatCannotFillTheCardStopsWithStatusTwo) {

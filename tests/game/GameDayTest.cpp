@@ -77,7 +77,7 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
                 ledger.charge(t.playerId, static_cast<double>(priceTicket(t.text).cost));
         PaymentReport report = game.pay();
         EXPECT_TRUE(report.error.empty()) << report.error;
-        EXPECT_FALSE(report.stoppedShort);
+        EXPECT_TRUE(report.shortOfMoney.empty());
         runRace();
         ledger.credit(game.settlement());
         auto mismatches = ledger.check(game.day().players);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace sw;
 using sw::test::readAll;
 using sw::test::writeAll;
@@ -68,14 +70,33 @@ TEST_F(PlayersTest, NewNumberFollowsTheLastLineNotTheHighest) {
     EXPECT_EQ(day.players.selected, 3);
 }
 
-TEST_F(PlayersTest, DeletingTheLastListedPlayerFreesItsNumberAgain) {
-    writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
-    loadPlayers(day);
-    day.players.selected = 1;
-    prompter.answer(true);
-    ASSERT_TRUE(deletePlayer(day));
-    ASSERT_TRUE(addPlayer(day, "Cleo"));
-    EXPECT_EQ(day.players.entries.back().playerId, 2);
+TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
+    // Tickets belong to a number: a number handed out again would take over the tickets of the
+    // player who had it.
+    struct Case {
+        const char* file;
+        int32_t deleted; // 0: nobody
+        std::vector<int32_t> added;
+    } cases[] = {
+        {"1,Ann,400\r\n2,Bob,400\r\n", 2, {3, 4}}, // the last-listed player's number stays used
+        {"9,Ann,400\r\n2,Bob,400\r\n", 9, {10}},   // so does one above the file's last line
+        {"7,Ann,400\r\n5,Bob,400\r\n", 0, {6, 8}}, // numbers still listed are skipped
+    };
+    for (const Case& c : cases) {
+        writeAll(dir / "players.dat", c.file);
+        loadPlayers(day);
+        if (c.deleted != 0) {
+            day.players.selected = findPlayer(day.players, c.deleted);
+            prompter.answer(true);
+            ASSERT_TRUE(deletePlayer(day)) << c.file;
+        }
+        std::vector<int32_t> added;
+        for (std::size_t n = 0; n < c.added.size(); ++n) {
+            ASSERT_TRUE(addPlayer(day, "New"));
+            added.push_back(day.players.entries.back().playerId);
+        }
+        EXPECT_EQ(added, c.added) << c.file << " deleting " << c.deleted;
+    }
 }
 
 TEST_F(PlayersTest, AddedLineNeverRunsIntoAnUnfinishedLastLine) {
@@ -104,7 +125,7 @@ TEST_F(PlayersTest, RefusedNameShowsWhyAndWritesNothing) {
 
 TEST_F(PlayersTest, NamesAreStoredTrimmedAndOtherwiseIntactAcrossARestart) {
     const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
-    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u200D\u2642\uFE0F"; // with a ZWJ sequence
+    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
     ASSERT_TRUE(addPlayer(day, "   Ann Lee \t"));
     ASSERT_TRUE(addPlayer(day, hebrew));
     ASSERT_TRUE(addPlayer(day, emoji));
@@ -130,10 +151,13 @@ TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharacters) {
     EXPECT_TRUE(playerNameProblem(std::string(25, 'a')));
 }
 
-TEST(PlayerName, RefusesEmptyCommasAndControlCharacters) {
-    for (std::string name : {std::string(""), std::string("   \t "), std::string("Ann,Bob"),
-                             std::string("Ann\tBob"), std::string("Ann\nBob"), std::string("Ann\0Bob", 7),
-                             std::string("Ann\x7F"), std::string("Ann\u0085Bob")})
+TEST(PlayerName, RefusesEmptyCommasControlAndInvisibleFormatCharacters) {
+    for (std::string name :
+         {std::string(""), std::string("   \t "), std::string("Ann,Bob"), std::string("Ann\tBob"),
+          std::string("Ann\nBob"), std::string("Ann\0Bob", 7), std::string("Ann\x7F"),
+          std::string("Ann\u0085Bob"), std::string("Ann\u202E"), std::string("\u2066Ann\u2069"),
+          std::string("An\u200Bn"), std::string("\uFEFFAnn"), std::string("Ann\u00AD"),
+          std::string("Ann\U000E0041")})
         EXPECT_TRUE(playerNameProblem(name)) << name;
 }
 
@@ -184,19 +208,25 @@ TEST_F(PlayersTest, SelectingOutsideTheListSelectsNobodyAndKeepsTheLabel) {
 
 // --- Deleting a player ---
 
-TEST_F(PlayersTest, DeletingAsksThenRemovesSavesAndSelectsTheFirst) {
+TEST_F(PlayersTest, DeletingAsksThenRemovesThePlayerAndTheirUnpaidTicketsAndSelectsTheFirst) {
     listPlayers({{1, "Ann", "0.5"}, {2, "Bob", "7"}, {3, "Cleo", "20"}});
+    day.tickets = {{"$2 Win on 1", 3, false}, {"$2 Win on 2", 2, false}, {"$2 Win on 3", 3, true}};
     day.players.selected = 2;
     prompter.answer(true);
     ASSERT_TRUE(deletePlayer(day));
     ASSERT_EQ(prompter.shown().size(), 2u);
-    EXPECT_EQ(prompter.shown()[0].text, "Are you sure you want to delete the player?");
+    EXPECT_EQ(prompter.shown()[0].text, "Are you sure you want to delete the player? The player's unpaid "
+                                        "tickets will be removed from the ticket list.");
     EXPECT_EQ(prompter.shown()[0].title, "Stridewell");
     EXPECT_TRUE(prompter.shown()[0].question);
     // The first player is out of cash, so the selection moves on to Bob.
     EXPECT_EQ(prompter.shown()[1].text, "Ann, you're out of cash!");
     EXPECT_EQ(day.players.selected, 1);
     EXPECT_EQ(playersFile(), "1,Ann,0.5\r\n2,Bob,7\r\n");
+    // Cleo's paid ticket stays listed (and recorded): it pays nobody now.
+    ASSERT_EQ(day.tickets.size(), 2u);
+    EXPECT_EQ(day.tickets[0].text, "$2 Win on 2");
+    EXPECT_EQ(day.tickets[1].text, "$2 Win on 3");
 }
 
 TEST_F(PlayersTest, NoAnswerOrNoSelectionDeletesNothing) {

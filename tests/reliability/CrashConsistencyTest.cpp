@@ -94,7 +94,7 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
     prompter.answer(true);
     deletePlayer(day); // Cy, selected when added
     const std::vector<std::vector<std::string>> tickets = {
-        {"$2 Exacta Box 134", "$1 WPS on 3", "$2 DailyDouble Wheel 12 with All"},
+        {"$2 Exacta Box 134", "$2 WPS on 3", "$2 DailyDouble Wheel 12 with All"},
         {"$1 Trifecta Wheel 1 with 23 with All", "$2 Quiniela Wheel 12 with 13", "$2 Win on 5"},
         {"$1 Superfecta Box 1234", "$2 Pick3 Wheel All with All with 1"}};
     for (int race = 0; race < RacesPerDay; ++race) {

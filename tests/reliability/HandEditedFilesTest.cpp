@@ -270,7 +270,7 @@ TEST_P(HandEditedFile, DayStartsPlaysARaceAndWritesCleanFiles) {
         ASSERT_TRUE(addPlayer(day, "Tester"));
     }
     selectBettor(day, static_cast<int>(day.players.entries.size()) - 1);
-    reliability::playRace(game, {"$2 Win on 1", "$1 WPS on 2", "$1 Exacta Box 123",
+    reliability::playRace(game, {"$2 Win on 1", "$2 WPS on 2", "$1 Exacta Box 123",
                                  "$1 Trifecta Wheel 1 with 23 with All", "$1 Superfecta Straight 1234",
                                  "$1 Quiniela Wheel 12 with 12"});
     EXPECT_EQ(game.stage(), Stage::Betting);

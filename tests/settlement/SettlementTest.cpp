@@ -54,6 +54,7 @@ protected:
 
 TEST_F(SettlementTest, WpsOnTheWinnerIsCreditedOncePerPoolWithItsOwnPayoff) {
     day.currentRace = 0;
+    selectBettor(day, 0);
     write("tickets.dat", {ticket(2125, 1, 2, "WPS", 1)});
     write("wins.dat", {"1,5,100", "2125,5,2"});
     write("places.dat", {"2,5,100", "2125,5,2"});
@@ -72,6 +73,7 @@ TEST_F(SettlementTest, WpsOnTheWinnerIsCreditedOncePerPoolWithItsOwnPayoff) {
     EXPECT_EQ(report.credits[1].ticketNumber, 2125);
     EXPECT_FLOAT_EQ(report.credits[2].winnings, 2.1f);
     EXPECT_FLOAT_EQ(balance(0), 415.9f);
+    EXPECT_EQ(day.players.balanceLabel, "415.90") << "the bettor's balance shows the winnings";
     EXPECT_EQ(test::readLines(dir / "players.dat"),
               (std::vector<std::string>{"1,Ann,415.9", "2,Bob,400", "3,Cy,400"}));
     EXPECT_TRUE(report.errors.empty());

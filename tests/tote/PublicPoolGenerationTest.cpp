@@ -291,6 +291,17 @@ TEST_F(GenerationFixture, OnlyTheRaceAboutToBeRunOpensItsPools) {
     EXPECT_EQ(day.pools.ticketCounter, 2124);
 }
 
+TEST_F(GenerationFixture, ARaceKeepsThePublicOddsItsPoolsOpenedWith) {
+    publicPoolGeneration(day, 1, false, field);
+    const auto opened = day.pools.oddsByRace[1];
+    field[0].horse = horseWithRatings(9); // the race was run and changed its horses' records
+    for (bool quick : {false, true}) {
+        publicPoolGeneration(day, 1, quick, field);
+        EXPECT_NE(day.pools.winOdds, opened) << "the program shows the race as its records stand";
+        EXPECT_EQ(day.pools.oddsByRace[1], opened) << "its multi-race legs pay on the odds it was bet on";
+    }
+}
+
 TEST_F(GenerationFixture, RefreshFromFreshFilesGivesTheGeneratedMoney) {
     publicPoolGeneration(day, 1, false, field);
     Pools generated = day.pools;

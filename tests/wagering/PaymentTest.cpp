@@ -62,11 +62,11 @@ TEST_F(PaymentTest, EachTicketTakesTheNextNumberForAllItsLines) {
     EXPECT_FLOAT_EQ(w.balance(ann), 100 - 2 - 18 - 1);
 }
 
-TEST_F(PaymentTest, AnOverlappingQuinielaWheelIsRecordedOnceButChargedForEachCount) {
+TEST_F(PaymentTest, AnOverlappingQuinielaWheelIsRecordedAndChargedOnce) {
     w.list("$2 Quiniela Wheel 12 with 12", 3);
     payTickets(w.day);
     EXPECT_EQ(lines("quinielas.dat"), (std::vector<std::string>{"2125,1,2,2"}));
-    EXPECT_FLOAT_EQ(w.balance(ann), 96);
+    EXPECT_FLOAT_EQ(w.balance(ann), 98);
 }
 
 TEST_F(PaymentTest, DailyDoubleLinesHoldTheFirstRaceThenTheSecond) {
@@ -196,25 +196,31 @@ TEST_F(PaymentTest, TwinTriAndTriSuperAreListedButNotTaken) {
     EXPECT_FLOAT_EQ(w.balance(ann), 98);
 }
 
-TEST_F(PaymentTest, NobodyIsTakenBelowZero) {
-    w.list("$10 Win on 1", 3);
+TEST_F(PaymentTest, APlayerShortOfMoneyKeepsOnlyTheirOwnTicketsBack) {
     w.list("$30 Win on 2", 7);
+    w.list("$10 Win on 1", 3);
     w.list("$25 Place on 3", 7); // Bob owes 55 with 50
+    w.list("$2 Win on 5", 99);   // its owner was deleted: nobody pays for it
     w.list("$10 Win on 4", 3);
     PaymentReport report = payTickets(w.day);
-    EXPECT_TRUE(report.stoppedShort);
-    EXPECT_EQ(report.paid, 1);
-    EXPECT_TRUE(w.prompter.sawText("You do not have enough money to place these bet(s).\r\n"
-                                   "Change your bet amount, reduce the number of selected horses,\r\n"
-                                   "or delete a bet."));
-    EXPECT_TRUE(w.day.tickets[0].paid);
-    EXPECT_FALSE(w.day.tickets[1].paid);
-    EXPECT_FALSE(w.day.tickets[3].paid);
-    EXPECT_EQ(lines("tickets.dat").size(), 1u);
-    EXPECT_EQ(lines("wins.dat"), (std::vector<std::string>{"2125,1,10"}));
+    EXPECT_EQ(report.paid, 2);
+    EXPECT_EQ(report.orphaned, 1);
+    ASSERT_EQ(report.shortOfMoney.size(), 1u);
+    EXPECT_EQ(report.shortOfMoney[0].playerId, 7);
+    // Ann is the one selected; the message speaks to Bob.
+    ASSERT_EQ(w.prompter.shown().size(), 1u);
+    EXPECT_EQ(w.prompter.shown()[0].text,
+              "Bob does not have enough money to pay for these bet(s): $5.00 short.\r\n"
+              "Bob's tickets were not paid; change the bet amount, reduce the number of selected horses,\r\n"
+              "or delete a bet.");
+    std::vector<bool> paid;
+    for (const ListedTicket& t : w.day.tickets)
+        paid.push_back(t.paid);
+    EXPECT_EQ(paid, (std::vector<bool>{false, true, false, false, true}));
+    EXPECT_EQ(lines("wins.dat"), (std::vector<std::string>{"2125,1,10", "2126,4,10"}));
     EXPECT_FALSE(std::filesystem::exists(w.dir / "places.dat"));
     EXPECT_FLOAT_EQ(w.balance(bob), 50);
-    EXPECT_FLOAT_EQ(w.balance(ann), 90);
+    EXPECT_FLOAT_EQ(w.balance(ann), 80);
 }
 
 TEST_F(PaymentTest, SpendingTheWholeBalanceIsAllowed) {

@@ -152,7 +152,9 @@ TEST(TicketText, AnyTextItAcceptsReadsBackToItselfAndPricesSafely) {
         EXPECT_GE(price.count, 0);
         CombinationMarks marks;
         EXPECT_EQ(expandTicket(*ticket, marks).count, price.count) << text;
-        EXPECT_LE(marks.markedCount(), static_cast<std::size_t>(price.count)) << text;
+        // Every combination bought is recorded, and none is bought twice.
+        const std::size_t perLine = ticket->type == BetType::WPS ? 3 : 1;
+        EXPECT_EQ(marks.markedCount() * perLine, static_cast<std::size_t>(price.count)) << text;
     }
     EXPECT_GT(accepted, 100);
 }
@@ -180,11 +182,12 @@ TEST(TicketPrice, BoxesCoverEveryOrderOfDifferentHorses) {
     EXPECT_EQ(price("$2 Exacta Box 134").cost, 12);
 }
 
-TEST(TicketPrice, WheelsCountOnlyDifferentHorses) {
+TEST(TicketPrice, WheelsCountEachCombinationOfDifferentHorsesOnce) {
     EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").count, 7);
     EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").cost, 14);
     EXPECT_EQ(price("$2 Exacta Wheel 12 with 12").count, 2);
-    EXPECT_EQ(price("$2 Quiniela Wheel 12 with 12").count, 2);
+    EXPECT_EQ(price("$2 Quiniela Wheel 12 with 12").cost, 2);
+    EXPECT_EQ(price("$1 Quiniela Wheel 123 with 23").count, 3);
     EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").count, 6);
     EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").cost, 30);
     EXPECT_EQ(price("$1 Superfecta Wheel All with All with All with All").count, 1680);
@@ -250,9 +253,9 @@ TEST(CombinationLines, AcrossTheBoardListsEachHorseOnce) {
     EXPECT_EQ(lines("$2 WPS on All").size(), 8u);
 }
 
-TEST(CombinationLines, QuinielaWheelOverlapIsListedTwiceButMarkedOnce) {
-    EXPECT_EQ(lines("$2 Quiniela Wheel 12 with 12"), (std::vector<std::string>{"1-2", "1-2"}));
-    EXPECT_EQ(marked("$2 Quiniela Wheel 12 with 12"), (std::vector<std::string>{"1-2"}));
+TEST(CombinationLines, AnOverlappingQuinielaWheelListsEachPairOnce) {
+    EXPECT_EQ(lines("$2 Quiniela Wheel 12 with 12"), (std::vector<std::string>{"1-2"}));
+    EXPECT_EQ(lines("$1 Quiniela Wheel 123 with 23"), (std::vector<std::string>{"1-2", "1-3", "2-3"}));
     EXPECT_EQ(lines("$2 Quiniela Wheel 1 with All"),
               (std::vector<std::string>{"1-2", "1-3", "1-4", "1-5", "1-6", "1-7", "1-8"}));
 }
