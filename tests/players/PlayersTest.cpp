@@ -172,30 +172,29 @@ TEST(PlayerName, RefusesTextThatIsNotUtf8) {
 // --- Selecting a bettor ---
 
 TEST_F(PlayersTest, OutOfCashMovesToTheFirstPlayerWithAtLeastOneDollar) {
-    listPlayers({{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}});
-    selectBettor(day, 1);
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text, "Bob, you're out of cash!");
-    EXPECT_EQ(prompter.shown()[0].title, "Stridewell");
-    EXPECT_FALSE(prompter.shown()[0].question);
-    EXPECT_EQ(day.players.selected, 2);
-    EXPECT_EQ(day.players.balanceLabel, "3.00");
-}
-
-TEST_F(PlayersTest, OutOfCashWithNobodyElseToTakeOverStays) {
-    listPlayers({{1, "Ann", "0.25"}, {2, "Bob", "0.5"}});
-    selectBettor(day, 1);
-    EXPECT_TRUE(prompter.sawText("Bob, you're out of cash!"));
-    EXPECT_EQ(day.players.selected, 1);
-    EXPECT_EQ(day.players.balanceLabel, "0.50");
-}
-
-TEST_F(PlayersTest, ExactlyOneDollarIsNotOutOfCash) {
-    listPlayers({{1, "Ann", "400"}, {2, "Bob", "1"}});
-    selectBettor(day, 1);
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(day.players.selected, 1);
-    EXPECT_EQ(day.players.balanceLabel, "1.00");
+    struct Case {
+        std::vector<PlayerEntry> players;
+        int selected;
+        const char* label;
+        bool outOfCash;
+    } cases[] = {
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, 2, "3.00", true},
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, 1, "0.50", true}, // nobody else to take over: stays
+        {{{1, "Ann", "400"}, {2, "Bob", "1"}}, 1, "1.00", false},   // exactly one dollar is not out of cash
+    };
+    for (const Case& c : cases) {
+        day.players.entries = c.players;
+        prompter.clear();
+        selectBettor(day, 1);
+        EXPECT_EQ(day.players.selected, c.selected);
+        EXPECT_EQ(day.players.balanceLabel, c.label);
+        ASSERT_EQ(prompter.shown().size(), c.outOfCash ? 1u : 0u) << c.label;
+        if (c.outOfCash) {
+            EXPECT_EQ(prompter.shown()[0].text, "Bob, you're out of cash!");
+            EXPECT_EQ(prompter.shown()[0].title, "Stridewell");
+            EXPECT_FALSE(prompter.shown()[0].question);
+        }
+    }
 }
 
 TEST_F(PlayersTest, SelectingOutsideTheListSelectsNobodyAndKeepsTheLabel) {

@@ -50,14 +50,14 @@ const std::vector<std::string> RefusedNames = {
     "Twenty-five characters!!!",
     std::string(10000, 'A'),
     std::string(2000, ',') + "Ann",
+    "\xe2\x80\xaeOverride", // a right-to-left override mark: it reversed the balance beside the name
+    "\xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9", // joined by an invisible zero-width joiner
 };
 
 const std::vector<std::string> StoredNames = {
     "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d",             // Hebrew, right to left
     "\xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7 Ali", // Arabic and Latin mixed
-    "\xe2\x80\xaeOverride",                         // a right-to-left override mark
     "Jo \xf0\x9f\x90\x8e",                          // a horse emoji
-    "\xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x91\xa7", // a joined family emoji
     "Zo\xc3\xab \"Quotes\" #1",
     "Twenty-four characters!!",
     "e\xcc\x81 combining",

@@ -161,65 +161,51 @@ TEST(TicketText, AnyTextItAcceptsReadsBackToItselfAndPricesSafely) {
 
 // --- Counting and costing ---
 
-TEST(TicketPrice, WinPlaceShowAndAcrossTheBoard) {
-    EXPECT_EQ(price("$2 Win on All").count, 8);
-    EXPECT_EQ(price("$2 Win on All").cost, 16);
-    EXPECT_EQ(price("$2 WPS on 3").count, 3);
-    EXPECT_EQ(price("$2 WPS on 3").cost, 6);
-    EXPECT_EQ(price("$2 WPS on All").count, 24);
-    EXPECT_EQ(price("$2 WPS on All").cost, 48);
-    EXPECT_EQ(price("$2 WPS on 25").cost, 12);
-    EXPECT_EQ(price("$7 Show on 52").cost, 14);
-}
-
-TEST(TicketPrice, BoxesCoverEveryOrderOfDifferentHorses) {
-    EXPECT_EQ(price("$1 Exacta Box All").count, 56);
-    EXPECT_EQ(price("$1 Quiniela Box All").count, 28);
-    EXPECT_EQ(price("$1 Trifecta Box All").count, 336);
-    EXPECT_EQ(price("$1 Superfecta Box All").count, 1680);
-    EXPECT_EQ(price("$1 Superfecta Box 1234").count, 24);
-    EXPECT_EQ(price("$1 Quiniela Box 123").count, 3);
-    EXPECT_EQ(price("$2 Exacta Box 134").cost, 12);
-}
-
-TEST(TicketPrice, WheelsCountEachCombinationOfDifferentHorsesOnce) {
-    EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").count, 7);
-    EXPECT_EQ(price("$2 Quiniela Wheel 1 with All").cost, 14);
-    EXPECT_EQ(price("$2 Exacta Wheel 12 with 12").count, 2);
-    EXPECT_EQ(price("$2 Quiniela Wheel 12 with 12").cost, 2);
-    EXPECT_EQ(price("$1 Quiniela Wheel 123 with 23").count, 3);
-    EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").count, 6);
-    EXPECT_EQ(price("$5 Trifecta Wheel 1 with 23 with 2345").cost, 30);
-    EXPECT_EQ(price("$1 Superfecta Wheel All with All with All with All").count, 1680);
-    EXPECT_EQ(price("$2 Exacta Wheel 1 with 1").count, 0);
-}
-
-TEST(TicketPrice, MultiRaceBetsMultiplyTheirRaces) {
-    EXPECT_EQ(price("$2 DailyDouble Wheel All with All").count, 64);
-    EXPECT_EQ(price("$2 DailyDouble Wheel All with All").cost, 128);
-    EXPECT_EQ(price("$2 DailyDouble Wheel 1 with 1").count, 1);
-    EXPECT_EQ(price("$3 Pick3 Wheel 12 with 345 with All").cost, 3 * 2 * 3 * 8);
-}
-
-TEST(TicketPrice, PickSixOfAllHorsesIsPricedInFull) {
-    const char* text = "$2 Pick6 Wheel All with All with All with All with All with All";
-    EXPECT_EQ(price(text).count, 262144);
-    EXPECT_EQ(price(text).cost, 524288);
-    EXPECT_EQ(price("$32000 Pick6 Wheel All with All with All with All with All with All").cost,
-              int64_t{262144} * 32000);
-    CombinationMarks marks;
-    EXPECT_EQ(expandTicket(parsed(text), marks).count, 262144);
-    EXPECT_EQ(marks.markedCount(), 262144u);
-}
-
-TEST(TicketPrice, StraightsAreOneCombination) {
-    EXPECT_EQ(price("$3 Quiniela Straight 72").cost, 3);
-    EXPECT_EQ(price("$3 Superfecta Straight 8765").count, 1);
-}
-
-TEST(TicketPrice, TwinTriAndTriSuperAreNotTakenYet) {
-    EXPECT_EQ(price("$2 Twin-Tri Box 123").count, 0);
-    EXPECT_EQ(price("$2 Tri-Super Wheel 1 with 2 with 3").cost, 0);
+TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
+    struct Case {
+        const char* text;
+        int32_t count;
+        int64_t cost;
+    } cases[] = {
+        // Across The Board is a win, a place and a show bet on each horse.
+        {"$2 Win on All", 8, 16},
+        {"$2 WPS on 3", 3, 6},
+        {"$2 WPS on All", 24, 48},
+        {"$7 Show on 52", 2, 14},
+        // Boxes cover every order of different horses.
+        {"$1 Exacta Box All", 56, 56},
+        {"$1 Quiniela Box All", 28, 28},
+        {"$1 Trifecta Box All", 336, 336},
+        {"$1 Superfecta Box All", 1680, 1680},
+        {"$1 Superfecta Box 1234", 24, 24},
+        {"$2 Exacta Box 134", 6, 12},
+        // Wheels never pair a horse with itself, and overlapping sets buy a combination once.
+        {"$2 Quiniela Wheel 1 with All", 7, 14},
+        {"$2 Exacta Wheel 12 with 12", 2, 4},
+        {"$2 Quiniela Wheel 12 with 12", 1, 2},
+        {"$1 Quiniela Wheel 123 with 23", 3, 3},
+        {"$5 Trifecta Wheel 1 with 23 with 2345", 6, 30},
+        {"$1 Superfecta Wheel All with All with All with All", 1680, 1680},
+        {"$2 Exacta Wheel 1 with 1", 0, 0},
+        // Multi-race bets multiply their races' sets.
+        {"$2 DailyDouble Wheel All with All", 64, 128},
+        {"$2 DailyDouble Wheel 1 with 1", 1, 2},
+        {"$3 Pick3 Wheel 12 with 345 with All", 48, 144},
+        {"$2 Pick6 Wheel All with All with All with All with All with All", 262144, 524288},
+        {"$32000 Pick6 Wheel All with All with All with All with All with All", 262144,
+         int64_t{262144} * 32000},
+        // Straights are one combination.
+        {"$3 Quiniela Straight 72", 1, 3},
+        {"$3 Superfecta Straight 8765", 1, 3},
+        // Not taken yet: nothing.
+        {"$2 Twin-Tri Box 123", 0, 0},
+        {"$2 Tri-Super Wheel 1 with 2 with 3", 0, 0},
+    };
+    for (const Case& c : cases) {
+        TicketPrice p = price(c.text);
+        EXPECT_EQ(p.count, c.count) << c.text;
+        EXPECT_EQ(p.cost, c.cost) << c.text;
+    }
     EXPECT_TRUE(lines("$2 Twin-Tri Straight 123").empty());
 }
 
