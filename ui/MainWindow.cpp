@@ -367,6 +367,7 @@ void MainWindow::raceEnded() {
 void MainWindow::openResults() {
     auto* results = new ResultsWindow(m_game, this);
     connect(results, &ResultsWindow::confirmed, this, &MainWindow::resultsConfirmed);
+    connect(results, &ResultsWindow::settled, this, &MainWindow::refresh);
     openModal(results);
 }
 

@@ -335,6 +335,7 @@ void ResultsWindow::runShow() {
             break;
         case ShowStep::Kind::Done:
             showSettlement();
+            emit settled();
             m_showFinished = true;
             m_cmdOK->setEnabled(true);
             m_cmdOK->setDefault(true);

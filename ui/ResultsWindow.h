@@ -37,6 +37,8 @@ public:
 signals:
     // Emitted once, after game.confirmResults(); the window closes right after.
     void confirmed();
+    // Emitted once the tickets are settled: the balances behind the window have changed.
+    void settled();
 
 public slots:
     // Closing before the show is over is refused; afterwards it confirms like OK.

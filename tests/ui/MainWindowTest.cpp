@@ -614,12 +614,20 @@ void MainWindowTest::startRaceAsksAboutUnpaidTicketsAndLocksTheWindow() {
 void MainWindowTest::fastForwardOpensTheResultsAndTheDayGoesOn() {
     QVERIFY(startAndBet());
     QVERIFY(m_session->window->findChild<QTimer*>(QStringLiteral("timerParade"))->isActive());
+    // Across the board on every horse: some of it is sure to collect.
+    addPlayer("Ann");
+    QVERIFY(game().ticketList().listTicket(game().day(), "$2 WPS on 12345678"));
+    QCOMPARE(game().pay().paid, 1);
     QVERIFY(click("cmdRun"));
-    // No tickets, no question.
+    // Every ticket paid, no question.
     QCOMPARE(prompter().shown().size(), std::size_t{0});
     QVERIFY(click("cmdFastForward"));
     QVERIFY(game().day().result.complete);
     QVERIFY(openWindow("frmResults"));
+    // The balance behind the results shows the winnings as soon as they are settled.
+    QVERIFY(QTest::qWaitFor([this] { return game().resultsDone(); }, 30000));
+    QVERIFY(QTest::qWaitFor([this] { return text("lblBalance") != QStringLiteral("352.00"); }, 30000));
+    QCOMPARE(text("lblBalance"), QString::fromStdString(game().day().players.balanceLabel));
     QCOMPARE(game().stage(), Stage::Results);
     // The race's pictures leave the track; the window is usable again behind the results.
     auto* track = find<TrackWidget>("frTrack");
