@@ -81,10 +81,14 @@ struct RaceCard {
     std::array<bool, RacesPerDay> racePoolsOpened{};
 };
 
-// The persistent stable in memory. Slot 0 of horses and jockeys holds nothing.
+// Horses 1..200 and jockeys 1..32; slot 0 holds nothing.
+using HorseTable = std::array<Horse, HorseCount + 1>;
+using JockeyTable = std::array<Jockey, JockeyCount + 1>;
+
+// The persistent stable in memory.
 struct Database {
-    std::array<Horse, HorseCount + 1> horses{};
-    std::array<Jockey, JockeyCount + 1> jockeys{};
+    HorseTable horses{};
+    JockeyTable jockeys{};
     Settings settings;
 };
 

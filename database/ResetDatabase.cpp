@@ -2,7 +2,7 @@
 
 #include "DatabaseFiles.h"
 #include "core/Constants.h"
-#include "core/FileStore.h"
+#include "core/DataFolder.h"
 #include "core/TextEncoding.h"
 
 namespace sw {
@@ -20,6 +20,17 @@ int16_t pathFromDraw(int d) {
 
 } // namespace
 
+std::string standInHorseName(int number) {
+    return "Horse " + std::to_string(number);
+}
+
+Jockey standInJockey(int number) {
+    Jockey jockey;
+    jockey.name = "Jockey " + std::to_string(number);
+    jockey.skill = static_cast<int16_t>(number % 3);
+    return jockey;
+}
+
 Horse freshHorse(const std::string& name, Random& random) {
     Horse horse{.name = name, .grade = "M", .earnedGrade = "M", .gradeMark = "M", .bestTime = 999};
     for (int16_t& rating : horse.segmentRating)
@@ -36,27 +47,34 @@ Jockey freshJockey(const Jockey& jockey) {
     return fresh;
 }
 
-void writeFreshStable(RaceDay& day) {
-    // Each step goes on when an earlier one could not write its file.
-    writeFileAtomic(day.file("pastperformances.dat"), "");
-    writeFileAtomic(day.file("settings.dat"),
-                    RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line());
-
+FileError writeFreshStable(RaceDay& day) {
     std::string jockeys;
-    for (int j = 1; j <= JockeyCount; ++j)
-        jockeys += jockeyRecord(freshJockey(day.db.jockeys[static_cast<std::size_t>(j)]));
-    writeFileAtomic(day.file("jockeys.dat"), jockeys);
-
+    for (int j = 1; j <= JockeyCount; ++j) {
+        const Jockey& jockey = day.db.jockeys[static_cast<std::size_t>(j)];
+        jockeys += jockeyRecord(freshJockey(jockey.name.empty() ? standInJockey(j) : jockey));
+    }
     std::string horses;
-    for (int h = 1; h <= HorseCount; ++h)
-        horses += horseRecord(freshHorse(day.db.horses[static_cast<std::size_t>(h)].name, day.random));
-    writeFileAtomic(day.file("horses.dat"), horses);
+    for (int h = 1; h <= HorseCount; ++h) {
+        const std::string& name = day.db.horses[static_cast<std::size_t>(h)].name;
+        horses += horseRecord(freshHorse(name.empty() ? standInHorseName(h) : name, day.random));
+    }
+    // One step: a stable half reset, or reset over a file that could not be read, is never left.
+    FileChanges changes;
+    changes.write("pastperformances.dat", "")
+        .write("settings.dat",
+               RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line())
+        .write("jockeys.dat", std::move(jockeys))
+        .write("horses.dat", std::move(horses));
+    return day.folder.commit(changes);
 }
 
 bool resetDatabase(RaceDay& day) {
     if (!day.prompter.ask(ResetQuestion, AppTitle))
         return false;
-    writeFreshStable(day);
+    if (FileError error = writeFreshStable(day)) {
+        day.prompter.message(error.message + " The stable was not reset.", AppTitle);
+        return false;
+    }
     return true;
 }
 

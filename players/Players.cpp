@@ -1,6 +1,5 @@
 #include "Players.h"
 
-#include "RecordAppend.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
@@ -64,11 +63,19 @@ bool isControl(char32_t cp) {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
 }
 
-// The number of the last record in players.dat, or 0 when it holds none.
-int64_t lastPlayerNumber(const RaceDay& day) {
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string playerRecord(const PlayerEntry& entry) {
+    return RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
+}
+
+// The number of the text's last record, or 0 when it holds none.
+int64_t lastPlayerNumber(std::string_view text) {
     int64_t last = 0;
-    forEachLine(day.file("players.dat"), [&](std::string_view line) {
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
+    forEachLineIn(text, [&](std::string_view line) {
+        if (isBlankLine(line))
             return;
         int64_t number = 0;
         FieldReader(line).read(number);
@@ -78,6 +85,21 @@ int64_t lastPlayerNumber(const RaceDay& day) {
 }
 
 } // namespace
+
+std::vector<PlayerEntry> parsePlayers(std::string_view text) {
+    std::vector<PlayerEntry> players;
+    forEachLineIn(text, [&](std::string_view line) {
+        if (isBlankLine(line))
+            return;
+        FieldReader reader(line);
+        PlayerEntry entry;
+        reader.read(entry.playerId);
+        reader.read(entry.name);
+        reader.read(entry.balance);
+        players.push_back(std::move(entry));
+    });
+    return players;
+}
 
 std::string trimName(std::string_view name) {
     std::size_t begin = 0;
@@ -93,33 +115,27 @@ void loadPlayers(RaceDay& day) {
     PlayerList& list = day.players;
     list.entries.clear();
     list.selected = -1;
-    const std::string startText = formatSingle(day.db.settings.startAmount);
-    const bool read = forEachLine(day.file("players.dat"), [&](std::string_view line) {
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
-            return;
-        FieldReader reader(line);
-        PlayerEntry entry;
-        reader.read(entry.playerId);
-        reader.read(entry.name);
-        // The stored balance is read past: every day starts at the starting amount.
-        entry.balance = startText;
-        list.entries.push_back(std::move(entry));
-    });
+    const FileContent content = day.folder.read("players.dat");
     // A players.dat that exists but cannot be read is kept for when it can: rewriting it from
-    // what was read would lose the players.
-    std::error_code ec;
-    if (!read && std::filesystem::exists(day.file("players.dat"), ec)) {
+    // what was read would lose the players. The folder refuses every later write of it.
+    day.folder.noteLoad("players.dat", content.status);
+    if (content.status == ReadStatus::Unreadable) {
         day.prompter.message("Error reading players.dat", MessageTitle);
         return;
     }
+    list.entries = parsePlayers(content.bytes);
+    // The stored balances are passed over: every day starts at the starting amount.
+    const std::string startText = formatSingle(day.db.settings.startAmount);
+    for (PlayerEntry& entry : list.entries)
+        entry.balance = startText;
     savePlayers(day);
 }
 
 FileError savePlayers(const RaceDay& day) {
     std::string content;
     for (const PlayerEntry& entry : day.players.entries)
-        content += RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
-    return writeFileAtomic(day.file("players.dat"), content);
+        content += playerRecord(entry);
+    return day.folder.write("players.dat", content);
 }
 
 std::optional<std::string> playerNameProblem(std::string_view name) {
@@ -145,16 +161,14 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message(*problem, AppTitle);
         return false;
     }
-    const int64_t number = lastPlayerNumber(day) + 1;
+    const int64_t number = lastPlayerNumber(day.folder.read("players.dat").bytes) + 1;
     if (number > std::numeric_limits<int32_t>::max() || number < std::numeric_limits<int32_t>::min()) {
         day.prompter.message("No further player number is free in players.dat.", AppTitle);
         return false;
     }
     PlayerEntry entry{static_cast<int32_t>(number), trimName(name),
                       formatSingle(day.db.settings.startAmount)};
-    if (FileError error = appendRecord(
-            day.file("players.dat"),
-            RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line())) {
+    if (FileError error = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)))) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }

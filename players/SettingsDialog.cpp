@@ -43,7 +43,7 @@ void SettingsDialog::setDefaultBetAmount(int value) {
 }
 
 FileError SettingsDialog::ok() {
-    return writeFileAtomic(m_day.file("settings.dat"), settingsRecord(m_day.db.settings));
+    return m_day.folder.write("settings.dat", settingsRecord(m_day.db.settings));
 }
 
 } // namespace sw

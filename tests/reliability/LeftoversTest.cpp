@@ -73,8 +73,8 @@ TEST_F(Leftovers, DailyDoubleLinesOfADayQuitHalfWayPayNothingTheNextDay) {
 TEST_F(Leftovers, StableSaveCutShortAfterItsMarkIsFinishedAtTheNextStart) {
     SeededRandom unused(1);
     RaceDay scratch(dir.path(), unused, prompter);
-    ASSERT_TRUE(loadHorses(scratch));
-    ASSERT_TRUE(loadJockeys(scratch));
+    ASSERT_EQ(loadHorses(scratch), ReadStatus::Read);
+    ASSERT_EQ(loadJockeys(scratch), ReadStatus::Read);
     scratch.db.horses[1].name = "Renamed Runner";
     scratch.db.jockeys[1].name = "Renamed Rider";
     const std::string horses = [&] {
