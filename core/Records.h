@@ -48,6 +48,10 @@ struct Settings {
     float trackRecord = 0;
 };
 
+// The settings a reset writes, and those a day plays with when settings.dat cannot be read: a
+// day without them would give every player nothing and hold a track record of 0:00.00.
+inline constexpr Settings FactorySettings{400, 2, 999};
+
 // One line of pastperformances.dat.
 struct PastPerformance {
     int16_t horse = 0;

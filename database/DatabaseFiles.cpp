@@ -88,8 +88,7 @@ ReadStatus loadJockeys(RaceDay& day) {
 
 ReadStatus loadSettings(RaceDay& day) {
     const FileContent content = loadFile(day, "settings.dat");
-    if (content.read())
-        day.db.settings = parseSettingsFile(content.bytes, day.db.settings);
+    day.db.settings = content.read() ? parseSettingsFile(content.bytes, day.db.settings) : FactorySettings;
     return content.status;
 }
 

@@ -18,7 +18,7 @@ namespace sw {
 ReadStatus loadHorses(RaceDay& day);
 // Fills jockeys 1..32 from jockeys.dat record by record.
 ReadStatus loadJockeys(RaceDay& day);
-// Reads the settings line.
+// Reads the settings line; when the file cannot be read the day has the factory settings.
 ReadStatus loadSettings(RaceDay& day);
 
 // The files' text as the loads parse it, tolerantly: records fill the table given from slot 1 in

@@ -3,7 +3,7 @@
 #include "DatabaseFiles.h"
 #include "core/Constants.h"
 #include "core/DataFolder.h"
-#include "core/TextEncoding.h"
+#include "players/SettingsRecord.h"
 
 namespace sw {
 
@@ -61,8 +61,7 @@ FileError writeFreshStable(RaceDay& day) {
     // One step: a stable half reset, or reset over a file that could not be read, is never left.
     FileChanges changes;
     changes.write("pastperformances.dat", "")
-        .write("settings.dat",
-               RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line())
+        .write("settings.dat", factorySettingsRecord())
         .write("jockeys.dat", std::move(jockeys))
         .write("horses.dat", std::move(horses));
     return day.folder.commit(changes);

@@ -288,7 +288,7 @@ TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
     EXPECT_EQ(amountSpinnerStart(day.db.settings), 2);
 }
 
-TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
+TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheDayHasTheFactorySettings) {
     test::copyBundledData(dir.path());
     std::filesystem::remove(dir / "settings.dat");
     writeAll(dir / "players.dat", "1,Ann,50\r\n");
@@ -296,10 +296,10 @@ TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
     RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
-    EXPECT_EQ(day.db.settings.startAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 0.0f);
-    EXPECT_EQ(day.players.entries[0].balance, "0");
+    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
+    EXPECT_EQ(day.players.entries[0].balance, "400");
     EXPECT_EQ(readLines(dir / "races.dat").size(), 12u);
 }
 

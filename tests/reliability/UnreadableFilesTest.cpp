@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"settings.dat",
              Fault::Unreadable,
              1,
-             {"Error reading settings.dat"},
+             {"Error reading settings.dat", std::string("Cannot write settings.dat") + NotRead},
              std::string("Cannot write settings.dat") + NotRead},
         Case{"players.dat",
              Fault::Unreadable,
