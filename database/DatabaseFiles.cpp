@@ -30,8 +30,9 @@ FileContent loadFile(RaceDay& day, std::string_view fileName) {
     return content;
 }
 
-// Fills slots 1..count from the text's records in order; extra lines are ignored.
-template <typename Table, typename Parse> Table parseTable(std::string_view text, Table table, Parse parse) {
+// Fills slots 1.. from the text's records in order; extra lines are ignored.
+template <typename Table, typename Parse>
+std::size_t parseTable(std::string_view text, Table& table, Parse parse) {
     std::size_t next = 1;
     forEachLineIn(text, [&](std::string_view line) {
         if (next >= table.size() || isBlankLine(line))
@@ -39,7 +40,7 @@ template <typename Table, typename Parse> Table parseTable(std::string_view text
         parse(line, table[next]);
         ++next;
     });
-    return table;
+    return next - 1;
 }
 
 template <typename Record, std::size_t Slots, typename Format>
@@ -53,12 +54,12 @@ FileError saveTable(const RaceDay& day, std::string_view fileName, const std::ar
 
 } // namespace
 
-HorseTable parseHorses(std::string_view text, HorseTable horses) {
-    return parseTable(text, std::move(horses), parseHorse);
+std::size_t parseHorses(std::string_view text, HorseTable& horses) {
+    return parseTable(text, horses, parseHorse);
 }
 
-JockeyTable parseJockeys(std::string_view text, JockeyTable jockeys) {
-    return parseTable(text, std::move(jockeys), parseJockey);
+std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys) {
+    return parseTable(text, jockeys, parseJockey);
 }
 
 Settings parseSettingsFile(std::string_view text, Settings settings) {
@@ -75,14 +76,14 @@ Settings parseSettingsFile(std::string_view text, Settings settings) {
 ReadStatus loadHorses(RaceDay& day) {
     const FileContent content = loadFile(day, "horses.dat");
     if (content.read())
-        day.db.horses = parseHorses(content.bytes, std::move(day.db.horses));
+        parseHorses(content.bytes, day.db.horses);
     return content.status;
 }
 
 ReadStatus loadJockeys(RaceDay& day) {
     const FileContent content = loadFile(day, "jockeys.dat");
     if (content.read())
-        day.db.jockeys = parseJockeys(content.bytes, std::move(day.db.jockeys));
+        parseJockeys(content.bytes, day.db.jockeys);
     return content.status;
 }
 

@@ -21,11 +21,11 @@ ReadStatus loadJockeys(RaceDay& day);
 // Reads the settings line; when the file cannot be read the day has the factory settings.
 ReadStatus loadSettings(RaceDay& day);
 
-// The files' text as the loads parse it, tolerantly: records fill the table given from slot 1 in
-// order, a field a line lacks (or that is no number) keeps the value it had, blank lines are no
-// records and lines beyond the table are ignored.
-HorseTable parseHorses(std::string_view text, HorseTable horses = {});
-JockeyTable parseJockeys(std::string_view text, JockeyTable jockeys = {});
+// The files' text as the loads parse it, tolerantly: records fill the table from slot 1 in order,
+// a field a line lacks (or that is no number) keeps the value it had, blank lines are no records
+// and lines beyond the table are ignored. Returns how many slots the text filled.
+std::size_t parseHorses(std::string_view text, HorseTable& horses);
+std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys);
 // The first non-blank line over the settings given.
 Settings parseSettingsFile(std::string_view text, Settings settings = {});
 // Every non-blank line in file order. A hand-edited file may hold lines whose horse is outside

@@ -34,7 +34,7 @@ const Jockey& jockeyAt(const RaceDay& day, int32_t number) {
 void reloadJockeys(RaceDay& day) {
     const FileContent content = day.folder.read("jockeys.dat");
     if (content.read())
-        day.db.jockeys = parseJockeys(content.bytes, std::move(day.db.jockeys));
+        parseJockeys(content.bytes, day.db.jockeys);
 }
 
 void copyToEntryTables(EntryTables& tables, std::size_t h, const Horse& horse) {

@@ -141,7 +141,8 @@ TEST(StableText, RecordsFillTheTableFromSlotOneInOrder) {
     std::string text = horseRecord(sampleHorse()) + "\r\n \t\n" + horseRecord(b);
     for (int i = 3; i <= HorseCount + 5; ++i)
         text += "H" + std::to_string(i) + ",M\r\n";
-    const HorseTable horses = parseHorses(text);
+    HorseTable horses;
+    EXPECT_EQ(parseHorses(text, horses), static_cast<std::size_t>(HorseCount));
     EXPECT_EQ(horses[0].name, "");
     EXPECT_EQ(horses[1].name, "Copper Lantern");
     EXPECT_EQ(horses[2].name, "Midnight Ledger") << "blank lines are no records";
@@ -150,7 +151,7 @@ TEST(StableText, RecordsFillTheTableFromSlotOneInOrder) {
 
     JockeyTable jockeys;
     jockeys[2] = Jockey{"Kept", 2, 9, 1, 1, 1, 1, 500};
-    jockeys = parseJockeys("Tobin Harrow,1\r\nRenamed\r\n", jockeys);
+    EXPECT_EQ(parseJockeys("Tobin Harrow,1\r\n\r\nRenamed\r\n", jockeys), 2u);
     EXPECT_EQ(jockeys[1].skill, 1);
     EXPECT_EQ(jockeys[2].name, "Renamed");
     EXPECT_EQ(jockeys[2].starts, 9) << "a field a line lacks keeps its value";
