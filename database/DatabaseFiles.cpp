@@ -125,7 +125,7 @@ std::string horseRecord(const Horse& horse) {
     for (int16_t spare : horse.spareRating)
         w.integer(spare);
     w.integer(horse.formValue).boolean(horse.spareFlag);
-    return w.line();
+    return std::move(w).line();
 }
 
 void parseHorse(std::string_view line, Horse& horse) {
