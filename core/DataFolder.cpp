@@ -166,7 +166,31 @@ void DataFolder::stepDone() const {
 }
 
 FileContent DataFolder::read(std::string_view name) const {
+    if (m_faults && m_faults->beforeRead(name) != 0)
+        return FileContent{ReadStatus::Unreadable, {}};
     return readFile(file(name));
+}
+
+void DataFolder::noteLoad(std::string_view name, ReadStatus status) {
+    auto at = m_loads.find(name);
+    if (at == m_loads.end())
+        m_loads.emplace(std::string(name), status);
+    else
+        at->second = status;
+}
+
+std::optional<ReadStatus> DataFolder::loaded(std::string_view name) const {
+    auto at = m_loads.find(name);
+    if (at == m_loads.end())
+        return std::nullopt;
+    return at->second;
+}
+
+FileError DataFolder::unreadRefusal(std::string_view name) const {
+    if (loaded(name) != ReadStatus::Unreadable)
+        return {};
+    return FileError{"Cannot write " + std::string(name) +
+                     ": it could not be read, so the game leaves it as it is."};
 }
 
 FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::string_view name,
@@ -190,6 +214,8 @@ FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::stri
 }
 
 FileError DataFolder::write(std::string_view name, std::string_view content) const {
+    if (FileError refused = unreadRefusal(name))
+        return refused;
     const auto target = file(name);
     if (int err = refusesWrite(target))
         return writeError(name, err);
@@ -210,6 +236,9 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
 FileError DataFolder::commit(const FileChanges& changes) const {
     if (changes.empty())
         return {};
+    for (const auto& change : changes.m_changes)
+        if (FileError refused = unreadRefusal(change.name))
+            return refused;
     // A step still waiting from an earlier failure is finished first; the journal holds one.
     if (FileError error = recover())
         return error;

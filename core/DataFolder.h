@@ -3,6 +3,8 @@
 #include "FileStore.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,9 @@ public:
     virtual ~FileFaults() = default;
     // 0 to go on, or the errno value the operation fails with.
     virtual int before(FileOp op, std::string_view name) = 0;
+    // 0 to read the file, or the errno value its reading fails with: a file root could read
+    // whatever its permissions say can still be made unreadable.
+    virtual int beforeRead(std::string_view) { return 0; }
     // Every step that changed files is over (the folder is as the step leaves it).
     virtual void stepDone() {}
 };
@@ -63,15 +68,26 @@ public:
 
     void setFaults(FileFaults* faults) { m_faults = faults; }
 
+    // How the day's load of a file went. A file that is there but could not be read is never
+    // written afterwards: every write or change of it is refused, as what the game holds of it
+    // did not come from it.
+    void noteLoad(std::string_view name, ReadStatus status);
+    // How the file read when the day loaded it; nothing when it was not loaded.
+    std::optional<ReadStatus> loaded(std::string_view name) const;
+    // A new day loads every file again.
+    void forgetLoads() { m_loads.clear(); }
+
 private:
     int before(FileOp op, std::string_view name) const;
     FileError writeAside(const std::filesystem::path& scratch, std::string_view name,
                          std::string_view content) const;
     FileError replay(std::string_view journal) const;
     void stepDone() const;
+    FileError unreadRefusal(std::string_view name) const;
 
     std::filesystem::path m_dir;
     FileFaults* m_faults = nullptr;
+    std::map<std::string, ReadStatus, std::less<>> m_loads;
 };
 
 // Names the game's data files may have: lower-case letters and digits, then ".dat".

@@ -114,22 +114,6 @@ void forEachLineIn(std::string_view text, const std::function<void(std::string_v
     }
 }
 
-bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine) {
-    FileContent content = readFile(file);
-    if (!content.read())
-        return false;
-    forEachLineIn(content.bytes, onLine);
-    return true;
-}
-
-bool isReadable(const std::filesystem::path& file) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
-
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content) {
     const std::string name = file.filename().string();
     // The rename below would replace a file whatever its permissions; a file this process may not

@@ -43,12 +43,6 @@ inline constexpr std::size_t MaxLineLength = 64 * 1024;
 // Calls onLine for every line of text (CR LF, LF or CR ends a line), each cut to MaxLineLength.
 void forEachLineIn(std::string_view text, const std::function<void(std::string_view)>& onLine);
 
-// Reads the file and calls onLine for each of its lines. False when it could not be read whole.
-bool forEachLine(const std::filesystem::path& file, const std::function<void(std::string_view)>& onLine);
-
-// True when the file exists and can be opened for reading.
-bool isReadable(const std::filesystem::path& file);
-
 // Replaces the file's whole content atomically: a scratch file beside it is created (never one
 // that already exists, so a planted link is never written through), filled and renamed over the
 // name, so the directory entry is replaced rather than written through. An existing file this

@@ -48,6 +48,10 @@ struct Settings {
     float trackRecord = 0;
 };
 
+// The settings a reset writes, and those a day plays with when settings.dat cannot be read: a
+// day without them would give every player nothing and hold a track record of 0:00.00.
+inline constexpr Settings FactorySettings{400, 2, 999};
+
 // One line of pastperformances.dat.
 struct PastPerformance {
     int16_t horse = 0;
@@ -81,10 +85,14 @@ struct RaceCard {
     std::array<bool, RacesPerDay> racePoolsOpened{};
 };
 
-// The persistent stable in memory. Slot 0 of horses and jockeys holds nothing.
+// Horses 1..200 and jockeys 1..32; slot 0 holds nothing.
+using HorseTable = std::array<Horse, HorseCount + 1>;
+using JockeyTable = std::array<Jockey, JockeyCount + 1>;
+
+// The persistent stable in memory.
 struct Database {
-    std::array<Horse, HorseCount + 1> horses{};
-    std::array<Jockey, JockeyCount + 1> jockeys{};
+    HorseTable horses{};
+    JockeyTable jockeys{};
     Settings settings;
 };
 

@@ -22,6 +22,7 @@ std::string formatBool(bool value);
 // Builds one record: fields joined by commas, ended by CR LF.
 class RecordWriter {
 public:
+    RecordWriter();
     RecordWriter& text(std::string_view value);
     RecordWriter& integer(int64_t value);
     RecordWriter& single(float value);
@@ -29,7 +30,8 @@ public:
     RecordWriter& boolean(bool value);
     RecordWriter& empty();
     // The record with its line end.
-    std::string line() const;
+    std::string line() const&;
+    std::string line() &&;
 
 private:
     void separate();

@@ -20,19 +20,26 @@ void reportUnreadable(RaceDay& day, std::string_view fileName) {
     day.prompter.message("Error reading " + std::string(fileName), MessageTitle);
 }
 
-// Fills slots 1..count from the file's records in order; extra lines are ignored.
-template <typename Record, std::size_t Slots, typename Parse>
-bool loadTable(RaceDay& day, std::string_view fileName, std::array<Record, Slots>& table, Parse parse) {
+// The file's bytes for the day's load, its reading noted in the folder and a failure reported.
+FileContent loadFile(RaceDay& day, std::string_view fileName) {
+    FileContent content = day.folder.read(fileName);
+    day.folder.noteLoad(fileName, content.status);
+    if (!content.read())
+        reportUnreadable(day, fileName);
+    return content;
+}
+
+// Fills slots 1.. from the text's records in order; extra lines are ignored.
+template <typename Table, typename Parse>
+std::size_t parseTable(std::string_view text, Table& table, Parse parse) {
     std::size_t next = 1;
-    bool opened = forEachLine(day.file(fileName), [&](std::string_view line) {
-        if (next >= Slots || isBlankLine(line))
+    forEachLineIn(text, [&](std::string_view line) {
+        if (next >= table.size() || isBlankLine(line))
             return;
         parse(line, table[next]);
         ++next;
     });
-    if (!opened)
-        reportUnreadable(day, fileName);
-    return opened;
+    return next - 1;
 }
 
 template <typename Record, std::size_t Slots, typename Format>
@@ -46,25 +53,43 @@ FileError saveTable(const RaceDay& day, std::string_view fileName, const std::ar
 
 } // namespace
 
-bool loadHorses(RaceDay& day) {
-    return loadTable(day, "horses.dat", day.db.horses, parseHorse);
+std::size_t parseHorses(std::string_view text, HorseTable& horses) {
+    return parseTable(text, horses, parseHorse);
 }
 
-bool loadJockeys(RaceDay& day) {
-    return loadTable(day, "jockeys.dat", day.db.jockeys, parseJockey);
+std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys) {
+    return parseTable(text, jockeys, parseJockey);
 }
 
-bool loadSettings(RaceDay& day) {
+Settings parseSettingsFile(std::string_view text, Settings settings) {
     bool read = false;
-    bool opened = forEachLine(day.file("settings.dat"), [&](std::string_view line) {
+    forEachLineIn(text, [&](std::string_view line) {
         if (read || isBlankLine(line))
             return;
-        parseSettings(line, day.db.settings);
+        parseSettings(line, settings);
         read = true;
     });
-    if (!opened)
-        reportUnreadable(day, "settings.dat");
-    return opened;
+    return settings;
+}
+
+ReadStatus loadHorses(RaceDay& day) {
+    const FileContent content = loadFile(day, "horses.dat");
+    if (content.read())
+        parseHorses(content.bytes, day.db.horses);
+    return content.status;
+}
+
+ReadStatus loadJockeys(RaceDay& day) {
+    const FileContent content = loadFile(day, "jockeys.dat");
+    if (content.read())
+        parseJockeys(content.bytes, day.db.jockeys);
+    return content.status;
+}
+
+ReadStatus loadSettings(RaceDay& day) {
+    const FileContent content = loadFile(day, "settings.dat");
+    day.db.settings = content.read() ? parseSettingsFile(content.bytes, day.db.settings) : FactorySettings;
+    return content.status;
 }
 
 FileError saveHorses(const RaceDay& day) {
@@ -99,7 +124,7 @@ std::string horseRecord(const Horse& horse) {
     for (int16_t spare : horse.spareRating)
         w.integer(spare);
     w.integer(horse.formValue).boolean(horse.spareFlag);
-    return w.line();
+    return std::move(w).line();
 }
 
 void parseHorse(std::string_view line, Horse& horse) {
@@ -203,60 +228,61 @@ PastPerformance parsePastPerformance(std::string_view text) {
     return line;
 }
 
-bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine) {
-    return forEachLine(day.file("pastperformances.dat"), [&](std::string_view line) {
+std::vector<PastPerformance> parsePastPerformances(std::string_view text) {
+    std::vector<PastPerformance> lines;
+    forEachLineIn(text, [&](std::string_view line) {
         if (!isBlankLine(line))
-            onLine(parsePastPerformance(line));
+            lines.push_back(parsePastPerformance(line));
     });
+    return lines;
 }
 
-void trimPastPerformances(RaceDay& day, FileChanges& changes) {
-    const auto source = day.file("pastperformances.dat");
+std::string trimmedPastPerformances(std::string_view text) {
     // The slot of a line's horse; 0 for a horse outside the table.
     auto horseOf = [](int16_t horse) -> std::size_t {
         return horse >= 1 && horse <= HorseCount ? static_cast<std::size_t>(horse) : 0;
     };
-
-    // Both passes run over one reading of the file, which nothing changes in between; the text
-    // stays in one buffer with each line's place beside it.
+    // Both passes run over the one text; each line's place is kept beside its horse.
     struct Line {
-        std::size_t start;
-        std::size_t length;
+        std::string_view text;
         std::size_t horse;
     };
-    std::string text;
     std::vector<Line> lines;
     std::array<int, HorseCount + 1> count{};
-    bool opened = forEachLine(source, [&](std::string_view line) {
+    forEachLineIn(text, [&](std::string_view line) {
         if (isBlankLine(line))
             return;
         int16_t horse = 0;
         FieldReader(line).read(horse);
         const std::size_t h = horseOf(horse);
         ++count[h];
-        lines.push_back({text.size(), line.size(), h});
-        text.append(line);
+        lines.push_back({line, h});
     });
-    if (!opened) {
-        reportUnreadable(day, "pastperformances.dat");
-        return;
-    }
 
     // A horse with more lines than it may keep loses its oldest ones first. Lines of no known
     // horse (only a hand edit makes them) are copied as they stand.
     std::string kept;
     kept.reserve(text.size() + lines.size() * LineEnd.size());
     for (const Line& line : lines) {
-        const std::string_view record(text.data() + line.start, line.length);
         if (line.horse == 0) {
-            kept.append(record);
+            kept.append(line.text);
             kept.append(LineEnd);
         } else if (count[line.horse] <= PastPerformanceKeep) {
-            kept += pastPerformanceRecord(parsePastPerformance(record));
+            kept += pastPerformanceRecord(parsePastPerformance(line.text));
         } else {
             --count[line.horse];
         }
     }
+    return kept;
+}
+
+void trimPastPerformances(RaceDay& day, FileChanges& changes) {
+    const FileContent content = day.folder.read("pastperformances.dat");
+    if (!content.read()) {
+        reportUnreadable(day, "pastperformances.dat");
+        return;
+    }
+    std::string kept = trimmedPastPerformances(content.bytes);
     // The scratch copy is kept beside the file, as the game always has.
     changes.write("pastperformances.tmp", kept);
     changes.write("pastperformances.dat", std::move(kept));

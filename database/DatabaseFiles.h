@@ -4,22 +4,36 @@
 #include "core/RaceDay.h"
 #include "core/Records.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sw {
 
 // Load, save and trim the stable's files in the day's data folder.
 // A file that cannot be read shows "Error reading <file>" under the message title and
-// leaves the table as it was; the caller goes on.
+// leaves the table as it was; the caller goes on. Each load notes in day.folder how the file read.
 
-// Fills horses 1..200 from horses.dat record by record; false when the file cannot be read.
-bool loadHorses(RaceDay& day);
-// Fills jockeys 1..32 from jockeys.dat record by record; false when the file cannot be read.
-bool loadJockeys(RaceDay& day);
-// Reads the settings line; false when the file cannot be read.
-bool loadSettings(RaceDay& day);
+// Fills horses 1..200 from horses.dat record by record.
+ReadStatus loadHorses(RaceDay& day);
+// Fills jockeys 1..32 from jockeys.dat record by record.
+ReadStatus loadJockeys(RaceDay& day);
+// Reads the settings line; when the file cannot be read the day has the factory settings.
+ReadStatus loadSettings(RaceDay& day);
+
+// The files' text as the loads parse it, tolerantly: records fill the table from slot 1 in order,
+// a field a line lacks (or that is no number) keeps the value it had, blank lines are no records
+// and lines beyond the table are ignored. Returns how many slots the text filled.
+std::size_t parseHorses(std::string_view text, HorseTable& horses);
+std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys);
+// The first non-blank line over the settings given.
+Settings parseSettingsFile(std::string_view text, Settings settings = {});
+// Every non-blank line in file order. A hand-edited file may hold lines whose horse is outside
+// 1..200: check before indexing.
+std::vector<PastPerformance> parsePastPerformances(std::string_view text);
+// The text keeping each horse's 15 most recent lines, re-encoded. Lines whose horse is outside
+// 1..200 are kept as they stand; blank lines are dropped.
+std::string trimmedPastPerformances(std::string_view text);
 
 // Rewrites horses.dat from horses 1..200.
 FileError saveHorses(const RaceDay& day);
@@ -36,9 +50,6 @@ void parseJockey(std::string_view line, Jockey& jockey);
 std::string pastPerformanceRecord(const PastPerformance& line);
 PastPerformance parsePastPerformance(std::string_view line);
 
-// Every non-blank line of pastperformances.dat in file order; false when the file cannot be read.
-// A hand-edited file may hold lines whose horse is outside 1..200: check before indexing.
-bool readPastPerformances(const RaceDay& day, const std::function<void(const PastPerformance&)>& onLine);
 // Adds to the changes pastperformances.dat with each horse's 15 most recent lines, re-encoded, and
 // its scratch copy pastperformances.tmp. Lines whose horse is outside 1..200 are kept as they
 // stand; blank lines are dropped. Nothing is added when the file cannot be read.

@@ -2,8 +2,8 @@
 
 #include "DatabaseFiles.h"
 #include "core/Constants.h"
-#include "core/FileStore.h"
-#include "core/TextEncoding.h"
+#include "core/DataFolder.h"
+#include "players/SettingsRecord.h"
 
 namespace sw {
 
@@ -19,6 +19,17 @@ int16_t pathFromDraw(int d) {
 }
 
 } // namespace
+
+std::string standInHorseName(int number) {
+    return "Horse " + std::to_string(number);
+}
+
+Jockey standInJockey(int number) {
+    Jockey jockey;
+    jockey.name = "Jockey " + std::to_string(number);
+    jockey.skill = static_cast<int16_t>(number % 3);
+    return jockey;
+}
 
 Horse freshHorse(const std::string& name, Random& random) {
     Horse horse{.name = name, .grade = "M", .earnedGrade = "M", .gradeMark = "M", .bestTime = 999};
@@ -37,21 +48,22 @@ Jockey freshJockey(const Jockey& jockey) {
 }
 
 FileError writeFreshStable(RaceDay& day) {
-    // The whole stable or nothing: a half-reset stable would mix fresh horses with old history.
-    FileChanges changes;
-    changes.write("pastperformances.dat", "");
-    changes.write("settings.dat",
-                  RecordWriter().integer(400).integer(2).integer(1).integer(0).integer(999).line());
-
     std::string jockeys;
-    for (int j = 1; j <= JockeyCount; ++j)
-        jockeys += jockeyRecord(freshJockey(day.db.jockeys[static_cast<std::size_t>(j)]));
-    changes.write("jockeys.dat", std::move(jockeys));
-
+    for (int j = 1; j <= JockeyCount; ++j) {
+        const Jockey& jockey = day.db.jockeys[static_cast<std::size_t>(j)];
+        jockeys += jockeyRecord(freshJockey(jockey.name.empty() ? standInJockey(j) : jockey));
+    }
     std::string horses;
-    for (int h = 1; h <= HorseCount; ++h)
-        horses += horseRecord(freshHorse(day.db.horses[static_cast<std::size_t>(h)].name, day.random));
-    changes.write("horses.dat", std::move(horses));
+    for (int h = 1; h <= HorseCount; ++h) {
+        const std::string& name = day.db.horses[static_cast<std::size_t>(h)].name;
+        horses += horseRecord(freshHorse(name.empty() ? standInHorseName(h) : name, day.random));
+    }
+    // One step: a stable half reset, or reset over a file that could not be read, is never left.
+    FileChanges changes;
+    changes.write("pastperformances.dat", "")
+        .write("settings.dat", factorySettingsRecord())
+        .write("jockeys.dat", std::move(jockeys))
+        .write("horses.dat", std::move(horses));
     return day.folder.commit(changes);
 }
 
@@ -59,7 +71,7 @@ bool resetDatabase(RaceDay& day) {
     if (!day.prompter.ask(ResetQuestion, AppTitle))
         return false;
     if (FileError error = writeFreshStable(day)) {
-        day.prompter.message(error.message, AppTitle);
+        day.prompter.message(error.message + " The stable was not reset.", AppTitle);
         return false;
     }
     return true;

@@ -20,12 +20,19 @@ Horse freshHorse(const std::string& name, Random& random);
 // A jockey with name and skill kept and the record cleared.
 Jockey freshJockey(const Jockey& jockey);
 
-// Writes a fresh stable from the names and skills in memory, without asking: empties
-// pastperformances.dat, writes the factory settings, jockeys.dat and horses.dat. The tables in
-// memory are left as they are; the next start of a day loads the files. All of it or nothing.
+// What the reset names a horse or jockey slot that holds no name (its file was missing or cut
+// short): "Horse 7"; "Jockey 7" with skill 7 % 3.
+std::string standInHorseName(int number);
+Jockey standInJockey(int number);
+
+// Writes a fresh stable from the names and skills in memory, without asking, in one step:
+// pastperformances.dat emptied, the factory settings, jockeys.dat and horses.dat, or nothing
+// when one cannot be written (one that could not be read at the start of the day never is).
+// The tables in memory are left as they are; the next start of a day loads the files.
 FileError writeFreshStable(RaceDay& day);
 
-// Asks first; on Yes writes a fresh stable. True when it ran.
+// Asks first; on Yes writes a fresh stable. True when it ran; a stable that could not be written
+// is reported and left as it was.
 bool resetDatabase(RaceDay& day);
 
 } // namespace sw

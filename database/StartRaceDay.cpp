@@ -33,6 +33,12 @@ std::string unfilledRaceMessage(int raceNumber) {
            "with the text front end's reset command.";
 }
 
+std::string missingStableMessage(std::string_view fileName) {
+    return std::string(fileName) +
+           " is missing from the data folder, so the day cannot start. Copy it back from a backup, or reset "
+           "the stable with the text front end's reset command.";
+}
+
 // Draws race r into the card. The caller has made sure some grade still holds eight horses, so
 // every loop below ends. A draw outside the table (a generator returning 1.0) counts as a miss.
 void drawRace(RaceDay& day, DrawState& state, std::size_t r) {
@@ -74,8 +80,20 @@ StartResult startRaceDay(RaceDay& day) {
     day.card = RaceCard{};
     day.cardDrawn = false;
     day.currentRace = 0;
+    day.folder.forgetLoads();
 
-    loadHorses(day);
+    const ReadStatus horses = loadHorses(day);
+    const ReadStatus jockeys = loadJockeys(day);
+    // A stable without its horses or its jockeys would be saved after the first race as nameless
+    // records; nothing is drawn or written until the file is back.
+    for (auto [name, status] : {std::pair{"horses.dat", horses}, std::pair{"jockeys.dat", jockeys}}) {
+        if (status == ReadStatus::Missing) {
+            result.missingFile = name;
+            result.message = missingStableMessage(name);
+            day.prompter.message(result.message, MessageTitle);
+            return result;
+        }
+    }
     // Counted over the whole table, which is exactly what the horse draw searches.
     DrawState state;
     for (std::size_t h = 1; h <= HorseCount; ++h) {
@@ -83,7 +101,6 @@ StartResult startRaceDay(RaceDay& day) {
         if (g != 0)
             ++state.gradeCount[static_cast<std::size_t>(g)];
     }
-    loadJockeys(day);
 
     // races.dat is only a record of the card, so a day whose record cannot be written is
     // still drawn and played.

@@ -1,7 +1,6 @@
 #include "FuzzSupport.h"
 
 #include "core/FileStore.h"
-#include "players/Players.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,35 +51,6 @@ void FuzzFolder::reset() {
 
 void FuzzFolder::write(std::string_view name, std::string_view content) const {
     writeFileAtomic(m_path / name, content);
-}
-
-void playDay(const fs::path& dir, int races) {
-    SeededRandom random(1);
-    QuietPrompter prompter;
-    Game game(dir, random, prompter);
-    if (!game.startDay())
-        return;
-    game.toteBoard();
-    RaceDay& day = game.day();
-    if (day.players.entries.empty())
-        addPlayer(day, "Fuzz");
-    for (int race = 0; race < races && game.stage() == Stage::Betting; ++race) {
-        for (const char* text :
-             {"$2 Win on 1", "$2 WPS on 2", "$1 Quiniela Box 123", "$1 Exacta Wheel 1 with All",
-              "$1 Trifecta Box 1234", "$1 Superfecta Straight 4321"})
-            game.ticketList().listTicket(day, text);
-        game.pay();
-        if (!game.beginRace())
-            return;
-        game.finishRace();
-        game.runResultsToEnd();
-        // The next race's program regenerates its pools: worth it only when it is played.
-        if (race + 1 == races)
-            return;
-        game.confirmResults();
-        if (game.stage() == Stage::Program)
-            game.toteBoard();
-    }
 }
 
 } // namespace sw::fuzz

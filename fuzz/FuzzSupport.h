@@ -3,11 +3,13 @@
 #include "core/Prompter.h"
 #include "game/Game.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sw::fuzz {
@@ -24,7 +26,7 @@ private:
 };
 
 // A data folder in memory-backed storage, refilled with the bundled stable before every input, so
-// one input never sees what an earlier one left behind.
+// one input never sees what an earlier one left behind (the whole-game target plays on it).
 class FuzzFolder {
 public:
     FuzzFolder();
@@ -50,8 +52,40 @@ inline std::string_view asText(const uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// Starts a day on the folder and plays `races` races with tickets of several bets for a player
-// (added when the folder has none): the path every reader's data takes through the game.
-void playDay(const std::filesystem::path& dir, int races);
+// Parses the text into a table kept for every input and cleared where the last input filled it:
+// building a whole empty table for each input would cost more than the parse. Returns the table
+// and how many slots the text filled.
+template <typename Table, typename Parse>
+std::pair<const Table&, std::size_t> parseIntoTable(std::string_view text, Parse parse) {
+    static Table table;
+    static std::size_t filled = 0;
+    std::fill_n(table.begin() + 1, filled, typename Table::value_type{});
+    filled = parse(text, table);
+    return {table, filled};
+}
+
+// Text the game wrote, read and written again, must come back the same; a single float may take
+// one writing more, as seven digits do not always name one float, but the float they read as
+// then keeps its text.
+template <typename Rewrite>
+void requireWrittenTextSettles(const std::string& written, Rewrite rewrite, const char* property) {
+    const std::string again = rewrite(written);
+    if (again != written)
+        require(rewrite(again) == again, property);
+}
+
+// Slots 1..filled of a horse or jockey table, each written as the game saves it, read back as the
+// same record.
+template <typename Table, typename Format, typename Parse>
+void requireRecordsReadBack(const Table& table, std::size_t filled, Format format, Parse parse,
+                            const char* property) {
+    auto rewrite = [&](const std::string& line) {
+        typename Table::value_type again;
+        parse(std::string_view(line).substr(0, line.size() - 2), again);
+        return format(again);
+    };
+    for (std::size_t i = 1; i <= filled; ++i)
+        requireWrittenTextSettles(format(table[i]), rewrite, property);
+}
 
 } // namespace sw::fuzz

@@ -1,12 +1,15 @@
-// jockeys.dat as a player may have edited it: the racing program's standings and markers, and a
-// race whose jockeys' skills and records come from it.
+// jockeys.dat as a player may have edited it: the text the start of a day and the racing
+// program parse. Each jockey the text filled, written as the game saves it and read again, is
+// written the same.
 
 #include "FuzzSupport.h"
 
+#include "database/DatabaseFiles.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static sw::fuzz::FuzzFolder folder;
-    folder.reset();
-    folder.write("jockeys.dat", sw::fuzz::asText(data, size));
-    sw::fuzz::playDay(folder.path(), 1);
+    using namespace sw;
+    const auto [table, filled] = fuzz::parseIntoTable<JockeyTable>(fuzz::asText(data, size), parseJockeys);
+    fuzz::requireRecordsReadBack(table, filled, jockeyRecord, parseJockey,
+                                 "a jockey written back reads as the same jockey");
     return 0;
 }

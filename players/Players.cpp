@@ -81,11 +81,19 @@ bool isFormatCharacter(char32_t cp) {
     return false;
 }
 
-// The number of the last record in players.dat, or 0 when it holds none.
-int64_t lastPlayerNumber(const RaceDay& day) {
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string playerRecord(const PlayerEntry& entry) {
+    return RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
+}
+
+// The number of the text's last record, or 0 when it holds none.
+int64_t lastPlayerNumber(std::string_view text) {
     int64_t last = 0;
-    forEachLine(day.file("players.dat"), [&](std::string_view line) {
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
+    forEachLineIn(text, [&](std::string_view line) {
+        if (isBlankLine(line))
             return;
         int64_t number = 0;
         FieldReader(line).read(number);
@@ -95,6 +103,21 @@ int64_t lastPlayerNumber(const RaceDay& day) {
 }
 
 } // namespace
+
+std::vector<PlayerEntry> parsePlayers(std::string_view text) {
+    std::vector<PlayerEntry> players;
+    forEachLineIn(text, [&](std::string_view line) {
+        if (isBlankLine(line))
+            return;
+        FieldReader reader(line);
+        PlayerEntry entry;
+        reader.read(entry.playerId);
+        reader.read(entry.name);
+        reader.read(entry.balance);
+        players.push_back(std::move(entry));
+    });
+    return players;
+}
 
 std::string trimName(std::string_view name) {
     std::size_t begin = 0;
@@ -111,25 +134,19 @@ void loadPlayers(RaceDay& day) {
     list.entries.clear();
     list.selected = -1;
     list.highestNumberUsed = 0;
-    const std::string startText = formatSingle(day.db.settings.startAmount);
-    const bool read = forEachLine(day.file("players.dat"), [&](std::string_view line) {
-        if (line.find_first_not_of(" \t") == std::string_view::npos)
-            return;
-        FieldReader reader(line);
-        PlayerEntry entry;
-        reader.read(entry.playerId);
-        reader.read(entry.name);
-        // The stored balance is read past: every day starts at the starting amount.
-        entry.balance = startText;
-        list.entries.push_back(std::move(entry));
-    });
+    const FileContent content = day.folder.read("players.dat");
     // A players.dat that exists but cannot be read is kept for when it can: rewriting it from
-    // what was read would lose the players.
-    std::error_code ec;
-    if (!read && std::filesystem::exists(day.file("players.dat"), ec)) {
+    // what was read would lose the players. The folder refuses every later write of it.
+    day.folder.noteLoad("players.dat", content.status);
+    if (content.status == ReadStatus::Unreadable) {
         day.prompter.message("Error reading players.dat", MessageTitle);
         return;
     }
+    list.entries = parsePlayers(content.bytes);
+    // The stored balances are passed over: every day starts at the starting amount.
+    const std::string startText = formatSingle(day.db.settings.startAmount);
+    for (PlayerEntry& entry : list.entries)
+        entry.balance = startText;
     savePlayers(day);
 }
 
@@ -138,7 +155,7 @@ namespace {
 std::string playersText(const PlayerList& players) {
     std::string content;
     for (const PlayerEntry& entry : players.entries)
-        content += RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
+        content += playerRecord(entry);
     return content;
 }
 
@@ -179,7 +196,7 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         return false;
     }
     PlayerList& list = day.players;
-    int64_t number = std::max<int64_t>(lastPlayerNumber(day), list.highestNumberUsed) + 1;
+    int64_t number = std::max<int64_t>(lastPlayerNumber(day.folder.read("players.dat").bytes), list.highestNumberUsed) + 1;
     while (number > 0 && number <= std::numeric_limits<int32_t>::max() &&
            findPlayer(list, static_cast<int32_t>(number)) >= 0)
         ++number;
@@ -189,10 +206,7 @@ bool addPlayer(RaceDay& day, std::string_view name) {
     }
     PlayerEntry entry{static_cast<int32_t>(number), trimName(name),
                       formatSingle(day.db.settings.startAmount)};
-    FileChanges added;
-    added.append("players.dat",
-                 RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line());
-    if (FileError error = day.folder.commit(added)) {
+    if (FileError error = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)))) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }

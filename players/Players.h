@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sw {
 
@@ -19,6 +20,10 @@ void loadPlayers(RaceDay& day);
 FileError savePlayers(const RaceDay& day);
 // The same rewrite as one of a step's changes.
 void addPlayers(const RaceDay& day, FileChanges& changes);
+
+// The records of players.dat's text in file order (number, name, balance text); blank lines are
+// no records, and a field a line lacks, or a number that is no number, reads as empty or 0.
+std::vector<PlayerEntry> parsePlayers(std::string_view text);
 
 // The name without the blanks around it, as it is stored: the file reader skips leading blanks.
 std::string trimName(std::string_view name);

@@ -14,6 +14,16 @@ std::string settingsRecord(const Settings& settings) {
         .line();
 }
 
+std::string factorySettingsRecord() {
+    return RecordWriter()
+        .single(FactorySettings.startAmount)
+        .single(FactorySettings.defaultBetAmount)
+        .integer(1)
+        .integer(0)
+        .single(FactorySettings.trackRecord)
+        .line();
+}
+
 void parseSettings(std::string_view line, Settings& settings) {
     FieldReader reader(line);
     int32_t ignored = 0;

@@ -5,32 +5,13 @@
 #include "core/TextEncoding.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 
 namespace sw {
 
-namespace {
-
-struct Standing {
-    std::string name;
-    double amount = 0;
-};
-
-} // namespace
-
-FileError recordDayResults(const RaceDay& day) {
-    std::string lines;
-    for (const PlayerEntry& player : day.players.entries)
-        lines += RecordWriter().text(player.name).text(player.balance).line();
-    FileChanges changes;
-    changes.append("top10players.dat", std::move(lines));
-    return day.folder.commit(changes);
-}
-
-std::vector<std::string> showTopTen(const RaceDay& day) {
+std::vector<Standing> parseStandings(std::string_view text) {
     std::vector<Standing> standings;
-    const bool read = forEachLine(day.file("top10players.dat"), [&](std::string_view line) {
+    forEachLineIn(text, [&](std::string_view line) {
         if (standings.size() >= static_cast<std::size_t>(TopTenReadLimit) ||
             line.find_first_not_of(" \t") == std::string_view::npos)
             return;
@@ -40,13 +21,10 @@ std::vector<std::string> showTopTen(const RaceDay& day) {
         reader.read(entry.amount);
         standings.push_back(std::move(entry));
     });
-    // Standings that exist but cannot be read are shown as far as they were read and never
-    // rewritten: the best ten would be lost.
-    std::error_code ec;
-    const bool keepFile = !read && std::filesystem::exists(day.file("top10players.dat"), ec);
-    if (keepFile)
-        day.prompter.message("Error reading top10players.dat", MessageTitle);
+    return standings;
+}
 
+std::vector<Standing> bestStandings(std::vector<Standing> standings) {
     // Only strictly greater amounts move up, so of two equal results the earlier one ranks higher.
     const std::size_t n = standings.size();
     for (std::size_t pass = 0; pass < n; ++pass)
@@ -54,15 +32,38 @@ std::vector<std::string> showTopTen(const RaceDay& day) {
             if (standings[j + 1].amount > standings[j].amount)
                 std::swap(standings[j], standings[j + 1]);
     standings.resize(std::min(n, static_cast<std::size_t>(TopTenKept)));
+    return standings;
+}
 
-    std::string content;
+std::string standingRecord(const Standing& standing) {
+    return RecordWriter().text(standing.name).dbl(standing.amount).line();
+}
+
+FileError recordDayResults(RaceDay& day) {
+    // Standings that are there but cannot be read are never added to: the folder refuses.
+    day.folder.noteLoad("top10players.dat", day.folder.read("top10players.dat").status);
+    std::string lines;
+    for (const PlayerEntry& player : day.players.entries)
+        lines += RecordWriter().text(player.name).text(player.balance).line();
+    return day.folder.commit(FileChanges().append("top10players.dat", lines));
+}
+
+std::vector<std::string> showTopTen(RaceDay& day) {
+    const FileContent content = day.folder.read("top10players.dat");
+    // Standings that exist but cannot be read are never rewritten: the best ten would be lost.
+    day.folder.noteLoad("top10players.dat", content.status);
+    if (content.status == ReadStatus::Unreadable)
+        day.prompter.message("Error reading top10players.dat", MessageTitle);
+
+    const std::vector<Standing> best = bestStandings(parseStandings(content.bytes));
+    std::string text;
     std::vector<std::string> lines;
-    for (const Standing& entry : standings) {
-        content += RecordWriter().text(entry.name).dbl(entry.amount).line();
+    for (const Standing& entry : best) {
+        text += standingRecord(entry);
         lines.push_back(rightAlign(dollarText(entry.amount), 10) + " - " + entry.name);
     }
-    if (!keepFile)
-        day.folder.write("top10players.dat", content);
+    if (content.status != ReadStatus::Unreadable)
+        day.folder.write("top10players.dat", text);
     return lines;
 }
 

@@ -32,12 +32,9 @@ const Jockey& jockeyAt(const RaceDay& day, int32_t number) {
 // The standings show jockeys.dat as it is on disk. A missing file leaves the table as it was,
 // without a message: the program goes on showing what it has.
 void reloadJockeys(RaceDay& day) {
-    std::size_t next = 1;
-    forEachLine(day.file("jockeys.dat"), [&](std::string_view line) {
-        if (next > JockeyCount || line.find_first_not_of(" \t") == std::string_view::npos)
-            return;
-        parseJockey(line, day.db.jockeys[next++]);
-    });
+    const FileContent content = day.folder.read("jockeys.dat");
+    if (content.read())
+        parseJockeys(content.bytes, day.db.jockeys);
 }
 
 void copyToEntryTables(EntryTables& tables, std::size_t h, const Horse& horse) {
@@ -83,8 +80,9 @@ using EntryPastLines = std::array<std::vector<PastPerformance>, FieldSize>;
 using CardPastLines = std::array<EntryPastLines, RacesPerDay>;
 
 // The past lines of the entries of the races wanted (index 0..11), from one pass over the past
-// performances: the file holds the whole stable's, so only the entries' lines are parsed in full.
-CardPastLines readPastLines(const RaceDay& day, const std::array<bool, RacesPerDay>& wanted) {
+// performances' text: it holds the whole stable's, so only the entries' lines are parsed in full.
+CardPastLines pastLinesOf(std::string_view text, const RaceCard& card,
+                          const std::array<bool, RacesPerDay>& wanted) {
     struct Slot {
         int32_t horse;
         std::size_t race;
@@ -94,27 +92,31 @@ CardPastLines readPastLines(const RaceDay& day, const std::array<bool, RacesPerD
     std::array<bool, HorseCount + 1> entered{};
     for (std::size_t r = 0; r < RacesPerDay; ++r)
         for (std::size_t h = 0; wanted[r] && h < FieldSize; ++h) {
-            const int32_t horse = day.card.raceHorse[r][h];
+            const int32_t horse = card.raceHorse[r][h];
             slots.push_back({horse, r, h});
             if (horse >= 1 && horse <= HorseCount)
                 entered[static_cast<std::size_t>(horse)] = true;
         }
 
     CardPastLines lines;
-    forEachLine(day.file("pastperformances.dat"), [&](std::string_view text) {
-        const int16_t horse = horseOfLine(text);
+    forEachLineIn(text, [&](std::string_view line) {
+        const int16_t horse = horseOfLine(line);
         if (horse == 0 || (horse >= 1 && horse <= HorseCount && !entered[static_cast<std::size_t>(horse)]))
             return;
-        std::optional<PastPerformance> line;
+        std::optional<PastPerformance> parsed;
         for (const Slot& slot : slots) {
             if (slot.horse != horse)
                 continue;
-            if (!line)
-                line = parsePastPerformance(text);
-            lines[slot.race][slot.entry].push_back(*line);
+            if (!parsed)
+                parsed = parsePastPerformance(line);
+            lines[slot.race][slot.entry].push_back(*parsed);
         }
     });
     return lines;
+}
+
+CardPastLines readPastLines(const RaceDay& day, const std::array<bool, RacesPerDay>& wanted) {
+    return pastLinesOf(day.folder.read("pastperformances.dat").bytes, day.card, wanted);
 }
 
 CardPastLines readPastLines(const RaceDay& day, int race) {

@@ -326,12 +326,17 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     day.raceWinner[ri] = result.finishOrder[0];
     // The past lines, the stable and a new record go in together: a kill between them would leave
     // history that no horse's record counts.
+    // A settings.dat the day could not read refuses the new record on its own, and the race is
+    // still saved.
+    const bool recordApart = newRecord && day.folder.loaded("settings.dat") == ReadStatus::Unreadable;
     FileChanges changes;
     changes.append("pastperformances.dat", std::move(pastLines));
     addStable(day, changes);
-    if (newRecord)
+    if (newRecord && !recordApart)
         changes.write("settings.dat", settingsRecord(settings));
     keepFirstError(chart.saveError, day.folder.commit(changes));
+    if (recordApart)
+        keepFirstError(chart.saveError, day.folder.write("settings.dat", settingsRecord(settings)));
 
     chart.lblTimeOfRace = timeText(result.finishTime[0]);
     chart.applied = true;

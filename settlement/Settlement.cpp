@@ -22,16 +22,6 @@ using BetTypes = std::vector<std::string_view>;
 constexpr std::string_view TicketsFile = "tickets.dat";
 constexpr std::string_view TicketsScratch = "tickets.tmp";
 
-// One tickets.dat line.
-struct TicketRecord {
-    int32_t number = 0;
-    int32_t playerId = 0;
-    int32_t amount = 0;
-    std::string betType;
-    int32_t raceNumber = 0;
-    std::string date;
-};
-
 std::vector<std::string_view> splitFields(std::string_view line) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -93,6 +83,8 @@ std::optional<int32_t> wholeField(std::string_view field) {
     return static_cast<int32_t>(value);
 }
 
+} // namespace
+
 std::optional<TicketRecord> parseTicket(std::string_view line) {
     std::vector<std::string_view> fields = splitFields(line);
     if (fields.size() < 5)
@@ -109,7 +101,7 @@ std::optional<TicketRecord> parseTicket(std::string_view line) {
     return ticket;
 }
 
-std::string ticketLine(const TicketRecord& ticket) {
+std::string ticketRecord(const TicketRecord& ticket) {
     return RecordWriter()
         .integer(ticket.number)
         .integer(ticket.playerId)
@@ -120,13 +112,39 @@ std::string ticketLine(const TicketRecord& ticket) {
         .line();
 }
 
-std::vector<TicketRecord> loadTickets(const RaceDay& day) {
+std::vector<TicketRecord> parseTickets(std::string_view text) {
     std::vector<TicketRecord> tickets;
-    forEachLine(day.file(TicketsFile), [&](std::string_view line) {
+    forEachLineIn(text, [&](std::string_view line) {
         if (auto ticket = parseTicket(line))
             tickets.push_back(std::move(*ticket));
     });
     return tickets;
+}
+
+std::vector<int32_t> ticketsOnPosts(std::string_view poolText, std::span<const int> posts) {
+    std::vector<int32_t> numbers;
+    const std::size_t horses = std::min(posts.size(), MaxPoolHorses);
+    forEachLineIn(poolText, [&](std::string_view line) {
+        // A line names its ticket, the posts and at least its amount. The posts are looked at
+        // first, as nearly every line names another combination.
+        std::array<std::string_view, MaxPoolHorses + 2> fields;
+        if (!leadingFields(line, horses + 2, fields))
+            return;
+        for (std::size_t k = 0; k < horses; ++k) {
+            auto post = wholeField(fields[k + 1]);
+            if (!post || *post != posts[k])
+                return;
+        }
+        if (auto number = wholeField(fields[0]))
+            numbers.push_back(*number);
+    });
+    return numbers;
+}
+
+namespace {
+
+std::vector<TicketRecord> loadTickets(const RaceDay& day) {
+    return parseTickets(day.folder.read(TicketsFile).bytes);
 }
 
 bool isOneOf(std::string_view betType, const BetTypes& types) {
@@ -151,25 +169,10 @@ public:
         if (!pass.payoff.value)
             return; // no money on the winning combination: this pool pays nothing
         std::vector<TicketRecord> tickets = loadTickets(m_day);
-        const std::size_t horses = std::min(pass.winners.size(), MaxPoolHorses);
-        forEachLine(m_day.file(pass.file), [&](std::string_view line) {
-            // A line names its ticket, the posts and at least its amount. The posts are looked at
-            // first, as nearly every line names another combination.
-            std::array<std::string_view, MaxPoolHorses + 2> fields;
-            if (!leadingFields(line, horses + 2, fields))
-                return;
-            for (std::size_t k = 0; k < horses; ++k) {
-                auto post = wholeField(fields[k + 1]);
-                if (!post || *post != pass.winners[k])
-                    return;
-            }
-            auto number = wholeField(fields[0]);
-            if (!number)
-                return;
+        for (int32_t number : ticketsOnPosts(m_day.folder.read(pass.file).bytes, pass.winners))
             for (const TicketRecord& ticket : tickets)
-                if (ticket.number == *number && belongsTo(ticket, pass))
+                if (ticket.number == number && belongsTo(ticket, pass))
                     credit(ticket, pass);
-        });
     }
 
     // One settling step, all its files together: the credits so far into players.dat, tickets.dat
@@ -180,11 +183,9 @@ public:
             addPlayers(m_day, changes);
         m_credited = false;
         std::string content;
-        forEachLine(m_day.file(TicketsFile), [&](std::string_view line) {
-            auto ticket = parseTicket(line);
-            if (ticket && isOneOf(ticket->betType, keep))
-                content += ticketLine(*ticket);
-        });
+        for (const TicketRecord& ticket : loadTickets(m_day))
+            if (isOneOf(ticket.betType, keep))
+                content += ticketRecord(ticket);
         changes.write(std::string(TicketsScratch), content);
         changes.write(std::string(TicketsFile), std::move(content));
         if (!finishedPool.empty())

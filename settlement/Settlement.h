@@ -4,11 +4,34 @@
 #include "settlement/Payoffs.h"
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sw {
+
+// One tickets.dat line as the settlement reads it.
+struct TicketRecord {
+    int32_t number = 0;
+    int32_t playerId = 0;
+    int32_t amount = 0;
+    std::string betType;
+    int32_t raceNumber = 0;
+    std::string date;
+};
+
+// The line when its number, player, amount and race are whole numbers (blanks around them
+// allowed) and it has at least those five fields; nothing otherwise.
+std::optional<TicketRecord> parseTicket(std::string_view line);
+// The usable lines of tickets.dat's text in file order; the others are passed over.
+std::vector<TicketRecord> parseTickets(std::string_view text);
+// number,player,amount,bet type,race,date with its CR LF.
+std::string ticketRecord(const TicketRecord& ticket);
+// The ticket numbers of the pool file's lines (its text) that name these posts in this order,
+// in file order. Only the ticket and the posts must be whole numbers; what follows is not read.
+std::vector<int32_t> ticketsOnPosts(std::string_view poolText, std::span<const int> posts);
 
 // One winning ticket line paid out (or, with playerIndex -1, owed to a player no longer listed).
 struct Credit {

@@ -204,10 +204,11 @@ FileError appendPoolLines(const RaceDay& day, PoolFile file, std::string_view li
     return day.folder.commit(changes);
 }
 
-bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void(const PoolLine&)>& onLine) {
-    return forEachLine(day.file(poolFileName(file)), [&](std::string_view text) {
-        if (auto line = parsePoolLine(text, file))
-            onLine(*line);
+void forEachPoolLine(std::string_view text, PoolFile file,
+                     const std::function<void(const PoolLine&)>& onLine) {
+    forEachLineIn(text, [&](std::string_view line) {
+        if (auto parsed = parsePoolLine(line, file))
+            onLine(*parsed);
     });
 }
 

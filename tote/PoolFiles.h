@@ -59,8 +59,9 @@ std::optional<PoolLine> parsePoolLine(std::string_view line, PoolFile file);
 // Appends complete lines (as built by poolLineText) to the file.
 FileError appendPoolLines(const RaceDay& day, PoolFile file, std::string_view lines);
 
-// Calls onLine for every well-formed line in file order; false when the file cannot be read.
-bool forEachPoolLine(const RaceDay& day, PoolFile file, const std::function<void(const PoolLine&)>& onLine);
+// Calls onLine for every well-formed line of the file's text in order.
+void forEachPoolLine(std::string_view text, PoolFile file,
+                     const std::function<void(const PoolLine&)>& onLine);
 
 // Leaves the file present and empty.
 FileError clearPoolFile(const RaceDay& day, PoolFile file);

@@ -118,7 +118,7 @@ void toteRefresh(RaceDay& day) {
     for (PoolFile file : SingleRacePoolFiles) {
         int32_t& total = totalOf(pools, file);
         total = 0;
-        forEachPoolLine(day, file, [&](const PoolLine& line) {
+        forEachPoolLine(day.folder.read(poolFileName(file)).bytes, file, [&](const PoolLine& line) {
             if (int32_t* cell = cellOf(pools, file, line)) {
                 addAmount(*cell, line.amount);
                 addAmount(total, line.amount);

@@ -40,12 +40,12 @@ int main(int argc, char** argv) {
     sw::RaceDay day(out, random, prompter);
 
     int horses = 0;
-    sw::forEachLine(names / "horse-names.txt", [&](std::string_view line) {
+    sw::forEachLineIn(sw::readFile(names / "horse-names.txt").bytes, [&](std::string_view line) {
         if (!line.empty() && horses < sw::HorseCount)
             day.db.horses[static_cast<std::size_t>(++horses)].name = std::string(line);
     });
     int jockeys = 0;
-    sw::forEachLine(names / "jockeys.txt", [&](std::string_view line) {
+    sw::forEachLineIn(sw::readFile(names / "jockeys.txt").bytes, [&](std::string_view line) {
         if (!line.empty() && jockeys < sw::JockeyCount)
             sw::parseJockey(line, day.db.jockeys[static_cast<std::size_t>(++jockeys)]);
     });
@@ -55,7 +55,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    sw::writeFreshStable(day);
+    if (sw::FileError error = sw::writeFreshStable(day)) {
+        std::fprintf(stderr, "%s\n", error.message.c_str());
+        return 1;
+    }
     for (const char* empty : {"players.dat", "top10players.dat"})
         if (sw::FileError error = sw::writeFileAtomic(out / empty, ""))
             std::fprintf(stderr, "%s\n", error.message.c_str());

@@ -173,18 +173,15 @@ TEST(FileStore, FailedRewriteLeavesTheOldFile) {
     EXPECT_EQ(test::readAll(file), "old\r\n");
 }
 
-TEST(FileStore, ReadsLinesOfAnyEndingAndCapsHugeLines) {
+TEST(FileStore, ReadTellsAFileThatIsNotThereFromOneThatCannotBeRead) {
     test::TempDir dir;
-    auto file = dir / "x.dat";
-    std::string huge(MaxLineLength + 100, 'x');
-    test::writeAll(file, "a\r\nb\n" + huge + "\r\nlast");
-    std::vector<std::string> lines;
-    EXPECT_TRUE(forEachLine(file, [&](std::string_view l) { lines.emplace_back(l); }));
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "b");
-    EXPECT_EQ(lines[2].size(), MaxLineLength);
-    EXPECT_EQ(lines[3], "last");
-    EXPECT_FALSE(forEachLine(dir / "missing.dat", [](std::string_view) {}));
+    test::writeAll(dir / "x.dat", "a\r\nb");
+    std::filesystem::create_directory(dir / "folder.dat");
+    const FileContent read = readFile(dir / "x.dat");
+    EXPECT_EQ(read.status, ReadStatus::Read);
+    EXPECT_EQ(read.bytes, "a\r\nb");
+    EXPECT_EQ(readFile(dir / "missing.dat").status, ReadStatus::Missing);
+    EXPECT_EQ(readFile(dir / "folder.dat").status, ReadStatus::Unreadable);
 }
 
 } // namespace

@@ -132,36 +132,37 @@ TEST(PastPerformanceRecord, ParsesHandEditedTextTolerantly) {
     EXPECT_EQ(parsePastPerformance("99999,x").horse, 0) << "a number beyond 16 bits is passed over";
 }
 
-// --- Loading ---
+// --- Parsing and loading ---
 
-TEST_F(DatabaseFilesTest, LoadsHorsesInOrderFromSlotOne) {
-    Horse a = sampleHorse();
+TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
     Horse b = sampleHorse();
     b.name = "Midnight Ledger";
     b.grade = "C";
-    writeAll(dir / "horses.dat", horseRecord(a) + "\r\n" + horseRecord(b));
-    ASSERT_TRUE(loadHorses(day));
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(day.db.horses[0].name, "");
-    EXPECT_EQ(day.db.horses[1].name, "Copper Lantern");
-    EXPECT_EQ(day.db.horses[2].name, "Midnight Ledger") << "blank lines are no records";
-    EXPECT_EQ(day.db.horses[2].grade, "C");
-    EXPECT_EQ(day.db.horses[3].name, "");
+    std::string text = horseRecord(sampleHorse()) + "\r\n \t\n" + horseRecord(b);
+    for (int i = 3; i <= HorseCount + 5; ++i)
+        text += "H" + std::to_string(i) + ",M\r\n";
+    HorseTable horses;
+    EXPECT_EQ(parseHorses(text, horses), static_cast<std::size_t>(HorseCount));
+    EXPECT_EQ(horses[0].name, "");
+    EXPECT_EQ(horses[1].name, "Copper Lantern");
+    EXPECT_EQ(horses[2].name, "Midnight Ledger") << "blank lines are no records";
+    EXPECT_EQ(horses[2].grade, "C");
+    EXPECT_EQ(horses[HorseCount].name, "H200") << "lines beyond the table are ignored";
 }
 
-TEST_F(DatabaseFilesTest, IgnoresLinesBeyondTheTable) {
-    std::string content;
-    for (int i = 1; i <= HorseCount + 5; ++i)
-        content += "H" + std::to_string(i) + ",M\r\n";
-    writeAll(dir / "horses.dat", content);
-    ASSERT_TRUE(loadHorses(day));
-    EXPECT_EQ(day.db.horses[HorseCount].name, "H200");
+TEST(StableText, SettingsComeFromTheFirstLineThatIsNotBlank) {
+    const Settings settings = parseSettingsFile("\r\n  \r\n400,2,,,999\r\n1,1,,,1\r\n");
+    EXPECT_EQ(settings.startAmount, 400.0f);
+    EXPECT_EQ(settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(settings.trackRecord, 999.0f);
+    EXPECT_EQ(parseSettingsFile("").trackRecord, 0.0f) << "an empty file holds no settings";
 }
 
-TEST_F(DatabaseFilesTest, MissingFilesShowTheirMessageAndKeepTheTables) {
-    EXPECT_FALSE(loadHorses(day));
-    EXPECT_FALSE(loadJockeys(day));
-    EXPECT_FALSE(loadSettings(day));
+TEST_F(DatabaseFilesTest, FilesThatCannotBeReadShowTheirMessageAndKeepTheTables) {
+    std::filesystem::create_directory(dir / "jockeys.dat");
+    EXPECT_EQ(loadHorses(day), ReadStatus::Missing);
+    EXPECT_EQ(loadJockeys(day), ReadStatus::Unreadable);
+    EXPECT_EQ(loadSettings(day), ReadStatus::Missing);
     ASSERT_EQ(prompter.shown().size(), 3u);
     EXPECT_EQ(prompter.shown()[0].text, "Error reading horses.dat");
     EXPECT_EQ(prompter.shown()[1].text, "Error reading jockeys.dat");
@@ -170,17 +171,8 @@ TEST_F(DatabaseFilesTest, MissingFilesShowTheirMessageAndKeepTheTables) {
         EXPECT_EQ(shown.title, "Stridewell - Horse Racing Message");
         EXPECT_FALSE(shown.question);
     }
-    EXPECT_EQ(day.db.settings.startAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 0.0f);
-}
-
-TEST_F(DatabaseFilesTest, SettingsWithEmptyMiddleFieldsLoad) {
-    writeAll(dir / "settings.dat", "400,2,,,999\r\n");
-    ASSERT_TRUE(loadSettings(day));
-    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
+    EXPECT_EQ(day.db.horses[1].name, "");
+    EXPECT_EQ(day.folder.loaded("jockeys.dat"), ReadStatus::Unreadable);
 }
 
 TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
@@ -199,7 +191,9 @@ TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
 
     test::ScriptedPrompter quiet;
     RaceDay again(dir.path(), random, quiet);
-    ASSERT_TRUE(loadHorses(again) && loadJockeys(again) && loadSettings(again));
+    ASSERT_EQ(loadHorses(again), ReadStatus::Read);
+    ASSERT_EQ(loadJockeys(again), ReadStatus::Read);
+    ASSERT_EQ(loadSettings(again), ReadStatus::Read);
     for (int h = 1; h <= HorseCount; ++h)
         EXPECT_EQ(horseRecord(again.db.horses[h]), horseRecord(day.db.horses[h]));
     for (int j = 1; j <= JockeyCount; ++j)
@@ -223,21 +217,17 @@ TEST_F(DatabaseFilesTest, FailedRewriteLeavesTheOldFile) {
 // --- Past performances, the card and the results file ---
 
 TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
-    int seen = 0;
-    EXPECT_FALSE(readPastPerformances(day, [&](const PastPerformance&) { ++seen; }));
     // A hand edit left the last line unfinished and a blank line above it.
     writeAll(dir / "pastperformances.dat", "\r\n5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
     PastPerformance added = samplePast();
     added.comment = "Closed fast-in";
     ASSERT_FALSE(day.folder.commit(FileChanges().append("pastperformances.dat", pastPerformanceRecord(added))));
 
-    std::vector<PastPerformance> read;
-    ASSERT_TRUE(readPastPerformances(day, [&](const PastPerformance& p) { read.push_back(p); }));
+    const std::vector<PastPerformance> read = parsePastPerformances(readAll(dir / "pastperformances.dat"));
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].horse, 5);
     EXPECT_EQ(read[1].horse, 17);
     EXPECT_EQ(read[1].comment, "Closed fast-in");
-    EXPECT_EQ(seen, 0);
 }
 
 TEST_F(DatabaseFilesTest, RaceCardLinesCarryNumberDateAndPosts) {

@@ -202,15 +202,24 @@ TEST_F(StartRaceDayTest, GradesSpreadTooThinStopEarly) {
     EXPECT_EQ(result.unfilledRace, 7);
 }
 
-TEST_F(StartRaceDayTest, MissingStableStopsAtTheFirstRace) {
-    SeededRandom random(5);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_FALSE(result.ready);
-    EXPECT_EQ(result.unfilledRace, 1);
-    EXPECT_TRUE(prompter.sawText("Error reading horses.dat"));
-    EXPECT_TRUE(prompter.sawText("Error reading jockeys.dat"));
-    EXPECT_TRUE(prompter.sawText(result.message));
+TEST_F(StartRaceDayTest, AMissingStableFileStopsTheDayBeforeAnythingIsDrawnOrWritten) {
+    for (const char* missing : {"horses.dat", "jockeys.dat"}) {
+        test::copyBundledData(dir.path());
+        std::filesystem::remove(dir / missing);
+        std::filesystem::remove(dir / "races.dat");
+        prompter.clear();
+        SeededRandom random(5);
+        RaceDay day(dir.path(), random, prompter);
+        StartResult result = startRaceDay(day);
+        EXPECT_FALSE(result.ready);
+        EXPECT_EQ(result.missingFile, missing);
+        EXPECT_TRUE(prompter.sawText("Error reading " + std::string(missing)));
+        EXPECT_TRUE(prompter.sawText(result.message));
+        EXPECT_EQ(result.message.rfind(std::string(missing) + " is missing", 0), 0u) << result.message;
+        EXPECT_NE(result.message.find("backup"), std::string::npos);
+        EXPECT_NE(result.message.find("reset"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(dir / "races.dat")) << missing;
+    }
 }
 
 // --- The files and the day's state ---
@@ -279,7 +288,7 @@ TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
     EXPECT_EQ(amountSpinnerStart(day.db.settings), 2);
 }
 
-TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
+TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheDayHasTheFactorySettings) {
     test::copyBundledData(dir.path());
     std::filesystem::remove(dir / "settings.dat");
     writeAll(dir / "players.dat", "1,Ann,50\r\n");
@@ -287,10 +296,10 @@ TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheStartGoesOn) {
     RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
-    EXPECT_EQ(day.db.settings.startAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 0.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 0.0f);
-    EXPECT_EQ(day.players.entries[0].balance, "0");
+    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
+    EXPECT_EQ(day.players.entries[0].balance, "400");
     EXPECT_EQ(readLines(dir / "races.dat").size(), 12u);
 }
 

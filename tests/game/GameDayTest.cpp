@@ -94,7 +94,9 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
 
     // Every starter got a past-performance line and a start.
     std::map<int, int> lines;
-    readPastPerformances(game.day(), [&](const PastPerformance& pp) { ++lines[pp.horse]; });
+    for (const PastPerformance& pp :
+         parsePastPerformances(game.day().folder.read("pastperformances.dat").bytes))
+        ++lines[pp.horse];
     int total = 0;
     for (auto& [horse, n] : lines)
         total += n;

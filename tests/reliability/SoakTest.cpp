@@ -136,7 +136,7 @@ protected:
             expandTicket(*ticket, marks);
             for (PoolFile file : poolFilesOf(ticket->type)) {
                 std::size_t lines = 0;
-                forEachPoolLine(day, file, [&](const PoolLine& line) {
+                forEachPoolLine(day.folder.read(poolFileName(file)).bytes, file, [&](const PoolLine& line) {
                     if (line.ticket == number) {
                         ++lines;
                         EXPECT_EQ(line.amount, ticket->amount);
@@ -154,11 +154,12 @@ protected:
                                                        {PoolFile::Superfectas, day.pools.superfectaTotal}};
         for (const auto& [file, total] : totals) {
             double sum = 0;
-            forEachPoolLine(day, file, [&](const PoolLine& line) { sum += line.amount; });
+            forEachPoolLine(day.folder.read(poolFileName(file)).bytes, file,
+                            [&](const PoolLine& line) { sum += line.amount; });
             EXPECT_EQ(sum, total) << poolFileName(file);
         }
         std::array<double, FieldSize> win{};
-        forEachPoolLine(day, PoolFile::Wins, [&](const PoolLine& line) {
+        forEachPoolLine(day.folder.read("wins.dat").bytes, PoolFile::Wins, [&](const PoolLine& line) {
             win[static_cast<std::size_t>(line.horses[0] - 1)] += line.amount;
         });
         for (std::size_t h = 0; h < FieldSize; ++h)

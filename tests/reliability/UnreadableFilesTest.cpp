@@ -1,6 +1,7 @@
-// A data file the game cannot read is reported and kept as it is: the game never replaces what it
-// could not read with what little it knows. Permissions mean nothing to root, so these days are
-// played by an ordinary user in a child process.
+// A file of the stable the game could not read is never written, by a day or by the reset, and a
+// missing horses.dat or jockeys.dat stops the day: nothing the player could still restore is
+// replaced by nameless records. A file whose read bit is off (writable, not readable) means
+// nothing to root, so these days are played by an ordinary user in a child process.
 
 #include "ReliabilitySupport.h"
 
@@ -16,21 +17,41 @@ namespace fs = std::filesystem;
 namespace {
 
 // A folder after two races, which anyone may write, so the child can play on it.
-void prepareSharedFolder(const fs::path& dir) {
-    test::copyBundledData(dir);
-    test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
-    test::writeAll(dir / "top10players.dat", "Ann,812.5\r\nBob,400\r\n");
-    ASSERT_TRUE(reliability::playDay(dir, 21, 2));
-    fs::permissions(dir, fs::perms::all);
-    for (const auto& entry : fs::directory_iterator(dir))
-        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                          fs::perms::group_write | fs::perms::others_read |
-                                          fs::perms::others_write);
+const fs::path& sharedFolder() {
+    static test::TempDir dir;
+    static bool made = false;
+    if (!made) {
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
+        test::writeAll(dir / "top10players.dat", "Ann,812.5\r\nBob,400\r\n");
+        reliability::playDay(dir.path(), 21, 2);
+        made = true;
+    }
+    return dir.path();
 }
 
-// Plays `races` races (a whole day reaches the top-ten list) and returns 0 when a message or a
-// reported file error began with each expected text, or 10 + the index of the first one missing.
-int playWithMessages(const fs::path& dir, int races, const std::vector<std::string>& expected) {
+void copySharedFolder(const fs::path& to) {
+    fs::permissions(to, fs::perms::all);
+    for (const auto& entry : fs::directory_iterator(sharedFolder())) {
+        const fs::path file = to / entry.path().filename();
+        fs::copy_file(entry.path(), file, fs::copy_options::overwrite_existing);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                  fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+    }
+}
+
+// 0 when a message or a reported file error began with each expected text, else 10 + the index
+// of the first one missing.
+int sawEach(const std::vector<std::string>& shown, const std::vector<std::string>& expected) {
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (std::none_of(shown.begin(), shown.end(),
+                         [&](const std::string& s) { return s.rfind(expected[i], 0) == 0; }))
+            return 10 + static_cast<int>(i);
+    return 0;
+}
+
+// Plays `races` races (a whole day reaches the standings) with a player added when none is listed.
+int playDay(const fs::path& dir, int races, const std::vector<std::string>& expected) {
     SeededRandom random(4);
     test::ScriptedPrompter prompter;
     Game game(dir, random, prompter);
@@ -45,64 +66,113 @@ int playWithMessages(const fs::path& dir, int races, const std::vector<std::stri
     }
     for (const auto& s : prompter.shown())
         shown.push_back(s.text);
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (std::none_of(shown.begin(), shown.end(),
-                         [&](const std::string& s) { return s.rfind(expected[i], 0) == 0; }))
-            return 10 + static_cast<int>(i);
-    return 0;
+    return sawEach(shown, expected);
 }
 
-struct Unreadable {
+// Starts a day and resets the stable, answering Yes.
+int resetStable(const fs::path& dir, const std::vector<std::string>& expected) {
+    SeededRandom random(8);
+    test::ScriptedPrompter prompter;
+    Game game(dir, random, prompter);
+    game.startDay();
+    prompter.answer(true);
+    game.resetDatabase();
+    std::vector<std::string> shown;
+    for (const auto& s : prompter.shown())
+        shown.push_back(s.text);
+    return sawEach(shown, expected);
+}
+
+enum class Fault { Unreadable, Missing };
+
+struct Case {
     std::string file;
+    Fault fault;
     int races;
-    std::vector<std::string> messages;
+    std::vector<std::string> dayMessages;
+    std::string resetMessage; // empty when the reset goes through
 };
 
-std::ostream& operator<<(std::ostream& os, const Unreadable& u) {
-    return os << u.file;
+std::ostream& operator<<(std::ostream& os, const Case& c) {
+    return os << c.file << (c.fault == Fault::Missing ? " missing" : " unreadable");
 }
 
-class UnreadableFile : public ::testing::TestWithParam<Unreadable> {
+class StableFile : public ::testing::TestWithParam<Case> {
 protected:
     test::TempDir dir;
 };
 
-TEST_P(UnreadableFile, IsReportedAndKeptAsItIs) {
-    const Unreadable& u = GetParam();
-    prepareSharedFolder(dir.path());
-    const fs::path file = dir / u.file;
+constexpr const char* NotRead = ": it could not be read";
+
+TEST_P(StableFile, IsNeverReplacedByADayOrTheReset) {
+    const Case& c = GetParam();
+    copySharedFolder(dir.path());
+    const fs::path file = dir / c.file;
     const std::string before = test::readAll(file);
-    fs::permissions(file, fs::perms::none);
+    if (c.fault == Fault::Missing)
+        fs::remove(file);
+    else
+        fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+    auto unchanged = [&] {
+        if (c.fault == Fault::Missing)
+            return !fs::exists(file);
+        return test::readAll(file) == before;
+    };
 
-    int code =
-        reliability::runInChild([&] { return playWithMessages(dir.path(), u.races, u.messages); }, true);
+    EXPECT_EQ(reliability::runInChild([&] { return playDay(dir.path(), c.races, c.dayMessages); }, true), 0)
+        << "10 + i: message i was not shown; 97: the child could not become an ordinary user";
+    EXPECT_TRUE(unchanged()) << "the day wrote " << c.file;
 
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(code, 0) << "10 + i: message i was not shown; 97: the child could not become an ordinary user";
-    EXPECT_EQ(test::readAll(file), before) << u.file << " was replaced";
+    std::vector<std::string> resetMessages;
+    if (!c.resetMessage.empty())
+        resetMessages.push_back(c.resetMessage);
+    EXPECT_EQ(reliability::runInChild([&] { return resetStable(dir.path(), resetMessages); }, true), 0);
+    if (c.fault == Fault::Unreadable || !c.resetMessage.empty()) {
+        EXPECT_TRUE(unchanged()) << "the reset wrote " << c.file;
+    } else {
+        // A whole stable, every horse and jockey with a name.
+        const auto lines = test::readLines(file);
+        EXPECT_EQ(lines.size(), static_cast<std::size_t>(c.file == "horses.dat" ? HorseCount : JockeyCount));
+        for (const std::string& line : lines)
+            EXPECT_NE(line.front(), ',') << line;
+        EXPECT_TRUE(reliability::folderProblems(dir.path()).empty())
+            << ::testing::PrintToString(reliability::folderProblems(dir.path()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, UnreadableFile,
-    ::testing::Values(Unreadable{"horses.dat", 1, {"Error reading horses.dat"}},
-                      Unreadable{"jockeys.dat", 2, {"Error reading jockeys.dat", "Cannot write jockeys.dat"}},
-                      Unreadable{"settings.dat", 2, {"Error reading settings.dat"}},
-                      Unreadable{"players.dat", 2, {"Error reading players.dat"}},
-                      Unreadable{"pastperformances.dat", 2, {"Error reading pastperformances.dat"}},
-                      Unreadable{"top10players.dat", RacesPerDay, {"Error reading top10players.dat"}}),
+    Files, StableFile,
+    ::testing::Values(
+        Case{"horses.dat",
+             Fault::Unreadable,
+             1,
+             {"Error reading horses.dat", "The stable cannot fill race 1"},
+             std::string("Cannot write horses.dat") + NotRead},
+        Case{"jockeys.dat",
+             Fault::Unreadable,
+             1,
+             {"Error reading jockeys.dat", std::string("Cannot write jockeys.dat") + NotRead},
+             std::string("Cannot write jockeys.dat") + NotRead},
+        Case{"settings.dat",
+             Fault::Unreadable,
+             1,
+             {"Error reading settings.dat", std::string("Cannot write settings.dat") + NotRead},
+             std::string("Cannot write settings.dat") + NotRead},
+        Case{"players.dat",
+             Fault::Unreadable,
+             1,
+             {"Error reading players.dat", std::string("Cannot write players.dat") + NotRead},
+             ""},
+        Case{"top10players.dat",
+             Fault::Unreadable,
+             RacesPerDay,
+             {std::string("Cannot write top10players.dat") + NotRead, "Error reading top10players.dat"},
+             ""},
+        Case{"horses.dat", Fault::Missing, 1, {"Error reading horses.dat", "horses.dat is missing"}, ""},
+        Case{"jockeys.dat", Fault::Missing, 1, {"Error reading jockeys.dat", "jockeys.dat is missing"}, ""}),
     [](const auto& info) {
-        std::string name = info.param.file;
-        return name.substr(0, name.find('.'));
+        const Case& c = info.param;
+        return c.file.substr(0, c.file.find('.')) + (c.fault == Fault::Missing ? "Missing" : "Unreadable");
     });
-
-// A folder in place of a file cannot be read either, also for root.
-TEST(UnreadableFile, FolderInPlaceOfPlayersIsReportedAndLeftAlone) {
-    test::TempDir dir;
-    prepareSharedFolder(dir.path());
-    fs::remove(dir / "players.dat");
-    fs::create_directory(dir / "players.dat");
-    EXPECT_EQ(playWithMessages(dir.path(), 1, {"Error reading players.dat"}), 0);
-    EXPECT_TRUE(fs::is_directory(dir / "players.dat"));
-}
 
 } // namespace

@@ -100,7 +100,8 @@ TEST_F(PoolFixture, AppendedLinesAreReadBackInOrder) {
     ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2)));
     ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 6) + "junk\r\n"));
     std::vector<PoolLine> lines;
-    EXPECT_TRUE(forEachPoolLine(day, PoolFile::DailyDoubles, [&](const PoolLine& l) { lines.push_back(l); }));
+    forEachPoolLine(test::readAll(dir / "dailydoubles.dat"), PoolFile::DailyDoubles,
+                    [&](const PoolLine& l) { lines.push_back(l); });
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].ticket, 30);
     EXPECT_EQ(lines[1].ticket, 31);
@@ -109,7 +110,6 @@ TEST_F(PoolFixture, AppendedLinesAreReadBackInOrder) {
 
     ASSERT_FALSE(clearPoolFile(day, PoolFile::DailyDoubles));
     EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
-    EXPECT_FALSE(forEachPoolLine(day, PoolFile::Pick3s, [](const PoolLine&) {})) << "no such file";
 }
 
 TEST_F(PoolFixture, RefreshAddsEveryLineToItsCellAndTotal) {
