@@ -394,13 +394,13 @@ void MainWindowTest::betPagesFollowTheEntryAndItsChecks() {
     QCOMPARE(bets->currentIndex(), 0);
     QCOMPARE(find<QListWidget>("lstLegs")->count(), 0);
 
-    // Win below $2 is raised to $2 with a word; the spinner keeps what the player set.
+    // Win below $2 is raised to $2 with a word; the spinner shows the $2 the label says.
     QVERIFY(click("cmdAmount0"));
     QCOMPARE(find<QSpinBox>("udAmount")->value(), 1);
     QVERIFY(click("cmdNext1"));
     QVERIFY(click("cmdWin"));
     QCOMPARE(text("lblBetAmount"), QStringLiteral("2"));
-    QCOMPARE(find<QSpinBox>("udAmount")->value(), 1);
+    QCOMPARE(find<QSpinBox>("udAmount")->value(), 2);
     QVERIFY(prompter().sawText("Minimum amount for Win is $2\r\nYour amount will be set $2"));
 }
 
