@@ -485,6 +485,8 @@ void MainWindowTest::payingMarksTicketsChargesAndMovesTheBoard() {
     QCOMPARE(list->item(1)->checkState(), Qt::Checked);
     QCOMPARE(text("lblBalance"), QStringLiteral("378.00"));
     QCOMPARE(text("lblTotalNum"), QString());
+    // Nothing is left to pay, so Pay is out of reach rather than doing nothing.
+    QVERIFY(!find("cmdPrint")->isEnabled());
     QCOMPARE(sw::test::readLines(m_session->dir / "tickets.dat").size(), std::size_t{2});
     // The board follows the money: $10 more on horse 5 to win.
     QCOMPARE(text("lblWinTot4").toInt(), winBefore + 10);
