@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
+#include <utility>
 
 namespace sw {
 
@@ -12,6 +14,19 @@ public:
     virtual void message(std::string_view text, std::string_view title) = 0;
     // True for Yes.
     virtual bool ask(std::string_view text, std::string_view title) = 0;
+
+    // Run before every message and question, so a window first shows what the player is asked
+    // about (the ticket just listed, say) rather than the state before the click.
+    void setBeforePrompt(std::function<void()> hook) { m_beforePrompt = std::move(hook); }
+
+protected:
+    void beforePrompt() const {
+        if (m_beforePrompt)
+            m_beforePrompt();
+    }
+
+private:
+    std::function<void()> m_beforePrompt;
 };
 
 } // namespace sw

@@ -8,6 +8,7 @@
 #include "tote/PoolFiles.h"
 #include "wagering/TicketList.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -164,6 +165,15 @@ void Game::confirmResults() {
         m_day->prompter.message(error.message, AppTitle);
     m_topTen = showTopTen(*m_day);
     m_stage = Stage::TopTen;
+}
+
+bool Game::newDayAllowed() const {
+    if (m_stage == Stage::TopTen)
+        return true;
+    if ((m_stage != Stage::Program && m_stage != Stage::Betting) || m_day->currentRace != 0)
+        return false;
+    return std::none_of(m_day->tickets.begin(), m_day->tickets.end(),
+                        [](const ListedTicket& ticket) { return ticket.paid; });
 }
 
 void Game::openNextRaceProgram(const LoadingProgress& progress) {

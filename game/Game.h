@@ -97,6 +97,12 @@ public:
     void confirmResults();
     const std::vector<std::string>& topTen() const { return m_topTen; }
 
+    // A new day may start before the day's first ticket is paid and at the top-ten list: never
+    // over money already in the pools or a race under way.
+    bool newDayAllowed() const;
+    // The racing program can be printed while the race about to be run is being bet or browsed.
+    bool programPrintable() const { return m_stage == Stage::Betting || m_stage == Stage::Program; }
+
     // "Play Again": a new day on the same stable.
     bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
     // Resets the stable after asking; a new day then starts on the fresh stable so the old one is

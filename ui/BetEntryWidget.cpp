@@ -11,12 +11,17 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace sw::ui {
 
@@ -42,6 +47,37 @@ QLabel* valueLabel(const QString& name, QWidget* parent, double scale = 1.25) {
     return l;
 }
 
+// The underlined letter of each button the keys reach by letter; no two alike on one page.
+struct Mnemonic {
+    const char* button;
+    QChar key;
+};
+constexpr Mnemonic Mnemonics[] = {
+    {"cmdNext1", u'N'},   {"cmdWin", u'W'},       {"cmdPlace", u'P'},    {"cmdShow", u'H'},
+    {"cmdAcross", u'A'},  {"cmdQuiniela", u'Q'},  {"cmdExacta", u'E'},   {"cmdTrifecta", u'T'},
+    {"cmdSuper", u'U'},   {"cmdDouble", u'D'},    {"cmdPick3", u'3'},    {"cmdPick6", u'6'},
+    {"cmdTwinTri", u'I'}, {"cmdTriSuper", u'R'},  {"cmdStraight", u'S'}, {"cmdBox", u'B'},
+    {"cmdWheel", u'K'},   {"cmdCancelBet", u'C'}, {"cmdNext2", u'N'},    {"cmdAll", u'A'},
+    {"cmdWith", u'W'},    {"cmdFinish", u'F'},    {"cmdClear", u'C'},
+};
+
+// The caption with its mnemonic letter underlined. The letter works without Alt inside the panel
+// only: as Alt shortcuts they would clash with the window's own (Alt+E is Replay).
+void underlineMnemonic(QPushButton* b) {
+    for (const Mnemonic& m : Mnemonics) {
+        if (b->objectName() != QLatin1String(m.button))
+            continue;
+        QString caption = b->text();
+        const qsizetype at = caption.indexOf(m.key, 0, Qt::CaseInsensitive);
+        if (at >= 0) {
+            caption.insert(at, QLatin1Char('&'));
+            b->setText(caption);
+            b->setShortcut(QKeySequence());
+        }
+        return;
+    }
+}
+
 } // namespace
 
 BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
@@ -60,12 +96,105 @@ QPushButton* BetEntryWidget::button(const QString& name, const QString& caption,
     b->setToolTip(tooltip);
     b->setAutoDefault(false);
     b->setMinimumHeight(28);
+    underlineMnemonic(b);
     return b;
 }
 
 template <typename Action> void BetEntryWidget::act(Action action) {
+    const QPointer<QWidget> focused = window()->focusWidget();
+    const bool ours = focused && isAncestorOf(focused);
+    const int pageBefore = currentIndex();
     action();
     emit changed();
+    if (ours)
+        keepFocus(focused, pageBefore);
+}
+
+QWidget* BetEntryWidget::forwardControl() const {
+    std::vector<QWidget*> candidates;
+    switch (currentIndex()) {
+    case AmountPage:
+        candidates = {m_cmdNext1, m_cmdAdd};
+        break;
+    case BetPage:
+        candidates = {m_cmdNext2};
+        candidates.insert(candidates.end(), m_betButtons.begin(), m_betButtons.end());
+        break;
+    default:
+        candidates = {m_cmdFinish, m_cmdWith};
+        candidates.insert(candidates.end(), m_cmdHorse.begin(), m_cmdHorse.end());
+        candidates.push_back(m_cmdAll);
+        break;
+    }
+    for (QWidget* w : candidates)
+        if (w->isEnabled())
+            return w;
+    return currentWidget();
+}
+
+void BetEntryWidget::takeFocus() {
+    forwardControl()->setFocus(Qt::OtherFocusReason);
+}
+
+void BetEntryWidget::keepFocus(QWidget* previous, int pageBefore) {
+    // The whole panel is off while a race runs: the keyboard has nowhere to stay.
+    if (!isEnabled())
+        return;
+    QWidget* page = currentWidget();
+    auto usable = [page](const QWidget* w) {
+        return page->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(page) &&
+               (w->focusPolicy() & Qt::TabFocus);
+    };
+    if (currentIndex() != pageBefore || !previous) {
+        takeFocus();
+        return;
+    }
+    if (previous == tabBar() || usable(previous)) {
+        previous->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The next usable control after the one that went out of use, in the keyboard's order.
+    for (QWidget* w = previous->nextInFocusChain(); w && w != previous; w = w->nextInFocusChain()) {
+        if (usable(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    takeFocus();
+}
+
+QPushButton* BetEntryWidget::buttonForKey(const QKeyEvent& event) const {
+    if (event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+        return nullptr;
+    const int page = currentIndex();
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return page == AmountPage ? m_cmdNext1 : page == BetPage ? m_cmdNext2 : m_cmdFinish;
+    case Qt::Key_Backspace:
+        return page == HorsesPage ? m_cmdBack : nullptr;
+    default:
+        break;
+    }
+    if (page == HorsesPage && event.key() >= Qt::Key_1 && event.key() <= Qt::Key_8)
+        return m_cmdHorse[static_cast<std::size_t>(event.key() - Qt::Key_1)];
+    if (event.text().size() != 1)
+        return nullptr;
+    const QChar key = event.text().at(0).toUpper();
+    for (const Mnemonic& m : Mnemonics)
+        if (m.key == key)
+            if (auto* b = currentWidget()->findChild<QPushButton*>(QLatin1String(m.button)))
+                return b;
+    return nullptr;
+}
+
+void BetEntryWidget::keyPressEvent(QKeyEvent* event) {
+    if (QPushButton* b = buttonForKey(*event)) {
+        b->click();
+        event->accept();
+        return;
+    }
+    QTabWidget::keyPressEvent(event);
 }
 
 QWidget* BetEntryWidget::buildAmountPage() {
@@ -216,10 +345,12 @@ QWidget* BetEntryWidget::buildHorsesPage() {
 
     m_lblInstruct = label(QStringLiteral("lblInstruct"), QString(), page);
     m_lblInstruct->setWordWrap(true);
-    m_lblInstruct->setMinimumHeight(m_lblInstruct->fontMetrics().lineSpacing() * 2);
+    m_lblInstruct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont instructFont = m_lblInstruct->font();
     instructFont.setBold(true);
     setDesignFont(m_lblInstruct, instructFont);
+    reserveInstructionLines();
+    m_lblInstruct->installEventFilter(this);
     outer->addWidget(m_lblInstruct);
 
     auto* horses = new QHBoxLayout;
@@ -346,7 +477,14 @@ void BetEntryWidget::refresh() {
     m_refreshing = false;
 }
 
+void BetEntryWidget::reserveInstructionLines() {
+    // Two lines whatever the instruction, so the horses do not jump when a long one wraps.
+    m_lblInstruct->setMinimumHeight(m_lblInstruct->fontMetrics().lineSpacing() * 2);
+}
+
 bool BetEntryWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_lblInstruct && event->type() == QEvent::FontChange)
+        reserveInstructionLines();
     // Pointing at "All" tells what "All" would bet: the balance as it stands.
     if (watched == m_cmdAmount[AllAmountPreset] && event->type() == QEvent::Enter)
         m_cmdAmount[AllAmountPreset]->setToolTip(qs(allAmountPointerTooltip(m_game.day())));

@@ -8,6 +8,7 @@
 #include <array>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -30,6 +31,8 @@ public:
 
     // Shows the entry's page, labels and picks, the players and balance, and the usable buttons.
     void refresh();
+    // Puts the keyboard on the page's next step (Next, Finish), so keys build a ticket at once.
+    void takeFocus();
 
 signals:
     // The game's state changed through a click here; every area should be shown afresh.
@@ -39,6 +42,10 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The panel's keys: 1-8 the horses, Enter the page's next step, Backspace Clr Pick, and a
+    // button's underlined letter that button. Each key clicks its button, so it does what the
+    // click does and nothing when the button is unusable.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* buildAmountPage();
@@ -48,6 +55,12 @@ private:
     // Runs an action on the game, then tells the window to show the outcome.
     template <typename Action> void act(Action action);
     void pageChosen(int page);
+    void reserveInstructionLines();
+    QPushButton* buttonForKey(const QKeyEvent& event) const;
+    QWidget* forwardControl() const;
+    // After a click the control that had the keyboard may be unusable or on a page no longer
+    // shown; the keyboard then goes on to the next usable control of the page shown.
+    void keepFocus(QWidget* previous, int pageBefore);
 
     Game& m_game;
     bool m_refreshing = false;

@@ -13,6 +13,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/AddPlayerDialog.h"
 #include "ui/PastPerfWindow.h"
+#include "ui/PrintOptionsDialog.h"
 #include "ui/ResultsWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -123,9 +125,16 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
 
     resize(1366, 740);
     refresh();
+    // A question asked in the middle of a click (a ticket over the balance) is asked over the
+    // window as the click left the game, not as it was before.
+    m_game.day().prompter.setBeforePrompt([this] {
+        if (m_game.stage() == Stage::Betting)
+            refresh();
+    });
 }
 
 MainWindow::~MainWindow() {
+    m_game.day().prompter.setBeforePrompt({});
     // The game's windows still open go down with this one; none may call back into it meanwhile.
     for (QObject* child : children())
         child->disconnect(this);
@@ -198,7 +207,14 @@ void MainWindow::buildMenus() {
     };
     m_menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     m_menuFile->setObjectName(QStringLiteral("menuFile"));
-    action(m_menuFile, "menuExit", QStringLiteral("E&xit"), &MainWindow::endGame);
+    m_menuNewDay = action(m_menuFile, "menuNewDay", QStringLiteral("&New Day"), &MainWindow::newDay);
+    m_menuNewDay->setShortcut(QKeySequence::New);
+    m_menuPrint =
+        action(m_menuFile, "menuPrint", QStringLiteral("&Print Program..."), &MainWindow::printProgram);
+    m_menuPrint->setShortcut(QKeySequence::Print);
+    m_menuFile->addSeparator();
+    action(m_menuFile, "menuExit", QStringLiteral("E&xit"), &MainWindow::endGame)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     m_menuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
     m_menuSettings->setObjectName(QStringLiteral("menuSettings"));
@@ -211,7 +227,8 @@ void MainWindow::buildMenus() {
     m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
     action(m_menuHelp, "menuAbout", QStringLiteral("&About"), &MainWindow::about);
-    action(m_menuHelp, "menuUserGuide", QStringLiteral("&Using ") + qs(AppCaption), &MainWindow::userGuide);
+    action(m_menuHelp, "menuUserGuide", QStringLiteral("&Using ") + qs(AppCaption), &MainWindow::userGuide)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -300,6 +317,8 @@ void MainWindow::refreshCommands() {
     m_betEntry->setEnabled(!racing && stage != Stage::Failed && stage != Stage::NotStarted);
     for (QMenu* menu : {m_menuFile, m_menuSettings, m_menuHelp})
         menu->menuAction()->setEnabled(!racing);
+    m_menuNewDay->setEnabled(!racing && m_game.newDayAllowed());
+    m_menuPrint->setEnabled(!racing && m_game.programPrintable());
 }
 
 void MainWindow::openModal(QWidget* window) {
@@ -329,6 +348,8 @@ void MainWindow::openProgramSoon() {
 
 void MainWindow::toteBoardChosen() {
     refresh();
+    // Betting opens: the keys build a ticket at once.
+    m_betEntry->takeFocus();
     startParade();
 }
 
@@ -391,6 +412,20 @@ void MainWindow::playAgain() {
     stopParade();
     // A new day is the same start as the first one.
     startDay();
+}
+
+void MainWindow::newDay() {
+    if (m_game.newDayAllowed())
+        playAgain();
+}
+
+void MainWindow::printProgram() {
+    if (!m_game.programPrintable())
+        return;
+    auto* options = new PrintOptionsDialog(m_game, this);
+    // Printing walks the races it prints and then sets the race about to be run back up.
+    connect(options, &PrintOptionsDialog::raceRestored, this, &MainWindow::refresh);
+    openModal(options);
 }
 
 void MainWindow::endGame() {

@@ -66,6 +66,8 @@ private:
     void resultsConfirmed();
     void openTopTen();
     void playAgain();
+    void newDay();
+    void printProgram();
     void endGame();
     void pay();
     void replay();
@@ -105,6 +107,8 @@ private:
     QMenu* m_menuFile = nullptr;
     QMenu* m_menuSettings = nullptr;
     QMenu* m_menuHelp = nullptr;
+    QAction* m_menuNewDay = nullptr;
+    QAction* m_menuPrint = nullptr;
 };
 
 } // namespace sw::ui

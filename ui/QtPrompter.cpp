@@ -21,11 +21,13 @@ QWidget* QtPrompter::owner() const {
 }
 
 void QtPrompter::message(std::string_view text, std::string_view title) {
+    beforePrompt();
     QMessageBox box(QMessageBox::Information, boxText(title), boxText(text), QMessageBox::Ok, owner());
     box.exec();
 }
 
 bool QtPrompter::ask(std::string_view text, std::string_view title) {
+    beforePrompt();
     QMessageBox box(QMessageBox::Question, boxText(title), boxText(text), QMessageBox::Yes | QMessageBox::No,
                     owner());
     box.setDefaultButton(QMessageBox::Yes);

@@ -232,7 +232,9 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
         return false;
     std::string word(betWord(type));
     if (isSingleHorseBet(type)) {
-        raiseToMinimum(day, type, m_lblBetAmount);
+        // The spinner follows the label, so the amount the player sees is the amount bet.
+        if (raiseToMinimum(day, type, m_lblBetAmount))
+            setAmount(MinimumSingleHorseAmount);
         m_lblBetName = m_betName = word;
         m_lblBetKind = m_betKind = StraightWord;
         m_modesUsable = false;
@@ -413,7 +415,7 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
     // The amount may have been lowered after the bet button checked it.
     if (auto type = betTypeFromWord(legs.size() > 1 ? legs[1] : std::string());
         type && isSingleHorseBet(*type) && raiseToMinimum(day, *type, legs[0]))
-        m_lblBetAmount = legs[0];
+        setAmount(MinimumSingleHorseAmount);
     std::string text = "$" + legs[0] + " " + (legs.size() > 1 ? legs[1] : std::string()) + " ";
     for (std::size_t i = 2; i < legs.size(); ++i) {
         if (i == legs.size() - 1)

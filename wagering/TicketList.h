@@ -63,8 +63,8 @@ public:
 
     // Delete is usable while a listed ticket is selected.
     bool deleteUsable(const RaceDay& day) const;
-    // Pay is usable while the list holds a ticket.
-    static bool payUsable(const RaceDay& day) { return !day.tickets.empty(); }
+    // Pay is usable while a listed ticket can still be paid; otherwise it would do nothing.
+    static bool payUsable(const RaceDay& day) { return hasUnpaidTickets(day); }
 
 private:
     bool validSelection(const RaceDay& day) const;

@@ -91,6 +91,7 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
         }
     }
     ASSERT_EQ(game.stage(), Stage::TopTen);
+    EXPECT_TRUE(game.newDayAllowed());
 
     // Every starter got a past-performance line and a start.
     std::map<int, int> lines;
@@ -160,6 +161,25 @@ TEST_F(GameFixture, UnpaidTicketsAreOfferedBeforeTheRaceAndPaidOnYes) {
     EXPECT_EQ(game.day().players.entries[1].balance, "398");
     ASSERT_FALSE(prompter.shown().empty());
     EXPECT_TRUE(prompter.shown().front().question);
+}
+
+TEST_F(GameFixture, ANewDayMayStartBeforeTheFirstRaceUntilMoneyIsPaid) {
+    EXPECT_TRUE(game.newDayAllowed());
+    list("$2 Win on 4", 2);
+    EXPECT_TRUE(game.newDayAllowed()) << "a listed ticket costs nothing until it is paid";
+    game.pay();
+    EXPECT_FALSE(game.newDayAllowed());
+}
+
+TEST_F(GameFixture, ANewDayWaitsWhileRacesAreRunAndResulted) {
+    ASSERT_TRUE(game.beginRace());
+    EXPECT_FALSE(game.newDayAllowed());
+    game.finishRace();
+    EXPECT_FALSE(game.newDayAllowed());
+    game.runResultsToEnd();
+    game.confirmResults();
+    ASSERT_EQ(game.stage(), Stage::Program);
+    EXPECT_FALSE(game.newDayAllowed()) << "race 2's program: the day is under way";
 }
 
 TEST_F(GameFixture, ResultsAreAppliedOnceHoweverOftenTheShowIsStepped) {

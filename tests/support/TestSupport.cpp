@@ -10,10 +10,14 @@
 namespace sw::test {
 
 void ScriptedPrompter::message(std::string_view text, std::string_view title) {
+    beforePrompt();
     m_shown.push_back({std::string(text), std::string(title), false});
 }
 
 bool ScriptedPrompter::ask(std::string_view text, std::string_view title) {
+    beforePrompt();
+    if (m_whenAsked)
+        m_whenAsked();
     m_shown.push_back({std::string(text), std::string(title), true});
     if (m_answers.empty()) {
         ++m_unscripted;

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
     };
 
     void answer(bool yes) { m_answers.push_back(yes); }
+    // Runs at each question, after the prompt's own hook: a test looks at what is shown then.
+    void whenAsked(std::function<void()> look) { m_whenAsked = std::move(look); }
     void message(std::string_view text, std::string_view title) override;
     // Unscripted questions are answered No, and counted so a test can notice them.
     bool ask(std::string_view text, std::string_view title) override;
@@ -33,6 +36,7 @@ private:
     std::deque<bool> m_answers;
     std::vector<Shown> m_shown;
     std::size_t m_unscripted = 0;
+    std::function<void()> m_whenAsked;
 };
 
 // Replays a fixed list of draws, then repeats the last one; for tests that pin every draw.

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -116,6 +117,27 @@ private:
         sw::addPlayer(game().day(), name);
         m_session->window->refresh();
     }
+    // Types where the keyboard is, one key at a time: "\n" is Enter, "\b" Backspace.
+    bool type(const QString& keys) {
+        for (QChar key : keys) {
+            QWidget* focus = m_session->window->focusWidget();
+            if (!focus)
+                return false;
+            if (key == u'\n')
+                QTest::keyClick(focus, Qt::Key_Return);
+            else if (key == u'\b')
+                QTest::keyClick(focus, Qt::Key_Backspace);
+            else
+                QTest::keyClick(focus, key.toLatin1());
+        }
+        return true;
+    }
+    // The keyboard is on a usable control of the bet page shown.
+    bool focusOnUsableEntryControl() {
+        QWidget* focus = m_session->window->focusWidget();
+        return focus && find<QTabWidget>("tabBets")->currentWidget()->isAncestorOf(focus) &&
+               focus->isEnabled();
+    }
     QStringList ticketTexts() {
         QStringList texts;
         auto* list = find<QListWidget>("lstTicket");
@@ -153,6 +175,11 @@ private slots:
     void playersAreAddedSelectedAndDeletedFromThePlayerControls();
     void betPagesFollowTheEntryAndItsChecks();
     void everyBetTypeBuildsItsTicketByClicks();
+    void ticketsAreBuiltFromTheKeyboard();
+    void theKeyboardStaysOnAUsableControlOfTheEntry();
+    void menusShowTheirShortcutsAndOfferANewDayAndPrinting();
+    void theInstructionLineKeepsTheHorsesInPlace();
+    void aTicketOverTheBalanceIsShownBeforeTheQuestion();
     void payingMarksTicketsChargesAndMovesTheBoard();
     void deletingATicketAsksFirst();
     void toteBoardShowsRaceOneAndMarksTheFavourite();
@@ -394,13 +421,13 @@ void MainWindowTest::betPagesFollowTheEntryAndItsChecks() {
     QCOMPARE(bets->currentIndex(), 0);
     QCOMPARE(find<QListWidget>("lstLegs")->count(), 0);
 
-    // Win below $2 is raised to $2 with a word; the spinner keeps what the player set.
+    // Win below $2 is raised to $2 with a word; the spinner shows the $2 the label says.
     QVERIFY(click("cmdAmount0"));
     QCOMPARE(find<QSpinBox>("udAmount")->value(), 1);
     QVERIFY(click("cmdNext1"));
     QVERIFY(click("cmdWin"));
     QCOMPARE(text("lblBetAmount"), QStringLiteral("2"));
-    QCOMPARE(find<QSpinBox>("udAmount")->value(), 1);
+    QCOMPARE(find<QSpinBox>("udAmount")->value(), 2);
     QVERIFY(prompter().sawText("Minimum amount for Win is $2\r\nYour amount will be set $2"));
 }
 
@@ -463,6 +490,126 @@ void MainWindowTest::everyBetTypeBuildsItsTicketByClicks() {
     QVERIFY(find("cmdPrint")->isEnabled());
 }
 
+void MainWindowTest::ticketsAreBuiltFromTheKeyboard() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    // Each bet and mode button has its own letter on its page.
+    auto* tabs = find<QTabWidget>("tabBets");
+    for (int page = 0; page < tabs->count(); ++page) {
+        QSet<QKeySequence> letters;
+        for (auto* b : tabs->widget(page)->findChildren<QPushButton*>()) {
+            const QKeySequence letter = QKeySequence::mnemonic(b->text());
+            if (!letter.isEmpty()) {
+                QVERIFY2(!letters.contains(letter), qPrintable(b->text()));
+                letters.insert(letter);
+            }
+        }
+    }
+    for (const char* name : {"cmdWin", "cmdAcross", "cmdExacta", "cmdSuper", "cmdDouble", "cmdPick6",
+                             "cmdTwinTri", "cmdTriSuper", "cmdStraight", "cmdBox", "cmdWheel"})
+        QVERIFY2(!QKeySequence::mnemonic(find<QPushButton>(name)->text()).isEmpty(), name);
+
+    // The default $2 stays; Enter goes on a page, letters choose, digits pick, Enter finishes.
+    const std::vector<std::pair<QString, QString>> tickets = {
+        {"\neb\n134\n", "$2 Exacta Box 134"},
+        {"\nw\n5\n", "$2 Win on 5"},
+        {"\nh\n4\b3\n", "$2 Show on 3"},
+        {"\na\n78\n", "$2 WPS on 78"},
+        {"\nqs\n26\n", "$2 Quiniela Straight 26"},
+        {"\nek\n1wa\n", "$2 Exacta Wheel 1 with All"},
+        {"\nub\n1234\n", "$2 Superfecta Box 1234"},
+        {"\ntk\n1w2w3\n", "$2 Trifecta Wheel 1 with 2 with 3"},
+    };
+    for (const auto& [keys, ticket] : tickets) {
+        QVERIFY2(keys.size() <= 10, qPrintable(ticket));
+        QVERIFY2(type(keys), qPrintable(ticket));
+        QVERIFY2(!ticketTexts().isEmpty(), qPrintable(ticket));
+        QCOMPARE(ticketTexts().last(), ticket);
+    }
+    QCOMPARE(ticketTexts().size(), qsizetype(tickets.size()));
+}
+
+void MainWindowTest::theKeyboardStaysOnAUsableControlOfTheEntry() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    QVERIFY(type("\nw\n3"));
+    // Clearing the pick makes Finish unusable under the keyboard; the next usable control of the
+    // page takes it, not the ticket list after the panel.
+    find("cmdFinish")->setFocus();
+    QVERIFY(type("\b"));
+    QVERIFY(!find("cmdFinish")->isEnabled());
+    QVERIFY(focusOnUsableEntryControl());
+    // Finish turns back to the amount page: the keyboard goes with it, ready for the next ticket.
+    QVERIFY(type("4"));
+    find("cmdFinish")->setFocus();
+    QTest::keyClick(find("cmdFinish"), Qt::Key_Space);
+    QCOMPARE(ticketTexts(), QStringList{"$2 Win on 4"});
+    QCOMPARE(m_session->window->focusWidget(), find("cmdNext1"));
+}
+
+void MainWindowTest::menusShowTheirShortcutsAndOfferANewDayAndPrinting() {
+    QVERIFY(startAndBet());
+    const std::vector<std::pair<const char*, QKeySequence>> shortcuts = {
+        {"menuUserGuide", QKeySequence(Qt::Key_F1)},
+        {"menuExit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"menuNewDay", QKeySequence(QKeySequence::New)},
+        {"menuPrint", QKeySequence(QKeySequence::Print)},
+    };
+    for (const auto& [name, keys] : shortcuts) {
+        QVERIFY2(action(name), name);
+        QCOMPARE(action(name)->shortcut(), keys);
+    }
+    QVERIFY(action("menuPrint")->isEnabled());
+    action("menuPrint")->trigger();
+    QWidget* print = openWindow("frmPrint");
+    QVERIFY(print);
+    print->close();
+
+    // A new day is offered until the first ticket is paid.
+    addPlayer("Ann");
+    QVERIFY(game().ticketList().listTicket(game().day(), "$2 Win on 1"));
+    m_session->window->refresh();
+    QVERIFY(action("menuNewDay")->isEnabled());
+    QVERIFY(click("cmdPrint"));
+    QVERIFY(!action("menuNewDay")->isEnabled());
+}
+
+void MainWindowTest::theInstructionLineKeepsTheHorsesInPlace() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    auto* instruct = find<QLabel>("lblInstruct");
+    auto horsesTop = [this] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        return find("cmdHorse0")->mapTo(find("tabBets"), QPoint()).y();
+    };
+    // A larger window scales the type up; two lines of the larger type stay reserved.
+    m_session->window->resize(1776, 999);
+    QVERIFY(type("\nw\n"));
+    const int oneLine = horsesTop();
+    QVERIFY(click("cmdClear"));
+    // The key horse of a quiniela wheel takes the longest instruction, two lines here.
+    QVERIFY(type("\nqk\n"));
+    QVERIFY(instruct->heightForWidth(instruct->width()) > instruct->fontMetrics().lineSpacing());
+    QCOMPARE(horsesTop(), oneLine);
+}
+
+void MainWindowTest::aTicketOverTheBalanceIsShownBeforeTheQuestion() {
+    QVERIFY(startAndBet());
+    addPlayer("Ann");
+    QVERIFY(type("\nw\n1\n"));
+    find<QSpinBox>("udAmount")->setValue(500);
+    auto* list = find<QListWidget>("lstTicket");
+    QString selectedWhenAsked;
+    prompter().whenAsked([&] {
+        if (list->currentItem())
+            selectedWhenAsked = list->currentItem()->data(Qt::UserRole).toString();
+    });
+    prompter().answer(false);
+    QVERIFY(type("\nw\n2\n"));
+    QVERIFY(prompter().sawText("Are you sure you want to delete the ticket?"));
+    QCOMPARE(selectedWhenAsked, QStringLiteral("$500 Win on 2"));
+}
+
 void MainWindowTest::payingMarksTicketsChargesAndMovesTheBoard() {
     QVERIFY(startAndBet());
     addPlayer("Ann");
@@ -485,6 +632,8 @@ void MainWindowTest::payingMarksTicketsChargesAndMovesTheBoard() {
     QCOMPARE(list->item(1)->checkState(), Qt::Checked);
     QCOMPARE(text("lblBalance"), QStringLiteral("378.00"));
     QCOMPARE(text("lblTotalNum"), QString());
+    // Nothing is left to pay, so Pay is out of reach rather than doing nothing.
+    QVERIFY(!find("cmdPrint")->isEnabled());
     QCOMPARE(sw::test::readLines(m_session->dir / "tickets.dat").size(), std::size_t{2});
     // The board follows the money: $10 more on horse 5 to win.
     QCOMPARE(text("lblWinTot4").toInt(), winBefore + 10);

@@ -175,7 +175,7 @@ TEST_F(BetEntryTest, WinPlaceShowAndWpsRaiseAnAmountBelowTwo) {
         ASSERT_EQ(w.prompter.shown().size(), 1u);
         EXPECT_EQ(w.prompter.shown()[0].text, std::string(c.line) + "\r\nYour amount will be set $2");
         EXPECT_EQ(entry.betAmount(), "2");
-        EXPECT_EQ(entry.amountSpin(), 1);
+        EXPECT_EQ(entry.amountSpin(), 2);
         EXPECT_EQ(entry.betKindLabel(), "Straight");
         EXPECT_FALSE(entry.modeButtonsUsable());
     }
@@ -192,6 +192,7 @@ TEST_F(BetEntryTest, AnAmountLoweredAfterTheBetButtonIsRaisedAtFinish) {
     EXPECT_EQ(lastTicket(), "$2 Show on 4");
     EXPECT_TRUE(w.prompter.sawText("Minimum amount for Show is $2\r\nYour amount will be set $2"));
     EXPECT_EQ(entry.betAmount(), "2");
+    EXPECT_EQ(entry.amountSpin(), 2);
 }
 
 TEST_F(BetEntryTest, OtherBetsTakeAnyAmount) {
