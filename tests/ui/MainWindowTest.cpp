@@ -184,7 +184,9 @@ void MainWindowTest::controlsCarryTheirNamesCaptionsAndTooltips() {
         {"cmdNext1", "Next ->", "Go to Choose Bet options"},
         {"cmdAcross", "Across The Board", "Win,Place, & Show"},
         {"cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
-        {"cmdTriSuper", "Tri-Super", "Trifecta in one race, Superfecta in 2nd race"},
+        {"cmdTriSuper", "Tri-Super",
+         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
+         "nothing."},
         {"cmdWheel", "Key/Wheel", "One horse with some or all"},
         {"cmdCancelBet", "Cancel Bet", "Cancel all selections"},
         {"cmdNext2", "Next ->", "Go to Choose Horses options"},
