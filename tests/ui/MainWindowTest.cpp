@@ -687,6 +687,7 @@ void MainWindowTest::replayShowsTheLastRaceUntilANewOneStarts() {
         QCOMPARE(track->scene().picture(e).left, 0);
     }
     QVERIFY(QTest::qWaitFor([&] { return track->scene().picture(0).left > 0; }));
+    QCOMPARE(track->scene().view().caption, std::string("Replay of race 1"));
 
     // Starting the next race ends the replay: the field goes to the gate for race 2.
     QVERIFY(click("cmdRun"));
@@ -694,6 +695,7 @@ void MainWindowTest::replayShowsTheLastRaceUntilANewOneStarts() {
     QCOMPARE(game().day().currentRace, 1);
     for (int e = 0; e < FieldSize; ++e)
         QCOMPARE(track->scene().picture(e).left, 0);
+    QVERIFY(track->scene().view().caption.empty());
     QVERIFY(click("cmdFastForward"));
     QVERIFY(openWindow("frmResults"));
 }
