@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace sw {
 
@@ -231,16 +232,25 @@ void TrackPainter::paintBackground(QPainter& p, const Layout& l, bool captions) 
         p.drawEllipse(QPointF(x, l.band.bottom()), bump * 0.6, bump * 0.45);
 
     // The turf oval: two straights joined by turns at the ends, mown in stripes.
-    // Each end is half an ellipse as wide as the turn, so the straights run the whole way between.
     // The rails follow the lanes round the turns; the outer one takes in the chute the field starts
-    // from at the left end of the near straight.
+    // from at the left end of the near straight, drawn as one outline (no path union on a repaint).
     const double outerRy = (l.y(TrackLayout::NearRailY) - l.y(TrackLayout::FarRailY)) / 2;
-    QPainterPath oval = stadium(l.leftEnd, l.rightEnd, l.y(TrackLayout::FarRailY) + outerRy,
-                                l.course.radiusAcross(8.6) * l.sx, outerRy);
-    QPainterPath chute;
-    chute.addRect(QRectF(0, l.y(TrackLayout::InnerRailNearY), l.leftEnd,
-                         l.y(TrackLayout::NearRailY) - l.y(TrackLayout::InnerRailNearY)));
-    oval = oval.united(chute);
+    const double outerRx = l.course.radiusAcross(8.6) * l.sx;
+    const double outerY = l.y(TrackLayout::FarRailY) + outerRy;
+    const double chuteTop = l.y(TrackLayout::InnerRailNearY);
+    // Where the second turn's outer arc meets the chute's top, in Qt's degrees (counter-clockwise from 3
+    // o'clock).
+    const double meet =
+        180 + std::asin(std::clamp((chuteTop - outerY) / outerRy, 0.0, 1.0)) * 180 / std::numbers::pi;
+    const QRectF leftArc(l.leftEnd - outerRx, outerY - outerRy, 2 * outerRx, 2 * outerRy);
+    QPainterPath oval;
+    oval.moveTo(l.leftEnd, outerY - outerRy);
+    oval.lineTo(l.rightEnd, outerY - outerRy);
+    oval.arcTo(QRectF(l.rightEnd - outerRx, outerY - outerRy, 2 * outerRx, 2 * outerRy), 90, -180);
+    oval.lineTo(0, outerY + outerRy);
+    oval.lineTo(0, chuteTop);
+    oval.arcTo(leftArc, meet, -(meet - 90));
+    oval.closeSubpath();
     p.setBrush(Turf);
     p.drawPath(oval);
     p.save();
