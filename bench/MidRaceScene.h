@@ -16,8 +16,10 @@ inline TrackScene midRace(int trackWidth) {
     scene.advanceGate(TrackScene::gateLength());
     scene.raceStarted();
     for (int e = 0; e < 8; ++e) {
+        // Even entries on the near straight, odd ones past the first turn on the far one.
         const int leg = e % 2;
-        scene.entryMoved(e, 900 + 1200 * e, leg);
+        const int run = leg == 0 ? 900 + 1200 * e : 13000 + 1200 * e;
+        scene.entryMoved(e, run * TrackLayout::legDirection(leg), leg);
         scene.laneSet(e, leg, e);
     }
     scene.gallop();

@@ -24,6 +24,7 @@ bool RaceRunner::start() {
         m_track.sceneChanged();
         return false;
     }
+    m_recordedRace = m_game.day().currentRace + 1;
     m_mode = Mode::Gate;
     m_pacer.reset();
     m_clock.start();
@@ -105,7 +106,7 @@ bool RaceRunner::replay(bool slowFinish) {
     if (!canReplay() || replaying())
         return false;
     m_replay = std::make_unique<RaceReplay>(m_recorder.recording(), m_track.scene(),
-                                            slowFinish ? RaceReplay::FinishSlowdown : 1);
+                                            slowFinish ? RaceReplay::FinishSlowdown : 1, m_recordedRace);
     m_mode = Mode::Replay;
     m_clock.start();
     m_timer.start();

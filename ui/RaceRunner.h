@@ -62,6 +62,8 @@ private:
     Game& m_game;
     TrackWidget& m_track;
     RaceRecorder m_recorder;
+    // The race the recording holds, as numbered on the card.
+    int m_recordedRace = 0;
     // The horses' first strides are looks only: drawn apart from the day's generator, so a seed
     // replays the same race in the window as in the text front end.
     SeededRandom m_looks{clockSeed()};

@@ -86,7 +86,7 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     const int race = m_game.day().currentRace + 1;
     m_lblRaceNum = boldLabel(QStringLiteral("Race ") + QString::number(race), this, 1.8);
     m_lblRaceNum->setObjectName(QStringLiteral("lblRaceNum"));
-    m_lblPhoto = boldLabel(QString(), this, 2.0);
+    m_lblPhoto = boldLabel(toQString(WaitingForOfficialText), this, 2.0);
     m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
     m_lblPhoto->setAlignment(Qt::AlignCenter);
     m_lblPhoto->setMinimumWidth(m_lblPhoto->fontMetrics().horizontalAdvance(QStringLiteral("Official")) + 24);

@@ -51,8 +51,11 @@ const std::array<BetButton, BetTypeCount>& betButtons() {
         {BetType::DailyDouble, "cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
         {BetType::Pick3, "cmdPick3", "Pick3", "1st place in 3 consecutive races (Also known as Bet 3)"},
         {BetType::Pick6, "cmdPick6", "Pick6", "1st place in 6 consecutive races"},
-        {BetType::TwinTri, "cmdTwinTri", "Twin-Tri", "Two Trifectas in 2 races"},
-        {BetType::TriSuper, "cmdTriSuper", "Tri-Super", "Trifecta in one race, Superfecta in 2nd race"},
+        {BetType::TwinTri, "cmdTwinTri", "Twin-Tri",
+         "Two Trifectas in 2 races. Not taken yet: the ticket will stay unpaid and cost nothing."},
+        {BetType::TriSuper, "cmdTriSuper", "Tri-Super",
+         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
+         "nothing."},
     }};
     return buttons;
 }
@@ -92,6 +95,17 @@ std::string_view pageTooltip(int page) {
         return "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.";
     default:
         return "";
+    }
+}
+
+std::string_view notTakenYetNote(BetType type) {
+    switch (type) {
+    case BetType::TwinTri:
+        return "Twin-Tri is not taken yet: the ticket will stay unpaid and cost nothing.";
+    case BetType::TriSuper:
+        return "Tri-Super is not taken yet: the ticket will stay unpaid and cost nothing.";
+    default:
+        return {};
     }
 }
 
@@ -231,6 +245,14 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
     if (!betButtonUsable(day, type))
         return false;
     std::string word(betWord(type));
+    // Said before the player builds one, not only once the ticket is listed unpaid; another bet
+    // chosen after it takes the warning away.
+    const std::string_view note = notTakenYetNote(type);
+    if (!note.empty())
+        m_instruct = note;
+    else if (m_instruct == notTakenYetNote(BetType::TwinTri) ||
+             m_instruct == notTakenYetNote(BetType::TriSuper))
+        m_instruct = {};
     if (isSingleHorseBet(type)) {
         // The spinner follows the label, so the amount the player sees is the amount bet.
         if (raiseToMinimum(day, type, m_lblBetAmount))

@@ -50,6 +50,10 @@ std::string allAmountPointerTooltip(const RaceDay& day);
 // The tooltip of the entry's tabs while the pointer is over page `page`.
 std::string_view pageTooltip(int page);
 
+// What the instruction line says when Twin-Tri or Tri-Super is chosen: those bets are not taken
+// yet. Empty for every other bet.
+std::string_view notTakenYetNote(BetType type);
+
 struct Instruction {
     std::string_view text;
     bool withUsable = false;

@@ -4,8 +4,8 @@
 
 namespace sw {
 
-RaceReplay::RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown)
-    : m_recording(recording), m_scene(scene) {
+RaceReplay::RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown, int raceNumber)
+    : m_recording(recording), m_scene(scene), m_raceNumber(raceNumber) {
     const int placed = recording.placedCount();
     if (finishSlowdown > 1 && placed > 0) {
         m_slowFrom = std::max(recording.passOfPlacing(0) - SlowLead, 0);
@@ -20,6 +20,8 @@ RaceReplay::RaceReplay(const RaceRecording& recording, TrackScene& scene, int fi
 void RaceReplay::rewind() {
     if (m_recording.hasStart())
         m_scene.restore(m_recording.start());
+    if (m_raceNumber > 0)
+        m_scene.showReplayOf(m_raceNumber);
     m_at = 0;
     m_passes = 0;
     m_pacer.reset();

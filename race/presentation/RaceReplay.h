@@ -21,7 +21,8 @@ public:
     static constexpr int SlowTail = 40;
 
     // Puts the scene at the start of the recorded race; `finishSlowdown` 1 plays at race speed.
-    RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown = 1);
+    // Given the race's number, the track says it is a replay of that race until it ends.
+    RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown = 1, int raceNumber = 0);
 
     // Back to the start of the race.
     void rewind();
@@ -44,6 +45,7 @@ private:
     int m_passes = 0;
     int m_slowFrom = 0;
     int m_slowTo = 0;
+    int m_raceNumber = 0;
 };
 
 } // namespace sw

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace sw {
 
@@ -24,10 +25,14 @@ void TrackScene::setTrackWidth(int trackWidth) {
     m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
     m_view.finishLabelLeft = TrackLayout::scaled(TrackLayout::FinishLabelLeft, m_scale);
     m_view.finishLineX = TrackLayout::scaled(TrackLayout::FinishLineX, m_scale);
+    m_oval = TrackOval(m_view.trackWidth);
     showParadeStep(m_shownParadeStep);
 }
 
 void TrackScene::startParade() {
+    // A parade is for a race not yet run: the board waits for its times.
+    m_view.fractionTimes = {};
+    m_view.caption.clear();
     m_paradeRunning = true;
     for (int i = TrackView::FirstParadePicture; i < TrackView::PictureCount; ++i)
         m_view.pictures[static_cast<std::size_t>(i)].visible = true;
@@ -74,6 +79,8 @@ void TrackScene::beginRace(const std::array<GallopFrame, RacingPictures>& frames
     m_view.photoVisible = false;
     m_view.turnCaptionsVisible = true;
     m_view.call.visible = false;
+    m_view.fractionTimes = {};
+    m_view.caption.clear();
     m_view.phase = 0;
     resetRaceBookkeeping();
     m_gateWaits = 0;
@@ -91,6 +98,7 @@ void TrackScene::restore(const TrackView& view) {
     m_view = view;
     m_view.trackWidth = std::max(view.trackWidth, 1);
     m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
+    m_oval = TrackOval(m_view.trackWidth);
     resetRaceBookkeeping();
     m_gateWaits = gateLength();
 }
@@ -108,9 +116,29 @@ std::string_view TrackScene::callText(int mark) {
     }
 }
 
+void TrackScene::showReplayOf(int raceNumber) {
+    m_view.caption = "Replay of race " + std::to_string(raceNumber);
+}
+
 void TrackScene::resetRaceBookkeeping() {
-    m_leg.fill(0);
+    m_distance.fill(0);
+    for (int e = 0; e < RacingPictures; ++e)
+        m_lane[static_cast<std::size_t>(e)] = e;
     m_fractionShown.fill(false);
+}
+
+void TrackScene::placeRacer(int e) {
+    const auto ei = static_cast<std::size_t>(e);
+    const OvalPlace at = m_oval.place(m_distance[ei], m_lane[ei]);
+    HorsePicture& p = racer(e);
+    p.left = static_cast<int>(std::lround(at.left));
+    p.top = static_cast<int>(std::lround(at.top));
+    // Turning round keeps the stride: A and C are the same stride facing each way, as are B and D.
+    if (at.facingRight != facesRight(p.frame)) {
+        const bool first = p.frame == GallopFrame::A || p.frame == GallopFrame::C;
+        p.frame = at.facingRight ? (first ? GallopFrame::A : GallopFrame::B)
+                                 : (first ? GallopFrame::C : GallopFrame::D);
+    }
 }
 
 void TrackScene::raceStarted() {
@@ -120,16 +148,17 @@ void TrackScene::raceStarted() {
 void TrackScene::entryMoved(int e, int dx, int leg) {
     if (!isEntry(e))
         return;
-    // The race sends the move already signed for the leg; the finishing move comes as a move right.
-    racer(e).left += dx;
-    m_leg[static_cast<std::size_t>(e)] = leg;
+    // The race signs the move by the leg's direction (the finishing move comes as a move right on
+    // the third straight), so unsigning it gives the distance run.
+    m_distance[static_cast<std::size_t>(e)] += static_cast<double>(dx) * TrackLayout::legDirection(leg);
+    placeRacer(e);
 }
 
-void TrackScene::laneSet(int e, int leg, int lane) {
+void TrackScene::laneSet(int e, int /*leg*/, int lane) {
     if (!isEntry(e))
         return;
-    racer(e).top = TrackLayout::laneTop(leg, lane);
-    m_leg[static_cast<std::size_t>(e)] = leg;
+    m_lane[static_cast<std::size_t>(e)] = lane;
+    placeRacer(e);
 }
 
 void TrackScene::phaseChanged(int phase) {
@@ -139,7 +168,7 @@ void TrackScene::phaseChanged(int phase) {
 void TrackScene::gallop() {
     for (int e = 0; e < RacingPictures; ++e) {
         HorsePicture& p = racer(e);
-        if (m_leg[static_cast<std::size_t>(e)] == 1)
+        if (!facesRight(p.frame))
             p.frame = p.frame == GallopFrame::C ? GallopFrame::D : GallopFrame::C;
         else
             p.frame = p.frame == GallopFrame::A ? GallopFrame::B : GallopFrame::A;
@@ -185,6 +214,7 @@ void TrackScene::raceEnded() {
     m_view.finishLineVisible = false;
     m_view.turnCaptionsVisible = false;
     m_view.call.visible = false;
+    m_view.caption.clear();
     for (int e = 0; e < RacingPictures; ++e)
         racer(e).visible = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TrackOval.h"
 #include "TrackView.h"
 #include "race/RaceObserver.h"
 
@@ -56,6 +57,13 @@ public:
     // Puts back a view taken at the start of a race, with the race's own bookkeeping fresh.
     void restore(const TrackView& view);
 
+    // Says on the track which race is being shown again; the race's end (or the next start) takes it away.
+    void showReplayOf(int raceNumber);
+    // The distance entry e has run as the race told it (0 for no such entry).
+    double distanceRun(int e) const { return isEntry(e) ? m_distance[static_cast<std::size_t>(e)] : 0; }
+    // The oval the racing pictures are placed on.
+    const TrackOval& oval() const { return m_oval; }
+
     // The call label's text for mark 0, 1 or 2 ("¼ Mile" ...).
     static std::string_view callText(int mark);
 
@@ -77,11 +85,15 @@ private:
     static bool isEntry(int e) { return e >= 0 && e < RacingPictures; }
     HorsePicture& racer(int e) { return m_view.pictures[static_cast<std::size_t>(e)]; }
     void resetRaceBookkeeping();
+    // Puts racing picture e where its distance and lane put it on the oval, facing its way.
+    void placeRacer(int e);
 
     TrackView m_view;
     double m_scale = 1.0;
-    // The leg each racing picture was last told about; it picks the stride pair.
-    std::array<int, RacingPictures> m_leg{};
+    TrackOval m_oval{TrackLayout::DesignWidth};
+    // What the race has told of each entry: the distance run and the lane.
+    std::array<double, RacingPictures> m_distance{};
+    std::array<int, RacingPictures> m_lane{};
     std::array<bool, 3> m_fractionShown{};
     int m_gateWaits = gateLength();
     int m_paradeStep = 0;

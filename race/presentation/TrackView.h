@@ -50,6 +50,8 @@ struct TrackView {
     int finishLineX = TrackLayout::FinishLineX;
     bool photoVisible = false;
     bool turnCaptionsVisible = false;
+    // Across the track while a race is shown again ("Replay of race 3"); empty otherwise.
+    std::string caption;
     int phase = 0;
 
     bool operator==(const TrackView&) const = default;

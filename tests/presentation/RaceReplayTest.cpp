@@ -191,6 +191,21 @@ TEST(RaceReplay, CanBeWatchedAgainOnTheSameTrack) {
     EXPECT_EQ(scene.view(), views[0]);
 }
 
+TEST(RaceReplay, SaysWhichRaceItShowsUntilTheRaceEnds) {
+    TrackScene scene;
+    RaceRecorder recorder(scene);
+    runRecorded(scene, recorder, 4);
+    RaceReplay replay(recorder.recording(), scene, 1, 7);
+    EXPECT_EQ(scene.view().caption, "Replay of race 7");
+    replay.stepPass();
+    EXPECT_EQ(scene.view().caption, "Replay of race 7");
+    while (replay.stepPass()) {
+    }
+    EXPECT_EQ(scene.view().caption, "") << "the recorded race end takes it away";
+    const RaceReplay silent(recorder.recording(), scene);
+    EXPECT_EQ(scene.view().caption, "") << "a replay not told its race says nothing";
+}
+
 TEST(RaceReplay, RecordingIsCompact) {
     TrackScene scene;
     RaceRecorder recorder(scene);
@@ -261,14 +276,14 @@ TEST(RaceRecording, KeepsValuesOfAnyWidthAndSign) {
 
     TrackScene again;
     RaceReplay replay(recorder.recording(), again);
-    int left = 0;
+    double run = 0;
     for (int v : values) {
         replay.stepPass();
-        left += v;
-        EXPECT_EQ(again.picture(6).left, left) << v;
+        run -= v; // moves on the far straight are signed to the left
+        EXPECT_EQ(again.distanceRun(6), run) << v;
     }
     replay.stepPass();
-    EXPECT_EQ(again.picture(2).top, -330);
+    EXPECT_EQ(again.picture(2).top, TrackLayout::laneTop(0, 8));
     EXPECT_EQ(again.view(), live.view());
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 using namespace sw;
 
 namespace {
@@ -23,29 +26,13 @@ TrackScene sceneAtGate(int trackWidth = TrackLayout::DesignWidth) {
     return scene;
 }
 
-TEST(LaneTop, NearStraightGrowsDownFrom2900) {
-    EXPECT_EQ(TrackLayout::laneTop(0, 0), 2900);
-    EXPECT_EQ(TrackLayout::laneTop(0, 1), 3230);
-    EXPECT_EQ(TrackLayout::laneTop(0, 7), 5210);
-    EXPECT_EQ(TrackLayout::laneTop(2, 0), 2900);
-    EXPECT_EQ(TrackLayout::laneTop(2, 5), 4550);
-}
-
-TEST(LaneTop, FarStraightGrowsUpFrom2310) {
-    EXPECT_EQ(TrackLayout::laneTop(1, 0), 2310);
-    EXPECT_EQ(TrackLayout::laneTop(1, 3), 1320);
-    EXPECT_EQ(TrackLayout::laneTop(1, 7), 0);
-}
-
-TEST(LaneTop, PastTheThirdStraightSitsAtTheTop) {
-    EXPECT_EQ(TrackLayout::laneTop(3, 0), 0);
-    EXPECT_EQ(TrackLayout::laneTop(3, 6), 0);
-}
-
-TEST(LaneTop, LaneEightIsOneLaneFurtherOut) {
-    EXPECT_EQ(TrackLayout::laneTop(0, 8), 5540);
-    EXPECT_EQ(TrackLayout::laneTop(2, 8), 5540);
-    EXPECT_EQ(TrackLayout::laneTop(1, 8), -330);
+TEST(LaneTop, NearStraightsGrowDownFrom2900AndTheFarOneUpFrom2310) {
+    const struct {
+        int leg, lane, top;
+    } cases[] = {{0, 0, 2900}, {0, 1, 3230}, {0, 7, 5210}, {2, 0, 2900}, {2, 5, 4550},
+                 {0, 8, 5540}, {1, 0, 2310}, {1, 3, 1320}, {1, 7, 0},    {1, 8, -330}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TrackLayout::laneTop(c.leg, c.lane), c.top) << "leg " << c.leg << " lane " << c.lane;
 }
 
 TEST(LegDirection, RightLeftRightThenStill) {
@@ -129,26 +116,35 @@ TEST(Gate, HorsesAppearEightyOneWaitsApart) {
     EXPECT_EQ(scene.gateWaits(), 8 * 81);
 }
 
-TEST(Moves, FollowTheSignedAmountTheRaceSends) {
+TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
+    // The race signs each move by its leg; the picture goes by the distance run, so the move that
+    // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
-    scene.entryMoved(3, 14, 0);
-    scene.entryMoved(3, 9, 0);
-    EXPECT_EQ(scene.picture(3).left, 23);
-    scene.entryMoved(3, -10, 1);
-    EXPECT_EQ(scene.picture(3).left, 13);
-    scene.entryMoved(3, 0, 3);
-    EXPECT_EQ(scene.picture(3).left, 13);
+    const TrackOval& oval = scene.oval();
+    const struct {
+        bool laneReport; // else a move
+        int amount;      // the move's dx or the lane reported
+        int leg;
+        double distance; // then the distance run, the lane and the stride shown
+        int lane;
+        GallopFrame frame;
+    } steps[] = {
+        {false, 14, 0, 14, 3, A},      {false, 9, 0, 23, 3, A},       {false, -10600, 1, 10623, 3, A},
+        {false, -40, 1, 10663, 3, C},  {true, 5, 1, 10663, 5, C},     {false, -4000, 1, 14663, 5, C},
+        {false, 9000, 2, 23663, 5, A}, {false, 6000, 2, 29663, 5, A}, {false, 0, 3, 29663, 5, A},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.distance);
+        if (step.laneReport)
+            scene.laneSet(3, step.leg, step.amount);
+        else
+            scene.entryMoved(3, step.amount, step.leg);
+        const OvalPlace at = oval.place(step.distance, step.lane);
+        EXPECT_EQ(scene.picture(3).left, std::lround(at.left));
+        EXPECT_EQ(scene.picture(3).top, std::lround(at.top));
+        EXPECT_EQ(scene.picture(3).frame, step.frame);
+    }
     EXPECT_EQ(scene.picture(2).left, 0);
-}
-
-TEST(Moves, LaneReportsSetTheTopForTheLeg) {
-    TrackScene scene = sceneAtGate();
-    scene.laneSet(5, 0, 2);
-    EXPECT_EQ(scene.picture(5).top, 3560);
-    scene.laneSet(5, 1, 2);
-    EXPECT_EQ(scene.picture(5).top, 1650);
-    scene.laneSet(5, 3, 2);
-    EXPECT_EQ(scene.picture(5).top, 0);
 }
 
 TEST(Moves, ReportsAboutNoSuchEntryChangeNothing) {
@@ -174,21 +170,15 @@ TEST(Gallop, NearStraightsAlternateBetweenTheRightFacingStrides) {
     EXPECT_EQ(scene.picture(1).frame, A);
 }
 
-TEST(Gallop, FarStraightAlternatesBetweenTheLeftFacingStrides) {
+TEST(Gallop, LeftFacingHorsesAlternateBetweenTheLeftFacingStrides) {
     TrackScene scene = sceneAtGate();
-    scene.entryMoved(4, -12, 1);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, C) << "a right-facing stride turns to C";
+    scene.entryMoved(4, -15000, 1);
+    EXPECT_EQ(scene.picture(4).frame, C) << "turning round keeps the stride";
     scene.gallop();
     EXPECT_EQ(scene.picture(4).frame, D);
     scene.gallop();
     EXPECT_EQ(scene.picture(4).frame, C);
-    scene.laneSet(4, 2, 4);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, A) << "back on a near straight, a left-facing stride turns to A";
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, B);
-    EXPECT_EQ(scene.picture(3).frame, B);
+    EXPECT_EQ(scene.picture(3).frame, A);
 }
 
 TEST(Gallop, ParadeHorsesDoNotGallop) {
@@ -221,7 +211,7 @@ TEST(Call, HiddenWhenAHorseFinishesAndShownAgainByATrailingHorse) {
     scene.callHidden();
     scene.entryPlaced(0, 0);
     EXPECT_FALSE(scene.view().call.visible);
-    scene.entryMoved(7, 1234, 1);
+    scene.entryMoved(7, 1234, 0);
     scene.callPassed(2, 7, 8);
     EXPECT_TRUE(scene.view().call.visible);
     EXPECT_EQ(scene.view().call.left, 1234);
@@ -238,10 +228,15 @@ TEST(Fractions, EachMarkIsWrittenOncePerRace) {
     EXPECT_EQ(scene.view().fractionTimes[1], "");
     EXPECT_EQ(scene.view().fractionTimes[2], "1:12.05");
 
-    // The next race writes its own times over the old ones.
+    // The board is empty from the next parade and the next start on, until the next race writes it.
+    scene.raceEnded();
+    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31") << "the finished race's times stay until the parade";
+    TrackScene parade = scene;
+    parade.startParade();
     std::array<GallopFrame, 8> frames{};
     scene.beginRace(frames, TrackLayout::DesignWidth);
-    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31") << "the board keeps the last race until overwritten";
+    for (const TrackScene* next : {&parade, &scene})
+        EXPECT_EQ(next->view().fractionTimes, (std::array<std::string, 3>{}));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }

@@ -211,7 +211,9 @@ void MainWindowTest::controlsCarryTheirNamesCaptionsAndTooltips() {
         {"cmdNext1", "Next ->", "Go to Choose Bet options"},
         {"cmdAcross", "Across The Board", "Win,Place, & Show"},
         {"cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
-        {"cmdTriSuper", "Tri-Super", "Trifecta in one race, Superfecta in 2nd race"},
+        {"cmdTriSuper", "Tri-Super",
+         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
+         "nothing."},
         {"cmdWheel", "Key/Wheel", "One horse with some or all"},
         {"cmdCancelBet", "Cancel Bet", "Cancel all selections"},
         {"cmdNext2", "Next ->", "Go to Choose Horses options"},
@@ -834,6 +836,7 @@ void MainWindowTest::replayShowsTheLastRaceUntilANewOneStarts() {
         QCOMPARE(track->scene().picture(e).left, 0);
     }
     QVERIFY(QTest::qWaitFor([&] { return track->scene().picture(0).left > 0; }));
+    QCOMPARE(track->scene().view().caption, std::string("Replay of race 1"));
 
     // Starting the next race ends the replay: the field goes to the gate for race 2.
     QVERIFY(click("cmdRun"));
@@ -841,6 +844,7 @@ void MainWindowTest::replayShowsTheLastRaceUntilANewOneStarts() {
     QCOMPARE(game().day().currentRace, 1);
     for (int e = 0; e < FieldSize; ++e)
         QCOMPARE(track->scene().picture(e).left, 0);
+    QVERIFY(track->scene().view().caption.empty());
     QVERIFY(click("cmdFastForward"));
     QVERIFY(openWindow("frmResults"));
 }

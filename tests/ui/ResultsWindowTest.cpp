@@ -82,6 +82,8 @@ void ResultsWindowTest::opensWaitingForTheShow() {
     QCOMPARE(window.objectName(), QStringLiteral("frmResults"));
     QCOMPARE(window.windowModality(), Qt::WindowModal);
     QCOMPARE(child(&window, QStringLiteral("lblRaceNum"))->text(), QStringLiteral("Race 1"));
+    QCOMPARE(child(&window, QStringLiteral("lblPhoto"))->text(),
+             QStringLiteral("Waiting for the official result..."));
     QVERIFY(!child<QPushButton>(&window, QStringLiteral("cmdOK"))->isEnabled());
     QVERIFY(child<QPushButton>(&window, QStringLiteral("cmdShow"))->isEnabled());
     auto* timer = child<QTimer>(&window, QStringLiteral("timerShow"));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace sw;
@@ -231,6 +232,27 @@ TEST_F(BetEntryTest, MultiRaceBetsOnlyInTheirOpeningRaceAndAlwaysWheels) {
     EXPECT_FALSE(entry.modeButtonsUsable());
     EXPECT_TRUE(entry.next2Usable());
     EXPECT_TRUE(BetEntry::betButtonUsable(w.day, BetType::Trifecta));
+}
+
+TEST_F(BetEntryTest, TwinTriAndTriSuperSayTheyAreNotTakenUntilAnotherBetIsChosen) {
+    const struct {
+        BetType type;
+        std::string_view instruction;
+    } steps[] = {
+        {BetType::TwinTri, "Twin-Tri is not taken yet: the ticket will stay unpaid and cost nothing."},
+        {BetType::TriSuper, "Tri-Super is not taken yet: the ticket will stay unpaid and cost nothing."},
+        {BetType::Exacta, ""},
+    };
+    ASSERT_TRUE(entry.nextToBet(w.day));
+    for (const auto& step : steps) {
+        ASSERT_TRUE(entry.chooseBetType(w.day, step.type));
+        EXPECT_EQ(entry.instruction(), step.instruction);
+        const auto& buttons = betButtons();
+        const auto button = std::find_if(buttons.begin(), buttons.end(),
+                                         [&](const BetButton& b) { return b.type == step.type; });
+        ASSERT_NE(button, buttons.end());
+        EXPECT_EQ(button->tooltip.find("Not taken yet") != std::string_view::npos, !step.instruction.empty());
+    }
 }
 
 // --- Picking horses ---

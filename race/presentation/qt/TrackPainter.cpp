@@ -1,6 +1,7 @@
 #include "TrackPainter.h"
 
 #include "HorseArt.h"
+#include "race/presentation/TrackOval.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace sw {
 
@@ -29,6 +31,21 @@ constexpr int FrameHeight = TrackLayout::FrameBottom - TrackLayout::FrameTop;
 // Horses drawn only as large as their lane spacing would be too small to read a number on; they
 // overlap the next lane instead, as a field seen from the stands does.
 constexpr double HorseScale = 1.5;
+// A horse's body centre lies about this far right of its picture's Left, whichever way it faces;
+// the turns are drawn round the horses, so round this point.
+constexpr double HorseCentre = 400;
+
+// Two straights from `left` to `right` (centres of the ends) joined by half ellipses.
+QPainterPath stadium(double left, double right, double centreY, double rx, double ry) {
+    QPainterPath path;
+    path.moveTo(left, centreY - ry);
+    path.lineTo(right, centreY - ry);
+    path.arcTo(QRectF(right - rx, centreY - ry, 2 * rx, 2 * ry), 90, -180);
+    path.lineTo(left, centreY + ry);
+    path.arcTo(QRectF(left - rx, centreY - ry, 2 * rx, 2 * ry), 270, -180);
+    path.closeSubpath();
+    return path;
+}
 
 } // namespace
 
@@ -57,6 +74,12 @@ struct TrackPainter::Layout {
 
     double turn = 0; // width of each turn, left and right of the straights
     double trackScale = 1;
+    TrackOval course{TrackLayout::DesignWidth};
+    // The turns' centres across the frame, in pixels.
+    double leftEnd = 0;
+    double rightEnd = 0;
+    QRectF caption;
+    QSizeF badge;
     double x(double twips) const { return turn + twips * sx; }
     double y(double twips) const { return (twips - TrackLayout::FrameTop) * sy; }
 };
@@ -69,6 +92,7 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.sx = (l.w - 2 * l.turn) / std::max(view.trackWidth, 1);
     l.sy = l.h / FrameHeight;
     l.trackScale = static_cast<double>(std::max(view.trackWidth, 1)) / TrackLayout::DesignWidth;
+    l.course = TrackOval(view.trackWidth);
 
     // Text follows the smaller side, so a tall narrow track does not overflow its turns and band.
     const int fontPx = std::clamp(static_cast<int>(std::lround(std::min(l.h * 0.04, l.w * 0.016))), 9, 26);
@@ -91,7 +115,11 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     const double lineH = fm.height();
     const double mid = l.infield.center().y();
 
+    l.rightEnd = l.x(l.course.firstTurnLeft() + HorseCentre);
+    l.leftEnd = l.x(l.course.secondTurnLeft() + HorseCentre);
+
     const double turnW = std::max(fm.horizontalAdvance(QStringLiteral("Turn")) + 6, 1.0);
+    // The captions stand beyond the turns, at the frame's ends, clear of the runners.
     const QRectF turn(0, mid - 1.5 * lineH, turnW, 3 * lineH);
     l.turn2 = turn.translated(std::max((l.turn - turnW) / 2, 0.0), 0);
     l.turn1 = turn.translated(l.w - turnW - std::max((l.turn - turnW) / 2, 0.0), 0);
@@ -103,6 +131,8 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
                           l.y(TrackLayout::NearRailY) - l.y(TrackLayout::InnerRailNearY));
     const double photoW = bm.horizontalAdvance(photoText()) + 14;
     l.photo = QRectF(std::max(l.finishLabel.left() - photoW - 8, 0.0), mid - labelH / 2, photoW, labelH);
+    l.badge = QSizeF(bm.horizontalAdvance(QStringLiteral("8")) + 8, bm.height() + 2);
+    const double captionW = bm.horizontalAdvance(QString::fromStdString(view.caption)) + 16;
 
     // The fractions board sits in the band beyond the far rail, at its left end.
     const QFontMetricsF dm(l.digits);
@@ -128,6 +158,8 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     const double callX =
         std::clamp(l.x(view.call.left), l.board.right() + pad, std::max(l.w - callW - 2, 0.0));
     l.call = QRectF(callX, l.board.center().y() - callH / 2, callW, callH);
+    // A replay says so at the band's other end, clear of the board and of the horses.
+    l.caption = QRectF(std::max(l.w - captionW - pad, l.board.right() + pad), l.call.top(), captionW, callH);
     return l;
 }
 
@@ -200,9 +232,25 @@ void TrackPainter::paintBackground(QPainter& p, const Layout& l, bool captions) 
         p.drawEllipse(QPointF(x, l.band.bottom()), bump * 0.6, bump * 0.45);
 
     // The turf oval: two straights joined by turns at the ends, mown in stripes.
-    // Each end is half an ellipse as wide as the turn, so the straights run the whole way between.
+    // The rails follow the lanes round the turns; the outer one takes in the chute the field starts
+    // from at the left end of the near straight, drawn as one outline (no path union on a repaint).
+    const double outerRy = (l.y(TrackLayout::NearRailY) - l.y(TrackLayout::FarRailY)) / 2;
+    const double outerRx = l.course.radiusAcross(8.6) * l.sx;
+    const double outerY = l.y(TrackLayout::FarRailY) + outerRy;
+    const double chuteTop = l.y(TrackLayout::InnerRailNearY);
+    // Where the second turn's outer arc meets the chute's top, in Qt's degrees (counter-clockwise from 3
+    // o'clock).
+    const double meet =
+        180 + std::asin(std::clamp((chuteTop - outerY) / outerRy, 0.0, 1.0)) * 180 / std::numbers::pi;
+    const QRectF leftArc(l.leftEnd - outerRx, outerY - outerRy, 2 * outerRx, 2 * outerRy);
     QPainterPath oval;
-    oval.addRoundedRect(l.oval, std::max(l.turn, 1.0), l.oval.height() / 2);
+    oval.moveTo(l.leftEnd, outerY - outerRy);
+    oval.lineTo(l.rightEnd, outerY - outerRy);
+    oval.arcTo(QRectF(l.rightEnd - outerRx, outerY - outerRy, 2 * outerRx, 2 * outerRy), 90, -180);
+    oval.lineTo(0, outerY + outerRy);
+    oval.lineTo(0, chuteTop);
+    oval.arcTo(leftArc, meet, -(meet - 90));
+    oval.closeSubpath();
     p.setBrush(Turf);
     p.drawPath(oval);
     p.save();
@@ -221,15 +269,15 @@ void TrackPainter::paintBackground(QPainter& p, const Layout& l, bool captions) 
     p.drawPath(oval);
 
     // Infield with its own rail, rounded where the track turns around it.
-    QPainterPath infield;
-    infield.addRoundedRect(l.infield, l.infield.height() / 2, l.infield.height() / 2);
+    const QPainterPath infield = stadium(l.leftEnd, l.rightEnd, l.infield.center().y(),
+                                         l.course.radiusAcross(-0.15) * l.sx, l.infield.height() / 2);
     p.setPen(Qt::NoPen);
     p.setBrush(Infield);
     p.drawPath(infield);
     p.setBrush(QColor(60, 130, 60));
     const double bed = l.infield.height() * 0.18;
-    const QRectF beds = l.infield.adjusted(l.infield.height(), l.infield.height() * 0.41, -l.infield.height(),
-                                           -l.infield.height() * 0.41);
+    const QRectF in = infield.boundingRect();
+    const QRectF beds = in.adjusted(in.height(), in.height() * 0.41, -in.height(), -in.height() * 0.41);
     if (beds.width() > 0)
         p.drawRoundedRect(beds, bed, bed);
     p.setBrush(Qt::NoBrush);
@@ -239,18 +287,13 @@ void TrackPainter::paintBackground(QPainter& p, const Layout& l, bool captions) 
     p.drawPath(infield);
 
     // Quarter, half and three-quarter poles on the inner rail, where a runner's nose reaches the
-    // mark: the quarter on the near straight, the other two on the far one.
-    const double scale = l.trackScale;
-    const double legLength = 10655 * scale;
-    const std::array<std::pair<double, double>, 3> poles = {{
-        {5964 * scale + TrackLayout::PictureWidth, l.infield.bottom()},
-        {2 * legLength - 11928 * scale, l.infield.top()},
-        {2 * legLength - 17892 * scale, l.infield.top()},
-    }};
+    // mark (the race's marks, rounded as it rounds them).
     const double poleH = std::max(l.infield.height() * 0.9, 8.0);
     const double poleW = std::max(2.0, railW);
-    for (const auto& [twips, railY] : poles) {
-        const double x = l.x(twips);
+    for (const int mark : {5964, 11928, 17892}) {
+        const OvalPlace at = l.course.place(std::nearbyint(mark * l.trackScale), -0.15);
+        const double x = l.x(at.left + (at.facingRight ? TrackLayout::PictureWidth : 0));
+        const double railY = l.y(at.top + TrackLayout::PictureHeight);
         const QRectF pole(x - poleW / 2, railY - poleH, poleW, poleH);
         p.fillRect(pole.adjusted(-0.5, 0, 0.5, 0), QColor(0, 0, 0, 110));
         p.fillRect(pole, Rail);
@@ -346,6 +389,22 @@ void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, q
 
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Saddle numbers above the runners, drawn after every horse so a bunched field keeps them
+    // readable; nearer runners' numbers go over farther ones'.
+    painter.setFont(l.bold);
+    for (int i : order) {
+        const HorsePicture& pic = view.pictures[static_cast<std::size_t>(i)];
+        if (i >= TrackView::FirstParadePicture || !pic.visible)
+            continue;
+        const QRectF r = horseRect(view, i, QSizeF(size));
+        const QRectF badge(r.center().x() - l.badge.width() / 2, r.top() - l.badge.height(), l.badge.width(),
+                           l.badge.height());
+        painter.setPen(QPen(QColor(0, 0, 0, 170), 1));
+        painter.setBrush(HorseArt::clothColour(i + 1));
+        painter.drawRoundedRect(badge, 3, 3);
+        painter.setPen(HorseArt::numberColour(i + 1));
+        painter.drawText(badge, Qt::AlignCenter, QString::number(i + 1));
+    }
     auto sign = [&](const QRectF& r, const QColor& fill, const QColor& ink, const QString& text) {
         painter.setPen(QPen(QColor(0, 0, 0, 200), 1));
         painter.setBrush(fill);
@@ -360,6 +419,8 @@ void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, q
         sign(l.photo, PhotoFill, Qt::white, photoText());
     if (view.call.visible)
         sign(l.call, CallFill, Qt::black, QString::fromUtf8(view.call.text));
+    if (!view.caption.empty())
+        sign(l.caption, BoardFill, Qt::white, QString::fromStdString(view.caption));
 
     // The fractions board, dark with bright digits like the tote.
     painter.setPen(QPen(QColor(255, 255, 255, 90), 1));

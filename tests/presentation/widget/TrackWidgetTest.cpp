@@ -43,12 +43,13 @@ protected:
             scene.entryMoved(e, 600 + 2600 * e, 0);
             scene.laneSet(e, 0, 2 * e);
         }
+        // Run far enough to be past the first turn, at Lefts 8200, 6100, 4000 and 1900.
+        const int legs = 2 * 10655;
         for (int e = 4; e < 8; ++e) {
-            scene.entryMoved(e, 1900 + 2600 * (e - 4), 0);
-            scene.entryMoved(e, -1, 1);
+            scene.entryMoved(e, -(legs - 8200 + 2100 * (e - 4)), 1);
             scene.laneSet(e, 1, 2 * (e - 4));
         }
-        scene.gallop(); // near straight to B, far straight to C
+        scene.gallop(); // near straight to B, far straight to D
     }
 
     static QImage render(TrackWidget& widget, QSize size) {
