@@ -10,34 +10,26 @@ namespace sw::ui {
 
 namespace {
 
-// Smallest share of its own size a heading shrinks to before its words may touch.
-constexpr double SmallestScale = 0.6;
-
-QFont scaled(const QFont& font, double scale) {
-    QFont result = font;
-    if (font.pointSizeF() > 0)
-        result.setPointSizeF(font.pointSizeF() * scale);
-    else if (font.pixelSize() > 0)
-        result.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
-    return result;
-}
-
 double wordLeft(const ColumnHeading::Column& column, double width) {
     return column.leftAligned ? column.left : (column.left + column.right - width) / 2.0;
 }
 
-bool wordsKeepApart(const QStringList& words, const std::vector<ColumnHeading::Column>& columns,
-                    const QFont& font) {
-    QFontMetricsF metrics(font);
-    const double gap = metrics.horizontalAdvance(QLatin1Char(' ')) / 2.0;
-    double previousRight = -1e9;
+std::vector<ColumnHeading::PlacedWord> place(const QStringList& words,
+                                             const std::vector<ColumnHeading::Column>& columns,
+                                             const QFontMetricsF& metrics) {
+    std::vector<ColumnHeading::PlacedWord> placed;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const double width = metrics.horizontalAdvance(words[i]);
-        const double left = wordLeft(columns[static_cast<std::size_t>(i)], width);
-        if (left < previousRight + gap)
-            return false;
-        previousRight = left + width;
+        placed.push_back({words[i], wordLeft(columns[static_cast<std::size_t>(i)], width), width});
     }
+    return placed;
+}
+
+bool keepApart(const std::vector<ColumnHeading::PlacedWord>& placed, const QFontMetricsF& metrics) {
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' ')) / 2.0;
+    for (std::size_t i = 1; i < placed.size(); ++i)
+        if (placed[i].left < placed[i - 1].left + placed[i - 1].width + gap)
+            return false;
     return true;
 }
 
@@ -86,6 +78,29 @@ void ColumnHeading::followWidgets(std::vector<QWidget*> widgets) {
     });
 }
 
+void ColumnHeading::setShortWords(QStringList shortWords) {
+    m_shortWords = std::move(shortWords);
+    update();
+}
+
+std::vector<ColumnHeading::PlacedWord> ColumnHeading::placedWords() const {
+    QStringList words = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const std::vector<Column> columns = m_source ? m_source() : std::vector<Column>{};
+    if (columns.size() != static_cast<std::size_t>(words.size()))
+        return {};
+    // Smaller type would be hard to read: a crowded heading abbreviates the words that overhang.
+    const QFontMetricsF metrics(font());
+    if (!keepApart(place(words, columns, metrics), metrics) && m_shortWords.size() == words.size()) {
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const Column& column = columns[static_cast<std::size_t>(i)];
+            if (!m_shortWords[i].isEmpty() &&
+                metrics.horizontalAdvance(words[i]) > column.right - column.left)
+                words[i] = m_shortWords[i];
+        }
+    }
+    return place(words, columns, metrics);
+}
+
 QSize ColumnHeading::sizeHint() const {
     return {40, fontMetrics().height() + 4};
 }
@@ -95,27 +110,17 @@ QSize ColumnHeading::minimumSizeHint() const {
 }
 
 void ColumnHeading::paintEvent(QPaintEvent* event) {
-    const QStringList words = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const std::vector<Column> columns = m_source ? m_source() : std::vector<Column>{};
-    if (columns.size() != static_cast<std::size_t>(words.size())) {
+    const std::vector<PlacedWord> words = placedWords();
+    if (words.empty()) {
         QLabel::paintEvent(event);
         return;
     }
-    QFont wordFont = font();
-    for (double scale = 1.0; scale >= SmallestScale; scale -= 0.05) {
-        wordFont = scaled(font(), scale);
-        if (wordsKeepApart(words, columns, wordFont))
-            break;
-    }
     QPainter painter(this);
-    painter.setFont(wordFont);
     painter.setPen(palette().color(foregroundRole()));
-    QFontMetricsF metrics(wordFont);
+    const QFontMetricsF metrics(font());
     const double baseline = (height() - metrics.height()) / 2.0 + metrics.ascent();
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const double width = metrics.horizontalAdvance(words[i]);
-        painter.drawText(QPointF(wordLeft(columns[static_cast<std::size_t>(i)], width), baseline), words[i]);
-    }
+    for (const PlacedWord& word : words)
+        painter.drawText(QPointF(word.left, baseline), word.text);
 }
 
 } // namespace sw::ui

@@ -29,6 +29,12 @@ public:
         bool leftAligned = false;
     };
     using ColumnSource = std::function<std::vector<Column>()>;
+    // One word of the heading as drawn: its text and its left edge, in the heading's coordinates.
+    struct PlacedWord {
+        QString text;
+        double left = 0;
+        double width = 0;
+    };
 
     explicit ColumnHeading(const QString& text, QWidget* parent = nullptr);
 
@@ -40,6 +46,13 @@ public:
     // Words over widgets laid out beside each other (one per word, e.g. the first row of a chart).
     void followWidgets(std::vector<QWidget*> widgets);
 
+    // Shorter forms of the words (one per word, empty for none), drawn in place of a word wider
+    // than its column when the full words would run into each other.
+    void setShortWords(QStringList shortWords);
+    // The words as the heading draws them now, always at the heading's own font size; empty when
+    // it draws plain text.
+    std::vector<PlacedWord> placedWords() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -48,6 +61,7 @@ protected:
 
 private:
     ColumnSource m_source;
+    QStringList m_shortWords;
 };
 
 } // namespace sw::ui

@@ -1,18 +1,16 @@
 #pragma once
 
 #include <QFont>
-#include <QFontDatabase>
 
 namespace sw::ui {
 
-// The desktop's fixed-width font, for the lists whose columns are laid out by character counts.
-inline QFont fixedFont(qreal pointSize = 0) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (pointSize > 0)
-        font.setPointSizeF(pointSize);
-    return font;
-}
+// A fixed-pitch font for the lists whose columns are laid out by character counts: the desktop's
+// fixed font when it really is fixed-pitch (some themes name a proportional one), else the
+// monospace family installed with the game.
+QFont fixedFont(qreal pointSize = 0);
+
+// The same choice starting from a given desktop font, so the fallback can be seen without
+// changing the desktop.
+QFont fixedFontFrom(const QFont& desktopFixed, qreal pointSize = 0);
 
 } // namespace sw::ui

@@ -1,5 +1,6 @@
 #include "LogoWidget.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -37,14 +38,15 @@ void LogoWidget::paintEvent(QPaintEvent* /*event*/) {
         p.drawEllipse(arc.currentPosition(), hole, hole);
     }
 
-    if (width() < side * 2)
-        return;
     QFont font = this->font();
     font.setBold(true);
     font.setPixelSize(static_cast<int>(side * 0.5));
+    const QRectF text(badge.right() + side * 0.2, 0, width() - badge.right() - side * 0.2, height());
+    // A narrow window shows the badge alone rather than half the name.
+    if (QFontMetricsF(font).horizontalAdvance(QStringLiteral("Stridewell")) > text.width())
+        return;
     p.setFont(font);
     p.setPen(palette().color(QPalette::WindowText));
-    const QRectF text(badge.right() + side * 0.2, 0, width() - badge.right() - side * 0.2, height());
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Stridewell"));
 }
 

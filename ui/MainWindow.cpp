@@ -15,6 +15,7 @@
 #include "ui/PastPerfWindow.h"
 #include "ui/PrintOptionsDialog.h"
 #include "ui/ResultsWindow.h"
+#include "ui/ScreenFit.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
 #include "ui/UserGuide.h"
@@ -29,6 +30,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -72,12 +74,12 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     auto* central = new QWidget(this);
     setDesignFont(central, QApplication::font());
     auto* outer = new QVBoxLayout(central);
-    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(6);
     outer->addWidget(buildHeading());
 
     auto* areas = new QHBoxLayout;
-    areas->setSpacing(8);
+    areas->setSpacing(6);
     m_betEntry = new BetEntryWidget(m_game, central);
     m_tickets = new TicketsWidget(m_game, central);
     m_tote = new ToteBoardWidget(m_game, central);
@@ -89,7 +91,13 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     m_track = new TrackWidget(central);
     m_track->setMinimumHeight(180);
     outer->addWidget(m_track, 9);
-    setCentralWidget(central);
+    // Laid out for 1024x600 and up; on a smaller work area (a laptop at 200 %) the window still
+    // fits the screen and scrolls rather than hanging over its edges.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     m_runner = new RaceRunner(m_game, *m_track, this);
     m_timerParade = new QTimer(this);
@@ -123,7 +131,9 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     setTabOrder(m_cmdFastForward, m_cmdReplay);
     setTabOrder(m_cmdReplay, m_chkSlowFinish);
 
-    resize(1366, 740);
+    // The size the board was laid out for, or the screen's work area where that is smaller (a
+    // laptop at 150 % or 200 % scaling).
+    fitToScreen(this, QSize(1366, 740));
     refresh();
     // A question asked in the middle of a click (a ticket over the balance) is asked over the
     // window as the click left the game, not as it was before.
@@ -144,9 +154,13 @@ QWidget* MainWindow::buildHeading() {
     auto* bar = new QWidget(this);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(10);
-    row->addWidget(new LogoWidget(bar));
-    row->addSpacing(12);
+    // Spaced to fit 1024 pixels with every command showing.
+    row->setSpacing(4);
+    // The name beside the badge gives way first when the window is narrow.
+    auto* logo = new LogoWidget(bar);
+    logo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    row->addWidget(logo);
+    row->addSpacing(8);
 
     QFont captionFont = bar->font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.15);
@@ -162,7 +176,7 @@ QWidget* MainWindow::buildHeading() {
         setDesignFont(v, valueFont);
         row->addWidget(c);
         row->addWidget(v);
-        row->addSpacing(18);
+        row->addSpacing(12);
         return v;
     };
     m_lblRaceNum = pair("lblRace", "Race", "lblRaceNum");
@@ -188,10 +202,10 @@ QWidget* MainWindow::buildHeading() {
     QFont runFont = m_cmdRun->font();
     runFont.setBold(true);
     setDesignFont(m_cmdRun, runFont);
-    m_cmdRun->setMinimumWidth(110);
+    m_cmdRun->setMinimumWidth(96);
     row->addWidget(m_cmdReplay);
     row->addWidget(m_chkSlowFinish);
-    row->addSpacing(12);
+    row->addSpacing(8);
     row->addWidget(m_cmdPast);
     row->addWidget(m_cmdRun);
     row->addWidget(m_cmdFastForward);

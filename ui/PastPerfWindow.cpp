@@ -40,10 +40,20 @@ const std::vector<ColumnHeading::CharSpan> PastColumns = {
     {0, 2, true}, {3, 4},   {5, 6},   {7, 10},  {10, 11}, {12, 15},
     {15, 16},     {17, 20}, {21, 28}, {29, 31}, {32, 37}, {38, 46, true},
 };
+// Shorter words for the headings' narrow columns, so the headings keep the lists' type size.
+const QStringList PastShortWords = {
+    {}, {}, {}, {}, {}, {}, QStringLiteral("F"), {}, {}, QStringLiteral("Prs"), {}, {}};
 // The columns of a standings line under "Name Starts Firsts Seconds Thirds Fourths Earnings".
 const std::vector<ColumnHeading::CharSpan> JockeyColumns = {
     {0, 15, true}, {15, 19}, {21, 25}, {26, 30}, {31, 35}, {36, 40}, {43, 51},
 };
+const QStringList JockeyShortWords = {{},
+                                      QStringLiteral("Sts"),
+                                      QStringLiteral("1st"),
+                                      QStringLiteral("2nd"),
+                                      QStringLiteral("3rd"),
+                                      QStringLiteral("4th"),
+                                      {}};
 
 QLabel* caption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -255,6 +265,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     heading->setObjectName(QStringLiteral("lblPastHeader") + n);
     heading->setFont(fixedFont());
     heading->followList(b.past, PastColumns);
+    heading->setShortWords(PastShortWords);
 
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(4, 6, 4, 6);
@@ -301,6 +312,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
     heading->setObjectName(QStringLiteral("lblJockeyHeader"));
     heading->setFont(fixedFont());
     heading->followList(m_lstJockeys, JockeyColumns);
+    heading->setShortWords(JockeyShortWords);
     layout->addWidget(heading);
     layout->addWidget(m_lstJockeys, 1);
     return panel;

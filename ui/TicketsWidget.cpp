@@ -35,7 +35,8 @@ QLabel* value(const QString& name, const QString& tooltip, QWidget* parent) {
     QLabel* l = label(name, QString(), parent);
     l->setToolTip(tooltip);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setMinimumWidth(60);
+    // Room for an empty total; a longer one widens the label by its own text.
+    l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
     QFont font = l->font();
     font.setBold(true);
     setDesignFont(l, font);
@@ -103,7 +104,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     totals->addWidget(m_lblNumOfBets, 1, 1);
     totals->addWidget(label(QStringLiteral("lblTotal"), QStringLiteral("Total Paid"), this), 1, 3);
     totals->addWidget(m_lblTotalNum, 1, 4);
-    totals->setColumnMinimumWidth(2, 16);
+    totals->setColumnMinimumWidth(2, 8);
     totals->setColumnStretch(1, 1);
     totals->setColumnStretch(4, 1);
     outer->addLayout(totals);

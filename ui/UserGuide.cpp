@@ -1,5 +1,6 @@
 #include "UserGuide.h"
 
+#include "ScreenFit.h"
 #include "ToQString.h"
 #include "core/Constants.h"
 
@@ -21,6 +22,19 @@ namespace {
 const QString GuideFile = QStringLiteral("userguide.htm");
 const QString GuideWindowName = QStringLiteral("frmUserGuide");
 
+// The guide is a light page whatever the desktop's theme: its body text sets its own dark colour,
+// but list bullets and links take the palette's, and a dark theme's would vanish on the page.
+void givePagePalette(QWidget* browser) {
+    QPalette page = browser->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        page.setColor(group, QPalette::Base, QColor(0xfd, 0xfc, 0xf8));
+        page.setColor(group, QPalette::Text, QColor(0x1d, 0x1d, 0x1d));
+        page.setColor(group, QPalette::Link, QColor(0x1f, 0x51, 0x30));
+        page.setColor(group, QPalette::LinkVisited, QColor(0x4a, 0x2f, 0x6b));
+    }
+    browser->setPalette(page);
+}
+
 QWidget* showGuideWindow(QWidget* parent, const QString& path) {
     // One guide window is enough; asking again brings it forward.
     if (parent) {
@@ -37,11 +51,12 @@ QWidget* showGuideWindow(QWidget* parent, const QString& path) {
     browser->setAttribute(Qt::WA_DeleteOnClose);
     browser->setWindowTitle(QStringLiteral("Using ") + toQString(AppCaption));
     browser->setOpenExternalLinks(true);
+    givePagePalette(browser);
     if (path.isEmpty())
         browser->setPlainText(QStringLiteral("The user guide (%1) is not installed.").arg(GuideFile));
     else
         browser->setSource(QUrl::fromLocalFile(path));
-    browser->resize(900, 700);
+    fitToScreen(browser, QSize(900, 700));
     browser->show();
     return browser;
 }

@@ -1,5 +1,7 @@
 #include "WindowMemory.h"
 
+#include "ScreenFit.h"
+
 #include <QSettings>
 #include <QWidget>
 
@@ -26,7 +28,14 @@ void restoreGeometry(QWidget* window) {
         return;
     const QSettings settings(QString::fromLatin1(Organization), QString::fromLatin1(Application));
     // Nothing saved, or a value edited by hand, is no geometry: QWidget then leaves the window be.
-    window->restoreGeometry(settings.value(geometryKey(window)).toByteArray());
+    // A place saved on a larger screen, or at a smaller scale, would hang over the edges: the window
+    // then keeps the place it was given.
+    const QRect given = window->geometry();
+    const Qt::WindowStates givenState = window->windowState();
+    if (window->restoreGeometry(settings.value(geometryKey(window)).toByteArray()) && !fitsOnScreen(window)) {
+        window->setWindowState(givenState);
+        window->setGeometry(given);
+    }
 }
 
 void saveGeometry(const QWidget* window) {

@@ -4,8 +4,10 @@
 
 #include "core/GradeTables.h"
 #include "program/ProgramTexts.h"
+#include "ui/ColumnHeading.h"
 #include "ui/PrintOptionsDialog.h"
 
+#include <QFontInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
@@ -75,14 +77,14 @@ void PastPerfWindowTest::showsTheRaceAboutToBeRunWithItsFixedTexts() {
             QCOMPARE(child(&window, QLatin1String(name) + QString::number(e))->toolTip(), QLatin1String(tip));
         auto* past = child<QListWidget>(&window, QStringLiteral("lstPast%1").arg(e));
         QVERIFY(past);
-        QVERIFY(past->font().fixedPitch());
+        QVERIFY(QFontInfo(past->font()).fixedPitch());
         QCOMPARE(child(&window, QStringLiteral("lblPastHeader%1").arg(e))->text(), qs(PastLinesHeader));
     }
     QCOMPARE(child(&window, QStringLiteral("lblJockeyStandings"))->text(),
              QStringLiteral("Jockey Standings"));
     QCOMPARE(child(&window, QStringLiteral("lblJockeyHeader"))->text(), qs(JockeyStandingsHeader));
     auto* jockeys = child<QListWidget>(&window, QStringLiteral("lstJockeys"));
-    QVERIFY(jockeys->font().fixedPitch());
+    QVERIFY(QFontInfo(jockeys->font()).fixedPitch());
     QCOMPARE(jockeys->count(), JockeyCount);
 }
 
@@ -238,6 +240,21 @@ void PastPerfWindowTest::readsWholeAtTheMainWindowsSize() {
             jockeys->fontMetrics().horizontalAdvance(jockeys->item(0)->text()));
     QVERIFY(showsWholeText(child(&window, QStringLiteral("lblBets"))) ||
             child(&window, QStringLiteral("lblBets"))->wordWrap());
+
+    // Column headings keep the lists' type size: their words stand apart over their columns.
+    for (const QString& name : {QStringLiteral("lblPastHeader0"), QStringLiteral("lblJockeyHeader")}) {
+        auto* heading = child<ui::ColumnHeading>(&window, name);
+        QCOMPARE(heading->font().pointSizeF(), jockeys->font().pointSizeF());
+        const std::vector<ui::ColumnHeading::PlacedWord> words = heading->placedWords();
+        QCOMPARE(static_cast<qsizetype>(words.size()),
+                 heading->text().split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+        // Words that touch read as one: at least half a space between them.
+        const double gap = heading->fontMetrics().horizontalAdvance(QLatin1Char(' ')) / 2.0;
+        for (std::size_t i = 1; i < words.size(); ++i)
+            QVERIFY2(
+                words[i].left >= words[i - 1].left + words[i - 1].width + gap,
+                qPrintable(name + QLatin1Char(' ') + words[i - 1].text + QLatin1Char(' ') + words[i].text));
+    }
 }
 
 QTEST_MAIN(PastPerfWindowTest)

@@ -1,8 +1,11 @@
 #include "ui/UserGuide.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextFrame>
 
 using namespace sw;
 
@@ -24,6 +27,7 @@ private slots:
     void guideIsFound();
     void desktopOpensTheGuideFile();
     void fallsBackToAWindowOfOurOwn();
+    void bulletsAndLinksShowOnThePageUnderADarkTheme();
     void guideCoversEveryBetAndChartComment();
     void guideNeedsNothingFromOutside();
 };
@@ -58,10 +62,35 @@ void UserGuideTest::fallsBackToAWindowOfOurOwn() {
     auto* browser = qobject_cast<QTextBrowser*>(window);
     QVERIFY(browser);
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Exacta")));
+    // The screen is smaller than the guide's usual size: the window shrinks to stay on it.
+    QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
 
     // Asking again brings the same window forward rather than opening another.
     QCOMPARE(ui::openUserGuide(&parent, refuse), window);
     QCOMPARE(parent.findChildren<QTextBrowser*>(QStringLiteral("frmUserGuide")).size(), 1);
+}
+
+void UserGuideTest::bulletsAndLinksShowOnThePageUnderADarkTheme() {
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(235, 235, 235));
+    dark.setColor(QPalette::Link, QColor(140, 190, 255));
+    QApplication::setPalette(dark);
+    QWidget parent;
+    auto* browser =
+        qobject_cast<QTextBrowser*>(ui::openUserGuide(&parent, [](const QUrl&) { return false; }));
+    QApplication::setPalette(desktop);
+    QVERIFY(browser);
+
+    // The page keeps the light colour its style sheet gives it; bullets take the palette's text colour.
+    const QBrush pageBrush = browser->document()->rootFrame()->frameFormat().background();
+    const QColor page =
+        pageBrush.style() == Qt::NoBrush ? browser->palette().color(QPalette::Base) : pageBrush.color();
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Link}) {
+        const int contrast = std::abs(qGray(browser->palette().color(role).rgb()) - qGray(page.rgb()));
+        QVERIFY2(contrast > 100, qPrintable(QString::number(contrast)));
+    }
 }
 
 void UserGuideTest::guideCoversEveryBetAndChartComment() {
