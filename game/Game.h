@@ -97,6 +97,9 @@ public:
     void confirmResults();
     const std::vector<std::string>& topTen() const { return m_topTen; }
 
+    // Dates the days started from now on (a replayed season); empty for today's date.
+    void setDayDate(std::string date) { m_dayDate = std::move(date); }
+
     // "Play Again": a new day on the same stable.
     bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
     // Resets the stable after asking; a new day then starts on the fresh stable so the old one is
@@ -107,6 +110,7 @@ private:
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
+    std::string m_dayDate;
     Stage m_stage = Stage::NotStarted;
     StartResult m_start;
     ProgramView m_program;

@@ -294,8 +294,8 @@ void MainWindowTest::raceHeadingShowsTheRaceAboutToBeRun() {
     QVERIFY(startAndBet());
     QCOMPARE(text("lblRaceNum"), QStringLiteral("1"));
     QCOMPARE(text("lblDistanceNum"), QStringLiteral("1\u00BC Miles"));
-    // The bundled stable is all grade M: every purse is $1000.
-    QCOMPARE(text("lblGradeNum"), QStringLiteral("$1000"));
+    const int grade = game().day().card.raceGrade[0];
+    QCOMPARE(text("lblGradeNum"), QStringLiteral("$%1").arg(grade * 1000));
 }
 
 void MainWindowTest::playersAreAddedSelectedAndDeletedFromThePlayerControls() {
