@@ -348,12 +348,17 @@ void MainWindowTest::betPagesFollowTheEntryAndItsChecks() {
     QCOMPARE(bets->toolTip(),
              QStringLiteral("Select player and amount per bet, then click on the Next button."));
 
-    // Nobody to bet for: the bet page cannot be entered by its tab.
+    // Nobody to bet for: the first step is said, with Add ready for the keyboard, and the bet page
+    // cannot be entered by its tab.
+    QCOMPARE(text("lblFirstStep"), QStringLiteral("Add a player to start betting"));
+    QVERIFY(find("lblFirstStep")->isVisible());
+    QCOMPARE(m_session->window->focusWidget(), find("cmdAdd"));
     bets->tabBar()->setCurrentIndex(1);
     QCOMPARE(bets->currentIndex(), 0);
     QVERIFY(prompter().sawText("Need to add a player."));
 
     addPlayer("Ann");
+    QVERIFY(!find("lblFirstStep")->isVisible());
     QVERIFY(click("cmdNext1"));
     QCOMPARE(bets->currentIndex(), 1);
     QCOMPARE(
