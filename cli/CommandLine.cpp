@@ -10,6 +10,7 @@
 #include "players/SettingsDialog.h"
 #include "players/TopTen.h"
 #include "program/PrintProgram.h"
+#include "program/ProgramLines.h"
 #include "program/ProgramTexts.h"
 #include "program/RacingProgram.h"
 #include "tote/ToteBoard.h"
@@ -466,6 +467,10 @@ void CommandLine::cmdRace(Json& r, std::string& text) {
     r["stage"] = stageName(m_game.stage());
     text += "Race " + std::to_string(race) + "  Distance " + std::string(RaceDistanceText) + "  Purse " +
             purseText(grade) + "\n";
+    const std::string firstStep(BetEntry::firstStep(day));
+    r["lblFirstStep"] = firstStep;
+    if (!firstStep.empty())
+        text += firstStep + " (add-player NAME)\n";
 }
 
 void CommandLine::cmdCard(Json& r, std::string& text) {
@@ -570,7 +575,7 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
     text += "\nTrack Record " + view.trackRecord;
     for (const auto& holder : view.trackRecordHolders)
         text += "  " + holder;
-    text += "\n\nJockey Standings\n" + std::string(JockeyStandingsHeader) + "\n";
+    text += "\n\nJockey Standings\n" + jockeyStandingsHeading() + "\n";
     for (const auto& line : view.jockeyStandings)
         text += line + "\n";
 }

@@ -13,12 +13,14 @@ file(RELATIVE_PATH STRIDEWELL_INSTALLED_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDI
 file(RELATIVE_PATH STRIDEWELL_INSTALLED_DOCS_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/stridewell/docs)
 
-# Installs the programs, the bundled data, the user guide and, with the windows, the desktop
+# Installs the programs, the bundled data, the license, the user guide and, with the windows, the desktop
 # entry, the icons and the AppStream metadata; adds the test of an installed copy.
 function(sw_install_rules)
   install(TARGETS stridewell-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${STRIDEWELL_INSTALL_SHAREDIR}/data
           FILES_MATCHING PATTERN "*.dat")
+  # Where Debian and most distributions look for a package's license.
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/stridewell RENAME copyright)
   if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
     # Globbed so that a guide written after the first configuration is picked up.
     file(GLOB guide CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*)

@@ -36,6 +36,7 @@ Game::Game(DataFolder folder, Random& random, Prompter& prompter)
 bool Game::startDay(const LoadingProgress& progress) {
     // A new day keeps the stable's folder and services but nothing of the old day's state.
     m_day = std::make_unique<RaceDay>(m_day->folder, m_day->random, m_day->prompter);
+    m_day->date = m_dayDate;
     m_race.reset();
     m_show.reset();
     m_resultsDone = false;

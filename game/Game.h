@@ -102,6 +102,8 @@ public:
     bool newDayAllowed() const;
     // The racing program can be printed while the race about to be run is being bet or browsed.
     bool programPrintable() const { return m_stage == Stage::Betting || m_stage == Stage::Program; }
+    // Dates the days started from now on (a replayed season); empty for today's date.
+    void setDayDate(std::string date) { m_dayDate = std::move(date); }
 
     // "Play Again": a new day on the same stable.
     bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
@@ -113,6 +115,7 @@ private:
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
+    std::string m_dayDate;
     Stage m_stage = Stage::NotStarted;
     StartResult m_start;
     ProgramView m_program;

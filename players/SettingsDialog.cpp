@@ -24,6 +24,8 @@ int spinnerValueFor(double amount) {
 
 void SettingsDialog::open() {
     const Settings& settings = m_day.db.settings;
+    m_openedStartAmount = settings.startAmount;
+    m_openedDefaultBetAmount = settings.defaultBetAmount;
     m_startAmountLabel = formatSingle(settings.startAmount);
     m_defaultAmountLabel = formatSingle(settings.defaultBetAmount);
     setStartAmount(spinnerValueFor(settings.startAmount));
@@ -44,6 +46,11 @@ void SettingsDialog::setDefaultBetAmount(int value) {
 
 FileError SettingsDialog::ok() {
     return m_day.folder.write("settings.dat", settingsRecord(m_day.db.settings));
+}
+
+void SettingsDialog::cancel() {
+    m_day.db.settings.startAmount = m_openedStartAmount;
+    m_day.db.settings.defaultBetAmount = m_openedDefaultBetAmount;
 }
 
 } // namespace sw

@@ -9,7 +9,7 @@ namespace sw {
 
 // What the defaults dialog does, without its window: two amounts, each a label and a spinner.
 // Every spinner change applies to the settings in memory at once; only OK writes settings.dat,
-// and closing the dialog by its frame keeps the changes in memory for the rest of the run.
+// and Cancel puts back the amounts the dialog opened with.
 class SettingsDialog {
 public:
     static constexpr int SpinnerMinimum = 1;
@@ -27,6 +27,8 @@ public:
 
     // Writes StartAmount,DefaultBetAmount,,,TrackRecord to settings.dat.
     FileError ok();
+    // Puts back the amounts in memory as they were before open(), fractions included.
+    void cancel();
 
     const std::string& startAmountLabel() const { return m_startAmountLabel; }
     const std::string& defaultAmountLabel() const { return m_defaultAmountLabel; }
@@ -35,6 +37,8 @@ public:
 
 private:
     RaceDay& m_day;
+    float m_openedStartAmount = 0;
+    float m_openedDefaultBetAmount = 0;
     std::string m_startAmountLabel;
     std::string m_defaultAmountLabel;
     int m_startAmountSpinner = SpinnerMinimum;

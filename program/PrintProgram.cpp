@@ -13,6 +13,14 @@ namespace sw {
 namespace {
 
 constexpr std::size_t PrintedPastLines = 9;
+constexpr std::size_t HeadingLines = 3; // race, bets offered, columns
+constexpr double LargestPrintSize = 12.0;
+
+// Characters, not bytes: the column line's fractions take two bytes each.
+std::size_t characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 
 } // namespace
 
@@ -40,9 +48,11 @@ void setPrintTo(PrintRange& range, int value) {
 PrintPage programPage(const ProgramView& view) {
     PrintPage page;
     page.race = view.race;
-    page.lines.push_back({"Race " + std::to_string(view.race) + " Grade " + view.purse +
-                              " 550 Yards        " + view.betsOffered,
-                          false});
+    // The bets offered go on a line of their own: beside the race they made the widest line of
+    // the page, and the type smaller for all of it.
+    page.lines.push_back(
+        {"Race " + std::to_string(view.race) + " Grade " + view.purse + " 550 Yards", false});
+    page.lines.push_back({view.betsOffered, false});
     page.lines.push_back({std::string(PrintColumnLine), false});
     for (std::size_t h = 0; h < FieldSize; ++h) {
         const ProgramEntryView& entry = view.entries[h];
@@ -56,6 +66,40 @@ PrintPage programPage(const ProgramView& view) {
         page.lines.push_back({std::string(), false});
     }
     return page;
+}
+
+PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet& sheet) {
+    PrintLayout layout;
+    std::size_t widest = 1;
+    for (const PrintPage& page : pages)
+        for (const PrintLine& line : page.lines)
+            widest = std::max(widest, characters(line.text));
+    layout.pointSize = LargestPrintSize;
+    if (sheet.advancePerPoint > 0)
+        layout.pointSize =
+            std::min(layout.pointSize, sheet.width / (static_cast<double>(widest) * sheet.advancePerPoint));
+    const double lineHeight = layout.pointSize * sheet.lineSpacingPerPoint;
+    const std::size_t perSheet =
+        std::max(HeadingLines + 1, lineHeight > 0 ? static_cast<std::size_t>(sheet.height / lineHeight) : 0);
+
+    for (const PrintPage& page : pages) {
+        const auto body =
+            page.lines.begin() + static_cast<std::ptrdiff_t>(std::min(HeadingLines, page.lines.size()));
+        std::vector<PrintLine> current(page.lines.begin(), body);
+        for (auto entry = body; entry != page.lines.end();) {
+            // An entry runs from its bold line to the next one.
+            auto next = std::find_if(entry + 1, page.lines.end(), [](const PrintLine& l) { return l.bold; });
+            const auto length = static_cast<std::size_t>(next - entry);
+            if (current.size() > HeadingLines && current.size() + length > perSheet) {
+                layout.sheets.push_back(std::move(current));
+                current.assign(page.lines.begin(), body);
+            }
+            current.insert(current.end(), entry, next);
+            entry = next;
+        }
+        layout.sheets.push_back(std::move(current));
+    }
+    return layout;
 }
 
 std::vector<PrintPage> programPages(RaceDay& day, int from, int to) {

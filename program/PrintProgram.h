@@ -29,15 +29,36 @@ struct PrintLine {
     bool bold = false;
 };
 
-// One printed page: a race of the program in Courier 8, fixed-width columns.
+// One race of the printed program, in a fixed-pitch font.
 struct PrintPage {
     int race = 0;
     std::vector<PrintLine> lines;
 };
 
-// The page of a race shown in the racing program: header, column line and, per entry, its bold
-// line and exactly nine past lines (blank when fewer, the first nine when more) and a blank line.
+// The page of a race shown in the racing program: the race line, the bets offered, the column line
+// and, per entry, its bold line and exactly nine past lines (blank when fewer, the first nine when
+// more) and a blank line.
 PrintPage programPage(const ProgramView& view);
+
+// The printable area of a sheet and the print font's proportions per point of its size, all in
+// one unit (a printer's device pixels).
+struct PrintSheet {
+    double width = 0;
+    double height = 0;
+    double advancePerPoint = 0;     // one character's width
+    double lineSpacingPerPoint = 0; // from one baseline to the next
+};
+
+// The program as printed: one type size for every sheet, and the lines of each sheet.
+struct PrintLayout {
+    double pointSize = 0;
+    std::vector<std::vector<PrintLine>> sheets;
+};
+
+// The largest type at which the widest line still fits the sheet's width, up to 12 points, so the
+// columns fill the page. Each race starts a sheet; a race too long for one goes on over the next
+// between two entries, under its three heading lines again.
+PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet& sheet);
 
 // The pages of races from..to (kept within 1..12). Showing the races never touches the pool
 // files; afterwards the day again holds the race about to be run with its pools from the files

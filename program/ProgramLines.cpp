@@ -12,6 +12,7 @@ namespace sw {
 namespace {
 
 constexpr float NoTrackRecord = 999.0f;
+constexpr std::string_view NoTrackRecordText = "none yet";
 
 std::string paddedMargin(std::string_view margin) {
     return padRight(margin, 3);
@@ -22,6 +23,20 @@ std::string wholeDollars(double value) {
     if (std::fabs(value) < 9e15)
         return std::to_string(roundHalfEven(value));
     return fixedText(value, 0);
+}
+
+bool hasTrackRecord(float record) {
+    // No record yet, or none a race could have run (a missing settings file reads 0).
+    return record != NoTrackRecord && record > 0;
+}
+
+// One row of the jockey standings; the heading goes through here too so it lines up with the figures.
+std::string standingsColumns(std::string_view name, std::string_view starts, std::string_view firsts,
+                             std::string_view seconds, std::string_view thirds, std::string_view fourths,
+                             std::string_view earnings) {
+    return padRight(name, 15) + rightAlign(starts, 4) + "  " + rightAlign(firsts, 4) + " " +
+           rightAlign(seconds, 4) + " " + rightAlign(thirds, 4) + " " + rightAlign(fourths, 4) + "   " +
+           rightAlign(earnings, 8);
 }
 
 } // namespace
@@ -105,23 +120,30 @@ std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 
             if (sorted[i].earnings < sorted[j].earnings)
                 std::swap(sorted[i], sorted[j]);
 
-    auto count = [](int32_t value) { return rightAlign(std::to_string(value), 4); };
     std::vector<std::string> lines;
     lines.reserve(JockeyCount);
     for (std::size_t i = 1; i <= JockeyCount; ++i) {
         const Jockey& j = sorted[i];
-        lines.push_back(padRight(j.name, 15) + count(j.starts) + "  " + count(j.firsts) + " " +
-                        count(j.seconds) + " " + count(j.thirds) + " " + count(j.fourths) + "   $" +
-                        rightAlign(wholeDollars(j.earnings), 7));
+        lines.push_back(standingsColumns(j.name, std::to_string(j.starts), std::to_string(j.firsts),
+                                         std::to_string(j.seconds), std::to_string(j.thirds),
+                                         std::to_string(j.fourths),
+                                         "$" + rightAlign(wholeDollars(j.earnings), 7)));
     }
     return lines;
+}
+
+std::string jockeyStandingsHeading() {
+    return standingsColumns("Name", "Sts", "1st", "2nd", "3rd", "4th", "Earnings");
+}
+
+std::string trackRecordText(float record) {
+    return hasTrackRecord(record) ? timeText(record) : std::string(NoTrackRecordText);
 }
 
 std::vector<std::string> trackRecordHolders(const Database& db) {
     std::vector<std::string> names;
     const float record = db.settings.trackRecord;
-    // No record yet, or none a race could have run (a missing settings file reads 0).
-    if (record == NoTrackRecord || !(record > 0))
+    if (!hasTrackRecord(record))
         return names;
     for (std::size_t h = 1; h <= HorseCount; ++h)
         if (db.horses[h].bestTime == record)

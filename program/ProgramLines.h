@@ -26,6 +26,12 @@ std::string jockeyRecordText(const Jockey& jockey);
 
 // lstJockeys: jockeys 1..32 sorted by earnings, best first, one fixed-column line each.
 std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys);
+// The standings' heading for a fixed-width font, its labels right-aligned over the figures.
+std::string jockeyStandingsHeading();
+
+// lblTrackRecord: the record as a time, or "none yet" while it is 999 (or a missing settings
+// file's 0), which no race has run.
+std::string trackRecordText(float record);
 
 // lstTrackRecord: names of the horses whose best time is the track record; none while the
 // record is 999 (no record yet).

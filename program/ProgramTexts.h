@@ -37,7 +37,6 @@ inline constexpr std::string_view PrintButtonCaption = "Print";
 inline constexpr std::string_view CancelButtonCaption = "Cancel";
 
 inline constexpr std::string_view PrintFontName = "Courier";
-inline constexpr int PrintFontSize = 8;
 inline constexpr std::string_view PrintColumnLine =
     "PP \u00BC  \u00BD    \u00BE   Fin   Time   Gr Odds Comment";
 

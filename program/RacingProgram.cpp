@@ -166,7 +166,7 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
     view.raceNumber = std::to_string(race);
     view.purse = "$" + std::to_string(purseOf(day.card.raceGrade[r]));
     view.distance = std::string(ProgramDistanceText);
-    view.trackRecord = timeText(day.db.settings.trackRecord);
+    view.trackRecord = trackRecordText(day.db.settings.trackRecord);
     view.trackRecordHolders = trackRecordHolders(day.db);
 
     reloadJockeys(day);

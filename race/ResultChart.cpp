@@ -248,7 +248,8 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
         return chart;
     const auto ri = static_cast<std::size_t>(race);
     const int g = day.card.raceGrade[ri];
-    const std::string today = todayText();
+    // A replayed season dates its lines by its own calendar; a played day by today's date.
+    const std::string today = day.date.empty() ? todayText() : day.date;
     Settings& settings = day.db.settings;
 
     std::string pastLines;

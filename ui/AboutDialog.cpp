@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 
+#include "LogoWidget.h"
 #include "ToQString.h"
 #include "core/Constants.h"
 
@@ -49,6 +50,12 @@ AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
     description->setWordWrap(true);
     description->setMinimumWidth(380);
 
+    auto* license = new QLabel(QStringLiteral("License: GPL-3.0-or-later"), this);
+    license->setObjectName(QStringLiteral("lblLicense"));
+    // The badge alone: the title beside it already names the game.
+    auto* logo = new LogoWidget(this);
+    logo->setFixedSize(72, 72);
+
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
@@ -66,8 +73,12 @@ AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
     texts->addWidget(version);
     texts->addSpacing(10);
     texts->addWidget(description);
+    texts->addSpacing(10);
+    texts->addWidget(license);
     texts->addStretch(1);
     auto* layout = new QHBoxLayout(this);
+    layout->addWidget(logo, 0, Qt::AlignTop);
+    layout->addSpacing(12);
     layout->addLayout(texts, 1);
     layout->addSpacing(12);
     layout->addLayout(buttons);

@@ -255,6 +255,11 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->addWidget(amountLabel, 3, 0);
     grid->addLayout(amount, 3, 1);
 
+    // Until someone is listed nothing can be bet: say what to do first, where the player looks.
+    m_lblFirstStep = label(QStringLiteral("lblFirstStep"), QString(), page);
+    m_lblFirstStep->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_lblFirstStep->setStyleSheet(QStringLiteral("font-weight: bold"));
+    grid->addWidget(m_lblFirstStep, 4, 0, 1, 2);
     grid->setRowStretch(4, 1);
     m_cmdNext1 = button(QStringLiteral("cmdNext1"), QStringLiteral("Next ->"),
                         QStringLiteral("Go to Choose Bet options"), page);
@@ -443,6 +448,10 @@ void BetEntryWidget::refresh() {
     m_lblBalance->setText(QString::fromStdString(day.players.balanceLabel));
     m_cmdDelPlayer->setEnabled(day.players.selected >= 0);
     m_cmdNext1->setEnabled(BetEntry::next1Usable(day));
+    m_lblFirstStep->setText(qs(BetEntry::firstStep(day)));
+    m_lblFirstStep->setVisible(!m_lblFirstStep->text().isEmpty());
+    if (m_lblFirstStep->isVisibleTo(this))
+        m_cmdAdd->setFocus();
     {
         const QSignalBlocker block(m_udAmount);
         m_udAmount->setValue(entry.amountSpin());

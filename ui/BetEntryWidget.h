@@ -70,6 +70,7 @@ private:
     QLabel* m_lblBetAmount = nullptr;
     QComboBox* m_cmbBettor = nullptr;
     QLabel* m_lblBalance = nullptr;
+    QLabel* m_lblFirstStep = nullptr;
     QPushButton* m_cmdAdd = nullptr;
     QPushButton* m_cmdDelPlayer = nullptr;
     QPushButton* m_cmdNext1 = nullptr;

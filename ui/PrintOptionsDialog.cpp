@@ -26,12 +26,29 @@ void setProgramMargins(QPrinter& printer) {
     printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
 }
 
-QFont printFont(bool bold) {
-    QFont font(toQString(PrintFontName), PrintFontSize);
+QFont printFont(bool bold, double pointSize) {
+    QFont font(toQString(PrintFontName));
+    font.setPointSizeF(pointSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setBold(bold);
     return font;
+}
+
+// The sheet in the printer's pixels, and the print font measured there at a reference size.
+PrintSheet printSheet(QPrinter& printer) {
+    constexpr double reference = 10.0;
+    const QFontMetricsF plain(printFont(false, reference), &printer);
+    const QFontMetricsF bold(printFont(true, reference), &printer);
+    const QRectF paper = printer.pageRect(QPrinter::DevicePixel);
+    PrintSheet sheet;
+    sheet.width = paper.width();
+    sheet.height = paper.height();
+    sheet.advancePerPoint =
+        std::max(plain.horizontalAdvance(QLatin1Char('M')), bold.horizontalAdvance(QLatin1Char('M'))) /
+        reference;
+    sheet.lineSpacingPerPoint = std::max(plain.lineSpacing(), bold.lineSpacing()) / reference;
+    return sheet;
 }
 
 } // namespace
@@ -42,33 +59,22 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const QFont plain = printFont(false);
-    const QFont bold = printFont(true);
-    const QFontMetricsF plainMetrics(plain, &printer);
-    const QFontMetricsF boldMetrics(bold, &printer);
-    const double lineHeight = std::max(plainMetrics.lineSpacing(), boldMetrics.lineSpacing());
-    const QRectF paper = printer.pageRect(QPrinter::DevicePixel);
+    const PrintSheet sheet = printSheet(printer);
+    const PrintLayout layout = layoutProgram(pages, sheet);
+    const QFont plain = printFont(false, layout.pointSize);
+    const QFont bold = printFont(true, layout.pointSize);
+    const double lineHeight = layout.pointSize * sheet.lineSpacingPerPoint;
+    const double ascent = QFontMetricsF(plain, &printer).ascent();
 
-    for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t p = 0; p < layout.sheets.size(); ++p) {
         if (p > 0)
             printer.newPage();
-        const std::vector<PrintLine>& lines = pages[p].lines;
-        double widest = 1.0;
-        for (const PrintLine& line : lines)
-            widest = std::max(
-                widest, (line.bold ? boldMetrics : plainMetrics).horizontalAdvance(toQString(line.text)));
-        const double tallest = std::max(1.0, lineHeight * static_cast<double>(lines.size()));
-        // One race, one page: a race that would run over is printed smaller rather than split.
-        const double scale = std::min({1.0, paper.width() / widest, paper.height() / tallest});
-        painter.save();
-        painter.scale(scale, scale);
-        double baseline = plainMetrics.ascent();
-        for (const PrintLine& line : lines) {
+        double baseline = ascent;
+        for (const PrintLine& line : layout.sheets[p]) {
             painter.setFont(line.bold ? bold : plain);
             painter.drawText(QPointF(0, baseline), toQString(line.text));
             baseline += lineHeight;
         }
-        painter.restore();
     }
     return painter.end();
 }

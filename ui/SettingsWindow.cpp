@@ -20,16 +20,6 @@ SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
     label1->setObjectName(QStringLiteral("Label1"));
     auto* label2 = new QLabel(QStringLiteral("Default $ per bet"), this);
     label2->setObjectName(QStringLiteral("Label2"));
-    m_lblStartAmount = new QLabel(this);
-    m_lblStartAmount->setObjectName(QStringLiteral("lblStartAmount"));
-    m_lblDefaultAmount = new QLabel(this);
-    m_lblDefaultAmount->setObjectName(QStringLiteral("lblDefaultAmount"));
-    for (QLabel* amount : {m_lblStartAmount, m_lblDefaultAmount}) {
-        amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        amount->setMinimumWidth(amount->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
-        amount->setFrameShape(QFrame::Panel);
-        amount->setFrameShadow(QFrame::Sunken);
-    }
     m_udStartAmount = new QSpinBox(this);
     m_udStartAmount->setObjectName(QStringLiteral("udStartAmount"));
     m_udDefaultAmount = new QSpinBox(this);
@@ -37,6 +27,8 @@ SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
     for (QSpinBox* spin : {m_udStartAmount, m_udDefaultAmount}) {
         spin->setRange(SettingsDialog::SpinnerMinimum, SettingsDialog::SpinnerMaximum);
         spin->setSingleStep(1);
+        spin->setPrefix(QStringLiteral("$"));
+        spin->setAlignment(Qt::AlignRight);
     }
     label1->setBuddy(m_udStartAmount);
     label2->setBuddy(m_udDefaultAmount);
@@ -44,17 +36,18 @@ SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
+    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(label1, 0, 0);
-    grid->addWidget(m_lblStartAmount, 0, 1);
-    grid->addWidget(m_udStartAmount, 0, 2);
+    grid->addWidget(m_udStartAmount, 0, 1);
     grid->addWidget(label2, 1, 0);
-    grid->addWidget(m_lblDefaultAmount, 1, 1);
-    grid->addWidget(m_udDefaultAmount, 1, 2);
+    grid->addWidget(m_udDefaultAmount, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -74,6 +67,7 @@ SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
         showValues();
     });
     connect(m_cmdOK, &QPushButton::clicked, this, &SettingsWindow::ok);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &SettingsWindow::reject);
 }
 
 void SettingsWindow::showValues() {
@@ -81,14 +75,17 @@ void SettingsWindow::showValues() {
     const QSignalBlocker quietDefault(m_udDefaultAmount);
     m_udStartAmount->setValue(m_dialog.startAmountSpinner());
     m_udDefaultAmount->setValue(m_dialog.defaultAmountSpinner());
-    m_lblStartAmount->setText(QString::fromStdString(m_dialog.startAmountLabel()));
-    m_lblDefaultAmount->setText(QString::fromStdString(m_dialog.defaultAmountLabel()));
 }
 
 void SettingsWindow::ok() {
     if (const FileError error = m_dialog.ok())
         m_game.day().prompter.message(error.message, AppTitle);
     accept();
+}
+
+void SettingsWindow::reject() {
+    m_dialog.cancel();
+    QDialog::reject();
 }
 
 } // namespace sw::ui

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -14,9 +13,9 @@ class Game;
 
 namespace sw::ui {
 
-// "Settings", "frmSettings": the starting amount and the default amount per bet. Every spinner
-// change applies to the day's settings at once; OK also writes settings.dat. Closing by the
-// window's frame keeps the changes for the rest of the run without writing them.
+// "Settings", "frmSettings": the starting amount and the default amount per bet, each shown once,
+// in its spinner. Every spinner change applies to the day's settings at once; OK also writes
+// settings.dat. Cancel, Escape and the window's frame put the amounts back as they were.
 class SettingsWindow : public QDialog {
     Q_OBJECT
 
@@ -26,14 +25,14 @@ public:
 private:
     void showValues();
     void ok();
+    void reject() override;
 
     Game& m_game;
     SettingsDialog m_dialog;
-    QLabel* m_lblStartAmount = nullptr;
-    QLabel* m_lblDefaultAmount = nullptr;
     QSpinBox* m_udStartAmount = nullptr;
     QSpinBox* m_udDefaultAmount = nullptr;
     QPushButton* m_cmdOK = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
 };
 
 } // namespace sw::ui

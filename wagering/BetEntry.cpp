@@ -213,6 +213,11 @@ bool BetEntry::next1Usable(const RaceDay& day) {
     return day.players.selected >= 0 && day.players.selected < static_cast<int>(day.players.entries.size());
 }
 
+std::string_view BetEntry::firstStep(const RaceDay& day) {
+    return day.players.entries.empty() ? std::string_view("Add a player to start betting")
+                                       : std::string_view();
+}
+
 bool BetEntry::betButtonUsable(const RaceDay& day, BetType type) {
     switch (type) {
     case BetType::DailyDouble:

@@ -114,6 +114,9 @@ public:
 
     // cmdNext1: while a player is selected.
     static bool next1Usable(const RaceDay& day);
+    // The first step a new player is shown, "Add a player to start betting", while nobody is
+    // listed; empty once someone is.
+    static std::string_view firstStep(const RaceDay& day);
     // cmdNext2: while both the bet and its mode are shown.
     bool next2Usable() const { return !m_lblBetName.empty() && !m_lblBetKind.empty(); }
     // cmdDouble, cmdPick3, cmdPick6 only in their opening race; every other bet button always.

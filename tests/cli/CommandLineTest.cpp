@@ -54,6 +54,25 @@ TEST_F(CliFixture, RaceShowsNumberDistanceAndPurse) {
     EXPECT_EQ(r["lblRaceNum"], "1");
     EXPECT_EQ(r["lblDistanceNum"], "1\u00BC Miles");
     EXPECT_EQ(r["lblGradeNum"].get<std::string>().front(), '$');
+    EXPECT_EQ(r["lblFirstStep"], "Add a player to start betting");
+    run("add-player Ann");
+    EXPECT_EQ(run("race")["lblFirstStep"], "");
+}
+
+TEST_F(CliFixture, JockeyStandingsHeadingSitsOverItsColumns) {
+    cli::CommandLine text(game, prompter, out, err, false);
+    out.str("");
+    text.execute("program");
+    std::istringstream lines(out.str());
+    std::string line;
+    while (std::getline(lines, line) && line != "Jockey Standings") {
+    }
+    std::string heading, first;
+    ASSERT_TRUE(std::getline(lines, heading) && std::getline(lines, first));
+    EXPECT_EQ(heading.rfind("Name", 0), 0u);
+    EXPECT_EQ(heading.size(), first.size()) << "Earnings ends where the figures end\n"
+                                            << heading << "\n"
+                                            << first;
 }
 
 TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
@@ -177,9 +196,11 @@ TEST_F(CliFixture, PrintWritesOnePagePerRace) {
 }
 
 TEST_F(CliFixture, SettingsAreWrittenWithTheTrackRecordKept) {
+    const std::string before = test::readAll(dir / "settings.dat");
+    const std::string record = before.substr(before.rfind(',') + 1);
     Json r = run("settings 500 5");
     ASSERT_TRUE(r["ok"]);
-    EXPECT_EQ(test::readAll(dir / "settings.dat"), "500,5,,,999\r\n");
+    EXPECT_EQ(test::readAll(dir / "settings.dat"), "500,5,,," + record);
     EXPECT_FALSE(run("settings 0")["ok"]);
 }
 

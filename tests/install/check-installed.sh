@@ -37,6 +37,10 @@ for f in horses.dat jockeys.dat pastperformances.dat settings.dat players.dat to
     fail "$bundled/$f differs from the bundled data it was installed from"
   fi
 done
+need_file "$datadir/doc/stridewell/copyright"
+if [ -f "$datadir/doc/stridewell/copyright" ] && ! cmp -s "$datadir/doc/stridewell/copyright" "$source_root/LICENSE"; then
+  fail "the installed copyright file is not the game's LICENSE"
+fi
 if [ -f "$source_root/docs/userguide.htm" ]; then
   need_file "$datadir/stridewell/docs/userguide.htm"
 fi

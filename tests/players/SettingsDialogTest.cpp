@@ -44,20 +44,21 @@ TEST_F(SettingsDialogTest, OkKeepsTheTrackRecordAndReplacesTheFactoryLine) {
     EXPECT_EQ(readAll(dir / "settings.dat"), "500,5,,,121.35\r\n");
 }
 
-TEST_F(SettingsDialogTest, ChangesApplyInMemoryAtOnceAndClosingByTheFrameWritesNothing) {
-    writeAll(dir / "settings.dat", "400,2,,,999\r\n");
-    setAmounts(400, 2, 999);
-    {
-        SettingsDialog dialog(day);
-        dialog.open();
-        dialog.setStartAmount(750);
-        dialog.setDefaultBetAmount(10);
-        EXPECT_EQ(dialog.startAmountLabel(), "750");
-        EXPECT_EQ(dialog.defaultAmountLabel(), "10");
-    }
+TEST_F(SettingsDialogTest, ChangesApplyInMemoryAtOnceAndCancelPutsBackTheOpeningAmounts) {
+    writeAll(dir / "settings.dat", "400.5,2,,,999\r\n");
+    setAmounts(400.5f, 2, 999);
+    SettingsDialog dialog(day);
+    dialog.open();
+    dialog.setStartAmount(750);
+    dialog.setDefaultBetAmount(10);
+    EXPECT_EQ(dialog.startAmountLabel(), "750");
+    EXPECT_EQ(dialog.defaultAmountLabel(), "10");
     EXPECT_EQ(day.db.settings.startAmount, 750.0f);
     EXPECT_EQ(day.db.settings.defaultBetAmount, 10.0f);
-    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,,,999\r\n");
+    dialog.cancel();
+    EXPECT_EQ(day.db.settings.startAmount, 400.5f) << "not even the opening's rounding stays";
+    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(readAll(dir / "settings.dat"), "400.5,2,,,999\r\n");
 }
 
 TEST_F(SettingsDialogTest, OpeningRoundsFractionalAmountsHalfToEven) {

@@ -120,6 +120,15 @@ TEST(JockeyStandings, HugeEarningsDoNotBreakTheLine) {
     EXPECT_EQ(lines[0], "Big               1     1    0    0    0   $100000000000000000000");
 }
 
+TEST(TrackRecordText, ARecordIsATimeAndNoRecordSaysSo) {
+    const struct {
+        float record;
+        const char* text;
+    } cases[] = {{27.35f, "0:27.35"}, {121.3f, "2:01.30"}, {999, "none yet"}, {0, "none yet"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(trackRecordText(c.record), c.text) << c.record;
+}
+
 TEST(TrackRecordHolders, ListEveryHorseWithTheRecordTime) {
     Database db;
     for (int n = 1; n <= HorseCount; ++n) {

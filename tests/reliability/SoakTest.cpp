@@ -7,6 +7,8 @@
 
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
+#include "database/DatabaseFiles.h"
+#include "database/ResetDatabase.h"
 #include "players/Players.h"
 #include "settlement/MoneyLedger.h"
 #include "support/TestSupport.h"
@@ -67,7 +69,15 @@ protected:
     int daysPlayed = 0;
     int ticketsPaid = 0;
 
-    void SetUp() override { test::copyBundledData(dir.path()); }
+    // The bundled names as a fresh stable, so the stable's starts are exactly the races run here.
+    void SetUp() override {
+        test::copyBundledData(dir.path());
+        SeededRandom random(777);
+        RaceDay day(dir.path(), random, prompter);
+        loadHorses(day);
+        loadJockeys(day);
+        ASSERT_FALSE(writeFreshStable(day));
+    }
 
     int below(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
 

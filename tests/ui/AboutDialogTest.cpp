@@ -1,4 +1,5 @@
 #include "ui/AboutDialog.h"
+#include "ui/LogoWidget.h"
 
 #include "WindowTestDay.h"
 
@@ -15,6 +16,7 @@ class AboutDialogTest : public QObject {
 
 private slots:
     void showsTheGamesTitleVersionAndDescription();
+    void showsTheLogosBadge();
     void systemInfoIsHiddenWithoutAProgram();
     void systemInfoThatCannotStartSaysSo();
     void okCloses();
@@ -44,6 +46,18 @@ void AboutDialogTest::showsTheGamesTitleVersionAndDescription() {
     QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->text(),
              QStringLiteral("&System Info..."));
     QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->text(), QStringLiteral("OK"));
+    QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblLicense"))->text(),
+             QStringLiteral("License: GPL-3.0-or-later"));
+}
+
+void AboutDialogTest::showsTheLogosBadge() {
+    ui::AboutDialog about(nullptr, QString());
+    about.show();
+    auto* logo = about.findChild<ui::LogoWidget*>(QStringLiteral("imgLogo"));
+    QVERIFY(logo && logo->isVisible());
+    const QImage badge = logo->grab().toImage();
+    // Inside the badge, left of the horseshoe: the turf green.
+    QCOMPARE(badge.pixelColor(badge.width() / 8, badge.height() / 2), QColor(26, 110, 52));
 }
 
 void AboutDialogTest::systemInfoIsHiddenWithoutAProgram() {

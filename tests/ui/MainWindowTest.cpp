@@ -323,8 +323,8 @@ void MainWindowTest::raceHeadingShowsTheRaceAboutToBeRun() {
     QVERIFY(startAndBet());
     QCOMPARE(text("lblRaceNum"), QStringLiteral("1"));
     QCOMPARE(text("lblDistanceNum"), QStringLiteral("1\u00BC Miles"));
-    // The bundled stable is all grade M: every purse is $1000.
-    QCOMPARE(text("lblGradeNum"), QStringLiteral("$1000"));
+    const int grade = game().day().card.raceGrade[0];
+    QCOMPARE(text("lblGradeNum"), QStringLiteral("$%1").arg(grade * 1000));
 }
 
 void MainWindowTest::playersAreAddedSelectedAndDeletedFromThePlayerControls() {
@@ -377,12 +377,17 @@ void MainWindowTest::betPagesFollowTheEntryAndItsChecks() {
     QCOMPARE(bets->toolTip(),
              QStringLiteral("Select player and amount per bet, then click on the Next button."));
 
-    // Nobody to bet for: the bet page cannot be entered by its tab.
+    // Nobody to bet for: the first step is said, with Add ready for the keyboard, and the bet page
+    // cannot be entered by its tab.
+    QCOMPARE(text("lblFirstStep"), QStringLiteral("Add a player to start betting"));
+    QVERIFY(find("lblFirstStep")->isVisible());
+    QCOMPARE(m_session->window->focusWidget(), find("cmdAdd"));
     bets->tabBar()->setCurrentIndex(1);
     QCOMPARE(bets->currentIndex(), 0);
     QVERIFY(prompter().sawText("Need to add a player."));
 
     addPlayer("Ann");
+    QVERIFY(!find("lblFirstStep")->isVisible());
     QVERIFY(click("cmdNext1"));
     QCOMPARE(bets->currentIndex(), 1);
     QCOMPARE(

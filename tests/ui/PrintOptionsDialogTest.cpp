@@ -48,7 +48,7 @@ private slots:
     void opensOnTheRacesStillToRun();
     void fromAndToFollowEachOther();
     void neverGoesBelowTheRaceAboutToBeRun();
-    void pdfHoldsOnePagePerRaceWithItsHeader();
+    void pdfStartsEachRaceOnAPageUnderItsHeading();
     void printingLeavesThePoolFilesAndTheRaceAboutToBeRun();
     void cancelCloses();
 };
@@ -113,7 +113,7 @@ void PrintOptionsDialogTest::neverGoesBelowTheRaceAboutToBeRun() {
     QCOMPARE(from->value(), 4);
 }
 
-void PrintOptionsDialogTest::pdfHoldsOnePagePerRaceWithItsHeader() {
+void PrintOptionsDialogTest::pdfStartsEachRaceOnAPageUnderItsHeading() {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     WindowTestDay day;
@@ -126,14 +126,17 @@ void PrintOptionsDialogTest::pdfHoldsOnePagePerRaceWithItsHeader() {
     for (const QString& page : pages)
         if (!page.trimmed().isEmpty())
             printed << page;
-    QCOMPARE(printed.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const int race = 3 + i;
-        QVERIFY2(printed[i].contains(QStringLiteral("Race %1 Grade $").arg(race)),
-                 qPrintable(printed[i].left(200)));
-        QVERIFY(printed[i].contains(QStringLiteral("Starts:")));
+    // Each race starts a page, and a race too long for one goes on over the next under its heading.
+    QVERIFY2(printed.size() >= 3, qPrintable(QString::number(printed.size())));
+    for (int race = 3; race <= 5; ++race) {
+        QString pages;
+        for (const QString& page : printed)
+            if (page.trimmed().startsWith(QStringLiteral("Race %1 Grade $").arg(race)))
+                pages += page;
+        QVERIFY2(!pages.isEmpty(), qPrintable(QString::number(race)));
+        QVERIFY(pages.contains(QStringLiteral("Starts:")));
         const int horse = day.day().card.raceHorse[static_cast<std::size_t>(race - 1)][7];
-        QVERIFY(printed[i].contains(qtext(day.day().db.horses[static_cast<std::size_t>(horse)].name)));
+        QVERIFY(pages.contains(qtext(day.day().db.horses[static_cast<std::size_t>(horse)].name)));
     }
     // The entries' lines are bold, the rest plain: the printout carries both weights of one face.
     const QString fonts = pdfFonts(out / "three.pdf");
@@ -148,7 +151,7 @@ void PrintOptionsDialogTest::pdfHoldsOnePagePerRaceWithItsHeader() {
                                    std::filesystem::copy_options::overwrite_existing);
 
     QVERIFY(dialog.printToPdf(QString::fromStdString((out / "one.pdf").string()), 3, 3));
-    QCOMPARE(pdfText(out / "one.pdf").count(QStringLiteral("Race 3 Grade")), 1);
+    QVERIFY(pdfText(out / "one.pdf").contains(QStringLiteral("Race 3 Grade")));
     QVERIFY(!pdfText(out / "one.pdf").contains(QStringLiteral("Race 4 Grade")));
 
     QVERIFY(!dialog.printToPdf(QString::fromStdString((out / "none.pdf").string()), 13, 14));

@@ -130,6 +130,14 @@ TEST_F(BetEntryTest, WithoutAPlayerTheBetPagesCannotBeEntered) {
     EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
 }
 
+TEST_F(BetEntryTest, TheFirstStepIsToAddAPlayerUntilOneIsListed) {
+    ASSERT_FALSE(w.day.players.entries.empty());
+    EXPECT_EQ(BetEntry::firstStep(w.day), "");
+    w.day.players.entries.clear();
+    w.day.players.selected = -1;
+    EXPECT_EQ(BetEntry::firstStep(w.day), "Add a player to start betting");
+}
+
 TEST_F(BetEntryTest, HorsesPageNeedsABetAndAMode) {
     entry.nextToBet(w.day);
     EXPECT_FALSE(entry.next2Usable());
