@@ -196,7 +196,8 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         return false;
     }
     PlayerList& list = day.players;
-    int64_t number = std::max<int64_t>(lastPlayerNumber(day.folder.read("players.dat").bytes), list.highestNumberUsed) + 1;
+    int64_t number =
+        std::max<int64_t>(lastPlayerNumber(day.folder.read("players.dat").bytes), list.highestNumberUsed) + 1;
     while (number > 0 && number <= std::numeric_limits<int32_t>::max() &&
            findPlayer(list, static_cast<int32_t>(number)) >= 0)
         ++number;

@@ -221,7 +221,8 @@ TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
     writeAll(dir / "pastperformances.dat", "\r\n5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
     PastPerformance added = samplePast();
     added.comment = "Closed fast-in";
-    ASSERT_FALSE(day.folder.commit(FileChanges().append("pastperformances.dat", pastPerformanceRecord(added))));
+    ASSERT_FALSE(
+        day.folder.commit(FileChanges().append("pastperformances.dat", pastPerformanceRecord(added))));
 
     const std::vector<PastPerformance> read = parsePastPerformances(readAll(dir / "pastperformances.dat"));
     ASSERT_EQ(read.size(), 2u);
