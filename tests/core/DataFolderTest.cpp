@@ -16,13 +16,7 @@ namespace {
 
 using Folder = std::map<std::string, std::string>;
 
-Folder contentsOf(const fs::path& dir) {
-    Folder files;
-    for (const auto& entry : fs::directory_iterator(dir))
-        files[entry.path().filename().string()] =
-            fs::is_regular_file(entry) ? test::readAll(entry.path()) : "<dir>";
-    return files;
-}
+constexpr auto contentsOf = test::folderContents;
 
 struct Killed {};
 

@@ -22,13 +22,7 @@ namespace {
 
 using Folder = std::map<std::string, std::string>;
 
-Folder contentsOf(const fs::path& dir) {
-    Folder files;
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.is_regular_file())
-            files[entry.path().filename().string()] = test::readAll(entry.path());
-    return files;
-}
+constexpr auto contentsOf = test::folderContents;
 
 struct Killed {};
 

@@ -75,6 +75,14 @@ void writeAll(const std::filesystem::path& file, std::string_view content) {
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+std::map<std::string, std::string> folderContents(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = readAll(entry.path());
+    return files;
+}
+
 std::vector<std::string> readLines(const std::filesystem::path& file) {
     std::string content = readAll(file);
     std::vector<std::string> lines;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ private:
 std::string readAll(const std::filesystem::path& file);
 void writeAll(const std::filesystem::path& file, std::string_view content);
 std::vector<std::string> readLines(const std::filesystem::path& file);
+// Every regular file of the folder by name, with its bytes.
+std::map<std::string, std::string> folderContents(const std::filesystem::path& dir);
 
 // The bundled data folder of the source tree.
 std::filesystem::path bundledDataDir();
