@@ -40,6 +40,7 @@ bool Game::startDay(const LoadingProgress& progress) {
     m_race.reset();
     m_show.reset();
     m_resultsDone = false;
+    m_chartReady = false;
     m_payoffs = Payoffs{};
     m_settlement = SettlementReport{};
     m_topTen.clear();
@@ -126,6 +127,7 @@ void Game::finishRace() {
     m_race->runToEnd();
     m_show = std::make_unique<ResultsShow>(*m_day);
     m_resultsDone = false;
+    m_chartReady = false;
     m_stage = Stage::Results;
 }
 
@@ -134,14 +136,27 @@ ShowStep Game::showStep() {
         return {};
     if (!m_show->started())
         m_show->start();
-    ShowStep step = m_show->next();
-    if (step.kind == ShowStep::Kind::Chart && !m_resultsDone) {
-        // The payoffs are those of the pools the players bought into, whatever the program showed.
-        m_payoffs = preparePayoffs(*m_day);
-        m_settlement = settleRace(*m_day, m_payoffs);
-        m_resultsDone = true;
+    prepareChart();
+    if (m_chartReady) {
+        m_chartReady = false;
+        return {ShowStep::Kind::Chart, 0, 0};
     }
-    return step;
+    return m_show->next();
+}
+
+bool Game::chartDue() const {
+    return m_stage == Stage::Results && m_show && m_show->chartDue();
+}
+
+void Game::prepareChart() {
+    if (!chartDue())
+        return;
+    m_show->next();
+    // The payoffs are those of the pools the players bought into, whatever the program showed.
+    m_payoffs = preparePayoffs(*m_day);
+    m_settlement = settleRace(*m_day, m_payoffs);
+    m_resultsDone = true;
+    m_chartReady = true;
 }
 
 void Game::runResultsToEnd() {

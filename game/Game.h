@@ -83,8 +83,13 @@ public:
     // The results show of the race just run; the window steps it with its timers.
     ResultsShow* resultsShow() { return m_show.get(); }
     // One step of the show. At the chart step the race is written into the stable, the payoffs
-    // computed from the race's pool files and the tickets settled.
+    // computed from the race's pool files and the tickets settled, unless prepareChart() did it.
     ShowStep showStep();
+    // True when the show's next step is the chart. That step reads every pool of the race whole
+    // (a big Pick 6 pool is megabytes), so a window may run prepareChart() off its thread first,
+    // touching nothing of the game until it returns; showStep() then hands out the chart at once.
+    bool chartDue() const;
+    void prepareChart();
     // The whole show at once, without pauses.
     void runResultsToEnd();
     bool resultsDone() const { return m_resultsDone; }
@@ -125,6 +130,7 @@ private:
     std::unique_ptr<RaceModel> m_race;
     std::unique_ptr<ResultsShow> m_show;
     bool m_resultsDone = false;
+    bool m_chartReady = false; // prepared, not yet handed out by showStep()
     Payoffs m_payoffs;
     SettlementReport m_settlement;
     std::vector<std::string> m_topTen;

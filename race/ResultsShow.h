@@ -39,6 +39,8 @@ public:
     // winner), then Chart once (the race is written into the stable, see chart()), then Done.
     ShowStep next();
     const RaceChart& chart() const { return m_chart; }
+    // True when next() is about to return the chart: the places are all revealed.
+    bool chartDue() const { return m_started && m_k >= 4 && !m_applied; }
 
 private:
     RaceDay& m_day;

@@ -318,9 +318,22 @@ void ResultsWindow::startShow() {
     runShow();
 }
 
+ResultsWindow::~ResultsWindow() {
+    // The game outlives this window; the work on it must end before the window does.
+    if (m_chartWork.joinable())
+        m_chartWork.join();
+}
+
 void ResultsWindow::runShow() {
-    // Every step but the photo pause follows at once; the pause waits on a timer, never here.
+    // Every step but the photo pause and the chart follows at once; the pause waits on a timer,
+    // the chart on its own thread, never here.
+    if (chartPending())
+        return;
     for (;;) {
+        if (m_game.chartDue()) {
+            prepareChart();
+            return;
+        }
         const ShowStep step = m_game.showStep();
         switch (step.kind) {
         case ShowStep::Kind::PhotoPause:
@@ -343,6 +356,20 @@ void ResultsWindow::runShow() {
             return;
         }
     }
+}
+
+void ResultsWindow::prepareChart() {
+    // Nothing else calls into the game until the work is done: the window is modal over the main
+    // window and the show waits for chartPrepared().
+    m_chartWork = std::thread([this] {
+        m_game.prepareChart();
+        QMetaObject::invokeMethod(this, &ResultsWindow::chartPrepared, Qt::QueuedConnection);
+    });
+}
+
+void ResultsWindow::chartPrepared() {
+    m_chartWork.join();
+    runShow();
 }
 
 void ResultsWindow::reveal(int place) {

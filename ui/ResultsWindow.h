@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include <array>
+#include <thread>
 
 class QLabel;
 class QListWidget;
@@ -28,9 +29,12 @@ class ResultsWindow : public QDialog {
 
 public:
     explicit ResultsWindow(Game& game, QWidget* parent = nullptr);
+    ~ResultsWindow() override;
 
     // True once the show has been started, by the timer or the button.
     bool showStarted() const { return m_showStarted; }
+    // True while the chart is worked out off the window's thread.
+    bool chartPending() const { return m_chartWork.joinable(); }
     // True when the show has reached its end and OK is usable.
     bool showFinished() const { return m_showFinished; }
 
@@ -55,6 +59,8 @@ private:
     QLabel* payoffLabel(const QString& name, QWidget* parent, bool money);
     void startShow();
     void runShow();
+    void prepareChart();
+    void chartPrepared();
     void reveal(int place);
     void showChart();
     void showSettlement();
@@ -77,6 +83,7 @@ private:
     QLabel* m_lblSaveProblems = nullptr;
     QPushButton* m_cmdShow = nullptr;
     QPushButton* m_cmdOK = nullptr;
+    std::thread m_chartWork;
 };
 
 } // namespace sw::ui

@@ -32,6 +32,13 @@ int finishPhotoPauses(QWidget* window) {
     return pauses;
 }
 
+// Starts the show, takes its photo pauses at once and waits while the chart is worked out.
+bool runShowToEnd(ui::ResultsWindow& window) {
+    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
+    finishPhotoPauses(&window);
+    return QTest::qWaitFor([&] { return window.showFinished(); });
+}
+
 // The first place k (0..3) the race pauses on for a photo, or -1.
 int firstPhotoPause(const RaceResult& result) {
     for (int k = 0; k < 4; ++k)
@@ -117,7 +124,7 @@ void ResultsWindowTest::buttonAndTimerTogetherApplyTheRaceOnce() {
     fire(timer);
     show->click();
 
-    QVERIFY(window.showFinished());
+    QTRY_VERIFY(window.showFinished());
     QVERIFY(day->game->resultsDone());
     QCOMPARE(pastLineCount(*day), before + FieldSize);
     QVERIFY(child<QPushButton>(&window, QStringLiteral("cmdOK"))->isEnabled());
@@ -138,7 +145,7 @@ void ResultsWindowTest::timerStartsTheShowAndDisablesTheButton() {
     show->click();
     finishPhotoPauses(&window);
 
-    QVERIFY(window.showFinished());
+    QTRY_VERIFY(window.showFinished());
     QCOMPARE(pastLineCount(day), before + FieldSize);
 }
 
@@ -165,7 +172,7 @@ void ResultsWindowTest::photoFinishPausesOnATimerBeforeThePlace() {
     QCOMPARE(child(&window, QStringLiteral("lblFinish%1").arg(paused))->text(),
              QString::number(day->day().result.finishOrder[static_cast<std::size_t>(paused)]));
     finishPhotoPauses(&window);
-    QVERIFY(window.showFinished());
+    QTRY_VERIFY(window.showFinished());
 }
 
 void ResultsWindowTest::chartAndPayoffsAreFilledFromTheGame() {
@@ -173,9 +180,7 @@ void ResultsWindowTest::chartAndPayoffsAreFilledFromTheGame() {
     day.runRace();
     ui::ResultsWindow window(*day.game);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
-    QVERIFY(window.showFinished());
+    QVERIFY(runShowToEnd(window));
 
     const RaceResult& result = day.day().result;
     for (int k = 0; k < 4; ++k)
@@ -239,8 +244,7 @@ void ResultsWindowTest::recordTimeTakesThePhotoSignsColour() {
     day.runRace();
     ui::ResultsWindow window(*day.game);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
+    QVERIFY(runShowToEnd(window));
 
     const RaceChart& chart = day.game->chart();
     QVERIFY(chart.rows[0].recordTime);
@@ -259,8 +263,7 @@ void ResultsWindowTest::dailyDoubleShowsItsLegsAfterItsLastRace() {
     day.runRace();
     ui::ResultsWindow window(*day.game);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
+    QVERIFY(runShowToEnd(window));
 
     QCOMPARE(child(&window, QStringLiteral("lblRaceNum"))->text(), QStringLiteral("Race 3"));
     QCOMPARE(child(&window, QStringLiteral("lblSpecial"))->text(), QStringLiteral("Daily Double"));
@@ -281,8 +284,7 @@ void ResultsWindowTest::okConfirmsOnceAndMovesTheDayOn() {
     ui::ResultsWindow window(*day.game);
     QSignalSpy confirmed(&window, &ui::ResultsWindow::confirmed);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
+    QVERIFY(runShowToEnd(window));
 
     auto* ok = child<QPushButton>(&window, QStringLiteral("cmdOK"));
     QTest::mouseClick(ok, Qt::LeftButton);
@@ -310,8 +312,7 @@ void ResultsWindowTest::closingBeforeTheEndIsRefused() {
     QCOMPARE(day.game->stage(), Stage::Results);
 
     // Once the show is over, closing confirms like OK.
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
+    QVERIFY(runShowToEnd(window));
     window.close();
     QCOMPARE(confirmed.count(), 1);
     QCOMPARE(day.game->stage(), Stage::Program);
@@ -323,8 +324,7 @@ void ResultsWindowTest::filesThatCouldNotBeSavedAreNamedBesideOk() {
     {
         ui::ResultsWindow window(*day.game);
         window.show();
-        child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-        finishPhotoPauses(&window);
+        QVERIFY(runShowToEnd(window));
         QVERIFY(child(&window, QStringLiteral("lblSaveProblems"))->isHidden());
         child<QPushButton>(&window, QStringLiteral("cmdOK"))->click();
     }
@@ -335,10 +335,7 @@ void ResultsWindowTest::filesThatCouldNotBeSavedAreNamedBesideOk() {
     std::filesystem::create_directory(day.file("pastperformances.dat"));
     ui::ResultsWindow window(*day.game);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
-
-    QVERIFY(window.showFinished());
+    QVERIFY(runShowToEnd(window));
     QLabel* problems = child(&window, QStringLiteral("lblSaveProblems"));
     QVERIFY(problems->isVisible());
     QCOMPARE(problems->text(), qtext(day.game->chart().saveError.message));
@@ -360,8 +357,7 @@ void ResultsWindowTest::readsWholeAtTheMainWindowsSize() {
     ui::ResultsWindow window(*day.game, &main);
     window.resize(1366, 768);
     window.show();
-    child<QPushButton>(&window, QStringLiteral("cmdShow"))->click();
-    finishPhotoPauses(&window);
+    QVERIFY(runShowToEnd(window));
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     saveScreenshot(&window, "frmResults.png");
 
