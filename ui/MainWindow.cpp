@@ -424,8 +424,9 @@ void MainWindow::openTopTen() {
 void MainWindow::playAgain() {
     m_runner->stopReplay();
     stopParade();
-    // A new day is the same start as the first one.
-    startDay();
+    // A new day is the same start as the first one, in a turn of its own: the window the choice
+    // was made in is put away first.
+    QTimer::singleShot(0, this, &MainWindow::startDay);
 }
 
 void MainWindow::newDay() {
