@@ -20,7 +20,8 @@
 
 namespace {
 
-const char* const Usage = "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH]\n";
+const char* const Usage =
+    "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     uint64_t seed = 7;
     int afterMs = 9000;
     QSize size(1366, 768);
+    bool fit = false; // the size the game gives itself on this screen
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -63,6 +65,8 @@ int main(int argc, char** argv) {
             bool okH = false;
             size = wh.size() == 2 ? QSize(wh[0].toInt(&ok), wh[1].toInt(&okH)) : QSize();
             ok = ok && okH && size.width() > 0 && size.height() > 0;
+        } else if (args[i] == QLatin1String("--fit")) {
+            fit = true;
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
             output = args[i];
         } else {
@@ -91,7 +95,8 @@ int main(int argc, char** argv) {
     sw::Game game(scratch.path().toStdString(), random, prompter);
     sw::cli::CommandLine commands(game, prompter, said, std::cerr, false);
     sw::ui::MainWindow window(game);
-    window.resize(size);
+    if (!fit)
+        window.resize(size);
     window.show();
 
     enum class Step { Program, Betting, Racing };
