@@ -3,6 +3,9 @@
 #include "race/presentation/qt/HorseArt.h"
 
 #include <QColor>
+#include <QStyle>
+#include <QVariant>
+#include <QWidget>
 
 namespace sw::ui {
 
@@ -17,6 +20,24 @@ QString postColourStyle(int post, const QString& widgetClass) {
                           "%1:disabled { background-color: %4; color: #707070; border: 1px dashed #808080; }"
                           "%1:focus { border: 2px solid palette(highlight); }")
         .arg(widgetClass, cloth.name(), number.name(), faded.name(QColor::HexArgb));
+}
+
+QString postColourRules(const QString& selector) {
+    QString rules;
+    for (int post = 1; post <= 8; ++post)
+        rules += postColourStyle(post, QStringLiteral("%1[post=\"%2\"]").arg(selector).arg(post));
+    return rules;
+}
+
+void setPostColour(QWidget* widget, int post) {
+    if (widget->property("post").toInt() == post)
+        return;
+    widget->setProperty("post", post);
+    // A widget not yet polished takes its colours when it first is.
+    if (!widget->testAttribute(Qt::WA_WState_Polished))
+        return;
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
 }
 
 } // namespace sw::ui

@@ -69,7 +69,8 @@ QFrame* panel(QWidget* parent) {
 
 ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabTote"));
-    setStyleSheet(QString::fromLatin1(BoardStyle));
+    setStyleSheet(QString::fromLatin1(BoardStyle) +
+                  postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
     addTab(buildWinPage(), QStringLiteral("&Win Odds"));
     addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
     addTab(buildGridPage(false), QStringLiteral("E&xacta Odds"));
@@ -97,7 +98,7 @@ QWidget* ToteBoardWidget::buildWinPage() {
     for (int h = 0; h < FieldSize; ++h) {
         const auto i = static_cast<std::size_t>(h);
         m_totHorse[i] = boardLabel(indexed("lblTotHorse", h), QString::number(h + 1), Qt::AlignHCenter, page);
-        m_totHorse[i]->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QLabel")));
+        setPostColour(m_totHorse[i], h + 1);
         m_totHorse[i]->setMinimumWidth(34);
         m_odds[i] = boardLabel(indexed("lblOdds", h), QString(), right, page);
         m_winTot[i] = boardLabel(indexed("lblWinTot", h), QString(), right, page);
@@ -166,7 +167,7 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
         const int row = h % Rows + 1;
         const int column = (h / Rows) * 3;
         auto* post = boardLabel(QString(), QString::number(h + 1), Qt::AlignHCenter, page);
-        post->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QLabel")));
+        setPostColour(post, h + 1);
         post->setMinimumWidth(34);
         auto* cell =
             boardLabel(indexed(quiniela ? "lblQOdds" : "lblEOdds", h), QString(), Qt::AlignRight, page);
@@ -242,7 +243,7 @@ void ToteBoardWidget::refreshGrids() {
             quiniela ? quinielaGrid(m_game.day(), spin->value()) : exactaGrid(m_game.day(), spin->value());
         QLabel* andLabel = quiniela ? m_lblQuinAnd : m_lblExactaAnd;
         andLabel->setText(QString::number(grid.andHorse));
-        andLabel->setStyleSheet(postColourStyle(grid.andHorse, QStringLiteral("QLabel")));
+        setPostColour(andLabel, grid.andHorse);
         std::array<QLabel*, FieldSize>& cells = quiniela ? m_qOdds : m_eOdds;
         for (int h = 0; h < FieldSize; ++h) {
             const auto i = static_cast<std::size_t>(h);
