@@ -885,7 +885,8 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     text += "  Superfecta " + padRight(combo(p.sHorse), 10) + rightAlign(p.superfecta2.text, 10) + "  ($1 " +
             p.superfecta1.text + ")\n";
     if (!p.special.empty())
-        text += "  " + padRight(p.special, 11) + padRight(combo(p.xHorse), 14) +
+        // "Daily Double" is wider than the other bets' names: its column keeps a space after it.
+        text += "  " + padRight(p.special, 12) + " " + padRight(combo(p.xHorse), 12) +
                 rightAlign(p.specialPayoff.text, 10) + "\n";
 
     const SettlementReport& s = m_game.settlement();

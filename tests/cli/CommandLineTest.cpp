@@ -232,6 +232,8 @@ TEST_F(CliBinary, PlaysAWholeDayFromAScript) {
     EXPECT_EQ(runCli("--seed 3 " + (dir / "day.txt").string(), output), 0) << output;
     EXPECT_NE(output.find("Top 10 Players"), std::string::npos);
     EXPECT_EQ(test::readLines(dir / "top10players.dat").size(), 1u);
+    for (const char* special : {"  Daily Double ", "  Pick 3       ", "  Pick 6       "})
+        EXPECT_NE(output.find(special), std::string::npos) << special << "in its own column";
 }
 
 TEST_F(CliBinary, FailedCommandsGiveExitStatusOne) {
