@@ -638,9 +638,8 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
                            {"fairOdds", oddsOrNull(c.fairOdds)},
                            {"toteOdds", oddsOrNull(c.toteOdds)},
                            {"value", c.value}});
-        // The plus-minus sign takes two bytes: one byte more of padding keeps the columns.
-        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 16) +
-                padRight(row.topThree, 16) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
+        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 15) +
+                padRight(row.topThree, 15) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
                 (row.value.empty() ? "" : "  " + row.value) + "\n";
     }
     r["entries"] = entries;

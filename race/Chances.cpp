@@ -120,7 +120,9 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
                 for (int i = t; i < races && !stop.stop_requested(); i += threads) {
                     sim.random = SeededRandom(raceSeed(m_seed, first + i));
                     model.start();
-                    model.runToEnd();
+                    // A placed entry keeps its place: once three are home the figures are known.
+                    while (model.placedCount() < 3 && model.step()) {
+                    }
                     const auto& order = sim.day.result.finishOrder;
                     for (std::size_t place = 0; place < 3; ++place) {
                         const int post = order[place];
