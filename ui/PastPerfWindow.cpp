@@ -371,10 +371,16 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     for (int row = 0; row < FieldSize; ++row)
         for (int column = 0; column < m_tblChances->columnCount(); ++column) {
             auto* item = new QTableWidgetItem;
-            item->setTextAlignment(column == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+            const int last = m_tblChances->columnCount() - 1;
+            item->setTextAlignment(column == 0      ? Qt::AlignCenter
+                                   : column == last ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignRight | Qt::AlignVCenter);
             m_tblChances->setItem(row, column, item);
         }
-    const int rowHeight = m_tblChances->verticalHeader()->defaultSectionSize();
+    // Rows as close as a printed table's, so the chances do not crowd the standings out.
+    const int rowHeight = m_tblChances->fontMetrics().height() + 6;
+    m_tblChances->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_tblChances->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_tblChances->setFixedHeight(rowHeight * FieldSize +
                                  m_tblChances->horizontalHeader()->sizeHint().height() +
                                  2 * m_tblChances->frameWidth() + 2);
