@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <stop_token>
+#include <thread>
 
 namespace sw {
 namespace {
@@ -104,11 +105,20 @@ TEST(Chances, ACancelledRunKeepsOnlyWholeBatches) {
     const ChanceField field = fieldOf(t);
     ChanceSimulation simulation(field, 1, 2);
     ASSERT_TRUE(simulation.run(4));
+    // Stopped part way through a batch far too long to finish first.
     std::stop_source stop;
-    stop.request_stop();
-    EXPECT_FALSE(simulation.run(50, stop.get_token()));
+    std::jthread stopper([&] {
+        while (simulation.progress() < 10)
+            std::this_thread::yield();
+        stop.request_stop();
+    });
+    EXPECT_FALSE(simulation.run(1'000'000, stop.get_token()));
     EXPECT_EQ(simulation.races(), 4);
     EXPECT_EQ(simulation.progress(), 4);
+    int wins = 0;
+    for (int w : simulation.wins())
+        wins += w;
+    EXPECT_EQ(wins, 4);
 
     ChanceRunner runner(field, 100'000'000, 50, 2);
     runner.cancel();
