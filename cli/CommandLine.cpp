@@ -636,7 +636,8 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
                            {"topThree", c.topThreeShare},
                            {"topThreeError", c.topThreeError},
                            {"fairOdds", oddsOrNull(c.fairOdds)},
-                           {"toteOdds", oddsOrNull(c.toteOdds)},
+                           // The board's odds are tenths held in single precision.
+                           {"toteOdds", oddsOrNull(std::round(c.toteOdds * 10.0) / 10.0)},
                            {"value", c.value}});
         text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 15) +
                 padRight(row.topThree, 15) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
