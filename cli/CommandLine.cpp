@@ -13,11 +13,13 @@
 #include "program/ProgramLines.h"
 #include "program/ProgramTexts.h"
 #include "program/RacingProgram.h"
+#include "race/Chances.h"
 #include "tote/ToteBoard.h"
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -35,6 +37,8 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   select ID                 make player ID the bettor
   delete-player ID yes|no   delete player ID
   program [RACE]            the racing program (past performances) of a race
+  chances [RACE] [RACES]    each entry's chance to win and to finish in the first three, from RACES
+                            simulated races (10000), beside the fair and the tote's odds
   tote-board                leave the racing program for the tote board
   board                     win, place and show money, odds and pool totals
   grid quiniela|exacta N    quiniela or exacta odds with horse N
@@ -326,6 +330,9 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
     } else if (name == "program" || name == "past") {
         needArgs(0, 1, "program [RACE]");
         cmdProgram(args, r, text);
+    } else if (name == "chances") {
+        needArgs(0, 2, "chances [RACE] [RACES]");
+        cmdChances(args, r, text);
     } else if (name == "tote-board") {
         needArgs(0, 0, "tote-board");
         needStage({Stage::Program}, "leave the racing program");
@@ -525,22 +532,33 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
         text += "Current Balance: " + day.players.balanceLabel + "\n";
 }
 
-void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
-    needStage({Stage::Program, Stage::Betting}, "show the racing program");
+int CommandLine::raceArgument(const Args& args, const char* what) {
+    needStage({Stage::Program, Stage::Betting}, what);
     int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], "the race");
     if (race < 1 || race > RacesPerDay)
         throw Failure{"the race must be 1..12"};
+    return race;
+}
+
+ProgramView CommandLine::browse(int race, const std::function<void()>& whileShown) {
     bool wasBetting = m_game.stage() == Stage::Betting;
     if (wasBetting)
         m_game.openProgram();
     m_game.browseProgram(race);
     ProgramView view = m_game.program();
+    if (whileShown)
+        whileShown();
     // Browsing never leaves another race's pools behind: back to the race about to be run.
     if (wasBetting) {
         m_game.toteBoard();
     } else {
         m_game.browseProgram(m_game.day().currentRace + 1);
     }
+    return view;
+}
+
+void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
+    ProgramView view = browse(raceArgument(args, "show the racing program"));
 
     r["lblRace"] = view.raceNumber;
     r["lblRaceGrade"] = view.purse;
@@ -578,6 +596,54 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
     text += "\n\nJockey Standings\n" + jockeyStandingsHeading() + "\n";
     for (const auto& line : view.jockeyStandings)
         text += line + "\n";
+}
+
+void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
+    const int race = raceArgument(args, "show the chances");
+    int races = ChanceRaces;
+    if (args.size() > 1) {
+        races = number(args[1], "the number of races");
+        if (races < MinChanceRaces || races > MaxChanceRaces)
+            throw Failure{"the number of races must be " + std::to_string(MinChanceRaces) + ".." +
+                          std::to_string(MaxChanceRaces)};
+    }
+    ChanceField field;
+    const ProgramView view = browse(race, [&] { field = chanceFieldOf(m_game.day(), race); });
+    ChanceSimulation simulation(field);
+    simulation.run(races);
+    const ChanceEstimate estimate = simulation.estimate();
+    const auto rows = chanceRows(estimate);
+
+    auto oddsOrNull = [](double odds) {
+        return std::isfinite(odds) && odds > 0 ? Json(odds) : Json(nullptr);
+    };
+    r["race"] = race;
+    r["races"] = estimate.races;
+    Json entries = Json::array();
+    text += "Race " + std::to_string(race) + ": chances from " + std::to_string(estimate.races) +
+            " simulated races (\u00B1 one standard error)\n" + rightAlign("Post", 4) + "  " +
+            padRight("Horse", 20) + padRight("Win", 15) + padRight("Top three", 15) +
+            rightAlign("Fair odds", 9) + rightAlign("Tote odds", 11) + "\n";
+    for (std::size_t e = 0; e < FieldSize; ++e) {
+        const EntryChance& c = estimate.entries[e];
+        const ChanceRow& row = rows[e];
+        const std::string& horse = view.entries[e].horseName;
+        entries.push_back({{"post", static_cast<int>(e + 1)},
+                           {"horse", horse},
+                           {"wins", c.wins},
+                           {"win", c.win},
+                           {"winError", c.winError},
+                           {"topThree", c.topThreeShare},
+                           {"topThreeError", c.topThreeError},
+                           {"fairOdds", oddsOrNull(c.fairOdds)},
+                           // The board's odds are tenths held in single precision.
+                           {"toteOdds", oddsOrNull(std::round(c.toteOdds * 10.0) / 10.0)},
+                           {"value", c.value}});
+        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 15) +
+                padRight(row.topThree, 15) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
+                (row.value.empty() ? "" : "  " + row.value) + "\n";
+    }
+    r["entries"] = entries;
 }
 
 void CommandLine::cmdBoard(Json& r, std::string& text) {

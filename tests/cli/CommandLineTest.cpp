@@ -77,16 +77,29 @@ TEST_F(CliFixture, JockeyStandingsHeadingSitsOverItsColumns) {
 
 TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
     std::string players = test::readAll(dir / "players.dat");
-    for (const char* line :
-         {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000", "ticket $2 Exacta",
-          "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9", "click cmdNope",
-          "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full"}) {
+    for (const char* line : {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000",
+                             "ticket $2 Exacta", "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9",
+                             "click cmdNope", "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full",
+                             "chances 13", "chances x", "chances 3 5"}) {
         Json r = run(line);
         EXPECT_FALSE(r["ok"]) << line;
         EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
         EXPECT_FALSE(err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+}
+
+TEST_F(CliFixture, ChancesOfAnotherRaceLeaveTheBoardOnTheRaceAboutToBeRun) {
+    const Json board = run("board");
+    Json r = run("chances 3 200");
+    ASSERT_TRUE(r["ok"]) << r.dump();
+    EXPECT_EQ(r["race"], 3);
+    EXPECT_EQ(r["races"], 200);
+    ASSERT_EQ(r["entries"].size(), 8u);
+    const RaceDay& day = game.day();
+    EXPECT_EQ(r["entries"][7]["horse"],
+              day.db.horses[static_cast<std::size_t>(day.card.raceHorse[2][7])].name);
+    EXPECT_EQ(run("board"), board);
 }
 
 TEST_F(CliFixture, PlayersAreAddedSelectedAndDeletedWithTheirAnswers) {
