@@ -6,6 +6,7 @@
 #include "race/RaceModel.h"
 #include "race/ResultChart.h"
 #include "race/ResultsShow.h"
+#include "settlement/HouseLedger.h"
 #include "settlement/Payoffs.h"
 #include "settlement/Settlement.h"
 #include "tote/PublicPoolGeneration.h"
@@ -91,6 +92,8 @@ public:
     const RaceChart& chart() const;
     const Payoffs& payoffs() const { return m_payoffs; }
     const SettlementReport& settlement() const { return m_settlement; }
+    // What each player wagered and got back, race by race, and what the house kept of it.
+    const HouseLedger& ledger() const { return m_ledger; }
 
     // OK on the results: the next race's program (its pool files written), or after the last race
     // the day's balances into the standings and the top-ten list.
@@ -112,6 +115,7 @@ public:
     bool resetDatabase();
 
 private:
+    PaymentReport payAndRecord();
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
@@ -127,6 +131,7 @@ private:
     bool m_resultsDone = false;
     Payoffs m_payoffs;
     SettlementReport m_settlement;
+    HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
 };
 
