@@ -65,7 +65,7 @@ void fill(Payoff& payoff, std::optional<float> value) {
 std::optional<float> poolPayoff(int32_t total, float share, int32_t money, Payoff& payoff,
                                 std::string_view pool, const std::string& on) {
     if (money <= 0) {
-        say(payoff, std::string(pool) + " pool total: " + dollarText(total));
+        say(payoff, std::string(pool) + " pool total: $" + moneyText(total));
         say(payoff, "Nobody bet " + on +
                         ": with no money on the winning combination there is no one to "
                         "share the pool with, so it pays nothing: -");

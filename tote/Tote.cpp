@@ -69,6 +69,11 @@ int32_t& totalOf(Pools& pools, PoolFile file) {
     }
 }
 
+// Dollars and cents for an explanation, with the leading zero the payoff labels leave out.
+std::string dollars(double value) {
+    return "$" + moneyText(value);
+}
+
 } // namespace
 
 std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working) {
@@ -104,15 +109,15 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
                                    std::string_view moneyOn) {
     std::vector<std::string> lines;
     const std::string pool(poolName);
-    lines.push_back(pool + " pool total: " + dollarText(w.total));
-    lines.push_back("Takeout 25 %: " + dollarText(w.total * 0.25) + ", leaving a net pool of " +
-                    dollarText(w.net) + " to pay back");
+    lines.push_back(pool + " pool total: " + dollars(w.total));
+    lines.push_back("Takeout 25 %: " + dollars(w.total * 0.25) + ", leaving a net pool of " +
+                    dollars(w.net) + " to pay back");
     if (w.share != 1.0f)
         lines.push_back("Share: the net pool pays " + std::string(w.share < 0.4f ? "three" : "two") +
-                        " horses, each gets " + dollarText(w.net) + " x " + fixedText(w.share, 3) + " = " +
-                        dollarText(w.shared) + " (rounded to cents here)");
-    lines.push_back("Money on " + std::string(moneyOn) + ": " + dollarText(w.money));
-    lines.push_back("Odds: " + dollarText(w.shared) + " / " + dollarText(w.money) +
+                        " horses, each gets " + dollars(w.net) + " x " + fixedText(w.share, 3) + " = " +
+                        dollars(w.shared) + " (rounded to cents here)");
+    lines.push_back("Money on " + std::string(moneyOn) + ": " + dollars(w.money));
+    lines.push_back("Odds: " + dollars(w.shared) + " / " + dollars(w.money) +
                     " - 1 = " + fixedText(w.raw, 4) + " to 1 (shown to 4 decimals)");
     if (w.minimum) {
         lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds to what this pool pays");
@@ -120,7 +125,7 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
         const float kept = breakageOf(w);
         if (kept > 0.0f)
             lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + "; the breakage, " +
-                            fixedText(w.raw - w.odds, 4) + " a $1, keeps " + dollarText(kept) +
+                            fixedText(w.raw - w.odds, 4) + " a $1, keeps " + dollars(kept) +
                             " of every $2 ticket (rounded to cents here)");
         else
             lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + ", nothing lost to breakage");
