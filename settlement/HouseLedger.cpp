@@ -69,6 +69,9 @@ void HouseLedger::settle(int race, const SettlementReport& report, const Payoffs
         if (const Payoff* paid = payoffOfCredit(payoffs, credit.code, credit.payoff))
             figures.breakage += credit.amount / 2.0 * paid->breakage;
     }
+    // Players added during the day who have not bet yet still belong on the chart.
+    for (const PlayerEntry& player : players.entries)
+        account(player.playerId, player.name, balanceOf(player));
     m_settled = race + 1;
     for (LedgerAccount& a : m_accounts) {
         const int index = findPlayer(players, a.playerId);

@@ -256,6 +256,16 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
                 "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6)");
 }
 
+const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {
+    for (const Payoff* p :
+         {&payoffs.win, &payoffs.place[0], &payoffs.place[1], &payoffs.show[0], &payoffs.show[1],
+          &payoffs.show[2], &payoffs.quiniela, &payoffs.exacta, &payoffs.trifecta1, &payoffs.trifecta2,
+          &payoffs.superfecta1, &payoffs.superfecta2, &payoffs.specialPayoff})
+        if (p->label == label)
+            return p;
+    return nullptr;
+}
+
 const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid) {
     auto matching = [&](auto& list) -> const Payoff* {
         for (const Payoff& p : list)

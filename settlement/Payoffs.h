@@ -81,6 +81,9 @@ std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs, Payoff* 
 // such payoff, with the reason in *error.
 const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post, std::string* error);
 
+// The payoff that fills the chart label of this name ("lblWin1Payoff" ..); null for any other name.
+const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label);
+
 // The payoff a settlement credit of this code ("Win", "Plc", ... "Pk6") was paid with; null if none.
 const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid);
 

@@ -1,9 +1,11 @@
 #include "TicketsWidget.h"
 
+#include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/TicketList.h"
+#include "wagering/TicketPricing.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -66,7 +68,8 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
 
     m_lstTicket = new QListWidget(this);
     m_lstTicket->setObjectName(QStringLiteral("lstTicket"));
-    m_lstTicket->setToolTip(QStringLiteral("Click to see all combinations."));
+    m_lstTicket->setToolTip(QStringLiteral(
+        "Click to see all combinations; double-click or press Enter to see how the cost is worked out."));
     m_lstTicket->setSelectionMode(QAbstractItemView::SingleSelection);
     // A long wheel, its owner and its status wrap rather than hide behind a scroll bar.
     m_lstTicket->setWordWrap(true);
@@ -130,6 +133,13 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
             return;
         m_game.ticketList().selectTicket(m_game.day(), row);
         emit changed();
+    });
+    connect(m_lstTicket, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = m_lstTicket->row(item);
+        const auto& tickets = m_game.day().tickets;
+        if (row >= 0 && row < static_cast<int>(tickets.size()))
+            ExplanationDialog::explain(this, QStringLiteral("Ticket %1").arg(row + 1),
+                                       explainTicket(tickets[static_cast<std::size_t>(row)].text));
     });
     connect(m_cmdDelete, &QPushButton::clicked, this, [this] {
         m_game.ticketList().deleteTicket(m_game.day());
