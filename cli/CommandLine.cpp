@@ -52,7 +52,7 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   run [yes|no]              run the race (the answer pays unpaid tickets) and show its results
   results                   the results of the race just run
   ok                        confirm the results: the next race, or the top-ten list after race 12
-  explain PAYOFF [N]         how a payoff of the last race was worked out: win, place N, show N,
+  explain PAYOFF [N]        how a payoff of the last race was worked out: win, place N, show N,
                             quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6;
                             also: explain odds N (a tote board cell), explain ticket N (a listed ticket)
   ledger [RACE]             what each player wagered and got back, and what the house kept (the day,

@@ -116,18 +116,14 @@ PaymentReport Game::payAndRecord() {
     std::vector<bool> paidBefore;
     for (const ListedTicket& ticket : m_day->tickets)
         paidBefore.push_back(ticket.paid);
+    m_ledger.enrol(m_day->players);
     PaymentReport report = m_tickets.payTickets(*m_day);
     // Payment marks tickets paid in place, so the list lines up with the snapshot.
     for (std::size_t i = 0; i < m_day->tickets.size() && i < paidBefore.size(); ++i) {
         const ListedTicket& ticket = m_day->tickets[i];
-        if (paidBefore[i] || !ticket.paid)
-            continue;
-        const int index = findPlayer(m_day->players, ticket.playerId);
-        if (index < 0)
-            continue;
-        const PlayerEntry& player = m_day->players.entries[static_cast<std::size_t>(index)];
-        m_ledger.charge(player.playerId, player.name, m_day->currentRace,
-                        static_cast<double>(priceTicket(ticket.text).cost), balanceOf(player));
+        if (!paidBefore[i] && ticket.paid)
+            m_ledger.charge(ticket.playerId, m_day->currentRace,
+                            static_cast<double>(priceTicket(ticket.text).cost));
     }
     return report;
 }

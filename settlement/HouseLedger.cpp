@@ -32,27 +32,34 @@ void HouseLedger::start(const PlayerList& players, int races) {
     m_accounts.clear();
     m_races = races;
     m_settled = 0;
+    enrol(players);
+}
+
+void HouseLedger::enrol(const PlayerList& players) {
     for (const PlayerEntry& player : players.entries)
         account(player.playerId, player.name, balanceOf(player));
 }
 
-LedgerAccount& HouseLedger::account(int32_t playerId, const std::string& name, double balance) {
-    auto it = std::find_if(m_accounts.begin(), m_accounts.end(),
-                           [&](const LedgerAccount& a) { return a.playerId == playerId; });
-    if (it != m_accounts.end())
-        return *it;
+void HouseLedger::account(int32_t playerId, const std::string& name, double balance) {
+    if (find(playerId))
+        return;
     // A player added during the day starts the chart with the races already run at that balance.
     LedgerAccount added{playerId, name, std::vector<LedgerFigures>(static_cast<std::size_t>(m_races)),
                         std::vector<double>(static_cast<std::size_t>(m_settled) + 1, balance)};
     m_accounts.push_back(std::move(added));
-    return m_accounts.back();
 }
 
-void HouseLedger::charge(int32_t playerId, const std::string& name, int race, double cost, double balance) {
-    LedgerAccount& a = account(playerId, name, balance + cost);
-    if (race < 0 || race >= m_races)
+LedgerAccount* HouseLedger::find(int32_t playerId) {
+    auto it = std::find_if(m_accounts.begin(), m_accounts.end(),
+                           [&](const LedgerAccount& a) { return a.playerId == playerId; });
+    return it == m_accounts.end() ? nullptr : &*it;
+}
+
+void HouseLedger::charge(int32_t playerId, int race, double cost) {
+    LedgerAccount* a = find(playerId);
+    if (!a || race < 0 || race >= m_races)
         return;
-    LedgerFigures& figures = a.races[static_cast<std::size_t>(race)];
+    LedgerFigures& figures = a->races[static_cast<std::size_t>(race)];
     figures.wagered += cost;
     figures.takeout += cost * Takeout;
 }
@@ -61,17 +68,17 @@ void HouseLedger::settle(int race, const SettlementReport& report, const Payoffs
                          const PlayerList& players) {
     if (race < 0 || race >= m_races)
         return;
+    // Players added during the day who have not bet yet still belong on the chart.
+    enrol(players);
     for (const Credit& credit : report.credits) {
-        const int index = findPlayer(players, credit.playerId);
-        const std::string name = index >= 0 ? players.entries[static_cast<std::size_t>(index)].name : "";
-        LedgerFigures& figures = account(credit.playerId, name, 0.0).races[static_cast<std::size_t>(race)];
+        LedgerAccount* a = find(credit.playerId);
+        if (!a)
+            continue; // the settlement credits only listed players, all enrolled above
+        LedgerFigures& figures = a->races[static_cast<std::size_t>(race)];
         figures.returned += credit.winnings;
         if (const Payoff* paid = payoffOfCredit(payoffs, credit.code, credit.payoff))
             figures.breakage += credit.amount / 2.0 * paid->breakage;
     }
-    // Players added during the day who have not bet yet still belong on the chart.
-    for (const PlayerEntry& player : players.entries)
-        account(player.playerId, player.name, balanceOf(player));
     m_settled = race + 1;
     for (LedgerAccount& a : m_accounts) {
         const int index = findPlayer(players, a.playerId);

@@ -35,8 +35,11 @@ class HouseLedger {
 public:
     // A new day: one account per listed player at their balance.
     void start(const PlayerList& players, int races);
-    // Tickets costing `cost` paid by the player for race `race` (0-based); balance is theirs after.
-    void charge(int32_t playerId, const std::string& name, int race, double cost, double balance);
+    // An account for every listed player who has none yet, at their balance now: call it before
+    // any money of theirs moves, so their line starts where their money did.
+    void enrol(const PlayerList& players);
+    // Tickets costing `cost` paid by an enrolled player for race `race` (0-based).
+    void charge(int32_t playerId, int race, double cost);
     // The race's credits, each with the breakage its payoff lost, then every account's balance.
     void settle(int race, const SettlementReport& report, const Payoffs& payoffs, const PlayerList& players);
 
@@ -47,7 +50,8 @@ public:
     int racesSettled() const { return m_settled; }
 
 private:
-    LedgerAccount& account(int32_t playerId, const std::string& name, double balance);
+    void account(int32_t playerId, const std::string& name, double balance);
+    LedgerAccount* find(int32_t playerId);
 
     std::vector<LedgerAccount> m_accounts;
     int m_races = 0;

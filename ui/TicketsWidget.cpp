@@ -68,8 +68,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
 
     m_lstTicket = new QListWidget(this);
     m_lstTicket->setObjectName(QStringLiteral("lstTicket"));
-    m_lstTicket->setToolTip(QStringLiteral(
-        "Click to see all combinations; double-click or press Enter to see how the cost is worked out."));
+    m_lstTicket->setToolTip(QStringLiteral("Click to see all combinations."));
     m_lstTicket->setSelectionMode(QAbstractItemView::SingleSelection);
     // A long wheel, its owner and its status wrap rather than hide behind a scroll bar.
     m_lstTicket->setWordWrap(true);

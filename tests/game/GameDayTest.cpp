@@ -66,6 +66,8 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     };
     const int linesBefore = countLines();
     const int startsBefore = countStarts();
+    // A player who joins after the day started enters the house's ledger at their starting amount.
+    ASSERT_TRUE(addPlayer(game.day(), "Cy"));
     MoneyLedger ledger;
     ledger.open(game.day().players);
     const std::vector<std::string> bets = {"$2 Win on 1",
@@ -78,6 +80,10 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
         ASSERT_EQ(game.day().currentRace, race);
         list(bets[static_cast<std::size_t>(race) % bets.size()], 1);
         list(bets[static_cast<std::size_t>(race + 3) % bets.size()], 2);
+        if (race == 0) {
+            list(bets[1], 3);
+            list(bets[2], 3);
+        }
         if (race == 1)
             list("$2 DailyDouble Wheel All with All", 1);
         if (race == 3)
@@ -108,7 +114,7 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     // The house's ledger accounts for exactly the money that moved, race by race and for the day.
     const HouseLedger& house = game.ledger();
     ASSERT_EQ(house.racesSettled(), RacesPerDay);
-    ASSERT_EQ(house.accounts().size(), 2u);
+    ASSERT_EQ(house.accounts().size(), 3u);
     double wageredByAll = 0;
     for (const LedgerAccount& account : house.accounts()) {
         const int index = findPlayer(game.day().players, account.playerId);
@@ -143,8 +149,8 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     EXPECT_EQ(test::readLines(dir / "horses.dat").size(), 200u);
     EXPECT_EQ(test::readLines(dir / "jockeys.dat").size(), 32u);
     auto top = test::readLines(dir / "top10players.dat");
-    EXPECT_EQ(top.size(), 2u);
-    EXPECT_EQ(game.topTen().size(), 2u);
+    EXPECT_EQ(top.size(), 3u);
+    EXPECT_EQ(game.topTen().size(), 3u);
     EXPECT_TRUE(test::readAll(dir / "pick6s.dat").empty()) << "the pick 6 is settled after its last leg";
     EXPECT_TRUE(test::readAll(dir / "tickets.dat").empty());
 }
