@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -1051,18 +1052,23 @@ void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
                           std::to_string(ledger.racesSettled()) + ")"};
     }
     Json players = Json::array();
-    auto figures = [](const LedgerFigures& f) {
-        return Json{{"wagered", f.wagered},
-                    {"returned", f.returned},
-                    {"net", f.net()},
-                    {"takeout", f.takeout},
-                    {"breakage", f.breakage}};
+    // To the cent, as the text shows it: the sums carry the single-precision noise of the payoffs.
+    auto cents = [](double value) { return std::round(value * 100.0) / 100.0; };
+    auto figures = [&](const LedgerFigures& f) {
+        return Json{{"wagered", cents(f.wagered)},
+                    {"returned", cents(f.returned)},
+                    {"net", cents(f.net())},
+                    {"takeout", cents(f.takeout)},
+                    {"breakage", cents(f.breakage)}};
     };
     for (const LedgerAccount& a : ledger.accounts()) {
         Json player = figures(race < 0 ? a.day() : a.races[static_cast<std::size_t>(race)]);
         player["playerId"] = a.playerId;
         player["name"] = a.name;
-        player["balances"] = a.balances;
+        Json balances = Json::array();
+        for (double balance : a.balances)
+            balances.push_back(cents(balance));
+        player["balances"] = balances;
         players.push_back(player);
     }
     r["race"] = race < 0 ? Json(nullptr) : Json(race + 1);

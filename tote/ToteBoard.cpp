@@ -91,8 +91,10 @@ std::vector<std::string> explainWinCell(const RaceDay& day, int entry) {
         lines.push_back("$2 payoff: " + fixedText(pools.winOdds[cell], 1) +
                         " x 2 + 2 = " + payoffText(pools.winOdds[cell]));
     }
-    lines.insert(lines.end() - 1, "Board odds " + oddsText(pools.winOdds[cell]) +
-                                      " to 1; the price moves with every ticket until the race starts");
+    std::string shown = oddsText(pools.winOdds[cell]);
+    shown.erase(0, shown.find_first_not_of(' '));
+    lines.insert(lines.end() - 1,
+                 "Board odds " + shown + " to 1; the price moves with every ticket until the race starts");
     return lines;
 }
 
