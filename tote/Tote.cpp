@@ -110,8 +110,8 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
     std::vector<std::string> lines;
     const std::string pool(poolName);
     lines.push_back(pool + " pool total: " + dollars(w.total));
-    lines.push_back("Takeout 25 %: " + dollars(w.total * 0.25) + ", leaving a net pool of " +
-                    dollars(w.net) + " to pay back");
+    lines.push_back("Takeout 25 %: " + dollars(w.total * 0.25) + ", leaving a net pool of " + dollars(w.net) +
+                    " to pay back");
     if (w.share != 1.0f)
         lines.push_back("Share: the net pool pays " + std::string(w.share < 0.4f ? "three" : "two") +
                         " horses, each gets " + dollars(w.net) + " x " + fixedText(w.share, 3) + " = " +
