@@ -14,6 +14,7 @@
 #include "program/ProgramTexts.h"
 #include "program/RacingProgram.h"
 #include "race/Chances.h"
+#include "settlement/HouseLedger.h"
 #include "tote/ToteBoard.h"
 #include "wagering/TicketPricing.h"
 
@@ -55,6 +56,11 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   run [yes|no]              run the race (the answer pays unpaid tickets) and show its results
   results                   the results of the race just run
   ok                        confirm the results: the next race, or the top-ten list after race 12
+  explain PAYOFF [N]        how a payoff of the last race was worked out: win, place N, show N,
+                            quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6;
+                            also: explain odds N (a tote board cell), explain ticket N (a listed ticket)
+  ledger [RACE]             what each player wagered and got back, and what the house kept (the day,
+                            or one race)
   top10                     the top-ten list
   new-day                   start a new race day (Play Again)
   settings [START] [BET]    show or set the starting amount and the default bet (1..1000)
@@ -423,6 +429,12 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             m_game.toteBoard();
             cmdRace(r, text);
         }
+    } else if (name == "explain") {
+        needArgs(1, 2, "explain PAYOFF [N], explain odds N or explain ticket N");
+        cmdExplain(args, r, text);
+    } else if (name == "ledger") {
+        needArgs(0, 1, "ledger [RACE]");
+        cmdLedger(args, r, text);
     } else if (name == "top10") {
         needArgs(0, 0, "top10");
         cmdTopTen(r, text);
@@ -1052,6 +1064,91 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
         text += printed;
     }
     r["pages"] = pagesJson;
+}
+
+void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const std::string& what = args[0];
+    std::vector<std::string> steps;
+    if (what == "odds" || what == "ticket") {
+        if (args.size() != 2)
+            throw Failure{"usage: explain " + what + " N"};
+        int n = number(args[1], what == "odds" ? "the post" : "the ticket");
+        if (what == "odds") {
+            needStage({Stage::Program, Stage::Betting}, "explain the tote board");
+            toBetting();
+            if (n < 1 || n > FieldSize)
+                throw Failure{"the post must be 1.." + std::to_string(FieldSize)};
+            steps = explainWinCell(day, n - 1);
+        } else {
+            if (n < 1 || n > static_cast<int>(day.tickets.size()))
+                throw Failure{"there is no ticket " + args[1] + " in the list"};
+            steps = explainTicket(day.tickets[static_cast<std::size_t>(n - 1)].text);
+        }
+    } else {
+        const Payoffs& payoffs = m_game.payoffs();
+        if (payoffs.win.working.empty())
+            throw Failure{"no race has been run yet today"};
+        int post = args.size() == 2 ? number(args[1], "the horse") : 0;
+        std::string error;
+        const Payoff* payoff = findPayoff(payoffs, what, post, &error);
+        if (!payoff)
+            throw Failure{error};
+        const bool shown = m_game.stage() == Stage::Results || m_game.stage() == Stage::TopTen;
+        const int race = day.currentRace + (shown ? 1 : 0);
+        r["race"] = race;
+        r["label"] = payoff->label;
+        r["payoff"] = payoff->text;
+        text += "Race " + std::to_string(race) + "\n";
+        steps = payoff->working;
+    }
+    r["steps"] = steps;
+    for (const std::string& step : steps)
+        text += "  " + step + "\n";
+}
+
+void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
+    const HouseLedger& ledger = m_game.ledger();
+    int race = -1;
+    if (!args.empty()) {
+        race = number(args[0], "the race") - 1;
+        if (race < 0 || race >= ledger.racesSettled())
+            throw Failure{"race " + args[0] + " has not been settled (races settled so far: " +
+                          std::to_string(ledger.racesSettled()) + ")"};
+    }
+    Json players = Json::array();
+    // To the cent, as the text shows it: the sums carry the single-precision noise of the payoffs.
+    auto cents = [](double value) { return std::round(value * 100.0) / 100.0; };
+    auto figures = [&](const LedgerFigures& f) {
+        return Json{{"wagered", cents(f.wagered)},
+                    {"returned", cents(f.returned)},
+                    {"net", cents(f.net())},
+                    {"takeout", cents(f.takeout)},
+                    {"breakage", cents(f.breakage)}};
+    };
+    for (const LedgerAccount& a : ledger.accounts()) {
+        Json player = figures(race < 0 ? a.day() : a.races[static_cast<std::size_t>(race)]);
+        player["playerId"] = a.playerId;
+        player["name"] = a.name;
+        Json balances = Json::array();
+        for (double balance : a.balances)
+            balances.push_back(cents(balance));
+        player["balances"] = balances;
+        players.push_back(player);
+    }
+    r["race"] = race < 0 ? Json(nullptr) : Json(race + 1);
+    r["players"] = players;
+    r["all"] = figures(ledger.total(race));
+    text += (race < 0 ? std::string("The day so far") : "Race " + std::to_string(race + 1)) +
+            ": what the house kept\n";
+    for (const std::string& line : ledgerLines(ledger, race))
+        text += line + "\n";
+    for (const LedgerAccount& a : ledger.accounts()) {
+        text += padRight(a.name.substr(0, 12), 12) + " balance";
+        for (double balance : a.balances)
+            text += " " + moneyText(balance);
+        text += "\n";
+    }
 }
 
 } // namespace sw::cli

@@ -66,6 +66,8 @@ private:
     void cmdRun(Json& r, std::string& text);
     void cmdResults(Json& r, std::string& text);
     void cmdTopTen(Json& r, std::string& text);
+    void cmdExplain(const Args& args, Json& r, std::string& text);
+    void cmdLedger(const Args& args, Json& r, std::string& text);
     void cmdSettings(const Args& args, Json& r, std::string& text);
     void cmdPrint(const Args& args, Json& r, std::string& text);
 

@@ -1,9 +1,11 @@
 #include "TicketsWidget.h"
 
+#include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/TicketList.h"
+#include "wagering/TicketPricing.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -130,6 +132,13 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
             return;
         m_game.ticketList().selectTicket(m_game.day(), row);
         emit changed();
+    });
+    connect(m_lstTicket, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = m_lstTicket->row(item);
+        const auto& tickets = m_game.day().tickets;
+        if (row >= 0 && row < static_cast<int>(tickets.size()))
+            ExplanationDialog::explain(this, QStringLiteral("Ticket %1").arg(row + 1),
+                                       explainTicket(tickets[static_cast<std::size_t>(row)].text));
     });
     connect(m_cmdDelete, &QPushButton::clicked, this, [this] {
         m_game.ticketList().deleteTicket(m_game.day());

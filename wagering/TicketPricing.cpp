@@ -372,4 +372,44 @@ TicketTotals totalsOf(const std::vector<ListedTicket>& tickets) {
     return totals;
 }
 
+std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLines) {
+    std::vector<std::string> lines{std::string(text)};
+    std::string error;
+    std::optional<ParsedTicket> ticket = parseTicketText(text, &error);
+    if (!ticket) {
+        lines.push_back("This text is not a ticket (" + error + "): it costs nothing");
+        return lines;
+    }
+    if (!isTaken(ticket->type)) {
+        lines.push_back(std::string(betWord(ticket->type)) + " tickets are not taken yet: it costs nothing");
+        return lines;
+    }
+    switch (ticket->mode) {
+    case BetMode::On:
+        lines.push_back(ticket->type == BetType::WPS
+                            ? "Across the board: each horse is three bets, to win, place and show"
+                            : "One bet on each horse named");
+        break;
+    case BetMode::Straight:
+        lines.push_back("Straight: the horses in the order given");
+        break;
+    case BetMode::Box:
+        lines.push_back("Box: every order of the horses named");
+        break;
+    case BetMode::Wheel:
+        lines.push_back(isMultiRace(ticket->type)
+                            ? "Wheel: every pick of one horse from each race's set"
+                            : "Wheel: every pick of one horse from each position's set, no horse twice");
+        break;
+    }
+    const TicketPrice price = priceTicket(*ticket);
+    std::string shown;
+    for (const std::string& combination : combinationLines(*ticket, maxLines))
+        shown += (shown.empty() ? "" : ", ") + combination;
+    lines.push_back("Combinations: " + shown);
+    lines.push_back(std::to_string(price.count) + (price.count == 1 ? " bet" : " bets") + " x $" +
+                    std::to_string(ticket->amount) + " = $" + std::to_string(price.cost));
+    return lines;
+}
+
 } // namespace sw

@@ -66,6 +66,10 @@ TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks);
 std::vector<std::string> combinationLines(const ParsedTicket& ticket,
                                           std::size_t maxLines = ShownCombinationLines);
 
+// How a ticket text comes to its cost, one step a line: what it covers, its combinations (at most
+// maxLines of them), and last the count times the amount.
+std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLines = 40);
+
 struct TicketTotals {
     int64_t count = 0;
     int64_t cost = 0;

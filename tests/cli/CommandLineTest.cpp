@@ -80,7 +80,8 @@ TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
     for (const char* line : {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000",
                              "ticket $2 Exacta", "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9",
                              "click cmdNope", "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full",
-                             "chances 13", "chances x", "chances 3 5"}) {
+                             "chances 13", "chances x", "chances 3 5", "explain win", "explain odds 9",
+                             "explain ticket 1", "ledger 1", "ledger x"}) {
         Json r = run(line);
         EXPECT_FALSE(r["ok"]) << line;
         EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
@@ -175,6 +176,20 @@ TEST_F(CliFixture, RunShowsTheRaceChartPayoffsAndConfirmMovesOn) {
     EXPECT_FALSE(r["payoffs"]["lblWin1Payoff"].get<std::string>().empty());
     EXPECT_EQ(r["lstWinners"].size(), 6u)
         << "WPS on every horse collects win, place twice and show three times";
+
+    const std::string second = std::to_string(r["FinishOrder"][1].get<int>());
+    const std::string fourth = std::to_string(r["FinishOrder"][3].get<int>());
+    Json place = run("explain place " + second);
+    EXPECT_EQ(place["label"], "lblPlace2Payoff");
+    EXPECT_EQ(place["payoff"], r["payoffs"]["lblPlace2Payoff"]);
+    EXPECT_FALSE(place["steps"].empty());
+    EXPECT_EQ(run("explain trifecta 1")["label"], "lblTrifectaPayoff1");
+    for (const std::string& bad :
+         std::vector<std::string>{"explain place " + fourth, "explain dailydouble", "explain exotic"})
+        EXPECT_FALSE(run(bad)["ok"]) << bad;
+    Json ledger = run("ledger 2");
+    EXPECT_EQ(ledger["all"]["wagered"], 48.0) << "only the paid tickets of race 2 count";
+    EXPECT_EQ(ledger["all"]["takeout"], 12.0);
     Json next = run("ok");
     EXPECT_EQ(next["lblRaceNum"], "3");
 }

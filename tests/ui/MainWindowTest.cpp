@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -647,6 +648,22 @@ void MainWindowTest::payingMarksTicketsChargesAndMovesTheBoard() {
     QCOMPARE(text("lblWinPool").toInt(), poolBefore + 10);
     // The player cannot tick or untick a ticket by hand.
     QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
+
+    // A board's win odds open on a click, a ticket on Enter, each into how its figure is worked out.
+    QTest::mouseClick(find<QLabel>("lblOdds4"), Qt::LeftButton);
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+    QStringList lastSteps;
+    for (auto* explained : m_session->window->findChildren<QDialog*>(QStringLiteral("frmExplain"))) {
+        QVERIFY(explained->isVisible() && !explained->isModal());
+        auto* steps = explained->findChild<QListWidget*>(QStringLiteral("lstSteps"));
+        lastSteps << steps->item(steps->count() - 1)->text();
+    }
+    lastSteps.sort();
+    QCOMPARE(lastSteps.size(), 2);
+    const QString tooltip = find<QLabel>("lblOdds4")->toolTip();
+    QVERIFY2(lastSteps[0].endsWith(tooltip.mid(tooltip.lastIndexOf(u'$') + 1)), qPrintable(lastSteps[0]));
+    QCOMPARE(lastSteps[1], QStringLiteral("6 bets x $2 = $12"));
 }
 
 void MainWindowTest::deletingATicketAsksFirst() {

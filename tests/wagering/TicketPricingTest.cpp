@@ -209,6 +209,32 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
     EXPECT_TRUE(lines("$2 Twin-Tri Straight 123").empty());
 }
 
+TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> steps; // after the ticket text itself
+    } cases[] = {
+        {"$2 Exacta Box 134",
+         {"Box: every order of the horses named", "Combinations: 1-3, 1-4, 3-1, 3-4, 4-1, 4-3",
+          "6 bets x $2 = $12"}},
+        {"$2 WPS on 3",
+         {"Across the board: each horse is three bets, to win, place and show", "Combinations: 3",
+          "3 bets x $2 = $6"}},
+        {"$1 Quiniela Wheel 1 with 12",
+         {"Wheel: every pick of one horse from each position's set, no horse twice", "Combinations: 1-2",
+          "1 bet x $1 = $1"}},
+        {"$2 Twin-Tri Box 123", {"Twin-Tri tickets are not taken yet: it costs nothing"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> expected{c.text};
+        expected.insert(expected.end(), c.steps.begin(), c.steps.end());
+        EXPECT_EQ(explainTicket(c.text), expected) << c.text;
+    }
+    EXPECT_EQ(explainTicket("$2 Exacta Box 1").back().rfind("This text is not a ticket", 0), 0u);
+    EXPECT_EQ(explainTicket("$1 Superfecta Box All", 2)[2],
+              "Combinations: 1-2-3-4, 1-2-3-5, ... and 1678 more");
+}
+
 TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
     std::vector<ListedTicket> tickets = {{"$2 Exacta Box 134", 1, true},
                                          {"$2 WPS on 3", 2, false},
