@@ -6,6 +6,7 @@
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
+#include "players/Players.h"
 
 #include <algorithm>
 #include <cmath>
@@ -265,16 +266,14 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
 }
 
 bool BetEntry::startExchange(RaceDay& day, int32_t number) {
-    if (!next1Usable(day))
-        return false;
-    const int32_t owner = day.players.entries[static_cast<std::size_t>(day.players.selected)].playerId;
-    for (const ExchangeCredit& credit : day.exchangeCredits) {
-        if (credit.number != number || credit.playerId != owner || credit.race != day.currentRace + 1 ||
-            credit.exchangedBy != 0)
-            continue;
+    for (const ExchangeCredit& credit : creditsOfRace(day)) {
         auto type = betTypeFromWord(credit.betType);
-        if (!type || !isExchangeBet(*type))
-            return false;
+        const int owner = findPlayer(day.players, credit.playerId);
+        if (credit.number != number || credit.exchangedBy != 0 || !type || !isExchangeBet(*type) || owner < 0)
+            continue;
+        // The exchange is the owner's ticket: the owner becomes the bettor.
+        if (owner != day.players.selected)
+            selectBettor(day, owner);
         m_exchange = number;
         setAmount(credit.amount);
         m_lblBetName = m_betName = credit.betType;

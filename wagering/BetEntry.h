@@ -76,9 +76,10 @@ public:
     // A bet button; a multi-race bet only in the race where it is offered, a Twin-Tri or
     // Tri-Super first half only while a race follows.
     bool chooseBetType(RaceDay& day, BetType type);
-    // Starts the second half of the selected player's Twin-Tri or Tri-Super credit `number` of
-    // the race about to be run: its bet and amount are set, the mode and the horses (of a
-    // Trifecta or a Superfecta) follow as for any bet. False when the player holds no such credit.
+    // Starts the second half of the Twin-Tri or Tri-Super credit `number` of the race about to be
+    // run: its owner becomes the bettor, its bet and amount are set, and the mode and the horses
+    // (of a Trifecta or a Superfecta) follow as for any bet. False when no listed player holds
+    // such a credit unexchanged.
     bool startExchange(RaceDay& day, int32_t number);
     // The credit the ticket being built exchanges; 0 for any other ticket.
     int32_t exchange() const { return m_exchange; }

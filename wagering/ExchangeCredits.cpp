@@ -119,26 +119,31 @@ std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int3
            ": the tickets list shows the credits held.";
 }
 
+std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day) {
+    std::vector<ExchangeCredit> credits;
+    for (const ExchangeCredit& credit : day.exchangeCredits)
+        if (credit.race == day.currentRace + 1)
+            credits.push_back(credit);
+    return credits;
+}
+
+std::string creditLine(const RaceDay& day, const ExchangeCredit& credit) {
+    const BetType type = credit.betType == betWord(BetType::TriSuper) ? BetType::TriSuper : BetType::TwinTri;
+    std::string line = ownerName(day, credit.playerId) + ": " + credit.betType + " credit " +
+                       std::to_string(credit.number) + ", $" + std::to_string(credit.amount) + " on " +
+                       credit.combination + " in race " + std::to_string(credit.race - 1) + ": ";
+    if (credit.exchangedBy != 0)
+        return line + "exchanged by ticket " + std::to_string(credit.exchangedBy) + ".";
+    return line + "exchange it for a " + std::string(betWord(secondHalfOf(type))) + " of race " +
+           std::to_string(credit.race) + " (" + credit.betType + " " + std::string(ExchangeWord) + " " +
+           std::to_string(credit.number) + "); if the race starts without it, it pays " +
+           dollarText(creditPayout(credit)) + " with the race's results.";
+}
+
 std::vector<std::string> creditLines(const RaceDay& day) {
     std::vector<std::string> lines;
-    const int32_t race = day.currentRace + 1;
-    for (const ExchangeCredit& credit : day.exchangeCredits) {
-        if (credit.race != race)
-            continue;
-        const BetType type =
-            credit.betType == betWord(BetType::TriSuper) ? BetType::TriSuper : BetType::TwinTri;
-        std::string line = ownerName(day, credit.playerId) + ": " + credit.betType + " credit " +
-                           std::to_string(credit.number) + ", $" + std::to_string(credit.amount) + " on " +
-                           credit.combination + " in race " + std::to_string(race - 1) + ": ";
-        if (credit.exchangedBy != 0)
-            line += "exchanged by ticket " + std::to_string(credit.exchangedBy) + ".";
-        else
-            line += "exchange it for a " + std::string(betWord(secondHalfOf(type))) + " of race " +
-                    std::to_string(race) + " (" + credit.betType + " " + std::string(ExchangeWord) + " " +
-                    std::to_string(credit.number) + "), or it is paid " + dollarText(creditPayout(credit)) +
-                    " when the race starts.";
-        lines.push_back(std::move(line));
-    }
+    for (const ExchangeCredit& credit : creditsOfRace(day))
+        lines.push_back(creditLine(day, credit));
     return lines;
 }
 

@@ -36,8 +36,12 @@ float creditPayout(const ExchangeCredit& credit);
 std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int32_t owner,
                             std::size_t listed = static_cast<std::size_t>(-1));
 
-// The credits of the race about to be run, one line each for the ticket list: whose, what came
-// in, and whether it is exchanged or will be paid out when the race starts.
+// The credits held for the race about to be run, in file order.
+std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day);
+// A credit's line in the ticket list: whose, what came in, and whether it is exchanged or what it
+// pays with the race's results when the race starts without its exchange.
+std::string creditLine(const RaceDay& day, const ExchangeCredit& credit);
+// creditLine of every credit of the race about to be run.
 std::vector<std::string> creditLines(const RaceDay& day);
 
 // "Ann: Twin-Tri exchange for race 5", as the results say when a first half comes in.
