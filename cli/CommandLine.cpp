@@ -16,6 +16,7 @@
 #include "race/Chances.h"
 #include "settlement/HouseLedger.h"
 #include "tote/ToteBoard.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
@@ -47,9 +48,12 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   click BUTTON [N]          press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,
                             cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,
                             cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2
+  exchange N                start the second half of the bettor's Twin-Tri or Tri-Super credit N in
+                            the bet entry: its amount and bet are set, then the mode and horses
   entry                     the bet entry as it stands
-  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134
-  tickets                   the ticket list with marks, owners, combinations and totals
+  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134; a Twin-Tri or Tri-Super
+                            credit is exchanged with ticket $2 Twin-Tri Exchange 57 Box 456
+  tickets                   the ticket list with marks, owners, combinations, totals and credits
   select-ticket N           select ticket N of the list
   delete-ticket N yes|no    delete ticket N of the list
   pay                       pay for the listed tickets
@@ -368,6 +372,14 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         needStage({Stage::Program, Stage::Betting}, "use the bet entry");
         toBetting();
         cmdClick(args, r, text);
+    } else if (name == "exchange") {
+        needArgs(1, 1, "exchange N");
+        needStage({Stage::Program, Stage::Betting}, "exchange a credit");
+        toBetting();
+        if (!m_game.betEntry().startExchange(day, number(args[0], "the credit")))
+            throw Failure{"the selected player holds no Twin-Tri or Tri-Super credit " + args[0] +
+                          " to exchange in this race (see tickets)"};
+        cmdEntry(r, text);
     } else if (name == "entry") {
         needArgs(0, 0, "entry");
         cmdEntry(r, text);
@@ -797,6 +809,9 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     text += "Amount per bet: $" + e.betAmount() + "\n";
     if (!e.betNameLabel().empty() || !e.betKindLabel().empty())
         text += "Bet: " + e.betNameLabel() + " " + e.betKindLabel() + "\n";
+    r["exchange"] = e.exchange();
+    if (e.exchange() > 0)
+        text += "Exchanging credit " + std::to_string(e.exchange()) + "\n";
     if (page == HorsesPage) {
         text += std::string(e.instruction()) + "\n";
         for (const auto& leg : e.legs())
@@ -867,6 +882,13 @@ void CommandLine::cmdTickets(Json& r, std::string& text) {
     }
     text += "Ticket Bets " + list.ticketBets() + "   Ticket Total " + list.ticketTotal() +
             "   Total # of Bets " + list.numOfBets() + "   Total Paid " + list.total() + "\n";
+    const std::vector<std::string> credits = creditLines(day);
+    r["credits"] = credits;
+    if (!credits.empty()) {
+        text += "Twin-Tri and Tri-Super credits:\n";
+        for (const auto& line : credits)
+            text += "  " + line + "\n";
+    }
     if (day.players.selected >= 0)
         text += "Current Balance: " + day.players.balanceLabel + "\n";
 }
@@ -973,6 +995,9 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     if (s.winnerLines.empty())
         text += "  (none)\n";
     for (const auto& line : s.winnerLines)
+        text += line + "\n";
+    r["exchanges"] = s.exchangeLines;
+    for (const auto& line : s.exchangeLines)
         text += line + "\n";
     text += "\nStandings\n";
     for (const auto& line : s.standingLines)

@@ -448,6 +448,9 @@ void ResultsWindow::showSettlement() {
     m_lstWinners->clear();
     for (const std::string& line : report.winnerLines)
         m_lstWinners->addItem(toQString(line));
+    // First halves that came in: no money yet, a credit for the next race.
+    for (const std::string& line : report.exchangeLines)
+        m_lstWinners->addItem(toQString(line));
     m_lstStandings->clear();
     for (const std::string& line : report.standingLines)
         m_lstStandings->addItem(toQString(line));

@@ -194,6 +194,29 @@ TEST_F(CliFixture, RunShowsTheRaceChartPayoffsAndConfirmMovesOn) {
     EXPECT_EQ(next["lblRaceNum"], "3");
 }
 
+TEST_F(CliFixture, ATwinTriCreditIsAnnouncedListedAndExchangedByItsNumber) {
+    run("add-player Ann");
+    ASSERT_TRUE(run("ticket $1 Twin-Tri Box All")["ok"]);
+    Json first = run("run yes");
+    ASSERT_EQ(first["exchanges"], Json::array({"Ann: Twin-Tri exchange for race 2"})) << first.dump();
+    run("ok");
+    Json held = run("tickets");
+    ASSERT_EQ(held["credits"].size(), 1u);
+    const std::string line = held["credits"][0];
+    const std::string number =
+        line.substr(line.find("credit ") + 7, line.find(',') - line.find("credit ") - 7);
+    EXPECT_NE(line.find("if the race starts without it, it pays $"), std::string::npos) << line;
+    EXPECT_FALSE(run("exchange 1")["ok"]) << "no such credit";
+    Json entry = run("exchange " + number);
+    EXPECT_EQ(entry["lblBetName"], "Twin-Tri");
+    EXPECT_EQ(entry["lblBetAmount"], "1");
+    Json listed = run("ticket $1 Twin-Tri Exchange " + number + " Box 123");
+    EXPECT_EQ(listed["lstTicket"][0]["status"], "exchanges its credit for one combination");
+    EXPECT_EQ(listed["lstTicket"][0]["cost"], 5) << "the credit pays for one of six";
+    run("pay");
+    EXPECT_NE(run("tickets")["credits"][0].get<std::string>().find("exchanged by ticket"), std::string::npos);
+}
+
 TEST_F(CliFixture, ACommandWhoseQuestionHadNoAnswerStillShowsWhatItDid) {
     cli::CommandLine text(game, prompter, out, err, false);
     text.execute("add-player Ann");

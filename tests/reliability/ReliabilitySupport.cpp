@@ -5,6 +5,7 @@
 #include "players/Players.h"
 #include "support/TestSupport.h"
 #include "tote/PoolFiles.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
@@ -149,7 +150,7 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
                    std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
 
-    for (int f = 0; f <= static_cast<int>(PoolFile::Pick6s); ++f) {
+    for (int f = 0; f < static_cast<int>(PoolFileCount); ++f) {
         auto pool = static_cast<PoolFile>(f);
         std::string_view name = poolFileName(pool);
         std::error_code ec;
@@ -162,6 +163,13 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             if (!parsed || !isWhole(fieldsOf(line).back()))
                 report(name, "broken line \"" + std::string(line.substr(0, 120)) + "\"");
         }
+    }
+    if (std::error_code ec; fs::exists(dir / ExchangeCreditsFile, ec)) {
+        std::string content = test::readAll(dir / ExchangeCreditsFile);
+        checkEndings(ExchangeCreditsFile, content);
+        for (std::string_view line : splitLines(content))
+            if (!parseExchangeCredit(line))
+                report(ExchangeCreditsFile, "broken credit \"" + std::string(line.substr(0, 120)) + "\"");
     }
     return problems;
 }

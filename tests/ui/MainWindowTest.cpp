@@ -213,8 +213,8 @@ void MainWindowTest::controlsCarryTheirNamesCaptionsAndTooltips() {
         {"cmdAcross", "Across The Board", "Win,Place, & Show"},
         {"cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
         {"cmdTriSuper", "Tri-Super",
-         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
-         "nothing."},
+         "Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
+         "Superfecta of the next race (races 1 to 11)"},
         {"cmdWheel", "Key/Wheel", "One horse with some or all"},
         {"cmdCancelBet", "Cancel Bet", "Cancel all selections"},
         {"cmdNext2", "Next ->", "Go to Choose Horses options"},
@@ -493,9 +493,17 @@ void MainWindowTest::everyBetTypeBuildsItsTicketByClicks() {
 
     auto* list = find<QListWidget>("lstTicket");
     QVERIFY(list->item(0)->text().contains(QStringLiteral("Ann")));
-    QVERIFY(list->item(11)->text().contains(QStringLiteral("not taken yet")));
-    QVERIFY(!list->item(0)->text().contains(QStringLiteral("not taken yet")));
     QVERIFY(find("cmdPrint")->isEnabled());
+
+    // A credit held for the race is listed beside the tickets; Exchange enters its second half.
+    QVERIFY(!click("cmdExchange"));
+    day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
+    m_session->window->refresh();
+    QCOMPARE(find<QListWidget>("lstCredits")->count(), 1);
+    QVERIFY(click("cmdExchange"));
+    QCOMPARE(find<QTabWidget>("tabBets")->currentIndex(), 1);
+    QCOMPARE(text("lblBetName"), QStringLiteral("Tri-Super"));
+    QCOMPARE(text("lblBetAmount"), QStringLiteral("5"));
 }
 
 void MainWindowTest::ticketsAreBuiltFromTheKeyboard() {
