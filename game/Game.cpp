@@ -82,7 +82,9 @@ void Game::openProgram() {
 void Game::browseProgram(int race) {
     if (m_stage != Stage::Program || race < 1 || race > RacesPerDay)
         return;
-    m_program = showRace(*m_day, race, false);
+    // Back at the race about to be run, the day holds the tote as the board shows it, the players'
+    // money included, as when the program was opened.
+    m_program = race == m_day->currentRace + 1 ? showRaceAboutToBeRun(*m_day) : showRace(*m_day, race, false);
 }
 
 void Game::toteBoard() {

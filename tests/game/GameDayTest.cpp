@@ -199,13 +199,17 @@ TEST(PayoffWorking, EndsOnThePayoffTheChartShows) {
 }
 
 TEST_F(GameFixture, BrowsingTheProgramNeverChangesThePoolsPlayersBoughtInto) {
-    list("$5 Win on 3", 1);
+    list("$400 Win on 3", 1); // enough to move the horse's odds on the board
     game.pay();
     std::string wins = test::readAll(dir / "wins.dat");
     int32_t poolBefore = game.day().pools.win[2];
+    const auto oddsBefore = game.day().pools.winOdds;
     game.openProgram();
     game.browseProgram(7);
     game.browseProgram(4);
+    game.browseProgram(1);
+    EXPECT_EQ(game.day().pools.winOdds, oddsBefore)
+        << "back at the race about to be run, the tote as it stands";
     game.toteBoard();
     EXPECT_EQ(test::readAll(dir / "wins.dat"), wins);
     EXPECT_EQ(game.day().pools.win[2], poolBefore);

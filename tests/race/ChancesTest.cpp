@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <stop_token>
 #include <thread>
@@ -120,11 +121,23 @@ TEST(Chances, ACancelledRunKeepsOnlyWholeBatches) {
         wins += w;
     EXPECT_EQ(wins, 4);
 
-    ChanceRunner runner(field, 100'000'000, 50, 2);
-    runner.cancel();
-    EXPECT_TRUE(runner.finished());
-    EXPECT_LT(runner.progress(), runner.target());
-    EXPECT_EQ(runner.latest().races % 50, 0);
+    // The runner's batches add up to the same counts as one run, and a cancel drops the batch
+    // under way.
+    ChanceRunner runner(field, 120, 50, 2);
+    while (!runner.finished())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ChanceSimulation whole(field, ChanceSimulation::DefaultSeed, 2);
+    ASSERT_TRUE(whole.run(120));
+    EXPECT_EQ(runner.latest().races, 120);
+    for (std::size_t e = 0; e < FieldSize; ++e)
+        EXPECT_EQ(runner.latest().entries[e].wins, whole.wins()[e]) << e;
+
+    ChanceRunner endless(field, 100'000'000, 50, 2);
+    while (endless.progress() < 60)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    endless.cancel();
+    EXPECT_GE(endless.latest().races, 50);
+    EXPECT_EQ(endless.latest().races % 50, 0);
 }
 
 } // namespace
