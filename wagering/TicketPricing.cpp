@@ -416,10 +416,6 @@ std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLin
         lines.push_back("This text is not a ticket (" + error + "): it costs nothing");
         return lines;
     }
-    if (!isTaken(ticket->type)) {
-        lines.push_back(std::string(betWord(ticket->type)) + " tickets are not taken yet: it costs nothing");
-        return lines;
-    }
     switch (ticket->mode) {
     case BetMode::On:
         lines.push_back(ticket->type == BetType::WPS
