@@ -377,8 +377,8 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         needStage({Stage::Program, Stage::Betting}, "exchange a credit");
         toBetting();
         if (!m_game.betEntry().startExchange(day, number(args[0], "the credit")))
-            throw Failure{"the selected player holds no Twin-Tri or Tri-Super credit " + args[0] +
-                          " to exchange in this race (see tickets)"};
+            throw Failure{"no player can exchange a Twin-Tri or Tri-Super credit " + args[0] +
+                          " in this race: the tickets list shows the credits held"};
         cmdEntry(r, text);
     } else if (name == "entry") {
         needArgs(0, 0, "entry");

@@ -271,9 +271,12 @@ bool BetEntry::startExchange(RaceDay& day, int32_t number) {
         const int owner = findPlayer(day.players, credit.playerId);
         if (credit.number != number || credit.exchangedBy != 0 || !type || !isExchangeBet(*type) || owner < 0)
             continue;
-        // The exchange is the owner's ticket: the owner becomes the bettor.
+        // The exchange is the owner's ticket: the owner becomes the bettor, unless out of cash
+        // (then the credit is paid out with the race).
         if (owner != day.players.selected)
             selectBettor(day, owner);
+        if (day.players.selected != owner)
+            return false;
         m_exchange = number;
         setAmount(credit.amount);
         m_lblBetName = m_betName = credit.betType;

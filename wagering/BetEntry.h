@@ -79,7 +79,7 @@ public:
     // Starts the second half of the Twin-Tri or Tri-Super credit `number` of the race about to be
     // run: its owner becomes the bettor, its bet and amount are set, and the mode and the horses
     // (of a Trifecta or a Superfecta) follow as for any bet. False when no listed player holds
-    // such a credit unexchanged.
+    // such a credit unexchanged, or its owner is out of cash and cannot be the bettor.
     bool startExchange(RaceDay& day, int32_t number);
     // The credit the ticket being built exchanges; 0 for any other ticket.
     int32_t exchange() const { return m_exchange; }

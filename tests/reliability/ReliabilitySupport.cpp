@@ -3,6 +3,7 @@
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
+#include "settlement/Settlement.h"
 #include "support/TestSupport.h"
 #include "tote/PoolFiles.h"
 #include "wagering/ExchangeCredits.h"
@@ -170,6 +171,23 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
         for (std::string_view line : splitLines(content))
             if (!parseExchangeCredit(line))
                 report(ExchangeCreditsFile, "broken credit \"" + std::string(line.substr(0, 120)) + "\"");
+        // A credit goes in with the settling of its first half and is marked with the payment of
+        // its second half: the first half is gone from tickets.dat, the second half is there.
+        const std::vector<TicketRecord> tickets = parseTickets(test::readAll(dir / "tickets.dat"));
+        auto logged = [&](int32_t number, std::string_view word, int32_t race) {
+            return std::any_of(tickets.begin(), tickets.end(), [&](const TicketRecord& t) {
+                return t.number == number && t.betType == word && t.raceNumber == race;
+            });
+        };
+        for (const ExchangeCredit& credit : parseExchangeCredits(content)) {
+            const std::string exchange = credit.betType + " Exchange";
+            if (logged(credit.number, credit.betType, credit.race - 1))
+                report(ExchangeCreditsFile,
+                       "credit " + std::to_string(credit.number) + " beside its unsettled first half");
+            if (credit.exchangedBy != 0 && !logged(credit.exchangedBy, exchange, credit.race))
+                report(ExchangeCreditsFile,
+                       "credit " + std::to_string(credit.number) + " exchanged by no ticket");
+        }
     }
     return problems;
 }

@@ -246,10 +246,17 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     w.day.currentRace = 11;
     w.day.exchangeBetsOffered = false;
     EXPECT_FALSE(BetEntry::betButtonUsable(w.day, BetType::TriSuper)) << "no race follows the last";
+    const int cy = w.addPlayer(9, "Cy", 0.5f);
+    const int dee = w.addPlayer(11, "Dee", 50);
     w.day.exchangeCredits = {{57, 3, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
-                             {58, 3, 5, "Tri-Super", 11, "3-5-1", 41.2f, 0}};
+                             {58, 3, 5, "Tri-Super", 11, "3-5-1", 41.2f, 0},
+                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0}};
     EXPECT_FALSE(entry.startExchange(w.day, 58)) << "a credit for another race";
+    EXPECT_FALSE(entry.startExchange(w.day, 59)) << "its owner is out of cash";
+    EXPECT_NE(w.day.players.selected, cy);
+    w.select(dee);
     ASSERT_TRUE(entry.startExchange(w.day, 57));
+    EXPECT_EQ(w.day.players.selected, 0) << "the owner bets";
     EXPECT_EQ(entry.page(), BetPage);
     EXPECT_EQ(entry.betAmount(), "5");
     EXPECT_EQ(entry.betNameLabel(), "Tri-Super");
