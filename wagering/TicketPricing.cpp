@@ -416,6 +416,19 @@ std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLin
         lines.push_back("This text is not a ticket (" + error + "): it costs nothing");
         return lines;
     }
+    const bool exchange = ticket->exchange > 0;
+    if (isExchangeBet(ticket->type)) {
+        const char* second = secondHalfOf(ticket->type) == BetType::Superfecta ? "superfecta" : "trifecta";
+        if (exchange)
+            lines.push_back(std::string("The second half: a ") + second +
+                            " in this race, one combination paid by credit " +
+                            std::to_string(ticket->exchange));
+        else
+            lines.push_back(
+                std::string("The first half: a trifecta in this race; a combination that comes in becomes a "
+                            "credit for a ") +
+                second + " in the next race");
+    }
     switch (ticket->mode) {
     case BetMode::On:
         lines.push_back(ticket->type == BetType::WPS
@@ -439,8 +452,12 @@ std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLin
     for (const std::string& combination : combinationLines(*ticket, maxLines))
         shown += (shown.empty() ? "" : ", ") + combination;
     lines.push_back("Combinations: " + shown);
-    lines.push_back(std::to_string(price.count) + (price.count == 1 ? " bet" : " bets") + " x $" +
-                    std::to_string(ticket->amount) + " = $" + std::to_string(price.cost));
+    std::string cost = std::to_string(price.count) + (price.count == 1 ? " bet" : " bets") + " x $" +
+                       std::to_string(ticket->amount);
+    if (exchange)
+        cost += " = $" + std::to_string(int64_t{price.count} * ticket->amount) + ", less the credit's $" +
+                std::to_string(ticket->amount);
+    lines.push_back(cost + " = $" + std::to_string(price.cost));
     return lines;
 }
 

@@ -238,7 +238,16 @@ TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
         {"$1 Quiniela Wheel 1 with 12",
          {"Wheel: every pick of one horse from each position's set, no horse twice", "Combinations: 1-2",
           "1 bet x $1 = $1"}},
-        {"$2 Twin-Tri Box 123", {"Twin-Tri tickets are not taken yet: it costs nothing"}},
+        {"$2 Twin-Tri Box 123",
+         {"The first half: a trifecta in this race; a combination that comes in becomes a credit for a "
+          "trifecta in "
+          "the next race",
+          "Box: every order of the horses named", "Combinations: 1-2-3, 1-3-2, 2-1-3, 2-3-1, 3-1-2, 3-2-1",
+          "6 bets x $2 = $12"}},
+        {"$1 Tri-Super Exchange 57 Straight 1234",
+         {"The second half: a superfecta in this race, one combination paid by credit 57",
+          "Straight: the horses in the order given", "Combinations: 1-2-3-4",
+          "1 bet x $1 = $1, less the credit's $1 = $0"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> expected{c.text};
