@@ -13,11 +13,15 @@
 #include "program/ProgramLines.h"
 #include "program/ProgramTexts.h"
 #include "program/RacingProgram.h"
+#include "race/Chances.h"
+#include "settlement/HouseLedger.h"
 #include "tote/ToteBoard.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -35,6 +39,8 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   select ID                 make player ID the bettor
   delete-player ID yes|no   delete player ID
   program [RACE]            the racing program (past performances) of a race
+  chances [RACE] [RACES]    each entry's chance to win and to finish in the first three, from RACES
+                            simulated races (10000), beside the fair and the tote's odds
   tote-board                leave the racing program for the tote board
   board                     win, place and show money, odds and pool totals
   grid quiniela|exacta N    quiniela or exacta odds with horse N
@@ -42,15 +48,23 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   click BUTTON [N]          press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,
                             cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,
                             cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2
+  exchange N                start the second half of the bettor's Twin-Tri or Tri-Super credit N in
+                            the bet entry: its amount and bet are set, then the mode and horses
   entry                     the bet entry as it stands
-  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134
-  tickets                   the ticket list with marks, owners, combinations and totals
+  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134; a Twin-Tri or Tri-Super
+                            credit is exchanged with ticket $2 Twin-Tri Exchange 57 Box 456
+  tickets                   the ticket list with marks, owners, combinations, totals and credits
   select-ticket N           select ticket N of the list
   delete-ticket N yes|no    delete ticket N of the list
   pay                       pay for the listed tickets
   run [yes|no]              run the race (the answer pays unpaid tickets) and show its results
   results                   the results of the race just run
   ok                        confirm the results: the next race, or the top-ten list after race 12
+  explain PAYOFF [N]        how a payoff of the last race was worked out: win, place N, show N,
+                            quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6;
+                            also: explain odds N (a tote board cell), explain ticket N (a listed ticket)
+  ledger [RACE]             what each player wagered and got back, and what the house kept (the day,
+                            or one race)
   top10                     the top-ten list
   new-day                   start a new race day (Play Again)
   settings [START] [BET]    show or set the starting amount and the default bet (1..1000)
@@ -326,6 +340,9 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
     } else if (name == "program" || name == "past") {
         needArgs(0, 1, "program [RACE]");
         cmdProgram(args, r, text);
+    } else if (name == "chances") {
+        needArgs(0, 2, "chances [RACE] [RACES]");
+        cmdChances(args, r, text);
     } else if (name == "tote-board") {
         needArgs(0, 0, "tote-board");
         needStage({Stage::Program}, "leave the racing program");
@@ -355,6 +372,14 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         needStage({Stage::Program, Stage::Betting}, "use the bet entry");
         toBetting();
         cmdClick(args, r, text);
+    } else if (name == "exchange") {
+        needArgs(1, 1, "exchange N");
+        needStage({Stage::Program, Stage::Betting}, "exchange a credit");
+        toBetting();
+        if (!m_game.betEntry().startExchange(day, number(args[0], "the credit")))
+            throw Failure{"no player can exchange a Twin-Tri or Tri-Super credit " + args[0] +
+                          " in this race: the tickets list shows the credits held"};
+        cmdEntry(r, text);
     } else if (name == "entry") {
         needArgs(0, 0, "entry");
         cmdEntry(r, text);
@@ -416,6 +441,12 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             m_game.toteBoard();
             cmdRace(r, text);
         }
+    } else if (name == "explain") {
+        needArgs(1, 2, "explain PAYOFF [N], explain odds N or explain ticket N");
+        cmdExplain(args, r, text);
+    } else if (name == "ledger") {
+        needArgs(0, 1, "ledger [RACE]");
+        cmdLedger(args, r, text);
     } else if (name == "top10") {
         needArgs(0, 0, "top10");
         cmdTopTen(r, text);
@@ -525,22 +556,33 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
         text += "Current Balance: " + day.players.balanceLabel + "\n";
 }
 
-void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
-    needStage({Stage::Program, Stage::Betting}, "show the racing program");
+int CommandLine::raceArgument(const Args& args, const char* what) {
+    needStage({Stage::Program, Stage::Betting}, what);
     int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], "the race");
     if (race < 1 || race > RacesPerDay)
         throw Failure{"the race must be 1..12"};
+    return race;
+}
+
+ProgramView CommandLine::browse(int race, const std::function<void()>& whileShown) {
     bool wasBetting = m_game.stage() == Stage::Betting;
     if (wasBetting)
         m_game.openProgram();
     m_game.browseProgram(race);
     ProgramView view = m_game.program();
+    if (whileShown)
+        whileShown();
     // Browsing never leaves another race's pools behind: back to the race about to be run.
     if (wasBetting) {
         m_game.toteBoard();
     } else {
         m_game.browseProgram(m_game.day().currentRace + 1);
     }
+    return view;
+}
+
+void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
+    ProgramView view = browse(raceArgument(args, "show the racing program"));
 
     r["lblRace"] = view.raceNumber;
     r["lblRaceGrade"] = view.purse;
@@ -578,6 +620,54 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
     text += "\n\nJockey Standings\n" + jockeyStandingsHeading() + "\n";
     for (const auto& line : view.jockeyStandings)
         text += line + "\n";
+}
+
+void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
+    const int race = raceArgument(args, "show the chances");
+    int races = ChanceRaces;
+    if (args.size() > 1) {
+        races = number(args[1], "the number of races");
+        if (races < MinChanceRaces || races > MaxChanceRaces)
+            throw Failure{"the number of races must be " + std::to_string(MinChanceRaces) + ".." +
+                          std::to_string(MaxChanceRaces)};
+    }
+    ChanceField field;
+    const ProgramView view = browse(race, [&] { field = chanceFieldOf(m_game.day(), race); });
+    ChanceSimulation simulation(field);
+    simulation.run(races);
+    const ChanceEstimate estimate = simulation.estimate();
+    const auto rows = chanceRows(estimate);
+
+    auto oddsOrNull = [](double odds) {
+        return std::isfinite(odds) && odds > 0 ? Json(odds) : Json(nullptr);
+    };
+    r["race"] = race;
+    r["races"] = estimate.races;
+    Json entries = Json::array();
+    text += "Race " + std::to_string(race) + ": chances from " + std::to_string(estimate.races) +
+            " simulated races (\u00B1 one standard error)\n" + rightAlign("Post", 4) + "  " +
+            padRight("Horse", 20) + padRight("Win", 15) + padRight("Top three", 15) +
+            rightAlign("Fair odds", 9) + rightAlign("Tote odds", 11) + "\n";
+    for (std::size_t e = 0; e < FieldSize; ++e) {
+        const EntryChance& c = estimate.entries[e];
+        const ChanceRow& row = rows[e];
+        const std::string& horse = view.entries[e].horseName;
+        entries.push_back({{"post", static_cast<int>(e + 1)},
+                           {"horse", horse},
+                           {"wins", c.wins},
+                           {"win", c.win},
+                           {"winError", c.winError},
+                           {"topThree", c.topThreeShare},
+                           {"topThreeError", c.topThreeError},
+                           {"fairOdds", oddsOrNull(c.fairOdds)},
+                           // The board's odds are tenths held in single precision.
+                           {"toteOdds", oddsOrNull(std::round(c.toteOdds * 10.0) / 10.0)},
+                           {"value", c.value}});
+        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 15) +
+                padRight(row.topThree, 15) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
+                (row.value.empty() ? "" : "  " + row.value) + "\n";
+    }
+    r["entries"] = entries;
 }
 
 void CommandLine::cmdBoard(Json& r, std::string& text) {
@@ -719,6 +809,9 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     text += "Amount per bet: $" + e.betAmount() + "\n";
     if (!e.betNameLabel().empty() || !e.betKindLabel().empty())
         text += "Bet: " + e.betNameLabel() + " " + e.betKindLabel() + "\n";
+    r["exchange"] = e.exchange();
+    if (e.exchange() > 0)
+        text += "Exchanging credit " + std::to_string(e.exchange()) + "\n";
     if (page == HorsesPage) {
         text += std::string(e.instruction()) + "\n";
         for (const auto& leg : e.legs())
@@ -789,6 +882,13 @@ void CommandLine::cmdTickets(Json& r, std::string& text) {
     }
     text += "Ticket Bets " + list.ticketBets() + "   Ticket Total " + list.ticketTotal() +
             "   Total # of Bets " + list.numOfBets() + "   Total Paid " + list.total() + "\n";
+    const std::vector<std::string> credits = creditLines(day);
+    r["credits"] = credits;
+    if (!credits.empty()) {
+        text += "Twin-Tri and Tri-Super credits:\n";
+        for (const auto& line : credits)
+            text += "  " + line + "\n";
+    }
     if (day.players.selected >= 0)
         text += "Current Balance: " + day.players.balanceLabel + "\n";
 }
@@ -897,6 +997,9 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
         text += "  (none)\n";
     for (const auto& line : s.winnerLines)
         text += line + "\n";
+    r["exchanges"] = s.exchangeLines;
+    for (const auto& line : s.exchangeLines)
+        text += line + "\n";
     text += "\nStandings\n";
     for (const auto& line : s.standingLines)
         text += line + "\n";
@@ -987,6 +1090,91 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
         text += printed;
     }
     r["pages"] = pagesJson;
+}
+
+void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const std::string& what = args[0];
+    std::vector<std::string> steps;
+    if (what == "odds" || what == "ticket") {
+        if (args.size() != 2)
+            throw Failure{"usage: explain " + what + " N"};
+        int n = number(args[1], what == "odds" ? "the post" : "the ticket");
+        if (what == "odds") {
+            needStage({Stage::Program, Stage::Betting}, "explain the tote board");
+            toBetting();
+            if (n < 1 || n > FieldSize)
+                throw Failure{"the post must be 1.." + std::to_string(FieldSize)};
+            steps = explainWinCell(day, n - 1);
+        } else {
+            if (n < 1 || n > static_cast<int>(day.tickets.size()))
+                throw Failure{"there is no ticket " + args[1] + " in the list"};
+            steps = explainTicket(day.tickets[static_cast<std::size_t>(n - 1)].text);
+        }
+    } else {
+        const Payoffs& payoffs = m_game.payoffs();
+        if (payoffs.win.working.empty())
+            throw Failure{"no race has been run yet today"};
+        int post = args.size() == 2 ? number(args[1], "the horse") : 0;
+        std::string error;
+        const Payoff* payoff = findPayoff(payoffs, what, post, &error);
+        if (!payoff)
+            throw Failure{error};
+        const bool shown = m_game.stage() == Stage::Results || m_game.stage() == Stage::TopTen;
+        const int race = day.currentRace + (shown ? 1 : 0);
+        r["race"] = race;
+        r["label"] = payoff->label;
+        r["payoff"] = payoff->text;
+        text += "Race " + std::to_string(race) + "\n";
+        steps = payoff->working;
+    }
+    r["steps"] = steps;
+    for (const std::string& step : steps)
+        text += "  " + step + "\n";
+}
+
+void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
+    const HouseLedger& ledger = m_game.ledger();
+    int race = -1;
+    if (!args.empty()) {
+        race = number(args[0], "the race") - 1;
+        if (race < 0 || race >= ledger.racesSettled())
+            throw Failure{"race " + args[0] + " has not been settled (races settled so far: " +
+                          std::to_string(ledger.racesSettled()) + ")"};
+    }
+    Json players = Json::array();
+    // To the cent, as the text shows it: the sums carry the single-precision noise of the payoffs.
+    auto cents = [](double value) { return std::round(value * 100.0) / 100.0; };
+    auto figures = [&](const LedgerFigures& f) {
+        return Json{{"wagered", cents(f.wagered)},
+                    {"returned", cents(f.returned)},
+                    {"net", cents(f.net())},
+                    {"takeout", cents(f.takeout)},
+                    {"breakage", cents(f.breakage)}};
+    };
+    for (const LedgerAccount& a : ledger.accounts()) {
+        Json player = figures(race < 0 ? a.day() : a.races[static_cast<std::size_t>(race)]);
+        player["playerId"] = a.playerId;
+        player["name"] = a.name;
+        Json balances = Json::array();
+        for (double balance : a.balances)
+            balances.push_back(cents(balance));
+        player["balances"] = balances;
+        players.push_back(player);
+    }
+    r["race"] = race < 0 ? Json(nullptr) : Json(race + 1);
+    r["players"] = players;
+    r["all"] = figures(ledger.total(race));
+    text += (race < 0 ? std::string("The day so far") : "Race " + std::to_string(race + 1)) +
+            ": what the house kept\n";
+    for (const std::string& line : ledgerLines(ledger, race))
+        text += line + "\n";
+    for (const LedgerAccount& a : ledger.accounts()) {
+        text += padRight(a.name.substr(0, 12), 12) + " balance";
+        for (double balance : a.balances)
+            text += " " + moneyText(balance);
+        text += "\n";
+    }
 }
 
 } // namespace sw::cli

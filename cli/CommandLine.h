@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -50,7 +51,13 @@ private:
     void cmdRace(Json& r, std::string& text);
     void cmdCard(Json& r, std::string& text);
     void cmdPlayers(Json& r, std::string& text);
+    // The race 1..12 a program-like command names (the race about to be run when none).
+    int raceArgument(const Args& args, const char* what);
+    // Shows a race in the program, runs `whileShown` while the day holds it, then goes back to the
+    // race about to be run.
+    ProgramView browse(int race, const std::function<void()>& whileShown = {});
     void cmdProgram(const Args& args, Json& r, std::string& text);
+    void cmdChances(const Args& args, Json& r, std::string& text);
     void cmdBoard(Json& r, std::string& text);
     void cmdGrid(const Args& args, Json& r, std::string& text);
     void cmdClick(const Args& args, Json& r, std::string& text);
@@ -59,6 +66,8 @@ private:
     void cmdRun(Json& r, std::string& text);
     void cmdResults(Json& r, std::string& text);
     void cmdTopTen(Json& r, std::string& text);
+    void cmdExplain(const Args& args, Json& r, std::string& text);
+    void cmdLedger(const Args& args, Json& r, std::string& text);
     void cmdSettings(const Args& args, Json& r, std::string& text);
     void cmdPrint(const Args& args, Json& r, std::string& text);
 

@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "EntryTables.h"
+#include "ExchangeCredit.h"
 #include "PlayerList.h"
 #include "Pools.h"
 #include "Prompter.h"
@@ -49,9 +50,12 @@ struct RaceDay {
     bool dailyDoubleOffered = false;
     bool pick3Offered = false;
     bool pick6Offered = false;
+    bool exchangeBetsOffered = false; // Twin-Tri and Tri-Super first halves: a race must follow
     bool loadingPassDone = false;
 
     std::vector<ListedTicket> tickets;
+    // Twin-Tri and Tri-Super credits not yet settled, as exchangecredits.dat holds them.
+    std::vector<ExchangeCredit> exchangeCredits;
 };
 
 } // namespace sw

@@ -14,10 +14,6 @@ uint64_t splitmix64(uint64_t& x) {
     return z ^ (z >> 31);
 }
 
-constexpr uint64_t rotl(uint64_t x, int k) {
-    return (x << k) | (x >> (64 - k));
-}
-
 } // namespace
 
 int Random::draw(int n) {
@@ -31,19 +27,6 @@ int Random::between(int a, int b) {
 SeededRandom::SeededRandom(uint64_t seed) {
     for (auto& word : m_state)
         word = splitmix64(seed);
-}
-
-double SeededRandom::uniform() {
-    uint64_t result = rotl(m_state[1] * 5, 7) * 9;
-    uint64_t t = m_state[1] << 17;
-    m_state[2] ^= m_state[0];
-    m_state[3] ^= m_state[1];
-    m_state[1] ^= m_state[2];
-    m_state[0] ^= m_state[3];
-    m_state[2] ^= t;
-    m_state[3] = rotl(m_state[3], 45);
-    // 53 random bits: never reaches 1.0.
-    return static_cast<double>(result >> 11) * 0x1.0p-53;
 }
 
 uint64_t clockSeed() {

@@ -130,16 +130,20 @@ StartResult startRaceDay(RaceDay& day) {
         selectBettor(day, 0);
     // The day's fresh files go in together. tickets.dat starts empty, so multi-race lines an
     // unfinished day left belong to no ticket; kept, they would pay this day's tickets that
-    // happen to get the same numbers.
+    // happen to get the same numbers. The same holds for the Twin-Tri and Tri-Super halves and
+    // the credits an unfinished day held.
     FileChanges fresh;
     fresh.write("results.dat", "").write("tickets.dat", "");
-    for (std::string_view pool : {"dailydoubles.dat", "pick3s.dat", "pick6s.dat"})
+    for (std::string_view pool :
+         {"dailydoubles.dat", "pick3s.dat", "pick6s.dat", "twintris.dat", "trisupers.dat",
+          "twintriexchanges.dat", "trisuperexchanges.dat", "exchangecredits.dat"})
         fresh.write(std::string(pool), "");
     trimPastPerformances(day, fresh);
     if (FileError error = day.folder.commit(fresh))
         day.prompter.message(error.message, AppTitle);
 
     day.tickets.clear();
+    day.exchangeCredits.clear();
     day.loadingPassDone = false;
     result.ready = true;
     return result;

@@ -7,6 +7,7 @@
 #include "program/RacingProgram.h"
 #include "tote/PoolFiles.h"
 #include "wagering/TicketList.h"
+#include "wagering/TicketPricing.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,6 +44,7 @@ bool Game::startDay(const LoadingProgress& progress) {
     m_chartReady = false;
     m_payoffs = Payoffs{};
     m_settlement = SettlementReport{};
+    m_ledger = HouseLedger{};
     m_topTen.clear();
     m_tickets = TicketList{};
 
@@ -60,6 +62,7 @@ bool Game::startDay(const LoadingProgress& progress) {
         m_stage = Stage::Failed;
         return false;
     }
+    m_ledger.start(m_day->players, RacesPerDay);
     m_entry = BetEntry{};
     m_entry.start(*m_day);
     m_program = openRacingProgram(*m_day, progress);
@@ -79,7 +82,9 @@ void Game::openProgram() {
 void Game::browseProgram(int race) {
     if (m_stage != Stage::Program || race < 1 || race > RacesPerDay)
         return;
-    m_program = showRace(*m_day, race, false);
+    // Back at the race about to be run, the day holds the tote as the board shows it, the players'
+    // money included, as when the program was opened.
+    m_program = race == m_day->currentRace + 1 ? showRaceAboutToBeRun(*m_day) : showRace(*m_day, race, false);
 }
 
 void Game::toteBoard() {
@@ -107,14 +112,30 @@ bool Game::deletePlayer() {
 PaymentReport Game::pay() {
     if (m_stage != Stage::Betting)
         return {};
-    return m_tickets.payTickets(*m_day);
+    return payAndRecord();
+}
+
+PaymentReport Game::payAndRecord() {
+    std::vector<bool> paidBefore;
+    for (const ListedTicket& ticket : m_day->tickets)
+        paidBefore.push_back(ticket.paid);
+    m_ledger.enrol(m_day->players);
+    PaymentReport report = m_tickets.payTickets(*m_day);
+    // Payment marks tickets paid in place, so the list lines up with the snapshot.
+    for (std::size_t i = 0; i < m_day->tickets.size() && i < paidBefore.size(); ++i) {
+        const ListedTicket& ticket = m_day->tickets[i];
+        if (!paidBefore[i] && ticket.paid)
+            m_ledger.charge(ticket.playerId, m_day->currentRace,
+                            static_cast<double>(priceTicket(ticket.text).cost));
+    }
+    return report;
 }
 
 bool Game::beginRace(RaceObserver* observer) {
     if (m_stage != Stage::Betting)
         return false;
     if (hasUnpaidTickets(*m_day) && m_day->prompter.ask(UnpaidQuestion, AppTitle))
-        m_tickets.payTickets(*m_day);
+        payAndRecord();
     m_race = std::make_unique<RaceModel>(*m_day, observer);
     m_race->start();
     m_stage = Stage::Racing;
@@ -155,6 +176,7 @@ void Game::prepareChart() {
     // The payoffs are those of the pools the players bought into, whatever the program showed.
     m_payoffs = preparePayoffs(*m_day);
     m_settlement = settleRace(*m_day, m_payoffs);
+    m_ledger.settle(m_day->currentRace, m_settlement, m_payoffs, m_day->players);
     m_resultsDone = true;
     m_chartReady = true;
 }

@@ -6,6 +6,7 @@
 #include "race/RaceModel.h"
 #include "race/ResultChart.h"
 #include "race/ResultsShow.h"
+#include "settlement/HouseLedger.h"
 #include "settlement/Payoffs.h"
 #include "settlement/Settlement.h"
 #include "tote/PublicPoolGeneration.h"
@@ -96,6 +97,8 @@ public:
     const RaceChart& chart() const;
     const Payoffs& payoffs() const { return m_payoffs; }
     const SettlementReport& settlement() const { return m_settlement; }
+    // What each player wagered and got back, race by race, and what the house kept of it.
+    const HouseLedger& ledger() const { return m_ledger; }
 
     // OK on the results: the next race's program (its pool files written), or after the last race
     // the day's balances into the standings and the top-ten list.
@@ -117,6 +120,7 @@ public:
     bool resetDatabase();
 
 private:
+    PaymentReport payAndRecord();
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
@@ -133,6 +137,7 @@ private:
     bool m_chartReady = false; // prepared, not yet handed out by showStep()
     Payoffs m_payoffs;
     SettlementReport m_settlement;
+    HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
 };
 

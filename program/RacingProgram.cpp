@@ -134,6 +134,7 @@ void prepareRace(RaceDay& day, int race, bool quick, EntryPastLines pastLines,
     day.dailyDoubleOffered = race == 2;
     day.pick3Offered = race == 4;
     day.pick6Offered = race == 7;
+    day.exchangeBetsOffered = race >= 1 && race < RacesPerDay;
 
     FieldForm field;
     for (std::size_t h = 0; h < FieldSize; ++h) {

@@ -1,6 +1,7 @@
 #include "RaceModel.h"
 
 #include "core/Format.h"
+#include "core/Random.h"
 #include "race/MarginText.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ int floorOf(double value) {
 }
 
 // Int(Rnd x n) for a draw in [0, 1); kept inside 0..n-1 whatever the generator returns.
-int drawBelow(Random& rnd, int n) {
+template <typename G> int drawBelow(G& rnd, int n) {
     return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
 }
 
@@ -51,7 +52,8 @@ int reachOf(int skill) {
 }
 
 RaceModel::RaceModel(RaceDay& day, RaceObserver* observer, int trackWidth)
-    : m_day(day), m_observer(observer), m_trackWidth(std::max(trackWidth, 1)) {}
+    : m_day(day), m_seeded(dynamic_cast<SeededRandom*>(&day.random)), m_observer(observer),
+      m_trackWidth(std::max(trackWidth, 1)) {}
 
 void RaceModel::start() {
     m_trackScale = static_cast<double>(m_trackWidth) / DesignTrackWidth;
@@ -115,9 +117,15 @@ void RaceModel::start() {
 }
 
 bool RaceModel::step() {
+    // The day's own generator is drawn from inline; any other (a test's script) through its interface.
+    if (m_seeded)
+        return stepWith(*m_seeded);
+    return stepWith(m_day.random);
+}
+
+template <typename G> bool RaceModel::stepWith(G& rnd) {
     if (!m_started || m_ended)
         return false;
-    Random& rnd = m_day.random;
     ++m_passes;
     const bool stalled = m_passes > StallPasses;
 

@@ -83,6 +83,7 @@ private:
     static constexpr int MaxRating = 99;
     static constexpr int R10Count = 10;
 
+    template <typename G> bool stepWith(G& rnd);
     int rating(int e) const;
     void takePhaseRatings();
     int turnPenalised(int e, int step) const;
@@ -95,6 +96,8 @@ private:
     void placeFinisher(int c);
 
     RaceDay& m_day;
+    // The day's generator when it is the seeded one, else null.
+    SeededRandom* m_seeded;
     RaceObserver* m_observer;
 
     int m_trackWidth;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace sw {
 
@@ -40,32 +41,72 @@ float truncatedOdds(float odds) {
     return odds < MinimumOdds ? MinimumOdds : odds;
 }
 
+void say(Payoff& payoff, std::string line) {
+    payoff.working.push_back(std::move(line));
+}
+
 // The label carries the payoff rounded to cents, and the settlement pays the number the label
 // shows, so the value is read back from the text.
 void fill(Payoff& payoff, std::optional<float> value) {
     if (!value || !std::isfinite(*value) || *value <= 0.0f) {
         payoff.value.reset();
         payoff.text = "-";
+        payoff.breakage = 0.0f;
+        if (payoff.working.empty() || payoff.working.back().back() != '-')
+            say(payoff, "No payoff: -");
         return;
     }
     payoff.text = moneyText(*value, false);
     payoff.value = std::strtof(payoff.text.c_str(), nullptr);
 }
 
-// $2 payoff of a pool's winning combination; none when nothing was bet on it.
-std::optional<float> poolPayoff(int32_t total, float share, int32_t money) {
-    if (money <= 0)
+// $2 payoff of a pool's winning combination, its working told to the payoff; none when nothing
+// was bet on it.
+std::optional<float> poolPayoff(int32_t total, float share, int32_t money, Payoff& payoff,
+                                std::string_view pool, const std::string& on) {
+    if (money <= 0) {
+        say(payoff, std::string(pool) + " pool total: $" + moneyText(total));
+        say(payoff, "Nobody bet " + on +
+                        ": with no money on the winning combination there is no one to "
+                        "share the pool with, so it pays nothing: -");
         return std::nullopt;
-    std::optional<float> odds = oddsFor(total, share, money);
-    if (!odds || !std::isfinite(*odds) || *odds < MinimumOdds)
+    }
+    OddsWorking working;
+    std::optional<float> odds = oddsFor(total, share, money, &working);
+    if (!odds || !std::isfinite(*odds) || *odds < MinimumOdds) {
+        say(payoff, "The odds cannot be worked out from these figures: -");
         return std::nullopt;
+    }
+    for (std::string& line : oddsLines(working, pool, on))
+        say(payoff, std::move(line));
+    payoff.breakage = breakageOf(working);
     return payoffOf(*odds);
 }
 
-std::optional<float> halfOf(const Payoff& twoDollar) {
-    if (!twoDollar.value)
-        return std::nullopt;
-    return *twoDollar.value / 2.0f;
+// The $1 label of a $2 pool: half the $2 payoff, and half of what the cut kept.
+void fillHalf(Payoff& oneDollar, const Payoff& twoDollar) {
+    if (!twoDollar.value) {
+        say(oneDollar, "The $1 ticket pays half the $2 payoff, which pays nothing: -");
+        fill(oneDollar, std::nullopt);
+        return;
+    }
+    const float half = *twoDollar.value / 2.0f;
+    say(oneDollar, "The $1 ticket pays half the $2 payoff of " + twoDollar.text + " (see the $2 ticket)");
+    say(oneDollar, "$1 payoff: " + twoDollar.text + " / 2 = " + moneyText(half));
+    oneDollar.breakage = twoDollar.breakage / 2.0f;
+    fill(oneDollar, half);
+}
+
+std::string placeName(int k) {
+    static const char* const names[] = {"won", "finished second", "finished third", "finished fourth"};
+    return names[k];
+}
+
+std::string comboText(std::initializer_list<int> posts) {
+    std::string out;
+    for (int post : posts)
+        out += (out.empty() ? "" : "-") + std::to_string(post);
+    return out;
 }
 
 struct MultiRaceLegs {
@@ -87,23 +128,35 @@ void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
             continue;
         payoffs.multiRace = legs.bet;
         payoffs.special = legs.name;
+        Payoff& special = payoffs.specialPayoff;
+        say(special, std::string(legs.name) + ": a parlay of the legs' $2 win payoffs at the public's odds "
+                                              "(players' tickets do not change them)");
         std::vector<float> legPayoffs;
         bool known = true;
         for (int race = legs.firstRace; race <= legs.lastRace; ++race) {
             int winner = day.raceWinner[static_cast<std::size_t>(race)];
             payoffs.xHorse.push_back(winner);
+            const std::string leg = "Leg " + std::to_string(race - legs.firstRace + 1) + ", race " +
+                                    std::to_string(race + 1) + ": ";
             int entry = entryOf(winner);
             if (entry < 0) {
+                say(special, leg + "no winner known");
                 known = false;
                 continue;
             }
             float odds =
                 day.pools.oddsByRace[static_cast<std::size_t>(race + 1)][static_cast<std::size_t>(entry)];
-            if (!std::isfinite(odds) || odds < 0.0f)
+            if (!std::isfinite(odds) || odds < 0.0f) {
+                say(special, leg + std::to_string(winner) + " won; its public odds are unknown");
                 known = false;
+            } else {
+                say(special, leg + std::to_string(winner) + " won at public odds " + fixedText(odds, 1) +
+                                 ", $2 pays " + fixedText(odds, 1) +
+                                 " x 2 + 2 = " + moneyText(payoffOf(odds)));
+            }
             legPayoffs.push_back(payoffOf(odds));
         }
-        fill(payoffs.specialPayoff, known ? parlayPayoff(legPayoffs) : std::nullopt);
+        fill(special, known ? parlayPayoff(legPayoffs, &special) : std::nullopt);
         return;
     }
 }
@@ -114,19 +167,129 @@ std::string postText(int post) {
 
 } // namespace
 
-std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs) {
+std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs, Payoff* explained) {
     if (legPayoffs.empty())
         return std::nullopt;
+    auto tell = [&](std::string line) {
+        if (explained)
+            say(*explained, std::move(line));
+    };
     float running = legPayoffs.front();
-    for (std::size_t k = 1; k < legPayoffs.size(); ++k)
-        running = std::floor(running) / 2.0f * legPayoffs[k];
-    if (!std::isfinite(running))
+    double uncut = legPayoffs.front(); // what the parlay would pay without the cuts
+    tell("Start with leg 1: " + moneyText(running));
+    for (std::size_t k = 1; k < legPayoffs.size(); ++k) {
+        const float whole = std::floor(running);
+        tell("Cut " + moneyText(running) + " to whole dollars: " + moneyText(whole) + " (the cut keeps " +
+             moneyText(running - whole) + "); " + moneyText(whole) + " / 2 x " + moneyText(legPayoffs[k]) +
+             " (leg " + std::to_string(k + 1) + ") = " + moneyText(whole / 2.0f * legPayoffs[k]));
+        running = whole / 2.0f * legPayoffs[k];
+        uncut = uncut / 2.0 * legPayoffs[k];
+    }
+    if (!std::isfinite(running)) {
+        tell("The parlay is too large to work out: -");
         return std::nullopt;
-    float odds = truncatedOdds(running / 2.0f - 1.0f);
+    }
+    const float raw = running / 2.0f - 1.0f;
+    float odds = truncatedOdds(raw);
     float payoff = payoffOf(odds);
-    if (!std::isfinite(payoff))
+    if (!std::isfinite(payoff)) {
+        tell("The parlay is too large to work out: -");
         return std::nullopt;
+    }
+    tell("Odds: " + moneyText(running) + " / 2 - 1 = " + fixedText(raw, 4) + " to 1 (shown to 4 decimals)");
+    if (odds > raw)
+        tell("Below the 0.05 minimum: raised to 0.05");
+    else
+        tell("Cut to tenths: " + fixedText(odds, 1) + "; without any cut the parlay would pay " +
+             moneyText(uncut));
+    tell("$2 payoff: " + fixedText(odds, odds > raw ? 2 : 1) + " x 2 + 2 = " + moneyText(payoff));
+    if (explained)
+        explained->breakage = std::max(0.0f, static_cast<float>(uncut) - payoff);
     return payoff;
+}
+
+const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post, std::string* error) {
+    auto fail = [&](std::string why) -> const Payoff* {
+        if (error)
+            *error = std::move(why);
+        return nullptr;
+    };
+    const std::array<int, 3> placed = {payoffs.tHorse[0], payoffs.tHorse[1], payoffs.tHorse[2]};
+    if (bet == "win") {
+        if (post != 0 && post != placed[0])
+            return fail(std::to_string(post) + " did not win; the winner was " + std::to_string(placed[0]));
+        return &payoffs.win;
+    }
+    if (bet == "place" || bet == "show") {
+        const bool place = bet == "place";
+        const std::size_t count = place ? 2 : 3;
+        for (std::size_t k = 0; k < count; ++k)
+            if (post == 0 ? k == 0 : placed[k] == post)
+                return place ? &payoffs.place[k] : &payoffs.show[k];
+        std::string paid;
+        for (std::size_t k = 0; k < count; ++k)
+            paid += (k ? ", " : "") + std::to_string(placed[k]);
+        return fail(std::to_string(post) + " was not paid to " + std::string(bet) +
+                    "; the horses that were: " + paid);
+    }
+    if (bet == "quiniela")
+        return &payoffs.quiniela;
+    if (bet == "exacta")
+        return &payoffs.exacta;
+    if (bet == "trifecta")
+        return post == 1 ? &payoffs.trifecta1 : &payoffs.trifecta2;
+    if (bet == "superfecta")
+        return post == 1 ? &payoffs.superfecta1 : &payoffs.superfecta2;
+    static const std::pair<std::string_view, MultiRaceBet> multi[] = {
+        {"dailydouble", MultiRaceBet::DailyDouble},
+        {"pick3", MultiRaceBet::Pick3},
+        {"pick6", MultiRaceBet::Pick6}};
+    for (const auto& [word, kind] : multi)
+        if (bet == word) {
+            if (payoffs.multiRace != kind)
+                return fail("no " + std::string(word) +
+                            " was decided in this race (the daily double is paid after race 3, the pick 3 "
+                            "after race 6, the pick 6 after race 12)");
+            return &payoffs.specialPayoff;
+        }
+    return fail("no payoff called \"" + std::string(bet) +
+                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6)");
+}
+
+const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {
+    for (const Payoff* p :
+         {&payoffs.win, &payoffs.place[0], &payoffs.place[1], &payoffs.show[0], &payoffs.show[1],
+          &payoffs.show[2], &payoffs.quiniela, &payoffs.exacta, &payoffs.trifecta1, &payoffs.trifecta2,
+          &payoffs.superfecta1, &payoffs.superfecta2, &payoffs.specialPayoff})
+        if (p->label == label)
+            return p;
+    return nullptr;
+}
+
+const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid) {
+    auto matching = [&](auto& list) -> const Payoff* {
+        for (const Payoff& p : list)
+            if (p.value && *p.value == paid)
+                return &p;
+        return nullptr;
+    };
+    if (code == "Win")
+        return &payoffs.win;
+    if (code == "Plc")
+        return matching(payoffs.place);
+    if (code == "Shw")
+        return matching(payoffs.show);
+    if (code == "Qui")
+        return &payoffs.quiniela;
+    if (code == "Exa")
+        return &payoffs.exacta;
+    if (code == "Tri")
+        return &payoffs.trifecta2;
+    if (code == "Sup")
+        return &payoffs.superfecta2;
+    if (code == "DDb" || code == "Pk3" || code == "Pk6")
+        return &payoffs.specialPayoff;
+    return nullptr;
 }
 
 Payoffs computePayoffs(const RaceDay& day) {
@@ -140,42 +303,83 @@ Payoffs computePayoffs(const RaceDay& day) {
     payoffs.tHorse = {first, second, third};
     payoffs.sHorse = {first, second, third, fourth};
 
-    if (int e = entryOf(first); e >= 0 && pools.win[e] > 0) {
-        float odds = pools.winOdds[e];
-        // The board's odds after the last refresh; a value the refresh never set is worked out again.
-        if (std::isfinite(odds) && odds >= MinimumOdds)
-            fill(payoffs.win, payoffOf(odds));
-        else
-            fill(payoffs.win, poolPayoff(pools.winTotal, 1.0f, pools.win[e]));
+    if (int e = entryOf(first); e >= 0) {
+        Payoff& win = payoffs.win;
+        const std::string post = std::to_string(first);
+        say(win, "Win on " + post + ", the winner");
+        if (pools.win[e] <= 0) {
+            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
+        } else if (float odds = pools.winOdds[e]; std::isfinite(odds) && odds >= MinimumOdds) {
+            // The board's odds after the last refresh; worked out again only to show how.
+            OddsWorking working;
+            std::optional<float> again = oddsFor(pools.winTotal, 1.0f, pools.win[e], &working);
+            if (again && *again == odds) {
+                for (std::string& line : oddsLines(working, "Win", post + " to win"))
+                    say(win, std::move(line));
+                win.breakage = breakageOf(working);
+            } else {
+                say(win, "The board's odds after its last refresh: " + fixedText(odds, 1));
+                say(win, "$2 payoff: " + fixedText(odds, 1) + " x 2 + 2 = " + moneyText(payoffOf(odds)));
+            }
+            fill(win, payoffOf(odds));
+        } else {
+            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
+        }
     }
 
     const std::array<int, 3> placed{first, second, third};
     for (std::size_t k = 0; k < payoffs.place.size(); ++k)
-        if (int e = entryOf(placed[k]); e >= 0)
-            fill(payoffs.place[k], poolPayoff(pools.placeTotal, PlaceShare, pools.place[e]));
+        if (int e = entryOf(placed[k]); e >= 0) {
+            const std::string post = std::to_string(placed[k]);
+            say(payoffs.place[k], "Place on " + post + ", which " + placeName(static_cast<int>(k)) +
+                                      ": the first two share the place pool");
+            fill(payoffs.place[k], poolPayoff(pools.placeTotal, PlaceShare, pools.place[e], payoffs.place[k],
+                                              "Place", post + " to place"));
+        }
     for (std::size_t k = 0; k < payoffs.show.size(); ++k)
-        if (int e = entryOf(placed[k]); e >= 0)
-            fill(payoffs.show[k], poolPayoff(pools.showTotal, ShowShare, pools.show[e]));
+        if (int e = entryOf(placed[k]); e >= 0) {
+            const std::string post = std::to_string(placed[k]);
+            say(payoffs.show[k], "Show on " + post + ", which " + placeName(static_cast<int>(k)) +
+                                     ": the first three share the show pool");
+            fill(payoffs.show[k], poolPayoff(pools.showTotal, ShowShare, pools.show[e], payoffs.show[k],
+                                             "Show", post + " to show"));
+        }
 
     const auto [lo, hi] = payoffs.qHorse;
-    if (allEntries({lo, hi}) && lo < hi)
+    if (allEntries({lo, hi}) && lo < hi) {
+        const std::string combo = comboText({lo, hi});
+        say(payoffs.quiniela, "Quiniela " + combo + ": the first two in either order");
         fill(payoffs.quiniela,
-             poolPayoff(pools.quinielaTotal, 1.0f, pools.quiniela[Pools::idx2(lo - 1, hi - 1)]));
+             poolPayoff(pools.quinielaTotal, 1.0f, pools.quiniela[Pools::idx2(lo - 1, hi - 1)],
+                        payoffs.quiniela, "Quiniela", combo));
+    }
 
-    if (allEntries({first, second}) && allDifferent({first, second}))
+    if (allEntries({first, second}) && allDifferent({first, second})) {
+        const std::string combo = comboText({first, second});
+        say(payoffs.exacta, "Exacta " + combo + ": the first two in order");
         fill(payoffs.exacta,
-             poolPayoff(pools.exactaTotal, 1.0f, pools.exacta[Pools::idx2(first - 1, second - 1)]));
+             poolPayoff(pools.exactaTotal, 1.0f, pools.exacta[Pools::idx2(first - 1, second - 1)],
+                        payoffs.exacta, "Exacta", combo));
+    }
 
     if (allEntries({first, second, third}) && allDifferent({first, second, third})) {
         int cell = Pools::idx3(first - 1, second - 1, third - 1);
-        fill(payoffs.trifecta2, poolPayoff(pools.trifectaTotal, 1.0f, pools.trifecta[cell]));
-        fill(payoffs.trifecta1, halfOf(payoffs.trifecta2));
+        const std::string combo = comboText({first, second, third});
+        say(payoffs.trifecta2, "Trifecta " + combo + ": the first three in order, $2 ticket");
+        fill(payoffs.trifecta2, poolPayoff(pools.trifectaTotal, 1.0f, pools.trifecta[cell], payoffs.trifecta2,
+                                           "Trifecta", combo));
+        say(payoffs.trifecta1, "Trifecta " + combo + ", $1 ticket");
+        fillHalf(payoffs.trifecta1, payoffs.trifecta2);
     }
 
     if (allEntries({first, second, third, fourth}) && allDifferent({first, second, third, fourth})) {
         int cell = Pools::idx4(first - 1, second - 1, third - 1, fourth - 1);
-        fill(payoffs.superfecta2, poolPayoff(pools.superfectaTotal, 1.0f, pools.superfecta[cell]));
-        fill(payoffs.superfecta1, halfOf(payoffs.superfecta2));
+        const std::string combo = comboText({first, second, third, fourth});
+        say(payoffs.superfecta2, "Superfecta " + combo + ": the first four in order, $2 ticket");
+        fill(payoffs.superfecta2, poolPayoff(pools.superfectaTotal, 1.0f, pools.superfecta[cell],
+                                             payoffs.superfecta2, "Superfecta", combo));
+        say(payoffs.superfecta1, "Superfecta " + combo + ", $1 ticket");
+        fillHalf(payoffs.superfecta1, payoffs.superfecta2);
     }
 
     computeMultiRace(day, payoffs);

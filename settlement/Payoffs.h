@@ -16,6 +16,10 @@ struct Payoff {
     std::optional<float>
         value;        // what $2 (or $1 on a $1 label) pays, as the label shows it; none: nothing paid
     std::string text; // the label text: two decimals, "-" when there is no payoff
+    // How the payoff was reached, one step a line, written as it was computed; the last line
+    // ends with the label text.
+    std::vector<std::string> working{};
+    float breakage = 0.0f; // what the cuts (to tenths, to whole dollars) kept from one ticket of this label
 };
 
 // The multi-race bet whose last leg was the race just run.
@@ -67,7 +71,20 @@ Payoffs preparePayoffs(RaceDay& day);
 std::vector<LabelText> chartLabels(const Payoffs& payoffs);
 
 // The parlay of the legs' $2 win payoffs: each running product but the last cut to whole dollars,
-// odds truncated to tenths with the 0.05 minimum; none for no legs or a non-finite result.
-std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs);
+// odds truncated to tenths with the 0.05 minimum; none for no legs or a non-finite result. When
+// given, the payoff receives the parlay's working and its breakage.
+std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs, Payoff* explained = nullptr);
+
+// The payoff a player asks about by bet: "win", "place" or "show" with a post that finished in
+// the money (0: the winner's), "quiniela", "exacta", "trifecta", "superfecta" (the $2 ticket; a
+// post of 1 asks for the $1 ticket), "dailydouble", "pick3", "pick6". Null when the race has no
+// such payoff, with the reason in *error.
+const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post, std::string* error);
+
+// The payoff that fills the chart label of this name ("lblWin1Payoff" ..); null for any other name.
+const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label);
+
+// The payoff a settlement credit of this code ("Win", "Plc", ... "Pk6") was paid with; null if none.
+const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid);
 
 } // namespace sw

@@ -5,6 +5,8 @@
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
+#include "tote/PoolFiles.h"
+#include "wagering/ExchangeCredits.h"
 
 #include <algorithm>
 #include <array>
@@ -172,12 +174,14 @@ public:
         for (int32_t number : ticketsOnPosts(m_day.folder.read(pass.file).bytes, pass.winners))
             for (const TicketRecord& ticket : tickets)
                 if (ticket.number == number && belongsTo(ticket, pass))
-                    credit(ticket, pass);
+                    credit(ticket, pass.code, *pass.payoff.value);
     }
 
     // One settling step, all its files together: the credits so far into players.dat, tickets.dat
-    // cut to the kinds named (through its scratch copy), and a finished pool file emptied.
-    void prune(const BetTypes& keep, std::string_view finishedPool = {}) {
+    // cut to the kinds named (through its scratch copy), a finished pool file emptied and any
+    // further files written. False when the step could not be written.
+    bool prune(const BetTypes& keep, std::string_view finishedPool = {},
+               const std::vector<std::pair<std::string, std::string>>& writes = {}) {
         FileChanges changes;
         if (m_credited)
             addPlayers(m_day, changes);
@@ -190,7 +194,45 @@ public:
         changes.write(std::string(TicketsFile), std::move(content));
         if (!finishedPool.empty())
             changes.write(std::string(finishedPool), "");
-        note(m_day.folder.commit(changes));
+        for (const auto& [name, content] : writes)
+            changes.write(name, content);
+        const FileError error = m_day.folder.commit(changes);
+        note(error);
+        return !error;
+    }
+
+    // Pays the credit held for this race: a second half on the winning combination as the parlay
+    // of the two halves' $2 payoffs, an unexchanged credit at its first half's price.
+    void settleCredit(const ExchangeCredit& held, const Payoffs& payoffs) {
+        const bool triSuper = held.betType == betWord(BetType::TriSuper);
+        const std::string_view code = triSuper ? "TrS" : "TwT";
+        TicketRecord owner{held.number, held.playerId, held.amount, held.betType, held.race, {}};
+        if (held.exchangedBy == 0) {
+            credit(owner, code, held.price);
+            return;
+        }
+        const auto& order = m_day.result.finishOrder;
+        std::vector<int> winners = {order[0], order[1], order[2]};
+        if (triSuper)
+            winners.push_back(order[3]);
+        const Payoff& second = triSuper ? payoffs.superfecta2 : payoffs.trifecta2;
+        // A half whose pool paid "-" pays nothing, as every pool does.
+        if (!second.value)
+            return;
+        const PoolFile file = triSuper ? PoolFile::TriSuperExchanges : PoolFile::TwinTriExchanges;
+        const BetType type = triSuper ? BetType::TriSuper : BetType::TwinTri;
+        bool cameIn = false;
+        for (int32_t number : ticketsOnPosts(m_day.folder.read(poolFileName(file)).bytes, winners))
+            cameIn = cameIn || number == held.exchangedBy;
+        if (!cameIn)
+            return;
+        for (const TicketRecord& ticket : loadTickets(m_day))
+            if (ticket.number == held.exchangedBy && ticket.betType == exchangeFileWord(type) &&
+                ticket.raceNumber == held.race && ticket.playerId == held.playerId) {
+                if (auto whole = parlayPayoff({held.price, *second.value}))
+                    credit(owner, code, *whole);
+                return;
+            }
     }
 
 private:
@@ -201,15 +243,15 @@ private:
         return !pass.singleRace || ticket.raceNumber == m_day.currentRace + 1;
     }
 
-    void credit(const TicketRecord& ticket, const Pass& pass) {
+    void credit(const TicketRecord& ticket, std::string_view code, float payoff) {
         if (ticket.amount <= 0)
             return; // a hand-edited amount must never take money away
         Credit paid;
         paid.playerId = ticket.playerId;
         paid.ticketNumber = ticket.number;
-        paid.code = std::string(pass.code);
+        paid.code = std::string(code);
         paid.amount = ticket.amount;
-        paid.payoff = *pass.payoff.value;
+        paid.payoff = payoff;
         paid.winnings = static_cast<float>(ticket.amount) / 2.0f * paid.payoff;
         paid.playerIndex = findPlayer(m_day.players, ticket.playerId);
         if (paid.playerIndex < 0) {
@@ -281,7 +323,48 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
         settler.run(
             {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
     }
-    settler.prune({"Daily Double", "Pick3", "Pick6"});
+    // The credits held for this race are paid, whether it took bets or not; the first halves that
+    // came in here are held for the next race.
+    const int32_t raceNumber = day.currentRace + 1;
+    std::vector<ExchangeCredit> credits;
+    for (const ExchangeCredit& held : parseExchangeCredits(day.folder.read(ExchangeCreditsFile).bytes)) {
+        if (held.race == raceNumber)
+            settler.settleCredit(held, payoffs);
+        else if (held.race > raceNumber)
+            credits.push_back(held);
+    }
+    if (poolsOpened && payoffs.trifecta2.value && raceNumber < RacesPerDay) {
+        const std::vector<TicketRecord> tickets = loadTickets(day);
+        for (BetType type : {BetType::TwinTri, BetType::TriSuper}) {
+            const PoolFile file = type == BetType::TwinTri ? PoolFile::TwinTris : PoolFile::TriSupers;
+            for (int32_t number :
+                 ticketsOnPosts(day.folder.read(poolFileName(file)).bytes, std::vector{first, second, third}))
+                for (const TicketRecord& ticket : tickets) {
+                    if (ticket.number != number || ticket.betType != ticketFileWord(type) ||
+                        ticket.raceNumber != raceNumber || ticket.amount <= 0)
+                        continue;
+                    ExchangeCredit made{number,
+                                        ticket.playerId,
+                                        ticket.amount,
+                                        std::string(betWord(type)),
+                                        raceNumber + 1,
+                                        std::to_string(first) + "-" + std::to_string(second) + "-" +
+                                            std::to_string(third),
+                                        *payoffs.trifecta2.value,
+                                        0};
+                    if (const int index = findPlayer(day.players, ticket.playerId); index >= 0)
+                        report.exchangeLines.push_back(
+                            exchangeNotice(day.players.entries[static_cast<std::size_t>(index)].name, made));
+                    credits.push_back(std::move(made));
+                }
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> exchangeFiles = {
+        {std::string(ExchangeCreditsFile), exchangeCreditsText(credits)}};
+    for (PoolFile file : ExchangePoolFiles)
+        exchangeFiles.emplace_back(std::string(poolFileName(file)), "");
+    if (settler.prune({"Daily Double", "Pick3", "Pick6"}, {}, exchangeFiles))
+        day.exchangeCredits = std::move(credits);
 
     if (const MultiRacePass* multi = multiRacePassAfter(day.currentRace)) {
         std::vector<int> winners;

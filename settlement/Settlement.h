@@ -38,9 +38,9 @@ struct Credit {
     int playerIndex = -1; // index in the player list at the time of the credit
     int32_t playerId = 0;
     int32_t ticketNumber = 0;
-    std::string code;    // "Win", "Plc", "Shw", "Qui", "Exa", "Tri", "Sup", "DDb", "Pk3", "Pk6"
+    std::string code;    // "Win", "Plc", "Shw", "Qui", "Exa", "Tri", "Sup", "DDb", "Pk3", "Pk6", "TwT", "TrS"
     int32_t amount = 0;  // the ticket's dollars per combination
-    float payoff = 0.0f; // the $2 payoff it was paid with
+    float payoff = 0.0f; // the $2 payoff it was paid with (for a Twin-Tri or Tri-Super, the parlay)
     float winnings = 0.0f;
 };
 
@@ -50,12 +50,17 @@ struct SettlementReport {
     std::vector<Credit> unclaimed;          // winning tickets of players no longer listed: nobody credited
     std::vector<std::string> winnerLines;   // lstWinners
     std::vector<std::string> standingLines; // lstStandings
+    std::vector<std::string> exchangeLines; // "Ann: Twin-Tri exchange for race 5": first halves that came in
     std::vector<std::string> errors;        // files that could not be written; the settlement went on
 };
 
 // Pays every winning ticket of the race day.currentRace with the payoffs, then of the multi-race bet
 // whose last leg it was; saves players.dat with the credits before each prune of tickets.dat to
-// the multi-race tickets still running, empties that bet's pool file and builds the standings. A pool line
+// the multi-race tickets still running, empties that bet's pool file and builds the standings.
+// The Twin-Tri and Tri-Super credits held for this race are paid (a second half that came in as
+// the parlay of both halves, an unexchanged credit at its first half's price), and every first half
+// that came in becomes a credit for the next race: exchangecredits.dat, the emptied halves' files,
+// players.dat and tickets.dat change in one step. A pool line
 // pays only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were bought
 // for this race). Settling the same race twice pays nothing the second time.
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);

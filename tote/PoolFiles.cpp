@@ -110,6 +110,14 @@ std::string_view poolFileName(PoolFile file) {
         return "pick3s.dat";
     case PoolFile::Pick6s:
         return "pick6s.dat";
+    case PoolFile::TwinTris:
+        return "twintris.dat";
+    case PoolFile::TriSupers:
+        return "trisupers.dat";
+    case PoolFile::TwinTriExchanges:
+        return "twintriexchanges.dat";
+    case PoolFile::TriSuperExchanges:
+        return "trisuperexchanges.dat";
     }
     return "";
 }
@@ -126,8 +134,12 @@ int poolFileHorses(PoolFile file) {
         return 2;
     case PoolFile::Trifectas:
     case PoolFile::Pick3s:
+    case PoolFile::TwinTris:
+    case PoolFile::TriSupers:
+    case PoolFile::TwinTriExchanges:
         return 3;
     case PoolFile::Superfectas:
+    case PoolFile::TriSuperExchanges:
         return 4;
     case PoolFile::Pick6s:
         return 6;

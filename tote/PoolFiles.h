@@ -13,8 +13,9 @@
 
 namespace sw {
 
-// The ten pool files. The first seven hold the race about to be run (public money first, then
-// the players' lines); the last three gather players' multi-race lines until their last leg.
+// The pool files. The first seven hold the race about to be run (public money first, then the
+// players' lines); the next three gather players' multi-race lines until their last leg; the last
+// four hold the players' Twin-Tri and Tri-Super halves (no public money) until the race is settled.
 enum class PoolFile {
     Wins,
     Places,
@@ -25,16 +26,23 @@ enum class PoolFile {
     Superfectas,
     DailyDoubles,
     Pick3s,
-    Pick6s
+    Pick6s,
+    TwinTris,          // first halves, trifecta lines
+    TriSupers,         // first halves, trifecta lines
+    TwinTriExchanges,  // second halves, trifecta lines
+    TriSuperExchanges, // second halves, superfecta lines
 };
 
-inline constexpr std::size_t PoolFileCount = 10;
+inline constexpr std::size_t PoolFileCount = 14;
+
+inline constexpr std::array<PoolFile, 4> ExchangePoolFiles = {
+    PoolFile::TwinTris, PoolFile::TriSupers, PoolFile::TwinTriExchanges, PoolFile::TriSuperExchanges};
 
 inline constexpr std::array<PoolFile, 7> SingleRacePoolFiles = {
     PoolFile::Wins,    PoolFile::Places,    PoolFile::Shows,      PoolFile::Quinielas,
     PoolFile::Exactas, PoolFile::Trifectas, PoolFile::Superfectas};
 
-// "wins.dat" .. "pick6s.dat".
+// "wins.dat" .. "pick6s.dat", "twintris.dat" .. "trisuperexchanges.dat".
 std::string_view poolFileName(PoolFile file);
 // How many posts a line of the file names: 1 for win/place/show up to 6 for the pick 6.
 int poolFileHorses(PoolFile file);

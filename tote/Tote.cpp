@@ -4,6 +4,7 @@
 
 #include "core/Format.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -68,12 +69,19 @@ int32_t& totalOf(Pools& pools, PoolFile file) {
     }
 }
 
+// Dollars and cents for an explanation, with the leading zero the payoff labels leave out.
+std::string dollars(double value) {
+    return "$" + moneyText(value);
+}
+
 } // namespace
 
-std::optional<float> oddsFor(double total, float share, double money) {
+std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working) {
     if (!(money > 0))
         return std::nullopt;
-    double raw = total * 0.75 * static_cast<double>(share) / money - 1.0;
+    const double net = total * 0.75;
+    const double shared = net * static_cast<double>(share);
+    double raw = shared / money - 1.0;
     if (!std::isfinite(raw) || std::fabs(raw) > static_cast<double>(FLT_MAX))
         return std::nullopt;
     float odds = static_cast<float>(raw);
@@ -83,7 +91,48 @@ std::optional<float> oddsFor(double total, float share, double money) {
     if (static_cast<float>((tenths + 1.0) / 10.0) <= odds)
         tenths += 1.0;
     float truncated = static_cast<float>(tenths / 10.0);
-    return truncated < 0.05f ? 0.05f : truncated;
+    const bool minimum = truncated < 0.05f;
+    if (minimum)
+        truncated = 0.05f;
+    if (working)
+        *working = OddsWorking{total, share, money, net, shared, odds, truncated, minimum};
+    return truncated;
+}
+
+float breakageOf(const OddsWorking& working) {
+    if (working.minimum)
+        return 0.0f;
+    return std::max(0.0f, (working.raw - working.odds) * 2.0f);
+}
+
+std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolName,
+                                   std::string_view moneyOn) {
+    std::vector<std::string> lines;
+    const std::string pool(poolName);
+    lines.push_back(pool + " pool total: " + dollars(w.total));
+    lines.push_back("Takeout 25 %: " + dollars(w.total * 0.25) + ", leaving a net pool of " + dollars(w.net) +
+                    " to pay back");
+    if (w.share != 1.0f)
+        lines.push_back("Share: the net pool pays " + std::string(w.share < 0.4f ? "three" : "two") +
+                        " horses, each gets " + dollars(w.net) + " x " + fixedText(w.share, 3) + " = " +
+                        dollars(w.shared) + " (rounded to cents here)");
+    lines.push_back("Money on " + std::string(moneyOn) + ": " + dollars(w.money));
+    lines.push_back("Odds: " + dollars(w.shared) + " / " + dollars(w.money) +
+                    " - 1 = " + fixedText(w.raw, 4) + " to 1 (shown to 4 decimals)");
+    if (w.minimum) {
+        lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds to what this pool pays");
+    } else {
+        const float kept = breakageOf(w);
+        if (kept > 0.0f)
+            lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + "; the breakage, " +
+                            fixedText(w.raw - w.odds, 4) + " a $1, keeps " + dollars(kept) +
+                            " of every $2 ticket (rounded to cents here)");
+        else
+            lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + ", nothing lost to breakage");
+    }
+    lines.push_back("$2 payoff: " + fixedText(w.odds, w.minimum ? 2 : 1) +
+                    " x 2 + 2 = " + moneyText(payoffOf(w.odds)));
+    return lines;
 }
 
 std::string oddsText(float odds) {

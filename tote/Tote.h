@@ -4,12 +4,32 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace sw {
 
+// The figures the odds rule passed through, kept so a price can be explained from them.
+struct OddsWorking {
+    double total = 0.0;
+    float share = 1.0f;
+    double money = 0.0;
+    double net = 0.0;     // what the pool pays back: total less the 25 % takeout
+    double shared = 0.0;  // the part of the net pool this combination's money shares
+    float raw = 0.0f;     // shared / money - 1, before the cut to tenths
+    float odds = 0.0f;    // after the cut and the minimum
+    bool minimum = false; // the cut odds were below 0.05 and were raised to it
+};
+
 // The pari-mutuel odds rule: total * 0.75 * share / money - 1, truncated to tenths, at least 0.05.
-// No money on the combination: no odds.
-std::optional<float> oddsFor(double total, float share, double money);
+// No money on the combination: no odds. The working, when given, receives every figure.
+std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working = nullptr);
+// What the cut to tenths kept from a $2 ticket at these odds (0 when the minimum raised them).
+float breakageOf(const OddsWorking& working);
+// The odds rule's working in words, one step a line, ending with the $2 payoff of the odds:
+// poolName e.g. "Place", moneyOn e.g. "5 to place".
+std::vector<std::string> oddsLines(const OddsWorking& working, std::string_view poolName,
+                                   std::string_view moneyOn);
 // Fractional odds text for the board ("1/9" .. "9/2", " 5" .. "99").
 std::string oddsText(float odds);
 // $2 payoff of odds: odds * 2 + 2.

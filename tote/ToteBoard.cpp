@@ -72,4 +72,30 @@ OddsGrid exactaGrid(const RaceDay& day, int andHorse) {
     });
 }
 
+std::vector<std::string> explainWinCell(const RaceDay& day, int entry) {
+    const Pools& pools = day.pools;
+    if (entry < 0 || entry >= FieldSize)
+        return {};
+    auto cell = static_cast<std::size_t>(entry);
+    const std::string post = std::to_string(entry + 1);
+    std::vector<std::string> lines{"A $2 win bet on " + post + " if the race were run now"};
+    OddsWorking working;
+    std::optional<float> odds = oddsFor(pools.winTotal, 1.0f, pools.win[cell], &working);
+    if (odds && *odds == pools.winOdds[cell]) {
+        std::vector<std::string> steps = oddsLines(working, "Win", post + " to win");
+        lines.insert(lines.end(), steps.begin(), steps.end());
+    } else {
+        // A pool without money on the horse keeps the odds the board last worked out.
+        lines.push_back(odds ? "The board still shows the odds of its last refresh"
+                             : "Nobody has bet " + post + " to win: the board keeps the odds it last showed");
+        lines.push_back("$2 payoff: " + fixedText(pools.winOdds[cell], 1) +
+                        " x 2 + 2 = " + payoffText(pools.winOdds[cell]));
+    }
+    std::string shown = oddsText(pools.winOdds[cell]);
+    shown.erase(0, shown.find_first_not_of(' '));
+    lines.insert(lines.end() - 1,
+                 "Board odds " + shown + " to 1; the price moves with every ticket until the race starts");
+    return lines;
+}
+
 } // namespace sw

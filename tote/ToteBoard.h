@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -41,5 +42,9 @@ ToteBoard toteBoard(const RaceDay& day);
 OddsGrid quinielaGrid(const RaceDay& day, int andHorse);
 // Exacta odds of andHorse (1..8, clamped) first and each entry second.
 OddsGrid exactaGrid(const RaceDay& day, int andHorse);
+
+// What a $2 win bet on the entry (0..7) would return now, and why, one step a line; the last line
+// ends with the payoff the cell's tooltip shows.
+std::vector<std::string> explainWinCell(const RaceDay& day, int entry);
 
 } // namespace sw

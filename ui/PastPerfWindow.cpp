@@ -9,19 +9,24 @@
 #include "core/Constants.h"
 #include "game/Game.h"
 #include "program/ProgramTexts.h"
+#include "race/Chances.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,6 +34,12 @@
 namespace sw::ui {
 
 namespace {
+
+// How often the window looks at the simulation: often enough to watch the figures settle.
+constexpr int ChancePollMs = 100;
+const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral("Win"),
+                                    QStringLiteral("Top three"), QStringLiteral("Fair"),
+                                    QStringLiteral("Tote"),      QString()};
 
 // Most past lines an entry shows without scrolling; a printed program rarely runs longer.
 constexpr int MostPastRowsShown = 10;
@@ -88,7 +99,8 @@ void fitPastList(QListWidget* list) {
 
 } // namespace
 
-PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
+PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent)
+    : QDialog(parent), m_game(game), m_chanceRaces(ChanceRaces) {
     setObjectName(QStringLiteral("frmPastPerf"));
     setWindowTitle(toQString(ProgramWindowTitle));
     setSizeGripEnabled(true);
@@ -122,6 +134,9 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent) : QDialog(parent), m
     connect(m_udRace, &QSpinBox::valueChanged, this, &PastPerfWindow::raceChosen);
     connect(m_cmdOK, &QPushButton::clicked, this, &PastPerfWindow::chooseToteBoard);
     connect(m_cmdPrint, &QPushButton::clicked, this, &PastPerfWindow::openPrintOptions);
+    m_chanceTimer = new QTimer(this);
+    m_chanceTimer->setInterval(ChancePollMs);
+    connect(m_chanceTimer, &QTimer::timeout, this, &PastPerfWindow::pollChances);
 
     refresh();
 
@@ -315,7 +330,62 @@ QWidget* PastPerfWindow::buildSidePanel() {
     heading->setShortWords(JockeyShortWords);
     layout->addWidget(heading);
     layout->addWidget(m_lstJockeys, 1);
+    layout->addSpacing(10);
+    layout->addWidget(buildChances(panel));
     return panel;
+}
+
+QWidget* PastPerfWindow::buildChances(QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* title = caption(QStringLiteral("True Chances"), box);
+    title->setObjectName(QStringLiteral("lblChancesCaption"));
+    title->setToolTip(
+        QStringLiteral("Each entry's chance from the race run many times over, with one standard "
+                       "error; the odds that chance makes fair; the tote's odds now. "
+                       "\"value\" marks a horse the tote pays more for than it is worth."));
+    m_lblChances = new QLabel(box);
+    m_lblChances->setObjectName(QStringLiteral("lblChances"));
+    m_prgChances = new QProgressBar(box);
+    m_prgChances->setObjectName(QStringLiteral("prgChances"));
+    m_prgChances->setTextVisible(true);
+    m_prgChances->setFormat(QStringLiteral("%v races"));
+    auto* top = new QHBoxLayout;
+    top->addWidget(title);
+    top->addStretch(1);
+    top->addWidget(m_lblChances);
+    layout->addLayout(top);
+    layout->addWidget(m_prgChances);
+
+    m_tblChances = new QTableWidget(FieldSize, static_cast<int>(ChanceHeadings.size()), box);
+    m_tblChances->setObjectName(QStringLiteral("tblChances"));
+    m_tblChances->setHorizontalHeaderLabels(ChanceHeadings);
+    m_tblChances->verticalHeader()->hide();
+    m_tblChances->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tblChances->setSelectionMode(QAbstractItemView::NoSelection);
+    m_tblChances->setFocusPolicy(Qt::NoFocus);
+    m_tblChances->setFont(fixedFont());
+    m_tblChances->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tblChances->horizontalHeader()->setStretchLastSection(true);
+    for (int row = 0; row < FieldSize; ++row)
+        for (int column = 0; column < m_tblChances->columnCount(); ++column) {
+            auto* item = new QTableWidgetItem;
+            const int last = m_tblChances->columnCount() - 1;
+            item->setTextAlignment(column == 0      ? Qt::AlignCenter
+                                   : column == last ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignRight | Qt::AlignVCenter);
+            m_tblChances->setItem(row, column, item);
+        }
+    // Rows as close as a printed table's, so the chances do not crowd the standings out.
+    const int rowHeight = m_tblChances->fontMetrics().height() + 6;
+    m_tblChances->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_tblChances->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_tblChances->setFixedHeight(rowHeight * FieldSize +
+                                 m_tblChances->horizontalHeader()->sizeHint().height() +
+                                 2 * m_tblChances->frameWidth() + 2);
+    layout->addWidget(m_tblChances);
+    return box;
 }
 
 void PastPerfWindow::showRace(int race) {
@@ -361,12 +431,65 @@ void PastPerfWindow::refresh() {
     m_lblTrackRecord->setText(toQString(view.trackRecord));
     fillList(m_lstTrackRecord, view.trackRecordHolders);
     fillList(m_lstJockeys, view.jockeyStandings);
+    if (view.race >= 1 && view.race <= RacesPerDay)
+        startChances(view.race);
+}
+
+PastPerfWindow::~PastPerfWindow() {
+    stopChances();
+}
+
+void PastPerfWindow::startChances(int race) {
+    stopChances();
+    // The day holds the race just shown: its field and the tote's odds are copied out here, and
+    // the simulation never sees the day again.
+    m_chances = std::make_unique<ChanceRunner>(chanceFieldOf(m_game.day(), race), m_chanceRaces);
+    m_chancesShown = -1;
+    m_prgChances->setRange(0, m_chanceRaces);
+    m_prgChances->setValue(0);
+    m_lblChances->setText(QStringLiteral("Race %1").arg(race));
+    pollChances();
+    m_chanceTimer->start();
+}
+
+void PastPerfWindow::stopChances() {
+    if (m_chanceTimer)
+        m_chanceTimer->stop();
+    m_chances.reset();
+}
+
+void PastPerfWindow::pollChances() {
+    if (!m_chances)
+        return;
+    const bool finished = m_chances->finished();
+    m_prgChances->setValue(m_chances->progress());
+    const ChanceEstimate estimate = m_chances->latest();
+    if (estimate.races != m_chancesShown) {
+        m_chancesShown = estimate.races;
+        const auto rows = chanceRows(estimate);
+        for (int e = 0; e < FieldSize; ++e) {
+            const ChanceRow& row = rows[static_cast<std::size_t>(e)];
+            const std::array<const std::string*, 6> texts = {&row.post,     &row.win,      &row.topThree,
+                                                             &row.fairOdds, &row.toteOdds, &row.value};
+            for (std::size_t c = 0; c < texts.size(); ++c)
+                m_tblChances->item(e, static_cast<int>(c))->setText(toQString(*texts[c]));
+            QFont font = m_tblChances->font();
+            font.setBold(!row.value.empty());
+            m_tblChances->item(e, static_cast<int>(texts.size()) - 1)->setFont(font);
+        }
+    }
+    if (finished) {
+        m_chanceTimer->stop();
+        m_chances.reset();
+        emit chancesDone();
+    }
 }
 
 void PastPerfWindow::chooseToteBoard() {
     if (m_left)
         return;
     m_left = true;
+    stopChances();
     m_game.toteBoard();
     QDialog::accept();
     emit toteBoardChosen();

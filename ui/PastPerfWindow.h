@@ -3,15 +3,20 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QTableWidget;
+class QTimer;
 
 namespace sw {
+class ChanceRunner;
 class Game;
-}
+} // namespace sw
 
 namespace sw::ui {
 
@@ -22,11 +27,17 @@ class ColumnHeading;
 // standings. Choosing a race only asks the game to show it. "Tote Board", Escape and the window's
 // close button all go back to the race about to be run through game.toteBoard(), so the day can
 // never be left stranded in the program.
+// Beside the entries, each entry's true chances for the race shown, simulated off the window
+// thread and filled in batch by batch; choosing another race starts them over.
 class PastPerfWindow : public QDialog {
     Q_OBJECT
 
 public:
     explicit PastPerfWindow(Game& game, QWidget* parent = nullptr);
+    ~PastPerfWindow() override;
+
+    // Races the chances run to (fewer for a quick look); takes effect from the next race shown.
+    void setChanceRaces(int races) { m_chanceRaces = races; }
 
     // Shows race 1..12 as the race selector does (the selector follows).
     void showRace(int race);
@@ -34,6 +45,8 @@ public:
 signals:
     // Emitted once, after game.toteBoard(); the window closes right after.
     void toteBoardChosen();
+    // The chances of the race shown have reached their full count.
+    void chancesDone();
 
 public slots:
     void reject() override;
@@ -56,6 +69,10 @@ private:
     void refresh();
     void chooseToteBoard();
     void openPrintOptions();
+    QWidget* buildChances(QWidget* parent);
+    void startChances(int race);
+    void stopChances();
+    void pollChances();
 
     Game& m_game;
     bool m_left = false;
@@ -70,6 +87,13 @@ private:
     QListWidget* m_lstJockeys = nullptr;
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdOK = nullptr;
+    QTableWidget* m_tblChances = nullptr;
+    QProgressBar* m_prgChances = nullptr;
+    QLabel* m_lblChances = nullptr;
+    QTimer* m_chanceTimer = nullptr;
+    std::unique_ptr<ChanceRunner> m_chances;
+    int m_chancesShown = 0;
+    int m_chanceRaces;
 };
 
 } // namespace sw::ui

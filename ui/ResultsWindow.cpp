@@ -1,6 +1,8 @@
 #include "ResultsWindow.h"
 
+#include "BalanceChart.h"
 #include "ColumnHeading.h"
+#include "ExplanationDialog.h"
 #include "FixedFont.h"
 #include "PostBadge.h"
 #include "ToQString.h"
@@ -12,8 +14,10 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -170,6 +174,12 @@ QLabel* ResultsWindow::payoffLabel(const QString& name, QWidget* parent, bool mo
         label->setMinimumWidth(26);
     }
     m_payoffLabels.insert(name, label);
+    if (money) {
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setCursor(Qt::PointingHandCursor);
+        label->setToolTip(QStringLiteral("Click, or press Enter, to see how this payoff was worked out"));
+        label->installEventFilter(this);
+    }
     return label;
 }
 
@@ -261,6 +271,13 @@ QWidget* ResultsWindow::buildWinners() {
     layout->addWidget(standings);
     m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
     layout->addWidget(m_lstStandings, 2);
+    auto* kept = boldLabel(QStringLiteral("This Race: What the House Kept"), panel);
+    kept->setObjectName(QStringLiteral("lblLedger"));
+    layout->addWidget(kept);
+    m_lstLedger = fixedList(QStringLiteral("lstLedger"), panel);
+    layout->addWidget(m_lstLedger, 2);
+    m_picBalances = new BalanceChart(panel);
+    layout->addWidget(m_picBalances, 3);
     return panel;
 }
 
@@ -385,6 +402,7 @@ void ResultsWindow::showChart() {
     m_lblPhoto->setText(QStringLiteral("Official"));
 
     const Payoffs& payoffs = m_game.payoffs();
+    m_resultsShown = true;
     for (QLabel* horse : m_payoffLabels)
         if (horse->objectName().startsWith(QStringLiteral("lblXHorse")))
             horse->hide();
@@ -430,9 +448,17 @@ void ResultsWindow::showSettlement() {
     m_lstWinners->clear();
     for (const std::string& line : report.winnerLines)
         m_lstWinners->addItem(toQString(line));
+    // First halves that came in: no money yet, a credit for the next race.
+    for (const std::string& line : report.exchangeLines)
+        m_lstWinners->addItem(toQString(line));
     m_lstStandings->clear();
     for (const std::string& line : report.standingLines)
         m_lstStandings->addItem(toQString(line));
+    const HouseLedger& ledger = m_game.ledger();
+    m_lstLedger->clear();
+    for (const std::string& line : ledgerLines(ledger, m_game.day().currentRace))
+        m_lstLedger->addItem(toQString(line));
+    m_picBalances->setLines(balanceLines(ledger), RacesPerDay);
 
     // A file that could not be written would otherwise go unnoticed until the next day. It is
     // said here, beside OK, rather than in a box that would come back after every race.
@@ -459,6 +485,30 @@ void ResultsWindow::reject() {
     // The results must be written and settled before the day can go on.
     if (m_showFinished)
         confirm();
+}
+
+bool ResultsWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool clicked = event->type() == QEvent::MouseButtonRelease &&
+                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool entered =
+        event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if ((clicked || entered) && m_resultsShown) {
+        explainPayoff(watched->objectName());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ResultsWindow::explainPayoff(const QString& label) {
+    const Payoff* payoff = payoffByLabel(m_game.payoffs(), label.toStdString());
+    if (!payoff || payoff->working.empty())
+        return;
+    ExplanationDialog::explain(this,
+                               QStringLiteral("Race %1: %2")
+                                   .arg(m_game.day().currentRace + 1)
+                                   .arg(toQString(payoff->working.front())),
+                               payoff->working);
 }
 
 } // namespace sw::ui

@@ -17,6 +17,7 @@ class Game;
 
 namespace sw::ui {
 
+class BalanceChart;
 class ColumnHeading;
 
 // The results of the race just run, "frmResults": the official order revealed place by place
@@ -48,6 +49,10 @@ public slots:
     // Closing before the show is over is refused; afterwards it confirms like OK.
     void reject() override;
 
+protected:
+    // A payoff label opens its working when clicked or when Enter is pressed on it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct ChartRowLabels {
         std::array<QLabel*, 12> cells{};
@@ -65,11 +70,13 @@ private:
     void showChart();
     void showSettlement();
     void confirm();
+    void explainPayoff(const QString& label);
 
     Game& m_game;
     bool m_showStarted = false;
     bool m_showFinished = false;
     bool m_confirmed = false;
+    bool m_resultsShown = false; // the payoffs are on the chart and can be explained
     QTimer* m_timerShow = nullptr;
     QTimer* m_timerPhoto = nullptr;
     QLabel* m_lblRaceNum = nullptr;
@@ -80,6 +87,8 @@ private:
     std::array<ChartRowLabels, 8> m_rows{};
     QListWidget* m_lstWinners = nullptr;
     QListWidget* m_lstStandings = nullptr;
+    QListWidget* m_lstLedger = nullptr;
+    BalanceChart* m_picBalances = nullptr;
     QLabel* m_lblSaveProblems = nullptr;
     QPushButton* m_cmdShow = nullptr;
     QPushButton* m_cmdOK = nullptr;

@@ -1,9 +1,12 @@
 #include "TicketsWidget.h"
 
+#include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "game/Game.h"
 #include "players/Players.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketList.h"
+#include "wagering/TicketPricing.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +15,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace sw::ui {
 
@@ -125,17 +130,54 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     commands->addWidget(m_cmdPrint);
     outer->addLayout(commands);
 
+    // Shown only while the race has credits, so a day without them keeps the frame as it was.
+    m_lstCredits = new QListWidget(this);
+    m_lstCredits->setObjectName(QStringLiteral("lstCredits"));
+    m_lstCredits->setToolTip(QStringLiteral("Twin-Tri and Tri-Super credits held for this race. A credit "
+                                            "the race starts without is paid at its first half's price "
+                                            "with the race's results."));
+    m_lstCredits->setWordWrap(true);
+    m_lstCredits->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstCredits->setMaximumHeight(72);
+    m_cmdExchange = new QPushButton(QStringLiteral("E&xchange"), this);
+    m_cmdExchange->setObjectName(QStringLiteral("cmdExchange"));
+    m_cmdExchange->setToolTip(QStringLiteral("Enter the second half of the selected credit: a Trifecta for "
+                                             "the Twin-Tri, a Superfecta for the Tri-Super"));
+    m_cmdExchange->setAutoDefault(false);
+    auto* credits = new QHBoxLayout;
+    credits->addWidget(m_lstCredits, 1);
+    credits->addWidget(m_cmdExchange, 0, Qt::AlignTop);
+    outer->addLayout(credits);
+
     connect(m_lstTicket, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_refreshing || row < 0)
             return;
         m_game.ticketList().selectTicket(m_game.day(), row);
         emit changed();
     });
+    connect(m_lstTicket, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = m_lstTicket->row(item);
+        const auto& tickets = m_game.day().tickets;
+        if (row >= 0 && row < static_cast<int>(tickets.size()))
+            ExplanationDialog::explain(this, QStringLiteral("Ticket %1").arg(row + 1),
+                                       explainTicket(tickets[static_cast<std::size_t>(row)].text));
+    });
     connect(m_cmdDelete, &QPushButton::clicked, this, [this] {
         m_game.ticketList().deleteTicket(m_game.day());
         emit changed();
     });
     connect(m_cmdPrint, &QPushButton::clicked, this, &TicketsWidget::payRequested);
+    connect(m_lstCredits, &QListWidget::currentRowChanged, this, [this] {
+        if (!m_refreshing)
+            refresh();
+    });
+    connect(m_cmdExchange, &QPushButton::clicked, this, [this] {
+        const QListWidgetItem* item = m_lstCredits->currentItem();
+        if (!item)
+            return;
+        m_game.betEntry().startExchange(m_game.day(), item->data(Qt::UserRole).toInt());
+        emit changed();
+    });
     refresh();
 }
 
@@ -187,6 +229,24 @@ void TicketsWidget::refresh() {
     const bool betting = stage == Stage::Betting;
     m_cmdDelete->setEnabled(betting && list.deleteUsable(day));
     m_cmdPrint->setEnabled(betting && TicketList::payUsable(day));
+
+    const std::vector<ExchangeCredit> credits = creditsOfRace(day);
+    {
+        const QSignalBlocker block(m_lstCredits);
+        const int row = m_lstCredits->currentRow();
+        m_lstCredits->clear();
+        for (const ExchangeCredit& credit : credits) {
+            auto* item = new QListWidgetItem(QString::fromStdString(creditLine(day, credit)), m_lstCredits);
+            item->setData(Qt::UserRole, credit.number);
+            item->setData(Qt::UserRole + 1, credit.exchangedBy == 0);
+        }
+        const int count = m_lstCredits->count();
+        m_lstCredits->setCurrentRow(count == 0 ? -1 : std::clamp(row, 0, count - 1));
+    }
+    const QListWidgetItem* credit = m_lstCredits->currentItem();
+    m_lstCredits->setVisible(!credits.empty());
+    m_cmdExchange->setVisible(!credits.empty());
+    m_cmdExchange->setEnabled(betting && credit && credit->data(Qt::UserRole + 1).toBool());
     m_refreshing = false;
 }
 

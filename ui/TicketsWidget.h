@@ -13,7 +13,8 @@ class Game;
 namespace sw::ui {
 
 // The ticket frame `frTickets`: the listed tickets with their paid marks and owners, the selected
-// ticket's combinations, count and cost, the totals, and Delete and Pay.
+// ticket's combinations, count and cost, the totals, and Delete and Pay; below them the Twin-Tri
+// and Tri-Super credits held for the race, with Exchange to enter a credit's second half.
 class TicketsWidget : public QFrame {
     Q_OBJECT
 
@@ -44,6 +45,8 @@ private:
     QLabel* m_lblTotalNum = nullptr;
     QPushButton* m_cmdDelete = nullptr;
     QPushButton* m_cmdPrint = nullptr;
+    QListWidget* m_lstCredits = nullptr;
+    QPushButton* m_cmdExchange = nullptr;
 };
 
 } // namespace sw::ui

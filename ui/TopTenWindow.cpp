@@ -1,5 +1,7 @@
 #include "TopTenWindow.h"
 
+#include "BalanceChart.h"
+
 #include "FixedFont.h"
 
 #include "game/Game.h"
@@ -56,9 +58,31 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     buttons->addWidget(m_cmdPlay);
     buttons->addWidget(m_cmdEnd);
     buttons->addStretch(1);
+    // Beside the list, the day that ends here: what each player's money did and what the house kept.
+    auto* lblDay = new QLabel(QStringLiteral("Today: What the House Kept"), this);
+    lblDay->setObjectName(QStringLiteral("lblLedger"));
+    QFont dayFont = lblDay->font();
+    dayFont.setBold(true);
+    lblDay->setFont(dayFont);
+    auto* lstLedger = new QListWidget(this);
+    lstLedger->setObjectName(QStringLiteral("lstLedger"));
+    lstLedger->setFont(fixedFont());
+    lstLedger->setSelectionMode(QAbstractItemView::NoSelection);
+    for (const std::string& line : ledgerLines(game.ledger()))
+        lstLedger->addItem(QString::fromStdString(line));
+    auto* chart = new BalanceChart(this);
+    chart->setLines(balanceLines(game.ledger()), RacesPerDay);
+    auto* day = new QVBoxLayout;
+    day->addWidget(lblDay);
+    day->addWidget(lstLedger, 1);
+    day->addWidget(chart, 2);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(m_lstTop10, 1);
+    columns->addLayout(day, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addWidget(m_lstTop10, 1);
+    layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
     connect(m_cmdPlay, &QPushButton::clicked, this, [this] { choose(true); });

@@ -1,5 +1,7 @@
 #include "ToteBoardWidget.h"
 
+#include "ExplanationDialog.h"
+
 #include "FontScale.h"
 #include "PostColours.h"
 #include "game/Game.h"
@@ -10,7 +12,9 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -106,6 +110,10 @@ QWidget* ToteBoardWidget::buildWinPage() {
         m_showTot[i] = boardLabel(indexed("lblShowTot", h), QString(), right, page);
         grid->addWidget(m_totHorse[i], h + 1, 0, Qt::AlignCenter);
         grid->addWidget(m_odds[i], h + 1, 1);
+        m_odds[i]->setFocusPolicy(Qt::StrongFocus);
+        m_odds[i]->setCursor(Qt::PointingHandCursor);
+        m_odds[i]->setProperty("entry", h);
+        m_odds[i]->installEventFilter(this);
         grid->addWidget(m_winTot[i], h + 1, 2);
         grid->addWidget(m_placeTot[i], h + 1, 3);
         grid->addWidget(m_showTot[i], h + 1, 4);
@@ -255,6 +263,20 @@ void ToteBoardWidget::refreshGrids() {
 }
 
 bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
+    // A win odds cell opens what a $2 win bet would return now, and why.
+    const bool clicked = event->type() == QEvent::MouseButtonRelease &&
+                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool entered =
+        event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if (clicked || entered) {
+        const QVariant entry = watched->property("entry");
+        if (entry.isValid()) {
+            ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry.toInt() + 1),
+                                       explainWinCell(m_game.day(), entry.toInt()));
+            return true;
+        }
+    }
     // Pointing at a grid cell swaps its tooltip for the shorter payoff line.
     if (event->type() == QEvent::Enter) {
         if (auto* label = qobject_cast<QLabel*>(watched)) {

@@ -18,8 +18,8 @@ struct Shortfall {
 
 // Every listed owner of unpaid tickets who cannot pay for them, in the order of their first
 // ticket. Each player's tickets are measured against that player's own balance; a total exactly
-// equal to the balance is affordable. Paid tickets, tickets not taken yet and tickets whose owner
-// is no longer listed (never paid) cost nothing here.
+// equal to the balance is affordable. Paid tickets and tickets whose owner is no longer listed
+// (never paid) cost nothing here.
 std::vector<Shortfall> ownersShortOfMoney(const RaceDay& day);
 
 // True when the ticket's owner is among the shortfalls.

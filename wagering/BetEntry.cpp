@@ -1,10 +1,12 @@
 #include "BetEntry.h"
 
+#include "ExchangeCredits.h"
 #include "TicketList.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/TextEncoding.h"
+#include "players/Players.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,10 +54,11 @@ const std::array<BetButton, BetTypeCount>& betButtons() {
         {BetType::Pick3, "cmdPick3", "Pick3", "1st place in 3 consecutive races (Also known as Bet 3)"},
         {BetType::Pick6, "cmdPick6", "Pick6", "1st place in 6 consecutive races"},
         {BetType::TwinTri, "cmdTwinTri", "Twin-Tri",
-         "Two Trifectas in 2 races. Not taken yet: the ticket will stay unpaid and cost nothing."},
+         "Two Trifectas in 2 races. A winning Trifecta here is exchanged for a Trifecta of the next race "
+         "(races 1 to 11)"},
         {BetType::TriSuper, "cmdTriSuper", "Tri-Super",
-         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
-         "nothing."},
+         "Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
+         "Superfecta of the next race (races 1 to 11)"},
     }};
     return buttons;
 }
@@ -95,17 +98,6 @@ std::string_view pageTooltip(int page) {
         return "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.";
     default:
         return "";
-    }
-}
-
-std::string_view notTakenYetNote(BetType type) {
-    switch (type) {
-    case BetType::TwinTri:
-        return "Twin-Tri is not taken yet: the ticket will stay unpaid and cost nothing.";
-    case BetType::TriSuper:
-        return "Tri-Super is not taken yet: the ticket will stay unpaid and cost nothing.";
-    default:
-        return {};
     }
 }
 
@@ -226,6 +218,9 @@ bool BetEntry::betButtonUsable(const RaceDay& day, BetType type) {
         return day.pick3Offered;
     case BetType::Pick6:
         return day.pick6Offered;
+    case BetType::TwinTri:
+    case BetType::TriSuper:
+        return day.exchangeBetsOffered;
     default:
         return true;
     }
@@ -250,14 +245,7 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
     if (!betButtonUsable(day, type))
         return false;
     std::string word(betWord(type));
-    // Said before the player builds one, not only once the ticket is listed unpaid; another bet
-    // chosen after it takes the warning away.
-    const std::string_view note = notTakenYetNote(type);
-    if (!note.empty())
-        m_instruct = note;
-    else if (m_instruct == notTakenYetNote(BetType::TwinTri) ||
-             m_instruct == notTakenYetNote(BetType::TriSuper))
-        m_instruct = {};
+    m_exchange = 0;
     if (isSingleHorseBet(type)) {
         // The spinner follows the label, so the amount the player sees is the amount bet.
         if (raiseToMinimum(day, type, m_lblBetAmount))
@@ -275,6 +263,28 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
         m_modesUsable = true;
     }
     return true;
+}
+
+bool BetEntry::startExchange(RaceDay& day, int32_t number) {
+    for (const ExchangeCredit& credit : creditsOfRace(day)) {
+        auto type = betTypeFromWord(credit.betType);
+        const int owner = findPlayer(day.players, credit.playerId);
+        if (credit.number != number || credit.exchangedBy != 0 || !type || !isExchangeBet(*type) || owner < 0)
+            continue;
+        // The exchange is the owner's ticket: the owner becomes the bettor, unless out of cash
+        // (then the credit is paid out with the race).
+        if (owner != day.players.selected)
+            selectBettor(day, owner);
+        if (day.players.selected != owner)
+            return false;
+        m_exchange = number;
+        setAmount(credit.amount);
+        m_lblBetName = m_betName = credit.betType;
+        m_modesUsable = true;
+        goToPage(day, BetPage);
+        return true;
+    }
+    return false;
 }
 
 bool BetEntry::chooseBetKind(BetMode mode) {
@@ -345,8 +355,16 @@ void BetEntry::stageChanged(RaceDay& day, int page) {
     showInstruction();
 }
 
+std::optional<BetType> BetEntry::pickedShape() const {
+    auto type = betTypeFromWord(m_betName);
+    if (type && isExchangeBet(*type))
+        return m_exchange > 0 ? secondHalfOf(*type) : BetType::Trifecta;
+    return type;
+}
+
 void BetEntry::showInstruction() {
-    Instruction step = instructionFor(m_betName, m_betKind, m_currentLeg);
+    auto shape = pickedShape();
+    Instruction step = instructionFor(shape ? betWord(*shape) : m_betName, m_betKind, m_currentLeg);
     m_instruct = step.text;
     m_withUsable = step.withUsable;
     m_finishUsable = false;
@@ -356,7 +374,7 @@ bool BetEntry::pickHorse(int index) {
     if (m_page != HorsesPage || !horseUsable(index))
         return false;
     // A straight combination cannot take more horses than it needs.
-    bool full = m_finishUsable && m_betKind == StraightWord && isStraightExotic(betTypeFromWord(m_betName));
+    bool full = m_finishUsable && m_betKind == StraightWord && isStraightExotic(pickedShape());
     if (!full) {
         m_lblPicks.push_back(static_cast<char>('1' + index));
         m_horseUsable[static_cast<std::size_t>(index)] = false;
@@ -380,7 +398,7 @@ void BetEntry::refreshFinish() {
     m_betName = m_lblBetName;
     if (m_betKind.empty())
         m_betKind = StraightWord;
-    auto type = betTypeFromWord(m_betName);
+    auto type = pickedShape();
     if (!type)
         return;
     int picked = horsesPicked();
@@ -444,6 +462,8 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
         type && isSingleHorseBet(*type) && raiseToMinimum(day, *type, legs[0]))
         setAmount(MinimumSingleHorseAmount);
     std::string text = "$" + legs[0] + " " + (legs.size() > 1 ? legs[1] : std::string()) + " ";
+    if (m_exchange > 0)
+        text += std::string(ExchangeWord) + " " + std::to_string(m_exchange) + " ";
     for (std::size_t i = 2; i < legs.size(); ++i) {
         if (i == legs.size() - 1)
             text += legs[i];
@@ -461,6 +481,7 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
     m_lblPicks.clear();
     m_horseUsable.fill(true);
     m_currentLeg = 1;
+    m_exchange = 0;
     goToPage(day, AmountPage);
     return true;
 }
@@ -475,6 +496,7 @@ void BetEntry::clearBet(RaceDay& day) {
 }
 
 void BetEntry::cancelBet() {
+    m_exchange = 0;
     m_lblBetName.clear();
     m_lblBetKind.clear();
     m_betKind.clear();

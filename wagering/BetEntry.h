@@ -4,6 +4,8 @@
 #include "core/RaceDay.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,10 +52,6 @@ std::string allAmountPointerTooltip(const RaceDay& day);
 // The tooltip of the entry's tabs while the pointer is over page `page`.
 std::string_view pageTooltip(int page);
 
-// What the instruction line says when Twin-Tri or Tri-Super is chosen: those bets are not taken
-// yet. Empty for every other bet.
-std::string_view notTakenYetNote(BetType type);
-
 struct Instruction {
     std::string_view text;
     bool withUsable = false;
@@ -75,8 +73,16 @@ public:
     void amountSpinChanged(int value);
     // cmdNext1: on to the bet page (usable while a player is selected).
     bool nextToBet(RaceDay& day);
-    // A bet button; a multi-race bet only in the race where it is offered.
+    // A bet button; a multi-race bet only in the race where it is offered, a Twin-Tri or
+    // Tri-Super first half only while a race follows.
     bool chooseBetType(RaceDay& day, BetType type);
+    // Starts the second half of the Twin-Tri or Tri-Super credit `number` of the race about to be
+    // run: its owner becomes the bettor, its bet and amount are set, and the mode and the horses
+    // (of a Trifecta or a Superfecta) follow as for any bet. False when no listed player holds
+    // such a credit unexchanged, or its owner is out of cash and cannot be the bettor.
+    bool startExchange(RaceDay& day, int32_t number);
+    // The credit the ticket being built exchanges; 0 for any other ticket.
+    int32_t exchange() const { return m_exchange; }
     // cmdStraight, cmdBox or cmdWheel.
     bool chooseBetKind(BetMode mode);
     // cmdNext2: starts the ticket's legs with the amount, the bet and its mode; on to the horses.
@@ -119,7 +125,8 @@ public:
     static std::string_view firstStep(const RaceDay& day);
     // cmdNext2: while both the bet and its mode are shown.
     bool next2Usable() const { return !m_lblBetName.empty() && !m_lblBetKind.empty(); }
-    // cmdDouble, cmdPick3, cmdPick6 only in their opening race; every other bet button always.
+    // cmdDouble, cmdPick3, cmdPick6 only in their opening race, cmdTwinTri and cmdTriSuper in
+    // races 1 to 11; every other bet button always.
     static bool betButtonUsable(const RaceDay& day, BetType type);
     bool modeButtonsUsable() const { return m_modesUsable; }
     bool withUsable() const { return m_withUsable; }
@@ -135,6 +142,8 @@ private:
     void startLegs();
     std::string legKindWord() const;
     int horsesPicked() const;
+    // The bet whose combinations are being picked: a second half's Trifecta or Superfecta.
+    std::optional<BetType> pickedShape() const;
 
     int m_page = AmountPage;
     int m_currentLeg = 1;
@@ -152,6 +161,7 @@ private:
     bool m_withUsable = false;
     bool m_finishUsable = false;
     bool m_backUsable = false;
+    int32_t m_exchange = 0;
 };
 
 } // namespace sw

@@ -49,8 +49,16 @@ bool isMultiRace(BetType type) {
     return type == BetType::DailyDouble || type == BetType::Pick3 || type == BetType::Pick6;
 }
 
-bool isTaken(BetType type) {
-    return type != BetType::TwinTri && type != BetType::TriSuper;
+bool isExchangeBet(BetType type) {
+    return type == BetType::TwinTri || type == BetType::TriSuper;
+}
+
+BetType secondHalfOf(BetType type) {
+    return type == BetType::TriSuper ? BetType::Superfecta : BetType::Trifecta;
+}
+
+std::string_view exchangeFileWord(BetType type) {
+    return type == BetType::TriSuper ? std::string_view("Tri-Super Exchange") : "Twin-Tri Exchange";
 }
 
 int setsPerWheel(BetType type) {

@@ -43,8 +43,15 @@ std::optional<BetMode> modeFromWord(std::string_view word);
 bool isSingleHorseBet(BetType type);
 // Daily Double, Pick 3 and Pick 6: one winner set per race, always a wheel.
 bool isMultiRace(BetType type);
-// Twin-Tri and Tri-Super are listed but not yet priced, recorded or charged.
-bool isTaken(BetType type);
+// Twin-Tri and Tri-Super: a trifecta first half in one race, exchanged when it wins for a second
+// half in the next.
+bool isExchangeBet(BetType type);
+// The bet a second half is entered as: Trifecta for the Twin-Tri, Superfecta for the Tri-Super.
+BetType secondHalfOf(BetType type);
+// tickets.dat's word for a second half: "Twin-Tri Exchange", "Tri-Super Exchange".
+std::string_view exchangeFileWord(BetType type);
+// The word a ticket text puts before the credit a second half uses.
+inline constexpr std::string_view ExchangeWord = "Exchange";
 // Win, Place, Show and Across The Board take at least this many dollars a bet.
 inline constexpr int32_t MinimumSingleHorseAmount = 2;
 // "Minimum amount for Win is $2" and the like for those four bets; empty for the others.

@@ -1,6 +1,7 @@
 #include "Payment.h"
 
 #include "BalanceCheck.h"
+#include "ExchangeCredits.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
 #include "core/DataFolder.h"
@@ -16,9 +17,9 @@ namespace sw {
 
 namespace {
 
-// The pool files a bet's lines go to; an Across The Board horse goes to all three.
-std::vector<PoolFile> poolFilesOf(BetType type) {
-    switch (type) {
+// The pool files a ticket's lines go to; an Across The Board horse goes to all three.
+std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket) {
+    switch (ticket.type) {
     case BetType::Win:
         return {PoolFile::Wins};
     case BetType::Place:
@@ -41,9 +42,12 @@ std::vector<PoolFile> poolFilesOf(BetType type) {
         return {PoolFile::Pick3s};
     case BetType::Pick6:
         return {PoolFile::Pick6s};
-    default:
-        return {};
+    case BetType::TwinTri:
+        return {ticket.exchange > 0 ? PoolFile::TwinTriExchanges : PoolFile::TwinTris};
+    case BetType::TriSuper:
+        return {ticket.exchange > 0 ? PoolFile::TriSuperExchanges : PoolFile::TriSupers};
     }
+    return {};
 }
 
 // One line per marked combination, the ticket's number first and its amount last. Every line
@@ -95,6 +99,8 @@ PaymentReport payTickets(RaceDay& day) {
     // owner's charge go in together or not at all, so no bet is live that nobody paid for.
     const PlayerList playersBefore = day.players;
     const int32_t counterBefore = day.pools.ticketCounter;
+    std::vector<ExchangeCredit> credits = day.exchangeCredits;
+    bool creditsChanged = false;
     std::vector<std::size_t> paidNow;
     std::string ticketLines;
     std::array<std::string, PoolFileCount> poolText;
@@ -111,11 +117,6 @@ PaymentReport payTickets(RaceDay& day) {
         auto ticket = parseTicketText(day.tickets[i].text);
         if (!ticket)
             continue; // cannot be priced, so it is never recorded
-        if (!isTaken(ticket->type)) {
-            if (report.notTaken++ == 0)
-                messages.emplace_back(NotTakenYetText);
-            continue;
-        }
         const int32_t owner = day.tickets[i].playerId;
         if (findPlayer(day.players, owner) < 0) {
             ++report.orphaned;
@@ -124,20 +125,39 @@ PaymentReport payTickets(RaceDay& day) {
         // One player short of money keeps only their own tickets back.
         if (isShort(report.shortOfMoney, owner))
             continue;
+        if (ticket->exchange > 0) {
+            if (std::string problem = exchangeProblem(day, *ticket, owner, i); !problem.empty()) {
+                ++report.badExchanges;
+                messages.push_back(day.tickets[i].text + ": " + problem);
+                continue;
+            }
+        } else if (isExchangeBet(ticket->type) && !day.exchangeBetsOffered) {
+            ++report.badExchanges;
+            messages.push_back(day.tickets[i].text + ": the " + std::string(betWord(ticket->type)) +
+                               " is sold in races 1 to 11 only.");
+            continue;
+        }
 
         TicketPrice price = expandTicket(*ticket, marks);
         const int32_t number = ++day.pools.ticketCounter;
-        ticketLines += RecordWriter()
-                           .integer(number)
-                           .integer(owner)
-                           .integer(ticket->amount)
-                           .text(ticketFileWord(ticket->type))
-                           .integer(day.currentRace + 1)
-                           .text(date)
-                           .line();
+        ticketLines +=
+            RecordWriter()
+                .integer(number)
+                .integer(owner)
+                .integer(ticket->amount)
+                .text(ticket->exchange > 0 ? exchangeFileWord(ticket->type) : ticketFileWord(ticket->type))
+                .integer(day.currentRace + 1)
+                .text(date)
+                .line();
         const std::string lines = poolLines(marks, number, ticket->amount);
-        for (PoolFile file : poolFilesOf(ticket->type))
+        for (PoolFile file : poolFilesOf(*ticket))
             poolText[static_cast<std::size_t>(file)] += lines;
+        for (ExchangeCredit& credit : credits)
+            if (ticket->exchange > 0 && credit.number == ticket->exchange &&
+                credit.betType == betWord(ticket->type) && credit.race == day.currentRace + 1) {
+                credit.exchangedBy = number;
+                creditsChanged = true;
+            }
         paidNow.push_back(i);
         chargeOwner(day, owner, price.cost);
     }
@@ -146,6 +166,8 @@ PaymentReport payTickets(RaceDay& day) {
         changes.append("tickets.dat", std::move(ticketLines));
         for (std::size_t f = 0; f < PoolFileCount; ++f)
             changes.append(std::string(poolFileName(static_cast<PoolFile>(f))), std::move(poolText[f]));
+        if (creditsChanged)
+            changes.write(std::string(ExchangeCreditsFile), exchangeCreditsText(credits));
         addPlayers(day, changes);
         if (FileError failed = day.folder.commit(changes)) {
             // Nothing was written: the tickets stay unpaid and nobody is charged.
@@ -156,6 +178,7 @@ PaymentReport payTickets(RaceDay& day) {
         } else {
             for (std::size_t i : paidNow)
                 day.tickets[i].paid = true;
+            day.exchangeCredits = std::move(credits);
             report.paid = static_cast<int>(paidNow.size());
             toteRefresh(day);
         }

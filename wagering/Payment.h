@@ -9,19 +9,17 @@
 
 namespace sw {
 
-inline constexpr std::string_view NotTakenYetText =
-    "Twin-Tri and Tri-Super bets are not taken yet: those tickets stay on the list unpaid and cost nothing.";
-
 struct PaymentReport {
     int paid = 0;                        // tickets paid by this payment
-    int notTaken = 0;                    // Twin-Tri and Tri-Super tickets passed over
+    int badExchanges = 0;                // second halves whose credit cannot be used: left unpaid
     int orphaned = 0;                    // tickets whose owner is no longer listed: nobody pays for them
     std::vector<Shortfall> shortOfMoney; // players whose tickets were left unpaid, none of them charged
     std::string error;                   // a file that could not be written; payment stopped there
 };
 
 // Pays every unpaid ticket in list order: numbers it, logs it in tickets.dat, appends its pool
-// lines, marks it paid and charges its owner; the tote is refreshed from the pool files before
+// lines, marks it paid and charges its owner (a second half also marks its credit exchanged, in
+// exchangecredits.dat with the rest); the tote is refreshed from the pool files before
 // any message and at the end, so it always shows every ticket paid, and players.dat is saved
 // once with every charge. Tickets already paid are never paid again. A player whose unpaid
 // tickets cost more than their balance has none of them paid, so nobody is taken below zero, and

@@ -2,6 +2,7 @@
 
 #include "BalanceCheck.h"
 #include "BetEntry.h"
+#include "ExchangeCredits.h"
 #include "TicketPricing.h"
 #include "core/Constants.h"
 #include "players/Players.h"
@@ -18,6 +19,11 @@ std::string notOfferedText(BetType type) {
         return "The Daily Double is sold in race 2 only.";
     case BetType::Pick3:
         return "The Pick 3 is sold in race 4 only.";
+    case BetType::TwinTri:
+    case BetType::TriSuper:
+        return "The " + std::string(betWord(type)) +
+               " is sold in races 1 to 11 only: its second half is run "
+               "in the next race.";
     default:
         return "The Pick 6 is sold in race 7 only.";
     }
@@ -26,22 +32,20 @@ std::string notOfferedText(BetType type) {
 } // namespace
 
 std::string_view ticketStatusText(const ListedTicket& ticket) {
-    if (ticket.paid)
-        return "paid";
     auto parsed = parseTicketText(ticket.text);
     if (!parsed)
-        return "not a valid ticket";
-    if (!isTaken(parsed->type))
-        return "not taken yet";
-    return "";
+        return ticket.paid ? "paid" : "not a valid ticket";
+    // A second half says which credit it uses; the credit pays for one of its combinations.
+    if (parsed->exchange > 0)
+        return ticket.paid ? "paid, exchanging its credit" : "exchanges its credit for one combination";
+    return ticket.paid ? "paid" : "";
 }
 
 bool hasUnpaidTickets(const RaceDay& day) {
     return std::any_of(day.tickets.begin(), day.tickets.end(), [&](const ListedTicket& t) {
         if (t.paid || findPlayer(day.players, t.playerId) < 0)
             return false;
-        auto parsed = parseTicketText(t.text);
-        return parsed && isTaken(parsed->type);
+        return parseTicketText(t.text).has_value();
     });
 }
 
@@ -102,7 +106,7 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     }
     // A wheel whose every selection names one horse twice buys nothing; listed, it would be paid
     // and numbered for $0.
-    if (isTaken(ticket->type) && priceTicket(*ticket).count == 0) {
+    if (priceTicket(*ticket).count == 0) {
         if (error)
             *error = std::string(text) +
                      " covers no combination: no horse can take two places at once. Wheel different horses.";
@@ -110,7 +114,14 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     }
     // A typed ticket keeps to the bets the race offers, as the bet buttons do: a multi-race bet
     // bought after its first leg was run would be a bet on a winner already known.
-    if (!BetEntry::betButtonUsable(day, ticket->type)) {
+    if (ticket->exchange > 0) {
+        const int32_t owner = players.entries[static_cast<std::size_t>(players.selected)].playerId;
+        if (std::string problem = exchangeProblem(day, *ticket, owner); !problem.empty()) {
+            if (error)
+                *error = std::move(problem);
+            return false;
+        }
+    } else if (!BetEntry::betButtonUsable(day, ticket->type)) {
         if (error)
             *error = notOfferedText(ticket->type);
         return false;

@@ -11,11 +11,11 @@ namespace sw {
 
 inline constexpr std::string_view DeleteTicketQuestion = "Are you sure you want to delete the ticket?";
 
-// What the list says of a ticket beside its text: "paid", "not taken yet" (Twin-Tri, Tri-Super),
-// "not a valid ticket", or nothing while it waits to be paid.
+// What the list says of a ticket beside its text: "paid", "not a valid ticket", what a Twin-Tri or
+// Tri-Super second half does with its credit, or nothing while it waits to be paid.
 std::string_view ticketStatusText(const ListedTicket& ticket);
 
-// True when a listed ticket can still be paid (not paid yet, a bet that is taken, its owner listed).
+// True when a listed ticket can still be paid (not paid yet, a valid ticket, its owner listed).
 bool hasUnpaidTickets(const RaceDay& day);
 
 // Empties the ticket list for the next race; tickets.dat and the pool files keep what was paid.
@@ -28,8 +28,8 @@ public:
     // Lists a ticket owned by the selected player and selects it: its combinations and labels are
     // shown, then the totals, and the owners' balances are checked. False, with the reason in
     // *error, when no player is selected, the text is not a ticket, bets less than the $2 minimum
-    // of Win, Place, Show and Across The Board, covers no combination, or the race does not offer
-    // its multi-race bet.
+    // of Win, Place, Show and Across The Board, covers no combination, the race does not offer
+    // its multi-race or exchange bet, or a second half cannot use the credit it names.
     bool listTicket(RaceDay& day, std::string_view text, std::string* error = nullptr);
 
     // Shows the totals and checks the balances, then shows the ticket at index (if still listed).

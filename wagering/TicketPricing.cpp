@@ -14,8 +14,12 @@ std::string article(std::string_view word) {
 }
 
 // A well-formed example of the bet, so a refusal shows what would be accepted.
-std::string exampleFor(BetType type, BetMode mode) {
+std::string exampleFor(BetType type, BetMode mode, int32_t exchange = 0) {
     std::string start = "$2 " + std::string(betWord(type)) + " ";
+    if (exchange > 0) {
+        start += std::string(ExchangeWord) + " " + std::to_string(exchange) + " ";
+        type = secondHalfOf(type);
+    }
     if (isSingleHorseBet(type))
         return start + "on 5";
     if (isMultiRace(type)) {
@@ -120,8 +124,6 @@ SelectionSet single(uint8_t post) {
 // Calls f(posts, k) for every combination the ticket counts, in the order it is counted.
 template <class F> void eachCombination(const ParsedTicket& t, F&& f) {
     uint8_t posts[CombinationMarks::MaxPositions];
-    if (!isTaken(t.type))
-        return;
     if (isSingleHorseBet(t.type)) {
         for (int i = 0; i < t.sets[0].size; ++i) {
             posts[0] = t.sets[0].posts[i];
@@ -154,7 +156,7 @@ template <class F> void eachCombination(const ParsedTicket& t, F&& f) {
         }
         return;
     }
-    int k = horsesPerCombination(t.type);
+    int k = horsesPerCombination(combinationShape(t));
     std::array<SelectionSet, CombinationMarks::MaxPositions> lists{};
     for (int p = 0; p < k; ++p) {
         if (t.mode == BetMode::Wheel)
@@ -172,15 +174,21 @@ int countPerLine(const ParsedTicket& t) {
 }
 
 int markPositions(BetType type) {
-    if (isSingleHorseBet(type) || !isTaken(type))
+    if (isSingleHorseBet(type))
         return 1;
     return isMultiRace(type) ? setsPerWheel(type) : horsesPerCombination(type);
+}
+
+// A second half's credit pays for one of its combinations.
+int64_t costOf(const ParsedTicket& t, int32_t count) {
+    int64_t charged = t.exchange > 0 ? std::max(count - 1, 0) : count;
+    return charged * t.amount;
 }
 
 // As eachCombination, but a combination the ticket names twice (a wheel whose sets overlap) is
 // met once: it is bought, recorded and charged once.
 template <class F> void eachDistinctCombination(const ParsedTicket& t, CombinationMarks& marks, F&& f) {
-    marks.reset(markPositions(t.type));
+    marks.reset(markPositions(combinationShape(t)));
     eachCombination(t, [&](const uint8_t* posts, int k) {
         if (marks.mark(posts))
             f(posts, k);
@@ -233,6 +241,28 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     t.type = *type;
     std::string name(betWord(t.type));
 
+    // A second half names its credit after the bet word; the words after that read as its own bet's.
+    if (wordCount >= 3 && words[2] == ExchangeWord) {
+        if (!isExchangeBet(t.type)) {
+            fail(error, "Only a Twin-Tri or Tri-Super credit is exchanged, for example " +
+                            exampleFor(BetType::TwinTri, BetMode::Box, 57) + ".");
+            return std::nullopt;
+        }
+        std::string_view number = wordCount >= 4 ? words[3] : std::string_view();
+        if (number.empty() || number.size() > 9 || number.front() == '0' ||
+            !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            fail(error, article(name) + " exchange names the number of its credit, for example " +
+                            exampleFor(t.type, BetMode::Box, 57) + ".");
+            return std::nullopt;
+        }
+        for (char c : number)
+            t.exchange = t.exchange * 10 + (c - '0');
+        for (std::size_t w = 4; w < wordCount; ++w)
+            words[w - 2] = words[w];
+        wordCount -= 2;
+    }
+    const BetType shape = combinationShape(t);
+
     bool hasMode = false;
     BetMode mode = BetMode::On;
     if (auto word = wordCount >= 3 ? modeFromWord(words[2]) : std::nullopt) {
@@ -253,13 +283,13 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         }
     } else if (!hasMode || mode == BetMode::On) {
         fail(error, article(name) + " ticket is entered Straight, Box or Wheel, for example " +
-                        exampleFor(t.type, BetMode::Box) + ".");
+                        exampleFor(t.type, BetMode::Box, t.exchange) + ".");
         return std::nullopt;
     }
     t.mode = mode;
 
     // Words from the fourth on: a set, then "with" and a set for each further set of a wheel.
-    int wanted = t.mode == BetMode::Wheel ? setsPerWheel(t.type) : 1;
+    int wanted = t.mode == BetMode::Wheel ? setsPerWheel(shape) : 1;
     std::size_t expectedWords = 3 + static_cast<std::size_t>(2 * wanted - 1);
     bool shaped = wordCount == expectedWords;
     for (std::size_t w = 4; shaped && w < wordCount; w += 2)
@@ -268,8 +298,8 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         std::string need =
             wanted == 1 ? "one set of horses" : std::to_string(wanted) + " sets of horses joined by \"with\"";
         std::string kind = isSingleHorseBet(t.type) ? name : name + " " + std::string(modeWord(t.mode));
-        fail(error,
-             article(kind) + " ticket takes " + need + ", for example " + exampleFor(t.type, t.mode) + ".");
+        fail(error, article(kind) + " ticket takes " + need + ", for example " +
+                        exampleFor(t.type, t.mode, t.exchange) + ".");
         return std::nullopt;
     }
     for (int s = 0; s < wanted; ++s)
@@ -277,16 +307,16 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
             return std::nullopt;
     t.setCount = wanted;
 
-    int needed = horsesPerCombination(t.type);
+    int needed = horsesPerCombination(shape);
     const SelectionSet& first = t.sets[0];
     if (t.mode == BetMode::Straight && (first.all || first.size != needed)) {
         fail(error, "A Straight " + name + " names exactly " + std::to_string(needed) +
-                        " horses in order, for example " + exampleFor(t.type, t.mode) + ".");
+                        " horses in order, for example " + exampleFor(t.type, t.mode, t.exchange) + ".");
         return std::nullopt;
     }
     if (t.mode == BetMode::Box && first.size < needed) {
         fail(error, article(name) + " Box takes " + std::to_string(needed) + " or more horses, for example " +
-                        exampleFor(t.type, t.mode) + ".");
+                        exampleFor(t.type, t.mode, t.exchange) + ".");
         return std::nullopt;
     }
     return t;
@@ -301,9 +331,17 @@ std::string setText(const SelectionSet& set) {
     return text;
 }
 
+BetType combinationShape(const ParsedTicket& ticket) {
+    if (!isExchangeBet(ticket.type))
+        return ticket.type;
+    return ticket.exchange > 0 ? secondHalfOf(ticket.type) : BetType::Trifecta;
+}
+
 std::string ticketText(const ParsedTicket& ticket) {
-    std::string text = "$" + std::to_string(ticket.amount) + " " + std::string(betWord(ticket.type)) + " " +
-                       std::string(modeWord(ticket.mode));
+    std::string text = "$" + std::to_string(ticket.amount) + " " + std::string(betWord(ticket.type)) + " ";
+    if (ticket.exchange > 0)
+        text += std::string(ExchangeWord) + " " + std::to_string(ticket.exchange) + " ";
+    text += std::string(modeWord(ticket.mode));
     for (int s = 0; s < ticket.setCount; ++s)
         text += (s == 0 ? " " : " with ") + setText(ticket.sets[s]);
     return text;
@@ -311,8 +349,6 @@ std::string ticketText(const ParsedTicket& ticket) {
 
 TicketPrice priceTicket(const ParsedTicket& ticket) {
     TicketPrice price;
-    if (!isTaken(ticket.type))
-        return price;
     if (isMultiRace(ticket.type)) {
         // A product of the races' sets: no need to walk a Pick 6's quarter million combinations.
         price.count = 1;
@@ -323,7 +359,7 @@ TicketPrice priceTicket(const ParsedTicket& ticket) {
         CombinationMarks marks;
         eachDistinctCombination(ticket, marks, [&](const uint8_t*, int) { price.count += per; });
     }
-    price.cost = int64_t{price.count} * ticket.amount;
+    price.cost = costOf(ticket, price.count);
     return price;
 }
 
@@ -336,7 +372,7 @@ TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks) {
     TicketPrice price;
     int per = countPerLine(ticket);
     eachDistinctCombination(ticket, marks, [&](const uint8_t*, int) { price.count += per; });
-    price.cost = int64_t{price.count} * ticket.amount;
+    price.cost = costOf(ticket, price.count);
     return price;
 }
 
@@ -370,6 +406,59 @@ TicketTotals totalsOf(const std::vector<ListedTicket>& tickets) {
         totals.cost += price.cost;
     }
     return totals;
+}
+
+std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLines) {
+    std::vector<std::string> lines{std::string(text)};
+    std::string error;
+    std::optional<ParsedTicket> ticket = parseTicketText(text, &error);
+    if (!ticket) {
+        lines.push_back("This text is not a ticket (" + error + "): it costs nothing");
+        return lines;
+    }
+    const bool exchange = ticket->exchange > 0;
+    if (isExchangeBet(ticket->type)) {
+        const char* second = secondHalfOf(ticket->type) == BetType::Superfecta ? "superfecta" : "trifecta";
+        if (exchange)
+            lines.push_back(std::string("The second half: a ") + second +
+                            " in this race, one combination paid by credit " +
+                            std::to_string(ticket->exchange));
+        else
+            lines.push_back(
+                std::string("The first half: a trifecta in this race; a combination that comes in becomes a "
+                            "credit for a ") +
+                second + " in the next race");
+    }
+    switch (ticket->mode) {
+    case BetMode::On:
+        lines.push_back(ticket->type == BetType::WPS
+                            ? "Across the board: each horse is three bets, to win, place and show"
+                            : "One bet on each horse named");
+        break;
+    case BetMode::Straight:
+        lines.push_back("Straight: the horses in the order given");
+        break;
+    case BetMode::Box:
+        lines.push_back("Box: every order of the horses named");
+        break;
+    case BetMode::Wheel:
+        lines.push_back(isMultiRace(ticket->type)
+                            ? "Wheel: every pick of one horse from each race's set"
+                            : "Wheel: every pick of one horse from each position's set, no horse twice");
+        break;
+    }
+    const TicketPrice price = priceTicket(*ticket);
+    std::string shown;
+    for (const std::string& combination : combinationLines(*ticket, maxLines))
+        shown += (shown.empty() ? "" : ", ") + combination;
+    lines.push_back("Combinations: " + shown);
+    std::string cost = std::to_string(price.count) + (price.count == 1 ? " bet" : " bets") + " x $" +
+                       std::to_string(ticket->amount);
+    if (exchange)
+        cost += " = $" + std::to_string(int64_t{price.count} * ticket->amount) + ", less the credit's $" +
+                std::to_string(ticket->amount);
+    lines.push_back(cost + " = $" + std::to_string(price.cost));
+    return lines;
 }
 
 } // namespace sw

@@ -33,7 +33,12 @@ struct ParsedTicket {
     BetMode mode = BetMode::On;
     std::array<SelectionSet, 6> sets{}; // one per position or race, first to last
     int setCount = 0;
+    int32_t exchange = 0; // a Twin-Tri or Tri-Super second half: the number of the credit it uses
 };
+
+// The bet whose combinations the ticket covers: a first half is a Trifecta, a second half a
+// Trifecta or Superfecta; every other ticket its own bet.
+BetType combinationShape(const ParsedTicket& ticket);
 
 // The ticket a text describes, accepting exactly the texts the bet entry builds (for example
 // "$2 Exacta Box 134", "$5 Trifecta Wheel 1 with 23 with 2345", "$2 WPS on All"); otherwise
@@ -47,10 +52,10 @@ std::string ticketText(const ParsedTicket& ticket);
 
 struct TicketPrice {
     int32_t count = 0; // different combinations bought; an Across The Board horse counts three
-    int64_t cost = 0;  // count x amount
+    int64_t cost = 0;  // count x amount; a second half's credit pays for one combination
 };
 
-// Count and cost; nothing for Twin-Tri and Tri-Super, which are not taken yet.
+// Count and cost.
 TicketPrice priceTicket(const ParsedTicket& ticket);
 // As above for a listed text; a text that does not parse costs nothing.
 TicketPrice priceTicket(std::string_view text);
@@ -65,6 +70,10 @@ TicketPrice expandTicket(const ParsedTicket& ticket, CombinationMarks& marks);
 // "... and N more" when lines were left out.
 std::vector<std::string> combinationLines(const ParsedTicket& ticket,
                                           std::size_t maxLines = ShownCombinationLines);
+
+// How a ticket text comes to its cost, one step a line: what it covers, its combinations (at most
+// maxLines of them), and last the count times the amount.
+std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLines = 40);
 
 struct TicketTotals {
     int64_t count = 0;

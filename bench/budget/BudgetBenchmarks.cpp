@@ -11,6 +11,7 @@
 #include "core/Random.h"
 #include "game/Game.h"
 #include "players/Players.h"
+#include "race/Chances.h"
 #include "race/RaceModel.h"
 #include "race/ResultChart.h"
 #include "tote/PoolFiles.h"
@@ -192,6 +193,53 @@ void RaceRun(benchmark::State& state) {
     state.counters["draws"] = static_cast<double>(draws);
 }
 
+// --- The true chances of a field --------------------------------------------------------------
+
+// Ten thousand races of race 1's field on every core, as the racing program runs them, timed on
+// the wall clock; the floor is the draw loop of as many races shared evenly over the same cores.
+void Chances(benchmark::State& state) {
+    SeasonDay season("chances");
+    if (!season.started()) {
+        state.SkipWithError("the season stable cannot start a day");
+        return;
+    }
+    const ChanceField field = chanceFieldOf(season.day(), 1);
+    constexpr int Calibration = 12;
+    int64_t passes = 0;
+    const uint64_t drawsBefore = season.random().draws();
+    for (int i = 0; i < Calibration; ++i) {
+        RaceModel race(season.day());
+        race.start();
+        race.runToEnd();
+        passes += race.passes();
+    }
+    const uint64_t draws = (season.random().draws() - drawsBefore) / Calibration;
+    passes /= Calibration;
+    const int threads = ChanceSimulation(field).threads();
+    const int64_t sharePerCore = ChanceRaces / threads;
+    SeededRandom floorRandom(DaySeed);
+    double cpu = 0;
+    measure(
+        state, [] {},
+        [&] {
+            const double start = cpuSeconds();
+            ChanceSimulation simulation(field);
+            simulation.run(ChanceRaces);
+            benchmark::DoNotOptimize(simulation.wins());
+            cpu += cpuSeconds() - start;
+        },
+        [&] {
+            return raceLoopFloor(floorRandom, passes * sharePerCore,
+                                 draws * static_cast<uint64_t>(sharePerCore));
+        });
+    state.counters["races"] = ChanceRaces;
+    state.counters["threads"] = threads;
+    // The wall clock is only fair on idle cores; the process's CPU time shared over them says what
+    // the figure would be there.
+    state.counters["cpu_per_core_ms"] =
+        benchmark::Counter(cpu * 1e3 / threads, benchmark::Counter::kAvgIterations);
+}
+
 // --- A whole day ----------------------------------------------------------------------------
 
 constexpr int DayTicketsPerPlayer = 5;
@@ -363,6 +411,7 @@ void ApplyRace(benchmark::State& state) {
 void registerBudgetBenchmarks() {
     benchmark::RegisterBenchmark("StartOfDay", StartOfDay)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RaceRun", RaceRun)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Chances", Chances)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("WholeDay", WholeDay)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ToteRefresh", ToteRefresh)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("PriceBigPickSix", PriceBigPickSix)->Unit(benchmark::kMillisecond);
@@ -374,6 +423,8 @@ std::vector<BudgetLine> budgetLines() {
     return {
         {"StartOfDay", "Start of a day (loads, card, loading pass, race 1's pool files)", "file copy", 10},
         {"RaceRun", "One race run headless", "draw loop", 0.5},
+        {"Chances", "True chances: 10,000 races of a field on every core (wall clock)", "draw loop / cores",
+         2000, true},
         {"WholeDay", "Whole day: 12 races, 4 players x 5 tickets a race, paid and settled", "file copy", 100},
         {"ToteRefresh", "Tote refresh: 2124 public and 1000 players' lines", "file copy", 1},
         {"PriceBigPickSix", "Pick 6 of every horse listed and priced (262,144 combinations)", "mark loop",

@@ -33,7 +33,10 @@ void BudgetTable::ReportRuns(const std::vector<Run>& runs) {
             figure.error = run.error_message;
         } else {
             const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            figure.ms = run.GetAdjustedCPUTime() * toMs;
+            bool wallClock = false;
+            for (const BudgetLine& line : m_lines)
+                wallClock = wallClock || (line.benchmark == name && line.wallClock);
+            figure.ms = (wallClock ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * toMs;
             auto floor = run.counters.find("floor");
             if (floor != run.counters.end())
                 figure.floorMs = floor->second.value * 1e3;

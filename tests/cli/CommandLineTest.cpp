@@ -77,16 +77,30 @@ TEST_F(CliFixture, JockeyStandingsHeadingSitsOverItsColumns) {
 
 TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
     std::string players = test::readAll(dir / "players.dat");
-    for (const char* line :
-         {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000", "ticket $2 Exacta",
-          "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9", "click cmdNope",
-          "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full"}) {
+    for (const char* line : {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000",
+                             "ticket $2 Exacta", "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9",
+                             "click cmdNope", "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full",
+                             "chances 13", "chances x", "chances 3 5", "explain win", "explain odds 9",
+                             "explain ticket 1", "ledger 1", "ledger x"}) {
         Json r = run(line);
         EXPECT_FALSE(r["ok"]) << line;
         EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
         EXPECT_FALSE(err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+}
+
+TEST_F(CliFixture, ChancesOfAnotherRaceLeaveTheBoardOnTheRaceAboutToBeRun) {
+    const Json board = run("board");
+    Json r = run("chances 3 200");
+    ASSERT_TRUE(r["ok"]) << r.dump();
+    EXPECT_EQ(r["race"], 3);
+    EXPECT_EQ(r["races"], 200);
+    ASSERT_EQ(r["entries"].size(), 8u);
+    const RaceDay& day = game.day();
+    EXPECT_EQ(r["entries"][7]["horse"],
+              day.db.horses[static_cast<std::size_t>(day.card.raceHorse[2][7])].name);
+    EXPECT_EQ(run("board"), board);
 }
 
 TEST_F(CliFixture, PlayersAreAddedSelectedAndDeletedWithTheirAnswers) {
@@ -162,8 +176,43 @@ TEST_F(CliFixture, RunShowsTheRaceChartPayoffsAndConfirmMovesOn) {
     EXPECT_FALSE(r["payoffs"]["lblWin1Payoff"].get<std::string>().empty());
     EXPECT_EQ(r["lstWinners"].size(), 6u)
         << "WPS on every horse collects win, place twice and show three times";
+
+    const std::string second = std::to_string(r["FinishOrder"][1].get<int>());
+    const std::string fourth = std::to_string(r["FinishOrder"][3].get<int>());
+    Json place = run("explain place " + second);
+    EXPECT_EQ(place["label"], "lblPlace2Payoff");
+    EXPECT_EQ(place["payoff"], r["payoffs"]["lblPlace2Payoff"]);
+    EXPECT_FALSE(place["steps"].empty());
+    EXPECT_EQ(run("explain trifecta 1")["label"], "lblTrifectaPayoff1");
+    for (const std::string& bad :
+         std::vector<std::string>{"explain place " + fourth, "explain dailydouble", "explain exotic"})
+        EXPECT_FALSE(run(bad)["ok"]) << bad;
+    Json ledger = run("ledger 2");
+    EXPECT_EQ(ledger["all"]["wagered"], 48.0) << "only the paid tickets of race 2 count";
+    EXPECT_EQ(ledger["all"]["takeout"], 12.0);
     Json next = run("ok");
     EXPECT_EQ(next["lblRaceNum"], "3");
+}
+
+TEST_F(CliFixture, ATwinTriCreditIsAnnouncedListedAndExchangedByItsNumber) {
+    run("add-player Ann");
+    ASSERT_TRUE(run("ticket $1 Twin-Tri Box All")["ok"]);
+    Json first = run("run yes");
+    ASSERT_EQ(first["exchanges"], Json::array({"Ann: Twin-Tri exchange for race 2"})) << first.dump();
+    run("ok");
+    Json held = run("tickets");
+    ASSERT_EQ(held["credits"].size(), 1u);
+    const std::string line = held["credits"][0];
+    const std::string number =
+        line.substr(line.find("credit ") + 7, line.find(',') - line.find("credit ") - 7);
+    EXPECT_NE(line.find("if the race starts without it, it pays $"), std::string::npos) << line;
+    EXPECT_FALSE(run("exchange 1")["ok"]) << "no such credit";
+    Json entry = run("exchange " + number);
+    EXPECT_EQ(entry["lblBetName"], "Twin-Tri");
+    EXPECT_EQ(entry["lblBetAmount"], "1");
+    ASSERT_TRUE(run("ticket $1 Twin-Tri Exchange " + number + " Box 123")["ok"]);
+    run("pay");
+    EXPECT_NE(run("tickets")["credits"][0].get<std::string>().find("exchanged by ticket"), std::string::npos);
 }
 
 TEST_F(CliFixture, ACommandWhoseQuestionHadNoAnswerStillShowsWhatItDid) {

@@ -227,6 +227,11 @@ TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     writeAll(dir / "results.dat", "old results\r\n");
     writeAll(dir / "tickets.dat", "1,2,$2 Win 3\r\n");
     writeAll(dir / "races.dat", "stale\r\n");
+    // A day quit between the halves of a Twin-Tri or Tri-Super leaves halves and credits.
+    const char* exchangeFiles[] = {"twintris.dat", "trisupers.dat", "twintriexchanges.dat",
+                                   "trisuperexchanges.dat", "exchangecredits.dat"};
+    for (const char* name : exchangeFiles)
+        writeAll(dir / name, "2125,1,2,3,2\r\n");
     std::string pastLines;
     for (int i = 1; i <= 16; ++i)
         pastLines += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
@@ -238,6 +243,7 @@ TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.card.racePoolsOpened.fill(true);
     day.loadingPassDone = true;
     day.tickets.push_back({"$2 Win 3", 1, true});
+    day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
     ASSERT_TRUE(startRaceDay(day).ready);
 
     auto lines = readLines(dir / "races.dat");
@@ -250,6 +256,9 @@ TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     }
     EXPECT_EQ(readAll(dir / "results.dat"), "");
     EXPECT_EQ(readAll(dir / "tickets.dat"), "");
+    for (const char* name : exchangeFiles)
+        EXPECT_EQ(readAll(dir / name), "") << name;
+    EXPECT_TRUE(day.exchangeCredits.empty());
     EXPECT_EQ(readLines(dir / "pastperformances.dat").size(), 15u);
     EXPECT_EQ(day.currentRace, 0);
     EXPECT_FALSE(day.loadingPassDone);

@@ -66,6 +66,8 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     };
     const int linesBefore = countLines();
     const int startsBefore = countStarts();
+    // A player who joins after the day started enters the house's ledger at their starting amount.
+    ASSERT_TRUE(addPlayer(game.day(), "Cy"));
     MoneyLedger ledger;
     ledger.open(game.day().players);
     const std::vector<std::string> bets = {"$2 Win on 1",
@@ -78,6 +80,10 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
         ASSERT_EQ(game.day().currentRace, race);
         list(bets[static_cast<std::size_t>(race) % bets.size()], 1);
         list(bets[static_cast<std::size_t>(race + 3) % bets.size()], 2);
+        if (race == 0) {
+            list(bets[1], 3);
+            list(bets[2], 3);
+        }
         if (race == 1)
             list("$2 DailyDouble Wheel All with All", 1);
         if (race == 3)
@@ -105,6 +111,34 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     ASSERT_EQ(game.stage(), Stage::TopTen);
     EXPECT_TRUE(game.newDayAllowed());
 
+    // The house's ledger accounts for exactly the money that moved, race by race and for the day.
+    const HouseLedger& house = game.ledger();
+    ASSERT_EQ(house.racesSettled(), RacesPerDay);
+    ASSERT_EQ(house.accounts().size(), 3u);
+    double wageredByAll = 0;
+    for (const LedgerAccount& account : house.accounts()) {
+        const int index = findPlayer(game.day().players, account.playerId);
+        ASSERT_GE(index, 0);
+        ASSERT_EQ(account.balances.size(), static_cast<std::size_t>(RacesPerDay) + 1);
+        EXPECT_DOUBLE_EQ(account.balances.front(), 400.0);
+        EXPECT_NEAR(account.balances.back(),
+                    balanceOf(game.day().players.entries[static_cast<std::size_t>(index)]), 1e-3);
+        for (int race = 0; race < RacesPerDay; ++race) {
+            const LedgerFigures& f = account.races[static_cast<std::size_t>(race)];
+            EXPECT_NEAR(account.balances[static_cast<std::size_t>(race) + 1] -
+                            account.balances[static_cast<std::size_t>(race)],
+                        f.net(), 0.01)
+                << account.name << ", race " << race + 1;
+            EXPECT_GE(f.breakage, 0.0);
+            EXPECT_LE(f.breakage, f.returned * 0.1 + 0.5) << "breakage is cents on each winning ticket";
+        }
+        EXPECT_NEAR(account.day().net(), account.balances.back() - account.balances.front(), 0.01);
+        EXPECT_DOUBLE_EQ(account.day().takeout, account.day().wagered * 0.25);
+        wageredByAll += account.day().wagered;
+    }
+    EXPECT_DOUBLE_EQ(house.total().wagered, wageredByAll);
+    EXPECT_GT(house.total().returned, 0.0) << "the day paid some winning tickets";
+
     // Every starter got a past-performance line and a start.
     EXPECT_EQ(countLines() - linesBefore, 96);
     EXPECT_EQ(countStarts() - startsBefore, 96);
@@ -115,20 +149,67 @@ TEST_F(GameFixture, WholeDayWritesTheStableAndReconcilesEveryDollar) {
     EXPECT_EQ(test::readLines(dir / "horses.dat").size(), 200u);
     EXPECT_EQ(test::readLines(dir / "jockeys.dat").size(), 32u);
     auto top = test::readLines(dir / "top10players.dat");
-    EXPECT_EQ(top.size(), 2u);
-    EXPECT_EQ(game.topTen().size(), 2u);
+    EXPECT_EQ(top.size(), 3u);
+    EXPECT_EQ(game.topTen().size(), 3u);
     EXPECT_TRUE(test::readAll(dir / "pick6s.dat").empty()) << "the pick 6 is settled after its last leg";
     EXPECT_TRUE(test::readAll(dir / "tickets.dat").empty());
 }
 
+// Every payoff's working, written as it was computed, ends on the figure the chart shows: every
+// pool of every race of several seeded days, multi-race bets included.
+TEST(PayoffWorking, EndsOnThePayoffTheChartShows) {
+    for (uint64_t seed : {1u, 17u, 20261206u}) {
+        test::TempDir dir;
+        SeededRandom random{seed};
+        test::ScriptedPrompter prompter;
+        Game game{dir.path(), random, prompter};
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,10\r\n");
+        ASSERT_TRUE(game.startDay());
+        int payoffs = 0;
+        for (int race = 0; race < RacesPerDay; ++race) {
+            game.toteBoard();
+            ASSERT_TRUE(game.beginRace());
+            game.finishRace();
+            game.runResultsToEnd();
+            const Payoffs& p = game.payoffs();
+            std::vector<const Payoff*> shown = {&p.win,       &p.place[0],  &p.place[1],    &p.show[0],
+                                                &p.show[1],   &p.show[2],   &p.quiniela,    &p.exacta,
+                                                &p.trifecta1, &p.trifecta2, &p.superfecta1, &p.superfecta2};
+            if (p.multiRace != MultiRaceBet::None)
+                shown.push_back(&p.specialPayoff);
+            const std::vector<LabelText> labels = chartLabels(p);
+            for (const Payoff* payoff : shown) {
+                auto label = std::find_if(labels.begin(), labels.end(),
+                                          [&](const LabelText& l) { return l.name == payoff->label; });
+                ASSERT_NE(label, labels.end());
+                ASSERT_FALSE(payoff->working.empty()) << payoff->label;
+                const std::string& last = payoff->working.back();
+                const std::string tail = " " + label->text;
+                EXPECT_TRUE(last.size() > tail.size() &&
+                            last.compare(last.size() - tail.size(), tail.size(), tail) == 0)
+                    << "seed " << seed << ", race " << race + 1 << ", " << payoff->label << ": \"" << last
+                    << "\" does not end with the label's " << label->text;
+                ++payoffs;
+            }
+            game.confirmResults();
+        }
+        EXPECT_EQ(payoffs, RacesPerDay * 12 + 3);
+    }
+}
+
 TEST_F(GameFixture, BrowsingTheProgramNeverChangesThePoolsPlayersBoughtInto) {
-    list("$5 Win on 3", 1);
+    list("$400 Win on 3", 1); // enough to move the horse's odds on the board
     game.pay();
     std::string wins = test::readAll(dir / "wins.dat");
     int32_t poolBefore = game.day().pools.win[2];
+    const auto oddsBefore = game.day().pools.winOdds;
     game.openProgram();
     game.browseProgram(7);
     game.browseProgram(4);
+    game.browseProgram(1);
+    EXPECT_EQ(game.day().pools.winOdds, oddsBefore)
+        << "back at the race about to be run, the tote as it stands";
     game.toteBoard();
     EXPECT_EQ(test::readAll(dir / "wins.dat"), wins);
     EXPECT_EQ(game.day().pools.win[2], poolBefore);

@@ -9,9 +9,11 @@
 #include "core/Constants.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
+#include "wagering/ExchangeCredits.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 
@@ -76,8 +78,9 @@ private:
 };
 
 // Every kind of step: the start, players added and deleted, payments of single- and multi-race
-// bets, results, the settlements (the Daily Double's last leg among them), the day's end with the
-// top ten, the reset and the start on the fresh stable.
+// bets, results, the settlements (the Daily Double's last leg among them), Twin-Tri and Tri-Super
+// halves bought, held as credits, exchanged and paid out, the day's end with the top ten, the
+// reset and the start on the fresh stable.
 void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
     ASSERT_TRUE(game.startDay());
     game.toteBoard();
@@ -88,7 +91,8 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
     prompter.answer(true);
     deletePlayer(day); // Cy, selected when added
     const std::vector<std::vector<std::string>> tickets = {
-        {"$2 Exacta Box 134", "$2 WPS on 3", "$2 DailyDouble Wheel 12 with All"},
+        {"$2 Exacta Box 134", "$2 WPS on 3", "$2 DailyDouble Wheel 12 with All", "$1 Tri-Super Box All",
+         "$1 Twin-Tri Box All"},
         {"$1 Trifecta Wheel 1 with 23 with All", "$2 Quiniela Wheel 12 with 13", "$2 Win on 5"},
         {"$1 Superfecta Box 1234", "$2 Pick3 Wheel All with All with 1"}};
     for (int race = 0; race < RacesPerDay; ++race) {
@@ -97,6 +101,12 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
             selectBettor(day, static_cast<int>(t % day.players.entries.size()));
             game.ticketList().listTicket(day, tickets[r][t]);
         }
+        // Both first halves cover every order, so both come in unless a failed step lost them:
+        // the Twin-Tri is exchanged, the Tri-Super paid out.
+        for (const ExchangeCredit& credit : creditsOfRace(day))
+            if (credit.betType == "Twin-Tri" && game.betEntry().startExchange(day, credit.number))
+                game.ticketList().listTicket(day, "$1 Twin-Tri Exchange " + std::to_string(credit.number) +
+                                                      " Box 123");
         if (r < tickets.size())
             game.pay();
         ASSERT_TRUE(game.beginRace());
@@ -121,6 +131,16 @@ struct CrashConsistency : ::testing::Test {
         operations = clean.operations();
         snapshots = clean.snapshots;
         snapshots.insert(snapshots.begin(), contentsOf(start.path()));
+        // The clean day holds both credits at once, the Twin-Tri's exchanged.
+        const bool bothHeld = std::any_of(snapshots.begin(), snapshots.end(), [](const Folder& folder) {
+            const auto file = folder.find(std::string(ExchangeCreditsFile));
+            if (file == folder.end())
+                return false;
+            const std::vector<ExchangeCredit> credits = parseExchangeCredits(file->second);
+            return credits.size() == 2 && credits[0].betType == "Twin-Tri" && credits[0].exchangedBy != 0 &&
+                   credits[1].betType == "Tri-Super" && credits[1].exchangedBy == 0;
+        });
+        ASSERT_TRUE(bothHeld);
     }
 
     void playOn(Faults& faults) {

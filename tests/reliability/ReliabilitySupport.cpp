@@ -3,8 +3,10 @@
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
+#include "settlement/Settlement.h"
 #include "support/TestSupport.h"
 #include "tote/PoolFiles.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
@@ -149,7 +151,7 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
                    std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
 
-    for (int f = 0; f <= static_cast<int>(PoolFile::Pick6s); ++f) {
+    for (int f = 0; f < static_cast<int>(PoolFileCount); ++f) {
         auto pool = static_cast<PoolFile>(f);
         std::string_view name = poolFileName(pool);
         std::error_code ec;
@@ -161,6 +163,30 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             auto parsed = parsePoolLine(line, pool);
             if (!parsed || !isWhole(fieldsOf(line).back()))
                 report(name, "broken line \"" + std::string(line.substr(0, 120)) + "\"");
+        }
+    }
+    if (std::error_code ec; fs::exists(dir / ExchangeCreditsFile, ec)) {
+        std::string content = test::readAll(dir / ExchangeCreditsFile);
+        checkEndings(ExchangeCreditsFile, content);
+        for (std::string_view line : splitLines(content))
+            if (!parseExchangeCredit(line))
+                report(ExchangeCreditsFile, "broken credit \"" + std::string(line.substr(0, 120)) + "\"");
+        // A credit goes in with the settling of its first half and is marked with the payment of
+        // its second half: the first half is gone from tickets.dat, the second half is there.
+        const std::vector<TicketRecord> tickets = parseTickets(test::readAll(dir / "tickets.dat"));
+        auto logged = [&](int32_t number, std::string_view word, int32_t race) {
+            return std::any_of(tickets.begin(), tickets.end(), [&](const TicketRecord& t) {
+                return t.number == number && t.betType == word && t.raceNumber == race;
+            });
+        };
+        for (const ExchangeCredit& credit : parseExchangeCredits(content)) {
+            const std::string exchange = credit.betType + " Exchange";
+            if (logged(credit.number, credit.betType, credit.race - 1))
+                report(ExchangeCreditsFile,
+                       "credit " + std::to_string(credit.number) + " beside its unsettled first half");
+            if (credit.exchangedBy != 0 && !logged(credit.exchangedBy, exchange, credit.race))
+                report(ExchangeCreditsFile,
+                       "credit " + std::to_string(credit.number) + " exchanged by no ticket");
         }
     }
     return problems;

@@ -13,6 +13,7 @@
 #include "settlement/MoneyLedger.h"
 #include "support/TestSupport.h"
 #include "tote/PoolFiles.h"
+#include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +32,8 @@ int soakDays() {
     return text ? std::max(1, std::atoi(text)) : 2;
 }
 
-std::vector<PoolFile> poolFilesOf(BetType type) {
-    switch (type) {
+std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket) {
+    switch (ticket.type) {
     case BetType::Win:
         return {PoolFile::Wins};
     case BetType::Place:
@@ -55,9 +56,12 @@ std::vector<PoolFile> poolFilesOf(BetType type) {
         return {PoolFile::Pick3s};
     case BetType::Pick6:
         return {PoolFile::Pick6s};
-    default:
-        return {};
+    case BetType::TwinTri:
+        return {ticket.exchange > 0 ? PoolFile::TwinTriExchanges : PoolFile::TwinTris};
+    case BetType::TriSuper:
+        return {ticket.exchange > 0 ? PoolFile::TriSuperExchanges : PoolFile::TriSupers};
     }
+    return {};
 }
 
 class Soak : public ::testing::Test {
@@ -68,6 +72,8 @@ protected:
     int racesRun = 0;
     int daysPlayed = 0;
     int ticketsPaid = 0;
+    int creditsExchanged = 0;
+    int creditsPaidOut = 0;
 
     // The bundled names as a fresh stable, so the stable's starts are exactly the races run here.
     void SetUp() override {
@@ -136,7 +142,8 @@ protected:
                                        .integer(number)
                                        .integer(listed.playerId)
                                        .integer(ticket->amount)
-                                       .text(ticketFileWord(ticket->type))
+                                       .text(ticket->exchange > 0 ? exchangeFileWord(ticket->type)
+                                                                  : ticketFileWord(ticket->type))
                                        .integer(day.currentRace + 1)
                                        .empty()
                                        .line();
@@ -144,7 +151,7 @@ protected:
             EXPECT_EQ(ticketLines[number].rfind(expected, 0), 0u) << ticketLines[number];
             CombinationMarks marks;
             expandTicket(*ticket, marks);
-            for (PoolFile file : poolFilesOf(ticket->type)) {
+            for (PoolFile file : poolFilesOf(*ticket)) {
                 std::size_t lines = 0;
                 forEachPoolLine(day.folder.read(poolFileName(file)).bytes, file, [&](const PoolLine& line) {
                     if (line.ticket == number) {
@@ -205,16 +212,8 @@ protected:
         }
     }
 
-    void playRace(Game& game, MoneyLedger& ledger) {
-        RaceDay& day = game.day();
-        const int players = static_cast<int>(day.players.entries.size());
-        for (int p = 0; p < players; ++p) {
-            selectBettor(day, p);
-            if (day.players.selected != p)
-                continue; // out of cash
-            for (int t = below(4); t > 0; --t)
-                game.ticketList().listTicket(day, reliability::randomOfferedTicket(rng, day, 1 + below(20)));
-        }
+    // Pays what is listed and checks the records and the money of every ticket paid now.
+    void payListed(RaceDay& day, Game& game, MoneyLedger& ledger) {
         std::vector<bool> wasPaid;
         for (const ListedTicket& t : day.tickets)
             wasPaid.push_back(t.paid);
@@ -230,6 +229,44 @@ protected:
         ticketsPaid += static_cast<int>(paid.size());
         ASSERT_NO_FATAL_FAILURE(checkPayment(day, paid));
         ASSERT_NO_FATAL_FAILURE(checkMoney(day, ledger));
+    }
+
+    void playRace(Game& game, MoneyLedger& ledger) {
+        RaceDay& day = game.day();
+        // Some credits are exchanged, by a second half of any mode, and paid before the other
+        // bets can leave their owners short; the others are paid out.
+        for (const ExchangeCredit& credit : creditsOfRace(day)) {
+            const int owner = findPlayer(day.players, credit.playerId);
+            if (owner < 0 || below(3) == 0)
+                continue;
+            selectBettor(day, owner);
+            const BetType half = secondHalfOf(*betTypeFromWord(credit.betType));
+            std::string text = reliability::randomTicket(
+                rng, half, std::array{BetMode::Straight, BetMode::Box, BetMode::Wheel}[below(3)],
+                credit.amount);
+            const std::string word = " " + std::string(betWord(half)) + " ";
+            text.replace(text.find(word), word.size(),
+                         " " + credit.betType + " Exchange " + std::to_string(credit.number) + " ");
+            game.ticketList().listTicket(day, text);
+        }
+        ASSERT_NO_FATAL_FAILURE(payListed(day, game, ledger));
+        for (const ExchangeCredit& credit : creditsOfRace(day))
+            ++(credit.exchangedBy != 0 ? creditsExchanged : creditsPaidOut);
+
+        const int players = static_cast<int>(day.players.entries.size());
+        for (int p = 0; p < players; ++p) {
+            selectBettor(day, p);
+            if (day.players.selected != p)
+                continue; // out of cash
+            for (int t = below(4); t > 0; --t)
+                game.ticketList().listTicket(day, reliability::randomOfferedTicket(rng, day, 1 + below(20)));
+            // First halves as $1 boxes, wide enough to come in now and then.
+            if (day.exchangeBetsOffered && below(2) == 0)
+                game.ticketList().listTicket(
+                    day, reliability::randomTicket(rng, below(2) ? BetType::TwinTri : BetType::TriSuper,
+                                                   BetMode::Box, 1));
+        }
+        ASSERT_NO_FATAL_FAILURE(payListed(day, game, ledger));
 
         ASSERT_TRUE(game.beginRace());
         game.finishRace();
@@ -238,6 +275,8 @@ protected:
         ++racesRun;
         ledger.credit(game.settlement());
         EXPECT_TRUE(game.settlement().errors.empty());
+        EXPECT_EQ(test::readAll(dir / ExchangeCreditsFile), exchangeCreditsText(day.exchangeCredits));
+        EXPECT_TRUE(creditsOfRace(day).empty()) << "every credit is settled with its race";
         ASSERT_NO_FATAL_FAILURE(checkMoney(day, ledger));
         ASSERT_NO_FATAL_FAILURE(checkRecords(day));
         game.confirmResults();
@@ -271,7 +310,11 @@ TEST_F(Soak, RaceDaysKeepEveryInvariant) {
         ++daysPlayed;
     }
     std::cout << "[ soak     ] " << daysPlayed << " race days, " << racesRun << " races, " << ticketsPaid
-              << " tickets paid\n";
+              << " tickets paid, " << creditsExchanged << " credits exchanged, " << creditsPaidOut
+              << " paid out\n";
+    // The money reconciled with both ways a credit ends.
+    EXPECT_GT(creditsExchanged, 0);
+    EXPECT_GT(creditsPaidOut, 0);
 }
 
 } // namespace

@@ -55,6 +55,33 @@ TEST_F(PayoffsTest, PlaceSplitsThePoolBetweenTheTwoPlacedHorses) {
     EXPECT_EQ(p.place[1].text, "3.00");
 }
 
+// A player can follow the price to the cent: every figure, the cut and what it kept, or why
+// nothing is paid.
+TEST_F(PayoffsTest, PlaceWorkingShowsTheShareTheCutAndANobodyBetDash) {
+    finish({2, 5, 1, 3});
+    day.pools.placeTotal = 10000;
+    day.pools.place[1] = 1600; // 3750 / 1600 - 1 = 1.34375, cut to 1.3
+    Payoffs p = computePayoffs(day);
+    EXPECT_EQ(p.place[0].working,
+              (std::vector<std::string>{"Place on 2, which won: the first two share the place pool",
+                                        "Place pool total: $10000.00",
+                                        "Takeout 25 %: $2500.00, leaving a net pool of $7500.00 to pay back",
+                                        "Share: the net pool pays two horses, each gets $7500.00 x 0.500 = "
+                                        "$3750.00 (rounded to cents here)",
+                                        "Money on 2 to place: $1600.00",
+                                        "Odds: $3750.00 / $1600.00 - 1 = 1.3438 to 1 (shown to 4 decimals)",
+                                        "Cut to tenths: 1.3; the breakage, 0.0438 a $1, keeps $0.09 of every "
+                                        "$2 ticket (rounded to cents here)",
+                                        "$2 payoff: 1.3 x 2 + 2 = 4.60"}));
+    EXPECT_NEAR(p.place[0].breakage, 0.0875f, 1e-5f);
+    EXPECT_EQ(
+        p.place[1].working,
+        (std::vector<std::string>{"Place on 5, which finished second: the first two share the place pool",
+                                  "Place pool total: $10000.00",
+                                  "Nobody bet 5 to place: with no money on the winning combination there is "
+                                  "no one to share the pool with, so it pays nothing: -"}));
+}
+
 TEST_F(PayoffsTest, ShowUsesTheThreeThousandthsShareAndTheMinimumOdds) {
     finish({2, 5, 1, 3});
     day.pools.showTotal = 9000;

@@ -3,10 +3,12 @@
 #include "core/Format.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
+#include "wagering/ExchangeCredits.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 using namespace sw;
 
@@ -325,6 +327,73 @@ TEST_F(SettlementTest, AnOrdinaryRaceKeepsEveryMultiRaceTicketAndPoolLine) {
     EXPECT_EQ(test::readLines(dir / "tickets.dat"),
               (std::vector<std::string>{ticket(2125, 1, 2, "Pick3", 4)}));
     EXPECT_EQ(test::readLines(dir / "pick3s.dat"), (std::vector<std::string>{"2125,1,1,1,2"}));
+}
+
+// ---- Twin-Tri and Tri-Super across two races ----
+
+TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
+    const struct {
+        const char* what;
+        bool exchanged;
+        std::optional<float> secondTrifecta, secondSuperfecta; // race 5's $2 payoffs
+        float ann, bob;                                        // what the two credits pay
+    } cases[] = {
+        // Parlays: floor(41.2) / 2 * 9 = 184.5, odds 91.25 cut to 91.2; floor(41.2) / 2 * 30 = 615.
+        {"both halves in", true, 9.0f, 30.0f, 184.4f, 2 * 615.0f},
+        {"a second half paid \"-\"", true, std::nullopt, std::nullopt, 0, 0},
+        {"not exchanged: the first half's price", false, 9.0f, 30.0f, 41.2f, 2 * 41.2f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
+        // Race 4: Ann's Twin-Tri and Bob's Tri-Super come in, Cy's Twin-Tri does not.
+        day.currentRace = 3;
+        finish({5, 3, 7, 1});
+        write("tickets.dat", {ticket(2125, 1, 2, "Twin-Tri", 4), ticket(2126, 2, 4, "Tri-Super", 4),
+                              ticket(2127, 3, 2, "Twin-Tri", 4), ticket(2128, 3, 2, "Trifecta", 4)});
+        write("twintris.dat", {"2125,5,7,3,2", "2125,5,3,7,2", "2127,3,5,7,2"});
+        write("trisupers.dat", {"2126,5,3,7,4"});
+        write("trifectas.dat", {"2128,5,3,7,2"});
+        payoffs = Payoffs{};
+        payoffs.trifecta2 = paying(41.2f);
+        SettlementReport first = settleRace(day, payoffs);
+        EXPECT_EQ(first.exchangeLines, (std::vector<std::string>{"Ann: Twin-Tri exchange for race 5",
+                                                                 "Bob: Tri-Super exchange for race 5"}));
+        ASSERT_EQ(first.credits.size(), 1u) << "only the plain trifecta is money now";
+        EXPECT_EQ(test::readLines(dir / "exchangecredits.dat"),
+                  (std::vector<std::string>{"2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
+                                            "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
+        EXPECT_EQ(day.exchangeCredits.size(), 2u);
+        for (const char* file : {"twintris.dat", "trisupers.dat"})
+            EXPECT_TRUE(test::readLines(dir / file).empty()) << file;
+
+        // Race 5: the second halves, bought with the credits (or not).
+        day.currentRace = 4;
+        finish({2, 4, 6, 8});
+        if (c.exchanged) {
+            for (ExchangeCredit& credit : day.exchangeCredits)
+                credit.exchangedBy = credit.number + 10;
+            test::writeAll(dir / "exchangecredits.dat", exchangeCreditsText(day.exchangeCredits));
+            write("tickets.dat",
+                  {ticket(2135, 1, 2, "Twin-Tri Exchange", 5), ticket(2136, 2, 4, "Tri-Super Exchange", 5)});
+            write("twintriexchanges.dat", {"2135,1,2,3,2", "2135,2,4,6,2"});
+            write("trisuperexchanges.dat", {"2136,2,4,6,8,4"});
+        }
+        payoffs = Payoffs{};
+        if (c.secondTrifecta)
+            payoffs.trifecta2 = paying(*c.secondTrifecta);
+        if (c.secondSuperfecta)
+            payoffs.superfecta2 = paying(*c.secondSuperfecta);
+        const float before[] = {balance(0), balance(1)};
+        SettlementReport second = settleRace(day, payoffs);
+        EXPECT_FLOAT_EQ(balance(0) - before[0], c.ann);
+        EXPECT_FLOAT_EQ(balance(1) - before[1], c.bob);
+        for (const Credit& credit : second.credits)
+            EXPECT_EQ(credit.code, credit.playerId == 1 ? "TwT" : "TrS");
+        EXPECT_TRUE(test::readLines(dir / "exchangecredits.dat").empty());
+        EXPECT_TRUE(day.exchangeCredits.empty());
+        EXPECT_TRUE(settleRace(day, payoffs).credits.empty()) << "a credit pays once";
+    }
 }
 
 // ---- Standings ----

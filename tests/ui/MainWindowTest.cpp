@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -212,8 +213,8 @@ void MainWindowTest::controlsCarryTheirNamesCaptionsAndTooltips() {
         {"cmdAcross", "Across The Board", "Win,Place, & Show"},
         {"cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
         {"cmdTriSuper", "Tri-Super",
-         "Trifecta in one race, Superfecta in 2nd race. Not taken yet: the ticket will stay unpaid and cost "
-         "nothing."},
+         "Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
+         "Superfecta of the next race (races 1 to 11)"},
         {"cmdWheel", "Key/Wheel", "One horse with some or all"},
         {"cmdCancelBet", "Cancel Bet", "Cancel all selections"},
         {"cmdNext2", "Next ->", "Go to Choose Horses options"},
@@ -492,9 +493,17 @@ void MainWindowTest::everyBetTypeBuildsItsTicketByClicks() {
 
     auto* list = find<QListWidget>("lstTicket");
     QVERIFY(list->item(0)->text().contains(QStringLiteral("Ann")));
-    QVERIFY(list->item(11)->text().contains(QStringLiteral("not taken yet")));
-    QVERIFY(!list->item(0)->text().contains(QStringLiteral("not taken yet")));
     QVERIFY(find("cmdPrint")->isEnabled());
+
+    // A credit held for the race is listed beside the tickets; Exchange enters its second half.
+    QVERIFY(!click("cmdExchange"));
+    day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
+    m_session->window->refresh();
+    QCOMPARE(find<QListWidget>("lstCredits")->count(), 1);
+    QVERIFY(click("cmdExchange"));
+    QCOMPARE(find<QTabWidget>("tabBets")->currentIndex(), 1);
+    QCOMPARE(text("lblBetName"), QStringLiteral("Tri-Super"));
+    QCOMPARE(text("lblBetAmount"), QStringLiteral("5"));
 }
 
 void MainWindowTest::ticketsAreBuiltFromTheKeyboard() {
@@ -647,6 +656,22 @@ void MainWindowTest::payingMarksTicketsChargesAndMovesTheBoard() {
     QCOMPARE(text("lblWinPool").toInt(), poolBefore + 10);
     // The player cannot tick or untick a ticket by hand.
     QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
+
+    // A board's win odds open on a click, a ticket on Enter, each into how its figure is worked out.
+    QTest::mouseClick(find<QLabel>("lblOdds4"), Qt::LeftButton);
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+    QStringList lastSteps;
+    for (auto* explained : m_session->window->findChildren<QDialog*>(QStringLiteral("frmExplain"))) {
+        QVERIFY(explained->isVisible() && !explained->isModal());
+        auto* steps = explained->findChild<QListWidget*>(QStringLiteral("lstSteps"));
+        lastSteps << steps->item(steps->count() - 1)->text();
+    }
+    lastSteps.sort();
+    QCOMPARE(lastSteps.size(), 2);
+    const QString tooltip = find<QLabel>("lblOdds4")->toolTip();
+    QVERIFY2(lastSteps[0].endsWith(tooltip.mid(tooltip.lastIndexOf(u'$') + 1)), qPrintable(lastSteps[0]));
+    QCOMPARE(lastSteps[1], QStringLiteral("6 bets x $2 = $12"));
 }
 
 void MainWindowTest::deletingATicketAsksFirst() {

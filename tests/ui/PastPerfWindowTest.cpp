@@ -9,10 +9,12 @@
 
 #include <QFontInfo>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace sw;
@@ -43,6 +45,7 @@ private slots:
     void closingTheWindowGoesToTheToteBoardToo();
     void printProgramOpensThePrintOptions();
     void readsWholeAtTheMainWindowsSize();
+    void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace();
 };
 
 void PastPerfWindowTest::showsTheRaceAboutToBeRunWithItsFixedTexts() {
@@ -254,6 +257,31 @@ void PastPerfWindowTest::readsWholeAtTheMainWindowsSize() {
             QVERIFY2(
                 words[i].left >= words[i - 1].left + words[i - 1].width + gap,
                 qPrintable(name + QLatin1Char(' ') + words[i - 1].text + QLatin1Char(' ') + words[i].text));
+    }
+}
+
+void PastPerfWindowTest::chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
+    WindowTestDay day;
+    ui::PastPerfWindow window(*day.game);
+    QSignalSpy done(&window, &ui::PastPerfWindow::chancesDone);
+    window.setChanceRaces(600);
+    window.show();
+    auto* progress = child<QProgressBar>(&window, QStringLiteral("prgChances"));
+    auto* table = child<QTableWidget>(&window, QStringLiteral("tblChances"));
+
+    // Choosing another race drops the figures under way: only the last race's are told finished.
+    window.showRace(3);
+    window.showRace(4);
+    QCOMPARE(progress->maximum(), 600);
+    QVERIFY(done.wait(30000));
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(progress->value(), 600);
+    QCOMPARE(child(&window, QStringLiteral("lblChances"))->text(), QStringLiteral("Race 4"));
+    for (int e = 0; e < FieldSize; ++e) {
+        QCOMPARE(table->item(e, 0)->text(), QString::number(e + 1));
+        QVERIFY2(table->item(e, 1)->text().contains(QLatin1Char('%')), qPrintable(table->item(e, 1)->text()));
+        QVERIFY(table->item(e, 2)->text().contains(QChar(0x00B1)));
+        QVERIFY(!table->item(e, 4)->text().isEmpty());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/ResultsWindow.h"
 
+#include "ui/BalanceChart.h"
+
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
@@ -177,6 +179,7 @@ void ResultsWindowTest::photoFinishPausesOnATimerBeforeThePlace() {
 
 void ResultsWindowTest::chartAndPayoffsAreFilledFromTheGame() {
     WindowTestDay day;
+    addPlayer(day.day(), "Ann");
     day.runRace();
     ui::ResultsWindow window(*day.game);
     window.show();
@@ -235,6 +238,27 @@ void ResultsWindowTest::chartAndPayoffsAreFilledFromTheGame() {
     QCOMPARE(standings->count(), static_cast<int>(day.game->settlement().standingLines.size()));
     QVERIFY(standings->font().fixedPitch());
     QVERIFY(child<QListWidget>(&window, QStringLiteral("lstWinners"))->font().fixedPitch());
+
+    // A payoff opens its working on a click or on Enter, beside the results rather than over them.
+    const std::array<std::pair<const char*, const Payoff*>, 2> asked = {
+        {{"lblExactaPayoff", &payoffs.exacta}, {"lblShow3Payoff", &payoffs.show[2]}}};
+    QTest::mouseClick(child(&window, QLatin1String(asked[0].first)), Qt::LeftButton);
+    QTest::keyClick(child(&window, QLatin1String(asked[1].first)), Qt::Key_Return);
+    auto* explanation = child<QDialog>(&window, QStringLiteral("frmExplain"));
+    QVERIFY(explanation && explanation->isVisible() && !explanation->isModal());
+    auto* steps = child<QListWidget>(explanation, QStringLiteral("lstSteps"));
+    QCOMPARE(steps->count(), static_cast<int>(asked[1].second->working.size()));
+    QCOMPARE(steps->item(steps->count() - 1)->text(), qtext(asked[1].second->working.back()));
+    QCOMPARE(window.findChildren<QDialog*>(QStringLiteral("frmExplain")).size(), 1);
+
+    // The race's ledger and the balances so far: the start and race 1 for every player.
+    const HouseLedger& ledger = day.game->ledger();
+    QCOMPARE(child<QListWidget>(&window, QStringLiteral("lstLedger"))->count(),
+             static_cast<int>(ledgerLines(ledger, 0).size()));
+    auto* balances = child<ui::BalanceChart>(&window, QStringLiteral("picBalances"));
+    balances->grab();
+    QCOMPARE(ledger.accounts().size(), std::size_t{1});
+    QCOMPARE(balances->pointsPainted(), 2);
 }
 
 void ResultsWindowTest::recordTimeTakesThePhotoSignsColour() {

@@ -1,10 +1,13 @@
 #include "ui/TopTenWindow.h"
 
+#include "ui/BalanceChart.h"
+
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
 
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -54,6 +57,16 @@ void TopTenWindowTest::listsTheGamesTopTen() {
             list->item(0)->text().endsWith(QStringLiteral(" - Bo")));
     QCOMPARE(child<QPushButton>(&window, QStringLiteral("cmdPlay"))->text(), QStringLiteral("Play Again"));
     QCOMPARE(child<QPushButton>(&window, QStringLiteral("cmdEnd"))->text(), QStringLiteral("End Game"));
+    // Beside the list, the day's ledger and every player's balance at the start and after each race.
+    QCOMPARE(child<QListWidget>(&window, QStringLiteral("lstLedger"))->count(),
+             4); // heading, two players, all
+    auto* chart = child<ui::BalanceChart>(&window, QStringLiteral("picBalances"));
+    for (qreal scale : {1.0, 2.0}) {
+        QPixmap sharp(chart->size() * scale);
+        sharp.setDevicePixelRatio(scale);
+        chart->render(&sharp);
+        QCOMPARE(chart->pointsPainted(), 2 * (RacesPerDay + 1));
+    }
     saveScreenshot(&window, "frmTop10.png");
 }
 

@@ -104,7 +104,8 @@ void UserGuideTest::guideCoversEveryBetAndChartComment() {
                              "StrgGain",     "LateGain", "JustMisd", "UpAtWire",
                              "TrkRecrd",     "NewTrkRc", "-in",      "-md",
                              "-wd",          "(A)",      "(R)",      "(V)",
-                             "Good Effort",  "25%",      "2.10"})
+                             "Good Effort",  "25%",      "2.10",     "Reading the chances",
+                             "post 1"})
         QVERIFY2(guide.contains(QLatin1String(word)), word);
 }
 

@@ -242,25 +242,36 @@ TEST_F(BetEntryTest, MultiRaceBetsOnlyInTheirOpeningRaceAndAlwaysWheels) {
     EXPECT_TRUE(BetEntry::betButtonUsable(w.day, BetType::Trifecta));
 }
 
-TEST_F(BetEntryTest, TwinTriAndTriSuperSayTheyAreNotTakenUntilAnotherBetIsChosen) {
-    const struct {
-        BetType type;
-        std::string_view instruction;
-    } steps[] = {
-        {BetType::TwinTri, "Twin-Tri is not taken yet: the ticket will stay unpaid and cost nothing."},
-        {BetType::TriSuper, "Tri-Super is not taken yet: the ticket will stay unpaid and cost nothing."},
-        {BetType::Exacta, ""},
-    };
-    ASSERT_TRUE(entry.nextToBet(w.day));
-    for (const auto& step : steps) {
-        ASSERT_TRUE(entry.chooseBetType(w.day, step.type));
-        EXPECT_EQ(entry.instruction(), step.instruction);
-        const auto& buttons = betButtons();
-        const auto button = std::find_if(buttons.begin(), buttons.end(),
-                                         [&](const BetButton& b) { return b.type == step.type; });
-        ASSERT_NE(button, buttons.end());
-        EXPECT_EQ(button->tooltip.find("Not taken yet") != std::string_view::npos, !step.instruction.empty());
+TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
+    w.day.currentRace = 11;
+    w.day.exchangeBetsOffered = false;
+    EXPECT_FALSE(BetEntry::betButtonUsable(w.day, BetType::TriSuper)) << "no race follows the last";
+    const int cy = w.addPlayer(9, "Cy", 0.5f);
+    const int dee = w.addPlayer(11, "Dee", 50);
+    w.day.exchangeCredits = {{57, 3, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
+                             {58, 3, 5, "Tri-Super", 11, "3-5-1", 41.2f, 0},
+                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0}};
+    EXPECT_FALSE(entry.startExchange(w.day, 58)) << "a credit for another race";
+    EXPECT_FALSE(entry.startExchange(w.day, 59)) << "its owner is out of cash";
+    EXPECT_NE(w.day.players.selected, cy);
+    w.select(dee);
+    ASSERT_TRUE(entry.startExchange(w.day, 57));
+    EXPECT_EQ(w.day.players.selected, 0) << "the owner bets";
+    EXPECT_EQ(entry.page(), BetPage);
+    EXPECT_EQ(entry.betAmount(), "5");
+    EXPECT_EQ(entry.betNameLabel(), "Tri-Super");
+    ASSERT_TRUE(entry.chooseBetKind(BetMode::Wheel));
+    ASSERT_TRUE(entry.nextToHorses(w.day));
+    for (std::string_view leg : {"1", "2", "3"}) {
+        pick(leg);
+        ASSERT_TRUE(entry.with(w.day));
     }
+    EXPECT_EQ(entry.instruction(),
+              "Choose 1 or more horses to come in 4th place, then click the Finish button");
+    pick("45");
+    ASSERT_TRUE(entry.finish(w.day, list));
+    EXPECT_EQ(lastTicket(), "$5 Tri-Super Exchange 57 Wheel 1 with 2 with 3 with 45");
+    EXPECT_EQ(entry.exchange(), 0);
 }
 
 // --- Picking horses ---

@@ -151,7 +151,8 @@ TEST(PaymentBoard, AMessageDuringPaymentFindsEveryTicketPaidSoFarOnTheBoard) {
     day.tickets = {ListedTicket{"$10 Win on 1", 3, false}, ListedTicket{"$4 Win on 2", 3, false},
                    ListedTicket{"$2 Twin-Tri Box 123", 3, false}, ListedTicket{"$20 Win on 3", 7, false}};
     payTickets(day);
-    EXPECT_EQ(watcher.winTotals, (std::vector<int32_t>{14, 14})) << "not taken yet, then Bob short of money";
+    EXPECT_EQ(watcher.winTotals, (std::vector<int32_t>{14, 14}))
+        << "a Twin-Tri where none is sold, then Bob short of money";
     EXPECT_EQ(day.pools.winTotal, 14);
 }
 
@@ -180,20 +181,25 @@ TEST_F(PaymentTest, PayingAgainPassesOverPaidTickets) {
     EXPECT_EQ(w.day.pools.ticketCounter, 2126);
 }
 
-TEST_F(PaymentTest, TwinTriAndTriSuperAreListedButNotTaken) {
+TEST_F(PaymentTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
+    w.day.exchangeCredits = {{57, 3, 2, "Tri-Super", 4, "3-5-1", 41.2f, 0}};
     w.list("$2 Twin-Tri Box 123", 3);
-    w.list("$2 Win on 4", 3);
-    w.list("$2 Tri-Super Straight 123", 3);
+    w.list("$2 Tri-Super Exchange 57 Box 1234", 3);
+    w.list("$2 Tri-Super Exchange 57 Straight 1234", 3); // the credit is spoken for
     PaymentReport report = payTickets(w.day);
-    EXPECT_EQ(report.notTaken, 2);
-    EXPECT_EQ(report.paid, 1);
-    ASSERT_EQ(w.prompter.shown().size(), 1u);
-    EXPECT_EQ(w.prompter.shown()[0].text, NotTakenYetText);
-    EXPECT_FALSE(w.day.tickets[0].paid);
-    EXPECT_FALSE(w.day.tickets[2].paid);
-    EXPECT_EQ(lines("tickets.dat"), (std::vector<std::string>{"2125,3,2,Win,4,5/12/2026"}));
+    EXPECT_EQ(report.paid, 2);
+    EXPECT_EQ(report.badExchanges, 1);
+    EXPECT_EQ(lines("tickets.dat"), (std::vector<std::string>{"2125,3,2,Twin-Tri,4,5/12/2026",
+                                                              "2126,3,2,Tri-Super Exchange,4,5/12/2026"}));
+    EXPECT_EQ(lines("twintris.dat").size(), 6u);
+    EXPECT_EQ(lines("trisuperexchanges.dat").size(), 24u);
+    EXPECT_EQ(lines("trisuperexchanges.dat")[0], "2126,1,2,3,4,2");
     EXPECT_FALSE(std::filesystem::exists(w.dir / "trifectas.dat"));
-    EXPECT_FLOAT_EQ(w.balance(ann), 98);
+    EXPECT_EQ(lines("exchangecredits.dat"), (std::vector<std::string>{"57,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
+    EXPECT_EQ(w.day.exchangeCredits[0].exchangedBy, 2126);
+    // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
+    EXPECT_FLOAT_EQ(w.balance(ann), 100 - 12 - 46);
+    EXPECT_FALSE(w.day.tickets[2].paid);
 }
 
 TEST_F(PaymentTest, APlayerShortOfMoneyKeepsOnlyTheirOwnTicketsBack) {

@@ -71,7 +71,24 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         {"$1 Trifecta Wheel 12 with 12 with 12",
          "$1 Trifecta Wheel 12 with 12 with 12 covers no combination: "
          "no horse can take two places at once. Wheel different horses."},
+        // Race 12 (nothing follows it) and the credits below.
+        {"$2 Twin-Tri Box 123",
+         "The Twin-Tri is sold in races 1 to 11 only: its second half is run in the next race."},
+        {"$2 Twin-Tri Exchange 9 Box 123",
+         "There is no Twin-Tri credit 9 for race 12: the tickets list shows the credits held."},
+        {"$2 Tri-Super Exchange 57 Box 1234",
+         "There is no Tri-Super credit 57 for race 12: the tickets list shows the credits held."},
+        {"$5 Twin-Tri Exchange 57 Box 123",
+         "Twin-Tri credit 57 was bought at $2: its exchange is bet at that "
+         "amount."},
+        {"$2 Twin-Tri Exchange 58 Box 123", "Twin-Tri credit 58 belongs to Bob."},
+        {"$2 Twin-Tri Exchange 59 Box 123", "Twin-Tri credit 59 was exchanged already, by ticket 2130."},
     };
+    w.day.currentRace = 11;
+    w.day.exchangeBetsOffered = false;
+    w.day.exchangeCredits = {{57, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
+                             {58, 7, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
+                             {59, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 2130}};
     std::string error;
     for (const Case& c : cases) {
         EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
@@ -207,10 +224,9 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalance) {
     EXPECT_EQ(owners[0].balance, 20);
 }
 
-TEST_F(TicketListTest, PaidNotTakenAndOrphanedTicketsAreNotMeasured) {
+TEST_F(TicketListTest, PaidAndOrphanedTicketsAreNotMeasured) {
     w.day.players.entries[bob].balance = "5";
     w.list("$10 Win on 2", 7, true);
-    w.list("$100 Twin-Tri Box 123", 7);
     w.list("$500 Win on 2", 99); // its owner is no longer listed: it is never paid
     EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
     EXPECT_FALSE(hasUnpaidTickets(w.day));
@@ -218,17 +234,17 @@ TEST_F(TicketListTest, PaidNotTakenAndOrphanedTicketsAreNotMeasured) {
 
 // --- List state ---
 
-TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrNotTaken) {
+TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrExchangeACredit) {
     EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
     EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, true}), "paid");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "not taken yet");
-    EXPECT_EQ(ticketStatusText({"$2 Tri-Super Straight 123", 3, false}), "not taken yet");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, false}),
+              "exchanges its credit for one combination");
     EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
 }
 
 TEST_F(TicketListTest, UnpaidMeansTicketsThatCanStillBePaid) {
     EXPECT_FALSE(hasUnpaidTickets(w.day));
-    w.list("$2 Twin-Tri Box 123", 3);
     w.list("$2 Win on 1", 3, true);
     EXPECT_FALSE(hasUnpaidTickets(w.day));
     w.list("$2 Win on 2", 3);

@@ -54,7 +54,8 @@ TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
           "$5 Trifecta Wheel 1 with 23 with 2345", "$1 Superfecta Wheel All with 1 with 2 with 3",
           "$2 DailyDouble Wheel 12 with All", "$2 Pick3 Wheel 1 with 2 with 345",
           "$2 Pick6 Wheel All with All with All with All with All with All", "$32000 Twin-Tri Box 123",
-          "$2 Tri-Super Straight 874"})
+          "$2 Tri-Super Straight 874", "$2 Twin-Tri Exchange 57 Box 456",
+          "$5 Tri-Super Exchange 2130 Wheel 1 with 23 with 4 with All"})
         EXPECT_EQ(ticketText(parsed(text)), text);
 }
 
@@ -88,6 +89,12 @@ TEST(TicketText, RefusesUnknownBetsAndModesThatDoNotFit) {
               "A DailyDouble ticket is always a Wheel, for example $2 DailyDouble Wheel 12 with All.");
     EXPECT_EQ(refusal("$2 Exacta on 12"),
               "An Exacta ticket is entered Straight, Box or Wheel, for example $2 Exacta Box 134.");
+    EXPECT_EQ(
+        refusal("$2 Trifecta Exchange 57 Box 123"),
+        "Only a Twin-Tri or Tri-Super credit is exchanged, for example $2 Twin-Tri Exchange 57 Box 1346.");
+    for (std::string_view text :
+         {"$2 Twin-Tri Exchange Box 123", "$2 Twin-Tri Exchange 057 Box 123", "$2 Tri-Super Exchange"})
+        EXPECT_NE(refusal(text).find("exchange names the number of its credit"), std::string::npos) << text;
 }
 
 TEST(TicketText, RefusesSetsThatAreNotHorses) {
@@ -122,6 +129,10 @@ TEST(TicketText, RefusesStraightsAndBoxesOfTheWrongSize) {
     EXPECT_NE(refusal("$2 Trifecta Box 12").find("3 or more"), std::string::npos);
     EXPECT_NE(refusal("$2 Twin-Tri Box 12").find("3 or more"), std::string::npos);
     EXPECT_NE(refusal("$2 Superfecta Box 123").find("4 or more"), std::string::npos);
+    // A Tri-Super's second half is a Superfecta.
+    EXPECT_EQ(refusal("$2 Tri-Super Exchange 9 Straight 123"),
+              "A Straight Tri-Super names exactly 4 horses in order, for example $2 Tri-Super Exchange 9 "
+              "Straight 2741.");
 }
 
 TEST(TicketText, AnyTextItAcceptsReadsBackToItselfAndPricesSafely) {
@@ -197,16 +208,55 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
         // Straights are one combination.
         {"$3 Quiniela Straight 72", 1, 3},
         {"$3 Superfecta Straight 8765", 1, 3},
-        // Not taken yet: nothing.
-        {"$2 Twin-Tri Box 123", 0, 0},
-        {"$2 Tri-Super Wheel 1 with 2 with 3", 0, 0},
+        // A first half is a Trifecta; a second half's credit pays for one of its combinations.
+        {"$2 Twin-Tri Box 123", 6, 12},
+        {"$2 Tri-Super Wheel 1 with 2 with 3", 1, 2},
+        {"$2 Twin-Tri Exchange 57 Straight 123", 1, 0},
+        {"$2 Twin-Tri Exchange 57 Box 1234", 24, 46},
+        {"$5 Tri-Super Exchange 57 Box 12345", 120, 595},
     };
     for (const Case& c : cases) {
         TicketPrice p = price(c.text);
         EXPECT_EQ(p.count, c.count) << c.text;
         EXPECT_EQ(p.cost, c.cost) << c.text;
     }
-    EXPECT_TRUE(lines("$2 Twin-Tri Straight 123").empty());
+    EXPECT_EQ(lines("$2 Tri-Super Exchange 4 Wheel 1 with 2 with 3 with 45"),
+              (std::vector<std::string>{"1-2-3-4", "1-2-3-5"}));
+}
+
+TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> steps; // after the ticket text itself
+    } cases[] = {
+        {"$2 Exacta Box 134",
+         {"Box: every order of the horses named", "Combinations: 1-3, 1-4, 3-1, 3-4, 4-1, 4-3",
+          "6 bets x $2 = $12"}},
+        {"$2 WPS on 3",
+         {"Across the board: each horse is three bets, to win, place and show", "Combinations: 3",
+          "3 bets x $2 = $6"}},
+        {"$1 Quiniela Wheel 1 with 12",
+         {"Wheel: every pick of one horse from each position's set, no horse twice", "Combinations: 1-2",
+          "1 bet x $1 = $1"}},
+        {"$2 Twin-Tri Box 123",
+         {"The first half: a trifecta in this race; a combination that comes in becomes a credit for a "
+          "trifecta in "
+          "the next race",
+          "Box: every order of the horses named", "Combinations: 1-2-3, 1-3-2, 2-1-3, 2-3-1, 3-1-2, 3-2-1",
+          "6 bets x $2 = $12"}},
+        {"$1 Tri-Super Exchange 57 Straight 1234",
+         {"The second half: a superfecta in this race, one combination paid by credit 57",
+          "Straight: the horses in the order given", "Combinations: 1-2-3-4",
+          "1 bet x $1 = $1, less the credit's $1 = $0"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> expected{c.text};
+        expected.insert(expected.end(), c.steps.begin(), c.steps.end());
+        EXPECT_EQ(explainTicket(c.text), expected) << c.text;
+    }
+    EXPECT_EQ(explainTicket("$2 Exacta Box 1").back().rfind("This text is not a ticket", 0), 0u);
+    EXPECT_EQ(explainTicket("$1 Superfecta Box All", 2)[2],
+              "Combinations: 1-2-3-4, 1-2-3-5, ... and 1678 more");
 }
 
 TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
@@ -215,8 +265,8 @@ TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
                                          {"$2 Twin-Tri Box 123", 1, false},
                                          {"nonsense", 1, false}};
     TicketTotals totals = totalsOf(tickets);
-    EXPECT_EQ(totals.count, 9);
-    EXPECT_EQ(totals.cost, 18);
+    EXPECT_EQ(totals.count, 15);
+    EXPECT_EQ(totals.cost, 30);
     EXPECT_EQ(priceTicket("nonsense").cost, 0);
 }
 

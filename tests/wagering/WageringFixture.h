@@ -20,6 +20,7 @@ struct WageringDay {
     WageringDay() {
         day.date = "5/12/2026";
         day.card.racePoolsOpened.fill(true);
+        day.exchangeBetsOffered = true; // as in races 1 to 11
     }
 
     // Lists a player and saves players.dat; returns its index.

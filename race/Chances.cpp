@@ -1,0 +1,229 @@
+#include "Chances.h"
+
+#include "core/Prompter.h"
+#include "core/Random.h"
+#include "race/RaceModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <vector>
+
+namespace sw {
+
+namespace {
+
+class SilentPrompter final : public Prompter {
+public:
+    void message(std::string_view, std::string_view) override {}
+    bool ask(std::string_view, std::string_view) override { return false; }
+};
+
+// splitmix64's finaliser: neighbouring race numbers give unrelated seeds, so no two races' draws
+// overlap (the generator's own seeding would shift one race's state into the next's).
+uint64_t mixed(uint64_t x) {
+    x += 0x9E37'79B9'7F4A'7C15ULL;
+    x = (x ^ (x >> 30)) * 0xBF58'476D'1CE4'E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D0'49BB'1331'11EBULL;
+    return x ^ (x >> 31);
+}
+
+uint64_t raceSeed(uint64_t seed, int race) {
+    return mixed(seed ^ mixed(static_cast<uint64_t>(race)));
+}
+
+// A day of its own holding only what the race model reads, with its own generator: nothing of
+// the real day is shared with the threads.
+struct SimulatedDay {
+    explicit SimulatedDay(const ChanceField& field)
+        : random(0), day(std::filesystem::path{}, random, prompter) {
+        const auto r = static_cast<std::size_t>(std::clamp(field.race, 1, RacesPerDay) - 1);
+        day.currentRace = static_cast<int16_t>(r);
+        day.card.raceGrade[r] = field.grade;
+        for (std::size_t e = 0; e < FieldSize; ++e) {
+            const auto jockey = static_cast<int16_t>(e + 1);
+            day.card.raceJockey[r][e] = jockey;
+            day.db.jockeys[static_cast<std::size_t>(jockey)].skill = field.jockeySkill[e];
+            for (std::size_t k = 0; k < field.segmentRating[e].size(); ++k)
+                day.entries.segmentRating[e][k] = field.segmentRating[e][k];
+            day.entries.path[e] = field.path[e];
+            day.pools.consistencyBand[e] = field.consistencyBand[e];
+        }
+    }
+
+    SeededRandom random;
+    SilentPrompter prompter;
+    RaceDay day;
+};
+
+int threadsFor(int asked) {
+    if (asked > 0)
+        return std::min(asked, 64);
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+}
+
+std::string percentText(double share, double error) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%% \u00B1%.1f", share * 100.0, error * 100.0);
+    return text;
+}
+
+std::string oddsToOneText(double odds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f-1", odds);
+    return text;
+}
+
+} // namespace
+
+ChanceField chanceFieldOf(const RaceDay& day, int race) {
+    ChanceField field;
+    field.race = std::clamp(race, 1, RacesPerDay);
+    const auto r = static_cast<std::size_t>(field.race - 1);
+    field.grade = day.card.raceGrade[r];
+    for (std::size_t e = 0; e < FieldSize; ++e) {
+        for (std::size_t k = 0; k < field.segmentRating[e].size(); ++k)
+            field.segmentRating[e][k] = day.entries.segmentRating[e][k];
+        field.path[e] = day.entries.path[e];
+        const int jockey = day.card.raceJockey[r][e];
+        field.jockeySkill[e] =
+            jockey >= 0 && jockey <= JockeyCount ? day.db.jockeys[static_cast<std::size_t>(jockey)].skill : 0;
+        field.consistencyBand[e] = day.pools.consistencyBand[e];
+        field.toteOdds[e] = day.pools.winOdds[e];
+    }
+    return field;
+}
+
+ChanceSimulation::ChanceSimulation(const ChanceField& field, uint64_t seed, int threads)
+    : m_field(field), m_seed(seed), m_threads(threadsFor(threads)) {}
+
+bool ChanceSimulation::run(int races, std::stop_token stop) {
+    if (races <= 0)
+        return !stop.stop_requested();
+    struct Counts {
+        std::array<int, FieldSize> wins{};
+        std::array<int, FieldSize> topThree{};
+    };
+    const int threads = std::min(m_threads, races);
+    std::vector<Counts> counts(static_cast<std::size_t>(threads));
+    const int first = m_races;
+    {
+        std::vector<std::jthread> workers;
+        workers.reserve(static_cast<std::size_t>(threads));
+        for (int t = 0; t < threads; ++t)
+            workers.emplace_back([&, t] {
+                SimulatedDay sim(m_field);
+                RaceModel model(sim.day);
+                Counts& mine = counts[static_cast<std::size_t>(t)];
+                for (int i = t; i < races && !stop.stop_requested(); i += threads) {
+                    sim.random = SeededRandom(raceSeed(m_seed, first + i));
+                    model.start();
+                    // A placed entry keeps its place: once three are home the figures are known.
+                    while (model.placedCount() < 3 && model.step()) {
+                    }
+                    const auto& order = sim.day.result.finishOrder;
+                    for (std::size_t place = 0; place < 3; ++place) {
+                        const int post = order[place];
+                        if (post < 1 || post > FieldSize)
+                            continue;
+                        if (place == 0)
+                            ++mine.wins[static_cast<std::size_t>(post - 1)];
+                        ++mine.topThree[static_cast<std::size_t>(post - 1)];
+                    }
+                    m_progress.fetch_add(1, std::memory_order_relaxed);
+                }
+            });
+    }
+    if (stop.stop_requested()) {
+        m_progress.store(m_races, std::memory_order_relaxed);
+        return false;
+    }
+    for (const Counts& c : counts)
+        for (std::size_t e = 0; e < FieldSize; ++e) {
+            m_wins[e] += c.wins[e];
+            m_topThree[e] += c.topThree[e];
+        }
+    m_races += races;
+    m_progress.store(m_races, std::memory_order_relaxed);
+    return true;
+}
+
+ChanceEstimate ChanceSimulation::estimate() const {
+    ChanceEstimate estimate;
+    estimate.race = m_field.race;
+    estimate.races = m_races;
+    const double n = m_races;
+    for (std::size_t e = 0; e < FieldSize; ++e) {
+        EntryChance& entry = estimate.entries[e];
+        entry.wins = m_wins[e];
+        entry.topThree = m_topThree[e];
+        entry.toteOdds = m_field.toteOdds[e];
+        entry.fairOdds = std::numeric_limits<double>::infinity();
+        if (m_races == 0)
+            continue;
+        entry.win = m_wins[e] / n;
+        entry.winError = std::sqrt(entry.win * (1.0 - entry.win) / n);
+        entry.topThreeShare = m_topThree[e] / n;
+        entry.topThreeError = std::sqrt(entry.topThreeShare * (1.0 - entry.topThreeShare) / n);
+        if (m_wins[e] > 0)
+            entry.fairOdds = (1.0 - entry.win) / entry.win;
+        entry.value = entry.toteOdds > 0 && static_cast<double>(entry.toteOdds) > entry.fairOdds;
+    }
+    return estimate;
+}
+
+ChanceRunner::ChanceRunner(const ChanceField& field, int target, int batch, int threads)
+    : m_simulation(field, ChanceSimulation::DefaultSeed, threads), m_target(std::max(target, 0)),
+      m_batch(std::max(batch, 1)) {
+    m_latest = m_simulation.estimate();
+    m_thread = std::jthread([this](std::stop_token stop) {
+        while (m_simulation.races() < m_target && !stop.stop_requested()) {
+            if (!m_simulation.run(std::min(m_batch, m_target - m_simulation.races()), stop))
+                break;
+            const std::lock_guard lock(m_mutex);
+            m_latest = m_simulation.estimate();
+        }
+        m_finished.store(true);
+    });
+}
+
+ChanceRunner::~ChanceRunner() {
+    cancel();
+}
+
+ChanceEstimate ChanceRunner::latest() const {
+    const std::lock_guard lock(m_mutex);
+    return m_latest;
+}
+
+int ChanceRunner::progress() const {
+    return m_simulation.progress();
+}
+
+void ChanceRunner::cancel() {
+    m_thread.request_stop();
+    if (m_thread.joinable())
+        m_thread.join();
+    m_finished.store(true);
+}
+
+std::array<ChanceRow, FieldSize> chanceRows(const ChanceEstimate& estimate) {
+    std::array<ChanceRow, FieldSize> rows;
+    for (std::size_t e = 0; e < FieldSize; ++e) {
+        const EntryChance& entry = estimate.entries[e];
+        ChanceRow& row = rows[e];
+        row.post = std::to_string(e + 1);
+        if (estimate.races > 0) {
+            row.win = percentText(entry.win, entry.winError);
+            row.topThree = percentText(entry.topThreeShare, entry.topThreeError);
+            row.fairOdds = std::isfinite(entry.fairOdds) ? oddsToOneText(entry.fairOdds) : "-";
+        }
+        row.toteOdds = entry.toteOdds > 0 ? oddsToOneText(entry.toteOdds) : "-";
+        row.value = entry.value ? "value" : "";
+    }
+    return rows;
+}
+
+} // namespace sw

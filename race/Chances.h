@@ -1,0 +1,133 @@
+#pragma once
+
+#include "core/Constants.h"
+#include "core/RaceDay.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <thread>
+
+namespace sw {
+
+// Everything the race model reads of one race, copied out of the day so a simulation can run on
+// other threads while the day goes on, and can never draw from the day's generator.
+struct ChanceField {
+    int race = 1; // 1..12
+    int16_t grade = 1;
+    std::array<std::array<int32_t, 5>, FieldSize> segmentRating{};
+    std::array<int16_t, FieldSize> path{};
+    std::array<int16_t, FieldSize> jockeySkill{};
+    std::array<int32_t, FieldSize> consistencyBand{};
+    // The tote's win odds to 1 as they stand; 0 where nobody has bet the entry.
+    std::array<float, FieldSize> toteOdds{};
+};
+
+// The field of race 1..12 as the day holds it after the racing program showed that race: its
+// per-entry tables, bands and win odds, its grade and jockeys from the card.
+ChanceField chanceFieldOf(const RaceDay& day, int race);
+
+// Simulated races behind the figures the program and the text front end show: a chance of one in
+// five then carries a standard error of 0.4 points.
+inline constexpr int ChanceRaces = 10000;
+inline constexpr int MinChanceRaces = 100;
+inline constexpr int MaxChanceRaces = 1000000;
+
+// One entry's estimate after n simulated races.
+struct EntryChance {
+    int wins = 0;
+    int topThree = 0;
+    double win = 0;           // chance to win
+    double winError = 0;      // one standard error of it
+    double topThreeShare = 0; // chance to finish first, second or third
+    double topThreeError = 0;
+    double fairOdds = 0; // odds to 1 the win chance implies; infinite when it never won
+    float toteOdds = 0;  // the tote's win odds to 1; 0 when it shows none
+    bool value = false;  // the tote pays more than the fair price
+};
+
+struct ChanceEstimate {
+    int race = 0;
+    int races = 0; // simulated races counted
+    std::array<EntryChance, FieldSize> entries{};
+};
+
+// Win and top-three counts of the field over every race simulated so far. Race i runs on a
+// generator seeded from (seed, i) alone, so the counts for a seed do not depend on how many
+// threads ran them nor on how the races were split into batches.
+class ChanceSimulation {
+public:
+    // threads 0: one per core.
+    explicit ChanceSimulation(const ChanceField& field, uint64_t seed = DefaultSeed, int threads = 0);
+
+    // Runs `races` more races over the threads. A stop request ends it early and discards the
+    // whole batch, so the counts only ever hold complete batches; false then.
+    bool run(int races, std::stop_token stop = {});
+    // Races finished so far, those of the batch under way included (for a progress bar); readable
+    // from any thread.
+    int progress() const { return m_progress.load(std::memory_order_relaxed); }
+
+    int races() const { return m_races; }
+    int threads() const { return m_threads; }
+    const std::array<int, FieldSize>& wins() const { return m_wins; }
+    const std::array<int, FieldSize>& topThree() const { return m_topThree; }
+    ChanceEstimate estimate() const;
+
+    // The seed of a race's own generator: the field's figures never depend on the day's draws.
+    static constexpr uint64_t DefaultSeed = 0x5717'1DE5'C4A2'CE00ULL;
+
+private:
+    ChanceField m_field;
+    uint64_t m_seed;
+    int m_threads;
+    int m_races = 0;
+    std::array<int, FieldSize> m_wins{};
+    std::array<int, FieldSize> m_topThree{};
+    std::atomic<int> m_progress{0};
+};
+
+// A simulation run on a thread of its own in batches up to `target` races, for a window that shows
+// the figures converging. Cancel (or destruction) stops it within one race per thread.
+class ChanceRunner {
+public:
+    ChanceRunner(const ChanceField& field, int target, int batch = DefaultBatch, int threads = 0);
+    ~ChanceRunner();
+    ChanceRunner(const ChanceRunner&) = delete;
+    ChanceRunner& operator=(const ChanceRunner&) = delete;
+
+    // The figures of the last complete batch.
+    ChanceEstimate latest() const;
+    // Races simulated so far, the batch under way included.
+    int progress() const;
+    int target() const { return m_target; }
+    // True once the target is reached or the run was cancelled.
+    bool finished() const { return m_finished.load(); }
+    void cancel();
+
+    static constexpr int DefaultBatch = 500;
+
+private:
+    ChanceSimulation m_simulation;
+    int m_target;
+    int m_batch;
+    mutable std::mutex m_mutex;
+    ChanceEstimate m_latest;
+    std::atomic<bool> m_finished{false};
+    std::jthread m_thread;
+};
+
+// Texts of an estimate, one row per entry, as the program and the text front end show them.
+struct ChanceRow {
+    std::string post;     // "1"
+    std::string win;      // "21.4% ±0.4"
+    std::string topThree; // "52.0% ±0.5"
+    std::string fairOdds; // "3.7-1"; "-" when it never won
+    std::string toteOdds; // "4.5-1"; "-" when the tote shows none
+    std::string value;    // "value" where the tote pays more than the fair price, else empty
+};
+std::array<ChanceRow, FieldSize> chanceRows(const ChanceEstimate& estimate);
+
+} // namespace sw

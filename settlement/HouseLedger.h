@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/PlayerList.h"
+#include "settlement/Payoffs.h"
+#include "settlement/Settlement.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sw {
+
+// One player's money over a race or the day: what went in, what came back, and of what went in
+// the part the house kept before sharing the pools out.
+struct LedgerFigures {
+    double wagered = 0.0;
+    double returned = 0.0;
+    double takeout = 0.0;  // the 25 % of every dollar wagered that no pool pays back
+    double breakage = 0.0; // what the cuts to tenths (and a parlay's whole dollars) kept from winning tickets
+    double net() const { return returned - wagered; }
+    LedgerFigures& operator+=(const LedgerFigures& other);
+};
+
+struct LedgerAccount {
+    int32_t playerId = 0;
+    std::string name;
+    std::vector<LedgerFigures> races; // by race index 0..11
+    // The balance the day started from, then after each race settled so far.
+    std::vector<double> balances;
+    LedgerFigures day() const;
+};
+
+// What the house kept from each player, race by race: fed by every payment and every settlement.
+class HouseLedger {
+public:
+    // A new day: one account per listed player at their balance.
+    void start(const PlayerList& players, int races);
+    // An account for every listed player who has none yet, at their balance now: call it before
+    // any money of theirs moves, so their line starts where their money did.
+    void enrol(const PlayerList& players);
+    // Tickets costing `cost` paid by an enrolled player for race `race` (0-based).
+    void charge(int32_t playerId, int race, double cost);
+    // The race's credits, each with the breakage its payoff lost, then every account's balance.
+    void settle(int race, const SettlementReport& report, const Payoffs& payoffs, const PlayerList& players);
+
+    const std::vector<LedgerAccount>& accounts() const { return m_accounts; }
+    // Every player together, for one race or (race -1) the day.
+    LedgerFigures total(int race = -1) const;
+    // Races settled so far.
+    int racesSettled() const { return m_settled; }
+
+private:
+    void account(int32_t playerId, const std::string& name, double balance);
+    LedgerAccount* find(int32_t playerId);
+
+    std::vector<LedgerAccount> m_accounts;
+    int m_races = 0;
+    int m_settled = 0;
+};
+
+// The ledger as lines for a fixed-width list: a heading, then one line per player (and "All" when
+// more than one), of one race or (race -1) the day.
+std::vector<std::string> ledgerLines(const HouseLedger& ledger, int race = -1);
+
+} // namespace sw

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+namespace sw {
+class HouseLedger;
+}
+
+namespace sw::ui {
+
+// Each player's balance through the day as a small line chart, "picBalances": the start, then
+// one point per race settled, against a frame of the day's races. Drawn as vectors, so it stays
+// sharp at any size and screen scale.
+class BalanceChart : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Line {
+        QString name;
+        std::vector<double> balances; // the start, then after each race
+    };
+
+    explicit BalanceChart(QWidget* parent = nullptr);
+
+    void setLines(std::vector<Line> lines, int races);
+    // Points drawn by the last paint, over every line.
+    int pointsPainted() const { return m_pointsPainted; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Line> m_lines;
+    int m_races = 12;
+    int m_pointsPainted = 0;
+};
+
+// One line per player of the ledger, with the balances of the races settled so far.
+std::vector<BalanceChart::Line> balanceLines(const HouseLedger& ledger);
+
+} // namespace sw::ui

@@ -1,0 +1,155 @@
+#include "ExchangeCredits.h"
+
+#include "core/Constants.h"
+#include "core/Format.h"
+#include "core/TextEncoding.h"
+#include "players/Players.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sw {
+
+namespace {
+
+bool isCreditBet(std::string_view word) {
+    return word == betWord(BetType::TwinTri) || word == betWord(BetType::TriSuper);
+}
+
+// "3-5-1": three different posts 1..8.
+bool isCombination(std::string_view text) {
+    if (text.size() != 5 || text[1] != '-' || text[3] != '-')
+        return false;
+    const char a = text[0], b = text[2], c = text[4];
+    auto post = [](char p) { return p >= '1' && p <= '8'; };
+    return post(a) && post(b) && post(c) && a != b && a != c && b != c;
+}
+
+std::string ownerName(const RaceDay& day, int32_t playerId) {
+    const int index = findPlayer(day.players, playerId);
+    return index < 0 ? "Player " + std::to_string(playerId)
+                     : day.players.entries[static_cast<std::size_t>(index)].name;
+}
+
+} // namespace
+
+std::string exchangeCreditRecord(const ExchangeCredit& credit) {
+    return RecordWriter()
+        .integer(credit.number)
+        .integer(credit.playerId)
+        .integer(credit.amount)
+        .text(credit.betType)
+        .integer(credit.race)
+        .text(credit.combination)
+        .single(credit.price)
+        .integer(credit.exchangedBy)
+        .line();
+}
+
+std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line) {
+    FieldReader reader(line);
+    ExchangeCredit credit;
+    credit.number = -1;
+    credit.playerId = -1;
+    credit.amount = -1;
+    credit.race = -1;
+    credit.price = -1.0f;
+    credit.exchangedBy = -1;
+    reader.read(credit.number);
+    reader.read(credit.playerId);
+    reader.read(credit.amount);
+    reader.read(credit.betType);
+    reader.read(credit.race);
+    reader.read(credit.combination);
+    reader.read(credit.price);
+    reader.read(credit.exchangedBy);
+    // A hand edit must never make a credit pay something no ticket won.
+    if (reader.fieldsRead() != 8 || !reader.atEnd() || credit.number <= 0 || credit.playerId < 0 ||
+        credit.amount <= 0 || credit.amount > MaxBetAmount || !isCreditBet(credit.betType) ||
+        credit.race < 2 || credit.race > RacesPerDay || !isCombination(credit.combination) ||
+        !std::isfinite(credit.price) || credit.price < 2.0f || credit.exchangedBy < 0)
+        return std::nullopt;
+    return credit;
+}
+
+std::vector<ExchangeCredit> parseExchangeCredits(std::string_view text) {
+    std::vector<ExchangeCredit> credits;
+    for (std::string_view line : splitLines(text))
+        if (auto credit = parseExchangeCredit(line))
+            credits.push_back(std::move(*credit));
+    return credits;
+}
+
+std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits) {
+    std::string text;
+    for (const ExchangeCredit& credit : credits)
+        text += exchangeCreditRecord(credit);
+    return text;
+}
+
+float creditPayout(const ExchangeCredit& credit) {
+    return static_cast<float>(credit.amount) / 2.0f * credit.price;
+}
+
+std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int32_t owner,
+                            std::size_t listed) {
+    const std::string bet(betWord(ticket.type));
+    const std::string credit = bet + " credit " + std::to_string(ticket.exchange);
+    for (const ExchangeCredit& held : day.exchangeCredits) {
+        if (held.number != ticket.exchange || held.betType != bet || held.race != day.currentRace + 1)
+            continue;
+        if (held.playerId != owner)
+            return credit + " belongs to " + ownerName(day, held.playerId) + ".";
+        if (held.exchangedBy != 0)
+            return credit + " was exchanged already, by ticket " + std::to_string(held.exchangedBy) + ".";
+        if (held.amount != ticket.amount)
+            return credit + " was bought at $" + std::to_string(held.amount) +
+                   ": its exchange is bet at that amount.";
+        // Of two listed tickets naming one credit, the first in the list uses it.
+        for (std::size_t i = 0; i < std::min(listed, day.tickets.size()); ++i) {
+            if (day.tickets[i].paid)
+                continue;
+            auto other = parseTicketText(day.tickets[i].text);
+            if (other && other->type == ticket.type && other->exchange == ticket.exchange)
+                return credit + " is used by another ticket on the list already.";
+        }
+        return {};
+    }
+    return "There is no " + credit + " for race " + std::to_string(day.currentRace + 1) +
+           ": the tickets list shows the credits held.";
+}
+
+std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day) {
+    std::vector<ExchangeCredit> credits;
+    for (const ExchangeCredit& credit : day.exchangeCredits)
+        if (credit.race == day.currentRace + 1)
+            credits.push_back(credit);
+    return credits;
+}
+
+std::string creditLine(const RaceDay& day, const ExchangeCredit& credit) {
+    const BetType type = credit.betType == betWord(BetType::TriSuper) ? BetType::TriSuper : BetType::TwinTri;
+    std::string line = ownerName(day, credit.playerId) + ": " + credit.betType + " credit " +
+                       std::to_string(credit.number) + ", $" + std::to_string(credit.amount) + " on " +
+                       credit.combination + " in race " + std::to_string(credit.race - 1) + ": ";
+    if (credit.exchangedBy != 0)
+        return line + "exchanged by ticket " + std::to_string(credit.exchangedBy) + ".";
+    return line + "exchange it for a " + std::string(betWord(secondHalfOf(type))) + " of race " +
+           std::to_string(credit.race) + " (" + credit.betType + " " + std::string(ExchangeWord) + " " +
+           std::to_string(credit.number) + "); if the race starts without it, it pays " +
+           dollarText(creditPayout(credit)) + " with the race's results.";
+}
+
+std::vector<std::string> creditLines(const RaceDay& day) {
+    std::vector<std::string> lines;
+    for (const ExchangeCredit& credit : creditsOfRace(day))
+        lines.push_back(creditLine(day, credit));
+    return lines;
+}
+
+std::string exchangeNotice(std::string_view playerName, const ExchangeCredit& credit) {
+    return std::string(playerName) + ": " + credit.betType + " exchange for race " +
+           std::to_string(credit.race);
+}
+
+} // namespace sw

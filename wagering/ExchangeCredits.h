@@ -1,0 +1,50 @@
+#pragma once
+
+#include "BetType.h"
+#include "TicketPricing.h"
+#include "core/RaceDay.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw {
+
+// The Twin-Tri and Tri-Super credits: a winning first half waiting for the next race. They are
+// kept in exchangecredits.dat, written only together with the step that makes, uses or pays them.
+
+inline constexpr std::string_view ExchangeCreditsFile = "exchangecredits.dat";
+
+// number,player,amount,bet,race,combination,price,exchanged-by with its CR LF.
+std::string exchangeCreditRecord(const ExchangeCredit& credit);
+// The line when its fields are those a credit writes; nothing for anything else.
+std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line);
+// The usable lines of the file's text, in order.
+std::vector<ExchangeCredit> parseExchangeCredits(std::string_view text);
+// The whole file's text.
+std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits);
+
+// What a credit pays when its race starts unexchanged: its amount at the first half's $2 price.
+float creditPayout(const ExchangeCredit& credit);
+
+// Why a second half cannot use its credit: the credit must be the owner's, of the same bet, for
+// the race about to be run, not exchanged yet nor used by another unpaid listed ticket,
+// and bought at the same amount. `listed` is the ticket's own place in the list, if it is listed:
+// only tickets listed before it can have taken the credit. Empty when it can.
+std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int32_t owner,
+                            std::size_t listed = static_cast<std::size_t>(-1));
+
+// The credits held for the race about to be run, in file order.
+std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day);
+// A credit's line in the ticket list: whose, what came in, and whether it is exchanged or what it
+// pays with the race's results when the race starts without its exchange.
+std::string creditLine(const RaceDay& day, const ExchangeCredit& credit);
+// creditLine of every credit of the race about to be run.
+std::vector<std::string> creditLines(const RaceDay& day);
+
+// "Ann: Twin-Tri exchange for race 5", as the results say when a first half comes in.
+std::string exchangeNotice(std::string_view playerName, const ExchangeCredit& credit);
+
+} // namespace sw
