@@ -77,11 +77,29 @@ TEST_F(CliFixture, JockeyStandingsHeadingSitsOverItsColumns) {
 
 TEST_F(CliFixture, BadCommandsFailClearlyAndChangeNothing) {
     std::string players = test::readAll(dir / "players.dat");
-    for (const char* line : {"fly", "race 3", "select x", "select 99", "amount -1", "amount 40000",
-                             "ticket $2 Exacta", "ticket $2 Exacta Box 1", "grid trifecta 2", "grid exacta 9",
-                             "click cmdNope", "delete-ticket 1 yes", "ok", "print 0 3", "print 1 2 /dev/full",
-                             "chances 13", "chances x", "chances 3 5", "explain win", "explain odds 9",
-                             "explain ticket 1", "ledger 1", "ledger x"}) {
+    for (const char* line : {"fly",
+                             "race 3",
+                             "select x",
+                             "select 99",
+                             "amount -1",
+                             "amount 40000",
+                             "ticket $2 Exacta",
+                             "ticket $2 Exacta Box 1",
+                             "grid trifecta 2",
+                             "grid exacta 9",
+                             "click cmdNope",
+                             "delete-ticket 1 yes",
+                             "ok",
+                             "print 0 3",
+                             "print 1 2 /dev/full",
+                             "chances 13",
+                             "chances x",
+                             "chances 3 5",
+                             "explain win",
+                             "explain odds 9",
+                             "explain ticket 1",
+                             "ledger 1",
+                             "ledger x"}) {
         Json r = run(line);
         EXPECT_FALSE(r["ok"]) << line;
         EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
