@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 
 namespace sw {
 
@@ -23,7 +24,11 @@ int floorOf(double value) {
 
 // Int(Rnd x n) for a draw in [0, 1); kept inside 0..n-1 whatever the generator returns.
 template <typename G> int drawBelow(G& rnd, int n) {
-    return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
+    // The seeded generator stays below 1 - 2^-53, whose product with any n here truncates below n.
+    if constexpr (std::is_same_v<G, SeededRandom>)
+        return static_cast<int>(rnd.uniform() * n);
+    else
+        return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
 }
 
 } // namespace
@@ -154,14 +159,14 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
             step = std::max(step, 1);
         m_position[hi] += step;
         setLeg(h);
-        moved(h, legDirection(m_leg[hi]) * step);
+        movedOnLeg(h, step);
     }
 
     if (m_tick % 8 == 0 && m_observer)
         m_observer->gallop();
 
     for (int i = 0; i < static_cast<int>(N); ++i) {
-        const int c = (h + i) % static_cast<int>(N);
+        const int c = h + i < static_cast<int>(N) ? h + i : h + i - static_cast<int>(N);
         const auto ci = static_cast<std::size_t>(c);
         const int r100 = drawBelow(rnd, 100);
         const int cRating = rating(c);
@@ -170,13 +175,13 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
 
         // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
         if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0)
-            step = laneDecision(c, step, false, m_path[ci], m_skill[ci]);
+            step = stepInLane(c, step, m_skill[ci]);
         laneSet(c);
         if (m_finished[ci]) {
             // Placed horses keep galloping to clear the line, without turn penalty.
             m_position[ci] += step;
             setLeg(c);
-            moved(c, legDirection(m_leg[ci]) * step);
+            movedOnLeg(c, step);
         } else {
             step = turnPenalised(c, step);
             if (stalled)
@@ -184,7 +189,7 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
             m_position[ci] += step;
             if (m_position[ci] < m_finishLine) {
                 setLeg(c);
-                moved(c, legDirection(m_leg[ci]) * step);
+                movedOnLeg(c, step);
                 if (m_nextMark[ci] < 3 && m_position[ci] >= m_marks[m_nextMark[ci]])
                     testCalls(c);
             } else {
@@ -227,10 +232,9 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
     };
     auto moveTo = [&](int t) { setLane(e, t); };
 
-    if (!laneChangeAllowed) {
-        if (!check(L))
-            computeGap();
-    } else if (L == 0) {
+    if (!laneChangeAllowed)
+        return stepInLane(e, step, skill);
+    if (L == 0) {
         if (path == 2) {
             if (check(1))
                 moveTo(1);
@@ -298,6 +302,13 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
     if (free)
         return step;
     return haveGap ? gap : 0;
+}
+
+int RaceModel::stepInLane(int e, int step, int skill) {
+    if (laneFree(e, m_lane[static_cast<std::size_t>(e)], step, skill))
+        return step;
+    return m_position[static_cast<std::size_t>(m_blocker)] -
+           (m_position[static_cast<std::size_t>(e)] + BodyLength) - 1;
 }
 
 bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
@@ -375,6 +386,12 @@ void RaceModel::setLane(int e, int lane) {
     m_laneMembers[static_cast<std::size_t>(m_lane[ei])] &= static_cast<uint16_t>(~(1u << e));
     m_lane[ei] = lane;
     m_laneMembers[static_cast<std::size_t>(lane)] |= static_cast<uint16_t>(1u << e);
+}
+
+void RaceModel::movedOnLeg(int e, int step) {
+    // The direction is only worked out for someone watching: a simulated race has no observer.
+    if (m_observer)
+        moved(e, legDirection(m_leg[static_cast<std::size_t>(e)]) * step);
 }
 
 void RaceModel::moved(int e, int dx) {

@@ -39,6 +39,9 @@ public:
     // The distance entry e may go for a move of `step`: the step when the lane it ends in is free,
     // else the gap behind the entry in the way. Changes the entry's lane only when allowed.
     int laneDecision(int e, int step, bool laneChangeAllowed, int path, int skill);
+    // The move of an entry that keeps its lane: the step when the lane is free, else the gap
+    // behind the entry in the way.
+    int stepInLane(int e, int step, int skill);
     // Whether entry e could move `step` in lane `targetLane` without running into anyone.
     bool laneFree(int e, int targetLane, int step, int skill);
 
@@ -91,6 +94,7 @@ private:
     void setLeg(int e);
     void setLane(int e, int lane);
     void moved(int e, int step);
+    void movedOnLeg(int e, int step);
     void laneSet(int e);
     void testCalls(int c);
     void placeFinisher(int c);
