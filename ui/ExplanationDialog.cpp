@@ -4,12 +4,24 @@
 #include "ToQString.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace sw::ui {
+
+bool asksForWorking(const QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease)
+        return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    return false;
+}
 
 ExplanationDialog::ExplanationDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmExplain"));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QEvent;
 class QLabel;
 class QListWidget;
 
@@ -29,5 +30,8 @@ private:
     QLabel* m_lblTitle = nullptr;
     QListWidget* m_lstSteps = nullptr;
 };
+
+// A left click released or Return/Enter pressed on a figure: how the player asks for its working.
+bool asksForWorking(const QEvent* event);
 
 } // namespace sw::ui

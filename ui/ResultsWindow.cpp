@@ -14,10 +14,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -488,12 +486,7 @@ void ResultsWindow::reject() {
 }
 
 bool ResultsWindow::eventFilter(QObject* watched, QEvent* event) {
-    const bool clicked = event->type() == QEvent::MouseButtonRelease &&
-                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    const bool entered =
-        event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if ((clicked || entered) && m_resultsShown) {
+    if (asksForWorking(event) && m_resultsShown) {
         explainPayoff(watched->objectName());
         return true;
     }

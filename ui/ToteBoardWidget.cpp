@@ -12,9 +12,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -264,12 +262,7 @@ void ToteBoardWidget::refreshGrids() {
 
 bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
     // A win odds cell opens what a $2 win bet would return now, and why.
-    const bool clicked = event->type() == QEvent::MouseButtonRelease &&
-                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    const bool entered =
-        event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if (clicked || entered) {
+    if (asksForWorking(event)) {
         const QVariant entry = watched->property("entry");
         if (entry.isValid()) {
             ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry.toInt() + 1),
