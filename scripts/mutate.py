@@ -142,9 +142,10 @@ def candidates(src, folders):
 
 
 def sample(by_folder, count, seed):
-    """A seeded sample spread over the folders: round robin, each folder's sites shuffled."""
-    rng = random.Random(seed)
-    pools = {f: rng.sample(sites, len(sites)) for f, sites in by_folder.items() if sites}
+    """A seeded sample spread over the folders: round robin, each folder's sites shuffled by a
+    generator of its own, so a change in one folder leaves the other folders' mutants as they were
+    and two runs on either side of a test change compare like with like."""
+    pools = {f: random.Random(f"{seed}/{f}").sample(sites, len(sites)) for f, sites in by_folder.items() if sites}
     chosen = []
     while len(chosen) < count and any(pools.values()):
         for folder in list(pools):
