@@ -116,6 +116,7 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
             workers.emplace_back([&, t] {
                 SimulatedDay sim(m_field);
                 RaceModel model(sim.day);
+                model.keepOrderOnly(true);
                 Counts& mine = counts[static_cast<std::size_t>(t)];
                 for (int i = t; i < races && !stop.stop_requested(); i += threads) {
                     sim.random = SeededRandom(raceSeed(m_seed, first + i));

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <type_traits>
 
 namespace sw {
@@ -81,6 +82,7 @@ void RaceModel::start() {
         m_leg[e] = 0;
         m_lane[e] = static_cast<int>(e);
         m_nextMark[e] = 0;
+        m_nextMarkAt[e] = m_orderOnly ? std::numeric_limits<int32_t>::max() : m_marks[0];
         m_finished[e] = false;
         for (std::size_t k = 0; k < 5; ++k)
             m_rating[e][k] = std::clamp<int>(m_day.entries.segmentRating[e][k], MinRating, MaxRating);
@@ -89,6 +91,7 @@ void RaceModel::start() {
         m_skill[e] = (jockey >= 0 && jockey <= JockeyCount)
                          ? m_day.db.jockeys[static_cast<std::size_t>(jockey)].skill
                          : 0;
+        m_reach[e] = reachOf(m_skill[e]);
         m_band[e] = m_day.pools.consistencyBand[e];
     }
     m_laneMembers = {};
@@ -158,7 +161,6 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
         if (stalled && !m_finished[hi])
             step = std::max(step, 1);
         m_position[hi] += step;
-        setLeg(h);
         movedOnLeg(h, step);
     }
 
@@ -174,13 +176,13 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
         int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
 
         // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
-        if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0)
-            step = stepInLane(c, step, m_skill[ci]);
+        if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0 &&
+            !clearAhead(c, m_lane[ci], step, m_reach[ci]))
+            step = m_position[static_cast<std::size_t>(m_blocker)] - (m_position[ci] + BodyLength) - 1;
         laneSet(c);
         if (m_finished[ci]) {
             // Placed horses keep galloping to clear the line, without turn penalty.
             m_position[ci] += step;
-            setLeg(c);
             movedOnLeg(c, step);
         } else {
             step = turnPenalised(c, step);
@@ -188,9 +190,8 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
                 step = std::max(step, 1);
             m_position[ci] += step;
             if (m_position[ci] < m_finishLine) {
-                setLeg(c);
                 movedOnLeg(c, step);
-                if (m_nextMark[ci] < 3 && m_position[ci] >= m_marks[m_nextMark[ci]])
+                if (m_position[ci] >= m_nextMarkAt[ci])
                     testCalls(c);
             } else {
                 // The finish straight runs to the right whatever leg the entry was last counted on.
@@ -200,7 +201,8 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
                 placeFinisher(c);
             }
         }
-        m_clock = static_cast<float>(static_cast<double>(m_clock) + m_clockStep);
+        if (!m_orderOnly)
+            m_clock = static_cast<float>(static_cast<double>(m_clock) + m_clockStep);
     }
 
     if (m_placed < static_cast<int>(N))
@@ -315,8 +317,11 @@ bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
     // Beyond the widest lane there is no room to move to.
     if (targetLane < 0 || targetLane > MaxLane)
         return false;
+    return clearAhead(e, targetLane, step, reachOf(skill));
+}
+
+bool RaceModel::clearAhead(int e, int targetLane, int step, int reach) {
     const int64_t n = static_cast<int64_t>(m_position[static_cast<std::size_t>(e)]) + step;
-    const int reach = reachOf(skill);
     int overlapping = -1;
     // Entries in the lane, lowest index first, as the scan in index order meets them.
     unsigned others = m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e);
@@ -389,9 +394,12 @@ void RaceModel::setLane(int e, int lane) {
 }
 
 void RaceModel::movedOnLeg(int e, int step) {
-    // The direction is only worked out for someone watching: a simulated race has no observer.
-    if (m_observer)
+    // The leg and the direction are only worked out for someone watching: a simulated race has no
+    // observer.
+    if (m_observer) {
+        setLeg(e);
         moved(e, legDirection(m_leg[static_cast<std::size_t>(e)]) * step);
+    }
 }
 
 void RaceModel::moved(int e, int dx) {
@@ -417,6 +425,7 @@ void RaceModel::testCalls(int c) {
     uint8_t& next = m_nextMark[ci];
     while (next < 3 && m_position[ci] >= m_marks[next]) {
         const std::size_t m = next++;
+        m_nextMarkAt[ci] = next < 3 ? m_marks[next] : std::numeric_limits<int32_t>::max();
         const int count = ++m_passedCount[m];
         uint8_t& callPos = m == 0   ? result.quarterPos[ci]
                            : m == 1 ? result.halfPos[ci]
@@ -446,6 +455,12 @@ void RaceModel::testCalls(int c) {
 void RaceModel::placeFinisher(int c) {
     RaceResult& result = m_day.result;
     const auto f = static_cast<std::size_t>(m_placed);
+    if (m_orderOnly) {
+        result.finishOrder[f] = static_cast<uint8_t>(c + 1);
+        m_finished[static_cast<std::size_t>(c)] = true;
+        ++m_placed;
+        return;
+    }
     result.finishTime[f] = hundredths(static_cast<double>(m_clock) / 1000.0);
     result.finishOrder[f] = static_cast<uint8_t>(c + 1);
     m_finished[static_cast<std::size_t>(c)] = true;

@@ -29,6 +29,11 @@ class RaceModel {
 public:
     RaceModel(RaceDay& day, RaceObserver* observer = nullptr, int trackWidth = DesignTrackWidth);
 
+    // A race run only for its finishing order (the true chances run thousands): the clock, the
+    // calls and the margins are left out of day.result. The order is the same either way, since
+    // none of them moves a horse. Set before start().
+    void keepOrderOnly(bool orderOnly) { m_orderOnly = orderOnly; }
+
     // Geometry, clock speed and a clean field at the gate; clears day.result.
     void start();
     // One pass of the race. False once all eight are placed (the race end is told once).
@@ -49,6 +54,7 @@ public:
     void placeEntry(int e, int32_t position, int lane);
 
     int32_t position(int e) const { return m_position[static_cast<std::size_t>(e)]; }
+    // The leg entry e was last told to the observer on; kept only while someone watches.
     int leg(int e) const { return m_leg[static_cast<std::size_t>(e)]; }
     int lane(int e) const { return m_lane[static_cast<std::size_t>(e)]; }
     bool finished(int e) const { return m_finished[static_cast<std::size_t>(e)]; }
@@ -92,6 +98,7 @@ private:
     int turnPenalised(int e, int step) const;
     int scaledStep(int step) const;
     void setLeg(int e);
+    bool clearAhead(int e, int targetLane, int step, int reach);
     void setLane(int e, int lane);
     void moved(int e, int step);
     void movedOnLeg(int e, int step);
@@ -118,12 +125,15 @@ private:
     std::array<int, N> m_lane{};
     std::array<bool, N> m_finished{};
     std::array<uint8_t, N> m_nextMark{}; // the call each entry passes next: 0, 1, 2, or 3 when done
+    // Where that call is, so the inner loop makes one comparison; past any position when none is due.
+    std::array<int32_t, N> m_nextMarkAt{};
     // Bit e set when entry e runs in the lane, so a lane check looks only at its own runners.
     std::array<uint16_t, MaxLane + 1> m_laneMembers{};
     // Copied at the start so a hand-edited stable cannot reach outside the tables mid-race.
     std::array<std::array<int, 5>, N> m_rating{};
     std::array<int, N> m_path{};
     std::array<int, N> m_skill{};
+    std::array<int, N> m_reach{};
     std::array<int, N> m_band{};
     std::array<int, N> m_phaseRating{};
     std::array<std::array<int, MaxRating + R10Count>, 2> m_innerStep{};
@@ -142,6 +152,7 @@ private:
     int m_blocker = 0;
     bool m_started = false;
     bool m_ended = false;
+    bool m_orderOnly = false;
 };
 
 } // namespace sw

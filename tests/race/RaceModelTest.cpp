@@ -636,5 +636,27 @@ TEST(RaceRun, AFieldThatCannotMoveFinishesAfterTheStallLimit) {
     EXPECT_GT(race.passes(), RaceModel::StallPasses);
 }
 
+TEST(RaceRun, AnOrderOnlyRaceFinishesInTheFullRacesOrderWithoutAChart) {
+    for (uint64_t seed : {3u, 17u, 29u, 41u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        RaceTestDay full(seeded(seed));
+        RaceTestDay bare(seeded(seed));
+        for (RaceTestDay* t : {&full, &bare})
+            for (int e = 0; e < FieldSize; ++e)
+                t->day.entries.segmentRating[static_cast<std::size_t>(e)] = {20 + e, 60 - 5 * e, 40,
+                                                                             30 + 3 * e, 50};
+        RaceModel fullRace(full.day);
+        RaceModel bareRace(bare.day);
+        bareRace.keepOrderOnly(true);
+        fullRace.runToEnd();
+        bareRace.runToEnd();
+        EXPECT_EQ(bare.day.result.finishOrder, full.day.result.finishOrder);
+        EXPECT_EQ(bareRace.passes(), fullRace.passes());
+        EXPECT_EQ(bare.day.result.quarterPos, decltype(bare.day.result.quarterPos){});
+        EXPECT_EQ(bare.day.result.finishTime[0], 0.0f);
+        EXPECT_GT(full.day.result.finishTime[0], 0.0f);
+    }
+}
+
 } // namespace
 } // namespace sw
