@@ -157,7 +157,7 @@ def sample(by_folder, count, seed):
 def run(cmd, cwd, timeout=None, log=None):
     try:
         done = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                              timeout=timeout)
+                              errors="replace", timeout=timeout)
     except subprocess.TimeoutExpired:
         return 124, "timed out"
     if log:
@@ -196,6 +196,7 @@ def main():
     parser.add_argument("--count", type=int, default=200)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--folders", default=" ".join(FOLDERS))
+    parser.add_argument("--commit", default="HEAD", help="the commit to mutate (a score before a change)")
     parser.add_argument("--list", action="store_true", help="print the sample without running it")
     parser.add_argument("--timeout", type=int, default=600, help="seconds for one mutant's tests")
     args = parser.parse_args()
@@ -205,7 +206,7 @@ def main():
     src = work / "src"
     build = work / "build"
     work.mkdir(parents=True, exist_ok=True)
-    head = subprocess.check_output(["git", "rev-parse", "HEAD"], cwd=root, text=True).strip()
+    head = subprocess.check_output(["git", "rev-parse", args.commit], cwd=root, text=True).strip()
     if not (src / ".git").exists():
         subprocess.check_call(["git", "clone", "--quiet", str(root), str(src)])
     subprocess.check_call(["git", "fetch", "--quiet", str(root), head], cwd=src)
