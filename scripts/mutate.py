@@ -196,6 +196,7 @@ def main():
     parser.add_argument("--count", type=int, default=200)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--folders", default=" ".join(FOLDERS))
+    parser.add_argument("--resume", action="store_true", help="keep the verdicts of an interrupted run")
     parser.add_argument("--commit", default="HEAD", help="the commit to mutate (a score before a change)")
     parser.add_argument("--list", action="store_true", help="print the sample without running it")
     parser.add_argument("--timeout", type=int, default=600, help="seconds for one mutant's tests")
@@ -244,10 +245,34 @@ def main():
         print("error: the unmutated clone fails its tests")
         return 1
 
+    # A long run can be stopped and taken up again: the report names its commit and seed, and each
+    # mutant it already judged keeps its verdict.
+    header = f"mutants of {head} seed {args.seed}"
+    earlier = {}
+    report_path = work / "report.txt"
+    if args.resume and report_path.exists():
+        old = report_path.read_text(encoding="utf-8", errors="replace").splitlines()
+        if old and old[0] == header:
+            for line in old[1:]:
+                found = re.match(r"\[\d+/\d+\] (killed|survived|does not build)\s+(.*)  \(\d+ s\)$", line)
+                if found:
+                    earlier[found.group(2)] = found.group(1)
     restorer = Restorer()
     killed, survivors, unbuildable = 0, [], 0
-    report = open(work / "report.txt", "w", encoding="utf-8")
+    report = open(report_path, "w", encoding="utf-8")
+    report.write(header + "\n")
     for i, m in enumerate(mutants, start=1):
+        what = f"{m.place()} {m.kind}: {m.before.strip()}  =>  {m.after.strip()}"
+        if what in earlier:
+            verdict = earlier[what]
+            killed += verdict == "killed"
+            unbuildable += verdict == "does not build"
+            if verdict == "survived":
+                survivors.append(m)
+            line = f"[{i}/{len(mutants)}] {verdict:14} {what}  (0 s)"
+            print(line, flush=True)
+            report.write(line + "\n")
+            continue
         path = src / m.file
         text = path.read_text(encoding="utf-8")
         lines = text.splitlines(keepends=True)
@@ -280,8 +305,7 @@ def main():
                 survivors.append(m)
         finally:
             restorer.restore()
-        line = (f"[{i}/{len(mutants)}] {verdict:14} {m.place()} {m.kind}: {m.before.strip()}  =>  "
-                f"{m.after.strip()}  ({time.monotonic() - started:.0f} s)")
+        line = f"[{i}/{len(mutants)}] {verdict:14} {what}  ({time.monotonic() - started:.0f} s)"
         print(line, flush=True)
         report.write(line + "\n")
         report.flush()
