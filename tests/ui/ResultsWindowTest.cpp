@@ -42,9 +42,7 @@ class ResultsWindowTest : public QObject {
 private slots:
     void theShowRunsOnceAndWaitsOnThePhoto_data();
     void theShowRunsOnceAndWaitsOnThePhoto();
-    void chartAndPayoffsAreFilledFromTheGame();
-    void recordTimeTakesThePhotoSignsColour();
-    void theDailyDoubleReadsWholeAtTheMainWindowsSize();
+    void theChartAndPayoffsOfTheGameShowWhole();
     void leavingConfirmsOnceTheShowIsOver_data();
     void leavingConfirmsOnceTheShowIsOver();
     void filesThatCouldNotBeSavedAreNamedBesideOk();
@@ -112,90 +110,14 @@ void ResultsWindowTest::theShowRunsOnceAndWaitsOnThePhoto() {
     QCOMPARE(text(&window, u"lblPhoto"_s), u"Official"_s);
 }
 
-void ResultsWindowTest::chartAndPayoffsAreFilledFromTheGame() {
-    WindowTestDay day;
-    addPlayer(day.day(), "Ann");
-    day.runRace();
-    ui::ResultsWindow window(*day.game);
-    window.show();
-    QVERIFY(runShowToEnd(window));
-
-    const RaceChart& chart = day.game->chart();
-    QCOMPARE(text(&window, u"lblTimeOfRace"_s), qtext(chart.lblTimeOfRace));
-    const std::pair<const char*, std::string ChartRow::*> columns[] = {
-        {"lblHorseName", &ChartRow::lblHorseName}, {"lblPost", &ChartRow::lblPost},
-        {"lblBreak", &ChartRow::lblBreak},         {"lblEigth", &ChartRow::lblEigth},
-        {"lblEiLen", &ChartRow::lblEiLen},         {"lblStrech", &ChartRow::lblStrech},
-        {"lblStLen", &ChartRow::lblStLen},         {"lblFin", &ChartRow::lblFin},
-        {"lblFinLen", &ChartRow::lblFinLen},       {"lblTime", &ChartRow::lblTime},
-        {"lblOdds", &ChartRow::lblOdds},           {"lblComment", &ChartRow::lblComment}};
-    for (int r = 0; r < FieldSize; ++r) {
-        QVERIFY(child(&window, u"lblHorseName%1"_s.arg(r))->isVisible());
-        QStringList shown, expected;
-        for (const auto& [name, field] : columns) {
-            shown << child(&window, QLatin1String(name) + QString::number(r))->text();
-            expected << qtext(chart.rows[static_cast<std::size_t>(r)].*field);
-        }
-        QCOMPARE(shown, expected);
-    }
-
-    const Payoffs& payoffs = day.game->payoffs();
-    QVERIFY(payoffs.win.value.has_value());
-    for (const LabelText& label : chartLabels(payoffs)) {
-        const QString name =
-            qtext(label.name) + (label.index >= 0 ? QString::number(label.index) : QString());
-        if (!name.startsWith(u"lblSpecial"_s))
-            QCOMPARE(child(&window, name)->text(), qtext(label.text));
-    }
-    // Race 1 ends no multi-race bet: its boxes stay hidden.
-    for (int i = 0; i < 6; ++i)
-        QVERIFY(child(&window, u"lblXHorse%1"_s.arg(i))->isHidden());
-    QVERIFY(text(&window, u"lblSpecial"_s).isEmpty());
-    QVERIFY(child(&window, u"lblSaveProblems"_s)->isHidden());
-    auto* standings = child<QListWidget>(&window, u"lstStandings"_s);
-    QCOMPARE(standings->count(), static_cast<int>(day.game->settlement().standingLines.size()));
-    QVERIFY(standings->font().fixedPitch());
-    QVERIFY(child<QListWidget>(&window, u"lstWinners"_s)->font().fixedPitch());
-
-    // A payoff opens its working on a click or on Enter, beside the results rather than over them.
-    QTest::mouseClick(child(&window, u"lblExactaPayoff"_s), Qt::LeftButton);
-    QTest::keyClick(child(&window, u"lblShow3Payoff"_s), Qt::Key_Return);
-    QCOMPARE(window.findChildren<QDialog*>(u"frmExplain"_s).size(), 1);
-    auto* explanation = child<QDialog>(&window, u"frmExplain"_s);
-    QVERIFY(explanation->isVisible() && !explanation->isModal());
-    auto* steps = child<QListWidget>(explanation, u"lstSteps"_s);
-    QCOMPARE(steps->count(), static_cast<int>(payoffs.show[2].working.size()));
-    QCOMPARE(steps->item(steps->count() - 1)->text(), qtext(payoffs.show[2].working.back()));
-
-    // The race's ledger and the balances so far: the start and race 1 for the one player.
-    QCOMPARE(child<QListWidget>(&window, u"lstLedger"_s)->count(),
-             static_cast<int>(ledgerLines(day.game->ledger(), 0).size()));
-    auto* balances = child<ui::BalanceChart>(&window, u"picBalances"_s);
-    balances->grab();
-    QCOMPARE(balances->pointsPainted(), 2);
-}
-
-void ResultsWindowTest::recordTimeTakesThePhotoSignsColour() {
-    // With no track record yet, the winner of the first race sets one.
-    WindowTestDay day;
-    day.day().db.settings.trackRecord = 999;
-    day.runRace();
-    ui::ResultsWindow window(*day.game);
-    window.show();
-    QVERIFY(runShowToEnd(window));
-    QVERIFY(day.game->chart().rows[0].recordTime);
-    const QColor photo = child(&window, u"lblPhoto"_s)->palette().color(QPalette::WindowText);
-    for (int r = 0; r < FieldSize; ++r)
-        QCOMPARE(child(&window, u"lblTime%1"_s.arg(r))->palette().color(QPalette::WindowText) == photo,
-                 day.game->chart().rows[static_cast<std::size_t>(r)].recordTime);
-}
-
-void ResultsWindowTest::theDailyDoubleReadsWholeAtTheMainWindowsSize() {
-    // Race 3 closes the Daily Double: the fullest payoff area of the early races.
+void ResultsWindowTest::theChartAndPayoffsOfTheGameShowWhole() {
+    // Race 3 closes the Daily Double, the fullest payoff area of the early races, and its winner
+    // sets a track record.
     WindowTestDay day;
     addPlayer(day.day(), "Ann");
     addPlayer(day.day(), "Bo");
     day.playRaces(2);
+    day.day().db.settings.trackRecord = 999;
     day.runRace();
     QWidget main;
     main.resize(1366, 768);
@@ -206,20 +128,67 @@ void ResultsWindowTest::theDailyDoubleReadsWholeAtTheMainWindowsSize() {
     QVERIFY(runShowToEnd(window));
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QCOMPARE(text(&window, u"lblRaceNum"_s), u"Race 3"_s);
+    const RaceChart& chart = day.game->chart();
+    QCOMPARE(text(&window, u"lblRaceNum"_s) + u' ' + text(&window, u"lblTimeOfRace"_s),
+             u"Race 3 "_s + qtext(chart.lblTimeOfRace));
+    const std::pair<const char*, std::string ChartRow::*> columns[] = {
+        {"lblHorseName", &ChartRow::lblHorseName}, {"lblPost", &ChartRow::lblPost},
+        {"lblBreak", &ChartRow::lblBreak},         {"lblEigth", &ChartRow::lblEigth},
+        {"lblEiLen", &ChartRow::lblEiLen},         {"lblStrech", &ChartRow::lblStrech},
+        {"lblStLen", &ChartRow::lblStLen},         {"lblFin", &ChartRow::lblFin},
+        {"lblFinLen", &ChartRow::lblFinLen},       {"lblTime", &ChartRow::lblTime},
+        {"lblOdds", &ChartRow::lblOdds},           {"lblComment", &ChartRow::lblComment}};
+    // A record time takes the photo sign's colour.
+    QVERIFY(chart.rows[0].recordTime);
+    const QColor photo = child(&window, u"lblPhoto"_s)->palette().color(QPalette::WindowText);
+    for (int r = 0; r < FieldSize; ++r) {
+        const ChartRow& row = chart.rows[static_cast<std::size_t>(r)];
+        QVERIFY(child(&window, u"lblHorseName%1"_s.arg(r))->isVisible());
+        QStringList shown, expected;
+        for (const auto& [name, field] : columns) {
+            shown << text(&window, QLatin1String(name) + QString::number(r));
+            expected << qtext(row.*field);
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(child(&window, u"lblTime%1"_s.arg(r))->palette().color(QPalette::WindowText) == photo,
+                 row.recordTime);
+    }
+
+    const Payoffs& payoffs = day.game->payoffs();
+    for (const LabelText& label : chartLabels(payoffs))
+        QCOMPARE(
+            text(&window, qtext(label.name) + (label.index < 0 ? QString() : QString::number(label.index))),
+            qtext(label.text));
     QCOMPARE(text(&window, u"lblSpecial"_s), u"Daily Double"_s);
-    QCOMPARE(text(&window, u"lblSpecialPayoff"_s), qtext(day.game->payoffs().specialPayoff.text));
-    // Its two legs' winners show; the other boxes stay hidden.
+    // The double's two legs' winners show; the boxes of the longer bets stay hidden.
     for (int i = 0; i < 6; ++i) {
         QLabel* leg = child(&window, u"lblXHorse%1"_s.arg(i));
         QCOMPARE(leg->isVisible(), i < 2);
         if (i < 2)
             QCOMPARE(leg->text(), QString::number(day.day().raceWinner[static_cast<std::size_t>(i + 1)]));
     }
+    QVERIFY(child(&window, u"lblSaveProblems"_s)->isHidden());
     for (const QLabel* label : window.findChildren<QLabel*>())
         if (label->isVisible() && !label->text().isEmpty() && label->objectName() != u"Label4"_s)
-            QVERIFY2(showsWholeText(label),
-                     qPrintable(label->objectName() + QLatin1Char(' ') + label->text()));
+            QVERIFY2(showsWholeText(label), qPrintable(label->objectName() + u' ' + label->text()));
+    auto* standings = child<QListWidget>(&window, u"lstStandings"_s);
+    QCOMPARE(items(standings), qtexts(day.game->settlement().standingLines));
+    QVERIFY(standings->font().fixedPitch());
+    QVERIFY(child<QListWidget>(&window, u"lstWinners"_s)->font().fixedPitch());
+
+    // A payoff opens its working on a click or on Enter, beside the results rather than over them.
+    QTest::mouseClick(child(&window, u"lblExactaPayoff"_s), Qt::LeftButton);
+    QTest::keyClick(child(&window, u"lblShow3Payoff"_s), Qt::Key_Return);
+    QCOMPARE(window.findChildren<QDialog*>(u"frmExplain"_s).size(), 1);
+    auto* explanation = child<QDialog>(&window, u"frmExplain"_s);
+    QVERIFY(explanation->isVisible() && !explanation->isModal());
+    QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(payoffs.show[2].working));
+
+    // The race's ledger and the balances so far: the start and three races for each of two players.
+    QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), qtexts(ledgerLines(day.game->ledger(), 2)));
+    auto* balances = child<ui::BalanceChart>(&window, u"picBalances"_s);
+    balances->grab();
+    QCOMPARE(balances->pointsPainted(), 2 * 4);
 }
 
 void ResultsWindowTest::leavingConfirmsOnceTheShowIsOver_data() {
