@@ -21,9 +21,10 @@
 #include <string>
 #include <vector>
 
-using namespace Qt::StringLiterals;
-
 namespace sw::test {
+
+// u"..."_s and "..."_L1 wherever the tests use this namespace.
+using namespace Qt::StringLiterals;
 
 struct WindowTestDay {
     explicit WindowTestDay(uint64_t seed = 20240611) : random(seed) {
