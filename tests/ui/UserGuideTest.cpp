@@ -11,11 +11,8 @@ using namespace sw;
 
 namespace {
 
-QString guideText() {
-    QFile file(ui::userGuidePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+QTextBrowser* ownWindow(QWidget* parent) {
+    return qobject_cast<QTextBrowser*>(ui::openUserGuide(parent, [](const QUrl&) { return false; }));
 }
 
 } // namespace
@@ -24,21 +21,15 @@ class UserGuideTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void guideIsFound();
-    void desktopOpensTheGuideFile();
-    void fallsBackToAWindowOfOurOwn();
+    void theDesktopOpensTheGuideFile();
+    void fallsBackToAWindowOfOurOwnOnTheScreen();
     void bulletsAndLinksShowOnThePageUnderADarkTheme();
-    void guideCoversEveryBetAndChartComment();
-    void guideNeedsNothingFromOutside();
+    void theGuideCoversEveryBetAndNeedsNothingFromOutside();
 };
 
-void UserGuideTest::guideIsFound() {
-    const QString path = ui::userGuidePath();
-    QVERIFY(path.endsWith(QStringLiteral("/userguide.htm")));
-    QVERIFY(QFile::exists(path));
-}
-
-void UserGuideTest::desktopOpensTheGuideFile() {
+void UserGuideTest::theDesktopOpensTheGuideFile() {
+    QVERIFY(ui::userGuidePath().endsWith(QStringLiteral("/userguide.htm")));
+    QVERIFY(QFile::exists(ui::userGuidePath()));
     QWidget parent;
     QList<QUrl> asked;
     QWidget* window = ui::openUserGuide(&parent, [&](const QUrl& url) {
@@ -46,27 +37,21 @@ void UserGuideTest::desktopOpensTheGuideFile() {
         return true;
     });
     QVERIFY(!window);
-    QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked[0], QUrl::fromLocalFile(ui::userGuidePath()));
+    QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(ui::userGuidePath())});
     QVERIFY(!parent.findChild<QTextBrowser*>(QStringLiteral("frmUserGuide")));
 }
 
-void UserGuideTest::fallsBackToAWindowOfOurOwn() {
+void UserGuideTest::fallsBackToAWindowOfOurOwnOnTheScreen() {
     QWidget parent;
-    auto refuse = [](const QUrl&) { return false; };
-    QWidget* window = ui::openUserGuide(&parent, refuse);
-    QVERIFY(window);
-    QCOMPARE(window->objectName(), QStringLiteral("frmUserGuide"));
-    QVERIFY(window->isVisible());
-    QVERIFY(window->isWindow());
-    auto* browser = qobject_cast<QTextBrowser*>(window);
+    QTextBrowser* browser = ownWindow(&parent);
     QVERIFY(browser);
+    QCOMPARE(browser->objectName(), QStringLiteral("frmUserGuide"));
+    QVERIFY(browser->isVisible() && browser->isWindow());
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Exacta")));
     // The screen is smaller than the guide's usual size: the window shrinks to stay on it.
-    QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
-
+    QVERIFY(browser->screen()->availableGeometry().contains(browser->frameGeometry()));
     // Asking again brings the same window forward rather than opening another.
-    QCOMPARE(ui::openUserGuide(&parent, refuse), window);
+    QCOMPARE(ownWindow(&parent), browser);
     QCOMPARE(parent.findChildren<QTextBrowser*>(QStringLiteral("frmUserGuide")).size(), 1);
 }
 
@@ -78,8 +63,7 @@ void UserGuideTest::bulletsAndLinksShowOnThePageUnderADarkTheme() {
     dark.setColor(QPalette::Link, QColor(140, 190, 255));
     QApplication::setPalette(dark);
     QWidget parent;
-    auto* browser =
-        qobject_cast<QTextBrowser*>(ui::openUserGuide(&parent, [](const QUrl&) { return false; }));
+    QTextBrowser* browser = ownWindow(&parent);
     QApplication::setPalette(desktop);
     QVERIFY(browser);
 
@@ -93,28 +77,20 @@ void UserGuideTest::bulletsAndLinksShowOnThePageUnderADarkTheme() {
     }
 }
 
-void UserGuideTest::guideCoversEveryBetAndChartComment() {
-    const QString guide = guideText();
-    QVERIFY(!guide.isEmpty());
-    for (const char* word : {"Win",          "Place",    "Show",     "Across The Board",
-                             "Quiniela",     "Exacta",   "Trifecta", "Superfecta",
-                             "Daily Double", "Pick 3",   "Pick 6",   "Twin-Tri",
-                             "Tri-Super",    "BxToWire", "StdyPace", "NoFactor",
-                             "Faded",        "FadeBad",  "FadeLate", "StdyGain",
-                             "StrgGain",     "LateGain", "JustMisd", "UpAtWire",
-                             "TrkRecrd",     "NewTrkRc", "-in",      "-md",
-                             "-wd",          "(A)",      "(R)",      "(V)",
-                             "Good Effort",  "25%",      "2.10",     "Reading the chances",
-                             "post 1"})
-        QVERIFY2(guide.contains(QLatin1String(word)), word);
-}
-
-void UserGuideTest::guideNeedsNothingFromOutside() {
-    const QString guide = guideText().toLower();
-    QVERIFY(!guide.contains(QStringLiteral("<script")));
-    QVERIFY(!guide.contains(QStringLiteral("src=\"http")));
-    QVERIFY(!guide.contains(QStringLiteral("<link")));
-    QVERIFY(!guide.contains(QStringLiteral("@import")));
+void UserGuideTest::theGuideCoversEveryBetAndNeedsNothingFromOutside() {
+    QFile file(ui::userGuidePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(file.readAll());
+    // Every bet, every word of the chart's comments, and how to read the chances.
+    const QString words = QStringLiteral(
+        "Win|Place|Show|Across The Board|Quiniela|Exacta|Trifecta|Superfecta|Daily Double|Pick 3|Pick 6|"
+        "Twin-Tri|Tri-Super|BxToWire|StdyPace|NoFactor|Faded|FadeBad|FadeLate|StdyGain|StrgGain|LateGain|"
+        "JustMisd|UpAtWire|TrkRecrd|NewTrkRc|-in|-md|-wd|(A)|(R)|(V)|Good Effort|25%|2.10|"
+        "Reading the chances|post 1");
+    for (const QString& word : words.split(u'|'))
+        QVERIFY2(guide.contains(word), qPrintable(word));
+    for (const char* outside : {"<script", "src=\"http", "<link", "@import"})
+        QVERIFY2(!guide.contains(QLatin1String(outside), Qt::CaseInsensitive), outside);
 }
 
 QTEST_MAIN(UserGuideTest)

@@ -1,7 +1,7 @@
 #pragma once
 
 // A race day for the window tests: a Game on a copy of the bundled stable, a fixed seed and
-// scripted answers, with helpers to move the day on without any window.
+// scripted answers, with helpers to move the day on without any window and to read the windows.
 
 #include "core/Constants.h"
 #include "core/Random.h"
@@ -9,10 +9,12 @@
 #include "support/TestSupport.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <filesystem>
 #include <memory>
@@ -21,11 +23,14 @@
 
 namespace sw::test {
 
+// u"..."_s and "..."_L1 wherever the tests use this namespace.
+using namespace Qt::StringLiterals;
+
 struct WindowTestDay {
     explicit WindowTestDay(uint64_t seed = 20240611) : random(seed) {
         copyBundledData(dir.path());
         game = std::make_unique<Game>(dir.path(), random, prompter);
-        started = game->startDay();
+        game->startDay();
     }
 
     RaceDay& day() { return game->day(); }
@@ -38,7 +43,6 @@ struct WindowTestDay {
         game->beginRace(nullptr);
         game->finishRace();
     }
-
     // Plays the next races without any window: run, show the results at once, confirm.
     void playRaces(int count) {
         for (int i = 0; i < count; ++i) {
@@ -52,18 +56,7 @@ struct WindowTestDay {
     ScriptedPrompter prompter;
     SeededRandom random;
     std::unique_ptr<Game> game;
-    bool started = false;
 };
-
-// The single-race pool files as they stand, to compare before and after.
-inline std::vector<std::string> poolFiles(const WindowTestDay& day) {
-    std::vector<std::string> contents;
-    for (const char* name :
-         {"wins.dat", "places.dat", "shows.dat", "quinielas.dat", "exactas.dat", "trifectas.dat",
-          "superfectas.dat", "dailydoubles.dat", "pick3s.dat", "pick6s.dat"})
-        contents.push_back(readAll(day.file(name)));
-    return contents;
-}
 
 // Makes a timer go off now, as if its interval had passed.
 inline void fire(QTimer* timer) {
@@ -74,9 +67,46 @@ inline void fire(QTimer* timer) {
 inline QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
+inline QStringList qtexts(const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << qtext(line);
+    return texts;
+}
 
-template <typename T = QLabel> T* child(QWidget* window, const QString& name) {
+template <typename T = QLabel> T* child(const QWidget* window, const QString& name) {
     return window->findChild<T*>(name);
+}
+inline QString text(const QWidget* window, const QString& name) {
+    return child(window, name)->text();
+}
+inline QPushButton* button(const QWidget* window, const QString& name) {
+    return child<QPushButton>(window, name);
+}
+inline QStringList items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// The ways a player leaves a dialog: a button of its own, Escape, or the window's frame.
+enum class Leave { ByButton, ByEscape, ByFrame };
+
+inline void leaveRows(const char* buttonCaption) {
+    QTest::addColumn<Leave>("how");
+    QTest::newRow(buttonCaption) << Leave::ByButton;
+    QTest::newRow("Escape") << Leave::ByEscape;
+    QTest::newRow("the frame") << Leave::ByFrame;
+}
+
+inline void leave(QWidget* dialog, Leave how, const QString& buttonName) {
+    if (how == Leave::ByButton)
+        QTest::mouseClick(button(dialog, buttonName), Qt::LeftButton);
+    else if (how == Leave::ByEscape)
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else
+        dialog->close();
 }
 
 // True when the label is wide enough for its whole text.
@@ -84,12 +114,6 @@ inline bool showsWholeText(const QLabel* label) {
     return label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(label->text());
 }
 
-// Saves a picture of the window when STRIDEWELL_SCREENSHOT_DIR names a folder, for a person to
-// look at; the tests themselves only check what can be measured.
-inline void saveScreenshot(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("STRIDEWELL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        window->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name));
-}
-
 } // namespace sw::test
+
+Q_DECLARE_METATYPE(sw::test::Leave)
