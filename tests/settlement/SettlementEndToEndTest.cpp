@@ -3,6 +3,7 @@
 #include "settlement/Payoffs.h"
 #include "settlement/Settlement.h"
 
+#include "core/Format.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,7 @@ TEST(SettlementEndToEnd, EveryBetTypeIsPaidWhatThePoolFilesGive) {
 
     MoneyLedger ledger;
     ledger.open(day.players);
+    selectBettor(day, 0);
 
     Payoffs payoffs = preparePayoffs(day);
     EXPECT_EQ(payoffs.win.text, "6.00");      // 900 / 300 - 1 = 2
@@ -98,6 +100,12 @@ TEST(SettlementEndToEnd, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     EXPECT_FLOAT_EQ(balanceOf(day.players.entries[0]), 443.5f);
     EXPECT_FLOAT_EQ(balanceOf(day.players.entries[1]), 462.9f);
     EXPECT_FLOAT_EQ(balanceOf(day.players.entries[2]), 421.8f);
+    EXPECT_EQ(day.players.balanceLabel, "443.50") << "the bettor's balance shows the winnings";
+    const Credit& cy = report.credits[3]; // a $4 place on 5, which came second
+    EXPECT_EQ(
+        std::vector<std::string>({cy.code, std::to_string(cy.playerIndex), std::to_string(cy.ticketNumber),
+                                  std::to_string(cy.amount), moneyText(cy.payoff), moneyText(cy.winnings)}),
+        std::vector<std::string>({"Plc", "2", "2126", "4", "5.20", "10.40"}));
     EXPECT_EQ(report.standingLines,
               (std::vector<std::string>{"   $462.90 - Bob", "   $443.50 - Ann", "   $421.80 - Cy"}));
     EXPECT_EQ(test::readLines(dir / "players.dat"),
