@@ -182,30 +182,4 @@ TEST_F(PayoffsTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfThei
     }
 }
 
-TEST_F(PayoffsTest, PreparedPayoffsComeFromThePoolFilesNotTheBrowsedPools) {
-    test::writeAll(dir / "wins.dat", "1,1,300\r\n4,2,900\r\n");
-    test::writeAll(dir / "places.dat", "2,1,200\r\n5,2,600\r\n");
-    test::writeAll(dir / "shows.dat", "3,1,100\r\n6,2,300\r\n7,3,100\r\n");
-    test::writeAll(dir / "quinielas.dat", "8,1,2,100\r\n");
-    test::writeAll(dir / "exactas.dat", "9,1,2,100\r\n10,2,1,100\r\n");
-    test::writeAll(dir / "trifectas.dat", "11,1,2,3,10\r\n");
-    test::writeAll(dir / "superfectas.dat", "12,1,2,3,4,0\r\n13,4,3,2,1,7\r\n");
-    finish({1, 2, 3, 4});
-    // What the racing program left in memory after browsing another race.
-    day.pools.win.fill(10);
-    day.pools.winTotal = 80;
-    day.pools.winOdds.fill(5.0f);
-    day.pools.superfecta.fill(1);
-    day.pools.superfectaTotal = 1680;
-
-    Payoffs p = preparePayoffs(day);
-    EXPECT_EQ(p.win.text, "6.00");      // 1200 * .75 / 300 - 1 = 2
-    EXPECT_EQ(p.place[0].text, "3.00"); // 800 * .375 / 200 - 1 = 0.5
-    EXPECT_EQ(p.place[1].text, "2.10");
-    EXPECT_EQ(p.quiniela.text, "2.10");
-    EXPECT_EQ(p.exacta.text, "3.00");
-    EXPECT_EQ(p.trifecta2.text, "2.10");
-    EXPECT_EQ(p.superfecta2.text, "-") << "the files hold no money on 1-2-3-4";
-}
-
 } // namespace

@@ -1,4 +1,6 @@
 #include "settlement/Settlement.h"
+#include "settlement/MoneyLedger.h"
+#include "settlement/Payoffs.h"
 
 #include "core/Format.h"
 #include "players/Players.h"
@@ -7,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 
 using namespace sw;
 
@@ -56,96 +60,61 @@ struct Race {
 
 struct SettlementTest : ::testing::Test, Race {};
 
-// Each case settles one race from the files written here, with these payoffs: $6 to win, $5.00 and
-// $9.90 to place, $2.10, $7.70 and $6.60 to show, $15 for the exacta and $11.40 for the double.
+// Each case settles one race from the files written here, "file=line|line" and ";" between files
+// (tickets.dat lines need no date), with these payoffs: $6 to win, $5.00 and $9.90 to place, $2.10,
+// $7.70 and $6.60 to show, $15 for the exacta and $11.40 for the double.
 TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce) {
-    using Lines = std::vector<std::string>;
     struct Case {
-        const char* what;
         int16_t race;
-        std::array<int, 4> finish;
-        std::array<uint8_t, 2> doubleLegs; // winners of races 2 and 3
-        std::vector<std::pair<const char*, Lines>> files;
-        Lines winners;
+        const char* finish; // and the winners of races 2 and 3
+        const char* files;
+        std::vector<std::string> winners;
         std::vector<int32_t> unclaimed = {};
         bool poolsOpened = true;
     } cases[] = {
-        {"a kept double is never paid from an exacta line sharing its number",
-         2,
-         {1, 2, 3, 4},
-         {4, 1},
-         {{"tickets.dat", {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 1, 5, "Exacta", 3)}},
-          {"exactas.dat", {"2130,1,2,5"}},
-          {"dailydoubles.dat", {"2130,4,5,2"}}},
+        // A kept double is never paid from an exacta line sharing its number, nor a winning one again.
+        {2,
+         "1234 41",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,1,5,Exacta,3; exactas.dat=2130,1,2,5; "
+         "dailydoubles.dat=2130,4,5,2",
          {"   $37.50 -Exa- Ann"}},
-        {"a winning double is not paid again by the exacta pass",
-         2,
-         {1, 2, 3, 4},
-         {4, 1},
-         {{"tickets.dat", {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 1, 5, "Exacta", 3)}},
-          {"exactas.dat", {"2130,2,1,5"}},
-          {"dailydoubles.dat", {"2130,4,1,2"}}},
+        {2,
+         "1234 41",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,1,5,Exacta,3; exactas.dat=2130,2,1,5; "
+         "dailydoubles.dat=2130,4,1,2",
          {"   $11.40 -DDb- Cy"}},
-        {"a line pays only the kinds of ticket its pool holds",
-         1,
-         {1, 2, 3, 4},
-         {},
-         {{"tickets.dat",
-           {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 2, 2, "Win", 2),
-            ticket(2130, 1, 5, "Exacta", 2)}},
-          {"exactas.dat", {"2130,1,2,5"}},
-          {"places.dat", {"2130,1,2"}}},
+        // A line pays only the kinds of ticket its pool holds.
+        {1,
+         "1234 00",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,2,2,Win,2|2130,1,5,Exacta,2; "
+         "exactas.dat=2130,1,2,5; places.dat=2130,1,2",
          {"   $37.50 -Exa- Ann"}},
-        {"a ticket left from an earlier race does not collect on this race's numbers",
-         2,
-         {5, 3, 7, 1},
-         {},
-         {{"tickets.dat", {ticket(2125, 2, 2, "Win", 2), ticket(2125, 1, 2, "Win", 3)}},
-          {"wins.dat", {"2125,5,2"}}},
+        // A ticket left from an earlier race does not collect on this race's numbers.
+        {2,
+         "5371 00",
+         "tickets.dat=2125,2,2,Win,2|2125,1,2,Win,3; wins.dat=2125,5,2",
          {"    $6.00 -Win- Ann"}},
-        {"a player no longer listed credits nobody",
-         0,
-         {5, 3, 7, 1},
-         {},
-         {{"tickets.dat", {ticket(2125, 99, 2, "Win", 1), ticket(2126, 2, 2, "Win", 1)}},
-          {"wins.dat", {"2125,5,2", "2126,5,2"}}},
+        // A player no longer listed credits nobody.
+        {0,
+         "5371 00",
+         "tickets.dat=2125,99,2,Win,1|2126,2,2,Win,1; wins.dat=2125,5,2|2126,5,2",
          {"    $6.00 -Win- Bob"},
          {99}},
-        {"a pool without a payoff pays nothing",
-         0,
-         {5, 3, 7, 1},
-         {},
-         {{"tickets.dat", {ticket(2125, 1, 2, "Superfecta", 1)}}, {"superfectas.dat", {"2125,5,3,7,1,2"}}},
-         {}},
-        {"a ticket of $0 or less never takes money",
-         0,
-         {5, 3, 7, 1},
-         {},
-         {{"tickets.dat", {ticket(2125, 1, -5, "Win", 1), ticket(2126, 1, 0, "Win", 1)}},
-          {"wins.dat", {"2125,5,2", "2126,5,2"}}},
-         {}},
-        {"missing files settle nothing", 2, {5, 3, 7, 1}, {4, 5}, {}, {}},
-        {"each pool pays its own line of an across the board ticket",
-         2,
-         {5, 3, 7, 1},
-         {4, 5},
-         {{"tickets.dat", {ticket(2125, 1, 2, "WPS", 3), ticket(2126, 2, 2, "Daily Double", 2)}},
-          {"wins.dat", {"2125,5,2"}},
-          {"places.dat", {"2125,5,2"}},
-          {"shows.dat", {"2125,5,2"}},
-          {"dailydoubles.dat", {"2126,4,5,2"}}},
+        // A pool without a payoff pays nothing; a ticket of $0 or less never takes money.
+        {0, "5371 00", "tickets.dat=2125,1,2,Superfecta,1; superfectas.dat=2125,5,3,7,1,2", {}},
+        {0, "5371 00", "tickets.dat=2125,1,-5,Win,1|2126,1,0,Win,1; wins.dat=2125,5,2|2126,5,2", {}},
+        {2, "5371 45", "", {}}, // missing files settle nothing
+        // Each pool pays its own line of an across the board ticket.
+        {2,
+         "5371 45",
+         "tickets.dat=2125,1,2,WPS,3|2126,2,2,Daily Double,2; wins.dat=2125,5,2; "
+         "places.dat=2125,5,2; shows.dat=2125,5,2; dailydoubles.dat=2126,4,5,2",
          {"    $6.00 -Win- Ann", "    $5.00 -Plc- Ann", "    $2.10 -Shw- Ann", "   $11.40 -DDb- Bob"}},
-        {"a race whose pools never opened took no bets",
-         0,
-         {5, 3, 7, 1},
-         {},
-         {{"tickets.dat", {ticket(2125, 1, 2, "Win", 1)}}, {"wins.dat", {"2125,5,2"}}},
-         {},
-         {},
-         false},
+        // A race whose pools never opened took no bets.
+        {0, "5371 00", "tickets.dat=2125,1,2,Win,1; wins.dat=2125,5,2", {}, {}, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.files);
         Race r;
         r.day.card.racePoolsOpened[static_cast<std::size_t>(c.race)] = c.poolsOpened;
         r.payoffs.win = paying(6.0f);
@@ -155,11 +124,16 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         r.payoffs.multiRace = MultiRaceBet::DailyDouble;
         r.payoffs.specialPayoff = paying(11.4f);
         r.day.currentRace = c.race;
-        r.finish(c.finish);
-        r.day.raceWinner[1] = c.doubleLegs[0];
-        r.day.raceWinner[2] = c.doubleLegs[1];
-        for (const auto& [file, lines] : c.files)
-            r.write(file, lines);
+        r.finish({c.finish[0] - '0', c.finish[1] - '0', c.finish[2] - '0', c.finish[3] - '0'});
+        r.day.raceWinner[1] = static_cast<uint8_t>(c.finish[5] - '0');
+        r.day.raceWinner[2] = static_cast<uint8_t>(c.finish[6] - '0');
+        std::istringstream files{c.files};
+        for (std::string file; std::getline(files >> std::ws, file, ';');) {
+            const std::size_t eq = file.find('=');
+            std::string content = file.substr(eq + 1);
+            std::replace(content.begin(), content.end(), '|', '\n');
+            test::writeAll(r.dir / file.substr(0, eq), content + "\n");
+        }
         SettlementReport report = settleRace(r.day, r.payoffs);
         EXPECT_EQ(report.winnerLines, c.winners);
         float won = 0;
@@ -174,6 +148,105 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         EXPECT_TRUE(report.errors.empty());
         EXPECT_TRUE(settleRace(r.day, r.payoffs).credits.empty()) << "settling the race again pays nothing";
     }
+}
+
+// Race 3 of a day: every bet type bought by hand into the pool files, settled from the payoffs the
+// files give. Every expected figure is worked out here from the amounts written below.
+TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
+    day.currentRace = 2;
+    finish({3, 5, 1, 7});
+    day.raceWinner[1] = 4;
+    day.raceWinner[2] = 3;
+    day.pools.oddsByRace[2][3] = 1.9f; // $5.80 in race 2
+    day.pools.oddsByRace[3][2] = 1.3f; // $4.60 in race 3
+
+    write("tickets.dat", {
+                             "2125,3,2,Win,2,5/11/2026", // left over from race 2: never paid here
+                             "2120,2,2,Daily Double,2,5/11/2026",
+                             "2130,3,2,Daily Double,2,5/11/2026",
+                             "2125,1,2,Win,3,5/12/2026",
+                             "2126,3,4,Place,3,5/12/2026",
+                             "2127,2,2,WPS,3,5/12/2026",
+                             "2128,1,2,Show,3,5/12/2026",
+                             "2129,2,10,Quiniela,3,5/12/2026",
+                             "2130,1,5,Exacta,3,5/12/2026",
+                             "2131,2,1,Trifecta,3,5/12/2026",
+                             "2132,1,2,Superfecta,3,5/12/2026",
+                         });
+    // Win: 1200 in the pool, 300 on post 3.
+    write("wins.dat", {"1,1,400", "2,3,296", "3,5,500", "2125,3,2", "2127,3,2"});
+    // Place: 5000, 1300 on 3 and 700 on 5.
+    write("places.dat", {"4,1,3000", "5,3,1298", "6,5,696", "2126,5,4", "2127,3,2"});
+    // Show: 3500, 1000 on 3, 500 on 5, 1000 on 1.
+    write("shows.dat", {"7,1,1000", "8,3,998", "9,5,500", "10,7,998", "2127,3,2", "2128,7,2"});
+    // Quiniela: 1000, 200 on 3-5.
+    write("quinielas.dat", {"11,3,5,190", "12,1,3,800", "2129,3,5,10"});
+    // Exacta: 1000, 100 on 3-5 (a $5 box of 1, 3, 5).
+    write("exactas.dat", {"13,3,5,95", "14,5,3,400", "15,1,3,475", "2130,1,3,5", "2130,1,5,5", "2130,3,1,5",
+                          "2130,3,5,5", "2130,5,1,5", "2130,5,3,5"});
+    // Trifecta: 200, 10 on 3-5-1.
+    write("trifectas.dat", {"16,3,5,1,9", "17,1,3,5,190", "2131,3,5,1,1"});
+    // Superfecta: nothing on 3-5-1-7.
+    write("superfectas.dat", {"18,3,5,1,7,0", "19,1,3,5,7,50", "2132,3,5,7,1,2"});
+    write("dailydoubles.dat", {"2120,4,5,2", "2130,4,3,2"});
+
+    MoneyLedger ledger;
+    ledger.open(day.players);
+    selectBettor(day, 0);
+
+    // What the racing program left in memory after browsing another race plays no part.
+    day.pools.win.fill(10);
+    day.pools.winTotal = 80;
+    day.pools.winOdds.fill(5.0f);
+    day.pools.superfecta.fill(1);
+    day.pools.superfectaTotal = 1680;
+    Payoffs payoffs = preparePayoffs(day);
+    EXPECT_EQ(payoffs.win.text, "6.00");      // 900 / 300 - 1 = 2
+    EXPECT_EQ(payoffs.place[0].text, "2.80"); // 1875 / 1300 - 1 = 0.44
+    EXPECT_EQ(payoffs.place[1].text, "5.20"); // 1875 / 700 - 1 = 1.68
+    EXPECT_EQ(payoffs.show[0].text, "2.10");  // 874.125 / 1000 - 1 < 0.05
+    EXPECT_EQ(payoffs.show[1].text, "3.40");  // 874.125 / 500 - 1 = 0.748
+    EXPECT_EQ(payoffs.show[2].text, "2.10");
+    EXPECT_EQ(payoffs.quiniela.text, "7.40");   // 750 / 200 - 1 = 2.75
+    EXPECT_EQ(payoffs.exacta.text, "15.00");    // 750 / 100 - 1 = 6.5
+    EXPECT_EQ(payoffs.trifecta2.text, "30.00"); // 150 / 10 - 1 = 14
+    EXPECT_EQ(payoffs.trifecta1.text, "15.00");
+    EXPECT_EQ(payoffs.superfecta2.text, "-");
+    EXPECT_EQ(payoffs.specialPayoff.text, "11.40"); // 5 / 2 * 4.6 = 11.5; odds 4.75 -> 4.7
+
+    SettlementReport report = settleRace(day, payoffs);
+
+    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{
+                                      "    $6.00 -Win- Ann",
+                                      "    $6.00 -Win- Bob",
+                                      "    $2.80 -Plc- Bob",
+                                      "   $10.40 -Plc- Cy",
+                                      "    $2.10 -Shw- Bob",
+                                      "   $37.00 -Qui- Bob",
+                                      "   $37.50 -Exa- Ann",
+                                      "   $15.00 -Tri- Bob",
+                                      "   $11.40 -DDb- Cy",
+                                  }));
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[0]), 443.5f);
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[1]), 462.9f);
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[2]), 421.8f);
+    EXPECT_EQ(day.players.balanceLabel, "443.50") << "the bettor's balance shows the winnings";
+    const Credit& cy = report.credits[3]; // a $4 place on 5, which came second
+    EXPECT_EQ(
+        std::vector<std::string>({cy.code, std::to_string(cy.playerIndex), std::to_string(cy.ticketNumber),
+                                  std::to_string(cy.amount), moneyText(cy.payoff), moneyText(cy.winnings)}),
+        std::vector<std::string>({"Plc", "2", "2126", "4", "5.20", "10.40"}));
+    EXPECT_EQ(report.standingLines,
+              (std::vector<std::string>{"   $462.90 - Bob", "   $443.50 - Ann", "   $421.80 - Cy"}));
+    EXPECT_EQ(test::readLines(dir / "players.dat"),
+              (std::vector<std::string>{"1,Ann,443.5", "2,Bob,462.9", "3,Cy,421.8"}));
+    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
+    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
+    EXPECT_TRUE(report.unclaimed.empty());
+    EXPECT_TRUE(report.errors.empty());
+
+    ledger.credit(report);
+    EXPECT_TRUE(ledger.check(day.players).empty());
 }
 
 TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {

@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 
 using namespace sw;
 using sw::test::ListRandom;
@@ -49,57 +48,37 @@ TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
     EXPECT_EQ(gradePoints("X") + gradePoints("a") + gradePoints(""), 0);
 
     // Without form a post rates 2 * early sum + segment sum + round(segment sum + 2.5 ^ (9 - rank)).
-    struct Case {
-        const char* what;
-        int post;
-        std::function<void(FieldForm&)> change;
-        std::optional<int32_t> rating;
-    } cases[] = {
-        {"last of eight: 4 + 5 + round(5 + 6.25)", 1, [](FieldForm&) {}, 20},
-        {"fifth: 16 + 20 + round(20 + 97.66)", 4, [](FieldForm&) {}, 154},
-        {"first: 32 + 40 + round(40 + 3814.7)", 8, [](FieldForm&) {}, 3927},
-        {"lines AA 1st, M 8th, X 3rd: 89, 3, 7; $1001 in 4 starts: 3 * 250", 4,
-         [](FieldForm& f) {
-             f[3].horse.starts = 4;
-             f[3].horse.earnings = 1001;
-             f[3].pastLines = {pastLine("AA", 1), pastLine("M", 8), pastLine("X", 3)};
-         },
-         154 + 89 + 3 + 7 + 750},
-        {"money without starts earns nothing; a C line 2nd earns 18", 3,
-         [](FieldForm& f) {
-             f[2].horse.earnings = 5000; // a hand-edited record
-             f[2].pastLines = {pastLine("C", 2)};
-         },
-         81 + 18},
-        {"only the first fifteen lines count, 25 each", 6,
-         [](FieldForm& f) {
-             f[5].pastLines.assign(15, pastLine("B", 5));
-             f[5].pastLines.insert(f[5].pastLines.end(), 5, pastLine("AA", 1));
-         },
-         694 + 15 * 25},
-        // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
-        {"tied, second: 32 + 40 + round(40 + 1525.9)", 7,
-         [](FieldForm& f) { f[6].horse = horseWithRatings(8); }, 1638},
-        {"tied, second", 8, [](FieldForm& f) { f[6].horse = horseWithRatings(8); }, 1638},
-        {"third behind a tie", 6, [](FieldForm& f) { f[6].horse = horseWithRatings(8); }, 694},
-        {"3 * $2e9 a start leaves 32 bits and is skipped", 1,
-         [](FieldForm& f) {
-             f[0].horse.starts = 1;
-             f[0].horse.earnings = 2000000000;
-         },
-         20},
-        {"the earnings fit, the rating does not", 1,
-         [](FieldForm& f) {
-             f[0].horse.starts = 1;
-             f[0].horse.earnings = 715827882;
-         },
-         std::nullopt},
-    };
-    for (const Case& c : cases) {
-        FieldForm field = risingField();
-        c.change(field);
-        EXPECT_EQ(moneyRatings(field)[static_cast<std::size_t>(c.post - 1)], c.rating) << c.what;
-    }
+    FieldForm field = risingField();
+    auto rating = [&](int post) { return moneyRatings(field)[static_cast<std::size_t>(post - 1)]; };
+    EXPECT_EQ(rating(1), 20);   // last of eight: 4 + 5 + round(5 + 6.25)
+    EXPECT_EQ(rating(4), 154);  // fifth: 16 + 20 + round(20 + 97.66)
+    EXPECT_EQ(rating(8), 3927); // first: 32 + 40 + round(40 + 3814.7)
+    // Lines AA 1st, M 8th, X 3rd earn 89, 3 and 7; $1001 in 4 starts 3 * 250.
+    field[3].horse.starts = 4;
+    field[3].horse.earnings = 1001;
+    field[3].pastLines = {pastLine("AA", 1), pastLine("M", 8), pastLine("X", 3)};
+    EXPECT_EQ(rating(4), 154 + 89 + 3 + 7 + 750);
+    // Money without starts (a hand-edited record) earns nothing; a C line 2nd earns 18.
+    field[2].horse.earnings = 5000;
+    field[2].pastLines = {pastLine("C", 2)};
+    EXPECT_EQ(rating(3), 81 + 18);
+    // Only the first fifteen lines count.
+    field[5].pastLines.assign(15, pastLine("B", 5));
+    field[5].pastLines.insert(field[5].pastLines.end(), 5, pastLine("AA", 1));
+    EXPECT_EQ(rating(6), 694 + 15 * 25);
+
+    // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
+    field = risingField();
+    field[6].horse = horseWithRatings(8);
+    EXPECT_EQ(rating(7), 1638); // 32 + 40 + round(40 + 1525.9)
+    EXPECT_EQ(rating(8), 1638);
+    EXPECT_EQ(rating(6), 694);
+    // A term that leaves 32 bits is skipped; a rating that does is none.
+    field[0].horse.starts = 1;
+    field[0].horse.earnings = 2000000000;
+    EXPECT_EQ(rating(1), 20);
+    field[0].horse.earnings = 715827882;
+    EXPECT_EQ(rating(1), std::nullopt);
 }
 
 struct GenerationFixture : ::testing::Test {

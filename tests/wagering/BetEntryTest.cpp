@@ -186,30 +186,27 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
 }
 
 TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
+    enum From { Default, All, Spinner };
     struct Case {
+        From from;
         double value;
         int amount;
-    };
-    for (const Case& c : {Case{2.5, 2}, Case{3.5, 4}, Case{50000, 32000}, Case{-4, 0}}) {
+    } cases[] = {{Default, 2.5, 2}, {Default, 3.5, 4},       {Default, 50000, 32000}, {Default, -4, 0},
+                 {All, 12.5, 12},   {All, 13.5, 14},         {All, 99999, 32000},     {All, -3, 0},
+                 {Spinner, 7, 7},   {Spinner, 32001, 32000}, {Spinner, -1, 0}};
+    for (const Case& c : cases) {
         w.day.db.settings.defaultBetAmount = static_cast<float>(c.value);
+        w.day.players.balanceLabel = std::to_string(c.value); // "All" bets the balance
         entry.start(w.day);
-        EXPECT_EQ(entry.amountSpin(), c.amount) << "default " << c.value;
-        EXPECT_EQ(entry.betAmount(), std::to_string(c.amount)) << "default " << c.value;
-    }
-    // "All" bets the balance.
-    for (const Case& c : {Case{12.5, 12}, Case{13.5, 14}, Case{99999, 32000}, Case{-3, 0}}) {
-        w.day.players.balanceLabel = std::to_string(c.value);
-        ASSERT_TRUE(entry.selectAmountPreset(w.day, AllAmountPreset));
-        EXPECT_EQ(entry.amountSpin(), c.amount) << "all of " << c.value;
-        EXPECT_EQ(entry.betAmount(), std::to_string(c.amount)) << "all of " << c.value;
+        if (c.from == All)
+            entry.selectAmountPreset(w.day, AllAmountPreset);
+        if (c.from == Spinner)
+            entry.amountSpinChanged(static_cast<int>(c.value));
+        EXPECT_EQ(entry.amountSpin(), c.amount) << c.from << " " << c.value;
+        EXPECT_EQ(entry.betAmount(), std::to_string(c.amount)) << c.from << " " << c.value;
     }
     w.day.players.balanceLabel = "12.50";
     EXPECT_EQ(allAmountPointerTooltip(w.day), "$12.5");
-    for (const Case& c : {Case{7, 7}, Case{32001, 32000}, Case{-1, 0}}) {
-        entry.amountSpinChanged(static_cast<int>(c.value));
-        EXPECT_EQ(entry.amountSpin(), c.amount) << "spinner " << c.value;
-        EXPECT_EQ(entry.betAmount(), std::to_string(c.amount)) << "spinner " << c.value;
-    }
     const int presets[] = {1, 2, 5, 10, 20, 50, 100};
     for (int i = 0; i < 7; ++i) {
         ASSERT_TRUE(entry.selectAmountPreset(w.day, i));
@@ -292,12 +289,7 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     EXPECT_EQ(entry.exchange(), 0);
 }
 
-TEST(BetEntryText, PageTooltipsAndInstructionsForEveryBetModeAndLeg) {
-    EXPECT_EQ(pageTooltip(AmountPage), "Select player and amount per bet, then click on the Next button.");
-    EXPECT_EQ(pageTooltip(BetPage),
-              "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.");
-    EXPECT_EQ(pageTooltip(HorsesPage), "");
-
+TEST(BetEntryText, InstructionsForEveryBetModeAndLeg) {
     const std::string choose = "Choose 1 or more horses ";
     const std::string place = choose + "to come in ";
     const std::string race = place + "1st place on the ";

@@ -51,17 +51,6 @@ TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
         EXPECT_EQ(ticketText(parsed(text)), text);
 }
 
-TEST(TicketText, KeepsAmountBetModeAndSetsApart) {
-    ParsedTicket t = parsed("$5 Trifecta Wheel 1 with 23 with All");
-    EXPECT_EQ(t.amount, 5);
-    EXPECT_EQ(t.type, BetType::Trifecta);
-    EXPECT_EQ(t.mode, BetMode::Wheel);
-    ASSERT_EQ(t.setCount, 3);
-    EXPECT_EQ(setText(t.sets[1]), "23");
-    EXPECT_TRUE(t.sets[2].all);
-    EXPECT_EQ(t.sets[2].size, 8);
-}
-
 TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
     struct Case {
         std::vector<const char*> texts;
