@@ -122,6 +122,14 @@ TEST_F(PayoffsTest, NoMoneyOnTheWinningCombinationOrNoFinishMeansADash) {
         "QuinielaPayoff=- ExactaPayoff=- TrifectaPayoff1=- TrifectaPayoff2=- SuperfectaPayoff1=- "
         "SuperfectaPayoff2=- Special= SpecialPayoff=")
         << "only the third finisher is a real post";
+
+    finish({4, 4, 4, 4}); // one horse cannot finish twice
+    day.pools.quiniela.fill(5);
+    day.pools.exacta.fill(5);
+    day.pools.superfecta.fill(5);
+    day.pools.superfectaTotal = 1000;
+    Payoffs same = computePayoffs(day);
+    EXPECT_EQ(same.quiniela.text + same.exacta.text + same.trifecta2.text + same.superfecta2.text, "----");
 }
 
 TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollars) {

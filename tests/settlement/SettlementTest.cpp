@@ -320,16 +320,18 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         write("twintris.dat", {"2125,5,7,3,2", "2125,5,3,7,2", "2127,3,5,7,2"});
         write("trisupers.dat", {"2126,5,3,7,4"});
         write("trifectas.dat", {"2128,5,3,7,2"});
+        write("exchangecredits.dat", {"2100,3,2,Twin-Tri,9,1-2-3,5.5,0"}); // waits for race 9
         payoffs = Payoffs{};
         payoffs.trifecta2 = paying(41.2f);
         SettlementReport first = settleRace(day, payoffs);
         EXPECT_EQ(first.exchangeLines, (std::vector<std::string>{"Ann: Twin-Tri exchange for race 5",
                                                                  "Bob: Tri-Super exchange for race 5"}));
         ASSERT_EQ(first.credits.size(), 1u) << "only the plain trifecta is money now";
-        EXPECT_EQ(test::readLines(dir / "exchangecredits.dat"),
-                  (std::vector<std::string>{"2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
-                                            "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
-        EXPECT_EQ(day.exchangeCredits.size(), 2u);
+        EXPECT_EQ(
+            test::readLines(dir / "exchangecredits.dat"),
+            (std::vector<std::string>{"2100,3,2,Twin-Tri,9,1-2-3,5.5,0", "2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
+                                      "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
+        EXPECT_EQ(day.exchangeCredits.size(), 3u);
         for (const char* file : {"twintris.dat", "trisupers.dat"})
             EXPECT_TRUE(test::readLines(dir / file).empty()) << file;
 
@@ -356,8 +358,9 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         EXPECT_FLOAT_EQ(balance(1) - before[1], c.bob);
         for (const Credit& credit : second.credits)
             EXPECT_EQ(credit.code, credit.playerId == 1 ? "TwT" : "TrS");
-        EXPECT_TRUE(test::readLines(dir / "exchangecredits.dat").empty());
-        EXPECT_TRUE(day.exchangeCredits.empty());
+        EXPECT_EQ(test::readLines(dir / "exchangecredits.dat").size(), 1u);
+        ASSERT_EQ(day.exchangeCredits.size(), 1u);
+        EXPECT_EQ(day.exchangeCredits[0].race, 9);
         EXPECT_TRUE(settleRace(day, payoffs).credits.empty()) << "a credit pays once";
     }
 }

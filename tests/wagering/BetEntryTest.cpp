@@ -272,9 +272,11 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     const int dee = w.addPlayer(11, "Dee", 50);
     w.day.exchangeCredits = {{57, 3, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
                              {58, 3, 5, "Tri-Super", 11, "3-5-1", 41.2f, 0},
-                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0}};
+                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
+                             {60, 99, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0}};
     EXPECT_FALSE(entry.startExchange(w.day, 58)) << "a credit for another race";
     EXPECT_FALSE(entry.startExchange(w.day, 59)) << "its owner is out of cash";
+    EXPECT_FALSE(entry.startExchange(w.day, 60)) << "its owner is no longer listed";
     EXPECT_NE(w.day.players.selected, cy);
     w.select(dee);
     ASSERT_TRUE(entry.startExchange(w.day, 57));

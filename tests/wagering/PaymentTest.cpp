@@ -142,10 +142,11 @@ TEST(PaymentBoard, AMessageDuringPaymentFindsEveryTicketPaidSoFarOnTheBoard) {
 }
 
 TEST_F(PaymentTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
-    w.day.exchangeCredits = {{57, 3, 2, "Tri-Super", 4, "3-5-1", 41.2f, 0}};
+    // Credit 1: the lowest number still counts as an exchange.
+    w.day.exchangeCredits = {{1, 3, 2, "Tri-Super", 4, "3-5-1", 41.2f, 0}};
     w.list("$2 Twin-Tri Box 123", 3);
-    w.list("$2 Tri-Super Exchange 57 Box 1234", 3);
-    w.list("$2 Tri-Super Exchange 57 Straight 1234", 3); // the credit is spoken for
+    w.list("$2 Tri-Super Exchange 1 Box 1234", 3);
+    w.list("$2 Tri-Super Exchange 1 Straight 1234", 3); // the credit is spoken for
     PaymentReport report = payTickets(w.day);
     EXPECT_EQ(report.paid, 2);
     EXPECT_EQ(report.badExchanges, 1);
@@ -155,7 +156,7 @@ TEST_F(PaymentTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUses
     EXPECT_EQ(lines("trisuperexchanges.dat").size(), 24u);
     EXPECT_EQ(lines("trisuperexchanges.dat")[0], "2126,1,2,3,4,2");
     EXPECT_FALSE(exists("trifectas.dat"));
-    EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"57,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
+    EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"1,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
     EXPECT_EQ(w.day.exchangeCredits[0].exchangedBy, 2126);
     // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
     EXPECT_FLOAT_EQ(w.balance(ann), 100 - 12 - 46);
