@@ -151,6 +151,7 @@ TEST_F(PlayersTest, OutOfCashMovesToTheFirstPlayerWithAtLeastOneDollar) {
     } cases[] = {
         {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, 2, "3.00", true},
         {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, 1, "0.50", true}, // nobody else to take over: stays
+        {{{1, "Ann", "5"}, {2, "Bob", "0.5"}}, 0, "5.00", true},    // the first player takes over
         {{{1, "Ann", "400"}, {2, "Bob", "1"}}, 1, "1.00", false},   // exactly one dollar is not out of cash
     };
     for (const Case& c : cases) {

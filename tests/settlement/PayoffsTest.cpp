@@ -176,6 +176,20 @@ TEST_F(PayoffsTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfThei
               "Special=Daily Double XHorse0=5 XHorse1=3 SpecialPayoff=11.40")
         << "the other leg boxes stay hidden";
 
+    EXPECT_EQ(
+        computePayoffs(day).specialPayoff.working,
+        (std::vector<std::string>{
+            "Daily Double: a parlay of the legs' $2 win payoffs at the public's odds (players' tickets do "
+            "not change them)",
+            "Leg 1, race 2: 5 won at public odds 1.9, $2 pays 1.9 x 2 + 2 = 5.80",
+            "Leg 2, race 3: 3 won at public odds 1.3, $2 pays 1.3 x 2 + 2 = 4.60", "Start with leg 1: 5.80",
+            "Cut 5.80 to whole dollars: 5.00 (the cut keeps 0.80); 5.00 / 2 x 4.60 (leg 2) = 11.50",
+            "Odds: 11.50 / 2 - 1 = 4.7500 to 1 (shown to 4 decimals)",
+            "Cut to tenths: 4.7; without any cut the parlay would pay 13.34",
+            "$2 payoff: 4.7 x 2 + 2 = 11.40"}));
+
+    day.pools.oddsByRace[3][2] = -1.0f; // odds never known
+    EXPECT_EQ(computePayoffs(day).specialPayoff.text, "-");
     day.raceWinner[2] = 0; // race 3's winner never recorded
     Payoffs missing = computePayoffs(day);
     EXPECT_EQ(missing.special, "Daily Double");

@@ -104,12 +104,14 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         {0, "5371 00", "tickets.dat=2125,1,2,Superfecta,1; superfectas.dat=2125,5,3,7,1,2", {}},
         {0, "5371 00", "tickets.dat=2125,1,-5,Win,1|2126,1,0,Win,1; wins.dat=2125,5,2|2126,5,2", {}},
         {2, "5371 45", "", {}}, // missing files settle nothing
-        // Each pool pays its own line of an across the board ticket.
+        // Each pool pays its own line of an across the board ticket, and each placed horse its own payoff.
         {2,
          "5371 45",
-         "tickets.dat=2125,1,2,WPS,3|2126,2,2,Daily Double,2; wins.dat=2125,5,2; "
-         "places.dat=2125,5,2; shows.dat=2125,5,2; dailydoubles.dat=2126,4,5,2",
-         {"    $6.00 -Win- Ann", "    $5.00 -Plc- Ann", "    $2.10 -Shw- Ann", "   $11.40 -DDb- Bob"}},
+         "tickets.dat=2125,1,2,WPS,3|2126,2,2,Daily Double,2|2127,3,2,Place,3|2128,3,2,Show,3; "
+         "wins.dat=2125,5,2; places.dat=2125,5,2|2127,3,2; shows.dat=2125,5,2|2128,3,2|2128,7,2|2128,1,2; "
+         "dailydoubles.dat=2126,4,5,2",
+         {"    $6.00 -Win- Ann", "    $5.00 -Plc- Ann", "    $9.90 -Plc- Cy", "    $2.10 -Shw- Ann",
+          "    $7.70 -Shw- Cy", "    $6.60 -Shw- Cy", "   $11.40 -DDb- Bob"}},
         // A race whose pools never opened took no bets.
         {0, "5371 00", "tickets.dat=2125,1,2,Win,1; wins.dat=2125,5,2", {}, {}, false},
     };
@@ -303,11 +305,13 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         bool exchanged;
         std::optional<float> secondTrifecta, secondSuperfecta; // race 5's $2 payoffs
         float ann, bob;                                        // what the two credits pay
+        const char* triSuperLine = "2136,2,4,6,8,4";           // Bob's second half
     } cases[] = {
         // Parlays: floor(41.2) / 2 * 9 = 184.5, odds 91.25 cut to 91.2; floor(41.2) / 2 * 30 = 615.
         {"both halves in", true, 9.0f, 30.0f, 184.4f, 2 * 615.0f},
         {"a second half paid \"-\"", true, std::nullopt, std::nullopt, 0, 0},
         {"not exchanged: the first half's price", false, 9.0f, 30.0f, 41.2f, 2 * 41.2f},
+        {"a superfecta right but for its fourth", true, 9.0f, 30.0f, 184.4f, 0, "2136,2,4,6,1,4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -345,7 +349,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             write("tickets.dat",
                   {ticket(2135, 1, 2, "Twin-Tri Exchange", 5), ticket(2136, 2, 4, "Tri-Super Exchange", 5)});
             write("twintriexchanges.dat", {"2135,1,2,3,2", "2135,2,4,6,2"});
-            write("trisuperexchanges.dat", {"2136,2,4,6,8,4"});
+            write("trisuperexchanges.dat", {c.triSuperLine});
         }
         payoffs = Payoffs{};
         if (c.secondTrifecta)

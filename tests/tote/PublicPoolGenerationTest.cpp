@@ -67,6 +67,10 @@ TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
     field[5].pastLines.insert(field[5].pastLines.end(), 5, pastLine("AA", 1));
     EXPECT_EQ(rating(6), 694 + 15 * 25);
 
+    // The five segments each count: 1, 2, 4, 8 and 16 sum 31, third of eight, early sum 3.
+    field[0].horse.segmentRating = {1, 2, 4, 8, 16};
+    EXPECT_EQ(rating(1), 6 + 31 + 641); // round(31 + 610.35)
+
     // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
     field = risingField();
     field[6].horse = horseWithRatings(8);

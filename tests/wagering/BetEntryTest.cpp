@@ -122,7 +122,7 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         {"Next Show $1 Next 4 Finish", "$2 Show/Straight p0 L1 [] 12345678", "", "$2 Show on 4",
          raised("Show")},
         // One set of horses; a horse once.
-        {"Next Win Next 5 5 9", "$2 Win/Straight p2 L1 [5] 1234.678 finish back", "5 9"},
+        {"Next Win Next 5 5 9 2", "$2 Win/Straight p2 L1 [52] 1.34.678 finish back", "5 9"},
         {"Next WPS Next 3 ? Finish", "$2 WPS/Straight p2 L1 [3] 12.45678 finish back", "", "$2 WPS on 3"},
         {"Next Win Next 2 All ? Back All Finish", "$2 Win/Straight p2 L1 [All] ........ finish back", "",
          "$2 Win on All"},

@@ -103,7 +103,7 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
         EXPECT_EQ(error, c.error);
     }
-    w.day.players.selected = -1;
+    w.day.players.selected = 2; // one past the last
     EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
     EXPECT_EQ(error, "Need to add a player.");
     EXPECT_TRUE(w.day.tickets.empty());
