@@ -1,4 +1,6 @@
 #include "settlement/Settlement.h"
+#include "settlement/MoneyLedger.h"
+#include "settlement/Payoffs.h"
 
 #include "core/Format.h"
 #include "players/Players.h"
@@ -7,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 
 using namespace sw;
 
@@ -16,9 +20,18 @@ namespace {
 
 constexpr const char* Date = "5/12/2026";
 
-class SettlementTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+std::string ticket(int number, int player, int amount, std::string_view type, int race) {
+    return std::to_string(number) + "," + std::to_string(player) + "," + std::to_string(amount) + "," +
+           std::string(type) + "," + std::to_string(race) + "," + Date;
+}
+
+Payoff paying(float value) {
+    return {"label", value, moneyText(value, false)};
+}
+
+// Three players on $400 in a temp folder, the race's pools open, 5-3-7-1 the finish.
+struct Race {
+    Race() {
         day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
         day.card.racePoolsOpened.fill(true);
         finish({5, 3, 7, 1});
@@ -29,19 +42,12 @@ protected:
             day.result.finishOrder[k] = static_cast<uint8_t>(posts[k]);
     }
 
-    void write(std::string_view file, std::initializer_list<std::string> lines) {
+    void write(std::string_view file, const std::vector<std::string>& lines) {
         std::string content;
         for (const std::string& line : lines)
             content += line + "\r\n";
         test::writeAll(dir / file, content);
     }
-
-    static std::string ticket(int number, int player, int amount, std::string_view type, int race) {
-        return std::to_string(number) + "," + std::to_string(player) + "," + std::to_string(amount) + "," +
-               std::string(type) + "," + std::to_string(race) + "," + Date;
-    }
-
-    static Payoff paying(float value) { return {"label", value, moneyText(value, false)}; }
 
     float balance(std::size_t index) const { return balanceOf(day.players.entries[index]); }
 
@@ -52,245 +58,214 @@ protected:
     Payoffs payoffs;
 };
 
-// ---- Single-race passes ----
+struct SettlementTest : ::testing::Test, Race {};
 
-TEST_F(SettlementTest, WpsOnTheWinnerIsCreditedOncePerPoolWithItsOwnPayoff) {
-    day.currentRace = 0;
+// Each case settles one race from the files written here, "file=line|line" and ";" between files
+// (tickets.dat lines need no date), with these payoffs: $6 to win, $5.00 and $9.90 to place, $2.10,
+// $7.70 and $6.60 to show, $15 for the exacta and $11.40 for the double.
+TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce) {
+    struct Case {
+        int16_t race;
+        const char* finish; // and the winners of races 2 and 3
+        const char* files;
+        std::vector<std::string> winners;
+        std::vector<int32_t> unclaimed = {};
+        bool poolsOpened = true;
+    } cases[] = {
+        // A kept double is never paid from an exacta line sharing its number, nor a winning one again.
+        {2,
+         "1234 41",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,1,5,Exacta,3; exactas.dat=2130,1,2,5; "
+         "dailydoubles.dat=2130,4,5,2",
+         {"   $37.50 -Exa- Ann"}},
+        {2,
+         "1234 41",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,1,5,Exacta,3; exactas.dat=2130,2,1,5; "
+         "dailydoubles.dat=2130,4,1,2",
+         {"   $11.40 -DDb- Cy"}},
+        // A line pays only the kinds of ticket its pool holds.
+        {1,
+         "1234 00",
+         "tickets.dat=2130,3,2,Daily Double,2|2130,2,2,Win,2|2130,1,5,Exacta,2; "
+         "exactas.dat=2130,1,2,5; places.dat=2130,1,2",
+         {"   $37.50 -Exa- Ann"}},
+        // A ticket left from an earlier race does not collect on this race's numbers.
+        {2,
+         "5371 00",
+         "tickets.dat=2125,2,2,Win,2|2125,1,2,Win,3; wins.dat=2125,5,2",
+         {"    $6.00 -Win- Ann"}},
+        // A player no longer listed credits nobody.
+        {0,
+         "5371 00",
+         "tickets.dat=2125,99,2,Win,1|2126,2,2,Win,1; wins.dat=2125,5,2|2126,5,2",
+         {"    $6.00 -Win- Bob"},
+         {99}},
+        // A pool without a payoff pays nothing; a ticket of $0 or less never takes money.
+        {0, "5371 00", "tickets.dat=2125,1,2,Superfecta,1; superfectas.dat=2125,5,3,7,1,2", {}},
+        {0, "5371 00", "tickets.dat=2125,1,-5,Win,1|2126,1,0,Win,1; wins.dat=2125,5,2|2126,5,2", {}},
+        {2, "5371 45", "", {}}, // missing files settle nothing
+        // Each pool pays its own line of an across the board ticket, and each placed horse its own payoff.
+        {2,
+         "5371 45",
+         "tickets.dat=2125,1,2,WPS,3|2126,2,2,Daily Double,2|2127,3,2,Place,3|2128,3,2,Show,3; "
+         "wins.dat=2125,5,2; places.dat=2125,5,2|2127,3,2; shows.dat=2125,5,2|2128,3,2|2128,7,2|2128,1,2; "
+         "dailydoubles.dat=2126,4,5,2",
+         {"    $6.00 -Win- Ann", "    $5.00 -Plc- Ann", "    $9.90 -Plc- Cy", "    $2.10 -Shw- Ann",
+          "    $7.70 -Shw- Cy", "    $6.60 -Shw- Cy", "   $11.40 -DDb- Bob"}},
+        // A race whose pools never opened took no bets.
+        {0, "5371 00", "tickets.dat=2125,1,2,Win,1; wins.dat=2125,5,2", {}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files);
+        Race r;
+        r.day.card.racePoolsOpened[static_cast<std::size_t>(c.race)] = c.poolsOpened;
+        r.payoffs.win = paying(6.0f);
+        r.payoffs.place = {paying(5.0f), paying(9.9f)};
+        r.payoffs.show = {paying(2.1f), paying(7.7f), paying(6.6f)};
+        r.payoffs.exacta = paying(15.0f);
+        r.payoffs.multiRace = MultiRaceBet::DailyDouble;
+        r.payoffs.specialPayoff = paying(11.4f);
+        r.day.currentRace = c.race;
+        r.finish({c.finish[0] - '0', c.finish[1] - '0', c.finish[2] - '0', c.finish[3] - '0'});
+        r.day.raceWinner[1] = static_cast<uint8_t>(c.finish[5] - '0');
+        r.day.raceWinner[2] = static_cast<uint8_t>(c.finish[6] - '0');
+        std::istringstream files{c.files};
+        for (std::string file; std::getline(files >> std::ws, file, ';');) {
+            const std::size_t eq = file.find('=');
+            std::string content = file.substr(eq + 1);
+            std::replace(content.begin(), content.end(), '|', '\n');
+            test::writeAll(r.dir / file.substr(0, eq), content + "\n");
+        }
+        SettlementReport report = settleRace(r.day, r.payoffs);
+        EXPECT_EQ(report.winnerLines, c.winners);
+        float won = 0;
+        for (const Credit& credit : report.credits)
+            won += credit.winnings;
+        EXPECT_FLOAT_EQ(r.balance(0) + r.balance(1) + r.balance(2), 1200 + won);
+        std::vector<int32_t> unclaimed;
+        for (const Credit& credit : report.unclaimed)
+            unclaimed.push_back(credit.playerIndex < 0 ? credit.playerId : 0);
+        EXPECT_EQ(unclaimed, c.unclaimed);
+        EXPECT_EQ(report.standingLines.size(), 3u);
+        EXPECT_TRUE(report.errors.empty());
+        EXPECT_TRUE(settleRace(r.day, r.payoffs).credits.empty()) << "settling the race again pays nothing";
+    }
+}
+
+// Race 3 of a day: every bet type bought by hand into the pool files, settled from the payoffs the
+// files give. Every expected figure is worked out here from the amounts written below.
+TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
+    day.currentRace = 2;
+    finish({3, 5, 1, 7});
+    day.raceWinner[1] = 4;
+    day.raceWinner[2] = 3;
+    day.pools.oddsByRace[2][3] = 1.9f; // $5.80 in race 2
+    day.pools.oddsByRace[3][2] = 1.3f; // $4.60 in race 3
+
+    write("tickets.dat", {
+                             "2125,3,2,Win,2,5/11/2026", // left over from race 2: never paid here
+                             "2120,2,2,Daily Double,2,5/11/2026",
+                             "2130,3,2,Daily Double,2,5/11/2026",
+                             "2125,1,2,Win,3,5/12/2026",
+                             "2126,3,4,Place,3,5/12/2026",
+                             "2127,2,2,WPS,3,5/12/2026",
+                             "2128,1,2,Show,3,5/12/2026",
+                             "2129,2,10,Quiniela,3,5/12/2026",
+                             "2130,1,5,Exacta,3,5/12/2026",
+                             "2131,2,1,Trifecta,3,5/12/2026",
+                             "2132,1,2,Superfecta,3,5/12/2026",
+                         });
+    // Win: 1200 in the pool, 300 on post 3.
+    write("wins.dat", {"1,1,400", "2,3,296", "3,5,500", "2125,3,2", "2127,3,2"});
+    // Place: 5000, 1300 on 3 and 700 on 5.
+    write("places.dat", {"4,1,3000", "5,3,1298", "6,5,696", "2126,5,4", "2127,3,2"});
+    // Show: 3500, 1000 on 3, 500 on 5, 1000 on 1.
+    write("shows.dat", {"7,1,1000", "8,3,998", "9,5,500", "10,7,998", "2127,3,2", "2128,7,2"});
+    // Quiniela: 1000, 200 on 3-5.
+    write("quinielas.dat", {"11,3,5,190", "12,1,3,800", "2129,3,5,10"});
+    // Exacta: 1000, 100 on 3-5 (a $5 box of 1, 3, 5).
+    write("exactas.dat", {"13,3,5,95", "14,5,3,400", "15,1,3,475", "2130,1,3,5", "2130,1,5,5", "2130,3,1,5",
+                          "2130,3,5,5", "2130,5,1,5", "2130,5,3,5"});
+    // Trifecta: 200, 10 on 3-5-1.
+    write("trifectas.dat", {"16,3,5,1,9", "17,1,3,5,190", "2131,3,5,1,1"});
+    // Superfecta: nothing on 3-5-1-7.
+    write("superfectas.dat", {"18,3,5,1,7,0", "19,1,3,5,7,50", "2132,3,5,7,1,2"});
+    write("dailydoubles.dat", {"2120,4,5,2", "2130,4,3,2"});
+
+    MoneyLedger ledger;
+    ledger.open(day.players);
     selectBettor(day, 0);
-    write("tickets.dat", {ticket(2125, 1, 2, "WPS", 1)});
-    write("wins.dat", {"1,5,100", "2125,5,2"});
-    write("places.dat", {"2,5,100", "2125,5,2"});
-    write("shows.dat", {"3,5,100", "2125,5,2"});
-    payoffs.win = paying(8.8f);
-    payoffs.place = {paying(5.0f), paying(9.9f)};
-    payoffs.show = {paying(2.1f), paying(7.7f), paying(6.6f)};
+
+    // What the racing program left in memory after browsing another race plays no part.
+    day.pools.win.fill(10);
+    day.pools.winTotal = 80;
+    day.pools.winOdds.fill(5.0f);
+    day.pools.superfecta.fill(1);
+    day.pools.superfectaTotal = 1680;
+    Payoffs payoffs = preparePayoffs(day);
+    EXPECT_EQ(payoffs.win.text, "6.00");      // 900 / 300 - 1 = 2
+    EXPECT_EQ(payoffs.place[0].text, "2.80"); // 1875 / 1300 - 1 = 0.44
+    EXPECT_EQ(payoffs.place[1].text, "5.20"); // 1875 / 700 - 1 = 1.68
+    EXPECT_EQ(payoffs.show[0].text, "2.10");  // 874.125 / 1000 - 1 < 0.05
+    EXPECT_EQ(payoffs.show[1].text, "3.40");  // 874.125 / 500 - 1 = 0.748
+    EXPECT_EQ(payoffs.show[2].text, "2.10");
+    EXPECT_EQ(payoffs.quiniela.text, "7.40");   // 750 / 200 - 1 = 2.75
+    EXPECT_EQ(payoffs.exacta.text, "15.00");    // 750 / 100 - 1 = 6.5
+    EXPECT_EQ(payoffs.trifecta2.text, "30.00"); // 150 / 10 - 1 = 14
+    EXPECT_EQ(payoffs.trifecta1.text, "15.00");
+    EXPECT_EQ(payoffs.superfecta2.text, "-");
+    EXPECT_EQ(payoffs.specialPayoff.text, "11.40"); // 5 / 2 * 4.6 = 11.5; odds 4.75 -> 4.7
 
     SettlementReport report = settleRace(day, payoffs);
 
-    ASSERT_EQ(report.credits.size(), 3u);
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"    $8.80 -Win- Ann", "    $5.00 -Plc- Ann",
-                                                            "    $2.10 -Shw- Ann"}));
-    EXPECT_EQ(report.credits[1].code, "Plc");
-    EXPECT_EQ(report.credits[1].playerIndex, 0);
-    EXPECT_EQ(report.credits[1].ticketNumber, 2125);
-    EXPECT_FLOAT_EQ(report.credits[2].winnings, 2.1f);
-    EXPECT_FLOAT_EQ(balance(0), 415.9f);
-    EXPECT_EQ(day.players.balanceLabel, "415.90") << "the bettor's balance shows the winnings";
+    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{
+                                      "    $6.00 -Win- Ann",
+                                      "    $6.00 -Win- Bob",
+                                      "    $2.80 -Plc- Bob",
+                                      "   $10.40 -Plc- Cy",
+                                      "    $2.10 -Shw- Bob",
+                                      "   $37.00 -Qui- Bob",
+                                      "   $37.50 -Exa- Ann",
+                                      "   $15.00 -Tri- Bob",
+                                      "   $11.40 -DDb- Cy",
+                                  }));
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[0]), 443.5f);
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[1]), 462.9f);
+    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[2]), 421.8f);
+    EXPECT_EQ(day.players.balanceLabel, "443.50") << "the bettor's balance shows the winnings";
+    const Credit& cy = report.credits[3]; // a $4 place on 5, which came second
+    EXPECT_EQ(
+        std::vector<std::string>({cy.code, std::to_string(cy.playerIndex), std::to_string(cy.ticketNumber),
+                                  std::to_string(cy.amount), moneyText(cy.payoff), moneyText(cy.winnings)}),
+        std::vector<std::string>({"Plc", "2", "2126", "4", "5.20", "10.40"}));
+    EXPECT_EQ(report.standingLines,
+              (std::vector<std::string>{"   $462.90 - Bob", "   $443.50 - Ann", "   $421.80 - Cy"}));
     EXPECT_EQ(test::readLines(dir / "players.dat"),
-              (std::vector<std::string>{"1,Ann,415.9", "2,Bob,400", "3,Cy,400"}));
+              (std::vector<std::string>{"1,Ann,443.5", "2,Bob,462.9", "3,Cy,421.8"}));
+    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
+    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
+    EXPECT_TRUE(report.unclaimed.empty());
     EXPECT_TRUE(report.errors.empty());
-}
 
-TEST_F(SettlementTest, PlaceOnTheSecondPaysTheSecondPlaceLabelAndShowOnTheFourthNothing) {
-    day.currentRace = 0;
-    write("tickets.dat", {ticket(2125, 2, 4, "Place", 1), ticket(2126, 3, 2, "Show", 1)});
-    write("places.dat", {"2125,3,4"});
-    write("shows.dat", {"2126,1,2"});
-    payoffs.place = {paying(5.0f), paying(9.9f)};
-    payoffs.show = {paying(2.1f), paying(7.7f), paying(6.6f)};
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    ASSERT_EQ(report.credits.size(), 1u);
-    EXPECT_EQ(report.credits[0].playerIndex, 1);
-    EXPECT_FLOAT_EQ(report.credits[0].payoff, 9.9f);
-    EXPECT_FLOAT_EQ(report.credits[0].winnings, 19.8f);
-    EXPECT_FLOAT_EQ(balance(2), 400.0f);
-}
-
-TEST_F(SettlementTest, AnExactaBoxIsCreditedOnceForTheLineMatchingTheFinish) {
-    day.currentRace = 0;
-    finish({2, 3, 1, 4});
-    write("tickets.dat", {ticket(2125, 1, 5, "Exacta", 1)});
-    write("exactas.dat",
-          {"9,2,3,40", "2125,1,2,5", "2125,1,3,5", "2125,2,1,5", "2125,2,3,5", "2125,3,1,5", "2125,3,2,5"});
-    payoffs.exacta = paying(15.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"   $37.50 -Exa- Ann"}));
-    EXPECT_FLOAT_EQ(balance(0), 437.5f);
-}
-
-// ---- Joining pool lines to tickets ----
-
-TEST_F(SettlementTest, AKeptDailyDoubleIsNeverPaidFromAnExactaLineSharingItsNumber) {
-    day.currentRace = 2;
-    finish({1, 2, 3, 4});
-    day.raceWinner[1] = 4;
-    day.raceWinner[2] = 1;
-    write("tickets.dat", {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 1, 5, "Exacta", 3)});
-    write("exactas.dat", {"2130,1,2,5"});
-    write("dailydoubles.dat", {"2130,4,5,2"}); // the double lost
-    payoffs.exacta = paying(15.0f);
-    payoffs.multiRace = MultiRaceBet::DailyDouble;
-    payoffs.specialPayoff = paying(11.4f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"   $37.50 -Exa- Ann"}));
-    EXPECT_FLOAT_EQ(balance(2), 400.0f);
-}
-
-TEST_F(SettlementTest, AWinningDailyDoubleIsNotPaidAgainByTheExactaPass) {
-    day.currentRace = 2;
-    finish({1, 2, 3, 4});
-    day.raceWinner[1] = 4;
-    day.raceWinner[2] = 1;
-    write("tickets.dat", {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 1, 5, "Exacta", 3)});
-    write("exactas.dat", {"2130,2,1,5"}); // the exacta lost
-    write("dailydoubles.dat", {"2130,4,1,2"});
-    payoffs.exacta = paying(15.0f);
-    payoffs.multiRace = MultiRaceBet::DailyDouble;
-    payoffs.specialPayoff = paying(11.4f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"   $11.40 -DDb- Cy"}));
-    EXPECT_FLOAT_EQ(balance(0), 400.0f);
-}
-
-TEST_F(SettlementTest, ALineOnlyPaysTicketsOfTheKindsItsPoolHolds) {
-    day.currentRace = 1;
-    finish({1, 2, 3, 4});
-    write("tickets.dat", {ticket(2130, 3, 2, "Daily Double", 2), ticket(2130, 2, 2, "Win", 2),
-                          ticket(2130, 1, 5, "Exacta", 2)});
-    write("exactas.dat", {"2130,1,2,5"});
-    write("places.dat", {"2130,1,2"});
-    payoffs.exacta = paying(15.0f);
-    payoffs.place[0] = paying(3.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"   $37.50 -Exa- Ann"}));
-}
-
-TEST_F(SettlementTest, ATicketLeftFromAnEarlierRaceDoesNotCollectOnThisRacesNumbers) {
-    day.currentRace = 2;
-    write("tickets.dat", {ticket(2125, 2, 2, "Win", 2), ticket(2125, 1, 2, "Win", 3)});
-    write("wins.dat", {"2125,5,2"});
-    payoffs.win = paying(6.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"    $6.00 -Win- Ann"}));
-}
-
-TEST_F(SettlementTest, AnUnlistedPlayerCreditsNobodyAndTheSettlementGoesOn) {
-    day.currentRace = 0;
-    write("tickets.dat", {ticket(2125, 99, 2, "Win", 1), ticket(2126, 2, 2, "Win", 1)});
-    write("wins.dat", {"2125,5,2", "2126,5,2"});
-    payoffs.win = paying(6.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{"    $6.00 -Win- Bob"}));
-    ASSERT_EQ(report.unclaimed.size(), 1u);
-    EXPECT_EQ(report.unclaimed[0].playerId, 99);
-    EXPECT_EQ(report.unclaimed[0].playerIndex, -1);
-    EXPECT_FLOAT_EQ(balance(0) + balance(1) + balance(2), 1206.0f);
-    EXPECT_EQ(report.standingLines.size(), 3u);
-}
-
-TEST_F(SettlementTest, AWinningCellWithoutMoneyPaysNothing) {
-    day.currentRace = 0;
-    finish({1, 2, 3, 4});
-    day.pools.exactaTotal = 1000; // the in-memory pools hold nothing on 1-2
-    write("tickets.dat", {ticket(2125, 1, 2, "Exacta", 1)});
-    write("exactas.dat", {"2125,1,2,2"});
-    Payoffs fromPools = computePayoffs(day);
-    ASSERT_EQ(fromPools.exacta.text, "-");
-
-    SettlementReport report = settleRace(day, fromPools);
-
-    EXPECT_TRUE(report.credits.empty());
-    EXPECT_FLOAT_EQ(balance(0), 400.0f);
-}
-
-TEST_F(SettlementTest, ANonPositiveTicketAmountNeverTakesMoney) {
-    day.currentRace = 0;
-    write("tickets.dat", {ticket(2125, 1, -5, "Win", 1), ticket(2126, 1, 0, "Win", 1)});
-    write("wins.dat", {"2125,5,2", "2126,5,2"});
-    payoffs.win = paying(6.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_TRUE(report.credits.empty());
-    EXPECT_FLOAT_EQ(balance(0), 400.0f);
+    ledger.credit(report);
+    EXPECT_TRUE(ledger.check(day.players).empty());
 }
 
 TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {
-    day.currentRace = 0;
     test::writeAll(dir / "tickets.dat", "garbage\r\n,,,,\r\n2125,1,two,Win,1,d\r\n2126,1,2,Win\r\n"
                                         "99999999999,1,2,Win,1,d\r\n2127,1,2.5,Win,1,d\n2128,1,2,Win,1,d\r");
     test::writeAll(dir / "wins.dat", "x,5,2\r\n2125,5,2\r\n2126,5,2\r\n2127\r\n2128,5\r\n"
                                      "2127,5,2\r\n2128,5,2\r\n");
     payoffs.win = paying(6.0f);
-
     SettlementReport report = settleRace(day, payoffs);
-
     ASSERT_EQ(report.credits.size(), 1u);
     EXPECT_EQ(report.credits[0].ticketNumber, 2128);
     EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
 }
 
-TEST_F(SettlementTest, MissingFilesSettleNothingAndLeaveAnEmptyTicketsFile) {
-    day.currentRace = 2;
-    payoffs.win = paying(6.0f);
-    payoffs.multiRace = MultiRaceBet::DailyDouble;
-    payoffs.specialPayoff = paying(11.4f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_TRUE(report.credits.empty());
-    EXPECT_EQ(report.standingLines.size(), 3u);
-    EXPECT_TRUE(std::filesystem::exists(dir / "tickets.dat"));
-    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
-}
-
-TEST_F(SettlementTest, SettlingTheSameRaceTwicePaysOnce) {
-    day.currentRace = 2;
-    day.raceWinner[1] = 4;
-    day.raceWinner[2] = 5;
-    write("tickets.dat", {ticket(2125, 1, 2, "WPS", 3), ticket(2126, 2, 2, "Daily Double", 2)});
-    write("wins.dat", {"2125,5,2"});
-    write("places.dat", {"2125,5,2"});
-    write("shows.dat", {"2125,5,2"});
-    write("dailydoubles.dat", {"2126,4,5,2"});
-    payoffs.win = paying(6.0f);
-    payoffs.place[0] = paying(4.0f);
-    payoffs.show[0] = paying(3.0f);
-    payoffs.multiRace = MultiRaceBet::DailyDouble;
-    payoffs.specialPayoff = paying(20.0f);
-
-    EXPECT_EQ(settleRace(day, payoffs).credits.size(), 4u);
-    EXPECT_TRUE(settleRace(day, payoffs).credits.empty());
-    EXPECT_FLOAT_EQ(balance(0), 413.0f);
-    EXPECT_FLOAT_EQ(balance(1), 420.0f);
-}
-
 // ---- Pruning tickets.dat and the multi-race pool files ----
 
-TEST_F(SettlementTest, AfterRaceThreeOnlyPickThreeAndPickSixTicketsRemain) {
-    day.currentRace = 2;
-    write("tickets.dat",
-          {ticket(2125, 1, 2, "Win", 3), ticket(2126, 1, 2, "Daily Double", 2),
-           ticket(2127, 2, 2, "Pick3", 4), ticket(2128, 3, 2, "Pick6", 7), ticket(2129, 2, 2, "Exacta", 3)});
-    write("dailydoubles.dat", {"2126,1,1,2"});
-    write("pick3s.dat", {"2127,1,2,3,2"});
-
-    settleRace(day, payoffs);
-
-    std::vector<std::string> kept{ticket(2127, 2, 2, "Pick3", 4), ticket(2128, 3, 2, "Pick6", 7)};
-    EXPECT_EQ(test::readLines(dir / "tickets.dat"), kept);
-    EXPECT_EQ(test::readAll(dir / "tickets.dat"), kept[0] + "\r\n" + kept[1] + "\r\n");
-    EXPECT_EQ(test::readLines(dir / "tickets.tmp"), kept);
-    EXPECT_TRUE(std::filesystem::exists(dir / "dailydoubles.dat"));
-    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
-    EXPECT_EQ(test::readLines(dir / "pick3s.dat"), (std::vector<std::string>{"2127,1,2,3,2"}));
-}
-
-TEST_F(SettlementTest, EachMultiRaceBetIsClearedAfterItsLastLegOnly) {
+TEST_F(SettlementTest, EachMultiRaceBetIsClearedAfterItsLastLegOnlyAndOtherTicketsGo) {
     const std::vector<std::string> running{ticket(2125, 1, 2, "Daily Double", 2),
                                            ticket(2126, 1, 2, "Pick3", 4), ticket(2127, 1, 2, "Pick6", 7)};
     const std::vector<std::string> poolFiles{"dailydoubles.dat", "pick3s.dat", "pick6s.dat"};
@@ -298,8 +273,9 @@ TEST_F(SettlementTest, EachMultiRaceBetIsClearedAfterItsLastLegOnly) {
         int16_t race;
         std::size_t finished; // index of the bet whose last leg this race is
     };
-    for (const Case& c : {Case{5, 1}, Case{11, 2}}) {
-        write("tickets.dat", {running[0], running[1], running[2], ticket(2128, 1, 2, "Show", c.race + 1)});
+    for (const Case& c : {Case{2, 0}, Case{3, 3}, Case{5, 1}, Case{11, 2}}) {
+        write("tickets.dat", {running[0], running[1], running[2], ticket(2128, 1, 2, "Show", c.race + 1),
+                              ticket(2129, 2, 2, "Exacta", c.race + 1)});
         write("dailydoubles.dat", {"2125,1,1,2"});
         write("pick3s.dat", {"2126,1,1,1,2"});
         write("pick6s.dat", {"2127,1,1,1,1,1,1,2"});
@@ -308,25 +284,17 @@ TEST_F(SettlementTest, EachMultiRaceBetIsClearedAfterItsLastLegOnly) {
         settleRace(day, payoffs);
 
         std::vector<std::string> kept;
+        std::string text;
         for (std::size_t k = 0; k < running.size(); ++k) {
-            if (k != c.finished)
+            if (k != c.finished) {
                 kept.push_back(running[k]);
+                text += running[k] + "\r\n";
+            }
             EXPECT_EQ(test::readAll(dir / poolFiles[k]).empty(), k == c.finished) << c.race << poolFiles[k];
         }
-        EXPECT_EQ(test::readLines(dir / "tickets.dat"), kept) << c.race;
+        EXPECT_EQ(test::readAll(dir / "tickets.dat"), text) << c.race;
+        EXPECT_EQ(test::readAll(dir / "tickets.tmp"), text) << c.race;
     }
-}
-
-TEST_F(SettlementTest, AnOrdinaryRaceKeepsEveryMultiRaceTicketAndPoolLine) {
-    day.currentRace = 3;
-    write("tickets.dat", {ticket(2125, 1, 2, "Pick3", 4), ticket(2126, 1, 2, "Win", 4)});
-    write("pick3s.dat", {"2125,1,1,1,2"});
-
-    settleRace(day, payoffs);
-
-    EXPECT_EQ(test::readLines(dir / "tickets.dat"),
-              (std::vector<std::string>{ticket(2125, 1, 2, "Pick3", 4)}));
-    EXPECT_EQ(test::readLines(dir / "pick3s.dat"), (std::vector<std::string>{"2125,1,1,1,2"}));
 }
 
 // ---- Twin-Tri and Tri-Super across two races ----
@@ -337,11 +305,13 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         bool exchanged;
         std::optional<float> secondTrifecta, secondSuperfecta; // race 5's $2 payoffs
         float ann, bob;                                        // what the two credits pay
+        const char* triSuperLine = "2136,2,4,6,8,4";           // Bob's second half
     } cases[] = {
         // Parlays: floor(41.2) / 2 * 9 = 184.5, odds 91.25 cut to 91.2; floor(41.2) / 2 * 30 = 615.
         {"both halves in", true, 9.0f, 30.0f, 184.4f, 2 * 615.0f},
         {"a second half paid \"-\"", true, std::nullopt, std::nullopt, 0, 0},
         {"not exchanged: the first half's price", false, 9.0f, 30.0f, 41.2f, 2 * 41.2f},
+        {"a superfecta right but for its fourth", true, 9.0f, 30.0f, 184.4f, 0, "2136,2,4,6,1,4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -354,16 +324,18 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         write("twintris.dat", {"2125,5,7,3,2", "2125,5,3,7,2", "2127,3,5,7,2"});
         write("trisupers.dat", {"2126,5,3,7,4"});
         write("trifectas.dat", {"2128,5,3,7,2"});
+        write("exchangecredits.dat", {"2100,3,2,Twin-Tri,9,1-2-3,5.5,0"}); // waits for race 9
         payoffs = Payoffs{};
         payoffs.trifecta2 = paying(41.2f);
         SettlementReport first = settleRace(day, payoffs);
         EXPECT_EQ(first.exchangeLines, (std::vector<std::string>{"Ann: Twin-Tri exchange for race 5",
                                                                  "Bob: Tri-Super exchange for race 5"}));
         ASSERT_EQ(first.credits.size(), 1u) << "only the plain trifecta is money now";
-        EXPECT_EQ(test::readLines(dir / "exchangecredits.dat"),
-                  (std::vector<std::string>{"2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
-                                            "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
-        EXPECT_EQ(day.exchangeCredits.size(), 2u);
+        EXPECT_EQ(
+            test::readLines(dir / "exchangecredits.dat"),
+            (std::vector<std::string>{"2100,3,2,Twin-Tri,9,1-2-3,5.5,0", "2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
+                                      "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
+        EXPECT_EQ(day.exchangeCredits.size(), 3u);
         for (const char* file : {"twintris.dat", "trisupers.dat"})
             EXPECT_TRUE(test::readLines(dir / file).empty()) << file;
 
@@ -377,7 +349,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             write("tickets.dat",
                   {ticket(2135, 1, 2, "Twin-Tri Exchange", 5), ticket(2136, 2, 4, "Tri-Super Exchange", 5)});
             write("twintriexchanges.dat", {"2135,1,2,3,2", "2135,2,4,6,2"});
-            write("trisuperexchanges.dat", {"2136,2,4,6,8,4"});
+            write("trisuperexchanges.dat", {c.triSuperLine});
         }
         payoffs = Payoffs{};
         if (c.secondTrifecta)
@@ -390,41 +362,23 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         EXPECT_FLOAT_EQ(balance(1) - before[1], c.bob);
         for (const Credit& credit : second.credits)
             EXPECT_EQ(credit.code, credit.playerId == 1 ? "TwT" : "TrS");
-        EXPECT_TRUE(test::readLines(dir / "exchangecredits.dat").empty());
-        EXPECT_TRUE(day.exchangeCredits.empty());
+        EXPECT_EQ(test::readLines(dir / "exchangecredits.dat").size(), 1u);
+        ASSERT_EQ(day.exchangeCredits.size(), 1u);
+        EXPECT_EQ(day.exchangeCredits[0].race, 9);
         EXPECT_TRUE(settleRace(day, payoffs).credits.empty()) << "a credit pays once";
     }
 }
 
 // ---- Standings ----
 
-TEST(Standings, ListTheHighestBalanceFirstInTheirColumn) {
-    PlayerList players;
-    players.entries = {{1, "Ann", "300"}, {2, "Bob", "412.5"}, {3, "Cy", "120"}};
-    EXPECT_EQ(standingLines(players),
-              (std::vector<std::string>{"   $412.50 - Bob", "   $300.00 - Ann", "   $120.00 - Cy"}));
-}
-
-TEST(Standings, EqualBalancesKeepListOrderAndSmallOrNegativeBalancesShowAsTheyAre) {
+TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrder) {
     PlayerList players;
     players.entries = {
-        {1, "Ann", "0.5"}, {2, "Bob", "50"}, {3, "Cy", "50"}, {4, "Di", "-12"}, {5, "Ed", "50"}};
+        {1, "Ann", "0.5"}, {2, "Bob", "50"}, {3, "Cy", "412.5"}, {4, "Di", "-12"}, {5, "Ed", "50"}};
     EXPECT_EQ(standingLines(players),
-              (std::vector<std::string>{"    $50.00 - Bob", "    $50.00 - Cy", "    $50.00 - Ed",
+              (std::vector<std::string>{"   $412.50 - Cy", "    $50.00 - Bob", "    $50.00 - Ed",
                                         "      $.50 - Ann", "   -$12.00 - Di"}));
     EXPECT_TRUE(standingLines(PlayerList{}).empty());
-}
-
-TEST_F(SettlementTest, TheReportedStandingsIncludeTheCredits) {
-    day.currentRace = 0;
-    write("tickets.dat", {ticket(2125, 3, 10, "Win", 1)});
-    write("wins.dat", {"2125,5,10"});
-    payoffs.win = paying(6.0f);
-
-    SettlementReport report = settleRace(day, payoffs);
-
-    EXPECT_EQ(report.standingLines,
-              (std::vector<std::string>{"   $430.00 - Cy", "   $400.00 - Ann", "   $400.00 - Bob"}));
 }
 
 TEST(WinnerLine, RightAlignsTheWinningsInNineCharacters) {

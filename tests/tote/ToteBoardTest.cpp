@@ -35,23 +35,19 @@ struct BoardFixture : ::testing::Test {
     }
 };
 
+// One column as "number name win place show odds tooltip".
+std::string column(const ToteBoardEntry& e) {
+    return e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal + " " +
+           e.odds + " " + e.oddsTooltip;
+}
+
 TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPost) {
     ToteBoard board = toteBoard(day);
-    const ToteBoardEntry& third = board.entries[2];
-    EXPECT_EQ(third.number, "3");
-    EXPECT_EQ(third.horseName, "Runner 3");
-    EXPECT_EQ(third.winTotal, "300");
-    EXPECT_EQ(third.placeTotal, "222");
-    EXPECT_EQ(third.showTotal, "252");
-    EXPECT_EQ(third.odds, "2");
-    EXPECT_EQ(third.oddsTooltip, "$2 Win Bet pays: $6.60");
-    EXPECT_EQ(board.entries[0].odds, "10");
-    EXPECT_EQ(board.entries[0].oddsTooltip, "$2 Win Bet pays: $22.00");
-    EXPECT_EQ(board.winPool, "3600");
-    EXPECT_EQ(board.placePool, "2664");
-    EXPECT_EQ(board.showPool, "3024");
-    EXPECT_EQ(board.quinielaPool, "512");
-    EXPECT_EQ(board.exactaPool, "1024");
+    EXPECT_EQ(column(board.entries[2]), "3 Runner 3 300 222 252 2 $2 Win Bet pays: $6.60");
+    EXPECT_EQ(column(board.entries[0]), "1 Runner 1 100 74 84 10 $2 Win Bet pays: $22.00");
+    EXPECT_EQ(board.winPool + " " + board.placePool + " " + board.showPool + " " + board.quinielaPool + " " +
+                  board.exactaPool,
+              "3600 2664 3024 512 1024");
 }
 
 TEST_F(BoardFixture, MarksTheLowestOddsAsFavourite) {
@@ -89,31 +85,25 @@ TEST_F(BoardFixture, ACellExplainsThePayoffItsTooltipShows) {
     EXPECT_TRUE(explainWinCell(day, FieldSize).empty());
 }
 
-TEST_F(BoardFixture, QuinielaGridPairsEachPostWithTheAndHorse) {
+TEST_F(BoardFixture, GridsPairEachPostWithTheAndHorseFirstForTheExacta) {
     day.pools.quinielaOdds[Pools::idx2(0, 2)] = 4.5f;
-    day.pools.quinielaOdds[Pools::idx2(2, 6)] = 0.05f;
-    OddsGrid grid = quinielaGrid(day, 3);
-    EXPECT_EQ(grid.andHorse, 3);
-    EXPECT_EQ(grid.odds[2], "");
-    EXPECT_EQ(grid.tooltip[2], "");
-    EXPECT_EQ(grid.odds[0], "9/2");
-    EXPECT_EQ(grid.tooltip[0], "$2 Quiniela Bet pays: $11.00");
-    EXPECT_EQ(grid.hoverTooltip[0], "$2 Quiniela pays: $11.00");
-    EXPECT_EQ(grid.odds[6], "1/9") << "post 7 with post 3 is the pair {3, 7}";
-    EXPECT_EQ(grid.tooltip[6], "$2 Quiniela Bet pays: $2.10");
-}
-
-TEST_F(BoardFixture, ExactaGridPutsTheAndHorseFirst) {
+    day.pools.quinielaOdds[Pools::idx2(2, 6)] = 0.05f; // post 7 with post 3 is the pair {3, 7}
     day.pools.exactaOdds[Pools::idx2(4, 1)] = 35.0f;
     day.pools.exactaOdds[Pools::idx2(1, 4)] = 1.0f;
-    OddsGrid grid = exactaGrid(day, 5);
-    EXPECT_EQ(grid.odds[4], "");
-    EXPECT_EQ(grid.odds[1], "35");
-    EXPECT_EQ(grid.tooltip[1], "$2 Exacta Bet pays: $72.00");
-    EXPECT_EQ(grid.hoverTooltip[1], "$2 Exacta pays: $72.00");
-}
+    auto cell = [](const OddsGrid& grid, int post) {
+        auto h = static_cast<std::size_t>(post - 1);
+        return grid.odds[h] + " " + grid.tooltip[h] + " / " + grid.hoverTooltip[h];
+    };
+    OddsGrid quiniela = quinielaGrid(day, 3);
+    EXPECT_EQ(quiniela.andHorse, 3);
+    EXPECT_EQ(cell(quiniela, 3), "  / ");
+    EXPECT_EQ(cell(quiniela, 1), "9/2 $2 Quiniela Bet pays: $11.00 / $2 Quiniela pays: $11.00");
+    EXPECT_EQ(cell(quiniela, 7), "1/9 $2 Quiniela Bet pays: $2.10 / $2 Quiniela pays: $2.10");
+    OddsGrid exacta = exactaGrid(day, 5);
+    EXPECT_EQ(cell(exacta, 5), "  / ");
+    EXPECT_EQ(cell(exacta, 2), "35 $2 Exacta Bet pays: $72.00 / $2 Exacta pays: $72.00");
 
-TEST_F(BoardFixture, AndHorseOutsideTheFieldIsClamped) {
+    // An "and" horse outside the field is clamped.
     EXPECT_EQ(quinielaGrid(day, 0).andHorse, 1);
     EXPECT_EQ(quinielaGrid(day, 0).odds[0], "");
     EXPECT_EQ(exactaGrid(day, 12).andHorse, 8);

@@ -23,39 +23,47 @@ protected:
         w.select(ann);
     }
 
+    // The frame as shown: the selected ticket, its cost and count, the totals, then whether Delete
+    // and Pay are usable and the selected ticket's combinations.
+    std::string shown() const {
+        std::string s = std::to_string(list.selected()) + ": " + list.ticketTotal() + " " +
+                        list.ticketBets() + ", all " + list.total() + " " + list.numOfBets() +
+                        (list.deleteUsable(w.day) ? ", delete" : "") +
+                        (TicketList::payUsable(w.day) ? ", pay" : "") + " [";
+        for (const std::string& line : list.combinations())
+            s += line + (&line == &list.combinations().back() ? "" : " ");
+        return s + "]";
+    }
+
     WageringDay w;
     TicketList list;
     int ann = 0;
     int bob = 0;
 };
 
-// --- Listing and selecting ---
-
-TEST_F(TicketListTest, ListingSelectsTheTicketAndShowsItsCombinationsAndTheTotals) {
+TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTotals) {
     ASSERT_TRUE(list.listTicket(w.day, "$2 Exacta Box 134"));
+    EXPECT_EQ(shown(), "0: $12 6, all $12 6, delete, pay [1-3 1-4 3-1 3-4 4-1 4-3]");
+    w.select(bob);
     ASSERT_TRUE(list.listTicket(w.day, "$2 WPS on 3"));
-    EXPECT_EQ(list.selected(), 1);
-    EXPECT_EQ(list.ticketTotal(), "$6");
-    EXPECT_EQ(list.ticketBets(), "3");
-    EXPECT_EQ(list.combinations(), (std::vector<std::string>{"3"}));
-    EXPECT_EQ(list.total(), "$18");
-    EXPECT_EQ(list.numOfBets(), "9");
-    EXPECT_TRUE(list.deleteUsable(w.day));
+    EXPECT_EQ(shown(), "1: $6 3, all $18 9, delete, pay [3]");
+    EXPECT_EQ(w.day.tickets[0].playerId, 3);
+    EXPECT_EQ(w.day.tickets[1].playerId, 7);
     EXPECT_TRUE(w.prompter.shown().empty());
 
     list.selectTicket(w.day, 0);
-    EXPECT_EQ(list.selected(), 0);
-    EXPECT_EQ(list.ticketTotal(), "$12");
-    EXPECT_EQ(list.ticketBets(), "6");
-    EXPECT_EQ(list.combinations().size(), 6u);
-}
+    list.selectTicket(w.day, 2);
+    list.selectTicket(w.day, -1);
+    EXPECT_EQ(shown(), "0: $12 6, all $18 9, delete, pay [1-3 1-4 3-1 3-4 4-1 4-3]");
 
-TEST_F(TicketListTest, TicketsBelongToThePlayerSelectedWhenListed) {
-    list.listTicket(w.day, "$2 Win on 1");
-    w.select(bob);
-    list.listTicket(w.day, "$2 Win on 2");
-    EXPECT_EQ(w.day.tickets[0].playerId, 3);
-    EXPECT_EQ(w.day.tickets[1].playerId, 7);
+    // A Pick 6 of all horses shows its count and cost in full, its combinations capped.
+    w.select(ann);
+    w.day.players.entries[0].balance = "1000000";
+    w.day.pick6Offered = true;
+    list.listTicket(w.day, "$2 Pick6 Wheel All with All with All with All with All with All");
+    EXPECT_EQ(list.ticketBets(), "262144");
+    EXPECT_EQ(list.ticketTotal(), "$524288");
+    EXPECT_EQ(list.combinations().size(), 1001u);
 }
 
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
@@ -63,7 +71,6 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         const char* text;
         const char* error;
     } cases[] = {
-        {"$2 Exacta Box 1", "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134."},
         {"$1 Win on 3", "Minimum amount for Win is $2"},
         {"$0 WPS on 3", "Minimum amount for Win,Place,Show is $2"},
         {"$2 Exacta Wheel 1 with 1", "$2 Exacta Wheel 1 with 1 covers no combination: no horse can take two "
@@ -71,6 +78,9 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         {"$1 Trifecta Wheel 12 with 12 with 12",
          "$1 Trifecta Wheel 12 with 12 with 12 covers no combination: "
          "no horse can take two places at once. Wheel different horses."},
+        {"$2 DailyDouble Wheel 1 with 2", "The Daily Double is sold in race 2 only."},
+        {"$2 Pick3 Wheel 1 with 2 with 3", "The Pick 3 is sold in race 4 only."},
+        {"$2 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with 6", "The Pick 6 is sold in race 7 only."},
         // Race 12 (nothing follows it) and the credits below.
         {"$2 Twin-Tri Box 123",
          "The Twin-Tri is sold in races 1 to 11 only: its second half is run in the next race."},
@@ -79,8 +89,7 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         {"$2 Tri-Super Exchange 57 Box 1234",
          "There is no Tri-Super credit 57 for race 12: the tickets list shows the credits held."},
         {"$5 Twin-Tri Exchange 57 Box 123",
-         "Twin-Tri credit 57 was bought at $2: its exchange is bet at that "
-         "amount."},
+         "Twin-Tri credit 57 was bought at $2: its exchange is bet at that amount."},
         {"$2 Twin-Tri Exchange 58 Box 123", "Twin-Tri credit 58 belongs to Bob."},
         {"$2 Twin-Tri Exchange 59 Box 123", "Twin-Tri credit 59 was exchanged already, by ticket 2130."},
     };
@@ -94,79 +103,36 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
         EXPECT_EQ(error, c.error);
     }
-    w.day.players.selected = -1;
+    w.day.players.selected = 2; // one past the last
     EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
     EXPECT_EQ(error, "Need to add a player.");
     EXPECT_TRUE(w.day.tickets.empty());
 }
 
-TEST_F(TicketListTest, SelectingOutsideTheListChangesNothing) {
-    list.listTicket(w.day, "$2 Win on 1");
-    list.selectTicket(w.day, 4);
-    list.selectTicket(w.day, -1);
-    EXPECT_EQ(list.selected(), 0);
-}
-
-TEST_F(TicketListTest, APickSixOfAllShowsItsFirstCombinationsAndTheCount) {
-    w.day.players.entries[0].balance = "1000000";
-    w.day.pick6Offered = true;
-    list.listTicket(w.day, "$2 Pick6 Wheel All with All with All with All with All with All");
-    EXPECT_EQ(list.ticketBets(), "262144");
-    EXPECT_EQ(list.ticketTotal(), "$524288");
-    ASSERT_EQ(list.combinations().size(), 1001u);
-    EXPECT_EQ(list.combinations().back(), "... and 261144 more");
-}
-
-// --- Deleting ---
-
-TEST_F(TicketListTest, DeletingTheOnlyTicketEmptiesTheLabels) {
-    list.listTicket(w.day, "$2 Exacta Box 134");
-    w.prompter.answer(true);
-    ASSERT_TRUE(list.deleteTicket(w.day));
+TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicket) {
+    w.list("$2 Win on 1", 3);
+    EXPECT_FALSE(list.deleteTicket(w.day)) << "nothing selected: no question";
+    EXPECT_TRUE(w.prompter.shown().empty());
+    list.listTicket(w.day, "$2 Win on 2");
+    list.listTicket(w.day, "$5 Win on 3");
+    list.selectTicket(w.day, 0);
+    w.prompter.answer(false);
+    EXPECT_FALSE(list.deleteTicket(w.day));
+    EXPECT_EQ(w.day.tickets.size(), 3u);
     ASSERT_EQ(w.prompter.shown().size(), 1u);
     EXPECT_EQ(w.prompter.shown()[0].text, "Are you sure you want to delete the ticket?");
     EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
     EXPECT_TRUE(w.prompter.shown()[0].question);
-    EXPECT_TRUE(w.day.tickets.empty());
-    EXPECT_EQ(list.ticketTotal(), "$0");
-    EXPECT_EQ(list.ticketBets(), "0");
-    EXPECT_EQ(list.total(), "$0");
-    EXPECT_TRUE(list.combinations().empty());
-    EXPECT_FALSE(list.deleteUsable(w.day));
-    EXPECT_FALSE(TicketList::payUsable(w.day));
-}
 
-TEST_F(TicketListTest, DeletingSelectsTheLastRemainingTicket) {
-    list.listTicket(w.day, "$2 Win on 1");
-    list.listTicket(w.day, "$2 Win on 2");
-    list.listTicket(w.day, "$5 Win on 3");
-    list.selectTicket(w.day, 0);
     w.prompter.answer(true);
     ASSERT_TRUE(list.deleteTicket(w.day));
-    ASSERT_EQ(w.day.tickets.size(), 2u);
     EXPECT_EQ(w.day.tickets[0].text, "$2 Win on 2");
-    EXPECT_EQ(list.selected(), 1);
-    EXPECT_EQ(list.ticketTotal(), "$5");
-    EXPECT_EQ(list.total(), "$7");
-    EXPECT_TRUE(list.combinations().empty());
-    EXPECT_TRUE(list.deleteUsable(w.day));
-    EXPECT_TRUE(TicketList::payUsable(w.day));
-}
-
-TEST_F(TicketListTest, AnsweringNoKeepsTheTicket) {
-    list.listTicket(w.day, "$2 Win on 1");
-    w.prompter.answer(false);
-    EXPECT_FALSE(list.deleteTicket(w.day));
-    EXPECT_EQ(w.day.tickets.size(), 1u);
-    EXPECT_EQ(list.selected(), 0);
-}
-
-TEST_F(TicketListTest, NothingSelectedMeansNoQuestion) {
-    w.list("$2 Win on 1", 3);
-    EXPECT_FALSE(list.deleteUsable(w.day));
-    EXPECT_FALSE(list.deleteTicket(w.day));
-    EXPECT_TRUE(w.prompter.shown().empty());
-    EXPECT_EQ(w.day.tickets.size(), 1u);
+    EXPECT_EQ(shown(), "1: $5 1, all $7 2, delete, pay []");
+    for (int n = 0; n < 2; ++n) {
+        w.prompter.answer(true);
+        ASSERT_TRUE(list.deleteTicket(w.day));
+    }
+    EXPECT_EQ(shown(), "-1: $0 0, all $0 0 []");
 }
 
 TEST_F(TicketListTest, DeletingAPaidTicketLeavesItsRecordsAlone) {
@@ -178,26 +144,20 @@ TEST_F(TicketListTest, DeletingAPaidTicketLeavesItsRecordsAlone) {
     EXPECT_EQ(readAll(w.dir / "tickets.dat"), "2125,3,2,Win,1,5/12/2026\r\n");
 }
 
-// --- The balance check ---
-
-TEST_F(TicketListTest, ATotalEqualToTheBalancePasses) {
+TEST_F(TicketListTest, ATotalAboveTheBalanceOffersToDeleteTheSelectedTicket) {
     w.day.players.entries[ann].balance = "12";
     list.listTicket(w.day, "$2 Exacta Box 134");
-    EXPECT_TRUE(w.prompter.shown().empty());
+    EXPECT_TRUE(w.prompter.shown().empty()) << "a total equal to the balance passes";
     EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
-}
 
-TEST_F(TicketListTest, OneDollarOverOffersToDeleteTheSelectedTicket) {
     w.day.players.entries[ann].balance = "11";
-    list.listTicket(w.day, "$2 Exacta Box 134");
+    list.selectTicket(w.day, 0);
     ASSERT_EQ(w.prompter.shown().size(), 2u);
     EXPECT_EQ(w.prompter.shown()[0].text, NotEnough);
-    EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
     EXPECT_FALSE(w.prompter.shown()[0].question);
     EXPECT_EQ(w.prompter.shown()[1].text, "Are you sure you want to delete the ticket?");
     EXPECT_EQ(w.day.tickets.size(), 1u); // unscripted questions answer No
 
-    w.prompter.clear();
     w.prompter.answer(true);
     list.selectTicket(w.day, 0);
     EXPECT_TRUE(w.day.tickets.empty());
@@ -222,17 +182,16 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalance) {
     EXPECT_EQ(owners[0].playerId, 7);
     EXPECT_EQ(owners[0].cost, 22);
     EXPECT_EQ(owners[0].balance, 20);
-}
 
-TEST_F(TicketListTest, PaidAndOrphanedTicketsAreNotMeasured) {
-    w.day.players.entries[bob].balance = "5";
-    w.list("$10 Win on 2", 7, true);
-    w.list("$500 Win on 2", 99); // its owner is no longer listed: it is never paid
+    // Paid tickets and those of players no longer listed are never measured, nor paid.
+    w.day.tickets = {{"$30 Win on 2", 7, true}, {"$500 Win on 2", 99, false}};
     EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
     EXPECT_FALSE(hasUnpaidTickets(w.day));
+    w.list("$2 Win", 3);
+    EXPECT_FALSE(hasUnpaidTickets(w.day)) << "nor is a text that is not a ticket";
+    w.list("$2 Win on 2", 3);
+    EXPECT_TRUE(hasUnpaidTickets(w.day));
 }
-
-// --- List state ---
 
 TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrExchangeACredit) {
     EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
@@ -240,15 +199,8 @@ TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrExchangeACredit) {
     EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "");
     EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, false}),
               "exchanges its credit for one combination");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, true}), "paid, exchanging its credit");
     EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
-}
-
-TEST_F(TicketListTest, UnpaidMeansTicketsThatCanStillBePaid) {
-    EXPECT_FALSE(hasUnpaidTickets(w.day));
-    w.list("$2 Win on 1", 3, true);
-    EXPECT_FALSE(hasUnpaidTickets(w.day));
-    w.list("$2 Win on 2", 3);
-    EXPECT_TRUE(hasUnpaidTickets(w.day));
 }
 
 TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
@@ -256,18 +208,13 @@ TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     list.listTicket(w.day, "$5 Win on 2");
     w.day.tickets.erase(w.day.tickets.begin()); // a deleted player's ticket
     list.ticketsRemoved(w.day);
-    EXPECT_EQ(list.selected(), -1) << "index 1 no longer names the ticket that was selected";
-    EXPECT_EQ(list.total(), "$5");
-    EXPECT_TRUE(list.combinations().empty());
+    // Index 1 no longer names the ticket that was selected.
+    EXPECT_EQ(shown(), "-1:  , all $5 1, pay []");
 
     clearTicketList(w.day);
     EXPECT_TRUE(w.day.tickets.empty());
     list.refresh(w.day);
-    EXPECT_EQ(list.selected(), -1);
-    EXPECT_EQ(list.ticketTotal(), "");
-    EXPECT_EQ(list.total(), "");
-    EXPECT_FALSE(list.deleteUsable(w.day));
-    EXPECT_FALSE(TicketList::payUsable(w.day));
+    EXPECT_EQ(shown(), "-1:  , all   []");
 }
 
 } // namespace
