@@ -15,112 +15,69 @@ constexpr GallopFrame B = GallopFrame::B;
 constexpr GallopFrame C = GallopFrame::C;
 constexpr GallopFrame D = GallopFrame::D;
 
-// A scene with the field at the gate, all eight showing, first strides all A.
+// A scene with the field through the gate, all eight showing, first strides all A.
 TrackScene sceneAtGate(int trackWidth = TrackLayout::DesignWidth) {
     TrackScene scene;
-    std::array<GallopFrame, 8> frames{};
-    frames.fill(A);
-    scene.beginRace(frames, trackWidth);
+    scene.beginRace({}, trackWidth);
     scene.advanceGate(TrackScene::gateLength());
     scene.raceStarted();
     return scene;
 }
 
-TEST(LaneTop, NearStraightsGrowDownFrom2900AndTheFarOneUpFrom2310) {
-    const struct {
-        int leg, lane, top;
-    } cases[] = {{0, 0, 2900}, {0, 1, 3230}, {0, 7, 5210}, {2, 0, 2900}, {2, 5, 4550},
-                 {0, 8, 5540}, {1, 0, 2310}, {1, 3, 1320}, {1, 7, 0},    {1, 8, -330}};
-    for (const auto& c : cases)
-        EXPECT_EQ(TrackLayout::laneTop(c.leg, c.lane), c.top) << "leg " << c.leg << " lane " << c.lane;
+TEST(TrackLayout, NearStraightsGrowDownFrom2900TheFarOneUpFrom2310AndOnlyThoseLegsMove) {
+    const int tops[][3] = {{0, 0, 2900}, {0, 1, 3230}, {0, 7, 5210}, {2, 0, 2900}, {2, 5, 4550},
+                           {0, 8, 5540}, {1, 0, 2310}, {1, 3, 1320}, {1, 7, 0},    {1, 8, -330}};
+    for (const auto& [leg, lane, top] : tops)
+        EXPECT_EQ(TrackLayout::laneTop(leg, lane), top) << "leg " << leg << " lane " << lane;
+    EXPECT_EQ((std::array{TrackLayout::legDirection(-1), TrackLayout::legDirection(0),
+                          TrackLayout::legDirection(1), TrackLayout::legDirection(2),
+                          TrackLayout::legDirection(3), TrackLayout::legDirection(7)}),
+              (std::array{0, 1, -1, 1, 0, 0}));
 }
 
-TEST(LegDirection, RightLeftRightThenStill) {
-    EXPECT_EQ(TrackLayout::legDirection(0), 1);
-    EXPECT_EQ(TrackLayout::legDirection(1), -1);
-    EXPECT_EQ(TrackLayout::legDirection(2), 1);
-    EXPECT_EQ(TrackLayout::legDirection(3), 0);
-    EXPECT_EQ(TrackLayout::legDirection(7), 0);
-    EXPECT_EQ(TrackLayout::legDirection(-1), 0);
-}
-
-TEST(RaceStart, OddDrawTakesTheSecondStride) {
-    // Int(Rnd * 10): 0, 1, 9, 4, 5, 8, 3, 2 -> even A, odd B.
-    test::ListRandom rnd({0.05, 0.15, 0.95, 0.45, 0.55, 0.85, 0.35, 0.25});
-    TrackScene scene;
-    scene.beginRace(rnd, TrackLayout::DesignWidth);
-    EXPECT_EQ(rnd.drawsTaken(), 8u);
-    const GallopFrame expected[] = {A, B, B, A, B, A, B, A};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(scene.picture(i).frame, expected[i]) << "horse " << i;
-}
-
-TEST(RaceStart, FieldLinesUpInLanesOfTheFirstLegAndParadeLeaves) {
-    TrackScene scene;
-    scene.startParade();
-    scene.paradeTick();
-    test::ListRandom rnd({0.0});
-    scene.beginRace(rnd, TrackLayout::DesignWidth);
-    EXPECT_FALSE(scene.paradeRunning());
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(scene.picture(i).top, TrackLayout::laneTop(0, i));
-        EXPECT_EQ(scene.picture(i).left, TrackLayout::StartLeft);
-        EXPECT_FALSE(scene.picture(8 + i).visible);
-    }
-    EXPECT_TRUE(scene.view().turnCaptionsVisible);
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    EXPECT_FALSE(scene.view().photoVisible);
-}
-
-TEST(RaceStart, LabelsOfTheLastRaceAreCleared) {
+TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
     TrackScene scene = sceneAtGate();
     scene.finishLineShown();
     scene.photoFinishRaised();
     scene.callPassed(0, 0, 1);
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    EXPECT_FALSE(scene.view().photoVisible);
-    EXPECT_FALSE(scene.view().call.visible);
+    scene.startParade();
+    scene.paradeTick();
+    // Int(Rnd * 10): 0, 1, 9, 4, 5, 8, 3, 2 -> even A, odd B.
+    test::ListRandom rnd({0.05, 0.15, 0.95, 0.45, 0.55, 0.85, 0.35, 0.25});
+    scene.beginRace(rnd, TrackLayout::DesignWidth);
+    EXPECT_EQ(rnd.drawsTaken(), 8u);
+    const GallopFrame frames[] = {A, B, B, A, B, A, B, A};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(scene.picture(i),
+                  (HorsePicture{TrackLayout::StartLeft, TrackLayout::laneTop(0, i), i == 0, frames[i]}));
+        EXPECT_FALSE(scene.picture(8 + i).visible);
+    }
+    EXPECT_FALSE(scene.paradeRunning());
+    const TrackView& v = scene.view();
+    EXPECT_TRUE(v.turnCaptionsVisible);
+    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.call.visible);
 }
 
-TEST(Gate, HorsesAppearEightyOneWaitsApart) {
+TEST(Gate, HorsesAppearEightyOneWaitsApartAndTheLastGetsItsWaitsToo) {
     TrackScene scene;
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
-    auto shown = [&] {
+    scene.beginRace({}, TrackLayout::DesignWidth);
+    // Waits added, then horses showing, the gate done and the waits counted.
+    const int steps[][4] = {{0, 1, 0, 0},   {80, 1, 0, 80},  {1, 2, 0, 81},  {485, 7, 0, 566},
+                            {1, 8, 0, 567}, {80, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
+    for (const auto& [waits, shown, done, counted] : steps) {
+        scene.advanceGate(waits);
         int n = 0;
         for (int i = 0; i < 8; ++i)
             n += scene.picture(i).visible ? 1 : 0;
-        return n;
-    };
-    EXPECT_EQ(shown(), 1);
-    EXPECT_TRUE(scene.picture(0).visible);
-    scene.advanceGate(80);
-    EXPECT_EQ(shown(), 1);
-    scene.advanceGate(1);
-    EXPECT_EQ(shown(), 2);
-    EXPECT_TRUE(scene.picture(1).visible);
-    scene.advanceGate(7 * 81 - 81 - 1);
-    EXPECT_EQ(shown(), 7);
-    EXPECT_FALSE(scene.gateDone());
-    scene.advanceGate(1);
-    EXPECT_EQ(shown(), 8);
-    EXPECT_FALSE(scene.gateDone()) << "the last horse still gets its 81 waits";
-    scene.advanceGate(80);
-    EXPECT_FALSE(scene.gateDone());
-    scene.advanceGate(1);
-    EXPECT_TRUE(scene.gateDone());
-    EXPECT_EQ(scene.gateWaits(), 8 * 81);
-    scene.advanceGate(500);
-    EXPECT_EQ(scene.gateWaits(), 8 * 81);
+        EXPECT_TRUE(scene.picture(n - 1).visible);
+        EXPECT_EQ(std::tuple(n, scene.gateDone(), scene.gateWaits()), std::tuple(shown, done == 1, counted));
+    }
 }
 
 TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
     // The race signs each move by its leg; the picture goes by the distance run, so the move that
     // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
-    const TrackOval& oval = scene.oval();
     const struct {
         bool laneReport; // else a move
         int amount;      // the move's dx or the lane reported
@@ -139,16 +96,14 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
             scene.laneSet(3, step.leg, step.amount);
         else
             scene.entryMoved(3, step.amount, step.leg);
-        const OvalPlace at = oval.place(step.distance, step.lane);
+        const OvalPlace at = scene.oval().place(step.distance, step.lane);
         EXPECT_EQ(scene.picture(3).left, std::lround(at.left));
         EXPECT_EQ(scene.picture(3).top, std::lround(at.top));
         EXPECT_EQ(scene.picture(3).frame, step.frame);
     }
     EXPECT_EQ(scene.picture(2).left, 0);
-}
 
-TEST(Moves, ReportsAboutNoSuchEntryChangeNothing) {
-    TrackScene scene = sceneAtGate();
+    // Reports about no such entry or mark change nothing.
     const TrackView before = scene.view();
     scene.entryMoved(8, 100, 0);
     scene.entryMoved(-1, 100, 0);
@@ -159,126 +114,87 @@ TEST(Moves, ReportsAboutNoSuchEntryChangeNothing) {
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(Gallop, NearStraightsAlternateBetweenTheRightFacingStrides) {
-    TrackScene scene = sceneAtGate();
-    scene.laneSet(0, 2, 0);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(0).frame, B);
-    EXPECT_EQ(scene.picture(1).frame, B);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(0).frame, A);
-    EXPECT_EQ(scene.picture(1).frame, A);
-}
-
-TEST(Gallop, LeftFacingHorsesAlternateBetweenTheLeftFacingStrides) {
+TEST(Gallop, EachFacingAlternatesItsOwnTwoStridesAndTheParadeStandsStill) {
     TrackScene scene = sceneAtGate();
     scene.entryMoved(4, -15000, 1);
     EXPECT_EQ(scene.picture(4).frame, C) << "turning round keeps the stride";
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, D);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, C);
-    EXPECT_EQ(scene.picture(3).frame, A);
-}
-
-TEST(Gallop, ParadeHorsesDoNotGallop) {
-    TrackScene scene = sceneAtGate();
     const HorsePicture parade = scene.picture(9);
-    scene.gallop();
+    for (const auto& [right, left] : {std::pair{B, D}, std::pair{A, C}}) {
+        scene.gallop();
+        EXPECT_EQ(scene.picture(0).frame, right);
+        EXPECT_EQ(scene.picture(4).frame, left);
+    }
     EXPECT_EQ(scene.picture(9), parade);
 }
 
-TEST(Call, FollowsTheHorseThatPassesAMark) {
+TEST(Call, FollowsTheHorseThatPassesAMarkUntilAHorseFinishes) {
     TrackScene scene = sceneAtGate();
     EXPECT_FALSE(scene.view().call.visible);
+    const auto call = [&] {
+        return std::tuple(scene.view().call.visible, scene.view().call.text, scene.view().call.left);
+    };
     scene.entryMoved(2, 5964, 0);
     scene.callPassed(0, 2, 1);
-    EXPECT_TRUE(scene.view().call.visible);
-    EXPECT_EQ(scene.view().call.text, "\u00BC Mile");
-    EXPECT_EQ(scene.view().call.left, 5964);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5964));
     scene.entryMoved(6, 5900, 0);
     scene.callPassed(0, 6, 2);
-    EXPECT_EQ(scene.view().call.left, 5900);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5900));
     scene.callPassed(1, 2, 1);
-    EXPECT_EQ(scene.view().call.text, "\u00BD Mile");
+    EXPECT_EQ(call(), std::tuple(true, "\u00BD Mile", 5964));
     scene.callPassed(2, 2, 1);
-    EXPECT_EQ(scene.view().call.text, "\u00BE Mile");
-}
-
-TEST(Call, HiddenWhenAHorseFinishesAndShownAgainByATrailingHorse) {
-    TrackScene scene = sceneAtGate();
-    scene.callPassed(2, 0, 7);
     scene.callHidden();
-    scene.entryPlaced(0, 0);
-    EXPECT_FALSE(scene.view().call.visible);
+    EXPECT_EQ(call(), std::tuple(false, "\u00BE Mile", 5964));
+    // A trailing horse shows it again; a placing alone hides it too.
     scene.entryMoved(7, 1234, 0);
     scene.callPassed(2, 7, 8);
-    EXPECT_TRUE(scene.view().call.visible);
-    EXPECT_EQ(scene.view().call.left, 1234);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BE Mile", 1234));
     scene.entryPlaced(5, 1);
-    EXPECT_FALSE(scene.view().call.visible) << "a placing alone hides the call too";
+    EXPECT_FALSE(scene.view().call.visible);
 }
 
-TEST(Fractions, EachMarkIsWrittenOncePerRace) {
+TEST(Fractions, EachMarkIsWrittenOncePerRaceAndStaysUntilTheNextParadeOrStart) {
     TrackScene scene = sceneAtGate();
     scene.fractionTime(0, "0:24.31");
     scene.fractionTime(0, "0:25.00");
     scene.fractionTime(2, "1:12.05");
-    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31");
-    EXPECT_EQ(scene.view().fractionTimes[1], "");
-    EXPECT_EQ(scene.view().fractionTimes[2], "1:12.05");
-
-    // The board is empty from the next parade and the next start on, until the next race writes it.
     scene.raceEnded();
-    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31") << "the finished race's times stay until the parade";
+    EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     TrackScene parade = scene;
     parade.startParade();
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
+    scene.beginRace({}, TrackLayout::DesignWidth);
     for (const TrackScene* next : {&parade, &scene})
         EXPECT_EQ(next->view().fractionTimes, (std::array<std::string, 3>{}));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
 
-TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrack) {
-    TrackScene scene = sceneAtGate();
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    scene.finishLineShown();
-    EXPECT_TRUE(scene.view().finishLineVisible);
-    EXPECT_EQ(scene.view().finishLabelLeft, 9000);
-    EXPECT_EQ(scene.view().finishLineX, 9100);
-
-    TrackScene wide = sceneAtGate(22710);
-    EXPECT_EQ(wide.view().finishLabelLeft, 18000);
-    EXPECT_EQ(wide.view().finishLineX, 18200);
-
-    // 9100 * 1.5 / ... rounded half to even: 9000 * 12000/11355 = 9511.23, 9100 * 12000/11355 = 9616.91
-    TrackScene odd = sceneAtGate(12000);
-    EXPECT_EQ(odd.view().finishLabelLeft, 9511);
-    EXPECT_EQ(odd.view().finishLineX, 9617);
+TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
+    // 9000 and 9100 x 12000 / 11355 = 9511.23 and 9616.91.
+    for (const auto& [width, label, line] :
+         {std::tuple{11355, 9000, 9100}, {22710, 18000, 18200}, {12000, 9511, 9617}}) {
+        TrackScene scene = sceneAtGate(width);
+        EXPECT_FALSE(scene.view().finishLineVisible);
+        scene.finishLineShown();
+        EXPECT_TRUE(scene.view().finishLineVisible);
+        EXPECT_EQ(std::pair(scene.view().finishLabelLeft, scene.view().finishLineX), std::pair(label, line));
+    }
 }
 
-TEST(Photo, SignShowsWhenRaisedAndGoesAtRaceEnd) {
+TEST(RaceEnd, TidiesTheTrackButKeepsTheFractions) {
     TrackScene scene = sceneAtGate();
+    scene.finishLineShown();
     scene.photoFinishRaised();
     EXPECT_TRUE(scene.view().photoVisible);
-    scene.raceEnded();
-    EXPECT_FALSE(scene.view().photoVisible);
-}
-
-TEST(RaceEnd, TidiesTheTrack) {
-    TrackScene scene = sceneAtGate();
-    scene.finishLineShown();
+    scene.callPassed(0, 0, 1);
     scene.fractionTime(1, "0:48.10");
+    scene.showReplayOf(3);
     scene.raceEnded();
     const TrackView& v = scene.view();
-    EXPECT_FALSE(v.finishLineVisible);
-    EXPECT_FALSE(v.turnCaptionsVisible);
-    EXPECT_FALSE(v.call.visible);
+    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.turnCaptionsVisible || v.call.visible);
     for (int i = 0; i < 8; ++i)
         EXPECT_FALSE(v.pictures[static_cast<std::size_t>(i)].visible);
     EXPECT_EQ(v.fractionTimes[1], "0:48.10");
+    EXPECT_EQ(v.caption, "");
 }
 
 TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
