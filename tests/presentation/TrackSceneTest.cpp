@@ -1,9 +1,11 @@
 #include "race/presentation/TrackScene.h"
+#include "race/presentation/PostParade.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 using namespace sw;
@@ -78,28 +80,20 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
     // The race signs each move by its leg; the picture goes by the distance run, so the move that
     // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
-    const struct {
-        bool laneReport; // else a move
-        int amount;      // the move's dx or the lane reported
-        int leg;
-        double distance; // then the distance run, the lane and the stride shown
-        int lane;
-        GallopFrame frame;
-    } steps[] = {
-        {false, 14, 0, 14, 3, A},      {false, 9, 0, 23, 3, A},       {false, -10600, 1, 10623, 3, A},
-        {false, -40, 1, 10663, 3, C},  {true, 5, 1, 10663, 5, C},     {false, -4000, 1, 14663, 5, C},
-        {false, 9000, 2, 23663, 5, A}, {false, 6000, 2, 29663, 5, A}, {false, 0, 3, 29663, 5, A},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.distance);
-        if (step.laneReport)
-            scene.laneSet(3, step.leg, step.amount);
+    // A move of dx on a leg, or a lane report (leg -1), then the distance run, the lane and the
+    // stride shown.
+    const int steps[][5] = {{14, 0, 14, 3, 0},      {9, 0, 23, 3, 0},       {-10600, 1, 10623, 3, 0},
+                            {-40, 1, 10663, 3, 2},  {5, -1, 10663, 5, 2},   {-4000, 1, 14663, 5, 2},
+                            {9000, 2, 23663, 5, 0}, {6000, 2, 29663, 5, 0}, {0, 3, 29663, 5, 0}};
+    for (const auto& [amount, leg, distance, lane, frame] : steps) {
+        SCOPED_TRACE(distance);
+        if (leg < 0)
+            scene.laneSet(3, 1, amount);
         else
-            scene.entryMoved(3, step.amount, step.leg);
-        const OvalPlace at = scene.oval().place(step.distance, step.lane);
-        EXPECT_EQ(scene.picture(3).left, std::lround(at.left));
-        EXPECT_EQ(scene.picture(3).top, std::lround(at.top));
-        EXPECT_EQ(scene.picture(3).frame, step.frame);
+            scene.entryMoved(3, amount, leg);
+        const OvalPlace at = scene.oval().place(distance, lane);
+        EXPECT_EQ(scene.picture(3), (HorsePicture{int(std::lround(at.left)), int(std::lround(at.top)), true,
+                                                  GallopFrame(frame)}));
     }
     EXPECT_EQ(scene.picture(2).left, 0);
 
@@ -208,6 +202,70 @@ TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
     EXPECT_EQ(scene.picture(1).frame, B) << "the leg told before the restore is forgotten";
     scene.fractionTime(0, "0:23.00");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.00");
+}
+
+constexpr int Lower = 2400;
+constexpr int Upper = 1800;
+
+HorsePicture slot(int k, bool upper) {
+    return {7500 - 630 * k, upper ? Upper : Lower, true, upper ? GallopFrame::C : GallopFrame::A};
+}
+
+TEST(PostParade, HorsesTurnUpAtTheRightEndThenDownAtTheLeftEndAndWrapAfterSixteenSteps) {
+    for (int h = 0; h < 8; ++h) {
+        SCOPED_TRACE(h);
+        EXPECT_EQ(PostParade::place(0, h), slot(h, false));
+        EXPECT_EQ(PostParade::place(1, h), h == 0 ? slot(0, true) : slot(h - 1, false));
+        EXPECT_EQ(PostParade::place(8, h), slot(7 - h, true));
+        EXPECT_EQ(PostParade::place(9, h), h == 0 ? slot(7, false) : slot(8 - h, true));
+        EXPECT_EQ(PostParade::place(16, h), PostParade::place(0, h));
+    }
+    EXPECT_EQ(PostParade::next(14), 15);
+    EXPECT_EQ(PostParade::next(15), 0);
+    EXPECT_EQ(PostParade::place(1, 0, 2.0).left, 15000);
+    EXPECT_EQ(PostParade::place(9, 0, 2.0), (HorsePicture{6180, Lower, true, GallopFrame::A}));
+}
+
+TEST(PostParade, EveryStepUsesEightDistinctSpotsAndMovesEachHorseOneSlot) {
+    for (int s = 0; s < 16; ++s) {
+        std::set<std::pair<int, int>> spots;
+        for (int h = 0; h < 8; ++h) {
+            const HorsePicture now = PostParade::place(s, h);
+            const HorsePicture next = PostParade::place(s + 1, h);
+            spots.insert({now.left, now.top});
+            // Each tick a horse walks one slot along its row (right below, left above) or turns.
+            const bool walked =
+                now.top == next.top && next.left - now.left == (now.top == Lower ? 630 : -630);
+            const bool turned = now.top != next.top && now.left == next.left;
+            EXPECT_TRUE(walked || turned) << "step " << s << " horse " << h;
+        }
+        EXPECT_EQ(spots.size(), 8u) << "step " << s;
+    }
+}
+
+TEST(ParadeTimer, EachTickDrawsTheKeptStepThenMovesOnAndTheStepSurvivesARace) {
+    TrackScene scene;
+    EXPECT_FALSE(scene.picture(8).visible) << "no parade before the program is closed";
+    scene.startParade();
+    EXPECT_TRUE(scene.paradeRunning());
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(scene.paradeStep(), i);
+        scene.paradeTick();
+        for (int h = 0; h < 8; ++h)
+            ASSERT_EQ(scene.picture(8 + h), PostParade::place(i, h)) << "tick " << i;
+    }
+    EXPECT_EQ(scene.paradeStep(), 0);
+    for (int i = 0; i < 5; ++i)
+        scene.paradeTick();
+    scene.beginRace({}, TrackLayout::DesignWidth);
+    scene.raceEnded();
+    EXPECT_FALSE(scene.picture(8).visible);
+    scene.startParade();
+    EXPECT_EQ(scene.paradeStep(), 5);
+    EXPECT_TRUE(scene.picture(8).visible);
+    // A wider track moves the standing parade.
+    scene.setTrackWidth(2 * TrackLayout::DesignWidth);
+    EXPECT_EQ(scene.picture(12), PostParade::place(4, 4, 2.0));
 }
 
 TEST(TrackWidth, NonsenseWidthsStayUsable) {

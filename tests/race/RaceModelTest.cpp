@@ -74,42 +74,34 @@ struct Parked {
     RaceModel race;
 };
 
-TEST(RaceGeometry, DistancesScaleWithTheTrackWidth) {
+TEST(RaceGeometry, DistancesScaleWithTheTrackWidthAndTheClockRunsFasterInBetterRaces) {
     struct Case {
         int width;
         double scale;
         std::array<int32_t, 7> figures; // leg, finish, the three calls, turn one's start, turn two's end
+        int grade;
+        float clockSpeed;
     };
     // The finish line's last straight grows with the width itself, not with the scale.
-    for (const Case& c : {Case{11355, 1.0, {10655, 2 * 10655 + 8300, 5964, 11928, 17892, 10215, 22355}},
-                          Case{22710, 2.0, {21310, 16600 + 22010 * 2, 11928, 23856, 35784, 20430, 44710}},
-                          Case{5678, 5678 / 11355.0, {5328, 14106, 2982, 5965, 8947, 5108, 11178}}}) {
+    for (const Case& c :
+         {Case{11355, 1.0, {10655, 2 * 10655 + 8300, 5964, 11928, 17892, 10215, 22355}, 1, 1.0f},
+          Case{22710, 2.0, {21310, 16600 + 22010 * 2, 11928, 23856, 35784, 20430, 44710}, 3, 1.026f},
+          Case{5678, 5678 / 11355.0, {5328, 14106, 2982, 5965, 8947, 5108, 11178}, 6, 1.065f}}) {
+        SCOPED_TRACE(c.width);
         RaceTestDay t(seeded(1));
+        t.day.card.raceGrade[2] = static_cast<int16_t>(c.grade);
         RaceModel race(t.day, nullptr, c.width);
         race.start();
-        SCOPED_TRACE(c.width);
         EXPECT_DOUBLE_EQ(race.trackScale(), c.scale);
         EXPECT_EQ((std::array{race.legLength(), race.finishLine(), race.quarterMark(), race.halfMark(),
                               race.threeQuarterMark(), race.turnOneStart(), race.turnTwoEnd()}),
                   c.figures);
-    }
-}
-
-TEST(RaceGeometry, TheClockRunsFasterInBetterRaces) {
-    for (const auto& [grade, factor] : {std::pair{1, 1.0f}, std::pair{3, 1.026f}, std::pair{6, 1.065f}}) {
-        RaceTestDay t(seeded(1));
-        t.day.card.raceGrade[2] = static_cast<int16_t>(grade);
-        RaceModel race(t.day);
-        race.start();
+        EXPECT_EQ(speedFactor(c.grade), c.clockSpeed);
+        EXPECT_EQ(race.clockSpeed(), c.clockSpeed);
         race.step();
-        SCOPED_TRACE(grade);
-        EXPECT_EQ(speedFactor(grade), factor);
-        EXPECT_EQ(race.clockSpeed(), factor);
-        EXPECT_NEAR(race.raceClock(), 8 * factor * 3.1027, 1e-3);
+        EXPECT_NEAR(race.raceClock(), 8 * c.clockSpeed * 3.1027, 1e-3);
     }
 }
-
-// ---- One pass ---------------------------------------------------------------------------------
 
 TEST(RacePass, StepsGrowWithTheDrawsAndHalveInsideTheBand) {
     // h = 0, r10 = 5, then r100: 99 is far outside every band (k = 10), 6 equals the rating and is
@@ -157,7 +149,7 @@ TEST(RacePass, TheFirstOfTwoCrossingInOnePassIsTheFirstInTheInnerOrder) {
     }
 }
 
-TEST(RacePass, CrossingInTheBaseMovePlacesOnlyAtTheInnerMove) {
+TEST(RacePass, CrossingInTheBaseMovePlacesOnlyAtTheInnerMoveAndPlacedHorsesGallopOn) {
     Parked p(scripted({3.5 / 8.0, 0.0, 0.99}));
     p.race.placeEntry(3, p.race.finishLine() - 5, 3);
     p.race.step();
@@ -166,27 +158,18 @@ TEST(RacePass, CrossingInTheBaseMovePlacesOnlyAtTheInnerMove) {
     ASSERT_GE(p.trace.lines.size(), 4u);
     EXPECT_EQ(std::vector(p.trace.lines.begin(), p.trace.lines.begin() + 4),
               (std::vector<std::string>{"move 3 9 2", "move 3 2 2", "callhidden", "placed 3 1"}));
-    EXPECT_EQ(p.trace.count["placed"], 1);
     EXPECT_EQ(p.race.position(3), p.race.finishLine() + 6);
     EXPECT_TRUE(p.race.finished(3));
     // Placed at the first inner move of the first pass: the clock had not run yet.
     EXPECT_EQ(p.t.day.result.finishTime[0], 0.0f);
-}
-
-TEST(RacePass, PlacedHorsesKeepGallopingAndAreNeverPlacedTwice) {
-    Parked p(scripted({0.99, 0.0, 0.99}));
-    p.race.placeEntry(4, p.race.finishLine() - 1, 4);
-    p.race.step();
-    const int32_t after = p.race.position(4);
+    // Then every draw is 0.99: r10 = 9 and inner steps of round(0.4 x 15) = 6, even past the line.
     for (int i = 0; i < 10; ++i)
         p.race.step();
-    EXPECT_GT(p.race.position(4), after);
+    EXPECT_EQ(p.race.position(3), p.race.finishLine() + 6 + 10 * 6);
+    EXPECT_EQ(p.trace.count["placed"], 1);
     EXPECT_EQ(p.race.placedCount(), 1);
-    EXPECT_EQ(p.t.day.result.finishOrder[0], 5);
     EXPECT_EQ(p.t.day.result.finishOrder[1], 0);
 }
-
-// ---- Calls ------------------------------------------------------------------------------------
 
 // An entry's calls: the positions and lengths at the quarter, the half and the three quarters.
 std::string callsOf(const RaceResult& r, std::size_t e) {
@@ -194,6 +177,19 @@ std::string callsOf(const RaceResult& r, std::size_t e) {
     out << int(r.quarterPos[e]) << ' ' << int(r.halfPos[e]) << ' ' << r.halfLengths[e] << ' '
         << int(r.threeQuarterPos[e]) << ' ' << r.threeQuarterLengths[e];
     return out.str();
+}
+
+TEST(MarginText, EachBandIncludesItsUpperBoundAndWholeLengthsAreFloored) {
+    // Fractions of a length have a leading blank, whole lengths below ten a trailing one.
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "ns"},        {148.0f, "ns"},       {148.5f, "nk"},       {296.0f, "nk"},
+        {296.5f, "hd"},      {444.0f, "hd"},       {444.5f, " \u00BC"},  {592.0f, " \u00BC"},
+        {592.5f, " \u00BD"}, {1184.0f, " \u00BD"}, {1184.5f, " \u00BE"}, {1776.0f, " \u00BE"},
+        {1776.5f, "1 "},     {2368.0f, "1 "},      {2368.5f, "1 "},      {4735.0f, "1 "},
+        {4736.0f, "2 "},     {21311.0f, "8 "},     {23679.0f, "9 "},     {23680.0f, "10"},
+        {87617.0f, "37"}};
+    for (const auto& [gap, text] : cases)
+        EXPECT_EQ(marginText(gap), text) << gap;
 }
 
 TEST(RaceCalls, MarksRecordOrderMarginsAndTheLeadersFractionTime) {
@@ -232,8 +228,6 @@ TEST(RaceCalls, FractionTimeIsTheLeadersClockAsMinutesAndSeconds) {
     EXPECT_EQ(p.race.passes(), 3000);
     EXPECT_EQ(p.t.day.result.fractionTimes[0], "1:14.43");
 }
-
-// ---- Lane decisions ---------------------------------------------------------------------------
 
 TEST(LaneDecision, EveryPathAndLaneEndsInTheRightLaneWithTheRightStep) {
     // Entry 0 at 10000 moving 10 (n = 10010, skill 0 looks 945 ahead) from lane `from` on `path`
@@ -341,8 +335,6 @@ TEST(RacePhoto, OnlyAClose2ndTo5thWithinTheGapRaisesThePhotoOnce) {
         EXPECT_EQ(p.trace.count["photo"], c.photo ? 1 : 0);
     }
 }
-
-// ---- Whole races ------------------------------------------------------------------------------
 
 // The whole result of a race in one line per finisher, then the fractions and the photo flag.
 std::string chartOf(const RaceResult& r) {
