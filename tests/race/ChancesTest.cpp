@@ -65,6 +65,7 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
     EXPECT_NEAR(topThree, 3.0, 1e-9);
     const EntryChance& b = estimate.entries[best];
     EXPECT_NEAR(b.winError, std::sqrt(b.win * (1 - b.win) / 300), 1e-12);
+    EXPECT_NEAR(b.topThreeError, std::sqrt(b.topThreeShare * (1 - b.topThreeShare) / 300), 1e-12);
     EXPECT_NEAR(b.fairOdds, (1 - b.win) / b.win, 1e-12);
 
     const auto rows = chanceRows(estimate);

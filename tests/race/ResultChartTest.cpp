@@ -99,7 +99,8 @@ template <typename R> std::string recordOf(const R& r) {
 
 TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     RaceTestDay t(scripted({0.5, 0.9}));
-    t.day.entries.bestTime[2] = 119.0f; // the winner ran faster before
+    t.day.entries.bestTime[2] = 119.0f;                               // the winner ran faster before
+    t.day.entries.segmentRating[2] = {6, 6, 6, 6, 6, 50, 1, 2, 3, 4}; // spare columns never rate it
     // The runner-up, post 1, comes from an edited stable with figures at and beyond their limits,
     // runs the middle path and carries spare columns.
     t.day.entries.bestTime[0] = 130.0f;
@@ -136,6 +137,7 @@ TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     // The purse shares of a grade 3 race, a tenth of them to the jockeys; a best time only improves;
     // the winner goes up a grade, the fourth starts a streak of unplaced runs.
     const auto& horses = t.day.db.horses;
+    EXPECT_EQ(horses[13].segmentRating, (std::array<int16_t, 5>{6, 6, 8, 6, 6})); // k = 2 rose by 2
     EXPECT_EQ(recordOf(horses[13]), "1 1 0 0 0 1200 119 0 B B M");
     EXPECT_EQ(recordOf(horses[11]), "32767 0 1 0 0 2147483647 121.5 0 C C M");
     EXPECT_EQ(recordOf(horses[14]), "1 0 0 1 0 450 122 0 C C M");
