@@ -177,6 +177,8 @@ TEST(RacePacer, SlowMotionStretchesAWindowOfPasses) {
     for (int64_t p = 0; p < 40; ++p)
         EXPECT_EQ(pacer.passesAt(pacer.timeOf(p)), p) << p;
     EXPECT_EQ(pacer.due(260), 22);
+    pacer.setSlowMotion(10, 20, 1); // undone
+    EXPECT_EQ(pacer.timeOf(25), 125);
 }
 
 TEST(RaceRecording, KeepsValuesOfAnyWidthAndSign) {

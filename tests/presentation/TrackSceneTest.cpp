@@ -268,8 +268,10 @@ TEST(ParadeTimer, EachTickDrawsTheKeptStepThenMovesOnAndTheStepSurvivesARace) {
     EXPECT_EQ(scene.picture(12), PostParade::place(4, 4, 2.0));
 }
 
-TEST(TrackWidth, NonsenseWidthsStayUsable) {
+TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
     TrackScene scene(0);
+    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
+    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
     EXPECT_GE(scene.trackWidth(), 1);
     EXPECT_GT(scene.trackScale(), 0.0);
     scene.setTrackWidth(-50);

@@ -74,6 +74,7 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
         std::tie(rows[hopeless].win, rows[hopeless].fairOdds, rows[hopeless].toteOdds, rows[hopeless].value),
         std::tuple("0.0% \u00B10.0", "-", "50.0-1", ""));
     EXPECT_EQ(std::tie(rows[middling].toteOdds, rows[middling].value), std::tuple("-", ""));
+    EXPECT_EQ(chanceRows(ChanceEstimate{})[best].win, "") << "no figures before the first race";
 }
 
 TEST(Chances, ACancelledRunKeepsOnlyWholeBatches) {

@@ -26,6 +26,7 @@ public:
     void entryMoved(int e, int dx, int leg) override {
         EXPECT_TRUE(leg >= 0 && leg <= 3);
         left[static_cast<std::size_t>(e)] += dx;
+        this->leg[static_cast<std::size_t>(e)] = leg;
         add("move", e, dx, leg);
     }
     void laneSet(int e, int, int l) override { lane[static_cast<std::size_t>(e)] = l; }
@@ -45,7 +46,7 @@ public:
     std::vector<std::string> lines;
     std::map<std::string, int> count;
     std::array<int64_t, FieldSize> left{};
-    std::array<int, FieldSize> lane{};
+    std::array<int, FieldSize> lane{}, leg{};
 
 private:
     template <typename... V> void add(std::string line, V... v) {
@@ -393,6 +394,7 @@ TEST(RaceRun, WholeRacesAreToldAsTheyRunAndLeaveACompleteConsistentResult) {
                 changed += race.lane(e) != before[ei];
                 ASSERT_LE(std::abs(race.lane(e) - before[ei]), 1);
                 ASSERT_EQ(trace.lane[ei], race.lane(e));
+                ASSERT_EQ(trace.leg[ei], std::clamp(race.position(e) / race.legLength(), 0, 3));
                 onLegZero = onLegZero && race.leg(e) == 0;
             }
             ASSERT_LE(changed, race.tick() % 15 == 0 ? 1 : 0) << "pass " << race.passes();

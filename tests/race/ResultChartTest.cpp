@@ -261,9 +261,11 @@ TEST(RaceUpdate, AnUnfinishedRaceWritesNothing) {
     finishRace(t.day);
     t.day.result.complete = false;
     EXPECT_FALSE(applyRaceToDatabase(t.day).applied);
-    finishRace(t.day);
-    t.day.result.finishOrder[7] = 3; // post 3 twice
-    EXPECT_FALSE(applyRaceToDatabase(t.day).applied);
+    for (const uint8_t post : {3, 9}) { // post 3 twice, or a post outside the field
+        finishRace(t.day);
+        t.day.result.finishOrder[7] = post;
+        EXPECT_FALSE(applyRaceToDatabase(t.day).applied);
+    }
     EXPECT_TRUE(std::filesystem::is_empty(t.dir.path()));
     EXPECT_EQ(t.day.db.horses[13].starts, 0);
 }
