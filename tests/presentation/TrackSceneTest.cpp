@@ -1,9 +1,11 @@
 #include "race/presentation/TrackScene.h"
+#include "race/presentation/PostParade.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 using namespace sw;
@@ -15,140 +17,87 @@ constexpr GallopFrame B = GallopFrame::B;
 constexpr GallopFrame C = GallopFrame::C;
 constexpr GallopFrame D = GallopFrame::D;
 
-// A scene with the field at the gate, all eight showing, first strides all A.
+// A scene with the field through the gate, all eight showing, first strides all A.
 TrackScene sceneAtGate(int trackWidth = TrackLayout::DesignWidth) {
     TrackScene scene;
-    std::array<GallopFrame, 8> frames{};
-    frames.fill(A);
-    scene.beginRace(frames, trackWidth);
+    scene.beginRace({}, trackWidth);
     scene.advanceGate(TrackScene::gateLength());
     scene.raceStarted();
     return scene;
 }
 
-TEST(LaneTop, NearStraightsGrowDownFrom2900AndTheFarOneUpFrom2310) {
-    const struct {
-        int leg, lane, top;
-    } cases[] = {{0, 0, 2900}, {0, 1, 3230}, {0, 7, 5210}, {2, 0, 2900}, {2, 5, 4550},
-                 {0, 8, 5540}, {1, 0, 2310}, {1, 3, 1320}, {1, 7, 0},    {1, 8, -330}};
-    for (const auto& c : cases)
-        EXPECT_EQ(TrackLayout::laneTop(c.leg, c.lane), c.top) << "leg " << c.leg << " lane " << c.lane;
+TEST(TrackLayout, NearStraightsGrowDownFrom2900TheFarOneUpFrom2310AndOnlyThoseLegsMove) {
+    const int tops[][3] = {{0, 0, 2900}, {0, 1, 3230}, {0, 7, 5210}, {2, 0, 2900}, {2, 5, 4550},
+                           {0, 8, 5540}, {1, 0, 2310}, {1, 3, 1320}, {1, 7, 0},    {1, 8, -330}};
+    for (const auto& [leg, lane, top] : tops)
+        EXPECT_EQ(TrackLayout::laneTop(leg, lane), top) << "leg " << leg << " lane " << lane;
+    EXPECT_EQ((std::array{TrackLayout::legDirection(-1), TrackLayout::legDirection(0),
+                          TrackLayout::legDirection(1), TrackLayout::legDirection(2),
+                          TrackLayout::legDirection(3), TrackLayout::legDirection(7)}),
+              (std::array{0, 1, -1, 1, 0, 0}));
 }
 
-TEST(LegDirection, RightLeftRightThenStill) {
-    EXPECT_EQ(TrackLayout::legDirection(0), 1);
-    EXPECT_EQ(TrackLayout::legDirection(1), -1);
-    EXPECT_EQ(TrackLayout::legDirection(2), 1);
-    EXPECT_EQ(TrackLayout::legDirection(3), 0);
-    EXPECT_EQ(TrackLayout::legDirection(7), 0);
-    EXPECT_EQ(TrackLayout::legDirection(-1), 0);
-}
-
-TEST(RaceStart, OddDrawTakesTheSecondStride) {
-    // Int(Rnd * 10): 0, 1, 9, 4, 5, 8, 3, 2 -> even A, odd B.
-    test::ListRandom rnd({0.05, 0.15, 0.95, 0.45, 0.55, 0.85, 0.35, 0.25});
-    TrackScene scene;
-    scene.beginRace(rnd, TrackLayout::DesignWidth);
-    EXPECT_EQ(rnd.drawsTaken(), 8u);
-    const GallopFrame expected[] = {A, B, B, A, B, A, B, A};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(scene.picture(i).frame, expected[i]) << "horse " << i;
-}
-
-TEST(RaceStart, FieldLinesUpInLanesOfTheFirstLegAndParadeLeaves) {
-    TrackScene scene;
-    scene.startParade();
-    scene.paradeTick();
-    test::ListRandom rnd({0.0});
-    scene.beginRace(rnd, TrackLayout::DesignWidth);
-    EXPECT_FALSE(scene.paradeRunning());
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(scene.picture(i).top, TrackLayout::laneTop(0, i));
-        EXPECT_EQ(scene.picture(i).left, TrackLayout::StartLeft);
-        EXPECT_FALSE(scene.picture(8 + i).visible);
-    }
-    EXPECT_TRUE(scene.view().turnCaptionsVisible);
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    EXPECT_FALSE(scene.view().photoVisible);
-}
-
-TEST(RaceStart, LabelsOfTheLastRaceAreCleared) {
+TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
     TrackScene scene = sceneAtGate();
     scene.finishLineShown();
     scene.photoFinishRaised();
     scene.callPassed(0, 0, 1);
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    EXPECT_FALSE(scene.view().photoVisible);
-    EXPECT_FALSE(scene.view().call.visible);
+    scene.startParade();
+    scene.paradeTick();
+    // Int(Rnd * 10): 0, 1, 9, 4, 5, 8, 3, 2 -> even A, odd B.
+    test::ListRandom rnd({0.05, 0.15, 0.95, 0.45, 0.55, 0.85, 0.35, 0.25});
+    scene.beginRace(rnd, TrackLayout::DesignWidth);
+    EXPECT_EQ(rnd.drawsTaken(), 8u);
+    const GallopFrame frames[] = {A, B, B, A, B, A, B, A};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(scene.picture(i),
+                  (HorsePicture{TrackLayout::StartLeft, TrackLayout::laneTop(0, i), i == 0, frames[i]}));
+        EXPECT_FALSE(scene.picture(8 + i).visible);
+    }
+    EXPECT_FALSE(scene.paradeRunning());
+    const TrackView& v = scene.view();
+    EXPECT_TRUE(v.turnCaptionsVisible);
+    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.call.visible);
 }
 
-TEST(Gate, HorsesAppearEightyOneWaitsApart) {
+TEST(Gate, HorsesAppearEightyOneWaitsApartAndTheLastGetsItsWaitsToo) {
     TrackScene scene;
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
-    auto shown = [&] {
+    scene.beginRace({}, TrackLayout::DesignWidth);
+    // Waits added, then horses showing, the gate done and the waits counted.
+    const int steps[][4] = {{0, 1, 0, 0},   {80, 1, 0, 80},  {1, 2, 0, 81},  {485, 7, 0, 566},
+                            {1, 8, 0, 567}, {80, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
+    for (const auto& [waits, shown, done, counted] : steps) {
+        scene.advanceGate(waits);
         int n = 0;
         for (int i = 0; i < 8; ++i)
             n += scene.picture(i).visible ? 1 : 0;
-        return n;
-    };
-    EXPECT_EQ(shown(), 1);
-    EXPECT_TRUE(scene.picture(0).visible);
-    scene.advanceGate(80);
-    EXPECT_EQ(shown(), 1);
-    scene.advanceGate(1);
-    EXPECT_EQ(shown(), 2);
-    EXPECT_TRUE(scene.picture(1).visible);
-    scene.advanceGate(7 * 81 - 81 - 1);
-    EXPECT_EQ(shown(), 7);
-    EXPECT_FALSE(scene.gateDone());
-    scene.advanceGate(1);
-    EXPECT_EQ(shown(), 8);
-    EXPECT_FALSE(scene.gateDone()) << "the last horse still gets its 81 waits";
-    scene.advanceGate(80);
-    EXPECT_FALSE(scene.gateDone());
-    scene.advanceGate(1);
-    EXPECT_TRUE(scene.gateDone());
-    EXPECT_EQ(scene.gateWaits(), 8 * 81);
-    scene.advanceGate(500);
-    EXPECT_EQ(scene.gateWaits(), 8 * 81);
+        EXPECT_TRUE(scene.picture(n - 1).visible);
+        EXPECT_EQ(std::tuple(n, scene.gateDone(), scene.gateWaits()), std::tuple(shown, done == 1, counted));
+    }
 }
 
 TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
     // The race signs each move by its leg; the picture goes by the distance run, so the move that
     // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
-    const TrackOval& oval = scene.oval();
-    const struct {
-        bool laneReport; // else a move
-        int amount;      // the move's dx or the lane reported
-        int leg;
-        double distance; // then the distance run, the lane and the stride shown
-        int lane;
-        GallopFrame frame;
-    } steps[] = {
-        {false, 14, 0, 14, 3, A},      {false, 9, 0, 23, 3, A},       {false, -10600, 1, 10623, 3, A},
-        {false, -40, 1, 10663, 3, C},  {true, 5, 1, 10663, 5, C},     {false, -4000, 1, 14663, 5, C},
-        {false, 9000, 2, 23663, 5, A}, {false, 6000, 2, 29663, 5, A}, {false, 0, 3, 29663, 5, A},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.distance);
-        if (step.laneReport)
-            scene.laneSet(3, step.leg, step.amount);
+    // A move of dx on a leg, or a lane report (leg -1), then the distance run, the lane and the
+    // stride shown.
+    const int steps[][5] = {{14, 0, 14, 3, 0},      {9, 0, 23, 3, 0},       {-10600, 1, 10623, 3, 0},
+                            {-40, 1, 10663, 3, 2},  {5, -1, 10663, 5, 2},   {-4000, 1, 14663, 5, 2},
+                            {9000, 2, 23663, 5, 0}, {6000, 2, 29663, 5, 0}, {0, 3, 29663, 5, 0}};
+    for (const auto& [amount, leg, distance, lane, frame] : steps) {
+        SCOPED_TRACE(distance);
+        if (leg < 0)
+            scene.laneSet(3, 1, amount);
         else
-            scene.entryMoved(3, step.amount, step.leg);
-        const OvalPlace at = oval.place(step.distance, step.lane);
-        EXPECT_EQ(scene.picture(3).left, std::lround(at.left));
-        EXPECT_EQ(scene.picture(3).top, std::lround(at.top));
-        EXPECT_EQ(scene.picture(3).frame, step.frame);
+            scene.entryMoved(3, amount, leg);
+        const OvalPlace at = scene.oval().place(distance, lane);
+        EXPECT_EQ(scene.picture(3), (HorsePicture{int(std::lround(at.left)), int(std::lround(at.top)), true,
+                                                  GallopFrame(frame)}));
     }
     EXPECT_EQ(scene.picture(2).left, 0);
-}
 
-TEST(Moves, ReportsAboutNoSuchEntryChangeNothing) {
-    TrackScene scene = sceneAtGate();
+    // Reports about no such entry or mark change nothing.
     const TrackView before = scene.view();
     scene.entryMoved(8, 100, 0);
     scene.entryMoved(-1, 100, 0);
@@ -159,126 +108,87 @@ TEST(Moves, ReportsAboutNoSuchEntryChangeNothing) {
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(Gallop, NearStraightsAlternateBetweenTheRightFacingStrides) {
-    TrackScene scene = sceneAtGate();
-    scene.laneSet(0, 2, 0);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(0).frame, B);
-    EXPECT_EQ(scene.picture(1).frame, B);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(0).frame, A);
-    EXPECT_EQ(scene.picture(1).frame, A);
-}
-
-TEST(Gallop, LeftFacingHorsesAlternateBetweenTheLeftFacingStrides) {
+TEST(Gallop, EachFacingAlternatesItsOwnTwoStridesAndTheParadeStandsStill) {
     TrackScene scene = sceneAtGate();
     scene.entryMoved(4, -15000, 1);
     EXPECT_EQ(scene.picture(4).frame, C) << "turning round keeps the stride";
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, D);
-    scene.gallop();
-    EXPECT_EQ(scene.picture(4).frame, C);
-    EXPECT_EQ(scene.picture(3).frame, A);
-}
-
-TEST(Gallop, ParadeHorsesDoNotGallop) {
-    TrackScene scene = sceneAtGate();
     const HorsePicture parade = scene.picture(9);
-    scene.gallop();
+    for (const auto& [right, left] : {std::pair{B, D}, std::pair{A, C}}) {
+        scene.gallop();
+        EXPECT_EQ(scene.picture(0).frame, right);
+        EXPECT_EQ(scene.picture(4).frame, left);
+    }
     EXPECT_EQ(scene.picture(9), parade);
 }
 
-TEST(Call, FollowsTheHorseThatPassesAMark) {
+TEST(Call, FollowsTheHorseThatPassesAMarkUntilAHorseFinishes) {
     TrackScene scene = sceneAtGate();
     EXPECT_FALSE(scene.view().call.visible);
+    const auto call = [&] {
+        return std::tuple(scene.view().call.visible, scene.view().call.text, scene.view().call.left);
+    };
     scene.entryMoved(2, 5964, 0);
     scene.callPassed(0, 2, 1);
-    EXPECT_TRUE(scene.view().call.visible);
-    EXPECT_EQ(scene.view().call.text, "\u00BC Mile");
-    EXPECT_EQ(scene.view().call.left, 5964);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5964));
     scene.entryMoved(6, 5900, 0);
     scene.callPassed(0, 6, 2);
-    EXPECT_EQ(scene.view().call.left, 5900);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5900));
     scene.callPassed(1, 2, 1);
-    EXPECT_EQ(scene.view().call.text, "\u00BD Mile");
+    EXPECT_EQ(call(), std::tuple(true, "\u00BD Mile", 5964));
     scene.callPassed(2, 2, 1);
-    EXPECT_EQ(scene.view().call.text, "\u00BE Mile");
-}
-
-TEST(Call, HiddenWhenAHorseFinishesAndShownAgainByATrailingHorse) {
-    TrackScene scene = sceneAtGate();
-    scene.callPassed(2, 0, 7);
     scene.callHidden();
-    scene.entryPlaced(0, 0);
-    EXPECT_FALSE(scene.view().call.visible);
+    EXPECT_EQ(call(), std::tuple(false, "\u00BE Mile", 5964));
+    // A trailing horse shows it again; a placing alone hides it too.
     scene.entryMoved(7, 1234, 0);
     scene.callPassed(2, 7, 8);
-    EXPECT_TRUE(scene.view().call.visible);
-    EXPECT_EQ(scene.view().call.left, 1234);
+    EXPECT_EQ(call(), std::tuple(true, "\u00BE Mile", 1234));
     scene.entryPlaced(5, 1);
-    EXPECT_FALSE(scene.view().call.visible) << "a placing alone hides the call too";
+    EXPECT_FALSE(scene.view().call.visible);
 }
 
-TEST(Fractions, EachMarkIsWrittenOncePerRace) {
+TEST(Fractions, EachMarkIsWrittenOncePerRaceAndStaysUntilTheNextParadeOrStart) {
     TrackScene scene = sceneAtGate();
     scene.fractionTime(0, "0:24.31");
     scene.fractionTime(0, "0:25.00");
     scene.fractionTime(2, "1:12.05");
-    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31");
-    EXPECT_EQ(scene.view().fractionTimes[1], "");
-    EXPECT_EQ(scene.view().fractionTimes[2], "1:12.05");
-
-    // The board is empty from the next parade and the next start on, until the next race writes it.
     scene.raceEnded();
-    EXPECT_EQ(scene.view().fractionTimes[0], "0:24.31") << "the finished race's times stay until the parade";
+    EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     TrackScene parade = scene;
     parade.startParade();
-    std::array<GallopFrame, 8> frames{};
-    scene.beginRace(frames, TrackLayout::DesignWidth);
+    scene.beginRace({}, TrackLayout::DesignWidth);
     for (const TrackScene* next : {&parade, &scene})
         EXPECT_EQ(next->view().fractionTimes, (std::array<std::string, 3>{}));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
 
-TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrack) {
-    TrackScene scene = sceneAtGate();
-    EXPECT_FALSE(scene.view().finishLineVisible);
-    scene.finishLineShown();
-    EXPECT_TRUE(scene.view().finishLineVisible);
-    EXPECT_EQ(scene.view().finishLabelLeft, 9000);
-    EXPECT_EQ(scene.view().finishLineX, 9100);
-
-    TrackScene wide = sceneAtGate(22710);
-    EXPECT_EQ(wide.view().finishLabelLeft, 18000);
-    EXPECT_EQ(wide.view().finishLineX, 18200);
-
-    // 9100 * 1.5 / ... rounded half to even: 9000 * 12000/11355 = 9511.23, 9100 * 12000/11355 = 9616.91
-    TrackScene odd = sceneAtGate(12000);
-    EXPECT_EQ(odd.view().finishLabelLeft, 9511);
-    EXPECT_EQ(odd.view().finishLineX, 9617);
+TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
+    // 9000 and 9100 x 12000 / 11355 = 9511.23 and 9616.91.
+    for (const auto& [width, label, line] :
+         {std::tuple{11355, 9000, 9100}, {22710, 18000, 18200}, {12000, 9511, 9617}}) {
+        TrackScene scene = sceneAtGate(width);
+        EXPECT_FALSE(scene.view().finishLineVisible);
+        scene.finishLineShown();
+        EXPECT_TRUE(scene.view().finishLineVisible);
+        EXPECT_EQ(std::pair(scene.view().finishLabelLeft, scene.view().finishLineX), std::pair(label, line));
+    }
 }
 
-TEST(Photo, SignShowsWhenRaisedAndGoesAtRaceEnd) {
+TEST(RaceEnd, TidiesTheTrackButKeepsTheFractions) {
     TrackScene scene = sceneAtGate();
+    scene.finishLineShown();
     scene.photoFinishRaised();
     EXPECT_TRUE(scene.view().photoVisible);
-    scene.raceEnded();
-    EXPECT_FALSE(scene.view().photoVisible);
-}
-
-TEST(RaceEnd, TidiesTheTrack) {
-    TrackScene scene = sceneAtGate();
-    scene.finishLineShown();
+    scene.callPassed(0, 0, 1);
     scene.fractionTime(1, "0:48.10");
+    scene.showReplayOf(3);
     scene.raceEnded();
     const TrackView& v = scene.view();
-    EXPECT_FALSE(v.finishLineVisible);
-    EXPECT_FALSE(v.turnCaptionsVisible);
-    EXPECT_FALSE(v.call.visible);
+    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.turnCaptionsVisible || v.call.visible);
     for (int i = 0; i < 8; ++i)
         EXPECT_FALSE(v.pictures[static_cast<std::size_t>(i)].visible);
     EXPECT_EQ(v.fractionTimes[1], "0:48.10");
+    EXPECT_EQ(v.caption, "");
 }
 
 TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
@@ -294,8 +204,74 @@ TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.00");
 }
 
-TEST(TrackWidth, NonsenseWidthsStayUsable) {
+constexpr int Lower = 2400;
+constexpr int Upper = 1800;
+
+HorsePicture slot(int k, bool upper) {
+    return {7500 - 630 * k, upper ? Upper : Lower, true, upper ? GallopFrame::C : GallopFrame::A};
+}
+
+TEST(PostParade, HorsesTurnUpAtTheRightEndThenDownAtTheLeftEndAndWrapAfterSixteenSteps) {
+    for (int h = 0; h < 8; ++h) {
+        SCOPED_TRACE(h);
+        EXPECT_EQ(PostParade::place(0, h), slot(h, false));
+        EXPECT_EQ(PostParade::place(1, h), h == 0 ? slot(0, true) : slot(h - 1, false));
+        EXPECT_EQ(PostParade::place(8, h), slot(7 - h, true));
+        EXPECT_EQ(PostParade::place(9, h), h == 0 ? slot(7, false) : slot(8 - h, true));
+        EXPECT_EQ(PostParade::place(16, h), PostParade::place(0, h));
+    }
+    EXPECT_EQ(PostParade::next(14), 15);
+    EXPECT_EQ(PostParade::next(15), 0);
+    EXPECT_EQ(PostParade::place(1, 0, 2.0).left, 15000);
+    EXPECT_EQ(PostParade::place(9, 0, 2.0), (HorsePicture{6180, Lower, true, GallopFrame::A}));
+}
+
+TEST(PostParade, EveryStepUsesEightDistinctSpotsAndMovesEachHorseOneSlot) {
+    for (int s = 0; s < 16; ++s) {
+        std::set<std::pair<int, int>> spots;
+        for (int h = 0; h < 8; ++h) {
+            const HorsePicture now = PostParade::place(s, h);
+            const HorsePicture next = PostParade::place(s + 1, h);
+            spots.insert({now.left, now.top});
+            // Each tick a horse walks one slot along its row (right below, left above) or turns.
+            const bool walked =
+                now.top == next.top && next.left - now.left == (now.top == Lower ? 630 : -630);
+            const bool turned = now.top != next.top && now.left == next.left;
+            EXPECT_TRUE(walked || turned) << "step " << s << " horse " << h;
+        }
+        EXPECT_EQ(spots.size(), 8u) << "step " << s;
+    }
+}
+
+TEST(ParadeTimer, EachTickDrawsTheKeptStepThenMovesOnAndTheStepSurvivesARace) {
+    TrackScene scene;
+    EXPECT_FALSE(scene.picture(8).visible) << "no parade before the program is closed";
+    scene.startParade();
+    EXPECT_TRUE(scene.paradeRunning());
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(scene.paradeStep(), i);
+        scene.paradeTick();
+        for (int h = 0; h < 8; ++h)
+            ASSERT_EQ(scene.picture(8 + h), PostParade::place(i, h)) << "tick " << i;
+    }
+    EXPECT_EQ(scene.paradeStep(), 0);
+    for (int i = 0; i < 5; ++i)
+        scene.paradeTick();
+    scene.beginRace({}, TrackLayout::DesignWidth);
+    scene.raceEnded();
+    EXPECT_FALSE(scene.picture(8).visible);
+    scene.startParade();
+    EXPECT_EQ(scene.paradeStep(), 5);
+    EXPECT_TRUE(scene.picture(8).visible);
+    // A wider track moves the standing parade.
+    scene.setTrackWidth(2 * TrackLayout::DesignWidth);
+    EXPECT_EQ(scene.picture(12), PostParade::place(4, 4, 2.0));
+}
+
+TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
     TrackScene scene(0);
+    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
+    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
     EXPECT_GE(scene.trackWidth(), 1);
     EXPECT_GT(scene.trackScale(), 0.0);
     scene.setTrackWidth(-50);
