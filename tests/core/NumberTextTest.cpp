@@ -1,6 +1,6 @@
-// Number texts of the data files checked against the C library in the "C" locale: the written
-// text reads back as printf's rounding to the same significant digits, and every number text
-// reads as strtod reads it; the texts shown are printf's.
+// Number texts checked against the C library in the "C" locale: the written text reads back as
+// printf's rounding to the same significant digits, every number text reads as strtod reads it,
+// and the figures shown are printf's; then the exact texts of the edge values.
 
 #include "core/Format.h"
 #include "core/TextEncoding.h"
@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <random>
-#include <string>
 
 using namespace sw;
 
@@ -41,12 +41,11 @@ void expectPlainShortestText(const std::string& text, double value, int digits) 
     }
 }
 
-TEST(NumberText, SinglesOfEveryMagnitudeReadBackAsSevenDigits) {
+TEST(NumberText, SinglesKeepSevenDigitsAndDoublesFifteen) {
     std::mt19937 bits(11);
     std::uniform_int_distribution<uint32_t> any;
-    int checked = 0;
-    while (checked < 20000) {
-        uint32_t raw = any(bits);
+    for (int checked = 0; checked < 20000;) {
+        const uint32_t raw = any(bits);
         float value;
         std::memcpy(&value, &raw, sizeof value);
         if (!std::isfinite(value) || value == 0 || std::fabs(value) > 1e12f || std::fabs(value) < 1e-12f)
@@ -54,39 +53,35 @@ TEST(NumberText, SinglesOfEveryMagnitudeReadBackAsSevenDigits) {
         expectPlainShortestText(formatSingle(value), value, 7);
         ++checked;
     }
-}
-
-TEST(NumberText, GameFiguresReadBackExactly) {
-    // Race times in hundredths, odds in tenths, money in cents: the figures the files hold.
-    for (int hundredths = 0; hundredths < 40000; hundredths += 7) {
-        const float time = static_cast<float>(hundredths) / 100.0f;
-        const std::string text = formatSingle(time);
-        EXPECT_EQ(std::strtof(text.c_str(), nullptr), time) << text;
-        expectPlainShortestText(text, time, 7);
-    }
-    EXPECT_EQ(formatSingle(-0.05f), "-0.05");
-    EXPECT_EQ(formatSingle(9999999.0f), "9999999");
-    EXPECT_EQ(formatDouble(0.9999999999999999), "1") << "rounding carries into a new digit";
-    EXPECT_EQ(formatSingle(0.1f), "0.1");
-    EXPECT_EQ(formatSingle(1e-7f), "0.0000001");
-}
-
-TEST(NumberText, DoublesKeepFifteenDigits) {
-    std::mt19937_64 bits(12);
+    std::mt19937_64 wide(12);
     std::uniform_real_distribution<double> mantissa(1.0, 10.0);
     std::uniform_int_distribution<int> exponent(-20, 20);
     for (int n = 0; n < 20000; ++n) {
-        const double value = std::ldexp(mantissa(bits), exponent(bits)) * (n % 2 ? -1 : 1);
+        const double value = std::ldexp(mantissa(wide), exponent(wide)) * (n % 2 ? -1 : 1);
         expectPlainShortestText(formatDouble(value), value, 15);
     }
-    EXPECT_EQ(formatDouble(1e20), "100000000000000000000");
-    EXPECT_EQ(formatDouble(-1234.5), "-1234.5");
+    // Race times in hundredths, odds in tenths, money in cents: the figures the files hold.
+    for (int hundredths = 0; hundredths < 40000; hundredths += 7) {
+        const float time = static_cast<float>(hundredths) / 100.0f;
+        EXPECT_EQ(std::strtof(formatSingle(time).c_str(), nullptr), time) << formatSingle(time);
+    }
 }
 
-TEST(NumberText, RecordWriterWritesTheSameNumbersAsTheFormatters) {
-    const std::string line = RecordWriter().integer(-42).single(121.35f).dbl(0.1 + 0.2).integer(0).line();
-    EXPECT_EQ(line, "-42," + formatSingle(121.35f) + "," + formatDouble(0.1 + 0.2) + ",0\r\n");
-    EXPECT_EQ(RecordWriter().integer(INT64_MIN).line(), std::to_string(INT64_MIN) + "\r\n");
+using Texts = std::vector<std::string>;
+
+TEST(NumberText, EdgeValuesWriteExactly) {
+    Texts singles, doubles;
+    for (float value : {999.0f, 122.5f, 1000.0f, 121.35f, 0.0f, -0.0f, -397.5f, 0.00012f, -0.05f, 1e-7f,
+                        9999999.0f, 123456789.0f, 1e10f, 1.0f / 3.0f})
+        singles.push_back(formatSingle(value));
+    EXPECT_EQ(singles, (Texts{"999", "122.5", "1000", "121.35", "0", "0", "-397.5", "0.00012", "-0.05",
+                              "0.0000001", "9999999", "123456800", "10000000000", "0.3333333"}));
+    // 0.9999999999999999 rounds up into a new digit.
+    for (double value : {612.5, 0.1 + 0.2, 1.0 / 3.0, 1234567.25, std::numeric_limits<double>::quiet_NaN(),
+                         0.9999999999999999, 1e20, -1234.5})
+        doubles.push_back(formatDouble(value));
+    EXPECT_EQ(doubles, (Texts{"612.5", "0.3", "0.333333333333333", "1234567.25", "0", "1",
+                              "100000000000000000000", "-1234.5"}));
 }
 
 // Reads a number text as the files' reader did before it had a path of its own for whole
@@ -107,70 +102,27 @@ bool strtodReads(const std::string& text, double& out) {
 }
 
 void expectReadsAsStrtod(const std::string& text) {
+    SCOPED_TRACE('"' + text + '"');
     double expected = -1, actual = -1;
     const bool expectedOk = strtodReads(text, expected);
-    const bool actualOk = parseLeadingNumber(text, actual);
-    ASSERT_EQ(actualOk, expectedOk) << '"' << text << '"';
+    ASSERT_EQ(parseLeadingNumber(text, actual), expectedOk);
     if (expectedOk) {
-        EXPECT_EQ(actual, expected) << '"' << text << '"';
-        EXPECT_EQ(std::signbit(actual), std::signbit(expected)) << '"' << text << '"';
+        EXPECT_EQ(actual, expected);
+        EXPECT_EQ(std::signbit(actual), std::signbit(expected));
     }
 }
 
 TEST(NumberText, ReadsEveryNumberAsStrtodDoes) {
-    for (const char* text : {"0",
-                             "-0",
-                             "+7",
-                             "  12",
-                             "\t-3",
-                             "007",
-                             "123456789012345",
-                             "1234567890123456",
-                             "99999999999999999999",
-                             "12abc",
-                             "12e",
-                             "12e+",
-                             "12e3",
-                             "12E-2",
-                             "1.",
-                             ".5",
-                             "-.5",
-                             "+.5e1",
-                             "1.5e",
-                             "121.35",
-                             "0.3333333",
-                             "1e308",
-                             "1e309",
-                             "-1e309",
-                             "1e-320",
-                             "1e-400",
-                             "-1e-400",
-                             "0.0000e-999999999999",
-                             "1000e-400",
-                             "0.001e-322",
-                             "2.4e-324",
-                             "1.7976931348623157e308",
-                             "1.7976931348623159e308",
-                             "000000000000000000000000000000000000000000000000000000000000000000000001.25",
-                             "+",
-                             "-",
-                             ".",
-                             "e5",
-                             "-e5",
-                             "abc",
-                             "",
-                             " ",
-                             "1,5"})
+    for (const char* text :
+         {"0",     "-0",    "+7",     "  12",   "\t-3",   "007",     "12abc",     "12e",        "12e+",
+          "12e3",  "12E-2", "1.",     ".5",     "-.5",    "+.5e1",   "1.5e",      "121.35",     "0.3333333",
+          "1e308", "1e309", "-1e309", "1e-320", "1e-400", "-1e-400", "1000e-400", "0.001e-322", "2.4e-324",
+          "+",     "-",     ".",      "e5",     "-e5",    "abc",     "",          " ",          "1,5"})
         expectReadsAsStrtod(text);
-    // Only decimal number texts count; strtod alone would also take these.
-    double value = -1;
-    EXPECT_TRUE(parseLeadingNumber("0x1A", value));
-    EXPECT_EQ(value, 0);
-    EXPECT_FALSE(parseLeadingNumber("inf", value));
-    EXPECT_FALSE(parseLeadingNumber("nan", value));
-}
-
-TEST(NumberText, ReadsRandomNumberTextsAsStrtodDoes) {
+    for (const char* text : {"123456789012345", "1234567890123456", "99999999999999999999",
+                             "0.0000e-999999999999", "1.7976931348623157e308", "1.7976931348623159e308",
+                             "000000000000000000000000000000000000000000000000000000000000000000000001.25"})
+        expectReadsAsStrtod(text);
     std::mt19937 pick(13);
     const std::string alphabet = "0123456789.e-+ ";
     for (int n = 0; n < 50000; ++n) {
@@ -180,17 +132,17 @@ TEST(NumberText, ReadsRandomNumberTextsAsStrtodDoes) {
             text.push_back(alphabet[pick() % (k == 0 ? 12 : alphabet.size() - 1)]);
         expectReadsAsStrtod(text);
     }
+    // Only decimal number texts count; strtod alone would also take these.
+    double value = -1;
+    EXPECT_TRUE(parseLeadingNumber("0x1A", value));
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(parseLeadingNumber("inf", value));
+    EXPECT_FALSE(parseLeadingNumber("nan", value));
 }
 
 std::string printed(const char* format, double a, double b = 0) {
     char text[512];
     std::snprintf(text, sizeof text, format, a, b);
-    return text;
-}
-
-std::string printedFixed(int decimals, double value) {
-    char text[512];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
 
@@ -200,13 +152,30 @@ TEST(NumberText, ShownFiguresArePrintfsInTheCLocale) {
     for (int n = 0; n < 20000; ++n) {
         const double value = money(bits) * (n % 3 == 0 ? -1 : 1);
         const int decimals = n % 4;
-        ASSERT_EQ(fixedText(value, decimals), printedFixed(decimals, value)) << value;
+        char fixed[512];
+        std::snprintf(fixed, sizeof fixed, "%.*f", decimals, value);
+        ASSERT_EQ(fixedText(value, decimals), fixed) << value;
         const double seconds = std::fabs(value) / 50.0;
         const double minutes = std::floor(seconds / 60.0);
         ASSERT_EQ(timeText(seconds), printed("%.0f:%05.2f", minutes, seconds - 60.0 * minutes)) << seconds;
         ASSERT_EQ(hundredths(seconds), std::strtof(printed("%.2f", seconds).c_str(), nullptr)) << seconds;
     }
-    EXPECT_EQ(fixedText(1e300, 0), printedFixed(0, 1e300)) << "a huge hand-edited figure is printed whole";
+    EXPECT_EQ(fixedText(1e300, 0), printed("%.0f", 1e300)) << "a huge hand-edited figure is printed whole";
+}
+
+TEST(NumberText, ShownPatterns) {
+    // A figure that shows as zero has no minus sign; an alignment never cuts; "½" is one column.
+    EXPECT_EQ(
+        (Texts{moneyText(397.5), moneyText(0.5), moneyText(0, false), moneyText(0.5, false),
+               moneyText(-0.5, false), dollarText(612.5), dollarText(0), dollarText(-2), fixedText(-0.004, 2),
+               rightAlign("$612.50", 10), rightAlign("$12345678.00", 10), padRight("\u00BD", 3),
+               timeText(118.3), timeText(27.35), timeText(999), shortDateText(2026, 12, 6)}),
+        (Texts{"397.50", "0.50", ".00", ".50", "-.50", "$612.50", "$.00", "-$2.00", "0.00", "   $612.50",
+               "$12345678.00", "\u00BD  ", "1:58.30", "0:27.35", "16:39.00", "12/6/2026"}));
+    EXPECT_EQ(hundredths(118.7249), 118.72f);
+    EXPECT_EQ(roundHalfEven(12.5), 12);
+    EXPECT_EQ(roundHalfEven(13.5), 14);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
 }
 
 TEST(NumberText, FilesStayTheSameUnderADecimalCommaLocale) {
@@ -214,10 +183,8 @@ TEST(NumberText, FilesStayTheSameUnderADecimalCommaLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     const char* found = nullptr;
     for (const char* name : commaLocales)
-        if (std::setlocale(LC_NUMERIC, name)) {
+        if (!found && std::setlocale(LC_NUMERIC, name))
             found = name;
-            break;
-        }
     if (!found)
         GTEST_SKIP() << "no decimal-comma locale installed";
     const std::string written = RecordWriter().single(121.35f).dbl(612.5).line();

@@ -1,51 +1,29 @@
+// The records of the data files: fields joined and read back, and a file's text cut into lines,
+// checked against the line rules applied one character at a time around the 64 KiB line limit.
+
 #include "core/TextEncoding.h"
 #include "core/FileStore.h"
-#include "core/Format.h"
 #include "core/GradeTables.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
+#include <cstdint>
+#include <random>
 
 using namespace sw;
 
 namespace {
 
-TEST(SingleFormat, WritesShortestPlainForm) {
-    EXPECT_EQ(formatSingle(999.0f), "999");
-    EXPECT_EQ(formatSingle(122.5f), "122.5");
-    EXPECT_EQ(formatSingle(400.0f), "400");
-    EXPECT_EQ(formatSingle(1000.0f), "1000");
-    EXPECT_EQ(formatSingle(121.35f), "121.35");
-    EXPECT_EQ(formatSingle(1.0f / 3.0f), "0.3333333");
-    EXPECT_EQ(formatSingle(0.0f), "0");
-    EXPECT_EQ(formatSingle(-0.0f), "0");
-    EXPECT_EQ(formatSingle(-397.5f), "-397.5");
-    EXPECT_EQ(formatSingle(0.05f), "0.05");
-    EXPECT_EQ(formatSingle(0.00012f), "0.00012");
-    EXPECT_EQ(formatSingle(123456789.0f), "123456800");
-    EXPECT_EQ(formatSingle(1e10f), "10000000000");
-}
-
-TEST(DoubleFormat, KeepsFifteenDigits) {
-    EXPECT_EQ(formatDouble(612.5), "612.5");
-    EXPECT_EQ(formatDouble(0.1 + 0.2), "0.3");
-    EXPECT_EQ(formatDouble(1.0 / 3.0), "0.333333333333333");
-    EXPECT_EQ(formatDouble(1234567.25), "1234567.25");
-    EXPECT_EQ(formatDouble(std::numeric_limits<double>::quiet_NaN()), "0");
-}
-
 TEST(RecordWriter, JoinsFieldsAndEndsWithCrLf) {
-    std::string line =
-        RecordWriter().text("Silver Arrow").text("M").integer(-3).single(999.f).boolean(false).line();
-    EXPECT_EQ(line, "Silver Arrow,M,-3,999,False\r\n");
-    EXPECT_EQ(RecordWriter().single(400).single(2).empty().empty().single(121.35f).line(),
-              "400,2,,,121.35\r\n");
+    EXPECT_EQ(RecordWriter().text("Silver Arrow").text("M").integer(-3).single(999.f).boolean(false).line(),
+              "Silver Arrow,M,-3,999,False\r\n");
+    EXPECT_EQ(RecordWriter().single(400).single(2).empty().empty().single(121.35f).boolean(true).line(),
+              "400,2,,,121.35,True\r\n");
+    EXPECT_EQ(RecordWriter().integer(INT64_MIN).dbl(0.1 + 0.2).line(),
+              std::to_string(INT64_MIN) + ",0.3\r\n");
 }
 
-TEST(FieldReader, ReadsTolerantly) {
+TEST(FieldReader, ReadsEachFieldTolerantly) {
     FieldReader r("  12abc,,Ann , 7.5,true,0,3");
     int32_t a = 99, b = 99;
     std::string name;
@@ -58,130 +36,115 @@ TEST(FieldReader, ReadsTolerantly) {
     r.read(t);
     r.read(z);
     r.read(n);
-    EXPECT_EQ(a, 12);
+    EXPECT_EQ(a, 12) << "the leading number text counts";
     EXPECT_EQ(b, 0) << "an empty field reads as 0";
     EXPECT_EQ(name, "Ann ");
-    EXPECT_FLOAT_EQ(f, 7.5f);
+    EXPECT_EQ(f, 7.5f);
     EXPECT_TRUE(t);
     EXPECT_FALSE(z);
     EXPECT_TRUE(n) << "a non-zero number reads as true";
-}
-
-TEST(FieldReader, LeavesValueWhenFieldIsMissingOrNotANumber) {
-    FieldReader r("abc");
-    int16_t v = 5, w = 6;
-    r.read(v);
-    r.read(w);
-    EXPECT_EQ(v, 5);
-    EXPECT_EQ(w, 6) << "a field past the end of a short line leaves the value";
     EXPECT_TRUE(r.atEnd());
-}
-
-TEST(FieldReader, RejectsNumbersOutsideTheFieldWidth) {
-    FieldReader r("40000,-40000,99999999999,1e39");
-    int16_t a = 1, b = 2;
-    int32_t c = 3;
-    float d = 4;
     r.read(a);
-    r.read(b);
-    r.read(c);
-    r.read(d);
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(b, 2);
-    EXPECT_EQ(c, 3);
-    EXPECT_EQ(d, 4);
+    EXPECT_EQ(a, 12) << "a field past the end of a short line leaves the value";
 }
 
-TEST(FieldReader, RoundTripsWhatTheWriterWrites) {
-    for (float value : {0.f, 1.f, 2.5f, 121.35f, 118.72f, 0.05f, 99.9f, 1.0f / 3.0f, 123456.7f}) {
-        std::string text = formatSingle(value);
-        FieldReader r(text);
-        float back = -1;
-        r.read(back);
-        EXPECT_FLOAT_EQ(back, value) << text;
+template <typename T> T firstField(std::string_view line, T value) {
+    FieldReader(line).read(value);
+    return value;
+}
+
+// A field that is not a number, or a number the field cannot hold, leaves the value as it was.
+TEST(FieldReader, KeepsTheValueForANumberItCannotHold) {
+    const struct {
+        const char* field;
+        int64_t asShort, asInt;
+    } whole[] = {{"abc", 5, 5},         {"32767", 32767, 32767}, {"-32768", -32768, -32768},
+                 {"40000", 5, 40000},   {"-40000", 5, -40000},   {"2147483647", 5, 2147483647},
+                 {"99999999999", 5, 5}, {"007", 7, 7},           {"12e3", 12000, 12000}};
+    for (const auto& c : whole) {
+        SCOPED_TRACE(c.field);
+        EXPECT_EQ(firstField<int16_t>(c.field, 5), c.asShort);
+        EXPECT_EQ(firstField<int32_t>(c.field, 5), c.asInt);
+    }
+    EXPECT_EQ(firstField(" 1e39", 4.0f), 4.0f);
+    EXPECT_EQ(firstField("x", 4.0f), 4.0f);
+    EXPECT_EQ(firstField("2.5e2", 4.0), 250.0);
+    for (float value : {0.f, 2.5f, 121.35f, 118.72f, 0.05f, 99.9f, 1.0f / 3.0f, 123456.7f})
+        EXPECT_FLOAT_EQ(firstField(formatSingle(value), -1.0f), value) << "what the writer writes reads back";
+}
+
+// The lines of a text: CR LF, LF or a lone CR ends one, each keeps at most `limit` characters,
+// and a last line without its end counts unless it is empty.
+std::vector<std::string> linesOf(const std::string& text, std::size_t limit) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (line.size() < limit) {
+            line.push_back(c);
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(FileLines, ReadAsTheLineRulesSay) {
+    constexpr std::size_t Kib64 = 1 << 16;
+    std::vector<std::string> texts = {
+        "", "\r\n\n\r", "a\r\nb\nc\rd", "x\r\n\r\ny\r\n",
+        std::string(3 * Kib64 + 7, 'x') + "\r\n" + std::string(MaxLineLength, 'y') + "\n" +
+            std::string(MaxLineLength + 1, 'z') + "\rshort\n" + std::string(2 * Kib64, 'w')};
+    std::mt19937 pick(21);
+    const std::size_t lengths[] = {0, 1, 5, 80, 1000, Kib64 - 3, MaxLineLength, MaxLineLength + 2};
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    // Letters, and bytes one bit away from CR or LF that a fast search could mistake.
+    const std::string bytes = "abcdefgh,0123\xC2\xBD\x8D\x8A\x0C\x0E\x0B\x09\x2A\x2D";
+    for (int file = 0; file < 40; ++file) {
+        std::string& text = texts.emplace_back();
+        const std::size_t lines = 1 + pick() % 30;
+        for (std::size_t n = 0; n < lines; ++n) {
+            const std::size_t length = pick() % 3 == 0 ? lengths[pick() % 8] : pick() % 120;
+            for (std::size_t k = 0; k < length; ++k)
+                text.push_back(bytes[(k * 7 + n + pick() % 3) % bytes.size()]);
+            if (n + 1 < lines || pick() % 2)
+                text += ends[pick() % 3];
+        }
+    }
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(testing::Message() << text.size() << " bytes");
+        std::vector<std::string> read;
+        forEachLineIn(text, [&](std::string_view line) { read.emplace_back(line); });
+        EXPECT_EQ(read, linesOf(text, MaxLineLength));
+        const auto split = splitLines(text);
+        EXPECT_EQ(std::vector<std::string>(split.begin(), split.end()), linesOf(text, SIZE_MAX))
+            << "splitting keeps whole lines";
     }
 }
 
-TEST(SplitLines, AcceptsEveryLineEnd) {
-    auto lines = splitLines("a\r\nb\nc\rd");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "a");
-    EXPECT_EQ(lines[3], "d");
-    EXPECT_TRUE(splitLines("").empty());
-    EXPECT_EQ(splitLines("x\r\n\r\ny\r\n").size(), 3u) << "blank lines are kept for the caller to skip";
-}
-
-TEST(Format, MoneyPatterns) {
-    EXPECT_EQ(moneyText(397.5), "397.50");
-    EXPECT_EQ(moneyText(0.5), "0.50");
-    EXPECT_EQ(moneyText(0, false), ".00");
-    EXPECT_EQ(moneyText(0.5, false), ".50");
-    EXPECT_EQ(dollarText(612.5), "$612.50");
-    EXPECT_EQ(dollarText(0), "$.00");
-    EXPECT_EQ(rightAlign("$612.50", 10), "   $612.50");
-    EXPECT_EQ(rightAlign("$12345678.00", 10), "$12345678.00") << "never cut";
-    EXPECT_EQ(padRight("\u00BD", 3), "\u00BD  ") << "the fraction sign is one column";
-}
-
-TEST(Format, TimeTextAndRounding) {
-    EXPECT_EQ(timeText(118.3), "1:58.30");
-    EXPECT_EQ(timeText(27.35), "0:27.35");
-    EXPECT_EQ(timeText(999), "16:39.00");
-    EXPECT_FLOAT_EQ(hundredths(118.7249), 118.72f);
-    EXPECT_EQ(roundHalfEven(12.5), 12);
-    EXPECT_EQ(roundHalfEven(13.5), 14);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(shortDateText(2026, 12, 6), "12/6/2026");
-}
-
-TEST(GradeTables, PurseSharesAndFactors) {
-    int expected6[8] = {2400, 1500, 900, 600, 150, 150, 150, 150};
-    int expected3[8] = {1200, 750, 450, 300, 75, 75, 75, 75};
+TEST(GradeTables, PurseSharesFactorsAndLetters) {
+    const int shares6[8] = {2400, 1500, 900, 600, 150, 150, 150, 150};
+    const int shares3[8] = {1200, 750, 450, 300, 75, 75, 75, 75};
     for (int p = 0; p < 8; ++p) {
-        EXPECT_EQ(purseShare(6, p), expected6[p]);
-        EXPECT_EQ(purseShare(3, p), expected3[p]);
+        EXPECT_EQ(purseShare(6, p), shares6[p]);
+        EXPECT_EQ(purseShare(3, p), shares3[p]);
     }
     EXPECT_EQ(purseShare(0, 0), 0);
     EXPECT_EQ(purseShare(3, 8), 0);
+    EXPECT_EQ(purseShare(7, 0), 0);
     EXPECT_EQ(gradeFactor(1), 8);
     EXPECT_EQ(gradeFactor(6), 13);
     EXPECT_EQ(gradeFactor(0), 0);
+    EXPECT_EQ(gradeFactor(7), 0);
     EXPECT_EQ(gradeIndex("AA"), 6);
     EXPECT_EQ(gradeIndex("M"), 1);
     EXPECT_EQ(gradeIndex("X"), 0);
     EXPECT_EQ(gradeIndex("-"), 0);
-}
-
-TEST(FileStore, AtomicRewriteReplacesWholeFile) {
-    test::TempDir dir;
-    auto file = dir / "horses.dat";
-    test::writeAll(file, "old\r\n");
-    EXPECT_FALSE(writeFileAtomic(file, "new\r\n"));
-    EXPECT_EQ(test::readAll(file), "new\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "horses.dat.new"));
-}
-
-TEST(FileStore, FailedRewriteLeavesTheOldFile) {
-    test::TempDir dir;
-    auto file = dir / "horses.dat";
-    test::writeAll(file, "old\r\n");
-    // A folder where the temporary file should go makes the rewrite fail half-way.
-    std::filesystem::create_directory(dir / "horses.dat.new");
-    FileError err = writeFileAtomic(file, "new\r\n");
-    EXPECT_TRUE(err);
-    EXPECT_NE(err.message.find("horses.dat"), std::string::npos);
-    EXPECT_EQ(test::readAll(file), "old\r\n");
-}
-
-TEST(FileStore, ReadTellsAFileThatIsNotThereFromOneThatCannotBeRead) {
-    test::TempDir dir;
-    test::writeAll(dir / "x.dat", "a\r\nb");
-    std::filesystem::create_directory(dir / "folder.dat");
-    const FileContent read = readFile(dir / "x.dat");
-    EXPECT_EQ(read.status, ReadStatus::Read);
-    EXPECT_EQ(read.bytes, "a\r\nb");
-    EXPECT_EQ(readFile(dir / "missing.dat").status, ReadStatus::Missing);
-    EXPECT_EQ(readFile(dir / "folder.dat").status, ReadStatus::Unreadable);
 }
 
 } // namespace
