@@ -1,6 +1,8 @@
+// Starting a race day: the twelve races drawn from the stable in the game's draw order, the
+// day's files made fresh together, and a stable that cannot fill the day stopped early.
+
 #include "database/StartRaceDay.h"
 #include "core/Constants.h"
-#include "core/Format.h"
 #include "core/GradeTables.h"
 #include "core/RaceDay.h"
 #include "database/DatabaseFiles.h"
@@ -11,9 +13,8 @@
 #include <set>
 
 using namespace sw;
-using sw::test::readAll;
-using sw::test::readLines;
-using sw::test::writeAll;
+using test::readAll;
+using test::writeAll;
 
 namespace {
 
@@ -36,100 +37,72 @@ double drawing(int k, int n) {
     return (k - 0.5) / n;
 }
 
-// A stable whose horse h carries grades[h - 1]; jockeys and settings as a reset leaves them.
-void writeStable(const std::filesystem::path& dir, const std::vector<std::string>& grades) {
-    std::string horses;
-    for (int h = 1; h <= HorseCount; ++h) {
-        Horse horse;
-        horse.name = "Horse " + std::to_string(h);
-        horse.grade = grades[static_cast<std::size_t>(h) - 1];
-        horse.earnedGrade = horse.gradeMark = "M";
-        horse.bestTime = 999;
-        horse.horseRating = 60;
-        horses += horseRecord(horse);
-    }
-    writeAll(dir / "horses.dat", horses);
-    std::string jockeys;
+// A stable of the counts of each grade letter, the rest of no grade; jockeys and settings as a
+// reset leaves them.
+using Stable = std::vector<std::pair<int, std::string>>;
+
+void writeStable(const std::filesystem::path& dir, const Stable& groups) {
+    std::string horses, jockeys;
+    for (const auto& [count, letter] : groups)
+        for (int n = 0; n < count; ++n)
+            horses += "Horse," + letter + ",0,0,0,0,0,0,60,M,M,999\r\n";
     for (int j = 1; j <= JockeyCount; ++j)
-        jockeys +=
-            jockeyRecord(Jockey{"Rider " + std::to_string(j), static_cast<int16_t>(j % 3), 0, 0, 0, 0, 0, 0});
+        jockeys += "Rider " + std::to_string(j) + "," + std::to_string(j % 3) + ",0,0,0,0,0,0\r\n";
+    writeAll(dir / "horses.dat", horses);
     writeAll(dir / "jockeys.dat", jockeys);
     writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
     writeAll(dir / "pastperformances.dat", "");
 }
 
-std::vector<std::string> gradesOf(std::initializer_list<std::pair<int, std::string>> groups) {
-    std::vector<std::string> grades;
-    for (const auto& [count, letter] : groups)
-        grades.insert(grades.end(), static_cast<std::size_t>(count), letter);
-    grades.resize(HorseCount, "-");
-    return grades;
-}
-
-// Checks what every drawn card must satisfy.
+// What every drawn card must satisfy: no horse twice in the day, no jockey twice in a race, every
+// horse of the race's grade.
 void expectSoundCard(const RaceDay& day) {
     std::set<int32_t> dayHorses;
     for (int r = 0; r < RacesPerDay; ++r) {
         const int g = day.card.raceGrade[r];
-        ASSERT_GE(g, 1);
-        ASSERT_LE(g, 6);
+        ASSERT_TRUE(g >= 1 && g <= 6) << g;
         std::set<int16_t> raceJockeys;
         for (int p = 0; p < FieldSize; ++p) {
             const int32_t h = day.card.raceHorse[r][p];
-            ASSERT_GE(h, 1);
-            ASSERT_LE(h, HorseCount);
+            const int16_t j = day.card.raceJockey[r][p];
+            ASSERT_TRUE(h >= 1 && h <= HorseCount && j >= 1 && j <= JockeyCount) << h << " " << j;
             EXPECT_TRUE(dayHorses.insert(h).second) << "horse " << h << " twice in the day";
             EXPECT_EQ(day.db.horses[h].grade, GradeLetters[g]) << "race " << r + 1 << " post " << p + 1;
-            const int16_t j = day.card.raceJockey[r][p];
-            ASSERT_GE(j, 1);
-            ASSERT_LE(j, JockeyCount);
             EXPECT_TRUE(raceJockeys.insert(j).second) << "jockey " << j << " twice in race " << r + 1;
         }
         EXPECT_FALSE(day.card.racePoolsOpened[r]);
     }
 }
 
-class StartRaceDayTest : public ::testing::Test {
-protected:
+struct StartRaceDayTest : ::testing::Test {
     test::TempDir dir;
     test::ScriptedPrompter prompter;
 };
 
-// --- The card ---
-
-TEST_F(StartRaceDayTest, BundledStableGivesSoundCards) {
+TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
     test::copyBundledData(dir.path());
-    for (uint64_t seed = 1; seed <= 25; ++seed) {
-        SeededRandom random(seed);
-        RaceDay day(dir.path(), random, prompter);
-        StartResult result = startRaceDay(day);
-        ASSERT_TRUE(result.ready) << result.message;
-        EXPECT_TRUE(result.message.empty());
-        EXPECT_TRUE(day.cardDrawn);
-        expectSoundCard(day);
+    for (bool mixed : {false, true}) {
+        if (mixed)
+            writeStable(dir.path(),
+                        {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
+        std::set<int> gradesSeen;
+        for (uint64_t seed = 1; seed <= 25; ++seed) {
+            SeededRandom random(seed);
+            RaceDay day(dir.path(), random, prompter);
+            const StartResult result = startRaceDay(day);
+            ASSERT_TRUE(result.ready) << result.message;
+            EXPECT_EQ(result.message, "");
+            EXPECT_TRUE(day.cardDrawn);
+            expectSoundCard(day);
+            gradesSeen.insert(day.card.raceGrade.begin(), day.card.raceGrade.end());
+        }
+        EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
     }
     EXPECT_TRUE(prompter.shown().empty());
 }
 
-TEST_F(StartRaceDayTest, MixedGradesDrawOnlyHorsesOfTheRaceGrade) {
-    writeStable(dir.path(),
-                gradesOf({{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}}));
-    std::set<int> gradesSeen;
-    for (uint64_t seed = 1; seed <= 25; ++seed) {
-        SeededRandom random(seed);
-        RaceDay day(dir.path(), random, prompter);
-        ASSERT_TRUE(startRaceDay(day).ready);
-        expectSoundCard(day);
-        for (int r = 0; r < RacesPerDay; ++r)
-            gradesSeen.insert(day.card.raceGrade[r]);
-    }
-    EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
-}
-
 TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
-    // Horses 1..8 are the only "J" horses; the rest are maidens.
-    auto grades = gradesOf({{8, "J"}, {192, "M"}});
-    writeStable(dir.path(), grades);
+    writeStable(dir.path(), {{8, "J"}, {192, "M"}}); // horses 1..8 are the only "J" horses
     ScriptThenSeeded random(
         {
             1.0,              // beyond the table: a miss
@@ -153,84 +126,67 @@ TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
     EXPECT_EQ(day.card.raceJockey[0][0], 5);
     EXPECT_EQ(day.card.raceHorse[0][1], 1);
     EXPECT_EQ(day.card.raceJockey[0][1], 32);
-    for (int p = 0; p < FieldSize; ++p)
-        EXPECT_LE(day.card.raceHorse[0][p], 8);
     for (int r = 1; r < RacesPerDay; ++r)
         EXPECT_EQ(day.card.raceGrade[r], 1) << "the eight J horses are all taken by race 1";
     expectSoundCard(day);
 }
 
-TEST_F(StartRaceDayTest, SameSeedGivesTheSameDay) {
-    test::copyBundledData(dir.path());
-    SeededRandom first(42), second(42);
-    RaceDay a(dir.path(), first, prompter), b(dir.path(), second, prompter);
-    ASSERT_TRUE(startRaceDay(a).ready);
-    ASSERT_TRUE(startRaceDay(b).ready);
-    EXPECT_EQ(a.card.raceHorse, b.card.raceHorse);
-    EXPECT_EQ(a.card.raceJockey, b.card.raceJockey);
-}
-
-// --- A stable that cannot fill the day ---
-
-TEST_F(StartRaceDayTest, NinetyGradedHorsesStopBeforeTheTwelfthRace) {
-    writeStable(dir.path(), gradesOf({{90, "M"}}));
-    writeAll(dir / "players.dat", "1,Ann,12\r\n");
-    SeededRandom random(3);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_FALSE(result.ready);
-    EXPECT_FALSE(day.cardDrawn);
-    EXPECT_EQ(result.unfilledRace, 12);
-    EXPECT_NE(result.message.find("race 12"), std::string::npos);
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text, result.message);
-    EXPECT_EQ(prompter.shown()[0].title, MessageTitle);
-    EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
-    EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
-}
-
-TEST_F(StartRaceDayTest, GradesSpreadTooThinStopEarly) {
-    // Fifteen of each grade: ninety horses, but only one race per grade.
-    writeStable(dir.path(),
-                gradesOf({{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}));
-    SeededRandom random(5);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_FALSE(result.ready);
-    EXPECT_EQ(result.unfilledRace, 7);
+TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsBeforeTheRace) {
+    const struct {
+        Stable stable;
+        int unfilledRace;
+    } cases[] = {{{{90, "M"}}, 12},
+                 // Ninety horses, but only one race per grade.
+                 {{{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}, 7}};
+    for (const auto& c : cases) {
+        writeStable(dir.path(), c.stable);
+        writeAll(dir / "players.dat", "1,Ann,12\r\n");
+        prompter.clear();
+        SeededRandom random(3);
+        RaceDay day(dir.path(), random, prompter);
+        const StartResult result = startRaceDay(day);
+        EXPECT_FALSE(result.ready);
+        EXPECT_FALSE(day.cardDrawn);
+        EXPECT_EQ(result.unfilledRace, c.unfilledRace);
+        EXPECT_NE(result.message.find("race " + std::to_string(c.unfilledRace) + ":"), std::string::npos);
+        ASSERT_EQ(prompter.shown().size(), 1u);
+        EXPECT_EQ(prompter.shown()[0].text, result.message);
+        EXPECT_EQ(prompter.shown()[0].title, MessageTitle);
+        EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
+        EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
+    }
 }
 
 TEST_F(StartRaceDayTest, AMissingStableFileStopsTheDayBeforeAnythingIsDrawnOrWritten) {
-    for (const char* missing : {"horses.dat", "jockeys.dat"}) {
+    for (const std::string missing : {"horses.dat", "jockeys.dat"}) {
         test::copyBundledData(dir.path());
         std::filesystem::remove(dir / missing);
         std::filesystem::remove(dir / "races.dat");
         prompter.clear();
         SeededRandom random(5);
         RaceDay day(dir.path(), random, prompter);
-        StartResult result = startRaceDay(day);
+        const StartResult result = startRaceDay(day);
         EXPECT_FALSE(result.ready);
         EXPECT_EQ(result.missingFile, missing);
-        EXPECT_TRUE(prompter.sawText("Error reading " + std::string(missing)));
+        EXPECT_TRUE(prompter.sawText("Error reading " + missing));
         EXPECT_TRUE(prompter.sawText(result.message));
-        EXPECT_EQ(result.message.rfind(std::string(missing) + " is missing", 0), 0u) << result.message;
+        EXPECT_EQ(result.message.rfind(missing + " is missing", 0), 0u) << result.message;
         EXPECT_NE(result.message.find("backup"), std::string::npos);
         EXPECT_NE(result.message.find("reset"), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(dir / "races.dat")) << missing;
     }
 }
 
-// --- The files and the day's state ---
-
-TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
+TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     test::copyBundledData(dir.path());
     writeAll(dir / "results.dat", "old results\r\n");
     writeAll(dir / "tickets.dat", "1,2,$2 Win 3\r\n");
     writeAll(dir / "races.dat", "stale\r\n");
-    // A day quit between the halves of a Twin-Tri or Tri-Super leaves halves and credits.
-    const char* exchangeFiles[] = {"twintris.dat", "trisupers.dat", "twintriexchanges.dat",
-                                   "trisuperexchanges.dat", "exchangecredits.dat"};
-    for (const char* name : exchangeFiles)
+    // A day quit part-way leaves multi-race halves, Twin-Tri and Tri-Super halves and credits.
+    const char* leftovers[] = {"dailydoubles.dat",      "pick3s.dat",         "pick6s.dat",
+                               "twintris.dat",          "trisupers.dat",      "twintriexchanges.dat",
+                               "trisuperexchanges.dat", "exchangecredits.dat"};
+    for (const char* name : leftovers)
         writeAll(dir / name, "2125,1,2,3,2\r\n");
     std::string pastLines;
     for (int i = 1; i <= 16; ++i)
@@ -246,35 +202,31 @@ TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
     ASSERT_TRUE(startRaceDay(day).ready);
 
-    auto lines = readLines(dir / "races.dat");
-    ASSERT_EQ(lines.size(), 12u);
+    std::string card;
     for (int r = 0; r < RacesPerDay; ++r) {
-        std::string expected = std::to_string(r + 1) + ",1,0,3/14/2026";
+        card += std::to_string(r + 1) + ",1,0,3/14/2026";
         for (int p = 0; p < FieldSize; ++p)
-            expected += "," + std::to_string(day.card.raceHorse[r][p]);
-        EXPECT_EQ(lines[r], expected);
+            card += "," + std::to_string(day.card.raceHorse[r][p]);
+        card += "\r\n";
     }
+    EXPECT_EQ(readAll(dir / "races.dat"), card);
     EXPECT_EQ(readAll(dir / "results.dat"), "");
     EXPECT_EQ(readAll(dir / "tickets.dat"), "");
-    for (const char* name : exchangeFiles)
+    for (const char* name : leftovers)
         EXPECT_EQ(readAll(dir / name), "") << name;
+    EXPECT_EQ(readAll(dir / "pastperformances.dat"), pastLines.substr(pastLines.find("\r\n") + 2));
     EXPECT_TRUE(day.exchangeCredits.empty());
-    EXPECT_EQ(readLines(dir / "pastperformances.dat").size(), 15u);
+    EXPECT_TRUE(day.tickets.empty());
     EXPECT_EQ(day.currentRace, 0);
     EXPECT_FALSE(day.loadingPassDone);
-    EXPECT_TRUE(day.tickets.empty());
-    for (bool opened : day.card.racePoolsOpened)
-        EXPECT_FALSE(opened);
-}
+    EXPECT_TRUE(prompter.shown().empty());
 
-TEST_F(StartRaceDayTest, FillsTodaysDateWhenNoneIsSet) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(1);
-    RaceDay day(dir.path(), random, prompter);
+    // Without a date set, the day is today's.
+    day.date.clear();
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_FALSE(day.date.empty());
     EXPECT_EQ(day.date.find(','), std::string::npos);
-    EXPECT_NE(readLines(dir / "races.dat")[0].find("," + day.date + ","), std::string::npos);
+    EXPECT_EQ(test::readLines(dir / "races.dat")[0].rfind("1,1,0," + day.date + ",", 0), 0u);
 }
 
 TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
@@ -292,44 +244,34 @@ TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
     EXPECT_EQ(day.players.selected, 0);
     EXPECT_EQ(day.players.balanceLabel, "400.00");
     EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
-    EXPECT_EQ(amountSpinnerStart(day.db.settings), 2);
-}
 
-TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheDayHasTheFactorySettings) {
-    test::copyBundledData(dir.path());
+    // Missing settings are reported and the day has the factory settings.
     std::filesystem::remove(dir / "settings.dat");
     writeAll(dir / "players.dat", "1,Ann,50\r\n");
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
+    day.db.settings = Settings{650, 5, 118.2f};
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
     EXPECT_EQ(day.db.settings.startAmount, 400.0f);
     EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
     EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
     EXPECT_EQ(day.players.entries[0].balance, "400");
-    EXPECT_EQ(readLines(dir / "races.dat").size(), 12u);
 }
 
-TEST_F(StartRaceDayTest, UnwritableCardRecordStillDrawsTheDay) {
+TEST_F(StartRaceDayTest, AnUnwritableCardRecordStillDrawsTheDay) {
     test::copyBundledData(dir.path());
     std::filesystem::create_directory(dir / "races.dat");
     SeededRandom random(4);
     RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_TRUE(result.ready);
+    EXPECT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.sawText("Cannot write races.dat: Is a directory"));
     expectSoundCard(day);
 }
 
 TEST(AmountSpinnerStart, RoundsHalfToEvenWithinTheSpinnerRange) {
-    auto start = [](float amount) { return amountSpinnerStart(Settings{400, amount, 999}); };
-    EXPECT_EQ(start(2), 2);
-    EXPECT_EQ(start(2.5f), 2);
-    EXPECT_EQ(start(3.5f), 4);
-    EXPECT_EQ(start(2.6f), 3);
-    EXPECT_EQ(start(-5), 0);
-    EXPECT_EQ(start(32000.4f), 32000);
-    EXPECT_EQ(start(3.0e38f), 32000);
+    std::vector<int> starts;
+    for (float amount : {2.0f, 2.5f, 3.5f, 2.6f, -5.0f, 32000.4f, 3.0e38f})
+        starts.push_back(amountSpinnerStart(Settings{400, amount, 999}));
+    EXPECT_EQ(starts, (std::vector<int>{2, 2, 4, 3, 0, 32000, 32000}));
 }
 
 } // namespace
