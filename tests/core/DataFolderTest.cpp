@@ -20,22 +20,12 @@ using Folder = std::map<std::string, std::string>;
 struct Killed {};
 
 // Counts the folder's operations; fails the k-th one with an errno, or with 0 stops the game there.
-class FaultAt final : public FileFaults {
-public:
-    FaultAt(int k, int err) : m_k(k), m_err(err) {}
+struct FaultAt final : FileFaults {
+    int k, err, seen = 0;
+    FaultAt(int k, int err) : k(k), err(err) {}
     int before(FileOp, std::string_view) override {
-        if (++m_seen != m_k)
-            return 0;
-        if (m_err == 0)
-            throw Killed{};
-        return m_err;
+        return ++seen != k ? 0 : err != 0 ? err : throw Killed{};
     }
-    int seen() const { return m_seen; }
-
-private:
-    int m_k;
-    int m_err;
-    int m_seen = 0;
 };
 
 const Folder Before = {
@@ -80,7 +70,7 @@ TEST(DataFolderStep, IsWholeWhicheverOperationFailsOrIsKilled) {
         folder.setFaults(&counter);
         ASSERT_FALSE(folder.commit(step()));
         ASSERT_EQ(test::folderContents(clean.path()), after) << "nothing is left aside";
-        operations = counter.seen();
+        operations = counter.seen;
     }
     ASSERT_GE(operations, 10);
     for (int err : {ENOSPC, 0}) {

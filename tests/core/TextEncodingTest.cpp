@@ -1,18 +1,202 @@
-// The records of the data files: fields joined and read back, and a file's text cut into lines,
-// checked against the line rules applied one character at a time around the 64 KiB line limit.
+// The text encoding of the data files and the figures shown. Number texts are checked against
+// the C library in the "C" locale: the written text reads back as printf's rounding to the same
+// significant digits, every number text reads as strtod reads it, and the figures shown are
+// printf's. A file's text is cut into lines as the line rules say, one character at a time,
+// around the 64 KiB line limit.
 
 #include "core/TextEncoding.h"
 #include "core/FileStore.h"
+#include "core/Format.h"
 #include "core/GradeTables.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <random>
 
 using namespace sw;
 
 namespace {
+
+using Texts = std::vector<std::string>;
+
+// What the text must read back as: the value rounded to `digits` significant digits.
+double roundedTo(double value, int digits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
+    return std::strtod(text, nullptr);
+}
+
+void expectPlainShortestText(const std::string& text, double value, int digits) {
+    SCOPED_TRACE(text);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos) << "no exponent, no comma";
+    EXPECT_EQ(std::strtod(text.c_str(), nullptr), roundedTo(value, digits));
+    if (text.find('.') != std::string::npos) {
+        EXPECT_NE(text.back(), '0') << "no trailing zeros after the point";
+        EXPECT_NE(text.back(), '.');
+    }
+    const std::string_view magnitude = text.front() == '-' ? std::string_view(text).substr(1) : text;
+    if (magnitude.size() > 1 && magnitude[0] == '0') {
+        EXPECT_EQ(magnitude[1], '.') << "no leading zeros";
+    }
+}
+
+TEST(NumberText, SinglesKeepSevenDigitsAndDoublesFifteen) {
+    std::mt19937 bits(11);
+    std::uniform_int_distribution<uint32_t> any;
+    for (int checked = 0; checked < 20000;) {
+        const uint32_t raw = any(bits);
+        float value;
+        std::memcpy(&value, &raw, sizeof value);
+        if (!std::isfinite(value) || value == 0 || std::fabs(value) > 1e12f || std::fabs(value) < 1e-12f)
+            continue;
+        expectPlainShortestText(formatSingle(value), value, 7);
+        ++checked;
+    }
+    std::mt19937_64 wide(12);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-20, 20);
+    for (int n = 0; n < 20000; ++n) {
+        const double value = std::ldexp(mantissa(wide), exponent(wide)) * (n % 2 ? -1 : 1);
+        expectPlainShortestText(formatDouble(value), value, 15);
+    }
+    // Race times in hundredths, odds in tenths, money in cents: the figures the files hold.
+    for (int hundredths = 0; hundredths < 40000; hundredths += 7) {
+        const float time = static_cast<float>(hundredths) / 100.0f;
+        EXPECT_EQ(std::strtof(formatSingle(time).c_str(), nullptr), time) << formatSingle(time);
+    }
+}
+
+TEST(NumberText, EdgeValuesWriteExactly) {
+    Texts singles, doubles;
+    for (float value : {999.0f, 122.5f, 1000.0f, 121.35f, 0.0f, -0.0f, -397.5f, 0.00012f, -0.05f, 1e-7f,
+                        9999999.0f, 123456789.0f, 1e10f, 1.0f / 3.0f})
+        singles.push_back(formatSingle(value));
+    EXPECT_EQ(singles, (Texts{"999", "122.5", "1000", "121.35", "0", "0", "-397.5", "0.00012", "-0.05",
+                              "0.0000001", "9999999", "123456800", "10000000000", "0.3333333"}));
+    // 0.9999999999999999 rounds up into a new digit.
+    for (double value : {612.5, 0.1 + 0.2, 1.0 / 3.0, 1234567.25, std::numeric_limits<double>::quiet_NaN(),
+                         0.9999999999999999, 1e20, -1234.5})
+        doubles.push_back(formatDouble(value));
+    EXPECT_EQ(doubles, (Texts{"612.5", "0.3", "0.333333333333333", "1234567.25", "0", "1",
+                              "100000000000000000000", "-1234.5"}));
+}
+
+// Reads a number text as the files' reader did before it had a path of its own for whole
+// numbers: the leading number text through strtod.
+bool strtodReads(const std::string& text, double& out) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) {
+        out = 0;
+        return true;
+    }
+    const char* start = text.c_str() + i;
+    char* end = nullptr;
+    const double value = std::strtod(start, &end);
+    if (end == start || !std::isfinite(value))
+        return false;
+    out = value;
+    return true;
+}
+
+void expectReadsAsStrtod(const std::string& text) {
+    SCOPED_TRACE('"' + text + '"');
+    double expected = -1, actual = -1;
+    const bool expectedOk = strtodReads(text, expected);
+    ASSERT_EQ(parseLeadingNumber(text, actual), expectedOk);
+    if (expectedOk) {
+        EXPECT_EQ(actual, expected);
+        EXPECT_EQ(std::signbit(actual), std::signbit(expected));
+    }
+}
+
+TEST(NumberText, ReadsEveryNumberAsStrtodDoes) {
+    for (const char* text :
+         {"0",     "-0",    "+7",     "  12",   "\t-3",   "007",     "12abc",     "12e",        "12e+",
+          "12e3",  "12E-2", "1.",     ".5",     "-.5",    "+.5e1",   "1.5e",      "121.35",     "0.3333333",
+          "1e308", "1e309", "-1e309", "1e-320", "1e-400", "-1e-400", "1000e-400", "0.001e-322", "2.4e-324",
+          "+",     "-",     ".",      "e5",     "-e5",    "abc",     "",          " ",          "1,5"})
+        expectReadsAsStrtod(text);
+    for (const char* text : {"123456789012345", "1234567890123456", "99999999999999999999",
+                             "0.0000e-999999999999", "1.7976931348623157e308", "1.7976931348623159e308",
+                             "000000000000000000000000000000000000000000000000000000000000000000000001.25"})
+        expectReadsAsStrtod(text);
+    std::mt19937 pick(13);
+    const std::string alphabet = "0123456789.e-+ ";
+    for (int n = 0; n < 50000; ++n) {
+        std::string text;
+        const int length = 1 + static_cast<int>(pick() % 12);
+        for (int k = 0; k < length; ++k)
+            text.push_back(alphabet[pick() % (k == 0 ? 12 : alphabet.size() - 1)]);
+        expectReadsAsStrtod(text);
+    }
+    // Only decimal number texts count; strtod alone would also take these.
+    double value = -1;
+    EXPECT_TRUE(parseLeadingNumber("0x1A", value));
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(parseLeadingNumber("inf", value));
+    EXPECT_FALSE(parseLeadingNumber("nan", value));
+}
+
+std::string printed(const char* format, double a, double b = 0) {
+    char text[512];
+    std::snprintf(text, sizeof text, format, a, b);
+    return text;
+}
+
+TEST(NumberText, ShownFiguresArePrintfsInTheCLocale) {
+    std::mt19937_64 bits(14);
+    std::uniform_real_distribution<double> money(0.001, 100000.0);
+    for (int n = 0; n < 20000; ++n) {
+        const double value = money(bits) * (n % 3 == 0 ? -1 : 1);
+        const int decimals = n % 4;
+        char fixed[512];
+        std::snprintf(fixed, sizeof fixed, "%.*f", decimals, value);
+        ASSERT_EQ(fixedText(value, decimals), fixed) << value;
+        const double seconds = std::fabs(value) / 50.0;
+        const double minutes = std::floor(seconds / 60.0);
+        ASSERT_EQ(timeText(seconds), printed("%.0f:%05.2f", minutes, seconds - 60.0 * minutes)) << seconds;
+        ASSERT_EQ(hundredths(seconds), std::strtof(printed("%.2f", seconds).c_str(), nullptr)) << seconds;
+    }
+    EXPECT_EQ(fixedText(1e300, 0), printed("%.0f", 1e300)) << "a huge hand-edited figure is printed whole";
+}
+
+TEST(NumberText, ShownPatterns) {
+    // A figure that shows as zero has no minus sign; an alignment never cuts; "½" is one column.
+    EXPECT_EQ(
+        (Texts{moneyText(397.5), moneyText(0.5), moneyText(0, false), moneyText(0.5, false),
+               moneyText(-0.5, false), dollarText(612.5), dollarText(0), dollarText(-2), fixedText(-0.004, 2),
+               rightAlign("$612.50", 10), rightAlign("$12345678.00", 10), padRight("\u00BD", 3),
+               timeText(118.3), timeText(27.35), timeText(999), shortDateText(2026, 12, 6)}),
+        (Texts{"397.50", "0.50", ".00", ".50", "-.50", "$612.50", "$.00", "-$2.00", "0.00", "   $612.50",
+               "$12345678.00", "\u00BD  ", "1:58.30", "0:27.35", "16:39.00", "12/6/2026"}));
+    EXPECT_EQ(hundredths(118.7249), 118.72f);
+    EXPECT_EQ((std::vector<int64_t>{roundHalfEven(12.5), roundHalfEven(13.5), roundHalfEven(-2.5)}),
+              (std::vector<int64_t>{12, 14, -2}));
+}
+
+TEST(NumberText, FilesStayTheSameUnderADecimalCommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool found = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8"})
+        found = found || std::setlocale(LC_NUMERIC, name);
+    if (!found)
+        GTEST_SKIP() << "no decimal-comma locale installed";
+    double read = 0;
+    const std::string texts = RecordWriter().single(121.35f).dbl(612.5).line() + moneyText(24.5) + " " +
+                              timeText(118.3) + " " + fixedText(7.25, 1) +
+                              (parseLeadingNumber("121.35", read) ? " read" : "");
+    const float rounded = hundredths(118.7249);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(texts, "121.35,612.5\r\n24.50 1:58.30 7.2 read");
+    EXPECT_EQ(std::tuple(read, rounded), std::tuple(121.35, 118.72f));
+}
 
 TEST(RecordWriter, JoinsFieldsAndEndsWithCrLf) {
     EXPECT_EQ(RecordWriter().text("Silver Arrow").text("M").integer(-3).single(999.f).boolean(false).line(),
@@ -24,25 +208,15 @@ TEST(RecordWriter, JoinsFieldsAndEndsWithCrLf) {
 }
 
 TEST(FieldReader, ReadsEachFieldTolerantly) {
+    // The leading number text counts, an empty field reads as 0, a non-zero number as true.
     FieldReader r("  12abc,,Ann , 7.5,true,0,3");
     int32_t a = 99, b = 99;
     std::string name;
     float f = 0;
     bool t = false, z = true, n = false;
-    r.read(a);
-    r.read(b);
-    r.read(name);
-    r.read(f);
-    r.read(t);
-    r.read(z);
-    r.read(n);
-    EXPECT_EQ(a, 12) << "the leading number text counts";
-    EXPECT_EQ(b, 0) << "an empty field reads as 0";
-    EXPECT_EQ(name, "Ann ");
-    EXPECT_EQ(f, 7.5f);
-    EXPECT_TRUE(t);
-    EXPECT_FALSE(z);
-    EXPECT_TRUE(n) << "a non-zero number reads as true";
+    const auto readAll = [&](auto&... values) { (r.read(values), ...); };
+    readAll(a, b, name, f, t, z, n);
+    EXPECT_EQ(std::tie(a, b, name, f, t, z, n), std::tuple(12, 0, "Ann ", 7.5f, true, false, true));
     EXPECT_TRUE(r.atEnd());
     r.read(a);
     EXPECT_EQ(a, 12) << "a field past the end of a short line leaves the value";
@@ -128,23 +302,19 @@ TEST(FileLines, ReadAsTheLineRulesSay) {
 }
 
 TEST(GradeTables, PurseSharesFactorsAndLetters) {
-    const int shares6[8] = {2400, 1500, 900, 600, 150, 150, 150, 150};
-    const int shares3[8] = {1200, 750, 450, 300, 75, 75, 75, 75};
-    for (int p = 0; p < 8; ++p) {
-        EXPECT_EQ(purseShare(6, p), shares6[p]);
-        EXPECT_EQ(purseShare(3, p), shares3[p]);
-    }
-    EXPECT_EQ(purseShare(0, 0), 0);
-    EXPECT_EQ(purseShare(3, 8), 0);
-    EXPECT_EQ(purseShare(7, 0), 0);
-    EXPECT_EQ(gradeFactor(1), 8);
-    EXPECT_EQ(gradeFactor(6), 13);
-    EXPECT_EQ(gradeFactor(0), 0);
-    EXPECT_EQ(gradeFactor(7), 0);
-    EXPECT_EQ(gradeIndex("AA"), 6);
-    EXPECT_EQ(gradeIndex("M"), 1);
-    EXPECT_EQ(gradeIndex("X"), 0);
-    EXPECT_EQ(gradeIndex("-"), 0);
+    std::vector<int> shares, factors, grades;
+    for (int g : {6, 3})
+        for (int p = 0; p <= 8; ++p)
+            shares.push_back(purseShare(g, p));
+    for (int g = 0; g <= 7; ++g)
+        factors.push_back(gradeFactor(g));
+    for (const char* letter : {"-", "M", "J", "C", "B", "A", "AA", "X", ""})
+        grades.push_back(gradeIndex(letter));
+    EXPECT_EQ(shares, (std::vector<int>{2400, 1500, 900, 600, 150, 150, 150, 150, 0, 1200, 750, 450, 300, 75,
+                                        75, 75, 75, 0}));
+    EXPECT_EQ(factors, (std::vector<int>{0, 8, 9, 10, 11, 12, 13, 0}));
+    EXPECT_EQ(grades, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 0, 0}));
+    EXPECT_EQ(purseShare(0, 0) + purseShare(7, 0) + purseShare(1, -1), 0);
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 // Starting a race day: the twelve races drawn from the stable in the game's draw order, the
-// day's files made fresh together, and a stable that cannot fill the day stopped early.
+// day's files made fresh together, and a stable that cannot fill the day stopped before any draw.
 
 #include "database/StartRaceDay.h"
 #include "core/Constants.h"
 #include "core/GradeTables.h"
 #include "core/RaceDay.h"
-#include "database/DatabaseFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +19,12 @@ namespace {
 
 // Replays scripted draws first, then carries on with a seeded generator, so a test can pin the
 // first draws of a day without scripting all of them.
-class ScriptThenSeeded final : public Random {
-public:
-    ScriptThenSeeded(std::vector<double> script, uint64_t seed) : m_script(std::move(script)), m_rest(seed) {}
-    double uniform() override { return m_next < m_script.size() ? m_script[m_next++] : m_rest.uniform(); }
-    std::size_t scriptedTaken() const { return m_next; }
-
-private:
-    std::vector<double> m_script;
-    std::size_t m_next = 0;
-    SeededRandom m_rest;
+struct ScriptThenSeeded final : Random {
+    std::vector<double> script;
+    std::size_t taken = 0;
+    SeededRandom rest{7};
+    explicit ScriptThenSeeded(std::vector<double> s) : script(std::move(s)) {}
+    double uniform() override { return taken < script.size() ? script[taken++] : rest.uniform(); }
 };
 
 // The uniform value that draws k of n.
@@ -37,8 +32,8 @@ double drawing(int k, int n) {
     return (k - 0.5) / n;
 }
 
-// A stable of the counts of each grade letter, the rest of no grade; jockeys and settings as a
-// reset leaves them.
+// A stable of so many horses of each grade letter, the rest of no grade; the jockeys and the
+// settings as a reset leaves them.
 using Stable = std::vector<std::pair<int, std::string>>;
 
 void writeStable(const std::filesystem::path& dir, const Stable& groups) {
@@ -54,8 +49,7 @@ void writeStable(const std::filesystem::path& dir, const Stable& groups) {
     writeAll(dir / "pastperformances.dat", "");
 }
 
-// What every drawn card must satisfy: no horse twice in the day, no jockey twice in a race, every
-// horse of the race's grade.
+// No horse twice in the day, no jockey twice in a race, every horse of its race's grade.
 void expectSoundCard(const RaceDay& day) {
     std::set<int32_t> dayHorses;
     for (int r = 0; r < RacesPerDay; ++r) {
@@ -80,118 +74,120 @@ struct StartRaceDayTest : ::testing::Test {
 };
 
 TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
-    test::copyBundledData(dir.path());
-    for (bool mixed : {false, true}) {
-        if (mixed)
-            writeStable(dir.path(),
-                        {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
-        std::set<int> gradesSeen;
-        for (uint64_t seed = 1; seed <= 25; ++seed) {
-            SeededRandom random(seed);
-            RaceDay day(dir.path(), random, prompter);
-            const StartResult result = startRaceDay(day);
-            ASSERT_TRUE(result.ready) << result.message;
-            EXPECT_EQ(result.message, "");
-            EXPECT_TRUE(day.cardDrawn);
-            expectSoundCard(day);
-            gradesSeen.insert(day.card.raceGrade.begin(), day.card.raceGrade.end());
-        }
-        EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
+    writeStable(dir.path(), {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
+    std::set<int> gradesSeen;
+    for (uint64_t seed = 1; seed <= 25; ++seed) {
+        SeededRandom random(seed);
+        RaceDay day(dir.path(), random, prompter);
+        const StartResult result = startRaceDay(day);
+        ASSERT_TRUE(result.ready && day.cardDrawn) << result.message;
+        EXPECT_EQ(result.message, "");
+        expectSoundCard(day);
+        gradesSeen.insert(day.card.raceGrade.begin(), day.card.raceGrade.end());
     }
-    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
+    // A card record that cannot be written is reported, and the day is drawn all the same.
+    std::filesystem::remove(dir / "races.dat");
+    std::filesystem::create_directory(dir / "races.dat");
+    SeededRandom random(4);
+    RaceDay day(dir.path(), random, prompter);
+    EXPECT_TRUE(startRaceDay(day).ready);
+    EXPECT_EQ(prompter.shown().at(0).text, "Cannot write races.dat: Is a directory");
+    expectSoundCard(day);
 }
 
 TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
-    writeStable(dir.path(), {{8, "J"}, {192, "M"}}); // horses 1..8 are the only "J" horses
-    ScriptThenSeeded random(
-        {
-            1.0,              // beyond the table: a miss
-            drawing(3, 6),    // "C": no horses, drawn again
-            drawing(2, 6),    // "J"
-            drawing(10, 200), // post 1: a maiden, drawn again
-            drawing(3, 200),  // post 1: horse 3
-            drawing(5, 32),   // post 1: jockey 5
-            drawing(3, 200),  // post 2: horse 3 again, already drawn
-            1.0,              // beyond the table
-            drawing(1, 200),  // post 2: horse 1
-            drawing(5, 32),   // post 2: jockey 5 is booked in this race
-            drawing(32, 32),  // post 2: jockey 32
-        },
-        7);
+    writeStable(dir.path(), {{192, "M"}, {8, "J"}}); // horses 193..200 are the only "J" horses
+    ScriptThenSeeded random({
+        1.0,               // beyond the table: a miss
+        drawing(3, 6),     // "C": no horses, drawn again
+        drawing(2, 6),     // "J"
+        drawing(10, 200),  // post 1: a maiden, drawn again
+        drawing(195, 200), // post 1: horse 195
+        drawing(5, 32),    // post 1: jockey 5
+        drawing(195, 200), // post 2: horse 195 again, already drawn
+        1.0,               // beyond the table
+        drawing(200, 200), // post 2: the last horse
+        drawing(5, 32),    // post 2: jockey 5 is booked in this race
+        drawing(32, 32),   // post 2: jockey 32
+    });
     RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(random.scriptedTaken(), 11u);
-    EXPECT_EQ(day.card.raceGrade[0], 2);
-    EXPECT_EQ(day.card.raceHorse[0][0], 3);
-    EXPECT_EQ(day.card.raceJockey[0][0], 5);
-    EXPECT_EQ(day.card.raceHorse[0][1], 1);
-    EXPECT_EQ(day.card.raceJockey[0][1], 32);
+    EXPECT_EQ(random.taken, 11u);
+    EXPECT_EQ(std::vector<int>({day.card.raceGrade[0], day.card.raceHorse[0][0], day.card.raceJockey[0][0],
+                                day.card.raceHorse[0][1], day.card.raceJockey[0][1]}),
+              std::vector<int>({2, 195, 5, 200, 32}));
     for (int r = 1; r < RacesPerDay; ++r)
         EXPECT_EQ(day.card.raceGrade[r], 1) << "the eight J horses are all taken by race 1";
     expectSoundCard(day);
 }
 
-TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsBeforeTheRace) {
+// The day stops before the race no grade can fill, or before any draw when the stable's horses
+// or jockeys are missing; it writes nothing, and the player is told what to do.
+TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsAndWritesNothing) {
     const struct {
         Stable stable;
+        const char* missing;
         int unfilledRace;
-    } cases[] = {{{{90, "M"}}, 12},
-                 // Ninety horses, but only one race per grade.
-                 {{{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}, 7}};
+        const char* message;
+    } cases[] = {
+        {{{90, "M"}}, "", 12, "The stable cannot fill race 12: no grade has eight horses left to draw."},
+        {{{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}, "", 7, "race 7:"},
+        {{{200, "M"}}, "horses.dat", 0, "horses.dat is missing from the data folder"},
+        {{{200, "M"}}, "jockeys.dat", 0, "jockeys.dat is missing from the data folder"},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
         writeStable(dir.path(), c.stable);
+        if (*c.missing)
+            std::filesystem::remove(dir / c.missing);
+        std::filesystem::remove(dir / "races.dat");
         writeAll(dir / "players.dat", "1,Ann,12\r\n");
         prompter.clear();
         SeededRandom random(3);
         RaceDay day(dir.path(), random, prompter);
         const StartResult result = startRaceDay(day);
-        EXPECT_FALSE(result.ready);
-        EXPECT_FALSE(day.cardDrawn);
-        EXPECT_EQ(result.unfilledRace, c.unfilledRace);
-        EXPECT_NE(result.message.find("race " + std::to_string(c.unfilledRace) + ":"), std::string::npos);
-        ASSERT_EQ(prompter.shown().size(), 1u);
-        EXPECT_EQ(prompter.shown()[0].text, result.message);
-        EXPECT_EQ(prompter.shown()[0].title, MessageTitle);
-        EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
-        EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
-    }
-}
-
-TEST_F(StartRaceDayTest, AMissingStableFileStopsTheDayBeforeAnythingIsDrawnOrWritten) {
-    for (const std::string missing : {"horses.dat", "jockeys.dat"}) {
-        test::copyBundledData(dir.path());
-        std::filesystem::remove(dir / missing);
-        std::filesystem::remove(dir / "races.dat");
-        prompter.clear();
-        SeededRandom random(5);
-        RaceDay day(dir.path(), random, prompter);
-        const StartResult result = startRaceDay(day);
-        EXPECT_FALSE(result.ready);
-        EXPECT_EQ(result.missingFile, missing);
-        EXPECT_TRUE(prompter.sawText("Error reading " + missing));
-        EXPECT_TRUE(prompter.sawText(result.message));
-        EXPECT_EQ(result.message.rfind(missing + " is missing", 0), 0u) << result.message;
+        EXPECT_FALSE(result.ready || day.cardDrawn);
+        EXPECT_EQ(std::tie(result.unfilledRace, result.missingFile), std::tuple(c.unfilledRace, c.missing));
+        EXPECT_NE(result.message.find(c.message), std::string::npos) << result.message;
         EXPECT_NE(result.message.find("backup"), std::string::npos);
         EXPECT_NE(result.message.find("reset"), std::string::npos);
-        EXPECT_FALSE(std::filesystem::exists(dir / "races.dat")) << missing;
+        std::vector<std::string> shown = {result.message};
+        if (*c.missing)
+            shown.insert(shown.begin(), "Error reading " + std::string(c.missing));
+        for (const auto& message : prompter.shown()) {
+            EXPECT_EQ(message.text, shown.at(&message - &prompter.shown()[0]));
+            EXPECT_EQ(message.title, MessageTitle);
+        }
+        EXPECT_EQ(prompter.shown().size(), shown.size());
+        EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
+        EXPECT_EQ(std::filesystem::exists(dir / "races.dat"), !*c.missing)
+            << "nor written before the stable is in";
+        EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
     }
 }
 
 TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     test::copyBundledData(dir.path());
-    writeAll(dir / "results.dat", "old results\r\n");
-    writeAll(dir / "tickets.dat", "1,2,$2 Win 3\r\n");
-    writeAll(dir / "races.dat", "stale\r\n");
-    // A day quit part-way leaves multi-race halves, Twin-Tri and Tri-Super halves and credits.
-    const char* leftovers[] = {"dailydoubles.dat",      "pick3s.dat",         "pick6s.dat",
-                               "twintris.dat",          "trisupers.dat",      "twintriexchanges.dat",
-                               "trisuperexchanges.dat", "exchangecredits.dat"};
+    // A day quit part-way leaves its results, tickets, multi-race halves and exchange credits.
+    const char* leftovers[] = {"results.dat",
+                               "tickets.dat",
+                               "races.dat",
+                               "pick3s.dat",
+                               "dailydoubles.dat",
+                               "pick6s.dat",
+                               "twintris.dat",
+                               "trisupers.dat",
+                               "twintriexchanges.dat",
+                               "trisuperexchanges.dat",
+                               "exchangecredits.dat"};
     for (const char* name : leftovers)
         writeAll(dir / name, "2125,1,2,3,2\r\n");
     std::string pastLines;
     for (int i = 1; i <= 16; ++i)
         pastLines += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
     writeAll(dir / "pastperformances.dat", pastLines);
+    writeAll(dir / "players.dat", "");
     SeededRandom random(11);
     RaceDay day(dir.path(), random, prompter);
     day.date = "3/14/2026";
@@ -200,7 +196,9 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.loadingPassDone = true;
     day.tickets.push_back({"$2 Win 3", 1, true});
     day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
+    day.players.balanceLabel = "design";
     ASSERT_TRUE(startRaceDay(day).ready);
+    EXPECT_TRUE(prompter.shown().empty());
 
     std::string card;
     for (int r = 0; r < RacesPerDay; ++r) {
@@ -209,62 +207,29 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
             card += "," + std::to_string(day.card.raceHorse[r][p]);
         card += "\r\n";
     }
-    EXPECT_EQ(readAll(dir / "races.dat"), card);
-    EXPECT_EQ(readAll(dir / "results.dat"), "");
-    EXPECT_EQ(readAll(dir / "tickets.dat"), "");
-    for (const char* name : leftovers)
-        EXPECT_EQ(readAll(dir / name), "") << name;
+    for (const std::string name : leftovers)
+        EXPECT_EQ(readAll(dir / name), name == "races.dat" ? card : "") << name;
     EXPECT_EQ(readAll(dir / "pastperformances.dat"), pastLines.substr(pastLines.find("\r\n") + 2));
-    EXPECT_TRUE(day.exchangeCredits.empty());
-    EXPECT_TRUE(day.tickets.empty());
+    EXPECT_TRUE(day.exchangeCredits.empty() && day.tickets.empty());
     EXPECT_EQ(day.currentRace, 0);
     EXPECT_FALSE(day.loadingPassDone);
-    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(-1, "design")) << "nobody";
 
-    // Without a date set, the day is today's.
+    // Without a date or settings: today's date, the factory settings, and the players start at
+    // the starting amount with the first selected.
     day.date.clear();
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_FALSE(day.date.empty());
-    EXPECT_EQ(day.date.find(','), std::string::npos);
-    EXPECT_EQ(test::readLines(dir / "races.dat")[0].rfind("1,1,0," + day.date + ",", 0), 0u);
-}
-
-TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
-    day.players.balanceLabel = "design";
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(day.players.selected, -1) << "no players, nobody selected";
-    EXPECT_EQ(day.players.balanceLabel, "design");
-
-    writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
-    ASSERT_TRUE(startRaceDay(day).ready);
-    ASSERT_EQ(day.players.entries.size(), 2u);
-    EXPECT_EQ(day.players.selected, 0);
-    EXPECT_EQ(day.players.balanceLabel, "400.00");
-    EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
-
-    // Missing settings are reported and the day has the factory settings.
-    std::filesystem::remove(dir / "settings.dat");
-    writeAll(dir / "players.dat", "1,Ann,50\r\n");
     day.db.settings = Settings{650, 5, 118.2f};
+    writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
+    std::filesystem::remove(dir / "settings.dat");
     ASSERT_TRUE(startRaceDay(day).ready);
+    EXPECT_EQ(day.date.find(','), std::string::npos);
+    EXPECT_EQ(test::readLines(dir / "races.dat").at(0).rfind("1,1,0," + day.date + ",", 0), 0u) << day.date;
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
-    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
-    EXPECT_EQ(day.players.entries[0].balance, "400");
-}
-
-TEST_F(StartRaceDayTest, AnUnwritableCardRecordStillDrawsTheDay) {
-    test::copyBundledData(dir.path());
-    std::filesystem::create_directory(dir / "races.dat");
-    SeededRandom random(4);
-    RaceDay day(dir.path(), random, prompter);
-    EXPECT_TRUE(startRaceDay(day).ready);
-    EXPECT_TRUE(prompter.sawText("Cannot write races.dat: Is a directory"));
-    expectSoundCard(day);
+    EXPECT_EQ(std::tuple(day.db.settings.startAmount, day.db.settings.defaultBetAmount,
+                         day.db.settings.trackRecord),
+              std::tuple(400.0f, 2.0f, 999.0f));
+    EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
+    EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(0, "400.00"));
 }
 
 TEST(AmountSpinnerStart, RoundsHalfToEvenWithinTheSpinnerRange) {

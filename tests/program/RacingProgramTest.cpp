@@ -13,10 +13,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace sw;
 using test::readLines;
+using Texts = std::vector<std::string>;
 
 namespace {
+
+// The values joined by commas: one record of a data file.
+template <typename... T> std::string record(const T&... values) {
+    std::ostringstream out;
+    ((out << values << ','), ...);
+    return out.str().substr(0, out.str().size() - 1) + "\r\n";
+}
 
 // A small made-up day: horse n is "Horse n", race r runs horses 8r+1..8r+8 with jockeys cycling
 // through the 32, jockey n is "Jockey n" of skill n % 3, and jockeys.dat is on disk.
@@ -27,18 +37,14 @@ struct ProgramDay {
     RaceDay day{dir.path(), random, prompter};
 
     ProgramDay() {
-        for (int n = 1; n <= HorseCount; ++n) {
-            const auto segment = [n](int s) { return std::to_string(4 + (n + s) % 5); };
-            parseHorse("Horse " + std::to_string(n) + ",M," + std::to_string(n % 7) + "," +
-                           std::to_string(n % 3) + ",0,0,0," + std::to_string(250 * (n % 7)) + ",0,,,999," +
-                           segment(0) + "," + segment(1) + "," + segment(2) + "," + segment(3) + "," +
-                           segment(4) + "," + std::to_string(n % 3),
+        for (int n = 1; n <= HorseCount; ++n)
+            parseHorse(record("Horse " + std::to_string(n), "M", n % 7, n % 3, 0, 0, 0, 250 * (n % 7), 0, "",
+                              "", 999, 4 + n % 5, 4 + (n + 1) % 5, 4 + (n + 2) % 5, 4 + (n + 3) % 5,
+                              4 + (n + 4) % 5, n % 3),
                        day.db.horses[n]);
-        }
         std::string jockeys;
         for (int n = 1; n <= JockeyCount; ++n)
-            jockeys += "Jockey " + std::to_string(n) + "," + std::to_string(n % 3) + "," + std::to_string(n) +
-                       ",0,0,0,0," + std::to_string(100 * n) + "\r\n";
+            jockeys += record("Jockey " + std::to_string(n), n % 3, n, 0, 0, 0, 0, 100 * n);
         test::writeAll(dir / "jockeys.dat", jockeys);
         parseJockeys(jockeys, day.db.jockeys);
         for (int r = 0; r < RacesPerDay; ++r) {
@@ -55,17 +61,9 @@ struct ProgramDay {
     void addPastLines(int horse, int n, std::string grade = "C", int finishPos = 3) {
         std::string text = test::readAll(dir / "pastperformances.dat");
         for (int i = 1; i <= n; ++i)
-            text += std::to_string(horse) + ",5/12/2026,0,1,550,F,0,0,2,4,3,1,2,nk," +
-                    std::to_string(finishPos) + ",2,118.3,6.5," + grade + ",line " + std::to_string(i) +
-                    ",8\r\n";
+            text += record(horse, "5/12/2026", 0, 1, 550, "F", 0, 0, 2, 4, 3, 1, 2, "nk", finishPos, 2, 118.3,
+                           6.5, grade, "line " + std::to_string(i), 8);
         test::writeAll(dir / "pastperformances.dat", text);
-    }
-
-    std::vector<std::string> allPoolFiles() const {
-        std::vector<std::string> contents;
-        for (PoolFile file : SingleRacePoolFiles)
-            contents.push_back(test::readAll(dir / poolFileName(file)));
-        return contents;
     }
 };
 
@@ -77,6 +75,15 @@ auto tables(const Pools& p) {
                     p.consistencyBand, p.ticketCounter);
 }
 
+void copyEntry(EntryTables& e, int h, const Horse& horse) {
+    e.name[h] = horse.name;
+    e.starts[h] = horse.starts, e.firsts[h] = horse.firsts, e.seconds[h] = horse.seconds;
+    e.thirds[h] = horse.thirds, e.fourths[h] = horse.fourths, e.earnings[h] = horse.earnings;
+    std::copy(horse.segmentRating.begin(), horse.segmentRating.end(), e.segmentRating[h].begin());
+    e.path[h] = horse.path, e.formValue[h] = horse.formValue, e.bestTime[h] = horse.bestTime;
+    e.spareFlag[h] = horse.spareFlag;
+}
+
 auto tables(const EntryTables& e) {
     return std::tie(e.name, e.starts, e.firsts, e.seconds, e.thirds, e.fourths, e.earnings, e.segmentRating,
                     e.path, e.formValue, e.bestTime, e.spareFlag);
@@ -84,65 +91,55 @@ auto tables(const EntryTables& e) {
 
 struct RacingProgram : ::testing::Test, ProgramDay {};
 
-TEST_F(RacingProgram, ShowsTheRaceItsEntriesAndTheirRecords) {
-    parseHorse("Horse 17,M,4,2,1,0,1,1500", day.db.horses[17]);
+TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
+    parseHorse("Horse 17,M,4,2,1,0,1,1500,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[17]);
     day.card.raceHorse[2][4] = 0; // hand-edited slots outside the stable show empty entries
     day.card.raceHorse[2][5] = 201;
     day.card.raceJockey[2][4] = 33;
+    day.entries.segmentRating[0][7] = 55; // a carried column, not the horse's
     const ProgramView view = showRace(day, 3, false);
     EXPECT_EQ(std::tie(view.race, view.raceNumber, view.purse, view.distance, view.trackRecord),
               std::tuple(3, "3", "$3000", "1 1/4 Miles", "none yet"));
     const ProgramEntryView& first = view.entries[0]; // horse 17, jockey 17
-    EXPECT_EQ(
-        (std::vector<std::string>{first.horseName, first.jockey, first.jockeyRecord, first.starts,
-                                  first.firsts, first.seconds, first.thirds, first.fourths, first.earnings}),
-        (std::vector<std::string>{"Horse 17", "Jockey 17 (V)", "17   0 0 0 0  $1700", "4", "2", "1", "0", "1",
-                                  "$1500"}));
+    EXPECT_EQ((Texts{first.horseName, first.jockey, first.jockeyRecord, first.starts, first.firsts,
+                     first.seconds, first.thirds, first.fourths, first.earnings}),
+              (Texts{"Horse 17", "Jockey 17 (V)", "17   0 0 0 0  $1700", "4", "2", "1", "0", "1", "$1500"}));
     EXPECT_EQ(view.entries[7].horseName + view.entries[7].jockey, "Horse 24Jockey 24 (A)");
-    EXPECT_EQ(view.entries[4].horseName + view.entries[4].jockey, " (A)");
-    EXPECT_EQ(view.entries[5].horseName, "");
+    EXPECT_EQ(view.entries[4].horseName + view.entries[4].jockey + view.entries[5].horseName, " (A)");
     EXPECT_EQ(view.jockeyStandings.size(), static_cast<std::size_t>(JockeyCount));
     EXPECT_EQ(view.jockeyStandings.front().substr(0, 15), "Jockey 32      ");
-    EXPECT_EQ(day.entries.name[4], "");
+
+    EntryTables expected;
+    for (int h = 0; h < FieldSize; ++h)
+        if (day.card.raceHorse[2][h] >= 1 && day.card.raceHorse[2][h] <= HorseCount)
+            copyEntry(expected, h, day.db.horses[day.card.raceHorse[2][h]]);
+    expected.segmentRating[0] = {8, 7, 6, 5, 4, 0, 0, 55, 0, 0};
+    EXPECT_TRUE(tables(day.entries) == tables(expected));
+    EXPECT_EQ(day.entries.name[0] + day.entries.name[4], "Horse 17");
 
     day.db.settings.trackRecord = day.db.horses[3].bestTime = day.db.horses[150].bestTime = 27.35f;
     const ProgramView held = showRace(day, 1, true);
     EXPECT_EQ(held.trackRecord, "0:27.35");
-    EXPECT_EQ(held.trackRecordHolders, (std::vector<std::string>{"Horse 3", "Horse 150"}));
+    EXPECT_EQ(held.trackRecordHolders, (Texts{"Horse 3", "Horse 150"}));
+    // A race outside the day shows nothing and changes nothing.
+    EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
+    EXPECT_EQ(day.entries.name[0], "Horse 1");
+    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
 }
 
-TEST_F(RacingProgram, FillsTheEntryTablesTheRaceReads) {
-    parseHorse("Horse 42,M,5,4,3,2,1,7000,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[42]);
-    day.entries.segmentRating[1][7] = 55; // a carried column, not the horse's
-    showRace(day, 6, true);               // horse 42 runs from post 2
-    EntryTables expected = day.entries;
-    expected.name[1] = "Horse 42";
-    expected.starts[1] = 5, expected.firsts[1] = 4, expected.seconds[1] = 3, expected.thirds[1] = 2;
-    expected.fourths[1] = 1, expected.earnings[1] = 7000, expected.path[1] = 2, expected.formValue[1] = 3;
-    expected.segmentRating[1] = {8, 7, 6, 5, 4, 0, 0, 55, 0, 0};
-    expected.bestTime[1] = 117.5f;
-    expected.spareFlag[1] = true;
-    EXPECT_TRUE(tables(day.entries) == tables(expected));
-    EXPECT_EQ(day.entries.name[0], "Horse 41");
-}
-
-TEST_F(RacingProgram, ListsEachHorsesPastLinesInFileOrder) {
+TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
+    showRace(day, 1, true);
+    const int32_t without = day.pools.win[0];
     addPastLines(17, 2, "AA");
     addPastLines(99, 3);
     addPastLines(18, 20);
     addPastLines(17, 1, "M");
     const ProgramView view = showRace(day, 3, false);
-    EXPECT_EQ(view.entries[0].pastLines,
-              (std::vector<std::string>{"2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 1",
-                                        "2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 2",
-                                        "2  4 3-1  2-nk 3-2   1:58.30 1K   6.5 line 1"}));
+    EXPECT_EQ(view.entries[0].pastLines, (Texts{"2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 1",
+                                                "2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 2",
+                                                "2  4 3-1  2-nk 3-2   1:58.30 1K   6.5 line 1"}));
     EXPECT_EQ(view.entries[1].pastLines.size(), 20u) << "every line is shown, not only the rated ones";
     EXPECT_TRUE(view.entries[2].pastLines.empty());
-}
-
-TEST_F(RacingProgram, PastLinesRaiseTheWinMoney) {
-    showRace(day, 1, true);
-    const int32_t without = day.pools.win[0];
     addPastLines(1, 20, "B", 5); // 25 points each, 15 counted
     showRace(day, 1, true);
     EXPECT_EQ(day.pools.win[0], without + 15 * 25);
@@ -151,8 +148,7 @@ TEST_F(RacingProgram, PastLinesRaiseTheWinMoney) {
 TEST_F(RacingProgram, TheRaceShownSetsTheBetsOffered) {
     const int dailyDouble = 2, pick3 = 4, pick6 = 7;
     for (int race = 1; race <= RacesPerDay; ++race) {
-        const ProgramView view = showRace(day, race, true);
-        EXPECT_EQ(view.betsOffered, betsOfferedText(race));
+        EXPECT_EQ(showRace(day, race, true).betsOffered, betsOfferedText(race));
         EXPECT_EQ(
             std::tuple(day.dailyDoubleOffered, day.pick3Offered, day.pick6Offered, day.exchangeBetsOffered),
             std::tuple(race == dailyDouble, race == pick3, race == pick6, race < RacesPerDay))
@@ -168,21 +164,12 @@ TEST_F(RacingProgram, StandingsAreReadFromTheJockeysFileEachTime) {
     ProgramView view = showRace(day, 1, true);
     EXPECT_EQ(view.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
     EXPECT_EQ(view.entries[0].jockey, "Ada Quill (V)");
-
-    // Missing files leave the lists as they were, without a message.
+    // A missing file leaves the lists as they were, without a message.
     std::filesystem::remove(dir / "jockeys.dat");
     view = showRace(day, 2, false);
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_EQ(view.entries[0].jockey, "Jockey 9 (A)");
-    EXPECT_TRUE(view.entries[0].pastLines.empty());
     EXPECT_GT(day.pools.winTotal, 0);
-}
-
-TEST_F(RacingProgram, RaceOutsideTheDayShowsNothing) {
-    EXPECT_EQ(showRace(day, 0, false).race, 0);
-    EXPECT_EQ(showRace(day, 13, false).race, 0);
-    EXPECT_EQ(day.entries.name[0], "");
-    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
 }
 
 TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
@@ -203,11 +190,11 @@ TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
     EXPECT_EQ(readLines(dir / "wins.dat").front().substr(0, 4), "1,1,");
 
     // Opening it again neither loads nor rewrites anything.
-    const auto files = allPoolFiles();
+    const auto files = test::folderContents(dir.path());
     progress.clear();
     openRacingProgram(day, [&](int percent) { progress.push_back(percent); });
     EXPECT_TRUE(progress.empty());
-    EXPECT_EQ(allPoolFiles(), files);
+    EXPECT_EQ(test::folderContents(dir.path()), files);
 
     // The next race opens its own pools, its public lines numbered from 1 again.
     appendPoolLines(day, PoolFile::Wins, "2125,1,50\r\n");
@@ -233,7 +220,7 @@ TEST_F(RacingProgram, LeavingOrPrintingRestoresTheRaceAboutToBeRun) {
     toteRefresh(day);
     const Pools paid = day.pools;
     const EntryTables entries = day.entries;
-    const auto files = allPoolFiles();
+    const auto files = test::folderContents(dir.path());
 
     showRace(day, 5, false);
     EXPECT_NE(day.pools.win, paid.win);
@@ -249,13 +236,16 @@ TEST_F(RacingProgram, LeavingOrPrintingRestoresTheRaceAboutToBeRun) {
     EXPECT_EQ(programPages(day, 0, 1).size(), 1u);
     EXPECT_TRUE(tables(day.pools) == tables(paid));
     EXPECT_TRUE(tables(day.entries) == tables(entries));
-    EXPECT_EQ(allPoolFiles(), files);
+    EXPECT_EQ(test::folderContents(dir.path()), files);
     const PrintRange range = printRangeFor(day);
     EXPECT_EQ(std::vector<int>({range.from, range.to, range.minimum, range.maximum}),
               std::vector<int>({1, 12, 1, 12}));
     day.currentRace = 4;
     EXPECT_EQ(printRangeFor(day).from, 5) << "the print opens on the races still to run";
     EXPECT_EQ(printRangeFor(day).minimum, 5);
+    day.currentRace = 11;
+    leaveRacingProgram(day);
+    EXPECT_EQ(day.entries.name[0], "Horse 89") << "the last race is prepared too";
 }
 
 TEST_F(RacingProgram, APoolFileThatCannotBeWrittenIsReportedAndRetried) {
@@ -277,34 +267,30 @@ TEST_F(RacingProgram, APoolFileThatCannotBeWrittenIsReportedAndRetried) {
 TEST_F(RacingProgram, APrintedPageHasHeadingsAndElevenLinesPerEntry) {
     addPastLines(17, 12); // race 3, post 1
     addPastLines(18, 2);  // race 3, post 2
-    parseHorse("Horse 17,M,3,2,0,0,0,1500", day.db.horses[17]);
     const ProgramView view = showRace(day, 3, false);
     const PrintPage page = programPage(view);
-    EXPECT_EQ(page.race, 3);
-    ASSERT_EQ(page.lines.size(), 3u + 8 * 11);
-    std::vector<std::string> expected = {
-        "Race 3 Grade $3000 550 Yards",
-        "Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Half Daily Double Betting",
-        "PP \u00BC  \u00BD    \u00BE   Fin   Time   Gr Odds Comment",
-        // Name and jockey each fill 20 columns.
-        "1 Horse 17" + std::string(12, ' ') + "Jockey 17 (V)" + std::string(7, ' ') +
-            "          Starts: 3 2 0 0 0 $1500"};
-    // Twelve past lines print nine, two print two and seven blank lines; a blank line ends each.
+    // Name and jockey each fill 20 columns; twelve past lines print nine, two print two and seven
+    // blank lines; a blank line ends each entry.
+    Texts expected = {"Race 3 Grade $3000 550 Yards",
+                      "Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Half Daily Double Betting",
+                      "PP \u00BC  \u00BD    \u00BE   Fin   Time   Gr Odds Comment",
+                      "1 Horse 17            Jockey 17 (V)                 Starts: 3 2 0 0 0 $750"};
     expected.insert(expected.end(), view.entries[0].pastLines.begin(), view.entries[0].pastLines.begin() + 9);
     expected.push_back("");
-    expected.push_back(page.lines[14].text);
+    expected.push_back("2 Horse 18            Jockey 18 (A)                 Starts: 4 0 0 0 0 $1000");
     expected.insert(expected.end(), view.entries[1].pastLines.begin(), view.entries[1].pastLines.end());
     expected.resize(expected.size() + 8);
-    std::vector<std::string> printed, bold;
+    Texts printed, bold;
     for (std::size_t n = 0; n < page.lines.size(); ++n) {
-        if (n < expected.size())
-            printed.push_back(page.lines[n].text);
+        printed.push_back(page.lines[n].text);
         if (page.lines[n].bold)
             bold.push_back(std::to_string(n));
     }
-    EXPECT_EQ(printed, expected);
-    EXPECT_EQ(bold, (std::vector<std::string>{"3", "14", "25", "36", "47", "58", "69", "80"}));
-    EXPECT_EQ(page.lines.back().text, "");
+    EXPECT_EQ(page.race, 3);
+    ASSERT_EQ(printed.size(), 3u + 8 * 11);
+    EXPECT_EQ(Texts(printed.begin(), printed.begin() + 25), expected);
+    EXPECT_EQ(printed.back(), "");
+    EXPECT_EQ(bold, (Texts{"3", "14", "25", "36", "47", "58", "69", "80"}));
 }
 
 // The loading pass and leaving prepare races without showing them; what they leave in the day
@@ -335,7 +321,7 @@ struct TwoDays : ::testing::Test {
         EXPECT_EQ(a.card.racePoolsOpened, b.card.racePoolsOpened);
         EXPECT_EQ(std::tie(a.dailyDoubleOffered, a.pick3Offered, a.pick6Offered),
                   std::tie(b.dailyDoubleOffered, b.pick3Offered, b.pick6Offered));
-        EXPECT_EQ(shown.allPoolFiles(), prepared.allPoolFiles());
+        EXPECT_EQ(test::folderContents(shown.dir.path()), test::folderContents(prepared.dir.path()));
         EXPECT_EQ(shown.prompter.shown().size(), prepared.prompter.shown().size());
         EXPECT_EQ(shown.random.uniform(), prepared.random.uniform()) << "the same draws were taken";
     }
