@@ -94,30 +94,19 @@ TEST(ProgramLines, TrackRecordIsATimeAndItsHoldersAreNamed) {
     EXPECT_TRUE(trackRecordHolders(db).empty()) << "a missing settings file holds no record";
 }
 
-// From and To stay within the races still to run; raising From pushes To, lowering To pulls From.
+// From and To stay within the races still to run (race 2 is about to be run); raising From pushes
+// To, lowering To pulls From.
 TEST(PrintRange, FromAndToFollowEachOther) {
-    auto ranged = [](PrintRange range) {
-        return std::vector<int>{range.from, range.to, range.minimum, range.maximum};
-    };
-    PrintRange range{1, 5, 1, 12};
-    std::vector<std::vector<int>> steps;
-    setPrintFrom(range, 7);
-    steps.push_back(ranged(range));
-    setPrintFrom(range, 3);
-    steps.push_back(ranged(range));
-    setPrintFrom(range, 30);
-    steps.push_back(ranged(range));
-    range = {4, 12, 2, 12}; // race 2 is about to be run
-    setPrintTo(range, 2);
-    steps.push_back(ranged(range));
-    setPrintTo(range, 1);
-    steps.push_back(ranged(range));
-    setPrintTo(range, 9);
-    steps.push_back(ranged(range));
-    EXPECT_EQ(
-        steps,
-        (std::vector<std::vector<int>>{
-            {7, 7, 1, 12}, {3, 7, 1, 12}, {12, 12, 1, 12}, {2, 2, 2, 12}, {2, 2, 2, 12}, {2, 9, 2, 12}}));
+    PrintRange range{2, 5, 2, 12};
+    std::vector<int> seen;
+    const std::pair<bool, int> steps[] = {{true, 7},  {true, 3},  {true, 30},
+                                          {false, 2}, {false, 1}, {false, 9}};
+    for (const auto& [from, value] : steps) {
+        from ? setPrintFrom(range, value) : setPrintTo(range, value);
+        seen.insert(seen.end(), {range.from, range.to, range.minimum, range.maximum});
+    }
+    EXPECT_EQ(seen, (std::vector<int>{7, 7, 2, 12, 3, 7, 2, 12, 12, 12, 2, 12,
+                                      2, 2, 2, 12, 2, 2, 2, 12, 2,  9,  2, 12}));
 }
 
 // A race of three heading lines and eight entries of eleven lines, the widest line `widest` long.
