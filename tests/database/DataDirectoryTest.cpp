@@ -1,163 +1,151 @@
+// Which folders the game reads: the player's data folder, chosen and filled from the bundled
+// copy without ever writing into it, and the folders the game ships.
+
 #include "database/DataDirectory.h"
+#include "database/ShippedFolder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
+#include <set>
 
 using namespace sw;
-using sw::test::readAll;
-using sw::test::writeAll;
+using test::folderContents;
+using test::writeAll;
 namespace fs = std::filesystem;
 
 namespace {
 
-class DataDirectoryTest : public ::testing::Test {
-protected:
+struct DataDirectoryTest : ::testing::Test {
     DataDirectoryTest() {
         fs::create_directories(bundled);
         writeAll(bundled / "horses.dat", "Copper Lantern,M\r\n");
         writeAll(bundled / "settings.dat", "400,2,1,0,999\r\n");
         writeAll(bundled / "players.dat", "");
         fs::create_directories(exe);
+        writeAll(root / "blocker", "a file where a folder should be");
     }
-
-    EnvironmentGetter environment() const {
-        return [vars = env](std::string_view name) -> std::optional<std::string> {
-            auto it = vars.find(std::string(name));
-            if (it == vars.end())
-                return std::nullopt;
-            return it->second;
-        };
+    DataDirectory resolve(const char* explicitDir, std::map<std::string, std::string> env) const {
+        return resolveDataDir(explicitDir ? std::optional(root / explicitDir) : std::nullopt, exe, bundled,
+                              [env](std::string_view name) -> std::optional<std::string> {
+                                  auto it = env.find(std::string(name));
+                                  return it == env.end() ? std::nullopt : std::optional(it->second);
+                              });
     }
-
-    DataDirectory resolve(std::optional<fs::path> explicitDir = std::nullopt) const {
-        return resolveDataDir(explicitDir, exe, bundled, environment());
+    std::set<std::string> rootEntries() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(root.path()))
+            names.insert(entry.path().filename().string());
+        return names;
     }
-
-    std::map<std::string, std::string> bundledContents() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(bundled))
-            files[entry.path().filename().string()] = readAll(entry.path());
-        return files;
-    }
-
     test::TempDir root;
     fs::path bundled = root / "share" / "data";
     fs::path exe = root / "bin";
-    std::map<std::string, std::string> env;
+    const std::string raced = "home/.local/share/stridewell";
 };
 
-TEST_F(DataDirectoryTest, ExplicitFolderWins) {
-    fs::create_directories(root / "mine");
-    writeAll(exe / "horses.dat", "portable");
-    env["XDG_DATA_HOME"] = (root / "xdg").string();
-    DataDirectory chosen = resolve(root / "mine");
-    ASSERT_TRUE(chosen.ok()) << chosen.error;
-    EXPECT_EQ(chosen.dir, root / "mine");
-    EXPECT_FALSE(fs::exists(root / "xdg"));
+TEST_F(DataDirectoryTest, ChoosesTheFolderAndFillsItWithWhatItLacks) {
+    const struct {
+        const char* what;
+        const char* explicitDir; // under the root, made empty first unless it is "typo"
+        bool portable;           // the program's folder holds horses.dat
+        const char* xdg;         // XDG_DATA_HOME, a leading "/" meaning under the root
+        bool raced;              // HOME's data folder is there already with a raced horses.dat
+        const char* dir;         // the folder chosen, under the root
+        const char* error;       // a part of the error when none can be used
+    } cases[] = {
+        {"an explicit folder wins; an empty one is filled", "mine", true, "/xdg", false, "mine", nullptr},
+        {"a missing explicit folder is an error, not a guess", "typo", true, "/xdg", false, "", "typo"},
+        {"a portable copy beside the program", nullptr, true, nullptr, false, "bin", nullptr},
+        {"the first run fills the XDG folder", nullptr, false, "/xdg", false, "xdg/stridewell", nullptr},
+        {"later runs keep the player's files", nullptr, false, nullptr, true, raced.c_str(), nullptr},
+        {"a relative XDG folder is passed over", nullptr, false, "relative/place", false, raced.c_str(),
+         nullptr},
+        {"an empty XDG folder is passed over", nullptr, false, "", false, raced.c_str(), nullptr},
+        {"a folder that cannot be created", nullptr, false, "/blocker", false, "", "Cannot create"},
+    };
+    const auto bundle = folderContents(bundled);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* made : {"mine", "xdg", "home"})
+            fs::remove_all(root / made);
+        fs::remove(exe / "horses.dat");
+        std::map<std::string, std::string> env = {{"HOME", (root / "home").string()}};
+        if (c.xdg)
+            env["XDG_DATA_HOME"] = c.xdg[0] == '/' ? root.path().string() + c.xdg : c.xdg;
+        if (c.explicitDir && std::string(c.explicitDir) != "typo")
+            fs::create_directory(root / c.explicitDir);
+        if (c.portable)
+            writeAll(exe / "horses.dat", "portable");
+        if (c.raced) {
+            fs::create_directories(root / raced);
+            writeAll(root / raced / "horses.dat", "Raced Stable,B\r\n");
+        }
+        const DataDirectory chosen = resolve(c.explicitDir, env);
+        EXPECT_EQ(folderContents(bundled), bundle) << "the bundled folder is never written";
+        std::set<std::string> made = {"share", "bin", "blocker"};
+        if (c.error) {
+            EXPECT_NE(chosen.error.find(c.error), std::string::npos) << chosen.error;
+            EXPECT_EQ(rootEntries(), made) << "nothing else is made";
+            continue;
+        }
+        ASSERT_TRUE(chosen.ok()) << chosen.error;
+        EXPECT_EQ(chosen.dir, root / c.dir);
+        made.insert(fs::path(c.dir).begin()->string());
+        EXPECT_EQ(rootEntries(), made) << "no other folder is made";
+        auto expected = bundle;
+        if (chosen.dir == exe)
+            expected = {{"horses.dat", "portable"}};
+        if (c.raced)
+            expected["horses.dat"] = "Raced Stable,B\r\n";
+        EXPECT_EQ(folderContents(chosen.dir), expected);
+    }
+    EXPECT_NE(resolve(nullptr, {}).error, "") << "no HOME at all";
 }
 
-TEST_F(DataDirectoryTest, AnEmptyExplicitFolderIsFilledFromTheBundle) {
-    fs::create_directories(root / "new");
-    ASSERT_TRUE(resolve(root / "new").ok());
-    EXPECT_EQ(readAll(root / "new" / "horses.dat"), "Copper Lantern,M\r\n");
+TEST_F(DataDirectoryTest, AFilledFolderOutlivesAMissingBundle) {
+    const std::map<std::string, std::string> env = {{"HOME", (root / "home").string()}};
+    fs::create_directories(root / raced);
+    writeAll(root / raced / "horses.dat", "Raced Stable,B\r\n");
+    bundled = root / "gone";
+    EXPECT_TRUE(resolve(nullptr, env).ok());
+    fs::remove(root / raced / "horses.dat");
+    EXPECT_NE(resolve(nullptr, env).error.find("horses.dat"), std::string::npos);
 }
 
 // A second game on a folder is turned away while the first holds it; other folders are free, and
 // the folder is free again as soon as the first game lets go.
 TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
-    fs::create_directories(root / "other");
     auto first = std::make_unique<FolderLock>(bundled);
     ASSERT_EQ(first->error(), "");
-    FolderLock second(bundled);
-    EXPECT_NE(second.error().find("Another Stridewell game is using the data folder " + bundled.string()),
+    EXPECT_NE(FolderLock(bundled).error().find("Another Stridewell game is using the data folder " +
+                                               bundled.string()),
               std::string::npos);
-    EXPECT_EQ(FolderLock(root / "other").error(), "");
+    EXPECT_EQ(FolderLock(exe).error(), "");
     first.reset();
     EXPECT_EQ(FolderLock(bundled).error(), "");
 }
 
-TEST_F(DataDirectoryTest, MissingExplicitFolderIsAnErrorNotAGuess) {
-    DataDirectory chosen = resolve(root / "typo");
-    EXPECT_FALSE(chosen.ok());
-    EXPECT_NE(chosen.error.find("typo"), std::string::npos);
-    EXPECT_FALSE(fs::exists(root / "typo"));
-}
-
-TEST_F(DataDirectoryTest, PortableCopyBesideTheExecutable) {
-    writeAll(exe / "horses.dat", "portable");
-    env["HOME"] = (root / "home").string();
-    DataDirectory chosen = resolve();
-    ASSERT_TRUE(chosen.ok());
-    EXPECT_EQ(chosen.dir, exe);
-    EXPECT_FALSE(fs::exists(root / "home"));
-}
-
-TEST_F(DataDirectoryTest, FirstRunFillsTheXdgFolderFromTheBundle) {
-    env["XDG_DATA_HOME"] = (root / "xdg").string();
-    env["HOME"] = (root / "home").string();
-    auto before = bundledContents();
-    DataDirectory chosen = resolve();
-    ASSERT_TRUE(chosen.ok()) << chosen.error;
-    EXPECT_EQ(chosen.dir, root / "xdg" / "stridewell");
-    for (const auto& [name, content] : before)
-        EXPECT_EQ(readAll(chosen.dir / name), content) << name;
-    EXPECT_EQ(bundledContents(), before) << "the bundled folder is never written";
-    EXPECT_FALSE(fs::exists(root / "home"));
-}
-
-TEST_F(DataDirectoryTest, LaterRunsKeepThePlayersFilesAndAddOnlyWhatIsMissing) {
-    env["HOME"] = (root / "home").string();
-    fs::path dir = root / "home" / ".local" / "share" / "stridewell";
-    fs::create_directories(dir);
-    writeAll(dir / "horses.dat", "Raced Stable,B\r\n");
-    DataDirectory chosen = resolve();
-    ASSERT_TRUE(chosen.ok()) << chosen.error;
-    EXPECT_EQ(chosen.dir, dir);
-    EXPECT_EQ(readAll(dir / "horses.dat"), "Raced Stable,B\r\n");
-    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,1,0,999\r\n");
-    EXPECT_TRUE(fs::exists(dir / "players.dat"));
-}
-
-TEST_F(DataDirectoryTest, RelativeOrEmptyXdgFolderFallsBackToHome) {
-    env["HOME"] = (root / "home").string();
-    for (const char* xdg : {"relative/place", ""}) {
-        env["XDG_DATA_HOME"] = xdg;
-        DataDirectory chosen = resolve();
-        ASSERT_TRUE(chosen.ok());
-        EXPECT_EQ(chosen.dir, root / "home" / ".local" / "share" / "stridewell") << xdg;
-    }
-}
-
-TEST_F(DataDirectoryTest, NoHomeAtAllIsReported) {
-    DataDirectory chosen = resolve();
-    EXPECT_FALSE(chosen.ok());
-    EXPECT_FALSE(chosen.error.empty());
-}
-
-TEST_F(DataDirectoryTest, FolderThatCannotBeCreatedIsReportedNotThrown) {
-    writeAll(root / "blocker", "a file where a folder should be");
-    env["XDG_DATA_HOME"] = (root / "blocker").string();
-    DataDirectory chosen;
-    EXPECT_NO_THROW(chosen = resolve());
-    EXPECT_FALSE(chosen.ok());
-    EXPECT_NE(chosen.error.find("Cannot create"), std::string::npos);
-}
-
-TEST_F(DataDirectoryTest, FilledFolderOutlivesAMissingBundle) {
-    env["HOME"] = (root / "home").string();
-    fs::path dir = root / "home" / ".local" / "share" / "stridewell";
-    fs::create_directories(dir);
-    writeAll(dir / "horses.dat", "Raced Stable,B\r\n");
-    bundled = root / "gone";
-    EXPECT_TRUE(resolve().ok());
-
-    fs::remove(dir / "horses.dat");
-    DataDirectory chosen = resolve();
-    EXPECT_FALSE(chosen.ok());
-    EXPECT_NE(chosen.error.find("horses.dat"), std::string::npos);
+TEST(ShippedFolder, TheInstalledCopyWhenItIsAFolderElseTheBuiltInOne) {
+    test::TempDir root;
+    const fs::path bin = root / "usr" / "bin", source = root / "src" / "data", absolute = root / "opt";
+    const fs::path relative = fs::path("..") / "share" / "stridewell" / "data";
+    const fs::path installed = (bin / relative).lexically_normal();
+    fs::create_directories(bin);
+    fs::create_directories(absolute);
+    // Before the installed copy is there, a file in its place is not the folder.
+    EXPECT_EQ(shippedFolder(bin, relative, source), source);
+    fs::create_directories(installed.parent_path());
+    writeAll(installed, "not a folder");
+    EXPECT_EQ(shippedFolder(bin, relative, source), source);
+    fs::remove(installed);
+    fs::create_directories(installed);
+    EXPECT_EQ(shippedFolder(bin, relative, source), installed);
+    EXPECT_EQ(shippedFolder(bin, absolute, source), absolute) << "an absolute path is taken as it is";
+    EXPECT_EQ(shippedFolder({}, relative, source), source) << "the program's folder is unknown";
+    // The program's own folder is a portable copy's place, never mistaken for the shipped one.
+    EXPECT_EQ(shippedFolder(bin, {}, source), source);
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+// The stable's files: each record's exact layout, tolerant reading of hand-edited text, loading
+// and saving the tables, and trimming the past performances to each horse's fifteen latest.
+
 #include "database/DatabaseFiles.h"
 #include "core/Constants.h"
 #include "core/RaceDay.h"
@@ -6,242 +9,171 @@
 #include <gtest/gtest.h>
 
 using namespace sw;
-using sw::test::readAll;
-using sw::test::readLines;
-using sw::test::writeAll;
+using test::readAll;
+using test::writeAll;
 
 namespace {
 
-class DatabaseFilesTest : public ::testing::Test {
-protected:
+const std::string HorseLine =
+    "Copper Lantern,AA,31,9,7,4,3,87525,63,AA,M,121.35,5,13,4,8,-1,2,0,0,3,0,4,True";
+const std::string PastLine =
+    "17,3/14/2026,0,12,550,F,121.5,71,8,3,2,\u00BD,1,hd,2,1\u00BE,121.84,4.5,B,Gamely-md,8";
+
+// A field a line lacks, or that is no number, keeps the value it had.
+TEST(Records, ReadTolerantlyAndWriteTheFileLayout) {
+    Horse horse;
+    parseHorse(HorseLine, horse);
+    EXPECT_EQ(horseRecord(horse), HorseLine + "\r\n");
+    EXPECT_EQ(horse.bestTime, 121.35f);
+    EXPECT_EQ(horse.segmentRating, (std::array<int16_t, 5>{5, 13, 4, 8, -1}));
+    EXPECT_TRUE(horse.spareFlag);
+    parseHorse("Renamed,J,x", horse);
+    EXPECT_EQ(horseRecord(horse),
+              "Renamed,J,31,9,7,4,3,87525,63,AA,M,121.35,5,13,4,8,-1,2,0,0,3,0,4,True\r\n");
+
+    Jockey jockey;
+    parseJockey("Tobin Harrow,2,140,31,22,19,15,1234567.3\r\n", jockey);
+    EXPECT_EQ(jockeyRecord(jockey), "Tobin Harrow,2,140,31,22,19,15,1234567.3\r\n");
+    EXPECT_EQ(jockey.earnings, 1234567.3);
+
+    const PastPerformance past = parsePastPerformance(PastLine);
+    EXPECT_EQ(pastPerformanceRecord(past), PastLine + "\r\n");
+    EXPECT_EQ(past.finishLengths, "1\u00BE");
+    EXPECT_EQ(past.finalTime, 121.84f);
+    EXPECT_EQ(pastPerformanceRecord(parsePastPerformance(" 017, 3/14/2026,0,2")),
+              "17,3/14/2026,0,2,550,F,0,0,0,0,0,,0,,0,,0,0,,,8\r\n");
+    EXPECT_EQ(parsePastPerformance("horse,x").horse, 0);
+    EXPECT_EQ(parsePastPerformance("99999,x").horse, 0) << "a number beyond 16 bits is passed over";
+}
+
+TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
+    std::string text = HorseLine + "\r\n \t\nMidnight Ledger,C\r\n";
+    for (int i = 3; i <= HorseCount + 5; ++i)
+        text += "H" + std::to_string(i) + ",M\r\n";
+    HorseTable horses;
+    EXPECT_EQ(parseHorses(text, horses), static_cast<std::size_t>(HorseCount));
+    EXPECT_EQ(horses[0].name, "");
+    EXPECT_EQ(horseRecord(horses[1]), HorseLine + "\r\n");
+    EXPECT_EQ(horses[2].name + horses[2].grade, "Midnight LedgerC") << "blank lines are no records";
+    EXPECT_EQ(horses[HorseCount].name, "H200") << "lines beyond the table are ignored";
+
+    const Settings settings = parseSettingsFile("\r\n  \r\n400,2,,,999\r\n1,1,,,1\r\n");
+    EXPECT_EQ(settings.startAmount, 400.0f);
+    EXPECT_EQ(settings.defaultBetAmount, 2.0f);
+    EXPECT_EQ(settings.trackRecord, 999.0f);
+    EXPECT_EQ(parseSettingsFile("").trackRecord, 0.0f) << "an empty file holds no settings";
+
+    // A hand edit left a blank line and an unfinished last line.
+    const auto past = parsePastPerformances("\r\n5,1/2/2026,0,1\r\n" + PastLine);
+    ASSERT_EQ(past.size(), 2u);
+    EXPECT_EQ(past[0].horse, 5);
+    EXPECT_EQ(past[1].comment, "Gamely-md");
+}
+
+struct DatabaseFilesTest : ::testing::Test {
     test::TempDir dir;
     SeededRandom random{1};
     test::ScriptedPrompter prompter;
     RaceDay day{dir.path(), random, prompter};
 };
 
-Horse sampleHorse() {
-    Horse h;
-    h.name = "Copper Lantern";
-    h.grade = "AA";
-    h.starts = 31;
-    h.firsts = 9;
-    h.seconds = 7;
-    h.thirds = 4;
-    h.fourths = 3;
-    h.earnings = 87525;
-    h.horseRating = 63;
-    h.earnedGrade = "AA";
-    h.gradeMark = "M";
-    h.bestTime = 121.35f;
-    h.segmentRating = {5, 13, 4, 8, -1};
-    h.path = 2;
-    h.spareRating = {0, 0, 3, 0};
-    h.formValue = 4;
-    h.spareFlag = true;
-    return h;
-}
-
-// --- Record encoding ---
-
-TEST(HorseRecord, FreshHorseLineMatchesTheFileLayout) {
-    Horse h;
-    h.name = "Silver Arrow";
-    h.grade = h.earnedGrade = h.gradeMark = "M";
-    h.horseRating = 63;
-    h.bestTime = 999;
-    h.segmentRating = {5, 7, 4, 8, 6};
-    EXPECT_EQ(horseRecord(h), "Silver Arrow,M,0,0,0,0,0,0,63,M,M,999,5,7,4,8,6,0,0,0,0,0,0,False\r\n");
-}
-
-TEST(HorseRecord, RoundTripsEveryField) {
-    Horse in = sampleHorse();
-    std::string line = horseRecord(in);
-    EXPECT_EQ(line, "Copper Lantern,AA,31,9,7,4,3,87525,63,AA,M,121.35,5,13,4,8,-1,2,0,0,3,0,4,True\r\n");
-    Horse out;
-    parseHorse(line.substr(0, line.size() - 2), out);
-    EXPECT_EQ(horseRecord(out), line);
-    EXPECT_EQ(out.bestTime, in.bestTime);
-    EXPECT_EQ(out.segmentRating, in.segmentRating);
-    EXPECT_TRUE(out.spareFlag);
-}
-
-TEST(HorseRecord, ShortOrBadFieldsLeaveTheValuesAsTheyWere) {
-    Horse h = sampleHorse();
-    parseHorse("Renamed,J,x", h);
-    EXPECT_EQ(h.name, "Renamed");
-    EXPECT_EQ(h.grade, "J");
-    EXPECT_EQ(h.starts, 31) << "a field that is not a number is passed over";
-    EXPECT_EQ(h.earnings, 87525) << "fields past the line's end are left alone";
-    Horse fresh;
-    parseHorse("Lonely", fresh);
-    EXPECT_EQ(fresh.name, "Lonely");
-    EXPECT_EQ(fresh.grade, "");
-    EXPECT_EQ(fresh.horseRating, 0);
-}
-
-TEST(JockeyRecord, RoundTripsEveryField) {
-    Jockey in{"Tobin Harrow", 2, 140, 31, 22, 19, 15, 1234567.3};
-    std::string line = jockeyRecord(in);
-    EXPECT_EQ(line, "Tobin Harrow,2,140,31,22,19,15,1234567.3\r\n");
-    Jockey out;
-    parseJockey(line, out);
-    EXPECT_EQ(jockeyRecord(out), line);
-    EXPECT_DOUBLE_EQ(out.earnings, 1234567.3);
-}
-
-PastPerformance samplePast() {
-    PastPerformance p;
-    p.horse = 17;
-    p.date = "3/14/2026";
-    p.raceNumber = 12;
-    p.winnerTime = 121.5f;
-    p.horseRating = 71;
-    p.postPosition = 8;
-    p.quarterPos = 3;
-    p.halfPos = 2;
-    p.halfLengths = "\u00BD";
-    p.threeQuarterPos = 1;
-    p.threeQuarterLengths = "hd";
-    p.finishPos = 2;
-    p.finishLengths = "1\u00BE";
-    p.finalTime = 121.84f;
-    p.odds = 4.5f;
-    p.raceGrade = "B";
-    p.comment = "Gamely-md";
-    return p;
-}
-
-TEST(PastPerformanceRecord, RoundTripsEveryField) {
-    std::string line = pastPerformanceRecord(samplePast());
-    EXPECT_EQ(line,
-              "17,3/14/2026,0,12,550,F,121.5,71,8,3,2,\u00BD,1,hd,2,1\u00BE,121.84,4.5,B,Gamely-md,8\r\n");
-    PastPerformance back = parsePastPerformance(line);
-    EXPECT_EQ(pastPerformanceRecord(back), line);
-    EXPECT_EQ(back.finishLengths, "1\u00BE");
-    EXPECT_FLOAT_EQ(back.finalTime, 121.84f);
-}
-
-TEST(PastPerformanceRecord, ParsesHandEditedTextTolerantly) {
-    PastPerformance p = parsePastPerformance(" 017, 3/14/2026,0,2");
-    EXPECT_EQ(p.horse, 17);
-    EXPECT_EQ(p.date, "3/14/2026");
-    EXPECT_EQ(p.raceNumber, 2);
-    EXPECT_EQ(p.finishPos, 0);
-    EXPECT_EQ(parsePastPerformance("horse,x").horse, 0);
-    EXPECT_EQ(parsePastPerformance("99999,x").horse, 0) << "a number beyond 16 bits is passed over";
-}
-
-// --- Parsing and loading ---
-
-TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
-    Horse b = sampleHorse();
-    b.name = "Midnight Ledger";
-    b.grade = "C";
-    std::string text = horseRecord(sampleHorse()) + "\r\n \t\n" + horseRecord(b);
-    for (int i = 3; i <= HorseCount + 5; ++i)
-        text += "H" + std::to_string(i) + ",M\r\n";
-    HorseTable horses;
-    EXPECT_EQ(parseHorses(text, horses), static_cast<std::size_t>(HorseCount));
-    EXPECT_EQ(horses[0].name, "");
-    EXPECT_EQ(horses[1].name, "Copper Lantern");
-    EXPECT_EQ(horses[2].name, "Midnight Ledger") << "blank lines are no records";
-    EXPECT_EQ(horses[2].grade, "C");
-    EXPECT_EQ(horses[HorseCount].name, "H200") << "lines beyond the table are ignored";
-}
-
-TEST(StableText, SettingsComeFromTheFirstLineThatIsNotBlank) {
-    const Settings settings = parseSettingsFile("\r\n  \r\n400,2,,,999\r\n1,1,,,1\r\n");
-    EXPECT_EQ(settings.startAmount, 400.0f);
-    EXPECT_EQ(settings.defaultBetAmount, 2.0f);
-    EXPECT_EQ(settings.trackRecord, 999.0f);
-    EXPECT_EQ(parseSettingsFile("").trackRecord, 0.0f) << "an empty file holds no settings";
-}
-
 TEST_F(DatabaseFilesTest, FilesThatCannotBeReadShowTheirMessageAndKeepTheTables) {
     std::filesystem::create_directory(dir / "jockeys.dat");
+    day.db.horses[1].name = "Kept";
     EXPECT_EQ(loadHorses(day), ReadStatus::Missing);
     EXPECT_EQ(loadJockeys(day), ReadStatus::Unreadable);
     EXPECT_EQ(loadSettings(day), ReadStatus::Missing);
-    ASSERT_EQ(prompter.shown().size(), 3u);
-    EXPECT_EQ(prompter.shown()[0].text, "Error reading horses.dat");
-    EXPECT_EQ(prompter.shown()[1].text, "Error reading jockeys.dat");
-    EXPECT_EQ(prompter.shown()[2].text, "Error reading settings.dat");
-    for (const auto& shown : prompter.shown()) {
-        EXPECT_EQ(shown.title, "Stridewell - Horse Racing Message");
-        EXPECT_FALSE(shown.question);
-    }
-    EXPECT_EQ(day.db.horses[1].name, "");
+    std::vector<std::string> shown;
+    for (const auto& message : prompter.shown())
+        shown.push_back(message.text + " | " + message.title + (message.question ? " ?" : ""));
+    const std::string title = " | Stridewell - Horse Racing Message";
+    EXPECT_EQ(shown, (std::vector<std::string>{"Error reading horses.dat" + title,
+                                               "Error reading jockeys.dat" + title,
+                                               "Error reading settings.dat" + title}));
+    EXPECT_EQ(day.db.horses[1].name, "Kept");
+    EXPECT_EQ(day.db.settings.startAmount, 400.0f) << "the factory settings";
     EXPECT_EQ(day.folder.loaded("jockeys.dat"), ReadStatus::Unreadable);
 }
 
+// What is saved loads back whole: saving it again writes the same files.
 TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
-    for (int h = 1; h <= HorseCount; ++h) {
-        day.db.horses[h] = sampleHorse();
-        day.db.horses[h].name = "Horse " + std::to_string(h);
-    }
+    for (int h = 1; h <= HorseCount; ++h)
+        parseHorse("Horse " + std::to_string(h) + HorseLine.substr(HorseLine.find(',')), day.db.horses[h]);
     for (int j = 1; j <= JockeyCount; ++j)
         day.db.jockeys[j] =
             Jockey{"Rider " + std::to_string(j), static_cast<int16_t>(j % 3), j, 1, 2, 3, 4, j * 10.5};
     day.db.settings = Settings{400, 2, 121.35f};
-    ASSERT_FALSE(saveHorses(day));
-    ASSERT_FALSE(saveJockeys(day));
-    ASSERT_FALSE(saveSettings(day));
-    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,,,121.35\r\n");
+    const auto saveAll = [](const RaceDay& d) { return saveHorses(d) || saveJockeys(d) || saveSettings(d); };
+    ASSERT_FALSE(saveAll(day));
+    const auto saved = test::folderContents(dir.path());
+    EXPECT_EQ(saved.at("settings.dat"), "400,2,,,121.35\r\n");
+    EXPECT_EQ(saved.at("horses.dat").substr(0, 10), "Horse 1,AA");
 
-    test::ScriptedPrompter quiet;
-    RaceDay again(dir.path(), random, quiet);
-    ASSERT_EQ(loadHorses(again), ReadStatus::Read);
-    ASSERT_EQ(loadJockeys(again), ReadStatus::Read);
-    ASSERT_EQ(loadSettings(again), ReadStatus::Read);
-    for (int h = 1; h <= HorseCount; ++h)
-        EXPECT_EQ(horseRecord(again.db.horses[h]), horseRecord(day.db.horses[h]));
-    for (int j = 1; j <= JockeyCount; ++j)
-        EXPECT_EQ(jockeyRecord(again.db.jockeys[j]), jockeyRecord(day.db.jockeys[j]));
-    EXPECT_EQ(again.db.settings.trackRecord, 121.35f);
-}
+    RaceDay again(dir.path(), random, prompter);
+    EXPECT_EQ(std::tuple(loadHorses(again), loadJockeys(again), loadSettings(again)),
+              std::tuple(ReadStatus::Read, ReadStatus::Read, ReadStatus::Read));
+    ASSERT_FALSE(saveAll(again));
+    EXPECT_EQ(test::folderContents(dir.path()), saved);
+    EXPECT_TRUE(prompter.shown().empty());
 
-TEST_F(DatabaseFilesTest, FailedRewriteLeavesTheOldFile) {
-    writeAll(dir / "horses.dat", "Old Stable,M\r\n");
-    writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
+    // A failed rewrite leaves the old file.
     std::filesystem::create_directory(dir / "horses.dat.new");
     std::filesystem::create_directory(dir / "settings.dat.new");
     day.db.horses[1].name = "New Stable";
     day.db.settings.startAmount = 10;
     EXPECT_TRUE(saveHorses(day));
     EXPECT_TRUE(saveSettings(day));
-    EXPECT_EQ(readAll(dir / "horses.dat"), "Old Stable,M\r\n");
-    EXPECT_EQ(readAll(dir / "settings.dat"), "400,2,1,0,999\r\n");
+    EXPECT_EQ(readAll(dir / "horses.dat"), saved.at("horses.dat"));
+    EXPECT_EQ(readAll(dir / "settings.dat"), saved.at("settings.dat"));
 }
 
-// --- Past performances, the card and the results file ---
-
-TEST_F(DatabaseFilesTest, AppendsAndReadsPastPerformancesInOrder) {
-    // A hand edit left the last line unfinished and a blank line above it.
-    writeAll(dir / "pastperformances.dat", "\r\n5,1/2/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won-in,8");
-    PastPerformance added = samplePast();
-    added.comment = "Closed fast-in";
-    ASSERT_FALSE(
-        day.folder.commit(FileChanges().append("pastperformances.dat", pastPerformanceRecord(added))));
-
-    const std::vector<PastPerformance> read = parsePastPerformances(readAll(dir / "pastperformances.dat"));
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].horse, 5);
-    EXPECT_EQ(read[1].horse, 17);
-    EXPECT_EQ(read[1].comment, "Closed fast-in");
+// A line of horse h whose race number tells its place in the horse's history.
+std::string pastLine(int horse, int serial) {
+    return std::to_string(horse) + ",1/" + std::to_string(serial) + "/2026,0," + std::to_string(serial) +
+           ",550,F,0,0,0,0,0,,0,,1,,120.5,0,M,Driving-in,8\r\n";
 }
 
-TEST_F(DatabaseFilesTest, RaceCardLinesCarryNumberDateAndPosts) {
-    day.date = "3/14/2026";
-    for (int r = 0; r < RacesPerDay; ++r)
-        for (int p = 0; p < FieldSize; ++p)
-            day.card.raceHorse[r][p] = r * FieldSize + p + 1;
-    ASSERT_FALSE(writeRaceCard(day));
-    auto lines = readLines(dir / "races.dat");
-    ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(lines[0], "1,1,0,3/14/2026,1,2,3,4,5,6,7,8");
-    EXPECT_EQ(lines[11], "12,1,0,3/14/2026,89,90,91,92,93,94,95,96");
-    EXPECT_EQ(readAll(dir / "races.dat").substr(0, 33), "1,1,0,3/14/2026,1,2,3,4,5,6,7,8\r\n");
+TEST(TrimmedPastPerformances, KeepEachHorsesFifteenLatestLinesInFileOrder) {
+    // Horses 1 (18 lines), 2 (16), 3 (15) and 4 (2) as a season interleaves them, a blank line,
+    // and lines of no known horse, which are kept as they stand however many there are.
+    const std::map<int, int> counts = {{1, 18}, {2, 16}, {3, 15}, {4, 2}};
+    const std::string strays[] = {"0,odd line", "201,1/1/2026,0,1", "-3,  x", "abc,def", "99999,1/1/2026"};
+    std::string text = "  \r\n", expected;
+    for (int serial = 1; serial <= 18; ++serial) {
+        for (auto [horse, count] : counts) {
+            if (serial > count)
+                continue;
+            text += pastLine(horse, serial);
+            if (serial > count - 15)
+                expected += pastLine(horse, serial);
+        }
+        text += strays[serial % 5] + "\n";
+        expected += strays[serial % 5] + "\r\n";
+    }
+    EXPECT_EQ(trimmedPastPerformances(text), expected);
+    EXPECT_EQ(trimmedPastPerformances(""), "");
+    // Hand-edited lines are written again as the game writes them.
+    EXPECT_EQ(
+        trimmedPastPerformances(" 007, 2/3/2026 ,0,4,550,F,121.50,66,3,02,2,1,1,nk,1,,121.500,3.0,M,Held,8\r"
+                                "7,2/4/2026,0,5,550,F,120,66,3,2,2,1,1,nk,1,,120,3,M,Won,8"),
+        "7,2/3/2026 ,0,4,550,F,121.5,66,3,2,2,1,1,nk,1,,121.5,3,M,Held,8\r\n"
+        "7,2/4/2026,0,5,550,F,120,66,3,2,2,1,1,nk,1,,120,3,M,Won,8\r\n");
+}
+
+TEST_F(DatabaseFilesTest, TrimmingRewritesTheFileAndItsScratchCopy) {
+    FileChanges changes;
+    trimPastPerformances(day, changes);
+    EXPECT_TRUE(changes.empty()) << "a missing file is left missing";
+    EXPECT_EQ(prompter.shown().at(0).text, "Error reading pastperformances.dat");
+
+    std::string text;
+    for (int serial = 1; serial <= 17; ++serial)
+        text += pastLine(9, serial);
+    writeAll(dir / "pastperformances.dat", text);
+    trimPastPerformances(day, changes);
+    ASSERT_FALSE(day.folder.commit(changes));
+    EXPECT_EQ(readAll(dir / "pastperformances.dat"), text.substr(2 * pastLine(9, 1).size()));
+    EXPECT_EQ(readAll(dir / "pastperformances.tmp"), readAll(dir / "pastperformances.dat"));
 }
 
 } // namespace

@@ -1,9 +1,10 @@
+// Starting a race day: the twelve races drawn from the stable in the game's draw order, the
+// day's files made fresh together, and a stable that cannot fill the day stopped before any draw.
+
 #include "database/StartRaceDay.h"
 #include "core/Constants.h"
-#include "core/Format.h"
 #include "core/GradeTables.h"
 #include "core/RaceDay.h"
-#include "database/DatabaseFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,24 +12,19 @@
 #include <set>
 
 using namespace sw;
-using sw::test::readAll;
-using sw::test::readLines;
-using sw::test::writeAll;
+using test::readAll;
+using test::writeAll;
 
 namespace {
 
 // Replays scripted draws first, then carries on with a seeded generator, so a test can pin the
 // first draws of a day without scripting all of them.
-class ScriptThenSeeded final : public Random {
-public:
-    ScriptThenSeeded(std::vector<double> script, uint64_t seed) : m_script(std::move(script)), m_rest(seed) {}
-    double uniform() override { return m_next < m_script.size() ? m_script[m_next++] : m_rest.uniform(); }
-    std::size_t scriptedTaken() const { return m_next; }
-
-private:
-    std::vector<double> m_script;
-    std::size_t m_next = 0;
-    SeededRandom m_rest;
+struct ScriptThenSeeded final : Random {
+    std::vector<double> script;
+    std::size_t taken = 0;
+    SeededRandom rest{7};
+    explicit ScriptThenSeeded(std::vector<double> s) : script(std::move(s)) {}
+    double uniform() override { return taken < script.size() ? script[taken++] : rest.uniform(); }
 };
 
 // The uniform value that draws k of n.
@@ -36,206 +32,162 @@ double drawing(int k, int n) {
     return (k - 0.5) / n;
 }
 
-// A stable whose horse h carries grades[h - 1]; jockeys and settings as a reset leaves them.
-void writeStable(const std::filesystem::path& dir, const std::vector<std::string>& grades) {
-    std::string horses;
-    for (int h = 1; h <= HorseCount; ++h) {
-        Horse horse;
-        horse.name = "Horse " + std::to_string(h);
-        horse.grade = grades[static_cast<std::size_t>(h) - 1];
-        horse.earnedGrade = horse.gradeMark = "M";
-        horse.bestTime = 999;
-        horse.horseRating = 60;
-        horses += horseRecord(horse);
-    }
-    writeAll(dir / "horses.dat", horses);
-    std::string jockeys;
+// A stable of so many horses of each grade letter, the rest of no grade; the jockeys and the
+// settings as a reset leaves them.
+using Stable = std::vector<std::pair<int, std::string>>;
+
+void writeStable(const std::filesystem::path& dir, const Stable& groups) {
+    std::string horses, jockeys;
+    for (const auto& [count, letter] : groups)
+        for (int n = 0; n < count; ++n)
+            horses += "Horse," + letter + ",0,0,0,0,0,0,60,M,M,999\r\n";
     for (int j = 1; j <= JockeyCount; ++j)
-        jockeys +=
-            jockeyRecord(Jockey{"Rider " + std::to_string(j), static_cast<int16_t>(j % 3), 0, 0, 0, 0, 0, 0});
+        jockeys += "Rider " + std::to_string(j) + "," + std::to_string(j % 3) + ",0,0,0,0,0,0\r\n";
+    writeAll(dir / "horses.dat", horses);
     writeAll(dir / "jockeys.dat", jockeys);
     writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
     writeAll(dir / "pastperformances.dat", "");
 }
 
-std::vector<std::string> gradesOf(std::initializer_list<std::pair<int, std::string>> groups) {
-    std::vector<std::string> grades;
-    for (const auto& [count, letter] : groups)
-        grades.insert(grades.end(), static_cast<std::size_t>(count), letter);
-    grades.resize(HorseCount, "-");
-    return grades;
-}
-
-// Checks what every drawn card must satisfy.
+// No horse twice in the day, no jockey twice in a race, every horse of its race's grade.
 void expectSoundCard(const RaceDay& day) {
     std::set<int32_t> dayHorses;
     for (int r = 0; r < RacesPerDay; ++r) {
         const int g = day.card.raceGrade[r];
-        ASSERT_GE(g, 1);
-        ASSERT_LE(g, 6);
+        ASSERT_TRUE(g >= 1 && g <= 6) << g;
         std::set<int16_t> raceJockeys;
         for (int p = 0; p < FieldSize; ++p) {
             const int32_t h = day.card.raceHorse[r][p];
-            ASSERT_GE(h, 1);
-            ASSERT_LE(h, HorseCount);
+            const int16_t j = day.card.raceJockey[r][p];
+            ASSERT_TRUE(h >= 1 && h <= HorseCount && j >= 1 && j <= JockeyCount) << h << " " << j;
             EXPECT_TRUE(dayHorses.insert(h).second) << "horse " << h << " twice in the day";
             EXPECT_EQ(day.db.horses[h].grade, GradeLetters[g]) << "race " << r + 1 << " post " << p + 1;
-            const int16_t j = day.card.raceJockey[r][p];
-            ASSERT_GE(j, 1);
-            ASSERT_LE(j, JockeyCount);
             EXPECT_TRUE(raceJockeys.insert(j).second) << "jockey " << j << " twice in race " << r + 1;
         }
         EXPECT_FALSE(day.card.racePoolsOpened[r]);
     }
 }
 
-class StartRaceDayTest : public ::testing::Test {
-protected:
+struct StartRaceDayTest : ::testing::Test {
     test::TempDir dir;
     test::ScriptedPrompter prompter;
 };
 
-// --- The card ---
-
-TEST_F(StartRaceDayTest, BundledStableGivesSoundCards) {
-    test::copyBundledData(dir.path());
-    for (uint64_t seed = 1; seed <= 25; ++seed) {
-        SeededRandom random(seed);
-        RaceDay day(dir.path(), random, prompter);
-        StartResult result = startRaceDay(day);
-        ASSERT_TRUE(result.ready) << result.message;
-        EXPECT_TRUE(result.message.empty());
-        EXPECT_TRUE(day.cardDrawn);
-        expectSoundCard(day);
-    }
-    EXPECT_TRUE(prompter.shown().empty());
-}
-
-TEST_F(StartRaceDayTest, MixedGradesDrawOnlyHorsesOfTheRaceGrade) {
-    writeStable(dir.path(),
-                gradesOf({{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}}));
+TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
+    writeStable(dir.path(), {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
     std::set<int> gradesSeen;
     for (uint64_t seed = 1; seed <= 25; ++seed) {
         SeededRandom random(seed);
         RaceDay day(dir.path(), random, prompter);
-        ASSERT_TRUE(startRaceDay(day).ready);
+        const StartResult result = startRaceDay(day);
+        ASSERT_TRUE(result.ready && day.cardDrawn) << result.message;
+        EXPECT_EQ(result.message, "");
         expectSoundCard(day);
-        for (int r = 0; r < RacesPerDay; ++r)
-            gradesSeen.insert(day.card.raceGrade[r]);
+        gradesSeen.insert(day.card.raceGrade.begin(), day.card.raceGrade.end());
     }
     EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
+    // A card record that cannot be written is reported, and the day is drawn all the same.
+    std::filesystem::remove(dir / "races.dat");
+    std::filesystem::create_directory(dir / "races.dat");
+    SeededRandom random(4);
+    RaceDay day(dir.path(), random, prompter);
+    EXPECT_TRUE(startRaceDay(day).ready);
+    EXPECT_EQ(prompter.shown().at(0).text, "Cannot write races.dat: Is a directory");
+    expectSoundCard(day);
 }
 
 TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
-    // Horses 1..8 are the only "J" horses; the rest are maidens.
-    auto grades = gradesOf({{8, "J"}, {192, "M"}});
-    writeStable(dir.path(), grades);
-    ScriptThenSeeded random(
-        {
-            1.0,              // beyond the table: a miss
-            drawing(3, 6),    // "C": no horses, drawn again
-            drawing(2, 6),    // "J"
-            drawing(10, 200), // post 1: a maiden, drawn again
-            drawing(3, 200),  // post 1: horse 3
-            drawing(5, 32),   // post 1: jockey 5
-            drawing(3, 200),  // post 2: horse 3 again, already drawn
-            1.0,              // beyond the table
-            drawing(1, 200),  // post 2: horse 1
-            drawing(5, 32),   // post 2: jockey 5 is booked in this race
-            drawing(32, 32),  // post 2: jockey 32
-        },
-        7);
+    writeStable(dir.path(), {{192, "M"}, {8, "J"}}); // horses 193..200 are the only "J" horses
+    ScriptThenSeeded random({
+        1.0,               // beyond the table: a miss
+        drawing(3, 6),     // "C": no horses, drawn again
+        drawing(2, 6),     // "J"
+        drawing(10, 200),  // post 1: a maiden, drawn again
+        drawing(195, 200), // post 1: horse 195
+        drawing(5, 32),    // post 1: jockey 5
+        drawing(195, 200), // post 2: horse 195 again, already drawn
+        1.0,               // beyond the table
+        drawing(200, 200), // post 2: the last horse
+        drawing(5, 32),    // post 2: jockey 5 is booked in this race
+        drawing(32, 32),   // post 2: jockey 32
+    });
     RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(random.scriptedTaken(), 11u);
-    EXPECT_EQ(day.card.raceGrade[0], 2);
-    EXPECT_EQ(day.card.raceHorse[0][0], 3);
-    EXPECT_EQ(day.card.raceJockey[0][0], 5);
-    EXPECT_EQ(day.card.raceHorse[0][1], 1);
-    EXPECT_EQ(day.card.raceJockey[0][1], 32);
-    for (int p = 0; p < FieldSize; ++p)
-        EXPECT_LE(day.card.raceHorse[0][p], 8);
+    EXPECT_EQ(random.taken, 11u);
+    EXPECT_EQ(std::vector<int>({day.card.raceGrade[0], day.card.raceHorse[0][0], day.card.raceJockey[0][0],
+                                day.card.raceHorse[0][1], day.card.raceJockey[0][1]}),
+              std::vector<int>({2, 195, 5, 200, 32}));
     for (int r = 1; r < RacesPerDay; ++r)
         EXPECT_EQ(day.card.raceGrade[r], 1) << "the eight J horses are all taken by race 1";
     expectSoundCard(day);
 }
 
-TEST_F(StartRaceDayTest, SameSeedGivesTheSameDay) {
-    test::copyBundledData(dir.path());
-    SeededRandom first(42), second(42);
-    RaceDay a(dir.path(), first, prompter), b(dir.path(), second, prompter);
-    ASSERT_TRUE(startRaceDay(a).ready);
-    ASSERT_TRUE(startRaceDay(b).ready);
-    EXPECT_EQ(a.card.raceHorse, b.card.raceHorse);
-    EXPECT_EQ(a.card.raceJockey, b.card.raceJockey);
-}
-
-// --- A stable that cannot fill the day ---
-
-TEST_F(StartRaceDayTest, NinetyGradedHorsesStopBeforeTheTwelfthRace) {
-    writeStable(dir.path(), gradesOf({{90, "M"}}));
-    writeAll(dir / "players.dat", "1,Ann,12\r\n");
-    SeededRandom random(3);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_FALSE(result.ready);
-    EXPECT_FALSE(day.cardDrawn);
-    EXPECT_EQ(result.unfilledRace, 12);
-    EXPECT_NE(result.message.find("race 12"), std::string::npos);
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text, result.message);
-    EXPECT_EQ(prompter.shown()[0].title, MessageTitle);
-    EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
-    EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
-}
-
-TEST_F(StartRaceDayTest, GradesSpreadTooThinStopEarly) {
-    // Fifteen of each grade: ninety horses, but only one race per grade.
-    writeStable(dir.path(),
-                gradesOf({{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}));
-    SeededRandom random(5);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_FALSE(result.ready);
-    EXPECT_EQ(result.unfilledRace, 7);
-}
-
-TEST_F(StartRaceDayTest, AMissingStableFileStopsTheDayBeforeAnythingIsDrawnOrWritten) {
-    for (const char* missing : {"horses.dat", "jockeys.dat"}) {
-        test::copyBundledData(dir.path());
-        std::filesystem::remove(dir / missing);
+// The day stops before the race no grade can fill, or before any draw when the stable's horses
+// or jockeys are missing; it writes nothing, and the player is told what to do.
+TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsAndWritesNothing) {
+    const struct {
+        Stable stable;
+        const char* missing;
+        int unfilledRace;
+        const char* message;
+    } cases[] = {
+        {{{90, "M"}}, "", 12, "The stable cannot fill race 12: no grade has eight horses left to draw."},
+        {{{15, "M"}, {15, "J"}, {15, "C"}, {15, "B"}, {15, "A"}, {15, "AA"}, {110, "Z"}}, "", 7, "race 7:"},
+        {{{200, "M"}}, "horses.dat", 0, "horses.dat is missing from the data folder"},
+        {{{200, "M"}}, "jockeys.dat", 0, "jockeys.dat is missing from the data folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        writeStable(dir.path(), c.stable);
+        if (*c.missing)
+            std::filesystem::remove(dir / c.missing);
         std::filesystem::remove(dir / "races.dat");
+        writeAll(dir / "players.dat", "1,Ann,12\r\n");
         prompter.clear();
-        SeededRandom random(5);
+        SeededRandom random(3);
         RaceDay day(dir.path(), random, prompter);
-        StartResult result = startRaceDay(day);
-        EXPECT_FALSE(result.ready);
-        EXPECT_EQ(result.missingFile, missing);
-        EXPECT_TRUE(prompter.sawText("Error reading " + std::string(missing)));
-        EXPECT_TRUE(prompter.sawText(result.message));
-        EXPECT_EQ(result.message.rfind(std::string(missing) + " is missing", 0), 0u) << result.message;
+        const StartResult result = startRaceDay(day);
+        EXPECT_FALSE(result.ready || day.cardDrawn);
+        EXPECT_EQ(std::tie(result.unfilledRace, result.missingFile), std::tuple(c.unfilledRace, c.missing));
+        EXPECT_NE(result.message.find(c.message), std::string::npos) << result.message;
         EXPECT_NE(result.message.find("backup"), std::string::npos);
         EXPECT_NE(result.message.find("reset"), std::string::npos);
-        EXPECT_FALSE(std::filesystem::exists(dir / "races.dat")) << missing;
+        std::vector<std::string> shown = {result.message};
+        if (*c.missing)
+            shown.insert(shown.begin(), "Error reading " + std::string(c.missing));
+        for (const auto& message : prompter.shown()) {
+            EXPECT_EQ(message.text, shown.at(&message - &prompter.shown()[0]));
+            EXPECT_EQ(message.title, MessageTitle);
+        }
+        EXPECT_EQ(prompter.shown().size(), shown.size());
+        EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
+        EXPECT_EQ(std::filesystem::exists(dir / "races.dat"), !*c.missing)
+            << "nor written before the stable is in";
+        EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,12\r\n") << "the start went no further";
     }
 }
 
-// --- The files and the day's state ---
-
-TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
+TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     test::copyBundledData(dir.path());
-    writeAll(dir / "results.dat", "old results\r\n");
-    writeAll(dir / "tickets.dat", "1,2,$2 Win 3\r\n");
-    writeAll(dir / "races.dat", "stale\r\n");
-    // A day quit between the halves of a Twin-Tri or Tri-Super leaves halves and credits.
-    const char* exchangeFiles[] = {"twintris.dat", "trisupers.dat", "twintriexchanges.dat",
-                                   "trisuperexchanges.dat", "exchangecredits.dat"};
-    for (const char* name : exchangeFiles)
+    // A day quit part-way leaves its results, tickets, multi-race halves and exchange credits.
+    const char* leftovers[] = {"results.dat",
+                               "tickets.dat",
+                               "races.dat",
+                               "pick3s.dat",
+                               "dailydoubles.dat",
+                               "pick6s.dat",
+                               "twintris.dat",
+                               "trisupers.dat",
+                               "twintriexchanges.dat",
+                               "trisuperexchanges.dat",
+                               "exchangecredits.dat"};
+    for (const char* name : leftovers)
         writeAll(dir / name, "2125,1,2,3,2\r\n");
     std::string pastLines;
     for (int i = 1; i <= 16; ++i)
         pastLines += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
     writeAll(dir / "pastperformances.dat", pastLines);
+    writeAll(dir / "players.dat", "");
     SeededRandom random(11);
     RaceDay day(dir.path(), random, prompter);
     day.date = "3/14/2026";
@@ -244,92 +196,47 @@ TEST_F(StartRaceDayTest, NewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.loadingPassDone = true;
     day.tickets.push_back({"$2 Win 3", 1, true});
     day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
-    ASSERT_TRUE(startRaceDay(day).ready);
-
-    auto lines = readLines(dir / "races.dat");
-    ASSERT_EQ(lines.size(), 12u);
-    for (int r = 0; r < RacesPerDay; ++r) {
-        std::string expected = std::to_string(r + 1) + ",1,0,3/14/2026";
-        for (int p = 0; p < FieldSize; ++p)
-            expected += "," + std::to_string(day.card.raceHorse[r][p]);
-        EXPECT_EQ(lines[r], expected);
-    }
-    EXPECT_EQ(readAll(dir / "results.dat"), "");
-    EXPECT_EQ(readAll(dir / "tickets.dat"), "");
-    for (const char* name : exchangeFiles)
-        EXPECT_EQ(readAll(dir / name), "") << name;
-    EXPECT_TRUE(day.exchangeCredits.empty());
-    EXPECT_EQ(readLines(dir / "pastperformances.dat").size(), 15u);
-    EXPECT_EQ(day.currentRace, 0);
-    EXPECT_FALSE(day.loadingPassDone);
-    EXPECT_TRUE(day.tickets.empty());
-    for (bool opened : day.card.racePoolsOpened)
-        EXPECT_FALSE(opened);
-}
-
-TEST_F(StartRaceDayTest, FillsTodaysDateWhenNoneIsSet) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(1);
-    RaceDay day(dir.path(), random, prompter);
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_FALSE(day.date.empty());
-    EXPECT_EQ(day.date.find(','), std::string::npos);
-    EXPECT_NE(readLines(dir / "races.dat")[0].find("," + day.date + ","), std::string::npos);
-}
-
-TEST_F(StartRaceDayTest, PlayersStartAtTheStartingAmountWithTheFirstSelected) {
-    test::copyBundledData(dir.path());
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
     day.players.balanceLabel = "design";
     ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(day.players.selected, -1) << "no players, nobody selected";
-    EXPECT_EQ(day.players.balanceLabel, "design");
+    EXPECT_TRUE(prompter.shown().empty());
 
+    std::string card;
+    for (int r = 0; r < RacesPerDay; ++r) {
+        card += std::to_string(r + 1) + ",1,0,3/14/2026";
+        for (int p = 0; p < FieldSize; ++p)
+            card += "," + std::to_string(day.card.raceHorse[r][p]);
+        card += "\r\n";
+    }
+    for (const std::string name : leftovers)
+        EXPECT_EQ(readAll(dir / name), name == "races.dat" ? card : "") << name;
+    EXPECT_EQ(readAll(dir / "pastperformances.dat"), pastLines.substr(pastLines.find("\r\n") + 2));
+    EXPECT_TRUE(day.exchangeCredits.empty() && day.tickets.empty());
+    EXPECT_EQ(day.currentRace, 0);
+    EXPECT_FALSE(day.loadingPassDone);
+    EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(-1, "design")) << "nobody";
+
+    // Without a date or settings: today's date, the factory settings, and the players start at
+    // the starting amount with the first selected.
+    day.date.clear();
+    day.db.settings = Settings{650, 5, 118.2f};
     writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
-    ASSERT_TRUE(startRaceDay(day).ready);
-    ASSERT_EQ(day.players.entries.size(), 2u);
-    EXPECT_EQ(day.players.selected, 0);
-    EXPECT_EQ(day.players.balanceLabel, "400.00");
-    EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
-    EXPECT_EQ(amountSpinnerStart(day.db.settings), 2);
-}
-
-TEST_F(StartRaceDayTest, MissingSettingsShowTheMessageAndTheDayHasTheFactorySettings) {
-    test::copyBundledData(dir.path());
     std::filesystem::remove(dir / "settings.dat");
-    writeAll(dir / "players.dat", "1,Ann,50\r\n");
-    SeededRandom random(2);
-    RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready);
+    EXPECT_EQ(day.date.find(','), std::string::npos);
+    EXPECT_EQ(test::readLines(dir / "races.dat").at(0).rfind("1,1,0," + day.date + ",", 0), 0u) << day.date;
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
-    EXPECT_EQ(day.db.settings.startAmount, 400.0f);
-    EXPECT_EQ(day.db.settings.defaultBetAmount, 2.0f);
-    EXPECT_EQ(day.db.settings.trackRecord, 999.0f);
-    EXPECT_EQ(day.players.entries[0].balance, "400");
-    EXPECT_EQ(readLines(dir / "races.dat").size(), 12u);
-}
-
-TEST_F(StartRaceDayTest, UnwritableCardRecordStillDrawsTheDay) {
-    test::copyBundledData(dir.path());
-    std::filesystem::create_directory(dir / "races.dat");
-    SeededRandom random(4);
-    RaceDay day(dir.path(), random, prompter);
-    StartResult result = startRaceDay(day);
-    EXPECT_TRUE(result.ready);
-    EXPECT_TRUE(prompter.sawText("Cannot write races.dat: Is a directory"));
-    expectSoundCard(day);
+    EXPECT_EQ(std::tuple(day.db.settings.startAmount, day.db.settings.defaultBetAmount,
+                         day.db.settings.trackRecord),
+              std::tuple(400.0f, 2.0f, 999.0f));
+    EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
+    EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(0, "400.00"));
 }
 
 TEST(AmountSpinnerStart, RoundsHalfToEvenWithinTheSpinnerRange) {
-    auto start = [](float amount) { return amountSpinnerStart(Settings{400, amount, 999}); };
-    EXPECT_EQ(start(2), 2);
-    EXPECT_EQ(start(2.5f), 2);
-    EXPECT_EQ(start(3.5f), 4);
-    EXPECT_EQ(start(2.6f), 3);
-    EXPECT_EQ(start(-5), 0);
-    EXPECT_EQ(start(32000.4f), 32000);
-    EXPECT_EQ(start(3.0e38f), 32000);
+    std::vector<int> starts;
+    for (float amount : {2.0f, 2.5f, 3.5f, 2.6f, -5.0f, 32000.4f, 3.0e38f})
+        starts.push_back(amountSpinnerStart(Settings{400, amount, 999}));
+    EXPECT_EQ(starts, (std::vector<int>{2, 2, 4, 3, 0, 32000, 32000}));
 }
 
 } // namespace

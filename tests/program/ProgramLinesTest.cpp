@@ -1,4 +1,10 @@
+// The racing program's fixed-column texts, and how its printout is ranged and laid out on sheets.
+
 #include "program/ProgramLines.h"
+
+#include "core/RaceDay.h"
+#include "database/DatabaseFiles.h"
+#include "program/PrintProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -6,145 +12,133 @@ using namespace sw;
 
 namespace {
 
-PastPerformance sampleLine() {
-    PastPerformance line;
-    line.horse = 12;
-    line.postPosition = 3;
-    line.quarterPos = 2;
-    line.halfPos = 1;
-    line.halfLengths = "hd";
-    line.threeQuarterPos = 1;
-    line.threeQuarterLengths = "\u00BD";
-    line.finishPos = 1;
-    line.finishLengths = "1";
-    line.finalTime = 118.3f;
-    line.raceGrade = "AA";
-    line.odds = 4.5f;
-    line.comment = "Drew clear-in";
-    return line;
-}
+using Texts = std::vector<std::string>;
 
-TEST(PastPerformanceLine, LaysOutCallsTimePurseOddsAndComment) {
-    EXPECT_EQ(pastPerformanceText(sampleLine()), "3  2 1-hd 1-\u00BD  1-1   1:58.30 6K   4.5 Drew clear-in");
-}
-
-TEST(PastPerformanceLine, PadsShortFieldsToTheirColumns) {
-    PastPerformance line = sampleLine();
-    line.finalTime = 27.35f;
-    line.odds = 12.0f;
-    line.halfLengths = "";
-    line.threeQuarterLengths = "12";
-    line.finishLengths = "3\u00BC";
-    line.raceGrade = "M";
-    line.comment = "";
+TEST(ProgramLines, PastLinesKeepTheirColumns) {
+    PastPerformance line =
+        parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,hd,1,\u00BD,1,1,118.3,4.5,AA,Drew clear-in");
+    EXPECT_EQ(pastPerformanceText(line), "3  2 1-hd 1-\u00BD  1-1   1:58.30 6K   4.5 Drew clear-in");
+    line = parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,,1,12,1,3\u00BC,27.35,12,M,");
     EXPECT_EQ(pastPerformanceText(line), "3  2 1-   1-12 1-3\u00BC  0:27.35 1K  12.0 ");
     line.odds = 105.25f;
     line.finalTime = 600.0f;
     EXPECT_EQ(pastPerformanceText(line), "3  2 1-   1-12 1-3\u00BC  10:00.00 1K 105.2 ");
+    Texts purses;
+    for (const char* grade : {"M", "J", "C", "B", "A", "AA", "-", "Q"})
+        purses.push_back(pastPurseText(grade));
+    EXPECT_EQ(purses, (Texts{"1K", "2K", "3K", "4K", "5K", "6K", "", ""}));
 }
 
-TEST(PastPerformanceLine, PurseColumnFollowsTheRaceGrade) {
-    EXPECT_EQ(pastPurseText("M"), "1K");
-    EXPECT_EQ(pastPurseText("J"), "2K");
-    EXPECT_EQ(pastPurseText("C"), "3K");
-    EXPECT_EQ(pastPurseText("B"), "4K");
-    EXPECT_EQ(pastPurseText("A"), "5K");
-    EXPECT_EQ(pastPurseText("AA"), "6K");
-    EXPECT_EQ(pastPurseText("-"), "");
-    EXPECT_EQ(pastPurseText("Q"), "");
-}
-
-TEST(BetsOffered, NameTheLegsOfThePick3AndPick6) {
+TEST(ProgramLines, BetsOfferedNameTheMultiRaceBetOrItsLeg) {
+    Texts tails;
     const std::string all = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
-    EXPECT_EQ(betsOfferedText(5), all + "2nd Leg of Pick 3 Betting");
-    EXPECT_EQ(betsOfferedText(6), all + "3rd Leg of Pick 3 Betting");
-    EXPECT_EQ(betsOfferedText(8), all + "2nd Leg of Pick 6 Betting");
-    EXPECT_EQ(betsOfferedText(11), all + "5th Leg of Pick 6 Betting");
-    EXPECT_EQ(betsOfferedText(13), all + "Betting");
+    for (int race = 1; race <= 13; ++race) {
+        const std::string text = betsOfferedText(race);
+        EXPECT_EQ(text.substr(0, all.size()), all);
+        tails.push_back(text.substr(std::min(all.size(), text.size())));
+    }
+    EXPECT_EQ(tails,
+              (Texts{"Betting", "Daily Double Betting", "2nd Half Daily Double Betting", "Pick 3 Betting",
+                     "2nd Leg of Pick 3 Betting", "3rd Leg of Pick 3 Betting", "Pick 6 Betting",
+                     "2nd Leg of Pick 6 Betting", "3rd Leg of Pick 6 Betting", "4th Leg of Pick 6 Betting",
+                     "5th Leg of Pick 6 Betting", "6th Leg of Pick 6 Betting", "Betting"}));
 }
 
-TEST(JockeyTexts, MarkTheClassAndListTheRecord) {
-    EXPECT_EQ(jockeyMarker(0), " (A)");
-    EXPECT_EQ(jockeyMarker(1), " (R)");
-    EXPECT_EQ(jockeyMarker(2), " (V)");
-    EXPECT_EQ(jockeyMarker(3), "");
-    EXPECT_EQ(jockeyMarker(-1), "");
-    Jockey jockey;
-    jockey.starts = 41;
-    jockey.firsts = 9;
-    jockey.seconds = 7;
-    jockey.thirds = 5;
-    jockey.fourths = 3;
-    jockey.earnings = 18250.5;
-    EXPECT_EQ(jockeyRecordText(jockey), "41   9 7 5 3  $18250.5");
-}
+TEST(ProgramLines, JockeysAreMarkedAndStandByEarnings) {
+    EXPECT_EQ((Texts{jockeyMarker(0), jockeyMarker(1), jockeyMarker(2), jockeyMarker(3), jockeyMarker(-1)}),
+              (Texts{" (A)", " (R)", " (V)", "", ""}));
+    EXPECT_EQ(jockeyRecordText(Jockey{"", 0, 41, 9, 7, 5, 3, 18250.5}), "41   9 7 5 3  $18250.5");
 
-TEST(JockeyStandings, LinesKeepTheirColumns) {
     std::array<Jockey, JockeyCount + 1> jockeys{};
     jockeys[1] = {"Tobin Harrow", 2, 120, 31, 25, 18, 9, 61234.5};
     jockeys[2] = {"Ines Calloway", 1, 7, 0, 1, 0, 2, 999.5};
-    auto lines = jockeyStandings(jockeys);
+    jockeys[3] = {"Big", 0, 1, 1, 0, 0, 0, 1e20}; // a hand-edited figure does not break the line
+    Texts lines = jockeyStandings(jockeys);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(JockeyCount));
-    EXPECT_EQ(lines[0], "Tobin Harrow    120    31   25   18    9   $  61234");
-    EXPECT_EQ(lines[1], "Ines Calloway     7     0    1    0    2   $   1000");
-    EXPECT_EQ(lines[2], "                  0     0    0    0    0   $      0");
-}
+    EXPECT_EQ(Texts(lines.begin(), lines.begin() + 4),
+              (Texts{"Big               1     1    0    0    0   $100000000000000000000",
+                     "Tobin Harrow    120    31   25   18    9   $  61234",
+                     "Ines Calloway     7     0    1    0    2   $   1000",
+                     "                  0     0    0    0    0   $      0"}));
 
-TEST(JockeyStandings, ExchangeSortPutsTheBestEarnerFirst) {
-    std::array<Jockey, JockeyCount + 1> jockeys{};
     for (int n = 1; n <= JockeyCount; ++n)
-        jockeys[static_cast<std::size_t>(n)].name = "J" + std::to_string(n);
-    jockeys[1].earnings = 100;
-    jockeys[2].earnings = 300;
-    jockeys[3].earnings = 100;
-    jockeys[4].earnings = 300;
+        jockeys[n] = {"J" + std::to_string(n)};
+    jockeys[1].earnings = jockeys[3].earnings = 100;
+    jockeys[2].earnings = jockeys[4].earnings = 300;
     jockeys[9].earnings = 200;
-    auto lines = jockeyStandings(jockeys);
-    auto nameOf = [&](std::size_t i) { return lines[i].substr(0, lines[i].find(' ')); };
-    EXPECT_EQ(nameOf(0), "J2");
-    EXPECT_EQ(nameOf(1), "J4");
-    EXPECT_EQ(nameOf(2), "J9");
-    EXPECT_EQ(nameOf(3), "J1");
-    EXPECT_EQ(nameOf(4), "J3");
     // Equal earnings come out in the order the exchanges leave them: J5 was swapped to the back.
-    EXPECT_EQ(nameOf(5), "J6");
-    EXPECT_EQ(nameOf(8), "J5");
-    EXPECT_EQ(nameOf(9), "J10");
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(JockeyCount));
+    Texts names;
+    for (const std::string& line : jockeyStandings(jockeys))
+        names.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(Texts(names.begin(), names.begin() + 10),
+              (Texts{"J2", "J4", "J9", "J1", "J3", "J6", "J7", "J8", "J5", "J10"}));
 }
 
-TEST(JockeyStandings, HugeEarningsDoNotBreakTheLine) {
-    std::array<Jockey, JockeyCount + 1> jockeys{};
-    jockeys[1] = {"Big", 0, 1, 1, 0, 0, 0, 1e20};
-    auto lines = jockeyStandings(jockeys);
-    EXPECT_EQ(lines[0], "Big               1     1    0    0    0   $100000000000000000000");
-}
-
-TEST(TrackRecordText, ARecordIsATimeAndNoRecordSaysSo) {
-    const struct {
-        float record;
-        const char* text;
-    } cases[] = {{27.35f, "0:27.35"}, {121.3f, "2:01.30"}, {999, "none yet"}, {0, "none yet"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(trackRecordText(c.record), c.text) << c.record;
-}
-
-TEST(TrackRecordHolders, ListEveryHorseWithTheRecordTime) {
+TEST(ProgramLines, TrackRecordIsATimeAndItsHoldersAreNamed) {
+    EXPECT_EQ(
+        (Texts{trackRecordText(27.35f), trackRecordText(121.3f), trackRecordText(999), trackRecordText(0)}),
+        (Texts{"0:27.35", "2:01.30", "none yet", "none yet"}));
     Database db;
     for (int n = 1; n <= HorseCount; ++n) {
-        db.horses[static_cast<std::size_t>(n)].name = "H" + std::to_string(n);
-        db.horses[static_cast<std::size_t>(n)].bestTime = 999;
+        db.horses[n].name = "H" + std::to_string(n);
+        db.horses[n].bestTime = 999;
     }
-    db.horses[17].bestTime = 27.35f;
-    db.horses[140].bestTime = 27.35f;
+    db.horses[17].bestTime = db.horses[140].bestTime = 27.35f;
     db.horses[141].bestTime = 27.36f;
     db.settings.trackRecord = 27.35f;
-    EXPECT_EQ(trackRecordHolders(db), (std::vector<std::string>{"H17", "H140"}));
+    EXPECT_EQ(trackRecordHolders(db), (Texts{"H17", "H140"}));
     db.settings.trackRecord = 999;
     EXPECT_TRUE(trackRecordHolders(db).empty());
     db.settings.trackRecord = 0;
     db.horses[5].bestTime = 0;
     EXPECT_TRUE(trackRecordHolders(db).empty()) << "a missing settings file holds no record";
+}
+
+// From and To stay within the races still to run (race 2 is about to be run); raising From pushes
+// To, lowering To pulls From.
+TEST(PrintRange, FromAndToFollowEachOther) {
+    PrintRange range{2, 5, 2, 12};
+    std::vector<int> seen;
+    const std::pair<bool, int> steps[] = {{true, 7},  {true, 3},  {true, 30},
+                                          {false, 2}, {false, 1}, {false, 9}};
+    for (const auto& [from, value] : steps) {
+        from ? setPrintFrom(range, value) : setPrintTo(range, value);
+        seen.insert(seen.end(), {range.from, range.to, range.minimum, range.maximum});
+    }
+    EXPECT_EQ(seen, (std::vector<int>{7, 7, 2, 12, 3, 7, 2, 12, 12, 12, 2, 12,
+                                      2, 2, 2, 12, 2, 2, 2, 12, 2,  9,  2, 12}));
+}
+
+// A race of three heading lines and eight entries of eleven lines, the widest line `widest` long.
+PrintPage racePage(int race, std::size_t widest) {
+    PrintPage page{
+        race, {{"Race " + std::to_string(race), false}, {"bets", false}, {"PP \u00BC \u00BD \u00BE", false}}};
+    for (int e = 0; e < FieldSize; ++e) {
+        page.lines.push_back({"entry " + std::to_string(e), true});
+        for (int n = 0; n < 10; ++n)
+            page.lines.push_back({std::string(n == 0 && e == 0 ? widest : 10, 'x'), false});
+    }
+    return page;
+}
+
+TEST(PrintLayout, TheWidestLineFillsTheSheetUpToTwelvePoints) {
+    const std::pair<std::size_t, double> cases[] = {{100, 10.0}, {120, 600.0 / 72}, {50, 12.0}, {4, 12.0}};
+    for (const auto& [widest, pointSize] : cases) {
+        const PrintLayout layout = layoutProgram({racePage(1, widest)}, {600, 100000, 0.6, 1.2});
+        EXPECT_DOUBLE_EQ(layout.pointSize, pointSize) << widest;
+        EXPECT_EQ(layout.sheets.size(), 1u) << "a sheet tall enough holds the race";
+    }
+}
+
+TEST(PrintLayout, ARaceTooLongForASheetGoesOnBetweenEntriesUnderItsHeadings) {
+    // 10-point type at 1.2 spacing: 60 lines a sheet, the headings and five entries.
+    const PrintLayout layout = layoutProgram({racePage(1, 100), racePage(2, 10)}, {600, 720, 0.6, 1.2});
+    Texts sheets;
+    for (const auto& lines : layout.sheets)
+        sheets.push_back(lines[0].text + " " + std::to_string(lines.size()) + " " + lines[3].text +
+                         (lines[3].bold ? " bold" : ""));
+    EXPECT_EQ(sheets, (Texts{"Race 1 58 entry 0 bold", "Race 1 36 entry 5 bold", "Race 2 58 entry 0 bold",
+                             "Race 2 36 entry 5 bold"}));
 }
 
 } // namespace

@@ -1,164 +1,166 @@
+// The racing program over a day: each race shown with its entries, records and past lines, the
+// entry tables and public pools prepared for it, the loading pass, leaving and printing.
+
 #include "program/RacingProgram.h"
-#include "program/ProgramTexts.h"
+#include "program/PrintProgram.h"
+#include "program/ProgramLines.h"
 
-#include "ProgramFixture.h"
-
+#include "core/RaceDay.h"
+#include "database/DatabaseFiles.h"
+#include "support/TestSupport.h"
 #include "tote/PoolFiles.h"
 #include "tote/Tote.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace sw;
+using test::readLines;
+using Texts = std::vector<std::string>;
 
 namespace {
 
-struct RacingProgram : ::testing::Test, test::ProgramFixture {};
+// The values joined by commas: one record of a data file.
+template <typename... T> std::string record(const T&... values) {
+    std::ostringstream out;
+    ((out << values << ','), ...);
+    return out.str().substr(0, out.str().size() - 1) + "\r\n";
+}
 
-TEST_F(RacingProgram, ShowsTheRaceItsEntriesAndTheirRecords) {
-    day.db.horses[17].earnings = 1500;
-    day.db.horses[17].starts = 4;
-    day.db.horses[17].firsts = 2;
-    day.db.horses[17].seconds = 1;
-    day.db.horses[17].thirds = 0;
-    day.db.horses[17].fourths = 1;
-    ProgramView view = showRace(day, 3, false);
-    EXPECT_EQ(view.race, 3);
-    EXPECT_EQ(view.raceNumber, "3");
-    EXPECT_EQ(view.purse, "$3000");
-    EXPECT_EQ(view.distance, "1 1/4 Miles");
+// A small made-up day: horse n is "Horse n", race r runs horses 8r+1..8r+8 with jockeys cycling
+// through the 32, jockey n is "Jockey n" of skill n % 3, and jockeys.dat is on disk.
+struct ProgramDay {
+    test::TempDir dir;
+    SeededRandom random{7};
+    test::ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
+
+    ProgramDay() {
+        for (int n = 1; n <= HorseCount; ++n)
+            parseHorse(record("Horse " + std::to_string(n), "M", n % 7, n % 3, 0, 0, 0, 250 * (n % 7), 0, "",
+                              "", 999, 4 + n % 5, 4 + (n + 1) % 5, 4 + (n + 2) % 5, 4 + (n + 3) % 5,
+                              4 + (n + 4) % 5, n % 3),
+                       day.db.horses[n]);
+        std::string jockeys;
+        for (int n = 1; n <= JockeyCount; ++n)
+            jockeys += record("Jockey " + std::to_string(n), n % 3, n, 0, 0, 0, 0, 100 * n);
+        test::writeAll(dir / "jockeys.dat", jockeys);
+        parseJockeys(jockeys, day.db.jockeys);
+        for (int r = 0; r < RacesPerDay; ++r) {
+            day.card.raceGrade[r] = static_cast<int16_t>(r % 6 + 1);
+            for (int h = 0; h < FieldSize; ++h) {
+                day.card.raceHorse[r][h] = 8 * r + h + 1;
+                day.card.raceJockey[r][h] = static_cast<int16_t>((8 * r + h) % 32 + 1);
+            }
+        }
+        day.db.settings.trackRecord = 999;
+    }
+
+    // Appends n past-performance lines of the horse, numbered through their comment.
+    void addPastLines(int horse, int n, std::string grade = "C", int finishPos = 3) {
+        std::string text = test::readAll(dir / "pastperformances.dat");
+        for (int i = 1; i <= n; ++i)
+            text += record(horse, "5/12/2026", 0, 1, 550, "F", 0, 0, 2, 4, 3, 1, 2, "nk", finishPos, 2, 118.3,
+                           6.5, grade, "line " + std::to_string(i), 8);
+        test::writeAll(dir / "pastperformances.dat", text);
+    }
+};
+
+// Every table of the pools, to compare two days' pools whole.
+auto tables(const Pools& p) {
+    return std::tie(p.win, p.place, p.show, p.quiniela, p.exacta, p.trifecta, p.superfecta, p.winTotal,
+                    p.placeTotal, p.showTotal, p.quinielaTotal, p.exactaTotal, p.trifectaTotal,
+                    p.superfectaTotal, p.winOdds, p.quinielaOdds, p.exactaOdds, p.oddsByRace,
+                    p.consistencyBand, p.ticketCounter);
+}
+
+auto tables(const EntryTables& e) {
+    return std::tie(e.name, e.starts, e.firsts, e.seconds, e.thirds, e.fourths, e.earnings, e.segmentRating,
+                    e.path, e.formValue, e.bestTime, e.spareFlag);
+}
+
+struct RacingProgram : ::testing::Test, ProgramDay {};
+
+TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
+    parseHorse("Horse 17,M,4,2,1,0,1,1500,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[17]);
+    day.card.raceHorse[2][4] = 0; // hand-edited slots outside the stable show empty entries
+    day.card.raceHorse[2][5] = 201;
+    day.card.raceJockey[2][4] = 33;
+    day.entries.segmentRating[0][7] = 55; // a carried column, not the horse's
+    const ProgramView view = showRace(day, 3, false);
+    EXPECT_EQ(std::tie(view.race, view.raceNumber, view.purse, view.distance, view.trackRecord),
+              std::tuple(3, "3", "$3000", "1 1/4 Miles", "none yet"));
     const ProgramEntryView& first = view.entries[0]; // horse 17, jockey 17
-    EXPECT_EQ(first.horseName, "Horse 17");
-    EXPECT_EQ(first.jockey, "Jockey 17 (V)");
-    EXPECT_EQ(first.jockeyRecord, "17   0 0 0 0  $1700");
-    EXPECT_EQ(first.starts, "4");
-    EXPECT_EQ(first.firsts, "2");
-    EXPECT_EQ(first.seconds, "1");
-    EXPECT_EQ(first.thirds, "0");
-    EXPECT_EQ(first.fourths, "1");
-    EXPECT_EQ(first.earnings, "$1500");
-    EXPECT_EQ(view.entries[7].horseName, "Horse 24");
-    EXPECT_EQ(view.entries[7].jockey, "Jockey 24 (A)");
+    EXPECT_EQ((Texts{first.horseName, first.jockey, first.jockeyRecord, first.starts, first.firsts,
+                     first.seconds, first.thirds, first.fourths, first.earnings}),
+              (Texts{"Horse 17", "Jockey 17 (V)", "17   0 0 0 0  $1700", "4", "2", "1", "0", "1", "$1500"}));
+    EXPECT_EQ(view.entries[7].horseName + view.entries[7].jockey, "Horse 24Jockey 24 (A)");
+    EXPECT_EQ(view.entries[4].horseName + view.entries[4].jockey + view.entries[5].horseName, " (A)");
     EXPECT_EQ(view.jockeyStandings.size(), static_cast<std::size_t>(JockeyCount));
     EXPECT_EQ(view.jockeyStandings.front().substr(0, 15), "Jockey 32      ");
+
+    const EntryTables& e = day.entries; // what the race reads of horse 17 from post 1
+    EXPECT_EQ(std::tie(e.name[0], e.starts[0], e.firsts[0], e.seconds[0], e.thirds[0], e.fourths[0],
+                       e.earnings[0], e.path[0], e.formValue[0], e.bestTime[0], e.spareFlag[0]),
+              std::tuple("Horse 17", 4, 2, 1, 0, 1, 1500, 2, 3, 117.5f, true));
+    EXPECT_EQ(e.segmentRating[0], (std::array<int32_t, 10>{8, 7, 6, 5, 4, 0, 0, 55, 0, 0}));
+    EXPECT_EQ(e.name[1] + "," + e.name[4] + "," + e.name[5], "Horse 18,,");
+    EXPECT_EQ(e.earnings[4] + e.starts[5] + e.segmentRating[5][0], 0);
+
+    day.db.settings.trackRecord = day.db.horses[3].bestTime = day.db.horses[150].bestTime = 27.35f;
+    const ProgramView held = showRace(day, 1, true);
+    EXPECT_EQ(held.trackRecord, "0:27.35");
+    EXPECT_EQ(held.trackRecordHolders, (Texts{"Horse 3", "Horse 150"}));
+    // A race outside the day shows nothing and changes nothing.
+    EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
+    EXPECT_EQ(day.entries.name[0], "Horse 1");
+    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
 }
 
-TEST_F(RacingProgram, FillsTheEntryTablesTheRaceReads) {
-    Horse& horse = day.db.horses[42]; // race 6, post 2
-    horse.segmentRating = {8, 7, 6, 5, 4};
-    horse.path = 2;
-    horse.formValue = 3;
-    horse.bestTime = 117.5f;
-    horse.spareFlag = true;
-    day.entries.segmentRating[1][7] = 55; // a carried column, not the horse's
-    showRace(day, 6, true);
-    EXPECT_EQ(day.entries.name[1], "Horse 42");
-    EXPECT_EQ(day.entries.starts[1], horse.starts);
-    EXPECT_EQ(day.entries.earnings[1], horse.earnings);
-    EXPECT_EQ(day.entries.segmentRating[1][0], 8);
-    EXPECT_EQ(day.entries.segmentRating[1][4], 4);
-    EXPECT_EQ(day.entries.segmentRating[1][7], 55);
-    EXPECT_EQ(day.entries.path[1], 2);
-    EXPECT_EQ(day.entries.formValue[1], 3);
-    EXPECT_FLOAT_EQ(day.entries.bestTime[1], 117.5f);
-    EXPECT_TRUE(day.entries.spareFlag[1]);
-}
-
-TEST_F(RacingProgram, ListsEachHorsesPastLinesInFileOrder) {
+TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
+    showRace(day, 1, true);
+    const int32_t without = day.pools.win[0];
     addPastLines(17, 2, "AA");
     addPastLines(99, 3);
     addPastLines(18, 20);
     addPastLines(17, 1, "M");
-    ProgramView view = showRace(day, 3, false);
-    ASSERT_EQ(view.entries[0].pastLines.size(), 3u);
-    EXPECT_EQ(view.entries[0].pastLines[0], "2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 1");
-    EXPECT_EQ(view.entries[0].pastLines[2], "2  4 3-1  2-nk 3-2   1:58.30 1K   6.5 line 1");
+    const ProgramView view = showRace(day, 3, false);
+    EXPECT_EQ(view.entries[0].pastLines, (Texts{"2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 1",
+                                                "2  4 3-1  2-nk 3-2   1:58.30 6K   6.5 line 2",
+                                                "2  4 3-1  2-nk 3-2   1:58.30 1K   6.5 line 1"}));
     EXPECT_EQ(view.entries[1].pastLines.size(), 20u) << "every line is shown, not only the rated ones";
     EXPECT_TRUE(view.entries[2].pastLines.empty());
-}
-
-TEST_F(RacingProgram, PastLinesRaiseTheWinMoney) {
-    showRace(day, 1, true);
-    const int32_t without = day.pools.win[0];
     addPastLines(1, 20, "B", 5); // 25 points each, 15 counted
     showRace(day, 1, true);
     EXPECT_EQ(day.pools.win[0], without + 15 * 25);
 }
 
-TEST_F(RacingProgram, BetsOfferedAndTheirFlagsFollowTheRaceShown) {
-    struct Case {
-        int race;
-        const char* tail;
-        bool dailyDouble, pick3, pick6;
-    };
-    const Case cases[] = {{1, "Betting", false, false, false},
-                          {2, "Daily Double Betting", true, false, false},
-                          {3, "2nd Half Daily Double Betting", false, false, false},
-                          {4, "Pick 3 Betting", false, true, false},
-                          {7, "Pick 6 Betting", false, false, true},
-                          {12, "6th Leg of Pick 6 Betting", false, false, false}};
-    for (const Case& c : cases) {
-        ProgramView view = showRace(day, c.race, true);
-        EXPECT_EQ(view.betsOffered,
-                  "Win Place Show Quiniela Exacta Trifecta Superfecta " + std::string(c.tail));
-        EXPECT_EQ(day.dailyDoubleOffered, c.dailyDouble) << c.race;
-        EXPECT_EQ(day.pick3Offered, c.pick3) << c.race;
-        EXPECT_EQ(day.pick6Offered, c.pick6) << c.race;
+TEST_F(RacingProgram, TheRaceShownSetsTheBetsOffered) {
+    const int dailyDouble = 2, pick3 = 4, pick6 = 7;
+    for (int race = 1; race <= RacesPerDay; ++race) {
+        EXPECT_EQ(showRace(day, race, true).betsOffered, betsOfferedText(race));
+        EXPECT_EQ(
+            std::tuple(day.dailyDoubleOffered, day.pick3Offered, day.pick6Offered, day.exchangeBetsOffered),
+            std::tuple(race == dailyDouble, race == pick3, race == pick6, race < RacesPerDay))
+            << race;
     }
 }
 
-TEST_F(RacingProgram, TrackRecordAndItsHolders) {
-    ProgramView none = showRace(day, 1, true);
-    EXPECT_EQ(none.trackRecord, "none yet");
-    EXPECT_TRUE(none.trackRecordHolders.empty());
-
-    day.db.settings.trackRecord = 27.35f;
-    day.db.horses[3].bestTime = 27.35f;
-    day.db.horses[150].bestTime = 27.35f;
-    ProgramView held = showRace(day, 1, true);
-    EXPECT_EQ(held.trackRecord, "0:27.35");
-    EXPECT_EQ(held.trackRecordHolders, (std::vector<std::string>{"Horse 3", "Horse 150"}));
-}
-
 TEST_F(RacingProgram, StandingsAreReadFromTheJockeysFileEachTime) {
-    Jockey star;
-    star.name = "Ada Quill";
-    star.skill = 2;
-    star.earnings = 99999;
-    std::string jockeys = jockeyRecord(star);
+    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
     for (int n = 2; n <= JockeyCount; ++n)
-        jockeys += jockeyRecord(day.db.jockeys[static_cast<std::size_t>(n)]);
+        jockeys += jockeyRecord(day.db.jockeys[n]);
     test::writeAll(dir / "jockeys.dat", jockeys);
     ProgramView view = showRace(day, 1, true);
-    EXPECT_EQ(day.db.jockeys[1].name, "Ada Quill");
     EXPECT_EQ(view.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
     EXPECT_EQ(view.entries[0].jockey, "Ada Quill (V)");
-}
-
-TEST_F(RacingProgram, MissingFilesLeaveListsShortAndGoOn) {
+    // A missing file leaves the lists as they were, without a message.
     std::filesystem::remove(dir / "jockeys.dat");
-    ProgramView view = showRace(day, 2, false);
+    view = showRace(day, 2, false);
     EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(view.entries[0].jockey, "Jockey 9 (A)") << "the table keeps what it held";
-    EXPECT_TRUE(view.entries[0].pastLines.empty());
+    EXPECT_EQ(view.entries[0].jockey, "Jockey 9 (A)");
     EXPECT_GT(day.pools.winTotal, 0);
-}
-
-TEST_F(RacingProgram, RaceOutsideTheDayShowsNothing) {
-    EXPECT_EQ(showRace(day, 0, false).race, 0);
-    EXPECT_EQ(showRace(day, 13, false).race, 0);
-    EXPECT_EQ(day.entries.name[0], "");
-    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
-}
-
-TEST_F(RacingProgram, CardSlotsOutsideTheStableShowEmptyEntries) {
-    day.card.raceHorse[0][3] = 0;
-    day.card.raceHorse[0][4] = 201;
-    day.card.raceJockey[0][3] = 33;
-    ProgramView view = showRace(day, 1, false);
-    EXPECT_EQ(view.entries[3].horseName, "");
-    EXPECT_EQ(view.entries[3].jockey, " (A)");
-    EXPECT_EQ(view.entries[4].horseName, "");
-    EXPECT_EQ(view.entries[5].horseName, "Horse 6");
 }
 
 TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
@@ -171,70 +173,75 @@ TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
     EXPECT_EQ(day.entries.name[0], "Horse 1");
     for (int race = 1; race <= RacesPerDay; ++race)
         for (std::size_t h = 0; h < FieldSize; ++h)
-            EXPECT_GE(day.pools.oddsByRace[static_cast<std::size_t>(race)][h], 0.05f) << race;
+            EXPECT_GE(day.pools.oddsByRace[race][h], 0.05f) << race;
     EXPECT_TRUE(day.card.racePoolsOpened[0]);
     EXPECT_FALSE(day.card.racePoolsOpened[1]);
     EXPECT_EQ(day.pools.ticketCounter, 2124);
-    EXPECT_EQ(test::readLines(dir / "superfectas.dat").size(), 1680u);
-    EXPECT_EQ(test::readLines(dir / "wins.dat").front().substr(0, 4), "1,1,");
-}
+    EXPECT_EQ(readLines(dir / "superfectas.dat").size(), 1680u);
+    EXPECT_EQ(readLines(dir / "wins.dat").front().substr(0, 4), "1,1,");
 
-TEST_F(RacingProgram, ReopeningTheSameRaceNeitherReloadsNorRewrites) {
-    openRacingProgram(day);
-    auto files = allPoolFiles();
-    std::vector<int> progress;
+    // Opening it again neither loads nor rewrites anything.
+    const auto files = test::folderContents(dir.path());
+    progress.clear();
     openRacingProgram(day, [&](int percent) { progress.push_back(percent); });
     EXPECT_TRUE(progress.empty());
-    EXPECT_EQ(allPoolFiles(), files);
-}
+    EXPECT_EQ(test::folderContents(dir.path()), files);
 
-TEST_F(RacingProgram, TheNextRaceOpensItsOwnPools) {
-    openRacingProgram(day);
+    // The next race opens its own pools, its public lines numbered from 1 again.
     appendPoolLines(day, PoolFile::Wins, "2125,1,50\r\n");
     day.pools.ticketCounter = 2125;
     day.currentRace = 1;
-    ProgramView view = openRacingProgram(day);
+    view = openRacingProgram(day);
     EXPECT_EQ(view.race, 2);
     EXPECT_TRUE(day.card.racePoolsOpened[1]);
-    EXPECT_EQ(day.pools.ticketCounter, 2124) << "public lines are numbered from 1 again";
-    EXPECT_EQ(test::readLines(dir / "wins.dat").size(), 8u);
+    EXPECT_EQ(day.pools.ticketCounter, 2124);
+    EXPECT_EQ(readLines(dir / "wins.dat").size(), 8u);
     EXPECT_EQ(day.entries.name[0], "Horse 9");
 }
 
-TEST_F(RacingProgram, LeavingAfterBrowsingRestoresTheRaceAboutToBeRun) {
+// Browsing and printing show other races, but never write the pool files, and leave the day
+// holding the race about to be run with every paid ticket in its pools.
+TEST_F(RacingProgram, LeavingOrPrintingRestoresTheRaceAboutToBeRun) {
     openRacingProgram(day);
     // A player's $10 quiniela on 5 and 2, paid as the ticket writer does it.
     day.pools.ticketCounter += 1;
-    const int16_t pair[] = {2, 5};
+    const int16_t pair[] = {2, 5}, post[] = {5};
     appendPoolLines(day, PoolFile::Quinielas, poolLineText(day.pools.ticketCounter, pair, 10));
-    const int16_t post[] = {5};
     appendPoolLines(day, PoolFile::Wins, poolLineText(day.pools.ticketCounter, post, 10));
     toteRefresh(day);
     const Pools paid = day.pools;
-    const auto files = allPoolFiles();
+    const EntryTables entries = day.entries;
+    const auto files = test::folderContents(dir.path());
 
     showRace(day, 5, false);
-    EXPECT_EQ(allPoolFiles(), files) << "browsing never writes the pool files";
     EXPECT_NE(day.pools.win, paid.win);
     EXPECT_EQ(day.entries.name[0], "Horse 33");
-
     leaveRacingProgram(day);
-    EXPECT_EQ(allPoolFiles(), files);
-    EXPECT_EQ(day.entries.name[0], "Horse 1");
+    EXPECT_TRUE(tables(day.pools) == tables(paid));
+    EXPECT_TRUE(tables(day.entries) == tables(entries));
     EXPECT_FALSE(day.dailyDoubleOffered);
-    EXPECT_EQ(day.pools.win, paid.win);
-    EXPECT_EQ(day.pools.winTotal, paid.winTotal);
-    EXPECT_EQ(day.pools.quiniela, paid.quiniela);
-    EXPECT_EQ(day.pools.quinielaTotal, paid.quinielaTotal);
-    EXPECT_EQ(day.pools.superfecta, paid.superfecta);
-    EXPECT_EQ(day.pools.winOdds, paid.winOdds);
-    EXPECT_EQ(day.pools.quinielaOdds, paid.quinielaOdds);
-    EXPECT_EQ(day.pools.ticketCounter, paid.ticketCounter) << "the next ticket follows the last one";
+
+    const std::vector<PrintPage> pages = programPages(day, 10, 40);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[2].race, 12);
+    EXPECT_EQ(programPages(day, 0, 1).size(), 1u);
+    EXPECT_TRUE(tables(day.pools) == tables(paid));
+    EXPECT_TRUE(tables(day.entries) == tables(entries));
+    EXPECT_EQ(test::folderContents(dir.path()), files);
+    const PrintRange range = printRangeFor(day);
+    EXPECT_EQ(std::vector<int>({range.from, range.to, range.minimum, range.maximum}),
+              std::vector<int>({1, 12, 1, 12}));
+    day.currentRace = 4;
+    EXPECT_EQ(printRangeFor(day).from, 5) << "the print opens on the races still to run";
+    EXPECT_EQ(printRangeFor(day).minimum, 5);
+    day.currentRace = 11;
+    leaveRacingProgram(day);
+    EXPECT_EQ(day.entries.name[0], "Horse 89") << "the last race is prepared too";
 }
 
 TEST_F(RacingProgram, APoolFileThatCannotBeWrittenIsReportedAndRetried) {
     std::filesystem::create_directory(dir / "wins.dat.new"); // the atomic write cannot create its file
-    ProgramView view = openRacingProgram(day);
+    const ProgramView view = openRacingProgram(day);
     EXPECT_EQ(view.race, 1);
     ASSERT_FALSE(prompter.shown().empty());
     EXPECT_EQ(prompter.shown().front().title, "Stridewell - Horse Racing Message");
@@ -245,7 +252,97 @@ TEST_F(RacingProgram, APoolFileThatCannotBeWrittenIsReportedAndRetried) {
     std::filesystem::remove(dir / "wins.dat.new");
     leaveRacingProgram(day);
     EXPECT_TRUE(day.card.racePoolsOpened[0]);
-    EXPECT_EQ(test::readLines(dir / "wins.dat").size(), 8u);
+    EXPECT_EQ(readLines(dir / "wins.dat").size(), 8u);
+}
+
+TEST_F(RacingProgram, APrintedPageHasHeadingsAndElevenLinesPerEntry) {
+    addPastLines(17, 12); // race 3, post 1
+    addPastLines(18, 2);  // race 3, post 2
+    const ProgramView view = showRace(day, 3, false);
+    const PrintPage page = programPage(view);
+    // Name and jockey each fill 20 columns; twelve past lines print nine, two print two and seven
+    // blank lines; a blank line ends each entry.
+    Texts expected = {"Race 3 Grade $3000 550 Yards",
+                      "Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Half Daily Double Betting",
+                      "PP \u00BC  \u00BD    \u00BE   Fin   Time   Gr Odds Comment",
+                      "1 Horse 17            Jockey 17 (V)                 Starts: 3 2 0 0 0 $750"};
+    expected.insert(expected.end(), view.entries[0].pastLines.begin(), view.entries[0].pastLines.begin() + 9);
+    expected.push_back("");
+    expected.push_back("2 Horse 18            Jockey 18 (A)                 Starts: 4 0 0 0 0 $1000");
+    expected.insert(expected.end(), view.entries[1].pastLines.begin(), view.entries[1].pastLines.end());
+    expected.resize(expected.size() + 8);
+    Texts printed, bold;
+    for (std::size_t n = 0; n < page.lines.size(); ++n) {
+        printed.push_back(page.lines[n].text);
+        if (page.lines[n].bold)
+            bold.push_back(std::to_string(n));
+    }
+    EXPECT_EQ(page.race, 3);
+    ASSERT_EQ(printed.size(), 3u + 8 * 11);
+    EXPECT_EQ(Texts(printed.begin(), printed.begin() + 25), expected);
+    EXPECT_EQ(printed.back(), "");
+    EXPECT_EQ(bold, (Texts{"3", "14", "25", "36", "47", "58", "69", "80"}));
+}
+
+// The loading pass and leaving prepare races without showing them; what they leave in the day
+// must be exactly what showing those races would have left.
+struct TwoDays : ::testing::Test {
+    ProgramDay shown, prepared;
+
+    void SetUp() override {
+        for (ProgramDay* d : {&shown, &prepared}) {
+            // Horses of races 1, 2 and 12, a horse no race runs, and a hand-edited line of a
+            // horse outside the stable that a hand-edited card slot also names.
+            d->addPastLines(1, 20, "B", 2);
+            d->addPastLines(9, 3, "AA", 7);
+            d->addPastLines(150, 4);
+            d->addPastLines(96, 2, "J", 1);
+            d->addPastLines(250, 2, "A", 1);
+            d->addPastLines(1, 2, "M", 8);
+            d->day.card.raceHorse[4][2] = 250;
+            d->day.card.raceHorse[5][6] = 0;
+        }
+    }
+
+    void expectSameDays() {
+        const RaceDay& a = shown.day;
+        const RaceDay& b = prepared.day;
+        EXPECT_TRUE(tables(a.pools) == tables(b.pools));
+        EXPECT_TRUE(tables(a.entries) == tables(b.entries));
+        EXPECT_EQ(a.card.racePoolsOpened, b.card.racePoolsOpened);
+        EXPECT_EQ(std::tie(a.dailyDoubleOffered, a.pick3Offered, a.pick6Offered),
+                  std::tie(b.dailyDoubleOffered, b.pick3Offered, b.pick6Offered));
+        EXPECT_EQ(test::folderContents(shown.dir.path()), test::folderContents(prepared.dir.path()));
+        EXPECT_EQ(shown.prompter.shown().size(), prepared.prompter.shown().size());
+        EXPECT_EQ(shown.random.uniform(), prepared.random.uniform()) << "the same draws were taken";
+    }
+};
+
+TEST_F(TwoDays, TheLoadingPassLeavesWhatShowingEveryRaceInTurnLeaves) {
+    for (int race = 1; race <= RacesPerDay; ++race)
+        showRace(shown.day, race, true);
+    const ProgramView expected = showRaceAboutToBeRun(shown.day);
+    const ProgramView view = openRacingProgram(prepared.day);
+    expectSameDays();
+    EXPECT_EQ(view.entries[0].pastLines, expected.entries[0].pastLines);
+    EXPECT_EQ(view.entries[0].pastLines.size(), 22u);
+    EXPECT_EQ(view.jockeyStandings, expected.jockeyStandings);
+    // A hand-edited slot shows the lines of the horse it names; slot 0 names none.
+    EXPECT_EQ(showRace(shown.day, 5, true).entries[2].pastLines.size(), 2u);
+    EXPECT_TRUE(showRace(shown.day, 6, true).entries[6].pastLines.empty());
+}
+
+TEST_F(TwoDays, LeavingLeavesWhatShowingTheRaceAboutToBeRunLeaves) {
+    for (ProgramDay* d : {&shown, &prepared}) {
+        openRacingProgram(d->day);
+        d->day.currentRace = 4; // the race with the hand-edited slot
+        showRace(d->day, 9, false);
+        appendPoolLines(d->day, PoolFile::Wins, "2125,3,40\r\n");
+    }
+    showRaceAboutToBeRun(shown.day);
+    leaveRacingProgram(prepared.day);
+    expectSameDays();
+    EXPECT_EQ(prepared.day.entries.name[2], "");
 }
 
 } // namespace
