@@ -121,12 +121,6 @@ Edit setField(std::size_t n, std::string text) {
     return eachLine([n, text](std::string_view line, int) { return withField(line, n, text); });
 }
 
-// Every line's first field (a name), then rest.
-Edit afterName(std::string rest) {
-    return eachLine(
-        [rest](std::string_view line, int) { return std::string(line.substr(0, line.find(','))) + rest; });
-}
-
 Edit text(std::string replacement) {
     return [replacement](const std::string&) { return replacement; };
 }
@@ -186,33 +180,22 @@ std::vector<HandEdit> handEdits() {
             edits.push_back({stem + name, file, edit, mayStop});
         }
 
-    // Figures out of every range, and a crowd of players.
+    // Values no reader of a single record refuses but the day must still survive: a grade that
+    // is no grade, counts below zero, past lines of horses that are not there, a starting amount
+    // too big to show, players numbered twice or beyond any count, and standings of any amount.
     const HandEdit figures[] = {
-        {"HorsesWithHugeNumbers", "horses.dat",
-         afterName(
-             ",M,99999999999,32767,32767,32767,32767,2147483647,1e300,M,M,1e39,40000,-40000,32767,32767,"
-             "32767,9999,1,2,3,4,32767,True")},
-        {"HorsesWithNegativeCounts", "horses.dat",
-         afterName(",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False")},
         {"HorsesInNoGrade", "horses.dat", setField(1, "Z"), true},
-        {"JockeysWithOddSkills", "jockeys.dat", setField(1, "-32768")},
-        {"JockeysWithHugeRecords", "jockeys.dat", setField(7, "1e308")},
-        {"SettingsHuge", "settings.dat", text("1e30,1e30,99999999999,-1,1e30\r\n")},
-        {"SettingsNegative", "settings.dat", text("-400,-2,,,-5\r\n")},
+        {"HorsesWithNegativeCounts", "horses.dat", eachLine([](std::string_view line, int) {
+             return std::string(line.substr(0, line.find(','))) +
+                    ",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False";
+         })},
         {"PastLinesOfUnknownHorses", "pastperformances.dat", eachLine([](std::string_view line, int i) {
              static const char* horses[] = {"0", "201", "-5", "99999", "abc", ""};
              return i % 3 ? std::string(line) : withField(line, 0, horses[i % 6]);
          })},
-        {"PastLinesWithHugeFigures", "pastperformances.dat", setField(14, "32767")},
+        {"SettingsHuge", "settings.dat", text("1e30,1e30,99999999999,-1,1e30\r\n")},
         {"PlayersWithOddNumbers", "players.dat",
          text("-5,Neg,1\r\n2147483647,Max,1\r\n2147483647,Twin,1\r\n0,Zero,1\r\n99999999999,Over,1\r\n")},
-        {"PlayersMany", "players.dat",
-         [](const std::string&) {
-             std::string out;
-             for (int i = 1; i <= 3000; ++i)
-                 out += std::to_string(i) + ",Player,400\r\n";
-             return out;
-         }},
         {"TopTenWithOddAmounts", "top10players.dat",
          text("Big,1e300\r\nNeg,-1e300\r\nNone,\r\nText,abc\r\n,5\r\n\xff\xfe,7\r\nHuge,"
               "99999999999999999999\r\n")},
