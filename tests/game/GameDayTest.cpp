@@ -2,7 +2,6 @@
 // them, and what each leaves on disk and in the house's ledger. Each step's own rules are tested
 // with its subsystem.
 
-#include "database/DatabaseFiles.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "settlement/MoneyLedger.h"
@@ -221,8 +220,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.pay().paid, 0);
     EXPECT_TRUE(prompter.sawText("Betting on race 2 is closed: its pool files could not be written."));
     EXPECT_EQ(test::readAll(dir / "wins.dat"), stale);
-    // Ticket lines planted with the numbers of those lines must still pay nothing.
-    // Race 1's tickets were on 3 and 4, lines 2125 and 2126.
+    // Ticket lines planted with the numbers of race 1's lines (2125 on 3, 2126 on 4) pay nothing.
     const std::string date = game.day().date;
     test::writeAll(dir / "tickets.dat", "2125,1,300,Win,2," + date + "\r\n2126,2,2,Win,2," + date + "\r\n");
     runRace();
@@ -234,16 +232,9 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 0);
     EXPECT_EQ(horseStarts(), 0);
-    // A race on the new day does not bring the old stable back.
     game.toteBoard();
     runRace();
-    int starts = 0;
-    for (const auto& line : test::readLines(dir / "horses.dat")) {
-        Horse horse;
-        parseHorse(line, horse);
-        starts += horse.starts;
-    }
-    EXPECT_EQ(starts, 8);
+    EXPECT_EQ(horseStarts(), 8) << "a race on the new day brings the old stable back";
 }
 
 } // namespace

@@ -137,7 +137,7 @@ std::ostream& operator<<(std::ostream& os, const HandEdit& e) {
 }
 
 std::vector<HandEdit> handEdits() {
-    // Damage any file of records can take, done to each file a day reads from the day before.
+    // Damage any file of records can take, done to each file a day finds from the day before.
     const std::pair<std::string, Edit> anyFile[] = {
         {"CutShort", eachLine([](std::string_view line, int i) {
              return std::string(i % 3 ? line : line.substr(0, line.size() / 2));
@@ -170,8 +170,10 @@ std::vector<HandEdit> handEdits() {
         {"Empty", text("")},
     };
     std::vector<HandEdit> edits;
-    for (std::string file : {"horses.dat", "jockeys.dat", "settings.dat", "players.dat",
-                             "pastperformances.dat", "top10players.dat"})
+    // The day's own files are left over by a day quit half way.
+    for (std::string file :
+         {"horses.dat", "jockeys.dat", "settings.dat", "players.dat", "pastperformances.dat",
+          "top10players.dat", "tickets.dat", "exchangecredits.dat", "dailydoubles.dat", "pick6s.dat"})
         for (const auto& [name, edit] : anyFile) {
             const std::string stem = char(std::toupper(file[0])) + file.substr(1, file.find('.') - 1);
             // Damage that can leave too few horses of a grade to fill the card.
