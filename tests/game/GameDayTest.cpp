@@ -86,7 +86,8 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
                                            "$1 Trifecta Box 1234",
                                            "$2 Quiniela Wheel 1 with All",
                                            "$1 Superfecta Box 2345"};
-    const std::string dailyDouble = "$2 DailyDouble Wheel All with All";
+    const std::string dailyDouble = "$2 DailyDouble Wheel All with All",
+                      pick3 = "$1 Pick3 Wheel 12 with All with 3";
     for (int race = 0; race < RacesPerDay; ++race) {
         const auto r = static_cast<std::size_t>(race);
         ASSERT_EQ(day.currentRace, race);
@@ -101,9 +102,10 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
             list(dailyDouble, 1);
         else if (race < 3) {
             EXPECT_EQ(refusal(dailyDouble), "The Daily Double is sold in race 2 only.");
+            EXPECT_EQ(refusal(pick3), "The Pick 3 is sold in race 4 only.");
         }
         if (race == 3)
-            list("$1 Pick3 Wheel 12 with All with 3", 2);
+            list(pick3, 2);
         if (race == 6)
             list("$2 Pick6 Wheel All with 1 with 2 with 3 with 4 with 5", 1);
         for (const ListedTicket& t : day.tickets)
