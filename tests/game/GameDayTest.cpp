@@ -180,6 +180,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     const int32_t pool = game.day().pools.win[2];
     const auto odds = game.day().pools.winOdds;
     game.openProgram();
+    ASSERT_EQ(game.stage(), Stage::Program);
     for (int race : {7, 4, 1})
         game.browseProgram(race);
     EXPECT_EQ(game.day().pools.winOdds, odds) << "back at the race about to be run, the tote as it stands";
