@@ -6,6 +6,7 @@
 #include "ReliabilitySupport.h"
 
 #include "core/Constants.h"
+#include "game/Game.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
 #include "wagering/ExchangeCredits.h"
@@ -25,46 +26,38 @@ constexpr auto contentsOf = test::folderContents;
 struct Killed {};
 
 // Counts the folder's operations and the steps they belong to. In the clean run (at < 0) it keeps
-// the folder after every step; otherwise it fails, or stops the game at, operation `at`.
-class Faults final : public FileFaults {
-public:
-    Faults(fs::path dir, int at, int err) : m_dir(std::move(dir)), m_at(at), m_err(err) {}
+// the folder after every step; otherwise it fails (with err), or stops the game at, operation `at`.
+struct Faults final : FileFaults {
+    Faults(fs::path dir, int at, int err) : dir(std::move(dir)), at(at), err(err) {}
 
     int before(FileOp, std::string_view) override {
-        if (m_failedInStep >= 0 && !m_afterFailure)
-            m_afterFailure = contentsOf(m_dir); // the failed step is over: the next one has begun
-        if (++m_seen != m_at)
+        if (failedStep >= 0 && !folderAfterFailure)
+            folderAfterFailure = contentsOf(dir); // the failed step is over: the next one has begun
+        if (++operations != at)
             return 0;
-        m_failedInStep = m_steps;
-        if (m_err == 0)
+        failedStep = steps;
+        if (err == 0)
             throw Killed{};
-        return m_err;
+        return err;
     }
     void stepDone() override {
-        ++m_steps;
-        if (m_at < 0)
-            snapshots.push_back(contentsOf(m_dir));
+        ++steps;
+        if (at < 0)
+            snapshots.push_back(contentsOf(dir));
     }
-
-    int operations() const { return m_seen; }
-    int failedStep() const { return m_failedInStep; } // 0 for the first, -1 for none
     // The folder when the step after the failed one began (or at the end of the day).
     const Folder& afterFailure() {
-        if (!m_afterFailure)
-            m_afterFailure = contentsOf(m_dir);
-        return *m_afterFailure;
+        if (!folderAfterFailure)
+            folderAfterFailure = contentsOf(dir);
+        return *folderAfterFailure;
     }
 
+    fs::path dir;
+    int at, err;
+    int operations = 0, steps = 0;
+    int failedStep = -1; // the step cut short, 0 for the first
+    std::optional<Folder> folderAfterFailure;
     std::vector<Folder> snapshots; // the clean run: the folder after each step
-
-private:
-    fs::path m_dir;
-    int m_at;
-    int m_err;
-    int m_seen = 0;
-    int m_steps = 0;
-    int m_failedInStep = -1;
-    std::optional<Folder> m_afterFailure;
 };
 
 // Every kind of step: the start, players added and deleted, payments of single- and multi-race
@@ -137,7 +130,7 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
     // The clean run: how many operations, and the folder after each step.
     Faults clean(run.path(), -1, 0);
     playOn(clean);
-    ASSERT_GT(clean.operations(), 100);
+    ASSERT_GT(clean.operations, 100);
     std::vector<Folder> snapshots = clean.snapshots;
     snapshots.insert(snapshots.begin(), contentsOf(start.path()));
     // The clean day holds both credits at once, the Twin-Tri's exchanged.
@@ -148,10 +141,10 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
                credits[1].betType == "Tri-Super" && credits[1].exchangedBy == 0;
     }));
 
-    for (int k = 1; k <= clean.operations(); k += err ? 3 : 1) {
+    for (int k = 1; k <= clean.operations; k += err ? 3 : 1) {
         Faults faults(run.path(), k, err);
         playOn(faults);
-        ASSERT_GE(faults.failedStep(), 0) << k;
+        ASSERT_GE(faults.failedStep, 0) << k;
         Folder now;
         if (err == 0) {
             ASSERT_FALSE(DataFolder(run.path()).recover()) << k; // the next start recovers first
@@ -168,7 +161,7 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
                 now = contentsOf(copy.path());
             }
         }
-        const auto s = static_cast<std::size_t>(faults.failedStep());
+        const auto s = static_cast<std::size_t>(faults.failedStep);
         ASSERT_TRUE(now == snapshots[s] || now == snapshots[s + 1])
             << "operation " << k << " of step " << s + 1 << (err ? " failed" : " killed");
         ASSERT_TRUE(reliability::folderProblems(run.path()).empty()) << k;

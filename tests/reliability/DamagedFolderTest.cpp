@@ -8,6 +8,7 @@
 
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
+#include "game/Game.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
 
@@ -21,6 +22,26 @@ using namespace sw;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Lists the tickets for the selected player (refused ones are passed over), pays, runs the race
+// and confirms its results; returns the file errors the race's results reported.
+std::vector<std::string> playRace(Game& game, const std::vector<std::string>& tickets) {
+    RaceDay& day = game.day();
+    for (const std::string& text : tickets)
+        game.ticketList().listTicket(day, text);
+    if (!day.tickets.empty())
+        game.pay();
+    if (!game.beginRace())
+        return {};
+    game.finishRace();
+    game.runResultsToEnd();
+    std::vector<std::string> errors = game.settlement().errors;
+    if (game.chart().saveError)
+        errors.insert(errors.begin(), game.chart().saveError.message);
+    game.confirmResults();
+    game.toteBoard();
+    return errors;
+}
 
 // What a day showed and reported; whether it started and how many races it ran.
 struct DayLog {
@@ -55,9 +76,9 @@ DayLog playRaces(const fs::path& dir, int races, uint64_t seed = 4) {
         selectBettor(game.day(), static_cast<int>(game.day().players.entries.size()) - 1);
         for (int race = 0; race < races && game.stage() == Stage::Betting; ++race) {
             for (std::string& error :
-                 reliability::playRace(game, {"$2 Win on 1", "$2 WPS on 2", "$1 Exacta Box 123",
-                                              "$1 Trifecta Wheel 1 with 23 with All",
-                                              "$1 Superfecta Straight 1234", "$1 Quiniela Wheel 12 with 12"}))
+                 playRace(game, {"$2 Win on 1", "$2 WPS on 2", "$1 Exacta Box 123",
+                                 "$1 Trifecta Wheel 1 with 23 with All", "$1 Superfecta Straight 1234",
+                                 "$1 Quiniela Wheel 12 with 12"}))
                 log.texts.push_back(std::move(error));
             log.races += game.stage() == Stage::TopTen || game.day().currentRace == race + 1;
         }
@@ -296,27 +317,22 @@ TEST(UnreadableFile, IsNeverReplacedByADayOrTheReset) {
             fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
         auto unchanged = [&] { return c.missing ? !fs::exists(file) : test::readAll(file) == before; };
 
-        EXPECT_EQ(reliability::runInChild(
-                      [&] {
-                          const DayLog log = playRaces(dir.path(), c.races);
-                          return log.sawEach({"Error reading " + c.file, c.dayMessage}) ? 0 : 1;
-                      },
-                      true),
+        EXPECT_EQ(reliability::runAsUser([&] {
+                      const DayLog log = playRaces(dir.path(), c.races);
+                      return log.sawEach({"Error reading " + c.file, c.dayMessage}) ? 0 : 1;
+                  }),
                   0)
             << "a message was not shown";
         EXPECT_TRUE(unchanged()) << "the day wrote " << c.file;
-        const int reset = reliability::runInChild(
-            [&] {
-                SeededRandom random(8);
-                test::ScriptedPrompter prompter;
-                Game game(dir.path(), random, prompter);
-                game.startDay();
-                prompter.answer(true);
-                game.resetDatabase();
-                return !c.resetRefused || logOf(prompter).sawEach({"Cannot write " + c.file + notRead}) ? 0
-                                                                                                        : 1;
-            },
-            true);
+        const int reset = reliability::runAsUser([&] {
+            SeededRandom random(8);
+            test::ScriptedPrompter prompter;
+            Game game(dir.path(), random, prompter);
+            game.startDay();
+            prompter.answer(true);
+            game.resetDatabase();
+            return !c.resetRefused || logOf(prompter).sawEach({"Cannot write " + c.file + notRead}) ? 0 : 1;
+        });
         EXPECT_EQ(reset, 0) << "the reset did not say why it stopped";
         if (!c.missing || c.resetRefused) {
             EXPECT_TRUE(unchanged()) << "the reset wrote " << c.file;
@@ -359,21 +375,19 @@ TEST(UnwritableFolder, IsReportedOnceAndTheDayGoesOnLosingNothing) {
         fs::permissions(dir.path(),
                         readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
         const std::string denied = ": Permission denied";
-        const int code = reliability::runInChild(
-            [&] {
-                const DayLog log = playRaces(dir.path(), 2);
-                if (!log.started || log.races != 2 ||
-                    !log.sawEach({"Cannot write in the data folder " + dir.path().string() + denied}))
-                    return 1;
-                if (readOnlyFiles)
-                    return log.sawEach({"Cannot write players.dat" + denied}) &&
-                                   (log.sawEach({"Cannot write tickets.dat" + denied}) ||
-                                    log.sawEach({"Cannot write wins.dat" + denied}))
-                               ? 0
-                               : 2;
-                return reliability::folderProblems(dir.path()).empty() ? 0 : 3;
-            },
-            true);
+        const int code = reliability::runAsUser([&] {
+            const DayLog log = playRaces(dir.path(), 2);
+            if (!log.started || log.races != 2 ||
+                !log.sawEach({"Cannot write in the data folder " + dir.path().string() + denied}))
+                return 1;
+            if (readOnlyFiles)
+                return log.sawEach({"Cannot write players.dat" + denied}) &&
+                               (log.sawEach({"Cannot write tickets.dat" + denied}) ||
+                                log.sawEach({"Cannot write wins.dat" + denied}))
+                           ? 0
+                           : 2;
+            return reliability::folderProblems(dir.path()).empty() ? 0 : 3;
+        });
         fs::permissions(dir.path(), fs::perms::owner_all);
         EXPECT_EQ(code, 0);
         expectNothingLost(dir.path(), {"horses.dat", "jockeys.dat", "settings.dat", "pastperformances.dat",
@@ -407,7 +421,7 @@ TEST(UnwritableFolder, FailedWritesChargeNothingAndNameTheirFile) {
             fs::remove(dir / "tickets.dat");
     }
     EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
-    reliability::playRace(game, {});
+    playRace(game, {});
     fs::remove(dir / "players.dat.new");
     // The race rewrote the stable as it should.
     expectNothingLost(dir.path(), {"players.dat", "top10players.dat"});

@@ -131,13 +131,13 @@ std::optional<std::map<int32_t, std::string>> playersOnDisk(const fs::path& dir)
     return balances;
 }
 
-int runInChild(const std::function<int()>& body, bool asUser) {
+int runAsUser(const std::function<int()>& body) {
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child < 0)
         return -1;
     if (child == 0) {
-        if (asUser && ::geteuid() == 0) {
+        if (::geteuid() == 0) {
             const passwd* nobody = ::getpwnam("nobody");
             if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
                 ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
@@ -156,24 +156,6 @@ int runInChild(const std::function<int()>& body, bool asUser) {
     while (::waitpid(child, &status, 0) < 0) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::vector<std::string> playRace(Game& game, const std::vector<std::string>& tickets) {
-    RaceDay& day = game.day();
-    for (const std::string& text : tickets)
-        game.ticketList().listTicket(day, text);
-    if (!day.tickets.empty())
-        game.pay();
-    if (!game.beginRace())
-        return {};
-    game.finishRace();
-    game.runResultsToEnd();
-    std::vector<std::string> errors = game.settlement().errors;
-    if (game.chart().saveError)
-        errors.insert(errors.begin(), game.chart().saveError.message);
-    game.confirmResults();
-    game.toteBoard();
-    return errors;
 }
 
 } // namespace sw::reliability

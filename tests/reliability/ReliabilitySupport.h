@@ -1,7 +1,5 @@
 #pragma once
 
-#include "game/Game.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -20,14 +18,9 @@ std::vector<std::string> folderProblems(const std::filesystem::path& dir);
 // Balance texts by player number as players.dat holds them; nothing when a line is broken.
 std::optional<std::map<int32_t, std::string>> playersOnDisk(const std::filesystem::path& dir);
 
-// Runs body in a child process and returns its exit status (128 + signal when it died). With
-// asUser, a child of root first becomes an ordinary user, since root reads and writes files
-// whatever their permissions say.
-int runInChild(const std::function<int()>& body, bool asUser);
-
-// Lists the tickets for the selected player (refused ones are passed over), pays, runs the race
-// and confirms its results; the game must be at the tote board. Returns the file errors the
-// race's results reported.
-std::vector<std::string> playRace(Game& game, const std::vector<std::string>& tickets);
+// Runs body in a child process and returns its exit status (128 + signal when it died). A child
+// of root first becomes an ordinary user, since root reads and writes files whatever their
+// permissions say (97 when it could not).
+int runAsUser(const std::function<int()>& body);
 
 } // namespace sw::reliability

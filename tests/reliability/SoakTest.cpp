@@ -8,6 +8,7 @@
 #include "core/Constants.h"
 #include "database/DatabaseFiles.h"
 #include "database/ResetDatabase.h"
+#include "game/Game.h"
 #include "players/Players.h"
 #include "settlement/MoneyLedger.h"
 #include "support/TestSupport.h"
