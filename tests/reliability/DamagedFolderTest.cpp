@@ -1,0 +1,424 @@
+// A data folder damaged the ways a player's machine damages one - a file edited by hand, cut
+// short, huge, unreadable or missing, a folder that is read-only or takes no new files - never
+// crashes the game or loses what it holds: the day starts (or stops with a message when the stable
+// cannot fill the card), races are played, what is saved reads cleanly, and a file that could not
+// be read is never written over.
+
+#include "ReliabilitySupport.h"
+
+#include "core/Constants.h"
+#include "core/TextEncoding.h"
+#include "game/Game.h"
+#include "players/Players.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <ranges>
+#include <unistd.h>
+
+using namespace sw;
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a day showed and reported; whether it started and how many races it ran.
+struct DayLog {
+    std::vector<std::string> texts;
+    bool started = false;
+    int races = 0;
+    // True when, for each of these, a text shown starts with it.
+    bool sawEach(const std::vector<std::string>& starts) const {
+        return std::all_of(starts.begin(), starts.end(), [&](const std::string& start) {
+            return std::any_of(texts.begin(), texts.end(),
+                               [&](const std::string& t) { return t.starts_with(start); });
+        });
+    }
+};
+
+DayLog logOf(const test::ScriptedPrompter& prompter, DayLog log = {}) {
+    for (const auto& shown : prompter.shown())
+        log.texts.push_back(shown.text);
+    return log;
+}
+
+// Plays up to `races` races, with a player who joins today.
+DayLog playRaces(const fs::path& dir, int races, uint64_t seed = 4) {
+    DayLog log;
+    SeededRandom random(seed);
+    test::ScriptedPrompter prompter;
+    Game game(dir, random, prompter);
+    log.started = game.startDay();
+    if (log.started) {
+        game.toteBoard();
+        addPlayer(game.day(), "Dee");
+        selectBettor(game.day(), static_cast<int>(game.day().players.entries.size()) - 1);
+        for (int race = 0; race < races && game.stage() == Stage::Betting; ++race) {
+            for (const char* text :
+                 {"$2 Win on 1", "$2 WPS on 2", "$1 Exacta Box 123", "$1 Superfecta Straight 1234",
+                  "$1 Trifecta Wheel 1 with 23 with All", "$1 Quiniela Wheel 12 with 12"})
+                game.ticketList().listTicket(game.day(), text);
+            game.pay();
+            if (!game.beginRace())
+                break;
+            game.finishRace();
+            game.runResultsToEnd();
+            if (game.chart().saveError)
+                log.texts.push_back(game.chart().saveError.message);
+            log.texts.insert(log.texts.end(), game.settlement().errors.begin(),
+                             game.settlement().errors.end());
+            game.confirmResults();
+            game.toteBoard();
+            ++log.races;
+        }
+    }
+    return logOf(prompter, log);
+}
+
+// A folder after a whole day of play: past performances, players, standings and stable records.
+const fs::path& playedFolder() {
+    static test::TempDir dir;
+    static const bool made = [] {
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n3,Cy,400\r\n");
+        return playRaces(dir.path(), RacesPerDay, 11).races == RacesPerDay;
+    }();
+    EXPECT_TRUE(made);
+    return dir.path();
+}
+
+// A copy of the played folder that an ordinary user may write too.
+void copyPlayedFolder(const fs::path& to) {
+    fs::permissions(to, fs::perms::all);
+    for (const auto& entry : fs::directory_iterator(playedFolder())) {
+        fs::copy_file(entry.path(), to / entry.path().filename());
+        fs::permissions(to / entry.path().filename(), fs::perms::owner_read | fs::perms::owner_write |
+                                                          fs::perms::group_read | fs::perms::group_write |
+                                                          fs::perms::others_read | fs::perms::others_write);
+    }
+}
+
+// --- Files edited by hand ---
+
+using Edit = std::function<std::string(const std::string&)>;
+
+// Applies f to every line (without its line end) and joins the results with CR LF.
+Edit eachLine(std::function<std::string(std::string_view, int)> f) {
+    return [f](const std::string& content) {
+        std::string out;
+        int index = 0;
+        for (std::string_view line : splitLines(content))
+            out += f(line, index++) + "\r\n";
+        return out;
+    };
+}
+
+// The line with field n (0-based) replaced by text.
+std::string withField(std::string_view line, std::size_t n, const std::string& text) {
+    std::string out;
+    for (std::size_t field = 0, start = 0;; ++field) {
+        const std::size_t comma = line.find(',', start);
+        out += (field > 0 ? "," : "") +
+               (field == n ? text
+                           : std::string(line.substr(start, comma == line.npos ? line.npos : comma - start)));
+        if (comma == line.npos)
+            return out;
+        start = comma + 1;
+    }
+}
+
+Edit setField(std::size_t n, std::string text) {
+    return eachLine([n, text](std::string_view line, int) { return withField(line, n, text); });
+}
+
+Edit text(std::string replacement) {
+    return [replacement](const std::string&) { return replacement; };
+}
+
+struct HandEdit {
+    std::string name;
+    std::string file;
+    Edit edit;
+    bool mayStopDay = false; // the stable may be unable to fill the card
+};
+
+std::ostream& operator<<(std::ostream& os, const HandEdit& e) {
+    return os << e.name;
+}
+
+std::vector<HandEdit> handEdits() {
+    // Damage any file of records can take, done to each file a day finds from the day before.
+    const std::pair<std::string, Edit> anyFile[] = {
+        {"CutShort", eachLine([](std::string_view line, int i) {
+             return std::string(i % 3 ? line : line.substr(0, line.size() / 2));
+         })},
+        {"WithExtraFields",
+         eachLine([](std::string_view line, int) { return std::string(line) + ",extra,99,,"; })},
+        {"WithBlankLinesAndOddLineEnds",
+         [](const std::string& content) {
+             std::string out;
+             int i = 0;
+             for (std::string_view line : splitLines(content)) {
+                 out += (i % 4 ? "" : "\r\n   \r\n\t\r\n") + std::string(line) +
+                        std::array{"\n", "\r", "\r\n"}[i % 3];
+                 ++i;
+             }
+             return out.substr(0, out.size() - 1); // and the last line end cut short
+         }},
+        {"WithJunk",
+         [](const std::string& content) {
+             std::string out = eachLine([](std::string_view line, int i) {
+                 std::string bad = (i % 2 ? "" : "\xff\xfe\xc3(") + std::string(line);
+                 if (i % 5 == 4 && bad.size() > 3)
+                     bad[3] = '\0';
+                 return bad;
+             })(content);
+             return out + std::string("\x80 bad,\x00\x01\x7f", 10) + "\r\n" + std::string(100000, 'x') +
+                    "\r\n";
+         }},
+        {"TwiceOver", [](const std::string& content) { return content + content; }},
+        {"Empty", text("")},
+    };
+    std::vector<HandEdit> edits;
+    // The day's own files are left over by a day quit half way.
+    for (std::string file :
+         {"horses.dat", "jockeys.dat", "settings.dat", "players.dat", "pastperformances.dat",
+          "top10players.dat", "tickets.dat", "exchangecredits.dat", "dailydoubles.dat", "pick6s.dat"})
+        for (const auto& [name, edit] : anyFile) {
+            const std::string stem = char(std::toupper(file[0])) + file.substr(1, file.find('.') - 1);
+            // Damage that can leave too few horses of a grade to fill the card.
+            const bool mayStop =
+                stem == "Horses" && (name == "CutShort" || name == "WithJunk" || name == "Empty");
+            edits.push_back({stem + name, file, edit, mayStop});
+        }
+
+    // Values no reader of a single record refuses but the day must still survive: a grade that
+    // is no grade, counts below zero, past lines of horses that are not there, a starting amount
+    // too big to show, players numbered twice or beyond any count, and standings of any amount.
+    const HandEdit figures[] = {
+        {"HorsesInNoGrade", "horses.dat", setField(1, "Z"), true},
+        {"HorsesWithNegativeCounts", "horses.dat", eachLine([](std::string_view line, int) {
+             return std::string(line.substr(0, line.find(','))) +
+                    ",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False";
+         })},
+        {"PastLinesOfUnknownHorses", "pastperformances.dat", eachLine([](std::string_view line, int i) {
+             static const char* horses[] = {"0", "201", "-5", "99999", "abc", ""};
+             return i % 3 ? std::string(line) : withField(line, 0, horses[i % 6]);
+         })},
+        {"SettingsHuge", "settings.dat", text("1e30,1e30,99999999999,-1,1e30\r\n")},
+        {"PlayersWithOddNumbers", "players.dat",
+         text("-5,Neg,1\r\n2147483647,Max,1\r\n2147483647,Twin,1\r\n0,Zero,1\r\n99999999999,Over,1\r\n")},
+        {"TopTenWithOddAmounts", "top10players.dat",
+         text("Big,1e300\r\nNeg,-1e300\r\nNone,\r\nText,abc\r\n,5\r\n\xff\xfe,7\r\nHuge,"
+              "99999999999999999999\r\n")},
+    };
+    edits.insert(edits.end(), std::begin(figures), std::end(figures));
+    return edits;
+}
+
+class HandEditedFile : public ::testing::TestWithParam<HandEdit> {};
+
+TEST_P(HandEditedFile, DayStartsPlaysARaceAndWritesCleanFiles) {
+    const HandEdit& edit = GetParam();
+    test::TempDir dir;
+    copyPlayedFolder(dir.path());
+    test::writeAll(dir / edit.file, edit.edit(test::readAll(dir / edit.file)));
+    const std::string horses = test::readAll(dir / "horses.dat");
+
+    const DayLog log = playRaces(dir.path(), 1, 7);
+    if (!log.started) {
+        ASSERT_TRUE(edit.mayStopDay) << "the day did not start";
+        EXPECT_TRUE(log.sawEach({"The stable cannot fill race"})) << ::testing::PrintToString(log.texts);
+        EXPECT_EQ(test::readAll(dir / "horses.dat"), horses)
+            << "a stable that cannot fill the card is left as edited";
+        return;
+    }
+    EXPECT_EQ(log.races, 1);
+    // The day writes the stable, the players and the day's files anew; the others stay as edited.
+    std::vector<std::string> problems = reliability::folderProblems(dir.path());
+    if (edit.file == "settings.dat" || edit.file == "pastperformances.dat" || edit.file == "top10players.dat")
+        std::erase_if(problems, [&](const std::string& p) { return p.starts_with(edit.file); });
+    EXPECT_EQ(problems, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HandEditedFile, ::testing::ValuesIn(handEdits()),
+                         [](const auto& info) { return info.param.name; });
+
+// 200 MB files are read in bounded memory: past lines are trimmed to 15 a horse at the start, and
+// a sparse file of NUL bytes (one huge line) is cut at the reader's cap instead of growing.
+TEST(HugeFile, TwoHundredMegabytesStopNothing) {
+    test::TempDir dir;
+    copyPlayedFolder(dir.path());
+    const std::string block = test::readAll(dir / "pastperformances.dat");
+    ASSERT_FALSE(block.empty());
+    {
+        std::FILE* f = std::fopen((dir / "pastperformances.dat").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        for (std::size_t written = 0; written < 200u << 20; written += block.size())
+            std::fwrite(block.data(), 1, block.size(), f);
+        std::fclose(f);
+    }
+    for (const char* name : {"players.dat", "top10players.dat", "pick3s.dat"}) {
+        const int fd = ::open((dir / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, 200 << 20), 0);
+        ::close(fd);
+    }
+    EXPECT_EQ(playRaces(dir.path(), 1).races, 1);
+    std::map<int, int> perHorse; // 15 kept at the start, and race 1's line
+    for (const std::string& line : test::readLines(dir / "pastperformances.dat"))
+        EXPECT_LE(++perHorse[std::stoi(line.substr(0, line.find(',')))], PastPerformanceKeep + 1) << line;
+}
+
+// --- Files that cannot be read, and folders that cannot be written ---
+// A file whose read bit is off (writable, not readable) means nothing to root, so these days are
+// played by an ordinary user in a child process (97: it could not become one).
+
+// A file of the stable the game could not read is never written, by a day or by the reset, and a
+// missing horses.dat or jockeys.dat stops the day: nothing the player could still restore is
+// replaced by nameless records.
+TEST(UnreadableFile, IsNeverReplacedByADayOrTheReset) {
+    const std::string notRead = ": it could not be read";
+    const struct {
+        std::string file;
+        bool missing; // else unreadable
+        int races;
+        std::string dayMessage; // besides "Error reading" the file
+        bool resetRefused;      // else the reset goes through
+    } cases[] = {
+        {"horses.dat", false, 1, "The stable cannot fill race 1", true},
+        {"jockeys.dat", false, 1, "Cannot write jockeys.dat" + notRead, true},
+        {"settings.dat", false, 1, "Cannot write settings.dat" + notRead, true},
+        {"players.dat", false, 1, "Cannot write players.dat" + notRead, false},
+        {"top10players.dat", false, RacesPerDay, "Cannot write top10players.dat" + notRead, false},
+        {"horses.dat", true, 1, "horses.dat is missing", false},
+        {"jockeys.dat", true, 1, "jockeys.dat is missing", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + (c.missing ? " missing" : " unreadable"));
+        test::TempDir dir;
+        copyPlayedFolder(dir.path());
+        const fs::path file = dir / c.file;
+        const std::string before = test::readAll(file);
+        if (c.missing)
+            fs::remove(file);
+        else
+            fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+        auto unchanged = [&] { return c.missing ? !fs::exists(file) : test::readAll(file) == before; };
+
+        EXPECT_EQ(reliability::runAsUser([&] {
+                      const DayLog log = playRaces(dir.path(), c.races);
+                      return log.sawEach({"Error reading " + c.file, c.dayMessage}) ? 0 : 1;
+                  }),
+                  0)
+            << "a message was not shown";
+        EXPECT_TRUE(unchanged()) << "the day wrote " << c.file;
+        const int reset = reliability::runAsUser([&] {
+            SeededRandom random(8);
+            test::ScriptedPrompter prompter;
+            Game game(dir.path(), random, prompter);
+            game.startDay();
+            prompter.answer(true);
+            game.resetDatabase();
+            return !c.resetRefused || logOf(prompter).sawEach({"Cannot write " + c.file + notRead}) ? 0 : 1;
+        });
+        EXPECT_EQ(reset, 0) << "the reset did not say why it stopped";
+        if (!c.missing || c.resetRefused) {
+            EXPECT_TRUE(unchanged()) << "the reset wrote " << c.file;
+            continue;
+        }
+        // A whole stable, every horse and jockey with a name.
+        const auto lines = test::readLines(file);
+        EXPECT_EQ(lines.size(), static_cast<std::size_t>(c.file == "horses.dat" ? HorseCount : JockeyCount));
+        for (const std::string& line : lines)
+            EXPECT_NE(line.front(), ',') << line;
+        EXPECT_EQ(reliability::folderProblems(dir.path()), std::vector<std::string>{});
+    }
+}
+
+// Each file still holds what it held before the day: unchanged, or with lines added at its end.
+// Balances start the day anew, but every player is still there.
+void expectNothingLost(const fs::path& dir, const std::vector<std::string>& files) {
+    for (const std::string& name : files) {
+        const std::string before = test::readAll(playedFolder() / name);
+        const auto players = reliability::playersOnDisk(dir);
+        if (name == "players.dat")
+            EXPECT_TRUE(players && players->count(1) && players->count(2) && players->count(3));
+        else
+            EXPECT_EQ(test::readAll(dir / name).substr(0, before.size()), before)
+                << name << " lost what it held";
+    }
+}
+
+// A read-only folder (as on a read-only mount or a shared install), or a writable folder whose
+// files may be appended to but that takes no new files: told once, each failed save names its file
+// and why, the day goes on.
+TEST(UnwritableFolder, IsReportedOnceAndTheDayGoesOnLosingNothing) {
+    for (const bool readOnlyFiles : {true, false}) {
+        SCOPED_TRACE(readOnlyFiles ? "read-only files" : "writable files");
+        test::TempDir dir;
+        copyPlayedFolder(dir.path());
+        const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            fs::permissions(entry.path(), readOnlyFiles ? readable : fs::perms::all);
+        fs::permissions(dir.path(),
+                        readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+        const std::string denied = ": Permission denied";
+        const int code = reliability::runAsUser([&] {
+            const DayLog log = playRaces(dir.path(), 2);
+            if (!log.started || log.races != 2 ||
+                !log.sawEach({"Cannot write in the data folder " + dir.path().string() + denied}))
+                return 1;
+            if (readOnlyFiles)
+                return log.sawEach({"Cannot write players.dat" + denied}) &&
+                               (log.sawEach({"Cannot write tickets.dat" + denied}) ||
+                                log.sawEach({"Cannot write wins.dat" + denied}))
+                           ? 0
+                           : 2;
+            return reliability::folderProblems(dir.path()).empty() ? 0 : 3;
+        });
+        fs::permissions(dir.path(), fs::perms::owner_all);
+        EXPECT_EQ(code, 0);
+        expectNothingLost(dir.path(), {"horses.dat", "jockeys.dat", "settings.dat", "pastperformances.dat",
+                                       "players.dat", "top10players.dat"});
+    }
+}
+
+// A full disk refuses new data; here a folder stands where the scratch copy of players.dat and
+// where tickets.dat must go, which fails those writes the same way, also for root.
+TEST(UnwritableFolder, FailedWritesChargeNothingAndNameTheirFile) {
+    test::TempDir dir;
+    copyPlayedFolder(dir.path());
+    fs::create_directory(dir / "players.dat.new");
+    SeededRandom random(6);
+    test::ScriptedPrompter prompter;
+    Game game(dir.path(), random, prompter);
+    ASSERT_TRUE(game.startDay());
+    game.toteBoard();
+    fs::remove(dir / "tickets.dat");
+    fs::create_directory(dir / "tickets.dat");
+    ASSERT_TRUE(game.ticketList().listTicket(game.day(), "$5 Exacta Box 123"));
+    const std::string balance = game.day().players.entries[0].balance;
+    // The ticket cannot be recorded, then its charge cannot be saved: either way nothing is taken.
+    for (const char* file : {"tickets.dat", "players.dat"}) {
+        const PaymentReport report = game.pay();
+        EXPECT_EQ(report.paid, 0);
+        EXPECT_TRUE(report.error.starts_with("Cannot write " + std::string(file) + ": ")) << report.error;
+        EXPECT_TRUE(prompter.sawText(report.error));
+        EXPECT_EQ(game.day().players.entries[0].balance, balance) << "charged for a ticket never recorded";
+        if (std::string_view(file) == "tickets.dat")
+            fs::remove(dir / "tickets.dat");
+    }
+    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
+    ASSERT_TRUE(game.beginRace());
+    game.finishRace();
+    game.runResultsToEnd();
+    game.confirmResults();
+    fs::remove(dir / "players.dat.new");
+    // The race rewrote the stable as it should.
+    expectNothingLost(dir.path(), {"players.dat", "top10players.dat"});
+    EXPECT_EQ(reliability::folderProblems(dir.path()), std::vector<std::string>{});
+}
+
+} // namespace
