@@ -103,9 +103,11 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
         EXPECT_EQ(error, c.error);
     }
-    w.day.players.selected = 2; // one past the last
-    EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
-    EXPECT_EQ(error, "Need to add a player.");
+    for (int selected : {-1, 2}) { // nobody, or one past the last
+        w.day.players.selected = selected;
+        EXPECT_FALSE(list.listTicket(w.day, "$2 Win on 1", &error));
+        EXPECT_EQ(error, "Need to add a player.");
+    }
     EXPECT_TRUE(w.day.tickets.empty());
 }
 
