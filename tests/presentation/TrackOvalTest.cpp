@@ -11,37 +11,22 @@ namespace {
 // At the design width a leg is 10655, a turn takes 1700 either side of a leg's end (so the first
 // turn's centre is at Left 8955, the second's at 1700) and the finish line is at 29610. Lane k's
 // turn radii are 295 + 330k up and down and 0.6 of that across, round the top 2605.
-struct PlaceCase {
-    const char* where;
-    double distance;
-    int lane;
-    double left;
-    double top;
-    bool facingRight;
-};
-
-const PlaceCase PlaceCases[] = {
-    {"the start, on the rail", 0, 0, 0, 2900, true},
-    {"the start, widest post", 0, 7, 0, 5210, true},
-    {"the near straight", 5000, 3, 5000, 3890, true},
-    {"into the first turn", 8955, 2, 8955, 3560, true},
-    {"the first turn's apex, on the rail", 10656, 0, 8955 + 177, 2605, false},
-    {"the first turn's apex, lane 4", 10656, 4, 8955 + 969, 2605, false},
-    {"out of the first turn", 12355, 1, 8955, 1980, false},
-    {"the far straight", 15000, 0, 6310, 2310, false},
-    {"the second turn's apex, lane 2", 21311, 2, 1700 - 573, 2605, true},
-    {"the home straight", 24010, 5, 2700, 4550, true},
-    {"the finish line", 29610, 3, 8300, 3890, true},
-};
-
+// Distance, lane, then Left, Top and whether it faces right: the start on the rail and at the
+// widest post, the near straight, into the first turn, its apex on the rail and in lane 4, out of
+// it, the far straight, the second turn's apex in lane 2, the home straight and the finish line.
 TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
+    const double cases[][5] = {
+        {0, 0, 0, 2900, 1},        {0, 7, 0, 5210, 1},        {5000, 3, 5000, 3890, 1},
+        {8955, 2, 8955, 3560, 1},  {10656, 0, 9132, 2605, 0}, {10656, 4, 9924, 2605, 0},
+        {12355, 1, 8955, 1980, 0}, {15000, 0, 6310, 2310, 0}, {21311, 2, 1127, 2605, 1},
+        {24010, 5, 2700, 4550, 1}, {29610, 3, 8300, 3890, 1}};
     const TrackOval oval(11355);
-    for (const PlaceCase& c : PlaceCases) {
-        SCOPED_TRACE(c.where);
-        const OvalPlace at = oval.place(c.distance, c.lane);
-        EXPECT_NEAR(at.left, c.left, 2.0);
-        EXPECT_NEAR(at.top, c.top, 2.0);
-        EXPECT_EQ(at.facingRight, c.facingRight);
+    for (const auto& [distance, lane, left, top, facingRight] : cases) {
+        SCOPED_TRACE(distance);
+        const OvalPlace at = oval.place(distance, lane);
+        EXPECT_NEAR(at.left, left, 2.0);
+        EXPECT_NEAR(at.top, top, 2.0);
+        EXPECT_EQ(at.facingRight, facingRight == 1);
     }
 }
 
