@@ -74,6 +74,13 @@ struct StartRaceDayTest : ::testing::Test {
 };
 
 TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
+    // The card is the draws' alone: the same seed draws the same day.
+    test::copyBundledData(dir.path());
+    SeededRandom first(42), second(42);
+    RaceDay a(dir.path(), first, prompter), b(dir.path(), second, prompter);
+    ASSERT_TRUE(startRaceDay(a).ready && startRaceDay(b).ready);
+    EXPECT_EQ(std::tie(a.card.raceHorse, a.card.raceJockey), std::tie(b.card.raceHorse, b.card.raceJockey));
+    expectSoundCard(a);
     writeStable(dir.path(), {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
     std::set<int> gradesSeen;
     for (uint64_t seed = 1; seed <= 25; ++seed) {
