@@ -24,8 +24,14 @@ class SeededRandom final : public Random {
 public:
     explicit SeededRandom(uint64_t seed);
     // Defined here so a caller holding a SeededRandom (the race model's inner loop) draws without a
-    // call at all.
-    double uniform() override {
+    // call at all. 53 random bits: never reaches 1.0.
+    double uniform() override { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+    // Int(uniform() x n), the same figure in one multiplication fewer: n x 2^-53 is exact, so the
+    // product rounds once, just as uniform() x n does.
+    int below(int n) { return static_cast<int>(static_cast<double>(next() >> 11) * (n * 0x1.0p-53)); }
+
+private:
+    uint64_t next() {
         const uint64_t result = rotl(m_state[1] * 5, 7) * 9;
         const uint64_t t = m_state[1] << 17;
         m_state[2] ^= m_state[0];
@@ -34,11 +40,8 @@ public:
         m_state[0] ^= m_state[3];
         m_state[2] ^= t;
         m_state[3] = rotl(m_state[3], 45);
-        // 53 random bits: never reaches 1.0.
-        return static_cast<double>(result >> 11) * 0x1.0p-53;
+        return result;
     }
-
-private:
     static constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::array<uint64_t, 4> m_state{};

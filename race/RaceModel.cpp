@@ -27,7 +27,7 @@ int floorOf(double value) {
 template <typename G> int drawBelow(G& rnd, int n) {
     // The seeded generator stays below 1 - 2^-53, whose product with any n here truncates below n.
     if constexpr (std::is_same_v<G, SeededRandom>)
-        return static_cast<int>(rnd.uniform() * n);
+        return rnd.below(n);
     else
         return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
 }
@@ -126,12 +126,17 @@ void RaceModel::start() {
 
 bool RaceModel::step() {
     // The day's own generator is drawn from inline; any other (a test's script) through its interface.
-    if (m_seeded)
-        return stepWith(*m_seeded);
-    return stepWith(m_day.random);
+    if (m_seeded) {
+        // A simulated race has nobody watching and keeps only its order: its pass is compiled
+        // without a single check for either, since it runs millions of times.
+        if (m_orderOnly && m_observer == nullptr)
+            return stepWith<SeededRandom, true>(*m_seeded);
+        return stepWith<SeededRandom, false>(*m_seeded);
+    }
+    return stepWith<Random, false>(m_day.random);
 }
 
-template <typename G> bool RaceModel::stepWith(G& rnd) {
+template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     if (!m_started || m_ended)
         return false;
     ++m_passes;
@@ -144,7 +149,7 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
         if (m_phase < 4) {
             ++m_phase;
             takePhaseRatings();
-            if (m_observer)
+            if (!Simulated && m_observer)
                 m_observer->phaseChanged(m_phase);
         }
         m_tick = 0;
@@ -155,20 +160,22 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
         m_r10 = drawBelow(rnd, R10Count);
         int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
         step = laneDecision(h, step, m_tick % 15 == 0, m_path[hi], m_skill[hi]);
-        laneSet(h);
+        if constexpr (!Simulated)
+            laneSet(h);
         step = scaledStep(step);
         step = turnPenalised(h, step);
         if (stalled && !m_finished[hi])
             step = std::max(step, 1);
         m_position[hi] += step;
-        movedOnLeg(h, step);
+        if constexpr (!Simulated)
+            movedOnLeg(h, step);
     }
 
-    if (m_tick % 8 == 0 && m_observer)
+    if (!Simulated && m_tick % 8 == 0 && m_observer)
         m_observer->gallop();
 
-    for (int i = 0; i < static_cast<int>(N); ++i) {
-        const int c = h + i < static_cast<int>(N) ? h + i : h + i - static_cast<int>(N);
+    // Every entry moves once, starting with the one drawn and going round the field.
+    auto move = [&](int c) {
         const auto ci = static_cast<std::size_t>(c);
         const int r100 = drawBelow(rnd, 100);
         const int cRating = rating(c);
@@ -179,37 +186,49 @@ template <typename G> bool RaceModel::stepWith(G& rnd) {
         if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0 &&
             !clearAhead(c, m_lane[ci], step, m_reach[ci]))
             step = m_position[static_cast<std::size_t>(m_blocker)] - (m_position[ci] + BodyLength) - 1;
-        laneSet(c);
+        if constexpr (!Simulated)
+            laneSet(c);
         if (m_finished[ci]) {
             // Placed horses keep galloping to clear the line, without turn penalty.
             m_position[ci] += step;
-            movedOnLeg(c, step);
+            if constexpr (!Simulated)
+                movedOnLeg(c, step);
         } else {
             step = turnPenalised(c, step);
             if (stalled)
                 step = std::max(step, 1);
             m_position[ci] += step;
             if (m_position[ci] < m_finishLine) {
-                movedOnLeg(c, step);
-                if (m_position[ci] >= m_nextMarkAt[ci])
-                    testCalls(c);
+                if constexpr (!Simulated) {
+                    movedOnLeg(c, step);
+                    if (m_position[ci] >= m_nextMarkAt[ci])
+                        testCalls(c);
+                }
             } else {
-                // The finish straight runs to the right whatever leg the entry was last counted on.
-                moved(c, step);
-                if (m_observer)
-                    m_observer->callHidden();
+                if constexpr (!Simulated) {
+                    // The finish straight runs to the right whatever leg the entry was last counted on.
+                    moved(c, step);
+                    if (m_observer)
+                        m_observer->callHidden();
+                }
                 placeFinisher(c);
             }
         }
-        if (!m_orderOnly)
-            m_clock = static_cast<float>(static_cast<double>(m_clock) + m_clockStep);
-    }
+        if constexpr (!Simulated) {
+            if (!m_orderOnly)
+                m_clock = static_cast<float>(static_cast<double>(m_clock) + m_clockStep);
+        }
+    };
+    for (int c = h; c < static_cast<int>(N); ++c)
+        move(c);
+    for (int c = 0; c < h; ++c)
+        move(c);
 
     if (m_placed < static_cast<int>(N))
         return true;
     m_day.result.complete = true;
     m_ended = true;
-    if (m_observer)
+    if (!Simulated && m_observer)
         m_observer->raceEnded();
     return false;
 }
@@ -368,10 +387,12 @@ int RaceModel::turnPenalised(int e, int step) const {
     const auto ei = static_cast<std::size_t>(e);
     const int32_t p = m_position[ei];
     const int lane = std::min(m_lane[ei], 4);
-    if (lane == 0)
-        return step;
-    const bool inTurn = (p >= m_turnOne[0] && p <= m_turnOne[1]) || (p >= m_turnTwo[0] && p <= m_turnTwo[1]);
-    if (!inTurn)
+    // Each turn's range in one unsigned comparison, and no branch between the two.
+    const auto within = [p](const std::array<int32_t, 2>& turn) {
+        return static_cast<uint64_t>(static_cast<int64_t>(p) - turn[0]) <=
+               static_cast<uint64_t>(static_cast<int64_t>(turn[1]) - turn[0]);
+    };
+    if (lane == 0 || !(within(m_turnOne) | within(m_turnTwo)))
         return step;
     static constexpr double Factor[] = {1.0, 0.97, 0.94, 0.91, 0.88};
     return floorOf(step * Factor[lane]);

@@ -92,7 +92,7 @@ private:
     static constexpr int MaxRating = 99;
     static constexpr int R10Count = 10;
 
-    template <typename G> bool stepWith(G& rnd);
+    template <typename G, bool Simulated> bool stepWith(G& rnd);
     int rating(int e) const;
     void takePhaseRatings();
     int turnPenalised(int e, int step) const;
