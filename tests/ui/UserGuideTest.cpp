@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTextFrame>
 
 using namespace sw;
 
@@ -21,60 +20,30 @@ class UserGuideTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theDesktopOpensTheGuideFile();
-    void fallsBackToAWindowOfOurOwnOnTheScreen();
-    void bulletsAndLinksShowOnThePageUnderADarkTheme();
+    void theDesktopOpensTheGuideFileElseAWindowOfOurOwnOnTheScreen();
     void theGuideCoversEveryBetAndNeedsNothingFromOutside();
 };
 
-void UserGuideTest::theDesktopOpensTheGuideFile() {
-    QVERIFY(ui::userGuidePath().endsWith(QStringLiteral("/userguide.htm")));
+void UserGuideTest::theDesktopOpensTheGuideFileElseAWindowOfOurOwnOnTheScreen() {
     QVERIFY(QFile::exists(ui::userGuidePath()));
     QWidget parent;
     QList<QUrl> asked;
-    QWidget* window = ui::openUserGuide(&parent, [&](const QUrl& url) {
+    QVERIFY(!ui::openUserGuide(&parent, [&](const QUrl& url) {
         asked << url;
         return true;
-    });
-    QVERIFY(!window);
+    }));
     QCOMPARE(asked, QList<QUrl>{QUrl::fromLocalFile(ui::userGuidePath())});
     QVERIFY(!parent.findChild<QTextBrowser*>(QStringLiteral("frmUserGuide")));
-}
 
-void UserGuideTest::fallsBackToAWindowOfOurOwnOnTheScreen() {
-    QWidget parent;
+    // The desktop cannot open it: a window of our own, shrunk to stay on a screen smaller than the
+    // guide's usual size, and brought forward rather than opened again when asked again.
     QTextBrowser* browser = ownWindow(&parent);
-    QVERIFY(browser);
+    QVERIFY(browser && browser->isVisible() && browser->isWindow());
     QCOMPARE(browser->objectName(), QStringLiteral("frmUserGuide"));
-    QVERIFY(browser->isVisible() && browser->isWindow());
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Exacta")));
-    // The screen is smaller than the guide's usual size: the window shrinks to stay on it.
     QVERIFY(browser->screen()->availableGeometry().contains(browser->frameGeometry()));
-    // Asking again brings the same window forward rather than opening another.
     QCOMPARE(ownWindow(&parent), browser);
     QCOMPARE(parent.findChildren<QTextBrowser*>(QStringLiteral("frmUserGuide")).size(), 1);
-}
-
-void UserGuideTest::bulletsAndLinksShowOnThePageUnderADarkTheme() {
-    const QPalette desktop = QApplication::palette();
-    QPalette dark = desktop;
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, QColor(235, 235, 235));
-    dark.setColor(QPalette::Link, QColor(140, 190, 255));
-    QApplication::setPalette(dark);
-    QWidget parent;
-    QTextBrowser* browser = ownWindow(&parent);
-    QApplication::setPalette(desktop);
-    QVERIFY(browser);
-
-    // The page keeps the light colour its style sheet gives it; bullets take the palette's text colour.
-    const QBrush pageBrush = browser->document()->rootFrame()->frameFormat().background();
-    const QColor page =
-        pageBrush.style() == Qt::NoBrush ? browser->palette().color(QPalette::Base) : pageBrush.color();
-    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Link}) {
-        const int contrast = std::abs(qGray(browser->palette().color(role).rgb()) - qGray(page.rgb()));
-        QVERIFY2(contrast > 100, qPrintable(QString::number(contrast)));
-    }
 }
 
 void UserGuideTest::theGuideCoversEveryBetAndNeedsNothingFromOutside() {
