@@ -27,10 +27,12 @@ namespace sw::test {
 using namespace Qt::StringLiterals;
 
 struct WindowTestDay {
-    explicit WindowTestDay(uint64_t seed = 20240611) : random(seed) {
+    // Unstarted, the day is left for the main window to start.
+    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : random(seed) {
         copyBundledData(dir.path());
         game = std::make_unique<Game>(dir.path(), random, prompter);
-        game->startDay();
+        if (started)
+            game->startDay();
     }
 
     RaceDay& day() { return game->day(); }
