@@ -5,12 +5,14 @@
 #include "ui/Palette.h"
 #include "ui/UserGuide.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFontInfo>
 #include <QPalette>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextFrame>
 
 using namespace sw;
 
@@ -93,6 +95,26 @@ private slots:
         QVERIFY(browser->screen()->availableGeometry().contains(browser->frameGeometry()));
         QCOMPARE(ownGuideWindow(&parent), browser);
         QCOMPARE(parent.findChildren<QTextBrowser*>(QStringLiteral("frmUserGuide")).size(), 1);
+    }
+
+    void theGuidesBulletsAndLinksShowOnItsPageUnderADarkTheme() {
+        const QPalette desktop = QApplication::palette();
+        QPalette dark = desktop;
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::Text, QColor(235, 235, 235));
+        dark.setColor(QPalette::Link, QColor(140, 190, 255));
+        QApplication::setPalette(dark);
+        QWidget parent;
+        QTextBrowser* browser = ownGuideWindow(&parent);
+        QApplication::setPalette(desktop);
+        // The page keeps the light colour its style sheet gives it; bullets take the palette's text colour.
+        const QBrush pageBrush = browser->document()->rootFrame()->frameFormat().background();
+        const QColor page =
+            pageBrush.style() == Qt::NoBrush ? browser->palette().color(QPalette::Base) : pageBrush.color();
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Link}) {
+            const int contrast = std::abs(qGray(browser->palette().color(role).rgb()) - qGray(page.rgb()));
+            QVERIFY2(contrast > 100, qPrintable(QString::number(contrast)));
+        }
     }
 
     void theGuideCoversEveryBetAndNeedsNothingFromOutside() {

@@ -445,6 +445,7 @@ private slots:
             QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
             // Race 2 opens the daily double.
             QCOMPARE(find(u"cmdDouble"_s)->isEnabled(), race == 2);
+            QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
             QVERIFY(click(u"Run"_s));
             // Nothing that could change the bets or the day is usable while the race runs.
             for (const char* name : {"cmdRun", "cmdPast", "cmdPrint", "cmdDelete", "tabBets", "cmdReplay"})
