@@ -8,11 +8,18 @@
 #include "game/Game.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QString>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
