@@ -13,16 +13,9 @@
 
 #include "players/Players.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QProcess>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <functional>
 
@@ -63,6 +56,7 @@ private slots:
         TempDir dir;
         ui::AboutDialog about(nullptr, QString::fromStdString((dir / "no-such-program").string()));
         about.show();
+        QVERIFY(button(&about, "cmdSysInfo")->isVisible());
         QTest::mouseClick(button(&about, "cmdSysInfo"), Qt::LeftButton);
         auto* box = about.findChild<QMessageBox*>();
         QVERIFY(box && box->isVisible());

@@ -5,15 +5,9 @@
 #include "ui/ColumnHeading.h"
 #include "ui/PrintOptionsDialog.h"
 
-#include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollArea>
-#include <QSignalSpy>
-#include <QSpinBox>
 #include <QTableWidget>
-#include <QTest>
 
 using namespace sw;
 using namespace sw::test;
@@ -73,6 +67,8 @@ private slots:
         for (int e = 0; e < FieldSize; ++e)
             for (const char* name : {"lblHorseName", "lblGrade", "lblEarnings", "lblStarts"})
                 QVERIFY2(showsWholeText(child(&window, QLatin1String(name) + QString::number(e))), name);
+        QLabel* bets = child(&window, u"lblBets"_s);
+        QVERIFY(showsWholeText(bets) || bets->wordWrap());
         // Column headings keep the lists' type size, and their words stand apart over their columns:
         // words that touch read as one, so at least half a space between them.
         auto* heading = child<ui::ColumnHeading>(&window, u"lblPastHeader0"_s);

@@ -7,11 +7,6 @@
 #include "players/Players.h"
 #include "race/ResultChart.h"
 
-#include <QListWidget>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-
 using namespace sw;
 using namespace sw::test;
 
@@ -58,12 +53,12 @@ private slots:
         auto* show = button(&window, u"cmdShow"_s);
         auto* timer = child<QTimer>(&window, u"timerShow"_s);
         auto* photo = child<QTimer>(&window, u"timerPhoto"_s);
-        // Waiting for the show: nothing placed, no horse in the chart.
+        // Waiting for the show: nothing placed, no horse in the chart, the results not yet applied.
         QCOMPARE(text(&window, u"lblPhoto"_s), u"Waiting for the official result..."_s);
         QVERIFY(show->isEnabled() && !button(&window, u"cmdOK"_s)->isEnabled());
         QVERIFY(timer->isActive() && timer->interval() == day->game->resultsShow()->openingDelayMs());
         QCOMPARE(finish(&window, 0), QString());
-        QVERIFY(child(&window, u"lblHorseName0"_s)->isHidden());
+        QVERIFY(child(&window, u"lblHorseName0"_s)->isHidden() && !day->game->resultsDone());
 
         if (byTimer)
             fire(timer);

@@ -5,13 +5,9 @@
 #include "ui/MainWindow.h"
 #include "ui/WindowMemory.h"
 
-#include <QApplication>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace sw;
 
