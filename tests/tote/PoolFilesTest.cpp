@@ -28,6 +28,12 @@ struct PoolFixture : ::testing::Test {
     void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
 };
 
+void expectOdds(const std::vector<float>& actual, const std::vector<float>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_FLOAT_EQ(actual[i], expected[i]) << "odds " << i;
+}
+
 // A line as read: "ticket posts amount", or "-" when it is refused.
 std::string read(std::string_view text, PoolFile file) {
     auto line = parsePoolLine(text, file);
@@ -121,56 +127,41 @@ TEST_F(PoolFixture, RefreshAddsEveryWellFormedLineToItsCellAndTotal) {
     toteRefresh(day);
     const Pools& p = day.pools;
     EXPECT_EQ(p.win, (std::array<int32_t, Pools::N>{100, 320, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(p.winTotal, 420);
-    EXPECT_EQ(p.place[0], 74);
-    EXPECT_EQ(p.placeTotal, 74);
-    EXPECT_EQ(p.show[7], 84);
-    EXPECT_EQ(p.showTotal, 84);
-    EXPECT_EQ(p.quiniela[Pools::idx2(1, 4)], 50) << "a quiniela 5-2 adds to the pair's lower-first cell";
-    EXPECT_EQ(p.quiniela[Pools::idx2(4, 1)], 0);
-    EXPECT_EQ(p.quinielaTotal, 50);
-    EXPECT_EQ(p.exacta[Pools::idx2(0, 1)], 18);
-    EXPECT_EQ(p.exacta[Pools::idx2(1, 0)], 6);
-    EXPECT_EQ(p.exactaTotal, 24);
-    EXPECT_EQ(p.trifecta[Pools::idx3(0, 1, 2)], 5);
-    EXPECT_EQ(p.trifectaTotal, 5);
-    EXPECT_EQ(p.superfecta[Pools::idx4(3, 2, 1, 0)], 7);
-    EXPECT_EQ(p.superfectaTotal, 7);
+    // A quiniela 5-2 adds to the pair's lower-first cell.
+    EXPECT_EQ((std::vector<int32_t>{p.winTotal, p.place[0], p.placeTotal, p.show[7], p.showTotal,
+                                    p.quiniela[Pools::idx2(1, 4)], p.quiniela[Pools::idx2(4, 1)],
+                                    p.quinielaTotal, p.exacta[Pools::idx2(0, 1)], p.exacta[Pools::idx2(1, 0)],
+                                    p.exactaTotal, p.trifecta[Pools::idx3(0, 1, 2)], p.trifectaTotal,
+                                    p.superfecta[Pools::idx4(3, 2, 1, 0)], p.superfectaTotal}),
+              (std::vector<int32_t>{420, 74, 74, 84, 84, 50, 0, 50, 18, 6, 24, 5, 5, 7, 7}));
+    // Win 1: 420 * 0.75 / 100 - 1 = 2.15; win 2: 420 * 0.75 / 320 - 1 < 0.
+    expectOdds({p.winOdds[0], p.winOdds[1], p.quinielaOdds[Pools::idx2(1, 4)],
+                p.exactaOdds[Pools::idx2(1, 0)], p.exactaOdds[Pools::idx2(0, 1)]},
+               {2.1f, 0.05f, 0.05f, 2.0f, 0.05f});
 
-    EXPECT_FLOAT_EQ(p.winOdds[0], 2.1f);  // 420 * 0.75 / 100 - 1 = 2.15
-    EXPECT_FLOAT_EQ(p.winOdds[1], 0.05f); // 420 * 0.75 / 320 - 1 < 0
-    EXPECT_FLOAT_EQ(p.quinielaOdds[Pools::idx2(1, 4)], 0.05f);
-    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(1, 0)], 2.0f);
-    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(0, 1)], 0.05f);
-}
-
-TEST_F(PoolFixture, RefreshIgnoresAmountsThatWouldOverflowAPool) {
+    // An amount that would overflow a pool is ignored.
     write(PoolFile::Wins, "1,1,2000000000\r\n2,1,2000000000\r\n3,2,5\r\n");
     toteRefresh(day);
-    EXPECT_EQ(day.pools.win[0], 2000000000);
-    EXPECT_EQ(day.pools.winTotal, 2000000005);
+    EXPECT_EQ(std::to_string(p.win[0]) + " " + std::to_string(p.winTotal), "2000000000 2000000005");
 }
 
 TEST_F(PoolFixture, RefreshStartsFromEmptyPoolsKeepsOddsOfCellsWithoutMoneyAndRepeatsExactly) {
-    day.pools.win.fill(77);
-    day.pools.trifecta[Pools::idx3(0, 1, 2)] = 9;
-    day.pools.trifectaTotal = 9;
-    day.pools.winOdds.fill(3.5f);
-    day.pools.quinielaOdds[Pools::idx2(0, 1)] = 12.0f;
-    day.pools.exactaOdds[Pools::idx2(0, 1)] = 12.0f;
-    day.pools.oddsByRace[1][0] = 4.0f;
+    Pools& p = day.pools;
+    p.win.fill(77);
+    p.trifecta[Pools::idx3(0, 1, 2)] = p.trifectaTotal = 9;
+    p.winOdds.fill(3.5f);
+    p.quinielaOdds[Pools::idx2(0, 1)] = p.exactaOdds[Pools::idx2(0, 1)] = 12.0f;
+    p.oddsByRace[1][0] = 4.0f; // the public odds of the day stay as generated
     write(PoolFile::Wins, "1,1,100\r\n2,2,200\r\n");
     write(PoolFile::Quinielas, "3,2,3,40\r\n");
     toteRefresh(day);
-    EXPECT_EQ(day.pools.win[2], 0);
-    EXPECT_EQ(day.pools.trifecta[Pools::idx3(0, 1, 2)], 0) << "a missing file leaves its pool empty";
-    EXPECT_EQ(day.pools.trifectaTotal, 0);
-    EXPECT_FLOAT_EQ(day.pools.winOdds[0], 1.2f); // 300 * 0.75 / 100 - 1 = 1.25
-    EXPECT_FLOAT_EQ(day.pools.winOdds[2], 3.5f);
-    EXPECT_FLOAT_EQ(day.pools.quinielaOdds[Pools::idx2(0, 1)], 12.0f);
-    EXPECT_FLOAT_EQ(day.pools.exactaOdds[Pools::idx2(0, 1)], 12.0f);
-    EXPECT_FLOAT_EQ(day.pools.quinielaOdds[Pools::idx2(1, 2)], 0.05f);
-    EXPECT_FLOAT_EQ(day.pools.oddsByRace[1][0], 4.0f) << "the public odds of the day stay as generated";
+    // A missing file leaves its pool empty.
+    EXPECT_EQ((std::vector<int32_t>{p.win[2], p.trifecta[Pools::idx3(0, 1, 2)], p.trifectaTotal}),
+              (std::vector<int32_t>{0, 0, 0}));
+    // Win 1: 300 * 0.75 / 100 - 1 = 1.25.
+    expectOdds({p.winOdds[0], p.winOdds[2], p.quinielaOdds[Pools::idx2(0, 1)],
+                p.exactaOdds[Pools::idx2(0, 1)], p.quinielaOdds[Pools::idx2(1, 2)], p.oddsByRace[1][0]},
+               {1.2f, 3.5f, 12.0f, 12.0f, 0.05f, 4.0f});
 
     const Pools first = day.pools;
     toteRefresh(day);

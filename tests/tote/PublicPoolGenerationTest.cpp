@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 using namespace sw;
 using sw::test::ListRandom;
@@ -96,24 +97,37 @@ struct GenerationFixture : ::testing::Test {
     static int32_t ticketOf(const std::string& line) { return std::stoi(line.substr(0, line.find(','))); }
 };
 
-TEST_F(GenerationFixture, QuickModeMakesOnlyTheWinMoneyAndOdds) {
+TEST_F(GenerationFixture, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
     ListRandom counting{{0.3}};
-    RaceDay quickDay{dir.path(), counting, prompter};
-    quickDay.pools.place[0] = 123;
-    auto outcome = publicPoolGeneration(quickDay, 5, true, field);
-    EXPECT_FALSE(outcome.poolFilesWritten);
+    RaceDay quick{dir.path(), counting, prompter};
+    quick.pools.place[0] = 123;
+    const Pools before = quick.pools;
+    publicPoolGeneration(quick, 0, false, field);
+    publicPoolGeneration(quick, 13, false, field);
+    EXPECT_TRUE(samePools(quick.pools, before)) << "a race outside the day changes nothing";
+
+    EXPECT_FALSE(publicPoolGeneration(quick, 5, true, field).poolFilesWritten);
     EXPECT_EQ(counting.drawsTaken(), 0u);
-    EXPECT_EQ(quickDay.pools.win[7], 3927);
-    EXPECT_EQ(quickDay.pools.place[0], 123);
-    int32_t total = 0;
-    for (int h = 0; h < FieldSize; ++h)
-        total += quickDay.pools.win[static_cast<std::size_t>(h)];
-    EXPECT_EQ(quickDay.pools.winTotal, total);
+    EXPECT_EQ(quick.pools.win[7], 3927);
+    EXPECT_EQ(quick.pools.place[0], 123);
+    const int32_t total = std::accumulate(quick.pools.win.begin(), quick.pools.win.begin() + FieldSize, 0);
+    EXPECT_EQ(quick.pools.winTotal, total);
     for (std::size_t h = 0; h < FieldSize; ++h) {
-        EXPECT_FLOAT_EQ(quickDay.pools.winOdds[h], *oddsFor(total, 1.0f, quickDay.pools.win[h]));
-        EXPECT_FLOAT_EQ(quickDay.pools.oddsByRace[5][h], quickDay.pools.winOdds[h]);
+        EXPECT_FLOAT_EQ(quick.pools.winOdds[h], *oddsFor(total, 1.0f, quick.pools.win[h]));
+        EXPECT_FLOAT_EQ(quick.pools.oddsByRace[5][h], quick.pools.winOdds[h]);
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    // Segment sum 0, last of eight (bonus 6): a line worth -6 leaves no money, and the old odds stay.
+    field[0].horse = horseWithRatings(0);
+    field[0].pastLines = {pastLine("X", 16)};
+    ASSERT_EQ(moneyRatings(field)[0], 0);
+    quick.pools.winOdds[0] = quick.pools.oddsByRace[2][0] = 7.5f;
+    publicPoolGeneration(quick, 2, true, field);
+    EXPECT_EQ(quick.pools.win[0], 0);
+    EXPECT_FLOAT_EQ(quick.pools.winOdds[0], 7.5f);
+    EXPECT_FLOAT_EQ(quick.pools.oddsByRace[2][0], 7.5f);
+    EXPECT_GT(quick.pools.winOdds[1], 0.0f);
 }
 
 TEST_F(GenerationFixture, PlaceShowAndConsistencyBandsFollowTheWinMoney) {
@@ -125,10 +139,10 @@ TEST_F(GenerationFixture, PlaceShowAndConsistencyBandsFollowTheWinMoney) {
         place += day.pools.place[h];
         show += day.pools.show[h];
     }
-    EXPECT_EQ(day.pools.place[7], 2905); // floor(3927 * 0.74)
-    EXPECT_EQ(day.pools.show[7], 3298);  // floor(3927 * 0.84)
-    EXPECT_EQ(day.pools.placeTotal, place);
-    EXPECT_EQ(day.pools.showTotal, show);
+    // floor(3927 * 0.74) and floor(3927 * 0.84)
+    EXPECT_EQ((std::vector<int32_t>{day.pools.place[7], day.pools.show[7], day.pools.placeTotal,
+                                    day.pools.showTotal}),
+              (std::vector<int32_t>{2905, 3298, place, show}));
     EXPECT_EQ(day.pools.consistencyBand, (std::array<int32_t, Pools::N>{2, 2, 4, 4, 6, 6, 8, 8, 0}));
 
     field[5].horse = horseWithRatings(7); // posts 6 and 7 tie for second and third: the worse band
@@ -163,35 +177,31 @@ TEST_F(GenerationFixture, ExoticMoneyDrawsOneFactorPerHorseInOrder) {
     EXPECT_EQ(p.exacta[Pools::idx2(1, 0)],
               std::floor((3 * w(1) * f(afterFirstHorse) + w(0) * f(afterFirstHorse + 1)) / 18));
 
-    int32_t quiniela = 0, exacta = 0, trifecta = 0, superfecta = 0;
     for (int i = 0; i < FieldSize; ++i)
-        for (int j = 0; j < FieldSize; ++j) {
-            if (i < j)
-                quiniela += p.quiniela[Pools::idx2(i, j)];
-            else
-                EXPECT_EQ(p.quiniela[Pools::idx2(i, j)], 0) << "only lower-first pairs hold quiniela money";
-            exacta += p.exacta[Pools::idx2(i, j)];
-            for (int k = 0; k < FieldSize; ++k) {
-                trifecta += p.trifecta[Pools::idx3(i, j, k)];
-                for (int l = 0; l < FieldSize; ++l)
-                    superfecta += p.superfecta[Pools::idx4(i, j, k, l)];
-            }
-        }
+        for (int j = 0; j <= i; ++j)
+            EXPECT_EQ(p.quiniela[Pools::idx2(i, j)], 0) << "only lower-first pairs hold quiniela money";
+    auto sum = [](const auto& cells) { return std::accumulate(cells.begin(), cells.end(), int32_t{0}); };
     EXPECT_EQ(std::vector<int32_t>({p.quinielaTotal, p.exactaTotal, p.trifectaTotal, p.superfectaTotal}),
-              std::vector<int32_t>({quiniela, exacta, trifecta, superfecta}));
+              std::vector<int32_t>({sum(p.quiniela), sum(p.exacta), sum(p.trifecta), sum(p.superfecta)}));
     EXPECT_EQ(p.exacta[Pools::idx2(2, 2)], 0);
     EXPECT_EQ(p.trifecta[Pools::idx3(2, 2, 3)], 0);
 }
 
-TEST_F(GenerationFixture, OpeningTheRaceWritesEveryCombinationNumberedInOrderAsTheToteReadsIt) {
+TEST_F(GenerationFixture, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheToteReadsIt) {
+    RaceDay lost{dir / "missing-folder", random, prompter};
+    auto failed = publicPoolGeneration(lost, 1, false, field);
+    EXPECT_FALSE(failed.poolFilesWritten || lost.card.racePoolsOpened[0])
+        << "a failed write leaves it unopened";
+    EXPECT_TRUE(failed.error);
+
     day.currentRace = 2;
     EXPECT_FALSE(publicPoolGeneration(day, 1, false, field).poolFilesWritten) << "a race browsed";
     EXPECT_FALSE(day.card.racePoolsOpened[2]);
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
 
     std::vector<int> progress;
-    auto outcome =
-        publicPoolGeneration(day, 3, false, field, [&](int percent) { progress.push_back(percent); });
+    auto track = [&](int percent) { progress.push_back(percent); };
+    auto outcome = publicPoolGeneration(day, 3, false, field, track);
     ASSERT_TRUE(outcome.poolFilesWritten);
     EXPECT_FALSE(outcome.error);
     EXPECT_TRUE(day.card.racePoolsOpened[2]);
@@ -209,10 +219,9 @@ TEST_F(GenerationFixture, OpeningTheRaceWritesEveryCombinationNumberedInOrderAsT
     }
     auto quinielas = lines(PoolFile::Quinielas), exactas = lines(PoolFile::Exactas);
     auto trifectas = lines(PoolFile::Trifectas), superfectas = lines(PoolFile::Superfectas);
-    EXPECT_EQ(quinielas.size(), 28u);
-    EXPECT_EQ(exactas.size(), 56u);
-    EXPECT_EQ(trifectas.size(), 336u);
-    ASSERT_EQ(superfectas.size(), 1680u);
+    ASSERT_EQ(
+        (std::vector<std::size_t>{quinielas.size(), exactas.size(), trifectas.size(), superfectas.size()}),
+        (std::vector<std::size_t>{28, 56, 336, 1680}));
     EXPECT_EQ(quinielas.front(), "25,1,2," + std::to_string(day.pools.quiniela[Pools::idx2(0, 1)]));
     EXPECT_EQ(ticketOf(exactas.front()), 26);
     EXPECT_EQ(ticketOf(trifectas.front()), 27);
@@ -221,9 +230,12 @@ TEST_F(GenerationFixture, OpeningTheRaceWritesEveryCombinationNumberedInOrderAsT
               "2124,8,7,6,5," + std::to_string(day.pools.superfecta[Pools::idx4(7, 6, 5, 4)]));
     // Every number 1..2124 is used exactly once.
     std::vector<int> seen(2125, 0);
-    for (PoolFile file : SingleRacePoolFiles)
+    std::vector<std::string> written;
+    for (PoolFile file : SingleRacePoolFiles) {
         for (const auto& line : lines(file))
             ++seen[static_cast<std::size_t>(ticketOf(line))];
+        written.push_back(test::readAll(dir / poolFileName(file)));
+    }
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 2124);
 
     // The exotic odds are set as the files are written.
@@ -233,71 +245,29 @@ TEST_F(GenerationFixture, OpeningTheRaceWritesEveryCombinationNumberedInOrderAsT
     EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(5, 2)],
                     *oddsFor(p.exactaTotal, 1.0f, p.exacta[Pools::idx2(5, 2)]));
     // The tote reads back from the files exactly the money generated.
-    const Pools generated = day.pools;
-    toteRefresh(day);
-    EXPECT_TRUE(samePools(day.pools, generated));
-}
-
-TEST_F(GenerationFixture, FilesAreWrittenOnceAndBrowsingOtherRacesKeepsTheExoticOdds) {
-    publicPoolGeneration(day, 1, false, field);
-    std::vector<std::string> before;
-    for (PoolFile file : SingleRacePoolFiles)
-        before.push_back(test::readAll(dir / poolFileName(file)));
-    day.pools.ticketCounter = 2130; // players' tickets followed
     const Pools opened = day.pools;
+    toteRefresh(day);
+    EXPECT_TRUE(samePools(day.pools, opened));
 
-    std::vector<int> progress;
-    auto again =
-        publicPoolGeneration(day, 1, false, field, [&](int percent) { progress.push_back(percent); });
-    auto other = publicPoolGeneration(day, 6, false, field);
-    EXPECT_FALSE(again.poolFilesWritten);
-    EXPECT_FALSE(other.poolFilesWritten);
+    // Browsing back after players' tickets and the race's own run, or to another race, writes nothing again.
+    day.pools.ticketCounter = 2130;
+    field[0].horse = horseWithRatings(9);
+    progress.clear();
+    for (bool quick : {false, true}) {
+        EXPECT_FALSE(publicPoolGeneration(day, 3, quick, field, track).poolFilesWritten);
+        EXPECT_NE(day.pools.winOdds, opened.winOdds) << "the program shows the race as its records stand";
+        EXPECT_EQ(day.pools.oddsByRace[3], opened.oddsByRace[3])
+            << "its multi-race legs pay on the odds bet on";
+    }
+    EXPECT_FALSE(publicPoolGeneration(day, 6, false, field).poolFilesWritten);
     EXPECT_TRUE(progress.empty());
     EXPECT_EQ(day.pools.ticketCounter, 2130);
     std::size_t n = 0;
     for (PoolFile file : SingleRacePoolFiles)
-        EXPECT_EQ(test::readAll(dir / poolFileName(file)), before[n++]) << poolFileName(file);
+        EXPECT_EQ(test::readAll(dir / poolFileName(file)), written[n++]) << poolFileName(file);
     EXPECT_EQ(day.pools.quinielaOdds, opened.quinielaOdds);
     EXPECT_EQ(day.pools.exactaOdds, opened.exactaOdds);
     EXPECT_NE(day.pools.exacta, opened.exacta);
-}
-
-TEST_F(GenerationFixture, ARaceKeepsThePublicOddsItsPoolsOpenedWith) {
-    publicPoolGeneration(day, 1, false, field);
-    const auto opened = day.pools.oddsByRace[1];
-    field[0].horse = horseWithRatings(9); // the race was run and changed its horses' records
-    for (bool quick : {false, true}) {
-        publicPoolGeneration(day, 1, quick, field);
-        EXPECT_NE(day.pools.winOdds, opened) << "the program shows the race as its records stand";
-        EXPECT_EQ(day.pools.oddsByRace[1], opened) << "its multi-race legs pay on the odds it was bet on";
-    }
-}
-
-TEST_F(GenerationFixture, AFailedWriteLeavesTheRaceUnopened) {
-    RaceDay lost{dir / "missing-folder", random, prompter};
-    auto outcome = publicPoolGeneration(lost, 1, false, field);
-    EXPECT_FALSE(outcome.poolFilesWritten);
-    EXPECT_TRUE(outcome.error);
-    EXPECT_FALSE(lost.card.racePoolsOpened[0]);
-}
-
-TEST_F(GenerationFixture, AnEntryWithoutMoneyKeepsItsOldOddsAndARaceOutsideTheDayChangesNothing) {
-    day.pools.winOdds[0] = 7.5f;
-    day.pools.oddsByRace[2][0] = 7.5f;
-    const Pools before = day.pools;
-    publicPoolGeneration(day, 0, false, field);
-    publicPoolGeneration(day, 13, false, field);
-    EXPECT_TRUE(samePools(day.pools, before));
-
-    // Segment sum 0, last of eight (bonus 6): a line worth -6 leaves no money at all.
-    field[0].horse = horseWithRatings(0);
-    field[0].pastLines = {pastLine("X", 16)};
-    ASSERT_EQ(moneyRatings(field)[0], 0);
-    publicPoolGeneration(day, 2, true, field);
-    EXPECT_EQ(day.pools.win[0], 0);
-    EXPECT_FLOAT_EQ(day.pools.winOdds[0], 7.5f);
-    EXPECT_FLOAT_EQ(day.pools.oddsByRace[2][0], 7.5f);
-    EXPECT_GT(day.pools.winOdds[1], 0.0f);
 }
 
 } // namespace
