@@ -224,9 +224,7 @@ TEST_F(BetEntryTest, WithoutAPlayerTheBetPagesCannotBeEntered) {
     EXPECT_FALSE(BetEntry::next1Usable(w.day));
     EXPECT_EQ(play("Next Tab1 Tab2"), "Next");
     EXPECT_EQ(entry.page(), AmountPage);
-    ASSERT_EQ(w.prompter.shown().size(), 2u);
-    EXPECT_EQ(w.prompter.shown()[1].text, "Need to add a player.");
-    EXPECT_EQ(w.prompter.shown()[1].title, "Stridewell");
+    EXPECT_EQ(w.said(), "Stridewell: Need to add a player. | Stridewell: Need to add a player.");
 }
 
 TEST_F(BetEntryTest, MultiRaceAndExchangeBetsOnlyWhereTheDayOffersThem) {
