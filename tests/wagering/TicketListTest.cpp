@@ -82,10 +82,8 @@ TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTot
 }
 
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
-    struct Case {
-        const char* text;
-        const char* error;
-    } cases[] = {
+    // Each case: text, refusal.
+    const std::pair<const char*, const char*> cases[] = {
         {"$1 Win on 3", "Minimum amount for Win is $2"},
         {"$0 WPS on 3", "Minimum amount for Win,Place,Show is $2"},
         {"$2 Exacta Wheel 1 with 1", "$2 Exacta Wheel 1 with 1 covers no combination: no horse can take two "
@@ -114,9 +112,9 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
                              {58, 7, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
                              {59, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 2130}};
     std::string error;
-    for (const Case& c : cases) {
-        EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
-        EXPECT_EQ(error, c.error);
+    for (const auto& [text, refusal] : cases) {
+        EXPECT_FALSE(list.listTicket(w.day, text, &error));
+        EXPECT_EQ(error, refusal);
     }
     for (int selected : {-1, 2}) { // nobody, or one past the last
         w.day.players.selected = selected;

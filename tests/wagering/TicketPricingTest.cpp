@@ -48,10 +48,8 @@ TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
 }
 
 TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
-    struct Case {
-        std::vector<const char*> texts;
-        const char* says; // the whole message, or the telling part of it
-    } cases[] = {
+    // Each case: texts, says: the whole message, or the telling part of it.
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{""}, "The ticket text is empty."},
         {{" $2 Win on 5", "$2  Win on 5", "$2 Win on 5 "}, "single spaces"},
         {{"2 Win on 5", "$ Win on 5", "$2.5 Win on 5", "$-2 Win on 5", "$02 Win on 5", "$32001 Win on 5",
@@ -94,11 +92,11 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
          "A Straight Tri-Super names exactly 4 horses in order, for example $2 Tri-Super Exchange 9 Straight "
          "2741."},
     };
-    for (const Case& c : cases)
-        for (const char* text : c.texts) {
+    for (const auto& [texts, says] : cases)
+        for (const char* text : texts) {
             std::string error;
             EXPECT_FALSE(parseTicketText(text, &error)) << text;
-            EXPECT_NE(error.find(c.says), std::string::npos) << text << ": " << error;
+            EXPECT_NE(error.find(says), std::string::npos) << text << ": " << error;
         }
 }
 
@@ -189,10 +187,8 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
 }
 
 TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> steps; // after the ticket text itself
-    } cases[] = {
+    // Each case: text, steps: after the ticket text itself.
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"$2 Exacta Box 134",
          {"Box: every order of the horses named", "Combinations: 1-3, 1-4, 3-1, 3-4, 4-1, 4-3",
           "6 bets x $2 = $12"}},
@@ -213,10 +209,10 @@ TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
           "Straight: the horses in the order given", "Combinations: 1-2-3-4",
           "1 bet x $1 = $1, less the credit's $1 = $0"}},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> expected{c.text};
-        expected.insert(expected.end(), c.steps.begin(), c.steps.end());
-        EXPECT_EQ(explainTicket(c.text), expected) << c.text;
+    for (const auto& [text, steps] : cases) {
+        std::vector<std::string> expected{text};
+        expected.insert(expected.end(), steps.begin(), steps.end());
+        EXPECT_EQ(explainTicket(text), expected) << text;
     }
     EXPECT_EQ(explainTicket("$2 Exacta Box 1").back().rfind("This text is not a ticket", 0), 0u);
     EXPECT_EQ(explainTicket("$1 Superfecta Box All", 2)[2],
