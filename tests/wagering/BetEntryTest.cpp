@@ -207,13 +207,10 @@ TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
     }
     w.day.players.balanceLabel = "12.50";
     EXPECT_EQ(allAmountPointerTooltip(w.day), "$12.5");
-    const int presets[] = {1, 2, 5, 10, 20, 50, 100};
-    for (int i = 0; i < 7; ++i) {
-        ASSERT_TRUE(entry.selectAmountPreset(w.day, i));
-        EXPECT_EQ(entry.betAmount(), std::to_string(presets[i]));
-    }
-    EXPECT_FALSE(entry.selectAmountPreset(w.day, 8));
-    EXPECT_FALSE(entry.selectAmountPreset(w.day, -1));
+    std::string presets; // "-": refused; the eighth is All
+    for (int i = -1; i <= 8; ++i)
+        presets += (entry.selectAmountPreset(w.day, i) ? entry.betAmount() : "-") + " ";
+    EXPECT_EQ(presets, "- 1 2 5 10 20 50 100 12 - ");
 }
 
 TEST_F(BetEntryTest, WithoutAPlayerTheBetPagesCannotBeEntered) {
