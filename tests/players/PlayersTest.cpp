@@ -85,6 +85,20 @@ TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
     day.db.settings.startAmount = 500;
     ASSERT_TRUE(addPlayer(day, "Dan"));
     EXPECT_EQ(listed(), "12,Ann,400 3,Bob,400 7,Cleo,310.5 8,Dan,500 @3 500.00");
+
+    // Names are checked, then stored trimmed and otherwise intact.
+    const std::string before = file();
+    EXPECT_FALSE(addPlayer(day, "Smith, John"));
+    EXPECT_EQ(said(), "Stridewell: A player's name cannot contain a comma.");
+    EXPECT_EQ(file(), before);
+    EXPECT_EQ(day.players.entries.size(), 4u);
+    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
+    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
+    for (std::string name : {"   Ann Lee \t", hebrew.c_str(), emoji.c_str()})
+        ASSERT_TRUE(addPlayer(day, name));
+    loadPlayers(day);
+    EXPECT_EQ(listed(), "12,Ann,500 3,Bob,500 7,Cleo,500 8,Dan,500 9,Ann Lee,500 10," + hebrew + ",500 11," +
+                            emoji + ",500 @-1 500.00");
 }
 
 TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
@@ -109,41 +123,23 @@ TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
     }
 }
 
-TEST_F(PlayersTest, NamesAreCheckedThenStoredTrimmedAndOtherwiseIntact) {
-    writeAll(dir / "players.dat", "1,Ann,400\r\n");
-    EXPECT_FALSE(addPlayer(day, "Smith, John"));
-    EXPECT_EQ(said(), "Stridewell: A player's name cannot contain a comma.");
-    EXPECT_EQ(file(), "1,Ann,400\r\n");
-    EXPECT_TRUE(day.players.entries.empty());
-
-    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
-    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
-    for (std::string name : {"   Ann Lee \t", hebrew.c_str(), emoji.c_str()})
-        ASSERT_TRUE(addPlayer(day, name));
-    loadPlayers(day);
-    EXPECT_EQ(listed(), "1,Ann,400 2,Ann Lee,400 3," + hebrew + ",400 4," + emoji + ",400 @-1 400.00");
-}
-
 TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharactersAndNothingInvisible) {
+    using namespace std::string_literals;
     std::string horses;
     for (int i = 0; i < 24; ++i)
         horses += "\U0001F40E"; // four bytes each: characters count, not bytes
     for (std::string name :
-         {std::string("O'Brien-Smythe Jr."), std::string("\u0645\u062D\u0645\u062F \u0639\u0644\u064A"),
-          std::string("\U0001F984 Unicorn"), std::string("\u674E\u5C0F\u9F99"), horses,
-          "  " + std::string(24, 'a') + "  "})
+         {"O'Brien-Smythe Jr."s, "\u0645\u062D\u0645\u062F \u0639\u0644\u064A"s, "\U0001F984 Unicorn"s,
+          "\u674E\u5C0F\u9F99"s, horses, "  " + std::string(24, 'a') + "  "})
         EXPECT_FALSE(playerNameProblem(name)) << name;
     for (std::string name :
-         {horses + "\U0001F40E", std::string(25, 'a'), std::string(""), std::string("   \t "),
-          std::string("Ann,Bob"), std::string("Ann\tBob"), std::string("Ann\nBob"),
-          std::string("Ann\0Bob", 7), std::string("Ann\x7F"), std::string("Ann\u0085Bob"),
-          std::string("Ann\u202E"), std::string("\u2066Ann\u2069"), std::string("An\u200Bn"),
-          std::string("\uFEFFAnn"), std::string("Ann\u00AD"), std::string("Ann\U000E0041"),
+         {horses + "\U0001F40E", std::string(25, 'a'), ""s, "   \t "s, "Ann,Bob"s, "Ann\tBob"s, "Ann\nBob"s,
+          "Ann\0Bob"s, "Ann\x7F"s, "Ann\u0085Bob"s, "Ann\u202E"s, "\u2066Ann\u2069"s, "An\u200Bn"s,
+          "\uFEFFAnn"s, "Ann\u00AD"s, "Ann\U000E0041"s,
           // Not UTF-8: a bad or cut lead, an overlong form, a surrogate, beyond U+10FFFF, a lone tail.
-          std::string("Ann\xFF"), std::string("Ann\xC3"), std::string("\xE2\x82"), std::string("A\xC0\x80"),
-          std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"),
-          std::string("\x80"
-                      "Ann")})
+          "Ann\xFF"s, "Ann\xC3"s, "\xE2\x82"s, "A\xC0\x80"s, "\xED\xA0\x80"s, "\xF4\x90\x80\x80"s,
+          "\x80"
+          "Ann"s})
         EXPECT_TRUE(playerNameProblem(name)) << name;
     EXPECT_EQ(*playerNameProblem(std::string(25, 'a')), "A player's name can be at most 24 characters long.");
 }
