@@ -138,15 +138,16 @@ TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     // the winner goes up a grade, the fourth starts a streak of unplaced runs.
     const auto& horses = t.day.db.horses;
     EXPECT_EQ(horses[13].segmentRating, (std::array<int16_t, 5>{6, 6, 8, 6, 6})); // k = 2 rose by 2
-    EXPECT_EQ(recordOf(horses[13]), "1 1 0 0 0 1200 119 0 B B M");
-    EXPECT_EQ(recordOf(horses[11]), "32767 0 1 0 0 2147483647 121.5 0 C C M");
-    EXPECT_EQ(recordOf(horses[14]), "1 0 0 1 0 450 122 0 C C M");
-    EXPECT_EQ(recordOf(horses[18]), "1 0 0 0 1 300 122.5 1 C C M");
-    EXPECT_EQ(recordOf(horses[17]), "1 0 0 0 0 75 126.25 1 C C M");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[3]), "1 1 0 0 0 120");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[1]), "2147483647 0 1 0 0 75");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[8]), "1 0 0 0 1 30");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[7]), "1 0 0 0 0 7.5");
+    EXPECT_EQ((std::vector{recordOf(horses[13]), recordOf(horses[11]), recordOf(horses[14]),
+                           recordOf(horses[18]), recordOf(horses[17])}),
+              (std::vector<std::string>{"1 1 0 0 0 1200 119 0 B B M",
+                                        "32767 0 1 0 0 2147483647 121.5 0 C C M", "1 0 0 1 0 450 122 0 C C M",
+                                        "1 0 0 0 1 300 122.5 1 C C M", "1 0 0 0 0 75 126.25 1 C C M"}));
+    const auto& jockeys = t.day.db.jockeys;
+    EXPECT_EQ(
+        (std::vector{recordOf(jockeys[3]), recordOf(jockeys[1]), recordOf(jockeys[8]), recordOf(jockeys[7])}),
+        (std::vector<std::string>{"1 1 0 0 0 120", "2147483647 0 1 0 0 75", "1 0 0 0 1 30",
+                                  "1 0 0 0 0 7.5"}));
     // The record takes the entry's copies, stored at their limits, and carries the spare columns.
     EXPECT_EQ(horses[11].segmentRating, (std::array<int16_t, 5>{32767, -32768, 6, 6, 6}));
     EXPECT_EQ(horses[11].path, 1);
@@ -154,16 +155,11 @@ TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     EXPECT_FALSE(horses[11].spareFlag);
 
     // Horses and jockeys are saved together, once, with no journal left behind.
-    const auto horseLines = readLines(t.dir / "horses.dat");
-    const auto jockeyLines = readLines(t.dir / "jockeys.dat");
-    ASSERT_EQ(horseLines.size(), 200u);
-    ASSERT_EQ(jockeyLines.size(), 32u);
-    Horse saved;
-    parseHorse(horseLines[12], saved);
-    EXPECT_EQ(saved.name + " " + recordOf(saved), "Horse 13 " + recordOf(horses[13]));
-    Jockey jockey;
-    parseJockey(jockeyLines[2], jockey);
-    EXPECT_EQ(recordOf(jockey), recordOf(t.day.db.jockeys[3]));
+    const auto horseLines = readLines(t.dir / "horses.dat"), jockeyLines = readLines(t.dir / "jockeys.dat");
+    ASSERT_EQ(std::pair(horseLines.size(), jockeyLines.size()),
+              (std::pair<std::size_t, std::size_t>(200, 32)));
+    EXPECT_EQ(horseLines[12] + "\r\n", horseRecord(horses[13]));
+    EXPECT_EQ(jockeyLines[2] + "\r\n", jockeyRecord(t.day.db.jockeys[3]));
     EXPECT_FALSE(std::filesystem::exists(t.dir / "stridewell.journal"));
 }
 
