@@ -65,10 +65,12 @@ TEST(RaceReplay, ReproducesTheTrackAfterEveryPassFromACompactRecording) {
     }
 }
 
-TEST(RaceReplay, CanBeWatchedAgainOnTheSameTrackSayingWhichRaceItShows) {
+TEST(RaceReplay, IsWatchedAgainAtRaceSpeedOrSlowedForTheFinishSayingWhichRaceItShows) {
     TrackScene scene;
     RaceRecorder recorder(scene);
     const std::vector<TrackView> views = runRecorded(scene, recorder, 11);
+    const RaceRecording& rec = recorder.recording();
+    const auto passes = static_cast<int64_t>(views.size());
     // The race shown had every kind of event.
     bool photo = false, finish = false, call = false, moved = false, lane = false, gallop = false;
     for (std::size_t p = 1; p < views.size(); ++p) {
@@ -83,7 +85,7 @@ TEST(RaceReplay, CanBeWatchedAgainOnTheSameTrackSayingWhichRaceItShows) {
     EXPECT_TRUE(photo && finish && call && moved && lane && gallop);
     EXPECT_FALSE(views.back().pictures[0].visible) << "the last pass ends the race";
 
-    RaceReplay replay(recorder.recording(), scene, 1, 7);
+    RaceReplay replay(rec, scene, 1, 7);
     EXPECT_TRUE(scene.picture(0).visible) << "rewound to the start, the field shows again";
     const auto shownAt = [&](std::size_t pass) {
         EXPECT_EQ(scene.view().caption, "Replay of race 7");
@@ -100,25 +102,17 @@ TEST(RaceReplay, CanBeWatchedAgainOnTheSameTrackSayingWhichRaceItShows) {
     while (replay.stepPass()) {
     }
     EXPECT_EQ(scene.view(), views.back()) << "the recorded race end takes the caption away";
-    const RaceReplay silent(recorder.recording(), scene);
-    EXPECT_EQ(scene.view().caption, "") << "a replay not told its race says nothing";
-}
 
-TEST(RaceReplay, PlaysAtRaceSpeedOrSlowsDownForTheFinishAndEndsTheSame) {
-    TrackScene scene;
-    RaceRecorder recorder(scene);
-    const std::vector<TrackView> views = runRecorded(scene, recorder, 9);
-    const RaceRecording& rec = recorder.recording();
-    const auto passes = static_cast<int64_t>(views.size());
-
-    RaceReplay replay(rec, scene);
-    EXPECT_EQ(replay.slowFrom(), replay.slowTo());
-    EXPECT_TRUE(replay.play(0));
-    EXPECT_EQ(replay.passesPlayed(), 0);
+    // At race speed a pass every 5 ms; a replay not told its race says nothing.
+    RaceReplay atSpeed(rec, scene);
+    EXPECT_EQ(scene.view().caption, "");
+    EXPECT_EQ(atSpeed.slowFrom(), atSpeed.slowTo());
+    EXPECT_TRUE(atSpeed.play(0));
+    EXPECT_EQ(atSpeed.passesPlayed(), 0);
     int64_t t = 0;
-    while (replay.play(t += 16)) {
+    while (atSpeed.play(t += 16)) {
     }
-    EXPECT_EQ(replay.passesPlayed(), passes);
+    EXPECT_EQ(atSpeed.passesPlayed(), passes);
     EXPECT_EQ(t, (passes * 5 + 15) / 16 * 16);
     EXPECT_EQ(scene.view(), views.back());
 
@@ -139,6 +133,21 @@ TEST(RaceReplay, PlaysAtRaceSpeedOrSlowsDownForTheFinishAndEndsTheSame) {
     }
     EXPECT_GE(t, (passes + 3 * (slow.slowTo() - slow.slowFrom())) * 5);
     EXPECT_EQ(scene.view(), views.back());
+
+    // A new race starts an empty recording, and a recording of nothing replays nothing.
+    const std::size_t words = rec.wordCount();
+    recorder.raceStarted();
+    EXPECT_LT(rec.wordCount(), words);
+    EXPECT_EQ(rec.passCount(), 0);
+    EXPECT_FALSE(rec.hasStart());
+    const RaceRecording none;
+    EXPECT_EQ(none.passOfPlacing(0), -1);
+    const TrackView before = scene.view();
+    RaceReplay empty(none, scene, RaceReplay::FinishSlowdown);
+    EXPECT_TRUE(empty.finished());
+    EXPECT_FALSE(empty.stepPass());
+    EXPECT_FALSE(empty.play(100000));
+    EXPECT_EQ(scene.view(), before);
 }
 
 TEST(RacePacer, RunsEachPassDueOnceAndNeverCatchesUpAStallInOneBurst) {
@@ -206,26 +215,6 @@ TEST(RaceRecording, KeepsValuesOfAnyWidthAndSign) {
     replay.stepPass();
     EXPECT_EQ(again.picture(2).top, TrackLayout::laneTop(0, 8));
     EXPECT_EQ(again.view(), live.view());
-}
-
-TEST(RaceRecording, ANewRaceStartsAnEmptyRecordingThatReplaysNothing) {
-    TrackScene scene;
-    RaceRecorder recorder(scene);
-    runRecorded(scene, recorder, 1);
-    const std::size_t first = recorder.recording().wordCount();
-    recorder.raceStarted();
-    EXPECT_LT(recorder.recording().wordCount(), first);
-    EXPECT_EQ(recorder.recording().passCount(), 0);
-    EXPECT_FALSE(recorder.recording().hasStart());
-
-    RaceRecording rec;
-    const TrackView before = scene.view();
-    RaceReplay replay(rec, scene, RaceReplay::FinishSlowdown);
-    EXPECT_TRUE(replay.finished());
-    EXPECT_FALSE(replay.stepPass());
-    EXPECT_FALSE(replay.play(100000));
-    EXPECT_EQ(scene.view(), before);
-    EXPECT_EQ(rec.passOfPlacing(0), -1);
 }
 
 } // namespace
