@@ -194,7 +194,7 @@ auto tables(const EntryTables& e) {
 
 struct RacingProgram : ::testing::Test, ProgramDay {};
 
-TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
+TEST_F(RacingProgram, ShowsTheRaceWithTheStandingsReadEachTimeAndFillsTheEntryTablesTheRaceReads) {
     parseHorse("Horse 17,M,4,2,1,0,1,1500,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[17]);
     day.card.raceHorse[2][4] = 0; // hand-edited slots outside the stable show empty entries
     day.card.raceHorse[2][5] = 201;
@@ -226,6 +226,21 @@ TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
     EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
     EXPECT_EQ(day.entries.name[0], "Horse 1");
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    // The standings are read from the jockeys file each time.
+    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
+    for (int n = 2; n <= JockeyCount; ++n)
+        jockeys += jockeyRecord(day.db.jockeys[n]);
+    test::writeAll(dir / "jockeys.dat", jockeys);
+    ProgramView read = showRace(day, 1, true);
+    EXPECT_EQ(read.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
+    EXPECT_EQ(read.entries[0].jockey, "Ada Quill (V)");
+    // A missing file leaves the lists as they were, without a message.
+    std::filesystem::remove(dir / "jockeys.dat");
+    read = showRace(day, 2, false);
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(read.entries[0].jockey, "Jockey 9 (A)");
+    EXPECT_GT(day.pools.winTotal, 0);
 }
 
 TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
@@ -247,19 +262,9 @@ TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
 }
 
 TEST_F(RacingProgram, TheRaceShownNamesTheMultiRaceBetOrItsLegAndOffersIt) {
-    const Texts tails = {"",
-                         "Daily Double ",
-                         "2nd Half Daily Double ",
-                         "Pick 3 ",
-                         "2nd Leg of Pick 3 ",
-                         "3rd Leg of Pick 3 ",
-                         "Pick 6 ",
-                         "2nd Leg of Pick 6 ",
-                         "3rd Leg of Pick 6 ",
-                         "4th Leg of Pick 6 ",
-                         "5th Leg of Pick 6 ",
-                         "6th Leg of Pick 6 ",
-                         ""};
+    const Texts tails({"", "Daily Double ", "2nd Half Daily Double ", "Pick 3 ", "2nd Leg of Pick 3 ",
+                       "3rd Leg of Pick 3 ", "Pick 6 ", "2nd Leg of Pick 6 ", "3rd Leg of Pick 6 ",
+                       "4th Leg of Pick 6 ", "5th Leg of Pick 6 ", "6th Leg of Pick 6 "});
     const std::string all = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
     for (int race = 1; race <= RacesPerDay; ++race) {
         SCOPED_TRACE(race);
@@ -268,23 +273,7 @@ TEST_F(RacingProgram, TheRaceShownNamesTheMultiRaceBetOrItsLegAndOffersIt) {
             std::tuple(day.dailyDoubleOffered, day.pick3Offered, day.pick6Offered, day.exchangeBetsOffered),
             std::tuple(race == 2, race == 4, race == 7, race < RacesPerDay));
     }
-    EXPECT_EQ(betsOfferedText(13), all + "Betting");
-}
-
-TEST_F(RacingProgram, StandingsAreReadFromTheJockeysFileEachTime) {
-    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
-    for (int n = 2; n <= JockeyCount; ++n)
-        jockeys += jockeyRecord(day.db.jockeys[n]);
-    test::writeAll(dir / "jockeys.dat", jockeys);
-    ProgramView view = showRace(day, 1, true);
-    EXPECT_EQ(view.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
-    EXPECT_EQ(view.entries[0].jockey, "Ada Quill (V)");
-    // A missing file leaves the lists as they were, without a message.
-    std::filesystem::remove(dir / "jockeys.dat");
-    view = showRace(day, 2, false);
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(view.entries[0].jockey, "Jockey 9 (A)");
-    EXPECT_GT(day.pools.winTotal, 0);
+    EXPECT_EQ(betsOfferedText(13), all + "Betting") << "a race past the card offers no multi-race bet";
 }
 
 TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
@@ -336,28 +325,29 @@ TEST_F(RacingProgram, LeavingOrPrintingRestoresTheRaceAboutToBeRun) {
     const Pools paid = day.pools;
     const EntryTables entries = day.entries;
     const auto files = test::folderContents(dir.path());
+    const auto restored = [&] {
+        return tables(day.pools) == tables(paid) && tables(day.entries) == tables(entries);
+    };
 
     showRace(day, 5, false);
     EXPECT_NE(day.pools.win, paid.win);
     EXPECT_EQ(day.entries.name[0], "Horse 33");
     leaveRacingProgram(day);
-    EXPECT_TRUE(tables(day.pools) == tables(paid));
-    EXPECT_TRUE(tables(day.entries) == tables(entries));
+    EXPECT_TRUE(restored());
     EXPECT_FALSE(day.dailyDoubleOffered);
 
     const std::vector<PrintPage> pages = programPages(day, 10, 40);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[2].race, 12);
     EXPECT_EQ(programPages(day, 0, 1).size(), 1u);
-    EXPECT_TRUE(tables(day.pools) == tables(paid));
-    EXPECT_TRUE(tables(day.entries) == tables(entries));
+    EXPECT_TRUE(restored());
     EXPECT_EQ(test::folderContents(dir.path()), files);
     const PrintRange range = printRangeFor(day);
     EXPECT_EQ(std::vector<int>({range.from, range.to, range.minimum, range.maximum}),
               std::vector<int>({1, 12, 1, 12}));
     day.currentRace = 4;
-    EXPECT_EQ(printRangeFor(day).from, 5) << "the print opens on the races still to run";
-    EXPECT_EQ(printRangeFor(day).minimum, 5);
+    EXPECT_EQ(std::pair(printRangeFor(day).from, printRangeFor(day).minimum), std::pair(5, 5))
+        << "the print opens on the races still to run";
     day.currentRace = 11;
     leaveRacingProgram(day);
     EXPECT_EQ(day.entries.name[0], "Horse 89") << "the last race is prepared too";
