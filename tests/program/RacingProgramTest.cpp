@@ -432,7 +432,7 @@ struct TwoDays : ::testing::Test {
     }
 };
 
-TEST_F(TwoDays, TheLoadingPassLeavesWhatShowingEveryRaceInTurnLeaves) {
+TEST_F(TwoDays, TheLoadingPassAndLeavingLeaveWhatShowingTheRacesLeaves) {
     for (int race = 1; race <= RacesPerDay; ++race)
         showRace(shown.day, race, true);
     const ProgramView expected = showRaceAboutToBeRun(shown.day);
@@ -441,14 +441,9 @@ TEST_F(TwoDays, TheLoadingPassLeavesWhatShowingEveryRaceInTurnLeaves) {
     EXPECT_EQ(view.entries[0].pastLines, expected.entries[0].pastLines);
     EXPECT_EQ(view.entries[0].pastLines.size(), 22u);
     EXPECT_EQ(view.jockeyStandings, expected.jockeyStandings);
-    // A hand-edited slot shows the lines of the horse it names; slot 0 names none.
-    EXPECT_EQ(showRace(shown.day, 5, true).entries[2].pastLines.size(), 2u);
-    EXPECT_TRUE(showRace(shown.day, 6, true).entries[6].pastLines.empty());
-}
 
-TEST_F(TwoDays, LeavingLeavesWhatShowingTheRaceAboutToBeRunLeaves) {
+    // Leaving leaves what showing the race about to be run leaves.
     for (ProgramDay* d : {&shown, &prepared}) {
-        openRacingProgram(d->day);
         d->day.currentRace = 4; // the race with the hand-edited slot
         showRace(d->day, 9, false);
         appendPoolLines(d->day, PoolFile::Wins, "2125,3,40\r\n");
@@ -457,6 +452,9 @@ TEST_F(TwoDays, LeavingLeavesWhatShowingTheRaceAboutToBeRunLeaves) {
     leaveRacingProgram(prepared.day);
     expectSameDays();
     EXPECT_EQ(prepared.day.entries.name[2], "");
+    // A hand-edited slot shows the lines of the horse it names; slot 0 names none.
+    EXPECT_EQ(showRace(shown.day, 5, true).entries[2].pastLines.size(), 2u);
+    EXPECT_TRUE(showRace(shown.day, 6, true).entries[6].pastLines.empty());
 }
 
 } // namespace
