@@ -40,6 +40,13 @@ TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
     }
 }
 
+// Where a place lies against lane `lane`'s turn round `centre`: 1 on the arc itself.
+double onArc(const TrackOval& oval, const OvalPlace& at, double centre, int lane) {
+    const double across = (at.left - centre) / oval.radiusAcross(lane);
+    const double upDown = (at.top - TrackOval::centreTop()) / TrackOval::radiusUpDown(lane);
+    return across * across + upDown * upDown;
+}
+
 TEST(TrackOval, TurnsAreArcsOfEachLanesRadiiAndTheJoinsAreSeamless) {
     for (const int width : {11355, 22710}) {
         const TrackOval oval(width);
@@ -47,16 +54,10 @@ TEST(TrackOval, TurnsAreArcsOfEachLanesRadiiAndTheJoinsAreSeamless) {
         const double leg = oval.legLength();
         for (int lane = 0; lane <= 8; ++lane) {
             SCOPED_TRACE(testing::Message() << "width " << width << " lane " << lane);
-            const double rx = oval.radiusAcross(lane);
-            const double ry = TrackOval::radiusUpDown(lane);
             for (const auto& [start, centre] :
                  {std::pair{leg - a, oval.firstTurnLeft()}, std::pair{2 * leg - a, oval.secondTurnLeft()}}) {
-                for (double d = start; d <= start + 2 * a; d += a / 8) {
-                    const OvalPlace at = oval.place(d, lane);
-                    const double across = (at.left - centre) / rx;
-                    const double upDown = (at.top - TrackOval::centreTop()) / ry;
-                    EXPECT_NEAR(across * across + upDown * upDown, 1.0, 1e-9) << "at " << d;
-                }
+                for (double d = start; d <= start + 2 * a; d += a / 8)
+                    EXPECT_NEAR(onArc(oval, oval.place(d, lane), centre, lane), 1.0, 1e-9) << "at " << d;
                 // A stride either side of each end of the turn lands next to the other side's place.
                 for (const double join : {start, start + 2 * a}) {
                     const OvalPlace before = oval.place(join - 0.25, lane);
@@ -84,9 +85,7 @@ TEST(TrackOval, FinishedHorsesPullUpPastTheLineInTheirLanesShortOfTheNextTurn) {
     EXPECT_LE(last, 3.0 * oval.legLength() - oval.turnHalf() / 2);
     const OvalPlace stopped = oval.place(line + 100000, 5);
     EXPECT_GT(stopped.left, oval.place(line, 5).left);
-    const double across = (stopped.left - oval.firstTurnLeft()) / oval.radiusAcross(5);
-    const double upDown = (stopped.top - TrackOval::centreTop()) / TrackOval::radiusUpDown(5);
-    EXPECT_NEAR(across * across + upDown * upDown, 1.0, 1e-9);
+    EXPECT_NEAR(onArc(oval, stopped, oval.firstTurnLeft(), 5), 1.0, 1e-9);
     EXPECT_TRUE(stopped.facingRight);
 }
 
@@ -149,7 +148,7 @@ TEST(Gate, HorsesAppearEightyOneWaitsApartAndTheLastGetsItsWaitsToo) {
     }
 }
 
-TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
+TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTheirFacing) {
     // The race signs each move by its leg; the picture goes by the distance run, so the move that
     // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
@@ -179,10 +178,8 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
     scene.callPassed(5, 0, 1);
     scene.fractionTime(3, "0:99.99");
     EXPECT_EQ(scene.view(), before);
-}
 
-TEST(Gallop, EachFacingAlternatesItsOwnTwoStridesAndTheParadeStandsStill) {
-    TrackScene scene = sceneAtGate();
+    // Each facing alternates its own two strides, and the parade stands still.
     scene.entryMoved(4, -15000, 1);
     EXPECT_EQ(scene.picture(4).frame, C) << "turning round keeps the stride";
     const HorsePicture parade = scene.picture(9);
