@@ -61,8 +61,6 @@ TEST(ResultPhoto, APauseComesBeforeEachOfTheFirstFourPlacesWithACloseFollower) {
     EXPECT_FALSE(photoExpected(r));
 }
 
-// ---- The database update ----------------------------------------------------------------------
-
 // A finished third race (grade "C"): posts 3, 1, 4, 8, 2, 6, 5, 7 in that order.
 void finishRace(RaceDay& day, std::array<float, FieldSize> times = {121.35f, 121.5f, 122.0f, 122.5f, 123.0f,
                                                                     124.0f, 125.0f, 126.25f}) {
@@ -265,8 +263,6 @@ TEST(RaceUpdate, AnUnfinishedRaceWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(t.dir.path()));
     EXPECT_EQ(t.day.db.horses[13].starts, 0);
 }
-
-// ---- The show ---------------------------------------------------------------------------------
 
 TEST(ResultsShowTest, RunsOncePerRacePausingBeforeACloseFinish) {
     RaceTestDay t(scripted({0.5, 0.9}));
