@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <ranges>
 #include <set>
 #include <string>
 
@@ -109,7 +111,7 @@ TEST(TrackLayout, NearStraightsGrowDownFrom2900TheFarOneUpFrom2310AndOnlyThoseLe
               (std::array{0, 1, -1, 1, 0, 0}));
 }
 
-TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
+TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesTheLastRacesLabelsGoAndTheGateLetsThemIn) {
     TrackScene scene = sceneAtGate();
     scene.finishLineShown();
     scene.photoFinishRaised();
@@ -130,19 +132,15 @@ TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
     const TrackView& v = scene.view();
     EXPECT_TRUE(v.turnCaptionsVisible);
     EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.call.visible);
-}
 
-TEST(Gate, HorsesAppearEightyOneWaitsApartAndTheLastGetsItsWaitsToo) {
-    TrackScene scene;
-    scene.beginRace({}, TrackLayout::DesignWidth);
-    // Waits added, then horses showing, the gate done and the waits counted.
+    // Horses appear eighty-one waits apart, and the last gets its waits too. Waits added, then
+    // horses showing, the gate done and the waits counted.
     const int steps[][4] = {{0, 1, 0, 0},   {80, 1, 0, 80},  {1, 2, 0, 81},  {485, 7, 0, 566},
                             {1, 8, 0, 567}, {80, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
     for (const auto& [waits, shown, done, counted] : steps) {
         scene.advanceGate(waits);
-        int n = 0;
-        for (int i = 0; i < 8; ++i)
-            n += scene.picture(i).visible ? 1 : 0;
+        const int n = int(
+            std::ranges::count_if(std::views::iota(0, 8), [&](int i) { return scene.picture(i).visible; }));
         EXPECT_TRUE(scene.picture(n - 1).visible);
         EXPECT_EQ(std::tuple(n, scene.gateDone(), scene.gateWaits()), std::tuple(shown, done == 1, counted));
     }
@@ -242,7 +240,7 @@ TEST(RaceEnd, TidiesTheTrackButKeepsEachMarksFractionWrittenOnceUntilTheNextPara
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
 
-TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
+TEST(TrackWidth, TheFinishLineScalesRoundedHalfToEvenAndNonsenseWidthsStayUsable) {
     // 9000 and 9100 x 12000 / 11355 = 9511.23 and 9616.91.
     for (const auto& [width, label, line] :
          {std::tuple{11355, 9000, 9100}, {22710, 18000, 18200}, {12000, 9511, 9617}}) {
@@ -252,6 +250,14 @@ TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
         EXPECT_TRUE(scene.view().finishLineVisible);
         EXPECT_EQ(std::pair(scene.view().finishLabelLeft, scene.view().finishLineX), std::pair(label, line));
     }
+    // Nonsense widths and picture indexes stay usable.
+    TrackScene scene(0);
+    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
+    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
+    EXPECT_GE(scene.trackWidth(), 1);
+    EXPECT_GT(scene.trackScale(), 0.0);
+    scene.setTrackWidth(-50);
+    EXPECT_GE(scene.trackWidth(), 1);
 }
 
 TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
@@ -327,16 +333,6 @@ TEST(ParadeTimer, EachTickDrawsTheKeptStepThenMovesOnAndTheStepSurvivesARace) {
     // A wider track moves the standing parade.
     scene.setTrackWidth(2 * TrackLayout::DesignWidth);
     EXPECT_EQ(scene.picture(12), PostParade::place(4, 4, 2.0));
-}
-
-TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
-    TrackScene scene(0);
-    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
-    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
-    EXPECT_GE(scene.trackWidth(), 1);
-    EXPECT_GT(scene.trackScale(), 0.0);
-    scene.setTrackWidth(-50);
-    EXPECT_GE(scene.trackWidth(), 1);
 }
 
 } // namespace
