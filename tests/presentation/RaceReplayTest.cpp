@@ -150,7 +150,7 @@ TEST(RaceReplay, IsWatchedAgainAtRaceSpeedOrSlowedForTheFinishSayingWhichRaceItS
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(RacePacer, RunsEachPassDueOnceAndNeverCatchesUpAStallInOneBurst) {
+TEST(RacePacer, RunsEachPassDueOnceNeverCatchesUpAStallInOneBurstAndCanSlowAWindowDown) {
     struct Case {
         int maxBurst;
         std::vector<std::pair<int64_t, int>> due; // elapsed ms, passes run then
@@ -170,9 +170,7 @@ TEST(RacePacer, RunsEachPassDueOnceAndNeverCatchesUpAStallInOneBurst) {
         EXPECT_EQ(pacer.passesRun(), 0);
         EXPECT_EQ(pacer.due(10), 2);
     }
-}
-
-TEST(RacePacer, SlowMotionStretchesAWindowOfPasses) {
+    // Slow motion stretches a window of passes.
     RacePacer pacer(1000);
     pacer.setSlowMotion(10, 20, 4);
     const std::pair<int64_t, int64_t> times[] = {{50, 10},  {69, 10},  {70, 11},
