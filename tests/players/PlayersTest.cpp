@@ -1,6 +1,8 @@
 #include "players/Players.h"
-#include "core/Constants.h"
 #include "core/RaceDay.h"
+#include "core/TextEncoding.h"
+#include "players/SettingsDialog.h"
+#include "players/TopTen.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 using namespace sw;
 using sw::test::readAll;
 using sw::test::writeAll;
+using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -17,44 +20,63 @@ class PlayersTest : public ::testing::Test {
 protected:
     PlayersTest() { day.db.settings.startAmount = 400; }
 
-    void listPlayers(std::initializer_list<PlayerEntry> players) {
-        day.players.entries.assign(players.begin(), players.end());
-        day.players.selected = -1;
+    std::string file(std::string_view name = "players.dat") const { return readAll(dir / name); }
+    // The list as "id,name,balance" lines, then the selection and its balance label.
+    std::string listed() const {
+        std::string s;
+        for (const PlayerEntry& p : day.players.entries)
+            s += std::to_string(p.playerId) + "," + p.name + "," + p.balance + " ";
+        return s + "@" + std::to_string(day.players.selected) + " " + day.players.balanceLabel;
     }
-    std::string playersFile() const { return readAll(dir / "players.dat"); }
+    // Every message as "title: text", a question marked with "?".
+    std::string said() const {
+        std::string s;
+        for (const auto& m : prompter.shown())
+            s += (s.empty() ? "" : " | ") + std::string(m.question ? "?" : "") + m.title + ": " + m.text;
+        return s;
+    }
+    // The defaults dialog's labels and spinners, then the amounts the day now uses.
+    std::string dialogShows() const {
+        return dialog.startAmountLabel() + " " + dialog.defaultAmountLabel() + " " +
+               std::to_string(dialog.startAmountSpinner()) + " " +
+               std::to_string(dialog.defaultAmountSpinner()) + " = " +
+               formatSingle(day.db.settings.startAmount) + " " +
+               formatSingle(day.db.settings.defaultBetAmount);
+    }
 
     test::TempDir dir;
     SeededRandom random{1};
     test::ScriptedPrompter prompter;
     RaceDay day{dir.path(), random, prompter};
+    SettingsDialog dialog{day};
 };
 
 TEST_F(PlayersTest, RestartGivesEveryoneTheStartingAmountAndRewritesTheFile) {
     loadPlayers(day);
-    EXPECT_TRUE(day.players.entries.empty()) << "a missing file holds no players";
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(playersFile(), "");
+    EXPECT_EQ(listed() + said() + file(), "@-1 ") << "a missing file holds no players";
 
     writeAll(dir / "players.dat", "3,Ann,12.5\n\n9,Bob,0\r\n4,Cleo,7321.25");
     day.players.selected = 2;
     day.db.settings.startAmount = 397.5f;
     loadPlayers(day);
-    ASSERT_EQ(day.players.entries.size(), 3u);
-    EXPECT_EQ(day.players.entries[1].playerId, 9);
-    EXPECT_EQ(day.players.entries[1].name, "Bob");
-    EXPECT_EQ(day.players.selected, -1);
-    EXPECT_EQ(playersFile(), "3,Ann,397.5\r\n9,Bob,397.5\r\n4,Cleo,397.5\r\n");
+    EXPECT_EQ(listed(), "3,Ann,397.5 9,Bob,397.5 4,Cleo,397.5 @-1 ");
+    EXPECT_EQ(file(), "3,Ann,397.5\r\n9,Bob,397.5\r\n4,Cleo,397.5\r\n");
+
+    PlayerEntry player{1, "Ann", "junk"};
+    EXPECT_EQ(balanceOf(player), 0.0f);
+    setBalance(player, 397.5f);
+    EXPECT_EQ(player.balance, "397.5");
+    EXPECT_FLOAT_EQ(balanceOf(player), 397.5f);
 }
 
 TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
     ASSERT_TRUE(addPlayer(day, "Ann"));
-    EXPECT_EQ(playersFile(), "1,Ann,400\r\n");
-    EXPECT_EQ(day.players.selected, 0);
-    EXPECT_EQ(day.players.balanceLabel, "400.00");
+    EXPECT_EQ(file(), "1,Ann,400\r\n");
+    EXPECT_EQ(listed(), "1,Ann,400 @0 400.00");
     // A last line without its end is finished first.
-    writeAll(dir / "players.dat", playersFile() + "5,Bob,400");
+    writeAll(dir / "players.dat", file() + "5,Bob,400");
     ASSERT_TRUE(addPlayer(day, "Cleo"));
-    EXPECT_EQ(playersFile(), "1,Ann,400\r\n5,Bob,400\r\n6,Cleo,400\r\n");
+    EXPECT_EQ(file(), "1,Ann,400\r\n5,Bob,400\r\n6,Cleo,400\r\n");
 
     // The last line's number, not the highest; the starting amount in force goes to the new player only.
     writeAll(dir / "players.dat", "12,Ann,400\r\n3,Bob,400\r\n7,Cleo,400\r\n\r\n");
@@ -62,162 +84,202 @@ TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
     day.players.entries[2].balance = "310.5";
     day.db.settings.startAmount = 500;
     ASSERT_TRUE(addPlayer(day, "Dan"));
-    EXPECT_EQ(day.players.entries.back().playerId, 8);
-    EXPECT_EQ(day.players.entries.back().balance, "500");
-    EXPECT_EQ(day.players.entries[2].balance, "310.5");
-    EXPECT_EQ(day.players.selected, 3);
+    EXPECT_EQ(listed(), "12,Ann,400 3,Bob,400 7,Cleo,310.5 8,Dan,500 @3 500.00");
+
+    // Names are checked, then stored trimmed and otherwise intact.
+    const std::string before = file();
+    EXPECT_FALSE(addPlayer(day, "Smith, John"));
+    EXPECT_EQ(said(), "Stridewell: A player's name cannot contain a comma.");
+    EXPECT_EQ(file(), before);
+    EXPECT_EQ(day.players.entries.size(), 4u);
+    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
+    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
+    for (std::string name : {"   Ann Lee \t", hebrew.c_str(), emoji.c_str()})
+        ASSERT_TRUE(addPlayer(day, name));
+    loadPlayers(day);
+    EXPECT_EQ(listed(), "12,Ann,500 3,Bob,500 7,Cleo,500 8,Dan,500 9,Ann Lee,500 10," + hebrew + ",500 11," +
+                            emoji + ",500 @-1 500.00");
 }
 
 TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
     // Tickets belong to a number: a number handed out again would take over the tickets of the
     // player who had it.
-    struct Case {
-        const char* file;
-        int32_t deleted; // 0: nobody
-        std::vector<int32_t> added;
-    } cases[] = {
+    const std::tuple<const char*, int32_t, std::vector<int32_t>> cases[] = {
+        // file, deleted (0: nobody), added
         {"1,Ann,400\r\n2,Bob,400\r\n", 2, {3, 4}}, // the last-listed player's number stays used
         {"9,Ann,400\r\n2,Bob,400\r\n", 9, {10}},   // so does one above the file's last line
         {"7,Ann,400\r\n5,Bob,400\r\n", 0, {6, 8}}, // numbers still listed are skipped
     };
-    for (const Case& c : cases) {
-        writeAll(dir / "players.dat", c.file);
+    for (const auto& [text, deleted, expected] : cases) {
+        writeAll(dir / "players.dat", text);
         loadPlayers(day);
-        if (c.deleted != 0) {
-            day.players.selected = findPlayer(day.players, c.deleted);
-            prompter.answer(true);
-            ASSERT_TRUE(deletePlayer(day)) << c.file;
-        }
+        day.players.selected = findPlayer(day.players, deleted);
+        prompter.answer(true);
+        EXPECT_EQ(deletePlayer(day), deleted != 0) << text;
         std::vector<int32_t> added;
-        for (std::size_t n = 0; n < c.added.size(); ++n) {
-            ASSERT_TRUE(addPlayer(day, "New"));
+        while (added.size() < expected.size() && addPlayer(day, "New"))
             added.push_back(day.players.entries.back().playerId);
-        }
-        EXPECT_EQ(added, c.added) << c.file << " deleting " << c.deleted;
+        EXPECT_EQ(added, expected) << text << " deleting " << deleted;
     }
 }
 
-TEST_F(PlayersTest, NamesAreCheckedThenStoredTrimmedAndOtherwiseIntact) {
-    writeAll(dir / "players.dat", "1,Ann,400\r\n");
-    EXPECT_FALSE(addPlayer(day, "Smith, John"));
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].title, AppTitle);
-    EXPECT_NE(prompter.shown()[0].text.find("comma"), std::string::npos);
-    EXPECT_EQ(playersFile(), "1,Ann,400\r\n");
-    EXPECT_TRUE(day.players.entries.empty());
-
-    const std::string hebrew = "\u05D3\u05E0\u05D4 \u05DC\u05D5\u05D9";
-    const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
-    ASSERT_TRUE(addPlayer(day, "   Ann Lee \t"));
-    ASSERT_TRUE(addPlayer(day, hebrew));
-    ASSERT_TRUE(addPlayer(day, emoji));
-    loadPlayers(day);
-    ASSERT_EQ(day.players.entries.size(), 4u);
-    EXPECT_EQ(day.players.entries[1].name, "Ann Lee");
-    EXPECT_EQ(day.players.entries[2].name, hebrew);
-    EXPECT_EQ(day.players.entries[3].name, emoji);
-}
-
 TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharactersAndNothingInvisible) {
+    using namespace std::string_literals;
     std::string horses;
     for (int i = 0; i < 24; ++i)
         horses += "\U0001F40E"; // four bytes each: characters count, not bytes
     for (std::string name :
-         {std::string("O'Brien-Smythe Jr."), std::string("\u0645\u062D\u0645\u062F \u0639\u0644\u064A"),
-          std::string("\U0001F984 Unicorn"), std::string("\u674E\u5C0F\u9F99"), horses,
-          "  " + std::string(24, 'a') + "  "})
+         {"O'Brien-Smythe Jr."s, "\u0645\u062D\u0645\u062F \u0639\u0644\u064A"s, "\U0001F984 Unicorn"s,
+          "\u674E\u5C0F\u9F99"s, horses, "  " + std::string(24, 'a') + "  "})
         EXPECT_FALSE(playerNameProblem(name)) << name;
     for (std::string name :
-         {horses + "\U0001F40E", std::string(25, 'a'), std::string(""), std::string("   \t "),
-          std::string("Ann,Bob"), std::string("Ann\tBob"), std::string("Ann\nBob"),
-          std::string("Ann\0Bob", 7), std::string("Ann\x7F"), std::string("Ann\u0085Bob"),
-          std::string("Ann\u202E"), std::string("\u2066Ann\u2069"), std::string("An\u200Bn"),
-          std::string("\uFEFFAnn"), std::string("Ann\u00AD"), std::string("Ann\U000E0041"),
+         {horses + "\U0001F40E", std::string(25, 'a'), ""s, "   \t "s, "Ann,Bob"s, "Ann\tBob"s, "Ann\nBob"s,
+          "Ann\0Bob"s, "Ann\x7F"s, "Ann\u0085Bob"s, "Ann\u202E"s, "\u2066Ann\u2069"s, "An\u200Bn"s,
+          "\uFEFFAnn"s, "Ann\u00AD"s, "Ann\U000E0041"s,
           // Not UTF-8: a bad or cut lead, an overlong form, a surrogate, beyond U+10FFFF, a lone tail.
-          std::string("Ann\xFF"), std::string("Ann\xC3"), std::string("\xE2\x82"), std::string("A\xC0\x80"),
-          std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"),
-          std::string("\x80"
-                      "Ann")})
+          "Ann\xFF"s, "Ann\xC3"s, "\xE2\x82"s, "A\xC0\x80"s, "\xED\xA0\x80"s, "\xF4\x90\x80\x80"s,
+          "\x80"
+          "Ann"s})
         EXPECT_TRUE(playerNameProblem(name)) << name;
     EXPECT_EQ(*playerNameProblem(std::string(25, 'a')), "A player's name can be at most 24 characters long.");
 }
 
 TEST_F(PlayersTest, OutOfCashMovesToTheFirstPlayerWithAtLeastOneDollar) {
+    const std::string broke = "Stridewell: Bob, you're out of cash!";
     struct Case {
         std::vector<PlayerEntry> players;
-        int selected;
-        const char* label;
-        bool outOfCash;
+        const char* listed;
+        std::string said;
     } cases[] = {
-        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, 2, "3.00", true},
-        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, 1, "0.50", true}, // nobody else to take over: stays
-        {{{1, "Ann", "5"}, {2, "Bob", "0.5"}}, 0, "5.00", true},    // the first player takes over
-        {{{1, "Ann", "400"}, {2, "Bob", "1"}}, 1, "1.00", false},   // exactly one dollar is not out of cash
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, "@2 3.00", broke},
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, "@1 0.50", broke}, // nobody else to take over: stays
+        {{{1, "Ann", "5"}, {2, "Bob", "0.5"}}, "@0 5.00", broke},    // the first player takes over
+        {{{1, "Ann", "400"}, {2, "Bob", "1"}}, "@1 1.00", ""},       // exactly one dollar is not out of cash
     };
     for (const Case& c : cases) {
         day.players.entries = c.players;
         prompter.clear();
         selectBettor(day, 1);
-        EXPECT_EQ(day.players.selected, c.selected);
-        EXPECT_EQ(day.players.balanceLabel, c.label);
-        ASSERT_EQ(prompter.shown().size(), c.outOfCash ? 1u : 0u) << c.label;
-        if (c.outOfCash) {
-            EXPECT_EQ(prompter.shown()[0].text, "Bob, you're out of cash!");
-            EXPECT_EQ(prompter.shown()[0].title, "Stridewell");
-            EXPECT_FALSE(prompter.shown()[0].question);
-        }
+        EXPECT_TRUE(listed().ends_with(c.listed)) << listed();
+        EXPECT_EQ(said(), c.said) << c.listed;
     }
     // Outside the list nobody is selected, and the label stays.
     selectBettor(day, 2);
-    EXPECT_EQ(day.players.selected, -1);
-    EXPECT_EQ(day.players.balanceLabel, "1.00");
+    EXPECT_TRUE(listed().ends_with("@-1 1.00")) << listed();
 }
 
 TEST_F(PlayersTest, DeletingAsksThenRemovesThePlayerAndTheirUnpaidTicketsAndSelectsTheFirst) {
-    listPlayers({{1, "Ann", "0.5"}, {2, "Bob", "7"}, {3, "Cleo", "20"}});
+    day.players.entries = {{1, "Ann", "0.5"}, {2, "Bob", "7"}, {3, "Cleo", "20"}};
     EXPECT_FALSE(deletePlayer(day));
-    EXPECT_TRUE(prompter.shown().empty()) << "nobody selected: no question";
+    EXPECT_EQ(said(), "") << "nobody selected: no question";
     day.tickets = {{"$2 Win on 1", 3, false}, {"$2 Win on 2", 2, false}, {"$2 Win on 3", 3, true}};
     day.players.selected = 2;
     prompter.answer(false);
     EXPECT_FALSE(deletePlayer(day));
     EXPECT_EQ(day.players.entries.size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(dir / "players.dat"));
+    EXPECT_EQ(prompter.shown().size(), 1u);
 
+    prompter.clear();
     prompter.answer(true);
     ASSERT_TRUE(deletePlayer(day));
-    ASSERT_EQ(prompter.shown().size(), 3u);
-    EXPECT_EQ(prompter.shown()[1].text, "Are you sure you want to delete the player? The player's unpaid "
-                                        "tickets will be removed from the ticket list.");
-    EXPECT_EQ(prompter.shown()[1].title, "Stridewell");
-    EXPECT_TRUE(prompter.shown()[1].question);
     // The first player is out of cash, so the selection moves on to Bob.
-    EXPECT_EQ(prompter.shown()[2].text, "Ann, you're out of cash!");
-    EXPECT_EQ(day.players.selected, 1);
-    EXPECT_EQ(playersFile(), "1,Ann,0.5\r\n2,Bob,7\r\n");
+    EXPECT_EQ(said(), "?Stridewell: Are you sure you want to delete the player? The player's unpaid tickets "
+                      "will be removed from the ticket list. | Stridewell: Ann, you're out of cash!");
+    EXPECT_EQ(listed(), "1,Ann,0.5 2,Bob,7 @1 7.00");
+    EXPECT_EQ(file(), "1,Ann,0.5\r\n2,Bob,7\r\n");
     // Cleo's paid ticket stays listed (and recorded): it pays nobody now.
     ASSERT_EQ(day.tickets.size(), 2u);
-    EXPECT_EQ(day.tickets[0].text, "$2 Win on 2");
-    EXPECT_EQ(day.tickets[1].text, "$2 Win on 3");
+    EXPECT_EQ(day.tickets[0].text + " " + day.tickets[1].text, "$2 Win on 2 $2 Win on 3");
 
     // The only player: list and file empty, the label stays.
-    listPlayers({{1, "Ann", "400"}});
+    day.players.entries = {{1, "Ann", "400"}};
     selectBettor(day, 0);
     prompter.answer(true);
     ASSERT_TRUE(deletePlayer(day));
-    EXPECT_TRUE(day.players.entries.empty());
-    EXPECT_EQ(day.players.selected, -1);
-    EXPECT_EQ(day.players.balanceLabel, "400.00");
-    EXPECT_EQ(playersFile(), "");
+    EXPECT_EQ(listed(), "@-1 400.00");
+    EXPECT_EQ(file(), "");
 }
 
-TEST(Balance, ReadsAndWritesTheBalanceText) {
-    PlayerEntry player{1, "Ann", "400"};
-    setBalance(player, 397.5f);
-    EXPECT_EQ(player.balance, "397.5");
-    EXPECT_FLOAT_EQ(balanceOf(player), 397.5f);
-    player.balance = "junk";
-    EXPECT_EQ(balanceOf(player), 0.0f);
+// ---- The defaults dialog ----
+
+TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrites) {
+    struct Case {
+        float start, bet;
+        const char* shown;
+    } cases[] = {
+        {400.5f, 2.5f, "400 2 400 2 = 400 2"},
+        {401.5f, 3.5f, "402 4 402 4 = 402 4"},
+        {0, 5000, "1 1000 1 1000 = 1 1000"},
+        {3.0e38f, -3.0e38f, "1000 1 1000 1 = 1000 1"},
+    };
+    for (const Case& c : cases) {
+        day.db.settings = Settings{c.start, c.bet, 999};
+        dialog.open();
+        EXPECT_EQ(dialogShows(), c.shown) << c.start << " " << c.bet;
+    }
+    dialog.setStartAmount(1001);
+    dialog.setDefaultBetAmount(0);
+    EXPECT_EQ(dialogShows(), "1000 1 1000 1 = 1000 1");
+
+    writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
+    day.db.settings = Settings{400, 2, 121.35f};
+    dialog.open();
+    dialog.setStartAmount(500);
+    dialog.setDefaultBetAmount(5);
+    EXPECT_EQ(dialogShows(), "500 5 500 5 = 500 5");
+    ASSERT_FALSE(dialog.ok());
+    EXPECT_EQ(file("settings.dat"), "500,5,,,121.35\r\n") << "the factory line is replaced";
+
+    day.db.settings = Settings{400.5f, 2, 999};
+    dialog.open();
+    dialog.setStartAmount(750);
+    dialog.setDefaultBetAmount(10);
+    EXPECT_TRUE(dialogShows().ends_with("= 750 10")) << dialogShows();
+    dialog.cancel();
+    EXPECT_TRUE(dialogShows().ends_with("= 400.5 2")) << "not even the opening's rounding stays";
+    EXPECT_EQ(file("settings.dat"), "500,5,,,121.35\r\n");
+}
+
+// ---- The top ten ----
+
+TEST_F(PlayersTest, ADaysResultsAreAddedToTheTopTenAndShownBestFirst) {
+    EXPECT_TRUE(showTopTen(day).empty()) << "no file yet";
+    writeAll(dir / "top10players.dat", "Old,900");
+    day.players.entries = {{1, "Ann", "510"}, {2, "Bob", "397.5"}, {3, "Cleo", "612.5"}};
+    ASSERT_FALSE(recordDayResults(day));
+    EXPECT_EQ(file("top10players.dat"), "Old,900\r\nAnn,510\r\nBob,397.5\r\nCleo,612.5\r\n");
+    EXPECT_EQ(showTopTen(day),
+              (Lines{"   $900.00 - Old", "   $612.50 - Cleo", "   $510.00 - Ann", "   $397.50 - Bob"}));
+    EXPECT_EQ(file("top10players.dat"), "Old,900\r\nCleo,612.5\r\nAnn,510\r\nBob,397.5\r\n");
+
+    // Zero shows without a leading digit and amounts come back canonical.
+    writeAll(dir / "top10players.dat", "Broke,junk\nRich, 01234.50\n");
+    EXPECT_EQ(showTopTen(day), (Lines{"  $1234.50 - Rich", "      $.00 - Broke"}));
+    EXPECT_EQ(file("top10players.dat"), "Rich,1234.5\r\nBroke,0\r\n");
+}
+
+TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndReadsNoMoreThanItsTableHolds) {
+    // Eight clear leaders, then three equal results recorded in the order Early, Middle, Late.
+    std::string content = "Early,50\r\n";
+    for (int i = 1; i <= 8; ++i)
+        content += "Lead" + std::to_string(i) + "," + std::to_string(1000 + i) + "\r\n";
+    writeAll(dir / "top10players.dat", content + "Middle,50\r\nLow,10\r\nLate,50\r\n");
+    auto lines = showTopTen(day);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines.front(), "  $1008.00 - Lead8");
+    EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
+              (Lines{"  $1001.00 - Lead1", "    $50.00 - Early", "    $50.00 - Middle"}));
+    EXPECT_TRUE(file("top10players.dat").ends_with("Lead1,1001\r\nEarly,50\r\nMiddle,50\r\n"));
+    EXPECT_EQ(test::readLines(dir / "top10players.dat").size(), 10u);
+
+    content.clear();
+    for (int i = 0; i < TopTenReadLimit; ++i)
+        content += "Same,5\r\n";
+    writeAll(dir / "top10players.dat", content + "Beyond,9999\r\n");
+    lines = showTopTen(day);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines.front(), "     $5.00 - Same");
 }
 
 } // namespace

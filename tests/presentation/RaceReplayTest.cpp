@@ -41,13 +41,13 @@ std::vector<TrackView> runRecorded(TrackScene& scene, RaceRecorder& recorder, ui
     return views;
 }
 
-TEST(RaceReplay, ReproducesTheTrackAfterEveryPassFromACompactRecording) {
-    for (bool gateFirst : {false, true}) {
+TEST(RaceReplay, ReproducesTheTrackFromACompactRecordingAndIsWatchedAgainAtRaceSpeedOrSlowedDown) {
+    for (bool gateFirst : {true, false}) {
         SCOPED_TRACE(gateFirst ? "gate first" : "race first");
         TrackScene live;
         live.fractionTime(0, "stale");
         RaceRecorder recorder(live);
-        const std::vector<TrackView> views = runRecorded(live, recorder, 7, gateFirst);
+        const std::vector<TrackView> views = runRecorded(live, recorder, 11, gateFirst);
         recorder.passEnded(); // after the end nothing is counted
         const RaceRecording& rec = recorder.recording();
         ASSERT_EQ(rec.passCount(), static_cast<int>(views.size()));
@@ -62,86 +62,92 @@ TEST(RaceReplay, ReproducesTheTrackAfterEveryPassFromACompactRecording) {
         }
         EXPECT_FALSE(replay.stepPass());
         EXPECT_TRUE(replay.finished());
+        if (gateFirst)
+            continue;
+
+        // Watched again on the same track: at race speed, or slowed down for the finish.
+        const auto passes = static_cast<int64_t>(views.size());
+        // The race shown had every kind of event.
+        bool photo = false, finish = false, call = false, moved = false, lane = false, gallop = false;
+        for (std::size_t p = 1; p < views.size(); ++p) {
+            const HorsePicture &now = views[p].pictures[3], &before = views[p - 1].pictures[3];
+            photo |= views[p].photoVisible;
+            finish |= views[p].finishLineVisible;
+            call |= views[p].call.visible;
+            moved |= now.left != before.left;
+            lane |= now.top != before.top;
+            gallop |= now.frame != before.frame;
+        }
+        EXPECT_TRUE(photo && finish && call && moved && lane && gallop);
+        EXPECT_FALSE(views.back().pictures[0].visible) << "the last pass ends the race";
+
+        RaceReplay watched(rec, live, 1, 7);
+        EXPECT_TRUE(live.picture(0).visible) << "rewound to the start, the field shows again";
+        const auto shownAt = [&](std::size_t pass) {
+            EXPECT_EQ(live.view().caption, "Replay of race 7");
+            TrackView shown = live.view();
+            shown.caption.clear();
+            EXPECT_EQ(shown, views[pass]);
+        };
+        for (int p = 0; p < 1000; ++p)
+            watched.stepPass();
+        shownAt(999);
+        watched.rewind();
+        watched.stepPass();
+        shownAt(0);
+        while (watched.stepPass()) {
+        }
+        EXPECT_EQ(live.view(), views.back()) << "the recorded race end takes the caption away";
+
+        // At race speed a pass every 5 ms; a replay not told its race says nothing.
+        RaceReplay atSpeed(rec, live);
+        EXPECT_EQ(live.view().caption, "");
+        EXPECT_EQ(atSpeed.slowFrom(), atSpeed.slowTo());
+        EXPECT_TRUE(atSpeed.play(0));
+        EXPECT_EQ(atSpeed.passesPlayed(), 0);
+        int64_t t = 0;
+        while (atSpeed.play(t += 16)) {
+        }
+        EXPECT_EQ(atSpeed.passesPlayed(), passes);
+        EXPECT_EQ(t, (passes * 5 + 15) / 16 * 16);
+        EXPECT_EQ(live.view(), views.back());
+
+        RaceReplay slow(rec, live, RaceReplay::FinishSlowdown);
+        ASSERT_GT(rec.passOfPlacing(0), RaceReplay::SlowLead);
+        EXPECT_EQ(slow.slowFrom(), rec.passOfPlacing(0) - RaceReplay::SlowLead);
+        EXPECT_EQ(slow.slowTo(), std::min(rec.passOfPlacing(4) + RaceReplay::SlowTail, rec.passCount()));
+        ASSERT_LT(slow.slowFrom(), slow.slowTo());
+        // Up to the slow window passes come every 5 ms, inside it every 20 ms.
+        const int64_t slowStart = int64_t{slow.slowFrom()} * 5;
+        for (t = 0; t <= slowStart; t += 5)
+            slow.play(t);
+        EXPECT_EQ(slow.passesPlayed(), slow.slowFrom());
+        slow.play(slowStart + 100);
+        EXPECT_EQ(slow.passesPlayed(), slow.slowFrom() + 5);
+        t = slowStart + 100;
+        while (slow.play(t += 16)) {
+        }
+        EXPECT_GE(t, (passes + 3 * (slow.slowTo() - slow.slowFrom())) * 5);
+        EXPECT_EQ(live.view(), views.back());
+
+        // A new race starts an empty recording, and a recording of nothing replays nothing.
+        const std::size_t words = rec.wordCount();
+        recorder.raceStarted();
+        EXPECT_LT(rec.wordCount(), words);
+        EXPECT_EQ(rec.passCount(), 0);
+        EXPECT_FALSE(rec.hasStart());
+        const RaceRecording none;
+        EXPECT_EQ(none.passOfPlacing(0), -1);
+        const TrackView before = live.view();
+        RaceReplay empty(none, live, RaceReplay::FinishSlowdown);
+        EXPECT_TRUE(empty.finished());
+        EXPECT_FALSE(empty.stepPass());
+        EXPECT_FALSE(empty.play(100000));
+        EXPECT_EQ(live.view(), before);
     }
 }
 
-TEST(RaceReplay, CanBeWatchedAgainOnTheSameTrackSayingWhichRaceItShows) {
-    TrackScene scene;
-    RaceRecorder recorder(scene);
-    const std::vector<TrackView> views = runRecorded(scene, recorder, 11);
-    // The race shown had every kind of event.
-    bool photo = false, finish = false, call = false, moved = false, lane = false, gallop = false;
-    for (std::size_t p = 1; p < views.size(); ++p) {
-        const HorsePicture &now = views[p].pictures[3], &before = views[p - 1].pictures[3];
-        photo |= views[p].photoVisible;
-        finish |= views[p].finishLineVisible;
-        call |= views[p].call.visible;
-        moved |= now.left != before.left;
-        lane |= now.top != before.top;
-        gallop |= now.frame != before.frame;
-    }
-    EXPECT_TRUE(photo && finish && call && moved && lane && gallop);
-    EXPECT_FALSE(views.back().pictures[0].visible) << "the last pass ends the race";
-
-    RaceReplay replay(recorder.recording(), scene, 1, 7);
-    EXPECT_TRUE(scene.picture(0).visible) << "rewound to the start, the field shows again";
-    const auto shownAt = [&](std::size_t pass) {
-        EXPECT_EQ(scene.view().caption, "Replay of race 7");
-        TrackView shown = scene.view();
-        shown.caption.clear();
-        EXPECT_EQ(shown, views[pass]);
-    };
-    for (int p = 0; p < 1000; ++p)
-        replay.stepPass();
-    shownAt(999);
-    replay.rewind();
-    replay.stepPass();
-    shownAt(0);
-    while (replay.stepPass()) {
-    }
-    EXPECT_EQ(scene.view(), views.back()) << "the recorded race end takes the caption away";
-    const RaceReplay silent(recorder.recording(), scene);
-    EXPECT_EQ(scene.view().caption, "") << "a replay not told its race says nothing";
-}
-
-TEST(RaceReplay, PlaysAtRaceSpeedOrSlowsDownForTheFinishAndEndsTheSame) {
-    TrackScene scene;
-    RaceRecorder recorder(scene);
-    const std::vector<TrackView> views = runRecorded(scene, recorder, 9);
-    const RaceRecording& rec = recorder.recording();
-    const auto passes = static_cast<int64_t>(views.size());
-
-    RaceReplay replay(rec, scene);
-    EXPECT_EQ(replay.slowFrom(), replay.slowTo());
-    EXPECT_TRUE(replay.play(0));
-    EXPECT_EQ(replay.passesPlayed(), 0);
-    int64_t t = 0;
-    while (replay.play(t += 16)) {
-    }
-    EXPECT_EQ(replay.passesPlayed(), passes);
-    EXPECT_EQ(t, (passes * 5 + 15) / 16 * 16);
-    EXPECT_EQ(scene.view(), views.back());
-
-    RaceReplay slow(rec, scene, RaceReplay::FinishSlowdown);
-    ASSERT_GT(rec.passOfPlacing(0), RaceReplay::SlowLead);
-    EXPECT_EQ(slow.slowFrom(), rec.passOfPlacing(0) - RaceReplay::SlowLead);
-    EXPECT_EQ(slow.slowTo(), std::min(rec.passOfPlacing(4) + RaceReplay::SlowTail, rec.passCount()));
-    ASSERT_LT(slow.slowFrom(), slow.slowTo());
-    // Up to the slow window passes come every 5 ms, inside it every 20 ms.
-    const int64_t slowStart = int64_t{slow.slowFrom()} * 5;
-    for (t = 0; t <= slowStart; t += 5)
-        slow.play(t);
-    EXPECT_EQ(slow.passesPlayed(), slow.slowFrom());
-    slow.play(slowStart + 100);
-    EXPECT_EQ(slow.passesPlayed(), slow.slowFrom() + 5);
-    t = slowStart + 100;
-    while (slow.play(t += 16)) {
-    }
-    EXPECT_GE(t, (passes + 3 * (slow.slowTo() - slow.slowFrom())) * 5);
-    EXPECT_EQ(scene.view(), views.back());
-}
-
-TEST(RacePacer, RunsEachPassDueOnceAndNeverCatchesUpAStallInOneBurst) {
+TEST(RacePacer, RunsEachPassDueOnceNeverCatchesUpAStallInOneBurstAndCanSlowAWindowDown) {
     struct Case {
         int maxBurst;
         std::vector<std::pair<int64_t, int>> due; // elapsed ms, passes run then
@@ -161,9 +167,7 @@ TEST(RacePacer, RunsEachPassDueOnceAndNeverCatchesUpAStallInOneBurst) {
         EXPECT_EQ(pacer.passesRun(), 0);
         EXPECT_EQ(pacer.due(10), 2);
     }
-}
-
-TEST(RacePacer, SlowMotionStretchesAWindowOfPasses) {
+    // Slow motion stretches a window of passes.
     RacePacer pacer(1000);
     pacer.setSlowMotion(10, 20, 4);
     const std::pair<int64_t, int64_t> times[] = {{50, 10},  {69, 10},  {70, 11},
@@ -206,26 +210,6 @@ TEST(RaceRecording, KeepsValuesOfAnyWidthAndSign) {
     replay.stepPass();
     EXPECT_EQ(again.picture(2).top, TrackLayout::laneTop(0, 8));
     EXPECT_EQ(again.view(), live.view());
-}
-
-TEST(RaceRecording, ANewRaceStartsAnEmptyRecordingThatReplaysNothing) {
-    TrackScene scene;
-    RaceRecorder recorder(scene);
-    runRecorded(scene, recorder, 1);
-    const std::size_t first = recorder.recording().wordCount();
-    recorder.raceStarted();
-    EXPECT_LT(recorder.recording().wordCount(), first);
-    EXPECT_EQ(recorder.recording().passCount(), 0);
-    EXPECT_FALSE(recorder.recording().hasStart());
-
-    RaceRecording rec;
-    const TrackView before = scene.view();
-    RaceReplay replay(rec, scene, RaceReplay::FinishSlowdown);
-    EXPECT_TRUE(replay.finished());
-    EXPECT_FALSE(replay.stepPass());
-    EXPECT_FALSE(replay.play(100000));
-    EXPECT_EQ(scene.view(), before);
-    EXPECT_EQ(rec.passOfPlacing(0), -1);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "race/presentation/TrackScene.h"
 #include "race/presentation/PostParade.h"
+#include "race/presentation/TrackOval.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <ranges>
 #include <set>
 #include <string>
 
@@ -16,6 +19,77 @@ constexpr GallopFrame A = GallopFrame::A;
 constexpr GallopFrame B = GallopFrame::B;
 constexpr GallopFrame C = GallopFrame::C;
 constexpr GallopFrame D = GallopFrame::D;
+
+// At the design width a leg is 10655, a turn takes 1700 either side of a leg's end (so the first
+// turn's centre is at Left 8955, the second's at 1700) and the finish line is at 29610. Lane k's
+// turn radii are 295 + 330k up and down and 0.6 of that across, round the top 2605.
+// Distance, lane, then Left, Top and whether it faces right: the start on the rail and at the
+// widest post, the near straight, into the first turn, its apex on the rail and in lane 4, out of
+// it, the far straight, the second turn's apex in lane 2, the home straight and the finish line.
+TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
+    const double cases[][5] = {
+        {0, 0, 0, 2900, 1},        {0, 7, 0, 5210, 1},        {5000, 3, 5000, 3890, 1},
+        {8955, 2, 8955, 3560, 1},  {10656, 0, 9132, 2605, 0}, {10656, 4, 9924, 2605, 0},
+        {12355, 1, 8955, 1980, 0}, {15000, 0, 6310, 2310, 0}, {21311, 2, 1127, 2605, 1},
+        {24010, 5, 2700, 4550, 1}, {29610, 3, 8300, 3890, 1}};
+    const TrackOval oval(11355);
+    for (const auto& [distance, lane, left, top, facingRight] : cases) {
+        SCOPED_TRACE(distance);
+        const OvalPlace at = oval.place(distance, lane);
+        EXPECT_NEAR(at.left, left, 2.0);
+        EXPECT_NEAR(at.top, top, 2.0);
+        EXPECT_EQ(at.facingRight, facingRight == 1);
+    }
+}
+
+// Where a place lies against lane `lane`'s turn round `centre`: 1 on the arc itself.
+double onArc(const TrackOval& oval, const OvalPlace& at, double centre, int lane) {
+    const double across = (at.left - centre) / oval.radiusAcross(lane);
+    const double upDown = (at.top - TrackOval::centreTop()) / TrackOval::radiusUpDown(lane);
+    return across * across + upDown * upDown;
+}
+
+TEST(TrackOval, TurnsAreArcsOfEachLanesRadiiAndTheJoinsAreSeamless) {
+    for (const int width : {11355, 22710}) {
+        const TrackOval oval(width);
+        const double a = oval.turnHalf();
+        const double leg = oval.legLength();
+        for (int lane = 0; lane <= 8; ++lane) {
+            SCOPED_TRACE(testing::Message() << "width " << width << " lane " << lane);
+            for (const auto& [start, centre] :
+                 {std::pair{leg - a, oval.firstTurnLeft()}, std::pair{2 * leg - a, oval.secondTurnLeft()}}) {
+                for (double d = start; d <= start + 2 * a; d += a / 8)
+                    EXPECT_NEAR(onArc(oval, oval.place(d, lane), centre, lane), 1.0, 1e-9) << "at " << d;
+                // A stride either side of each end of the turn lands next to the other side's place.
+                for (const double join : {start, start + 2 * a}) {
+                    const OvalPlace before = oval.place(join - 0.25, lane);
+                    const OvalPlace after = oval.place(join + 0.25, lane);
+                    EXPECT_LT(std::hypot(after.left - before.left, after.top - before.top), 2.0)
+                        << "at " << join;
+                }
+            }
+        }
+    }
+}
+
+TEST(TrackOval, FinishedHorsesPullUpPastTheLineInTheirLanesShortOfTheNextTurn) {
+    const TrackOval oval(11355);
+    const double line = oval.finishLine();
+    EXPECT_DOUBLE_EQ(oval.shownDistance(line), line);
+    double last = line;
+    for (const double past : {10.0, 200.0, 1000.0, 5000.0, 100000.0}) {
+        const double shown = oval.shownDistance(line + past);
+        EXPECT_GT(shown, last) << past;
+        EXPECT_LT(shown, line + past) << "slower than it runs, " << past;
+        last = shown;
+    }
+    // However far it gallops on, it stops within the first quarter of the turn, in its own lane.
+    EXPECT_LE(last, 3.0 * oval.legLength() - oval.turnHalf() / 2);
+    const OvalPlace stopped = oval.place(line + 100000, 5);
+    EXPECT_GT(stopped.left, oval.place(line, 5).left);
+    EXPECT_NEAR(onArc(oval, stopped, oval.firstTurnLeft(), 5), 1.0, 1e-9);
+    EXPECT_TRUE(stopped.facingRight);
+}
 
 // A scene with the field through the gate, all eight showing, first strides all A.
 TrackScene sceneAtGate(int trackWidth = TrackLayout::DesignWidth) {
@@ -37,7 +111,7 @@ TEST(TrackLayout, NearStraightsGrowDownFrom2900TheFarOneUpFrom2310AndOnlyThoseLe
               (std::array{0, 1, -1, 1, 0, 0}));
 }
 
-TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
+TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesTheLastRacesLabelsGoAndTheGateLetsThemIn) {
     TrackScene scene = sceneAtGate();
     scene.finishLineShown();
     scene.photoFinishRaised();
@@ -58,25 +132,21 @@ TEST(RaceStart, TheFieldLinesUpOnOddOrEvenStridesAndTheLastRacesLabelsGo) {
     const TrackView& v = scene.view();
     EXPECT_TRUE(v.turnCaptionsVisible);
     EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.call.visible);
-}
 
-TEST(Gate, HorsesAppearEightyOneWaitsApartAndTheLastGetsItsWaitsToo) {
-    TrackScene scene;
-    scene.beginRace({}, TrackLayout::DesignWidth);
-    // Waits added, then horses showing, the gate done and the waits counted.
+    // Horses appear eighty-one waits apart, and the last gets its waits too. Waits added, then
+    // horses showing, the gate done and the waits counted.
     const int steps[][4] = {{0, 1, 0, 0},   {80, 1, 0, 80},  {1, 2, 0, 81},  {485, 7, 0, 566},
                             {1, 8, 0, 567}, {80, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
     for (const auto& [waits, shown, done, counted] : steps) {
         scene.advanceGate(waits);
-        int n = 0;
-        for (int i = 0; i < 8; ++i)
-            n += scene.picture(i).visible ? 1 : 0;
+        const int n = int(
+            std::ranges::count_if(std::views::iota(0, 8), [&](int i) { return scene.picture(i).visible; }));
         EXPECT_TRUE(scene.picture(n - 1).visible);
         EXPECT_EQ(std::tuple(n, scene.gateDone(), scene.gateWaits()), std::tuple(shown, done == 1, counted));
     }
 }
 
-TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
+TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTheirFacing) {
     // The race signs each move by its leg; the picture goes by the distance run, so the move that
     // ends the first straight carries on round the turn rather than across the infield.
     TrackScene scene = sceneAtGate();
@@ -106,10 +176,8 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastTold) {
     scene.callPassed(5, 0, 1);
     scene.fractionTime(3, "0:99.99");
     EXPECT_EQ(scene.view(), before);
-}
 
-TEST(Gallop, EachFacingAlternatesItsOwnTwoStridesAndTheParadeStandsStill) {
-    TrackScene scene = sceneAtGate();
+    // Each facing alternates its own two strides, and the parade stands still.
     scene.entryMoved(4, -15000, 1);
     EXPECT_EQ(scene.picture(4).frame, C) << "turning round keeps the stride";
     const HorsePicture parade = scene.picture(9);
@@ -146,13 +214,23 @@ TEST(Call, FollowsTheHorseThatPassesAMarkUntilAHorseFinishes) {
     EXPECT_FALSE(scene.view().call.visible);
 }
 
-TEST(Fractions, EachMarkIsWrittenOncePerRaceAndStaysUntilTheNextParadeOrStart) {
+TEST(RaceEnd, TidiesTheTrackButKeepsEachMarksFractionWrittenOnceUntilTheNextParadeOrStart) {
     TrackScene scene = sceneAtGate();
+    scene.finishLineShown();
+    scene.photoFinishRaised();
+    EXPECT_TRUE(scene.view().photoVisible);
+    scene.callPassed(0, 0, 1);
+    scene.showReplayOf(3);
     scene.fractionTime(0, "0:24.31");
     scene.fractionTime(0, "0:25.00");
     scene.fractionTime(2, "1:12.05");
     scene.raceEnded();
-    EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
+    const TrackView& v = scene.view();
+    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.turnCaptionsVisible || v.call.visible);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(v.pictures[static_cast<std::size_t>(i)].visible);
+    EXPECT_EQ(v.caption, "");
+    EXPECT_EQ(v.fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     TrackScene parade = scene;
     parade.startParade();
     scene.beginRace({}, TrackLayout::DesignWidth);
@@ -162,7 +240,7 @@ TEST(Fractions, EachMarkIsWrittenOncePerRaceAndStaysUntilTheNextParadeOrStart) {
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
 
-TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
+TEST(TrackWidth, TheFinishLineScalesRoundedHalfToEvenAndNonsenseWidthsStayUsable) {
     // 9000 and 9100 x 12000 / 11355 = 9511.23 and 9616.91.
     for (const auto& [width, label, line] :
          {std::tuple{11355, 9000, 9100}, {22710, 18000, 18200}, {12000, 9511, 9617}}) {
@@ -172,23 +250,14 @@ TEST(FinishLine, ShownAtPlacesThatScaleWithTheTrackRoundedHalfToEven) {
         EXPECT_TRUE(scene.view().finishLineVisible);
         EXPECT_EQ(std::pair(scene.view().finishLabelLeft, scene.view().finishLineX), std::pair(label, line));
     }
-}
-
-TEST(RaceEnd, TidiesTheTrackButKeepsTheFractions) {
-    TrackScene scene = sceneAtGate();
-    scene.finishLineShown();
-    scene.photoFinishRaised();
-    EXPECT_TRUE(scene.view().photoVisible);
-    scene.callPassed(0, 0, 1);
-    scene.fractionTime(1, "0:48.10");
-    scene.showReplayOf(3);
-    scene.raceEnded();
-    const TrackView& v = scene.view();
-    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.turnCaptionsVisible || v.call.visible);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_FALSE(v.pictures[static_cast<std::size_t>(i)].visible);
-    EXPECT_EQ(v.fractionTimes[1], "0:48.10");
-    EXPECT_EQ(v.caption, "");
+    // Nonsense widths and picture indexes stay usable.
+    TrackScene scene(0);
+    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
+    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
+    EXPECT_GE(scene.trackWidth(), 1);
+    EXPECT_GT(scene.trackScale(), 0.0);
+    scene.setTrackWidth(-50);
+    EXPECT_GE(scene.trackWidth(), 1);
 }
 
 TEST(Restore, BringsBackAViewWithFreshRaceBookkeeping) {
@@ -211,7 +280,7 @@ HorsePicture slot(int k, bool upper) {
     return {7500 - 630 * k, upper ? Upper : Lower, true, upper ? GallopFrame::C : GallopFrame::A};
 }
 
-TEST(PostParade, HorsesTurnUpAtTheRightEndThenDownAtTheLeftEndAndWrapAfterSixteenSteps) {
+TEST(PostParade, HorsesWalkOneOfEightSlotsAStepTurningUpAtTheRightEndAndDownAtTheLeft) {
     for (int h = 0; h < 8; ++h) {
         SCOPED_TRACE(h);
         EXPECT_EQ(PostParade::place(0, h), slot(h, false));
@@ -224,9 +293,7 @@ TEST(PostParade, HorsesTurnUpAtTheRightEndThenDownAtTheLeftEndAndWrapAfterSixtee
     EXPECT_EQ(PostParade::next(15), 0);
     EXPECT_EQ(PostParade::place(1, 0, 2.0).left, 15000);
     EXPECT_EQ(PostParade::place(9, 0, 2.0), (HorsePicture{6180, Lower, true, GallopFrame::A}));
-}
-
-TEST(PostParade, EveryStepUsesEightDistinctSpotsAndMovesEachHorseOneSlot) {
+    // Every step uses eight distinct spots and moves each horse one slot.
     for (int s = 0; s < 16; ++s) {
         std::set<std::pair<int, int>> spots;
         for (int h = 0; h < 8; ++h) {
@@ -266,16 +333,6 @@ TEST(ParadeTimer, EachTickDrawsTheKeptStepThenMovesOnAndTheStepSurvivesARace) {
     // A wider track moves the standing parade.
     scene.setTrackWidth(2 * TrackLayout::DesignWidth);
     EXPECT_EQ(scene.picture(12), PostParade::place(4, 4, 2.0));
-}
-
-TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
-    TrackScene scene(0);
-    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
-    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
-    EXPECT_GE(scene.trackWidth(), 1);
-    EXPECT_GT(scene.trackScale(), 0.0);
-    scene.setTrackWidth(-50);
-    EXPECT_GE(scene.trackWidth(), 1);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The racing program over a day: each race shown with its entries, records and past lines, the
-// entry tables and public pools prepared for it, the loading pass, leaving and printing.
+// The racing program: its fixed-column texts; each race shown with its entries, records and past
+// lines, the entry tables and public pools prepared for it, the loading pass, leaving and printing.
 
 #include "program/RacingProgram.h"
 #include "program/PrintProgram.h"
@@ -20,6 +20,115 @@ using test::readLines;
 using Texts = std::vector<std::string>;
 
 namespace {
+
+TEST(ProgramLines, PastLinesKeepTheirColumns) {
+    PastPerformance line =
+        parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,hd,1,\u00BD,1,1,118.3,4.5,AA,Drew clear-in");
+    EXPECT_EQ(pastPerformanceText(line), "3  2 1-hd 1-\u00BD  1-1   1:58.30 6K   4.5 Drew clear-in");
+    line = parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,,1,12,1,3\u00BC,27.35,12,M,");
+    EXPECT_EQ(pastPerformanceText(line), "3  2 1-   1-12 1-3\u00BC  0:27.35 1K  12.0 ");
+    line.odds = 105.25f;
+    line.finalTime = 600.0f;
+    EXPECT_EQ(pastPerformanceText(line), "3  2 1-   1-12 1-3\u00BC  10:00.00 1K 105.2 ");
+    Texts purses;
+    for (const char* grade : {"M", "J", "C", "B", "A", "AA", "-", "Q"})
+        purses.push_back(pastPurseText(grade));
+    EXPECT_EQ(purses, (Texts{"1K", "2K", "3K", "4K", "5K", "6K", "", ""}));
+}
+
+TEST(ProgramLines, JockeysAreMarkedAndStandByEarnings) {
+    EXPECT_EQ((Texts{jockeyMarker(0), jockeyMarker(1), jockeyMarker(2), jockeyMarker(3), jockeyMarker(-1)}),
+              (Texts{" (A)", " (R)", " (V)", "", ""}));
+    EXPECT_EQ(jockeyRecordText(Jockey{"", 0, 41, 9, 7, 5, 3, 18250.5}), "41   9 7 5 3  $18250.5");
+
+    std::array<Jockey, JockeyCount + 1> jockeys{};
+    jockeys[1] = {"Tobin Harrow", 2, 120, 31, 25, 18, 9, 61234.5};
+    jockeys[2] = {"Ines Calloway", 1, 7, 0, 1, 0, 2, 999.5};
+    jockeys[3] = {"Big", 0, 1, 1, 0, 0, 0, 1e20}; // a hand-edited figure does not break the line
+    Texts lines = jockeyStandings(jockeys);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(JockeyCount));
+    EXPECT_EQ(Texts(lines.begin(), lines.begin() + 4),
+              (Texts{"Big               1     1    0    0    0   $100000000000000000000",
+                     "Tobin Harrow    120    31   25   18    9   $  61234",
+                     "Ines Calloway     7     0    1    0    2   $   1000",
+                     "                  0     0    0    0    0   $      0"}));
+
+    for (int n = 1; n <= JockeyCount; ++n)
+        jockeys[n] = {"J" + std::to_string(n)};
+    jockeys[1].earnings = jockeys[3].earnings = 100;
+    jockeys[2].earnings = jockeys[4].earnings = 300;
+    jockeys[9].earnings = 200;
+    // Equal earnings come out in the order the exchanges leave them: J5 was swapped to the back.
+    Texts names;
+    for (const std::string& line : jockeyStandings(jockeys))
+        names.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(Texts(names.begin(), names.begin() + 10),
+              (Texts{"J2", "J4", "J9", "J1", "J3", "J6", "J7", "J8", "J5", "J10"}));
+}
+
+TEST(ProgramLines, TrackRecordIsATimeAndItsHoldersAreNamed) {
+    EXPECT_EQ(
+        (Texts{trackRecordText(27.35f), trackRecordText(121.3f), trackRecordText(999), trackRecordText(0)}),
+        (Texts{"0:27.35", "2:01.30", "none yet", "none yet"}));
+    Database db;
+    for (int n = 1; n <= HorseCount; ++n) {
+        db.horses[n].name = "H" + std::to_string(n);
+        db.horses[n].bestTime = 999;
+    }
+    db.horses[17].bestTime = db.horses[140].bestTime = 27.35f;
+    db.horses[141].bestTime = 27.36f;
+    db.settings.trackRecord = 27.35f;
+    EXPECT_EQ(trackRecordHolders(db), (Texts{"H17", "H140"}));
+    db.settings.trackRecord = 999;
+    EXPECT_TRUE(trackRecordHolders(db).empty());
+    db.settings.trackRecord = 0;
+    db.horses[5].bestTime = 0;
+    EXPECT_TRUE(trackRecordHolders(db).empty()) << "a missing settings file holds no record";
+}
+
+// From and To stay within the races still to run (race 2 is about to be run); raising From pushes
+// To, lowering To pulls From.
+TEST(PrintRange, FromAndToFollowEachOther) {
+    PrintRange range{2, 5, 2, 12};
+    std::vector<int> seen;
+    const std::pair<bool, int> steps[] = {{true, 7},  {true, 3},  {true, 30},
+                                          {false, 2}, {false, 1}, {false, 9}};
+    for (const auto& [from, value] : steps) {
+        from ? setPrintFrom(range, value) : setPrintTo(range, value);
+        seen.insert(seen.end(), {range.from, range.to, range.minimum, range.maximum});
+    }
+    EXPECT_EQ(seen, (std::vector<int>{7, 7, 2, 12, 3, 7, 2, 12, 12, 12, 2, 12,
+                                      2, 2, 2, 12, 2, 2, 2, 12, 2,  9,  2, 12}));
+}
+
+// A race of three heading lines and eight entries of eleven lines, the widest line `widest` long.
+PrintPage racePage(int race, std::size_t widest) {
+    PrintPage page{
+        race, {{"Race " + std::to_string(race), false}, {"bets", false}, {"PP \u00BC \u00BD \u00BE", false}}};
+    for (int e = 0; e < FieldSize; ++e) {
+        page.lines.push_back({"entry " + std::to_string(e), true});
+        for (int n = 0; n < 10; ++n)
+            page.lines.push_back({std::string(n == 0 && e == 0 ? widest : 10, 'x'), false});
+    }
+    return page;
+}
+
+TEST(PrintLayout, TheWidestLineFillsTheSheetUpToTwelvePointsAndALongRaceGoesOnUnderItsHeadings) {
+    const std::pair<std::size_t, double> cases[] = {{100, 10.0}, {120, 600.0 / 72}, {50, 12.0}, {4, 12.0}};
+    for (const auto& [widest, pointSize] : cases) {
+        const PrintLayout layout = layoutProgram({racePage(1, widest)}, {600, 100000, 0.6, 1.2});
+        EXPECT_DOUBLE_EQ(layout.pointSize, pointSize) << widest;
+        EXPECT_EQ(layout.sheets.size(), 1u) << "a sheet tall enough holds the race";
+    }
+    // 10-point type at 1.2 spacing: 60 lines a sheet, the headings and five entries.
+    const PrintLayout layout = layoutProgram({racePage(1, 100), racePage(2, 10)}, {600, 720, 0.6, 1.2});
+    Texts sheets;
+    for (const auto& lines : layout.sheets)
+        sheets.push_back(lines[0].text + " " + std::to_string(lines.size()) + " " + lines[3].text +
+                         (lines[3].bold ? " bold" : ""));
+    EXPECT_EQ(sheets, (Texts{"Race 1 58 entry 0 bold", "Race 1 36 entry 5 bold", "Race 2 58 entry 0 bold",
+                             "Race 2 36 entry 5 bold"}));
+}
 
 // The values joined by commas: one record of a data file.
 template <typename... T> std::string record(const T&... values) {
@@ -82,7 +191,7 @@ auto tables(const EntryTables& e) {
 
 struct RacingProgram : ::testing::Test, ProgramDay {};
 
-TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
+TEST_F(RacingProgram, ShowsTheRaceWithTheStandingsReadEachTimeAndFillsTheEntryTablesTheRaceReads) {
     parseHorse("Horse 17,M,4,2,1,0,1,1500,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[17]);
     day.card.raceHorse[2][4] = 0; // hand-edited slots outside the stable show empty entries
     day.card.raceHorse[2][5] = 201;
@@ -97,8 +206,6 @@ TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
               (Texts{"Horse 17", "Jockey 17 (V)", "17   0 0 0 0  $1700", "4", "2", "1", "0", "1", "$1500"}));
     EXPECT_EQ(view.entries[7].horseName + view.entries[7].jockey, "Horse 24Jockey 24 (A)");
     EXPECT_EQ(view.entries[4].horseName + view.entries[4].jockey + view.entries[5].horseName, " (A)");
-    EXPECT_EQ(view.jockeyStandings.size(), static_cast<std::size_t>(JockeyCount));
-    EXPECT_EQ(view.jockeyStandings.front().substr(0, 15), "Jockey 32      ");
 
     const EntryTables& e = day.entries; // what the race reads of horse 17 from post 1
     EXPECT_EQ(std::tie(e.name[0], e.starts[0], e.firsts[0], e.seconds[0], e.thirds[0], e.fourths[0],
@@ -116,6 +223,21 @@ TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
     EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
     EXPECT_EQ(day.entries.name[0], "Horse 1");
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    // The standings are read from the jockeys file each time.
+    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
+    for (int n = 2; n <= JockeyCount; ++n)
+        jockeys += jockeyRecord(day.db.jockeys[n]);
+    test::writeAll(dir / "jockeys.dat", jockeys);
+    ProgramView read = showRace(day, 1, true);
+    EXPECT_EQ(read.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
+    EXPECT_EQ(read.entries[0].jockey, "Ada Quill (V)");
+    // A missing file leaves the lists as they were, without a message.
+    std::filesystem::remove(dir / "jockeys.dat");
+    read = showRace(day, 2, false);
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(read.entries[0].jockey, "Jockey 9 (A)");
+    EXPECT_GT(day.pools.winTotal, 0);
 }
 
 TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
@@ -136,31 +258,19 @@ TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
     EXPECT_EQ(day.pools.win[0], without + 15 * 25);
 }
 
-TEST_F(RacingProgram, TheRaceShownSetsTheBetsOffered) {
-    const int dailyDouble = 2, pick3 = 4, pick6 = 7;
+TEST_F(RacingProgram, TheRaceShownNamesTheMultiRaceBetOrItsLegAndOffersIt) {
+    const Texts tails({"", "Daily Double ", "2nd Half Daily Double ", "Pick 3 ", "2nd Leg of Pick 3 ",
+                       "3rd Leg of Pick 3 ", "Pick 6 ", "2nd Leg of Pick 6 ", "3rd Leg of Pick 6 ",
+                       "4th Leg of Pick 6 ", "5th Leg of Pick 6 ", "6th Leg of Pick 6 "});
+    const std::string all = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
     for (int race = 1; race <= RacesPerDay; ++race) {
-        EXPECT_EQ(showRace(day, race, true).betsOffered, betsOfferedText(race));
+        SCOPED_TRACE(race);
+        EXPECT_EQ(showRace(day, race, true).betsOffered, all + tails[race - 1] + "Betting");
         EXPECT_EQ(
             std::tuple(day.dailyDoubleOffered, day.pick3Offered, day.pick6Offered, day.exchangeBetsOffered),
-            std::tuple(race == dailyDouble, race == pick3, race == pick6, race < RacesPerDay))
-            << race;
+            std::tuple(race == 2, race == 4, race == 7, race < RacesPerDay));
     }
-}
-
-TEST_F(RacingProgram, StandingsAreReadFromTheJockeysFileEachTime) {
-    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
-    for (int n = 2; n <= JockeyCount; ++n)
-        jockeys += jockeyRecord(day.db.jockeys[n]);
-    test::writeAll(dir / "jockeys.dat", jockeys);
-    ProgramView view = showRace(day, 1, true);
-    EXPECT_EQ(view.jockeyStandings.front(), "Ada Quill         0     0    0    0    0   $  99999");
-    EXPECT_EQ(view.entries[0].jockey, "Ada Quill (V)");
-    // A missing file leaves the lists as they were, without a message.
-    std::filesystem::remove(dir / "jockeys.dat");
-    view = showRace(day, 2, false);
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(view.entries[0].jockey, "Jockey 9 (A)");
-    EXPECT_GT(day.pools.winTotal, 0);
+    EXPECT_EQ(betsOfferedText(13), all + "Betting") << "a race past the card offers no multi-race bet";
 }
 
 TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
@@ -176,8 +286,6 @@ TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
             EXPECT_GE(day.pools.oddsByRace[race][h], 0.05f) << race;
     EXPECT_TRUE(day.card.racePoolsOpened[0]);
     EXPECT_FALSE(day.card.racePoolsOpened[1]);
-    EXPECT_EQ(day.pools.ticketCounter, 2124);
-    EXPECT_EQ(readLines(dir / "superfectas.dat").size(), 1680u);
     EXPECT_EQ(readLines(dir / "wins.dat").front().substr(0, 4), "1,1,");
 
     // Opening it again neither loads nor rewrites anything.
@@ -212,28 +320,29 @@ TEST_F(RacingProgram, LeavingOrPrintingRestoresTheRaceAboutToBeRun) {
     const Pools paid = day.pools;
     const EntryTables entries = day.entries;
     const auto files = test::folderContents(dir.path());
+    const auto restored = [&] {
+        return tables(day.pools) == tables(paid) && tables(day.entries) == tables(entries);
+    };
 
     showRace(day, 5, false);
     EXPECT_NE(day.pools.win, paid.win);
     EXPECT_EQ(day.entries.name[0], "Horse 33");
     leaveRacingProgram(day);
-    EXPECT_TRUE(tables(day.pools) == tables(paid));
-    EXPECT_TRUE(tables(day.entries) == tables(entries));
+    EXPECT_TRUE(restored());
     EXPECT_FALSE(day.dailyDoubleOffered);
 
     const std::vector<PrintPage> pages = programPages(day, 10, 40);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[2].race, 12);
     EXPECT_EQ(programPages(day, 0, 1).size(), 1u);
-    EXPECT_TRUE(tables(day.pools) == tables(paid));
-    EXPECT_TRUE(tables(day.entries) == tables(entries));
+    EXPECT_TRUE(restored());
     EXPECT_EQ(test::folderContents(dir.path()), files);
     const PrintRange range = printRangeFor(day);
     EXPECT_EQ(std::vector<int>({range.from, range.to, range.minimum, range.maximum}),
               std::vector<int>({1, 12, 1, 12}));
     day.currentRace = 4;
-    EXPECT_EQ(printRangeFor(day).from, 5) << "the print opens on the races still to run";
-    EXPECT_EQ(printRangeFor(day).minimum, 5);
+    EXPECT_EQ(std::pair(printRangeFor(day).from, printRangeFor(day).minimum), std::pair(5, 5))
+        << "the print opens on the races still to run";
     day.currentRace = 11;
     leaveRacingProgram(day);
     EXPECT_EQ(day.entries.name[0], "Horse 89") << "the last race is prepared too";
@@ -318,7 +427,7 @@ struct TwoDays : ::testing::Test {
     }
 };
 
-TEST_F(TwoDays, TheLoadingPassLeavesWhatShowingEveryRaceInTurnLeaves) {
+TEST_F(TwoDays, TheLoadingPassAndLeavingLeaveWhatShowingTheRacesLeaves) {
     for (int race = 1; race <= RacesPerDay; ++race)
         showRace(shown.day, race, true);
     const ProgramView expected = showRaceAboutToBeRun(shown.day);
@@ -327,14 +436,9 @@ TEST_F(TwoDays, TheLoadingPassLeavesWhatShowingEveryRaceInTurnLeaves) {
     EXPECT_EQ(view.entries[0].pastLines, expected.entries[0].pastLines);
     EXPECT_EQ(view.entries[0].pastLines.size(), 22u);
     EXPECT_EQ(view.jockeyStandings, expected.jockeyStandings);
-    // A hand-edited slot shows the lines of the horse it names; slot 0 names none.
-    EXPECT_EQ(showRace(shown.day, 5, true).entries[2].pastLines.size(), 2u);
-    EXPECT_TRUE(showRace(shown.day, 6, true).entries[6].pastLines.empty());
-}
 
-TEST_F(TwoDays, LeavingLeavesWhatShowingTheRaceAboutToBeRunLeaves) {
+    // Leaving leaves what showing the race about to be run leaves.
     for (ProgramDay* d : {&shown, &prepared}) {
-        openRacingProgram(d->day);
         d->day.currentRace = 4; // the race with the hand-edited slot
         showRace(d->day, 9, false);
         appendPoolLines(d->day, PoolFile::Wins, "2125,3,40\r\n");
@@ -343,6 +447,9 @@ TEST_F(TwoDays, LeavingLeavesWhatShowingTheRaceAboutToBeRunLeaves) {
     leaveRacingProgram(prepared.day);
     expectSameDays();
     EXPECT_EQ(prepared.day.entries.name[2], "");
+    // A hand-edited slot shows the lines of the horse it names; slot 0 names none.
+    EXPECT_EQ(showRace(shown.day, 5, true).entries[2].pastLines.size(), 2u);
+    EXPECT_TRUE(showRace(shown.day, 6, true).entries[6].pastLines.empty());
 }
 
 } // namespace

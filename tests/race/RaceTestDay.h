@@ -15,28 +15,22 @@ struct RaceTestDay {
         day.currentRace = 2;
         day.card.raceGrade[2] = 3;
         day.db.settings = {400.0f, 2.0f, 999.0f};
-        for (int e = 0; e < FieldSize; ++e) {
-            const auto ei = static_cast<std::size_t>(e);
-            const int horse = 11 + e;
-            const int jockey = 1 + e;
-            day.card.raceHorse[2][ei] = horse;
-            day.card.raceJockey[2][ei] = static_cast<int16_t>(jockey);
+        for (std::size_t e = 0; e < FieldSize; ++e) {
+            const int horse = 11 + static_cast<int>(e), jockey = 1 + static_cast<int>(e);
+            day.card.raceHorse[2][e] = horse;
+            day.card.raceJockey[2][e] = static_cast<int16_t>(jockey);
             Horse& h = day.db.horses[static_cast<std::size_t>(horse)];
             h.name = "Horse " + std::to_string(horse);
-            h.grade = std::string("C");
-            h.earnedGrade = std::string("C");
-            h.gradeMark = std::string("M");
+            h.grade = h.earnedGrade = "C";
+            h.gradeMark = "M";
             h.horseRating = static_cast<int16_t>(50 + e);
-            h.bestTime = 999.0f;
-            day.db.jockeys[static_cast<std::size_t>(jockey)].name = "Jockey " + std::to_string(jockey);
-            day.db.jockeys[static_cast<std::size_t>(jockey)].skill = static_cast<int16_t>(e % 3);
-            day.entries.name[ei] = h.name;
-            day.entries.bestTime[ei] = 999.0f;
-            day.entries.path[ei] = static_cast<int16_t>(e % 3);
-            for (std::size_t k = 0; k < 5; ++k)
-                day.entries.segmentRating[ei][k] = 6;
-            day.pools.consistencyBand[ei] = 8 - 2 * (e / 2);
-            day.pools.winOdds[ei] = 1.5f + static_cast<float>(e);
+            h.bestTime = day.entries.bestTime[e] = 999.0f;
+            day.db.jockeys[e + 1] = {"Jockey " + std::to_string(jockey), static_cast<int16_t>(e % 3)};
+            day.entries.name[e] = h.name;
+            day.entries.path[e] = static_cast<int16_t>(e % 3);
+            day.entries.segmentRating[e] = {6, 6, 6, 6, 6};
+            day.pools.consistencyBand[e] = 8 - 2 * static_cast<int>(e / 2);
+            day.pools.winOdds[e] = 1.5f + static_cast<float>(e);
         }
     }
 

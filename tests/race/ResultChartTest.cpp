@@ -61,8 +61,6 @@ TEST(ResultPhoto, APauseComesBeforeEachOfTheFirstFourPlacesWithACloseFollower) {
     EXPECT_FALSE(photoExpected(r));
 }
 
-// ---- The database update ----------------------------------------------------------------------
-
 // A finished third race (grade "C"): posts 3, 1, 4, 8, 2, 6, 5, 7 in that order.
 void finishRace(RaceDay& day, std::array<float, FieldSize> times = {121.35f, 121.5f, 122.0f, 122.5f, 123.0f,
                                                                     124.0f, 125.0f, 126.25f}) {
@@ -138,15 +136,16 @@ TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     // the winner goes up a grade, the fourth starts a streak of unplaced runs.
     const auto& horses = t.day.db.horses;
     EXPECT_EQ(horses[13].segmentRating, (std::array<int16_t, 5>{6, 6, 8, 6, 6})); // k = 2 rose by 2
-    EXPECT_EQ(recordOf(horses[13]), "1 1 0 0 0 1200 119 0 B B M");
-    EXPECT_EQ(recordOf(horses[11]), "32767 0 1 0 0 2147483647 121.5 0 C C M");
-    EXPECT_EQ(recordOf(horses[14]), "1 0 0 1 0 450 122 0 C C M");
-    EXPECT_EQ(recordOf(horses[18]), "1 0 0 0 1 300 122.5 1 C C M");
-    EXPECT_EQ(recordOf(horses[17]), "1 0 0 0 0 75 126.25 1 C C M");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[3]), "1 1 0 0 0 120");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[1]), "2147483647 0 1 0 0 75");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[8]), "1 0 0 0 1 30");
-    EXPECT_EQ(recordOf(t.day.db.jockeys[7]), "1 0 0 0 0 7.5");
+    EXPECT_EQ((std::vector{recordOf(horses[13]), recordOf(horses[11]), recordOf(horses[14]),
+                           recordOf(horses[18]), recordOf(horses[17])}),
+              (std::vector<std::string>{"1 1 0 0 0 1200 119 0 B B M",
+                                        "32767 0 1 0 0 2147483647 121.5 0 C C M", "1 0 0 1 0 450 122 0 C C M",
+                                        "1 0 0 0 1 300 122.5 1 C C M", "1 0 0 0 0 75 126.25 1 C C M"}));
+    const auto& jockeys = t.day.db.jockeys;
+    EXPECT_EQ(
+        (std::vector{recordOf(jockeys[3]), recordOf(jockeys[1]), recordOf(jockeys[8]), recordOf(jockeys[7])}),
+        (std::vector<std::string>{"1 1 0 0 0 120", "2147483647 0 1 0 0 75", "1 0 0 0 1 30",
+                                  "1 0 0 0 0 7.5"}));
     // The record takes the entry's copies, stored at their limits, and carries the spare columns.
     EXPECT_EQ(horses[11].segmentRating, (std::array<int16_t, 5>{32767, -32768, 6, 6, 6}));
     EXPECT_EQ(horses[11].path, 1);
@@ -154,16 +153,11 @@ TEST(RaceUpdate, ARaceIsChartedAndWrittenIntoTheStable) {
     EXPECT_FALSE(horses[11].spareFlag);
 
     // Horses and jockeys are saved together, once, with no journal left behind.
-    const auto horseLines = readLines(t.dir / "horses.dat");
-    const auto jockeyLines = readLines(t.dir / "jockeys.dat");
-    ASSERT_EQ(horseLines.size(), 200u);
-    ASSERT_EQ(jockeyLines.size(), 32u);
-    Horse saved;
-    parseHorse(horseLines[12], saved);
-    EXPECT_EQ(saved.name + " " + recordOf(saved), "Horse 13 " + recordOf(horses[13]));
-    Jockey jockey;
-    parseJockey(jockeyLines[2], jockey);
-    EXPECT_EQ(recordOf(jockey), recordOf(t.day.db.jockeys[3]));
+    const auto horseLines = readLines(t.dir / "horses.dat"), jockeyLines = readLines(t.dir / "jockeys.dat");
+    ASSERT_EQ(std::pair(horseLines.size(), jockeyLines.size()),
+              (std::pair<std::size_t, std::size_t>(200, 32)));
+    EXPECT_EQ(horseLines[12] + "\r\n", horseRecord(horses[13]));
+    EXPECT_EQ(jockeyLines[2] + "\r\n", jockeyRecord(t.day.db.jockeys[3]));
     EXPECT_FALSE(std::filesystem::exists(t.dir / "stridewell.journal"));
 }
 
@@ -186,29 +180,6 @@ TEST(RaceUpdate, EqualingTheRecordOnlyTiesItEvenWhenTheRaceJustSetIt) {
     }
 }
 
-TEST(RaceUpdate, TheWinnersEarnedGradeRisesOnlyFromAGradeLetterBelowTheTop) {
-    struct Case {
-        int grade;
-        const char *before, *after, *newGrade;
-        int earnings;
-    };
-    // A top-grade winner stays "AA" without a rise.
-    for (const Case& c :
-         {Case{3, "M", "B", "B", 1200}, Case{3, "AA", "AA", "B", 1200}, Case{3, "X", "X", "B", 1200},
-          Case{3, "", "", "B", 1200}, Case{6, "A", "A", "AA", 2400}}) {
-        RaceTestDay t(scripted({0.5, 0.9}));
-        t.day.card.raceGrade[2] = static_cast<int16_t>(c.grade);
-        t.day.db.horses[13].earnedGrade = c.before;
-        finishRace(t.day);
-        applyRaceToDatabase(t.day);
-        const Horse& winner = t.day.db.horses[13];
-        EXPECT_EQ(winner.earnedGrade + " " + winner.grade, std::string(c.after) + " " + c.newGrade)
-            << c.before;
-        EXPECT_EQ(winner.earnings, c.earnings);
-        EXPECT_DOUBLE_EQ(t.day.db.jockeys[3].earnings, c.earnings / 10.0);
-    }
-}
-
 TEST(RaceUpdate, GradeRatingAndStreakAfterTheRace) {
     // Post `post` of a race of grade `grade` finishes where finishRace puts it (post 3 wins, post 8
     // is fourth, post 6 sixth, post 5 seventh) after `streak` unplaced starts, with the draws given.
@@ -217,6 +188,8 @@ TEST(RaceUpdate, GradeRatingAndStreakAfterTheRace) {
     // 3 x 3 + 40; a top winner has no grade to rise to. A fourth place starts a streak without a draw;
     // the third unplaced start in a "B" race goes down to "C", ending the streak and trimming a
     // rating above the ceiling 11. Nothing lies below "J" and "M": a weak horse is helped instead.
+    // A winner's earned grade rises only from a grade letter below the top, and a top winner keeps
+    // "A"; its purse, and a tenth of it for the jockey, follow the race's grade.
     struct Case {
         int grade, post, streak;
         std::array<int32_t, 5> before;
@@ -225,18 +198,24 @@ TEST(RaceUpdate, GradeRatingAndStreakAfterTheRace) {
         const char* newGrade;
         int formValue;
         std::size_t drawsTaken;
+        const char *earned = nullptr, *earnedAfter = nullptr;
+        int purse = 0;
     };
-    const Case cases[] = {{3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2},
-                          {3, 3, 2, {10, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 2},
-                          {3, 3, 0, {11, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 1},
-                          {3, 3, 0, {9, 10, 10, 10, 10}, {0.1, 0.9}, {9, 10, 10, 10, 10}, "B", 0, 1},
-                          {6, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 6, 6, 6}, "AA", 0, 1},
-                          {4, 8, 0, {6, 14, 6, 6, 6}, {0.0}, {6, 14, 6, 6, 6}, "B", 1, 1},
-                          {4, 6, 2, {6, 14, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 12, 6, 6, 6}, "C", 0, 3},
-                          {4, 6, 2, {6, 12, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 3},
-                          {4, 6, 2, {6, 11, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 2},
-                          {2, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "J", 3, 3},
-                          {1, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "M", 3, 3}};
+    const Case cases[] = {
+        {3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2, "M", "B", 1200},
+        {3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2, "AA", "AA", 1200},
+        {3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2, "X", "X", 1200},
+        {3, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 8, 6, 6}, "B", 0, 2, "", "", 1200},
+        {3, 3, 2, {10, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 2},
+        {3, 3, 0, {11, 4, 4, 4, 4}, {0.1, 0.9}, {11, 4, 4, 4, 4}, "B", 0, 1},
+        {3, 3, 0, {9, 10, 10, 10, 10}, {0.1, 0.9}, {9, 10, 10, 10, 10}, "B", 0, 1},
+        {6, 3, 0, {6, 6, 6, 6, 6}, {0.5, 0.9}, {6, 6, 6, 6, 6}, "AA", 0, 1, "A", "A", 2400},
+        {4, 8, 0, {6, 14, 6, 6, 6}, {0.0}, {6, 14, 6, 6, 6}, "B", 1, 1},
+        {4, 6, 2, {6, 14, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 12, 6, 6, 6}, "C", 0, 3},
+        {4, 6, 2, {6, 12, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 3},
+        {4, 6, 2, {6, 11, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 11, 6, 6, 6}, "C", 0, 2},
+        {2, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "J", 3, 3},
+        {1, 5, 2, {6, 4, 6, 6, 6}, {0.0, 0.3, 0.9}, {6, 6, 6, 6, 6}, "M", 3, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         RaceTestDay t(scripted(c.draws));
@@ -246,12 +225,19 @@ TEST(RaceUpdate, GradeRatingAndStreakAfterTheRace) {
             t.day.entries.segmentRating[2] = {12, 12, 12, 12, 12};
         t.day.entries.formValue[e] = static_cast<int16_t>(c.streak);
         std::copy(c.before.begin(), c.before.end(), t.day.entries.segmentRating[e].begin());
+        if (c.earned)
+            t.day.db.horses[13].earnedGrade = c.earned;
         finishRace(t.day);
         applyRaceToDatabase(t.day);
         const Horse& horse = t.day.db.horses[static_cast<std::size_t>(10 + c.post)];
         EXPECT_EQ(horse.segmentRating, c.after);
         EXPECT_EQ(horse.grade, c.newGrade);
         EXPECT_EQ(horse.formValue, c.formValue);
+        if (c.earned) {
+            EXPECT_EQ(horse.earnedGrade, c.earnedAfter);
+            EXPECT_EQ(horse.earnings, c.purse);
+            EXPECT_DOUBLE_EQ(t.day.db.jockeys[3].earnings, c.purse / 10.0);
+        }
         EXPECT_EQ(static_cast<test::ListRandom&>(*t.random).drawsTaken(), c.drawsTaken);
     }
 }
@@ -269,8 +255,6 @@ TEST(RaceUpdate, AnUnfinishedRaceWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(t.dir.path()));
     EXPECT_EQ(t.day.db.horses[13].starts, 0);
 }
-
-// ---- The show ---------------------------------------------------------------------------------
 
 TEST(ResultsShowTest, RunsOncePerRacePausingBeforeACloseFinish) {
     RaceTestDay t(scripted({0.5, 0.9}));

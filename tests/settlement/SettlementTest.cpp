@@ -2,6 +2,7 @@
 #include "settlement/MoneyLedger.h"
 #include "settlement/Payoffs.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <sstream>
 
 using namespace sw;
@@ -23,6 +25,15 @@ constexpr const char* Date = "5/12/2026";
 std::string ticket(int number, int player, int amount, std::string_view type, int race) {
     return std::to_string(number) + "," + std::to_string(player) + "," + std::to_string(amount) + "," +
            std::string(type) + "," + std::to_string(race) + "," + Date;
+}
+
+// The whole chart in its order, each label as name (without "lbl"), index and text.
+std::string chart(const Payoffs& p) {
+    std::string s;
+    for (const LabelText& label : chartLabels(p))
+        s += (s.empty() ? "" : " ") + label.name.substr(3) +
+             (label.index >= 0 ? std::to_string(label.index) : "") + "=" + label.text;
+    return s;
 }
 
 Payoff paying(float value) {
@@ -162,19 +173,13 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     day.pools.oddsByRace[2][3] = 1.9f; // $5.80 in race 2
     day.pools.oddsByRace[3][2] = 1.3f; // $4.60 in race 3
 
-    write("tickets.dat", {
-                             "2125,3,2,Win,2,5/11/2026", // left over from race 2: never paid here
-                             "2120,2,2,Daily Double,2,5/11/2026",
-                             "2130,3,2,Daily Double,2,5/11/2026",
-                             "2125,1,2,Win,3,5/12/2026",
-                             "2126,3,4,Place,3,5/12/2026",
-                             "2127,2,2,WPS,3,5/12/2026",
-                             "2128,1,2,Show,3,5/12/2026",
-                             "2129,2,10,Quiniela,3,5/12/2026",
-                             "2130,1,5,Exacta,3,5/12/2026",
-                             "2131,2,1,Trifecta,3,5/12/2026",
-                             "2132,1,2,Superfecta,3,5/12/2026",
-                         });
+    // The first ticket is left over from race 2: never paid here.
+    write("tickets.dat",
+          {"2125,3,2,Win,2,5/11/2026", "2120,2,2,Daily Double,2,5/11/2026",
+           "2130,3,2,Daily Double,2,5/11/2026", "2125,1,2,Win,3,5/12/2026", "2126,3,4,Place,3,5/12/2026",
+           "2127,2,2,WPS,3,5/12/2026", "2128,1,2,Show,3,5/12/2026", "2129,2,10,Quiniela,3,5/12/2026",
+           "2130,1,5,Exacta,3,5/12/2026", "2131,2,1,Trifecta,3,5/12/2026",
+           "2132,1,2,Superfecta,3,5/12/2026"});
     // Win: 1200 in the pool, 300 on post 3.
     write("wins.dat", {"1,1,400", "2,3,296", "3,5,500", "2125,3,2", "2127,3,2"});
     // Place: 5000, 1300 on 3 and 700 on 5.
@@ -202,36 +207,23 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     day.pools.winOdds.fill(5.0f);
     day.pools.superfecta.fill(1);
     day.pools.superfectaTotal = 1680;
+    // Win 900 / 300 - 1 = 2; place 1875 / 1300 - 1 = 0.44 and 1875 / 700 - 1 = 1.68; show 874.125 / 1000
+    // - 1 < 0.05 and 874.125 / 500 - 1 = 0.748; quiniela 750 / 200 - 1 = 2.75; exacta 750 / 100 - 1 = 6.5;
+    // trifecta 150 / 10 - 1 = 14; double 5 / 2 * 4.6 = 11.5, odds 4.75 -> 4.7.
     Payoffs payoffs = preparePayoffs(day);
-    EXPECT_EQ(payoffs.win.text, "6.00");      // 900 / 300 - 1 = 2
-    EXPECT_EQ(payoffs.place[0].text, "2.80"); // 1875 / 1300 - 1 = 0.44
-    EXPECT_EQ(payoffs.place[1].text, "5.20"); // 1875 / 700 - 1 = 1.68
-    EXPECT_EQ(payoffs.show[0].text, "2.10");  // 874.125 / 1000 - 1 < 0.05
-    EXPECT_EQ(payoffs.show[1].text, "3.40");  // 874.125 / 500 - 1 = 0.748
-    EXPECT_EQ(payoffs.show[2].text, "2.10");
-    EXPECT_EQ(payoffs.quiniela.text, "7.40");   // 750 / 200 - 1 = 2.75
-    EXPECT_EQ(payoffs.exacta.text, "15.00");    // 750 / 100 - 1 = 6.5
-    EXPECT_EQ(payoffs.trifecta2.text, "30.00"); // 150 / 10 - 1 = 14
-    EXPECT_EQ(payoffs.trifecta1.text, "15.00");
-    EXPECT_EQ(payoffs.superfecta2.text, "-");
-    EXPECT_EQ(payoffs.specialPayoff.text, "11.40"); // 5 / 2 * 4.6 = 11.5; odds 4.75 -> 4.7
+    EXPECT_EQ(chart(payoffs).substr(chart(payoffs).find("Win1")),
+              "Win1Payoff=6.00 Place1Payoff=2.80 Place2Payoff=5.20 Show1Payoff=2.10 Show2Payoff=3.40 "
+              "Show3Payoff=2.10 "
+              "QuinielaPayoff=7.40 ExactaPayoff=15.00 TrifectaPayoff1=15.00 TrifectaPayoff2=30.00 "
+              "SuperfectaPayoff1=- "
+              "SuperfectaPayoff2=- Special=Daily Double XHorse0=4 XHorse1=3 SpecialPayoff=11.40");
 
     SettlementReport report = settleRace(day, payoffs);
 
-    EXPECT_EQ(report.winnerLines, (std::vector<std::string>{
-                                      "    $6.00 -Win- Ann",
-                                      "    $6.00 -Win- Bob",
-                                      "    $2.80 -Plc- Bob",
-                                      "   $10.40 -Plc- Cy",
-                                      "    $2.10 -Shw- Bob",
-                                      "   $37.00 -Qui- Bob",
-                                      "   $37.50 -Exa- Ann",
-                                      "   $15.00 -Tri- Bob",
-                                      "   $11.40 -DDb- Cy",
-                                  }));
-    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[0]), 443.5f);
-    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[1]), 462.9f);
-    EXPECT_FLOAT_EQ(balanceOf(day.players.entries[2]), 421.8f);
+    EXPECT_EQ(report.winnerLines,
+              (std::vector<std::string>{"    $6.00 -Win- Ann", "    $6.00 -Win- Bob", "    $2.80 -Plc- Bob",
+                                        "   $10.40 -Plc- Cy", "    $2.10 -Shw- Bob", "   $37.00 -Qui- Bob",
+                                        "   $37.50 -Exa- Ann", "   $15.00 -Tri- Bob", "   $11.40 -DDb- Cy"}));
     EXPECT_EQ(day.players.balanceLabel, "443.50") << "the bettor's balance shows the winnings";
     const Credit& cy = report.credits[3]; // a $4 place on 5, which came second
     EXPECT_EQ(
@@ -242,10 +234,8 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
               (std::vector<std::string>{"   $462.90 - Bob", "   $443.50 - Ann", "   $421.80 - Cy"}));
     EXPECT_EQ(test::readLines(dir / "players.dat"),
               (std::vector<std::string>{"1,Ann,443.5", "2,Bob,462.9", "3,Cy,421.8"}));
-    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
-    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
-    EXPECT_TRUE(report.unclaimed.empty());
-    EXPECT_TRUE(report.errors.empty());
+    EXPECT_EQ(test::readAll(dir / "tickets.dat") + test::readAll(dir / "dailydoubles.dat"), "");
+    EXPECT_TRUE(report.unclaimed.empty() && report.errors.empty());
 
     ledger.credit(report);
     EXPECT_TRUE(ledger.check(day.players).empty());
@@ -261,6 +251,228 @@ TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {
     ASSERT_EQ(report.credits.size(), 1u);
     EXPECT_EQ(report.credits[0].ticketNumber, 2128);
     EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
+}
+
+// ---- Payoffs ----
+
+TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
+    finish({5, 2, 1, 3});
+    Pools& p = day.pools;
+    p.win[4] = 500;
+    p.winTotal = 5000;
+    p.winOdds[4] = 3.4f; // the board's odds, not the pool's 6.5
+    p.placeTotal = 10000;
+    p.place[4] = 1500; // 3750 / 1500 - 1 = 1.5
+    p.place[1] = 2500; // 0.5
+    p.showTotal = 9000;
+    p.show[4] = 4000; // 2247.75 / 4000 - 1 < 0.05
+    p.show[1] = 1000; // 1.24775
+    p.show[0] = 500;  // 3.4955; a third would have given 3.5
+    p.quinielaTotal = 1000;
+    p.quiniela[Pools::idx2(1, 4)] = 100; // 6.5: the pair lives lower post first
+    p.quiniela[Pools::idx2(4, 1)] = 7;
+    p.exactaTotal = 1000;
+    p.exacta[Pools::idx2(4, 1)] = 50;  // 14
+    p.exacta[Pools::idx2(1, 4)] = 300; // the reverse order is another bet
+    p.trifectaTotal = 2488;
+    p.trifecta[Pools::idx3(4, 1, 0)] = 15; // 1866 / 15 - 1 = 123.4
+    p.superfectaTotal = 4000;
+    p.superfecta[Pools::idx4(4, 1, 0, 2)] = 3; // 999
+    Payoffs payoffs = computePayoffs(day);
+    EXPECT_EQ(chart(payoffs),
+              "QHorse0=2 QHorse1=5 EHorse0=5 EHorse1=2 THorse0=5 THorse1=2 THorse2=1 SHorse0=5 "
+              "SHorse1=2 SHorse2=1 SHorse3=3 Win1Payoff=8.80 Place1Payoff=5.00 Place2Payoff=3.00 "
+              "Show1Payoff=2.10 Show2Payoff=4.40 Show3Payoff=8.80 QuinielaPayoff=15.00 "
+              "ExactaPayoff=30.00 TrifectaPayoff1=124.40 TrifectaPayoff2=248.80 "
+              "SuperfectaPayoff1=1000.00 SuperfectaPayoff2=2000.00 Special= SpecialPayoff=");
+    EXPECT_FLOAT_EQ(payoffs.win.value.value_or(0), 8.8f);
+    EXPECT_FLOAT_EQ(payoffs.superfecta1.value.value_or(0), 1000.0f);
+    EXPECT_EQ(payoffs.multiRace, MultiRaceBet::None);
+}
+
+// A player can follow the price to the cent: every figure, the cut and what it kept, or why
+// nothing is paid.
+TEST_F(SettlementTest, PlaceWorkingShowsTheShareTheCutAndANobodyBetDash) {
+    finish({2, 5, 1, 3});
+    day.pools.placeTotal = 10000;
+    day.pools.place[1] = 1600; // 3750 / 1600 - 1 = 1.34375, cut to 1.3
+    Payoffs p = computePayoffs(day);
+    EXPECT_EQ(p.place[0].working,
+              (std::vector<std::string>{"Place on 2, which won: the first two share the place pool",
+                                        "Place pool total: $10000.00",
+                                        "Takeout 25 %: $2500.00, leaving a net pool of $7500.00 to pay back",
+                                        "Share: the net pool pays two horses, each gets $7500.00 x 0.500 = "
+                                        "$3750.00 (rounded to cents here)",
+                                        "Money on 2 to place: $1600.00",
+                                        "Odds: $3750.00 / $1600.00 - 1 = 1.3438 to 1 (shown to 4 decimals)",
+                                        "Cut to tenths: 1.3; the breakage, 0.0438 a $1, keeps $0.09 of every "
+                                        "$2 ticket (rounded to cents here)",
+                                        "$2 payoff: 1.3 x 2 + 2 = 4.60"}));
+    EXPECT_NEAR(p.place[0].breakage, 0.0875f, 1e-5f);
+    EXPECT_EQ(
+        p.place[1].working,
+        (std::vector<std::string>{"Place on 5, which finished second: the first two share the place pool",
+                                  "Place pool total: $10000.00",
+                                  "Nobody bet 5 to place: with no money on the winning combination there is "
+                                  "no one to share the pool with, so it pays nothing: -"}));
+}
+
+TEST_F(SettlementTest, NoMoneyOnTheWinningCombinationOrNoFinishMeansADash) {
+    finish({1, 2, 3, 4});
+    day.pools.winTotal = day.pools.exactaTotal = day.pools.trifectaTotal = day.pools.superfectaTotal = 1000;
+    day.pools.winOdds[0] = 3.4f; // left over from another race: never paid without win money
+    Payoffs p = computePayoffs(day);
+    for (const Payoff* payoff :
+         {&p.win, &p.exacta, &p.trifecta1, &p.trifecta2, &p.superfecta1, &p.superfecta2}) {
+        EXPECT_EQ(payoff->text, "-") << payoff->label;
+        EXPECT_FALSE(payoff->value) << payoff->label;
+    }
+
+    // Board odds never set are worked out from the pool: 900 / 300 - 1 = 2.
+    day.pools.win[0] = 300;
+    day.pools.winTotal = 1200;
+    day.pools.winOdds[0] = 0.0f;
+    EXPECT_EQ(computePayoffs(day).win.text, "6.00");
+
+    finish({0, 9, 3, 3});
+    day.pools.placeTotal = day.pools.showTotal = day.pools.quinielaTotal = 1000;
+    day.pools.show.fill(100);
+    day.pools.trifecta.fill(5);
+    EXPECT_EQ(
+        chart(computePayoffs(day)),
+        "QHorse0= QHorse1= EHorse0= EHorse1= THorse0= THorse1= THorse2=3 SHorse0= SHorse1= SHorse2=3 "
+        "SHorse3=3 Win1Payoff=- Place1Payoff=- Place2Payoff=- Show1Payoff=- Show2Payoff=- Show3Payoff=4.80 "
+        "QuinielaPayoff=- ExactaPayoff=- TrifectaPayoff1=- TrifectaPayoff2=- SuperfectaPayoff1=- "
+        "SuperfectaPayoff2=- Special= SpecialPayoff=")
+        << "only the third finisher is a real post";
+
+    finish({4, 4, 4, 4}); // one horse cannot finish twice
+    day.pools.quiniela.fill(5);
+    day.pools.exacta.fill(5);
+    day.pools.superfecta.fill(5);
+    day.pools.superfectaTotal = 1000;
+    Payoffs same = computePayoffs(day);
+    EXPECT_EQ(same.quiniela.text + same.exacta.text + same.trifecta2.text + same.superfecta2.text, "----");
+}
+
+TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollars) {
+    EXPECT_FLOAT_EQ(*parlayPayoff({5.8f, 4.6f}), 11.4f);
+    // 5.8 -> 5 / 2 * 4.6 = 11.5 -> 11 / 2 * 3 = 16.5; odds 7.25 -> 7.2
+    EXPECT_FLOAT_EQ(*parlayPayoff({5.8f, 4.6f, 3.0f}), 16.4f);
+    // Short-priced legs end below the minimum odds.
+    EXPECT_FLOAT_EQ(*parlayPayoff({2.1f, 2.1f, 2.1f, 2.1f, 2.1f, 2.1f}), 2.1f);
+    EXPECT_FALSE(parlayPayoff({}));
+    EXPECT_FALSE(parlayPayoff({1e30f, 1e30f, 1e30f}));
+}
+
+TEST_F(SettlementTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfTheirLegs) {
+    finish({3, 1, 2, 4});
+    day.raceWinner = {1, 5, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4};
+    day.pools.oddsByRace[2][4] = 1.9f; // $5.80
+    day.pools.oddsByRace[3][2] = 1.3f; // $4.60
+    day.pools.oddsByRace[4][3] = 1.9f; // 5.80
+    day.pools.oddsByRace[5][4] = 1.3f; // 4.60
+    day.pools.oddsByRace[6][5] = 0.5f; // 3.00
+    day.pools.winOdds[2] = 40.0f;      // the board of the race plays no part
+    // The chart from the special label on: the other leg boxes stay hidden.
+    struct Case {
+        int16_t race;
+        MultiRaceBet bet;
+        const char* chart;
+    } cases[] = {
+        {2, MultiRaceBet::DailyDouble, "Special=Daily Double XHorse0=5 XHorse1=3 SpecialPayoff=11.40"},
+        {5, MultiRaceBet::Pick3, "Special=Pick 3 XHorse0=4 XHorse1=5 XHorse2=6 SpecialPayoff=16.40"},
+        // Unknown odds count as even money.
+        {11, MultiRaceBet::Pick6,
+         "Special=Pick 6 XHorse0=7 XHorse1=8 XHorse2=1 XHorse3=2 XHorse4=3 XHorse5=4 SpecialPayoff=2.10"},
+    };
+    for (const Case& c : cases) {
+        day.currentRace = c.race;
+        Payoffs p = computePayoffs(day);
+        EXPECT_EQ(p.multiRace, c.bet) << c.chart;
+        EXPECT_EQ(chart(p).substr(chart(p).find("Special=")), c.chart);
+    }
+    day.currentRace = 2;
+
+    EXPECT_EQ(
+        computePayoffs(day).specialPayoff.working,
+        (std::vector<std::string>{
+            "Daily Double: a parlay of the legs' $2 win payoffs at the public's odds (players' tickets do "
+            "not change them)",
+            "Leg 1, race 2: 5 won at public odds 1.9, $2 pays 1.9 x 2 + 2 = 5.80",
+            "Leg 2, race 3: 3 won at public odds 1.3, $2 pays 1.3 x 2 + 2 = 4.60", "Start with leg 1: 5.80",
+            "Cut 5.80 to whole dollars: 5.00 (the cut keeps 0.80); 5.00 / 2 x 4.60 (leg 2) = 11.50",
+            "Odds: 11.50 / 2 - 1 = 4.7500 to 1 (shown to 4 decimals)",
+            "Cut to tenths: 4.7; without any cut the parlay would pay 13.34",
+            "$2 payoff: 4.7 x 2 + 2 = 11.40"}));
+
+    day.pools.oddsByRace[3][2] = -1.0f; // odds never known
+    EXPECT_EQ(computePayoffs(day).specialPayoff.text, "-");
+    day.raceWinner[2] = 0; // race 3's winner never recorded
+    Payoffs missing = computePayoffs(day);
+    EXPECT_EQ(missing.special, "Daily Double");
+    EXPECT_EQ(missing.specialPayoff.text, "-");
+    EXPECT_FALSE(missing.specialPayoff.value);
+
+    for (int16_t race : {0, 1, 3, 4, 6, 10}) {
+        day.currentRace = race;
+        Payoffs p = computePayoffs(day);
+        EXPECT_EQ(p.multiRace, MultiRaceBet::None) << race;
+        EXPECT_TRUE(p.special.empty() && p.xHorse.empty() && !p.specialPayoff.value) << race;
+    }
+}
+
+// Every payoff's working, written as it was computed, ends on the figure the chart shows: every pool
+// of every race of several seeded days of pools, multi-race bets included.
+TEST(PayoffWorking, EndsOnThePayoffTheChartShows) {
+    for (uint32_t seed : {1u, 17u, 20261206u}) {
+        std::mt19937 pick(seed);
+        Race r;
+        Pools& p = r.day.pools;
+        auto fill = [&](auto& cells, int32_t& total) {
+            total = static_cast<int32_t>(pick() % 500);
+            for (int32_t& cell : cells)
+                total += cell = pick() % 3 == 0 ? 0 : static_cast<int32_t>(pick() % 400);
+        };
+        int payoffs = 0;
+        for (int16_t race = 0; race < RacesPerDay; ++race) {
+            std::array<int, FieldSize> order{1, 2, 3, 4, 5, 6, 7, 8};
+            std::shuffle(order.begin(), order.end(), pick);
+            r.finish({order[0], order[1], order[2], order[3]});
+            r.day.currentRace = race;
+            r.day.raceWinner[static_cast<std::size_t>(race)] = static_cast<uint8_t>(order[0]);
+            for (float& odds : p.oddsByRace[static_cast<std::size_t>(race)])
+                odds = static_cast<float>(pick() % 300) / 10.0f;
+            for (float& odds : p.winOdds)
+                odds = pick() % 2 ? 0.0f : static_cast<float>(pick() % 300) / 10.0f;
+            fill(p.win, p.winTotal);
+            fill(p.place, p.placeTotal);
+            fill(p.show, p.showTotal);
+            fill(p.quiniela, p.quinielaTotal);
+            fill(p.exacta, p.exactaTotal);
+            fill(p.trifecta, p.trifectaTotal);
+            fill(p.superfecta, p.superfectaTotal);
+            const Payoffs shown = computePayoffs(r.day);
+            std::vector<const Payoff*> payoffsShown = {
+                &shown.win,       &shown.place[0],  &shown.place[1],    &shown.show[0],
+                &shown.show[1],   &shown.show[2],   &shown.quiniela,    &shown.exacta,
+                &shown.trifecta1, &shown.trifecta2, &shown.superfecta1, &shown.superfecta2};
+            if (shown.multiRace != MultiRaceBet::None)
+                payoffsShown.push_back(&shown.specialPayoff);
+            const std::vector<LabelText> labels = chartLabels(shown);
+            for (const Payoff* payoff : payoffsShown) {
+                auto label = std::find_if(labels.begin(), labels.end(),
+                                          [&](const LabelText& l) { return l.name == payoff->label; });
+                ASSERT_NE(label, labels.end());
+                ASSERT_FALSE(payoff->working.empty()) << payoff->label;
+                EXPECT_TRUE(payoff->working.back().ends_with(" " + label->text))
+                    << "seed " << seed << ", race " << race + 1 << ", " << payoff->label << ": \""
+                    << payoff->working.back() << "\" does not end with the label's " << label->text;
+                ++payoffs;
+            }
+        }
+        EXPECT_EQ(payoffs, RacesPerDay * 12 + 3);
+    }
 }
 
 // ---- Pruning tickets.dat and the multi-race pool files ----
@@ -371,7 +583,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
 
 // ---- Standings ----
 
-TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrder) {
+TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrderWinningsRightAlignedInNineCharacters) {
     PlayerList players;
     players.entries = {
         {1, "Ann", "0.5"}, {2, "Bob", "50"}, {3, "Cy", "412.5"}, {4, "Di", "-12"}, {5, "Ed", "50"}};
@@ -379,12 +591,62 @@ TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrder) {
               (std::vector<std::string>{"   $412.50 - Cy", "    $50.00 - Bob", "    $50.00 - Ed",
                                         "      $.50 - Ann", "   -$12.00 - Di"}));
     EXPECT_TRUE(standingLines(PlayerList{}).empty());
-}
-
-TEST(WinnerLine, RightAlignsTheWinningsInNineCharacters) {
     EXPECT_EQ(winnerLine(24.0f, "Win", "Ann"), "   $24.00 -Win- Ann");
     EXPECT_EQ(winnerLine(0.5f, "Plc", "Bob"), "     $.50 -Plc- Bob");
     EXPECT_EQ(winnerLine(123456.5f, "Pk6", "Cy"), "$123456.50 -Pk6- Cy") << "a wider amount is never cut";
+}
+
+SettlementReport crediting(std::vector<std::pair<int32_t, float>> credits, bool unclaimed = false) {
+    SettlementReport report;
+    for (const auto& [playerId, winnings] : credits) {
+        Credit credit;
+        credit.playerId = playerId;
+        credit.winnings = winnings;
+        (unclaimed ? report.unclaimed : report.credits).push_back(credit);
+    }
+    return report;
+}
+
+TEST(MoneyLedger, BalancesThatFollowChargesAndCreditsReconcileAndOthersAreReported) {
+    PlayerList players;
+    players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {7, "Cy", "400"}};
+    MoneyLedger ledger;
+    ledger.open(players);
+    ledger.charge(1, 12);
+    ledger.credit(crediting({{1, 24.0f}, {2, 2.1f}}));
+    ledger.credit(crediting({{99, 500.0f}}, true)); // nobody's money
+    setBalance(players.entries[0], 412);
+    setBalance(players.entries[1], 402.1f);
+    EXPECT_TRUE(ledger.check(players).empty());
+    EXPECT_DOUBLE_EQ(ledger.expected(1), 412.0);
+
+    setBalance(players.entries[0], 418);     // a credit paid twice
+    setBalance(players.entries[1], 402.11f); // a cent off
+    players.entries.push_back({8, "Di", "400"});
+    std::ostringstream found; // id, name, expected / actual, "?" for a player never opened
+    for (const auto& m : ledger.check(players))
+        found << m.playerId << m.name << " " << m.expected << "/" << m.actual << (m.known ? "; " : "?; ");
+    EXPECT_EQ(found.str(), "1Ann 412/418; 2Bob 402.1/402.11; 8Di 0/400?; ");
+    EXPECT_EQ(ledger.expected(8), 0.0);
+
+    ledger.open(8, 400);
+    EXPECT_EQ(ledger.check(players).size(), 2u);
+}
+
+TEST(MoneyLedger, SinglePrecisionRoundingOfALongDayIsNoMismatch) {
+    PlayerList players;
+    players.entries = {{1, "Ann", "99999"}};
+    MoneyLedger ledger;
+    ledger.open(players);
+    float balance = 99999.0f;
+    for (int i = 0; i < 500; ++i) {
+        balance -= 2.0f;
+        ledger.charge(1, 2.0);
+        balance += 2.1f;
+        ledger.credit(crediting({{1, 2.1f}}));
+    }
+    setBalance(players.entries[0], balance);
+    EXPECT_TRUE(ledger.check(players).empty()) << balance << " vs " << ledger.expected(1);
 }
 
 } // namespace

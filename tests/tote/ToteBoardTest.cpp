@@ -1,30 +1,79 @@
 #include "tote/ToteBoard.h"
+#include "tote/Tote.h"
 
+#include "core/Format.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace sw;
-using sw::test::ListRandom;
-using sw::test::ScriptedPrompter;
 
 namespace {
 
+TEST(OddsRule, TakesAQuarterSharesTruncatesToTenthsAndNeverGoesBelowFiveCents) {
+    struct Case {
+        double total;
+        float share;
+        double money;
+        float odds; // -1: none
+    } cases[] = {
+        {337, 1.0f, 75, 2.3f},     // 2.37
+        {1000, 1.0f, 100, 6.5f},   // exactly
+        {999, 1.0f, 100, 6.4f},    // 6.4925
+        {440, 1.0f, 100, 2.3f},    // 2.3, which single precision holds as 2.2999999
+        {4, 1.0f, 1, 2.0f},        // exactly
+        {1000, 0.5f, 100, 2.7f},   // place: 2.75
+        {1000, 0.333f, 100, 1.4f}, // show: 1.4975
+        {104, 1.0f, 75, 0.05f},    // 0.04
+        {107, 1.0f, 75, 0.05f},    // 0.07 truncates to 0.0 first, then is raised
+        {100, 1.0f, 100, 0.05f},   // all the money on one horse pays back less than was bet
+        {1000, 1.0f, 0, -1},       // no money, no odds
+        {1000, 1.0f, -5, -1},
+        {0, 1.0f, 0, -1},
+        {1e300, 1.0f, 1e-300, -1}, // beyond single precision
+        {1000, 1.0f, std::nan(""), -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(oddsFor(c.total, c.share, c.money).value_or(-1), c.odds) << c.total << " " << c.money;
+    for (int tenths = 1; tenths < 1000; ++tenths) {
+        // total chosen so that the exact odds are tenths / 10
+        const double total = (tenths / 10.0 + 1) * 75 / 0.75;
+        EXPECT_FLOAT_EQ(oddsFor(total, 1.0f, 75).value_or(-1), static_cast<float>(tenths / 10.0)) << tenths;
+    }
+    EXPECT_EQ(moneyText(payoffOf(2.3f)) + " " + moneyText(payoffOf(0.05f)), "6.60 2.10");
+}
+
+TEST(OddsText, FractionalBandsIncludeTheirLowerBoundAndLongOddsShowTwoColumns) {
+    struct Case {
+        float odds;
+        const char* text;
+    };
+    const Case cases[] = {{0.05f, "1/9"}, {0.19f, "1/9"}, {0.2f, "1/5"}, {0.3f, "1/5"}, {0.4f, "2/5"},
+                          {0.5f, "1/2"},  {0.6f, "3/5"},  {0.7f, "3/5"}, {0.8f, "4/5"}, {1.0f, "1"},
+                          {1.1f, "1"},    {1.2f, "6/5"},  {1.4f, "7/5"}, {1.5f, "3/2"}, {1.6f, "8/5"},
+                          {1.8f, "9/5"},  {1.9f, "9/5"},  {2.0f, "2"},   {2.4f, "2"},   {2.5f, "5/2"},
+                          {3.0f, "3"},    {3.5f, "7/2"},  {4.0f, "4"},   {4.5f, "9/2"}, {4.99f, "9/2"},
+                          {5.0f, " 5"},   {9.9f, " 9"},   {10.0f, "10"}, {42.7f, "42"}, {98.9f, "98"},
+                          {99.0f, "99"},  {150.0f, "99"}, {1e30f, "99"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(oddsText(c.odds), c.text) << c.odds;
+}
+
 struct BoardFixture : ::testing::Test {
-    ListRandom random{{0.5}};
-    ScriptedPrompter prompter;
+    test::ListRandom random{{0.5}};
+    test::ScriptedPrompter prompter;
     RaceDay day{"/nonexistent", random, prompter};
 
     void SetUp() override {
-        for (int h = 0; h < FieldSize; ++h) {
-            auto cell = static_cast<std::size_t>(h);
-            day.entries.name[cell] = "Runner " + std::to_string(h + 1);
-            day.pools.win[cell] = 100 * (h + 1);
-            day.pools.place[cell] = 74 * (h + 1);
-            day.pools.show[cell] = 84 * (h + 1);
-            day.pools.winOdds[cell] = 10.0f - static_cast<float>(h);
+        for (std::size_t h = 0; h < FieldSize; ++h) {
+            day.entries.name[h] = "Runner " + std::to_string(h + 1);
+            day.pools.win[h] = 100 * static_cast<int32_t>(h + 1);
+            day.pools.place[h] = 74 * static_cast<int32_t>(h + 1);
+            day.pools.show[h] = 84 * static_cast<int32_t>(h + 1);
+            day.pools.winOdds[h] = 10.0f - static_cast<float>(h);
         }
         day.pools.winOdds[2] = 2.3f;
         day.pools.winTotal = 3600;
@@ -35,23 +84,19 @@ struct BoardFixture : ::testing::Test {
     }
 };
 
-// One column as "number name win place show odds tooltip".
-std::string column(const ToteBoardEntry& e) {
-    return e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal + " " +
-           e.odds + " " + e.oddsTooltip;
-}
-
-TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPost) {
+TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavourite) {
+    auto column = [](const ToteBoardEntry& e) {
+        return e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal +
+               " " + e.odds + " " + e.oddsTooltip;
+    };
     ToteBoard board = toteBoard(day);
     EXPECT_EQ(column(board.entries[2]), "3 Runner 3 300 222 252 2 $2 Win Bet pays: $6.60");
     EXPECT_EQ(column(board.entries[0]), "1 Runner 1 100 74 84 10 $2 Win Bet pays: $22.00");
     EXPECT_EQ(board.winPool + " " + board.placePool + " " + board.showPool + " " + board.quinielaPool + " " +
                   board.exactaPool,
               "3600 2664 3024 512 1024");
-}
 
-TEST_F(BoardFixture, MarksTheLowestOddsAsFavourite) {
-    EXPECT_EQ(toteBoard(day).favourite, 2);
+    EXPECT_EQ(board.favourite, 2);
     day.pools.winOdds[6] = 0.05f;
     day.pools.winOdds[7] = 0.05f;
     EXPECT_EQ(toteBoard(day).favourite, 6) << "the first of equal odds";
@@ -65,22 +110,20 @@ TEST_F(BoardFixture, ACellExplainsThePayoffItsTooltipShows) {
     day.pools.winOdds[7] = 2.3f; // 3600 * .75 / 800 - 1 = 2.375, cut to 2.3
     day.pools.win[1] = 0;
     const ToteBoard board = toteBoard(day);
-    struct Case {
-        int entry;
-        const char* step;
-    } cases[] = {
+    // Each case: entry, step.
+    const std::pair<int, const char*> cases[] = {
         {7, "Cut to tenths: 2.3; the breakage, 0.0750 a $1, keeps $0.15 of every $2 ticket (rounded to cents "
             "here)"},
         {0, "The board still shows the odds of its last refresh"},
         {1, "Nobody has bet 2 to win: the board keeps the odds it last showed"},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> lines = explainWinCell(day, c.entry);
+    for (const auto& [entry, step] : cases) {
+        std::vector<std::string> lines = explainWinCell(day, entry);
         ASSERT_FALSE(lines.empty());
-        EXPECT_NE(std::find(lines.begin(), lines.end(), c.step), lines.end()) << c.entry;
-        const std::string& tooltip = board.entries[static_cast<std::size_t>(c.entry)].oddsTooltip;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), step), lines.end()) << entry;
+        const std::string& tooltip = board.entries[static_cast<std::size_t>(entry)].oddsTooltip;
         const std::string payoff = tooltip.substr(tooltip.find('$', 1) + 1);
-        EXPECT_EQ(lines.back().substr(lines.back().size() - payoff.size()), payoff) << c.entry;
+        EXPECT_EQ(lines.back().substr(lines.back().size() - payoff.size()), payoff) << entry;
     }
     EXPECT_TRUE(explainWinCell(day, FieldSize).empty());
 }
@@ -90,24 +133,24 @@ TEST_F(BoardFixture, GridsPairEachPostWithTheAndHorseFirstForTheExacta) {
     day.pools.quinielaOdds[Pools::idx2(2, 6)] = 0.05f; // post 7 with post 3 is the pair {3, 7}
     day.pools.exactaOdds[Pools::idx2(4, 1)] = 35.0f;
     day.pools.exactaOdds[Pools::idx2(1, 4)] = 1.0f;
-    auto cell = [](const OddsGrid& grid, int post) {
-        auto h = static_cast<std::size_t>(post - 1);
-        return grid.odds[h] + " " + grid.tooltip[h] + " / " + grid.hoverTooltip[h];
+    // The "and" horse, then each post's odds, tooltip and hover tooltip.
+    auto cells = [](const OddsGrid& grid, std::initializer_list<int> posts) {
+        std::string s = std::to_string(grid.andHorse);
+        for (int post : posts) {
+            auto h = static_cast<std::size_t>(post - 1);
+            s += " | " + grid.odds[h] + " " + grid.tooltip[h] + " / " + grid.hoverTooltip[h];
+        }
+        return s;
     };
-    OddsGrid quiniela = quinielaGrid(day, 3);
-    EXPECT_EQ(quiniela.andHorse, 3);
-    EXPECT_EQ(cell(quiniela, 3), "  / ");
-    EXPECT_EQ(cell(quiniela, 1), "9/2 $2 Quiniela Bet pays: $11.00 / $2 Quiniela pays: $11.00");
-    EXPECT_EQ(cell(quiniela, 7), "1/9 $2 Quiniela Bet pays: $2.10 / $2 Quiniela pays: $2.10");
-    OddsGrid exacta = exactaGrid(day, 5);
-    EXPECT_EQ(cell(exacta, 5), "  / ");
-    EXPECT_EQ(cell(exacta, 2), "35 $2 Exacta Bet pays: $72.00 / $2 Exacta pays: $72.00");
-
+    EXPECT_EQ(cells(quinielaGrid(day, 3), {3, 1, 7}),
+              "3 |   /  | 9/2 $2 Quiniela Bet pays: $11.00 / $2 Quiniela "
+              "pays: $11.00 | 1/9 $2 Quiniela Bet pays: $2.10 / $2 "
+              "Quiniela pays: $2.10");
+    EXPECT_EQ(cells(exactaGrid(day, 5), {5, 2}),
+              "5 |   /  | 35 $2 Exacta Bet pays: $72.00 / $2 Exacta pays: $72.00");
     // An "and" horse outside the field is clamped.
-    EXPECT_EQ(quinielaGrid(day, 0).andHorse, 1);
-    EXPECT_EQ(quinielaGrid(day, 0).odds[0], "");
-    EXPECT_EQ(exactaGrid(day, 12).andHorse, 8);
-    EXPECT_EQ(exactaGrid(day, 12).odds[7], "");
+    EXPECT_EQ(cells(quinielaGrid(day, 0), {1}), "1 |   / ");
+    EXPECT_EQ(cells(exactaGrid(day, 12), {8}), "8 |   / ");
 }
 
 } // namespace

@@ -11,39 +11,25 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSet>
-#include <QSpinBox>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
 
 using namespace sw;
 using namespace sw::test;
 
 namespace {
 
-// One race day in the main window, on a copy of the bundled stable.
-struct Session {
-    Session() : random(20240517) {
-        copyBundledData(dir.path());
-        game = std::make_unique<Game>(dir.path(), random, prompter);
-        window = std::make_unique<ui::MainWindow>(*game);
-        window->resize(1366, 768);
-        window->show();
+// One race day in the main window, which starts the day itself.
+struct Session : WindowTestDay {
+    Session() : WindowTestDay(20240517, false), window(*game) {
+        window.resize(1366, 768);
+        window.show();
     }
-
-    TempDir dir;
-    ScriptedPrompter prompter;
-    SeededRandom random;
-    std::unique_ptr<Game> game;
-    std::unique_ptr<ui::MainWindow> window;
+    ui::MainWindow window;
 };
 
 // A window of the game shown over the main window, by its object name.
@@ -67,7 +53,7 @@ class MainWindowTest : public QObject {
 
     Game& game() { return *m_session->game; }
     ScriptedPrompter& prompter() { return m_session->prompter; }
-    ui::MainWindow& window() { return *m_session->window; }
+    ui::MainWindow& window() { return m_session->window; }
     template <typename T = QWidget> T* find(const QString& name) {
         return window().centralWidget()->findChild<T*>(name);
     }
@@ -143,508 +129,403 @@ private slots:
     }
     void cleanup() { m_session.reset(); }
 
-    void everyButtonTakesTheKeyboardAndNoLetterClashes();
-    void playerControlsAddSelectAndDelete();
-    void betPagesFollowTheEntry();
-    void everyBetIsBuiltByClicksAndByKeys();
-    void theKeyboardStaysOnAUsableControlOfTheEntry();
-    void theInstructionLineKeepsTheHorsesInPlace();
-    void aTicketOverTheBalanceIsShownBeforeTheQuestion();
-    void deletingAndPayingFollowTheTicketList();
-    void theToteBoardShowsTheDaysFigures();
-    void startingARaceLocksTheWindow();
-    void pacingDoesNotChangeTheRace();
-    void replayShowsTheLastRaceUntilANewOneStarts();
-    void menusOpenTheirWindows();
-    void playsAWholeRaceDayInTheWindow();
-    void aNewDayOpensItsProgramOnceInTheNextTurn();
-    void aStableThatCannotFillTheCardClosesTheWindow();
-    void messageBoxesShowTheTextUnderTheTitleGiven();
-};
-
-void MainWindowTest::everyButtonTakesTheKeyboardAndNoLetterClashes() {
-    const auto buttons = window().centralWidget()->findChildren<QAbstractButton*>();
-    QVERIFY(buttons.size() > 50);
-    for (QAbstractButton* b : buttons)
-        QVERIFY2(b->focusPolicy() & Qt::TabFocus, qPrintable(b->objectName()));
-    // No letter is taken twice on a bet page.
-    auto* tabs = find<QTabWidget>(u"tabBets"_s);
-    for (int page = 0; page < tabs->count(); ++page) {
-        QSet<QKeySequence> letters;
-        for (auto* b : tabs->widget(page)->findChildren<QPushButton*>()) {
-            const QKeySequence letter = QKeySequence::mnemonic(b->text());
-            QVERIFY2(letter.isEmpty() || !letters.contains(letter), qPrintable(b->text()));
-            letters.insert(letter);
+    void everyButtonTakesTheKeyboardAndNoLetterClashes() {
+        const auto buttons = window().centralWidget()->findChildren<QAbstractButton*>();
+        QVERIFY(buttons.size() > 50);
+        for (QAbstractButton* b : buttons)
+            QVERIFY2(b->focusPolicy() & Qt::TabFocus, qPrintable(b->objectName()));
+        // No letter is taken twice on a bet page.
+        auto* tabs = find<QTabWidget>(u"tabBets"_s);
+        for (int page = 0; page < tabs->count(); ++page) {
+            QSet<QKeySequence> letters;
+            for (auto* b : tabs->widget(page)->findChildren<QPushButton*>()) {
+                const QKeySequence letter = QKeySequence::mnemonic(b->text());
+                QVERIFY2(letter.isEmpty() || !letters.contains(letter), qPrintable(b->text()));
+                letters.insert(letter);
+            }
         }
+        // Out of sight: the donation button without an address, and the reset of the whole stable.
+        QVERIFY(!find(u"cmdDonate"_s)->isVisible());
+        QVERIFY(!action("menuReset")->isVisible());
     }
-    // Out of sight: the donation button without an address, and the reset of the whole stable.
-    QVERIFY(!find(u"cmdDonate"_s)->isVisible());
-    QVERIFY(!action("menuReset")->isVisible());
-}
 
-void MainWindowTest::playerControlsAddSelectAndDelete() {
-    QVERIFY(!find(u"cmdNext1"_s)->isEnabled());
-    QVERIFY(click(u"Add"_s));
-    QWidget* dialog = openWindow("frmAddPlayer");
-    QVERIFY(dialog);
-    for (const char* player : {"Ann", "Bob"}) {
-        QTest::keyClicks(child<QLineEdit>(dialog, u"txtPlayer"_s), QLatin1String(player));
-        QTest::keyClick(child<QLineEdit>(dialog, u"txtPlayer"_s), Qt::Key_Return);
+    void playersAndBetPagesFollowTheEntry() {
+        auto* bets = find<QTabWidget>(u"tabBets"_s);
+        // Nobody to bet for: the first step is said, with Add under the keyboard, and the bet page's
+        // tab is refused.
+        QVERIFY(find(u"lblFirstStep"_s)->isVisible());
+        QCOMPARE(window().focusWidget(), find(u"cmdAdd"_s));
+        QVERIFY(!find(u"cmdNext1"_s)->isEnabled());
+        bets->tabBar()->setCurrentIndex(1);
+        QCOMPARE(bets->currentIndex(), 0);
+        QVERIFY(prompter().sawText("Need to add a player."));
+
+        QVERIFY(click(u"Add"_s));
+        auto* name = child<QLineEdit>(openWindow("frmAddPlayer"), u"txtPlayer"_s);
+        for (const char* player : {"Ann", "Bob"}) {
+            QTest::keyClicks(name, QLatin1String(player));
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+        openWindow("frmAddPlayer")->close();
+        auto* bettor = find<QComboBox>(u"cmbBettor"_s);
+        QCOMPARE(bettor->count(), 2);
+        QCOMPARE(bettor->currentText() + u' ' + text(u"lblBalance"_s), u"Bob 400.00"_s);
+        QVERIFY(!find(u"lblFirstStep"_s)->isVisible());
+        // Choosing in the list makes that player the bettor.
+        bettor->setFocus();
+        QTest::keyClick(bettor, Qt::Key_Up);
+        QCOMPARE(game().day().players.selected, 0);
+
+        QVERIFY(click(u"Amount0 Next1"_s));
+        QCOMPARE(bets->currentIndex(), 1);
+        // The horses page wants a bet first.
+        bets->tabBar()->setCurrentIndex(2);
+        QCOMPARE(bets->currentIndex(), 1);
+        // Win below $2 is raised to $2: the spinner shows the $2 the label says.
+        QVERIFY(click(u"Win"_s));
+        QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Win 2"_s);
+        QCOMPARE(find<QSpinBox>(u"udAmount"_s)->value(), 2);
+        QVERIFY(click(u"Next2 Horse2 Horse0"_s));
+        QCOMPARE(bets->currentIndex(), 2);
+        QCOMPARE(text(u"lblPicks"_s), u"31"_s);
+        QVERIFY(!find(u"cmdHorse2"_s)->isEnabled());
+        QVERIFY(click(u"Clear"_s));
+        QCOMPARE(bets->currentIndex(), 0);
+        prompter().answer(true);
+        QVERIFY(click(u"DelPlayer"_s));
+        QVERIFY(prompter().sawText(sw::DeletePlayerQuestion));
+        QCOMPARE(bettor->count(), 1);
+        QCOMPARE(bettor->currentText(), u"Bob"_s);
     }
-    dialog->close();
-    QTRY_VERIFY(!openWindow("frmAddPlayer"));
-    auto* bettor = find<QComboBox>(u"cmbBettor"_s);
-    QCOMPARE(bettor->count(), 2);
-    QCOMPARE(bettor->currentText() + u' ' + text(u"lblBalance"_s), u"Bob 400.00"_s);
-    QVERIFY(find(u"cmdNext1"_s)->isEnabled());
-    // Choosing in the list makes that player the bettor.
-    bettor->setFocus();
-    QTest::keyClick(bettor, Qt::Key_Up);
-    QCOMPARE(game().day().players.selected, 0);
 
-    prompter().answer(true);
-    QVERIFY(click(u"DelPlayer"_s));
-    QVERIFY(prompter().sawText(sw::DeletePlayerQuestion));
-    QCOMPARE(bettor->count(), 1);
-    QCOMPARE(bettor->currentText(), u"Bob"_s);
-}
+    void everyBetIsBuiltByClicksAndByKeys() {
+        addPlayer("Ann");
+        RaceDay& day = game().day();
+        day.dailyDoubleOffered = day.pick3Offered = day.pick6Offered = true;
+        window().refresh();
+        // Each ticket starts with $2 and "Next" on the amount page. A key presses its button, so the
+        // bets typed below are not clicked here as well.
+        const std::pair<const char*, const char*> clicked[] = {
+            {"Place Next2 Horse0 Horse1", "$2 Place on 12"},
+            {"Trifecta Wheel Next2 Horse0 With Horse1 Horse2 With Horse1 Horse2 Horse3 Horse4",
+             "$2 Trifecta Wheel 1 with 23 with 2345"},
+            {"Super Straight Next2 Horse7 Horse6 Horse5 Horse4", "$2 Superfecta Straight 8765"},
+            {"Double Next2 Horse0 Horse1 With All", "$2 DailyDouble Wheel 12 with All"},
+            {"Pick3 Next2 Horse0 With Horse1 With Horse2", "$2 Pick3 Wheel 1 with 2 with 3"},
+            {"Pick6 Next2 Horse0 With Horse1 With Horse2 With Horse3 With Horse4 With All",
+             "$2 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with All"},
+            {"TwinTri Box Next2 Horse0 Horse1 Horse2", "$2 Twin-Tri Box 123"},
+            {"TriSuper Straight Next2 Horse3 Horse4 Horse5", "$2 Tri-Super Straight 456"},
+        };
+        QStringList expected;
+        for (const auto& [clicks, ticket] : clicked) {
+            QVERIFY2(click("Amount1 Next1 %1 Finish"_L1.arg(QLatin1String(clicks))), ticket);
+            expected << QLatin1String(ticket);
+            QCOMPARE(ticketTexts(), expected);
+            QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 0);
+        }
+        // By keys: Enter goes on a page, letters choose, digits pick, Backspace takes back, Enter
+        // finishes.
+        const std::pair<const char*, const char*> typed[] = {
+            {"\neb\n134\n", "$2 Exacta Box 134"},
+            {"\nw\n5\n", "$2 Win on 5"},
+            {"\nh\n4\b3\n", "$2 Show on 3"},
+            {"\na\n78\n", "$2 WPS on 78"},
+            {"\nqs\n26\n", "$2 Quiniela Straight 26"},
+            {"\nek\n1wa\n", "$2 Exacta Wheel 1 with All"},
+            {"\nub\n1234\n", "$2 Superfecta Box 1234"},
+            {"\ntk\n1w2w3\n", "$2 Trifecta Wheel 1 with 2 with 3"},
+        };
+        for (const auto& [keys, ticket] : typed) {
+            type(QLatin1String(keys));
+            expected << QLatin1String(ticket);
+            QCOMPARE(ticketTexts(), expected);
+        }
+        QVERIFY(find<QListWidget>(u"lstTicket"_s)->item(0)->text().contains(u"Ann"_s));
 
-void MainWindowTest::betPagesFollowTheEntry() {
-    auto* bets = find<QTabWidget>(u"tabBets"_s);
-    // Nobody to bet for: the first step is said, with Add under the keyboard, and the bet page's
-    // tab is refused.
-    QVERIFY(find(u"lblFirstStep"_s)->isVisible());
-    QCOMPARE(window().focusWidget(), find(u"cmdAdd"_s));
-    bets->tabBar()->setCurrentIndex(1);
-    QCOMPARE(bets->currentIndex(), 0);
-    QVERIFY(prompter().sawText("Need to add a player."));
-
-    addPlayer("Ann");
-    QVERIFY(!find(u"lblFirstStep"_s)->isVisible());
-    QVERIFY(click(u"Amount0 Next1"_s));
-    QCOMPARE(bets->currentIndex(), 1);
-    // The horses page wants a bet first.
-    bets->tabBar()->setCurrentIndex(2);
-    QCOMPARE(bets->currentIndex(), 1);
-    // Win below $2 is raised to $2 with a word; the spinner shows the $2 the label says.
-    QVERIFY(click(u"Win"_s));
-    QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Win 2"_s);
-    QCOMPARE(find<QSpinBox>(u"udAmount"_s)->value(), 2);
-    QVERIFY(prompter().sawText("Minimum amount for Win is $2\r\nYour amount will be set $2"));
-
-    QVERIFY(click(u"Next2 Horse2 Horse0"_s));
-    QCOMPARE(bets->currentIndex(), 2);
-    QCOMPARE(text(u"lblPicks"_s), u"31"_s);
-    QVERIFY(!find(u"cmdHorse2"_s)->isEnabled());
-    QVERIFY(click(u"Back"_s));
-    QCOMPARE(text(u"lblPicks"_s), u"3"_s);
-    QVERIFY(click(u"Horse0 Clear"_s));
-    QCOMPARE(bets->currentIndex(), 0);
-    QCOMPARE(find<QListWidget>(u"lstLegs"_s)->count(), 0);
-}
-
-void MainWindowTest::everyBetIsBuiltByClicksAndByKeys() {
-    addPlayer("Ann");
-    // The multi-race bets open only in their first race; race 1 offers none of them.
-    for (const char* name : {"Double", "Pick3", "Pick6"})
-        QVERIFY2(!find(u"cmd"_s + QLatin1String(name))->isEnabled(), name);
-    RaceDay& day = game().day();
-    day.dailyDoubleOffered = day.pick3Offered = day.pick6Offered = true;
-    window().refresh();
-
-    // Each ticket starts with $2 and "Next" on the amount page.
-    const std::pair<const char*, const char*> clicked[] = {
-        {"Win Next2 Horse4", "$2 Win on 5"},
-        {"Place Next2 Horse0 Horse1", "$2 Place on 12"},
-        {"Show Next2 Horse2", "$2 Show on 3"},
-        {"Across Next2 Horse2", "$2 WPS on 3"},
-        {"Quiniela Straight Next2 Horse1 Horse6", "$2 Quiniela Straight 27"},
-        {"Exacta Box Next2 Horse0 Horse2 Horse3", "$2 Exacta Box 134"},
-        {"Trifecta Wheel Next2 Horse0 With Horse1 Horse2 With Horse1 Horse2 Horse3 Horse4",
-         "$2 Trifecta Wheel 1 with 23 with 2345"},
-        {"Super Straight Next2 Horse7 Horse6 Horse5 Horse4", "$2 Superfecta Straight 8765"},
-        {"Double Next2 Horse0 Horse1 With All", "$2 DailyDouble Wheel 12 with All"},
-        {"Pick3 Next2 Horse0 With Horse1 With Horse2", "$2 Pick3 Wheel 1 with 2 with 3"},
-        {"Pick6 Next2 Horse0 With Horse1 With Horse2 With Horse3 With Horse4 With All",
-         "$2 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with All"},
-        {"TwinTri Box Next2 Horse0 Horse1 Horse2", "$2 Twin-Tri Box 123"},
-        {"TriSuper Straight Next2 Horse3 Horse4 Horse5", "$2 Tri-Super Straight 456"},
-    };
-    QStringList expected;
-    for (const auto& [clicks, ticket] : clicked) {
-        QVERIFY2(click("Amount1 Next1 %1 Finish"_L1.arg(QLatin1String(clicks))), ticket);
-        expected << QLatin1String(ticket);
-        QCOMPARE(ticketTexts(), expected);
-        QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 0);
+        // A credit held for the race is listed beside the tickets; Exchange enters its second half.
+        QVERIFY(!click(u"Exchange"_s));
+        day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
+        window().refresh();
+        QCOMPARE(find<QListWidget>(u"lstCredits"_s)->count(), 1);
+        QVERIFY(click(u"Exchange"_s));
+        QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 1);
+        QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);
     }
-    // By keys: Enter goes on a page, letters choose, digits pick, Backspace takes back, Enter finishes.
-    const std::pair<const char*, const char*> typed[] = {
-        {"\neb\n134\n", "$2 Exacta Box 134"},
-        {"\nw\n5\n", "$2 Win on 5"},
-        {"\nh\n4\b3\n", "$2 Show on 3"},
-        {"\na\n78\n", "$2 WPS on 78"},
-        {"\nqs\n26\n", "$2 Quiniela Straight 26"},
-        {"\nek\n1wa\n", "$2 Exacta Wheel 1 with All"},
-        {"\nub\n1234\n", "$2 Superfecta Box 1234"},
-        {"\ntk\n1w2w3\n", "$2 Trifecta Wheel 1 with 2 with 3"},
-    };
-    for (const auto& [keys, ticket] : typed) {
-        type(QLatin1String(keys));
-        expected << QLatin1String(ticket);
-        QCOMPARE(ticketTexts(), expected);
+
+    void theKeyboardStaysOnAUsableControlOfTheEntry() {
+        addPlayer("Ann");
+        type(u"\nw\n3"_s);
+        // Clearing the pick makes Finish unusable under the keyboard; the next usable control of the
+        // page takes it, not the ticket list after the panel.
+        find(u"cmdFinish"_s)->setFocus();
+        type(u"\b"_s);
+        QVERIFY(!find(u"cmdFinish"_s)->isEnabled());
+        QWidget* focus = window().focusWidget();
+        QVERIFY(focus && focus->isEnabled() &&
+                find<QTabWidget>(u"tabBets"_s)->currentWidget()->isAncestorOf(focus));
+        // Finish turns back to the amount page: the keyboard goes with it, ready for the next ticket.
+        type(u"4"_s);
+        find(u"cmdFinish"_s)->setFocus();
+        QTest::keyClick(find(u"cmdFinish"_s), Qt::Key_Space);
+        QCOMPARE(ticketTexts(), QStringList{u"$2 Win on 4"_s});
+        QCOMPARE(window().focusWidget(), find(u"cmdNext1"_s));
     }
-    QVERIFY(find<QListWidget>(u"lstTicket"_s)->item(0)->text().contains(u"Ann"_s));
 
-    // A credit held for the race is listed beside the tickets; Exchange enters its second half.
-    QVERIFY(!click(u"Exchange"_s));
-    day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
-    window().refresh();
-    QCOMPARE(find<QListWidget>(u"lstCredits"_s)->count(), 1);
-    QVERIFY(click(u"Exchange"_s));
-    QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 1);
-    QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);
-}
-
-void MainWindowTest::theKeyboardStaysOnAUsableControlOfTheEntry() {
-    addPlayer("Ann");
-    type(u"\nw\n3"_s);
-    // Clearing the pick makes Finish unusable under the keyboard; the next usable control of the
-    // page takes it, not the ticket list after the panel.
-    find(u"cmdFinish"_s)->setFocus();
-    type(u"\b"_s);
-    QVERIFY(!find(u"cmdFinish"_s)->isEnabled());
-    QWidget* focus = window().focusWidget();
-    QVERIFY(focus && focus->isEnabled() &&
-            find<QTabWidget>(u"tabBets"_s)->currentWidget()->isAncestorOf(focus));
-    // Finish turns back to the amount page: the keyboard goes with it, ready for the next ticket.
-    type(u"4"_s);
-    find(u"cmdFinish"_s)->setFocus();
-    QTest::keyClick(find(u"cmdFinish"_s), Qt::Key_Space);
-    QCOMPARE(ticketTexts(), QStringList{u"$2 Win on 4"_s});
-    QCOMPARE(window().focusWidget(), find(u"cmdNext1"_s));
-}
-
-void MainWindowTest::theInstructionLineKeepsTheHorsesInPlace() {
-    addPlayer("Ann");
-    auto* instruct = find<QLabel>(u"lblInstruct"_s);
-    auto horsesTop = [this] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        return find(u"cmdHorse0"_s)->mapTo(find(u"tabBets"_s), QPoint()).y();
-    };
-    // A larger window scales the type up; two lines of the larger type stay reserved.
-    window().resize(1776, 999);
-    type(u"\nw\n"_s);
-    const int oneLine = horsesTop();
-    QVERIFY(click(u"Clear"_s));
-    // The key horse of a quiniela wheel takes the longest instruction, two lines here.
-    type(u"\nqk\n"_s);
-    QVERIFY(instruct->heightForWidth(instruct->width()) > instruct->fontMetrics().lineSpacing());
-    QCOMPARE(horsesTop(), oneLine);
-}
-
-void MainWindowTest::aTicketOverTheBalanceIsShownBeforeTheQuestion() {
-    addPlayer("Ann");
-    type(u"\nw\n1\n"_s);
-    find<QSpinBox>(u"udAmount"_s)->setValue(500);
-    auto* list = find<QListWidget>(u"lstTicket"_s);
-    QString selectedWhenAsked;
-    prompter().whenAsked([&] {
-        if (list->currentItem())
-            selectedWhenAsked = list->currentItem()->data(Qt::UserRole).toString();
-    });
-    prompter().answer(false);
-    type(u"\nw\n2\n"_s);
-    QVERIFY(prompter().sawText("Are you sure you want to delete the ticket?"));
-    QCOMPARE(selectedWhenAsked, u"$500 Win on 2"_s);
-}
-
-void MainWindowTest::deletingAndPayingFollowTheTicketList() {
-    addPlayer("Ann");
-    QVERIFY(!find(u"cmdDelete"_s)->isEnabled());
-    const int winBefore = text(u"lblWinTot4"_s).toInt();
-    const int poolBefore = text(u"lblWinPool"_s).toInt();
-    QVERIFY(click(u"Amount1 Next1 Show Next2 Horse1 Finish Amount3 Next1 Win Next2 Horse4 Finish"_s));
-    QVERIFY(click(u"Amount1 Next1 Exacta Box Next2 Horse0 Horse2 Horse3 Finish"_s));
-    // The last ticket listed is the one selected: its bets and cost beside the day's.
-    QCOMPARE((QStringList{text(u"lblTicketNumBets"_s), text(u"lblTotTicketNum"_s), text(u"lblNumOfBets"_s),
-                          text(u"lblTotalNum"_s)}),
-             (QStringList{u"6"_s, u"$12"_s, u"8"_s, u"$24"_s}));
-    QCOMPARE(find<QListWidget>(u"lstCombos"_s)->count(), 6);
-
-    // Looking at the program keeps the race and its tickets as they were.
-    QVERIFY(click(u"Past"_s));
-    QCOMPARE(game().stage(), Stage::Program);
-    QVERIFY(startAndBet());
-    QCOMPARE(ticketTexts().size(), 3);
-
-    auto* list = find<QListWidget>(u"lstTicket"_s);
-    list->setCurrentRow(0);
-    prompter().answer(true);
-    QVERIFY(click(u"Delete"_s));
-    QVERIFY(prompter().sawText("Are you sure you want to delete the ticket?"));
-    QCOMPARE(ticketTexts(), (QStringList{u"$10 Win on 5"_s, u"$2 Exacta Box 134"_s}));
-    QCOMPARE(text(u"lblTotalNum"_s), u"$22"_s);
-
-    // A new day is offered until the first ticket is paid.
-    QVERIFY(action("menuNewDay")->isEnabled());
-    QVERIFY(click(u"Print"_s));
-    QVERIFY(!action("menuNewDay")->isEnabled());
-    QCOMPARE(list->item(0)->checkState(), Qt::Checked);
-    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
-    QCOMPARE(text(u"lblBalance"_s) + u'|' + text(u"lblTotalNum"_s), u"378.00|"_s);
-    // Nothing is left to pay, so Pay is out of reach rather than doing nothing.
-    QVERIFY(!find(u"cmdPrint"_s)->isEnabled());
-    // The board follows the money: $10 more on horse 5 to win.
-    QCOMPARE(text(u"lblWinTot4"_s).toInt(), winBefore + 10);
-    QCOMPARE(text(u"lblWinPool"_s).toInt(), poolBefore + 10);
-    // The player cannot tick or untick a ticket by hand.
-    QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
-
-    // A board's win odds open on a click, a ticket on Enter, each into how its figure is worked out.
-    QTest::mouseClick(find(u"lblOdds4"_s), Qt::LeftButton);
-    list->setCurrentRow(1);
-    QTest::keyClick(list, Qt::Key_Return);
-    QStringList lastSteps;
-    for (auto* explained : window().findChildren<QDialog*>(u"frmExplain"_s)) {
-        QVERIFY(explained->isVisible() && !explained->isModal());
-        lastSteps << items(child<QListWidget>(explained, u"lstSteps"_s)).last();
+    void aTicketOverTheBalanceIsShownBeforeTheQuestion() {
+        addPlayer("Ann");
+        type(u"\nw\n1\n"_s);
+        find<QSpinBox>(u"udAmount"_s)->setValue(500);
+        auto* list = find<QListWidget>(u"lstTicket"_s);
+        QString selectedWhenAsked;
+        prompter().whenAsked([&] {
+            if (list->currentItem())
+                selectedWhenAsked = list->currentItem()->data(Qt::UserRole).toString();
+        });
+        prompter().answer(false);
+        type(u"\nw\n2\n"_s);
+        QVERIFY(prompter().sawText("Are you sure you want to delete the ticket?"));
+        QCOMPARE(selectedWhenAsked, u"$500 Win on 2"_s);
     }
-    lastSteps.sort();
-    QCOMPARE(lastSteps.size(), 2);
-    const QString tooltip = find(u"lblOdds4"_s)->toolTip();
-    QVERIFY2(lastSteps[0].endsWith(tooltip.mid(tooltip.lastIndexOf(u'$') + 1)), qPrintable(lastSteps[0]));
-    QCOMPARE(lastSteps[1], u"6 bets x $2 = $12"_s);
-}
 
-void MainWindowTest::theToteBoardShowsTheDaysFigures() {
-    const RaceDay& day = game().day();
-    QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblDistanceNum"_s) + u' ' + text(u"lblGradeNum"_s),
-             u"1 1\u00BC Miles $%1"_s.arg(day.card.raceGrade[0] * 1000));
-    const ToteBoard board = toteBoard(day);
-    // Race 1's public money is on the board, so one horse is the favourite.
-    QVERIFY(board.favourite >= 0);
-    for (int h = 0; h < FieldSize; ++h) {
-        const QString n = QString::number(h);
-        const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
-        QCOMPARE((QStringList{find("lblTotHorse"_L1 + n)->toolTip(), text("lblOdds"_L1 + n),
-                              find("lblOdds"_L1 + n)->toolTip(), text("lblWinTot"_L1 + n),
-                              text("lblPlaceTot"_L1 + n), text("lblShowTot"_L1 + n)}),
-                 qtexts({e.horseName, e.odds, e.oddsTooltip, e.winTotal, e.placeTotal, e.showTotal}));
-        for (const char* cell : {"lblOdds", "lblWinTot", "lblPlaceTot", "lblShowTot"})
-            QCOMPARE(find(QLatin1String(cell) + n)->property("favourite").toBool(), h == board.favourite);
+    void deletingAndPayingFollowTheTicketList() {
+        addPlayer("Ann");
+        QVERIFY(!find(u"cmdDelete"_s)->isEnabled());
+        const int winBefore = text(u"lblWinTot4"_s).toInt();
+        const int poolBefore = text(u"lblWinPool"_s).toInt();
+        QVERIFY(click(u"Amount1 Next1 Show Next2 Horse1 Finish Amount3 Next1 Win Next2 Horse4 Finish"_s));
+        QVERIFY(click(u"Amount1 Next1 Exacta Box Next2 Horse0 Horse2 Horse3 Finish"_s));
+        // The last ticket listed is the one selected: its bets and cost beside the day's.
+        QCOMPARE((QStringList{text(u"lblTicketNumBets"_s), text(u"lblTotTicketNum"_s),
+                              text(u"lblNumOfBets"_s), text(u"lblTotalNum"_s)}),
+                 (QStringList{u"6"_s, u"$12"_s, u"8"_s, u"$24"_s}));
+        QCOMPARE(find<QListWidget>(u"lstCombos"_s)->count(), 6);
+
+        auto* list = find<QListWidget>(u"lstTicket"_s);
+        list->setCurrentRow(0);
+        prompter().answer(true);
+        QVERIFY(click(u"Delete"_s));
+        QCOMPARE(ticketTexts(), (QStringList{u"$10 Win on 5"_s, u"$2 Exacta Box 134"_s}));
+        QCOMPARE(text(u"lblTotalNum"_s), u"$22"_s);
+
+        // A new day is offered until the first ticket is paid.
+        QVERIFY(action("menuNewDay")->isEnabled());
+        QVERIFY(click(u"Print"_s));
+        QVERIFY(!action("menuNewDay")->isEnabled());
+        QCOMPARE(list->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(text(u"lblBalance"_s) + u'|' + text(u"lblTotalNum"_s), u"378.00|"_s);
+        // Nothing is left to pay, so Pay is out of reach rather than doing nothing; nor can the player
+        // tick or untick a ticket by hand.
+        QVERIFY(!find(u"cmdPrint"_s)->isEnabled());
+        QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
+        // The board follows the money: $10 more on horse 5 to win.
+        QCOMPARE(text(u"lblWinTot4"_s).toInt(), winBefore + 10);
+        QCOMPARE(text(u"lblWinPool"_s).toInt(), poolBefore + 10);
+
+        // A board's win odds open on a click, a ticket on Enter, each into how its figure is worked out.
+        QTest::mouseClick(find(u"lblOdds4"_s), Qt::LeftButton);
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QStringList lastSteps;
+        for (auto* explained : window().findChildren<QDialog*>(u"frmExplain"_s)) {
+            QVERIFY(explained->isVisible() && !explained->isModal());
+            lastSteps << items(child<QListWidget>(explained, u"lstSteps"_s)).last();
+        }
+        lastSteps.sort();
+        const QString tooltip = find(u"lblOdds4"_s)->toolTip();
+        QCOMPARE(lastSteps.size(), 2);
+        QVERIFY2(lastSteps[0].endsWith(tooltip.mid(tooltip.lastIndexOf(u'$') + 1)), qPrintable(lastSteps[0]));
+        QCOMPARE(lastSteps[1], u"6 bets x $2 = $12"_s);
     }
-    QCOMPARE((QStringList{text(u"lblWinPool"_s), text(u"lblPlacePool"_s), text(u"lblShowPool"_s),
-                          text(u"lblQuinielaPool"_s), text(u"lblExactPool"_s)}),
-             qtexts({board.winPool, board.placePool, board.showPool, board.quinielaPool, board.exactaPool}));
 
-    // The quiniela and exacta grids pair every horse with the one chosen.
-    for (const bool quiniela : {true, false}) {
-        const QString cell = quiniela ? u"lblQOdds"_s : u"lblEOdds"_s;
-        auto* spin = find<QSpinBox>(quiniela ? u"udQuinAnd"_s : u"udExactaAnd"_s);
-        spin->setValue(5);
-        // Opening the grid starts it on horse 1.
-        find<QTabWidget>(u"tabTote"_s)->setCurrentIndex(quiniela ? 1 : 2);
-        QCOMPARE(spin->value(), 1);
-        spin->setValue(3);
-        QCOMPARE(text(quiniela ? u"lblQuinAnd"_s : u"lblExactaAnd"_s), u"3"_s);
-        const OddsGrid grid = quiniela ? quinielaGrid(day, 3) : exactaGrid(day, 3);
+    void theToteBoardShowsTheDaysFigures() {
+        const RaceDay& day = game().day();
+        QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblDistanceNum"_s) + u' ' + text(u"lblGradeNum"_s),
+                 u"1 1\u00BC Miles $%1"_s.arg(day.card.raceGrade[0] * 1000));
+        const ToteBoard board = toteBoard(day);
+        // Race 1's public money is on the board, so one horse is the favourite.
+        QVERIFY(board.favourite >= 0);
         for (int h = 0; h < FieldSize; ++h) {
-            QLabel* label = find<QLabel>(cell + QString::number(h));
-            QCOMPARE(label->text() + u'|' + label->toolTip(),
-                     qtext(grid.odds[static_cast<std::size_t>(h)] + '|' +
-                           grid.tooltip[static_cast<std::size_t>(h)]));
+            const QString n = QString::number(h);
+            const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
+            QCOMPARE((QStringList{find("lblTotHorse"_L1 + n)->toolTip(), text("lblOdds"_L1 + n),
+                                  find("lblOdds"_L1 + n)->toolTip(), text("lblWinTot"_L1 + n),
+                                  text("lblPlaceTot"_L1 + n), text("lblShowTot"_L1 + n)}),
+                     qtexts({e.horseName, e.odds, e.oddsTooltip, e.winTotal, e.placeTotal, e.showTotal}));
+            for (const char* cell : {"lblOdds", "lblWinTot", "lblPlaceTot", "lblShowTot"})
+                QCOMPARE(find(QLatin1String(cell) + n)->property("favourite").toBool(), h == board.favourite);
         }
-        // Pointing at a cell swaps in the shorter payoff line.
-        QEvent enter(QEvent::Enter);
-        QApplication::sendEvent(find(cell + u'0'), &enter);
-        QCOMPARE(find(cell + u'0')->toolTip(), qtext(grid.hoverTooltip[0]));
+        QCOMPARE(
+            (QStringList{text(u"lblWinPool"_s), text(u"lblPlacePool"_s), text(u"lblShowPool"_s),
+                         text(u"lblQuinielaPool"_s), text(u"lblExactPool"_s)}),
+            qtexts({board.winPool, board.placePool, board.showPool, board.quinielaPool, board.exactaPool}));
+
+        // The quiniela and exacta grids pair every horse with the one chosen.
+        for (const bool quiniela : {true, false}) {
+            const QString cell = quiniela ? u"lblQOdds"_s : u"lblEOdds"_s;
+            auto* spin = find<QSpinBox>(quiniela ? u"udQuinAnd"_s : u"udExactaAnd"_s);
+            spin->setValue(5);
+            // Opening the grid starts it on horse 1.
+            find<QTabWidget>(u"tabTote"_s)->setCurrentIndex(quiniela ? 1 : 2);
+            QCOMPARE(spin->value(), 1);
+            spin->setValue(3);
+            QCOMPARE(text(quiniela ? u"lblQuinAnd"_s : u"lblExactaAnd"_s), u"3"_s);
+            const OddsGrid grid = quiniela ? quinielaGrid(day, 3) : exactaGrid(day, 3);
+            for (int h = 0; h < FieldSize; ++h) {
+                QLabel* label = find<QLabel>(cell + QString::number(h));
+                const auto i = static_cast<std::size_t>(h);
+                QCOMPARE(label->text() + u'|' + label->toolTip(),
+                         qtext(grid.odds[i] + '|' + grid.tooltip[i]));
+            }
+            // Pointing at a cell swaps in the shorter payoff line.
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(find(cell + u'0'), &enter);
+            QCOMPARE(find(cell + u'0')->toolTip(), qtext(grid.hoverTooltip[0]));
+        }
     }
-}
 
-void MainWindowTest::startingARaceLocksTheWindow() {
-    addPlayer("Ann");
-    QVERIFY(click(u"Amount1 Next1 Win Next2 Horse0 Finish"_s));
-    QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
-    // The unpaid ticket is offered for payment; the list and the balance show it paid.
-    prompter().answer(true);
-    QVERIFY(click(u"Run"_s));
-    QCOMPARE(game().stage(), Stage::Racing);
-    QCOMPARE(find<QListWidget>(u"lstTicket"_s)->item(0)->checkState(), Qt::Checked);
-    QCOMPARE(text(u"lblBalance"_s), u"398.00"_s);
-    // Nothing that could change the bets or the day is usable while the race runs.
-    for (const char* name : {"cmdRun", "cmdPast", "cmdPrint", "cmdDelete", "tabBets", "cmdReplay"})
-        QVERIFY2(!find(QLatin1String(name))->isEnabled(), name);
-    for (const char* name : {"menuFile", "menuSettings", "menuHelp"})
-        QVERIFY2(!window().findChild<QMenu*>(QLatin1String(name))->menuAction()->isEnabled(), name);
-    QVERIFY(!parade()->isActive());
-    QVERIFY(click(u"FastForward"_s));
-}
-
-void MainWindowTest::pacingDoesNotChangeTheRace() {
-    // The same day run at the race's own pace for a while, then fast-forwarded, ends as a race
-    // fast-forwarded from the gate.
-    QVERIFY(click(u"Run"_s));
-    QVERIFY(QTest::qWaitFor([this] { return game().race() && game().race()->passes() > 40; }, 15000));
-    QVERIFY(click(u"FastForward"_s));
-    const RaceResult paced = game().day().result;
-    QVERIFY(paced.complete);
-    init();
-    QVERIFY(click(u"Run FastForward"_s));
-    QCOMPARE(game().day().result.finishOrder, paced.finishOrder);
-    QCOMPARE(game().day().result.finishTime, paced.finishTime);
-}
-
-void MainWindowTest::replayShowsTheLastRaceUntilANewOneStarts() {
-    QVERIFY(!find(u"cmdReplay"_s)->isEnabled());
-    QVERIFY(click(u"Run"_s));
-    // Mid-race, the whole field is on the track and on the move, the race called as it goes.
-    auto* track = find<TrackWidget>(u"frTrack"_s);
-    const auto picture = [&](int e) { return track->scene().picture(e); };
-    track->scene().advanceGate(TrackScene::gateLength());
-    for (int pass = 0; pass < 2600 && game().race()->step(); ++pass) {
-    }
-    track->sceneChanged();
-    for (int e = 0; e < FieldSize; ++e)
-        QVERIFY(picture(e).visible && picture(e).left > 0);
-    QVERIFY(!track->scene().view().call.text.empty());
-    QVERIFY(click(u"FastForward"_s));
-    QVERIFY(nextRace());
-
-    find<QCheckBox>(u"chkSlowFinish"_s)->setChecked(true);
-    QVERIFY(click(u"Replay"_s));
-    // The field is back at the start of the race just run; the parade waits.
-    QVERIFY(!parade()->isActive());
-    QVERIFY(!find(u"cmdReplay"_s)->isEnabled());
-    for (int e = 0; e < FieldSize; ++e)
-        QVERIFY(picture(e).visible && picture(e).left == 0);
-    QVERIFY(QTest::qWaitFor([&] { return picture(0).left > 0; }));
-    QCOMPARE(track->scene().view().caption, std::string("Replay of race 1"));
-
-    // Starting the next race ends the replay: the field goes to the gate for race 2.
-    QVERIFY(click(u"Run"_s));
-    QCOMPARE(game().day().currentRace, 1);
-    for (int e = 0; e < FieldSize; ++e)
-        QCOMPARE(picture(e).left, 0);
-    QVERIFY(track->scene().view().caption.empty());
-    QVERIFY(click(u"FastForward"_s));
-}
-
-void MainWindowTest::menusOpenTheirWindows() {
-    for (const auto& [item, name] :
-         {std::pair{"menuPlayer", "frmAddPlayer"}, std::pair{"menuDefaults", "frmSettings"},
-          std::pair{"menuAbout", "frmAbout"}, std::pair{"menuPrint", "frmPrint"}}) {
-        action(item)->trigger();
-        QWidget* opened = openWindow(name);
-        QVERIFY2(opened, name);
-        // Window-modal over the main window, and gone once closed.
-        QCOMPARE(opened->windowModality(), Qt::WindowModal);
-        QVERIFY(opened->testAttribute(Qt::WA_DeleteOnClose));
-        opened->close();
-        QTRY_VERIFY(!openWindow(name));
-    }
-}
-
-void MainWindowTest::playsAWholeRaceDayInTheWindow() {
-    QVERIFY(parade()->isActive());
-    addPlayer("Ann");
-    // Across the board on every horse, paid: some of it is sure to collect.
-    QVERIFY(click(
-        u"Amount1 Next1 Across Next2 Horse0 Horse1 Horse2 Horse3 Horse4 Horse5 Horse6 Horse7 Finish Print"_s));
-    QCOMPARE(text(u"lblBalance"_s), u"352.00"_s);
-    for (int race = 1; race <= RacesPerDay; ++race) {
-        QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
-        // Race 2 opens the daily double.
-        QCOMPARE(find(u"cmdDouble"_s)->isEnabled(), race == 2);
+    void replayShowsTheLastRaceUntilANewOneStarts() {
+        QVERIFY(!find(u"cmdReplay"_s)->isEnabled());
         QVERIFY(click(u"Run FastForward"_s));
-        QVERIFY(openWindow("frmResults"));
-        if (race == 1) {
-            // Every ticket was paid: the race started without a question.
-            QVERIFY(prompter().shown().empty());
-            // Behind the results the race's pictures leave the track, the window is usable again,
-            // and the balance shows the winnings once they are settled.
-            for (int e = 0; e < FieldSize; ++e)
-                QVERIFY(!find<TrackWidget>(u"frTrack"_s)->scene().picture(e).visible);
-            QVERIFY(find(u"tabBets"_s)->isEnabled());
-            QVERIFY(window().findChild<QMenu*>(u"menuFile"_s)->menuAction()->isEnabled());
-            QVERIFY(runResultsShow());
-            QCOMPARE(text(u"lblBalance"_s), qtext(game().day().players.balanceLabel));
-            QVERIFY(text(u"lblBalance"_s) != u"352.00"_s);
-        }
-        if (race < RacesPerDay) {
-            QVERIFY(nextRace());
-            QVERIFY(parade()->isActive());
+        QVERIFY(nextRace());
+        auto* track = find<TrackWidget>(u"frTrack"_s);
+        const auto picture = [&](int e) { return track->scene().picture(e); };
+        find<QCheckBox>(u"chkSlowFinish"_s)->setChecked(true);
+        QVERIFY(click(u"Replay"_s));
+        // The field is back at the start of the race just run and moves off; the parade waits.
+        QVERIFY(!parade()->isActive());
+        QVERIFY(!find(u"cmdReplay"_s)->isEnabled());
+        QVERIFY(picture(0).visible && picture(0).left == 0);
+        QVERIFY(QTest::qWaitFor([&] { return picture(0).left > 0; }));
+        QCOMPARE(track->scene().view().caption, std::string("Replay of race 1"));
+
+        // Starting the next race ends the replay: the field goes to the gate for race 2.
+        QVERIFY(click(u"Run"_s));
+        QCOMPARE(game().day().currentRace, 1);
+        for (int e = 0; e < FieldSize; ++e)
+            QCOMPARE(picture(e).left, 0);
+        QVERIFY(track->scene().view().caption.empty());
+        QVERIFY(click(u"FastForward"_s));
+    }
+
+    void menusOpenTheirWindows() {
+        for (const auto& [item, name] :
+             {std::pair{"menuPlayer", "frmAddPlayer"}, std::pair{"menuDefaults", "frmSettings"},
+              std::pair{"menuAbout", "frmAbout"}, std::pair{"menuPrint", "frmPrint"}}) {
+            action(item)->trigger();
+            QWidget* opened = openWindow(name);
+            QVERIFY2(opened, name);
+            // Window-modal over the main window, and gone once closed.
+            QCOMPARE(opened->windowModality(), Qt::WindowModal);
+            QVERIFY(opened->testAttribute(Qt::WA_DeleteOnClose));
+            opened->close();
+            QTRY_VERIFY(!openWindow(name));
         }
     }
-    QVERIFY(runResultsShow());
-    press("frmResults", "cmdOK");
-    QVERIFY(QTest::qWaitFor([] { return openWindow("frmTop10") != nullptr; }));
-    QCOMPARE(game().stage(), Stage::TopTen);
-    QVERIFY(!find(u"cmdRun"_s)->isEnabled());
 
-    // A new day: race 1 again, the program open on it, everyone back at the starting amount.
-    press("frmTop10", "cmdPlay");
-    QVERIFY(startAndBet());
-    QVERIFY(!openWindow("frmTop10"));
-    QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 400.00"_s);
-    QVERIFY(find(u"cmdRun"_s)->isEnabled());
-}
+    void playsAWholeRaceDayInTheWindow() {
+        QVERIFY(parade()->isActive());
+        addPlayer("Ann");
+        // Across the board on every horse, paid: some of it is sure to collect.
+        QVERIFY(click(
+            u"Amount1 Next1 Across Next2 Horse0 Horse1 Horse2 Horse3 Horse4 Horse5 Horse6 Horse7 Finish Print"_s));
+        QCOMPARE(text(u"lblBalance"_s), u"352.00"_s);
+        for (int race = 1; race <= RacesPerDay; ++race) {
+            QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
+            // Race 2 opens the daily double.
+            QCOMPARE(find(u"cmdDouble"_s)->isEnabled(), race == 2);
+            QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
+            QVERIFY(click(u"Run"_s));
+            // Nothing that could change the bets or the day is usable while the race runs.
+            for (const char* name : {"cmdRun", "cmdPast", "cmdPrint", "cmdDelete", "tabBets", "cmdReplay"})
+                QVERIFY2(!find(QLatin1String(name))->isEnabled(), name);
+            for (const char* name : {"menuFile", "menuSettings", "menuHelp"})
+                QVERIFY2(!window().findChild<QMenu*>(QLatin1String(name))->menuAction()->isEnabled(), name);
+            QVERIFY(!parade()->isActive());
+            QVERIFY(click(u"FastForward"_s));
+            QVERIFY(openWindow("frmResults"));
+            if (race == 1) {
+                // Every ticket was paid: the race started without a question.
+                QVERIFY(prompter().shown().empty());
+                // Behind the results the race's pictures leave the track, the window is usable again,
+                // and the balance shows the winnings once they are settled.
+                for (int e = 0; e < FieldSize; ++e)
+                    QVERIFY(!find<TrackWidget>(u"frTrack"_s)->scene().picture(e).visible);
+                QVERIFY(find(u"tabBets"_s)->isEnabled());
+                QVERIFY(window().findChild<QMenu*>(u"menuFile"_s)->menuAction()->isEnabled());
+                QVERIFY(runResultsShow());
+                QCOMPARE(text(u"lblBalance"_s), qtext(game().day().players.balanceLabel));
+                QVERIFY(text(u"lblBalance"_s) != u"352.00"_s);
+            }
+            if (race < RacesPerDay) {
+                QVERIFY(nextRace());
+                QVERIFY(parade()->isActive());
+            }
+        }
+        QVERIFY(runResultsShow());
+        press("frmResults", "cmdOK");
+        QVERIFY(QTest::qWaitFor([] { return openWindow("frmTop10") != nullptr; }));
+        QCOMPARE(game().stage(), Stage::TopTen);
+        QVERIFY(!find(u"cmdRun"_s)->isEnabled());
 
-void MainWindowTest::aNewDayOpensItsProgramOnceInTheNextTurn() {
-    const auto programsOpen = [] {
-        int open = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            open += w->isVisible() && w->objectName() == "frmPastPerf"_L1 ? 1 : 0;
-        return open;
-    };
-    // Two starts in a row, as a menu used in the moment between them would make.
-    window().startDay();
-    window().startDay();
-    QCOMPARE(game().stage(), Stage::Program);
-    // The window shows the new day first; its program follows in the next turn of the loop.
-    QCOMPARE(programsOpen(), 0);
-    QVERIFY(QTest::qWaitFor([&] { return programsOpen() > 0; }));
-    QTest::qWait(50);
-    QCOMPARE(programsOpen(), 1);
-}
+        // A new day: race 1 again, the program open on it, everyone back at the starting amount.
+        press("frmTop10", "cmdPlay");
+        QVERIFY(startAndBet());
+        QVERIFY(!openWindow("frmTop10"));
+        QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 400.00"_s);
+        QVERIFY(find(u"cmdRun"_s)->isEnabled());
+    }
 
-void MainWindowTest::aStableThatCannotFillTheCardClosesTheWindow() {
-    m_session.reset();
-    auto session = std::make_unique<Session>();
-    // No horse carries a grade the card can use.
-    writeAll(session->dir / "horses.dat", "");
-    m_session = std::move(session);
-    QVERIFY(QTest::qWaitFor([this] { return game().stage() == Stage::Failed; }));
-    QVERIFY(!prompter().shown().empty());
-    QTRY_VERIFY(!window().isVisible());
-    QVERIFY(!openWindow("frmPastPerf"));
-}
+    void aNewDayOpensItsProgramOnceInTheNextTurn() {
+        const auto programsOpen = [] {
+            const auto windows = QApplication::topLevelWidgets();
+            return std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
+                return w->isVisible() && w->objectName() == "frmPastPerf"_L1;
+            });
+        };
+        // Two starts in a row, as a menu used in the moment between them would make; the window shows
+        // the new day first, and its program follows in the next turn of the loop.
+        window().startDay();
+        window().startDay();
+        QCOMPARE(programsOpen(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return programsOpen() > 0; }));
+        QTest::qWait(50);
+        QCOMPARE(programsOpen(), 1);
+    }
 
-void MainWindowTest::messageBoxesShowTheTextUnderTheTitleGiven() {
-    ui::QtPrompter boxes(&window());
-    QString shown;
-    QTimer watcher;
-    QMessageBox::StandardButton pressed = QMessageBox::NoButton;
-    // Answers the box once it is up, noting what it said.
-    connect(&watcher, &QTimer::timeout, this, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->button(pressed)) {
+    void aStableThatCannotFillTheCardClosesTheWindow() {
+        m_session.reset();
+        auto session = std::make_unique<Session>();
+        // No horse carries a grade the card can use.
+        writeAll(session->dir / "horses.dat", "");
+        m_session = std::move(session);
+        QVERIFY(QTest::qWaitFor([this] { return game().stage() == Stage::Failed; }));
+        QVERIFY(!prompter().shown().empty());
+        QTRY_VERIFY(!window().isVisible());
+        QVERIFY(!openWindow("frmPastPerf"));
+    }
+
+    void messageBoxesShowTheTextUnderTheTitleGiven() {
+        ui::QtPrompter boxes(&window());
+        QString shown;
+        // Answers the next box once it is up, noting what it said.
+        const auto answer = [&](QMessageBox::StandardButton pressed) {
+            QTimer::singleShot(0, this, [&shown, pressed] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 shown = box->windowTitle() + u':' + box->text();
                 box->button(pressed)->click();
-                watcher.stop();
-            }
-    });
-    const auto answer = [&](QMessageBox::StandardButton button) {
-        pressed = button;
-        watcher.start(10);
-    };
-    answer(QMessageBox::Ok);
-    boxes.message("Minimum amount for Win is $2\r\nYour amount will be set $2", "Stridewell");
-    QCOMPARE(shown, u"Stridewell:Minimum amount for Win is $2\nYour amount will be set $2"_s);
-    answer(QMessageBox::Yes);
-    QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
-    answer(QMessageBox::No);
-    QVERIFY(!boxes.ask("Are you sure you want to delete the player?", "Stridewell"));
-}
+            });
+        };
+        answer(QMessageBox::Ok);
+        boxes.message("Minimum amount for Win is $2\r\nYour amount will be set $2", "Stridewell");
+        QCOMPARE(shown, u"Stridewell:Minimum amount for Win is $2\nYour amount will be set $2"_s);
+        answer(QMessageBox::Yes);
+        QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
+        answer(QMessageBox::No);
+        QVERIFY(!boxes.ask("Are you sure you want to delete the player?", "Stridewell"));
+    }
+};
 
 QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

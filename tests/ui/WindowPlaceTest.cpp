@@ -5,13 +5,9 @@
 #include "ui/MainWindow.h"
 #include "ui/WindowMemory.h"
 
-#include <QApplication>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace sw;
 
@@ -43,133 +39,113 @@ class WindowPlaceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+
+    void initTestCase() {
+        QCOMPARE(qApp->devicePixelRatio(), 2.0);
+        // Never the player's own settings: everything this test saves lands in a scratch folder.
+        QVERIFY(m_config.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
+    }
     void init() { gameSettings().clear(); }
 
-    void remembersSizeAndPlaceForTheNextRun();
-    void eachWindowKeepsItsOwnPlaceAndNoUnreadableOne();
-    void aPlaceThatWouldNotFitTheScreenIsNotRestored_data();
-    void aPlaceThatWouldNotFitTheScreenIsNotRestored();
-    void theMainWindowOpensInsideTheWorkArea();
-    void everyControlShowsAtTheSmallestSize();
+    void eachWindowKeepsItsOwnPlaceForTheNextRunAndNoUnreadableOne() {
+        auto first = window("frmHorses");
+        first->setGeometry(60, 70, 520, 330);
+        first->show();
+        QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+        const QRect left(first->pos(), first->size()); // the frame's corner, as the desktop places it
+        ui::saveGeometry(first.get());
+        first.reset();
+        ui::saveGeometry(window("frmPastPerf", QSize(360, 280)).get());
+        {
+            QSettings settings = gameSettings();
+            settings.setValue(QStringLiteral("geometry/frmResults"), QStringLiteral("800x600 at the top"));
+            settings.setValue(QStringLiteral("geometry/frmTop10"), QByteArray("\x01\xd9\xd0\xcb junk", 10));
+        }
+        auto next = window("frmHorses");
+        ui::restoreGeometry(next.get());
+        next->show();
+        QVERIFY(QTest::qWaitForWindowExposed(next.get()));
+        QCOMPARE(QRect(next->pos(), next->size()), left);
+        // One saved, one never saved and two whose saved place was spoilt by hand.
+        for (const auto& [name, size] :
+             {std::pair{"frmPastPerf", QSize(360, 280)}, std::pair{"frmSettings", QSize(100, 100)},
+              std::pair{"frmResults", QSize(100, 100)}, std::pair{"frmTop10", QSize(100, 100)}}) {
+            auto w = window(name, QSize(100, 100));
+            ui::restoreGeometry(w.get());
+            QCOMPARE(w->size(), size);
+        }
+        // No window at all is no place to save or restore; what is saved lands in the scratch folder.
+        ui::restoreGeometry(nullptr);
+        ui::saveGeometry(nullptr);
+        QCOMPARE(gameSettings().allKeys().size(), 4);
+        QVERIFY(gameSettings().fileName().startsWith(m_config.path()));
+    }
+
+    void aPlaceThatWouldNotFitTheScreenIsNotRestored_data() {
+        QTest::addColumn<QRect>("saved");
+        // Left at its full size on a screen that had room for it, or on a screen that is gone.
+        QTest::newRow("larger than the screen") << QRect(20, 20, 1366, 740);
+        QTest::newRow("off every screen")
+            << QRect(workArea().right() + 4000, workArea().bottom() + 3000, 300, 200);
+    }
+
+    void aPlaceThatWouldNotFitTheScreenIsNotRestored() {
+        QFETCH(QRect, saved);
+        auto before = window("frmHorses");
+        before->setGeometry(saved);
+        ui::saveGeometry(before.get());
+
+        auto next = window("frmHorses");
+        next->move(100, 100);
+        ui::restoreGeometry(next.get());
+        next->show();
+        QVERIFY(QTest::qWaitForWindowExposed(next.get()));
+        QVERIFY(workArea().contains(next->geometry()));
+    }
+
+    void theMainWindowOpensInsideTheWorkArea() {
+        test::WindowTestDay day;
+        ui::MainWindow window(*day.game);
+        ui::restoreGeometry(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(workArea().contains(window.frameGeometry()));
+    }
+
+    void everyControlShowsAtTheSmallestSize() {
+        test::WindowTestDay day;
+        ui::MainWindow window(*day.game);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(1024, 600);
+        QTRY_COMPARE(window.size(), QSize(1024, 600));
+        QWidget* area = qobject_cast<QScrollArea*>(window.centralWidget())->viewport();
+        // Every page of every tabbed panel in turn: no named control showing on it lies outside.
+        const QList<QTabWidget*> panels = window.findChildren<QTabWidget*>();
+        QVERIFY(!panels.isEmpty());
+        for (QTabWidget* panel : panels) {
+            for (int page = 0; page < panel->count(); ++page) {
+                panel->setCurrentIndex(page);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                // Where the player sees the controls without scrolling.
+                const QRect visible(area->mapTo(&window, QPoint(0, 0)), area->size());
+                QStringList cut;
+                for (QWidget* w : window.centralWidget()->findChildren<QWidget*>())
+                    if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
+                        w->isVisibleTo(&window) &&
+                        !visible.contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())))
+                        cut << w->objectName();
+                QVERIFY2(cut.isEmpty(),
+                         qPrintable(panel->tabText(page) + QStringLiteral(": ") + cut.join(u' ')));
+            }
+        }
+    }
 
 private:
     QTemporaryDir m_config;
 };
-
-void WindowPlaceTest::initTestCase() {
-    QCOMPARE(qApp->devicePixelRatio(), 2.0);
-    // Never the player's own settings: everything this test saves lands in a scratch folder.
-    QVERIFY(m_config.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
-}
-
-void WindowPlaceTest::remembersSizeAndPlaceForTheNextRun() {
-    auto first = window("frmHorses");
-    first->setGeometry(60, 70, 520, 330);
-    first->show();
-    QVERIFY(QTest::qWaitForWindowExposed(first.get()));
-    const QRect left(first->pos(), first->size()); // the frame's corner, as the desktop places it
-    ui::saveGeometry(first.get());
-    first.reset();
-
-    auto next = window("frmHorses");
-    ui::restoreGeometry(next.get());
-    next->show();
-    QVERIFY(QTest::qWaitForWindowExposed(next.get()));
-    QCOMPARE(QRect(next->pos(), next->size()), left);
-    QVERIFY(gameSettings().fileName().startsWith(m_config.path()));
-    QVERIFY(QFile::exists(gameSettings().fileName()));
-}
-
-void WindowPlaceTest::eachWindowKeepsItsOwnPlaceAndNoUnreadableOne() {
-    ui::saveGeometry(window("frmHorses", QSize(600, 420)).get());
-    ui::saveGeometry(window("frmPastPerf", QSize(360, 280)).get());
-    {
-        QSettings settings = gameSettings();
-        settings.setValue(QStringLiteral("geometry/frmResults"), QStringLiteral("800x600 at the top"));
-        settings.setValue(QStringLiteral("geometry/frmTop10"), QByteArray("\x01\xd9\xd0\xcb junk", 10));
-    }
-    // A window saved, one never saved and two whose saved place was spoilt by hand.
-    const std::pair<const char*, QSize> expected[] = {{"frmHorses", QSize(600, 420)},
-                                                      {"frmPastPerf", QSize(360, 280)},
-                                                      {"frmSettings", QSize(100, 100)},
-                                                      {"frmResults", QSize(100, 100)},
-                                                      {"frmTop10", QSize(100, 100)}};
-    for (const auto& [name, size] : expected) {
-        auto w = window(name, QSize(100, 100));
-        ui::restoreGeometry(w.get());
-        QCOMPARE(w->size(), size);
-    }
-    // No window at all is no place to save or restore.
-    ui::restoreGeometry(nullptr);
-    ui::saveGeometry(nullptr);
-    QCOMPARE(gameSettings().allKeys().size(), 4);
-}
-
-void WindowPlaceTest::aPlaceThatWouldNotFitTheScreenIsNotRestored_data() {
-    QTest::addColumn<QRect>("saved");
-    // Left at its full size on a screen that had room for it, or on a screen that is gone.
-    QTest::newRow("larger than the screen") << QRect(20, 20, 1366, 740);
-    QTest::newRow("off every screen")
-        << QRect(workArea().right() + 4000, workArea().bottom() + 3000, 300, 200);
-}
-
-void WindowPlaceTest::aPlaceThatWouldNotFitTheScreenIsNotRestored() {
-    QFETCH(QRect, saved);
-    auto before = window("frmHorses");
-    before->setGeometry(saved);
-    ui::saveGeometry(before.get());
-
-    auto next = window("frmHorses");
-    next->move(100, 100);
-    ui::restoreGeometry(next.get());
-    next->show();
-    QVERIFY(QTest::qWaitForWindowExposed(next.get()));
-    QVERIFY(workArea().contains(next->geometry()));
-}
-
-void WindowPlaceTest::theMainWindowOpensInsideTheWorkArea() {
-    test::WindowTestDay day;
-    ui::MainWindow window(*day.game);
-    ui::restoreGeometry(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY2(workArea().contains(window.frameGeometry()), qPrintable(QStringLiteral("frame %1x%2 at %3,%4")
-                                                                         .arg(window.frameGeometry().width())
-                                                                         .arg(window.frameGeometry().height())
-                                                                         .arg(window.frameGeometry().x())
-                                                                         .arg(window.frameGeometry().y())));
-}
-
-void WindowPlaceTest::everyControlShowsAtTheSmallestSize() {
-    test::WindowTestDay day;
-    ui::MainWindow window(*day.game);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.resize(1024, 600);
-    QTRY_COMPARE(window.size(), QSize(1024, 600));
-    QWidget* area = qobject_cast<QScrollArea*>(window.centralWidget())->viewport();
-    // Every page of every tabbed panel in turn: no named control showing on it lies outside.
-    const QList<QTabWidget*> panels = window.findChildren<QTabWidget*>();
-    QVERIFY(!panels.isEmpty());
-    for (QTabWidget* panel : panels) {
-        for (int page = 0; page < panel->count(); ++page) {
-            panel->setCurrentIndex(page);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            // Where the player sees the controls without scrolling.
-            const QRect visible(area->mapTo(&window, QPoint(0, 0)), area->size());
-            QStringList cut;
-            for (QWidget* w : window.centralWidget()->findChildren<QWidget*>())
-                if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
-                    w->isVisibleTo(&window) &&
-                    !visible.contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())))
-                    cut << w->objectName();
-            QVERIFY2(cut.isEmpty(), qPrintable(panel->tabText(page) + QStringLiteral(": ") + cut.join(u' ')));
-        }
-    }
-}
 
 int main(int argc, char** argv) {
     QTemporaryDir screens;

@@ -8,11 +8,18 @@
 #include "game/Game.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QString>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -27,10 +34,12 @@ namespace sw::test {
 using namespace Qt::StringLiterals;
 
 struct WindowTestDay {
-    explicit WindowTestDay(uint64_t seed = 20240611) : random(seed) {
+    // Unstarted, the day is left for the main window to start.
+    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : random(seed) {
         copyBundledData(dir.path());
         game = std::make_unique<Game>(dir.path(), random, prompter);
-        game->startDay();
+        if (started)
+            game->startDay();
     }
 
     RaceDay& day() { return game->day(); }

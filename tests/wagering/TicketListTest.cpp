@@ -1,26 +1,36 @@
 #include "wagering/TicketList.h"
 #include "wagering/BalanceCheck.h"
+#include "wagering/Payment.h"
 
 #include "WageringFixture.h"
+#include "core/Format.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace sw;
 using sw::test::readAll;
 using sw::test::WageringDay;
+using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 namespace {
 
 const char* const NotEnough = "You do not have enough money to place these bet(s).\r\n"
                               "Change your bet amount, reduce the number of selected horses,\r\n"
                               "or delete a bet.";
+const char* const SureToDelete = "?Stridewell: Are you sure you want to delete the ticket?";
 
+// Ann with $100 and Bob with $20, Ann selected, in race 4 after its public lines.
 class TicketListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ann = w.addPlayer(3, "Ann", 100);
         bob = w.addPlayer(7, "Bob", 20);
         w.select(ann);
+        w.day.currentRace = 3;
+        w.day.pools.ticketCounter = 2124;
     }
 
     // The frame as shown: the selected ticket, its cost and count, the totals, then whether Delete
@@ -33,6 +43,14 @@ protected:
         for (const std::string& line : list.combinations())
             s += line + (&line == &list.combinations().back() ? "" : " ");
         return s + "]";
+    }
+    Lines lines(std::string_view file) const { return test::readLines(w.dir / file); }
+    bool exists(std::string_view file) const { return std::filesystem::exists(w.dir / file); }
+    std::vector<bool> paid() const {
+        std::vector<bool> out;
+        for (const ListedTicket& t : w.day.tickets)
+            out.push_back(t.paid);
+        return out;
     }
 
     WageringDay w;
@@ -47,9 +65,8 @@ TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTot
     w.select(bob);
     ASSERT_TRUE(list.listTicket(w.day, "$2 WPS on 3"));
     EXPECT_EQ(shown(), "1: $6 3, all $18 9, delete, pay [3]");
-    EXPECT_EQ(w.day.tickets[0].playerId, 3);
-    EXPECT_EQ(w.day.tickets[1].playerId, 7);
-    EXPECT_TRUE(w.prompter.shown().empty());
+    EXPECT_EQ(std::make_pair(w.day.tickets[0].playerId, w.day.tickets[1].playerId), std::make_pair(3, 7));
+    EXPECT_EQ(w.said(), "");
 
     list.selectTicket(w.day, 0);
     list.selectTicket(w.day, 2);
@@ -61,16 +78,13 @@ TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTot
     w.day.players.entries[0].balance = "1000000";
     w.day.pick6Offered = true;
     list.listTicket(w.day, "$2 Pick6 Wheel All with All with All with All with All with All");
-    EXPECT_EQ(list.ticketBets(), "262144");
-    EXPECT_EQ(list.ticketTotal(), "$524288");
+    EXPECT_EQ(list.ticketBets() + " " + list.ticketTotal(), "262144 $524288");
     EXPECT_EQ(list.combinations().size(), 1001u);
 }
 
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
-    struct Case {
-        const char* text;
-        const char* error;
-    } cases[] = {
+    // Each case: text, refusal.
+    const std::pair<const char*, const char*> cases[] = {
         {"$1 Win on 3", "Minimum amount for Win is $2"},
         {"$0 WPS on 3", "Minimum amount for Win,Place,Show is $2"},
         {"$2 Exacta Wheel 1 with 1", "$2 Exacta Wheel 1 with 1 covers no combination: no horse can take two "
@@ -99,9 +113,9 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
                              {58, 7, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
                              {59, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 2130}};
     std::string error;
-    for (const Case& c : cases) {
-        EXPECT_FALSE(list.listTicket(w.day, c.text, &error));
-        EXPECT_EQ(error, c.error);
+    for (const auto& [text, refusal] : cases) {
+        EXPECT_FALSE(list.listTicket(w.day, text, &error));
+        EXPECT_EQ(error, refusal);
     }
     for (int selected : {-1, 2}) { // nobody, or one past the last
         w.day.players.selected = selected;
@@ -111,20 +125,17 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
     EXPECT_TRUE(w.day.tickets.empty());
 }
 
-TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicket) {
+TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicketAndLeavesPaidRecordsAlone) {
     w.list("$2 Win on 1", 3);
     EXPECT_FALSE(list.deleteTicket(w.day)) << "nothing selected: no question";
-    EXPECT_TRUE(w.prompter.shown().empty());
+    EXPECT_EQ(w.said(), "");
     list.listTicket(w.day, "$2 Win on 2");
     list.listTicket(w.day, "$5 Win on 3");
     list.selectTicket(w.day, 0);
     w.prompter.answer(false);
     EXPECT_FALSE(list.deleteTicket(w.day));
     EXPECT_EQ(w.day.tickets.size(), 3u);
-    ASSERT_EQ(w.prompter.shown().size(), 1u);
-    EXPECT_EQ(w.prompter.shown()[0].text, "Are you sure you want to delete the ticket?");
-    EXPECT_EQ(w.prompter.shown()[0].title, "Stridewell");
-    EXPECT_TRUE(w.prompter.shown()[0].question);
+    EXPECT_EQ(w.said(), SureToDelete);
 
     w.prompter.answer(true);
     ASSERT_TRUE(list.deleteTicket(w.day));
@@ -135,9 +146,7 @@ TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicket) {
         ASSERT_TRUE(list.deleteTicket(w.day));
     }
     EXPECT_EQ(shown(), "-1: $0 0, all $0 0 []");
-}
 
-TEST_F(TicketListTest, DeletingAPaidTicketLeavesItsRecordsAlone) {
     w.list("$2 Win on 1", 3, true);
     test::writeAll(w.dir / "tickets.dat", "2125,3,2,Win,1,5/12/2026\r\n");
     list.selectTicket(w.day, 0);
@@ -146,44 +155,29 @@ TEST_F(TicketListTest, DeletingAPaidTicketLeavesItsRecordsAlone) {
     EXPECT_EQ(readAll(w.dir / "tickets.dat"), "2125,3,2,Win,1,5/12/2026\r\n");
 }
 
-TEST_F(TicketListTest, ATotalAboveTheBalanceOffersToDeleteTheSelectedTicket) {
-    w.day.players.entries[ann].balance = "12";
-    list.listTicket(w.day, "$2 Exacta Box 134");
-    EXPECT_TRUE(w.prompter.shown().empty()) << "a total equal to the balance passes";
-    EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
-
-    w.day.players.entries[ann].balance = "11";
-    list.selectTicket(w.day, 0);
-    ASSERT_EQ(w.prompter.shown().size(), 2u);
-    EXPECT_EQ(w.prompter.shown()[0].text, NotEnough);
-    EXPECT_FALSE(w.prompter.shown()[0].question);
-    EXPECT_EQ(w.prompter.shown()[1].text, "Are you sure you want to delete the ticket?");
-    EXPECT_EQ(w.day.tickets.size(), 1u); // unscripted questions answer No
-
-    w.prompter.answer(true);
-    list.selectTicket(w.day, 0);
-    EXPECT_TRUE(w.day.tickets.empty());
-    EXPECT_EQ(list.total(), "$0");
-}
-
-TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalance) {
-    // Ann has 100 and Bob 20: together they owe 60, which Bob's balance alone could not cover.
+TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalanceAndAShortOneMayDeleteTheTicket) {
+    // Ann has 100 and Bob 20: together they owe 60, which Bob's balance alone could not cover; Bob's
+    // total equal to his balance passes.
     list.listTicket(w.day, "$50 Win on 1");
     w.select(bob);
-    list.listTicket(w.day, "$10 Win on 2");
-    EXPECT_TRUE(w.prompter.shown().empty());
+    list.listTicket(w.day, "$20 Win on 2");
+    EXPECT_EQ(w.said(), "");
+    EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
 
     // Bob's second ticket takes him to 22 while Ann, selected, could afford it.
-    list.listTicket(w.day, "$12 Win on 3");
+    list.listTicket(w.day, "$2 Win on 3");
     w.select(ann);
     w.prompter.clear();
-    list.selectTicket(w.day, 0);
-    EXPECT_TRUE(w.prompter.sawText(NotEnough));
+    list.selectTicket(w.day, 0); // Ann's ticket: the check covers every owner
+    EXPECT_EQ(w.said(), "Stridewell: " + std::string(NotEnough) + " | " + SureToDelete);
+    EXPECT_EQ(w.day.tickets.size(), 3u); // unscripted questions answer No
     auto owners = ownersShortOfMoney(w.day);
     ASSERT_EQ(owners.size(), 1u);
-    EXPECT_EQ(owners[0].playerId, 7);
-    EXPECT_EQ(owners[0].cost, 22);
-    EXPECT_EQ(owners[0].balance, 20);
+    EXPECT_EQ(std::vector<double>({double(owners[0].playerId), double(owners[0].cost), owners[0].balance}),
+              std::vector<double>({7, 22, 20}));
+    w.prompter.answer(true);
+    list.selectTicket(w.day, 2);
+    EXPECT_EQ(shown(), "1: $20 1, all $70 2, delete, pay [2]");
 
     // Paid tickets and those of players no longer listed are never measured, nor paid.
     w.day.tickets = {{"$30 Win on 2", 7, true}, {"$500 Win on 2", 99, false}};
@@ -193,16 +187,6 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalance) {
     EXPECT_FALSE(hasUnpaidTickets(w.day)) << "nor is a text that is not a ticket";
     w.list("$2 Win on 2", 3);
     EXPECT_TRUE(hasUnpaidTickets(w.day));
-}
-
-TEST_F(TicketListTest, TicketsSayWhetherTheyArePaidOrExchangeACredit) {
-    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
-    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, true}), "paid");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, false}),
-              "exchanges its credit for one combination");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, true}), "paid, exchanging its credit");
-    EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
 }
 
 TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
@@ -217,6 +201,179 @@ TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     EXPECT_TRUE(w.day.tickets.empty());
     list.refresh(w.day);
     EXPECT_EQ(shown(), "-1:  , all   []");
+
+    // Paying from the list empties its labels.
+    list.listTicket(w.day, "$2 Exacta Box 134");
+    list.payTickets(w.day);
+    EXPECT_EQ(shown(), "0:  , all  , delete []");
+}
+
+// ---- Paying ----
+
+TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesToItsBetsPool) {
+    w.day.players.entries[ann].balance = "1000";
+    w.list("$2 WPS on 25", 3); // a win, a place and a show bet on each horse
+    w.list("$3 Exacta Box 134", 3);
+    w.list("$1 Quiniela Straight 72", 3);
+    w.list("$2 Quiniela Wheel 12 with 12", 3); // one pair, recorded and charged once
+    w.list("$2 DailyDouble Wheel 21 with 3", 3);
+    w.list("$5 Win on 1", 7);
+    w.list("$1 Trifecta Straight 123", 3);
+    w.list("$1 Superfecta Straight 1234", 3);
+    w.list("$1 Pick3 Wheel 1 with 1 with 2", 3);
+    w.list("$1 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with 6", 3);
+    EXPECT_EQ(payTickets(w.day).paid, 10);
+    EXPECT_EQ(lines("tickets.dat"), (Lines{"2125,3,2,WPS,4,5/12/2026", "2126,3,3,Exacta,4,5/12/2026",
+                                           "2127,3,1,Quiniela,4,5/12/2026", "2128,3,2,Quiniela,4,5/12/2026",
+                                           "2129,3,2,Daily Double,4,5/12/2026", "2130,7,5,Win,4,5/12/2026",
+                                           "2131,3,1,Trifecta,4,5/12/2026", "2132,3,1,Superfecta,4,5/12/2026",
+                                           "2133,3,1,Pick3,4,5/12/2026", "2134,3,1,Pick6,4,5/12/2026"}));
+    EXPECT_EQ(lines("wins.dat"), (Lines{"2125,2,2", "2125,5,2", "2130,1,5"}));
+    EXPECT_EQ(lines("places.dat"), (Lines{"2125,2,2", "2125,5,2"}));
+    EXPECT_EQ(lines("shows.dat"), (Lines{"2125,2,2", "2125,5,2"}));
+    EXPECT_EQ(lines("exactas.dat"),
+              (Lines{"2126,1,3,3", "2126,1,4,3", "2126,3,1,3", "2126,3,4,3", "2126,4,1,3", "2126,4,3,3"}));
+    EXPECT_EQ(lines("quinielas.dat"), (Lines{"2127,2,7,1", "2128,1,2,2"}));
+    EXPECT_EQ(lines("dailydoubles.dat"), (Lines{"2129,1,3,2", "2129,2,3,2"})); // first race, then second
+    EXPECT_EQ(lines("trifectas.dat"), (Lines{"2131,1,2,3,1"}));
+    EXPECT_EQ(lines("superfectas.dat"), (Lines{"2132,1,2,3,4,1"}));
+    EXPECT_EQ(lines("pick3s.dat"), (Lines{"2133,1,1,2,1"}));
+    EXPECT_EQ(lines("pick6s.dat"), (Lines{"2134,1,2,3,4,5,6,1"}));
+    EXPECT_EQ(w.day.pools.ticketCounter, 2134);
+    // 12 + 18 + 1 + 2 + 4 + 1 + 1 + 1 + 1 off Ann, 5 off Bob; Ann stays selected.
+    EXPECT_EQ(lines("players.dat"), (Lines{"3,Ann,959", "7,Bob,15"}));
+    EXPECT_EQ(std::make_pair(w.day.players.selected, w.day.players.balanceLabel),
+              std::make_pair(ann, "959.00"s));
+    EXPECT_EQ(paid(), std::vector<bool>(10, true));
+    EXPECT_FALSE(hasUnpaidTickets(w.day));
+    // The board follows the money.
+    EXPECT_EQ(std::make_pair(w.day.pools.win[0], w.day.pools.winTotal), std::make_pair(5, 9));
+
+    // Paying again passes over what is paid.
+    w.list("$2 Win on 2", 3);
+    EXPECT_EQ(payTickets(w.day).paid, 1);
+    EXPECT_EQ(lines("wins.dat").back(), "2135,2,2");
+    EXPECT_EQ(std::make_pair(payTickets(w.day).paid, w.day.pools.ticketCounter), std::make_pair(0, 2135));
+    EXPECT_FLOAT_EQ(w.balance(ann), 957);
+}
+
+TEST_F(TicketListTest, APickSixOfAllHorsesIsPaidInFullAndADayWithoutADateWritesToday) {
+    w.day.players.entries[ann].balance = "1000000";
+    w.list("$2 Pick6 Wheel All with All with All with All with All with All", 3);
+    w.list("$2 Win on 1", 3);
+    w.day.date.clear();
+    std::string before = todayText();
+    payTickets(w.day);
+    std::string after = todayText(); // the day may turn while paying
+    auto recorded = lines("pick6s.dat");
+    ASSERT_EQ(recorded.size(), 262144u);
+    EXPECT_EQ(recorded.front(), "2125,1,1,1,1,1,1,2");
+    EXPECT_EQ(recorded[1], "2125,1,1,1,1,1,2,2");
+    EXPECT_EQ(recorded.back(), "2125,8,8,8,8,8,8,2");
+    EXPECT_FLOAT_EQ(w.balance(ann), 1000000 - 524288 - 2);
+    auto logged = lines("tickets.dat");
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_TRUE(logged[1] == "2126,3,2,Win,4," + before || logged[1] == "2126,3,2,Win,4," + after)
+        << logged[1];
+}
+
+// Notes what the board held each time payment showed a message.
+class BoardWatcher final : public Prompter {
+public:
+    const RaceDay* day = nullptr;
+    std::vector<int32_t> winTotals;
+    void message(std::string_view, std::string_view) override { winTotals.push_back(day->pools.winTotal); }
+    bool ask(std::string_view, std::string_view) override { return false; }
+};
+
+TEST(PaymentBoard, AMessageDuringPaymentFindsEveryTicketPaidSoFarOnTheBoard) {
+    test::TempDir dir;
+    test::ListRandom random{{0.5}};
+    BoardWatcher watcher;
+    RaceDay day(dir.path(), random, watcher);
+    watcher.day = &day;
+    day.date = "5/12/2026";
+    day.card.racePoolsOpened.fill(true);
+    test::writeAll(dir / "wins.dat", "1,1,100\r\n4,2,300\r\n");
+    day.players.entries = {PlayerEntry{3, "Ann", "100"}, PlayerEntry{7, "Bob", "5"}};
+    day.tickets = {ListedTicket{"$10 Win on 1", 3, false}, ListedTicket{"$4 Win on 2", 3, false},
+                   ListedTicket{"$2 Twin-Tri Box 123", 3, false}, ListedTicket{"$20 Win on 3", 7, false}};
+    payTickets(day);
+    EXPECT_EQ(watcher.winTotals, (std::vector<int32_t>{414, 414}))
+        << "a Twin-Tri where none is sold, then Bob short of money";
+    EXPECT_EQ(day.pools.win[1], 304);
+}
+
+TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
+    // Credit 1: the lowest number still counts as an exchange.
+    w.day.exchangeCredits = {{1, 3, 2, "Tri-Super", 4, "3-5-1", 41.2f, 0}};
+    w.list("$2 Twin-Tri Box 123", 3);
+    w.list("$2 Tri-Super Exchange 1 Box 1234", 3);
+    w.list("$2 Tri-Super Exchange 1 Straight 1234", 3); // the credit is spoken for
+    PaymentReport report = payTickets(w.day);
+    EXPECT_EQ(std::make_pair(report.paid, report.badExchanges), std::make_pair(2, 1));
+    EXPECT_EQ(lines("tickets.dat"),
+              (Lines{"2125,3,2,Twin-Tri,4,5/12/2026", "2126,3,2,Tri-Super Exchange,4,5/12/2026"}));
+    EXPECT_EQ(std::make_pair(lines("twintris.dat").size(), lines("trisuperexchanges.dat").size()),
+              std::make_pair(std::size_t{6}, std::size_t{24}));
+    EXPECT_EQ(lines("trisuperexchanges.dat")[0], "2126,1,2,3,4,2");
+    EXPECT_FALSE(exists("trifectas.dat"));
+    EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"1,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
+    EXPECT_EQ(w.day.exchangeCredits[0].exchangedBy, 2126);
+    // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
+    EXPECT_FLOAT_EQ(w.balance(ann), 100 - 12 - 46);
+    EXPECT_EQ(paid(), (std::vector<bool>{true, true, false}));
+}
+
+TEST_F(TicketListTest, APlayerShortOfMoneyKeepsOnlyTheirOwnTicketsBack) {
+    w.day.players.entries[ann].balance = "20"; // spending the whole balance is allowed
+    w.list("$10 Win on 2", 7);
+    w.list("$10 Win on 1", 3);
+    w.list("$11 Place on 3", 7); // Bob owes 21 with 20
+    w.list("$2 Win on 5", 99);   // its owner was deleted: nobody pays for it
+    w.list("$10 Win on 4", 3);
+    PaymentReport report = payTickets(w.day);
+    EXPECT_EQ(std::make_pair(report.paid, report.orphaned), std::make_pair(2, 1));
+    ASSERT_EQ(report.shortOfMoney.size(), 1u);
+    EXPECT_EQ(report.shortOfMoney[0].playerId, 7);
+    // Ann is the one selected (and now out of cash); the last message speaks to Bob.
+    EXPECT_EQ(w.said(),
+              "Stridewell: Ann, you're out of cash! | Stridewell: Bob does not have enough money to pay "
+              "for these bet(s): $1.00 short.\r\nBob's tickets were not paid; change the bet amount, "
+              "reduce the number of selected horses,\r\nor delete a bet.");
+    EXPECT_EQ(paid(), (std::vector<bool>{false, true, false, false, true}));
+    EXPECT_EQ(lines("wins.dat"), (Lines{"2125,1,10", "2126,4,10"}));
+    EXPECT_FALSE(exists("places.dat"));
+    EXPECT_EQ(lines("players.dat"), (Lines{"3,Ann,0", "7,Bob,20"}));
+}
+
+TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
+    std::filesystem::create_directory(w.dir / "tickets.dat");
+    w.list("$2 Win on 1", 3);
+    PaymentReport report = payTickets(w.day);
+    EXPECT_EQ(report.paid, 0);
+    EXPECT_FALSE(report.error.empty());
+    EXPECT_TRUE(w.prompter.sawText(report.error));
+    EXPECT_FALSE(exists("wins.dat"));
+
+    std::filesystem::remove(w.dir / "tickets.dat");
+    w.day.card.racePoolsOpened[3] = false;
+    report = payTickets(w.day);
+    EXPECT_EQ(report.error, "Betting on race 4 is closed: its pool files could not be written.");
+    EXPECT_TRUE(w.prompter.sawText(report.error));
+    EXPECT_EQ(paid(), std::vector<bool>{false});
+    EXPECT_FLOAT_EQ(w.balance(ann), 100);
+    EXPECT_FALSE(exists("tickets.dat"));
+}
+
+TEST(TicketStatus, SaysWhetherATicketIsPaidOrExchangesACredit) {
+    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
+    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, true}), "paid");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Box 123", 3, false}), "");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, false}),
+              "exchanges its credit for one combination");
+    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, true}), "paid, exchanging its credit");
+    EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
 }
 
 } // namespace

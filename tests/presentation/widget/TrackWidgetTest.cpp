@@ -84,7 +84,7 @@ protected:
 
 std::unique_ptr<QApplication> TrackWidgetTest::s_app;
 
-TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedAtAnySize) {
+TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedAtAnySizeOnMirroredStrides) {
     EXPECT_EQ(widget.objectName(), QStringLiteral("frTrack"));
     EXPECT_TRUE(widget.elementRect(u"noSuchThing").isEmpty());
     for (QSize size : {QSize(1366, 400), QSize(900, 320), QSize(500, 500), QSize(1920, 300)}) {
@@ -109,9 +109,7 @@ TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedA
     EXPECT_GT(HorseArt::clothRect(horse, GallopFrame::B).center().x(), horse.width() / 4);
     EXPECT_NE(HorseArt::clothRect(horse, GallopFrame::B).center().x(),
               HorseArt::clothRect(horse, GallopFrame::C).center().x());
-}
-
-TEST_F(TrackWidgetTest, StridesAreDifferentDrawingsAndTheLeftFacingOnesMirrored) {
+    // The strides are different drawings, and the left-facing ones mirrored.
     const QSize size(140, 96);
     std::array<QImage, 4> frames;
     for (int f = 0; f < 4; ++f)
@@ -123,11 +121,19 @@ TEST_F(TrackWidgetTest, StridesAreDifferentDrawingsAndTheLeftFacingOnesMirrored)
     EXPECT_EQ(frames[0].pixelColor(131, 80).alpha() > 0, frames[2].pixelColor(140 - 1 - 131, 80).alpha() > 0);
 }
 
-TEST_F(TrackWidgetTest, LabelsShowOnlyWhileTheSceneSaysSoAndTheWinnersNoseMeetsTheLine) {
+TEST_F(TrackWidgetTest, LabelsShowOnlyWhileTheSceneSaysSoInAnyPaletteAndTheWinnersNoseMeetsTheLine) {
     TrackScene& scene = widget.scene();
     const QSize size(1366, 400);
     const QColor yellow(255, 214, 0), red(196, 22, 28), white(250, 250, 250);
-    render(size);
+    // The track looks the same in a dark palette.
+    const QImage light = render(size);
+    QPalette dark;
+    for (auto role : {QPalette::Window, QPalette::Base})
+        dark.setColor(role, QColor(25, 25, 25));
+    for (auto role : {QPalette::WindowText, QPalette::Text})
+        dark.setColor(role, QColor(230, 230, 230));
+    widget.setPalette(dark);
+    EXPECT_EQ(render(size), light);
     const QRectF finish = widget.elementRect(u"lineFinish");
     const QRectF line =
         finish.adjusted(0, finish.height() / 4, 0, -finish.height() / 4); // clear of the rails
@@ -153,18 +159,6 @@ TEST_F(TrackWidgetTest, LabelsShowOnlyWhileTheSceneSaysSoAndTheWinnersNoseMeetsT
     EXPECT_EQ(counts(ended), (std::array{0, 0, 0}));
     for (int e = 0; e < 8; ++e)
         EXPECT_EQ(count(ended, expectedBox(e, size), HorseArt::clothColour(e + 1)), 0);
-}
-
-TEST_F(TrackWidgetTest, LooksTheSameInADarkPalette) {
-    const QSize size(800, 260);
-    const QImage light = render(size);
-    QPalette dark;
-    for (auto role : {QPalette::Window, QPalette::Base})
-        dark.setColor(role, QColor(25, 25, 25));
-    for (auto role : {QPalette::WindowText, QPalette::Text})
-        dark.setColor(role, QColor(230, 230, 230));
-    widget.setPalette(dark);
-    EXPECT_EQ(render(size), light);
 }
 
 } // namespace

@@ -1,0 +1,422 @@
+#include "tote/PoolFiles.h"
+#include "tote/PublicPoolGeneration.h"
+#include "tote/Tote.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <iomanip>
+#include <iterator>
+#include <numeric>
+#include <random>
+#include <sstream>
+#include <string>
+
+using namespace sw;
+using sw::test::ListRandom;
+using sw::test::ScriptedPrompter;
+using sw::test::TempDir;
+
+namespace {
+
+Horse horseWithRatings(int16_t rating) {
+    Horse horse;
+    horse.name = "Horse " + std::to_string(rating);
+    horse.segmentRating = {rating, rating, rating, rating, rating};
+    return horse;
+}
+
+PastPerformance pastLine(std::string grade, int16_t finishPos) {
+    PastPerformance line;
+    line.raceGrade = std::move(grade);
+    line.finishPos = finishPos;
+    return line;
+}
+
+// Entry h runs with all five ratings h + 1, so post 8 has the best segment sum.
+FieldForm risingField() {
+    FieldForm field;
+    for (int h = 0; h < FieldSize; ++h)
+        field[static_cast<std::size_t>(h)].horse = horseWithRatings(static_cast<int16_t>(h + 1));
+    return field;
+}
+
+bool samePools(const Pools& a, const Pools& b) {
+    return std::memcmp(&a, &b, sizeof(Pools)) == 0;
+}
+
+TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
+    EXPECT_EQ(gradePoints("M") + gradePoints("J") + gradePoints("C"), 1 + 5 + 10);
+    EXPECT_EQ(gradePoints("B") + gradePoints("A") + gradePoints("AA"), 20 + 40 + 80);
+    EXPECT_EQ(gradePoints("X") + gradePoints("a") + gradePoints(""), 0);
+
+    // Without form a post rates 2 * early sum + segment sum + round(segment sum + 2.5 ^ (9 - rank)).
+    FieldForm field = risingField();
+    auto rating = [&](int post) { return moneyRatings(field)[static_cast<std::size_t>(post - 1)]; };
+    EXPECT_EQ(rating(1), 20);   // last of eight: 4 + 5 + round(5 + 6.25)
+    EXPECT_EQ(rating(4), 154);  // fifth: 16 + 20 + round(20 + 97.66)
+    EXPECT_EQ(rating(8), 3927); // first: 32 + 40 + round(40 + 3814.7)
+    // Lines AA 1st, M 8th, X 3rd earn 89, 3 and 7; $1001 in 4 starts 3 * 250.
+    field[3].horse.starts = 4;
+    field[3].horse.earnings = 1001;
+    field[3].pastLines = {pastLine("AA", 1), pastLine("M", 8), pastLine("X", 3)};
+    EXPECT_EQ(rating(4), 154 + 89 + 3 + 7 + 750);
+    // Money without starts (a hand-edited record) earns nothing; a C line 2nd earns 18.
+    field[2].horse.earnings = 5000;
+    field[2].pastLines = {pastLine("C", 2)};
+    EXPECT_EQ(rating(3), 81 + 18);
+    // Only the first fifteen lines count.
+    field[5].pastLines.assign(15, pastLine("B", 5));
+    field[5].pastLines.insert(field[5].pastLines.end(), 5, pastLine("AA", 1));
+    EXPECT_EQ(rating(6), 694 + 15 * 25);
+
+    // The five segments each count: 1, 2, 4, 8 and 16 sum 31, third of eight, early sum 3.
+    field[0].horse.segmentRating = {1, 2, 4, 8, 16};
+    EXPECT_EQ(rating(1), 6 + 31 + 641); // round(31 + 610.35)
+
+    // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
+    field = risingField();
+    field[6].horse = horseWithRatings(8);
+    EXPECT_EQ(rating(7), 1638); // 32 + 40 + round(40 + 1525.9)
+    EXPECT_EQ(rating(8), 1638);
+    EXPECT_EQ(rating(6), 694);
+    // A term that leaves 32 bits is skipped; a rating that does is none.
+    field[0].horse.starts = 1;
+    field[0].horse.earnings = 2000000000;
+    EXPECT_EQ(rating(1), 20);
+    field[0].horse.earnings = 715827882;
+    EXPECT_EQ(rating(1), std::nullopt);
+}
+
+// A day in a temp folder and the rising field.
+struct ToteDay : ::testing::Test {
+    TempDir dir;
+    SeededRandom random{42};
+    ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
+    FieldForm field = risingField();
+
+    void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
+    std::vector<std::string> lines(PoolFile file) { return test::readLines(dir / poolFileName(file)); }
+    static int32_t ticketOf(const std::string& line) { return std::stoi(line.substr(0, line.find(','))); }
+};
+
+TEST_F(ToteDay, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
+    ListRandom counting{{0.3}};
+    RaceDay quick{dir.path(), counting, prompter};
+    quick.pools.place[0] = 123;
+    const Pools before = quick.pools;
+    publicPoolGeneration(quick, 0, false, field);
+    publicPoolGeneration(quick, 13, false, field);
+    EXPECT_TRUE(samePools(quick.pools, before)) << "a race outside the day changes nothing";
+
+    EXPECT_FALSE(publicPoolGeneration(quick, 5, true, field).poolFilesWritten);
+    EXPECT_EQ(counting.drawsTaken(), 0u);
+    EXPECT_EQ(quick.pools.win[7], 3927);
+    EXPECT_EQ(quick.pools.place[0], 123);
+    const int32_t total = std::accumulate(quick.pools.win.begin(), quick.pools.win.begin() + FieldSize, 0);
+    EXPECT_EQ(quick.pools.winTotal, total);
+    for (std::size_t h = 0; h < FieldSize; ++h) {
+        EXPECT_FLOAT_EQ(quick.pools.winOdds[h], *oddsFor(total, 1.0f, quick.pools.win[h]));
+        EXPECT_FLOAT_EQ(quick.pools.oddsByRace[5][h], quick.pools.winOdds[h]);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    // Segment sum 0, last of eight (bonus 6): a line worth -6 leaves no money, and the old odds stay.
+    field[0].horse = horseWithRatings(0);
+    field[0].pastLines = {pastLine("X", 16)};
+    ASSERT_EQ(moneyRatings(field)[0], 0);
+    quick.pools.winOdds[0] = quick.pools.oddsByRace[2][0] = 7.5f;
+    publicPoolGeneration(quick, 2, true, field);
+    EXPECT_EQ(quick.pools.win[0], 0);
+    EXPECT_FLOAT_EQ(quick.pools.winOdds[0], 7.5f);
+    EXPECT_FLOAT_EQ(quick.pools.oddsByRace[2][0], 7.5f);
+    EXPECT_GT(quick.pools.winOdds[1], 0.0f);
+}
+
+TEST_F(ToteDay, PlaceShowAndConsistencyBandsFollowTheWinMoney) {
+    publicPoolGeneration(day, 3, false, field);
+    int32_t place = 0, show = 0;
+    for (std::size_t h = 0; h < FieldSize; ++h) {
+        EXPECT_EQ(day.pools.place[h], static_cast<int32_t>(std::floor(day.pools.win[h] * 0.74)));
+        EXPECT_EQ(day.pools.show[h], static_cast<int32_t>(std::floor(day.pools.win[h] * 0.84)));
+        place += day.pools.place[h];
+        show += day.pools.show[h];
+    }
+    // floor(3927 * 0.74) and floor(3927 * 0.84)
+    EXPECT_EQ((std::vector<int32_t>{day.pools.place[7], day.pools.show[7], day.pools.placeTotal,
+                                    day.pools.showTotal}),
+              (std::vector<int32_t>{2905, 3298, place, show}));
+    EXPECT_EQ(day.pools.consistencyBand, (std::array<int32_t, Pools::N>{2, 2, 4, 4, 6, 6, 8, 8, 0}));
+
+    field[5].horse = horseWithRatings(7); // posts 6 and 7 tie for second and third: the worse band
+    publicPoolGeneration(day, 1, false, field);
+    EXPECT_EQ(day.pools.consistencyBand, (std::array<int32_t, Pools::N>{2, 2, 4, 4, 6, 6, 6, 8, 0}));
+}
+
+TEST_F(ToteDay, ExoticMoneyDrawsOneFactorPerHorseInOrder) {
+    std::vector<double> draws;
+    for (int n = 0; n < 10000; ++n)
+        draws.push_back((n % 97) / 97.0);
+    ListRandom scripted{draws};
+    RaceDay scriptedDay{dir.path(), scripted, prompter};
+    scriptedDay.currentRace = 3; // not the race shown: no files
+    publicPoolGeneration(scriptedDay, 2, false, field);
+    EXPECT_EQ(scripted.drawsTaken(), 28u * 2 + 56 * 2 + 336 * 3 + 1680 * 4);
+
+    const Pools& p = scriptedDay.pools;
+    auto f = [&](int n) { return 0.5 + 0.5 * draws[static_cast<std::size_t>(n)]; };
+    auto w = [&](int h) { return static_cast<double>(p.win[static_cast<std::size_t>(h)]); };
+    // i = 0, j = 1: quiniela (draws 0, 1), exacta (2, 3), trifecta 1-2-3 (4..6), superfecta 1-2-3-4 (7..10).
+    EXPECT_EQ(p.quiniela[Pools::idx2(0, 1)], std::floor((w(0) * f(0) + w(1) * f(1)) / 4));
+    EXPECT_EQ(p.exacta[Pools::idx2(0, 1)], std::floor((3 * w(0) * f(2) + w(1) * f(3)) / 18));
+    EXPECT_EQ(p.trifecta[Pools::idx3(0, 1, 2)],
+              std::floor((3 * w(0) * f(4) + 2 * w(1) * f(5) + w(2) * f(6)) / 100));
+    EXPECT_EQ(p.superfecta[Pools::idx4(0, 1, 2, 3)],
+              std::floor((4 * w(0) * f(7) + 3 * w(1) * f(8) + 2 * w(2) * f(9) + w(3) * f(10)) / 500));
+    EXPECT_EQ(p.superfecta[Pools::idx4(0, 1, 2, 4)],
+              std::floor((4 * w(0) * f(11) + 3 * w(1) * f(12) + 2 * w(2) * f(13) + w(4) * f(14)) / 500));
+    // i = 1, j = 0 has no quiniela: its exacta takes the two draws after the last of i = 0.
+    const int afterFirstHorse = 7 * 2 + 7 * 2 + 42 * 3 + 210 * 4;
+    EXPECT_EQ(p.exacta[Pools::idx2(1, 0)],
+              std::floor((3 * w(1) * f(afterFirstHorse) + w(0) * f(afterFirstHorse + 1)) / 18));
+
+    for (int i = 0; i < FieldSize; ++i)
+        for (int j = 0; j <= i; ++j)
+            EXPECT_EQ(p.quiniela[Pools::idx2(i, j)], 0) << "only lower-first pairs hold quiniela money";
+    auto sum = [](const auto& cells) { return std::accumulate(cells.begin(), cells.end(), int32_t{0}); };
+    EXPECT_EQ(std::vector<int32_t>({p.quinielaTotal, p.exactaTotal, p.trifectaTotal, p.superfectaTotal}),
+              std::vector<int32_t>({sum(p.quiniela), sum(p.exacta), sum(p.trifecta), sum(p.superfecta)}));
+    EXPECT_EQ(p.exacta[Pools::idx2(2, 2)], 0);
+    EXPECT_EQ(p.trifecta[Pools::idx3(2, 2, 3)], 0);
+}
+
+TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheToteReadsIt) {
+    RaceDay lost{dir / "missing-folder", random, prompter};
+    auto failed = publicPoolGeneration(lost, 1, false, field);
+    EXPECT_FALSE(failed.poolFilesWritten || lost.card.racePoolsOpened[0])
+        << "a failed write leaves it unopened";
+    EXPECT_TRUE(failed.error);
+
+    day.currentRace = 2;
+    EXPECT_FALSE(publicPoolGeneration(day, 1, false, field).poolFilesWritten) << "a race browsed";
+    EXPECT_FALSE(day.card.racePoolsOpened[2]);
+    EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    std::vector<int> progress;
+    auto track = [&](int percent) { progress.push_back(percent); };
+    auto outcome = publicPoolGeneration(day, 3, false, field, track);
+    ASSERT_TRUE(outcome.poolFilesWritten);
+    EXPECT_FALSE(outcome.error);
+    EXPECT_TRUE(day.card.racePoolsOpened[2]);
+    EXPECT_EQ(day.pools.ticketCounter, 2124);
+    EXPECT_EQ(progress, (std::vector<int>{61, 66, 71, 76, 80, 85, 90, 95, 100}));
+
+    auto wins = lines(PoolFile::Wins), places = lines(PoolFile::Places), shows = lines(PoolFile::Shows);
+    ASSERT_EQ(wins.size() + places.size() + shows.size(), 24u);
+    for (int h = 0; h < FieldSize; ++h) {
+        auto cell = static_cast<std::size_t>(h);
+        EXPECT_EQ(wins[cell], std::to_string(3 * h + 1) + "," + std::to_string(h + 1) + "," +
+                                  std::to_string(day.pools.win[cell]));
+        EXPECT_EQ(ticketOf(places[cell]), 3 * h + 2);
+        EXPECT_EQ(ticketOf(shows[cell]), 3 * h + 3);
+    }
+    auto quinielas = lines(PoolFile::Quinielas), exactas = lines(PoolFile::Exactas);
+    auto trifectas = lines(PoolFile::Trifectas), superfectas = lines(PoolFile::Superfectas);
+    ASSERT_EQ(
+        (std::vector<std::size_t>{quinielas.size(), exactas.size(), trifectas.size(), superfectas.size()}),
+        (std::vector<std::size_t>{28, 56, 336, 1680}));
+    EXPECT_EQ(quinielas.front(), "25,1,2," + std::to_string(day.pools.quiniela[Pools::idx2(0, 1)]));
+    EXPECT_EQ(ticketOf(exactas.front()), 26);
+    EXPECT_EQ(ticketOf(trifectas.front()), 27);
+    EXPECT_EQ(superfectas.front().substr(0, 11), "28,1,2,3,4,");
+    EXPECT_EQ(superfectas.back(),
+              "2124,8,7,6,5," + std::to_string(day.pools.superfecta[Pools::idx4(7, 6, 5, 4)]));
+    // Every number 1..2124 is used exactly once.
+    std::vector<int> seen(2125, 0);
+    std::vector<std::string> written;
+    for (PoolFile file : SingleRacePoolFiles) {
+        for (const auto& line : lines(file))
+            ++seen[static_cast<std::size_t>(ticketOf(line))];
+        written.push_back(test::readAll(dir / poolFileName(file)));
+    }
+    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 2124);
+
+    // The exotic odds are set as the files are written.
+    const Pools& p = day.pools;
+    EXPECT_FLOAT_EQ(p.quinielaOdds[Pools::idx2(2, 5)],
+                    *oddsFor(p.quinielaTotal, 1.0f, p.quiniela[Pools::idx2(2, 5)]));
+    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(5, 2)],
+                    *oddsFor(p.exactaTotal, 1.0f, p.exacta[Pools::idx2(5, 2)]));
+    // The tote reads back from the files exactly the money generated.
+    const Pools opened = day.pools;
+    toteRefresh(day);
+    EXPECT_TRUE(samePools(day.pools, opened));
+
+    // Browsing back after players' tickets and the race's own run, or to another race, writes nothing again.
+    day.pools.ticketCounter = 2130;
+    field[0].horse = horseWithRatings(9);
+    progress.clear();
+    for (bool quick : {false, true}) {
+        EXPECT_FALSE(publicPoolGeneration(day, 3, quick, field, track).poolFilesWritten);
+        EXPECT_NE(day.pools.winOdds, opened.winOdds) << "the program shows the race as its records stand";
+        EXPECT_EQ(day.pools.oddsByRace[3], opened.oddsByRace[3])
+            << "its multi-race legs pay on the odds bet on";
+    }
+    EXPECT_FALSE(publicPoolGeneration(day, 6, false, field).poolFilesWritten);
+    EXPECT_TRUE(progress.empty());
+    EXPECT_EQ(day.pools.ticketCounter, 2130);
+    std::size_t n = 0;
+    for (PoolFile file : SingleRacePoolFiles)
+        EXPECT_EQ(test::readAll(dir / poolFileName(file)), written[n++]) << poolFileName(file);
+    EXPECT_EQ(day.pools.quinielaOdds, opened.quinielaOdds);
+    EXPECT_EQ(day.pools.exactaOdds, opened.exactaOdds);
+    EXPECT_NE(day.pools.exacta, opened.exacta);
+}
+
+// ---- Pool files ----
+
+void expectOdds(const std::vector<float>& actual, const std::vector<float>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_FLOAT_EQ(actual[i], expected[i]) << "odds " << i;
+}
+
+// A line as read: "ticket posts amount", or "-" when it is refused.
+std::string read(std::string_view text, PoolFile file) {
+    auto line = parsePoolLine(text, file);
+    if (!line)
+        return "-";
+    std::ostringstream out;
+    out << std::setprecision(15) << line->ticket << " ";
+    for (int i = 0; i < line->count; ++i)
+        out << (i ? "-" : "") << line->horses[static_cast<std::size_t>(i)];
+    out << " " << line->amount;
+    return out.str();
+}
+
+TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
+    const int16_t posts[] = {3, 1, 4};
+    EXPECT_EQ(poolLineText(57, posts, 2), "57,3,1,4,2\r\n");
+    EXPECT_EQ(poolLineText(2124, std::span(posts, 1), 0), "2124,3,0\r\n");
+    struct Case {
+        const char* text;
+        PoolFile file;
+        const char* read;
+    } cases[] = {
+        {"57,2,5,10", PoolFile::Quinielas, "57 2-5 10"},
+        {" 8, 3, 7.5", PoolFile::Wins, "8 3 7.5"},      // amounts are read as numbers
+        {"9,3,3,2", PoolFile::DailyDoubles, "9 3-3 2"}, // legs of different races may repeat a post
+        {"9,1,1,1,1,1,1,2", PoolFile::Pick6s, "9 1-1-1-1-1-1 2"},
+        {"1,3,3,2", PoolFile::Exactas, "-"}, // a horse cannot finish twice
+        {"1,1,2,1,2", PoolFile::Trifectas, "-"},
+        {"1,1,2,3,4,5,6,7,2", PoolFile::Pick6s, "-"}, // more fields than a pick 6 line
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(read(c.text, c.file), c.read) << c.text;
+    for (const char* text : {"", "1,9,2", "1,0,2", "1,-3,2", "1,x,2", "x,1,2", "1,2", "1,2,3,4", "1,2,abc",
+                             "1,,2", "5000000000,1,2"})
+        EXPECT_EQ(read(text, PoolFile::Wins), "-") << text;
+}
+
+// Lines as the game writes them take a quicker reading than padded or hand-edited ones; both
+// readings must agree on every line, whatever it holds.
+TEST(PoolLine, PlainLinesReadAsTheirPaddedCopies) {
+    std::mt19937 pick(31);
+    const PoolFile files[] = {PoolFile::Wins,      PoolFile::Quinielas,   PoolFile::Exactas,
+                              PoolFile::Trifectas, PoolFile::Superfectas, PoolFile::DailyDoubles,
+                              PoolFile::Pick3s,    PoolFile::Pick6s};
+    const std::string numbers[] = {"0",          "1",          "2",          "5",         "8",
+                                   "9",          "10",         "2124",       "999999999", "1000000000",
+                                   "2147483647", "2147483648", "00000000001"};
+    int readable = 0;
+    for (int n = 0; n < 20000; ++n) {
+        const PoolFile file = files[pick() % std::size(files)];
+        const int fields = poolFileHorses(file) + 1 + static_cast<int>(pick() % 3); // one short .. one over
+        std::string plain, padded;
+        for (int f = 0; f < fields; ++f) {
+            const std::string& number =
+                pick() % 4 == 0 ? numbers[pick() % std::size(numbers)] : std::to_string(1 + pick() % 8);
+            plain += (f ? "," : "") + number;
+            padded += (f ? ", " : " ") + number;
+        }
+        const std::string quick = read(plain, file);
+        ASSERT_EQ(quick, read(padded, file)) << plain;
+        readable += quick != "-";
+    }
+    EXPECT_GT(readable, 1000) << "enough lines were readable to compare";
+}
+
+TEST_F(ToteDay, AppendedLinesAreReadBackInOrderAndAClearedFileStaysEmpty) {
+    const int16_t a[] = {1, 2};
+    const int16_t b[] = {4, 4};
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2)));
+    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 6) + "junk\r\n"));
+    std::vector<std::string> lines;
+    forEachPoolLine(test::readAll(dir / "dailydoubles.dat"), PoolFile::DailyDoubles, [&](const PoolLine& l) {
+        lines.push_back(std::to_string(l.ticket) + " " + std::to_string(l.horses[1]) + " " +
+                        std::to_string(l.amount));
+    });
+    EXPECT_EQ(lines, (std::vector<std::string>{"30 2 2.000000", "31 4 6.000000"}));
+    ASSERT_FALSE(clearPoolFile(day, PoolFile::DailyDoubles));
+    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
+}
+
+TEST_F(ToteDay, RefreshAddsEveryWellFormedLineToItsCellAndTotal) {
+    write(PoolFile::Wins,
+          "1,1,100\r\n4,2,300\r\n2125,2,20\r\n\r\n2,9,500\r\n3,0,500\r\nnonsense\r\n4,1,2,3\r\n"
+          "5,x,7\r\n");
+    write(PoolFile::Places, "2,1,74\r\n");
+    write(PoolFile::Shows, "3,8,84\n");
+    write(PoolFile::Quinielas, "25,2,5,40\r\n2126,5,2,10\r\n7,3,3,99\r\n");
+    write(PoolFile::Exactas, "26,1,2,18\r\n27,2,1,6\r\n");
+    write(PoolFile::Trifectas, "28,1,2,3,5\r\n");
+    write(PoolFile::Superfectas, "29,4,3,2,1,7\r");
+    toteRefresh(day);
+    const Pools& p = day.pools;
+    EXPECT_EQ(p.win, (std::array<int32_t, Pools::N>{100, 320, 0, 0, 0, 0, 0, 0, 0}));
+    // A quiniela 5-2 adds to the pair's lower-first cell.
+    EXPECT_EQ((std::vector<int32_t>{p.winTotal, p.place[0], p.placeTotal, p.show[7], p.showTotal,
+                                    p.quiniela[Pools::idx2(1, 4)], p.quiniela[Pools::idx2(4, 1)],
+                                    p.quinielaTotal, p.exacta[Pools::idx2(0, 1)], p.exacta[Pools::idx2(1, 0)],
+                                    p.exactaTotal, p.trifecta[Pools::idx3(0, 1, 2)], p.trifectaTotal,
+                                    p.superfecta[Pools::idx4(3, 2, 1, 0)], p.superfectaTotal}),
+              (std::vector<int32_t>{420, 74, 74, 84, 84, 50, 0, 50, 18, 6, 24, 5, 5, 7, 7}));
+    // Win 1: 420 * 0.75 / 100 - 1 = 2.15; win 2: 420 * 0.75 / 320 - 1 < 0.
+    expectOdds({p.winOdds[0], p.winOdds[1], p.quinielaOdds[Pools::idx2(1, 4)],
+                p.exactaOdds[Pools::idx2(1, 0)], p.exactaOdds[Pools::idx2(0, 1)]},
+               {2.1f, 0.05f, 0.05f, 2.0f, 0.05f});
+
+    // An amount that would overflow a pool is ignored.
+    write(PoolFile::Wins, "1,1,2000000000\r\n2,1,2000000000\r\n3,2,5\r\n");
+    toteRefresh(day);
+    EXPECT_EQ(std::to_string(p.win[0]) + " " + std::to_string(p.winTotal), "2000000000 2000000005");
+}
+
+TEST_F(ToteDay, RefreshStartsFromEmptyPoolsKeepsOddsOfCellsWithoutMoneyAndRepeatsExactly) {
+    Pools& p = day.pools;
+    p.win.fill(77);
+    p.trifecta[Pools::idx3(0, 1, 2)] = p.trifectaTotal = 9;
+    p.winOdds.fill(3.5f);
+    p.quinielaOdds[Pools::idx2(0, 1)] = p.exactaOdds[Pools::idx2(0, 1)] = 12.0f;
+    p.oddsByRace[1][0] = 4.0f; // the public odds of the day stay as generated
+    write(PoolFile::Wins, "1,1,100\r\n2,2,200\r\n");
+    write(PoolFile::Quinielas, "3,2,3,40\r\n");
+    toteRefresh(day);
+    // A missing file leaves its pool empty.
+    EXPECT_EQ((std::vector<int32_t>{p.win[2], p.trifecta[Pools::idx3(0, 1, 2)], p.trifectaTotal}),
+              (std::vector<int32_t>{0, 0, 0}));
+    // Win 1: 300 * 0.75 / 100 - 1 = 1.25.
+    expectOdds({p.winOdds[0], p.winOdds[2], p.quinielaOdds[Pools::idx2(0, 1)],
+                p.exactaOdds[Pools::idx2(0, 1)], p.quinielaOdds[Pools::idx2(1, 2)], p.oddsByRace[1][0]},
+               {1.2f, 3.5f, 12.0f, 12.0f, 0.05f, 4.0f});
+
+    const Pools first = day.pools;
+    toteRefresh(day);
+    EXPECT_EQ(std::memcmp(&first, &day.pools, sizeof(Pools)), 0) << "a second refresh changes nothing";
+}
+
+} // namespace
