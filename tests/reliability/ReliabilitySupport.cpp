@@ -28,30 +28,29 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
     }
 }
 
-// A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
-bool isNumber(std::string_view text, bool whole) {
-    auto digits = [](std::string_view d) {
-        return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (text.starts_with('-'))
-        text.remove_prefix(1);
-    const std::size_t point = whole ? text.npos : text.find('.');
-    return point == text.npos ? digits(text)
-                              : digits(text.substr(0, point)) && digits(text.substr(point + 1));
-}
-
 // Each field of a record: 'i' whole number, 'n' number, 't' text (a name cut short by a hand edit
 // stays empty), 'T' text that is not empty, 'b' True or False, 'e' empty or a whole number.
 bool matches(std::string_view line, std::string_view shape) {
+    // A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
+    auto number = [](std::string_view text, bool whole) {
+        auto digits = [](std::string_view d) {
+            return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+        };
+        if (text.starts_with('-'))
+            text.remove_prefix(1);
+        const std::size_t point = whole ? text.npos : text.find('.');
+        return point == text.npos ? digits(text)
+                                  : digits(text.substr(0, point)) && digits(text.substr(point + 1));
+    };
     const auto fields = fieldsOf(line);
     if (fields.size() != shape.size())
         return false;
     for (std::size_t i = 0; i < shape.size(); ++i) {
         const std::string_view f = fields[i];
         const char kind = shape[i];
-        if ((kind == 'i' && !isNumber(f, true)) || (kind == 'n' && !isNumber(f, false)) ||
+        if ((kind == 'i' && !number(f, true)) || (kind == 'n' && !number(f, false)) ||
             (kind == 'T' && f.empty()) || (kind == 'b' && f != "True" && f != "False") ||
-            (kind == 'e' && !f.empty() && !isNumber(f, true)))
+            (kind == 'e' && !f.empty() && !number(f, true)))
             return false;
     }
     return true;
@@ -86,7 +85,7 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
     for (int f = 0; f < static_cast<int>(PoolFileCount); ++f) {
         const auto pool = static_cast<PoolFile>(f);
         files.push_back({poolFileName(pool), [pool](std::string_view line) {
-                             return parsePoolLine(line, pool) && isNumber(fieldsOf(line).back(), true);
+                             return parsePoolLine(line, pool) && matches(fieldsOf(line).back(), "i");
                          }});
     }
 
@@ -100,12 +99,12 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             continue;
         }
         const std::string content = test::readAll(dir / file.name);
-        const auto lf = std::count(content.begin(), content.end(), '\n');
-        const auto cr = std::count(content.begin(), content.end(), '\r');
         long crlf = 0;
-        for (std::size_t i = 0; i + 1 < content.size(); ++i)
-            crlf += content[i] == '\r' && content[i + 1] == '\n';
-        if (lf != crlf || cr != crlf || (!content.empty() && content.back() != '\n'))
+        for (std::size_t at = content.find("\r\n"); at != content.npos; at = content.find("\r\n", at + 2))
+            ++crlf;
+        if (std::count(content.begin(), content.end(), '\n') != crlf ||
+            std::count(content.begin(), content.end(), '\r') != crlf ||
+            !content.ends_with(content.empty() ? "" : "\r\n"))
             report("a line does not end with CR LF");
         int records = 0;
         for (std::string_view line : splitLines(content)) {
@@ -117,18 +116,6 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             report(std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
     return problems;
-}
-
-std::optional<std::map<int32_t, std::string>> playersOnDisk(const fs::path& dir) {
-    std::map<int32_t, std::string> balances;
-    const std::string content = test::readAll(dir / "players.dat");
-    for (std::string_view line : splitLines(content)) {
-        if (!matches(line, "itn"))
-            return std::nullopt;
-        const auto fields = fieldsOf(line);
-        balances[static_cast<int32_t>(std::stol(std::string(fields[0])))] = std::string(fields[2]);
-    }
-    return balances;
 }
 
 int runAsUser(const std::function<int()>& body) {
