@@ -28,29 +28,30 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
     }
 }
 
+// A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
+bool isNumber(std::string_view text, bool whole) {
+    auto digits = [](std::string_view d) {
+        return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (text.starts_with('-'))
+        text.remove_prefix(1);
+    const std::size_t point = whole ? text.npos : text.find('.');
+    return point == text.npos ? digits(text)
+                              : digits(text.substr(0, point)) && digits(text.substr(point + 1));
+}
+
 // Each field of a record: 'i' whole number, 'n' number, 't' text (a name cut short by a hand edit
 // stays empty), 'T' text that is not empty, 'b' True or False, 'e' empty or a whole number.
 bool matches(std::string_view line, std::string_view shape) {
-    // A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
-    auto number = [](std::string_view text, bool whole) {
-        auto digits = [](std::string_view d) {
-            return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-        };
-        if (text.starts_with('-'))
-            text.remove_prefix(1);
-        const std::size_t point = whole ? text.npos : text.find('.');
-        return point == text.npos ? digits(text)
-                                  : digits(text.substr(0, point)) && digits(text.substr(point + 1));
-    };
     const auto fields = fieldsOf(line);
     if (fields.size() != shape.size())
         return false;
     for (std::size_t i = 0; i < shape.size(); ++i) {
         const std::string_view f = fields[i];
         const char kind = shape[i];
-        if ((kind == 'i' && !number(f, true)) || (kind == 'n' && !number(f, false)) ||
+        if ((kind == 'i' && !isNumber(f, true)) || (kind == 'n' && !isNumber(f, false)) ||
             (kind == 'T' && f.empty()) || (kind == 'b' && f != "True" && f != "False") ||
-            (kind == 'e' && !f.empty() && !number(f, true)))
+            (kind == 'e' && !f.empty() && !isNumber(f, true)))
             return false;
     }
     return true;
@@ -85,7 +86,7 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
     for (int f = 0; f < static_cast<int>(PoolFileCount); ++f) {
         const auto pool = static_cast<PoolFile>(f);
         files.push_back({poolFileName(pool), [pool](std::string_view line) {
-                             return parsePoolLine(line, pool) && matches(fieldsOf(line).back(), "i");
+                             return parsePoolLine(line, pool) && isNumber(fieldsOf(line).back(), true);
                          }});
     }
 
