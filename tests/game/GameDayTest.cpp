@@ -168,8 +168,8 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     ASSERT_EQ(game.stage(), Stage::Program);
     for (int race : {7, 4, 1})
         game.browseProgram(race);
-    game.toteBoard();
     EXPECT_EQ(game.day().pools.winOdds, odds);
+    game.toteBoard();
     EXPECT_EQ(game.day().tickets.size(), 1u) << "the program keeps the tickets of the race being bet";
 
     // An unpaid ticket is offered for payment before the race; the start itself showed nothing.
