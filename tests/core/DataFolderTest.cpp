@@ -36,7 +36,7 @@ void fill(const fs::path& dir) {
         test::writeAll(dir / name, bytes);
 }
 
-// A step of every kind: two rewrites, two appends (one to a file that is not there yet).
+// A step of every kind: two rewrites, three appends (one to a file that is not there yet).
 FileChanges step() {
     FileChanges changes;
     changes.write("horses.dat", "new horses\r\n")
