@@ -24,9 +24,8 @@ TEST(Records, ReadTolerantlyAndWriteTheFileLayout) {
     Horse horse;
     parseHorse(HorseLine, horse);
     EXPECT_EQ(horseRecord(horse), HorseLine + "\r\n");
-    EXPECT_EQ(horse.bestTime, 121.35f);
-    EXPECT_EQ(horse.segmentRating, (std::array<int16_t, 5>{5, 13, 4, 8, -1}));
-    EXPECT_TRUE(horse.spareFlag);
+    EXPECT_EQ(std::tuple(horse.bestTime, horse.segmentRating, horse.spareFlag),
+              std::tuple(121.35f, std::array<int16_t, 5>{5, 13, 4, 8, -1}, true));
     parseHorse("Renamed,J,x", horse);
     EXPECT_EQ(horseRecord(horse),
               "Renamed,J,31,9,7,4,3,87525,63,AA,M,121.35,5,13,4,8,-1,2,0,0,3,0,4,True\r\n");
@@ -38,8 +37,7 @@ TEST(Records, ReadTolerantlyAndWriteTheFileLayout) {
 
     const PastPerformance past = parsePastPerformance(PastLine);
     EXPECT_EQ(pastPerformanceRecord(past), PastLine + "\r\n");
-    EXPECT_EQ(past.finishLengths, "1\u00BE");
-    EXPECT_EQ(past.finalTime, 121.84f);
+    EXPECT_EQ(std::tuple(past.finishLengths, past.finalTime), std::tuple("1\u00BE", 121.84f));
     EXPECT_EQ(pastPerformanceRecord(parsePastPerformance(" 017, 3/14/2026,0,2")),
               "17,3/14/2026,0,2,550,F,0,0,0,0,0,,0,,0,,0,0,,,8\r\n");
     EXPECT_EQ(parsePastPerformance("horse,x").horse, 0);
@@ -58,16 +56,14 @@ TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
     EXPECT_EQ(horses[HorseCount].name, "H200") << "lines beyond the table are ignored";
 
     const Settings settings = parseSettingsFile("\r\n  \r\n400,2,,,999\r\n1,1,,,1\r\n");
-    EXPECT_EQ(settings.startAmount, 400.0f);
-    EXPECT_EQ(settings.defaultBetAmount, 2.0f);
-    EXPECT_EQ(settings.trackRecord, 999.0f);
+    EXPECT_EQ(std::tuple(settings.startAmount, settings.defaultBetAmount, settings.trackRecord),
+              std::tuple(400.0f, 2.0f, 999.0f));
     EXPECT_EQ(parseSettingsFile("").trackRecord, 0.0f) << "an empty file holds no settings";
 
     // A hand edit left a blank line and an unfinished last line.
     const auto past = parsePastPerformances("\r\n5,1/2/2026,0,1\r\n" + PastLine);
     ASSERT_EQ(past.size(), 2u);
-    EXPECT_EQ(past[0].horse, 5);
-    EXPECT_EQ(past[1].comment, "Gamely-md");
+    EXPECT_EQ(std::tuple(past[0].horse, past[1].comment), std::tuple(5, "Gamely-md"));
 }
 
 struct DatabaseFilesTest : ::testing::Test {
@@ -121,10 +117,8 @@ TEST_F(DatabaseFilesTest, SavesAndReloadsTheWholeStable) {
     std::filesystem::create_directory(dir / "settings.dat.new");
     day.db.horses[1].name = "New Stable";
     day.db.settings.startAmount = 10;
-    EXPECT_TRUE(saveHorses(day));
-    EXPECT_TRUE(saveSettings(day));
-    EXPECT_EQ(readAll(dir / "horses.dat"), saved.at("horses.dat"));
-    EXPECT_EQ(readAll(dir / "settings.dat"), saved.at("settings.dat"));
+    EXPECT_TRUE(saveHorses(day) && saveSettings(day));
+    EXPECT_EQ(test::folderContents(dir.path()), saved);
 }
 
 // A line of horse h whose race number tells its place in the horse's history.

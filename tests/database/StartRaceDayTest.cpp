@@ -156,17 +156,15 @@ TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsAndWritesNothing) {
         const StartResult result = startRaceDay(day);
         EXPECT_FALSE(result.ready || day.cardDrawn);
         EXPECT_EQ(std::tie(result.unfilledRace, result.missingFile), std::tuple(c.unfilledRace, c.missing));
-        EXPECT_NE(result.message.find(c.message), std::string::npos) << result.message;
-        EXPECT_NE(result.message.find("backup"), std::string::npos);
-        EXPECT_NE(result.message.find("reset"), std::string::npos);
-        std::vector<std::string> shown = {result.message};
+        for (const std::string part : {c.message, "backup", "reset"})
+            EXPECT_NE(result.message.find(part), std::string::npos) << result.message;
+        const std::string title = " | " + std::string(MessageTitle);
+        std::vector<std::string> expected = {result.message + title}, shown;
         if (*c.missing)
-            shown.insert(shown.begin(), "Error reading " + std::string(c.missing));
-        for (const auto& message : prompter.shown()) {
-            EXPECT_EQ(message.text, shown.at(&message - &prompter.shown()[0]));
-            EXPECT_EQ(message.title, MessageTitle);
-        }
-        EXPECT_EQ(prompter.shown().size(), shown.size());
+            expected.insert(expected.begin(), "Error reading " + std::string(c.missing) + title);
+        for (const auto& message : prompter.shown())
+            shown.push_back(message.text + " | " + message.title);
+        EXPECT_EQ(shown, expected);
         EXPECT_EQ(readAll(dir / "races.dat"), "") << "no card is recorded for a day that cannot run";
         EXPECT_EQ(std::filesystem::exists(dir / "races.dat"), !*c.missing)
             << "nor written before the stable is in";
@@ -177,19 +175,12 @@ TEST_F(StartRaceDayTest, AStableThatCannotFillTheDayStopsAndWritesNothing) {
 TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     test::copyBundledData(dir.path());
     // A day quit part-way leaves its results, tickets, multi-race halves and exchange credits.
-    const char* leftovers[] = {"results.dat",
-                               "tickets.dat",
-                               "races.dat",
-                               "pick3s.dat",
-                               "dailydoubles.dat",
-                               "pick6s.dat",
-                               "twintris.dat",
-                               "trisupers.dat",
-                               "twintriexchanges.dat",
-                               "trisuperexchanges.dat",
-                               "exchangecredits.dat"};
-    for (const char* name : leftovers)
-        writeAll(dir / name, "2125,1,2,3,2\r\n");
+    const std::string leftovers[] = {
+        "results",        "tickets",  "races",     "pick3s",           "dailydoubles",
+        "pick6s",         "twintris", "trisupers", "twintriexchanges", "trisuperexchanges",
+        "exchangecredits"};
+    for (const std::string& name : leftovers)
+        writeAll(dir / (name + ".dat"), "2125,1,2,3,2\r\n");
     std::string pastLines;
     for (int i = 1; i <= 16; ++i)
         pastLines += "4,1/" + std::to_string(i) + "/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n";
@@ -214,8 +205,8 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
             card += "," + std::to_string(day.card.raceHorse[r][p]);
         card += "\r\n";
     }
-    for (const std::string name : leftovers)
-        EXPECT_EQ(readAll(dir / name), name == "races.dat" ? card : "") << name;
+    for (const std::string& name : leftovers)
+        EXPECT_EQ(readAll(dir / (name + ".dat")), name == "races" ? card : "") << name;
     EXPECT_EQ(readAll(dir / "pastperformances.dat"), pastLines.substr(pastLines.find("\r\n") + 2));
     EXPECT_TRUE(day.exchangeCredits.empty() && day.tickets.empty());
     EXPECT_EQ(day.currentRace, 0);
@@ -232,9 +223,9 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     EXPECT_EQ(day.date.find(','), std::string::npos);
     EXPECT_EQ(test::readLines(dir / "races.dat").at(0).rfind("1,1,0," + day.date + ",", 0), 0u) << day.date;
     EXPECT_TRUE(prompter.sawText("Error reading settings.dat"));
-    EXPECT_EQ(std::tuple(day.db.settings.startAmount, day.db.settings.defaultBetAmount,
-                         day.db.settings.trackRecord),
-              std::tuple(400.0f, 2.0f, 999.0f));
+    EXPECT_EQ(
+        std::tie(day.db.settings.startAmount, day.db.settings.defaultBetAmount, day.db.settings.trackRecord),
+        std::tuple(400.0f, 2.0f, 999.0f));
     EXPECT_EQ(readAll(dir / "players.dat"), "5,Ann,400\r\n6,Bob,400\r\n");
     EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(0, "400.00"));
 }

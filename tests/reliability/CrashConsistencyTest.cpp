@@ -145,21 +145,18 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
         Faults faults(run.path(), k, err);
         playOn(faults);
         ASSERT_GE(faults.failedStep, 0) << k;
-        Folder now;
+        // A rename that failed after its step's commit is finished by the next step or start; what
+        // counts is the folder once that is done. After a kill the next start recovers first.
         if (err == 0) {
-            ASSERT_FALSE(DataFolder(run.path()).recover()) << k; // the next start recovers first
-            now = contentsOf(run.path());
-        } else {
-            // A rename that failed after its step's commit is finished by the next step or start;
-            // what counts is the folder once that is done.
-            now = faults.afterFailure();
-            if (now.count("stridewell.journal")) {
-                test::TempDir copy;
-                for (const auto& [name, bytes] : now)
-                    test::writeAll(copy / name, bytes);
-                ASSERT_FALSE(DataFolder(copy.path()).recover()) << k;
-                now = contentsOf(copy.path());
-            }
+            ASSERT_FALSE(DataFolder(run.path()).recover()) << k;
+        }
+        Folder now = err ? faults.afterFailure() : contentsOf(run.path());
+        if (now.count("stridewell.journal")) {
+            test::TempDir copy;
+            for (const auto& [name, bytes] : now)
+                test::writeAll(copy / name, bytes);
+            ASSERT_FALSE(DataFolder(copy.path()).recover()) << k;
+            now = contentsOf(copy.path());
         }
         const auto s = static_cast<std::size_t>(faults.failedStep);
         ASSERT_TRUE(now == snapshots[s] || now == snapshots[s + 1])

@@ -100,12 +100,12 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             continue;
         }
         const std::string content = test::readAll(dir / file.name);
-        const auto lf = std::count(content.begin(), content.end(), '\n');
-        const auto cr = std::count(content.begin(), content.end(), '\r');
         long crlf = 0;
-        for (std::size_t i = 0; i + 1 < content.size(); ++i)
-            crlf += content[i] == '\r' && content[i + 1] == '\n';
-        if (lf != crlf || cr != crlf || (!content.empty() && content.back() != '\n'))
+        for (std::size_t at = content.find("\r\n"); at != content.npos; at = content.find("\r\n", at + 2))
+            ++crlf;
+        if (std::count(content.begin(), content.end(), '\n') != crlf ||
+            std::count(content.begin(), content.end(), '\r') != crlf ||
+            !content.ends_with(content.empty() ? "" : "\r\n"))
             report("a line does not end with CR LF");
         int records = 0;
         for (std::string_view line : splitLines(content)) {
@@ -117,18 +117,6 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             report(std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
     return problems;
-}
-
-std::optional<std::map<int32_t, std::string>> playersOnDisk(const fs::path& dir) {
-    std::map<int32_t, std::string> balances;
-    const std::string content = test::readAll(dir / "players.dat");
-    for (std::string_view line : splitLines(content)) {
-        if (!matches(line, "itn"))
-            return std::nullopt;
-        const auto fields = fieldsOf(line);
-        balances[static_cast<int32_t>(std::stol(std::string(fields[0])))] = std::string(fields[2]);
-    }
-    return balances;
 }
 
 int runAsUser(const std::function<int()>& body) {

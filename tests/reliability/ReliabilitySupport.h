@@ -1,10 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +11,6 @@ namespace sw::reliability {
 // that is no number, a wrong count of horses or jockeys, a line without CR LF. Empty when every
 // file the game keeps reads back as the game wrote it.
 std::vector<std::string> folderProblems(const std::filesystem::path& dir);
-
-// Balance texts by player number as players.dat holds them; nothing when a line is broken.
-std::optional<std::map<int32_t, std::string>> playersOnDisk(const std::filesystem::path& dir);
 
 // Runs body in a child process and returns its exit status (128 + signal when it died). A child
 // of root first becomes an ordinary user, since root reads and writes files whatever their

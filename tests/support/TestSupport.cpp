@@ -2,10 +2,11 @@
 
 #include "core/TextEncoding.h"
 
+#include <algorithm>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
+#include <stdlib.h>
 
 namespace sw::test {
 
@@ -19,20 +20,15 @@ bool ScriptedPrompter::ask(std::string_view text, std::string_view title) {
     if (m_whenAsked)
         m_whenAsked();
     m_shown.push_back({std::string(text), std::string(title), true});
-    if (m_answers.empty()) {
-        ++m_unscripted;
+    if (m_answers.empty())
         return false;
-    }
     bool yes = m_answers.front();
     m_answers.pop_front();
     return yes;
 }
 
 bool ScriptedPrompter::sawText(std::string_view text) const {
-    for (const auto& s : m_shown)
-        if (s.text == text)
-            return true;
-    return false;
+    return std::any_of(m_shown.begin(), m_shown.end(), [&](const Shown& s) { return s.text == text; });
 }
 
 double ListRandom::uniform() {
@@ -44,16 +40,11 @@ double ListRandom::uniform() {
 }
 
 TempDir::TempDir() {
-    static std::mt19937_64 engine{std::random_device{}()};
-    auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("stridewell-test-" + std::to_string(engine()));
-        if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    std::string name = (std::filesystem::temp_directory_path() / "stridewell-test-XXXXXX").string();
+    if (!::mkdtemp(name.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    m_path = name;
+    std::filesystem::permissions(m_path, static_cast<std::filesystem::perms>(0755));
 }
 
 TempDir::~TempDir() {
@@ -84,19 +75,14 @@ std::map<std::string, std::string> folderContents(const std::filesystem::path& d
 }
 
 std::vector<std::string> readLines(const std::filesystem::path& file) {
-    std::string content = readAll(file);
-    std::vector<std::string> lines;
-    for (auto line : splitLines(content))
-        lines.emplace_back(line);
-    return lines;
-}
-
-std::filesystem::path bundledDataDir() {
-    return std::filesystem::path(STRIDEWELL_SOURCE_DIR) / "data";
+    const std::string content = readAll(file);
+    const auto lines = splitLines(content);
+    return {lines.begin(), lines.end()};
 }
 
 void copyBundledData(const std::filesystem::path& dir) {
-    for (const auto& entry : std::filesystem::directory_iterator(bundledDataDir()))
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(STRIDEWELL_SOURCE_DIR) / "data"))
         if (entry.is_regular_file())
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
                                        std::filesystem::copy_options::overwrite_existing);

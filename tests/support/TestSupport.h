@@ -25,18 +25,16 @@ public:
     // Runs at each question, after the prompt's own hook: a test looks at what is shown then.
     void whenAsked(std::function<void()> look) { m_whenAsked = std::move(look); }
     void message(std::string_view text, std::string_view title) override;
-    // Unscripted questions are answered No, and counted so a test can notice them.
+    // Unscripted questions are answered No.
     bool ask(std::string_view text, std::string_view title) override;
 
     const std::vector<Shown>& shown() const { return m_shown; }
     bool sawText(std::string_view text) const;
-    std::size_t unscriptedQuestions() const { return m_unscripted; }
     void clear() { m_shown.clear(); }
 
 private:
     std::deque<bool> m_answers;
     std::vector<Shown> m_shown;
-    std::size_t m_unscripted = 0;
     std::function<void()> m_whenAsked;
 };
 
@@ -73,9 +71,7 @@ std::vector<std::string> readLines(const std::filesystem::path& file);
 // Every regular file of the folder by name, with its bytes.
 std::map<std::string, std::string> folderContents(const std::filesystem::path& dir);
 
-// The bundled data folder of the source tree.
-std::filesystem::path bundledDataDir();
-// Copies the bundled data into dir, so a test can play on it without touching the original.
+// Copies the source tree's bundled data into dir, so a test can play on it without touching the original.
 void copyBundledData(const std::filesystem::path& dir);
 
 } // namespace sw::test
