@@ -65,18 +65,6 @@ TEST(RaceReplay, ReproducesTheTrackFromACompactRecordingAndIsWatchedAgainAtRaceS
         if (gateFirst)
             continue;
 
-        // The race shown had every kind of event.
-        bool photo = false, finish = false, call = false, moved = false, lane = false, gallop = false;
-        for (std::size_t p = 1; p < views.size(); ++p) {
-            const HorsePicture &now = views[p].pictures[3], &before = views[p - 1].pictures[3];
-            photo |= views[p].photoVisible;
-            finish |= views[p].finishLineVisible;
-            call |= views[p].call.visible;
-            moved |= now.left != before.left;
-            lane |= now.top != before.top;
-            gallop |= now.frame != before.frame;
-        }
-        EXPECT_TRUE(photo && finish && call && moved && lane && gallop);
         EXPECT_FALSE(views.back().pictures[0].visible) << "the last pass ends the race";
 
         // Watched again on the same track, rewound part way, at race speed or slowed down for the
