@@ -64,6 +64,8 @@ TEST(ProgramLines, TrackRecordIsATimeAndItsHoldersAreNamed) {
     db.horses[141].bestTime = 27.36f;
     db.settings.trackRecord = 27.35f;
     EXPECT_EQ(trackRecordHolders(db), (Texts{"H17", "H140"}));
+    db.settings.trackRecord = 999;
+    EXPECT_TRUE(trackRecordHolders(db).empty()) << "horses that never ran hold no record";
     db.settings.trackRecord = 0;
     db.horses[5].bestTime = 0;
     EXPECT_TRUE(trackRecordHolders(db).empty()) << "a missing settings file holds no record";
