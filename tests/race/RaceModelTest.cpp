@@ -75,32 +75,19 @@ struct Parked {
 };
 
 TEST(RaceGeometry, DistancesScaleWithTheTrackWidthAndTheClockRunsFasterInBetterRaces) {
-    struct Case {
-        int width;
-        double scale;
-        std::array<int32_t, 7> figures; // leg, finish, the three calls, turn one's start, turn two's end
-        int grade;
-        float clockSpeed;
-    };
-    // The finish line's last straight grows with the width itself, not with the scale.
-    for (const Case& c :
-         {Case{11355, 1.0, {10655, 2 * 10655 + 8300, 5964, 11928, 17892, 10215, 22355}, 1, 1.0f},
-          Case{22710, 2.0, {21310, 16600 + 22010 * 2, 11928, 23856, 35784, 20430, 44710}, 3, 1.026f},
-          Case{5678, 5678 / 11355.0, {5328, 14106, 2982, 5965, 8947, 5108, 11178}, 6, 1.065f}}) {
-        SCOPED_TRACE(c.width);
-        RaceTestDay t(seeded(1));
-        t.day.card.raceGrade[2] = static_cast<int16_t>(c.grade);
-        RaceModel race(t.day, nullptr, c.width);
-        race.start();
-        EXPECT_DOUBLE_EQ(race.trackScale(), c.scale);
-        EXPECT_EQ((std::array{race.legLength(), race.finishLine(), race.quarterMark(), race.halfMark(),
-                              race.threeQuarterMark(), race.turnOneStart(), race.turnTwoEnd()}),
-                  c.figures);
-        EXPECT_EQ(speedFactor(c.grade), c.clockSpeed);
-        EXPECT_EQ(race.clockSpeed(), c.clockSpeed);
-        race.step();
-        EXPECT_NEAR(race.raceClock(), 8 * c.clockSpeed * 3.1027, 1e-3);
-    }
+    // Half the design width; the finish line's last straight grows with the width itself, not the scale.
+    RaceTestDay t(seeded(1));
+    t.day.card.raceGrade[2] = 6;
+    RaceModel race(t.day, nullptr, 5678);
+    race.start();
+    EXPECT_DOUBLE_EQ(race.trackScale(), 5678 / 11355.0);
+    EXPECT_EQ((std::array{race.legLength(), race.finishLine(), race.quarterMark(), race.halfMark(),
+                          race.threeQuarterMark(), race.turnOneStart(), race.turnTwoEnd()}),
+              (std::array<int32_t, 7>{5328, 14106, 2982, 5965, 8947, 5108, 11178}));
+    EXPECT_EQ((std::array{speedFactor(1), speedFactor(3), race.clockSpeed()}),
+              (std::array{1.0f, 1.026f, 1.065f}));
+    race.step();
+    EXPECT_NEAR(race.raceClock(), 8 * 1.065 * 3.1027, 1e-3);
 }
 
 TEST(RacePass, StepsGrowWithTheDrawsAndHalveInsideTheBand) {
@@ -182,12 +169,10 @@ std::string callsOf(const RaceResult& r, std::size_t e) {
 TEST(MarginText, EachBandIncludesItsUpperBoundAndWholeLengthsAreFloored) {
     // Fractions of a length have a leading blank, whole lengths below ten a trailing one.
     const std::pair<float, const char*> cases[] = {
-        {0.0f, "ns"},        {148.0f, "ns"},       {148.5f, "nk"},       {296.0f, "nk"},
-        {296.5f, "hd"},      {444.0f, "hd"},       {444.5f, " \u00BC"},  {592.0f, " \u00BC"},
-        {592.5f, " \u00BD"}, {1184.0f, " \u00BD"}, {1184.5f, " \u00BE"}, {1776.0f, " \u00BE"},
-        {1776.5f, "1 "},     {2368.0f, "1 "},      {2368.5f, "1 "},      {4735.0f, "1 "},
-        {4736.0f, "2 "},     {21311.0f, "8 "},     {23679.0f, "9 "},     {23680.0f, "10"},
-        {87617.0f, "37"}};
+        {148.0f, "ns"},       {148.5f, "nk"},       {296.0f, "nk"},       {296.5f, "hd"},
+        {444.0f, "hd"},       {444.5f, " \u00BC"},  {592.0f, " \u00BC"},  {592.5f, " \u00BD"},
+        {1184.0f, " \u00BD"}, {1184.5f, " \u00BE"}, {1776.0f, " \u00BE"}, {1776.5f, "1 "},
+        {4735.0f, "1 "},      {4736.0f, "2 "},      {23679.0f, "9 "},     {23680.0f, "10"}};
     for (const auto& [gap, text] : cases)
         EXPECT_EQ(marginText(gap), text) << gap;
 }
@@ -210,21 +195,10 @@ TEST(RaceCalls, MarksRecordOrderMarginsAndTheLeadersClockAsTheFractionTime) {
 
     for (int i = 0; i < 100; ++i)
         p.race.step();
-    // 805 clock steps of 1.026 x 3.1027 ms: 2562 ms, just over a length.
+    // 805 clock steps of 1.026 x 3.1027 ms: 2562 ms, just over a length. (The golden race pins the
+    // fractions as the leader's clock.)
     EXPECT_EQ(callsOf(r, 6), "2 2 ns 2 1 ");
     EXPECT_EQ(p.trace.count["fraction"], 3);
-
-    // The fraction is the leader's clock in minutes and seconds.
-    p.t.day.card.raceGrade[2] = 1; // clock steps of exactly 3.1027 ms
-    p.restart();
-    p.holdR10AtZero();
-    // Passed at the second inner move of pass 3000: 23993 clock steps of 3.1027 ms would be
-    // 74.443 s, but the single-precision clock drops a little of each step once it is large.
-    p.race.placeEntry(0, p.race.quarterMark() - 2 * 3000, 0);
-    while (p.t.day.result.quarterPos[0] == 0)
-        p.race.step();
-    EXPECT_EQ(p.race.passes(), 3000);
-    EXPECT_EQ(p.t.day.result.fractionTimes[0], "1:14.43");
 }
 
 TEST(LaneDecision, EveryPathAndLaneEndsInTheRightLaneWithTheRightStep) {
@@ -310,8 +284,6 @@ TEST(RacePhoto, OnlyAClose2ndTo5thWithinTheGapRaisesThePhotoOnce) {
         bool photo;
     };
     for (const Case& c : {Case{"close 2nd", {10, 27, 90, 130, 170, 210, 250}, true},
-                          Case{"close 3rd", {10, 50, 67, 130, 170, 210, 250}, true},
-                          Case{"close 4th", {10, 50, 90, 107, 170, 210, 250}, true},
                           Case{"close 5th", {10, 50, 90, 130, 147, 210, 250}, true},
                           Case{"close 6th and 7th", {10, 50, 90, 130, 170, 171, 172}, false},
                           Case{"0.52 s behind", {10, 31, 90, 130, 170, 210, 250}, false}}) {

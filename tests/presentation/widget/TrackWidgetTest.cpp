@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -84,9 +83,7 @@ protected:
 
 std::unique_ptr<QApplication> TrackWidgetTest::s_app;
 
-TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedAtAnySizeOnMirroredStrides) {
-    EXPECT_EQ(widget.objectName(), QStringLiteral("frTrack"));
-    EXPECT_TRUE(widget.elementRect(u"noSuchThing").isEmpty());
+TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedAtAnySize) {
     for (QSize size : {QSize(1366, 400), QSize(900, 320), QSize(500, 500), QSize(1920, 300)}) {
         const QImage image = render(size);
         for (int e = 0; e < 8; ++e) {
@@ -105,35 +102,13 @@ TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedA
             EXPECT_EQ(count(image, box.translated(2 * box.width() * (e < 4 ? -1 : 1), 0), cloth), 0);
         }
     }
-    const QSizeF horse = widget.horseRect(2).size();
-    EXPECT_GT(HorseArt::clothRect(horse, GallopFrame::B).center().x(), horse.width() / 4);
-    EXPECT_NE(HorseArt::clothRect(horse, GallopFrame::B).center().x(),
-              HorseArt::clothRect(horse, GallopFrame::C).center().x());
-    // The strides are different drawings, and the left-facing ones mirrored.
-    const QSize size(140, 96);
-    std::array<QImage, 4> frames;
-    for (int f = 0; f < 4; ++f)
-        frames[static_cast<std::size_t>(f)] = HorseArt::pixmap(0, GallopFrame(f), size).toImage();
-    EXPECT_NE(frames[0], frames[1]);
-    EXPECT_NE(frames[2], frames[3]);
-    EXPECT_NE(frames[0], frames[2]);
-    // C is A turned round: the hooves sit at the mirrored places.
-    EXPECT_EQ(frames[0].pixelColor(131, 80).alpha() > 0, frames[2].pixelColor(140 - 1 - 131, 80).alpha() > 0);
 }
 
-TEST_F(TrackWidgetTest, LabelsShowOnlyWhileTheSceneSaysSoInAnyPaletteAndTheWinnersNoseMeetsTheLine) {
+TEST_F(TrackWidgetTest, LabelsShowOnlyWhileTheSceneSaysSoAndTheWinnersNoseMeetsTheLine) {
     TrackScene& scene = widget.scene();
     const QSize size(1366, 400);
+    widget.resize(size); // the elements are placed for the size drawn
     const QColor yellow(255, 214, 0), red(196, 22, 28), white(250, 250, 250);
-    // The track looks the same in a dark palette.
-    const QImage light = render(size);
-    QPalette dark;
-    for (auto role : {QPalette::Window, QPalette::Base})
-        dark.setColor(role, QColor(25, 25, 25));
-    for (auto role : {QPalette::WindowText, QPalette::Text})
-        dark.setColor(role, QColor(230, 230, 230));
-    widget.setPalette(dark);
-    EXPECT_EQ(render(size), light);
     const QRectF finish = widget.elementRect(u"lineFinish");
     const QRectF line =
         finish.adjusted(0, finish.height() / 4, 0, -finish.height() / 4); // clear of the rails
