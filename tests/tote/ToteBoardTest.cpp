@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 using namespace sw;
@@ -99,28 +98,6 @@ TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavou
     EXPECT_EQ(toteBoard(day).favourite, 7) << "a horse without money is nobody's favourite";
     day.pools.win.fill(0);
     EXPECT_EQ(toteBoard(day).favourite, -1);
-}
-
-TEST_F(BoardFixture, ACellExplainsThePayoffItsTooltipShows) {
-    day.pools.winOdds[7] = 2.3f; // 3600 * .75 / 800 - 1 = 2.375, cut to 2.3
-    day.pools.win[1] = 0;
-    const ToteBoard board = toteBoard(day);
-    // Each case: entry, step.
-    const std::pair<int, const char*> cases[] = {
-        {7, "Cut to tenths: 2.3; the breakage, 0.0750 a $1, keeps $0.15 of every $2 ticket (rounded to cents "
-            "here)"},
-        {0, "The board still shows the odds of its last refresh"},
-        {1, "Nobody has bet 2 to win: the board keeps the odds it last showed"},
-    };
-    for (const auto& [entry, step] : cases) {
-        std::vector<std::string> lines = explainWinCell(day, entry);
-        ASSERT_FALSE(lines.empty());
-        EXPECT_NE(std::find(lines.begin(), lines.end(), step), lines.end()) << entry;
-        const std::string& tooltip = board.entries[static_cast<std::size_t>(entry)].oddsTooltip;
-        const std::string payoff = tooltip.substr(tooltip.find('$', 1) + 1);
-        EXPECT_EQ(lines.back().substr(lines.back().size() - payoff.size()), payoff) << entry;
-    }
-    EXPECT_TRUE(explainWinCell(day, FieldSize).empty());
 }
 
 TEST_F(BoardFixture, GridsPairEachPostWithTheAndHorseFirstForTheExacta) {

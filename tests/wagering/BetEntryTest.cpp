@@ -278,36 +278,4 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     EXPECT_EQ(entry.exchange(), 0);
 }
 
-TEST(BetEntryText, InstructionsForEveryBetModeAndLeg) {
-    const std::string choose = "Choose 1 or more horses ";
-    const std::string place = choose + "to come in ";
-    const std::string race = place + "1st place on the ";
-    struct Case {
-        const char* bet;
-        const char* kind;
-        int leg;
-        std::string text;
-        bool with = false;
-    } cases[] = {
-        {"Win", "Straight", 1, choose + "then click the Finish button"},
-        {"Quiniela", "Wheel", 1,
-         "Choose 1 horse as your key horse you're going to wheel then click the With button", true},
-        {"Quiniela", "Wheel", 2, "Choose 1 or more horse to complete the wheel then click the Finish button"},
-        {"Trifecta", "Wheel", 1, place + "1st place, then click the With button", true},
-        {"Superfecta", "Wheel", 3, place + "3rd place, then click the With button", true},
-        {"Tri-Super", "Box", 1, "Choose 3 or more horses then click the Finish button"},
-        {"Superfecta", "Straight", 1, "Choose 4 horses in exact order then click the Finish button"},
-        {"DailyDouble", "Wheel", 1, race + "1st half of Daily Double, then click the With button", true},
-        {"DailyDouble", "Wheel", 2, race + "2nd half of the Daily Double, then click the Finish button"},
-        {"Pick3", "Wheel", 3, race + "3rd race of the Pick 3, then click the Finish button"},
-        {"Pick6", "Wheel", 6, race + "6th race of the Pick 6, then click the Finish button"},
-        {"", "", 1, ""},
-    };
-    for (const Case& c : cases) {
-        Instruction step = instructionFor(c.bet, c.kind, c.leg);
-        EXPECT_EQ(step.text, c.text) << c.bet << " " << c.kind << " " << c.leg;
-        EXPECT_EQ(step.withUsable, c.with) << c.bet << " " << c.kind << " " << c.leg;
-    }
-}
-
 } // namespace

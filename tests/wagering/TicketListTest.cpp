@@ -72,7 +72,6 @@ TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTot
     list.selectTicket(w.day, 2);
     list.selectTicket(w.day, -1);
     EXPECT_EQ(shown(), "0: $12 6, all $18 9, delete, pay [1-3 1-4 3-1 3-4 4-1 4-3]");
-
 }
 
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
@@ -176,7 +175,6 @@ TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     list.ticketsRemoved(w.day);
     // Index 1 no longer names the ticket that was selected.
     EXPECT_EQ(shown(), "-1:  , all $5 1, pay []");
-
 }
 
 // ---- Paying ----
@@ -308,15 +306,6 @@ TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharge
     EXPECT_EQ(paid(), std::vector<bool>{false});
     EXPECT_FLOAT_EQ(w.balance(ann), 100);
     EXPECT_FALSE(exists("tickets.dat"));
-}
-
-TEST(TicketStatus, SaysWhetherATicketIsPaidOrExchangesACredit) {
-    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, false}), "");
-    EXPECT_EQ(ticketStatusText({"$2 Win on 1", 3, true}), "paid");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, false}),
-              "exchanges its credit for one combination");
-    EXPECT_EQ(ticketStatusText({"$2 Twin-Tri Exchange 5 Box 123", 3, true}), "paid, exchanging its credit");
-    EXPECT_EQ(ticketStatusText({"$2 Win", 3, false}), "not a valid ticket");
 }
 
 } // namespace
