@@ -15,7 +15,6 @@ namespace {
 
 const char* const PleaseBet = "Please make bet selection and/or select between Wheel, Box, or Straight.";
 const char* const PleaseHorses = "Please select your horse(s) before clicking the With button.";
-const char* const Raised = "\r\nYour amount will be set $2";
 
 class BetEntryTest : public ::testing::Test {
 protected:
@@ -120,7 +119,6 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
          raised("Show")},
         // One set of horses; a horse once.
         {"Next Win Next 5 5 9 2", "$2 Win/Straight p2 L1 [52] 1.34.678 finish back", "5 9"},
-        {"Next WPS Next 3 ? Finish", "$2 WPS/Straight p2 L1 [3] 12.45678 finish back", "", "$2 WPS on 3"},
         {"Next Win Next 2 All ? Back All Finish", "$2 Win/Straight p2 L1 [All] ........ finish back", "",
          "$2 Win on All"},
         {"Next Win Next 2 All Back Finish Back", "$2 Win/Straight p2 L1 [] 12345678", "Finish Back"},
@@ -237,22 +235,6 @@ TEST_F(BetEntryTest, MultiRaceAndExchangeBetsOnlyWhereTheDayOffersThem) {
     w.day.dailyDoubleOffered = false;
     EXPECT_EQ(play("Next DailyDouble"), "DailyDouble");
     EXPECT_EQ(entry.betNameLabel(), "");
-}
-
-TEST_F(BetEntryTest, BoxesNeedTheirMinimumNumberOfHorses) {
-    w.day.exchangeBetsOffered = true;
-    const std::pair<const char*, int> minimums[] = {{"Quiniela", 2}, {"Exacta", 2},    {"Trifecta", 3},
-                                                    {"Twin-Tri", 3}, {"Tri-Super", 3}, {"Superfecta", 4}};
-    for (const auto& [bet, minimum] : minimums) {
-        entry.start(w.day);
-        ASSERT_EQ(play(std::string("Next ") + bet + " Box Next"), "");
-        for (int n = 1; n <= minimum; ++n) {
-            entry.pickHorse(n - 1);
-            EXPECT_EQ(entry.finishUsable(), n >= minimum) << bet << " with " << n;
-        }
-        entry.pickHorse(7);
-        EXPECT_TRUE(entry.finishUsable()) << bet;
-    }
 }
 
 TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
