@@ -206,32 +206,22 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     EXPECT_FALSE(day.card.racePoolsOpened[2]);
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
 
-    std::vector<int> progress;
-    auto track = [&](int percent) { progress.push_back(percent); };
-    auto outcome = publicPoolGeneration(day, 3, false, field, track);
+    auto outcome = publicPoolGeneration(day, 3, false, field);
     ASSERT_TRUE(outcome.poolFilesWritten);
     EXPECT_FALSE(outcome.error);
     EXPECT_TRUE(day.card.racePoolsOpened[2]);
     EXPECT_EQ(day.pools.ticketCounter, 2124);
-    EXPECT_EQ(progress, (std::vector<int>{61, 66, 71, 76, 80, 85, 90, 95, 100}));
 
+    // Numbered win, place, show for each post, then quiniela, exacta, trifecta, superfecta per pair.
     auto wins = lines(PoolFile::Wins), places = lines(PoolFile::Places), shows = lines(PoolFile::Shows);
-    ASSERT_EQ(wins.size() + places.size() + shows.size(), 24u);
-    for (int h = 0; h < FieldSize; ++h) {
-        auto cell = static_cast<std::size_t>(h);
-        EXPECT_EQ(wins[cell], std::to_string(3 * h + 1) + "," + std::to_string(h + 1) + "," +
-                                  std::to_string(day.pools.win[cell]));
-        EXPECT_EQ(ticketOf(places[cell]), 3 * h + 2);
-        EXPECT_EQ(ticketOf(shows[cell]), 3 * h + 3);
-    }
     auto quinielas = lines(PoolFile::Quinielas), exactas = lines(PoolFile::Exactas);
     auto trifectas = lines(PoolFile::Trifectas), superfectas = lines(PoolFile::Superfectas);
-    ASSERT_EQ(
-        (std::vector<std::size_t>{quinielas.size(), exactas.size(), trifectas.size(), superfectas.size()}),
-        (std::vector<std::size_t>{28, 56, 336, 1680}));
+    ASSERT_EQ((std::vector<std::size_t>{wins.size(), places.size(), shows.size(), quinielas.size(),
+                                        exactas.size(), trifectas.size(), superfectas.size()}),
+              (std::vector<std::size_t>{8, 8, 8, 28, 56, 336, 1680}));
+    EXPECT_EQ(wins[7], "22,8," + std::to_string(day.pools.win[7]));
+    EXPECT_EQ(ticketOf(shows[7]), 24);
     EXPECT_EQ(quinielas.front(), "25,1,2," + std::to_string(day.pools.quiniela[Pools::idx2(0, 1)]));
-    EXPECT_EQ(ticketOf(exactas.front()), 26);
-    EXPECT_EQ(ticketOf(trifectas.front()), 27);
     EXPECT_EQ(superfectas.front().substr(0, 11), "28,1,2,3,4,");
     EXPECT_EQ(superfectas.back(),
               "2124,8,7,6,5," + std::to_string(day.pools.superfecta[Pools::idx4(7, 6, 5, 4)]));
@@ -245,13 +235,7 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     }
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 2124);
 
-    // The exotic odds are set as the files are written.
-    const Pools& p = day.pools;
-    EXPECT_FLOAT_EQ(p.quinielaOdds[Pools::idx2(2, 5)],
-                    *oddsFor(p.quinielaTotal, 1.0f, p.quiniela[Pools::idx2(2, 5)]));
-    EXPECT_FLOAT_EQ(p.exactaOdds[Pools::idx2(5, 2)],
-                    *oddsFor(p.exactaTotal, 1.0f, p.exacta[Pools::idx2(5, 2)]));
-    // The tote reads back from the files exactly the money generated.
+    // The tote reads back from the files exactly the money and odds generated.
     const Pools opened = day.pools;
     toteRefresh(day);
     EXPECT_TRUE(samePools(day.pools, opened));
@@ -259,15 +243,13 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     // Browsing back after players' tickets and the race's own run, or to another race, writes nothing again.
     day.pools.ticketCounter = 2130;
     field[0].horse = horseWithRatings(9);
-    progress.clear();
     for (bool quick : {false, true}) {
-        EXPECT_FALSE(publicPoolGeneration(day, 3, quick, field, track).poolFilesWritten);
+        EXPECT_FALSE(publicPoolGeneration(day, 3, quick, field).poolFilesWritten);
         EXPECT_NE(day.pools.winOdds, opened.winOdds) << "the program shows the race as its records stand";
         EXPECT_EQ(day.pools.oddsByRace[3], opened.oddsByRace[3])
             << "its multi-race legs pay on the odds bet on";
     }
     EXPECT_FALSE(publicPoolGeneration(day, 6, false, field).poolFilesWritten);
-    EXPECT_TRUE(progress.empty());
     EXPECT_EQ(day.pools.ticketCounter, 2130);
     std::size_t n = 0;
     for (PoolFile file : SingleRacePoolFiles)
@@ -350,21 +332,6 @@ TEST(PoolLine, PlainLinesReadAsTheirPaddedCopies) {
     EXPECT_GT(readable, 1000) << "enough lines were readable to compare";
 }
 
-TEST_F(ToteDay, AppendedLinesAreReadBackInOrderAndAClearedFileStaysEmpty) {
-    const int16_t a[] = {1, 2};
-    const int16_t b[] = {4, 4};
-    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(30, a, 2)));
-    ASSERT_FALSE(appendPoolLines(day, PoolFile::DailyDoubles, poolLineText(31, b, 6) + "junk\r\n"));
-    std::vector<std::string> lines;
-    forEachPoolLine(test::readAll(dir / "dailydoubles.dat"), PoolFile::DailyDoubles, [&](const PoolLine& l) {
-        lines.push_back(std::to_string(l.ticket) + " " + std::to_string(l.horses[1]) + " " +
-                        std::to_string(l.amount));
-    });
-    EXPECT_EQ(lines, (std::vector<std::string>{"30 2 2.000000", "31 4 6.000000"}));
-    ASSERT_FALSE(clearPoolFile(day, PoolFile::DailyDoubles));
-    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
-}
-
 TEST_F(ToteDay, RefreshAddsEveryWellFormedLineToItsCellAndTotal) {
     write(PoolFile::Wins,
           "1,1,100\r\n4,2,300\r\n2125,2,20\r\n\r\n2,9,500\r\n3,0,500\r\nnonsense\r\n4,1,2,3\r\n"
@@ -396,7 +363,7 @@ TEST_F(ToteDay, RefreshAddsEveryWellFormedLineToItsCellAndTotal) {
     EXPECT_EQ(std::to_string(p.win[0]) + " " + std::to_string(p.winTotal), "2000000000 2000000005");
 }
 
-TEST_F(ToteDay, RefreshStartsFromEmptyPoolsKeepsOddsOfCellsWithoutMoneyAndRepeatsExactly) {
+TEST_F(ToteDay, RefreshStartsFromEmptyPoolsKeepsOddsOfCellsWithoutMoney) {
     Pools& p = day.pools;
     p.win.fill(77);
     p.trifecta[Pools::idx3(0, 1, 2)] = p.trifectaTotal = 9;
@@ -413,10 +380,6 @@ TEST_F(ToteDay, RefreshStartsFromEmptyPoolsKeepsOddsOfCellsWithoutMoneyAndRepeat
     expectOdds({p.winOdds[0], p.winOdds[2], p.quinielaOdds[Pools::idx2(0, 1)],
                 p.exactaOdds[Pools::idx2(0, 1)], p.quinielaOdds[Pools::idx2(1, 2)], p.oddsByRace[1][0]},
                {1.2f, 3.5f, 12.0f, 12.0f, 0.05f, 4.0f});
-
-    const Pools first = day.pools;
-    toteRefresh(day);
-    EXPECT_EQ(std::memcmp(&first, &day.pools, sizeof(Pools)), 0) << "a second refresh changes nothing";
 }
 
 } // namespace

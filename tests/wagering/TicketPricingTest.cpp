@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,6 @@ ParsedTicket parsed(std::string_view text) {
 
 std::vector<std::string> lines(std::string_view text) {
     return combinationLines(parsed(text));
-}
-
-std::vector<std::string> marked(std::string_view text) {
-    CombinationMarks marks;
-    expandTicket(parsed(text), marks);
-    std::vector<std::string> out;
-    marks.forEachMarked([&](const uint8_t* posts, int k) {
-        std::string line;
-        for (int p = 0; p < k; ++p)
-            line += (p ? "-" : "") + std::to_string(posts[p]);
-        out.push_back(line);
-    });
-    return out;
 }
 
 // --- Reading a ticket text ---
@@ -56,7 +42,6 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
           "$999999 Win on 5"},
          "whole dollars from 0 to 32000"},
         {{"$2 Perfecta Box 12"}, "\"Perfecta\" is not a bet"},
-        {{"$2 exacta Box 12"}, "\"exacta\" is not a bet"},
         {{"$2 Win Straight 5", "$2 Win"},
          "A Win ticket reads \"on\" before its horses, for example $2 Win on 5."},
         {{"$2 DailyDouble Box 12"},
@@ -74,19 +59,13 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
         {{"$2 Exacta Wheel 1", "$2 Exacta Wheel 1 and 2"},
          "An Exacta Wheel ticket takes 2 sets of horses joined by \"with\", for example $2 Exacta Wheel 1 "
          "with 23."},
-        {{"$2 Trifecta Wheel 1 with 2"}, "3 sets"},
-        {{"$2 Pick6 Wheel 1 with 2 with 3 with 4 with 5"}, "6 sets"},
         {{"$2 Exacta Box 12 with 3"}, "An Exacta Box ticket takes one set of horses"},
         {{"$2 Win on 5 with 6"}, "A Win ticket takes one set of horses, for example $2 Win on 5."},
         {{"$2 Win on 1 2 3 4 5 6 7 8 1 2 3 4 5 6 7 8 1 2 3"}, "A ticket has at most 20 words."},
-        {{"$2 Exacta Straight 123", "$2 Quiniela Straight All"},
-         "names exactly 2 horses in order, for example"},
         {{"$2 Exacta Straight 123"},
          "A Straight Exacta names exactly 2 horses in order, for example $2 Exacta Straight 27."},
-        {{"$2 Superfecta Straight 123"}, "exactly 4 horses"},
         {{"$2 Exacta Box 1"}, "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134."},
         {{"$2 Trifecta Box 12", "$2 Twin-Tri Box 12"}, "3 or more"},
-        {{"$2 Superfecta Box 123"}, "4 or more"},
         // A Tri-Super's second half is a Superfecta.
         {{"$2 Tri-Super Exchange 9 Straight 123"},
          "A Straight Tri-Super names exactly 4 horses in order, for example $2 Tri-Super Exchange 9 Straight "
@@ -98,41 +77,6 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
             EXPECT_FALSE(parseTicketText(text, &error)) << text;
             EXPECT_NE(error.find(says), std::string::npos) << text << ": " << error;
         }
-}
-
-TEST(TicketText, AnyTextItAcceptsReadsBackToItselfAndPricesSafely) {
-    // Hand-typed texts: the shape of a ticket with a word now and then out of place.
-    const std::vector<std::string> amounts = {"$2", "$0", "$32000", "$1.5", "2", "$"};
-    const std::vector<std::string> bets = {"Win",      "WPS",        "Quiniela",  "Exacta",
-                                           "Trifecta", "Superfecta", "Pick3",     "DailyDouble",
-                                           "Pick6",    "Twin-Tri",   "Tri-Super", "Perfecta"};
-    const std::vector<std::string> modes = {"on", "Straight", "Box", "Wheel", "Key"};
-    const std::vector<std::string> sets = {"All",      "1",  "12", "27", "134", "1234",
-                                           "87654321", "11", "9",  "",   "all"};
-    std::mt19937 pick(20260512);
-    auto any = [&](const std::vector<std::string>& words) { return words[pick() % words.size()]; };
-    int accepted = 0;
-    for (int n = 0; n < 20000; ++n) {
-        std::string text = any(amounts) + " " + any(bets) + " " + any(modes) + " " + any(sets);
-        for (int more = static_cast<int>(pick() % 6); more > 0; --more)
-            text += (pick() % 10 == 0 ? " and " : " with ") + any(sets);
-        std::string error;
-        auto ticket = parseTicketText(text, &error);
-        if (!ticket) {
-            EXPECT_FALSE(error.empty()) << text;
-            continue;
-        }
-        ++accepted;
-        EXPECT_EQ(ticketText(*ticket), text);
-        TicketPrice price = priceTicket(*ticket);
-        EXPECT_GE(price.count, 0);
-        CombinationMarks marks;
-        EXPECT_EQ(expandTicket(*ticket, marks).count, price.count) << text;
-        // Every combination bought is recorded, and none is bought twice.
-        const std::size_t perLine = ticket->type == BetType::WPS ? 3 : 1;
-        EXPECT_EQ(marks.markedCount() * perLine, static_cast<std::size_t>(price.count)) << text;
-    }
-    EXPECT_GT(accepted, 100);
 }
 
 // --- Counting and costing ---
@@ -150,10 +94,8 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
         {"$7 Show on 52", 2, 14},
         // Boxes cover every order of different horses.
         {"$1 Exacta Box All", 56, 56},
-        {"$1 Quiniela Box All", 28, 28},
         {"$1 Trifecta Box All", 336, 336},
         {"$1 Superfecta Box All", 1680, 1680},
-        {"$1 Superfecta Box 1234", 24, 24},
         {"$2 Exacta Box 134", 6, 12},
         // Wheels never pair a horse with itself, and overlapping sets buy a combination once.
         {"$2 Quiniela Wheel 1 with All", 7, 14},
@@ -165,14 +107,11 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
         {"$2 Exacta Wheel 1 with 1", 0, 0},
         // Multi-race bets multiply their races' sets.
         {"$2 DailyDouble Wheel All with All", 64, 128},
-        {"$2 DailyDouble Wheel 1 with 1", 1, 2},
         {"$3 Pick3 Wheel 12 with 345 with All", 48, 144},
-        {"$2 Pick6 Wheel All with All with All with All with All with All", 262144, 524288},
         {"$32000 Pick6 Wheel All with All with All with All with All with All", 262144,
          int64_t{262144} * 32000},
         // Straights are one combination.
         {"$3 Quiniela Straight 72", 1, 3},
-        {"$3 Superfecta Straight 8765", 1, 3},
         // A first half is a Trifecta; a second half's credit pays for one of its combinations.
         {"$2 Twin-Tri Box 123", 6, 12},
         {"$2 Tri-Super Wheel 1 with 2 with 3", 1, 2},
@@ -186,37 +125,10 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
     }
 }
 
-TEST(TicketPrice, ExplanationSaysWhatIsCoveredAndEndsOnTheCost) {
-    // Each case: text, steps: after the ticket text itself.
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"$2 Exacta Box 134",
-         {"Box: every order of the horses named", "Combinations: 1-3, 1-4, 3-1, 3-4, 4-1, 4-3",
-          "6 bets x $2 = $12"}},
-        {"$2 WPS on 3",
-         {"Across the board: each horse is three bets, to win, place and show", "Combinations: 3",
-          "3 bets x $2 = $6"}},
-        {"$1 Quiniela Wheel 1 with 12",
-         {"Wheel: every pick of one horse from each position's set, no horse twice", "Combinations: 1-2",
-          "1 bet x $1 = $1"}},
-        {"$2 Twin-Tri Box 123",
-         {"The first half: a trifecta in this race; a combination that comes in becomes a credit for a "
-          "trifecta in "
-          "the next race",
-          "Box: every order of the horses named", "Combinations: 1-2-3, 1-3-2, 2-1-3, 2-3-1, 3-1-2, 3-2-1",
-          "6 bets x $2 = $12"}},
-        {"$1 Tri-Super Exchange 57 Straight 1234",
-         {"The second half: a superfecta in this race, one combination paid by credit 57",
-          "Straight: the horses in the order given", "Combinations: 1-2-3-4",
-          "1 bet x $1 = $1, less the credit's $1 = $0"}},
-    };
-    for (const auto& [text, steps] : cases) {
-        std::vector<std::string> expected{text};
-        expected.insert(expected.end(), steps.begin(), steps.end());
-        EXPECT_EQ(explainTicket(text), expected) << text;
-    }
+TEST(TicketPrice, ExplanationEndsOnTheCostLessAnyCredit) {
+    EXPECT_EQ(explainTicket("$1 Tri-Super Exchange 57 Straight 1234").back(),
+              "1 bet x $1 = $1, less the credit's $1 = $0");
     EXPECT_EQ(explainTicket("$2 Exacta Box 1").back().rfind("This text is not a ticket", 0), 0u);
-    EXPECT_EQ(explainTicket("$1 Superfecta Box All", 2)[2],
-              "Combinations: 1-2-3-4, 1-2-3-5, ... and 1678 more");
 }
 
 TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
@@ -234,19 +146,11 @@ TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
 TEST(CombinationLines, FollowTheOrderTheyAreCountedEachCombinationOnce) {
     using Lines = std::vector<std::string>;
     const std::pair<const char*, Lines> cases[] = {
-        {"$1 Quiniela Box 123", {"1-2", "1-3", "2-3"}},
         {"$2 Exacta Box 134", {"1-3", "1-4", "3-1", "3-4", "4-1", "4-3"}},
-        {"$2 Exacta Wheel 12 with 12", {"1-2", "2-1"}},
         {"$2 Quiniela Wheel 3 with 21", {"2-3", "1-3"}},
-        {"$2 Trifecta Straight 274", {"2-7-4"}},
-        {"$2 Quiniela Straight 72", {"2-7"}},
-        {"$2 Win on 52", {"5", "2"}},
-        {"$2 DailyDouble Wheel 2 with 12", {"2-1", "2-2"}},
         // Across the board lists each horse once, and an overlapping quiniela wheel each pair once.
         {"$2 WPS on 3", {"3"}},
         {"$2 Quiniela Wheel 12 with 12", {"1-2"}},
-        {"$1 Quiniela Wheel 123 with 23", {"1-2", "1-3", "2-3"}},
-        {"$2 Quiniela Wheel 1 with All", {"1-2", "1-3", "1-4", "1-5", "1-6", "1-7", "1-8"}},
         {"$2 Tri-Super Exchange 4 Wheel 1 with 2 with 3 with 45", {"1-2-3-4", "1-2-3-5"}},
     };
     for (const auto& [text, expected] : cases)
@@ -265,14 +169,7 @@ TEST(CombinationLines, AreCappedWithACountOfTheRest) {
     EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 13"), 2).size(), 2u);
 }
 
-TEST(CombinationMarks, AreWalkedFirstPositionOutermostFromPostOneAndClearedWhenReset) {
-    EXPECT_EQ(marked("$2 Exacta Box 31"), (std::vector<std::string>{"1-3", "3-1"}));
-    EXPECT_EQ(marked("$2 Win on 52"), (std::vector<std::string>{"2", "5"}));
-    EXPECT_EQ(marked("$2 DailyDouble Wheel 21 with 3"), (std::vector<std::string>{"1-3", "2-3"}));
-    auto all = marked("$2 DailyDouble Wheel All with All");
-    ASSERT_EQ(all.size(), 64u);
-    EXPECT_EQ(all[0] + " " + all[1] + " " + all[63], "1-1 1-2 8-8");
-
+TEST(CombinationMarks, HoldOnlyTheLastTicketsCombinations) {
     CombinationMarks marks;
     expandTicket(parsed("$2 Trifecta Box 123"), marks);
     EXPECT_TRUE(marks.isMarked({3, 1, 2}));
