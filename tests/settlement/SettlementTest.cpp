@@ -281,6 +281,21 @@ TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
     EXPECT_FLOAT_EQ(payoffs.win.value.value_or(0), 8.8f);
     EXPECT_FLOAT_EQ(payoffs.superfecta1.value.value_or(0), 1000.0f);
     EXPECT_EQ(payoffs.multiRace, MultiRaceBet::None);
+
+    // What "explain" finds by name and post: the payoff, or why there is none.
+    const std::pair<std::string, int> asked[] = {{"win", 0},  {"win", 5},  {"win", 2},      {"place", 2},
+                                                 {"show", 1}, {"show", 3}, {"trifecta", 1}, {"pick3", 0}};
+    std::string found;
+    for (const auto& [bet, post] : asked) {
+        std::string error;
+        const Payoff* payoff = findPayoff(payoffs, bet, post, &error);
+        found += (payoff ? payoff->label : error) + "|";
+    }
+    EXPECT_EQ(found,
+              "lblWin1Payoff|lblWin1Payoff|2 did not win; the winner was 5|lblPlace2Payoff|"
+              "lblShow3Payoff|3 was not paid to show; the horses that were: 5, 2, 1|lblTrifectaPayoff1|"
+              "no pick3 was decided in this race (the daily double is paid after race 3, the pick 3 "
+              "after race 6, the pick 6 after race 12)|");
 }
 
 TEST_F(SettlementTest, PlaceWorkingKeepsTheBreakageAndANobodyBetDash) {
