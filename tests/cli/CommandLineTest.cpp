@@ -73,7 +73,7 @@ TEST_F(Cli, AnyTypedLineIsOneCommandAndKeepsTheFilesWhole) {
     std::size_t printed = 0;
     for (std::string line; std::getline(shown, line); ++printed)
         EXPECT_TRUE(Json::accept(line)) << line;
-    EXPECT_EQ(printed, 10u);
+    EXPECT_EQ(printed, 11u);
     EXPECT_NE(err.str().find("error: line 2 is longer than 64 KiB; it was skipped"), std::string::npos);
     EXPECT_NE(err.str().find("error: line 3 is longer than 64 KiB; it was skipped"), std::string::npos);
     const auto players = test::readLines(dir / "players.dat");
