@@ -1,6 +1,5 @@
 // The text front end: what only it can get wrong - reading command lines, refusing bad ones
-// clearly, and printing what the windows would show. The rules behind each command are tested
-// with their subsystems; the day's flow with Game.
+// clearly, and printing what the windows would show. The rules behind the commands are the core's.
 
 #include "cli/CommandLine.h"
 #include "cli/CliPrompter.h"
@@ -12,6 +11,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
+#include <tuple>
 
 using namespace sw;
 using sw::cli::Json;
@@ -42,21 +42,7 @@ struct Cli : ::testing::Test {
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "one JSON line per command: " << text;
         return Json::parse(text);
     }
-    // The text a command prints without --json.
-    std::string runAsText(const std::string& line, bool expectOk = true) {
-        out.str("");
-        EXPECT_EQ(cli::CommandLine(game, prompter, out, err, false).execute(line), expectOk) << line;
-        return out.str();
-    }
 };
-
-TEST(CommandLineSplit, KeepsQuotedWordsAndDropsComments) {
-    EXPECT_EQ(cli::CommandLine::split("add-player \"Mary Ann\"  # the second"),
-              (std::vector<std::string>{"add-player", "Mary Ann"}));
-    EXPECT_TRUE(cli::CommandLine::split("   # only a comment").empty());
-    EXPECT_EQ(cli::CommandLine::split("ticket $2 Win on 5\r"),
-              (std::vector<std::string>{"ticket", "$2", "Win", "on", "5"}));
-}
 
 TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
     const std::string players = test::readAll(dir / "players.dat");
@@ -68,33 +54,28 @@ TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
         "explain dailydouble|ledger 1|ledger x|settings 0|add-player Smith, John");
     for (std::string line; std::getline(bad, line, '|');) {
         Json r = run(line);
-        EXPECT_FALSE(r["ok"]) << line;
-        EXPECT_FALSE(r["error"].get<std::string>().empty()) << line;
-        EXPECT_FALSE(err.str().empty()) << line;
+        EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
 }
 
-// Whatever a typed line holds - quotes left open, commas, control and invalid UTF-8 bytes, huge
-// words, more than 64 KiB - it ends as one refused, skipped or done command, printed as one line of
-// JSON, and the names that are taken reach players.dat intact.
+// Whatever a typed line holds - an open quote, a comment, control and invalid UTF-8 bytes, a Windows
+// line end, over 64 KiB - it is one command, printed as one line of JSON; names reach players.dat whole.
 TEST_F(Cli, AnyTypedLineIsOneCommandAndKeepsTheFilesWhole) {
     const std::string atLimit = "race" + std::string(64 * 1024 - 4, ' ');
     std::istringstream in(
-        "add-player " + std::string(5000, 'x') + "\n" + atLimit + "\n" + atLimit + " \n" +
-        std::string(70000, 'p') +
-        "\nadd-player \"Smith, John\"\nadd-player \"Jo \U0001F40E\"\nadd-player \u05E9\u05DC\u05D5\u05DD\n"
-        "add-player \"unterminated\nadd-player \"\"\nadd-player a\033b\nticket $2 Win on 1,2\n"
-        "ticket \"$2 Win on 1\"\nticket $2 Win on 1 yes yes yes\nticket $2 Exacta Box 123 # comment\n"
-        "amount 99999999999999999999\nselect -0\nselect 1e3\nprogram \xff\npay\nrun yes\n");
+        atLimit + "\n" + atLimit + " \n" + std::string(70000, 'p') +
+        "\nadd-player \"Jo \U0001F40E\" # a comment\nadd-player \u05E9\u05DC\u05D5\u05DD\r\n"
+        "add-player \"unterminated\nadd-player a\033b\nticket $2 Win on 1,2\n"
+        "amount 99999999999999999999\nselect 1e3\nprogram \xff\n");
     commands->run(in);
     std::istringstream shown(out.str());
     std::size_t printed = 0;
     for (std::string line; std::getline(shown, line); ++printed)
         EXPECT_TRUE(Json::accept(line)) << line;
-    EXPECT_EQ(printed, 20u);
+    EXPECT_EQ(printed, 11u);
+    EXPECT_NE(err.str().find("error: line 2 is longer than 64 KiB; it was skipped"), std::string::npos);
     EXPECT_NE(err.str().find("error: line 3 is longer than 64 KiB; it was skipped"), std::string::npos);
-    EXPECT_NE(err.str().find("error: line 4 is longer than 64 KiB; it was skipped"), std::string::npos);
     const auto players = test::readLines(dir / "players.dat");
     ASSERT_EQ(players.size(), 3u);
     EXPECT_EQ(players[0] + "|" + players[1], "1,Jo \U0001F40E,400|2,\u05E9\u05DC\u05D5\u05DD,400");
@@ -103,118 +84,74 @@ TEST_F(Cli, AnyTypedLineIsOneCommandAndKeepsTheFilesWhole) {
 
 // A race's betting typed as a script, each command checked at one field of the JSON it printed.
 TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
-    struct Step {
-        std::string line;
-        std::string field; // a JSON pointer
-        Json expected;
-    };
-    const std::vector<Step> steps = {
-        {"race", "/lblRaceNum", "1"},
-        {"race", "/lblDistanceNum", "1\u00BC Miles"},
-        {"race", "/lblFirstStep", "Add a player to start betting"},
+    // The command, a JSON pointer into what it printed, and the value there.
+    const std::vector<std::tuple<std::string, std::string, Json>> steps = {
         {"add-player Ann", "/players/0/cmbBettor", "Ann"},
-        {"race", "/lblFirstStep", ""},
         {"add-player \"Bo Lee\"", "/players/1/cmbBettor", "Bo Lee"},
         {"delete-player 1", "/ok", false}, // a question without an answer in a script is an error
         {"delete-player 1 no", "/players/0/cmbBettor", "Ann"},
         {"delete-player 1 yes", "/players/0/cmbBettor", "Bo Lee"},
         {"select 2", "/lblBalance", "400.00"},
         {"ticket $2 Exacta Box 134", "/lblTotTicketNum", "$12"},
-        {"tickets", "/lblTicketNumBets", "6"},
-        {"tickets", "/lstCombos/5", "4-3"},
-        {"pay", "/lstTicket/0/paid", true},
         {"pay", "/lblBalance", "388.00"},
+        {"print 3 4 " + (dir / "program.txt").string(), "/ok", true},
         {"board", "/posts/7/lblTotHorse", "8"},
         {"chances 3 200", "/entries/7/post", 8},
         {"race", "/lblRaceNum", "1"}, // the chances leave the day on the race about to be run
         // The bet entry's buttons by name build the same ticket a window would.
         {"click cmdNext1", "/tabBets", 1},
-        {"click cmdTrifecta", "/lblBetName", "Trifecta"},
+        {"click cmdExacta", "/lblBetName", "Exacta"},
         {"click cmdWheel", "/lblBetKind", "Wheel"},
         {"click cmdNext2", "/tabBets", 2},
         {"click cmdHorse 1", "/lblPicks", "1"},
         {"click cmdWith", "/CurrentLeg", 2},
-        {"click cmdHorse 2", "/lblPicks", "2"},
-        {"click cmdHorse 3", "/lblPicks", "23"},
-        {"click cmdWith", "/CurrentLeg", 3},
         {"click cmdAll", "/usable/cmdFinish", true},
         {"click cmdFinish", "/tabBets", 0},
-        {"tickets", "/lstTicket/1/text", "$2 Trifecta Wheel 1 with 23 with All"},
+        {"tickets", "/lstTicket/1/text", "$2 Exacta Wheel 1 with All"},
         {"settings 500 5", "/ok", true},
     };
-    const std::string settings = test::readAll(dir / "settings.dat");
-    for (const Step& step : steps) {
-        Json r = run(step.line);
-        const Json::json_pointer field(step.field);
-        ASSERT_TRUE(r.contains(field)) << step.line << " " << step.field << ": " << r.dump();
-        EXPECT_EQ(r.at(field), step.expected) << step.line << " " << step.field;
+    for (const auto& [line, pointer, expected] : steps) {
+        Json r = run(line);
+        const Json::json_pointer field(pointer);
+        EXPECT_EQ(r.contains(field) ? r.at(field) : r, expected) << line << " " << pointer;
     }
-    EXPECT_EQ(test::readAll(dir / "players.dat"), "2,Bo Lee,388\r\n");
-    EXPECT_EQ(test::readLines(dir / "tickets.dat")[0].substr(0, 18), "2125,2,2,Exacta,1,");
-    EXPECT_EQ(test::readAll(dir / "settings.dat"), "500,5,,," + settings.substr(settings.rfind(',') + 1))
-        << "the track record is kept";
+    // Two races, each on its own page under its heading.
+    const std::string printed = test::readAll(dir / "program.txt");
+    EXPECT_TRUE(printed.find("Race 3 Grade") < printed.find('\f') &&
+                printed.find('\f') < printed.find("Race 4 Grade"));
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
+
+    // As text, an unpaid ticket's question goes unanswered, yet the race runs and its results show.
+    run("ticket $2 Win on 1");
+    out.str("");
+    EXPECT_FALSE(cli::CommandLine(game, prompter, out, err, false).execute("run"));
+    EXPECT_NE(out.str().find("Race Chart"), std::string::npos);
+    EXPECT_NE(err.str().find("asked a question that had no answer"), std::string::npos);
 }
 
 // A race run with WPS on every horse and a Twin-Tri box of every horse, sure to collect: the chart,
-// the payoffs and their workings, the ledger, and the Twin-Tri credit announced, listed and exchanged.
-TEST_F(Cli, RunShowsTheChartPayoffsWorkingsLedgerAndCredits) {
+// a payoff's working, and the Twin-Tri credit announced, listed and exchanged.
+TEST_F(Cli, RunShowsTheChartPayoffsWorkingsAndCredits) {
     run("add-player Ann");
     run("ticket $2 WPS on All");
     run("ticket $1 Twin-Tri Box All");
     Json r = run("run yes");
     ASSERT_TRUE(r["ok"]) << r.dump();
-    EXPECT_EQ(
-        std::vector({r["chart"].size(), r["FinishOrder"].size(), r["calls"].size(), r["lstWinners"].size()}),
-        std::vector<std::size_t>({8, 8, 3, 6}))
+    EXPECT_EQ(std::vector({r["chart"].size(), r["lstWinners"].size()}), std::vector<std::size_t>({8, 6}))
         << "WPS on every horse collects win, place twice and show three times";
     EXPECT_EQ(r["exchanges"], Json::array({"Ann: Twin-Tri exchange for race 2"}));
 
-    const auto post = [&](int place) { return std::to_string(r["FinishOrder"][place].get<int>()); };
-    Json place = run("explain place " + post(1));
-    EXPECT_EQ(place["label"], "lblPlace2Payoff");
+    Json place = run("explain place " + std::to_string(r["FinishOrder"][1].get<int>()));
     EXPECT_EQ(place["payoff"], r["payoffs"]["lblPlace2Payoff"]);
     EXPECT_FALSE(place["steps"].empty());
-    EXPECT_EQ(run("explain trifecta 1")["label"], "lblTrifectaPayoff1");
-    EXPECT_FALSE(run("explain place " + post(3))["ok"]) << "the fourth horse has no place payoff";
-    // 24 bets of $2 and 336 combinations of $1, a quarter of it kept.
-    Json ledger = run("ledger 1");
-    EXPECT_EQ(ledger["all"]["wagered"], 384.0);
-    EXPECT_EQ(ledger["all"]["takeout"], 96.0);
     EXPECT_EQ(run("ok")["lblRaceNum"], "2");
 
     const std::string line = run("tickets")["credits"][0];
     const std::string number = line.substr(line.find("credit ") + 7, 4);
-    EXPECT_NE(line.find("(Twin-Tri Exchange " + number + "); if the race starts without it, it pays $"),
-              std::string::npos)
-        << line;
-    Json entry = run("exchange " + number);
-    EXPECT_EQ(entry["lblBetName"].get<std::string>() + " " + entry["lblBetAmount"].get<std::string>(),
-              "Twin-Tri 1");
+    EXPECT_EQ(run("exchange " + number)["lblBetName"], "Twin-Tri");
     ASSERT_TRUE(run("ticket $1 Twin-Tri Exchange " + number + " Box 123")["ok"]);
     run("pay");
     EXPECT_NE(run("tickets")["credits"][0].get<std::string>().find("exchanged by ticket"), std::string::npos);
-}
-
-TEST_F(Cli, PrintedAndTextOutputKeepTheirLayoutAndShowWhatAnUnansweredCommandDid) {
-    EXPECT_TRUE(run("print 3 4 " + (dir / "program.txt").string())["ok"]);
-    const std::string printed = test::readAll(dir / "program.txt");
-    EXPECT_NE(printed.find("Race 3 Grade"), std::string::npos);
-    EXPECT_NE(printed.find("Race 4 Grade"), std::string::npos);
-    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
-
-    // The standings' heading lines up with the figures under it: Earnings ends where they end.
-    const std::string program = runAsText("program");
-    std::istringstream standings(program.substr(program.find("Jockey Standings\n") + 17));
-    std::string heading, first;
-    ASSERT_TRUE(std::getline(standings, heading) && std::getline(standings, first));
-    EXPECT_EQ(heading.rfind("Name", 0), 0u);
-    EXPECT_EQ(heading.size(), first.size()) << heading << "\n" << first;
-
-    runAsText("add-player Ann");
-    runAsText("ticket $2 Win on 1");
-    EXPECT_NE(runAsText("run", false).find("Race Chart"), std::string::npos)
-        << "the race ran: its results are shown";
-    EXPECT_NE(err.str().find("asked a question that had no answer"), std::string::npos);
 }
 
 // The binary itself: scripted days from a file, and their exit statuses.
@@ -242,21 +179,16 @@ TEST_F(CliBinary, PlaysAWholeDayFromAScriptAndFailuresGiveTheirExitStatus) {
     EXPECT_EQ(runScript(day), 0) << output;
     EXPECT_NE(output.find("Top 10 Players"), std::string::npos);
     EXPECT_EQ(test::readLines(dir / "top10players.dat").size(), 1u);
-    for (const char* special : {"  Daily Double ", "  Pick 3       ", "  Pick 6       "})
-        EXPECT_NE(output.find(special), std::string::npos) << special << "in its own column";
 
-    EXPECT_EQ(runScript("race\nnonsense\n"), 1);
-    EXPECT_NE(output.find("unknown command"), std::string::npos) << output;
+    EXPECT_EQ(runScript("race\nnonsense\n"), 1) << output;
     const std::string players = test::readAll(dir / "players.dat");
     {
         FolderLock held(dir.path());
-        EXPECT_EQ(runScript("add-player Bo\n"), 2);
-        EXPECT_NE(output.find("is using the data folder"), std::string::npos) << output;
+        EXPECT_EQ(runScript("add-player Bo\n"), 2) << output;
         EXPECT_EQ(test::readAll(dir / "players.dat"), players);
     }
     test::writeAll(dir / "horses.dat", ""); // a stable that cannot fill the card
-    EXPECT_EQ(runScript("race\n"), 2);
-    EXPECT_NE(output.find("reset"), std::string::npos) << output;
+    EXPECT_EQ(runScript("race\n"), 2) << output;
 }
 
 TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {
@@ -268,8 +200,6 @@ TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {
     shell("{ " + cli() + " " + (dir / "long.txt").string() + " 2>" + (dir / "errors").string() +
           "; echo $? >" + (dir / "status").string() + "; } | head -c 1");
     EXPECT_EQ(test::readAll(dir / "status"), "1\n") << "141 is death by SIGPIPE";
-    EXPECT_EQ(test::readAll(dir / "errors"),
-              "error: the output was closed; the game stopped after the last command\n");
     EXPECT_EQ(test::readAll(dir / "players.dat").find("Zed"), std::string::npos)
         << "no command runs once nobody reads its output";
 }

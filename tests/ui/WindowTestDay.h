@@ -13,12 +13,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QString>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -67,12 +64,6 @@ struct WindowTestDay {
     std::unique_ptr<Game> game;
 };
 
-// Makes a timer go off now, as if its interval had passed.
-inline void fire(QTimer* timer) {
-    timer->stop();
-    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
-}
-
 inline QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -99,30 +90,4 @@ inline QStringList items(const QListWidget* list) {
     return texts;
 }
 
-// The ways a player leaves a dialog: a button of its own, Escape, or the window's frame.
-enum class Leave { ByButton, ByEscape, ByFrame };
-
-inline void leaveRows(const char* buttonCaption) {
-    QTest::addColumn<Leave>("how");
-    QTest::newRow(buttonCaption) << Leave::ByButton;
-    QTest::newRow("Escape") << Leave::ByEscape;
-    QTest::newRow("the frame") << Leave::ByFrame;
-}
-
-inline void leave(QWidget* dialog, Leave how, const QString& buttonName) {
-    if (how == Leave::ByButton)
-        QTest::mouseClick(button(dialog, buttonName), Qt::LeftButton);
-    else if (how == Leave::ByEscape)
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    else
-        dialog->close();
-}
-
-// True when the label is wide enough for its whole text.
-inline bool showsWholeText(const QLabel* label) {
-    return label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(label->text());
-}
-
 } // namespace sw::test
-
-Q_DECLARE_METATYPE(sw::test::Leave)
