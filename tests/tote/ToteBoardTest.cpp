@@ -100,6 +100,24 @@ TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavou
     EXPECT_EQ(toteBoard(day).favourite, -1);
 }
 
+TEST_F(BoardFixture, ACellsWorkingEndsOnWhatTheBoardSaysItPays) {
+    day.pools.winOdds[0] = 26.0f; // 3600 x 0.75 / 100 - 1: the money's odds now, worked step by step
+    day.pools.win[1] = 0;
+    const ToteBoard board = toteBoard(day);
+    const std::pair<int, const char*> cells[] = {{0, "Win pool total: $3600.00"},
+                                                 {1, "Nobody has bet 2 to win"},
+                                                 {2, "The board still shows the odds of its last refresh"}};
+    for (const auto& [entry, reason] : cells) {
+        const std::vector<std::string> lines = explainWinCell(day, entry);
+        ASSERT_GE(lines.size(), 3u);
+        const std::string& tip = board.entries[static_cast<std::size_t>(entry)].oddsTooltip;
+        EXPECT_EQ("$" + lines.back().substr(lines.back().rfind(' ') + 1), tip.substr(tip.rfind(' ') + 1))
+            << entry;
+        EXPECT_NE(lines[1].find(reason), std::string::npos) << lines[1];
+    }
+    EXPECT_TRUE(explainWinCell(day, FieldSize).empty());
+}
+
 TEST_F(BoardFixture, GridsPairEachPostWithTheAndHorseFirstForTheExacta) {
     day.pools.quinielaOdds[Pools::idx2(0, 2)] = 4.5f;
     day.pools.quinielaOdds[Pools::idx2(2, 6)] = 0.05f; // post 7 with post 3 is the pair {3, 7}
