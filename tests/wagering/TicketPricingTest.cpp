@@ -125,10 +125,13 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
     }
 }
 
-TEST(TicketPrice, ExplanationEndsOnTheCostLessAnyCredit) {
+TEST(TicketPrice, ExplanationListsTheCombinationsAndEndsOnTheCostLessAnyCredit) {
     EXPECT_EQ(explainTicket("$1 Tri-Super Exchange 57 Straight 1234").back(),
               "1 bet x $1 = $1, less the credit's $1 = $0");
     EXPECT_EQ(explainTicket("$2 Exacta Box 1").back().rfind("This text is not a ticket", 0), 0u);
+    EXPECT_EQ(explainTicket("$2 Exacta Box 123"),
+              (std::vector<std::string>{"$2 Exacta Box 123", "Box: every order of the horses named",
+                                        "Combinations: 1-2, 1-3, 2-1, 2-3, 3-1, 3-2", "6 bets x $2 = $12"}));
 }
 
 TEST(TicketPrice, TotalsAddEveryListedTicketAndIgnoreUnreadableOnes) {
