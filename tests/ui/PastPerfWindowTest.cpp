@@ -4,6 +4,10 @@
 
 #include "ui/PrintOptionsDialog.h"
 
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTableWidget>
+
 using namespace sw;
 using namespace sw::test;
 
@@ -58,6 +62,32 @@ private slots:
         QVERIFY(options->printToPdf(QString::fromStdString((out / "program.pdf").string()), 1, 2));
         QCOMPARE(child<QSpinBox>(&window, u"udRace"_s)->value(), 1);
         QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
+    }
+
+    void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
+        WindowTestDay day;
+        ui::PastPerfWindow window(*day.game);
+        QSignalSpy done(&window, &ui::PastPerfWindow::chancesDone);
+        window.setChanceRaces(600);
+        window.show();
+        auto* progress = child<QProgressBar>(&window, u"prgChances"_s);
+        auto* table = child<QTableWidget>(&window, u"tblChances"_s);
+        // Choosing another race drops the figures under way: only the last race's are told finished.
+        window.showRace(3);
+        window.showRace(4);
+        QCOMPARE(progress->maximum(), 600);
+        QVERIFY(done.wait(30000));
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(progress->value(), 600);
+        QCOMPARE(text(&window, u"lblChances"_s), u"Race 4"_s);
+        for (int e = 0; e < FieldSize; ++e) {
+            const QString row = table->item(e, 0)->text() + u'|' + table->item(e, 1)->text() + u'|' +
+                                table->item(e, 2)->text() + u'|' + table->item(e, 4)->text();
+            QVERIFY2(QRegularExpression(u"^%1\\|[^|]*%[^|]*\\|[^|]*\u00B1[^|]*\\|[^|]+$"_s.arg(e + 1))
+                         .match(row)
+                         .hasMatch(),
+                     qPrintable(row));
+        }
     }
 };
 
