@@ -47,24 +47,6 @@ struct GameDay : ::testing::Test {
     }
 };
 
-// Every payoff's working, written as it was computed, ends on the figure the chart shows.
-void expectWorkingsEndOnTheChart(const Payoffs& p, int race) {
-    std::vector<const Payoff*> shown = {&p.win,       &p.place[0],  &p.place[1],    &p.show[0],
-                                        &p.show[1],   &p.show[2],   &p.quiniela,    &p.exacta,
-                                        &p.trifecta1, &p.trifecta2, &p.superfecta1, &p.superfecta2};
-    if (p.multiRace != MultiRaceBet::None)
-        shown.push_back(&p.specialPayoff);
-    const std::vector<LabelText> labels = chartLabels(p);
-    for (const Payoff* payoff : shown) {
-        auto label = std::find_if(labels.begin(), labels.end(),
-                                  [&](const LabelText& l) { return l.name == payoff->label; });
-        ASSERT_NE(label, labels.end());
-        ASSERT_FALSE(payoff->working.empty()) << payoff->label;
-        EXPECT_TRUE(std::string_view(payoff->working.back()).ends_with(" " + label->text))
-            << "race " << race + 1 << ", " << payoff->label << ": " << payoff->working.back();
-    }
-}
-
 TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
     RaceDay& day = game.day();
     const int startsBefore = horseStarts();
@@ -99,7 +81,6 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
                 ledger.charge(t.playerId, static_cast<double>(priceTicket(t.text).cost));
         EXPECT_EQ(game.pay().error, "");
         runRace();
-        expectWorkingsEndOnTheChart(game.payoffs(), race);
         ledger.credit(game.settlement());
         for (const LedgerMismatch& m : ledger.check(day.players))
             ADD_FAILURE() << "race " << race + 1 << ": " << m.name << " has " << m.actual << ", not "
