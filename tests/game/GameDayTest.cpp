@@ -1,6 +1,5 @@
 // One race day through Game, as both front ends drive it: the steps in the order the day allows
-// them, and what each leaves on disk and in the house's ledger. Each step's own rules are tested
-// with its subsystem.
+// them, and what each leaves on disk and in the house's ledger.
 
 #include "game/Game.h"
 #include "players/Players.h"
@@ -49,7 +48,6 @@ struct GameDay : ::testing::Test {
 
 TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
     RaceDay& day = game.day();
-    const int startsBefore = horseStarts();
     // A player who joins after the start enters the house's ledger at their starting amount.
     ASSERT_TRUE(addPlayer(day, "Cy"));
     MoneyLedger ledger;
@@ -86,10 +84,8 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
             ADD_FAILURE() << "race " << race + 1 << ": " << m.name << " has " << m.actual << ", not "
                           << m.expected;
         game.confirmResults();
-        if (race < RacesPerDay - 1) {
-            ASSERT_EQ(game.stage(), Stage::Program);
+        if (race < RacesPerDay - 1)
             game.toteBoard();
-        }
     }
     ASSERT_EQ(game.stage(), Stage::TopTen);
 
@@ -120,8 +116,7 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
     EXPECT_DOUBLE_EQ(house.total().wagered, wagered);
     EXPECT_GT(house.total().returned, 0.0);
 
-    // Every starter got a start, and the stable was written whole.
-    EXPECT_EQ(horseStarts() - startsBefore, 96);
+    // The stable was written whole.
     EXPECT_EQ(std::tuple(test::readLines(dir / "horses.dat").size(),
                          test::readLines(dir / "jockeys.dat").size(),
                          test::readLines(dir / "top10players.dat").size(), game.topTen().size()),
