@@ -96,16 +96,6 @@ void copyPlayedFolder(const fs::path& to) {
 
 using Edit = std::function<std::string(const std::string&)>;
 
-// Applies f to every line (without its line end) and joins the results with CR LF.
-Edit eachLine(std::function<std::string(std::string_view)> f) {
-    return [f](const std::string& content) {
-        std::string out;
-        for (std::string_view line : splitLines(content))
-            out += f(line) + "\r\n";
-        return out;
-    };
-}
-
 Edit text(std::string replacement) {
     return [replacement](const std::string&) { return replacement; };
 }
@@ -158,10 +148,14 @@ std::vector<HandEdit> handEdits() {
     // zero, a starting amount too big to show, players numbered twice or beyond any count, and
     // standings of any amount.
     const HandEdit figures[] = {
-        {"HorsesWithNegativeCounts", "horses.dat", eachLine([](std::string_view line) {
-             return std::string(line.substr(0, line.find(','))) +
-                    ",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False";
-         })},
+        {"HorsesWithNegativeCounts", "horses.dat",
+         [](const std::string& content) {
+             std::string out;
+             for (std::string_view line : splitLines(content))
+                 out += std::string(line.substr(0, line.find(','))) +
+                        ",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False\r\n";
+             return out;
+         }},
         {"SettingsHuge", "settings.dat", text("1e30,1e30,99999999999,-1,1e30\r\n")},
         {"PlayersWithOddNumbers", "players.dat",
          text("-5,Neg,1\r\n2147483647,Max,1\r\n2147483647,Twin,1\r\n0,Zero,1\r\n99999999999,Over,1\r\n")},
