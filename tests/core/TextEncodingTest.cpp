@@ -211,9 +211,9 @@ TEST(FieldReader, KeepsTheValueForANumberItCannotHold) {
     const struct {
         const char* field;
         int64_t asShort, asInt;
-    } whole[] = {{"abc", 5, 5},         {"32767", 32767, 32767}, {"-32768", -32768, -32768},
-                 {"40000", 5, 40000},   {"-40000", 5, -40000},   {"2147483647", 5, 2147483647},
-                 {"99999999999", 5, 5}, {"007", 7, 7},           {"12e3", 12000, 12000}};
+    } whole[] = {{"abc", 5, 5},         {"32767", 32767, 32767},       {"-32768", -32768, -32768},
+                 {"40000", 5, 40000},   {"2147483647", 5, 2147483647}, {"99999999999", 5, 5},
+                 {"12e3", 12000, 12000}};
     for (const auto& c : whole) {
         SCOPED_TRACE(c.field);
         EXPECT_EQ(firstField<int16_t>(c.field, 5), c.asShort);
@@ -237,24 +237,10 @@ TEST(FileLines, ReadAsTheLineRulesSay) {
     constexpr std::size_t Kib64 = 1 << 16;
     std::vector<std::string> texts = {
         "", "\r\n\n\r", "a\r\nb\nc\rd",
+        // Bytes one bit away from CR or LF, which a fast search could mistake for them.
+        "x\x8D\x8A\x0C\x0E\x0B\x09\r\n\xC2\xBD\x2A\x2D\n\r\x0D\x8D",
         std::string(3 * Kib64 + 7, 'x') + "\r\n" + std::string(MaxLineLength, 'y') + "\n" +
             std::string(MaxLineLength + 1, 'z') + "\rshort\n" + std::string(2 * Kib64, 'w')};
-    std::mt19937 pick(21);
-    const std::size_t lengths[] = {0, 1, 5, 80, 1000, Kib64 - 3, MaxLineLength, MaxLineLength + 2};
-    const char* ends[] = {"\r\n", "\n", "\r"};
-    // Letters, and bytes one bit away from CR or LF that a fast search could mistake.
-    const std::string bytes = "abcdefgh,0123\xC2\xBD\x8D\x8A\x0C\x0E\x0B\x09\x2A\x2D";
-    for (int file = 0; file < 40; ++file) {
-        std::string& text = texts.emplace_back();
-        const std::size_t lines = 1 + pick() % 30;
-        for (std::size_t n = 0; n < lines; ++n) {
-            const std::size_t length = pick() % 3 == 0 ? lengths[pick() % 8] : pick() % 120;
-            for (std::size_t k = 0; k < length; ++k)
-                text.push_back(bytes[(k * 7 + n + pick() % 3) % bytes.size()]);
-            if (n + 1 < lines || pick() % 2)
-                text += ends[pick() % 3];
-        }
-    }
     for (const std::string& text : texts) {
         SCOPED_TRACE(testing::Message() << text.size() << " bytes");
         std::vector<std::string_view> read, cut;

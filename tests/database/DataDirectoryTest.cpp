@@ -1,8 +1,6 @@
-// Which folders the game reads: the player's data folder, chosen and filled from the bundled
-// copy without ever writing into it, and the folders the game ships.
+// The player's data folder: chosen, and filled from the bundled copy without ever writing into it.
 
 #include "database/DataDirectory.h"
-#include "database/ShippedFolder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -125,27 +123,6 @@ TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
     EXPECT_EQ(FolderLock(exe).error(), "");
     first.reset();
     EXPECT_EQ(FolderLock(bundled).error(), "");
-}
-
-TEST(ShippedFolder, TheInstalledCopyWhenItIsAFolderElseTheBuiltInOne) {
-    test::TempDir root;
-    const fs::path bin = root / "usr" / "bin", source = root / "src" / "data", absolute = root / "opt";
-    const fs::path relative = fs::path("..") / "share" / "stridewell" / "data";
-    const fs::path installed = (bin / relative).lexically_normal();
-    fs::create_directories(bin);
-    fs::create_directories(absolute);
-    // Before the installed copy is there, a file in its place is not the folder.
-    EXPECT_EQ(shippedFolder(bin, relative, source), source);
-    fs::create_directories(installed.parent_path());
-    writeAll(installed, "not a folder");
-    EXPECT_EQ(shippedFolder(bin, relative, source), source);
-    fs::remove(installed);
-    fs::create_directories(installed);
-    EXPECT_EQ(shippedFolder(bin, relative, source), installed);
-    EXPECT_EQ(shippedFolder(bin, absolute, source), absolute) << "an absolute path is taken as it is";
-    EXPECT_EQ(shippedFolder({}, relative, source), source) << "the program's folder is unknown";
-    // The program's own folder is a portable copy's place, never mistaken for the shipped one.
-    EXPECT_EQ(shippedFolder(bin, {}, source), source);
 }
 
 } // namespace
