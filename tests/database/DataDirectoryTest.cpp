@@ -60,7 +60,6 @@ TEST_F(DataDirectoryTest, ChoosesTheFolderAndFillsItWithWhatItLacks) {
         {"later runs keep the player's files", nullptr, false, nullptr, true, raced.c_str(), nullptr},
         {"a relative XDG folder is passed over", nullptr, false, "relative/place", false, raced.c_str(),
          nullptr},
-        {"an empty XDG folder is passed over", nullptr, false, "", false, raced.c_str(), nullptr},
         {"a folder that cannot be created", nullptr, false, "/blocker", false, "", "Cannot create"},
     };
     const auto bundle = folderContents(bundled);
