@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <pwd.h>
+#include <ranges>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,25 +20,20 @@ namespace fs = std::filesystem;
 
 std::vector<std::string_view> fieldsOf(std::string_view line) {
     std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma == line.npos ? line.npos : comma - start));
-        if (comma == line.npos)
-            return fields;
-        start = comma + 1;
-    }
+    for (const auto field : std::views::split(line, ','))
+        fields.emplace_back(field.begin(), field.end());
+    return fields;
 }
 
 // A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
 bool isNumber(std::string_view text, bool whole) {
     auto digits = [](std::string_view d) {
-        return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !d.empty() && d.find_first_not_of("0123456789") == d.npos;
     };
     if (text.starts_with('-'))
         text.remove_prefix(1);
     const std::size_t point = whole ? text.npos : text.find('.');
-    return point == text.npos ? digits(text)
-                              : digits(text.substr(0, point)) && digits(text.substr(point + 1));
+    return digits(text.substr(0, point)) && (point == text.npos || digits(text.substr(point + 1)));
 }
 
 // Each field of a record: 'i' whole number, 'n' number, 't' text (a name cut short by a hand edit
@@ -100,19 +96,16 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             continue;
         }
         const std::string content = test::readAll(dir / file.name);
-        long crlf = 0;
-        for (std::size_t at = content.find("\r\n"); at != content.npos; at = content.find("\r\n", at + 2))
-            ++crlf;
-        if (std::count(content.begin(), content.end(), '\n') != crlf ||
-            std::count(content.begin(), content.end(), '\r') != crlf ||
-            !content.ends_with(content.empty() ? "" : "\r\n"))
-            report("a line does not end with CR LF");
+        std::string rejoined; // the lines as they would be with CR LF ends
         int records = 0;
         for (std::string_view line : splitLines(content)) {
             ++records;
+            rejoined.append(line).append("\r\n");
             if (!file.lineIsWhole(line))
                 report("broken record \"" + std::string(line.substr(0, 120)) + "\"");
         }
+        if (rejoined != content)
+            report("a line does not end with CR LF");
         if (file.records >= 0 && records != file.records && !(file.mayBeEmpty && records == 0))
             report(std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
