@@ -138,8 +138,7 @@ std::vector<HandEdit> handEdits() {
         }
 
     // Values no reader of a single record refuses but the day must still survive: counts below
-    // zero, a starting amount too big to show, players numbered twice or beyond any count, and
-    // standings of any amount.
+    // zero, and players numbered twice or beyond any count.
     const HandEdit figures[] = {
         {"HorsesWithNegativeCounts", "horses.dat",
          [](const std::string& content) {
@@ -149,12 +148,8 @@ std::vector<HandEdit> handEdits() {
                         ",M,-5,-3,-2,-1,-9,-100000,-60,M,M,-1,-8,-8,-8,-8,-8,-1,0,0,0,0,-7,False\r\n";
              return out;
          }},
-        {"SettingsHuge", "settings.dat", text("1e30,1e30,99999999999,-1,1e30\r\n")},
         {"PlayersWithOddNumbers", "players.dat",
          text("-5,Neg,1\r\n2147483647,Max,1\r\n2147483647,Twin,1\r\n0,Zero,1\r\n99999999999,Over,1\r\n")},
-        {"TopTenWithOddAmounts", "top10players.dat",
-         text("Big,1e300\r\nNeg,-1e300\r\nNone,\r\nText,abc\r\n,5\r\n\xff\xfe,7\r\nHuge,"
-              "99999999999999999999\r\n")},
     };
     edits.insert(edits.end(), std::begin(figures), std::end(figures));
     return edits;
