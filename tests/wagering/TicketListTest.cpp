@@ -159,10 +159,8 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalanceAndAShortOneMay
     EXPECT_EQ(shown(), "1: $20 1, all $70 2, delete, pay [2]");
 
     // Paid tickets and those of players no longer listed are never measured, nor paid.
-    w.day.tickets = {{"$30 Win on 2", 7, true}, {"$500 Win on 2", 99, false}};
+    w.day.tickets = {{"$30 Win on 2", 7, true}, {"$500 Win on 2", 99, false}, {"$2 Win", 3, false}};
     EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
-    EXPECT_FALSE(hasUnpaidTickets(w.day));
-    w.list("$2 Win", 3);
     EXPECT_FALSE(hasUnpaidTickets(w.day)) << "nor is a text that is not a ticket";
     w.list("$2 Win on 2", 3);
     EXPECT_TRUE(hasUnpaidTickets(w.day));
@@ -172,9 +170,11 @@ TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     list.listTicket(w.day, "$2 Win on 1");
     list.listTicket(w.day, "$5 Win on 2");
     w.day.tickets.erase(w.day.tickets.begin()); // a deleted player's ticket
+    w.list("$2 Win on 3", 3, true);             // paid tickets still count in the totals,
+    w.list("nonsense", 3);                      // a hand-edited text counts for nothing
     list.ticketsRemoved(w.day);
     // Index 1 no longer names the ticket that was selected.
-    EXPECT_EQ(shown(), "-1:  , all $5 1, pay []");
+    EXPECT_EQ(shown(), "-1:  , all $7 2, pay []");
 }
 
 // ---- Paying ----
@@ -237,7 +237,6 @@ TEST_F(TicketListTest, APickSixOfAllHorsesIsPaidInFullAndADayWithoutADateWritesT
     auto recorded = lines("pick6s.dat");
     ASSERT_EQ(recorded.size(), 262144u);
     EXPECT_EQ(recorded.front(), "2125,1,1,1,1,1,1,2");
-    EXPECT_EQ(recorded[1], "2125,1,1,1,1,1,2,2");
     EXPECT_EQ(recorded.back(), "2125,8,8,8,8,8,8,2");
     EXPECT_FLOAT_EQ(w.balance(ann), 1000000 - 524288 - 2);
     auto logged = lines("tickets.dat");
