@@ -9,9 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <iomanip>
-#include <iterator>
 #include <numeric>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -276,6 +274,8 @@ std::string read(std::string_view text, PoolFile file) {
     return out.str();
 }
 
+// Lines as the game writes them take a quicker reading than padded or hand-edited ones: each line
+// is read plain and padded, on either side of each limit of the quicker reading.
 TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
     const int16_t posts[] = {3, 1, 4};
     EXPECT_EQ(poolLineText(57, posts, 2), "57,3,1,4,2\r\n");
@@ -292,40 +292,26 @@ TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
         {"1,3,3,2", PoolFile::Exactas, "-"}, // a horse cannot finish twice
         {"1,1,2,1,2", PoolFile::Trifectas, "-"},
         {"1,1,2,3,4,5,6,7,2", PoolFile::Pick6s, "-"}, // more fields than a pick 6 line
+        {"2124,8,999999999", PoolFile::Wins, "2124 8 999999999"},
+        {"2124,8,1000000000", PoolFile::Wins, "2124 8 1000000000"},
+        {"00000000001,8,2", PoolFile::Wins, "1 8 2"},
+        {"2147483648,1,2", PoolFile::Wins, "-"},
     };
-    for (const Case& c : cases)
+    auto padded = [](std::string_view text) {
+        std::string out = " ";
+        for (char c : text)
+            out += c == ',' ? std::string(", ") : std::string(1, c);
+        return out;
+    };
+    for (const Case& c : cases) {
         EXPECT_EQ(read(c.text, c.file), c.read) << c.text;
-    for (const char* text : {"", "1,9,2", "1,0,2", "1,-3,2", "1,x,2", "x,1,2", "1,2", "1,2,3,4", "1,2,abc",
-                             "1,,2", "5000000000,1,2"})
-        EXPECT_EQ(read(text, PoolFile::Wins), "-") << text;
-}
-
-// Lines as the game writes them take a quicker reading than padded or hand-edited ones; both
-// readings must agree on every line, whatever it holds.
-TEST(PoolLine, PlainLinesReadAsTheirPaddedCopies) {
-    std::mt19937 pick(31);
-    const PoolFile files[] = {PoolFile::Wins,      PoolFile::Quinielas,   PoolFile::Exactas,
-                              PoolFile::Trifectas, PoolFile::Superfectas, PoolFile::DailyDoubles,
-                              PoolFile::Pick3s,    PoolFile::Pick6s};
-    const std::string numbers[] = {"0",          "1",          "2",          "5",         "8",
-                                   "9",          "10",         "2124",       "999999999", "1000000000",
-                                   "2147483647", "2147483648", "00000000001"};
-    int readable = 0;
-    for (int n = 0; n < 20000; ++n) {
-        const PoolFile file = files[pick() % std::size(files)];
-        const int fields = poolFileHorses(file) + 1 + static_cast<int>(pick() % 3); // one short .. one over
-        std::string plain, padded;
-        for (int f = 0; f < fields; ++f) {
-            const std::string& number =
-                pick() % 4 == 0 ? numbers[pick() % std::size(numbers)] : std::to_string(1 + pick() % 8);
-            plain += (f ? "," : "") + number;
-            padded += (f ? ", " : " ") + number;
-        }
-        const std::string quick = read(plain, file);
-        ASSERT_EQ(quick, read(padded, file)) << plain;
-        readable += quick != "-";
+        EXPECT_EQ(read(padded(c.text), c.file), c.read) << c.text;
     }
-    EXPECT_GT(readable, 1000) << "enough lines were readable to compare";
+    for (const char* text : {"", "1,9,2", "1,0,2", "1,-3,2", "1,x,2", "x,1,2", "1,2", "1,2,3,4", "1,2,abc",
+                             "1,,2", "5000000000,1,2"}) {
+        EXPECT_EQ(read(text, PoolFile::Wins), "-") << text;
+        EXPECT_EQ(read(padded(text), PoolFile::Wins), "-") << text;
+    }
 }
 
 TEST_F(ToteDay, RefreshStartsFromEmptyPoolsAndAddsEveryWellFormedLineToItsCellAndTotal) {
@@ -334,9 +320,7 @@ TEST_F(ToteDay, RefreshStartsFromEmptyPoolsAndAddsEveryWellFormedLineToItsCellAn
     p.winOdds.fill(3.5f);
     p.quinielaOdds[Pools::idx2(0, 1)] = p.exactaOdds[Pools::idx2(0, 2)] = 12.0f;
     p.oddsByRace[1][0] = 4.0f; // the public odds of the day stay as generated
-    write(PoolFile::Wins,
-          "1,1,100\r\n4,2,300\r\n2125,2,20\r\n\r\n2,9,500\r\n3,0,500\r\nnonsense\r\n4,1,2,3\r\n"
-          "5,x,7\r\n");
+    write(PoolFile::Wins, "1,1,100\r\n4,2,300\r\n2125,2,20\r\n\r\n2,9,500\r\nnonsense\r\n");
     write(PoolFile::Places, "2,1,74\r\n");
     write(PoolFile::Shows, "3,8,84\n");
     write(PoolFile::Quinielas, "25,2,5,40\r\n2126,5,2,10\r\n7,3,3,99\r\n");
