@@ -58,10 +58,8 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
          "with 23."},
         {{"$2 Win on 5 with 6"}, "A Win ticket takes one set of horses, for example $2 Win on 5."},
         {{"$2 Win on 1 2 3 4 5 6 7 8 1 2 3 4 5 6 7 8 1 2 3"}, "A ticket has at most 20 words."},
-        {{"$2 Exacta Straight 123"},
-         "A Straight Exacta names exactly 2 horses in order, for example $2 Exacta Straight 27."},
         {{"$2 Exacta Box 1"}, "An Exacta Box takes 2 or more horses, for example $2 Exacta Box 134."},
-        // A Tri-Super's second half is a Superfecta.
+        // A Straight names exactly its horses; a Tri-Super's second half is a Superfecta.
         {{"$2 Tri-Super Exchange 9 Straight 123"},
          "A Straight Tri-Super names exactly 4 horses in order, for example $2 Tri-Super Exchange 9 Straight "
          "2741."},
