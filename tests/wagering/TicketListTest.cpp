@@ -186,7 +186,7 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
     w.list("$1 Quiniela Straight 72", 3);
     w.list("$2 Quiniela Wheel 12 with 12", 3); // one pair, recorded and charged once
     w.list("$2 DailyDouble Wheel 21 with 3", 3);
-    w.list("$5 Win on 1", 7);
+    w.list("$5 Win on 2", 7); // each ticket expands afresh: horse 2 again
     w.list("$1 Trifecta Straight 123", 3);
     w.list("$1 Superfecta Straight 1234", 3);
     w.list("$1 Pick3 Wheel 1 with 1 with 2", 3);
@@ -197,7 +197,7 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
                                            "2129,3,2,Daily Double,4,5/12/2026", "2130,7,5,Win,4,5/12/2026",
                                            "2131,3,1,Trifecta,4,5/12/2026", "2132,3,1,Superfecta,4,5/12/2026",
                                            "2133,3,1,Pick3,4,5/12/2026", "2134,3,1,Pick6,4,5/12/2026"}));
-    EXPECT_EQ(lines("wins.dat"), (Lines{"2125,2,2", "2125,5,2", "2130,1,5"}));
+    EXPECT_EQ(lines("wins.dat"), (Lines{"2125,2,2", "2125,5,2", "2130,2,5"}));
     EXPECT_EQ(lines("places.dat"), (Lines{"2125,2,2", "2125,5,2"}));
     EXPECT_EQ(lines("shows.dat"), (Lines{"2125,2,2", "2125,5,2"}));
     EXPECT_EQ(lines("exactas.dat"),
@@ -216,7 +216,7 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
     EXPECT_EQ(paid(), std::vector<bool>(10, true));
     EXPECT_FALSE(hasUnpaidTickets(w.day));
     // The board follows the money.
-    EXPECT_EQ(std::make_pair(w.day.pools.win[0], w.day.pools.winTotal), std::make_pair(5, 9));
+    EXPECT_EQ(std::make_pair(w.day.pools.win[1], w.day.pools.winTotal), std::make_pair(7, 9));
 
     // Paying again passes over what is paid.
     w.list("$2 Win on 2", 3);

@@ -119,7 +119,7 @@ TEST(TicketPrice, ExplanationListsTheCombinationsAndEndsOnTheCostLessAnyCredit) 
                                         "Combinations: 1-2, 1-3, 2-1, 2-3, 3-1, 3-2", "6 bets x $2 = $12"}));
 }
 
-// --- Combination lines and marks ---
+// --- Combination lines ---
 
 TEST(CombinationLines, FollowTheOrderTheyAreCountedEachCombinationOnce) {
     using Lines = std::vector<std::string>;
@@ -143,17 +143,6 @@ TEST(CombinationLines, AreCappedWithACountOfTheRest) {
     EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 134"), 2),
               (std::vector<std::string>{"1-3", "1-4", "... and 4 more"}));
     EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 13"), 2).size(), 2u);
-}
-
-TEST(CombinationMarks, HoldOnlyTheLastTicketsCombinations) {
-    CombinationMarks marks;
-    expandTicket(parsed("$2 Trifecta Box 123"), marks);
-    EXPECT_TRUE(marks.isMarked({3, 1, 2}));
-    EXPECT_FALSE(marks.isMarked({1, 1, 2}) || marks.isMarked({1, 2}) || marks.isMarked({9, 1, 2}));
-    expandTicket(parsed("$2 Trifecta Straight 456"), marks);
-    EXPECT_EQ(marks.markedCount(), 1u);
-    EXPECT_FALSE(marks.isMarked({3, 1, 2}));
-    EXPECT_TRUE(marks.isMarked({4, 5, 6}));
 }
 
 } // namespace
