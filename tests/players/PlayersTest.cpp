@@ -126,22 +126,18 @@ TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharactersAndNothingInvi
 }
 
 TEST_F(PlayersTest, OutOfCashMovesToTheFirstPlayerWithAtLeastOneDollar) {
-    const std::string broke = "Stridewell: Bob, you're out of cash!";
-    struct Case {
-        std::vector<PlayerEntry> players;
-        const char* listed;
-        std::string said;
-    } cases[] = {
-        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, "@2 3.00", broke},
-        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, "@1 0.50", broke}, // nobody else to take over: stays
-        {{{1, "Ann", "400"}, {2, "Bob", "1"}}, "@1 1.00", ""},       // exactly one dollar is not out of cash
+    // Each case: the list, then the selection and what was said after selecting Bob.
+    const std::string broke = " | Stridewell: Bob, you're out of cash!";
+    const std::pair<std::vector<PlayerEntry>, std::string> cases[] = {
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, "@2 3.00" + broke},
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, "@1 0.50" + broke}, // nobody else to take over: stays
+        {{{1, "Ann", "400"}, {2, "Bob", "1"}}, "@1 1.00 | "},         // exactly one dollar is not out of cash
     };
-    for (const Case& c : cases) {
-        day.players.entries = c.players;
+    for (const auto& [players, expected] : cases) {
+        day.players.entries = players;
         prompter.clear();
         selectBettor(day, 1);
-        EXPECT_TRUE(listed().ends_with(c.listed)) << listed();
-        EXPECT_EQ(said(), c.said) << c.listed;
+        EXPECT_EQ(listed().substr(listed().find('@')) + " | " + said(), expected);
     }
     // Outside the list nobody is selected, and the label stays.
     selectBettor(day, 2);

@@ -77,12 +77,11 @@ struct BoardFixture : ::testing::Test {
 };
 
 TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavourite) {
-    auto column = [](const ToteBoardEntry& e) {
-        return e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal +
-               " " + e.odds + " " + e.oddsTooltip;
-    };
     ToteBoard board = toteBoard(day);
-    EXPECT_EQ(column(board.entries[2]), "3 Runner 3 300 222 252 2 $2 Win Bet pays: $6.60");
+    const ToteBoardEntry& e = board.entries[2];
+    EXPECT_EQ(e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal + " " +
+                  e.odds + " " + e.oddsTooltip,
+              "3 Runner 3 300 222 252 2 $2 Win Bet pays: $6.60");
     EXPECT_EQ(board.winPool + " " + board.placePool + " " + board.showPool + " " + board.quinielaPool + " " +
                   board.exactaPool,
               "3600 2664 3024 512 1024");
