@@ -118,26 +118,21 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         {"Next Show $1 Next 4 Finish", "$2 Show/Straight p0 L1 [] 12345678", "", "$2 Show on 4",
          raised("Show")},
         // One set of horses; a horse once.
-        {"Next Win Next 5 5 9 2", "$2 Win/Straight p2 L1 [52] 1.34.678 finish back", "5 9"},
-        {"Next Win Next 2 All ? Back All Finish", "$2 Win/Straight p2 L1 [All] ........ finish back", "",
-         "$2 Win on All"},
-        {"Next Win Next 2 All Back Finish Back", "$2 Win/Straight p2 L1 [] 12345678", "Finish Back"},
+        {"Next Win Next 5 5 9 2 All ? Back All Finish", "$2 Win/Straight p2 L1 [All] ........ finish back",
+         "5 9", "$2 Win on All"},
         // Boxes and straights; a straight ignores a horse more than it needs.
         {"Next Exacta Box Next 134 ? Finish", "$2 Exacta/Box p2 L1 [134] .2..5678 modes finish back", "",
          "$2 Exacta Box 134"},
         {"Next Exacta Straight Next 27 3 ? Finish",
          "$2 Exacta/Straight p2 L1 [27] 1.3456.8 modes finish back", "3", "$2 Exacta Straight 27"},
-        {"Next Exacta Straight Next 27 Back 3", "$2 Exacta/Straight p2 L1 [23] 1..45678 modes finish back"},
         {"Next Trifecta Straight Next All Finish", "$2 Trifecta/Straight p2 L1 [All] ........ modes back",
          "Finish"},
         {"Next Superfecta Straight Next 874 ? 1 Finish",
          "$2 Superfecta/Straight p2 L1 [874] 123.56.. modes back", "", "$2 Superfecta Straight 8741"},
         // Wheels: a set per position, the last one finishing.
-        {"$5 Next Trifecta Wheel Next 1 ? With 23 With 2345 Finish",
-         "$5 Trifecta/Wheel p2 L1 [1] .2345678 modes with back", "", "$5 Trifecta Wheel 1 with 23 with 2345"},
-        {"$5 Next Trifecta Wheel Next 1 With 23 ? With With",
-         "$5 Trifecta/Wheel p2 L2 [23] 1..45678 modes with back", "With"},
-        {"Next Exacta Wheel Next 1 With 2 Back", "$2 Exacta/Wheel p2 L2 [] 12345678 modes"},
+        {"$5 Next Trifecta Wheel Next 1 With 23 ? With With 2345 Finish",
+         "$5 Trifecta/Wheel p2 L2 [23] 1..45678 modes with back", "With",
+         "$5 Trifecta Wheel 1 with 23 with 2345"},
         {"Next Quiniela Wheel Next With ? 12 With 12 Finish",
          "$2 Quiniela/Wheel p2 L1 [] 12345678 modes with", "With", "$2 Quiniela Wheel 12 with 12",
          PleaseHorses},
@@ -153,7 +148,6 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
          "$2 Exacta/Wheel p0 L1 [] 12345678 modes", "", "$2 Exacta Wheel 4 with 5"},
         {"Next Exacta Wheel Next 1 With 3 Tab1 Next ? 4 With 5 Finish",
          "$2 Exacta/Wheel p2 L1 [] 12345678 modes with", "", "$2 Exacta Wheel 4 with 5"},
-        {"Next Win Next 5 Finish Tab2 6 Finish", "$2 Win/Straight p0 L1 [] 12345678", "", "$2 Win on 6"},
         {"Next Exacta Wheel Next 1 With Tab1 Trifecta Box Tab2 ? 123 Finish",
          "$2 Trifecta/Box p2 L1 [] 12345678 modes", "", "$2 Trifecta Box 123"},
         {"Next Exacta Wheel Next 1 With 2 Tab0 Tab2 ? 3 Finish",
@@ -174,10 +168,6 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         EXPECT_EQ(lastTicket(), c.ticket);
         EXPECT_EQ(lastMessage(), c.message);
     }
-    // A finished ticket belongs to the selected player and is selected in the list.
-    EXPECT_EQ(w.day.tickets.back().playerId, 3);
-    EXPECT_FALSE(w.day.tickets.back().paid);
-    EXPECT_EQ(list.selected(), 0);
 }
 
 TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
@@ -186,9 +176,9 @@ TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
         From from;
         double value;
         int amount;
-    } cases[] = {{Default, 2.5, 2}, {Default, 3.5, 4},       {Default, 50000, 32000}, {Default, -4, 0},
-                 {All, 12.5, 12},   {All, 13.5, 14},         {All, 99999, 32000},     {All, -3, 0},
-                 {Spinner, 7, 7},   {Spinner, 32001, 32000}, {Spinner, -1, 0}};
+    } cases[] = {// All three go through one rounding: the balance and the spinner need only be read.
+                 {Default, 2.5, 2}, {Default, 3.5, 4}, {Default, 50000, 32000},
+                 {Default, -4, 0},  {All, 12.5, 12},   {Spinner, 32001, 32000}};
     for (const Case& c : cases) {
         w.day.db.settings.defaultBetAmount = static_cast<float>(c.value);
         w.day.players.balanceLabel = std::to_string(c.value); // "All" bets the balance
