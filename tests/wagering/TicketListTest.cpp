@@ -204,9 +204,10 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
               (Lines{"2126,1,3,3", "2126,1,4,3", "2126,3,1,3", "2126,3,4,3", "2126,4,1,3", "2126,4,3,3"}));
     EXPECT_EQ(lines("quinielas.dat"), (Lines{"2127,2,7,1", "2128,1,2,2"}));
     EXPECT_EQ(lines("dailydoubles.dat"), (Lines{"2129,1,3,2", "2129,2,3,2"})); // first race, then second
-    EXPECT_EQ(lines("trifectas.dat").at(0) + " " + lines("superfectas.dat").at(0) + " " +
-                  lines("pick3s.dat").at(0) + " " + lines("pick6s.dat").at(0),
-              "2131,1,2,3,1 2132,1,2,3,4,1 2133,1,1,2,1 2134,1,2,3,4,5,6,1");
+    EXPECT_EQ(lines("trifectas.dat"), (Lines{"2131,1,2,3,1"}));
+    EXPECT_EQ(lines("superfectas.dat"), (Lines{"2132,1,2,3,4,1"}));
+    EXPECT_EQ(lines("pick3s.dat"), (Lines{"2133,1,1,2,1"}));
+    EXPECT_EQ(lines("pick6s.dat"), (Lines{"2134,1,2,3,4,5,6,1"}));
     EXPECT_EQ(w.day.pools.ticketCounter, 2134);
     // 12 + 18 + 1 + 2 + 4 + 1 + 1 + 1 + 1 off Ann, 5 off Bob; Ann stays selected.
     EXPECT_EQ(lines("players.dat"), (Lines{"3,Ann,959", "7,Bob,15"}));
