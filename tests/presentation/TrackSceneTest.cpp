@@ -122,31 +122,6 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTh
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(Call, FollowsTheHorseThatPassesAMarkUntilAHorseFinishes) {
-    TrackScene scene = sceneAtGate();
-    EXPECT_FALSE(scene.view().call.visible);
-    const auto call = [&] {
-        return std::tuple(scene.view().call.visible, scene.view().call.text, scene.view().call.left);
-    };
-    scene.entryMoved(2, 5964, 0);
-    scene.callPassed(0, 2, 1);
-    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5964));
-    scene.entryMoved(6, 5900, 0);
-    scene.callPassed(0, 6, 2);
-    EXPECT_EQ(call(), std::tuple(true, "\u00BC Mile", 5900));
-    scene.callPassed(1, 2, 1);
-    EXPECT_EQ(call(), std::tuple(true, "\u00BD Mile", 5964));
-    scene.callPassed(2, 2, 1);
-    scene.callHidden();
-    EXPECT_EQ(call(), std::tuple(false, "\u00BE Mile", 5964));
-    // A trailing horse shows it again; a placing alone hides it too.
-    scene.entryMoved(7, 1234, 0);
-    scene.callPassed(2, 7, 8);
-    EXPECT_EQ(call(), std::tuple(true, "\u00BE Mile", 1234));
-    scene.entryPlaced(5, 1);
-    EXPECT_FALSE(scene.view().call.visible);
-}
-
 TEST(RaceEnd, TidiesTheTrackButKeepsEachMarksFractionWrittenOnceUntilTheNextStart) {
     TrackScene scene = sceneAtGate();
     scene.finishLineShown();

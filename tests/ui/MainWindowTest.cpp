@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);
     }
 
-    void theKeyboardStaysOnAUsableControlOfTheEntry() {
+    void theKeyboardStaysOnAUsableControlAndOnATicketOverTheBalance() {
         addPlayer("Ann");
         type(u"\nw\n3"_s);
         // Clearing the pick makes Finish unusable under the keyboard; the next usable control of the
@@ -247,10 +247,8 @@ private slots:
         QTest::keyClick(find(u"cmdFinish"_s), Qt::Key_Space);
         QCOMPARE(ticketTexts(), QStringList{u"$2 Win on 4"_s});
         QCOMPARE(window().focusWidget(), find(u"cmdNext1"_s));
-    }
 
-    void aTicketOverTheBalanceIsShownBeforeTheQuestion() {
-        addPlayer("Ann");
+        // A ticket over the balance is shown selected before the question about it.
         type(u"\nw\n1\n"_s);
         find<QSpinBox>(u"udAmount"_s)->setValue(500);
         auto* list = find<QListWidget>(u"lstTicket"_s);

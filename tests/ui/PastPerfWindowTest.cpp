@@ -15,7 +15,7 @@ class PastPerfWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aRaceShowsItsProgramWhole() {
+    void aRaceShowsItsProgramWholeAndPrintsIt() {
         // A day a few races in, so the horses of race 1 carry past lines and the jockeys records.
         WindowTestDay day;
         day.playRaces(3);
@@ -47,23 +47,17 @@ private slots:
                      qtexts(view.trackRecordHolders));
             QCOMPARE(items(child<QListWidget>(&window, u"lstJockeys"_s)), qtexts(view.jockeyStandings));
         }
-    }
 
-    void printProgramOpensThePrintOptions() {
-        WindowTestDay day;
-        ui::PastPerfWindow window(*day.game);
-        window.show();
         QTest::mouseClick(button(&window, u"cmdPrint"_s), Qt::LeftButton);
         auto* options = window.findChild<ui::PrintOptionsDialog*>(u"frmPrint"_s);
         QVERIFY(options && options->isVisible() && options->isModal());
         // Printing walks the races; the program comes back to the race about to be run.
-        child<QSpinBox>(&window, u"udRace"_s)->setValue(6);
+        udRace->setValue(6);
         TempDir out;
         QVERIFY(options->printToPdf(QString::fromStdString((out / "program.pdf").string()), 1, 2));
-        QCOMPARE(child<QSpinBox>(&window, u"udRace"_s)->value(), 1);
+        QCOMPARE(udRace->value(), 4);
         QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
     }
-
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
         WindowTestDay day;
         ui::PastPerfWindow window(*day.game);
