@@ -1,0 +1,48 @@
+// How the game looks on the player's desktop: a dark or light theme.
+
+#include "ui/Palette.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QTest>
+
+using namespace sw;
+
+namespace {
+
+QPalette withWindow(const QColor& window, const QColor& text) {
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    return palette;
+}
+
+} // namespace
+
+class LookTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void darkThemesAreToldApartByTheWindowColour_data() {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<bool>("dark");
+        // Dark begins below half lightness, and the window's colour decides, whatever the theme does
+        // with its text.
+        QTest::newRow("lightness 127") << QColor::fromHsl(0, 0, 127) << QColor(Qt::black) << true;
+        QTest::newRow("lightness 128") << QColor::fromHsl(0, 0, 128) << QColor(Qt::white) << false;
+    }
+    void darkThemesAreToldApartByTheWindowColour() {
+        QFETCH(QColor, window);
+        QFETCH(QColor, text);
+        QFETCH(bool, dark);
+        QCOMPARE(ui::isDark(withWindow(window, text)), dark);
+        // Of a colour for light windows and one for dark, the one that reads on this window.
+        const QColor ink(0x1a, 0x6e, 0x34);
+        const QColor chalk(0xec, 0xec, 0xe6);
+        QCOMPARE(ui::readableColour(withWindow(window, text), ink, chalk), dark ? chalk : ink);
+    }
+};
+
+QTEST_MAIN(LookTest)
+#include "LookTest.moc"
