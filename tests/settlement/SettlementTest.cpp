@@ -269,15 +269,18 @@ TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
               "after race 6, the pick 6 after race 12)|");
 }
 
-TEST_F(SettlementTest, PlaceWorkingKeepsTheBreakage) {
+TEST_F(SettlementTest, PlaceWorkingKeepsTheBreakageAndANobodyBetDash) {
     finish({2, 5, 1, 3});
     day.pools.placeTotal = 10000;
     day.pools.place[1] = 1600; // 3750 / 1600 - 1 = 1.34375, cut to 1.3
     Payoffs p = computePayoffs(day);
-    // The breakage: 0.0438 a $1, $0.09 of a $2 ticket.
+    // The breakage: 0.0438 a $1, $0.09 of a $2 ticket; nobody on the second horse means a dash.
     EXPECT_NEAR(p.place[0].breakage, 0.0875f, 1e-5f);
-    ASSERT_FALSE(p.place[0].working.empty());
+    ASSERT_FALSE(p.place[0].working.empty() || p.place[1].working.empty());
     EXPECT_EQ(p.place[0].working.back(), "$2 payoff: 1.3 x 2 + 2 = 4.60");
+    EXPECT_EQ(p.place[1].working.back(),
+              "Nobody bet 5 to place: with no money on the winning combination there is no one to share the "
+              "pool with, so it pays nothing: -");
 }
 
 TEST_F(SettlementTest, NoMoneyOnTheWinningCombinationOrNoFinishMeansADash) {
