@@ -163,13 +163,16 @@ TEST_F(ToteDay, ExoticMoneyDrawsOneFactorPerHorseInOrder) {
     const Pools& p = scriptedDay.pools;
     auto f = [&](int n) { return 0.5 + 0.5 * draws[static_cast<std::size_t>(n)]; };
     auto w = [&](int h) { return static_cast<double>(p.win[static_cast<std::size_t>(h)]); };
-    // i = 0, j = 1: quiniela (draws 0, 1), exacta (2, 3), trifecta 1-2-3 (4..6), superfecta 1-2-3-4 (7..10).
+    // i = 0, j = 1: quiniela (draws 0, 1), exacta (2, 3), trifecta 1-2-3 (4..6), superfecta 1-2-3-4 (7..10),
+    // 1-2-3-5 (11..14) and on.
     EXPECT_EQ(p.quiniela[Pools::idx2(0, 1)], std::floor((w(0) * f(0) + w(1) * f(1)) / 4));
     EXPECT_EQ(p.exacta[Pools::idx2(0, 1)], std::floor((3 * w(0) * f(2) + w(1) * f(3)) / 18));
     EXPECT_EQ(p.trifecta[Pools::idx3(0, 1, 2)],
               std::floor((3 * w(0) * f(4) + 2 * w(1) * f(5) + w(2) * f(6)) / 100));
-    EXPECT_EQ(p.superfecta[Pools::idx4(0, 1, 2, 3)],
-              std::floor((4 * w(0) * f(7) + 3 * w(1) * f(8) + 2 * w(2) * f(9) + w(3) * f(10)) / 500));
+    for (int l = 3, d = 7; l < FieldSize; ++l, d += 4) // every fourth horse, some with money enough to count
+        EXPECT_EQ(p.superfecta[Pools::idx4(0, 1, 2, l)],
+                  std::floor((4 * w(0) * f(d) + 3 * w(1) * f(d + 1) + 2 * w(2) * f(d + 2) + w(l) * f(d + 3)) /
+                             500));
     // i = 1, j = 0 has no quiniela: its exacta takes the two draws after the last of i = 0.
     const int afterFirstHorse = 7 * 2 + 7 * 2 + 42 * 3 + 210 * 4;
     EXPECT_EQ(p.exacta[Pools::idx2(1, 0)],
