@@ -389,10 +389,10 @@ int RaceModel::turnPenalised(int e, int step) const {
     const int lane = std::min(m_lane[ei], 4);
     // Each turn's range in one unsigned comparison, and no branch between the two.
     const auto within = [p](const std::array<int32_t, 2>& turn) {
-        return static_cast<uint64_t>(static_cast<int64_t>(p) - turn[0]) <=
-               static_cast<uint64_t>(static_cast<int64_t>(turn[1]) - turn[0]);
+        return static_cast<int>(static_cast<uint64_t>(static_cast<int64_t>(p) - turn[0]) <=
+                                static_cast<uint64_t>(static_cast<int64_t>(turn[1]) - turn[0]));
     };
-    if (lane == 0 || !(within(m_turnOne) | within(m_turnTwo)))
+    if (lane == 0 || (within(m_turnOne) | within(m_turnTwo)) == 0)
         return step;
     static constexpr double Factor[] = {1.0, 0.97, 0.94, 0.91, 0.88};
     return floorOf(step * Factor[lane]);

@@ -77,7 +77,8 @@ TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
     // Names are checked, then stored trimmed and otherwise intact.
     const std::string before = file();
     EXPECT_FALSE(addPlayer(day, "Smith, John"));
-    EXPECT_EQ(file() + std::to_string(day.players.entries.size()), before + "2");
+    EXPECT_EQ(file() + std::to_string(day.players.entries.size()) + said(),
+              before + "2Stridewell: A player's name cannot contain a comma.");
     const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
     for (std::string name : {"   Ann Lee \t", emoji.c_str()})
         ASSERT_TRUE(addPlayer(day, name));
