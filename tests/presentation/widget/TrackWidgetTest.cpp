@@ -84,7 +84,7 @@ protected:
 std::unique_ptr<QApplication> TrackWidgetTest::s_app;
 
 TEST_F(TrackWidgetTest, SaddleClothsShowWhereEachHorseIsFacingItsWayUnstretchedAtAnySize) {
-    for (QSize size : {QSize(1366, 400), QSize(900, 320), QSize(500, 500), QSize(1920, 300)}) {
+    for (QSize size : {QSize(500, 500), QSize(1920, 300)}) {
         const QImage image = render(size);
         for (int e = 0; e < 8; ++e) {
             SCOPED_TRACE(testing::Message()
