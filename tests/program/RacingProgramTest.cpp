@@ -32,8 +32,6 @@ TEST(ProgramLines, PastLinesKeepTheirColumns) {
 }
 
 TEST(ProgramLines, JockeysStandByEarnings) {
-    EXPECT_EQ(jockeyRecordText(Jockey{"", 0, 41, 9, 7, 5, 3, 18250.5}), "41   9 7 5 3  $18250.5");
-
     std::array<Jockey, JockeyCount + 1> jockeys{};
     jockeys[1] = {"Tobin Harrow", 2, 120, 31, 25, 18, 9, 61234.5};
     jockeys[3] = {"Big", 0, 1, 1, 0, 0, 0, 1e20}; // a hand-edited figure does not break the line
@@ -123,7 +121,7 @@ auto tables(const EntryTables& e) {
 
 struct RacingProgram : ::testing::Test, ProgramDay {};
 
-TEST_F(RacingProgram, ShowsTheRaceWithTheStandingsReadEachTimeAndFillsTheEntryTablesTheRaceReads) {
+TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
     parseHorse("Horse 17,M,4,2,1,0,1,1500,0,M,M,117.5,8,7,6,5,4,2,0,0,0,0,3,True", day.db.horses[17]);
     day.card.raceHorse[2][4] = 0; // hand-edited slots outside the stable show empty entries
     day.card.raceHorse[2][5] = 201;
@@ -150,20 +148,6 @@ TEST_F(RacingProgram, ShowsTheRaceWithTheStandingsReadEachTimeAndFillsTheEntryTa
     EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
     EXPECT_EQ(day.entries.name[0], "Horse 17");
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
-
-    // The standings are read from the jockeys file each time.
-    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
-    for (int n = 2; n <= JockeyCount; ++n)
-        jockeys += jockeyRecord(day.db.jockeys[n]);
-    test::writeAll(dir / "jockeys.dat", jockeys);
-    ProgramView read = showRace(day, 1, true);
-    EXPECT_EQ(read.jockeyStandings.front().substr(0, 10), "Ada Quill ");
-    EXPECT_EQ(read.entries[0].jockey, "Ada Quill (V)");
-    // A missing file leaves the lists as they were, without a message.
-    std::filesystem::remove(dir / "jockeys.dat");
-    read = showRace(day, 2, false);
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(read.entries[0].jockey, "Jockey 9 (A)");
 }
 
 TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
@@ -330,7 +314,6 @@ TEST_F(TwoDays, TheLoadingPassAndLeavingLeaveWhatShowingTheRacesLeaves) {
     expectSameDays();
     EXPECT_EQ(view.entries[0].pastLines, expected.entries[0].pastLines);
     EXPECT_EQ(view.entries[0].pastLines.size(), 22u);
-    EXPECT_EQ(view.jockeyStandings, expected.jockeyStandings);
 
     // Leaving leaves what showing the race about to be run leaves.
     for (ProgramDay* d : {&shown, &prepared}) {

@@ -43,18 +43,6 @@ TEST(ChartComment, EachRunningStyleHasItsWordAndTheLastTestThatHoldsWins) {
     EXPECT_EQ(pathSuffix(3), "") << "a path outside the three adds nothing";
 }
 
-TEST(ResultPhoto, APauseComesBeforeEachOfTheFirstFourPlacesWithACloseFollower) {
-    RaceResult r;
-    r.finishTime = {120.0f, 120.44f, 121.0f, 121.45f, 121.89f, 121.9f, 130, 130};
-    // Gaps 0.44, 0.56, 0.45, 0.44, then only places 1..4 are revealed.
-    EXPECT_EQ((std::array{photoBeforeReveal(r, 0), photoBeforeReveal(r, 1), photoBeforeReveal(r, 2),
-                          photoBeforeReveal(r, 3), photoBeforeReveal(r, 4)}),
-              (std::array{true, false, false, true, false}));
-    EXPECT_TRUE(photoExpected(r));
-    r.finishTime = {120.0f, 121.0f, 122.0f, 123.0f, 124.0f, 124.1f, 124.2f, 130}; // a close 6th
-    EXPECT_FALSE(photoExpected(r));
-}
-
 // A finished third race (grade "C"): posts 3, 1, 4, 8, 2, 6, 5, 7 in that order.
 void finishRace(RaceDay& day, std::array<float, FieldSize> times = {121.35f, 121.5f, 122.0f, 122.5f, 123.0f,
                                                                     124.0f, 125.0f, 126.25f}) {
