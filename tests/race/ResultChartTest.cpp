@@ -18,9 +18,9 @@ using test::readLines;
 using test::scripted;
 
 TEST(ChartComment, EachRunningStyleHasItsWordAndTheLastTestThatHoldsWins) {
-    // Calls q, m, t of entry 3, which finished f-th: each word at the edge of its band, a late fade
-    // after an early one (the last test that holds wins), and the sides just short of a word: s = 16
-    // is no steady pace yet, q - f = 2 is no steady gain, q - f = -2 with t - f = -1 no fade.
+    // Calls q, m, t of entry 3, which finished f-th: each word, most at the edge of its band, a late
+    // fade after an early one (the last test that holds wins), and the sides just short of a word:
+    // s = 16 is no steady pace yet, q - f = 2 is no steady gain, q - f = -2 with t - f = -1 no fade.
     struct Case {
         int q, m, t, f;
         const char* comment;
