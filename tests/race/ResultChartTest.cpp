@@ -242,8 +242,9 @@ TEST(ResultsShowTest, RunsOncePerRacePausingBeforeACloseFinish) {
     for (int i = 0; i < 8; ++i) {
         const ShowStep s = show.next();
         steps.emplace_back(s.kind, s.k, s.pauseMs);
-        if (s.kind == K::Reveal && s.k == 0) // the winner is known before the chart is written
+        if (s.kind == K::Reveal && s.k == 0) { // the winner is known before the chart is written
             EXPECT_EQ(t.day.raceWinner[2], 3);
+        }
     }
     const std::vector<std::tuple<K, int, int>> expected = {
         {K::Reveal, 0, 0}, {K::PhotoPause, 1, PhotoPauseMs},
