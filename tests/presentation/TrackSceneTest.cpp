@@ -18,13 +18,14 @@ namespace {
 // turn radii are 295 + 330k up and down and 0.6 of that across, round the top 2605.
 // Distance, lane, then Left, Top and whether it faces right: the start on the rail and at the
 // widest post, the near straight, into the first turn, its apex on the rail and in lane 4, out of
-// it, the far straight, the second turn's apex in lane 2, the home straight and the finish line.
+// it, the far straight, into the second turn, its apex in lane 2, out of it onto the home straight
+// and the finish line. Each end of a turn is where the straight beside it would put the horse.
 TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
     const double cases[][5] = {
         {0, 0, 0, 2900, 1},        {0, 7, 0, 5210, 1},        {5000, 3, 5000, 3890, 1},
         {8955, 2, 8955, 3560, 1},  {10656, 0, 9132, 2605, 0}, {10656, 4, 9924, 2605, 0},
-        {12355, 1, 8955, 1980, 0}, {15000, 0, 6310, 2310, 0}, {21311, 2, 1127, 2605, 1},
-        {24010, 5, 2700, 4550, 1}, {29610, 3, 8300, 3890, 1}};
+        {12355, 1, 8955, 1980, 0}, {15000, 0, 6310, 2310, 0}, {19610, 2, 1700, 1650, 0},
+        {21311, 2, 1127, 2605, 1}, {23010, 5, 1700, 4550, 1}, {29610, 3, 8300, 3890, 1}};
     const TrackOval oval(11355);
     for (const auto& [distance, lane, left, top, facingRight] : cases) {
         SCOPED_TRACE(distance);
@@ -35,34 +36,17 @@ TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
     }
 }
 
-TEST(TrackOval, TheTurnsJoinTheStraightsWithoutAJumpInEveryLane) {
-    for (const int width : {11355, 22710}) {
-        const TrackOval oval(width);
-        const double a = oval.turnHalf(), leg = oval.legLength();
-        for (int lane = 0; lane <= 8; ++lane)
-            for (const double join : {leg - a, leg + a, 2 * leg - a, 2 * leg + a}) {
-                // A stride either side of each end of a turn lands next to the other side's place.
-                const OvalPlace before = oval.place(join - 0.25, lane), after = oval.place(join + 0.25, lane);
-                EXPECT_LT(std::hypot(after.left - before.left, after.top - before.top), 2.0)
-                    << "width " << width << " lane " << lane << " at " << join;
-            }
-    }
-}
-
 // A scene with the field through the gate, all eight showing, first strides all A.
-TrackScene sceneAtGate(int trackWidth = TrackLayout::DesignWidth) {
+TrackScene sceneAtGate() {
     TrackScene scene;
-    scene.beginRace({}, trackWidth);
+    scene.beginRace({}, TrackLayout::DesignWidth);
     scene.advanceGate(TrackScene::gateLength());
     scene.raceStarted();
     return scene;
 }
 
-TEST(RaceStart, TheLastRacesLabelsGoAndTheGateLetsTheFieldIn) {
+TEST(RaceStart, TheParadeStopsAndTheGateLetsTheFieldIn) {
     TrackScene scene = sceneAtGate();
-    scene.finishLineShown();
-    scene.photoFinishRaised();
-    scene.callPassed(0, 0, 1);
     scene.startParade();
     scene.paradeTick();
     scene.beginRace({}, TrackLayout::DesignWidth);
@@ -73,14 +57,11 @@ TEST(RaceStart, TheLastRacesLabelsGoAndTheGateLetsTheFieldIn) {
         EXPECT_FALSE(scene.picture(8 + i).visible);
     }
     EXPECT_FALSE(scene.paradeRunning());
-    const TrackView& v = scene.view();
-    EXPECT_TRUE(v.turnCaptionsVisible);
-    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.call.visible);
 
     // Horses appear eighty-one waits apart, and the last gets its waits too. Waits added, then
     // horses showing, the gate done and the waits counted.
-    const int steps[][4] = {{80, 1, 0, 80},  {1, 2, 0, 81},  {485, 7, 0, 566}, {1, 8, 0, 567},
-                            {80, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
+    const int steps[][4] = {
+        {80, 1, 0, 80}, {1, 2, 0, 81}, {566, 8, 0, 647}, {1, 8, 1, 648}, {500, 8, 1, 648}};
     for (const auto& [waits, shown, done, counted] : steps) {
         scene.advanceGate(waits);
         const int n = int(
@@ -96,9 +77,9 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTh
     TrackScene scene = sceneAtGate();
     // A move of dx on a leg, or a lane report (leg -1), then the distance run, the lane and the
     // stride shown.
-    const int steps[][5] = {{14, 0, 14, 3, 0},      {9, 0, 23, 3, 0},       {-10600, 1, 10623, 3, 0},
-                            {-40, 1, 10663, 3, 2},  {5, -1, 10663, 5, 2},   {-4000, 1, 14663, 5, 2},
-                            {9000, 2, 23663, 5, 0}, {6000, 2, 29663, 5, 0}, {0, 3, 29663, 5, 0}};
+    const int steps[][5] = {{23, 0, 23, 3, 0},      {-10600, 1, 10623, 3, 0}, {-40, 1, 10663, 3, 2},
+                            {5, -1, 10663, 5, 2},   {-4000, 1, 14663, 5, 2},  {9000, 2, 23663, 5, 0},
+                            {6000, 2, 29663, 5, 0}, {0, 3, 29663, 5, 0}};
     for (const auto& [amount, leg, distance, lane, frame] : steps) {
         SCOPED_TRACE(distance);
         if (leg < 0)
@@ -122,39 +103,20 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTh
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(RaceEnd, TidiesTheTrackButKeepsEachMarksFractionWrittenOnceUntilTheNextStart) {
+TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceUntilTheNextStart) {
     TrackScene scene = sceneAtGate();
-    scene.finishLineShown();
-    scene.photoFinishRaised();
-    EXPECT_TRUE(scene.view().photoVisible);
-    scene.callPassed(0, 0, 1);
-    scene.showReplayOf(3);
     scene.fractionTime(0, "0:24.31");
     scene.fractionTime(0, "0:25.00");
     scene.fractionTime(2, "1:12.05");
     scene.raceEnded();
-    const TrackView& v = scene.view();
-    EXPECT_FALSE(v.finishLineVisible || v.photoVisible || v.turnCaptionsVisible || v.call.visible);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_FALSE(v.pictures[static_cast<std::size_t>(i)].visible);
-    EXPECT_EQ(v.caption, "");
-    EXPECT_EQ(v.fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
+    EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     scene.beginRace({}, TrackLayout::DesignWidth);
     EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{}));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
 
-TEST(TrackWidth, TheFinishLineScalesRoundedHalfToEvenAndNonsenseWidthsStayUsable) {
-    // 9000 and 9100 x 12000 / 11355 = 9511.23 and 9616.91.
-    for (const auto& [width, label, line] : {std::tuple{11355, 9000, 9100}, {12000, 9511, 9617}}) {
-        TrackScene scene = sceneAtGate(width);
-        EXPECT_FALSE(scene.view().finishLineVisible);
-        scene.finishLineShown();
-        EXPECT_TRUE(scene.view().finishLineVisible);
-        EXPECT_EQ(std::pair(scene.view().finishLabelLeft, scene.view().finishLineX), std::pair(label, line));
-    }
-    // Nonsense widths and picture indexes stay usable.
+TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
     TrackScene scene(0);
     EXPECT_EQ(&scene.picture(99), &scene.picture(15));
     EXPECT_EQ(&scene.picture(-1), &scene.picture(0));

@@ -8,9 +8,6 @@
 
 #include <array>
 #include <chrono>
-#include <cmath>
-#include <numeric>
-#include <stop_token>
 #include <thread>
 
 namespace sw {
@@ -66,22 +63,6 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
     EXPECT_EQ((std::array{rows[best].value, rows[hopeless].fairOdds, rows[hopeless].value,
                           rows[middling].toteOdds, rows[middling].value}),
               (std::array<std::string, 5>{"value", "-", "", "-", ""}));
-}
-
-TEST(Chances, ACancelledRunKeepsOnlyWholeBatches) {
-    RaceTestDay t(seeded(1));
-    ChanceSimulation simulation(chanceFieldOf(t.day, 3), 1, 2);
-    ASSERT_TRUE(simulation.run(4));
-    // Stopped part way through a batch far too long to finish first.
-    std::stop_source stop;
-    std::jthread stopper([&] {
-        while (simulation.progress() < 10)
-            std::this_thread::yield();
-        stop.request_stop();
-    });
-    EXPECT_FALSE(simulation.run(1'000'000, stop.get_token()));
-    EXPECT_EQ(std::pair(simulation.races(), simulation.progress()), std::pair(4, 4));
-    EXPECT_EQ(std::accumulate(simulation.wins().begin(), simulation.wins().end(), 0), 4);
 }
 
 } // namespace

@@ -30,12 +30,16 @@ struct Session : WindowTestDay {
     ui::MainWindow window;
 };
 
-// A window of the game shown over the main window, by its object name.
-QWidget* openWindow(const char* name) {
+// The windows of the game shown over the main window, by object name.
+QWidgetList openWindows(const char* name) {
+    QWidgetList shown;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && w->objectName() == QLatin1String(name))
-            return w;
-    return nullptr;
+            shown << w;
+    return shown;
+}
+QWidget* openWindow(const char* name) {
+    return openWindows(name).value(0);
 }
 
 void press(const char* window, const char* name) {
@@ -56,7 +60,6 @@ class MainWindowTest : public QObject {
         return window().centralWidget()->findChild<T*>(name);
     }
     QString text(const QString& name) { return find<QLabel>(name)->text(); }
-    QAction* action(const char* name) { return window().findChild<QAction*>(QLatin1String(name)); }
     QTimer* parade() { return window().findChild<QTimer*>(u"timerParade"_s); }
 
     // Clicks the buttons named (without their "cmd") in turn; false at the first that is not usable.
@@ -86,23 +89,9 @@ class MainWindowTest : public QObject {
         return QTest::qWaitFor(
             [this] { return game().stage() == Stage::Betting && !openWindow("frmPastPerf"); });
     }
-    // Runs the results show, photo pauses taken at once, until OK can be pressed.
-    bool runResultsShow() {
-        QWidget* results = openWindow("frmResults");
-        if (!results)
-            return false;
-        if (button(results, u"cmdShow"_s)->isEnabled())
-            press("frmResults", "cmdShow");
-        auto* photo = child<QTimer>(results, u"timerPhoto"_s);
-        return QTest::qWaitFor([&] {
-            if (photo->isActive())
-                photo->start(0);
-            return button(results, u"cmdOK"_s)->isEnabled();
-        });
-    }
     // OK on the results; true once the next race is open for betting.
     bool nextRace() {
-        if (!runResultsShow())
+        if (!runResultsShow(openWindow("frmResults")))
             return false;
         press("frmResults", "cmdOK");
         return startAndBet();
@@ -111,13 +100,7 @@ class MainWindowTest : public QObject {
         sw::addPlayer(game().day(), name);
         window().refresh();
     }
-    QStringList ticketTexts() {
-        QStringList texts;
-        auto* list = find<QListWidget>(u"lstTicket"_s);
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->data(Qt::UserRole).toString();
-        return texts;
-    }
+    QStringList ticketTexts() { return items(find<QListWidget>(u"lstTicket"_s), Qt::UserRole); }
 
 private slots:
     // Every test starts with race 1 open for betting.
@@ -142,16 +125,13 @@ private slots:
                 letters.insert(letter);
             }
         }
-        // Out of sight: the donation button without an address, and the reset of the whole stable.
-        QVERIFY(!find(u"cmdDonate"_s)->isVisible());
-        QVERIFY(!action("menuReset")->isVisible());
+        // The reset of the whole stable is out of sight.
+        QVERIFY(!window().findChild<QAction*>(u"menuReset"_s)->isVisible());
     }
 
     void playersAndBetPagesFollowTheEntry() {
         auto* bets = find<QTabWidget>(u"tabBets"_s);
-        // Nobody to bet for: the first step is said, with Add under the keyboard, and the bet page's
-        // tab is refused.
-        QVERIFY(find(u"lblFirstStep"_s)->isVisible());
+        // Nobody to bet for: Add is under the keyboard, and the bet page's tab is refused.
         QCOMPARE(window().focusWidget(), find(u"cmdAdd"_s));
         QVERIFY(!find(u"cmdNext1"_s)->isEnabled());
         bets->tabBar()->setCurrentIndex(1);
@@ -166,20 +146,15 @@ private slots:
         addPlayer("Bob");
         auto* bettor = find<QComboBox>(u"cmbBettor"_s);
         QCOMPARE(bettor->currentText() + u' ' + text(u"lblBalance"_s), u"Bob 400.00"_s);
-        QVERIFY(!find(u"lblFirstStep"_s)->isVisible());
         // Choosing in the list makes that player the bettor.
         bettor->setFocus();
         QTest::keyClick(bettor, Qt::Key_Up);
         QCOMPARE(game().day().players.selected, 0);
 
-        QVERIFY(click(u"Amount0 Next1"_s));
-        QCOMPARE(bets->currentIndex(), 1);
-        QVERIFY(click(u"Win Next2 Horse2 Horse0"_s));
-        QCOMPARE(bets->currentIndex(), 2);
+        // Only a shown button clicks, so these follow the pages (Delete is on the amount page).
+        QVERIFY(click(u"Amount0 Next1 Win Next2 Horse2 Horse0"_s));
         QCOMPARE(text(u"lblPicks"_s), u"31"_s);
-        QVERIFY(!find(u"cmdHorse2"_s)->isEnabled());
         QVERIFY(click(u"Clear"_s));
-        QCOMPARE(bets->currentIndex(), 0);
         prompter().answer(true);
         QVERIFY(click(u"DelPlayer"_s));
         QCOMPARE(bettor->count(), 1);
@@ -204,13 +179,11 @@ private slots:
             QVERIFY2(click("Amount1 Next1 %1 Finish"_L1.arg(QLatin1String(clicks))), ticket);
             expected << QLatin1String(ticket);
             QCOMPARE(ticketTexts(), expected);
-            QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 0);
         }
-        // By keys: Enter goes on a page, letters choose, digits pick, Backspace takes back, Enter
-        // finishes; A is Across on the bets page and All on the horses page.
+        // By keys: Enter goes on a page, letters choose, digits pick, Enter finishes; A is Across on
+        // the bets page and All on the horses page.
         const std::pair<const char*, const char*> typed[] = {
             {"\neb\n134\n", "$2 Exacta Box 134"},
-            {"\nh\n4\b3\n", "$2 Show on 3"},
             {"\na\n78\n", "$2 WPS on 78"},
             {"\nek\n1wa\n", "$2 Exacta Wheel 1 with All"},
         };
@@ -221,16 +194,13 @@ private slots:
         }
 
         // A credit held for the race is listed beside the tickets; Exchange enters its second half.
-        QVERIFY(!click(u"Exchange"_s));
         day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
         window().refresh();
-        QCOMPARE(find<QListWidget>(u"lstCredits"_s)->count(), 1);
         QVERIFY(click(u"Exchange"_s));
-        QCOMPARE(find<QTabWidget>(u"tabBets"_s)->currentIndex(), 1);
         QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);
     }
 
-    void theKeyboardStaysOnAUsableControlAndOnATicketOverTheBalance() {
+    void theKeyboardStaysOnAUsableControl() {
         addPlayer("Ann");
         type(u"\nw\n3"_s);
         // Clearing the pick makes Finish unusable under the keyboard; the next usable control of the
@@ -247,24 +217,10 @@ private slots:
         QTest::keyClick(find(u"cmdFinish"_s), Qt::Key_Space);
         QCOMPARE(ticketTexts(), QStringList{u"$2 Win on 4"_s});
         QCOMPARE(window().focusWidget(), find(u"cmdNext1"_s));
-
-        // A ticket over the balance is shown selected before the question about it.
-        type(u"\nw\n1\n"_s);
-        find<QSpinBox>(u"udAmount"_s)->setValue(500);
-        auto* list = find<QListWidget>(u"lstTicket"_s);
-        QString selectedWhenAsked;
-        prompter().whenAsked([&] {
-            if (list->currentItem())
-                selectedWhenAsked = list->currentItem()->data(Qt::UserRole).toString();
-        });
-        prompter().answer(false);
-        type(u"\nw\n2\n"_s);
-        QCOMPARE(selectedWhenAsked, u"$500 Win on 2"_s);
     }
 
     void deletingAndPayingFollowTheTicketList() {
         addPlayer("Ann");
-        QVERIFY(!find(u"cmdDelete"_s)->isEnabled());
         const int winBefore = text(u"lblWinTot4"_s).toInt();
         const int poolBefore = text(u"lblWinPool"_s).toInt();
         QVERIFY(click(u"Amount1 Next1 Show Next2 Horse1 Finish Amount3 Next1 Win Next2 Horse4 Finish"_s));
@@ -279,14 +235,10 @@ private slots:
         prompter().answer(true);
         QVERIFY(click(u"Delete"_s));
         QCOMPARE(ticketTexts(), (QStringList{u"$10 Win on 5"_s, u"$2 Exacta Box 134"_s}));
-        QCOMPARE(text(u"lblTotalNum"_s), u"$22"_s);
 
-        // A new day is offered until the first ticket is paid.
-        QVERIFY(action("menuNewDay")->isEnabled());
         QVERIFY(click(u"Print"_s));
-        QVERIFY(!action("menuNewDay")->isEnabled());
         QVERIFY(list->item(0)->checkState() == Qt::Checked && list->item(1)->checkState() == Qt::Checked);
-        QCOMPARE(text(u"lblBalance"_s) + u'|' + text(u"lblTotalNum"_s), u"378.00|"_s);
+        QCOMPARE(text(u"lblTotalNum"_s), QString());
         // Nothing is left to pay, so Pay is out of reach rather than doing nothing; nor can the player
         // tick or untick a ticket by hand.
         QVERIFY(!find(u"cmdPrint"_s)->isEnabled());
@@ -298,18 +250,15 @@ private slots:
 
     void theToteBoardShowsTheDaysFigures() {
         const RaceDay& day = game().day();
-        QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblDistanceNum"_s) + u' ' + text(u"lblGradeNum"_s),
-                 u"1 1\u00BC Miles $%1"_s.arg(day.card.raceGrade[0] * 1000));
         const ToteBoard board = toteBoard(day);
         // Race 1's public money is on the board, so one horse is the favourite.
         QVERIFY(board.favourite >= 0);
         for (int h = 0; h < FieldSize; ++h) {
             const QString n = QString::number(h);
             const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
-            QCOMPARE((QStringList{find("lblTotHorse"_L1 + n)->toolTip(), text("lblOdds"_L1 + n),
-                                  find("lblOdds"_L1 + n)->toolTip(), text("lblWinTot"_L1 + n),
+            QCOMPARE((QStringList{text("lblOdds"_L1 + n), text("lblWinTot"_L1 + n),
                                   text("lblPlaceTot"_L1 + n), text("lblShowTot"_L1 + n)}),
-                     qtexts({e.horseName, e.odds, e.oddsTooltip, e.winTotal, e.placeTotal, e.showTotal}));
+                     qtexts({e.odds, e.winTotal, e.placeTotal, e.showTotal}));
             for (const char* cell : {"lblOdds", "lblWinTot", "lblPlaceTot", "lblShowTot"})
                 QCOMPARE(find(QLatin1String(cell) + n)->property("favourite").toBool(), h == board.favourite);
         }
@@ -324,14 +273,9 @@ private slots:
             auto* spin = find<QSpinBox>(quiniela ? u"udQuinAnd"_s : u"udExactaAnd"_s);
             find<QTabWidget>(u"tabTote"_s)->setCurrentIndex(quiniela ? 1 : 2);
             spin->setValue(3);
-            QCOMPARE(text(quiniela ? u"lblQuinAnd"_s : u"lblExactaAnd"_s), u"3"_s);
             const OddsGrid grid = quiniela ? quinielaGrid(day, 3) : exactaGrid(day, 3);
-            for (int h = 0; h < FieldSize; ++h) {
-                QLabel* label = find<QLabel>(cell + QString::number(h));
-                const auto i = static_cast<std::size_t>(h);
-                QCOMPARE(label->text() + u'|' + label->toolTip(),
-                         qtext(grid.odds[i] + '|' + grid.tooltip[i]));
-            }
+            for (int h = 0; h < FieldSize; ++h)
+                QCOMPARE(text(cell + QString::number(h)), qtext(grid.odds[static_cast<std::size_t>(h)]));
         }
     }
 
@@ -344,8 +288,6 @@ private slots:
         QCOMPARE(text(u"lblBalance"_s), u"352.00"_s);
         for (int race = 1; race <= RacesPerDay; ++race) {
             QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
-            // Race 2 opens the daily double.
-            QCOMPARE(find(u"cmdDouble"_s)->isEnabled(), race == 2);
             QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
             QVERIFY(click(u"Run"_s));
             // Nothing that could change the bets or the day is usable while the race runs.
@@ -365,7 +307,7 @@ private slots:
                     QVERIFY(!find<TrackWidget>(u"frTrack"_s)->scene().picture(e).visible);
                 QVERIFY(find(u"tabBets"_s)->isEnabled());
                 QVERIFY(window().findChild<QMenu*>(u"menuFile"_s)->menuAction()->isEnabled());
-                QVERIFY(runResultsShow());
+                QVERIFY(runResultsShow(openWindow("frmResults")));
                 QCOMPARE(text(u"lblBalance"_s), qtext(game().day().players.balanceLabel));
                 QVERIFY(text(u"lblBalance"_s) != u"352.00"_s);
             }
@@ -374,7 +316,7 @@ private slots:
                 QVERIFY(parade()->isActive());
             }
         }
-        QVERIFY(runResultsShow());
+        QVERIFY(runResultsShow(openWindow("frmResults")));
         press("frmResults", "cmdOK");
         QVERIFY(QTest::qWaitFor([] { return openWindow("frmTop10") != nullptr; }));
         QCOMPARE(game().stage(), Stage::TopTen);
@@ -389,12 +331,7 @@ private slots:
     }
 
     void aNewDayOpensItsProgramOnceInTheNextTurn() {
-        const auto programsOpen = [] {
-            const auto windows = QApplication::topLevelWidgets();
-            return std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
-                return w->isVisible() && w->objectName() == "frmPastPerf"_L1;
-            });
-        };
+        const auto programsOpen = [] { return openWindows("frmPastPerf").size(); };
         // Two starts in a row, as a menu used in the moment between them would make; the window shows
         // the new day first, and its program follows in the next turn of the loop.
         window().startDay();

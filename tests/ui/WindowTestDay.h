@@ -83,11 +83,24 @@ inline QString text(const QWidget* window, const QString& name) {
 inline QPushButton* button(const QWidget* window, const QString& name) {
     return child<QPushButton>(window, name);
 }
-inline QStringList items(const QListWidget* list) {
+inline QStringList items(const QListWidget* list, int role = Qt::DisplayRole) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+        texts << list->item(i)->data(role).toString();
     return texts;
+}
+// Starts the results show unless it has started, takes its photo pauses at once and waits for OK.
+inline bool runResultsShow(QWidget* results) {
+    if (!results)
+        return false;
+    if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
+        show->click();
+    auto* photo = child<QTimer>(results, u"timerPhoto"_s);
+    return QTest::qWaitFor([&] {
+        if (photo->isActive())
+            photo->start(0);
+        return button(results, u"cmdOK"_s)->isEnabled();
+    });
 }
 
 } // namespace sw::test
