@@ -148,6 +148,16 @@ TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
     EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
     EXPECT_EQ(day.entries.name[0], "Horse 17");
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+
+    // The standings are read from the jockeys file each time; a missing file leaves them, unsaid.
+    std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
+    for (int n = 2; n <= JockeyCount; ++n)
+        jockeys += jockeyRecord(day.db.jockeys[n]);
+    test::writeAll(dir / "jockeys.dat", jockeys);
+    EXPECT_EQ(showRace(day, 1, true).jockeyStandings.front().substr(0, 10), "Ada Quill ");
+    std::filesystem::remove(dir / "jockeys.dat");
+    EXPECT_EQ(showRace(day, 2, false).entries[0].jockey + std::to_string(prompter.shown().size()),
+              "Jockey 9 (A)0");
 }
 
 TEST_F(RacingProgram, PastLinesAreListedInFileOrderAndRaiseTheWinMoney) {
