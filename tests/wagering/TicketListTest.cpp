@@ -141,7 +141,6 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalanceAndAShortOneMay
     w.select(bob);
     list.listTicket(w.day, "$20 Win on 2");
     EXPECT_EQ(w.said(), "");
-    EXPECT_TRUE(ownersShortOfMoney(w.day).empty());
 
     // Bob's second ticket takes him to 22 while Ann, selected, could afford it.
     list.listTicket(w.day, "$2 Win on 3");
@@ -150,10 +149,6 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalanceAndAShortOneMay
     list.selectTicket(w.day, 0); // Ann's ticket: the check covers every owner
     EXPECT_EQ(w.said(), "Stridewell: " + std::string(NotEnough) + " | " + SureToDelete);
     EXPECT_EQ(w.day.tickets.size(), 3u); // unscripted questions answer No
-    auto owners = ownersShortOfMoney(w.day);
-    ASSERT_EQ(owners.size(), 1u);
-    EXPECT_EQ(std::vector<double>({double(owners[0].playerId), double(owners[0].cost), owners[0].balance}),
-              std::vector<double>({7, 22, 20}));
     w.prompter.answer(true);
     list.selectTicket(w.day, 2);
     EXPECT_EQ(shown(), "1: $20 1, all $70 2, delete, pay [2]");
@@ -224,18 +219,6 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
     EXPECT_EQ(lines("wins.dat").back(), "2135,2,2");
     EXPECT_EQ(std::make_pair(payTickets(w.day).paid, w.day.pools.ticketCounter), std::make_pair(0, 2135));
     EXPECT_FLOAT_EQ(w.balance(ann), 957);
-}
-
-TEST_F(TicketListTest, ADayWithoutADateWritesToday) {
-    w.list("$2 Win on 1", 3);
-    w.day.date.clear();
-    std::string before = todayText();
-    payTickets(w.day);
-    std::string after = todayText(); // the day may turn while paying
-    auto logged = lines("tickets.dat");
-    ASSERT_EQ(logged.size(), 1u);
-    EXPECT_TRUE(logged[0] == "2125,3,2,Win,4," + before || logged[0] == "2125,3,2,Win,4," + after)
-        << logged[0];
 }
 
 TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
