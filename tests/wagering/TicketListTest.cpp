@@ -66,7 +66,6 @@ TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTot
     ASSERT_TRUE(list.listTicket(w.day, "$2 WPS on 3"));
     EXPECT_EQ(shown(), "1: $6 3, all $18 9, delete, pay [3]");
     EXPECT_EQ(std::make_pair(w.day.tickets[0].playerId, w.day.tickets[1].playerId), std::make_pair(3, 7));
-    EXPECT_EQ(w.said(), "");
 
     list.selectTicket(w.day, 0);
     list.selectTicket(w.day, 2);
@@ -209,7 +208,6 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
     EXPECT_EQ(std::make_pair(w.day.players.selected, w.day.players.balanceLabel),
               std::make_pair(ann, "959.00"s));
     EXPECT_EQ(paid(), std::vector<bool>(10, true));
-    EXPECT_FALSE(hasUnpaidTickets(w.day));
     // The board follows the money.
     EXPECT_EQ(std::make_pair(w.day.pools.win[1], w.day.pools.winTotal), std::make_pair(7, 9));
 
@@ -236,7 +234,6 @@ TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeU
     EXPECT_EQ(lines("trisuperexchanges.dat")[0], "2126,1,2,3,4,2");
     EXPECT_FALSE(exists("trifectas.dat"));
     EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"1,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
-    EXPECT_EQ(w.day.exchangeCredits[0].exchangedBy, 2126);
     // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
     EXPECT_FLOAT_EQ(w.balance(ann), 100 - 12 - 46);
     EXPECT_EQ(paid(), (std::vector<bool>{true, true, false}));

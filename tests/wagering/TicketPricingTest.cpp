@@ -31,7 +31,7 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
     const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{""}, "The ticket text is empty."},
         {{" $2 Win on 5"}, "single spaces"},
-        {{"2 Win on 5", "$ Win on 5", "$2.5 Win on 5", "$02 Win on 5", "$32001 Win on 5", "$999999 Win on 5"},
+        {{"2 Win on 5", "$ Win on 5", "$2.5 Win on 5", "$02 Win on 5", "$32001 Win on 5"},
          "whole dollars from 0 to 32000"},
         {{"$2 Perfecta Box 12"}, "\"Perfecta\" is not a bet"},
         {{"$2 Win Straight 5", "$2 Win"},
@@ -114,10 +114,6 @@ TEST(CombinationLines, AreCappedWithACountOfTheRest) {
     EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 134"), 2),
               (std::vector<std::string>{"1-3", "1-4", "... and 4 more"}));
     EXPECT_EQ(combinationLines(parsed("$1 Exacta Box 13"), 2).size(), 2u);
-    const auto all =
-        combinationLines(parsed("$2 Pick6 Wheel All with All with All with All with All with All"));
-    EXPECT_EQ(std::make_pair(all.size(), all.back()),
-              std::make_pair(std::size_t{ShownCombinationLines + 1}, std::string("... and 261144 more")));
 }
 
 } // namespace
