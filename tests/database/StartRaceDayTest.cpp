@@ -78,7 +78,7 @@ struct StartRaceDayTest : ::testing::Test {
 TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
     writeStable(dir.path(), {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
     std::filesystem::create_directory(dir / "races.dat");
-    SeededRandom random(4);
+    SeededRandom random(1);
     RaceDay day(dir.path(), random, prompter);
     ASSERT_TRUE(startRaceDay(day).ready && day.cardDrawn);
     EXPECT_EQ(prompter.shown().at(0).text, "Cannot write races.dat: Is a directory");

@@ -108,7 +108,7 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         // The amount and bet pages.
         {"Next Next Tab2", "$2 /Straight p1 L1 [] 12345678", "Next", "", PleaseBet},
         {"Next Exacta ? Cancel Next", "$2 Exacta/Straight p1 L1 [] 12345678 modes", "Next"},
-        {"Next DailyDouble Pick3", "$2 / p1 L1 [] 12345678", "DailyDouble Pick3"},
+        {"Next DailyDouble Pick3", "$2 /Straight p1 L1 [] 12345678", "DailyDouble Pick3"},
         // Win, Place, Show and Across The Board take $2 at least; other bets take any amount.
         {"$1 Win", "$2 Win/Straight p0 L1 [] 12345678", "", "", raised("Win")},
         {"$2 Win", "$2 Win/Straight p0 L1 [] 12345678"},
