@@ -73,27 +73,18 @@ struct StartRaceDayTest : ::testing::Test {
     test::ScriptedPrompter prompter;
 };
 
+// A day drawn from a stable of every grade: its card record cannot be written, which is reported,
+// and the day is drawn all the same.
 TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
     writeStable(dir.path(), {{60, "M"}, {40, "J"}, {30, "C"}, {30, "B"}, {20, "A"}, {12, "AA"}, {8, "X"}});
-    std::set<int> gradesSeen;
-    for (uint64_t seed = 1; seed <= 10; ++seed) {
-        SeededRandom random(seed);
-        RaceDay day(dir.path(), random, prompter);
-        const StartResult result = startRaceDay(day);
-        ASSERT_TRUE(result.ready && day.cardDrawn) << result.message;
-        EXPECT_EQ(result.message, "");
-        expectSoundCard(day);
-        gradesSeen.insert(day.card.raceGrade.begin(), day.card.raceGrade.end());
-    }
-    EXPECT_EQ(gradesSeen.size(), 6u) << "every grade with eight horses gets races";
-    // A card record that cannot be written is reported, and the day is drawn all the same.
-    std::filesystem::remove(dir / "races.dat");
     std::filesystem::create_directory(dir / "races.dat");
-    SeededRandom random(4);
+    SeededRandom random(1);
     RaceDay day(dir.path(), random, prompter);
-    EXPECT_TRUE(startRaceDay(day).ready);
+    ASSERT_TRUE(startRaceDay(day).ready && day.cardDrawn);
     EXPECT_EQ(prompter.shown().at(0).text, "Cannot write races.dat: Is a directory");
     expectSoundCard(day);
+    EXPECT_EQ(std::set<int>(day.card.raceGrade.begin(), day.card.raceGrade.end()).size(), 6u)
+        << "every grade with eight horses gets races";
 }
 
 TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
@@ -183,7 +174,6 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.loadingPassDone = true;
     day.tickets.push_back({"$2 Win 3", 1, true});
     day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
-    day.players.balanceLabel = "design";
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.shown().empty());
 
@@ -200,7 +190,7 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     EXPECT_TRUE(day.exchangeCredits.empty() && day.tickets.empty());
     EXPECT_EQ(day.currentRace, 0);
     EXPECT_FALSE(day.loadingPassDone);
-    EXPECT_EQ(std::tie(day.players.selected, day.players.balanceLabel), std::tuple(-1, "design")) << "nobody";
+    EXPECT_EQ(day.players.selected, -1) << "nobody";
 
     // Without a date: today's date, and the players start at the starting amount with the first
     // selected (a missing settings file's factory settings are the reader's own test).

@@ -18,20 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string_view> fieldsOf(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (const auto field : std::views::split(line, ','))
-        fields.emplace_back(field.begin(), field.end());
-    return fields;
-}
-
 // A number as the game writes one: an optional minus, digits, and (unless whole) a point and digits.
 bool isNumber(std::string_view text, bool whole) {
     auto digits = [](std::string_view d) {
         return !d.empty() && d.find_first_not_of("0123456789") == d.npos;
     };
-    if (text.starts_with('-'))
-        text.remove_prefix(1);
+    text.remove_prefix(text.starts_with('-') ? 1 : 0);
     const std::size_t point = whole ? text.npos : text.find('.');
     return digits(text.substr(0, point)) && (point == text.npos || digits(text.substr(point + 1)));
 }
@@ -39,18 +31,16 @@ bool isNumber(std::string_view text, bool whole) {
 // Each field of a record: 'i' whole number, 'n' number, 't' text (a name cut short by a hand edit
 // stays empty), 'T' text that is not empty, 'b' True or False, 'e' empty or a whole number.
 bool matches(std::string_view line, std::string_view shape) {
-    const auto fields = fieldsOf(line);
-    if (fields.size() != shape.size())
-        return false;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        const std::string_view f = fields[i];
-        const char kind = shape[i];
-        if ((kind == 'i' && !isNumber(f, true)) || (kind == 'n' && !isNumber(f, false)) ||
+    std::size_t i = 0;
+    for (const auto field : std::views::split(line, ',')) {
+        const std::string_view f(field.begin(), field.end());
+        const char kind = i < shape.size() ? shape[i++] : '!'; // '!': a field too many
+        if (kind == '!' || (kind == 'i' && !isNumber(f, true)) || (kind == 'n' && !isNumber(f, false)) ||
             (kind == 'T' && f.empty()) || (kind == 'b' && f != "True" && f != "False") ||
             (kind == 'e' && !f.empty() && !isNumber(f, true)))
             return false;
     }
-    return true;
+    return i == shape.size();
 }
 
 } // namespace
@@ -82,7 +72,8 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
     for (int f = 0; f < static_cast<int>(PoolFileCount); ++f) {
         const auto pool = static_cast<PoolFile>(f);
         files.push_back({poolFileName(pool), [pool](std::string_view line) {
-                             return parsePoolLine(line, pool) && isNumber(fieldsOf(line).back(), true);
+                             return parsePoolLine(line, pool) &&
+                                    isNumber(line.substr(line.rfind(',') + 1), true);
                          }});
     }
 

@@ -42,10 +42,6 @@ FieldForm risingField() {
     return field;
 }
 
-bool samePools(const Pools& a, const Pools& b) {
-    return std::memcmp(&a, &b, sizeof(Pools)) == 0;
-}
-
 TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
     EXPECT_EQ(gradePoints("M") + gradePoints("J") + gradePoints("C"), 1 + 5 + 10);
     EXPECT_EQ(gradePoints("B") + gradePoints("A") + gradePoints("AA"), 20 + 40 + 80);
@@ -99,7 +95,6 @@ struct ToteDay : ::testing::Test {
 
     void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
     std::vector<std::string> lines(PoolFile file) { return test::readLines(dir / poolFileName(file)); }
-    static int32_t ticketOf(const std::string& line) { return std::stoi(line.substr(0, line.find(','))); }
 };
 
 TEST_F(ToteDay, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
@@ -109,7 +104,8 @@ TEST_F(ToteDay, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
     const Pools before = quick.pools;
     publicPoolGeneration(quick, 0, false, field);
     publicPoolGeneration(quick, 13, false, field);
-    EXPECT_TRUE(samePools(quick.pools, before)) << "a race outside the day changes nothing";
+    EXPECT_EQ(std::memcmp(&quick.pools, &before, sizeof(Pools)), 0)
+        << "a race outside the day changes nothing";
 
     EXPECT_FALSE(publicPoolGeneration(quick, 5, true, field).poolFilesWritten);
     EXPECT_EQ(counting.drawsTaken(), 0u);
@@ -208,25 +204,19 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
                                         exactas.size(), trifectas.size(), superfectas.size()}),
               (std::vector<std::size_t>{8, 8, 8, 28, 56, 336, 1680}));
     EXPECT_EQ(wins[7], "22,8," + std::to_string(day.pools.win[7]));
-    EXPECT_EQ(ticketOf(shows[7]), 24);
+    EXPECT_EQ(shows[7].substr(0, 3), "24,");
     EXPECT_EQ(quinielas.front(), "25,1,2," + std::to_string(day.pools.quiniela[Pools::idx2(0, 1)]));
     EXPECT_EQ(superfectas.front().substr(0, 11), "28,1,2,3,4,");
     EXPECT_EQ(superfectas.back(),
               "2124,8,7,6,5," + std::to_string(day.pools.superfecta[Pools::idx4(7, 6, 5, 4)]));
-    // Every number 1..2124 is used exactly once.
-    std::vector<int> seen(2125, 0);
     std::vector<std::string> written;
-    for (PoolFile file : SingleRacePoolFiles) {
-        for (const auto& line : lines(file))
-            ++seen[static_cast<std::size_t>(ticketOf(line))];
+    for (PoolFile file : SingleRacePoolFiles)
         written.push_back(test::readAll(dir / poolFileName(file)));
-    }
-    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 2124);
 
     // The tote reads back from the files exactly the money and odds generated.
     const Pools opened = day.pools;
     toteRefresh(day);
-    EXPECT_TRUE(samePools(day.pools, opened));
+    EXPECT_EQ(std::memcmp(&day.pools, &opened, sizeof(Pools)), 0);
 
     // Browsing back after players' tickets and the race's own run, or to another race, writes nothing again.
     day.pools.ticketCounter = 2130;
@@ -248,12 +238,6 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
 }
 
 // ---- Pool files ----
-
-void expectOdds(const std::vector<float>& actual, const std::vector<float>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i)
-        EXPECT_FLOAT_EQ(actual[i], expected[i]) << "odds " << i;
-}
 
 // A line as read: "ticket posts amount", or "-" when it is refused.
 std::string read(std::string_view text, PoolFile file) {
@@ -331,10 +315,12 @@ TEST_F(ToteDay, RefreshStartsFromEmptyPoolsAndAddsEveryWellFormedLineToItsCellAn
               (std::vector<int32_t>{420, 74, 74, 84, 84, 50, 0, 50, 18, 6, 24, 5, 5, 7, 7}));
     // Win 1: 420 * 0.75 / 100 - 1 = 2.15; win 2: 420 * 0.75 / 320 - 1 < 0; post 3, without money, keeps its
     // odds.
-    expectOdds({p.winOdds[0], p.winOdds[1], p.winOdds[2], p.quinielaOdds[Pools::idx2(1, 4)],
-                p.exactaOdds[Pools::idx2(1, 0)], p.exactaOdds[Pools::idx2(0, 1)], p.oddsByRace[1][0],
-                p.quinielaOdds[Pools::idx2(0, 1)], p.exactaOdds[Pools::idx2(0, 2)]},
-               {2.1f, 0.05f, 3.5f, 0.05f, 2.0f, 0.05f, 4.0f, 12.0f, 12.0f});
+    // Odds are truncated to tenths in single precision, so they compare exactly.
+    EXPECT_EQ((std::vector<float>{p.winOdds[0], p.winOdds[1], p.winOdds[2], p.quinielaOdds[Pools::idx2(1, 4)],
+                                  p.exactaOdds[Pools::idx2(1, 0)], p.exactaOdds[Pools::idx2(0, 1)],
+                                  p.oddsByRace[1][0], p.quinielaOdds[Pools::idx2(0, 1)],
+                                  p.exactaOdds[Pools::idx2(0, 2)]}),
+              (std::vector<float>{2.1f, 0.05f, 3.5f, 0.05f, 2.0f, 0.05f, 4.0f, 12.0f, 12.0f}));
 
     // An amount that would overflow a pool is ignored; a missing file leaves its pool empty.
     write(PoolFile::Wins, "1,1,2000000000\r\n2,1,2000000000\r\n3,2,5\r\n");
