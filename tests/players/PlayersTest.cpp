@@ -119,8 +119,9 @@ TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharactersAndNothingInvi
     for (std::string name :
          {horses + "\U0001F40E", std::string(25, 'a'), ""s, "   \t "s, "Ann,Bob"s, "Ann\tBob"s, "Ann\0Bob"s,
           "Ann\x7F"s, "Ann\u0085Bob"s, "Ann\u202E"s, "An\u200Bn"s, "Ann\U000E0041"s,
-          // Not UTF-8: a bad or cut lead, an overlong form, a surrogate, beyond U+10FFFF, a lone tail.
-          "Ann\xFF"s, "Ann\xC3"s, "\xE2\x82"s, "A\xC0\x80"s, "\xED\xA0\x80"s, "\xF4\x90\x80\x80"s,
+          // Not UTF-8: a bad or cut lead, overlong forms, a surrogate, beyond U+10FFFF, a lone tail.
+          "Ann\xFF"s, "Ann\xC3"s, "\xE2\x82"s, "A\xC0\x80"s, "\xE0\x81\x81"s, "\xED\xA0\x80"s,
+          "\xF4\x90\x80\x80"s,
           "\x80"
           "Ann"s})
         EXPECT_TRUE(playerNameProblem(name)) << name;
