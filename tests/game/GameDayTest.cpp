@@ -152,6 +152,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     list("$2 Win on 4", 2);
     prompter.answer(true);
     ASSERT_TRUE(game.beginRace());
+    EXPECT_TRUE(game.race()->step()) << "the field is at the gate, ready to run";
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_TRUE(prompter.shown()[0].question);
     EXPECT_TRUE(game.day().tickets[1].paid);
@@ -160,12 +161,14 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_FALSE(game.resetDatabase()) << "never in the middle of a race";
     game.finishRace();
     EXPECT_FALSE(game.newDayAllowed());
+    game.confirmResults(); // the show has not reached the chart: nothing to confirm yet
 
-    // The results are applied once, however often the show is stepped.
+    // The results are applied once, and the chart shown once, however often the show is stepped.
+    int charts = 0;
     for (int i = 0; i < 40; ++i)
-        game.showStep();
+        charts += game.showStep().kind == ShowStep::Kind::Chart;
     game.runResultsToEnd();
-    EXPECT_EQ(game.ledger().racesSettled(), 1);
+    EXPECT_EQ(std::pair(game.ledger().racesSettled(), charts), std::pair(1, 1));
     EXPECT_FALSE(game.beginRace()) << "no second race before the results are confirmed";
 
     game.confirmResults();

@@ -1,4 +1,5 @@
 #include "settlement/Settlement.h"
+#include "settlement/HouseLedger.h"
 #include "settlement/MoneyLedger.h"
 #include "settlement/Payoffs.h"
 
@@ -542,6 +543,9 @@ TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrderWinningsRightAlign
               (std::vector<std::string>{"   $412.50 - Cy", "    $50.00 - Bob", "    $50.00 - Ed",
                                         "      $.50 - Ann", "   -$12.00 - Di"}));
     EXPECT_EQ(winnerLine(123456.5f, "Pk6", "Cy"), "$123456.50 -Pk6- Cy") << "a wider amount is never cut";
+    HouseLedger ledger; // the ledger's heading lines up with its columns
+    ledger.start(players, RacesPerDay);
+    EXPECT_EQ(ledgerLines(ledger).front().size(), ledgerLines(ledger).back().size());
 }
 
 SettlementReport crediting(std::vector<std::pair<int32_t, float>> credits, bool unclaimed = false) {
