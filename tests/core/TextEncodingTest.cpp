@@ -106,6 +106,7 @@ TEST(NumberText, ReadsEveryNumberAsStrtodDoes) {
                              "0.0000e-999999999999", "1.7976931348623157e308", "1.7976931348623159e308",
                              "000000000000000000000000000000000000000000000000000000000000000000000001.25"})
         expectReadsAsStrtod(text);
+    expectReadsAsStrtod("1" + std::string(310, '0') + "e-001"); // 1e309: too large, its exponent below 0
     std::mt19937 pick(13);
     const std::string alphabet = "0123456789.e-+ ";
     for (int n = 0; n < 50000; ++n) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace sw {
@@ -54,6 +55,8 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
         win += e.win;
         topThree += e.topThreeShare;
         EXPECT_LE(e.win, estimate.entries[best].win);
+        // A share's standard error is at most half over the root of the races.
+        EXPECT_LE(std::fmax(e.winError, e.topThreeError), 0.5 / std::sqrt(300.0));
     }
     EXPECT_NEAR(win, 1.0, 1e-9);
     EXPECT_NEAR(topThree, 3.0, 1e-9);
