@@ -339,11 +339,13 @@ TEST(RaceRun, WholeRacesAreToldAsTheyRunAndAnOrderOnlyRaceFinishesInTheSameOrder
         Trace trace;
         RaceModel race(t.day, &trace);
         race.start();
+        int gallops = 0; // one a pass whose tick is divisible by eight
         for (bool more = true; more;) {
             std::array<int, FieldSize> before{};
             for (int e = 0; e < FieldSize; ++e)
                 before[static_cast<std::size_t>(e)] = race.lane(e);
             more = race.step();
+            gallops += race.tick() % 8 == 0;
             // Lanes change one at a time, only in base moves on ticks divisible by fifteen.
             int changed = 0;
             for (int e = 0; e < FieldSize; ++e) {
@@ -363,8 +365,8 @@ TEST(RaceRun, WholeRacesAreToldAsTheyRunAndAnOrderOnlyRaceFinishesInTheSameOrder
         EXPECT_TRUE(std::ranges::is_permutation(r.threeQuarterPos, r.finishOrder));
         // Phases advance every 1096 passes up to phase 4 and are told once each.
         EXPECT_EQ((std::array{trace.count["finishline"], trace.count["fraction"], trace.count["placed"],
-                              trace.count["phase"]}),
-                  (std::array{1, 3, 8, std::min(4, race.passes() / 1096)}));
+                              trace.count["phase"], trace.count["gallop"]}),
+                  (std::array{1, 3, 8, std::min(4, race.passes() / 1096), gallops}));
         EXPECT_EQ(trace.lines.back(), "end");
         EXPECT_FALSE(race.step());
         EXPECT_EQ(trace.count["end"], 1);
