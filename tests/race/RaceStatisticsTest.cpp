@@ -55,6 +55,7 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
         win += e.win;
         topThree += e.topThreeShare;
         EXPECT_LE(e.win, estimate.entries[best].win);
+        EXPECT_LE(e.topThreeShare, estimate.entries[best].topThreeShare);
         // A share's standard error is at most half over the root of the races.
         EXPECT_LE(std::fmax(e.winError, e.topThreeError), 0.5 / std::sqrt(300.0));
     }
