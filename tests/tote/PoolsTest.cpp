@@ -189,8 +189,11 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
         << "a failed write leaves it unopened";
     EXPECT_TRUE(failed.error);
 
-    day.currentRace = 2; // race 3 is the one shown
-    auto outcome = publicPoolGeneration(day, 3, false, field);
+    day.currentRace = 2;       // race 3 is the one shown
+    std::vector<int> progress; // the loading bar's last eight of its 21 steps, the files written last
+    auto outcome =
+        publicPoolGeneration(day, 3, false, field, [&](int percent) { progress.push_back(percent); });
+    EXPECT_EQ(progress, (std::vector<int>{61, 66, 71, 76, 80, 85, 90, 95, 100}));
     ASSERT_TRUE(outcome.poolFilesWritten);
     EXPECT_FALSE(outcome.error);
     EXPECT_TRUE(day.card.racePoolsOpened[2]);
@@ -272,6 +275,7 @@ TEST(PoolLine, IsWrittenAsTicketPostsAndAmountAndReadBackOnlyWhenWellFormed) {
         {"2124,8,999999999", PoolFile::Wins, "2124 8 999999999"},
         {"2124,8,1000000000", PoolFile::Wins, "2124 8 1000000000"},
         {"00000000001,8,2", PoolFile::Wins, "1 8 2"},
+        {"0,5,2", PoolFile::Wins, "0 5 2"}, // each field is read from its own first digit
         {"2147483648,1,2", PoolFile::Wins, "-"},
     };
     auto padded = [](std::string_view text) {
