@@ -103,15 +103,17 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTh
     EXPECT_EQ(scene.view(), before);
 }
 
-TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceUntilTheNextStart) {
+TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceAndThePhotoSignUntilTheNextStart) {
     TrackScene scene = sceneAtGate();
     scene.fractionTime(0, "0:24.31");
     scene.fractionTime(0, "0:25.00");
     scene.fractionTime(2, "1:12.05");
     scene.raceEnded();
     EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
+    scene.photoFinishRaised(); // a replay stopped at its photo finish
     scene.beginRace({}, TrackLayout::DesignWidth);
-    EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{}));
+    EXPECT_EQ(std::pair(scene.view().fractionTimes, scene.view().photoVisible),
+              std::pair(std::array<std::string, 3>{}, false));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
 }
