@@ -148,6 +148,8 @@ TEST_F(RacingProgram, ShowsTheRaceAndFillsTheEntryTablesTheRaceReads) {
     EXPECT_EQ(showRace(day, 0, false).race + showRace(day, 13, false).race, 0);
     EXPECT_EQ(day.entries.name[0], "Horse 17");
     EXPECT_FALSE(std::filesystem::exists(dir / "wins.dat"));
+    day.db.settings.trackRecord = 117.5f; // horse 17's best
+    EXPECT_EQ(showRace(day, 3, false).trackRecordHolders, Texts{"Horse 17"});
 
     // The standings are read from the jockeys file each time; a missing file leaves them, unsaid.
     std::string jockeys = "Ada Quill,2,0,0,0,0,0,99999\r\n";
