@@ -134,6 +134,13 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
     ASSERT_GT(clean.operations, 100);
     std::vector<Folder> snapshots = clean.snapshots;
     snapshots.insert(snapshots.begin(), contentsOf(start.path()));
+    // The clean day holds both credits at once, the Twin-Tri's exchanged: the sweep cuts those steps too.
+    ASSERT_TRUE(std::any_of(snapshots.begin(), snapshots.end(), [](const Folder& folder) {
+        const auto file = folder.find(std::string(ExchangeCreditsFile));
+        const auto credits = parseExchangeCredits(file == folder.end() ? "" : file->second);
+        return credits.size() == 2 && credits[0].betType == "Twin-Tri" && credits[0].exchangedBy != 0 &&
+               credits[1].betType == "Tri-Super" && credits[1].exchangedBy == 0;
+    }));
 
     // STRIDEWELL_CUT_EVERY thins the sweep where a run is slow (under the sanitizers).
     const char* every = std::getenv("STRIDEWELL_CUT_EVERY");
