@@ -59,7 +59,7 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
         // A share's standard error is at most half over the root of the races.
         EXPECT_LE(std::fmax(e.winError, e.topThreeError), 0.5 / std::sqrt(300.0));
         EXPECT_EQ(std::pair(e.winError > 0, e.topThreeError > 0),
-                  std::pair(e.win > 0 && e.win<1, e.topThreeShare> 0 && e.topThreeShare < 1));
+                  std::pair((e.win > 0 && e.win < 1), (e.topThreeShare > 0 && e.topThreeShare < 1)));
     }
     EXPECT_NEAR(win, 1.0, 1e-9);
     EXPECT_NEAR(topThree, 3.0, 1e-9);
