@@ -1,0 +1,123 @@
+// The user guide's worked examples are real: each script the guide prints is run with its seed on a
+// fresh folder, and every output block the guide quotes for it must stand, whole lines in the same
+// order, in what the game printed. An example can then never go stale.
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+using namespace sw;
+
+struct Example {
+    std::string seed;
+    std::string script;
+    std::vector<std::string> outputs; // in the order the guide quotes them
+};
+
+std::string attribute(const std::string& tag, const std::string& name) {
+    const std::string key = name + "=\"";
+    const auto at = tag.find(key);
+    if (at == std::string::npos)
+        return {};
+    const auto start = at + key.size();
+    return tag.substr(start, tag.find('"', start) - start);
+}
+
+// The entities the guide uses inside its quoted output.
+std::string unescape(std::string text) {
+    static const std::pair<const char*, const char*> entities[] = {
+        {"&gt;", ">"},         {"&lt;", "<"},         {"&plusmn;", "\u00B1"}, {"&times;", "\u00D7"},
+        {"&minus;", "\u2212"}, {"&ndash;", "\u2013"}, {"&nbsp;", "\u00A0"},   {"&amp;", "&"}};
+    for (const auto& [entity, character] : entities)
+        for (auto at = text.find(entity); at != std::string::npos; at = text.find(entity, at))
+            text.replace(at, std::string(entity).size(), character), at += std::string(character).size();
+    return text;
+}
+
+// Every <pre data-example="NAME" ...> of the guide: the one with data-seed is the script, the
+// others are what it prints.
+std::map<std::string, Example> guideExamples(const std::string& html) {
+    std::map<std::string, Example> examples;
+    for (auto at = html.find("<pre data-example=\""); at != std::string::npos;
+         at = html.find("<pre data-example=\"", at + 1)) {
+        const auto tagEnd = html.find('>', at);
+        const auto end = html.find("</pre>", tagEnd);
+        const std::string tag = html.substr(at, tagEnd - at);
+        const std::string body = unescape(html.substr(tagEnd + 1, end - tagEnd - 1));
+        Example& example = examples[attribute(tag, "data-example")];
+        if (const std::string seed = attribute(tag, "data-seed"); !seed.empty()) {
+            example.seed = seed;
+            example.script = body + "\n";
+        } else {
+            example.outputs.push_back(body);
+        }
+    }
+    return examples;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const auto end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    if (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+// Where the block's lines stand together in the output at or after `from`, or npos.
+std::size_t findBlock(const std::vector<std::string>& output, const std::vector<std::string>& block,
+                      std::size_t from) {
+    for (std::size_t i = from; i + block.size() <= output.size(); ++i) {
+        std::size_t n = 0;
+        while (n < block.size() && output[i + n] == block[n])
+            ++n;
+        if (n == block.size())
+            return i;
+    }
+    return std::string::npos;
+}
+
+TEST(GuideExamples, EveryQuotedOutputIsWhatTheGamePrintsForItsSeededDay) {
+    const auto examples =
+        guideExamples(test::readAll(std::string(STRIDEWELL_SOURCE_DIR) + "/docs/userguide.htm"));
+    ASSERT_GE(examples.size(), 2u) << "the worked race and the chances are examples";
+    for (const auto& [name, example] : examples) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(example.seed.empty()) << "an example without its script";
+        ASSERT_FALSE(example.outputs.empty()) << "a script that shows nothing";
+        test::TempDir dir; // empty: the day starts from the stable the game ships with
+        test::writeAll(dir / "script.txt", example.script);
+        const std::string command = std::string(STRIDEWELL_CLI) + " --data-dir " + (dir / "data").string() +
+                                    " --seed " + example.seed + " " + (dir / "script.txt").string() + " >" +
+                                    (dir / "out.txt").string() + " 2>&1";
+        std::filesystem::create_directory(dir / "data");
+        const int status = std::system(command.c_str());
+        const std::string printed = test::readAll(dir / "out.txt");
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << printed;
+        const auto output = linesOf(printed);
+        std::size_t from = 0;
+        for (const std::string& block : example.outputs) {
+            const auto at = findBlock(output, linesOf(block), from);
+            ASSERT_NE(at, std::string::npos) << "the guide quotes:\n"
+                                             << block << "\n\nthe game printed:\n"
+                                             << printed;
+            from = at + 1;
+        }
+    }
+}
+
+} // namespace
