@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -80,61 +81,93 @@ std::string fillFromBundle(const fs::path& dir, const fs::path& bundledDir) {
     return {};
 }
 
+// The folder, locked; the lock's error when another game holds it.
+DataDirectory lockedDir(const fs::path& dir) {
+    DataDirectory chosen{dir, {}, std::make_unique<FolderLock>(dir)};
+    chosen.error = chosen.lock->error();
+    return chosen;
+}
+
 } // namespace
 
 DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const fs::path& exeDir,
                              const fs::path& bundledDir, const EnvironmentGetter& env) {
     if (explicitDir) {
         if (!isDirectory(*explicitDir))
-            return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist."};
+            return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist.", {}};
+        DataDirectory chosen = lockedDir(*explicitDir);
+        if (!chosen.ok())
+            return chosen;
         std::error_code ec;
         if (fs::is_empty(*explicitDir, ec) && !ec && isDirectory(bundledDir))
-            if (std::string problem = fillFromBundle(*explicitDir, bundledDir); !problem.empty())
-                return {*explicitDir, problem};
-        return {*explicitDir, {}};
+            chosen.error = fillFromBundle(*explicitDir, bundledDir);
+        return chosen;
     }
     if (!exeDir.empty() && holdsFile(exeDir, "horses.dat"))
-        return {exeDir, {}};
+        return lockedDir(exeDir);
 
     auto dir = userDataDir(env);
     if (!dir)
-        return {{}, "Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set."};
+        return {{}, "Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set.", {}};
     std::error_code ec;
     fs::create_directories(*dir, ec);
     if (ec || !isDirectory(*dir))
-        return {*dir, "Cannot create the data folder " + dir->string() + ": " +
-                          (ec ? ec.message() : std::string("a file is in the way")) + "."};
+        return {*dir,
+                "Cannot create the data folder " + dir->string() + ": " +
+                    (ec ? ec.message() : std::string("a file is in the way")) + ".",
+                {}};
+    DataDirectory chosen = lockedDir(*dir);
+    if (!chosen.ok())
+        return chosen;
     // A folder filled on an earlier start stays usable when the bundled copy has gone since.
     if (!isDirectory(bundledDir)) {
-        if (holdsFile(*dir, "horses.dat"))
-            return {*dir, {}};
-        return {*dir, "The data folder " + dir->string() +
-                          " has no horses.dat and the game's own copy was not found at " +
-                          bundledDir.string() + "."};
+        if (!holdsFile(*dir, "horses.dat"))
+            chosen.error = "The data folder " + dir->string() +
+                           " has no horses.dat and the game's own copy was not found at " +
+                           bundledDir.string() + ".";
+        return chosen;
     }
-    if (std::string problem = fillFromBundle(*dir, bundledDir); !problem.empty())
-        return {*dir, problem};
-    return {*dir, {}};
+    chosen.error = fillFromBundle(*dir, bundledDir);
+    return chosen;
 }
 
 FolderLock::FolderLock(const std::filesystem::path& dir) {
-    const fs::path file = dir / "stridewell.lock";
-    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (m_fd < 0)
-        m_fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    // A folder where not even the lock can be made cannot be written by a second game either.
-    if (m_fd < 0)
-        return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
+    // The folder could be swapped for another between the open and the lock; the lock counts
+    // only when the name still leads to the folder that was locked.
+    constexpr int Attempts = 3;
+    int err = 0;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        m_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0) {
+            err = errno;
+            break;
+        }
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            err = errno;
+            ::close(m_fd);
+            m_fd = -1;
+            break;
+        }
+        struct stat locked {};
+        struct stat named {};
+        if (::fstat(m_fd, &locked) == 0 && ::stat(dir.c_str(), &named) == 0 &&
+            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
+            return;
+        err = ESTALE;
         ::close(m_fd);
         m_fd = -1;
-        m_error = err == EWOULDBLOCK
-                      ? "Another Stridewell game is using the data folder " + dir.string() +
-                            ". Close that game first, or give this one another folder with "
-                            "--data-dir."
-                      : "Cannot lock the data folder " + dir.string() + ": " + std::strerror(err);
     }
+    if (err == EWOULDBLOCK) {
+        m_error = "Another Stridewell game is using the data folder " + dir.string() +
+                  ". Close that game first, or give this one another folder with --data-dir.";
+        return;
+    }
+    // A folder no game can write in needs no lock: a second game cannot change it either.
+    if (::access(dir.c_str(), W_OK) != 0)
+        return;
+    m_error = "Cannot lock the data folder " + dir.string() + " (" + std::strerror(err) +
+              "), so another game could change it at the same time. Give this game another folder with "
+              "--data-dir.";
 }
 
 FolderLock::~FolderLock() {

@@ -5,8 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <latch>
 #include <memory>
+#include <pwd.h>
 #include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace sw;
 using test::folderContents;
@@ -111,17 +119,100 @@ TEST_F(DataDirectoryTest, AFilledFolderOutlivesAMissingBundle) {
     EXPECT_NE(resolve(nullptr, env).error.find("horses.dat"), std::string::npos);
 }
 
-// A second game on a folder is turned away while the first holds it; other folders are free, and
-// the folder is free again as soon as the first game lets go.
+// A second game on a folder is turned away while the first holds it, whatever is done to the
+// names in the folder; other folders are free, and the folder is free again as soon as the first
+// game lets go.
 TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
-    auto first = std::make_unique<FolderLock>(bundled);
-    ASSERT_EQ(first->error(), "");
-    EXPECT_NE(FolderLock(bundled).error().find("Another Stridewell game is using the data folder " +
-                                               bundled.string()),
-              std::string::npos);
-    EXPECT_EQ(FolderLock(exe).error(), "");
-    first.reset();
-    EXPECT_EQ(FolderLock(bundled).error(), "");
+    const fs::path oldLock = bundled / "stridewell.lock";
+    const struct {
+        const char* what;
+        std::function<void()> before, during; // done to the folder before and while the first runs
+    } cases[] = {
+        {"nothing touched", [] {}, [] {}},
+        // A player tidying what looks like a stale lock.
+        {"the lock file's name deleted", [] {}, [&] { fs::remove(oldLock); }},
+        {"a dangling link at the lock file's name", [&] { fs::create_symlink("nowhere", oldLock); }, [] {}},
+        {"the name replaced by a link", [] {},
+         [&] {
+             fs::remove(oldLock);
+             fs::create_symlink(exe / "other.lock", oldLock);
+         }},
+    };
+    const std::string refused = "Another Stridewell game is using the data folder " + bundled.string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(oldLock);
+        c.before();
+        auto first = std::make_unique<FolderLock>(bundled);
+        ASSERT_EQ(first->error(), "");
+        c.during();
+        EXPECT_NE(FolderLock(bundled).error().find(refused), std::string::npos);
+        EXPECT_EQ(FolderLock(exe).error(), "");
+        first.reset();
+        EXPECT_EQ(FolderLock(bundled).error(), "");
+    }
+}
+
+// A folder the game may write in but cannot lock is refused, as a second game could write in it
+// too; one nobody can write in needs no lock. Root opens every folder whatever its permissions, so
+// the folders are tried in a child process as an ordinary user.
+TEST_F(DataDirectoryTest, AWritableFolderThatCannotBeLockedIsRefused) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
+                ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
+                ::_exit(97);
+        }
+        char name[] = "/tmp/stridewell-lock-XXXXXX";
+        if (!::mkdtemp(name))
+            ::_exit(96);
+        ::chmod(name, 0300); // no read: the folder cannot be opened to lock it
+        const std::string writable = FolderLock(name).error();
+        ::chmod(name, 0500);
+        const std::string readOnly = FolderLock(name).error();
+        ::rmdir(name);
+        const bool refused = writable.find("Cannot lock the data folder " + std::string(name)) == 0;
+        ::_exit(refused ? (readOnly.empty() ? 0 : 2) : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+    }
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << "1: a writable folder ran unlocked, 2: a "
+                                                                  "read-only folder was refused";
+}
+
+// Two games started at once on a new empty folder: one fills it whole and the other is turned
+// away, never both filling it together (each unlinks the other's scratch files).
+TEST_F(DataDirectoryTest, TwoGamesStartedAtOnceLeaveTheFolderWhole) {
+    test::copyBundledData(bundled);
+    const auto bundle = folderContents(bundled);
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE(round);
+        fs::remove_all(root / "mine");
+        fs::create_directory(root / "mine");
+        DataDirectory chosen[2];
+        std::latch go(2);
+        std::vector<std::thread> games;
+        for (DataDirectory& one : chosen)
+            games.emplace_back([&] {
+                go.arrive_and_wait();
+                one = resolve("mine", {});
+            });
+        for (std::thread& game : games)
+            game.join();
+        int ok = 0;
+        for (const DataDirectory& one : chosen) {
+            ok += one.ok();
+            EXPECT_TRUE(one.ok() || one.error.find("Another Stridewell game") != std::string::npos)
+                << one.error;
+        }
+        EXPECT_GE(ok, 1);
+        ASSERT_EQ(folderContents(root / "mine"), bundle);
+    }
 }
 
 } // namespace
