@@ -138,6 +138,27 @@ CommandLine::CommandLine(Game& game, CliPrompter& prompter, std::ostream& out, s
     m_prompter.setEcho(!json);
 }
 
+bool CommandLine::startDay() {
+    m_prompter.takeMessages();
+    const bool started = m_game.startDay();
+    if (started)
+        m_game.toteBoard();
+    const std::vector<std::string> messages = m_prompter.takeMessages();
+    const std::string error = "the day could not start (try: reset yes)";
+    if (m_json) {
+        Json result{{"command", "start"}, {"ok", started}};
+        if (!started)
+            result["error"] = error;
+        if (!messages.empty())
+            result["messages"] = messages;
+        m_out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    }
+    if (!started)
+        m_err << "error: " << error << '\n';
+    m_out.flush();
+    return started;
+}
+
 std::vector<std::string> CommandLine::split(const std::string& line) {
     std::vector<std::string> words;
     std::string word;

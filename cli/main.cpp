@@ -81,9 +81,7 @@ int main(int argc, char** argv) {
     sw::Game game(where.dir, random, prompter);
     sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, json);
 
-    bool started = game.startDay();
-    if (started)
-        game.toteBoard();
+    bool started = commands.startDay();
     if (interactive && started)
         commands.execute("race");
 

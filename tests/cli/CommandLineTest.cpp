@@ -183,6 +183,37 @@ TEST_F(CliBinary, PlaysAWholeDayFromAScriptAndFailuresGiveTheirExitStatus) {
     EXPECT_EQ(runScript("race\n"), 2) << output;
 }
 
+// What the day's start says reaches a script reading JSON, and a start that failed says so.
+TEST_F(CliBinary, TheStartOfTheDayIsOneJsonObjectWithEverythingItSaid) {
+    const struct {
+        const char* what;
+        const char* removed; // a data file taken away, or made a folder
+        bool folder;
+        bool ok;
+        const char* message; // a part of a message the start showed
+    } cases[] = {
+        {"a missing stable", "horses.dat", false, false, "horses.dat"},
+        {"an unreadable players file", "players.dat", true, true, "Error reading players.dat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir / c.removed);
+        if (c.folder)
+            std::filesystem::create_directory(dir / c.removed);
+        test::writeAll(dir / "script.txt", "");
+        EXPECT_EQ(shell("{ " + cli() + " --json " + (dir / "script.txt").string() + " 2>/dev/null; }"),
+                  c.ok ? 0 : 2);
+        ASSERT_TRUE(Json::accept(output)) << output;
+        const Json r = Json::parse(output);
+        EXPECT_EQ(r["command"], "start");
+        EXPECT_EQ(r["ok"], c.ok);
+        EXPECT_EQ(r.contains("error"), !c.ok);
+        EXPECT_NE(r.value("messages", Json::array()).dump().find(c.message), std::string::npos) << output;
+        std::filesystem::remove_all(dir / c.removed);
+        test::copyBundledData(dir.path());
+    }
+}
+
 TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {
     std::string script;
     for (int n = 0; n < 400; ++n)
