@@ -50,12 +50,15 @@ TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
                            "grid trifecta 2|grid exacta 9|click cmdNope|click cmdWith|delete-ticket 1 yes|"
                            "exchange 1|ok|print 0 3|print 1 2 /dev/full|chances 13|chances 3 5|explain win|"
                            "explain odds 9|explain ticket 1|explain dailydouble|ledger 1|settings 0|"
-                           "add-player Smith, John");
+                           "add-player Smith, John|print 1 1 " +
+                           (dir / "horses.dat").string());
+    const std::string horses = test::readAll(dir / "horses.dat");
     for (std::string line; std::getline(bad, line, '|');) {
         Json r = run(line);
         EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+    EXPECT_EQ(test::readAll(dir / "horses.dat"), horses);
 }
 
 // Whatever a typed line holds - an open quote, a comment, control and invalid UTF-8 bytes, a Windows
@@ -83,6 +86,7 @@ TEST_F(Cli, AnyTypedLineIsOneCommandAndKeepsTheFilesWhole) {
 
 // A race's betting typed as a script, each command checked at one field of the JSON it printed.
 TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
+    const test::TempDir printouts; // never the data folder, which print refuses
     // The command, a JSON pointer into what it printed, and the value there.
     const std::vector<std::tuple<std::string, std::string, Json>> steps = {
         {"add-player Ann", "/players/0/cmbBettor", "Ann"},
@@ -91,7 +95,9 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
         {"delete-player 1 yes", "/players/0/cmbBettor", "Bo Lee"},
         {"select 2", "/lblBalance", "400.00"},
         {"ticket $2 Exacta Box 134", "/lblTotTicketNum", "$12"},
-        {"print 3 4 " + (dir / "program.txt").string(), "/ok", true},
+        {"print 3 4 " + (printouts / "program.txt").string(), "/ok", true},
+        {"print 3 4 " + (printouts / "program.txt").string() + " no", "/saved", false},
+        {"print 3 4 " + (printouts / "program.txt").string() + " yes", "/saved", true},
         {"board", "/posts/7/lblTotHorse", "8"},
         {"chances 3 200", "/entries/7/post", 8},
         {"race", "/lblRaceNum", "1"}, // the chances leave the day on the race about to be run
@@ -113,7 +119,7 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
         EXPECT_EQ(r.contains(field) ? r.at(field) : r, expected) << line << " " << pointer;
     }
     // Two races, each on its own page under its heading.
-    const std::string printed = test::readAll(dir / "program.txt");
+    const std::string printed = test::readAll(printouts / "program.txt");
     EXPECT_TRUE(printed.find("Race 3 Grade") < printed.find('\f') &&
                 printed.find('\f') < printed.find("Race 4 Grade"));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
