@@ -58,7 +58,7 @@ TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
         EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
-    EXPECT_EQ(test::readAll(dir / "horses.dat"), horses);
+    EXPECT_TRUE(test::readAll(dir / "horses.dat") == horses) << "print replaced the stable";
 }
 
 // Whatever a typed line holds - an open quote, a comment, control and invalid UTF-8 bytes, a Windows

@@ -190,7 +190,7 @@ TEST_F(DataDirectoryTest, AWritableFolderThatCannotBeLockedIsRefused) {
 TEST_F(DataDirectoryTest, TwoGamesStartedAtOnceLeaveTheFolderWhole) {
     test::copyBundledData(bundled);
     const auto bundle = folderContents(bundled);
-    for (int round = 0; round < 30; ++round) {
+    for (int round = 0; round < 100; ++round) {
         SCOPED_TRACE(round);
         fs::remove_all(root / "mine");
         fs::create_directory(root / "mine");
