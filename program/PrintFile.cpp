@@ -2,8 +2,11 @@
 
 #include "core/Constants.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace sw {
 
@@ -61,6 +64,24 @@ PrintSaved savePrintFile(const fs::path& dataDir, const fs::path& name, std::str
     if (FileError error = writeFileAtomic(file.target, text))
         return {false, error.message};
     return {true, {}};
+}
+
+FileError writeThroughScratch(const fs::path& target,
+                              const std::function<bool(const fs::path& scratch)>& write) {
+    fs::path scratch = target;
+    scratch += ".new";
+    // A scratch name left behind, or a link planted there, is removed so it is never written through.
+    ::unlink(scratch.c_str());
+    if (!write(scratch)) {
+        ::unlink(scratch.c_str());
+        return FileError{"Cannot write " + target.filename().string() + "."};
+    }
+    if (std::rename(scratch.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(scratch.c_str());
+        return writeError(target.filename().string(), err);
+    }
+    return {};
 }
 
 } // namespace sw

@@ -4,6 +4,7 @@
 #include "core/Prompter.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,11 @@ struct PrintSaved {
 // file that was there.
 PrintSaved savePrintFile(const std::filesystem::path& dataDir, const std::filesystem::path& name,
                          std::string_view text, Prompter& prompter);
+
+// Replaces target with what write puts in the scratch file it is given beside it (a printer that
+// writes its own file, say): only a write that succeeded replaces target, and the scratch file
+// never outlives the call.
+FileError writeThroughScratch(const std::filesystem::path& target,
+                              const std::function<bool(const std::filesystem::path& scratch)>& write);
 
 } // namespace sw

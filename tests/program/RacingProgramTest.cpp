@@ -341,6 +341,27 @@ TEST(PrintFile, SavesOutsideTheDataFolderAndAsksBeforeReplacing) {
         << "links are kept and no scratch file is left";
 }
 
+// A printer writing its own file replaces the old one only when it succeeded, and a link planted
+// at the scratch name is never written through.
+TEST(PrintFile, APrinterWritesThroughAScratchFile) {
+    for (const bool printed : {true, false}) {
+        SCOPED_TRACE(printed);
+        test::TempDir out;
+        test::writeAll(out / "program.pdf", "old");
+        test::writeAll(out / "elsewhere", "kept");
+        std::filesystem::create_symlink(out / "elsewhere", out / "program.pdf.new");
+        const FileError error =
+            writeThroughScratch(out / "program.pdf", [&](const std::filesystem::path& scratch) {
+                test::writeAll(scratch, "new");
+                return printed;
+            });
+        EXPECT_EQ(!error, printed) << error.message;
+        EXPECT_EQ(test::folderContents(out.path()),
+                  (std::map<std::string, std::string>{{"elsewhere", "kept"},
+                                                      {"program.pdf", printed ? "new" : "old"}}));
+    }
+}
+
 // The loading pass and leaving prepare races without showing them; what they leave in the day
 // must be exactly what showing those races would have left.
 struct TwoDays : ::testing::Test {
