@@ -81,6 +81,34 @@ std::string fillFromBundle(const fs::path& dir, const fs::path& bundledDir) {
     return {};
 }
 
+// Opens name and locks what it opened, then checks that the name still leads there: it could be
+// swapped for another between the open and the lock. The locked descriptor, or -1 with the reason
+// in err (EWOULDBLOCK: another game holds it).
+int openLocked(const fs::path& name, int flags, bool followLink, int& err) {
+    constexpr int Attempts = 3;
+    err = ESTALE;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        const int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            err = errno;
+            return -1;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            err = errno;
+            ::close(fd);
+            return -1;
+        }
+        struct stat locked {};
+        struct stat named {};
+        const int found = followLink ? ::stat(name.c_str(), &named) : ::lstat(name.c_str(), &named);
+        if (::fstat(fd, &locked) == 0 && found == 0 && locked.st_dev == named.st_dev &&
+            locked.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
 // The folder, locked; the lock's error when another game holds it.
 DataDirectory lockedDir(const fs::path& dir) {
     DataDirectory chosen{dir, {}, std::make_unique<FolderLock>(dir)};
@@ -132,31 +160,14 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
 }
 
 FolderLock::FolderLock(const std::filesystem::path& dir) {
-    // The folder could be swapped for another between the open and the lock; the lock counts
-    // only when the name still leads to the folder that was locked.
-    constexpr int Attempts = 3;
     int err = 0;
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        m_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_fd < 0) {
-            err = errno;
-            break;
-        }
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            err = errno;
-            ::close(m_fd);
-            m_fd = -1;
-            break;
-        }
-        struct stat locked {};
-        struct stat named {};
-        if (::fstat(m_fd, &locked) == 0 && ::stat(dir.c_str(), &named) == 0 &&
-            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
-            return;
-        err = ESTALE;
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    m_fd = openLocked(dir, O_RDONLY | O_DIRECTORY, true, err);
+    // Some file systems cannot lock a folder (network ones among them); a lock file is the next
+    // best thing there. Where the folder can be locked, every game locks the folder.
+    if (m_fd < 0 && err != EWOULDBLOCK)
+        m_fd = openLocked(dir / "stridewell.lock", O_RDWR | O_CREAT | O_NOFOLLOW, false, err);
+    if (m_fd >= 0)
+        return;
     if (err == EWOULDBLOCK) {
         m_error = "Another Stridewell game is using the data folder " + dir.string() +
                   ". Close that game first, or give this one another folder with --data-dir.";

@@ -14,8 +14,9 @@ using EnvironmentGetter = std::function<std::optional<std::string>(std::string_v
 
 // Keeps every other game out of a data folder for as long as the object lives. It is an OS lock
 // on the folder itself, not on a file in it: a lock file can be deleted or replaced by a link
-// under a running game, and the next game would then lock a new file. The kernel lets go of the
-// lock when the process ends however it ends, so a crash never leaves the folder locked.
+// under a running game, and the next game would then lock a new file. Only where the folder
+// cannot be locked is stridewell.lock in it locked instead. The kernel lets go of the lock when
+// the process ends however it ends, so a crash never leaves the folder locked.
 class FolderLock {
 public:
     explicit FolderLock(const std::filesystem::path& dir);

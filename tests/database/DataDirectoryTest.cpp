@@ -153,10 +153,11 @@ TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
     }
 }
 
-// A folder the game may write in but cannot lock is refused, as a second game could write in it
-// too; one nobody can write in needs no lock. Root opens every folder whatever its permissions, so
-// the folders are tried in a child process as an ordinary user.
-TEST_F(DataDirectoryTest, AWritableFolderThatCannotBeLockedIsRefused) {
+// A folder that cannot be locked itself (here: it cannot be opened) is locked through a lock file;
+// a writable one where neither can be locked is refused, as a second game could write in it too;
+// one nobody can write in needs no lock. Root opens every folder whatever its permissions, so the
+// folders are tried in a child process as an ordinary user.
+TEST_F(DataDirectoryTest, AFolderThatCannotBeLockedIsLockedThroughAFileOrRefused) {
     std::fflush(nullptr);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -170,19 +171,30 @@ TEST_F(DataDirectoryTest, AWritableFolderThatCannotBeLockedIsRefused) {
         char name[] = "/tmp/stridewell-lock-XXXXXX";
         if (!::mkdtemp(name))
             ::_exit(96);
+        const std::string dir = name, lockFile = dir + "/stridewell.lock";
+        int failed = 0;
         ::chmod(name, 0300); // no read: the folder cannot be opened to lock it
-        const std::string writable = FolderLock(name).error();
-        ::chmod(name, 0500);
-        const std::string readOnly = FolderLock(name).error();
+        {
+            const FolderLock first(dir);
+            failed |= first.error().empty() ? 0 : 1;
+            failed |= FolderLock(dir).error().find("Another Stridewell game") == 0 ? 0 : 2;
+        }
+        ::unlink(lockFile.c_str());
+        ::mkdir(lockFile.c_str(), 0700); // and no lock file can be made either
+        failed |= FolderLock(dir).error().find("Cannot lock the data folder " + dir) == 0 ? 0 : 4;
+        ::chmod(name, 0100);
+        failed |= FolderLock(dir).error().empty() ? 0 : 8;
+        ::chmod(name, 0700);
+        ::rmdir(lockFile.c_str());
         ::rmdir(name);
-        const bool refused = writable.find("Cannot lock the data folder " + std::string(name)) == 0;
-        ::_exit(refused ? (readOnly.empty() ? 0 : 2) : 1);
+        ::_exit(failed);
     }
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
     }
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << "1: a writable folder ran unlocked, 2: a "
-                                                                  "read-only folder was refused";
+    // 1, 2: the lock file did not lock; 4: a writable folder ran unlocked; 8: a folder nobody may
+    // write in was refused.
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 // Two games started at once on a new empty folder: one fills it whole and the other is turned
