@@ -2,6 +2,7 @@
 
 #include "core/FileStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace sw {
 
@@ -63,22 +65,46 @@ std::string copyFile(const fs::path& from, const fs::path& to) {
 }
 
 // Gives dir every regular file of bundledDir that it lacks; files already there are kept.
+// horses.dat goes last, so a fill cut short is a folder without it.
 std::string fillFromBundle(const fs::path& dir, const fs::path& bundledDir) {
     std::error_code ec;
     fs::directory_iterator it(bundledDir, ec);
     if (ec)
         return "Cannot read the bundled data folder " + bundledDir.string() + ": " + ec.message();
+    std::vector<fs::path> files;
     for (const fs::directory_entry& entry : it) {
         std::error_code entryError;
-        if (!entry.is_regular_file(entryError))
-            continue;
-        fs::path target = dir / entry.path().filename();
+        if (entry.is_regular_file(entryError))
+            files.push_back(entry.path());
+    }
+    std::stable_partition(files.begin(), files.end(),
+                          [](const fs::path& f) { return f.filename() != "horses.dat"; });
+    for (const fs::path& file : files) {
+        std::error_code entryError;
+        fs::path target = dir / file.filename();
         if (fs::exists(target, entryError) || entryError)
             continue;
-        if (std::string problem = copyFile(entry.path(), target); !problem.empty())
+        if (std::string problem = copyFile(file, target); !problem.empty())
             return problem;
     }
     return {};
+}
+
+// A first fill that was cut short (the game killed) left no horses.dat and nothing but unchanged
+// bundled files and scratch copies; such a folder is new yet, and is filled on.
+bool fillCutShort(const fs::path& dir, const fs::path& bundledDir) {
+    std::error_code ec;
+    if (holdsFile(dir, "horses.dat"))
+        return false;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
+        const fs::path name = entry.path().filename();
+        if (name.extension() == ".new")
+            continue;
+        const FileContent bundled = readFile(bundledDir / name);
+        if (!bundled.read() || !entry.is_regular_file(ec) || readFile(entry.path()).bytes != bundled.bytes)
+            return false;
+    }
+    return !ec;
 }
 
 // Opens name and locks what it opened, then checks that the name still leads there: it could be
@@ -126,8 +152,7 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
         DataDirectory chosen = lockedDir(*explicitDir);
         if (!chosen.ok())
             return chosen;
-        std::error_code ec;
-        if (fs::is_empty(*explicitDir, ec) && !ec && isDirectory(bundledDir))
+        if (isDirectory(bundledDir) && fillCutShort(*explicitDir, bundledDir))
             chosen.error = fillFromBundle(*explicitDir, bundledDir);
         return chosen;
     }

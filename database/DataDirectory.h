@@ -45,7 +45,8 @@ struct DataDirectory {
 // Picks the data folder: explicitDir when given (it must exist); else exeDir when it holds
 // horses.dat (a portable copy); else $XDG_DATA_HOME/stridewell, by default
 // ~/.local/share/stridewell, created on first use and given a copy of every bundled file it
-// lacks. An explicit folder that is empty is filled the same way. The folder is locked before
+// lacks. An explicit folder that is empty, or holds only what a first fill cut short left, is
+// filled the same way. The folder is locked before
 // anything is written into it, so two games started at once never fill it together; the one
 // that finds it locked gets the lock's error. Never writes into bundledDir and never throws.
 DataDirectory resolveDataDir(const std::optional<std::filesystem::path>& explicitDir,

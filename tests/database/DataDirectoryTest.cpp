@@ -119,6 +119,32 @@ TEST_F(DataDirectoryTest, AFilledFolderOutlivesAMissingBundle) {
     EXPECT_NE(resolve(nullptr, env).error.find("horses.dat"), std::string::npos);
 }
 
+// A first fill cut short is finished on the next start; a folder that was played in is never
+// filled, even without its stable (the day then says how to restore it).
+TEST_F(DataDirectoryTest, AFirstFillCutShortIsFinishedAndAPlayedFolderIsLeftAlone) {
+    const auto bundle = folderContents(bundled);
+    const struct {
+        const char* what;
+        std::map<std::string, std::string> left; // in the folder at the start
+        std::map<std::string, std::string> after;
+    } cases[] = {
+        {"copies and a scratch file",
+         {{"settings.dat", bundle.at("settings.dat")}, {"players.dat.new", "pla"}},
+         bundle},
+        {"a changed file", {{"settings.dat", "500,2,1,0,999\r\n"}}, {{"settings.dat", "500,2,1,0,999\r\n"}}},
+        {"a file the game does not ship", {{"notes.txt", "mine"}}, {{"notes.txt", "mine"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root / "mine");
+        fs::create_directory(root / "mine");
+        for (const auto& [name, content] : c.left)
+            writeAll(root / "mine" / name, content);
+        ASSERT_TRUE(resolve("mine", {}).ok());
+        EXPECT_EQ(folderContents(root / "mine"), c.after);
+    }
+}
+
 // A second game on a folder is turned away while the first holds it, whatever is done to the
 // names in the folder; other folders are free, and the folder is free again as soon as the first
 // game lets go.
