@@ -9,6 +9,7 @@
 #include "players/Players.h"
 #include "players/SettingsDialog.h"
 #include "players/TopTen.h"
+#include "program/PrintFile.h"
 #include "program/PrintProgram.h"
 #include "program/ProgramLines.h"
 #include "program/ProgramTexts.h"
@@ -69,7 +70,9 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   new-day                   start a new race day (Play Again)
   settings [START] [BET]    show or set the starting amount and the default bet (1..1000)
   reset yes|no              reset the stable to a fresh one and start a new day
-  print FROM TO [FILE]      the racing program of races FROM..TO as printed pages
+  print FROM TO [FILE [yes|no]]
+                            the racing program of races FROM..TO as printed pages; a FILE that
+                            exists is replaced on yes; never a file in the data folder
   help                      this list
   quit                      end the game
 )";
@@ -136,6 +139,27 @@ std::string postsText(const std::vector<int>& posts) {
 CommandLine::CommandLine(Game& game, CliPrompter& prompter, std::ostream& out, std::ostream& err, bool json)
     : m_game(game), m_prompter(prompter), m_out(out), m_err(err), m_json(json) {
     m_prompter.setEcho(!json);
+}
+
+bool CommandLine::startDay() {
+    m_prompter.takeMessages();
+    const bool started = m_game.startDay();
+    if (started)
+        m_game.toteBoard();
+    const std::vector<std::string> messages = m_prompter.takeMessages();
+    const std::string error = "the day could not start (try: reset yes)";
+    if (m_json) {
+        Json result{{"command", "start"}, {"ok", started}};
+        if (!started)
+            result["error"] = error;
+        if (!messages.empty())
+            result["messages"] = messages;
+        m_out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    }
+    if (!started)
+        m_err << "error: " << error << '\n';
+    m_out.flush();
+    return started;
 }
 
 std::vector<std::string> CommandLine::split(const std::string& line) {
@@ -251,8 +275,8 @@ bool CommandLine::execute(const std::string& line) {
     std::string name = words.front();
     Args args(words.begin() + 1, words.end());
 
-    static const std::vector<std::string> asking = {"delete-player", "delete-ticket", "reset",        "run",
-                                                    "ticket",        "click",         "select-ticket"};
+    static const std::vector<std::string> asking = {
+        "delete-player", "delete-ticket", "reset", "run", "ticket", "click", "select-ticket", "print"};
     bool asks = std::find(asking.begin(), asking.end(), name) != asking.end();
     m_prompter.queueAnswers(asks ? takeAnswers(args) : std::vector<bool>{});
     m_prompter.takeMessages();
@@ -474,7 +498,7 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             text = "Nothing was changed.\n";
         }
     } else if (name == "print") {
-        needArgs(2, 3, "print FROM TO [FILE]");
+        needArgs(2, 3, "print FROM TO [FILE [yes|no]]");
         needStage({Stage::Program, Stage::Betting}, "print the program");
         cmdPrint(args, r, text);
     } else {
@@ -1077,12 +1101,14 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
         pagesJson.push_back({{"race", pages[i].race}, {"lines", lines}});
     }
     if (args.size() == 3) {
-        // Flushed and closed before success is claimed: a full disk shows only then.
-        std::ofstream file(args[2], std::ios::binary | std::ios::trunc);
-        file << printed;
-        file.close();
-        if (!file)
-            throw Failure{"Cannot write " + args[2] + ": " + std::strerror(errno ? errno : EIO)};
+        const PrintSaved saved = savePrintFile(m_game.day().folder.dir(), args[2], printed, m_prompter);
+        if (!saved.problem.empty())
+            throw Failure{saved.problem};
+        r["saved"] = saved.saved;
+        if (!saved.saved) {
+            text += args[2] + " was kept; nothing was printed.\n";
+            return;
+        }
         r["file"] = args[2];
         text += "Printed races " + std::to_string(range.from) + " to " + std::to_string(range.to) + " to " +
                 args[2] + "\n";

@@ -21,6 +21,9 @@ class CommandLine {
 public:
     CommandLine(Game& game, CliPrompter& prompter, std::ostream& out, std::ostream& err, bool json);
 
+    // Starts the day and opens its tote board; false when the day could not start. With json set,
+    // what the start said goes out as one object (command "start"), so a script sees why.
+    bool startDay();
     // Runs one line; false when the command failed (the error went to err). Blank lines and
     // comments succeed and print nothing.
     bool execute(const std::string& line);

@@ -57,16 +57,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path exeDir = sw::executableDir(argv[0]);
     const std::filesystem::path bundled =
         sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
+    // Locked as it is chosen: one game at a time per folder, as two would overwrite each other's files.
     sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
         std::cerr << "error: " << where.error << "\n";
-        return 2;
-    }
-
-    // One game at a time per folder: two would overwrite each other's files.
-    const sw::FolderLock lock(where.dir);
-    if (!lock.error().empty()) {
-        std::cerr << "error: " << lock.error() << "\n";
         return 2;
     }
 
@@ -87,9 +81,7 @@ int main(int argc, char** argv) {
     sw::Game game(where.dir, random, prompter);
     sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, json);
 
-    bool started = game.startDay();
-    if (started)
-        game.toteBoard();
+    bool started = commands.startDay();
     if (interactive && started)
         commands.execute("race");
 

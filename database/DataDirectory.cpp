@@ -2,6 +2,7 @@
 
 #include "core/FileStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,8 +10,10 @@
 #include <fstream>
 #include <sstream>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace sw {
 
@@ -62,22 +65,81 @@ std::string copyFile(const fs::path& from, const fs::path& to) {
 }
 
 // Gives dir every regular file of bundledDir that it lacks; files already there are kept.
+// horses.dat goes last, so a fill cut short is a folder without it.
 std::string fillFromBundle(const fs::path& dir, const fs::path& bundledDir) {
     std::error_code ec;
     fs::directory_iterator it(bundledDir, ec);
     if (ec)
         return "Cannot read the bundled data folder " + bundledDir.string() + ": " + ec.message();
+    std::vector<fs::path> files;
     for (const fs::directory_entry& entry : it) {
         std::error_code entryError;
-        if (!entry.is_regular_file(entryError))
-            continue;
-        fs::path target = dir / entry.path().filename();
+        if (entry.is_regular_file(entryError))
+            files.push_back(entry.path());
+    }
+    std::stable_partition(files.begin(), files.end(),
+                          [](const fs::path& f) { return f.filename() != "horses.dat"; });
+    for (const fs::path& file : files) {
+        std::error_code entryError;
+        fs::path target = dir / file.filename();
         if (fs::exists(target, entryError) || entryError)
             continue;
-        if (std::string problem = copyFile(entry.path(), target); !problem.empty())
+        if (std::string problem = copyFile(file, target); !problem.empty())
             return problem;
     }
     return {};
+}
+
+// A first fill that was cut short (the game killed) left no horses.dat and nothing but unchanged
+// bundled files and scratch copies; such a folder is new yet, and is filled on.
+bool fillCutShort(const fs::path& dir, const fs::path& bundledDir) {
+    std::error_code ec;
+    if (holdsFile(dir, "horses.dat"))
+        return false;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
+        const fs::path name = entry.path().filename();
+        if (name.extension() == ".new")
+            continue;
+        const FileContent bundled = readFile(bundledDir / name);
+        if (!bundled.read() || !entry.is_regular_file(ec) || readFile(entry.path()).bytes != bundled.bytes)
+            return false;
+    }
+    return !ec;
+}
+
+// Opens name and locks what it opened, then checks that the name still leads there: it could be
+// swapped for another between the open and the lock. The locked descriptor, or -1 with the reason
+// in err (EWOULDBLOCK: another game holds it).
+int openLocked(const fs::path& name, int flags, bool followLink, int& err) {
+    constexpr int Attempts = 3;
+    err = ESTALE;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        const int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            err = errno;
+            return -1;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            err = errno;
+            ::close(fd);
+            return -1;
+        }
+        struct stat locked {};
+        struct stat named {};
+        const int found = followLink ? ::stat(name.c_str(), &named) : ::lstat(name.c_str(), &named);
+        if (::fstat(fd, &locked) == 0 && found == 0 && locked.st_dev == named.st_dev &&
+            locked.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
+// The folder, locked; the lock's error when another game holds it.
+DataDirectory lockedDir(const fs::path& dir) {
+    DataDirectory chosen{dir, {}, std::make_unique<FolderLock>(dir)};
+    chosen.error = chosen.lock->error();
+    return chosen;
 }
 
 } // namespace
@@ -86,55 +148,62 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
                              const fs::path& bundledDir, const EnvironmentGetter& env) {
     if (explicitDir) {
         if (!isDirectory(*explicitDir))
-            return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist."};
-        std::error_code ec;
-        if (fs::is_empty(*explicitDir, ec) && !ec && isDirectory(bundledDir))
-            if (std::string problem = fillFromBundle(*explicitDir, bundledDir); !problem.empty())
-                return {*explicitDir, problem};
-        return {*explicitDir, {}};
+            return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist.", {}};
+        DataDirectory chosen = lockedDir(*explicitDir);
+        if (!chosen.ok())
+            return chosen;
+        if (isDirectory(bundledDir) && fillCutShort(*explicitDir, bundledDir))
+            chosen.error = fillFromBundle(*explicitDir, bundledDir);
+        return chosen;
     }
     if (!exeDir.empty() && holdsFile(exeDir, "horses.dat"))
-        return {exeDir, {}};
+        return lockedDir(exeDir);
 
     auto dir = userDataDir(env);
     if (!dir)
-        return {{}, "Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set."};
+        return {{}, "Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set.", {}};
     std::error_code ec;
     fs::create_directories(*dir, ec);
     if (ec || !isDirectory(*dir))
-        return {*dir, "Cannot create the data folder " + dir->string() + ": " +
-                          (ec ? ec.message() : std::string("a file is in the way")) + "."};
+        return {*dir,
+                "Cannot create the data folder " + dir->string() + ": " +
+                    (ec ? ec.message() : std::string("a file is in the way")) + ".",
+                {}};
+    DataDirectory chosen = lockedDir(*dir);
+    if (!chosen.ok())
+        return chosen;
     // A folder filled on an earlier start stays usable when the bundled copy has gone since.
     if (!isDirectory(bundledDir)) {
-        if (holdsFile(*dir, "horses.dat"))
-            return {*dir, {}};
-        return {*dir, "The data folder " + dir->string() +
-                          " has no horses.dat and the game's own copy was not found at " +
-                          bundledDir.string() + "."};
+        if (!holdsFile(*dir, "horses.dat"))
+            chosen.error = "The data folder " + dir->string() +
+                           " has no horses.dat and the game's own copy was not found at " +
+                           bundledDir.string() + ".";
+        return chosen;
     }
-    if (std::string problem = fillFromBundle(*dir, bundledDir); !problem.empty())
-        return {*dir, problem};
-    return {*dir, {}};
+    chosen.error = fillFromBundle(*dir, bundledDir);
+    return chosen;
 }
 
 FolderLock::FolderLock(const std::filesystem::path& dir) {
-    const fs::path file = dir / "stridewell.lock";
-    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (m_fd < 0)
-        m_fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    // A folder where not even the lock can be made cannot be written by a second game either.
-    if (m_fd < 0)
+    int err = 0;
+    m_fd = openLocked(dir, O_RDONLY | O_DIRECTORY, true, err);
+    // Some file systems cannot lock a folder (network ones among them); a lock file is the next
+    // best thing there. Where the folder can be locked, every game locks the folder.
+    if (m_fd < 0 && err != EWOULDBLOCK)
+        m_fd = openLocked(dir / "stridewell.lock", O_RDWR | O_CREAT | O_NOFOLLOW, false, err);
+    if (m_fd >= 0)
         return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        ::close(m_fd);
-        m_fd = -1;
-        m_error = err == EWOULDBLOCK
-                      ? "Another Stridewell game is using the data folder " + dir.string() +
-                            ". Close that game first, or give this one another folder with "
-                            "--data-dir."
-                      : "Cannot lock the data folder " + dir.string() + ": " + std::strerror(err);
+    if (err == EWOULDBLOCK) {
+        m_error = "Another Stridewell game is using the data folder " + dir.string() +
+                  ". Close that game first, or give this one another folder with --data-dir.";
+        return;
     }
+    // A folder no game can write in needs no lock: a second game cannot change it either.
+    if (::access(dir.c_str(), W_OK) != 0)
+        return;
+    m_error = "Cannot lock the data folder " + dir.string() + " (" + std::strerror(err) +
+              "), so another game could change it at the same time. Give this game another folder with "
+              "--data-dir.";
 }
 
 FolderLock::~FolderLock() {

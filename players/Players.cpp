@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@ namespace sw {
 namespace {
 
 constexpr std::size_t MaxNameCharacters = 24;
+constexpr char32_t ZeroWidthJoiner = 0x200D;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -79,6 +81,57 @@ bool isFormatCharacter(char32_t cp) {
         if (cp >= first && cp <= last)
             return true;
     return false;
+}
+
+bool inRanges(char32_t cp, std::initializer_list<std::pair<char32_t, char32_t>> ranges) {
+    for (const auto& [first, last] : ranges)
+        if (cp >= first && cp <= last)
+            return true;
+    return false;
+}
+
+// Characters that show nothing on their own: spaces of every width, marks that sit on the
+// character before them, variation selectors and fillers. A name of these alone looks blank.
+bool showsNothing(char32_t cp) {
+    return inRanges(
+        cp, {
+                {0x0020, 0x0020}, {0x00A0, 0x00A0}, {0x1680, 0x1680}, {0x2000, 0x200A},   {0x202F, 0x202F},
+                {0x205F, 0x205F}, {0x3000, 0x3000}, {0x2800, 0x2800}, {0x115F, 0x1160},   {0x3164, 0x3164},
+                {0xFFA0, 0xFFA0}, {0x034F, 0x034F}, {0x0300, 0x036F}, {0x0483, 0x0489},   {0x0591, 0x05BD},
+                {0x05BF, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670},   {0x06D6, 0x06ED},
+                {0x0900, 0x0903}, {0x093A, 0x094F}, {0x0951, 0x0957}, {0x0E31, 0x0E31},   {0x0E34, 0x0E3A},
+                {0x0E47, 0x0E4E}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF},   {0x302A, 0x302F},
+                {0x3099, 0x309A}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF}, {0xE0100, 0xE01EF},
+            });
+}
+
+// Pictographs that a zero-width joiner may join into one picture (a family, a flag, a job).
+bool isPictograph(char32_t cp) {
+    return inRanges(cp, {{0x00A9, 0x00A9},
+                         {0x00AE, 0x00AE},
+                         {0x203C, 0x203C},
+                         {0x2049, 0x2049},
+                         {0x2122, 0x2122},
+                         {0x2139, 0x2139},
+                         {0x2194, 0x21AA},
+                         {0x2300, 0x23FF},
+                         {0x24C2, 0x24C2},
+                         {0x25A0, 0x27BF},
+                         {0x2934, 0x2935},
+                         {0x2B00, 0x2BFF},
+                         {0x3030, 0x3030},
+                         {0x303D, 0x303D},
+                         {0x3297, 0x3299},
+                         {0x1F000, 0x1FAFF}});
+}
+
+// The joiner is a part of an emoji only between two pictographs (a skin tone or a variation
+// selector may come between the first and the joiner); anywhere else it hides in the name.
+bool joinsPictographs(const std::vector<char32_t>& text, std::size_t at) {
+    std::size_t before = at;
+    while (before > 0 && (inRanges(text[before - 1], {{0xFE0E, 0xFE0F}, {0x1F3FB, 0x1F3FF}})))
+        --before;
+    return before > 0 && isPictograph(text[before - 1]) && at + 1 < text.size() && isPictograph(text[at + 1]);
 }
 
 bool isBlankLine(std::string_view line) {
@@ -176,15 +229,22 @@ std::optional<std::string> playerNameProblem(std::string_view name) {
     std::vector<char32_t> characters;
     if (!decodeUtf8(trimmed, characters))
         return "The name holds characters that cannot be stored. Please type it again.";
-    for (char32_t c : characters) {
+    bool visible = false;
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const char32_t c = characters[i];
         if (c == U',')
             return "A player's name cannot contain a comma.";
-        if (isControl(c))
+        if (isControl(c) || c == 0x2028 || c == 0x2029)
             return "A player's name cannot contain control characters such as tabs or line breaks.";
+        if (c == ZeroWidthJoiner && joinsPictographs(characters, i))
+            continue;
         if (isFormatCharacter(c))
             return "A player's name cannot contain invisible formatting characters such as direction marks "
                    "or zero-width spaces.";
+        visible = visible || !showsNothing(c);
     }
+    if (!visible)
+        return "Please enter the player's name.";
     if (characters.size() > MaxNameCharacters)
         return "A player's name can be at most " + std::to_string(MaxNameCharacters) + " characters long.";
     return std::nullopt;

@@ -1,7 +1,9 @@
 #include "PrintOptionsDialog.h"
 
 #include "ToQString.h"
+#include "core/Constants.h"
 #include "game/Game.h"
+#include "program/PrintFile.h"
 #include "program/ProgramTexts.h"
 
 #include <QFontMetricsF>
@@ -16,6 +18,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace sw::ui {
 
@@ -161,7 +164,25 @@ bool PrintOptionsDialog::printToPdf(const QString& file, int from, int to) {
     printer.setOutputFileName(file);
     printer.setDocName(toQString(ProgramWindowTitle));
     setProgramMargins(printer);
-    return paintProgramPages(printer, takePages(from, to));
+    return paintToFile(printer, takePages(from, to));
+}
+
+bool PrintOptionsDialog::paintToFile(QPrinter& printer, const std::vector<PrintPage>& pages) {
+    const QString chosen = printer.outputFileName();
+    Prompter& prompter = m_game.day().prompter;
+    const PrintFile file = checkPrintFile(m_game.day().folder.dir(), chosen.toStdString());
+    if (!file.problem.empty()) {
+        prompter.message(file.problem, AppTitle);
+        return false;
+    }
+    const FileError error = writeThroughScratch(file.target, [&](const std::filesystem::path& scratch) {
+        printer.setOutputFileName(QString::fromStdString(scratch.string()));
+        return paintProgramPages(printer, pages);
+    });
+    printer.setOutputFileName(chosen);
+    if (error)
+        prompter.message(error.message, AppTitle);
+    return !error;
 }
 
 void PrintOptionsDialog::print() {
@@ -173,7 +194,13 @@ void PrintOptionsDialog::print() {
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* printer) {
-        paintProgramPages(*printer, takePages(m_range.from, m_range.to));
+        // Printed to a file, the pages keep out of the data folder; the dialog has asked before
+        // replacing a file. Refused, the options stay open for another choice.
+        const std::vector<PrintPage> pages = takePages(m_range.from, m_range.to);
+        if (printer->outputFileName().isEmpty())
+            paintProgramPages(*printer, pages);
+        else if (!paintToFile(*printer, pages))
+            return;
         accept();
     });
     dialog->open();

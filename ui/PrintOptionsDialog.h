@@ -30,7 +30,8 @@ public:
     const PrintRange& range() const { return m_range; }
 
     // Prints races from..to straight into a PDF file, one page a race, as the printer would.
-    // False when the file cannot be written or the range holds no race.
+    // False (with a message) when the file is in the data folder or cannot be written, or when
+    // the range holds no race.
     bool printToPdf(const QString& file, int from, int to);
 
 signals:
@@ -45,6 +46,9 @@ private:
     void print();
     void preview();
     std::vector<PrintPage> takePages(int from, int to);
+    // Paints the pages on a printer that prints to a file: never into the data folder, and
+    // through a scratch file so a failed print leaves the file that was there.
+    bool paintToFile(QPrinter& printer, const std::vector<PrintPage>& pages);
 
     Game& m_game;
     PrintRange m_range;

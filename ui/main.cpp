@@ -60,16 +60,10 @@ int main(int argc, char** argv) {
     // An installed game ships its stable under share/; a build from source uses the tree's data/.
     const auto exeDir = sw::executableDir(argv[0]);
     const auto bundled = sw::shippedFolder(exeDir, STRIDEWELL_INSTALLED_DATA, STRIDEWELL_BUNDLED_DATA);
+    // Locked as it is chosen: one game at a time per folder, as two would overwrite each other's files.
     const sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
         QMessageBox::critical(nullptr, QStringLiteral("Stridewell"), QString::fromStdString(where.error));
-        return 2;
-    }
-
-    // One game at a time per folder: two would overwrite each other's files.
-    const sw::FolderLock lock(where.dir);
-    if (!lock.error().empty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Stridewell"), QString::fromStdString(lock.error()));
         return 2;
     }
 

@@ -83,6 +83,7 @@ TEST_F(Cli, AnyTypedLineIsOneCommandAndKeepsTheFilesWhole) {
 
 // A race's betting typed as a script, each command checked at one field of the JSON it printed.
 TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
+    const test::TempDir printouts; // never the data folder, which print refuses
     // The command, a JSON pointer into what it printed, and the value there.
     const std::vector<std::tuple<std::string, std::string, Json>> steps = {
         {"add-player Ann", "/players/0/cmbBettor", "Ann"},
@@ -91,7 +92,9 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
         {"delete-player 1 yes", "/players/0/cmbBettor", "Bo Lee"},
         {"select 2", "/lblBalance", "400.00"},
         {"ticket $2 Exacta Box 134", "/lblTotTicketNum", "$12"},
-        {"print 3 4 " + (dir / "program.txt").string(), "/ok", true},
+        {"print 3 4 " + (printouts / "program.txt").string(), "/ok", true},
+        {"print 3 4 " + (printouts / "program.txt").string() + " no", "/saved", false},
+        {"print 3 4 " + (printouts / "program.txt").string() + " yes", "/saved", true},
         {"board", "/posts/7/lblTotHorse", "8"},
         {"chances 3 200", "/entries/7/post", 8},
         {"race", "/lblRaceNum", "1"}, // the chances leave the day on the race about to be run
@@ -113,7 +116,7 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
         EXPECT_EQ(r.contains(field) ? r.at(field) : r, expected) << line << " " << pointer;
     }
     // Two races, each on its own page under its heading.
-    const std::string printed = test::readAll(dir / "program.txt");
+    const std::string printed = test::readAll(printouts / "program.txt");
     EXPECT_TRUE(printed.find("Race 3 Grade") < printed.find('\f') &&
                 printed.find('\f') < printed.find("Race 4 Grade"));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
@@ -181,6 +184,37 @@ TEST_F(CliBinary, PlaysAWholeDayFromAScriptAndFailuresGiveTheirExitStatus) {
     }
     test::writeAll(dir / "horses.dat", ""); // a stable that cannot fill the card
     EXPECT_EQ(runScript("race\n"), 2) << output;
+}
+
+// What the day's start says reaches a script reading JSON, and a start that failed says so.
+TEST_F(CliBinary, TheStartOfTheDayIsOneJsonObjectWithEverythingItSaid) {
+    const struct {
+        const char* what;
+        const char* removed; // a data file taken away, or made a folder
+        bool folder;
+        bool ok;
+        const char* message; // a part of a message the start showed
+    } cases[] = {
+        {"a missing stable", "horses.dat", false, false, "horses.dat"},
+        {"an unreadable players file", "players.dat", true, true, "Error reading players.dat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir / c.removed);
+        if (c.folder)
+            std::filesystem::create_directory(dir / c.removed);
+        test::writeAll(dir / "script.txt", "");
+        EXPECT_EQ(shell("{ " + cli() + " --json " + (dir / "script.txt").string() + " 2>/dev/null; }"),
+                  c.ok ? 0 : 2);
+        ASSERT_TRUE(Json::accept(output)) << output;
+        const Json r = Json::parse(output);
+        EXPECT_EQ(r["command"], "start");
+        EXPECT_EQ(r["ok"], c.ok);
+        EXPECT_EQ(r.contains("error"), !c.ok);
+        EXPECT_NE(r.value("messages", Json::array()).dump().find(c.message), std::string::npos) << output;
+        std::filesystem::remove_all(dir / c.removed);
+        test::copyBundledData(dir.path());
+    }
 }
 
 TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {

@@ -5,8 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <latch>
 #include <memory>
+#include <pwd.h>
 #include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace sw;
 using test::folderContents;
@@ -111,17 +119,138 @@ TEST_F(DataDirectoryTest, AFilledFolderOutlivesAMissingBundle) {
     EXPECT_NE(resolve(nullptr, env).error.find("horses.dat"), std::string::npos);
 }
 
-// A second game on a folder is turned away while the first holds it; other folders are free, and
-// the folder is free again as soon as the first game lets go.
+// A first fill cut short is finished on the next start; a folder that was played in is never
+// filled, even without its stable (the day then says how to restore it).
+TEST_F(DataDirectoryTest, AFirstFillCutShortIsFinishedAndAPlayedFolderIsLeftAlone) {
+    const auto bundle = folderContents(bundled);
+    const struct {
+        const char* what;
+        std::map<std::string, std::string> left; // in the folder at the start
+        std::map<std::string, std::string> after;
+    } cases[] = {
+        {"copies and a scratch file",
+         {{"settings.dat", bundle.at("settings.dat")}, {"players.dat.new", "pla"}},
+         bundle},
+        {"a changed file", {{"settings.dat", "500,2,1,0,999\r\n"}}, {{"settings.dat", "500,2,1,0,999\r\n"}}},
+        {"a file the game does not ship", {{"notes.txt", "mine"}}, {{"notes.txt", "mine"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root / "mine");
+        fs::create_directory(root / "mine");
+        for (const auto& [name, content] : c.left)
+            writeAll(root / "mine" / name, content);
+        ASSERT_TRUE(resolve("mine", {}).ok());
+        EXPECT_EQ(folderContents(root / "mine"), c.after);
+    }
+}
+
+// A second game on a folder is turned away while the first holds it, whatever is done to the
+// names in the folder; other folders are free, and the folder is free again as soon as the first
+// game lets go.
 TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
-    auto first = std::make_unique<FolderLock>(bundled);
-    ASSERT_EQ(first->error(), "");
-    EXPECT_NE(FolderLock(bundled).error().find("Another Stridewell game is using the data folder " +
-                                               bundled.string()),
-              std::string::npos);
-    EXPECT_EQ(FolderLock(exe).error(), "");
-    first.reset();
-    EXPECT_EQ(FolderLock(bundled).error(), "");
+    const fs::path oldLock = bundled / "stridewell.lock";
+    const struct {
+        const char* what;
+        std::function<void()> before, during; // done to the folder before and while the first runs
+    } cases[] = {
+        {"nothing touched", [] {}, [] {}},
+        // A player tidying what looks like a stale lock.
+        {"the lock file's name deleted", [] {}, [&] { fs::remove(oldLock); }},
+        {"a dangling link at the lock file's name", [&] { fs::create_symlink("nowhere", oldLock); }, [] {}},
+        {"the name replaced by a link", [] {},
+         [&] {
+             fs::remove(oldLock);
+             fs::create_symlink(exe / "other.lock", oldLock);
+         }},
+    };
+    const std::string refused = "Another Stridewell game is using the data folder " + bundled.string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(oldLock);
+        c.before();
+        auto first = std::make_unique<FolderLock>(bundled);
+        ASSERT_EQ(first->error(), "");
+        c.during();
+        EXPECT_NE(FolderLock(bundled).error().find(refused), std::string::npos);
+        EXPECT_EQ(FolderLock(exe).error(), "");
+        first.reset();
+        EXPECT_EQ(FolderLock(bundled).error(), "");
+    }
+}
+
+// A folder that cannot be locked itself (here: it cannot be opened) is locked through a lock file;
+// a writable one where neither can be locked is refused, as a second game could write in it too;
+// one nobody can write in needs no lock. Root opens every folder whatever its permissions, so the
+// folders are tried in a child process as an ordinary user.
+TEST_F(DataDirectoryTest, AFolderThatCannotBeLockedIsLockedThroughAFileOrRefused) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
+                ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
+                ::_exit(97);
+        }
+        char name[] = "/tmp/stridewell-lock-XXXXXX";
+        if (!::mkdtemp(name))
+            ::_exit(96);
+        const std::string dir = name, lockFile = dir + "/stridewell.lock";
+        int failed = 0;
+        ::chmod(name, 0300); // no read: the folder cannot be opened to lock it
+        {
+            const FolderLock first(dir);
+            failed |= first.error().empty() ? 0 : 1;
+            failed |= FolderLock(dir).error().find("Another Stridewell game") == 0 ? 0 : 2;
+        }
+        ::unlink(lockFile.c_str());
+        ::mkdir(lockFile.c_str(), 0700); // and no lock file can be made either
+        failed |= FolderLock(dir).error().find("Cannot lock the data folder " + dir) == 0 ? 0 : 4;
+        ::chmod(name, 0100);
+        failed |= FolderLock(dir).error().empty() ? 0 : 8;
+        ::chmod(name, 0700);
+        ::rmdir(lockFile.c_str());
+        ::rmdir(name);
+        ::_exit(failed);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+    }
+    // 1, 2: the lock file did not lock; 4: a writable folder ran unlocked; 8: a folder nobody may
+    // write in was refused.
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+}
+
+// Two games started at once on a new empty folder: one fills it whole and the other is turned
+// away, never both filling it together (each unlinks the other's scratch files).
+TEST_F(DataDirectoryTest, TwoGamesStartedAtOnceLeaveTheFolderWhole) {
+    test::copyBundledData(bundled);
+    const auto bundle = folderContents(bundled);
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE(round);
+        fs::remove_all(root / "mine");
+        fs::create_directory(root / "mine");
+        DataDirectory chosen[2];
+        std::latch go(2);
+        std::vector<std::thread> games;
+        for (DataDirectory& one : chosen)
+            games.emplace_back([&] {
+                go.arrive_and_wait();
+                one = resolve("mine", {});
+            });
+        for (std::thread& game : games)
+            game.join();
+        int ok = 0;
+        for (const DataDirectory& one : chosen) {
+            ok += one.ok();
+            EXPECT_TRUE(one.ok() || one.error.find("Another Stridewell game") != std::string::npos)
+                << one.error;
+        }
+        EXPECT_GE(ok, 1);
+        ASSERT_EQ(folderContents(root / "mine"), bundle);
+    }
 }
 
 } // namespace

@@ -113,12 +113,20 @@ TEST(PlayerName, AcceptsInternationalNamesUpToTwentyFourCharactersAndNothingInvi
     std::string horses;
     for (int i = 0; i < 24; ++i)
         horses += "\U0001F40E"; // four bytes each: characters count, not bytes
-    for (std::string name : {"O'Brien-Smythe Jr."s, "\u0645\u062D\u0645\u062F \u0639\u0644\u064A"s, horses,
-                             "  " + std::string(24, 'a') + "  "})
+    for (std::string name :
+         {"O'Brien-Smythe Jr."s, "\u0645\u062D\u0645\u062F \u0639\u0644\u064A"s, horses,
+          "  " + std::string(24, 'a') + "  ", "Zoe\u0308"s,
+          // Emoji joined into one picture: a family, a flag, a job, a runner.
+          "\U0001F468\u200D\U0001F469\u200D\U0001F467"s, "\U0001F3F3\uFE0F\u200D\U0001F308"s,
+          "Jo \U0001F469\U0001F3FD\u200D\U0001F4BB"s, "\U0001F3C3\u200D\u2642\uFE0F"s})
         EXPECT_FALSE(playerNameProblem(name)) << name;
     for (std::string name :
          {horses + "\U0001F40E", std::string(25, 'a'), ""s, "   \t "s, "Ann,Bob"s, "Ann\tBob"s, "Ann\0Bob"s,
           "Ann\x7F"s, "Ann\u0085Bob"s, "Ann\u202E"s, "An\u200Bn"s, "Ann\U000E0041"s,
+          // Nothing to see: no-break, ideographic and braille blanks, a mark, a selector, a filler.
+          "\u00A0\u00A0"s, " \u3000 "s, "\u2800"s, "\u0301"s, "\u00A0\u0308"s, "\uFE0F"s, "\u3164"s,
+          // A line or paragraph break, and a joiner that joins no pictographs.
+          "Ann\u2028Bob"s, "Ann\u2029"s, "An\u200Dn"s, "\u200D\U0001F468"s, "\U0001F468\u200D"s,
           // Not UTF-8: a bad or cut lead, overlong forms, a surrogate, beyond U+10FFFF, a lone tail.
           "Ann\xFF"s, "Ann\xC3"s, "\xE2\x82"s, "A\xC0\x80"s, "\xE0\x81\x81"s, "\xED\xA0\x80"s,
           "\xF4\x90\x80\x80"s,

@@ -2,6 +2,7 @@
 // lines, the entry tables and public pools prepared for it, the loading pass, leaving and printing.
 
 #include "program/RacingProgram.h"
+#include "program/PrintFile.h"
 #include "program/PrintProgram.h"
 #include "program/ProgramLines.h"
 
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <sstream>
 
 using namespace sw;
@@ -286,6 +289,77 @@ TEST_F(RacingProgram, APrintedPageHasElevenLinesPerEntry) {
               (Texts{"1 Horse 17            Jockey 17 (V)                 Starts: 3 2 0 0 0 $750",
                      view.entries[0].pastLines[8], "",
                      "2 Horse 18            Jockey 18 (A)                 Starts: 4 0 0 0 0 $1000"}));
+}
+
+// A printed program saved as a file never lands in the data folder, whatever name leads there,
+// never replaces a file without a Yes, and never replaces anything but a plain file.
+TEST(PrintFile, SavesOutsideTheDataFolderAndAsksBeforeReplacing) {
+    test::TempDir root;
+    const std::filesystem::path data = root / "data", out = root / "out";
+    std::filesystem::create_directories(data);
+    std::filesystem::create_directories(out);
+    test::writeAll(data / "horses.dat", "stable");
+    test::writeAll(out / "old.txt", "old");
+    std::filesystem::create_symlink(data / "horses.dat", out / "to-horses");
+    std::filesystem::create_directory_symlink(data, out / "to-data");
+    std::filesystem::create_symlink(out / "nowhere", out / "dangling");
+    const struct {
+        const char* name;  // under out unless absolute
+        int answer;        // to the question whether to replace; -1: none may be asked
+        const char* saved; // the file's content afterwards; nullptr: refused with a problem
+    } cases[] = {
+        {"new.txt", -1, "printed"},          {"old.txt", 0, "old"},
+        {"old.txt", 1, "printed"},           {"../data/horses.dat", -1, nullptr},
+        {"../data/new.txt", -1, nullptr},    {"to-horses", -1, nullptr},
+        {"to-data/horses.dat", -1, nullptr}, {"to-data/../data/pick6s.dat", -1, nullptr},
+        {"dangling", -1, nullptr},           {".", -1, nullptr},
+        {"/dev/null", -1, nullptr},          {"missing/new.txt", -1, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeAll(out / "old.txt", "old");
+        test::ScriptedPrompter prompter;
+        if (c.answer >= 0)
+            prompter.answer(c.answer == 1);
+        const std::filesystem::path name = c.name[0] == '/' ? std::filesystem::path(c.name) : out / c.name;
+        const PrintSaved saved = savePrintFile(data, name, "printed", prompter);
+        EXPECT_EQ(prompter.shown().size(), c.answer >= 0 ? 1u : 0u);
+        EXPECT_EQ(test::folderContents(data), (std::map<std::string, std::string>{{"horses.dat", "stable"}}));
+        if (!c.saved) {
+            EXPECT_FALSE(saved.saved);
+            EXPECT_NE(saved.problem, "");
+            continue;
+        }
+        EXPECT_EQ(saved.problem, "");
+        EXPECT_EQ(saved.saved, std::string(c.saved) == "printed");
+        EXPECT_EQ(test::readAll(name), c.saved);
+    }
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(out))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"dangling", "new.txt", "old.txt", "to-data", "to-horses"}))
+        << "links are kept and no scratch file is left";
+}
+
+// A printer writing its own file replaces the old one only when it succeeded, and a link planted
+// at the scratch name is never written through.
+TEST(PrintFile, APrinterWritesThroughAScratchFile) {
+    for (const bool printed : {true, false}) {
+        SCOPED_TRACE(printed);
+        test::TempDir out;
+        test::writeAll(out / "program.pdf", "old");
+        test::writeAll(out / "elsewhere", "kept");
+        std::filesystem::create_symlink(out / "elsewhere", out / "program.pdf.new");
+        const FileError error =
+            writeThroughScratch(out / "program.pdf", [&](const std::filesystem::path& scratch) {
+                test::writeAll(scratch, "new");
+                return printed;
+            });
+        EXPECT_EQ(!error, printed) << error.message;
+        EXPECT_EQ(test::folderContents(out.path()),
+                  (std::map<std::string, std::string>{{"elsewhere", "kept"},
+                                                      {"program.pdf", printed ? "new" : "old"}}));
+    }
 }
 
 // The loading pass and leaving prepare races without showing them; what they leave in the day

@@ -52,6 +52,12 @@ private slots:
         TempDir out;
         QVERIFY(options->printToPdf(QString::fromStdString((out / "program.pdf").string()), 1, 2));
         QCOMPARE(udRace->value(), 4);
+        // Never over the stable: a file in the data folder is refused with a message.
+        const std::string stable = readAll(day.file("horses.dat"));
+        QVERIFY(!options->printToPdf(QString::fromStdString(day.file("horses.dat").string()), 1, 2));
+        QVERIFY(readAll(day.file("horses.dat")) == stable);
+        QVERIFY(!day.prompter.shown().empty() &&
+                day.prompter.shown().back().text.find("data folder") != std::string::npos);
         QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
     }
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
