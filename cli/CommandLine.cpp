@@ -452,10 +452,8 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         cmdTopTen(r, text);
     } else if (name == "new-day") {
         needArgs(0, 0, "new-day");
-        if (m_game.stage() == Stage::Racing)
-            throw Failure{"cannot start a new day while a race is running"};
         if (!m_game.playAgain())
-            throw Failure{m_game.startResult().message};
+            throw Failure{m_game.refusal().empty() ? m_game.startResult().message : m_game.refusal()};
         m_game.toteBoard();
         cmdRace(r, text);
     } else if (name == "settings") {

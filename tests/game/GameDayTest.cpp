@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace sw;
 
 namespace {
@@ -183,6 +185,110 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     game.toteBoard();
     runRace();
     EXPECT_EQ(horseStarts(), 8) << "a race on the new day brings the old stable back";
+}
+
+// Game itself refuses what the day does not allow, whichever front end asks: the step does
+// nothing, and says why in a sentence the player can read.
+TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
+    auto paid = [this] {
+        list("$50 Win on 3", 1);
+        ASSERT_EQ(game.pay().paid, 1);
+    };
+    auto racing = [&] {
+        paid();
+        ASSERT_TRUE(game.beginRace());
+    };
+    auto results = [&] {
+        racing();
+        game.finishRace();
+        game.runResultsToEnd();
+    };
+    auto beforeChart = [&] {
+        racing();
+        game.finishRace();
+    };
+    auto race2 = [&] {
+        results();
+        game.confirmResults();
+    };
+    const std::vector<std::tuple<std::string, std::function<void()>, std::function<bool()>>> cases = {
+        {"a new day over a paid ticket", paid, [this] { return game.playAgain(); }},
+        {"a new day over a paid ticket, from the program",
+         [&] {
+             paid();
+             game.openProgram();
+         },
+         [this] { return game.startDay(); }},
+        {"a new day during a race", racing, [this] { return game.playAgain(); }},
+        {"a new day during the results", results, [this] { return game.startDay(); }},
+        {"a new day at race 2's program", race2, [this] { return game.playAgain(); }},
+        {"paying from the program",
+         [this] {
+             list("$2 Win on 1", 1);
+             game.openProgram();
+         },
+         [this] {
+             const PaymentReport report = game.pay();
+             return report.paid > 0 || report.error.empty();
+         }},
+        {"a race during the results", results, [this] { return game.beginRace(); }},
+        {"a race from the program", [this] { game.openProgram(); }, [this] { return game.beginRace(); }},
+        {"finishing a race not started", [] {},
+         [this] {
+             game.finishRace();
+             return game.stage() != Stage::Betting;
+         }},
+        {"results confirmed before the chart", beforeChart,
+         [this] {
+             game.confirmResults();
+             return game.stage() != Stage::Results;
+         }},
+        {"the tote board while betting", [] {},
+         [this] {
+             game.toteBoard();
+             return game.stage() != Stage::Betting;
+         }},
+        {"browsing while betting", [] {},
+         [this] {
+             game.browseProgram(4);
+             return game.program().race == 4;
+         }},
+        {"a player deleted during a race", racing,
+         [this] {
+             prompter.answer(true);
+             return game.deletePlayer();
+         }},
+        {"a player deleted during the results", results,
+         [this] {
+             prompter.answer(true);
+             return game.deletePlayer();
+         }},
+    };
+    for (const auto& [name, setUp, step] : cases) {
+        SCOPED_TRACE(name);
+        game = Game(dir.path(), random, prompter); // the case before may have left a day that cannot restart
+        ASSERT_TRUE(game.startDay());
+        game.toteBoard();
+        setUp();
+        const Stage stage = game.stage();
+        const int race = game.day().currentRace;
+        auto balances = [this] {
+            std::vector<std::string> each;
+            for (const PlayerEntry& player : game.day().players.entries)
+                each.push_back(player.balance);
+            return each;
+        };
+        const std::vector<std::string> before = balances();
+        const std::size_t tickets = game.day().tickets.size();
+        EXPECT_TRUE(game.refusal().empty()) << "the steps that set the case up ran";
+
+        EXPECT_FALSE(step());
+        EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.day().tickets.size()),
+                  std::tuple(stage, race, tickets));
+        EXPECT_EQ(balances(), before) << "every player is still there with the same money";
+        EXPECT_GT(game.refusal().size(), 20u) << "a sentence says why";
+        EXPECT_FALSE(game.newDayAllowed() && name.starts_with("a new day"));
+    }
 }
 
 } // namespace
