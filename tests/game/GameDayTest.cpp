@@ -3,6 +3,7 @@
 
 #include "game/Game.h"
 #include "players/Players.h"
+#include "race/Chances.h"
 #include "settlement/MoneyLedger.h"
 #include "support/TestSupport.h"
 #include "wagering/TicketPricing.h"
@@ -289,6 +290,65 @@ TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
         EXPECT_GT(game.refusal().size(), 20u) << "a sentence says why";
         EXPECT_FALSE(game.newDayAllowed() && name.starts_with("a new day"));
     }
+}
+
+// Only what a race draws for itself moves it: its pools when they open, its running and its chart.
+// Whatever is looked at before races 1 and 2 (the program, any race browsed, the chances), both
+// finish as on a day where nobody looked.
+TEST(GameLooks, LookingNeverChangesARace) {
+    using Look = std::function<void(Game&)>;
+    auto browse = [](int race) {
+        return [race](Game& game) {
+            game.openProgram();
+            game.browseProgram(race);
+            game.browseProgram(game.day().currentRace + 1);
+            game.toteBoard();
+        };
+    };
+    auto day = [](const Look& look) {
+        test::TempDir dir;
+        test::copyBundledData(dir.path());
+        SeededRandom random{7};
+        test::ScriptedPrompter prompter;
+        Game game{dir.path(), random, prompter};
+        std::vector<std::array<uint8_t, FieldSize>> finishes;
+        if (!game.startDay())
+            return finishes;
+        game.toteBoard();
+        for (int race = 0; race < 2; ++race) {
+            look(game);
+            if (!game.beginRace())
+                break;
+            game.finishRace();
+            game.runResultsToEnd();
+            finishes.push_back(game.day().result.finishOrder);
+            game.confirmResults();
+            game.toteBoard();
+        }
+        return finishes;
+    };
+    std::vector<std::pair<std::string, Look>> looks = {
+        {"the program of the race",
+         [](Game& game) {
+             game.openProgram();
+             game.toteBoard();
+         }},
+        {"the chances of race 1 in 100 races",
+         [](Game& game) {
+             game.openProgram();
+             game.browseProgram(1);
+             ChanceSimulation chances(chanceFieldOf(game.day(), 1), ChanceSimulation::DefaultSeed, 1);
+             chances.run(100);
+             game.toteBoard();
+         }},
+    };
+    for (int race = 1; race <= RacesPerDay; ++race)
+        looks.emplace_back("race " + std::to_string(race) + " browsed", browse(race));
+
+    const auto unseen = day([](Game&) {});
+    ASSERT_EQ(unseen.size(), 2u);
+    for (const auto& [name, look] : looks)
+        EXPECT_EQ(day(look), unseen) << name;
 }
 
 } // namespace
