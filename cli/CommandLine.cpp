@@ -476,10 +476,8 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         cmdTopTen(r, text);
     } else if (name == "new-day") {
         needArgs(0, 0, "new-day");
-        if (m_game.stage() == Stage::Racing)
-            throw Failure{"cannot start a new day while a race is running"};
         if (!m_game.playAgain())
-            throw Failure{m_game.startResult().message};
+            throw Failure{m_game.refusal().empty() ? m_game.startResult().message : m_game.refusal()};
         m_game.toteBoard();
         cmdRace(r, text);
     } else if (name == "settings") {
@@ -669,9 +667,9 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
     r["races"] = estimate.races;
     Json entries = Json::array();
     text += "Race " + std::to_string(race) + ": chances from " + std::to_string(estimate.races) +
-            " simulated races (\u00B1 one standard error)\n" + rightAlign("Post", 4) + "  " +
-            padRight("Horse", 20) + padRight("Win", 15) + padRight("Top three", 15) +
-            rightAlign("Fair odds", 9) + rightAlign("Tote odds", 11) + "\n";
+            " simulated races (in brackets: where the true chance lies 95 times in 100)\n" +
+            rightAlign("Post", 4) + "  " + padRight("Horse", 20) + padRight("Win", 20) +
+            padRight("Top three", 20) + rightAlign("Fair odds", 9) + rightAlign("Tote odds", 11) + "\n";
     for (std::size_t e = 0; e < FieldSize; ++e) {
         const EntryChance& c = estimate.entries[e];
         const ChanceRow& row = rows[e];
@@ -680,15 +678,15 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
                            {"horse", horse},
                            {"wins", c.wins},
                            {"win", c.win},
-                           {"winError", c.winError},
+                           {"winRange", {c.winRange.low, c.winRange.high}},
                            {"topThree", c.topThreeShare},
-                           {"topThreeError", c.topThreeError},
+                           {"topThreeRange", {c.topThreeRange.low, c.topThreeRange.high}},
                            {"fairOdds", oddsOrNull(c.fairOdds)},
                            // The board's odds are tenths held in single precision.
                            {"toteOdds", oddsOrNull(std::round(c.toteOdds * 10.0) / 10.0)},
                            {"value", c.value}});
-        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 15) +
-                padRight(row.topThree, 15) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
+        text += rightAlign(row.post, 4) + "  " + padRight(horse, 20) + padRight(row.win, 20) +
+                padRight(row.topThree, 20) + rightAlign(row.fairOdds, 9) + rightAlign(row.toteOdds, 11) +
                 (row.value.empty() ? "" : "  " + row.value) + "\n";
     }
     r["entries"] = entries;

@@ -12,7 +12,9 @@
 #include "Ticket.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +33,16 @@ struct RaceDay {
     std::filesystem::path file(std::string_view name) const { return folder.file(name); }
 
     DataFolder folder;
-    Random& random;
+    Random& random; // the day's own draws: the card, and a seed for each race
     Prompter& prompter;
+
+    // What the race about to be run draws from: its public money when its pools open, its running
+    // and its chart. Seeded when the pools open from the race's seed alone, so nothing looked at
+    // before (another race's program, the chances) can move the race. A day built by hand, whose
+    // race never opened, draws from the day's generator.
+    Random& raceRandom() { return raceStream ? static_cast<Random&>(*raceStream) : random; }
+    std::optional<SeededRandom> raceStream;
+    std::array<uint64_t, RacesPerDay> raceSeeds{}; // drawn with the card
 
     Database db;
     RaceCard card;

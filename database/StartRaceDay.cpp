@@ -78,6 +78,7 @@ StartResult startRaceDay(RaceDay& day) {
     if (day.date.empty())
         day.date = todayText();
     day.card = RaceCard{};
+    day.raceStream.reset();
     day.cardDrawn = false;
     day.currentRace = 0;
     day.folder.forgetLoads();
@@ -119,6 +120,10 @@ StartResult startRaceDay(RaceDay& day) {
         }
         drawRace(day, state, r);
     }
+    // Each race's stream is fixed now, so what happens in one race never depends on how many
+    // draws were looked at, or taken, before it.
+    for (uint64_t& seed : day.raceSeeds)
+        seed = static_cast<uint64_t>(day.random.uniform() * 0x1.0p53);
     if (cardFileWritable)
         if (FileError error = writeRaceCard(day))
             day.prompter.message(error.message, AppTitle);

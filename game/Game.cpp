@@ -34,7 +34,75 @@ Game::Game(std::filesystem::path dataDir, Random& random, Prompter& prompter)
 Game::Game(DataFolder folder, Random& random, Prompter& prompter)
     : m_day(std::make_unique<RaceDay>(std::move(folder), random, prompter)) {}
 
+std::string Game::whyNot(GameStep step) const {
+    const bool started = m_stage != Stage::NotStarted && m_stage != Stage::Failed;
+    if (step == GameStep::NewDay) {
+        if (!started || m_stage == Stage::TopTen)
+            return {};
+        if (m_stage == Stage::Racing || m_stage == Stage::Results || m_day->currentRace != 0)
+            return "A new day cannot start in the middle of a day: play on to the last race.";
+        if (std::any_of(m_day->tickets.begin(), m_day->tickets.end(),
+                        [](const ListedTicket& ticket) { return ticket.paid; }))
+            return "A new day cannot start once tickets are paid for: their money is in the race's pools.";
+        return {};
+    }
+    if (!started)
+        return "No race day is running.";
+    if (m_stage == Stage::TopTen)
+        return "The day is over: start a new day to play again.";
+    switch (step) {
+    case GameStep::OpenProgram:
+        return m_stage == Stage::Betting
+                   ? ""
+                   : "The racing program opens from the tote board while a race is bet on.";
+    case GameStep::BrowseProgram:
+        return m_stage == Stage::Program ? ""
+                                         : "Other races can be looked at while the racing program is open.";
+    case GameStep::ToteBoard:
+        if (m_stage == Stage::Betting)
+            return "The tote board is already showing.";
+        return m_stage == Stage::Program ? "" : "The tote board opens from the racing program.";
+    case GameStep::DeletePlayer:
+        return m_stage == Stage::Program || m_stage == Stage::Betting
+                   ? ""
+                   : "A player can be deleted only between races, not while a race is run or its results "
+                     "show.";
+    case GameStep::Pay:
+        if (m_stage == Stage::Program)
+            return "Tickets are paid for at the tote board: leave the racing program first.";
+        return m_stage == Stage::Betting
+                   ? ""
+                   : "The betting on this race is closed: its tickets can no longer be paid.";
+    case GameStep::BeginRace:
+        if (m_stage == Stage::Program)
+            return "A race starts from the tote board: leave the racing program first.";
+        if (m_stage == Stage::Racing)
+            return "The race is already being run.";
+        return m_stage == Stage::Betting ? "" : "The next race starts once these results are confirmed.";
+    case GameStep::FinishRace:
+        return m_stage == Stage::Racing && m_race ? "" : "No race is being run.";
+    case GameStep::ConfirmResults:
+        if (m_stage != Stage::Results)
+            return "There are no results to confirm.";
+        return m_resultsDone ? "" : "The results can be confirmed once the chart is shown.";
+    case GameStep::NewDay:
+        break;
+    }
+    return {};
+}
+
+bool Game::allowed(GameStep step) {
+    m_refusal = whyNot(step);
+    return m_refusal.empty();
+}
+
 bool Game::startDay(const LoadingProgress& progress) {
+    if (!allowed(GameStep::NewDay))
+        return false;
+    return beginDay(progress);
+}
+
+bool Game::beginDay(const LoadingProgress& progress) {
     // A new day keeps the stable's folder and services but nothing of the old day's state.
     m_day = std::make_unique<RaceDay>(m_day->folder, m_day->random, m_day->prompter);
     m_day->date = m_dayDate;
@@ -72,7 +140,7 @@ bool Game::startDay(const LoadingProgress& progress) {
 }
 
 void Game::openProgram() {
-    if (m_stage != Stage::Betting)
+    if (!allowed(GameStep::OpenProgram))
         return;
     m_program = showRaceAboutToBeRun(*m_day);
     m_programForNewRace = false;
@@ -80,7 +148,7 @@ void Game::openProgram() {
 }
 
 void Game::browseProgram(int race) {
-    if (m_stage != Stage::Program || race < 1 || race > RacesPerDay)
+    if (!allowed(GameStep::BrowseProgram) || race < 1 || race > RacesPerDay)
         return;
     // Back at the race about to be run, the day holds the tote as the board shows it, the players'
     // money included, as when the program was opened.
@@ -88,7 +156,7 @@ void Game::browseProgram(int race) {
 }
 
 void Game::toteBoard() {
-    if (m_stage != Stage::Program)
+    if (!allowed(GameStep::ToteBoard))
         return;
     leaveRacingProgram(*m_day);
     if (m_programForNewRace) {
@@ -101,6 +169,8 @@ void Game::toteBoard() {
 }
 
 bool Game::deletePlayer() {
+    if (!allowed(GameStep::DeletePlayer))
+        return false;
     const std::size_t listed = m_day->tickets.size();
     if (!sw::deletePlayer(*m_day))
         return false;
@@ -110,8 +180,11 @@ bool Game::deletePlayer() {
 }
 
 PaymentReport Game::pay() {
-    if (m_stage != Stage::Betting)
-        return {};
+    if (!allowed(GameStep::Pay)) {
+        PaymentReport refused;
+        refused.error = m_refusal;
+        return refused;
+    }
     return payAndRecord();
 }
 
@@ -132,7 +205,7 @@ PaymentReport Game::payAndRecord() {
 }
 
 bool Game::beginRace(RaceObserver* observer) {
-    if (m_stage != Stage::Betting)
+    if (!allowed(GameStep::BeginRace))
         return false;
     if (hasUnpaidTickets(*m_day) && m_day->prompter.ask(UnpaidQuestion, AppTitle))
         payAndRecord();
@@ -143,7 +216,7 @@ bool Game::beginRace(RaceObserver* observer) {
 }
 
 void Game::finishRace() {
-    if (m_stage != Stage::Racing || !m_race)
+    if (!allowed(GameStep::FinishRace))
         return;
     m_race->runToEnd();
     m_show = std::make_unique<ResultsShow>(*m_day);
@@ -191,7 +264,7 @@ const RaceChart& Game::chart() const {
 }
 
 void Game::confirmResults() {
-    if (m_stage != Stage::Results || !m_resultsDone)
+    if (!allowed(GameStep::ConfirmResults))
         return;
     m_show.reset();
     m_race.reset();
@@ -203,15 +276,6 @@ void Game::confirmResults() {
         m_day->prompter.message(error.message, AppTitle);
     m_topTen = showTopTen(*m_day);
     m_stage = Stage::TopTen;
-}
-
-bool Game::newDayAllowed() const {
-    if (m_stage == Stage::TopTen)
-        return true;
-    if ((m_stage != Stage::Program && m_stage != Stage::Betting) || m_day->currentRace != 0)
-        return false;
-    return std::none_of(m_day->tickets.begin(), m_day->tickets.end(),
-                        [](const ListedTicket& ticket) { return ticket.paid; });
 }
 
 void Game::openNextRaceProgram(const LoadingProgress& progress) {
@@ -226,7 +290,7 @@ bool Game::resetDatabase() {
         return false;
     if (!sw::resetDatabase(*m_day))
         return false;
-    startDay();
+    beginDay({});
     return true;
 }
 

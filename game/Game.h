@@ -33,6 +33,19 @@ enum class Stage {
     TopTen,  // the day is over: the top-ten list
 };
 
+// The steps a player can ask of the day, each allowed only where the day stands for it.
+enum class GameStep {
+    NewDay,
+    OpenProgram,
+    BrowseProgram,
+    ToteBoard,
+    DeletePlayer,
+    Pay,
+    BeginRace,
+    FinishRace,
+    ConfirmResults
+};
+
 // One race day from its start to the top-ten list: the steps the players take, in the order the
 // day allows them, over the state of the day. Both front ends drive it; each step's rules live in
 // the subsystem it calls.
@@ -45,10 +58,18 @@ public:
     const RaceDay& day() const { return *m_day; }
     Stage stage() const { return m_stage; }
 
+    // Every step below refuses what the day does not allow now, whichever front end asks: it then
+    // does nothing and refusal() says why.
+    // Why the day does not allow the step now, in a sentence for the player; empty when it does.
+    std::string whyNot(GameStep step) const;
+    // The sentence of the last step refused; empty once a step runs.
+    const std::string& refusal() const { return m_refusal; }
+
     // Starts a day: a stable save a crash interrupted is finished, then the stable, the card, the
     // players at the starting amount, no tickets (nor the multi-race pool lines of an earlier day),
     // then the racing program's loading pass and race 1 in full (its pool files written). False
-    // when the stable cannot fill the card; the reason was shown and is in startResult().
+    // when the stable cannot fill the card (the reason was shown and is in startResult()), or when
+    // a new day may not start now.
     bool startDay(const LoadingProgress& progress = {});
     const StartResult& startResult() const { return m_start; }
 
@@ -107,19 +128,22 @@ public:
 
     // A new day may start before the day's first ticket is paid and at the top-ten list: never
     // over money already in the pools or a race under way.
-    bool newDayAllowed() const;
+    bool newDayAllowed() const { return whyNot(GameStep::NewDay).empty(); }
     // The racing program can be printed while the race about to be run is being bet or browsed.
     bool programPrintable() const { return m_stage == Stage::Betting || m_stage == Stage::Program; }
     // Dates the days started from now on (a replayed season); empty for today's date.
     void setDayDate(std::string date) { m_dayDate = std::move(date); }
 
-    // "Play Again": a new day on the same stable.
+    // "Play Again": a new day on the same stable, where a new day may start.
     bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
     // Resets the stable after asking; a new day then starts on the fresh stable so the old one is
     // never written back. True when the reset ran.
     bool resetDatabase();
 
 private:
+    // Notes the refusal of a step the day does not allow (or clears the last one); true when allowed.
+    bool allowed(GameStep step);
+    bool beginDay(const LoadingProgress& progress);
     PaymentReport payAndRecord();
     void openNextRaceProgram(const LoadingProgress& progress);
 
@@ -139,6 +163,7 @@ private:
     SettlementReport m_settlement;
     HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
+    std::string m_refusal;
 };
 
 } // namespace sw

@@ -64,10 +64,21 @@ int threadsFor(int asked) {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
 }
 
-std::string percentText(double share, double error) {
+// The interval's top in points, to tenths, or to its first digit where that is below a tenth: a
+// horse that never won in a million races still shows a chance above nil.
+std::string topText(double percent) {
+    int decimals = 1;
+    if (percent > 0 && percent < 0.1)
+        decimals = std::min(6, static_cast<int>(-std::floor(std::log10(percent))));
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f%% \u00B1%.1f", share * 100.0, error * 100.0);
+    std::snprintf(text, sizeof text, "%.*f", decimals, percent);
     return text;
+}
+
+std::string percentText(double share, ChanceInterval range) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f%% (%.1f-", share * 100.0, range.low * 100.0);
+    return text + topText(range.high * 100.0) + ")";
 }
 
 std::string oddsToOneText(double odds) {
@@ -77,6 +88,20 @@ std::string oddsToOneText(double odds) {
 }
 
 } // namespace
+
+ChanceInterval wilsonInterval(int hits, int races) {
+    if (races <= 0)
+        return {};
+    constexpr double z = 1.959963984540054; // 95 % of a normal distribution lies within z of its mean
+    const double n = races;
+    const double p = std::clamp(hits / n, 0.0, 1.0);
+    const double spread = 1.0 + z * z / n;
+    const double centre = (p + z * z / (2.0 * n)) / spread;
+    const double half = z * std::sqrt(p * (1.0 - p) / n + z * z / (4.0 * n * n)) / spread;
+    // At no hits (or all) the bound is 0 (or 1) exactly, which the rounding of the sum can miss.
+    return {hits <= 0 ? 0.0 : std::max(0.0, centre - half),
+            hits >= races ? 1.0 : std::min(1.0, centre + half)};
+}
 
 ChanceField chanceFieldOf(const RaceDay& day, int race) {
     ChanceField field;
@@ -165,12 +190,14 @@ ChanceEstimate ChanceSimulation::estimate() const {
         if (m_races == 0)
             continue;
         entry.win = m_wins[e] / n;
-        entry.winError = std::sqrt(entry.win * (1.0 - entry.win) / n);
+        entry.winRange = wilsonInterval(m_wins[e], m_races);
         entry.topThreeShare = m_topThree[e] / n;
-        entry.topThreeError = std::sqrt(entry.topThreeShare * (1.0 - entry.topThreeShare) / n);
+        entry.topThreeRange = wilsonInterval(m_topThree[e], m_races);
         if (m_wins[e] > 0)
             entry.fairOdds = (1.0 - entry.win) / entry.win;
-        entry.value = entry.toteOdds > 0 && static_cast<double>(entry.toteOdds) > entry.fairOdds;
+        const double low = entry.winRange.low;
+        entry.value =
+            entry.toteOdds > 0 && low > 0 && static_cast<double>(entry.toteOdds) > (1.0 - low) / low;
     }
     return estimate;
 }
@@ -217,8 +244,8 @@ std::array<ChanceRow, FieldSize> chanceRows(const ChanceEstimate& estimate) {
         ChanceRow& row = rows[e];
         row.post = std::to_string(e + 1);
         if (estimate.races > 0) {
-            row.win = percentText(entry.win, entry.winError);
-            row.topThree = percentText(entry.topThreeShare, entry.topThreeError);
+            row.win = percentText(entry.win, entry.winRange);
+            row.topThree = percentText(entry.topThreeShare, entry.topThreeRange);
             row.fairOdds = std::isfinite(entry.fairOdds) ? oddsToOneText(entry.fairOdds) : "-";
         }
         row.toteOdds = entry.toteOdds > 0 ? oddsToOneText(entry.toteOdds) : "-";

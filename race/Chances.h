@@ -31,22 +31,34 @@ struct ChanceField {
 ChanceField chanceFieldOf(const RaceDay& day, int race);
 
 // Simulated races behind the figures the program and the text front end show: a chance of one in
-// five then carries a standard error of 0.4 points.
+// five then lies within 0.8 points either side, 95 times in 100.
 inline constexpr int ChanceRaces = 10000;
 inline constexpr int MinChanceRaces = 100;
 inline constexpr int MaxChanceRaces = 1000000;
+
+// Where a true share lies, 95 times in 100, after a count of simulated races.
+struct ChanceInterval {
+    double low = 0;
+    double high = 1;
+};
+// Wilson's score interval for `hits` in `races`: unlike the figure plus or minus its standard error, it
+// neither shrinks to a point for a horse that never won (nor always won) nor runs below 0 or above 1.
+// No races: anything from 0 to 1.
+ChanceInterval wilsonInterval(int hits, int races);
 
 // One entry's estimate after n simulated races.
 struct EntryChance {
     int wins = 0;
     int topThree = 0;
-    double win = 0;           // chance to win
-    double winError = 0;      // one standard error of it
+    double win = 0; // chance to win
+    ChanceInterval winRange;
     double topThreeShare = 0; // chance to finish first, second or third
-    double topThreeError = 0;
+    ChanceInterval topThreeRange;
     double fairOdds = 0; // odds to 1 the win chance implies; infinite when it never won
     float toteOdds = 0;  // the tote's win odds to 1; 0 when it shows none
-    bool value = false;  // the tote pays more than the fair price
+    // The tote pays more than the fair price even at the low end of the win chance's interval: a
+    // price only a shade over the figure's fair odds may be no value at all.
+    bool value = false;
 };
 
 struct ChanceEstimate {
@@ -122,8 +134,8 @@ private:
 // Texts of an estimate, one row per entry, as the program and the text front end show them.
 struct ChanceRow {
     std::string post;     // "1"
-    std::string win;      // "21.4% ±0.4"
-    std::string topThree; // "52.0% ±0.5"
+    std::string win;      // "21.4% (19.0-24.0)": the figure and its interval
+    std::string topThree; // "52.0% (49.2-54.8)"
     std::string fairOdds; // "3.7-1"; "-" when it never won
     std::string toteOdds; // "4.5-1"; "-" when the tote shows none
     std::string value;    // "value" where the tote pays more than the fair price, else empty

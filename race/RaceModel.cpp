@@ -58,7 +58,7 @@ int reachOf(int skill) {
 }
 
 RaceModel::RaceModel(RaceDay& day, RaceObserver* observer, int trackWidth)
-    : m_day(day), m_seeded(dynamic_cast<SeededRandom*>(&day.random)), m_observer(observer),
+    : m_day(day), m_seeded(dynamic_cast<SeededRandom*>(&day.raceRandom())), m_observer(observer),
       m_trackWidth(std::max(trackWidth, 1)) {}
 
 void RaceModel::start() {
@@ -125,7 +125,7 @@ void RaceModel::start() {
 }
 
 bool RaceModel::step() {
-    // The day's own generator is drawn from inline; any other (a test's script) through its interface.
+    // The race's own generator is drawn from inline; any other (a test's script) through its interface.
     if (m_seeded) {
         // A simulated race has nobody watching and keeps only its order: its pass is compiled
         // without a single check for either, since it runs millions of times.
@@ -133,7 +133,7 @@ bool RaceModel::step() {
             return stepWith<SeededRandom, true>(*m_seeded);
         return stepWith<SeededRandom, false>(*m_seeded);
     }
-    return stepWith<Random, false>(m_day.random);
+    return stepWith<Random, false>(m_day.raceRandom());
 }
 
 template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {

@@ -78,7 +78,7 @@ std::string updateEntry(RaceDay& day, int e, int r, int g) {
     EntryTables& en = day.entries;
     const auto ei = static_cast<std::size_t>(e);
     const float time = day.result.finishTime[static_cast<std::size_t>(r)];
-    Random& rnd = day.random;
+    Random& rnd = day.raceRandom();
     auto& ratings = en.segmentRating[ei];
 
     addClamped(en.starts[ei], 1);

@@ -14,6 +14,8 @@ namespace sw {
 namespace {
 
 constexpr int PastLinesRated = 15;
+// Sets a showing's stream apart from the race's own, drawn from the same seed.
+constexpr uint64_t ShownStreamKey = 0x5EE5'0F7E'B0A2'D000ULL;
 
 bool fits32(double value) {
     return std::isfinite(value) && value >= static_cast<double>(std::numeric_limits<int32_t>::min()) &&
@@ -50,7 +52,8 @@ void addTotal(int32_t& total, int32_t value) {
     assignChecked(total, static_cast<double>(total) + value);
 }
 
-// Writes the exotic money of the field, in the public's order of draws.
+} // namespace
+
 void generateExoticPools(Pools& pools, Random& random) {
     pools.quinielaTotal = 0;
     pools.exactaTotal = 0;
@@ -112,6 +115,8 @@ void generateExoticPools(Pools& pools, Random& random) {
         }
     }
 }
+
+namespace {
 
 // The seven single-race files with the public's line for every combination, numbered from 1 in
 // the order wins/places/shows by post, then quiniela, exacta, trifecta and superfecta as the
@@ -272,16 +277,23 @@ GenerationOutcome publicPoolGeneration(RaceDay& day, int race, bool quick, const
 
     if (quick)
         return outcome;
-    generateExoticPools(pools, day.random);
 
     // The files hold the race about to be run and are written once for it; browsing other races
     // only changes what the board shows.
+    const auto r = static_cast<std::size_t>(race - 1);
     const int current = day.currentRace;
-    if (current < 0 || current >= RacesPerDay || race != current + 1)
+    const bool aboutToRun = current >= 0 && current < RacesPerDay && race == current + 1;
+    if (!aboutToRun || day.card.racePoolsOpened[r]) {
+        // Only shown: the money comes from a stream of the showing's own, the same at every showing.
+        SeededRandom shown(day.raceSeeds[r] ^ ShownStreamKey);
+        generateExoticPools(pools, shown);
         return outcome;
-    auto& opened = day.card.racePoolsOpened[static_cast<std::size_t>(current)];
-    if (opened)
-        return outcome;
+    }
+    // The race's pools open: its stream starts here from its own seed. A write that fails starts it
+    // again at the next showing, so the race draws the same money then.
+    day.raceStream.emplace(day.raceSeeds[r]);
+    generateExoticPools(pools, *day.raceStream);
+    auto& opened = day.card.racePoolsOpened[r];
     if (progress)
         progress(13 * 100 / 21);
     outcome = writePublicPoolFiles(day, progress);

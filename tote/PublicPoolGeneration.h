@@ -35,12 +35,17 @@ struct GenerationOutcome {
     FileError error; // the first pool file that could not be written
 };
 
+// Writes the exotic money of the field from its win money, drawing one factor per horse of each
+// combination in the public's order.
+void generateExoticPools(Pools& pools, Random& random);
+
 // Makes up the public's money for race 1..12 from the field's form. Always: win pool, total,
 // win odds and, until the race's pools are opened, its row of public odds. Unless quick: place, show and
-// exotic pools with fresh draws from day.random, the consistency bands and, when race is the one about to be
-// run and its pools are not yet opened, the seven single-race pool files (public lines 1..2124) with the
-// quiniela and exacta odds. A value whose computation divides by zero or overflows is skipped and keeps its
-// old value.
+// exotic pools, the consistency bands and, when race is the one about to be run and its pools are not yet
+// opened, the seven single-race pool files (public lines 1..2124) with the quiniela and exacta odds. The
+// opening draws the exotic money from the race's own stream (day.raceStream, started from its seed); any
+// other showing from a stream of its own, never from a generator a race draws from. A value whose computation
+// divides by zero or overflows is skipped and keeps its old value.
 GenerationOutcome publicPoolGeneration(RaceDay& day, int race, bool quick, const FieldForm& field,
                                        const LoadingProgress& progress = {});
 

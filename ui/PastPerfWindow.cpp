@@ -361,6 +361,11 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     m_tblChances = new QTableWidget(FieldSize, static_cast<int>(ChanceHeadings.size()), box);
     m_tblChances->setObjectName(QStringLiteral("tblChances"));
     m_tblChances->setHorizontalHeaderLabels(ChanceHeadings);
+    // The bracket is where the true chance lies 95 times in 100: a share never seen is not a nil chance.
+    for (int column : {1, 2})
+        m_tblChances->horizontalHeaderItem(column)->setToolTip(
+            QStringLiteral("The share of the simulated races, and in brackets the range the true chance lies "
+                           "in 95 times in 100"));
     m_tblChances->verticalHeader()->hide();
     m_tblChances->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tblChances->setSelectionMode(QAbstractItemView::NoSelection);

@@ -137,6 +137,10 @@ TEST_F(Cli, RunShowsTheChartPayoffsWorkingsAndCredits) {
     run("ticket $1 Twin-Tri Box All");
     Json r = run("run yes");
     ASSERT_TRUE(r["ok"]) << r.dump();
+    // Over the race's results a new day is refused, with the game's own reason as the error.
+    const Json refused = run("new-day");
+    EXPECT_EQ(std::pair(refused["ok"].get<bool>(), refused.value("error", std::string())),
+              std::pair(false, game.whyNot(GameStep::NewDay)));
     EXPECT_EQ(r["chart"].size(), 8u);
     EXPECT_EQ(r["exchanges"], Json::array({"Ann: Twin-Tri exchange for race 2"}));
 

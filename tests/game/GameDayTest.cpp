@@ -3,11 +3,14 @@
 
 #include "game/Game.h"
 #include "players/Players.h"
+#include "race/Chances.h"
 #include "settlement/MoneyLedger.h"
 #include "support/TestSupport.h"
 #include "wagering/TicketPricing.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace sw;
 
@@ -183,6 +186,155 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     game.toteBoard();
     runRace();
     EXPECT_EQ(horseStarts(), 8) << "a race on the new day brings the old stable back";
+}
+
+// Game itself refuses what the day does not allow, whichever front end asks: the step does
+// nothing, and says why in a sentence the player can read.
+TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
+    auto paid = [this] {
+        list("$50 Win on 3", 1);
+        ASSERT_EQ(game.pay().paid, 1);
+    };
+    auto racing = [&] {
+        paid();
+        ASSERT_TRUE(game.beginRace());
+    };
+    auto results = [&] {
+        racing();
+        game.finishRace();
+        game.runResultsToEnd();
+    };
+    auto beforeChart = [&] {
+        racing();
+        game.finishRace();
+    };
+    auto race2 = [&] {
+        results();
+        game.confirmResults();
+    };
+    auto program = [this] { game.openProgram(); };
+    auto none = [] {};
+    // The case, how the day gets there, and the step it refuses.
+    const std::vector<std::tuple<std::string, std::function<void()>, std::function<void()>>> cases = {
+        {"a new day over a paid ticket", paid, [this] { game.playAgain(); }},
+        {"a new day over a paid ticket, from the program",
+         [&] {
+             paid();
+             program();
+         },
+         [this] { game.startDay(); }},
+        {"a new day during a race", racing, [this] { game.playAgain(); }},
+        {"a new day during the results", results, [this] { game.startDay(); }},
+        {"a new day at race 2's program", race2, [this] { game.playAgain(); }},
+        {"paying from the program",
+         [&] {
+             list("$2 Win on 1", 1);
+             program();
+         },
+         [this] { EXPECT_FALSE(game.pay().error.empty()); }},
+        {"a race during the results", results, [this] { game.beginRace(); }},
+        {"a race from the program", program, [this] { game.beginRace(); }},
+        {"finishing a race not started", none, [this] { game.finishRace(); }},
+        {"results confirmed before the chart", beforeChart, [this] { game.confirmResults(); }},
+        {"the tote board while betting", none, [this] { game.toteBoard(); }},
+        {"browsing while betting", none, [this] { game.browseProgram(4); }},
+        {"a player deleted during a race", racing,
+         [this] {
+             prompter.answer(true);
+             game.deletePlayer();
+         }},
+        {"a player deleted during the results", results,
+         [this] {
+             prompter.answer(true);
+             game.deletePlayer();
+         }},
+    };
+    for (const auto& [name, setUp, step] : cases) {
+        SCOPED_TRACE(name);
+        game = Game(dir.path(), random, prompter); // the case before may have left a day that cannot restart
+        ASSERT_TRUE(game.startDay());
+        game.toteBoard();
+        setUp();
+        const Stage stage = game.stage();
+        const int race = game.day().currentRace;
+        auto balances = [this] {
+            std::vector<std::string> each;
+            for (const PlayerEntry& player : game.day().players.entries)
+                each.push_back(player.balance);
+            return each;
+        };
+        const std::vector<std::string> before = balances();
+        const std::size_t tickets = game.day().tickets.size();
+        const int shown = game.program().race;
+        EXPECT_TRUE(game.refusal().empty()) << "the steps that set the case up ran";
+
+        step();
+        EXPECT_EQ(
+            std::tuple(game.stage(), game.day().currentRace, game.day().tickets.size(), game.program().race),
+            std::tuple(stage, race, tickets, shown));
+        EXPECT_EQ(balances(), before) << "every player is still there with the same money";
+        EXPECT_GT(game.refusal().size(), 20u) << "a sentence says why";
+        EXPECT_FALSE(game.newDayAllowed() && name.starts_with("a new day"));
+    }
+}
+
+// Only what a race draws for itself moves it: its pools when they open, its running and its chart.
+// Whatever is looked at before races 1 and 2 (the program, any race browsed, the chances), both
+// finish as on a day where nobody looked.
+TEST(GameLooks, LookingNeverChangesARace) {
+    using Look = std::function<void(Game&)>;
+    auto browse = [](int race) {
+        return [race](Game& game) {
+            game.openProgram();
+            game.browseProgram(race);
+            game.browseProgram(game.day().currentRace + 1);
+            game.toteBoard();
+        };
+    };
+    auto day = [](const Look& look) {
+        test::TempDir dir;
+        test::copyBundledData(dir.path());
+        SeededRandom random{7};
+        test::ScriptedPrompter prompter;
+        Game game{dir.path(), random, prompter};
+        std::vector<std::array<uint8_t, FieldSize>> finishes;
+        if (!game.startDay())
+            return finishes;
+        game.toteBoard();
+        for (int race = 0; race < 2; ++race) {
+            look(game);
+            if (!game.beginRace())
+                break;
+            game.finishRace();
+            game.runResultsToEnd();
+            finishes.push_back(game.day().result.finishOrder);
+            game.confirmResults();
+            game.toteBoard();
+        }
+        return finishes;
+    };
+    std::vector<std::pair<std::string, Look>> looks = {
+        {"the program of the race",
+         [](Game& game) {
+             game.openProgram();
+             game.toteBoard();
+         }},
+        {"the chances of race 1 in 100 races",
+         [](Game& game) {
+             game.openProgram();
+             game.browseProgram(1);
+             ChanceSimulation chances(chanceFieldOf(game.day(), 1), ChanceSimulation::DefaultSeed, 1);
+             chances.run(100);
+             game.toteBoard();
+         }},
+    };
+    for (int race = 1; race <= RacesPerDay; ++race)
+        looks.emplace_back("race " + std::to_string(race) + " browsed", browse(race));
+
+    const auto unseen = day([](Game&) {});
+    ASSERT_EQ(unseen.size(), 2u);
+    for (const auto& [name, look] : looks)
+        EXPECT_EQ(day(look), unseen) << name;
 }
 
 } // namespace

@@ -56,19 +56,68 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
         topThree += e.topThreeShare;
         EXPECT_LE(e.win, estimate.entries[best].win);
         EXPECT_LE(e.topThreeShare, estimate.entries[best].topThreeShare);
-        // A share's standard error is at most half over the root of the races.
-        EXPECT_LE(std::fmax(e.winError, e.topThreeError), 0.5 / std::sqrt(300.0));
-        EXPECT_EQ(std::pair(e.winError > 0, e.topThreeError > 0),
-                  std::pair((e.win > 0 && e.win < 1), (e.topThreeShare > 0 && e.topThreeShare < 1)));
+        EXPECT_TRUE(e.winRange.low <= e.win && e.win <= e.winRange.high);
+        EXPECT_TRUE(e.topThreeRange.low <= e.topThreeShare && e.topThreeShare <= e.topThreeRange.high);
     }
     EXPECT_NEAR(win, 1.0, 1e-9);
     EXPECT_NEAR(topThree, 3.0, 1e-9);
 
-    // Value only where the tote pays more than the fair odds; no fair price for a horse that never wins.
+    // Value only where the tote pays more than the fair odds; no fair price for a horse that never wins,
+    // though its chance is not shown as nil.
     const auto rows = chanceRows(estimate);
-    EXPECT_EQ((std::array{rows[best].value, rows[hopeless].fairOdds, rows[hopeless].value,
+    EXPECT_EQ((std::array{rows[best].value, rows[hopeless].fairOdds, rows[hopeless].value, rows[hopeless].win,
                           rows[middling].toteOdds, rows[middling].value}),
-              (std::array<std::string, 5>{"value", "-", "", "-", ""}));
+              (std::array<std::string, 6>{"value", "-", "", "0.0% (0.0-1.3)", "-", ""}));
+
+    // The value mark needs the whole interval to beat the tote: tote odds between the fair odds of the
+    // figure and those of the interval's low end are no value.
+    RaceTestDay plain(seeded(3)); // a field without a sure winner
+    ChanceSimulation first(chanceFieldOf(plain.day, 3), ChanceSimulation::DefaultSeed, 2);
+    ASSERT_TRUE(first.run(300));
+    const ChanceEstimate spread = first.estimate();
+    std::size_t leader = 0;
+    for (std::size_t e = 0; e < FieldSize; ++e)
+        if (spread.entries[e].wins > spread.entries[leader].wins)
+            leader = e;
+    const EntryChance& runner = spread.entries[leader];
+    ASSERT_GT(runner.winRange.low, 0.0);
+    const double lowFair = (1 - runner.winRange.low) / runner.winRange.low;
+    for (const auto& [odds, value] :
+         {std::pair((runner.fairOdds + lowFair) / 2, false), std::pair(lowFair + 0.5, true)}) {
+        plain.day.pools.winOdds[leader] = static_cast<float>(odds);
+        ChanceSimulation again(chanceFieldOf(plain.day, 3), ChanceSimulation::DefaultSeed, 2);
+        ASSERT_TRUE(again.run(300));
+        EXPECT_EQ(again.estimate().entries[leader].value, value) << odds;
+    }
+}
+
+// Wilson's 95 % score interval: never outside 0..1, and never a point where the races saw no win
+// (or nothing else).
+TEST(Chances, AShareCarriesItsNinetyFivePercentInterval) {
+    struct Case {
+        int hits, races;
+        double low, high;
+    };
+    for (const Case& c :
+         {Case{0, 100, 0.0, 0.036993}, Case{50, 100, 0.403832, 0.596168}, Case{100, 100, 0.963007, 1.0},
+          Case{1, 10, 0.017876, 0.404150}, Case{214, 1000, 0.189700, 0.240489}, Case{0, 10000, 0.0, 0.000384},
+          Case{0, 0, 0.0, 1.0}}) {
+        const ChanceInterval range = wilsonInterval(c.hits, c.races);
+        EXPECT_NEAR(range.low, c.low, 1e-6) << c.hits << "/" << c.races;
+        EXPECT_NEAR(range.high, c.high, 1e-6) << c.hits << "/" << c.races;
+    }
+    // Shown to tenths of a point, but a top below a tenth keeps its first digit.
+    ChanceEstimate estimate;
+    estimate.races = 10000;
+    for (int wins : {0, 1, 5, 2140}) {
+        EntryChance& entry = estimate.entries[static_cast<std::size_t>(wins % FieldSize)];
+        entry.win = wins / 10000.0;
+        entry.winRange = wilsonInterval(wins, 10000);
+    }
+    const auto rows = chanceRows(estimate);
+    EXPECT_EQ((std::array{rows[0].win, rows[1].win, rows[5].win, rows[2140 % FieldSize].win}),
+              (std::array<std::string, 4>{"0.0% (0.0-0.04)", "0.0% (0.0-0.06)", "0.1% (0.0-0.1)",
+                                          "21.4% (20.6-22.2)"}));
 }
 
 } // namespace

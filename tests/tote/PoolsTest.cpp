@@ -12,6 +12,7 @@
 #include <numeric>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 using namespace sw;
 using sw::test::ListRandom;
@@ -151,9 +152,11 @@ TEST_F(ToteDay, ExoticMoneyDrawsOneFactorPerHorseInOrder) {
         draws.push_back((n % 97) / 97.0);
     ListRandom scripted{draws};
     RaceDay scriptedDay{dir.path(), scripted, prompter};
-    scriptedDay.currentRace = 3; // not the race shown: no files
+    scriptedDay.currentRace = 3; // not the race shown: no files, and no draw a race could miss
     EXPECT_FALSE(publicPoolGeneration(scriptedDay, 2, false, field).poolFilesWritten ||
                  scriptedDay.card.racePoolsOpened[1]);
+    EXPECT_EQ(scripted.drawsTaken(), 0u);
+    generateExoticPools(scriptedDay.pools, scripted);
     EXPECT_EQ(scripted.drawsTaken(), 28u * 2 + 56 * 2 + 336 * 3 + 1680 * 4);
 
     const Pools& p = scriptedDay.pools;
@@ -189,7 +192,8 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
         << "a failed write leaves it unopened";
     EXPECT_TRUE(failed.error);
 
-    day.currentRace = 2;       // race 3 is the one shown
+    day.currentRace = 2; // race 3 is the one shown
+    day.raceSeeds[2] = 99;
     std::vector<int> progress; // the loading bar's last eight of its 21 steps, the files written last
     auto outcome =
         publicPoolGeneration(day, 3, false, field, [&](int percent) { progress.push_back(percent); });
@@ -198,6 +202,13 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     EXPECT_FALSE(outcome.error);
     EXPECT_TRUE(day.card.racePoolsOpened[2]);
     EXPECT_EQ(day.pools.ticketCounter, 2124);
+    // Its money comes from the race's own stream, seeded from its seed alone.
+    Pools fromSeed = day.pools;
+    SeededRandom own(99);
+    generateExoticPools(fromSeed, own);
+    EXPECT_EQ(std::tuple(fromSeed.exacta, fromSeed.superfecta),
+              std::tuple(day.pools.exacta, day.pools.superfecta));
+    EXPECT_EQ(random.uniform(), SeededRandom(42).uniform()) << "nothing is drawn from the day's generator";
 
     // Numbered win, place, show for each post, then quiniela, exacta, trifecta, superfecta per pair.
     auto wins = lines(PoolFile::Wins), places = lines(PoolFile::Places), shows = lines(PoolFile::Shows);
