@@ -178,7 +178,7 @@ Instruction instructionFor(std::string_view betName, std::string_view betKind, i
 
 void BetEntry::start(const RaceDay& day) {
     *this = BetEntry{};
-    setAmount(day.db.settings.defaultBetAmount);
+    setAmount(centsToDollars(day.db.settings.defaultBetAmount));
 }
 
 void BetEntry::setAmount(double value) {
