@@ -302,16 +302,18 @@ Payoffs computePayoffs(const RaceDay& day) {
             // The board's odds after the last refresh; worked out again only to show how.
             OddsWorking working;
             std::optional<float> again = oddsFor(pools.winTotal, 1.0f, pools.win[e], &working);
+            std::optional<Cents> paid = payoffCentsOf(odds);
             if (again && *again == odds) {
                 for (std::string& line : oddsLines(working, "Win", post + " to win"))
                     say(win, std::move(line));
                 win.breakage = breakageOf(working);
+                paid = working.payoff; // exact even where a float no longer holds every tenth
             } else {
                 say(win, "The board's odds after its last refresh: " + fixedText(odds, 1));
                 say(win,
                     "$2 payoff: " + fixedText(odds, 1) + " x 2 + 2 = " + centsText(*payoffCentsOf(odds)));
             }
-            fill(win, payoffCentsOf(odds));
+            fill(win, paid);
         } else {
             fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
         }

@@ -87,7 +87,7 @@ const std::array<AmountPreset, 8>& amountPresets() {
 }
 
 std::string allAmountPointerTooltip(const RaceDay& day) {
-    return "$" + formatDouble(numberIn(day.players.balanceLabel));
+    return "$" + centsField(parseCents(day.players.balanceLabel).value_or(0));
 }
 
 std::string_view pageTooltip(int page) {
