@@ -354,6 +354,10 @@ TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollarsAndKeepsATenthItLand
          146595'60,
          nullptr},
         {"a Twin-Tri of a four-figure second half: 194 x 1859.20", {388'40, 1859'20}, 360684'80, nullptr},
+        {"a Tri-Super of a five-figure superfecta: 1859 / 2 x 96543.40",
+         {1859'20, 96543'40},
+         89737090'20,
+         nullptr},
         {"no legs", {}, std::nullopt, nullptr},
         {"a leg that paid nothing", {580, 0}, std::nullopt, nullptr},
         {"a parlay past what money can hold",
@@ -641,6 +645,67 @@ TEST_F(SettlementTest, TheLedgerBooksTheBreakageOfTheLabelThatPaidEachCreditExch
     EXPECT_EQ(ledger.accounts()[0].races[4].breakage, 109);
     EXPECT_EQ(ledger.accounts()[1].races[4].breakage, 1);
     EXPECT_EQ(ledger.total(4).returned, 4'60 + 13'80 + 184'40);
+}
+
+// A pool pays back exactly 75 % of what it took in less what the cuts kept from its winning tickets:
+// the exact breakage and the cent-exact payoffs account for every cent of the pool between them.
+TEST(PoolsKept, APoolThatPaysItsWholeShareKeepsTheTakeoutPlusItsBreakageToTheCent) {
+    for (uint32_t seed : {3u, 29u, 20261208u}) {
+        std::mt19937 pick(seed);
+        Race r;
+        Pools& p = r.day.pools;
+        auto fill = [&](auto& cells, int32_t& total) {
+            total = 0;
+            for (int32_t& cell : cells)
+                total += cell = 1 + static_cast<int32_t>(pick() % 5000);
+        };
+        for (int race = 0; race < 20; ++race) {
+            std::array<int, FieldSize> order{1, 2, 3, 4, 5, 6, 7, 8};
+            std::shuffle(order.begin(), order.end(), pick);
+            r.finish({order[0], order[1], order[2], order[3]});
+            fill(p.win, p.winTotal);
+            fill(p.place, p.placeTotal);
+            fill(p.exacta, p.exactaTotal);
+            fill(p.trifecta, p.trifectaTotal);
+            p.winOdds.fill(0.0f); // worked out from the pool
+            const Payoffs payoffs = computePayoffs(r.day);
+            const std::vector<PoolKept> kept = poolsKept(p, payoffs);
+            auto money = [&](const auto& cells, int index) { return cells[static_cast<std::size_t>(index)]; };
+            const struct {
+                std::size_t pool;
+                std::vector<std::pair<int64_t, const Payoff*>> winners; // money on each, its payoff
+            } pools[] = {
+                {0, {{money(p.win, order[0] - 1), &payoffs.win}}},
+                {1,
+                 {{money(p.place, order[0] - 1), &payoffs.place[0]},
+                  {money(p.place, order[1] - 1), &payoffs.place[1]}}},
+                {4, {{money(p.exacta, Pools::idx2(order[0] - 1, order[1] - 1)), &payoffs.exacta}}},
+                {5,
+                 {{money(p.trifecta, Pools::idx3(order[0] - 1, order[1] - 1, order[2] - 1)),
+                   &payoffs.trifecta2}}},
+            };
+            for (const auto& pool : pools) {
+                const PoolKept& figures = kept[pool.pool];
+                SCOPED_TRACE(figures.pool + " pool, seed " + std::to_string(seed) + ", race " +
+                             std::to_string(race));
+                // kept - takeout = the sum of money x breakage / 2, compared over a common denominator.
+                CentsFraction::Wide left = 0, right = 0, denominator = 1;
+                bool minimum = false;
+                for (const auto& [m, payoff] : pool.winners) {
+                    ASSERT_TRUE(payoff->value);
+                    minimum = minimum || payoff->breakage.numerator == 0;
+                    right =
+                        right * payoff->breakage.denominator + denominator * m * payoff->breakage.numerator;
+                    denominator *= payoff->breakage.denominator;
+                }
+                left = CentsFraction::Wide{figures.kept() - figures.takeout()} * 2 * denominator;
+                if (minimum)
+                    EXPECT_LE(left, right) << "a payoff raised to the minimum keeps less";
+                else
+                    EXPECT_TRUE(left == right) << figures.kept() << " kept of " << figures.total;
+            }
+        }
+    }
 }
 
 TEST(PoolsKept, EachPoolShowsWhatItReallyKeptBesideTheNominalTakeout) {
