@@ -20,8 +20,8 @@ struct Payoff {
     // How the payoff was reached, one step a line, written as it was computed; the last line
     // ends with the label text.
     std::vector<std::string> working{};
-    CentsFraction
-        breakage{}; // what the cuts (to tenths, to whole dollars) kept from one ticket of this label
+    // The cents the cuts (to tenths, to whole dollars) kept from one ticket of this label.
+    CentsFraction breakage{};
 };
 
 // The multi-race bet whose last leg was the race just run.
