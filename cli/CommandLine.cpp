@@ -569,8 +569,7 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
                            {"cmbBalance", p.balance},
                            {"selected", selected}});
         text += std::string(selected ? "> " : "  ") + rightAlign(std::to_string(p.playerId), 3) + "  " +
-                padRight(p.name, 26) +
-                rightAlign(moneyText(std::stod(p.balance.empty() ? "0" : p.balance)), 10) + "\n";
+                padRight(p.name, 26) + rightAlign(centsText(balanceOf(p)), 10) + "\n";
     }
     r["players"] = players;
     r["lblBalance"] = day.players.balanceLabel;
@@ -1167,8 +1166,8 @@ void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
                           std::to_string(ledger.racesSettled()) + ")"};
     }
     Json players = Json::array();
-    // To the cent, as the text shows it: the sums carry the single-precision noise of the payoffs.
-    auto cents = [](double value) { return std::round(value * 100.0) / 100.0; };
+    // Dollars as the text shows them; every figure is a whole number of cents.
+    auto cents = [](Cents value) { return centsToDollars(value); };
     auto figures = [&](const LedgerFigures& f) {
         return Json{{"wagered", cents(f.wagered)},
                     {"returned", cents(f.returned)},
@@ -1181,24 +1180,37 @@ void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
         player["playerId"] = a.playerId;
         player["name"] = a.name;
         Json balances = Json::array();
-        for (double balance : a.balances)
+        for (Cents balance : a.balances)
             balances.push_back(cents(balance));
         player["balances"] = balances;
         players.push_back(player);
     }
+    Json pools = Json::array();
+    for (const PoolKept& pool : ledger.pools(race))
+        pools.push_back(Json{{"pool", pool.pool},
+                             {"total", cents(pool.total)},
+                             {"paid", cents(pool.paid)},
+                             {"kept", cents(pool.kept())},
+                             {"takeout", cents(pool.takeout())}});
     r["race"] = race < 0 ? Json(nullptr) : Json(race + 1);
     r["players"] = players;
     r["all"] = figures(ledger.total(race));
+    r["pools"] = pools;
     text += (race < 0 ? std::string("The day so far") : "Race " + std::to_string(race + 1)) +
             ": what the house kept\n";
     for (const std::string& line : ledgerLines(ledger, race))
         text += line + "\n";
     for (const LedgerAccount& a : ledger.accounts()) {
-        text += padRight(a.name.substr(0, 12), 12) + " balance";
-        for (double balance : a.balances)
-            text += " " + moneyText(balance);
+        text += padRight(leadingCharacters(a.name, 12), 12) + " balance";
+        for (Cents balance : a.balances)
+            text += " " + centsText(balance);
         text += "\n";
     }
+    const std::vector<std::string> poolLines = poolKeptLines(ledger, race);
+    if (!poolLines.empty())
+        text += "What each pool kept, beside the nominal 25 % takeout (negative: the house paid in)\n";
+    for (const std::string& line : poolLines)
+        text += line + "\n";
 }
 
 } // namespace sw::cli

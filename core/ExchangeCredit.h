@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Money.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,7 @@ struct ExchangeCredit {
     std::string betType;     // "Twin-Tri" or "Tri-Super"
     int32_t race = 0;        // the race 1..12 the credit is for (the one after the first half's)
     std::string combination; // the first half's winning posts, e.g. "3-5-1"
-    float price = 0.0f;      // the first half's $2 payoff
+    Cents price = 0;         // the first half's $2 payoff
     int32_t exchangedBy = 0; // the second half's ticket number; 0 while not exchanged
 };
 

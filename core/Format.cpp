@@ -62,6 +62,14 @@ std::size_t displayWidth(std::string_view text) {
     return width;
 }
 
+std::string leadingCharacters(std::string_view text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end)
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && seen++ == count)
+            break;
+    return std::string(text.substr(0, end));
+}
+
 std::string rightAlign(std::string_view text, std::size_t width) {
     std::size_t w = displayWidth(text);
     std::string out;

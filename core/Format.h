@@ -36,5 +36,7 @@ std::string todayText();
 
 // Length of a UTF-8 text in characters, for column layouts that hold "¼" and friends.
 std::size_t displayWidth(std::string_view text);
+// The first `count` characters of a UTF-8 text, never cutting one apart: a column's cut name.
+std::string leadingCharacters(std::string_view text, std::size_t count);
 
 } // namespace sw

@@ -10,7 +10,7 @@ namespace sw {
 struct PlayerEntry {
     int32_t playerId = 0;
     std::string name;
-    std::string balance; // shortest single-float text, e.g. "400" or "397.5"
+    std::string balance; // the money in its shortest plain text, e.g. "400" or "397.5"
 };
 
 // The players of the day, in list order, with the one selected index the bettor list,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Money.h"
+
 #include "Constants.h"
 
 #include <array>
@@ -43,14 +45,14 @@ struct Jockey {
 
 // The single line of settings.dat.
 struct Settings {
-    float startAmount = 0;
-    float defaultBetAmount = 0;
+    Cents startAmount = 0;      // a player's balance at the start of each day
+    Cents defaultBetAmount = 0; // whole dollars in the spinner, held as money
     float trackRecord = 0;
 };
 
 // The settings a reset writes, and those a day plays with when settings.dat cannot be read: a
 // day without them would give every player nothing and hold a track record of 0:00.00.
-inline constexpr Settings FactorySettings{400, 2, 999};
+inline constexpr Settings FactorySettings{400 * CentsPerDollar, 2 * CentsPerDollar, 999};
 
 // One line of pastperformances.dat.
 struct PastPerformance {

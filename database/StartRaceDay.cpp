@@ -155,9 +155,7 @@ StartResult startRaceDay(RaceDay& day) {
 }
 
 int amountSpinnerStart(const Settings& settings) {
-    double amount = settings.defaultBetAmount;
-    if (!std::isfinite(amount))
-        return 0;
+    const double amount = centsToDollars(settings.defaultBetAmount);
     return static_cast<int>(roundHalfEven(std::clamp(amount, 0.0, 32000.0)));
 }
 

@@ -199,7 +199,7 @@ PaymentReport Game::payAndRecord() {
         const ListedTicket& ticket = m_day->tickets[i];
         if (!paidBefore[i] && ticket.paid)
             m_ledger.charge(ticket.playerId, m_day->currentRace,
-                            static_cast<double>(priceTicket(ticket.text).cost));
+                            priceTicket(ticket.text).cost * CentsPerDollar);
     }
     return report;
 }
@@ -248,8 +248,9 @@ void Game::prepareChart() {
     m_show->next();
     // The payoffs are those of the pools the players bought into, whatever the program showed.
     m_payoffs = preparePayoffs(*m_day);
+    m_ledger.recordPools(m_day->currentRace, poolsKept(m_day->pools, m_payoffs));
     m_settlement = settleRace(*m_day, m_payoffs);
-    m_ledger.settle(m_day->currentRace, m_settlement, m_payoffs, m_day->players);
+    m_ledger.settle(m_day->currentRace, m_settlement, m_day->players);
     m_resultsDone = true;
     m_chartReady = true;
 }

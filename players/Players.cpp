@@ -197,7 +197,7 @@ void loadPlayers(RaceDay& day) {
     }
     list.entries = parsePlayers(content.bytes);
     // The stored balances are passed over: every day starts at the starting amount.
-    const std::string startText = formatSingle(day.db.settings.startAmount);
+    const std::string startText = centsField(day.db.settings.startAmount);
     for (PlayerEntry& entry : list.entries)
         entry.balance = startText;
     savePlayers(day);
@@ -265,8 +265,7 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         day.prompter.message("No further player number is free in players.dat.", AppTitle);
         return false;
     }
-    PlayerEntry entry{static_cast<int32_t>(number), trimName(name),
-                      formatSingle(day.db.settings.startAmount)};
+    PlayerEntry entry{static_cast<int32_t>(number), trimName(name), centsField(day.db.settings.startAmount)};
     if (FileError error = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)))) {
         day.prompter.message(error.message, AppTitle);
         return false;
@@ -283,11 +282,11 @@ void selectBettor(RaceDay& day, int index) {
         list.selected = -1;
         return;
     }
-    if (balanceOf(list.entries[static_cast<std::size_t>(index)]) < 1.0f) {
+    if (balanceOf(list.entries[static_cast<std::size_t>(index)]) < CentsPerDollar) {
         day.prompter.message(list.entries[static_cast<std::size_t>(index)].name + ", you're out of cash!",
                              AppTitle);
         for (std::size_t k = 0; k < list.entries.size(); ++k) {
-            if (balanceOf(list.entries[k]) >= 1.0f) {
+            if (balanceOf(list.entries[k]) >= CentsPerDollar) {
                 index = static_cast<int>(k);
                 break;
             }
@@ -300,7 +299,7 @@ void selectBettor(RaceDay& day, int index) {
 void refreshBalanceLabel(PlayerList& players) {
     if (players.selected >= 0 && players.selected < static_cast<int>(players.entries.size()))
         players.balanceLabel =
-            moneyText(balanceOf(players.entries[static_cast<std::size_t>(players.selected)]));
+            centsText(balanceOf(players.entries[static_cast<std::size_t>(players.selected)]));
 }
 
 bool deletePlayer(RaceDay& day) {
@@ -321,14 +320,17 @@ bool deletePlayer(RaceDay& day) {
     return true;
 }
 
-float balanceOf(const PlayerEntry& player) {
-    float balance = 0;
-    FieldReader(player.balance).read(balance);
-    return balance;
+std::optional<Cents> readBalance(const PlayerEntry& player) {
+    // The field reader's rule: the first field, its leading blanks skipped.
+    return parseCents(FieldReader(player.balance).next());
 }
 
-void setBalance(PlayerEntry& player, float balance) {
-    player.balance = formatSingle(balance);
+Cents balanceOf(const PlayerEntry& player) {
+    return readBalance(player).value_or(0);
+}
+
+void setBalance(PlayerEntry& player, Cents balance) {
+    player.balance = centsField(balance);
 }
 
 int findPlayer(const PlayerList& players, int32_t playerId) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DataFolder.h"
+#include "core/Money.h"
 #include "core/RaceDay.h"
 
 #include <optional>
@@ -48,10 +49,13 @@ inline constexpr std::string_view DeletePlayerQuestion =
 // recorded but pay nobody. False when nothing was deleted.
 bool deletePlayer(RaceDay& day);
 
-// The player's balance read from its balance text; 0 when the text holds no number.
-float balanceOf(const PlayerEntry& player);
-// Stores the balance as its shortest single-float text.
-void setBalance(PlayerEntry& player, float balance);
+// The player's balance read exactly from its balance text; none when the text holds no number or
+// one past MaxCents.
+std::optional<Cents> readBalance(const PlayerEntry& player);
+// readBalance, 0 when there is none.
+Cents balanceOf(const PlayerEntry& player);
+// Stores the balance as its shortest plain text (400, 397.5, 123454.75).
+void setBalance(PlayerEntry& player, Cents balance);
 // Index of the first listed player with this number, or -1.
 int findPlayer(const PlayerList& players, int32_t playerId);
 

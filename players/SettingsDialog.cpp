@@ -12,12 +12,10 @@ namespace sw {
 namespace {
 
 // Limits before rounding, so a huge amount from a hand-edited file cannot overflow the conversion.
-int spinnerValueFor(double amount) {
-    if (!std::isfinite(amount))
-        return SettingsDialog::SpinnerMinimum;
-    double limited =
-        std::clamp(amount, double{SettingsDialog::SpinnerMinimum}, double{SettingsDialog::SpinnerMaximum});
-    return static_cast<int>(roundHalfEven(limited));
+int spinnerValueFor(Cents amount) {
+    const Cents limited = std::clamp(amount, Cents{SettingsDialog::SpinnerMinimum} * CentsPerDollar,
+                                     Cents{SettingsDialog::SpinnerMaximum} * CentsPerDollar);
+    return static_cast<int>(roundHalfEven(centsToDollars(limited)));
 }
 
 } // namespace
@@ -26,22 +24,22 @@ void SettingsDialog::open() {
     const Settings& settings = m_day.db.settings;
     m_openedStartAmount = settings.startAmount;
     m_openedDefaultBetAmount = settings.defaultBetAmount;
-    m_startAmountLabel = formatSingle(settings.startAmount);
-    m_defaultAmountLabel = formatSingle(settings.defaultBetAmount);
+    m_startAmountLabel = centsField(settings.startAmount);
+    m_defaultAmountLabel = centsField(settings.defaultBetAmount);
     setStartAmount(spinnerValueFor(settings.startAmount));
     setDefaultBetAmount(spinnerValueFor(settings.defaultBetAmount));
 }
 
 void SettingsDialog::setStartAmount(int value) {
     m_startAmountSpinner = std::clamp(value, SpinnerMinimum, SpinnerMaximum);
-    m_day.db.settings.startAmount = static_cast<float>(m_startAmountSpinner);
-    m_startAmountLabel = formatSingle(m_day.db.settings.startAmount);
+    m_day.db.settings.startAmount = m_startAmountSpinner * CentsPerDollar;
+    m_startAmountLabel = centsField(m_day.db.settings.startAmount);
 }
 
 void SettingsDialog::setDefaultBetAmount(int value) {
     m_defaultAmountSpinner = std::clamp(value, SpinnerMinimum, SpinnerMaximum);
-    m_day.db.settings.defaultBetAmount = static_cast<float>(m_defaultAmountSpinner);
-    m_defaultAmountLabel = formatSingle(m_day.db.settings.defaultBetAmount);
+    m_day.db.settings.defaultBetAmount = m_defaultAmountSpinner * CentsPerDollar;
+    m_defaultAmountLabel = centsField(m_day.db.settings.defaultBetAmount);
 }
 
 FileError SettingsDialog::ok() {

@@ -37,8 +37,8 @@ public:
 
 private:
     RaceDay& m_day;
-    float m_openedStartAmount = 0;
-    float m_openedDefaultBetAmount = 0;
+    Cents m_openedStartAmount = 0;
+    Cents m_openedDefaultBetAmount = 0;
     std::string m_startAmountLabel;
     std::string m_defaultAmountLabel;
     int m_startAmountSpinner = SpinnerMinimum;

@@ -6,8 +6,8 @@ namespace sw {
 
 std::string settingsRecord(const Settings& settings) {
     return RecordWriter()
-        .single(settings.startAmount)
-        .single(settings.defaultBetAmount)
+        .text(centsField(settings.startAmount))
+        .text(centsField(settings.defaultBetAmount))
         .empty()
         .empty()
         .single(settings.trackRecord)
@@ -16,19 +16,31 @@ std::string settingsRecord(const Settings& settings) {
 
 std::string factorySettingsRecord() {
     return RecordWriter()
-        .single(FactorySettings.startAmount)
-        .single(FactorySettings.defaultBetAmount)
+        .text(centsField(FactorySettings.startAmount))
+        .text(centsField(FactorySettings.defaultBetAmount))
         .integer(1)
         .integer(0)
         .single(FactorySettings.trackRecord)
         .line();
 }
 
+namespace {
+
+// Money read exactly; a malformed field leaves the amount as it was, as every reader does.
+void readCents(FieldReader& reader, Cents& value) {
+    if (reader.atEnd())
+        return;
+    if (const std::optional<Cents> cents = parseCents(reader.next()))
+        value = *cents;
+}
+
+} // namespace
+
 void parseSettings(std::string_view line, Settings& settings) {
     FieldReader reader(line);
     int32_t ignored = 0;
-    reader.read(settings.startAmount);
-    reader.read(settings.defaultBetAmount);
+    readCents(reader, settings.startAmount);
+    readCents(reader, settings.defaultBetAmount);
     reader.read(ignored);
     reader.read(ignored);
     reader.read(settings.trackRecord);

@@ -18,7 +18,8 @@ std::vector<Standing> parseStandings(std::string_view text) {
         FieldReader reader(line);
         Standing entry;
         reader.read(entry.name);
-        reader.read(entry.amount);
+        if (!reader.atEnd())
+            entry.amount = parseCents(reader.next()).value_or(0);
         standings.push_back(std::move(entry));
     });
     return standings;
@@ -36,7 +37,7 @@ std::vector<Standing> bestStandings(std::vector<Standing> standings) {
 }
 
 std::string standingRecord(const Standing& standing) {
-    return RecordWriter().text(standing.name).dbl(standing.amount).line();
+    return RecordWriter().text(standing.name).text(centsField(standing.amount)).line();
 }
 
 FileError recordDayResults(RaceDay& day) {
@@ -60,7 +61,7 @@ std::vector<std::string> showTopTen(RaceDay& day) {
     std::vector<std::string> lines;
     for (const Standing& entry : best) {
         text += standingRecord(entry);
-        lines.push_back(rightAlign(dollarText(entry.amount), 10) + " - " + entry.name);
+        lines.push_back(rightAlign(centsDollarText(entry.amount), 10) + " - " + entry.name);
     }
     if (content.status != ReadStatus::Unreadable)
         day.folder.write("top10players.dat", text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileStore.h"
+#include "core/Money.h"
 #include "core/RaceDay.h"
 
 #include <string>
@@ -17,7 +18,7 @@ inline constexpr int TopTenKept = 10;
 
 struct Standing {
     std::string name;
-    double amount = 0;
+    Cents amount = 0;
 };
 
 // The first 1001 records of top10players.dat's text (name, amount) in file order; blank lines
@@ -25,7 +26,7 @@ struct Standing {
 std::vector<Standing> parseStandings(std::string_view text);
 // The ten best, highest first; equal amounts keep their order.
 std::vector<Standing> bestStandings(std::vector<Standing> standings);
-// name,amount with its CR LF, the amount in the shortest double form.
+// name,amount with its CR LF, the amount in its shortest plain form.
 std::string standingRecord(const Standing& standing);
 
 // Appends name,balance text for every listed player in list order, creating the file if missing.

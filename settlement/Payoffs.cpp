@@ -34,35 +34,27 @@ bool allDifferent(std::initializer_list<int> posts) {
     return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
 }
 
-// Truncation to tenths with the minimum, in single precision as the board does it.
-float truncatedOdds(float odds) {
-    float whole = std::floor(odds);
-    odds = whole + std::floor((odds - whole) * 10.0f) * 0.1f;
-    return odds < MinimumOdds ? MinimumOdds : odds;
-}
-
 void say(Payoff& payoff, std::string line) {
     payoff.working.push_back(std::move(line));
 }
 
-// The label carries the payoff rounded to cents, and the settlement pays the number the label
-// shows, so the value is read back from the text.
-void fill(Payoff& payoff, std::optional<float> value) {
-    if (!value || !std::isfinite(*value) || *value <= 0.0f) {
+// The settlement pays the cents the label shows.
+void fill(Payoff& payoff, std::optional<Cents> value) {
+    if (!value || *value <= 0) {
         payoff.value.reset();
         payoff.text = "-";
-        payoff.breakage = 0.0f;
+        payoff.breakage = {};
         if (payoff.working.empty() || payoff.working.back().back() != '-')
             say(payoff, "No payoff: -");
         return;
     }
-    payoff.text = moneyText(*value, false);
-    payoff.value = std::strtof(payoff.text.c_str(), nullptr);
+    payoff.text = centsText(*value, false);
+    payoff.value = *value;
 }
 
 // $2 payoff of a pool's winning combination, its working told to the payoff; none when nothing
 // was bet on it.
-std::optional<float> poolPayoff(int32_t total, float share, int32_t money, Payoff& payoff,
+std::optional<Cents> poolPayoff(int32_t total, float share, int32_t money, Payoff& payoff,
                                 std::string_view pool, const std::string& on) {
     if (money <= 0) {
         say(payoff, std::string(pool) + " pool total: $" + moneyText(total));
@@ -80,7 +72,7 @@ std::optional<float> poolPayoff(int32_t total, float share, int32_t money, Payof
     for (std::string& line : oddsLines(working, pool, on))
         say(payoff, std::move(line));
     payoff.breakage = breakageOf(working);
-    return payoffOf(*odds);
+    return working.payoff;
 }
 
 // The $1 label of a $2 pool: half the $2 payoff, and half of what the cut kept.
@@ -90,10 +82,11 @@ void fillHalf(Payoff& oneDollar, const Payoff& twoDollar) {
         fill(oneDollar, std::nullopt);
         return;
     }
-    const float half = *twoDollar.value / 2.0f;
+    // Every pool's $2 payoff (2 + 20 cents a tenth, or 2.10) is an even number of cents.
+    const Cents half = *twoDollar.value / 2;
     say(oneDollar, "The $1 ticket pays half the $2 payoff of " + twoDollar.text + " (see the $2 ticket)");
-    say(oneDollar, "$1 payoff: " + twoDollar.text + " / 2 = " + moneyText(half));
-    oneDollar.breakage = twoDollar.breakage / 2.0f;
+    say(oneDollar, "$1 payoff: " + twoDollar.text + " / 2 = " + centsText(half));
+    oneDollar.breakage = {twoDollar.breakage.numerator, twoDollar.breakage.denominator * 2};
     fill(oneDollar, half);
 }
 
@@ -131,7 +124,7 @@ void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
         Payoff& special = payoffs.specialPayoff;
         say(special, std::string(legs.name) + ": a parlay of the legs' $2 win payoffs at the public's odds "
                                               "(players' tickets do not change them)");
-        std::vector<float> legPayoffs;
+        std::vector<Cents> legPayoffs;
         bool known = true;
         for (int race = legs.firstRace; race <= legs.lastRace; ++race) {
             int winner = day.raceWinner[static_cast<std::size_t>(race)];
@@ -144,17 +137,18 @@ void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
                 known = false;
                 continue;
             }
-            float odds =
+            const float odds =
                 day.pools.oddsByRace[static_cast<std::size_t>(race + 1)][static_cast<std::size_t>(entry)];
-            if (!std::isfinite(odds) || odds < 0.0f) {
+            // Odds never worked out for the race read as 0, whose $2 pays back the $2.
+            const std::optional<Cents> paid = odds == 0.0f ? Cents{200} : payoffCentsOf(odds);
+            if (!paid) {
                 say(special, leg + std::to_string(winner) + " won; its public odds are unknown");
                 known = false;
-            } else {
-                say(special, leg + std::to_string(winner) + " won at public odds " + fixedText(odds, 1) +
-                                 ", $2 pays " + fixedText(odds, 1) +
-                                 " x 2 + 2 = " + moneyText(payoffOf(odds)));
+                continue;
             }
-            legPayoffs.push_back(payoffOf(odds));
+            say(special, leg + std::to_string(winner) + " won at public odds " + fixedText(odds, 1) +
+                             ", $2 pays " + fixedText(odds, 1) + " x 2 + 2 = " + centsText(*paid));
+            legPayoffs.push_back(*paid);
         }
         fill(special, known ? parlayPayoff(legPayoffs, &special) : std::nullopt);
         return;
@@ -167,44 +161,65 @@ std::string postText(int post) {
 
 } // namespace
 
-std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs, Payoff* explained) {
+std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* explained) {
+    using Wide = CentsFraction::Wide;
     if (legPayoffs.empty())
         return std::nullopt;
     auto tell = [&](std::string line) {
         if (explained)
             say(*explained, std::move(line));
     };
-    float running = legPayoffs.front();
-    double uncut = legPayoffs.front(); // what the parlay would pay without the cuts
-    tell("Start with leg 1: " + moneyText(running));
+    auto tooLarge = [&]() -> std::optional<Cents> {
+        tell("The parlay is too large to work out: -");
+        return std::nullopt;
+    };
+    // Twice the running product in cents, so that a leg of an odd number of cents halves exactly.
+    constexpr Wide Limit = static_cast<Wide>(MaxCents) * 2;
+    Wide twice = 2 * static_cast<Wide>(legPayoffs.front());
+    // What the parlay would pay without the cuts: the legs' product over 200 a leg after the first.
+    Wide uncut = legPayoffs.front();
+    int64_t uncutDenominator = 1;
+    auto cents = [](Wide value) { return centsText(static_cast<Cents>(value / 2)); };
+    if (legPayoffs.front() <= 0 || twice > Limit)
+        return tooLarge();
+    tell("Start with leg 1: " + cents(twice));
     for (std::size_t k = 1; k < legPayoffs.size(); ++k) {
-        const float whole = std::floor(running);
-        tell("Cut " + moneyText(running) + " to whole dollars: " + moneyText(whole) + " (the cut keeps " +
-             moneyText(running - whole) + "); " + moneyText(whole) + " / 2 x " + moneyText(legPayoffs[k]) +
-             " (leg " + std::to_string(k + 1) + ") = " + moneyText(whole / 2.0f * legPayoffs[k]));
-        running = whole / 2.0f * legPayoffs[k];
-        uncut = uncut / 2.0 * legPayoffs[k];
+        const Cents leg = legPayoffs[k];
+        const Wide dollars = twice / 200;
+        if (leg <= 0 || (dollars != 0 && static_cast<Wide>(leg) > Limit / dollars) ||
+            uncut > (Wide{1} << 120) / leg || uncutDenominator > MaxCents / 200)
+            return tooLarge();
+        const Wide next = dollars * leg;
+        tell("Cut " + cents(twice) + " to whole dollars: " + centsText(static_cast<Cents>(dollars * 100)) +
+             " (the cut keeps " + cents(twice - dollars * 200) + "); " +
+             centsText(static_cast<Cents>(dollars * 100)) + " / 2 x " + centsText(leg) + " (leg " +
+             std::to_string(k + 1) + ") = " + cents(next));
+        twice = next;
+        uncut *= leg;
+        uncutDenominator *= 200;
     }
-    if (!std::isfinite(running)) {
-        tell("The parlay is too large to work out: -");
-        return std::nullopt;
-    }
-    const float raw = running / 2.0f - 1.0f;
-    float odds = truncatedOdds(raw);
-    float payoff = payoffOf(odds);
-    if (!std::isfinite(payoff)) {
-        tell("The parlay is too large to work out: -");
-        return std::nullopt;
-    }
-    tell("Odds: " + moneyText(running) + " / 2 - 1 = " + fixedText(raw, 4) + " to 1 (shown to 4 decimals)");
-    if (odds > raw)
+    // Odds R / 2 - 1 in tenths, floored: (R - 200) / 20 with R = twice / 2 cents.
+    Wide tenths = (twice - 400) / 40;
+    if (twice < 400 && (twice - 400) % 40 != 0)
+        tenths -= 1;
+    const bool minimum = tenths <= 0;
+    const Cents payoff = minimum ? 210 : static_cast<Cents>(200 + 20 * tenths);
+    if (!minimum && 200 + 20 * tenths > MaxCents)
+        return tooLarge();
+    const double raw = static_cast<double>(twice - 400) / 400.0;
+    const double odds = minimum ? 0.05 : static_cast<double>(tenths) / 10.0;
+    tell("Odds: " + cents(twice) + " / 2 - 1 = " + fixedText(raw, 4) + " to 1 (shown to 4 decimals)");
+    const CentsFraction uncutCents{uncut, uncutDenominator};
+    if (minimum)
         tell("Below the 0.05 minimum: raised to 0.05");
     else
         tell("Cut to tenths: " + fixedText(odds, 1) + "; without any cut the parlay would pay " +
-             moneyText(uncut));
-    tell("$2 payoff: " + fixedText(odds, odds > raw ? 2 : 1) + " x 2 + 2 = " + moneyText(payoff));
-    if (explained)
-        explained->breakage = std::max(0.0f, static_cast<float>(uncut) - payoff);
+             centsText(uncutCents.rounded()));
+    tell("$2 payoff: " + fixedText(odds, minimum ? 2 : 1) + " x 2 + 2 = " + centsText(payoff));
+    if (explained) {
+        const Wide kept = uncut - static_cast<Wide>(payoff) * uncutDenominator;
+        explained->breakage = kept > 0 ? CentsFraction{kept, uncutDenominator} : CentsFraction{};
+    }
     return payoff;
 }
 
@@ -266,32 +281,6 @@ const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {
     return nullptr;
 }
 
-const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid) {
-    auto matching = [&](auto& list) -> const Payoff* {
-        for (const Payoff& p : list)
-            if (p.value && *p.value == paid)
-                return &p;
-        return nullptr;
-    };
-    if (code == "Win")
-        return &payoffs.win;
-    if (code == "Plc")
-        return matching(payoffs.place);
-    if (code == "Shw")
-        return matching(payoffs.show);
-    if (code == "Qui")
-        return &payoffs.quiniela;
-    if (code == "Exa")
-        return &payoffs.exacta;
-    if (code == "Tri")
-        return &payoffs.trifecta2;
-    if (code == "Sup")
-        return &payoffs.superfecta2;
-    if (code == "DDb" || code == "Pk3" || code == "Pk6")
-        return &payoffs.specialPayoff;
-    return nullptr;
-}
-
 Payoffs computePayoffs(const RaceDay& day) {
     Payoffs payoffs;
     const Pools& pools = day.pools;
@@ -309,19 +298,22 @@ Payoffs computePayoffs(const RaceDay& day) {
         say(win, "Win on " + post + ", the winner");
         if (pools.win[e] <= 0) {
             fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
-        } else if (float odds = pools.winOdds[e]; std::isfinite(odds) && odds >= MinimumOdds) {
+        } else if (float odds = pools.winOdds[e]; payoffCentsOf(odds)) {
             // The board's odds after the last refresh; worked out again only to show how.
             OddsWorking working;
             std::optional<float> again = oddsFor(pools.winTotal, 1.0f, pools.win[e], &working);
+            std::optional<Cents> paid = payoffCentsOf(odds);
             if (again && *again == odds) {
                 for (std::string& line : oddsLines(working, "Win", post + " to win"))
                     say(win, std::move(line));
                 win.breakage = breakageOf(working);
+                paid = working.payoff; // exact even where a float no longer holds every tenth
             } else {
                 say(win, "The board's odds after its last refresh: " + fixedText(odds, 1));
-                say(win, "$2 payoff: " + fixedText(odds, 1) + " x 2 + 2 = " + moneyText(payoffOf(odds)));
+                say(win,
+                    "$2 payoff: " + fixedText(odds, 1) + " x 2 + 2 = " + centsText(*payoffCentsOf(odds)));
             }
-            fill(win, payoffOf(odds));
+            fill(win, paid);
         } else {
             fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Money.h"
 #include "core/RaceDay.h"
 
 #include <array>
@@ -13,13 +14,14 @@ namespace sw {
 // One payoff of the result chart.
 struct Payoff {
     std::string label; // the chart label it fills, e.g. "lblWin1Payoff"
-    std::optional<float>
+    std::optional<Cents>
         value;        // what $2 (or $1 on a $1 label) pays, as the label shows it; none: nothing paid
     std::string text; // the label text: two decimals, "-" when there is no payoff
     // How the payoff was reached, one step a line, written as it was computed; the last line
     // ends with the label text.
     std::vector<std::string> working{};
-    float breakage = 0.0f; // what the cuts (to tenths, to whole dollars) kept from one ticket of this label
+    // The cents the cuts (to tenths, to whole dollars) kept from one ticket of this label.
+    CentsFraction breakage{};
 };
 
 // The multi-race bet whose last leg was the race just run.
@@ -71,9 +73,10 @@ Payoffs preparePayoffs(RaceDay& day);
 std::vector<LabelText> chartLabels(const Payoffs& payoffs);
 
 // The parlay of the legs' $2 win payoffs: each running product but the last cut to whole dollars,
-// odds truncated to tenths with the 0.05 minimum; none for no legs or a non-finite result. When
-// given, the payoff receives the parlay's working and its breakage.
-std::optional<float> parlayPayoff(const std::vector<float>& legPayoffs, Payoff* explained = nullptr);
+// odds truncated to tenths with the 0.05 minimum, all in whole cents; none for no legs, a leg
+// that pays nothing or a result past MaxCents. When given, the payoff receives the parlay's
+// working and its breakage.
+std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* explained = nullptr);
 
 // The payoff a player asks about by bet: "win", "place" or "show" with a post that finished in
 // the money (0: the winner's), "quiniela", "exacta", "trifecta", "superfecta" (the $2 ticket; a
@@ -83,8 +86,5 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
 
 // The payoff that fills the chart label of this name ("lblWin1Payoff" ..); null for any other name.
 const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label);
-
-// The payoff a settlement credit of this code ("Win", "Plc", ... "Pk6") was paid with; null if none.
-const Payoff* payoffOfCredit(const Payoffs& payoffs, std::string_view code, float paid);
 
 } // namespace sw

@@ -174,7 +174,7 @@ public:
         for (int32_t number : ticketsOnPosts(m_day.folder.read(pass.file).bytes, pass.winners))
             for (const TicketRecord& ticket : tickets)
                 if (ticket.number == number && belongsTo(ticket, pass))
-                    credit(ticket, pass.code, *pass.payoff.value);
+                    credit(ticket, pass.code, pass.payoff.label, *pass.payoff.value, pass.payoff.breakage);
     }
 
     // One settling step, all its files together: the credits so far into players.dat, tickets.dat
@@ -208,7 +208,8 @@ public:
         const std::string_view code = triSuper ? "TrS" : "TwT";
         TicketRecord owner{held.number, held.playerId, held.amount, held.betType, held.race, {}};
         if (held.exchangedBy == 0) {
-            credit(owner, code, held.price);
+            // The first half's cuts were its own race's; this pays its price as it stands.
+            credit(owner, code, {}, held.price, {});
             return;
         }
         const auto& order = m_day.result.finishOrder;
@@ -229,8 +230,9 @@ public:
         for (const TicketRecord& ticket : loadTickets(m_day))
             if (ticket.number == held.exchangedBy && ticket.betType == exchangeFileWord(type) &&
                 ticket.raceNumber == held.race && ticket.playerId == held.playerId) {
-                if (auto whole = parlayPayoff({held.price, *second.value}))
-                    credit(owner, code, *whole);
+                Payoff parlay;
+                if (auto whole = parlayPayoff({held.price, *second.value}, &parlay))
+                    credit(owner, code, {}, *whole, parlay.breakage);
                 return;
             }
     }
@@ -243,23 +245,36 @@ private:
         return !pass.singleRace || ticket.raceNumber == m_day.currentRace + 1;
     }
 
-    void credit(const TicketRecord& ticket, std::string_view code, float payoff) {
+    void credit(const TicketRecord& ticket, std::string_view code, std::string_view label, Cents payoff,
+                const CentsFraction& breakage) {
         if (ticket.amount <= 0)
             return; // a hand-edited amount must never take money away
         Credit paid;
         paid.playerId = ticket.playerId;
         paid.ticketNumber = ticket.number;
         paid.code = std::string(code);
+        paid.label = std::string(label);
         paid.amount = ticket.amount;
         paid.payoff = payoff;
-        paid.winnings = static_cast<float>(ticket.amount) / 2.0f * paid.payoff;
         paid.playerIndex = findPlayer(m_day.players, ticket.playerId);
+        // amount / 2 x the $2 payoff; every payoff is an even number of cents, so this is exact.
+        const std::optional<Cents> twice = mulCents(payoff, ticket.amount);
+        paid.winnings = twice ? CentsFraction{*twice, 2}.rounded() : 0;
+        paid.breakage = CentsFraction{breakage.numerator * ticket.amount, breakage.denominator * 2}.rounded();
         if (paid.playerIndex < 0) {
             m_report.unclaimed.push_back(std::move(paid));
             return;
         }
         PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(paid.playerIndex)];
-        setBalance(player, balanceOf(player) + paid.winnings);
+        const std::optional<Cents> after = twice ? addCents(balanceOf(player), paid.winnings) : std::nullopt;
+        if (!after) {
+            // Refused rather than paid wrong: the player keeps the balance and is told why.
+            m_report.errors.push_back(player.name + "'s ticket " + std::to_string(ticket.number) +
+                                      " won more than a balance can hold ($" + centsText(MaxCents) +
+                                      "); it was not paid.");
+            return;
+        }
+        setBalance(player, *after);
         refreshBalanceLabel(m_day.players);
         m_credited = true;
         m_report.winnerLines.push_back(winnerLine(paid.winnings, paid.code, player.name));
@@ -381,8 +396,8 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
     return report;
 }
 
-std::string winnerLine(float winnings, std::string_view code, std::string_view name) {
-    std::string line = rightAlign(dollarText(winnings), 9);
+std::string winnerLine(Cents winnings, std::string_view code, std::string_view name) {
+    std::string line = rightAlign(centsDollarText(winnings), 9);
     line += " -";
     line += code;
     line += "- ";
@@ -392,16 +407,14 @@ std::string winnerLine(float winnings, std::string_view code, std::string_view n
 
 std::vector<std::string> standingLines(const PlayerList& players) {
     struct Standing {
-        float balance;
+        Cents balance;
         const PlayerEntry* player;
     };
     std::vector<Standing> standings;
     standings.reserve(players.entries.size());
     for (const PlayerEntry& player : players.entries) {
-        float balance = balanceOf(player);
         // An unreadable balance sorts last instead of breaking the order.
-        if (std::isnan(balance))
-            balance = -std::numeric_limits<float>::infinity();
+        const Cents balance = readBalance(player).value_or(std::numeric_limits<Cents>::min());
         standings.push_back({balance, &player});
     }
     std::stable_sort(standings.begin(), standings.end(),
@@ -409,7 +422,7 @@ std::vector<std::string> standingLines(const PlayerList& players) {
     std::vector<std::string> lines;
     lines.reserve(standings.size());
     for (const Standing& s : standings)
-        lines.push_back(rightAlign(dollarText(balanceOf(*s.player)), 10) + " - " + s.player->name);
+        lines.push_back(rightAlign(centsDollarText(balanceOf(*s.player)), 10) + " - " + s.player->name);
     return lines;
 }
 

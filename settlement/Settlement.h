@@ -38,10 +38,12 @@ struct Credit {
     int playerIndex = -1; // index in the player list at the time of the credit
     int32_t playerId = 0;
     int32_t ticketNumber = 0;
-    std::string code;    // "Win", "Plc", "Shw", "Qui", "Exa", "Tri", "Sup", "DDb", "Pk3", "Pk6", "TwT", "TrS"
-    int32_t amount = 0;  // the ticket's dollars per combination
-    float payoff = 0.0f; // the $2 payoff it was paid with (for a Twin-Tri or Tri-Super, the parlay)
-    float winnings = 0.0f;
+    std::string code;   // "Win", "Plc", "Shw", "Qui", "Exa", "Tri", "Sup", "DDb", "Pk3", "Pk6", "TwT", "TrS"
+    std::string label;  // the chart label whose payoff paid it; empty for a Twin-Tri or Tri-Super credit
+    int32_t amount = 0; // the ticket's dollars per combination
+    Cents payoff = 0;   // the $2 payoff it was paid with (for a Twin-Tri or Tri-Super, the parlay)
+    Cents winnings = 0;
+    Cents breakage = 0; // this ticket's share of what its payoff's cuts kept, to the cent
 };
 
 // What one settlement did.
@@ -51,7 +53,8 @@ struct SettlementReport {
     std::vector<std::string> winnerLines;   // lstWinners
     std::vector<std::string> standingLines; // lstStandings
     std::vector<std::string> exchangeLines; // "Ann: Twin-Tri exchange for race 5": first halves that came in
-    std::vector<std::string> errors;        // files that could not be written; the settlement went on
+    std::vector<std::string> errors;        // files that could not be written, winnings that could not be
+                                            // held; the settlement went on
 };
 
 // Pays every winning ticket of the race day.currentRace with the payoffs, then of the multi-race bet
@@ -66,7 +69,7 @@ struct SettlementReport {
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);
 
 // A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.
-std::string winnerLine(float winnings, std::string_view code, std::string_view name);
+std::string winnerLine(Cents winnings, std::string_view code, std::string_view name);
 
 // lstStandings: every player by balance, highest first (equal balances keep list order),
 // "$412.50" right-aligned in 10, " - ", the name.

@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace sw {
 
@@ -76,6 +77,32 @@ std::string dollars(double value) {
 
 } // namespace
 
+namespace {
+
+using Wide = CentsFraction::Wide;
+
+Wide floorDiv(Wide a, Wide b) {
+    Wide q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// The pools' shares as exact fractions; none for any other share.
+std::optional<std::pair<int64_t, int64_t>> exactShare(float share) {
+    if (share == 1.0f)
+        return std::pair<int64_t, int64_t>{1, 1};
+    if (share == 0.5f)
+        return std::pair<int64_t, int64_t>{1, 2};
+    if (share == 0.333f)
+        return std::pair<int64_t, int64_t>{333, 1000};
+    return std::nullopt;
+}
+
+bool wholeAmount(double value) {
+    return std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15;
+}
+
+} // namespace
+
 std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working) {
     if (!(money > 0))
         return std::nullopt;
@@ -84,25 +111,54 @@ std::optional<float> oddsFor(double total, float share, double money, OddsWorkin
     double raw = shared / money - 1.0;
     if (!std::isfinite(raw) || std::fabs(raw) > static_cast<double>(FLT_MAX))
         return std::nullopt;
-    float odds = static_cast<float>(raw);
-    // Truncate to the largest tenth whose single-precision value does not exceed the odds, so
-    // odds that are a tenth (2.3 stored as 2.2999999) keep that tenth instead of losing one.
-    double tenths = std::floor(static_cast<double>(odds) * 10.0);
-    if (static_cast<float>((tenths + 1.0) / 10.0) <= odds)
-        tenths += 1.0;
-    float truncated = static_cast<float>(tenths / 10.0);
-    const bool minimum = truncated < 0.05f;
-    if (minimum)
+    const auto exact = exactShare(share);
+    int64_t tenths = 0;
+    CentsFraction kept;
+    if (exact && wholeAmount(total) && wholeAmount(money)) {
+        // odds = 3 T s / (4 M) - 1 with s = n / d: ten times that, floored, in integers.
+        const auto [n, d] = *exact;
+        const Wide t = static_cast<Wide>(static_cast<int64_t>(total));
+        const Wide m = static_cast<Wide>(static_cast<int64_t>(money));
+        const Wide den = 4 * d * m;
+        tenths = static_cast<int64_t>(floorDiv(30 * t * n - 10 * den, den));
+        // A $2 ticket's share is 2 (1 + odds) dollars = 150 T n / (d M) cents; the payoff keeps
+        // 200 + 20 tenths of it.
+        kept = CentsFraction{150 * t * n - (200 + 20 * static_cast<Wide>(tenths)) * d * m,
+                             static_cast<int64_t>(d * m)};
+    } else {
+        // Figures no pool holds (fractions, other shares) keep the single-precision rule.
+        const float odds = static_cast<float>(raw);
+        double t = std::floor(static_cast<double>(odds) * 10.0);
+        if (static_cast<float>((t + 1.0) / 10.0) <= odds)
+            t += 1.0;
+        if (std::fabs(t) > 1e15)
+            return std::nullopt;
+        tenths = static_cast<int64_t>(t);
+    }
+    float truncated = static_cast<float>(static_cast<double>(tenths) / 10.0);
+    const bool minimum = tenths <= 0;
+    if (minimum) {
         truncated = 0.05f;
+        kept = CentsFraction{};
+    }
     if (working)
-        *working = OddsWorking{total, share, money, net, shared, odds, truncated, minimum};
+        *working = OddsWorking{total,     share,   money,
+                               net,       shared,  static_cast<float>(raw),
+                               truncated, minimum, minimum ? Cents{210} : 200 + 20 * tenths,
+                               kept};
     return truncated;
 }
 
-float breakageOf(const OddsWorking& working) {
-    if (working.minimum)
-        return 0.0f;
-    return std::max(0.0f, (working.raw - working.odds) * 2.0f);
+CentsFraction breakageOf(const OddsWorking& working) {
+    return working.kept.numerator > 0 ? working.kept : CentsFraction{};
+}
+
+std::optional<Cents> payoffCentsOf(float odds) {
+    if (!std::isfinite(odds) || odds < 0.05f || odds > 1e13f)
+        return std::nullopt;
+    if (odds < 0.1f)
+        return Cents{210};
+    return 200 + 20 * static_cast<Cents>(std::llround(static_cast<double>(odds) * 10.0));
 }
 
 std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolName,
@@ -122,8 +178,8 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
     if (w.minimum) {
         lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds to what this pool pays");
     } else {
-        const float kept = breakageOf(w);
-        if (kept > 0.0f)
+        const double kept = breakageOf(w).toDouble() / 100.0;
+        if (kept > 0.0)
             lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + "; the breakage, " +
                             fixedText(w.raw - w.odds, 4) + " a $1, keeps " + dollars(kept) +
                             " of every $2 ticket (rounded to cents here)");
@@ -131,7 +187,7 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
             lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + ", nothing lost to breakage");
     }
     lines.push_back("$2 payoff: " + fixedText(w.odds, w.minimum ? 2 : 1) +
-                    " x 2 + 2 = " + moneyText(payoffOf(w.odds)));
+                    " x 2 + 2 = " + centsText(w.payoff));
     return lines;
 }
 

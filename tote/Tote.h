@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Money.h"
 #include "core/RaceDay.h"
 
 #include <optional>
@@ -19,13 +20,18 @@ struct OddsWorking {
     float raw = 0.0f;     // shared / money - 1, before the cut to tenths
     float odds = 0.0f;    // after the cut and the minimum
     bool minimum = false; // the cut odds were below 0.05 and were raised to it
+    Cents payoff = 0;     // the $2 payoff of the odds, exactly
+    CentsFraction kept{}; // what the cut to tenths kept from a $2 ticket, exactly
 };
 
 // The pari-mutuel odds rule: total * 0.75 * share / money - 1, truncated to tenths, at least 0.05.
-// No money on the combination: no odds. The working, when given, receives every figure.
+// Whole-dollar figures and the shares 1, 0.5 and 0.333 are cut exactly, in integers, so odds that
+// land on a tenth keep it. No money on the combination: no odds. The working, when given,
+// receives every figure.
 std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working = nullptr);
-// What the cut to tenths kept from a $2 ticket at these odds (0 when the minimum raised them).
-float breakageOf(const OddsWorking& working);
+// What the cut to tenths kept from a $2 ticket at these odds, in cents (0 when the minimum raised
+// them).
+CentsFraction breakageOf(const OddsWorking& working);
 // The odds rule's working in words, one step a line, ending with the $2 payoff of the odds:
 // poolName e.g. "Place", moneyOn e.g. "5 to place".
 std::vector<std::string> oddsLines(const OddsWorking& working, std::string_view poolName,
@@ -36,6 +42,9 @@ std::string oddsText(float odds);
 inline float payoffOf(float odds) {
     return odds * 2.0f + 2.0f;
 }
+// The $2 payoff of odds the rule gave (whole tenths, or the 0.05 minimum), exactly in cents;
+// none for odds below the minimum or too large to pay.
+std::optional<Cents> payoffCentsOf(float odds);
 
 // Rebuilds every single-race pool, total and odds table from the seven pool files.
 void toteRefresh(RaceDay& day);

@@ -10,8 +10,10 @@ namespace sw {
 
 namespace {
 
+// Odds the rule gave pay exactly their cents; odds never worked out (0) show what 0 pays.
 std::string payoffText(float odds) {
-    return moneyText(payoffOf(odds));
+    const std::optional<Cents> cents = payoffCentsOf(odds);
+    return cents ? centsText(*cents) : moneyText(payoffOf(odds));
 }
 
 template <typename OddsOf> OddsGrid grid(int andHorse, std::string_view betWord, OddsOf oddsOf) {

@@ -119,8 +119,13 @@ void BalanceChart::paintEvent(QPaintEvent*) {
 
 std::vector<BalanceChart::Line> balanceLines(const HouseLedger& ledger) {
     std::vector<BalanceChart::Line> lines;
-    for (const LedgerAccount& account : ledger.accounts())
-        lines.push_back({toQString(account.name), account.balances});
+    for (const LedgerAccount& account : ledger.accounts()) {
+        // Plotted, so dollars as a double are enough here.
+        std::vector<double> dollars;
+        for (Cents balance : account.balances)
+            dollars.push_back(centsToDollars(balance));
+        lines.push_back({toQString(account.name), std::move(dollars)});
+    }
     return lines;
 }
 

@@ -456,6 +456,9 @@ void ResultsWindow::showSettlement() {
     m_lstLedger->clear();
     for (const std::string& line : ledgerLines(ledger, m_game.day().currentRace))
         m_lstLedger->addItem(toQString(line));
+    // What each pool really kept, beside the nominal takeout of the lines above.
+    for (const std::string& line : poolKeptLines(ledger, m_game.day().currentRace))
+        m_lstLedger->addItem(toQString(line));
     m_picBalances->setLines(balanceLines(ledger), RacesPerDay);
 
     // A file that could not be written would otherwise go unnoticed until the next day. It is

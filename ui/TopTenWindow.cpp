@@ -70,6 +70,8 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     lstLedger->setSelectionMode(QAbstractItemView::NoSelection);
     for (const std::string& line : ledgerLines(game.ledger()))
         lstLedger->addItem(QString::fromStdString(line));
+    for (const std::string& line : poolKeptLines(game.ledger()))
+        lstLedger->addItem(QString::fromStdString(line));
     auto* chart = new BalanceChart(this);
     chart->setLines(balanceLines(game.ledger()), RacesPerDay);
     auto* day = new QVBoxLayout;

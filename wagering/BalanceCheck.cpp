@@ -19,12 +19,15 @@ std::vector<Shortfall> ownersShortOfMoney(const RaceDay& day) {
         TicketPrice price = priceTicket(listed.text);
         auto it = std::find_if(owners.begin(), owners.end(),
                                [&](const Shortfall& s) { return s.playerId == listed.playerId; });
-        if (it == owners.end())
-            it = owners.insert(owners.end(),
-                               Shortfall{listed.playerId, 0, balanceOfPlayer(day, listed.playerId)});
+        if (it == owners.end()) {
+            const std::optional<Cents> balance = balanceOfPlayer(day, listed.playerId);
+            it = owners.insert(owners.end(), Shortfall{listed.playerId, 0, balance.value_or(0), !balance});
+        }
         it->cost += price.cost;
     }
-    std::erase_if(owners, [](const Shortfall& s) { return static_cast<double>(s.cost) <= s.balance; });
+    std::erase_if(owners, [](const Shortfall& s) {
+        return !s.balanceUnreadable && static_cast<CentsFraction::Wide>(s.cost) * CentsPerDollar <= s.balance;
+    });
     return owners;
 }
 
@@ -41,20 +44,22 @@ std::string notEnoughMoneyText() {
 
 std::string shortOfMoneyText(std::string_view name, const Shortfall& shortfall) {
     const std::string who(name);
+    if (shortfall.balanceUnreadable)
+        return who + "'s balance cannot be counted to the cent (it must be a number of at most $" +
+               centsText(MaxCents) + "), so " + who + "'s tickets were not paid.";
     return who + " does not have enough money to pay for these bet(s): " +
-           dollarText(static_cast<double>(shortfall.cost) - shortfall.balance) + " short.\r\n" + who +
+           centsDollarText(static_cast<Cents>(
+               static_cast<CentsFraction::Wide>(shortfall.cost) * CentsPerDollar - shortfall.balance)) +
+           " short.\r\n" + who +
            "'s tickets were not paid; change the bet amount, reduce the number of selected horses,\r\n"
            "or delete a bet.";
 }
 
-double balanceOfPlayer(const RaceDay& day, int32_t playerId) {
+std::optional<Cents> balanceOfPlayer(const RaceDay& day, int32_t playerId) {
     int index = findPlayer(day.players, playerId);
     if (index < 0)
-        return 0;
-    double balance = 0;
-    if (!parseLeadingNumber(day.players.entries[static_cast<std::size_t>(index)].balance, balance))
-        return 0;
-    return balance;
+        return Cents{0};
+    return readBalance(day.players.entries[static_cast<std::size_t>(index)]);
 }
 
 } // namespace sw

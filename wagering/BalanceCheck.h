@@ -1,19 +1,23 @@
 #pragma once
 
+#include "core/Money.h"
 #include "core/RaceDay.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sw {
 
-// A player whose unpaid tickets cost more than that player's balance.
+// A player whose unpaid tickets cost more than that player's balance, or whose balance text no
+// longer holds an amount the game can count to the cent.
 struct Shortfall {
     int32_t playerId = 0;
-    int64_t cost = 0; // the player's unpaid tickets together
-    double balance = 0;
+    int64_t cost = 0; // the player's unpaid tickets together, whole dollars
+    Cents balance = 0;
+    bool balanceUnreadable = false; // the balance text is no number, or one past MaxCents
 };
 
 // Every listed owner of unpaid tickets who cannot pay for them, in the order of their first
@@ -30,7 +34,8 @@ std::string notEnoughMoneyText();
 // What payment tells a player whose tickets it left unpaid: the name and the dollars missing.
 std::string shortOfMoneyText(std::string_view name, const Shortfall& shortfall);
 
-// A listed player's balance text read as a double; 0 for a player who is not listed.
-double balanceOfPlayer(const RaceDay& day, int32_t playerId);
+// A listed player's balance read exactly; 0 for a player who is not listed, none for one whose
+// balance text holds no amount the game can count.
+std::optional<Cents> balanceOfPlayer(const RaceDay& day, int32_t playerId);
 
 } // namespace sw

@@ -87,7 +87,7 @@ const std::array<AmountPreset, 8>& amountPresets() {
 }
 
 std::string allAmountPointerTooltip(const RaceDay& day) {
-    return "$" + formatDouble(numberIn(day.players.balanceLabel));
+    return "$" + centsField(parseCents(day.players.balanceLabel).value_or(0));
 }
 
 std::string_view pageTooltip(int page) {
@@ -178,7 +178,7 @@ Instruction instructionFor(std::string_view betName, std::string_view betKind, i
 
 void BetEntry::start(const RaceDay& day) {
     *this = BetEntry{};
-    setAmount(day.db.settings.defaultBetAmount);
+    setAmount(centsToDollars(day.db.settings.defaultBetAmount));
 }
 
 void BetEntry::setAmount(double value) {

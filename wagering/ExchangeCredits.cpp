@@ -41,7 +41,7 @@ std::string exchangeCreditRecord(const ExchangeCredit& credit) {
         .text(credit.betType)
         .integer(credit.race)
         .text(credit.combination)
-        .single(credit.price)
+        .text(centsField(credit.price))
         .integer(credit.exchangedBy)
         .line();
 }
@@ -53,7 +53,6 @@ std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line) {
     credit.playerId = -1;
     credit.amount = -1;
     credit.race = -1;
-    credit.price = -1.0f;
     credit.exchangedBy = -1;
     reader.read(credit.number);
     reader.read(credit.playerId);
@@ -61,13 +60,14 @@ std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line) {
     reader.read(credit.betType);
     reader.read(credit.race);
     reader.read(credit.combination);
-    reader.read(credit.price);
+    const std::optional<Cents> price = reader.atEnd() ? std::nullopt : parseCents(reader.next());
+    credit.price = price.value_or(-1);
     reader.read(credit.exchangedBy);
     // A hand edit must never make a credit pay something no ticket won.
     if (reader.fieldsRead() != 8 || !reader.atEnd() || credit.number <= 0 || credit.playerId < 0 ||
         credit.amount <= 0 || credit.amount > MaxBetAmount || !isCreditBet(credit.betType) ||
         credit.race < 2 || credit.race > RacesPerDay || !isCombination(credit.combination) ||
-        !std::isfinite(credit.price) || credit.price < 2.0f || credit.exchangedBy < 0)
+        credit.price < 200 || credit.exchangedBy < 0)
         return std::nullopt;
     return credit;
 }
@@ -87,8 +87,8 @@ std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits) {
     return text;
 }
 
-float creditPayout(const ExchangeCredit& credit) {
-    return static_cast<float>(credit.amount) / 2.0f * credit.price;
+Cents creditPayout(const ExchangeCredit& credit) {
+    return CentsFraction{static_cast<CentsFraction::Wide>(credit.amount) * credit.price, 2}.rounded();
 }
 
 std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int32_t owner,
@@ -137,7 +137,7 @@ std::string creditLine(const RaceDay& day, const ExchangeCredit& credit) {
     return line + "exchange it for a " + std::string(betWord(secondHalfOf(type))) + " of race " +
            std::to_string(credit.race) + " (" + credit.betType + " " + std::string(ExchangeWord) + " " +
            std::to_string(credit.number) + "); if the race starts without it, it pays " +
-           dollarText(creditPayout(credit)) + " with the race's results.";
+           centsDollarText(creditPayout(credit)) + " with the race's results.";
 }
 
 std::vector<std::string> creditLines(const RaceDay& day) {

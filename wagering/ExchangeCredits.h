@@ -27,7 +27,7 @@ std::vector<ExchangeCredit> parseExchangeCredits(std::string_view text);
 std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits);
 
 // What a credit pays when its race starts unexchanged: its amount at the first half's $2 price.
-float creditPayout(const ExchangeCredit& credit);
+Cents creditPayout(const ExchangeCredit& credit);
 
 // Why a second half cannot use its credit: the credit must be the owner's, of the same bet, for
 // the race about to be run, not exchanged yet nor used by another unpaid listed ticket,

@@ -76,9 +76,8 @@ void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
     if (index < 0)
         return;
     PlayerEntry& owner = day.players.entries[static_cast<std::size_t>(index)];
-    double balance = 0;
-    parseLeadingNumber(owner.balance, balance);
-    setBalance(owner, static_cast<float>(balance - static_cast<double>(cost)));
+    // The balance check let only tickets the balance covers through, so this stays within range.
+    setBalance(owner, balanceOf(owner) - cost * CentsPerDollar);
     if (day.players.selected >= 0 && day.players.selected < static_cast<int>(day.players.entries.size()))
         selectBettor(day, day.players.selected);
 }

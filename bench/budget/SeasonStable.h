@@ -17,7 +17,7 @@ inline constexpr int SeasonDays = 100;
 inline constexpr uint64_t SeasonSeed = 20260501;
 inline constexpr int SeasonPlayers = 4;
 // Enough for every player to bet all season without running dry.
-inline constexpr float SeasonStartAmount = 50000.0f;
+inline constexpr Cents SeasonStartAmount = 50000 * CentsPerDollar;
 
 // Answers every question No and shows nothing.
 class SilentPrompter final : public Prompter {

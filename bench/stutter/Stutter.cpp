@@ -418,7 +418,7 @@ bool aDayWithABigTicketResultsAndANewDay() {
                   players.selected >= 0,
               "open the Pick 6 in race 7"))
         return false;
-    setBalance(players.entries[static_cast<std::size_t>(players.selected)], 600000.0f);
+    setBalance(players.entries[static_cast<std::size_t>(players.selected)], 600000 * CentsPerDollar);
     session.window->refresh();
     const QStringList bigTicket = {"cmdAmount1", "cmdNext1", "cmdPick6", "cmdNext2", "cmdAll", "cmdWith",
                                    "cmdAll",     "cmdWith",  "cmdAll",   "cmdWith",  "cmdAll", "cmdWith",
@@ -433,7 +433,7 @@ bool aDayWithABigTicketResultsAndANewDay() {
         "paying the Pick 6 All x6 ticket", [&] { session.click("cmdPrint"); },
         [&] { return tickets->item(0)->checkState() == Qt::Checked; });
     if (!must(paid.reached && balanceOf(players.entries[static_cast<std::size_t>(players.selected)]) <
-                                  600000.0f - 500000.0f,
+                                  (600000 - 500000) * CentsPerDollar,
               "pay the Pick 6 ticket"))
         return false;
 

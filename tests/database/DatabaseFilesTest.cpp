@@ -53,7 +53,7 @@ TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
 
     const Settings settings = parseSettingsFile("\r\n  \r\n400,2,,,999\r\n1,1,,,1\r\n");
     EXPECT_EQ(std::tuple(settings.startAmount, settings.defaultBetAmount, settings.trackRecord),
-              std::tuple(400.0f, 2.0f, 999.0f));
+              std::tuple(Cents{40000}, Cents{200}, 999.0f));
     EXPECT_EQ(parseSettingsFile("").trackRecord, 0.0f) << "an empty file holds no settings";
 
     // A hand edit left a blank line and an unfinished last line.
@@ -81,7 +81,7 @@ TEST_F(DatabaseFilesTest, FilesThatCannotBeReadShowTheirMessageAndKeepTheTables)
     EXPECT_EQ(shown, (std::vector<std::string>{"Error reading horses.dat", "Error reading jockeys.dat",
                                                "Error reading settings.dat"}));
     EXPECT_EQ(day.db.horses[1].name, "Kept");
-    EXPECT_EQ(day.db.settings.startAmount, 400.0f) << "the factory settings";
+    EXPECT_EQ(day.db.settings.startAmount, 40000) << "the factory settings";
     EXPECT_EQ(day.folder.loaded("jockeys.dat"), ReadStatus::Unreadable);
 }
 

@@ -173,7 +173,7 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     day.card.racePoolsOpened.fill(true);
     day.loadingPassDone = true;
     day.tickets.push_back({"$2 Win 3", 1, true});
-    day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 9.0f, 0});
+    day.exchangeCredits.push_back({2125, 1, 2, "Twin-Tri", 8, "1-2-3", 900, 0});
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_TRUE(prompter.shown().empty());
 
@@ -195,7 +195,7 @@ TEST_F(StartRaceDayTest, ANewDayWritesItsCardAndDropsWhatTheLastDayLeft) {
     // Without a date: today's date, and the players start at the starting amount with the first
     // selected (a missing settings file's factory settings are the reader's own test).
     day.date.clear();
-    day.db.settings.startAmount = 650;
+    day.db.settings.startAmount = 65000;
     writeAll(dir / "players.dat", "5,Ann,3\r\n6,Bob,0.5\r\n");
     ASSERT_TRUE(startRaceDay(day).ready);
     EXPECT_EQ(day.date.find(','), std::string::npos);

@@ -79,7 +79,7 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
             list("$2 Pick6 Wheel All with 1 with 2 with 3 with 4 with 5", 1);
         for (const ListedTicket& t : day.tickets)
             if (!t.paid)
-                ledger.charge(t.playerId, static_cast<double>(priceTicket(t.text).cost));
+                ledger.charge(t.playerId, priceTicket(t.text).cost * CentsPerDollar);
         EXPECT_EQ(game.pay().error, "");
         runRace();
         ledger.credit(game.settlement());
@@ -96,25 +96,23 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
     const HouseLedger& house = game.ledger();
     ASSERT_EQ(house.racesSettled(), RacesPerDay);
     ASSERT_EQ(house.accounts().size(), 3u);
-    double wagered = 0;
+    Cents wagered = 0;
     for (const LedgerAccount& account : house.accounts()) {
         wagered += account.day().wagered;
         SCOPED_TRACE(account.name);
         const int index = findPlayer(day.players, account.playerId);
         ASSERT_GE(index, 0);
         ASSERT_EQ(account.balances.size(), static_cast<std::size_t>(RacesPerDay) + 1);
-        EXPECT_DOUBLE_EQ(account.balances.front(), 400.0);
-        EXPECT_NEAR(account.balances.back(), balanceOf(day.players.entries[static_cast<std::size_t>(index)]),
-                    1e-3);
+        EXPECT_EQ(account.balances.front(), 40000);
+        EXPECT_EQ(account.balances.back(), balanceOf(day.players.entries[static_cast<std::size_t>(index)]));
         for (std::size_t race = 0; race < RacesPerDay; ++race) {
             const LedgerFigures& f = account.races[race];
-            EXPECT_NEAR(account.balances[race + 1] - account.balances[race], f.net(), 0.01)
-                << "race " << race + 1;
-            EXPECT_GE(f.breakage, 0.0);
-            EXPECT_LE(f.breakage, f.returned * 0.1 + 0.5) << "breakage is cents on each winning ticket";
+            EXPECT_EQ(account.balances[race + 1] - account.balances[race], f.net()) << "race " << race + 1;
+            EXPECT_GE(f.breakage, 0);
+            EXPECT_LE(f.breakage, f.returned / 10 + 50) << "breakage is cents on each winning ticket";
         }
-        EXPECT_NEAR(account.day().net(), account.balances.back() - account.balances.front(), 0.01);
-        EXPECT_DOUBLE_EQ(account.day().takeout, account.day().wagered * 0.25);
+        EXPECT_EQ(account.day().net(), account.balances.back() - account.balances.front());
+        EXPECT_EQ(account.day().takeout * 4, account.day().wagered);
     }
     EXPECT_DOUBLE_EQ(house.total().wagered, wagered);
     EXPECT_GT(house.total().returned, 0.0);

@@ -18,7 +18,7 @@ namespace {
 
 class PlayersTest : public ::testing::Test {
 protected:
-    PlayersTest() { day.db.settings.startAmount = 400; }
+    PlayersTest() { day.db.settings.startAmount = 40000; }
 
     std::string file(std::string_view name = "players.dat") const { return readAll(dir / name); }
     // The list as "id,name,balance" lines, then the selection and its balance label.
@@ -39,8 +39,7 @@ protected:
     std::string dialogShows() const {
         return std::to_string(dialog.startAmountSpinner()) + " " +
                std::to_string(dialog.defaultAmountSpinner()) + " = " +
-               formatSingle(day.db.settings.startAmount) + " " +
-               formatSingle(day.db.settings.defaultBetAmount);
+               centsField(day.db.settings.startAmount) + " " + centsField(day.db.settings.defaultBetAmount);
     }
 
     test::TempDir dir;
@@ -56,12 +55,12 @@ TEST_F(PlayersTest, RestartGivesEveryoneTheStartingAmountAndRewritesTheFile) {
 
     writeAll(dir / "players.dat", "3,Ann,12.5\n\n9,Bob,0\r\n4,Cleo,7321.25");
     day.players.selected = 2;
-    day.db.settings.startAmount = 397.5f;
+    day.db.settings.startAmount = 39750;
     loadPlayers(day);
     EXPECT_EQ(listed() + "|" + file(),
               "3,Ann,397.5 9,Bob,397.5 4,Cleo,397.5 @-1 |3,Ann,397.5\r\n9,Bob,397.5\r\n4,Cleo,397.5\r\n");
 
-    EXPECT_EQ(balanceOf(PlayerEntry{1, "Ann", "junk"}), 0.0f) << "a hand-edited balance";
+    EXPECT_EQ(balanceOf(PlayerEntry{1, "Ann", "junk"}), 0) << "a hand-edited balance";
 }
 
 TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
@@ -70,7 +69,7 @@ TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
     // A last line without its end is finished first; the starting amount in force goes to the new
     // player only.
     writeAll(dir / "players.dat", file() + "5,Bob,400");
-    day.db.settings.startAmount = 500;
+    day.db.settings.startAmount = 50000;
     ASSERT_TRUE(addPlayer(day, "Cleo"));
     EXPECT_EQ(file(), "1,Ann,400\r\n5,Bob,400\r\n6,Cleo,500\r\n");
 
@@ -186,10 +185,10 @@ TEST_F(PlayersTest, DeletingAsksThenRemovesThePlayerAndTheirUnpaidTicketsAndSele
 // ---- The defaults dialog ----
 
 TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrites) {
-    const std::tuple<float, float, const char*> cases[] = {{400.5f, 2.5f, "400 2 = 400 2"},
-                                                           {401.5f, 3.5f, "402 4 = 402 4"},
-                                                           {0, 5000, "1 1000 = 1 1000"},
-                                                           {3.0e38f, -3.0e38f, "1000 1 = 1000 1"}};
+    const std::tuple<Cents, Cents, const char*> cases[] = {{40050, 250, "400 2 = 400 2"},
+                                                           {40150, 350, "402 4 = 402 4"},
+                                                           {0, 500000, "1 1000 = 1 1000"},
+                                                           {MaxCents, -MaxCents, "1000 1 = 1000 1"}};
     for (const auto& [start, bet, shown] : cases) {
         day.db.settings = Settings{start, bet, 999};
         dialog.open();
@@ -200,7 +199,7 @@ TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrit
     EXPECT_EQ(dialogShows(), "1000 1 = 1000 1");
 
     writeAll(dir / "settings.dat", "400,2,1,0,999\r\n");
-    day.db.settings = Settings{400, 2, 121.35f};
+    day.db.settings = Settings{40000, 200, 121.35f};
     dialog.open();
     dialog.setStartAmount(500);
     dialog.setDefaultBetAmount(5);
@@ -208,7 +207,7 @@ TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrit
     ASSERT_FALSE(dialog.ok());
     EXPECT_EQ(file("settings.dat"), "500,5,,,121.35\r\n") << "the factory line is replaced";
 
-    day.db.settings = Settings{400.5f, 2, 999};
+    day.db.settings = Settings{40050, 200, 999};
     dialog.open();
     dialog.setStartAmount(750);
     dialog.cancel();

@@ -141,7 +141,7 @@ protected:
         for (std::size_t i = 0; i < day.tickets.size(); ++i)
             if (day.tickets[i].paid && !wasPaid[i])
                 ledger.charge(day.tickets[i].playerId,
-                              static_cast<double>(priceTicket(day.tickets[i].text).cost));
+                              priceTicket(day.tickets[i].text).cost * CentsPerDollar);
         ASSERT_NO_FATAL_FAILURE(checkMoney(day, ledger));
     }
 

@@ -18,6 +18,7 @@
 #include <sstream>
 
 using namespace sw;
+using namespace std::string_literals;
 
 namespace {
 
@@ -37,8 +38,8 @@ std::string chart(const Payoffs& p) {
     return s;
 }
 
-Payoff paying(float value) {
-    return {"label", value, moneyText(value, false)};
+Payoff paying(Cents value) {
+    return {"label", value, centsText(value, false)};
 }
 
 // Three players on $400 in a temp folder, the race's pools open, 5-3-7-1 the finish.
@@ -61,7 +62,7 @@ struct Race {
         test::writeAll(dir / file, content);
     }
 
-    float balance(std::size_t index) const { return balanceOf(day.players.entries[index]); }
+    Cents balance(std::size_t index) const { return balanceOf(day.players.entries[index]); }
 
     test::TempDir dir;
     test::ListRandom random{{0.5}};
@@ -113,12 +114,12 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         SCOPED_TRACE(c.files);
         Race r;
         r.day.card.racePoolsOpened[static_cast<std::size_t>(c.race)] = c.poolsOpened;
-        r.payoffs.win = paying(6.0f);
-        r.payoffs.place = {paying(5.0f), paying(9.9f)};
-        r.payoffs.show = {paying(2.1f), paying(7.7f), paying(6.6f)};
-        r.payoffs.exacta = paying(15.0f);
+        r.payoffs.win = paying(600);
+        r.payoffs.place = {paying(500), paying(990)};
+        r.payoffs.show = {paying(210), paying(770), paying(660)};
+        r.payoffs.exacta = paying(1500);
         r.payoffs.multiRace = MultiRaceBet::DailyDouble;
-        r.payoffs.specialPayoff = paying(11.4f);
+        r.payoffs.specialPayoff = paying(1140);
         r.day.currentRace = c.race;
         r.finish({c.finish[0] - '0', c.finish[1] - '0', c.finish[2] - '0', c.finish[3] - '0'});
         r.day.raceWinner[1] = static_cast<uint8_t>(c.finish[5] - '0');
@@ -132,10 +133,10 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         }
         SettlementReport report = settleRace(r.day, r.payoffs);
         EXPECT_EQ(report.winnerLines, c.winners);
-        float won = 0;
+        Cents won = 0;
         for (const Credit& credit : report.credits)
             won += credit.winnings;
-        EXPECT_FLOAT_EQ(r.balance(0) + r.balance(1) + r.balance(2), 1200 + won);
+        EXPECT_EQ(r.balance(0) + r.balance(1) + r.balance(2), 120000 + won);
         std::vector<int32_t> unclaimed;
         for (const Credit& credit : report.unclaimed)
             unclaimed.push_back(credit.playerIndex < 0 ? credit.playerId : 0);
@@ -214,7 +215,7 @@ TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {
                                         "99999999999,1,2,Win,1,d\r\n2127,1,2.5,Win,1,d\n2128,1,2,Win,1,d\r");
     test::writeAll(dir / "wins.dat", "x,5,2\r\n2125,5,2\r\n2126,5,2\r\n2127\r\n2128,5\r\n"
                                      "2127,5,2\r\n2128,5,2\r\n");
-    payoffs.win = paying(6.0f);
+    payoffs.win = paying(600);
     SettlementReport report = settleRace(day, payoffs);
     ASSERT_EQ(report.credits.size(), 1u);
     EXPECT_EQ(report.credits[0].ticketNumber, 2128);
@@ -275,8 +276,8 @@ TEST_F(SettlementTest, PlaceWorkingKeepsTheBreakageAndANobodyBetDash) {
     day.pools.placeTotal = 10000;
     day.pools.place[1] = 1600; // 3750 / 1600 - 1 = 1.34375, cut to 1.3
     Payoffs p = computePayoffs(day);
-    // The breakage: 0.0438 a $1, $0.09 of a $2 ticket; nobody on the second horse means a dash.
-    EXPECT_NEAR(p.place[0].breakage, 0.0875f, 1e-5f);
+    // The breakage: 0.04375 a $1, 8.75 cents of a $2 ticket; nobody on the second horse means a dash.
+    EXPECT_EQ(p.place[0].breakage.toDouble(), 8.75);
     ASSERT_FALSE(p.place[0].working.empty() || p.place[1].working.empty());
     EXPECT_EQ(p.place[0].working.back(), "$2 payoff: 1.3 x 2 + 2 = 4.60");
     EXPECT_EQ(p.place[1].working.back(),
@@ -322,14 +323,60 @@ TEST_F(SettlementTest, NoMoneyOnTheWinningCombinationOrNoFinishMeansADash) {
     EXPECT_EQ(same.quiniela.text + same.exacta.text + same.trifecta2.text + same.superfecta2.text, "----");
 }
 
-TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollars) {
-    EXPECT_FLOAT_EQ(*parlayPayoff({5.8f, 4.6f}), 11.4f);
-    // 5.8 -> 5 / 2 * 4.6 = 11.5 -> 11 / 2 * 3 = 16.5; odds 7.25 -> 7.2
-    EXPECT_FLOAT_EQ(*parlayPayoff({5.8f, 4.6f, 3.0f}), 16.4f);
-    // Short-priced legs end below the minimum odds.
-    EXPECT_FLOAT_EQ(*parlayPayoff({2.1f, 2.1f, 2.1f, 2.1f, 2.1f, 2.1f}), 2.1f);
-    EXPECT_FALSE(parlayPayoff({}));
-    EXPECT_FALSE(parlayPayoff({1e30f, 1e30f, 1e30f}));
+TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollarsAndKeepsATenthItLandsOn) {
+    const struct {
+        const char* what;
+        std::vector<Cents> legs;
+        std::optional<Cents> payoff;
+        const char* cut; // the working's line of the cut to tenths (or the minimum), when it matters
+    } cases[] = {
+        {"5.80, 4.60: 5 / 2 x 4.6 = 11.5, odds 4.75 cut to 4.7", {580, 460}, 1140, nullptr},
+        // 5.8 -> 5 / 2 x 4.6 = 11.5 -> 11 / 2 x 3 = 16.5; odds 7.25 -> 7.2
+        {"a Pick 3", {580, 460, 300}, 1640, nullptr},
+        {"short-priced legs end below the minimum odds",
+         {210, 210, 210, 210, 210, 210},
+         210,
+         "Below the 0.05 minimum: raised to 0.05"},
+        // Parlays that land exactly on a tenth keep it.
+        {"the daily double of race 3 of seed 223: 3 / 2 x 3.60 = 5.40, odds 1.7",
+         {340, 360},
+         540,
+         "Cut to tenths: 1.7; without any cut the parlay would pay 6.12"},
+        {"seed 42's daily double: 18 / 2 x 21.80 = 196.20", {1800, 2180}, 196'20, nullptr},
+        {"seed 223's pick 3: odds 938.8",
+         {2420, 1240, 2540},
+         1879'60,
+         "Cut to tenths: 938.8; without any cut "
+         "the parlay would pay 1905.51"},
+        {"seed 11's pick 6: odds 47745.2", {400, 2120, 2540, 1700, 340, 2480}, 95492'40, nullptr},
+        {"seed 1001's pick 6: a last product of 146595.60",
+         {840, 1760, 2460, 880, 600, 2580},
+         146595'60,
+         nullptr},
+        {"a Twin-Tri of a four-figure second half: 194 x 1859.20", {388'40, 1859'20}, 360684'80, nullptr},
+        {"a Tri-Super of a five-figure superfecta: 1859 / 2 x 96543.40",
+         {1859'20, 96543'40},
+         89737090'20,
+         nullptr},
+        {"no legs", {}, std::nullopt, nullptr},
+        {"a leg that paid nothing", {580, 0}, std::nullopt, nullptr},
+        {"a parlay past what money can hold",
+         {MaxCents, MaxCents, MaxCents},
+         std::nullopt,
+         "The parlay is too large to work out: -"},
+    };
+    for (const auto& c : cases) {
+        Payoff explained;
+        EXPECT_EQ(parlayPayoff(c.legs, &explained), c.payoff) << c.what;
+        if (c.cut) {
+            EXPECT_NE(std::find(explained.working.begin(), explained.working.end(), c.cut),
+                      explained.working.end())
+                << c.what;
+        }
+        if (c.payoff) {
+            EXPECT_TRUE(explained.working.back().ends_with(" " + centsText(*c.payoff))) << c.what;
+        }
+    }
 }
 
 TEST_F(SettlementTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfTheirLegs) {
@@ -470,15 +517,15 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
     const struct {
         const char* what;
         bool exchanged;
-        std::optional<float> secondTrifecta, secondSuperfecta; // race 5's $2 payoffs
-        float ann, bob;                                        // what the two credits pay
+        std::optional<Cents> secondTrifecta, secondSuperfecta; // race 5's $2 payoffs
+        Cents ann, bob;                                        // what the two credits pay
         const char* triSuperLine = "2136,2,4,6,8,4";           // Bob's second half
     } cases[] = {
         // Parlays: floor(41.2) / 2 * 9 = 184.5, odds 91.25 cut to 91.2; floor(41.2) / 2 * 30 = 615.
-        {"both halves in", true, 9.0f, 30.0f, 184.4f, 2 * 615.0f},
+        {"both halves in", true, 900, 3000, 18440, 2 * 61500},
         {"a second half paid \"-\"", true, std::nullopt, std::nullopt, 0, 0},
-        {"not exchanged: the first half's price", false, 9.0f, 30.0f, 41.2f, 2 * 41.2f},
-        {"a superfecta right but for its fourth", true, 9.0f, 30.0f, 184.4f, 0, "2136,2,4,6,1,4"},
+        {"not exchanged: the first half's price", false, 900, 3000, 4120, 2 * 4120},
+        {"a superfecta right but for its fourth", true, 900, 3000, 18440, 0, "2136,2,4,6,1,4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -493,7 +540,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         write("trifectas.dat", {"2128,5,3,7,2"});
         write("exchangecredits.dat", {"2100,3,2,Twin-Tri,9,1-2-3,5.5,0"}); // waits for race 9
         payoffs = Payoffs{};
-        payoffs.trifecta2 = paying(41.2f);
+        payoffs.trifecta2 = paying(4120);
         SettlementReport first = settleRace(day, payoffs);
         EXPECT_EQ(first.exchangeLines, (std::vector<std::string>{"Ann: Twin-Tri exchange for race 5",
                                                                  "Bob: Tri-Super exchange for race 5"}));
@@ -522,15 +569,188 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             payoffs.trifecta2 = paying(*c.secondTrifecta);
         if (c.secondSuperfecta)
             payoffs.superfecta2 = paying(*c.secondSuperfecta);
-        const float before[] = {balance(0), balance(1)};
+        const Cents before[] = {balance(0), balance(1)};
         SettlementReport second = settleRace(day, payoffs);
-        EXPECT_FLOAT_EQ(balance(0) - before[0], c.ann);
-        EXPECT_FLOAT_EQ(balance(1) - before[1], c.bob);
+        EXPECT_EQ(balance(0) - before[0], c.ann);
+        EXPECT_EQ(balance(1) - before[1], c.bob);
         EXPECT_EQ(test::readLines(dir / "exchangecredits.dat").size(), 1u);
         ASSERT_EQ(day.exchangeCredits.size(), 1u);
         EXPECT_EQ(day.exchangeCredits[0].race, 9);
         EXPECT_TRUE(settleRace(day, payoffs).credits.empty()) << "a credit pays once";
     }
+}
+
+// ---- Money to the cent ----
+
+TEST_F(SettlementTest, WinningsAreCreditedToTheCentAtAnyBalanceOrRefusedWhenTheyCannotBeHeld) {
+    const struct {
+        const char* balance;
+        int amount;
+        Cents payoff;
+        const char* after;
+        bool refused = false;
+    } cases[] = {
+        {"100000.05", 2, 11'60, "100011.65"},     {"123454.75", 4, 7'70, "123470.15"},
+        {"9999984", 2, 11'60, "9999995.6"}, // a $16 ticket at $10M that won $11.60
+        {"2147483632", 16, 2'10, "2147483648.8"}, {"9999999999990", 2, 11'60, "9999999999990", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.balance);
+        day.players.entries = {{1, "Ann", c.balance}};
+        savePlayers(day);
+        write("tickets.dat", {ticket(2125, 1, c.amount, "Win", 1)});
+        write("wins.dat", {"2125,5," + std::to_string(c.amount)});
+        MoneyLedger ledger;
+        ledger.open(day.players);
+        payoffs = Payoffs{};
+        payoffs.win = paying(c.payoff);
+        SettlementReport report = settleRace(day, payoffs);
+        EXPECT_EQ(day.players.entries[0].balance, c.after);
+        EXPECT_EQ(test::readLines(dir / "players.dat").back(), "1,Ann,"s + c.after);
+        ASSERT_EQ(report.errors.size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(report.errors[0],
+                      "Ann's ticket 2125 won more than a balance can hold ($9999999999999.99); it "
+                      "was not paid.");
+        } else {
+            ledger.credit(report);
+        }
+        EXPECT_TRUE(ledger.check(day.players).empty()) << "the ledger agrees with the balance";
+    }
+}
+
+// ---- The house's ledger ----
+
+TEST_F(SettlementTest, TheLedgerBooksTheBreakageOfTheLabelThatPaidEachCreditExchangeParlaysToo) {
+    day.currentRace = 4;
+    finish({5, 3, 7, 1});
+    write("tickets.dat", {ticket(2125, 1, 2, "Place", 5), ticket(2126, 2, 6, "Place", 5),
+                          ticket(2135, 1, 2, "Twin-Tri Exchange", 5)});
+    write("places.dat", {"2125,5,2", "2126,3,6"});
+    write("twintriexchanges.dat", {"2135,5,3,7,2"});
+    write("exchangecredits.dat", {"2100,1,2,Twin-Tri,5,2-4-6,41.2,2135"});
+    // Both placed horses pay 4.60, but their cuts kept different fractions of a cent.
+    payoffs.place = {Payoff{"lblPlace1Payoff", 460, "4.60", {}, {35, 4}},
+                     Payoff{"lblPlace2Payoff", 460, "4.60", {}, {1, 3}}};
+    payoffs.trifecta2 = Payoff{"lblTrifectaPayoff2", 900, "9.00"};
+    HouseLedger ledger;
+    ledger.start(day.players, RacesPerDay);
+    const SettlementReport report = settleRace(day, payoffs);
+    std::vector<std::string> paid; // label, breakage booked
+    for (const Credit& credit : report.credits)
+        paid.push_back(credit.code + " " + credit.label + " " + std::to_string(credit.breakage));
+    // 8.75 cents a $2 ticket, 0.33 cents x 3; the parlay 41 / 2 x 9 = 184.50 pays 184.40 of an uncut 185.40.
+    EXPECT_EQ(paid, (std::vector<std::string>{"Plc lblPlace1Payoff 9", "Plc lblPlace2Payoff 1", "TwT  100"}));
+    ledger.settle(4, report, day.players);
+    EXPECT_EQ(ledger.accounts()[0].races[4].breakage, 109);
+    EXPECT_EQ(ledger.accounts()[1].races[4].breakage, 1);
+    EXPECT_EQ(ledger.total(4).returned, 4'60 + 13'80 + 184'40);
+}
+
+// A pool pays back exactly 75 % of what it took in less what the cuts kept from its winning tickets:
+// the exact breakage and the cent-exact payoffs account for every cent of the pool between them.
+TEST(PoolsKept, APoolThatPaysItsWholeShareKeepsTheTakeoutPlusItsBreakageToTheCent) {
+    for (uint32_t seed : {3u, 29u, 20261208u}) {
+        std::mt19937 pick(seed);
+        Race r;
+        Pools& p = r.day.pools;
+        auto fill = [&](auto& cells, int32_t& total) {
+            total = 0;
+            for (int32_t& cell : cells)
+                total += cell = 1 + static_cast<int32_t>(pick() % 5000);
+        };
+        for (int race = 0; race < 20; ++race) {
+            std::array<int, FieldSize> order{1, 2, 3, 4, 5, 6, 7, 8};
+            std::shuffle(order.begin(), order.end(), pick);
+            r.finish({order[0], order[1], order[2], order[3]});
+            fill(p.win, p.winTotal);
+            fill(p.place, p.placeTotal);
+            fill(p.exacta, p.exactaTotal);
+            fill(p.trifecta, p.trifectaTotal);
+            p.winOdds.fill(0.0f); // worked out from the pool
+            const Payoffs payoffs = computePayoffs(r.day);
+            const std::vector<PoolKept> kept = poolsKept(p, payoffs);
+            auto money = [&](const auto& cells, int index) { return cells[static_cast<std::size_t>(index)]; };
+            const struct {
+                std::size_t pool;
+                std::vector<std::pair<int64_t, const Payoff*>> winners; // money on each, its payoff
+            } pools[] = {
+                {0, {{money(p.win, order[0] - 1), &payoffs.win}}},
+                {1,
+                 {{money(p.place, order[0] - 1), &payoffs.place[0]},
+                  {money(p.place, order[1] - 1), &payoffs.place[1]}}},
+                {4, {{money(p.exacta, Pools::idx2(order[0] - 1, order[1] - 1)), &payoffs.exacta}}},
+                {5,
+                 {{money(p.trifecta, Pools::idx3(order[0] - 1, order[1] - 1, order[2] - 1)),
+                   &payoffs.trifecta2}}},
+            };
+            for (const auto& pool : pools) {
+                const PoolKept& figures = kept[pool.pool];
+                SCOPED_TRACE(figures.pool + " pool, seed " + std::to_string(seed) + ", race " +
+                             std::to_string(race));
+                // kept - takeout = the sum of money x breakage / 2, compared over a common denominator.
+                CentsFraction::Wide left = 0, right = 0, denominator = 1;
+                bool minimum = false;
+                for (const auto& [m, payoff] : pool.winners) {
+                    ASSERT_TRUE(payoff->value);
+                    minimum = minimum || payoff->breakage.numerator == 0;
+                    right =
+                        right * payoff->breakage.denominator + denominator * m * payoff->breakage.numerator;
+                    denominator *= payoff->breakage.denominator;
+                }
+                left = CentsFraction::Wide{figures.kept() - figures.takeout()} * 2 * denominator;
+                if (minimum)
+                    EXPECT_LE(left, right) << "a payoff raised to the minimum keeps less";
+                else
+                    EXPECT_TRUE(left == right) << figures.kept() << " kept of " << figures.total;
+            }
+        }
+    }
+}
+
+TEST(PoolsKept, EachPoolShowsWhatItReallyKeptBesideTheNominalTakeout) {
+    Pools pools;
+    Payoffs payoffs;
+    payoffs.tHorse = {5, 3, 7};
+    payoffs.sHorse = {5, 3, 7, 1};
+    payoffs.qHorse = {3, 5};
+    payoffs.eHorse = {5, 3};
+    // Win: 300 of 1200 on 5 at $6.00 pays back $900 of $1200.
+    pools.winTotal = 1200;
+    pools.win[4] = 300;
+    payoffs.win.value = 6'00;
+    // Place: $2.80 on 1300 and $5.20 on 700 pays back $1820 + $1820 of $5000.
+    pools.placeTotal = 5000;
+    pools.place[4] = 1300;
+    pools.place[2] = 700;
+    payoffs.place[0].value = 2'80;
+    payoffs.place[1].value = 5'20;
+    // Show: the 0.05 minimum on all three horses pays back more than the pool took in.
+    pools.showTotal = 3000;
+    pools.show[4] = pools.show[2] = pools.show[6] = 1000;
+    for (Payoff& show : payoffs.show)
+        show.value = 2'10;
+    // Exacta: nobody on 5-3, so the whole pool stays.
+    pools.exactaTotal = 800;
+    pools.exacta[Pools::idx2(2, 4)] = 800;
+    HouseLedger ledger;
+    EXPECT_TRUE(poolKeptLines(ledger, 0).empty()) << "nothing before a race is recorded";
+    ledger.start({}, RacesPerDay);
+    ledger.recordPools(0, poolsKept(pools, payoffs));
+    ledger.recordPools(1, poolsKept(pools, payoffs));
+    EXPECT_EQ(
+        poolKeptLines(ledger, 0),
+        (std::vector<std::string>{"Pool               Total        Paid        Kept  Kept %     Takeout",
+                                  "Win              1200.00      900.00      300.00    25.0      300.00",
+                                  "Place            5000.00     3640.00     1360.00    27.2     1250.00",
+                                  "Show             3000.00     3150.00     -150.00    -5.0      750.00",
+                                  "Quiniela            0.00        0.00        0.00       -        0.00",
+                                  "Exacta            800.00        0.00      800.00   100.0      200.00",
+                                  "Trifecta            0.00        0.00        0.00       -        0.00",
+                                  "Superfecta          0.00        0.00        0.00       -        0.00"}));
+    EXPECT_EQ(poolKeptLines(ledger)[3],
+              "Show             6000.00     6300.00     -300.00    -5.0     1500.00")
+        << "the day adds the races up";
 }
 
 // ---- Standings ----
@@ -542,13 +762,17 @@ TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrderWinningsRightAlign
     EXPECT_EQ(standingLines(players),
               (std::vector<std::string>{"   $412.50 - Cy", "    $50.00 - Bob", "    $50.00 - Ed",
                                         "      $.50 - Ann", "   -$12.00 - Di"}));
-    EXPECT_EQ(winnerLine(123456.5f, "Pk6", "Cy"), "$123456.50 -Pk6- Cy") << "a wider amount is never cut";
+    EXPECT_EQ(winnerLine(12345650, "Pk6", "Cy"), "$123456.50 -Pk6- Cy") << "a wider amount is never cut";
     HouseLedger ledger; // the ledger's heading lines up with its columns
+    players.entries.push_back({6, "Zoë Ångstøm-Berg", "50"});
     ledger.start(players, RacesPerDay);
-    EXPECT_EQ(ledgerLines(ledger).front().size(), ledgerLines(ledger).back().size());
+    const std::vector<std::string> lines = ledgerLines(ledger);
+    EXPECT_EQ(displayWidth(lines.front()), displayWidth(lines.back()));
+    // A name is cut by characters, never inside one.
+    EXPECT_EQ(lines[6], "Zoë Ångstøm-      0.00      0.00      0.00     0.00     0.00");
 }
 
-SettlementReport crediting(std::vector<std::pair<int32_t, float>> credits, bool unclaimed = false) {
+SettlementReport crediting(std::vector<std::pair<int32_t, Cents>> credits, bool unclaimed = false) {
     SettlementReport report;
     for (const auto& [playerId, winnings] : credits) {
         Credit credit;
@@ -564,41 +788,25 @@ TEST(MoneyLedger, BalancesThatFollowChargesAndCreditsReconcileAndOthersAreReport
     players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {7, "Cy", "400"}};
     MoneyLedger ledger;
     ledger.open(players);
-    ledger.charge(1, 12);
-    ledger.credit(crediting({{1, 24.0f}, {2, 2.1f}}));
-    ledger.credit(crediting({{99, 500.0f}}, true)); // nobody's money
-    setBalance(players.entries[0], 412);
-    setBalance(players.entries[1], 402.1f);
+    ledger.charge(1, 1200);
+    ledger.credit(crediting({{1, 2400}, {2, 210}}));
+    ledger.credit(crediting({{99, 50000}}, true)); // nobody's money
+    setBalance(players.entries[0], 41200);
+    setBalance(players.entries[1], 40210);
     EXPECT_TRUE(ledger.check(players).empty());
-    EXPECT_DOUBLE_EQ(ledger.expected(1), 412.0);
+    EXPECT_EQ(ledger.expected(1), 41200);
 
-    setBalance(players.entries[0], 418);     // a credit paid twice
-    setBalance(players.entries[1], 402.11f); // a cent off
+    setBalance(players.entries[0], 41800); // a credit paid twice
+    setBalance(players.entries[1], 40211); // a cent off
     players.entries.push_back({8, "Di", "400"});
     std::ostringstream found; // id, name, expected / actual, "?" for a player never opened
     for (const auto& m : ledger.check(players))
         found << m.playerId << m.name << " " << m.expected << "/" << m.actual << (m.known ? "; " : "?; ");
-    EXPECT_EQ(found.str(), "1Ann 412/418; 2Bob 402.1/402.11; 8Di 0/400?; ");
-    EXPECT_EQ(ledger.expected(8), 0.0);
+    EXPECT_EQ(found.str(), "1Ann 41200/41800; 2Bob 40210/40211; 8Di 0/40000?; ");
+    EXPECT_EQ(ledger.expected(8), 0);
 
-    ledger.open(8, 400);
+    ledger.open(8, 40000);
     EXPECT_EQ(ledger.check(players).size(), 2u);
-}
-
-TEST(MoneyLedger, SinglePrecisionRoundingOfALongDayIsNoMismatch) {
-    PlayerList players;
-    players.entries = {{1, "Ann", "99999"}};
-    MoneyLedger ledger;
-    ledger.open(players);
-    float balance = 99999.0f;
-    for (int i = 0; i < 500; ++i) {
-        balance -= 2.0f;
-        ledger.charge(1, 2.0);
-        balance += 2.1f;
-        ledger.credit(crediting({{1, 2.1f}}));
-    }
-    setBalance(players.entries[0], balance);
-    EXPECT_TRUE(ledger.check(players).empty()) << balance << " vs " << ledger.expected(1);
 }
 
 } // namespace

@@ -49,10 +49,10 @@ private slots:
             window.show();
             child<QSpinBox>(&window, u"udStartAmount"_s)->setValue(500);
             child<QSpinBox>(&window, u"udDefaultAmount"_s)->setValue(5);
-            QCOMPARE(settings.startAmount + settings.defaultBetAmount, 505.0f);
+            QCOMPARE(settings.startAmount + settings.defaultBetAmount, Cents{50500});
             QTest::mouseClick(button(&window, ok ? u"cmdOK"_s : u"cmdCancel"_s), Qt::LeftButton);
             QVERIFY(!window.isVisible());
-            QCOMPARE(settings.startAmount + settings.defaultBetAmount, ok ? 505.0f : 402.0f);
+            QCOMPARE(settings.startAmount + settings.defaultBetAmount, ok ? Cents{50500} : Cents{40200});
             QCOMPARE(readAll(day.file("settings.dat")).starts_with("500,5,"), ok);
         }
     }

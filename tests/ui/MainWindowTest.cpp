@@ -194,7 +194,7 @@ private slots:
         }
 
         // A credit held for the race is listed beside the tickets; Exchange enters its second half.
-        day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 41.2f, 0}};
+        day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 4120, 0}};
         window().refresh();
         QVERIFY(click(u"Exchange"_s));
         QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);

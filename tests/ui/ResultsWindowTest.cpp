@@ -63,9 +63,12 @@ private slots:
         QVERIFY(explanation->isVisible() && !explanation->isModal());
         QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(payoffs.show[2].working));
 
-        // The race's ledger: heading, two players, all.
-        QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)),
-                 qtexts(ledgerLines(day.game->ledger(), 2)));
+        // The race's ledger: heading, two players, all; then what each of its pools kept.
+        std::vector<std::string> ledger = ledgerLines(day.game->ledger(), 2);
+        for (const std::string& line : poolKeptLines(day.game->ledger(), 2))
+            ledger.push_back(line);
+        QCOMPARE(ledger.size(), std::size_t{12});
+        QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), qtexts(ledger));
     }
 
     void leavingConfirmsOnceTheShowIsOverEvenWithAFileUnsaved() {

@@ -19,8 +19,8 @@ const char* const PleaseHorses = "Please select your horse(s) before clicking th
 class BetEntryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        w.day.db.settings.defaultBetAmount = 2;
-        w.addPlayer(3, "Ann", 400);
+        w.day.db.settings.defaultBetAmount = 200;
+        w.addPlayer(3, "Ann", 40000);
         w.select(0);
         entry.start(w.day);
     }
@@ -168,7 +168,7 @@ TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
                  {Default, 2.5, 2}, {Default, 3.5, 4}, {Default, 50000, 32000},
                  {Default, -4, 0},  {All, 12.5, 12},   {Spinner, 32001, 32000}};
     for (const Case& c : cases) {
-        w.day.db.settings.defaultBetAmount = static_cast<float>(c.value);
+        w.day.db.settings.defaultBetAmount = static_cast<Cents>(c.value * 100);
         w.day.players.balanceLabel = std::to_string(c.value); // "All" bets the balance
         entry.start(w.day);
         if (c.from == All)
@@ -188,12 +188,12 @@ TEST_F(BetEntryTest, AmountsAreRoundedHalfToEvenAndKeptWithinZeroTo32000) {
 TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     w.day.currentRace = 11;
     w.day.exchangeBetsOffered = false;
-    const int cy = w.addPlayer(9, "Cy", 0.5f);
-    const int dee = w.addPlayer(11, "Dee", 50);
-    w.day.exchangeCredits = {{57, 3, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
-                             {58, 3, 5, "Tri-Super", 11, "3-5-1", 41.2f, 0},
-                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0},
-                             {60, 99, 5, "Tri-Super", 12, "3-5-1", 41.2f, 0}};
+    const int cy = w.addPlayer(9, "Cy", 50);
+    const int dee = w.addPlayer(11, "Dee", 5000);
+    w.day.exchangeCredits = {{57, 3, 5, "Tri-Super", 12, "3-5-1", 4120, 0},
+                             {58, 3, 5, "Tri-Super", 11, "3-5-1", 4120, 0},
+                             {59, 9, 5, "Tri-Super", 12, "3-5-1", 4120, 0},
+                             {60, 99, 5, "Tri-Super", 12, "3-5-1", 4120, 0}};
     EXPECT_FALSE(entry.startExchange(w.day, 58)) << "a credit for another race";
     EXPECT_FALSE(entry.startExchange(w.day, 59)) << "its owner is out of cash";
     EXPECT_FALSE(entry.startExchange(w.day, 60)) << "its owner is no longer listed";

@@ -26,8 +26,8 @@ const char* const SureToDelete = "?Stridewell: Are you sure you want to delete t
 class TicketListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ann = w.addPlayer(3, "Ann", 100);
-        bob = w.addPlayer(7, "Bob", 20);
+        ann = w.addPlayer(3, "Ann", 10000);
+        bob = w.addPlayer(7, "Bob", 2000);
         w.select(ann);
         w.day.currentRace = 3;
         w.day.pools.ticketCounter = 2124;
@@ -92,9 +92,9 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
     };
     w.day.currentRace = 11;
     w.day.exchangeBetsOffered = false;
-    w.day.exchangeCredits = {{57, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
-                             {58, 7, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 0},
-                             {59, 3, 2, "Twin-Tri", 12, "1-2-3", 9.0f, 2130}};
+    w.day.exchangeCredits = {{57, 3, 2, "Twin-Tri", 12, "1-2-3", 900, 0},
+                             {58, 7, 2, "Twin-Tri", 12, "1-2-3", 900, 0},
+                             {59, 3, 2, "Twin-Tri", 12, "1-2-3", 900, 2130}};
     std::string error;
     for (const auto& [text, refusal] : cases) {
         EXPECT_FALSE(list.listTicket(w.day, text, &error));
@@ -216,12 +216,12 @@ TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesTo
     EXPECT_EQ(payTickets(w.day).paid, 1);
     EXPECT_EQ(lines("wins.dat").back(), "2135,2,2");
     EXPECT_EQ(std::make_pair(payTickets(w.day).paid, w.day.pools.ticketCounter), std::make_pair(0, 2135));
-    EXPECT_FLOAT_EQ(w.balance(ann), 957);
+    EXPECT_EQ(w.balance(ann), 95700);
 }
 
 TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
     // Credit 1: the lowest number still counts as an exchange.
-    w.day.exchangeCredits = {{1, 3, 2, "Tri-Super", 4, "3-5-1", 41.2f, 0}};
+    w.day.exchangeCredits = {{1, 3, 2, "Tri-Super", 4, "3-5-1", 4120, 0}};
     w.list("$2 Twin-Tri Box 123", 3);
     w.list("$2 Tri-Super Exchange 1 Box 1234", 3);
     w.list("$2 Tri-Super Exchange 1 Straight 1234", 3); // the credit is spoken for
@@ -235,7 +235,7 @@ TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeU
     EXPECT_FALSE(exists("trifectas.dat"));
     EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"1,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
     // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
-    EXPECT_FLOAT_EQ(w.balance(ann), 100 - 12 - 46);
+    EXPECT_EQ(w.balance(ann), (100 - 12 - 46) * 100);
     EXPECT_EQ(paid(), (std::vector<bool>{true, true, false}));
 }
 
@@ -261,6 +261,38 @@ TEST_F(TicketListTest, APlayerShortOfMoneyKeepsOnlyTheirOwnTicketsBack) {
     EXPECT_EQ(lines("players.dat"), (Lines{"3,Ann,0", "7,Bob,20"}));
 }
 
+TEST_F(TicketListTest, ACostIsTakenToTheCentAtAnyBalanceAndABalanceTheGameCannotCountPaysNothing) {
+    const struct {
+        const char* balance;
+        const char* after; // Ann's balance text after a $16 ticket; the balance as it was when refused
+        const char* said = "";
+    } cases[] = {
+        {"123454.75", "123438.75"},
+        {"100000.05", "99984.05"},
+        {"10000000", "9999984"},
+        {"2147483648", "2147483632"},
+        {" 1.5e3", "1484"},
+        {"9999999999999.99", "9999999999983.99"},
+        {"10000000000000", "10000000000000",
+         "Ann's balance cannot be counted to the cent (it must be a number of at most $9999999999999.99), so "
+         "Ann's tickets were not paid."},
+        {"lots", "lots",
+         "Ann's balance cannot be counted to the cent (it must be a number of at most $9999999999999.99), so "
+         "Ann's tickets were not paid."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.balance);
+        w.day.tickets.clear();
+        w.prompter.clear();
+        w.day.players.entries[ann].balance = c.balance;
+        w.list("$16 Win on 2", 3);
+        payTickets(w.day);
+        EXPECT_EQ(w.day.players.entries[ann].balance, c.after);
+        EXPECT_EQ(w.said(), *c.said ? "Stridewell: "s + c.said : ""s);
+        EXPECT_EQ(paid(), std::vector<bool>{!*c.said});
+    }
+}
+
 TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
     std::filesystem::create_directory(w.dir / "tickets.dat");
     w.list("$2 Win on 1", 3);
@@ -276,7 +308,7 @@ TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharge
     EXPECT_EQ(report.error, "Betting on race 4 is closed: its pool files could not be written.");
     EXPECT_TRUE(w.prompter.sawText(report.error));
     EXPECT_EQ(paid(), std::vector<bool>{false});
-    EXPECT_FLOAT_EQ(w.balance(ann), 100);
+    EXPECT_EQ(w.balance(ann), 10000);
     EXPECT_FALSE(exists("tickets.dat"));
 }
 

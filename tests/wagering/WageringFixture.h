@@ -24,13 +24,13 @@ struct WageringDay {
     }
 
     // Lists a player and saves players.dat; returns its index.
-    int addPlayer(int32_t id, std::string_view name, float balance) {
-        day.players.entries.push_back(PlayerEntry{id, std::string(name), formatSingle(balance)});
+    int addPlayer(int32_t id, std::string_view name, Cents balance) {
+        day.players.entries.push_back(PlayerEntry{id, std::string(name), centsField(balance)});
         savePlayers(day);
         return static_cast<int>(day.players.entries.size()) - 1;
     }
     void select(int index) { selectBettor(day, index); }
-    float balance(int index) const { return balanceOf(day.players.entries[static_cast<std::size_t>(index)]); }
+    Cents balance(int index) const { return balanceOf(day.players.entries[static_cast<std::size_t>(index)]); }
     void list(std::string_view text, int32_t owner, bool paid = false) {
         day.tickets.push_back(ListedTicket{std::string(text), owner, paid});
     }

@@ -1,0 +1,83 @@
+#include "core/Money.h"
+#include "core/Format.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <optional>
+#include <string>
+
+using namespace sw;
+
+namespace {
+
+// Money is read exactly from its text and written back in the files' shortest plain form.
+TEST(Money, TextIsReadExactlyAndWrittenInItsShortestPlainForm) {
+    const struct {
+        const char* text;
+        std::optional<Cents> cents;
+        const char* field; // centsField of the amount read
+        const char* label; // centsText without the whole digit, as the balance and payoff labels show it
+    } cases[] = {
+        {"395.6", 39560, "395.6", "395.60"},
+        {"123454.75", 123454'75, "123454.75", "123454.75"},
+        {"400", 40000, "400", "400.00"},
+        {"100000.05", 100000'05, "100000.05", "100000.05"},
+        {"2147483648", 2147483648'00, "2147483648", "2147483648.00"},
+        {"0.5", 50, "0.5", ".50"},
+        {"-12", -1200, "-12", "-12.00"},
+        {"-0.05", -5, "-0.05", "-.05"},
+        {"  7.10 and more", 710, "7.1", "7.10"}, // the leading number, as every field is read
+        {"", 0, "0", ".00"},
+        {"+3.", 300, "3", "3.00"},
+        {"1.5e3", 150000, "1500", "1500.00"},
+        {"12e", 1200, "12", "12.00"},
+        {"2.345", 234, "2.34", "2.34"}, // finer than a cent: halves to even
+        {"2.355", 236, "2.36", "2.36"},
+        {"2.3451", 235, "2.35", "2.35"},
+        {"9999999999999.99", MaxCents, "9999999999999.99", "9999999999999.99"},
+        {"10000000000000", std::nullopt, "", ""},
+        {"1e30", std::nullopt, "", ""},
+        {"junk", std::nullopt, "", ""},
+        {"-", std::nullopt, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<Cents> cents = parseCents(c.text);
+        EXPECT_EQ(cents, c.cents);
+        if (cents) {
+            EXPECT_EQ(centsField(*cents), c.field);
+            EXPECT_EQ(centsText(*cents, false), c.label);
+            EXPECT_EQ(parseCents(centsField(*cents)), cents) << "a written amount reads back as it was";
+        }
+    }
+    EXPECT_EQ(centsDollarText(-300), "-$3.00");
+    EXPECT_EQ(centsDollarText(50), "$.50");
+    EXPECT_EQ(centsText(std::numeric_limits<Cents>::min()), "-92233720368547758.08");
+}
+
+TEST(Money, SumsProductsAndCutsStayExactOrSayTheyCannot) {
+    EXPECT_EQ(addCents(MaxCents - 1, 1), MaxCents);
+    EXPECT_EQ(addCents(MaxCents, 1), std::nullopt);
+    EXPECT_EQ(addCents(-MaxCents, -1), std::nullopt);
+    EXPECT_EQ(mulCents(1160, 1'000'000), 11'600'000'00);
+    EXPECT_EQ(mulCents(MaxCents, 2), std::nullopt);
+    EXPECT_EQ(dollarsToCents(int64_t{1} << 31), 2147483648'00);
+    // A cut keeps a fraction of a cent; a ticket's share of it is rounded once, halves to even.
+    const CentsFraction eighth{1, 8};
+    EXPECT_EQ(eighth.timesRounded(4), 0);  // 0.5
+    EXPECT_EQ(eighth.timesRounded(12), 2); // 1.5
+    EXPECT_EQ(eighth.timesRounded(13), 2); // 1.625
+    EXPECT_EQ((CentsFraction{-5, 2}.rounded()), -2);
+    EXPECT_EQ((CentsFraction{-7, 2}.rounded()), -4);
+}
+
+// Names and columns are cut by characters: a cut never splits a character's bytes.
+TEST(Format, ColumnsCutNamesByCharacters) {
+    EXPECT_EQ(leadingCharacters("Zoë Ångström-Ørsted", 12), "Zoë Ångström");
+    EXPECT_EQ(leadingCharacters("Ann", 12), "Ann");
+    EXPECT_EQ(leadingCharacters("ÅÅÅ", 2), "ÅÅ");
+    EXPECT_EQ(leadingCharacters("abc", 0), "");
+}
+
+} // namespace
