@@ -1004,6 +1004,9 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     r["exchanges"] = s.exchangeLines;
     for (const auto& line : s.exchangeLines)
         text += line + "\n";
+    r["creditNotes"] = s.creditNotes;
+    for (const auto& line : s.creditNotes)
+        text += line + "\n";
     text += "\nStandings\n";
     for (const auto& line : s.standingLines)
         text += line + "\n";
