@@ -297,7 +297,7 @@ std::string BetEntry::modeRefusal(BetMode mode) const {
     auto type = betTypeFromWord(m_lblBetName);
     if (m_exchange == 0 || mode == BetMode::Straight || !type)
         return {};
-    return exchangeModeRefusal(*type, m_exchange);
+    return exchangeModeRefusal(*type, m_exchange, m_udAmount);
 }
 
 bool BetEntry::chooseBetKind(BetMode mode) {

@@ -15,8 +15,8 @@ std::string article(std::string_view word) {
 
 // A well-formed example of the bet, so a refusal shows what would be accepted. An exchange is
 // always Straight.
-std::string exampleFor(BetType type, BetMode mode, int32_t exchange = 0) {
-    std::string start = "$2 " + std::string(betWord(type)) + " ";
+std::string exampleFor(BetType type, BetMode mode, int32_t exchange = 0, int32_t amount = 2) {
+    std::string start = "$" + std::to_string(amount) + " " + std::string(betWord(type)) + " ";
     if (exchange > 0) {
         start += std::string(ExchangeWord) + " " + std::to_string(exchange) + " ";
         type = secondHalfOf(type);
@@ -273,7 +273,7 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     }
     if (t.exchange > 0) {
         if (!hasMode || mode != BetMode::Straight) {
-            fail(error, exchangeModeRefusal(t.type, t.exchange));
+            fail(error, exchangeModeRefusal(t.type, t.exchange, t.amount));
             return std::nullopt;
         }
     } else if (isSingleHorseBet(t.type)) {
@@ -329,11 +329,11 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     return t;
 }
 
-std::string exchangeModeRefusal(BetType type, int32_t credit) {
+std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount) {
     const std::string bet(betWord(type));
     const std::string half(betWord(secondHalfOf(type)));
     return "One credit buys one combination. " + article(bet) + " exchange is a Straight " + half +
-           " at the credit's amount, for example " + exampleFor(type, BetMode::Straight, credit) +
+           " at the credit's amount, for example " + exampleFor(type, BetMode::Straight, credit, amount) +
            ". For more combinations, buy an ordinary " + half + ".";
 }
 

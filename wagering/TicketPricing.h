@@ -45,9 +45,9 @@ BetType combinationShape(const ParsedTicket& ticket);
 // nothing, with the reason in *error when given.
 std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error = nullptr);
 
-// Why a second half of this bet, using credit `credit`, is refused any mode but Straight: a
-// credit buys one combination, and more of them are an ordinary Trifecta or Superfecta.
-std::string exchangeModeRefusal(BetType type, int32_t credit);
+// Why a second half of this bet, using credit `credit` bought at `amount`, is refused any mode but
+// Straight: a credit buys one combination, and more of them are an ordinary Trifecta or Superfecta.
+std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount);
 
 // The text of a set as the entry writes it: its digits in click order, or "All".
 std::string setText(const SelectionSet& set);

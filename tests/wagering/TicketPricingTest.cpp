@@ -48,10 +48,10 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
           "$1 Twin-Tri Exchange 2125 on 123"},
          "One credit buys one combination. A Twin-Tri exchange is a Straight Trifecta at the credit's "
          "amount, "
-         "for example $2 Twin-Tri Exchange 2125 Straight 274. For more combinations, buy an ordinary "
+         "for example $1 Twin-Tri Exchange 2125 Straight 274. For more combinations, buy an ordinary "
          "Trifecta."},
         {{"$5 Tri-Super Exchange 57 Box 12345", "$5 Tri-Super Exchange 57 Wheel 1 with 2 with 3 with 45"},
-         "A Tri-Super exchange is a Straight Superfecta at the credit's amount, for example $2 Tri-Super "
+         "A Tri-Super exchange is a Straight Superfecta at the credit's amount, for example $5 Tri-Super "
          "Exchange 57 Straight 2741. For more combinations, buy an ordinary Superfecta."},
         {{"$2 Twin-Tri Exchange Box 123", "$2 Twin-Tri Exchange 057 Box 123", "$2 Tri-Super Exchange"},
          "exchange names the number of its credit"},
