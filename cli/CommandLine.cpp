@@ -50,10 +50,10 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
                             cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,
                             cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2
   exchange N                start the second half of the bettor's Twin-Tri or Tri-Super credit N in
-                            the bet entry: its amount and bet are set, then the mode and horses
+                            the bet entry: its amount and bet are set, Straight, then the horses
   entry                     the bet entry as it stands
   ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134; a Twin-Tri or Tri-Super
-                            credit is exchanged with ticket $2 Twin-Tri Exchange 57 Box 456
+                            credit is exchanged with ticket $2 Twin-Tri Exchange 57 Straight 456
   tickets                   the ticket list with marks, owners, combinations, totals and credits
   select-ticket N           select ticket N of the list
   delete-ticket N yes|no    delete ticket N of the list
@@ -788,6 +788,8 @@ void CommandLine::cmdClick(const Args& args, Json& r, std::string& text) {
             if (m.button == button) {
                 found = true;
                 done = entry.chooseBetKind(m.mode);
+                if (std::string refusal = entry.modeRefusal(m.mode); !done && !refusal.empty())
+                    throw Failure{refusal};
             }
         if (!found)
             throw Failure{"no bet-entry button named \"" + button + "\" (see help)"};
@@ -814,7 +816,8 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     Json usable;
     usable["cmdNext1"] = BetEntry::next1Usable(day);
     usable["cmdNext2"] = e.next2Usable();
-    usable["cmdStraight"] = e.modeButtonsUsable();
+    for (const auto& m : modeButtons())
+        usable[std::string(m.button)] = e.modeButtonUsable(m.mode);
     usable["cmdWith"] = e.withUsable();
     usable["cmdFinish"] = e.finishUsable();
     usable["cmdBack"] = e.backUsable();
@@ -848,7 +851,8 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     if (page == BetPage) {
         for (const auto& b : betButtons())
             add(std::string(b.button), BetEntry::betButtonUsable(day, b.type));
-        add("cmdStraight cmdBox cmdWheel", e.modeButtonsUsable());
+        for (const auto& m : modeButtons())
+            add(std::string(m.button), e.modeButtonUsable(m.mode));
         add("cmdNext2", e.next2Usable());
     }
     if (page == HorsesPage) {
@@ -1020,6 +1024,9 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
         text += line + "\n";
     r["exchanges"] = s.exchangeLines;
     for (const auto& line : s.exchangeLines)
+        text += line + "\n";
+    r["creditNotes"] = s.creditNotes;
+    for (const auto& line : s.creditNotes)
         text += line + "\n";
     text += "\nStandings\n";
     for (const auto& line : s.standingLines)

@@ -339,10 +339,15 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
             {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
     }
     // The credits held for this race are paid, whether it took bets or not; the first halves that
-    // came in here are held for the next race.
+    // came in here are held for the next race. A credit is paid as the day made it: a line of the
+    // file that was changed by hand (or that no first half won) is named, never paid as written.
     const int32_t raceNumber = day.currentRace + 1;
+    for (const ExchangeCredit& read : parseExchangeCredits(day.folder.read(ExchangeCreditsFile).bytes))
+        if (read.race >= raceNumber)
+            if (std::string problem = creditLineProblem(day, read); !problem.empty())
+                report.creditNotes.push_back(std::move(problem));
     std::vector<ExchangeCredit> credits;
-    for (const ExchangeCredit& held : parseExchangeCredits(day.folder.read(ExchangeCreditsFile).bytes)) {
+    for (const ExchangeCredit& held : day.exchangeCredits) {
         if (held.race == raceNumber)
             settler.settleCredit(held, payoffs);
         else if (held.race > raceNumber)
@@ -367,6 +372,10 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
                                             std::to_string(third),
                                         *payoffs.trifecta2.value,
                                         0};
+                    // A first half met twice (a file holding its line twice) still wins one credit.
+                    if (std::any_of(credits.begin(), credits.end(),
+                                    [&](const ExchangeCredit& held) { return isSameCredit(held, made); }))
+                        continue;
                     if (const int index = findPlayer(day.players, ticket.playerId); index >= 0)
                         report.exchangeLines.push_back(
                             exchangeNotice(day.players.entries[static_cast<std::size_t>(index)].name, made));

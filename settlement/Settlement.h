@@ -53,6 +53,7 @@ struct SettlementReport {
     std::vector<std::string> winnerLines;   // lstWinners
     std::vector<std::string> standingLines; // lstStandings
     std::vector<std::string> exchangeLines; // "Ann: Twin-Tri exchange for race 5": first halves that came in
+    std::vector<std::string> creditNotes;   // lines of exchangecredits.dat not paid as written, and why
     std::vector<std::string> errors;        // files that could not be written, winnings that could not be
                                             // held; the settlement went on
 };
@@ -60,9 +61,10 @@ struct SettlementReport {
 // Pays every winning ticket of the race day.currentRace with the payoffs, then of the multi-race bet
 // whose last leg it was; saves players.dat with the credits before each prune of tickets.dat to
 // the multi-race tickets still running, empties that bet's pool file and builds the standings.
-// The Twin-Tri and Tri-Super credits held for this race are paid (a second half that came in as
-// the parlay of both halves, an unexchanged credit at its first half's price), and every first half
-// that came in becomes a credit for the next race: exchangecredits.dat, the emptied halves' files,
+// The Twin-Tri and Tri-Super credits held for this race are paid as the day made them (a second
+// half that came in as the parlay of both halves, an unexchanged credit at its first half's price;
+// a line of exchangecredits.dat that differs is named in creditNotes), and every first half that
+// came in becomes one credit for the next race: exchangecredits.dat, the emptied halves' files,
 // players.dat and tickets.dat change in one step. A pool line
 // pays only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were bought
 // for this race). Settling the same race twice pays nothing the second time.

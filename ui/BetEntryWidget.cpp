@@ -466,8 +466,9 @@ void BetEntryWidget::refresh() {
     }
     for (int i = 0; i < 3; ++i) {
         QPushButton* b = m_modeButtons[static_cast<std::size_t>(i)];
-        b->setEnabled(entry.modeButtonsUsable());
-        b->setChecked(entry.betKindLabel() == modeWord(modeButtons()[static_cast<std::size_t>(i)].mode));
+        const BetMode mode = modeButtons()[static_cast<std::size_t>(i)].mode;
+        b->setEnabled(entry.modeButtonUsable(mode));
+        b->setChecked(entry.betKindLabel() == modeWord(mode));
     }
     m_cmdNext2->setEnabled(entry.next2Usable());
     m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));

@@ -449,6 +449,9 @@ void ResultsWindow::showSettlement() {
     // First halves that came in: no money yet, a credit for the next race.
     for (const std::string& line : report.exchangeLines)
         m_lstWinners->addItem(toQString(line));
+    // Credits the file no longer held as they were won: what was paid instead, and why.
+    for (const std::string& line : report.creditNotes)
+        m_lstWinners->addItem(toQString(line));
     m_lstStandings->clear();
     for (const std::string& line : report.standingLines)
         m_lstStandings->addItem(toQString(line));

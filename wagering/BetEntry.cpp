@@ -280,6 +280,8 @@ bool BetEntry::startExchange(RaceDay& day, int32_t number) {
         m_exchange = number;
         setAmount(credit.amount);
         m_lblBetName = m_betName = credit.betType;
+        // One credit buys one combination: the second half is always Straight.
+        m_lblBetKind = m_betKind = StraightWord;
         m_modesUsable = true;
         goToPage(day, BetPage);
         return true;
@@ -287,8 +289,19 @@ bool BetEntry::startExchange(RaceDay& day, int32_t number) {
     return false;
 }
 
+bool BetEntry::modeButtonUsable(BetMode mode) const {
+    return m_modesUsable && mode != BetMode::On && (m_exchange == 0 || mode == BetMode::Straight);
+}
+
+std::string BetEntry::modeRefusal(BetMode mode) const {
+    auto type = betTypeFromWord(m_lblBetName);
+    if (m_exchange == 0 || mode == BetMode::Straight || !type)
+        return {};
+    return exchangeModeRefusal(*type, m_exchange, m_udAmount);
+}
+
 bool BetEntry::chooseBetKind(BetMode mode) {
-    if (!m_modesUsable || mode == BetMode::On)
+    if (!modeButtonUsable(mode))
         return false;
     m_lblBetKind = m_betKind = modeWord(mode);
     return true;

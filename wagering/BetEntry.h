@@ -83,7 +83,7 @@ public:
     bool startExchange(RaceDay& day, int32_t number);
     // The credit the ticket being built exchanges; 0 for any other ticket.
     int32_t exchange() const { return m_exchange; }
-    // cmdStraight, cmdBox or cmdWheel.
+    // cmdStraight, cmdBox or cmdWheel, while modeButtonUsable(mode).
     bool chooseBetKind(BetMode mode);
     // cmdNext2: starts the ticket's legs with the amount, the bet and its mode; on to the horses.
     bool nextToHorses(RaceDay& day);
@@ -129,6 +129,10 @@ public:
     // races 1 to 11; every other bet button always.
     static bool betButtonUsable(const RaceDay& day, BetType type);
     bool modeButtonsUsable() const { return m_modesUsable; }
+    // One mode button: any of them while the bet takes a mode, only Straight on an exchange.
+    bool modeButtonUsable(BetMode mode) const;
+    // Why a mode button is unusable on an exchange; empty otherwise.
+    std::string modeRefusal(BetMode mode) const;
     bool withUsable() const { return m_withUsable; }
     bool finishUsable() const { return m_finishUsable; }
     bool backUsable() const { return m_backUsable; }

@@ -72,19 +72,51 @@ std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line) {
     return credit;
 }
 
+bool isSameCredit(const ExchangeCredit& a, const ExchangeCredit& b) {
+    return a.number == b.number && a.betType == b.betType && a.race == b.race;
+}
+
 std::vector<ExchangeCredit> parseExchangeCredits(std::string_view text) {
     std::vector<ExchangeCredit> credits;
     for (std::string_view line : splitLines(text))
-        if (auto credit = parseExchangeCredit(line))
+        if (auto credit = parseExchangeCredit(line);
+            credit && std::none_of(credits.begin(), credits.end(),
+                                   [&](const ExchangeCredit& kept) { return isSameCredit(kept, *credit); }))
             credits.push_back(std::move(*credit));
     return credits;
 }
 
 std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits) {
     std::string text;
-    for (const ExchangeCredit& credit : credits)
-        text += exchangeCreditRecord(credit);
+    for (std::size_t i = 0; i < credits.size(); ++i)
+        if (std::none_of(credits.begin(), credits.begin() + static_cast<std::ptrdiff_t>(i),
+                         [&](const ExchangeCredit& earlier) { return isSameCredit(earlier, credits[i]); }))
+            text += exchangeCreditRecord(credits[i]);
     return text;
+}
+
+std::string creditLineProblem(const RaceDay& day, const ExchangeCredit& read) {
+    const std::string name =
+        read.betType + " credit " + std::to_string(read.number) + " for race " + std::to_string(read.race);
+    const auto held = std::find_if(day.exchangeCredits.begin(), day.exchangeCredits.end(),
+                                   [&](const ExchangeCredit& credit) { return isSameCredit(credit, read); });
+    if (held == day.exchangeCredits.end())
+        return std::string(ExchangeCreditsFile) + " holds " + name +
+               ", which no first half of this day won: it is not paid.";
+    // Compared as written, so a price reads the same whichever way it was held.
+    const std::string made = exchangeCreditRecord(*held);
+    if (exchangeCreditRecord(read) == made)
+        return {};
+    const std::string won =
+        "race " + std::to_string(held->race - 1) + "'s trifecta paid " + centsDollarText(held->price);
+    ExchangeCredit repriced = read;
+    repriced.price = held->price;
+    if (exchangeCreditRecord(repriced) == made)
+        return std::string(ExchangeCreditsFile) + " prices " + name + " at " + centsDollarText(read.price) +
+               ", but " + won + ": the credit counts at " + centsDollarText(held->price) + ".";
+    return std::string(ExchangeCreditsFile) + " was changed for " + name + ": the credit is " +
+           ownerName(day, held->playerId) + "'s, $" + std::to_string(held->amount) + " on " +
+           held->combination + " (" + won + "), and counts as that.";
 }
 
 Cents creditPayout(const ExchangeCredit& credit) {

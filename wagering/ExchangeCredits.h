@@ -21,10 +21,16 @@ inline constexpr std::string_view ExchangeCreditsFile = "exchangecredits.dat";
 std::string exchangeCreditRecord(const ExchangeCredit& credit);
 // The line when its fields are those a credit writes; nothing for anything else.
 std::optional<ExchangeCredit> parseExchangeCredit(std::string_view line);
-// The usable lines of the file's text, in order.
+// A credit is known by its first half's ticket number, its bet and its race: there is one of each.
+bool isSameCredit(const ExchangeCredit& a, const ExchangeCredit& b);
+// The usable lines of the file's text, in order; a credit's later lines are dropped.
 std::vector<ExchangeCredit> parseExchangeCredits(std::string_view text);
-// The whole file's text.
+// The whole file's text, each credit once.
 std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits);
+// Why a credit's line, as read back, is not one of the credits the day holds as it made them
+// (never won, or changed since: its price against the trifecta payoff it was won with), for the
+// player; empty when it is.
+std::string creditLineProblem(const RaceDay& day, const ExchangeCredit& read);
 
 // What a credit pays when its race starts unexchanged: its amount at the first half's $2 price.
 Cents creditPayout(const ExchangeCredit& credit);

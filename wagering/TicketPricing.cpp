@@ -13,12 +13,14 @@ std::string article(std::string_view word) {
     return std::string(vowel ? "An " : "A ") + std::string(word);
 }
 
-// A well-formed example of the bet, so a refusal shows what would be accepted.
-std::string exampleFor(BetType type, BetMode mode, int32_t exchange = 0) {
-    std::string start = "$2 " + std::string(betWord(type)) + " ";
+// A well-formed example of the bet, so a refusal shows what would be accepted. An exchange is
+// always Straight.
+std::string exampleFor(BetType type, BetMode mode, int32_t exchange = 0, int32_t amount = 2) {
+    std::string start = "$" + std::to_string(amount) + " " + std::string(betWord(type)) + " ";
     if (exchange > 0) {
         start += std::string(ExchangeWord) + " " + std::to_string(exchange) + " ";
         type = secondHalfOf(type);
+        mode = BetMode::Straight;
     }
     if (isSingleHorseBet(type))
         return start + "on 5";
@@ -179,7 +181,7 @@ int markPositions(BetType type) {
     return isMultiRace(type) ? setsPerWheel(type) : horsesPerCombination(type);
 }
 
-// A second half's credit pays for one of its combinations.
+// A second half's credit pays for its one combination.
 int64_t costOf(const ParsedTicket& t, int32_t count) {
     int64_t charged = t.exchange > 0 ? std::max(count - 1, 0) : count;
     return charged * t.amount;
@@ -245,14 +247,14 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     if (wordCount >= 3 && words[2] == ExchangeWord) {
         if (!isExchangeBet(t.type)) {
             fail(error, "Only a Twin-Tri or Tri-Super credit is exchanged, for example " +
-                            exampleFor(BetType::TwinTri, BetMode::Box, 57) + ".");
+                            exampleFor(BetType::TwinTri, BetMode::Straight, 57) + ".");
             return std::nullopt;
         }
         std::string_view number = wordCount >= 4 ? words[3] : std::string_view();
         if (number.empty() || number.size() > 9 || number.front() == '0' ||
             !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             fail(error, article(name) + " exchange names the number of its credit, for example " +
-                            exampleFor(t.type, BetMode::Box, 57) + ".");
+                            exampleFor(t.type, BetMode::Straight, 57) + ".");
             return std::nullopt;
         }
         for (char c : number)
@@ -269,7 +271,12 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         hasMode = true;
         mode = *word;
     }
-    if (isSingleHorseBet(t.type)) {
+    if (t.exchange > 0) {
+        if (!hasMode || mode != BetMode::Straight) {
+            fail(error, exchangeModeRefusal(t.type, t.exchange, t.amount));
+            return std::nullopt;
+        }
+    } else if (isSingleHorseBet(t.type)) {
         if (!hasMode || mode != BetMode::On) {
             fail(error, article(name) + " ticket reads \"on\" before its horses, for example " +
                             exampleFor(t.type, BetMode::On) + ".");
@@ -320,6 +327,14 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         return std::nullopt;
     }
     return t;
+}
+
+std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount) {
+    const std::string bet(betWord(type));
+    const std::string half(betWord(secondHalfOf(type)));
+    return "One credit buys one combination. " + article(bet) + " exchange is a Straight " + half +
+           " at the credit's amount, for example " + exampleFor(type, BetMode::Straight, credit, amount) +
+           ". For more combinations, buy an ordinary " + half + ".";
 }
 
 std::string setText(const SelectionSet& set) {

@@ -45,6 +45,10 @@ BetType combinationShape(const ParsedTicket& ticket);
 // nothing, with the reason in *error when given.
 std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error = nullptr);
 
+// Why a second half of this bet, using credit `credit` bought at `amount`, is refused any mode but
+// Straight: a credit buys one combination, and more of them are an ordinary Trifecta or Superfecta.
+std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount);
+
 // The text of a set as the entry writes it: its digits in click order, or "All".
 std::string setText(const SelectionSet& set);
 // The ticket text the entry would build for this ticket.
@@ -52,7 +56,7 @@ std::string ticketText(const ParsedTicket& ticket);
 
 struct TicketPrice {
     int32_t count = 0; // different combinations bought; an Across The Board horse counts three
-    int64_t cost = 0;  // count x amount; a second half's credit pays for one combination
+    int64_t cost = 0;  // count x amount; a second half's one combination is paid by its credit
 };
 
 // Count and cost.

@@ -151,7 +151,24 @@ TEST_F(Cli, RunShowsTheChartPayoffsWorkingsAndCredits) {
 
     const std::string line = run("tickets")["credits"][0];
     const std::string number = line.substr(line.find("credit ") + 7, 4);
-    EXPECT_EQ(run("exchange " + number)["lblBetName"], "Twin-Tri");
+    Json entry = run("exchange " + number);
+    EXPECT_EQ(entry["lblBetName"], "Twin-Tri");
+    EXPECT_EQ(entry["usable"]["cmdBox"], false);
+    // The sure thing of a box of every order, bought again with the credit, is refused either way.
+    for (const std::string& refused :
+         {std::string("click cmdBox"), "ticket $1 Twin-Tri Exchange " + number + " Box All"}) {
+        const Json r = run(refused);
+        EXPECT_FALSE(r["ok"]) << refused;
+        EXPECT_NE(r["error"].get<std::string>().find("buy an ordinary Trifecta"), std::string::npos)
+            << refused;
+    }
+    run("click cmdNext2");
+    for (const char* post : {"3", "4", "7"})
+        run(std::string("click cmdHorse ") + post);
+    run("click cmdFinish");
+    const Json listed = run("tickets")["lstTicket"][0];
+    EXPECT_EQ(listed["text"], "$1 Twin-Tri Exchange " + number + " Straight 347");
+    EXPECT_EQ(listed["cost"], 0) << "the credit buys its one combination";
 }
 
 // The binary itself: scripted days from a file, and their exit statuses.

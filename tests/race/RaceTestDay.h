@@ -14,7 +14,7 @@ struct RaceTestDay {
         : random(std::move(rnd)), day(dir.path(), *random, prompter) {
         day.currentRace = 2;
         day.card.raceGrade[2] = 3;
-        day.db.settings = {400.0f, 2.0f, 999.0f};
+        day.db.settings = {40000, 200, 999.0f};
         for (std::size_t e = 0; e < FieldSize; ++e) {
             const int horse = 11 + static_cast<int>(e), jockey = 1 + static_cast<int>(e);
             day.card.raceHorse[2][e] = horse;

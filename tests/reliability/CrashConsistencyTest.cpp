@@ -88,7 +88,7 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
         for (const ExchangeCredit& credit : creditsOfRace(day))
             if (credit.betType == "Twin-Tri" && game.betEntry().startExchange(day, credit.number))
                 game.ticketList().listTicket(day, "$1 Twin-Tri Exchange " + std::to_string(credit.number) +
-                                                      " Box 123");
+                                                      " Straight 123");
         if (race < tickets.size())
             game.pay();
         ASSERT_TRUE(game.beginRace());

@@ -147,7 +147,7 @@ protected:
 
     void playRace(Game& game, MoneyLedger& ledger) {
         RaceDay& day = game.day();
-        // Some credits are exchanged, by a second half of any mode, and paid before the other
+        // Some credits are exchanged, by a second half of one combination, and paid before the other
         // bets can leave their owners short; the others are paid out.
         for (const ExchangeCredit& credit : creditsOfRace(day)) {
             const int owner = findPlayer(day.players, credit.playerId);
@@ -155,7 +155,7 @@ protected:
                 continue;
             selectBettor(day, owner);
             const BetType half = secondHalfOf(*betTypeFromWord(credit.betType));
-            std::string text = ticket(half, anyMode(), credit.amount);
+            std::string text = ticket(half, BetMode::Straight, credit.amount);
             const std::string word = " " + std::string(betWord(half)) + " ";
             text.replace(text.find(word), word.size(),
                          " " + credit.betType + " Exchange " + std::to_string(credit.number) + " ");

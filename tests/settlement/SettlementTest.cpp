@@ -533,12 +533,15 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         // Race 4: Ann's Twin-Tri and Bob's Tri-Super come in, Cy's Twin-Tri does not.
         day.currentRace = 3;
         finish({5, 3, 7, 1});
+        // Ann's ticket and its winning line are each in their files twice: still one credit.
         write("tickets.dat", {ticket(2125, 1, 2, "Twin-Tri", 4), ticket(2126, 2, 4, "Tri-Super", 4),
-                              ticket(2127, 3, 2, "Twin-Tri", 4), ticket(2128, 3, 2, "Trifecta", 4)});
-        write("twintris.dat", {"2125,5,7,3,2", "2125,5,3,7,2", "2127,3,5,7,2"});
+                              ticket(2127, 3, 2, "Twin-Tri", 4), ticket(2128, 3, 2, "Trifecta", 4),
+                              ticket(2125, 1, 2, "Twin-Tri", 4)});
+        write("twintris.dat", {"2125,5,7,3,2", "2125,5,3,7,2", "2127,3,5,7,2", "2125,5,3,7,2"});
         write("trisupers.dat", {"2126,5,3,7,4"});
         write("trifectas.dat", {"2128,5,3,7,2"});
-        write("exchangecredits.dat", {"2100,3,2,Twin-Tri,9,1-2-3,5.5,0"}); // waits for race 9
+        day.exchangeCredits = {{2100, 3, 2, "Twin-Tri", 9, "1-2-3", 550, 0}}; // waits for race 9
+        test::writeAll(dir / "exchangecredits.dat", exchangeCreditsText(day.exchangeCredits));
         payoffs = Payoffs{};
         payoffs.trifecta2 = paying(4120);
         SettlementReport first = settleRace(day, payoffs);
@@ -561,7 +564,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             test::writeAll(dir / "exchangecredits.dat", exchangeCreditsText(day.exchangeCredits));
             write("tickets.dat",
                   {ticket(2135, 1, 2, "Twin-Tri Exchange", 5), ticket(2136, 2, 4, "Tri-Super Exchange", 5)});
-            write("twintriexchanges.dat", {"2135,1,2,3,2", "2135,2,4,6,2"});
+            write("twintriexchanges.dat", {"2135,2,4,6,2"});
             write("trisuperexchanges.dat", {c.triSuperLine});
         }
         payoffs = Payoffs{};
@@ -577,6 +580,68 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         ASSERT_EQ(day.exchangeCredits.size(), 1u);
         EXPECT_EQ(day.exchangeCredits[0].race, 9);
         EXPECT_TRUE(settleRace(day, payoffs).credits.empty()) << "a credit pays once";
+        EXPECT_TRUE(second.creditNotes.empty());
+    }
+}
+
+// The credits file is not trusted as it stands: a credit is paid once, as the race won it.
+TEST_F(SettlementTest, ACreditIsPaidOnceAsItWasWonWhateverItsFileLineNowSays) {
+    const char* const made = "2125,1,2,Twin-Tri,5,5-3-7,41.2,";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines; // exchangecredits.dat as race 5 starts
+        int32_t exchangedBy;            // 0: not exchanged
+        Cents ann;                      // what Ann collects
+        const char* note;               // the telling part of the first thing the players are told
+        std::size_t notes = 1;          // how many things they are told
+    } cases[] = {
+        {"its line twice", {std::string(made) + "0", std::string(made) + "0"}, 0, 4120, "", 0},
+        {"its price raised",
+         {"2125,1,2,Twin-Tri,5,5-3-7,999,0"},
+         0,
+         4120,
+         "exchangecredits.dat prices Twin-Tri credit 2125 for race 5 at $999.00, but race 4's trifecta "
+         "paid $41.20: the credit counts at $41.20."},
+        // The parlay of the real price: floor(41.2) / 2 * 9 = 184.5, cut to 184.4.
+        {"its price raised, exchanged",
+         {"2125,1,2,Twin-Tri,5,5-3-7,999,2135"},
+         2135,
+         18440,
+         "but race 4's trifecta paid $41.20"},
+        {"its amount raised",
+         {"2125,1,32000,Twin-Tri,5,5-3-7,41.2,0"},
+         0,
+         4120,
+         "was changed for Twin-Tri credit 2125 for race 5: the credit is Ann's, $2 on 5-3-7 (race 4's "
+         "trifecta paid $41.20), and counts as that."},
+        {"its line gone", {}, 0, 4120, "", 0},
+        {"a credit nobody won",
+         {std::string(made) + "0", "2126,1,2,Twin-Tri,5,5-3-7,41.2,0", "2127,1,2,Twin-Tri,7,1-2-3,41.2,0"},
+         0,
+         4120,
+         "holds Twin-Tri credit 2126 for race 5, which no first half of this day won: it is not paid.",
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}};
+        day.currentRace = 4;
+        finish({2, 4, 6, 8});
+        day.exchangeCredits = {{2125, 1, 2, "Twin-Tri", 5, "5-3-7", 4120, c.exchangedBy}};
+        write("exchangecredits.dat", c.lines);
+        write("tickets.dat", {ticket(2135, 1, 2, "Twin-Tri Exchange", 5)});
+        write("twintriexchanges.dat", {"2135,2,4,6,2"});
+        payoffs = Payoffs{};
+        payoffs.trifecta2 = paying(900);
+        const Cents before = balance(0);
+        const SettlementReport report = settleRace(day, payoffs);
+        EXPECT_EQ(balance(0) - before, c.ann);
+        ASSERT_EQ(report.creditNotes.size(), c.notes);
+        if (c.notes > 0) {
+            EXPECT_NE(report.creditNotes[0].find(c.note), std::string::npos) << report.creditNotes[0];
+        }
+        EXPECT_TRUE(day.exchangeCredits.empty());
+        EXPECT_EQ(test::readAll(dir / "exchangecredits.dat"), "") << "nobody won a credit for race 7";
     }
 }
 
@@ -628,6 +693,7 @@ TEST_F(SettlementTest, TheLedgerBooksTheBreakageOfTheLabelThatPaidEachCreditExch
                           ticket(2135, 1, 2, "Twin-Tri Exchange", 5)});
     write("places.dat", {"2125,5,2", "2126,3,6"});
     write("twintriexchanges.dat", {"2135,5,3,7,2"});
+    day.exchangeCredits = {{2100, 1, 2, "Twin-Tri", 5, "2-4-6", 4120, 2135}};
     write("exchangecredits.dat", {"2100,1,2,Twin-Tri,5,2-4-6,41.2,2135"});
     // Both placed horses pay 4.60, but their cuts kept different fractions of a cent.
     payoffs.place = {Payoff{"lblPlace1Payoff", 460, "4.60", {}, {35, 4}},

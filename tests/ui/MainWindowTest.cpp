@@ -197,7 +197,11 @@ private slots:
         day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 4120, 0}};
         window().refresh();
         QVERIFY(click(u"Exchange"_s));
-        QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s), u"Tri-Super 5"_s);
+        QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s) + u' ' + text(u"lblBetKind"_s),
+                 u"Tri-Super 5 Straight"_s);
+        // One credit buys one combination: Box and Wheel are not offered.
+        QVERIFY(find(u"cmdStraight"_s)->isEnabled());
+        QVERIFY(!find(u"cmdBox"_s)->isEnabled() && !find(u"cmdWheel"_s)->isEnabled());
     }
 
     void theKeyboardStaysOnAUsableControl() {

@@ -72,8 +72,12 @@ protected:
                         " [" + entry.picks() + "] ";
         for (int i = 0; i < 8; ++i)
             s += entry.horseUsable(i) ? static_cast<char>('1' + i) : '.';
-        if (entry.modeButtonsUsable())
-            s += " modes";
+        std::string modes;
+        for (const ModeButton& button : modeButtons())
+            if (entry.modeButtonUsable(button.mode))
+                modes += modeWord(button.mode).front();
+        if (!modes.empty())
+            s += modes == "SBW" ? " modes" : " modes:" + modes;
         if (entry.page() == HorsesPage) {
             s += entry.withUsable() ? " with" : "";
             s += entry.finishUsable() ? " finish" : "";
@@ -199,13 +203,19 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     EXPECT_FALSE(entry.startExchange(w.day, 60)) << "its owner is no longer listed";
     EXPECT_NE(w.day.players.selected, cy);
     w.select(dee);
+    EXPECT_EQ(play("Next Exacta Box"), "");
     ASSERT_TRUE(entry.startExchange(w.day, 57));
     EXPECT_EQ(w.day.players.selected, 0) << "the owner bets";
-    EXPECT_EQ(state(), "$5 Tri-Super/Straight p1 L1 [] 12345678 modes");
-    // The second half is a superfecta: a fourth set.
-    EXPECT_EQ(play("Wheel Next 1 With 2 With 3 With 45 Finish"), "");
-    EXPECT_EQ(lastTicket(), "$5 Tri-Super Exchange 57 Wheel 1 with 2 with 3 with 45");
+    // One credit buys one combination: the second half is Straight, whatever mode came before.
+    EXPECT_EQ(state(), "$5 Tri-Super/Straight p1 L1 [] 12345678 modes:S");
+    EXPECT_EQ(play("Box Wheel"), "Box Wheel");
+    EXPECT_NE(entry.modeRefusal(BetMode::Wheel).find("buy an ordinary Superfecta"), std::string::npos);
+    EXPECT_EQ(entry.modeRefusal(BetMode::Straight), "");
+    // The second half is a superfecta: four horses.
+    EXPECT_EQ(play("Next 1234 Finish"), "");
+    EXPECT_EQ(lastTicket(), "$5 Tri-Super Exchange 57 Straight 1234");
     EXPECT_EQ(entry.exchange(), 0);
+    EXPECT_EQ(play("Next Exacta Box"), "") << "an ordinary bet takes every mode again";
     EXPECT_FALSE(entry.chooseBetType(w.day, BetType::TriSuper)) << "race 12 sells no first half";
 }
 

@@ -83,12 +83,12 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
         // Race 12 (nothing follows it) and the credits below.
         {"$2 Twin-Tri Box 123",
          "The Twin-Tri is sold in races 1 to 11 only: its second half is run in the next race."},
-        {"$2 Twin-Tri Exchange 9 Box 123",
+        {"$2 Twin-Tri Exchange 9 Straight 123",
          "There is no Twin-Tri credit 9 for race 12: the tickets list shows the credits held."},
-        {"$5 Twin-Tri Exchange 57 Box 123",
+        {"$5 Twin-Tri Exchange 57 Straight 123",
          "Twin-Tri credit 57 was bought at $2: its exchange is bet at that amount."},
-        {"$2 Twin-Tri Exchange 58 Box 123", "Twin-Tri credit 58 belongs to Bob."},
-        {"$2 Twin-Tri Exchange 59 Box 123", "Twin-Tri credit 59 was exchanged already, by ticket 2130."},
+        {"$2 Twin-Tri Exchange 58 Straight 123", "Twin-Tri credit 58 belongs to Bob."},
+        {"$2 Twin-Tri Exchange 59 Straight 123", "Twin-Tri credit 59 was exchanged already, by ticket 2130."},
     };
     w.day.currentRace = 11;
     w.day.exchangeBetsOffered = false;
@@ -223,19 +223,18 @@ TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeU
     // Credit 1: the lowest number still counts as an exchange.
     w.day.exchangeCredits = {{1, 3, 2, "Tri-Super", 4, "3-5-1", 4120, 0}};
     w.list("$2 Twin-Tri Box 123", 3);
-    w.list("$2 Tri-Super Exchange 1 Box 1234", 3);
-    w.list("$2 Tri-Super Exchange 1 Straight 1234", 3); // the credit is spoken for
+    w.list("$2 Tri-Super Exchange 1 Straight 1234", 3);
+    w.list("$2 Tri-Super Exchange 1 Straight 4321", 3); // the credit is spoken for
     PaymentReport report = payTickets(w.day);
     EXPECT_EQ(std::make_pair(report.paid, report.badExchanges), std::make_pair(2, 1));
     EXPECT_EQ(lines("tickets.dat"),
               (Lines{"2125,3,2,Twin-Tri,4,5/12/2026", "2126,3,2,Tri-Super Exchange,4,5/12/2026"}));
-    EXPECT_EQ(std::make_pair(lines("twintris.dat").size(), lines("trisuperexchanges.dat").size()),
-              std::make_pair(std::size_t{6}, std::size_t{24}));
-    EXPECT_EQ(lines("trisuperexchanges.dat")[0], "2126,1,2,3,4,2");
+    EXPECT_EQ(lines("twintris.dat").size(), 6u);
+    EXPECT_EQ(lines("trisuperexchanges.dat"), (Lines{"2126,1,2,3,4,2"}));
     EXPECT_FALSE(exists("trifectas.dat"));
     EXPECT_EQ(lines("exchangecredits.dat"), (Lines{"1,3,2,Tri-Super,4,3-5-1,41.2,2126"}));
-    // Six first-half combinations, then 23 of the 24 second-half ones: the credit paid for one.
-    EXPECT_EQ(w.balance(ann), (100 - 12 - 46) * 100);
+    // Six first-half combinations; the second half's one combination is the credit's.
+    EXPECT_EQ(w.balance(ann), (100 - 12) * 100);
     EXPECT_EQ(paid(), (std::vector<bool>{true, true, false}));
 }
 

@@ -21,8 +21,8 @@ ParsedTicket parsed(std::string_view text) {
 TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
     for (std::string_view text : {"$2 WPS on All", "$0 Place on 8123", "$3 Quiniela Straight 27",
                                   "$5 Trifecta Wheel 1 with 23 with 2345", "$2 DailyDouble Wheel 12 with All",
-                                  "$32000 Twin-Tri Box 123", "$2 Twin-Tri Exchange 57 Box 456",
-                                  "$5 Tri-Super Exchange 2130 Wheel 1 with 23 with 4 with All"})
+                                  "$32000 Twin-Tri Box 123", "$2 Twin-Tri Exchange 57 Straight 456",
+                                  "$5 Tri-Super Exchange 2130 Straight 4178"})
         EXPECT_EQ(ticketText(parsed(text)), text);
 }
 
@@ -40,8 +40,19 @@ TEST(TicketText, RefusesWhatTheEntryNeverBuildsSayingWhy) {
          "A DailyDouble ticket is always a Wheel, for example $2 DailyDouble Wheel 12 with All."},
         {{"$2 Exacta on 12"},
          "An Exacta ticket is entered Straight, Box or Wheel, for example $2 Exacta Box 134."},
-        {{"$2 Trifecta Exchange 57 Box 123"},
-         "Only a Twin-Tri or Tri-Super credit is exchanged, for example $2 Twin-Tri Exchange 57 Box 1346."},
+        {{"$2 Trifecta Exchange 57 Straight 123"},
+         "Only a Twin-Tri or Tri-Super credit is exchanged, for example $2 Twin-Tri Exchange 57 Straight "
+         "274."},
+        // One credit buys one combination: an exchange that would cover more is refused.
+        {{"$1 Twin-Tri Exchange 2125 Box All", "$1 Twin-Tri Exchange 2125 Wheel 1 with 23 with All",
+          "$1 Twin-Tri Exchange 2125 on 123"},
+         "One credit buys one combination. A Twin-Tri exchange is a Straight Trifecta at the credit's "
+         "amount, "
+         "for example $1 Twin-Tri Exchange 2125 Straight 274. For more combinations, buy an ordinary "
+         "Trifecta."},
+        {{"$5 Tri-Super Exchange 57 Box 12345", "$5 Tri-Super Exchange 57 Wheel 1 with 2 with 3 with 45"},
+         "A Tri-Super exchange is a Straight Superfecta at the credit's amount, for example $5 Tri-Super "
+         "Exchange 57 Straight 2741. For more combinations, buy an ordinary Superfecta."},
         {{"$2 Twin-Tri Exchange Box 123", "$2 Twin-Tri Exchange 057 Box 123", "$2 Tri-Super Exchange"},
          "exchange names the number of its credit"},
         {{"$2 Exacta Box 19", "$2 Win on 123456781"}, "is not a set of horses: write the posts 1 to 8"},
@@ -87,11 +98,10 @@ TEST(TicketPrice, CountsEachDifferentCombinationOnceAndCostsCountTimesAmount) {
         {"$3 Pick3 Wheel 12 with 345 with All", 48, 144},
         {"$32000 Pick6 Wheel All with All with All with All with All with All", 262144,
          int64_t{262144} * 32000},
-        // A first half is a Trifecta; a second half's credit pays for one of its combinations.
+        // A first half is a Trifecta; a second half is the one combination its credit pays for.
         {"$2 Tri-Super Wheel 1 with 2 with 3", 1, 2},
         {"$2 Twin-Tri Exchange 57 Straight 123", 1, 0},
-        {"$2 Twin-Tri Exchange 57 Box 1234", 24, 46},
-        {"$5 Tri-Super Exchange 57 Box 12345", 120, 595},
+        {"$5 Tri-Super Exchange 57 Straight 1234", 1, 0},
     };
     for (const Case& c : cases) {
         TicketPrice p = priceTicket(parsed(c.text));
