@@ -225,7 +225,7 @@ TEST_F(PlayersTest, ADaysResultsAreAddedToTheTopTenAndShownBestFirst) {
     EXPECT_EQ(file("top10players.dat"), "Rich,1234.5\r\nBroke,0\r\n");
 }
 
-TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndReadsNoMoreThanItsTableHolds) {
+TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndTheDaysResultsHoweverLongTheFile) {
     // Eight clear leaders, then three equal results recorded in the order Early, Middle, Late.
     std::string content = "Early,50\r\n";
     for (int i = 1; i <= 8; ++i)
@@ -236,13 +236,17 @@ TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndReadsNoMor
     EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
               (Lines{"  $1001.00 - Lead1", "    $50.00 - Early", "    $50.00 - Middle"}));
 
+    // A hand edit far longer than any day leaves it: the day's results at its end still count.
     content.clear();
-    for (int i = 0; i < TopTenReadLimit; ++i)
+    for (int i = 0; i < 5000; ++i)
         content += "Same,5\r\n";
-    writeAll(dir / "top10players.dat", content + "Beyond,9999\r\n");
+    writeAll(dir / "top10players.dat", content);
+    day.players.entries = {{1, "Today", "9999"}, {2, "Also", "5"}};
+    ASSERT_FALSE(recordDayResults(day));
     lines = showTopTen(day);
     ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines.front(), "     $5.00 - Same");
+    EXPECT_EQ(lines.front(), "  $9999.00 - Today");
+    EXPECT_EQ(lines.back(), "     $5.00 - Same") << "of equal results the earlier ones stay";
 }
 
 } // namespace
