@@ -346,6 +346,8 @@ std::string trimmedPastPerformances(std::string_view text) {
 
 void trimPastPerformances(RaceDay& day, FileChanges& changes) {
     const FileContent content = day.folder.read("pastperformances.dat");
+    // This is the day's load of the history: one that could not be read is never added to.
+    day.folder.noteLoad("pastperformances.dat", content.status);
     if (!content.read()) {
         reportUnreadable(day, "pastperformances.dat");
         return;

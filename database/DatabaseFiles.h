@@ -61,7 +61,8 @@ PastPerformance parsePastPerformance(std::string_view line);
 
 // Adds to the changes pastperformances.dat with each horse's 15 most recent lines, re-encoded, and
 // its scratch copy pastperformances.tmp. Lines whose horse is outside 1..200 are kept as they
-// stand; blank lines are dropped. Nothing is added when the file cannot be read.
+// stand; blank lines are dropped. Nothing is added when the file cannot be read. Notes the day's
+// load of the file in the folder, so one that could not be read is never added to.
 void trimPastPerformances(RaceDay& day, FileChanges& changes);
 
 // Rewrites races.dat: per race r+1,1,0,date, then the eight horses in post order.
