@@ -3,6 +3,7 @@
 #include "TextEncoding.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -93,6 +94,20 @@ void undoAppend(const std::filesystem::path& file, off_t size, bool existed) {
         return;
     [[maybe_unused]] int ignored = ::ftruncate(fd, size);
     ::close(fd);
+}
+
+// True when the file already holds exactly `content`: rewriting it would change no byte, so the
+// step leaves it alone. Only a regular file this process may write counts (a refused write stays
+// refused), and only one of the same size is read to compare.
+bool alreadyHolds(const std::filesystem::path& file, std::string_view content) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_size) != content.size() || ::access(file.c_str(), W_OK) != 0)
+        return false;
+    if (content.empty())
+        return true;
+    const FileContent now = readFile(file);
+    return now.read() && now.bytes == content;
 }
 
 struct JournalEntry {
@@ -195,12 +210,15 @@ FileError DataFolder::unreadRefusal(std::string_view name) const {
 
 FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::string_view name,
                                  std::string_view content) const {
-    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
-    // removes the link, and the exclusive create never follows one.
-    ::unlink(scratch.c_str());
     if (int err = before(FileOp::Write, name))
         return writeError(name, err);
-    int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
+    // removes the link, and the exclusive create never follows one. Only a name that is there is
+    // removed: the folder's own scratches are gone after every step.
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(scratch.c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST && ::unlink(scratch.c_str()) == 0)
+        fd = ::open(scratch.c_str(), flags, 0644);
     if (fd < 0)
         return writeError(name, errno);
     int err = writeAll(fd, content) ? 0 : (errno != 0 ? errno : EIO);
@@ -217,6 +235,8 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
     if (FileError refused = unreadRefusal(name))
         return refused;
     const auto target = file(name);
+    if (alreadyHolds(target, content))
+        return {};
     if (int err = refusesWrite(target))
         return writeError(name, err);
     const auto scratch = file(scratchName(name, false));
@@ -233,15 +253,23 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
     return {};
 }
 
-FileError DataFolder::commit(const FileChanges& changes) const {
-    if (changes.empty())
+FileError DataFolder::commit(const FileChanges& requested) const {
+    if (requested.empty())
         return {};
-    for (const auto& change : changes.m_changes)
+    for (const auto& change : requested.m_changes)
         if (FileError refused = unreadRefusal(change.name))
             return refused;
     // A step still waiting from an earlier failure is finished first; the journal holds one.
-    if (FileError error = recover())
-        return error;
+    if (m_journalMayBeLeft)
+        if (FileError error = recover())
+            return error;
+    // Rewrites that would change no byte are left out: each costs a scratch file and a rename.
+    FileChanges changes;
+    for (const auto& change : requested.m_changes)
+        if (change.append || !alreadyHolds(file(change.name), change.bytes))
+            changes.m_changes.push_back(change);
+    if (changes.empty())
+        return {};
 
     struct Appended {
         off_t size = 0;
@@ -286,6 +314,7 @@ FileError DataFolder::commit(const FileChanges& changes) const {
     const auto journalFile = file(JournalName);
     const auto journalScratch = file(std::string(JournalName) + ".new");
     FileError error = writeAside(journalScratch, JournalName, journal);
+    m_journalMayBeLeft = true;
     if (!error) {
         int err = before(FileOp::Rename, JournalName);
         if (err == 0 && std::rename(journalScratch.c_str(), journalFile.c_str()) != 0)
@@ -317,6 +346,11 @@ FileError DataFolder::commit(const FileChanges& changes) const {
             return writeError(change.name, err);
         }
     }
+    // The rewrites' scratches are renamed away below; only the appends' are left to remove.
+    std::vector<std::filesystem::path> appendScratches;
+    for (std::size_t i = 0; i < changes.m_changes.size(); ++i)
+        if (changes.m_changes[i].append)
+            appendScratches.push_back(file(scratchName(changes.m_changes[i].name, true)));
     for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
         const auto& change = changes.m_changes[i];
         if (change.append)
@@ -330,7 +364,9 @@ FileError DataFolder::commit(const FileChanges& changes) const {
             return writeError(change.name, err);
     }
     ::unlink(journalFile.c_str());
-    dropScratches();
+    m_journalMayBeLeft = false;
+    for (const auto& scratch : appendScratches)
+        ::unlink(scratch.c_str());
     stepDone();
     return {};
 }
@@ -381,6 +417,7 @@ FileError DataFolder::recover() const {
         if (aside && (isDataFileName(stem) || stem == JournalName))
             ::unlink(entry.path().c_str());
     }
+    m_journalMayBeLeft = false;
     if (journal.read())
         stepDone();
     return {};

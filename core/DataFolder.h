@@ -58,9 +58,10 @@ public:
     std::filesystem::path file(std::string_view name) const { return m_dir / name; }
 
     FileContent read(std::string_view name) const;
-    // Replaces one file atomically.
+    // Replaces one file atomically; a file that already holds the content is left alone.
     FileError write(std::string_view name, std::string_view content) const;
     // Makes every change or none. An append that cannot be made undoes the ones made before it.
+    // A rewrite that would leave a file's bytes as they are is skipped.
     FileError commit(const FileChanges& changes) const;
     // Finishes a step that a kill cut short after its commit, or drops one cut short before it.
     // Called before the folder's files are read at the start of a day.
@@ -88,6 +89,9 @@ private:
     std::filesystem::path m_dir;
     FileFaults* m_faults = nullptr;
     std::map<std::string, ReadStatus, std::less<>> m_loads;
+    // False once a recovery or a whole step left no journal behind: a step then need not look
+    // for one (nor scan the folder) before it starts. A new folder object looks once.
+    mutable bool m_journalMayBeLeft = true;
 };
 
 // Names the game's data files may have: lower-case letters and digits, then ".dat".
