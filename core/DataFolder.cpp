@@ -98,7 +98,10 @@ void undoAppend(const std::filesystem::path& file, off_t size, bool existed) {
 
 // True when the file already holds exactly `content`: rewriting it would change no byte, so the
 // step leaves it alone. Only a regular file this process may write counts (a refused write stays
-// refused), and only one of the same size is read to compare.
+// refused), and only a small one of the same size is read to compare: a bigger file rewritten is
+// nearly always changed, and reading it first would only add to the cost.
+constexpr std::size_t CompareLimit = 4096;
+
 bool alreadyHolds(const std::filesystem::path& file, std::string_view content) {
     struct stat st {};
     if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -106,6 +109,8 @@ bool alreadyHolds(const std::filesystem::path& file, std::string_view content) {
         return false;
     if (content.empty())
         return true;
+    if (content.size() > CompareLimit)
+        return false;
     const FileContent now = readFile(file);
     return now.read() && now.bytes == content;
 }
