@@ -186,9 +186,20 @@ void DataFolder::stepDone() const {
 }
 
 FileContent DataFolder::read(std::string_view name) const {
+    if (m_holdingReads)
+        if (auto held = m_heldReads.find(name); held != m_heldReads.end())
+            return held->second;
     if (m_faults && m_faults->beforeRead(name) != 0)
         return FileContent{ReadStatus::Unreadable, {}};
-    return readFile(file(name));
+    FileContent content = readFile(file(name));
+    if (m_holdingReads)
+        m_heldReads.emplace(std::string(name), content);
+    return content;
+}
+
+void DataFolder::forgetRead(std::string_view name) const {
+    if (auto held = m_heldReads.find(name); held != m_heldReads.end())
+        m_heldReads.erase(held);
 }
 
 void DataFolder::noteLoad(std::string_view name, ReadStatus status) {
@@ -237,6 +248,7 @@ FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::stri
 }
 
 FileError DataFolder::write(std::string_view name, std::string_view content) const {
+    forgetRead(name);
     if (FileError refused = unreadRefusal(name))
         return refused;
     const auto target = file(name);
@@ -261,6 +273,8 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
 FileError DataFolder::commit(const FileChanges& requested) const {
     if (requested.empty())
         return {};
+    for (const auto& change : requested.m_changes)
+        forgetRead(change.name);
     for (const auto& change : requested.m_changes)
         if (FileError refused = unreadRefusal(change.name))
             return refused;
@@ -404,6 +418,7 @@ FileError DataFolder::replay(std::string_view journal) const {
 }
 
 FileError DataFolder::recover() const {
+    m_heldReads.clear();
     const auto journalFile = file(JournalName);
     FileContent journal = readFile(journalFile);
     if (journal.status == ReadStatus::Unreadable)

@@ -145,7 +145,8 @@ struct FileCounts : FileFaults {
 };
 
 // A race writes only the files whose bytes it changes and reads each file once a step: with no
-// Twin-Tri or Tri-Super bet no exchange file is touched, and the settlement reads tickets.dat once.
+// Twin-Tri or Tri-Super bet no exchange file is touched, and the results read each pool and
+// tickets.dat once.
 TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     FileCounts counts;
     game.day().folder.setFaults(&counts);
@@ -153,8 +154,11 @@ TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     list("$2 Exacta Box 12", 2);
     ASSERT_EQ(game.pay().error, "");
     EXPECT_EQ(counts.reads["tickets.dat"], 0) << "payment appends without reading";
+    counts.reads.clear();
     runRace();
-    EXPECT_EQ(counts.reads["tickets.dat"], 1) << "the settlement reads the tickets once";
+    // The results read each file once: the board's pools serve the settlement too.
+    for (const char* file : {"tickets.dat", "wins.dat", "places.dat", "shows.dat", "exactas.dat"})
+        EXPECT_EQ(counts.reads[file], 1) << file;
     game.confirmResults();
     game.day().folder.setFaults(nullptr);
     for (const char* unchanged :
