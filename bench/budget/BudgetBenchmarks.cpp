@@ -149,7 +149,8 @@ private:
 void StartOfDay(benchmark::State& state) {
     FreshGame fresh("start-of-day");
     bool started = false;
-    const FileWork work = fileWorkOf(fresh.game().day().folder, [&] { started = fresh.game().startDay(); });
+    const FileWork work = fileWorkOf([&]() -> DataFolder& { return fresh.game().day().folder; },
+                                     [&] { started = fresh.game().startDay(); });
     if (!started) {
         state.SkipWithError("the season stable cannot start a day");
         return;
@@ -262,8 +263,8 @@ constexpr int DayTicketsPerPlayer = 5;
 void WholeDay(benchmark::State& state) {
     FreshGame fresh("whole-day");
     bool played = false;
-    const FileWork work =
-        fileWorkOf(fresh.game().day().folder, [&] { played = playDay(fresh.game(), DayTicketsPerPlayer); });
+    const FileWork work = fileWorkOf([&]() -> DataFolder& { return fresh.game().day().folder; },
+                                     [&] { played = playDay(fresh.game(), DayTicketsPerPlayer); });
     if (!played) {
         state.SkipWithError("the day did not reach the top-ten list");
         return;
@@ -413,7 +414,8 @@ void ApplyRace(benchmark::State& state) {
     };
     fresh();
     bool applied = false;
-    const FileWork work = fileWorkOf(day.folder, [&] { applied = applyRaceToDatabase(day).applied; });
+    const FileWork work = fileWorkOf([&]() -> DataFolder& { return day.folder; },
+                                     [&] { applied = applyRaceToDatabase(day).applied; });
     if (!applied) {
         state.SkipWithError("the race was not written into the stable");
         return;

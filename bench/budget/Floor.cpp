@@ -153,11 +153,11 @@ FileWork FileWorkRecorder::work() {
     return m_work;
 }
 
-FileWork fileWorkOf(DataFolder& folder, const std::function<void()>& operation) {
-    FileWorkRecorder recorder(folder.dir());
-    folder.setFaults(&recorder);
+FileWork fileWorkOf(const std::function<DataFolder&()>& folder, const std::function<void()>& operation) {
+    FileWorkRecorder recorder(folder().dir());
+    folder().setFaults(&recorder);
     FileTraffic traffic = trafficOf(operation);
-    folder.setFaults(nullptr);
+    folder().setFaults(nullptr);
     FileWork work = recorder.work();
     work.traffic = traffic;
     work.traffic.read -= std::min(work.traffic.read, recorder.bytesRead());

@@ -76,9 +76,9 @@ private:
     uint64_t m_bytesRead = 0;
 };
 
-// The file work of one call of `operation` on the folder: `folder` must be the one it works in
-// (a day started inside keeps the folder's hook).
-FileWork fileWorkOf(DataFolder& folder, const std::function<void()>& operation);
+// The file work of one call of `operation` on the folder `folder()` hands back; it is asked again
+// afterwards, as a day started inside replaces its folder object with a copy (that keeps the hook).
+FileWork fileWorkOf(const std::function<DataFolder&()>& folder, const std::function<void()>& operation);
 
 // The floor of a day's file work: exactly the opens, writes, renames and removals FileWork counts,
 // the measured bytes shared evenly over them, in plain system calls.
