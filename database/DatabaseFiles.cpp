@@ -88,23 +88,24 @@ void reportKept(RaceDay& day, std::string_view fileName, std::string_view what,
 
 } // namespace
 
-std::size_t parseHorses(std::string_view text, HorseTable& horses, std::map<std::size_t, std::string>& kept) {
+std::size_t parseHorsesKeeping(std::string_view text, HorseTable& horses,
+                               std::map<std::size_t, std::string>& kept) {
     return parseTable(text, horses, parseHorse, kept);
 }
 
 std::size_t parseHorses(std::string_view text, HorseTable& horses) {
     std::map<std::size_t, std::string> kept;
-    return parseHorses(text, horses, kept);
+    return parseHorsesKeeping(text, horses, kept);
 }
 
-std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys,
-                         std::map<std::size_t, std::string>& kept) {
+std::size_t parseJockeysKeeping(std::string_view text, JockeyTable& jockeys,
+                                std::map<std::size_t, std::string>& kept) {
     return parseTable(text, jockeys, parseJockey, kept);
 }
 
 std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys) {
     std::map<std::size_t, std::string> kept;
-    return parseJockeys(text, jockeys, kept);
+    return parseJockeysKeeping(text, jockeys, kept);
 }
 
 std::string stableText(const HorseTable& horses, const std::map<std::size_t, std::string>& kept) {
@@ -130,7 +131,7 @@ ReadStatus loadHorses(RaceDay& day) {
     const FileContent content = loadFile(day, "horses.dat");
     day.db.keptHorseLines.clear();
     if (content.read()) {
-        parseHorses(content.bytes, day.db.horses, day.db.keptHorseLines);
+        parseHorsesKeeping(content.bytes, day.db.horses, day.db.keptHorseLines);
         reportKept(day, "horses.dat", "horse", day.db.keptHorseLines);
     }
     return content.status;
@@ -140,7 +141,7 @@ ReadStatus loadJockeys(RaceDay& day) {
     const FileContent content = loadFile(day, "jockeys.dat");
     day.db.keptJockeyLines.clear();
     if (content.read()) {
-        parseJockeys(content.bytes, day.db.jockeys, day.db.keptJockeyLines);
+        parseJockeysKeeping(content.bytes, day.db.jockeys, day.db.keptJockeyLines);
         reportKept(day, "jockeys.dat", "jockey", day.db.keptJockeyLines);
     }
     return content.status;

@@ -25,13 +25,14 @@ ReadStatus loadSettings(RaceDay& day);
 // The files' text as the loads parse it, tolerantly: records fill the table from slot 1 in order,
 // a field a line lacks (or that is no number) keeps the value it had, blank lines are no records
 // and lines beyond the table are ignored. Returns how many slots the text filled.
-// A line too long to read whole (over MaxLineLength) leaves its slot blank; the overloads with
-// `kept` hand it back, by slot, as it stands.
+// A line too long to read whole (over MaxLineLength) leaves its slot blank; the Keeping forms
+// hand it back in `kept`, by slot, as it stands.
 std::size_t parseHorses(std::string_view text, HorseTable& horses);
 std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys);
-std::size_t parseHorses(std::string_view text, HorseTable& horses, std::map<std::size_t, std::string>& kept);
-std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys,
-                         std::map<std::size_t, std::string>& kept);
+std::size_t parseHorsesKeeping(std::string_view text, HorseTable& horses,
+                               std::map<std::size_t, std::string>& kept);
+std::size_t parseJockeysKeeping(std::string_view text, JockeyTable& jockeys,
+                                std::map<std::size_t, std::string>& kept);
 // The file's text from the table, each kept line in its slot's place as it stands.
 std::string stableText(const HorseTable& horses, const std::map<std::size_t, std::string>& kept);
 std::string stableText(const JockeyTable& jockeys, const std::map<std::size_t, std::string>& kept);
