@@ -36,7 +36,7 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   race                      the race about to be run: number, distance, purse
   card                      the day's twelve races with their horses and jockeys
   players                   the players, their numbers and balances
-  add-player NAME           add a player with the starting amount
+  add-player NAME           add a player with the starting amount (prints that player)
   select ID                 make player ID the bettor
   delete-player ID yes|no   delete player ID
   program [RACE]            the racing program (past performances) of a race
@@ -52,8 +52,9 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   exchange N                start the second half of the bettor's Twin-Tri or Tri-Super credit N in
                             the bet entry: its amount and bet are set, Straight, then the horses
   entry                     the bet entry as it stands
-  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134; a Twin-Tri or Tri-Super
-                            credit is exchanged with ticket $2 Twin-Tri Exchange 57 Straight 456
+  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134 (prints it and the totals);
+                            a Twin-Tri or Tri-Super credit is exchanged with
+                            ticket $2 Twin-Tri Exchange 57 Straight 456
   tickets                   the ticket list with marks, owners, combinations, totals and credits
   select-ticket N           select ticket N of the list
   delete-ticket N yes|no    delete ticket N of the list
@@ -132,6 +133,37 @@ std::string postsText(const std::vector<int>& posts) {
         out += std::to_string(p);
     }
     return out;
+}
+
+// One player's line of the list (the selected one marked) and its JSON.
+Json playerShown(const RaceDay& day, std::size_t i, std::string& text) {
+    const PlayerEntry& p = day.players.entries[i];
+    const bool selected = static_cast<int>(i) == day.players.selected;
+    text += std::string(selected ? "> " : "  ") + rightAlign(std::to_string(p.playerId), 3) + "  " +
+            padRight(p.name, 26) + rightAlign(centsText(balanceOf(p)), 10) + "\n";
+    return {{"cmbPlayerId", std::to_string(p.playerId)},
+            {"cmbBettor", p.name},
+            {"cmbBalance", p.balance},
+            {"selected", selected}};
+}
+
+// One ticket's line of the list (numbered from 1, the selected one marked) and its JSON.
+Json ticketShown(const RaceDay& day, const TicketList& list, std::size_t i, std::string& text) {
+    const ListedTicket& t = day.tickets[i];
+    const int owner = findPlayer(day.players, t.playerId);
+    const std::string ownerName = owner >= 0 ? day.players.entries[static_cast<std::size_t>(owner)].name : "";
+    const TicketPrice price = priceTicket(t.text);
+    const bool selected = static_cast<int>(i) == list.selected();
+    text += std::string(selected ? ">" : " ") + rightAlign(std::to_string(i + 1), 2) + " [" +
+            (t.paid ? "x" : " ") + "] " + padRight(t.text, 40) + padRight(ownerName, 16) +
+            std::string(ticketStatusText(t)) + "\n";
+    return {{"text", t.text},
+            {"paid", t.paid},
+            {"playerId", t.playerId},
+            {"player", ownerName},
+            {"status", std::string(ticketStatusText(t))},
+            {"count", price.count},
+            {"cost", price.cost}};
 }
 
 } // namespace
@@ -342,7 +374,12 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         needStage({Stage::Program, Stage::Betting}, "add a player");
         if (!addPlayer(day, joinWords(args)))
             throw Failure{"the player was not added"};
-        cmdPlayers(r, text);
+        // The player added, not the whole list: a long list printed at every addition grows with
+        // its square (the players command prints it).
+        r["player"] = playerShown(day, day.players.entries.size() - 1, text);
+        r["lblBalance"] = day.players.balanceLabel;
+        if (day.players.selected >= 0)
+            text += "Current Balance: " + day.players.balanceLabel + "\n";
     } else if (name == "select") {
         needArgs(1, 1, "select ID");
         needStage({Stage::Program, Stage::Betting}, "select a player");
@@ -413,9 +450,18 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         needStage({Stage::Program, Stage::Betting}, "list a ticket");
         toBetting();
         std::string error;
+        const std::size_t listed = day.tickets.size();
         if (!m_game.ticketList().listTicket(day, joinWords(args), &error))
             throw Failure{error};
-        cmdTickets(r, text);
+        // The new ticket and the totals, not the whole list (the tickets command prints it). The
+        // balance check may have taken it off again.
+        if (day.tickets.size() > listed) {
+            r["ticket"] = ticketShown(day, m_game.ticketList(), listed, text);
+            r["index"] = listed + 1;
+        } else {
+            text += "The ticket was taken off the list.\n";
+        }
+        ticketFrame(r, text);
     } else if (name == "tickets") {
         needArgs(0, 0, "tickets");
         cmdTickets(r, text);
@@ -561,16 +607,8 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
     Json players = Json::array();
     if (day.players.entries.empty())
         text += "No players yet (add one with: add-player NAME).\n";
-    for (std::size_t i = 0; i < day.players.entries.size(); ++i) {
-        const PlayerEntry& p = day.players.entries[i];
-        bool selected = static_cast<int>(i) == day.players.selected;
-        players.push_back({{"cmbPlayerId", std::to_string(p.playerId)},
-                           {"cmbBettor", p.name},
-                           {"cmbBalance", p.balance},
-                           {"selected", selected}});
-        text += std::string(selected ? "> " : "  ") + rightAlign(std::to_string(p.playerId), 3) + "  " +
-                padRight(p.name, 26) + rightAlign(centsText(balanceOf(p)), 10) + "\n";
-    }
+    for (std::size_t i = 0; i < day.players.entries.size(); ++i)
+        players.push_back(playerShown(day, i, text));
     r["players"] = players;
     r["lblBalance"] = day.players.balanceLabel;
     if (day.players.selected >= 0)
@@ -871,28 +909,18 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
 
 void CommandLine::cmdTickets(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
-    const TicketList& list = m_game.ticketList();
     Json tickets = Json::array();
     if (day.tickets.empty())
         text += "No tickets listed.\n";
-    for (std::size_t i = 0; i < day.tickets.size(); ++i) {
-        const ListedTicket& t = day.tickets[i];
-        int owner = findPlayer(day.players, t.playerId);
-        std::string ownerName = owner >= 0 ? day.players.entries[static_cast<std::size_t>(owner)].name : "";
-        TicketPrice price = priceTicket(t.text);
-        tickets.push_back({{"text", t.text},
-                           {"paid", t.paid},
-                           {"playerId", t.playerId},
-                           {"player", ownerName},
-                           {"status", std::string(ticketStatusText(t))},
-                           {"count", price.count},
-                           {"cost", price.cost}});
-        bool selected = static_cast<int>(i) == list.selected();
-        text += std::string(selected ? ">" : " ") + rightAlign(std::to_string(i + 1), 2) + " [" +
-                (t.paid ? "x" : " ") + "] " + padRight(t.text, 40) + padRight(ownerName, 16) +
-                std::string(ticketStatusText(t)) + "\n";
-    }
+    for (std::size_t i = 0; i < day.tickets.size(); ++i)
+        tickets.push_back(ticketShown(day, m_game.ticketList(), i, text));
     r["lstTicket"] = tickets;
+    ticketFrame(r, text);
+}
+
+void CommandLine::ticketFrame(Json& r, std::string& text) {
+    const RaceDay& day = m_game.day();
+    const TicketList& list = m_game.ticketList();
     r["lstCombos"] = list.combinations();
     r["lblTotTicketNum"] = list.ticketTotal();
     r["lblTicketNumBets"] = list.ticketBets();

@@ -66,6 +66,8 @@ private:
     void cmdClick(const Args& args, Json& r, std::string& text);
     void cmdEntry(Json& r, std::string& text);
     void cmdTickets(Json& r, std::string& text);
+    // The selected ticket's combinations, the totals, the credits held and the balance.
+    void ticketFrame(Json& r, std::string& text);
     void cmdRun(Json& r, std::string& text);
     void cmdResults(Json& r, std::string& text);
     void cmdTopTen(Json& r, std::string& text);

@@ -3,6 +3,7 @@
 #include "TextEncoding.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -95,6 +96,25 @@ void undoAppend(const std::filesystem::path& file, off_t size, bool existed) {
     ::close(fd);
 }
 
+// True when the file already holds exactly `content`: rewriting it would change no byte, so the
+// step leaves it alone. Only a regular file this process may write counts (a refused write stays
+// refused), and only a small one of the same size is read to compare: a bigger file rewritten is
+// nearly always changed, and reading it first would only add to the cost.
+constexpr std::size_t CompareLimit = 4096;
+
+bool alreadyHolds(const std::filesystem::path& file, std::string_view content) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_size) != content.size() || ::access(file.c_str(), W_OK) != 0)
+        return false;
+    if (content.empty())
+        return true;
+    if (content.size() > CompareLimit)
+        return false;
+    const FileContent now = readFile(file);
+    return now.read() && now.bytes == content;
+}
+
 struct JournalEntry {
     bool append = false;
     std::string name;
@@ -166,9 +186,20 @@ void DataFolder::stepDone() const {
 }
 
 FileContent DataFolder::read(std::string_view name) const {
+    if (m_holdingReads)
+        if (auto held = m_heldReads.find(name); held != m_heldReads.end())
+            return held->second;
     if (m_faults && m_faults->beforeRead(name) != 0)
         return FileContent{ReadStatus::Unreadable, {}};
-    return readFile(file(name));
+    FileContent content = readFile(file(name));
+    if (m_holdingReads)
+        m_heldReads.emplace(std::string(name), content);
+    return content;
+}
+
+void DataFolder::forgetRead(std::string_view name) const {
+    if (auto held = m_heldReads.find(name); held != m_heldReads.end())
+        m_heldReads.erase(held);
 }
 
 void DataFolder::noteLoad(std::string_view name, ReadStatus status) {
@@ -195,12 +226,15 @@ FileError DataFolder::unreadRefusal(std::string_view name) const {
 
 FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::string_view name,
                                  std::string_view content) const {
-    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
-    // removes the link, and the exclusive create never follows one.
-    ::unlink(scratch.c_str());
     if (int err = before(FileOp::Write, name))
         return writeError(name, err);
-    int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
+    // removes the link, and the exclusive create never follows one. Only a name that is there is
+    // removed: the folder's own scratches are gone after every step.
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(scratch.c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST && ::unlink(scratch.c_str()) == 0)
+        fd = ::open(scratch.c_str(), flags, 0644);
     if (fd < 0)
         return writeError(name, errno);
     int err = writeAll(fd, content) ? 0 : (errno != 0 ? errno : EIO);
@@ -214,9 +248,12 @@ FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::stri
 }
 
 FileError DataFolder::write(std::string_view name, std::string_view content) const {
+    forgetRead(name);
     if (FileError refused = unreadRefusal(name))
         return refused;
     const auto target = file(name);
+    if (alreadyHolds(target, content))
+        return {};
     if (int err = refusesWrite(target))
         return writeError(name, err);
     const auto scratch = file(scratchName(name, false));
@@ -233,15 +270,25 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
     return {};
 }
 
-FileError DataFolder::commit(const FileChanges& changes) const {
-    if (changes.empty())
+FileError DataFolder::commit(const FileChanges& requested) const {
+    if (requested.empty())
         return {};
-    for (const auto& change : changes.m_changes)
+    for (const auto& change : requested.m_changes)
+        forgetRead(change.name);
+    for (const auto& change : requested.m_changes)
         if (FileError refused = unreadRefusal(change.name))
             return refused;
     // A step still waiting from an earlier failure is finished first; the journal holds one.
-    if (FileError error = recover())
-        return error;
+    if (m_journalMayBeLeft)
+        if (FileError error = recover())
+            return error;
+    // Rewrites that would change no byte are left out: each costs a scratch file and a rename.
+    FileChanges changes;
+    for (const auto& change : requested.m_changes)
+        if (change.append || !alreadyHolds(file(change.name), change.bytes))
+            changes.m_changes.push_back(change);
+    if (changes.empty())
+        return {};
 
     struct Appended {
         off_t size = 0;
@@ -286,6 +333,7 @@ FileError DataFolder::commit(const FileChanges& changes) const {
     const auto journalFile = file(JournalName);
     const auto journalScratch = file(std::string(JournalName) + ".new");
     FileError error = writeAside(journalScratch, JournalName, journal);
+    m_journalMayBeLeft = true;
     if (!error) {
         int err = before(FileOp::Rename, JournalName);
         if (err == 0 && std::rename(journalScratch.c_str(), journalFile.c_str()) != 0)
@@ -317,6 +365,11 @@ FileError DataFolder::commit(const FileChanges& changes) const {
             return writeError(change.name, err);
         }
     }
+    // The rewrites' scratches are renamed away below; only the appends' are left to remove.
+    std::vector<std::filesystem::path> appendScratches;
+    for (std::size_t i = 0; i < changes.m_changes.size(); ++i)
+        if (changes.m_changes[i].append)
+            appendScratches.push_back(file(scratchName(changes.m_changes[i].name, true)));
     for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
         const auto& change = changes.m_changes[i];
         if (change.append)
@@ -330,7 +383,9 @@ FileError DataFolder::commit(const FileChanges& changes) const {
             return writeError(change.name, err);
     }
     ::unlink(journalFile.c_str());
-    dropScratches();
+    m_journalMayBeLeft = false;
+    for (const auto& scratch : appendScratches)
+        ::unlink(scratch.c_str());
     stepDone();
     return {};
 }
@@ -363,6 +418,7 @@ FileError DataFolder::replay(std::string_view journal) const {
 }
 
 FileError DataFolder::recover() const {
+    m_heldReads.clear();
     const auto journalFile = file(JournalName);
     FileContent journal = readFile(journalFile);
     if (journal.status == ReadStatus::Unreadable)
@@ -381,6 +437,7 @@ FileError DataFolder::recover() const {
         if (aside && (isDataFileName(stem) || stem == JournalName))
             ::unlink(entry.path().c_str());
     }
+    m_journalMayBeLeft = false;
     if (journal.read())
         stepDone();
     return {};

@@ -58,15 +58,25 @@ public:
     std::filesystem::path file(std::string_view name) const { return m_dir / name; }
 
     FileContent read(std::string_view name) const;
-    // Replaces one file atomically.
+    // Replaces one file atomically; a file that already holds the content is left alone.
     FileError write(std::string_view name, std::string_view content) const;
     // Makes every change or none. An append that cannot be made undoes the ones made before it.
+    // A rewrite that would leave a file's bytes as they are is skipped.
     FileError commit(const FileChanges& changes) const;
     // Finishes a step that a kill cut short after its commit, or drops one cut short before it.
     // Called before the folder's files are read at the start of a day.
     FileError recover() const;
 
     void setFaults(FileFaults* faults) { m_faults = faults; }
+
+    // While held, each file is read once: a step that reads a file again (the results read the
+    // pools for the board, then for the settlement) gets the bytes already read, and a file the
+    // folder changes meanwhile is read afresh. Released, every read goes to the file again.
+    void holdReads() { m_holdingReads = true; }
+    void releaseReads() {
+        m_holdingReads = false;
+        m_heldReads.clear();
+    }
 
     // How the day's load of a file went. A file that is there but could not be read is never
     // written afterwards: every write or change of it is refused, as what the game holds of it
@@ -88,6 +98,24 @@ private:
     std::filesystem::path m_dir;
     FileFaults* m_faults = nullptr;
     std::map<std::string, ReadStatus, std::less<>> m_loads;
+    // False once a recovery or a whole step left no journal behind: a step then need not look
+    // for one (nor scan the folder) before it starts. A new folder object looks once.
+    mutable bool m_journalMayBeLeft = true;
+    bool m_holdingReads = false;
+    mutable std::map<std::string, FileContent, std::less<>> m_heldReads;
+    void forgetRead(std::string_view name) const;
+};
+
+// Holds the folder's reads for the life of one step.
+class HeldReads {
+public:
+    explicit HeldReads(DataFolder& folder) : m_folder(folder) { m_folder.holdReads(); }
+    ~HeldReads() { m_folder.releaseReads(); }
+    HeldReads(const HeldReads&) = delete;
+    HeldReads& operator=(const HeldReads&) = delete;
+
+private:
+    DataFolder& m_folder;
 };
 
 // Names the game's data files may have: lower-case letters and digits, then ".dat".

@@ -20,9 +20,9 @@ struct PlayerList {
     int selected = -1;
     // What the balance label shows ("397.50"); it keeps its last text when nobody is selected.
     std::string balanceLabel;
-    // The highest number handed out or deleted since the start of the day: tickets belong to a
-    // number, so no number is ever given to a second player on the same day.
-    int32_t highestNumberUsed = 0;
+    // The numbers of the players deleted since the start of the day: tickets belong to a number,
+    // so no number is ever given to a second player on the same day.
+    std::vector<int32_t> retiredNumbers;
 };
 
 } // namespace sw

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace sw {
@@ -96,6 +97,10 @@ struct Database {
     HorseTable horses{};
     JockeyTable jockeys{};
     Settings settings;
+    // Slots whose line was too long to read whole (a hand edit): the record sits out as a blank
+    // one, and every save writes the line back as it stands rather than a record made from part of it.
+    std::map<std::size_t, std::string> keptHorseLines;
+    std::map<std::size_t, std::string> keptJockeyLines;
 };
 
 } // namespace sw

@@ -29,36 +29,91 @@ FileContent loadFile(RaceDay& day, std::string_view fileName) {
     return content;
 }
 
-// Fills slots 1.. from the text's records in order; extra lines are ignored.
+// The whole of a line forEachLineIn handed over, which it cuts when it is longer than it keeps.
+std::string_view wholeLine(std::string_view text, std::string_view line) {
+    const std::size_t begin = static_cast<std::size_t>(line.data() - text.data());
+    const std::size_t end = text.find_first_of("\r\n", begin + line.size());
+    return text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+}
+
+bool readWhole(std::string_view text, std::string_view line) {
+    return wholeLine(text, line).size() == line.size();
+}
+
+// Fills slots 1.. from the text's records in order; extra lines are ignored. A line too long to
+// read whole leaves its slot blank and is kept as it stands in `kept`.
 template <typename Table, typename Parse>
-std::size_t parseTable(std::string_view text, Table& table, Parse parse) {
+std::size_t parseTable(std::string_view text, Table& table, Parse parse,
+                       std::map<std::size_t, std::string>& kept) {
     std::size_t next = 1;
+    kept.clear();
     forEachLineIn(text, [&](std::string_view line) {
         if (next >= table.size() || isBlankLine(line))
             return;
-        parse(line, table[next]);
+        if (readWhole(text, line)) {
+            parse(line, table[next]);
+        } else {
+            table[next] = {};
+            kept.emplace(next, std::string(wholeLine(text, line)));
+        }
         ++next;
     });
     return next - 1;
 }
 
 template <typename Record, std::size_t Slots, typename Format>
-FileError saveTable(const RaceDay& day, std::string_view fileName, const std::array<Record, Slots>& table,
-                    Format format) {
+std::string tableText(const std::array<Record, Slots>& table, const std::map<std::size_t, std::string>& kept,
+                      Format format) {
     std::string content;
-    for (std::size_t i = 1; i < Slots; ++i)
-        content += format(table[i]);
-    return day.folder.write(fileName, content);
+    for (std::size_t i = 1; i < Slots; ++i) {
+        if (auto at = kept.find(i); at != kept.end()) {
+            content += at->second;
+            content += LineEnd;
+        } else {
+            content += format(table[i]);
+        }
+    }
+    return content;
+}
+
+void reportKept(RaceDay& day, std::string_view fileName, std::string_view what,
+                const std::map<std::size_t, std::string>& kept) {
+    for (const auto& [slot, line] : kept)
+        day.prompter.message(
+            std::string(fileName) + ": the line of " + std::string(what) + " " + std::to_string(slot) +
+                " is longer than " + std::to_string(MaxLineLength / 1024) +
+                " KiB and was not read. It sits out the day, and its line is kept as it stands.",
+            MessageTitle);
 }
 
 } // namespace
 
+std::size_t parseHorsesKeeping(std::string_view text, HorseTable& horses,
+                               std::map<std::size_t, std::string>& kept) {
+    return parseTable(text, horses, parseHorse, kept);
+}
+
 std::size_t parseHorses(std::string_view text, HorseTable& horses) {
-    return parseTable(text, horses, parseHorse);
+    std::map<std::size_t, std::string> kept;
+    return parseHorsesKeeping(text, horses, kept);
+}
+
+std::size_t parseJockeysKeeping(std::string_view text, JockeyTable& jockeys,
+                                std::map<std::size_t, std::string>& kept) {
+    return parseTable(text, jockeys, parseJockey, kept);
 }
 
 std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys) {
-    return parseTable(text, jockeys, parseJockey);
+    std::map<std::size_t, std::string> kept;
+    return parseJockeysKeeping(text, jockeys, kept);
+}
+
+std::string stableText(const HorseTable& horses, const std::map<std::size_t, std::string>& kept) {
+    return tableText(horses, kept, horseRecord);
+}
+
+std::string stableText(const JockeyTable& jockeys, const std::map<std::size_t, std::string>& kept) {
+    return tableText(jockeys, kept, jockeyRecord);
 }
 
 Settings parseSettingsFile(std::string_view text, Settings settings) {
@@ -74,15 +129,21 @@ Settings parseSettingsFile(std::string_view text, Settings settings) {
 
 ReadStatus loadHorses(RaceDay& day) {
     const FileContent content = loadFile(day, "horses.dat");
-    if (content.read())
-        parseHorses(content.bytes, day.db.horses);
+    day.db.keptHorseLines.clear();
+    if (content.read()) {
+        parseHorsesKeeping(content.bytes, day.db.horses, day.db.keptHorseLines);
+        reportKept(day, "horses.dat", "horse", day.db.keptHorseLines);
+    }
     return content.status;
 }
 
 ReadStatus loadJockeys(RaceDay& day) {
     const FileContent content = loadFile(day, "jockeys.dat");
-    if (content.read())
-        parseJockeys(content.bytes, day.db.jockeys);
+    day.db.keptJockeyLines.clear();
+    if (content.read()) {
+        parseJockeysKeeping(content.bytes, day.db.jockeys, day.db.keptJockeyLines);
+        reportKept(day, "jockeys.dat", "jockey", day.db.keptJockeyLines);
+    }
     return content.status;
 }
 
@@ -93,11 +154,11 @@ ReadStatus loadSettings(RaceDay& day) {
 }
 
 FileError saveHorses(const RaceDay& day) {
-    return saveTable(day, "horses.dat", day.db.horses, horseRecord);
+    return day.folder.write("horses.dat", stableText(day.db.horses, day.db.keptHorseLines));
 }
 
 FileError saveJockeys(const RaceDay& day) {
-    return saveTable(day, "jockeys.dat", day.db.jockeys, jockeyRecord);
+    return day.folder.write("jockeys.dat", stableText(day.db.jockeys, day.db.keptJockeyLines));
 }
 
 FileError saveSettings(const RaceDay& day) {
@@ -246,6 +307,7 @@ std::string trimmedPastPerformances(std::string_view text) {
     struct Line {
         std::string_view text;
         std::size_t horse;
+        bool whole;
     };
     std::vector<Line> lines;
     std::array<int, HorseCount + 1> count{};
@@ -256,7 +318,9 @@ std::string trimmedPastPerformances(std::string_view text) {
         FieldReader(line).read(horse);
         const std::size_t h = horseOf(horse);
         ++count[h];
-        lines.push_back({line, h});
+        // A line too long to read whole is never re-encoded from the part that was read.
+        const bool whole = readWhole(text, line);
+        lines.push_back({whole ? line : wholeLine(text, line), h, whole});
     });
 
     // A horse with more lines than it may keep loses its oldest ones first. Lines of no known
@@ -268,7 +332,12 @@ std::string trimmedPastPerformances(std::string_view text) {
             kept.append(line.text);
             kept.append(LineEnd);
         } else if (count[line.horse] <= PastPerformanceKeep) {
-            kept += pastPerformanceRecord(parsePastPerformance(line.text));
+            if (line.whole) {
+                kept += pastPerformanceRecord(parsePastPerformance(line.text));
+            } else {
+                kept.append(line.text);
+                kept.append(LineEnd);
+            }
         } else {
             --count[line.horse];
         }
@@ -278,6 +347,8 @@ std::string trimmedPastPerformances(std::string_view text) {
 
 void trimPastPerformances(RaceDay& day, FileChanges& changes) {
     const FileContent content = day.folder.read("pastperformances.dat");
+    // This is the day's load of the history: one that could not be read is never added to.
+    day.folder.noteLoad("pastperformances.dat", content.status);
     if (!content.read()) {
         reportUnreadable(day, "pastperformances.dat");
         return;

@@ -4,6 +4,7 @@
 #include "core/RaceDay.h"
 #include "core/Records.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,17 @@ ReadStatus loadSettings(RaceDay& day);
 // The files' text as the loads parse it, tolerantly: records fill the table from slot 1 in order,
 // a field a line lacks (or that is no number) keeps the value it had, blank lines are no records
 // and lines beyond the table are ignored. Returns how many slots the text filled.
+// A line too long to read whole (over MaxLineLength) leaves its slot blank; the Keeping forms
+// hand it back in `kept`, by slot, as it stands.
 std::size_t parseHorses(std::string_view text, HorseTable& horses);
 std::size_t parseJockeys(std::string_view text, JockeyTable& jockeys);
+std::size_t parseHorsesKeeping(std::string_view text, HorseTable& horses,
+                               std::map<std::size_t, std::string>& kept);
+std::size_t parseJockeysKeeping(std::string_view text, JockeyTable& jockeys,
+                                std::map<std::size_t, std::string>& kept);
+// The file's text from the table, each kept line in its slot's place as it stands.
+std::string stableText(const HorseTable& horses, const std::map<std::size_t, std::string>& kept);
+std::string stableText(const JockeyTable& jockeys, const std::map<std::size_t, std::string>& kept);
 // The first non-blank line over the settings given.
 Settings parseSettingsFile(std::string_view text, Settings settings = {});
 // Every non-blank line in file order. A hand-edited file may hold lines whose horse is outside
@@ -52,7 +62,8 @@ PastPerformance parsePastPerformance(std::string_view line);
 
 // Adds to the changes pastperformances.dat with each horse's 15 most recent lines, re-encoded, and
 // its scratch copy pastperformances.tmp. Lines whose horse is outside 1..200 are kept as they
-// stand; blank lines are dropped. Nothing is added when the file cannot be read.
+// stand; blank lines are dropped. Nothing is added when the file cannot be read. Notes the day's
+// load of the file in the folder, so one that could not be read is never added to.
 void trimPastPerformances(RaceDay& day, FileChanges& changes);
 
 // Rewrites races.dat: per race r+1,1,0,date, then the eight horses in post order.

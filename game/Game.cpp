@@ -247,9 +247,13 @@ void Game::prepareChart() {
         return;
     m_show->next();
     // The payoffs are those of the pools the players bought into, whatever the program showed.
-    m_payoffs = preparePayoffs(*m_day);
-    m_ledger.recordPools(m_day->currentRace, poolsKept(m_day->pools, m_payoffs));
-    m_settlement = settleRace(*m_day, m_payoffs);
+    // The board and the settlement read the same pool files: once is enough.
+    {
+        HeldReads once(m_day->folder);
+        m_payoffs = preparePayoffs(*m_day);
+        m_ledger.recordPools(m_day->currentRace, poolsKept(m_day->pools, m_payoffs));
+        m_settlement = settleRace(*m_day, m_payoffs);
+    }
     m_ledger.settle(m_day->currentRace, m_settlement, m_day->players);
     m_resultsDone = true;
     m_chartReady = true;

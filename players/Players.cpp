@@ -142,17 +142,26 @@ std::string playerRecord(const PlayerEntry& entry) {
     return RecordWriter().integer(entry.playerId).text(entry.name).text(entry.balance).line();
 }
 
-// The number of the text's last record, or 0 when it holds none.
-int64_t lastPlayerNumber(std::string_view text) {
-    int64_t last = 0;
-    forEachLineIn(text, [&](std::string_view line) {
-        if (isBlankLine(line))
-            return;
-        int64_t number = 0;
-        FieldReader(line).read(number);
-        last = number;
-    });
-    return last;
+// The lowest number from 1 up that no listed player holds and nobody deleted today held, or 0
+// when none is. Whatever numbers a hand edit gave, the list always leaves one free at most one
+// past its length.
+int32_t lowestFreeNumber(const PlayerList& list) {
+    const std::size_t taken = list.entries.size() + list.retiredNumbers.size();
+    std::vector<bool> used(taken + 2, false);
+    auto mark = [&](int32_t number) {
+        if (number >= 1 && static_cast<std::size_t>(number) < used.size())
+            used[static_cast<std::size_t>(number)] = true;
+    };
+    for (const PlayerEntry& entry : list.entries)
+        mark(entry.playerId);
+    for (int32_t number : list.retiredNumbers)
+        mark(number);
+    for (std::size_t number = 1; number < used.size(); ++number)
+        if (!used[number])
+            return number <= static_cast<std::size_t>(std::numeric_limits<int32_t>::max())
+                       ? static_cast<int32_t>(number)
+                       : 0;
+    return 0;
 }
 
 } // namespace
@@ -186,7 +195,7 @@ void loadPlayers(RaceDay& day) {
     PlayerList& list = day.players;
     list.entries.clear();
     list.selected = -1;
-    list.highestNumberUsed = 0;
+    list.retiredNumbers.clear();
     const FileContent content = day.folder.read("players.dat");
     // A players.dat that exists but cannot be read is kept for when it can: rewriting it from
     // what was read would lose the players. The folder refuses every later write of it.
@@ -256,21 +265,16 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         return false;
     }
     PlayerList& list = day.players;
-    int64_t number =
-        std::max<int64_t>(lastPlayerNumber(day.folder.read("players.dat").bytes), list.highestNumberUsed) + 1;
-    while (number > 0 && number <= std::numeric_limits<int32_t>::max() &&
-           findPlayer(list, static_cast<int32_t>(number)) >= 0)
-        ++number;
-    if (number > std::numeric_limits<int32_t>::max() || number < std::numeric_limits<int32_t>::min()) {
+    const int32_t number = lowestFreeNumber(list);
+    if (number == 0) {
         day.prompter.message("No further player number is free in players.dat.", AppTitle);
         return false;
     }
-    PlayerEntry entry{static_cast<int32_t>(number), trimName(name), centsField(day.db.settings.startAmount)};
+    PlayerEntry entry{number, trimName(name), centsField(day.db.settings.startAmount)};
     if (FileError error = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)))) {
         day.prompter.message(error.message, AppTitle);
         return false;
     }
-    list.highestNumberUsed = std::max(list.highestNumberUsed, entry.playerId);
     list.entries.push_back(std::move(entry));
     selectBettor(day, static_cast<int>(list.entries.size()) - 1);
     return true;
@@ -309,7 +313,7 @@ bool deletePlayer(RaceDay& day) {
     if (!day.prompter.ask(DeletePlayerQuestion, AppTitle))
         return false;
     const int32_t number = list.entries[static_cast<std::size_t>(list.selected)].playerId;
-    list.highestNumberUsed = std::max(list.highestNumberUsed, number);
+    list.retiredNumbers.push_back(number);
     // Nobody is left to pay for them.
     std::erase_if(day.tickets, [&](const ListedTicket& t) { return t.playerId == number && !t.paid; });
     list.entries.erase(list.entries.begin() + list.selected);

@@ -33,8 +33,8 @@ std::string trimName(std::string_view name);
 // characters, or text that is not valid UTF-8.
 std::optional<std::string> playerNameProblem(std::string_view name);
 // Adds a player (trimmed name) and selects it, appending its line; false (with a message) when
-// refused. The number follows both the file's last line and every number handed out or deleted
-// today, skipping any still listed, so it never names someone else's tickets.
+// refused. The number is the lowest that no listed player holds and no player deleted today
+// held, so it never names someone else's tickets and a hand-edited high number blocks nothing.
 bool addPlayer(RaceDay& day, std::string_view name);
 // Selects entry index, moving off a player who is out of cash as the rules say.
 void selectBettor(RaceDay& day, int index);

@@ -9,31 +9,59 @@
 
 namespace sw {
 
+namespace {
+
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+Standing parseStanding(std::string_view line) {
+    FieldReader reader(line);
+    Standing entry;
+    reader.read(entry.name);
+    if (!reader.atEnd())
+        entry.amount = parseCents(reader.next()).value_or(0);
+    return entry;
+}
+
+// Puts the standing in its place among the best so far, after every equal amount (the one
+// recorded earlier ranks higher), and drops the eleventh.
+void keepIfBest(std::vector<Standing>& best, Standing entry) {
+    auto at = best.begin();
+    while (at != best.end() && !(entry.amount > at->amount))
+        ++at;
+    if (at == best.end() && best.size() >= static_cast<std::size_t>(TopTenKept))
+        return;
+    best.insert(at, std::move(entry));
+    if (best.size() > static_cast<std::size_t>(TopTenKept))
+        best.pop_back();
+}
+
+} // namespace
+
 std::vector<Standing> parseStandings(std::string_view text) {
     std::vector<Standing> standings;
     forEachLineIn(text, [&](std::string_view line) {
-        if (standings.size() >= static_cast<std::size_t>(TopTenReadLimit) ||
-            line.find_first_not_of(" \t") == std::string_view::npos)
-            return;
-        FieldReader reader(line);
-        Standing entry;
-        reader.read(entry.name);
-        if (!reader.atEnd())
-            entry.amount = parseCents(reader.next()).value_or(0);
-        standings.push_back(std::move(entry));
+        if (!isBlankLine(line))
+            standings.push_back(parseStanding(line));
     });
     return standings;
 }
 
 std::vector<Standing> bestStandings(std::vector<Standing> standings) {
-    // Only strictly greater amounts move up, so of two equal results the earlier one ranks higher.
-    const std::size_t n = standings.size();
-    for (std::size_t pass = 0; pass < n; ++pass)
-        for (std::size_t j = 0; j + 1 < n; ++j)
-            if (standings[j + 1].amount > standings[j].amount)
-                std::swap(standings[j], standings[j + 1]);
-    standings.resize(std::min(n, static_cast<std::size_t>(TopTenKept)));
-    return standings;
+    std::vector<Standing> best;
+    for (Standing& entry : standings)
+        keepIfBest(best, std::move(entry));
+    return best;
+}
+
+std::vector<Standing> bestStandingsIn(std::string_view text) {
+    std::vector<Standing> best;
+    forEachLineIn(text, [&](std::string_view line) {
+        if (!isBlankLine(line))
+            keepIfBest(best, parseStanding(line));
+    });
+    return best;
 }
 
 std::string standingRecord(const Standing& standing) {
@@ -56,7 +84,7 @@ std::vector<std::string> showTopTen(RaceDay& day) {
     if (content.status == ReadStatus::Unreadable)
         day.prompter.message("Error reading top10players.dat", MessageTitle);
 
-    const std::vector<Standing> best = bestStandings(parseStandings(content.bytes));
+    const std::vector<Standing> best = bestStandingsIn(content.bytes);
     std::string text;
     std::vector<std::string> lines;
     for (const Standing& entry : best) {

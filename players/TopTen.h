@@ -12,8 +12,6 @@ namespace sw {
 
 // The standings that close a race day, kept in top10players.dat.
 
-// Most entries the standings read from the file; anything beyond is dropped by the next rewrite.
-inline constexpr int TopTenReadLimit = 1001;
 inline constexpr int TopTenKept = 10;
 
 struct Standing {
@@ -21,11 +19,14 @@ struct Standing {
     Cents amount = 0;
 };
 
-// The first 1001 records of top10players.dat's text (name, amount) in file order; blank lines
-// are no records.
+// Every record of top10players.dat's text (name, amount) in file order; blank lines are no records.
 std::vector<Standing> parseStandings(std::string_view text);
 // The ten best, highest first; equal amounts keep their order.
 std::vector<Standing> bestStandings(std::vector<Standing> standings);
+// The ten best records of the text, as bestStandings(parseStandings(text)) but holding no more
+// than ten at a time: however long a hand edit made the file, the day's own results at its end
+// still count.
+std::vector<Standing> bestStandingsIn(std::string_view text);
 // name,amount with its CR LF, the amount in its shortest plain form.
 std::string standingRecord(const Standing& standing);
 

@@ -330,8 +330,15 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     // A settings.dat the day could not read refuses the new record on its own, and the race is
     // still saved.
     const bool recordApart = newRecord && day.folder.loaded("settings.dat") == ReadStatus::Unreadable;
+    // Past performances the day could not read are never added to (their end is unknown); the
+    // stable is still saved, and the chart says why the history was not.
     FileChanges changes;
-    changes.append("pastperformances.dat", std::move(pastLines));
+    if (day.folder.loaded("pastperformances.dat") == ReadStatus::Unreadable)
+        keepFirstError(chart.saveError,
+                       FileError{"Cannot add to pastperformances.dat: it could not be read, so "
+                                 "the game leaves it as it is."});
+    else
+        changes.append("pastperformances.dat", std::move(pastLines));
     addStable(day, changes);
     if (newRecord && !recordApart)
         changes.write("settings.dat", settingsRecord(settings));

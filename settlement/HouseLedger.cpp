@@ -83,6 +83,7 @@ LedgerFigures LedgerAccount::day() const {
 
 void HouseLedger::start(const PlayerList& players, int races) {
     m_accounts.clear();
+    m_byNumber.clear();
     m_races = races;
     m_settled = 0;
     enrol(players);
@@ -99,13 +100,14 @@ void HouseLedger::account(int32_t playerId, const std::string& name, Cents balan
     // A player added during the day starts the chart with the races already run at that balance.
     LedgerAccount added{playerId, name, std::vector<LedgerFigures>(static_cast<std::size_t>(m_races)),
                         std::vector<Cents>(static_cast<std::size_t>(m_settled) + 1, balance)};
+    m_byNumber.emplace(playerId, m_accounts.size());
     m_accounts.push_back(std::move(added));
 }
 
 LedgerAccount* HouseLedger::find(int32_t playerId) {
-    auto it = std::find_if(m_accounts.begin(), m_accounts.end(),
-                           [&](const LedgerAccount& a) { return a.playerId == playerId; });
-    return it == m_accounts.end() ? nullptr : &*it;
+    ++m_lookups;
+    auto it = m_byNumber.find(playerId);
+    return it == m_byNumber.end() ? nullptr : &m_accounts[it->second];
 }
 
 void HouseLedger::charge(int32_t playerId, int race, Cents cost) {
@@ -132,10 +134,16 @@ void HouseLedger::settle(int race, const SettlementReport& report, const PlayerL
         figures.breakage += credit.breakage;
     }
     m_settled = race + 1;
+    // The first listed player of each number, as a search of the list would find.
+    std::unordered_map<int32_t, std::size_t> listed;
+    listed.reserve(players.entries.size());
+    for (std::size_t i = 0; i < players.entries.size(); ++i)
+        listed.emplace(players.entries[i].playerId, i);
     for (LedgerAccount& a : m_accounts) {
-        const int index = findPlayer(players, a.playerId);
+        ++m_lookups;
+        const auto at = listed.find(a.playerId);
         const Cents balance =
-            index >= 0 ? balanceOf(players.entries[static_cast<std::size_t>(index)]) : a.balances.back();
+            at != listed.end() ? balanceOf(players.entries[at->second]) : a.balances.back();
         a.balances.resize(static_cast<std::size_t>(m_settled) + 1, a.balances.back());
         a.balances.back() = balance;
     }

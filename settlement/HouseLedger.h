@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sw {
@@ -66,6 +67,9 @@ public:
     int racesSettled() const { return m_settled; }
     // Each pool of one race, or (race -1) of the day's races added up; empty before any.
     std::vector<PoolKept> pools(int race = -1) const;
+    // Accounts and players looked at to find one by number, over the ledger's life: a day of many
+    // players must cost in proportion to them, not to their square.
+    std::size_t lookups() const { return m_lookups; }
 
 private:
     void account(int32_t playerId, const std::string& name, Cents balance);
@@ -73,8 +77,10 @@ private:
 
     std::vector<LedgerAccount> m_accounts;
     std::vector<std::vector<PoolKept>> m_pools; // by race index
+    std::unordered_map<int32_t, std::size_t> m_byNumber; // account index of each number
     int m_races = 0;
     int m_settled = 0;
+    std::size_t m_lookups = 0;
 };
 
 // The ledger as lines for a fixed-width list: a heading, then one line per player (and "All" when

@@ -170,9 +170,8 @@ public:
     void run(const Pass& pass) {
         if (!pass.payoff.value)
             return; // no money on the winning combination: this pool pays nothing
-        std::vector<TicketRecord> tickets = loadTickets(m_day);
         for (int32_t number : ticketsOnPosts(m_day.folder.read(pass.file).bytes, pass.winners))
-            for (const TicketRecord& ticket : tickets)
+            for (const TicketRecord& ticket : tickets())
                 if (ticket.number == number && belongsTo(ticket, pass))
                     credit(ticket, pass.code, pass.payoff.label, *pass.payoff.value, pass.payoff.breakage);
     }
@@ -187,9 +186,12 @@ public:
             addPlayers(m_day, changes);
         m_credited = false;
         std::string content;
-        for (const TicketRecord& ticket : loadTickets(m_day))
-            if (isOneOf(ticket.betType, keep))
+        std::vector<TicketRecord> kept;
+        for (const TicketRecord& ticket : tickets())
+            if (isOneOf(ticket.betType, keep)) {
                 content += ticketRecord(ticket);
+                kept.push_back(ticket);
+            }
         changes.write(std::string(TicketsScratch), content);
         changes.write(std::string(TicketsFile), std::move(content));
         if (!finishedPool.empty())
@@ -198,7 +200,16 @@ public:
             changes.write(name, content);
         const FileError error = m_day.folder.commit(changes);
         note(error);
+        if (!error)
+            m_tickets = std::move(kept);
         return !error;
+    }
+
+    // tickets.dat as the settlement stands: read once, then as each prune left it.
+    const std::vector<TicketRecord>& tickets() {
+        if (!m_tickets)
+            m_tickets = loadTickets(m_day);
+        return *m_tickets;
     }
 
     // Pays the credit held for this race: a second half on the winning combination as the parlay
@@ -227,7 +238,7 @@ public:
             cameIn = cameIn || number == held.exchangedBy;
         if (!cameIn)
             return;
-        for (const TicketRecord& ticket : loadTickets(m_day))
+        for (const TicketRecord& ticket : tickets())
             if (ticket.number == held.exchangedBy && ticket.betType == exchangeFileWord(type) &&
                 ticket.raceNumber == held.race && ticket.playerId == held.playerId) {
                 Payoff parlay;
@@ -289,6 +300,7 @@ private:
     RaceDay& m_day;
     SettlementReport& m_report;
     bool m_credited = false;
+    std::optional<std::vector<TicketRecord>> m_tickets;
 };
 
 struct MultiRacePass {
@@ -354,7 +366,7 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
             credits.push_back(held);
     }
     if (poolsOpened && payoffs.trifecta2.value && raceNumber < RacesPerDay) {
-        const std::vector<TicketRecord> tickets = loadTickets(day);
+        const std::vector<TicketRecord>& tickets = settler.tickets();
         for (BetType type : {BetType::TwinTri, BetType::TriSuper}) {
             const PoolFile file = type == BetType::TwinTri ? PoolFile::TwinTris : PoolFile::TriSupers;
             for (int32_t number :

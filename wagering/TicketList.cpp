@@ -74,14 +74,54 @@ void TicketList::showTicket(const RaceDay& day, int index) {
     m_ticketBets = std::to_string(price.count);
 }
 
+void TicketList::count(const ListedTicket& ticket, const TicketPrice& price, int sign) {
+    m_totals.count += sign * price.count;
+    m_totals.cost += sign * price.cost;
+    if (!ticket.paid)
+        m_unpaidCost[ticket.playerId] += sign * price.cost;
+}
+
+void TicketList::recount(const RaceDay& day) {
+    m_totals = {};
+    m_unpaidCost.clear();
+    for (const ListedTicket& ticket : day.tickets)
+        count(ticket, priceTicket(ticket.text), 1);
+    m_counted = day.tickets.size();
+    m_lastCounted = day.tickets.empty() ? ListedTicket{} : day.tickets.back();
+}
+
+void TicketList::keepCount(const RaceDay& day) {
+    const bool same = m_counted == day.tickets.size() &&
+                      (day.tickets.empty() || (day.tickets.back().text == m_lastCounted.text &&
+                                               day.tickets.back().playerId == m_lastCounted.playerId &&
+                                               day.tickets.back().paid == m_lastCounted.paid));
+    if (!same)
+        recount(day);
+}
+
+// The same owners ownersShortOfMoney finds, from the running costs: listed owners of unpaid
+// tickets that cost more than their balance.
+bool TicketList::ownerShortOfMoney(const RaceDay& day) const {
+    for (const auto& [owner, cost] : m_unpaidCost) {
+        if (cost <= 0 || findPlayer(day.players, owner) < 0)
+            continue;
+        // A balance that cannot be read covers nothing.
+        const std::optional<Cents> balance = balanceOfPlayer(day, owner);
+        if (!balance || static_cast<CentsFraction::Wide>(cost) * CentsPerDollar > *balance)
+            return true;
+    }
+    return false;
+}
+
 void TicketList::showTotals(const RaceDay& day) {
-    TicketTotals totals = totalsOf(day.tickets);
-    m_total = "$" + std::to_string(totals.cost);
-    m_numOfBets = std::to_string(totals.count);
+    keepCount(day);
+    m_total = "$" + std::to_string(m_totals.cost);
+    m_numOfBets = std::to_string(m_totals.count);
 }
 
 void TicketList::balanceCheck(RaceDay& day) {
-    if (ownersShortOfMoney(day).empty())
+    keepCount(day);
+    if (!ownerShortOfMoney(day))
         return;
     day.prompter.message(notEnoughMoneyText(), AppTitle);
     // Offers the selected ticket; inside a deletion nothing is selected, so this asks only once.
@@ -106,7 +146,8 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     }
     // A wheel whose every selection names one horse twice buys nothing; listed, it would be paid
     // and numbered for $0.
-    if (priceTicket(*ticket).count == 0) {
+    const TicketPrice price = priceTicket(*ticket);
+    if (price.count == 0) {
         if (error)
             *error = std::string(text) +
                      " covers no combination: no horse can take two places at once. Wheel different horses.";
@@ -126,8 +167,12 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
             *error = notOfferedText(ticket->type);
         return false;
     }
+    keepCount(day);
     day.tickets.push_back(ListedTicket{
         std::string(text), players.entries[static_cast<std::size_t>(players.selected)].playerId, false});
+    count(day.tickets.back(), price, 1);
+    m_counted = day.tickets.size();
+    m_lastCounted = day.tickets.back();
     m_selected = static_cast<int>(day.tickets.size()) - 1;
     showTicket(day, m_selected);
     showTotals(day);
@@ -150,7 +195,12 @@ bool TicketList::deleteTicket(RaceDay& day) {
         return false;
     if (!day.prompter.ask(DeleteTicketQuestion, AppTitle))
         return false;
+    keepCount(day);
+    count(day.tickets[static_cast<std::size_t>(m_selected)],
+          priceTicket(day.tickets[static_cast<std::size_t>(m_selected)].text), -1);
     day.tickets.erase(day.tickets.begin() + m_selected);
+    m_counted = day.tickets.size();
+    m_lastCounted = day.tickets.empty() ? ListedTicket{} : day.tickets.back();
     m_selected = -1;
     showTotals(day);
     balanceCheck(day);
@@ -167,6 +217,7 @@ bool TicketList::deleteTicket(RaceDay& day) {
 
 PaymentReport TicketList::payTickets(RaceDay& day) {
     PaymentReport report = sw::payTickets(day);
+    recount(day);
     m_ticketTotal.clear();
     m_ticketBets.clear();
     m_total.clear();
@@ -176,6 +227,7 @@ PaymentReport TicketList::payTickets(RaceDay& day) {
 }
 
 void TicketList::ticketsRemoved(const RaceDay& day) {
+    recount(day);
     m_selected = -1;
     refresh(day);
     if (!day.tickets.empty())

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "Payment.h"
+#include "TicketPricing.h"
 #include "core/RaceDay.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sw {
@@ -67,6 +69,12 @@ public:
     static bool payUsable(const RaceDay& day) { return hasUnpaidTickets(day); }
 
 private:
+    // The totals and each owner's unpaid cost are kept as tickets come and go, so listing a ticket
+    // prices that ticket alone; a list changed elsewhere is counted afresh.
+    void recount(const RaceDay& day);
+    void keepCount(const RaceDay& day);
+    void count(const ListedTicket& ticket, const TicketPrice& price, int sign);
+    bool ownerShortOfMoney(const RaceDay& day) const;
     bool validSelection(const RaceDay& day) const;
     void showTicket(const RaceDay& day, int index);
     void showTotals(const RaceDay& day);
@@ -78,6 +86,12 @@ private:
     std::string m_ticketBets;
     std::string m_total;
     std::string m_numOfBets;
+
+    TicketTotals m_totals;
+    std::unordered_map<int32_t, int64_t> m_unpaidCost; // by owner
+    // What the running figures were counted over: the list's length and its last ticket.
+    std::size_t m_counted = 0;
+    ListedTicket m_lastCounted;
 };
 
 } // namespace sw

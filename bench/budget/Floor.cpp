@@ -1,5 +1,7 @@
 #include "Floor.h"
 
+#include "core/FileStore.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -90,6 +92,112 @@ double CopyFloor::run() const {
     readAllOf(m_source, bytes);
     writeAllTo(m_target, bytes, m_traffic.written);
     return cpuSeconds() - start;
+}
+
+namespace {
+
+constexpr std::string_view JournalFile = "stridewell.journal";
+
+// The target files a floor rewrites in turn: a day changes a handful of files each step.
+constexpr int FloorTargets = 16;
+
+void rewriteOnce(const std::filesystem::path& dir, int target, const std::string& bytes) {
+    const auto file = dir / ("target" + std::to_string(target));
+    auto scratch = file;
+    scratch += ".new";
+    writeAllTo(scratch, bytes, bytes.size());
+    std::rename(scratch.c_str(), file.c_str());
+}
+
+} // namespace
+
+int FileWorkRecorder::before(FileOp op, std::string_view name) {
+    if (name == JournalFile)
+        return 0;
+    if (op == FileOp::Append)
+        m_appended.emplace(name);
+    else if (!m_written.contains(name)) { // an append's own bytes go aside first, as a write
+        std::string bytes = readFile(m_dir / name).bytes;
+        m_bytesRead += bytes.size();
+        m_written.emplace(std::string(name), std::move(bytes));
+    }
+    return 0;
+}
+
+int FileWorkRecorder::beforeRead(std::string_view name) {
+    m_read.emplace(name);
+    return 0;
+}
+
+void FileWorkRecorder::stepDone() {
+    for (const std::string& name : m_appended)
+        m_written.erase(name);
+    std::size_t changed = 0;
+    for (const auto& [name, before] : m_written) {
+        const FileContent now = readFile(m_dir / name);
+        m_bytesRead += now.bytes.size();
+        changed += !now.read() || now.bytes != before;
+    }
+    m_work.reads += m_read.size();
+    m_work.rewrites += changed;
+    m_work.appends += m_appended.size();
+    if (changed + m_appended.size() > 1)
+        ++m_work.journals;
+    m_read.clear();
+    m_written.clear();
+    m_appended.clear();
+}
+
+FileWork FileWorkRecorder::work() {
+    stepDone();
+    return m_work;
+}
+
+FileWork fileWorkOf(const std::function<DataFolder&()>& folder, const std::function<void()>& operation) {
+    FileWorkRecorder recorder(folder().dir());
+    folder().setFaults(&recorder);
+    FileTraffic traffic = trafficOf(operation);
+    folder().setFaults(nullptr);
+    FileWork work = recorder.work();
+    work.traffic = traffic;
+    work.traffic.read -= std::min(work.traffic.read, recorder.bytesRead());
+    return work;
+}
+
+StepFloor::StepFloor(const std::filesystem::path& scratch, FileWork work)
+    : m_dir(scratch), m_work(std::move(work)) {
+    std::filesystem::create_directories(m_dir);
+    const uint64_t perRead = m_work.reads == 0 ? 0 : m_work.traffic.read / m_work.reads;
+    writeAllTo(m_dir / "source", std::string(perRead, 'x'), perRead);
+}
+
+double StepFloor::run() const {
+    const double start = cpuSeconds();
+    const uint64_t perRead = m_work.reads == 0 ? 0 : m_work.traffic.read / m_work.reads;
+    const uint64_t changes = m_work.rewrites + m_work.appends;
+    const uint64_t perWrite = changes == 0 ? 0 : m_work.traffic.written / changes;
+    std::string bytes(std::max(perRead, perWrite), 'x');
+    for (uint64_t i = 0; i < m_work.reads; ++i)
+        readAllOf(m_dir / "source", bytes);
+    const std::string written(perWrite, 'x');
+    for (uint64_t i = 0; i < m_work.rewrites; ++i)
+        rewriteOnce(m_dir, static_cast<int>(i % FloorTargets), written);
+    const auto appended = m_dir / "appended";
+    for (uint64_t i = 0; i < m_work.appends; ++i) {
+        int fd = ::open(appended.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (fd < 0)
+            throw std::runtime_error("cannot append to " + appended.string());
+        [[maybe_unused]] ssize_t n = ::write(fd, written.data(), written.size());
+        ::close(fd);
+    }
+    const std::string journal(64, 'j');
+    for (uint64_t i = 0; i < m_work.journals; ++i) {
+        rewriteOnce(m_dir, FloorTargets, journal);
+        ::unlink((m_dir / ("target" + std::to_string(FloorTargets))).c_str());
+    }
+    const double seconds = cpuSeconds() - start;
+    [[maybe_unused]] int cut = ::truncate(appended.c_str(), 0); // each round appends to the same length
+    return seconds;
 }
 
 } // namespace sw::bench

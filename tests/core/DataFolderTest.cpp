@@ -109,6 +109,35 @@ TEST_F(DataFolderTest, ReadsTellMissingFromUnreadable) {
               "old horses\r\nold horses\r\n");
 }
 
+// A rewrite that would change no byte costs nothing; a held read is read once, yet a file the
+// folder changes is read afresh.
+TEST_F(DataFolderTest, UnchangedRewritesAreSkippedAndHeldReadsFollowTheFolder) {
+    test::writeAll(dir / "pick6s.dat", "");
+    DataFolder folder(dir.path());
+    FaultAt counted(0, 0);
+    folder.setFaults(&counted);
+    EXPECT_FALSE(folder.write("horses.dat", "old horses\r\n"));
+    EXPECT_FALSE(folder.commit(FileChanges().write("pick6s.dat", "").write("wins.dat", "1,3,2\r\n")));
+    EXPECT_EQ(counted.seen, 0) << "nothing was written or renamed";
+    EXPECT_FALSE(folder.commit(FileChanges().write("pick6s.dat", "").write("wins.dat", "")));
+    EXPECT_EQ(counted.seen, 4) << "one rewrite: its scratch, the journal and its rename, the rename";
+    folder.setFaults(nullptr);
+
+    {
+        HeldReads once(folder);
+        EXPECT_EQ(folder.read("horses.dat").bytes, "old horses\r\n");
+        test::writeAll(dir / "horses.dat", "edited\r\n");
+        EXPECT_EQ(folder.read("horses.dat").bytes, "old horses\r\n") << "read once while held";
+        ASSERT_FALSE(folder.commit(step()));
+        EXPECT_EQ(folder.read("horses.dat").bytes + folder.read("tickets.dat").bytes,
+                  "new horses\r\n1,1,2,Win,1,d\r\n2,1,2,Win,1,d\r\n");
+        ASSERT_FALSE(folder.write("wins.dat", "9,1,2\r\n"));
+        EXPECT_EQ(folder.read("wins.dat").bytes, "9,1,2\r\n");
+    }
+    test::writeAll(dir / "horses.dat", "edited\r\n");
+    EXPECT_EQ(folder.read("horses.dat").bytes, "edited\r\n") << "released, every read goes to the file";
+}
+
 TEST(DataFileName, OnlyThePlainNamesOfTheGamesFiles) {
     for (const char* name : {"horses.dat", "pick6s.dat", "pastperformances.tmp"})
         EXPECT_TRUE(isDataFileName(name)) << name;

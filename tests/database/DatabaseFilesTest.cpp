@@ -102,6 +102,40 @@ TEST_F(DatabaseFilesTest, ReadsAndWritesBackTheWholeStable) {
     EXPECT_TRUE(prompter.shown().empty());
 }
 
+// A hand edit made a line longer than a reader keeps: its record is never rebuilt from the part
+// that was read. The horse and the jockey sit out blank, every save writes their lines back as they
+// stand, the trim keeps a past line whole, and the player is told.
+TEST_F(DatabaseFilesTest, ALineTooLongToReadWholeIsKeptAsItStandsAndSaid) {
+    const std::string longName(70 * 1024, 'n');
+    std::map<std::string, std::string> files;
+    for (int h = 1; h <= HorseCount; ++h)
+        files["horses.dat"] += (h == 7 ? longName : "Horse " + std::to_string(h)) +
+                               HorseLine.substr(HorseLine.find(',')) + "\r\n";
+    for (int j = 1; j <= JockeyCount; ++j)
+        files["jockeys.dat"] += (j == 32 ? longName : "Rider " + std::to_string(j)) + ",1,2,1,0,0,0,10.5\r\n";
+    for (const auto& [name, text] : files)
+        writeAll(dir / name, text);
+    EXPECT_EQ(loadHorses(day), ReadStatus::Read);
+    EXPECT_EQ(loadJockeys(day), ReadStatus::Read);
+    EXPECT_EQ(std::tuple(day.db.horses[7].name, day.db.horses[7].grade, day.db.jockeys[32].name),
+              std::tuple("", "", ""));
+    EXPECT_EQ(day.db.horses[8].name, "Horse 8");
+    ASSERT_EQ(prompter.shown().size(), 2u);
+    EXPECT_EQ(prompter.shown()[0].text,
+              "horses.dat: the line of horse 7 is longer than 64 KiB and was not read. "
+              "It sits out the day, and its line is kept as it stands.");
+    day.db.horses[8].starts = 99;
+    ASSERT_FALSE(saveHorses(day) || saveJockeys(day));
+    EXPECT_EQ(test::readAll(dir / "jockeys.dat"), files["jockeys.dat"]);
+    const std::string horses = test::readAll(dir / "horses.dat");
+    EXPECT_NE(horses.find("\r\n" + longName + HorseLine.substr(HorseLine.find(',')) + "\r\nHorse 8,"),
+              std::string::npos);
+    EXPECT_NE(horses.find("Horse 8,AA,99,"), std::string::npos) << "the other records are saved";
+
+    const std::string longPast = "1,1/1/2026,0,1,550,F,0,0,0,0,0,,0,,1,,120.5,0,M," + longName + ",8";
+    EXPECT_EQ(trimmedPastPerformances(longPast + "\n" + PastLine), longPast + "\r\n" + PastLine + "\r\n");
+}
+
 // A line of horse h whose race number tells its place in the horse's history.
 std::string pastLine(int horse, int serial) {
     return std::to_string(horse) + ",1/" + std::to_string(serial) + "/2026,0," + std::to_string(serial) +

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 using namespace sw;
 
@@ -125,6 +126,46 @@ TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
     EXPECT_TRUE(game.newDayAllowed());
     EXPECT_EQ(test::readAll(dir / "pick6s.dat") + test::readAll(dir / "tickets.dat"), "")
         << "the Pick 6 is settled after its last leg";
+}
+
+// What the folder is asked to do, file by file.
+struct FileCounts : FileFaults {
+    std::map<std::string, int, std::less<>> renames, writes, reads;
+    int before(FileOp op, std::string_view name) override {
+        if (op == FileOp::Rename)
+            ++renames[std::string(name)];
+        if (op == FileOp::Write)
+            ++writes[std::string(name)];
+        return 0;
+    }
+    int beforeRead(std::string_view name) override {
+        ++reads[std::string(name)];
+        return 0;
+    }
+};
+
+// A race writes only the files whose bytes it changes and reads each file once a step: with no
+// Twin-Tri or Tri-Super bet no exchange file is touched, and the results read each pool and
+// tickets.dat once.
+TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
+    FileCounts counts;
+    game.day().folder.setFaults(&counts);
+    list("$2 WPS on 1", 1);
+    list("$2 Exacta Box 12", 2);
+    ASSERT_EQ(game.pay().error, "");
+    EXPECT_EQ(counts.reads["tickets.dat"], 0) << "payment appends without reading";
+    counts.reads.clear();
+    runRace();
+    // The results read each file once: the board's pools serve the settlement too.
+    for (const char* file : {"tickets.dat", "wins.dat", "places.dat", "shows.dat", "exactas.dat"})
+        EXPECT_EQ(counts.reads[file], 1) << file;
+    game.confirmResults();
+    game.day().folder.setFaults(nullptr);
+    for (const char* unchanged :
+         {"twintris.dat", "trisupers.dat", "twintriexchanges.dat", "trisuperexchanges.dat",
+          "exchangecredits.dat", "dailydoubles.dat", "pick3s.dat", "pick6s.dat"})
+        EXPECT_EQ(counts.writes[unchanged] + counts.renames[unchanged], 0) << unchanged;
+    EXPECT_EQ(counts.renames["horses.dat"], 1) << "the race's results change the stable";
 }
 
 // The steps the day allows, in one day: each out of turn does nothing, a new day waits for paid

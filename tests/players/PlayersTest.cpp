@@ -63,26 +63,27 @@ TEST_F(PlayersTest, RestartGivesEveryoneTheStartingAmountAndRewritesTheFile) {
     EXPECT_EQ(balanceOf(PlayerEntry{1, "Ann", "junk"}), 0) << "a hand-edited balance";
 }
 
-TEST_F(PlayersTest, AnAddedPlayerTakesTheNumberAfterTheLastLineAndIsSelected) {
+TEST_F(PlayersTest, AnAddedPlayerTakesTheLowestFreeNumberAndIsSelected) {
     ASSERT_TRUE(addPlayer(day, "Ann"));
     EXPECT_EQ(listed() + "|" + file(), "1,Ann,400 @0 400.00|1,Ann,400\r\n");
     // A last line without its end is finished first; the starting amount in force goes to the new
     // player only.
-    writeAll(dir / "players.dat", file() + "5,Bob,400");
+    writeAll(dir / "players.dat", "5,Bob,400\r\n1,Ann,400");
+    loadPlayers(day);
     day.db.settings.startAmount = 50000;
     ASSERT_TRUE(addPlayer(day, "Cleo"));
-    EXPECT_EQ(file(), "1,Ann,400\r\n5,Bob,400\r\n6,Cleo,500\r\n");
+    EXPECT_EQ(file(), "5,Bob,400\r\n1,Ann,400\r\n2,Cleo,500\r\n");
 
     // Names are checked, then stored trimmed and otherwise intact.
     const std::string before = file();
     EXPECT_FALSE(addPlayer(day, "Smith, John"));
     EXPECT_EQ(file() + std::to_string(day.players.entries.size()) + said(),
-              before + "2Stridewell: A player's name cannot contain a comma.");
+              before + "3Stridewell: A player's name cannot contain a comma.");
     const std::string emoji = "Zo\u00EB \U0001F40E\U0001F3C7\u2642\uFE0F"; // with a variation selector
     for (std::string name : {"   Ann Lee \t", emoji.c_str()})
         ASSERT_TRUE(addPlayer(day, name));
     loadPlayers(day);
-    EXPECT_EQ(listed(), "1,Ann,500 5,Bob,500 6,Cleo,500 7,Ann Lee,500 8," + emoji + ",500 @-1 500.00");
+    EXPECT_EQ(listed(), "5,Bob,500 1,Ann,500 2,Cleo,500 3,Ann Lee,500 4," + emoji + ",500 @-1 500.00");
 }
 
 TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
@@ -90,9 +91,11 @@ TEST_F(PlayersTest, NoNumberIsGivenTwiceInADay) {
     // player who had it.
     const std::tuple<const char*, int32_t, std::vector<int32_t>> cases[] = {
         // file, deleted (0: nobody), added
-        {"1,Ann,400\r\n2,Bob,400\r\n", 2, {3, 4}}, // the last-listed player's number stays used
-        {"9,Ann,400\r\n2,Bob,400\r\n", 9, {10}},   // so does one above the file's last line
-        {"7,Ann,400\r\n5,Bob,400\r\n", 0, {6, 8}}, // numbers still listed are skipped
+        {"1,Ann,400\r\n2,Bob,400\r\n", 2, {3, 4}},    // a deleted player's number stays used
+        {"9,Ann,400\r\n2,Bob,400\r\n", 9, {1, 3}},    // a free number below the others is given
+        {"1,Ann,400\r\n3,Bob,400\r\n", 0, {2, 4, 5}}, // numbers still listed are skipped
+        {"2147483647,Max,400\r\n", 0, {1, 2}},        // the highest number blocks nobody
+        {"-4,Neg,400\r\n", 0, {1, 2}},                // nor does one below 1
     };
     for (const auto& [text, deleted, expected] : cases) {
         writeAll(dir / "players.dat", text);
@@ -232,7 +235,7 @@ TEST_F(PlayersTest, ADaysResultsAreAddedToTheTopTenAndShownBestFirst) {
     EXPECT_EQ(file("top10players.dat"), "Rich,1234.5\r\nBroke,0\r\n");
 }
 
-TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndReadsNoMoreThanItsTableHolds) {
+TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndTheDaysResultsHoweverLongTheFile) {
     // Eight clear leaders, then three equal results recorded in the order Early, Middle, Late.
     std::string content = "Early,50\r\n";
     for (int i = 1; i <= 8; ++i)
@@ -243,13 +246,17 @@ TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndReadsNoMor
     EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
               (Lines{"  $1001.00 - Lead1", "    $50.00 - Early", "    $50.00 - Middle"}));
 
+    // A hand edit far longer than any day leaves it: the day's results at its end still count.
     content.clear();
-    for (int i = 0; i < TopTenReadLimit; ++i)
+    for (int i = 0; i < 5000; ++i)
         content += "Same,5\r\n";
-    writeAll(dir / "top10players.dat", content + "Beyond,9999\r\n");
+    writeAll(dir / "top10players.dat", content);
+    day.players.entries = {{1, "Today", "9999"}, {2, "Also", "5"}};
+    ASSERT_FALSE(recordDayResults(day));
     lines = showTopTen(day);
     ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines.front(), "     $5.00 - Same");
+    EXPECT_EQ(lines.front(), "  $9999.00 - Today");
+    EXPECT_EQ(lines.back(), "     $5.00 - Same") << "of equal results the earlier ones stay";
 }
 
 } // namespace

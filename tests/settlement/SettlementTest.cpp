@@ -838,6 +838,33 @@ TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrderWinningsRightAlign
     EXPECT_EQ(lines[6], "Zoë Ångstøm-      0.00      0.00      0.00     0.00     0.00");
 }
 
+// A day of many players: each enrolment, payment and settlement finds every account by number at a
+// cost that does not grow with the count of accounts (the old lists made 100,000 players a 49 s race).
+TEST(HouseLedger, FindsEachOfManyPlayersInFewSteps) {
+    constexpr int32_t Many = 20000;
+    PlayerList players;
+    for (int32_t id = Many; id >= 1; --id)
+        players.entries.push_back({id * 3, "P" + std::to_string(id), "400"});
+    HouseLedger ledger;
+    ledger.start(players, RacesPerDay);
+    players.entries.push_back({1, "Late", "400"}); // added during the day
+    ledger.enrol(players);
+    ledger.charge(1, 0, 1000);
+    SettlementReport report;
+    Credit credit;
+    credit.playerId = 3;
+    credit.winnings = 500;
+    report.credits.push_back(credit);
+    players.entries[Many - 1].balance = "405";
+    ledger.settle(0, report, players);
+    EXPECT_LE(ledger.lookups(), static_cast<std::size_t>(Many) * 8);
+    ASSERT_EQ(ledger.accounts().size(), static_cast<std::size_t>(Many) + 1);
+    EXPECT_EQ(ledger.accounts().back().name, "Late");
+    EXPECT_EQ(ledger.accounts().back().races[0].wagered, 1000);
+    EXPECT_EQ(ledger.accounts()[Many - 1].balances, (std::vector<Cents>{40000, 40500}));
+    EXPECT_EQ(ledger.accounts()[Many - 1].races[0].returned, 500);
+}
+
 SettlementReport crediting(std::vector<std::pair<int32_t, Cents>> credits, bool unclaimed = false) {
     SettlementReport report;
     for (const auto& [playerId, winnings] : credits) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace sw;
 using sw::test::readAll;
@@ -169,6 +170,35 @@ TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
     list.ticketsRemoved(w.day);
     // Index 1 no longer names the ticket that was selected.
     EXPECT_EQ(shown(), "-1:  , all $7 2, pay []");
+}
+
+// The totals are kept as tickets come and go rather than priced afresh: after every change, made
+// by the list or elsewhere, they are those of the whole list, and so is the balance check.
+TEST_F(TicketListTest, TheTotalsFollowTheTicketsAsTheyComeAndGo) {
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"list", [&] { list.listTicket(w.day, "$2 Exacta Box 134"); }},
+        {"list for Bob", [&] { w.select(bob), list.listTicket(w.day, "$4 WPS on 2"); }},
+        {"delete the last", [&] { w.prompter.answer(true), list.deleteTicket(w.day); }},
+        {"Bob short", [&] { list.listTicket(w.day, "$5 Win on 1"), list.listTicket(w.day, "$20 Win on 2"); }},
+        {"listed elsewhere", [&] { w.list("$3 Place on 4", 3); }},
+        {"select", [&] { list.selectTicket(w.day, 0); }},
+        {"pay", [&] { w.select(ann), list.payTickets(w.day); }},
+        {"after paying", [&] { list.listTicket(w.day, "$2 Trifecta Box 123"); }},
+        {"removed elsewhere",
+         [&] { w.day.tickets.erase(w.day.tickets.begin()), list.ticketsRemoved(w.day); }},
+        {"replaced elsewhere",
+         [&] { w.day.tickets.back().text = "$9 Win on 5", list.selectTicket(w.day, 0); }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        const std::size_t said = w.prompter.shown().size();
+        list.selectTicket(w.day, 0); // shows the totals and checks the balances
+        const TicketTotals whole = totalsOf(w.day.tickets);
+        EXPECT_EQ(list.total() + " " + list.numOfBets(),
+                  "$" + std::to_string(whole.cost) + " " + std::to_string(whole.count))
+            << name;
+        EXPECT_EQ(w.prompter.shown().size() > said, !ownersShortOfMoney(w.day).empty()) << name;
+    }
 }
 
 // ---- Paying ----
