@@ -142,8 +142,7 @@ void HouseLedger::settle(int race, const SettlementReport& report, const PlayerL
     for (LedgerAccount& a : m_accounts) {
         ++m_lookups;
         const auto at = listed.find(a.playerId);
-        const Cents balance =
-            at != listed.end() ? balanceOf(players.entries[at->second]) : a.balances.back();
+        const Cents balance = at != listed.end() ? balanceOf(players.entries[at->second]) : a.balances.back();
         a.balances.resize(static_cast<std::size_t>(m_settled) + 1, a.balances.back());
         a.balances.back() = balance;
     }

@@ -76,7 +76,7 @@ private:
     LedgerAccount* find(int32_t playerId);
 
     std::vector<LedgerAccount> m_accounts;
-    std::vector<std::vector<PoolKept>> m_pools; // by race index
+    std::vector<std::vector<PoolKept>> m_pools;          // by race index
     std::unordered_map<int32_t, std::size_t> m_byNumber; // account index of each number
     int m_races = 0;
     int m_settled = 0;
