@@ -55,8 +55,9 @@ bool Game::startDay(const LoadingProgress& progress) {
                                     ". The game goes on, but results may not be saved.",
                                 AppTitle);
     // A step that a kill cut short is finished, or dropped, before any file is read.
-    if (FileError error = m_day->folder.recover())
-        m_day->prompter.message(error.message, AppTitle);
+    const StepOutcome recovered = m_day->folder.recover();
+    if (recovered || !recovered.notice.empty())
+        m_day->prompter.message(recovered ? recovered.refused.message : recovered.notice, AppTitle);
     m_start = startRaceDay(*m_day);
     if (!m_start.ready) {
         m_stage = Stage::Failed;

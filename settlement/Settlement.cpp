@@ -196,9 +196,11 @@ public:
             changes.write(std::string(finishedPool), "");
         for (const auto& [name, content] : writes)
             changes.write(name, content);
-        const FileError error = m_day.folder.commit(changes);
-        note(error);
-        return !error;
+        const StepOutcome saved = m_day.folder.commit(changes);
+        note(saved.refused);
+        if (saved.pending)
+            m_report.errors.push_back(saved.notice);
+        return !saved;
     }
 
     // Pays the credit held for this race: a second half on the winning combination as the parlay
