@@ -206,8 +206,9 @@ void Game::confirmResults() {
         openNextRaceProgram({});
         return;
     }
-    if (FileError error = recordDayResults(*m_day))
-        m_day->prompter.message(error.message, AppTitle);
+    const StepOutcome recorded = recordDayResults(*m_day);
+    if (recorded || !recorded.notice.empty())
+        m_day->prompter.message(recorded ? recorded.refused.message : recorded.notice, AppTitle);
     m_topTen = showTopTen(*m_day);
     m_stage = Stage::TopTen;
 }
