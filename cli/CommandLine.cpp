@@ -1063,6 +1063,8 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     std::vector<std::string> errors = s.errors;
     if (chart.saveError)
         errors.insert(errors.begin(), chart.saveError.message);
+    if (!chart.saveNotice.empty())
+        errors.insert(errors.begin(), chart.saveNotice);
     r["errors"] = errors;
     for (const auto& error : errors)
         text += "! " + error + "\n";

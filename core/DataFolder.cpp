@@ -2,8 +2,11 @@
 
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -14,8 +17,10 @@ namespace sw {
 namespace {
 
 constexpr std::string_view JournalName = "stridewell.journal";
+constexpr std::string_view JournalScratch = "stridewell.journal.new";
 constexpr std::string_view WriteWord = "write";
 constexpr std::string_view AppendWord = "append";
+constexpr std::string_view EndWord = "end";
 
 std::string scratchName(std::string_view name, bool append) {
     return std::string(name) + (append ? ".add" : ".new");
@@ -33,12 +38,29 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
+int errnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
+
 // An existing file this process may not write is refused, as writing it in place would be,
 // although a rename would replace it whatever its permissions.
 int refusesWrite(const std::filesystem::path& file) {
     if (::access(file.c_str(), F_OK) == 0 && ::access(file.c_str(), W_OK) != 0)
         return errno;
     return 0;
+}
+
+// A rewrite's target must be a file (or a link, which the rename replaces) or absent: a folder
+// or a device at its name would make the rename fail after the step's commit.
+int refusesReplace(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return EINVAL;
+    return refusesWrite(file);
 }
 
 // The size a file has before an append: 0 when there is none. A link is refused: appends never
@@ -53,7 +75,15 @@ int sizeBefore(const std::filesystem::path& file, off_t& size, bool& existed) {
         return S_ISLNK(st.st_mode) ? ELOOP : EISDIR;
     size = st.st_size;
     existed = true;
-    return 0;
+    return refusesWrite(file);
+}
+
+// The size of a regular file, or -1 when there is none.
+int64_t sizeOf(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<int64_t>(st.st_size);
 }
 
 // True when the file's last byte ends no line: an appended record must not join that line.
@@ -69,31 +99,37 @@ bool lastLineOpen(const std::filesystem::path& file, off_t size) {
     return open;
 }
 
-// Cuts the file back to `size` and appends text: a replay after a kill gives the same file.
-int appendAt(const std::filesystem::path& file, off_t size, std::string_view lead, std::string_view text) {
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+// The bytes of the file from `from` to its end (at most `most` of them).
+std::string tailOf(const std::filesystem::path& file, int64_t from, int64_t most) {
+    std::string bytes(static_cast<std::size_t>(std::max<int64_t>(most, 0)), '\0');
+    int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return errno;
-    struct stat st {};
-    int err = 0;
-    if (::fstat(fd, &st) != 0 || (st.st_size > size && ::ftruncate(fd, size) != 0) ||
-        ::lseek(fd, 0, SEEK_END) < 0 || !writeAll(fd, lead) || !writeAll(fd, text))
-        err = errno != 0 ? errno : EIO;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    return err;
+        return {};
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(from) + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return bytes;
 }
 
-void undoAppend(const std::filesystem::path& file, off_t size, bool existed) {
-    if (!existed) {
-        ::unlink(file.c_str());
-        return;
+// FNV-1a over the journal's entry lines: a journal that was edited, or torn inside a line and
+// then given an end by hand, no longer matches its end line.
+std::string checksumOf(std::string_view text) {
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001b3u;
     }
-    int fd = ::open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    [[maybe_unused]] int ignored = ::ftruncate(fd, size);
-    ::close(fd);
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return hex;
 }
 
 // True when the file already holds exactly `content`: rewriting it would change no byte, so the
@@ -118,36 +154,91 @@ bool alreadyHolds(const std::filesystem::path& file, std::string_view content) {
 struct JournalEntry {
     bool append = false;
     std::string name;
-    off_t size = 0;
+    int64_t before = 0; // an append's target size before it
+    int64_t after = 0;  // the target's size once the entry is applied
 };
 
-// The journal's lines, or nothing when one of them is not what the game writes.
-std::optional<std::vector<JournalEntry>> parseJournal(std::string_view text) {
-    std::vector<JournalEntry> entries;
-    bool valid = true;
-    forEachLineIn(text, [&](std::string_view line) {
-        if (line.empty() || !valid)
-            return;
-        FieldReader r(line);
-        std::string word;
-        JournalEntry entry;
-        r.read(word);
-        r.read(entry.name);
-        if (word == AppendWord) {
-            int64_t size = -1;
-            r.read(size);
-            entry.append = true;
-            entry.size = static_cast<off_t>(size);
-            valid = size >= 0;
-        } else {
-            valid = word == WriteWord;
-        }
-        valid = valid && isDataFileName(entry.name);
-        entries.push_back(std::move(entry));
-    });
-    if (!valid)
+std::string journalLine(const JournalEntry& entry) {
+    RecordWriter line;
+    line.text(entry.append ? AppendWord : WriteWord).text(entry.name);
+    if (entry.append)
+        line.integer(entry.before);
+    line.integer(entry.after);
+    return std::move(line).line();
+}
+
+std::optional<int64_t> sizeField(std::string_view text) {
+    int64_t value = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0)
         return std::nullopt;
-    return entries;
+    return value;
+}
+
+std::vector<std::string_view> fieldsOf(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0;;) {
+        const std::size_t comma = line.find(',', at);
+        fields.push_back(line.substr(at, comma == line.npos ? line.npos : comma - at));
+        if (comma == line.npos)
+            return fields;
+        at = comma + 1;
+    }
+}
+
+// A journal as read back: its entries when it ends with the end line that matches them.
+struct ReadJournal {
+    enum { Whole, Torn, Wrong } state = Torn;
+    std::vector<JournalEntry> entries;
+    std::string problem; // what is wrong with one that has its end line
+};
+
+ReadJournal parseJournal(std::string_view text) {
+    ReadJournal journal;
+    // The end line is the last one; a journal cut short anywhere has none, and was never committed.
+    const std::string_view body = text.ends_with(LineEnd) ? text.substr(0, text.size() - 2) : text;
+    const std::size_t lastStart = body.rfind('\n');
+    const std::string_view last = body.substr(lastStart == body.npos ? 0 : lastStart + 1);
+    const auto end = fieldsOf(last);
+    if (!text.ends_with(LineEnd) || end.size() != 3 || end[0] != EndWord)
+        return journal;
+    journal.state = ReadJournal::Wrong;
+    const std::string_view entries = text.substr(0, lastStart == body.npos ? 0 : lastStart + 1);
+    if (end[2] != checksumOf(entries)) {
+        journal.problem = "its checksum does not match its lines";
+        return journal;
+    }
+    for (std::string_view line : splitLines(entries)) {
+        const auto f = fieldsOf(line);
+        JournalEntry entry;
+        entry.append = !f.empty() && f[0] == AppendWord;
+        const std::size_t sizes = entry.append ? 2 : 1;
+        if (f.size() != 2 + sizes || (!entry.append && f[0] != WriteWord) || !isDataFileName(f[1])) {
+            journal.problem = "a line is not one the game writes";
+            return journal;
+        }
+        entry.name = f[1];
+        const auto first = sizeField(f[2]);
+        const auto second = sizeField(f.back());
+        if (!first || !second || (entry.append && *second < *first)) {
+            journal.problem = "a size is not a size";
+            return journal;
+        }
+        entry.before = entry.append ? *first : 0;
+        entry.after = *second;
+        journal.entries.push_back(std::move(entry));
+    }
+    if (sizeField(end[1]) != static_cast<int64_t>(journal.entries.size())) {
+        journal.problem = "its count of lines is wrong";
+        return journal;
+    }
+    journal.state = ReadJournal::Whole;
+    return journal;
+}
+
+std::string pendingNotice(std::string_view why) {
+    return "Saved; one file could not be replaced yet (" + std::string(why) +
+           "). The game finishes it at the next save or start.";
 }
 
 } // namespace
@@ -180,7 +271,14 @@ int DataFolder::before(FileOp op, std::string_view name) const {
     return m_faults ? m_faults->before(op, name) : 0;
 }
 
+void DataFolder::saw(DiskEvent event, std::string_view name, std::string_view to) const {
+    if (m_observer)
+        m_observer->saw(event, name, to);
+}
+
 void DataFolder::stepDone() const {
+    if (m_observer)
+        m_observer->stepDone();
     if (m_faults)
         m_faults->stepDone();
 }
@@ -224,223 +322,378 @@ FileError DataFolder::unreadRefusal(std::string_view name) const {
                      ": it could not be read, so the game leaves it as it is."};
 }
 
-FileError DataFolder::writeAside(const std::filesystem::path& scratch, std::string_view name,
+// Writes a new scratch file and puts its bytes on disk: only then may a rename or a journal
+// name it.
+FileError DataFolder::writeAside(std::string_view scratch, std::string_view name,
                                  std::string_view content) const {
+    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
+    // removes the link, and the exclusive create never follows one.
+    // Only a name that is there is removed: the folder's own scratches are gone after every step.
+    const auto path = file(scratch);
     if (int err = before(FileOp::Write, name))
         return writeError(name, err);
-    // A scratch name left by a kill, or planted, is removed rather than opened: unlinking a link
-    // removes the link, and the exclusive create never follows one. Only a name that is there is
-    // removed: the folder's own scratches are gone after every step.
     constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(scratch.c_str(), flags, 0644);
-    if (fd < 0 && errno == EEXIST && ::unlink(scratch.c_str()) == 0)
-        fd = ::open(scratch.c_str(), flags, 0644);
+    int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST && ::unlink(path.c_str()) == 0)
+        fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0)
         return writeError(name, errno);
-    int err = writeAll(fd, content) ? 0 : (errno != 0 ? errno : EIO);
+    errno = 0;
+    int err = writeAll(fd, content) ? 0 : errnoOr(EIO);
+    saw(DiskEvent::Write, scratch);
+    if (err == 0 && ::fdatasync(fd) != 0)
+        err = errno;
+    else if (err == 0)
+        saw(DiskEvent::Sync, scratch);
     if (::close(fd) != 0 && err == 0)
         err = errno;
     if (err != 0) {
-        ::unlink(scratch.c_str());
+        removeIn(scratch);
         return writeError(name, err);
     }
     return {};
+}
+
+int DataFolder::renameIn(std::string_view from, std::string_view to) const {
+    if (std::rename(file(from).c_str(), file(to).c_str()) != 0)
+        return errnoOr(EIO);
+    saw(DiskEvent::Rename, from, to);
+    return 0;
+}
+
+void DataFolder::removeIn(std::string_view name) const {
+    if (::unlink(file(name).c_str()) == 0)
+        saw(DiskEvent::Remove, name);
+}
+
+int DataFolder::syncFile(std::string_view name) const {
+    int fd = ::open(file(name).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int err = ::fdatasync(fd) == 0 ? 0 : errnoOr(EIO);
+    ::close(fd);
+    if (err == 0)
+        saw(DiskEvent::Sync, name);
+    return err;
+}
+
+// Makes the folder's names durable: a rename is only on disk once its folder is synced.
+int DataFolder::syncFolder() const {
+    int fd = ::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int err = ::fsync(fd) == 0 ? 0 : errnoOr(EIO);
+    ::close(fd);
+    if (err == 0)
+        saw(DiskEvent::SyncFolder, {});
+    return err;
+}
+
+// Cuts the file back to `size`, appends text and puts it on disk: a replay after a kill gives
+// the same file.
+int DataFolder::appendTo(std::string_view name, int64_t size, std::string_view text) const {
+    int fd = ::open(file(name).c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    errno = 0;
+    int err = 0;
+    if (::fstat(fd, &st) != 0 || (st.st_size > size && ::ftruncate(fd, static_cast<off_t>(size)) != 0) ||
+        ::lseek(fd, 0, SEEK_END) < 0 || !writeAll(fd, text))
+        err = errnoOr(EIO);
+    saw(DiskEvent::Append, name);
+    if (err == 0 && ::fdatasync(fd) != 0)
+        err = errnoOr(EIO);
+    else if (err == 0)
+        saw(DiskEvent::Sync, name);
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    return err;
 }
 
 FileError DataFolder::write(std::string_view name, std::string_view content) const {
     forgetRead(name);
     if (FileError refused = unreadRefusal(name))
         return refused;
-    const auto target = file(name);
-    if (alreadyHolds(target, content))
+    // A step waiting in the journal goes first: its scratch copy of this file must not land on
+    // top of the newer content later.
+    if (pending())
+        if (StepOutcome finished = finish(false))
+            return finished.refused;
+    if (alreadyHolds(file(name), content))
         return {};
-    if (int err = refusesWrite(target))
+    if (int err = refusesReplace(file(name)))
         return writeError(name, err);
-    const auto scratch = file(scratchName(name, false));
+    const std::string scratch = scratchName(name, false);
     if (FileError error = writeAside(scratch, name, content))
         return error;
     int err = before(FileOp::Rename, name);
-    if (err == 0 && std::rename(scratch.c_str(), target.c_str()) != 0)
-        err = errno;
+    if (err == 0)
+        err = renameIn(scratch, name);
     if (err != 0) {
-        ::unlink(scratch.c_str());
+        removeIn(scratch);
         return writeError(name, err);
     }
+    // The new name is on disk only once the folder is; a failure here leaves the new file in
+    // place, where the next sync of the folder puts it on disk.
+    [[maybe_unused]] int unsynced = syncFolder();
     stepDone();
     return {};
 }
 
-FileError DataFolder::commit(const FileChanges& requested) const {
+bool DataFolder::pending() const {
+    return ::access(file(JournalName).c_str(), F_OK) == 0;
+}
+
+StepOutcome DataFolder::commit(const FileChanges& requested) const {
+    StepOutcome outcome;
     if (requested.empty())
-        return {};
+        return outcome;
     for (const auto& change : requested.m_changes)
         forgetRead(change.name);
     for (const auto& change : requested.m_changes)
-        if (FileError refused = unreadRefusal(change.name))
-            return refused;
+        if (FileError refused = unreadRefusal(change.name)) {
+            outcome.refused = std::move(refused);
+            return outcome;
+        }
     // A step still waiting from an earlier failure is finished first; the journal holds one.
-    if (m_journalMayBeLeft)
-        if (FileError error = recover())
-            return error;
-    // Rewrites that would change no byte are left out: each costs a scratch file and a rename.
+    if (pending()) {
+        outcome = finish(false);
+        if (outcome.refused)
+            return outcome;
+    }
+    // Rewrites that would change no byte are left out: each costs a scratch file, syncs and a rename.
     FileChanges changes;
     for (const auto& change : requested.m_changes)
         if (change.append || !alreadyHolds(file(change.name), change.bytes))
             changes.m_changes.push_back(change);
     if (changes.empty())
-        return {};
+        return outcome;
 
-    struct Appended {
+    // Every target is checked before anything is written: after the commit nothing may refuse.
+    std::vector<JournalEntry> entries(changes.m_changes.size());
+    std::vector<std::string> asides(
+        changes.m_changes.size()); // an append's text, with a line end first when needed
+    for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
+        const auto& change = changes.m_changes[i];
+        const auto target = file(change.name);
+        JournalEntry& entry = entries[i];
+        entry.append = change.append;
+        entry.name = change.name;
         off_t size = 0;
         bool existed = false;
-        std::string_view lead; // a line end first when the file's last line is open
-    };
-    std::vector<Appended> appended(changes.m_changes.size());
-    std::vector<std::filesystem::path> scratches;
+        int err = change.append ? sizeBefore(target, size, existed) : refusesReplace(target);
+        if (err != 0) {
+            outcome.refused = writeError(change.name, err);
+            return outcome;
+        }
+        if (change.append) {
+            entry.before = static_cast<int64_t>(size);
+            if (lastLineOpen(target, size))
+                asides[i] = std::string(LineEnd) + change.bytes;
+            entry.after =
+                entry.before + static_cast<int64_t>((asides[i].empty() ? change.bytes : asides[i]).size());
+        } else {
+            entry.after = static_cast<int64_t>(change.bytes.size());
+        }
+    }
+
+    std::vector<std::string> scratches;
     auto dropScratches = [&] {
         for (const auto& scratch : scratches)
-            ::unlink(scratch.c_str());
+            removeIn(scratch);
     };
     std::string journal;
     for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
         const auto& change = changes.m_changes[i];
-        const auto target = file(change.name);
-        int err =
-            change.append ? sizeBefore(target, appended[i].size, appended[i].existed) : refusesWrite(target);
-        if (err != 0) {
-            dropScratches();
-            return writeError(change.name, err);
-        }
-        scratches.push_back(file(scratchName(change.name, change.append)));
-        if (change.append && lastLineOpen(target, appended[i].size))
-            appended[i].lead = LineEnd;
-        const std::string aside =
-            appended[i].lead.empty() ? std::string() : std::string(appended[i].lead) + change.bytes;
+        scratches.push_back(scratchName(change.name, change.append));
         if (FileError error =
-                writeAside(scratches.back(), change.name, aside.empty() ? change.bytes : aside)) {
+                writeAside(scratches.back(), change.name, asides[i].empty() ? change.bytes : asides[i])) {
             scratches.pop_back();
             dropScratches();
-            return error;
+            outcome.refused = std::move(error);
+            return outcome;
         }
-        RecordWriter line;
-        line.text(change.append ? AppendWord : WriteWord).text(change.name);
-        if (change.append)
-            line.integer(static_cast<int64_t>(appended[i].size));
-        journal += line.line();
+        journal += journalLine(entries[i]);
     }
+    journal += RecordWriter()
+                   .text(EndWord)
+                   .integer(static_cast<int64_t>(entries.size()))
+                   .text(checksumOf(journal))
+                   .line();
 
     // The commit: once the journal has its name, the step is made whole, now or at the next start.
-    const auto journalFile = file(JournalName);
-    const auto journalScratch = file(std::string(JournalName) + ".new");
-    FileError error = writeAside(journalScratch, JournalName, journal);
-    m_journalMayBeLeft = true;
+    FileError error = writeAside(JournalScratch, JournalName, journal);
     if (!error) {
         int err = before(FileOp::Rename, JournalName);
-        if (err == 0 && std::rename(journalScratch.c_str(), journalFile.c_str()) != 0)
-            err = errno;
+        if (err == 0)
+            err = renameIn(JournalScratch, JournalName);
         if (err != 0) {
-            ::unlink(journalScratch.c_str());
+            removeIn(JournalScratch);
             error = writeError(JournalName, err);
         }
     }
     if (error) {
         dropScratches();
-        return error;
+        outcome.refused = std::move(error);
+        return outcome;
     }
-
-    // Appends first: they are what a full disk refuses, and they can still be undone.
-    for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
-        const auto& change = changes.m_changes[i];
-        if (!change.append)
-            continue;
-        int err = before(FileOp::Append, change.name);
-        if (err == 0)
-            err = appendAt(file(change.name), appended[i].size, appended[i].lead, change.bytes);
-        if (err != 0) {
-            for (std::size_t j = 0; j <= i; ++j)
-                if (changes.m_changes[j].append)
-                    undoAppend(file(changes.m_changes[j].name), appended[j].size, appended[j].existed);
-            ::unlink(journalFile.c_str());
-            dropScratches();
-            return writeError(change.name, err);
+    // From here the step is done. No file of it changes before the journal is on disk; what
+    // cannot be put in place waits in the journal.
+    auto wait = [&](std::string_view name, int err) {
+        outcome.pending = true;
+        outcome.notice = pendingNotice(writeError(name, err).message);
+        return outcome;
+    };
+    if (int err = syncFolder())
+        return wait(JournalName, err);
+    // Appends, then renames.
+    bool renamed = false;
+    for (const bool appends : {true, false})
+        for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
+            const auto& change = changes.m_changes[i];
+            if (change.append != appends)
+                continue;
+            int err = before(change.append ? FileOp::Append : FileOp::Rename, change.name);
+            if (err == 0 && change.append)
+                err = appendTo(change.name, entries[i].before, asides[i].empty() ? change.bytes : asides[i]);
+            else if (err == 0)
+                err = renameIn(scratchName(change.name, false), change.name);
+            if (err != 0)
+                return wait(change.name, err);
+            // An append that made its file needs the folder synced as a rename does.
+            renamed = renamed || !change.append || entries[i].before == 0;
         }
-    }
-    // The rewrites' scratches are renamed away below; only the appends' are left to remove.
-    std::vector<std::filesystem::path> appendScratches;
-    for (std::size_t i = 0; i < changes.m_changes.size(); ++i)
-        if (changes.m_changes[i].append)
-            appendScratches.push_back(file(scratchName(changes.m_changes[i].name, true)));
-    for (std::size_t i = 0; i < changes.m_changes.size(); ++i) {
-        const auto& change = changes.m_changes[i];
-        if (change.append)
-            continue;
-        int err = before(FileOp::Rename, change.name);
-        const auto scratch = file(scratchName(change.name, false));
-        if (err == 0 && std::rename(scratch.c_str(), file(change.name).c_str()) != 0)
-            err = errno;
-        // The journal stays: the next step or the next start moves the rest into place.
-        if (err != 0)
-            return writeError(change.name, err);
-    }
-    ::unlink(journalFile.c_str());
-    m_journalMayBeLeft = false;
-    for (const auto& scratch : appendScratches)
-        ::unlink(scratch.c_str());
+    if (renamed)
+        if (int err = syncFolder())
+            return wait(changes.m_changes.front().name, err);
+    removeIn(JournalName);
+    dropScratches();
     stepDone();
-    return {};
+    return outcome;
 }
 
-FileError DataFolder::replay(std::string_view journal) const {
-    auto entries = parseJournal(journal);
-    if (!entries)
-        return {}; // not a journal this game wrote: the step it names is dropped
-    for (const JournalEntry& entry : *entries) {
-        const auto target = file(entry.name);
-        const auto scratch = file(scratchName(entry.name, entry.append));
-        if (entry.append) {
-            FileContent text = readFile(scratch);
-            if (!text.read())
-                continue; // already applied and cleared
-            int err = before(FileOp::Append, entry.name);
+// Finishes the step the journal names, after checking that every file it names is as the step
+// left it; at the start of a day, also clears what a kill left aside.
+StepOutcome DataFolder::finish(bool atStart) const {
+    m_heldReads.clear();
+    StepOutcome outcome;
+    FileContent text = readFile(file(JournalName));
+    if (text.status == ReadStatus::Unreadable) {
+        outcome.refused = FileError{"Cannot read " + std::string(JournalName)};
+        return outcome;
+    }
+    bool stepped = false;
+    if (text.read()) {
+        const ReadJournal journal = parseJournal(text.bytes);
+        auto refuse = [&](std::string why) {
+            outcome.refused = FileError{
+                std::string(JournalName) + " does not match the data files: " + why +
+                ". The game leaves every file as it is: restore the folder from a copy, or remove " +
+                std::string(JournalName) + " to keep the files as they are."};
+            return outcome;
+        };
+        if (journal.state == ReadJournal::Wrong)
+            return refuse(journal.problem);
+        if (journal.state == ReadJournal::Torn) {
+            // Cut short before its end line: the step was never committed, and none of its files changed.
+            outcome.notice = "An unfinished save was dropped (" + std::string(JournalName) +
+                             " has no end line): its files are as they were before it.";
+        } else {
+            // Every file is checked before any is touched.
+            std::vector<std::string> appendText(journal.entries.size());
+            for (std::size_t i = 0; i < journal.entries.size(); ++i) {
+                const JournalEntry& entry = journal.entries[i];
+                const auto scratch = file(scratchName(entry.name, entry.append));
+                const int64_t scratchSize = sizeOf(scratch);
+                const int64_t targetSize = sizeOf(file(entry.name));
+                auto sizes = [&] {
+                    return entry.name + " is " + std::to_string(std::max<int64_t>(targetSize, 0)) +
+                           " bytes where the journal has " +
+                           (entry.append ? std::to_string(entry.before) + " to " : std::string()) +
+                           std::to_string(entry.after);
+                };
+                if (!entry.append) {
+                    if (scratchSize < 0 ? targetSize != entry.after : scratchSize != entry.after)
+                        return refuse(scratchSize < 0 ? sizes()
+                                                      : scratchName(entry.name, false) + " is cut short");
+                    continue;
+                }
+                if (scratchSize < 0) {
+                    if (targetSize != entry.after)
+                        return refuse(sizes());
+                    continue; // applied and cleared
+                }
+                FileContent aside = readFile(scratch);
+                if (!aside.read() || static_cast<int64_t>(aside.bytes.size()) != entry.after - entry.before)
+                    return refuse(scratchName(entry.name, true) + " is not the text the journal names");
+                // Between its two sizes the file may be, with the step's own bytes past the first.
+                const int64_t target = std::max<int64_t>(targetSize, 0);
+                if (target < entry.before || target > entry.after ||
+                    tailOf(file(entry.name), entry.before, target - entry.before) !=
+                        std::string_view(aside.bytes)
+                            .substr(0, static_cast<std::size_t>(target - entry.before)))
+                    return refuse(sizes());
+                appendText[i] = std::move(aside.bytes);
+            }
+            // A journal a kill left, and the copies it names, may not be on disk yet: they are,
+            // before any file changes.
+            int err = syncFile(JournalName);
+            for (const JournalEntry& entry : journal.entries)
+                if (err == 0 && !entry.append && sizeOf(file(scratchName(entry.name, false))) >= 0)
+                    err = syncFile(scratchName(entry.name, false));
             if (err == 0)
-                err = appendAt(target, entry.size, {}, text.bytes);
-            if (err != 0)
-                return writeError(entry.name, err);
-        } else if (::access(scratch.c_str(), F_OK) == 0) {
-            int err = before(FileOp::Rename, entry.name);
-            if (err == 0 && std::rename(scratch.c_str(), target.c_str()) != 0)
-                err = errno;
-            if (err != 0)
-                return writeError(entry.name, err);
+                err = syncFolder();
+            if (err != 0) {
+                outcome.refused = writeError(JournalName, err);
+                return outcome;
+            }
+            for (std::size_t i = 0; i < journal.entries.size(); ++i) {
+                const JournalEntry& entry = journal.entries[i];
+                const std::string scratch = scratchName(entry.name, entry.append);
+                if (entry.append && appendText[i].empty())
+                    continue;
+                if (!entry.append && sizeOf(file(scratch)) < 0)
+                    continue; // already in place
+                err = before(entry.append ? FileOp::Append : FileOp::Rename, entry.name);
+                if (err == 0)
+                    err = entry.append ? appendTo(entry.name, entry.before, appendText[i])
+                                       : renameIn(scratch, entry.name);
+                if (err != 0) {
+                    outcome.refused = writeError(entry.name, err);
+                    return outcome;
+                }
+            }
+            if (int failed = syncFolder()) {
+                outcome.refused = writeError(JournalName, failed);
+                return outcome;
+            }
+        }
+        removeIn(JournalName);
+        for (const JournalEntry& entry : journal.entries)
+            if (entry.append)
+                removeIn(scratchName(entry.name, true));
+        stepped = true;
+    }
+    if (atStart) {
+        // What is left aside belongs to no committed step.
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir, ec)) {
+            const std::string name = entry.path().filename().string();
+            const std::string_view stem =
+                std::string_view(name).substr(0, name.size() < 4 ? 0 : name.size() - 4);
+            const bool aside = name.ends_with(".new") || name.ends_with(".add");
+            if (aside && (isDataFileName(stem) || stem == JournalName))
+                removeIn(name);
         }
     }
-    return {};
+    if (stepped)
+        stepDone();
+    return outcome;
 }
 
-FileError DataFolder::recover() const {
-    m_heldReads.clear();
-    const auto journalFile = file(JournalName);
-    FileContent journal = readFile(journalFile);
-    if (journal.status == ReadStatus::Unreadable)
-        return FileError{"Cannot read " + std::string(JournalName)};
-    if (journal.read()) {
-        if (FileError error = replay(journal.bytes))
-            return error;
-        ::unlink(journalFile.c_str());
-    }
-    // What is left aside belongs to no committed step.
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(m_dir, ec)) {
-        const std::string name = entry.path().filename().string();
-        const std::string_view stem = std::string_view(name).substr(0, name.size() < 4 ? 0 : name.size() - 4);
-        const bool aside = name.ends_with(".new") || name.ends_with(".add");
-        if (aside && (isDataFileName(stem) || stem == JournalName))
-            ::unlink(entry.path().c_str());
-    }
-    m_journalMayBeLeft = false;
-    if (journal.read())
-        stepDone();
-    return {};
+StepOutcome DataFolder::recover() const {
+    return finish(true);
 }
 
 } // namespace sw

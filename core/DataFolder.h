@@ -2,6 +2,7 @@
 
 #include "FileStore.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -26,6 +27,39 @@ public:
     virtual int beforeRead(std::string_view) { return 0; }
     // Every step that changed files is over (the folder is as the step leaves it).
     virtual void stepDone() {}
+};
+
+// What the folder does to the disk, in order, as a crash-test file system would log it: a test
+// checks from it that nothing is renamed before its bytes are on disk, that a step's journal is
+// on disk before any of its files changes, and that those files are on disk before the journal
+// goes. Names are file names in the folder; the folder itself is the empty name.
+enum class DiskEvent {
+    Write,      // bytes written to a new file
+    Append,     // a file cut back to a size and bytes added
+    Sync,       // a file's bytes made durable
+    SyncFolder, // the folder's names made durable
+    Rename,     // name moved to `to`
+    Remove,     // name removed
+};
+
+class DiskObserver {
+public:
+    virtual ~DiskObserver() = default;
+    virtual void saw(DiskEvent event, std::string_view name, std::string_view to) = 0;
+    virtual void stepDone() {}
+};
+
+// How a step went. Refused: nothing changed (refused says why). Otherwise the step is done: a
+// file it could not put in place yet is finished at the next step or start (pending), and
+// notice says what the player should know. Converts to the refusal, so `if (FileError e = ...)`
+// reads as "nothing was changed".
+struct StepOutcome {
+    FileError refused;
+    bool pending = false;
+    std::string notice;
+
+    explicit operator bool() const { return static_cast<bool>(refused); }
+    operator FileError() const { return refused; }
 };
 
 // The files one step changes together: whole-file rewrites and appends of whole lines.
@@ -60,14 +94,20 @@ public:
     FileContent read(std::string_view name) const;
     // Replaces one file atomically; a file that already holds the content is left alone.
     FileError write(std::string_view name, std::string_view content) const;
-    // Makes every change or none. An append that cannot be made undoes the ones made before it.
-    // A rewrite that would leave a file's bytes as they are is skipped.
-    FileError commit(const FileChanges& changes) const;
-    // Finishes a step that a kill cut short after its commit, or drops one cut short before it.
-    // Called before the folder's files are read at the start of a day.
-    FileError recover() const;
+    // Makes every change or none; a rewrite that would leave a file's bytes as they are is skipped.
+    // Every target is checked before the journal is written, so a
+    // refusal has changed nothing; once the journal is on disk the step is done, and what could
+    // not be put in place yet waits in the journal (pending) for the next step or start.
+    StepOutcome commit(const FileChanges& changes) const;
+    // Finishes a step that a kill cut short after its commit, or drops (and says so in notice)
+    // one cut short before it. A journal that does not match the files is refused and nothing is
+    // touched. Called before the folder's files are read at the start of a day.
+    StepOutcome recover() const;
+    // True while a committed step waits in the journal for one of its files.
+    bool pending() const;
 
     void setFaults(FileFaults* faults) { m_faults = faults; }
+    void setObserver(DiskObserver* observer) { m_observer = observer; }
 
     // While held, each file is read once: a step that reads a file again (the results read the
     // pools for the board, then for the settlement) gets the bytes already read, and a file the
@@ -89,18 +129,21 @@ public:
 
 private:
     int before(FileOp op, std::string_view name) const;
-    FileError writeAside(const std::filesystem::path& scratch, std::string_view name,
-                         std::string_view content) const;
-    FileError replay(std::string_view journal) const;
+    void saw(DiskEvent event, std::string_view name, std::string_view to = {}) const;
+    FileError writeAside(std::string_view scratch, std::string_view name, std::string_view content) const;
+    int renameIn(std::string_view from, std::string_view to) const;
+    void removeIn(std::string_view name) const;
+    int syncFile(std::string_view name) const;
+    int syncFolder() const;
+    int appendTo(std::string_view name, int64_t size, std::string_view text) const;
+    StepOutcome finish(bool atStart) const;
     void stepDone() const;
     FileError unreadRefusal(std::string_view name) const;
 
     std::filesystem::path m_dir;
     FileFaults* m_faults = nullptr;
+    DiskObserver* m_observer = nullptr;
     std::map<std::string, ReadStatus, std::less<>> m_loads;
-    // False once a recovery or a whole step left no journal behind: a step then need not look
-    // for one (nor scan the folder) before it starts. A new folder object looks once.
-    mutable bool m_journalMayBeLeft = true;
     bool m_holdingReads = false;
     mutable std::map<std::string, FileContent, std::less<>> m_heldReads;
     void forgetRead(std::string_view name) const;

@@ -128,9 +128,9 @@ FileError writeFileAtomic(const std::filesystem::path& file, std::string_view co
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return writeError(name, errno);
-    // No fsync: rename alone keeps a killed game from leaving a torn file, and ext4 orders
-    // a rename-over after the new data; a sync per save would slow every race's update.
-    if (!writeAll(fd, content)) {
+    // The bytes go to disk before the rename names them, and the folder after it: a power cut
+    // then leaves the old file or the new one, never an empty one.
+    if (!writeAll(fd, content) || ::fdatasync(fd) != 0) {
         int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -145,6 +145,12 @@ FileError writeFileAtomic(const std::filesystem::path& file, std::string_view co
         int err = errno;
         ::unlink(temp.c_str());
         return writeError(name, err);
+    }
+    // The file is in place either way; a folder that cannot be synced is synced by the next save.
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    if (int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        [[maybe_unused]] int unsynced = ::fsync(dir);
+        ::close(dir);
     }
     return {};
 }

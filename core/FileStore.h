@@ -45,8 +45,8 @@ void forEachLineIn(std::string_view text, const std::function<void(std::string_v
 
 // Replaces the file's whole content atomically: a scratch file beside it is created (never one
 // that already exists, so a planted link is never written through), filled and renamed over the
-// name, so the directory entry is replaced rather than written through. An existing file this
-// process may not write is left as it is and reported.
+// name (its bytes synced first, the folder after), so the directory entry is replaced rather
+// than written through. An existing file this process may not write is left as it is and reported.
 FileError writeFileAtomic(const std::filesystem::path& file, std::string_view content);
 
 } // namespace sw

@@ -47,7 +47,7 @@ Jockey freshJockey(const Jockey& jockey) {
     return fresh;
 }
 
-FileError writeFreshStable(RaceDay& day) {
+StepOutcome writeFreshStable(RaceDay& day) {
     std::string jockeys;
     for (int j = 1; j <= JockeyCount; ++j) {
         const Jockey& jockey = day.db.jockeys[static_cast<std::size_t>(j)];
@@ -70,10 +70,13 @@ FileError writeFreshStable(RaceDay& day) {
 bool resetDatabase(RaceDay& day) {
     if (!day.prompter.ask(ResetQuestion, AppTitle))
         return false;
-    if (FileError error = writeFreshStable(day)) {
-        day.prompter.message(error.message + " The stable was not reset.", AppTitle);
+    const StepOutcome written = writeFreshStable(day);
+    if (written) {
+        day.prompter.message(written.refused.message + " The stable was not reset.", AppTitle);
         return false;
     }
+    if (!written.notice.empty())
+        day.prompter.message(written.notice, AppTitle);
     return true;
 }
 

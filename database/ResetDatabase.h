@@ -29,7 +29,7 @@ Jockey standInJockey(int number);
 // pastperformances.dat emptied, the factory settings, jockeys.dat and horses.dat, or nothing
 // when one cannot be written (one that could not be read at the start of the day never is).
 // The tables in memory are left as they are; the next start of a day loads the files.
-FileError writeFreshStable(RaceDay& day);
+StepOutcome writeFreshStable(RaceDay& day);
 
 // Asks first; on Yes writes a fresh stable. True when it ran; a stable that could not be written
 // is reported and left as it was.

@@ -144,8 +144,9 @@ StartResult startRaceDay(RaceDay& day) {
           "twintriexchanges.dat", "trisuperexchanges.dat", "exchangecredits.dat"})
         fresh.write(std::string(pool), "");
     trimPastPerformances(day, fresh);
-    if (FileError error = day.folder.commit(fresh))
-        day.prompter.message(error.message, AppTitle);
+    const StepOutcome started = day.folder.commit(fresh);
+    if (started || !started.notice.empty())
+        day.prompter.message(started ? started.refused.message : started.notice, AppTitle);
 
     day.tickets.clear();
     day.exchangeCredits.clear();

@@ -123,8 +123,15 @@ bool Game::beginDay(const LoadingProgress& progress) {
                                     ". The game goes on, but results may not be saved.",
                                 AppTitle);
     // A step that a kill cut short is finished, or dropped, before any file is read.
-    if (FileError error = m_day->folder.recover())
-        m_day->prompter.message(error.message, AppTitle);
+    // A journal that does not match its files stops the day: every save would be refused, and
+    // the files are left for the player to put right.
+    const StepOutcome recovered = m_day->folder.recover();
+    if (recovered || !recovered.notice.empty())
+        m_day->prompter.message(recovered ? recovered.refused.message : recovered.notice, AppTitle);
+    if (recovered) {
+        m_stage = Stage::Failed;
+        return false;
+    }
     m_start = startRaceDay(*m_day);
     if (!m_start.ready) {
         m_stage = Stage::Failed;
@@ -277,8 +284,9 @@ void Game::confirmResults() {
         openNextRaceProgram({});
         return;
     }
-    if (FileError error = recordDayResults(*m_day))
-        m_day->prompter.message(error.message, AppTitle);
+    const StepOutcome recorded = recordDayResults(*m_day);
+    if (recorded || !recorded.notice.empty())
+        m_day->prompter.message(recorded ? recorded.refused.message : recorded.notice, AppTitle);
     m_topTen = showTopTen(*m_day);
     m_stage = Stage::TopTen;
 }

@@ -271,10 +271,11 @@ bool addPlayer(RaceDay& day, std::string_view name) {
         return false;
     }
     PlayerEntry entry{number, trimName(name), centsField(day.db.settings.startAmount)};
-    if (FileError error = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)))) {
-        day.prompter.message(error.message, AppTitle);
+    const StepOutcome added = day.folder.commit(FileChanges().append("players.dat", playerRecord(entry)));
+    if (added || !added.notice.empty())
+        day.prompter.message(added ? added.refused.message : added.notice, AppTitle);
+    if (added)
         return false;
-    }
     list.entries.push_back(std::move(entry));
     selectBettor(day, static_cast<int>(list.entries.size()) - 1);
     return true;

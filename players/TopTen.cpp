@@ -68,7 +68,7 @@ std::string standingRecord(const Standing& standing) {
     return RecordWriter().text(standing.name).text(centsField(standing.amount)).line();
 }
 
-FileError recordDayResults(RaceDay& day) {
+StepOutcome recordDayResults(RaceDay& day) {
     // Standings that are there but cannot be read are never added to: the folder refuses.
     day.folder.noteLoad("top10players.dat", day.folder.read("top10players.dat").status);
     std::string lines;

@@ -32,7 +32,7 @@ std::string standingRecord(const Standing& standing);
 
 // Appends name,balance text for every listed player in list order, creating the file if missing.
 // Standings that are there but cannot be read are left as they are (the error says so).
-FileError recordDayResults(RaceDay& day);
+StepOutcome recordDayResults(RaceDay& day);
 
 // Sorts the standings best first, rewrites the file with the best ten and returns their list
 // lines: "$#######.00" right-aligned in 10, " - ", the name. A file that exists but cannot be

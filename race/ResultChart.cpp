@@ -342,7 +342,9 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     addStable(day, changes);
     if (newRecord && !recordApart)
         changes.write("settings.dat", settingsRecord(settings));
-    keepFirstError(chart.saveError, day.folder.commit(changes));
+    const StepOutcome saved = day.folder.commit(changes);
+    keepFirstError(chart.saveError, saved);
+    chart.saveNotice = saved.notice;
     if (recordApart)
         keepFirstError(chart.saveError, day.folder.write("settings.dat", settingsRecord(settings)));
 

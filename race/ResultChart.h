@@ -35,7 +35,8 @@ struct RaceChart {
     bool applied = false; // false when the result was not a complete race: nothing was written
     std::array<ChartRow, FieldSize> rows;
     std::string lblTimeOfRace;
-    FileError saveError; // the first file that could not be written, if any
+    FileError saveError;    // the first file that could not be written, if any
+    std::string saveNotice; // saved, with a file still to be put in place
 };
 
 // The running-style comment of finishing row r, before any track-record text or path suffix:

@@ -198,11 +198,13 @@ public:
             changes.write(std::string(finishedPool), "");
         for (const auto& [name, content] : writes)
             changes.write(name, content);
-        const FileError error = m_day.folder.commit(changes);
-        note(error);
-        if (!error)
+        const StepOutcome saved = m_day.folder.commit(changes);
+        note(saved.refused);
+        if (saved.pending)
+            m_report.errors.push_back(saved.notice);
+        if (!saved)
             m_tickets = std::move(kept);
-        return !error;
+        return !saved;
     }
 
     // tickets.dat as the settlement stands: read once, then as each prune left it.

@@ -3,6 +3,7 @@
 #include "PoolFiles.h"
 #include "Tote.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 
 #include <algorithm>
@@ -182,7 +183,10 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
         .write(std::string(poolFileName(PoolFile::Trifectas)), std::move(trifectas))
         .write(std::string(poolFileName(PoolFile::Superfectas)), std::move(superfectas));
     GenerationOutcome outcome;
-    outcome.error = day.folder.commit(changes);
+    const StepOutcome saved = day.folder.commit(changes);
+    outcome.error = saved.refused;
+    if (saved.pending)
+        day.prompter.message(saved.notice, AppTitle);
     outcome.poolFilesWritten = !outcome.error;
     if (progress)
         progress(100);

@@ -469,6 +469,8 @@ void ResultsWindow::showSettlement() {
     QStringList problems;
     if (m_game.chart().saveError)
         problems << toQString(m_game.chart().saveError.message);
+    if (!m_game.chart().saveNotice.empty())
+        problems << toQString(m_game.chart().saveNotice);
     for (const std::string& error : report.errors)
         problems << toQString(error);
     problems.removeDuplicates();

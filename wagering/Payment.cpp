@@ -168,13 +168,17 @@ PaymentReport payTickets(RaceDay& day) {
         if (creditsChanged)
             changes.write(std::string(ExchangeCreditsFile), exchangeCreditsText(credits));
         addPlayers(day, changes);
-        if (FileError failed = day.folder.commit(changes)) {
+        const StepOutcome saved = day.folder.commit(changes);
+        if (saved) {
             // Nothing was written: the tickets stay unpaid and nobody is charged.
             day.players = playersBefore;
             day.pools.ticketCounter = counterBefore;
-            report.error = failed.message;
-            messages.insert(messages.begin(), failed.message);
+            report.error = saved.refused.message;
+            messages.insert(messages.begin(), saved.refused.message);
         } else {
+            // Committed is paid, even with a file still to be put in place.
+            if (saved.pending)
+                messages.insert(messages.begin(), saved.notice);
             for (std::size_t i : paidNow)
                 day.tickets[i].paid = true;
             day.exchangeCredits = std::move(credits);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 using namespace sw;
 using test::readAll;
@@ -46,16 +47,147 @@ struct DataFolderTest : ::testing::Test {
     test::TempDir dir;
 };
 
-TEST_F(DataFolderTest, AStepLeftWaitingIsFinishedBeforeTheNext) {
+// Stops the game dead at the folder's k-th operation.
+struct KillAt final : FileFaults {
+    int k, seen = 0;
+    explicit KillAt(int k) : k(k) {}
+    int before(FileOp, std::string_view) override {
+        if (++seen == k)
+            throw k;
+        return 0;
+    }
+};
+
+// The folder as step() leaves it.
+std::map<std::string, std::string> after() {
+    auto files = Before;
+    files["horses.dat"] = "new horses\r\n";
+    files["tickets.dat"] += "2,1,2,Win,1,d\r\n";
+    files["wins.dat"] += "2,5,2\r\n";
+    files["players.dat"] = "1,Ann,398\r\n";
+    files["pick6s.dat"] = "2,1,1,1,1,1,1,2\r\n";
+    return files;
+}
+
+// Past its commit a step is done, whatever fails: the file left waiting goes in with the next step,
+// and a one-file rewrite finishes it first too, so the waiting copy never lands on newer content.
+// A target that cannot be replaced is refused before anything is written.
+TEST_F(DataFolderTest, ACommittedStepIsDoneAndATargetThatCannotBeReplacedIsRefusedFirst) {
     DataFolder folder(dir.path());
     FaultAt renameFails(12, EIO); // the last rename of a file into place, after the commit
     folder.setFaults(&renameFails);
-    EXPECT_TRUE(folder.commit(step()));
+    const StepOutcome waiting = folder.commit(step());
+    EXPECT_FALSE(waiting) << waiting.refused.message;
+    EXPECT_TRUE(waiting.pending && folder.pending());
+    EXPECT_EQ(waiting.notice.rfind("Saved; one file could not be replaced yet (Cannot write players.dat", 0),
+              0u)
+        << waiting.notice;
     folder.setFaults(nullptr);
+    ASSERT_FALSE(folder.write("players.dat", "1,Ann,390\r\n"));
     ASSERT_FALSE(folder.commit(FileChanges().append("tickets.dat", "3,1,2,Win,1,d\r\n")));
-    EXPECT_EQ(readAll(dir / "players.dat"), "1,Ann,398\r\n");
-    EXPECT_EQ(readAll(dir / "tickets.dat"), "1,1,2,Win,1,d\r\n2,1,2,Win,1,d\r\n3,1,2,Win,1,d\r\n");
-    EXPECT_FALSE(fs::exists(dir / "stridewell.journal"));
+    auto expected = after();
+    expected["players.dat"] = "1,Ann,390\r\n";
+    expected["tickets.dat"] += "3,1,2,Win,1,d\r\n";
+    EXPECT_EQ(test::folderContents(dir.path()), expected);
+
+    for (const char* target : {"players.dat", "pick6s.dat"}) {
+        test::TempDir other;
+        fill(other.path());
+        fs::create_directory(other / target);
+        const auto before = test::folderContents(other.path());
+        const StepOutcome refused = DataFolder(other.path()).commit(step());
+        EXPECT_NE(refused.refused.message.find(target), std::string::npos) << target;
+        EXPECT_EQ(test::folderContents(other.path()), before) << target;
+    }
+}
+
+// Each kind of step, and the recovery after a kill at each operation of a step, syncs in the
+// order that survives a power cut.
+TEST_F(DataFolderTest, EveryStepPutsItsBytesOnDiskInAnOrderAPowerCutKeeps) {
+    auto check = [](const fs::path& at, const std::function<void(DataFolder&)>& run,
+                    bool leftByAKill = false) {
+        DataFolder folder(at);
+        test::DiskOrderCheck order;
+        if (leftByAKill)
+            order.journalLeftByAKill();
+        folder.setObserver(&order);
+        run(folder);
+        return order.problems();
+    };
+    using Problems = std::vector<std::string>;
+    EXPECT_EQ(check(dir.path(), [](DataFolder& f) { ASSERT_FALSE(f.write("races.dat", "card\r\n")); }),
+              Problems{});
+    EXPECT_EQ(check(dir.path(), [](DataFolder& f) { ASSERT_FALSE(f.commit(step())); }), Problems{});
+    for (int k = 1; k <= 12; ++k) {
+        test::TempDir killed;
+        fill(killed.path());
+        DataFolder folder(killed.path());
+        KillAt kill(k);
+        folder.setFaults(&kill);
+        EXPECT_THROW(folder.commit(step()), int);
+        EXPECT_EQ(check(
+                      killed.path(), [](DataFolder& f) { ASSERT_FALSE(f.recover()); }, true),
+                  Problems{})
+            << k;
+        EXPECT_EQ(test::folderContents(killed.path()), k <= 7 ? Before : after()) << k;
+    }
+}
+
+// A journal is followed only when it ends with its count and checksum and every file it names is
+// between the sizes it records; anything else is refused with every file left as it is, and a
+// journal cut short before its end was never committed: it is dropped, and the start says so.
+TEST_F(DataFolderTest, AJournalThatDoesNotMatchIsRefusedAndOneWithoutItsEndDropped) {
+    struct Case {
+        const char* edit;
+        std::function<void(const fs::path&)> make;
+        const char* named; // in the refusal, or nullptr when the journal is followed or dropped
+    };
+    auto journal = [](const fs::path& d) { return d / "stridewell.journal"; };
+    auto replace = [&](const fs::path& d, const std::string& from, const std::string& to) {
+        std::string text = readAll(journal(d));
+        ASSERT_NE(text.find(from), std::string::npos) << text;
+        test::writeAll(journal(d), text.replace(text.find(from), from.size(), to));
+    };
+    const std::vector<Case> cases = {
+        {"none", [](const fs::path&) {}, nullptr},
+        {"an append's size edited",
+         [&](const fs::path& d) { replace(d, "tickets.dat,15,", "tickets.dat,0,"); }, "checksum"},
+        {"its count edited", [&](const fs::path& d) { replace(d, "end,5,", "end,4,"); }, "count"},
+        {"a target restored from an older copy",
+         [](const fs::path& d) { test::writeAll(d / "tickets.dat", "1,1,2,Win\r\n"); }, "tickets.dat"},
+        {"a target added to by hand",
+         [](const fs::path& d) { test::writeAll(d / "wins.dat", "1,3,2\r\n9,9,9\r\n9,9,9\r\n"); },
+         "wins.dat"},
+        {"a scratch copy cut short", [](const fs::path& d) { test::writeAll(d / "horses.dat.new", "new"); },
+         "horses.dat.new"},
+        {"its end cut off",
+         [&](const fs::path& d) {
+             const std::string text = readAll(journal(d));
+             test::writeAll(journal(d), text.substr(0, text.rfind("end,")));
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        test::TempDir killed;
+        fill(killed.path());
+        DataFolder folder(killed.path());
+        KillAt kill(8); // the first append, just after the commit
+        folder.setFaults(&kill);
+        EXPECT_THROW(folder.commit(step()), int);
+        c.make(killed.path());
+        const auto left = test::folderContents(killed.path());
+        const StepOutcome recovered = DataFolder(killed.path()).recover();
+        const bool torn = std::string_view(c.edit) == "its end cut off";
+        if (c.named) {
+            EXPECT_NE(recovered.refused.message.find(c.named), std::string::npos)
+                << c.edit << ": " << recovered.refused.message;
+            EXPECT_EQ(test::folderContents(killed.path()), left) << c.edit;
+        } else {
+            EXPECT_FALSE(recovered) << c.edit << ": " << recovered.refused.message;
+            EXPECT_EQ(test::folderContents(killed.path()), torn ? Before : after()) << c.edit;
+            EXPECT_EQ(recovered.notice.find("dropped") != std::string::npos, torn) << c.edit;
+        }
+    }
 }
 
 TEST_F(DataFolderTest, ARecordIsNeverJoinedToAnOpenLastLine) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <regex>
 
 using namespace sw;
@@ -41,6 +42,8 @@ struct ResetDatabaseTest : ::testing::Test {
     std::map<std::string, std::string> before;
 };
 
+// A folder where a scratch copy, or a file the reset replaces, should go refuses it before
+// anything is written.
 TEST_F(ResetDatabaseTest, AnsweringNoOrAFailedRewriteLeavesEveryFileAsItWas) {
     prompter.answer(false);
     EXPECT_FALSE(resetDatabase(day));
@@ -48,9 +51,40 @@ TEST_F(ResetDatabaseTest, AnsweringNoOrAFailedRewriteLeavesEveryFileAsItWas) {
     prompter.answer(true);
     EXPECT_FALSE(resetDatabase(day));
     EXPECT_EQ(test::folderContents(dir.path()), before);
-    ASSERT_EQ(prompter.shown().size(), 3u);
-    EXPECT_TRUE(prompter.shown()[0].question && prompter.shown()[1].question);
+    std::filesystem::remove(dir / "horses.dat.new");
+    const std::string past = test::readAll(dir / "pastperformances.dat");
+    std::filesystem::remove(dir / "pastperformances.dat");
+    std::filesystem::create_directory(dir / "pastperformances.dat");
+    prompter.answer(true);
+    EXPECT_FALSE(resetDatabase(day));
+    std::filesystem::remove(dir / "pastperformances.dat");
+    test::writeAll(dir / "pastperformances.dat", past);
+    EXPECT_EQ(test::folderContents(dir.path()), before);
+    ASSERT_EQ(prompter.shown().size(), 5u);
+    EXPECT_TRUE(prompter.shown()[0].question && prompter.shown()[1].question && prompter.shown()[3].question);
     EXPECT_EQ(prompter.shown()[2].text.rfind("Cannot write horses.dat", 0), 0u) << prompter.shown()[2].text;
+    EXPECT_EQ(prompter.shown()[4].text.rfind("Cannot write pastperformances.dat", 0), 0u)
+        << prompter.shown()[4].text;
+}
+
+// Past its commit the reset is done: it says so, and says that a file is still to be put in
+// place, which the next start does.
+TEST_F(ResetDatabaseTest, AResetPastItsCommitIsDoneWhenAFileWaits) {
+    struct HorsesRenameFails final : FileFaults {
+        int before(FileOp op, std::string_view name) override {
+            return op == FileOp::Rename && name == "horses.dat" ? EIO : 0;
+        }
+    } fails;
+    day.folder.setFaults(&fails);
+    prompter.answer(true);
+    EXPECT_TRUE(resetDatabase(day));
+    EXPECT_TRUE(prompter.sawText("Saved; one file could not be replaced yet (Cannot write horses.dat: "
+                                 "Input/output error). The game finishes it at the next save or start."));
+    day.folder.setFaults(nullptr);
+    EXPECT_EQ(test::readAll(dir / "horses.dat"), before["horses.dat"]);
+    ASSERT_FALSE(day.folder.recover());
+    EXPECT_EQ(readLines(dir / "pastperformances.dat"), std::vector<std::string>{});
+    EXPECT_NE(test::readAll(dir / "horses.dat"), before["horses.dat"]);
 }
 
 TEST_F(ResetDatabaseTest, WritesAFreshStableKeepingNamesAndSkills) {

@@ -376,4 +376,49 @@ TEST(GameLooks, LookingNeverChangesARace) {
         EXPECT_EQ(day(look), unseen) << name;
 }
 
+// A journal a kill left is checked before the day reads a file: one that does not match its files
+// stops the day, naming the file, with every file left as it was; one without its end line was
+// never committed: it is dropped, and the start says so.
+TEST(GameStart, StopsOnAJournalThatDoesNotMatchAndSaysWhenOneIsDropped) {
+    struct KillAtTheAppend final : FileFaults {
+        int before(FileOp op, std::string_view) override {
+            if (op == FileOp::Append)
+                throw 0;
+            return 0;
+        }
+    };
+    for (const bool torn : {false, true}) {
+        test::TempDir dir;
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,400\r\n");
+        DataFolder killed(dir.path());
+        KillAtTheAppend kill;
+        killed.setFaults(&kill);
+        EXPECT_THROW(killed.commit(FileChanges().append("players.dat", "2,Bob,400\r\n")), int);
+        if (torn)
+            test::writeAll(dir / "stridewell.journal", "append,players.dat,11,22\r\n");
+        else
+            test::writeAll(dir / "players.dat", ""); // a copy from before any player
+        auto before = test::folderContents(dir.path());
+        SeededRandom random(1);
+        test::ScriptedPrompter prompter;
+        Game game(dir.path(), random, prompter);
+        EXPECT_EQ(game.startDay(), torn);
+        const std::string said = prompter.shown().empty() ? "" : prompter.shown()[0].text;
+        if (torn) {
+            EXPECT_EQ(said,
+                      "An unfinished save was dropped (stridewell.journal has no end line): its files are "
+                      "as they were before it.");
+            EXPECT_EQ(test::readAll(dir / "players.dat"), "1,Ann,400\r\n");
+            continue;
+        }
+        EXPECT_NE(said.find("players.dat is 0 bytes where the journal has 11 to 22"), std::string::npos)
+            << said;
+        auto after = test::folderContents(dir.path());
+        after.erase("stridewell.lock");
+        before.erase("stridewell.lock");
+        EXPECT_EQ(after, before);
+    }
+}
+
 } // namespace

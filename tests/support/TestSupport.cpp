@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <stdlib.h>
+#include <unistd.h>
 
 namespace sw::test {
 
@@ -40,7 +41,13 @@ double ListRandom::uniform() {
 }
 
 TempDir::TempDir() {
-    std::string name = (std::filesystem::temp_directory_path() / "stridewell-test-XXXXXX").string();
+    // Memory-backed where the machine has it: the game syncs every step to disk, and the order of
+    // those syncs is checked through DiskOrderCheck, not by waiting for a disk.
+    std::error_code ec;
+    const std::filesystem::path shm = "/dev/shm";
+    const bool inMemory = std::filesystem::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0;
+    std::string name =
+        ((inMemory ? shm : std::filesystem::temp_directory_path()) / "stridewell-test-XXXXXX").string();
     if (!::mkdtemp(name.data()))
         throw std::runtime_error("cannot create a temporary folder");
     m_path = name;
@@ -86,6 +93,81 @@ void copyBundledData(const std::filesystem::path& dir) {
         if (entry.is_regular_file())
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
                                        std::filesystem::copy_options::overwrite_existing);
+}
+
+namespace {
+
+constexpr std::string_view Journal = "stridewell.journal";
+
+bool isAside(std::string_view name) {
+    return name.ends_with(".new") || name.ends_with(".add");
+}
+
+} // namespace
+
+void DiskOrderCheck::journalMustBeOnDisk(std::string_view what) {
+    const auto journal = m_files.find(Journal);
+    if (journal == m_files.end() || !journal->second.bytes || !journal->second.name)
+        problem(std::string(what) + " before the journal was on disk");
+}
+
+void DiskOrderCheck::saw(DiskEvent event, std::string_view name, std::string_view to) {
+    ++m_events;
+    const bool target = !isAside(name) && name != Journal;
+    switch (event) {
+    case DiskEvent::Write:
+        m_files[std::string(name)] = {};
+        if (name == std::string(Journal) + ".new")
+            m_stepJournaled = true;
+        break;
+    case DiskEvent::Append:
+        if (target) {
+            journalMustBeOnDisk("append to " + std::string(name));
+            m_changed.insert(std::string(name));
+        }
+        m_files[std::string(name)].bytes = false;
+        break;
+    case DiskEvent::Sync:
+        m_files[std::string(name)].bytes = true;
+        break;
+    case DiskEvent::SyncFolder:
+        for (auto& [file, state] : m_files)
+            state.name = true;
+        break;
+    case DiskEvent::Rename: {
+        const OnDisk from = m_files[std::string(name)];
+        if (!from.bytes)
+            problem("rename of " + std::string(name) + " before its bytes were synced");
+        if (to == Journal)
+            for (const auto& [file, state] : m_files)
+                if (isAside(file) && file != name && !state.bytes)
+                    problem("journal named " + file + " before its bytes were synced");
+        const bool toTarget = !isAside(to) && to != Journal;
+        if (toTarget && m_stepJournaled)
+            journalMustBeOnDisk("rename onto " + std::string(to));
+        if (toTarget)
+            m_changed.insert(std::string(to));
+        m_files.erase(std::string(name));
+        m_files[std::string(to)] = {from.bytes, false};
+        break;
+    }
+    case DiskEvent::Remove:
+        if (name == Journal)
+            for (const std::string& file : m_changed)
+                if (const auto at = m_files.find(file);
+                    at != m_files.end() && !(at->second.bytes && at->second.name))
+                    problem("journal removed before " + file + " was on disk");
+        m_files.erase(std::string(name));
+        break;
+    }
+}
+
+void DiskOrderCheck::stepDone() {
+    for (const std::string& file : m_changed)
+        if (const auto at = m_files.find(file); at != m_files.end() && !(at->second.bytes && at->second.name))
+            problem("step ended before " + file + " was on disk");
+    m_changed.clear();
+    m_stepJournaled = false;
 }
 
 } // namespace sw::test

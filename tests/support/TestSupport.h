@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataFolder.h"
 #include "core/Prompter.h"
 #include "core/Random.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,5 +75,35 @@ std::map<std::string, std::string> folderContents(const std::filesystem::path& d
 
 // Copies the source tree's bundled data into dir, so a test can play on it without touching the original.
 void copyBundledData(const std::filesystem::path& dir);
+
+// Checks the data folder's disk operations in order, as a crash-test file system would: a file is
+// renamed only once its bytes are synced; a journal's scratch files are synced before the journal
+// takes its name; no file of a step changes before the journal is on disk (its bytes and its
+// name); every file a step changed is on disk before the journal is removed and when the step
+// ends. A lone rewrite (one scratch file renamed, no journal) needs no journal.
+class DiskOrderCheck final : public DiskObserver {
+public:
+    // A recovery starts on a journal a kill left, whose name may not be on disk yet.
+    void journalLeftByAKill() { m_stepJournaled = true; }
+    void saw(DiskEvent event, std::string_view name, std::string_view to) override;
+    void stepDone() override;
+    const std::vector<std::string>& problems() const { return m_problems; }
+
+private:
+    struct OnDisk {
+        bool bytes = false;
+        bool name = false;
+    };
+    void journalMustBeOnDisk(std::string_view what);
+    void problem(std::string what) {
+        m_problems.push_back(std::to_string(m_events) + ": " + std::move(what));
+    }
+
+    std::map<std::string, OnDisk, std::less<>> m_files; // files created or changed while watched
+    std::set<std::string, std::less<>> m_changed;       // targets the step changed
+    bool m_stepJournaled = false;
+    int m_events = 0;
+    std::vector<std::string> m_problems;
+};
 
 } // namespace sw::test

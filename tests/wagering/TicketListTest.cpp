@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -322,23 +323,57 @@ TEST_F(TicketListTest, ACostIsTakenToTheCentAtAnyBalanceAndABalanceTheGameCannot
     }
 }
 
-TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
-    std::filesystem::create_directory(w.dir / "tickets.dat");
-    w.list("$2 Win on 1", 3);
-    PaymentReport report = payTickets(w.day);
-    EXPECT_EQ(report.paid, 0);
-    EXPECT_FALSE(report.error.empty());
-    EXPECT_TRUE(w.prompter.sawText(report.error));
-    EXPECT_FALSE(exists("wins.dat"));
+// Fails the rename that puts players.dat in place, which comes after the payment's commit.
+struct PlayersRenameFails final : FileFaults {
+    int before(FileOp op, std::string_view name) override {
+        return op == FileOp::Rename && name == "players.dat" ? EIO : 0;
+    }
+};
 
-    std::filesystem::remove(w.dir / "tickets.dat");
+TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
+    // A folder where a file the payment appends to, or replaces, should be: nothing is written.
+    const std::string players = readAll(w.dir / "players.dat");
+    for (const char* blocked : {"tickets.dat", "players.dat"}) {
+        std::filesystem::remove(w.dir / blocked);
+        std::filesystem::create_directory(w.dir / blocked);
+        w.day.tickets.clear();
+        w.list("$2 Win on 1", 3);
+        PaymentReport report = payTickets(w.day);
+        EXPECT_EQ(std::make_pair(report.paid, w.day.pools.ticketCounter), std::make_pair(0, 2124)) << blocked;
+        EXPECT_NE(report.error.find(blocked), std::string::npos) << report.error;
+        EXPECT_TRUE(w.prompter.sawText(report.error));
+        EXPECT_FALSE(exists("wins.dat")) << blocked;
+        std::filesystem::remove(w.dir / blocked);
+        test::writeAll(w.dir / "players.dat", players);
+        EXPECT_FALSE(exists("tickets.dat")) << blocked;
+    }
+    EXPECT_EQ(w.balance(ann), 100 * 100);
+
     w.day.card.racePoolsOpened[3] = false;
-    report = payTickets(w.day);
+    const PaymentReport report = payTickets(w.day);
     EXPECT_EQ(report.error, "Betting on race 4 is closed: its pool files could not be written.");
     EXPECT_TRUE(w.prompter.sawText(report.error));
     EXPECT_EQ(paid(), std::vector<bool>{false});
     EXPECT_EQ(w.balance(ann), 10000);
     EXPECT_FALSE(exists("tickets.dat"));
+}
+
+// Once its journal is on disk a payment is made, even when players.dat cannot be put in place yet:
+// the ticket is paid and charged, the player is told, and the next step puts the file in place.
+TEST_F(TicketListTest, APaymentPastItsCommitIsPaidWhenAFileWaits) {
+    PlayersRenameFails fails;
+    w.day.folder.setFaults(&fails);
+    w.list("$16 Win on 1", 3);
+    EXPECT_EQ(payTickets(w.day).paid, 1);
+    EXPECT_EQ(std::make_pair(paid(), w.day.pools.ticketCounter),
+              std::make_pair(std::vector<bool>{true}, 2125));
+    EXPECT_EQ(w.balance(ann), 84 * 100);
+    EXPECT_NE(w.said().find("Saved; one file could not be replaced yet"), std::string::npos) << w.said();
+    w.day.folder.setFaults(nullptr);
+    w.list("$2 Win on 2", 3);
+    EXPECT_EQ(payTickets(w.day).paid, 1);
+    EXPECT_EQ(lines("tickets.dat"), (Lines{"2125,3,16,Win,4,5/12/2026", "2126,3,2,Win,4,5/12/2026"}));
+    EXPECT_EQ(lines("players.dat")[0], "3,Ann,82");
 }
 
 } // namespace
