@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -66,15 +67,22 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
     const double lineHeight = layout.pointSize * sheet.lineSpacingPerPoint;
     const double ascent = QFontMetricsF(plain, &printer).ascent();
 
+    // The footer sits on the sheet's last line, at its right edge.
+    const double footerBaseline = sheet.height - lineHeight + ascent;
     for (std::size_t p = 0; p < layout.sheets.size(); ++p) {
-        if (p > 0)
-            printer.newPage();
+        if (p > 0 && !printer.newPage())
+            return false;
         double baseline = ascent;
         for (const PrintLine& line : layout.sheets[p]) {
             painter.setFont(line.bold ? bold : plain);
             painter.drawText(QPointF(0, baseline), toQString(line.text));
             baseline += lineHeight;
         }
+        painter.setFont(plain);
+        const QString footer = toQString(layout.footers[p]);
+        painter.drawText(
+            QPointF(sheet.width - QFontMetricsF(plain, &printer).horizontalAdvance(footer), footerBaseline),
+            footer);
     }
     return painter.end();
 }
@@ -172,11 +180,26 @@ void PrintOptionsDialog::print() {
     m_printer->setDocName(toQString(ProgramWindowTitle));
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* printer) {
-        paintProgramPages(*printer, takePages(m_range.from, m_range.to));
-        accept();
-    });
+    connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this,
+            [this](QPrinter* printer) { printTo(*printer); });
     dialog->open();
+}
+
+bool PrintOptionsDialog::printTo(QPrinter& printer) {
+    if (paintProgramPages(printer, takePages(m_range.from, m_range.to))) {
+        accept();
+        return true;
+    }
+    // The options stay open, so the player can choose another printer and try again.
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, toQString(ProgramWindowTitle),
+        QStringLiteral("The racing program was not printed: %1 could not be printed on.")
+            .arg(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("msgPrintFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
 }
 
 void PrintOptionsDialog::preview() {

@@ -4,6 +4,8 @@
 
 #include "ui/PrintOptionsDialog.h"
 
+#include <QMessageBox>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -53,6 +55,16 @@ private slots:
         QVERIFY(options->printToPdf(QString::fromStdString((out / "program.pdf").string()), 1, 2));
         QCOMPARE(udRace->value(), 4);
         QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
+
+        // A printer that cannot be printed on is reported, and the options stay open to try again.
+        QPrinter broken(QPrinter::HighResolution);
+        broken.setOutputFormat(QPrinter::PdfFormat);
+        broken.setOutputFileName(QString::fromStdString((out / "no-such-folder" / "program.pdf").string()));
+        QVERIFY(!options->printTo(broken));
+        QVERIFY(options->isVisible() && options->result() != QDialog::Accepted);
+        auto* failed = options->findChild<QMessageBox*>(u"msgPrintFailed"_s);
+        QVERIFY(failed && failed->isVisible() && failed->text().contains(u"not printed"_s));
+        failed->close();
     }
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
         WindowTestDay day;
