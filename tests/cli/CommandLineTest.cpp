@@ -114,8 +114,8 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
     }
     // Two races, each on its own page under its heading.
     const std::string printed = test::readAll(dir / "program.txt");
-    EXPECT_TRUE(printed.find("Race 3 Grade") < printed.find('\f') &&
-                printed.find('\f') < printed.find("Race 4 Grade"));
+    EXPECT_TRUE(printed.find("Race 3   Purse $") < printed.find('\f') &&
+                printed.find('\f') < printed.find("Race 4   Purse $"));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
 
     // As text, an unpaid ticket's question goes unanswered, yet the race runs and its results show.
