@@ -29,8 +29,8 @@ struct Parser {
 
     Parser() {
         parser.setApplicationDescription(
-            QStringLiteral("Bet play money on a race day of twelve simulated horse races, and learn how "
-                           "pari-mutuel betting pays."));
+            QStringLiteral("Bet play money on a race day of twelve simulated horse races,\n"
+                           "and learn how pari-mutuel betting pays."));
         parser.addOptions({dataDir, seed, help, version});
     }
 };
@@ -94,8 +94,24 @@ QString windowHelpText() {
     qsizetype width = 0;
     for (const QCommandLineOption& option : options)
         width = std::max(width, optionHead(option).size());
-    for (const QCommandLineOption& option : options)
-        text += optionHead(option).leftJustified(width + 2) + option.description() + QStringLiteral("\n");
+    // Descriptions wrapped beside their options, so the help fits a terminal of 80 columns.
+    const qsizetype indent = width + 2;
+    for (const QCommandLineOption& option : options) {
+        QString line = optionHead(option).leftJustified(indent);
+        qsizetype used = line.size();
+        for (const QString& word : option.description().split(u' ')) {
+            if (used > indent && used + 1 + word.size() > 79) {
+                line += QStringLiteral("\n") + QString(indent, u' ');
+                used = indent;
+            } else if (used > indent) {
+                line += u' ';
+                ++used;
+            }
+            line += word;
+            used += word.size();
+        }
+        text += line + QStringLiteral("\n");
+    }
     text += QStringLiteral("\nQt's own options, such as -platform and -style, are taken as well.\n"
                            "The game in a terminal is stridewell-cli.\n");
     return text;

@@ -4,6 +4,7 @@
 #include "ui/BalanceChart.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
+#include "ui/WindowOptions.h"
 
 #include "WindowTestDay.h"
 
@@ -18,6 +19,46 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void theCommandLineIsReadAsAskedAndWrongValuesAreRefused() {
+        using Action = ui::WindowOptions::Action;
+        const struct {
+            QStringList args;
+            Action action;
+            std::optional<std::uint64_t> seed;
+            QString error; // part of it, for Action::Error
+        } cases[] = {
+            {{}, Action::Play, std::nullopt, {}},
+            {{u"--seed"_s, u"42"_s}, Action::Play, 42, {}},
+            {{u"-s"_s, u"18446744073709551615"_s}, Action::Play, UINT64_MAX, {}},
+            {{u"--seed"_s, u"12abc"_s}, Action::Error, std::nullopt, u"not '12abc'"_s},
+            {{u"--seed=-5"_s}, Action::Error, std::nullopt, u"not '-5'"_s},
+            {{u"--seed"_s}, Action::Error, std::nullopt, u"seed"_s},
+            {{u"--data-dir="_s}, Action::Error, std::nullopt, u"needs a folder"_s},
+            {{u"--fly"_s}, Action::Error, std::nullopt, u"fly"_s},
+            {{u"extra"_s}, Action::Error, std::nullopt, u"unexpected argument 'extra'"_s},
+            // Asked before the display opens, help and the version win over what Qt alone reads.
+            {{u"-platform"_s, u"offscreen"_s, u"--help"_s}, Action::Help, std::nullopt, {}},
+            {{u"--version"_s}, Action::Version, std::nullopt, {}},
+        };
+        for (const auto& c : cases) {
+            const ui::WindowOptions o = ui::parseWindowOptions(QStringList{u"stridewell"_s} + c.args);
+            const QString line = c.args.join(u' ');
+            QVERIFY2(o.action == c.action, qPrintable(line + u" -> "_s + o.error));
+            if (c.action == Action::Error)
+                QVERIFY2(o.error.contains(c.error), qPrintable(line + u" -> "_s + o.error));
+            else
+                QVERIFY2(o.seed == c.seed, qPrintable(line));
+        }
+        QCOMPARE(ui::parseWindowOptions({u"stridewell"_s, u"-d"_s, u"/tmp/x"_s}).dataDir,
+                 std::optional(std::filesystem::path("/tmp/x")));
+        // The manual page is made from the help: every option is in it, in lines a terminal shows whole.
+        const QString help = ui::windowHelpText();
+        for (const char* option : {"--data-dir DIR", "--seed N", "--help", "--version"})
+            QVERIFY2(help.contains(QLatin1String(option)), option);
+        for (const QString& line : help.split(u'\n'))
+            QVERIFY2(line.size() < 80, qPrintable(line));
+        QVERIFY(ui::windowVersionText().startsWith(u"stridewell " STRIDEWELL_VERSION "\n"_s));
+    }
     void addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne() {
         WindowTestDay day;
         ui::AddPlayerDialog dialog(*day.game);
