@@ -67,6 +67,7 @@ int runTerminal(CommandLine& commands, const Game& game) {
         if (!commands.execute(line))
             ++failures;
     }
+    rl_clear_history();
     return failures;
 }
 
