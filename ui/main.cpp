@@ -7,12 +7,12 @@
 #include "game/Game.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
+#include "ui/ReadOnlyFolder.h"
 #include "ui/WindowMemory.h"
 #include "ui/WindowOptions.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStringList>
 
 #include <filesystem>
@@ -63,26 +63,10 @@ int main(int argc, char** argv) {
     // day: the player chooses, once, between a copy in their own data folder and quitting.
     std::filesystem::path dir = where.dir;
     if (!sw::folderWritable(dir)) {
-        QMessageBox box(
-            QMessageBox::Warning, QStringLiteral("Stridewell"),
-            QStringLiteral("The data folder %1 cannot be written, so no race, bet or player of the "
-                           "day could be saved.\n\nWork on a copy of it in your own data folder, "
-                           "or quit?")
-                .arg(QString::fromStdString(dir.string())));
-        box.setObjectName(QStringLiteral("msgReadOnlyFolder"));
-        QPushButton* copy = box.addButton(QStringLiteral("Work on a &Copy"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("&Quit"), QMessageBox::RejectRole);
-        box.setDefaultButton(copy);
-        box.exec();
-        if (box.clickedButton() != copy)
+        const auto working = sw::ui::askForWritableFolder(dir, sw::systemEnvironment);
+        if (!working)
             return 2;
-        const sw::DataDirectory working = sw::makeWorkingCopy(dir, sw::systemEnvironment);
-        if (!working.ok()) {
-            QMessageBox::critical(nullptr, QStringLiteral("Stridewell"),
-                                  QString::fromStdString(working.error));
-            return 2;
-        }
-        dir = working.dir;
+        dir = *working;
     }
 
     // One game at a time per folder: two would overwrite each other's files.
