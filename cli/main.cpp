@@ -2,6 +2,8 @@
 
 #include "CliPrompter.h"
 #include "CommandLine.h"
+#include "Options.h"
+#include "Terminal.h"
 #include "core/Random.h"
 #include "database/DataDirectory.h"
 #include "database/ShippedFolder.h"
@@ -11,47 +13,32 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <unistd.h>
-
-namespace {
-
-const char* const Usage = "usage: stridewell-cli [--data-dir DIR] [--seed N] [--json] [SCRIPT]\n";
-
-} // namespace
+#include <vector>
 
 int main(int argc, char** argv) {
     // A reader that goes away (stridewell-cli ... | head) shows up as a failed write, which ends
     // the game between two commands, instead of a signal that could strike in the middle of one.
     std::signal(SIGPIPE, SIG_IGN);
-    std::optional<std::filesystem::path> dataDir;
-    std::optional<uint64_t> seed;
-    bool json = false;
-    std::optional<std::string> script;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--data-dir" && i + 1 < argc) {
-            dataDir = argv[++i];
-        } else if (arg == "--seed" && i + 1 < argc) {
-            try {
-                seed = std::stoull(argv[++i]);
-            } catch (const std::exception&) {
-                std::cerr << "error: --seed takes a whole number\n" << Usage;
-                return 2;
-            }
-        } else if (arg == "--json") {
-            json = true;
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << Usage;
-            return 0;
-        } else if (!arg.empty() && arg[0] != '-' && !script) {
-            script = arg;
-        } else {
-            std::cerr << "error: unknown argument " << arg << "\n" << Usage;
-            return 2;
-        }
+    const sw::cli::Options options = sw::cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    switch (options.action) {
+    case sw::cli::Options::Action::Help:
+        std::cout << sw::cli::helpText();
+        return 0;
+    case sw::cli::Options::Action::Version:
+        std::cout << sw::cli::versionText();
+        return 0;
+    case sw::cli::Options::Action::Error:
+        std::cerr << "stridewell-cli: " << options.error
+                  << "\nTry 'stridewell-cli --help' for more information.\n";
+        return 2;
+    case sw::cli::Options::Action::Play:
+        break;
     }
+    const auto& dataDir = options.dataDir;
+    const auto& seed = options.seed;
+    const auto& script = options.script;
 
     // An installed game carries its bundled data beside the program; a build tree uses the source's.
     const std::filesystem::path exeDir = sw::executableDir(argv[0]);
@@ -79,13 +66,13 @@ int main(int argc, char** argv) {
     sw::SeededRandom random(seed ? *seed : sw::clockSeed());
     sw::cli::CliPrompter prompter(std::cout, interactive ? &std::cin : nullptr);
     sw::Game game(where.dir, random, prompter);
-    sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, json);
+    sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, options.json);
 
     bool started = commands.startDay();
     if (interactive && started)
         commands.execute("race");
 
-    int failures = commands.run(*input);
+    int failures = interactive ? sw::cli::runTerminal(commands, game) : commands.run(*input);
     if (commands.outputLost()) {
         std::cerr << "error: the output was closed; the game stopped after the last command\n";
         return 1;

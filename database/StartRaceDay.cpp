@@ -30,13 +30,13 @@ bool someGradeCanFillARace(const DrawState& state) {
 std::string unfilledRaceMessage(int raceNumber) {
     return "The stable cannot fill race " + std::to_string(raceNumber) +
            ": no grade has eight horses left to draw. Restore horses.dat from a backup, or reset the stable "
-           "with the text front end's reset command.";
+           "to a fresh one.";
 }
 
 std::string missingStableMessage(std::string_view fileName) {
     return std::string(fileName) +
            " is missing from the data folder, so the day cannot start. Copy it back from a backup, or reset "
-           "the stable with the text front end's reset command.";
+           "the stable to a fresh one.";
 }
 
 // Draws race r into the card. The caller has made sure some grade still holds eight horses, so

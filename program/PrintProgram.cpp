@@ -51,7 +51,7 @@ PrintPage programPage(const ProgramView& view) {
     // The bets offered go on a line of their own: beside the race they made the widest line of
     // the page, and the type smaller for all of it.
     page.lines.push_back(
-        {"Race " + std::to_string(view.race) + " Grade " + view.purse + " 550 Yards", false});
+        {"Race " + std::to_string(view.race) + "   Purse " + view.purse + "   " + view.distance, false});
     page.lines.push_back({view.betsOffered, false});
     page.lines.push_back({std::string(PrintColumnLine), false});
     for (std::size_t h = 0; h < FieldSize; ++h) {
@@ -79,8 +79,25 @@ PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet&
         layout.pointSize =
             std::min(layout.pointSize, sheet.width / (static_cast<double>(widest) * sheet.advancePerPoint));
     const double lineHeight = layout.pointSize * sheet.lineSpacingPerPoint;
-    const std::size_t perSheet =
-        std::max(HeadingLines + 1, lineHeight > 0 ? static_cast<std::size_t>(sheet.height / lineHeight) : 0);
+    // The footer's line is kept free on every sheet.
+    const std::size_t perSheet = std::max(
+        HeadingLines + 1, lineHeight > 0 ? static_cast<std::size_t>(sheet.height / lineHeight) - 1 : 0);
+
+    if (!pages.empty()) {
+        // What the program holds, so a sheet that went astray can be put back: the race lines.
+        std::vector<PrintLine> contents;
+        const int first = pages.front().race;
+        const int last = pages.back().race;
+        contents.push_back(
+            {first == last ? "Racing Program: race " + std::to_string(first)
+                           : "Racing Program: races " + std::to_string(first) + " to " + std::to_string(last),
+             true});
+        contents.push_back({std::string(), false});
+        for (const PrintPage& page : pages)
+            if (!page.lines.empty())
+                contents.push_back(page.lines.front());
+        layout.sheets.push_back(std::move(contents));
+    }
 
     for (const PrintPage& page : pages) {
         const auto body =
@@ -99,6 +116,8 @@ PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet&
         }
         layout.sheets.push_back(std::move(current));
     }
+    for (std::size_t n = 1; n <= layout.sheets.size(); ++n)
+        layout.footers.push_back("Page " + std::to_string(n) + " of " + std::to_string(layout.sheets.size()));
     return layout;
 }
 

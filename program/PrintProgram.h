@@ -49,15 +49,18 @@ struct PrintSheet {
     double lineSpacingPerPoint = 0; // from one baseline to the next
 };
 
-// The program as printed: one type size for every sheet, and the lines of each sheet.
+// The program as printed: one type size for every sheet, the lines of each sheet, and each
+// sheet's footer ("Page 2 of 5"), which goes at the foot of the sheet below its lines.
 struct PrintLayout {
     double pointSize = 0;
     std::vector<std::vector<PrintLine>> sheets;
+    std::vector<std::string> footers;
 };
 
 // The largest type at which the widest line still fits the sheet's width, up to 12 points, so the
-// columns fill the page. Each race starts a sheet; a race too long for one goes on over the next
-// between two entries, under its three heading lines again.
+// columns fill the page. The first sheet says which races the program holds, one line each; then
+// each race starts a sheet, and a race too long for one goes on over the next between two
+// entries, under its three heading lines again. Every sheet keeps its last line for the footer.
 PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet& sheet);
 
 // The pages of races from..to (kept within 1..12). Showing the races never touches the pool

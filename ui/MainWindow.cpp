@@ -288,10 +288,13 @@ void MainWindow::startDay() {
     const bool ready = m_game.startDay();
     QApplication::restoreOverrideCursor();
     refresh();
-    if (!ready) {
+    // A stable that cannot fill the day can be replaced from here: the reset asks before it
+    // throws the horses' history away, and starts a new day when it is done.
+    if (!ready && !(m_game.resetDatabase() && m_game.stage() == Stage::Program)) {
         close();
         return;
     }
+    refresh();
     openProgramSoon();
 }
 

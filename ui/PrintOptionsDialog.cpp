@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -69,15 +70,22 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
     const double lineHeight = layout.pointSize * sheet.lineSpacingPerPoint;
     const double ascent = QFontMetricsF(plain, &printer).ascent();
 
+    // The footer sits on the sheet's last line, at its right edge.
+    const double footerBaseline = sheet.height - lineHeight + ascent;
     for (std::size_t p = 0; p < layout.sheets.size(); ++p) {
-        if (p > 0)
-            printer.newPage();
+        if (p > 0 && !printer.newPage())
+            return false;
         double baseline = ascent;
         for (const PrintLine& line : layout.sheets[p]) {
             painter.setFont(line.bold ? bold : plain);
             painter.drawText(QPointF(0, baseline), toQString(line.text));
             baseline += lineHeight;
         }
+        painter.setFont(plain);
+        const QString footer = toQString(layout.footers[p]);
+        painter.drawText(
+            QPointF(sheet.width - QFontMetricsF(plain, &printer).horizontalAdvance(footer), footerBaseline),
+            footer);
     }
     return painter.end();
 }
@@ -193,17 +201,35 @@ void PrintOptionsDialog::print() {
     m_printer->setDocName(toQString(ProgramWindowTitle));
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this, [this](QPrinter* printer) {
-        // Printed to a file, the pages keep out of the data folder; the dialog has asked before
-        // replacing a file. Refused, the options stay open for another choice.
-        const std::vector<PrintPage> pages = takePages(m_range.from, m_range.to);
-        if (printer->outputFileName().isEmpty())
-            paintProgramPages(*printer, pages);
-        else if (!paintToFile(*printer, pages))
-            return;
-        accept();
-    });
+    connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this,
+            [this](QPrinter* printer) { printTo(*printer); });
     dialog->open();
+}
+
+bool PrintOptionsDialog::printTo(QPrinter& printer) {
+    const std::vector<PrintPage> pages = takePages(m_range.from, m_range.to);
+    // Printed to a file, the pages keep out of the data folder; the dialog has asked before
+    // replacing a file. Refused, the options stay open for another choice.
+    if (!printer.outputFileName().isEmpty()) {
+        if (!paintToFile(printer, pages))
+            return false;
+        accept();
+        return true;
+    }
+    if (paintProgramPages(printer, pages)) {
+        accept();
+        return true;
+    }
+    // The options stay open, so the player can choose another printer and try again.
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, toQString(ProgramWindowTitle),
+        QStringLiteral("The racing program was not printed: %1 could not be printed on.")
+            .arg(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("msgPrintFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
 }
 
 void PrintOptionsDialog::preview() {

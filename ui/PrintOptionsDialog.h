@@ -34,6 +34,10 @@ public:
     // the range holds no race.
     bool printToPdf(const QString& file, int from, int to);
 
+    // Prints the chosen races on the printer and closes; when the printer cannot be printed on, a
+    // warning says so and the options stay open. False when nothing was printed.
+    bool printTo(QPrinter& printer);
+
 signals:
     // Printing shows each race it prints; afterwards the day again holds the race about to be
     // run, and the racing program should show that race.
@@ -61,8 +65,9 @@ private:
     std::vector<PrintPage> m_previewPages;
 };
 
-// Draws the pages on the printer in "Courier" 8 (bold lines bold), one printed page per race,
-// shrunk when a race would not fit the paper. False when the printer cannot be drawn on.
+// Draws the program on the printer in a fixed-pitch font (bold lines bold): the sheet of races it
+// holds, then each race on sheets of its own, every sheet numbered. False when the printer cannot
+// be drawn on.
 bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages);
 
 } // namespace sw::ui

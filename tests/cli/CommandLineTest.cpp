@@ -120,8 +120,8 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
     }
     // Two races, each on its own page under its heading.
     const std::string printed = test::readAll(printouts / "program.txt");
-    EXPECT_TRUE(printed.find("Race 3 Grade") < printed.find('\f') &&
-                printed.find('\f') < printed.find("Race 4 Grade"));
+    EXPECT_TRUE(printed.find("Race 3   Purse $") < printed.find('\f') &&
+                printed.find('\f') < printed.find("Race 4   Purse $"));
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\f'), 1);
 
     // As text, an unpaid ticket's question goes unanswered, yet the race runs and its results show.
@@ -270,6 +270,24 @@ TEST_F(CliBinary, TheStartOfTheDayIsOneJsonObjectWithEverythingItSaid) {
         std::filesystem::remove_all(dir / c.removed);
         test::copyBundledData(dir.path());
     }
+}
+
+TEST_F(CliBinary, OnlyATerminalGetsThePromptAndLineEditing) {
+    // "\033[A" is the Up key: it brings back the last line typed.
+    test::writeAll(dir / "typed.txt", "race\n\033[A\nquit\n");
+    const std::string typed = " <" + (dir / "typed.txt").string();
+    ASSERT_EQ(shell("script -qec '" + cli() + " --seed 3' /dev/null" + typed), 0) << output;
+    std::size_t prompts = 0;
+    for (std::size_t at = output.find("race 1 betting> race"); at != std::string::npos;
+         at = output.find("race 1 betting> race", at + 1))
+        ++prompts;
+    EXPECT_EQ(prompts, 2u) << output;
+    // A pipe reads its lines as they are: no prompt, and the escape is part of an unknown command.
+    EXPECT_EQ(shell(cli() + " --seed 3" + typed), 1) << output;
+    EXPECT_EQ(output.find("betting>"), std::string::npos) << output;
+    // A wrong command line is refused before any game starts.
+    EXPECT_EQ(shell(cli() + " --seed 12abc </dev/null"), 2) << output;
+    EXPECT_NE(output.find("not '12abc'"), std::string::npos) << output;
 }
 
 TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {

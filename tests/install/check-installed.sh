@@ -3,15 +3,16 @@
 # front end plays a short race day into a fresh home folder from the installed data, never writing
 # into that data; then the same program as a portable copy beside its own data files.
 # From the environment: SW_BINDIR and SW_DATADIR (relative to PREFIX), SW_WINDOW (ON when the window
-# is built), SW_VERSION, SW_APP_ID, SW_ICON_SIZES.
+# is built), SW_MAN (ON when the manual pages are made), SW_VERSION, SW_APP_ID, SW_ICON_SIZES, and
+# SW_STRICT (ON: a validator that is not installed is a failure, not a skip).
 set -euo pipefail
 
 prefix="$(cd "$1" && pwd)"
 source_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-bindir="$prefix/${SW_BINDIR:-bin}"
+bindir="$prefix/${SW_BINDIR:-games}"
 datadir="$prefix/${SW_DATADIR:-share}"
 app="${SW_APP_ID:-net.stridewell.Stridewell}"
-bundled="$datadir/stridewell/data"
+bundled="$datadir/games/stridewell/data"
 
 failures=0
 fail() {
@@ -20,6 +21,12 @@ fail() {
 }
 need_file() { [ -f "$1" ] || fail "missing $1"; }
 need_program() { { [ -f "$1" ] && [ -x "$1" ]; } || fail "missing program $1"; }
+# True when the validator is installed; when it is not, a strict check fails and others skip it.
+have_tool() {
+  command -v "$1" >/dev/null && return 0
+  [ "${SW_STRICT:-OFF}" = ON ] && fail "$1 is not installed"
+  return 1
+}
 # Width x height from a PNG's header, or nothing when the file is not a PNG.
 png_size() {
   [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = "89504e470d0a1a0a" ] || return 0
@@ -38,11 +45,28 @@ for f in horses.dat jockeys.dat pastperformances.dat settings.dat players.dat to
   fi
 done
 need_file "$datadir/doc/stridewell/copyright"
-if [ -f "$datadir/doc/stridewell/copyright" ] && ! cmp -s "$datadir/doc/stridewell/copyright" "$source_root/LICENSE"; then
-  fail "the installed copyright file is not the game's LICENSE"
+if [ -f "$datadir/doc/stridewell/copyright" ] &&
+  ! cmp -s "$datadir/doc/stridewell/copyright" "$source_root/debian/copyright"; then
+  fail "the installed copyright file is not the game's debian/copyright"
 fi
 if [ -f "$source_root/docs/userguide.htm" ]; then
-  need_file "$datadir/stridewell/docs/userguide.htm"
+  need_file "$datadir/games/stridewell/docs/userguide.htm"
+fi
+if [ "${SW_MAN:-OFF}" = ON ]; then
+  programs=(stridewell-cli)
+  [ "${SW_WINDOW:-OFF}" = ON ] && programs+=(stridewell)
+  for program in "${programs[@]}"; do
+    page="$(ls "$datadir/man/man6/$program.6"* 2>/dev/null | head -n 1)"
+    if [ -z "$page" ]; then
+      fail "missing the manual page of $program"
+      continue
+    fi
+    # The page is made from --help: every option the program lists is in it.
+    man -l "$page" 2>/dev/null | col -b >"$work/$program.man"
+    for option in $(QT_QPA_PLATFORM=offscreen "$bindir/$program" --help | grep -o -E -- '--[a-z][a-z-]+' | sort -u); do
+      grep -q -- "$option" "$work/$program.man" || fail "the manual page of $program does not list $option"
+    done
+  done
 fi
 
 if [ "${SW_WINDOW:-OFF}" = "ON" ]; then
@@ -62,7 +86,7 @@ if [ "${SW_WINDOW:-OFF}" = "ON" ]; then
   if [ -f "$desktop" ]; then
     grep -qx "Exec=stridewell" "$desktop" || fail "the desktop entry does not start stridewell"
     grep -qx "Icon=$app" "$desktop" || fail "the desktop entry does not name the icon $app"
-    if command -v desktop-file-validate >/dev/null; then
+    if have_tool desktop-file-validate; then
       desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
     fi
   fi
@@ -73,7 +97,7 @@ if [ "${SW_WINDOW:-OFF}" = "ON" ]; then
       grep -q "<release version=\"$SW_VERSION\"" "$metainfo" ||
         fail "the metainfo lists no release $SW_VERSION (the program's version)"
     fi
-    if command -v appstreamcli >/dev/null; then
+    if have_tool appstreamcli; then
       appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
         { cat "$work/appstream.log" >&2; fail "appstreamcli rejects $metainfo"; }
     fi

@@ -283,8 +283,10 @@ TEST_F(RacingProgram, APrintedPageHasElevenLinesPerEntry) {
     Texts printed;
     for (const auto& line : programPage(view).lines)
         printed.push_back(line.text);
-    // Three heading lines, then each entry's figures, nine past lines and a blank line.
+    // Three heading lines (the race with its purse and real distance), then each entry's figures,
+    // nine past lines and a blank line.
     ASSERT_EQ(printed.size(), 3u + 8 * 11);
+    EXPECT_EQ(printed[0], "Race 3   Purse " + view.purse + "   1 1/4 Miles");
     EXPECT_EQ((Texts{printed[3], printed[12], printed[13], printed[14]}),
               (Texts{"1 Horse 17            Jockey 17 (V)                 Starts: 3 2 0 0 0 $750",
                      view.entries[0].pastLines[8], "",
@@ -360,6 +362,29 @@ TEST(PrintFile, APrinterWritesThroughAScratchFile) {
                   (std::map<std::string, std::string>{{"elsewhere", "kept"},
                                                       {"program.pdf", printed ? "new" : "old"}}));
     }
+}
+
+TEST_F(RacingProgram, ThePrintedProgramSaysWhichRacesItHoldsAndNumbersItsSheets) {
+    const std::vector<PrintPage> pages = programPages(day, 3, 5);
+    // 41 lines a sheet, one of them the footer's: three entries of eleven lines under a race's
+    // three heading lines fill a sheet, so each race takes three sheets (3, 3 and 2 entries).
+    const PrintSheet sheet{1000, 12 * 41, 0.6, 1.0};
+    const PrintLayout layout = layoutProgram(pages, sheet);
+    ASSERT_EQ(layout.sheets.size(), 1u + 3 * 3);
+    Texts contents;
+    for (const PrintLine& line : layout.sheets[0])
+        contents.push_back(line.text);
+    EXPECT_EQ(contents, (Texts{"Racing Program: races 3 to 5", "", pages[0].lines[0].text,
+                               pages[1].lines[0].text, pages[2].lines[0].text}));
+    ASSERT_EQ(layout.footers.size(), layout.sheets.size());
+    EXPECT_EQ(layout.footers.front(), "Page 1 of 10");
+    EXPECT_EQ(layout.footers.back(), "Page 10 of 10");
+    for (std::size_t n = 1; n < layout.sheets.size(); ++n) {
+        EXPECT_LE(layout.sheets[n].size(), 40u) << "sheet " << n << " runs into its footer";
+        EXPECT_EQ(layout.sheets[n][0].text, pages[(n - 1) / 3].lines[0].text) << "sheet " << n;
+    }
+    EXPECT_EQ(layoutProgram({pages[1]}, sheet).sheets[0][0].text, "Racing Program: race 4");
+    EXPECT_TRUE(layoutProgram({}, sheet).sheets.empty());
 }
 
 // The loading pass and leaving prepare races without showing them; what they leave in the day

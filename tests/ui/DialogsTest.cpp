@@ -2,8 +2,10 @@
 
 #include "ui/AddPlayerDialog.h"
 #include "ui/BalanceChart.h"
+#include "ui/ReadOnlyFolder.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
+#include "ui/WindowOptions.h"
 
 #include "WindowTestDay.h"
 
@@ -18,6 +20,75 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void aFolderThatCannotBeWrittenOffersACopyOrQuitting() {
+        TempDir root;
+        const std::filesystem::path shared = root / "shared";
+        std::filesystem::create_directories(shared);
+        writeAll(shared / "horses.dat", "Copper Lantern,M\r\n");
+        const EnvironmentGetter env = [&root](std::string_view name) -> std::optional<std::string> {
+            return name == "XDG_DATA_HOME" ? std::optional((root / "home").string()) : std::nullopt;
+        };
+        // Presses a button of the one warning once it is up, noting what it offered.
+        QStringList offered;
+        const auto press = [&offered](const QString& button) {
+            QTimer::singleShot(0, [&offered, button] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                        offered << box->objectName();
+                        for (QAbstractButton* b : box->buttons())
+                            if (b->text().remove(u'&') == button)
+                                b->click();
+                    }
+            });
+        };
+        press(u"Quit"_s);
+        QCOMPARE(ui::askForWritableFolder(shared, env), std::nullopt);
+        QVERIFY2(!std::filesystem::exists(root / "home"), "quitting copies nothing");
+        press(u"Work on a Copy"_s);
+        QCOMPARE(ui::askForWritableFolder(shared, env), std::optional(root / "home" / "stridewell"));
+        QCOMPARE(readAll(root / "home" / "stridewell" / "horses.dat"), "Copper Lantern,M\r\n");
+        QCOMPARE(offered, (QStringList{u"msgReadOnlyFolder"_s, u"msgReadOnlyFolder"_s}));
+    }
+    void theCommandLineIsReadAsAskedAndWrongValuesAreRefused() {
+        using Action = ui::WindowOptions::Action;
+        const struct {
+            QStringList args;
+            Action action;
+            std::optional<std::uint64_t> seed;
+            QString error; // part of it, for Action::Error
+        } cases[] = {
+            {{}, Action::Play, std::nullopt, {}},
+            {{u"--seed"_s, u"42"_s}, Action::Play, 42, {}},
+            {{u"-s"_s, u"18446744073709551615"_s}, Action::Play, UINT64_MAX, {}},
+            {{u"--seed"_s, u"12abc"_s}, Action::Error, std::nullopt, u"not '12abc'"_s},
+            {{u"--seed=-5"_s}, Action::Error, std::nullopt, u"not '-5'"_s},
+            {{u"--seed"_s}, Action::Error, std::nullopt, u"seed"_s},
+            {{u"--data-dir="_s}, Action::Error, std::nullopt, u"needs a folder"_s},
+            {{u"--fly"_s}, Action::Error, std::nullopt, u"fly"_s},
+            {{u"extra"_s}, Action::Error, std::nullopt, u"unexpected argument 'extra'"_s},
+            // Asked before the display opens, help and the version win over what Qt alone reads.
+            {{u"-platform"_s, u"offscreen"_s, u"--help"_s}, Action::Help, std::nullopt, {}},
+            {{u"--version"_s}, Action::Version, std::nullopt, {}},
+        };
+        for (const auto& c : cases) {
+            const ui::WindowOptions o = ui::parseWindowOptions(QStringList{u"stridewell"_s} + c.args);
+            const QString line = c.args.join(u' ');
+            QVERIFY2(o.action == c.action, qPrintable(line + u" -> "_s + o.error));
+            if (c.action == Action::Error)
+                QVERIFY2(o.error.contains(c.error), qPrintable(line + u" -> "_s + o.error));
+            else
+                QVERIFY2(o.seed == c.seed, qPrintable(line));
+        }
+        QCOMPARE(ui::parseWindowOptions({u"stridewell"_s, u"-d"_s, u"/tmp/x"_s}).dataDir,
+                 std::optional(std::filesystem::path("/tmp/x")));
+        // The manual page is made from the help: every option is in it, in lines a terminal shows whole.
+        const QString help = ui::windowHelpText();
+        for (const char* option : {"--data-dir DIR", "--seed N", "--help", "--version"})
+            QVERIFY2(help.contains(QLatin1String(option)), option);
+        for (const QString& line : help.split(u'\n'))
+            QVERIFY2(line.size() < 80, qPrintable(line));
+        QVERIFY(ui::windowVersionText().startsWith(u"stridewell " STRIDEWELL_VERSION "\n"_s));
+    }
     void addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne() {
         WindowTestDay day;
         ui::AddPlayerDialog dialog(*day.game);

@@ -2,6 +2,7 @@
 // the core's and tested there; here, that each control reaches them and shows what they decided.
 
 #include "ui/MainWindow.h"
+#include "database/ResetDatabase.h"
 #include "players/Players.h"
 #include "race/presentation/qt/TrackWidget.h"
 #include "tote/ToteBoard.h"
@@ -332,6 +333,26 @@ private slots:
         QVERIFY(!openWindow("frmTop10"));
         QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 400.00"_s);
         QVERIFY(find(u"cmdRun"_s)->isEnabled());
+    }
+
+    void aStableThatCannotFillTheDayOffersTheWindowsOwnReset() {
+        for (const bool reset : {true, false}) {
+            WindowTestDay damaged(7, false);
+            writeAll(damaged.file("horses.dat"), "");
+            damaged.prompter.answer(reset);
+            ui::MainWindow shown(*damaged.game);
+            shown.show();
+            QVERIFY(QTest::qWaitFor([&] { return damaged.game->stage() != Stage::NotStarted; }));
+            const auto& shownBoxes = damaged.prompter.shown();
+            QVERIFY(std::any_of(shownBoxes.begin(), shownBoxes.end(), [](const ScriptedPrompter::Shown& box) {
+                return box.text.find("horses.dat") != std::string::npos &&
+                       box.text.find("text front end") == std::string::npos;
+            }));
+            QVERIFY(damaged.prompter.sawText(ResetQuestion));
+            // Yes: a fresh stable and a new day; no: the window closes on a day that never started.
+            QCOMPARE(damaged.game->stage(), reset ? Stage::Program : Stage::Failed);
+            QCOMPARE(shown.isVisible(), reset);
+        }
     }
 
     void aNewDayOpensItsProgramOnceInTheNextTurn() {

@@ -4,6 +4,8 @@
 
 #include "ui/PrintOptionsDialog.h"
 
+#include <QMessageBox>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -59,6 +61,14 @@ private slots:
         QVERIFY(!day.prompter.shown().empty() &&
                 day.prompter.shown().back().text.find("data folder") != std::string::npos);
         QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
+
+        // A file that cannot be printed to is reported, and the options stay open to try again.
+        QPrinter broken(QPrinter::HighResolution);
+        broken.setOutputFormat(QPrinter::PdfFormat);
+        broken.setOutputFileName(QString::fromStdString((out / "no-such-folder" / "program.pdf").string()));
+        QVERIFY(!options->printTo(broken));
+        QVERIFY(options->isVisible() && options->result() != QDialog::Accepted);
+        QVERIFY(day.prompter.shown().back().text.find("program.pdf") != std::string::npos);
     }
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
         WindowTestDay day;
