@@ -105,8 +105,8 @@ std::optional<Cents> parseCents(std::string_view text) {
     if (shift >= 0) {
         for (int k = 0; k < shift; ++k)
             cents *= 10;
-    } else if (-shift > 39) {
-        cents = 0;
+    } else if (-shift > static_cast<int>(digits.size()) + 1) {
+        cents = 0; // under a tenth of a cent; the divisor would not fit either
     } else {
         Wide divisor = 1;
         for (int k = 0; k < -shift; ++k)

@@ -38,6 +38,8 @@ TEST(Money, TextIsReadExactlyAndWrittenInItsShortestPlainForm) {
         {"9999999999999.99", MaxCents, "9999999999999.99", "9999999999999.99"},
         {"10000000000000", std::nullopt, "", ""},
         {"1e30", std::nullopt, "", ""},
+        {"123456789012345678901234567890e-39", 0, "0", ".00"}, // far below a cent
+        {"5e-3", 0, "0", ".00"},                               // half a cent: to even
         {"junk", std::nullopt, "", ""},
         {"-", std::nullopt, "", ""},
     };
