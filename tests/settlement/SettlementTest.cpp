@@ -618,6 +618,20 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         SettlementReport second = settleRace(day, payoffs);
         EXPECT_EQ(balance(0) - before[0], c.ann);
         EXPECT_EQ(balance(1) - before[1], c.bob);
+        // Each credit explains the payoff it was paid with, from the parlay that computed it.
+        for (const Credit& credit : second.credits) {
+            ASSERT_GE(credit.working.size(), 2u) << credit.ticketNumber;
+            EXPECT_EQ(credit.working.front().rfind(
+                          credit.code == "TwT" ? "Twin-Tri ticket 2125" : "Tri-Super ticket 2126", 0),
+                      0u)
+                << credit.working.front();
+            EXPECT_TRUE(credit.working.back().ends_with(" " + centsText(credit.payoff)))
+                << credit.working.back();
+            EXPECT_EQ(std::find(credit.working.begin(), credit.working.end(),
+                                "An unexchanged credit is paid at its first half's price: 41.20") !=
+                          credit.working.end(),
+                      !c.exchanged);
+        }
         EXPECT_EQ(test::readLines(dir / "exchangecredits.dat").size(), 1u);
         ASSERT_EQ(day.exchangeCredits.size(), 1u);
         EXPECT_EQ(day.exchangeCredits[0].race, 9);
