@@ -272,7 +272,8 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
             return &payoffs.specialPayoff;
         }
     return fail("no payoff called \"" + std::string(bet) +
-                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6)");
+                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6, "
+                "twintri, trisuper)");
 }
 
 const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {

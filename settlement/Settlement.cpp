@@ -208,7 +208,7 @@ public:
         const std::string_view code = triSuper ? "TrS" : "TwT";
         TicketRecord owner{held.number, held.playerId, held.amount, held.betType, held.race, {}};
         const std::string name = triSuper ? "Tri-Super" : "Twin-Tri";
-        const std::string ticketName = name + " ticket " + std::to_string(held.number);
+        const std::string ticketName = name + " credit " + std::to_string(held.number);
         if (held.exchangedBy == 0) {
             // The first half's cuts were its own race's; this pays its price as it stands.
             credit(owner, code, {}, held.price, {},
@@ -240,13 +240,14 @@ public:
                 for (int post : winners)
                     posts += (posts.empty() ? "" : "-") + std::to_string(post);
                 Payoff parlay;
-                parlay.working = {ticketName + " exchanged for ticket " + std::to_string(held.exchangedBy) +
-                                      ": a parlay of the two halves' $2 payoffs",
-                                  "First half, race " + std::to_string(held.race - 1) + ": " +
-                                      held.combination + " came in, its $2 payoff " + centsText(held.price),
-                                  "Second half, race " + std::to_string(held.race) + ": the " + pool + " " +
-                                      posts + " came in, its $2 payoff " + second.text + " (see the " + pool +
-                                      ")"};
+                parlay.working = {
+                    ticketName + " of race " + std::to_string(held.race - 1) + ", exchanged by race " +
+                        std::to_string(held.race) + "'s ticket " + std::to_string(held.exchangedBy) +
+                        ": a parlay of the two halves' $2 payoffs",
+                    "First half, race " + std::to_string(held.race - 1) + ": " + held.combination +
+                        " came in, its $2 payoff " + centsText(held.price),
+                    "Second half, race " + std::to_string(held.race) + ": the " + pool + " " + posts +
+                        " came in, its $2 payoff " + second.text + " (see the " + pool + ")"};
                 if (auto whole = parlayPayoff({held.price, *second.value}, &parlay))
                     credit(owner, code, {}, *whole, parlay.breakage, std::move(parlay.working));
                 return;

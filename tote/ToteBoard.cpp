@@ -127,7 +127,7 @@ std::vector<std::string> explainGridCell(const RaceDay& day, bool exacta, int fi
     const std::string lowFirst =
         std::to_string(std::min(first, second) + 1) + "-" + std::to_string(std::max(first, second) + 1);
     return cellLines("A $2 quiniela on " + lowFirst +
-                         " (the two first and second in either order) if the race "
+                         " (first and second in either order) if the race "
                          "were run now",
                      "Quiniela", pools.quinielaTotal, pools.quiniela[cell], pools.quinielaOdds[cell],
                      lowFirst);

@@ -622,7 +622,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         for (const Credit& credit : second.credits) {
             ASSERT_GE(credit.working.size(), 2u) << credit.ticketNumber;
             EXPECT_EQ(credit.working.front().rfind(
-                          credit.code == "TwT" ? "Twin-Tri ticket 2125" : "Tri-Super ticket 2126", 0),
+                          credit.code == "TwT" ? "Twin-Tri credit 2125" : "Tri-Super credit 2126", 0),
                       0u)
                 << credit.working.front();
             EXPECT_TRUE(credit.working.back().ends_with(" " + centsText(credit.payoff)))
