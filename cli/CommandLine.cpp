@@ -63,8 +63,10 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   results                   the results of the race just run
   ok                        confirm the results: the next race, or the top-ten list after race 12
   explain PAYOFF [N]        how a payoff of the last race was worked out: win, place N, show N,
-                            quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6;
-                            also: explain odds N (a tote board cell), explain ticket N (a listed ticket)
+                            quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6,
+                            twintri [TICKET], trisuper [TICKET] (a credit paid in it);
+                            also: explain odds N (a tote board cell), explain quiniela A B and
+                            explain exacta A B (a grid cell), explain ticket N (a listed ticket)
   ledger [RACE]             what each player wagered and got back, and what the house kept (the day,
                             or one race)
   top10                     the top-ten list
@@ -512,7 +514,7 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
             cmdRace(r, text);
         }
     } else if (name == "explain") {
-        needArgs(1, 2, "explain PAYOFF [N], explain odds N or explain ticket N");
+        needArgs(1, 3, "explain PAYOFF [N], explain odds N, explain quiniela A B or explain ticket N");
         cmdExplain(args, r, text);
     } else if (name == "ledger") {
         needArgs(0, 1, "ledger [RACE]");
@@ -1171,10 +1173,45 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
                 throw Failure{"there is no ticket " + args[1] + " in the list"};
             steps = explainTicket(day.tickets[static_cast<std::size_t>(n - 1)].text);
         }
+    } else if ((what == "quiniela" || what == "exacta") && args.size() == 3) {
+        const int a = number(args[1], "the first horse"), b = number(args[2], "the second horse");
+        needStage({Stage::Program, Stage::Betting}, "explain the tote board");
+        toBetting();
+        if (a < 1 || a > FieldSize || b < 1 || b > FieldSize || a == b)
+            throw Failure{"the posts must be two different ones of 1.." + std::to_string(FieldSize)};
+        steps = explainGridCell(day, what == "exacta", a - 1, b - 1);
+    } else if (what == "twintri" || what == "trisuper") {
+        if (m_game.payoffs().win.working.empty())
+            throw Failure{"no race has been run yet today"};
+        const std::string code = what == "twintri" ? "TwT" : "TrS";
+        const std::string name = what == "twintri" ? "Twin-Tri" : "Tri-Super";
+        const int wanted = args.size() == 2 ? number(args[1], "the ticket") : 0;
+        std::vector<const Credit*> credits;
+        for (const Credit& credit : m_game.settlement().credits)
+            if (credit.code == code && (wanted == 0 || credit.ticketNumber == wanted))
+                credits.push_back(&credit);
+        if (credits.empty())
+            throw Failure{"no " + name + " credit " +
+                          (wanted ? std::to_string(wanted) + " " : std::string()) +
+                          "was paid in the race just run"};
+        if (credits.size() > 1 && wanted == 0) {
+            std::string numbers;
+            for (const Credit* credit : credits)
+                numbers += (numbers.empty() ? "" : ", ") + std::to_string(credit->ticketNumber);
+            throw Failure{"several " + name + " credits were paid; name one by its ticket: " + numbers};
+        }
+        r["race"] =
+            day.currentRace + (m_game.stage() == Stage::Results || m_game.stage() == Stage::TopTen ? 1 : 0);
+        r["ticket"] = credits.front()->ticketNumber;
+        r["payoff"] = centsText(credits.front()->payoff, false);
+        text += "Race " + std::to_string(r["race"].get<int>()) + "\n";
+        steps = credits.front()->working;
     } else {
         const Payoffs& payoffs = m_game.payoffs();
         if (payoffs.win.working.empty())
             throw Failure{"no race has been run yet today"};
+        if (args.size() == 3)
+            throw Failure{"usage: explain " + what + " [N]"};
         int post = args.size() == 2 ? number(args[1], "the horse") : 0;
         std::string error;
         const Payoff* payoff = findPayoff(payoffs, what, post, &error);

@@ -210,8 +210,12 @@ std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* 
     const double odds = minimum ? 0.05 : static_cast<double>(tenths) / 10.0;
     tell("Odds: " + cents(twice) + " / 2 - 1 = " + fixedText(raw, 4) + " to 1 (shown to 4 decimals)");
     const CentsFraction uncutCents{uncut, uncutDenominator};
-    if (minimum)
-        tell("Below the 0.05 minimum: raised to 0.05");
+    if (minimum && twice < 420)
+        tell("Below the 0.05 minimum: raised to 0.05, so the house adds to what the parlay pays");
+    else if (minimum)
+        tell("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; without any "
+             "cut the parlay would pay " +
+             centsText(uncutCents.rounded()));
     else
         tell("Cut to tenths: " + fixedText(odds, 1) + "; without any cut the parlay would pay " +
              centsText(uncutCents.rounded()));
@@ -268,7 +272,8 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
             return &payoffs.specialPayoff;
         }
     return fail("no payoff called \"" + std::string(bet) +
-                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6)");
+                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6, "
+                "twintri, trisuper)");
 }
 
 const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {

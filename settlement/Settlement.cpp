@@ -220,9 +220,14 @@ public:
         const bool triSuper = held.betType == betWord(BetType::TriSuper);
         const std::string_view code = triSuper ? "TrS" : "TwT";
         TicketRecord owner{held.number, held.playerId, held.amount, held.betType, held.race, {}};
+        const std::string name = triSuper ? "Tri-Super" : "Twin-Tri";
+        const std::string ticketName = name + " credit " + std::to_string(held.number);
         if (held.exchangedBy == 0) {
             // The first half's cuts were its own race's; this pays its price as it stands.
-            credit(owner, code, {}, held.price, {});
+            credit(owner, code, {}, held.price, {},
+                   {ticketName + ": its first half came in in race " + std::to_string(held.race - 1) +
+                        " on " + held.combination + " and the credit was not exchanged",
+                    "An unexchanged credit is paid at its first half's price: " + centsText(held.price)});
             return;
         }
         const auto& order = m_day.result.finishOrder;
@@ -243,9 +248,21 @@ public:
         for (const TicketRecord& ticket : tickets())
             if (ticket.number == held.exchangedBy && ticket.betType == exchangeFileWord(type) &&
                 ticket.raceNumber == held.race && ticket.playerId == held.playerId) {
+                const std::string pool = triSuper ? "superfecta" : "trifecta";
+                std::string posts;
+                for (int post : winners)
+                    posts += (posts.empty() ? "" : "-") + std::to_string(post);
                 Payoff parlay;
+                parlay.working = {
+                    ticketName + " of race " + std::to_string(held.race - 1) + ", exchanged by race " +
+                        std::to_string(held.race) + "'s ticket " + std::to_string(held.exchangedBy) +
+                        ": a parlay of the two halves' $2 payoffs",
+                    "First half, race " + std::to_string(held.race - 1) + ": " + held.combination +
+                        " came in, its $2 payoff " + centsText(held.price),
+                    "Second half, race " + std::to_string(held.race) + ": the " + pool + " " + posts +
+                        " came in, its $2 payoff " + second.text + " (see the " + pool + ")"};
                 if (auto whole = parlayPayoff({held.price, *second.value}, &parlay))
-                    credit(owner, code, {}, *whole, parlay.breakage);
+                    credit(owner, code, {}, *whole, parlay.breakage, std::move(parlay.working));
                 return;
             }
     }
@@ -259,7 +276,7 @@ private:
     }
 
     void credit(const TicketRecord& ticket, std::string_view code, std::string_view label, Cents payoff,
-                const CentsFraction& breakage) {
+                const CentsFraction& breakage, std::vector<std::string> working = {}) {
         if (ticket.amount <= 0)
             return; // a hand-edited amount must never take money away
         Credit paid;
@@ -269,6 +286,7 @@ private:
         paid.label = std::string(label);
         paid.amount = ticket.amount;
         paid.payoff = payoff;
+        paid.working = std::move(working);
         paid.playerIndex = findPlayer(m_day.players, ticket.playerId);
         // amount / 2 x the $2 payoff; every payoff is an even number of cents, so this is exact.
         const std::optional<Cents> twice = mulCents(payoff, ticket.amount);

@@ -44,6 +44,9 @@ struct Credit {
     Cents payoff = 0;   // the $2 payoff it was paid with (for a Twin-Tri or Tri-Super, the parlay)
     Cents winnings = 0;
     Cents breakage = 0; // this ticket's share of what its payoff's cuts kept, to the cent
+    // How a Twin-Tri or Tri-Super credit's payoff was reached, one step a line, ending with it; the
+    // other credits' payoffs explain themselves on the chart.
+    std::vector<std::string> working{};
 };
 
 // What one settlement did.

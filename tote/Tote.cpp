@@ -137,15 +137,26 @@ std::optional<float> oddsFor(double total, float share, double money, OddsWorkin
     }
     float truncated = static_cast<float>(static_cast<double>(tenths) / 10.0);
     const bool minimum = tenths <= 0;
+    bool houseAdds = false;
     if (minimum) {
         truncated = 0.05f;
-        kept = CentsFraction{};
+        if (exact && wholeAmount(total) && wholeAmount(money)) {
+            // Raw odds from 0.05 up are cut to 0.0 and raised back to 0.05: the cut still keeps
+            // what lies above 0.05. Only below 0.05 does the minimum pay more than the share.
+            const auto [n, d] = *exact;
+            const Wide t = static_cast<Wide>(static_cast<int64_t>(total));
+            const Wide m = static_cast<Wide>(static_cast<int64_t>(money));
+            kept = CentsFraction{150 * t * n - 210 * d * m, static_cast<int64_t>(d * m)};
+            houseAdds = kept.numerator < 0;
+        } else {
+            houseAdds = raw < 0.05;
+        }
     }
     if (working)
-        *working = OddsWorking{total,     share,   money,
-                               net,       shared,  static_cast<float>(raw),
-                               truncated, minimum, minimum ? Cents{210} : 200 + 20 * tenths,
-                               kept};
+        *working = OddsWorking{total,     share,    money,
+                               net,       shared,   static_cast<float>(raw),
+                               truncated, minimum,  minimum ? Cents{210} : 200 + 20 * tenths,
+                               kept,      houseAdds};
     return truncated;
 }
 
@@ -175,8 +186,16 @@ std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolNa
     lines.push_back("Money on " + std::string(moneyOn) + ": " + dollars(w.money));
     lines.push_back("Odds: " + dollars(w.shared) + " / " + dollars(w.money) +
                     " - 1 = " + fixedText(w.raw, 4) + " to 1 (shown to 4 decimals)");
-    if (w.minimum) {
-        lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds to what this pool pays");
+    if (w.minimum && w.houseAdds) {
+        lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds " +
+                        fixedText(0.05 - static_cast<double>(w.raw), 4) + " a $1 to what this pool pays");
+    } else if (w.minimum) {
+        const double kept = breakageOf(w).toDouble() / 100.0;
+        lines.push_back("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing" +
+                        (kept > 0.0 ? "; the breakage, " + fixedText(static_cast<double>(w.raw) - 0.05, 4) +
+                                          " a $1, keeps " + dollars(kept) +
+                                          " of every $2 ticket (rounded to cents here)"
+                                    : std::string(", nothing lost to breakage")));
     } else {
         const double kept = breakageOf(w).toDouble() / 100.0;
         if (kept > 0.0)

@@ -21,7 +21,10 @@ struct OddsWorking {
     float odds = 0.0f;    // after the cut and the minimum
     bool minimum = false; // the cut odds were below 0.05 and were raised to it
     Cents payoff = 0;     // the $2 payoff of the odds, exactly
-    CentsFraction kept{}; // what the cut to tenths kept from a $2 ticket, exactly
+    // What the cut to tenths (and the minimum) kept from a $2 ticket, exactly; below zero when the
+    // minimum pays more than the money's share, the house adding the difference.
+    CentsFraction kept{};
+    bool houseAdds = false; // raised to the minimum from raw odds below 0.05
 };
 
 // The pari-mutuel odds rule: total * 0.75 * share / money - 1, truncated to tenths, at least 0.05.
@@ -29,8 +32,8 @@ struct OddsWorking {
 // land on a tenth keep it. No money on the combination: no odds. The working, when given,
 // receives every figure.
 std::optional<float> oddsFor(double total, float share, double money, OddsWorking* working = nullptr);
-// What the cut to tenths kept from a $2 ticket at these odds, in cents (0 when the minimum raised
-// them).
+// What the cut to tenths kept from a $2 ticket at these odds, in cents (0 when the house added to
+// reach the minimum).
 CentsFraction breakageOf(const OddsWorking& working);
 // The odds rule's working in words, one step a line, ending with the $2 payoff of the odds:
 // poolName e.g. "Place", moneyOn e.g. "5 to place".

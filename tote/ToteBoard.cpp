@@ -74,30 +74,63 @@ OddsGrid exactaGrid(const RaceDay& day, int andHorse) {
     });
 }
 
+namespace {
+
+// What $2 on a cell's combination would return now and why, ending with the payoff the cell shows.
+std::vector<std::string> cellLines(std::string intro, std::string_view pool, double total, int32_t money,
+                                   float shown, const std::string& on) {
+    std::vector<std::string> lines{std::move(intro)};
+    OddsWorking working;
+    std::optional<float> odds = oddsFor(total, 1.0f, money, &working);
+    if (odds && *odds == shown) {
+        std::vector<std::string> steps = oddsLines(working, pool, on);
+        lines.insert(lines.end(), steps.begin(), steps.end());
+    } else {
+        // A pool without money on the combination keeps the odds the board last worked out.
+        lines.push_back(odds ? "The board still shows the odds of its last refresh"
+                             : "Nobody has bet " + on + ": the board keeps the odds it last showed");
+        lines.push_back("$2 payoff: " + fixedText(shown, 1) + " x 2 + 2 = " + payoffText(shown));
+    }
+    return lines;
+}
+
+} // namespace
+
 std::vector<std::string> explainWinCell(const RaceDay& day, int entry) {
     const Pools& pools = day.pools;
     if (entry < 0 || entry >= FieldSize)
         return {};
     auto cell = static_cast<std::size_t>(entry);
     const std::string post = std::to_string(entry + 1);
-    std::vector<std::string> lines{"A $2 win bet on " + post + " if the race were run now"};
-    OddsWorking working;
-    std::optional<float> odds = oddsFor(pools.winTotal, 1.0f, pools.win[cell], &working);
-    if (odds && *odds == pools.winOdds[cell]) {
-        std::vector<std::string> steps = oddsLines(working, "Win", post + " to win");
-        lines.insert(lines.end(), steps.begin(), steps.end());
-    } else {
-        // A pool without money on the horse keeps the odds the board last worked out.
-        lines.push_back(odds ? "The board still shows the odds of its last refresh"
-                             : "Nobody has bet " + post + " to win: the board keeps the odds it last showed");
-        lines.push_back("$2 payoff: " + fixedText(pools.winOdds[cell], 1) +
-                        " x 2 + 2 = " + payoffText(pools.winOdds[cell]));
-    }
+    std::vector<std::string> lines =
+        cellLines("A $2 win bet on " + post + " if the race were run now", "Win", pools.winTotal,
+                  pools.win[cell], pools.winOdds[cell], post + " to win");
     std::string shown = oddsText(pools.winOdds[cell]);
     shown.erase(0, shown.find_first_not_of(' '));
     lines.insert(lines.end() - 1,
                  "Board odds " + shown + " to 1; the price moves with every ticket until the race starts");
     return lines;
+}
+
+std::vector<std::string> explainGridCell(const RaceDay& day, bool exacta, int first, int second) {
+    if (first < 0 || first >= FieldSize || second < 0 || second >= FieldSize || first == second)
+        return {};
+    const Pools& pools = day.pools;
+    const std::string pair = std::to_string(first + 1) + "-" + std::to_string(second + 1);
+    if (exacta) {
+        const auto cell = static_cast<std::size_t>(Pools::idx2(first, second));
+        return cellLines("A $2 exacta on " + pair + " (" + std::to_string(first + 1) + " first, " +
+                             std::to_string(second + 1) + " second) if the race were run now",
+                         "Exacta", pools.exactaTotal, pools.exacta[cell], pools.exactaOdds[cell], pair);
+    }
+    const auto cell = static_cast<std::size_t>(Pools::idx2(std::min(first, second), std::max(first, second)));
+    const std::string lowFirst =
+        std::to_string(std::min(first, second) + 1) + "-" + std::to_string(std::max(first, second) + 1);
+    return cellLines("A $2 quiniela on " + lowFirst +
+                         " (first and second in either order) if the race "
+                         "were run now",
+                     "Quiniela", pools.quinielaTotal, pools.quiniela[cell], pools.quinielaOdds[cell],
+                     lowFirst);
 }
 
 } // namespace sw

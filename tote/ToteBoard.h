@@ -46,5 +46,9 @@ OddsGrid exactaGrid(const RaceDay& day, int andHorse);
 // What a $2 win bet on the entry (0..7) would return now, and why, one step a line; the last line
 // ends with the payoff the cell's tooltip shows.
 std::vector<std::string> explainWinCell(const RaceDay& day, int entry);
+// What $2 on a grid cell's pair (entries 0..7, different) would return now, and why: the exacta
+// with first ahead of second, else the quiniela of the two in either order. The last line ends
+// with the payoff the cell's tooltip shows; empty for a pair that is no cell.
+std::vector<std::string> explainGridCell(const RaceDay& day, bool exacta, int first, int second);
 
 } // namespace sw

@@ -290,6 +290,43 @@ TEST_F(CliBinary, OnlyATerminalGetsThePromptAndLineEditing) {
     EXPECT_NE(output.find("not '12abc'"), std::string::npos) << output;
 }
 
+// Every payoff of several seeded days ends its explanation on the payoff it explains: each pool of
+// the first three races, the Daily Double, and the Twin-Tri credit of race 1, exchanged where the
+// second half comes in (seed 10 finishes race 2 2-1-6) and otherwise paid at its price.
+TEST_F(CliBinary, EveryPayoffsExplanationEndsOnThatPayoff) {
+    const struct {
+        int seed;
+        const char* exchange; // race 2's ticket with the credit, or none
+    } days[] = {{10, "ticket $1 Twin-Tri Exchange 2125 Straight 216\npay\n"}, {3, ""}, {7, ""}};
+    const std::string payoffs =
+        "explain win\nexplain place\nexplain show\nexplain quiniela\nexplain exacta\n"
+        "explain trifecta\nexplain trifecta 1\nexplain superfecta\nexplain superfecta 1\n";
+    for (const auto& day : days) {
+        SCOPED_TRACE(day.seed);
+        test::writeAll(dir / "script.txt", "add-player Ann\nticket $1 Twin-Tri Box All\n"
+                                           "pay\nrun\n" +
+                                               payoffs + "ok\n" + day.exchange +
+                                               "run\nexplain twintri 2125\n" + payoffs +
+                                               "ok\nrun\nexplain dailydouble\n" + payoffs);
+        shell(cli() + " --seed " + std::to_string(day.seed) + " --json " + (dir / "script.txt").string());
+        std::istringstream lines(output);
+        int explained = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (!Json::accept(line))
+                continue;
+            const Json r = Json::parse(line);
+            if (r.value("command", std::string()) != "explain")
+                continue;
+            ASSERT_TRUE(r.value("ok", false)) << line;
+            const std::vector<std::string> steps = r["steps"];
+            ASSERT_FALSE(steps.empty()) << line;
+            EXPECT_TRUE(steps.back().ends_with(" " + r["payoff"].get<std::string>())) << line;
+            ++explained;
+        }
+        EXPECT_EQ(explained, 3 * 9 + 2);
+    }
+}
+
 TEST_F(CliBinary, AClosedOutputEndsTheGameBetweenCommandsWithoutASignal) {
     std::string script;
     for (int n = 0; n < 400; ++n)

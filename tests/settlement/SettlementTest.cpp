@@ -271,16 +271,52 @@ TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
               "after race 6, the pick 6 after race 12)|");
 }
 
-TEST_F(SettlementTest, PlaceWorkingKeepsTheBreakageAndANobodyBetDash) {
-    finish({2, 5, 1, 3});
-    day.pools.placeTotal = 10000;
-    day.pools.place[1] = 1600; // 3750 / 1600 - 1 = 1.34375, cut to 1.3
-    Payoffs p = computePayoffs(day);
-    // The breakage: 0.04375 a $1, 8.75 cents of a $2 ticket; nobody on the second horse means a dash.
-    EXPECT_EQ(p.place[0].breakage.toDouble(), 8.75);
-    ASSERT_FALSE(p.place[0].working.empty() || p.place[1].working.empty());
-    EXPECT_EQ(p.place[0].working.back(), "$2 payoff: 1.3 x 2 + 2 = 4.60");
-    EXPECT_EQ(p.place[1].working.back(),
+// What the cuts kept is told in the working and booked with the credit, to the cent; the minimum
+// keeps what lies above 0.05 and only below it does the house add.
+TEST_F(SettlementTest, PlaceWorkingTellsWhatTheCutKeptAndTheCreditBooksIt) {
+    const struct {
+        int32_t money; // on the winner to place, of a $10,000 place pool
+        const char* cut;
+        const char* last;
+        Cents booked; // the breakage of a $2 ticket
+    } cases[] = {
+        {1600, // 3750 / 1600 - 1 = 1.34375
+         "Cut to tenths: 1.3; the breakage, 0.0438 a $1, keeps $0.09 of every $2 ticket (rounded to cents "
+         "here)",
+         "$2 payoff: 1.3 x 2 + 2 = 4.60", 9},
+        {3500, // 0.0714: cut to 0.0, raised back to 0.05, the cut keeps 0.0214 a $1
+         "Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; the breakage, 0.0214 "
+         "a $1, keeps $0.04 of every $2 ticket (rounded to cents here)",
+         "$2 payoff: 0.05 x 2 + 2 = 2.10", 4},
+        {3000, // exactly 0.25 -> 0.2: a tenth and a half of one
+         "Cut to tenths: 0.2; the breakage, 0.0500 a $1, keeps $0.10 of every $2 ticket (rounded to cents "
+         "here)",
+         "$2 payoff: 0.2 x 2 + 2 = 2.40", 10},
+        {3750, // 0.0: the house adds the 0.05 a $1
+         "Below the 0.05 minimum: raised to 0.05, so the house adds 0.0500 a $1 to what this pool pays",
+         "$2 payoff: 0.05 x 2 + 2 = 2.10", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.money);
+        finish({2, 5, 1, 3});
+        day.currentRace = 0;
+        day.pools = Pools{};
+        day.pools.placeTotal = 10000;
+        day.pools.place[1] = c.money;
+        const Payoffs p = computePayoffs(day);
+        ASSERT_FALSE(p.place[0].working.empty() || p.place[1].working.empty());
+        const auto& working = p.place[0].working;
+        EXPECT_NE(std::find(working.begin(), working.end(), c.cut), working.end())
+            << working[working.size() - 2];
+        EXPECT_EQ(working.back(), c.last);
+        write("tickets.dat", {ticket(2125, 1, 2, "Place", 1)});
+        write("places.dat", {"2125,2,2"});
+        const SettlementReport report = settleRace(day, p);
+        ASSERT_EQ(report.credits.size(), 1u);
+        EXPECT_EQ(report.credits[0].breakage, c.booked);
+    }
+    // Nobody on the second horse means a dash.
+    EXPECT_EQ(computePayoffs(day).place[1].working.back(),
               "Nobody bet 5 to place: with no money on the winning combination there is no one to share the "
               "pool with, so it pays nothing: -");
 }
@@ -336,7 +372,13 @@ TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollarsAndKeepsATenthItLand
         {"short-priced legs end below the minimum odds",
          {210, 210, 210, 210, 210, 210},
          210,
-         "Below the 0.05 minimum: raised to 0.05"},
+         "Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; without any cut the "
+         "parlay would pay 2.68"},
+        {"a leg at the minimum alone: 2 / 2 x 2.10 = 2.10 is odds 0.05 exactly", {200, 210}, 210, nullptr},
+        {"below the minimum the house adds",
+         {200, 200},
+         210,
+         "Below the 0.05 minimum: raised to 0.05, so the house adds to what the parlay pays"},
         // Parlays that land exactly on a tenth keep it.
         {"the daily double of race 3 of seed 223: 3 / 2 x 3.60 = 5.40, odds 1.7",
          {340, 360},
@@ -576,6 +618,20 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
         SettlementReport second = settleRace(day, payoffs);
         EXPECT_EQ(balance(0) - before[0], c.ann);
         EXPECT_EQ(balance(1) - before[1], c.bob);
+        // Each credit explains the payoff it was paid with, from the parlay that computed it.
+        for (const Credit& credit : second.credits) {
+            ASSERT_GE(credit.working.size(), 2u) << credit.ticketNumber;
+            EXPECT_EQ(credit.working.front().rfind(
+                          credit.code == "TwT" ? "Twin-Tri credit 2125" : "Tri-Super credit 2126", 0),
+                      0u)
+                << credit.working.front();
+            EXPECT_TRUE(credit.working.back().ends_with(" " + centsText(credit.payoff)))
+                << credit.working.back();
+            EXPECT_EQ(std::find(credit.working.begin(), credit.working.end(),
+                                "An unexchanged credit is paid at its first half's price: 41.20") !=
+                          credit.working.end(),
+                      !c.exchanged);
+        }
         EXPECT_EQ(test::readLines(dir / "exchangecredits.dat").size(), 1u);
         ASSERT_EQ(day.exchangeCredits.size(), 1u);
         EXPECT_EQ(day.exchangeCredits[0].race, 9);

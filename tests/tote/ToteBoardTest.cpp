@@ -85,22 +85,56 @@ TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavou
     EXPECT_EQ(board.favourite, 2);
 }
 
+// Each cell of the board and of its grids explains the payoff its tooltip shows, worked from the
+// money when the cell shows the money's odds.
 TEST_F(BoardFixture, ACellsWorkingEndsOnWhatTheBoardSaysItPays) {
     day.pools.winOdds[0] = 26.0f; // 3600 x 0.75 / 100 - 1: the money's odds now, worked step by step
     day.pools.win[1] = 0;
+    day.pools.quiniela[Pools::idx2(0, 2)] = 32; // 512 x 0.75 / 32 - 1 = 11
+    day.pools.quinielaOdds[Pools::idx2(0, 2)] = 11.0f;
+    day.pools.quiniela[Pools::idx2(3, 5)] = 32;
+    day.pools.quinielaOdds[Pools::idx2(3, 5)] = 4.5f; // not yet refreshed
+    day.pools.exacta[Pools::idx2(4, 1)] = 40;         // 1024 x 0.75 / 40 - 1 = 18.2
+    day.pools.exactaOdds[Pools::idx2(4, 1)] = *oddsFor(1024, 1.0f, 40);
+    day.pools.exactaOdds[Pools::idx2(1, 4)] = 1.0f; // nobody on 2-5: the odds it last showed
     const ToteBoard board = toteBoard(day);
-    const std::pair<int, const char*> cells[] = {{0, "Win pool total: $3600.00"},
-                                                 {1, "Nobody has bet 2 to win"},
-                                                 {2, "The board still shows the odds of its last refresh"}};
-    for (const auto& [entry, reason] : cells) {
-        const std::vector<std::string> lines = explainWinCell(day, entry);
+    enum Kind { Win, Quiniela, Exacta };
+    const struct {
+        Kind kind;
+        int a, b; // posts: the "and" horse and the cell's post
+        const char* reason;
+        const char* tooltip;
+    } cells[] = {
+        {Win, 1, 0, "Win pool total: $3600.00", "$54.00"},
+        {Win, 2, 0, "Nobody has bet 2 to win", "$20.00"},
+        {Win, 3, 0, "The board still shows the odds of its last refresh", "$6.60"},
+        {Quiniela, 3, 1, "Quiniela pool total: $512.00", "$24.00"},
+        {Quiniela, 1, 3, "Quiniela pool total: $512.00", "$24.00"},
+        {Quiniela, 6, 4, "The board still shows the odds of its last refresh", "$11.00"},
+        {Quiniela, 7, 3, "Nobody has bet 3-7", ""},
+        {Exacta, 5, 2, "Exacta pool total: $1024.00", "$38.40"},
+        {Exacta, 2, 5, "Nobody has bet 2-5", "$4.00"},
+    };
+    for (const auto& c : cells) {
+        SCOPED_TRACE(std::to_string(c.kind) + ": " + std::to_string(c.a) + " " + std::to_string(c.b));
+        const std::vector<std::string> lines = c.kind == Win
+                                                   ? explainWinCell(day, c.a - 1)
+                                                   : explainGridCell(day, c.kind == Exacta, c.a - 1, c.b - 1);
         ASSERT_GE(lines.size(), 3u);
-        const std::string& tip = board.entries[static_cast<std::size_t>(entry)].oddsTooltip;
-        EXPECT_EQ("$" + lines.back().substr(lines.back().rfind(' ') + 1), tip.substr(tip.rfind(' ') + 1))
-            << entry;
-        EXPECT_NE(lines[1].find(reason), std::string::npos) << lines[1];
+        const std::string tip = c.kind == Win ? board.entries[static_cast<std::size_t>(c.a - 1)].oddsTooltip
+                                : c.kind == Exacta
+                                    ? exactaGrid(day, c.a).tooltip[static_cast<std::size_t>(c.b - 1)]
+                                    : quinielaGrid(day, c.a).tooltip[static_cast<std::size_t>(c.b - 1)];
+        const std::string paid = "$" + lines.back().substr(lines.back().rfind(' ') + 1);
+        EXPECT_EQ(paid, tip.substr(tip.rfind(' ') + 1));
+        if (*c.tooltip) {
+            EXPECT_EQ(paid, c.tooltip);
+        }
+        EXPECT_NE(lines[1].find(c.reason), std::string::npos) << lines[1];
     }
     EXPECT_TRUE(explainWinCell(day, FieldSize).empty());
+    EXPECT_TRUE(explainGridCell(day, true, 2, 2).empty());
+    EXPECT_TRUE(explainGridCell(day, false, 0, FieldSize).empty());
 }
 
 TEST_F(BoardFixture, GridsPairEachPostWithTheAndHorseFirstForTheExacta) {
