@@ -264,6 +264,11 @@ QWidget* ResultsWindow::buildWinners() {
     layout->addWidget(winners);
     m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
     layout->addWidget(m_lstWinners, 3);
+    // A Twin-Tri or Tri-Super credit's line opens the parlay (or price) it was paid with.
+    connect(m_lstWinners, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
+    connect(m_lstWinners, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
     auto* standings = boldLabel(QStringLiteral("Standings"), panel);
     standings->setObjectName(QStringLiteral("lblStandings"));
     layout->addWidget(standings);
@@ -499,6 +504,21 @@ bool ResultsWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void ResultsWindow::explainCredit(int row) {
+    // The first lines of the list are the credits, one a line, in the order paid.
+    const std::vector<Credit>& credits = m_game.settlement().credits;
+    if (!m_resultsShown || row < 0 || row >= static_cast<int>(credits.size()))
+        return;
+    const Credit& credit = credits[static_cast<std::size_t>(row)];
+    if (credit.working.empty())
+        return;
+    ExplanationDialog::explain(this,
+                               QStringLiteral("Race %1: %2")
+                                   .arg(m_game.day().currentRace + 1)
+                                   .arg(toQString(credit.working.front())),
+                               credit.working);
 }
 
 void ResultsWindow::explainPayoff(const QString& label) {

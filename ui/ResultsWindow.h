@@ -71,6 +71,8 @@ private:
     void showSettlement();
     void confirm();
     void explainPayoff(const QString& label);
+    // The working of the credit on this line of the winners' list, if it carries one.
+    void explainCredit(int row);
 
     Game& m_game;
     bool m_showStarted = false;

@@ -177,6 +177,8 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
         post->setMinimumWidth(34);
         auto* cell =
             boardLabel(indexed(quiniela ? "lblQOdds" : "lblEOdds", h), QString(), Qt::AlignRight, page);
+        cell->setProperty("gridPost", h);
+        cell->setProperty("gridExacta", !quiniela);
         cell->installEventFilter(this);
         cells[static_cast<std::size_t>(h)] = cell;
         grid->addWidget(post, row, column, Qt::AlignCenter);
@@ -256,6 +258,7 @@ void ToteBoardWidget::refreshGrids() {
             cells[i]->setText(qs(grid.odds[i]));
             cells[i]->setToolTip(qs(grid.tooltip[i]));
             cells[i]->setProperty("hoverTip", qs(grid.hoverTooltip[i]));
+            cells[i]->setProperty("gridAnd", grid.andHorse);
         }
     }
 }
@@ -267,6 +270,22 @@ bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
         if (entry.isValid()) {
             ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry.toInt() + 1),
                                        explainWinCell(m_game.day(), entry.toInt()));
+            return true;
+        }
+        // A grid cell: what $2 on the "and" horse with its post would pay now.
+        const QVariant post = watched->property("gridPost");
+        if (post.isValid()) {
+            const bool exacta = watched->property("gridExacta").toBool();
+            const int andHorse = watched->property("gridAnd").toInt();
+            const std::vector<std::string> steps =
+                explainGridCell(m_game.day(), exacta, andHorse - 1, post.toInt());
+            if (!steps.empty())
+                ExplanationDialog::explain(
+                    this,
+                    (exacta ? QStringLiteral("Exacta %1-%2") : QStringLiteral("Quiniela %1-%2"))
+                        .arg(andHorse)
+                        .arg(post.toInt() + 1),
+                    steps);
             return true;
         }
     }

@@ -281,6 +281,12 @@ private slots:
             const OddsGrid grid = quiniela ? quinielaGrid(day, 3) : exactaGrid(day, 3);
             for (int h = 0; h < FieldSize; ++h)
                 QCOMPARE(text(cell + QString::number(h)), qtext(grid.odds[static_cast<std::size_t>(h)]));
+            // A cell opens what $2 on the pair would pay now, and why.
+            QTest::mouseClick(find(cell + u'4'), Qt::LeftButton);
+            auto* explanation = find<QDialog>(u"frmExplain"_s);
+            QVERIFY(explanation && explanation->isVisible());
+            QCOMPARE(items(explanation->findChild<QListWidget*>(u"lstSteps"_s)),
+                     qtexts(explainGridCell(day, !quiniela, 2, 4)));
         }
     }
 

@@ -3,6 +3,9 @@
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
+#include "wagering/ExchangeCredits.h"
+
+#include <algorithm>
 
 using namespace sw;
 using namespace sw::test;
@@ -17,6 +20,10 @@ private slots:
         addPlayer(day.day(), "Ann");
         addPlayer(day.day(), "Bo");
         day.playRaces(2);
+        // Ann's Twin-Tri credit for race 3, never exchanged: it pays its first half's price there.
+        day.day().exchangeCredits = {
+            {2100, day.day().players.entries[0].playerId, 2, "Twin-Tri", 3, "1-2-3", 550, 0}};
+        test::writeAll(day.file("exchangecredits.dat"), exchangeCreditsText(day.day().exchangeCredits));
         day.runRace();
         ui::ResultsWindow window(*day.game);
         window.show();
@@ -62,6 +69,16 @@ private slots:
         auto* explanation = child<QDialog>(&window, u"frmExplain"_s);
         QVERIFY(explanation->isVisible() && !explanation->isModal());
         QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(payoffs.show[2].working));
+        // So does a Twin-Tri credit's line among the winners: the working the credit was paid with.
+        const std::vector<Credit>& credits = day.game->settlement().credits;
+        const auto twinTri =
+            std::find_if(credits.begin(), credits.end(), [](const Credit& c) { return c.code == "TwT"; });
+        QVERIFY(twinTri != credits.end() && !twinTri->working.empty());
+        auto* winnerList = child<QListWidget>(&window, u"lstWinners"_s);
+        QListWidgetItem* line = winnerList->item(static_cast<int>(twinTri - credits.begin()));
+        QTest::mouseClick(winnerList->viewport(), Qt::LeftButton, {},
+                          winnerList->visualItemRect(line).center());
+        QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(twinTri->working));
 
         // The race's ledger: heading, two players, all; then what each of its pools kept.
         std::vector<std::string> ledger = ledgerLines(day.game->ledger(), 2);
