@@ -1,11 +1,8 @@
 // The day's economy over whole seeded days with every bet type: where the money goes, what a
-// Twin-Tri or Tri-Super credit pays, what a bettor of the whole win pool gets back and whether
-// every explanation ends on the figure it explains.
+// Twin-Tri or Tri-Super credit pays, what a bettor of the whole win pool gets back, whether every
+// explanation ends on the figure it explains, and what the finished day leaves on disk.
 
-#include "game/Game.h"
-#include "players/Players.h"
-#include "support/TestSupport.h"
-#include "wagering/TicketPricing.h"
+#include "GameTestDay.h"
 
 #include <gtest/gtest.h>
 
@@ -28,47 +25,10 @@ std::string posts(const Order& order, std::initializer_list<int> places) {
 }
 
 // A day on the bundled stable where everyone starts with $5,000,000, to afford the whole win pool.
-struct SeededDay {
-    test::TempDir dir;
-    SeededRandom random;
-    test::ScriptedPrompter prompter;
-    Game game{dir.path(), random, prompter};
-
-    explicit SeededDay(uint64_t seed) : random(seed) {
-        test::copyBundledData(dir.path());
-        test::writeAll(dir / "settings.dat", "5000000,2,,,106.51\r\n");
-        test::writeAll(dir / "players.dat", "1,Ann,0\r\n2,Bob,0\r\n3,Cy,0\r\n4,Pro,0\r\n");
-        EXPECT_TRUE(game.startDay());
-        game.toteBoard();
-    }
-    void list(int32_t playerId, const std::string& text) {
-        selectBettor(game.day(), findPlayer(game.day().players, playerId));
-        std::string error;
-        EXPECT_TRUE(game.ticketList().listTicket(game.day(), text, &error)) << text << ": " << error;
-    }
-    // Lists and pays; what the paid tickets cost.
-    Cents pay() {
-        Cents cost = 0;
-        for (const ListedTicket& t : game.day().tickets)
-            if (!t.paid)
-                cost += priceTicket(t.text).cost * CentsPerDollar;
-        EXPECT_EQ(game.pay().error, "");
-        return cost;
-    }
-    void runRace() {
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
-        ASSERT_TRUE(game.resultsDone());
-    }
-    void nextRace() {
-        game.confirmResults();
-        if (game.stage() == Stage::Program)
-            game.toteBoard();
-    }
-    Cents balance(int32_t playerId) const {
-        return balanceOf(
-            game.day().players.entries[static_cast<std::size_t>(findPlayer(game.day().players, playerId))]);
+struct SeededDay : test::GameTestDay {
+    explicit SeededDay(uint64_t seed)
+        : GameTestDay(seed, "1,Ann,0\r\n2,Bob,0\r\n3,Cy,0\r\n4,Pro,0\r\n", "5000000,2,,,106.51\r\n") {
+        EXPECT_TRUE(started);
     }
     // The credit a first half of this player won for the race about to be run.
     int32_t creditOf(int32_t playerId, std::string_view bet) const {
@@ -144,6 +104,9 @@ TEST(Economy, EverySeededDayKeepsItsBooks) {
         SeededDay play(c.seed);
         Game& game = play.game;
         RaceDay& day = game.day();
+        // A player who joins after the start and never bets enters the house's ledger at the
+        // starting amount.
+        ASSERT_TRUE(addPlayer(day, "Dee"));
         Cents started = 0;
         for (int32_t id : {Ann, Bob, Cy, Pro})
             started += play.balance(id);
@@ -316,11 +279,26 @@ TEST(Economy, EverySeededDayKeepsItsBooks) {
         EXPECT_EQ(wagered - returned, started - finished);
         EXPECT_EQ(std::pair(game.ledger().total().wagered, game.ledger().total().returned),
                   std::pair(wagered, returned));
-        for (const LedgerAccount& account : game.ledger().accounts())
+        ASSERT_EQ(game.ledger().accounts().size(), 5u);
+        for (const LedgerAccount& account : game.ledger().accounts()) {
+            SCOPED_TRACE(account.name);
+            EXPECT_EQ(account.balances.front(), 5'000'000'00);
             EXPECT_EQ(std::pair(account.day().net(), account.balances.back()),
                       std::pair(play.balance(account.playerId) - account.balances.front(),
-                                play.balance(account.playerId)))
-                << account.name;
+                                play.balance(account.playerId)));
+            ASSERT_EQ(account.balances.size(), static_cast<std::size_t>(RacesPerDay) + 1);
+            for (std::size_t race = 0; race < RacesPerDay; ++race)
+                EXPECT_EQ(account.balances[race + 1] - account.balances[race], account.races[race].net())
+                    << "race " << race + 1;
+        }
+
+        // The stable and the standings were written whole, and the multi-race bets are settled.
+        EXPECT_EQ(std::tuple(test::readLines(play.dir / "horses.dat").size(),
+                             test::readLines(play.dir / "jockeys.dat").size(),
+                             test::readLines(play.dir / "top10players.dat").size(), game.topTen().size()),
+                  std::tuple(200u, 32u, 5u, 5u));
+        EXPECT_TRUE(game.newDayAllowed());
+        EXPECT_EQ(test::readAll(play.dir / "pick6s.dat") + test::readAll(play.dir / "tickets.dat"), "");
     }
 }
 

@@ -1,12 +1,9 @@
 // One race day through Game, as both front ends drive it: the steps in the order the day allows
-// them, and what each leaves on disk and in the house's ledger.
+// them, what a race reads and writes, and what looking leaves alone.
 
-#include "game/Game.h"
-#include "players/Players.h"
+#include "GameTestDay.h"
+
 #include "race/Chances.h"
-#include "settlement/MoneyLedger.h"
-#include "support/TestSupport.h"
-#include "wagering/TicketPricing.h"
 
 #include <gtest/gtest.h>
 
@@ -17,30 +14,11 @@ using namespace sw;
 
 namespace {
 
-struct GameDay : ::testing::Test {
-    test::TempDir dir;
-    SeededRandom random{20261206};
-    test::ScriptedPrompter prompter;
-    Game game{dir.path(), random, prompter};
-
+struct GameDay : ::testing::Test, test::GameTestDay {
+    GameDay() : GameTestDay(20261206, "1,Ann,400\r\n2,Bob,400\r\n") {}
     void SetUp() override {
-        test::copyBundledData(dir.path());
-        test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
-        ASSERT_TRUE(game.startDay());
-        game.toteBoard();
+        ASSERT_TRUE(started);
         ASSERT_EQ(game.stage(), Stage::Betting);
-    }
-
-    void list(const std::string& text, int32_t playerId) {
-        selectBettor(game.day(), findPlayer(game.day().players, playerId));
-        std::string error;
-        ASSERT_TRUE(game.ticketList().listTicket(game.day(), text, &error)) << text << ": " << error;
-    }
-    void runRace() {
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
-        ASSERT_TRUE(game.resultsDone());
     }
     int horseStarts() const {
         int n = 0;
@@ -49,84 +27,6 @@ struct GameDay : ::testing::Test {
         return n;
     }
 };
-
-TEST_F(GameDay, AWholeDayWritesTheStableAndReconcilesEveryDollar) {
-    RaceDay& day = game.day();
-    // A player who joins after the start enters the house's ledger at their starting amount.
-    ASSERT_TRUE(addPlayer(day, "Cy"));
-    MoneyLedger ledger;
-    ledger.open(day.players);
-    const std::string bets[] = {"$2 Win on 1",
-                                "$2 WPS on 2",
-                                "$3 Exacta Box 123",
-                                "$1 Trifecta Box 1234",
-                                "$2 Quiniela Wheel 1 with All",
-                                "$1 Superfecta Box 2345"};
-    for (int race = 0; race < RacesPerDay; ++race) {
-        const auto r = static_cast<std::size_t>(race);
-        ASSERT_EQ(day.currentRace, race);
-        list(bets[r % 6], 1);
-        list(bets[(r + 3) % 6], 2);
-        if (race == 0) {
-            list(bets[1], 3);
-            list(bets[2], 3);
-        }
-        // The multi-race bets in the races that sell them.
-        if (race == 1)
-            list("$2 DailyDouble Wheel All with All", 1);
-        if (race == 3)
-            list("$1 Pick3 Wheel 12 with All with 3", 2);
-        if (race == 6)
-            list("$2 Pick6 Wheel All with 1 with 2 with 3 with 4 with 5", 1);
-        for (const ListedTicket& t : day.tickets)
-            if (!t.paid)
-                ledger.charge(t.playerId, priceTicket(t.text).cost * CentsPerDollar);
-        EXPECT_EQ(game.pay().error, "");
-        runRace();
-        ledger.credit(game.settlement());
-        for (const LedgerMismatch& m : ledger.check(day.players))
-            ADD_FAILURE() << "race " << race + 1 << ": " << m.name << " has " << m.actual << ", not "
-                          << m.expected;
-        game.confirmResults();
-        if (race < RacesPerDay - 1)
-            game.toteBoard();
-    }
-    ASSERT_EQ(game.stage(), Stage::TopTen);
-
-    // The house's ledger accounts for exactly the money that moved, race by race and for the day.
-    const HouseLedger& house = game.ledger();
-    ASSERT_EQ(house.racesSettled(), RacesPerDay);
-    ASSERT_EQ(house.accounts().size(), 3u);
-    Cents wagered = 0;
-    for (const LedgerAccount& account : house.accounts()) {
-        wagered += account.day().wagered;
-        SCOPED_TRACE(account.name);
-        const int index = findPlayer(day.players, account.playerId);
-        ASSERT_GE(index, 0);
-        ASSERT_EQ(account.balances.size(), static_cast<std::size_t>(RacesPerDay) + 1);
-        EXPECT_EQ(account.balances.front(), 40000);
-        EXPECT_EQ(account.balances.back(), balanceOf(day.players.entries[static_cast<std::size_t>(index)]));
-        for (std::size_t race = 0; race < RacesPerDay; ++race) {
-            const LedgerFigures& f = account.races[race];
-            EXPECT_EQ(account.balances[race + 1] - account.balances[race], f.net()) << "race " << race + 1;
-            EXPECT_GE(f.breakage, 0);
-            EXPECT_LE(f.breakage, f.returned / 10 + 50) << "breakage is cents on each winning ticket";
-        }
-        EXPECT_EQ(account.day().net(), account.balances.back() - account.balances.front());
-        EXPECT_EQ(account.day().takeout * 4, account.day().wagered);
-    }
-    EXPECT_DOUBLE_EQ(house.total().wagered, wagered);
-    EXPECT_GT(house.total().returned, 0.0);
-
-    // The stable was written whole.
-    EXPECT_EQ(std::tuple(test::readLines(dir / "horses.dat").size(),
-                         test::readLines(dir / "jockeys.dat").size(),
-                         test::readLines(dir / "top10players.dat").size(), game.topTen().size()),
-              std::tuple(200u, 32u, 3u, 3u));
-    EXPECT_TRUE(game.newDayAllowed());
-    EXPECT_EQ(test::readAll(dir / "pick6s.dat") + test::readAll(dir / "tickets.dat"), "")
-        << "the Pick 6 is settled after its last leg";
-}
 
 // What the folder is asked to do, file by file.
 struct FileCounts : FileFaults {
@@ -150,8 +50,8 @@ struct FileCounts : FileFaults {
 TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     FileCounts counts;
     game.day().folder.setFaults(&counts);
-    list("$2 WPS on 1", 1);
-    list("$2 Exacta Box 12", 2);
+    list(1, "$2 WPS on 1");
+    list(2, "$2 Exacta Box 12");
     ASSERT_EQ(game.pay().error, "");
     EXPECT_EQ(counts.reads["tickets.dat"], 0) << "payment appends without reading";
     counts.reads.clear();
@@ -175,7 +75,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     game.confirmResults();
     EXPECT_EQ(game.stage(), Stage::Betting);
     EXPECT_FALSE(game.resultsShow());
-    list("$300 Win on 3", 1); // enough to move the horse's odds on the board
+    list(1, "$300 Win on 3"); // enough to move the horse's odds on the board
     EXPECT_TRUE(game.newDayAllowed()) << "a listed ticket costs nothing until it is paid";
     EXPECT_EQ(game.pay().paid, 1);
     EXPECT_FALSE(game.newDayAllowed());
@@ -191,7 +91,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.day().tickets.size(), 1u) << "the program keeps the tickets of the race being bet";
 
     // An unpaid ticket is offered for payment before the race; the start itself showed nothing.
-    list("$2 Win on 4", 2);
+    list(2, "$2 Win on 4");
     prompter.answer(true);
     ASSERT_TRUE(game.beginRace());
     EXPECT_TRUE(game.race()->step()) << "the field is at the gate, ready to run";
@@ -231,7 +131,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
 // nothing, and says why in a sentence the player can read.
 TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
     auto paid = [this] {
-        list("$50 Win on 3", 1);
+        list(1, "$50 Win on 3");
         ASSERT_EQ(game.pay().paid, 1);
     };
     auto racing = [&] {
@@ -267,7 +167,7 @@ TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
         {"a new day at race 2's program", race2, [this] { game.playAgain(); }},
         {"paying from the program",
          [&] {
-             list("$2 Win on 1", 1);
+             list(1, "$2 Win on 1");
              program();
          },
          [this] { EXPECT_FALSE(game.pay().error.empty()); }},
@@ -331,16 +231,10 @@ TEST(GameLooks, LookingNeverChangesARace) {
         };
     };
     auto day = [](const Look& look) {
-        test::TempDir dir;
-        test::copyBundledData(dir.path());
-        SeededRandom random{7};
-        test::ScriptedPrompter prompter;
-        Game game{dir.path(), random, prompter};
+        test::GameTestDay played(7);
+        Game& game = played.game;
         std::vector<std::array<uint8_t, FieldSize>> finishes;
-        if (!game.startDay())
-            return finishes;
-        game.toteBoard();
-        for (int race = 0; race < 2; ++race) {
+        for (int race = 0; played.started && race < 2; ++race) {
             look(game);
             if (!game.beginRace())
                 break;
