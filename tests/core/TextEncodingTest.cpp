@@ -149,14 +149,12 @@ TEST(NumberText, ShownFiguresArePrintfsInTheCLocale) {
 
 TEST(NumberText, ShownPatterns) {
     // A figure that shows as zero has no minus sign; an alignment never cuts; "½" is one column.
-    EXPECT_EQ(
-        (Texts{moneyText(397.5), moneyText(0.5), moneyText(0, false), moneyText(0.5, false),
-               moneyText(-0.5, false), dollarText(612.5), dollarText(0), dollarText(-2), fixedText(-0.004, 2),
-               rightAlign("$612.50", 10), rightAlign("$12345678.00", 10), padRight("\u00BD", 3),
-               timeText(118.3), timeText(27.35), timeText(999), shortDateText(2026, 12, 6)}),
-        (Texts{"397.50", "0.50", ".00", ".50", "-.50", "$612.50", "$.00", "-$2.00", "0.00", "   $612.50",
-               "$12345678.00", "\u00BD  ", "1:58.30", "0:27.35", "16:39.00", "12/6/2026"}));
-    EXPECT_EQ(hundredths(118.7249), 118.72f);
+    EXPECT_EQ((Texts{moneyText(397.5), moneyText(0.5), moneyText(0, false), moneyText(0.5, false),
+                     moneyText(-0.5, false), dollarText(612.5), dollarText(0), dollarText(-2),
+                     fixedText(-0.004, 2), rightAlign("$612.50", 10), rightAlign("$12345678.00", 10),
+                     padRight("\u00BD", 3), shortDateText(2026, 12, 6)}),
+              (Texts{"397.50", "0.50", ".00", ".50", "-.50", "$612.50", "$.00", "-$2.00", "0.00",
+                     "   $612.50", "$12345678.00", "\u00BD  ", "12/6/2026"}));
     EXPECT_EQ((std::vector<int64_t>{roundHalfEven(12.5), roundHalfEven(13.5), roundHalfEven(-2.5)}),
               (std::vector<int64_t>{12, 14, -2}));
 }
