@@ -223,9 +223,7 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     EXPECT_EQ(superfectas.front().substr(0, 11), "28,1,2,3,4,");
     EXPECT_EQ(superfectas.back(),
               "2124,8,7,6,5," + std::to_string(day.pools.superfecta[Pools::idx4(7, 6, 5, 4)]));
-    std::vector<std::string> written;
-    for (PoolFile file : SingleRacePoolFiles)
-        written.push_back(test::readAll(dir / poolFileName(file)));
+    const auto written = test::folderContents(dir.path());
 
     // The tote reads back from the files exactly the money and odds generated.
     const Pools opened = day.pools;
@@ -243,9 +241,7 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     }
     EXPECT_FALSE(publicPoolGeneration(day, 6, false, field).poolFilesWritten);
     EXPECT_EQ(day.pools.ticketCounter, 2130);
-    std::size_t n = 0;
-    for (PoolFile file : SingleRacePoolFiles)
-        EXPECT_EQ(test::readAll(dir / poolFileName(file)), written[n++]) << poolFileName(file);
+    EXPECT_EQ(test::folderContents(dir.path()), written);
     EXPECT_EQ(day.pools.quinielaOdds, opened.quinielaOdds);
     EXPECT_EQ(day.pools.exactaOdds, opened.exactaOdds);
     EXPECT_NE(day.pools.exacta, opened.exacta);
