@@ -320,10 +320,9 @@ FileContent DataFolder::read(std::string_view name) const {
     if (unsaved && !unsaved->append)
         return FileContent{ReadStatus::Read, unsaved->bytes};
     FileContent content;
-    if (m_holdingReads)
-        if (auto held = m_heldReads.find(name); held != m_heldReads.end())
-            content = held->second;
-    if (!m_holdingReads || !m_heldReads.contains(name)) {
+    if (auto held = m_holdingReads ? m_heldReads.find(name) : m_heldReads.end(); held != m_heldReads.end()) {
+        content = held->second;
+    } else {
         if (m_faults && m_faults->beforeRead(name) != 0)
             return FileContent{ReadStatus::Unreadable, {}};
         content = readFile(file(name));
@@ -506,16 +505,13 @@ StepOutcome DataFolder::commit(const FileChanges& requested) const {
 }
 
 StepOutcome DataFolder::carry(const FileChanges& changes) const {
-    FileChanges all = m_unsaved;
-    all.take(changes);
-    StepOutcome outcome = commitNow(all);
-    if (!outcome.refused) {
-        m_unsaved = FileChanges();
+    StepOutcome outcome = commit(changes);
+    // A file the day could not read is never written: a step that holds one is refused, not kept.
+    if (!outcome.refused || std::any_of(changes.m_changes.begin(), changes.m_changes.end(),
+                                        [&](const auto& change) { return unreadRefusal(change.name); }))
         return outcome;
-    }
-    m_unsaved = std::move(all);
-    outcome.refused.message += " Nothing is lost: the game keeps what it could not save and saves it with "
-                               "the next step.";
+    m_unsaved.take(changes);
+    outcome.refused.message += " The game keeps what it could not save and saves it with the next step.";
     return outcome;
 }
 

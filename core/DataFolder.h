@@ -102,6 +102,8 @@ public:
     // changes are unsaved, they go in with it.
     FileError write(std::string_view name, std::string_view content) const;
     // Makes every change or none; a rewrite that would leave a file's bytes as they are is skipped.
+    // Changes kept by carry() go in with them; when those cannot, a step that shares no file
+    // with them goes in alone.
     // Every target is checked before the journal is written, so a
     // refusal has changed nothing; once the journal is on disk the step is done, and what could
     // not be put in place yet waits in the journal (pending) for the next step or start.
@@ -109,7 +111,8 @@ public:
     // Commits like commit(), for a step that has already happened in the game (a race run, a
     // settlement, a day begun): refused, its changes are kept unsaved and go out with the next
     // step that commits, together with that step's own, and every read of their files hands
-    // back what they would hold. The refusal's message says that nothing is lost.
+    // back what they would hold. The refusal's message says the changes are kept. A step that
+    // changes a file the day could not read is refused as by commit(), never kept.
     StepOutcome carry(const FileChanges& changes) const;
     // True while changes carry() kept wait for a step that commits.
     bool unsaved() const { return !m_unsaved.empty(); }
