@@ -511,7 +511,9 @@ StepOutcome DataFolder::carry(const FileChanges& changes) const {
                                         [&](const auto& change) { return unreadRefusal(change.name); }))
         return outcome;
     m_unsaved.take(changes);
-    outcome.refused.message += " The game keeps what it could not save and saves it with the next step.";
+    std::string& message = outcome.refused.message;
+    message += message.ends_with('.') ? " " : ". ";
+    message += "The game keeps what it could not save and saves it with the next step.";
     return outcome;
 }
 

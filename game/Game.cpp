@@ -69,8 +69,7 @@ std::string Game::whyNot(GameStep step) const {
                      "show.";
     case GameStep::Pay:
         if (!m_day->startUnsaved.empty() && m_day->folder.unsaved())
-            return "No bets can be taken until today's fresh files are saved (" + m_day->startUnsaved +
-                   "): make room in the data folder, then pay again.";
+            return "No bets can be taken until the day's start is saved. " + m_day->startUnsaved;
         if (m_stage == Stage::Program)
             return "Tickets are paid for at the tote board: leave the racing program first.";
         return m_stage == Stage::Betting

@@ -401,8 +401,8 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
 
     const PaymentReport refused = game.pay();
     EXPECT_EQ(refused.paid, 0);
-    EXPECT_EQ(refused.error.rfind("No bets can be taken until today's fresh files are saved (Cannot write "
-                                  "tickets.dat",
+    EXPECT_EQ(refused.error.rfind("No bets can be taken until the day's start is saved. Cannot write "
+                                  "tickets.dat: No space left on device.",
                                   0),
               0u)
         << refused.error;
