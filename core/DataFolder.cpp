@@ -254,6 +254,38 @@ FileChanges& FileChanges::append(std::string name, std::string text) {
     return *this;
 }
 
+// Lines added after a text whose last line has no end must not join it.
+std::string joined(std::string text, std::string_view lines) {
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        text += LineEnd;
+    return text += lines;
+}
+
+void FileChanges::take(const FileChanges& later) {
+    for (const Change& change : later.m_changes) {
+        auto same = std::find_if(m_changes.begin(), m_changes.end(),
+                                 [&](const Change& held) { return held.name == change.name; });
+        if (same == m_changes.end())
+            m_changes.push_back(change);
+        else if (change.append)
+            same->bytes = joined(std::move(same->bytes), change.bytes);
+        else
+            *same = change;
+    }
+}
+
+const FileChanges::Change* FileChanges::find(std::string_view name) const {
+    for (const Change& change : m_changes)
+        if (change.name == name)
+            return &change;
+    return nullptr;
+}
+
+bool FileChanges::touchesAny(const FileChanges& other) const {
+    return std::any_of(m_changes.begin(), m_changes.end(),
+                       [&](const Change& change) { return other.find(change.name) != nullptr; });
+}
+
 bool isDataFileName(std::string_view name) {
     const auto dot = name.find('.');
     if (dot == 0 || dot == std::string_view::npos)
@@ -284,14 +316,22 @@ void DataFolder::stepDone() const {
 }
 
 FileContent DataFolder::read(std::string_view name) const {
-    if (m_holdingReads)
-        if (auto held = m_heldReads.find(name); held != m_heldReads.end())
-            return held->second;
-    if (m_faults && m_faults->beforeRead(name) != 0)
-        return FileContent{ReadStatus::Unreadable, {}};
-    FileContent content = readFile(file(name));
-    if (m_holdingReads)
-        m_heldReads.emplace(std::string(name), content);
+    const FileChanges::Change* unsaved = m_unsaved.find(name);
+    if (unsaved && !unsaved->append)
+        return FileContent{ReadStatus::Read, unsaved->bytes};
+    FileContent content;
+    if (auto held = m_holdingReads ? m_heldReads.find(name) : m_heldReads.end(); held != m_heldReads.end()) {
+        content = held->second;
+    } else {
+        if (m_faults && m_faults->beforeRead(name) != 0)
+            return FileContent{ReadStatus::Unreadable, {}};
+        content = readFile(file(name));
+        if (m_holdingReads)
+            m_heldReads.emplace(std::string(name), content);
+    }
+    // Lines still to be added come after the file's own, as the append will put them.
+    if (unsaved && content.status != ReadStatus::Unreadable)
+        content = FileContent{ReadStatus::Read, joined(std::move(content.bytes), unsaved->bytes)};
     return content;
 }
 
@@ -413,6 +453,8 @@ int DataFolder::appendTo(std::string_view name, int64_t size, std::string_view t
 
 FileError DataFolder::write(std::string_view name, std::string_view content) const {
     forgetRead(name);
+    if (unsaved())
+        return commit(FileChanges().write(std::string(name), std::string(content))).refused;
     if (FileError refused = unreadRefusal(name))
         return refused;
     // A step waiting in the journal goes first: its scratch copy of this file must not land on
@@ -446,6 +488,36 @@ bool DataFolder::pending() const {
 }
 
 StepOutcome DataFolder::commit(const FileChanges& requested) const {
+    if (m_unsaved.empty())
+        return commitNow(requested);
+    FileChanges all = m_unsaved;
+    all.take(requested);
+    StepOutcome outcome = commitNow(all);
+    if (!outcome.refused) {
+        m_unsaved = FileChanges();
+        return outcome;
+    }
+    // What was kept may be what cannot be written (a blocked file): a step of other files still
+    // goes in on its own. One that shares a file with it was worked out on top of the kept changes.
+    if (!requested.empty() && !requested.touchesAny(m_unsaved))
+        return commitNow(requested);
+    return outcome;
+}
+
+StepOutcome DataFolder::carry(const FileChanges& changes) const {
+    StepOutcome outcome = commit(changes);
+    // A file the day could not read is never written: a step that holds one is refused, not kept.
+    if (!outcome.refused || std::any_of(changes.m_changes.begin(), changes.m_changes.end(),
+                                        [&](const auto& change) { return unreadRefusal(change.name); }))
+        return outcome;
+    m_unsaved.take(changes);
+    std::string& message = outcome.refused.message;
+    message += message.ends_with('.') ? " " : ". ";
+    message += "The game keeps what it could not save and saves it with the next step.";
+    return outcome;
+}
+
+StepOutcome DataFolder::commitNow(const FileChanges& requested) const {
     StepOutcome outcome;
     if (requested.empty())
         return outcome;

@@ -76,6 +76,11 @@ private:
         std::string name;
         std::string bytes;
     };
+    // Adds a later step's changes on top of these, one change a file: a rewrite replaces what
+    // came before for its file, an append adds its lines to it.
+    void take(const FileChanges& later);
+    const Change* find(std::string_view name) const;
+    bool touchesAny(const FileChanges& other) const;
     std::vector<Change> m_changes;
 };
 
@@ -91,14 +96,28 @@ public:
     const std::filesystem::path& dir() const { return m_dir; }
     std::filesystem::path file(std::string_view name) const { return m_dir / name; }
 
+    // A file with unsaved changes (see carry) reads as it will be once they are saved.
     FileContent read(std::string_view name) const;
-    // Replaces one file atomically; a file that already holds the content is left alone.
+    // Replaces one file atomically; a file that already holds the content is left alone. While
+    // changes are unsaved, they go in with it.
     FileError write(std::string_view name, std::string_view content) const;
     // Makes every change or none; a rewrite that would leave a file's bytes as they are is skipped.
+    // Changes kept by carry() go in with them; when those cannot, a step that shares no file
+    // with them goes in alone.
     // Every target is checked before the journal is written, so a
     // refusal has changed nothing; once the journal is on disk the step is done, and what could
     // not be put in place yet waits in the journal (pending) for the next step or start.
     StepOutcome commit(const FileChanges& changes) const;
+    // Commits like commit(), for a step that has already happened in the game (a race run, a
+    // settlement, a day begun): refused, its changes are kept unsaved and go out with the next
+    // step that commits, together with that step's own, and every read of their files hands
+    // back what they would hold. The refusal's message says the changes are kept. A step that
+    // changes a file the day could not read is refused as by commit(), never kept.
+    StepOutcome carry(const FileChanges& changes) const;
+    // True while changes carry() kept wait for a step that commits.
+    bool unsaved() const { return !m_unsaved.empty(); }
+    // Tries the changes carry() kept on their own.
+    StepOutcome saveUnsaved() const { return commit(FileChanges()); }
     // Finishes a step that a kill cut short after its commit, or drops (and says so in notice)
     // one cut short before it. A journal that does not match the files is refused and nothing is
     // touched. Called before the folder's files are read at the start of a day.
@@ -136,6 +155,7 @@ private:
     int syncFile(std::string_view name) const;
     int syncFolder() const;
     int appendTo(std::string_view name, int64_t size, std::string_view text) const;
+    StepOutcome commitNow(const FileChanges& changes) const;
     StepOutcome finish(bool atStart) const;
     void stepDone() const;
     FileError unreadRefusal(std::string_view name) const;
@@ -146,6 +166,8 @@ private:
     std::map<std::string, ReadStatus, std::less<>> m_loads;
     bool m_holdingReads = false;
     mutable std::map<std::string, FileContent, std::less<>> m_heldReads;
+    // What carry() could not write yet; a copy of the folder (a new day) keeps it.
+    mutable FileChanges m_unsaved;
     void forgetRead(std::string_view name) const;
 };
 

@@ -49,6 +49,9 @@ struct RaceDay {
     int16_t currentRace = 0; // race index 0..11, shown plus one
     bool cardDrawn = false;
     std::string date; // short date text of the day
+    // Why the day's fresh files (an empty tickets.dat, no multi-race lines of an earlier day)
+    // could not be written at its start; empty once they are.
+    std::string startUnsaved;
 
     PlayerList players;
     Pools pools;

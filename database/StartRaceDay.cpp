@@ -144,9 +144,12 @@ StartResult startRaceDay(RaceDay& day) {
           "twintriexchanges.dat", "trisuperexchanges.dat", "exchangecredits.dat"})
         fresh.write(std::string(pool), "");
     trimPastPerformances(day, fresh);
-    const StepOutcome started = day.folder.commit(fresh);
+    // Refused, the fresh files are kept for the next step; until they are written the day takes
+    // no bets (see startUnsaved).
+    const StepOutcome started = day.folder.carry(fresh);
     if (started || !started.notice.empty())
         day.prompter.message(started ? started.refused.message : started.notice, AppTitle);
+    day.startUnsaved = started.refused.message;
 
     day.tickets.clear();
     day.exchangeCredits.clear();

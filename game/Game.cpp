@@ -68,6 +68,8 @@ std::string Game::whyNot(GameStep step) const {
                    : "A player can be deleted only between races, not while a race is run or its results "
                      "show.";
     case GameStep::Pay:
+        if (!m_day->startUnsaved.empty() && m_day->folder.unsaved())
+            return "No bets can be taken until the day's start is saved. " + m_day->startUnsaved;
         if (m_stage == Stage::Program)
             return "Tickets are paid for at the tote board: leave the racing program first.";
         return m_stage == Stage::Betting
@@ -187,15 +189,37 @@ bool Game::deletePlayer() {
 }
 
 PaymentReport Game::pay() {
+    const bool startSaved = saveStart();
     if (!allowed(GameStep::Pay)) {
         PaymentReport refused;
         refused.error = m_refusal;
+        // The front ends offer the payment while the start is unsaved: the player is told why
+        // nothing was paid, as for a payment the disk refused.
+        if (!startSaved)
+            m_day->prompter.message(m_refusal, AppTitle);
         return refused;
     }
     return payAndRecord();
 }
 
+bool Game::saveStart() {
+    if (m_day->startUnsaved.empty())
+        return true;
+    // Any step that committed since has written the fresh files with its own.
+    if (!m_day->folder.unsaved() || !m_day->folder.saveUnsaved())
+        m_day->startUnsaved.clear();
+    return m_day->startUnsaved.empty();
+}
+
 PaymentReport Game::payAndRecord() {
+    // Yesterday's tickets.dat and multi-race lines must be gone before a ticket of today is
+    // numbered: the numbers start again each day.
+    if (!saveStart()) {
+        PaymentReport refused;
+        refused.error = whyNot(GameStep::Pay);
+        m_day->prompter.message(refused.error, AppTitle);
+        return refused;
+    }
     std::vector<bool> paidBefore;
     for (const ListedTicket& ticket : m_day->tickets)
         paidBefore.push_back(ticket.paid);

@@ -92,7 +92,8 @@ public:
     const BetEntry& betEntry() const { return m_entry; }
     TicketList& ticketList() { return m_tickets; }
     const TicketList& ticketList() const { return m_tickets; }
-    // "Pay For Ticket(s)".
+    // "Pay For Ticket(s)". A day whose fresh files could not be written at its start takes no bets
+    // until they are: each payment tries to write them first.
     PaymentReport pay();
 
     // "Start Race": offers to pay unpaid tickets (at most once), then puts the field at the gate.
@@ -145,6 +146,8 @@ private:
     bool allowed(GameStep step);
     bool beginDay(const LoadingProgress& progress);
     PaymentReport payAndRecord();
+    // Writes the day's fresh files if its start could not; true once they are on disk.
+    bool saveStart();
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;

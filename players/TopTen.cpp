@@ -74,7 +74,8 @@ StepOutcome recordDayResults(RaceDay& day) {
     std::string lines;
     for (const PlayerEntry& player : day.players.entries)
         lines += RecordWriter().text(player.name).text(player.balance).line();
-    return day.folder.commit(FileChanges().append("top10players.dat", lines));
+    // The day is over whatever the disk says: its results wait for the next step that can save.
+    return day.folder.carry(FileChanges().append("top10players.dat", lines));
 }
 
 std::vector<std::string> showTopTen(RaceDay& day) {

@@ -342,7 +342,9 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     addStable(day, changes);
     if (newRecord && !recordApart)
         changes.write("settings.dat", settingsRecord(settings));
-    const StepOutcome saved = day.folder.commit(changes);
+    // The race has been run whatever the disk says: what cannot be written now goes out with the
+    // next step, and the files never count one race without the other.
+    const StepOutcome saved = day.folder.carry(changes);
     keepFirstError(chart.saveError, saved);
     chart.saveNotice = saved.notice;
     if (recordApart)

@@ -145,8 +145,14 @@ std::vector<int32_t> ticketsOnPosts(std::string_view poolText, std::span<const i
 
 namespace {
 
+// The day's tickets: a line dated another day (a tickets.dat the day's start could not empty)
+// never pays, even when its number is one this day gave out again.
 std::vector<TicketRecord> loadTickets(const RaceDay& day) {
-    return parseTickets(day.folder.read(TicketsFile).bytes);
+    std::vector<TicketRecord> tickets = parseTickets(day.folder.read(TicketsFile).bytes);
+    const std::string today = day.date.empty() ? todayText() : day.date;
+    std::erase_if(tickets,
+                  [&](const TicketRecord& ticket) { return !ticket.date.empty() && ticket.date != today; });
+    return tickets;
 }
 
 bool isOneOf(std::string_view betType, const BetTypes& types) {
@@ -178,8 +184,9 @@ public:
 
     // One settling step, all its files together: the credits so far into players.dat, tickets.dat
     // cut to the kinds named (through its scratch copy), a finished pool file emptied and any
-    // further files written. False when the step could not be written.
-    bool prune(const BetTypes& keep, std::string_view finishedPool = {},
+    // further files written. A step that cannot be written yet is kept by the folder and goes out
+    // with the next one: the settlement stands either way.
+    void prune(const BetTypes& keep, std::string_view finishedPool = {},
                const std::vector<std::pair<std::string, std::string>>& writes = {}) {
         FileChanges changes;
         if (m_credited)
@@ -198,13 +205,11 @@ public:
             changes.write(std::string(finishedPool), "");
         for (const auto& [name, content] : writes)
             changes.write(name, content);
-        const StepOutcome saved = m_day.folder.commit(changes);
+        const StepOutcome saved = m_day.folder.carry(changes);
         note(saved.refused);
         if (saved.pending)
             m_report.errors.push_back(saved.notice);
-        if (!saved)
-            m_tickets = std::move(kept);
-        return !saved;
+        m_tickets = std::move(kept);
     }
 
     // tickets.dat as the settlement stands: read once, then as each prune left it.
@@ -419,8 +424,8 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
         {std::string(ExchangeCreditsFile), exchangeCreditsText(credits)}};
     for (PoolFile file : ExchangePoolFiles)
         exchangeFiles.emplace_back(std::string(poolFileName(file)), "");
-    if (settler.prune({"Daily Double", "Pick3", "Pick6"}, {}, exchangeFiles))
-        day.exchangeCredits = std::move(credits);
+    settler.prune({"Daily Double", "Pick3", "Pick6"}, {}, exchangeFiles);
+    day.exchangeCredits = std::move(credits);
 
     if (const MultiRacePass* multi = multiRacePassAfter(day.currentRace)) {
         std::vector<int> winners;

@@ -70,7 +70,8 @@ struct SettlementReport {
 // came in becomes one credit for the next race: exchangecredits.dat, the emptied halves' files,
 // players.dat and tickets.dat change in one step. A pool line
 // pays only tickets with its number whose bet belongs to that pool (and, for a single-race pool, were bought
-// for this race). Settling the same race twice pays nothing the second time.
+// for this race), never one dated another day. Settling the same race twice pays nothing the second
+// time. Steps that cannot be written are kept by the folder for the next one: the credits stand.
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);
 
 // A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.

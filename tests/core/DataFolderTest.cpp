@@ -101,6 +101,43 @@ TEST_F(DataFolderTest, ACommittedStepIsDoneAndATargetThatCannotBeReplacedIsRefus
     }
 }
 
+// A step carried past a refusal is kept whole: its files read as they will be, later steps add to
+// it (a rewrite replacing, an append adding), a step of other files goes in without it, one that
+// shares a file waits with it, and the next step the disk takes writes everything together.
+TEST_F(DataFolderTest, ARefusedStepIsKeptReadAsItWillBeAndSavedWithTheNextOne) {
+    struct Refuses final : FileFaults {
+        std::string name; // the file whose writes fail; none when empty
+        int before(FileOp, std::string_view target) override { return target == name ? ENOSPC : 0; }
+    } disk;
+    disk.name = "horses.dat";
+    DataFolder folder(dir.path());
+    folder.setFaults(&disk);
+    const StepOutcome kept = folder.carry(step());
+    EXPECT_NE(kept.refused.message.find("keeps what it could not save"), std::string::npos)
+        << kept.refused.message;
+    EXPECT_EQ(test::folderContents(dir.path()), Before);
+    ASSERT_TRUE(folder.unsaved());
+    EXPECT_TRUE(
+        folder.carry(FileChanges().append("tickets.dat", "3,1,2,Win,1,d\r\n").write("wins.dat", "9\r\n")));
+    EXPECT_EQ(folder.read("tickets.dat").bytes, "1,1,2,Win,1,d\r\n2,1,2,Win,1,d\r\n3,1,2,Win,1,d\r\n");
+    EXPECT_EQ(folder.read("horses.dat").bytes + folder.read("wins.dat").bytes, "new horses\r\n9\r\n");
+
+    EXPECT_FALSE(folder.commit(FileChanges().append("top10players.dat", "Ann,500\r\n")))
+        << "a step of other files";
+    EXPECT_TRUE(folder.commit(FileChanges().append("wins.dat", "10\r\n"))) << "a step on a kept file";
+    EXPECT_TRUE(folder.unsaved());
+
+    disk.name.clear();
+    ASSERT_FALSE(folder.write("players.dat", "1,Ann,390\r\n"));
+    EXPECT_FALSE(folder.unsaved());
+    auto expected = after();
+    expected["tickets.dat"] += "3,1,2,Win,1,d\r\n";
+    expected["wins.dat"] = "9\r\n";
+    expected["players.dat"] = "1,Ann,390\r\n";
+    expected["top10players.dat"] = "Ann,500\r\n";
+    EXPECT_EQ(test::folderContents(dir.path()), expected);
+}
+
 // Each kind of step, and the recovery after a kill at each operation of a step, syncs in the
 // order that survives a power cut.
 TEST_F(DataFolderTest, EveryStepPutsItsBytesOnDiskInAnOrderAPowerCutKeeps) {

@@ -3,10 +3,12 @@
 
 #include "GameTestDay.h"
 
+#include "core/Format.h"
 #include "race/Chances.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <map>
 
@@ -215,6 +217,115 @@ TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
         EXPECT_GT(game.refusal().size(), 20u) << "a sentence says why";
         EXPECT_FALSE(game.newDayAllowed() && name.starts_with("a new day"));
     }
+}
+
+// What the disk refuses while set, file by file (every file when none is named).
+struct FullDisk final : FileFaults {
+    bool full = true;
+    std::string only;
+    int before(FileOp, std::string_view name) override {
+        return full && (only.empty() || name == only) ? ENOSPC : 0;
+    }
+};
+
+// A race run is never lost to a full disk: race 1's results, refused, go out with the next step,
+// and after race 2 every file and balance is as on a day where both saved; the program shows
+// race 1's jockeys meanwhile, not the file's.
+TEST(GameCarries, ARaceWhoseSaveWasRefusedIsSavedWithTheNextStep) {
+    auto play = [](bool refuseRace1) {
+        test::TempDir dir;
+        test::copyBundledData(dir.path());
+        test::writeAll(dir / "players.dat", "1,Ann,400\r\n");
+        SeededRandom random(11);
+        test::ScriptedPrompter prompter;
+        Game game(dir.path(), random, prompter);
+        FullDisk disk;
+        disk.full = false;
+        game.day().folder.setFaults(&disk);
+        EXPECT_TRUE(game.startDay());
+        std::vector<std::string> jockeys;
+        for (int race = 0; race < 2; ++race) {
+            game.toteBoard();
+            EXPECT_TRUE(game.ticketList().listTicket(game.day(), "$2 WPS on 1"));
+            EXPECT_EQ(game.pay().paid, 1);
+            EXPECT_TRUE(game.beginRace());
+            game.finishRace();
+            disk.full = refuseRace1 && race == 0;
+            game.runResultsToEnd();
+            disk.full = false;
+            EXPECT_EQ(game.chart().saveError.message.empty(), !refuseRace1 || race > 0);
+            game.confirmResults();
+            for (const ProgramEntryView& entry : game.program().entries)
+                jockeys.push_back(entry.jockeyRecord);
+        }
+        auto files = test::folderContents(dir.path());
+        files.erase("stridewell.lock");
+        return std::tuple(files, game.day().players.entries[0].balance, jockeys);
+    };
+    const auto [files, balance, jockeys] = play(false);
+    const auto [carriedFiles, carriedBalance, carriedJockeys] = play(true);
+    std::vector<std::string> differ;
+    for (const auto& [name, bytes] : files)
+        if (!carriedFiles.contains(name) || carriedFiles.at(name) != bytes)
+            differ.push_back(name);
+    EXPECT_EQ(differ, std::vector<std::string>{});
+    EXPECT_EQ(carriedFiles.size(), files.size());
+    EXPECT_EQ(carriedBalance, balance);
+    EXPECT_EQ(carriedJockeys, jockeys) << "the program's jockey records";
+}
+
+// A day whose fresh files could not be written takes no bets until they are, so yesterday's Daily
+// Double under a number the day gives out again never pays.
+TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
+    test::TempDir dir;
+    test::copyBundledData(dir.path());
+    test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
+    // Bob's Daily Double of an earlier day of the same date, on every pair.
+    const std::string date = "5/12/2026";
+    test::writeAll(dir / "tickets.dat", "2125,2,2,Daily Double,2," + date + "\r\n");
+    std::string pairs;
+    for (int first = 1; first <= FieldSize; ++first)
+        for (int second = 1; second <= FieldSize; ++second)
+            pairs += "2125," + std::to_string(first) + "," + std::to_string(second) + ",2\r\n";
+    test::writeAll(dir / "dailydoubles.dat", pairs);
+    SeededRandom random(5);
+    test::ScriptedPrompter prompter;
+    Game game(dir.path(), random, prompter);
+    game.setDayDate(date);
+    FullDisk disk;
+    disk.only = "tickets.dat";
+    game.day().folder.setFaults(&disk);
+    ASSERT_TRUE(game.startDay());
+    game.toteBoard();
+    ASSERT_TRUE(game.ticketList().listTicket(game.day(), "$2 Win on 1"));
+
+    const PaymentReport refused = game.pay();
+    EXPECT_EQ(refused.paid, 0);
+    EXPECT_EQ(refused.error.rfind("No bets can be taken until the day's start is saved. Cannot write "
+                                  "tickets.dat: No space left on device.",
+                                  0),
+              0u)
+        << refused.error;
+    EXPECT_EQ(game.refusal(), refused.error);
+    EXPECT_EQ(game.whyNot(GameStep::Pay), refused.error);
+    EXPECT_TRUE(prompter.sawText(refused.error)) << "the player is told";
+    EXPECT_EQ(game.day().players.entries[0].balance, "400");
+
+    disk.full = false;
+    ASSERT_EQ(game.pay().paid, 1);
+    EXPECT_EQ(game.whyNot(GameStep::Pay), "");
+    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "2125,1,2,Win,1," + date + "\r\n");
+    EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
+    for (int race = 0; race < 2; ++race) {
+        ASSERT_TRUE(game.beginRace());
+        game.finishRace();
+        game.runResultsToEnd();
+        for (const Credit& credit : game.settlement().credits)
+            EXPECT_NE(credit.code, "DDb") << "paid $" << centsText(credit.winnings);
+        game.confirmResults();
+        game.toteBoard();
+    }
+    EXPECT_EQ(game.day().players.entries[1].balance, "400");
 }
 
 // Only what a race draws for itself moves it: its pools when they open, its running and its chart.

@@ -33,7 +33,7 @@ struct Faults final : FileFaults {
 
     int before(FileOp op, std::string_view name) override {
         if (failedStep >= 0 && !folderAfterFailure)
-            folderAfterFailure = contentsOf(dir); // the failed step is over: the next one has begun
+            afterFailure(); // the failed step is over: the next one has begun
         if (++operations != at) {
             committed = committed || (op == FileOp::Rename && name == "stridewell.journal");
             return 0;
@@ -50,10 +50,13 @@ struct Faults final : FileFaults {
         if (at < 0)
             snapshots.push_back(contentsOf(dir));
     }
-    // The folder when the step after the failed one began (or at the end of the day).
+    // The folder when the step after the failed one began (or at the end of the day), and whether
+    // the game kept the failed step's changes for the next one.
     const Folder& afterFailure() {
-        if (!folderAfterFailure)
+        if (!folderAfterFailure) {
             folderAfterFailure = contentsOf(dir);
+            failureCarried = game && game->day().folder.unsaved();
+        }
         return *folderAfterFailure;
     }
 
@@ -63,6 +66,8 @@ struct Faults final : FileFaults {
     int failedStep = -1;            // the step cut short, 0 for the first
     bool committed = false;         // the current step's journal has its name
     bool failedAfterCommit = false; // the failure came once its step was committed
+    bool failureCarried = false;    // refused, and kept to go out with the next step
+    const Game* game = nullptr;
     std::optional<Folder> folderAfterFailure;
     std::vector<Folder> snapshots; // the clean run: the folder after each step
 };
@@ -132,10 +137,14 @@ struct CrashConsistency : ::testing::TestWithParam<int> {
         SeededRandom random(7);
         test::ScriptedPrompter prompter;
         Game game(folder, random, prompter);
+        faults.game = &game;
         try {
             playScriptedDay(game, prompter);
         } catch (const Killed&) {
         }
+        if (faults.err != 0 && faults.failedStep >= 0)
+            faults.afterFailure();
+        faults.game = nullptr;
         playersAtEnd = playersHeld(game);
     }
 };
@@ -167,10 +176,12 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
     // STRIDEWELL_CUT_EVERY thins the sweep where a run is slow (under the sanitizers).
     const char* every = std::getenv("STRIDEWELL_CUT_EVERY");
     const int stride = (err ? 3 : 1) * std::max(1, every ? std::atoi(every) : 1);
+    int carried = 0;
     for (int k = 1; k <= clean.operations; k += stride) {
         Faults faults(run.path(), k, err);
         playOn(faults);
         ASSERT_GE(faults.failedStep, 0) << k;
+        carried += faults.failureCarried;
         // A rename that failed after its step's commit is finished by the next step or start; what
         // counts is the folder once that is done. After a kill the next start recovers first.
         if (err == 0) {
@@ -193,12 +204,13 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
         ASSERT_TRUE(now == snapshots[s] || now == snapshots[s + 1])
             << "operation " << k << " of step " << s + 1 << (err ? " failed" : " killed");
         ASSERT_TRUE(reliability::folderProblems(run.path()).empty()) << k;
-        // A failure after its step's commit only delays a file: the day goes on as the clean one,
-        // to the same files and the same balances.
-        if (err != 0 && faults.failedAfterCommit) {
+        // A failure after its step's commit only delays a file, and a step the game has taken (a
+        // race run, a settlement, a day begun) that the disk refused goes out with the next: the day
+        // goes on as the clean one, to the same files and the same balances.
+        if (err != 0 && (faults.failedAfterCommit || faults.failureCarried)) {
             ASSERT_FALSE(DataFolder(run.path()).recover()) << k;
             EXPECT_TRUE(contentsOf(run.path()) == cleanEnd)
-                << "operation " << k << " failed after its commit";
+                << "operation " << k << (faults.failureCarried ? " was refused" : " failed after its commit");
             EXPECT_EQ(playersAtEnd, cleanPlayers) << k;
         }
         if (err == 0 && k % 25 == 0) {
@@ -208,6 +220,7 @@ TEST_P(CrashConsistency, EveryStepCutShortAtAnyOperationIsWholeOrUndone) {
                 << "the game starts on what is left, " << k;
         }
     }
+    EXPECT_EQ(carried > 0, err != 0) << "race saves and settlements were refused and carried";
 }
 
 INSTANTIATE_TEST_SUITE_P(KilledOrFailedWrite, CrashConsistency, ::testing::Values(0, ENOSPC),

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -45,6 +46,7 @@ Payoff paying(Cents value) {
 // Three players on $400 in a temp folder, the race's pools open, 5-3-7-1 the finish.
 struct Race {
     Race() {
+        day.date = Date;
         day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
         day.card.racePoolsOpened.fill(true);
         finish({5, 3, 7, 1});
@@ -156,13 +158,14 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     day.pools.oddsByRace[2][3] = 1.9f; // $5.80 in race 2
     day.pools.oddsByRace[3][2] = 1.3f; // $4.60 in race 3
 
-    // The first ticket is left over from race 2: never paid here.
+    // The first ticket is left over from race 2: never paid here. The next one is of another day,
+    // with a number this day gave out again: never paid either.
     write("tickets.dat",
-          {"2125,3,2,Win,2,5/11/2026", "2120,2,2,Daily Double,2,5/11/2026",
-           "2130,3,2,Daily Double,2,5/11/2026", "2125,1,2,Win,3,5/12/2026", "2126,3,4,Place,3,5/12/2026",
-           "2127,2,2,WPS,3,5/12/2026", "2128,1,2,Show,3,5/12/2026", "2129,2,10,Quiniela,3,5/12/2026",
-           "2130,1,5,Exacta,3,5/12/2026", "2131,2,1,Trifecta,3,5/12/2026",
-           "2132,1,2,Superfecta,3,5/12/2026"});
+          {"2125,3,2,Win,2,5/12/2026", "2131,1,2,Daily Double,2,5/11/2026",
+           "2120,2,2,Daily Double,2,5/12/2026", "2130,3,2,Daily Double,2,5/12/2026",
+           "2125,1,2,Win,3,5/12/2026", "2126,3,4,Place,3,5/12/2026", "2127,2,2,WPS,3,5/12/2026",
+           "2128,1,2,Show,3,5/12/2026", "2129,2,10,Quiniela,3,5/12/2026", "2130,1,5,Exacta,3,5/12/2026",
+           "2131,2,1,Trifecta,3,5/12/2026", "2132,1,2,Superfecta,3,5/12/2026"});
     // Win: 1200 in the pool, 300 on post 3.
     write("wins.dat", {"1,1,400", "2,3,296", "3,5,500", "2125,3,2", "2127,3,2"});
     // Place: 5000, 1300 on 3 and 700 on 5.
@@ -178,7 +181,7 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
     write("trifectas.dat", {"16,3,5,1,9", "17,1,3,5,190", "2131,3,5,1,1"});
     // Superfecta: nothing on 3-5-1-7.
     write("superfectas.dat", {"18,3,5,1,7,0", "19,1,3,5,7,50", "2132,3,5,7,1,2"});
-    write("dailydoubles.dat", {"2120,4,5,2", "2130,4,3,2"});
+    write("dailydoubles.dat", {"2120,4,5,2", "2130,4,3,2", "2131,4,3,2"});
 
     MoneyLedger ledger;
     ledger.open(day.players);
@@ -211,8 +214,10 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
 }
 
 TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {
-    test::writeAll(dir / "tickets.dat", "garbage\r\n,,,,\r\n2125,1,two,Win,1,d\r\n2126,1,2,Win\r\n"
-                                        "99999999999,1,2,Win,1,d\r\n2127,1,2.5,Win,1,d\n2128,1,2,Win,1,d\r");
+    test::writeAll(
+        dir / "tickets.dat",
+        "garbage\r\n,,,,\r\n2125,1,two,Win,1,5/12/2026\r\n2126,1,2,Win\r\n"
+        "99999999999,1,2,Win,1,5/12/2026\r\n2127,1,2.5,Win,1,5/12/2026\n2128,1,2,Win,1,5/12/2026\r");
     test::writeAll(dir / "wins.dat", "x,5,2\r\n2125,5,2\r\n2126,5,2\r\n2127\r\n2128,5\r\n"
                                      "2127,5,2\r\n2128,5,2\r\n");
     payoffs.win = paying(600);
@@ -748,6 +753,38 @@ TEST_F(SettlementTest, ACreditIsPaidOnceAsItWasWonWhateverItsFileLineNowSays) {
 }
 
 // ---- Money to the cent ----
+
+// A settlement the disk refuses stands: its credits are owed and its files go out with the next
+// step, so a first half that came in is still paid a race later.
+TEST_F(SettlementTest, ASettlementThatCannotBeWrittenKeepsItsCreditsForTheNextStep) {
+    struct DiskFull final : FileFaults {
+        int before(FileOp, std::string_view) override { return ENOSPC; }
+    } full;
+    day.folder.setFaults(&full);
+    day.currentRace = 3;
+    write("tickets.dat", {ticket(2125, 1, 2, "Twin-Tri", 4), ticket(2126, 2, 2, "Win", 4)});
+    write("twintris.dat", {"2125,5,3,7,2"});
+    write("wins.dat", {"2126,5,2"});
+    payoffs.trifecta2 = paying(4120);
+    payoffs.win = paying(600);
+    EXPECT_FALSE(settleRace(day, payoffs).errors.empty());
+    EXPECT_EQ(balance(1), 40600);
+    ASSERT_EQ(day.exchangeCredits.size(), 1u) << "Ann's first half is owed";
+
+    day.folder.setFaults(nullptr);
+    day.currentRace = 4;
+    finish({2, 4, 6, 8});
+    payoffs = Payoffs{};
+    payoffs.trifecta2 = paying(900);
+    const SettlementReport next = settleRace(day, payoffs);
+    EXPECT_TRUE(next.errors.empty()) << next.errors.front();
+    EXPECT_EQ(balance(0), 44120) << "an unexchanged credit pays its first half's price";
+    EXPECT_EQ(test::readLines(dir / "players.dat"),
+              (std::vector<std::string>{"1,Ann,441.2", "2,Bob,406", "3,Cy,400"}));
+    EXPECT_EQ(test::readAll(dir / "tickets.dat") + test::readAll(dir / "twintris.dat") +
+                  test::readAll(dir / "exchangecredits.dat"),
+              "");
+}
 
 TEST_F(SettlementTest, WinningsAreCreditedToTheCentAtAnyBalanceOrRefusedWhenTheyCannotBeHeld) {
     const struct {
