@@ -753,8 +753,8 @@ void CommandLine::cmdTicketStory(int n, Json& r, std::string& text) {
     r["collected"] = story->collected;
     r["collectChance"] = static_cast<double>(story->collected) / story->races;
     r["collectRange"] = {story->collectRange.low, story->collectRange.high};
-    r["expectedReturn"] = story->meanReturn / 100.0;
-    r["expectedReturnBand"] = story->meanHalfBand / 100.0;
+    r["expectedReturn"] = static_cast<double>(std::llround(story->meanReturn)) / 100.0; // dollars to the cent
+    r["expectedReturnBand"] = static_cast<double>(std::llround(story->meanHalfBand)) / 100.0;
     r["lowest"] = centsText(story->lowest);
     r["median"] = centsText(story->median);
     r["highest"] = centsText(story->highest);

@@ -52,8 +52,12 @@ void tell(TicketStory& story, const ListedTicket& ticket) {
         story.lines.push_back("It collected in none of the races");
         return;
     }
-    story.lines.push_back("When it collects: from " + dollars(story.lowest) + " to " +
-                          dollars(story.highest) + ", half the time " + dollars(story.median) + " or less");
+    if (story.lowest == story.highest)
+        story.lines.push_back("When it collects: always " + dollars(story.lowest));
+    else
+        story.lines.push_back("When it collects: from " + dollars(story.lowest) + " to " +
+                              dollars(story.highest) + ", half the time " + dollars(story.median) +
+                              " or less");
     std::string likeliest = "Likeliest collections:";
     for (std::size_t i = 0; i < story.likeliest.size(); ++i)
         likeliest += std::string(i ? "," : "") + " " + dollars(story.likeliest[i].returned) + " in " +
