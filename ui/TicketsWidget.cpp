@@ -222,6 +222,12 @@ void TicketsWidget::explainTicketAt(int row) {
 }
 
 void TicketsWidget::pollStory() {
+    // A race under way leaves nothing to tell: its runs would only take the race's time.
+    if (m_storyRuns && m_game.stage() != Stage::Betting) {
+        m_storyTimer->stop();
+        m_storyRuns.reset();
+        return;
+    }
     if (!m_storyRuns || !m_storyRuns->finished())
         return;
     m_storyTimer->stop();
