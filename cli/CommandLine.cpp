@@ -42,6 +42,8 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   program [RACE]            the racing program (past performances) of a race
   chances [RACE] [RACES]    each entry's chance to win and to finish in the first three, from RACES
                             simulated races (10000), beside the fair and the tote's odds
+  chances ticket N          listed ticket N over 10000 simulated runs of its race: its chance to
+                            collect, its expected return and the spread of what it collects
   tote-board                leave the racing program for the tote board
   board                     win, place and show money, odds and pool totals
   grid quiniela|exacta N    quiniela or exacta odds with horse N
@@ -403,6 +405,11 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
     } else if (name == "program" || name == "past") {
         needArgs(0, 1, "program [RACE]");
         cmdProgram(args, r, text);
+    } else if (name == "chances" && !args.empty() && args[0] == "ticket") {
+        needArgs(2, 2, "chances ticket N");
+        needStage({Stage::Program, Stage::Betting}, "tell a ticket's story");
+        toBetting();
+        cmdTicketStory(number(args[1], "the ticket"), r, text);
     } else if (name == "chances") {
         needArgs(0, 2, "chances [RACE] [RACES]");
         cmdChances(args, r, text);
@@ -694,9 +701,7 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
     }
     ChanceField field;
     const ProgramView view = browse(race, [&] { field = chanceFieldOf(m_game.day(), race); });
-    ChanceSimulation simulation(field);
-    simulation.run(races);
-    const ChanceEstimate estimate = simulation.estimate();
+    const ChanceEstimate estimate = m_game.chanceCache().estimate(field, races);
     const auto rows = chanceRows(estimate);
 
     auto oddsOrNull = [](double odds) {
@@ -729,6 +734,35 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
                 (row.value.empty() ? "" : "  " + row.value) + "\n";
     }
     r["entries"] = entries;
+}
+
+void CommandLine::cmdTicketStory(int n, Json& r, std::string& text) {
+    if (n < 1 || n > static_cast<int>(m_game.day().tickets.size()))
+        throw Failure{"there is no ticket " + std::to_string(n) + " in the list"};
+    const std::optional<TicketStory> story = m_game.ticketStory(static_cast<std::size_t>(n - 1));
+    if (!story)
+        throw Failure{m_game.refusal()};
+    Json likeliest = Json::array();
+    for (const StoryReturn& often : story->likeliest)
+        likeliest.push_back({{"returned", centsText(often.returned)}, {"races", often.races}});
+    r["ticket"] = m_game.day().tickets[static_cast<std::size_t>(n - 1)].text;
+    r["race"] = story->race;
+    r["races"] = story->races;
+    r["cost"] = centsText(story->cost);
+    r["paid"] = story->paid;
+    r["collected"] = story->collected;
+    r["collectChance"] = static_cast<double>(story->collected) / story->races;
+    r["collectRange"] = {story->collectRange.low, story->collectRange.high};
+    r["expectedReturn"] = static_cast<double>(std::llround(story->meanReturn)) / 100.0; // dollars to the cent
+    r["expectedReturnBand"] = static_cast<double>(std::llround(story->meanHalfBand)) / 100.0;
+    r["lowest"] = centsText(story->lowest);
+    r["median"] = centsText(story->median);
+    r["highest"] = centsText(story->highest);
+    r["likeliest"] = likeliest;
+    r["lines"] = story->lines;
+    text += r["ticket"].get<std::string>() + "\n";
+    for (const std::string& line : story->lines)
+        text += line + "\n";
 }
 
 void CommandLine::cmdBoard(Json& r, std::string& text) {

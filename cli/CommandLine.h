@@ -61,6 +61,7 @@ private:
     ProgramView browse(int race, const std::function<void()>& whileShown = {});
     void cmdProgram(const Args& args, Json& r, std::string& text);
     void cmdChances(const Args& args, Json& r, std::string& text);
+    void cmdTicketStory(int n, Json& r, std::string& text);
     void cmdBoard(Json& r, std::string& text);
     void cmdGrid(const Args& args, Json& r, std::string& text);
     void cmdClick(const Args& args, Json& r, std::string& text);

@@ -2,7 +2,9 @@
 
 #include "core/RaceDay.h"
 #include "database/StartRaceDay.h"
+#include "game/TicketStory.h"
 #include "program/ProgramView.h"
+#include "race/Chances.h"
 #include "race/RaceModel.h"
 #include "race/ResultChart.h"
 #include "race/ResultsShow.h"
@@ -84,6 +86,12 @@ public:
     void toteBoard();
     // True when the program was opened for a race not yet bet on (start of day, after results).
     bool programOpensNewRace() const { return m_programForNewRace; }
+    // The chances simulated so far, by field, whichever front end or race asked: a field's races
+    // are run once for the whole session.
+    ChanceCache& chanceCache() { return *m_chanceCache; }
+    // The story of listed ticket `index` (from 0) over `races` simulated runs of its race: only
+    // while the race is bet, when the pools are that race's. None, with the refusal, otherwise.
+    std::optional<TicketStory> ticketStory(std::size_t index, int races = ChanceRaces);
 
     // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
     bool deletePlayer();
@@ -167,6 +175,7 @@ private:
     HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
     std::string m_refusal;
+    std::unique_ptr<ChanceCache> m_chanceCache = std::make_unique<ChanceCache>(); // a game can be moved
 };
 
 } // namespace sw

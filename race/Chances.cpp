@@ -11,6 +11,10 @@
 #include <limits>
 #include <vector>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#endif
+
 namespace sw {
 
 namespace {
@@ -57,6 +61,19 @@ struct SimulatedDay {
     SilentPrompter prompter;
     RaceDay day;
 };
+
+// On Linux a nice value belongs to the thread that sets it, so only the simulation's threads yield.
+void lowerThisThread() {
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, 0, 19);
+#endif
+}
+
+// Whatever a simulated race reads: two fields alike in these run alike race for race.
+bool sameRunners(const ChanceField& a, const ChanceField& b) {
+    return a.grade == b.grade && a.segmentRating == b.segmentRating && a.path == b.path &&
+           a.jockeySkill == b.jockeySkill && a.consistencyBand == b.consistencyBand;
+}
 
 int threadsFor(int asked) {
     if (asked > 0)
@@ -121,8 +138,8 @@ ChanceField chanceFieldOf(const RaceDay& day, int race) {
     return field;
 }
 
-ChanceSimulation::ChanceSimulation(const ChanceField& field, uint64_t seed, int threads)
-    : m_field(field), m_seed(seed), m_threads(threadsFor(threads)) {}
+ChanceSimulation::ChanceSimulation(const ChanceField& field, uint64_t seed, int threads, bool keepOrders)
+    : m_field(field), m_seed(seed), m_threads(threadsFor(threads)), m_keepOrders(keepOrders) {}
 
 bool ChanceSimulation::run(int races, std::stop_token stop) {
     if (races <= 0)
@@ -133,12 +150,17 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
     };
     const int threads = std::min(m_threads, races);
     std::vector<Counts> counts(static_cast<std::size_t>(threads));
-    const int first = m_races;
+    const int first = m_counts.races;
+    const std::size_t placesKept = m_keepOrders ? 4 : 3;
+    if (m_keepOrders)
+        m_counts.orders.resize(static_cast<std::size_t>(first + races));
     {
         std::vector<std::jthread> workers;
         workers.reserve(static_cast<std::size_t>(threads));
         for (int t = 0; t < threads; ++t)
             workers.emplace_back([&, t] {
+                if (m_lowPriority)
+                    lowerThisThread();
                 SimulatedDay sim(m_field);
                 RaceModel model(sim.day);
                 model.keepOrderOnly(true);
@@ -146,10 +168,13 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
                 for (int i = t; i < races && !stop.stop_requested(); i += threads) {
                     sim.random = SeededRandom(raceSeed(m_seed, first + i));
                     model.start();
-                    // A placed entry keeps its place: once three are home the figures are known.
-                    while (model.placedCount() < 3 && model.step()) {
+                    // A placed entry keeps its place: once those wanted are home the figures are known.
+                    while (model.placedCount() < static_cast<int>(placesKept) && model.step()) {
                     }
                     const auto& order = sim.day.result.finishOrder;
+                    if (m_keepOrders)
+                        std::copy_n(order.begin(), 4,
+                                    m_counts.orders[static_cast<std::size_t>(first + i)].begin());
                     for (std::size_t place = 0; place < 3; ++place) {
                         const int post = order[place];
                         if (post < 1 || post > FieldSize)
@@ -163,37 +188,39 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
             });
     }
     if (stop.stop_requested()) {
-        m_progress.store(m_races, std::memory_order_relaxed);
+        if (m_keepOrders)
+            m_counts.orders.resize(static_cast<std::size_t>(first));
+        m_progress.store(m_counts.races, std::memory_order_relaxed);
         return false;
     }
     for (const Counts& c : counts)
         for (std::size_t e = 0; e < FieldSize; ++e) {
-            m_wins[e] += c.wins[e];
-            m_topThree[e] += c.topThree[e];
+            m_counts.wins[e] += c.wins[e];
+            m_counts.topThree[e] += c.topThree[e];
         }
-    m_races += races;
-    m_progress.store(m_races, std::memory_order_relaxed);
+    m_counts.races += races;
+    m_progress.store(m_counts.races, std::memory_order_relaxed);
     return true;
 }
 
-ChanceEstimate ChanceSimulation::estimate() const {
+ChanceEstimate estimateOf(const ChanceField& field, const ChanceCounts& counts) {
     ChanceEstimate estimate;
-    estimate.race = m_field.race;
-    estimate.races = m_races;
-    const double n = m_races;
+    estimate.race = field.race;
+    estimate.races = counts.races;
+    const double n = counts.races;
     for (std::size_t e = 0; e < FieldSize; ++e) {
         EntryChance& entry = estimate.entries[e];
-        entry.wins = m_wins[e];
-        entry.topThree = m_topThree[e];
-        entry.toteOdds = m_field.toteOdds[e];
+        entry.wins = counts.wins[e];
+        entry.topThree = counts.topThree[e];
+        entry.toteOdds = field.toteOdds[e];
         entry.fairOdds = std::numeric_limits<double>::infinity();
-        if (m_races == 0)
+        if (counts.races == 0)
             continue;
-        entry.win = m_wins[e] / n;
-        entry.winRange = wilsonInterval(m_wins[e], m_races);
-        entry.topThreeShare = m_topThree[e] / n;
-        entry.topThreeRange = wilsonInterval(m_topThree[e], m_races);
-        if (m_wins[e] > 0)
+        entry.win = counts.wins[e] / n;
+        entry.winRange = wilsonInterval(counts.wins[e], counts.races);
+        entry.topThreeShare = counts.topThree[e] / n;
+        entry.topThreeRange = wilsonInterval(counts.topThree[e], counts.races);
+        if (counts.wins[e] > 0)
             entry.fairOdds = (1.0 - entry.win) / entry.win;
         const double low = entry.winRange.low;
         entry.value =
@@ -202,9 +229,63 @@ ChanceEstimate ChanceSimulation::estimate() const {
     return estimate;
 }
 
-ChanceRunner::ChanceRunner(const ChanceField& field, int target, int batch, int threads)
-    : m_simulation(field, ChanceSimulation::DefaultSeed, threads), m_target(std::max(target, 0)),
-      m_batch(std::max(batch, 1)) {
+int backgroundThreads() {
+    return std::max(threadsFor(0) - 1, 1);
+}
+
+std::optional<ChanceCounts> ChanceCache::find(const ChanceField& field, int races) const {
+    std::shared_ptr<const ChanceCounts> found;
+    {
+        const std::lock_guard lock(m_mutex);
+        for (auto kept = m_kept.rbegin(); kept != m_kept.rend() && !found; ++kept)
+            if (kept->counts->races == races && sameRunners(kept->field, field))
+                found = kept->counts;
+    }
+    if (!found)
+        return std::nullopt;
+    return *found; // copied outside the lock: a story's orders are ten thousand races long
+}
+
+void ChanceCache::keep(const ChanceField& field, const ChanceCounts& counts) {
+    if (counts.orders.size() != static_cast<std::size_t>(counts.races))
+        return;
+    auto shared = std::make_shared<const ChanceCounts>(counts);
+    const std::lock_guard lock(m_mutex);
+    std::erase_if(m_kept, [&](const Kept& kept) {
+        return kept.counts->races == counts.races && sameRunners(kept.field, field);
+    });
+    m_kept.push_back({field, std::move(shared)});
+    if (m_kept.size() > MostFields)
+        m_kept.erase(m_kept.begin());
+    ++m_simulated;
+}
+
+ChanceCounts ChanceCache::counts(const ChanceField& field, int races, int threads) {
+    if (std::optional<ChanceCounts> kept = find(field, races))
+        return std::move(*kept);
+    ChanceSimulation simulation(field, ChanceSimulation::DefaultSeed, threads, true);
+    simulation.run(races);
+    keep(field, simulation.counts());
+    return simulation.counts();
+}
+
+int ChanceCache::simulated() const {
+    const std::lock_guard lock(m_mutex);
+    return m_simulated;
+}
+
+ChanceRunner::ChanceRunner(const ChanceField& field, int target, ChanceRunOptions options)
+    : m_field(field),
+      m_simulation(field, ChanceSimulation::DefaultSeed, options.threads, options.cache != nullptr),
+      m_target(std::max(target, 0)), m_batch(std::max(options.batch, 1)), m_cache(options.cache) {
+    if (m_cache)
+        if (std::optional<ChanceCounts> kept = m_cache->find(field, m_target)) {
+            m_latest = estimateOf(field, *kept);
+            m_fromCache = true;
+            m_finished.store(true);
+            return;
+        }
+    m_simulation.setLowPriority(options.lowPriority);
     m_latest = m_simulation.estimate();
     m_thread = std::jthread([this](std::stop_token stop) {
         while (m_simulation.races() < m_target && !stop.stop_requested()) {
@@ -213,6 +294,8 @@ ChanceRunner::ChanceRunner(const ChanceField& field, int target, int batch, int 
             const std::lock_guard lock(m_mutex);
             m_latest = m_simulation.estimate();
         }
+        if (m_cache && m_simulation.races() == m_target)
+            m_cache->keep(m_field, m_simulation.counts());
         m_finished.store(true);
     });
 }
@@ -227,7 +310,7 @@ ChanceEstimate ChanceRunner::latest() const {
 }
 
 int ChanceRunner::progress() const {
-    return m_simulation.progress();
+    return m_fromCache ? m_target : m_simulation.progress();
 }
 
 void ChanceRunner::cancel() {

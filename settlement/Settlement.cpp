@@ -293,16 +293,15 @@ private:
         paid.payoff = payoff;
         paid.working = std::move(working);
         paid.playerIndex = findPlayer(m_day.players, ticket.playerId);
-        // amount / 2 x the $2 payoff; every payoff is an even number of cents, so this is exact.
-        const std::optional<Cents> twice = mulCents(payoff, ticket.amount);
-        paid.winnings = twice ? CentsFraction{*twice, 2}.rounded() : 0;
+        const std::optional<Cents> won = winningsOf(payoff, ticket.amount);
+        paid.winnings = won.value_or(0);
         paid.breakage = CentsFraction{breakage.numerator * ticket.amount, breakage.denominator * 2}.rounded();
         if (paid.playerIndex < 0) {
             m_report.unclaimed.push_back(std::move(paid));
             return;
         }
         PlayerEntry& player = m_day.players.entries[static_cast<std::size_t>(paid.playerIndex)];
-        const std::optional<Cents> after = twice ? addCents(balanceOf(player), paid.winnings) : std::nullopt;
+        const std::optional<Cents> after = won ? addCents(balanceOf(player), *won) : std::nullopt;
         if (!after) {
             // Refused rather than paid wrong: the player keeps the balance and is told why.
             m_report.errors.push_back(player.name + "'s ticket " + std::to_string(ticket.number) +
@@ -352,28 +351,43 @@ const MultiRacePass* multiRacePassAfter(int race) {
 
 } // namespace
 
+std::vector<PoolPayment> singleRacePayments(std::span<const uint8_t> order, const Payoffs& payoffs) {
+    const int first = order.size() > 0 ? order[0] : 0, second = order.size() > 1 ? order[1] : 0;
+    const int third = order.size() > 2 ? order[2] : 0, fourth = order.size() > 3 ? order[3] : 0;
+    return {
+        {"wins.dat", {first}, &payoffs.win, "Win", {"Win", "WPS"}},
+        {"places.dat", {first}, &payoffs.place[0], "Plc", {"Place", "WPS"}},
+        {"places.dat", {second}, &payoffs.place[1], "Plc", {"Place", "WPS"}},
+        {"shows.dat", {first}, &payoffs.show[0], "Shw", {"Show", "WPS"}},
+        {"shows.dat", {second}, &payoffs.show[1], "Shw", {"Show", "WPS"}},
+        {"shows.dat", {third}, &payoffs.show[2], "Shw", {"Show", "WPS"}},
+        {"quinielas.dat", {payoffs.qHorse[0], payoffs.qHorse[1]}, &payoffs.quiniela, "Qui", {"Quiniela"}},
+        {"exactas.dat", {first, second}, &payoffs.exacta, "Exa", {"Exacta"}},
+        {"trifectas.dat", {first, second, third}, &payoffs.trifecta2, "Tri", {"Trifecta"}},
+        {"superfectas.dat", {first, second, third, fourth}, &payoffs.superfecta2, "Sup", {"Superfecta"}},
+    };
+}
+
+std::optional<Cents> winningsOf(Cents payoff, int32_t amount) {
+    const std::optional<Cents> twice = mulCents(payoff, amount);
+    if (!twice)
+        return std::nullopt;
+    return CentsFraction{*twice, 2}.rounded();
+}
+
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
     SettlementReport report;
     Settler settler(day, report);
     const auto& order = day.result.finishOrder;
-    const int first = order[0], second = order[1], third = order[2], fourth = order[3];
+    const int first = order[0], second = order[1], third = order[2];
 
     // A race whose pool files could not be written took no bets; its files hold another race's lines.
     const bool poolsOpened = day.currentRace >= 0 && day.currentRace < RacesPerDay &&
                              day.card.racePoolsOpened[static_cast<std::size_t>(day.currentRace)];
     if (poolsOpened) {
-        settler.run({"wins.dat", {first}, payoffs.win, "Win", {"Win", "WPS"}});
-        settler.run({"places.dat", {first}, payoffs.place[0], "Plc", {"Place", "WPS"}});
-        settler.run({"places.dat", {second}, payoffs.place[1], "Plc", {"Place", "WPS"}});
-        settler.run({"shows.dat", {first}, payoffs.show[0], "Shw", {"Show", "WPS"}});
-        settler.run({"shows.dat", {second}, payoffs.show[1], "Shw", {"Show", "WPS"}});
-        settler.run({"shows.dat", {third}, payoffs.show[2], "Shw", {"Show", "WPS"}});
-        settler.run(
-            {"quinielas.dat", {payoffs.qHorse[0], payoffs.qHorse[1]}, payoffs.quiniela, "Qui", {"Quiniela"}});
-        settler.run({"exactas.dat", {first, second}, payoffs.exacta, "Exa", {"Exacta"}});
-        settler.run({"trifectas.dat", {first, second, third}, payoffs.trifecta2, "Tri", {"Trifecta"}});
-        settler.run(
-            {"superfectas.dat", {first, second, third, fourth}, payoffs.superfecta2, "Sup", {"Superfecta"}});
+        for (PoolPayment& payment : singleRacePayments(order, payoffs))
+            settler.run({payment.file, std::move(payment.winners), *payment.payoff, payment.code,
+                         std::move(payment.betTypes)});
     }
     // The credits held for this race are paid, whether it took bets or not; the first halves that
     // came in here are held for the next race. A credit is paid as the day made it: a line of the

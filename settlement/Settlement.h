@@ -49,6 +49,22 @@ struct Credit {
     std::vector<std::string> working{};
 };
 
+// What a single-race pool pays on a finishing order: the posts its winning lines name, the payoff
+// they are paid with, the winners' code and the tickets.dat kinds whose lines it holds.
+struct PoolPayment {
+    std::string_view file;
+    std::vector<int> winners;
+    const Payoff* payoff = nullptr;
+    std::string_view code;
+    std::vector<std::string_view> betTypes;
+};
+// Every single-race pool's payment on this order (first four posts), in the order the settlement pays.
+std::vector<PoolPayment> singleRacePayments(std::span<const uint8_t> order, const Payoffs& payoffs);
+
+// What one line of `amount` dollars collects on a $2 payoff: amount / 2 x the payoff, exact since
+// every payoff is an even number of cents; none past what cents can hold.
+std::optional<Cents> winningsOf(Cents payoff, int32_t amount);
+
 // What one settlement did.
 struct SettlementReport {
     std::vector<Credit> credits;            // in the order paid, one per lstWinners line

@@ -448,19 +448,44 @@ void PastPerfWindow::startChances(int race) {
     stopChances();
     // The day holds the race just shown: its field and the tote's odds are copied out here, and
     // the simulation never sees the day again.
-    m_chances = std::make_unique<ChanceRunner>(chanceFieldOf(m_game.day(), race), m_chanceRaces);
+    m_pendingField = chanceFieldOf(m_game.day(), race);
     m_chancesShown = -1;
     m_prgChances->setRange(0, m_chanceRaces);
     m_prgChances->setValue(0);
     m_lblChances->setText(QStringLiteral("Race %1").arg(race));
+    // Not before the window is on the screen: the player sees the program first.
+    if (m_painted)
+        runChances();
+}
+
+void PastPerfWindow::runChances() {
+    if (!m_pendingField)
+        return;
+    // A field already run shows at once; otherwise the window keeps a core and its threads yield to it.
+    m_chances = std::make_unique<ChanceRunner>(*m_pendingField, m_chanceRaces,
+                                               ChanceRunOptions{.threads = backgroundThreads(),
+                                                                .lowPriority = true,
+                                                                .cache = &m_game.chanceCache()});
+    m_pendingField.reset();
     pollChances();
-    m_chanceTimer->start();
+    if (m_chances)
+        m_chanceTimer->start();
+}
+
+void PastPerfWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (m_painted)
+        return;
+    m_painted = true;
+    // After this paint has reached the screen, not inside it.
+    QTimer::singleShot(0, this, &PastPerfWindow::runChances);
 }
 
 void PastPerfWindow::stopChances() {
     if (m_chanceTimer)
         m_chanceTimer->stop();
     m_chances.reset();
+    m_pendingField.reset();
 }
 
 void PastPerfWindow::pollChances() {

@@ -2,8 +2,11 @@
 
 #include <QDialog>
 
+#include "race/Chances.h"
+
 #include <array>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -14,7 +17,6 @@ class QTableWidget;
 class QTimer;
 
 namespace sw {
-class ChanceRunner;
 class Game;
 } // namespace sw
 
@@ -28,7 +30,9 @@ class ColumnHeading;
 // close button all go back to the race about to be run through game.toteBoard(), so the day can
 // never be left stranded in the program.
 // Beside the entries, each entry's true chances for the race shown, simulated off the window
-// thread and filled in batch by batch; choosing another race starts them over.
+// thread (on a core fewer than the machine has, at low priority, once the window is painted) and
+// filled in batch by batch; choosing another race starts them over, and a race already simulated
+// shows its figures at once.
 class PastPerfWindow : public QDialog {
     Q_OBJECT
 
@@ -51,6 +55,9 @@ signals:
 public slots:
     void reject() override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     struct EntryBlock {
         QLabel* post = nullptr;
@@ -71,6 +78,7 @@ private:
     void openPrintOptions();
     QWidget* buildChances(QWidget* parent);
     void startChances(int race);
+    void runChances();
     void stopChances();
     void pollChances();
 
@@ -92,6 +100,8 @@ private:
     QLabel* m_lblChances = nullptr;
     QTimer* m_chanceTimer = nullptr;
     std::unique_ptr<ChanceRunner> m_chances;
+    std::optional<ChanceField> m_pendingField; // the race shown, until the first paint lets it run
+    bool m_painted = false;
     int m_chancesShown = 0;
     int m_chanceRaces;
 };

@@ -14,9 +14,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace sw::ui {
 
@@ -155,13 +157,11 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
         m_game.ticketList().selectTicket(m_game.day(), row);
         emit changed();
     });
-    connect(m_lstTicket, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        const int row = m_lstTicket->row(item);
-        const auto& tickets = m_game.day().tickets;
-        if (row >= 0 && row < static_cast<int>(tickets.size()))
-            ExplanationDialog::explain(this, QStringLiteral("Ticket %1").arg(row + 1),
-                                       explainTicket(tickets[static_cast<std::size_t>(row)].text));
-    });
+    connect(m_lstTicket, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { explainTicketAt(m_lstTicket->row(item)); });
+    m_storyTimer = new QTimer(this);
+    m_storyTimer->setInterval(100);
+    connect(m_storyTimer, &QTimer::timeout, this, &TicketsWidget::pollStory);
     connect(m_cmdDelete, &QPushButton::clicked, this, [this] {
         m_game.ticketList().deleteTicket(m_game.day());
         emit changed();
@@ -188,6 +188,56 @@ QString TicketsWidget::lineText(const QString& ticket, const QString& owner, con
     if (!status.isEmpty())
         text += QStringLiteral("   (") + status + QLatin1Char(')');
     return text;
+}
+
+void TicketsWidget::explainTicketAt(int row) {
+    const auto& tickets = m_game.day().tickets;
+    if (row < 0 || row >= static_cast<int>(tickets.size()))
+        return;
+    const std::string& text = tickets[static_cast<std::size_t>(row)].text;
+    std::vector<std::string> steps = explainTicket(text);
+    const QString title = QStringLiteral("Ticket %1").arg(row + 1);
+    if (m_game.stage() == Stage::Betting) {
+        const ChanceField field = chanceFieldOf(m_game.day(), m_game.day().currentRace + 1);
+        if (!m_game.chanceCache().find(field, ChanceRaces)) {
+            steps.push_back("Its story follows once " + std::to_string(ChanceRaces) +
+                            " runs of its race are simulated");
+            ExplanationDialog::explain(this, title, steps);
+            m_storyRow = row;
+            m_storyTicket = text;
+            m_storyRuns = std::make_unique<ChanceRunner>(field, ChanceRaces,
+                                                         ChanceRunOptions{.threads = backgroundThreads(),
+                                                                          .lowPriority = true,
+                                                                          .cache = &m_game.chanceCache()});
+            m_storyTimer->start();
+            return;
+        }
+        const std::optional<TicketStory> story = m_game.ticketStory(static_cast<std::size_t>(row));
+        if (story)
+            steps.insert(steps.end(), story->lines.begin(), story->lines.end());
+        else
+            steps.push_back(m_game.refusal());
+    }
+    ExplanationDialog::explain(this, title, steps);
+}
+
+void TicketsWidget::pollStory() {
+    // A race under way leaves nothing to tell: its runs would only take the race's time.
+    if (m_storyRuns && m_game.stage() != Stage::Betting) {
+        m_storyTimer->stop();
+        m_storyRuns.reset();
+        return;
+    }
+    if (!m_storyRuns || !m_storyRuns->finished())
+        return;
+    m_storyTimer->stop();
+    m_storyRuns.reset();
+    const auto& tickets = m_game.day().tickets;
+    const int row = std::exchange(m_storyRow, -1);
+    // Told only of the ticket asked about, while its race is still bet.
+    if (row >= 0 && row < static_cast<int>(tickets.size()) &&
+        tickets[static_cast<std::size_t>(row)].text == m_storyTicket && m_game.stage() == Stage::Betting)
+        explainTicketAt(row);
 }
 
 void TicketsWidget::refresh() {

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "race/Chances.h"
+
 #include <QFrame>
+
+#include <memory>
+#include <string>
 
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace sw {
 class Game;
@@ -15,6 +21,8 @@ namespace sw::ui {
 // The ticket frame `frTickets`: the listed tickets with their paid marks and owners, the selected
 // ticket's combinations, count and cost, the totals, and Delete and Pay; below them the Twin-Tri
 // and Tri-Super credits held for the race, with Exchange to enter a credit's second half.
+// Activating a ticket explains its cost and tells its story over its race's simulated runs; runs
+// not simulated yet are run off the window thread first and the story follows.
 class TicketsWidget : public QFrame {
     Q_OBJECT
 
@@ -35,7 +43,14 @@ signals:
     void payRequested();
 
 private:
+    void explainTicketAt(int row);
+    void pollStory();
+
     Game& m_game;
+    std::unique_ptr<ChanceRunner> m_storyRuns;
+    QTimer* m_storyTimer = nullptr;
+    int m_storyRow = -1;
+    std::string m_storyTicket; // the ticket whose story waits, so a changed list is not told it
     bool m_refreshing = false;
     QListWidget* m_lstTicket = nullptr;
     QListWidget* m_lstCombos = nullptr;

@@ -21,7 +21,7 @@ bool CombinationMarks::mark(const uint8_t* posts) {
     return fresh;
 }
 
-bool CombinationMarks::isMarked(std::initializer_list<int> posts) const {
+bool CombinationMarks::isMarked(std::span<const int> posts) const {
     if (static_cast<int>(posts.size()) != m_positions)
         return false;
     std::size_t index = 0;

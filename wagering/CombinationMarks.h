@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <vector>
 
 namespace sw {
@@ -21,7 +22,10 @@ public:
     // Marks the combination (posts 1..8, first position first); true when it was not marked yet.
     bool mark(const uint8_t* posts);
     // True when the combination of these posts is marked.
-    bool isMarked(std::initializer_list<int> posts) const;
+    bool isMarked(std::initializer_list<int> posts) const {
+        return isMarked(std::span<const int>(posts.begin(), posts.size()));
+    }
+    bool isMarked(std::span<const int> posts) const;
     std::size_t markedCount() const;
 
     // Calls f(const uint8_t* posts, int positions) for every marked combination in pool-file order:

@@ -17,39 +17,6 @@ namespace sw {
 
 namespace {
 
-// The pool files a ticket's lines go to; an Across The Board horse goes to all three.
-std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket) {
-    switch (ticket.type) {
-    case BetType::Win:
-        return {PoolFile::Wins};
-    case BetType::Place:
-        return {PoolFile::Places};
-    case BetType::Show:
-        return {PoolFile::Shows};
-    case BetType::WPS:
-        return {PoolFile::Wins, PoolFile::Places, PoolFile::Shows};
-    case BetType::Quiniela:
-        return {PoolFile::Quinielas};
-    case BetType::Exacta:
-        return {PoolFile::Exactas};
-    case BetType::Trifecta:
-        return {PoolFile::Trifectas};
-    case BetType::Superfecta:
-        return {PoolFile::Superfectas};
-    case BetType::DailyDouble:
-        return {PoolFile::DailyDoubles};
-    case BetType::Pick3:
-        return {PoolFile::Pick3s};
-    case BetType::Pick6:
-        return {PoolFile::Pick6s};
-    case BetType::TwinTri:
-        return {ticket.exchange > 0 ? PoolFile::TwinTriExchanges : PoolFile::TwinTris};
-    case BetType::TriSuper:
-        return {ticket.exchange > 0 ? PoolFile::TriSuperExchanges : PoolFile::TriSupers};
-    }
-    return {};
-}
-
 // One line per marked combination, the ticket's number first and its amount last. Every line
 // shares the number and the amount, and a post is a single digit, so a big Pick 6's quarter
 // million lines are put together without formatting a number each.
@@ -83,6 +50,38 @@ void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
 }
 
 } // namespace
+
+std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket) {
+    switch (ticket.type) {
+    case BetType::Win:
+        return {PoolFile::Wins};
+    case BetType::Place:
+        return {PoolFile::Places};
+    case BetType::Show:
+        return {PoolFile::Shows};
+    case BetType::WPS:
+        return {PoolFile::Wins, PoolFile::Places, PoolFile::Shows};
+    case BetType::Quiniela:
+        return {PoolFile::Quinielas};
+    case BetType::Exacta:
+        return {PoolFile::Exactas};
+    case BetType::Trifecta:
+        return {PoolFile::Trifectas};
+    case BetType::Superfecta:
+        return {PoolFile::Superfectas};
+    case BetType::DailyDouble:
+        return {PoolFile::DailyDoubles};
+    case BetType::Pick3:
+        return {PoolFile::Pick3s};
+    case BetType::Pick6:
+        return {PoolFile::Pick6s};
+    case BetType::TwinTri:
+        return {ticket.exchange > 0 ? PoolFile::TwinTriExchanges : PoolFile::TwinTris};
+    case BetType::TriSuper:
+        return {ticket.exchange > 0 ? PoolFile::TriSuperExchanges : PoolFile::TriSupers};
+    }
+    return {};
+}
 
 PaymentReport payTickets(RaceDay& day) {
     PaymentReport report;

@@ -2,6 +2,8 @@
 
 #include "BalanceCheck.h"
 #include "core/RaceDay.h"
+#include "tote/PoolFiles.h"
+#include "wagering/TicketPricing.h"
 
 #include <string>
 #include <string_view>
@@ -26,5 +28,8 @@ struct PaymentReport {
 // is told by name how much is missing; everyone else's tickets are paid all the same. Tickets of
 // a player no longer listed are never paid.
 PaymentReport payTickets(RaceDay& day);
+
+// The pool files a ticket's lines go to; an Across The Board horse goes to all three.
+std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket);
 
 } // namespace sw

@@ -46,11 +46,12 @@ struct Cli : ::testing::Test {
 
 TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
     const std::string players = test::readAll(dir / "players.dat");
-    std::istringstream bad("fly|race 3|select x|select 99|amount -1|amount 40000|ticket $2 Exacta Box 1|"
-                           "grid trifecta 2|grid exacta 9|click cmdNope|click cmdWith|delete-ticket 1 yes|"
-                           "exchange 1|ok|print 0 3|print 1 2 /dev/full|chances 13|chances 3 5|explain win|"
-                           "explain odds 9|explain ticket 1|explain dailydouble|ledger 1|settings 0|"
-                           "add-player Smith, John");
+    std::istringstream bad(
+        "fly|race 3|select x|select 99|amount -1|amount 40000|ticket $2 Exacta Box 1|"
+        "grid trifecta 2|grid exacta 9|click cmdNope|click cmdWith|delete-ticket 1 yes|"
+        "exchange 1|ok|print 0 3|print 1 2 /dev/full|chances 13|chances 3 5|explain win|"
+        "explain odds 9|explain ticket 1|explain dailydouble|ledger 1|settings 0|chances ticket 1|"
+        "add-player Smith, John");
     for (std::string line; std::getline(bad, line, '|');) {
         Json r = run(line);
         EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
@@ -101,6 +102,7 @@ TEST_F(Cli, CommandsPrintWhatTheWindowsShow) {
         {"board", "/posts/7/lblTotHorse", "8"},
         {"chances 3 200", "/entries/7/post", 8},
         {"race", "/lblRaceNum", "1"}, // the chances leave the day on the race about to be run
+        {"chances ticket 2", "/ticket", "$2 Win on 5"},
         // The bet entry's buttons by name build the same ticket a window would.
         {"click cmdNext1", "/tabBets", 1},
         {"click cmdExacta", "/lblBetName", "Exacta"},

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <tuple>
 
 using namespace sw;
 
@@ -131,6 +132,44 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
 
 // Game itself refuses what the day does not allow, whichever front end asks: the step does
 // nothing, and says why in a sentence the player can read.
+// A ticket's story pays every simulated order as the chart and the settlement would. With the
+// board at 4-1 on every horse, $2 to win pays 4 x 2 + 2 = $10.00 whoever wins: $2 on all eight
+// collects $10.00 every race, $4 on one horse $20.00 each time it wins.
+TEST_F(GameDay, ATicketsStoryIsWhatItsRaceWouldPayItRunAfterRun) {
+    RaceDay& day = game.day();
+    constexpr int Races = 400;
+    day.pools.winOdds.fill(4.0f);
+    for (const char* text : {"$2 Win on All", "$4 Win on 3", "$2 WPS on 5"})
+        list(text, 1);
+    day.tickets.push_back({"$2 DailyDouble Wheel 1 with 2", 1, false}); // as if race 2 sold it
+    const ChanceCounts counts = game.chanceCache().counts(chanceFieldOf(day, 1), Races);
+    const double wins3 = counts.wins[2], topThree5 = counts.topThree[4];
+
+    const std::optional<TicketStory> all = game.ticketStory(0, Races);
+    ASSERT_TRUE(all) << game.refusal();
+    EXPECT_EQ(std::tuple(all->races, all->cost, all->collected, all->meanReturn, all->meanHalfBand,
+                         all->lowest, all->highest, all->paid),
+              std::tuple(Races, Cents{1600}, Races, 1000.0, 0.0, Cents{1000}, Cents{1000}, false));
+    const std::optional<TicketStory> one = game.ticketStory(1, Races);
+    ASSERT_TRUE(one && !one->likeliest.empty());
+    EXPECT_EQ(std::tuple(one->collected, one->median, one->likeliest[0].returned, one->likeliest[0].races),
+              std::tuple(counts.wins[2], Cents{2000}, Cents{2000}, counts.wins[2]));
+    EXPECT_DOUBLE_EQ(one->meanReturn, 2000.0 * wins3 / Races);
+    // Across the board collects whenever the horse is in the first three, through all three pools.
+    const std::optional<TicketStory> wps = game.ticketStory(2, Races);
+    ASSERT_TRUE(wps);
+    EXPECT_EQ(wps->collected, static_cast<int>(topThree5));
+    EXPECT_EQ(game.chanceCache().simulated(), 1); // every story paid on the same runs
+
+    // A bet decided in later races has no story in this one, nor has a ticket outside betting.
+    EXPECT_FALSE(game.ticketStory(3, Races));
+    EXPECT_NE(game.refusal().find("races still to come"), std::string::npos);
+    EXPECT_FALSE(game.ticketStory(4, Races));
+    game.openProgram();
+    EXPECT_FALSE(game.ticketStory(0, Races));
+    EXPECT_NE(game.refusal().find("being bet"), std::string::npos);
+}
+
 TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
     auto paid = [this] {
         list(1, "$50 Win on 3");

@@ -9,7 +9,9 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <set>
 #include <thread>
+#include <tuple>
 
 namespace sw {
 namespace {
@@ -25,7 +27,7 @@ TEST(Chances, ASeedGivesTheSameCountsWhateverTheThreadsAndBatchesAndLeavesTheDay
     // One thread in one run against two threads in batches of 50.
     ChanceSimulation whole(field, ChanceSimulation::DefaultSeed, 1), otherSeed(field, 78, 2);
     ASSERT_TRUE(whole.run(120) && otherSeed.run(120));
-    ChanceRunner runner(field, 120, 50, 2);
+    ChanceRunner runner(field, 120, {.batch = 50, .threads = 2});
     while (!runner.finished())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(runner.latest().races, 120);
@@ -35,6 +37,48 @@ TEST(Chances, ASeedGivesTheSameCountsWhateverTheThreadsAndBatchesAndLeavesTheDay
     // The day's generator and result are the day's own.
     EXPECT_EQ(t.random->uniform(), untouched.uniform());
     EXPECT_EQ(std::pair(int(t.day.result.finishOrder[0]), t.day.result.complete), std::pair(4, false));
+}
+
+// A field's counts are fixed by its runners and the seed: the cache runs each field once for every
+// asker, whatever the race number or the tote's odds. It keeps each race's first four, whose first
+// three are those of the races counted to three places.
+TEST(Chances, TheCacheRunsAFieldOnceForEveryAsker) {
+    RaceTestDay t(seeded(5));
+    const ChanceField field = chanceFieldOf(t.day, 3);
+    ChanceSimulation fresh(field, ChanceSimulation::DefaultSeed, 2);
+    ASSERT_TRUE(fresh.run(150));
+    ChanceCache cache;
+    const ChanceCounts ordered = cache.counts(field, 150);
+    ASSERT_EQ(ordered.orders.size(), 150u);
+    std::array<int, FieldSize> wins{};
+    for (const auto& order : ordered.orders) {
+        EXPECT_EQ(std::set<int>(order.begin(), order.end()).size(), 4u);
+        ++wins[static_cast<std::size_t>(order[0] - 1)];
+    }
+    EXPECT_EQ(std::tuple(wins, ordered.wins, ordered.topThree),
+              std::tuple(fresh.wins(), fresh.wins(), fresh.topThree()));
+    ChanceField again = field;
+    again.race = 7;
+    again.toteOdds[0] = 42.0f;
+    const ChanceEstimate shown = cache.estimate(again, 150);
+    ChanceRunner runner(field, 150, {.cache = &cache});
+    EXPECT_EQ(std::tuple(cache.simulated(), shown.race, shown.entries[0].toteOdds, shown.entries[0].wins,
+                         runner.finished(), runner.progress(), runner.latest().entries[3].wins),
+              std::tuple(1, 7, 42.0f, fresh.wins()[0], true, 150, fresh.wins()[3]));
+    // Another count of races, or another horse's rating, is another run.
+    ChanceField other = field;
+    other.segmentRating[2][1] += 3;
+    cache.counts(other, 150);
+    cache.counts(field, 120);
+    EXPECT_EQ(cache.simulated(), 3);
+    // A window's run that completes is kept for the next asker.
+    ChanceRunner first(other, 60, {.batch = 25, .threads = 1, .lowPriority = true, .cache = &cache});
+    while (!first.finished())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::optional<ChanceCounts> kept = cache.find(other, 60);
+    ASSERT_TRUE(kept);
+    for (std::size_t e = 0; e < FieldSize; ++e)
+        EXPECT_EQ(kept->wins[e], first.latest().entries[e].wins) << e;
 }
 
 TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {

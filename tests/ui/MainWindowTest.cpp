@@ -7,12 +7,14 @@
 #include "race/presentation/qt/TrackWidget.h"
 #include "tote/ToteBoard.h"
 #include "ui/QtPrompter.h"
+#include "wagering/TicketPricing.h"
 
 #include "WindowTestDay.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QMenu>
 #include <QSet>
 #include <QTabBar>
@@ -251,6 +253,20 @@ private slots:
         // The board follows the money: $10 more on horse 5 to win.
         QCOMPARE(text(u"lblWinTot4"_s).toInt(), winBefore + 10);
         QCOMPARE(text(u"lblWinPool"_s).toInt(), poolBefore + 10);
+
+        // A ticket activated explains its cost at once, and its story once its race's runs are
+        // simulated off the window thread.
+        emit list->itemActivated(list->item(1));
+        auto* explanation = window().findChild<QDialog*>(u"frmExplain"_s);
+        QVERIFY(explanation && explanation->isVisible());
+        auto steps = [&] { return items(explanation->findChild<QListWidget*>(u"lstSteps"_s)); };
+        QVERIFY(steps().last().startsWith(u"Its story follows"_s));
+        QVERIFY(QTest::qWaitFor([&] { return !steps().last().startsWith(u"Its story follows"_s); }, 120000));
+        std::vector<std::string> told = explainTicket("$2 Exacta Box 134");
+        const std::optional<TicketStory> story = game().ticketStory(1);
+        QVERIFY(story);
+        told.insert(told.end(), story->lines.begin(), story->lines.end());
+        QCOMPARE(steps(), qtexts(told));
     }
 
     void theToteBoardShowsTheDaysFigures() {

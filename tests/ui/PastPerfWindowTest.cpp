@@ -86,6 +86,12 @@ private slots:
         QCOMPARE(done.count(), 1);
         QCOMPARE(progress->value(), 600);
         QCOMPARE(text(&window, u"lblChances"_s), u"Race 4"_s);
+        // A race shown again has its figures at once, from the runs kept.
+        const QString first = table->item(0, 1)->text();
+        window.showRace(4);
+        QCOMPARE(done.count(), 2);
+        QCOMPARE(table->item(0, 1)->text(), first);
+        QCOMPARE(day.game->chanceCache().simulated(), 1);
         for (int e = 0; e < FieldSize; ++e) {
             const QString row = table->item(e, 0)->text() + u'|' + table->item(e, 1)->text() + u'|' +
                                 table->item(e, 2)->text() + u'|' + table->item(e, 4)->text();

@@ -1,0 +1,167 @@
+#include "TicketStory.h"
+
+#include "settlement/Payoffs.h"
+#include "settlement/Settlement.h"
+#include "tote/PoolFiles.h"
+#include "wagering/BetType.h"
+#include "wagering/CombinationMarks.h"
+#include "wagering/Payment.h"
+#include "wagering/TicketPricing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+namespace sw {
+
+namespace {
+
+class SilentPrompter final : public Prompter {
+public:
+    void message(std::string_view, std::string_view) override {}
+    bool ask(std::string_view, std::string_view) override { return false; }
+};
+
+std::string percentText(double share) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%%", share * 100.0);
+    return text;
+}
+
+std::string dollars(Cents cents) {
+    return "$" + centsText(cents);
+}
+
+void tell(TicketStory& story, const ListedTicket& ticket) {
+    const double n = story.races;
+    story.lines.push_back("Its story over " + std::to_string(story.races) + " simulated runs of race " +
+                          std::to_string(story.race) + ", paid on the pools as they stand" +
+                          (ticket.paid ? "" : " (its own money goes into them only when it is paid)"));
+    story.lines.push_back("Chance to collect: " + percentText(story.collected / n) + " (" +
+                          percentText(story.collectRange.low) + " to " +
+                          percentText(story.collectRange.high) + ", 95 times in 100)");
+    const auto mean = static_cast<Cents>(std::llround(story.meanReturn));
+    std::string expected = "Expected return: " + dollars(mean) + " a race for its " + dollars(story.cost);
+    if (story.cost > 0)
+        expected += " (" + percentText(story.meanReturn / static_cast<double>(story.cost)) + " of the cost)";
+    story.lines.push_back(expected + ", within " +
+                          dollars(static_cast<Cents>(std::llround(story.meanHalfBand))) + " 95 times in 100");
+    if (story.collected == 0) {
+        story.lines.push_back("It collected in none of the races");
+        return;
+    }
+    if (story.lowest == story.highest)
+        story.lines.push_back("When it collects: always " + dollars(story.lowest));
+    else
+        story.lines.push_back("When it collects: from " + dollars(story.lowest) + " to " +
+                              dollars(story.highest) + ", half the time " + dollars(story.median) +
+                              " or less");
+    std::string likeliest = "Likeliest collections:";
+    for (std::size_t i = 0; i < story.likeliest.size(); ++i)
+        likeliest += std::string(i ? "," : "") + " " + dollars(story.likeliest[i].returned) + " in " +
+                     percentText(story.likeliest[i].races / n);
+    story.lines.push_back(likeliest + " of the races");
+}
+
+} // namespace
+
+std::optional<TicketStory> ticketStory(const RaceDay& day, const ListedTicket& listed, ChanceCache& cache,
+                                       int races, std::string* why) {
+    auto refuse = [&](std::string reason) -> std::optional<TicketStory> {
+        if (why)
+            *why = std::move(reason);
+        return std::nullopt;
+    };
+    std::string error;
+    const std::optional<ParsedTicket> ticket = parseTicketText(listed.text, &error);
+    if (!ticket)
+        return refuse("This text is not a ticket (" + error + ")");
+    if (isMultiRace(ticket->type) || isExchangeBet(ticket->type))
+        return refuse("A " + std::string(betWord(ticket->type)) +
+                      " is paid on races still to come: this race alone cannot tell its story");
+    if (races <= 0 || day.currentRace < 0 || day.currentRace >= RacesPerDay)
+        return refuse("There is no race to simulate");
+
+    CombinationMarks marks;
+    const TicketPrice price = expandTicket(*ticket, marks);
+    std::vector<std::string_view> files;
+    for (PoolFile file : poolFilesOf(*ticket))
+        files.push_back(poolFileName(file));
+    const std::string_view kind = ticketFileWord(ticket->type);
+
+    TicketStory story;
+    story.race = day.currentRace + 1;
+    story.races = races;
+    story.cost = price.cost * 100;
+    story.paid = listed.paid;
+    const ChanceCounts counts = cache.counts(chanceFieldOf(day, story.race), races);
+
+    // The payoffs of an order are worked out by the chart's own engine on a copy of the pools; a
+    // field has few likely orders, so each is paid once.
+    SeededRandom unused(0);
+    SilentPrompter prompter;
+    RaceDay scratch(std::filesystem::path{}, unused, prompter);
+    scratch.currentRace = day.currentRace;
+    scratch.pools = day.pools;
+    scratch.raceWinner = day.raceWinner;
+    std::map<std::array<uint8_t, 4>, Cents> paidOn;
+    std::vector<Cents> returns;
+    returns.reserve(counts.orders.size());
+    for (const std::array<uint8_t, 4>& order : counts.orders) {
+        auto [known, fresh] = paidOn.try_emplace(order, 0);
+        if (fresh) {
+            scratch.result = RaceResult{};
+            std::copy(order.begin(), order.end(), scratch.result.finishOrder.begin());
+            scratch.raceWinner[static_cast<std::size_t>(day.currentRace)] = order[0];
+            const Payoffs payoffs = computePayoffs(scratch);
+            for (const PoolPayment& payment : singleRacePayments(order, payoffs)) {
+                if (!payment.payoff->value ||
+                    std::find(files.begin(), files.end(), payment.file) == files.end() ||
+                    std::find(payment.betTypes.begin(), payment.betTypes.end(), kind) ==
+                        payment.betTypes.end() ||
+                    !marks.isMarked(payment.winners))
+                    continue;
+                if (const std::optional<Cents> won = winningsOf(*payment.payoff->value, ticket->amount))
+                    known->second = addCents(known->second, *won).value_or(MaxCents);
+            }
+        }
+        returns.push_back(known->second);
+    }
+
+    double sum = 0, squares = 0;
+    std::map<Cents, int> often;
+    std::vector<Cents> collecting;
+    for (Cents returned : returns) {
+        sum += static_cast<double>(returned);
+        squares += static_cast<double>(returned) * static_cast<double>(returned);
+        if (returned > 0) {
+            collecting.push_back(returned);
+            ++often[returned];
+        }
+    }
+    const double n = static_cast<double>(returns.size());
+    story.collected = static_cast<int>(collecting.size());
+    story.collectRange = wilsonInterval(story.collected, races);
+    story.meanReturn = sum / n;
+    const double variance = std::max(0.0, squares / n - story.meanReturn * story.meanReturn);
+    story.meanHalfBand = 1.959963984540054 * std::sqrt(variance / n);
+    if (!collecting.empty()) {
+        std::sort(collecting.begin(), collecting.end());
+        story.lowest = collecting.front();
+        story.median = collecting[(collecting.size() - 1) / 2];
+        story.highest = collecting.back();
+        for (const auto& [returned, times] : often)
+            story.likeliest.push_back({returned, times});
+        // Most frequent first; among equals the smaller return.
+        std::stable_sort(story.likeliest.begin(), story.likeliest.end(),
+                         [](const StoryReturn& a, const StoryReturn& b) { return a.races > b.races; });
+        if (story.likeliest.size() > 3)
+            story.likeliest.resize(3);
+    }
+    tell(story, listed);
+    return story;
+}
+
+} // namespace sw
