@@ -140,7 +140,7 @@ TEST_F(GameDay, ATicketsStoryIsWhatItsRaceWouldPayItRunAfterRun) {
     constexpr int Races = 400;
     day.pools.winOdds.fill(4.0f);
     for (const char* text : {"$2 Win on All", "$4 Win on 3", "$2 WPS on 5"})
-        list(text, 1);
+        list(1, text);
     day.tickets.push_back({"$2 DailyDouble Wheel 1 with 2", 1, false}); // as if race 2 sold it
     const ChanceCounts counts = game.chanceCache().counts(chanceFieldOf(day, 1), Races);
     const double wins3 = counts.wins[2], topThree5 = counts.topThree[4];
