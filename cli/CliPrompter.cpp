@@ -55,6 +55,12 @@ void CliPrompter::queueAnswers(std::vector<bool> answers) {
     m_unanswered = 0;
 }
 
+std::size_t CliPrompter::takeUnused() {
+    const std::size_t unused = m_answers.size();
+    m_answers.clear();
+    return unused;
+}
+
 int CliPrompter::takeUnanswered() {
     int n = m_unanswered;
     m_unanswered = 0;

@@ -23,6 +23,8 @@ public:
     void queueAnswers(std::vector<bool> answers);
     // Questions asked with no answer at hand since the last call; they were answered No.
     int takeUnanswered();
+    // Answers queued that no question took; they are dropped.
+    std::size_t takeUnused();
     // Messages shown since the last call, for the JSON output.
     std::vector<std::string> takeMessages();
     void setEcho(bool echo) { m_echo = echo; }

@@ -21,6 +21,7 @@
 #include "wagering/TicketPricing.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -32,55 +33,23 @@ namespace sw::cli {
 
 namespace {
 
-const char* const HelpText = R"(Commands (answers to questions follow the command: delete-player 3 yes):
-  race                      the race about to be run: number, distance, purse
-  card                      the day's twelve races with their horses and jockeys
-  players                   the players, their numbers and balances
-  add-player NAME           add a player with the starting amount (prints that player)
-  select ID                 make player ID the bettor
-  delete-player ID yes|no   delete player ID
-  program [RACE]            the racing program (past performances) of a race
-  chances [RACE] [RACES]    each entry's chance to win and to finish in the first three, from RACES
-                            simulated races (10000), beside the fair and the tote's odds
-  chances ticket N          listed ticket N over 10000 simulated runs of its race: its chance to
-                            collect, its expected return and the spread of what it collects
-  tote-board                leave the racing program for the tote board
-  board                     win, place and show money, odds and pool totals
-  grid quiniela|exacta N    quiniela or exacta odds with horse N
-  amount N                  the amount per bet (0..32000)
-  click BUTTON [N]          press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,
-                            cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,
-                            cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2
-  exchange N                start the second half of the bettor's Twin-Tri or Tri-Super credit N in
-                            the bet entry: its amount and bet are set, Straight, then the horses
-  entry                     the bet entry as it stands
-  ticket TEXT               list a ticket, e.g. ticket $2 Exacta Box 134 (prints it and the totals);
-                            a Twin-Tri or Tri-Super credit is exchanged with
-                            ticket $2 Twin-Tri Exchange 57 Straight 456
-  tickets                   the ticket list with marks, owners, combinations, totals and credits
-  select-ticket N           select ticket N of the list
-  delete-ticket N yes|no    delete ticket N of the list
-  pay                       pay for the listed tickets
-  run [yes|no]              run the race (the answer pays unpaid tickets) and show its results
-  results                   the results of the race just run
-  ok                        confirm the results: the next race, or the top-ten list after race 12
-  explain PAYOFF [N]        how a payoff of the last race was worked out: win, place N, show N,
-                            quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6,
-                            twintri [TICKET], trisuper [TICKET] (a credit paid in it);
-                            also: explain odds N (a tote board cell), explain quiniela A B and
-                            explain exacta A B (a grid cell), explain ticket N (a listed ticket)
-  ledger [RACE]             what each player wagered and got back, and what the house kept (the day,
-                            or one race)
-  top10                     the top-ten list
-  new-day                   start a new race day (Play Again)
-  settings [START] [BET]    show or set the starting amount and the default bet (1..1000)
-  reset yes|no              reset the stable to a fresh one and start a new day
-  print FROM TO [FILE [yes|no]]
-                            the racing program of races FROM..TO as printed pages; a FILE that
-                            exists is replaced on yes; never a file in the data folder
-  help                      this list
-  quit                      end the game
-)";
+const char* const HelpHeading = "Commands (answers to questions follow the command: delete-player 3 yes):\n";
+
+// The help's first column: the command and its arguments, then the help from this column on.
+constexpr std::size_t HelpColumn = 28;
+
+// A sentence of the availability table as the tail of an error line.
+std::string reasonText(std::string why) {
+    if (!why.empty())
+        why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    if (!why.empty() && why.back() == '.')
+        why.pop_back();
+    return why;
+}
+
+bool isAnswer(const std::string& word) {
+    return word == "yes" || word == "no" || word == "y" || word == "n";
+}
 
 const char* stageName(Stage stage) {
     switch (stage) {
@@ -256,10 +225,290 @@ int CommandLine::run(std::istream& in) {
     return failures;
 }
 
+const std::vector<Command>& CommandLine::commands() {
+    using A = Action;
+    using C = CommandLine;
+    using Args = std::vector<std::string>;
+    // A row leaves out the fields after its handler where the command has no alias.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+    static const std::vector<Command> table = {
+        {"race", "", 0, 0, "the race about to be run: number, distance, purse", {}, "", Answers::None,
+         Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdRace(r, t); }},
+        {"card", "", 0, 0, "the day's twelve races with their horses and jockeys", A::ShowCard, "show the card",
+         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdCard(r, t); }},
+        {"players", "", 0, 0, "the players, their numbers and balances", {}, "", Answers::None, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) { c.cmdPlayers(r, t); }},
+        {"add-player", "NAME", 1, Command::AnyCount, "add a player with the starting amount (prints that player)",
+         A::AddPlayer, "add a player", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             RaceDay& day = c.m_game.day();
+             if (!c.m_game.addPlayer(joinWords(a)))
+                 c.failed("the player was not added");
+             // The player added, not the whole list: a long list printed at every addition grows
+             // with its square (the players command prints it).
+             r["player"] = playerShown(day, day.players.entries.size() - 1, t);
+             r["lblBalance"] = day.players.balanceLabel;
+             if (day.players.selected >= 0)
+                 t += "Current Balance: " + day.players.balanceLabel + "\n";
+         },
+         "", true},
+        {"select", "ID", 1, 1, "make player ID the bettor", A::SelectPlayer, "select a player", Answers::None,
+         Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             const int index = c.playerArgument(a[0]);
+             if (!c.m_game.selectPlayer(index) && !c.m_game.refusal().empty())
+                 c.failed("");
+             c.cmdPlayers(r, t);
+         }},
+        {"delete-player", "ID yes|no", 1, 1, "delete player ID", A::DeletePlayer, "delete a player",
+         Answers::Required, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             const int index = c.playerArgument(a[0]);
+             if (c.m_game.selectPlayer(index) && !c.m_game.deletePlayer() && !c.m_game.refusal().empty())
+                 c.failed("");
+             c.cmdPlayers(r, t);
+         }},
+        {"program", "[RACE]", 0, 1, "the racing program (past performances) of a race", A::ShowProgram,
+         "show the racing program", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdProgram(a, r, t); }, "past"},
+        {"chances", "[RACE] [RACES]", 0, 2,
+         "each entry's chance to win and to finish in the first three, from RACES\n"
+         "simulated races (10000), beside the fair and the tote's odds;\n"
+         "chances ticket N: listed ticket N over 10000 simulated runs of its race,\n"
+         "its chance to collect, its expected return and the spread of what it collects",
+         A::Chances, "show the chances", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             if (a.empty() || a[0] != "ticket")
+                 return c.cmdChances(a, r, t);
+             // A ticket's story: only while its race is bet, where its pools are.
+             if (a.size() != 2)
+                 throw Failure{"usage: chances ticket N"};
+             c.require(Action::ListTicket);
+             c.toBetting();
+             c.cmdTicketStory(number(a[1], "the ticket"), r, t);
+         }},
+        {"tote-board", "", 0, 0, "leave the racing program for the tote board", A::ToteBoard,
+         "leave the racing program", Answers::None, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) {
+             c.m_game.toteBoard();
+             c.cmdRace(r, t);
+         }},
+        {"board", "", 0, 0, "win, place and show money, odds and pool totals", A::ShowBoard, "show the tote board",
+         Answers::None, Move::ToBetting, [](C& c, const Args&, Json& r, std::string& t) { c.cmdBoard(r, t); }},
+        {"grid", "quiniela|exacta N", 2, 2, "quiniela or exacta odds with horse N", A::ShowBoard,
+         "show the odds grids", Answers::None, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdGrid(a, r, t); }},
+        {"amount", "N", 1, 1, "the amount per bet (0..32000)", A::AmountSpin, "set the amount", Answers::None,
+         Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             const int amount = number(a[0], "the amount");
+             if (amount < 0 || amount > MaxBetAmount)
+                 throw Failure{"the amount must be 0.." + std::to_string(MaxBetAmount)};
+             c.m_game.press(Action::AmountSpin, amount);
+             c.cmdEntry(r, t);
+         }},
+        {"click", "BUTTON [N]", 1, 2,
+         "press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,\n"
+         "cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,\n"
+         "cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2",
+         A::ChangePage, "use the bet entry", Answers::Optional, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdClick(a, r, t); }},
+        {"exchange", "N",
+         1, 1,
+         "start the second half of the bettor's Twin-Tri or Tri-Super credit N in\n"
+         "the bet entry: its amount and bet are set, Straight, then the horses",
+         A::Exchange, "exchange a credit", Answers::None, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             if (!c.m_game.exchange(number(a[0], "the credit")))
+                 c.failed("no player can exchange a Twin-Tri or Tri-Super credit " + a[0] +
+                          " in this race: the tickets list shows the credits held");
+             c.cmdEntry(r, t);
+         }},
+        {"entry", "", 0, 0, "the bet entry as it stands", {}, "", Answers::None, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) { c.cmdEntry(r, t); }},
+        {"ticket", "TEXT", 1, Command::AnyCount,
+         "list a ticket, e.g. ticket $2 Exacta Box 134 (prints it and the totals);\n"
+         "a Twin-Tri or Tri-Super credit is exchanged with\n"
+         "ticket $2 Twin-Tri Exchange 57 Straight 456",
+         A::ListTicket, "list a ticket", Answers::Optional, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             RaceDay& day = c.m_game.day();
+             std::string error;
+             const std::size_t listed = day.tickets.size();
+             if (!c.m_game.listTicket(joinWords(a), &error))
+                 c.failed(error);
+             // The new ticket and the totals, not the whole list (the tickets command prints it).
+             // The balance check may have taken it off again.
+             if (day.tickets.size() > listed) {
+                 r["ticket"] = ticketShown(day, c.m_game.ticketList(), listed, t);
+                 r["index"] = listed + 1;
+             } else {
+                 t += "The ticket was taken off the list.\n";
+             }
+             c.ticketFrame(r, t);
+         }},
+        {"tickets", "", 0, 0, "the ticket list with marks, owners, combinations, totals and credits", {}, "",
+         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdTickets(r, t); }},
+        {"select-ticket", "N", 1, 1, "select ticket N of the list", A::SelectTicket, "change the ticket list",
+         Answers::Optional, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             c.m_game.selectTicket(c.ticketArgument(a[0]));
+             c.cmdTickets(r, t);
+         }},
+        {"delete-ticket", "N yes|no", 1, 1, "delete ticket N of the list", A::DeleteTicket,
+         "change the ticket list", Answers::Required, Move::ToBetting,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             c.m_game.selectTicket(c.ticketArgument(a[0]));
+             c.m_game.deleteTicket();
+             c.cmdTickets(r, t);
+         }},
+        {"pay", "", 0, 0, "pay for the listed tickets", A::Pay, "pay", Answers::None, Move::ToBetting,
+         [](C& c, const Args&, Json& r, std::string& t) {
+             c.require(Action::Pay, 0);
+             PaymentReport report = c.m_game.pay();
+             r["paid"] = report.paid;
+             Json shortOfMoney = Json::array();
+             for (const Shortfall& s : report.shortOfMoney)
+                 shortOfMoney.push_back(s.playerId);
+             r["shortOfMoney"] = shortOfMoney;
+             if (!report.error.empty())
+                 throw Failure{report.error};
+             c.cmdTickets(r, t);
+             t = "Paid " + std::to_string(report.paid) + " ticket(s).\n" + t;
+         }},
+        {"run", "[yes|no]", 0, 0, "run the race (the answer pays unpaid tickets) and show its results",
+         A::StartRace, "run the race", Answers::Optional, Move::ToBetting,
+         [](C& c, const Args&, Json& r, std::string& t) { c.cmdRun(r, t); }},
+        {"results", "", 0, 0, "the results of the race just run", A::ShowResults, "show results",
+         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdResults(r, t); }},
+        {"ok", "", 0, 0, "confirm the results: the next race, or the top-ten list after race 12",
+         A::ConfirmResults, "confirm results", Answers::None, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) {
+             c.require(Action::ConfirmResults, 0);
+             c.m_game.confirmResults();
+             if (c.m_game.stage() == Stage::TopTen) {
+                 c.cmdTopTen(r, t);
+             } else {
+                 c.m_game.toteBoard();
+                 c.cmdRace(r, t);
+             }
+         }},
+        {"explain", "PAYOFF [N]", 1, 3,
+         "how a payoff of the last race was worked out: win, place N, show N,\n"
+         "quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6,\n"
+         "twintri [TICKET], trisuper [TICKET] (a credit paid in it);\n"
+         "also: explain odds N (a tote board cell), explain quiniela A B and\n"
+         "explain exacta A B (a grid cell), explain ticket N (a listed ticket)",
+         {}, "explain", Answers::None, Move::ToBettingForCells,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdExplain(a, r, t); }},
+        {"ledger", "[RACE]", 0, 1,
+         "what each player wagered and got back, and what the house kept (the day,\n"
+         "or one race)",
+         A::Ledger, "show the ledger", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdLedger(a, r, t); }},
+        {"top10", "", 0, 0, "the top-ten list", {}, "", Answers::None, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) { c.cmdTopTen(r, t); }},
+        {"new-day", "", 0, 0, "start a new race day (Play Again)", A::NewDay, "start a new day", Answers::None,
+         Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) {
+             if (!c.m_game.playAgain())
+                 c.failed(c.m_game.startResult().message);
+             c.m_game.toteBoard();
+             c.cmdRace(r, t);
+         }},
+        {"settings", "[START] [BET]", 0, 2, "show or set the starting amount and the default bet (1..1000)",
+         A::Settings, "change the settings", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdSettings(a, r, t); }},
+        {"reset", "yes|no", 0, 0, "reset the stable to a fresh one and start a new day", A::ResetStable,
+         "reset the stable", Answers::Required, Move::None,
+         [](C& c, const Args&, Json& r, std::string& t) {
+             const bool ran = c.m_game.resetDatabase();
+             r["reset"] = ran;
+             if (ran) {
+                 c.m_game.toteBoard();
+                 t = "The stable was reset; a new day has started.\n";
+                 c.cmdRace(r, t);
+             } else {
+                 t = "Nothing was changed.\n";
+             }
+         }},
+        {"print", "FROM TO [FILE [yes|no]]", 2, 3,
+         "the racing program of races FROM..TO as printed pages; a FILE that\n"
+         "exists is replaced on yes; never a file in the data folder",
+         A::PrintProgram, "print the program", Answers::Optional, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdPrint(a, r, t); }},
+        {"help", "", 0, Command::AnyCount, "this list", {}, "", Answers::None, Move::None,
+         [](C&, const Args&, Json&, std::string& t) { t = helpText(); }},
+        {"quit", "", 0, Command::AnyCount, "end the game", {}, "", Answers::None, Move::None,
+         [](C& c, const Args&, Json&, std::string&) { c.m_quit = true; }, "exit"},
+    };
+#pragma GCC diagnostic pop
+    return table;
+}
+
+std::string CommandLine::helpText() {
+    std::string text = HelpHeading;
+    for (const Command& command : commands()) {
+        std::string left = std::string(command.name);
+        if (!command.arguments.empty())
+            left += " " + std::string(command.arguments);
+        const std::string indent(HelpColumn, ' ');
+        text += "  " + left;
+        // A long first column gets a line of its own.
+        text += left.size() + 2 < HelpColumn ? std::string(HelpColumn - 2 - left.size(), ' ') : "\n" + indent;
+        std::string_view help = command.help;
+        for (auto end = help.find('\n'); end != std::string_view::npos; end = help.find('\n')) {
+            text += std::string(help.substr(0, end)) + "\n" + indent;
+            help.remove_prefix(end + 1);
+        }
+        text += std::string(help) + "\n";
+    }
+    return text;
+}
+
+std::string CommandLine::usage(const Command& command) {
+    return "usage: " + std::string(command.name) +
+           (command.arguments.empty() ? "" : " " + std::string(command.arguments));
+}
+
+std::string CommandLine::refusal(const Command& command, const std::string& why) {
+    return "cannot " + std::string(command.what) + " now: " + reasonText(why);
+}
+
+void CommandLine::require(Action action) {
+    if (std::string why = m_game.stageRefusal(action); !why.empty())
+        throw Failure{refusal(*m_command, why)};
+}
+
+void CommandLine::require(Action action, int which) {
+    if (std::string why = m_game.whyNot(action, which); !why.empty())
+        throw Failure{refusal(*m_command, why)};
+}
+
+void CommandLine::failed(const std::string& otherwise) {
+    if (!m_game.refusal().empty())
+        throw Failure{refusal(*m_command, m_game.refusal())};
+    throw Failure{otherwise};
+}
+
+int CommandLine::playerArgument(const std::string& word) {
+    const int index = findPlayer(m_game.day().players, number(word, "the player number"));
+    if (index < 0)
+        throw Failure{"no player numbered " + word};
+    return index;
+}
+
+int CommandLine::ticketArgument(const std::string& word) {
+    const int n = number(word, "the ticket");
+    if (n < 1 || n > static_cast<int>(m_game.day().tickets.size()))
+        throw Failure{"there is no ticket " + word + " in the list"};
+    return n - 1;
+}
+
 std::vector<bool> CommandLine::takeAnswers(Args& args) {
     std::vector<bool> answers;
-    while (!args.empty() &&
-           (args.back() == "yes" || args.back() == "no" || args.back() == "y" || args.back() == "n")) {
+    while (!args.empty() && isAnswer(args.back())) {
         answers.insert(answers.begin(), args.back() == "yes" || args.back() == "y");
         args.pop_back();
     }
@@ -277,31 +526,16 @@ int CommandLine::number(const std::string& word, const char* what) {
     throw Failure{std::string(what) + " must be a whole number, not \"" + word + "\""};
 }
 
-void CommandLine::needStage(std::initializer_list<Stage> stages, const char* what) {
-    for (Stage s : stages)
-        if (m_game.stage() == s)
-            return;
-    std::string why;
-    switch (m_game.stage()) {
-    case Stage::Failed:
-        why = "the day could not start (try: reset yes)";
-        break;
-    case Stage::Racing:
-    case Stage::Results:
-        why = "the race's results are showing (confirm them with: ok)";
-        break;
-    case Stage::TopTen:
-        why = "the day is over (start another with: new-day)";
-        break;
-    default:
-        why = std::string("the game is at the ") + stageName(m_game.stage());
-    }
-    throw Failure{std::string("cannot ") + what + " now: " + why};
-}
-
 void CommandLine::toBetting() {
     if (m_game.stage() == Stage::Program)
         m_game.toteBoard();
+}
+
+const Command* CommandLine::find(const std::string& name) {
+    for (const Command& command : commands())
+        if (command.name == name || (!command.alias.empty() && command.alias == name))
+            return &command;
+    return nullptr;
 }
 
 bool CommandLine::execute(const std::string& line) {
@@ -310,11 +544,11 @@ bool CommandLine::execute(const std::string& line) {
         return true;
     std::string name = words.front();
     Args args(words.begin() + 1, words.end());
+    const Command* command = find(name);
 
-    static const std::vector<std::string> asking = {
-        "delete-player", "delete-ticket", "reset", "run", "ticket", "click", "select-ticket", "print"};
-    bool asks = std::find(asking.begin(), asking.end(), name) != asking.end();
-    m_prompter.queueAnswers(asks ? takeAnswers(args) : std::vector<bool>{});
+    // Answers are for the questions of a command that may ask one; anything else is a mistake.
+    m_prompter.queueAnswers(command && command->answers != Answers::None ? takeAnswers(args)
+                                                                         : std::vector<bool>{});
     m_prompter.takeMessages();
 
     Json result;
@@ -323,16 +557,24 @@ bool CommandLine::execute(const std::string& line) {
     bool ran = true;
     std::string error;
     try {
-        dispatch(name, args, result, text);
+        if (!command)
+            throw Failure{"unknown command \"" + name + "\" (type help for the list)"};
+        dispatch(*command, args, result, text);
     } catch (const Failure& f) {
         ran = false;
         error = f.message;
     }
+    m_command = nullptr;
     bool ok = ran;
+    const std::size_t unused = m_prompter.takeUnused();
     if (ran && m_prompter.takeUnanswered() > 0) {
         // The command went on as if answered No: what it did is shown all the same.
         ok = false;
         error = "\"" + name + "\" asked a question that had no answer; write yes or no after the command";
+    } else if (ran && unused > 0) {
+        // It ran all the same: the answer was meant for a question this time did not bring.
+        ok = false;
+        error = "\"" + name + "\" asked no question this time: the answer after it was not used";
     }
     std::vector<std::string> messages = m_prompter.takeMessages();
     if (m_json) {
@@ -351,216 +593,18 @@ bool CommandLine::execute(const std::string& line) {
     return ok;
 }
 
-void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::string& text) {
-    RaceDay& day = m_game.day();
-    auto needArgs = [&](std::size_t min, std::size_t max, const char* usage) {
-        if (args.size() < min || args.size() > max)
-            throw Failure{std::string("usage: ") + usage};
-    };
-
-    if (name == "help") {
-        cmdHelp(text);
-    } else if (name == "quit" || name == "exit") {
-        m_quit = true;
-    } else if (name == "race") {
-        needArgs(0, 0, "race");
-        cmdRace(r, text);
-    } else if (name == "card") {
-        needArgs(0, 0, "card");
-        needStage({Stage::Program, Stage::Betting, Stage::Racing, Stage::Results}, "show the card");
-        cmdCard(r, text);
-    } else if (name == "players") {
-        needArgs(0, 0, "players");
-        cmdPlayers(r, text);
-    } else if (name == "add-player") {
-        if (args.empty())
-            throw Failure{"usage: add-player NAME"};
-        needStage({Stage::Program, Stage::Betting}, "add a player");
-        if (!addPlayer(day, joinWords(args)))
-            throw Failure{"the player was not added"};
-        // The player added, not the whole list: a long list printed at every addition grows with
-        // its square (the players command prints it).
-        r["player"] = playerShown(day, day.players.entries.size() - 1, text);
-        r["lblBalance"] = day.players.balanceLabel;
-        if (day.players.selected >= 0)
-            text += "Current Balance: " + day.players.balanceLabel + "\n";
-    } else if (name == "select") {
-        needArgs(1, 1, "select ID");
-        needStage({Stage::Program, Stage::Betting}, "select a player");
-        int index = findPlayer(day.players, number(args[0], "the player number"));
-        if (index < 0)
-            throw Failure{"no player numbered " + args[0]};
-        selectBettor(day, index);
-        cmdPlayers(r, text);
-    } else if (name == "delete-player") {
-        needArgs(1, 1, "delete-player ID yes|no");
-        needStage({Stage::Program, Stage::Betting}, "delete a player");
-        int index = findPlayer(day.players, number(args[0], "the player number"));
-        if (index < 0)
-            throw Failure{"no player numbered " + args[0]};
-        selectBettor(day, index);
-        if (day.players.selected == index)
-            m_game.deletePlayer();
-        cmdPlayers(r, text);
-    } else if (name == "program" || name == "past") {
-        needArgs(0, 1, "program [RACE]");
-        cmdProgram(args, r, text);
-    } else if (name == "chances" && !args.empty() && args[0] == "ticket") {
-        needArgs(2, 2, "chances ticket N");
-        needStage({Stage::Program, Stage::Betting}, "tell a ticket's story");
+void CommandLine::dispatch(const Command& command, Args& args, Json& r, std::string& text) {
+    m_command = &command;
+    if (command.answers == Answers::None && !command.nameWords && !args.empty() && isAnswer(args.back()))
+        throw Failure{"\"" + std::string(command.name) + "\" asks no question: \"" + args.back() +
+                      "\" is not one of its arguments (" + usage(command) + ")"};
+    if (args.size() < command.minArgs || args.size() > command.maxArgs)
+        throw Failure{usage(command)};
+    if (command.move == Move::ToBetting)
         toBetting();
-        cmdTicketStory(number(args[1], "the ticket"), r, text);
-    } else if (name == "chances") {
-        needArgs(0, 2, "chances [RACE] [RACES]");
-        cmdChances(args, r, text);
-    } else if (name == "tote-board") {
-        needArgs(0, 0, "tote-board");
-        needStage({Stage::Program}, "leave the racing program");
-        m_game.toteBoard();
-        cmdRace(r, text);
-    } else if (name == "board") {
-        needArgs(0, 0, "board");
-        needStage({Stage::Program, Stage::Betting}, "show the tote board");
-        toBetting();
-        cmdBoard(r, text);
-    } else if (name == "grid") {
-        needArgs(2, 2, "grid quiniela|exacta N");
-        needStage({Stage::Program, Stage::Betting}, "show the odds grids");
-        toBetting();
-        cmdGrid(args, r, text);
-    } else if (name == "amount") {
-        needArgs(1, 1, "amount N");
-        needStage({Stage::Program, Stage::Betting}, "set the amount");
-        toBetting();
-        int amount = number(args[0], "the amount");
-        if (amount < 0 || amount > MaxBetAmount)
-            throw Failure{"the amount must be 0.." + std::to_string(MaxBetAmount)};
-        m_game.betEntry().amountSpinChanged(amount);
-        cmdEntry(r, text);
-    } else if (name == "click") {
-        needArgs(1, 2, "click BUTTON [N]");
-        needStage({Stage::Program, Stage::Betting}, "use the bet entry");
-        toBetting();
-        cmdClick(args, r, text);
-    } else if (name == "exchange") {
-        needArgs(1, 1, "exchange N");
-        needStage({Stage::Program, Stage::Betting}, "exchange a credit");
-        toBetting();
-        if (!m_game.betEntry().startExchange(day, number(args[0], "the credit")))
-            throw Failure{"no player can exchange a Twin-Tri or Tri-Super credit " + args[0] +
-                          " in this race: the tickets list shows the credits held"};
-        cmdEntry(r, text);
-    } else if (name == "entry") {
-        needArgs(0, 0, "entry");
-        cmdEntry(r, text);
-    } else if (name == "ticket") {
-        if (args.empty())
-            throw Failure{"usage: ticket TEXT, e.g. ticket $2 Exacta Box 134"};
-        needStage({Stage::Program, Stage::Betting}, "list a ticket");
-        toBetting();
-        std::string error;
-        const std::size_t listed = day.tickets.size();
-        if (!m_game.ticketList().listTicket(day, joinWords(args), &error))
-            throw Failure{error};
-        // The new ticket and the totals, not the whole list (the tickets command prints it). The
-        // balance check may have taken it off again.
-        if (day.tickets.size() > listed) {
-            r["ticket"] = ticketShown(day, m_game.ticketList(), listed, text);
-            r["index"] = listed + 1;
-        } else {
-            text += "The ticket was taken off the list.\n";
-        }
-        ticketFrame(r, text);
-    } else if (name == "tickets") {
-        needArgs(0, 0, "tickets");
-        cmdTickets(r, text);
-    } else if (name == "select-ticket" || name == "delete-ticket") {
-        needArgs(1, 1, name == "select-ticket" ? "select-ticket N" : "delete-ticket N yes|no");
-        needStage({Stage::Betting, Stage::Program}, "change the ticket list");
-        toBetting();
-        int n = number(args[0], "the ticket");
-        if (n < 1 || n > static_cast<int>(day.tickets.size()))
-            throw Failure{"there is no ticket " + args[0] + " in the list"};
-        m_game.ticketList().selectTicket(day, n - 1);
-        if (name == "delete-ticket")
-            m_game.ticketList().deleteTicket(day);
-        cmdTickets(r, text);
-    } else if (name == "pay") {
-        needArgs(0, 0, "pay");
-        needStage({Stage::Program, Stage::Betting}, "pay");
-        toBetting();
-        if (day.tickets.empty())
-            throw Failure{"there are no tickets to pay for"};
-        PaymentReport report = m_game.pay();
-        r["paid"] = report.paid;
-        Json shortOfMoney = Json::array();
-        for (const Shortfall& s : report.shortOfMoney)
-            shortOfMoney.push_back(s.playerId);
-        r["shortOfMoney"] = shortOfMoney;
-        if (!report.error.empty())
-            throw Failure{report.error};
-        cmdTickets(r, text);
-        text = "Paid " + std::to_string(report.paid) + " ticket(s).\n" + text;
-    } else if (name == "run") {
-        needArgs(0, 0, "run [yes|no]");
-        needStage({Stage::Program, Stage::Betting}, "run the race");
-        toBetting();
-        cmdRun(r, text);
-    } else if (name == "results") {
-        needArgs(0, 0, "results");
-        needStage({Stage::Results}, "show results");
-        cmdResults(r, text);
-    } else if (name == "ok") {
-        needArgs(0, 0, "ok");
-        needStage({Stage::Results}, "confirm results");
-        m_game.confirmResults();
-        if (m_game.stage() == Stage::TopTen) {
-            cmdTopTen(r, text);
-        } else {
-            m_game.toteBoard();
-            cmdRace(r, text);
-        }
-    } else if (name == "explain") {
-        needArgs(1, 3, "explain PAYOFF [N], explain odds N, explain quiniela A B or explain ticket N");
-        cmdExplain(args, r, text);
-    } else if (name == "ledger") {
-        needArgs(0, 1, "ledger [RACE]");
-        cmdLedger(args, r, text);
-    } else if (name == "top10") {
-        needArgs(0, 0, "top10");
-        cmdTopTen(r, text);
-    } else if (name == "new-day") {
-        needArgs(0, 0, "new-day");
-        if (!m_game.playAgain())
-            throw Failure{m_game.refusal().empty() ? m_game.startResult().message : m_game.refusal()};
-        m_game.toteBoard();
-        cmdRace(r, text);
-    } else if (name == "settings") {
-        needArgs(0, 2, "settings [START] [BET]");
-        cmdSettings(args, r, text);
-    } else if (name == "reset") {
-        needArgs(0, 0, "reset yes|no");
-        needStage({Stage::Failed, Stage::Program, Stage::Betting, Stage::TopTen}, "reset the stable");
-        bool ran = m_game.resetDatabase();
-        r["reset"] = ran;
-        if (ran) {
-            m_game.toteBoard();
-            text = "The stable was reset; a new day has started.\n";
-            cmdRace(r, text);
-        } else {
-            text = "Nothing was changed.\n";
-        }
-    } else if (name == "print") {
-        needArgs(2, 3, "print FROM TO [FILE [yes|no]]");
-        needStage({Stage::Program, Stage::Betting}, "print the program");
-        cmdPrint(args, r, text);
-    } else {
-        throw Failure{"unknown command \"" + name + "\" (type help for the list)"};
-    }
-}
-
-void CommandLine::cmdHelp(std::string& text) {
-    text = HelpText;
+    if (command.action)
+        require(*command.action);
+    command.run(*this, args, r, text);
 }
 
 void CommandLine::cmdRace(Json& r, std::string& text) {
@@ -624,8 +668,7 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
         text += "Current Balance: " + day.players.balanceLabel + "\n";
 }
 
-int CommandLine::raceArgument(const Args& args, const char* what) {
-    needStage({Stage::Program, Stage::Betting}, what);
+int CommandLine::raceArgument(const Args& args) {
     int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], "the race");
     if (race < 1 || race > RacesPerDay)
         throw Failure{"the race must be 1..12"};
@@ -650,7 +693,7 @@ ProgramView CommandLine::browse(int race, const std::function<void()>& whileShow
 }
 
 void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
-    ProgramView view = browse(raceArgument(args, "show the racing program"));
+    ProgramView view = browse(raceArgument(args));
 
     r["lblRace"] = view.raceNumber;
     r["lblRaceGrade"] = view.purse;
@@ -691,7 +734,7 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
 }
 
 void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
-    const int race = raceArgument(args, "show the chances");
+    const int race = raceArgument(args);
     int races = ChanceRaces;
     if (args.size() > 1) {
         races = number(args[1], "the number of races");
@@ -816,60 +859,51 @@ void CommandLine::cmdGrid(const Args& args, Json& r, std::string& text) {
 }
 
 void CommandLine::cmdClick(const Args& args, Json& r, std::string& text) {
-    RaceDay& day = m_game.day();
-    BetEntry& entry = m_game.betEntry();
     const std::string& button = args[0];
-    auto argument = [&](int min, int max) {
-        if (args.size() != 2)
-            throw Failure{"usage: click " + button + " N (" + std::to_string(min) + ".." +
-                          std::to_string(max) + ")"};
-        int n = number(args[1], "N");
-        if (n < min || n > max)
-            throw Failure{"N must be " + std::to_string(min) + ".." + std::to_string(max)};
-        return n;
+    // The button's press and its number: a page, a preset, a bet, a mode or a post.
+    struct Press {
+        Action action;
+        int which = 0;
+        int min = 0, max = -1; // the range of N, when the button takes one
     };
-    bool done = true;
-    if (button == "tab") {
-        entry.stageChanged(day, argument(0, 2));
-    } else if (button == "cmdAmount") {
-        done = entry.selectAmountPreset(day, argument(0, 7));
-    } else if (button == "cmdNext1") {
-        done = entry.nextToBet(day);
-    } else if (button == "cmdNext2") {
-        done = entry.nextToHorses(day);
-    } else if (button == "cmdHorse") {
-        done = entry.pickHorse(argument(1, 8) - 1);
-    } else if (button == "cmdAll") {
-        done = entry.pickAll();
-    } else if (button == "cmdWith") {
-        done = entry.with(day);
-    } else if (button == "cmdBack") {
-        done = entry.clearPick();
-    } else if (button == "cmdFinish") {
-        done = entry.finish(day, m_game.ticketList());
-    } else if (button == "cmdClear") {
-        entry.clearBet(day);
-    } else if (button == "cmdCancelBet") {
-        entry.cancelBet();
-    } else {
-        bool found = false;
-        for (const auto& b : betButtons())
-            if (b.button == button) {
-                found = true;
-                done = entry.chooseBetType(day, b.type);
-            }
-        for (const auto& m : modeButtons())
-            if (m.button == button) {
-                found = true;
-                done = entry.chooseBetKind(m.mode);
-                if (std::string refusal = entry.modeRefusal(m.mode); !done && !refusal.empty())
-                    throw Failure{refusal};
-            }
-        if (!found)
-            throw Failure{"no bet-entry button named \"" + button + "\" (see help)"};
+    std::optional<Press> press;
+    static const std::map<std::string, Press, std::less<>> plain = {
+        {"tab", {Action::ChangePage, 0, 0, 2}},
+        {"cmdAmount", {Action::AmountPreset, 0, 0, 7}},
+        {"cmdNext1", {Action::NextToBet}},
+        {"cmdNext2", {Action::NextToHorses}},
+        {"cmdHorse", {Action::PickHorse, 0, 1, 8}},
+        {"cmdAll", {Action::PickAll}},
+        {"cmdWith", {Action::With}},
+        {"cmdBack", {Action::ClearPick}},
+        {"cmdFinish", {Action::Finish}},
+        {"cmdClear", {Action::ClearBet}},
+        {"cmdCancelBet", {Action::CancelBet}}};
+    if (auto found = plain.find(button); found != plain.end())
+        press = found->second;
+    for (const auto& b : betButtons())
+        if (b.button == button)
+            press = Press{Action::ChooseBet, static_cast<int>(b.type)};
+    for (const auto& m : modeButtons())
+        if (m.button == button)
+            press = Press{Action::ChooseMode, static_cast<int>(m.mode)};
+    if (!press)
+        throw Failure{"no bet-entry button named \"" + button + "\" (see help)"};
+    if (press->max >= press->min) {
+        if (args.size() != 2)
+            throw Failure{"usage: click " + button + " N (" + std::to_string(press->min) + ".." +
+                          std::to_string(press->max) + ")"};
+        const int n = number(args[1], "N");
+        if (n < press->min || n > press->max)
+            throw Failure{"N must be " + std::to_string(press->min) + ".." + std::to_string(press->max)};
+        // The horses are numbered by post, their buttons from 0.
+        press->which = press->action == Action::PickHorse ? n - 1 : n;
     }
-    if (!done)
+    if (!m_game.press(press->action, press->which)) {
+        if (!m_game.refusal().empty())
+            throw Failure{"cannot press " + button + " now: " + reasonText(m_game.refusal())};
         throw Failure{button + " cannot be used now"};
+    }
     cmdEntry(r, text);
 }
 
@@ -984,7 +1018,7 @@ void CommandLine::ticketFrame(Json& r, std::string& text) {
 
 void CommandLine::cmdRun(Json& r, std::string& text) {
     if (!m_game.beginRace(nullptr))
-        throw Failure{"the race cannot start now"};
+        failed("the race cannot start now");
     m_game.finishRace();
     m_game.runResultsToEnd();
     cmdResults(r, text);
@@ -1120,8 +1154,6 @@ void CommandLine::cmdTopTen(Json& r, std::string& text) {
 }
 
 void CommandLine::cmdSettings(const Args& args, Json& r, std::string& text) {
-    if (m_game.stage() == Stage::Racing || m_game.stage() == Stage::Results)
-        throw Failure{"cannot change the settings while a race's results are showing"};
     SettingsDialog dialog(m_game.day());
     dialog.open();
     if (!args.empty()) {
@@ -1197,7 +1229,7 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
             throw Failure{"usage: explain " + what + " N"};
         int n = number(args[1], what == "odds" ? "the post" : "the ticket");
         if (what == "odds") {
-            needStage({Stage::Program, Stage::Betting}, "explain the tote board");
+            require(Action::ShowBoard);
             toBetting();
             if (n < 1 || n > FieldSize)
                 throw Failure{"the post must be 1.." + std::to_string(FieldSize)};
@@ -1209,14 +1241,13 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
         }
     } else if ((what == "quiniela" || what == "exacta") && args.size() == 3) {
         const int a = number(args[1], "the first horse"), b = number(args[2], "the second horse");
-        needStage({Stage::Program, Stage::Betting}, "explain the tote board");
+        require(Action::ShowBoard);
         toBetting();
         if (a < 1 || a > FieldSize || b < 1 || b > FieldSize || a == b)
             throw Failure{"the posts must be two different ones of 1.." + std::to_string(FieldSize)};
         steps = explainGridCell(day, what == "exacta", a - 1, b - 1);
     } else if (what == "twintri" || what == "trisuper") {
-        if (m_game.payoffs().win.working.empty())
-            throw Failure{"no race has been run yet today"};
+        require(Action::ExplainPayoff, 0);
         const std::string code = what == "twintri" ? "TwT" : "TrS";
         const std::string name = what == "twintri" ? "Twin-Tri" : "Tri-Super";
         const int wanted = args.size() == 2 ? number(args[1], "the ticket") : 0;
@@ -1242,8 +1273,7 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
         steps = credits.front()->working;
     } else {
         const Payoffs& payoffs = m_game.payoffs();
-        if (payoffs.win.working.empty())
-            throw Failure{"no race has been run yet today"};
+        require(Action::ExplainPayoff, 0);
         if (args.size() == 3)
             throw Failure{"usage: explain " + what + " [N]"};
         int post = args.size() == 2 ? number(args[1], "the horse") : 0;

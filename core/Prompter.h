@@ -14,6 +14,11 @@ public:
     virtual void message(std::string_view text, std::string_view title) = 0;
     // True for Yes.
     virtual bool ask(std::string_view text, std::string_view title) = 0;
+    // Asks without waiting where the front end can (a window opens its box and goes on); `answered`
+    // gets the answer, perhaps before this returns. By default the question is asked at once.
+    virtual void askThen(std::string_view text, std::string_view title, std::function<void(bool)> answered) {
+        answered(ask(text, title));
+    }
 
     // Run before every message and question, so a window first shows what the player is asked
     // about (the ticket just listed, say) rather than the state before the click.

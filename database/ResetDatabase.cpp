@@ -68,8 +68,6 @@ StepOutcome writeFreshStable(RaceDay& day) {
 }
 
 bool resetDatabase(RaceDay& day) {
-    if (!day.prompter.ask(ResetQuestion, AppTitle))
-        return false;
     const StepOutcome written = writeFreshStable(day);
     if (written) {
         day.prompter.message(written.refused.message + " The stable was not reset.", AppTitle);

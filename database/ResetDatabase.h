@@ -31,7 +31,7 @@ Jockey standInJockey(int number);
 // The tables in memory are left as they are; the next start of a day loads the files.
 StepOutcome writeFreshStable(RaceDay& day);
 
-// Asks first; on Yes writes a fresh stable. True when it ran; a stable that could not be written
+// Writes a fresh stable (the game asks first). True when it ran; a stable that could not be written
 // is reported and left as it was.
 bool resetDatabase(RaceDay& day);
 

@@ -18,9 +18,6 @@ namespace sw {
 
 namespace {
 
-constexpr std::string_view UnpaidQuestion =
-    "There are tickets that have not been paid for.  Do you want to pay for the tickets?";
-
 const RaceChart& emptyChart() {
     static const RaceChart chart;
     return chart;
@@ -34,72 +31,23 @@ Game::Game(std::filesystem::path dataDir, Random& random, Prompter& prompter)
 Game::Game(DataFolder folder, Random& random, Prompter& prompter)
     : m_day(std::make_unique<RaceDay>(std::move(folder), random, prompter)) {}
 
-std::string Game::whyNot(GameStep step) const {
-    const bool started = m_stage != Stage::NotStarted && m_stage != Stage::Failed;
-    if (step == GameStep::NewDay) {
-        if (!started || m_stage == Stage::TopTen)
-            return {};
-        if (m_stage == Stage::Racing || m_stage == Stage::Results || m_day->currentRace != 0)
-            return "A new day cannot start in the middle of a day: play on to the last race.";
-        if (std::any_of(m_day->tickets.begin(), m_day->tickets.end(),
-                        [](const ListedTicket& ticket) { return ticket.paid; }))
-            return "A new day cannot start once tickets are paid for: their money is in the race's pools.";
-        return {};
-    }
-    if (!started)
-        return "No race day is running.";
-    if (m_stage == Stage::TopTen)
-        return "The day is over: start a new day to play again.";
-    switch (step) {
-    case GameStep::OpenProgram:
-        return m_stage == Stage::Betting
-                   ? ""
-                   : "The racing program opens from the tote board while a race is bet on.";
-    case GameStep::BrowseProgram:
-        return m_stage == Stage::Program ? ""
-                                         : "Other races can be looked at while the racing program is open.";
-    case GameStep::ToteBoard:
-        if (m_stage == Stage::Betting)
-            return "The tote board is already showing.";
-        return m_stage == Stage::Program ? "" : "The tote board opens from the racing program.";
-    case GameStep::DeletePlayer:
-        return m_stage == Stage::Program || m_stage == Stage::Betting
-                   ? ""
-                   : "A player can be deleted only between races, not while a race is run or its results "
-                     "show.";
-    case GameStep::Pay:
-        if (!m_day->startUnsaved.empty() && m_day->folder.unsaved())
-            return "No bets can be taken until the day's start is saved. " + m_day->startUnsaved;
-        if (m_stage == Stage::Program)
-            return "Tickets are paid for at the tote board: leave the racing program first.";
-        return m_stage == Stage::Betting
-                   ? ""
-                   : "The betting on this race is closed: its tickets can no longer be paid.";
-    case GameStep::BeginRace:
-        if (m_stage == Stage::Program)
-            return "A race starts from the tote board: leave the racing program first.";
-        if (m_stage == Stage::Racing)
-            return "The race is already being run.";
-        return m_stage == Stage::Betting ? "" : "The next race starts once these results are confirmed.";
-    case GameStep::FinishRace:
-        return m_stage == Stage::Racing && m_race ? "" : "No race is being run.";
-    case GameStep::ConfirmResults:
-        if (m_stage != Stage::Results)
-            return "There are no results to confirm.";
-        return m_resultsDone ? "" : "The results can be confirmed once the chart is shown.";
-    case GameStep::NewDay:
-        break;
-    }
-    return {};
-}
-
-bool Game::allowed(GameStep step) {
-    m_refusal = whyNot(step);
+bool Game::allowed(Action action, int which) {
+    m_refusal = whyNot(action, which);
     return m_refusal.empty();
 }
 
+bool Game::confirmed(Action action, Answer answer, int which) {
+    const Availability now = availability(action, which);
+    m_refusal = now.whyNot;
+    if (!now)
+        return false;
+    if (now.question.empty() || answer == Answer::Yes)
+        return true;
+    return answer == Answer::Ask && m_day->prompter.ask(now.question, AppTitle);
+}
+
 bool Game::startDay(const LoadingProgress& progress) {
-    if (!allowed(GameStep::NewDay))
+    if (!allowed(Action::NewDay))
         return false;
     return beginDay(progress);
 }
@@ -149,7 +97,7 @@ bool Game::beginDay(const LoadingProgress& progress) {
 }
 
 void Game::openProgram() {
-    if (!allowed(GameStep::OpenProgram))
+    if (!allowed(Action::OpenProgram))
         return;
     m_program = showRaceAboutToBeRun(*m_day);
     m_programForNewRace = false;
@@ -157,7 +105,7 @@ void Game::openProgram() {
 }
 
 void Game::browseProgram(int race) {
-    if (!allowed(GameStep::BrowseProgram) || race < 1 || race > RacesPerDay)
+    if (!allowed(Action::BrowseProgram, race))
         return;
     // Back at the race about to be run, the day holds the tote as the board shows it, the players'
     // money included, as when the program was opened.
@@ -165,7 +113,7 @@ void Game::browseProgram(int race) {
 }
 
 void Game::toteBoard() {
-    if (!allowed(GameStep::ToteBoard))
+    if (!allowed(Action::ToteBoard))
         return;
     leaveRacingProgram(*m_day);
     if (m_programForNewRace) {
@@ -177,8 +125,20 @@ void Game::toteBoard() {
     m_stage = Stage::Betting;
 }
 
-bool Game::deletePlayer() {
-    if (!allowed(GameStep::DeletePlayer))
+bool Game::addPlayer(std::string_view name) {
+    return allowed(Action::AddPlayer) && sw::addPlayer(*m_day, name);
+}
+
+bool Game::selectPlayer(int index) {
+    if (!allowed(Action::SelectPlayer) || index < 0 ||
+        index >= static_cast<int>(m_day->players.entries.size()))
+        return false;
+    selectBettor(*m_day, index);
+    return m_day->players.selected == index;
+}
+
+bool Game::deletePlayer(Answer answer) {
+    if (!confirmed(Action::DeletePlayer, answer))
         return false;
     const std::size_t listed = m_day->tickets.size();
     if (!sw::deletePlayer(*m_day))
@@ -188,9 +148,75 @@ bool Game::deletePlayer() {
     return true;
 }
 
+bool Game::press(Action action, int which) {
+    if (action < Action::AmountPreset || action > Action::ChangePage || !allowed(action, which))
+        return false;
+    RaceDay& day = *m_day;
+    switch (action) {
+    case Action::AmountPreset:
+        return m_entry.selectAmountPreset(day, which);
+    case Action::AmountSpin:
+        m_entry.amountSpinChanged(which);
+        return true;
+    case Action::NextToBet:
+        return m_entry.nextToBet(day);
+    case Action::ChooseBet:
+        return m_entry.chooseBetType(day, static_cast<BetType>(which));
+    case Action::ChooseMode:
+        return m_entry.chooseBetKind(static_cast<BetMode>(which));
+    case Action::NextToHorses:
+        return m_entry.nextToHorses(day);
+    case Action::PickHorse:
+        return m_entry.pickHorse(which);
+    case Action::PickAll:
+        return m_entry.pickAll();
+    case Action::With:
+        return m_entry.with(day);
+    case Action::ClearPick:
+        return m_entry.clearPick();
+    case Action::Finish:
+        return m_entry.finish(day, m_tickets);
+    case Action::ClearBet:
+        m_entry.clearBet(day);
+        return true;
+    case Action::CancelBet:
+        m_entry.cancelBet();
+        return true;
+    case Action::ChangePage:
+        m_entry.stageChanged(day, which);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Game::listTicket(const std::string& text, std::string* error) {
+    if (!allowed(Action::ListTicket)) {
+        if (error)
+            *error = m_refusal;
+        return false;
+    }
+    return m_tickets.listTicket(*m_day, text, error);
+}
+
+bool Game::selectTicket(int index) {
+    if (!allowed(Action::SelectTicket, index))
+        return false;
+    m_tickets.selectTicket(*m_day, index);
+    return true;
+}
+
+bool Game::deleteTicket(Answer answer) {
+    return confirmed(Action::DeleteTicket, answer) && m_tickets.deleteTicket(*m_day);
+}
+
+bool Game::exchange(int32_t number) {
+    return allowed(Action::Exchange, number) && m_entry.startExchange(*m_day, number);
+}
+
 PaymentReport Game::pay() {
     const bool startSaved = saveStart();
-    if (!allowed(GameStep::Pay)) {
+    if (!allowed(Action::Pay)) {
         PaymentReport refused;
         refused.error = m_refusal;
         // The front ends offer the payment while the start is unsaved: the player is told why
@@ -216,7 +242,7 @@ PaymentReport Game::payAndRecord() {
     // numbered: the numbers start again each day.
     if (!saveStart()) {
         PaymentReport refused;
-        refused.error = whyNot(GameStep::Pay);
+        refused.error = whyNot(Action::Pay);
         m_day->prompter.message(refused.error, AppTitle);
         return refused;
     }
@@ -235,11 +261,13 @@ PaymentReport Game::payAndRecord() {
     return report;
 }
 
-bool Game::beginRace(RaceObserver* observer) {
-    if (!allowed(GameStep::BeginRace))
+bool Game::beginRace(RaceObserver* observer, Answer payUnpaid) {
+    if (!allowed(Action::StartRace))
         return false;
-    if (hasUnpaidTickets(*m_day) && m_day->prompter.ask(UnpaidQuestion, AppTitle))
+    // No is an answer too: the race then starts without the unpaid tickets.
+    if (confirmed(Action::StartRace, payUnpaid) && hasUnpaidTickets(*m_day))
         payAndRecord();
+    m_refusal.clear();
     m_race = std::make_unique<RaceModel>(*m_day, observer);
     m_race->start();
     m_stage = Stage::Racing;
@@ -247,7 +275,7 @@ bool Game::beginRace(RaceObserver* observer) {
 }
 
 void Game::finishRace() {
-    if (!allowed(GameStep::FinishRace))
+    if (!allowed(Action::FastForward))
         return;
     m_race->runToEnd();
     m_show = std::make_unique<ResultsShow>(*m_day);
@@ -300,7 +328,7 @@ const RaceChart& Game::chart() const {
 }
 
 void Game::confirmResults() {
-    if (!allowed(GameStep::ConfirmResults))
+    if (!allowed(Action::ConfirmResults))
         return;
     m_show.reset();
     m_race.reset();
@@ -322,8 +350,8 @@ void Game::openNextRaceProgram(const LoadingProgress& progress) {
     m_stage = Stage::Program;
 }
 
-bool Game::resetDatabase() {
-    if (m_stage == Stage::Racing || m_stage == Stage::Results)
+bool Game::resetDatabase(Answer answer) {
+    if (!confirmed(Action::ResetStable, answer))
         return false;
     if (!sw::resetDatabase(*m_day))
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Availability.h"
 #include "core/RaceDay.h"
 #include "database/StartRaceDay.h"
 #include "game/TicketStory.h"
@@ -35,19 +36,6 @@ enum class Stage {
     TopTen,  // the day is over: the top-ten list
 };
 
-// The steps a player can ask of the day, each allowed only where the day stands for it.
-enum class GameStep {
-    NewDay,
-    OpenProgram,
-    BrowseProgram,
-    ToteBoard,
-    DeletePlayer,
-    Pay,
-    BeginRace,
-    FinishRace,
-    ConfirmResults
-};
-
 // One race day from its start to the top-ten list: the steps the players take, in the order the
 // day allows them, over the state of the day. Both front ends drive it; each step's rules live in
 // the subsystem it calls.
@@ -61,9 +49,15 @@ public:
     Stage stage() const { return m_stage; }
 
     // Every step below refuses what the day does not allow now, whichever front end asks: it then
-    // does nothing and refusal() says why.
-    // Why the day does not allow the step now, in a sentence for the player; empty when it does.
-    std::string whyNot(GameStep step) const;
+    // does nothing and refusal() says why. A step with a question asks it unless given the answer.
+    // Whether the day allows the action now (`which` names the button, ticket, credit or race
+    // where the action has several), why not, and what to ask first. The whole table is in
+    // Availability.cpp.
+    Availability availability(Action action, int which = 0) const;
+    std::string whyNot(Action action, int which = 0) const { return availability(action, which).whyNot; }
+    // The part of the table that depends only on where the day stands, not on what is chosen or
+    // listed: a front end checks it before it reads the action's arguments.
+    std::string stageRefusal(Action action) const;
     // The sentence of the last step refused; empty once a step runs.
     const std::string& refusal() const { return m_refusal; }
 
@@ -93,20 +87,34 @@ public:
     // while the race is bet, when the pools are that race's. None, with the refusal, otherwise.
     std::optional<TicketStory> ticketStory(std::size_t index, int races = ChanceRaces);
 
+    // "Add": a player with the starting amount, saved in players.dat.
+    bool addPlayer(std::string_view name);
+    // The bettor list's choice.
+    bool selectPlayer(int index);
     // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
-    bool deletePlayer();
+    bool deletePlayer(Answer answer = Answer::Ask);
 
     BetEntry& betEntry() { return m_entry; }
     const BetEntry& betEntry() const { return m_entry; }
     TicketList& ticketList() { return m_tickets; }
     const TicketList& ticketList() const { return m_tickets; }
+    // One press of the bet entry (an Action from AmountPreset to ChangePage; `which` is the
+    // preset, the spinner's value, the bet type, the mode, the post index or the page).
+    bool press(Action action, int which = 0);
+    // Lists a ticket typed whole for the bettor, as Finish would; the error says what is wrong with it.
+    bool listTicket(const std::string& text, std::string* error = nullptr);
+    bool selectTicket(int index);
+    // "Delete" under the tickets: asks, then removes the selected ticket.
+    bool deleteTicket(Answer answer = Answer::Ask);
+    // "Exchange": the second half of credit `number` into the bet entry.
+    bool exchange(int32_t number);
     // "Pay For Ticket(s)". A day whose fresh files could not be written at its start takes no bets
     // until they are: each payment tries to write them first.
     PaymentReport pay();
 
     // "Start Race": offers to pay unpaid tickets (at most once), then puts the field at the gate.
     // The observer (may be null) is told every move. False when no race can start now.
-    bool beginRace(RaceObserver* observer = nullptr);
+    bool beginRace(RaceObserver* observer = nullptr, Answer payUnpaid = Answer::Ask);
     RaceModel* race() { return m_race.get(); }
     // Runs what is left of the race at once (the text front end, fast-forward) and opens the results.
     void finishRace();
@@ -137,21 +145,21 @@ public:
 
     // A new day may start before the day's first ticket is paid and at the top-ten list: never
     // over money already in the pools or a race under way.
-    bool newDayAllowed() const { return whyNot(GameStep::NewDay).empty(); }
-    // The racing program can be printed while the race about to be run is being bet or browsed.
-    bool programPrintable() const { return m_stage == Stage::Betting || m_stage == Stage::Program; }
+    bool newDayAllowed() const { return availability(Action::NewDay).allowed(); }
     // Dates the days started from now on (a replayed season); empty for today's date.
     void setDayDate(std::string date) { m_dayDate = std::move(date); }
 
     // "Play Again": a new day on the same stable, where a new day may start.
     bool playAgain(const LoadingProgress& progress = {}) { return startDay(progress); }
-    // Resets the stable after asking; a new day then starts on the fresh stable so the old one is
-    // never written back. True when the reset ran.
-    bool resetDatabase();
+    // Resets the stable after asking, where a new day may start; a new day then starts on the
+    // fresh stable so the old one is never written back. True when the reset ran.
+    bool resetDatabase(Answer answer = Answer::Ask);
 
 private:
-    // Notes the refusal of a step the day does not allow (or clears the last one); true when allowed.
-    bool allowed(GameStep step);
+    // Notes the refusal of a step the day does not allow (or clears the last one); true when allowed
+    // and, where the step asks first, answered Yes.
+    bool allowed(Action action, int which = 0);
+    bool confirmed(Action action, Answer answer, int which = 0);
     bool beginDay(const LoadingProgress& progress);
     PaymentReport payAndRecord();
     // Writes the day's fresh files if its start could not; true once they are on disk.

@@ -311,8 +311,6 @@ bool deletePlayer(RaceDay& day) {
     PlayerList& list = day.players;
     if (list.selected < 0 || list.selected >= static_cast<int>(list.entries.size()))
         return false;
-    if (!day.prompter.ask(DeletePlayerQuestion, AppTitle))
-        return false;
     const int32_t number = list.entries[static_cast<std::size_t>(list.selected)].playerId;
     list.retiredNumbers.push_back(number);
     // Nobody is left to pay for them.

@@ -45,8 +45,8 @@ void refreshBalanceLabel(PlayerList& players);
 inline constexpr std::string_view DeletePlayerQuestion =
     "Are you sure you want to delete the player? The player's unpaid tickets will be removed from the "
     "ticket list.";
-// Asks, then removes the selected player with their unpaid tickets; paid tickets stay listed and
-// recorded but pay nobody. False when nothing was deleted.
+// Removes the selected player with their unpaid tickets (the game asks first); paid tickets stay
+// listed and recorded but pay nobody. False when nothing was deleted.
 bool deletePlayer(RaceDay& day);
 
 // The player's balance read exactly from its balance text; none when the text holds no number or

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "core/Durations.h"
 #include "core/RaceDay.h"
 #include "race/ResultChart.h"
 
 #include <string_view>
 
 namespace sw {
-
-// Pauses of the results show, in milliseconds.
-inline constexpr int ShowDelayMs = 1000;
-inline constexpr int PhotoShowDelayMs = 5000;
-inline constexpr int PhotoPauseMs = 6000;
 
 // What the results say until the order is official (a photo shows "PHOTO" instead while it is studied).
 inline constexpr std::string_view WaitingForOfficialText = "Waiting for the official result...";

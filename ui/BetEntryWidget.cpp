@@ -1,5 +1,6 @@
 #include "BetEntryWidget.h"
 
+#include "ActionState.h"
 #include "FontScale.h"
 #include "PostColours.h"
 #include "game/Game.h"
@@ -100,11 +101,11 @@ QPushButton* BetEntryWidget::button(const QString& name, const QString& caption,
     return b;
 }
 
-template <typename Action> void BetEntryWidget::act(Action action) {
+template <typename Step> void BetEntryWidget::act(Step step) {
     const QPointer<QWidget> focused = window()->focusWidget();
     const bool ours = focused && isAncestorOf(focused);
     const int pageBefore = currentIndex();
-    action();
+    step();
     emit changed();
     if (ours)
         keepFocus(focused, pageBefore);
@@ -233,7 +234,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
         m_cmdAmount[static_cast<std::size_t>(i)] = b;
         presets->addWidget(b, i / 4, i % 4);
         connect(b, &QPushButton::clicked, this,
-                [this, i] { act([&] { m_game.betEntry().selectAmountPreset(m_game.day(), i); }); });
+                [this, i] { act([&] { m_game.press(Action::AmountPreset, i); }); });
     }
     m_cmdAmount[AllAmountPreset]->installEventFilter(this);
     grid->addLayout(presets, 2, 0, 1, 2);
@@ -267,15 +268,18 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->setColumnStretch(1, 1);
 
     connect(m_cmbBettor, &QComboBox::activated, this,
-            [this](int index) { act([&] { selectBettor(m_game.day(), index); }); });
+            [this](int index) { act([&] { m_game.selectPlayer(index); }); });
     connect(m_cmdAdd, &QPushButton::clicked, this, &BetEntryWidget::addPlayerRequested);
-    connect(m_cmdDelPlayer, &QPushButton::clicked, this, [this] { act([&] { m_game.deletePlayer(); }); });
+    connect(m_cmdDelPlayer, &QPushButton::clicked, this, [this] {
+        askFirst(m_game, Action::DeletePlayer, this,
+                 [this](Answer answer) { act([&] { m_game.deletePlayer(answer); }); });
+    });
     connect(m_udAmount, &QSpinBox::valueChanged, this, [this](int value) {
         if (!m_refreshing)
-            act([&] { m_game.betEntry().amountSpinChanged(value); });
+            act([&] { m_game.press(Action::AmountSpin, value); });
     });
     connect(m_cmdNext1, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().nextToBet(m_game.day()); }); });
+            [this] { act([&] { m_game.press(Action::NextToBet); }); });
     return page;
 }
 
@@ -297,7 +301,7 @@ QWidget* BetEntryWidget::buildBetPage() {
         bets->addWidget(b, i / Columns, i % Columns);
         const BetType type = bet.type;
         connect(b, &QPushButton::clicked, this,
-                [this, type] { act([&] { m_game.betEntry().chooseBetType(m_game.day(), type); }); });
+                [this, type] { act([&] { m_game.press(Action::ChooseBet, static_cast<int>(type)); }); });
     }
     outer->addLayout(bets);
 
@@ -311,7 +315,7 @@ QWidget* BetEntryWidget::buildBetPage() {
         modes->addWidget(b);
         const BetMode m = mode.mode;
         connect(b, &QPushButton::clicked, this,
-                [this, m] { act([&] { m_game.betEntry().chooseBetKind(m); }); });
+                [this, m] { act([&] { m_game.press(Action::ChooseMode, static_cast<int>(m)); }); });
     }
     outer->addLayout(modes);
 
@@ -336,9 +340,9 @@ QWidget* BetEntryWidget::buildBetPage() {
     outer->addLayout(commands);
 
     connect(m_cmdCancelBet, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().cancelBet(); }); });
+            [this] { act([&] { m_game.press(Action::CancelBet); }); });
     connect(m_cmdNext2, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().nextToHorses(m_game.day()); }); });
+            [this] { act([&] { m_game.press(Action::NextToHorses); }); });
     return page;
 }
 
@@ -369,7 +373,8 @@ QWidget* BetEntryWidget::buildHorsesPage() {
         setDesignFont(b, font);
         m_cmdHorse[static_cast<std::size_t>(h)] = b;
         horses->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, h] { act([&] { m_game.betEntry().pickHorse(h); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, h] { act([&] { m_game.press(Action::PickHorse, h); }); });
     }
     m_cmdAll =
         button(QStringLiteral("cmdAll"), QStringLiteral("All"), QStringLiteral("Choose all horses"), page);
@@ -410,14 +415,13 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     commands->addWidget(m_cmdFinish);
     outer->addLayout(commands);
 
-    connect(m_cmdAll, &QPushButton::clicked, this, [this] { act([&] { m_game.betEntry().pickAll(); }); });
-    connect(m_cmdWith, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().with(m_game.day()); }); });
-    connect(m_cmdFinish, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().finish(m_game.day(), m_game.ticketList()); }); });
-    connect(m_cmdBack, &QPushButton::clicked, this, [this] { act([&] { m_game.betEntry().clearPick(); }); });
+    connect(m_cmdAll, &QPushButton::clicked, this, [this] { act([&] { m_game.press(Action::PickAll); }); });
+    connect(m_cmdWith, &QPushButton::clicked, this, [this] { act([&] { m_game.press(Action::With); }); });
+    connect(m_cmdFinish, &QPushButton::clicked, this, [this] { act([&] { m_game.press(Action::Finish); }); });
+    connect(m_cmdBack, &QPushButton::clicked, this,
+            [this] { act([&] { m_game.press(Action::ClearPick); }); });
     connect(m_cmdClear, &QPushButton::clicked, this,
-            [this] { act([&] { m_game.betEntry().clearBet(m_game.day()); }); });
+            [this] { act([&] { m_game.press(Action::ClearBet); }); });
     return page;
 }
 
@@ -425,7 +429,7 @@ void BetEntryWidget::pageChosen(int page) {
     if (m_refreshing)
         return;
     // A tab click is the entry's page change; the entry may send the player back a page.
-    act([&] { m_game.betEntry().stageChanged(m_game.day(), page); });
+    act([&] { m_game.press(Action::ChangePage, page); });
 }
 
 void BetEntryWidget::refresh() {
@@ -446,8 +450,9 @@ void BetEntryWidget::refresh() {
         m_cmbBettor->setCurrentIndex(day.players.selected);
     }
     m_lblBalance->setText(QString::fromStdString(day.players.balanceLabel));
-    m_cmdDelPlayer->setEnabled(day.players.selected >= 0);
-    m_cmdNext1->setEnabled(BetEntry::next1Usable(day));
+    showAvailability(m_cmdAdd, m_game.availability(Action::AddPlayer));
+    showAvailability(m_cmdDelPlayer, m_game.availability(Action::DeletePlayer));
+    showAvailability(m_cmdNext1, m_game.availability(Action::NextToBet));
     m_lblFirstStep->setText(qs(BetEntry::firstStep(day)));
     m_lblFirstStep->setVisible(!m_lblFirstStep->text().isEmpty());
     if (m_lblFirstStep->isVisibleTo(this))
@@ -461,24 +466,30 @@ void BetEntryWidget::refresh() {
     for (int i = 0; i < BetTypeCount; ++i) {
         const BetType type = betButtons()[static_cast<std::size_t>(i)].type;
         QPushButton* b = m_betButtons[static_cast<std::size_t>(i)];
-        b->setEnabled(BetEntry::betButtonUsable(day, type));
+        showAvailability(b, m_game.availability(Action::ChooseBet, static_cast<int>(type)));
         b->setChecked(entry.betNameLabel() == betWord(type));
     }
     for (int i = 0; i < 3; ++i) {
         QPushButton* b = m_modeButtons[static_cast<std::size_t>(i)];
         const BetMode mode = modeButtons()[static_cast<std::size_t>(i)].mode;
-        b->setEnabled(entry.modeButtonUsable(mode));
+        showAvailability(b, m_game.availability(Action::ChooseMode, static_cast<int>(mode)));
         b->setChecked(entry.betKindLabel() == modeWord(mode));
     }
-    m_cmdNext2->setEnabled(entry.next2Usable());
+    showAvailability(m_cmdNext2, m_game.availability(Action::NextToHorses));
+    showAvailability(m_cmdCancelBet, m_game.availability(Action::CancelBet));
     m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));
     m_lblBetKind->setText(QString::fromStdString(entry.betKindLabel()));
 
     for (int h = 0; h < FieldSize; ++h)
-        m_cmdHorse[static_cast<std::size_t>(h)]->setEnabled(entry.horseUsable(h));
-    m_cmdWith->setEnabled(entry.withUsable());
-    m_cmdFinish->setEnabled(entry.finishUsable());
-    m_cmdBack->setEnabled(entry.backUsable());
+        showAvailability(m_cmdHorse[static_cast<std::size_t>(h)], m_game.availability(Action::PickHorse, h));
+    showAvailability(m_cmdAll, m_game.availability(Action::PickAll));
+    showAvailability(m_cmdWith, m_game.availability(Action::With));
+    showAvailability(m_cmdFinish, m_game.availability(Action::Finish));
+    showAvailability(m_cmdBack, m_game.availability(Action::ClearPick));
+    showAvailability(m_cmdClear, m_game.availability(Action::ClearBet));
+    for (std::size_t i = 0; i < m_cmdAmount.size(); ++i)
+        showAvailability(m_cmdAmount[i], m_game.availability(Action::AmountPreset, static_cast<int>(i)));
+    showAvailability(m_udAmount, m_game.availability(Action::AmountSpin));
     m_lblInstruct->setText(qs(entry.instruction()));
     m_lblPicks->setText(QString::fromStdString(entry.picks()));
     m_lstLegs->clear();

@@ -53,7 +53,7 @@ private:
     QWidget* buildHorsesPage();
     QPushButton* button(const QString& name, const QString& caption, const QString& tooltip, QWidget* parent);
     // Runs an action on the game, then tells the window to show the outcome.
-    template <typename Action> void act(Action action);
+    template <typename Step> void act(Step step);
     void pageChosen(int page);
     void reserveInstructionLines();
     QPushButton* buttonForKey(const QKeyEvent& event) const;

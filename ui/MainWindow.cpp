@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ActionState.h"
 #include "BetEntryWidget.h"
 #include "FontScale.h"
 #include "LogoWidget.h"
@@ -7,6 +8,7 @@
 #include "TicketsWidget.h"
 #include "ToteBoardWidget.h"
 #include "core/Constants.h"
+#include "core/Durations.h"
 #include "core/GradeTables.h"
 #include "game/Game.h"
 #include "race/presentation/qt/TrackWidget.h"
@@ -38,9 +40,6 @@
 namespace sw::ui {
 
 namespace {
-
-// The post parade walks one step every two seconds between races.
-constexpr int ParadeIntervalMs = 2000;
 
 // The page cmdDonate opens is a setting of the build; without one the button stays hidden.
 QString donationAddress() {
@@ -102,7 +101,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     m_runner = new RaceRunner(m_game, *m_track, this);
     m_timerParade = new QTimer(this);
     m_timerParade->setObjectName(QStringLiteral("timerParade"));
-    m_timerParade->setInterval(ParadeIntervalMs);
+    m_timerParade->setInterval(ParadeStepMs);
     connect(m_timerParade, &QTimer::timeout, this, [this] {
         m_track->scene().paradeTick();
         m_track->sceneChanged();
@@ -232,11 +231,14 @@ void MainWindow::buildMenus() {
 
     m_menuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
     m_menuSettings->setObjectName(QStringLiteral("menuSettings"));
-    action(m_menuSettings, "menuPlayer", QStringLiteral("&Add Player"), &MainWindow::addPlayer);
-    action(m_menuSettings, "menuDefaults", QStringLiteral("Set &Defaults"), &MainWindow::setDefaults);
+    m_menuPlayer =
+        action(m_menuSettings, "menuPlayer", QStringLiteral("&Add Player"), &MainWindow::addPlayer);
+    m_menuDefaults =
+        action(m_menuSettings, "menuDefaults", QStringLiteral("Set &Defaults"), &MainWindow::setDefaults);
     // The reset throws away every horse's history; it is kept out of reach of a stray click.
-    action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase)
-        ->setVisible(false);
+    m_menuReset =
+        action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase);
+    m_menuReset->setVisible(false);
 
     m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -266,7 +268,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // The day starts once the window has been painted, so the player sees it while the program
     // loads. Should no paint come (a window shown hidden behind others), it starts all the same.
     if (!m_started)
-        QTimer::singleShot(1000, this, &MainWindow::startDayOnce);
+        QTimer::singleShot(StartWithoutPaintMs, this, &MainWindow::startDayOnce);
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {
@@ -288,14 +290,20 @@ void MainWindow::startDay() {
     const bool ready = m_game.startDay();
     QApplication::restoreOverrideCursor();
     refresh();
-    // A stable that cannot fill the day can be replaced from here: the reset asks before it
-    // throws the horses' history away, and starts a new day when it is done.
-    if (!ready && !(m_game.resetDatabase() && m_game.stage() == Stage::Program)) {
-        close();
+    if (ready) {
+        openProgramSoon();
         return;
     }
-    refresh();
-    openProgramSoon();
+    // A stable that cannot fill the day can be replaced from here: the reset asks before it
+    // throws the horses' history away, and starts a new day when it is done.
+    askFirst(m_game, Action::ResetStable, this, [this](Answer answer) {
+        if (!(m_game.resetDatabase(answer) && m_game.stage() == Stage::Program)) {
+            close();
+            return;
+        }
+        refresh();
+        openProgramSoon();
+    });
 }
 
 void MainWindow::refresh() {
@@ -323,19 +331,26 @@ void MainWindow::refreshHeading() {
 }
 
 void MainWindow::refreshCommands() {
-    const Stage stage = m_game.stage();
-    const bool racing = m_runner->running() || stage == Stage::Racing;
-    const bool betting = stage == Stage::Betting && !racing;
-    m_cmdRun->setEnabled(betting);
-    m_cmdPast->setEnabled(betting);
-    m_cmdFastForward->setEnabled(m_runner->running());
-    m_cmdReplay->setEnabled(betting && m_runner->canReplay() && !m_runner->replaying());
-    m_chkSlowFinish->setEnabled(betting && m_runner->canReplay());
-    m_betEntry->setEnabled(!racing && stage != Stage::Failed && stage != Stage::NotStarted);
+    showAvailability(m_cmdRun, m_game.availability(Action::StartRace));
+    showAvailability(m_cmdPast, m_game.availability(Action::OpenProgram));
+    showAvailability(m_cmdFastForward, m_game.availability(Action::FastForward));
+    // A replay needs the race's recording too, which only the track holds.
+    Availability replay = m_game.availability(Action::Replay);
+    if (replay && m_runner->replaying())
+        replay.whyNot = "The race is being shown again.";
+    else if (replay && !m_runner->canReplay())
+        replay.whyNot = "There is no race to show again.";
+    showAvailability(m_cmdReplay, replay);
+    showAvailability(m_chkSlowFinish, replay);
+    const Availability window = m_game.availability(Action::UseWindow);
+    m_betEntry->setEnabled(window.allowed());
     for (QMenu* menu : {m_menuFile, m_menuSettings, m_menuHelp})
-        menu->menuAction()->setEnabled(!racing);
-    m_menuNewDay->setEnabled(!racing && m_game.newDayAllowed());
-    m_menuPrint->setEnabled(!racing && m_game.programPrintable());
+        showAvailability(menu->menuAction(), window);
+    showAvailability(m_menuNewDay, m_game.availability(Action::NewDay));
+    showAvailability(m_menuPrint, m_game.availability(Action::PrintProgram));
+    showAvailability(m_menuPlayer, m_game.availability(Action::AddPlayer));
+    showAvailability(m_menuDefaults, m_game.availability(Action::Settings));
+    showAvailability(m_menuReset, m_game.availability(Action::ResetStable));
 }
 
 void MainWindow::openModal(QWidget* window) {
@@ -390,10 +405,13 @@ void MainWindow::stopParade() {
 }
 
 void MainWindow::startRace() {
-    stopParade();
-    if (!m_runner->start() && m_game.stage() == Stage::Betting)
-        startParade();
-    refresh();
+    // The question is whether to pay the unpaid tickets first: No starts the race without them.
+    askFirst(m_game, Action::StartRace, this, [this](Answer payUnpaid) {
+        stopParade();
+        if (!m_runner->start(payUnpaid) && m_game.stage() == Stage::Betting)
+            startParade();
+        refresh();
+    });
 }
 
 void MainWindow::raceEnded() {
@@ -433,12 +451,12 @@ void MainWindow::playAgain() {
 }
 
 void MainWindow::newDay() {
-    if (m_game.newDayAllowed())
+    if (m_game.availability(Action::NewDay))
         playAgain();
 }
 
 void MainWindow::printProgram() {
-    if (!m_game.programPrintable())
+    if (!m_game.availability(Action::PrintProgram))
         return;
     auto* options = new PrintOptionsDialog(m_game, this);
     // Printing walks the races it prints and then sets the race about to be run back up.
@@ -483,15 +501,17 @@ void MainWindow::setDefaults() {
 }
 
 void MainWindow::resetDatabase() {
-    m_runner->stopReplay();
-    stopParade();
-    if (!m_game.resetDatabase())
-        return;
-    refresh();
-    if (m_game.stage() == Stage::Program)
-        openProgramSoon();
-    else if (m_game.stage() == Stage::Failed)
-        close();
+    askFirst(m_game, Action::ResetStable, this, [this](Answer answer) {
+        m_runner->stopReplay();
+        stopParade();
+        if (!m_game.resetDatabase(answer))
+            return;
+        refresh();
+        if (m_game.stage() == Stage::Program)
+            openProgramSoon();
+        else if (m_game.stage() == Stage::Failed)
+            close();
+    });
 }
 
 void MainWindow::about() {

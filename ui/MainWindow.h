@@ -109,6 +109,9 @@ private:
     QMenu* m_menuHelp = nullptr;
     QAction* m_menuNewDay = nullptr;
     QAction* m_menuPrint = nullptr;
+    QAction* m_menuPlayer = nullptr;
+    QAction* m_menuDefaults = nullptr;
+    QAction* m_menuReset = nullptr;
 };
 
 } // namespace sw::ui

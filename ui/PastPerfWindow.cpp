@@ -5,6 +5,7 @@
 #include "PostBadge.h"
 #include "PrintOptionsDialog.h"
 #include "ToQString.h"
+#include "core/Durations.h"
 
 #include "core/Constants.h"
 #include "game/Game.h"
@@ -35,8 +36,6 @@ namespace sw::ui {
 
 namespace {
 
-// How often the window looks at the simulation: often enough to watch the figures settle.
-constexpr int ChancePollMs = 100;
 const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral("Win"),
                                     QStringLiteral("Top three"), QStringLiteral("Fair"),
                                     QStringLiteral("Tote"),      QString()};

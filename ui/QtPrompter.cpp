@@ -34,4 +34,15 @@ bool QtPrompter::ask(std::string_view text, std::string_view title) {
     return box.exec() == QMessageBox::Yes;
 }
 
+void QtPrompter::askThen(std::string_view text, std::string_view title, std::function<void(bool)> answered) {
+    beforePrompt();
+    auto* box = new QMessageBox(QMessageBox::Question, boxText(title), boxText(text),
+                                QMessageBox::Yes | QMessageBox::No, owner());
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answered = std::move(answered)](int button) { answered(button == QMessageBox::Yes); });
+    box->open();
+}
+
 } // namespace sw::ui

@@ -20,6 +20,8 @@ public:
     void message(std::string_view text, std::string_view title) override;
     // A box with Yes and No; true for Yes.
     bool ask(std::string_view text, std::string_view title) override;
+    // The same box opened over the window, not run: `answered` follows the click.
+    void askThen(std::string_view text, std::string_view title, std::function<void(bool)> answered) override;
 
     // The text as a box shows it: UTF-8 decoded, CR LF line ends as single breaks.
     static QString boxText(std::string_view text);

@@ -13,13 +13,13 @@ RaceRunner::RaceRunner(Game& game, TrackWidget& track, QObject* parent)
     connect(&m_timer, &QTimer::timeout, this, &RaceRunner::tick);
 }
 
-bool RaceRunner::start() {
-    if (running() || m_game.stage() != Stage::Betting)
+bool RaceRunner::start(Answer payUnpaid) {
+    if (running() || !m_game.availability(Action::StartRace))
         return false;
     stopReplay();
     // The race runs on the design track; the widget scales whatever it shows to its own size.
     m_track.scene().beginRace(m_looks, DesignTrackWidth);
-    if (!m_game.beginRace(&m_recorder)) {
+    if (!m_game.beginRace(&m_recorder, payUnpaid)) {
         m_track.scene().raceEnded();
         m_track.sceneChanged();
         return false;

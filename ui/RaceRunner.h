@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Durations.h"
 #include "core/Random.h"
+#include "game/Availability.h"
 
 #include "race/presentation/RacePacer.h"
 #include "race/presentation/RaceRecorder.h"
@@ -27,13 +29,14 @@ class RaceRunner : public QObject {
 
 public:
     // How often the track is stepped and repainted.
-    static constexpr int TickMs = 16;
+    static constexpr int TickMs = FrameMs;
 
     RaceRunner(Game& game, TrackWidget& track, QObject* parent = nullptr);
 
     // "Start Race": the field to the gate (strides drawn from the day's generator), then the
-    // game's race start, which may ask to pay unpaid tickets. False when no race can start now.
-    bool start();
+    // game's race start, with the answer to paying the unpaid tickets. False when no race can
+    // start now.
+    bool start(Answer payUnpaid = Answer::Ask);
     // Runs what is left of the gate and the race at once; the result is the one the race would
     // have reached at its own pace.
     void fastForward();

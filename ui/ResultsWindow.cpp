@@ -1,5 +1,6 @@
 #include "ResultsWindow.h"
 
+#include "ActionState.h"
 #include "BalanceChart.h"
 #include "ColumnHeading.h"
 #include "ExplanationDialog.h"
@@ -118,7 +119,7 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     m_cmdShow->setAutoDefault(false);
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setEnabled(false);
+    showAvailability(m_cmdOK, m_game.availability(Action::ConfirmResults));
     m_cmdOK->setAutoDefault(false);
     m_lblSaveProblems = new QLabel(this);
     m_lblSaveProblems->setObjectName(QStringLiteral("lblSaveProblems"));
@@ -370,7 +371,7 @@ void ResultsWindow::runShow() {
             showSettlement();
             emit settled();
             m_showFinished = true;
-            m_cmdOK->setEnabled(true);
+            showAvailability(m_cmdOK, m_game.availability(Action::ConfirmResults));
             m_cmdOK->setDefault(true);
             m_cmdOK->setFocus();
             return;

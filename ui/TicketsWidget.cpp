@@ -1,5 +1,6 @@
 #include "TicketsWidget.h"
 
+#include "ActionState.h"
 #include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "game/Game.h"
@@ -154,7 +155,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     connect(m_lstTicket, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_refreshing || row < 0)
             return;
-        m_game.ticketList().selectTicket(m_game.day(), row);
+        m_game.selectTicket(row);
         emit changed();
     });
     connect(m_lstTicket, &QListWidget::itemActivated, this,
@@ -163,8 +164,10 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     m_storyTimer->setInterval(100);
     connect(m_storyTimer, &QTimer::timeout, this, &TicketsWidget::pollStory);
     connect(m_cmdDelete, &QPushButton::clicked, this, [this] {
-        m_game.ticketList().deleteTicket(m_game.day());
-        emit changed();
+        askFirst(m_game, Action::DeleteTicket, this, [this](Answer answer) {
+            m_game.deleteTicket(answer);
+            emit changed();
+        });
     });
     connect(m_cmdPrint, &QPushButton::clicked, this, &TicketsWidget::payRequested);
     connect(m_lstCredits, &QListWidget::currentRowChanged, this, [this] {
@@ -175,7 +178,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
         const QListWidgetItem* item = m_lstCredits->currentItem();
         if (!item)
             return;
-        m_game.betEntry().startExchange(m_game.day(), item->data(Qt::UserRole).toInt());
+        m_game.exchange(item->data(Qt::UserRole).toInt());
         emit changed();
     });
     refresh();
@@ -276,9 +279,8 @@ void TicketsWidget::refresh() {
     m_lblNumOfBets->setText(racing ? QString() : QString::fromStdString(list.numOfBets()));
     m_lblTotalNum->setText(racing ? QString() : QString::fromStdString(list.total()));
 
-    const bool betting = stage == Stage::Betting;
-    m_cmdDelete->setEnabled(betting && list.deleteUsable(day));
-    m_cmdPrint->setEnabled(betting && TicketList::payUsable(day));
+    showAvailability(m_cmdDelete, m_game.availability(Action::DeleteTicket));
+    showAvailability(m_cmdPrint, m_game.availability(Action::Pay));
 
     const std::vector<ExchangeCredit> credits = creditsOfRace(day);
     {
@@ -288,7 +290,6 @@ void TicketsWidget::refresh() {
         for (const ExchangeCredit& credit : credits) {
             auto* item = new QListWidgetItem(QString::fromStdString(creditLine(day, credit)), m_lstCredits);
             item->setData(Qt::UserRole, credit.number);
-            item->setData(Qt::UserRole + 1, credit.exchangedBy == 0);
         }
         const int count = m_lstCredits->count();
         m_lstCredits->setCurrentRow(count == 0 ? -1 : std::clamp(row, 0, count - 1));
@@ -296,7 +297,8 @@ void TicketsWidget::refresh() {
     const QListWidgetItem* credit = m_lstCredits->currentItem();
     m_lstCredits->setVisible(!credits.empty());
     m_cmdExchange->setVisible(!credits.empty());
-    m_cmdExchange->setEnabled(betting && credit && credit->data(Qt::UserRole + 1).toBool());
+    showAvailability(m_cmdExchange,
+                     m_game.availability(Action::Exchange, credit ? credit->data(Qt::UserRole).toInt() : 0));
     m_refreshing = false;
 }
 

@@ -125,7 +125,8 @@ void TicketList::balanceCheck(RaceDay& day) {
         return;
     day.prompter.message(notEnoughMoneyText(), AppTitle);
     // Offers the selected ticket; inside a deletion nothing is selected, so this asks only once.
-    deleteTicket(day);
+    if (validSelection(day) && day.prompter.ask(DeleteTicketQuestion, AppTitle))
+        deleteTicket(day);
 }
 
 bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* error) {
@@ -192,8 +193,6 @@ void TicketList::selectTicket(RaceDay& day, int index) {
 
 bool TicketList::deleteTicket(RaceDay& day) {
     if (!validSelection(day))
-        return false;
-    if (!day.prompter.ask(DeleteTicketQuestion, AppTitle))
         return false;
     keepCount(day);
     count(day.tickets[static_cast<std::size_t>(m_selected)],

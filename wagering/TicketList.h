@@ -37,8 +37,8 @@ public:
     // Shows the totals and checks the balances, then shows the ticket at index (if still listed).
     void selectTicket(RaceDay& day, int index);
 
-    // Asks, then removes the selected ticket; false when nothing was removed. Recorded tickets stay
-    // recorded: tickets.dat and the pool files are not touched.
+    // Removes the selected ticket (the game asks first); false when nothing was removed. Recorded tickets
+    // stay recorded: tickets.dat and the pool files are not touched.
     bool deleteTicket(RaceDay& day);
 
     // Pays every unpaid ticket, then empties the four labels and the combinations.

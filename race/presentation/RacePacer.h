@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Durations.h"
+
 #include <cstdint>
 
 namespace sw {
@@ -10,7 +12,7 @@ namespace sw {
 // race goes on from where it was, as a race that waited would.
 class RacePacer {
 public:
-    static constexpr int PassMs = 5;
+    static constexpr int PassMs = RacePassMs;
     // The most passes one tick may run; anything beyond is time the race lost.
     static constexpr int MaxBurst = 24;
 

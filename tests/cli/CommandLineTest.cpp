@@ -18,6 +18,11 @@ using sw::cli::Json;
 
 namespace {
 
+const cli::Command& command(std::string_view name) {
+    const auto& table = cli::CommandLine::commands();
+    return *std::find_if(table.begin(), table.end(), [&](const cli::Command& c) { return c.name == name; });
+}
+
 struct Cli : ::testing::Test {
     test::TempDir dir;
     SeededRandom random{5};
@@ -57,6 +62,47 @@ TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
         EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
     }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
+}
+
+// The help, the usage errors and the refusals all come from the command table.
+TEST_F(Cli, TheCommandTableMakesTheHelpTheUsageErrorsAndTheRefusals) {
+    const std::string help = cli::CommandLine::helpText();
+    std::size_t at = 0;
+    for (const cli::Command& c : cli::CommandLine::commands()) {
+        const std::string first =
+            "\n  " + std::string(c.name) + (c.arguments.empty() ? " " : " " + std::string(c.arguments));
+        at = help.find(first, at);
+        EXPECT_NE(at, std::string::npos) << c.name << " is listed, in the table's order";
+        // Too few arguments, and one too many, are told the usage.
+        if (c.minArgs > 0) {
+            EXPECT_EQ(run(std::string(c.name)).value("error", ""), cli::CommandLine::usage(c));
+        }
+        if (c.maxArgs != cli::Command::AnyCount) {
+            std::string line(c.name);
+            for (std::size_t i = 0; i <= c.maxArgs; ++i)
+                line += " 1";
+            EXPECT_EQ(run(line).value("error", ""), cli::CommandLine::usage(c));
+        }
+    }
+    // Over the race's results every command the day does not allow then is refused in the words of
+    // the availability table, whatever its arguments would have been.
+    run("add-player Ann");
+    // An answer where no question was asked is an error (the command may have run).
+    for (const char* line :
+         {"ticket $2 Win on 1 yes", "select-ticket 1 no", "click cmdNext1 yes", "board yes"})
+        EXPECT_FALSE(run(line)["ok"]) << line;
+    ASSERT_TRUE(run("run yes")["ok"]);
+    int refused = 0;
+    for (const cli::Command& c : cli::CommandLine::commands()) {
+        if (!c.action || game.stageRefusal(*c.action).empty())
+            continue;
+        std::string line(c.name);
+        for (std::size_t i = 0; i < c.minArgs; ++i)
+            line += " 1";
+        EXPECT_EQ(run(line).value("error", ""), cli::CommandLine::refusal(c, game.stageRefusal(*c.action)));
+        ++refused;
+    }
+    EXPECT_GE(refused, 20);
 }
 
 // Whatever a typed line holds - an open quote, a comment, control and invalid UTF-8 bytes, a Windows
@@ -176,7 +222,7 @@ TEST_F(Cli, RunShowsTheChartPayoffsWorkingsAndCredits) {
     // Over the race's results a new day is refused, with the game's own reason as the error.
     const Json refused = run("new-day");
     EXPECT_EQ(std::pair(refused["ok"].get<bool>(), refused.value("error", std::string())),
-              std::pair(false, game.whyNot(GameStep::NewDay)));
+              std::pair(false, cli::CommandLine::refusal(command("new-day"), game.whyNot(Action::NewDay))));
     EXPECT_EQ(r["chart"].size(), 8u);
     EXPECT_EQ(r["exchanges"], Json::array({"Ann: Twin-Tri exchange for race 2"}));
 

@@ -10,9 +10,10 @@
 #include <sstream>
 
 using namespace sw;
-using Action = sw::cli::Options::Action;
 
 namespace {
+
+using Action = sw::cli::Options::Action;
 
 TEST(CliOptions, ReadsWhatWasAskedAndRefusesWhatCannotBeMeant) {
     const struct {

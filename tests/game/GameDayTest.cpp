@@ -71,9 +71,9 @@ TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     EXPECT_EQ(counts.renames["horses.dat"], 1) << "the race's results change the stable";
 }
 
-// The steps the day allows, in one day: each out of turn does nothing, a new day waits for paid
-// money or a race, browsing the program leaves the board alone, and the reset starts a day on the
-// fresh stable.
+// The steps the day allows, in one day: each out of turn does nothing, a new day (and the reset)
+// waits for paid money or a race, browsing the program leaves the board alone, and the reset starts
+// a day on the fresh stable.
 TEST_F(GameDay, EachStepTakesItsTurn) {
     game.confirmResults();
     EXPECT_EQ(game.stage(), Stage::Betting);
@@ -120,6 +120,13 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 1);
     EXPECT_FALSE(game.newDayAllowed()) << "race 2's program: the day is under way";
+    prompter.answer(true);
+    EXPECT_FALSE(game.resetDatabase()) << "nor the reset, which starts one";
+
+    // Where a new day may start, the reset starts it on the fresh stable.
+    game = Game(dir.path(), random, prompter);
+    ASSERT_TRUE(game.startDay());
+    ASSERT_GT(horseStarts(), 0);
     prompter.answer(true);
     ASSERT_TRUE(game.resetDatabase());
     EXPECT_EQ(game.stage(), Stage::Program);
@@ -223,11 +230,12 @@ TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
              prompter.answer(true);
              game.deletePlayer();
          }},
-        {"a player deleted during the results", results,
-         [this] {
-             prompter.answer(true);
-             game.deletePlayer();
-         }},
+        {"a player deleted during the results", results, [this] { game.deletePlayer(Answer::Yes); }},
+        {"a reset at race 2's program", race2, [this] { game.resetDatabase(Answer::Yes); }},
+        {"a ticket deleted during the race", racing, [this] { game.deleteTicket(Answer::Yes); }},
+        {"a ticket listed from the program", program, [this] { game.listTicket("$2 Win on 1"); }},
+        {"a press of the bet entry during the results", results,
+         [this] { game.press(Action::AmountSpin, 9); }},
     };
     for (const auto& [name, setUp, step] : cases) {
         SCOPED_TRACE(name);
@@ -346,13 +354,13 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
               0u)
         << refused.error;
     EXPECT_EQ(game.refusal(), refused.error);
-    EXPECT_EQ(game.whyNot(GameStep::Pay), refused.error);
+    EXPECT_EQ(game.whyNot(Action::Pay), refused.error);
     EXPECT_TRUE(prompter.sawText(refused.error)) << "the player is told";
     EXPECT_EQ(game.day().players.entries[0].balance, "400");
 
     disk.full = false;
     ASSERT_EQ(game.pay().paid, 1);
-    EXPECT_EQ(game.whyNot(GameStep::Pay), "");
+    EXPECT_EQ(game.whyNot(Action::Pay), "Every ticket listed is paid for already.") << "the start is saved";
     EXPECT_EQ(test::readAll(dir / "tickets.dat"), "2125,1,2,Win,1," + date + "\r\n");
     EXPECT_EQ(test::readAll(dir / "dailydoubles.dat"), "");
     for (int race = 0; race < 2; ++race) {
@@ -365,6 +373,122 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
         game.toteBoard();
     }
     EXPECT_EQ(game.day().players.entries[1].balance, "400");
+}
+
+// The availability table over the day's stages: where each action is allowed, that a refusal is a
+// sentence, and which actions ask first.
+TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
+    // The stages, one letter each: 0 no day, P race 1's program, B its tote board, L a ticket listed,
+    // $ it is paid, R the race running, r its results before the chart, S the results settled,
+    // 2 race 2's program, b its tote board, T the top-ten list.
+    // The action, its `which`, and the stages that allow it.
+    const std::vector<std::tuple<Action, int, std::string>> rows = {
+        {Action::AddPlayer, 0, "PBL$2b"},
+        {Action::SelectPlayer, 0, "PBL$2b"},
+        {Action::DeletePlayer, 0, "PBL$2b"},
+        {Action::AmountSpin, 5, "BL$b"},
+        {Action::NextToBet, 0, "BL$b"},
+        {Action::ChooseBet, 11, "BL$b"}, // a Twin-Tri, while a race follows
+        {Action::Finish, 0, ""},
+        {Action::ListTicket, 0, "BL$b"},
+        {Action::SelectTicket, 0, "L$"},
+        {Action::DeleteTicket, 0, "L$"},
+        {Action::Pay, 0, "L"},
+        {Action::Exchange, 1, ""},
+        {Action::OpenProgram, 0, "BL$b"},
+        {Action::BrowseProgram, 4, "P2"},
+        {Action::BrowseProgram, 13, ""},
+        {Action::ToteBoard, 0, "P2"},
+        {Action::PrintProgram, 0, "PBL$2b"},
+        {Action::Chances, 0, "PBL$2b"},
+        {Action::ShowCard, 0, "PBL$RrS2b"},
+        {Action::StartRace, 0, "BL$b"},
+        {Action::FastForward, 0, "R"},
+        {Action::Replay, 0, "b"},
+        {Action::ShowResults, 0, "rS"},
+        {Action::ConfirmResults, 0, "S"},
+        {Action::ExplainPayoff, 0, "S2bT"},
+        {Action::ExplainTicket, 0, "L$RrS2"},
+        {Action::Ledger, 0, "PBL$RrS2bT"},
+        {Action::NewDay, 0, "0PBLT"},
+        {Action::ResetStable, 0, "0PBLT"},
+        {Action::Settings, 0, "0PBL$2bT"},
+        {Action::UseWindow, 0, "0PBL$rS2bT"},
+    };
+    // The actions that ask first where they are allowed, and in which stages.
+    const std::map<Action, std::string> asking = {{Action::DeletePlayer, "PBL$2b"},
+                                                  {Action::DeleteTicket, "L$"},
+                                                  {Action::ResetStable, "0PBLT"},
+                                                  {Action::StartRace, "L"}};
+
+    std::map<std::pair<Action, int>, std::string> allowed;
+    std::map<Action, std::string> asked;
+    auto look = [&](char stage) {
+        for (const auto& [action, which, expected] : rows) {
+            const Availability now = game.availability(action, which);
+            if (now)
+                allowed[std::pair(action, which)] += stage;
+            else
+                EXPECT_TRUE(now.whyNot.size() > 20 && now.whyNot.back() == '.')
+                    << stage << " " << static_cast<int>(action) << ": " << now.whyNot;
+            if (now && !now.question.empty())
+                asked[action] += stage;
+        }
+    };
+    Game unstarted(dir.path(), random, prompter);
+    std::swap(game, unstarted);
+    look('0');
+    std::swap(game, unstarted);
+    game = Game(dir.path(), random, prompter);
+    ASSERT_TRUE(game.startDay());
+    look('P');
+    game.toteBoard();
+    look('B');
+    list(1, "$2 Win on 1");
+    look('L');
+    ASSERT_EQ(game.pay().paid, 1);
+    look('$');
+    ASSERT_TRUE(game.beginRace());
+    look('R');
+    game.finishRace();
+    look('r');
+    game.runResultsToEnd();
+    look('S');
+    game.confirmResults();
+    look('2');
+    game.toteBoard();
+    look('b');
+    while (game.stage() != Stage::TopTen) {
+        game.toteBoard();
+        runRace();
+        game.confirmResults();
+    }
+    look('T');
+
+    for (const auto& [action, which, expected] : rows)
+        EXPECT_EQ(allowed[std::pair(action, which)], expected)
+            << "action " << static_cast<int>(action) << " " << which;
+    for (const auto& [action, stagesAsked] : asking)
+        EXPECT_EQ(asked[action], stagesAsked) << "action " << static_cast<int>(action);
+    EXPECT_EQ(asked.size(), asking.size());
+}
+
+// An action that asks first does nothing on No, given or asked, and asks only when not answered.
+TEST_F(GameDay, AStepThatAsksDoesNothingOnNo) {
+    list(1, "$2 Win on 1");
+    const std::size_t players = game.day().players.entries.size();
+    EXPECT_FALSE(game.deletePlayer(Answer::No));
+    EXPECT_FALSE(game.deleteTicket(Answer::No));
+    EXPECT_FALSE(game.resetDatabase(Answer::No));
+    EXPECT_TRUE(prompter.shown().empty()) << "an answer given is not asked again";
+    prompter.answer(false);
+    EXPECT_FALSE(game.deleteTicket());
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].text, game.availability(Action::DeleteTicket).question);
+    EXPECT_EQ(std::pair(game.day().players.entries.size(), game.day().tickets.size()),
+              std::pair(players, std::size_t{1}));
+    EXPECT_TRUE(game.deleteTicket(Answer::Yes));
+    EXPECT_TRUE(game.day().tickets.empty());
 }
 
 // Only what a race draws for itself moves it: its pools when they open, its running and its chart.

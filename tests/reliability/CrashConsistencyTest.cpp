@@ -82,7 +82,6 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
     RaceDay& day = game.day();
     for (const char* name : {"Ann", "Bob", "Cy"})
         addPlayer(day, name);
-    prompter.answer(true);
     deletePlayer(day); // Cy, selected when added
     const std::vector<std::vector<std::string>> tickets = {
         {"$2 Exacta Box 134", "$2 WPS on 3", "$2 DailyDouble Wheel 12 with All", "$1 Tri-Super Box All",

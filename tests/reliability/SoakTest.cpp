@@ -126,7 +126,6 @@ protected:
             ASSERT_TRUE(addPlayer(day, names[below(6)]));
         if (day.players.entries.size() > 3 && below(4) == 0) {
             selectBettor(day, below(static_cast<int>(day.players.entries.size())));
-            prompter.answer(true);
             deletePlayer(day);
         }
     }

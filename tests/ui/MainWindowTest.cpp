@@ -19,6 +19,8 @@
 #include <QSet>
 #include <QTabBar>
 
+#include <optional>
+
 using namespace sw;
 using namespace sw::test;
 
@@ -320,6 +322,8 @@ private slots:
             // Nothing that could change the bets or the day is usable while the race runs.
             for (const char* name : {"cmdRun", "cmdPast", "cmdPrint", "cmdDelete", "tabBets", "cmdReplay"})
                 QVERIFY2(!find(QLatin1String(name))->isEnabled(), name);
+            // A control out of reach says why, in the game's words.
+            QVERIFY(find(u"cmdRun"_s)->toolTip().endsWith(u'\n' + qtext(game().whyNot(Action::StartRace))));
             for (const char* name : {"menuFile", "menuSettings", "menuHelp"})
                 QVERIFY2(!window().findChild<QMenu*>(QLatin1String(name))->menuAction()->isEnabled(), name);
             QVERIFY(!parade()->isActive());
@@ -407,6 +411,14 @@ private slots:
         QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
         answer(QMessageBox::No);
         QVERIFY(!boxes.ask("Are you sure you want to delete the player?", "Stridewell"));
+        // A question asked before a step opens its box and returns; the answer follows the click.
+        std::optional<bool> later;
+        answer(QMessageBox::Yes);
+        boxes.askThen("Do you want to pay for the tickets?", "Stridewell", [&](bool yes) { later = yes; });
+        QVERIFY(!later);
+        QVERIFY(QTest::qWaitFor([&] { return later.has_value(); }));
+        QVERIFY(*later);
+        QCOMPARE(shown, u"Stridewell:Do you want to pay for the tickets?"_s);
     }
 };
 

@@ -110,19 +110,12 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
     EXPECT_TRUE(w.day.tickets.empty());
 }
 
-TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicketAndLeavesPaidRecordsAlone) {
+TEST_F(TicketListTest, DeletingSelectsTheLastRemainingTicketAndLeavesPaidRecordsAlone) {
     w.list("$2 Win on 1", 3);
-    EXPECT_FALSE(list.deleteTicket(w.day)) << "nothing selected: no question";
-    EXPECT_EQ(w.said(), "");
+    EXPECT_FALSE(list.deleteTicket(w.day)) << "nothing selected";
     list.listTicket(w.day, "$2 Win on 2");
     list.listTicket(w.day, "$5 Win on 3");
     list.selectTicket(w.day, 0);
-    w.prompter.answer(false);
-    EXPECT_FALSE(list.deleteTicket(w.day));
-    EXPECT_EQ(w.day.tickets.size(), 3u);
-    EXPECT_EQ(w.said(), SureToDelete);
-
-    w.prompter.answer(true);
     ASSERT_TRUE(list.deleteTicket(w.day));
     EXPECT_EQ(w.day.tickets[0].text, "$2 Win on 2");
     EXPECT_EQ(shown(), "1: $5 1, all $7 2, delete, pay []");
@@ -130,7 +123,6 @@ TEST_F(TicketListTest, DeletingAsksThenSelectsTheLastRemainingTicketAndLeavesPai
     w.list("$2 Win on 1", 3, true);
     test::writeAll(w.dir / "tickets.dat", "2125,3,2,Win,1,5/12/2026\r\n");
     list.selectTicket(w.day, 2);
-    w.prompter.answer(true);
     ASSERT_TRUE(list.deleteTicket(w.day));
     EXPECT_EQ(readAll(w.dir / "tickets.dat"), "2125,3,2,Win,1,5/12/2026\r\n");
 }
@@ -179,7 +171,7 @@ TEST_F(TicketListTest, TheTotalsFollowTheTicketsAsTheyComeAndGo) {
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
         {"list", [&] { list.listTicket(w.day, "$2 Exacta Box 134"); }},
         {"list for Bob", [&] { w.select(bob), list.listTicket(w.day, "$4 WPS on 2"); }},
-        {"delete the last", [&] { w.prompter.answer(true), list.deleteTicket(w.day); }},
+        {"delete the last", [&] { list.deleteTicket(w.day); }},
         {"Bob short", [&] { list.listTicket(w.day, "$5 Win on 1"), list.listTicket(w.day, "$20 Win on 2"); }},
         {"listed elsewhere", [&] { w.list("$3 Place on 4", 3); }},
         {"select", [&] { list.selectTicket(w.day, 0); }},
