@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "LabCommand.h"
+
 #include "LineReader.h"
 
 #include "core/Constants.h"
@@ -76,6 +78,10 @@ const char* const HelpText = R"(Commands (answers to questions follow the comman
   print FROM TO [FILE [yes|no]]
                             the racing program of races FROM..TO as printed pages; a FILE that
                             exists is replaced on yes; never a file in the data folder
+  lab STRATEGY [DAYS] [--crowd track|sharp] [--seed N] [--vs STRATEGY] [--stake N|N%] [--chance-races N]
+                            try a betting rule over DAYS (100) simulated days in memory, on a copy
+                            of the stable, against this track's crowd or a sharp one, alone or
+                            beside another; lab list names the strategies and the rule grammar
   help                      this list
   quit                      end the game
 )";
@@ -406,6 +412,15 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
     } else if (name == "chances") {
         needArgs(0, 2, "chances [RACE] [RACES]");
         cmdChances(args, r, text);
+    } else if (name == "lab") {
+        try {
+            LabReply reply = labCommand(day.folder, args);
+            for (auto& [key, value] : reply.json.items())
+                r[key] = value;
+            text += reply.text;
+        } catch (const LabUsageError& e) {
+            throw Failure{e.what()};
+        }
     } else if (name == "tote-board") {
         needArgs(0, 0, "tote-board");
         needStage({Stage::Program}, "leave the racing program");

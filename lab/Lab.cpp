@@ -212,6 +212,7 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
             break;
         game.finishRace();
         game.runResultsToEnd();
+        result.winners[static_cast<std::size_t>(r)] = day.result.finishOrder[0];
         for (const Credit& c : game.settlement().credits) {
             if (c.playerId != LabPlayerId)
                 continue;
@@ -285,15 +286,19 @@ LabSummary summarize(const LabRun& run, const LabSetup& setup) {
         s.tickets += static_cast<int>(day.tickets.size());
         s.staked += day.staked;
         s.returned += day.returned;
-        std::vector<int32_t> paid;
+        // Ticket numbers start again after the public's lines each race, and a multi-race ticket
+        // is paid in its last leg: a credit is the latest ticket of its number bought by then.
+        std::vector<bool> hit(day.tickets.size(), false);
         for (const LabCredit& c : day.credits) {
             s.breakage += c.breakage;
             s.biggestWin = std::max(s.biggestWin, c.winnings);
-            paid.push_back(c.ticket);
+            for (std::size_t t = day.tickets.size(); t-- > 0;)
+                if (day.tickets[t].number == c.ticket && day.tickets[t].race <= c.race) {
+                    hit[t] = true;
+                    break;
+                }
         }
-        for (const LabTicket& t : day.tickets)
-            if (std::find(paid.begin(), paid.end(), t.number) != paid.end())
-                ++s.hits;
+        s.hits += static_cast<int>(std::count(hit.begin(), hit.end(), true));
         for (std::size_t r = 0; r < RacesPerDay; ++r) {
             if (day.collected[r])
                 losing = 0;

@@ -67,9 +67,10 @@ struct LabDayResult {
     Cents staked = 0;
     Cents returned = 0;
     Cents balanceAfter = 0;
-    std::array<bool, RacesPerDay> betOn{};     // the strategy bought a ticket in the race
-    std::array<bool, RacesPerDay> collected{}; // and was paid something at its settlement
-    std::string error;                         // the day could not be played, and why
+    std::array<uint8_t, RacesPerDay> winners{}; // the winning post of each race
+    std::array<bool, RacesPerDay> betOn{};      // the strategy bought a ticket in the race
+    std::array<bool, RacesPerDay> collected{};  // and was paid something at its settlement
+    std::string error;                          // the day could not be played, and why
 };
 
 // The seed of day `day` (0-based) of a run: each day is its own, so a run's days can be played

@@ -87,14 +87,24 @@ TEST(LabDay, PaysEachTicketWhatTheSameDayInTheGamePays) {
     EXPECT_GT(paid, 0u); // some ticket must have collected for the comparison to mean anything
 }
 
+// The sharp crowd's money changes what the tickets pay, never how the races are run.
+TEST(LabDay, TheCrowdMovesThePayoffsNotTheRaces) {
+    const Strategy strategy = named("every-win");
+    const LabDayResult track = playLabDay(bundledSetup(11), strategy, 0);
+    const LabDayResult sharp = playLabDay(bundledSetup(11, Crowd::Sharp), strategy, 0);
+    EXPECT_EQ(track.winners, sharp.winners);
+    EXPECT_NE(track.winners[0], 0);
+    EXPECT_NE(keysOf(track.credits), keysOf(sharp.credits));
+}
+
 TEST(LabRun, SameDaysWhateverTheThreadCount) {
     const LabSetup setup = bundledSetup(7, Crowd::Sharp);
     const Strategy strategy = named("value-win");
-    const LabRun one = runLab(setup, strategy, 4, {1, {}, {}});
-    const LabRun three = runLab(setup, strategy, 4, {3, {}, {}});
-    ASSERT_EQ(one.days.size(), 4u);
-    ASSERT_EQ(three.days.size(), 4u);
-    for (std::size_t d = 0; d < 4; ++d) {
+    const LabRun one = runLab(setup, strategy, 3, {1, {}, {}});
+    const LabRun three = runLab(setup, strategy, 3, {3, {}, {}});
+    ASSERT_EQ(one.days.size(), 3u);
+    ASSERT_EQ(three.days.size(), 3u);
+    for (std::size_t d = 0; d < 3; ++d) {
         EXPECT_EQ(one.days[d].seed, three.days[d].seed);
         EXPECT_EQ(one.days[d].staked, three.days[d].staked);
         EXPECT_EQ(keysOf(one.days[d].credits), keysOf(three.days[d].credits));
@@ -136,10 +146,15 @@ TEST(LabSummary, ReturnBandShrinksAsOneOverTheRootOfTheDays) {
 
 TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     LabRun run;
-    LabDayResult a; // bets races 1-3, collects in race 2
-    a.tickets = {{1, "$2 Win on 1", 10, 200}, {2, "$2 Win on 2", 11, 200}, {3, "$2 Win on 3", 12, 200}};
-    a.credits = {{2, 11, "Win", 1000, 40}};
-    a.staked = 600;
+    // Bets races 1-3 (numbers start again each race) and a Daily Double in race 1; collects on the
+    // win ticket of race 2 and, in race 2, on the Daily Double.
+    LabDayResult a;
+    a.tickets = {{1, "$2 Win on 1", 2125, 200},
+                 {1, "$2 DailyDouble Wheel 1 with 2", 2126, 200},
+                 {2, "$2 Win on 2", 2125, 200},
+                 {3, "$2 Win on 3", 2125, 200}};
+    a.credits = {{2, 2125, "Win", 700, 40}, {2, 2126, "DDb", 300, 0}};
+    a.staked = 800;
     a.returned = 1000;
     a.betOn[0] = a.betOn[1] = a.betOn[2] = true;
     a.collected[1] = true;
@@ -153,13 +168,13 @@ TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     LabSetup setup;
     setup.bankroll = 100;
     const LabSummary s = summarize(run, setup);
-    EXPECT_EQ(s.tickets, 7);
-    EXPECT_EQ(s.hits, 1);
+    EXPECT_EQ(s.tickets, 8);
+    EXPECT_EQ(s.hits, 2);
     EXPECT_EQ(s.worstLosingRun, 5);
-    EXPECT_EQ(s.biggestWin, 1000);
+    EXPECT_EQ(s.biggestWin, 700);
     EXPECT_EQ(s.breakage, 40);
-    EXPECT_EQ(s.takeout, 350);
-    EXPECT_EQ(s.bestDay, 400);
+    EXPECT_EQ(s.takeout, 400);
+    EXPECT_EQ(s.bestDay, 200);
     EXPECT_EQ(s.worstDay, -800);
     int counted = 0;
     for (const HistogramBin& bin : s.histogram)
@@ -168,9 +183,9 @@ TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     EXPECT_EQ(s.histogram.front().days, 1);
     EXPECT_EQ(s.histogram.back().days, 1);
     ASSERT_EQ(s.bankroll.size(), 2u);
-    // Two days drawn again: after two days the bankroll is 100 dollars plus two of +4 and -8.
+    // Two days drawn again: after two days the bankroll is 100 dollars plus two of +2 and -8.
     EXPECT_EQ(s.bankroll[1].low, 10000 - 1600);
-    EXPECT_EQ(s.bankroll[1].high, 10000 + 800);
+    EXPECT_EQ(s.bankroll[1].high, 10000 + 400);
 }
 
 // A board of one race: odds 1..8 to 1 by post, post 8 with no money; chances by hand.
