@@ -414,7 +414,7 @@ void CommandLine::dispatch(const std::string& name, Args& args, Json& r, std::st
         cmdChances(args, r, text);
     } else if (name == "lab") {
         try {
-            LabReply reply = labCommand(day.folder, args);
+            LabReply reply = labCommand(day.folder, args, m_labChances);
             for (auto& [key, value] : reply.json.items())
                 r[key] = value;
             text += reply.text;

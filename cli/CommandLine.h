@@ -2,11 +2,13 @@
 
 #include "CliPrompter.h"
 #include "game/Game.h"
+#include "lab/Lab.h"
 
 #include <nlohmann/json.hpp>
 
 #include <functional>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -82,6 +84,8 @@ private:
     std::ostream& m_err;
     bool m_json;
     bool m_quit = false;
+    // The chances of the fields the lab has run, for the session: each is simulated once.
+    std::shared_ptr<LabChanceCache> m_labChances = std::make_shared<LabChanceCache>();
 };
 
 } // namespace sw::cli

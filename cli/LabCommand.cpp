@@ -131,7 +131,8 @@ void bankrollText(const std::string& name, const LabSummary& s, std::string& tex
 
 } // namespace
 
-LabReply labCommand(const DataFolder& folder, const std::vector<std::string>& args) {
+LabReply labCommand(const DataFolder& folder, const std::vector<std::string>& args,
+                    const std::shared_ptr<LabChanceCache>& chances) {
     LabReply reply;
     if (args.empty())
         throw LabUsageError(std::string("usage: ") + LabUsage);
@@ -211,6 +212,8 @@ LabReply labCommand(const DataFolder& folder, const std::vector<std::string>& ar
                  std::to_string(setup.seed) + ", " + stakeName + ", $" + std::to_string(setup.bankroll) +
                  " at the start of each day\n\n";
 
+    // Strategies tried on the same days share each race's chances.
+    setup.chances = chances;
     std::vector<LabSummary> summaries;
     Json results = Json::array();
     for (const Strategy& strategy : strategies) {

@@ -28,6 +28,7 @@ constexpr uint64_t BankrollKey = 0xBA2C'0000'0000'0002ULL;
 constexpr double CrowdNoise = 0.15;
 constexpr int BankrollPaths = 400;
 constexpr int HistogramBins = 10;
+constexpr std::size_t MaxCachedFields = 200000;
 
 class SilentPrompter final : public Prompter {
 public:
@@ -129,6 +130,33 @@ Cents percentile(std::vector<Cents>& values, int percent) {
 
 } // namespace
 
+ChanceEstimate LabChanceCache::estimate(const ChanceField& field, int races) {
+    std::string key;
+    auto add = [&](const auto& part) { key.append(reinterpret_cast<const char*>(&part), sizeof part); };
+    add(races);
+    add(field.race);
+    add(field.grade);
+    add(field.segmentRating);
+    add(field.path);
+    add(field.jockeySkill);
+    add(field.consistencyBand);
+    std::unique_lock lock(m_mutex);
+    auto at = m_simulations.find(key);
+    if (at == m_simulations.end()) {
+        // Simulated outside the lock, one thread a day: the lab's days already fill the cores.
+        lock.unlock();
+        auto simulation = std::make_unique<ChanceSimulation>(field, ChanceSimulation::DefaultSeed, 1);
+        simulation->run(races);
+        lock.lock();
+        // Past a long session's worth of fields the cache starts again rather than grow without end.
+        if (m_simulations.size() >= MaxCachedFields)
+            m_simulations.clear();
+        at = m_simulations.try_emplace(std::move(key), std::move(simulation)).first;
+    }
+    at->second->setToteOdds(field.toteOdds);
+    return at->second->estimate();
+}
+
 DataFolder::MemoryFiles labStableOf(const DataFolder& folder) {
     DataFolder::MemoryFiles files;
     for (std::string_view name : {"horses.dat", "jockeys.dat", "pastperformances.dat", "settings.dat"}) {
@@ -155,6 +183,8 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
     files["settings.dat"] = settingsRecord(settings);
     files["players.dat"] = std::to_string(LabPlayerId) + ",Lab,0\r\n";
 
+    LabChanceCache ownCache;
+    LabChanceCache& cache = setup.chances ? *setup.chances : ownCache;
     SeededRandom random(result.seed);
     SilentPrompter prompter;
     Game game(DataFolder::inMemory(std::move(files)), random, prompter);
@@ -173,16 +203,13 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
         const int race = day.currentRace + 1;
         std::optional<ChanceEstimate> chances;
         if (strategy.needsChances || setup.crowd == Crowd::Sharp) {
-            ChanceSimulation simulation(chanceFieldOf(day, race), ChanceSimulation::DefaultSeed, 1);
-            simulation.run(setup.chanceRaces);
+            ChanceField field = chanceFieldOf(day, race);
             if (setup.crowd == Crowd::Sharp) {
-                sharpCrowd(day, simulation.estimate(), result.seed);
-                std::array<float, FieldSize> odds{};
+                sharpCrowd(day, cache.estimate(field, setup.chanceRaces), result.seed);
                 for (std::size_t h = 0; h < FieldSize; ++h)
-                    odds[h] = day.pools.win[h] > 0 ? day.pools.winOdds[h] : 0.0f;
-                simulation.setToteOdds(odds);
+                    field.toteOdds[h] = day.pools.win[h] > 0 ? day.pools.winOdds[h] : 0.0f;
             }
-            chances = simulation.estimate();
+            chances = cache.estimate(field, setup.chanceRaces);
         }
         const RaceView view{day, race, chances ? &*chances : nullptr, twinTriCredit(day)};
         const std::size_t listedBefore = day.tickets.size();

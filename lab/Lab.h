@@ -7,6 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -28,6 +31,19 @@ struct StakeRule {
     double share = 0.02; // Share: of the balance, a ticket
 };
 
+// The chances of each field, simulated once: a race's field comes from the day's seed alone
+// (tickets and crowds never move a race), so strategies tried on the same days share them.
+// Keyed by everything the race model reads of the field; safe to share between threads.
+class LabChanceCache {
+public:
+    // The field's chances from `races` simulated races, compared with the field's tote odds.
+    ChanceEstimate estimate(const ChanceField& field, int races);
+
+private:
+    std::mutex m_mutex;
+    std::map<std::string, std::unique_ptr<ChanceSimulation>, std::less<>> m_simulations;
+};
+
 // What a lab run plays: the stable (the bytes of its files, never the player's files themselves),
 // the seed, the crowd and the stake. Every day starts from the same stable with the bankroll,
 // as every day of the game starts the players at the starting amount.
@@ -38,6 +54,8 @@ struct LabSetup {
     StakeRule stake;
     int32_t bankroll = 1000; // dollars at the start of each day
     int chanceRaces = 500;   // simulated races behind the chances of each race
+    // Shared by the runs of one stable and chance count; null: each day simulates its own.
+    std::shared_ptr<LabChanceCache> chances;
 };
 
 // The stable's files of a data folder (horses, jockeys, past performances, settings) for a lab.

@@ -97,17 +97,21 @@ TEST(LabDay, TheCrowdMovesThePayoffsNotTheRaces) {
     EXPECT_NE(keysOf(track.credits), keysOf(sharp.credits));
 }
 
-TEST(LabRun, SameDaysWhateverTheThreadCount) {
-    const LabSetup setup = bundledSetup(7, Crowd::Sharp);
+// Whatever the threads, and whether the chances come from a cache filled by another run or not.
+TEST(LabRun, SameDaysWhateverTheThreadCountOrCachedChances) {
+    LabSetup setup = bundledSetup(7, Crowd::Sharp);
     const Strategy strategy = named("value-win");
     const LabRun one = runLab(setup, strategy, 3, {1, {}, {}});
+    setup.chances = std::make_shared<LabChanceCache>();
     const LabRun three = runLab(setup, strategy, 3, {3, {}, {}});
-    ASSERT_EQ(one.days.size(), 3u);
-    ASSERT_EQ(three.days.size(), 3u);
-    for (std::size_t d = 0; d < 3; ++d) {
-        EXPECT_EQ(one.days[d].seed, three.days[d].seed);
-        EXPECT_EQ(one.days[d].staked, three.days[d].staked);
-        EXPECT_EQ(keysOf(one.days[d].credits), keysOf(three.days[d].credits));
+    const LabRun cached = runLab(setup, strategy, 3, {2, {}, {}});
+    for (const LabRun* run : {&three, &cached}) {
+        ASSERT_EQ(run->days.size(), 3u);
+        for (std::size_t d = 0; d < 3; ++d) {
+            EXPECT_EQ(one.days[d].seed, run->days[d].seed);
+            EXPECT_EQ(one.days[d].staked, run->days[d].staked);
+            EXPECT_EQ(keysOf(one.days[d].credits), keysOf(run->days[d].credits));
+        }
     }
 }
 
