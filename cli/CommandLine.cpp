@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "LabCommand.h"
+
 #include "LineReader.h"
 
 #include "core/Constants.h"
@@ -438,6 +440,22 @@ const std::vector<Command>& CommandLine::commands() {
          "exists is replaced on yes; never a file in the data folder",
          A::PrintProgram, "print the program", Answers::Optional, Move::None,
          [](C& c, const Args& a, Json& r, std::string& t) { c.cmdPrint(a, r, t); }},
+        {"lab", "STRATEGY [DAYS] [--crowd track|sharp] [--seed N] [--vs STRATEGY] [--stake N|N%] [--chance-races N]",
+         1, Command::AnyCount,
+         "try a betting rule over DAYS (100) simulated days in memory, on a copy\n"
+         "of the stable, against this track's crowd or a sharp one, alone or\n"
+         "beside another; lab list names the strategies and the rule grammar",
+         {}, "", Answers::None, Move::None,
+         [](C& c, const Args& a, Json& r, std::string& t) {
+             try {
+                 LabReply reply = labCommand(c.m_game.day().folder, a, c.m_labChances);
+                 for (auto& [key, value] : reply.json.items())
+                     r[key] = value;
+                 t += reply.text;
+             } catch (const LabUsageError& e) {
+                 throw Failure{e.what()};
+             }
+         }},
         {"help", "", 0, Command::AnyCount, "this list", {}, "", Answers::None, Move::None,
          [](C&, const Args&, Json&, std::string& t) { t = helpText(); }},
         {"quit", "", 0, Command::AnyCount, "end the game", {}, "", Answers::None, Move::None,

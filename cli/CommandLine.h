@@ -2,12 +2,14 @@
 
 #include "CliPrompter.h"
 #include "game/Game.h"
+#include "lab/Lab.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -143,6 +145,8 @@ private:
     std::ostream& m_err;
     bool m_json;
     bool m_quit = false;
+    // The chances of the fields the lab has run, for the session: each is simulated once.
+    std::shared_ptr<LabChanceCache> m_labChances = std::make_shared<LabChanceCache>();
 };
 
 } // namespace sw::cli

@@ -315,7 +315,32 @@ void DataFolder::stepDone() const {
         m_faults->stepDone();
 }
 
+DataFolder DataFolder::inMemory(MemoryFiles files) {
+    DataFolder folder{std::filesystem::path{}};
+    folder.m_memory = std::make_shared<MemoryFiles>(std::move(files));
+    return folder;
+}
+
+// Nothing can fail or be cut short in memory, so every step is whole at once. An append joins
+// no open last line, as on disk.
+void DataFolder::commitInMemory(const FileChanges& changes) const {
+    for (const auto& change : changes.m_changes) {
+        std::string& bytes = (*m_memory)[change.name];
+        if (!change.append) {
+            bytes = change.bytes;
+            continue;
+        }
+        if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
+            bytes += LineEnd;
+        bytes += change.bytes;
+    }
+}
+
 FileContent DataFolder::read(std::string_view name) const {
+    if (m_memory) {
+        auto at = m_memory->find(name);
+        return at == m_memory->end() ? FileContent{} : FileContent{ReadStatus::Read, at->second};
+    }
     const FileChanges::Change* unsaved = m_unsaved.find(name);
     if (unsaved && !unsaved->append)
         return FileContent{ReadStatus::Read, unsaved->bytes};
@@ -457,6 +482,10 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
         return commit(FileChanges().write(std::string(name), std::string(content))).refused;
     if (FileError refused = unreadRefusal(name))
         return refused;
+    if (m_memory) {
+        (*m_memory)[std::string(name)] = std::string(content);
+        return {};
+    }
     // A step waiting in the journal goes first: its scratch copy of this file must not land on
     // top of the newer content later.
     if (pending())
@@ -484,6 +513,8 @@ FileError DataFolder::write(std::string_view name, std::string_view content) con
 }
 
 bool DataFolder::pending() const {
+    if (m_memory)
+        return false;
     return ::access(file(JournalName).c_str(), F_OK) == 0;
 }
 
@@ -528,6 +559,10 @@ StepOutcome DataFolder::commitNow(const FileChanges& requested) const {
             outcome.refused = std::move(refused);
             return outcome;
         }
+    if (m_memory) {
+        commitInMemory(requested);
+        return outcome;
+    }
     // A step still waiting from an earlier failure is finished first; the journal holds one.
     if (pending()) {
         outcome = finish(false);
@@ -765,6 +800,8 @@ StepOutcome DataFolder::finish(bool atStart) const {
 }
 
 StepOutcome DataFolder::recover() const {
+    if (m_memory)
+        return {};
     return finish(true);
 }
 

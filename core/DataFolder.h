@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,7 +92,13 @@ private:
 // not, so each file is as it was before the step or as it is after it.
 class DataFolder {
 public:
+    using MemoryFiles = std::map<std::string, std::string, std::less<>>;
+
     explicit DataFolder(std::filesystem::path dir);
+    // A folder of files held in memory, seeded with these: the same reads, rewrites and steps,
+    // on files no one else sees. Copies of the folder share its files, as copies of a path do.
+    static DataFolder inMemory(MemoryFiles files);
+    bool isInMemory() const { return m_memory != nullptr; }
 
     const std::filesystem::path& dir() const { return m_dir; }
     std::filesystem::path file(std::string_view name) const { return m_dir / name; }
@@ -160,7 +167,10 @@ private:
     void stepDone() const;
     FileError unreadRefusal(std::string_view name) const;
 
+    void commitInMemory(const FileChanges& changes) const;
+
     std::filesystem::path m_dir;
+    std::shared_ptr<MemoryFiles> m_memory; // set only for a folder in memory
     FileFaults* m_faults = nullptr;
     DiskObserver* m_observer = nullptr;
     std::map<std::string, ReadStatus, std::less<>> m_loads;

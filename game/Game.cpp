@@ -67,7 +67,7 @@ bool Game::beginDay(const LoadingProgress& progress) {
     m_tickets = TicketList{};
 
     // Said once, up front: otherwise each file that cannot be saved would be its own surprise.
-    if (::access(m_day->folder.dir().c_str(), W_OK) != 0)
+    if (!m_day->folder.isInMemory() && ::access(m_day->folder.dir().c_str(), W_OK) != 0)
         m_day->prompter.message("Cannot write in the data folder " + m_day->folder.dir().string() + ": " +
                                     std::strerror(errno) +
                                     ". The game goes on, but results may not be saved.",

@@ -108,6 +108,9 @@ public:
     const std::array<int, FieldSize>& topThree() const { return m_counts.topThree; }
     const ChanceCounts& counts() const { return m_counts; }
     ChanceEstimate estimate() const { return estimateOf(m_field, m_counts); }
+    // The board changed since the field was copied (another crowd's money): the estimate then
+    // compares the chances with these odds. The races do not read them.
+    void setToteOdds(const std::array<float, FieldSize>& odds) { m_field.toteOdds = odds; }
 
     // The seed of a race's own generator: the field's figures never depend on the day's draws.
     static constexpr uint64_t DefaultSeed = 0x5717'1DE5'C4A2'CE00ULL;

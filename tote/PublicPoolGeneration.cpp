@@ -117,11 +117,7 @@ void generateExoticPools(Pools& pools, Random& random) {
     }
 }
 
-namespace {
-
-// The seven single-race files with the public's line for every combination, numbered from 1 in
-// the order wins/places/shows by post, then quiniela, exacta, trifecta and superfecta as the
-// combinations nest. Each file's text is built in memory and written once.
+// Each file's text is built in memory and written once.
 GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& progress) {
     Pools& pools = day.pools;
     int32_t& counter = pools.ticketCounter;
@@ -192,8 +188,6 @@ GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& prog
         progress(100);
     return outcome;
 }
-
-} // namespace
 
 int gradePoints(std::string_view gradeLetter) {
     static constexpr std::pair<std::string_view, int> points[] = {{"M", 1},  {"J", 5},  {"C", 10},

@@ -39,6 +39,11 @@ struct GenerationOutcome {
 // combination in the public's order.
 void generateExoticPools(Pools& pools, Random& random);
 
+// The seven single-race pool files with the public's line for every combination of day.pools,
+// numbered from 1 in the order wins/places/shows by post, then quiniela, exacta, trifecta and
+// superfecta as the combinations nest; all seven or none. Sets the quiniela and exacta odds.
+GenerationOutcome writePublicPoolFiles(RaceDay& day, const LoadingProgress& progress = {});
+
 // Makes up the public's money for race 1..12 from the field's form. Always: win pool, total,
 // win odds and, until the race's pools are opened, its row of public odds. Unless quick: place, show and
 // exotic pools, the consistency bands and, when race is the one about to be run and its pools are not yet

@@ -56,7 +56,10 @@ TEST_F(Cli, BadCommandsFailClearlyAndChangeNothing) {
         "grid trifecta 2|grid exacta 9|click cmdNope|click cmdWith|delete-ticket 1 yes|"
         "exchange 1|ok|print 0 3|print 1 2 /dev/full|chances 13|chances 3 5|explain win|"
         "explain odds 9|explain ticket 1|explain dailydouble|ledger 1|settings 0|chances ticket 1|"
-        "add-player Smith, John");
+        "add-player Smith, John|lab|lab nope|lab every-win 0|lab every-win 2 3|"
+        "lab every-win --crowd dull|lab every-win --seed -1|lab every-win --stake 0%|"
+        "lab every-win --vs|lab every-win --vs post1-win --vs longshot-win|"
+        "lab \"win when odds >> 2\"");
     for (std::string line; std::getline(bad, line, '|');) {
         Json r = run(line);
         EXPECT_TRUE(!r["ok"] && !r["error"].get<std::string>().empty() && !err.str().empty()) << line;
@@ -103,6 +106,23 @@ TEST_F(Cli, TheCommandTableMakesTheHelpTheUsageErrorsAndTheRefusals) {
         ++refused;
     }
     EXPECT_GE(refused, 20);
+}
+
+// Two strategies side by side on the same days, from a copy of the stable: the folder is untouched.
+TEST_F(Cli, TheLabComparesStrategiesWithoutTouchingTheFolder) {
+    const auto before = test::folderContents(dir.path());
+    Json r = run("lab every-win 2 --vs \"win when rank = 1\" --seed 9 --crowd track --stake 3");
+    ASSERT_TRUE(r["ok"]) << r.dump();
+    EXPECT_EQ(std::tuple(r["days"], r["crowd"], r["seed"]), std::tuple(Json(2), Json("track"), Json(9)));
+    ASSERT_EQ(r["strategies"].size(), 2u);
+    for (const Json& s : r["strategies"]) {
+        EXPECT_EQ(s["days"], 2);
+        EXPECT_EQ(s["bankroll"].size(), 2u);
+    }
+    EXPECT_EQ(r["strategies"][0]["tickets"], 2 * RacesPerDay);
+    EXPECT_EQ(r["strategies"][0]["staked"], 2 * RacesPerDay * FieldSize * 3);
+    EXPECT_EQ(r["strategies"][1]["strategy"], "win when rank = 1");
+    EXPECT_EQ(test::folderContents(dir.path()), before);
 }
 
 // Whatever a typed line holds - an open quote, a comment, control and invalid UTF-8 bytes, a Windows

@@ -233,6 +233,30 @@ TEST_F(DataFolderTest, ARecordIsNeverJoinedToAnOpenLastLine) {
     EXPECT_EQ(readAll(dir / "top10players.dat"), "Ann,500\r\nBob,420\r\n");
 }
 
+// A folder in memory steps as one on disk does, its copies share its files, and the disk is never touched.
+TEST(MemoryFolder, StepsAsAFolderOnDiskDoesAndCopiesShareTheFiles) {
+    const DataFolder folder =
+        DataFolder::inMemory({{"top10players.dat", "Ann,500"}, {"players.dat", "1,Ann,0\r\n"}});
+    const DataFolder copy = folder;
+    ASSERT_FALSE(copy.commit(FileChanges()
+                                 .append("top10players.dat", "Bob,420\r\n")
+                                 .append("tickets.dat", "1,1,2\r\n")
+                                 .write("players.dat", "1,Bob,0\r\n")));
+    ASSERT_FALSE(copy.write("wins.dat", "1,1,5\r\n"));
+    EXPECT_FALSE(copy.pending());
+    const std::pair<const char*, const char*> files[] = {{"top10players.dat", "Ann,500\r\nBob,420\r\n"},
+                                                         {"tickets.dat", "1,1,2\r\n"},
+                                                         {"players.dat", "1,Bob,0\r\n"},
+                                                         {"wins.dat", "1,1,5\r\n"}};
+    for (const auto& [name, bytes] : files) {
+        EXPECT_TRUE(folder.read(name).read()) << name;
+        EXPECT_EQ(folder.read(name).bytes, bytes) << name;
+    }
+    EXPECT_EQ(folder.read("shows.dat").status, ReadStatus::Missing);
+    EXPECT_TRUE(folder.isInMemory());
+    EXPECT_FALSE(std::filesystem::exists("wins.dat"));
+}
+
 // A link in the data folder, at a file's name or at its scratch name, is never written through.
 TEST_F(DataFolderTest, LinksAreReplacedOrRefusedNeverWrittenThrough) {
     test::TempDir outside;
