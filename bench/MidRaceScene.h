@@ -19,7 +19,7 @@ inline TrackScene midRace(int trackWidth) {
         // Even entries on the near straight, odd ones past the first turn on the far one.
         const int leg = e % 2;
         const int run = leg == 0 ? 900 + 1200 * e : 13000 + 1200 * e;
-        scene.entryMoved(e, run * TrackLayout::legDirection(leg), leg);
+        scene.entryMoved(e, run * legDirection(leg), leg);
         scene.laneSet(e, leg, e);
     }
     scene.gallop();

@@ -1,5 +1,5 @@
 #include "MidRaceScene.h"
-#include "race/presentation/qt/TrackPainter.h"
+#include "ui/track/TrackPainter.h"
 
 #include <QApplication>
 #include <QImage>

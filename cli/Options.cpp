@@ -1,6 +1,10 @@
 #include "Options.h"
 
+#include "core/Format.h"
 #include "core/WholeNumber.h"
+
+#include <chrono>
+#include <string_view>
 
 #include <getopt.h>
 
@@ -24,11 +28,37 @@ constexpr OptionText OptionTexts[] = {
      "(~/.local/share/stridewell)"},
     {"seed", 's', "N", "draw the day from the whole number N: the same seed plays the same day"},
     {"json", 'j', nullptr, "print every command's result as one JSON object on one line"},
+    {"date", 'D', "YYYY-MM-DD",
+     "date the day's tickets, results and past performances DATE instead of today,\n"
+     "so a seeded day prints the same every time"},
     {"help", 'h', nullptr, "show this help and exit"},
     {"version", 'V', nullptr, "show the version and exit"},
 };
 
 constexpr std::size_t HelpIndent = 22;
+
+// The game's short date text of a calendar date written YYYY-MM-DD; empty for anything else.
+std::string shortDateOf(std::string_view text) {
+    if (text.size() != 10)
+        return {};
+    int fields[3] = {0, 0, 0};
+    for (std::size_t i = 0, f = 0; i < text.size(); ++i) {
+        if (i == 4 || i == 7) {
+            if (text[i] != '-')
+                return {};
+            ++f;
+        } else if (text[i] >= '0' && text[i] <= '9') {
+            fields[f] = fields[f] * 10 + (text[i] - '0');
+        } else {
+            return {};
+        }
+    }
+    const auto [year, month, day] = fields;
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    return date.ok() ? shortDateText(year, month, day) : std::string();
+}
 
 } // namespace
 
@@ -79,6 +109,11 @@ Options parseOptions(const std::vector<std::string>& args) {
             break;
         case 'j':
             options.json = true;
+            break;
+        case 'D':
+            options.date = shortDateOf(optarg);
+            if (options.date.empty())
+                return fail(std::string("--date takes a date YYYY-MM-DD, not '") + optarg + "'");
             break;
         case 'h':
             if (options.action == Options::Action::Play)

@@ -15,6 +15,7 @@ struct Options {
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::uint64_t> seed;
     bool json = false;
+    std::string date; // the day's short date text; empty for today's
     std::optional<std::string> script;
     std::string error; // for Action::Error: what was wrong, in one line
 };

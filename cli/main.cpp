@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     sw::SeededRandom random(seed ? *seed : sw::clockSeed());
     sw::cli::CliPrompter prompter(std::cout, interactive ? &std::cin : nullptr);
     sw::Game game(where.dir, random, prompter);
+    game.setDayDate(options.date);
     sw::cli::CommandLine commands(game, prompter, std::cout, std::cerr, options.json);
 
     bool started = commands.startDay();

@@ -17,15 +17,14 @@ namespace sw {
 enum class FileOp { Write, Rename, Append };
 
 // Lets a test fail the folder's writes, renames and appends, or stop the game in the middle of
-// one (by throwing), to prove every step leaves each file before or after it.
+// one (by throwing), to prove every step leaves each file before or after it; reads are only seen.
 class FileFaults {
 public:
     virtual ~FileFaults() = default;
     // 0 to go on, or the errno value the operation fails with.
     virtual int before(FileOp op, std::string_view name) = 0;
-    // 0 to read the file, or the errno value its reading fails with: a file root could read
-    // whatever its permissions say can still be made unreadable.
-    virtual int beforeRead(std::string_view) { return 0; }
+    // A file is about to be read from the disk (a read the folder holds is not).
+    virtual void beforeRead(std::string_view) {}
     // Every step that changed files is over (the folder is as the step leaves it).
     virtual void stepDone() {}
 };

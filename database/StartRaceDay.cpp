@@ -158,9 +158,4 @@ StartResult startRaceDay(RaceDay& day) {
     return result;
 }
 
-int amountSpinnerStart(const Settings& settings) {
-    const double amount = centsToDollars(settings.defaultBetAmount);
-    return static_cast<int>(roundHalfEven(std::clamp(amount, 0.0, 32000.0)));
-}
-
 } // namespace sw

@@ -23,7 +23,4 @@ struct StartResult {
 // Fills day.date with today's date only when the caller has not set it.
 StartResult startRaceDay(RaceDay& day);
 
-// The bet amount spinner's first value: the default bet rounded half to even, within 0..32000.
-int amountSpinnerStart(const Settings& settings);
-
 } // namespace sw

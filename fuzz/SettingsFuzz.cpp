@@ -3,15 +3,25 @@
 
 #include "FuzzSupport.h"
 
+#include "core/RaceDay.h"
+#include "core/Random.h"
 #include "database/DatabaseFiles.h"
-#include "database/StartRaceDay.h"
 #include "players/SettingsRecord.h"
+#include "wagering/BetEntry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace sw;
     const Settings settings = parseSettingsFile(fuzz::asText(data, size));
-    const int spinner = amountSpinnerStart(settings);
-    fuzz::require(spinner >= 0 && spinner <= 32000, "the amount spinner starts within its range");
+    // The spinner's first value as the bet entry itself sets it at the start of each race; the day
+    // is built once, as nothing here touches its folder.
+    static fuzz::QuietPrompter prompter;
+    static SeededRandom random(1);
+    static RaceDay day(std::filesystem::path(), random, prompter);
+    day.db.settings = settings;
+    BetEntry entry;
+    entry.start(day);
+    fuzz::require(entry.amountSpin() >= 0 && entry.amountSpin() <= MaxBetAmount,
+                  "the amount spinner starts within its range");
     fuzz::requireWrittenTextSettles(
         settingsRecord(settings),
         [](const std::string& text) { return settingsRecord(parseSettingsFile(text)); },

@@ -34,18 +34,6 @@ template <typename G> int drawBelow(G& rnd, int n) {
 
 } // namespace
 
-int legDirection(int leg) {
-    switch (leg) {
-    case 0:
-    case 2:
-        return 1;
-    case 1:
-        return -1;
-    default:
-        return 0;
-    }
-}
-
 int reachOf(int skill) {
     switch (skill) {
     case 0:

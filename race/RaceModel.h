@@ -3,21 +3,17 @@
 #include "core/Constants.h"
 #include "core/RaceDay.h"
 #include "race/RaceObserver.h"
+#include "race/TrackGeometry.h"
 
 #include <array>
 #include <cstdint>
 
 namespace sw {
 
-// The track picture's width in twips at which every distance of the race was designed.
-inline constexpr int DesignTrackWidth = 11355;
 // The length an entry occupies along its lane, in position units (never scaled).
 inline constexpr int BodyLength = 630;
 // The widest lane a runner can be pushed to.
 inline constexpr int MaxLane = 8;
-
-// Horizontal direction of an entry's picture on leg 0..3: right, left, right, standing still.
-int legDirection(int leg);
 
 // How far ahead a jockey looks for traffic: skill 0 -> 945, 1 -> 787, anything else -> 630.
 int reachOf(int skill);

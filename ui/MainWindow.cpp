@@ -11,7 +11,6 @@
 #include "core/Durations.h"
 #include "core/GradeTables.h"
 #include "game/Game.h"
-#include "race/presentation/qt/TrackWidget.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddPlayerDialog.h"
 #include "ui/PastPerfWindow.h"
@@ -22,6 +21,7 @@
 #include "ui/TopTenWindow.h"
 #include "ui/UserGuide.h"
 #include "ui/WindowMemory.h"
+#include "ui/track/TrackWidget.h"
 
 #include <QApplication>
 #include <QCheckBox>

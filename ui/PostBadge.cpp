@@ -1,6 +1,6 @@
 #include "PostBadge.h"
 
-#include "race/presentation/qt/HorseArt.h"
+#include "ui/track/HorseArt.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #include "PostColours.h"
 
-#include "race/presentation/qt/HorseArt.h"
+#include "ui/track/HorseArt.h"
 
 #include <QColor>
 #include <QStyle>

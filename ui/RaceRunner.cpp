@@ -1,7 +1,7 @@
 #include "RaceRunner.h"
 
 #include "game/Game.h"
-#include "race/presentation/qt/TrackWidget.h"
+#include "ui/track/TrackWidget.h"
 
 namespace sw::ui {
 

@@ -1,58 +1,21 @@
 #pragma once
 
-#include "BetType.h"
 #include "CombinationMarks.h"
+#include "TicketText.h"
 #include "core/Ticket.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sw {
 
-// Reading a ticket text back, expanding it into the combinations it covers, and its cost.
+// Expanding a ticket into the combinations it covers, and its cost.
 
-inline constexpr int32_t MaxBetAmount = 32000;
 // The combination list shows this many lines, then one "... and N more" line.
 inline constexpr std::size_t ShownCombinationLines = 1000;
-
-// One set of horses: post numbers 1..8 in the order clicked, or all eight for "All".
-struct SelectionSet {
-    std::array<uint8_t, 8> posts{};
-    uint8_t size = 0;
-    bool all = false;
-};
-
-struct ParsedTicket {
-    int32_t amount = 0; // dollars per combination
-    BetType type = BetType::Win;
-    BetMode mode = BetMode::On;
-    std::array<SelectionSet, 6> sets{}; // one per position or race, first to last
-    int setCount = 0;
-    int32_t exchange = 0; // a Twin-Tri or Tri-Super second half: the number of the credit it uses
-};
-
-// The bet whose combinations the ticket covers: a first half is a Trifecta, a second half a
-// Trifecta or Superfecta; every other ticket its own bet.
-BetType combinationShape(const ParsedTicket& ticket);
-
-// The ticket a text describes, accepting exactly the texts the bet entry builds (for example
-// "$2 Exacta Box 134", "$5 Trifecta Wheel 1 with 23 with 2345", "$2 WPS on All"); otherwise
-// nothing, with the reason in *error when given.
-std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error = nullptr);
-
-// Why a second half of this bet, using credit `credit` bought at `amount`, is refused any mode but
-// Straight: a credit buys one combination, and more of them are an ordinary Trifecta or Superfecta.
-std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount);
-
-// The text of a set as the entry writes it: its digits in click order, or "All".
-std::string setText(const SelectionSet& set);
-// The ticket text the entry would build for this ticket.
-std::string ticketText(const ParsedTicket& ticket);
 
 struct TicketPrice {
     int32_t count = 0; // different combinations bought; an Across The Board horse counts three

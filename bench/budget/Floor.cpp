@@ -124,9 +124,8 @@ int FileWorkRecorder::before(FileOp op, std::string_view name) {
     return 0;
 }
 
-int FileWorkRecorder::beforeRead(std::string_view name) {
+void FileWorkRecorder::beforeRead(std::string_view name) {
     m_read.emplace(name);
-    return 0;
 }
 
 void FileWorkRecorder::stepDone() {

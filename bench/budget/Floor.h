@@ -61,7 +61,7 @@ class FileWorkRecorder final : public FileFaults {
 public:
     explicit FileWorkRecorder(std::filesystem::path dir) : m_dir(std::move(dir)) {}
     int before(FileOp op, std::string_view name) override;
-    int beforeRead(std::string_view name) override;
+    void beforeRead(std::string_view name) override;
     void stepDone() override;
     // The work so far, the step under way counted as done.
     FileWork work();

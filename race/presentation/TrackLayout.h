@@ -1,12 +1,12 @@
 #pragma once
 
+#include "race/TrackGeometry.h"
+
 namespace sw {
 
 // Where things sit on the track frame, in twips. Horizontal places given for the design width
-// scale with the track scale; vertical places are fixed.
+// scale with the track scale (the race's DesignTrackWidth is scale 1); vertical places are fixed.
 struct TrackLayout {
-    static constexpr int DesignWidth = 11355;
-
     // A horse picture; its width is what the last stride of each straight leaves of the frame.
     static constexpr int PictureWidth = 700;
     static constexpr int PictureHeight = 480;
@@ -48,19 +48,6 @@ struct TrackLayout {
             return 2900 + LaneSpacing * lane;
         case 1:
             return 2310 - LaneSpacing * lane;
-        default:
-            return 0;
-        }
-    }
-
-    // +1 right, -1 left, 0 standing still for legs 0..3; any other leg stands still.
-    static constexpr int legDirection(int leg) {
-        switch (leg) {
-        case 0:
-        case 2:
-            return 1;
-        case 1:
-            return -1;
         default:
             return 0;
         }

@@ -22,7 +22,7 @@ constexpr double TurnAspect = 0.6;
 
 TrackOval::TrackOval(int trackWidth) {
     const int width = std::max(trackWidth, 1);
-    m_scale = static_cast<double>(width) / TrackLayout::DesignWidth;
+    m_scale = static_cast<double>(width) / DesignTrackWidth;
     // The race's own geometry, so the line and the ends of the legs fall where the race has them.
     m_legLength = std::max(static_cast<int>(roundHalfEven(10655 * m_scale)), 1);
     m_finishLine = static_cast<int>(roundHalfEven(8300 * m_scale + (width - 700) * 2.0));

@@ -22,7 +22,7 @@ const HorsePicture& TrackScene::picture(int index) const {
 
 void TrackScene::setTrackWidth(int trackWidth) {
     m_view.trackWidth = std::max(trackWidth, 1);
-    m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
+    m_scale = static_cast<double>(m_view.trackWidth) / DesignTrackWidth;
     m_view.finishLabelLeft = TrackLayout::scaled(TrackLayout::FinishLabelLeft, m_scale);
     m_view.finishLineX = TrackLayout::scaled(TrackLayout::FinishLineX, m_scale);
     m_oval = TrackOval(m_view.trackWidth);
@@ -97,7 +97,7 @@ void TrackScene::advanceGate(int waits) {
 void TrackScene::restore(const TrackView& view) {
     m_view = view;
     m_view.trackWidth = std::max(view.trackWidth, 1);
-    m_scale = static_cast<double>(m_view.trackWidth) / TrackLayout::DesignWidth;
+    m_scale = static_cast<double>(m_view.trackWidth) / DesignTrackWidth;
     m_oval = TrackOval(m_view.trackWidth);
     resetRaceBookkeeping();
     m_gateWaits = gateLength();
@@ -150,7 +150,7 @@ void TrackScene::entryMoved(int e, int dx, int leg) {
         return;
     // The race signs the move by the leg's direction (the finishing move comes as a move right on
     // the third straight), so unsigning it gives the distance run.
-    m_distance[static_cast<std::size_t>(e)] += static_cast<double>(dx) * TrackLayout::legDirection(leg);
+    m_distance[static_cast<std::size_t>(e)] += static_cast<double>(dx) * legDirection(leg);
     placeRacer(e);
 }
 

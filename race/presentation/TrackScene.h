@@ -17,7 +17,7 @@ class TrackScene final : public RaceObserver {
 public:
     static constexpr int RacingPictures = 8;
 
-    explicit TrackScene(int trackWidth = TrackLayout::DesignWidth);
+    explicit TrackScene(int trackWidth = DesignTrackWidth);
 
     // Everything the frame shows now.
     const TrackView& view() const { return m_view; }
@@ -90,7 +90,7 @@ private:
 
     TrackView m_view;
     double m_scale = 1.0;
-    TrackOval m_oval{TrackLayout::DesignWidth};
+    TrackOval m_oval{DesignTrackWidth};
     // What the race has told of each entry: the distance run and the lane.
     std::array<double, RacingPictures> m_distance{};
     std::array<int, RacingPictures> m_lane{};

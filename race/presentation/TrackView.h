@@ -39,7 +39,7 @@ struct TrackView {
     static constexpr int PictureCount = 16;
     static constexpr int FirstParadePicture = 8;
 
-    int trackWidth = TrackLayout::DesignWidth;
+    int trackWidth = DesignTrackWidth;
     // 0..7 the racing horses by entry, 8..15 the parade horses (index - 8 = entry).
     std::array<HorsePicture, PictureCount> pictures{};
     CallLabel call;

@@ -21,9 +21,16 @@ TEST(CliOptions, ReadsWhatWasAskedAndRefusesWhatCannotBeMeant) {
         Action action;
         std::optional<std::uint64_t> seed;
         std::string script;
-        std::string error; // part of the error, for Action::Error
+        std::string error; // part of the error, for Action::Error; for a play, the day's date
     } cases[] = {
         {{}, Action::Play, std::nullopt, "", ""},
+        {{"--date", "2024-02-29"}, Action::Play, std::nullopt, "", "2/29/2024"},
+        {{"--date=0999-12-01"}, Action::Play, std::nullopt, "", "12/1/999"},
+        {{"--date", "2023-02-29"}, Action::Error, std::nullopt, "", "not '2023-02-29'"}, // no such day
+        {{"--date", "2024-13-01"}, Action::Error, std::nullopt, "", "YYYY-MM-DD"},
+        {{"--date", "-123-05-06"}, Action::Error, std::nullopt, "", "YYYY-MM-DD"},
+        {{"--date", "2024-2-29"}, Action::Error, std::nullopt, "", "YYYY-MM-DD"},
+        {{"--date", "2024-02-290"}, Action::Error, std::nullopt, "", "YYYY-MM-DD"},
         {{"--seed", "12"}, Action::Play, 12, "", ""},
         {{"--seed=18446744073709551615"}, Action::Play, UINT64_MAX, "", ""},
         {{"-s", "0", "day.txt"}, Action::Play, 0, "day.txt", ""},
@@ -58,6 +65,7 @@ TEST(CliOptions, ReadsWhatWasAskedAndRefusesWhatCannotBeMeant) {
             continue;
         }
         EXPECT_EQ(o.seed, c.seed) << line;
+        EXPECT_EQ(o.date, c.error) << line;
         EXPECT_EQ(o.script.value_or(""), c.script) << line;
     }
     const cli::Options all = cli::parseOptions({"--data-dir", "/tmp/x", "--json"});
@@ -67,7 +75,8 @@ TEST(CliOptions, ReadsWhatWasAskedAndRefusesWhatCannotBeMeant) {
 
 TEST(CliOptions, HelpListsEveryOptionTheParserTakes) {
     const std::string help = cli::helpText();
-    for (const char* option : {"--data-dir DIR", "--seed N", "--json", "--help", "--version", "SCRIPT"})
+    for (const char* option :
+         {"--data-dir DIR", "--seed N", "--json", "--date YYYY-MM-DD", "--help", "--version", "SCRIPT"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     // The manual page is made from this text by help2man, which reads "Usage:" and option lines.
     EXPECT_EQ(help.rfind("Usage: stridewell-cli ", 0), 0u);

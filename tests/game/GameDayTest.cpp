@@ -41,10 +41,7 @@ struct FileCounts : FileFaults {
             ++writes[std::string(name)];
         return 0;
     }
-    int beforeRead(std::string_view name) override {
-        ++reads[std::string(name)];
-        return 0;
-    }
+    void beforeRead(std::string_view name) override { ++reads[std::string(name)]; }
 };
 
 // A race writes only the files whose bytes it changes and reads each file once a step: with no

@@ -24,7 +24,7 @@ std::vector<TrackView> runRecorded(TrackScene& scene, RaceRecorder& recorder, ui
     test::RaceTestDay t(test::seeded(seed));
     RaceModel race(t.day, &recorder);
     const auto gate = [&] {
-        scene.beginRace(Strides, TrackLayout::DesignWidth);
+        scene.beginRace(Strides, DesignTrackWidth);
         scene.advanceGate(TrackScene::gateLength());
     };
     if (gateFirst)
@@ -134,7 +134,7 @@ TEST(RaceRecording, KeepsValuesOfAnyWidthAndSign) {
     TrackScene live;
     RaceRecorder recorder(live);
     recorder.raceStarted();
-    live.beginRace(Strides, TrackLayout::DesignWidth);
+    live.beginRace(Strides, DesignTrackWidth);
     live.advanceGate(TrackScene::gateLength());
     // Either side of what one word holds, and far beyond it.
     const int values[] = {524287, -524288, 524288, -524289, 2000000000, -2000000000};

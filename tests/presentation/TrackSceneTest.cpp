@@ -39,7 +39,7 @@ TEST(TrackOval, PlacesEachStageOfTheRaceInItsLane) {
 // A scene with the field through the gate, all eight showing, first strides all A.
 TrackScene sceneAtGate() {
     TrackScene scene;
-    scene.beginRace({}, TrackLayout::DesignWidth);
+    scene.beginRace({}, DesignTrackWidth);
     scene.advanceGate(TrackScene::gateLength());
     scene.raceStarted();
     return scene;
@@ -49,7 +49,7 @@ TEST(RaceStart, TheParadeStopsAndTheGateLetsTheFieldIn) {
     TrackScene scene = sceneAtGate();
     scene.startParade();
     scene.paradeTick();
-    scene.beginRace({}, TrackLayout::DesignWidth);
+    scene.beginRace({}, DesignTrackWidth);
     for (int i = 0; i < 8; ++i) {
         const HorsePicture& p = scene.picture(i);
         EXPECT_EQ(std::tuple(p.left, p.top, p.visible),
@@ -111,7 +111,7 @@ TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceAndThePhotoSignUntilTheNextStart)
     scene.raceEnded();
     EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     scene.photoFinishRaised(); // a replay stopped at its photo finish
-    scene.beginRace({}, TrackLayout::DesignWidth);
+    scene.beginRace({}, DesignTrackWidth);
     EXPECT_EQ(std::pair(scene.view().fractionTimes, scene.view().photoVisible),
               std::pair(std::array<std::string, 3>{}, false));
     scene.fractionTime(0, "0:23.90");

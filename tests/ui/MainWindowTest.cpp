@@ -4,9 +4,9 @@
 #include "ui/MainWindow.h"
 #include "database/ResetDatabase.h"
 #include "players/Players.h"
-#include "race/presentation/qt/TrackWidget.h"
 #include "tote/ToteBoard.h"
 #include "ui/QtPrompter.h"
+#include "ui/track/TrackWidget.h"
 #include "wagering/TicketPricing.h"
 
 #include "WindowTestDay.h"

@@ -5,7 +5,7 @@
 
 #include "../Floor.h"
 #include "bench/MidRaceScene.h"
-#include "race/presentation/qt/TrackPainter.h"
+#include "ui/track/TrackPainter.h"
 
 #include <QImage>
 #include <QPainter>

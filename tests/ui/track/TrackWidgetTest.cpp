@@ -1,6 +1,6 @@
-#include "race/presentation/qt/TrackWidget.h"
-#include "race/presentation/qt/HorseArt.h"
-#include "race/presentation/qt/TrackPainter.h"
+#include "ui/track/TrackWidget.h"
+#include "ui/track/HorseArt.h"
+#include "ui/track/TrackPainter.h"
 
 #include <QApplication>
 #include <QImage>
@@ -32,7 +32,7 @@ protected:
     // and 1900, no two pictures overlapping; then a gallop to B and D.
     void SetUp() override {
         TrackScene& scene = widget.scene();
-        scene.beginRace({}, TrackLayout::DesignWidth);
+        scene.beginRace({}, DesignTrackWidth);
         scene.advanceGate(TrackScene::gateLength());
         scene.raceStarted();
         for (int e = 0; e < 4; ++e) {

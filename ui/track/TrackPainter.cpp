@@ -74,7 +74,7 @@ struct TrackPainter::Layout {
 
     double turn = 0; // width of each turn, left and right of the straights
     double trackScale = 1;
-    TrackOval course{TrackLayout::DesignWidth};
+    TrackOval course{DesignTrackWidth};
     // The turns' centres across the frame, in pixels.
     double leftEnd = 0;
     double rightEnd = 0;
@@ -91,7 +91,7 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.turn = turnWidth(size);
     l.sx = (l.w - 2 * l.turn) / std::max(view.trackWidth, 1);
     l.sy = l.h / FrameHeight;
-    l.trackScale = static_cast<double>(std::max(view.trackWidth, 1)) / TrackLayout::DesignWidth;
+    l.trackScale = static_cast<double>(std::max(view.trackWidth, 1)) / DesignTrackWidth;
     l.course = TrackOval(view.trackWidth);
 
     // Text follows the smaller side, so a tall narrow track does not overflow its turns and band.

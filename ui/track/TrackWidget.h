@@ -10,7 +10,7 @@ namespace sw {
 
 // The track frame `frTrack`: shows its TrackScene, scaled to the widget's size. It only paints;
 // whoever runs the parade or the race changes the scene and calls sceneChanged().
-// Any track width fits any size; races run best at TrackLayout::DesignWidth, where the winner's
+// Any track width fits any size; races run best at DesignTrackWidth, where the winner's
 // nose meets the painted finish line just as it is placed.
 class TrackWidget : public QWidget {
     Q_OBJECT
