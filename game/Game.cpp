@@ -107,6 +107,7 @@ bool Game::beginDay(const LoadingProgress& progress) {
     m_day = std::make_unique<RaceDay>(m_day->folder, m_day->random, m_day->prompter);
     m_day->date = m_dayDate;
     m_race.reset();
+    m_lastRaceRun = 0;
     m_show.reset();
     m_resultsDone = false;
     m_chartReady = false;
@@ -226,6 +227,7 @@ void Game::finishRace() {
     if (!allowed(GameStep::FinishRace))
         return;
     m_race->runToEnd();
+    m_lastRaceRun = m_day->currentRace + 1;
     m_show = std::make_unique<ResultsShow>(*m_day);
     m_resultsDone = false;
     m_chartReady = false;

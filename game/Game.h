@@ -101,6 +101,9 @@ public:
     RaceModel* race() { return m_race.get(); }
     // Runs what is left of the race at once (the text front end, fast-forward) and opens the results.
     void finishRace();
+    // The number (1..12) of this day's race last run, the one the track may show again; 0 before
+    // the day's first race, whatever an earlier day ran.
+    int lastRaceRun() const { return m_lastRaceRun; }
 
     // The results show of the race just run; the window steps it with its timers.
     ResultsShow* resultsShow() { return m_show.get(); }
@@ -156,6 +159,7 @@ private:
     BetEntry m_entry;
     TicketList m_tickets;
     std::unique_ptr<RaceModel> m_race;
+    int m_lastRaceRun = 0;
     std::unique_ptr<ResultsShow> m_show;
     bool m_resultsDone = false;
     bool m_chartReady = false; // prepared, not yet handed out by showStep()

@@ -117,10 +117,12 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 1);
     EXPECT_FALSE(game.newDayAllowed()) << "race 2's program: the day is under way";
+    EXPECT_EQ(game.lastRaceRun(), 1);
     prompter.answer(true);
     ASSERT_TRUE(game.resetDatabase());
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 0);
+    EXPECT_EQ(game.lastRaceRun(), 0) << "a new day has no race of its own to show again";
     EXPECT_EQ(horseStarts(), 0);
     game.toteBoard();
     runRace();
