@@ -2,6 +2,7 @@
 
 #include "FontScale.h"
 #include "PostColours.h"
+#include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/BetEntry.h"
@@ -445,7 +446,9 @@ void BetEntryWidget::refresh() {
             m_cmbBettor->addItem(QString::fromStdString(player.name));
         m_cmbBettor->setCurrentIndex(day.players.selected);
     }
-    m_lblBalance->setText(QString::fromStdString(day.players.balanceLabel));
+    const std::string& balance = day.players.balanceLabel;
+    const std::optional<Cents> cents = parseCents(balance);
+    m_lblBalance->setText(balance.empty() || !cents ? qs(balance) : qs(shownMoney(*cents)));
     m_cmdDelPlayer->setEnabled(day.players.selected >= 0);
     m_cmdNext1->setEnabled(BetEntry::next1Usable(day));
     m_lblFirstStep->setText(qs(BetEntry::firstStep(day)));

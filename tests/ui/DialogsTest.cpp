@@ -138,7 +138,7 @@ private slots:
         day.playRaces(RacesPerDay);
         ui::TopTenWindow shown(*day.game);
         shown.show();
-        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), qtexts(day.game->topTen()));
+        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), shownTexts(day.game->topTen()));
         // Beside it every player's balance at the start and after each race.
         auto* chart = child<ui::BalanceChart>(&shown, u"picBalances"_s);
         chart->grab();

@@ -2,6 +2,7 @@
 // the core's and tested there; here, that each control reaches them and shows what they decided.
 
 #include "ui/MainWindow.h"
+#include "core/ShownMoney.h"
 #include "database/ResetDatabase.h"
 #include "players/Players.h"
 #include "race/presentation/qt/TrackWidget.h"
@@ -146,7 +147,7 @@ private slots:
         openWindow("frmAddPlayer")->close();
         addPlayer("Bob");
         auto* bettor = find<QComboBox>(u"cmbBettor"_s);
-        QCOMPARE(bettor->currentText() + u' ' + text(u"lblBalance"_s), u"Bob 400.00"_s);
+        QCOMPARE(bettor->currentText() + u' ' + text(u"lblBalance"_s), u"Bob $400.00"_s);
         // Choosing in the list makes that player the bettor.
         bettor->setFocus();
         QTest::keyClick(bettor, Qt::Key_Up);
@@ -296,7 +297,7 @@ private slots:
         // Across the board on every horse, paid: some of it is sure to collect.
         QVERIFY(click(
             u"Amount1 Next1 Across Next2 Horse0 Horse1 Horse2 Horse3 Horse4 Horse5 Horse6 Horse7 Finish Print"_s));
-        QCOMPARE(text(u"lblBalance"_s), u"352.00"_s);
+        QCOMPARE(text(u"lblBalance"_s), u"$352.00"_s);
         for (int race = 1; race <= RacesPerDay; ++race) {
             QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
             QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
@@ -319,8 +320,9 @@ private slots:
                 QVERIFY(find(u"tabBets"_s)->isEnabled());
                 QVERIFY(window().findChild<QMenu*>(u"menuFile"_s)->menuAction()->isEnabled());
                 QVERIFY(runResultsShow(openWindow("frmResults")));
-                QCOMPARE(text(u"lblBalance"_s), qtext(game().day().players.balanceLabel));
-                QVERIFY(text(u"lblBalance"_s) != u"352.00"_s);
+                QCOMPARE(text(u"lblBalance"_s),
+                         qtext(shownMoney(parseCents(game().day().players.balanceLabel).value())));
+                QVERIFY(text(u"lblBalance"_s) != u"$352.00"_s);
             }
             if (race < RacesPerDay) {
                 QVERIFY(nextRace());
@@ -337,7 +339,7 @@ private slots:
         press("frmTop10", "cmdPlay");
         QVERIFY(startAndBet());
         QVERIFY(!openWindow("frmTop10"));
-        QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 400.00"_s);
+        QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 $400.00"_s);
         QVERIFY(find(u"cmdRun"_s)->isEnabled());
     }
 
