@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace sw {
 
@@ -187,13 +188,45 @@ bool Game::deletePlayer() {
     return true;
 }
 
+namespace {
+
+int32_t selectedId(const PlayerList& players) {
+    return players.selected >= 0 && players.selected < static_cast<int>(players.entries.size())
+               ? players.entries[static_cast<std::size_t>(players.selected)].playerId
+               : 0;
+}
+
+} // namespace
+
+void Game::selectBettor(int index) {
+    sw::selectBettor(*m_day, index);
+    if (m_day->players.selected != index)
+        m_entry.bettorMovedOn(*m_day);
+}
+
 PaymentReport Game::pay() {
+    payQuietly();
+    return sayPayment();
+}
+
+void Game::payQuietly() {
     if (!allowed(GameStep::Pay)) {
-        PaymentReport refused;
-        refused.error = m_refusal;
-        return refused;
+        m_payment = PaymentReport{};
+        m_payment.error = m_refusal;
+        return;
     }
-    return payAndRecord();
+    m_payment = payAndRecord();
+}
+
+PaymentReport Game::sayPayment() {
+    PaymentReport report = std::exchange(m_payment, PaymentReport{});
+    say(report);
+    return report;
+}
+
+void Game::say(const PaymentReport& report) {
+    for (const std::string& text : report.messages)
+        m_day->prompter.message(text, AppTitle);
 }
 
 PaymentReport Game::payAndRecord() {
@@ -201,7 +234,10 @@ PaymentReport Game::payAndRecord() {
     for (const ListedTicket& ticket : m_day->tickets)
         paidBefore.push_back(ticket.paid);
     m_ledger.enrol(m_day->players);
+    const int32_t bettor = selectedId(m_day->players);
     PaymentReport report = m_tickets.payTickets(*m_day);
+    if (selectedId(m_day->players) != bettor)
+        m_entry.bettorMovedOn(*m_day);
     // Payment marks tickets paid in place, so the list lines up with the snapshot.
     for (std::size_t i = 0; i < m_day->tickets.size() && i < paidBefore.size(); ++i) {
         const ListedTicket& ticket = m_day->tickets[i];
@@ -216,7 +252,7 @@ bool Game::beginRace(RaceObserver* observer) {
     if (!allowed(GameStep::BeginRace))
         return false;
     if (hasUnpaidTickets(*m_day) && m_day->prompter.ask(UnpaidQuestion, AppTitle))
-        payAndRecord();
+        say(payAndRecord());
     m_race = std::make_unique<RaceModel>(*m_day, observer);
     m_race->start();
     m_stage = Stage::Racing;

@@ -88,12 +88,22 @@ public:
     // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
     bool deletePlayer();
 
+    // The bettor list: selects the player; one out of cash is passed over (saying so) for the
+    // first who can bet, whose amount then starts from the default.
+    void selectBettor(int index);
+
     BetEntry& betEntry() { return m_entry; }
     const BetEntry& betEntry() const { return m_entry; }
     TicketList& ticketList() { return m_tickets; }
     const TicketList& ticketList() const { return m_tickets; }
     // "Pay For Ticket(s)".
     PaymentReport pay();
+    // The same in two steps, for a window that pays off its thread (a big Pick 6 is many
+    // megabytes of pool lines): payQuietly() does the whole payment but says nothing, and nothing
+    // else may touch the game until it returns; sayPayment() then tells the players what came of
+    // it, over a screen that shows it, and returns the report.
+    void payQuietly();
+    PaymentReport sayPayment();
 
     // "Start Race": offers to pay unpaid tickets (at most once), then puts the field at the gate.
     // The observer (may be null) is told every move. False when no race can start now.
@@ -148,6 +158,7 @@ private:
     bool allowed(GameStep step);
     bool beginDay(const LoadingProgress& progress);
     PaymentReport payAndRecord();
+    void say(const PaymentReport& report);
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
@@ -167,6 +178,7 @@ private:
     SettlementReport m_settlement;
     HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
+    PaymentReport m_payment; // paid quietly, not yet said
     std::string m_refusal;
 };
 

@@ -268,7 +268,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->setColumnStretch(1, 1);
 
     connect(m_cmbBettor, &QComboBox::activated, this,
-            [this](int index) { act([&] { selectBettor(m_game.day(), index); }); });
+            [this](int index) { act([&] { m_game.selectBettor(index); }); });
     connect(m_cmdAdd, &QPushButton::clicked, this, &BetEntryWidget::addPlayerRequested);
     connect(m_cmdDelPlayer, &QPushButton::clicked, this, [this] { act([&] { m_game.deletePlayer(); }); });
     connect(m_udAmount, &QSpinBox::valueChanged, this, [this](int value) {

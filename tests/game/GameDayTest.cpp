@@ -129,6 +129,24 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(horseStarts(), 8) << "a race on the new day brings the old stable back";
 }
 
+// A bettor left out of cash hands over to the next who can bet, whom the players are told of,
+// and the amount the broke player last chose is not carried over to them.
+TEST_F(GameDay, ABettorOutOfCashHandsOverWithTheDefaultAmount) {
+    const int defaultAmount = game.betEntry().amountSpin();
+    list(1, "$200 Win on 1");
+    list(1, "$200 Win on 2");
+    for (const std::function<void()>& spendAll :
+         std::initializer_list<std::function<void()>>{[&] { pay(); }, [&] { game.selectBettor(0); }}) {
+        game.betEntry().amountSpinChanged(defaultAmount + 48);
+        prompter.clear();
+        spendAll();
+        EXPECT_EQ(game.day().players.selected, 1);
+        EXPECT_EQ(game.betEntry().amountSpin(), defaultAmount);
+        ASSERT_FALSE(prompter.shown().empty());
+        EXPECT_EQ(prompter.shown().back().text, "Ann, you're out of cash! Bob is betting now.");
+    }
+}
+
 // Game itself refuses what the day does not allow, whichever front end asks: the step does
 // nothing, and says why in a sentence the player can read.
 TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSet>
 #include <QTabBar>
 
@@ -243,7 +244,17 @@ private slots:
         QCOMPARE(ticketTexts(), (QStringList{u"$10 Win on 5"_s, u"$2 Exacta Box 134"_s}));
 
         QVERIFY(click(u"Print"_s));
-        QVERIFY(list->item(0)->checkState() == Qt::Checked && list->item(1)->checkState() == Qt::Checked);
+        // Paid off the window thread: until it is done, the window passes no input on.
+        QVERIFY(QApplication::overrideCursor());
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent press(type, QPointF(4, 4), QPointF(), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(find(u"cmdRun"_s), &press);
+        }
+        QCOMPARE(game().stage(), Stage::Betting);
+        QTRY_VERIFY(list->item(0)->checkState() == Qt::Checked && list->item(1)->checkState() == Qt::Checked);
+        QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(text(u"lblTotalNum"_s), QString());
         // Nothing is left to pay, so Pay is out of reach rather than doing nothing; nor can the player
         // tick or untick a ticket by hand.
@@ -297,7 +308,7 @@ private slots:
         // Across the board on every horse, paid: some of it is sure to collect.
         QVERIFY(click(
             u"Amount1 Next1 Across Next2 Horse0 Horse1 Horse2 Horse3 Horse4 Horse5 Horse6 Horse7 Finish Print"_s));
-        QCOMPARE(text(u"lblBalance"_s), u"$352.00"_s);
+        QTRY_COMPARE(text(u"lblBalance"_s), u"$352.00"_s);
         for (int race = 1; race <= RacesPerDay; ++race) {
             QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
             QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
