@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace sw {
 
@@ -57,6 +58,7 @@ bool Game::beginDay(const LoadingProgress& progress) {
     m_day = std::make_unique<RaceDay>(m_day->folder, m_day->random, m_day->prompter);
     m_day->date = m_dayDate;
     m_race.reset();
+    m_lastRaceRun = 0;
     m_show.reset();
     m_resultsDone = false;
     m_chartReady = false;
@@ -133,7 +135,10 @@ bool Game::selectPlayer(int index) {
     if (!allowed(Action::SelectPlayer) || index < 0 ||
         index >= static_cast<int>(m_day->players.entries.size()))
         return false;
-    selectBettor(*m_day, index);
+    sw::selectBettor(*m_day, index);
+    // One out of cash is passed over for the first who can bet, whose amount starts afresh.
+    if (m_day->players.selected != index)
+        m_entry.bettorMovedOn(*m_day);
     return m_day->players.selected == index;
 }
 
@@ -214,18 +219,44 @@ bool Game::exchange(int32_t number) {
     return allowed(Action::Exchange, number) && m_entry.startExchange(*m_day, number);
 }
 
+namespace {
+
+int32_t selectedId(const PlayerList& players) {
+    return players.selected >= 0 && players.selected < static_cast<int>(players.entries.size())
+               ? players.entries[static_cast<std::size_t>(players.selected)].playerId
+               : 0;
+}
+
+} // namespace
+
 PaymentReport Game::pay() {
+    payQuietly();
+    return sayPayment();
+}
+
+void Game::payQuietly() {
     const bool startSaved = saveStart();
     if (!allowed(Action::Pay)) {
-        PaymentReport refused;
-        refused.error = m_refusal;
+        m_payment = PaymentReport{};
+        m_payment.error = m_refusal;
         // The front ends offer the payment while the start is unsaved: the player is told why
         // nothing was paid, as for a payment the disk refused.
         if (!startSaved)
-            m_day->prompter.message(m_refusal, AppTitle);
-        return refused;
+            m_payment.messages.push_back(m_refusal);
+        return;
     }
-    return payAndRecord();
+    m_payment = payAndRecord();
+}
+
+PaymentReport Game::sayPayment() {
+    PaymentReport report = std::exchange(m_payment, PaymentReport{});
+    say(report);
+    return report;
+}
+
+void Game::say(const PaymentReport& report) {
+    for (const std::string& text : report.messages)
+        m_day->prompter.message(text, AppTitle);
 }
 
 bool Game::saveStart() {
@@ -243,14 +274,17 @@ PaymentReport Game::payAndRecord() {
     if (!saveStart()) {
         PaymentReport refused;
         refused.error = whyNot(Action::Pay);
-        m_day->prompter.message(refused.error, AppTitle);
+        refused.messages.push_back(refused.error);
         return refused;
     }
     std::vector<bool> paidBefore;
     for (const ListedTicket& ticket : m_day->tickets)
         paidBefore.push_back(ticket.paid);
     m_ledger.enrol(m_day->players);
+    const int32_t bettor = selectedId(m_day->players);
     PaymentReport report = m_tickets.payTickets(*m_day);
+    if (selectedId(m_day->players) != bettor)
+        m_entry.bettorMovedOn(*m_day);
     // Payment marks tickets paid in place, so the list lines up with the snapshot.
     for (std::size_t i = 0; i < m_day->tickets.size() && i < paidBefore.size(); ++i) {
         const ListedTicket& ticket = m_day->tickets[i];
@@ -266,7 +300,7 @@ bool Game::beginRace(RaceObserver* observer, Answer payUnpaid) {
         return false;
     // No is an answer too: the race then starts without the unpaid tickets.
     if (confirmed(Action::StartRace, payUnpaid) && hasUnpaidTickets(*m_day))
-        payAndRecord();
+        say(payAndRecord());
     m_refusal.clear();
     m_race = std::make_unique<RaceModel>(*m_day, observer);
     m_race->start();
@@ -278,6 +312,7 @@ void Game::finishRace() {
     if (!allowed(Action::FastForward))
         return;
     m_race->runToEnd();
+    m_lastRaceRun = m_day->currentRace + 1;
     m_show = std::make_unique<ResultsShow>(*m_day);
     m_resultsDone = false;
     m_chartReady = false;

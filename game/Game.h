@@ -89,7 +89,8 @@ public:
 
     // "Add": a player with the starting amount, saved in players.dat.
     bool addPlayer(std::string_view name);
-    // The bettor list's choice.
+    // The bettor list's choice; one out of cash is passed over (saying so) for the first who can
+    // bet, whose amount then starts from the default.
     bool selectPlayer(int index);
     // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
     bool deletePlayer(Answer answer = Answer::Ask);
@@ -111,6 +112,12 @@ public:
     // "Pay For Ticket(s)". A day whose fresh files could not be written at its start takes no bets
     // until they are: each payment tries to write them first.
     PaymentReport pay();
+    // The same in two steps, for a window that pays off its thread (a big Pick 6 is many
+    // megabytes of pool lines): payQuietly() does the whole payment but says nothing, and nothing
+    // else may touch the game until it returns; sayPayment() then tells the players what came of
+    // it, over a screen that shows it, and returns the report.
+    void payQuietly();
+    PaymentReport sayPayment();
 
     // "Start Race": offers to pay unpaid tickets (at most once), then puts the field at the gate.
     // The observer (may be null) is told every move. False when no race can start now.
@@ -118,6 +125,9 @@ public:
     RaceModel* race() { return m_race.get(); }
     // Runs what is left of the race at once (the text front end, fast-forward) and opens the results.
     void finishRace();
+    // The number (1..12) of this day's race last run, the one the track may show again; 0 before
+    // the day's first race, whatever an earlier day ran.
+    int lastRaceRun() const { return m_lastRaceRun; }
 
     // The results show of the race just run; the window steps it with its timers.
     ResultsShow* resultsShow() { return m_show.get(); }
@@ -164,6 +174,7 @@ private:
     PaymentReport payAndRecord();
     // Writes the day's fresh files if its start could not; true once they are on disk.
     bool saveStart();
+    void say(const PaymentReport& report);
     void openNextRaceProgram(const LoadingProgress& progress);
 
     std::unique_ptr<RaceDay> m_day;
@@ -175,6 +186,7 @@ private:
     BetEntry m_entry;
     TicketList m_tickets;
     std::unique_ptr<RaceModel> m_race;
+    int m_lastRaceRun = 0;
     std::unique_ptr<ResultsShow> m_show;
     bool m_resultsDone = false;
     bool m_chartReady = false; // prepared, not yet handed out by showStep()
@@ -182,6 +194,7 @@ private:
     SettlementReport m_settlement;
     HouseLedger m_ledger;
     std::vector<std::string> m_topTen;
+    PaymentReport m_payment; // paid quietly, not yet said
     std::string m_refusal;
     std::unique_ptr<ChanceCache> m_chanceCache = std::make_unique<ChanceCache>(); // a game can be moved
 };

@@ -281,24 +281,31 @@ bool addPlayer(RaceDay& day, std::string_view name) {
     return true;
 }
 
-void selectBettor(RaceDay& day, int index) {
-    PlayerList& list = day.players;
+std::string selectBettorQuietly(PlayerList& list, int index) {
     if (index < 0 || index >= static_cast<int>(list.entries.size())) {
         list.selected = -1;
-        return;
+        return {};
     }
+    std::string note;
     if (balanceOf(list.entries[static_cast<std::size_t>(index)]) < CentsPerDollar) {
-        day.prompter.message(list.entries[static_cast<std::size_t>(index)].name + ", you're out of cash!",
-                             AppTitle);
+        note = list.entries[static_cast<std::size_t>(index)].name + ", you're out of cash!";
         for (std::size_t k = 0; k < list.entries.size(); ++k) {
             if (balanceOf(list.entries[k]) >= CentsPerDollar) {
                 index = static_cast<int>(k);
+                // Nobody should bet in someone else's name without being told.
+                note += " " + list.entries[k].name + " is betting now.";
                 break;
             }
         }
     }
     list.selected = index;
     refreshBalanceLabel(list);
+    return note;
+}
+
+void selectBettor(RaceDay& day, int index) {
+    if (const std::string note = selectBettorQuietly(day.players, index); !note.empty())
+        day.prompter.message(note, AppTitle);
 }
 
 void refreshBalanceLabel(PlayerList& players) {

@@ -36,7 +36,11 @@ std::optional<std::string> playerNameProblem(std::string_view name);
 // refused. The number is the lowest that no listed player holds and no player deleted today
 // held, so it never names someone else's tickets and a hand-edited high number blocks nothing.
 bool addPlayer(RaceDay& day, std::string_view name);
-// Selects entry index, moving off a player who is out of cash as the rules say.
+// Selects entry index, moving off a player who is out of cash to the first who can bet. Returns
+// what the players are to be told of it ("Ann, you're out of cash! Bob is betting now."), empty
+// when nobody was out of cash; the caller says it once its own step is done.
+std::string selectBettorQuietly(PlayerList& players, int index);
+// The same, telling the players at once.
 void selectBettor(RaceDay& day, int index);
 // The balance label shows the selected bettor's balance as it stands now, after a payment or a
 // settlement changed it; the selection stays where it is.

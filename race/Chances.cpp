@@ -98,9 +98,14 @@ std::string percentText(double share, ChanceInterval range) {
     return text + topText(range.high * 100.0) + ")";
 }
 
+// Short odds keep their tenths (2.5-1); long ones need none (12-1), and like the tote board's the
+// longest stop at 99 (a horse with almost nothing on it would read 9999.0-1).
 std::string oddsToOneText(double odds) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f-1", odds);
+    if (odds < 10)
+        std::snprintf(text, sizeof text, "%.1f-1", odds);
+    else
+        std::snprintf(text, sizeof text, "%d-1", static_cast<int>(std::min(odds, 99.0)));
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "ActionState.h"
 #include "FontScale.h"
 #include "PostColours.h"
+#include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/BetEntry.h"
@@ -449,7 +450,9 @@ void BetEntryWidget::refresh() {
             m_cmbBettor->addItem(QString::fromStdString(player.name));
         m_cmbBettor->setCurrentIndex(day.players.selected);
     }
-    m_lblBalance->setText(QString::fromStdString(day.players.balanceLabel));
+    const std::string& balance = day.players.balanceLabel;
+    const std::optional<Cents> cents = parseCents(balance);
+    m_lblBalance->setText(balance.empty() || !cents ? qs(balance) : qs(shownMoney(*cents)));
     showAvailability(m_cmdAdd, m_game.availability(Action::AddPlayer));
     showAvailability(m_cmdDelPlayer, m_game.availability(Action::DeletePlayer));
     showAvailability(m_cmdNext1, m_game.availability(Action::NextToBet));

@@ -143,6 +143,10 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
 }
 
 MainWindow::~MainWindow() {
+    if (m_payWork.joinable()) {
+        m_payWork.join();
+        qApp->removeEventFilter(this);
+    }
     m_game.day().prompter.setBeforePrompt({});
     // The game's windows still open go down with this one; none may call back into it meanwhile.
     for (QObject* child : children())
@@ -258,6 +262,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Half a payment is never left behind: the window closes once it is written.
+    if (m_payWork.joinable()) {
+        event->ignore();
+        return;
+    }
     // The next start opens the window where the player left it.
     sw::ui::saveGeometry(this);
     QMainWindow::closeEvent(event);
@@ -471,8 +480,46 @@ void MainWindow::endGame() {
 }
 
 void MainWindow::pay() {
-    m_game.pay();
+    if (m_payWork.joinable())
+        return;
+    // A big Pick 6 is megabytes of pool lines: it is paid off the window thread, which keeps
+    // painting but passes no input on, so nothing else calls into the game until it is done.
+    qApp->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_payWork = std::thread([this] {
+        m_game.payQuietly();
+        QMetaObject::invokeMethod(this, &MainWindow::paymentDone, Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::paymentDone() {
+    m_payWork.join();
+    qApp->removeEventFilter(this);
+    QApplication::restoreOverrideCursor();
+    // The screen shows the payment before anything is said of it.
     refresh();
+    m_game.sayPayment();
+    refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (m_payWork.joinable()) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::replay() {

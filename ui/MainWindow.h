@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <thread>
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -46,6 +48,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // While a payment runs off the window thread the window paints but takes no input.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -70,6 +74,7 @@ private:
     void printProgram();
     void endGame();
     void pay();
+    void paymentDone();
     void replay();
     void replayEnded();
     void addPlayer();
@@ -103,6 +108,7 @@ private:
     RaceRunner* m_runner = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
+    std::thread m_payWork;
 
     QMenu* m_menuFile = nullptr;
     QMenu* m_menuSettings = nullptr;

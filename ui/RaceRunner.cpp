@@ -99,7 +99,9 @@ void RaceRunner::endRace() {
 
 bool RaceRunner::canReplay() const {
     const RaceRecording& recording = m_recorder.recording();
-    return !running() && !recording.empty() && recording.placedCount() > 0 && recording.hasStart();
+    // The recording outlives the day it was made on; a new day has nothing to show again yet.
+    return !running() && m_game.lastRaceRun() == m_recordedRace && !recording.empty() &&
+           recording.placedCount() > 0 && recording.hasStart();
 }
 
 bool RaceRunner::replay(bool slowFinish) {

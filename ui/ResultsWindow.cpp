@@ -9,6 +9,7 @@
 #include "ToQString.h"
 
 #include "core/Constants.h"
+#include "core/ShownMoney.h"
 #include "game/Game.h"
 
 #include <QGridLayout>
@@ -451,23 +452,23 @@ void ResultsWindow::showSettlement() {
     const SettlementReport& report = m_game.settlement();
     m_lstWinners->clear();
     for (const std::string& line : report.winnerLines)
-        m_lstWinners->addItem(toQString(line));
+        m_lstWinners->addItem(toQString(shownMoneyIn(line)));
     // First halves that came in: no money yet, a credit for the next race.
     for (const std::string& line : report.exchangeLines)
-        m_lstWinners->addItem(toQString(line));
+        m_lstWinners->addItem(toQString(shownMoneyIn(line)));
     // Credits the file no longer held as they were won: what was paid instead, and why.
     for (const std::string& line : report.creditNotes)
-        m_lstWinners->addItem(toQString(line));
+        m_lstWinners->addItem(toQString(shownMoneyIn(line)));
     m_lstStandings->clear();
     for (const std::string& line : report.standingLines)
-        m_lstStandings->addItem(toQString(line));
+        m_lstStandings->addItem(toQString(shownMoneyIn(line)));
     const HouseLedger& ledger = m_game.ledger();
     m_lstLedger->clear();
     for (const std::string& line : ledgerLines(ledger, m_game.day().currentRace))
-        m_lstLedger->addItem(toQString(line));
+        m_lstLedger->addItem(toQString(shownMoneyIn(line)));
     // What each pool really kept, beside the nominal takeout of the lines above.
     for (const std::string& line : poolKeptLines(ledger, m_game.day().currentRace))
-        m_lstLedger->addItem(toQString(line));
+        m_lstLedger->addItem(toQString(shownMoneyIn(line)));
     m_picBalances->setLines(balanceLines(ledger), RacesPerDay);
 
     // A file that could not be written would otherwise go unnoticed until the next day. It is

@@ -4,6 +4,7 @@
 
 #include "FixedFont.h"
 
+#include "core/ShownMoney.h"
 #include "game/Game.h"
 
 #include <QHBoxLayout>
@@ -41,7 +42,7 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     m_lstTop10->setFont(listFont);
     m_lstTop10->setSelectionMode(QAbstractItemView::NoSelection);
     for (const std::string& line : game.topTen())
-        m_lstTop10->addItem(QString::fromStdString(line));
+        m_lstTop10->addItem(QString::fromStdString(shownMoneyIn(line)));
     const QFontMetrics metrics(listFont);
     m_lstTop10->setMinimumSize(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))),
                                metrics.height() * 11 + 12);
@@ -69,9 +70,9 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     lstLedger->setFont(fixedFont());
     lstLedger->setSelectionMode(QAbstractItemView::NoSelection);
     for (const std::string& line : ledgerLines(game.ledger()))
-        lstLedger->addItem(QString::fromStdString(line));
+        lstLedger->addItem(QString::fromStdString(shownMoneyIn(line)));
     for (const std::string& line : poolKeptLines(game.ledger()))
-        lstLedger->addItem(QString::fromStdString(line));
+        lstLedger->addItem(QString::fromStdString(shownMoneyIn(line)));
     auto* chart = new BalanceChart(this);
     chart->setLines(balanceLines(game.ledger()), RacesPerDay);
     auto* day = new QVBoxLayout;

@@ -8,7 +8,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #ifndef STRIDEWELL_DOCS_DIR
@@ -35,32 +38,6 @@ void givePagePalette(QWidget* browser) {
     browser->setPalette(page);
 }
 
-QWidget* showGuideWindow(QWidget* parent, const QString& path) {
-    // One guide window is enough; asking again brings it forward.
-    if (parent) {
-        if (auto* open = parent->findChild<QTextBrowser*>(GuideWindowName, Qt::FindDirectChildrenOnly)) {
-            open->show();
-            open->raise();
-            open->activateWindow();
-            return open;
-        }
-    }
-    auto* browser = new QTextBrowser(parent);
-    browser->setObjectName(GuideWindowName);
-    browser->setWindowFlag(Qt::Window, true);
-    browser->setAttribute(Qt::WA_DeleteOnClose);
-    browser->setWindowTitle(QStringLiteral("Using ") + toQString(AppCaption));
-    browser->setOpenExternalLinks(true);
-    givePagePalette(browser);
-    if (path.isEmpty())
-        browser->setPlainText(QStringLiteral("The user guide (%1) is not installed.").arg(GuideFile));
-    else
-        browser->setSource(QUrl::fromLocalFile(path));
-    fitToScreen(browser, QSize(900, 700));
-    browser->show();
-    return browser;
-}
-
 } // namespace
 
 QString userGuidePath() {
@@ -84,15 +61,54 @@ QString userGuidePath() {
     return {};
 }
 
-QWidget* openUserGuide(QWidget* parent, const DocumentOpener& opener) {
-    const QString path = userGuidePath();
-    if (!path.isEmpty()) {
-        const QUrl url = QUrl::fromLocalFile(path);
-        const bool opened = opener ? opener(url) : QDesktopServices::openUrl(url);
-        if (opened)
-            return nullptr;
+QWidget* showUserGuide(QWidget* parent, const QString& path, const DocumentOpener& opener) {
+    // One guide window is enough; asking again brings it forward.
+    if (parent) {
+        if (auto* open = parent->findChild<QWidget*>(GuideWindowName, Qt::FindDirectChildrenOnly)) {
+            open->show();
+            open->raise();
+            open->activateWindow();
+            return open;
+        }
     }
-    return showGuideWindow(parent, path);
+    auto* window = new QWidget(parent, Qt::Window);
+    window->setObjectName(GuideWindowName);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Using ") + toQString(AppCaption));
+    auto* browser = new QTextBrowser(window);
+    browser->setObjectName(QStringLiteral("txtGuide"));
+    browser->setOpenExternalLinks(true);
+    givePagePalette(browser);
+    if (path.isEmpty())
+        browser->setPlainText(QStringLiteral("The user guide (%1) is not installed.").arg(GuideFile));
+    else
+        browser->setSource(QUrl::fromLocalFile(path));
+    auto* inBrowser = new QPushButton(QStringLiteral("Open in &Browser"), window);
+    inBrowser->setObjectName(QStringLiteral("cmdOpenInBrowser"));
+    inBrowser->setToolTip(QStringLiteral("Open the guide with the desktop's web browser"));
+    inBrowser->setEnabled(!path.isEmpty());
+    QObject::connect(inBrowser, &QPushButton::clicked, window, [path, opener] {
+        const QUrl url = QUrl::fromLocalFile(path);
+        if (opener)
+            opener(url);
+        else
+            QDesktopServices::openUrl(url);
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(inBrowser);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->addWidget(browser, 1);
+    layout->addLayout(buttons);
+    buttons->setContentsMargins(6, 0, 6, 0);
+    fitToScreen(window, QSize(900, 700));
+    window->show();
+    return window;
+}
+
+QWidget* openUserGuide(QWidget* parent, const DocumentOpener& opener) {
+    return showUserGuide(parent, userGuidePath(), opener);
 }
 
 } // namespace sw::ui

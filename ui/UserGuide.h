@@ -16,9 +16,11 @@ using DocumentOpener = std::function<bool(const QUrl&)>;
 // one in the source tree's docs folder; empty when there is none.
 QString userGuidePath();
 
-// Opens the user guide with the desktop's browser. When the desktop cannot (or the guide is
-// missing) the guide is shown in a window of our own, "frmUserGuide", which is returned; null
-// when the desktop opened it.
+// Shows the user guide in a window of our own, "frmUserGuide", which is returned: the desktop's
+// handler for .htm may be anything (a text editor in a terminal). Its "Open in Browser" button
+// (cmdOpenInBrowser) hands the guide to the opener, the desktop's by default.
 QWidget* openUserGuide(QWidget* parent, const DocumentOpener& opener = {});
+// The same for the guide at `path` (empty: none installed).
+QWidget* showUserGuide(QWidget* parent, const QString& path, const DocumentOpener& opener = {});
 
 } // namespace sw::ui

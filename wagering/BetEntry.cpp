@@ -189,6 +189,10 @@ void BetEntry::setAmount(double value) {
     m_lblBetAmount = std::to_string(m_udAmount);
 }
 
+void BetEntry::bettorMovedOn(const RaceDay& day) {
+    setAmount(centsToDollars(day.db.settings.defaultBetAmount));
+}
+
 bool BetEntry::selectAmountPreset(const RaceDay& day, int preset) {
     if (preset < 0 || preset >= static_cast<int>(amountPresets().size()))
         return false;

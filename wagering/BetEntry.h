@@ -67,6 +67,9 @@ public:
     // The state at the start of a day: page 0, the default bet amount, nothing chosen.
     void start(const RaceDay& day);
 
+    // Another player took over from one out of cash: the amount starts again from the default,
+    // not at what the broke player last bet.
+    void bettorMovedOn(const RaceDay& day);
     // cmdAmount(i): the preset amount, or for "All" the balance; kept within 0..32000.
     bool selectAmountPreset(const RaceDay& day, int preset);
     // udAmount changed: the amount follows it, kept within 0..32000.

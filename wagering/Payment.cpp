@@ -37,8 +37,9 @@ std::string poolLines(const CombinationMarks& marks, int32_t number, int32_t amo
     return text;
 }
 
-// Takes the cost off the owner; the bettor is selected again so the balance label follows.
-void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
+// Takes the cost off the owner; the bettor is selected again so the balance label follows, and
+// what a bettor out of cash is to be told goes to `notes`.
+void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost, std::vector<std::string>& notes) {
     int index = findPlayer(day.players, playerId);
     if (index < 0)
         return;
@@ -46,7 +47,8 @@ void chargeOwner(RaceDay& day, int32_t playerId, int64_t cost) {
     // The balance check let only tickets the balance covers through, so this stays within range.
     setBalance(owner, balanceOf(owner) - cost * CentsPerDollar);
     if (day.players.selected >= 0 && day.players.selected < static_cast<int>(day.players.entries.size()))
-        selectBettor(day, day.players.selected);
+        if (std::string note = selectBettorQuietly(day.players, day.players.selected); !note.empty())
+            notes.push_back(std::move(note));
 }
 
 } // namespace
@@ -84,13 +86,20 @@ std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket) {
 }
 
 PaymentReport payTickets(RaceDay& day) {
+    PaymentReport report = payTicketsQuietly(day);
+    for (const std::string& text : report.messages)
+        day.prompter.message(text, AppTitle);
+    return report;
+}
+
+PaymentReport payTicketsQuietly(RaceDay& day) {
     PaymentReport report;
     const std::size_t race = static_cast<std::size_t>(day.currentRace);
     if (race >= RacesPerDay || !day.card.racePoolsOpened[race]) {
         // Its pool files still hold another race's lines: a bet on them could be paid by them.
         report.error = "Betting on race " + std::to_string(race + 1) +
                        " is closed: its pool files could not be written.";
-        day.prompter.message(report.error, AppTitle);
+        report.messages.push_back(report.error);
         return report;
     }
     // The payment is one step: every paid ticket's tickets.dat line, its pool lines and its
@@ -107,7 +116,8 @@ PaymentReport payTickets(RaceDay& day) {
     CombinationMarks marks;
     // Messages wait until the payment is on disk and the board rebuilt from the pool files, so
     // whoever looks at the board then sees every ticket paid.
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages = report.messages;
+    std::vector<std::string> outOfCash;
 
     for (std::size_t i = 0; i < day.tickets.size(); ++i) {
         if (day.tickets[i].paid)
@@ -157,7 +167,7 @@ PaymentReport payTickets(RaceDay& day) {
                 creditsChanged = true;
             }
         paidNow.push_back(i);
-        chargeOwner(day, owner, price.cost);
+        chargeOwner(day, owner, price.cost, outOfCash);
     }
     if (!paidNow.empty()) {
         FileChanges changes;
@@ -183,14 +193,14 @@ PaymentReport payTickets(RaceDay& day) {
             day.exchangeCredits = std::move(credits);
             report.paid = static_cast<int>(paidNow.size());
             toteRefresh(day);
+            // Told over the board as it now stands, with the new bettor selected.
+            messages.insert(messages.end(), outOfCash.begin(), outOfCash.end());
         }
     }
     for (const Shortfall& shortfall : report.shortOfMoney)
         if (const int index = findPlayer(day.players, shortfall.playerId); index >= 0)
             messages.push_back(
                 shortOfMoneyText(day.players.entries[static_cast<std::size_t>(index)].name, shortfall));
-    for (const std::string& text : messages)
-        day.prompter.message(text, AppTitle);
     return report;
 }
 

@@ -17,6 +17,7 @@ struct PaymentReport {
     int orphaned = 0;                    // tickets whose owner is no longer listed: nobody pays for them
     std::vector<Shortfall> shortOfMoney; // players whose tickets were left unpaid, none of them charged
     std::string error;                   // a file that could not be written; payment stopped there
+    std::vector<std::string> messages;   // what the players are told of it, in order
 };
 
 // Pays every unpaid ticket in list order: numbers it, logs it in tickets.dat, appends its pool
@@ -28,6 +29,9 @@ struct PaymentReport {
 // is told by name how much is missing; everyone else's tickets are paid all the same. Tickets of
 // a player no longer listed are never paid.
 PaymentReport payTickets(RaceDay& day);
+// The same without a word to the players: the report's messages are left for the caller to say
+// once what it shows is current. Touches nothing but the day, so it may run off the window thread.
+PaymentReport payTicketsQuietly(RaceDay& day);
 
 // The pool files a ticket's lines go to; an Across The Board horse goes to all three.
 std::vector<PoolFile> poolFilesOf(const ParsedTicket& ticket);

@@ -215,7 +215,7 @@ bool TicketList::deleteTicket(RaceDay& day) {
 }
 
 PaymentReport TicketList::payTickets(RaceDay& day) {
-    PaymentReport report = sw::payTickets(day);
+    PaymentReport report = payTicketsQuietly(day);
     recount(day);
     m_ticketTotal.clear();
     m_ticketBets.clear();

@@ -41,7 +41,8 @@ public:
     // stay recorded: tickets.dat and the pool files are not touched.
     bool deleteTicket(RaceDay& day);
 
-    // Pays every unpaid ticket, then empties the four labels and the combinations.
+    // Pays every unpaid ticket, then empties the four labels and the combinations. Says nothing:
+    // the report's messages are the caller's to say once the screen shows the payment.
     PaymentReport payTickets(RaceDay& day);
 
     // Forgets a selection the list no longer holds, after the list was changed elsewhere.

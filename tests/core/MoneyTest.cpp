@@ -1,5 +1,6 @@
 #include "core/Money.h"
 #include "core/Format.h"
+#include "core/ShownMoney.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,24 @@ TEST(Money, SumsProductsAndCutsStayExactOrSayTheyCannot) {
     EXPECT_EQ(eighth.timesRounded(13), 2); // 1.625
     EXPECT_EQ((CentsFraction{-5, 2}.rounded()), -2);
     EXPECT_EQ((CentsFraction{-7, 2}.rounded()), -4);
+}
+
+// The window shows money with a whole digit and thousands separators; in a line of columns the
+// blanks before a grown amount give way, one always staying, and what is no amount is left alone.
+TEST(Money, TheWindowShowsAmountsWithAWholeDigitAndSeparators) {
+    const std::pair<std::string, std::string> lines[] = {
+        {"$.00", "$0.00"},
+        {"$12345.60", "$12,345.60"},
+        {"-$3.00", "-$3.00"},
+        {"$999999999999.99", "$999,999,999,999.99"},
+        {"Ann        $.00|Bo   $1234567.00", "Ann       $0.00|Bo $1,234,567.00"},
+        {"paid $1000.00 at 1:58.30", "paid $1,000.00 at 1:58.30"},
+        {"$5 Win on 3, $2.505, $.5, $", "$5 Win on 3, $2.505, $.5, $"},
+    };
+    for (const auto& [line, shown] : lines)
+        EXPECT_EQ(shownMoneyIn(line), shown) << line;
+    EXPECT_EQ(shownMoney(-MaxCents), "-$9,999,999,999,999.99");
+    EXPECT_EQ(shownMoney(100000), "$1,000.00");
 }
 
 // Names and columns are cut by characters: a cut never splits a character's bytes.

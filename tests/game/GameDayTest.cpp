@@ -117,6 +117,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 1);
     EXPECT_FALSE(game.newDayAllowed()) << "race 2's program: the day is under way";
+    EXPECT_EQ(game.lastRaceRun(), 1);
     prompter.answer(true);
     EXPECT_FALSE(game.resetDatabase()) << "nor the reset, which starts one";
 
@@ -128,10 +129,29 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     ASSERT_TRUE(game.resetDatabase());
     EXPECT_EQ(game.stage(), Stage::Program);
     EXPECT_EQ(game.day().currentRace, 0);
+    EXPECT_EQ(game.lastRaceRun(), 0) << "a new day has no race of its own to show again";
     EXPECT_EQ(horseStarts(), 0);
     game.toteBoard();
     runRace();
     EXPECT_EQ(horseStarts(), 8) << "a race on the new day brings the old stable back";
+}
+
+// A bettor left out of cash hands over to the next who can bet, whom the players are told of,
+// and the amount the broke player last chose is not carried over to them.
+TEST_F(GameDay, ABettorOutOfCashHandsOverWithTheDefaultAmount) {
+    const int defaultAmount = game.betEntry().amountSpin();
+    list(1, "$200 Win on 1");
+    list(1, "$200 Win on 2");
+    for (const std::function<void()>& spendAll :
+         std::initializer_list<std::function<void()>>{[&] { pay(); }, [&] { game.selectPlayer(0); }}) {
+        game.betEntry().amountSpinChanged(defaultAmount + 48);
+        prompter.clear();
+        spendAll();
+        EXPECT_EQ(game.day().players.selected, 1);
+        EXPECT_EQ(game.betEntry().amountSpin(), defaultAmount);
+        ASSERT_FALSE(prompter.shown().empty());
+        EXPECT_EQ(prompter.shown().back().text, "Ann, you're out of cash! Bob is betting now.");
+    }
 }
 
 // Game itself refuses what the day does not allow, whichever front end asks: the step does

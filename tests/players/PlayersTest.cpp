@@ -140,7 +140,8 @@ TEST_F(PlayersTest, OutOfCashMovesToTheFirstPlayerWithAtLeastOneDollar) {
     // Each case: the list, then the selection and what was said after selecting Bob.
     const std::string broke = " | Stridewell: Bob, you're out of cash!";
     const std::pair<std::vector<PlayerEntry>, std::string> cases[] = {
-        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}}, "@2 3.00" + broke},
+        {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}, {3, "Cleo", "3"}, {4, "Dan", "12"}},
+         "@2 3.00" + broke + " Cleo is betting now."},
         {{{1, "Ann", "0.25"}, {2, "Bob", "0.5"}}, "@1 0.50" + broke}, // nobody else to take over: stays
         {{{1, "Ann", "400"}, {2, "Bob", "1"}}, "@1 1.00 | "},         // exactly one dollar is not out of cash
     };
@@ -163,7 +164,7 @@ TEST_F(PlayersTest, DeletingRemovesThePlayerAndTheirUnpaidTicketsAndSelectsTheFi
     day.players.selected = 2;
     ASSERT_TRUE(deletePlayer(day));
     // The first player is out of cash, so the selection moves on to Bob.
-    EXPECT_EQ(said(), "Stridewell: Ann, you're out of cash!");
+    EXPECT_EQ(said(), "Stridewell: Ann, you're out of cash! Bob is betting now.");
     EXPECT_EQ(listed() + "|" + file(), "1,Ann,0.5 2,Bob,7 @1 7.00|1,Ann,0.5\r\n2,Bob,7\r\n");
     // Cleo's paid ticket stays listed (and recorded): it pays nobody now.
     ASSERT_EQ(day.tickets.size(), 2u);

@@ -83,12 +83,13 @@ TEST(Chances, TheCacheRunsAFieldOnceForEveryAsker) {
 
 TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
     RaceTestDay t(seeded(3));
-    const std::size_t best = 4, hopeless = 0, middling = 6;
+    const std::size_t best = 4, hopeless = 0, middling = 6, unbacked = 2;
     t.day.entries.segmentRating[best].fill(9);     // clearly the best
     t.day.entries.segmentRating[hopeless].fill(0); // never gets there first
     t.day.pools.winOdds[best] = 60.0f;             // the public missed it
     t.day.pools.winOdds[hopeless] = 50.0f;         // no price is fair for a horse that never wins
     t.day.pools.winOdds[middling] = 0.0f;          // nobody bet it
+    t.day.pools.winOdds[unbacked] = 9999.0f;       // next to nothing on it
     ChanceSimulation simulation(chanceFieldOf(t.day, 3), ChanceSimulation::DefaultSeed, 2);
     ASSERT_TRUE(simulation.run(300));
     const ChanceEstimate estimate = simulation.estimate();
@@ -107,11 +108,12 @@ TEST(Chances, SharesAddUpTheBestEntryLeadsAndValueIsWhereTheTotePaysMore) {
     EXPECT_NEAR(topThree, 3.0, 1e-9);
 
     // Value only where the tote pays more than the fair odds; no fair price for a horse that never wins,
-    // though its chance is not shown as nil.
+    // though its chance is not shown as nil. Long odds read in whole numbers, at most 99-1.
     const auto rows = chanceRows(estimate);
     EXPECT_EQ((std::array{rows[best].value, rows[hopeless].fairOdds, rows[hopeless].value, rows[hopeless].win,
-                          rows[middling].toteOdds, rows[middling].value}),
-              (std::array<std::string, 6>{"value", "-", "", "0.0% (0.0-1.3)", "-", ""}));
+                          rows[middling].toteOdds, rows[middling].value, rows[best].toteOdds,
+                          rows[unbacked].toteOdds}),
+              (std::array<std::string, 8>{"value", "-", "", "0.0% (0.0-1.3)", "-", "", "60-1", "99-1"}));
 
     // The value mark needs the whole interval to beat the tote: tote odds between the fair odds of the
     // figure and those of the interval's low end are no value.

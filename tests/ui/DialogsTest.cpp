@@ -5,11 +5,14 @@
 #include "ui/ReadOnlyFolder.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TopTenWindow.h"
+#include "ui/UserGuide.h"
 #include "ui/WindowOptions.h"
 
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
+
+#include <QTextBrowser>
 
 #include <functional>
 
@@ -135,7 +138,7 @@ private slots:
         day.playRaces(RacesPerDay);
         ui::TopTenWindow shown(*day.game);
         shown.show();
-        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), qtexts(day.game->topTen()));
+        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), shownTexts(day.game->topTen()));
         // Beside it every player's balance at the start and after each race.
         auto* chart = child<ui::BalanceChart>(&shown, u"picBalances"_s);
         chart->grab();
@@ -157,6 +160,31 @@ private slots:
                  u"closed again 0 end 1"_s);
         // Escape would end the game by accident; the frame ends it as End Game does.
         QCOMPARE(choose([](auto& w) { QTest::keyClick(&w, Qt::Key_Escape); }), u"open again 0 end 1"_s);
+    }
+
+    // The desktop's handler for .htm may be a text editor: the guide opens in our own viewer, and
+    // the browser only when asked.
+    void theGuideOpensInItsOwnViewerAndInTheBrowserOnlyWhenAsked() {
+        TempDir dir;
+        writeAll(dir / "userguide.htm", "<html><body><h1>Odds</h1></body></html>");
+        QList<QUrl> opened;
+        const ui::DocumentOpener opener = [&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        };
+        QWidget parent;
+        const QString path = QString::fromStdString((dir / "userguide.htm").string());
+        QWidget* guide = ui::showUserGuide(&parent, path, opener);
+        QCOMPARE(guide->objectName(), u"frmUserGuide"_s);
+        QVERIFY(guide->isVisible());
+        QVERIFY(opened.isEmpty());
+        QVERIFY(child<QTextBrowser>(guide, u"txtGuide"_s)->toPlainText().contains(u"Odds"_s));
+        QCOMPARE(ui::showUserGuide(&parent, path, opener), guide);
+        QTest::mouseClick(button(guide, u"cmdOpenInBrowser"_s), Qt::LeftButton);
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        // No guide installed: the viewer says so and has nothing to hand to the browser.
+        QWidget bare;
+        QVERIFY(!button(ui::showUserGuide(&bare, QString(), opener), u"cmdOpenInBrowser"_s)->isEnabled());
     }
 };
 

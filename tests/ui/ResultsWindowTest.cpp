@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(text(&window, u"lblXHorse0"_s) + text(&window, u"lblXHorse1"_s),
                  QString::number(winners[1]) + QString::number(winners[2]));
         QCOMPARE(items(child<QListWidget>(&window, u"lstStandings"_s)),
-                 qtexts(day.game->settlement().standingLines));
+                 shownTexts(day.game->settlement().standingLines));
 
         // A payoff opens its working on a click or on Enter, beside the results rather than over them.
         QTest::mouseClick(child(&window, u"lblExactaPayoff"_s), Qt::LeftButton);
@@ -85,7 +85,7 @@ private slots:
         for (const std::string& line : poolKeptLines(day.game->ledger(), 2))
             ledger.push_back(line);
         QCOMPARE(ledger.size(), std::size_t{12});
-        QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), qtexts(ledger));
+        QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), shownTexts(ledger));
     }
 
     void leavingConfirmsOnceTheShowIsOverEvenWithAFileUnsaved() {

@@ -5,6 +5,7 @@
 
 #include "core/Constants.h"
 #include "core/Random.h"
+#include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "support/TestSupport.h"
 
@@ -71,6 +72,14 @@ inline QStringList qtexts(const std::vector<std::string>& lines) {
     QStringList texts;
     for (const std::string& line : lines)
         texts << qtext(line);
+    return texts;
+}
+
+// The lines as the window shows them, with its money texts ($0.00, $1,234.00).
+inline QStringList shownTexts(const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << qtext(shownMoneyIn(line));
     return texts;
 }
 

@@ -268,13 +268,19 @@ TEST_F(TicketListTest, APlayerShortOfMoneyKeepsOnlyTheirOwnTicketsBack) {
     w.list("$11 Place on 3", 7); // Bob owes 21 with 20
     w.list("$2 Win on 5", 99);   // its owner was deleted: nobody pays for it
     w.list("$10 Win on 4", 3);
+    // Nothing is said until the payment is done: whoever looks then sees every ticket paid.
+    std::vector<std::vector<bool>> paidWhenTold;
+    w.prompter.setBeforePrompt([&] { paidWhenTold.push_back(paid()); });
     PaymentReport report = payTickets(w.day);
+    w.prompter.setBeforePrompt({});
     EXPECT_EQ(std::make_pair(report.paid, report.orphaned), std::make_pair(2, 1));
     ASSERT_EQ(report.shortOfMoney.size(), 1u);
     EXPECT_EQ(report.shortOfMoney[0].playerId, 7);
-    // Ann is the one selected (and now out of cash); the last message speaks to Bob.
+    EXPECT_EQ(paidWhenTold, std::vector<std::vector<bool>>(2, paid()));
+    // Ann is the one selected (and now out of cash): told who bets now; the last message speaks to Bob.
     EXPECT_EQ(w.said(),
-              "Stridewell: Ann, you're out of cash! | Stridewell: Bob does not have enough money to pay "
+              "Stridewell: Ann, you're out of cash! Bob is betting now. | Stridewell: Bob does not have "
+              "enough money to pay "
               "for these bet(s): $1.00 short.\r\nBob's tickets were not paid; change the bet amount, "
               "reduce the number of selected horses,\r\nor delete a bet.");
     EXPECT_EQ(paid(), (std::vector<bool>{false, true, false, false, true}));
