@@ -33,26 +33,6 @@
 
 namespace sw::cli {
 
-namespace {
-
-const char* const HelpHeading = "Commands (answers to questions follow the command: delete-player 3 yes):\n";
-
-// The help's first column: the command and its arguments, then the help from this column on.
-constexpr std::size_t HelpColumn = 28;
-
-// A sentence of the availability table as the tail of an error line.
-std::string reasonText(std::string why) {
-    if (!why.empty())
-        why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
-    if (!why.empty() && why.back() == '.')
-        why.pop_back();
-    return why;
-}
-
-bool isAnswer(const std::string& word) {
-    return word == "yes" || word == "no" || word == "y" || word == "n";
-}
-
 const char* stageName(Stage stage) {
     switch (stage) {
     case Stage::NotStarted:
@@ -71,6 +51,26 @@ const char* stageName(Stage stage) {
         return "top ten";
     }
     return "";
+}
+
+namespace {
+
+const char* const HelpHeading = "Commands (answers to questions follow the command: delete-player 3 yes):\n";
+
+// The help's first column: the command and its arguments, then the help from this column on.
+constexpr std::size_t HelpColumn = 28;
+
+// A sentence of the availability table as the tail of an error line.
+std::string reasonText(std::string why) {
+    if (!why.empty())
+        why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    if (!why.empty() && why.back() == '.')
+        why.pop_back();
+    return why;
+}
+
+bool isAnswer(const std::string& word) {
+    return word == "yes" || word == "no" || word == "y" || word == "n";
 }
 
 std::string joinWords(const std::vector<std::string>& words, std::size_t from = 0) {
@@ -814,8 +814,8 @@ void CommandLine::cmdTicketStory(int n, Json& r, std::string& text) {
     r["collected"] = story->collected;
     r["collectChance"] = static_cast<double>(story->collected) / story->races;
     r["collectRange"] = {story->collectRange.low, story->collectRange.high};
-    r["expectedReturn"] = static_cast<double>(std::llround(story->meanReturn)) / 100.0; // dollars to the cent
-    r["expectedReturnBand"] = static_cast<double>(std::llround(story->meanHalfBand)) / 100.0;
+    r["expectedReturn"] = centsText(story->meanReturn);
+    r["expectedReturnBand"] = centsText(story->meanHalfBand);
     r["lowest"] = centsText(story->lowest);
     r["median"] = centsText(story->median);
     r["highest"] = centsText(story->highest);

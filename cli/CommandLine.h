@@ -18,6 +18,9 @@
 
 namespace sw::cli {
 
+// The day's stage as the JSON "stage" field and the prompt name it.
+const char* stageName(Stage stage);
+
 using Json = nlohmann::ordered_json;
 
 class CommandLine;

@@ -11,32 +11,11 @@
 
 namespace sw::cli {
 
-namespace {
-
-const char* stageName(Stage stage) {
-    switch (stage) {
-    case Stage::NotStarted:
-        return "not started";
-    case Stage::Failed:
-        return "no day";
-    case Stage::Program:
-        return "program";
-    case Stage::Betting:
-        return "betting";
-    case Stage::Racing:
-        return "racing";
-    case Stage::Results:
-        return "results";
-    case Stage::TopTen:
-        return "top ten";
-    }
-    return "";
-}
-
-} // namespace
-
 std::string promptText(const Game& game) {
-    if (game.stage() == Stage::TopTen || game.stage() == Stage::Failed || game.stage() == Stage::NotStarted)
+    // A day that could not start has no race to name: the prompt says so in the player's words.
+    if (game.stage() == Stage::Failed)
+        return "no day> ";
+    if (game.stage() == Stage::TopTen || game.stage() == Stage::NotStarted)
         return std::string(stageName(game.stage())) + "> ";
     return "race " + std::to_string(game.day().currentRace + 1) + " " + stageName(game.stage()) + "> ";
 }

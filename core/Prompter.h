@@ -34,4 +34,11 @@ private:
     std::function<void()> m_beforePrompt;
 };
 
+// Answers No and shows nothing: for days played where no player watches (the lab, simulations).
+class SilentPrompter final : public Prompter {
+public:
+    void message(std::string_view, std::string_view) override {}
+    bool ask(std::string_view, std::string_view) override { return false; }
+};
+
 } // namespace sw

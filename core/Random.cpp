@@ -33,4 +33,11 @@ uint64_t clockSeed() {
     return static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
+uint64_t mixedSeed(uint64_t x) {
+    x += 0x9E37'79B9'7F4A'7C15ULL;
+    x = (x ^ (x >> 30)) * 0xBF58'476D'1CE4'E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D0'49BB'1331'11EBULL;
+    return x ^ (x >> 31);
+}
+
 } // namespace sw

@@ -50,4 +50,8 @@ private:
 // A seed from the clock, for days that are not replayed.
 uint64_t clockSeed();
 
+// splitmix64's finaliser: neighbouring inputs (race or day numbers) give unrelated seeds, so no two
+// streams' draws overlap (the generator's own seeding would shift one's state into the next's).
+uint64_t mixedSeed(uint64_t x);
+
 } // namespace sw

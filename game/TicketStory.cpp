@@ -18,16 +18,18 @@ namespace sw {
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    void message(std::string_view, std::string_view) override {}
-    bool ask(std::string_view, std::string_view) override { return false; }
-};
-
+// A chance (not money) to a tenth of a percent.
 std::string percentText(double share) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f%%", share * 100.0);
     return text;
+}
+
+// part / whole to the nearest tenth of a percent, in whole numbers: "493.6%".
+std::string tenthsOfPercentText(Cents part, Cents whole) {
+    const auto wide = static_cast<__int128>(part) * 1000;
+    const auto tenths = static_cast<long long>((wide + whole / 2) / whole);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
 }
 
 std::string dollars(Cents cents) {
@@ -35,19 +37,18 @@ std::string dollars(Cents cents) {
 }
 
 void tell(TicketStory& story, const ListedTicket& ticket) {
-    const double n = story.races;
     story.lines.push_back("Its story over " + std::to_string(story.races) + " simulated runs of race " +
                           std::to_string(story.race) + ", paid on the pools as they stand" +
                           (ticket.paid ? "" : " (its own money goes into them only when it is paid)"));
-    story.lines.push_back("Chance to collect: " + percentText(story.collected / n) + " (" +
+    story.lines.push_back("Chance to collect: " + tenthsOfPercentText(story.collected, story.races) + " (" +
                           percentText(story.collectRange.low) + " to " +
                           percentText(story.collectRange.high) + ", 95 times in 100)");
-    const auto mean = static_cast<Cents>(std::llround(story.meanReturn));
-    std::string expected = "Expected return: " + dollars(mean) + " a race for its " + dollars(story.cost);
+    std::string expected =
+        "Expected return: " + dollars(story.meanReturn) + " a race for its " + dollars(story.cost);
     if (story.cost > 0)
-        expected += " (" + percentText(story.meanReturn / static_cast<double>(story.cost)) + " of the cost)";
-    story.lines.push_back(expected + ", within " +
-                          dollars(static_cast<Cents>(std::llround(story.meanHalfBand))) + " 95 times in 100");
+        expected +=
+            " (" + tenthsOfPercentText(story.totalReturned, story.cost * story.races) + " of the cost)";
+    story.lines.push_back(expected + ", within " + dollars(story.meanHalfBand) + " 95 times in 100");
     if (story.collected == 0) {
         story.lines.push_back("It collected in none of the races");
         return;
@@ -61,7 +62,7 @@ void tell(TicketStory& story, const ListedTicket& ticket) {
     std::string likeliest = "Likeliest collections:";
     for (std::size_t i = 0; i < story.likeliest.size(); ++i)
         likeliest += std::string(i ? "," : "") + " " + dollars(story.likeliest[i].returned) + " in " +
-                     percentText(story.likeliest[i].races / n);
+                     tenthsOfPercentText(story.likeliest[i].races, story.races);
     story.lines.push_back(likeliest + " of the races");
 }
 
@@ -130,11 +131,13 @@ std::optional<TicketStory> ticketStory(const RaceDay& day, const ListedTicket& l
         returns.push_back(known->second);
     }
 
-    double sum = 0, squares = 0;
+    // The money adds up exactly; only the spread of the returns, a statistic, is worked in floating point.
+    Cents total = 0;
+    double squares = 0;
     std::map<Cents, int> often;
     std::vector<Cents> collecting;
     for (Cents returned : returns) {
-        sum += static_cast<double>(returned);
+        total = addCents(total, returned).value_or(MaxCents);
         squares += static_cast<double>(returned) * static_cast<double>(returned);
         if (returned > 0) {
             collecting.push_back(returned);
@@ -144,9 +147,12 @@ std::optional<TicketStory> ticketStory(const RaceDay& day, const ListedTicket& l
     const double n = static_cast<double>(returns.size());
     story.collected = static_cast<int>(collecting.size());
     story.collectRange = wilsonInterval(story.collected, races);
-    story.meanReturn = sum / n;
-    const double variance = std::max(0.0, squares / n - story.meanReturn * story.meanReturn);
-    story.meanHalfBand = 1.959963984540054 * std::sqrt(variance / n);
+    story.totalReturned = total;
+    const auto count = static_cast<Cents>(returns.size());
+    story.meanReturn = (total + count / 2) / count;
+    const double mean = static_cast<double>(total) / n;
+    const double variance = std::max(0.0, squares / n - mean * mean);
+    story.meanHalfBand = static_cast<Cents>(std::llround(1.959963984540054 * std::sqrt(variance / n)));
     if (!collecting.empty()) {
         std::sort(collecting.begin(), collecting.end());
         story.lowest = collecting.front();

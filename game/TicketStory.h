@@ -25,8 +25,9 @@ struct TicketStory {
     bool paid = false; // an unpaid ticket's own money is not in the pools yet
     int collected = 0; // races in which it collected anything
     ChanceInterval collectRange;
-    double meanReturn = 0;   // cents a race, over every race
-    double meanHalfBand = 0; // 95 in 100: the true mean lies within this of meanReturn
+    Cents totalReturned = 0; // over every race
+    Cents meanReturn = 0;    // a race, to the nearest cent
+    Cents meanHalfBand = 0;  // 95 in 100: the true mean lies within this of meanReturn
     // When it collects: the least, the middle and the most it collected.
     Cents lowest = 0;
     Cents median = 0;

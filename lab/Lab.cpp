@@ -30,20 +30,6 @@ constexpr int BankrollPaths = 400;
 constexpr int HistogramBins = 10;
 constexpr std::size_t MaxCachedFields = 200000;
 
-class SilentPrompter final : public Prompter {
-public:
-    void message(std::string_view, std::string_view) override {}
-    bool ask(std::string_view, std::string_view) override { return false; }
-};
-
-// splitmix64's finaliser: neighbouring days get unrelated seeds.
-uint64_t mixed(uint64_t x) {
-    x += 0x9E37'79B9'7F4A'7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58'476D'1CE4'E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D0'49BB'1331'11EBULL;
-    return x ^ (x >> 31);
-}
-
 double normal(Random& random) {
     const double u = 1.0 - random.uniform(); // (0, 1]: the logarithm stays finite
     return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * std::numbers::pi * random.uniform());
@@ -70,7 +56,7 @@ void spread(std::array<int32_t, Pools::N>& pool, int32_t& total,
 void sharpCrowd(RaceDay& day, const ChanceEstimate& chances, uint64_t daySeed) {
     Pools& pools = day.pools;
     const auto bands = pools.consistencyBand;
-    SeededRandom noise(mixed(daySeed ^ CrowdKey ^ static_cast<uint64_t>(day.currentRace)));
+    SeededRandom noise(mixedSeed(daySeed ^ CrowdKey ^ static_cast<uint64_t>(day.currentRace)));
     // A horse that never won in the simulated races still draws a little money.
     const double least = 0.5 / std::max(chances.races, 1);
     std::array<double, FieldSize> win{}, place{}, show{};
@@ -168,7 +154,7 @@ DataFolder::MemoryFiles labStableOf(const DataFolder& folder) {
 }
 
 uint64_t labDaySeed(uint64_t seed, int day) {
-    return mixed(seed ^ mixed(static_cast<uint64_t>(day) + 1));
+    return mixedSeed(seed ^ mixedSeed(static_cast<uint64_t>(day) + 1));
 }
 
 LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int dayIndex) {
@@ -364,7 +350,7 @@ LabSummary summarize(const LabRun& run, const LabSetup& setup) {
               .days;
 
     // Paths of the same number of days drawn again from the days played (with replacement).
-    SeededRandom draw(mixed(setup.seed ^ BankrollKey));
+    SeededRandom draw(mixedSeed(setup.seed ^ BankrollKey));
     const std::size_t n = net.size();
     std::vector<std::vector<Cents>> at(n, std::vector<Cents>(BankrollPaths));
     for (std::size_t p = 0; p < BankrollPaths; ++p) {

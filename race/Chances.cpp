@@ -19,23 +19,8 @@ namespace sw {
 
 namespace {
 
-class SilentPrompter final : public Prompter {
-public:
-    void message(std::string_view, std::string_view) override {}
-    bool ask(std::string_view, std::string_view) override { return false; }
-};
-
-// splitmix64's finaliser: neighbouring race numbers give unrelated seeds, so no two races' draws
-// overlap (the generator's own seeding would shift one race's state into the next's).
-uint64_t mixed(uint64_t x) {
-    x += 0x9E37'79B9'7F4A'7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58'476D'1CE4'E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D0'49BB'1331'11EBULL;
-    return x ^ (x >> 31);
-}
-
 uint64_t raceSeed(uint64_t seed, int race) {
-    return mixed(seed ^ mixed(static_cast<uint64_t>(race)));
+    return mixedSeed(seed ^ mixedSeed(static_cast<uint64_t>(race)));
 }
 
 // A day of its own holding only what the race model reads, with its own generator: nothing of

@@ -167,18 +167,18 @@ TEST_F(GameDay, ATicketsStoryIsWhatItsRaceWouldPayItRunAfterRun) {
         list(1, text);
     day.tickets.push_back({"$2 DailyDouble Wheel 1 with 2", 1, false}); // as if race 2 sold it
     const ChanceCounts counts = game.chanceCache().counts(chanceFieldOf(day, 1), Races);
-    const double wins3 = counts.wins[2], topThree5 = counts.topThree[4];
+    const double topThree5 = counts.topThree[4];
 
     const std::optional<TicketStory> all = game.ticketStory(0, Races);
     ASSERT_TRUE(all) << game.refusal();
     EXPECT_EQ(std::tuple(all->races, all->cost, all->collected, all->meanReturn, all->meanHalfBand,
                          all->lowest, all->highest, all->paid),
-              std::tuple(Races, Cents{1600}, Races, 1000.0, 0.0, Cents{1000}, Cents{1000}, false));
+              std::tuple(Races, Cents{1600}, Races, Cents{1000}, Cents{0}, Cents{1000}, Cents{1000}, false));
     const std::optional<TicketStory> one = game.ticketStory(1, Races);
     ASSERT_TRUE(one && !one->likeliest.empty());
     EXPECT_EQ(std::tuple(one->collected, one->median, one->likeliest[0].returned, one->likeliest[0].races),
               std::tuple(counts.wins[2], Cents{2000}, Cents{2000}, counts.wins[2]));
-    EXPECT_DOUBLE_EQ(one->meanReturn, 2000.0 * wins3 / Races);
+    EXPECT_EQ(one->totalReturned, 2000 * counts.wins[2]);
     // Across the board collects whenever the horse is in the first three, through all three pools.
     const std::optional<TicketStory> wps = game.ticketStory(2, Races);
     ASSERT_TRUE(wps);
