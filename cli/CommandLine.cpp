@@ -939,19 +939,23 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     r["lstLegs"] = e.legs();
     r["lblInstruct"] = std::string(e.instruction());
     r["CurrentLeg"] = e.currentLeg();
+    // What the window would enable now, from the same table.
+    const auto usableNow = [&](Action action, int which = 0) {
+        return m_game.availability(action, which).allowed();
+    };
     Json usable;
-    usable["cmdNext1"] = BetEntry::next1Usable(day);
-    usable["cmdNext2"] = e.next2Usable();
+    usable["cmdNext1"] = usableNow(Action::NextToBet);
+    usable["cmdNext2"] = usableNow(Action::NextToHorses);
     for (const auto& m : modeButtons())
-        usable[std::string(m.button)] = e.modeButtonUsable(m.mode);
-    usable["cmdWith"] = e.withUsable();
-    usable["cmdFinish"] = e.finishUsable();
-    usable["cmdBack"] = e.backUsable();
+        usable[std::string(m.button)] = usableNow(Action::ChooseMode, static_cast<int>(m.mode));
+    usable["cmdWith"] = usableNow(Action::With);
+    usable["cmdFinish"] = usableNow(Action::Finish);
+    usable["cmdBack"] = usableNow(Action::ClearPick);
     for (const auto& b : betButtons())
-        usable[std::string(b.button)] = BetEntry::betButtonUsable(day, b.type);
+        usable[std::string(b.button)] = usableNow(Action::ChooseBet, static_cast<int>(b.type));
     Json horses = Json::array();
     for (int i = 0; i < FieldSize; ++i)
-        horses.push_back(e.horseUsable(i));
+        horses.push_back(usableNow(Action::PickHorse, i));
     usable["cmdHorse"] = horses;
     r["usable"] = usable;
 

@@ -23,15 +23,23 @@ public:
     // Run before every message and question, so a window first shows what the player is asked
     // about (the ticket just listed, say) rather than the state before the click.
     void setBeforePrompt(std::function<void()> hook) { m_beforePrompt = std::move(hook); }
+    // Run once an answer given later (askThen in a window) has been acted on, so the window shows
+    // what the answer did.
+    void setAfterAnswer(std::function<void()> hook) { m_afterAnswer = std::move(hook); }
 
 protected:
     void beforePrompt() const {
         if (m_beforePrompt)
             m_beforePrompt();
     }
+    void afterAnswer() const {
+        if (m_afterAnswer)
+            m_afterAnswer();
+    }
 
 private:
     std::function<void()> m_beforePrompt;
+    std::function<void()> m_afterAnswer;
 };
 
 // Answers No and shows nothing: for days played where no player watches (the lab, simulations).

@@ -126,6 +126,8 @@ std::string Game::stageRefusal(Action action) const {
         return stage == Stage::Betting
                    ? ""
                    : "The betting on this race is closed: its tickets can no longer be paid.";
+    case Action::TicketStory:
+        return stage == Stage::Betting ? "" : "A ticket's story is told while its race is being bet.";
     case Action::OpenProgram:
         return stage == Stage::Betting
                    ? ""
@@ -183,6 +185,7 @@ Availability Game::availability(Action action, int which) const {
         return {{}, std::string(DeletePlayerQuestion)};
     case Action::SelectTicket:
     case Action::ExplainTicket:
+    case Action::TicketStory:
         return refuse(which >= 0 && which < static_cast<int>(day.tickets.size())
                           ? ""
                           : "There is no such ticket in the list.");

@@ -38,6 +38,7 @@ enum class Action {
     ToteBoard,
     PrintProgram,
     Chances,
+    TicketStory, // a listed ticket's chances, which = its index in the list
     // The race and its results.
     ShowCard,
     StartRace,

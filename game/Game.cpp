@@ -396,11 +396,8 @@ bool Game::resetDatabase(Answer answer) {
 
 std::optional<TicketStory> Game::ticketStory(std::size_t index, int races) {
     m_refusal.clear();
-    if (m_stage != Stage::Betting)
-        m_refusal = "A ticket's story is told while its race is being bet.";
-    else if (index >= m_day->tickets.size())
-        m_refusal = "There is no ticket " + std::to_string(index + 1) + " in the list.";
-    if (!m_refusal.empty())
+    const int which = index < m_day->tickets.size() ? static_cast<int>(index) : -1;
+    if (!allowed(Action::TicketStory, which))
         return std::nullopt;
     std::optional<TicketStory> story =
         sw::ticketStory(*m_day, m_day->tickets[index], *m_chanceCache, races, &m_refusal);

@@ -140,6 +140,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
         if (m_game.stage() == Stage::Betting)
             refresh();
     });
+    m_game.day().prompter.setAfterAnswer([this] { refresh(); });
 }
 
 MainWindow::~MainWindow() {
@@ -148,6 +149,7 @@ MainWindow::~MainWindow() {
         qApp->removeEventFilter(this);
     }
     m_game.day().prompter.setBeforePrompt({});
+    m_game.day().prompter.setAfterAnswer({});
     // The game's windows still open go down with this one; none may call back into it meanwhile.
     for (QObject* child : children())
         child->disconnect(this);

@@ -1,7 +1,6 @@
 #include "QtPrompter.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 namespace sw::ui {
 
@@ -22,8 +21,7 @@ QWidget* QtPrompter::owner() const {
 
 void QtPrompter::message(std::string_view text, std::string_view title) {
     beforePrompt();
-    QMessageBox box(QMessageBox::Information, boxText(title), boxText(text), QMessageBox::Ok, owner());
-    box.exec();
+    enqueue({QMessageBox::Information, boxText(text), boxText(title), {}});
 }
 
 bool QtPrompter::ask(std::string_view text, std::string_view title) {
@@ -36,12 +34,34 @@ bool QtPrompter::ask(std::string_view text, std::string_view title) {
 
 void QtPrompter::askThen(std::string_view text, std::string_view title, std::function<void(bool)> answered) {
     beforePrompt();
-    auto* box = new QMessageBox(QMessageBox::Question, boxText(title), boxText(text),
-                                QMessageBox::Yes | QMessageBox::No, owner());
-    box->setDefaultButton(QMessageBox::Yes);
+    enqueue({QMessageBox::Question, boxText(text), boxText(title), std::move(answered)});
+}
+
+void QtPrompter::enqueue(Pending pending) {
+    m_pending.push_back(std::move(pending));
+    if (m_pending.size() == 1)
+        openNext();
+}
+
+void QtPrompter::openNext() {
+    const Pending& next = m_pending.front();
+    const bool question = static_cast<bool>(next.answered);
+    // Made when its turn comes, over the window the player is in then.
+    auto* box = new QMessageBox(next.icon, next.title, next.text,
+                                question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner());
+    if (question)
+        box->setDefaultButton(QMessageBox::Yes);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box,
-                     [answered = std::move(answered)](int button) { answered(button == QMessageBox::Yes); });
+    QObject::connect(box, &QMessageBox::finished, box, [this](int button) {
+        const Pending done = std::move(m_pending.front());
+        m_pending.pop_front();
+        if (done.answered) {
+            done.answered(button == QMessageBox::Yes);
+            afterAnswer();
+        }
+        if (!m_pending.empty())
+            openNext();
+    });
     box->open();
 }
 

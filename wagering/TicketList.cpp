@@ -125,8 +125,12 @@ void TicketList::balanceCheck(RaceDay& day) {
         return;
     day.prompter.message(notEnoughMoneyText(), AppTitle);
     // Offers the selected ticket; inside a deletion nothing is selected, so this asks only once.
-    if (validSelection(day) && day.prompter.ask(DeleteTicketQuestion, AppTitle))
-        deleteTicket(day);
+    // A window asks without waiting: the ticket goes when the player says so.
+    if (validSelection(day))
+        day.prompter.askThen(DeleteTicketQuestion, AppTitle, [this, &day](bool yes) {
+            if (yes && validSelection(day))
+                deleteTicket(day);
+        });
 }
 
 bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* error) {

@@ -417,9 +417,16 @@ private slots:
                 box->button(pressed)->click();
             });
         };
-        answer(QMessageBox::Ok);
+        // A message opens its box and returns; one said while it is up waits its turn.
         boxes.message("Minimum amount\r\nset $2", "Stridewell");
+        boxes.message("You're out of cash!", "Stridewell");
+        QVERIFY(shown.isEmpty());
+        answer(QMessageBox::Ok);
+        QVERIFY(QTest::qWaitFor([&] { return !shown.isEmpty(); }));
         QCOMPARE(shown, u"Stridewell:Minimum amount\nset $2"_s);
+        answer(QMessageBox::Ok);
+        QVERIFY(QTest::qWaitFor([&] { return shown.endsWith(u"out of cash!"_s); }));
+        QVERIFY(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
         answer(QMessageBox::Yes);
         QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
         answer(QMessageBox::No);
