@@ -4,6 +4,7 @@
 #include "BetEntryWidget.h"
 #include "FontScale.h"
 #include "LogoWidget.h"
+#include "RaceCallView.h"
 #include "RaceRunner.h"
 #include "TicketsWidget.h"
 #include "ToteBoardWidget.h"
@@ -99,6 +100,8 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     setCentralWidget(scroll);
 
     m_runner = new RaceRunner(m_game, *m_track, this);
+    m_raceCall = new RaceCallView(m_game, *m_runner, *m_track, central);
+    outer->addWidget(m_raceCall);
     m_timerParade = new QTimer(this);
     m_timerParade->setObjectName(QStringLiteral("timerParade"));
     m_timerParade->setInterval(ParadeStepMs);
@@ -245,6 +248,8 @@ void MainWindow::buildMenus() {
     m_menuReset =
         action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase);
     m_menuReset->setVisible(false);
+    m_menuSettings->addSeparator();
+    m_menuSettings->addAction(m_raceCall->speakAction());
 
     m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -322,6 +327,7 @@ void MainWindow::refresh() {
     m_betEntry->refresh();
     m_tickets->refresh();
     m_tote->refresh();
+    m_raceCall->refresh();
     refreshCommands();
 }
 

@@ -20,6 +20,7 @@ class TrackWidget;
 namespace sw::ui {
 
 class BetEntryWidget;
+class RaceCallView;
 class RaceRunner;
 class TicketsWidget;
 class ToteBoardWidget;
@@ -106,6 +107,7 @@ private:
     ToteBoardWidget* m_tote = nullptr;
     TrackWidget* m_track = nullptr;
     RaceRunner* m_runner = nullptr;
+    RaceCallView* m_raceCall = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
     std::thread m_payWork;

@@ -19,7 +19,8 @@ bool RaceRunner::start(Answer payUnpaid) {
     stopReplay();
     // The race runs on the design track; the widget scales whatever it shows to its own size.
     m_track.scene().beginRace(m_looks, DesignTrackWidth);
-    if (!m_game.beginRace(&m_recorder, payUnpaid)) {
+    m_call.begin(callFieldOf(m_game.day()), m_game.day().result);
+    if (!m_game.beginRace(&m_watchers, payUnpaid)) {
         m_track.scene().raceEnded();
         m_track.sceneChanged();
         return false;
@@ -62,6 +63,7 @@ void RaceRunner::tick() {
     case Mode::Race: {
         const bool more = runPasses(m_pacer.due(elapsed));
         m_track.sceneChanged();
+        emit stepped();
         if (!more)
             endRace();
         break;
@@ -73,6 +75,7 @@ void RaceRunner::tick() {
             return;
         }
         m_track.sceneChanged();
+        emit stepped();
         break;
     case Mode::Idle:
         m_timer.stop();
@@ -88,6 +91,7 @@ void RaceRunner::fastForward() {
     while (runPasses(1)) {
     }
     m_track.sceneChanged();
+    emit stepped();
     endRace();
 }
 
@@ -107,8 +111,9 @@ bool RaceRunner::canReplay() const {
 bool RaceRunner::replay(bool slowFinish) {
     if (!canReplay() || replaying())
         return false;
-    m_replay = std::make_unique<RaceReplay>(m_recorder.recording(), m_track.scene(),
-                                            slowFinish ? RaceReplay::FinishSlowdown : 1, m_recordedRace);
+    m_replay =
+        std::make_unique<RaceReplay>(m_recorder.recording(), m_track.scene(),
+                                     slowFinish ? RaceReplay::FinishSlowdown : 1, m_recordedRace, &m_call);
     m_mode = Mode::Replay;
     m_clock.start();
     m_timer.start();

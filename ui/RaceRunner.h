@@ -4,9 +4,11 @@
 #include "core/Random.h"
 #include "game/Availability.h"
 
+#include "race/presentation/RaceCall.h"
 #include "race/presentation/RacePacer.h"
 #include "race/presentation/RaceRecorder.h"
 #include "race/presentation/RaceReplay.h"
+#include "race/presentation/RaceWatchers.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -48,7 +50,13 @@ public:
     bool replaying() const { return m_mode == Mode::Replay; }
     bool canReplay() const;
 
+    // The caller of the race being run or shown again.
+    RaceCall& call() { return m_call; }
+    const RaceCall& call() const { return m_call; }
+
 signals:
+    // The track moved on: a tick of the race or of a replay.
+    void stepped();
     // The last horse is placed; the game's race is over but its results not yet opened.
     void raceEnded();
     // A replay showed the whole race, or was stopped.
@@ -65,6 +73,9 @@ private:
     Game& m_game;
     TrackWidget& m_track;
     RaceRecorder m_recorder;
+    RaceCall m_call;
+    // The race tells the track (through its recording) and its caller.
+    RaceWatchers m_watchers{&m_recorder, &m_call};
     // The race the recording holds, as numbered on the card.
     int m_recordedRace = 0;
     // The horses' first strides are looks only: drawn apart from the day's generator, so a seed

@@ -4,8 +4,9 @@
 
 namespace sw {
 
-RaceReplay::RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown, int raceNumber)
-    : m_recording(recording), m_scene(scene), m_raceNumber(raceNumber) {
+RaceReplay::RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown, int raceNumber,
+                       RaceObserver* alsoTold)
+    : m_recording(recording), m_scene(scene), m_alsoTold(alsoTold), m_raceNumber(raceNumber) {
     const int placed = recording.placedCount();
     if (finishSlowdown > 1 && placed > 0) {
         m_slowFrom = std::max(recording.passOfPlacing(0) - SlowLead, 0);
@@ -30,7 +31,10 @@ void RaceReplay::rewind() {
 bool RaceReplay::stepPass() {
     if (finished())
         return false;
-    m_at = m_recording.playPass(m_at, m_scene);
+    const std::size_t next = m_recording.playPass(m_at, m_scene);
+    if (m_alsoTold)
+        m_recording.playPass(m_at, *m_alsoTold);
+    m_at = next;
     ++m_passes;
     return true;
 }

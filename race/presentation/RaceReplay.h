@@ -21,8 +21,10 @@ public:
     static constexpr int SlowTail = 40;
 
     // Puts the scene at the start of the recorded race; `finishSlowdown` 1 plays at race speed.
-    // Given the race's number, the track says it is a replay of that race until it ends.
-    RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown = 1, int raceNumber = 0);
+    // Given the race's number, the track says it is a replay of that race until it ends. `alsoTold`
+    // (may be null) hears the race again beside the scene.
+    RaceReplay(const RaceRecording& recording, TrackScene& scene, int finishSlowdown = 1, int raceNumber = 0,
+               RaceObserver* alsoTold = nullptr);
 
     // Back to the start of the race.
     void rewind();
@@ -40,6 +42,7 @@ public:
 private:
     const RaceRecording& m_recording;
     TrackScene& m_scene;
+    RaceObserver* m_alsoTold;
     RacePacer m_pacer;
     std::size_t m_at = 0;
     int m_passes = 0;

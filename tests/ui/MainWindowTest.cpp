@@ -7,6 +7,8 @@
 #include "players/Players.h"
 #include "tote/ToteBoard.h"
 #include "ui/QtPrompter.h"
+#include "ui/RaceCallView.h"
+#include "ui/RaceRunner.h"
 #include "ui/track/TrackWidget.h"
 #include "wagering/TicketPricing.h"
 
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTabBar>
 
 #include <optional>
@@ -52,6 +55,21 @@ QWidget* openWindow(const char* name) {
 void press(const char* window, const char* name) {
     QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
 }
+
+// Hears the race call instead of the desktop's speech, with what a screen reader was told of the
+// track as each sentence came.
+struct HeardCall : ui::Announcer {
+    explicit HeardCall(const QWidget* track) : track(track) {}
+    const QWidget* track;
+    QStringList said;
+    QStringList described;
+    void say(const QString& text) override {
+        said << text;
+        if (described.value(described.size() - 1) != track->accessibleDescription())
+            described << track->accessibleDescription();
+    }
+    void silence() override {}
+};
 
 } // namespace
 
@@ -110,6 +128,8 @@ class MainWindowTest : public QObject {
     QStringList ticketTexts() { return items(find<QListWidget>(u"lstTicket"_s), Qt::UserRole); }
 
 private slots:
+    // The window's preferences (the race call spoken or not) stay out of the player's own.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     // Every test starts with race 1 open for betting.
     void init() {
         m_session = std::make_unique<Session>();
@@ -322,6 +342,10 @@ private slots:
 
     void playsAWholeRaceDayInTheWindow() {
         QVERIFY(parade()->isActive());
+        HeardCall heard(find(u"frTrack"_s));
+        window().findChild<ui::RaceCallView*>()->setAnnouncer(&heard);
+        const RaceCall& call = window().findChild<ui::RaceRunner*>()->call();
+        QCOMPARE(find(u"frTrack"_s)->accessibleName(), u"Race track"_s);
         addPlayer("Ann");
         // Across the board on every horse, paid: some of it is sure to collect.
         QVERIFY(click(
@@ -354,7 +378,26 @@ private slots:
                 QCOMPARE(text(u"lblBalance"_s),
                          qtext(shownMoney(parseCents(game().day().players.balanceLabel).value())));
                 QVERIFY(text(u"lblBalance"_s) != u"$352.00"_s);
+
+                // The race was called as it ran: said in order, its last words on screen, each call
+                // told to a screen reader, and the field in the strip in its finishing order.
+                QVERIFY(call.moments().size() >= 6);
+                QCOMPARE(heard.said, qtexts(call.sentences()));
+                QVERIFY(text(u"lblRaceCall"_s).endsWith(heard.said.last().toHtmlEscaped() + u"</b>"_s));
+                QStringList calls;
+                for (const CallMoment& moment : call.moments())
+                    calls << u"Race 1, "_s + qtext(callDescription(moment));
+                QCOMPARE(heard.described, calls);
+                for (int place = 0; place < FieldSize; ++place)
+                    QCOMPARE(
+                        text("lblRunning"_L1 + QString::number(place + 1)),
+                        QString::number(game().day().result.finishOrder[static_cast<std::size_t>(place)]));
+                // Turned off, the next race is shown but not said.
+                window().findChild<QAction*>(u"actSpeakCall"_s)->trigger();
+                heard.said.clear();
             }
+            if (race == 2)
+                QVERIFY(heard.said.isEmpty() && !call.sentences().empty());
             if (race < RacesPerDay) {
                 QVERIFY(nextRace());
                 QVERIFY(parade()->isActive());

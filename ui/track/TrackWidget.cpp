@@ -12,6 +12,8 @@ TrackWidget::TrackWidget(QWidget* parent) : QWidget(parent) {
     // The painter covers every pixel, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // What is happening on it comes as its description, from whoever calls the race.
+    setAccessibleName(QStringLiteral("Race track"));
 }
 
 QRectF TrackWidget::elementRect(QStringView name) const {

@@ -1,0 +1,58 @@
+#include "RunningOrderStrip.h"
+
+#include "PostBadge.h"
+#include "ToQString.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace sw::ui {
+
+RunningOrderStrip::RunningOrderStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("stripRunningOrder"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    for (int i = 0; i < FieldSize; ++i) {
+        if (i > 0) {
+            auto* gap = new QLabel(this);
+            gap->setObjectName(QStringLiteral("lblRunningLengths%1").arg(i + 1));
+            gap->setAlignment(Qt::AlignCenter);
+            // Wide enough for "hd" or "12" in any font, so a new margin moves no cloth.
+            gap->setMinimumWidth(gap->fontMetrics().horizontalAdvance(QStringLiteral("000")));
+            row->addWidget(gap, 0, Qt::AlignVCenter);
+            m_lengths[static_cast<std::size_t>(i - 1)] = gap;
+        }
+        auto* cloth = new QLabel(this);
+        cloth->setObjectName(QStringLiteral("lblRunning%1").arg(i + 1));
+        cloth->setMinimumWidth(cloth->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 10);
+        row->addWidget(cloth, 0, Qt::AlignVCenter);
+        m_cloths[static_cast<std::size_t>(i)] = cloth;
+    }
+    row->addStretch(1);
+    // Before any race: the field by post.
+    for (int i = 0; i < FieldSize; ++i)
+        m_order[static_cast<std::size_t>(i)].entry = -1;
+    RunningOrder byPost;
+    for (int i = 0; i < FieldSize; ++i)
+        byPost[static_cast<std::size_t>(i)].entry = i;
+    showOrder(byPost);
+    // A screen reader hears the race from the track's description, updated at each call.
+    setAccessibleName(QStringLiteral("Running order"));
+}
+
+void RunningOrderStrip::showOrder(const RunningOrder& order) {
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const RunningPlace& now = order[i];
+        RunningPlace& shown = m_order[i];
+        // A cloth is repainted only when another horse takes its place: the strip follows every frame.
+        if (now.entry != shown.entry)
+            showPostBadge(m_cloths[i], now.entry + 1);
+        if (i > 0 && now.lengths != shown.lengths)
+            m_lengths[i - 1]->setText(toQString(now.lengths));
+        shown = now;
+    }
+}
+
+} // namespace sw::ui
