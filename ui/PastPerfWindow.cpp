@@ -381,7 +381,8 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     m_tblChances->setFocusPolicy(Qt::NoFocus);
     m_tblChances->setFont(fixedFont());
     m_tblChances->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_tblChances->horizontalHeader()->setStretchLastSection(true);
+    // No stretched last column: a stretched one runs a pixel past the view and makes it scroll.
+    m_tblChances->horizontalHeader()->setStretchLastSection(false);
     for (int row = 0; row < FieldSize; ++row)
         for (int column = 0; column < m_tblChances->columnCount(); ++column) {
             auto* item = new QTableWidgetItem;

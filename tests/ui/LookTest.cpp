@@ -35,13 +35,18 @@ int advance(const QFont& font, const QString& text) {
 }
 
 // What a list or table cuts: a scroll bar showing, a line wider than the view, a column's text
-// wider than its section, a row below the bottom. Empty when everything shows whole.
-QString cutIn(const QAbstractItemView* view) {
+// wider than its section, a row below the bottom (unless the view is meant to scroll down). Empty
+// when everything shows whole.
+QString cutIn(const QAbstractItemView* view, bool scrollsDown = false) {
     const QString name = view->objectName();
     if (!view->isVisible())
         return name + u" is not shown"_s;
-    if (view->horizontalScrollBar()->isVisible() || view->verticalScrollBar()->isVisible())
-        return name + u" scrolls"_s;
+    if (view->horizontalScrollBar()->isVisible())
+        return u"%1 scrolls across (%2 of %3 pixels shown)"_s.arg(name)
+            .arg(view->viewport()->width())
+            .arg(view->horizontalScrollBar()->maximum() + view->viewport()->width());
+    if (view->verticalScrollBar()->isVisible() && !scrollsDown)
+        return u"%1 scrolls down"_s.arg(name);
     const QAbstractItemModel* model = view->model();
     for (int c = 0; c < model->columnCount(); ++c) {
         const auto* table = qobject_cast<const QTableView*>(view);
@@ -52,7 +57,7 @@ QString cutIn(const QAbstractItemView* view) {
             const QString text = at.data().toString();
             if (advance(font.isValid() ? font.value<QFont>() : view->font(), text) > section)
                 return u"%1 cuts \"%2\" (%3 pixels wide)"_s.arg(name, text).arg(section);
-            if (view->visualRect(at).bottom() >= view->viewport()->height())
+            if (!scrollsDown && view->visualRect(at).bottom() >= view->viewport()->height())
                 return u"%1 hides row %2"_s.arg(name).arg(r + 1);
         }
     }
@@ -157,7 +162,7 @@ private slots:
         for (const char* name : {"lstLedger", "lstTop10"})
             cuts << cutIn(child<QListWidget>(&topTen, QLatin1String(name)));
         cuts << cutIn(child<QTableWidget>(&program, u"tblChances"_s))
-             << cutIn(child<QListWidget>(&program, u"lstPast0"_s));
+             << cutIn(child<QListWidget>(&program, u"lstPast0"_s), true);
         // The first entry's record and earnings, in the pane that scrolls the entries.
         for (const char* name : {"lblHorseName0", "lblGrade0", "lblStarts0", "lblFirsts0", "lblSeconds0",
                                  "lblThirds0", "lblFourths0", "lblEarnings0"})
