@@ -7,12 +7,16 @@ namespace sw {
 
 // The post parade walks one step between races.
 inline constexpr int ParadeStepMs = 2000;
-// The results show reveals its next finisher after this pause...
+// The results show opens after this pause...
 inline constexpr int ShowDelayMs = 1000;
 // ...or after this one, opening on a finish close enough for a photo.
 inline constexpr int PhotoShowDelayMs = 5000;
 // The photo sign stays up this long on each close finish.
 inline constexpr int PhotoPauseMs = 6000;
+// The results name the next place of the official order after this pause...
+inline constexpr int RevealStepMs = 700;
+// ...and, once the order is official, post the payoffs one bet after another at this pace.
+inline constexpr int PayoffStepMs = 450;
 // One pass of the race: the race always paced itself at this wait.
 inline constexpr int RacePassMs = 5;
 // The track is stepped and repainted at this interval, about sixty times a second.

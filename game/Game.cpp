@@ -348,6 +348,7 @@ void Game::prepareChart() {
         m_ledger.recordPools(m_day->currentRace, poolsKept(m_day->pools, m_payoffs));
         m_settlement = settleRace(*m_day, m_payoffs);
     }
+    m_show->setPayoffRows(static_cast<int>(payoffRows(m_payoffs).size()));
     m_ledger.settle(m_day->currentRace, m_settlement, m_day->players);
     m_resultsDone = true;
     m_chartReady = true;

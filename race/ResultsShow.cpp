@@ -21,12 +21,16 @@ ShowStep ResultsShow::next() {
         m_pausedForK = false;
         if (k == 0 && m_day.currentRace >= 0 && m_day.currentRace < RacesPerDay)
             m_day.raceWinner[static_cast<std::size_t>(m_day.currentRace)] = m_day.result.finishOrder[0];
-        return {ShowStep::Kind::Reveal, k, 0};
+        return {ShowStep::Kind::Reveal, k, RevealStepMs};
     }
     if (!m_applied) {
         m_applied = true;
         m_chart = applyRaceToDatabase(m_day);
         return {ShowStep::Kind::Chart, 0, 0};
+    }
+    if (m_payoffsShown < m_payoffRows) {
+        const int row = m_payoffsShown++;
+        return {ShowStep::Kind::Payoff, row, PayoffStepMs};
     }
     return {};
 }

@@ -417,4 +417,41 @@ std::vector<LabelText> chartLabels(const Payoffs& payoffs) {
     return labels;
 }
 
+std::vector<std::vector<LabelText>> payoffRows(const Payoffs& payoffs) {
+    std::vector<std::vector<LabelText>> rows;
+    auto horses = [&](const char* name, const auto& posts) {
+        for (std::size_t i = 0; i < posts.size(); ++i)
+            rows.back().push_back({name, static_cast<int>(i), postText(posts[i])});
+    };
+    auto payoff = [&](const Payoff& p) { rows.back().push_back({p.label, -1, p.text}); };
+
+    rows.emplace_back();
+    payoff(payoffs.win);
+    for (const Payoff& p : payoffs.place)
+        payoff(p);
+    for (const Payoff& p : payoffs.show)
+        payoff(p);
+    rows.emplace_back();
+    horses("lblQHorse", payoffs.qHorse);
+    payoff(payoffs.quiniela);
+    rows.emplace_back();
+    horses("lblEHorse", payoffs.eHorse);
+    payoff(payoffs.exacta);
+    rows.emplace_back();
+    horses("lblTHorse", payoffs.tHorse);
+    payoff(payoffs.trifecta1);
+    payoff(payoffs.trifecta2);
+    rows.emplace_back();
+    horses("lblSHorse", payoffs.sHorse);
+    payoff(payoffs.superfecta1);
+    payoff(payoffs.superfecta2);
+    if (!payoffs.special.empty()) {
+        rows.emplace_back();
+        rows.back().push_back({"lblSpecial", -1, payoffs.special});
+        horses("lblXHorse", payoffs.xHorse);
+        payoff(payoffs.specialPayoff);
+    }
+    return rows;
+}
+
 } // namespace sw

@@ -72,6 +72,11 @@ Payoffs preparePayoffs(RaceDay& day);
 // Every label the payoffs fill, in chart order: the combinations first, then the payoffs.
 std::vector<LabelText> chartLabels(const Payoffs& payoffs);
 
+// The same labels as the results reveal them, one bet at a time: win, place and show together,
+// then the quiniela, the exacta, the trifecta, the superfecta and, when one closed with this race,
+// the multi-race bet.
+std::vector<std::vector<LabelText>> payoffRows(const Payoffs& payoffs);
+
 // The parlay of the legs' $2 win payoffs: each running product but the last cut to whole dollars,
 // odds truncated to tenths with the 0.05 minimum, all in whole cents; none for no legs, a leg
 // that pays nothing or a result past MaxCents. When given, the payoff receives the parlay's

@@ -3,6 +3,7 @@
 #include "core/Constants.h"
 #include "core/DataFolder.h"
 #include "core/Format.h"
+#include "core/ShownMoney.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
 #include "tote/PoolFiles.h"
@@ -454,6 +455,29 @@ SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs) {
 
     report.standingLines = standingLines(day.players);
     return report;
+}
+
+std::vector<Collection> collections(const SettlementReport& report, const PlayerList& players) {
+    std::vector<Collection> sums;
+    for (const Credit& credit : report.credits) {
+        if (credit.playerIndex < 0 || credit.playerIndex >= static_cast<int>(players.entries.size()))
+            continue;
+        auto sum = std::find_if(sums.begin(), sums.end(),
+                                [&](const Collection& c) { return c.playerIndex == credit.playerIndex; });
+        if (sum == sums.end())
+            sum = sums.insert(
+                sums.end(),
+                {credit.playerIndex, players.entries[static_cast<std::size_t>(credit.playerIndex)].name, 0});
+        sum->winnings = addCents(sum->winnings, credit.winnings).value_or(MaxCents);
+    }
+    std::erase_if(sums, [](const Collection& c) { return c.winnings <= 0; });
+    std::stable_sort(sums.begin(), sums.end(),
+                     [](const Collection& a, const Collection& b) { return a.winnings > b.winnings; });
+    return sums;
+}
+
+std::string collectsLine(const Collection& collection) {
+    return collection.name + " collects " + shownMoney(collection.winnings);
 }
 
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name) {

@@ -90,6 +90,20 @@ struct SettlementReport {
 // time. Steps that cannot be written are kept by the folder for the next one: the credits stand.
 SettlementReport settleRace(RaceDay& day, const Payoffs& payoffs);
 
+// What one player collects on the race: every credit paid to them, added up.
+struct Collection {
+    int playerIndex = -1;
+    std::string name;
+    Cents winnings = 0;
+};
+// The players who collect on the race, biggest sum first (equal sums in the order first paid);
+// a player paid nothing is left out.
+std::vector<Collection> collections(const SettlementReport& report, const PlayerList& players);
+// The results' headline for one of them: "Ann collects $84.20".
+std::string collectsLine(const Collection& collection);
+// The headline when nobody collects.
+inline constexpr std::string_view NobodyCollectsText = "Nobody collects on this race";
+
 // A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name);
 

@@ -1,11 +1,13 @@
 // stridewell-screenshot: plays into the first race of a day on a scratch copy of the bundled data,
-// without a display, and saves the main window mid-race as a PNG (the picture in the README).
+// without a display, and saves the main window mid-race as a PNG (the picture in the README), or
+// with --results the race's results once they are all shown.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
 #include "core/Random.h"
 #include "game/Game.h"
 #include "ui/MainWindow.h"
+#include "ui/ResultsWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,15 +15,21 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
 const char* const Usage =
-    "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit]\n";
+    "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
+    "                             [--results]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -40,19 +48,43 @@ bool copyBundledData(const std::filesystem::path& to) {
     return !ec;
 }
 
+// The offscreen platform's one screen, WxH logical pixels at 96 dpi, as a file its option names.
+bool pretendScreen(const char* size, const std::filesystem::path& config) {
+    int width = 0, height = 0;
+    if (std::sscanf(size, "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0)
+        return false;
+    std::ofstream out(config);
+    out << R"({"screens": [{"name": "shot", "x": 0, "y": 0, "width": )" << width << R"(, "height": )"
+        << height << R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    return static_cast<bool>(out);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The screen must be chosen before Qt opens its platform.
+    const std::filesystem::path screenConfig =
+        std::filesystem::temp_directory_path() / ("stridewell-screen-" + std::to_string(getpid()) + ".json");
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string_view(argv[i]) == "--screen") {
+            if (!pretendScreen(argv[i + 1], screenConfig)) {
+                std::cerr << Usage;
+                return 2;
+            }
+            qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenConfig.string()).c_str());
+        }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::filesystem::remove(screenConfig);
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
 
     QString output;
     uint64_t seed = 7;
     int afterMs = 9000;
     QSize size(1366, 768);
-    bool fit = false; // the size the game gives itself on this screen
+    bool fit = false;     // the size the game gives itself on this screen
+    bool results = false; // the results window rather than the race
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -67,6 +99,10 @@ int main(int argc, char** argv) {
             ok = ok && okH && size.width() > 0 && size.height() > 0;
         } else if (args[i] == QLatin1String("--fit")) {
             fit = true;
+        } else if (args[i] == QLatin1String("--results")) {
+            results = true;
+        } else if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
+            ++i; // taken before Qt started
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
             output = args[i];
         } else {
@@ -139,6 +175,24 @@ int main(int argc, char** argv) {
             break;
         }
         case Step::Racing:
+            if (results) {
+                // The race at once, then the whole show of its results.
+                if (auto* fast = window.findChild<QPushButton*>(QStringLiteral("cmdFastForward"));
+                    fast && fast->isEnabled())
+                    fast->click();
+                auto* shown = window.findChild<sw::ui::ResultsWindow*>(QStringLiteral("frmResults"));
+                if (!shown || !shown->isVisible())
+                    return;
+                shown->showAllAtOnce();
+                if (!shown->showFinished())
+                    return;
+                poll.stop();
+                status = shown->grab().save(output) ? 0 : 1;
+                if (status != 0)
+                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
+                QCoreApplication::exit(status);
+                break;
+            }
             if (raceClock.elapsed() < afterMs && game.stage() == sw::Stage::Racing)
                 return;
             poll.stop();

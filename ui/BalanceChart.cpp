@@ -2,8 +2,10 @@
 
 #include "ToQString.h"
 
+#include "core/ShownMoney.h"
 #include "settlement/HouseLedger.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -19,7 +21,29 @@ const QColor LineColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28)
                               QColor(0xff, 0x7f, 0x0e), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
                               QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf)};
 
+// A tick's money: whole dollars with separators, as the rest of the window writes money.
+QString dollars(double amount) {
+    QString text = toQString(shownMoney(static_cast<Cents>(std::llround(amount)) * 100));
+    text.chop(3); // ".00": ticks fall on whole dollars
+    return text;
+}
+
+// The swatch before a player's name in the legend, and the gap after each entry, in text heights.
+constexpr qreal SwatchLines = 1.2;
+constexpr qreal LegendGapLines = 1.0;
+
 } // namespace
+
+double tickStep(double span, int mostTicks) {
+    const double wanted = std::max(span, 1.0) / std::max(1, mostTicks);
+    double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    for (;;) {
+        for (const double factor : {1.0, 2.0, 2.5, 5.0})
+            if (factor * power >= wanted && factor * power >= 1.0)
+                return factor * power;
+        power *= 10.0;
+    }
+}
 
 BalanceChart::BalanceChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picBalances"));
@@ -29,15 +53,51 @@ BalanceChart::BalanceChart(QWidget* parent) : QWidget(parent) {
 void BalanceChart::setLines(std::vector<Line> lines, int races) {
     m_lines = std::move(lines);
     m_races = std::max(1, races);
+    updateGeometry();
     update();
 }
 
+void BalanceChart::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        updateGeometry();
+    QWidget::changeEvent(event);
+}
+
+QString BalanceChart::legendText(const Line& line) const {
+    if (line.balances.empty())
+        return line.name;
+    return QStringLiteral("%1  %2").arg(
+        line.name, toQString(shownMoney(static_cast<Cents>(std::llround(line.balances.back() * 100)))));
+}
+
+int BalanceChart::legendColumns(qreal width) const {
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
+    for (const Line& line : m_lines)
+        widest = std::max(widest, metrics.horizontalAdvance(legendText(line)));
+    const qreal entry = widest + metrics.height() * (SwatchLines + LegendGapLines);
+    return std::max(1, static_cast<int>(width / std::max<qreal>(entry, 1)));
+}
+
+int BalanceChart::legendRows(qreal width) const {
+    const int players = static_cast<int>(m_lines.size());
+    const int columns = legendColumns(width);
+    return std::max(1, (players + columns - 1) / columns);
+}
+
 QSize BalanceChart::sizeHint() const {
-    return {320, 180};
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(QStringLiteral("$00,000")) +
+                      metrics.horizontalAdvance(QStringLiteral("00")) * 2 * m_races;
+    return {width, metrics.height() * (9 + legendRows(width))};
 }
 
 QSize BalanceChart::minimumSizeHint() const {
-    return {160, 90};
+    // Room for the scale, every race's number and each player's name at the width it is given.
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(QStringLiteral("$00,000")) +
+                      metrics.horizontalAdvance(QStringLiteral("0")) * 2 * m_races;
+    return {width, metrics.height() * (6 + legendRows(std::max(width, this->width())))};
 }
 
 void BalanceChart::paintEvent(QPaintEvent*) {
@@ -45,55 +105,77 @@ void BalanceChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetricsF metrics(font());
+    const qreal line = metrics.height();
     const QColor text = palette().color(QPalette::WindowText);
 
-    double low = 0.0, high = 1.0;
+    double low = 0.0, high = 0.0;
     bool any = false;
-    for (const Line& line : m_lines)
-        for (double balance : line.balances) {
+    for (const Line& player : m_lines)
+        for (double balance : player.balances) {
             low = any ? std::min(low, balance) : balance;
             high = any ? std::max(high, balance) : balance;
             any = true;
         }
-    low = std::min(low, 0.0);
-    if (high - low < 1.0)
-        high = low + 1.0;
 
-    const qreal left = metrics.horizontalAdvance(QStringLiteral("$00000")) + 6;
-    const qreal legend = metrics.height() * std::max<qsizetype>(1, static_cast<qsizetype>(m_lines.size()));
-    const QRectF plot(left, metrics.height() * 0.5, width() - left - 8,
-                      height() - metrics.height() * 2.0 - legend);
-    if (plot.width() <= 4 || plot.height() <= 4)
+    // Below the frame the races' numbers, then the legend; the frame takes what is left.
+    const qreal legendHeight = line * legendRows(width());
+    const qreal top = line * 0.6;
+    const qreal plotHeight = height() - top - line * 1.4 - legendHeight - line * 0.4;
+    if (plotHeight < line * 2)
+        return;
+    // Ticks at round amounts, no closer than two lines apart, covering every balance.
+    const double step = tickStep(high - low, std::max(1, static_cast<int>(plotHeight / (line * 2))));
+    low = std::floor(low / step) * step;
+    high = std::max(std::ceil(high / step) * step, low + step);
+    qreal left = 0;
+    for (double tick = low; tick <= high + step / 2; tick += step)
+        left = std::max(left, metrics.horizontalAdvance(dollars(tick)));
+    left += line * 0.5;
+    const QRectF plot(left, top, width() - left - line * 0.8, plotHeight);
+    if (plot.width() <= line * 2)
         return;
     auto at = [&](int race, double balance) {
         return QPointF(plot.left() + plot.width() * race / m_races,
                        plot.bottom() - plot.height() * (balance - low) / (high - low));
     };
 
-    // The frame: the start and every race along the bottom, the lowest and highest balance up the side.
     QPen framePen(text, 0); // cosmetic: one device pixel whatever the scale
+    QColor gridColour = text;
+    gridColour.setAlphaF(0.18);
+    QPen gridPen(gridColour, 0);
+    for (double tick = low; tick <= high + step / 2; tick += step) {
+        const qreal y = at(0, tick).y();
+        painter.setPen(gridPen);
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(framePen);
+        painter.drawText(QRectF(0, y - line / 2, left - line * 0.3, line), Qt::AlignRight | Qt::AlignVCenter,
+                         dollars(tick));
+    }
     painter.setPen(framePen);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    // Every race gets its tick; its number wherever numbers fit without touching.
+    const qreal perRace = plot.width() / m_races;
+    const qreal number = metrics.horizontalAdvance(QString::number(m_races)) + line * 0.6;
+    int every = 1;
+    while (every < m_races && perRace * every < number)
+        ++every;
     for (int race = 0; race <= m_races; ++race) {
         const QPointF tick = at(race, low);
-        painter.drawLine(tick, tick + QPointF(0, 3));
+        painter.drawLine(tick, tick + QPointF(0, line * 0.25));
+        if (race > 0 && race % every == 0)
+            painter.drawText(QRectF(tick.x() - number / 2, plot.bottom() + line * 0.25, number, line),
+                             Qt::AlignHCenter | Qt::AlignTop, QString::number(race));
     }
-    painter.drawText(QRectF(0, plot.top() - metrics.height() / 2, left - 4, metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("$%1").arg(std::round(high)));
-    painter.drawText(QRectF(0, plot.bottom() - metrics.height() / 2, left - 4, metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("$%1").arg(std::round(low)));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 3, plot.width(), metrics.height()),
-                     Qt::AlignLeft | Qt::AlignTop, QStringLiteral("start"));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 3, plot.width(), metrics.height()),
-                     Qt::AlignRight | Qt::AlignTop, QStringLiteral("race %1").arg(m_races));
 
+    const int columns = legendColumns(width());
+    const qreal columnWidth = static_cast<qreal>(width()) / columns;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const Line& line = m_lines[i];
+        const Line& player = m_lines[i];
         const QColor colour = LineColours[i % std::size(LineColours)];
         QPainterPath path;
-        for (std::size_t k = 0; k < line.balances.size() && static_cast<int>(k) <= m_races; ++k) {
-            const QPointF point = at(static_cast<int>(k), line.balances[k]);
+        for (std::size_t k = 0; k < player.balances.size() && static_cast<int>(k) <= m_races; ++k) {
+            const QPointF point = at(static_cast<int>(k), player.balances[k]);
             if (k == 0)
                 path.moveTo(point);
             else
@@ -106,14 +188,14 @@ void BalanceChart::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(path);
-        const qreal y = plot.bottom() + metrics.height() * (1.5 + static_cast<qreal>(i));
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.left() + 16, y));
+        const int row = static_cast<int>(i) / columns;
+        const int column = static_cast<int>(i) % columns;
+        const qreal x = columnWidth * column;
+        const qreal y = plot.bottom() + line * (1.4 + row) + line * 0.5;
+        painter.drawLine(QPointF(x + line * 0.1, y), QPointF(x + line * (SwatchLines - 0.2), y));
         painter.setPen(text);
-        const QString label =
-            line.balances.empty()
-                ? line.name
-                : QStringLiteral("%1  $%2").arg(line.name).arg(line.balances.back(), 0, 'f', 2);
-        painter.drawText(QPointF(plot.left() + 22, y + metrics.ascent() / 2 - 1), label);
+        painter.drawText(QRectF(x + line * SwatchLines, y - line / 2, columnWidth - line * SwatchLines, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, legendText(player));
     }
 }
 

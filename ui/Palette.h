@@ -13,4 +13,20 @@ bool isDark(const QPalette& palette);
 // window background and still be read.
 QColor readableColour(const QPalette& palette, const QColor& onLight, const QColor& onDark);
 
+// How far apart two colours are to the eye, as the accessibility guidelines measure it: 1 for the
+// same lightness up to 21 for black on white. Text wants 4.5 at least.
+double contrastRatio(const QColor& a, const QColor& b);
+
+// The racecourse's colours, the tote board's and the results' alike: bright figures on a dark
+// panel, which read the same under a light or a dark desktop.
+QColor boardPanelColour();
+QColor boardEdgeColour();
+QColor boardFigureColour();  // money and odds
+QColor boardHeadingColour(); // captions and names
+QColor boardTotalColour();   // the pools' totals
+QColor boardSignColour();    // "PHOTO" and the like on the panel
+
+// The photo sign's red on the window itself (record times on the chart), readable in either palette.
+QColor signColour(const QPalette& palette);
+
 } // namespace sw::ui

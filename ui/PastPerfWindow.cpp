@@ -1,9 +1,11 @@
 #include "PastPerfWindow.h"
 
 #include "ColumnHeading.h"
+#include "ContentFit.h"
 #include "FixedFont.h"
 #include "PostBadge.h"
 #include "PrintOptionsDialog.h"
+#include "ScreenFit.h"
 #include "ToQString.h"
 #include "core/Durations.h"
 
@@ -15,15 +17,14 @@
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
@@ -44,6 +45,10 @@ const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral(
 constexpr int MostPastRowsShown = 10;
 // Widest past line: the fixed columns (38 characters) and the longest comment with its path.
 constexpr int PastLineChars = 54;
+// A jockey standings line: name, five counts and the earnings.
+constexpr int JockeyLineChars = 52;
+// Standings shown before the list scrolls, at the least.
+constexpr int JockeyRowsShown = 8;
 
 // The columns of a past line under "PP ¼ ½ L ¾ L Fin L Time Purse Odds Comment".
 const std::vector<ColumnHeading::CharSpan> PastColumns = {
@@ -106,8 +111,10 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(buildEntries());
-    splitter->addWidget(buildSidePanel());
+    QWidget* entries = buildEntries();
+    QWidget* side = buildSidePanel();
+    splitter->addWidget(entries);
+    splitter->addWidget(side);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
@@ -139,13 +146,11 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent)
 
     refresh();
 
-    QSize size(1240, 720);
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
-    resize(size);
-    // The entries take the larger part; the standings need about fifty characters.
-    const int side = std::min(size.width() * 2 / 5, 460);
-    splitter->setSizes({size.width() - side, side});
+    // Each pane as wide as its lines need in the font in use; spare width goes to the entries.
+    fitToScreen(this, sizeHint().expandedTo(QSize(entries->minimumWidth() + side->minimumSizeHint().width(),
+                                                  entries->fontMetrics().height() * 44)));
+    const int sideWidth = side->minimumSizeHint().width();
+    splitter->setSizes({std::max(entries->minimumWidth(), width() - sideWidth), sideWidth});
 }
 
 QWidget* PastPerfWindow::buildHeader() {
@@ -216,6 +221,9 @@ QWidget* PastPerfWindow::buildEntries() {
     }
     column->addStretch(1);
     scroll->setWidget(sheet);
+    // The entries scroll down, never across: the pane is as wide as an entry's record and past lines.
+    scroll->setMinimumWidth(sheet->minimumSizeHint().width() + 2 * scroll->frameWidth() +
+                            scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
     // The program is a printed sheet: the entries stand on the paper colour of a list.
     QPalette paper = sheet->palette();
     paper.setColor(QPalette::Window, paper.color(QPalette::Base));
@@ -231,7 +239,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
 
     b.post = new QLabel(block);
     showPostBadge(b.post, entry + 1);
-    b.post->setMinimumWidth(28);
+    b.post->setMinimumWidth(b.post->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
 
     b.horseName = new QLabel(block);
     b.horseName->setObjectName(QStringLiteral("lblHorseName") + n);
@@ -257,7 +265,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
         count->setObjectName(QString::fromLatin1(countNames[c]) + n);
         count->setToolTip(toQString(countTips[c]));
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("000")));
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         b.counts[c] = count;
         record->addWidget(count);
     }
@@ -265,7 +273,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     b.earnings->setObjectName(QStringLiteral("lblEarnings") + n);
     b.earnings->setToolTip(toQString(EarningsTooltip));
     b.earnings->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    b.earnings->setMinimumWidth(b.earnings->fontMetrics().horizontalAdvance(QStringLiteral("$000000")));
+    b.earnings->setMinimumWidth(b.earnings->fontMetrics().horizontalAdvance(QStringLiteral("$0,000,000")));
     record->addSpacing(8);
     record->addWidget(b.earnings);
 
@@ -312,7 +320,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     m_lstTrackRecord = new QListWidget(panel);
     m_lstTrackRecord->setObjectName(QStringLiteral("lstTrackRecord"));
     m_lstTrackRecord->setSelectionMode(QAbstractItemView::NoSelection);
-    m_lstTrackRecord->setFixedHeight(m_lstTrackRecord->fontMetrics().height() * 3 + 12);
+    fitListToLines(m_lstTrackRecord, 3);
+    m_lstTrackRecord->setMaximumHeight(m_lstTrackRecord->minimumHeight());
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);
@@ -320,8 +329,9 @@ QWidget* PastPerfWindow::buildSidePanel() {
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
     m_lstJockeys = fixedList(QStringLiteral("lstJockeys"), panel);
-    m_lstJockeys->setMinimumWidth(
-        QFontMetrics(m_lstJockeys->font()).horizontalAdvance(QString(52, QLatin1Char('0'))) + 30);
+    // Thirty-two jockeys scroll down; every line shows whole across.
+    fitListToLines(m_lstJockeys, JockeyRowsShown, QString(JockeyLineChars, QLatin1Char('0')),
+                   JockeyRowsShown);
     auto* heading = new ColumnHeading(toQString(JockeyStandingsHeader), panel);
     heading->setObjectName(QStringLiteral("lblJockeyHeader"));
     heading->setFont(fixedFont());
@@ -371,7 +381,8 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     m_tblChances->setFocusPolicy(Qt::NoFocus);
     m_tblChances->setFont(fixedFont());
     m_tblChances->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_tblChances->horizontalHeader()->setStretchLastSection(true);
+    // No stretched last column: a stretched one runs a pixel past the view and makes it scroll.
+    m_tblChances->horizontalHeader()->setStretchLastSection(false);
     for (int row = 0; row < FieldSize; ++row)
         for (int column = 0; column < m_tblChances->columnCount(); ++column) {
             auto* item = new QTableWidgetItem;
@@ -381,13 +392,21 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
                                                     : Qt::AlignRight | Qt::AlignVCenter);
             m_tblChances->setItem(row, column, item);
         }
-    // Rows as close as a printed table's, so the chances do not crowd the standings out.
-    const int rowHeight = m_tblChances->fontMetrics().height() + 6;
-    m_tblChances->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_tblChances->verticalHeader()->setDefaultSectionSize(rowHeight);
-    m_tblChances->setFixedHeight(rowHeight * FieldSize +
-                                 m_tblChances->horizontalHeader()->sizeHint().height() +
-                                 2 * m_tblChances->frameWidth() + 2);
+    // Rows as close as a printed table's, so the chances do not crowd the standings out, but never
+    // shorter than the style draws a row.
+    QHeaderView* rows = m_tblChances->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(
+        std::max(m_tblChances->fontMetrics().height() + 6, rows->minimumSectionSize()));
+    // Sized for the widest figures a row can hold, then emptied until the first estimate comes.
+    const ChanceRow widest{"8", "100.0% (100.0-100.0)", "100.0% (100.0-100.0)", "9.9-1", "9.9-1", "value"};
+    const std::array<const std::string*, 6> texts = {&widest.post,     &widest.win,      &widest.topThree,
+                                                     &widest.fairOdds, &widest.toteOdds, &widest.value};
+    for (std::size_t c = 0; c < texts.size(); ++c)
+        m_tblChances->item(0, static_cast<int>(c))->setText(toQString(*texts[c]));
+    fitTableToContents(m_tblChances);
+    for (int column = 0; column < m_tblChances->columnCount(); ++column)
+        m_tblChances->item(0, column)->setText(QString());
     layout->addWidget(m_tblChances);
     return box;
 }
@@ -435,6 +454,7 @@ void PastPerfWindow::refresh() {
     m_lblTrackRecord->setText(toQString(view.trackRecord));
     fillList(m_lstTrackRecord, view.trackRecordHolders);
     fillList(m_lstJockeys, view.jockeyStandings);
+    fitListToLines(m_lstJockeys, JockeyRowsShown, {}, JockeyRowsShown);
     if (view.race >= 1 && view.race <= RacesPerDay)
         startChances(view.race);
 }
@@ -506,6 +526,7 @@ void PastPerfWindow::pollChances() {
             font.setBold(!row.value.empty());
             m_tblChances->item(e, static_cast<int>(texts.size()) - 1)->setFont(font);
         }
+        fitTableToContents(m_tblChances);
     }
     if (finished) {
         m_chanceTimer->stop();

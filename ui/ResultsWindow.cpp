@@ -3,9 +3,12 @@
 #include "ActionState.h"
 #include "BalanceChart.h"
 #include "ColumnHeading.h"
+#include "ContentFit.h"
 #include "ExplanationDialog.h"
 #include "FixedFont.h"
+#include "Palette.h"
 #include "PostBadge.h"
+#include "ScreenFit.h"
 #include "ToQString.h"
 
 #include "core/Constants.h"
@@ -13,13 +16,13 @@
 #include "game/Game.h"
 
 #include <QGridLayout>
+#include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,8 +30,12 @@ namespace sw::ui {
 
 namespace {
 
-// The photo sign's colour; record times on the chart take it too.
-const QColor PhotoColour(0xc6, 0x28, 0x28);
+// The widest line the winners' list is made for before it is filled: a seven-figure credit.
+const QString WidestWinnerLine = QStringLiteral("$1,234,567.00 -Pk6- MMMMMMMMMMMMMMM");
+// The widest ledger line before the race's lines are known: the pools' lines with big figures.
+constexpr int LedgerLineChars = 76;
+// Lines the winners' list shows before it scrolls; a day rarely pays more at once.
+constexpr int MostWinnerLines = 12;
 
 const QString ChartHeading = QStringLiteral(
     "            Name                PP   \u00BC    \u00BD   L     \u00BE    L      Fin  L       Time    Odds"
@@ -54,6 +61,12 @@ const std::array<ChartColumn, 12> ChartColumns = {{
     {"lblOdds", 7, false},
     {"lblComment", 15, true},
 }};
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
 
 QLabel* boldLabel(const QString& text, QWidget* parent, double scale = 1.0) {
     auto* label = new QLabel(text, parent);
@@ -90,15 +103,8 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     const int race = m_game.day().currentRace + 1;
     m_lblRaceNum = boldLabel(QStringLiteral("Race ") + QString::number(race), this, 1.8);
     m_lblRaceNum->setObjectName(QStringLiteral("lblRaceNum"));
-    m_lblPhoto = boldLabel(toQString(WaitingForOfficialText), this, 2.0);
-    m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
-    m_lblPhoto->setAlignment(Qt::AlignCenter);
-    m_lblPhoto->setMinimumWidth(m_lblPhoto->fontMetrics().horizontalAdvance(QStringLiteral("Official")) + 24);
-    QPalette photo = m_lblPhoto->palette();
-    photo.setColor(QPalette::WindowText, PhotoColour);
-    m_lblPhoto->setPalette(photo);
     auto* timeCaption = new QLabel(QStringLiteral("Time of Race"), this);
-    m_lblTimeOfRace = boldLabel(QString(), this, 1.4);
+    m_lblTimeOfRace = boldLabel(QString(), this, 1.8);
     m_lblTimeOfRace->setObjectName(QStringLiteral("lblTimeOfRace"));
     m_lblTimeOfRace->setMinimumWidth(
         m_lblTimeOfRace->fontMetrics().horizontalAdvance(QStringLiteral("0:00.00")));
@@ -106,14 +112,18 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     auto* top = new QHBoxLayout;
     top->addWidget(m_lblRaceNum);
     top->addStretch(1);
-    top->addWidget(m_lblPhoto);
-    top->addStretch(1);
     top->addWidget(timeCaption);
     top->addWidget(m_lblTimeOfRace);
 
     auto* middle = new QHBoxLayout;
-    middle->addWidget(buildPayoffs(), 3);
-    middle->addWidget(buildWinners(), 2);
+    middle->addWidget(buildPayoffs());
+    middle->addWidget(buildWinners());
+    m_picBalances = new BalanceChart(this);
+    middle->addWidget(m_picBalances, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(buildChart(), 1);
+    bottom->addWidget(buildLedger());
 
     m_cmdShow = new QPushButton(QStringLiteral("Show Results"), this);
     m_cmdShow->setObjectName(QStringLiteral("cmdShow"));
@@ -125,9 +135,7 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     m_lblSaveProblems = new QLabel(this);
     m_lblSaveProblems->setObjectName(QStringLiteral("lblSaveProblems"));
     m_lblSaveProblems->setWordWrap(true);
-    QPalette warning = m_lblSaveProblems->palette();
-    warning.setColor(QPalette::WindowText, PhotoColour);
-    m_lblSaveProblems->setPalette(warning);
+    setTextColour(m_lblSaveProblems, signColour(palette()));
     m_lblSaveProblems->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_lblSaveProblems, 1);
@@ -137,8 +145,9 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(buildCollects());
     layout->addLayout(middle);
-    layout->addWidget(buildChart(), 1);
+    layout->addLayout(bottom, 1);
     layout->addLayout(buttons);
 
     m_timerShow = new QTimer(this);
@@ -146,32 +155,58 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     m_timerShow->setSingleShot(true);
     const ResultsShow* show = m_game.resultsShow();
     m_timerShow->setInterval(show ? show->openingDelayMs() : ShowDelayMs);
-    m_timerPhoto = new QTimer(this);
-    m_timerPhoto->setObjectName(QStringLiteral("timerPhoto"));
-    m_timerPhoto->setSingleShot(true);
+    // Every pause of the show: between places, under "PHOTO", between the bets' payoffs.
+    m_timerReveal = new QTimer(this);
+    m_timerReveal->setObjectName(QStringLiteral("timerReveal"));
+    m_timerReveal->setSingleShot(true);
 
     connect(m_timerShow, &QTimer::timeout, this, &ResultsWindow::startShow);
-    connect(m_timerPhoto, &QTimer::timeout, this, &ResultsWindow::runShow);
+    connect(m_timerReveal, &QTimer::timeout, this, &ResultsWindow::runShow);
     connect(m_cmdShow, &QPushButton::clicked, this, &ResultsWindow::startShow);
     connect(m_cmdOK, &QPushButton::clicked, this, &ResultsWindow::confirm);
     m_timerShow->start();
 
-    QSize size(1120, 720);
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
-    resize(size);
+    fitToScreen(this, sizeHint());
+}
+
+QWidget* ResultsWindow::buildCollects() {
+    // The tote board's panel: the sign while the order is studied, then who collects what.
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("frCollects"));
+    panel->setStyleSheet(QStringLiteral("QFrame#frCollects { background-color: %1; border: 2px solid %2;"
+                                        " border-radius: 4px; }")
+                             .arg(boardPanelColour().name(), boardEdgeColour().name()));
+    auto* layout = new QVBoxLayout(panel);
+    m_lblPhoto = boldLabel(toQString(WaitingForOfficialText), panel, 1.6);
+    m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
+    m_lblPhoto->setAlignment(Qt::AlignCenter);
+    setTextColour(m_lblPhoto, boardHeadingColour());
+    layout->addWidget(m_lblPhoto);
+    // Room for one line from the start, so the window does not jump when the money is posted.
+    auto* first = boldLabel(QString(), panel, 2.2);
+    first->setObjectName(QStringLiteral("lblCollects0"));
+    first->setAlignment(Qt::AlignCenter);
+    first->setMinimumHeight(first->fontMetrics().height());
+    m_lblCollects.push_back(first);
+    layout->addWidget(first);
+    m_frCollects = panel;
+    return panel;
 }
 
 QLabel* ResultsWindow::payoffLabel(const QString& name, QWidget* parent, bool money) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     if (money) {
-        label->setFont(fixedFont());
+        // Money in big type, the figure a player looks for first.
+        QFont big = fixedFont();
+        big.setPointSizeF(big.pointSizeF() * 1.3);
+        big.setBold(true);
+        label->setFont(big);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("0000000.00")));
+        label->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("0000000.00")));
     } else {
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(26);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
     }
     m_payoffLabels.insert(name, label);
     if (money) {
@@ -199,7 +234,7 @@ QWidget* ResultsWindow::buildPayoffs() {
                         0);
         auto* finish = new QLabel(box);
         finish->setObjectName(QStringLiteral("lblFinish") + QString::number(k));
-        finish->setMinimumWidth(26);
+        finish->setMinimumWidth(finish->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
         finish->setAlignment(Qt::AlignCenter);
         m_lblFinish[static_cast<std::size_t>(k)] = finish;
         grid->addWidget(finish, k + 1, 1);
@@ -252,7 +287,7 @@ QWidget* ResultsWindow::buildPayoffs() {
         grid->addWidget(horse, row, 1 + i);
     }
     grid->addWidget(payoffLabel(QStringLiteral("lblSpecialPayoff"), box, true), row, 9);
-    grid->setColumnMinimumWidth(6, 40);
+    grid->setColumnMinimumWidth(6, box->fontMetrics().horizontalAdvance(QStringLiteral("000")));
     grid->setColumnStretch(10, 1);
     return box;
 }
@@ -265,7 +300,7 @@ QWidget* ResultsWindow::buildWinners() {
     winners->setObjectName(QStringLiteral("lblWinners"));
     layout->addWidget(winners);
     m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
-    layout->addWidget(m_lstWinners, 3);
+    layout->addWidget(m_lstWinners, 1);
     // A Twin-Tri or Tri-Super credit's line opens the parlay (or price) it was paid with.
     connect(m_lstWinners, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
@@ -275,14 +310,25 @@ QWidget* ResultsWindow::buildWinners() {
     standings->setObjectName(QStringLiteral("lblStandings"));
     layout->addWidget(standings);
     m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
-    layout->addWidget(m_lstStandings, 2);
+    layout->addWidget(m_lstStandings);
+    fitListToLines(m_lstWinners, 4, WidestWinnerLine);
+    fitListToLines(m_lstStandings, static_cast<int>(m_game.day().players.entries.size()), WidestWinnerLine);
+    return panel;
+}
+
+QWidget* ResultsWindow::buildLedger() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 6, 0, 0);
     auto* kept = boldLabel(QStringLiteral("This Race: What the House Kept"), panel);
     kept->setObjectName(QStringLiteral("lblLedger"));
     layout->addWidget(kept);
     m_lstLedger = fixedList(QStringLiteral("lstLedger"), panel);
-    layout->addWidget(m_lstLedger, 2);
-    m_picBalances = new BalanceChart(panel);
-    layout->addWidget(m_picBalances, 3);
+    layout->addWidget(m_lstLedger, 1);
+    // A heading and a line per player and pool: sized before the lines come, so the window does not jump.
+    const int players = static_cast<int>(m_game.day().players.entries.size());
+    fitListToLines(m_lstLedger, players + (players > 1 ? 1 : 0) + 10,
+                   QString(LedgerLineChars, QLatin1Char('0')));
     return panel;
 }
 
@@ -347,8 +393,8 @@ ResultsWindow::~ResultsWindow() {
 }
 
 void ResultsWindow::runShow() {
-    // Every step but the photo pause and the chart follows at once; the pause waits on a timer,
-    // the chart on its own thread, never here.
+    // The pauses wait on a timer and the chart on its own thread, never here; shown all at once,
+    // only the chart is waited for.
     if (chartPending())
         return;
     for (;;) {
@@ -360,15 +406,19 @@ void ResultsWindow::runShow() {
         switch (step.kind) {
         case ShowStep::Kind::PhotoPause:
             m_lblPhoto->setText(QStringLiteral("PHOTO"));
-            m_timerPhoto->start(step.pauseMs);
-            return;
+            setTextColour(m_lblPhoto, boardSignColour());
+            break;
         case ShowStep::Kind::Reveal:
             reveal(step.k);
             break;
         case ShowStep::Kind::Chart:
-            showChart();
+            showOfficial();
+            break;
+        case ShowStep::Kind::Payoff:
+            revealPayoffs(step.k);
             break;
         case ShowStep::Kind::Done:
+            showChart();
             showSettlement();
             emit settled();
             m_showFinished = true;
@@ -377,7 +427,40 @@ void ResultsWindow::runShow() {
             m_cmdOK->setFocus();
             return;
         }
+        if (step.pauseMs > 0 && !m_allAtOnce) {
+            m_timerReveal->start(step.pauseMs);
+            return;
+        }
     }
+}
+
+void ResultsWindow::showAllAtOnce() {
+    if (m_showFinished)
+        return;
+    m_allAtOnce = true;
+    if (!m_showStarted) {
+        startShow();
+        return;
+    }
+    if (m_timerReveal->isActive()) {
+        m_timerReveal->stop();
+        runShow();
+    }
+}
+
+void ResultsWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape still asks to leave, which waits for the end of the show.
+    if (!m_showFinished && event->key() != Qt::Key_Escape) {
+        showAllAtOnce();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ResultsWindow::mousePressEvent(QMouseEvent* event) {
+    showAllAtOnce();
+    QDialog::mousePressEvent(event);
 }
 
 void ResultsWindow::prepareChart() {
@@ -401,17 +484,18 @@ void ResultsWindow::reveal(int place) {
                   m_game.day().result.finishOrder[static_cast<std::size_t>(place)]);
 }
 
-void ResultsWindow::showChart() {
-    const RaceChart& chart = m_game.chart();
-    m_lblTimeOfRace->setText(toQString(chart.lblTimeOfRace));
+void ResultsWindow::showOfficial() {
+    m_lblTimeOfRace->setText(toQString(m_game.chart().lblTimeOfRace));
     m_lblPhoto->setText(QStringLiteral("Official"));
-
-    const Payoffs& payoffs = m_game.payoffs();
+    setTextColour(m_lblPhoto, boardTotalColour());
     m_resultsShown = true;
-    for (QLabel* horse : m_payoffLabels)
-        if (horse->objectName().startsWith(QStringLiteral("lblXHorse")))
-            horse->hide();
-    for (const LabelText& label : chartLabels(payoffs)) {
+}
+
+void ResultsWindow::revealPayoffs(int row) {
+    const std::vector<std::vector<LabelText>> rows = payoffRows(m_game.payoffs());
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return;
+    for (const LabelText& label : rows[static_cast<std::size_t>(row)]) {
         QString name = toQString(label.name);
         if (label.index >= 0)
             name += QString::number(label.index);
@@ -425,7 +509,10 @@ void ResultsWindow::showChart() {
             target->setText(toQString(label.text));
         }
     }
+}
 
+void ResultsWindow::showChart() {
+    const RaceChart& chart = m_game.chart();
     for (std::size_t r = 0; r < m_rows.size(); ++r) {
         const ChartRow& row = chart.rows[r];
         const std::array<const std::string*, 12> texts = {
@@ -439,7 +526,7 @@ void ResultsWindow::showChart() {
         if (row.recordTime) {
             QLabel* time = m_rows[r].cells[9];
             QPalette palette = time->palette();
-            palette.setColor(QPalette::WindowText, PhotoColour);
+            palette.setColor(QPalette::WindowText, signColour(this->palette()));
             time->setPalette(palette);
             QFont bold = time->font();
             bold.setBold(true);
@@ -469,7 +556,11 @@ void ResultsWindow::showSettlement() {
     // What each pool really kept, beside the nominal takeout of the lines above.
     for (const std::string& line : poolKeptLines(ledger, m_game.day().currentRace))
         m_lstLedger->addItem(toQString(shownMoneyIn(line)));
+    fitListToLines(m_lstWinners, 4, WidestWinnerLine, MostWinnerLines);
+    fitListToLines(m_lstStandings, m_lstStandings->count());
+    fitListToLines(m_lstLedger, m_lstLedger->count());
     m_picBalances->setLines(balanceLines(ledger), RacesPerDay);
+    showCollects();
 
     // A file that could not be written would otherwise go unnoticed until the next day. It is
     // said here, beside OK, rather than in a box that would come back after every race.
@@ -483,6 +574,29 @@ void ResultsWindow::showSettlement() {
     problems.removeDuplicates();
     m_lblSaveProblems->setText(problems.join(QLatin1Char('\n')));
     m_lblSaveProblems->setVisible(!problems.isEmpty());
+}
+
+void ResultsWindow::showCollects() {
+    std::vector<std::string> lines;
+    for (const Collection& collection : collections(m_game.settlement(), m_game.day().players))
+        lines.push_back(collectsLine(collection));
+    const bool nobody = lines.empty();
+    if (nobody)
+        lines.emplace_back(NobodyCollectsText);
+    auto* layout = static_cast<QVBoxLayout*>(m_frCollects->layout());
+    while (m_lblCollects.size() < lines.size()) {
+        auto* label = boldLabel(QString(), m_frCollects, 2.2);
+        label->setObjectName(QStringLiteral("lblCollects") + QString::number(m_lblCollects.size()));
+        label->setAlignment(Qt::AlignCenter);
+        m_lblCollects.push_back(label);
+        layout->addWidget(label);
+    }
+    for (std::size_t i = 0; i < m_lblCollects.size(); ++i) {
+        QLabel* label = m_lblCollects[i];
+        label->setText(i < lines.size() ? toQString(lines[i]) : QString());
+        label->setVisible(i < lines.size());
+        setTextColour(label, nobody ? boardHeadingColour() : boardFigureColour());
+    }
 }
 
 void ResultsWindow::confirm() {

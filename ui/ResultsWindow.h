@@ -5,9 +5,12 @@
 
 #include <array>
 #include <thread>
+#include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QListWidget;
+class QMouseEvent;
 class QPushButton;
 class QTimer;
 
@@ -20,11 +23,14 @@ namespace sw::ui {
 class BalanceChart;
 class ColumnHeading;
 
-// The results of the race just run, "frmResults": the official order revealed place by place
-// (with a pause under "PHOTO" before each close finish), then the time, the payoffs, the race
-// chart, the winners and the standings. The show is the game's; this window only steps it with
-// its timers. It starts when timerShow fires or "Show Results" is pressed, whichever comes first,
-// and runs once. OK is usable at the end and confirms the results.
+// The results of the race just run, "frmResults". It leads with the pay-off moment: who collects
+// what, in large type on a panel in the tote board's colours. Before that the official order is
+// revealed place by place (with a pause under "PHOTO" before each close finish), then the time
+// and the payoffs one bet after another; last come the race chart, the winners, the standings, the
+// house's ledger and the balances. The show is the game's; this window only steps it with its
+// timers. It starts when timerShow fires or "Show Results" is pressed, whichever comes first, and
+// runs once; a key or a click shows the rest of it at once. OK is usable at the end and confirms
+// the results.
 class ResultsWindow : public QDialog {
     Q_OBJECT
 
@@ -48,8 +54,12 @@ signals:
 public slots:
     // Closing before the show is over is refused; afterwards it confirms like OK.
     void reject() override;
+    // Shows what is left of the show at once, starting it if need be.
+    void showAllAtOnce();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     // A payoff label opens its working when clicked or when Enter is pressed on it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,17 +68,22 @@ private:
         std::array<QLabel*, 12> cells{};
     };
 
+    QWidget* buildCollects();
     QWidget* buildPayoffs();
     QWidget* buildChart();
     QWidget* buildWinners();
+    QWidget* buildLedger();
     QLabel* payoffLabel(const QString& name, QWidget* parent, bool money);
     void startShow();
     void runShow();
     void prepareChart();
     void chartPrepared();
     void reveal(int place);
+    void showOfficial();
+    void revealPayoffs(int row);
     void showChart();
     void showSettlement();
+    void showCollects();
     void confirm();
     void explainPayoff(const QString& label);
     // The working of the credit on this line of the winners' list, if it carries one.
@@ -79,8 +94,11 @@ private:
     bool m_showFinished = false;
     bool m_confirmed = false;
     bool m_resultsShown = false; // the payoffs are on the chart and can be explained
+    bool m_allAtOnce = false;    // the player asked for the rest without pauses
     QTimer* m_timerShow = nullptr;
-    QTimer* m_timerPhoto = nullptr;
+    QTimer* m_timerReveal = nullptr;
+    QWidget* m_frCollects = nullptr;
+    std::vector<QLabel*> m_lblCollects;
     QLabel* m_lblRaceNum = nullptr;
     QLabel* m_lblPhoto = nullptr;
     QLabel* m_lblTimeOfRace = nullptr;

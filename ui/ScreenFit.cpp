@@ -12,6 +12,9 @@ namespace {
 // Until the desktop has framed a window its frame is unknown; leave room for a usual title bar.
 const QMargins LikelyFrame(4, 32, 4, 4);
 
+// Wider work areas than this open the main window maximized on a first start.
+constexpr int MaximizedAbove = 1600;
+
 QMargins frameOf(const QWidget* window) {
     if (const QWindow* handle = window->windowHandle(); handle && window->isVisible())
         return handle->frameMargins();
@@ -55,6 +58,20 @@ bool fitsOnScreen(const QWidget* window) {
             return true;
     }
     return false;
+}
+
+bool opensMaximized(bool placeRemembered, int workAreaWidth) {
+    return !placeRemembered && workAreaWidth > MaximizedAbove;
+}
+
+void showMainWindow(QWidget* window, bool placeRemembered) {
+    if (!window)
+        return;
+    const QScreen* screen = screenOf(window);
+    if (screen && opensMaximized(placeRemembered, screen->availableGeometry().width()))
+        window->showMaximized();
+    else
+        window->show();
 }
 
 } // namespace sw::ui

@@ -14,4 +14,13 @@ void fitToScreen(QWidget* window, QSize preferred);
 // or full-screen window always does).
 bool fitsOnScreen(const QWidget* window);
 
+// Whether the main window opens maximized: only on its first start (no place remembered from an
+// earlier run) and on a work area wider than 1600 pixels, where a window of the designed size would
+// leave most of the screen unused.
+bool opensMaximized(bool placeRemembered, int workAreaWidth);
+
+// Shows the main window the first time in a run: maximized when opensMaximized() says so for its
+// screen, otherwise at the size and place it has.
+void showMainWindow(QWidget* window, bool placeRemembered);
+
 } // namespace sw::ui

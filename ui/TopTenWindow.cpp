@@ -2,6 +2,7 @@
 
 #include "BalanceChart.h"
 
+#include "ContentFit.h"
 #include "FixedFont.h"
 
 #include "core/ShownMoney.h"
@@ -43,9 +44,8 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     m_lstTop10->setSelectionMode(QAbstractItemView::NoSelection);
     for (const std::string& line : game.topTen())
         m_lstTop10->addItem(QString::fromStdString(shownMoneyIn(line)));
-    const QFontMetrics metrics(listFont);
-    m_lstTop10->setMinimumSize(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))),
-                               metrics.height() * 11 + 12);
+    // Ten places whether or not ten days have been played yet.
+    fitListToLines(m_lstTop10, 10, QStringLiteral("$1,234,567.00 - MMMMMMMMMMMMMMM"));
 
     m_cmdPlay = new QPushButton(QStringLiteral("Play Again"), this);
     m_cmdPlay->setObjectName(QStringLiteral("cmdPlay"));
@@ -73,12 +73,13 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
         lstLedger->addItem(QString::fromStdString(shownMoneyIn(line)));
     for (const std::string& line : poolKeptLines(game.ledger()))
         lstLedger->addItem(QString::fromStdString(shownMoneyIn(line)));
+    fitListToLines(lstLedger, lstLedger->count());
     auto* chart = new BalanceChart(this);
     chart->setLines(balanceLines(game.ledger()), RacesPerDay);
     auto* day = new QVBoxLayout;
     day->addWidget(lblDay);
-    day->addWidget(lstLedger, 1);
-    day->addWidget(chart, 2);
+    day->addWidget(lstLedger);
+    day->addWidget(chart, 1);
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(m_lstTop10, 1);

@@ -3,6 +3,7 @@
 #include "ExplanationDialog.h"
 
 #include "FontScale.h"
+#include "Palette.h"
 #include "PostColours.h"
 #include "game/Game.h"
 #include "tote/ToteBoard.h"
@@ -22,13 +23,17 @@ namespace sw::ui {
 namespace {
 
 // Bright digits on a dark panel, as a tote board at the track shows them.
-const char* const BoardStyle = R"(
-QFrame#totePanel { background-color: #0b0f14; border: 2px solid #39414b; border-radius: 4px; }
-QFrame#totePanel QLabel { color: #ffb300; background: transparent; }
-QFrame#totePanel QLabel[role="heading"] { color: #cfd6de; }
-QFrame#totePanel QLabel[role="total"] { color: #7ee081; }
-QFrame#totePanel QLabel[favourite="true"] { background-color: #ffb300; color: #0b0f14; border-radius: 3px; }
-)";
+QString boardStyle() {
+    return QStringLiteral(R"(
+QFrame#totePanel { background-color: %1; border: 2px solid %2; border-radius: 4px; }
+QFrame#totePanel QLabel { color: %3; background: transparent; }
+QFrame#totePanel QLabel[role="heading"] { color: %4; }
+QFrame#totePanel QLabel[role="total"] { color: %5; }
+QFrame#totePanel QLabel[favourite="true"] { background-color: %3; color: %1; border-radius: 3px; }
+)")
+        .arg(boardPanelColour().name(), boardEdgeColour().name(), boardFigureColour().name(),
+             boardHeadingColour().name(), boardTotalColour().name());
+}
 
 QLabel* boardLabel(const QString& name, const QString& text, Qt::Alignment align, QWidget* parent,
                    const char* role = nullptr) {
@@ -71,8 +76,7 @@ QFrame* panel(QWidget* parent) {
 
 ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabTote"));
-    setStyleSheet(QString::fromLatin1(BoardStyle) +
-                  postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
+    setStyleSheet(boardStyle() + postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
     addTab(buildWinPage(), QStringLiteral("&Win Odds"));
     addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
     addTab(buildGridPage(false), QStringLiteral("E&xacta Odds"));

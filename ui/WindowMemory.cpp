@@ -23,19 +23,22 @@ const char* const Application = "Stridewell";
 
 } // namespace
 
-void restoreGeometry(QWidget* window) {
+bool restoreGeometry(QWidget* window) {
     if (!window)
-        return;
+        return false;
     const QSettings settings(QString::fromLatin1(Organization), QString::fromLatin1(Application));
     // Nothing saved, or a value edited by hand, is no geometry: QWidget then leaves the window be.
     // A place saved on a larger screen, or at a smaller scale, would hang over the edges: the window
     // then keeps the place it was given.
     const QRect given = window->geometry();
     const Qt::WindowStates givenState = window->windowState();
-    if (window->restoreGeometry(settings.value(geometryKey(window)).toByteArray()) && !fitsOnScreen(window)) {
-        window->setWindowState(givenState);
-        window->setGeometry(given);
-    }
+    if (!window->restoreGeometry(settings.value(geometryKey(window)).toByteArray()))
+        return false;
+    if (fitsOnScreen(window))
+        return true;
+    window->setWindowState(givenState);
+    window->setGeometry(given);
+    return false;
 }
 
 void saveGeometry(const QWidget* window) {

@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/ReadOnlyFolder.h"
+#include "ui/ScreenFit.h"
 #include "ui/WindowMemory.h"
 #include "ui/WindowOptions.h"
 
@@ -83,8 +84,7 @@ int main(int argc, char** argv) {
     sw::Game game(dir, random, prompter);
     sw::ui::MainWindow window(game);
     prompter.setParentWidget(&window);
-    sw::ui::restoreGeometry(&window);
-    window.show();
+    sw::ui::showMainWindow(&window, sw::ui::restoreGeometry(&window));
     const int status = app.exec();
     // A day that could not start is a failed start, whoever closed the window after it.
     return game.stage() == sw::Stage::Failed ? 2 : status;

@@ -273,19 +273,19 @@ struct Session {
         press(openWindow("frmPastPerf"), "cmdOK");
         return runUntil([this] { return game->stage() == Stage::Betting && !openWindow("frmPastPerf"); });
     }
-    // Starts the results show (photo pauses taken at once) and waits until OK can be pressed.
+    // Starts the results show (its pauses taken at once) and waits until OK can be pressed.
     bool runResultsShow() {
         QWidget* results = openWindow("frmResults");
         if (!results)
             return false;
         auto* show = results->findChild<QPushButton*>(QStringLiteral("cmdShow"));
         auto* ok = results->findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        auto* photo = results->findChild<QTimer*>(QStringLiteral("timerPhoto"));
+        auto* pause = results->findChild<QTimer*>(QStringLiteral("timerReveal"));
         if (show->isEnabled())
             show->click();
         return runUntil([&] {
-            if (photo && photo->isActive() && photo->remainingTime() > 0)
-                photo->start(0);
+            if (pause && pause->isActive() && pause->remainingTime() > 0)
+                pause->start(0);
             return ok->isEnabled();
         });
     }

@@ -239,18 +239,26 @@ TEST(ResultsShowTest, RunsOncePerRacePausingBeforeACloseFinish) {
 
     using K = ShowStep::Kind;
     std::vector<std::tuple<K, int, int>> steps;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 10; ++i) {
         const ShowStep s = show.next();
         steps.emplace_back(s.kind, s.k, s.pauseMs);
         if (s.kind == K::Reveal && s.k == 0) { // the winner is known before the chart is written
             EXPECT_EQ(t.day.raceWinner[2], 3);
         }
+        if (s.kind == K::Chart) // the payoffs are worked out with the chart
+            show.setPayoffRows(2);
     }
-    const std::vector<std::tuple<K, int, int>> expected = {
-        {K::Reveal, 0, 0}, {K::PhotoPause, 1, PhotoPauseMs},
-        {K::Reveal, 1, 0}, {K::Reveal, 2, 0},
-        {K::Reveal, 3, 0}, {K::Chart, 0, 0},
-        {K::Done, 0, 0},   {K::Done, 0, 0}};
+    // The order place by place, the chart, then the payoffs row by row, each with its pause.
+    const std::vector<std::tuple<K, int, int>> expected = {{K::Reveal, 0, RevealStepMs},
+                                                           {K::PhotoPause, 1, PhotoPauseMs},
+                                                           {K::Reveal, 1, RevealStepMs},
+                                                           {K::Reveal, 2, RevealStepMs},
+                                                           {K::Reveal, 3, RevealStepMs},
+                                                           {K::Chart, 0, 0},
+                                                           {K::Payoff, 0, PayoffStepMs},
+                                                           {K::Payoff, 1, PayoffStepMs},
+                                                           {K::Done, 0, 0},
+                                                           {K::Done, 0, 0}};
     EXPECT_EQ(steps, expected);
     EXPECT_TRUE(show.chart().applied);
 }

@@ -1,12 +1,25 @@
-// How the game looks on the player's desktop: a dark or light theme.
+// How the game looks on the player's desktop: a dark or light theme, any font size and style, a
+// wide screen.
 
 #include "ui/Palette.h"
+#include "ui/PastPerfWindow.h"
+#include "ui/ResultsWindow.h"
+#include "ui/ScreenFit.h"
+#include "ui/TopTenWindow.h"
 
-#include <QApplication>
+#include "WindowTestDay.h"
+
+#include "players/Players.h"
+
+#include <QHeaderView>
 #include <QPalette>
-#include <QTest>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTableWidget>
 
 using namespace sw;
+using namespace sw::test;
 
 namespace {
 
@@ -17,31 +30,164 @@ QPalette withWindow(const QColor& window, const QColor& text) {
     return palette;
 }
 
+int advance(const QFont& font, const QString& text) {
+    return QFontMetrics(font).horizontalAdvance(text);
+}
+
+// What a list or table cuts: a scroll bar showing, a line wider than the view, a column's text
+// wider than its section, a row below the bottom (unless the view is meant to scroll down). Empty
+// when everything shows whole.
+QString cutIn(const QAbstractItemView* view, bool scrollsDown = false) {
+    const QString name = view->objectName();
+    if (!view->isVisible())
+        return name + u" is not shown"_s;
+    if (view->horizontalScrollBar()->isVisible())
+        return u"%1 scrolls across (%2 of %3 pixels shown)"_s.arg(name)
+            .arg(view->viewport()->width())
+            .arg(view->horizontalScrollBar()->maximum() + view->viewport()->width());
+    if (view->verticalScrollBar()->isVisible() && !scrollsDown)
+        return u"%1 scrolls down"_s.arg(name);
+    const QAbstractItemModel* model = view->model();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const auto* table = qobject_cast<const QTableView*>(view);
+        const int section = table ? table->columnWidth(c) : view->viewport()->width();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex at = model->index(r, c);
+            const QVariant font = at.data(Qt::FontRole);
+            const QString text = at.data().toString();
+            if (advance(font.isValid() ? font.value<QFont>() : view->font(), text) > section)
+                return u"%1 cuts \"%2\" (%3 pixels wide)"_s.arg(name, text).arg(section);
+            if (!scrollsDown && view->visualRect(at).bottom() >= view->viewport()->height())
+                return u"%1 hides row %2"_s.arg(name).arg(r + 1);
+        }
+    }
+    return {};
+}
+
+// A label cut by its own width or by the pane it lies in.
+QString cutIn(const QLabel* label) {
+    const int shown = label->visibleRegion().boundingRect().width();
+    if (advance(label->font(), label->text()) > shown)
+        return u"%1 cuts \"%2\" (%3 pixels shown)"_s.arg(label->objectName(), label->text()).arg(shown);
+    return {};
+}
+
 } // namespace
 
 class LookTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        m_defaultStyle = QApplication::style()->name();
+        for (WindowTestDay* day : {&m_results, &m_topTen, &m_program}) {
+            addPlayer(day->day(), "Ann");
+            addPlayer(day->day(), "Bartholomew Quince");
+        }
+        // The third race's results (the Daily Double closes), a whole day, a program a few races in.
+        m_results.playRaces(2);
+        m_results.runRace();
+        m_results.game->runResultsToEnd();
+        m_topTen.playRaces(RacesPerDay);
+        m_program.playRaces(3);
+    }
+
     void darkThemesAreToldApartByTheWindowColour_data() {
         QTest::addColumn<QColor>("window");
         QTest::addColumn<QColor>("text");
         QTest::addColumn<bool>("dark");
+        QTest::addColumn<bool>("desktop"); // a desktop's own window colour, not a grey in between
         // Dark begins below half lightness, and the window's colour decides, whatever the theme does
         // with its text.
-        QTest::newRow("lightness 127") << QColor::fromHsl(0, 0, 127) << QColor(Qt::black) << true;
-        QTest::newRow("lightness 128") << QColor::fromHsl(0, 0, 128) << QColor(Qt::white) << false;
+        QTest::newRow("lightness 127") << QColor::fromHsl(0, 0, 127) << QColor(Qt::black) << true << false;
+        QTest::newRow("lightness 128") << QColor::fromHsl(0, 0, 128) << QColor(Qt::white) << false << false;
+        QTest::newRow("light desktop") << QColor(0xef, 0xef, 0xef) << QColor(Qt::black) << false << true;
+        QTest::newRow("dark desktop") << QColor(0x2a, 0x2e, 0x32) << QColor(Qt::white) << true << true;
     }
     void darkThemesAreToldApartByTheWindowColour() {
         QFETCH(QColor, window);
         QFETCH(QColor, text);
         QFETCH(bool, dark);
+        QFETCH(bool, desktop);
         QCOMPARE(ui::isDark(withWindow(window, text)), dark);
         // Of a colour for light windows and one for dark, the one that reads on this window.
         const QColor ink(0x1a, 0x6e, 0x34);
         const QColor chalk(0xec, 0xec, 0xe6);
         QCOMPARE(ui::readableColour(withWindow(window, text), ink, chalk), dark ? chalk : ink);
+        // The photo sign's red reads on the desktop's own windows; the board's figures on its panel.
+        if (desktop)
+            QVERIFY(ui::contrastRatio(ui::signColour(withWindow(window, text)), window) >= 4.5);
+        for (const QColor& figure : {ui::boardFigureColour(), ui::boardHeadingColour(),
+                                     ui::boardTotalColour(), ui::boardSignColour()})
+            QVERIFY(ui::contrastRatio(figure, ui::boardPanelColour()) >= 4.5);
     }
+
+    void nothingIsCutAtAnyFontOrStyle_data() {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<int>("points");
+        QStringList styles{u"Fusion"_s, u"Windows"_s};
+        if (!styles.contains(m_defaultStyle, Qt::CaseInsensitive))
+            styles << m_defaultStyle;
+        for (const QString& style : styles)
+            for (const int points : {9, 10, 11, 13})
+                QTest::addRow("%s %d pt", qPrintable(style), points) << style << points;
+    }
+    void nothingIsCutAtAnyFontOrStyle() {
+        QFETCH(QString, style);
+        QFETCH(int, points);
+        QVERIFY(QStyleFactory::keys().contains(style, Qt::CaseInsensitive));
+        QApplication::setStyle(style);
+        QFont font = QApplication::font();
+        font.setPointSize(points);
+        QApplication::setFont(font);
+
+        ui::ResultsWindow results(*m_results.game);
+        ui::TopTenWindow topTen(*m_topTen.game);
+        ui::PastPerfWindow program(*m_program.game);
+        QSignalSpy chancesDone(&program, &ui::PastPerfWindow::chancesDone);
+        program.setChanceRaces(MinChanceRaces);
+        program.showRace(1);
+        for (QWidget* window : std::initializer_list<QWidget*>{&results, &topTen, &program}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        }
+        results.showAllAtOnce();
+        QVERIFY(QTest::qWaitFor([&] { return results.showFinished(); }));
+        QVERIFY(chancesDone.count() > 0 || chancesDone.wait(30000));
+        QApplication::processEvents(); // the layouts take in the last lines
+
+        QStringList cuts;
+        for (const char* name : {"lstLedger", "lstWinners", "lstStandings"})
+            cuts << cutIn(child<QListWidget>(&results, QLatin1String(name)));
+        for (const char* name : {"lstLedger", "lstTop10"})
+            cuts << cutIn(child<QListWidget>(&topTen, QLatin1String(name)));
+        cuts << cutIn(child<QTableWidget>(&program, u"tblChances"_s))
+             << cutIn(child<QListWidget>(&program, u"lstPast0"_s), true);
+        // The first entry's record and earnings, in the pane that scrolls the entries.
+        for (const char* name : {"lblHorseName0", "lblGrade0", "lblStarts0", "lblFirsts0", "lblSeconds0",
+                                 "lblThirds0", "lblFourths0", "lblEarnings0"})
+            cuts << cutIn(child(&program, QLatin1String(name)));
+        cuts.removeAll(QString());
+        QVERIFY2(cuts.isEmpty(), qPrintable(cuts.join(u"; "_s)));
+    }
+
+    void theMainWindowOpensMaximizedOnlyOnAFirstStartOnAWideScreen() {
+        struct Case {
+            bool remembered;
+            int width;
+            bool maximized;
+        };
+        for (const Case& c : {Case{false, 1920, true}, Case{false, 1601, true}, Case{false, 1600, false},
+                              Case{false, 1366, false}, Case{true, 2560, false}})
+            QVERIFY2(ui::opensMaximized(c.remembered, c.width) == c.maximized,
+                     qPrintable(u"%1 px, remembered %2"_s.arg(c.width).arg(c.remembered)));
+    }
+
+private:
+    QString m_defaultStyle;
+    WindowTestDay m_results;
+    WindowTestDay m_topTen;
+    WindowTestDay m_program;
 };
 
 QTEST_MAIN(LookTest)

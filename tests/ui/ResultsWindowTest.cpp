@@ -27,7 +27,17 @@ private slots:
         day.runRace();
         ui::ResultsWindow window(*day.game);
         window.show();
-        QVERIFY(runResultsShow(&window));
+        // A click shows the whole show at once: none of its pauses is waited for.
+        QTest::mouseClick(child(&window, u"lblRaceNum"_s), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return window.showFinished(); }, PhotoPauseMs / 2));
+
+        // The pay-off moment: what Ann was paid, in one line.
+        Cents paid = 0;
+        for (const Credit& credit : day.game->settlement().credits)
+            paid += credit.playerIndex == 0 ? credit.winnings : 0;
+        QVERIFY(paid > 0);
+        QCOMPARE(text(&window, u"lblCollects0"_s), u"Ann collects "_s + qtext(shownMoney(paid)));
+        QVERIFY(!child(&window, u"lblCollects1"_s));
 
         const RaceChart& chart = day.game->chart();
         QCOMPARE(text(&window, u"lblRaceNum"_s) + u' ' + text(&window, u"lblTimeOfRace"_s),
@@ -109,6 +119,7 @@ private slots:
             QCOMPARE(day.game->stage(), Stage::Results);
 
             QVERIFY(runResultsShow(&window));
+            QCOMPARE(text(&window, u"lblCollects0"_s), qtext(std::string(NobodyCollectsText)));
             QLabel* problems = child(&window, u"lblSaveProblems"_s);
             QVERIFY(problems->isVisible() && !problems->text().isEmpty() && day.prompter.shown().empty());
             QCOMPARE(problems->text(), qtext(day.game->chart().saveError.message));

@@ -98,16 +98,16 @@ inline QStringList items(const QListWidget* list, int role = Qt::DisplayRole) {
         texts << list->item(i)->data(role).toString();
     return texts;
 }
-// Starts the results show unless it has started, takes its photo pauses at once and waits for OK.
+// Starts the results show unless it has started, takes its pauses at once and waits for OK.
 inline bool runResultsShow(QWidget* results) {
     if (!results)
         return false;
     if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
         show->click();
-    auto* photo = child<QTimer>(results, u"timerPhoto"_s);
+    auto* pause = child<QTimer>(results, u"timerReveal"_s);
     return QTest::qWaitFor([&] {
-        if (photo->isActive())
-            photo->start(0);
+        if (pause->isActive())
+            pause->start(0);
         return button(results, u"cmdOK"_s)->isEnabled();
     });
 }
