@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <latch>
 #include <memory>
-#include <pwd.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -184,19 +182,12 @@ TEST_F(DataDirectoryTest, OneGameAtATimePerFolder) {
 // one nobody can write in needs no lock. Root opens every folder whatever its permissions, so the
 // folders are tried in a child process as an ordinary user.
 TEST_F(DataDirectoryTest, AFolderThatCannotBeLockedIsLockedThroughAFileOrRefused) {
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0) {
-            const passwd* nobody = ::getpwnam("nobody");
-            if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
-                ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
-                ::_exit(97);
-        }
+    // 1, 2: the lock file did not lock; 4: a writable folder ran unlocked; 8: a folder nobody may
+    // write in was refused.
+    const auto tryLocks = [] {
         char name[] = "/tmp/stridewell-lock-XXXXXX";
         if (!::mkdtemp(name))
-            ::_exit(96);
+            return 96;
         const std::string dir = name, lockFile = dir + "/stridewell.lock";
         int failed = 0;
         ::chmod(name, 0300); // no read: the folder cannot be opened to lock it
@@ -213,14 +204,9 @@ TEST_F(DataDirectoryTest, AFolderThatCannotBeLockedIsLockedThroughAFileOrRefused
         ::chmod(name, 0700);
         ::rmdir(lockFile.c_str());
         ::rmdir(name);
-        ::_exit(failed);
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-    }
-    // 1, 2: the lock file did not lock; 4: a writable folder ran unlocked; 8: a folder nobody may
-    // write in was refused.
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        return failed;
+    };
+    EXPECT_EQ(test::runAsUser(tryLocks), 0);
 }
 
 // Two games started at once on a new empty folder: one fills it whole and the other is turned

@@ -28,13 +28,7 @@ protected:
             s += std::to_string(p.playerId) + "," + p.name + "," + p.balance + " ";
         return s + "@" + std::to_string(day.players.selected) + " " + day.players.balanceLabel;
     }
-    // Every message as "title: text", a question marked with "?".
-    std::string said() const {
-        std::string s;
-        for (const auto& m : prompter.shown())
-            s += (s.empty() ? "" : " | ") + std::string(m.question ? "?" : "") + m.title + ": " + m.text;
-        return s;
-    }
+    std::string said() const { return prompter.said(); }
     // The defaults dialog's spinners, then the amounts the day now uses (its labels show those).
     std::string dialogShows() const {
         return std::to_string(dialog.startAmountSpinner()) + " " +

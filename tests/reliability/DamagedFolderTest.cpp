@@ -212,13 +212,13 @@ TEST(UnreadableFile, IsNeverReplacedByADayOrTheReset) {
         auto unchanged = [&] { return test::readAll(file) == before; };
 
         EXPECT_EQ(
-            reliability::runAsUser([&] {
+            test::runAsUser([&] {
                 return playRaces(dir.path(), 1).sawEach({"Error reading " + c.file, c.dayMessage}) ? 0 : 1;
             }),
             0)
             << "a message was not shown";
         EXPECT_TRUE(unchanged()) << "the day wrote " << c.file;
-        const int reset = reliability::runAsUser([&] {
+        const int reset = test::runAsUser([&] {
             SeededRandom random(8);
             test::ScriptedPrompter prompter;
             Game game(dir.path(), random, prompter);
@@ -247,7 +247,7 @@ TEST(UnwritableFolder, IsReportedOnceAndTheDayGoesOnLosingNothing) {
             fs::permissions(entry.path(), readOnlyFiles ? static_cast<fs::perms>(0444) : fs::perms::all);
         fs::permissions(dir.path(), static_cast<fs::perms>(0555));
         const std::string denied = ": Permission denied";
-        const int code = reliability::runAsUser([&] {
+        const int code = test::runAsUser([&] {
             const DayLog log = playRaces(dir.path(), 2);
             if (!log.started || log.races != 2 ||
                 !log.sawEach({"Cannot write in the data folder " + dir.path().string() + denied}))

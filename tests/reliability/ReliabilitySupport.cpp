@@ -7,10 +7,7 @@
 #include "wagering/ExchangeCredits.h"
 
 #include <algorithm>
-#include <pwd.h>
 #include <ranges>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace sw::reliability {
 
@@ -101,33 +98,6 @@ std::vector<std::string> folderProblems(const fs::path& dir) {
             report(std::to_string(records) + " records instead of " + std::to_string(file.records));
     }
     return problems;
-}
-
-int runAsUser(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        if (::geteuid() == 0) {
-            const passwd* nobody = ::getpwnam("nobody");
-            if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
-                ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
-                ::_exit(97);
-        }
-        int code = 99;
-        try {
-            code = body();
-        } catch (...) {
-            code = 98;
-        }
-        std::fflush(nullptr);
-        ::_exit(code);
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace sw::reliability

@@ -12,9 +12,4 @@ namespace sw::reliability {
 // file the game keeps reads back as the game wrote it.
 std::vector<std::string> folderProblems(const std::filesystem::path& dir);
 
-// Runs body in a child process and returns its exit status (128 + signal when it died). A child
-// of root first becomes an ordinary user, since root reads and writes files whatever their
-// permissions say (97 when it could not).
-int runAsUser(const std::function<int()>& body);
-
 } // namespace sw::reliability

@@ -77,7 +77,7 @@ struct SettlementTest : ::testing::Test, Race {};
 
 // Each case settles one race from the files written here, "file=line|line" and ";" between files
 // (tickets.dat lines need no date), with these payoffs: $6 to win, $5.00 and $9.90 to place, $2.10,
-// $7.70 and $6.60 to show, $15 for the exacta and $11.40 for the double.
+// $7.70 and $6.60 to show, $15 for the exacta, $40 for the superfecta and $11.40 for the double.
 TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce) {
     struct Case {
         int16_t race;
@@ -106,9 +106,19 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
          {"    $6.00 -Win- Bob"},
          {99}},
         // A pool without a payoff pays nothing; a ticket of $0 or less never takes money.
-        {0, "5371 00", "tickets.dat=2125,1,2,Superfecta,1; superfectas.dat=2125,5,3,7,1,2", {}},
+        {0, "5371 00", "tickets.dat=2125,1,2,Trifecta,1; trifectas.dat=2125,5,3,7,2", {}},
+        {0,
+         "5371 00",
+         "tickets.dat=2125,1,2,Superfecta,1; superfectas.dat=2125,5,3,7,1,2",
+         {"   $40.00 -Sup- Ann"}},
         {0, "5371 00", "tickets.dat=2125,1,-5,Win,1|2126,1,0,Win,1; wins.dat=2125,5,2|2126,5,2", {}},
         {2, "5371 45", "", {}}, // missing files settle nothing
+        // Malformed lines are skipped and good ones still pay.
+        {0,
+         "5371 00",
+         "tickets.dat=garbage|,,,,|2125,1,two,Win,1|2126,1,2,Win|99999999999,1,2,Win,1|2127,1,2.5,Win,1|"
+         "2128,1,2,Win,1; wins.dat=x,5,2|2125,5,2|2126,5,2|2127|2128,5|2127,5,2|2128,5,2",
+         {"    $6.00 -Win- Ann"}},
         // A race whose pools never opened took no bets.
         {0, "5371 00", "tickets.dat=2125,1,2,Win,1; wins.dat=2125,5,2", {}, {}, false},
     };
@@ -120,6 +130,7 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
         r.payoffs.place = {paying(500), paying(990)};
         r.payoffs.show = {paying(210), paying(770), paying(660)};
         r.payoffs.exacta = paying(1500);
+        r.payoffs.superfecta2 = paying(4000);
         r.payoffs.multiRace = MultiRaceBet::DailyDouble;
         r.payoffs.specialPayoff = paying(1140);
         r.day.currentRace = c.race;
@@ -211,20 +222,6 @@ TEST_F(SettlementTest, EveryBetTypeIsPaidWhatThePoolFilesGive) {
 
     ledger.credit(report);
     EXPECT_TRUE(ledger.check(day.players).empty());
-}
-
-TEST_F(SettlementTest, MalformedLinesAreSkippedAndGoodOnesStillPay) {
-    test::writeAll(
-        dir / "tickets.dat",
-        "garbage\r\n,,,,\r\n2125,1,two,Win,1,5/12/2026\r\n2126,1,2,Win\r\n"
-        "99999999999,1,2,Win,1,5/12/2026\r\n2127,1,2.5,Win,1,5/12/2026\n2128,1,2,Win,1,5/12/2026\r");
-    test::writeAll(dir / "wins.dat", "x,5,2\r\n2125,5,2\r\n2126,5,2\r\n2127\r\n2128,5\r\n"
-                                     "2127,5,2\r\n2128,5,2\r\n");
-    payoffs.win = paying(600);
-    SettlementReport report = settleRace(day, payoffs);
-    ASSERT_EQ(report.credits.size(), 1u);
-    EXPECT_EQ(report.credits[0].ticketNumber, 2128);
-    EXPECT_EQ(test::readAll(dir / "tickets.dat"), "");
 }
 
 // ---- Payoffs ----

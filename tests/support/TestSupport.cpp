@@ -3,10 +3,13 @@
 #include "core/TextEncoding.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <pwd.h>
 #include <sstream>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace sw::test {
@@ -30,6 +33,13 @@ bool ScriptedPrompter::ask(std::string_view text, std::string_view title) {
 
 bool ScriptedPrompter::sawText(std::string_view text) const {
     return std::any_of(m_shown.begin(), m_shown.end(), [&](const Shown& s) { return s.text == text; });
+}
+
+std::string ScriptedPrompter::said() const {
+    std::string s;
+    for (const Shown& m : m_shown)
+        s += (s.empty() ? "" : " | ") + std::string(m.question ? "?" : "") + m.title + ": " + m.text;
+    return s;
 }
 
 double ListRandom::uniform() {
@@ -85,6 +95,33 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
     const std::string content = readAll(file);
     const auto lines = splitLines(content);
     return {lines.begin(), lines.end()};
+}
+
+int runAsUser(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 ||
+                ::setuid(nobody ? nobody->pw_uid : 65534) != 0)
+                ::_exit(97);
+        }
+        int code = 99;
+        try {
+            code = body();
+        } catch (...) {
+            code = 98;
+        }
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 void copyBundledData(const std::filesystem::path& dir) {

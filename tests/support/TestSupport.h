@@ -32,6 +32,8 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     bool sawText(std::string_view text) const;
+    // Every message shown as "title: text", a question marked with "?", joined by " | ".
+    std::string said() const;
     void clear() { m_shown.clear(); }
 
 private:
@@ -72,6 +74,11 @@ void writeAll(const std::filesystem::path& file, std::string_view content);
 std::vector<std::string> readLines(const std::filesystem::path& file);
 // Every regular file of the folder by name, with its bytes.
 std::map<std::string, std::string> folderContents(const std::filesystem::path& dir);
+
+// Runs body in a child process and returns its exit status (128 + signal when it died). A child
+// of root first becomes an ordinary user, since root reads and writes files whatever their
+// permissions say (97 when it could not).
+int runAsUser(const std::function<int()>& body);
 
 // Copies the source tree's bundled data into dir, so a test can play on it without touching the original.
 void copyBundledData(const std::filesystem::path& dir);

@@ -58,32 +58,15 @@ struct BoardFixture : ::testing::Test {
 
     void SetUp() override {
         for (std::size_t h = 0; h < FieldSize; ++h) {
-            day.entries.name[h] = "Runner " + std::to_string(h + 1);
             day.pools.win[h] = 100 * static_cast<int32_t>(h + 1);
-            day.pools.place[h] = 74 * static_cast<int32_t>(h + 1);
-            day.pools.show[h] = 84 * static_cast<int32_t>(h + 1);
             day.pools.winOdds[h] = 10.0f - static_cast<float>(h);
         }
         day.pools.winOdds[2] = 2.3f;
         day.pools.winTotal = 3600;
-        day.pools.placeTotal = 2664;
-        day.pools.showTotal = 3024;
         day.pools.quinielaTotal = 512;
         day.pools.exactaTotal = 1024;
     }
 };
-
-TEST_F(BoardFixture, ShowsPoolsOddsAndPayoffsPerPostAndMarksTheLowestOddsAsFavourite) {
-    ToteBoard board = toteBoard(day);
-    const ToteBoardEntry& e = board.entries[2];
-    EXPECT_EQ(e.number + " " + e.horseName + " " + e.winTotal + " " + e.placeTotal + " " + e.showTotal + " " +
-                  e.odds + " " + e.oddsTooltip,
-              "3 Runner 3 300 222 252 2 $2 Win Bet pays: $6.60");
-    EXPECT_EQ(board.winPool + " " + board.placePool + " " + board.showPool + " " + board.quinielaPool + " " +
-                  board.exactaPool,
-              "3600 2664 3024 512 1024");
-    EXPECT_EQ(board.favourite, 2);
-}
 
 // Each cell of the board and of its grids explains the payoff its tooltip shows, worked from the
 // money when the cell shows the money's odds.

@@ -34,13 +34,7 @@ struct WageringDay {
     void list(std::string_view text, int32_t owner, bool paid = false) {
         day.tickets.push_back(ListedTicket{std::string(text), owner, paid});
     }
-    // Every message shown as "title: text", a question marked with "?".
-    std::string said() const {
-        std::string s;
-        for (const auto& m : prompter.shown())
-            s += (s.empty() ? "" : " | ") + std::string(m.question ? "?" : "") + m.title + ": " + m.text;
-        return s;
-    }
+    std::string said() const { return prompter.said(); }
 };
 
 } // namespace sw::test
