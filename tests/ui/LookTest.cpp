@@ -1,4 +1,4 @@
-// How the game looks on the player's desktop: a dark or light theme.
+// How the game looks on the player's desktop: a dark or light theme, and panels that read on either.
 
 #include "ui/Palette.h"
 
@@ -41,6 +41,18 @@ private slots:
         const QColor ink(0x1a, 0x6e, 0x34);
         const QColor chalk(0xec, 0xec, 0xe6);
         QCOMPARE(ui::readableColour(withWindow(window, text), ink, chalk), dark ? chalk : ink);
+    }
+
+    void theRacecoursePanelsTextReadsOnEveryGroundItIsDrawnOn() {
+        QCOMPARE(qRound(ui::contrastRatio(Qt::white, Qt::black)), 21);
+        const ui::Racecourse& c = ui::racecourse();
+        // Panels, buttons and lists, and a chosen button or ticket in amber.
+        const std::pair<QColor, QColor> drawn[] = {
+            {c.chalk, c.board},  {c.muted, c.board},  {c.amber, c.board},  {c.green, c.board},
+            {c.chalk, c.raised}, {c.muted, c.raised}, {c.amber, c.raised}, {c.board, c.amber}};
+        for (const auto& [text, ground] : drawn)
+            QVERIFY2(ui::contrastRatio(text, ground) >= 4.5,
+                     qPrintable(text.name() + " on " + ground.name()));
     }
 };
 
