@@ -8,6 +8,7 @@
 #include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "players/Players.h"
+#include "ui/track/HorseArt.h"
 #include "wagering/BetEntry.h"
 #include "wagering/TicketPricing.h"
 
@@ -100,9 +101,11 @@ QString panelStyle() {
 }
 
 // A picked horse stays in its colours, lit, rather than fading as an unusable button does.
-QString pickedStyle() {
-    return QStringLiteral("QPushButton[picked=\"true\"]:disabled { border: 3px solid %1; }")
-        .arg(racecourse().amber.name());
+QString pickedStyle(int post) {
+    return QStringLiteral("QPushButton[picked=\"true\"]:disabled { background-color: %1; color: %2;"
+                          " border: 3px solid %3; }")
+        .arg(HorseArt::clothColour(post).name(), HorseArt::numberColour(post).name(),
+             racecourse().amber.name());
 }
 
 void setPicked(QPushButton* b, bool picked) {
@@ -264,6 +267,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
 
     grid->addWidget(label(QStringLiteral("lblCurBal"), QStringLiteral("Current Balance:"), page), 1, 0);
     m_lblBalance = valueLabel(QStringLiteral("lblBalance"), page);
+    m_lblBalance->setProperty("role", "money");
     grid->addWidget(m_lblBalance, 1, 1);
 
     auto* presets = new QGridLayout;
@@ -290,6 +294,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
     m_udAmount->setToolTip(qs(AmountSpinTooltip));
     amountLabel->setBuddy(m_udAmount);
     m_lblBetAmount = valueLabel(QStringLiteral("lblBetAmount"), page, 1.5);
+    m_lblBetAmount->setProperty("role", "money");
     auto* amount = new QHBoxLayout;
     amount->addWidget(label(QStringLiteral("lblDollar"), QStringLiteral("$"), page));
     amount->addWidget(m_lblBetAmount);
@@ -410,7 +415,7 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     horses->setVerticalSpacing(1);
     for (int h = 0; h < FieldSize; ++h) {
         QPushButton* b = button(QStringLiteral("cmdHorse%1").arg(h), QString::number(h + 1), QString(), page);
-        b->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QPushButton")) + pickedStyle());
+        b->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QPushButton")) + pickedStyle(h + 1));
         b->setMinimumSize(34, 34);
         QFont font = b->font();
         font.setPointSizeF(font.pointSizeF() * 1.3);
