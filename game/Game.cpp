@@ -128,18 +128,17 @@ void Game::toteBoard() {
 }
 
 bool Game::addPlayer(std::string_view name) {
-    return allowed(Action::AddPlayer) && sw::addPlayer(*m_day, name);
+    if (!allowed(Action::AddPlayer) || !sw::addPlayer(*m_day, name))
+        return false;
+    m_entry.followBettor(*m_day);
+    return true;
 }
 
 bool Game::selectPlayer(int index) {
     if (!allowed(Action::SelectPlayer) || index < 0 ||
         index >= static_cast<int>(m_day->players.entries.size()))
         return false;
-    sw::selectBettor(*m_day, index);
-    // One out of cash is passed over for the first who can bet, whose amount starts afresh.
-    if (m_day->players.selected != index)
-        m_entry.bettorMovedOn(*m_day);
-    return m_day->players.selected == index;
+    return m_entry.selectBettor(*m_day, index);
 }
 
 bool Game::deletePlayer(Answer answer) {
@@ -150,6 +149,7 @@ bool Game::deletePlayer(Answer answer) {
         return false;
     if (m_day->tickets.size() != listed)
         m_tickets.ticketsRemoved(*m_day);
+    m_entry.followBettor(*m_day);
     return true;
 }
 
@@ -219,16 +219,6 @@ bool Game::exchange(int32_t number) {
     return allowed(Action::Exchange, number) && m_entry.startExchange(*m_day, number);
 }
 
-namespace {
-
-int32_t selectedId(const PlayerList& players) {
-    return players.selected >= 0 && players.selected < static_cast<int>(players.entries.size())
-               ? players.entries[static_cast<std::size_t>(players.selected)].playerId
-               : 0;
-}
-
-} // namespace
-
 PaymentReport Game::pay() {
     payQuietly();
     return sayPayment();
@@ -281,10 +271,8 @@ PaymentReport Game::payAndRecord() {
     for (const ListedTicket& ticket : m_day->tickets)
         paidBefore.push_back(ticket.paid);
     m_ledger.enrol(m_day->players);
-    const int32_t bettor = selectedId(m_day->players);
     PaymentReport report = m_tickets.payTickets(*m_day);
-    if (selectedId(m_day->players) != bettor)
-        m_entry.bettorMovedOn(*m_day);
+    m_entry.followBettor(*m_day);
     // Payment marks tickets paid in place, so the list lines up with the snapshot.
     for (std::size_t i = 0; i < m_day->tickets.size() && i < paidBefore.size(); ++i) {
         const ListedTicket& ticket = m_day->tickets[i];

@@ -90,7 +90,7 @@ public:
     // "Add": a player with the starting amount, saved in players.dat.
     bool addPlayer(std::string_view name);
     // The bettor list's choice; one out of cash is passed over (saying so) for the first who can
-    // bet, whose amount then starts from the default.
+    // bet. A new bettor starts a fresh ticket at the default amount.
     bool selectPlayer(int index);
     // "Delete" beside the bettor: asks, then removes the selected player and their unpaid tickets.
     bool deletePlayer(Answer answer = Answer::Ask);

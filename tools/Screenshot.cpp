@@ -1,6 +1,7 @@
 // stridewell-screenshot: plays into the first race of a day on a scratch copy of the bundled data,
-// without a display, and saves the main window mid-race as a PNG (the picture in the README), or
-// with --results the race's results once they are all shown.
+// without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
+// with --page, on that bet page before the race, an Exacta box half built; or with --results the
+// race's results once they are all shown.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
@@ -29,7 +30,7 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--results]\n";
+    "                             [--page 0|1|2 | --results]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     QSize size(1366, 768);
     bool fit = false;     // the size the game gives itself on this screen
     bool results = false; // the results window rather than the race
+    int page = -1;        // a bet page instead of the race
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -97,6 +99,9 @@ int main(int argc, char** argv) {
             bool okH = false;
             size = wh.size() == 2 ? QSize(wh[0].toInt(&ok), wh[1].toInt(&okH)) : QSize();
             ok = ok && okH && size.width() > 0 && size.height() > 0;
+        } else if (args[i] == QLatin1String("--page") && i + 1 < args.size()) {
+            page = args[++i].toInt(&ok);
+            ok = ok && page >= 0 && page <= 2;
         } else if (args[i] == QLatin1String("--fit")) {
             fit = true;
         } else if (args[i] == QLatin1String("--results")) {
@@ -163,6 +168,28 @@ int main(int argc, char** argv) {
                 if (!commands.execute(line))
                     std::cerr << "warning: " << line << " failed\n";
             window.refresh();
+            if (page >= 0) {
+                using sw::Action;
+                if (page >= 1)
+                    for (const auto& [action, which] :
+                         {std::pair{Action::NextToBet, 0},
+                          {Action::ChooseBet, static_cast<int>(sw::BetType::Exacta)},
+                          {Action::ChooseMode, static_cast<int>(sw::BetMode::Box)}})
+                        game.press(action, which);
+                if (page == 2)
+                    for (const auto& [action, which] : {std::pair{Action::NextToHorses, 0},
+                                                        {Action::PickHorse, 0},
+                                                        {Action::PickHorse, 2},
+                                                        {Action::PickHorse, 3}})
+                        game.press(action, which);
+                window.refresh();
+                poll.stop();
+                QTimer::singleShot(1000, [&] {
+                    status = window.grab().save(output) ? 0 : 1;
+                    QCoreApplication::exit(status);
+                });
+                return;
+            }
             auto* run = window.findChild<QPushButton*>(QStringLiteral("cmdRun"));
             if (!run || !run->isEnabled()) {
                 std::cerr << "error: the race cannot be started\n";

@@ -55,7 +55,7 @@ AddPlayerDialog::AddPlayerDialog(Game& game, QWidget* parent) : QDialog(parent),
 }
 
 void AddPlayerDialog::addTyped() {
-    if (!addPlayer(m_game.day(), m_txtPlayer->text().toStdString())) {
+    if (!m_game.addPlayer(m_txtPlayer->text().toStdString())) {
         m_txtPlayer->setFocus();
         return;
     }

@@ -2,10 +2,13 @@
 
 #include "ActionState.h"
 #include "FontScale.h"
+#include "LinesLabel.h"
+#include "Palette.h"
 #include "PostColours.h"
 #include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "players/Players.h"
+#include "ui/track/HorseArt.h"
 #include "wagering/BetEntry.h"
 #include "wagering/TicketPricing.h"
 
@@ -21,6 +24,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <vector>
@@ -80,6 +84,38 @@ void underlineMnemonic(QPushButton* b) {
     }
 }
 
+// The pages on the board's dark ground, the tabs as its lit headings.
+QString panelStyle() {
+    const Racecourse& c = racecourse();
+    return racecourseStyle(QStringLiteral("QTabWidget#tabBets")) +
+           QStringLiteral(
+               "QTabWidget#tabBets::pane { background-color: %1; border: 2px solid %2;"
+               " border-radius: 4px; }"
+               "QTabWidget#tabBets QTabBar::tab { background-color: %3; color: %4; padding: 5px 12px;"
+               " border: 1px solid %2; border-bottom: none; margin-right: 2px; }"
+               "QTabWidget#tabBets QTabBar::tab:selected { background-color: %1; color: %5;"
+               " font-weight: bold; }"
+               "QTabWidget#tabBets QTabBar::tab:disabled { color: %6; }")
+               .arg(c.board.name(), c.rule.name(), c.raised.name(), c.chalk.name(), c.amber.name(),
+                    c.muted.name());
+}
+
+// A picked horse stays in its colours, lit, rather than fading as an unusable button does.
+QString pickedStyle(int post) {
+    return QStringLiteral("QPushButton[picked=\"true\"]:disabled { background-color: %1; color: %2;"
+                          " border: 3px solid %3; }")
+        .arg(HorseArt::clothColour(post).name(), HorseArt::numberColour(post).name(),
+             racecourse().amber.name());
+}
+
+void setPicked(QPushButton* b, bool picked) {
+    if (b->property("picked").toBool() == picked)
+        return;
+    b->setProperty("picked", picked);
+    b->style()->unpolish(b);
+    b->style()->polish(b);
+}
+
 } // namespace
 
 BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
@@ -87,6 +123,8 @@ BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent)
     addTab(buildAmountPage(), QStringLiteral("Choose &Amount"));
     addTab(buildBetPage(), QStringLiteral("Choose &Bet"));
     addTab(buildHorsesPage(), QStringLiteral("Choose Ho&rses"));
+    setStyleSheet(panelStyle());
+    keepDesignFonts(this);
     connect(this, &QTabWidget::currentChanged, this, &BetEntryWidget::pageChosen);
     refresh();
 }
@@ -178,8 +216,13 @@ QPushButton* BetEntryWidget::buttonForKey(const QKeyEvent& event) const {
     default:
         break;
     }
-    if (page == HorsesPage && event.key() >= Qt::Key_1 && event.key() <= Qt::Key_8)
-        return m_cmdHorse[static_cast<std::size_t>(event.key() - Qt::Key_1)];
+    if (event.key() >= Qt::Key_1 && event.key() <= Qt::Key_8) {
+        const auto digit = static_cast<std::size_t>(event.key() - Qt::Key_1);
+        if (page == HorsesPage)
+            return m_cmdHorse[digit];
+        if (page == AmountPage)
+            return m_cmdAmount[digit];
+    }
     if (event.text().size() != 1)
         return nullptr;
     const QChar key = event.text().at(0).toUpper();
@@ -224,13 +267,16 @@ QWidget* BetEntryWidget::buildAmountPage() {
 
     grid->addWidget(label(QStringLiteral("lblCurBal"), QStringLiteral("Current Balance:"), page), 1, 0);
     m_lblBalance = valueLabel(QStringLiteral("lblBalance"), page);
+    m_lblBalance->setProperty("role", "money");
     grid->addWidget(m_lblBalance, 1, 1);
 
     auto* presets = new QGridLayout;
     presets->setSpacing(6);
     for (int i = 0; i < static_cast<int>(amountPresets().size()); ++i) {
         const AmountPreset& preset = amountPresets()[static_cast<std::size_t>(i)];
-        const QString tooltip = i == AllAmountPreset ? qs(AllAmountTooltip) : QString();
+        const QString tooltip =
+            i == AllAmountPreset ? qs(AllAmountTooltip)
+                                 : QStringLiteral("%1 per bet (key %2)").arg(qs(preset.caption)).arg(i + 1);
         QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), qs(preset.caption), tooltip, page);
         m_cmdAmount[static_cast<std::size_t>(i)] = b;
         presets->addWidget(b, i / 4, i % 4);
@@ -248,6 +294,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
     m_udAmount->setToolTip(qs(AmountSpinTooltip));
     amountLabel->setBuddy(m_udAmount);
     m_lblBetAmount = valueLabel(QStringLiteral("lblBetAmount"), page, 1.5);
+    m_lblBetAmount->setProperty("role", "money");
     auto* amount = new QHBoxLayout;
     amount->addWidget(label(QStringLiteral("lblDollar"), QStringLiteral("$"), page));
     amount->addWidget(m_lblBetAmount);
@@ -353,35 +400,45 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     outer->setContentsMargins(10, 10, 10, 10);
     outer->setSpacing(8);
 
-    m_lblInstruct = label(QStringLiteral("lblInstruct"), QString(), page);
-    m_lblInstruct->setWordWrap(true);
+    // Two lines whatever the instruction, so the horses do not jump when a long one wraps.
+    m_lblInstruct = new LinesLabel(2, page);
+    m_lblInstruct->setObjectName(QStringLiteral("lblInstruct"));
     m_lblInstruct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont instructFont = m_lblInstruct->font();
     instructFont.setBold(true);
     setDesignFont(m_lblInstruct, instructFont);
-    reserveInstructionLines();
-    m_lblInstruct->installEventFilter(this);
     outer->addWidget(m_lblInstruct);
 
-    auto* horses = new QHBoxLayout;
-    horses->setSpacing(5);
+    // Each horse with, under it, what its pick is for: 1st, 2nd.., the leg, the box.
+    auto* horses = new QGridLayout;
+    horses->setHorizontalSpacing(5);
+    horses->setVerticalSpacing(1);
     for (int h = 0; h < FieldSize; ++h) {
         QPushButton* b = button(QStringLiteral("cmdHorse%1").arg(h), QString::number(h + 1), QString(), page);
-        b->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QPushButton")));
+        b->setStyleSheet(postColourStyle(h + 1, QStringLiteral("QPushButton")) + pickedStyle(h + 1));
         b->setMinimumSize(34, 34);
         QFont font = b->font();
         font.setPointSizeF(font.pointSizeF() * 1.3);
         setDesignFont(b, font);
         m_cmdHorse[static_cast<std::size_t>(h)] = b;
-        horses->addWidget(b);
+        horses->addWidget(b, 0, h);
+        auto* mark = new LinesLabel(1, page);
+        mark->setObjectName(QStringLiteral("lblMark%1").arg(h));
+        mark->setAlignment(Qt::AlignCenter);
+        mark->setProperty("role", "money");
+        QFont markFont = mark->font();
+        markFont.setBold(true);
+        setDesignFont(mark, markFont);
+        m_lblMark[static_cast<std::size_t>(h)] = mark;
+        horses->addWidget(mark, 1, h);
         connect(b, &QPushButton::clicked, this,
                 [this, h] { act([&] { m_game.press(Action::PickHorse, h); }); });
     }
     m_cmdAll =
         button(QStringLiteral("cmdAll"), QStringLiteral("All"), QStringLiteral("Choose all horses"), page);
     m_cmdAll->setMinimumHeight(34);
-    horses->addSpacing(6);
-    horses->addWidget(m_cmdAll);
+    horses->setColumnMinimumWidth(FieldSize, 6);
+    horses->addWidget(m_cmdAll, 0, FieldSize + 1);
     outer->addLayout(horses);
 
     auto* middle = new QHBoxLayout;
@@ -483,8 +540,13 @@ void BetEntryWidget::refresh() {
     m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));
     m_lblBetKind->setText(QString::fromStdString(entry.betKindLabel()));
 
-    for (int h = 0; h < FieldSize; ++h)
-        showAvailability(m_cmdHorse[static_cast<std::size_t>(h)], m_game.availability(Action::PickHorse, h));
+    for (int h = 0; h < FieldSize; ++h) {
+        const auto i = static_cast<std::size_t>(h);
+        showAvailability(m_cmdHorse[i], m_game.availability(Action::PickHorse, h));
+        const std::string mark = entry.pickMark(h);
+        m_lblMark[i]->setText(QString::fromStdString(mark));
+        setPicked(m_cmdHorse[i], !mark.empty());
+    }
     showAvailability(m_cmdAll, m_game.availability(Action::PickAll));
     showAvailability(m_cmdWith, m_game.availability(Action::With));
     showAvailability(m_cmdFinish, m_game.availability(Action::Finish));
@@ -501,14 +563,7 @@ void BetEntryWidget::refresh() {
     m_refreshing = false;
 }
 
-void BetEntryWidget::reserveInstructionLines() {
-    // Two lines whatever the instruction, so the horses do not jump when a long one wraps.
-    m_lblInstruct->setMinimumHeight(m_lblInstruct->fontMetrics().lineSpacing() * 2);
-}
-
 bool BetEntryWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_lblInstruct && event->type() == QEvent::FontChange)
-        reserveInstructionLines();
     // Pointing at "All" tells what "All" would bet: the balance as it stands.
     if (watched == m_cmdAmount[AllAmountPreset] && event->type() == QEvent::Enter)
         m_cmdAmount[AllAmountPreset]->setToolTip(qs(allAmountPointerTooltip(m_game.day())));

@@ -33,6 +33,9 @@ public:
     void refresh();
     // Puts the keyboard on the page's next step (Next, Finish), so keys build a ticket at once.
     void takeFocus();
+    // The three pages share the largest one's size whatever their texts, so nothing around the
+    // panel moves when the page changes.
+    bool hasHeightForWidth() const override { return false; }
 
 signals:
     // The game's state changed through a click here; every area should be shown afresh.
@@ -42,7 +45,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The panel's keys: 1-8 the horses, Enter the page's next step, Backspace Clr Pick, and a
+    // The panel's keys: 1-8 the amounts or the horses, Enter the page's next step, Backspace Clr Pick, and a
     // button's underlined letter that button. Each key clicks its button, so it does what the
     // click does and nothing when the button is unusable.
     void keyPressEvent(QKeyEvent* event) override;
@@ -55,7 +58,6 @@ private:
     // Runs an action on the game, then tells the window to show the outcome.
     template <typename Step> void act(Step step);
     void pageChosen(int page);
-    void reserveInstructionLines();
     QPushButton* buttonForKey(const QKeyEvent& event) const;
     QWidget* forwardControl() const;
     // After a click the control that had the keyboard may be unusable or on a page no longer
@@ -83,6 +85,7 @@ private:
     QLabel* m_lblBetKind = nullptr;
 
     std::array<QPushButton*, FieldSize> m_cmdHorse{};
+    std::array<QLabel*, FieldSize> m_lblMark{};
     QPushButton* m_cmdAll = nullptr;
     QPushButton* m_cmdWith = nullptr;
     QPushButton* m_cmdFinish = nullptr;

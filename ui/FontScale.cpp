@@ -30,6 +30,17 @@ void setDesignFont(QWidget* widget, const QFont& font) {
     widget->setFont(font);
 }
 
+void copyDesignFont(QWidget* to, const QWidget* from) {
+    to->setProperty(DesignFontProperty, from->property(DesignFontProperty));
+    to->setFont(from->font());
+}
+
+void keepDesignFonts(QWidget* root) {
+    for (QWidget* child : root->findChildren<QWidget*>())
+        if (!child->property(DesignFontProperty).isValid())
+            setDesignFont(child, child->font());
+}
+
 void scaleFonts(QWidget* root, double scale) {
     applyScale(root, scale);
     for (QWidget* child : root->findChildren<QWidget*>())

@@ -12,6 +12,13 @@ namespace sw::ui {
 // Gives `widget` its font as designed for the window's smallest size.
 void setDesignFont(QWidget* widget, const QFont& font);
 
+// A widget made after the window was scaled takes `from`'s design font, at its scale.
+void copyDesignFont(QWidget* to, const QWidget* from);
+
+// Every widget under `root` without a design font takes its font as it stands as one: under a
+// style sheet a font no longer passes from a widget to its children, so each needs its own.
+void keepDesignFonts(QWidget* root);
+
 // The design font of `root` and of every widget under it that has one, times `scale`.
 void scaleFonts(QWidget* root, double scale);
 

@@ -2,6 +2,7 @@
 
 #include "ActionState.h"
 #include "BetEntryWidget.h"
+#include "BettingSlip.h"
 #include "FontScale.h"
 #include "LogoWidget.h"
 #include "RaceCallView.h"
@@ -33,7 +34,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -80,10 +80,16 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
 
     auto* areas = new QHBoxLayout;
     areas->setSpacing(6);
+    // The slip stands over the bet pages and never moves: it says what the pages are building.
+    auto* betting = new QVBoxLayout;
+    betting->setSpacing(6);
+    m_slip = new BettingSlip(m_game, central);
     m_betEntry = new BetEntryWidget(m_game, central);
+    betting->addWidget(m_slip);
+    betting->addWidget(m_betEntry, 1);
     m_tickets = new TicketsWidget(m_game, central);
     m_tote = new ToteBoardWidget(m_game, central);
-    areas->addWidget(m_betEntry, 10);
+    areas->addLayout(betting, 10);
     areas->addWidget(m_tickets, 9);
     areas->addWidget(m_tote, 8);
     outer->addLayout(areas, 10);
@@ -91,13 +97,9 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     m_track = new TrackWidget(central);
     m_track->setMinimumHeight(180);
     outer->addWidget(m_track, 9);
-    // Laid out for 1024x600 and up; on a smaller work area (a laptop at 200 %) the window still
-    // fits the screen and scrolls rather than hanging over its edges.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(central);
-    setCentralWidget(scroll);
+    // No scroll area: the window is laid out to fit a 1280 by 720 work area (1920 by 1080 at
+    // 150 %) whole, the track's finish included.
+    setCentralWidget(central);
 
     m_runner = new RaceRunner(m_game, *m_track, this);
     m_raceCall = new RaceCallView(m_game, *m_runner, *m_track, central);
@@ -113,6 +115,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     buildMenus();
 
     connect(m_betEntry, &BetEntryWidget::changed, this, &MainWindow::refresh);
+    connect(m_slip, &BettingSlip::changed, this, &MainWindow::refresh);
     connect(m_betEntry, &BetEntryWidget::addPlayerRequested, this, &MainWindow::addPlayer);
     connect(m_tickets, &TicketsWidget::changed, this, &MainWindow::refresh);
     connect(m_tickets, &TicketsWidget::payRequested, this, &MainWindow::pay);
@@ -325,6 +328,7 @@ void MainWindow::startDay() {
 void MainWindow::refresh() {
     refreshHeading();
     m_betEntry->refresh();
+    m_slip->refresh();
     m_tickets->refresh();
     m_tote->refresh();
     m_raceCall->refresh();

@@ -20,6 +20,7 @@ class TrackWidget;
 namespace sw::ui {
 
 class BetEntryWidget;
+class BettingSlip;
 class RaceCallView;
 class RaceRunner;
 class TicketsWidget;
@@ -103,6 +104,7 @@ private:
     QPushButton* m_cmdDonate = nullptr;
 
     BetEntryWidget* m_betEntry = nullptr;
+    BettingSlip* m_slip = nullptr;
     TicketsWidget* m_tickets = nullptr;
     ToteBoardWidget* m_tote = nullptr;
     TrackWidget* m_track = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 
 class QPalette;
 
@@ -28,5 +29,23 @@ QColor boardSignColour();    // "PHOTO" and the like on the panel
 
 // The photo sign's red on the window itself (record times on the chart), readable in either palette.
 QColor signColour(const QPalette& palette);
+
+// The racecourse's own colours, those of the tote board: dark panels lit by chalk and amber
+// figures. The panels paint their own ground, so they read the same under a light or a dark
+// desktop. Every text colour keeps a contrast of 4.5:1 at least on the grounds it is drawn on.
+struct Racecourse {
+    QColor board;  // the tote board's black: the ground of every panel
+    QColor raised; // buttons and lists on the board
+    QColor rule;   // borders and rules
+    QColor chalk;  // plain text
+    QColor muted;  // captions and unusable buttons
+    QColor amber;  // money, odds and what is chosen
+    QColor green;  // totals and good news
+};
+const Racecourse& racecourse();
+
+// A style sheet that paints the panel `selector` (and the buttons, lists, labels and tabs in it)
+// in the racecourse's colours.
+QString racecourseStyle(const QString& selector);
 
 } // namespace sw::ui

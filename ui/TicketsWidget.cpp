@@ -3,6 +3,7 @@
 #include "ActionState.h"
 #include "ExplanationDialog.h"
 #include "FontScale.h"
+#include "Palette.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/ExchangeCredits.h"
@@ -39,15 +40,25 @@ QLabel* heading(const QString& name, const QString& text, QWidget* parent) {
     return l;
 }
 
-QLabel* value(const QString& name, const QString& tooltip, QWidget* parent) {
+QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
+    QLabel* l = label(name, text, parent);
+    l->setProperty("role", "caption");
+    return l;
+}
+
+// Money and counts in the board's big type; money in amber.
+QLabel* value(const QString& name, const QString& tooltip, bool money, QWidget* parent) {
     QLabel* l = label(name, QString(), parent);
     l->setToolTip(tooltip);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Room for an empty total; a longer one widens the label by its own text.
-    l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    if (money)
+        l->setProperty("role", "money");
     QFont font = l->font();
     font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
     setDesignFont(l, font);
+    // Room for an empty total; a longer one widens the label by its own text.
+    l->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("00000")));
     return l;
 }
 
@@ -55,7 +66,9 @@ QLabel* value(const QString& name, const QString& tooltip, QWidget* parent) {
 
 TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_game(game) {
     setObjectName(QStringLiteral("frTickets"));
-    setFrameShape(QFrame::StyledPanel);
+    setStyleSheet(racecourseStyle(QStringLiteral("QFrame#frTickets")) +
+                  QStringLiteral("QFrame#frTickets { border: 2px solid %1; border-radius: 4px; }")
+                      .arg(racecourse().rule.name()));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
     outer->setSpacing(4);
@@ -97,20 +110,20 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     totals->setHorizontalSpacing(8);
     totals->setVerticalSpacing(2);
     m_lblTicketNumBets = value(QStringLiteral("lblTicketNumBets"),
-                               QStringLiteral("Total number of bets for selected ticket"), this);
+                               QStringLiteral("Total number of bets for selected ticket"), false, this);
     m_lblTotTicketNum = value(QStringLiteral("lblTotTicketNum"),
-                              QStringLiteral("Total amount bet on selected ticket."), this);
-    m_lblNumOfBets =
-        value(QStringLiteral("lblNumOfBets"), QStringLiteral("Total number of bets for all tickets"), this);
+                              QStringLiteral("Total amount bet on selected ticket."), true, this);
+    m_lblNumOfBets = value(QStringLiteral("lblNumOfBets"),
+                           QStringLiteral("Total number of bets for all tickets"), false, this);
     m_lblTotalNum = value(QStringLiteral("lblTotalNum"),
-                          QStringLiteral("Total amount to be paid for all tickets."), this);
-    totals->addWidget(label(QStringLiteral("Label10"), QStringLiteral("Ticket Bets"), this), 0, 0);
+                          QStringLiteral("Total amount to be paid for all tickets."), true, this);
+    totals->addWidget(caption(QStringLiteral("Label10"), QStringLiteral("Ticket Bets"), this), 0, 0);
     totals->addWidget(m_lblTicketNumBets, 0, 1);
-    totals->addWidget(label(QStringLiteral("Label9"), QStringLiteral("Ticket Total"), this), 0, 3);
+    totals->addWidget(caption(QStringLiteral("Label9"), QStringLiteral("Ticket Total"), this), 0, 3);
     totals->addWidget(m_lblTotTicketNum, 0, 4);
-    totals->addWidget(label(QStringLiteral("lblTotBets"), QStringLiteral("Total # of Bets"), this), 1, 0);
+    totals->addWidget(caption(QStringLiteral("lblTotBets"), QStringLiteral("Total # of Bets"), this), 1, 0);
     totals->addWidget(m_lblNumOfBets, 1, 1);
-    totals->addWidget(label(QStringLiteral("lblTotal"), QStringLiteral("Total Paid"), this), 1, 3);
+    totals->addWidget(caption(QStringLiteral("lblTotal"), QStringLiteral("Total Paid"), this), 1, 3);
     totals->addWidget(m_lblTotalNum, 1, 4);
     totals->setColumnMinimumWidth(2, 8);
     totals->setColumnStretch(1, 1);
@@ -151,6 +164,8 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     credits->addWidget(m_lstCredits, 1);
     credits->addWidget(m_cmdExchange, 0, Qt::AlignTop);
     outer->addLayout(credits);
+
+    keepDesignFonts(this);
 
     connect(m_lstTicket, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_refreshing || row < 0)

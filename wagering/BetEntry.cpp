@@ -38,6 +38,13 @@ bool raiseToMinimum(RaceDay& day, BetType type, std::string& amount) {
 // The leg words of the wheels: nth finishing position, nth race of a multi-race bet.
 constexpr std::array<std::string_view, 6> Ordinal = {"1st", "2nd", "3rd", "4th", "5th", "6th"};
 
+int32_t selectedPlayerId(const RaceDay& day) {
+    const PlayerList& players = day.players;
+    return players.selected >= 0 && players.selected < static_cast<int>(players.entries.size())
+               ? players.entries[static_cast<std::size_t>(players.selected)].playerId
+               : 0;
+}
+
 } // namespace
 
 const std::array<BetButton, BetTypeCount>& betButtons() {
@@ -179,6 +186,7 @@ Instruction instructionFor(std::string_view betName, std::string_view betKind, i
 void BetEntry::start(const RaceDay& day) {
     *this = BetEntry{};
     setAmount(centsToDollars(day.db.settings.defaultBetAmount));
+    m_bettor = selectedPlayerId(day);
 }
 
 void BetEntry::setAmount(double value) {
@@ -189,8 +197,17 @@ void BetEntry::setAmount(double value) {
     m_lblBetAmount = std::to_string(m_udAmount);
 }
 
-void BetEntry::bettorMovedOn(const RaceDay& day) {
-    setAmount(centsToDollars(day.db.settings.defaultBetAmount));
+void BetEntry::followBettor(const RaceDay& day) {
+    if (selectedPlayerId(day) != m_bettor)
+        start(day);
+}
+
+bool BetEntry::selectBettor(RaceDay& day, int index) {
+    if (index < 0 || index >= static_cast<int>(day.players.entries.size()))
+        return false;
+    sw::selectBettor(day, index);
+    followBettor(day);
+    return day.players.selected == index;
 }
 
 bool BetEntry::selectAmountPreset(const RaceDay& day, int preset) {
@@ -281,6 +298,7 @@ bool BetEntry::startExchange(RaceDay& day, int32_t number) {
             selectBettor(day, owner);
         if (day.players.selected != owner)
             return false;
+        followBettor(day);
         m_exchange = number;
         setAmount(credit.amount);
         m_lblBetName = m_betName = credit.betType;
@@ -478,17 +496,7 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
     if (auto type = betTypeFromWord(legs.size() > 1 ? legs[1] : std::string());
         type && isSingleHorseBet(*type) && raiseToMinimum(day, *type, legs[0]))
         setAmount(MinimumSingleHorseAmount);
-    std::string text = "$" + legs[0] + " " + (legs.size() > 1 ? legs[1] : std::string()) + " ";
-    if (m_exchange > 0)
-        text += std::string(ExchangeWord) + " " + std::to_string(m_exchange) + " ";
-    for (std::size_t i = 2; i < legs.size(); ++i) {
-        if (i == legs.size() - 1)
-            text += legs[i];
-        else if (i == 2)
-            text += legs[i] + " ";
-        else
-            text += legs[i] + " with ";
-    }
+    const std::string text = draftText(legs);
     std::string error;
     if (!list.listTicket(day, text, &error)) {
         day.prompter.message(error, AppTitle);
@@ -501,6 +509,90 @@ bool BetEntry::finish(RaceDay& day, TicketList& list) {
     m_exchange = 0;
     goToPage(day, AmountPage);
     return true;
+}
+
+std::string BetEntry::draftText(const std::vector<std::string>& legs) const {
+    std::string text = "$" + (legs.empty() ? std::string() : legs[0]) + " " +
+                       (legs.size() > 1 ? legs[1] : std::string()) + " ";
+    if (m_exchange > 0)
+        text += std::string(ExchangeWord) + " " + std::to_string(m_exchange) + " ";
+    for (std::size_t i = 2; i < legs.size(); ++i) {
+        if (i == legs.size() - 1)
+            text += legs[i];
+        else if (i == 2)
+            text += legs[i] + " ";
+        else
+            text += legs[i] + " with ";
+    }
+    return text;
+}
+
+std::string BetEntry::slipLine() const {
+    // Before the horses page the legs are not started: the slip reads the labels.
+    std::vector<std::string> legs = m_legs;
+    if (legs.size() < 3) {
+        auto type = betTypeFromWord(m_lblBetName);
+        legs = {m_lblBetAmount, m_lblBetName,
+                type && isSingleHorseBet(*type) ? std::string(modeWord(BetMode::On)) : m_lblBetKind};
+    }
+    if (m_page == HorsesPage && !m_lblPicks.empty())
+        legs.push_back(m_lblPicks);
+    std::string line = "$" + legs[0];
+    for (std::size_t i = 1; i < legs.size(); ++i) {
+        if (legs[i].empty())
+            continue;
+        line += i > 3 ? " with " : " ";
+        if (i < 3 || legs[i] == "All") {
+            line += legs[i];
+            continue;
+        }
+        for (std::size_t k = 0; k < legs[i].size(); ++k)
+            line += (k > 0 ? "-" : "") + legs[i].substr(k, 1);
+    }
+    // Only a whole ticket has a price; a wheel short of a leg or a box short of horses has none.
+    if (legs.size() > 3 && parseTicketText(draftText(legs))) {
+        const TicketPrice price = priceTicket(draftText(legs));
+        if (price.count > 0)
+            line += ": " + std::to_string(price.count) + (price.count == 1 ? " bet, $" : " bets, $") +
+                    std::to_string(price.cost);
+    }
+    return line;
+}
+
+std::string BetEntry::pickMark(int index) const {
+    if (m_page != HorsesPage || index < 0 || index >= 8 || m_lblPicks.empty())
+        return {};
+    const char post = static_cast<char>('1' + index);
+    const bool all = m_lblPicks == "All";
+    const std::size_t at = all ? 0 : m_lblPicks.find(post);
+    auto type = pickedShape();
+    if (at == std::string::npos || !type)
+        return {};
+    if (isSingleHorseBet(*type))
+        return std::string(betWord(*type));
+    if (isMultiRace(*type))
+        return "Leg " + std::to_string(m_currentLeg);
+    if (m_betKind == "Box")
+        return "Box";
+    if (m_betKind == "Wheel") {
+        if (*type == BetType::Quiniela)
+            return m_currentLeg == 1 ? "Key" : "With";
+        return std::string(Ordinal[static_cast<std::size_t>(std::clamp(m_currentLeg, 1, 6) - 1)]);
+    }
+    return all ? "All" : std::string(Ordinal[std::min<std::size_t>(at, Ordinal.size() - 1)]);
+}
+
+std::string BetEntry::exchangeBanner(const RaceDay& day) const {
+    if (m_exchange == 0)
+        return {};
+    for (const ExchangeCredit& credit : creditsOfRace(day)) {
+        if (credit.number != m_exchange)
+            continue;
+        const int owner = findPlayer(day.players, credit.playerId);
+        return "Exchanging credit " + std::to_string(m_exchange) +
+               (owner >= 0 ? " (" + day.players.entries[static_cast<std::size_t>(owner)].name + ")" : "");
+    }
+    return "Exchanging credit " + std::to_string(m_exchange);
 }
 
 void BetEntry::clearBet(RaceDay& day) {

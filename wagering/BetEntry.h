@@ -67,9 +67,13 @@ public:
     // The state at the start of a day: page 0, the default bet amount, nothing chosen.
     void start(const RaceDay& day);
 
-    // Another player took over from one out of cash: the amount starts again from the default,
-    // not at what the broke player last bet.
-    void bettorMovedOn(const RaceDay& day);
+    // A ticket is built for one bettor. When another player becomes the bettor (chosen, added,
+    // or taking over from a deleted one or one out of cash) the entry starts afresh: the default
+    // amount, no bet, page 0, so nobody is handed the last player's ticket.
+    void followBettor(const RaceDay& day);
+    // Makes player `index` the bettor (one out of cash is passed over, saying so) and follows the
+    // change. True when player `index` bets.
+    bool selectBettor(RaceDay& day, int index);
     // cmdAmount(i): the preset amount, or for "All" the balance; kept within 0..32000.
     bool selectAmountPreset(const RaceDay& day, int preset);
     // udAmount changed: the amount follows it, kept within 0..32000.
@@ -121,6 +125,16 @@ public:
     const std::vector<std::string>& legs() const { return m_legs; } // lstLegs
     std::string_view instruction() const { return m_instruct; }     // lblInstruct
 
+    // The betting slip's line: the ticket as far as it is built, picks joined by "-", and once it
+    // is a whole ticket what it costs, e.g. "$2 Exacta Box 1-3-4: 6 bets, $12".
+    std::string slipLine() const;
+    // What post `index`'s pick in the current leg is for: its place in a straight ("1st",
+    // "2nd"..), the finishing place of a wheel's leg, "Key" or "With" in a quiniela wheel, "Leg n"
+    // of a multi-race bet, "Box", or the bet of a one-horse bet. Empty when it is not picked.
+    std::string pickMark(int index) const;
+    // "Exchanging credit 57 (Ann)" while the ticket built is a credit's second half; else empty.
+    std::string exchangeBanner(const RaceDay& day) const;
+
     // cmdNext1: while a player is selected.
     static bool next1Usable(const RaceDay& day);
     // The first step a new player is shown, "Add a player to start betting", while nobody is
@@ -151,6 +165,8 @@ private:
     int horsesPicked() const;
     // The bet whose combinations are being picked: a second half's Trifecta or Superfecta.
     std::optional<BetType> pickedShape() const;
+    // The ticket text the legs and the picks of the current leg make, as Finish would list it.
+    std::string draftText(const std::vector<std::string>& legs) const;
 
     int m_page = AmountPage;
     int m_currentLeg = 1;
@@ -169,6 +185,7 @@ private:
     bool m_finishUsable = false;
     bool m_backUsable = false;
     int32_t m_exchange = 0;
+    int32_t m_bettor = 0; // the player id the ticket is built for
 };
 
 } // namespace sw

@@ -147,18 +147,20 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
 }
 
 // A bettor left out of cash hands over to the next who can bet, whom the players are told of,
-// and the amount the broke player last chose is not carried over to them.
+// and the amount the broke player last chose is not carried over to them; choosing the broke
+// player again leaves the bettor, and their own amount, as they are.
 TEST_F(GameDay, ABettorOutOfCashHandsOverWithTheDefaultAmount) {
     const int defaultAmount = game.betEntry().amountSpin();
     list(1, "$200 Win on 1");
     list(1, "$200 Win on 2");
-    for (const std::function<void()>& spendAll :
-         std::initializer_list<std::function<void()>>{[&] { game.pay(); }, [&] { game.selectPlayer(0); }}) {
+    const std::pair<std::function<void()>, int> handovers[] = {
+        {[&] { game.pay(); }, defaultAmount}, {[&] { game.selectPlayer(0); }, defaultAmount + 48}};
+    for (const auto& [spendAll, amount] : handovers) {
         game.betEntry().amountSpinChanged(defaultAmount + 48);
         prompter.clear();
         spendAll();
         EXPECT_EQ(game.day().players.selected, 1);
-        EXPECT_EQ(game.betEntry().amountSpin(), defaultAmount);
+        EXPECT_EQ(game.betEntry().amountSpin(), amount);
         ASSERT_FALSE(prompter.shown().empty());
         EXPECT_EQ(prompter.shown().back().text, "Ann, you're out of cash! Bob is betting now.");
     }

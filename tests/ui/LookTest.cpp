@@ -1,5 +1,5 @@
-// How the game looks on the player's desktop: a dark or light theme, any font size and style, a
-// wide screen.
+// How the game looks on the player's desktop: a dark or light theme and panels that read on either,
+// any font size and style, a wide screen.
 
 #include "ui/Palette.h"
 #include "ui/PastPerfWindow.h"
@@ -181,6 +181,18 @@ private slots:
                               Case{false, 1366, false}, Case{true, 2560, false}})
             QVERIFY2(ui::opensMaximized(c.remembered, c.width) == c.maximized,
                      qPrintable(u"%1 px, remembered %2"_s.arg(c.width).arg(c.remembered)));
+    }
+
+    void theRacecoursePanelsTextReadsOnEveryGroundItIsDrawnOn() {
+        QCOMPARE(qRound(ui::contrastRatio(Qt::white, Qt::black)), 21);
+        const ui::Racecourse& c = ui::racecourse();
+        // Panels, buttons and lists, and a chosen button or ticket in amber.
+        const std::pair<QColor, QColor> drawn[] = {
+            {c.chalk, c.board},  {c.muted, c.board},  {c.amber, c.board},  {c.green, c.board},
+            {c.chalk, c.raised}, {c.muted, c.raised}, {c.amber, c.raised}, {c.board, c.amber}};
+        for (const auto& [text, ground] : drawn)
+            QVERIFY2(ui::contrastRatio(text, ground) >= 4.5,
+                     qPrintable(text.name() + " on " + ground.name()));
     }
 
 private:

@@ -181,11 +181,17 @@ private slots:
         // Only a shown button clicks, so these follow the pages (Delete is on the amount page).
         QVERIFY(click(u"Amount0 Next1 Win Next2 Horse2 Horse0"_s));
         QCOMPARE(text(u"lblPicks"_s), u"31"_s);
-        QVERIFY(click(u"Clear"_s));
+        // Another player's key makes them the bettor, with a ticket of their own.
+        window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        QTest::keyClick(window().focusWidget(), Qt::Key_F3);
+        QCOMPARE(bettor->currentText() + u' ' + text(u"lblPicks"_s), u"Bob "_s);
+        QVERIFY(find<QPushButton>(u"chipPlayer1"_s)->isChecked() &&
+                !find<QPushButton>(u"chipPlayer0"_s)->isChecked());
         prompter().answer(true);
         QVERIFY(click(u"DelPlayer"_s));
         QCOMPARE(bettor->count(), 1);
-        QCOMPARE(bettor->currentText(), u"Bob"_s);
+        QCOMPARE(bettor->currentText(), u"Ann"_s);
     }
 
     void everyBetIsBuiltByClicksAndByKeys() {
@@ -212,7 +218,7 @@ private slots:
         const std::pair<const char*, const char*> typed[] = {
             {"\neb\n134\n", "$2 Exacta Box 134"},
             {"\na\n78\n", "$2 WPS on 78"},
-            {"\nek\n1wa\n", "$2 Exacta Wheel 1 with All"},
+            {"3\nek\n1wa\n", "$5 Exacta Wheel 1 with All"}, // 3: the third amount
         };
         for (const auto& [keys, ticket] : typed) {
             type(QLatin1String(keys));
@@ -224,6 +230,7 @@ private slots:
         day.exchangeCredits = {{57, day.players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 4120, 0}};
         window().refresh();
         QVERIFY(click(u"Exchange"_s));
+        QCOMPARE(text(u"lblExchange"_s), u"Exchanging credit 57 (Ann)"_s);
         QCOMPARE(text(u"lblBetName"_s) + u' ' + text(u"lblBetAmount"_s) + u' ' + text(u"lblBetKind"_s),
                  u"Tri-Super 5 Straight"_s);
         // One credit buys one combination: Box and Wheel are not offered.
@@ -255,7 +262,11 @@ private slots:
         const int winBefore = text(u"lblWinTot4"_s).toInt();
         const int poolBefore = text(u"lblWinPool"_s).toInt();
         QVERIFY(click(u"Amount1 Next1 Show Next2 Horse1 Finish Amount3 Next1 Win Next2 Horse4 Finish"_s));
-        QVERIFY(click(u"Amount1 Next1 Exacta Box Next2 Horse0 Horse2 Horse3 Finish"_s));
+        QVERIFY(click(u"Amount1 Next1 Exacta Box Next2 Horse0 Horse2 Horse3"_s));
+        // Before it is listed the slip says what the ticket is and costs, and a pick what it is for.
+        QCOMPARE(text(u"lblSlip"_s) + u' ' + text(u"lblMark2"_s), u"$2 Exacta Box 1-3-4: 6 bets, $12 Box"_s);
+        QVERIFY(find(u"cmdHorse2"_s)->property("picked").toBool());
+        QVERIFY(click(u"Finish"_s));
         // The last ticket listed is the one selected: its bets and cost beside the day's.
         QCOMPARE((QStringList{text(u"lblTicketNumBets"_s), text(u"lblTotTicketNum"_s),
                               text(u"lblNumOfBets"_s), text(u"lblTotalNum"_s)}),

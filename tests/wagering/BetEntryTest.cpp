@@ -27,7 +27,7 @@ protected:
 
     // Plays clicks as the window forwards them: "$5" turns the spinner, a bet or mode word presses
     // its button, digits pick those posts, and Next, All, With, Back, Finish, Clear, Cancel and
-    // Tab0..Tab2 do what they say. Returns the clicks that were refused.
+    // Tab0..Tab2 do what they say, Bettor0.. chooses that player. Returns the clicks that were refused.
     std::string play(std::string_view clicks) {
         std::istringstream in{std::string(clicks)};
         std::string refused;
@@ -51,6 +51,8 @@ protected:
                 entry.cancelBet();
             else if (word.starts_with("Tab"))
                 entry.stageChanged(w.day, word[3] - '0');
+            else if (word.starts_with("Bettor"))
+                done = entry.selectBettor(w.day, word[6] - '0');
             else if (auto type = betTypeFromWord(word))
                 done = entry.chooseBetType(w.day, *type);
             else if (auto mode = modeFromWord(word))
@@ -64,14 +66,17 @@ protected:
         return refused;
     }
 
-    // What the entry shows: amount, bet and mode labels, page, leg, picks, the posts still free,
-    // and which buttons are usable (With, Finish and Back live on the horses page).
+    // What the entry shows: amount, bet and mode labels, page, leg, picks, the posts still free
+    // (or what each pick is for), and which buttons are usable (With, Finish and Back live on the
+    // horses page).
     std::string state() const {
         std::string s = "$" + entry.betAmount() + " " + entry.betNameLabel() + "/" + entry.betKindLabel() +
                         " p" + std::to_string(entry.page()) + " L" + std::to_string(entry.currentLeg()) +
                         " [" + entry.picks() + "] ";
         for (int i = 0; i < 8; ++i)
-            s += entry.horseUsable(i) ? static_cast<char>('1' + i) : '.';
+            s += entry.horseUsable(i)        ? std::string(1, static_cast<char>('1' + i))
+                 : entry.pickMark(i).empty() ? "."
+                                             : "(" + entry.pickMark(i) + ")";
         std::string modes;
         for (const ModeButton& button : modeButtons())
             if (entry.modeButtonUsable(button.mode))
@@ -108,10 +113,12 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         const char* refused = "";
         const char* ticket = "";
         std::string message = "";
+        const char* slip = nullptr; // the slip's line where the state is read
     } cases[] = {
         // The amount and bet pages.
         {"Next Next Tab2", "$2 /Straight p1 L1 [] 12345678", "Next", "", PleaseBet},
-        {"Next Exacta ? Cancel Next", "$2 Exacta/Straight p1 L1 [] 12345678 modes", "Next"},
+        {"Next Exacta ? Cancel Next", "$2 Exacta/Straight p1 L1 [] 12345678 modes", "Next", "", "",
+         "$2 Exacta Straight"},
         {"Next DailyDouble Pick3", "$2 /Straight p1 L1 [] 12345678", "DailyDouble Pick3"},
         // Win, Place, Show and Across The Board take $2 at least; other bets take any amount.
         {"$1 Win", "$2 Win/Straight p0 L1 [] 12345678", "", "", raised("Win")},
@@ -120,33 +127,45 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         {"Next Show $1 Next 4 Finish", "$2 Show/Straight p0 L1 [] 12345678", "", "$2 Show on 4",
          raised("Show")},
         // One set of horses; a horse once.
-        {"Next Win Next 5 5 9 2 All ? Back All Finish", "$2 Win/Straight p2 L1 [All] ........ finish back",
-         "5 9", "$2 Win on All"},
+        {"Next Win Next 5 5 9 2 All ? Back All Finish",
+         "$2 Win/Straight p2 L1 [All] (Win)(Win)(Win)(Win)(Win)(Win)(Win)(Win) finish back", "5 9",
+         "$2 Win on All", "", "$2 Win on All: 8 bets, $16"},
         // Boxes and straights.
-        {"Next Exacta Box Next 134 ? Finish", "$2 Exacta/Box p2 L1 [134] .2..5678 modes finish back", "",
-         "$2 Exacta Box 134"},
+        {"Next Exacta Box Next 134 ? Finish",
+         "$2 Exacta/Box p2 L1 [134] (Box)2(Box)(Box)5678 modes finish back", "", "$2 Exacta Box 134", "",
+         "$2 Exacta Box 1-3-4: 6 bets, $12"},
+        // Only a whole ticket has a cost on the slip.
         {"Next Superfecta Straight Next 874 ? 1 Finish",
-         "$2 Superfecta/Straight p2 L1 [874] 123.56.. modes back", "", "$2 Superfecta Straight 8741"},
+         "$2 Superfecta/Straight p2 L1 [874] 123(3rd)56(2nd)(1st) modes back", "",
+         "$2 Superfecta Straight 8741", "", "$2 Superfecta Straight 8-7-4"},
         // Wheels: a set per position, the last one finishing.
         {"$5 Next Trifecta Wheel Next 1 With 23 ? With With 2345 Finish",
-         "$5 Trifecta/Wheel p2 L2 [23] 1..45678 modes with back", "With",
-         "$5 Trifecta Wheel 1 with 23 with 2345"},
+         "$5 Trifecta/Wheel p2 L2 [23] 1(2nd)(2nd)45678 modes with back", "With",
+         "$5 Trifecta Wheel 1 with 23 with 2345", "", "$5 Trifecta Wheel 1 with 2-3"},
+        {"Next Quiniela Wheel Next 3 ? With 12 Finish",
+         "$2 Quiniela/Wheel p2 L1 [3] 12(Key)45678 modes with back", "", "$2 Quiniela Wheel 3 with 12"},
         {"Next Quiniela Wheel Next With ? 12 With 12 Finish",
          "$2 Quiniela/Wheel p2 L1 [] 12345678 modes with", "With", "$2 Quiniela Wheel 12 with 12",
          PleaseHorses},
         // Multi-race bets: a winner set per race.
         {"Next Pick6 Next 2 With 3 ? With 4 With 5 With 6 With All With Finish",
-         "$2 Pick6/Wheel p2 L2 [3] 12.45678 with back", "With",
+         "$2 Pick6/Wheel p2 L2 [3] 12(Leg 2)45678 with back", "With",
          "$2 Pick6 Wheel 2 with 3 with 4 with 5 with 6 with All"},
         // Leaving an entry half done: Clear keeps the bet, a new Next or another bet starts the
         // horses afresh, and tabbing away and back keeps an unchanged entry.
         {"Next Exacta Wheel Next 1 With 3 Clear ? Tab2 4 With 5 Finish",
          "$2 Exacta/Wheel p0 L1 [] 12345678 modes", "", "$2 Exacta Wheel 4 with 5"},
         {"Next Exacta Wheel Next 1 With 2 Tab0 Tab2 ? 3 Finish",
-         "$2 Exacta/Wheel p2 L2 [2] 1.345678 modes back", "", "$2 Exacta Wheel 1 with 23"},
+         "$2 Exacta/Wheel p2 L2 [2] 1(2nd)345678 modes back", "", "$2 Exacta Wheel 1 with 23", "",
+         "$2 Exacta Wheel 1 with 2: 1 bet, $2"},
+        // Another bettor starts afresh: no bet, the default amount; the same bettor keeps the entry.
+        {"$5 Next Exacta Box Next 13 Bettor1 ?", "$2 / p0 L1 [] 12345678", "", "", "", "$2"},
+        {"$5 Next Exacta Bettor0", "$5 Exacta/Straight p1 L1 [] 12345678 modes"},
     };
+    w.addPlayer(4, "Bob", 40000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clicks);
+        w.select(0);
         entry.start(w.day);
         w.day.tickets.clear();
         w.prompter.clear();
@@ -154,6 +173,9 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         const std::size_t read = std::min(clicks.find('?'), clicks.size());
         std::string refused = play(clicks.substr(0, read));
         EXPECT_EQ(state(), c.state);
+        if (c.slip) {
+            EXPECT_EQ(entry.slipLine(), c.slip);
+        }
         if (std::string more = read < clicks.size() ? play(clicks.substr(read + 1)) : ""; !more.empty())
             refused += (refused.empty() ? "" : " ") + more;
         EXPECT_EQ(refused, c.refused);
@@ -206,13 +228,16 @@ TEST_F(BetEntryTest, AnExchangeIsEnteredAsItsSecondHalfsBetAtItsCreditsAmount) {
     EXPECT_EQ(play("Next Exacta Box"), "");
     ASSERT_TRUE(entry.startExchange(w.day, 57));
     EXPECT_EQ(w.day.players.selected, 0) << "the owner bets";
+    EXPECT_EQ(entry.exchangeBanner(w.day), "Exchanging credit 57 (Ann)");
     // One credit buys one combination: the second half is Straight, whatever mode came before.
     EXPECT_EQ(state(), "$5 Tri-Super/Straight p1 L1 [] 12345678 modes:S");
     EXPECT_EQ(play("Box Wheel"), "Box Wheel");
     EXPECT_NE(entry.modeRefusal(BetMode::Wheel).find("buy an ordinary Superfecta"), std::string::npos);
     EXPECT_EQ(entry.modeRefusal(BetMode::Straight), "");
     // The second half is a superfecta: four horses.
-    EXPECT_EQ(play("Next 1234 Finish"), "");
+    EXPECT_EQ(play("Next 1234"), "");
+    EXPECT_EQ(entry.slipLine(), "$5 Tri-Super Straight 1-2-3-4: 1 bet, $0") << "the credit pays";
+    EXPECT_EQ(play("Finish"), "");
     EXPECT_EQ(lastTicket(), "$5 Tri-Super Exchange 57 Straight 1234");
     EXPECT_EQ(entry.exchange(), 0);
     EXPECT_EQ(play("Next Exacta Box"), "") << "an ordinary bet takes every mode again";
