@@ -72,6 +72,7 @@ private:
     void playAgain();
     void newDay();
     void printProgram();
+    void openLab();
     void endGame();
     void pay();
     void paymentDone();
@@ -108,6 +109,7 @@ private:
     RaceRunner* m_runner = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
+    QPointer<QWidget> m_lab;
     std::thread m_payWork;
 
     QMenu* m_menuFile = nullptr;
