@@ -41,12 +41,27 @@ constexpr int DefaultShare = 2;
 const QColor ColumnColours[] = {QColor(0xff, 0xb3, 0x00), QColor(0x4f, 0xc3, 0xf7)};
 
 const char* const LabStyle = R"(
-QFrame#labPanel { background-color: #0b0f14; border: 2px solid #39414b; border-radius: 4px; }
-QFrame#labPanel QLabel { color: #cfd6de; background: transparent; }
-QFrame#labPanel QLabel[role="A"] { color: #ffb300; }
-QFrame#labPanel QLabel[role="B"] { color: #4fc3f7; }
+QLabel { color: #cfd6de; background: transparent; }
+QLabel[role="A"] { color: #ffb300; }
+QLabel[role="B"] { color: #4fc3f7; }
 QLabel[role="note"] { color: #8a949f; }
 QLabel[role="error"] { color: #ff8a80; }
+QLabel:disabled { color: #6b747e; }
+QFrame#labPanel { background-color: #0b0f14; border: 2px solid #39414b; border-radius: 4px; }
+QComboBox, QSpinBox, QLineEdit { background-color: #0b0f14; color: #e4e8ec; border: 1px solid #39414b;
+                                 border-radius: 3px; padding: 3px 5px; selection-background-color: #ffb300;
+                                 selection-color: #0b0f14; }
+QComboBox:focus, QSpinBox:focus, QLineEdit:focus { border-color: #ffb300; }
+QComboBox:disabled, QSpinBox:disabled, QLineEdit:disabled { color: #6b747e; background-color: #131a21; }
+QComboBox QAbstractItemView { background-color: #0b0f14; color: #e4e8ec; border: 1px solid #39414b; }
+QPushButton { background-color: #1c242d; color: #e4e8ec; border: 1px solid #39414b; border-radius: 3px;
+              padding: 5px 14px; }
+QPushButton:hover, QPushButton:focus { border-color: #ffb300; }
+QPushButton:disabled { color: #6b747e; background-color: #131a21; }
+QPushButton#cmdLabRun:enabled { background-color: #ffb300; color: #0b0f14; border-color: #ffb300; }
+QProgressBar { background-color: #0b0f14; color: #e4e8ec; border: 1px solid #39414b; border-radius: 3px;
+               text-align: center; min-height: 18px; }
+QProgressBar::chunk { background-color: #2e7d32; border-radius: 2px; }
 )";
 
 const char* const OwnRule = "A rule of my own";
