@@ -92,7 +92,7 @@ Json summaryJson(const Strategy& strategy, const LabSummary& s) {
             {"days", s.days},
             {"tickets", s.tickets},
             {"hits", s.hits},
-            {"hitRate", s.tickets > 0 ? static_cast<double>(s.hits) / s.tickets : 0.0},
+            {"hitRate", s.hitRate},
             {"staked", dollars(s.staked)},
             {"returned", dollars(s.returned)},
             {"return", s.returnRate},
@@ -216,13 +216,13 @@ LabReply labCommand(const DataFolder& folder, const std::vector<std::string>& ar
     setup.chances = chances;
     std::vector<LabSummary> summaries;
     Json results = Json::array();
-    for (const Strategy& strategy : strategies) {
-        const LabRun run = runLab(setup, strategy, days);
-        for (const LabDayResult& day : run.days)
+    const std::vector<LabRun> runs = runLabs(setup, strategies, days);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        for (const LabDayResult& day : runs[i].days)
             if (!day.error.empty())
                 throw LabUsageError("a lab day could not be played: " + day.error);
-        summaries.push_back(summarize(run, setup));
-        results.push_back(summaryJson(strategy, summaries.back()));
+        summaries.push_back(summarize(runs[i], setup));
+        results.push_back(summaryJson(strategies[i], summaries.back()));
     }
     reply.json["strategies"] = results;
 
@@ -241,9 +241,7 @@ LabReply labCommand(const DataFolder& folder, const std::vector<std::string>& ar
     row("Returned", [](const LabSummary& s) { return money(s.returned); });
     row("Return on the stake", [](const LabSummary& s) { return percent(s.returnRate); });
     row("  95 % band", [](const LabSummary& s) { return bandText(s.returnBand); });
-    row("Hit rate", [](const LabSummary& s) {
-        return percent(s.tickets > 0 ? static_cast<double>(s.hits) / s.tickets : 0.0);
-    });
+    row("Hit rate", [](const LabSummary& s) { return percent(s.hitRate); });
     row("Biggest win", [](const LabSummary& s) { return money(s.biggestWin); });
     row("Worst losing run", [](const LabSummary& s) {
         return std::to_string(s.worstLosingRun) + (s.worstLosingRun == 1 ? " race" : " races");

@@ -290,6 +290,33 @@ LabRun runLab(const LabSetup& setup, const Strategy& strategy, int days, const L
     return run;
 }
 
+std::vector<LabRun> runLabs(const LabSetup& setup, const std::vector<Strategy>& strategies, int days,
+                            const LabOptions& options) {
+    std::vector<LabRun> runs;
+    days = std::max(days, 0);
+    const int total = days * static_cast<int>(strategies.size());
+    for (const Strategy& strategy : strategies) {
+        if (options.stop.stop_requested())
+            break;
+        LabOptions one = options;
+        const int before = days * static_cast<int>(runs.size());
+        if (options.progress)
+            one.progress = [&options, before, total](int done, int) {
+                options.progress(before + done, total);
+            };
+        runs.push_back(runLab(setup, strategy, days, one));
+    }
+    std::size_t common = runs.size() == strategies.size() ? static_cast<std::size_t>(days) : 0;
+    for (const LabRun& run : runs)
+        common = std::min(common, run.days.size());
+    runs.resize(strategies.size());
+    for (LabRun& run : runs) {
+        run.cancelled = run.cancelled || common < static_cast<std::size_t>(days);
+        run.days.resize(common);
+    }
+    return runs;
+}
+
 LabSummary summarize(const LabRun& run, const LabSetup& setup) {
     LabSummary s;
     s.days = static_cast<int>(run.days.size());
@@ -321,6 +348,8 @@ LabSummary summarize(const LabRun& run, const LabSetup& setup) {
         net.push_back(day.returned - day.staked);
     }
     s.takeout = s.staked / 4;
+    if (s.tickets > 0)
+        s.hitRate = static_cast<double>(s.hits) / s.tickets;
     if (net.empty())
         return s;
     s.bestDay = *std::max_element(net.begin(), net.end());

@@ -115,6 +115,12 @@ struct LabRun {
 // Plays days 0..days-1 over the threads, in batches.
 LabRun runLab(const LabSetup& setup, const Strategy& strategy, int days, const LabOptions& options = {});
 
+// Plays each strategy over the same days, one after another, progress counting the days of all of
+// them. A stop ends the whole comparison, and every run keeps only the days all of them played,
+// so the strategies are still compared on the same days.
+std::vector<LabRun> runLabs(const LabSetup& setup, const std::vector<Strategy>& strategies, int days,
+                            const LabOptions& options = {});
+
 struct Band {
     double low = 0;
     double high = 0;
@@ -137,7 +143,8 @@ struct BankrollPoint {
 struct LabSummary {
     int days = 0;
     int tickets = 0;
-    int hits = 0; // tickets that collected
+    int hits = 0;       // tickets that collected
+    double hitRate = 0; // hits / tickets
     Cents staked = 0;
     Cents returned = 0;
     Cents takeout = 0;  // the pools' 25 % of the money staked

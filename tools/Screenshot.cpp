@@ -1,18 +1,22 @@
 // stridewell-screenshot: plays into the first race of a day on a scratch copy of the bundled data,
 // without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
-// with --page, on that bet page before the race, an Exacta box half built; or with --results the
-// race's results once they are all shown.
+// with --page, on that bet page before the race, an Exacta box half built; with --results the
+// race's results once they are all shown; with --lab, the strategy lab's window once it has played
+// two strategies side by side.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
 #include "core/Random.h"
 #include "game/Game.h"
+#include "ui/LabWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ResultsWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -30,7 +34,7 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--page 0|1|2 | --results]\n";
+    "                             [--page 0|1|2 | --results | --lab]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -60,6 +64,34 @@ bool pretendScreen(const char* size, const std::filesystem::path& config) {
     return static_cast<bool>(out);
 }
 
+// The lab over the scratch stable: the favourite against the rail over 200 days, saved once played.
+int labScreenshot(const sw::Game& game, const QString& output, QSize size) {
+    sw::ui::LabWindow window(game);
+    if (size.isValid())
+        window.resize(size);
+    window.show();
+    for (const auto& [name, strategy] :
+         {std::pair{"cboStrategyA", "favourite-win"}, {"cboStrategyB", "post1-win"}}) {
+        auto* box = window.findChild<QComboBox*>(QLatin1String(name));
+        box->setCurrentIndex(box->findData(QLatin1String(strategy)));
+    }
+    window.findChild<QSpinBox*>(QStringLiteral("spnDays"))->setValue(200);
+    window.findChild<QPushButton*>(QStringLiteral("cmdLabRun"))->click();
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (window.running())
+            return;
+        poll.stop();
+        const bool saved = window.grab().save(output);
+        if (!saved)
+            std::cerr << "error: cannot write " << output.toStdString() << "\n";
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+    poll.start();
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +119,7 @@ int main(int argc, char** argv) {
     bool fit = false;     // the size the game gives itself on this screen
     bool results = false; // the results window rather than the race
     int page = -1;        // a bet page instead of the race
+    bool lab = false;     // the strategy lab's window
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -108,6 +141,8 @@ int main(int argc, char** argv) {
             results = true;
         } else if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
             ++i; // taken before Qt started
+        } else if (args[i] == QLatin1String("--lab")) {
+            lab = true;
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
             output = args[i];
         } else {
@@ -135,6 +170,8 @@ int main(int argc, char** argv) {
     sw::cli::CliPrompter prompter(said, nullptr);
     sw::Game game(scratch.path().toStdString(), random, prompter);
     sw::cli::CommandLine commands(game, prompter, said, std::cerr, false);
+    if (lab)
+        return labScreenshot(game, output, fit ? QSize() : size);
     sw::ui::MainWindow window(game);
     if (!fit)
         window.resize(size);

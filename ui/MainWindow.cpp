@@ -15,6 +15,7 @@
 #include "game/Game.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddPlayerDialog.h"
+#include "ui/LabWindow.h"
 #include "ui/PastPerfWindow.h"
 #include "ui/PrintOptionsDialog.h"
 #include "ui/ResultsWindow.h"
@@ -237,6 +238,7 @@ void MainWindow::buildMenus() {
     m_menuPrint =
         action(m_menuFile, "menuPrint", QStringLiteral("&Print Program..."), &MainWindow::printProgram);
     m_menuPrint->setShortcut(QKeySequence::Print);
+    action(m_menuFile, "menuLab", QStringLiteral("Strategy &Lab"), &MainWindow::openLab);
     m_menuFile->addSeparator();
     action(m_menuFile, "menuExit", QStringLiteral("E&xit"), &MainWindow::endGame)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -378,6 +380,18 @@ void MainWindow::openModal(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::WindowModal);
     window->show();
+}
+
+void MainWindow::openLab() {
+    // One lab window, beside the day rather than over it: the player may bet while it plays.
+    if (m_lab && m_lab->isVisible()) {
+        m_lab->raise();
+        m_lab->activateWindow();
+        return;
+    }
+    m_lab = new LabWindow(m_game, this);
+    m_lab->setAttribute(Qt::WA_DeleteOnClose);
+    m_lab->show();
 }
 
 void MainWindow::openProgram() {

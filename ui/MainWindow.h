@@ -74,6 +74,7 @@ private:
     void playAgain();
     void newDay();
     void printProgram();
+    void openLab();
     void endGame();
     void pay();
     void paymentDone();
@@ -112,6 +113,7 @@ private:
     RaceCallView* m_raceCall = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
+    QPointer<QWidget> m_lab;
     std::thread m_payWork;
 
     QMenu* m_menuFile = nullptr;

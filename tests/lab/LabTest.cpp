@@ -117,20 +117,25 @@ TEST(LabRun, SameDaysWhateverTheThreadCountOrCachedChances) {
     }
 }
 
+// Stopped two days into the second of two strategies: both keep the same two days.
 TEST(LabRun, ACancelledRunKeepsOnlyWholeDaysFromTheFirst) {
     std::stop_source stop;
     int seen = 0;
     LabOptions options{1,
-                       [&](int done, int) {
+                       [&](int done, int total) {
                            seen = done;
-                           if (done == 2)
+                           EXPECT_EQ(total, 10);
+                           if (done == 7)
                                stop.request_stop();
                        },
                        stop.get_token()};
-    const LabRun run = runLab(bundledSetup(3), named("post1-win"), 20, options);
-    EXPECT_TRUE(run.cancelled);
-    EXPECT_EQ(run.days.size(), 2u);
-    EXPECT_EQ(seen, 2);
+    const auto runs = runLabs(bundledSetup(3), {named("post1-win"), named("favourite-win")}, 5, options);
+    ASSERT_EQ(runs.size(), 2u);
+    for (const LabRun& run : runs) {
+        EXPECT_TRUE(run.cancelled);
+        EXPECT_EQ(run.days.size(), 2u);
+    }
+    EXPECT_EQ(seen, 7);
 }
 
 // Days are independent trials, so the band's width goes as one over the root of the days: four
@@ -176,6 +181,7 @@ TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     const LabSummary s = summarize(run, setup);
     EXPECT_EQ(s.tickets, 8);
     EXPECT_EQ(s.hits, 2);
+    EXPECT_DOUBLE_EQ(s.hitRate, 0.25);
     EXPECT_EQ(s.worstLosingRun, 5);
     EXPECT_EQ(s.biggestWin, 700);
     EXPECT_EQ(s.breakage, 40);
