@@ -3,6 +3,7 @@
 #include "PostBadge.h"
 #include "ToQString.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -19,18 +20,16 @@ RunningOrderStrip::RunningOrderStrip(QWidget* parent) : QWidget(parent) {
             auto* gap = new QLabel(this);
             gap->setObjectName(QStringLiteral("lblRunningLengths%1").arg(i + 1));
             gap->setAlignment(Qt::AlignCenter);
-            // Wide enough for "hd" or "12" in any font, so a new margin moves no cloth.
-            gap->setMinimumWidth(gap->fontMetrics().horizontalAdvance(QStringLiteral("000")));
             row->addWidget(gap, 0, Qt::AlignVCenter);
             m_lengths[static_cast<std::size_t>(i - 1)] = gap;
         }
         auto* cloth = new QLabel(this);
         cloth->setObjectName(QStringLiteral("lblRunning%1").arg(i + 1));
-        cloth->setMinimumWidth(cloth->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 10);
         row->addWidget(cloth, 0, Qt::AlignVCenter);
         m_cloths[static_cast<std::size_t>(i)] = cloth;
     }
     row->addStretch(1);
+    fitWidths();
     // Before any race: the field by post.
     for (int i = 0; i < FieldSize; ++i)
         m_order[static_cast<std::size_t>(i)].entry = -1;
@@ -40,6 +39,20 @@ RunningOrderStrip::RunningOrderStrip(QWidget* parent) : QWidget(parent) {
     showOrder(byPost);
     // A screen reader hears the race from the track's description, updated at each call.
     setAccessibleName(QStringLiteral("Running order"));
+}
+
+void RunningOrderStrip::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitWidths();
+}
+
+void RunningOrderStrip::fitWidths() {
+    const QFontMetrics metrics = fontMetrics();
+    for (QLabel* gap : m_lengths)
+        gap->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("000")));
+    for (QLabel* cloth : m_cloths)
+        cloth->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00")) + 10);
 }
 
 void RunningOrderStrip::showOrder(const RunningOrder& order) {

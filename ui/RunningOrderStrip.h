@@ -21,7 +21,13 @@ public:
     void showOrder(const RunningOrder& order);
     const RunningOrder& order() const { return m_order; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // Room for "hd" or "12" beside each cloth in the current font, so a new margin moves nothing.
+    void fitWidths();
+
     RunningOrder m_order;
     // Cloths 1st..8th, and the lengths before cloths 2nd..8th.
     std::array<QLabel*, FieldSize> m_cloths{};

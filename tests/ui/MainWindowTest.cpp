@@ -355,6 +355,9 @@ private slots:
         QVERIFY(parade()->isActive());
         HeardCall heard(find(u"frTrack"_s));
         window().findChild<ui::RaceCallView*>()->setAnnouncer(&heard);
+        // On, whatever an earlier run left in the test's preferences.
+        auto* speak = window().findChild<QAction*>(u"actSpeakCall"_s);
+        speak->setChecked(true);
         const RaceCall& call = window().findChild<ui::RaceRunner*>()->call();
         QCOMPARE(find(u"frTrack"_s)->accessibleName(), u"Race track"_s);
         addPlayer("Ann");
@@ -404,7 +407,7 @@ private slots:
                         text("lblRunning"_L1 + QString::number(place + 1)),
                         QString::number(game().day().result.finishOrder[static_cast<std::size_t>(place)]));
                 // Turned off, the next race is shown but not said.
-                window().findChild<QAction*>(u"actSpeakCall"_s)->trigger();
+                speak->trigger();
                 heard.said.clear();
             }
             if (race == 2)
