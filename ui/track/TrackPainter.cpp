@@ -30,10 +30,8 @@ const QColor BoardDigits(255, 190, 40);
 constexpr int FrameHeight = TrackLayout::FrameBottom - TrackLayout::FrameTop;
 // Horses drawn only as large as their lane spacing would be too small to read a number on; they
 // overlap the next lane instead, as a field seen from the stands does.
-constexpr double HorseScale = 1.5;
-// A horse's body centre lies about this far right of its picture's Left, whichever way it faces;
-// the turns are drawn round the horses, so round this point.
-constexpr double HorseCentre = 400;
+constexpr double HorseScale = TrackLayout::HorseDrawScale;
+constexpr double HorseCentre = TrackLayout::HorseCentre;
 
 // Two straights from `left` to `right` (centres of the ends) joined by half ellipses.
 QPainterPath stadium(double left, double right, double centreY, double rx, double ry) {
