@@ -390,10 +390,6 @@ void TrackPainter::paintStill(QPainter& p, const PhotoStill& still, const QRectF
     const double spread = r.height() - horseH - 6;
     const QSize px(std::max(1, static_cast<int>(std::lround(horseW))),
                    std::max(1, static_cast<int>(std::lround(horseH))));
-    QFont number;
-    number.setBold(true);
-    number.setPixelSize(std::max(8, static_cast<int>(horseH * 0.22)));
-    p.setFont(number);
     // The line itself, drawn under the horses as the camera's mirror sees it.
     p.fillRect(QRectF(lineX - 1.5, r.top(), 3, r.height()), QColor(40, 40, 40));
     for (std::size_t k = 0; k < shown.size(); ++k) {
@@ -404,12 +400,6 @@ void TrackPainter::paintStill(QPainter& p, const PhotoStill& still, const QRectF
         const double noseX = lineX + still.noseFromLine[ei] * pixelsPerTwip * zoom;
         const QRectF at(noseX - horseW, bottom - horseH, horseW, horseH);
         p.drawPixmap(at.topLeft(), horse(m_stillHorses, shown[k], still.horses[ei].frame, px, dpr));
-        const QRectF badge(at.center().x() - horseH * 0.15, at.top(), horseH * 0.3, horseH * 0.28);
-        p.setPen(QPen(QColor(0, 0, 0, 170), 1));
-        p.setBrush(HorseArt::clothColour(shown[k] + 1));
-        p.drawRoundedRect(badge, 3, 3);
-        p.setPen(HorseArt::numberColour(shown[k] + 1));
-        p.drawText(badge, Qt::AlignCenter, QString::number(shown[k] + 1));
     }
     p.restore();
 }
