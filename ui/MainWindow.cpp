@@ -5,6 +5,8 @@
 #include "FontScale.h"
 #include "LogoWidget.h"
 #include "RaceRunner.h"
+#include "Sound.h"
+
 #include "TicketsWidget.h"
 #include "ToteBoardWidget.h"
 #include "core/Constants.h"
@@ -33,6 +35,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -99,6 +102,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     setCentralWidget(scroll);
 
     m_runner = new RaceRunner(m_game, *m_track, this);
+    m_runner->setSound(&m_sound->output());
     m_timerParade = new QTimer(this);
     m_timerParade->setObjectName(QStringLiteral("timerParade"));
     m_timerParade->setInterval(ParadeStepMs);
@@ -212,6 +216,9 @@ QWidget* MainWindow::buildHeading() {
     row->addWidget(m_cmdPast);
     row->addWidget(m_cmdRun);
     row->addWidget(m_cmdFastForward);
+    m_sound = new SoundControl(this);
+    row->addSpacing(8);
+    row->addWidget(m_sound->volumeSlider());
     return bar;
 }
 
@@ -243,6 +250,8 @@ void MainWindow::buildMenus() {
     m_menuReset =
         action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase);
     m_menuReset->setVisible(false);
+    m_menuSettings->addSeparator();
+    m_menuSettings->addAction(m_sound->muteAction());
 
     m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -321,6 +330,11 @@ void MainWindow::refresh() {
     m_tickets->refresh();
     m_tote->refresh();
     refreshCommands();
+}
+
+void MainWindow::setSoundOutput(std::unique_ptr<SoundOutput> output) {
+    m_sound->setOutput(std::move(output));
+    m_runner->setSound(&m_sound->output());
 }
 
 void MainWindow::refreshHeading() {

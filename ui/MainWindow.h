@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <thread>
 
 class QAction;
@@ -21,6 +22,8 @@ namespace sw::ui {
 
 class BetEntryWidget;
 class RaceRunner;
+class SoundControl;
+class SoundOutput;
 class TicketsWidget;
 class ToteBoardWidget;
 
@@ -42,6 +45,8 @@ public:
 
     // Shows every area afresh from the game's state.
     void refresh();
+    // Plays the race's sounds on `output` instead (a test's recorder).
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,6 +111,7 @@ private:
     ToteBoardWidget* m_tote = nullptr;
     TrackWidget* m_track = nullptr;
     RaceRunner* m_runner = nullptr;
+    SoundControl* m_sound = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
     std::thread m_payWork;
