@@ -26,4 +26,14 @@ inline constexpr int StartWithoutPaintMs = 1000;
 // The racing program looks at the chances being simulated this often: the figures settle in view.
 inline constexpr int ChancePollMs = 100;
 
+// The field's hoofbeats: one stride of the field every HoofStrideMs while it runs at
+// HoofPaceTwipsPerSecond across the design track, quicker as it quickens, slower as it eases...
+inline constexpr int HoofStrideMs = 300;
+inline constexpr int HoofPaceTwipsPerSecond = 1200;
+// ...never closer together than this, and none at all below this pace (a field pulled up).
+inline constexpr int HoofStrideShortestMs = 180;
+inline constexpr int HoofQuietTwipsPerSecond = 250;
+// The pace the hoofbeats follow is the field's over about this long.
+inline constexpr int HoofPaceSmoothingMs = 250;
+
 } // namespace sw

@@ -7,6 +7,8 @@
 #include "LogoWidget.h"
 #include "RaceCallView.h"
 #include "RaceRunner.h"
+#include "Sound.h"
+
 #include "TicketsWidget.h"
 #include "ToteBoardWidget.h"
 #include "core/Constants.h"
@@ -35,6 +37,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -105,6 +108,7 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     m_runner = new RaceRunner(m_game, *m_track, this);
     m_raceCall = new RaceCallView(m_game, *m_runner, *m_track, central);
     outer->addWidget(m_raceCall);
+    m_runner->setSound(&m_sound->output());
     m_timerParade = new QTimer(this);
     m_timerParade->setObjectName(QStringLiteral("timerParade"));
     m_timerParade->setInterval(ParadeStepMs);
@@ -221,6 +225,9 @@ QWidget* MainWindow::buildHeading() {
     row->addWidget(m_cmdPast);
     row->addWidget(m_cmdRun);
     row->addWidget(m_cmdFastForward);
+    m_sound = new SoundControl(this);
+    row->addSpacing(8);
+    row->addWidget(m_sound->volumeSlider());
     return bar;
 }
 
@@ -255,6 +262,7 @@ void MainWindow::buildMenus() {
     m_menuReset->setVisible(false);
     m_menuSettings->addSeparator();
     m_menuSettings->addAction(m_raceCall->speakAction());
+    m_menuSettings->addAction(m_sound->muteAction());
 
     m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -335,6 +343,11 @@ void MainWindow::refresh() {
     m_tote->refresh();
     m_raceCall->refresh();
     refreshCommands();
+}
+
+void MainWindow::setSoundOutput(std::unique_ptr<SoundOutput> output) {
+    m_sound->setOutput(std::move(output));
+    m_runner->setSound(&m_sound->output());
 }
 
 void MainWindow::refreshHeading() {

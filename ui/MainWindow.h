@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <thread>
 
 class QAction;
@@ -23,6 +24,8 @@ class BetEntryWidget;
 class BettingSlip;
 class RaceCallView;
 class RaceRunner;
+class SoundControl;
+class SoundOutput;
 class TicketsWidget;
 class ToteBoardWidget;
 
@@ -44,6 +47,8 @@ public:
 
     // Shows every area afresh from the game's state.
     void refresh();
+    // Plays the race's sounds on `output` instead (a test's recorder).
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -111,6 +116,7 @@ private:
     TrackWidget* m_track = nullptr;
     RaceRunner* m_runner = nullptr;
     RaceCallView* m_raceCall = nullptr;
+    SoundControl* m_sound = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
     QPointer<QWidget> m_lab;

@@ -1,6 +1,7 @@
 #include "RaceRunner.h"
 
 #include "game/Game.h"
+#include "ui/Sound.h"
 #include "ui/track/TrackWidget.h"
 
 namespace sw::ui {
@@ -29,6 +30,9 @@ bool RaceRunner::start(Answer payUnpaid) {
     m_mode = Mode::Gate;
     m_pacer.reset();
     m_clock.start();
+    m_soundClock.start();
+    m_cues.begin(m_track.scene());
+    sound();
     m_timer.start();
     m_track.sceneChanged();
     return true;
@@ -59,11 +63,13 @@ void RaceRunner::tick() {
             m_clock.restart();
         }
         m_track.sceneChanged();
+        sound();
         break;
     case Mode::Race: {
         const bool more = runPasses(m_pacer.due(elapsed));
         m_track.sceneChanged();
         emit stepped();
+        sound();
         if (!more)
             endRace();
         break;
@@ -76,6 +82,7 @@ void RaceRunner::tick() {
         }
         m_track.sceneChanged();
         emit stepped();
+        sound();
         break;
     case Mode::Idle:
         m_timer.stop();
@@ -90,6 +97,9 @@ void RaceRunner::fastForward() {
     m_mode = Mode::Race;
     while (runPasses(1)) {
     }
+    // What was skipped is not heard in one burst.
+    m_cues.update(m_track.scene(), m_soundClock.elapsed());
+    m_cues.take();
     m_track.sceneChanged();
     emit stepped();
     endRace();
@@ -99,6 +109,13 @@ void RaceRunner::endRace() {
     m_timer.stop();
     m_mode = Mode::Idle;
     emit raceEnded();
+}
+
+void RaceRunner::sound() {
+    m_cues.update(m_track.scene(), m_soundClock.elapsed());
+    for (const SoundCue& cue : m_cues.take())
+        if (m_sound)
+            m_sound->play(cue.sound);
 }
 
 bool RaceRunner::canReplay() const {
@@ -116,6 +133,8 @@ bool RaceRunner::replay(bool slowFinish) {
                                      slowFinish ? RaceReplay::FinishSlowdown : 1, m_recordedRace, &m_call);
     m_mode = Mode::Replay;
     m_clock.start();
+    m_soundClock.start();
+    m_cues.begin(m_track.scene());
     m_timer.start();
     m_track.sceneChanged();
     return true;

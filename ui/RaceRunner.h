@@ -9,6 +9,7 @@
 #include "race/presentation/RaceRecorder.h"
 #include "race/presentation/RaceReplay.h"
 #include "race/presentation/RaceWatchers.h"
+#include "race/presentation/SoundCues.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,6 +23,8 @@ class TrackWidget;
 } // namespace sw
 
 namespace sw::ui {
+
+class SoundOutput;
 
 // Runs the race on the track at the pace it was always run: one timer steps the gate sequence
 // and then the race as many 5 ms passes as the wall clock calls for, and repaints once a tick.
@@ -49,6 +52,8 @@ public:
     void stopReplay();
     bool replaying() const { return m_mode == Mode::Replay; }
     bool canReplay() const;
+    // Where the race's sounds are played; none, silence.
+    void setSound(SoundOutput* sound) { m_sound = sound; }
 
     // The caller of the race being run or shown again.
     RaceCall& call() { return m_call; }
@@ -69,6 +74,8 @@ private:
     // Runs `passes` passes of the race; false once the race is over.
     bool runPasses(int passes);
     void endRace();
+    // Tells the sound cues the track as it stands and plays what they call for.
+    void sound();
 
     Game& m_game;
     TrackWidget& m_track;
@@ -85,6 +92,10 @@ private:
     std::unique_ptr<RaceReplay> m_replay;
     QTimer m_timer;
     QElapsedTimer m_clock;
+    SoundCues m_cues;
+    SoundOutput* m_sound = nullptr;
+    // Since the field went to the gate or the replay began.
+    QElapsedTimer m_soundClock;
     Mode m_mode = Mode::Idle;
 };
 

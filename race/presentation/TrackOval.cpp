@@ -43,15 +43,37 @@ double TrackOval::radiusAcross(double lane) const {
     return TurnAspect * radiusUpDown(lane) * m_scale;
 }
 
-double TrackOval::shownDistance(double distance) const {
+double TrackOval::shownDistance(double distance, double stopRoom) const {
     const double past = distance - m_finishLine;
     if (past <= 0)
         return distance;
-    return m_finishLine + m_pullUp * (1 - std::exp(-past / m_pullUp));
+    const double room = stopRoom < 0 ? m_pullUp : stopRoom;
+    if (room <= 0)
+        return m_finishLine;
+    return m_finishLine + room * (1 - std::exp(-past / room));
 }
 
 OvalPlace TrackOval::place(double distance, double lane) const {
     return onOval(std::max(shownDistance(distance), 0.0), lane);
+}
+
+double TrackOval::pullUpRoom(double lane) const {
+    // The outer rail round the first turn is a half ellipse about the turn's centre as drawn; a
+    // picture's nose goes as far as the rail at the height of its hooves, less a little margin.
+    const double rx = radiusAcross(8.6);
+    const double ry = (TrackLayout::NearRailY - TrackLayout::FarRailY) / 2.0;
+    const double cy = (TrackLayout::NearRailY + TrackLayout::FarRailY) / 2.0;
+    const double hooves =
+        TrackLayout::laneTop(2, 0) + TrackLayout::LaneSpacing * lane + TrackLayout::PictureHeight;
+    const double dy = std::min(std::abs(hooves - cy) / ry, 1.0);
+    const double railX = firstTurnLeft() + TrackLayout::HorseCentre + rx * std::sqrt(1 - dy * dy);
+    const double lineNose = pullUpPlace(0, lane).left + TrackLayout::PictureWidth + TrackLayout::NoseOverhang;
+    return std::max(railX - TrackLayout::NoseOverhang - lineNose, 0.0);
+}
+
+OvalPlace TrackOval::pullUpPlace(double past, double lane) const {
+    const OvalPlace atLine = onOval(m_finishLine, lane);
+    return {atLine.left + past, atLine.top, true};
 }
 
 OvalPlace TrackOval::onOval(double d, double lane) const {

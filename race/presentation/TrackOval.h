@@ -19,11 +19,20 @@ public:
     explicit TrackOval(int trackWidth);
 
     // The picture's place after `distance` run in `lane` (a fraction gives the rails: -0.15 the
-    // inner rail, 8.6 the outer). Past the finish line the distance shown pulls up short of the
-    // first turn, so finished horses slow to a stop in their lanes.
+    // inner rail, 8.6 the outer). A horse past the line that has not been placed yet eases off
+    // short of the first turn.
     OvalPlace place(double distance, double lane) const;
-    // The distance shown for a distance run: the same up to the finish line, then easing off.
-    double shownDistance(double distance) const;
+    // The place for a distance as shown (past the line, eased off already).
+    OvalPlace placeShown(double shown, double lane) const { return onOval(shown > 0 ? shown : 0, lane); }
+    // The distance shown for a distance run: the same up to the finish line, then easing off to a
+    // stop `stopRoom` past it (a negative room: short of the first turn).
+    double shownDistance(double distance, double stopRoom = -1) const;
+
+    // A finished horse pulls up straight on in its lane: the room it has past the line before its
+    // nose would meet the first turn's outer rail.
+    double pullUpRoom(double lane) const;
+    // Where a finished horse in `lane` stands `past` the line as shown.
+    OvalPlace pullUpPlace(double past, double lane) const;
 
     int legLength() const { return m_legLength; }
     int finishLine() const { return m_finishLine; }

@@ -34,6 +34,7 @@ void TrackScene::startParade() {
     m_view.fractionTimes = {};
     m_view.caption.clear();
     m_paradeRunning = true;
+    m_view.photoStill = {};
     for (int i = TrackView::FirstParadePicture; i < TrackView::PictureCount; ++i)
         m_view.pictures[static_cast<std::size_t>(i)].visible = true;
 }
@@ -77,6 +78,7 @@ void TrackScene::beginRace(const std::array<GallopFrame, RacingPictures>& frames
     }
     m_view.finishLineVisible = false;
     m_view.photoVisible = false;
+    m_view.photoStill = {};
     m_view.turnCaptionsVisible = true;
     m_view.call.visible = false;
     m_view.fractionTimes = {};
@@ -122,14 +124,21 @@ void TrackScene::showReplayOf(int raceNumber) {
 
 void TrackScene::resetRaceBookkeeping() {
     m_distance.fill(0);
+    m_stopRoom.fill(-1);
     for (int e = 0; e < RacingPictures; ++e)
         m_lane[static_cast<std::size_t>(e)] = e;
     m_fractionShown.fill(false);
 }
 
+double TrackScene::distanceShown(int e) const {
+    return isEntry(e) ? m_oval.shownDistance(distanceRun(e), stopRoom(e)) : 0;
+}
+
 void TrackScene::placeRacer(int e) {
     const auto ei = static_cast<std::size_t>(e);
-    const OvalPlace at = m_oval.place(m_distance[ei], m_lane[ei]);
+    const double room = m_stopRoom[ei];
+    const OvalPlace at = room >= 0 ? m_oval.pullUpPlace(distanceShown(e) - m_oval.finishLine(), m_lane[ei])
+                                   : m_oval.place(m_distance[ei], m_lane[ei]);
     HorsePicture& p = racer(e);
     p.left = static_cast<int>(std::lround(at.left));
     p.top = static_cast<int>(std::lround(at.top));
@@ -201,12 +210,68 @@ void TrackScene::callHidden() {
     m_view.call.visible = false;
 }
 
-void TrackScene::entryPlaced(int /*e*/, int /*place*/) {
+double TrackScene::chooseStop(int e) const {
+    const auto ei = static_cast<std::size_t>(e);
+    double room = m_oval.pullUpRoom(m_lane[ei]);
+    for (int j = 0; j < RacingPictures; ++j) {
+        const auto ji = static_cast<std::size_t>(j);
+        if (j != e && m_stopRoom[ji] >= 0 && m_lane[ji] == m_lane[ei])
+            room = std::min(room, m_stopRoom[ji] - 1);
+    }
+    const auto box = [&](double past, int lane) {
+        const OvalPlace at = m_oval.pullUpPlace(past, lane);
+        return TrackLayout::pictureBox(static_cast<int>(std::lround(at.left)),
+                                       static_cast<int>(std::lround(at.top)));
+    };
+    // Back from the farthest spot towards the line until nothing placed before stands there; when
+    // the pull-up is full, the spot that covers least of the others.
+    double best = 0;
+    long bestCover = -1;
+    const double step = std::max(TrackLayout::PictureWidth / 35.0 * m_scale, 1.0);
+    for (double past = std::max(room, 0.0); past >= 0; past -= step) {
+        const TwipsRect mine = box(past, m_lane[ei]);
+        long cover = 0;
+        for (int j = 0; j < RacingPictures; ++j) {
+            const auto ji = static_cast<std::size_t>(j);
+            if (j == e || m_stopRoom[ji] < 0)
+                continue;
+            const TwipsRect theirs = box(m_stopRoom[ji], m_lane[ji]);
+            if (mine.intersects(theirs))
+                cover += static_cast<long>(std::min(mine.right(), theirs.right()) -
+                                           std::max(mine.left, theirs.left)) *
+                         (std::min(mine.bottom(), theirs.bottom()) - std::max(mine.top, theirs.top));
+        }
+        if (bestCover < 0 || cover < bestCover) {
+            best = past;
+            bestCover = cover;
+        }
+        if (cover == 0)
+            break;
+    }
+    return best;
+}
+
+void TrackScene::entryPlaced(int e, int /*place*/) {
     m_view.call.visible = false;
+    if (!isEntry(e))
+        return;
+    m_stopRoom[static_cast<std::size_t>(e)] = chooseStop(e);
+    placeRacer(e);
 }
 
 void TrackScene::photoFinishRaised() {
     m_view.photoVisible = true;
+    // The camera takes the line as it is now: the horse calling for the photo has just reached it.
+    PhotoStill& still = m_view.photoStill;
+    still.visible = true;
+    for (int e = 0; e < RacingPictures; ++e) {
+        const auto ei = static_cast<std::size_t>(e);
+        still.horses[ei] = racer(e);
+        const HorsePicture& p = still.horses[ei];
+        const int nose =
+            facesRight(p.frame) ? p.left + TrackLayout::PictureWidth + TrackLayout::NoseOverhang : p.left;
+        still.noseFromLine[ei] = nose - m_view.finishLineX;
+    }
 }
 
 void TrackScene::raceEnded() {

@@ -61,6 +61,10 @@ public:
     void showReplayOf(int raceNumber);
     // The distance entry e has run as the race told it (0 for no such entry).
     double distanceRun(int e) const { return isEntry(e) ? m_distance[static_cast<std::size_t>(e)] : 0; }
+    // The distance entry e is shown to have run: past the line it eases off to its stop.
+    double distanceShown(int e) const;
+    // How far past the line a placed entry comes to a stop; -1 while it races (or no such entry).
+    double stopRoom(int e) const { return isEntry(e) ? m_stopRoom[static_cast<std::size_t>(e)] : -1; }
     // The oval the racing pictures are placed on.
     const TrackOval& oval() const { return m_oval; }
 
@@ -87,6 +91,9 @@ private:
     void resetRaceBookkeeping();
     // Puts racing picture e where its distance and lane put it on the oval, facing its way.
     void placeRacer(int e);
+    // Where a horse just placed stops: as far into the pull-up as it can get in its own lane
+    // without passing a horse that finished before it there, nor standing on any of their spots.
+    double chooseStop(int e) const;
 
     TrackView m_view;
     double m_scale = 1.0;
@@ -94,6 +101,7 @@ private:
     // What the race has told of each entry: the distance run and the lane.
     std::array<double, RacingPictures> m_distance{};
     std::array<int, RacingPictures> m_lane{};
+    std::array<double, RacingPictures> m_stopRoom{};
     std::array<bool, 3> m_fractionShown{};
     int m_gateWaits = gateLength();
     int m_paradeStep = 0;

@@ -34,6 +34,16 @@ struct CallLabel {
     bool operator==(const CallLabel&) const = default;
 };
 
+// The close-up of the line taken the instant a finish was close enough for the photo: every
+// racing horse as it stood and how far its nose was past the line (negative: short of it).
+struct PhotoStill {
+    bool visible = false;
+    std::array<HorsePicture, 8> horses{};
+    std::array<int, 8> noseFromLine{};
+
+    bool operator==(const PhotoStill&) const = default;
+};
+
 // Everything the track frame shows at one moment; a painter needs nothing else.
 struct TrackView {
     static constexpr int PictureCount = 16;
@@ -49,6 +59,8 @@ struct TrackView {
     int finishLabelLeft = TrackLayout::FinishLabelLeft;
     int finishLineX = TrackLayout::FinishLineX;
     bool photoVisible = false;
+    // Stays up after the race while the judges study it; the next parade or race takes it away.
+    PhotoStill photoStill;
     bool turnCaptionsVisible = false;
     // Across the track while a race is shown again ("Replay of race 3"); empty otherwise.
     std::string caption;

@@ -71,6 +71,10 @@ fi
 
 if [ "${SW_WINDOW:-OFF}" = "ON" ]; then
   need_program "$bindir/stridewell"
+  # The race's sounds, as committed.
+  for f in "$source_root"/sounds/*.wav; do
+    cmp -s "$f" "$datadir/games/stridewell/sounds/$(basename "$f")" || fail "sound $(basename "$f") not installed as made"
+  done
   desktop="$datadir/applications/$app.desktop"
   metainfo="$datadir/metainfo/$app.metainfo.xml"
   need_file "$desktop"

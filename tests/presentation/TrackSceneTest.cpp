@@ -1,4 +1,6 @@
 #include "race/presentation/TrackScene.h"
+#include "../race/RaceTestDay.h"
+#include "race/RaceModel.h"
 #include "race/presentation/TrackOval.h"
 #include "support/TestSupport.h"
 
@@ -111,11 +113,97 @@ TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceAndThePhotoSignUntilTheNextStart)
     scene.raceEnded();
     EXPECT_EQ(scene.view().fractionTimes, (std::array<std::string, 3>{"0:24.31", "", "1:12.05"}));
     scene.photoFinishRaised(); // a replay stopped at its photo finish
+    scene.raceEnded();
+    EXPECT_TRUE(scene.view().photoStill.visible); // the judges still study it
     scene.beginRace({}, DesignTrackWidth);
-    EXPECT_EQ(std::pair(scene.view().fractionTimes, scene.view().photoVisible),
-              std::pair(std::array<std::string, 3>{}, false));
+    EXPECT_EQ(
+        std::tuple(scene.view().fractionTimes, scene.view().photoVisible, scene.view().photoStill.visible),
+        std::tuple(std::array<std::string, 3>{}, false, false));
     scene.fractionTime(0, "0:23.90");
     EXPECT_EQ(scene.view().fractionTimes[0], "0:23.90");
+}
+
+// Runs a seeded race on `scene` the window's way, calling `afterPass` after every pass while the
+// field is still showing.
+template <typename AfterPass> void runRace(TrackScene& scene, uint64_t seed, AfterPass afterPass) {
+    test::RaceTestDay t(test::seeded(seed));
+    RaceModel race(t.day, &scene);
+    race.start();
+    scene.beginRace({}, DesignTrackWidth);
+    scene.advanceGate(TrackScene::gateLength());
+    while (race.step())
+        afterPass();
+}
+
+TEST(Finish, TheSignsAndThePhotoStandWhereNoHorseIsFromTheLinesShowingToTheLastPlacing) {
+    int photos = 0;
+    for (const uint64_t seed : {3, 11, 27, 42, 77, 101}) {
+        SCOPED_TRACE(seed);
+        TrackScene scene;
+        int passesChecked = 0;
+        runRace(scene, seed, [&] {
+            const TrackView& v = scene.view();
+            if (!v.finishLineVisible)
+                return;
+            ++passesChecked;
+            std::vector<TwipsRect> signs = {TrackLayout::finishSign(1.0)};
+            if (v.photoVisible)
+                signs.push_back(TrackLayout::photoSign(1.0));
+            if (v.photoStill.visible)
+                signs.push_back(TrackLayout::photoStill(1.0, false));
+            for (int e = 0; e < 8; ++e) {
+                const HorsePicture& p = scene.picture(e);
+                const TwipsRect horse = TrackLayout::horseFootprint(p.left, p.top, facesRight(p.frame));
+                for (const TwipsRect& sign : signs)
+                    ASSERT_FALSE(p.visible && horse.intersects(sign)) << "post " << e + 1 << " at " << p.left;
+            }
+        });
+        EXPECT_GT(passesChecked, 100);
+        photos += scene.view().photoStill.visible ? 1 : 0;
+    }
+    EXPECT_GT(photos, 0);
+    // The photo sign stands beside the finish sign, not on it.
+    EXPECT_FALSE(TrackLayout::photoSign(0.5).intersects(TrackLayout::finishSign(0.5)));
+}
+
+TEST(Finish, EachFinisherPullsUpInItsOwnLaneAndStopsClearOfThoseBeforeIt) {
+    // Finishers in the order placed, by entry and lane: three share lane 2, others run beside them.
+    const int finishers[][2] = {{4, 2}, {1, 2}, {6, 4}, {0, 0}, {2, 5}, {7, 2}};
+    TrackScene scene = sceneAtGate();
+    const int line = scene.oval().finishLine();
+    int place = 0;
+    for (const auto& [e, lane] : finishers) {
+        scene.laneSet(e, 2, lane);
+        // The race runs the first two straights, then the finishing move brings the nose to the line.
+        scene.entryMoved(e, 2 * scene.oval().legLength(), 0);
+        scene.entryMoved(e, line - 2 * scene.oval().legLength() + 5, 2);
+        scene.entryPlaced(e, ++place);
+        // Everyone placed gallops on, far past the line.
+        for (int run = 0; run < 40; ++run)
+            for (int i = 0; i < place; ++i)
+                scene.entryMoved(finishers[i][0], 250, 2);
+    }
+    for (int i = 0; i < place; ++i) {
+        const auto [e, lane] = finishers[i];
+        SCOPED_TRACE(e);
+        scene.entryMoved(e, 20000, 2);
+        const HorsePicture before = scene.picture(e);
+        scene.entryMoved(e, 5000, 2);
+        // Stopped: the picture stays where its lane puts its stop, and it never passed one ahead.
+        const OvalPlace stop = scene.oval().pullUpPlace(scene.stopRoom(e), lane);
+        EXPECT_EQ(std::pair(scene.picture(e).left, scene.picture(e).top),
+                  std::pair(int(std::lround(stop.left)), int(std::lround(stop.top))));
+        EXPECT_EQ(scene.picture(e), before);
+        for (int j = 0; j < i; ++j) {
+            const HorsePicture& q = scene.picture(finishers[j][0]);
+            EXPECT_FALSE(TrackLayout::pictureBox(before.left, before.top)
+                             .intersects(TrackLayout::pictureBox(q.left, q.top)))
+                << "overlaps post " << finishers[j][0] + 1;
+            if (finishers[j][1] == lane) {
+                EXPECT_LT(scene.stopRoom(e), scene.stopRoom(finishers[j][0]));
+            }
+        }
+    }
 }
 
 TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {

@@ -30,10 +30,8 @@ const QColor BoardDigits(255, 190, 40);
 constexpr int FrameHeight = TrackLayout::FrameBottom - TrackLayout::FrameTop;
 // Horses drawn only as large as their lane spacing would be too small to read a number on; they
 // overlap the next lane instead, as a field seen from the stands does.
-constexpr double HorseScale = 1.5;
-// A horse's body centre lies about this far right of its picture's Left, whichever way it faces;
-// the turns are drawn round the horses, so round this point.
-constexpr double HorseCentre = 400;
+constexpr double HorseScale = TrackLayout::HorseDrawScale;
+constexpr double HorseCentre = TrackLayout::HorseCentre;
 
 // Two straights from `left` to `right` (centres of the ends) joined by half ellipses.
 QPainterPath stadium(double left, double right, double centreY, double rx, double ry) {
@@ -67,6 +65,7 @@ struct TrackPainter::Layout {
     QRectF finishLabel;
     QRectF finishLine;
     QRectF photo;
+    QRectF still;
     QRectF board;
     QRectF heading;
     std::array<QRectF, 3> markLabels;
@@ -125,13 +124,20 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.turn1 = turn.translated(l.w - turnW - std::max((l.turn - turnW) / 2, 0.0), 0);
 
     const double labelH = bm.height() + 4;
-    const double finishW = bm.horizontalAdvance(finishText()) + 12;
-    l.finishLabel = QRectF(l.x(view.finishLabelLeft), mid - labelH / 2, finishW, labelH);
+    const auto rectOf = [&](const TwipsRect& r) {
+        return QRectF(l.x(r.left), l.y(r.top), r.width * l.sx, r.height * l.sy);
+    };
+    l.finishLabel = rectOf(TrackLayout::finishSign(l.trackScale));
     l.finishLine = QRectF(l.x(view.finishLineX) - 1.5, l.y(TrackLayout::InnerRailNearY), 3,
                           l.y(TrackLayout::NearRailY) - l.y(TrackLayout::InnerRailNearY));
-    const double photoW = bm.horizontalAdvance(photoText()) + 14;
-    l.photo = QRectF(std::max(l.finishLabel.left() - photoW - 8, 0.0), mid - labelH / 2, photoW, labelH);
-    l.badge = QSizeF(bm.horizontalAdvance(QStringLiteral("8")) + 8, bm.height() + 2);
+    l.photo = rectOf(TrackLayout::photoSign(l.trackScale));
+    // Once the race is over nothing runs, and the still may take most of the frame.
+    bool raceOver = true;
+    for (int e = 0; e < TrackView::FirstParadePicture; ++e)
+        raceOver = raceOver && !view.pictures[static_cast<std::size_t>(e)].visible;
+    l.still = rectOf(TrackLayout::photoStill(l.trackScale, raceOver));
+    l.badge = QSizeF(bm.horizontalAdvance(QStringLiteral("8")) + 8,
+                     std::min(bm.height() + 2, TrackLayout::NumberRoom * l.sy));
     const double captionW = bm.horizontalAdvance(QString::fromStdString(view.caption)) + 16;
 
     // The fractions board sits in the band beyond the far rail, at its left end.
@@ -208,6 +214,8 @@ QRectF TrackPainter::elementRect(const TrackView& view, QStringView name, QSizeF
         return l.finishLine;
     if (name == u"lblPhoto")
         return l.photo;
+    if (name == u"picPhotoStill")
+        return l.still;
     if (name == u"Label14")
         return l.heading;
     for (std::size_t m = 0; m < 3; ++m)
@@ -344,17 +352,69 @@ const QPixmap& TrackPainter::background(const Layout& l, const TrackView& view, 
     return m_background;
 }
 
-const QPixmap& TrackPainter::horse(int entry, GallopFrame frame, QSize size, qreal dpr) {
-    if (size != m_horseSize || dpr != m_horseRatio) {
-        for (auto& pm : m_horses)
+void TrackPainter::paintStill(QPainter& p, const PhotoStill& still, const QRectF& r, double pixelsPerTwip,
+                              qreal dpr) {
+    if (r.width() < 8 || r.height() < 8)
+        return;
+    p.save();
+    // Photo paper: the line's camera sees only the strip at the line, so everything is in grey.
+    QLinearGradient paper(r.topLeft(), r.bottomLeft());
+    paper.setColorAt(0, QColor(226, 222, 210));
+    paper.setColorAt(1, QColor(196, 192, 180));
+    p.setPen(QPen(QColor(0, 0, 0, 200), 2));
+    p.setBrush(paper);
+    p.drawRect(r);
+    p.setClipRect(r.adjusted(2, 2, -2, -2));
+
+    // The horses are shown this much larger than on the track, so a nose's lead reads; the line
+    // stands at two thirds, the leaders reach past it.
+    const double horseH = r.height() * 0.62;
+    const double horseW = horseH * HorseArt::Width / HorseArt::Height;
+    const double zoom = horseW / (HorseScale * TrackLayout::PictureWidth * pixelsPerTwip);
+    const double lineX = r.left() + r.width() * 2 / 3;
+    // Farther lanes (higher on the track) first and higher in the picture, nearer ones over them.
+    std::array<int, 8> order{};
+    for (int i = 0; i < 8; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return still.horses[static_cast<std::size_t>(a)].top < still.horses[static_cast<std::size_t>(b)].top;
+    });
+    std::vector<int> shown;
+    for (int e : order) {
+        const auto ei = static_cast<std::size_t>(e);
+        const double noseX = lineX + still.noseFromLine[ei] * pixelsPerTwip * zoom;
+        if (still.horses[ei].visible && facesRight(still.horses[ei].frame) && noseX > r.left() &&
+            noseX - horseW < r.right())
+            shown.push_back(e);
+    }
+    const double spread = r.height() - horseH - 6;
+    const QSize px(std::max(1, static_cast<int>(std::lround(horseW))),
+                   std::max(1, static_cast<int>(std::lround(horseH))));
+    // The line itself, drawn under the horses as the camera's mirror sees it.
+    p.fillRect(QRectF(lineX - 1.5, r.top(), 3, r.height()), QColor(40, 40, 40));
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        const auto ei = static_cast<std::size_t>(shown[k]);
+        const double bottom =
+            r.top() + horseH + 3 +
+            (shown.size() > 1 ? spread * static_cast<double>(k) / (shown.size() - 1) : spread);
+        const double noseX = lineX + still.noseFromLine[ei] * pixelsPerTwip * zoom;
+        const QRectF at(noseX - horseW, bottom - horseH, horseW, horseH);
+        p.drawPixmap(at.topLeft(), horse(m_stillHorses, shown[k], still.horses[ei].frame, px, dpr));
+    }
+    p.restore();
+}
+
+const QPixmap& TrackPainter::horse(HorseCache& cache, int entry, GallopFrame frame, QSize size, qreal dpr) {
+    if (size != cache.size || dpr != cache.ratio) {
+        for (auto& pm : cache.pixmaps)
             pm = QPixmap();
-        m_horseSize = size;
-        m_horseRatio = dpr;
+        cache.size = size;
+        cache.ratio = dpr;
     }
     const auto slot = static_cast<std::size_t>(std::clamp(entry, 0, 7) * 4 + static_cast<int>(frame));
-    if (m_horses[slot].isNull())
-        m_horses[slot] = HorseArt::pixmap(entry, frame, size, dpr);
-    return m_horses[slot];
+    if (cache.pixmaps[slot].isNull())
+        cache.pixmaps[slot] = HorseArt::pixmap(entry, frame, size, dpr);
+    return cache.pixmaps[slot];
 }
 
 void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, qreal dpr) {
@@ -384,7 +444,7 @@ void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, q
         const QSize px(std::max(1, static_cast<int>(std::lround(r.width()))),
                        std::max(1, static_cast<int>(std::lround(r.height()))));
         painter.drawPixmap(QPointF(std::round(r.left()), std::round(r.top())),
-                           horse(i % 8, pic.frame, px, dpr > 0 ? dpr : 1.0));
+                           horse(m_horses, i % 8, pic.frame, px, dpr > 0 ? dpr : 1.0));
     }
 
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -410,9 +470,18 @@ void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, q
         painter.setBrush(fill);
         painter.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
         painter.setPen(ink);
-        painter.setFont(l.bold);
+        // A sign keeps to its place: on a narrow frame its text shrinks rather than spill out.
+        QFont font = l.bold;
+        const QFontMetricsF fm(font);
+        const double fit = std::min((r.width() - 6) / std::max(fm.horizontalAdvance(text), 1.0),
+                                    (r.height() - 2) / std::max(fm.height(), 1.0));
+        if (fit < 1)
+            font.setPixelSize(std::max(6, static_cast<int>(font.pixelSize() * fit)));
+        painter.setFont(font);
         painter.drawText(r, Qt::AlignCenter, text);
     };
+    if (view.photoStill.visible)
+        paintStill(painter, view.photoStill, l.still, view.finishLineX * l.sx, dpr > 0 ? dpr : 1.0);
     if (view.finishLineVisible)
         sign(l.finishLabel, PhotoFill.darker(115), Qt::white, finishText());
     if (view.photoVisible)

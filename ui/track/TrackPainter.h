@@ -30,7 +30,7 @@ public:
     // hooves on the box's bottom, nose at its leading side (facing right, a little past it).
     static QRectF horseRect(const TrackView& view, int index, QSizeF size);
     // Where a painted element lies: "imgRail", "lblturn1", "lblturn2", "lblCall", "lblFinishLine",
-    // "lineFinish", "lblPhoto", "Label14" (the "Fractions" heading), "lblFracTimes0".."2".
+    // "lineFinish", "lblPhoto", "picPhotoStill", "Label14" (the "Fractions" heading), "lblFracTimes0".."2".
     // Empty for an unknown name.
     static QRectF elementRect(const TrackView& view, QStringView name, QSizeF size);
 
@@ -45,7 +45,16 @@ private:
     static Layout layout(const TrackView& view, QSizeF size);
     void paintBackground(QPainter& painter, const Layout& l, bool captions) const;
     const QPixmap& background(const Layout& l, const TrackView& view, qreal dpr);
-    const QPixmap& horse(int entry, GallopFrame frame, QSize size, qreal dpr);
+    // The horse drawings at one size; the track and the still each keep their own.
+    struct HorseCache {
+        std::array<QPixmap, 32> pixmaps;
+        QSize size;
+        qreal ratio = 0;
+    };
+    static const QPixmap& horse(HorseCache& cache, int entry, GallopFrame frame, QSize size, qreal dpr);
+    // The close-up of the line in `r`: the horses near it enlarged, noses placed as they stood.
+    void paintStill(QPainter& painter, const PhotoStill& still, const QRectF& r, double pixelsPerTwip,
+                    qreal dpr);
 
     QPixmap m_background;
     QSize m_backgroundSize;
@@ -53,9 +62,8 @@ private:
     int m_backgroundTrackWidth = 0;
     bool m_backgroundCaptions = false;
 
-    std::array<QPixmap, 32> m_horses;
-    QSize m_horseSize;
-    qreal m_horseRatio = 0;
+    HorseCache m_horses;
+    HorseCache m_stillHorses;
 };
 
 } // namespace sw
