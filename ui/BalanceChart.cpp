@@ -39,7 +39,8 @@ double tickStep(double span, int mostTicks) {
     double power = std::pow(10.0, std::floor(std::log10(wanted)));
     for (;;) {
         for (const double factor : {1.0, 2.0, 2.5, 5.0})
-            if (factor * power >= wanted && factor * power >= 1.0)
+            // 2.5 only where it stays whole dollars (25, 250...), so every tick is a round amount.
+            if (factor * power >= wanted && factor * power >= 1.0 && (factor != 2.5 || power >= 10.0))
                 return factor * power;
         power *= 10.0;
     }
@@ -123,8 +124,8 @@ void BalanceChart::paintEvent(QPaintEvent*) {
     const qreal plotHeight = height() - top - line * 1.4 - legendHeight - line * 0.4;
     if (plotHeight < line * 2)
         return;
-    // Ticks at round amounts, no closer than two lines apart, covering every balance.
-    const double step = tickStep(high - low, std::max(1, static_cast<int>(plotHeight / (line * 2))));
+    // Ticks at round amounts, no closer than three lines apart, covering every balance.
+    const double step = tickStep(high - low, std::max(1, static_cast<int>(plotHeight / (line * 3))));
     low = std::floor(low / step) * step;
     high = std::max(std::ceil(high / step) * step, low + step);
     qreal left = 0;

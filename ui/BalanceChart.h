@@ -52,8 +52,8 @@ private:
 // One line per player of the ledger, with the balances of the races settled so far.
 std::vector<BalanceChart::Line> balanceLines(const HouseLedger& ledger);
 
-// The gap between the money scale's ticks: 1, 2, 2.5 or 5 times a power of ten, the smallest that
-// puts at most `mostTicks` gaps over `span` dollars (never below a dollar).
+// The gap between the money scale's ticks: 1, 2 or 5 times a power of ten (2.5 from $25 up), the
+// smallest that puts at most `mostTicks` gaps over `span` dollars (never below a dollar).
 double tickStep(double span, int mostTicks);
 
 } // namespace sw::ui

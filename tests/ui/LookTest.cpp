@@ -1,6 +1,7 @@
 // How the game looks on the player's desktop: a dark or light theme and panels that read on either,
 // any font size and style, a wide screen.
 
+#include "ui/BalanceChart.h"
 #include "ui/Palette.h"
 #include "ui/PastPerfWindow.h"
 #include "ui/ResultsWindow.h"
@@ -17,6 +18,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTableWidget>
+
+#include <tuple>
 
 using namespace sw;
 using namespace sw::test;
@@ -169,6 +172,14 @@ private slots:
             cuts << cutIn(child(&program, QLatin1String(name)));
         cuts.removeAll(QString());
         QVERIFY2(cuts.isEmpty(), qPrintable(cuts.join(u"; "_s)));
+    }
+
+    void theBalanceScaleTicksAtRoundAmounts() {
+        // Dollars spanned, most gaps the height allows, the gap: never $2.50 or cents.
+        for (const auto& [span, most, step] :
+             {std::tuple{25.0, 12, 5.0}, std::tuple{25.0, 5, 5.0}, std::tuple{3.0, 10, 1.0},
+              std::tuple{180.0, 8, 25.0}, std::tuple{2400.0, 5, 500.0}})
+            QCOMPARE(ui::tickStep(span, most), step);
     }
 
     void theMainWindowOpensMaximizedOnlyOnAFirstStartOnAWideScreen() {
