@@ -16,11 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Fails the folder's k-th operation with an errno.
+// Fails the folder's k-th operation with an errno, or without one stops the game dead there.
 struct FaultAt final : FileFaults {
     int k, err, seen = 0;
-    FaultAt(int k, int err) : k(k), err(err) {}
-    int before(FileOp, std::string_view) override { return ++seen != k ? 0 : err; }
+    explicit FaultAt(int k, int err = 0) : k(k), err(err) {}
+    int before(FileOp, std::string_view) override {
+        if (++seen == k && !err)
+            throw k;
+        return seen != k ? 0 : err;
+    }
 };
 
 const std::map<std::string, std::string> Before = {
@@ -45,17 +49,6 @@ FileChanges step() {
 struct DataFolderTest : ::testing::Test {
     void SetUp() override { fill(dir.path()); }
     test::TempDir dir;
-};
-
-// Stops the game dead at the folder's k-th operation.
-struct KillAt final : FileFaults {
-    int k, seen = 0;
-    explicit KillAt(int k) : k(k) {}
-    int before(FileOp, std::string_view) override {
-        if (++seen == k)
-            throw k;
-        return 0;
-    }
 };
 
 // The folder as step() leaves it.
@@ -159,7 +152,7 @@ TEST_F(DataFolderTest, EveryStepPutsItsBytesOnDiskInAnOrderAPowerCutKeeps) {
         test::TempDir killed;
         fill(killed.path());
         DataFolder folder(killed.path());
-        KillAt kill(k);
+        FaultAt kill(k);
         folder.setFaults(&kill);
         EXPECT_THROW(folder.commit(step()), int);
         EXPECT_EQ(check(
@@ -208,7 +201,7 @@ TEST_F(DataFolderTest, AJournalThatDoesNotMatchIsRefusedAndOneWithoutItsEndDropp
         test::TempDir killed;
         fill(killed.path());
         DataFolder folder(killed.path());
-        KillAt kill(8); // the first append, just after the commit
+        FaultAt kill(8); // the first append, just after the commit
         folder.setFaults(&kill);
         EXPECT_THROW(folder.commit(step()), int);
         c.make(killed.path());

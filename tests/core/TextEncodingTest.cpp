@@ -118,10 +118,8 @@ TEST(NumberText, ReadsEveryNumberAsStrtodDoes) {
     }
     // Only decimal number texts count; strtod alone would also take these.
     double value = -1;
-    EXPECT_TRUE(parseLeadingNumber("0x1A", value));
-    EXPECT_EQ(value, 0);
-    EXPECT_FALSE(parseLeadingNumber("inf", value));
-    EXPECT_FALSE(parseLeadingNumber("nan", value));
+    EXPECT_TRUE(parseLeadingNumber("0x1A", value) && value == 0) << value;
+    EXPECT_FALSE(parseLeadingNumber("inf", value) || parseLeadingNumber("nan", value));
 }
 
 std::string printed(const char* format, double a, double b = 0) {
@@ -218,9 +216,8 @@ TEST(FieldReader, KeepsTheValueForANumberItCannotHold) {
         EXPECT_EQ(firstField<int16_t>(c.field, 5), c.asShort);
         EXPECT_EQ(firstField<int32_t>(c.field, 5), c.asInt);
     }
-    EXPECT_EQ(firstField(" 1e39", 4.0f), 4.0f);
-    EXPECT_EQ(firstField("x", 4.0f), 4.0f);
-    EXPECT_EQ(firstField("2.5e2", 4.0), 250.0);
+    EXPECT_EQ(std::tuple(firstField(" 1e39", 4.0f), firstField("x", 4.0f), firstField("2.5e2", 4.0)),
+              std::tuple(4.0f, 4.0f, 250.0));
     for (float value : {0.f, 2.5f, 121.35f, 118.72f, 0.05f, 99.9f, 1.0f / 3.0f, 123456.7f})
         EXPECT_FLOAT_EQ(firstField(formatSingle(value), -1.0f), value) << "what the writer writes reads back";
 }

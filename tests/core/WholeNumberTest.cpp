@@ -6,31 +6,19 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
 TEST(WholeNumber, ReadsDigitsOnlyAndRefusesTheRest) {
-    const struct {
-        std::string text;
-        std::optional<std::uint64_t> value;
-    } cases[] = {
-        {"0", 0},
-        {"42", 42},
-        {"007", 7},
-        {"18446744073709551615", UINT64_MAX},
-        {"18446744073709551616", std::nullopt}, // one past 64 bits
-        {"99999999999999999999999", std::nullopt},
-        {"12abc", std::nullopt},
-        {"-5", std::nullopt},
-        {"+5", std::nullopt},
-        {" 5", std::nullopt},
-        {"5 ", std::nullopt},
-        {"0x10", std::nullopt},
-        {"1e3", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(sw::parseWholeNumber(c.text), c.value) << '"' << c.text << '"';
+    const std::pair<std::string, std::uint64_t> read[] = {
+        {"0", 0}, {"42", 42}, {"007", 7}, {"18446744073709551615", UINT64_MAX}};
+    for (const auto& [text, value] : read)
+        EXPECT_EQ(sw::parseWholeNumber(text), value) << text;
+    // Refused, the first one past 64 bits.
+    for (const char* text : {"18446744073709551616", "99999999999999999999999", "12abc", "-5", "+5", " 5",
+                             "5 ", "0x10", "1e3", ""})
+        EXPECT_EQ(sw::parseWholeNumber(text), std::nullopt) << '"' << text << '"';
 }
 
 } // namespace

@@ -366,17 +366,17 @@ TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollarsAndKeepsATenthItLand
         const char* what;
         std::vector<Cents> legs;
         std::optional<Cents> payoff;
-        const char* cut; // the working's line of the cut to tenths (or the minimum), when it matters
+        const char* cut = nullptr; // the working's line of the cut to tenths (or the minimum)
     } cases[] = {
-        {"5.80, 4.60: 5 / 2 x 4.6 = 11.5, odds 4.75 cut to 4.7", {580, 460}, 1140, nullptr},
+        {"5.80, 4.60: 5 / 2 x 4.6 = 11.5, odds 4.75 cut to 4.7", {580, 460}, 1140},
         // 5.8 -> 5 / 2 x 4.6 = 11.5 -> 11 / 2 x 3 = 16.5; odds 7.25 -> 7.2
-        {"a Pick 3", {580, 460, 300}, 1640, nullptr},
+        {"a Pick 3", {580, 460, 300}, 1640},
         {"short-priced legs end below the minimum odds",
          {210, 210, 210, 210, 210, 210},
          210,
          "Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; without any cut the "
          "parlay would pay 2.68"},
-        {"a leg at the minimum alone: 2 / 2 x 2.10 = 2.10 is odds 0.05 exactly", {200, 210}, 210, nullptr},
+        {"a leg at the minimum alone: 2 / 2 x 2.10 = 2.10 is odds 0.05 exactly", {200, 210}, 210},
         {"below the minimum the house adds",
          {200, 200},
          210,
@@ -386,24 +386,17 @@ TEST(Parlay, CutsEveryRunningProductButTheLastToWholeDollarsAndKeepsATenthItLand
          {340, 360},
          540,
          "Cut to tenths: 1.7; without any cut the parlay would pay 6.12"},
-        {"seed 42's daily double: 18 / 2 x 21.80 = 196.20", {1800, 2180}, 196'20, nullptr},
+        {"seed 42's daily double: 18 / 2 x 21.80 = 196.20", {1800, 2180}, 196'20},
         {"seed 223's pick 3: odds 938.8",
          {2420, 1240, 2540},
          1879'60,
-         "Cut to tenths: 938.8; without any cut "
-         "the parlay would pay 1905.51"},
-        {"seed 11's pick 6: odds 47745.2", {400, 2120, 2540, 1700, 340, 2480}, 95492'40, nullptr},
-        {"seed 1001's pick 6: a last product of 146595.60",
-         {840, 1760, 2460, 880, 600, 2580},
-         146595'60,
-         nullptr},
-        {"a Twin-Tri of a four-figure second half: 194 x 1859.20", {388'40, 1859'20}, 360684'80, nullptr},
-        {"a Tri-Super of a five-figure superfecta: 1859 / 2 x 96543.40",
-         {1859'20, 96543'40},
-         89737090'20,
-         nullptr},
-        {"no legs", {}, std::nullopt, nullptr},
-        {"a leg that paid nothing", {580, 0}, std::nullopt, nullptr},
+         "Cut to tenths: 938.8; without any cut the parlay would pay 1905.51"},
+        {"seed 11's pick 6: odds 47745.2", {400, 2120, 2540, 1700, 340, 2480}, 95492'40},
+        {"seed 1001's pick 6: a last product of 146595.60", {840, 1760, 2460, 880, 600, 2580}, 146595'60},
+        {"a Twin-Tri of a four-figure second half: 194 x 1859.20", {388'40, 1859'20}, 360684'80},
+        {"a Tri-Super of a five-figure superfecta: 1859 / 2 x 96543.40", {1859'20, 96543'40}, 89737090'20},
+        {"no legs", {}, std::nullopt},
+        {"a leg that paid nothing", {580, 0}, std::nullopt},
         {"a parlay past what money can hold",
          {MaxCents, MaxCents, MaxCents},
          std::nullopt,
@@ -455,10 +448,9 @@ TEST_F(SettlementTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfT
     day.pools.oddsByRace[3][2] = -1.0f; // odds never known
     EXPECT_EQ(computePayoffs(day).specialPayoff.text, "-");
     day.raceWinner[2] = 0; // race 3's winner never recorded
-    Payoffs missing = computePayoffs(day);
-    EXPECT_EQ(missing.special, "Daily Double");
-    EXPECT_EQ(missing.specialPayoff.text, "-");
-    EXPECT_FALSE(missing.specialPayoff.value);
+    const Payoffs missing = computePayoffs(day);
+    EXPECT_EQ(std::tie(missing.special, missing.specialPayoff.text, missing.specialPayoff.value),
+              std::tuple("Daily Double", "-", std::optional<Cents>{}));
 
     for (int16_t race : {0, 1, 3, 4, 6, 10}) {
         day.currentRace = race;
@@ -642,8 +634,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             test::readLines(dir / "exchangecredits.dat"),
             (std::vector<std::string>{"2100,3,2,Twin-Tri,9,1-2-3,5.5,0", "2125,1,2,Twin-Tri,5,5-3-7,41.2,0",
                                       "2126,2,4,Tri-Super,5,5-3-7,41.2,0"}));
-        for (const char* file : {"twintris.dat", "trisupers.dat"})
-            EXPECT_TRUE(test::readLines(dir / file).empty()) << file;
+        EXPECT_EQ(test::readAll(dir / "twintris.dat") + test::readAll(dir / "trisupers.dat"), "");
 
         // Race 5: the second halves, bought with the credits (or not).
         day.currentRace = 4;
@@ -664,8 +655,7 @@ TEST_F(SettlementTest, AWinningFirstHalfIsHeldForTheNextRaceAndPaidThereOnce) {
             payoffs.superfecta2 = paying(*c.secondSuperfecta);
         const Cents before[] = {balance(0), balance(1)};
         SettlementReport second = settleRace(day, payoffs);
-        EXPECT_EQ(balance(0) - before[0], c.ann);
-        EXPECT_EQ(balance(1) - before[1], c.bob);
+        EXPECT_EQ(std::pair(balance(0) - before[0], balance(1) - before[1]), std::pair(c.ann, c.bob));
         // Each credit explains the payoff it was paid with, from the parlay that computed it.
         for (const Credit& credit : second.credits) {
             ASSERT_GE(credit.working.size(), 2u) << credit.ticketNumber;
@@ -844,8 +834,8 @@ TEST_F(SettlementTest, TheLedgerBooksTheBreakageOfTheLabelThatPaidEachCreditExch
     // 8.75 cents a $2 ticket, 0.33 cents x 3; the parlay 41 / 2 x 9 = 184.50 pays 184.40 of an uncut 185.40.
     EXPECT_EQ(paid, (std::vector<std::string>{"Plc lblPlace1Payoff 9", "Plc lblPlace2Payoff 1", "TwT  100"}));
     ledger.settle(4, report, day.players);
-    EXPECT_EQ(ledger.accounts()[0].races[4].breakage, 109);
-    EXPECT_EQ(ledger.accounts()[1].races[4].breakage, 1);
+    EXPECT_EQ(std::pair(ledger.accounts()[0].races[4].breakage, ledger.accounts()[1].races[4].breakage),
+              std::pair(Cents{109}, Cents{1}));
     EXPECT_EQ(ledger.total(4).returned, 4'60 + 13'80 + 184'40);
 }
 
@@ -913,6 +903,17 @@ TEST(Standings, ListTheHighestBalanceFirstEqualOnesInListOrderWinningsRightAlign
     EXPECT_EQ(lines[6], "Zoë Ångstøm-      0.00      0.00      0.00     0.00     0.00");
 }
 
+SettlementReport crediting(std::vector<std::pair<int32_t, Cents>> credits, bool unclaimed = false) {
+    SettlementReport report;
+    for (const auto& [playerId, winnings] : credits) {
+        Credit credit;
+        credit.playerId = playerId;
+        credit.winnings = winnings;
+        (unclaimed ? report.unclaimed : report.credits).push_back(credit);
+    }
+    return report;
+}
+
 // A day of many players: each enrolment, payment and settlement finds every account by number at a
 // cost that does not grow with the count of accounts (the old lists made 100,000 players a 49 s race).
 TEST(HouseLedger, FindsEachOfManyPlayersInFewSteps) {
@@ -925,30 +926,14 @@ TEST(HouseLedger, FindsEachOfManyPlayersInFewSteps) {
     players.entries.push_back({1, "Late", "400"}); // added during the day
     ledger.enrol(players);
     ledger.charge(1, 0, 1000);
-    SettlementReport report;
-    Credit credit;
-    credit.playerId = 3;
-    credit.winnings = 500;
-    report.credits.push_back(credit);
     players.entries[Many - 1].balance = "405";
-    ledger.settle(0, report, players);
+    ledger.settle(0, crediting({{3, 500}}), players);
     EXPECT_LE(ledger.lookups(), static_cast<std::size_t>(Many) * 8);
     ASSERT_EQ(ledger.accounts().size(), static_cast<std::size_t>(Many) + 1);
-    EXPECT_EQ(ledger.accounts().back().name, "Late");
-    EXPECT_EQ(ledger.accounts().back().races[0].wagered, 1000);
+    EXPECT_EQ(std::tie(ledger.accounts().back().name, ledger.accounts().back().races[0].wagered),
+              std::tuple("Late", 1000));
     EXPECT_EQ(ledger.accounts()[Many - 1].balances, (std::vector<Cents>{40000, 40500}));
     EXPECT_EQ(ledger.accounts()[Many - 1].races[0].returned, 500);
-}
-
-SettlementReport crediting(std::vector<std::pair<int32_t, Cents>> credits, bool unclaimed = false) {
-    SettlementReport report;
-    for (const auto& [playerId, winnings] : credits) {
-        Credit credit;
-        credit.playerId = playerId;
-        credit.winnings = winnings;
-        (unclaimed ? report.unclaimed : report.credits).push_back(credit);
-    }
-    return report;
 }
 
 TEST(MoneyLedger, BalancesThatFollowChargesAndCreditsReconcileAndOthersAreReported) {

@@ -21,8 +21,6 @@ void ScriptedPrompter::message(std::string_view text, std::string_view title) {
 
 bool ScriptedPrompter::ask(std::string_view text, std::string_view title) {
     beforePrompt();
-    if (m_whenAsked)
-        m_whenAsked();
     m_shown.push_back({std::string(text), std::string(title), true});
     if (m_answers.empty())
         return false;

@@ -24,8 +24,6 @@ public:
     };
 
     void answer(bool yes) { m_answers.push_back(yes); }
-    // Runs at each question, after the prompt's own hook: a test looks at what is shown then.
-    void whenAsked(std::function<void()> look) { m_whenAsked = std::move(look); }
     void message(std::string_view text, std::string_view title) override;
     // Unscripted questions are answered No.
     bool ask(std::string_view text, std::string_view title) override;
@@ -39,7 +37,6 @@ public:
 private:
     std::deque<bool> m_answers;
     std::vector<Shown> m_shown;
-    std::function<void()> m_whenAsked;
 };
 
 // Replays a fixed list of draws, then repeats the last one; for tests that pin every draw.

@@ -75,9 +75,8 @@ TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
     // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
     field = risingField();
     field[6].horse = horseWithRatings(8);
-    EXPECT_EQ(rating(7), 1638); // 32 + 40 + round(40 + 1525.9)
-    EXPECT_EQ(rating(8), 1638);
-    EXPECT_EQ(rating(6), 694);
+    EXPECT_EQ(std::tuple(rating(7), rating(8), rating(6)),
+              std::tuple(1638, 1638, 694)); // 32 + 40 + round(40 + 1525.9)
     // A term that leaves 32 bits is skipped; a rating that does is none.
     field[0].horse.starts = 1;
     field[0].horse.earnings = 2000000000;
@@ -110,8 +109,7 @@ TEST_F(ToteDay, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
 
     EXPECT_FALSE(publicPoolGeneration(quick, 5, true, field).poolFilesWritten);
     EXPECT_EQ(counting.drawsTaken(), 0u);
-    EXPECT_EQ(quick.pools.win[7], 3927);
-    EXPECT_EQ(quick.pools.place[0], 123);
+    EXPECT_EQ(std::pair(quick.pools.win[7], quick.pools.place[0]), std::pair(3927, 123));
     const int32_t total = std::accumulate(quick.pools.win.begin(), quick.pools.win.begin() + FieldSize, 0);
     EXPECT_EQ(quick.pools.winTotal, total);
     for (std::size_t h = 0; h < FieldSize; ++h) {
@@ -126,9 +124,8 @@ TEST_F(ToteDay, QuickModeMakesOnlyTheWinMoneyAndOddsOfARaceOfTheDay) {
     ASSERT_EQ(moneyRatings(field)[0], 0);
     quick.pools.winOdds[0] = quick.pools.oddsByRace[2][0] = 7.5f;
     publicPoolGeneration(quick, 2, true, field);
-    EXPECT_EQ(quick.pools.win[0], 0);
-    EXPECT_FLOAT_EQ(quick.pools.winOdds[0], 7.5f);
-    EXPECT_FLOAT_EQ(quick.pools.oddsByRace[2][0], 7.5f);
+    EXPECT_EQ(std::tuple(quick.pools.win[0], quick.pools.winOdds[0], quick.pools.oddsByRace[2][0]),
+              std::tuple(0, 7.5f, 7.5f));
     EXPECT_GT(quick.pools.winOdds[1], 0.0f);
 }
 
@@ -198,9 +195,7 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     auto outcome =
         publicPoolGeneration(day, 3, false, field, [&](int percent) { progress.push_back(percent); });
     EXPECT_EQ(progress, (std::vector<int>{61, 66, 71, 76, 80, 85, 90, 95, 100}));
-    ASSERT_TRUE(outcome.poolFilesWritten);
-    EXPECT_FALSE(outcome.error);
-    EXPECT_TRUE(day.card.racePoolsOpened[2]);
+    ASSERT_TRUE(outcome.poolFilesWritten && !outcome.error && day.card.racePoolsOpened[2]);
     EXPECT_EQ(day.pools.ticketCounter, 2124);
     // Its money comes from the race's own stream, seeded from its seed alone.
     Pools fromSeed = day.pools;
@@ -242,8 +237,8 @@ TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheTote
     EXPECT_FALSE(publicPoolGeneration(day, 6, false, field).poolFilesWritten);
     EXPECT_EQ(day.pools.ticketCounter, 2130);
     EXPECT_EQ(test::folderContents(dir.path()), written);
-    EXPECT_EQ(day.pools.quinielaOdds, opened.quinielaOdds);
-    EXPECT_EQ(day.pools.exactaOdds, opened.exactaOdds);
+    EXPECT_EQ(std::tie(day.pools.quinielaOdds, day.pools.exactaOdds),
+              std::tie(opened.quinielaOdds, opened.exactaOdds));
     EXPECT_NE(day.pools.exacta, opened.exacta);
 }
 
@@ -325,8 +320,7 @@ TEST_F(ToteDay, RefreshStartsFromEmptyPoolsAndAddsEveryWellFormedLineToItsCellAn
                                     p.superfecta[Pools::idx4(3, 2, 1, 0)], p.superfectaTotal}),
               (std::vector<int32_t>{420, 74, 74, 84, 84, 50, 0, 50, 18, 6, 24, 5, 5, 7, 7}));
     // Win 1: 420 * 0.75 / 100 - 1 = 2.15; win 2: 420 * 0.75 / 320 - 1 < 0; post 3, without money, keeps its
-    // odds.
-    // Odds are truncated to tenths in single precision, so they compare exactly.
+    // odds. Odds are truncated to tenths in single precision, so they compare exactly.
     EXPECT_EQ((std::vector<float>{p.winOdds[0], p.winOdds[1], p.winOdds[2], p.quinielaOdds[Pools::idx2(1, 4)],
                                   p.exactaOdds[Pools::idx2(1, 0)], p.exactaOdds[Pools::idx2(0, 1)],
                                   p.oddsByRace[1][0], p.quinielaOdds[Pools::idx2(0, 1)],

@@ -1,20 +1,16 @@
 #include "wagering/TicketPricing.h"
 
+#include "WageringFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace sw;
+using sw::test::parsed;
 
 namespace {
-
-ParsedTicket parsed(std::string_view text) {
-    std::string error;
-    auto ticket = parseTicketText(text, &error);
-    EXPECT_TRUE(ticket) << text << ": " << error;
-    return ticket.value_or(ParsedTicket{});
-}
 
 // --- Counting and costing ---
 

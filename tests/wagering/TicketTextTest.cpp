@@ -2,20 +2,16 @@
 
 #include "wagering/TicketText.h"
 
+#include "WageringFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace sw;
+using sw::test::parsed;
 
 namespace {
-
-ParsedTicket parsed(std::string_view text) {
-    std::string error;
-    auto ticket = parseTicketText(text, &error);
-    EXPECT_TRUE(ticket) << text << ": " << error;
-    return ticket.value_or(ParsedTicket{});
-}
 
 TEST(TicketText, ReadsEveryShapeTheEntryBuildsAndWritesItBackUnchanged) {
     for (std::string_view text : {"$2 WPS on All", "$0 Place on 8123", "$3 Quiniela Straight 27",

@@ -4,11 +4,22 @@
 #include "core/TextEncoding.h"
 #include "players/Players.h"
 #include "support/TestSupport.h"
+#include "wagering/TicketText.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
 
 namespace sw::test {
+
+// The ticket a text reads as; a text that does not read fails the test.
+inline ParsedTicket parsed(std::string_view text) {
+    std::string error;
+    auto ticket = parseTicketText(text, &error);
+    EXPECT_TRUE(ticket) << text << ": " << error;
+    return ticket.value_or(ParsedTicket{});
+}
 
 // A race day in a temp folder with a scripted prompter and a few players.
 struct WageringDay {
