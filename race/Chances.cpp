@@ -159,8 +159,7 @@ bool ChanceSimulation::run(int races, std::stop_token stop) {
                     sim.random = SeededRandom(raceSeed(m_seed, first + i));
                     model.start();
                     // A placed entry keeps its place: once those wanted are home the figures are known.
-                    while (model.placedCount() < static_cast<int>(placesKept) && model.step()) {
-                    }
+                    model.runUntilPlaced(static_cast<int>(placesKept));
                     const auto& order = sim.day.result.finishOrder;
                     if (m_keepOrders)
                         std::copy_n(order.begin(), 4,

@@ -221,6 +221,21 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     return false;
 }
 
+bool RaceModel::runUntilPlaced(int places) {
+    if (m_seeded && m_orderOnly && m_observer == nullptr) {
+        SeededRandom rnd = *m_seeded;
+        bool more = !m_ended;
+        while (m_placed < places && (more = stepWith<SeededRandom, true>(rnd))) {
+        }
+        *m_seeded = rnd;
+        return more;
+    }
+    bool more = !m_ended;
+    while (m_placed < places && (more = step())) {
+    }
+    return more;
+}
+
 void RaceModel::runToEnd() {
     if (!m_started)
         start();

@@ -36,6 +36,10 @@ public:
     bool step();
     // Steps until the last entry is placed.
     void runToEnd();
+    // Steps until `places` entries are placed (or the race ends); false once it has ended. A
+    // simulated race (order only, nobody watching, the seeded generator) runs this on a copy of
+    // the generator held in registers, the millions of passes of the chances' hot loop.
+    bool runUntilPlaced(int places);
 
     // The distance entry e may go for a move of `step`: the step when the lane it ends in is free,
     // else the gap behind the entry in the way. Changes the entry's lane only when allowed.
@@ -88,7 +92,8 @@ private:
     static constexpr int MaxRating = 99;
     static constexpr int R10Count = 10;
 
-    template <typename G, bool Simulated> bool stepWith(G& rnd);
+    // Inlined into its callers so a simulated race keeps its generator in registers.
+    template <typename G, bool Simulated> [[gnu::always_inline]] inline bool stepWith(G& rnd);
     int rating(int e) const;
     void takePhaseRatings();
     int turnPenalised(int e, int step) const;
