@@ -34,7 +34,7 @@ namespace {
 
 // Hears what the window plays, in order.
 struct HeardSounds final : ui::SoundOutput {
-    void play(Sound sound) override { sounded->push_back(sound); }
+    void play(Sound sound) override { heard->push_back(sound); }
     void setVolume(int, bool) override {}
     std::shared_ptr<std::vector<Sound>> heard = std::make_shared<std::vector<Sound>>();
 };
