@@ -15,8 +15,8 @@
 #include "core/ShownMoney.h"
 #include "game/Game.h"
 
-#include <QGridLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
