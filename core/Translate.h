@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <concepts>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace sw {
 
@@ -25,15 +25,14 @@ constexpr const char* N_(const char* english) {
 }
 
 namespace detail {
-inline std::string asText(std::string_view text) {
-    return std::string(text);
-}
-inline std::string asText(char c) {
-    return std::string(1, c);
-}
-template <std::integral N>
-requires(!std::same_as<N, char> && !std::same_as<N, bool>) std::string asText(N n) {
-    return std::to_string(n);
+// Spelled without <concepts>: Qt's moc reads the headers that include this one and cannot parse it.
+template <class T> std::string asText(const T& value) {
+    if constexpr (std::is_same_v<T, char>)
+        return std::string(1, value);
+    else if constexpr (std::is_integral_v<T>)
+        return std::to_string(value);
+    else
+        return std::string(std::string_view(value));
 }
 std::string fillIn(std::string_view pattern, const std::string* args, std::size_t count);
 } // namespace detail
