@@ -1207,13 +1207,13 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
             s += (s.empty() ? "" : "-") + std::to_string(post);
         return s;
     };
-    text += "  " + padRight(_("Quiniela"), 11) + padRight(combo(p.qHorse), 10) +
+    text += "  " + padRight(_("Quiniela"), 10) + " " + padRight(combo(p.qHorse), 10) +
             rightAlign(p.quiniela.text, 10) + "\n";
-    text += "  " + padRight(_("Exacta"), 11) + padRight(combo(p.eHorse), 10) + rightAlign(p.exacta.text, 10) +
-            "\n";
-    text += "  " + padRight(_("Trifecta"), 11) + padRight(combo(p.tHorse), 10) +
+    text += "  " + padRight(_("Exacta"), 10) + " " + padRight(combo(p.eHorse), 10) +
+            rightAlign(p.exacta.text, 10) + "\n";
+    text += "  " + padRight(_("Trifecta"), 10) + " " + padRight(combo(p.tHorse), 10) +
             rightAlign(p.trifecta2.text, 10) + "  ($1 " + p.trifecta1.text + ")\n";
-    text += "  " + padRight(_("Superfecta"), 11) + padRight(combo(p.sHorse), 10) +
+    text += "  " + padRight(_("Superfecta"), 10) + " " + padRight(combo(p.sHorse), 10) +
             rightAlign(p.superfecta2.text, 10) + "  ($1 " + p.superfecta1.text + ")\n";
     if (!p.special.empty())
         // "Daily Double" is wider than the other bets' names: its column keeps a space after it.
