@@ -482,7 +482,7 @@ std::vector<Collection> collections(const SettlementReport& report, const Player
 }
 
 std::string collectsLine(const Collection& collection) {
-    return collection.name + " collects " + shownMoney(collection.winnings);
+    return fillIn(_("{0} collects {1}"), collection.name, shownMoney(collection.winnings));
 }
 
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name) {

@@ -610,10 +610,11 @@ std::string BetEntry::exchangeBanner(const RaceDay& day) const {
         if (credit.number != m_exchange)
             continue;
         const int owner = findPlayer(day.players, credit.playerId);
-        return "Exchanging credit " + std::to_string(m_exchange) +
-               (owner >= 0 ? " (" + day.players.entries[static_cast<std::size_t>(owner)].name + ")" : "");
+        if (owner >= 0)
+            return fillIn(_("Exchanging credit {0} ({1})"), m_exchange,
+                          day.players.entries[static_cast<std::size_t>(owner)].name);
     }
-    return "Exchanging credit " + std::to_string(m_exchange);
+    return fillIn(_("Exchanging credit {0}"), m_exchange);
 }
 
 void BetEntry::clearBet(RaceDay& day) {
