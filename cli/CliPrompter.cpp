@@ -1,4 +1,5 @@
 #include "CliPrompter.h"
+#include "core/Translate.h"
 
 #include "LineReader.h"
 
@@ -42,7 +43,7 @@ bool CliPrompter::ask(std::string_view text, std::string_view /*title*/) {
                 return true;
             if (line == "n" || line == "no" || line == "N")
                 return false;
-            m_out << "Please answer y or n: " << std::flush;
+            m_out << _("Please answer y or n: ") << std::flush;
         }
     }
     ++m_unanswered;

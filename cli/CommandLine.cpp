@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "core/Translate.h"
 
 #include "LabCommand.h"
 
@@ -55,7 +56,8 @@ const char* stageName(Stage stage) {
 
 namespace {
 
-const char* const HelpHeading = "Commands (answers to questions follow the command: delete-player 3 yes):\n";
+const char* const HelpHeading =
+    N_("Commands (answers to questions follow the command: delete-player 3 yes):\n");
 
 // The help's first column: the command and its arguments, then the help from this column on.
 constexpr std::size_t HelpColumn = 28;
@@ -87,7 +89,7 @@ std::string purseText(int grade) {
     return "$" + std::to_string(purseOf(grade));
 }
 
-const std::array<const char*, 3> MarkNames = {"\u00BC Mile", "\u00BD Mile", "\u00BE Mile"};
+const std::array<const char*, 3> MarkNames = {N_("\u00BC Mile"), N_("\u00BD Mile"), N_("\u00BE Mile")};
 
 // Posts in the order they passed a call, from each entry's call position.
 std::vector<int> callOrder(const std::array<uint8_t, FieldSize>& positions) {
@@ -131,7 +133,7 @@ Json ticketShown(const RaceDay& day, const TicketList& list, std::size_t i, std:
     const bool selected = static_cast<int>(i) == list.selected();
     text += std::string(selected ? ">" : " ") + rightAlign(std::to_string(i + 1), 2) + " [" +
             (t.paid ? "x" : " ") + "] " + padRight(t.text, 40) + padRight(ownerName, 16) +
-            std::string(ticketStatusText(t)) + "\n";
+            _(ticketStatusText(t)) + "\n";
     return {{"text", t.text},
             {"paid", t.paid},
             {"playerId", t.playerId},
@@ -154,7 +156,7 @@ bool CommandLine::startDay() {
     if (started)
         m_game.toteBoard();
     const std::vector<std::string> messages = m_prompter.takeMessages();
-    const std::string error = "the day could not start (try: reset yes)";
+    const std::string error = _("the day could not start (try: reset yes)");
     if (m_json) {
         Json result{{"command", "start"}, {"ok", started}};
         if (!started)
@@ -164,7 +166,7 @@ bool CommandLine::startDay() {
         m_out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     }
     if (!started)
-        m_err << "error: " << error << '\n';
+        m_err << _("error: ") << error << '\n';
     m_out.flush();
     return started;
 }
@@ -212,8 +214,8 @@ int CommandLine::run(std::istream& in) {
             break;
         ++number;
         if (read == LineRead::TooLong) {
-            const std::string error = "line " + std::to_string(number) + " is longer than " +
-                                      std::to_string(MaxLineBytes / 1024) + " KiB; it was skipped";
+            const std::string error =
+                fillIn(_("line {0} is longer than {1} KiB; it was skipped"), number, MaxLineBytes / 1024);
             if (m_json)
                 m_out << Json{{"ok", false}, {"error", error}}.dump() << '\n';
             m_err << "error: " << error << '\n';
@@ -234,239 +236,322 @@ const std::vector<Command>& CommandLine::commands() {
     // A row leaves out the fields after its handler where the command has no alias.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-    static const std::vector<Command> table = {
-        {"race", "", 0, 0, "the race about to be run: number, distance, purse", {}, "", Answers::None,
-         Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdRace(r, t); }},
-        {"card", "", 0, 0, "the day's twelve races with their horses and jockeys", A::ShowCard, "show the card",
-         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdCard(r, t); }},
-        {"players", "", 0, 0, "the players, their numbers and balances", {}, "", Answers::None, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) { c.cmdPlayers(r, t); }},
-        {"add-player", "NAME", 1, Command::AnyCount, "add a player with the starting amount (prints that player)",
-         A::AddPlayer, "add a player", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             RaceDay& day = c.m_game.day();
-             if (!c.m_game.addPlayer(joinWords(a)))
-                 c.failed("the player was not added");
-             // The player added, not the whole list: a long list printed at every addition grows
-             // with its square (the players command prints it).
-             r["player"] = playerShown(day, day.players.entries.size() - 1, t);
-             r["lblBalance"] = day.players.balanceLabel;
-             if (day.players.selected >= 0)
-                 t += "Current Balance: " + day.players.balanceLabel + "\n";
-         },
-         "", true},
-        {"select", "ID", 1, 1, "make player ID the bettor", A::SelectPlayer, "select a player", Answers::None,
-         Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             const int index = c.playerArgument(a[0]);
-             if (!c.m_game.selectPlayer(index) && !c.m_game.refusal().empty())
-                 c.failed("");
-             c.cmdPlayers(r, t);
-         }},
-        {"delete-player", "ID yes|no", 1, 1, "delete player ID", A::DeletePlayer, "delete a player",
-         Answers::Required, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             const int index = c.playerArgument(a[0]);
-             if (c.m_game.selectPlayer(index) && !c.m_game.deletePlayer() && !c.m_game.refusal().empty())
-                 c.failed("");
-             c.cmdPlayers(r, t);
-         }},
-        {"program", "[RACE]", 0, 1, "the racing program (past performances) of a race", A::ShowProgram,
-         "show the racing program", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdProgram(a, r, t); }, "past"},
-        {"chances", "[RACE] [RACES]", 0, 2,
-         "each entry's chance to win and to finish in the first three, from RACES\n"
-         "simulated races (10000), beside the fair and the tote's odds;\n"
-         "chances ticket N: listed ticket N over 10000 simulated runs of its race,\n"
-         "its chance to collect, its expected return and the spread of what it collects",
-         A::Chances, "show the chances", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             if (a.empty() || a[0] != "ticket")
-                 return c.cmdChances(a, r, t);
-             // A ticket's story: only while its race is bet, where its pools are.
-             if (a.size() != 2)
-                 throw Failure{"usage: chances ticket N"};
-             c.require(Action::ListTicket);
-             c.toBetting();
-             c.cmdTicketStory(number(a[1], "the ticket"), r, t);
-         }},
-        {"tote-board", "", 0, 0, "leave the racing program for the tote board", A::ToteBoard,
-         "leave the racing program", Answers::None, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) {
-             c.m_game.toteBoard();
-             c.cmdRace(r, t);
-         }},
-        {"board", "", 0, 0, "win, place and show money, odds and pool totals", A::ShowBoard, "show the tote board",
-         Answers::None, Move::ToBetting, [](C& c, const Args&, Json& r, std::string& t) { c.cmdBoard(r, t); }},
-        {"grid", "quiniela|exacta N", 2, 2, "quiniela or exacta odds with horse N", A::ShowBoard,
-         "show the odds grids", Answers::None, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdGrid(a, r, t); }},
-        {"amount", "N", 1, 1, "the amount per bet (0..32000)", A::AmountSpin, "set the amount", Answers::None,
-         Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             const int amount = number(a[0], "the amount");
-             if (amount < 0 || amount > MaxBetAmount)
-                 throw Failure{"the amount must be 0.." + std::to_string(MaxBetAmount)};
-             c.m_game.press(Action::AmountSpin, amount);
-             c.cmdEntry(r, t);
-         }},
-        {"click", "BUTTON [N]", 1, 2,
-         "press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,\n"
-         "cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,\n"
-         "cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2",
-         A::ChangePage, "use the bet entry", Answers::Optional, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdClick(a, r, t); }},
-        {"exchange", "N",
-         1, 1,
-         "start the second half of the bettor's Twin-Tri or Tri-Super credit N in\n"
-         "the bet entry: its amount and bet are set, Straight, then the horses",
-         A::Exchange, "exchange a credit", Answers::None, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             if (!c.m_game.exchange(number(a[0], "the credit")))
-                 c.failed("no player can exchange a Twin-Tri or Tri-Super credit " + a[0] +
-                          " in this race: the tickets list shows the credits held");
-             c.cmdEntry(r, t);
-         }},
-        {"entry", "", 0, 0, "the bet entry as it stands", {}, "", Answers::None, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) { c.cmdEntry(r, t); }},
-        {"ticket", "TEXT", 1, Command::AnyCount,
-         "list a ticket, e.g. ticket $2 Exacta Box 134 (prints it and the totals);\n"
-         "a Twin-Tri or Tri-Super credit is exchanged with\n"
-         "ticket $2 Twin-Tri Exchange 57 Straight 456",
-         A::ListTicket, "list a ticket", Answers::Optional, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             RaceDay& day = c.m_game.day();
-             std::string error;
-             const std::size_t listed = day.tickets.size();
-             if (!c.m_game.listTicket(joinWords(a), &error))
-                 c.failed(error);
-             // The new ticket and the totals, not the whole list (the tickets command prints it).
-             // The balance check may have taken it off again.
-             if (day.tickets.size() > listed) {
-                 r["ticket"] = ticketShown(day, c.m_game.ticketList(), listed, t);
-                 r["index"] = listed + 1;
-             } else {
-                 t += "The ticket was taken off the list.\n";
-             }
-             c.ticketFrame(r, t);
-         }},
-        {"tickets", "", 0, 0, "the ticket list with marks, owners, combinations, totals and credits", {}, "",
-         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdTickets(r, t); }},
-        {"select-ticket", "N", 1, 1, "select ticket N of the list", A::SelectTicket, "change the ticket list",
-         Answers::Optional, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             c.m_game.selectTicket(c.ticketArgument(a[0]));
-             c.cmdTickets(r, t);
-         }},
-        {"delete-ticket", "N yes|no", 1, 1, "delete ticket N of the list", A::DeleteTicket,
-         "change the ticket list", Answers::Required, Move::ToBetting,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             c.m_game.selectTicket(c.ticketArgument(a[0]));
-             c.m_game.deleteTicket();
-             c.cmdTickets(r, t);
-         }},
-        {"pay", "", 0, 0, "pay for the listed tickets", A::Pay, "pay", Answers::None, Move::ToBetting,
-         [](C& c, const Args&, Json& r, std::string& t) {
-             c.require(Action::Pay, 0);
-             PaymentReport report = c.m_game.pay();
-             r["paid"] = report.paid;
-             Json shortOfMoney = Json::array();
-             for (const Shortfall& s : report.shortOfMoney)
-                 shortOfMoney.push_back(s.playerId);
-             r["shortOfMoney"] = shortOfMoney;
-             if (!report.error.empty())
-                 throw Failure{report.error};
-             c.cmdTickets(r, t);
-             t = "Paid " + std::to_string(report.paid) + " ticket(s).\n" + t;
-         }},
-        {"run", "[yes|no]", 0, 0, "run the race (the answer pays unpaid tickets) and show its results",
-         A::StartRace, "run the race", Answers::Optional, Move::ToBetting,
-         [](C& c, const Args&, Json& r, std::string& t) { c.cmdRun(r, t); }},
-        {"results", "", 0, 0, "the results of the race just run", A::ShowResults, "show results",
-         Answers::None, Move::None, [](C& c, const Args&, Json& r, std::string& t) { c.cmdResults(r, t); }},
-        {"ok", "", 0, 0, "confirm the results: the next race, or the top-ten list after race 12",
-         A::ConfirmResults, "confirm results", Answers::None, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) {
-             c.require(Action::ConfirmResults, 0);
-             c.m_game.confirmResults();
-             if (c.m_game.stage() == Stage::TopTen) {
-                 c.cmdTopTen(r, t);
-             } else {
-                 c.m_game.toteBoard();
-                 c.cmdRace(r, t);
-             }
-         }},
-        {"explain", "PAYOFF [N]", 1, 3,
-         "how a payoff of the last race was worked out: win, place N, show N,\n"
-         "quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6,\n"
-         "twintri [TICKET], trisuper [TICKET] (a credit paid in it);\n"
-         "also: explain odds N (a tote board cell), explain quiniela A B and\n"
-         "explain exacta A B (a grid cell), explain ticket N (a listed ticket)",
-         {}, "explain", Answers::None, Move::ToBettingForCells,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdExplain(a, r, t); }},
-        {"ledger", "[RACE]", 0, 1,
-         "what each player wagered and got back, and what the house kept (the day,\n"
-         "or one race)",
-         A::Ledger, "show the ledger", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdLedger(a, r, t); }},
-        {"top10", "", 0, 0, "the top-ten list", {}, "", Answers::None, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) { c.cmdTopTen(r, t); }},
-        {"new-day", "", 0, 0, "start a new race day (Play Again)", A::NewDay, "start a new day", Answers::None,
-         Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) {
-             if (!c.m_game.playAgain())
-                 c.failed(c.m_game.startResult().message);
-             c.m_game.toteBoard();
-             c.cmdRace(r, t);
-         }},
-        {"settings", "[START] [BET]", 0, 2, "show or set the starting amount and the default bet (1..1000)",
-         A::Settings, "change the settings", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdSettings(a, r, t); }},
-        {"reset", "yes|no", 0, 0, "reset the stable to a fresh one and start a new day", A::ResetStable,
-         "reset the stable", Answers::Required, Move::None,
-         [](C& c, const Args&, Json& r, std::string& t) {
-             const bool ran = c.m_game.resetDatabase();
-             r["reset"] = ran;
-             if (ran) {
-                 c.m_game.toteBoard();
-                 t = "The stable was reset; a new day has started.\n";
-                 c.cmdRace(r, t);
-             } else {
-                 t = "Nothing was changed.\n";
-             }
-         }},
-        {"print", "FROM TO [FILE [yes|no]]", 2, 3,
-         "the racing program of races FROM..TO as printed pages; a FILE that\n"
-         "exists is replaced on yes; never a file in the data folder",
-         A::PrintProgram, "print the program", Answers::Optional, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) { c.cmdPrint(a, r, t); }},
-        {"lab", "STRATEGY [DAYS] [--crowd track|sharp] [--seed N] [--vs STRATEGY] [--stake N|N%] [--chance-races N]",
-         1, Command::AnyCount,
-         "try a betting rule over DAYS (100) simulated days in memory, on a copy\n"
-         "of the stable, against this track's crowd or a sharp one, alone or\n"
-         "beside another; lab list names the strategies and the rule grammar",
-         {}, "", Answers::None, Move::None,
-         [](C& c, const Args& a, Json& r, std::string& t) {
-             try {
-                 LabReply reply = labCommand(c.m_game.day().folder, a, c.m_labChances);
-                 for (auto& [key, value] : reply.json.items())
-                     r[key] = value;
-                 t += reply.text;
-             } catch (const LabUsageError& e) {
-                 throw Failure{e.what()};
-             }
-         }},
-        {"help", "", 0, Command::AnyCount, "this list", {}, "", Answers::None, Move::None,
-         [](C&, const Args&, Json&, std::string& t) { t = helpText(); }},
-        {"quit", "", 0, Command::AnyCount, "end the game", {}, "", Answers::None, Move::None,
-         [](C& c, const Args&, Json&, std::string&) { c.m_quit = true; }, "exit"},
-    };
+    static const std::vector<Command>
+        table =
+            {
+                {"race",
+                 "",
+                 0,
+                 0,
+                 N_("the race about to be run: number, distance, purse"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdRace(r, t); }},
+                {"card", "", 0, 0, N_("the day's twelve races with their horses and jockeys"), A::ShowCard,
+                 N_("show the card"), Answers::None, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdCard(r, t); }},
+                {"players",
+                 "",
+                 0,
+                 0,
+                 N_("the players, their numbers and balances"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdPlayers(r, t); }},
+                {"add-player", "NAME", 1, Command::AnyCount,
+                 N_("add a player with the starting amount (prints that player)"), A::AddPlayer,
+                 N_("add a player"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     RaceDay& day = c.m_game.day();
+                     if (!c.m_game.addPlayer(joinWords(a)))
+                         c.failed(_("the player was not added"));
+                     // The player added, not the whole list: a long list printed at every addition grows
+                     // with its square (the players command prints it).
+                     r["player"] = playerShown(day, day.players.entries.size() - 1, t);
+                     r["lblBalance"] = day.players.balanceLabel;
+                     if (day.players.selected >= 0)
+                         t += _("Current Balance: ") + day.players.balanceLabel + "\n";
+                 },
+                 "", true},
+                {"select", "ID", 1, 1, N_("make player ID the bettor"), A::SelectPlayer,
+                 N_("select a player"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     const int index = c.playerArgument(a[0]);
+                     if (!c.m_game.selectPlayer(index) && !c.m_game.refusal().empty())
+                         c.failed("");
+                     c.cmdPlayers(r, t);
+                 }},
+                {"delete-player", "ID yes|no", 1, 1, N_("delete player ID"), A::DeletePlayer,
+                 N_("delete a player"), Answers::Required, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     const int index = c.playerArgument(a[0]);
+                     if (c.m_game.selectPlayer(index) && !c.m_game.deletePlayer() &&
+                         !c.m_game.refusal().empty())
+                         c.failed("");
+                     c.cmdPlayers(r, t);
+                 }},
+                {"program", "[RACE]", 0, 1, N_("the racing program (past performances) of a race"),
+                 A::ShowProgram, N_("show the racing program"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdProgram(a, r, t); }, "past"},
+                {"chances", "[RACE] [RACES]", 0, 2,
+                 N_("each entry's chance to win and to finish in the first three, from RACES\n"
+                    "simulated races (10000), beside the fair and the tote's odds;\n"
+                    "chances ticket N: listed ticket N over 10000 simulated runs of its race,\n"
+                    "its chance to collect, its expected return and the spread of what it collects"),
+                 A::Chances, N_("show the chances"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     if (a.empty() || a[0] != "ticket")
+                         return c.cmdChances(a, r, t);
+                     // A ticket's story: only while its race is bet, where its pools are.
+                     if (a.size() != 2)
+                         throw Failure{_("usage: ") + "chances ticket N"};
+                     c.require(Action::ListTicket);
+                     c.toBetting();
+                     c.cmdTicketStory(number(a[1], N_("the ticket")), r, t);
+                 }},
+                {"tote-board", "", 0, 0, N_("leave the racing program for the tote board"), A::ToteBoard,
+                 N_("leave the racing program"), Answers::None, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) {
+                     c.m_game.toteBoard();
+                     c.cmdRace(r, t);
+                 }},
+                {"board", "", 0, 0, N_("win, place and show money, odds and pool totals"), A::ShowBoard,
+                 N_("show the tote board"), Answers::None, Move::ToBetting,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdBoard(r, t); }},
+                {"grid", "quiniela|exacta N", 2, 2, N_("quiniela or exacta odds with horse N"), A::ShowBoard,
+                 N_("show the odds grids"), Answers::None, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdGrid(a, r, t); }},
+                {"amount", "N", 1, 1, N_("the amount per bet (0..32000)"), A::AmountSpin,
+                 N_("set the amount"), Answers::None, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     const int amount = number(a[0], N_("the amount"));
+                     if (amount < 0 || amount > MaxBetAmount)
+                         throw Failure{fillIn(_("the amount must be 0..{0}"), MaxBetAmount)};
+                     c.m_game.press(Action::AmountSpin, amount);
+                     c.cmdEntry(r, t);
+                 }},
+                {"click", "BUTTON [N]", 1, 2,
+                 N_("press a bet-entry button: cmdAmount 0..7, cmdNext1, cmdWin .. cmdTriSuper,\n"
+                    "cmdStraight, cmdBox, cmdWheel, cmdNext2, cmdHorse 1..8, cmdAll, cmdWith,\n"
+                    "cmdBack, cmdFinish, cmdClear, cmdCancelBet; or: click tab 0..2"),
+                 A::ChangePage, N_("use the bet entry"), Answers::Optional, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdClick(a, r, t); }},
+                {"exchange", "N", 1, 1,
+                 N_("start the second half of the bettor's Twin-Tri or Tri-Super credit N in\n"
+                    "the bet entry: its amount and bet are set, Straight, then the horses"),
+                 A::Exchange, N_("exchange a credit"), Answers::None, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     if (!c.m_game.exchange(number(a[0], N_("the credit"))))
+                         c.failed(fillIn(
+                             _("no player can exchange a Twin-Tri or Tri-Super credit {0} in this race: the "
+                               "tickets list shows the credits held"),
+                             a[0]));
+                     c.cmdEntry(r, t);
+                 }},
+                {"entry",
+                 "",
+                 0,
+                 0,
+                 N_("the bet entry as it stands"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdEntry(r, t); }},
+                {"ticket", "TEXT", 1, Command::AnyCount,
+                 N_("list a ticket, e.g. ticket $2 Exacta Box 134 (prints it and the totals);\n"
+                    "a Twin-Tri or Tri-Super credit is exchanged with\n"
+                    "ticket $2 Twin-Tri Exchange 57 Straight 456"),
+                 A::ListTicket, N_("list a ticket"), Answers::Optional, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     RaceDay& day = c.m_game.day();
+                     std::string error;
+                     const std::size_t listed = day.tickets.size();
+                     if (!c.m_game.listTicket(joinWords(a), &error))
+                         c.failed(error);
+                     // The new ticket and the totals, not the whole list (the tickets command prints it).
+                     // The balance check may have taken it off again.
+                     if (day.tickets.size() > listed) {
+                         r["ticket"] = ticketShown(day, c.m_game.ticketList(), listed, t);
+                         r["index"] = listed + 1;
+                     } else {
+                         t += _("The ticket was taken off the list.\n");
+                     }
+                     c.ticketFrame(r, t);
+                 }},
+                {"tickets",
+                 "",
+                 0,
+                 0,
+                 N_("the ticket list with marks, owners, combinations, totals and credits"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdTickets(r, t); }},
+                {"select-ticket", "N", 1, 1, N_("select ticket N of the list"), A::SelectTicket,
+                 N_("change the ticket list"), Answers::Optional, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     c.m_game.selectTicket(c.ticketArgument(a[0]));
+                     c.cmdTickets(r, t);
+                 }},
+                {"delete-ticket", "N yes|no", 1, 1, N_("delete ticket N of the list"), A::DeleteTicket,
+                 N_("change the ticket list"), Answers::Required, Move::ToBetting,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     c.m_game.selectTicket(c.ticketArgument(a[0]));
+                     c.m_game.deleteTicket();
+                     c.cmdTickets(r, t);
+                 }},
+                {"pay", "", 0, 0, N_("pay for the listed tickets"), A::Pay, N_("pay"), Answers::None,
+                 Move::ToBetting,
+                 [](C& c, const Args&, Json& r, std::string& t) {
+                     c.require(Action::Pay, 0);
+                     PaymentReport report = c.m_game.pay();
+                     r["paid"] = report.paid;
+                     Json shortOfMoney = Json::array();
+                     for (const Shortfall& s : report.shortOfMoney)
+                         shortOfMoney.push_back(s.playerId);
+                     r["shortOfMoney"] = shortOfMoney;
+                     if (!report.error.empty())
+                         throw Failure{report.error};
+                     c.cmdTickets(r, t);
+                     t = fillIn(_n("Paid {0} ticket.\n", "Paid {0} tickets.\n",
+                                   static_cast<unsigned long>(report.paid)),
+                                report.paid) +
+                         t;
+                 }},
+                {"run", "[yes|no]", 0, 0,
+                 N_("run the race (the answer pays unpaid tickets) and show its results"), A::StartRace,
+                 N_("run the race"), Answers::Optional, Move::ToBetting,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdRun(r, t); }},
+                {"results", "", 0, 0, N_("the results of the race just run"), A::ShowResults,
+                 N_("show results"), Answers::None, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdResults(r, t); }},
+                {"ok", "", 0, 0, N_("confirm the results: the next race, or the top-ten list after race 12"),
+                 A::ConfirmResults, N_("confirm results"), Answers::None, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) {
+                     c.require(Action::ConfirmResults, 0);
+                     c.m_game.confirmResults();
+                     if (c.m_game.stage() == Stage::TopTen) {
+                         c.cmdTopTen(r, t);
+                     } else {
+                         c.m_game.toteBoard();
+                         c.cmdRace(r, t);
+                     }
+                 }},
+                {"explain",
+                 "PAYOFF [N]",
+                 1,
+                 3,
+                 N_("how a payoff of the last race was worked out: win, place N, show N,\n"
+                    "quiniela, exacta, trifecta [1], superfecta [1], dailydouble, pick3, pick6,\n"
+                    "twintri [TICKET], trisuper [TICKET] (a credit paid in it);\n"
+                    "also: explain odds N (a tote board cell), explain quiniela A B and\n"
+                    "explain exacta A B (a grid cell), explain ticket N (a listed ticket)"),
+                 {},
+                 N_("explain"),
+                 Answers::None,
+                 Move::ToBettingForCells,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdExplain(a, r, t); }},
+                {"ledger", "[RACE]", 0, 1,
+                 N_("what each player wagered and got back, and what the house kept (the day,\n"
+                    "or one race)"),
+                 A::Ledger, N_("show the ledger"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdLedger(a, r, t); }},
+                {"top10",
+                 "",
+                 0,
+                 0,
+                 N_("the top-ten list"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) { c.cmdTopTen(r, t); }},
+                {"new-day", "", 0, 0, N_("start a new race day (Play Again)"), A::NewDay,
+                 N_("start a new day"), Answers::None, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) {
+                     if (!c.m_game.playAgain())
+                         c.failed(c.m_game.startResult().message);
+                     c.m_game.toteBoard();
+                     c.cmdRace(r, t);
+                 }},
+                {"settings", "[START] [BET]", 0, 2,
+                 N_("show or set the starting amount and the default bet (1..1000)"), A::Settings,
+                 N_("change the settings"), Answers::None, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdSettings(a, r, t); }},
+                {"reset", "yes|no", 0, 0, N_("reset the stable to a fresh one and start a new day"),
+                 A::ResetStable, N_("reset the stable"), Answers::Required, Move::None,
+                 [](C& c, const Args&, Json& r, std::string& t) {
+                     const bool ran = c.m_game.resetDatabase();
+                     r["reset"] = ran;
+                     if (ran) {
+                         c.m_game.toteBoard();
+                         t = _("The stable was reset; a new day has started.\n");
+                         c.cmdRace(r, t);
+                     } else {
+                         t = _("Nothing was changed.\n");
+                     }
+                 }},
+                {"print", "FROM TO [FILE [yes|no]]", 2, 3,
+                 N_("the racing program of races FROM..TO as printed pages; a FILE that\n"
+                    "exists is replaced on yes; never a file in the data folder"),
+                 A::PrintProgram, N_("print the program"), Answers::Optional, Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) { c.cmdPrint(a, r, t); }},
+                {"lab",
+                 "STRATEGY [DAYS] [--crowd track|sharp] [--seed N] [--vs STRATEGY] [--stake N|N%] "
+                 "[--chance-races N]",
+                 1,
+                 Command::AnyCount,
+                 N_("try a betting rule over DAYS (100) simulated days in memory, on a copy\n"
+                    "of the stable, against this track's crowd or a sharp one, alone or\n"
+                    "beside another; lab list names the strategies and the rule grammar"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args& a, Json& r, std::string& t) {
+                     try {
+                         LabReply reply = labCommand(c.m_game.day().folder, a, c.m_labChances);
+                         for (auto& [key, value] : reply.json.items())
+                             r[key] = value;
+                         t += reply.text;
+                     } catch (const LabUsageError& e) {
+                         throw Failure{e.what()};
+                     }
+                 }},
+                {"help",
+                 "",
+                 0,
+                 Command::AnyCount,
+                 N_("this list"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C&, const Args&, Json&, std::string& t) { t = helpText(); }},
+                {"quit",
+                 "",
+                 0,
+                 Command::AnyCount,
+                 N_("end the game"),
+                 {},
+                 "",
+                 Answers::None,
+                 Move::None,
+                 [](C& c, const Args&, Json&, std::string&) { c.m_quit = true; },
+                 "exit"},
+            };
 #pragma GCC diagnostic pop
     return table;
 }
 
 std::string CommandLine::helpText() {
-    std::string text = HelpHeading;
+    std::string text = _(HelpHeading);
     for (const Command& command : commands()) {
         std::string left = std::string(command.name);
         if (!command.arguments.empty())
@@ -475,7 +560,8 @@ std::string CommandLine::helpText() {
         text += "  " + left;
         // A long first column gets a line of its own.
         text += left.size() + 2 < HelpColumn ? std::string(HelpColumn - 2 - left.size(), ' ') : "\n" + indent;
-        std::string_view help = command.help;
+        const std::string translated = _(command.help);
+        std::string_view help = translated;
         for (auto end = help.find('\n'); end != std::string_view::npos; end = help.find('\n')) {
             text += std::string(help.substr(0, end)) + "\n" + indent;
             help.remove_prefix(end + 1);
@@ -486,12 +572,12 @@ std::string CommandLine::helpText() {
 }
 
 std::string CommandLine::usage(const Command& command) {
-    return "usage: " + std::string(command.name) +
+    return _("usage: ") + std::string(command.name) +
            (command.arguments.empty() ? "" : " " + std::string(command.arguments));
 }
 
 std::string CommandLine::refusal(const Command& command, const std::string& why) {
-    return "cannot " + std::string(command.what) + " now: " + reasonText(why);
+    return fillIn(_("cannot {0} now: {1}"), _(command.what), reasonText(why));
 }
 
 void CommandLine::require(Action action) {
@@ -511,16 +597,16 @@ void CommandLine::failed(const std::string& otherwise) {
 }
 
 int CommandLine::playerArgument(const std::string& word) {
-    const int index = findPlayer(m_game.day().players, number(word, "the player number"));
+    const int index = findPlayer(m_game.day().players, number(word, N_("the player number")));
     if (index < 0)
-        throw Failure{"no player numbered " + word};
+        throw Failure{fillIn(_("no player numbered {0}"), word)};
     return index;
 }
 
 int CommandLine::ticketArgument(const std::string& word) {
-    const int n = number(word, "the ticket");
+    const int n = number(word, N_("the ticket"));
     if (n < 1 || n > static_cast<int>(m_game.day().tickets.size()))
-        throw Failure{"there is no ticket " + word + " in the list"};
+        throw Failure{fillIn(_("there is no ticket {0} in the list"), word)};
     return n - 1;
 }
 
@@ -541,7 +627,7 @@ int CommandLine::number(const std::string& word, const char* what) {
             return static_cast<int>(value);
     } catch (const std::exception&) {
     }
-    throw Failure{std::string(what) + " must be a whole number, not \"" + word + "\""};
+    throw Failure{fillIn(_("{0} must be a whole number, not \"{1}\""), _(what), word)};
 }
 
 void CommandLine::toBetting() {
@@ -576,7 +662,7 @@ bool CommandLine::execute(const std::string& line) {
     std::string error;
     try {
         if (!command)
-            throw Failure{"unknown command \"" + name + "\" (type help for the list)"};
+            throw Failure{fillIn(_("unknown command \"{0}\" (type help for the list)"), name)};
         dispatch(*command, args, result, text);
     } catch (const Failure& f) {
         ran = false;
@@ -588,11 +674,12 @@ bool CommandLine::execute(const std::string& line) {
     if (ran && m_prompter.takeUnanswered() > 0) {
         // The command went on as if answered No: what it did is shown all the same.
         ok = false;
-        error = "\"" + name + "\" asked a question that had no answer; write yes or no after the command";
+        error =
+            fillIn(_("\"{0}\" asked a question that had no answer; write yes or no after the command"), name);
     } else if (ran && unused > 0) {
         // It ran all the same: the answer was meant for a question this time did not bring.
         ok = false;
-        error = "\"" + name + "\" asked no question this time: the answer after it was not used";
+        error = fillIn(_("\"{0}\" asked no question this time: the answer after it was not used"), name);
     }
     std::vector<std::string> messages = m_prompter.takeMessages();
     if (m_json) {
@@ -606,7 +693,7 @@ bool CommandLine::execute(const std::string& line) {
         m_out << text;
     }
     if (!ok)
-        m_err << "error: " << error << '\n';
+        m_err << _("error: ") << error << '\n';
     m_out.flush();
     return ok;
 }
@@ -614,8 +701,8 @@ bool CommandLine::execute(const std::string& line) {
 void CommandLine::dispatch(const Command& command, Args& args, Json& r, std::string& text) {
     m_command = &command;
     if (command.answers == Answers::None && !command.nameWords && !args.empty() && isAnswer(args.back()))
-        throw Failure{"\"" + std::string(command.name) + "\" asks no question: \"" + args.back() +
-                      "\" is not one of its arguments (" + usage(command) + ")"};
+        throw Failure{fillIn(_("\"{0}\" asks no question: \"{1}\" is not one of its arguments ({2})"),
+                             command.name, args.back(), usage(command))};
     if (args.size() < command.minArgs || args.size() > command.maxArgs)
         throw Failure{usage(command)};
     if (command.move == Move::ToBetting)
@@ -628,19 +715,18 @@ void CommandLine::dispatch(const Command& command, Args& args, Json& r, std::str
 void CommandLine::cmdRace(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
     if (m_game.stage() == Stage::Failed || m_game.stage() == Stage::NotStarted)
-        throw Failure{"no race day is running"};
+        throw Failure{_("no race day is running")};
     int race = day.currentRace + 1;
     int grade = day.card.raceGrade[static_cast<std::size_t>(day.currentRace)];
     r["lblRaceNum"] = std::to_string(race);
     r["lblDistanceNum"] = std::string(RaceDistanceText);
     r["lblGradeNum"] = purseText(grade);
     r["stage"] = stageName(m_game.stage());
-    text += "Race " + std::to_string(race) + "  Distance " + std::string(RaceDistanceText) + "  Purse " +
-            purseText(grade) + "\n";
+    text += fillIn(_("Race {0}  Distance {1}  Purse {2}"), race, RaceDistanceText, purseText(grade)) + "\n";
     const std::string firstStep(BetEntry::firstStep(day));
     r["lblFirstStep"] = firstStep;
     if (!firstStep.empty())
-        text += firstStep + " (add-player NAME)\n";
+        text += _(firstStep) + " (add-player NAME)\n";
 }
 
 void CommandLine::cmdCard(Json& r, std::string& text) {
@@ -650,8 +736,8 @@ void CommandLine::cmdCard(Json& r, std::string& text) {
         auto ri = static_cast<std::size_t>(race);
         int grade = day.card.raceGrade[ri];
         Json entries = Json::array();
-        text += "Race " + std::to_string(race + 1) + "  Grade " + std::string(GradeLetters[grade]) +
-                "  Purse " + purseText(grade) + (race == day.currentRace ? "  (next)" : "") + "\n";
+        text += fillIn(_("Race {0}  Grade {1}  Purse {2}"), race + 1, GradeLetters[grade], purseText(grade)) +
+                (race == day.currentRace ? _("  (next)") : "") + "\n";
         for (int p = 0; p < FieldSize; ++p) {
             auto pi = static_cast<std::size_t>(p);
             int horse = day.card.raceHorse[ri][pi];
@@ -677,19 +763,19 @@ void CommandLine::cmdPlayers(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
     Json players = Json::array();
     if (day.players.entries.empty())
-        text += "No players yet (add one with: add-player NAME).\n";
+        text += _("No players yet (add one with: add-player NAME).\n");
     for (std::size_t i = 0; i < day.players.entries.size(); ++i)
         players.push_back(playerShown(day, i, text));
     r["players"] = players;
     r["lblBalance"] = day.players.balanceLabel;
     if (day.players.selected >= 0)
-        text += "Current Balance: " + day.players.balanceLabel + "\n";
+        text += _("Current Balance: ") + day.players.balanceLabel + "\n";
 }
 
 int CommandLine::raceArgument(const Args& args) {
-    int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], "the race");
+    int race = args.empty() ? m_game.day().currentRace + 1 : number(args[0], N_("the race"));
     if (race < 1 || race > RacesPerDay)
-        throw Failure{"the race must be 1..12"};
+        throw Failure{_("the race must be 1..12")};
     return race;
 }
 
@@ -720,8 +806,8 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
     r["lblTrackRecord"] = view.trackRecord;
     r["lstTrackRecord"] = view.trackRecordHolders;
     Json entries = Json::array();
-    text += "Race " + view.raceNumber + "   Purse " + view.purse + "   Distance " + view.distance + "\n" +
-            view.betsOffered + "\n";
+    text += fillIn(_("Race {0}   Purse {1}   Distance {2}"), view.raceNumber, view.purse, view.distance) +
+            "\n" + _(view.betsOffered) + "\n";
     for (int h = 0; h < FieldSize; ++h) {
         const ProgramEntryView& e = view.entries[static_cast<std::size_t>(h)];
         entries.push_back({{"lblHorseName", e.horseName},
@@ -734,8 +820,8 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
                            {"lblEarnings", e.earnings},
                            {"lstPast", e.pastLines}});
         text += "\n" + std::to_string(h + 1) + "  " + padRight(e.horseName, 20) + padRight(e.jockey, 20) +
-                "Starts: " + e.starts + " " + e.firsts + " " + e.seconds + " " + e.thirds + " " + e.fourths +
-                "  " + e.earnings + "\n";
+                _("Starts: ") + e.starts + " " + e.firsts + " " + e.seconds + " " + e.thirds + " " +
+                e.fourths + "  " + e.earnings + "\n";
         if (!e.pastLines.empty())
             text += "   " + std::string(PastLinesHeader) + "\n";
         for (const auto& line : e.pastLines)
@@ -743,10 +829,10 @@ void CommandLine::cmdProgram(const Args& args, Json& r, std::string& text) {
     }
     r["entries"] = entries;
     r["lstJockeys"] = view.jockeyStandings;
-    text += "\nTrack Record " + view.trackRecord;
+    text += "\n" + _("Track Record ") + _(view.trackRecord);
     for (const auto& holder : view.trackRecordHolders)
         text += "  " + holder;
-    text += "\n\nJockey Standings\n" + jockeyStandingsHeading() + "\n";
+    text += "\n\n" + _("Jockey Standings") + "\n" + jockeyStandingsHeading() + "\n";
     for (const auto& line : view.jockeyStandings)
         text += line + "\n";
 }
@@ -755,10 +841,9 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
     const int race = raceArgument(args);
     int races = ChanceRaces;
     if (args.size() > 1) {
-        races = number(args[1], "the number of races");
+        races = number(args[1], N_("the number of races"));
         if (races < MinChanceRaces || races > MaxChanceRaces)
-            throw Failure{"the number of races must be " + std::to_string(MinChanceRaces) + ".." +
-                          std::to_string(MaxChanceRaces)};
+            throw Failure{fillIn(_("the number of races must be {0}..{1}"), MinChanceRaces, MaxChanceRaces)};
     }
     ChanceField field;
     const ProgramView view = browse(race, [&] { field = chanceFieldOf(m_game.day(), race); });
@@ -771,10 +856,12 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
     r["race"] = race;
     r["races"] = estimate.races;
     Json entries = Json::array();
-    text += "Race " + std::to_string(race) + ": chances from " + std::to_string(estimate.races) +
-            " simulated races (in brackets: where the true chance lies 95 times in 100)\n" +
-            rightAlign("Post", 4) + "  " + padRight("Horse", 20) + padRight("Win", 20) +
-            padRight("Top three", 20) + rightAlign("Fair odds", 9) + rightAlign("Tote odds", 11) + "\n";
+    text += fillIn(_("Race {0}: chances from {1} simulated races (in brackets: where the true chance lies 95 "
+                     "times in 100)"),
+                   race, estimate.races) +
+            "\n" + rightAlign(_("Post"), 4) + "  " + padRight(_("Horse"), 20) +
+            padRight(C_("column", "Win"), 20) + padRight(_("Top three"), 20) + rightAlign(_("Fair odds"), 9) +
+            rightAlign(_("Tote odds"), 11) + "\n";
     for (std::size_t e = 0; e < FieldSize; ++e) {
         const EntryChance& c = estimate.entries[e];
         const ChanceRow& row = rows[e];
@@ -799,7 +886,7 @@ void CommandLine::cmdChances(const Args& args, Json& r, std::string& text) {
 
 void CommandLine::cmdTicketStory(int n, Json& r, std::string& text) {
     if (n < 1 || n > static_cast<int>(m_game.day().tickets.size()))
-        throw Failure{"there is no ticket " + std::to_string(n) + " in the list"};
+        throw Failure{fillIn(_("there is no ticket {0} in the list"), n)};
     const std::optional<TicketStory> story = m_game.ticketStory(static_cast<std::size_t>(n - 1));
     if (!story)
         throw Failure{m_game.refusal()};
@@ -829,7 +916,7 @@ void CommandLine::cmdTicketStory(int n, Json& r, std::string& text) {
 void CommandLine::cmdBoard(Json& r, std::string& text) {
     ToteBoard board = toteBoard(m_game.day());
     Json posts = Json::array();
-    text += "Post  Odds      Win    Place     Show  Horse\n";
+    text += _("Post  Odds      Win    Place     Show  Horse\n");
     for (int h = 0; h < FieldSize; ++h) {
         const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
         posts.push_back({{"lblTotHorse", e.number},
@@ -850,25 +937,25 @@ void CommandLine::cmdBoard(Json& r, std::string& text) {
     r["lblShowPool"] = board.showPool;
     r["lblQuinielaPool"] = board.quinielaPool;
     r["lblExactPool"] = board.exactaPool;
-    text += "Pool Total  " + rightAlign(board.winPool, 9) + rightAlign(board.placePool, 9) +
-            rightAlign(board.showPool, 9) + "\nQuiniela pool " + board.quinielaPool + "   Exacta pool " +
-            board.exactaPool + "\n";
+    text += _("Pool Total  ") + rightAlign(board.winPool, 9) + rightAlign(board.placePool, 9) +
+            rightAlign(board.showPool, 9) + "\n" +
+            fillIn(_("Quiniela pool {0}   Exacta pool {1}"), board.quinielaPool, board.exactaPool) + "\n";
 }
 
 void CommandLine::cmdGrid(const Args& args, Json& r, std::string& text) {
-    int andHorse = number(args[1], "the horse");
+    int andHorse = number(args[1], N_("the horse"));
     if (andHorse < 1 || andHorse > FieldSize)
-        throw Failure{"the horse must be 1..8"};
+        throw Failure{_("the horse must be 1..8")};
     bool quiniela = args[0] == "quiniela";
     if (!quiniela && args[0] != "exacta")
-        throw Failure{"usage: grid quiniela|exacta N"};
+        throw Failure{_("usage: ") + "grid quiniela|exacta N"};
     OddsGrid grid = quiniela ? quinielaGrid(m_game.day(), andHorse) : exactaGrid(m_game.day(), andHorse);
     const char* prefix = quiniela ? "lblQOdds" : "lblEOdds";
     r[quiniela ? "lblQuinAnd" : "lblExactaAnd"] = std::to_string(grid.andHorse);
     r[prefix] = grid.odds;
     r[std::string(prefix) + "Tooltip"] = grid.tooltip;
-    text += std::string(quiniela ? "Quiniela" : "Exacta") + " odds with " + std::to_string(grid.andHorse) +
-            (quiniela ? "" : " first") + "\n";
+    text += fillIn(quiniela ? _("Quiniela odds with {0}") : _("Exacta odds with {0} first"), grid.andHorse) +
+            "\n";
     for (int h = 0; h < FieldSize; ++h) {
         auto hi = static_cast<std::size_t>(h);
         text += rightAlign(std::to_string(h + 1), 4) + "  " + rightAlign(grid.odds[hi], 4) + "  " +
@@ -906,21 +993,21 @@ void CommandLine::cmdClick(const Args& args, Json& r, std::string& text) {
         if (m.button == button)
             press = Press{Action::ChooseMode, static_cast<int>(m.mode)};
     if (!press)
-        throw Failure{"no bet-entry button named \"" + button + "\" (see help)"};
+        throw Failure{fillIn(_("no bet-entry button named \"{0}\" (see help)"), button)};
     if (press->max >= press->min) {
         if (args.size() != 2)
-            throw Failure{"usage: click " + button + " N (" + std::to_string(press->min) + ".." +
+            throw Failure{_("usage: ") + "click " + button + " N (" + std::to_string(press->min) + ".." +
                           std::to_string(press->max) + ")"};
         const int n = number(args[1], "N");
         if (n < press->min || n > press->max)
-            throw Failure{"N must be " + std::to_string(press->min) + ".." + std::to_string(press->max)};
+            throw Failure{fillIn(_("N must be {0}..{1}"), press->min, press->max)};
         // The horses are numbered by post, their buttons from 0.
         press->which = press->action == Action::PickHorse ? n - 1 : n;
     }
     if (!m_game.press(press->action, press->which)) {
         if (!m_game.refusal().empty())
-            throw Failure{"cannot press " + button + " now: " + reasonText(m_game.refusal())};
-        throw Failure{button + " cannot be used now"};
+            throw Failure{fillIn(_("cannot press {0} now: {1}"), button, reasonText(m_game.refusal()))};
+        throw Failure{fillIn(_("{0} cannot be used now"), button)};
     }
     cmdEntry(r, text);
 }
@@ -928,7 +1015,7 @@ void CommandLine::cmdClick(const Args& args, Json& r, std::string& text) {
 void CommandLine::cmdEntry(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
     const BetEntry& e = m_game.betEntry();
-    static const char* pages[] = {"Choose Amount", "Choose Bet", "Choose Horses"};
+    static const char* pages[] = {N_("Choose Amount"), N_("Choose Bet"), N_("Choose Horses")};
     int page = std::clamp(e.page(), 0, 2);
     r["tabBets"] = page;
     r["lblBetAmount"] = e.betAmount();
@@ -959,18 +1046,18 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
     usable["cmdHorse"] = horses;
     r["usable"] = usable;
 
-    text += std::string("Page: ") + pages[page] + "\n";
-    text += "Amount per bet: $" + e.betAmount() + "\n";
+    text += _("Page: ") + _(pages[page]) + "\n";
+    text += _("Amount per bet: $") + e.betAmount() + "\n";
     if (!e.betNameLabel().empty() || !e.betKindLabel().empty())
-        text += "Bet: " + e.betNameLabel() + " " + e.betKindLabel() + "\n";
+        text += _("Bet: ") + e.betNameLabel() + " " + e.betKindLabel() + "\n";
     r["exchange"] = e.exchange();
     if (e.exchange() > 0)
-        text += "Exchanging credit " + std::to_string(e.exchange()) + "\n";
+        text += fillIn(_("Exchanging credit {0}"), e.exchange()) + "\n";
     if (page == HorsesPage) {
-        text += std::string(e.instruction()) + "\n";
+        text += _(e.instruction()) + "\n";
         for (const auto& leg : e.legs())
             text += "  " + leg + "\n";
-        text += "Picks: " + e.picks() + "\n";
+        text += _("Picks: ") + e.picks() + "\n";
     }
     std::string buttons;
     auto add = [&](const std::string& name, bool on) {
@@ -996,14 +1083,14 @@ void CommandLine::cmdEntry(Json& r, std::string& text) {
         add("cmdFinish", e.finishUsable());
         add("cmdBack", e.backUsable());
     }
-    text += "Usable:" + buttons + "\n";
+    text += _("Usable:") + buttons + "\n";
 }
 
 void CommandLine::cmdTickets(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
     Json tickets = Json::array();
     if (day.tickets.empty())
-        text += "No tickets listed.\n";
+        text += _("No tickets listed.\n");
     for (std::size_t i = 0; i < day.tickets.size(); ++i)
         tickets.push_back(ticketShown(day, m_game.ticketList(), i, text));
     r["lstTicket"] = tickets;
@@ -1020,27 +1107,28 @@ void CommandLine::ticketFrame(Json& r, std::string& text) {
     r["lblNumOfBets"] = list.numOfBets();
     r["lblBalance"] = day.players.balanceLabel;
     if (!list.combinations().empty()) {
-        text += "Combinations:";
+        text += _("Combinations:");
         for (const auto& c : list.combinations())
             text += " " + c;
         text += "\n";
     }
-    text += "Ticket Bets " + list.ticketBets() + "   Ticket Total " + list.ticketTotal() +
-            "   Total # of Bets " + list.numOfBets() + "   Total Paid " + list.total() + "\n";
+    text += fillIn(_("Ticket Bets {0}   Ticket Total {1}   Total # of Bets {2}   Total Paid {3}"),
+                   list.ticketBets(), list.ticketTotal(), list.numOfBets(), list.total()) +
+            "\n";
     const std::vector<std::string> credits = creditLines(day);
     r["credits"] = credits;
     if (!credits.empty()) {
-        text += "Twin-Tri and Tri-Super credits:\n";
+        text += _("Twin-Tri and Tri-Super credits:\n");
         for (const auto& line : credits)
             text += "  " + line + "\n";
     }
     if (day.players.selected >= 0)
-        text += "Current Balance: " + day.players.balanceLabel + "\n";
+        text += _("Current Balance: ") + day.players.balanceLabel + "\n";
 }
 
 void CommandLine::cmdRun(Json& r, std::string& text) {
     if (!m_game.beginRace(nullptr))
-        failed("the race cannot start now");
+        failed(_("the race cannot start now"));
     m_game.finishRace();
     m_game.runResultsToEnd();
     cmdResults(r, text);
@@ -1050,7 +1138,7 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     const RaceDay& day = m_game.day();
     const RaceResult& res = day.result;
     int race = day.currentRace + 1;
-    text += "Race " + std::to_string(race) + "\n";
+    text += fillIn(_("Race {0}"), race) + "\n";
     const std::array<const std::array<uint8_t, FieldSize>*, 3> calls = {&res.quarterPos, &res.halfPos,
                                                                         &res.threeQuarterPos};
     Json callsJson = Json::array();
@@ -1060,7 +1148,7 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
         callsJson.push_back({{"lblCall", MarkNames[static_cast<std::size_t>(m)]},
                              {"lblFracTimes", fraction},
                              {"order", order}});
-        text += padRight(MarkNames[static_cast<std::size_t>(m)], 8) + "  " + fraction + "   " +
+        text += padRight(_(MarkNames[static_cast<std::size_t>(m)]), 8) + "  " + fraction + "   " +
                 postsText(order) + "\n";
     }
     r["calls"] = callsJson;
@@ -1069,13 +1157,13 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     r["FinishTime"] = res.finishTime;
     r["FinishLengths"] = res.finishLengths;
     r["PhotoFinish"] = res.photoFinish;
-    text += "Finish    " + postsText(order) + (res.photoFinish ? "   Photo Finish" : "") + "\n";
+    text += _("Finish    ") + postsText(order) + (res.photoFinish ? _("   Photo Finish") : "") + "\n";
 
     const RaceChart& chart = m_game.chart();
     r["lblTimeOfRace"] = chart.lblTimeOfRace;
-    text += "\nRace Chart   Time of race " + chart.lblTimeOfRace + "\n";
-    text += "Fin PP Name                  \u00BC   \u00BD  L     \u00BE  L     Fin L      Time     Odds  "
-            "Comment\n";
+    text += "\n" + fillIn(_("Race Chart   Time of race {0}"), chart.lblTimeOfRace) + "\n";
+    text += _("Fin PP Name                  \u00BC   \u00BD  L     \u00BE  L     Fin L      Time     Odds  "
+              "Comment\n");
     Json rows = Json::array();
     for (const ChartRow& row : chart.rows) {
         rows.push_back({{"lblHorseName", row.lblHorseName},
@@ -1111,7 +1199,7 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     }
     r["payoffs"] = payoffs;
     auto first = [&](int f) { return std::to_string(res.finishOrder[static_cast<std::size_t>(f)]); };
-    text += "\nPayoffs ($2)        Win     Place      Show\n";
+    text += "\n" + _("Payoffs ($2)        Win     Place      Show\n");
     text += "  " + padRight(first(0), 10) + rightAlign(p.win.text, 10) + rightAlign(p.place[0].text, 10) +
             rightAlign(p.show[0].text, 10) + "\n";
     text += "  " + padRight(first(1), 10) + rightAlign("", 10) + rightAlign(p.place[1].text, 10) +
@@ -1123,23 +1211,25 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
             s += (s.empty() ? "" : "-") + std::to_string(post);
         return s;
     };
-    text += "  Quiniela   " + padRight(combo(p.qHorse), 10) + rightAlign(p.quiniela.text, 10) + "\n";
-    text += "  Exacta     " + padRight(combo(p.eHorse), 10) + rightAlign(p.exacta.text, 10) + "\n";
-    text += "  Trifecta   " + padRight(combo(p.tHorse), 10) + rightAlign(p.trifecta2.text, 10) + "  ($1 " +
-            p.trifecta1.text + ")\n";
-    text += "  Superfecta " + padRight(combo(p.sHorse), 10) + rightAlign(p.superfecta2.text, 10) + "  ($1 " +
-            p.superfecta1.text + ")\n";
+    text += "  " + padRight(_("Quiniela"), 10) + " " + padRight(combo(p.qHorse), 10) +
+            rightAlign(p.quiniela.text, 10) + "\n";
+    text += "  " + padRight(_("Exacta"), 10) + " " + padRight(combo(p.eHorse), 10) +
+            rightAlign(p.exacta.text, 10) + "\n";
+    text += "  " + padRight(_("Trifecta"), 10) + " " + padRight(combo(p.tHorse), 10) +
+            rightAlign(p.trifecta2.text, 10) + "  ($1 " + p.trifecta1.text + ")\n";
+    text += "  " + padRight(_("Superfecta"), 10) + " " + padRight(combo(p.sHorse), 10) +
+            rightAlign(p.superfecta2.text, 10) + "  ($1 " + p.superfecta1.text + ")\n";
     if (!p.special.empty())
         // "Daily Double" is wider than the other bets' names: its column keeps a space after it.
-        text += "  " + padRight(p.special, 12) + " " + padRight(combo(p.xHorse), 12) +
+        text += "  " + padRight(_(p.special), 12) + " " + padRight(combo(p.xHorse), 12) +
                 rightAlign(p.specialPayoff.text, 10) + "\n";
 
     const SettlementReport& s = m_game.settlement();
     r["lstWinners"] = s.winnerLines;
     r["lstStandings"] = s.standingLines;
-    text += "\nPlayers Collecting Winnings\n";
+    text += "\n" + _("Players Collecting Winnings") + "\n";
     if (s.winnerLines.empty())
-        text += "  (none)\n";
+        text += _("  (none)\n");
     for (const auto& line : s.winnerLines)
         text += line + "\n";
     r["exchanges"] = s.exchangeLines;
@@ -1148,7 +1238,7 @@ void CommandLine::cmdResults(Json& r, std::string& text) {
     r["creditNotes"] = s.creditNotes;
     for (const auto& line : s.creditNotes)
         text += line + "\n";
-    text += "\nStandings\n";
+    text += "\n" + _("Standings") + "\n";
     for (const auto& line : s.standingLines)
         text += line + "\n";
     // Files the results could not be written to: the stable's first, then the settlement's.
@@ -1166,28 +1256,28 @@ void CommandLine::cmdTopTen(Json& r, std::string& text) {
     std::vector<std::string> lines =
         m_game.stage() == Stage::TopTen ? m_game.topTen() : showTopTen(m_game.day());
     r["lstTop10"] = lines;
-    text += "Top 10 Players\n";
+    text += _("Top 10 Players") + "\n";
     if (lines.empty())
-        text += "  (no results yet)\n";
+        text += _("  (no results yet)\n");
     for (const auto& line : lines)
         text += line + "\n";
     if (m_game.stage() == Stage::TopTen)
-        text += "The day is over: new-day to play again, quit to end the game.\n";
+        text += _("The day is over: new-day to play again, quit to end the game.\n");
 }
 
 void CommandLine::cmdSettings(const Args& args, Json& r, std::string& text) {
     SettingsDialog dialog(m_game.day());
     dialog.open();
     if (!args.empty()) {
-        int start = number(args[0], "the starting amount");
+        int start = number(args[0], N_("the starting amount"));
         if (start < SettingsDialog::SpinnerMinimum || start > SettingsDialog::SpinnerMaximum)
-            throw Failure{"the starting amount must be 1..1000"};
+            throw Failure{_("the starting amount must be 1..1000")};
         dialog.setStartAmount(start);
     }
     if (args.size() > 1) {
-        int bet = number(args[1], "the default bet");
+        int bet = number(args[1], N_("the default bet"));
         if (bet < SettingsDialog::SpinnerMinimum || bet > SettingsDialog::SpinnerMaximum)
-            throw Failure{"the default bet must be 1..1000"};
+            throw Failure{_("the default bet must be 1..1000")};
         dialog.setDefaultBetAmount(bet);
     }
     if (!args.empty()) {
@@ -1197,7 +1287,7 @@ void CommandLine::cmdSettings(const Args& args, Json& r, std::string& text) {
     }
     r["lblStartAmount"] = dialog.startAmountLabel();
     r["lblDefaultAmount"] = dialog.defaultAmountLabel();
-    text += "Starting Amount " + dialog.startAmountLabel() + "\nDefault $ per bet " +
+    text += _("Starting Amount ") + dialog.startAmountLabel() + "\n" + _("Default $ per bet ") +
             dialog.defaultAmountLabel() + "\n";
 }
 
@@ -1207,8 +1297,7 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
     int from = number(args[0], "FROM");
     int to = number(args[1], "TO");
     if (from < range.minimum || from > range.maximum || to < range.minimum || to > range.maximum)
-        throw Failure{"races " + std::to_string(range.minimum) + ".." + std::to_string(range.maximum) +
-                      " can be printed"};
+        throw Failure{fillIn(_("races {0}..{1} can be printed"), range.minimum, range.maximum)};
     setPrintFrom(range, from);
     setPrintTo(range, to);
     std::vector<PrintPage> pages = programPages(day, range.from, range.to);
@@ -1230,12 +1319,11 @@ void CommandLine::cmdPrint(const Args& args, Json& r, std::string& text) {
             throw Failure{saved.problem};
         r["saved"] = saved.saved;
         if (!saved.saved) {
-            text += args[2] + " was kept; nothing was printed.\n";
+            text += fillIn(_("{0} was kept; nothing was printed."), args[2]) + "\n";
             return;
         }
         r["file"] = args[2];
-        text += "Printed races " + std::to_string(range.from) + " to " + std::to_string(range.to) + " to " +
-                args[2] + "\n";
+        text += fillIn(_("Printed races {0} to {1} to {2}"), range.from, range.to, args[2]) + "\n";
     } else {
         text += printed;
     }
@@ -1248,57 +1336,57 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
     std::vector<std::string> steps;
     if (what == "odds" || what == "ticket") {
         if (args.size() != 2)
-            throw Failure{"usage: explain " + what + " N"};
-        int n = number(args[1], what == "odds" ? "the post" : "the ticket");
+            throw Failure{_("usage: ") + "explain " + what + " N"};
+        int n = number(args[1], what == "odds" ? N_("the post") : N_("the ticket"));
         if (what == "odds") {
             require(Action::ShowBoard);
             toBetting();
             if (n < 1 || n > FieldSize)
-                throw Failure{"the post must be 1.." + std::to_string(FieldSize)};
+                throw Failure{fillIn(_("the post must be 1..{0}"), FieldSize)};
             steps = explainWinCell(day, n - 1);
         } else {
             if (n < 1 || n > static_cast<int>(day.tickets.size()))
-                throw Failure{"there is no ticket " + args[1] + " in the list"};
+                throw Failure{fillIn(_("there is no ticket {0} in the list"), args[1])};
             steps = explainTicket(day.tickets[static_cast<std::size_t>(n - 1)].text);
         }
     } else if ((what == "quiniela" || what == "exacta") && args.size() == 3) {
-        const int a = number(args[1], "the first horse"), b = number(args[2], "the second horse");
+        const int a = number(args[1], N_("the first horse")), b = number(args[2], N_("the second horse"));
         require(Action::ShowBoard);
         toBetting();
         if (a < 1 || a > FieldSize || b < 1 || b > FieldSize || a == b)
-            throw Failure{"the posts must be two different ones of 1.." + std::to_string(FieldSize)};
+            throw Failure{fillIn(_("the posts must be two different ones of 1..{0}"), FieldSize)};
         steps = explainGridCell(day, what == "exacta", a - 1, b - 1);
     } else if (what == "twintri" || what == "trisuper") {
         require(Action::ExplainPayoff, 0);
         const std::string code = what == "twintri" ? "TwT" : "TrS";
         const std::string name = what == "twintri" ? "Twin-Tri" : "Tri-Super";
-        const int wanted = args.size() == 2 ? number(args[1], "the ticket") : 0;
+        const int wanted = args.size() == 2 ? number(args[1], N_("the ticket")) : 0;
         std::vector<const Credit*> credits;
         for (const Credit& credit : m_game.settlement().credits)
             if (credit.code == code && (wanted == 0 || credit.ticketNumber == wanted))
                 credits.push_back(&credit);
         if (credits.empty())
-            throw Failure{"no " + name + " credit " +
-                          (wanted ? std::to_string(wanted) + " " : std::string()) +
-                          "was paid in the race just run"};
+            throw Failure{wanted ? fillIn(_("no {0} credit {1} was paid in the race just run"), name, wanted)
+                                 : fillIn(_("no {0} credit was paid in the race just run"), name)};
         if (credits.size() > 1 && wanted == 0) {
             std::string numbers;
             for (const Credit* credit : credits)
                 numbers += (numbers.empty() ? "" : ", ") + std::to_string(credit->ticketNumber);
-            throw Failure{"several " + name + " credits were paid; name one by its ticket: " + numbers};
+            throw Failure{
+                fillIn(_("several {0} credits were paid; name one by its ticket: {1}"), name, numbers)};
         }
         r["race"] =
             day.currentRace + (m_game.stage() == Stage::Results || m_game.stage() == Stage::TopTen ? 1 : 0);
         r["ticket"] = credits.front()->ticketNumber;
         r["payoff"] = centsText(credits.front()->payoff, false);
-        text += "Race " + std::to_string(r["race"].get<int>()) + "\n";
+        text += fillIn(_("Race {0}"), r["race"].get<int>()) + "\n";
         steps = credits.front()->working;
     } else {
         const Payoffs& payoffs = m_game.payoffs();
         require(Action::ExplainPayoff, 0);
         if (args.size() == 3)
-            throw Failure{"usage: explain " + what + " [N]"};
-        int post = args.size() == 2 ? number(args[1], "the horse") : 0;
+            throw Failure{_("usage: ") + "explain " + what + " [N]"};
+        int post = args.size() == 2 ? number(args[1], N_("the horse")) : 0;
         std::string error;
         const Payoff* payoff = findPayoff(payoffs, what, post, &error);
         if (!payoff)
@@ -1308,7 +1396,7 @@ void CommandLine::cmdExplain(const Args& args, Json& r, std::string& text) {
         r["race"] = race;
         r["label"] = payoff->label;
         r["payoff"] = payoff->text;
-        text += "Race " + std::to_string(race) + "\n";
+        text += fillIn(_("Race {0}"), race) + "\n";
         steps = payoff->working;
     }
     r["steps"] = steps;
@@ -1320,10 +1408,10 @@ void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
     const HouseLedger& ledger = m_game.ledger();
     int race = -1;
     if (!args.empty()) {
-        race = number(args[0], "the race") - 1;
+        race = number(args[0], N_("the race")) - 1;
         if (race < 0 || race >= ledger.racesSettled())
-            throw Failure{"race " + args[0] + " has not been settled (races settled so far: " +
-                          std::to_string(ledger.racesSettled()) + ")"};
+            throw Failure{fillIn(_("race {0} has not been settled (races settled so far: {1})"), args[0],
+                                 ledger.racesSettled())};
     }
     Json players = Json::array();
     // Dollars as the text shows them; every figure is a whole number of cents.
@@ -1356,19 +1444,21 @@ void CommandLine::cmdLedger(const Args& args, Json& r, std::string& text) {
     r["players"] = players;
     r["all"] = figures(ledger.total(race));
     r["pools"] = pools;
-    text += (race < 0 ? std::string("The day so far") : "Race " + std::to_string(race + 1)) +
-            ": what the house kept\n";
+    text += (race < 0 ? _("The day so far: what the house kept")
+                      : fillIn(_("Race {0}: what the house kept"), race + 1)) +
+            "\n";
     for (const std::string& line : ledgerLines(ledger, race))
         text += line + "\n";
     for (const LedgerAccount& a : ledger.accounts()) {
-        text += padRight(leadingCharacters(a.name, 12), 12) + " balance";
+        text += padRight(leadingCharacters(a.name, 12), 12) + " " + _("balance");
         for (Cents balance : a.balances)
             text += " " + centsText(balance);
         text += "\n";
     }
     const std::vector<std::string> poolLines = poolKeptLines(ledger, race);
     if (!poolLines.empty())
-        text += "What each pool kept, beside the nominal 25 % takeout (negative: the house paid in)\n";
+        // xgettext:no-c-format
+        text += _("What each pool kept, beside the nominal 25 % takeout (negative: the house paid in)\n");
     for (const std::string& line : poolLines)
         text += line + "\n";
 }

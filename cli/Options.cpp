@@ -1,4 +1,5 @@
 #include "Options.h"
+#include "core/Translate.h"
 
 #include "core/Format.h"
 #include "core/WholeNumber.h"
@@ -23,16 +24,16 @@ struct OptionText {
 };
 constexpr OptionText OptionTexts[] = {
     {"data-dir", 'd', "DIR",
-     "keep the stable, the players and the day in DIR; by default the program's\n"
-     "own folder when it holds horses.dat, else $XDG_DATA_HOME/stridewell\n"
-     "(~/.local/share/stridewell)"},
-    {"seed", 's', "N", "draw the day from the whole number N: the same seed plays the same day"},
-    {"json", 'j', nullptr, "print every command's result as one JSON object on one line"},
+     N_("keep the stable, the players and the day in DIR; by default the program's\n"
+        "own folder when it holds horses.dat, else $XDG_DATA_HOME/stridewell\n"
+        "(~/.local/share/stridewell)")},
+    {"seed", 's', "N", N_("draw the day from the whole number N: the same seed plays the same day")},
+    {"json", 'j', nullptr, N_("print every command's result as one JSON object on one line")},
     {"date", 'D', "YYYY-MM-DD",
-     "date the day's tickets, results and past performances DATE instead of today,\n"
-     "so a seeded day prints the same every time"},
-    {"help", 'h', nullptr, "show this help and exit"},
-    {"version", 'V', nullptr, "show the version and exit"},
+     N_("date the day's tickets, results and past performances DATE instead of today,\n"
+        "so a seeded day prints the same every time")},
+    {"help", 'h', nullptr, N_("show this help and exit")},
+    {"version", 'V', nullptr, N_("show the version and exit")},
 };
 
 constexpr std::size_t HelpIndent = 22;
@@ -98,14 +99,14 @@ Options parseOptions(const std::vector<std::string>& args) {
         switch (c) {
         case 'd':
             if (*optarg == '\0')
-                return fail("--data-dir needs a folder");
+                return fail(_("--data-dir needs a folder"));
             options.dataDir = optarg;
             break;
         case 's':
             options.seed = parseWholeNumber(optarg);
             if (!options.seed)
-                return fail(std::string("--seed takes a whole number from 0 to 18446744073709551615, not '") +
-                            optarg + "'");
+                return fail(fillIn(_("--seed takes a whole number from 0 to 18446744073709551615, not '{0}'"),
+                                   std::string_view(optarg)));
             break;
         case 'j':
             options.json = true;
@@ -113,7 +114,7 @@ Options parseOptions(const std::vector<std::string>& args) {
         case 'D':
             options.date = shortDateOf(optarg);
             if (options.date.empty())
-                return fail(std::string("--date takes a date YYYY-MM-DD, not '") + optarg + "'");
+                return fail(fillIn(_("--date takes a date YYYY-MM-DD, not '{0}'"), std::string_view(optarg)));
             break;
         case 'h':
             if (options.action == Options::Action::Play)
@@ -124,52 +125,53 @@ Options parseOptions(const std::vector<std::string>& args) {
                 options.action = Options::Action::Version;
             break;
         case ':':
-            return fail("option '" + word + "' needs a value");
+            return fail(fillIn(_("option '{0}' needs a value"), word));
         default:
-            return fail(optopt != 0 && word.rfind("--", 0) != 0
-                            ? std::string("unknown option '-") + static_cast<char>(optopt) + "'"
-                            : "unknown option '" + word.substr(0, word.find('=')) + "'");
+            return fail(
+                optopt != 0 && word.rfind("--", 0) != 0
+                    ? fillIn(_("unknown option '{0}'"), "-" + std::string(1, static_cast<char>(optopt)))
+                    : fillIn(_("unknown option '{0}'"), word.substr(0, word.find('='))));
         }
     }
     if (optind < argc)
         options.script = argv[static_cast<std::size_t>(optind++)];
     if (optind < argc)
-        return fail(std::string("only one SCRIPT can be played, not also '") +
-                    argv[static_cast<std::size_t>(optind)] + "'");
+        return fail(fillIn(_("only one SCRIPT can be played, not also '{0}'"),
+                           argv[static_cast<std::size_t>(optind)]));
     return options;
 }
 
 std::string helpText() {
     std::string text =
-        std::string("Usage: ") + Program + " [OPTION]... [SCRIPT]\n" +
-        "Play a Stridewell race day in a terminal: bet play money on twelve simulated horse races.\n"
-        "With SCRIPT, run its commands, one a line, and print what each of them shows.\n\n"
-        "Options:\n";
+        fillIn(_("Usage: {0} [OPTION]... [SCRIPT]\n"), Program) +
+        _("Play a Stridewell race day in a terminal: bet play money on twelve simulated horse races.\n"
+          "With SCRIPT, run its commands, one a line, and print what each of them shows.\n\n"
+          "Options:\n");
     for (const OptionText& o : OptionTexts) {
         std::string head = std::string("  -") + o.letter + ", --" + o.name;
         if (o.argument)
             head += std::string(" ") + o.argument;
         head.resize(std::max<std::size_t>(head.size() + 2, HelpIndent), ' ');
-        std::string help = o.help;
+        std::string help = _(o.help);
         for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
             help.insert(at + 1, HelpIndent, ' ');
         text += head + help + "\n";
     }
-    text += "\nWithout SCRIPT the commands come from the standard input; at a terminal a prompt shows\n"
-            "the race and the stage, with line editing and history. Type 'help' for the commands.\n\n"
-            "Exit status:\n"
-            "  0  every command ran\n"
-            "  1  a command failed, or the output was closed\n"
-            "  2  a wrong command line, or the game could not start its day\n";
+    text += _("\nWithout SCRIPT the commands come from the standard input; at a terminal a prompt shows\n"
+              "the race and the stage, with line editing and history. Type 'help' for the commands.\n\n"
+              "Exit status:\n"
+              "  0  every command ran\n"
+              "  1  a command failed, or the output was closed\n"
+              "  2  a wrong command line, or the game could not start its day\n");
     return text;
 }
 
 std::string versionText() {
     return std::string(Program) + " " + STRIDEWELL_VERSION + "\n" +
-           "Copyright (C) 2026 The Stridewell developers\n"
-           "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-           "This is free software: you are free to change and redistribute it.\n"
-           "There is NO WARRANTY, to the extent permitted by law.\n";
+           "Copyright (C) 2026 The Stridewell developers\n" +
+           _("License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+             "This is free software: you are free to change and redistribute it.\n"
+             "There is NO WARRANTY, to the extent permitted by law.\n");
 }
 
 } // namespace sw::cli

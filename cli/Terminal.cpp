@@ -1,4 +1,5 @@
 #include "Terminal.h"
+#include "core/Translate.h"
 
 #include "LineReader.h"
 
@@ -31,8 +32,10 @@ int runTerminal(CommandLine& commands, const Game& game) {
         }
         const std::string line = read.get();
         if (line.size() > MaxLineBytes) {
-            std::fprintf(stderr, "error: the line is longer than %zu KiB; it was skipped\n",
-                         MaxLineBytes / 1024);
+            std::fprintf(stderr, "%s\n",
+                         (_("error: ") +
+                          fillIn(_("the line is longer than {0} KiB; it was skipped"), MaxLineBytes / 1024))
+                             .c_str());
             ++failures;
             continue;
         }

@@ -5,6 +5,7 @@
 #include "Options.h"
 #include "Terminal.h"
 #include "core/Random.h"
+#include "core/Translate.h"
 #include "database/DataDirectory.h"
 #include "database/ShippedFolder.h"
 #include "game/Game.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     // A reader that goes away (stridewell-cli ... | head) shows up as a failed write, which ends
     // the game between two commands, instead of a signal that could strike in the middle of one.
     std::signal(SIGPIPE, SIG_IGN);
+    sw::useDesktopLanguage(sw::executableDir(argv[0]));
     const sw::cli::Options options = sw::cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {
     case sw::cli::Options::Action::Help:
@@ -30,8 +32,8 @@ int main(int argc, char** argv) {
         std::cout << sw::cli::versionText();
         return 0;
     case sw::cli::Options::Action::Error:
-        std::cerr << "stridewell-cli: " << options.error
-                  << "\nTry 'stridewell-cli --help' for more information.\n";
+        std::cerr << "stridewell-cli: " << options.error << "\n"
+                  << sw::_("Try 'stridewell-cli --help' for more information.\n");
         return 2;
     case sw::cli::Options::Action::Play:
         break;
@@ -47,7 +49,7 @@ int main(int argc, char** argv) {
     // Locked as it is chosen: one game at a time per folder, as two would overwrite each other's files.
     sw::DataDirectory where = sw::resolveDataDir(dataDir, exeDir, bundled, sw::systemEnvironment);
     if (!where.ok()) {
-        std::cerr << "error: " << where.error << "\n";
+        std::cerr << sw::_("error: ") << where.error << "\n";
         return 2;
     }
 
@@ -56,7 +58,7 @@ int main(int argc, char** argv) {
     if (script) {
         scriptFile.open(*script);
         if (!scriptFile) {
-            std::cerr << "error: cannot read " << *script << "\n";
+            std::cerr << sw::_("error: ") << sw::fillIn(sw::_("cannot read {0}"), *script) << "\n";
             return 2;
         }
         input = &scriptFile;
@@ -75,7 +77,8 @@ int main(int argc, char** argv) {
 
     int failures = interactive ? sw::cli::runTerminal(commands, game) : commands.run(*input);
     if (commands.outputLost()) {
-        std::cerr << "error: the output was closed; the game stopped after the last command\n";
+        std::cerr << sw::_("error: ")
+                  << sw::_("the output was closed; the game stopped after the last command\n");
         return 1;
     }
     if (game.stage() == sw::Stage::Failed)

@@ -17,12 +17,18 @@ file(RELATIVE_PATH STRIDEWELL_INSTALLED_SOUNDS_FROM_BIN ${CMAKE_INSTALL_PREFIX}/
      ${CMAKE_INSTALL_PREFIX}/${STRIDEWELL_INSTALL_SHAREDIR}/sounds)
 file(RELATIVE_PATH STRIDEWELL_INSTALLED_DOCS_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${STRIDEWELL_INSTALL_BINDIR}
      ${CMAKE_INSTALL_PREFIX}/${STRIDEWELL_INSTALL_SHAREDIR}/docs)
+# The translations sit where gettext looks for every program's (share/locale), found the same way.
+file(RELATIVE_PATH STRIDEWELL_INSTALLED_LOCALE_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${STRIDEWELL_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_FULL_LOCALEDIR})
 
 # The build tree gets the same layout, with links to the source's data and guide beside the
 # programs in cli/ and ui/: the programs then never carry the folder they were built in.
 get_filename_component(STRIDEWELL_BUILD_SHAREDIR ${PROJECT_BINARY_DIR}/cli/${STRIDEWELL_INSTALLED_DATA_FROM_BIN}
                        DIRECTORY)
 file(MAKE_DIRECTORY ${STRIDEWELL_BUILD_SHAREDIR})
+# The catalogs are made from po/ into the same place of the build tree (po/CMakeLists.txt).
+get_filename_component(STRIDEWELL_BUILD_LOCALEDIR ${PROJECT_BINARY_DIR}/cli/${STRIDEWELL_INSTALLED_LOCALE_FROM_BIN}
+                       ABSOLUTE)
 foreach(folder data docs sounds)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${folder} AND NOT EXISTS ${STRIDEWELL_BUILD_SHAREDIR}/${folder})
     file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${STRIDEWELL_BUILD_SHAREDIR}/${folder} SYMBOLIC)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include <string_view>
 
 namespace sw {
@@ -12,9 +14,9 @@ inline constexpr int PastPerformanceKeep = 15;
 inline constexpr std::string_view RaceDistanceText = "1\u00BC Miles";
 
 inline constexpr std::string_view AppTitle = "Stridewell";
-inline constexpr std::string_view AppDescription = "Horse Racing";
-inline constexpr std::string_view AppCaption = "Stridewell - Horse Racing";
-inline constexpr std::string_view MessageTitle = "Stridewell - Horse Racing Message";
+inline constexpr std::string_view AppDescription = N_("Horse Racing");
+inline constexpr std::string_view AppCaption = N_("Stridewell - Horse Racing");
+inline constexpr std::string_view MessageTitle = N_("Stridewell - Horse Racing Message");
 
 // Single-race pools hold every combination of the field once as public money.
 inline constexpr int PublicPoolLines = 8 + 8 + 8 + 28 + 56 + 336 + 1680;

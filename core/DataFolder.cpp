@@ -1,4 +1,5 @@
 #include "DataFolder.h"
+#include "core/Translate.h"
 
 #include "TextEncoding.h"
 
@@ -205,7 +206,7 @@ ReadJournal parseJournal(std::string_view text) {
     journal.state = ReadJournal::Wrong;
     const std::string_view entries = text.substr(0, lastStart == body.npos ? 0 : lastStart + 1);
     if (end[2] != checksumOf(entries)) {
-        journal.problem = "its checksum does not match its lines";
+        journal.problem = _("its checksum does not match its lines");
         return journal;
     }
     for (std::string_view line : splitLines(entries)) {
@@ -214,14 +215,14 @@ ReadJournal parseJournal(std::string_view text) {
         entry.append = !f.empty() && f[0] == AppendWord;
         const std::size_t sizes = entry.append ? 2 : 1;
         if (f.size() != 2 + sizes || (!entry.append && f[0] != WriteWord) || !isDataFileName(f[1])) {
-            journal.problem = "a line is not one the game writes";
+            journal.problem = _("a line is not one the game writes");
             return journal;
         }
         entry.name = f[1];
         const auto first = sizeField(f[2]);
         const auto second = sizeField(f.back());
         if (!first || !second || (entry.append && *second < *first)) {
-            journal.problem = "a size is not a size";
+            journal.problem = _("a size is not a size");
             return journal;
         }
         entry.before = entry.append ? *first : 0;
@@ -229,7 +230,7 @@ ReadJournal parseJournal(std::string_view text) {
         journal.entries.push_back(std::move(entry));
     }
     if (sizeField(end[1]) != static_cast<int64_t>(journal.entries.size())) {
-        journal.problem = "its count of lines is wrong";
+        journal.problem = _("its count of lines is wrong");
         return journal;
     }
     journal.state = ReadJournal::Whole;
@@ -237,8 +238,9 @@ ReadJournal parseJournal(std::string_view text) {
 }
 
 std::string pendingNotice(std::string_view why) {
-    return "Saved; one file could not be replaced yet (" + std::string(why) +
-           "). The game finishes it at the next save or start.";
+    return fillIn(
+        _("Saved; one file could not be replaced yet ({0}). The game finishes it at the next save or start."),
+        why);
 }
 
 } // namespace
@@ -383,8 +385,8 @@ std::optional<ReadStatus> DataFolder::loaded(std::string_view name) const {
 FileError DataFolder::unreadRefusal(std::string_view name) const {
     if (loaded(name) != ReadStatus::Unreadable)
         return {};
-    return FileError{"Cannot write " + std::string(name) +
-                     ": it could not be read, so the game leaves it as it is."};
+    return FileError{
+        fillIn(_("Cannot write {0}: it could not be read, so the game leaves it as it is."), name)};
 }
 
 // Writes a new scratch file and puts its bytes on disk: only then may a rename or a journal
@@ -544,7 +546,7 @@ StepOutcome DataFolder::carry(const FileChanges& changes) const {
     m_unsaved.take(changes);
     std::string& message = outcome.refused.message;
     message += message.ends_with('.') ? " " : ". ";
-    message += "The game keeps what it could not save and saves it with the next step.";
+    message += _("The game keeps what it could not save and saves it with the next step.");
     return outcome;
 }
 
@@ -687,25 +689,28 @@ StepOutcome DataFolder::finish(bool atStart) const {
     StepOutcome outcome;
     FileContent text = readFile(file(JournalName));
     if (text.status == ReadStatus::Unreadable) {
-        outcome.refused = FileError{"Cannot read " + std::string(JournalName)};
+        outcome.refused = FileError{fillIn(_("Cannot read {0}"), JournalName)};
         return outcome;
     }
     bool stepped = false;
     if (text.read()) {
         const ReadJournal journal = parseJournal(text.bytes);
         auto refuse = [&](std::string why) {
-            outcome.refused = FileError{
-                std::string(JournalName) + " does not match the data files: " + why +
-                ". The game leaves every file as it is: restore the folder from a copy, or remove " +
-                std::string(JournalName) + " to keep the files as they are."};
+            outcome.refused =
+                FileError{fillIn(_("{0} does not match the data files: {1}. The game leaves every file "
+                                   "as it is: restore the folder from a copy, or remove {0} to keep "
+                                   "the files as they are."),
+                                 JournalName, why)};
             return outcome;
         };
         if (journal.state == ReadJournal::Wrong)
             return refuse(journal.problem);
         if (journal.state == ReadJournal::Torn) {
             // Cut short before its end line: the step was never committed, and none of its files changed.
-            outcome.notice = "An unfinished save was dropped (" + std::string(JournalName) +
-                             " has no end line): its files are as they were before it.";
+            outcome.notice =
+                fillIn(_("An unfinished save was dropped ({0} has no end line): its files are as they "
+                         "were before it."),
+                       JournalName);
         } else {
             // Every file is checked before any is touched.
             std::vector<std::string> appendText(journal.entries.size());
@@ -715,15 +720,17 @@ StepOutcome DataFolder::finish(bool atStart) const {
                 const int64_t scratchSize = sizeOf(scratch);
                 const int64_t targetSize = sizeOf(file(entry.name));
                 auto sizes = [&] {
-                    return entry.name + " is " + std::to_string(std::max<int64_t>(targetSize, 0)) +
-                           " bytes where the journal has " +
-                           (entry.append ? std::to_string(entry.before) + " to " : std::string()) +
-                           std::to_string(entry.after);
+                    const int64_t size = std::max<int64_t>(targetSize, 0);
+                    return entry.append ? fillIn(_("{0} is {1} bytes where the journal has {2} to {3}"),
+                                                 entry.name, size, entry.before, entry.after)
+                                        : fillIn(_("{0} is {1} bytes where the journal has {2}"), entry.name,
+                                                 size, entry.after);
                 };
                 if (!entry.append) {
                     if (scratchSize < 0 ? targetSize != entry.after : scratchSize != entry.after)
-                        return refuse(scratchSize < 0 ? sizes()
-                                                      : scratchName(entry.name, false) + " is cut short");
+                        return refuse(scratchSize < 0
+                                          ? sizes()
+                                          : fillIn(_("{0} is cut short"), scratchName(entry.name, false)));
                     continue;
                 }
                 if (scratchSize < 0) {
@@ -733,7 +740,8 @@ StepOutcome DataFolder::finish(bool atStart) const {
                 }
                 FileContent aside = readFile(scratch);
                 if (!aside.read() || static_cast<int64_t>(aside.bytes.size()) != entry.after - entry.before)
-                    return refuse(scratchName(entry.name, true) + " is not the text the journal names");
+                    return refuse(
+                        fillIn(_("{0} is not the text the journal names"), scratchName(entry.name, true)));
                 // Between its two sizes the file may be, with the step's own bytes past the first.
                 const int64_t target = std::max<int64_t>(targetSize, 0);
                 if (target < entry.before || target > entry.after ||

@@ -1,4 +1,5 @@
 #include "FileStore.h"
+#include "core/Translate.h"
 
 #include <algorithm>
 #include <bit>
@@ -56,7 +57,7 @@ const char* lineEndIn(const char* from, const char* to) {
 } // namespace
 
 FileError writeError(std::string_view name, int err) {
-    return FileError{"Cannot write " + std::string(name) + ": " + std::strerror(err)};
+    return FileError{fillIn(_("Cannot write {0}: {1}"), name, std::string_view(std::strerror(err)))};
 }
 
 FileContent readFile(const std::filesystem::path& file) {

@@ -1,4 +1,5 @@
 #include "DataDirectory.h"
+#include "core/Translate.h"
 
 #include "core/FileStore.h"
 
@@ -54,11 +55,11 @@ std::optional<fs::path> userDataDir(const EnvironmentGetter& env) {
 std::string copyFile(const fs::path& from, const fs::path& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in)
-        return "Cannot read the bundled file " + from.string() + ".";
+        return fillIn(_("Cannot read the bundled file {0}."), from.string());
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad())
-        return "Cannot read the bundled file " + from.string() + ".";
+        return fillIn(_("Cannot read the bundled file {0}."), from.string());
     if (FileError error = writeFileAtomic(to, content.str()))
         return error.message;
     return {};
@@ -70,7 +71,7 @@ std::string fillFromBundle(const fs::path& dir, const fs::path& bundledDir) {
     std::error_code ec;
     fs::directory_iterator it(bundledDir, ec);
     if (ec)
-        return "Cannot read the bundled data folder " + bundledDir.string() + ": " + ec.message();
+        return fillIn(_("Cannot read the bundled data folder {0}: {1}"), bundledDir.string(), ec.message());
     std::vector<fs::path> files;
     for (const fs::directory_entry& entry : it) {
         std::error_code entryError;
@@ -148,7 +149,8 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
                              const fs::path& bundledDir, const EnvironmentGetter& env) {
     if (explicitDir) {
         if (!isDirectory(*explicitDir))
-            return {*explicitDir, "The data folder " + explicitDir->string() + " does not exist.", {}};
+            return {
+                *explicitDir, fillIn(_("The data folder {0} does not exist."), explicitDir->string()), {}};
         DataDirectory chosen = lockedDir(*explicitDir);
         if (!chosen.ok())
             return chosen;
@@ -161,13 +163,14 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
 
     auto dir = userDataDir(env);
     if (!dir)
-        return {{}, "Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set.", {}};
+        return {
+            {}, _("Cannot find a folder for the game's data: neither XDG_DATA_HOME nor HOME is set."), {}};
     std::error_code ec;
     fs::create_directories(*dir, ec);
     if (ec || !isDirectory(*dir))
         return {*dir,
-                "Cannot create the data folder " + dir->string() + ": " +
-                    (ec ? ec.message() : std::string("a file is in the way")) + ".",
+                fillIn(_("Cannot create the data folder {0}: {1}."), dir->string(),
+                       ec ? ec.message() : _("a file is in the way")),
                 {}};
     DataDirectory chosen = lockedDir(*dir);
     if (!chosen.ok())
@@ -175,9 +178,10 @@ DataDirectory resolveDataDir(const std::optional<fs::path>& explicitDir, const f
     // A folder filled on an earlier start stays usable when the bundled copy has gone since.
     if (!isDirectory(bundledDir)) {
         if (!holdsFile(*dir, "horses.dat"))
-            chosen.error = "The data folder " + dir->string() +
-                           " has no horses.dat and the game's own copy was not found at " +
-                           bundledDir.string() + ".";
+            chosen.error =
+                fillIn(_("The data folder {0} has no horses.dat and the game's own copy was not found at "
+                         "{1}."),
+                       dir->string(), bundledDir.string());
         return chosen;
     }
     chosen.error = fillFromBundle(*dir, bundledDir);
@@ -194,16 +198,19 @@ FolderLock::FolderLock(const std::filesystem::path& dir) {
     if (m_fd >= 0)
         return;
     if (err == EWOULDBLOCK) {
-        m_error = "Another Stridewell game is using the data folder " + dir.string() +
-                  ". Close that game first, or give this one another folder with --data-dir.";
+        m_error =
+            fillIn(_("Another Stridewell game is using the data folder {0}. Close that game first, or give "
+                     "this one another folder with --data-dir."),
+                   dir.string());
         return;
     }
     // A folder no game can write in needs no lock: a second game cannot change it either.
     if (::access(dir.c_str(), W_OK) != 0)
         return;
-    m_error = "Cannot lock the data folder " + dir.string() + " (" + std::strerror(err) +
-              "), so another game could change it at the same time. Give this game another folder with "
-              "--data-dir.";
+    m_error =
+        fillIn(_("Cannot lock the data folder {0} ({1}), so another game could change it at the same time. "
+                 "Give this game another folder with --data-dir."),
+               dir.string(), std::string_view(std::strerror(err)));
 }
 
 FolderLock::~FolderLock() {

@@ -1,4 +1,5 @@
 #include "DatabaseFiles.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
@@ -17,7 +18,7 @@ bool isBlankLine(std::string_view line) {
 }
 
 void reportUnreadable(RaceDay& day, std::string_view fileName) {
-    day.prompter.message("Error reading " + std::string(fileName), MessageTitle);
+    day.prompter.message(fillIn(_("Error reading {0}"), fileName), MessageTitle);
 }
 
 // The file's bytes for the day's load, its reading noted in the folder and a failure reported.
@@ -79,11 +80,7 @@ std::string tableText(const std::array<Record, Slots>& table, const std::map<std
 void reportKept(RaceDay& day, std::string_view fileName, std::string_view what,
                 const std::map<std::size_t, std::string>& kept) {
     for (const auto& [slot, line] : kept)
-        day.prompter.message(
-            std::string(fileName) + ": the line of " + std::string(what) + " " + std::to_string(slot) +
-                " is longer than " + std::to_string(MaxLineLength / 1024) +
-                " KiB and was not read. It sits out the day, and its line is kept as it stands.",
-            MessageTitle);
+        day.prompter.message(fillIn(_(what), fileName, slot, MaxLineLength / 1024), MessageTitle);
 }
 
 } // namespace
@@ -132,7 +129,11 @@ ReadStatus loadHorses(RaceDay& day) {
     day.db.keptHorseLines.clear();
     if (content.read()) {
         parseHorsesKeeping(content.bytes, day.db.horses, day.db.keptHorseLines);
-        reportKept(day, "horses.dat", "horse", day.db.keptHorseLines);
+        reportKept(
+            day, "horses.dat",
+            N_("{0}: the line of horse {1} is longer than {2} KiB and was not read. It sits out the day, "
+               "and its line is kept as it stands."),
+            day.db.keptHorseLines);
     }
     return content.status;
 }
@@ -142,7 +143,11 @@ ReadStatus loadJockeys(RaceDay& day) {
     day.db.keptJockeyLines.clear();
     if (content.read()) {
         parseJockeysKeeping(content.bytes, day.db.jockeys, day.db.keptJockeyLines);
-        reportKept(day, "jockeys.dat", "jockey", day.db.keptJockeyLines);
+        reportKept(
+            day, "jockeys.dat",
+            N_("{0}: the line of jockey {1} is longer than {2} KiB and was not read. It sits out the day, "
+               "and its line is kept as it stands."),
+            day.db.keptJockeyLines);
     }
     return content.status;
 }

@@ -70,7 +70,7 @@ StepOutcome writeFreshStable(RaceDay& day) {
 bool resetDatabase(RaceDay& day) {
     const StepOutcome written = writeFreshStable(day);
     if (written) {
-        day.prompter.message(written.refused.message + " The stable was not reset.", AppTitle);
+        day.prompter.message(written.refused.message + " " + _("The stable was not reset."), AppTitle);
         return false;
     }
     if (!written.notice.empty())

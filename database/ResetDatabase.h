@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include "core/RaceDay.h"
 #include "core/Random.h"
 #include "core/Records.h"
@@ -11,7 +13,7 @@ namespace sw {
 
 // The question the reset asks before it touches anything.
 inline constexpr std::string_view ResetQuestion =
-    "WARNING!!! This will reset all the horse database.  Do you want to continue?";
+    N_("WARNING!!! This will reset all the horse database.  Do you want to continue?");
 
 // A horse as a fresh stable holds it: unraced in grade "M" with ratings drawn in this order:
 // five segment ratings 4..8, the path draw 0..9, the horse rating 50..79.

@@ -1,4 +1,5 @@
 #include "StartRaceDay.h"
+#include "core/Translate.h"
 
 #include "DatabaseFiles.h"
 #include "core/Constants.h"
@@ -28,15 +29,17 @@ bool someGradeCanFillARace(const DrawState& state) {
 }
 
 std::string unfilledRaceMessage(int raceNumber) {
-    return "The stable cannot fill race " + std::to_string(raceNumber) +
-           ": no grade has eight horses left to draw. Restore horses.dat from a backup, or reset the stable "
-           "to a fresh one.";
+    return fillIn(
+        _("The stable cannot fill race {0}: no grade has eight horses left to draw. Restore horses.dat "
+          "from a backup, or reset the stable to a fresh one."),
+        raceNumber);
 }
 
 std::string missingStableMessage(std::string_view fileName) {
-    return std::string(fileName) +
-           " is missing from the data folder, so the day cannot start. Copy it back from a backup, or reset "
-           "the stable to a fresh one.";
+    return fillIn(
+        _("{0} is missing from the data folder, so the day cannot start. Copy it back from a backup, or "
+          "reset the stable to a fresh one."),
+        fileName);
 }
 
 // Draws race r into the card. The caller has made sure some grade still holds eight horses, so

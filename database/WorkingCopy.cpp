@@ -1,4 +1,5 @@
 #include "WorkingCopy.h"
+#include "core/Translate.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,10 +26,11 @@ DataDirectory makeWorkingCopy(const fs::path& from, const EnvironmentGetter& env
         return copy;
     std::error_code ec;
     if (fs::equivalent(copy.dir, from, ec))
-        return {copy.dir, "The data folder " + from.string() + " is already the player's own folder.",
+        return {copy.dir, fillIn(_("The data folder {0} is already the player's own folder."), from.string()),
                 nullptr};
     if (!folderWritable(copy.dir))
-        return {copy.dir, "The data folder " + copy.dir.string() + " cannot be written either.", nullptr};
+        return {copy.dir, fillIn(_("The data folder {0} cannot be written either."), copy.dir.string()),
+                nullptr};
     return copy;
 }
 

@@ -1,4 +1,5 @@
 #include "Game.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "database/ResetDatabase.h"
@@ -70,10 +71,11 @@ bool Game::beginDay(const LoadingProgress& progress) {
 
     // Said once, up front: otherwise each file that cannot be saved would be its own surprise.
     if (!m_day->folder.isInMemory() && ::access(m_day->folder.dir().c_str(), W_OK) != 0)
-        m_day->prompter.message("Cannot write in the data folder " + m_day->folder.dir().string() + ": " +
-                                    std::strerror(errno) +
-                                    ". The game goes on, but results may not be saved.",
-                                AppTitle);
+        m_day->prompter.message(
+            fillIn(_("Cannot write in the data folder {0}: {1}. The game goes on, but results "
+                     "may not be saved."),
+                   m_day->folder.dir().string(), std::string_view(std::strerror(errno))),
+            AppTitle);
     // A step that a kill cut short is finished, or dropped, before any file is read.
     // A journal that does not match its files stops the day: every save would be refused, and
     // the files are left for the player to put right.

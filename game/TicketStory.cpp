@@ -1,4 +1,5 @@
 #include "TicketStory.h"
+#include "core/Translate.h"
 
 #include "settlement/Payoffs.h"
 #include "settlement/Settlement.h"
@@ -37,33 +38,35 @@ std::string dollars(Cents cents) {
 }
 
 void tell(TicketStory& story, const ListedTicket& ticket) {
-    story.lines.push_back("Its story over " + std::to_string(story.races) + " simulated runs of race " +
-                          std::to_string(story.race) + ", paid on the pools as they stand" +
-                          (ticket.paid ? "" : " (its own money goes into them only when it is paid)"));
-    story.lines.push_back("Chance to collect: " + tenthsOfPercentText(story.collected, story.races) + " (" +
-                          percentText(story.collectRange.low) + " to " +
-                          percentText(story.collectRange.high) + ", 95 times in 100)");
+    story.lines.push_back(fillIn(
+        ticket.paid ? _("Its story over {0} simulated runs of race {1}, paid on the pools as they stand")
+                    : _("Its story over {0} simulated runs of race {1}, paid on the pools as they stand (its "
+                        "own money goes into them only when it is paid)"),
+        story.races, story.race));
+    story.lines.push_back(fillIn(_("Chance to collect: {0} ({1} to {2}, 95 times in 100)"),
+                                 tenthsOfPercentText(story.collected, story.races),
+                                 percentText(story.collectRange.low), percentText(story.collectRange.high)));
     std::string expected =
-        "Expected return: " + dollars(story.meanReturn) + " a race for its " + dollars(story.cost);
+        fillIn(_("Expected return: {0} a race for its {1}"), dollars(story.meanReturn), dollars(story.cost));
     if (story.cost > 0)
-        expected +=
-            " (" + tenthsOfPercentText(story.totalReturned, story.cost * story.races) + " of the cost)";
-    story.lines.push_back(expected + ", within " + dollars(story.meanHalfBand) + " 95 times in 100");
+        expected += " " + fillIn(_("({0} of the cost)"),
+                                 tenthsOfPercentText(story.totalReturned, story.cost * story.races));
+    story.lines.push_back(expected + fillIn(_(", within {0} 95 times in 100"), dollars(story.meanHalfBand)));
     if (story.collected == 0) {
-        story.lines.push_back("It collected in none of the races");
+        story.lines.push_back(_("It collected in none of the races"));
         return;
     }
     if (story.lowest == story.highest)
-        story.lines.push_back("When it collects: always " + dollars(story.lowest));
+        story.lines.push_back(fillIn(_("When it collects: always {0}"), dollars(story.lowest)));
     else
-        story.lines.push_back("When it collects: from " + dollars(story.lowest) + " to " +
-                              dollars(story.highest) + ", half the time " + dollars(story.median) +
-                              " or less");
-    std::string likeliest = "Likeliest collections:";
+        story.lines.push_back(fillIn(_("When it collects: from {0} to {1}, half the time {2} or less"),
+                                     dollars(story.lowest), dollars(story.highest), dollars(story.median)));
+    std::string likeliest;
     for (std::size_t i = 0; i < story.likeliest.size(); ++i)
-        likeliest += std::string(i ? "," : "") + " " + dollars(story.likeliest[i].returned) + " in " +
-                     tenthsOfPercentText(story.likeliest[i].races, story.races);
-    story.lines.push_back(likeliest + " of the races");
+        likeliest += std::string(i ? "," : "") + " " +
+                     fillIn(_("{0} in {1}"), dollars(story.likeliest[i].returned),
+                            tenthsOfPercentText(story.likeliest[i].races, story.races));
+    story.lines.push_back(fillIn(_("Likeliest collections:{0} of the races"), likeliest));
 }
 
 } // namespace
@@ -78,12 +81,12 @@ std::optional<TicketStory> ticketStory(const RaceDay& day, const ListedTicket& l
     std::string error;
     const std::optional<ParsedTicket> ticket = parseTicketText(listed.text, &error);
     if (!ticket)
-        return refuse("This text is not a ticket (" + error + ")");
+        return refuse(fillIn(_("This text is not a ticket ({0})"), error));
     if (isMultiRace(ticket->type) || isExchangeBet(ticket->type))
-        return refuse("A " + std::string(betWord(ticket->type)) +
-                      " is paid on races still to come: this race alone cannot tell its story");
+        return refuse(fillIn(_("A {0} is paid on races still to come: this race alone cannot tell its story"),
+                             betTitle(ticket->type)));
     if (races <= 0 || day.currentRace < 0 || day.currentRace >= RacesPerDay)
-        return refuse("There is no race to simulate");
+        return refuse(_("There is no race to simulate"));
 
     CombinationMarks marks;
     const TicketPrice price = expandTicket(*ticket, marks);

@@ -1,4 +1,5 @@
 #include "Players.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "core/Format.h"
@@ -201,7 +202,7 @@ void loadPlayers(RaceDay& day) {
     // what was read would lose the players. The folder refuses every later write of it.
     day.folder.noteLoad("players.dat", content.status);
     if (content.status == ReadStatus::Unreadable) {
-        day.prompter.message("Error reading players.dat", MessageTitle);
+        day.prompter.message(fillIn(_("Error reading {0}"), "players.dat"), MessageTitle);
         return;
     }
     list.entries = parsePlayers(content.bytes);
@@ -234,28 +235,28 @@ void addPlayers(const RaceDay& day, FileChanges& changes) {
 std::optional<std::string> playerNameProblem(std::string_view name) {
     std::string trimmed = trimName(name);
     if (trimmed.empty())
-        return "Please enter the player's name.";
+        return _("Please enter the player's name.");
     std::vector<char32_t> characters;
     if (!decodeUtf8(trimmed, characters))
-        return "The name holds characters that cannot be stored. Please type it again.";
+        return _("The name holds characters that cannot be stored. Please type it again.");
     bool visible = false;
     for (std::size_t i = 0; i < characters.size(); ++i) {
         const char32_t c = characters[i];
         if (c == U',')
-            return "A player's name cannot contain a comma.";
+            return _("A player's name cannot contain a comma.");
         if (isControl(c) || c == 0x2028 || c == 0x2029)
-            return "A player's name cannot contain control characters such as tabs or line breaks.";
+            return _("A player's name cannot contain control characters such as tabs or line breaks.");
         if (c == ZeroWidthJoiner && joinsPictographs(characters, i))
             continue;
         if (isFormatCharacter(c))
-            return "A player's name cannot contain invisible formatting characters such as direction marks "
-                   "or zero-width spaces.";
+            return _("A player's name cannot contain invisible formatting characters such as direction marks "
+                     "or zero-width spaces.");
         visible = visible || !showsNothing(c);
     }
     if (!visible)
-        return "Please enter the player's name.";
+        return _("Please enter the player's name.");
     if (characters.size() > MaxNameCharacters)
-        return "A player's name can be at most " + std::to_string(MaxNameCharacters) + " characters long.";
+        return fillIn(_("A player's name can be at most {0} characters long."), MaxNameCharacters);
     return std::nullopt;
 }
 
@@ -267,7 +268,7 @@ bool addPlayer(RaceDay& day, std::string_view name) {
     PlayerList& list = day.players;
     const int32_t number = lowestFreeNumber(list);
     if (number == 0) {
-        day.prompter.message("No further player number is free in players.dat.", AppTitle);
+        day.prompter.message(_("No further player number is free in players.dat."), AppTitle);
         return false;
     }
     PlayerEntry entry{number, trimName(name), centsField(day.db.settings.startAmount)};
@@ -288,12 +289,12 @@ std::string selectBettorQuietly(PlayerList& list, int index) {
     }
     std::string note;
     if (balanceOf(list.entries[static_cast<std::size_t>(index)]) < CentsPerDollar) {
-        note = list.entries[static_cast<std::size_t>(index)].name + ", you're out of cash!";
+        note = fillIn(_("{0}, you're out of cash!"), list.entries[static_cast<std::size_t>(index)].name);
         for (std::size_t k = 0; k < list.entries.size(); ++k) {
             if (balanceOf(list.entries[k]) >= CentsPerDollar) {
                 index = static_cast<int>(k);
                 // Nobody should bet in someone else's name without being told.
-                note += " " + list.entries[k].name + " is betting now.";
+                note += " " + fillIn(_("{0} is betting now."), list.entries[k].name);
                 break;
             }
         }

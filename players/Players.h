@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include "core/DataFolder.h"
 #include "core/Money.h"
 #include "core/RaceDay.h"
@@ -47,8 +49,8 @@ void selectBettor(RaceDay& day, int index);
 void refreshBalanceLabel(PlayerList& players);
 
 inline constexpr std::string_view DeletePlayerQuestion =
-    "Are you sure you want to delete the player? The player's unpaid tickets will be removed from the "
-    "ticket list.";
+    N_("Are you sure you want to delete the player? The player's unpaid tickets will be removed from the "
+       "ticket list.");
 // Removes the selected player with their unpaid tickets (the game asks first); paid tickets stay
 // listed and recorded but pay nobody. False when nothing was deleted.
 bool deletePlayer(RaceDay& day);

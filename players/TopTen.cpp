@@ -1,4 +1,5 @@
 #include "TopTen.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "core/Format.h"
@@ -83,7 +84,7 @@ std::vector<std::string> showTopTen(RaceDay& day) {
     // Standings that exist but cannot be read are never rewritten: the best ten would be lost.
     day.folder.noteLoad("top10players.dat", content.status);
     if (content.status == ReadStatus::Unreadable)
-        day.prompter.message("Error reading top10players.dat", MessageTitle);
+        day.prompter.message(fillIn(_("Error reading {0}"), "top10players.dat"), MessageTitle);
 
     const std::vector<Standing> best = bestStandingsIn(content.bytes);
     std::string text;

@@ -1,4 +1,5 @@
 #include "PrintFile.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 
@@ -37,20 +38,21 @@ PrintFile checkPrintFile(const fs::path& dataDir, const fs::path& name) {
     std::error_code ec;
     file.target = fs::weakly_canonical(fs::absolute(name, ec), ec);
     if (ec) {
-        file.problem = "Cannot print to " + name.string() + ": " + ec.message() + ".";
+        file.problem = fillIn(_("Cannot print to {0}: {1}."), name.string(), ec.message());
         return file;
     }
     if (insideFolder(file.target, dataDir)) {
-        file.problem = "Cannot print to " + name.string() + ": it is in the game's data folder " +
-                       dataDir.string() +
-                       ", where it could replace the stable's files. Choose another folder.";
+        file.problem =
+            fillIn(_("Cannot print to {0}: it is in the game's data folder {1}, where it could replace the "
+                     "stable's files. Choose another folder."),
+                   name.string(), dataDir.string());
         return file;
     }
     // A link that leads nowhere is left alone too: replacing it would lose where it pointed.
     const fs::file_status status = fs::symlink_status(file.target, ec);
     file.exists = fs::exists(status);
     if (file.exists && !fs::is_regular_file(status))
-        file.problem = "Cannot print to " + name.string() + ": it is not a plain file.";
+        file.problem = fillIn(_("Cannot print to {0}: it is not a plain file."), name.string());
     return file;
 }
 
@@ -59,7 +61,7 @@ PrintSaved savePrintFile(const fs::path& dataDir, const fs::path& name, std::str
     const PrintFile file = checkPrintFile(dataDir, name);
     if (!file.problem.empty())
         return {false, file.problem};
-    if (file.exists && !prompter.ask(name.string() + " already exists. Replace it?", AppTitle))
+    if (file.exists && !prompter.ask(fillIn(_("{0} already exists. Replace it?"), name.string()), AppTitle))
         return {};
     if (FileError error = writeFileAtomic(file.target, text))
         return {false, error.message};
@@ -74,7 +76,7 @@ FileError writeThroughScratch(const fs::path& target,
     ::unlink(scratch.c_str());
     if (!write(scratch)) {
         ::unlink(scratch.c_str());
-        return FileError{"Cannot write " + target.filename().string() + "."};
+        return FileError{fillIn(_("Cannot write {0}."), target.filename().string())};
     }
     if (std::rename(scratch.c_str(), target.c_str()) != 0) {
         const int err = errno;

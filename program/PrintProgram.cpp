@@ -1,4 +1,5 @@
 #include "PrintProgram.h"
+#include "core/Translate.h"
 
 #include "ProgramTexts.h"
 #include "RacingProgram.h"
@@ -88,10 +89,9 @@ PrintLayout layoutProgram(const std::vector<PrintPage>& pages, const PrintSheet&
         std::vector<PrintLine> contents;
         const int first = pages.front().race;
         const int last = pages.back().race;
-        contents.push_back(
-            {first == last ? "Racing Program: race " + std::to_string(first)
-                           : "Racing Program: races " + std::to_string(first) + " to " + std::to_string(last),
-             true});
+        contents.push_back({first == last ? fillIn(_("Racing Program: race {0}"), first)
+                                          : fillIn(_("Racing Program: races {0} to {1}"), first, last),
+                            true});
         contents.push_back({std::string(), false});
         for (const PrintPage& page : pages)
             if (!page.lines.empty())

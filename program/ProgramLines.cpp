@@ -1,4 +1,5 @@
 #include "ProgramLines.h"
+#include "core/Translate.h"
 
 #include "core/Format.h"
 #include "core/GradeTables.h"
@@ -12,7 +13,7 @@ namespace sw {
 namespace {
 
 constexpr float NoTrackRecord = 999.0f;
-constexpr std::string_view NoTrackRecordText = "none yet";
+constexpr std::string_view NoTrackRecordText = N_("none yet");
 
 std::string paddedMargin(std::string_view margin) {
     return padRight(margin, 3);
@@ -74,23 +75,21 @@ std::string pastPerformanceText(const PastPerformance& line) {
 }
 
 std::string betsOfferedText(int race) {
-    static constexpr std::string_view legs[] = {"2nd", "3rd", "4th", "5th", "6th"};
-    std::string text = "Win Place Show Quiniela Exacta Trifecta Superfecta ";
-    if (race == 2)
-        text += "Daily Double ";
-    else if (race == 3)
-        text += "2nd Half Daily Double ";
-    else if (race == 4)
-        text += "Pick 3 ";
-    else if (race == 5)
-        text += "2nd Leg of Pick 3 ";
-    else if (race == 6)
-        text += "3rd Leg of Pick 3 ";
-    else if (race == 7)
-        text += "Pick 6 ";
-    else if (race >= 8 && race <= 12)
-        text += std::string(legs[race - 8]) + " Leg of Pick 6 ";
-    return text + "Betting";
+    // Whole lines, one a race, so that each is translated as a whole where it is shown.
+    static constexpr const char* offered[] = {
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta Daily Double Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Half Daily Double Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta Pick 3 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Leg of Pick 3 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 3rd Leg of Pick 3 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta Pick 6 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 2nd Leg of Pick 6 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 3rd Leg of Pick 6 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 4th Leg of Pick 6 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 5th Leg of Pick 6 Betting"),
+        N_("Win Place Show Quiniela Exacta Trifecta Superfecta 6th Leg of Pick 6 Betting")};
+    return offered[race >= 2 && race <= 12 ? race - 1 : 0];
 }
 
 std::string jockeyMarker(int skill) {

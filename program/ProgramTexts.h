@@ -1,40 +1,43 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include <string_view>
 
 namespace sw {
 
-// Fixed texts of the racing program and its print options, for the window to show.
+// Fixed texts of the racing program and its print options, for the window to show (translated
+// where shown). The column headings keep their English: their widths line up the columns.
 
-inline constexpr std::string_view ProgramWindowTitle = "Past Performances";
-inline constexpr std::string_view PurseHeading = "Purse";
-inline constexpr std::string_view DistanceHeading = "Distance";
+inline constexpr std::string_view ProgramWindowTitle = N_("Past Performances");
+inline constexpr std::string_view PurseHeading = N_("Purse");
+inline constexpr std::string_view DistanceHeading = N_("Distance");
 inline constexpr std::string_view ProgramDistanceText = "1 1/4 Miles";
 
 inline constexpr std::string_view PastLinesHeader =
     "PP    \u00BC     \u00BD   L        \u00BE    L       Fin L              Time              Purse     Odds"
     "                 Comment";
-inline constexpr std::string_view JockeyStandingsCaption = "Jockey Standings";
+inline constexpr std::string_view JockeyStandingsCaption = N_("Jockey Standings");
 inline constexpr std::string_view JockeyStandingsHeader =
     "Name                                           Starts         Firsts    Seconds    Thirds    Fourths    "
     "Earnings";
 
-inline constexpr std::string_view StartsTooltip = "Number of starts";
-inline constexpr std::string_view FirstsTooltip = "Number of first place finishes";
-inline constexpr std::string_view SecondsTooltip = "Number of second place finishes";
-inline constexpr std::string_view ThirdsTooltip = "Number of third place finishes";
-inline constexpr std::string_view FourthsTooltip = "Number of fourth place finishes";
-inline constexpr std::string_view EarningsTooltip = "Amount of earnings";
+inline constexpr std::string_view StartsTooltip = N_("Number of starts");
+inline constexpr std::string_view FirstsTooltip = N_("Number of first place finishes");
+inline constexpr std::string_view SecondsTooltip = N_("Number of second place finishes");
+inline constexpr std::string_view ThirdsTooltip = N_("Number of third place finishes");
+inline constexpr std::string_view FourthsTooltip = N_("Number of fourth place finishes");
+inline constexpr std::string_view EarningsTooltip = N_("Amount of earnings");
 
-inline constexpr std::string_view PrintProgramCaption = "Print Program";
-inline constexpr std::string_view ToteBoardCaption = "Tote Board";
-inline constexpr std::string_view ToteBoardTooltip = "Go to Tote Board ( Race and Betting Screen)";
+inline constexpr std::string_view PrintProgramCaption = N_("Print Program");
+inline constexpr std::string_view ToteBoardCaption = N_("Tote Board");
+inline constexpr std::string_view ToteBoardTooltip = N_("Go to Tote Board ( Race and Betting Screen)");
 
-inline constexpr std::string_view PrintOptionsTitle = "Print Options";
-inline constexpr std::string_view PrintFromCaption = "From Race:";
-inline constexpr std::string_view PrintToCaption = "To Race:";
-inline constexpr std::string_view PrintButtonCaption = "Print";
-inline constexpr std::string_view CancelButtonCaption = "Cancel";
+inline constexpr std::string_view PrintOptionsTitle = N_("Print Options");
+inline constexpr std::string_view PrintFromCaption = N_("From Race:");
+inline constexpr std::string_view PrintToCaption = N_("To Race:");
+inline constexpr std::string_view PrintButtonCaption = N_("Print");
+inline constexpr std::string_view CancelButtonCaption = N_("Cancel");
 
 inline constexpr std::string_view PrintFontName = "Courier";
 inline constexpr std::string_view PrintColumnLine =

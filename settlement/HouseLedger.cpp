@@ -1,4 +1,5 @@
 #include "HouseLedger.h"
+#include "core/Translate.h"
 
 #include "core/Format.h"
 #include "players/Players.h"
@@ -37,29 +38,29 @@ std::vector<PoolKept> poolsKept(const Pools& pools, const Payoffs& payoffs) {
     auto pool = [&](std::string name, int32_t total, Cents paid) {
         kept.push_back({std::move(name), Cents{total} * CentsPerDollar, paid});
     };
-    pool("Win", pools.winTotal, paidOn(at(pools.win, entryOf(t[0])), payoffs.win));
+    pool(N_("Win"), pools.winTotal, paidOn(at(pools.win, entryOf(t[0])), payoffs.win));
     Cents place = 0;
     for (std::size_t k = 0; k < payoffs.place.size(); ++k)
         place += paidOn(at(pools.place, entryOf(t[k])), payoffs.place[k]);
-    pool("Place", pools.placeTotal, place);
+    pool(N_("Place"), pools.placeTotal, place);
     Cents show = 0;
     for (std::size_t k = 0; k < payoffs.show.size(); ++k)
         show += paidOn(at(pools.show, entryOf(t[k])), payoffs.show[k]);
-    pool("Show", pools.showTotal, show);
+    pool(N_("Show"), pools.showTotal, show);
     const auto& q = payoffs.qHorse;
     const bool pair = entryOf(q[0]) >= 0 && entryOf(q[1]) >= 0;
-    pool("Quiniela", pools.quinielaTotal,
+    pool(N_("Quiniela"), pools.quinielaTotal,
          pair ? paidOn(at(pools.quiniela, Pools::idx2(q[0] - 1, q[1] - 1)), payoffs.quiniela) : 0);
     const auto& e = payoffs.eHorse;
     const bool two = entryOf(e[0]) >= 0 && entryOf(e[1]) >= 0;
-    pool("Exacta", pools.exactaTotal,
+    pool(N_("Exacta"), pools.exactaTotal,
          two ? paidOn(at(pools.exacta, Pools::idx2(e[0] - 1, e[1] - 1)), payoffs.exacta) : 0);
     const bool three = two && entryOf(t[2]) >= 0;
-    pool("Trifecta", pools.trifectaTotal,
+    pool(N_("Trifecta"), pools.trifectaTotal,
          three ? paidOn(at(pools.trifecta, Pools::idx3(t[0] - 1, t[1] - 1, t[2] - 1)), payoffs.trifecta2)
                : 0);
     const bool four = three && entryOf(s[3]) >= 0;
-    pool("Superfecta", pools.superfectaTotal,
+    pool(N_("Superfecta"), pools.superfectaTotal,
          four ? paidOn(at(pools.superfecta, Pools::idx4(s[0] - 1, s[1] - 1, s[2] - 1, s[3] - 1)),
                        payoffs.superfecta2)
               : 0);
@@ -187,13 +188,13 @@ std::vector<std::string> ledgerLines(const HouseLedger& ledger, int race) {
                rightAlign(centsText(f.returned), 10) + rightAlign(centsText(f.net()), 10) +
                rightAlign(centsText(f.takeout), 9) + rightAlign(centsText(f.breakage), 9);
     };
-    std::vector<std::string> lines{padRight("Player", 12) + rightAlign("Wagered", 10) +
-                                   rightAlign("Returned", 10) + rightAlign("Net", 10) +
-                                   rightAlign("Takeout", 9) + rightAlign("Breakage", 9)};
+    std::vector<std::string> lines{padRight(_("Player"), 12) + rightAlign(_("Wagered"), 10) +
+                                   rightAlign(_("Returned"), 10) + rightAlign(_("Net"), 10) +
+                                   rightAlign(_("Takeout"), 9) + rightAlign(_("Breakage"), 9)};
     for (const LedgerAccount& a : ledger.accounts())
         lines.push_back(line(a.name, race < 0 ? a.day() : a.races[static_cast<std::size_t>(race)]));
     if (ledger.accounts().size() > 1)
-        lines.push_back(line("All", ledger.total(race)));
+        lines.push_back(line(_("All"), ledger.total(race)));
     return lines;
 }
 
@@ -201,9 +202,9 @@ std::vector<std::string> poolKeptLines(const HouseLedger& ledger, int race) {
     const std::vector<PoolKept> pools = ledger.pools(race);
     if (pools.empty())
         return {};
-    std::vector<std::string> lines{padRight("Pool", 12) + rightAlign("Total", 12) + rightAlign("Paid", 12) +
-                                   rightAlign("Kept", 12) + rightAlign("Kept %", 8) +
-                                   rightAlign("Takeout", 12)};
+    std::vector<std::string> lines{padRight(_("Pool"), 12) + rightAlign(_("Total"), 12) +
+                                   rightAlign(_("Paid"), 12) + rightAlign(_("Kept"), 12) +
+                                   rightAlign(_("Kept %"), 8) + rightAlign(_("Takeout"), 12)};
     for (const PoolKept& p : pools) {
         // Tenths of a percent, rounded half to even in integers.
         const std::string share =
@@ -213,7 +214,7 @@ std::vector<std::string> poolKeptLines(const HouseLedger& ledger, int race) {
                                                              .rounded()) /
                                          10.0,
                                      1);
-        lines.push_back(padRight(p.pool, 12) + rightAlign(centsText(p.total), 12) +
+        lines.push_back(padRight(_(p.pool), 12) + rightAlign(centsText(p.total), 12) +
                         rightAlign(centsText(p.paid), 12) + rightAlign(centsText(p.kept()), 12) +
                         rightAlign(share, 8) + rightAlign(centsText(p.takeout()), 12));
     }

@@ -1,4 +1,5 @@
 #include "Payoffs.h"
+#include "core/Translate.h"
 
 #include "core/Format.h"
 #include "tote/Tote.h"
@@ -45,7 +46,7 @@ void fill(Payoff& payoff, std::optional<Cents> value) {
         payoff.text = "-";
         payoff.breakage = {};
         if (payoff.working.empty() || payoff.working.back().back() != '-')
-            say(payoff, "No payoff: -");
+            say(payoff, _("No payoff: -"));
         return;
     }
     payoff.text = centsText(*value, false);
@@ -57,16 +58,17 @@ void fill(Payoff& payoff, std::optional<Cents> value) {
 std::optional<Cents> poolPayoff(int32_t total, float share, int32_t money, Payoff& payoff,
                                 std::string_view pool, const std::string& on) {
     if (money <= 0) {
-        say(payoff, std::string(pool) + " pool total: $" + moneyText(total));
-        say(payoff, "Nobody bet " + on +
-                        ": with no money on the winning combination there is no one to "
-                        "share the pool with, so it pays nothing: -");
+        say(payoff, fillIn(_("{0} pool total: {1}"), _(pool), "$" + moneyText(total)));
+        say(payoff,
+            fillIn(_("Nobody bet {0}: with no money on the winning combination there is no one to share the "
+                     "pool with, so it pays nothing: -"),
+                   on));
         return std::nullopt;
     }
     OddsWorking working;
     std::optional<float> odds = oddsFor(total, share, money, &working);
     if (!odds || !std::isfinite(*odds) || *odds < MinimumOdds) {
-        say(payoff, "The odds cannot be worked out from these figures: -");
+        say(payoff, _("The odds cannot be worked out from these figures: -"));
         return std::nullopt;
     }
     for (std::string& line : oddsLines(working, pool, on))
@@ -78,21 +80,23 @@ std::optional<Cents> poolPayoff(int32_t total, float share, int32_t money, Payof
 // The $1 label of a $2 pool: half the $2 payoff, and half of what the cut kept.
 void fillHalf(Payoff& oneDollar, const Payoff& twoDollar) {
     if (!twoDollar.value) {
-        say(oneDollar, "The $1 ticket pays half the $2 payoff, which pays nothing: -");
+        say(oneDollar, _("The $1 ticket pays half the $2 payoff, which pays nothing: -"));
         fill(oneDollar, std::nullopt);
         return;
     }
     // Every pool's $2 payoff (2 + 20 cents a tenth, or 2.10) is an even number of cents.
     const Cents half = *twoDollar.value / 2;
-    say(oneDollar, "The $1 ticket pays half the $2 payoff of " + twoDollar.text + " (see the $2 ticket)");
-    say(oneDollar, "$1 payoff: " + twoDollar.text + " / 2 = " + centsText(half));
+    say(oneDollar,
+        fillIn(_("The $1 ticket pays half the $2 payoff of {0} (see the $2 ticket)"), twoDollar.text));
+    say(oneDollar, fillIn(_("$1 payoff: {0} / 2 = {1}"), twoDollar.text, centsText(half)));
     oneDollar.breakage = {twoDollar.breakage.numerator, twoDollar.breakage.denominator * 2};
     fill(oneDollar, half);
 }
 
 std::string placeName(int k) {
-    static const char* const names[] = {"won", "finished second", "finished third", "finished fourth"};
-    return names[k];
+    static const char* const names[] = {N_("won"), N_("finished second"), N_("finished third"),
+                                        N_("finished fourth")};
+    return _(names[k]);
 }
 
 std::string comboText(std::initializer_list<int> posts) {
@@ -110,9 +114,9 @@ struct MultiRaceLegs {
 };
 
 constexpr MultiRaceLegs MultiRaceBets[] = {
-    {MultiRaceBet::DailyDouble, "Daily Double", 1, 2},
-    {MultiRaceBet::Pick3, "Pick 3", 3, 5},
-    {MultiRaceBet::Pick6, "Pick 6", 6, 11},
+    {MultiRaceBet::DailyDouble, N_("Daily Double"), 1, 2},
+    {MultiRaceBet::Pick3, N_("Pick 3"), 3, 5},
+    {MultiRaceBet::Pick6, N_("Pick 6"), 6, 11},
 };
 
 void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
@@ -122,18 +126,19 @@ void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
         payoffs.multiRace = legs.bet;
         payoffs.special = legs.name;
         Payoff& special = payoffs.specialPayoff;
-        say(special, std::string(legs.name) + ": a parlay of the legs' $2 win payoffs at the public's odds "
-                                              "(players' tickets do not change them)");
+        say(special,
+            fillIn(_("{0}: a parlay of the legs' $2 win payoffs at the public's odds (players' tickets do "
+                     "not change them)"),
+                   _(legs.name)));
         std::vector<Cents> legPayoffs;
         bool known = true;
         for (int race = legs.firstRace; race <= legs.lastRace; ++race) {
             int winner = day.raceWinner[static_cast<std::size_t>(race)];
             payoffs.xHorse.push_back(winner);
-            const std::string leg = "Leg " + std::to_string(race - legs.firstRace + 1) + ", race " +
-                                    std::to_string(race + 1) + ": ";
+            const std::string leg = fillIn(_("Leg {0}, race {1}: "), race - legs.firstRace + 1, race + 1);
             int entry = entryOf(winner);
             if (entry < 0) {
-                say(special, leg + "no winner known");
+                say(special, leg + _("no winner known"));
                 known = false;
                 continue;
             }
@@ -142,12 +147,12 @@ void computeMultiRace(const RaceDay& day, Payoffs& payoffs) {
             // Odds never worked out for the race read as 0, whose $2 pays back the $2.
             const std::optional<Cents> paid = odds == 0.0f ? Cents{200} : payoffCentsOf(odds);
             if (!paid) {
-                say(special, leg + std::to_string(winner) + " won; its public odds are unknown");
+                say(special, leg + fillIn(_("{0} won; its public odds are unknown"), winner));
                 known = false;
                 continue;
             }
-            say(special, leg + std::to_string(winner) + " won at public odds " + fixedText(odds, 1) +
-                             ", $2 pays " + fixedText(odds, 1) + " x 2 + 2 = " + centsText(*paid));
+            say(special, leg + fillIn(_("{0} won at public odds {1}, $2 pays {1} x 2 + 2 = {2}"), winner,
+                                      fixedText(odds, 1), centsText(*paid)));
             legPayoffs.push_back(*paid);
         }
         fill(special, known ? parlayPayoff(legPayoffs, &special) : std::nullopt);
@@ -170,7 +175,7 @@ std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* 
             say(*explained, std::move(line));
     };
     auto tooLarge = [&]() -> std::optional<Cents> {
-        tell("The parlay is too large to work out: -");
+        tell(_("The parlay is too large to work out: -"));
         return std::nullopt;
     };
     // Twice the running product in cents, so that a leg of an odd number of cents halves exactly.
@@ -182,7 +187,7 @@ std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* 
     auto cents = [](Wide value) { return centsText(static_cast<Cents>(value / 2)); };
     if (legPayoffs.front() <= 0 || twice > Limit)
         return tooLarge();
-    tell("Start with leg 1: " + cents(twice));
+    tell(fillIn(_("Start with leg 1: {0}"), cents(twice)));
     for (std::size_t k = 1; k < legPayoffs.size(); ++k) {
         const Cents leg = legPayoffs[k];
         const Wide dollars = twice / 200;
@@ -190,10 +195,9 @@ std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* 
             uncut > (Wide{1} << 120) / leg || uncutDenominator > MaxCents / 200)
             return tooLarge();
         const Wide next = dollars * leg;
-        tell("Cut " + cents(twice) + " to whole dollars: " + centsText(static_cast<Cents>(dollars * 100)) +
-             " (the cut keeps " + cents(twice - dollars * 200) + "); " +
-             centsText(static_cast<Cents>(dollars * 100)) + " / 2 x " + centsText(leg) + " (leg " +
-             std::to_string(k + 1) + ") = " + cents(next));
+        tell(fillIn(_("Cut {0} to whole dollars: {1} (the cut keeps {2}); {1} / 2 x {3} (leg {4}) = {5}"),
+                    cents(twice), centsText(static_cast<Cents>(dollars * 100)), cents(twice - dollars * 200),
+                    centsText(leg), k + 1, cents(next)));
         twice = next;
         uncut *= leg;
         uncutDenominator *= 200;
@@ -208,18 +212,19 @@ std::optional<Cents> parlayPayoff(const std::vector<Cents>& legPayoffs, Payoff* 
         return tooLarge();
     const double raw = static_cast<double>(twice - 400) / 400.0;
     const double odds = minimum ? 0.05 : static_cast<double>(tenths) / 10.0;
-    tell("Odds: " + cents(twice) + " / 2 - 1 = " + fixedText(raw, 4) + " to 1 (shown to 4 decimals)");
+    tell(fillIn(_("Odds: {0} / 2 - 1 = {1} to 1 (shown to 4 decimals)"), cents(twice), fixedText(raw, 4)));
     const CentsFraction uncutCents{uncut, uncutDenominator};
     if (minimum && twice < 420)
-        tell("Below the 0.05 minimum: raised to 0.05, so the house adds to what the parlay pays");
+        tell(_("Below the 0.05 minimum: raised to 0.05, so the house adds to what the parlay pays"));
     else if (minimum)
-        tell("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; without any "
-             "cut the parlay would pay " +
-             centsText(uncutCents.rounded()));
+        tell(fillIn(
+            _("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing; without any cut "
+              "the parlay would pay {0}"),
+            centsText(uncutCents.rounded())));
     else
-        tell("Cut to tenths: " + fixedText(odds, 1) + "; without any cut the parlay would pay " +
-             centsText(uncutCents.rounded()));
-    tell("$2 payoff: " + fixedText(odds, minimum ? 2 : 1) + " x 2 + 2 = " + centsText(payoff));
+        tell(fillIn(_("Cut to tenths: {0}; without any cut the parlay would pay {1}"), fixedText(odds, 1),
+                    centsText(uncutCents.rounded())));
+    tell(fillIn(_("$2 payoff: {0} x 2 + 2 = {1}"), fixedText(odds, minimum ? 2 : 1), centsText(payoff)));
     if (explained) {
         const Wide kept = uncut - static_cast<Wide>(payoff) * uncutDenominator;
         explained->breakage = kept > 0 ? CentsFraction{kept, uncutDenominator} : CentsFraction{};
@@ -236,7 +241,7 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
     const std::array<int, 3> placed = {payoffs.tHorse[0], payoffs.tHorse[1], payoffs.tHorse[2]};
     if (bet == "win") {
         if (post != 0 && post != placed[0])
-            return fail(std::to_string(post) + " did not win; the winner was " + std::to_string(placed[0]));
+            return fail(fillIn(_("{0} did not win; the winner was {1}"), post, placed[0]));
         return &payoffs.win;
     }
     if (bet == "place" || bet == "show") {
@@ -248,8 +253,9 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
         std::string paid;
         for (std::size_t k = 0; k < count; ++k)
             paid += (k ? ", " : "") + std::to_string(placed[k]);
-        return fail(std::to_string(post) + " was not paid to " + std::string(bet) +
-                    "; the horses that were: " + paid);
+        return fail(fillIn(place ? _("{0} was not paid to place; the horses that were: {1}")
+                                 : _("{0} was not paid to show; the horses that were: {1}"),
+                           post, paid));
     }
     if (bet == "quiniela")
         return &payoffs.quiniela;
@@ -266,14 +272,16 @@ const Payoff* findPayoff(const Payoffs& payoffs, std::string_view bet, int post,
     for (const auto& [word, kind] : multi)
         if (bet == word) {
             if (payoffs.multiRace != kind)
-                return fail("no " + std::string(word) +
-                            " was decided in this race (the daily double is paid after race 3, the pick 3 "
-                            "after race 6, the pick 6 after race 12)");
+                return fail(
+                    fillIn(_("no {0} was decided in this race (the daily double is paid after race 3, the "
+                             "pick 3 after race 6, the pick 6 after race 12)"),
+                           word));
             return &payoffs.specialPayoff;
         }
-    return fail("no payoff called \"" + std::string(bet) +
-                "\" (win, place, show, quiniela, exacta, trifecta, superfecta, dailydouble, pick3, pick6, "
-                "twintri, trisuper)");
+    return fail(
+        fillIn(_("no payoff called \"{0}\" (win, place, show, quiniela, exacta, trifecta, superfecta, "
+                 "dailydouble, pick3, pick6, twintri, trisuper)"),
+               bet));
 }
 
 const Payoff* payoffByLabel(const Payoffs& payoffs, std::string_view label) {
@@ -300,27 +308,29 @@ Payoffs computePayoffs(const RaceDay& day) {
     if (int e = entryOf(first); e >= 0) {
         Payoff& win = payoffs.win;
         const std::string post = std::to_string(first);
-        say(win, "Win on " + post + ", the winner");
+        say(win, fillIn(_("Win on {0}, the winner"), post));
         if (pools.win[e] <= 0) {
-            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
+            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, N_("Win"),
+                                 fillIn(_("{0} to win"), post)));
         } else if (float odds = pools.winOdds[e]; payoffCentsOf(odds)) {
             // The board's odds after the last refresh; worked out again only to show how.
             OddsWorking working;
             std::optional<float> again = oddsFor(pools.winTotal, 1.0f, pools.win[e], &working);
             std::optional<Cents> paid = payoffCentsOf(odds);
             if (again && *again == odds) {
-                for (std::string& line : oddsLines(working, "Win", post + " to win"))
+                for (std::string& line : oddsLines(working, N_("Win"), fillIn(_("{0} to win"), post)))
                     say(win, std::move(line));
                 win.breakage = breakageOf(working);
                 paid = working.payoff; // exact even where a float no longer holds every tenth
             } else {
-                say(win, "The board's odds after its last refresh: " + fixedText(odds, 1));
-                say(win,
-                    "$2 payoff: " + fixedText(odds, 1) + " x 2 + 2 = " + centsText(*payoffCentsOf(odds)));
+                say(win, fillIn(_("The board's odds after its last refresh: {0}"), fixedText(odds, 1)));
+                say(win, fillIn(_("$2 payoff: {0} x 2 + 2 = {1}"), fixedText(odds, 1),
+                                centsText(*payoffCentsOf(odds))));
             }
             fill(win, paid);
         } else {
-            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, "Win", post + " to win"));
+            fill(win, poolPayoff(pools.winTotal, 1.0f, pools.win[e], win, N_("Win"),
+                                 fillIn(_("{0} to win"), post)));
         }
     }
 
@@ -328,54 +338,54 @@ Payoffs computePayoffs(const RaceDay& day) {
     for (std::size_t k = 0; k < payoffs.place.size(); ++k)
         if (int e = entryOf(placed[k]); e >= 0) {
             const std::string post = std::to_string(placed[k]);
-            say(payoffs.place[k], "Place on " + post + ", which " + placeName(static_cast<int>(k)) +
-                                      ": the first two share the place pool");
+            say(payoffs.place[k], fillIn(_("Place on {0}, which {1}: the first two share the place pool"),
+                                         post, placeName(static_cast<int>(k))));
             fill(payoffs.place[k], poolPayoff(pools.placeTotal, PlaceShare, pools.place[e], payoffs.place[k],
-                                              "Place", post + " to place"));
+                                              N_("Place"), fillIn(_("{0} to place"), post)));
         }
     for (std::size_t k = 0; k < payoffs.show.size(); ++k)
         if (int e = entryOf(placed[k]); e >= 0) {
             const std::string post = std::to_string(placed[k]);
-            say(payoffs.show[k], "Show on " + post + ", which " + placeName(static_cast<int>(k)) +
-                                     ": the first three share the show pool");
+            say(payoffs.show[k], fillIn(_("Show on {0}, which {1}: the first three share the show pool"),
+                                        post, placeName(static_cast<int>(k))));
             fill(payoffs.show[k], poolPayoff(pools.showTotal, ShowShare, pools.show[e], payoffs.show[k],
-                                             "Show", post + " to show"));
+                                             N_("Show"), fillIn(_("{0} to show"), post)));
         }
 
     const auto [lo, hi] = payoffs.qHorse;
     if (allEntries({lo, hi}) && lo < hi) {
         const std::string combo = comboText({lo, hi});
-        say(payoffs.quiniela, "Quiniela " + combo + ": the first two in either order");
+        say(payoffs.quiniela, fillIn(_("Quiniela {0}: the first two in either order"), combo));
         fill(payoffs.quiniela,
              poolPayoff(pools.quinielaTotal, 1.0f, pools.quiniela[Pools::idx2(lo - 1, hi - 1)],
-                        payoffs.quiniela, "Quiniela", combo));
+                        payoffs.quiniela, N_("Quiniela"), combo));
     }
 
     if (allEntries({first, second}) && allDifferent({first, second})) {
         const std::string combo = comboText({first, second});
-        say(payoffs.exacta, "Exacta " + combo + ": the first two in order");
+        say(payoffs.exacta, fillIn(_("Exacta {0}: the first two in order"), combo));
         fill(payoffs.exacta,
              poolPayoff(pools.exactaTotal, 1.0f, pools.exacta[Pools::idx2(first - 1, second - 1)],
-                        payoffs.exacta, "Exacta", combo));
+                        payoffs.exacta, N_("Exacta"), combo));
     }
 
     if (allEntries({first, second, third}) && allDifferent({first, second, third})) {
         int cell = Pools::idx3(first - 1, second - 1, third - 1);
         const std::string combo = comboText({first, second, third});
-        say(payoffs.trifecta2, "Trifecta " + combo + ": the first three in order, $2 ticket");
+        say(payoffs.trifecta2, fillIn(_("Trifecta {0}: the first three in order, $2 ticket"), combo));
         fill(payoffs.trifecta2, poolPayoff(pools.trifectaTotal, 1.0f, pools.trifecta[cell], payoffs.trifecta2,
-                                           "Trifecta", combo));
-        say(payoffs.trifecta1, "Trifecta " + combo + ", $1 ticket");
+                                           N_("Trifecta"), combo));
+        say(payoffs.trifecta1, fillIn(_("Trifecta {0}, $1 ticket"), combo));
         fillHalf(payoffs.trifecta1, payoffs.trifecta2);
     }
 
     if (allEntries({first, second, third, fourth}) && allDifferent({first, second, third, fourth})) {
         int cell = Pools::idx4(first - 1, second - 1, third - 1, fourth - 1);
         const std::string combo = comboText({first, second, third, fourth});
-        say(payoffs.superfecta2, "Superfecta " + combo + ": the first four in order, $2 ticket");
+        say(payoffs.superfecta2, fillIn(_("Superfecta {0}: the first four in order, $2 ticket"), combo));
         fill(payoffs.superfecta2, poolPayoff(pools.superfectaTotal, 1.0f, pools.superfecta[cell],
-                                             payoffs.superfecta2, "Superfecta", combo));
-        say(payoffs.superfecta1, "Superfecta " + combo + ", $1 ticket");
+                                             payoffs.superfecta2, N_("Superfecta"), combo));
+        say(payoffs.superfecta1, fillIn(_("Superfecta {0}, $1 ticket"), combo));
         fillHalf(payoffs.superfecta1, payoffs.superfecta2);
     }
 

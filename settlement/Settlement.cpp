@@ -1,4 +1,5 @@
 #include "Settlement.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "core/DataFolder.h"
@@ -226,14 +227,16 @@ public:
         const bool triSuper = held.betType == betWord(BetType::TriSuper);
         const std::string_view code = triSuper ? "TrS" : "TwT";
         TicketRecord owner{held.number, held.playerId, held.amount, held.betType, held.race, {}};
-        const std::string name = triSuper ? "Tri-Super" : "Twin-Tri";
-        const std::string ticketName = name + " credit " + std::to_string(held.number);
+        const std::string ticketName = fillIn(
+            _("{0} credit {1}"), betTitle(triSuper ? BetType::TriSuper : BetType::TwinTri), held.number);
         if (held.exchangedBy == 0) {
             // The first half's cuts were its own race's; this pays its price as it stands.
-            credit(owner, code, {}, held.price, {},
-                   {ticketName + ": its first half came in in race " + std::to_string(held.race - 1) +
-                        " on " + held.combination + " and the credit was not exchanged",
-                    "An unexchanged credit is paid at its first half's price: " + centsText(held.price)});
+            credit(
+                owner, code, {}, held.price, {},
+                {fillIn(_("{0}: its first half came in in race {1} on {2} and the credit was not exchanged"),
+                        ticketName, held.race - 1, held.combination),
+                 fillIn(_("An unexchanged credit is paid at its first half's price: {0}"),
+                        centsText(held.price))});
             return;
         }
         const auto& order = m_day.result.finishOrder;
@@ -254,19 +257,20 @@ public:
         for (const TicketRecord& ticket : tickets())
             if (ticket.number == held.exchangedBy && ticket.betType == exchangeFileWord(type) &&
                 ticket.raceNumber == held.race && ticket.playerId == held.playerId) {
-                const std::string pool = triSuper ? "superfecta" : "trifecta";
+                const std::string pool = triSuper ? _("superfecta") : _("trifecta");
                 std::string posts;
                 for (int post : winners)
                     posts += (posts.empty() ? "" : "-") + std::to_string(post);
                 Payoff parlay;
                 parlay.working = {
-                    ticketName + " of race " + std::to_string(held.race - 1) + ", exchanged by race " +
-                        std::to_string(held.race) + "'s ticket " + std::to_string(held.exchangedBy) +
-                        ": a parlay of the two halves' $2 payoffs",
-                    "First half, race " + std::to_string(held.race - 1) + ": " + held.combination +
-                        " came in, its $2 payoff " + centsText(held.price),
-                    "Second half, race " + std::to_string(held.race) + ": the " + pool + " " + posts +
-                        " came in, its $2 payoff " + second.text + " (see the " + pool + ")"};
+                    fillIn(_("{0} of race {1}, exchanged by race {2}'s ticket {3}: a parlay of the two "
+                             "halves' $2 "
+                             "payoffs"),
+                           ticketName, held.race - 1, held.race, held.exchangedBy),
+                    fillIn(_("First half, race {0}: {1} came in, its $2 payoff {2}"), held.race - 1,
+                           held.combination, centsText(held.price)),
+                    fillIn(_("Second half, race {0}: the {1} {2} came in, its $2 payoff {3} (see the {1})"),
+                           held.race, pool, posts, second.text)};
                 if (auto whole = parlayPayoff({held.price, *second.value}, &parlay))
                     credit(owner, code, {}, *whole, parlay.breakage, std::move(parlay.working));
                 return;
@@ -305,9 +309,10 @@ private:
         const std::optional<Cents> after = won ? addCents(balanceOf(player), *won) : std::nullopt;
         if (!after) {
             // Refused rather than paid wrong: the player keeps the balance and is told why.
-            m_report.errors.push_back(player.name + "'s ticket " + std::to_string(ticket.number) +
-                                      " won more than a balance can hold ($" + centsText(MaxCents) +
-                                      "); it was not paid.");
+            m_report.errors.push_back(
+                fillIn(_("{0}'s ticket {1} won more than a balance can hold (${2}); it was not "
+                         "paid."),
+                       player.name, ticket.number, centsText(MaxCents)));
             return;
         }
         setBalance(player, *after);
@@ -477,7 +482,7 @@ std::vector<Collection> collections(const SettlementReport& report, const Player
 }
 
 std::string collectsLine(const Collection& collection) {
-    return collection.name + " collects " + shownMoney(collection.winnings);
+    return fillIn(_("{0} collects {1}"), collection.name, shownMoney(collection.winnings));
 }
 
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name) {

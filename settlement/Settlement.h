@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include "core/RaceDay.h"
 #include "settlement/Payoffs.h"
 
@@ -102,7 +104,7 @@ std::vector<Collection> collections(const SettlementReport& report, const Player
 // The results' headline for one of them: "Ann collects $84.20".
 std::string collectsLine(const Collection& collection);
 // The headline when nobody collects.
-inline constexpr std::string_view NobodyCollectsText = "Nobody collects on this race";
+inline constexpr std::string_view NobodyCollectsText = N_("Nobody collects on this race");
 
 // A lstWinners line: "$24.00" right-aligned in 9, " -", the code, "- ", the name.
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name);

@@ -1,4 +1,5 @@
 #include "Tote.h"
+#include "core/Translate.h"
 
 #include "PoolFiles.h"
 
@@ -175,38 +176,45 @@ std::optional<Cents> payoffCentsOf(float odds) {
 std::vector<std::string> oddsLines(const OddsWorking& w, std::string_view poolName,
                                    std::string_view moneyOn) {
     std::vector<std::string> lines;
-    const std::string pool(poolName);
-    lines.push_back(pool + " pool total: " + dollars(w.total));
-    lines.push_back("Takeout 25 %: " + dollars(w.total * 0.25) + ", leaving a net pool of " + dollars(w.net) +
-                    " to pay back");
+    lines.push_back(fillIn(_("{0} pool total: {1}"), _(poolName), dollars(w.total)));
+    lines.push_back(fillIn(_("Takeout 25 %: {0}, leaving a net pool of {1} to pay back"),
+                           dollars(w.total * 0.25), dollars(w.net)));
     if (w.share != 1.0f)
-        lines.push_back("Share: the net pool pays " + std::string(w.share < 0.4f ? "three" : "two") +
-                        " horses, each gets " + dollars(w.net) + " x " + fixedText(w.share, 3) + " = " +
-                        dollars(w.shared) + " (rounded to cents here)");
-    lines.push_back("Money on " + std::string(moneyOn) + ": " + dollars(w.money));
-    lines.push_back("Odds: " + dollars(w.shared) + " / " + dollars(w.money) +
-                    " - 1 = " + fixedText(w.raw, 4) + " to 1 (shown to 4 decimals)");
+        lines.push_back(fillIn(w.share < 0.4f
+                                   ? _("Share: the net pool pays three horses, each gets {0} x {1} = {2} "
+                                       "(rounded to cents here)")
+                                   : _("Share: the net pool pays two horses, each gets {0} x {1} = {2} "
+                                       "(rounded to cents here)"),
+                               dollars(w.net), fixedText(w.share, 3), dollars(w.shared)));
+    lines.push_back(fillIn(_("Money on {0}: {1}"), moneyOn, dollars(w.money)));
+    lines.push_back(fillIn(_("Odds: {0} / {1} - 1 = {2} to 1 (shown to 4 decimals)"), dollars(w.shared),
+                           dollars(w.money), fixedText(w.raw, 4)));
     if (w.minimum && w.houseAdds) {
-        lines.push_back("Below the 0.05 minimum: raised to 0.05, so the house adds " +
-                        fixedText(0.05 - static_cast<double>(w.raw), 4) + " a $1 to what this pool pays");
+        lines.push_back(
+            fillIn(_("Below the 0.05 minimum: raised to 0.05, so the house adds {0} a $1 to what this "
+                     "pool pays"),
+                   fixedText(0.05 - static_cast<double>(w.raw), 4)));
     } else if (w.minimum) {
         const double kept = breakageOf(w).toDouble() / 100.0;
-        lines.push_back("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds nothing" +
-                        (kept > 0.0 ? "; the breakage, " + fixedText(static_cast<double>(w.raw) - 0.05, 4) +
-                                          " a $1, keeps " + dollars(kept) +
-                                          " of every $2 ticket (rounded to cents here)"
-                                    : std::string(", nothing lost to breakage")));
+        lines.push_back(kept > 0.0
+                            ? fillIn(_("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds "
+                                       "nothing; the breakage, {0} a $1, keeps {1} of every $2 ticket "
+                                       "(rounded to cents here)"),
+                                     fixedText(static_cast<double>(w.raw) - 0.05, 4), dollars(kept))
+                            : _("Cut to tenths: 0.0, then raised to the 0.05 minimum; the house adds "
+                                "nothing, nothing lost to breakage"));
     } else {
         const double kept = breakageOf(w).toDouble() / 100.0;
         if (kept > 0.0)
-            lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + "; the breakage, " +
-                            fixedText(w.raw - w.odds, 4) + " a $1, keeps " + dollars(kept) +
-                            " of every $2 ticket (rounded to cents here)");
+            lines.push_back(
+                fillIn(_("Cut to tenths: {0}; the breakage, {1} a $1, keeps {2} of every $2 ticket "
+                         "(rounded to cents here)"),
+                       fixedText(w.odds, 1), fixedText(w.raw - w.odds, 4), dollars(kept)));
         else
-            lines.push_back("Cut to tenths: " + fixedText(w.odds, 1) + ", nothing lost to breakage");
+            lines.push_back(fillIn(_("Cut to tenths: {0}, nothing lost to breakage"), fixedText(w.odds, 1)));
     }
-    lines.push_back("$2 payoff: " + fixedText(w.odds, w.minimum ? 2 : 1) +
-                    " x 2 + 2 = " + centsText(w.payoff));
+    lines.push_back(
+        fillIn(_("$2 payoff: {0} x 2 + 2 = {1}"), fixedText(w.odds, w.minimum ? 2 : 1), centsText(w.payoff)));
     return lines;
 }
 

@@ -1,4 +1,5 @@
 #include "ToteBoard.h"
+#include "core/Translate.h"
 
 #include "Tote.h"
 
@@ -27,8 +28,8 @@ template <typename OddsOf> OddsGrid grid(int andHorse, std::string_view betWord,
         float odds = oddsOf(a, h);
         std::string payoff = payoffText(odds);
         out.odds[cell] = oddsText(odds);
-        out.tooltip[cell] = "$2 " + std::string(betWord) + " Bet pays: $" + payoff;
-        out.hoverTooltip[cell] = "$2 " + std::string(betWord) + " pays: $" + payoff;
+        out.tooltip[cell] = fillIn(_("$2 {0} Bet pays: ${1}"), _(betWord), payoff);
+        out.hoverTooltip[cell] = fillIn(_("$2 {0} pays: ${1}"), _(betWord), payoff);
     }
     return out;
 }
@@ -48,7 +49,7 @@ ToteBoard toteBoard(const RaceDay& day) {
         entry.placeTotal = std::to_string(pools.place[cell]);
         entry.showTotal = std::to_string(pools.show[cell]);
         entry.odds = oddsText(pools.winOdds[cell]);
-        entry.oddsTooltip = "$2 Win Bet pays: $" + payoffText(pools.winOdds[cell]);
+        entry.oddsTooltip = fillIn(_("$2 {0} Bet pays: ${1}"), _("Win"), payoffText(pools.winOdds[cell]));
         if (pools.win[cell] > 0 && (board.favourite < 0 || pools.winOdds[cell] < lowest)) {
             board.favourite = h;
             lowest = pools.winOdds[cell];
@@ -63,13 +64,13 @@ ToteBoard toteBoard(const RaceDay& day) {
 }
 
 OddsGrid quinielaGrid(const RaceDay& day, int andHorse) {
-    return grid(andHorse, "Quiniela", [&](int a, int h) {
+    return grid(andHorse, N_("Quiniela"), [&](int a, int h) {
         return day.pools.quinielaOdds[static_cast<std::size_t>(Pools::idx2(std::min(a, h), std::max(a, h)))];
     });
 }
 
 OddsGrid exactaGrid(const RaceDay& day, int andHorse) {
-    return grid(andHorse, "Exacta", [&](int a, int h) {
+    return grid(andHorse, N_("Exacta"), [&](int a, int h) {
         return day.pools.exactaOdds[static_cast<std::size_t>(Pools::idx2(a, h))];
     });
 }
@@ -87,9 +88,9 @@ std::vector<std::string> cellLines(std::string intro, std::string_view pool, dou
         lines.insert(lines.end(), steps.begin(), steps.end());
     } else {
         // A pool without money on the combination keeps the odds the board last worked out.
-        lines.push_back(odds ? "The board still shows the odds of its last refresh"
-                             : "Nobody has bet " + on + ": the board keeps the odds it last showed");
-        lines.push_back("$2 payoff: " + fixedText(shown, 1) + " x 2 + 2 = " + payoffText(shown));
+        lines.push_back(odds ? _("The board still shows the odds of its last refresh")
+                             : fillIn(_("Nobody has bet {0}: the board keeps the odds it last showed"), on));
+        lines.push_back(fillIn(_("$2 payoff: {0} x 2 + 2 = {1}"), fixedText(shown, 1), payoffText(shown)));
     }
     return lines;
 }
@@ -103,12 +104,13 @@ std::vector<std::string> explainWinCell(const RaceDay& day, int entry) {
     auto cell = static_cast<std::size_t>(entry);
     const std::string post = std::to_string(entry + 1);
     std::vector<std::string> lines =
-        cellLines("A $2 win bet on " + post + " if the race were run now", "Win", pools.winTotal,
-                  pools.win[cell], pools.winOdds[cell], post + " to win");
+        cellLines(fillIn(_("A $2 win bet on {0} if the race were run now"), post), N_("Win"), pools.winTotal,
+                  pools.win[cell], pools.winOdds[cell], fillIn(_("{0} to win"), post));
     std::string shown = oddsText(pools.winOdds[cell]);
     shown.erase(0, shown.find_first_not_of(' '));
-    lines.insert(lines.end() - 1,
-                 "Board odds " + shown + " to 1; the price moves with every ticket until the race starts");
+    lines.insert(
+        lines.end() - 1,
+        fillIn(_("Board odds {0} to 1; the price moves with every ticket until the race starts"), shown));
     return lines;
 }
 
@@ -119,18 +121,17 @@ std::vector<std::string> explainGridCell(const RaceDay& day, bool exacta, int fi
     const std::string pair = std::to_string(first + 1) + "-" + std::to_string(second + 1);
     if (exacta) {
         const auto cell = static_cast<std::size_t>(Pools::idx2(first, second));
-        return cellLines("A $2 exacta on " + pair + " (" + std::to_string(first + 1) + " first, " +
-                             std::to_string(second + 1) + " second) if the race were run now",
-                         "Exacta", pools.exactaTotal, pools.exacta[cell], pools.exactaOdds[cell], pair);
+        return cellLines(fillIn(_("A $2 exacta on {0} ({1} first, {2} second) if the race were run now"),
+                                pair, first + 1, second + 1),
+                         N_("Exacta"), pools.exactaTotal, pools.exacta[cell], pools.exactaOdds[cell], pair);
     }
     const auto cell = static_cast<std::size_t>(Pools::idx2(std::min(first, second), std::max(first, second)));
     const std::string lowFirst =
         std::to_string(std::min(first, second) + 1) + "-" + std::to_string(std::max(first, second) + 1);
-    return cellLines("A $2 quiniela on " + lowFirst +
-                         " (first and second in either order) if the race "
-                         "were run now",
-                     "Quiniela", pools.quinielaTotal, pools.quiniela[cell], pools.quinielaOdds[cell],
-                     lowFirst);
+    return cellLines(
+        fillIn(_("A $2 quiniela on {0} (first and second in either order) if the race were run now"),
+               lowFirst),
+        N_("Quiniela"), pools.quinielaTotal, pools.quiniela[cell], pools.quinielaOdds[cell], lowFirst);
 }
 
 } // namespace sw

@@ -1,6 +1,7 @@
 // stridewell: the game's windows.
 
 #include "core/Random.h"
+#include "core/Translate.h"
 #include "database/DataDirectory.h"
 #include "database/ShippedFolder.h"
 #include "database/WorkingCopy.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // Fractional scale factors as the desktop sets them, so the track and the board stay crisp.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
+    sw::useDesktopLanguage(sw::executableDir(argv[0]));
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
     QApplication::setApplicationVersion(QStringLiteral(STRIDEWELL_VERSION));
     // Lets Wayland desktops match the window to its menu entry and icon.

@@ -1,4 +1,5 @@
 #include "BalanceCheck.h"
+#include "core/Translate.h"
 
 #include "TicketPricing.h"
 #include "core/Format.h"
@@ -36,23 +37,38 @@ bool isShort(const std::vector<Shortfall>& shortfalls, int32_t playerId) {
                        [&](const Shortfall& s) { return s.playerId == playerId; });
 }
 
+namespace {
+
+// The message boxes break their lines with CR LF; the catalog's texts break them with LF alone.
+std::string withCrLf(std::string text) {
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.insert(at, 1, '\r');
+    return text;
+}
+
+} // namespace
+
 std::string notEnoughMoneyText() {
-    return "You do not have enough money to place these bet(s).\r\n"
-           "Change your bet amount, reduce the number of selected horses,\r\n"
-           "or delete a bet.";
+    return withCrLf(_("You do not have enough money to place these bet(s).\n"
+                      "Change your bet amount, reduce the number of selected horses,\n"
+                      "or delete a bet."));
 }
 
 std::string shortOfMoneyText(std::string_view name, const Shortfall& shortfall) {
     const std::string who(name);
     if (shortfall.balanceUnreadable)
-        return who + "'s balance cannot be counted to the cent (it must be a number of at most $" +
-               centsText(MaxCents) + "), so " + who + "'s tickets were not paid.";
-    return who + " does not have enough money to pay for these bet(s): " +
-           centsDollarText(static_cast<Cents>(
-               static_cast<CentsFraction::Wide>(shortfall.cost) * CentsPerDollar - shortfall.balance)) +
-           " short.\r\n" + who +
-           "'s tickets were not paid; change the bet amount, reduce the number of selected horses,\r\n"
-           "or delete a bet.";
+        return fillIn(
+            _("{0}'s balance cannot be counted to the cent (it must be a number of at most ${1}), so "
+              "{0}'s tickets were not paid."),
+            who, centsText(MaxCents));
+    return fillIn(
+        withCrLf(_("{0} does not have enough money to pay for these bet(s): {1} short.\n"
+                   "{0}'s tickets were not paid; change the bet amount, reduce the number of selected "
+                   "horses,\n"
+                   "or delete a bet.")),
+        who,
+        centsDollarText(static_cast<Cents>(static_cast<CentsFraction::Wide>(shortfall.cost) * CentsPerDollar -
+                                           shortfall.balance)));
 }
 
 std::optional<Cents> balanceOfPlayer(const RaceDay& day, int32_t playerId) {

@@ -1,4 +1,5 @@
 #include "BetEntry.h"
+#include "core/Translate.h"
 
 #include "ExchangeCredits.h"
 #include "TicketList.h"
@@ -30,7 +31,7 @@ double numberIn(std::string_view text) {
 bool raiseToMinimum(RaceDay& day, BetType type, std::string& amount) {
     if (numberIn(amount) >= MinimumSingleHorseAmount)
         return false;
-    day.prompter.message(std::string(minimumAmountLine(type)) + "\r\nYour amount will be set $2", AppTitle);
+    day.prompter.message(_(minimumAmountLine(type)) + "\r\n" + _("Your amount will be set $2"), AppTitle);
     amount = std::to_string(MinimumSingleHorseAmount);
     return true;
 }
@@ -49,32 +50,32 @@ int32_t selectedPlayerId(const RaceDay& day) {
 
 const std::array<BetButton, BetTypeCount>& betButtons() {
     static const std::array<BetButton, BetTypeCount> buttons = {{
-        {BetType::Win, "cmdWin", "Win", "1st place only"},
-        {BetType::Place, "cmdPlace", "Place", "1st or 2nd place"},
-        {BetType::Show, "cmdShow", "Show", "1st, 2nd, or 3rd place"},
-        {BetType::WPS, "cmdAcross", "Across The Board", "Win,Place, & Show"},
-        {BetType::Quiniela, "cmdQuiniela", "Quiniela", "1st and 2nd in any order"},
-        {BetType::Exacta, "cmdExacta", "Exacta", "1st and 2nd in exact order (Also known as Perfecta)"},
-        {BetType::Trifecta, "cmdTrifecta", "Trifecta", "1st, 2nd, and 3rd in exact order"},
-        {BetType::Superfecta, "cmdSuper", "Superfecta", "1st thru 4th in exact order"},
-        {BetType::DailyDouble, "cmdDouble", "DailyDouble", "1st place in 2 consecutive races"},
-        {BetType::Pick3, "cmdPick3", "Pick3", "1st place in 3 consecutive races (Also known as Bet 3)"},
-        {BetType::Pick6, "cmdPick6", "Pick6", "1st place in 6 consecutive races"},
+        {BetType::Win, "cmdWin", "Win", N_("1st place only")},
+        {BetType::Place, "cmdPlace", "Place", N_("1st or 2nd place")},
+        {BetType::Show, "cmdShow", "Show", N_("1st, 2nd, or 3rd place")},
+        {BetType::WPS, "cmdAcross", N_("Across The Board"), N_("Win,Place, & Show")},
+        {BetType::Quiniela, "cmdQuiniela", "Quiniela", N_("1st and 2nd in any order")},
+        {BetType::Exacta, "cmdExacta", "Exacta", N_("1st and 2nd in exact order (Also known as Perfecta)")},
+        {BetType::Trifecta, "cmdTrifecta", "Trifecta", N_("1st, 2nd, and 3rd in exact order")},
+        {BetType::Superfecta, "cmdSuper", "Superfecta", N_("1st thru 4th in exact order")},
+        {BetType::DailyDouble, "cmdDouble", "DailyDouble", N_("1st place in 2 consecutive races")},
+        {BetType::Pick3, "cmdPick3", "Pick3", N_("1st place in 3 consecutive races (Also known as Bet 3)")},
+        {BetType::Pick6, "cmdPick6", "Pick6", N_("1st place in 6 consecutive races")},
         {BetType::TwinTri, "cmdTwinTri", "Twin-Tri",
-         "Two Trifectas in 2 races. A winning Trifecta here is exchanged for a Trifecta of the next race "
-         "(races 1 to 11)"},
+         N_("Two Trifectas in 2 races. A winning Trifecta here is exchanged for a Trifecta of the next race "
+            "(races 1 to 11)")},
         {BetType::TriSuper, "cmdTriSuper", "Tri-Super",
-         "Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
-         "Superfecta of the next race (races 1 to 11)"},
+         N_("Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
+            "Superfecta of the next race (races 1 to 11)")},
     }};
     return buttons;
 }
 
 const std::array<ModeButton, 3>& modeButtons() {
     static const std::array<ModeButton, 3> buttons = {{
-        {BetMode::Straight, "cmdStraight", "Straight", "single combination"},
-        {BetMode::Box, "cmdBox", "Box", "2 or more horses in all combinations"},
-        {BetMode::Wheel, "cmdWheel", "Key/Wheel", "One horse with some or all"},
+        {BetMode::Straight, "cmdStraight", "Straight", N_("single combination")},
+        {BetMode::Box, "cmdBox", "Box", N_("2 or more horses in all combinations")},
+        {BetMode::Wheel, "cmdWheel", N_("Key/Wheel"), N_("One horse with some or all")},
     }};
     return buttons;
 }
@@ -100,9 +101,10 @@ std::string allAmountPointerTooltip(const RaceDay& day) {
 std::string_view pageTooltip(int page) {
     switch (page) {
     case AmountPage:
-        return "Select player and amount per bet, then click on the Next button.";
+        return N_("Select player and amount per bet, then click on the Next button.");
     case BetPage:
-        return "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.";
+        return N_(
+            "Select type of bet, Box, Wheel or Straight (if necessary), then click on the Next button.");
     default:
         return "";
     }
@@ -114,34 +116,50 @@ Instruction instructionFor(std::string_view betName, std::string_view betKind, i
         return {};
     leg = std::clamp(leg, 1, 6);
     if (isSingleHorseBet(*type))
-        return {"Choose 1 or more horses then click the Finish button", false};
+        return {N_("Choose 1 or more horses then click the Finish button"), false};
 
     if (*type == BetType::DailyDouble) {
         if (leg == 1)
-            return {"Choose 1 or more horses to come in 1st place on the 1st half of Daily Double, then "
-                    "click the "
-                    "With button",
+            return {N_("Choose 1 or more horses to come in 1st place on the 1st half of Daily Double, then "
+                       "click the "
+                       "With button"),
                     true};
-        return {"Choose 1 or more horses to come in 1st place on the 2nd half of the Daily Double, then "
-                "click the "
-                "Finish button",
-                false};
+        return {
+            N_("Choose 1 or more horses to come in 1st place on the 2nd half of the Daily Double, then click "
+               "the Finish button"),
+            false};
     }
     if (*type == BetType::Pick3 || *type == BetType::Pick6) {
-        static const std::array<std::string, 3> pick3 = [] {
-            std::array<std::string, 3> texts;
-            for (int i = 0; i < 3; ++i)
-                texts[i] = "Choose 1 or more horses to come in 1st place on the " + std::string(Ordinal[i]) +
-                           " race of the Pick 3, then click the " + (i < 2 ? "With" : "Finish") + " button";
-            return texts;
-        }();
-        static const std::array<std::string, 6> pick6 = [] {
-            std::array<std::string, 6> texts;
-            for (int i = 0; i < 6; ++i)
-                texts[i] = "Choose 1 or more horses to come in 1st place on the " + std::string(Ordinal[i]) +
-                           " race of the Pick 6, then click the " + (i < 5 ? "With" : "Finish") + " button";
-            return texts;
-        }();
+        // Whole sentences, one a leg, so that each is translated as a whole.
+        static constexpr std::array<const char*, 3> pick3 = {
+            N_("Choose 1 or more horses to come in 1st place on the 1st race of the Pick 3, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 2nd race of the Pick 3, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 3rd race of the Pick 3, then click the "
+               "Finish "
+               "button")};
+        static constexpr std::array<const char*, 6> pick6 = {
+            N_("Choose 1 or more horses to come in 1st place on the 1st race of the Pick 6, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 2nd race of the Pick 6, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 3rd race of the Pick 6, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 4th race of the Pick 6, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 5th race of the Pick 6, then click the "
+               "With "
+               "button"),
+            N_("Choose 1 or more horses to come in 1st place on the 6th race of the Pick 6, then click the "
+               "Finish "
+               "button")};
         int legs = setsPerWheel(*type);
         int i = std::min(leg, legs) - 1;
         return {*type == BetType::Pick3 ? pick3[i] : pick6[i], i < legs - 1};
@@ -150,36 +168,39 @@ Instruction instructionFor(std::string_view betName, std::string_view betKind, i
     int horses = horsesPerCombination(*type);
     if (betKind == "Box") {
         static const std::array<std::string_view, 3> box = {
-            "Choose 2 or more horses then click the Finish button",
-            "Choose 3 or more horses then click the Finish button",
-            "Choose 4 or more horses then click the Finish button"};
+            N_("Choose 2 or more horses then click the Finish button"),
+            N_("Choose 3 or more horses then click the Finish button"),
+            N_("Choose 4 or more horses then click the Finish button")};
         return {box[horses - 2], false};
     }
     if (betKind == "Wheel") {
         if (*type == BetType::Quiniela)
             return leg == 1
-                       ? Instruction{"Choose 1 horse as your key horse you're going to wheel then click the "
-                                     "With button",
+                       ? Instruction{N_("Choose 1 horse as your key horse you're going to wheel then click "
+                                        "the "
+                                        "With button"),
                                      true}
                        : Instruction{
-                             "Choose 1 or more horse to complete the wheel then click the Finish button",
+                             N_("Choose 1 or more horse to complete the wheel then click the Finish button"),
                              false};
-        static const std::array<std::array<std::string, 4>, 2> wheel = [] {
-            std::array<std::array<std::string, 4>, 2> texts;
-            for (int last = 0; last < 2; ++last)
-                for (int i = 0; i < 4; ++i)
-                    texts[last][i] = "Choose 1 or more horses to come in " + std::string(Ordinal[i]) +
-                                     " place, then click the " + (last ? "Finish" : "With") + " button";
-            return texts;
-        }();
+        static constexpr std::array<std::array<const char*, 4>, 2> wheel = {{
+            {N_("Choose 1 or more horses to come in 1st place, then click the With button"),
+             N_("Choose 1 or more horses to come in 2nd place, then click the With button"),
+             N_("Choose 1 or more horses to come in 3rd place, then click the With button"),
+             N_("Choose 1 or more horses to come in 4th place, then click the With button")},
+            {N_("Choose 1 or more horses to come in 1st place, then click the Finish button"),
+             N_("Choose 1 or more horses to come in 2nd place, then click the Finish button"),
+             N_("Choose 1 or more horses to come in 3rd place, then click the Finish button"),
+             N_("Choose 1 or more horses to come in 4th place, then click the Finish button")},
+        }};
         int i = std::min(leg, horses) - 1;
         bool last = i == horses - 1;
         return {wheel[last ? 1 : 0][i], !last};
     }
     static const std::array<std::string_view, 3> straight = {
-        "Choose 2 horses then click the Finish button",
-        "Choose 3 horses in exact order then click the Finish button",
-        "Choose 4 horses in exact order then click the Finish button"};
+        N_("Choose 2 horses then click the Finish button"),
+        N_("Choose 3 horses in exact order then click the Finish button"),
+        N_("Choose 4 horses in exact order then click the Finish button")};
     return {straight[horses - 2], false};
 }
 
@@ -227,7 +248,7 @@ bool BetEntry::next1Usable(const RaceDay& day) {
 }
 
 std::string_view BetEntry::firstStep(const RaceDay& day) {
-    return day.players.entries.empty() ? std::string_view("Add a player to start betting")
+    return day.players.entries.empty() ? std::string_view(N_("Add a player to start betting"))
                                        : std::string_view();
 }
 
@@ -370,13 +391,13 @@ void BetEntry::stageChanged(RaceDay& day, int page) {
         return;
     if (!next1Usable(day)) {
         goToPage(day, AmountPage);
-        day.prompter.message("Need to add a player.", AppTitle);
+        day.prompter.message(_("Need to add a player."), AppTitle);
         return;
     }
     if (m_page == BetPage)
         return;
     if (m_lblBetName.empty() || m_lblBetKind.empty()) {
-        day.prompter.message("Please make bet selection and/or select between Wheel, Box, or Straight.",
+        day.prompter.message(_("Please make bet selection and/or select between Wheel, Box, or Straight."),
                              AppTitle);
         goToPage(day, BetPage);
         return;
@@ -456,7 +477,7 @@ bool BetEntry::with(RaceDay& day) {
     if (m_page != HorsesPage || !m_withUsable)
         return false;
     if (m_lblPicks.empty()) {
-        day.prompter.message("Please select your horse(s) before clicking the With button.", AppTitle);
+        day.prompter.message(_("Please select your horse(s) before clicking the With button."), AppTitle);
         return false;
     }
     ++m_currentLeg;
@@ -589,10 +610,11 @@ std::string BetEntry::exchangeBanner(const RaceDay& day) const {
         if (credit.number != m_exchange)
             continue;
         const int owner = findPlayer(day.players, credit.playerId);
-        return "Exchanging credit " + std::to_string(m_exchange) +
-               (owner >= 0 ? " (" + day.players.entries[static_cast<std::size_t>(owner)].name + ")" : "");
+        if (owner >= 0)
+            return fillIn(_("Exchanging credit {0} ({1})"), m_exchange,
+                          day.players.entries[static_cast<std::size_t>(owner)].name);
     }
-    return "Exchanging credit " + std::to_string(m_exchange);
+    return fillIn(_("Exchanging credit {0}"), m_exchange);
 }
 
 void BetEntry::clearBet(RaceDay& day) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include "BetType.h"
 #include "core/RaceDay.h"
 
@@ -45,8 +47,8 @@ inline constexpr int AllAmountPreset = 7;
 // "$1" .. "$100" and "All".
 const std::array<AmountPreset, 8>& amountPresets();
 
-inline constexpr std::string_view AllAmountTooltip = "Your current balance";
-inline constexpr std::string_view AmountSpinTooltip = "Increase/Decrease amount by $1";
+inline constexpr std::string_view AllAmountTooltip = N_("Your current balance");
+inline constexpr std::string_view AmountSpinTooltip = N_("Increase/Decrease amount by $1");
 // The "All" preset's tooltip while the pointer is over it: "$" and the balance number.
 std::string allAmountPointerTooltip(const RaceDay& day);
 // The tooltip of the entry's tabs while the pointer is over page `page`.

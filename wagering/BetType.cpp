@@ -1,4 +1,5 @@
 #include "BetType.h"
+#include "core/Translate.h"
 
 #include <array>
 
@@ -17,6 +18,14 @@ constexpr std::array<std::string_view, 4> ModeWords = {"on", "Straight", "Box", 
 
 std::string_view betWord(BetType type) {
     return Words[static_cast<std::size_t>(type)];
+}
+
+std::string betTitle(BetType type) {
+    static constexpr std::array<const char*, BetTypeCount> Titles = {
+        N_("Win"),    N_("Place"),    N_("Show"),       N_("Across The Board"), N_("Quiniela"),
+        N_("Exacta"), N_("Trifecta"), N_("Superfecta"), N_("Daily Double"),     N_("Pick 3"),
+        N_("Pick 6"), N_("Twin-Tri"), N_("Tri-Super")};
+    return _(Titles[static_cast<std::size_t>(type)]);
 }
 
 std::optional<BetType> betTypeFromWord(std::string_view word) {
@@ -100,13 +109,13 @@ int horsesPerCombination(BetType type) {
 std::string_view minimumAmountLine(BetType type) {
     switch (type) {
     case BetType::Win:
-        return "Minimum amount for Win is $2";
+        return N_("Minimum amount for Win is $2");
     case BetType::Place:
-        return "Minimum amount for Place is $2";
+        return N_("Minimum amount for Place is $2");
     case BetType::Show:
-        return "Minimum amount for Show is $2";
+        return N_("Minimum amount for Show is $2");
     case BetType::WPS:
-        return "Minimum amount for Win,Place,Show is $2";
+        return N_("Minimum amount for Win,Place,Show is $2");
     default:
         return "";
     }

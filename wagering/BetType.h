@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sw {
@@ -31,6 +32,8 @@ enum class BetMode : uint8_t { On, Straight, Box, Wheel };
 std::string_view betWord(BetType type);
 // The bet type of a ticket's bet word; nothing for any other word (the match is exact).
 std::optional<BetType> betTypeFromWord(std::string_view word);
+// The bet's name in the player's language, as sentences and headings name it ("Daily Double").
+std::string betTitle(BetType type);
 // The bet type as tickets.dat writes it: "Daily Double" keeps its space there.
 std::string_view ticketFileWord(BetType type);
 

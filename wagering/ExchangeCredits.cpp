@@ -1,4 +1,5 @@
 #include "ExchangeCredits.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "core/Format.h"
@@ -96,27 +97,26 @@ std::string exchangeCreditsText(const std::vector<ExchangeCredit>& credits) {
 }
 
 std::string creditLineProblem(const RaceDay& day, const ExchangeCredit& read) {
-    const std::string name =
-        read.betType + " credit " + std::to_string(read.number) + " for race " + std::to_string(read.race);
+    const std::string name = fillIn(_("{0} credit {1} for race {2}"), read.betType, read.number, read.race);
     const auto held = std::find_if(day.exchangeCredits.begin(), day.exchangeCredits.end(),
                                    [&](const ExchangeCredit& credit) { return isSameCredit(credit, read); });
     if (held == day.exchangeCredits.end())
-        return std::string(ExchangeCreditsFile) + " holds " + name +
-               ", which no first half of this day won: it is not paid.";
+        return fillIn(_("{0} holds {1}, which no first half of this day won: it is not paid."),
+                      ExchangeCreditsFile, name);
     // Compared as written, so a price reads the same whichever way it was held.
     const std::string made = exchangeCreditRecord(*held);
     if (exchangeCreditRecord(read) == made)
         return {};
     const std::string won =
-        "race " + std::to_string(held->race - 1) + "'s trifecta paid " + centsDollarText(held->price);
+        fillIn(_("race {0}'s trifecta paid {1}"), held->race - 1, centsDollarText(held->price));
     ExchangeCredit repriced = read;
     repriced.price = held->price;
     if (exchangeCreditRecord(repriced) == made)
-        return std::string(ExchangeCreditsFile) + " prices " + name + " at " + centsDollarText(read.price) +
-               ", but " + won + ": the credit counts at " + centsDollarText(held->price) + ".";
-    return std::string(ExchangeCreditsFile) + " was changed for " + name + ": the credit is " +
-           ownerName(day, held->playerId) + "'s, $" + std::to_string(held->amount) + " on " +
-           held->combination + " (" + won + "), and counts as that.";
+        return fillIn(_("{0} prices {1} at {2}, but {3}: the credit counts at {4}."), ExchangeCreditsFile,
+                      name, centsDollarText(read.price), won, centsDollarText(held->price));
+    return fillIn(_("{0} was changed for {1}: the credit is {2}'s, ${3} on {4} ({5}), and counts as that."),
+                  ExchangeCreditsFile, name, ownerName(day, held->playerId), held->amount, held->combination,
+                  won);
 }
 
 Cents creditPayout(const ExchangeCredit& credit) {
@@ -126,29 +126,29 @@ Cents creditPayout(const ExchangeCredit& credit) {
 std::string exchangeProblem(const RaceDay& day, const ParsedTicket& ticket, int32_t owner,
                             std::size_t listed) {
     const std::string bet(betWord(ticket.type));
-    const std::string credit = bet + " credit " + std::to_string(ticket.exchange);
+    const std::string credit = fillIn(_("{0} credit {1}"), bet, ticket.exchange);
     for (const ExchangeCredit& held : day.exchangeCredits) {
         if (held.number != ticket.exchange || held.betType != bet || held.race != day.currentRace + 1)
             continue;
         if (held.playerId != owner)
-            return credit + " belongs to " + ownerName(day, held.playerId) + ".";
+            return fillIn(_("{0} belongs to {1}."), credit, ownerName(day, held.playerId));
         if (held.exchangedBy != 0)
-            return credit + " was exchanged already, by ticket " + std::to_string(held.exchangedBy) + ".";
+            return fillIn(_("{0} was exchanged already, by ticket {1}."), credit, held.exchangedBy);
         if (held.amount != ticket.amount)
-            return credit + " was bought at $" + std::to_string(held.amount) +
-                   ": its exchange is bet at that amount.";
+            return fillIn(_("{0} was bought at ${1}: its exchange is bet at that amount."), credit,
+                          held.amount);
         // Of two listed tickets naming one credit, the first in the list uses it.
         for (std::size_t i = 0; i < std::min(listed, day.tickets.size()); ++i) {
             if (day.tickets[i].paid)
                 continue;
             auto other = parseTicketText(day.tickets[i].text);
             if (other && other->type == ticket.type && other->exchange == ticket.exchange)
-                return credit + " is used by another ticket on the list already.";
+                return fillIn(_("{0} is used by another ticket on the list already."), credit);
         }
         return {};
     }
-    return "There is no " + credit + " for race " + std::to_string(day.currentRace + 1) +
-           ": the tickets list shows the credits held.";
+    return fillIn(_("There is no {0} for race {1}: the tickets list shows the credits held."), credit,
+                  day.currentRace + 1);
 }
 
 std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day) {
@@ -161,15 +161,17 @@ std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day) {
 
 std::string creditLine(const RaceDay& day, const ExchangeCredit& credit) {
     const BetType type = credit.betType == betWord(BetType::TriSuper) ? BetType::TriSuper : BetType::TwinTri;
-    std::string line = ownerName(day, credit.playerId) + ": " + credit.betType + " credit " +
-                       std::to_string(credit.number) + ", $" + std::to_string(credit.amount) + " on " +
-                       credit.combination + " in race " + std::to_string(credit.race - 1) + ": ";
+    std::string line =
+        fillIn(_("{0}: {1} credit {2}, ${3} on {4} in race {5}: "), ownerName(day, credit.playerId),
+               credit.betType, credit.number, credit.amount, credit.combination, credit.race - 1);
     if (credit.exchangedBy != 0)
-        return line + "exchanged by ticket " + std::to_string(credit.exchangedBy) + ".";
-    return line + "exchange it for a " + std::string(betWord(secondHalfOf(type))) + " of race " +
-           std::to_string(credit.race) + " (" + credit.betType + " " + std::string(ExchangeWord) + " " +
-           std::to_string(credit.number) + "); if the race starts without it, it pays " +
-           centsDollarText(creditPayout(credit)) + " with the race's results.";
+        return line + fillIn(_("exchanged by ticket {0}."), credit.exchangedBy);
+    return line +
+           fillIn(_("exchange it for a {0} of race {1} ({2}); if the race starts without it, it pays {3} "
+                    "with the race's results."),
+                  betTitle(secondHalfOf(type)), credit.race,
+                  credit.betType + " " + std::string(ExchangeWord) + " " + std::to_string(credit.number),
+                  centsDollarText(creditPayout(credit)));
 }
 
 std::vector<std::string> creditLines(const RaceDay& day) {
@@ -180,8 +182,7 @@ std::vector<std::string> creditLines(const RaceDay& day) {
 }
 
 std::string exchangeNotice(std::string_view playerName, const ExchangeCredit& credit) {
-    return std::string(playerName) + ": " + credit.betType + " exchange for race " +
-           std::to_string(credit.race);
+    return fillIn(_("{0}: {1} exchange for race {2}"), playerName, credit.betType, credit.race);
 }
 
 } // namespace sw

@@ -1,4 +1,5 @@
 #include "Payment.h"
+#include "core/Translate.h"
 
 #include "BalanceCheck.h"
 #include "ExchangeCredits.h"
@@ -97,8 +98,8 @@ PaymentReport payTicketsQuietly(RaceDay& day) {
     const std::size_t race = static_cast<std::size_t>(day.currentRace);
     if (race >= RacesPerDay || !day.card.racePoolsOpened[race]) {
         // Its pool files still hold another race's lines: a bet on them could be paid by them.
-        report.error = "Betting on race " + std::to_string(race + 1) +
-                       " is closed: its pool files could not be written.";
+        report.error =
+            fillIn(_("Betting on race {0} is closed: its pool files could not be written."), race + 1);
         report.messages.push_back(report.error);
         return report;
     }
@@ -141,8 +142,8 @@ PaymentReport payTicketsQuietly(RaceDay& day) {
             }
         } else if (isExchangeBet(ticket->type) && !day.exchangeBetsOffered) {
             ++report.badExchanges;
-            messages.push_back(day.tickets[i].text + ": the " + std::string(betWord(ticket->type)) +
-                               " is sold in races 1 to 11 only.");
+            messages.push_back(day.tickets[i].text + ": " +
+                               fillIn(_("the {0} is sold in races 1 to 11 only."), betTitle(ticket->type)));
             continue;
         }
 

@@ -1,4 +1,5 @@
 #include "TicketList.h"
+#include "core/Translate.h"
 
 #include "BalanceCheck.h"
 #include "BetEntry.h"
@@ -16,16 +17,15 @@ namespace {
 std::string notOfferedText(BetType type) {
     switch (type) {
     case BetType::DailyDouble:
-        return "The Daily Double is sold in race 2 only.";
+        return _("The Daily Double is sold in race 2 only.");
     case BetType::Pick3:
-        return "The Pick 3 is sold in race 4 only.";
+        return _("The Pick 3 is sold in race 4 only.");
     case BetType::TwinTri:
     case BetType::TriSuper:
-        return "The " + std::string(betWord(type)) +
-               " is sold in races 1 to 11 only: its second half is run "
-               "in the next race.";
+        return fillIn(_("The {0} is sold in races 1 to 11 only: its second half is run in the next race."),
+                      betTitle(type));
     default:
-        return "The Pick 6 is sold in race 7 only.";
+        return _("The Pick 6 is sold in race 7 only.");
     }
 }
 
@@ -34,11 +34,12 @@ std::string notOfferedText(BetType type) {
 std::string_view ticketStatusText(const ListedTicket& ticket) {
     auto parsed = parseTicketText(ticket.text);
     if (!parsed)
-        return ticket.paid ? "paid" : "not a valid ticket";
+        return ticket.paid ? N_("paid") : N_("not a valid ticket");
     // A second half says which credit it uses; the credit pays for one of its combinations.
     if (parsed->exchange > 0)
-        return ticket.paid ? "paid, exchanging its credit" : "exchanges its credit for one combination";
-    return ticket.paid ? "paid" : "";
+        return ticket.paid ? N_("paid, exchanging its credit")
+                           : N_("exchanges its credit for one combination");
+    return ticket.paid ? N_("paid") : "";
 }
 
 bool hasUnpaidTickets(const RaceDay& day) {
@@ -127,7 +128,7 @@ void TicketList::balanceCheck(RaceDay& day) {
     // Offers the selected ticket; inside a deletion nothing is selected, so this asks only once.
     // A window asks without waiting: the ticket goes when the player says so.
     if (validSelection(day))
-        day.prompter.askThen(DeleteTicketQuestion, AppTitle, [this, &day](bool yes) {
+        day.prompter.askThen(_(DeleteTicketQuestion), AppTitle, [this, &day](bool yes) {
             if (yes && validSelection(day))
                 deleteTicket(day);
         });
@@ -137,7 +138,7 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     const PlayerList& players = day.players;
     if (players.selected < 0 || players.selected >= static_cast<int>(players.entries.size())) {
         if (error)
-            *error = "Need to add a player.";
+            *error = _("Need to add a player.");
         return false;
     }
     auto ticket = parseTicketText(text, error);
@@ -154,8 +155,10 @@ bool TicketList::listTicket(RaceDay& day, std::string_view text, std::string* er
     const TicketPrice price = priceTicket(*ticket);
     if (price.count == 0) {
         if (error)
-            *error = std::string(text) +
-                     " covers no combination: no horse can take two places at once. Wheel different horses.";
+            *error =
+                fillIn(_("{0} covers no combination: no horse can take two places at once. Wheel different "
+                         "horses."),
+                       text);
         return false;
     }
     // A typed ticket keeps to the bets the race offers, as the bet buttons do: a multi-race bet

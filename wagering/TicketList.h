@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Translate.h"
+
 #include "Payment.h"
 #include "TicketPricing.h"
 #include "core/RaceDay.h"
@@ -11,7 +13,7 @@
 
 namespace sw {
 
-inline constexpr std::string_view DeleteTicketQuestion = "Are you sure you want to delete the ticket?";
+inline constexpr std::string_view DeleteTicketQuestion = N_("Are you sure you want to delete the ticket?");
 
 // What the list says of a ticket beside its text: "paid", "not a valid ticket", what a Twin-Tri or
 // Tri-Super second half does with its credit, or nothing while it waits to be paid.

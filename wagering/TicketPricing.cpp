@@ -1,4 +1,5 @@
 #include "TicketPricing.h"
+#include "core/Translate.h"
 
 #include <algorithm>
 
@@ -157,7 +158,7 @@ std::vector<std::string> combinationLines(const ParsedTicket& ticket, std::size_
         lines.push_back(std::move(line));
     });
     if (left > 0)
-        lines.push_back("... and " + std::to_string(left) + " more");
+        lines.push_back(fillIn(_("... and {0} more"), left));
     return lines;
 }
 
@@ -176,50 +177,52 @@ std::vector<std::string> explainTicket(std::string_view text, std::size_t maxLin
     std::string error;
     std::optional<ParsedTicket> ticket = parseTicketText(text, &error);
     if (!ticket) {
-        lines.push_back("This text is not a ticket (" + error + "): it costs nothing");
+        lines.push_back(fillIn(_("This text is not a ticket ({0}): it costs nothing"), error));
         return lines;
     }
     const bool exchange = ticket->exchange > 0;
     if (isExchangeBet(ticket->type)) {
-        const char* second = secondHalfOf(ticket->type) == BetType::Superfecta ? "superfecta" : "trifecta";
+        const std::string second =
+            secondHalfOf(ticket->type) == BetType::Superfecta ? _("superfecta") : _("trifecta");
         if (exchange)
-            lines.push_back(std::string("The second half: a ") + second +
-                            " in this race, one combination paid by credit " +
-                            std::to_string(ticket->exchange));
+            lines.push_back(
+                fillIn(_("The second half: a {0} in this race, one combination paid by credit {1}"), second,
+                       ticket->exchange));
         else
             lines.push_back(
-                std::string("The first half: a trifecta in this race; a combination that comes in becomes a "
-                            "credit for a ") +
-                second + " in the next race");
+                fillIn(_("The first half: a trifecta in this race; a combination that comes in becomes a "
+                         "credit for a {0} in the next race"),
+                       second));
     }
     switch (ticket->mode) {
     case BetMode::On:
         lines.push_back(ticket->type == BetType::WPS
-                            ? "Across the board: each horse is three bets, to win, place and show"
-                            : "One bet on each horse named");
+                            ? _("Across the board: each horse is three bets, to win, place and show")
+                            : _("One bet on each horse named"));
         break;
     case BetMode::Straight:
-        lines.push_back("Straight: the horses in the order given");
+        lines.push_back(_("Straight: the horses in the order given"));
         break;
     case BetMode::Box:
-        lines.push_back("Box: every order of the horses named");
+        lines.push_back(_("Box: every order of the horses named"));
         break;
     case BetMode::Wheel:
         lines.push_back(isMultiRace(ticket->type)
-                            ? "Wheel: every pick of one horse from each race's set"
-                            : "Wheel: every pick of one horse from each position's set, no horse twice");
+                            ? _("Wheel: every pick of one horse from each race's set")
+                            : _("Wheel: every pick of one horse from each position's set, no horse twice"));
         break;
     }
     const TicketPrice price = priceTicket(*ticket);
     std::string shown;
     for (const std::string& combination : combinationLines(*ticket, maxLines))
         shown += (shown.empty() ? "" : ", ") + combination;
-    lines.push_back("Combinations: " + shown);
-    std::string cost = std::to_string(price.count) + (price.count == 1 ? " bet" : " bets") + " x $" +
-                       std::to_string(ticket->amount);
+    lines.push_back(fillIn(_("Combinations: {0}"), shown));
+    std::string cost =
+        fillIn(_n("{0} bet x ${1}", "{0} bets x ${1}", static_cast<unsigned long>(price.count)), price.count,
+               ticket->amount);
     if (exchange)
-        cost += " = $" + std::to_string(int64_t{price.count} * ticket->amount) + ", less the credit's $" +
-                std::to_string(ticket->amount);
+        cost += fillIn(_(" = ${0}, less the credit's ${1}"), int64_t{price.count} * ticket->amount,
+                       ticket->amount);
     lines.push_back(cost + " = $" + std::to_string(price.cost));
     return lines;
 }

@@ -1,4 +1,5 @@
 #include "TicketText.h"
+#include "core/Translate.h"
 
 #include <algorithm>
 
@@ -62,8 +63,10 @@ bool parseAmount(std::string_view word, int32_t& amount, std::string* error) {
         for (char c : digits)
             value = value * 10 + (c - '0');
     if (!wellFormed || value > MaxBetAmount)
-        return fail(error, "The amount \"" + std::string(word) +
-                               "\" must be \"$\" and whole dollars from 0 to 32000, for example $2.");
+        return fail(
+            error,
+            fillIn(_("The amount \"{0}\" must be \"$\" and whole dollars from 0 to 32000, for example $2."),
+                   word));
     amount = value;
     return true;
 }
@@ -78,18 +81,19 @@ bool parseSet(std::string_view word, SelectionSet& set, std::string* error) {
         return true;
     }
     if (word.empty() || word.size() > 8)
-        return fail(error, "\"" + std::string(word) +
-                               "\" is not a set of horses: write the posts 1 to 8 without spaces, or All.");
+        return fail(
+            error, fillIn(_("\"{0}\" is not a set of horses: write the posts 1 to 8 without spaces, or All."),
+                          word));
     for (char c : word) {
         if (c < '1' || c > '8')
-            return fail(error,
-                        "\"" + std::string(word) +
-                            "\" is not a set of horses: write the posts 1 to 8 without spaces, or All.");
+            return fail(
+                error,
+                fillIn(_("\"{0}\" is not a set of horses: write the posts 1 to 8 without spaces, or All."),
+                       word));
         uint8_t post = static_cast<uint8_t>(c - '0');
         for (uint8_t i = 0; i < set.size; ++i)
             if (set.posts[i] == post)
-                return fail(error, "Horse " + std::string(1, c) + " is named twice in \"" +
-                                       std::string(word) + "\".");
+                return fail(error, fillIn(_("Horse {0} is named twice in \"{1}\"."), c, word));
         set.posts[set.size++] = post;
     }
     return true;
@@ -99,7 +103,7 @@ bool parseSet(std::string_view word, SelectionSet& set, std::string* error) {
 
 std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* error) {
     if (text.empty()) {
-        fail(error, "The ticket text is empty.");
+        fail(error, _("The ticket text is empty."));
         return std::nullopt;
     }
     std::array<std::string_view, MaxWords> words;
@@ -110,11 +114,12 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         std::string_view word =
             text.substr(start, space == std::string_view::npos ? text.npos : space - start);
         if (word.empty()) {
-            fail(error, "The words of a ticket are separated by single spaces, with none before or after.");
+            fail(error,
+                 _("The words of a ticket are separated by single spaces, with none before or after."));
             return std::nullopt;
         }
         if (wordCount == MaxWords) {
-            fail(error, "A ticket has at most 20 words.");
+            fail(error, _("A ticket has at most 20 words."));
             return std::nullopt;
         }
         words[wordCount++] = word;
@@ -127,15 +132,16 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     if (!parseAmount(words[0], t.amount, error))
         return std::nullopt;
     if (wordCount < 2) {
-        fail(error, "A ticket names its amount, its bet, how it is entered and its horses, for example "
-                    "$2 Exacta Box 134.");
+        fail(error, _("A ticket names its amount, its bet, how it is entered and its horses, for example "
+                      "$2 Exacta Box 134."));
         return std::nullopt;
     }
     auto type = betTypeFromWord(words[1]);
     if (!type) {
-        fail(error, "\"" + std::string(words[1]) +
-                        "\" is not a bet; the bets are Win, Place, Show, WPS, Quiniela, Exacta, Trifecta, "
-                        "Superfecta, DailyDouble, Pick3, Pick6, Twin-Tri and Tri-Super.");
+        fail(error,
+             fillIn(_("\"{0}\" is not a bet; the bets are Win, Place, Show, WPS, Quiniela, Exacta, Trifecta, "
+                      "Superfecta, DailyDouble, Pick3, Pick6, Twin-Tri and Tri-Super."),
+                    words[1]));
         return std::nullopt;
     }
     t.type = *type;
@@ -144,15 +150,16 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     // A second half names its credit after the bet word; the words after that read as its own bet's.
     if (wordCount >= 3 && words[2] == ExchangeWord) {
         if (!isExchangeBet(t.type)) {
-            fail(error, "Only a Twin-Tri or Tri-Super credit is exchanged, for example " +
-                            exampleFor(BetType::TwinTri, BetMode::Straight, 57) + ".");
+            fail(error, fillIn(_("Only a Twin-Tri or Tri-Super credit is exchanged, for example {0}."),
+                               exampleFor(BetType::TwinTri, BetMode::Straight, 57)));
             return std::nullopt;
         }
         std::string_view number = wordCount >= 4 ? words[3] : std::string_view();
         if (number.empty() || number.size() > 9 || number.front() == '0' ||
             !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            fail(error, article(name) + " exchange names the number of its credit, for example " +
-                            exampleFor(t.type, BetMode::Straight, 57) + ".");
+            // TRANSLATORS: {0} is the bet with its English article ("A Twin-Tri"), {1} the bet's word alone.
+            fail(error, fillIn(_("{0} exchange names the number of its credit, for example {2}."),
+                               article(name), name, exampleFor(t.type, BetMode::Straight, 57)));
             return std::nullopt;
         }
         for (char c : number)
@@ -176,19 +183,22 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
         }
     } else if (isSingleHorseBet(t.type)) {
         if (!hasMode || mode != BetMode::On) {
-            fail(error, article(name) + " ticket reads \"on\" before its horses, for example " +
-                            exampleFor(t.type, BetMode::On) + ".");
+            // TRANSLATORS: {0} is the bet with its English article ("A Win"), {1} the bet's word alone.
+            fail(error, fillIn(_("{0} ticket reads \"on\" before its horses, for example {2}."),
+                               article(name), name, exampleFor(t.type, BetMode::On)));
             return std::nullopt;
         }
     } else if (isMultiRace(t.type)) {
         if (!hasMode || mode != BetMode::Wheel) {
-            fail(error, article(name) + " ticket is always a Wheel, for example " +
-                            exampleFor(t.type, BetMode::Wheel) + ".");
+            // TRANSLATORS: {0} is the bet with its English article ("A Pick3"), {1} the bet's word alone.
+            fail(error, fillIn(_("{0} ticket is always a Wheel, for example {2}."), article(name), name,
+                               exampleFor(t.type, BetMode::Wheel)));
             return std::nullopt;
         }
     } else if (!hasMode || mode == BetMode::On) {
-        fail(error, article(name) + " ticket is entered Straight, Box or Wheel, for example " +
-                        exampleFor(t.type, BetMode::Box, t.exchange) + ".");
+        // TRANSLATORS: {0} is the bet with its English article ("An Exacta"), {1} the bet's word alone.
+        fail(error, fillIn(_("{0} ticket is entered Straight, Box or Wheel, for example {2}."), article(name),
+                           name, exampleFor(t.type, BetMode::Box, t.exchange)));
         return std::nullopt;
     }
     t.mode = mode;
@@ -200,11 +210,14 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     for (std::size_t w = 4; shaped && w < wordCount; w += 2)
         shaped = words[w] == "with";
     if (!shaped) {
-        std::string need =
-            wanted == 1 ? "one set of horses" : std::to_string(wanted) + " sets of horses joined by \"with\"";
         std::string kind = isSingleHorseBet(t.type) ? name : name + " " + std::string(modeWord(t.mode));
-        fail(error, article(kind) + " ticket takes " + need + ", for example " +
-                        exampleFor(t.type, t.mode, t.exchange) + ".");
+        // TRANSLATORS: {0} is the bet with its English article ("An Exacta Box"), {1} the bet alone.
+        fail(error,
+             wanted == 1
+                 ? fillIn(_("{0} ticket takes one set of horses, for example {2}."), article(kind), kind,
+                          exampleFor(t.type, t.mode, t.exchange))
+                 : fillIn(_("{0} ticket takes {3} sets of horses joined by \"with\", for example {2}."),
+                          article(kind), kind, exampleFor(t.type, t.mode, t.exchange), wanted));
         return std::nullopt;
     }
     for (int s = 0; s < wanted; ++s)
@@ -215,13 +228,14 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
     int needed = horsesPerCombination(shape);
     const SelectionSet& first = t.sets[0];
     if (t.mode == BetMode::Straight && (first.all || first.size != needed)) {
-        fail(error, "A Straight " + name + " names exactly " + std::to_string(needed) +
-                        " horses in order, for example " + exampleFor(t.type, t.mode, t.exchange) + ".");
+        fail(error, fillIn(_("A Straight {0} names exactly {1} horses in order, for example {2}."), name,
+                           needed, exampleFor(t.type, t.mode, t.exchange)));
         return std::nullopt;
     }
     if (t.mode == BetMode::Box && first.size < needed) {
-        fail(error, article(name) + " Box takes " + std::to_string(needed) + " or more horses, for example " +
-                        exampleFor(t.type, t.mode, t.exchange) + ".");
+        // TRANSLATORS: {0} is the bet with its English article ("An Exacta"), {1} the bet's word alone.
+        fail(error, fillIn(_("{0} Box takes {2} or more horses, for example {3}."), article(name), name,
+                           needed, exampleFor(t.type, t.mode, t.exchange)));
         return std::nullopt;
     }
     return t;
@@ -230,9 +244,11 @@ std::optional<ParsedTicket> parseTicketText(std::string_view text, std::string* 
 std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount) {
     const std::string bet(betWord(type));
     const std::string half(betWord(secondHalfOf(type)));
-    return "One credit buys one combination. " + article(bet) + " exchange is a Straight " + half +
-           " at the credit's amount, for example " + exampleFor(type, BetMode::Straight, credit, amount) +
-           ". For more combinations, buy an ordinary " + half + ".";
+    // TRANSLATORS: {0} is the bet with its English article ("A Twin-Tri"), {1} the bet's word alone.
+    return fillIn(
+        _("One credit buys one combination. {0} exchange is a Straight {2} at the credit's amount, for "
+          "example {3}. For more combinations, buy an ordinary {2}."),
+        article(bet), bet, half, exampleFor(type, BetMode::Straight, credit, amount));
 }
 
 std::string setText(const SelectionSet& set) {

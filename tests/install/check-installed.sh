@@ -52,6 +52,15 @@ fi
 if [ -f "$source_root/docs/userguide.htm" ]; then
   need_file "$datadir/games/stridewell/docs/userguide.htm"
 fi
+# Every translation, where gettext looks for it; the installed program speaks it.
+for po in "$source_root"/po/*.po; do
+  [ -e "$po" ] || continue
+  need_file "$datadir/locale/$(basename "$po" .po)/LC_MESSAGES/stridewell.mo"
+done
+if [ -f "$datadir/locale/fr/LC_MESSAGES/stridewell.mo" ] &&
+  ! LANGUAGE=fr "$bindir/stridewell-cli" --help | grep -q "Options :"; then
+  fail "the installed stridewell-cli does not speak French with LANGUAGE=fr"
+fi
 if [ "${SW_MAN:-OFF}" = ON ]; then
   programs=(stridewell-cli)
   [ "${SW_WINDOW:-OFF}" = ON ] && programs+=(stridewell)
