@@ -47,30 +47,30 @@ std::string pastPurseText(std::string_view gradeLetter) {
     return g == 0 ? std::string() : std::to_string(g) + "K";
 }
 
+PastLineCells pastPerformanceCells(const PastPerformance& line) {
+    return {std::to_string(line.postPosition),
+            std::to_string(line.quarterPos),
+            std::to_string(line.halfPos),
+            line.halfLengths,
+            std::to_string(line.threeQuarterPos),
+            line.threeQuarterLengths,
+            std::to_string(line.finishPos),
+            line.finishLengths,
+            timeText(line.finalTime),
+            pastPurseText(line.raceGrade),
+            fixedText(line.odds, 1),
+            line.comment};
+}
+
 std::string pastPerformanceText(const PastPerformance& line) {
+    const PastLineCells c = pastPerformanceCells(line);
     std::string out;
     out.reserve(64);
-    out += std::to_string(line.postPosition);
-    out += "  ";
-    out += std::to_string(line.quarterPos);
-    out += " ";
-    out += std::to_string(line.halfPos);
-    out += "-";
-    out += paddedMargin(line.halfLengths);
-    out += std::to_string(line.threeQuarterPos);
-    out += "-";
-    out += paddedMargin(line.threeQuarterLengths);
-    out += std::to_string(line.finishPos);
-    out += "-";
-    out += paddedMargin(line.finishLengths);
-    out += " ";
-    out += rightAlign(timeText(line.finalTime), 7);
-    out += " ";
-    out += pastPurseText(line.raceGrade);
-    out += " ";
-    out += rightAlign(fixedText(line.odds, 1), 5);
-    out += " ";
-    out += line.comment;
+    out += c[0] + "  " + c[1] + " ";
+    out += c[2] + "-" + paddedMargin(c[3]);
+    out += c[4] + "-" + paddedMargin(c[5]);
+    out += c[6] + "-" + paddedMargin(c[7]);
+    out += " " + rightAlign(c[8], 7) + " " + c[9] + " " + rightAlign(c[10], 5) + " " + c[11];
     return out;
 }
 
@@ -111,7 +111,7 @@ std::string jockeyRecordText(const Jockey& jockey) {
            std::to_string(jockey.fourths) + "  $" + formatDouble(jockey.earnings);
 }
 
-std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys) {
+std::vector<StandingCells> jockeyStandingCells(const std::array<Jockey, JockeyCount + 1>& jockeys) {
     // The standings' own exchange sort, so jockeys with equal earnings keep its order.
     std::array<Jockey, JockeyCount + 1> sorted = jockeys;
     for (std::size_t i = 1; i < JockeyCount; ++i)
@@ -119,15 +119,22 @@ std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 
             if (sorted[i].earnings < sorted[j].earnings)
                 std::swap(sorted[i], sorted[j]);
 
-    std::vector<std::string> lines;
-    lines.reserve(JockeyCount);
+    std::vector<StandingCells> rows;
+    rows.reserve(JockeyCount);
     for (std::size_t i = 1; i <= JockeyCount; ++i) {
         const Jockey& j = sorted[i];
-        lines.push_back(standingsColumns(j.name, std::to_string(j.starts), std::to_string(j.firsts),
-                                         std::to_string(j.seconds), std::to_string(j.thirds),
-                                         std::to_string(j.fourths),
-                                         "$" + rightAlign(wholeDollars(j.earnings), 7)));
+        rows.push_back({j.name, std::to_string(j.starts), std::to_string(j.firsts), std::to_string(j.seconds),
+                        std::to_string(j.thirds), std::to_string(j.fourths), "$" + wholeDollars(j.earnings)});
     }
+    return rows;
+}
+
+std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys) {
+    std::vector<std::string> lines;
+    lines.reserve(JockeyCount);
+    for (const StandingCells& c : jockeyStandingCells(jockeys))
+        lines.push_back(
+            standingsColumns(c[0], c[1], c[2], c[3], c[4], c[5], "$" + rightAlign(c[6].substr(1), 7)));
     return lines;
 }
 

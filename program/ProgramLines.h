@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Records.h"
+#include "program/ProgramView.h"
 
 #include <array>
 #include <string>
@@ -11,6 +12,8 @@ namespace sw {
 
 // One lstPast line: post, calls with margins, finish, time, purse, odds and comment in fixed columns.
 std::string pastPerformanceText(const PastPerformance& line);
+// The same line's columns each on its own, without the padding that lines them up in text.
+PastLineCells pastPerformanceCells(const PastPerformance& line);
 
 // Purse column of a past line: "1K" for an "M" race up to "6K" for "AA"; empty for no grade.
 std::string pastPurseText(std::string_view gradeLetter);
@@ -26,6 +29,8 @@ std::string jockeyRecordText(const Jockey& jockey);
 
 // lstJockeys: jockeys 1..32 sorted by earnings, best first, one fixed-column line each.
 std::vector<std::string> jockeyStandings(const std::array<Jockey, JockeyCount + 1>& jockeys);
+// The same standings, in the same order, column by column.
+std::vector<StandingCells> jockeyStandingCells(const std::array<Jockey, JockeyCount + 1>& jockeys);
 // The standings' heading for a fixed-width font, its labels right-aligned over the figures.
 std::string jockeyStandingsHeading();
 

@@ -18,9 +18,6 @@ inline constexpr std::string_view PastLinesHeader =
     "PP    \u00BC     \u00BD   L        \u00BE    L       Fin L              Time              Purse     Odds"
     "                 Comment";
 inline constexpr std::string_view JockeyStandingsCaption = N_("Jockey Standings");
-inline constexpr std::string_view JockeyStandingsHeader =
-    "Name                                           Starts         Firsts    Seconds    Thirds    Fourths    "
-    "Earnings";
 
 inline constexpr std::string_view StartsTooltip = N_("Number of starts");
 inline constexpr std::string_view FirstsTooltip = N_("Number of first place finishes");

@@ -172,6 +172,7 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
 
     reloadJockeys(day);
     view.jockeyStandings = jockeyStandings(day.db.jockeys);
+    view.jockeyCells = jockeyStandingCells(day.db.jockeys);
     view.betsOffered = betsOfferedText(race);
 
     EntryPastLines pastLines = std::move(readPastLines(day, race)[r]);
@@ -189,8 +190,11 @@ ProgramView showRace(RaceDay& day, int race, bool quick, const LoadingProgress& 
         entry.fourths = std::to_string(horse.fourths);
         entry.earnings = "$" + std::to_string(horse.earnings);
         entry.pastLines.reserve(pastLines[h].size());
-        for (const PastPerformance& line : pastLines[h])
+        entry.pastCells.reserve(pastLines[h].size());
+        for (const PastPerformance& line : pastLines[h]) {
             entry.pastLines.push_back(pastPerformanceText(line));
+            entry.pastCells.push_back(pastPerformanceCells(line));
+        }
     }
 
     prepareRace(day, race, quick, std::move(pastLines), progress);

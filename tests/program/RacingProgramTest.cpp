@@ -29,6 +29,8 @@ TEST(ProgramLines, PastLinesKeepTheirColumns) {
     PastPerformance line =
         parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,hd,1,\u00BD,1,1,118.3,4.5,AA,Drew clear-in");
     EXPECT_EQ(pastPerformanceText(line), "3  2 1-hd 1-\u00BD  1-1   1:58.30 6K   4.5 Drew clear-in");
+    EXPECT_EQ(pastPerformanceCells(line), (PastLineCells{"3", "2", "1", "hd", "1", "\u00BD", "1", "1",
+                                                         "1:58.30", "6K", "4.5", "Drew clear-in"}));
     line = parsePastPerformance("12,d,0,1,550,F,0,0,3,2,1,,1,12,1,3\u00BC,27.35,12,M,");
     EXPECT_EQ(pastPerformanceText(line), "3  2 1-   1-12 1-3\u00BC  0:27.35 1K  12.0 ");
     EXPECT_EQ((Texts{pastPurseText("M"), pastPurseText("AA"), pastPurseText("Q")}), (Texts{"1K", "6K", ""}));
@@ -43,6 +45,8 @@ TEST(ProgramLines, JockeysStandByEarnings) {
     EXPECT_EQ(Texts(lines.begin(), lines.begin() + 2),
               (Texts{"Big               1     1    0    0    0   $100000000000000000000",
                      "Tobin Harrow    120    31   25   18    9   $  61234"}));
+    EXPECT_EQ(jockeyStandingCells(jockeys)[1],
+              (StandingCells{"Tobin Harrow", "120", "31", "25", "18", "9", "$61234"}));
 }
 
 TEST(ProgramLines, TrackRecordIsATimeAndItsHoldersAreNamed) {
