@@ -2,7 +2,7 @@
 // without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
 // with --page, on that bet page before the race, an Exacta box half built; with --results the
 // race's results once they are all shown; with --lab, the strategy lab's window once it has played
-// two strategies side by side.
+// two strategies side by side; with --program, the racing program the day opens on.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
@@ -34,7 +34,7 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--page 0|1|2 | --results | --lab]\n";
+    "                             [--page 0|1|2 | --results | --lab | --program]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
     bool results = false; // the results window rather than the race
     int page = -1;        // a bet page instead of the race
     bool lab = false;     // the strategy lab's window
+    bool program = false; // the racing program the day opens on
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -143,6 +144,8 @@ int main(int argc, char** argv) {
             ++i; // taken before Qt started
         } else if (args[i] == QLatin1String("--lab")) {
             lab = true;
+        } else if (args[i] == QLatin1String("--program")) {
+            program = true;
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
             output = args[i];
         } else {
@@ -191,6 +194,19 @@ int main(int argc, char** argv) {
         }
         switch (step) {
         case Step::Program:
+            if (program) {
+                // Once its chances have had a moment to fill in.
+                for (QWidget* w : openWindowsOver(window))
+                    if (w->objectName() == QLatin1String("frmPastPerf")) {
+                        poll.stop();
+                        QTimer::singleShot(3000, [&, w] {
+                            status = w->grab().save(output) ? 0 : 1;
+                            QCoreApplication::exit(status);
+                        });
+                        return;
+                    }
+                break;
+            }
             // The day opens on the racing program; leaving it goes to the tote board.
             if (game.stage() == sw::Stage::Program)
                 for (QWidget* w : openWindowsOver(window))
