@@ -1,13 +1,15 @@
 #include "PastPerfWindow.h"
 
-#include "ColumnHeading.h"
 #include "ContentFit.h"
 #include "FixedFont.h"
 #include "PostBadge.h"
 #include "PrintOptionsDialog.h"
 #include "ScreenFit.h"
+#include "TextTable.h"
+#include "TextTableModel.h"
 #include "ToQString.h"
 #include "core/Durations.h"
+#include "core/Translate.h"
 
 #include "core/Constants.h"
 #include "game/Game.h"
@@ -43,32 +45,60 @@ const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral(
 
 // Most past lines an entry shows without scrolling; a printed program rarely runs longer.
 constexpr int MostPastRowsShown = 10;
-// Widest past line: the fixed columns (38 characters) and the longest comment with its path.
-constexpr int PastLineChars = 54;
-// A jockey standings line: name, five counts and the earnings.
-constexpr int JockeyLineChars = 52;
 // Standings shown before the list scrolls, at the least.
 constexpr int JockeyRowsShown = 8;
 
-// The columns of a past line under "PP ¼ ½ L ¾ L Fin L Time Purse Odds Comment".
-const std::vector<ColumnHeading::CharSpan> PastColumns = {
-    {0, 2, true}, {3, 4},   {5, 6},   {7, 10},  {10, 11}, {12, 15},
-    {15, 16},     {17, 20}, {21, 28}, {29, 31}, {32, 37}, {38, 46, true},
-};
-// Shorter words for the headings' narrow columns, so the headings keep the lists' type size.
-const QStringList PastShortWords = {
-    {}, {}, {}, {}, {}, {}, QStringLiteral("F"), {}, {}, QStringLiteral("Prs"), {}, {}};
-// The columns of a standings line under "Name Starts Firsts Seconds Thirds Fourths Earnings".
-const std::vector<ColumnHeading::CharSpan> JockeyColumns = {
-    {0, 15, true}, {15, 19}, {21, 25}, {26, 30}, {31, 35}, {36, 40}, {43, 51},
-};
-const QStringList JockeyShortWords = {{},
-                                      QStringLiteral("Sts"),
-                                      QStringLiteral("1st"),
-                                      QStringLiteral("2nd"),
-                                      QStringLiteral("3rd"),
-                                      QStringLiteral("4th"),
-                                      {}};
+QString said(const std::string& text) {
+    return toQString(text);
+}
+
+// The columns of a past line: the printed program's short headings, read out in full words.
+std::vector<TableColumn> pastColumns() {
+    const Qt::Alignment right = Qt::AlignRight;
+    return {{said(_("PP")), said(_("Post position")), right},
+            {QStringLiteral("\u00BC"), said(_("Quarter")), right},
+            {QStringLiteral("\u00BD"), said(_("Half")), right},
+            {said(_("L")), said(_("Lengths at the half")), Qt::AlignLeft},
+            {QStringLiteral("\u00BE"), said(_("Three quarters")), right},
+            {said(_("L")), said(_("Lengths at three quarters")), Qt::AlignLeft},
+            {said(_("Fin")), said(_("Finish")), right},
+            {said(_("L")), said(_("Lengths at the finish")), Qt::AlignLeft},
+            {said(_("Time")), {}, right},
+            {said(_("Purse")), {}, right},
+            {said(_("Odds")), {}, right},
+            {said(_("Comment")), {}, Qt::AlignLeft}};
+}
+
+std::vector<TableColumn> standingColumns() {
+    const Qt::Alignment right = Qt::AlignRight;
+    return {{said(_("Name")), said(_("Jockey")), Qt::AlignLeft},
+            {said(_("Sts")), said(_("Starts")), right},
+            {said(_("1st")), said(_("Firsts")), right},
+            {said(_("2nd")), said(_("Seconds")), right},
+            {said(_("3rd")), said(_("Thirds")), right},
+            {said(_("4th")), said(_("Fourths")), right},
+            {said(_("Earnings")), {}, right}};
+}
+
+template <std::size_t N> std::vector<TableRow> rowsOf(const std::vector<std::array<std::string, N>>& lines) {
+    std::vector<TableRow> rows;
+    rows.reserve(lines.size());
+    for (const auto& line : lines) {
+        TableRow& row = rows.emplace_back();
+        for (const std::string& text : line)
+            row.push_back({.text = toQString(text)});
+    }
+    return rows;
+}
+
+// The program's tables: the printed sheet's type, and no rules between the figures.
+TextTable* programTable(TextTableModel* model, const QString& name, QWidget* parent) {
+    auto* table = new TextTable(model, name, parent);
+    table->setFont(fixedFont());
+    table->setShowGrid(false);
+    table->setRowPadding(2);
+    return table;
+}
 
 QLabel* caption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -78,27 +108,10 @@ QLabel* caption(const QString& text, QWidget* parent) {
     return label;
 }
 
-QListWidget* fixedList(const QString& name, QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setFont(fixedFont());
-    list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    list->setUniformItemSizes(true);
-    return list;
-}
-
 void fillList(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines)
         list->addItem(toQString(line));
-}
-
-// A past-line list as tall as its lines, so the program reads like print rather than boxes.
-void fitPastList(QListWidget* list) {
-    const int rows = std::clamp(list->count(), 1, MostPastRowsShown);
-    const int rowHeight = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height() + 2;
-    list->setFixedHeight(rows * rowHeight + 2 * list->frameWidth() + 2);
 }
 
 } // namespace
@@ -221,9 +234,7 @@ QWidget* PastPerfWindow::buildEntries() {
     }
     column->addStretch(1);
     scroll->setWidget(sheet);
-    // The entries scroll down, never across: the pane is as wide as an entry's record and past lines.
-    scroll->setMinimumWidth(sheet->minimumSizeHint().width() + 2 * scroll->frameWidth() +
-                            scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+    m_entriesPane = scroll;
     // The program is a printed sheet: the entries stand on the paper colour of a list.
     QPalette paper = sheet->palette();
     paper.setColor(QPalette::Window, paper.color(QPalette::Base));
@@ -277,17 +288,13 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     record->addSpacing(8);
     record->addWidget(b.earnings);
 
-    b.past = fixedList(QStringLiteral("lstPast") + n, block);
-    b.past->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    b.past->setFocusPolicy(Qt::NoFocus);
-    b.past->setMinimumWidth(
-        QFontMetrics(b.past->font()).horizontalAdvance(QString(PastLineChars, QLatin1Char('0'))) +
-        2 * b.past->frameWidth() + 8);
-    auto* heading = new ColumnHeading(toQString(PastLinesHeader), block);
-    heading->setObjectName(QStringLiteral("lblPastHeader") + n);
-    heading->setFont(fixedFont());
-    heading->followList(b.past, PastColumns);
-    heading->setShortWords(PastShortWords);
+    b.pastLines = new TextTableModel(pastColumns(), block);
+    b.past = programTable(b.pastLines, QStringLiteral("lstPast") + n, block);
+    b.past->setAccessibleName(said(fillIn(_("Past performances of post {0}"), entry + 1)));
+    b.past->setStretchColumn(static_cast<int>(PastLineColumns) - 1);
+    // As tall as its lines, so the program reads like print rather than boxes.
+    b.past->setRowsShown(1, MostPastRowsShown);
+    b.past->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(4, 6, 4, 6);
@@ -296,8 +303,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     grid->addWidget(b.horseName, 0, 1);
     grid->addWidget(b.jockey, 0, 2);
     grid->addLayout(record, 0, 3, Qt::AlignRight);
-    grid->addWidget(heading, 1, 1, 1, 3);
-    grid->addWidget(b.past, 2, 1, 1, 3);
+    grid->addWidget(b.past, 1, 1, 1, 3);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 2);
     grid->setColumnStretch(3, 1);
@@ -328,16 +334,12 @@ QWidget* PastPerfWindow::buildSidePanel() {
     auto* standings = caption(toQString(JockeyStandingsCaption), panel);
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
-    m_lstJockeys = fixedList(QStringLiteral("lstJockeys"), panel);
-    // Thirty-two jockeys scroll down; every line shows whole across.
-    fitListToLines(m_lstJockeys, JockeyRowsShown, QString(JockeyLineChars, QLatin1Char('0')),
-                   JockeyRowsShown);
-    auto* heading = new ColumnHeading(toQString(JockeyStandingsHeader), panel);
-    heading->setObjectName(QStringLiteral("lblJockeyHeader"));
-    heading->setFont(fixedFont());
-    heading->followList(m_lstJockeys, JockeyColumns);
-    heading->setShortWords(JockeyShortWords);
-    layout->addWidget(heading);
+    m_jockeys = new TextTableModel(standingColumns(), panel);
+    m_lstJockeys = programTable(m_jockeys, QStringLiteral("lstJockeys"), panel);
+    standings->setBuddy(m_lstJockeys);
+    // Thirty-two jockeys scroll down; every row shows whole across.
+    m_lstJockeys->setRowsShown(JockeyRowsShown, JockeyRowsShown);
+    m_lstJockeys->setStretchColumn(0);
     layout->addWidget(m_lstJockeys, 1);
     layout->addSpacing(10);
     layout->addWidget(buildChances(panel));
@@ -448,13 +450,18 @@ void PastPerfWindow::refresh() {
         for (std::size_t c = 0; c < counts.size(); ++c)
             b.counts[c]->setText(toQString(*counts[c]));
         b.earnings->setText(toQString(entry.earnings));
-        fillList(b.past, entry.pastLines);
-        fitPastList(b.past);
+        b.pastLines->setRows(rowsOf(entry.pastCells));
     }
+    // The entries scroll down, never across: the pane is as wide as an entry's record and past
+    // lines, and stays as wide as the widest race shown so far.
+    QWidget* sheet = m_entriesPane->widget();
+    m_entriesPane->setMinimumWidth(std::max(
+        m_entriesPane->minimumWidth(),
+        sheet->minimumSizeHint().width() + 2 * m_entriesPane->frameWidth() +
+            m_entriesPane->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_entriesPane)));
     m_lblTrackRecord->setText(toQString(view.trackRecord));
     fillList(m_lstTrackRecord, view.trackRecordHolders);
-    fillList(m_lstJockeys, view.jockeyStandings);
-    fitListToLines(m_lstJockeys, JockeyRowsShown, {}, JockeyRowsShown);
+    m_jockeys->setRows(rowsOf(view.jockeyCells));
     if (view.race >= 1 && view.race <= RacesPerDay)
         startChances(view.race);
 }

@@ -12,6 +12,7 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
 class QSpinBox;
 class QTableWidget;
 class QTimer;
@@ -22,7 +23,8 @@ class Game;
 
 namespace sw::ui {
 
-class ColumnHeading;
+class TextTable;
+class TextTableModel;
 
 // The racing program "frmPastPerf": for the race chosen with udRace the purse, distance and bets
 // offered, the eight entries with jockey, record and past lines, the track record and the jockey
@@ -65,7 +67,8 @@ private:
         QLabel* jockey = nullptr;
         std::array<QLabel*, 5> counts{};
         QLabel* earnings = nullptr;
-        QListWidget* past = nullptr;
+        TextTableModel* pastLines = nullptr;
+        TextTable* past = nullptr;
     };
 
     QWidget* buildHeader();
@@ -89,10 +92,12 @@ private:
     QLabel* m_lblRaceGrade = nullptr;
     QLabel* m_lblDistance = nullptr;
     QLabel* m_lblBets = nullptr;
+    QScrollArea* m_entriesPane = nullptr;
     std::array<EntryBlock, 8> m_entries{};
     QLabel* m_lblTrackRecord = nullptr;
     QListWidget* m_lstTrackRecord = nullptr;
-    QListWidget* m_lstJockeys = nullptr;
+    TextTableModel* m_jockeys = nullptr;
+    TextTable* m_lstJockeys = nullptr;
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdOK = nullptr;
     QTableWidget* m_tblChances = nullptr;

@@ -4,6 +4,10 @@
 #include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "Palette.h"
+#include "TextTable.h"
+#include "TextTableModel.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/ExchangeCredits.h"
@@ -12,6 +16,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -66,9 +71,17 @@ QLabel* value(const QString& name, const QString& tooltip, bool money, QWidget* 
 
 TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_game(game) {
     setObjectName(QStringLiteral("frTickets"));
-    setStyleSheet(racecourseStyle(QStringLiteral("QFrame#frTickets")) +
-                  QStringLiteral("QFrame#frTickets { border: 2px solid %1; border-radius: 4px; }")
-                      .arg(racecourse().rule.name()));
+    const Racecourse& c = racecourse();
+    setStyleSheet(
+        racecourseStyle(QStringLiteral("QFrame#frTickets")) +
+        QStringLiteral("QFrame#frTickets { border: 2px solid %1; border-radius: 4px; }"
+                       "QFrame#frTickets QTableView { background-color: %2; color: %3;"
+                       " border: 1px solid %1; gridline-color: %2; }"
+                       "QFrame#frTickets QTableView::item:selected { background-color: %4; color: %5; }"
+                       "QFrame#frTickets QHeaderView::section { background-color: %5; color: %6;"
+                       " border: none; border-bottom: 1px solid %1; padding: 1px 4px; }")
+            .arg(c.rule.name(), c.raised.name(), c.chalk.name(), c.amber.name(), c.board.name(),
+                 c.muted.name()));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
     outer->setSpacing(4);
@@ -76,23 +89,24 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(8);
     lists->setVerticalSpacing(2);
-    auto* titles = new QHBoxLayout;
-    titles->addWidget(heading(QStringLiteral("Label8"), QStringLiteral("Paid"), this));
-    titles->addSpacing(8);
     QLabel* ticketHeading = heading(QStringLiteral("lblTicket"), QStringLiteral("Tickets"), this);
-    titles->addWidget(ticketHeading, 1);
-    lists->addLayout(titles, 0, 0);
+    lists->addWidget(ticketHeading, 0, 0);
     QLabel* combosHeading = heading(QStringLiteral("Label11"), QStringLiteral("Combinations"), this);
     lists->addWidget(combosHeading, 0, 1);
 
-    m_lstTicket = new QListWidget(this);
-    m_lstTicket->setObjectName(QStringLiteral("lstTicket"));
+    // The paid mark heads its own column, where the "Paid" heading stood over the marks.
+    m_tickets = new TextTableModel({{toQString(_("Paid")), {}, Qt::AlignHCenter},
+                                    {toQString(_("Ticket")), {}, Qt::AlignLeft},
+                                    {toQString(_("Player")), {}, Qt::AlignLeft}},
+                                   this);
+    m_lstTicket = new TextTable(m_tickets, QStringLiteral("lstTicket"), this);
     m_lstTicket->setToolTip(QStringLiteral("Click to see all combinations."));
-    m_lstTicket->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstTicket->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lstTicket->setShowGrid(false);
     // A long wheel, its owner and its status wrap rather than hide behind a scroll bar.
-    m_lstTicket->setWordWrap(true);
-    m_lstTicket->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_lstTicket->setResizeMode(QListView::Adjust);
+    m_lstTicket->setWrapsLines(true);
+    m_lstTicket->setStretchColumn(1);
+    m_lstTicket->setRowsShown(3, 3);
     ticketHeading->setBuddy(m_lstTicket);
     lists->addWidget(m_lstTicket, 1, 0);
 
@@ -167,14 +181,15 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
 
     keepDesignFonts(this);
 
-    connect(m_lstTicket, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_refreshing || row < 0)
-            return;
-        m_game.selectTicket(row);
-        emit changed();
-    });
-    connect(m_lstTicket, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { explainTicketAt(m_lstTicket->row(item)); });
+    connect(m_lstTicket->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_refreshing || !current.isValid())
+                    return;
+                m_game.selectTicket(current.row());
+                emit changed();
+            });
+    connect(m_lstTicket, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { explainTicketAt(index.row()); });
     m_storyTimer = new QTimer(this);
     m_storyTimer->setInterval(100);
     connect(m_storyTimer, &QTimer::timeout, this, &TicketsWidget::pollStory);
@@ -197,15 +212,6 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
         emit changed();
     });
     refresh();
-}
-
-QString TicketsWidget::lineText(const QString& ticket, const QString& owner, const QString& status) {
-    QString text = ticket;
-    if (!owner.isEmpty())
-        text += QStringLiteral("   \u2013 ") + owner;
-    if (!status.isEmpty())
-        text += QStringLiteral("   (") + status + QLatin1Char(')');
-    return text;
 }
 
 void TicketsWidget::explainTicketAt(int row) {
@@ -263,24 +269,30 @@ void TicketsWidget::refresh() {
     const RaceDay& day = m_game.day();
     const TicketList& list = m_game.ticketList();
     {
-        const QSignalBlocker block(m_lstTicket);
-        m_lstTicket->clear();
+        std::vector<TableRow> rows;
         for (const ListedTicket& ticket : day.tickets) {
             const int owner = findPlayer(day.players, ticket.playerId);
             const QString ownerName =
-                owner >= 0 ? QString::fromStdString(day.players.entries[static_cast<std::size_t>(owner)].name)
-                           : QString();
+                owner >= 0 ? toQString(day.players.entries[static_cast<std::size_t>(owner)].name) : QString();
             // The mark says paid; the status is shown only when it says something else.
             const std::string_view status = ticket.paid ? std::string_view{} : ticketStatusText(ticket);
-            auto* item = new QListWidgetItem(lineText(QString::fromStdString(ticket.text), ownerName,
-                                                      QString::fromUtf8(status.data(), status.size())),
-                                             m_lstTicket);
-            item->setData(Qt::UserRole, QString::fromStdString(ticket.text));
+            const QString text = toQString(ticket.text);
             // Checked by the payment only: the player cannot tick a ticket paid.
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setCheckState(ticket.paid ? Qt::Checked : Qt::Unchecked);
+            rows.push_back({{.spoken = toQString(ticket.paid ? _("paid") : _("not paid")),
+                             .checked = ticket.paid,
+                             .value = text},
+                            {.text = status.empty() ? text
+                                                    : text + QStringLiteral("  (") + toQString(_(status)) +
+                                                          QLatin1Char(')'),
+                             .value = text},
+                            {.text = ownerName, .value = text}});
         }
-        m_lstTicket->setCurrentRow(list.selected());
+        m_tickets->setRows(std::move(rows));
+        const QModelIndex selected = m_tickets->index(list.selected(), 1);
+        if (selected.isValid())
+            m_lstTicket->setCurrentIndex(selected);
+        else
+            m_lstTicket->selectionModel()->clear();
     }
 
     m_lstCombos->clear();

@@ -18,10 +18,13 @@ class Game;
 
 namespace sw::ui {
 
+class TextTable;
+class TextTableModel;
+
 // The ticket frame `frTickets`: the listed tickets with their paid marks and owners, the selected
-// ticket's combinations, count and cost, the totals, and Delete and Pay; below them the Twin-Tri
-// and Tri-Super credits held for the race, with Exchange to enter a credit's second half.
-// Activating a ticket explains its cost and tells its story over its race's simulated runs; runs
+// ticket's combinations, count and cost (the tickets a table: paid, ticket, player), the totals, and Delete
+// and Pay; below them the Twin-Tri and Tri-Super credits held for the race, with Exchange to enter a credit's
+// second half. Activating a ticket explains its cost and tells its story over its race's simulated runs; runs
 // not simulated yet are run off the window thread first and the story follows.
 class TicketsWidget : public QFrame {
     Q_OBJECT
@@ -32,9 +35,6 @@ public:
     // Shows the ticket list as the game holds it. While a race runs or its results show, the four
     // count and cost labels stay empty.
     void refresh();
-
-    // The text a ticket's line shows: the ticket, its owner and, when it has one, what became of it.
-    static QString lineText(const QString& ticket, const QString& owner, const QString& status);
 
 signals:
     // A ticket was selected or deleted here; every area should be shown afresh.
@@ -52,7 +52,8 @@ private:
     int m_storyRow = -1;
     std::string m_storyTicket; // the ticket whose story waits, so a changed list is not told it
     bool m_refreshing = false;
-    QListWidget* m_lstTicket = nullptr;
+    TextTableModel* m_tickets = nullptr;
+    TextTable* m_lstTicket = nullptr;
     QListWidget* m_lstCombos = nullptr;
     QLabel* m_lblTicketNumBets = nullptr;
     QLabel* m_lblTotTicketNum = nullptr;

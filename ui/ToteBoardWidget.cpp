@@ -5,22 +5,32 @@
 #include "FontScale.h"
 #include "Palette.h"
 #include "PostColours.h"
+#include "TextTable.h"
+#include "TextTableModel.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "tote/ToteBoard.h"
+#include "ui/track/HorseArt.h"
 
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace sw::ui {
 
 namespace {
+
+constexpr int PoolRow = FieldSize;
+constexpr int GridRows = FieldSize / 2;
 
 // Bright digits on a dark panel, as a tote board at the track shows them.
 QString boardStyle() {
@@ -29,7 +39,9 @@ QFrame#totePanel { background-color: %1; border: 2px solid %2; border-radius: 4p
 QFrame#totePanel QLabel { color: %3; background: transparent; }
 QFrame#totePanel QLabel[role="heading"] { color: %4; }
 QFrame#totePanel QLabel[role="total"] { color: %5; }
-QFrame#totePanel QLabel[favourite="true"] { background-color: %3; color: %1; border-radius: 3px; }
+QFrame#totePanel QTableView { background-color: %1; color: %3; border: none; }
+QFrame#totePanel QHeaderView, QFrame#totePanel QHeaderView::section {
+    background-color: %1; color: %4; border: none; padding: 0px 4px; }
 )")
         .arg(boardPanelColour().name(), boardEdgeColour().name(), boardFigureColour().name(),
              boardHeadingColour().name(), boardTotalColour().name());
@@ -50,18 +62,6 @@ QString indexed(const char* name, int i) {
     return QString::fromLatin1(name) + QString::number(i);
 }
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-void setFavourite(QLabel* label, bool favourite) {
-    if (label->property("favourite").toBool() == favourite)
-        return;
-    label->setProperty("favourite", favourite);
-    label->style()->unpolish(label);
-    label->style()->polish(label);
-}
-
 QFrame* panel(QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QStringLiteral("totePanel"));
@@ -70,6 +70,82 @@ QFrame* panel(QWidget* parent) {
     font.setPointSizeF(font.pointSizeF() + 1.5);
     setDesignFont(frame, font);
     return frame;
+}
+
+// Paints the board's cells as the lamps of a tote: posts in their saddle-cloth colours, the
+// favourite's figures lit, the pools' totals in their own colour, a rule above the totals, and
+// the cell the keyboard is on ringed.
+class BoardDelegate : public QStyledItemDelegate {
+public:
+    BoardDelegate(int ruleRow, QObject* parent) : QStyledItemDelegate(parent), m_ruleRow(ruleRow) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        painter->save();
+        const QRect cell = option.rect;
+        painter->fillRect(cell, boardPanelColour());
+        if (index.row() == m_ruleRow) {
+            painter->setPen(QColor(0x39, 0x41, 0x4b));
+            painter->drawLine(cell.topLeft(), cell.topRight());
+        }
+        const QString text = index.data().toString();
+        const int post = index.data(TextTableModel::PostRole).toInt();
+        QColor ink = boardFigureColour();
+        if (const QVariant own = index.data(Qt::ForegroundRole); own.isValid())
+            ink = own.value<QColor>();
+        QRect lamp = cell.adjusted(1, 1, -1, -1);
+        painter->setRenderHint(QPainter::Antialiasing);
+        if (post >= 1 && post <= FieldSize) {
+            const int width =
+                std::min(lamp.width(), option.fontMetrics.horizontalAdvance(QStringLiteral("00")) + 16);
+            lamp = QRect(lamp.center().x() - width / 2, lamp.top(), width, lamp.height());
+            painter->setPen(QColor(0x20, 0x20, 0x20));
+            painter->setBrush(HorseArt::clothColour(post));
+            painter->drawRoundedRect(lamp, 4, 4);
+            ink = HorseArt::numberColour(post);
+        } else if (index.data(TextTableModel::MarkedRole).toBool() && !text.isEmpty()) {
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(boardFigureColour());
+            painter->drawRoundedRect(lamp, 3, 3);
+            ink = boardPanelColour();
+        }
+        painter->setFont(option.font);
+        painter->setPen(ink);
+        const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+        painter->drawText(lamp.adjusted(4, 0, -4, 0), static_cast<int>(align), text);
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(boardTotalColour(), 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRoundedRect(cell.adjusted(1, 1, -1, -1), 3, 3);
+        }
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QSize text = option.fontMetrics.size(Qt::TextSingleLine, index.data().toString());
+        const int post = index.data(TextTableModel::PostRole).toInt();
+        const int width =
+            post > 0 ? option.fontMetrics.horizontalAdvance(QStringLiteral("00")) + 18 : text.width() + 10;
+        return {width, text.height() + 2};
+    }
+
+private:
+    int m_ruleRow;
+};
+
+TextTable* boardTable(TextTableModel* model, const QString& name, int ruleRow, QWidget* parent) {
+    auto* table = new TextTable(model, name, parent);
+    table->setItemDelegate(new BoardDelegate(ruleRow, table));
+    table->setShowGrid(false);
+    table->setFrameShape(QFrame::NoFrame);
+    table->setRowsStretch(true);
+    table->setRowPadding(2);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::StrongFocus);
+    table->setMouseTracking(true);
+    table->viewport()->setCursor(Qt::PointingHandCursor);
+    return table;
 }
 
 } // namespace
@@ -91,51 +167,27 @@ ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(paren
 
 QWidget* ToteBoardWidget::buildWinPage() {
     QFrame* page = panel(this);
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(10, 6, 10, 6);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(10, 6, 10, 6);
     const Qt::Alignment right = Qt::AlignRight;
-    grid->addWidget(boardLabel("lblPost", "Post", Qt::AlignHCenter, page, "heading"), 0, 0);
-    grid->addWidget(boardLabel("lblOddsLine", "Odds", right, page, "heading"), 0, 1);
-    grid->addWidget(boardLabel("lblWinHeading", "Win", right, page, "heading"), 0, 2);
-    grid->addWidget(boardLabel("lblPlaceHeading", "Place", right, page, "heading"), 0, 3);
-    grid->addWidget(boardLabel("lblShowHeading", "Show", right, page, "heading"), 0, 4);
-    for (int h = 0; h < FieldSize; ++h) {
-        const auto i = static_cast<std::size_t>(h);
-        m_totHorse[i] = boardLabel(indexed("lblTotHorse", h), QString::number(h + 1), Qt::AlignHCenter, page);
-        setPostColour(m_totHorse[i], h + 1);
-        m_totHorse[i]->setMinimumWidth(34);
-        m_odds[i] = boardLabel(indexed("lblOdds", h), QString(), right, page);
-        m_winTot[i] = boardLabel(indexed("lblWinTot", h), QString(), right, page);
-        m_placeTot[i] = boardLabel(indexed("lblPlaceTot", h), QString(), right, page);
-        m_showTot[i] = boardLabel(indexed("lblShowTot", h), QString(), right, page);
-        grid->addWidget(m_totHorse[i], h + 1, 0, Qt::AlignCenter);
-        grid->addWidget(m_odds[i], h + 1, 1);
-        m_odds[i]->setFocusPolicy(Qt::StrongFocus);
-        m_odds[i]->setCursor(Qt::PointingHandCursor);
-        m_odds[i]->setProperty("entry", h);
-        m_odds[i]->installEventFilter(this);
-        grid->addWidget(m_winTot[i], h + 1, 2);
-        grid->addWidget(m_placeTot[i], h + 1, 3);
-        grid->addWidget(m_showTot[i], h + 1, 4);
-    }
-    auto* rule = new QFrame(page);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #39414b;"));
-    grid->addWidget(rule, FieldSize + 1, 0, 1, 5);
-    grid->addWidget(boardLabel("lblPoolTotal", "Pool Total", Qt::AlignLeft, page, "heading"), FieldSize + 2,
-                    0, 1, 2);
-    m_winPool = boardLabel("lblWinPool", QString(), right, page, "total");
-    m_placePool = boardLabel("lblPlacePool", QString(), right, page, "total");
-    m_showPool = boardLabel("lblShowPool", QString(), right, page, "total");
-    grid->addWidget(m_winPool, FieldSize + 2, 2);
-    grid->addWidget(m_placePool, FieldSize + 2, 3);
-    grid->addWidget(m_showPool, FieldSize + 2, 4);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 2);
-    grid->setColumnStretch(3, 2);
-    grid->setColumnStretch(4, 2);
+    // Read out as the board reads: "Post 3, Odds 7/2, Win 2061".
+    m_win = new TextTableModel({{toQString(_("Post")), {}, Qt::AlignHCenter},
+                                {toQString(_("Odds")), {}, right},
+                                {toQString(_("Win")), {}, right},
+                                {toQString(_("Place")), {}, right},
+                                {toQString(_("Show")), {}, right}},
+                               page);
+    m_tblWin = boardTable(m_win, QStringLiteral("tblWinOdds"), PoolRow, page);
+    m_tblWin->setAccessibleName(toQString(_("Win, place and show money and win odds")));
+    m_tblWin->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    for (int column = 1; column < 5; ++column)
+        m_tblWin->setStretchColumn(column);
+    // The totals' caption spans the post and odds columns, as it always has.
+    connect(m_win, &QAbstractItemModel::modelReset, m_tblWin,
+            [this] { m_tblWin->setSpan(PoolRow, 0, 1, 2); });
+    connect(m_tblWin, &QAbstractItemView::clicked, this, &ToteBoardWidget::explainCell);
+    connect(m_tblWin, &QAbstractItemView::activated, this, &ToteBoardWidget::explainCell);
+    layout->addWidget(m_tblWin, 1);
     return page;
 }
 
@@ -164,41 +216,22 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     top->addStretch(1);
     outer->addLayout(top);
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(1);
-    std::array<QLabel*, FieldSize>& cells = quiniela ? m_qOdds : m_eOdds;
-    constexpr int Rows = FieldSize / 2;
-    for (int column = 0; column < 2; ++column) {
-        grid->addWidget(boardLabel(QString(), "Post", Qt::AlignHCenter, page, "heading"), 0, column * 3);
-        grid->addWidget(boardLabel(QString(), "Odds", Qt::AlignRight, page, "heading"), 0, column * 3 + 1);
-    }
-    for (int h = 0; h < FieldSize; ++h) {
-        const int row = h % Rows + 1;
-        const int column = (h / Rows) * 3;
-        auto* post = boardLabel(QString(), QString::number(h + 1), Qt::AlignHCenter, page);
-        setPostColour(post, h + 1);
-        post->setMinimumWidth(34);
-        auto* cell =
-            boardLabel(indexed(quiniela ? "lblQOdds" : "lblEOdds", h), QString(), Qt::AlignRight, page);
-        cell->setProperty("gridPost", h);
-        cell->setProperty("gridExacta", !quiniela);
-        cell->installEventFilter(this);
-        cells[static_cast<std::size_t>(h)] = cell;
-        grid->addWidget(post, row, column, Qt::AlignCenter);
-        grid->addWidget(cell, row, column + 1);
-    }
-    // The odds stand beside their posts; the room left over goes between the two halves.
-    grid->setColumnMinimumWidth(1, 60);
-    grid->setColumnMinimumWidth(4, 60);
-    grid->setColumnStretch(2, 1);
-    grid->setColumnStretch(5, 1);
-    for (int row = 1; row <= Rows; ++row)
-        grid->setRowStretch(row, 1);
-    outer->addLayout(grid, 1);
+    // The eight posts in two halves side by side, as the board has room for.
+    const TableColumn post{toQString(_("Post")), {}, Qt::AlignHCenter};
+    const TableColumn odds{toQString(_("Odds")), {}, Qt::AlignRight};
+    auto* model = new TextTableModel({post, odds, post, odds}, page);
+    TextTable* table = boardTable(
+        model, quiniela ? QStringLiteral("tblQuinielaOdds") : QStringLiteral("tblExactaOdds"), -1, page);
+    table->setAccessibleName(quiniela ? toQString(_("Quiniela odds with the horse chosen"))
+                                      : toQString(_("Exacta odds with the horse chosen first")));
+    for (int column : {1, 3})
+        table->setStretchColumn(column);
+    connect(table, &QAbstractItemView::clicked, this, &ToteBoardWidget::explainCell);
+    connect(table, &QAbstractItemView::activated, this, &ToteBoardWidget::explainCell);
+    outer->addWidget(table, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(boardLabel(QString(), "Pool Total", Qt::AlignLeft, page, "heading"));
+    bottom->addWidget(boardLabel(QString(), toQString(_("Pool Total")), Qt::AlignLeft, page, "heading"));
     QLabel* pool =
         boardLabel(quiniela ? "lblQuinielaPool" : "lblExactPool", QString(), Qt::AlignRight, page, "total");
     bottom->addWidget(pool, 1);
@@ -207,10 +240,12 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     if (quiniela) {
         m_udQuinAnd = spin;
         m_lblQuinAnd = andLabel;
+        m_quiniela = model;
         m_quinielaPool = pool;
     } else {
         m_udExactaAnd = spin;
         m_lblExactaAnd = andLabel;
+        m_exacta = model;
         m_exactPool = pool;
     }
     connect(spin, &QSpinBox::valueChanged, this, &ToteBoardWidget::refreshGrids);
@@ -227,24 +262,32 @@ void ToteBoardWidget::tabChosen(int index) {
 
 void ToteBoardWidget::refresh() {
     const ToteBoard board = toteBoard(m_game.day());
+    std::vector<TableRow> rows;
     for (int h = 0; h < FieldSize; ++h) {
-        const auto i = static_cast<std::size_t>(h);
-        const ToteBoardEntry& e = board.entries[i];
-        m_totHorse[i]->setToolTip(qs(e.horseName));
-        m_odds[i]->setText(qs(e.odds));
-        m_odds[i]->setToolTip(qs(e.oddsTooltip));
-        m_winTot[i]->setText(qs(e.winTotal));
-        m_placeTot[i]->setText(qs(e.placeTotal));
-        m_showTot[i]->setText(qs(e.showTotal));
+        const ToteBoardEntry& e = board.entries[static_cast<std::size_t>(h)];
         const bool favourite = h == board.favourite;
-        for (QLabel* cell : {m_odds[i], m_winTot[i], m_placeTot[i], m_showTot[i]})
-            setFavourite(cell, favourite);
+        auto figure = [&](const char* name, const std::string& text) {
+            return TableCell{.text = toQString(text), .name = indexed(name, h), .marked = favourite};
+        };
+        TableCell odds = figure("lblOdds", e.odds);
+        odds.toolTip = toQString(e.oddsTooltip);
+        rows.push_back({TableCell{.text = QString::number(h + 1),
+                                  .toolTip = toQString(e.horseName),
+                                  .name = indexed("lblTotHorse", h),
+                                  .post = h + 1},
+                        odds, figure("lblWinTot", e.winTotal), figure("lblPlaceTot", e.placeTotal),
+                        figure("lblShowTot", e.showTotal)});
     }
-    m_winPool->setText(qs(board.winPool));
-    m_placePool->setText(qs(board.placePool));
-    m_showPool->setText(qs(board.showPool));
-    m_quinielaPool->setText(qs(board.quinielaPool));
-    m_exactPool->setText(qs(board.exactaPool));
+    auto total = [](const char* name, const std::string& text) {
+        return TableCell{
+            .text = toQString(text), .name = QString::fromLatin1(name), .ink = boardTotalColour()};
+    };
+    rows.push_back({TableCell{.text = toQString(_("Pool Total")), .ink = boardHeadingColour()}, TableCell{},
+                    total("lblWinPool", board.winPool), total("lblPlacePool", board.placePool),
+                    total("lblShowPool", board.showPool)});
+    m_win->setRows(std::move(rows));
+    m_quinielaPool->setText(toQString(board.quinielaPool));
+    m_exactPool->setText(toQString(board.exactaPool));
     refreshGrids();
 }
 
@@ -256,52 +299,48 @@ void ToteBoardWidget::refreshGrids() {
         QLabel* andLabel = quiniela ? m_lblQuinAnd : m_lblExactaAnd;
         andLabel->setText(QString::number(grid.andHorse));
         setPostColour(andLabel, grid.andHorse);
-        std::array<QLabel*, FieldSize>& cells = quiniela ? m_qOdds : m_eOdds;
+        std::vector<TableRow> rows(GridRows);
         for (int h = 0; h < FieldSize; ++h) {
             const auto i = static_cast<std::size_t>(h);
-            cells[i]->setText(qs(grid.odds[i]));
-            cells[i]->setToolTip(qs(grid.tooltip[i]));
-            cells[i]->setProperty("hoverTip", qs(grid.hoverTooltip[i]));
-            cells[i]->setProperty("gridAnd", grid.andHorse);
+            // Pointing at a cell shows the shorter payoff line; a screen reader reads the longer.
+            rows[static_cast<std::size_t>(h % GridRows)].push_back(
+                {.text = QString::number(h + 1), .post = h + 1, .value = h});
+            rows[static_cast<std::size_t>(h % GridRows)].push_back(
+                {.text = toQString(grid.odds[i]),
+                 .toolTip = toQString(grid.hoverTooltip[i]),
+                 .description = toQString(grid.tooltip[i]),
+                 .name = indexed(quiniela ? "lblQOdds" : "lblEOdds", h),
+                 .value = h});
         }
+        (quiniela ? m_quiniela : m_exacta)->setRows(std::move(rows));
     }
 }
 
-bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
+void ToteBoardWidget::explainCell(const QModelIndex& index) {
+    const QString name = index.data(TextTableModel::NameRole).toString();
     // A win odds cell opens what a $2 win bet would return now, and why.
-    if (asksForWorking(event)) {
-        const QVariant entry = watched->property("entry");
-        if (entry.isValid()) {
-            ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry.toInt() + 1),
-                                       explainWinCell(m_game.day(), entry.toInt()));
-            return true;
-        }
-        // A grid cell: what $2 on the "and" horse with its post would pay now.
-        const QVariant post = watched->property("gridPost");
-        if (post.isValid()) {
-            const bool exacta = watched->property("gridExacta").toBool();
-            const int andHorse = watched->property("gridAnd").toInt();
-            const std::vector<std::string> steps =
-                explainGridCell(m_game.day(), exacta, andHorse - 1, post.toInt());
-            if (!steps.empty())
-                ExplanationDialog::explain(
-                    this,
-                    (exacta ? QStringLiteral("Exacta %1-%2") : QStringLiteral("Quiniela %1-%2"))
-                        .arg(andHorse)
-                        .arg(post.toInt() + 1),
-                    steps);
-            return true;
-        }
+    if (index.model() == m_win) {
+        if (!name.startsWith(QLatin1String("lblOdds")))
+            return;
+        const int entry = index.row();
+        ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry + 1),
+                                   explainWinCell(m_game.day(), entry));
+        return;
     }
-    // Pointing at a grid cell swaps its tooltip for the shorter payoff line.
-    if (event->type() == QEvent::Enter) {
-        if (auto* label = qobject_cast<QLabel*>(watched)) {
-            const QString hover = label->property("hoverTip").toString();
-            if (!hover.isEmpty())
-                label->setToolTip(hover);
-        }
-    }
-    return QTabWidget::eventFilter(watched, event);
+    // A grid cell: what $2 on the "and" horse with its post would pay now.
+    if (!name.startsWith(QLatin1String("lblQOdds")) && !name.startsWith(QLatin1String("lblEOdds")))
+        return;
+    const bool exacta = index.model() == m_exacta;
+    const int andHorse = (exacta ? m_udExactaAnd : m_udQuinAnd)->value();
+    const int post = index.data(Qt::UserRole).toInt();
+    const std::vector<std::string> steps = explainGridCell(m_game.day(), exacta, andHorse - 1, post);
+    if (!steps.empty())
+        ExplanationDialog::explain(
+            this,
+            (exacta ? QStringLiteral("Exacta %1-%2") : QStringLiteral("Quiniela %1-%2"))
+                .arg(andHorse)
+                .arg(post + 1),
+            steps);
 }
 
 } // namespace sw::ui

@@ -433,15 +433,15 @@ bool aDayWithABigTicketResultsAndANewDay() {
     const QStringList bigTicket = {"cmdAmount1", "cmdNext1", "cmdPick6", "cmdNext2", "cmdAll", "cmdWith",
                                    "cmdAll",     "cmdWith",  "cmdAll",   "cmdWith",  "cmdAll", "cmdWith",
                                    "cmdAll",     "cmdWith",  "cmdAll",   "cmdFinish"};
-    auto* tickets = session.find<QListWidget>("lstTicket");
+    const QAbstractItemModel* tickets = session.find<QAbstractItemView>("lstTicket")->model();
     const Stretch made = measure(
         "making the Pick 6 All x6 ticket", [&] { session.clickAll(bigTicket); },
-        [&] { return tickets->count() == 1; });
+        [&] { return tickets->rowCount() == 1; });
     if (!must(made.reached, "make the Pick 6 ticket"))
         return false;
     const Stretch paid = measure(
         "paying the Pick 6 All x6 ticket", [&] { session.click("cmdPrint"); },
-        [&] { return tickets->item(0)->checkState() == Qt::Checked; });
+        [&] { return tickets->index(0, 0).data(Qt::CheckStateRole) == Qt::Checked; });
     if (!must(paid.reached && balanceOf(players.entries[static_cast<std::size_t>(players.selected)]) <
                                   (600000 - 500000) * CentsPerDollar,
               "pay the Pick 6 ticket"))

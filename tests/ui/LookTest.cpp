@@ -165,7 +165,8 @@ private slots:
         for (const char* name : {"lstLedger", "lstTop10"})
             cuts << cutIn(child<QListWidget>(&topTen, QLatin1String(name)));
         cuts << cutIn(child<QTableWidget>(&program, u"tblChances"_s))
-             << cutIn(child<QListWidget>(&program, u"lstPast0"_s), true);
+             << cutIn(child<QAbstractItemView>(&program, u"lstPast0"_s), true)
+             << cutIn(child<QAbstractItemView>(&program, u"lstJockeys"_s), true);
         // The first entry's record and earnings, in the pane that scrolls the entries.
         for (const char* name : {"lblHorseName0", "lblGrade0", "lblStarts0", "lblFirsts0", "lblSeconds0",
                                  "lblThirds0", "lblFourths0", "lblEarnings0"})

@@ -6,6 +6,7 @@
 #include "database/ResetDatabase.h"
 #include "players/Players.h"
 #include "tote/ToteBoard.h"
+#include "ui/PastPerfWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/RaceCallView.h"
 #include "ui/RaceRunner.h"
@@ -16,6 +17,7 @@
 #include "WindowTestDay.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -92,7 +94,12 @@ class MainWindowTest : public QObject {
     template <typename T = QWidget> T* find(const QString& name) {
         return window().centralWidget()->findChild<T*>(name);
     }
-    QString text(const QString& name) { return find<QLabel>(name)->text(); }
+    // A label's text, or the text of the board's cell that goes by the name.
+    QString text(const QString& name) {
+        if (const QLabel* label = find<QLabel>(name))
+            return label->text();
+        return namedCell(&window(), name).data().toString();
+    }
     QTimer* parade() { return window().findChild<QTimer*>(u"timerParade"_s); }
 
     // Clicks the buttons named (without their "cmd") in turn; false at the first that is not usable.
@@ -133,7 +140,12 @@ class MainWindowTest : public QObject {
         sw::addPlayer(game().day(), name);
         window().refresh();
     }
-    QStringList ticketTexts() { return items(find<QListWidget>(u"lstTicket"_s), Qt::UserRole); }
+    QStringList ticketTexts() {
+        QStringList texts;
+        for (const QStringList& row : tableRows(find<QAbstractItemView>(u"lstTicket"_s), Qt::UserRole))
+            texts << row.value(1);
+        return texts;
+    }
 
 private slots:
     // The window's preferences (the race call spoken or not) stay out of the player's own.
@@ -148,8 +160,10 @@ private slots:
     void everyButtonTakesTheKeyboardAndNoLetterClashes() {
         const auto buttons = window().centralWidget()->findChildren<QAbstractButton*>();
         QVERIFY(buttons.size() > 50);
+        // A table's corner button is the table's own, reached with the table.
         for (QAbstractButton* b : buttons)
-            QVERIFY2(b->focusPolicy() & Qt::TabFocus, qPrintable(b->objectName()));
+            QVERIFY2(qobject_cast<QAbstractItemView*>(b->parentWidget()) || b->focusPolicy() & Qt::TabFocus,
+                     qPrintable(b->objectName()));
         // No letter is taken twice on a bet page.
         auto* tabs = find<QTabWidget>(u"tabBets"_s);
         for (int page = 0; page < tabs->count(); ++page) {
@@ -280,8 +294,10 @@ private slots:
                               text(u"lblNumOfBets"_s), text(u"lblTotalNum"_s)}),
                  (QStringList{u"6"_s, u"$12"_s, u"8"_s, u"$24"_s}));
 
-        auto* list = find<QListWidget>(u"lstTicket"_s);
-        list->setCurrentRow(0);
+        auto* list = find<QAbstractItemView>(u"lstTicket"_s);
+        const QAbstractItemModel* tickets = list->model();
+        auto paid = [&](int row) { return tickets->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked; };
+        list->setCurrentIndex(tickets->index(0, 1));
         prompter().answer(true);
         QVERIFY(click(u"Delete"_s));
         QCOMPARE(ticketTexts(), (QStringList{u"$10 Win on 5"_s, u"$2 Exacta Box 134"_s}));
@@ -296,20 +312,20 @@ private slots:
             QCoreApplication::sendEvent(find(u"cmdRun"_s), &press);
         }
         QCOMPARE(game().stage(), Stage::Betting);
-        QTRY_VERIFY(list->item(0)->checkState() == Qt::Checked && list->item(1)->checkState() == Qt::Checked);
+        QTRY_VERIFY(paid(0) && paid(1));
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(text(u"lblTotalNum"_s), QString());
         // Nothing is left to pay, so Pay is out of reach rather than doing nothing; nor can the player
         // tick or untick a ticket by hand.
         QVERIFY(!find(u"cmdPrint"_s)->isEnabled());
-        QVERIFY(!(list->item(0)->flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(!(tickets->flags(tickets->index(0, 0)) & Qt::ItemIsUserCheckable));
         // The board follows the money: $10 more on horse 5 to win.
         QCOMPARE(text(u"lblWinTot4"_s).toInt(), winBefore + 10);
         QCOMPARE(text(u"lblWinPool"_s).toInt(), poolBefore + 10);
 
         // A ticket activated explains its cost at once, and its story once its race's runs are
         // simulated off the window thread.
-        emit list->itemActivated(list->item(1));
+        emit list->activated(tickets->index(1, 1));
         auto* explanation = window().findChild<QDialog*>(u"frmExplain"_s);
         QVERIFY(explanation && explanation->isVisible());
         auto steps = [&] { return items(explanation->findChild<QListWidget*>(u"lstSteps"_s)); };
@@ -334,7 +350,10 @@ private slots:
                                   text("lblPlaceTot"_L1 + n), text("lblShowTot"_L1 + n)}),
                      qtexts({e.odds, e.winTotal, e.placeTotal, e.showTotal}));
             for (const char* cell : {"lblOdds", "lblWinTot", "lblPlaceTot", "lblShowTot"})
-                QCOMPARE(find(QLatin1String(cell) + n)->property("favourite").toBool(), h == board.favourite);
+                QCOMPARE(namedCell(&window(), QLatin1String(cell) + n)
+                             .data(ui::TextTableModel::MarkedRole)
+                             .toBool(),
+                         h == board.favourite);
         }
         QCOMPARE(
             (QStringList{text(u"lblWinPool"_s), text(u"lblPlacePool"_s), text(u"lblShowPool"_s),
@@ -351,12 +370,63 @@ private slots:
             for (int h = 0; h < FieldSize; ++h)
                 QCOMPARE(text(cell + QString::number(h)), qtext(grid.odds[static_cast<std::size_t>(h)]));
             // A cell opens what $2 on the pair would pay now, and why.
-            QTest::mouseClick(find(cell + u'4'), Qt::LeftButton);
+            const QModelIndex at = namedCell(&window(), cell + u'4');
+            auto* table = find<QAbstractItemView>(quiniela ? u"tblQuinielaOdds"_s : u"tblExactaOdds"_s);
+            QCOMPARE(table->model(), at.model());
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(at).center());
             auto* explanation = find<QDialog>(u"frmExplain"_s);
             QVERIFY(explanation && explanation->isVisible());
             QCOMPARE(items(explanation->findChild<QListWidget*>(u"lstSteps"_s)),
                      qtexts(explainGridCell(day, !quiniela, 2, 4)));
         }
+    }
+
+    void screenReadersReadEachTableCellUnderItsHeading() {
+        addPlayer("Ann");
+        QVERIFY(click(u"Amount1 Next1 Win Next2 Horse3 Finish"_s));
+        ui::PastPerfWindow program(game());
+        const RaceDay& day = game().day();
+        const ToteBoard board = toteBoard(day);
+        const ProgramView& view = game().program();
+        struct Case {
+            const QWidget* window;
+            const char* table;
+            int row, column;
+            QString read; // the heading and the cell, as a screen reader says them
+        };
+        const Case cases[] = {
+            {&window(), "tblWinOdds", 2, 1, u"Odds "_s + qtext(board.entries[2].odds)},
+            {&window(), "tblWinOdds", 2, 2, u"Win "_s + qtext(board.entries[2].winTotal)},
+            {&window(), "tblWinOdds", FieldSize, 4, u"Show "_s + qtext(board.showPool)},
+            {&window(), "tblExactaOdds", 1, 3, u"Odds "_s + qtext(exactaGrid(day, 1).odds[5])},
+            {&window(), "lstTicket", 0, 0, u"Paid not paid"_s},
+            {&window(), "lstTicket", 0, 1, u"Ticket $2 Win on 4"_s},
+            {&window(), "lstTicket", 0, 2, u"Player Ann"_s},
+            {&program, "lstPast0", 0, 0, u"Post position "_s + qtext(view.entries[0].pastCells.at(0)[0])},
+            {&program, "lstPast0", 0, 7,
+             u"Lengths at the finish "_s + qtext(view.entries[0].pastCells.at(0)[7])},
+            {&program, "lstJockeys", 0, 1, u"Starts "_s + qtext(view.jockeyCells.at(0)[1])},
+        };
+        for (const Case& c : cases) {
+            QAccessibleInterface* table = QAccessible::queryAccessibleInterface(
+                child<QAbstractItemView>(c.window, QLatin1String(c.table)));
+            QVERIFY2(table && table->tableInterface(), c.table);
+            QAccessibleInterface* cell = table->tableInterface()->cellAt(c.row, c.column);
+            QVERIFY2(cell && cell->tableCellInterface(), c.table);
+            const QList<QAccessibleInterface*> headings = cell->tableCellInterface()->columnHeaderCells();
+            QCOMPARE(headings.size(), 1);
+            QCOMPARE(headings[0]->text(QAccessible::Name) + u' ' + cell->text(QAccessible::Name), c.read);
+        }
+        // The keyboard steps from a post to its odds, and Enter there explains them.
+        auto* win = find<QAbstractItemView>(u"tblWinOdds"_s);
+        win->setFocus();
+        win->setCurrentIndex(win->model()->index(2, 0));
+        QTest::keyClick(win, Qt::Key_Right);
+        QCOMPARE(win->currentIndex(), win->model()->index(2, 1));
+        QTest::keyClick(win, Qt::Key_Return);
+        auto* explanation = find<QDialog>(u"frmExplain"_s);
+        QVERIFY(explanation && explanation->isVisible());
+        QCOMPARE(items(explanation->findChild<QListWidget*>(u"lstSteps"_s)), qtexts(explainWinCell(day, 2)));
     }
 
     void playsAWholeRaceDayInTheWindow() {

@@ -40,11 +40,12 @@ private slots:
                 shown << text(&window, QLatin1String(name) + QString::number(e));
             QCOMPARE(shown, qtexts({entry.horseName, entry.jockey, entry.starts, entry.firsts, entry.seconds,
                                     entry.thirds, entry.fourths, entry.earnings}));
-            QVERIFY(!entry.pastLines.empty());
-            QCOMPARE(items(child<QListWidget>(&window, u"lstPast%1"_s.arg(e))), qtexts(entry.pastLines));
+            QVERIFY(!entry.pastCells.empty());
+            QCOMPARE(tableRows(child<QAbstractItemView>(&window, u"lstPast%1"_s.arg(e))),
+                     qrows(entry.pastCells));
         }
         QCOMPARE(items(child<QListWidget>(&window, u"lstTrackRecord"_s)), qtexts(view.trackRecordHolders));
-        QCOMPARE(items(child<QListWidget>(&window, u"lstJockeys"_s)), qtexts(view.jockeyStandings));
+        QCOMPARE(tableRows(child<QAbstractItemView>(&window, u"lstJockeys"_s)), qrows(view.jockeyCells));
 
         QTest::mouseClick(button(&window, u"cmdPrint"_s), Qt::LeftButton);
         auto* options = window.findChild<ui::PrintOptionsDialog*>(u"frmPrint"_s);

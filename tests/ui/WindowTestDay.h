@@ -8,6 +8,7 @@
 #include "core/ShownMoney.h"
 #include "game/Game.h"
 #include "support/TestSupport.h"
+#include "ui/TextTableModel.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -97,6 +98,34 @@ inline QStringList items(const QListWidget* list, int role = Qt::DisplayRole) {
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->data(role).toString();
     return texts;
+}
+// The cell that goes by `name` (the board's "lblOdds3") in any of the game's tables under `root`.
+inline QModelIndex namedCell(const QWidget* root, const QString& name) {
+    for (const QAbstractItemView* view : root->findChildren<QAbstractItemView*>())
+        if (const auto* model = qobject_cast<const ui::TextTableModel*>(view->model()))
+            if (const QModelIndex at = model->named(name); at.isValid())
+                return at;
+    return {};
+}
+// A table's rows, each as its cells' texts.
+inline QList<QStringList> tableRows(const QAbstractItemView* view, int role = Qt::DisplayRole) {
+    QList<QStringList> rows;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList& row = rows.emplaceBack();
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data(role).toString();
+    }
+    return rows;
+}
+template <std::size_t N> QList<QStringList> qrows(const std::vector<std::array<std::string, N>>& lines) {
+    QList<QStringList> rows;
+    for (const auto& line : lines) {
+        QStringList& row = rows.emplaceBack();
+        for (const std::string& text : line)
+            row << qtext(text);
+    }
+    return rows;
 }
 // Starts the results show unless it has started, takes its pauses at once and waits for OK.
 inline bool runResultsShow(QWidget* results) {
