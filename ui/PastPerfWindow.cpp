@@ -22,7 +22,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -106,12 +105,6 @@ QLabel* caption(const QString& text, QWidget* parent) {
     font.setBold(true);
     label->setFont(font);
     return label;
-}
-
-void fillList(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const std::string& line : lines)
-        list->addItem(toQString(line));
 }
 
 } // namespace
@@ -323,11 +316,14 @@ QWidget* PastPerfWindow::buildSidePanel() {
     recordFont.setBold(true);
     m_lblTrackRecord->setFont(recordFont);
     layout->addWidget(m_lblTrackRecord);
-    m_lstTrackRecord = new QListWidget(panel);
-    m_lstTrackRecord->setObjectName(QStringLiteral("lstTrackRecord"));
-    m_lstTrackRecord->setSelectionMode(QAbstractItemView::NoSelection);
-    fitListToLines(m_lstTrackRecord, 3);
-    m_lstTrackRecord->setMaximumHeight(m_lstTrackRecord->minimumHeight());
+    // Each holder beside the time held, so the record reads whole from any of its rows.
+    m_trackRecord = new TextTableModel(
+        {{said(_("Horse")), {}, Qt::AlignLeft}, {said(_("Time")), {}, Qt::AlignRight}}, panel);
+    m_lstTrackRecord = programTable(m_trackRecord, QStringLiteral("lstTrackRecord"), panel);
+    m_lstTrackRecord->setFont(m_lstTrackRecord->parentWidget()->font());
+    m_lstTrackRecord->setStretchColumn(0);
+    m_lstTrackRecord->setRowsShown(3, 3);
+    m_lstTrackRecord->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);
@@ -460,7 +456,10 @@ void PastPerfWindow::refresh() {
         sheet->minimumSizeHint().width() + 2 * m_entriesPane->frameWidth() +
             m_entriesPane->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_entriesPane)));
     m_lblTrackRecord->setText(toQString(view.trackRecord));
-    fillList(m_lstTrackRecord, view.trackRecordHolders);
+    std::vector<TableRow> holders;
+    for (const std::string& horse : view.trackRecordHolders)
+        holders.push_back({{.text = toQString(horse)}, {.text = toQString(view.trackRecord)}});
+    m_trackRecord->setRows(std::move(holders));
     m_jockeys->setRows(rowsOf(view.jockeyCells));
     if (view.race >= 1 && view.race <= RacesPerDay)
         startChances(view.race);

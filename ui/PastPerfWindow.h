@@ -9,7 +9,6 @@
 #include <optional>
 
 class QLabel;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
@@ -95,7 +94,8 @@ private:
     QScrollArea* m_entriesPane = nullptr;
     std::array<EntryBlock, 8> m_entries{};
     QLabel* m_lblTrackRecord = nullptr;
-    QListWidget* m_lstTrackRecord = nullptr;
+    TextTableModel* m_trackRecord = nullptr;
+    TextTable* m_lstTrackRecord = nullptr;
     TextTableModel* m_jockeys = nullptr;
     TextTable* m_lstJockeys = nullptr;
     QPushButton* m_cmdPrint = nullptr;

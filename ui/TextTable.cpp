@@ -61,8 +61,16 @@ void TextTable::setWrapsLines(bool wraps) {
 }
 
 int TextTable::rowHeight() const {
-    const int byFont = fontMetrics().height() + m_rowPadding;
-    return m_rowsStretch || model()->rowCount() == 0 ? byFont : std::max(byFont, sizeHintForRow(0));
+    // Never shorter than the style lets a row be.
+    int height = std::max(fontMetrics().height() + m_rowPadding, verticalHeader()->minimumSectionSize());
+    if (m_rowsStretch || model()->rowCount() == 0)
+        return height;
+    // Asked of the delegate itself: before the table is laid out no column counts as shown.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    for (int c = 0; c < model()->columnCount(); ++c)
+        height = std::max(height, itemDelegate()->sizeHint(option, model()->index(0, c)).height());
+    return height;
 }
 
 int TextTable::contentWidth() const {

@@ -96,9 +96,11 @@ public:
         QRect lamp = cell.adjusted(1, 1, -1, -1);
         painter->setRenderHint(QPainter::Antialiasing);
         if (post >= 1 && post <= FieldSize) {
+            // A saddle cloth the size of its number, however tall the row has grown.
             const int width =
                 std::min(lamp.width(), option.fontMetrics.horizontalAdvance(QStringLiteral("00")) + 16);
-            lamp = QRect(lamp.center().x() - width / 2, lamp.top(), width, lamp.height());
+            const int height = std::min(lamp.height(), option.fontMetrics.height() + 10);
+            lamp = QRect(lamp.center().x() - width / 2, lamp.center().y() - height / 2, width, height);
             painter->setPen(QColor(0x20, 0x20, 0x20));
             painter->setBrush(HorseArt::clothColour(post));
             painter->drawRoundedRect(lamp, 4, 4);
@@ -218,7 +220,8 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
 
     // The eight posts in two halves side by side, as the board has room for.
     const TableColumn post{toQString(_("Post")), {}, Qt::AlignHCenter};
-    const TableColumn odds{toQString(_("Odds")), {}, Qt::AlignRight};
+    // The odds stand beside their posts; the room left over goes after each half.
+    const TableColumn odds{toQString(_("Odds")), {}, Qt::AlignLeft};
     auto* model = new TextTableModel({post, odds, post, odds}, page);
     TextTable* table = boardTable(
         model, quiniela ? QStringLiteral("tblQuinielaOdds") : QStringLiteral("tblExactaOdds"), -1, page);

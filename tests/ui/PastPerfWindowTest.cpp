@@ -44,7 +44,10 @@ private slots:
             QCOMPARE(tableRows(child<QAbstractItemView>(&window, u"lstPast%1"_s.arg(e))),
                      qrows(entry.pastCells));
         }
-        QCOMPARE(items(child<QListWidget>(&window, u"lstTrackRecord"_s)), qtexts(view.trackRecordHolders));
+        QList<QStringList> holders;
+        for (const std::string& horse : view.trackRecordHolders)
+            holders.append({qtext(horse), qtext(view.trackRecord)});
+        QCOMPARE(tableRows(child<QAbstractItemView>(&window, u"lstTrackRecord"_s)), holders);
         QCOMPARE(tableRows(child<QAbstractItemView>(&window, u"lstJockeys"_s)), qrows(view.jockeyCells));
 
         QTest::mouseClick(button(&window, u"cmdPrint"_s), Qt::LeftButton);
