@@ -5,6 +5,7 @@
 #include "PostBadge.h"
 #include "PrintOptionsDialog.h"
 #include "ScreenFit.h"
+#include "TableTexts.h"
 #include "TextTable.h"
 #include "TextTableModel.h"
 #include "ToQString.h"
@@ -46,38 +47,6 @@ const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral(
 constexpr int MostPastRowsShown = 10;
 // Standings shown before the list scrolls, at the least.
 constexpr int JockeyRowsShown = 8;
-
-QString said(const std::string& text) {
-    return toQString(text);
-}
-
-// The columns of a past line: the printed program's short headings, read out in full words.
-std::vector<TableColumn> pastColumns() {
-    const Qt::Alignment right = Qt::AlignRight;
-    return {{said(_("PP")), said(_("Post position")), right},
-            {QStringLiteral("\u00BC"), said(_("Quarter")), right},
-            {QStringLiteral("\u00BD"), said(_("Half")), right},
-            {said(_("L")), said(_("Lengths at the half")), Qt::AlignLeft},
-            {QStringLiteral("\u00BE"), said(_("Three quarters")), right},
-            {said(_("L")), said(_("Lengths at three quarters")), Qt::AlignLeft},
-            {said(_("Fin")), said(_("Finish")), right},
-            {said(_("L")), said(_("Lengths at the finish")), Qt::AlignLeft},
-            {said(_("Time")), {}, right},
-            {said(_("Purse")), {}, right},
-            {said(_("Odds")), {}, right},
-            {said(_("Comment")), {}, Qt::AlignLeft}};
-}
-
-std::vector<TableColumn> standingColumns() {
-    const Qt::Alignment right = Qt::AlignRight;
-    return {{said(_("Name")), said(_("Jockey")), Qt::AlignLeft},
-            {said(_("Sts")), said(_("Starts")), right},
-            {said(_("1st")), said(_("Firsts")), right},
-            {said(_("2nd")), said(_("Seconds")), right},
-            {said(_("3rd")), said(_("Thirds")), right},
-            {said(_("4th")), said(_("Fourths")), right},
-            {said(_("Earnings")), {}, right}};
-}
 
 template <std::size_t N> std::vector<TableRow> rowsOf(const std::vector<std::array<std::string, N>>& lines) {
     std::vector<TableRow> rows;
@@ -281,9 +250,15 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     record->addSpacing(8);
     record->addWidget(b.earnings);
 
-    b.pastLines = new TextTableModel(pastColumns(), block);
+    const Qt::Alignment right = Qt::AlignRight;
+    const Qt::Alignment left = Qt::AlignLeft;
+    // The positions and figures line up on the right, the margins and the comment on the left.
+    b.pastLines =
+        new TextTableModel(translatedColumns(PastLineColumnTexts, {right, right, right, left, right, left,
+                                                                   right, left, right, right, right, left}),
+                           block);
     b.past = programTable(b.pastLines, QStringLiteral("lstPast") + n, block);
-    b.past->setAccessibleName(said(fillIn(_("Past performances of post {0}"), entry + 1)));
+    b.past->setAccessibleName(toQString(fillIn(_(PastLinesName), entry + 1)));
     b.past->setStretchColumn(static_cast<int>(PastLineColumns) - 1);
     // As tall as its lines, so the program reads like print rather than boxes.
     b.past->setRowsShown(1, MostPastRowsShown);
@@ -317,8 +292,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     m_lblTrackRecord->setFont(recordFont);
     layout->addWidget(m_lblTrackRecord);
     // Each holder beside the time held, so the record reads whole from any of its rows.
-    m_trackRecord = new TextTableModel(
-        {{said(_("Horse")), {}, Qt::AlignLeft}, {said(_("Time")), {}, Qt::AlignRight}}, panel);
+    m_trackRecord =
+        new TextTableModel(translatedColumns(TrackRecordColumns, {Qt::AlignLeft, Qt::AlignRight}), panel);
     m_lstTrackRecord = programTable(m_trackRecord, QStringLiteral("lstTrackRecord"), panel);
     m_lstTrackRecord->setFont(m_lstTrackRecord->parentWidget()->font());
     m_lstTrackRecord->setStretchColumn(0);
@@ -330,7 +305,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     auto* standings = caption(toQString(JockeyStandingsCaption), panel);
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
-    m_jockeys = new TextTableModel(standingColumns(), panel);
+    m_jockeys =
+        new TextTableModel(translatedColumns(StandingColumnTexts, {Qt::AlignLeft, Qt::AlignRight}), panel);
     m_lstJockeys = programTable(m_jockeys, QStringLiteral("lstJockeys"), panel);
     standings->setBuddy(m_lstJockeys);
     // Thirty-two jockeys scroll down; every row shows whole across.

@@ -1,5 +1,9 @@
 #include "TextTableModel.h"
 
+#include "TableTexts.h"
+#include "ToQString.h"
+
+#include <algorithm>
 #include <utility>
 
 namespace sw::ui {
@@ -9,6 +13,20 @@ namespace {
 const TableCell NoCell;
 
 } // namespace
+
+std::vector<TableColumn> translatedColumns(std::span<const ColumnText> texts,
+                                           std::initializer_list<Qt::Alignment> aligns) {
+    std::vector<TableColumn> columns;
+    std::size_t i = 0;
+    for (const ColumnText& text : texts) {
+        const Qt::Alignment align =
+            aligns.size() == 0 ? Qt::AlignLeft : *(aligns.begin() + std::min(i, aligns.size() - 1));
+        columns.push_back(
+            {toQString(_(text.heading)), text.spoken ? toQString(_(text.spoken)) : QString(), align});
+        ++i;
+    }
+    return columns;
+}
 
 TextTableModel::TextTableModel(std::vector<TableColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns)) {}

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <initializer_list>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace sw::ui {
@@ -34,6 +36,12 @@ struct TableCell {
 };
 
 using TableRow = std::vector<TableCell>;
+
+struct ColumnText;
+// The columns of `texts`, in the player's language, lined up as `aligns` says (the last
+// alignment serves the columns after it).
+std::vector<TableColumn> translatedColumns(std::span<const ColumnText> texts,
+                                           std::initializer_list<Qt::Alignment> aligns);
 
 // The rows of texts a window shows as a real table, so a screen reader names each cell's column
 // and the keyboard moves cell by cell. It holds what the core already worked out, nothing more.

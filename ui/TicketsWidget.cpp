@@ -4,6 +4,7 @@
 #include "ExplanationDialog.h"
 #include "FontScale.h"
 #include "Palette.h"
+#include "TableTexts.h"
 #include "TextTable.h"
 #include "TextTableModel.h"
 #include "ToQString.h"
@@ -95,10 +96,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     lists->addWidget(combosHeading, 0, 1);
 
     // The paid mark heads its own column, where the "Paid" heading stood over the marks.
-    m_tickets = new TextTableModel({{toQString(_("Paid")), {}, Qt::AlignHCenter},
-                                    {toQString(_("Ticket")), {}, Qt::AlignLeft},
-                                    {toQString(_("Player")), {}, Qt::AlignLeft}},
-                                   this);
+    m_tickets = new TextTableModel(translatedColumns(TicketColumns, {Qt::AlignHCenter, Qt::AlignLeft}), this);
     m_lstTicket = new TextTable(m_tickets, QStringLiteral("lstTicket"), this);
     m_lstTicket->setToolTip(QStringLiteral("Click to see all combinations."));
     m_lstTicket->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -278,7 +276,7 @@ void TicketsWidget::refresh() {
             const std::string_view status = ticket.paid ? std::string_view{} : ticketStatusText(ticket);
             const QString text = toQString(ticket.text);
             // Checked by the payment only: the player cannot tick a ticket paid.
-            rows.push_back({{.spoken = toQString(ticket.paid ? _("paid") : _("not paid")),
+            rows.push_back({{.spoken = toQString(ticket.paid ? _(PaidMark) : _(UnpaidMark)),
                              .checked = ticket.paid,
                              .value = text},
                             {.text = status.empty() ? text

@@ -5,6 +5,7 @@
 #include "FontScale.h"
 #include "Palette.h"
 #include "PostColours.h"
+#include "TableTexts.h"
 #include "TextTable.h"
 #include "TextTableModel.h"
 #include "ToQString.h"
@@ -171,16 +172,10 @@ QWidget* ToteBoardWidget::buildWinPage() {
     QFrame* page = panel(this);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(10, 6, 10, 6);
-    const Qt::Alignment right = Qt::AlignRight;
     // Read out as the board reads: "Post 3, Odds 7/2, Win 2061".
-    m_win = new TextTableModel({{toQString(_("Post")), {}, Qt::AlignHCenter},
-                                {toQString(_("Odds")), {}, right},
-                                {toQString(_("Win")), {}, right},
-                                {toQString(_("Place")), {}, right},
-                                {toQString(_("Show")), {}, right}},
-                               page);
+    m_win = new TextTableModel(translatedColumns(WinBoardColumns, {Qt::AlignHCenter, Qt::AlignRight}), page);
     m_tblWin = boardTable(m_win, QStringLiteral("tblWinOdds"), PoolRow, page);
-    m_tblWin->setAccessibleName(toQString(_("Win, place and show money and win odds")));
+    m_tblWin->setAccessibleName(toQString(_(WinBoardName)));
     m_tblWin->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     for (int column = 1; column < 5; ++column)
         m_tblWin->setStretchColumn(column);
@@ -219,14 +214,15 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     outer->addLayout(top);
 
     // The eight posts in two halves side by side, as the board has room for.
-    const TableColumn post{toQString(_("Post")), {}, Qt::AlignHCenter};
     // The odds stand beside their posts; the room left over goes after each half.
-    const TableColumn odds{toQString(_("Odds")), {}, Qt::AlignLeft};
-    auto* model = new TextTableModel({post, odds, post, odds}, page);
+    const std::vector<TableColumn> half =
+        translatedColumns(OddsGridColumns, {Qt::AlignHCenter, Qt::AlignLeft});
+    std::vector<TableColumn> columns = half;
+    columns.insert(columns.end(), half.begin(), half.end());
+    auto* model = new TextTableModel(std::move(columns), page);
     TextTable* table = boardTable(
         model, quiniela ? QStringLiteral("tblQuinielaOdds") : QStringLiteral("tblExactaOdds"), -1, page);
-    table->setAccessibleName(quiniela ? toQString(_("Quiniela odds with the horse chosen"))
-                                      : toQString(_("Exacta odds with the horse chosen first")));
+    table->setAccessibleName(quiniela ? toQString(_(QuinielaGridName)) : toQString(_(ExactaGridName)));
     for (int column : {1, 3})
         table->setStretchColumn(column);
     connect(table, &QAbstractItemView::clicked, this, &ToteBoardWidget::explainCell);
@@ -234,7 +230,7 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     outer->addWidget(table, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(boardLabel(QString(), toQString(_("Pool Total")), Qt::AlignLeft, page, "heading"));
+    bottom->addWidget(boardLabel(QString(), toQString(_(PoolTotalCaption)), Qt::AlignLeft, page, "heading"));
     QLabel* pool =
         boardLabel(quiniela ? "lblQuinielaPool" : "lblExactPool", QString(), Qt::AlignRight, page, "total");
     bottom->addWidget(pool, 1);
@@ -285,8 +281,8 @@ void ToteBoardWidget::refresh() {
         return TableCell{
             .text = toQString(text), .name = QString::fromLatin1(name), .ink = boardTotalColour()};
     };
-    rows.push_back({TableCell{.text = toQString(_("Pool Total")), .ink = boardHeadingColour()}, TableCell{},
-                    total("lblWinPool", board.winPool), total("lblPlacePool", board.placePool),
+    rows.push_back({TableCell{.text = toQString(_(PoolTotalCaption)), .ink = boardHeadingColour()},
+                    TableCell{}, total("lblWinPool", board.winPool), total("lblPlacePool", board.placePool),
                     total("lblShowPool", board.showPool)});
     m_win->setRows(std::move(rows));
     m_quinielaPool->setText(toQString(board.quinielaPool));
