@@ -10,6 +10,7 @@
 #include "core/Durations.h"
 
 #include "core/Constants.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "program/ProgramTexts.h"
 #include "race/Chances.h"
@@ -171,6 +172,7 @@ QWidget* PastPerfWindow::buildHeader() {
     m_udRace->setAccelerated(false);
     // A typed race is shown once it is complete (Enter or leaving the box), not digit by digit.
     m_udRace->setKeyboardTracking(false);
+    raceCaption->setBuddy(m_udRace);
 
     m_lblRaceGrade = new QLabel(header);
     m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));
@@ -206,6 +208,7 @@ QWidget* PastPerfWindow::buildHeader() {
 QWidget* PastPerfWindow::buildEntries() {
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
+    scroll->setAccessibleName(toQString(_(ProgramEntriesName)));
     auto* sheet = new QWidget(scroll);
     auto* column = new QVBoxLayout(sheet);
     for (int e = 0; e < FieldSize; ++e) {
@@ -309,7 +312,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 0, 0, 0);
 
-    layout->addWidget(caption(QStringLiteral("Track Record"), panel));
+    QLabel* recordCaption = caption(QStringLiteral("Track Record"), panel);
+    layout->addWidget(recordCaption);
     m_lblTrackRecord = new QLabel(panel);
     m_lblTrackRecord->setObjectName(QStringLiteral("lblTrackRecord"));
     QFont recordFont = fixedFont();
@@ -319,6 +323,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     layout->addWidget(m_lblTrackRecord);
     m_lstTrackRecord = new QListWidget(panel);
     m_lstTrackRecord->setObjectName(QStringLiteral("lstTrackRecord"));
+    // A list is named for a screen reader by the caption over it.
+    m_lstTrackRecord->setAccessibleName(recordCaption->text());
     m_lstTrackRecord->setSelectionMode(QAbstractItemView::NoSelection);
     fitListToLines(m_lstTrackRecord, 3);
     m_lstTrackRecord->setMaximumHeight(m_lstTrackRecord->minimumHeight());
@@ -329,6 +335,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
     m_lstJockeys = fixedList(QStringLiteral("lstJockeys"), panel);
+    m_lstJockeys->setAccessibleName(standings->text());
     // Thirty-two jockeys scroll down; every line shows whole across.
     fitListToLines(m_lstJockeys, JockeyRowsShown, QString(JockeyLineChars, QLatin1Char('0')),
                    JockeyRowsShown);

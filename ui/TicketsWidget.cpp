@@ -94,6 +94,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     m_lstTicket->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_lstTicket->setResizeMode(QListView::Adjust);
     ticketHeading->setBuddy(m_lstTicket);
+    m_lstTicket->setAccessibleName(ticketHeading->text());
     lists->addWidget(m_lstTicket, 1, 0);
 
     m_lstCombos = new QListWidget(this);

@@ -5,7 +5,9 @@
 #include "FontScale.h"
 #include "Palette.h"
 #include "PostColours.h"
+#include "core/Translate.h"
 #include "game/Game.h"
+#include "program/ProgramTexts.h"
 #include "tote/ToteBoard.h"
 
 #include <QEvent>
@@ -76,6 +78,7 @@ QFrame* panel(QWidget* parent) {
 
 ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabTote"));
+    setAccessibleName(QString::fromUtf8(_(ToteBoardCaption).c_str()));
     setStyleSheet(boardStyle() + postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
     addTab(buildWinPage(), QStringLiteral("&Win Odds"));
     addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
