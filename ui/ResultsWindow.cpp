@@ -48,7 +48,7 @@ constexpr std::array<bool, 12> ChartLeftAligned = {true,  false, false, false, f
 // A payoff cell's data: the core's label it shows.
 constexpr int LabelRole = Qt::UserRole;
 // A heading's data: the fewest pixels its column takes before it is filled.
-constexpr int LeastWidthRole = Qt::UserRole;
+constexpr int LeastWidthRole = Qt::UserRole + 2;
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -433,8 +433,8 @@ QWidget* ResultsWindow::buildChart() {
             m_chart->setItem(r, column, cell);
         }
     }
-    m_tblChart = resultsTable(QStringLiteral("tblChart"), QStringLiteral("Race Chart"), m_chart,
-                              metrics.height() + 5, panel);
+    m_tblChart =
+        resultsTable(QStringLiteral("tblChart"), title->text(), m_chart, metrics.height() + 5, panel);
     fitColumns(m_tblChart);
     // The chart reads left to right like print; spare width goes after the comments.
     layout->addWidget(m_tblChart, 0, Qt::AlignLeft);
