@@ -470,6 +470,10 @@ private slots:
     void aScreenReaderCanNameEveryControlOfTheDay() {
         addPlayer("Ann");
         addPlayer("Bob");
+        // A credit held for the race, so its list and Exchange are shown too.
+        game().day().exchangeCredits = {
+            {57, game().day().players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 4120, 0}};
+        window().refresh();
         const auto named = [](QWidget* window) {
             const QStringList unnamed = unnamedControls(window);
             return unnamed.isEmpty() ? true : (qWarning() << window->objectName() << unnamed, false);
