@@ -75,21 +75,4 @@ inline QStringList rowCells(QAccessibleTableInterface* table, int r) {
     return cells;
 }
 
-// The window's tree as a screen reader has it: role, name and description, indented by depth.
-inline QString accessibleTree(QWidget* window) {
-    QString tree;
-    walkAccessible(
-        QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* element, int depth) {
-            if (element->state().invisible)
-                return false;
-            tree += QStringLiteral("%1%2 \"%3\"")
-                        .arg(QString(depth * 2, u' '), roleName(element), element->text(QAccessible::Name));
-            if (const QString description = element->text(QAccessible::Description); !description.isEmpty())
-                tree += QStringLiteral(" - ") + description.simplified();
-            tree += u'\n';
-            return true;
-        });
-    return tree;
-}
-
 } // namespace sw::test
