@@ -17,6 +17,8 @@ inline constexpr std::string_view ProgramDistanceText = "1 1/4 Miles";
 inline constexpr std::string_view PastLinesHeader =
     "PP    \u00BC     \u00BD   L        \u00BE    L       Fin L              Time              Purse     Odds"
     "                 Comment";
+// What a screen reader calls the pane of the entries, which scrolls.
+inline constexpr std::string_view ProgramEntriesName = N_("The entries");
 inline constexpr std::string_view JockeyStandingsCaption = N_("Jockey Standings");
 
 inline constexpr std::string_view StartsTooltip = N_("Number of starts");

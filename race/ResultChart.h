@@ -4,6 +4,7 @@
 #include "core/FileStore.h"
 #include "core/RaceDay.h"
 #include "core/RaceResult.h"
+#include "core/Translate.h"
 
 #include <array>
 #include <string>
@@ -29,6 +30,28 @@ struct ChartRow {
     std::string lblComment;
     bool recordTime = false; // equals or sets the track record: shown in the photo sign's colour
 };
+
+// One column of the chart: the heading printed over it, and the words a screen reader says for
+// it where the heading is a sign ("\u00BD" is "At the half"); both as the catalog marks them.
+struct ChartColumnHeading {
+    const char* heading;
+    const char* spoken;
+};
+// The chart's columns in the order of a row's texts.
+inline constexpr std::array<ChartColumnHeading, 12> ChartColumnHeadings = {{
+    {N_("Name"), N_("Horse")},
+    {"PP", N_("Post")},
+    {"\u00BC", N_("At the quarter")},
+    {"\u00BD", N_("At the half")},
+    {"L", N_("Lengths at the half")},
+    {"\u00BE", N_("At three quarters")},
+    {"L", N_("Lengths at three quarters")},
+    {N_("Fin"), N_("Finish")},
+    {"L", N_("Lengths at the finish")},
+    {N_("Time"), N_("Time")},
+    {N_("Odds"), N_("Odds")},
+    {N_("Comment"), N_("Comment")},
+}};
 
 // What the chart shows once the race has been written into the stable.
 struct RaceChart {

@@ -2,6 +2,7 @@
 
 #include "core/Money.h"
 #include "core/RaceDay.h"
+#include "core/Translate.h"
 
 #include <array>
 #include <optional>
@@ -68,6 +69,14 @@ Payoffs computePayoffs(const RaceDay& day);
 // Rebuilds the pools from the race's pool files, then computes the payoffs: what the chart shows is
 // then what the tickets were bought against, even after the racing program regenerated the pools.
 Payoffs preparePayoffs(RaceDay& day);
+
+// The results' two payoff tables, as their readers translate them: the column headings of win,
+// place and show beside the first four, those of the other bets, and each table's name.
+inline constexpr std::array<const char*, 5> PlacePayoffHeadings = {N_("Finish"), N_("Post"), N_("Win"),
+                                                                   N_("Place"), N_("Show")};
+inline constexpr std::array<const char*, 4> BetPayoffHeadings = {N_("Bet"), N_("Horses"), N_("$1"), N_("$2")};
+inline constexpr const char* PlacePayoffsName = N_("Win, place and show payoffs");
+inline constexpr const char* BetPayoffsName = N_("Payoffs of the other bets");
 
 // Every label the payoffs fill, in chart order: the combinations first, then the payoffs.
 std::vector<LabelText> chartLabels(const Payoffs& payoffs);

@@ -485,6 +485,17 @@ std::string collectsLine(const Collection& collection) {
     return fillIn(_("{0} collects {1}"), collection.name, shownMoney(collection.winnings));
 }
 
+std::string officialOrderLine(const RaceDay& day) {
+    std::array<std::string, 3> placed;
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        const int post = day.result.finishOrder[k];
+        if (post < 1 || post > FieldSize)
+            return {};
+        placed[k] = std::to_string(post) + ' ' + day.entries.name[static_cast<std::size_t>(post - 1)];
+    }
+    return fillIn(_("Official: {0} first, {1} second, {2} third"), placed[0], placed[1], placed[2]);
+}
+
 std::string winnerLine(Cents winnings, std::string_view code, std::string_view name) {
     std::string line = rightAlign(centsDollarText(winnings), 9);
     line += " -";

@@ -103,6 +103,9 @@ struct Collection {
 std::vector<Collection> collections(const SettlementReport& report, const PlayerList& players);
 // The results' headline for one of them: "Ann collects $84.20".
 std::string collectsLine(const Collection& collection);
+// What the results announce to a screen reader once the order is official: "Official: 5
+// Outrigger first, 2 Bluebell second, 8 Sea Lark third". Empty before the race has placed three.
+std::string officialOrderLine(const RaceDay& day);
 // The headline when nobody collects.
 inline constexpr std::string_view NobodyCollectsText = N_("Nobody collects on this race");
 

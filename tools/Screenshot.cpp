@@ -2,7 +2,9 @@
 // without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
 // with --page, on that bet page before the race, an Exacta box half built; with --results the
 // race's results once they are all shown; with --lab, the strategy lab's window once it has played
-// two strategies side by side; with --program, the racing program the day opens on.
+// two strategies side by side; with --program, the racing program the day opens on. --a11y-tree FILE
+// writes beside it what a screen reader finds in the window shown: each element's role, name and
+// description, indented under its parent.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
@@ -12,12 +14,16 @@
 #include "ui/MainWindow.h"
 #include "ui/ResultsWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QTimer>
 
 #include <unistd.h>
@@ -34,7 +40,30 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--page 0|1|2 | --results | --lab | --program]\n";
+    "                             [--page 0|1|2 | --results | --lab | --program] [--a11y-tree FILE]\n";
+
+// The window's elements as Qt gives them to assistive technology, the hidden ones left out.
+void writeTree(QAccessibleInterface* element, int depth, QTextStream& out) {
+    if (!element || !element->isValid() || element->state().invisible)
+        return;
+    out << QString(depth * 2, QLatin1Char(' '))
+        << QMetaEnum::fromType<QAccessible::Role>().valueToKey(element->role()) << " \""
+        << element->text(QAccessible::Name) << '"';
+    if (const QString description = element->text(QAccessible::Description); !description.isEmpty())
+        out << " - " << description.simplified();
+    out << '\n';
+    for (int i = 0; i < element->childCount(); ++i)
+        writeTree(element->child(i), depth + 1, out);
+}
+
+bool saveTree(QWidget* window, const QString& file) {
+    QFile tree(file);
+    if (!tree.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&tree);
+    writeTree(QAccessible::queryAccessibleInterface(window), 0, out);
+    return true;
+}
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -146,6 +175,8 @@ int main(int argc, char** argv) {
             lab = true;
         } else if (args[i] == QLatin1String("--program")) {
             program = true;
+        } else if (args[i] == QLatin1String("--a11y-tree") && i + 1 < args.size()) {
+            tree = args[++i];
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
             output = args[i];
         } else {
@@ -180,10 +211,21 @@ int main(int argc, char** argv) {
         window.resize(size);
     window.show();
 
+    // The picture of the window shown, and its tree when asked for; the tool's exit status.
+    const auto shoot = [&](QWidget* shown) {
+        if (!shown->grab().save(output)) {
+            std::cerr << "error: cannot write " << output.toStdString() << "\n";
+            return 1;
+        }
+        if (!tree.isEmpty() && !saveTree(shown, tree)) {
+            std::cerr << "error: cannot write " << tree.toStdString() << "\n";
+            return 1;
+        }
+        return 0;
+    };
     enum class Step { Program, Betting, Racing };
     Step step = Step::Program;
     QElapsedTimer raceClock;
-    int status = 1;
     QTimer poll;
     poll.setInterval(50);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -199,10 +241,7 @@ int main(int argc, char** argv) {
                 for (QWidget* w : openWindowsOver(window))
                     if (w->objectName() == QLatin1String("frmPastPerf")) {
                         poll.stop();
-                        QTimer::singleShot(3000, [&, w] {
-                            status = w->grab().save(output) ? 0 : 1;
-                            QCoreApplication::exit(status);
-                        });
+                        QTimer::singleShot(3000, [&, w] { QCoreApplication::exit(shoot(w)); });
                         return;
                     }
                 break;
@@ -237,10 +276,7 @@ int main(int argc, char** argv) {
                         game.press(action, which);
                 window.refresh();
                 poll.stop();
-                QTimer::singleShot(1000, [&] {
-                    status = window.grab().save(output) ? 0 : 1;
-                    QCoreApplication::exit(status);
-                });
+                QTimer::singleShot(1000, [&] { QCoreApplication::exit(shoot(&window)); });
                 return;
             }
             auto* run = window.findChild<QPushButton*>(QStringLiteral("cmdRun"));
@@ -267,19 +303,13 @@ int main(int argc, char** argv) {
                 if (!shown->showFinished())
                     return;
                 poll.stop();
-                status = shown->grab().save(output) ? 0 : 1;
-                if (status != 0)
-                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
-                QCoreApplication::exit(status);
+                QCoreApplication::exit(shoot(shown));
                 break;
             }
             if (raceClock.elapsed() < afterMs && game.stage() == sw::Stage::Racing)
                 return;
             poll.stop();
-            status = window.grab().save(output) ? 0 : 1;
-            if (status != 0)
-                std::cerr << "error: cannot write " << output.toStdString() << "\n";
-            QCoreApplication::exit(status);
+            QCoreApplication::exit(shoot(&window));
             break;
         }
     });

@@ -120,6 +120,7 @@ void setPicked(QPushButton* b, bool picked) {
 
 BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabBets"));
+    setAccessibleName(qs(_(BetEntryName)));
     addTab(buildAmountPage(), QStringLiteral("Choose &Amount"));
     addTab(buildBetPage(), QStringLiteral("Choose &Bet"));
     addTab(buildHorsesPage(), QStringLiteral("Choose Ho&rses"));
@@ -312,6 +313,8 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->setRowStretch(4, 1);
     m_cmdNext1 = button(QStringLiteral("cmdNext1"), QStringLiteral("Next ->"),
                         QStringLiteral("Go to Choose Bet options"), page);
+    // Arrows are read as punctuation: a screen reader says where the button goes.
+    m_cmdNext1->setAccessibleName(qs(_(NextToBetName)));
     grid->addWidget(m_cmdNext1, 5, 1, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
@@ -345,6 +348,7 @@ QWidget* BetEntryWidget::buildBetPage() {
         QPushButton* b = button(qs(bet.button), qs(bet.caption), qs(bet.tooltip), page);
         // The chosen bet stays pressed, so the page shows what the ticket will be.
         b->setCheckable(true);
+        b->setAccessibleName(qs(betButtonName(bet.type)));
         m_betButtons[static_cast<std::size_t>(i)] = b;
         bets->addWidget(b, i / Columns, i % Columns);
         const BetType type = bet.type;
@@ -359,6 +363,7 @@ QWidget* BetEntryWidget::buildBetPage() {
         const ModeButton& mode = modeButtons()[static_cast<std::size_t>(i)];
         QPushButton* b = button(qs(mode.button), qs(mode.caption), qs(mode.tooltip), page);
         b->setCheckable(true);
+        b->setAccessibleName(qs(modeButtonName(mode.mode)));
         m_modeButtons[static_cast<std::size_t>(i)] = b;
         modes->addWidget(b);
         const BetMode m = mode.mode;
@@ -382,6 +387,7 @@ QWidget* BetEntryWidget::buildBetPage() {
                             QStringLiteral("Cancel all selections"), page);
     m_cmdNext2 = button(QStringLiteral("cmdNext2"), QStringLiteral("Next ->"),
                         QStringLiteral("Go to Choose Horses options"), page);
+    m_cmdNext2->setAccessibleName(qs(_(NextToHorsesName)));
     commands->addWidget(m_cmdCancelBet);
     commands->addStretch(1);
     commands->addWidget(m_cmdNext2);
@@ -466,6 +472,7 @@ QWidget* BetEntryWidget::buildHorsesPage() {
                        QStringLiteral("Click to make next set of selections"), page);
     m_cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("Finish"),
                          QStringLiteral("Click to place bet on ticket list"), page);
+    m_cmdBack->setAccessibleName(qs(_(ClearPickName)));
     commands->addWidget(m_cmdBack);
     commands->addWidget(m_cmdClear);
     commands->addStretch(1);
@@ -546,6 +553,10 @@ void BetEntryWidget::refresh() {
         const std::string mark = entry.pickMark(h);
         m_lblMark[i]->setText(QString::fromStdString(mark));
         setPicked(m_cmdHorse[i], !mark.empty());
+        // A caption of one digit says nothing to a screen reader: the post, the horse, the odds,
+        // and what its pick is for.
+        m_cmdHorse[i]->setAccessibleName(qs(entry.horseButtonName(day, h)));
+        m_cmdHorse[i]->setAccessibleDescription(QString::fromStdString(mark));
     }
     showAvailability(m_cmdAll, m_game.availability(Action::PickAll));
     showAvailability(m_cmdWith, m_game.availability(Action::With));

@@ -13,6 +13,7 @@
 #include "core/Translate.h"
 
 #include "core/Constants.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "program/ProgramTexts.h"
 #include "race/Chances.h"
@@ -146,6 +147,7 @@ QWidget* PastPerfWindow::buildHeader() {
     m_udRace->setAccelerated(false);
     // A typed race is shown once it is complete (Enter or leaving the box), not digit by digit.
     m_udRace->setKeyboardTracking(false);
+    raceCaption->setBuddy(m_udRace);
 
     m_lblRaceGrade = new QLabel(header);
     m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));
@@ -181,6 +183,7 @@ QWidget* PastPerfWindow::buildHeader() {
 QWidget* PastPerfWindow::buildEntries() {
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
+    scroll->setAccessibleName(toQString(_(ProgramEntriesName)));
     auto* sheet = new QWidget(scroll);
     auto* column = new QVBoxLayout(sheet);
     for (int e = 0; e < FieldSize; ++e) {
@@ -283,7 +286,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 0, 0, 0);
 
-    layout->addWidget(caption(QStringLiteral("Track Record"), panel));
+    QLabel* recordCaption = caption(QStringLiteral("Track Record"), panel);
+    layout->addWidget(recordCaption);
     m_lblTrackRecord = new QLabel(panel);
     m_lblTrackRecord->setObjectName(QStringLiteral("lblTrackRecord"));
     QFont recordFont = fixedFont();
@@ -299,6 +303,8 @@ QWidget* PastPerfWindow::buildSidePanel() {
     m_lstTrackRecord->setStretchColumn(0);
     m_lstTrackRecord->setRowsShown(3, 3);
     m_lstTrackRecord->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // A table is named for a screen reader by the caption over it.
+    m_lstTrackRecord->setAccessibleName(recordCaption->text());
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);
@@ -309,6 +315,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
         new TextTableModel(translatedColumns(StandingColumnTexts, {Qt::AlignLeft, Qt::AlignRight}), panel);
     m_lstJockeys = programTable(m_jockeys, QStringLiteral("lstJockeys"), panel);
     standings->setBuddy(m_lstJockeys);
+    m_lstJockeys->setAccessibleName(standings->text());
     // Thirty-two jockeys scroll down; every row shows whole across.
     m_lstJockeys->setRowsShown(JockeyRowsShown, JockeyRowsShown);
     m_lstJockeys->setStretchColumn(0);

@@ -68,6 +68,7 @@ void RaceCallView::refresh() {
         byPost[static_cast<std::size_t>(e)].entry = e;
     m_strip->showOrder(byPost);
     m_lblCall->clear();
+    m_lblCall->setAccessibleDescription({});
     m_announcer->silence();
     const Stage stage = m_game.stage();
     const bool day = stage != Stage::NotStarted && stage != Stage::Failed;
@@ -104,6 +105,8 @@ void RaceCallView::showCall() {
     if (!all.empty())
         text += QStringLiteral("<b>%1</b>").arg(toQString(all.back()).toHtmlEscaped());
     m_lblCall->setText(text);
+    // The label keeps its name, so a new call is told as its description.
+    m_lblCall->setAccessibleDescription(all.empty() ? QString() : toQString(all.back()));
     describeTrack(toQString(call.description()));
 }
 

@@ -2,7 +2,6 @@
 
 #include "ActionState.h"
 #include "BalanceChart.h"
-#include "ColumnHeading.h"
 #include "ContentFit.h"
 #include "ExplanationDialog.h"
 #include "FixedFont.h"
@@ -13,16 +12,20 @@
 
 #include "core/Constants.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 
+#include <QAccessible>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,30 +40,15 @@ constexpr int LedgerLineChars = 76;
 // Lines the winners' list shows before it scrolls; a day rarely pays more at once.
 constexpr int MostWinnerLines = 12;
 
-const QString ChartHeading = QStringLiteral(
-    "            Name                PP   \u00BC    \u00BD   L     \u00BE    L      Fin  L       Time    Odds"
-    "        Comment");
-
-struct ChartColumn {
-    const char* name;
-    int minChars;
-    bool leftAligned;
-};
-// The chart's columns in row order, as the heading names them.
-const std::array<ChartColumn, 12> ChartColumns = {{
-    {"lblHorseName", 18, true},
-    {"lblPost", 3, false},
-    {"lblBreak", 3, false},
-    {"lblEigth", 3, false},
-    {"lblEiLen", 4, false},
-    {"lblStrech", 3, false},
-    {"lblStLen", 4, false},
-    {"lblFin", 3, false},
-    {"lblFinLen", 4, false},
-    {"lblTime", 8, false},
-    {"lblOdds", 7, false},
-    {"lblComment", 15, true},
-}};
+// The fewest characters each chart column is made for before the chart is known, in row order.
+constexpr std::array<int, 12> ChartColumnChars = {18, 3, 3, 3, 4, 3, 4, 3, 4, 8, 7, 15};
+// Columns of the chart read from the left edge; the figures are centred under their headings.
+constexpr std::array<bool, 12> ChartLeftAligned = {true,  false, false, false, false, false,
+                                                   false, false, false, false, false, true};
+// A payoff cell's data: the core's label it shows.
+constexpr int LabelRole = Qt::UserRole;
+// A heading's data: the fewest pixels its column takes before it is filled.
+constexpr int LeastWidthRole = Qt::UserRole + 2;
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -78,10 +66,69 @@ QLabel* boldLabel(const QString& text, QWidget* parent, double scale = 1.0) {
     return label;
 }
 
-void keepPlaceWhenHidden(QWidget* widget) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
+// A table of the results in the window's own type and ground, without grid or row numbers, every
+// cell shown whole: the keyboard moves cell by cell, and a screen reader reads each cell with its
+// column's heading and the table by its name.
+QTableView* resultsTable(const QString& name, const QString& spoken, QStandardItemModel* model, int rowHeight,
+                         QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setAccessibleName(spoken);
+    view->setModel(model);
+    view->setItemDelegate(new PostBadgeDelegate(view));
+    view->setShowGrid(false);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setWordWrap(false);
+    view->setTextElideMode(Qt::ElideNone);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    view->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(rowHeight);
+    QHeaderView* header = view->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    QFont bold = header->font();
+    bold.setBold(true);
+    header->setFont(bold);
+    // The headings stand on the window's ground, as the captions over the labels did.
+    header->setStyleSheet(QStringLiteral("QHeaderView, QHeaderView::section { background: transparent;"
+                                         " border: none; padding: 0 5px; }"));
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    view->setPalette(palette);
+    view->viewport()->setAutoFillBackground(false);
+    return view;
+}
+
+// The headings, each over its column's figures: money from the right, the rest from the left.
+void setHeadings(QStandardItemModel* model, const std::vector<QString>& headings, int firstMoneyColumn) {
+    for (std::size_t c = 0; c < headings.size(); ++c) {
+        const int column = static_cast<int>(c);
+        model->setHeaderData(column, Qt::Horizontal, headings[c]);
+        model->setHeaderData(
+            column, Qt::Horizontal,
+            QVariant::fromValue(Qt::Alignment(column >= firstMoneyColumn ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignVCenter),
+            Qt::TextAlignmentRole);
+    }
+}
+
+// Each column as wide as its heading, its cells and the width it was made for, whichever is widest,
+// so the table grows with what it shows and never cuts it.
+void fitColumns(QTableView* view) {
+    QHeaderView* header = view->horizontalHeader();
+    const QAbstractItemModel* model = view->model();
+    const QAbstractItemView* cells = view;
+    for (int c = 0; c < model->columnCount(); ++c)
+        header->resizeSection(c, std::max({model->headerData(c, Qt::Horizontal, LeastWidthRole).toInt(),
+                                           header->sectionSizeHint(c), cells->sizeHintForColumn(c)}));
+    view->updateGeometry();
 }
 
 QListWidget* fixedList(const QString& name, QWidget* parent) {
@@ -193,102 +240,119 @@ QWidget* ResultsWindow::buildCollects() {
     return panel;
 }
 
-QLabel* ResultsWindow::payoffLabel(const QString& name, QWidget* parent, bool money) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
+QStandardItem* ResultsWindow::payoffCell(const QString& name, bool money) {
+    auto* cell = new QStandardItem;
+    cell->setData(name, LabelRole);
     if (money) {
         // Money in big type, the figure a player looks for first.
         QFont big = fixedFont();
         big.setPointSizeF(big.pointSizeF() * 1.3);
         big.setBold(true);
-        label->setFont(big);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("0000000.00")));
+        cell->setFont(big);
+        cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        cell->setToolTip(QStringLiteral("Click, or press Enter, to see how this payoff was worked out"));
     } else {
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
+        cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    m_payoffLabels.insert(name, label);
-    if (money) {
-        label->setFocusPolicy(Qt::StrongFocus);
-        label->setCursor(Qt::PointingHandCursor);
-        label->setToolTip(QStringLiteral("Click, or press Enter, to see how this payoff was worked out"));
-        label->installEventFilter(this);
-    }
-    return label;
+    m_payoffCells.insert(name, cell);
+    return cell;
 }
 
 QWidget* ResultsWindow::buildPayoffs() {
     auto* box = new QGroupBox(QStringLiteral("$2 Payoffs"), this);
-    auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(10);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(10);
+    QFont big = fixedFont();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    const QFontMetrics money(big);
+    const int moneyWidth = money.horizontalAdvance(QStringLiteral("0000000.00")) + 10;
+    const int postWidth = fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12;
+    const int rowHeight = money.height() + 6;
 
     // Win, place and show beside the first three across the board; the fourth finisher for the
     // superfecta players.
-    grid->addWidget(boldLabel(QStringLiteral("Win"), box), 0, 7, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("Place"), box), 0, 8, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("Show"), box), 0, 9, Qt::AlignRight);
+    m_places = new QStandardItemModel(4, static_cast<int>(PlacePayoffHeadings.size()), box);
+    std::vector<QString> headings;
+    for (const char* heading : PlacePayoffHeadings)
+        headings.push_back(toQString(_(heading)));
+    setHeadings(m_places, headings, 2);
+    m_places->setHeaderData(1, Qt::Horizontal, postWidth, LeastWidthRole);
     static const std::array<const char*, 4> placeNames = {"1st", "2nd", "3rd", "4th"};
     for (int k = 0; k < 4; ++k) {
-        grid->addWidget(new QLabel(QString::fromLatin1(placeNames[static_cast<std::size_t>(k)]), box), k + 1,
-                        0);
-        auto* finish = new QLabel(box);
-        finish->setObjectName(QStringLiteral("lblFinish") + QString::number(k));
-        finish->setMinimumWidth(finish->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
-        finish->setAlignment(Qt::AlignCenter);
-        m_lblFinish[static_cast<std::size_t>(k)] = finish;
-        grid->addWidget(finish, k + 1, 1);
+        m_places->setItem(k, 0,
+                          new QStandardItem(QString::fromLatin1(placeNames[static_cast<std::size_t>(k)])));
+        auto* finish = new QStandardItem;
+        finish->setTextAlignment(Qt::AlignCenter);
+        m_places->setItem(k, 1, finish);
+        for (int c = 2; c < 5; ++c)
+            m_places->setItem(k, c, new QStandardItem);
     }
-    grid->addWidget(payoffLabel(QStringLiteral("lblWin1Payoff"), box, true), 1, 7);
-    grid->addWidget(payoffLabel(QStringLiteral("lblPlace1Payoff"), box, true), 1, 8);
-    grid->addWidget(payoffLabel(QStringLiteral("lblShow1Payoff"), box, true), 1, 9);
-    grid->addWidget(payoffLabel(QStringLiteral("lblPlace2Payoff"), box, true), 2, 8);
-    grid->addWidget(payoffLabel(QStringLiteral("lblShow2Payoff"), box, true), 2, 9);
-    grid->addWidget(payoffLabel(QStringLiteral("lblShow3Payoff"), box, true), 3, 9);
+    for (int c = 2; c < 5; ++c)
+        m_places->setHeaderData(c, Qt::Horizontal, moneyWidth, LeastWidthRole);
+    m_places->setItem(0, 2, payoffCell(QStringLiteral("lblWin1Payoff"), true));
+    m_places->setItem(0, 3, payoffCell(QStringLiteral("lblPlace1Payoff"), true));
+    m_places->setItem(0, 4, payoffCell(QStringLiteral("lblShow1Payoff"), true));
+    m_places->setItem(1, 3, payoffCell(QStringLiteral("lblPlace2Payoff"), true));
+    m_places->setItem(1, 4, payoffCell(QStringLiteral("lblShow2Payoff"), true));
+    m_places->setItem(2, 4, payoffCell(QStringLiteral("lblShow3Payoff"), true));
+    m_tblPlaces = resultsTable(QStringLiteral("tblPlacePayoffs"), toQString(_(PlacePayoffsName)), m_places,
+                               rowHeight, box);
+    layout->addWidget(m_tblPlaces, 0, Qt::AlignLeft);
 
-    // A gap after the four places, then the exotic bets under "$1" and "$2".
-    const int gapRow = 5;
-    const int exoticHeadingRow = 6;
-    grid->setRowMinimumHeight(gapRow, 10);
-    grid->addWidget(boldLabel(QStringLiteral("$1"), box), exoticHeadingRow, 8, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("$2"), box), exoticHeadingRow, 9, Qt::AlignRight);
+    // The exotic bets under "$1" and "$2", then the multi-race bet that closed with this race.
     struct Exotic {
-        const char* caption;
+        BetType bet;
         const char* horses;
-        int count;
         const char* oneDollar;
         const char* twoDollars;
     };
     static const std::array<Exotic, 4> exotics = {{
-        {"Quiniela", "lblQHorse", 2, nullptr, "lblQuinielaPayoff"},
-        {"Exacta", "lblEHorse", 2, nullptr, "lblExactaPayoff"},
-        {"Trifecta", "lblTHorse", 3, "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
-        {"Superfecta", "lblSHorse", 4, "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
+        {BetType::Quiniela, "lblQHorse", nullptr, "lblQuinielaPayoff"},
+        {BetType::Exacta, "lblEHorse", nullptr, "lblExactaPayoff"},
+        {BetType::Trifecta, "lblTHorse", "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
+        {BetType::Superfecta, "lblSHorse", "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
     }};
-    int row = exoticHeadingRow + 1;
+    m_bets = new QStandardItemModel(static_cast<int>(exotics.size()) + 1,
+                                    static_cast<int>(BetPayoffHeadings.size()), box);
+    headings.clear();
+    for (const char* heading : BetPayoffHeadings)
+        headings.push_back(toQString(_(heading)));
+    setHeadings(m_bets, headings, 2);
+    m_bets->setHeaderData(0, Qt::Horizontal,
+                          fontMetrics().horizontalAdvance(QStringLiteral("Daily Double")) + 10,
+                          LeastWidthRole);
+    m_bets->setHeaderData(1, Qt::Horizontal, 6 * postWidth, LeastWidthRole);
+    m_bets->setHeaderData(2, Qt::Horizontal, moneyWidth, LeastWidthRole);
+    m_bets->setHeaderData(3, Qt::Horizontal, moneyWidth, LeastWidthRole);
+    int row = 0;
     for (const Exotic& bet : exotics) {
-        grid->addWidget(new QLabel(QString::fromLatin1(bet.caption), box), row, 0);
-        for (int i = 0; i < bet.count; ++i)
-            grid->addWidget(payoffLabel(QString::fromLatin1(bet.horses) + QString::number(i), box, false),
-                            row, 1 + i);
-        if (bet.oneDollar)
-            grid->addWidget(payoffLabel(QString::fromLatin1(bet.oneDollar), box, true), row, 8);
-        grid->addWidget(payoffLabel(QString::fromLatin1(bet.twoDollars), box, true), row, 9);
+        m_bets->setItem(row, 0, new QStandardItem(toQString(betTitle(bet.bet))));
+        m_bets->setItem(row, 1, payoffCell(QString::fromLatin1(bet.horses), false));
+        m_bets->setItem(
+            row, 2, bet.oneDollar ? payoffCell(QString::fromLatin1(bet.oneDollar), true) : new QStandardItem);
+        m_bets->setItem(row, 3, payoffCell(QString::fromLatin1(bet.twoDollars), true));
         ++row;
     }
-    auto* special = payoffLabel(QStringLiteral("lblSpecial"), box, false);
-    special->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    special->setMinimumWidth(special->fontMetrics().horizontalAdvance(QStringLiteral("Daily Double")));
-    grid->addWidget(special, row, 0);
-    for (int i = 0; i < 6; ++i) {
-        auto* horse = payoffLabel(QStringLiteral("lblXHorse") + QString::number(i), box, false);
-        keepPlaceWhenHidden(horse);
-        horse->hide();
-        grid->addWidget(horse, row, 1 + i);
+    m_bets->setItem(row, 0, payoffCell(QStringLiteral("lblSpecial"), false));
+    m_bets->setItem(row, 1, payoffCell(QStringLiteral("lblXHorse"), false));
+    m_bets->setItem(row, 2, new QStandardItem);
+    m_bets->setItem(row, 3, payoffCell(QStringLiteral("lblSpecialPayoff"), true));
+    m_tblBets =
+        resultsTable(QStringLiteral("tblBetPayoffs"), toQString(_(BetPayoffsName)), m_bets, rowHeight, box);
+    layout->addWidget(m_tblBets, 0, Qt::AlignLeft);
+    layout->addStretch(1);
+
+    for (QTableView* table : {m_tblPlaces, m_tblBets}) {
+        fitColumns(table);
+        // A payoff opens its working when clicked or when Enter is pressed on it.
+        connect(table, &QTableView::clicked, this, [this](const QModelIndex& at) {
+            explainPayoff(m_payoffCells.value(at.data(LabelRole).toString()));
+        });
+        connect(table, &QTableView::activated, this, [this](const QModelIndex& at) {
+            explainPayoff(m_payoffCells.value(at.data(LabelRole).toString()));
+        });
     }
-    grid->addWidget(payoffLabel(QStringLiteral("lblSpecialPayoff"), box, true), row, 9);
-    grid->setColumnMinimumWidth(6, box->fontMetrics().horizontalAdvance(QStringLiteral("000")));
-    grid->setColumnStretch(10, 1);
     return box;
 }
 
@@ -300,6 +364,8 @@ QWidget* ResultsWindow::buildWinners() {
     winners->setObjectName(QStringLiteral("lblWinners"));
     layout->addWidget(winners);
     m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
+    // Each list is named for a screen reader by the heading over it.
+    m_lstWinners->setAccessibleName(winners->text());
     layout->addWidget(m_lstWinners, 1);
     // A Twin-Tri or Tri-Super credit's line opens the parlay (or price) it was paid with.
     connect(m_lstWinners, &QListWidget::itemClicked, this,
@@ -310,6 +376,7 @@ QWidget* ResultsWindow::buildWinners() {
     standings->setObjectName(QStringLiteral("lblStandings"));
     layout->addWidget(standings);
     m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
+    m_lstStandings->setAccessibleName(standings->text());
     layout->addWidget(m_lstStandings);
     fitListToLines(m_lstWinners, 4, WidestWinnerLine);
     fitListToLines(m_lstStandings, static_cast<int>(m_game.day().players.entries.size()), WidestWinnerLine);
@@ -324,6 +391,7 @@ QWidget* ResultsWindow::buildLedger() {
     kept->setObjectName(QStringLiteral("lblLedger"));
     layout->addWidget(kept);
     m_lstLedger = fixedList(QStringLiteral("lstLedger"), panel);
+    m_lstLedger->setAccessibleName(kept->text());
     layout->addWidget(m_lstLedger, 1);
     // A heading and a line per player and pool: sized before the lines come, so the window does not jump.
     const int players = static_cast<int>(m_game.day().players.entries.size());
@@ -339,41 +407,38 @@ QWidget* ResultsWindow::buildChart() {
     auto* title = boldLabel(QStringLiteral("Race Chart"), panel, 1.2);
     title->setObjectName(QStringLiteral("Label3"));
     layout->addWidget(title);
-    auto* heading = new ColumnHeading(ChartHeading, panel);
-    heading->setObjectName(QStringLiteral("Label4"));
-    QFont headingFont = heading->font();
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    layout->addWidget(heading);
 
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(5);
-    grid->setHorizontalSpacing(10);
     QFont rowFont = font();
     rowFont.setPointSizeF(rowFont.pointSizeF() * 1.1);
     const QFontMetrics metrics(rowFont);
-    for (int r = 0; r < FieldSize; ++r) {
-        ChartRowLabels& row = m_rows[static_cast<std::size_t>(r)];
-        for (std::size_t c = 0; c < ChartColumns.size(); ++c) {
-            auto* cell = new QLabel(panel);
+    m_chart = new QStandardItemModel(FieldSize, static_cast<int>(ChartColumnHeadings.size()), panel);
+    for (std::size_t c = 0; c < ChartColumnHeadings.size(); ++c) {
+        const int column = static_cast<int>(c);
+        m_chart->setHeaderData(column, Qt::Horizontal, toQString(_(ChartColumnHeadings[c].heading)));
+        m_chart->setHeaderData(column, Qt::Horizontal, toQString(_(ChartColumnHeadings[c].spoken)),
+                               Qt::AccessibleTextRole);
+        m_chart->setHeaderData(column, Qt::Horizontal,
+                               metrics.horizontalAdvance(QLatin1Char('0')) * ChartColumnChars[c] + 10,
+                               LeastWidthRole);
+        m_chart->setHeaderData(
+            column, Qt::Horizontal,
+            QVariant::fromValue(Qt::Alignment(ChartLeftAligned[c] ? Qt::AlignLeft : Qt::AlignHCenter) |
+                                Qt::AlignVCenter),
+            Qt::TextAlignmentRole);
+        for (int r = 0; r < FieldSize; ++r) {
+            auto* cell = new QStandardItem;
             cell->setFont(rowFont);
-            cell->setObjectName(QString::fromLatin1(ChartColumns[c].name) + QString::number(r));
-            cell->setAlignment((ChartColumns[c].leftAligned ? Qt::AlignLeft : Qt::AlignHCenter) |
-                               Qt::AlignVCenter);
-            cell->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('0')) * ChartColumns[c].minChars);
-            keepPlaceWhenHidden(cell);
-            cell->hide();
-            row.cells[c] = cell;
-            grid->addWidget(cell, r, static_cast<int>(c));
+            cell->setTextAlignment((ChartLeftAligned[c] ? Qt::AlignLeft : Qt::AlignHCenter) |
+                                   Qt::AlignVCenter);
+            m_chart->setItem(r, column, cell);
         }
     }
+    m_tblChart =
+        resultsTable(QStringLiteral("tblChart"), title->text(), m_chart, metrics.height() + 5, panel);
+    fitColumns(m_tblChart);
     // The chart reads left to right like print; spare width goes after the comments.
-    grid->setColumnStretch(static_cast<int>(ChartColumns.size()), 1);
-    layout->addLayout(grid);
+    layout->addWidget(m_tblChart, 0, Qt::AlignLeft);
     layout->addStretch(1);
-
-    std::vector<QWidget*> first(m_rows[0].cells.begin(), m_rows[0].cells.end());
-    heading->followWidgets(first);
     return panel;
 }
 
@@ -478,10 +543,13 @@ void ResultsWindow::chartPrepared() {
 }
 
 void ResultsWindow::reveal(int place) {
-    if (place < 0 || place >= static_cast<int>(m_lblFinish.size()))
+    if (place < 0 || place >= m_places->rowCount())
         return;
-    showPostBadge(m_lblFinish[static_cast<std::size_t>(place)],
-                  m_game.day().result.finishOrder[static_cast<std::size_t>(place)]);
+    const int post = m_game.day().result.finishOrder[static_cast<std::size_t>(place)];
+    QStandardItem* cell = m_places->item(place, 1);
+    cell->setText(QString::number(post));
+    cell->setData(QVariant::fromValue(QList<int>{post}), PostsRole);
+    fitColumns(m_tblPlaces);
 }
 
 void ResultsWindow::showOfficial() {
@@ -489,6 +557,11 @@ void ResultsWindow::showOfficial() {
     m_lblPhoto->setText(QStringLiteral("Official"));
     setTextColour(m_lblPhoto, boardTotalColour());
     m_resultsShown = true;
+    // A screen reader hears the order the moment it is official, wherever the keyboard is: the
+    // window's description changes, and an alert asks for it to be read.
+    setAccessibleDescription(toQString(officialOrderLine(m_game.day())));
+    QAccessibleEvent official(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&official);
 }
 
 void ResultsWindow::revealPayoffs(int row) {
@@ -496,43 +569,46 @@ void ResultsWindow::revealPayoffs(int row) {
     if (row < 0 || row >= static_cast<int>(rows.size()))
         return;
     for (const LabelText& label : rows[static_cast<std::size_t>(row)]) {
-        QString name = toQString(label.name);
-        if (label.index >= 0)
-            name += QString::number(label.index);
-        QLabel* target = m_payoffLabels.value(name);
-        if (!target)
+        QStandardItem* cell = m_payoffCells.value(toQString(label.name));
+        if (!cell)
             continue;
-        if (label.index >= 0) {
-            showPostBadge(target, QString::fromStdString(label.text).toInt());
-            target->show();
-        } else {
-            target->setText(toQString(label.text));
+        if (label.index < 0) {
+            cell->setText(toQString(label.text));
+            continue;
         }
+        // The horses of a combination, as saddle cloths in one cell; read as the posts in order.
+        QList<int> posts = label.index == 0 ? QList<int>() : cell->data(PostsRole).value<QList<int>>();
+        if (const int post = QString::fromStdString(label.text).toInt(); post >= 1 && post <= FieldSize)
+            posts << post;
+        QStringList numbers;
+        for (const int post : posts)
+            numbers << QString::number(post);
+        cell->setData(QVariant::fromValue(posts), PostsRole);
+        cell->setText(numbers.join(u'-'));
+        cell->setData(numbers.join(QStringLiteral(", ")), Qt::AccessibleTextRole);
     }
+    fitColumns(m_tblPlaces);
+    fitColumns(m_tblBets);
 }
 
 void ResultsWindow::showChart() {
     const RaceChart& chart = m_game.chart();
-    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+    for (std::size_t r = 0; r < chart.rows.size(); ++r) {
         const ChartRow& row = chart.rows[r];
         const std::array<const std::string*, 12> texts = {
             &row.lblHorseName, &row.lblPost, &row.lblBreak,  &row.lblEigth, &row.lblEiLen, &row.lblStrech,
             &row.lblStLen,     &row.lblFin,  &row.lblFinLen, &row.lblTime,  &row.lblOdds,  &row.lblComment};
-        for (std::size_t c = 0; c < texts.size(); ++c) {
-            QLabel* cell = m_rows[r].cells[c];
-            cell->setText(toQString(*texts[c]));
-            cell->show();
-        }
+        for (std::size_t c = 0; c < texts.size(); ++c)
+            m_chart->item(static_cast<int>(r), static_cast<int>(c))->setText(toQString(*texts[c]));
         if (row.recordTime) {
-            QLabel* time = m_rows[r].cells[9];
-            QPalette palette = time->palette();
-            palette.setColor(QPalette::WindowText, signColour(this->palette()));
-            time->setPalette(palette);
+            QStandardItem* time = m_chart->item(static_cast<int>(r), 9);
+            time->setForeground(signColour(palette()));
             QFont bold = time->font();
             bold.setBold(true);
             time->setFont(bold);
         }
     }
+    fitColumns(m_tblChart);
 }
 
 void ResultsWindow::showSettlement() {
@@ -614,14 +690,6 @@ void ResultsWindow::reject() {
         confirm();
 }
 
-bool ResultsWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (asksForWorking(event) && m_resultsShown) {
-        explainPayoff(watched->objectName());
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void ResultsWindow::explainCredit(int row) {
     // The first lines of the list are the credits, one a line, in the order paid.
     const std::vector<Credit>& credits = m_game.settlement().credits;
@@ -637,8 +705,10 @@ void ResultsWindow::explainCredit(int row) {
                                credit.working);
 }
 
-void ResultsWindow::explainPayoff(const QString& label) {
-    const Payoff* payoff = payoffByLabel(m_game.payoffs(), label.toStdString());
+void ResultsWindow::explainPayoff(const QStandardItem* cell) {
+    if (!cell || !m_resultsShown)
+        return;
+    const Payoff* payoff = payoffByLabel(m_game.payoffs(), cell->data(LabelRole).toString().toStdString());
     if (!payoff || payoff->working.empty())
         return;
     ExplanationDialog::explain(this,

@@ -12,6 +12,9 @@ class QLabel;
 class QListWidget;
 class QMouseEvent;
 class QPushButton;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
 class QTimer;
 
 namespace sw {
@@ -60,20 +63,15 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    // A payoff label opens its working when clicked or when Enter is pressed on it.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct ChartRowLabels {
-        std::array<QLabel*, 12> cells{};
-    };
-
     QWidget* buildCollects();
     QWidget* buildPayoffs();
     QWidget* buildChart();
     QWidget* buildWinners();
     QWidget* buildLedger();
-    QLabel* payoffLabel(const QString& name, QWidget* parent, bool money);
+    // The cell of a payoff table that shows the core's label `name`.
+    QStandardItem* payoffCell(const QString& name, bool money);
     void startShow();
     void runShow();
     void prepareChart();
@@ -85,7 +83,7 @@ private:
     void showSettlement();
     void showCollects();
     void confirm();
-    void explainPayoff(const QString& label);
+    void explainPayoff(const QStandardItem* cell);
     // The working of the credit on this line of the winners' list, if it carries one.
     void explainCredit(int row);
 
@@ -102,9 +100,13 @@ private:
     QLabel* m_lblRaceNum = nullptr;
     QLabel* m_lblPhoto = nullptr;
     QLabel* m_lblTimeOfRace = nullptr;
-    std::array<QLabel*, 4> m_lblFinish{};
-    QHash<QString, QLabel*> m_payoffLabels; // by name, arrays as name + index
-    std::array<ChartRowLabels, 8> m_rows{};
+    QStandardItemModel* m_places = nullptr; // win, place and show beside the first four
+    QStandardItemModel* m_bets = nullptr;   // the other bets' combinations and payoffs
+    QStandardItemModel* m_chart = nullptr;
+    QTableView* m_tblPlaces = nullptr;
+    QTableView* m_tblBets = nullptr;
+    QTableView* m_tblChart = nullptr;
+    QHash<QString, QStandardItem*> m_payoffCells; // by the core's label name, arrays without index
     QListWidget* m_lstWinners = nullptr;
     QListWidget* m_lstStandings = nullptr;
     QListWidget* m_lstLedger = nullptr;

@@ -106,6 +106,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     m_lstTicket->setStretchColumn(1);
     m_lstTicket->setRowsShown(3, 3);
     ticketHeading->setBuddy(m_lstTicket);
+    m_lstTicket->setAccessibleName(ticketHeading->text());
     lists->addWidget(m_lstTicket, 1, 0);
 
     m_lstCombos = new QListWidget(this);
@@ -161,6 +162,7 @@ TicketsWidget::TicketsWidget(Game& game, QWidget* parent) : QFrame(parent), m_ga
     // Shown only while the race has credits, so a day without them keeps the frame as it was.
     m_lstCredits = new QListWidget(this);
     m_lstCredits->setObjectName(QStringLiteral("lstCredits"));
+    m_lstCredits->setAccessibleName(QString::fromStdString(_(CreditListName)));
     m_lstCredits->setToolTip(QStringLiteral("Twin-Tri and Tri-Super credits held for this race. A credit "
                                             "the race starts without is paid at its first half's price "
                                             "with the race's results."));

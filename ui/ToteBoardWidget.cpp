@@ -11,6 +11,7 @@
 #include "ToQString.h"
 #include "core/Translate.h"
 #include "game/Game.h"
+#include "program/ProgramTexts.h"
 #include "tote/ToteBoard.h"
 #include "ui/track/HorseArt.h"
 
@@ -155,6 +156,7 @@ TextTable* boardTable(TextTableModel* model, const QString& name, int ruleRow, Q
 
 ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabTote"));
+    setAccessibleName(QString::fromUtf8(_(ToteBoardCaption).c_str()));
     setStyleSheet(boardStyle() + postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
     addTab(buildWinPage(), QStringLiteral("&Win Odds"));
     addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));

@@ -8,6 +8,7 @@
 #include "core/Format.h"
 #include "core/TextEncoding.h"
 #include "players/Players.h"
+#include "tote/Tote.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,6 +79,52 @@ const std::array<ModeButton, 3>& modeButtons() {
         {BetMode::Wheel, "cmdWheel", N_("Key/Wheel"), N_("One horse with some or all")},
     }};
     return buttons;
+}
+
+std::string betButtonName(BetType type) {
+    switch (type) {
+    case BetType::Win:
+        return _("Win: first place");
+    case BetType::Place:
+        return _("Place: first or second");
+    case BetType::Show:
+        return _("Show: first, second or third");
+    case BetType::WPS:
+        return _("Across the Board: win, place and show");
+    case BetType::Quiniela:
+        return _("Quiniela: first and second in either order");
+    case BetType::Exacta:
+        return _("Exacta: first and second in order");
+    case BetType::Trifecta:
+        return _("Trifecta: first, second and third in order");
+    case BetType::Superfecta:
+        return _("Superfecta: first to fourth in order");
+    case BetType::DailyDouble:
+        return _("Daily Double: the winners of two races in a row");
+    case BetType::Pick3:
+        return _("Pick 3: the winners of three races in a row");
+    case BetType::Pick6:
+        return _("Pick 6: the winners of six races in a row");
+    case BetType::TwinTri:
+        return _("Twin-Tri: a trifecta here, exchanged for a trifecta of the next race");
+    case BetType::TriSuper:
+        return _("Tri-Super: a trifecta here, exchanged for a superfecta of the next race");
+    }
+    return {};
+}
+
+std::string modeButtonName(BetMode mode) {
+    switch (mode) {
+    case BetMode::Straight:
+        return _("Straight: one combination");
+    case BetMode::Box:
+        return _("Box: the horses in every order");
+    case BetMode::Wheel:
+        return _("Key/Wheel: a key horse with some or all others");
+    case BetMode::On:
+        break;
+    }
+    return {};
 }
 
 const std::array<AmountPreset, 8>& amountPresets() {
@@ -601,6 +648,28 @@ std::string BetEntry::pickMark(int index) const {
         return std::string(Ordinal[static_cast<std::size_t>(std::clamp(m_currentLeg, 1, 6) - 1)]);
     }
     return all ? "All" : std::string(Ordinal[std::min<std::size_t>(at, Ordinal.size() - 1)]);
+}
+
+std::string BetEntry::horseButtonName(const RaceDay& day, int index) const {
+    if (index < 0 || index >= FieldSize)
+        return {};
+    const auto entry = static_cast<std::size_t>(index);
+    const auto type = pickedShape();
+    const int leg = type && isMultiRace(*type) ? m_currentLeg - 1 : 0;
+    const int race = std::min(day.currentRace + leg, RacesPerDay - 1);
+    // The board pads short odds to its column; a reader needs no padding.
+    const auto odds = [](float value) {
+        std::string text = oddsText(value);
+        return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+    };
+    if (race == day.currentRace)
+        return fillIn(_("Post {0}, {1}, {2}"), index + 1, day.entries.name[entry],
+                      odds(day.pools.winOdds[entry]));
+    const auto r = static_cast<std::size_t>(race);
+    const auto horse = static_cast<std::size_t>(day.card.raceHorse[r][entry]);
+    const std::string& name = horse < day.db.horses.size() ? day.db.horses[horse].name : std::string();
+    return fillIn(_("Post {0} in race {1}, {2}, {3}"), index + 1, race + 1, name,
+                  odds(day.pools.oddsByRace[r + 1][entry]));
 }
 
 std::string BetEntry::exchangeBanner(const RaceDay& day) const {

@@ -39,6 +39,16 @@ struct ModeButton {
 // Straight, Box and Key/Wheel.
 const std::array<ModeButton, 3>& modeButtons();
 
+// What a bet or a mode button says to a screen reader: the bet and what it asks for, "Exacta:
+// first and second in order", in the player's language.
+std::string betButtonName(BetType type);
+std::string modeButtonName(BetMode mode);
+// The name a screen reader reads for the entry's panel, and for its buttons whose captions are arrows.
+inline constexpr std::string_view BetEntryName = N_("Bet entry");
+inline constexpr std::string_view NextToBetName = N_("Next: choose the bet");
+inline constexpr std::string_view NextToHorsesName = N_("Next: choose the horses");
+inline constexpr std::string_view ClearPickName = N_("Clear pick");
+
 struct AmountPreset {
     std::string_view caption;
     int amount; // -1: the balance ("All")
@@ -134,6 +144,10 @@ public:
     // "2nd"..), the finishing place of a wheel's leg, "Key" or "With" in a quiniela wheel, "Leg n"
     // of a multi-race bet, "Box", or the bet of a one-horse bet. Empty when it is not picked.
     std::string pickMark(int index) const;
+    // What horse button `index` says to a screen reader: the post, the horse and its odds in the
+    // race of the leg being picked, "Post 3, Outrigger, 7/2"; a later race of a multi-race bet
+    // is named, "Post 3 in race 4, Bluebell, 5/1".
+    std::string horseButtonName(const RaceDay& day, int index) const;
     // "Exchanging credit 57 (Ann)" while the ticket built is a credit's second half; else empty.
     std::string exchangeBanner(const RaceDay& day) const;
 

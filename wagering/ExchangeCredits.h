@@ -3,6 +3,7 @@
 #include "BetType.h"
 #include "TicketPricing.h"
 #include "core/RaceDay.h"
+#include "core/Translate.h"
 
 #include <cstddef>
 #include <optional>
@@ -49,6 +50,8 @@ std::vector<ExchangeCredit> creditsOfRace(const RaceDay& day);
 std::string creditLine(const RaceDay& day, const ExchangeCredit& credit);
 // creditLine of every credit of the race about to be run.
 std::vector<std::string> creditLines(const RaceDay& day);
+// What a screen reader calls the list of those lines.
+inline constexpr std::string_view CreditListName = N_("Twin-Tri and Tri-Super credits held for this race");
 
 // "Ann: Twin-Tri exchange for race 5", as the results say when a first half comes in.
 std::string exchangeNotice(std::string_view playerName, const ExchangeCredit& credit);

@@ -249,6 +249,11 @@ TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
     p.trifecta[Pools::idx3(4, 1, 0)] = 15; // 1866 / 15 - 1 = 123.4
     p.superfectaTotal = 4000;
     p.superfecta[Pools::idx4(4, 1, 0, 2)] = 3; // 999
+    // What the results announce to a screen reader once the order is official.
+    day.entries.name[4] = "Outrigger";
+    day.entries.name[1] = "Bluebell";
+    day.entries.name[0] = "Sea Lark";
+    EXPECT_EQ(officialOrderLine(day), "Official: 5 Outrigger first, 2 Bluebell second, 1 Sea Lark third");
     Payoffs payoffs = computePayoffs(day);
     EXPECT_EQ(chart(payoffs),
               "QHorse0=2 QHorse1=5 EHorse0=5 EHorse1=2 THorse0=5 THorse1=2 THorse2=1 SHorse0=5 "
@@ -341,6 +346,7 @@ TEST_F(SettlementTest, NoMoneyOnTheWinningCombinationOrNoFinishMeansADash) {
     EXPECT_EQ(computePayoffs(day).win.text, "6.00");
 
     finish({0, 9, 3, 3});
+    EXPECT_EQ(officialOrderLine(day), "") << "no order to announce without three real posts";
     day.pools.placeTotal = day.pools.showTotal = day.pools.quinielaTotal = 1000;
     day.pools.show.fill(100);
     day.pools.trifecta.fill(5);

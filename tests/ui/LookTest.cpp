@@ -62,6 +62,8 @@ QString cutIn(const QAbstractItemView* view, bool scrollsDown = false) {
                 return u"%1 cuts \"%2\" (%3 pixels wide)"_s.arg(name, text).arg(section);
             if (!scrollsDown && view->visualRect(at).bottom() >= view->viewport()->height())
                 return u"%1 hides row %2"_s.arg(name).arg(r + 1);
+            if (view->visualRect(at).right() >= view->viewport()->width())
+                return u"%1 hides column %2"_s.arg(name).arg(c + 1);
         }
     }
     return {};
@@ -162,6 +164,8 @@ private slots:
         QStringList cuts;
         for (const char* name : {"lstLedger", "lstWinners", "lstStandings"})
             cuts << cutIn(child<QListWidget>(&results, QLatin1String(name)));
+        for (const char* name : {"tblChart", "tblPlacePayoffs", "tblBetPayoffs"})
+            cuts << cutIn(child<QTableView>(&results, QLatin1String(name)));
         for (const char* name : {"lstLedger", "lstTop10"})
             cuts << cutIn(child<QListWidget>(&topTen, QLatin1String(name)));
         cuts << cutIn(child<QTableWidget>(&program, u"tblChances"_s))

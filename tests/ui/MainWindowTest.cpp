@@ -14,6 +14,7 @@
 #include "ui/track/TrackWidget.h"
 #include "wagering/TicketPricing.h"
 
+#include "AccessibleTree.h"
 #include "WindowTestDay.h"
 
 #include <QAbstractButton>
@@ -319,6 +320,9 @@ private slots:
         // tick or untick a ticket by hand.
         QVERIFY(!find(u"cmdPrint"_s)->isEnabled());
         QVERIFY(!(tickets->flags(tickets->index(0, 0)) & Qt::ItemIsUserCheckable));
+        // A horse button tells a screen reader the odds the board shows now.
+        QCOMPARE(find(u"cmdHorse4"_s)->accessibleName(),
+                 qtext(game().betEntry().horseButtonName(game().day(), 4)));
         // The board follows the money: $10 more on horse 5 to win.
         QCOMPARE(text(u"lblWinTot4"_s).toInt(), winBefore + 10);
         QCOMPARE(text(u"lblWinPool"_s).toInt(), poolBefore + 10);
@@ -492,11 +496,13 @@ private slots:
                          qtext(shownMoney(parseCents(game().day().players.balanceLabel).value())));
                 QVERIFY(text(u"lblBalance"_s) != u"$352.00"_s);
 
-                // The race was called as it ran: said in order, its last words on screen, each call
-                // told to a screen reader, and the field in the strip in its finishing order.
+                // The race was called as it ran: said in order, its last words on screen and in the
+                // call's description for a screen reader, each call told as the track's, and the
+                // field in the strip in its finishing order.
                 QVERIFY(call.moments().size() >= 6);
                 QCOMPARE(heard.said, qtexts(call.sentences()));
                 QVERIFY(text(u"lblRaceCall"_s).endsWith(heard.said.last().toHtmlEscaped() + u"</b>"_s));
+                QCOMPARE(find(u"lblRaceCall"_s)->accessibleDescription(), heard.said.last());
                 QStringList calls;
                 for (const CallMoment& moment : call.moments())
                     calls << u"Race 1, "_s + qtext(callDescription(moment));
@@ -528,6 +534,41 @@ private slots:
         QVERIFY(!openWindow("frmTop10"));
         QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 $400.00"_s);
         QVERIFY(find(u"cmdRun"_s)->isEnabled());
+    }
+
+    void aScreenReaderCanNameEveryControlOfTheDay() {
+        addPlayer("Ann");
+        addPlayer("Bob");
+        // A credit held for the race, so its list and Exchange are shown too.
+        game().day().exchangeCredits = {
+            {57, game().day().players.entries[0].playerId, 5, "Tri-Super", 1, "3-5-1", 4120, 0}};
+        window().refresh();
+        const auto named = [](QWidget* window) {
+            const QStringList unnamed = unnamedControls(window);
+            return unnamed.isEmpty() ? true : (qWarning() << window->objectName() << unnamed, false);
+        };
+        // Each bet page as a ticket is built, with each of the board's pages.
+        auto* tote = find<QTabWidget>(u"tabTote"_s);
+        for (const QString& clicks : {u"Amount1"_s, u"Next1"_s, u"Exacta Box Next2"_s}) {
+            QVERIFY(click(clicks));
+            for (int page = 0; page < tote->count(); ++page) {
+                tote->setCurrentIndex(page);
+                QVERIFY(named(&window()));
+            }
+        }
+        QVERIFY(click(u"Past"_s));
+        QVERIFY(QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }));
+        QVERIFY(named(openWindow("frmPastPerf")));
+        press("frmPastPerf", "cmdOK");
+        QVERIFY(QTest::qWaitFor([] { return !openWindow("frmPastPerf"); }));
+
+        QVERIFY(click(u"Run"_s));
+        QVERIFY(named(&window()));
+        QVERIFY(click(u"FastForward"_s));
+        QWidget* results = openWindow("frmResults");
+        QVERIFY(results && named(results));
+        QVERIFY(runResultsShow(results));
+        QVERIFY(named(results));
     }
 
     void aStableThatCannotFillTheDayOffersTheWindowsOwnReset() {
@@ -569,7 +610,17 @@ private slots:
         const auto answer = [&](QMessageBox::StandardButton pressed) {
             QTimer::singleShot(0, this, [&shown, pressed] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                // A box is an alert to a screen reader (Qt tells it so as the box shows), which
+                // reads it by its title and text.
+                QStringList read;
+                walkAccessible(QAccessible::queryAccessibleInterface(box),
+                               [&read](QAccessibleInterface* element, int) {
+                                   read << element->text(QAccessible::Name);
+                                   return true;
+                               });
                 shown = box->windowTitle() + u':' + box->text();
+                if (!read.contains(box->windowTitle()) || !read.contains(box->text()))
+                    shown = u"unread: "_s + read.join(u'|');
                 box->button(pressed)->click();
             });
         };

@@ -1,14 +1,33 @@
 #include "ui/ResultsWindow.h"
 
+#include "AccessibleTree.h"
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
 #include "wagering/ExchangeCredits.h"
 
+#include <QTableView>
+
 #include <algorithm>
 
 using namespace sw;
 using namespace sw::test;
+
+namespace {
+
+// The payoff table's cell that shows the core's label `name`.
+QModelIndex payoffCell(const QWidget* window, const QString& name) {
+    for (const auto* table : window->findChildren<QTableView*>()) {
+        const QAbstractItemModel* model = table->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            for (int c = 0; c < model->columnCount(); ++c)
+                if (model->index(r, c).data(Qt::UserRole).toString() == name)
+                    return model->index(r, c);
+    }
+    return {};
+}
+
+} // namespace
 
 class ResultsWindowTest : public QObject {
     Q_OBJECT
@@ -42,39 +61,45 @@ private slots:
         const RaceChart& chart = day.game->chart();
         QCOMPARE(text(&window, u"lblRaceNum"_s) + u' ' + text(&window, u"lblTimeOfRace"_s),
                  u"Race 3 "_s + qtext(chart.lblTimeOfRace));
-        const std::pair<const char*, std::string ChartRow::*> columns[] = {
-            {"lblHorseName", &ChartRow::lblHorseName}, {"lblPost", &ChartRow::lblPost},
-            {"lblBreak", &ChartRow::lblBreak},         {"lblEigth", &ChartRow::lblEigth},
-            {"lblEiLen", &ChartRow::lblEiLen},         {"lblStrech", &ChartRow::lblStrech},
-            {"lblStLen", &ChartRow::lblStLen},         {"lblFin", &ChartRow::lblFin},
-            {"lblFinLen", &ChartRow::lblFinLen},       {"lblTime", &ChartRow::lblTime},
-            {"lblOdds", &ChartRow::lblOdds},           {"lblComment", &ChartRow::lblComment}};
+        // The chart as a screen reader reads it: a table whose headings say what the signs mean.
+        QAccessibleTableInterface* table = tableOf(child<QTableView>(&window, u"tblChart"_s));
+        QStringList headings;
+        for (const ChartColumnHeading& column : ChartColumnHeadings)
+            headings << qtext(column.spoken);
+        QCOMPARE(columnHeadings(table), headings);
         for (int r = 0; r < FieldSize; ++r) {
             const ChartRow& row = chart.rows[static_cast<std::size_t>(r)];
-            QVERIFY(child(&window, u"lblHorseName%1"_s.arg(r))->isVisible());
-            QStringList shown, expected;
-            for (const auto& [name, field] : columns) {
-                shown << text(&window, QLatin1String(name) + QString::number(r));
-                expected << qtext(row.*field);
-            }
-            QCOMPARE(shown, expected);
+            QCOMPARE(rowCells(table, r), qtexts({row.lblHorseName, row.lblPost, row.lblBreak, row.lblEigth,
+                                                 row.lblEiLen, row.lblStrech, row.lblStLen, row.lblFin,
+                                                 row.lblFinLen, row.lblTime, row.lblOdds, row.lblComment}));
         }
-
+        // Every payoff in its cell, the combinations' posts together in one.
         const Payoffs& payoffs = day.game->payoffs();
+        QHash<QString, QStringList> expected;
         for (const LabelText& label : chartLabels(payoffs))
-            QCOMPARE(text(&window,
-                          qtext(label.name) + (label.index < 0 ? QString() : QString::number(label.index))),
-                     qtext(label.text));
-        // The double's two legs' winners.
+            expected[qtext(label.name)] << qtext(label.text);
+        for (auto [name, texts] : expected.asKeyValueRange())
+            QCOMPARE(payoffCell(&window, name).data().toString(), texts.join(u'-'));
+        // The double's two legs' winners; the first four as the reader hears them.
         const auto& winners = day.day().raceWinner;
-        QCOMPARE(text(&window, u"lblXHorse0"_s) + text(&window, u"lblXHorse1"_s),
-                 QString::number(winners[1]) + QString::number(winners[2]));
+        QCOMPARE(payoffCell(&window, u"lblXHorse"_s).data().toString(),
+                 u"%1-%2"_s.arg(winners[1]).arg(winners[2]));
+        QAccessibleTableInterface* places = tableOf(child<QTableView>(&window, u"tblPlacePayoffs"_s));
+        QCOMPARE(rowCells(places, 0).mid(0, 3),
+                 (QStringList{u"1st"_s, QString::number(day.day().result.finishOrder[0]),
+                              qtext(payoffs.win.text)}));
         QCOMPARE(items(child<QListWidget>(&window, u"lstStandings"_s)),
                  shownTexts(day.game->settlement().standingLines));
+        // The order is told to a screen reader as soon as it is official.
+        QCOMPARE(window.accessibleDescription(), qtext(officialOrderLine(day.day())));
 
         // A payoff opens its working on a click or on Enter, beside the results rather than over them.
-        QTest::mouseClick(child(&window, u"lblExactaPayoff"_s), Qt::LeftButton);
-        QTest::keyClick(child(&window, u"lblShow3Payoff"_s), Qt::Key_Return);
+        const QModelIndex exacta = payoffCell(&window, u"lblExactaPayoff"_s);
+        auto* bets = child<QTableView>(&window, u"tblBetPayoffs"_s);
+        QTest::mouseClick(bets->viewport(), Qt::LeftButton, {}, bets->visualRect(exacta).center());
+        auto* placeTable = child<QTableView>(&window, u"tblPlacePayoffs"_s);
+        placeTable->setCurrentIndex(payoffCell(&window, u"lblShow3Payoff"_s));
+        QTest::keyClick(placeTable, Qt::Key_Return);
         QCOMPARE(window.findChildren<QDialog*>(u"frmExplain"_s).size(), 1);
         auto* explanation = child<QDialog>(&window, u"frmExplain"_s);
         QVERIFY(explanation->isVisible() && !explanation->isModal());

@@ -113,7 +113,8 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         const char* refused = "";
         const char* ticket = "";
         std::string message = "";
-        const char* slip = nullptr; // the slip's line where the state is read
+        const char* slip = nullptr;  // the slip's line where the state is read
+        const char* post3 = nullptr; // what horse button 3 says to a screen reader there
     } cases[] = {
         // The amount and bet pages.
         {"Next Next Tab2", "$2 /Straight p1 L1 [] 12345678", "Next", "", PleaseBet},
@@ -133,7 +134,7 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         // Boxes and straights.
         {"Next Exacta Box Next 134 ? Finish",
          "$2 Exacta/Box p2 L1 [134] (Box)2(Box)(Box)5678 modes finish back", "", "$2 Exacta Box 134", "",
-         "$2 Exacta Box 1-3-4: 6 bets, $12"},
+         "$2 Exacta Box 1-3-4: 6 bets, $12", "Post 3, Outrigger, 7/2"},
         // Only a whole ticket has a cost on the slip.
         {"Next Superfecta Straight Next 874 ? 1 Finish",
          "$2 Superfecta/Straight p2 L1 [874] 123(3rd)56(2nd)(1st) modes back", "",
@@ -148,9 +149,11 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
          "$2 Quiniela/Wheel p2 L1 [] 12345678 modes with", "With", "$2 Quiniela Wheel 12 with 12",
          PleaseHorses},
         // Multi-race bets: a winner set per race.
+        // A later leg's horses are the next race's: the reader names it.
         {"Next Pick6 Next 2 With 3 ? With 4 With 5 With 6 With All With Finish",
          "$2 Pick6/Wheel p2 L2 [3] 12(Leg 2)45678 with back", "With",
-         "$2 Pick6 Wheel 2 with 3 with 4 with 5 with 6 with All"},
+         "$2 Pick6 Wheel 2 with 3 with 4 with 5 with 6 with All", "", nullptr,
+         "Post 3 in race 2, Bluebell, 5"},
         // Leaving an entry half done: Clear keeps the bet, a new Next or another bet starts the
         // horses afresh, and tabbing away and back keeps an unchanged entry.
         {"Next Exacta Wheel Next 1 With 3 Clear ? Tab2 4 With 5 Finish",
@@ -163,6 +166,11 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         {"$5 Next Exacta Bettor0", "$5 Exacta/Straight p1 L1 [] 12345678 modes"},
     };
     w.addPlayer(4, "Bob", 40000);
+    w.day.entries.name[2] = "Outrigger";
+    w.day.pools.winOdds[2] = 3.5f;
+    w.day.card.raceHorse[1][2] = 17;
+    w.day.db.horses[17].name = "Bluebell";
+    w.day.pools.oddsByRace[2][2] = 5;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clicks);
         w.select(0);
@@ -175,6 +183,9 @@ TEST_F(BetEntryTest, ClicksBuildATicketAndTheEntryShowsWhatIsUsable) {
         EXPECT_EQ(state(), c.state);
         if (c.slip) {
             EXPECT_EQ(entry.slipLine(), c.slip);
+        }
+        if (c.post3) {
+            EXPECT_EQ(entry.horseButtonName(w.day, 2), c.post3);
         }
         if (std::string more = read < clicks.size() ? play(clicks.substr(read + 1)) : ""; !more.empty())
             refused += (refused.empty() ? "" : " ") + more;
