@@ -13,6 +13,7 @@
 
 #include "core/Constants.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 
 #include <QFrame>
@@ -96,14 +97,14 @@ QListWidget* fixedList(const QString& name, QWidget* parent) {
 
 ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
     setObjectName(QStringLiteral("frmResults"));
-    setWindowTitle(QStringLiteral("Results"));
+    setWindowTitle(toQString(_("Results")));
     setWindowModality(Qt::WindowModal);
     setSizeGripEnabled(true);
 
     const int race = m_game.day().currentRace + 1;
-    m_lblRaceNum = boldLabel(QStringLiteral("Race ") + QString::number(race), this, 1.8);
+    m_lblRaceNum = boldLabel(toQString(fillIn(_("Race {0}"), race)), this, 1.8);
     m_lblRaceNum->setObjectName(QStringLiteral("lblRaceNum"));
-    auto* timeCaption = new QLabel(QStringLiteral("Time of Race"), this);
+    auto* timeCaption = new QLabel(toQString(_("Time of Race")), this);
     m_lblTimeOfRace = boldLabel(QString(), this, 1.8);
     m_lblTimeOfRace->setObjectName(QStringLiteral("lblTimeOfRace"));
     m_lblTimeOfRace->setMinimumWidth(
@@ -125,10 +126,10 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     bottom->addWidget(buildChart(), 1);
     bottom->addWidget(buildLedger());
 
-    m_cmdShow = new QPushButton(QStringLiteral("Show Results"), this);
+    m_cmdShow = new QPushButton(toQString(_("Show Results")), this);
     m_cmdShow->setObjectName(QStringLiteral("cmdShow"));
     m_cmdShow->setAutoDefault(false);
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(toQString(_("OK")), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     showAvailability(m_cmdOK, m_game.availability(Action::ConfirmResults));
     m_cmdOK->setAutoDefault(false);
@@ -177,7 +178,7 @@ QWidget* ResultsWindow::buildCollects() {
                                         " border-radius: 4px; }")
                              .arg(boardPanelColour().name(), boardEdgeColour().name()));
     auto* layout = new QVBoxLayout(panel);
-    m_lblPhoto = boldLabel(toQString(WaitingForOfficialText), panel, 1.6);
+    m_lblPhoto = boldLabel(toQString(_(WaitingForOfficialText)), panel, 1.6);
     m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
     m_lblPhoto->setAlignment(Qt::AlignCenter);
     setTextColour(m_lblPhoto, boardHeadingColour());
@@ -212,26 +213,25 @@ QLabel* ResultsWindow::payoffLabel(const QString& name, QWidget* parent, bool mo
     if (money) {
         label->setFocusPolicy(Qt::StrongFocus);
         label->setCursor(Qt::PointingHandCursor);
-        label->setToolTip(QStringLiteral("Click, or press Enter, to see how this payoff was worked out"));
+        label->setToolTip(toQString(_("Click, or press Enter, to see how this payoff was worked out")));
         label->installEventFilter(this);
     }
     return label;
 }
 
 QWidget* ResultsWindow::buildPayoffs() {
-    auto* box = new QGroupBox(QStringLiteral("$2 Payoffs"), this);
+    auto* box = new QGroupBox(toQString(_("$2 Payoffs")), this);
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(10);
 
     // Win, place and show beside the first three across the board; the fourth finisher for the
     // superfecta players.
-    grid->addWidget(boldLabel(QStringLiteral("Win"), box), 0, 7, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("Place"), box), 0, 8, Qt::AlignRight);
-    grid->addWidget(boldLabel(QStringLiteral("Show"), box), 0, 9, Qt::AlignRight);
-    static const std::array<const char*, 4> placeNames = {"1st", "2nd", "3rd", "4th"};
+    grid->addWidget(boldLabel(toQString(_("Win")), box), 0, 7, Qt::AlignRight);
+    grid->addWidget(boldLabel(toQString(_("Place")), box), 0, 8, Qt::AlignRight);
+    grid->addWidget(boldLabel(toQString(_("Show")), box), 0, 9, Qt::AlignRight);
+    static const std::array<const char*, 4> placeNames = {N_("1st"), N_("2nd"), N_("3rd"), N_("4th")};
     for (int k = 0; k < 4; ++k) {
-        grid->addWidget(new QLabel(QString::fromLatin1(placeNames[static_cast<std::size_t>(k)]), box), k + 1,
-                        0);
+        grid->addWidget(new QLabel(toQString(_(placeNames[static_cast<std::size_t>(k)])), box), k + 1, 0);
         auto* finish = new QLabel(box);
         finish->setObjectName(QStringLiteral("lblFinish") + QString::number(k));
         finish->setMinimumWidth(finish->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
@@ -260,14 +260,14 @@ QWidget* ResultsWindow::buildPayoffs() {
         const char* twoDollars;
     };
     static const std::array<Exotic, 4> exotics = {{
-        {"Quiniela", "lblQHorse", 2, nullptr, "lblQuinielaPayoff"},
-        {"Exacta", "lblEHorse", 2, nullptr, "lblExactaPayoff"},
-        {"Trifecta", "lblTHorse", 3, "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
-        {"Superfecta", "lblSHorse", 4, "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
+        {N_("Quiniela"), "lblQHorse", 2, nullptr, "lblQuinielaPayoff"},
+        {N_("Exacta"), "lblEHorse", 2, nullptr, "lblExactaPayoff"},
+        {N_("Trifecta"), "lblTHorse", 3, "lblTrifectaPayoff1", "lblTrifectaPayoff2"},
+        {N_("Superfecta"), "lblSHorse", 4, "lblSuperfectaPayoff1", "lblSuperfectaPayoff2"},
     }};
     int row = exoticHeadingRow + 1;
     for (const Exotic& bet : exotics) {
-        grid->addWidget(new QLabel(QString::fromLatin1(bet.caption), box), row, 0);
+        grid->addWidget(new QLabel(toQString(_(bet.caption)), box), row, 0);
         for (int i = 0; i < bet.count; ++i)
             grid->addWidget(payoffLabel(QString::fromLatin1(bet.horses) + QString::number(i), box, false),
                             row, 1 + i);
@@ -278,7 +278,7 @@ QWidget* ResultsWindow::buildPayoffs() {
     }
     auto* special = payoffLabel(QStringLiteral("lblSpecial"), box, false);
     special->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    special->setMinimumWidth(special->fontMetrics().horizontalAdvance(QStringLiteral("Daily Double")));
+    special->setMinimumWidth(special->fontMetrics().horizontalAdvance(toQString(_("Daily Double"))));
     grid->addWidget(special, row, 0);
     for (int i = 0; i < 6; ++i) {
         auto* horse = payoffLabel(QStringLiteral("lblXHorse") + QString::number(i), box, false);
@@ -296,7 +296,7 @@ QWidget* ResultsWindow::buildWinners() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* winners = boldLabel(QStringLiteral("Players Collecting Winnings"), panel);
+    auto* winners = boldLabel(toQString(_("Players Collecting Winnings")), panel);
     winners->setObjectName(QStringLiteral("lblWinners"));
     layout->addWidget(winners);
     m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
@@ -306,7 +306,7 @@ QWidget* ResultsWindow::buildWinners() {
             [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
     connect(m_lstWinners, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
-    auto* standings = boldLabel(QStringLiteral("Standings"), panel);
+    auto* standings = boldLabel(toQString(_("Standings")), panel);
     standings->setObjectName(QStringLiteral("lblStandings"));
     layout->addWidget(standings);
     m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
@@ -320,7 +320,7 @@ QWidget* ResultsWindow::buildLedger() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 6, 0, 0);
-    auto* kept = boldLabel(QStringLiteral("This Race: What the House Kept"), panel);
+    auto* kept = boldLabel(toQString(_("This Race: What the House Kept")), panel);
     kept->setObjectName(QStringLiteral("lblLedger"));
     layout->addWidget(kept);
     m_lstLedger = fixedList(QStringLiteral("lstLedger"), panel);
@@ -336,7 +336,7 @@ QWidget* ResultsWindow::buildChart() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 6, 0, 0);
-    auto* title = boldLabel(QStringLiteral("Race Chart"), panel, 1.2);
+    auto* title = boldLabel(toQString(_("Race Chart")), panel, 1.2);
     title->setObjectName(QStringLiteral("Label3"));
     layout->addWidget(title);
     auto* heading = new ColumnHeading(ChartHeading, panel);
@@ -405,7 +405,7 @@ void ResultsWindow::runShow() {
         const ShowStep step = m_game.showStep();
         switch (step.kind) {
         case ShowStep::Kind::PhotoPause:
-            m_lblPhoto->setText(QStringLiteral("PHOTO"));
+            m_lblPhoto->setText(toQString(_("PHOTO")));
             setTextColour(m_lblPhoto, boardSignColour());
             break;
         case ShowStep::Kind::Reveal:
@@ -486,7 +486,7 @@ void ResultsWindow::reveal(int place) {
 
 void ResultsWindow::showOfficial() {
     m_lblTimeOfRace->setText(toQString(m_game.chart().lblTimeOfRace));
-    m_lblPhoto->setText(QStringLiteral("Official"));
+    m_lblPhoto->setText(toQString(_("Official")));
     setTextColour(m_lblPhoto, boardTotalColour());
     m_resultsShown = true;
 }
@@ -506,7 +506,8 @@ void ResultsWindow::revealPayoffs(int row) {
             showPostBadge(target, QString::fromStdString(label.text).toInt());
             target->show();
         } else {
-            target->setText(toQString(label.text));
+            // The multi-race bet's name is a word of the catalog; the rest are figures.
+            target->setText(toQString(label.name == "lblSpecial" ? _(label.text) : label.text));
         }
     }
 }
@@ -582,7 +583,7 @@ void ResultsWindow::showCollects() {
         lines.push_back(collectsLine(collection));
     const bool nobody = lines.empty();
     if (nobody)
-        lines.emplace_back(NobodyCollectsText);
+        lines.push_back(_(NobodyCollectsText));
     auto* layout = static_cast<QVBoxLayout*>(m_frCollects->layout());
     while (m_lblCollects.size() < lines.size()) {
         auto* label = boldLabel(QString(), m_frCollects, 2.2);
@@ -630,22 +631,20 @@ void ResultsWindow::explainCredit(int row) {
     const Credit& credit = credits[static_cast<std::size_t>(row)];
     if (credit.working.empty())
         return;
-    ExplanationDialog::explain(this,
-                               QStringLiteral("Race %1: %2")
-                                   .arg(m_game.day().currentRace + 1)
-                                   .arg(toQString(credit.working.front())),
-                               credit.working);
+    ExplanationDialog::explain(
+        this,
+        toQString(_("Race %1: %2")).arg(m_game.day().currentRace + 1).arg(toQString(credit.working.front())),
+        credit.working);
 }
 
 void ResultsWindow::explainPayoff(const QString& label) {
     const Payoff* payoff = payoffByLabel(m_game.payoffs(), label.toStdString());
     if (!payoff || payoff->working.empty())
         return;
-    ExplanationDialog::explain(this,
-                               QStringLiteral("Race %1: %2")
-                                   .arg(m_game.day().currentRace + 1)
-                                   .arg(toQString(payoff->working.front())),
-                               payoff->working);
+    ExplanationDialog::explain(
+        this,
+        toQString(_("Race %1: %2")).arg(m_game.day().currentRace + 1).arg(toQString(payoff->working.front())),
+        payoff->working);
 }
 
 } // namespace sw::ui

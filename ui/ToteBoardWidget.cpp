@@ -5,6 +5,8 @@
 #include "FontScale.h"
 #include "Palette.h"
 #include "PostColours.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "tote/ToteBoard.h"
 
@@ -77,9 +79,9 @@ QFrame* panel(QWidget* parent) {
 ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabTote"));
     setStyleSheet(boardStyle() + postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
-    addTab(buildWinPage(), QStringLiteral("&Win Odds"));
-    addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
-    addTab(buildGridPage(false), QStringLiteral("E&xacta Odds"));
+    addTab(buildWinPage(), toQString(_("&Win Odds")));
+    addTab(buildGridPage(true), toQString(_("&Quiniela Odds")));
+    addTab(buildGridPage(false), toQString(_("E&xacta Odds")));
     connect(this, &QTabWidget::currentChanged, this, &ToteBoardWidget::tabChosen);
     // Under a style sheet a widget keeps the font it was polished with, so the board's widgets
     // each carry their own, for the window to scale.
@@ -96,11 +98,11 @@ QWidget* ToteBoardWidget::buildWinPage() {
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(1);
     const Qt::Alignment right = Qt::AlignRight;
-    grid->addWidget(boardLabel("lblPost", "Post", Qt::AlignHCenter, page, "heading"), 0, 0);
-    grid->addWidget(boardLabel("lblOddsLine", "Odds", right, page, "heading"), 0, 1);
-    grid->addWidget(boardLabel("lblWinHeading", "Win", right, page, "heading"), 0, 2);
-    grid->addWidget(boardLabel("lblPlaceHeading", "Place", right, page, "heading"), 0, 3);
-    grid->addWidget(boardLabel("lblShowHeading", "Show", right, page, "heading"), 0, 4);
+    grid->addWidget(boardLabel("lblPost", qs(_("Post")), Qt::AlignHCenter, page, "heading"), 0, 0);
+    grid->addWidget(boardLabel("lblOddsLine", qs(_("Odds")), right, page, "heading"), 0, 1);
+    grid->addWidget(boardLabel("lblWinHeading", qs(_("Win")), right, page, "heading"), 0, 2);
+    grid->addWidget(boardLabel("lblPlaceHeading", qs(_("Place")), right, page, "heading"), 0, 3);
+    grid->addWidget(boardLabel("lblShowHeading", qs(_("Show")), right, page, "heading"), 0, 4);
     for (int h = 0; h < FieldSize; ++h) {
         const auto i = static_cast<std::size_t>(h);
         m_totHorse[i] = boardLabel(indexed("lblTotHorse", h), QString::number(h + 1), Qt::AlignHCenter, page);
@@ -124,8 +126,8 @@ QWidget* ToteBoardWidget::buildWinPage() {
     rule->setFrameShape(QFrame::HLine);
     rule->setStyleSheet(QStringLiteral("color: #39414b;"));
     grid->addWidget(rule, FieldSize + 1, 0, 1, 5);
-    grid->addWidget(boardLabel("lblPoolTotal", "Pool Total", Qt::AlignLeft, page, "heading"), FieldSize + 2,
-                    0, 1, 2);
+    grid->addWidget(boardLabel("lblPoolTotal", qs(_("Pool Total")), Qt::AlignLeft, page, "heading"),
+                    FieldSize + 2, 0, 1, 2);
     m_winPool = boardLabel("lblWinPool", QString(), right, page, "total");
     m_placePool = boardLabel("lblPlacePool", QString(), right, page, "total");
     m_showPool = boardLabel("lblShowPool", QString(), right, page, "total");
@@ -150,13 +152,14 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     spin->setObjectName(quiniela ? "udQuinAnd" : "udExactaAnd");
     spin->setRange(1, FieldSize);
     spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("88")) + 40);
-    spin->setToolTip(quiniela ? QStringLiteral("The horse every quiniela below is paired with")
-                              : QStringLiteral("The horse every exacta below has first"));
+    spin->setToolTip(quiniela ? toQString(_("The horse every quiniela below is paired with"))
+                              : toQString(_("The horse every exacta below has first")));
     auto* andLabel =
         boardLabel(quiniela ? "lblQuinAnd" : "lblExactaAnd", QStringLiteral("1"), Qt::AlignHCenter, page);
     andLabel->setMinimumWidth(34);
-    auto* caption = boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
-                               quiniela ? "Horse with" : "Horse first, then", Qt::AlignLeft, page, "heading");
+    auto* caption =
+        boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
+                   qs(quiniela ? _("Horse with") : _("Horse first, then")), Qt::AlignLeft, page, "heading");
     caption->setBuddy(spin);
     top->addWidget(caption);
     top->addWidget(spin);
@@ -170,8 +173,10 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     std::array<QLabel*, FieldSize>& cells = quiniela ? m_qOdds : m_eOdds;
     constexpr int Rows = FieldSize / 2;
     for (int column = 0; column < 2; ++column) {
-        grid->addWidget(boardLabel(QString(), "Post", Qt::AlignHCenter, page, "heading"), 0, column * 3);
-        grid->addWidget(boardLabel(QString(), "Odds", Qt::AlignRight, page, "heading"), 0, column * 3 + 1);
+        grid->addWidget(boardLabel(QString(), qs(_("Post")), Qt::AlignHCenter, page, "heading"), 0,
+                        column * 3);
+        grid->addWidget(boardLabel(QString(), qs(_("Odds")), Qt::AlignRight, page, "heading"), 0,
+                        column * 3 + 1);
     }
     for (int h = 0; h < FieldSize; ++h) {
         const int row = h % Rows + 1;
@@ -198,7 +203,7 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     outer->addLayout(grid, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(boardLabel(QString(), "Pool Total", Qt::AlignLeft, page, "heading"));
+    bottom->addWidget(boardLabel(QString(), qs(_("Pool Total")), Qt::AlignLeft, page, "heading"));
     QLabel* pool =
         boardLabel(quiniela ? "lblQuinielaPool" : "lblExactPool", QString(), Qt::AlignRight, page, "total");
     bottom->addWidget(pool, 1);
@@ -272,7 +277,7 @@ bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
     if (asksForWorking(event)) {
         const QVariant entry = watched->property("entry");
         if (entry.isValid()) {
-            ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry.toInt() + 1),
+            ExplanationDialog::explain(this, toQString(_("Win odds of %1")).arg(entry.toInt() + 1),
                                        explainWinCell(m_game.day(), entry.toInt()));
             return true;
         }
@@ -286,7 +291,7 @@ bool ToteBoardWidget::eventFilter(QObject* watched, QEvent* event) {
             if (!steps.empty())
                 ExplanationDialog::explain(
                     this,
-                    (exacta ? QStringLiteral("Exacta %1-%2") : QStringLiteral("Quiniela %1-%2"))
+                    (exacta ? toQString(_("Exacta %1-%2")) : toQString(_("Quiniela %1-%2")))
                         .arg(andHorse)
                         .arg(post.toInt() + 1),
                     steps);
