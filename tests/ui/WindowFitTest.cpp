@@ -6,6 +6,7 @@
 // A screen's size and scale are fixed when the application starts, so each row runs this program
 // again, offscreen on that screen, and reads what the run found.
 
+#include "core/Translate.h"
 #include "ui/MainWindow.h"
 
 #include "WindowTestDay.h"
@@ -124,19 +125,28 @@ private slots:
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QString>("language");
         for (const char* style : {"Fusion", "Windows"}) {
-            QTest::addRow("1920x1080 %s", style) << QSize(1920, 1080) << u"1"_s << style << false;
-            QTest::addRow("1920x1080 maximized %s", style) << QSize(1920, 1080) << u"1"_s << style << true;
-            QTest::addRow("1366x768 %s", style) << QSize(1366, 768) << u"1"_s << style << false;
+            QTest::addRow("1920x1080 %s", style)
+                << QSize(1920, 1080) << u"1"_s << style << false << QString();
+            QTest::addRow("1920x1080 maximized %s", style)
+                << QSize(1920, 1080) << u"1"_s << style << true << QString();
+            QTest::addRow("1366x768 %s", style) << QSize(1366, 768) << u"1"_s << style << false << QString();
             // A laptop's 1920 by 1080 at 150 %: a work area of 1280 by 720.
-            QTest::addRow("1920x1080 at 150%% %s", style) << QSize(1920, 1080) << u"1.5"_s << style << false;
+            QTest::addRow("1920x1080 at 150%% %s", style)
+                << QSize(1920, 1080) << u"1.5"_s << style << false << QString();
         }
+        // French runs longer than English in every caption.
+        QTest::addRow("1366x768 French") << QSize(1366, 768) << u"1"_s << u"Fusion"_s << false << u"fr"_s;
+        QTest::addRow("1920x1080 at 150%% French")
+            << QSize(1920, 1080) << u"1.5"_s << u"Fusion"_s << false << u"fr"_s;
     }
     void theWindowFitsTheScreenWholeOnEveryPage() {
         QFETCH(QSize, screen);
         QFETCH(QString, scale);
         QFETCH(QString, style);
         QFETCH(bool, maximized);
+        QFETCH(QString, language);
         QTemporaryDir dir;
         const QString config = dir.filePath(u"screens.json"_s);
         QFile file(config);
@@ -150,6 +160,8 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen:configfile="_s + config);
         env.insert(u"QT_SCALE_FACTOR"_s, scale);
+        if (!language.isEmpty())
+            env.insert(u"LANGUAGE"_s, language);
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
         QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style};
@@ -165,6 +177,8 @@ private slots:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
+    // A row's run speaks the language the row gave it, from the catalogs the build made.
+    useDesktopLanguage(std::filesystem::path(STRIDEWELL_BINARY_DIR) / "cli");
     if (args.contains(QLatin1String(RunArgument)))
         return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)));
     WindowFitTest test;
