@@ -88,6 +88,8 @@ private slots:
         readCatalog(QStringLiteral(STRIDEWELL_SOURCE_DIR "/po/fr.po"), english, french);
         QVERIFY(english.size() > 500);
         QCOMPARE(QString::fromStdString(_("Start the race")), u"Lancer la course"_s);
+        // The guide the window opens is the French one beside the English.
+        QCOMPARE(userGuideIn(STRIDEWELL_SOURCE_DIR "/docs").filename().string(), "userguide.fr.htm");
 
         WindowTestDay day(20240517, false);
         ui::MainWindow window(*day.game);
