@@ -278,7 +278,9 @@ QWidget* BetEntryWidget::buildAmountPage() {
         const QString tooltip = i == AllAmountPreset
                                     ? qs(_(AllAmountTooltip))
                                     : qs(_("%1 per bet (key %2)")).arg(qs(_(preset.caption))).arg(i + 1);
-        QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), qs(_(preset.caption)), tooltip, page);
+        // The whole balance is "All" of the money, which other languages tell from all the horses.
+        const QString caption = qs(i == AllAmountPreset ? C_("amount", "All") : _(preset.caption));
+        QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), caption, tooltip, page);
         m_cmdAmount[static_cast<std::size_t>(i)] = b;
         presets->addWidget(b, i / 4, i % 4);
         connect(b, &QPushButton::clicked, this,
