@@ -722,7 +722,8 @@ void CommandLine::cmdRace(Json& r, std::string& text) {
     r["lblDistanceNum"] = std::string(RaceDistanceText);
     r["lblGradeNum"] = purseText(grade);
     r["stage"] = stageName(m_game.stage());
-    text += fillIn(_("Race {0}  Distance {1}  Purse {2}"), race, RaceDistanceText, purseText(grade)) + "\n";
+    text +=
+        fillIn(_("Race {0}  Distance {1}  Purse {2}"), race, _(RaceDistanceText), purseText(grade)) + "\n";
     const std::string firstStep(BetEntry::firstStep(day));
     r["lblFirstStep"] = firstStep;
     if (!firstStep.empty())

@@ -11,7 +11,7 @@ inline constexpr int JockeyCount = 32;
 inline constexpr int RacesPerDay = 12;
 inline constexpr int FieldSize = 8;
 inline constexpr int PastPerformanceKeep = 15;
-inline constexpr std::string_view RaceDistanceText = "1\u00BC Miles";
+inline constexpr std::string_view RaceDistanceText = N_("1\u00BC Miles");
 
 inline constexpr std::string_view AppTitle = "Stridewell";
 inline constexpr std::string_view AppDescription = N_("Horse Racing");

@@ -1,5 +1,7 @@
 #include "Lab.h"
 
+#include "core/Translate.h"
+
 #include "core/Prompter.h"
 #include "core/Random.h"
 #include "game/Game.h"
@@ -177,7 +179,7 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
     game.setDayDate(std::string(LabDate));
     if (!game.startDay()) {
         result.error =
-            game.startResult().message.empty() ? "the day could not start" : game.startResult().message;
+            game.startResult().message.empty() ? _("the day could not start") : game.startResult().message;
         return result;
     }
     game.toteBoard();
@@ -240,7 +242,7 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
     result.balanceAfter = balanceOf(day.players.entries[0]);
     // The balance is the day's own account: a gap means money the lab did not see come or go.
     if (result.balanceAfter - start != result.returned - result.staked)
-        result.error = "the balance does not match the tickets and credits";
+        result.error = _("the balance does not match the tickets and credits");
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "Strategy.h"
 
+#include "core/Translate.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -71,19 +73,19 @@ std::vector<Strategy> makeStrategies() {
         return [type](const RaceView& v) { return Plan{single(type, firstOf(v.byOdds(), 1))}; };
     };
     std::vector<Strategy> all;
-    all.push_back({"favourite-win", "the favourite to win", false, onFavourite(BetType::Win)});
-    all.push_back({"favourite-show", "the favourite to show", false, onFavourite(BetType::Show)});
-    all.push_back({"longshot-win", "the longest shot on the board to win", false, [](const RaceView& v) {
+    all.push_back({"favourite-win", N_("the favourite to win"), false, onFavourite(BetType::Win)});
+    all.push_back({"favourite-show", N_("the favourite to show"), false, onFavourite(BetType::Show)});
+    all.push_back({"longshot-win", N_("the longest shot on the board to win"), false, [](const RaceView& v) {
                        std::vector<int> posts = v.byOdds();
                        auto last = std::find_if(posts.rbegin(), posts.rend(),
                                                 [&](int post) { return hasMoney(v, post); });
                        return last == posts.rend() ? Plan{} : Plan{single(BetType::Win, {*last})};
                    }});
-    all.push_back({"post1-win", "post 1 to win", false,
+    all.push_back({"post1-win", N_("post 1 to win"), false,
                    [](const RaceView&) { return Plan{single(BetType::Win, {1})}; }});
-    all.push_back({"every-win", "every horse to win", false,
+    all.push_back({"every-win", N_("every horse to win"), false,
                    [](const RaceView&) { return Plan{single(BetType::Win, allPosts())}; }});
-    all.push_back({"value-win", "every horse marked value to win", true, [](const RaceView& v) {
+    all.push_back({"value-win", N_("every horse marked value to win"), true, [](const RaceView& v) {
                        std::vector<int> posts;
                        for (int post = 1; post <= FieldSize; ++post)
                            if (v.chances->entries[static_cast<std::size_t>(post - 1)].value)
@@ -91,7 +93,7 @@ std::vector<Strategy> makeStrategies() {
                        return posts.empty() ? Plan{} : Plan{single(BetType::Win, posts)};
                    }});
     all.push_back({"best-value-win",
-                   "the horse of best expected return to win, when it returns over the stake", true,
+                   N_("the horse of best expected return to win, when it returns over the stake"), true,
                    [](const RaceView& v) {
                        int best = 1;
                        for (int post = 2; post <= FieldSize; ++post)
@@ -99,21 +101,21 @@ std::vector<Strategy> makeStrategies() {
                                best = post;
                        return v.expectedReturn(best) > 1.0 ? Plan{single(BetType::Win, {best})} : Plan{};
                    }});
-    all.push_back({"likeliest-show", "the likeliest top-three finisher to show", true, [](const RaceView& v) {
-                       return Plan{single(BetType::Show, firstOf(v.byTopThree(), 1))};
-                   }});
     all.push_back(
-        {"exacta-box-top3", "an exacta box of the three likeliest winners", true, [](const RaceView& v) {
+        {"likeliest-show", N_("the likeliest top-three finisher to show"), true,
+         [](const RaceView& v) { return Plan{single(BetType::Show, firstOf(v.byTopThree(), 1))}; }});
+    all.push_back(
+        {"exacta-box-top3", N_("an exacta box of the three likeliest winners"), true, [](const RaceView& v) {
              return Plan{ticket(BetType::Exacta, BetMode::Box, {firstOf(v.byChance(), 3)})};
          }});
-    all.push_back({"daily-double-favourites", "a Daily Double of the two races' favourites", false,
+    all.push_back({"daily-double-favourites", N_("a Daily Double of the two races' favourites"), false,
                    [](const RaceView& v) {
                        if (!v.day.dailyDoubleOffered)
                            return Plan{};
                        return Plan{ticket(BetType::DailyDouble, BetMode::Wheel,
                                           {firstOf(v.byOdds(), 1), {nextFavourite(v)}})};
                    }});
-    all.push_back({"twin-tri-top3", "a Twin-Tri box of the three likeliest, exchanged for the next three",
+    all.push_back({"twin-tri-top3", N_("a Twin-Tri box of the three likeliest, exchanged for the next three"),
                    true, [](const RaceView& v) {
                        Plan plan;
                        const std::vector<int> top = firstOf(v.byChance(), 3);
@@ -222,7 +224,7 @@ std::optional<Strategy> parseRule(std::string_view text, std::string* error) {
     };
     const std::vector<std::string> words = ruleWords(text);
     if (words.empty())
-        return fail("a rule starts with win, place or show");
+        return fail(_("a rule starts with win, place or show"));
     BetType type;
     if (words[0] == "win")
         type = BetType::Win;
@@ -231,29 +233,30 @@ std::optional<Strategy> parseRule(std::string_view text, std::string* error) {
     else if (words[0] == "show")
         type = BetType::Show;
     else
-        return fail("\"" + words[0] +
-                    "\" is neither a strategy nor a rule (a rule starts with win, place or show)");
+        return fail(fillIn(
+            _("\"{0}\" is neither a strategy nor a rule (a rule starts with win, place or show)"), words[0]));
     std::vector<Condition> conditions;
     bool chances = false;
     std::size_t at = 1;
     if (at < words.size()) {
         if (words[at] != "when")
-            return fail("after the bet a rule goes on with \"when\", not \"" + words[at] + "\"");
+            return fail(fillIn(_("after the bet a rule goes on with \"when\", not \"{0}\""), words[at]));
         ++at;
         while (true) {
             if (at + 3 > words.size())
-                return fail("a condition is a field, a comparison and a number, e.g. odds >= 5");
+                return fail(_("a condition is a field, a comparison and a number, e.g. odds >= 5"));
             const auto field = fieldOf(words[at]);
             if (!field)
-                return fail("\"" + words[at] + "\" is not a field (odds, rank, post, chance, top3, value)");
+                return fail(
+                    fillIn(_("\"{0}\" is not a field (odds, rank, post, chance, top3, value)"), words[at]));
             const auto op = opOf(words[at + 1]);
             if (!op)
-                return fail("\"" + words[at + 1] + "\" is not a comparison (> >= < <= =)");
+                return fail(fillIn(_("\"{0}\" is not a comparison (> >= < <= =)"), words[at + 1]));
             double number = 0;
             const std::string& n = words[at + 2];
             const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), number);
             if (ec != std::errc{} || end != n.data() + n.size() || !std::isfinite(number))
-                return fail("\"" + n + "\" is not a number");
+                return fail(fillIn(_("\"{0}\" is not a number"), n));
             conditions.push_back({*field, *op, number});
             chances =
                 chances || *field == Field::Chance || *field == Field::TopThree || *field == Field::Value;
@@ -261,14 +264,14 @@ std::optional<Strategy> parseRule(std::string_view text, std::string* error) {
             if (at == words.size())
                 break;
             if (words[at] != "and")
-                return fail("conditions are joined by \"and\", not \"" + words[at] + "\"");
+                return fail(fillIn(_("conditions are joined by \"and\", not \"{0}\""), words[at]));
             ++at;
         }
     }
     std::string name;
     for (const std::string& word : words)
         name += (name.empty() ? "" : " ") + word;
-    Strategy rule{name, "the rule " + name, chances, [type, conditions](const RaceView& v) {
+    Strategy rule{name, fillIn(_("the rule {0}"), name), chances, [type, conditions](const RaceView& v) {
                       const std::vector<int> byOdds = v.byOdds();
                       std::vector<int> posts;
                       for (int post = 1; post <= FieldSize; ++post)

@@ -12,7 +12,7 @@ namespace sw {
 inline constexpr std::string_view ProgramWindowTitle = N_("Past Performances");
 inline constexpr std::string_view PurseHeading = N_("Purse");
 inline constexpr std::string_view DistanceHeading = N_("Distance");
-inline constexpr std::string_view ProgramDistanceText = "1 1/4 Miles";
+inline constexpr std::string_view ProgramDistanceText = N_("1 1/4 Miles");
 
 inline constexpr std::string_view PastLinesHeader =
     "PP    \u00BC     \u00BD   L        \u00BE    L       Fin L              Time              Purse     Odds"

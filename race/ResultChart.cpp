@@ -2,6 +2,7 @@
 
 #include "core/Format.h"
 #include "core/GradeTables.h"
+#include "core/Translate.h"
 #include "database/DatabaseFiles.h"
 #include "players/SettingsRecord.h"
 #include "race/StableSave.h"
@@ -335,8 +336,8 @@ RaceChart applyRaceToDatabase(RaceDay& day) {
     FileChanges changes;
     if (day.folder.loaded("pastperformances.dat") == ReadStatus::Unreadable)
         keepFirstError(chart.saveError,
-                       FileError{"Cannot add to pastperformances.dat: it could not be read, so "
-                                 "the game leaves it as it is."});
+                       FileError{_("Cannot add to pastperformances.dat: it could not be read, so "
+                                   "the game leaves it as it is.")});
     else
         changes.append("pastperformances.dat", std::move(pastLines));
     addStable(day, changes);

@@ -2,6 +2,7 @@
 
 #include "core/Durations.h"
 #include "core/RaceDay.h"
+#include "core/Translate.h"
 #include "race/ResultChart.h"
 
 #include <string_view>
@@ -9,7 +10,7 @@
 namespace sw {
 
 // What the results say until the order is official (a photo shows "PHOTO" instead while it is studied).
-inline constexpr std::string_view WaitingForOfficialText = "Waiting for the official result...";
+inline constexpr std::string_view WaitingForOfficialText = N_("Waiting for the official result...");
 
 // One step of the results show.
 struct ShowStep {

@@ -9,9 +9,12 @@
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
 #include "core/Random.h"
+#include "core/Translate.h"
+#include "database/DataDirectory.h"
 #include "game/Game.h"
 #include "ui/LabWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/QtCatalog.h"
 #include "ui/ResultsWindow.h"
 
 #include <QAccessible>
@@ -139,6 +142,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::filesystem::remove(screenConfig);
+    // The desktop's language, as the game follows it (LANGUAGE=fr takes the picture in French).
+    sw::useDesktopLanguage(sw::executableDir(argv[0]));
+    sw::ui::useQtCatalog(app);
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
 
     QString output;

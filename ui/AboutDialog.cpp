@@ -3,6 +3,7 @@
 #include "LogoWidget.h"
 #include "ToQString.h"
 #include "core/Constants.h"
+#include "core/Translate.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,12 +22,14 @@ namespace sw::ui {
 
 namespace {
 
-const QString Description =
-    toQString(AppCaption) +
-    QStringLiteral(" will entertain and educate the user on the sport of Horse Racing. "
-                   "It will teach you about pari-mutuel wagering, how to read and understand "
-                   "the racing program (past performances), and familiarize you on how "
-                   "much your bets will cost.");
+// Made where shown: the player's language is chosen after the program's statics are.
+QString descriptionText() {
+    return toQString(fillIn(_("{0} will entertain and educate the user on the sport of Horse Racing. "
+                              "It will teach you about pari-mutuel wagering, how to read and understand "
+                              "the racing program (past performances), and familiarize you on how "
+                              "much your bets will cost."),
+                            _(AppCaption)));
+}
 
 } // namespace
 
@@ -35,9 +38,9 @@ AboutDialog::AboutDialog(QWidget* parent) : AboutDialog(parent, findSystemInfoPr
 AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
     : QDialog(parent), m_systemInfoProgram(systemInfoProgram) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About ") + toQString(AppCaption));
+    setWindowTitle(toQString(fillIn(_("About {0}"), _(AppCaption))));
 
-    auto* title = new QLabel(toQString(AppCaption), this);
+    auto* title = new QLabel(toQString(_(AppCaption)), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     QFont titleFont = title->font();
     titleFont.setBold(true);
@@ -45,21 +48,21 @@ AboutDialog::AboutDialog(QWidget* parent, const QString& systemInfoProgram)
     title->setFont(titleFont);
     auto* version = new QLabel(versionText(), this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    auto* description = new QLabel(Description, this);
+    auto* description = new QLabel(descriptionText(), this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
     description->setMinimumWidth(380);
 
-    auto* license = new QLabel(QStringLiteral("License: GPL-3.0-or-later"), this);
+    auto* license = new QLabel(toQString(_("License: GPL-3.0-or-later")), this);
     license->setObjectName(QStringLiteral("lblLicense"));
     // The badge alone: the title beside it already names the game.
     auto* logo = new LogoWidget(this);
     logo->setFixedSize(72, 72);
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(toQString(_("OK")), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
-    m_cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    m_cmdSysInfo = new QPushButton(toQString(_("&System Info...")), this);
     m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     m_cmdSysInfo->setAutoDefault(false);
     m_cmdSysInfo->setVisible(!m_systemInfoProgram.isEmpty());
@@ -99,7 +102,7 @@ QString AboutDialog::findSystemInfoProgram() {
 
 QString AboutDialog::versionText() {
     const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(STRIDEWELL_VERSION));
-    return QStringLiteral("Version %1.%2.%3")
+    return toQString(_("Version %1.%2.%3"))
         .arg(version.majorVersion())
         .arg(version.minorVersion())
         .arg(version.microVersion());
@@ -109,7 +112,7 @@ void AboutDialog::startSystemInfo() {
     if (!m_systemInfoProgram.isEmpty() && QProcess::startDetached(m_systemInfoProgram, {}))
         return;
     auto* box = new QMessageBox(QMessageBox::Information, toQString(AppTitle),
-                                QStringLiteral("System Information Is Unavailable At This Time"),
+                                toQString(_("System Information Is Unavailable At This Time")),
                                 QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

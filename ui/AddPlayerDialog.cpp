@@ -1,5 +1,7 @@
 #include "AddPlayerDialog.h"
 
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "players/Players.h"
 
@@ -13,9 +15,9 @@ namespace sw::ui {
 
 AddPlayerDialog::AddPlayerDialog(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
     setObjectName(QStringLiteral("frmAddPlayer"));
-    setWindowTitle(QStringLiteral("Add Player"));
+    setWindowTitle(toQString(_("Add Player")));
 
-    auto* label = new QLabel(QStringLiteral("Enter player's name"), this);
+    auto* label = new QLabel(toQString(_("Enter player's name")), this);
     label->setObjectName(QStringLiteral("Label1"));
     m_txtPlayer = new QLineEdit(this);
     m_txtPlayer->setObjectName(QStringLiteral("txtPlayer"));
@@ -23,11 +25,11 @@ AddPlayerDialog::AddPlayerDialog(Game& game, QWidget* parent) : QDialog(parent),
     label->setBuddy(m_txtPlayer);
 
     // Enter is handled by the name box itself, so neither button may take it as a default.
-    m_cmdAdd = new QPushButton(QStringLiteral("Add"), this);
+    m_cmdAdd = new QPushButton(toQString(_("Add")), this);
     m_cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     m_cmdAdd->setAutoDefault(false);
     m_cmdAdd->setEnabled(false);
-    m_cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+    m_cmdExit = new QPushButton(toQString(_("Exit")), this);
     m_cmdExit->setObjectName(QStringLiteral("cmdExit"));
     m_cmdExit->setAutoDefault(false);
 

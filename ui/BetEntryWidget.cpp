@@ -6,6 +6,7 @@
 #include "Palette.h"
 #include "PostColours.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "ui/track/HorseArt.h"
@@ -121,9 +122,9 @@ void setPicked(QPushButton* b, bool picked) {
 BetEntryWidget::BetEntryWidget(Game& game, QWidget* parent) : QTabWidget(parent), m_game(game) {
     setObjectName(QStringLiteral("tabBets"));
     setAccessibleName(qs(_(BetEntryName)));
-    addTab(buildAmountPage(), QStringLiteral("Choose &Amount"));
-    addTab(buildBetPage(), QStringLiteral("Choose &Bet"));
-    addTab(buildHorsesPage(), QStringLiteral("Choose Ho&rses"));
+    addTab(buildAmountPage(), qs(_("Choose &Amount")));
+    addTab(buildBetPage(), qs(_("Choose &Bet")));
+    addTab(buildHorsesPage(), qs(_("Choose Ho&rses")));
     setStyleSheet(panelStyle());
     keepDesignFonts(this);
     connect(this, &QTabWidget::currentChanged, this, &BetEntryWidget::pageChosen);
@@ -249,16 +250,16 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setVerticalSpacing(8);
 
-    auto* bettorLabel = label(QStringLiteral("Label7"), QStringLiteral("Select Player:"), page);
+    auto* bettorLabel = label(QStringLiteral("Label7"), qs(_("Select Player:")), page);
     m_cmbBettor = new QComboBox(page);
     m_cmbBettor->setObjectName(QStringLiteral("cmbBettor"));
-    m_cmbBettor->setToolTip(QStringLiteral("Select player that will place a bet"));
+    m_cmbBettor->setToolTip(qs(_("Select player that will place a bet")));
     m_cmbBettor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_cmbBettor->setMinimumContentsLength(10);
     bettorLabel->setBuddy(m_cmbBettor);
-    m_cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add"), QStringLiteral("Add player(s)"), page);
-    m_cmdDelPlayer = button(QStringLiteral("cmdDelPlayer"), QStringLiteral("Delete"),
-                            QStringLiteral("Delete chosen player"), page);
+    m_cmdAdd = button(QStringLiteral("cmdAdd"), qs(_("Add")), qs(_("Add player(s)")), page);
+    m_cmdDelPlayer =
+        button(QStringLiteral("cmdDelPlayer"), qs(_("Delete")), qs(_("Delete chosen player")), page);
     auto* players = new QHBoxLayout;
     players->addWidget(m_cmbBettor, 1);
     players->addWidget(m_cmdAdd);
@@ -266,7 +267,7 @@ QWidget* BetEntryWidget::buildAmountPage() {
     grid->addWidget(bettorLabel, 0, 0);
     grid->addLayout(players, 0, 1);
 
-    grid->addWidget(label(QStringLiteral("lblCurBal"), QStringLiteral("Current Balance:"), page), 1, 0);
+    grid->addWidget(label(QStringLiteral("lblCurBal"), qs(_("Current Balance:")), page), 1, 0);
     m_lblBalance = valueLabel(QStringLiteral("lblBalance"), page);
     m_lblBalance->setProperty("role", "money");
     grid->addWidget(m_lblBalance, 1, 1);
@@ -275,10 +276,12 @@ QWidget* BetEntryWidget::buildAmountPage() {
     presets->setSpacing(6);
     for (int i = 0; i < static_cast<int>(amountPresets().size()); ++i) {
         const AmountPreset& preset = amountPresets()[static_cast<std::size_t>(i)];
-        const QString tooltip =
-            i == AllAmountPreset ? qs(AllAmountTooltip)
-                                 : QStringLiteral("%1 per bet (key %2)").arg(qs(preset.caption)).arg(i + 1);
-        QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), qs(preset.caption), tooltip, page);
+        const QString tooltip = i == AllAmountPreset
+                                    ? qs(_(AllAmountTooltip))
+                                    : qs(_("%1 per bet (key %2)")).arg(qs(_(preset.caption))).arg(i + 1);
+        // The whole balance is "All" of the money, which other languages tell from all the horses.
+        const QString caption = qs(i == AllAmountPreset ? C_("amount", "All") : _(preset.caption));
+        QPushButton* b = button(QStringLiteral("cmdAmount%1").arg(i), caption, tooltip, page);
         m_cmdAmount[static_cast<std::size_t>(i)] = b;
         presets->addWidget(b, i / 4, i % 4);
         connect(b, &QPushButton::clicked, this,
@@ -287,12 +290,12 @@ QWidget* BetEntryWidget::buildAmountPage() {
     m_cmdAmount[AllAmountPreset]->installEventFilter(this);
     grid->addLayout(presets, 2, 0, 1, 2);
 
-    auto* amountLabel = label(QStringLiteral("lblAmount"), QStringLiteral("Amount per bet:"), page);
+    auto* amountLabel = label(QStringLiteral("lblAmount"), qs(_("Amount per bet:")), page);
     m_udAmount = new QSpinBox(page);
     m_udAmount->setObjectName(QStringLiteral("udAmount"));
     m_udAmount->setRange(0, MaxBetAmount);
     m_udAmount->setSingleStep(1);
-    m_udAmount->setToolTip(qs(AmountSpinTooltip));
+    m_udAmount->setToolTip(qs(_(AmountSpinTooltip)));
     amountLabel->setBuddy(m_udAmount);
     m_lblBetAmount = valueLabel(QStringLiteral("lblBetAmount"), page, 1.5);
     m_lblBetAmount->setProperty("role", "money");
@@ -311,8 +314,8 @@ QWidget* BetEntryWidget::buildAmountPage() {
     m_lblFirstStep->setStyleSheet(QStringLiteral("font-weight: bold"));
     grid->addWidget(m_lblFirstStep, 4, 0, 1, 2);
     grid->setRowStretch(4, 1);
-    m_cmdNext1 = button(QStringLiteral("cmdNext1"), QStringLiteral("Next ->"),
-                        QStringLiteral("Go to Choose Bet options"), page);
+    m_cmdNext1 =
+        button(QStringLiteral("cmdNext1"), qs(_("Next ->")), qs(_("Go to Choose Bet options")), page);
     // Arrows are read as punctuation: a screen reader says where the button goes.
     m_cmdNext1->setAccessibleName(qs(_(NextToBetName)));
     grid->addWidget(m_cmdNext1, 5, 1, Qt::AlignRight);
@@ -345,7 +348,10 @@ QWidget* BetEntryWidget::buildBetPage() {
     constexpr int Columns = 4;
     for (int i = 0; i < BetTypeCount; ++i) {
         const BetButton& bet = betButtons()[static_cast<std::size_t>(i)];
-        QPushButton* b = button(qs(bet.button), qs(bet.caption), qs(bet.tooltip), page);
+        // TRANSLATORS: the button's caption, where a long name leaves the other bets no room.
+        const std::string caption =
+            bet.type == BetType::WPS ? C_("button", "Across The Board") : _(bet.caption);
+        QPushButton* b = button(qs(bet.button), qs(caption), qs(_(bet.tooltip)), page);
         // The chosen bet stays pressed, so the page shows what the ticket will be.
         b->setCheckable(true);
         b->setAccessibleName(qs(betButtonName(bet.type)));
@@ -361,7 +367,7 @@ QWidget* BetEntryWidget::buildBetPage() {
     modes->setSpacing(6);
     for (int i = 0; i < 3; ++i) {
         const ModeButton& mode = modeButtons()[static_cast<std::size_t>(i)];
-        QPushButton* b = button(qs(mode.button), qs(mode.caption), qs(mode.tooltip), page);
+        QPushButton* b = button(qs(mode.button), qs(_(mode.caption)), qs(_(mode.tooltip)), page);
         b->setCheckable(true);
         b->setAccessibleName(qs(modeButtonName(mode.mode)));
         m_modeButtons[static_cast<std::size_t>(i)] = b;
@@ -373,7 +379,7 @@ QWidget* BetEntryWidget::buildBetPage() {
     outer->addLayout(modes);
 
     auto* chosen = new QHBoxLayout;
-    chosen->addWidget(label(QStringLiteral("lblBetChosen"), QStringLiteral("Bet:"), page));
+    chosen->addWidget(label(QStringLiteral("lblBetChosen"), qs(_("Bet:")), page));
     m_lblBetName = valueLabel(QStringLiteral("lblBetName"), page);
     m_lblBetKind = valueLabel(QStringLiteral("lblBetKind"), page);
     chosen->addWidget(m_lblBetName);
@@ -383,10 +389,10 @@ QWidget* BetEntryWidget::buildBetPage() {
     outer->addStretch(1);
 
     auto* commands = new QHBoxLayout;
-    m_cmdCancelBet = button(QStringLiteral("cmdCancelBet"), QStringLiteral("Cancel Bet"),
-                            QStringLiteral("Cancel all selections"), page);
-    m_cmdNext2 = button(QStringLiteral("cmdNext2"), QStringLiteral("Next ->"),
-                        QStringLiteral("Go to Choose Horses options"), page);
+    m_cmdCancelBet =
+        button(QStringLiteral("cmdCancelBet"), qs(_("Cancel Bet")), qs(_("Cancel all selections")), page);
+    m_cmdNext2 =
+        button(QStringLiteral("cmdNext2"), qs(_("Next ->")), qs(_("Go to Choose Horses options")), page);
     m_cmdNext2->setAccessibleName(qs(_(NextToHorsesName)));
     commands->addWidget(m_cmdCancelBet);
     commands->addStretch(1);
@@ -440,8 +446,7 @@ QWidget* BetEntryWidget::buildHorsesPage() {
         connect(b, &QPushButton::clicked, this,
                 [this, h] { act([&] { m_game.press(Action::PickHorse, h); }); });
     }
-    m_cmdAll =
-        button(QStringLiteral("cmdAll"), QStringLiteral("All"), QStringLiteral("Choose all horses"), page);
+    m_cmdAll = button(QStringLiteral("cmdAll"), qs(C_("horses", "All")), qs(_("Choose all horses")), page);
     m_cmdAll->setMinimumHeight(34);
     horses->setColumnMinimumWidth(FieldSize, 6);
     horses->addWidget(m_cmdAll, 0, FieldSize + 1);
@@ -453,10 +458,10 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     m_lstLegs->setFocusPolicy(Qt::NoFocus);
     m_lstLegs->setSelectionMode(QAbstractItemView::NoSelection);
     m_lstLegs->setMaximumWidth(150);
-    m_lstLegs->setToolTip(QStringLiteral("The ticket so far"));
+    m_lstLegs->setToolTip(qs(_("The ticket so far")));
     middle->addWidget(m_lstLegs);
     auto* picks = new QVBoxLayout;
-    picks->addWidget(label(QStringLiteral("lblPicksCaption"), QStringLiteral("Picks:"), page));
+    picks->addWidget(label(QStringLiteral("lblPicksCaption"), qs(_("Picks:")), page));
     m_lblPicks = valueLabel(QStringLiteral("lblPicks"), page, 2.0);
     picks->addWidget(m_lblPicks);
     picks->addStretch(1);
@@ -464,14 +469,13 @@ QWidget* BetEntryWidget::buildHorsesPage() {
     outer->addLayout(middle, 1);
 
     auto* commands = new QHBoxLayout;
-    m_cmdBack = button(QStringLiteral("cmdBack"), QStringLiteral("<--  Clr Pick"),
-                       QStringLiteral("Delete last choice taken"), page);
-    m_cmdClear = button(QStringLiteral("cmdClear"), QStringLiteral("Clear Bet"),
-                        QStringLiteral("Clear all bet choices"), page);
-    m_cmdWith = button(QStringLiteral("cmdWith"), QStringLiteral("With"),
-                       QStringLiteral("Click to make next set of selections"), page);
-    m_cmdFinish = button(QStringLiteral("cmdFinish"), QStringLiteral("Finish"),
-                         QStringLiteral("Click to place bet on ticket list"), page);
+    m_cmdBack =
+        button(QStringLiteral("cmdBack"), qs(_("<--  Clr Pick")), qs(_("Delete last choice taken")), page);
+    m_cmdClear = button(QStringLiteral("cmdClear"), qs(_("Clear Bet")), qs(_("Clear all bet choices")), page);
+    m_cmdWith =
+        button(QStringLiteral("cmdWith"), qs(_("With")), qs(_("Click to make next set of selections")), page);
+    m_cmdFinish = button(QStringLiteral("cmdFinish"), qs(C_("button", "Finish")),
+                         qs(_("Click to place bet on ticket list")), page);
     m_cmdBack->setAccessibleName(qs(_(ClearPickName)));
     commands->addWidget(m_cmdBack);
     commands->addWidget(m_cmdClear);
@@ -505,7 +509,7 @@ void BetEntryWidget::refresh() {
         const QSignalBlocker block(this);
         setCurrentIndex(entry.page());
     }
-    setToolTip(qs(pageTooltip(entry.page())));
+    setToolTip(qs(_(pageTooltip(entry.page()))));
 
     {
         const QSignalBlocker block(m_cmbBettor);
@@ -520,7 +524,7 @@ void BetEntryWidget::refresh() {
     showAvailability(m_cmdAdd, m_game.availability(Action::AddPlayer));
     showAvailability(m_cmdDelPlayer, m_game.availability(Action::DeletePlayer));
     showAvailability(m_cmdNext1, m_game.availability(Action::NextToBet));
-    m_lblFirstStep->setText(qs(BetEntry::firstStep(day)));
+    m_lblFirstStep->setText(qs(_(BetEntry::firstStep(day))));
     m_lblFirstStep->setVisible(!m_lblFirstStep->text().isEmpty());
     if (m_lblFirstStep->isVisibleTo(this))
         m_cmdAdd->setFocus();
@@ -544,14 +548,14 @@ void BetEntryWidget::refresh() {
     }
     showAvailability(m_cmdNext2, m_game.availability(Action::NextToHorses));
     showAvailability(m_cmdCancelBet, m_game.availability(Action::CancelBet));
-    m_lblBetName->setText(QString::fromStdString(entry.betNameLabel()));
-    m_lblBetKind->setText(QString::fromStdString(entry.betKindLabel()));
+    m_lblBetName->setText(qs(_(entry.betNameLabel())));
+    m_lblBetKind->setText(qs(_(entry.betKindLabel())));
 
     for (int h = 0; h < FieldSize; ++h) {
         const auto i = static_cast<std::size_t>(h);
         showAvailability(m_cmdHorse[i], m_game.availability(Action::PickHorse, h));
         const std::string mark = entry.pickMark(h);
-        m_lblMark[i]->setText(QString::fromStdString(mark));
+        m_lblMark[i]->setText(qs(_(mark)));
         setPicked(m_cmdHorse[i], !mark.empty());
         // A caption of one digit says nothing to a screen reader: the post, the horse, the odds,
         // and what its pick is for.
@@ -566,11 +570,11 @@ void BetEntryWidget::refresh() {
     for (std::size_t i = 0; i < m_cmdAmount.size(); ++i)
         showAvailability(m_cmdAmount[i], m_game.availability(Action::AmountPreset, static_cast<int>(i)));
     showAvailability(m_udAmount, m_game.availability(Action::AmountSpin));
-    m_lblInstruct->setText(qs(entry.instruction()));
+    m_lblInstruct->setText(qs(_(entry.instruction())));
     m_lblPicks->setText(QString::fromStdString(entry.picks()));
     m_lstLegs->clear();
     for (const std::string& leg : entry.legs())
-        m_lstLegs->addItem(QString::fromStdString(leg));
+        m_lstLegs->addItem(qs(_(leg)));
     m_refreshing = false;
 }
 

@@ -4,7 +4,9 @@
 #include "FontScale.h"
 #include "LinesLabel.h"
 #include "Palette.h"
+#include "ToQString.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/BetEntry.h"
@@ -27,7 +29,7 @@ QString qs(const std::string& text) {
 }
 
 QString chipKeys(int index) {
-    return QStringLiteral("F%1 or Ctrl+%2").arg(index + 2).arg(index + 1);
+    return toQString(_("F%1 or Ctrl+%2")).arg(index + 2).arg(index + 1);
 }
 
 } // namespace
@@ -72,7 +74,7 @@ BettingSlip::BettingSlip(Game& game, QWidget* parent) : QFrame(parent), m_game(g
     m_lblSlip = new LinesLabel(2, this);
     m_lblSlip->setObjectName(QStringLiteral("lblSlip"));
     m_lblSlip->setProperty("role", "money");
-    m_lblSlip->setToolTip(QStringLiteral("The ticket being built, its bets and its cost"));
+    m_lblSlip->setToolTip(toQString(_("The ticket being built, its bets and its cost")));
     QFont big = m_lblSlip->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.3);
@@ -115,8 +117,8 @@ void BettingSlip::refresh() {
             chip->setCheckable(true);
             chip->setAutoDefault(false);
             copyDesignFont(chip, m_chipHeight);
-            chip->setToolTip(i < KeyedPlayers ? QStringLiteral("Bet as %1 (%2)").arg(names[i], chipKeys(i))
-                                              : QStringLiteral("Bet as %1").arg(names[i]));
+            chip->setToolTip(i < KeyedPlayers ? toQString(_("Bet as %1 (%2)")).arg(names[i], chipKeys(i))
+                                              : toQString(_("Bet as %1")).arg(names[i]));
             m_chipRow->insertWidget(i, chip);
             connect(chip, &QPushButton::clicked, this, [this, i] { choose(i); });
             m_chips.push_back(chip);

@@ -1,6 +1,8 @@
 #include "LabBankrollChart.h"
 
 #include "ChartAxes.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -46,13 +48,13 @@ void LabBankrollChart::paintEvent(QPaintEvent*) {
     }
     if (!m_series.empty())
         legend.push_back({QStringLiteral("5-95 %"), ChartInk, true});
-    const QRectF area = drawChartPanel(painter, *this, QStringLiteral("Bankroll through the days"), legend);
+    const QRectF area = drawChartPanel(painter, *this, toQString(_("Bankroll through the days")), legend);
     if (area.width() < 80 || area.height() < 60)
         return;
     const ChartAxes axes(
         *this, area, 0, days, centsToDollars(low), centsToDollars(high),
         [](double x) { return QString::number(x); }, [](double y) { return axisMoney(y); }, true);
-    axes.draw(painter, QStringLiteral("Days played"), QStringLiteral("Bankroll"));
+    axes.draw(painter, toQString(_("Days played")), toQString(_("Bankroll")));
 
     painter.setClipRect(axes.plot().adjusted(-2, -2, 2, 2));
     QPen startPen(ChartDim, 1, Qt::DashLine);

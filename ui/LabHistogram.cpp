@@ -1,6 +1,8 @@
 #include "LabHistogram.h"
 
 #include "ChartAxes.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 
 #include <QPainter>
 
@@ -41,13 +43,13 @@ void LabHistogram::paintEvent(QPaintEvent*) {
             most = std::max(most, bin.days);
         }
     }
-    const QRectF area = drawChartPanel(painter, *this, QStringLiteral("Single days"), legend);
+    const QRectF area = drawChartPanel(painter, *this, toQString(_("Single days")), legend);
     if (area.width() < 80 || area.height() < 60)
         return;
     const ChartAxes axes(
         *this, area, centsToDollars(low), centsToDollars(high), 0, most,
         [](double x) { return axisMoney(x); }, [](double y) { return QString::number(y); });
-    axes.draw(painter, QStringLiteral("Net result of a day"), QStringLiteral("Days"));
+    axes.draw(painter, toQString(_("Net result of a day")), toQString(_("Days")));
 
     painter.setClipRect(axes.plot().adjusted(-1, -1, 1, 1));
     for (const Series& s : m_series) {

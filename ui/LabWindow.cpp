@@ -6,6 +6,7 @@
 #include "ScreenFit.h"
 #include "ToQString.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 
 #include <QCloseEvent>
@@ -64,12 +65,12 @@ QProgressBar { background-color: #0b0f14; color: #e4e8ec; border: 1px solid #394
 QProgressBar::chunk { background-color: #2e7d32; border-radius: 2px; }
 )";
 
-const char* const OwnRule = "A rule of my own";
-const char* const RuleTip = "BET [when CONDITION [and CONDITION]...]\n"
-                            "BET: win, place or show, one ticket on every horse the conditions hold for\n"
-                            "CONDITION: FIELD OP NUMBER, OP one of > >= < <= =\n"
-                            "FIELD: odds, rank (1 = the favourite), post, chance, top3,\n"
-                            "value (chance x (odds + 1))";
+const char* const OwnRule = N_("A rule of my own");
+const char* const RuleTip = N_("BET [when CONDITION [and CONDITION]...]\n"
+                               "BET: win, place or show, one ticket on every horse the conditions hold for\n"
+                               "CONDITION: FIELD OP NUMBER, OP one of > >= < <= =\n"
+                               "FIELD: odds, rank (1 = the favourite), post, chance, top3,\n"
+                               "value (chance x (odds + 1))");
 
 // The racecourse at night: dark panels and light type, whatever the desktop's theme.
 QPalette labPalette(QPalette palette) {
@@ -116,26 +117,28 @@ struct Row {
 
 const std::vector<Row>& rows() {
     static const std::vector<Row> all = {
-        {"Days", "Days played", [](const LabSummary& s) { return QString::number(s.days); }},
-        {"Tickets", "Tickets bought", [](const LabSummary& s) { return QString::number(s.tickets); }},
-        {"Staked", "Money staked", [](const LabSummary& s) { return moneyText(s.staked); }},
-        {"Returned", "Money returned", [](const LabSummary& s) { return moneyText(s.returned); }},
-        {"Return", "Return on money staked", [](const LabSummary& s) { return percentText(s.returnRate); }},
-        {"ReturnBand", "its 95 % band",
+        {"Days", N_("Days played"), [](const LabSummary& s) { return QString::number(s.days); }},
+        {"Tickets", N_("Tickets bought"), [](const LabSummary& s) { return QString::number(s.tickets); }},
+        {"Staked", N_("Money staked"), [](const LabSummary& s) { return moneyText(s.staked); }},
+        {"Returned", N_("Money returned"), [](const LabSummary& s) { return moneyText(s.returned); }},
+        {"Return", N_("Return on money staked"),
+         [](const LabSummary& s) { return percentText(s.returnRate); }},
+        {"ReturnBand", N_("its 95 % band"),
          [](const LabSummary& s) {
              return QString::number(s.returnBand.low * 100.0, 'f', 1) + u'-' + percentText(s.returnBand.high);
          }},
-        {"HitRate", "Hit rate", [](const LabSummary& s) { return percentText(s.hitRate); }},
-        {"BiggestWin", "Biggest win", [](const LabSummary& s) { return moneyText(s.biggestWin); }},
-        {"LosingRun", "Worst losing run",
+        {"HitRate", N_("Hit rate"), [](const LabSummary& s) { return percentText(s.hitRate); }},
+        {"BiggestWin", N_("Biggest win"), [](const LabSummary& s) { return moneyText(s.biggestWin); }},
+        {"LosingRun", N_("Worst losing run"),
          [](const LabSummary& s) {
-             return QString::number(s.worstLosingRun) +
-                    (s.worstLosingRun == 1 ? QStringLiteral(" race") : QStringLiteral(" races"));
+             return toQString(
+                 fillIn(_n("{0} race", "{0} races", static_cast<unsigned long>(s.worstLosingRun)),
+                        s.worstLosingRun));
          }},
-        {"Takeout", "Takeout paid (25 %)", [](const LabSummary& s) { return moneyText(s.takeout); }},
-        {"Breakage", "Breakage paid", [](const LabSummary& s) { return moneyText(s.breakage); }},
-        {"BestDay", "Best day", [](const LabSummary& s) { return signedMoneyText(s.bestDay); }},
-        {"WorstDay", "Worst day", [](const LabSummary& s) { return signedMoneyText(s.worstDay); }},
+        {"Takeout", N_("Takeout paid (25 %)"), [](const LabSummary& s) { return moneyText(s.takeout); }},
+        {"Breakage", N_("Breakage paid"), [](const LabSummary& s) { return moneyText(s.breakage); }},
+        {"BestDay", N_("Best day"), [](const LabSummary& s) { return signedMoneyText(s.bestDay); }},
+        {"WorstDay", N_("Worst day"), [](const LabSummary& s) { return signedMoneyText(s.worstDay); }},
     };
     return all;
 }
@@ -162,7 +165,7 @@ QString column(std::size_t i) {
 
 LabWindow::LabWindow(const Game& game, QWidget* parent) : QWidget(parent, Qt::Window), m_game(game) {
     setObjectName(QStringLiteral("LabWindow"));
-    setWindowTitle(QStringLiteral("Strategy Lab"));
+    setWindowTitle(toQString(_("Strategy Lab")));
     setPalette(labPalette(palette()));
     setAutoFillBackground(true);
     setStyleSheet(QString::fromLatin1(LabStyle));
@@ -208,7 +211,7 @@ QWidget* LabWindow::buildControls() {
         Column& c = m_columns[i];
         addStrategyChoice(c, i == 1);
         const int row = static_cast<int>(i) * 2;
-        grid->addWidget(caption(QStringLiteral("Strategy &") + column(i), c.strategy, box), row, 0);
+        grid->addWidget(caption(toQString(_("Strategy &")) + column(i), c.strategy, box), row, 0);
         grid->addWidget(c.strategy, row, 1);
         grid->addWidget(c.rule, row, 2);
         grid->addWidget(c.ruleError, row + 1, 1, 1, 2);
@@ -218,25 +221,25 @@ QWidget* LabWindow::buildControls() {
     m_spnDays->setObjectName(QStringLiteral("spnDays"));
     m_spnDays->setRange(1, MaxDays);
     m_spnDays->setValue(DefaultDays);
-    m_spnDays->setToolTip(QStringLiteral("How many whole days of the game to play"));
+    m_spnDays->setToolTip(toQString(_("How many whole days of the game to play")));
     m_spnSeed = new QSpinBox(box);
     m_spnSeed->setObjectName(QStringLiteral("spnSeed"));
     m_spnSeed->setRange(0, std::numeric_limits<int>::max());
     m_spnSeed->setValue(1);
-    m_spnSeed->setToolTip(QStringLiteral("The same seed plays the same days again"));
+    m_spnSeed->setToolTip(toQString(_("The same seed plays the same days again")));
     m_cboCrowd = new QComboBox(box);
     m_cboCrowd->setObjectName(QStringLiteral("cboCrowd"));
-    m_cboCrowd->addItem(QStringLiteral("This track's crowd"), static_cast<int>(Crowd::Track));
-    m_cboCrowd->addItem(QStringLiteral("A sharp crowd"), static_cast<int>(Crowd::Sharp));
-    m_cboCrowd->setItemData(0, QStringLiteral("The public's money as the game makes it up"), Qt::ToolTipRole);
+    m_cboCrowd->addItem(toQString(_("This track's crowd")), static_cast<int>(Crowd::Track));
+    m_cboCrowd->addItem(toQString(_("A sharp crowd")), static_cast<int>(Crowd::Sharp));
+    m_cboCrowd->setItemData(0, toQString(_("The public's money as the game makes it up")), Qt::ToolTipRole);
     m_cboCrowd->setItemData(
-        1, QStringLiteral("A crowd that bets each horse in proportion to its simulated chance, with noise"),
+        1, toQString(_("A crowd that bets each horse in proportion to its simulated chance, with noise")),
         Qt::ToolTipRole);
     m_cboStake = new QComboBox(box);
     m_cboStake->setObjectName(QStringLiteral("cboStake"));
-    m_cboStake->addItem(QStringLiteral("$ a combination"), static_cast<int>(StakeRule::Kind::Flat));
-    m_cboStake->addItem(QStringLiteral("% of the balance a ticket"),
-                        static_cast<int>(StakeRule::Kind::Share));
+    m_cboStake->addItem(toQString(_("$ a combination")), static_cast<int>(StakeRule::Kind::Flat));
+    // xgettext:no-c-format
+    m_cboStake->addItem(toQString(_("% of the balance a ticket")), static_cast<int>(StakeRule::Kind::Share));
     m_spnStake = new QSpinBox(box);
     m_spnStake->setObjectName(QStringLiteral("spnStake"));
     m_spnStake->setRange(1, MaxStakeDollars);
@@ -254,20 +257,20 @@ QWidget* LabWindow::buildControls() {
     stake->addWidget(m_spnStake);
     stake->addWidget(m_cboStake, 1);
 
-    grid->addWidget(caption(QStringLiteral("&Days"), m_spnDays, box), 0, 3);
+    grid->addWidget(caption(toQString(_("&Days")), m_spnDays, box), 0, 3);
     grid->addWidget(m_spnDays, 0, 4);
-    grid->addWidget(caption(QStringLiteral("S&eed"), m_spnSeed, box), 2, 3);
+    grid->addWidget(caption(toQString(_("S&eed")), m_spnSeed, box), 2, 3);
     grid->addWidget(m_spnSeed, 2, 4);
-    grid->addWidget(caption(QStringLiteral("Cr&owd"), m_cboCrowd, box), 0, 5);
+    grid->addWidget(caption(toQString(_("Cr&owd")), m_cboCrowd, box), 0, 5);
     grid->addWidget(m_cboCrowd, 0, 6);
-    grid->addWidget(caption(QStringLiteral("S&take"), m_spnStake, box), 2, 5);
+    grid->addWidget(caption(toQString(_("S&take")), m_spnStake, box), 2, 5);
     grid->addLayout(stake, 2, 6);
 
-    m_cmdRun = new QPushButton(QStringLiteral("&Run"), box);
+    m_cmdRun = new QPushButton(toQString(_("&Run")), box);
     m_cmdRun->setObjectName(QStringLiteral("cmdLabRun"));
-    m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), box);
+    m_cmdCancel = new QPushButton(toQString(_("&Cancel")), box);
     m_cmdCancel->setObjectName(QStringLiteral("cmdLabCancel"));
-    m_cmdCancel->setToolTip(QStringLiteral("Stop after the days under way"));
+    m_cmdCancel->setToolTip(toQString(_("Stop after the days under way")));
     QFont bold = m_cmdRun->font();
     bold.setBold(true);
     m_cmdRun->setFont(bold);
@@ -282,13 +285,13 @@ QWidget* LabWindow::buildControls() {
     m_bar->setObjectName(QStringLiteral("barLabProgress"));
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
-    m_bar->setFormat(QStringLiteral("%v of %m days"));
+    m_bar->setFormat(toQString(_("%v of %m days")));
     m_lblStatus = new QLabel(box);
     m_lblStatus->setObjectName(QStringLiteral("lblLabStatus"));
     m_lblStatus->setProperty("role", "note");
     m_lblStatus->setText(
-        QStringLiteral("Each lab day is a whole day of the game, played in memory on a copy of the "
-                       "stable: your files and players are never touched."));
+        toQString(_("Each lab day is a whole day of the game, played in memory on a copy of the "
+                    "stable: your files and players are never touched.")));
     grid->addWidget(m_bar, 4, 0, 1, 8);
     grid->addWidget(m_lblStatus, 5, 0, 1, 8);
     grid->setColumnStretch(2, 1);
@@ -301,25 +304,25 @@ void LabWindow::addStrategyChoice(Column& c, bool optional) {
     c.strategy = new QComboBox(this);
     c.strategy->setObjectName(QStringLiteral("cboStrategy") + side);
     if (optional) {
-        c.strategy->addItem(QStringLiteral("None"));
-        c.strategy->setItemData(0, QStringLiteral("Strategy A alone"), Qt::ToolTipRole);
+        c.strategy->addItem(toQString(_("None")));
+        c.strategy->setItemData(0, toQString(_("Strategy A alone")), Qt::ToolTipRole);
     }
     for (const Strategy& s : labStrategies()) {
         c.strategy->addItem(toQString(s.name), toQString(s.name));
         c.strategy->setItemData(c.strategy->count() - 1,
-                                toQString(s.description) +
-                                    (s.needsChances ? QStringLiteral(" (uses the chances)") : QString()),
+                                toQString(_(s.description)) +
+                                    (s.needsChances ? toQString(_(" (uses the chances)")) : QString()),
                                 Qt::ToolTipRole);
     }
-    c.strategy->addItem(QString::fromLatin1(OwnRule));
-    c.strategy->setItemData(c.strategy->count() - 1, QString::fromLatin1(RuleTip), Qt::ToolTipRole);
+    c.strategy->addItem(toQString(_(OwnRule)));
+    c.strategy->setItemData(c.strategy->count() - 1, toQString(_(RuleTip)), Qt::ToolTipRole);
     if (optional)
         c.strategy->setCurrentIndex(c.strategy->findData(QStringLiteral("post1-win")));
 
     c.rule = new QLineEdit(this);
     c.rule->setObjectName(QStringLiteral("txtRule") + side);
-    c.rule->setPlaceholderText(QStringLiteral("e.g. win when value > 1.2 and odds >= 5"));
-    c.rule->setToolTip(QString::fromLatin1(RuleTip));
+    c.rule->setPlaceholderText(toQString(_("e.g. win when value > 1.2 and odds >= 5")));
+    c.rule->setToolTip(toQString(_(RuleTip)));
     c.ruleError = new QLabel(this);
     c.ruleError->setObjectName(QStringLiteral("lblRuleError") + side);
     c.ruleError->setProperty("role", "note");
@@ -336,7 +339,7 @@ std::optional<Strategy> LabWindow::chosen(const Column& c, std::string* error) c
     const QVariant name = c.strategy->currentData();
     if (name.isValid())
         return findStrategy(name.toString().toStdString(), error);
-    if (c.strategy->currentText() != QLatin1String(OwnRule))
+    if (c.strategy->currentText() != toQString(_(OwnRule)))
         return std::nullopt; // None
     return findStrategy(c.rule->text().simplified().toStdString(), error);
 }
@@ -348,16 +351,16 @@ void LabWindow::refreshControls() {
         Column& c = m_columns[i];
         std::string error;
         const std::optional<Strategy> strategy = chosen(c, &error);
-        const bool ownRule = c.strategy->currentText() == QLatin1String(OwnRule);
+        const bool ownRule = c.strategy->currentText() == toQString(_(OwnRule));
         c.strategy->setToolTip(c.strategy->currentData(Qt::ToolTipRole).toString());
         c.rule->setEnabled(ownRule && !busy);
         c.strategy->setEnabled(!busy);
         if (!error.empty()) {
             c.ruleError->setText(toQString(error));
             if (whyNot.isEmpty())
-                whyNot = QStringLiteral("Strategy ") + column(i) + QStringLiteral(": ") + toQString(error);
+                whyNot = toQString(_("Strategy ")) + column(i) + QStringLiteral(": ") + toQString(error);
         } else {
-            c.ruleError->setText(strategy ? toQString(strategy->description) : QString());
+            c.ruleError->setText(strategy ? toQString(_(strategy->description)) : QString());
         }
         setRole(c.ruleError, error.empty() ? "note" : "error");
     }
@@ -365,7 +368,7 @@ void LabWindow::refreshControls() {
          std::initializer_list<QWidget*>{m_spnDays, m_spnSeed, m_cboCrowd, m_cboStake, m_spnStake})
         w->setEnabled(!busy);
     m_cmdRun->setEnabled(!busy && whyNot.isEmpty());
-    m_cmdRun->setToolTip(whyNot.isEmpty() ? QStringLiteral("Play the days") : whyNot);
+    m_cmdRun->setToolTip(whyNot.isEmpty() ? toQString(_("Play the days")) : whyNot);
     m_cmdCancel->setEnabled(busy && !m_work.get_stop_token().stop_requested());
 }
 
@@ -394,7 +397,7 @@ QWidget* LabWindow::buildResults() {
     }
     int row = 1;
     for (const Row& r : rows()) {
-        auto* label = new QLabel(QString::fromLatin1(r.caption), panel);
+        auto* label = new QLabel(toQString(_(r.caption)), panel);
         if (QLatin1String(r.name) == QLatin1String("ReturnBand"))
             label->setIndent(12);
         grid->addWidget(label, row, 0);
@@ -409,10 +412,9 @@ QWidget* LabWindow::buildResults() {
         }
         ++row;
     }
-    auto* note =
-        new QLabel(QStringLiteral("The band: where the return would lie in 95 runs of 100 of as many "
-                                  "days. Trust a rule when its band stays above 100%."),
-                   panel);
+    auto* note = new QLabel(toQString(_("The band: where the return would lie in 95 runs of 100 of as many "
+                                        "days. Trust a rule when its band stays above 100%.")),
+                            panel);
     note->setProperty("role", "note");
     note->setWordWrap(true);
     grid->addWidget(note, row, 0, 1, 3);
@@ -437,7 +439,7 @@ void LabWindow::run() {
     setup.stable = labStableOf(m_game.day().folder);
     if (strategies.empty() || !setup.stable.contains("horses.dat")) {
         m_lblStatus->setText(
-            QStringLiteral("The data folder has no stable (horses.dat) to try strategies on."));
+            toQString(_("The data folder has no stable (horses.dat) to try strategies on.")));
         return;
     }
     setup.seed = static_cast<uint64_t>(m_spnSeed->value());
@@ -456,14 +458,14 @@ void LabWindow::run() {
     m_outcome.days = days;
     m_outcome.bankroll = Cents{setup.bankroll} * CentsPerDollar;
     m_outcome.setting =
-        QStringLiteral("%1 days against %2, seed %3, %4 %5; each day starts with %6.")
+        toQString(_("%1 days against %2, seed %3, %4 %5; each day starts with %6."))
             .arg(days)
             .arg(m_cboCrowd->currentText().toLower())
             .arg(setup.seed)
             .arg(m_spnStake->text(), m_cboStake->currentText().mid(2), moneyText(m_outcome.bankroll));
     m_bar->setRange(0, days * static_cast<int>(m_outcome.strategies.size()));
     m_bar->setValue(0);
-    m_lblStatus->setText(QStringLiteral("Playing ") + m_outcome.setting);
+    m_lblStatus->setText(toQString(_("Playing ")) + m_outcome.setting);
     m_work = std::jthread([this, setup = std::move(setup), days](std::stop_token stop) {
         LabOptions options;
         options.stop = stop;
@@ -488,7 +490,7 @@ void LabWindow::cancel() {
     if (!running())
         return;
     m_work.request_stop();
-    m_lblStatus->setText(QStringLiteral("Stopping after the days under way..."));
+    m_lblStatus->setText(toQString(_("Stopping after the days under way...")));
     refreshControls();
 }
 
@@ -518,7 +520,7 @@ void LabWindow::showOutcome(const Outcome& outcome) {
         Column& c = m_columns[i];
         const bool has = shown && i < outcome.summaries.size();
         c.heading->setText(has ? toQString(outcome.strategies[i].name) : QString());
-        c.heading->setToolTip(has ? toQString(outcome.strategies[i].description) : QString());
+        c.heading->setToolTip(has ? toQString(_(outcome.strategies[i].description)) : QString());
         for (std::size_t r = 0; r < rows().size(); ++r)
             c.figures[r]->setText(has ? rows()[r].text(outcome.summaries[i]) : QString());
         if (!has)
@@ -530,13 +532,13 @@ void LabWindow::showOutcome(const Outcome& outcome) {
     m_histogram->setSeries(std::move(days));
     m_bankroll->setSeries(std::move(bankroll), outcome.bankroll);
     if (!outcome.error.empty())
-        m_lblStatus->setText(QStringLiteral("A lab day could not be played: ") + toQString(outcome.error));
+        m_lblStatus->setText(toQString(_("A lab day could not be played: ")) + toQString(outcome.error));
     else if (outcome.cancelled)
         m_lblStatus->setText(
-            played > 0 ? QStringLiteral("Cancelled: the figures are those of the first %1 of %2 days.")
+            played > 0 ? toQString(_("Cancelled: the figures are those of the first %1 of %2 days."))
                              .arg(played)
                              .arg(outcome.days)
-                       : QStringLiteral("Cancelled before a whole day was played."));
+                       : toQString(_("Cancelled before a whole day was played.")));
     else
         m_lblStatus->setText(outcome.setting);
 }

@@ -1,4 +1,6 @@
 #include "LogoWidget.h"
+#include "ToQString.h"
+#include "core/Translate.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -11,7 +13,7 @@ namespace sw::ui {
 LogoWidget::LogoWidget(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("imgLogo"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setToolTip(QStringLiteral("Stridewell - Horse Racing"));
+    setToolTip(toQString(_("Stridewell - Horse Racing")));
 }
 
 void LogoWidget::paintEvent(QPaintEvent* /*event*/) {

@@ -14,6 +14,7 @@
 #include "core/Constants.h"
 #include "core/Durations.h"
 #include "core/GradeTables.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddPlayerDialog.h"
@@ -73,7 +74,7 @@ QPushButton* commandButton(const QString& name, const QString& caption, const QS
 
 MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_game(game) {
     setObjectName(QStringLiteral("frmHorses"));
-    setWindowTitle(qs(AppCaption));
+    setWindowTitle(qs(_(AppCaption)));
 
     auto* central = new QWidget(this);
     setDesignFont(central, QApplication::font());
@@ -184,7 +185,7 @@ QWidget* MainWindow::buildHeading() {
     valueFont.setBold(true);
     valueFont.setPointSizeF(captionFont.pointSizeF() * 1.3);
     auto pair = [&](const char* captionName, const char* caption, const char* valueName) {
-        auto* c = new QLabel(QString::fromUtf8(caption), bar);
+        auto* c = new QLabel(qs(_(caption)), bar);
         c->setObjectName(QString::fromLatin1(captionName));
         setDesignFont(c, captionFont);
         auto* v = new QLabel(bar);
@@ -195,26 +196,25 @@ QWidget* MainWindow::buildHeading() {
         row->addSpacing(12);
         return v;
     };
-    m_lblRaceNum = pair("lblRace", "Race", "lblRaceNum");
-    m_lblDistanceNum = pair("lblDistance", "Distance", "lblDistanceNum");
-    m_lblGradeNum = pair("lblGrade", "Purse", "lblGradeNum");
+    m_lblRaceNum = pair("lblRace", N_("Race"), "lblRaceNum");
+    m_lblDistanceNum = pair("lblDistance", N_("Distance"), "lblDistanceNum");
+    m_lblGradeNum = pair("lblGrade", N_("Purse"), "lblGradeNum");
     row->addStretch(1);
 
-    m_cmdDonate = commandButton(QStringLiteral("cmdDonate"), QStringLiteral("Donate"),
-                                QStringLiteral("Donate and be included on our update mailing list."), bar);
+    m_cmdDonate = commandButton(QStringLiteral("cmdDonate"), qs(_("Donate")),
+                                qs(_("Donate and be included on our update mailing list.")), bar);
     m_cmdDonate->setVisible(!donationAddress().isEmpty());
     row->addWidget(m_cmdDonate);
-    m_cmdReplay = commandButton(QStringLiteral("cmdReplay"), QStringLiteral("R&eplay"),
-                                QStringLiteral("Show the last race again"), bar);
-    m_chkSlowFinish = new QCheckBox(QStringLiteral("S&low finish"), bar);
+    m_cmdReplay =
+        commandButton(QStringLiteral("cmdReplay"), qs(_("R&eplay")), qs(_("Show the last race again")), bar);
+    m_chkSlowFinish = new QCheckBox(qs(_("S&low finish")), bar);
     m_chkSlowFinish->setObjectName(QStringLiteral("chkSlowFinish"));
-    m_chkSlowFinish->setToolTip(QStringLiteral("Replay the finish in slow motion"));
-    m_cmdPast = commandButton(QStringLiteral("cmdPast"), QStringLiteral("&Past Performances"),
-                              QStringLiteral("View past performances"), bar);
-    m_cmdRun = commandButton(QStringLiteral("cmdRun"), QStringLiteral("S&tart Race"),
-                             QStringLiteral("Start the race"), bar);
-    m_cmdFastForward = commandButton(QStringLiteral("cmdFastForward"), QStringLiteral("Fast Forwar&d"),
-                                     QStringLiteral("Run the rest of the race at once"), bar);
+    m_chkSlowFinish->setToolTip(qs(_("Replay the finish in slow motion")));
+    m_cmdPast = commandButton(QStringLiteral("cmdPast"), qs(_("&Past Performances")),
+                              qs(_("View past performances")), bar);
+    m_cmdRun = commandButton(QStringLiteral("cmdRun"), qs(_("S&tart Race")), qs(_("Start the race")), bar);
+    m_cmdFastForward = commandButton(QStringLiteral("cmdFastForward"), qs(_("Fast Forwar&d")),
+                                     qs(_("Run the rest of the race at once")), bar);
     QFont runFont = m_cmdRun->font();
     runFont.setBold(true);
     setDesignFont(m_cmdRun, runFont);
@@ -238,36 +238,32 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    m_menuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    m_menuFile = menuBar()->addMenu(qs(_("&File")));
     m_menuFile->setObjectName(QStringLiteral("menuFile"));
-    m_menuNewDay = action(m_menuFile, "menuNewDay", QStringLiteral("&New Day"), &MainWindow::newDay);
+    m_menuNewDay = action(m_menuFile, "menuNewDay", qs(_("&New Day")), &MainWindow::newDay);
     m_menuNewDay->setShortcut(QKeySequence::New);
-    m_menuPrint =
-        action(m_menuFile, "menuPrint", QStringLiteral("&Print Program..."), &MainWindow::printProgram);
+    m_menuPrint = action(m_menuFile, "menuPrint", qs(_("&Print Program...")), &MainWindow::printProgram);
     m_menuPrint->setShortcut(QKeySequence::Print);
-    action(m_menuFile, "menuLab", QStringLiteral("Strategy &Lab"), &MainWindow::openLab);
+    action(m_menuFile, "menuLab", qs(_("Strategy &Lab")), &MainWindow::openLab);
     m_menuFile->addSeparator();
-    action(m_menuFile, "menuExit", QStringLiteral("E&xit"), &MainWindow::endGame)
+    action(m_menuFile, "menuExit", qs(_("E&xit")), &MainWindow::endGame)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_menuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    m_menuSettings = menuBar()->addMenu(qs(_("&Settings")));
     m_menuSettings->setObjectName(QStringLiteral("menuSettings"));
-    m_menuPlayer =
-        action(m_menuSettings, "menuPlayer", QStringLiteral("&Add Player"), &MainWindow::addPlayer);
-    m_menuDefaults =
-        action(m_menuSettings, "menuDefaults", QStringLiteral("Set &Defaults"), &MainWindow::setDefaults);
+    m_menuPlayer = action(m_menuSettings, "menuPlayer", qs(_("&Add Player")), &MainWindow::addPlayer);
+    m_menuDefaults = action(m_menuSettings, "menuDefaults", qs(_("Set &Defaults")), &MainWindow::setDefaults);
     // The reset throws away every horse's history; it is kept out of reach of a stray click.
-    m_menuReset =
-        action(m_menuSettings, "menuReset", QStringLiteral("&Reset DB"), &MainWindow::resetDatabase);
+    m_menuReset = action(m_menuSettings, "menuReset", qs(_("&Reset DB")), &MainWindow::resetDatabase);
     m_menuReset->setVisible(false);
     m_menuSettings->addSeparator();
     m_menuSettings->addAction(m_raceCall->speakAction());
     m_menuSettings->addAction(m_sound->muteAction());
 
-    m_menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_menuHelp = menuBar()->addMenu(qs(_("&Help")));
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    action(m_menuHelp, "menuAbout", QStringLiteral("&About"), &MainWindow::about);
-    action(m_menuHelp, "menuUserGuide", QStringLiteral("&Using ") + qs(AppCaption), &MainWindow::userGuide)
+    action(m_menuHelp, "menuAbout", qs(_("&About")), &MainWindow::about);
+    action(m_menuHelp, "menuUserGuide", qs(fillIn(_("&Using {0}"), _(AppCaption))), &MainWindow::userGuide)
         ->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
@@ -361,7 +357,7 @@ void MainWindow::refreshHeading() {
     const RaceDay& day = m_game.day();
     const int race = std::clamp<int>(day.currentRace, 0, RacesPerDay - 1);
     m_lblRaceNum->setText(QString::number(race + 1));
-    m_lblDistanceNum->setText(qs(RaceDistanceText));
+    m_lblDistanceNum->setText(qs(_(RaceDistanceText)));
     m_lblGradeNum->setText(QStringLiteral("$") +
                            QString::number(purseOf(day.card.raceGrade[static_cast<std::size_t>(race)])));
 }
@@ -373,9 +369,9 @@ void MainWindow::refreshCommands() {
     // A replay needs the race's recording too, which only the track holds.
     Availability replay = m_game.availability(Action::Replay);
     if (replay && m_runner->replaying())
-        replay.whyNot = "The race is being shown again.";
+        replay.whyNot = _("The race is being shown again.");
     else if (replay && !m_runner->canReplay())
-        replay.whyNot = "There is no race to show again.";
+        replay.whyNot = _("There is no race to show again.");
     showAvailability(m_cmdReplay, replay);
     showAvailability(m_chkSlowFinish, replay);
     const Availability window = m_game.availability(Action::UseWindow);

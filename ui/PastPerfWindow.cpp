@@ -40,9 +40,11 @@ namespace sw::ui {
 
 namespace {
 
-const QStringList ChanceHeadings = {QStringLiteral("Post"),      QStringLiteral("Win"),
-                                    QStringLiteral("Top three"), QStringLiteral("Fair"),
-                                    QStringLiteral("Tote"),      QString()};
+// Made where shown: the player's language is chosen after the program's statics are.
+QStringList chanceHeadings() {
+    return {toQString(_("Post")), toQString(_("Win")),  toQString(_("Top three")),
+            toQString(_("Fair")), toQString(_("Tote")), QString()};
+}
 
 // Most past lines an entry shows without scrolling; a printed program rarely runs longer.
 constexpr int MostPastRowsShown = 10;
@@ -82,7 +84,7 @@ QLabel* caption(const QString& text, QWidget* parent) {
 PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent)
     : QDialog(parent), m_game(game), m_chanceRaces(ChanceRaces) {
     setObjectName(QStringLiteral("frmPastPerf"));
-    setWindowTitle(toQString(ProgramWindowTitle));
+    setWindowTitle(toQString(_(ProgramWindowTitle)));
     setSizeGripEnabled(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
@@ -95,12 +97,12 @@ PastPerfWindow::PastPerfWindow(Game& game, QWidget* parent)
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
 
-    m_cmdPrint = new QPushButton(toQString(PrintProgramCaption), this);
+    m_cmdPrint = new QPushButton(toQString(_(PrintProgramCaption)), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     m_cmdPrint->setAutoDefault(false);
-    m_cmdOK = new QPushButton(toQString(ToteBoardCaption), this);
+    m_cmdOK = new QPushButton(toQString(_(ToteBoardCaption)), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setToolTip(toQString(ToteBoardTooltip));
+    m_cmdOK->setToolTip(toQString(_(ToteBoardTooltip)));
     // Enter confirms a race typed into the selector; it must not leave the program as well.
     m_cmdOK->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -133,7 +135,7 @@ QWidget* PastPerfWindow::buildHeader() {
     auto* header = new QFrame(this);
     header->setFrameShape(QFrame::StyledPanel);
 
-    auto* raceCaption = caption(QStringLiteral("Race"), header);
+    auto* raceCaption = caption(toQString(_("Race")), header);
     m_lblRace = new QLabel(header);
     m_lblRace->setObjectName(QStringLiteral("lblRace"));
     QFont big = m_lblRace->font();
@@ -151,7 +153,7 @@ QWidget* PastPerfWindow::buildHeader() {
 
     m_lblRaceGrade = new QLabel(header);
     m_lblRaceGrade->setObjectName(QStringLiteral("lblRaceGrade"));
-    m_lblDistance = new QLabel(toQString(ProgramDistanceText), header);
+    m_lblDistance = new QLabel(toQString(_(ProgramDistanceText)), header);
     m_lblDistance->setObjectName(QStringLiteral("lblDistance"));
     QFont value = m_lblRaceGrade->font();
     value.setPointSizeF(value.pointSizeF() * 1.3);
@@ -167,9 +169,9 @@ QWidget* PastPerfWindow::buildHeader() {
     grid->addWidget(raceCaption, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblRace, 1, 0, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(m_udRace, 1, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(caption(toQString(PurseHeading), header), 0, 2, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(caption(toQString(_(PurseHeading)), header), 0, 2, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblRaceGrade, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(caption(toQString(DistanceHeading), header), 0, 3, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(caption(toQString(_(DistanceHeading)), header), 0, 3, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(m_lblDistance, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(m_lblBets, 0, 4, 2, 1);
     grid->setColumnMinimumWidth(1, 60);
@@ -235,11 +237,11 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
                                                               ThirdsTooltip, FourthsTooltip};
     auto* record = new QHBoxLayout;
     record->setSpacing(6);
-    record->addWidget(new QLabel(QStringLiteral("Starts:"), block));
+    record->addWidget(new QLabel(toQString(_("Starts:")), block));
     for (std::size_t c = 0; c < b.counts.size(); ++c) {
         auto* count = new QLabel(block);
         count->setObjectName(QString::fromLatin1(countNames[c]) + n);
-        count->setToolTip(toQString(countTips[c]));
+        count->setToolTip(toQString(_(countTips[c])));
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         b.counts[c] = count;
@@ -247,7 +249,7 @@ PastPerfWindow::EntryBlock PastPerfWindow::buildEntry(int entry, QWidget* parent
     }
     b.earnings = new QLabel(block);
     b.earnings->setObjectName(QStringLiteral("lblEarnings") + n);
-    b.earnings->setToolTip(toQString(EarningsTooltip));
+    b.earnings->setToolTip(toQString(_(EarningsTooltip)));
     b.earnings->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     b.earnings->setMinimumWidth(b.earnings->fontMetrics().horizontalAdvance(QStringLiteral("$0,000,000")));
     record->addSpacing(8);
@@ -286,7 +288,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 0, 0, 0);
 
-    QLabel* recordCaption = caption(QStringLiteral("Track Record"), panel);
+    QLabel* recordCaption = caption(toQString(_("Track Record")), panel);
     layout->addWidget(recordCaption);
     m_lblTrackRecord = new QLabel(panel);
     m_lblTrackRecord->setObjectName(QStringLiteral("lblTrackRecord"));
@@ -308,7 +310,7 @@ QWidget* PastPerfWindow::buildSidePanel() {
     layout->addWidget(m_lstTrackRecord);
 
     layout->addSpacing(10);
-    auto* standings = caption(toQString(JockeyStandingsCaption), panel);
+    auto* standings = caption(toQString(_(JockeyStandingsCaption)), panel);
     standings->setObjectName(QStringLiteral("lblJockeyStandings"));
     layout->addWidget(standings);
     m_jockeys =
@@ -329,18 +331,17 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* title = caption(QStringLiteral("True Chances"), box);
+    auto* title = caption(toQString(_("True Chances")), box);
     title->setObjectName(QStringLiteral("lblChancesCaption"));
-    title->setToolTip(
-        QStringLiteral("Each entry's chance from the race run many times over, with one standard "
-                       "error; the odds that chance makes fair; the tote's odds now. "
-                       "\"value\" marks a horse the tote pays more for than it is worth."));
+    title->setToolTip(toQString(_("Each entry's chance from the race run many times over, with one standard "
+                                  "error; the odds that chance makes fair; the tote's odds now. "
+                                  "\"value\" marks a horse the tote pays more for than it is worth.")));
     m_lblChances = new QLabel(box);
     m_lblChances->setObjectName(QStringLiteral("lblChances"));
     m_prgChances = new QProgressBar(box);
     m_prgChances->setObjectName(QStringLiteral("prgChances"));
     m_prgChances->setTextVisible(true);
-    m_prgChances->setFormat(QStringLiteral("%v races"));
+    m_prgChances->setFormat(toQString(_("%v races")));
     auto* top = new QHBoxLayout;
     top->addWidget(title);
     top->addStretch(1);
@@ -348,14 +349,14 @@ QWidget* PastPerfWindow::buildChances(QWidget* parent) {
     layout->addLayout(top);
     layout->addWidget(m_prgChances);
 
-    m_tblChances = new QTableWidget(FieldSize, static_cast<int>(ChanceHeadings.size()), box);
+    m_tblChances = new QTableWidget(FieldSize, static_cast<int>(chanceHeadings().size()), box);
     m_tblChances->setObjectName(QStringLiteral("tblChances"));
-    m_tblChances->setHorizontalHeaderLabels(ChanceHeadings);
+    m_tblChances->setHorizontalHeaderLabels(chanceHeadings());
     // The bracket is where the true chance lies 95 times in 100: a share never seen is not a nil chance.
     for (int column : {1, 2})
         m_tblChances->horizontalHeaderItem(column)->setToolTip(
-            QStringLiteral("The share of the simulated races, and in brackets the range the true chance lies "
-                           "in 95 times in 100"));
+            toQString(_("The share of the simulated races, and in brackets the range the true chance lies "
+                        "in 95 times in 100")));
     m_tblChances->verticalHeader()->hide();
     m_tblChances->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tblChances->setSelectionMode(QAbstractItemView::NoSelection);
@@ -416,7 +417,8 @@ void PastPerfWindow::refresh() {
     }
     m_lblRace->setText(toQString(view.raceNumber));
     m_lblRaceGrade->setText(toQString(view.purse));
-    m_lblDistance->setText(view.distance.empty() ? toQString(ProgramDistanceText) : toQString(view.distance));
+    m_lblDistance->setText(view.distance.empty() ? toQString(_(ProgramDistanceText))
+                                                 : toQString(_(view.distance)));
     m_lblBets->setText(toQString(view.betsOffered));
     for (std::size_t e = 0; e < m_entries.size(); ++e) {
         const ProgramEntryView& entry = view.entries[e];
@@ -460,7 +462,7 @@ void PastPerfWindow::startChances(int race) {
     m_chancesShown = -1;
     m_prgChances->setRange(0, m_chanceRaces);
     m_prgChances->setValue(0);
-    m_lblChances->setText(QStringLiteral("Race %1").arg(race));
+    m_lblChances->setText(toQString(_("Race %1")).arg(race));
     // Not before the window is on the screen: the player sees the program first.
     if (m_painted)
         runChances();

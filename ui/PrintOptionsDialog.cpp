@@ -2,6 +2,7 @@
 
 #include "ToQString.h"
 #include "core/Constants.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "program/PrintFile.h"
 #include "program/ProgramTexts.h"
@@ -93,11 +94,11 @@ bool paintProgramPages(QPrinter& printer, const std::vector<PrintPage>& pages) {
 PrintOptionsDialog::PrintOptionsDialog(Game& game, QWidget* parent)
     : QDialog(parent), m_game(game), m_range(printRangeFor(game.day())) {
     setObjectName(QStringLiteral("frmPrint"));
-    setWindowTitle(toQString(PrintOptionsTitle));
+    setWindowTitle(toQString(_(PrintOptionsTitle)));
 
-    auto* lblFrom = new QLabel(toQString(PrintFromCaption), this);
+    auto* lblFrom = new QLabel(toQString(_(PrintFromCaption)), this);
     lblFrom->setObjectName(QStringLiteral("lblFrom"));
-    auto* lblTo = new QLabel(toQString(PrintToCaption), this);
+    auto* lblTo = new QLabel(toQString(_(PrintToCaption)), this);
     lblTo->setObjectName(QStringLiteral("lblTo"));
     m_udFrom = new QSpinBox(this);
     m_udFrom->setObjectName(QStringLiteral("udFrom"));
@@ -108,13 +109,13 @@ PrintOptionsDialog::PrintOptionsDialog(Game& game, QWidget* parent)
     lblFrom->setBuddy(m_udFrom);
     lblTo->setBuddy(m_udTo);
 
-    m_cmdPrint = new QPushButton(toQString(PrintButtonCaption), this);
+    m_cmdPrint = new QPushButton(toQString(_(PrintButtonCaption)), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     m_cmdPrint->setDefault(true);
-    m_cmdPreview = new QPushButton(QStringLiteral("Print Preview"), this);
+    m_cmdPreview = new QPushButton(toQString(_("Print Preview")), this);
     m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
     m_cmdPreview->setAutoDefault(false);
-    m_cmdCancel = new QPushButton(toQString(CancelButtonCaption), this);
+    m_cmdCancel = new QPushButton(toQString(_(CancelButtonCaption)), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cmdCancel->setAutoDefault(false);
 
@@ -170,7 +171,7 @@ bool PrintOptionsDialog::printToPdf(const QString& file, int from, int to) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setDocName(toQString(ProgramWindowTitle));
+    printer.setDocName(toQString(_(ProgramWindowTitle)));
     setProgramMargins(printer);
     return paintToFile(printer, takePages(from, to));
 }
@@ -198,7 +199,7 @@ void PrintOptionsDialog::print() {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         setProgramMargins(*m_printer);
     }
-    m_printer->setDocName(toQString(ProgramWindowTitle));
+    m_printer->setDocName(toQString(_(ProgramWindowTitle)));
     auto* dialog = new QPrintDialog(m_printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, qOverload<QPrinter*>(&QPrintDialog::accepted), this,
@@ -222,8 +223,8 @@ bool PrintOptionsDialog::printTo(QPrinter& printer) {
     }
     // The options stay open, so the player can choose another printer and try again.
     auto* box = new QMessageBox(
-        QMessageBox::Warning, toQString(ProgramWindowTitle),
-        QStringLiteral("The racing program was not printed: %1 could not be printed on.")
+        QMessageBox::Warning, toQString(_(ProgramWindowTitle)),
+        toQString(_("The racing program was not printed: %1 could not be printed on."))
             .arg(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()),
         QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("msgPrintFailed"));
@@ -237,7 +238,7 @@ void PrintOptionsDialog::preview() {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         setProgramMargins(*m_printer);
     }
-    m_printer->setDocName(toQString(ProgramWindowTitle));
+    m_printer->setDocName(toQString(_(ProgramWindowTitle)));
     // The preview repaints whenever it is zoomed or turned; the races are shown only once.
     m_previewPages = takePages(m_range.from, m_range.to);
     auto* dialog = new QPrintPreviewDialog(m_printer.get(), this);

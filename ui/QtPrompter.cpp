@@ -1,5 +1,7 @@
 #include "QtPrompter.h"
 
+#include "core/Translate.h"
+
 #include <QApplication>
 
 namespace sw::ui {
@@ -21,20 +23,20 @@ QWidget* QtPrompter::owner() const {
 
 void QtPrompter::message(std::string_view text, std::string_view title) {
     beforePrompt();
-    enqueue({QMessageBox::Information, boxText(text), boxText(title), {}});
+    enqueue({QMessageBox::Information, boxText(text), boxText(_(title)), {}});
 }
 
 bool QtPrompter::ask(std::string_view text, std::string_view title) {
     beforePrompt();
-    QMessageBox box(QMessageBox::Question, boxText(title), boxText(text), QMessageBox::Yes | QMessageBox::No,
-                    owner());
+    QMessageBox box(QMessageBox::Question, boxText(_(title)), boxText(text),
+                    QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtPrompter::askThen(std::string_view text, std::string_view title, std::function<void(bool)> answered) {
     beforePrompt();
-    enqueue({QMessageBox::Question, boxText(text), boxText(title), std::move(answered)});
+    enqueue({QMessageBox::Question, boxText(text), boxText(_(title)), std::move(answered)});
 }
 
 void QtPrompter::enqueue(Pending pending) {

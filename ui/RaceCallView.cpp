@@ -3,6 +3,7 @@
 #include "RaceRunner.h"
 #include "RunningOrderStrip.h"
 #include "ToQString.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 #include "ui/track/TrackWidget.h"
 
@@ -28,11 +29,11 @@ RaceCallView::RaceCallView(Game& game, RaceRunner& runner, TrackWidget& track, Q
     m_lblCall->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A long sentence is cut at the edge rather than widening the window.
     m_lblCall->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_lblCall->setAccessibleName(QStringLiteral("Race call"));
+    m_lblCall->setAccessibleName(toQString(_("Race call")));
     row->addWidget(m_lblCall, 1);
     fitHeight();
 
-    m_speak = new QAction(QStringLiteral("&Speak the Race Call"), this);
+    m_speak = new QAction(toQString(_("&Speak the Race Call")), this);
     m_speak->setObjectName(QStringLiteral("actSpeakCall"));
     m_speak->setCheckable(true);
     m_speak->setChecked(speakCallWanted());
@@ -72,7 +73,7 @@ void RaceCallView::refresh() {
     m_announcer->silence();
     const Stage stage = m_game.stage();
     const bool day = stage != Stage::NotStarted && stage != Stage::Failed;
-    describeTrack(day ? QStringLiteral("Race %1").arg(m_game.day().currentRace + 1) : QString());
+    describeTrack(day ? toQString(_("Race %1")).arg(m_game.day().currentRace + 1) : QString());
 }
 
 void RaceCallView::followTrack() {

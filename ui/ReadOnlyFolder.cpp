@@ -1,5 +1,7 @@
 #include "ReadOnlyFolder.h"
 
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "database/WorkingCopy.h"
 
 #include <QMessageBox>
@@ -11,13 +13,13 @@ std::optional<std::filesystem::path> askForWritableFolder(const std::filesystem:
                                                           const EnvironmentGetter& env, QWidget* parent) {
     QMessageBox box(
         QMessageBox::Warning, QStringLiteral("Stridewell"),
-        QStringLiteral("The data folder %1 cannot be written, so no race, bet or player of the "
-                       "day could be saved.\n\nWork on a copy of it in your own data folder, or quit?")
+        toQString(_("The data folder %1 cannot be written, so no race, bet or player of the "
+                    "day could be saved.\n\nWork on a copy of it in your own data folder, or quit?"))
             .arg(QString::fromStdString(dir.string())),
         QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("msgReadOnlyFolder"));
-    QPushButton* copy = box.addButton(QStringLiteral("Work on a &Copy"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("&Quit"), QMessageBox::RejectRole);
+    QPushButton* copy = box.addButton(toQString(_("Work on a &Copy")), QMessageBox::AcceptRole);
+    box.addButton(toQString(_("&Quit")), QMessageBox::RejectRole);
     box.setDefaultButton(copy);
     // Asked before the game's window and event loop exist, so the box runs its own.
     box.exec();

@@ -143,14 +143,14 @@ QListWidget* fixedList(const QString& name, QWidget* parent) {
 
 ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_game(game) {
     setObjectName(QStringLiteral("frmResults"));
-    setWindowTitle(QStringLiteral("Results"));
+    setWindowTitle(toQString(_("Results")));
     setWindowModality(Qt::WindowModal);
     setSizeGripEnabled(true);
 
     const int race = m_game.day().currentRace + 1;
-    m_lblRaceNum = boldLabel(QStringLiteral("Race ") + QString::number(race), this, 1.8);
+    m_lblRaceNum = boldLabel(toQString(fillIn(_("Race {0}"), race)), this, 1.8);
     m_lblRaceNum->setObjectName(QStringLiteral("lblRaceNum"));
-    auto* timeCaption = new QLabel(QStringLiteral("Time of Race"), this);
+    auto* timeCaption = new QLabel(toQString(_("Time of Race")), this);
     m_lblTimeOfRace = boldLabel(QString(), this, 1.8);
     m_lblTimeOfRace->setObjectName(QStringLiteral("lblTimeOfRace"));
     m_lblTimeOfRace->setMinimumWidth(
@@ -172,10 +172,10 @@ ResultsWindow::ResultsWindow(Game& game, QWidget* parent) : QDialog(parent), m_g
     bottom->addWidget(buildChart(), 1);
     bottom->addWidget(buildLedger());
 
-    m_cmdShow = new QPushButton(QStringLiteral("Show Results"), this);
+    m_cmdShow = new QPushButton(toQString(_("Show Results")), this);
     m_cmdShow->setObjectName(QStringLiteral("cmdShow"));
     m_cmdShow->setAutoDefault(false);
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(toQString(_("OK")), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     showAvailability(m_cmdOK, m_game.availability(Action::ConfirmResults));
     m_cmdOK->setAutoDefault(false);
@@ -224,7 +224,7 @@ QWidget* ResultsWindow::buildCollects() {
                                         " border-radius: 4px; }")
                              .arg(boardPanelColour().name(), boardEdgeColour().name()));
     auto* layout = new QVBoxLayout(panel);
-    m_lblPhoto = boldLabel(toQString(WaitingForOfficialText), panel, 1.6);
+    m_lblPhoto = boldLabel(toQString(_(WaitingForOfficialText)), panel, 1.6);
     m_lblPhoto->setObjectName(QStringLiteral("lblPhoto"));
     m_lblPhoto->setAlignment(Qt::AlignCenter);
     setTextColour(m_lblPhoto, boardHeadingColour());
@@ -250,7 +250,7 @@ QStandardItem* ResultsWindow::payoffCell(const QString& name, bool money) {
         big.setBold(true);
         cell->setFont(big);
         cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        cell->setToolTip(QStringLiteral("Click, or press Enter, to see how this payoff was worked out"));
+        cell->setToolTip(toQString(_("Click, or press Enter, to see how this payoff was worked out")));
     } else {
         cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -259,7 +259,7 @@ QStandardItem* ResultsWindow::payoffCell(const QString& name, bool money) {
 }
 
 QWidget* ResultsWindow::buildPayoffs() {
-    auto* box = new QGroupBox(QStringLiteral("$2 Payoffs"), this);
+    auto* box = new QGroupBox(toQString(_("$2 Payoffs")), this);
     auto* layout = new QVBoxLayout(box);
     layout->setSpacing(10);
     QFont big = fixedFont();
@@ -278,10 +278,10 @@ QWidget* ResultsWindow::buildPayoffs() {
         headings.push_back(toQString(_(heading)));
     setHeadings(m_places, headings, 2);
     m_places->setHeaderData(1, Qt::Horizontal, postWidth, LeastWidthRole);
-    static const std::array<const char*, 4> placeNames = {"1st", "2nd", "3rd", "4th"};
+    static const std::array<const char*, 4> placeNames = {N_("1st"), N_("2nd"), N_("3rd"), N_("4th")};
     for (int k = 0; k < 4; ++k) {
         m_places->setItem(k, 0,
-                          new QStandardItem(QString::fromLatin1(placeNames[static_cast<std::size_t>(k)])));
+                          new QStandardItem(toQString(_(placeNames[static_cast<std::size_t>(k)]))));
         auto* finish = new QStandardItem;
         finish->setTextAlignment(Qt::AlignCenter);
         m_places->setItem(k, 1, finish);
@@ -320,7 +320,7 @@ QWidget* ResultsWindow::buildPayoffs() {
         headings.push_back(toQString(_(heading)));
     setHeadings(m_bets, headings, 2);
     m_bets->setHeaderData(0, Qt::Horizontal,
-                          fontMetrics().horizontalAdvance(QStringLiteral("Daily Double")) + 10,
+                          fontMetrics().horizontalAdvance(toQString(_("Daily Double"))) + 10,
                           LeastWidthRole);
     m_bets->setHeaderData(1, Qt::Horizontal, 6 * postWidth, LeastWidthRole);
     m_bets->setHeaderData(2, Qt::Horizontal, moneyWidth, LeastWidthRole);
@@ -360,7 +360,7 @@ QWidget* ResultsWindow::buildWinners() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* winners = boldLabel(QStringLiteral("Players Collecting Winnings"), panel);
+    auto* winners = boldLabel(toQString(_("Players Collecting Winnings")), panel);
     winners->setObjectName(QStringLiteral("lblWinners"));
     layout->addWidget(winners);
     m_lstWinners = fixedList(QStringLiteral("lstWinners"), panel);
@@ -372,7 +372,7 @@ QWidget* ResultsWindow::buildWinners() {
             [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
     connect(m_lstWinners, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { explainCredit(m_lstWinners->row(item)); });
-    auto* standings = boldLabel(QStringLiteral("Standings"), panel);
+    auto* standings = boldLabel(toQString(_("Standings")), panel);
     standings->setObjectName(QStringLiteral("lblStandings"));
     layout->addWidget(standings);
     m_lstStandings = fixedList(QStringLiteral("lstStandings"), panel);
@@ -387,7 +387,7 @@ QWidget* ResultsWindow::buildLedger() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 6, 0, 0);
-    auto* kept = boldLabel(QStringLiteral("This Race: What the House Kept"), panel);
+    auto* kept = boldLabel(toQString(_("This Race: What the House Kept")), panel);
     kept->setObjectName(QStringLiteral("lblLedger"));
     layout->addWidget(kept);
     m_lstLedger = fixedList(QStringLiteral("lstLedger"), panel);
@@ -404,7 +404,7 @@ QWidget* ResultsWindow::buildChart() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 6, 0, 0);
-    auto* title = boldLabel(QStringLiteral("Race Chart"), panel, 1.2);
+    auto* title = boldLabel(toQString(_("Race Chart")), panel, 1.2);
     title->setObjectName(QStringLiteral("Label3"));
     layout->addWidget(title);
 
@@ -470,7 +470,7 @@ void ResultsWindow::runShow() {
         const ShowStep step = m_game.showStep();
         switch (step.kind) {
         case ShowStep::Kind::PhotoPause:
-            m_lblPhoto->setText(QStringLiteral("PHOTO"));
+            m_lblPhoto->setText(toQString(_("PHOTO")));
             setTextColour(m_lblPhoto, boardSignColour());
             break;
         case ShowStep::Kind::Reveal:
@@ -554,7 +554,7 @@ void ResultsWindow::reveal(int place) {
 
 void ResultsWindow::showOfficial() {
     m_lblTimeOfRace->setText(toQString(m_game.chart().lblTimeOfRace));
-    m_lblPhoto->setText(QStringLiteral("Official"));
+    m_lblPhoto->setText(toQString(_("Official")));
     setTextColour(m_lblPhoto, boardTotalColour());
     m_resultsShown = true;
     // A screen reader hears the order the moment it is official, wherever the keyboard is: the
@@ -573,7 +573,8 @@ void ResultsWindow::revealPayoffs(int row) {
         if (!cell)
             continue;
         if (label.index < 0) {
-            cell->setText(toQString(label.text));
+            // The multi-race bet's name is a word of the catalog; the rest are figures.
+            cell->setText(toQString(label.name == "lblSpecial" ? _(label.text) : label.text));
             continue;
         }
         // The horses of a combination, as saddle cloths in one cell; read as the posts in order.
@@ -658,7 +659,7 @@ void ResultsWindow::showCollects() {
         lines.push_back(collectsLine(collection));
     const bool nobody = lines.empty();
     if (nobody)
-        lines.emplace_back(NobodyCollectsText);
+        lines.push_back(_(NobodyCollectsText));
     auto* layout = static_cast<QVBoxLayout*>(m_frCollects->layout());
     while (m_lblCollects.size() < lines.size()) {
         auto* label = boldLabel(QString(), m_frCollects, 2.2);
@@ -698,11 +699,10 @@ void ResultsWindow::explainCredit(int row) {
     const Credit& credit = credits[static_cast<std::size_t>(row)];
     if (credit.working.empty())
         return;
-    ExplanationDialog::explain(this,
-                               QStringLiteral("Race %1: %2")
-                                   .arg(m_game.day().currentRace + 1)
-                                   .arg(toQString(credit.working.front())),
-                               credit.working);
+    ExplanationDialog::explain(
+        this,
+        toQString(_("Race %1: %2")).arg(m_game.day().currentRace + 1).arg(toQString(credit.working.front())),
+        credit.working);
 }
 
 void ResultsWindow::explainPayoff(const QStandardItem* cell) {
@@ -711,11 +711,10 @@ void ResultsWindow::explainPayoff(const QStandardItem* cell) {
     const Payoff* payoff = payoffByLabel(m_game.payoffs(), cell->data(LabelRole).toString().toStdString());
     if (!payoff || payoff->working.empty())
         return;
-    ExplanationDialog::explain(this,
-                               QStringLiteral("Race %1: %2")
-                                   .arg(m_game.day().currentRace + 1)
-                                   .arg(toQString(payoff->working.front())),
-                               payoff->working);
+    ExplanationDialog::explain(
+        this,
+        toQString(_("Race %1: %2")).arg(m_game.day().currentRace + 1).arg(toQString(payoff->working.front())),
+        payoff->working);
 }
 
 } // namespace sw::ui

@@ -2,12 +2,30 @@
 
 #include "PostBadge.h"
 #include "ToQString.h"
+#include "core/Translate.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace sw::ui {
+
+namespace {
+
+// The chart's short margins (a nose, a neck, a head) in the player's language; lengths are figures.
+QString marginText(const std::string& lengths) {
+    if (lengths == "ns")
+        return toQString(C_("margin", "ns"));
+    if (lengths == "nk")
+        return toQString(C_("margin", "nk"));
+    if (lengths == "hd")
+        return toQString(C_("margin", "hd"));
+    return toQString(lengths);
+}
+
+} // namespace
 
 RunningOrderStrip::RunningOrderStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("stripRunningOrder"));
@@ -38,7 +56,7 @@ RunningOrderStrip::RunningOrderStrip(QWidget* parent) : QWidget(parent) {
         byPost[static_cast<std::size_t>(i)].entry = i;
     showOrder(byPost);
     // A screen reader hears the race from the track's description, updated at each call.
-    setAccessibleName(QStringLiteral("Running order"));
+    setAccessibleName(toQString(_("Running order")));
 }
 
 void RunningOrderStrip::changeEvent(QEvent* event) {
@@ -50,7 +68,9 @@ void RunningOrderStrip::changeEvent(QEvent* event) {
 void RunningOrderStrip::fitWidths() {
     const QFontMetrics metrics = fontMetrics();
     for (QLabel* gap : m_lengths)
-        gap->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("000")));
+        gap->setFixedWidth(std::max(
+            {metrics.horizontalAdvance(QStringLiteral("000")), metrics.horizontalAdvance(marginText("ns")),
+             metrics.horizontalAdvance(marginText("nk")), metrics.horizontalAdvance(marginText("hd"))}));
     for (QLabel* cloth : m_cloths)
         cloth->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00")) + 10);
 }
@@ -63,7 +83,7 @@ void RunningOrderStrip::showOrder(const RunningOrder& order) {
         if (now.entry != shown.entry)
             showPostBadge(m_cloths[i], now.entry + 1);
         if (i > 0 && now.lengths != shown.lengths)
-            m_lengths[i - 1]->setText(toQString(now.lengths));
+            m_lengths[i - 1]->setText(marginText(now.lengths));
         shown = now;
     }
 }

@@ -1,6 +1,8 @@
 #include "SettingsWindow.h"
 
+#include "ToQString.h"
 #include "core/Constants.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 
 #include <QGridLayout>
@@ -14,11 +16,11 @@ namespace sw::ui {
 SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
     : QDialog(parent), m_game(game), m_dialog(game.day()) {
     setObjectName(QStringLiteral("frmSettings"));
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(toQString(_("Settings")));
 
-    auto* label1 = new QLabel(QStringLiteral("Starting Amount"), this);
+    auto* label1 = new QLabel(toQString(_("Starting Amount")), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    auto* label2 = new QLabel(QStringLiteral("Default $ per bet"), this);
+    auto* label2 = new QLabel(toQString(_("Default $ per bet")), this);
     label2->setObjectName(QStringLiteral("Label2"));
     m_udStartAmount = new QSpinBox(this);
     m_udStartAmount->setObjectName(QStringLiteral("udStartAmount"));
@@ -33,10 +35,10 @@ SettingsWindow::SettingsWindow(Game& game, QWidget* parent)
     label1->setBuddy(m_udStartAmount);
     label2->setBuddy(m_udDefaultAmount);
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(toQString(_("OK")), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cmdCancel = new QPushButton(toQString(_("Cancel")), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* grid = new QGridLayout;

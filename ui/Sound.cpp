@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "ToQString.h"
+#include "core/Translate.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -101,7 +102,7 @@ std::unique_ptr<SoundOutput> makeSoundOutput() {
 
 SoundControl::SoundControl(QWidget* window) : QObject(window), m_output(makeSoundOutput()) {
     const QSettings settings(QString::fromLatin1(Organization), QString::fromLatin1(Application));
-    m_mute = new QAction(QStringLiteral("Mute Sounds"), window);
+    m_mute = new QAction(toQString(_("Mute Sounds")), window);
     m_mute->setObjectName(QStringLiteral("actMute"));
     m_mute->setCheckable(true);
     m_mute->setChecked(settings.value(QString::fromLatin1(MutedKey), false).toBool());
@@ -115,7 +116,7 @@ SoundControl::SoundControl(QWidget* window) : QObject(window), m_output(makeSoun
     m_volume->setRange(0, 100);
     m_volume->setValue(
         std::clamp(settings.value(QString::fromLatin1(VolumeKey), DefaultVolume).toInt(), 0, 100));
-    m_volume->setToolTip(QStringLiteral("Volume"));
+    m_volume->setToolTip(toQString(_("Volume")));
     m_volume->setFixedWidth(90);
     m_volume->setFocusPolicy(Qt::NoFocus);
 

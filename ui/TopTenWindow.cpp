@@ -5,7 +5,9 @@
 #include "ContentFit.h"
 #include "FixedFont.h"
 
+#include "ToQString.h"
 #include "core/ShownMoney.h"
+#include "core/Translate.h"
 #include "game/Game.h"
 
 #include <QHBoxLayout>
@@ -19,16 +21,17 @@ namespace sw::ui {
 
 namespace {
 
-const QString Title = QStringLiteral("Top 10 Players");
+// Read where shown: the player's language is chosen after the program's statics are made.
+const char* const Title = N_("Top 10 Players");
 
 } // namespace
 
 TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmTop10"));
-    setWindowTitle(Title);
+    setWindowTitle(toQString(_(Title)));
     setWindowModality(Qt::WindowModal);
 
-    auto* heading = new QLabel(Title, this);
+    auto* heading = new QLabel(toQString(_(Title)), this);
     heading->setObjectName(QStringLiteral("lblTitle"));
     heading->setAlignment(Qt::AlignCenter);
     QFont headingFont = heading->font();
@@ -47,10 +50,10 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     // Ten places whether or not ten days have been played yet.
     fitListToLines(m_lstTop10, 10, QStringLiteral("$1,234,567.00 - MMMMMMMMMMMMMMM"));
 
-    m_cmdPlay = new QPushButton(QStringLiteral("Play Again"), this);
+    m_cmdPlay = new QPushButton(toQString(_("Play Again")), this);
     m_cmdPlay->setObjectName(QStringLiteral("cmdPlay"));
     m_cmdPlay->setDefault(true);
-    m_cmdEnd = new QPushButton(QStringLiteral("End Game"), this);
+    m_cmdEnd = new QPushButton(toQString(_("End Game")), this);
     m_cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
     m_cmdEnd->setAutoDefault(false);
 
@@ -60,7 +63,7 @@ TopTenWindow::TopTenWindow(Game& game, QWidget* parent) : QDialog(parent) {
     buttons->addWidget(m_cmdEnd);
     buttons->addStretch(1);
     // Beside the list, the day that ends here: what each player's money did and what the house kept.
-    auto* lblDay = new QLabel(QStringLiteral("Today: What the House Kept"), this);
+    auto* lblDay = new QLabel(toQString(_("Today: What the House Kept")), this);
     lblDay->setObjectName(QStringLiteral("lblLedger"));
     QFont dayFont = lblDay->font();
     dayFont.setBold(true);

@@ -158,9 +158,9 @@ ToteBoardWidget::ToteBoardWidget(Game& game, QWidget* parent) : QTabWidget(paren
     setObjectName(QStringLiteral("tabTote"));
     setAccessibleName(QString::fromUtf8(_(ToteBoardCaption).c_str()));
     setStyleSheet(boardStyle() + postColourRules(QStringLiteral("QFrame#totePanel QLabel")));
-    addTab(buildWinPage(), QStringLiteral("&Win Odds"));
-    addTab(buildGridPage(true), QStringLiteral("&Quiniela Odds"));
-    addTab(buildGridPage(false), QStringLiteral("E&xacta Odds"));
+    addTab(buildWinPage(), toQString(_("&Win Odds")));
+    addTab(buildGridPage(true), toQString(_("&Quiniela Odds")));
+    addTab(buildGridPage(false), toQString(_("E&xacta Odds")));
     connect(this, &QTabWidget::currentChanged, this, &ToteBoardWidget::tabChosen);
     // Under a style sheet a widget keeps the font it was polished with, so the board's widgets
     // each carry their own, for the window to scale.
@@ -201,13 +201,14 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     spin->setObjectName(quiniela ? "udQuinAnd" : "udExactaAnd");
     spin->setRange(1, FieldSize);
     spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("88")) + 40);
-    spin->setToolTip(quiniela ? QStringLiteral("The horse every quiniela below is paired with")
-                              : QStringLiteral("The horse every exacta below has first"));
+    spin->setToolTip(quiniela ? toQString(_("The horse every quiniela below is paired with"))
+                              : toQString(_("The horse every exacta below has first")));
     auto* andLabel =
         boardLabel(quiniela ? "lblQuinAnd" : "lblExactaAnd", QStringLiteral("1"), Qt::AlignHCenter, page);
     andLabel->setMinimumWidth(34);
-    auto* caption = boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
-                               quiniela ? "Horse with" : "Horse first, then", Qt::AlignLeft, page, "heading");
+    auto* caption =
+        boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
+                   qs(quiniela ? _("Horse with") : _("Horse first, then")), Qt::AlignLeft, page, "heading");
     caption->setBuddy(spin);
     top->addWidget(caption);
     top->addWidget(spin);
@@ -324,7 +325,7 @@ void ToteBoardWidget::explainCell(const QModelIndex& index) {
         if (!name.startsWith(QLatin1String("lblOdds")))
             return;
         const int entry = index.row();
-        ExplanationDialog::explain(this, QStringLiteral("Win odds of %1").arg(entry + 1),
+        ExplanationDialog::explain(this, toQString(_("Win odds of %1")).arg(entry + 1),
                                    explainWinCell(m_game.day(), entry));
         return;
     }
@@ -338,7 +339,7 @@ void ToteBoardWidget::explainCell(const QModelIndex& index) {
     if (!steps.empty())
         ExplanationDialog::explain(
             this,
-            (exacta ? QStringLiteral("Exacta %1-%2") : QStringLiteral("Quiniela %1-%2"))
+            (exacta ? toQString(_("Exacta %1-%2")) : toQString(_("Quiniela %1-%2")))
                 .arg(andHorse)
                 .arg(post + 1),
             steps);

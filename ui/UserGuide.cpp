@@ -3,6 +3,7 @@
 #include "ScreenFit.h"
 #include "ToQString.h"
 #include "core/Constants.h"
+#include "core/Translate.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -54,7 +55,9 @@ QString userGuidePath() {
     for (const QString& folder : folders) {
         if (folder.isEmpty())
             continue;
-        const QFileInfo guide(QDir(folder).filePath(GuideFile));
+        // The guide in the player's language where the folder has it, else the English one.
+        const QFileInfo guide(
+            QString::fromStdString(userGuideIn(std::filesystem::path(folder.toStdString())).string()));
         if (guide.isFile() && guide.isReadable())
             return guide.absoluteFilePath();
     }
@@ -74,18 +77,18 @@ QWidget* showUserGuide(QWidget* parent, const QString& path, const DocumentOpene
     auto* window = new QWidget(parent, Qt::Window);
     window->setObjectName(GuideWindowName);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Using ") + toQString(AppCaption));
+    window->setWindowTitle(toQString(fillIn(_("Using {0}"), _(AppCaption))));
     auto* browser = new QTextBrowser(window);
     browser->setObjectName(QStringLiteral("txtGuide"));
     browser->setOpenExternalLinks(true);
     givePagePalette(browser);
     if (path.isEmpty())
-        browser->setPlainText(QStringLiteral("The user guide (%1) is not installed.").arg(GuideFile));
+        browser->setPlainText(toQString(_("The user guide (%1) is not installed.")).arg(GuideFile));
     else
         browser->setSource(QUrl::fromLocalFile(path));
-    auto* inBrowser = new QPushButton(QStringLiteral("Open in &Browser"), window);
+    auto* inBrowser = new QPushButton(toQString(_("Open in &Browser")), window);
     inBrowser->setObjectName(QStringLiteral("cmdOpenInBrowser"));
-    inBrowser->setToolTip(QStringLiteral("Open the guide with the desktop's web browser"));
+    inBrowser->setToolTip(toQString(_("Open the guide with the desktop's web browser")));
     inBrowser->setEnabled(!path.isEmpty());
     QObject::connect(inBrowser, &QPushButton::clicked, window, [path, opener] {
         const QUrl url = QUrl::fromLocalFile(path);

@@ -1,5 +1,7 @@
 #include "WindowOptions.h"
 
+#include "ToQString.h"
+#include "core/Translate.h"
 #include "core/WholeNumber.h"
 
 #include <QCommandLineParser>
@@ -12,25 +14,24 @@ namespace {
 
 struct Parser {
     QCommandLineParser parser;
-    QCommandLineOption dataDir{
-        {QStringLiteral("d"), QStringLiteral("data-dir")},
-        QStringLiteral("Keep the stable, the players and the day in DIR; by default the "
-                       "program's own folder when it holds horses.dat, else "
-                       "$XDG_DATA_HOME/stridewell (~/.local/share/stridewell)."),
-        QStringLiteral("DIR")};
+    QCommandLineOption dataDir{{QStringLiteral("d"), QStringLiteral("data-dir")},
+                               toQString(_("Keep the stable, the players and the day in DIR; by default the "
+                                           "program's own folder when it holds horses.dat, else "
+                                           "$XDG_DATA_HOME/stridewell (~/.local/share/stridewell).")),
+                               QStringLiteral("DIR")};
     QCommandLineOption seed{
         {QStringLiteral("s"), QStringLiteral("seed")},
-        QStringLiteral("Draw the day from the whole number N: the same seed plays the same day."),
+        toQString(_("Draw the day from the whole number N: the same seed plays the same day.")),
         QStringLiteral("N")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Show this help and exit.")};
+                            toQString(_("Show this help and exit."))};
     QCommandLineOption version{{QStringLiteral("V"), QStringLiteral("version")},
-                               QStringLiteral("Show the version and exit.")};
+                               toQString(_("Show the version and exit."))};
 
     Parser() {
         parser.setApplicationDescription(
-            QStringLiteral("Bet play money on a race day of twelve simulated horse races,\n"
-                           "and learn how pari-mutuel betting pays."));
+            toQString(_("Bet play money on a race day of twelve simulated horse races,\n"
+                        "and learn how pari-mutuel betting pays.")));
         parser.addOptions({dataDir, seed, help, version});
     }
 };
@@ -69,18 +70,18 @@ WindowOptions parseWindowOptions(const QStringList& arguments) {
         return fail(p.parser.errorText());
     if (!p.parser.positionalArguments().isEmpty())
         return fail(
-            QStringLiteral("unexpected argument '%1'").arg(p.parser.positionalArguments().constFirst()));
+            toQString(_("unexpected argument '%1'")).arg(p.parser.positionalArguments().constFirst()));
     if (p.parser.isSet(p.dataDir)) {
         const QString dir = p.parser.value(p.dataDir);
         if (dir.isEmpty())
-            return fail(QStringLiteral("--data-dir needs a folder"));
+            return fail(toQString(_("--data-dir needs a folder")));
         options.dataDir = std::filesystem::path(dir.toStdString());
     }
     if (p.parser.isSet(p.seed)) {
         const QString text = p.parser.value(p.seed);
         options.seed = parseWholeNumber(text.toStdString());
         if (!options.seed)
-            return fail(QStringLiteral("--seed takes a whole number from 0 to 18446744073709551615, not '%1'")
+            return fail(toQString(_("--seed takes a whole number from 0 to 18446744073709551615, not '%1'"))
                             .arg(text));
     }
     return options;
@@ -88,8 +89,8 @@ WindowOptions parseWindowOptions(const QStringList& arguments) {
 
 QString windowHelpText() {
     Parser p;
-    QString text = QStringLiteral("Usage: stridewell [OPTION]...\n") + p.parser.applicationDescription() +
-                   QStringLiteral("\n\nOptions:\n");
+    QString text = toQString(_("Usage: stridewell [OPTION]...\n")) + p.parser.applicationDescription() +
+                   toQString(_("\n\nOptions:\n"));
     const QList<QCommandLineOption> options = {p.dataDir, p.seed, p.help, p.version};
     qsizetype width = 0;
     for (const QCommandLineOption& option : options)
@@ -112,17 +113,17 @@ QString windowHelpText() {
         }
         text += line + QStringLiteral("\n");
     }
-    text += QStringLiteral("\nQt's own options, such as -platform and -style, are taken as well.\n"
-                           "The game in a terminal is stridewell-cli.\n");
+    text += toQString(_("\nQt's own options, such as -platform and -style, are taken as well.\n"
+                        "The game in a terminal is stridewell-cli.\n"));
     return text;
 }
 
 QString windowVersionText() {
     return QStringLiteral("stridewell " STRIDEWELL_VERSION "\n"
-                          "Copyright (C) 2026 The Stridewell developers\n"
-                          "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
-                          "This is free software: you are free to change and redistribute it.\n"
-                          "There is NO WARRANTY, to the extent permitted by law.\n");
+                          "Copyright (C) 2026 The Stridewell developers\n") +
+           toQString(_("License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                       "This is free software: you are free to change and redistribute it.\n"
+                       "There is NO WARRANTY, to the extent permitted by law.\n"));
 }
 
 } // namespace sw::ui

@@ -7,6 +7,7 @@
 #include "database/WorkingCopy.h"
 #include "game/Game.h"
 #include "ui/MainWindow.h"
+#include "ui/QtCatalog.h"
 #include "ui/QtPrompter.h"
 #include "ui/ReadOnlyFolder.h"
 #include "ui/ScreenFit.h"
@@ -24,6 +25,8 @@
 int main(int argc, char** argv) {
     // Help and the version need no display, so they are answered before Qt opens one; the other
     // options are read once Qt has taken its own (-platform, -style ...) out of argv.
+    // Help and errors before the window speak the desktop's language too.
+    sw::useDesktopLanguage(sw::executableDir(argv[0]));
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
@@ -39,7 +42,9 @@ int main(int argc, char** argv) {
     // Fractional scale factors as the desktop sets them, so the track and the board stay crisp.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
+    // Again: Qt has set the locale of its own meanwhile.
     sw::useDesktopLanguage(sw::executableDir(argv[0]));
+    sw::ui::useQtCatalog(app);
     QApplication::setApplicationName(QStringLiteral("Stridewell"));
     QApplication::setApplicationVersion(QStringLiteral(STRIDEWELL_VERSION));
     // Lets Wayland desktops match the window to its menu entry and icon.
@@ -48,7 +53,7 @@ int main(int argc, char** argv) {
     const sw::ui::WindowOptions options = sw::ui::parseWindowOptions(QApplication::arguments());
     if (options.action != sw::ui::WindowOptions::Action::Play) {
         std::cerr << "stridewell: " << options.error.toStdString()
-                  << "\nTry 'stridewell --help' for more information.\n";
+                  << sw::_("\nTry 'stridewell --help' for more information.\n");
         return 2;
     }
     const auto& dataDir = options.dataDir;

@@ -38,7 +38,8 @@ bool raiseToMinimum(RaceDay& day, BetType type, std::string& amount) {
 }
 
 // The leg words of the wheels: nth finishing position, nth race of a multi-race bet.
-constexpr std::array<std::string_view, 6> Ordinal = {"1st", "2nd", "3rd", "4th", "5th", "6th"};
+constexpr std::array<std::string_view, 6> Ordinal = {N_("1st"), N_("2nd"), N_("3rd"),
+                                                     N_("4th"), N_("5th"), N_("6th")};
 
 int32_t selectedPlayerId(const RaceDay& day) {
     const PlayerList& players = day.players;
@@ -51,21 +52,23 @@ int32_t selectedPlayerId(const RaceDay& day) {
 
 const std::array<BetButton, BetTypeCount>& betButtons() {
     static const std::array<BetButton, BetTypeCount> buttons = {{
-        {BetType::Win, "cmdWin", "Win", N_("1st place only")},
-        {BetType::Place, "cmdPlace", "Place", N_("1st or 2nd place")},
-        {BetType::Show, "cmdShow", "Show", N_("1st, 2nd, or 3rd place")},
+        {BetType::Win, "cmdWin", N_("Win"), N_("1st place only")},
+        {BetType::Place, "cmdPlace", N_("Place"), N_("1st or 2nd place")},
+        {BetType::Show, "cmdShow", N_("Show"), N_("1st, 2nd, or 3rd place")},
         {BetType::WPS, "cmdAcross", N_("Across The Board"), N_("Win,Place, & Show")},
-        {BetType::Quiniela, "cmdQuiniela", "Quiniela", N_("1st and 2nd in any order")},
-        {BetType::Exacta, "cmdExacta", "Exacta", N_("1st and 2nd in exact order (Also known as Perfecta)")},
-        {BetType::Trifecta, "cmdTrifecta", "Trifecta", N_("1st, 2nd, and 3rd in exact order")},
-        {BetType::Superfecta, "cmdSuper", "Superfecta", N_("1st thru 4th in exact order")},
-        {BetType::DailyDouble, "cmdDouble", "DailyDouble", N_("1st place in 2 consecutive races")},
-        {BetType::Pick3, "cmdPick3", "Pick3", N_("1st place in 3 consecutive races (Also known as Bet 3)")},
-        {BetType::Pick6, "cmdPick6", "Pick6", N_("1st place in 6 consecutive races")},
-        {BetType::TwinTri, "cmdTwinTri", "Twin-Tri",
+        {BetType::Quiniela, "cmdQuiniela", N_("Quiniela"), N_("1st and 2nd in any order")},
+        {BetType::Exacta, "cmdExacta", N_("Exacta"),
+         N_("1st and 2nd in exact order (Also known as Perfecta)")},
+        {BetType::Trifecta, "cmdTrifecta", N_("Trifecta"), N_("1st, 2nd, and 3rd in exact order")},
+        {BetType::Superfecta, "cmdSuper", N_("Superfecta"), N_("1st thru 4th in exact order")},
+        {BetType::DailyDouble, "cmdDouble", N_("DailyDouble"), N_("1st place in 2 consecutive races")},
+        {BetType::Pick3, "cmdPick3", N_("Pick3"),
+         N_("1st place in 3 consecutive races (Also known as Bet 3)")},
+        {BetType::Pick6, "cmdPick6", N_("Pick6"), N_("1st place in 6 consecutive races")},
+        {BetType::TwinTri, "cmdTwinTri", N_("Twin-Tri"),
          N_("Two Trifectas in 2 races. A winning Trifecta here is exchanged for a Trifecta of the next race "
             "(races 1 to 11)")},
-        {BetType::TriSuper, "cmdTriSuper", "Tri-Super",
+        {BetType::TriSuper, "cmdTriSuper", N_("Tri-Super"),
          N_("Trifecta in one race, Superfecta in 2nd race. A winning Trifecta here is exchanged for a "
             "Superfecta of the next race (races 1 to 11)")},
     }};
@@ -74,8 +77,8 @@ const std::array<BetButton, BetTypeCount>& betButtons() {
 
 const std::array<ModeButton, 3>& modeButtons() {
     static const std::array<ModeButton, 3> buttons = {{
-        {BetMode::Straight, "cmdStraight", "Straight", N_("single combination")},
-        {BetMode::Box, "cmdBox", "Box", N_("2 or more horses in all combinations")},
+        {BetMode::Straight, "cmdStraight", N_("Straight"), N_("single combination")},
+        {BetMode::Box, "cmdBox", N_("Box"), N_("2 or more horses in all combinations")},
         {BetMode::Wheel, "cmdWheel", N_("Key/Wheel"), N_("One horse with some or all")},
     }};
     return buttons;
@@ -136,7 +139,7 @@ const std::array<AmountPreset, 8>& amountPresets() {
         {"$20", 20},
         {"$50", 50},
         {"$100", 100},
-        {"All", -1},
+        {N_("All"), -1},
     }};
     return presets;
 }
@@ -344,7 +347,7 @@ bool BetEntry::chooseBetType(RaceDay& day, BetType type) {
         m_modesUsable = false;
         refreshFinish();
     } else if (isMultiRace(type)) {
-        m_lblBetKind = m_betKind = "Wheel";
+        m_lblBetKind = m_betKind = N_("Wheel");
         m_lblBetName = m_betName = word;
         m_modesUsable = false;
     } else {
@@ -621,8 +624,8 @@ std::string BetEntry::slipLine() const {
     if (legs.size() > 3 && parseTicketText(draftText(legs))) {
         const TicketPrice price = priceTicket(draftText(legs));
         if (price.count > 0)
-            line += ": " + std::to_string(price.count) + (price.count == 1 ? " bet, $" : " bets, $") +
-                    std::to_string(price.cost);
+            line += fillIn(_n(": {0} bet, ${1}", ": {0} bets, ${1}", static_cast<unsigned long>(price.count)),
+                           price.count, price.cost);
     }
     return line;
 }
@@ -644,7 +647,7 @@ std::string BetEntry::pickMark(int index) const {
         return "Box";
     if (m_betKind == "Wheel") {
         if (*type == BetType::Quiniela)
-            return m_currentLeg == 1 ? "Key" : "With";
+            return m_currentLeg == 1 ? N_("Key") : N_("With");
         return std::string(Ordinal[static_cast<std::size_t>(std::clamp(m_currentLeg, 1, 6) - 1)]);
     }
     return all ? "All" : std::string(Ordinal[std::min<std::size_t>(at, Ordinal.size() - 1)]);

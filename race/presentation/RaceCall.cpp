@@ -2,6 +2,7 @@
 
 #include "core/RaceDay.h"
 #include "core/Random.h"
+#include "core/Translate.h"
 
 #include <algorithm>
 #include <span>
@@ -11,9 +12,10 @@ namespace sw {
 
 namespace {
 
-const char* const PlaceWords[] = {"first", "second", "third", "fourth", "fifth"};
-const char* const NumberWords[] = {"zero",  "one",   "two",  "three", "four",   "five",  "six",
-                                   "seven", "eight", "nine", "ten",   "eleven", "twelve"};
+const char* const PlaceWords[] = {N_("first"), N_("second"), N_("third"), N_("fourth"), N_("fifth")};
+const char* const NumberWords[] = {N_("zero"), N_("one"),    N_("two"),   N_("three"), N_("four"),
+                                   N_("five"), N_("six"),    N_("seven"), N_("eight"), N_("nine"),
+                                   N_("ten"),  N_("eleven"), N_("twelve")};
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
@@ -36,9 +38,9 @@ std::string filled(std::string_view pattern, const CallMoment& m,
     auto name = [&](int i) -> std::string {
         const int e = m.leaders[static_cast<std::size_t>(i)];
         if (e < 0 || e >= FieldSize)
-            return "the field";
+            return _("the field");
         const std::string& n = names[static_cast<std::size_t>(e)];
-        return n.empty() ? "number " + std::to_string(e + 1) : n;
+        return n.empty() ? fillIn(_("number {0}"), e + 1) : n;
     };
     std::string out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -58,11 +60,11 @@ std::string filled(std::string_view pattern, const CallMoment& m,
             break;
         case 'L': {
             const std::string by = marginWords(m.margin);
-            out += by.empty() ? name(0) + " leads" : name(0) + " by " + by;
+            out += by.empty() ? fillIn(_("{0} leads"), name(0)) : fillIn(_("{0} by {1}"), name(0), by);
             break;
         }
         case 'P':
-            out += PlaceWords[std::clamp(m.photoPlace, 1, 4) - 1];
+            out += _(PlaceWords[std::clamp(m.photoPlace, 1, 4) - 1]);
             break;
         default:
             break;
@@ -80,30 +82,34 @@ CallMoment momentAt(CallPoint point, std::array<int, 3> leaders = {-1, -1, -1}, 
     return moment;
 }
 
-const char* const OffWords[] = {"They're off!", "And they're off!", "The gates open, and they're off!"};
-const char* const QuarterWords[] = {"At the quarter, {A} leads, {B} second, {C} third",
-                                    "{A} shows the way at the quarter, {B} second, {C} third",
-                                    "{A} goes to the front early, {B} second, {C} third"};
-const char* const TurnLeadWords[] = {"{A} takes the lead on the turn", "{A} moves to the front on the turn",
-                                     "{A} goes by on the turn to lead"};
-const char* const HalfWords[] = {"At the half, {L}, {B} second, {C} third",
-                                 "Half a mile gone, {L}, {B} second, {C} third",
-                                 "Passing the half, {L}, {B} second, {C} third"};
-const char* const BackLeadWords[] = {"{A} takes over down the backstretch",
-                                     "{A} goes to the front down the back",
-                                     "{A} grabs the lead on the backstretch"};
-const char* const ThreeQuarterWords[] = {"At the three quarters, {L}, {B} second, {C} third",
-                                         "Three quarters gone, {L}, {B} second, {C} third",
-                                         "Down the backstretch, {L}, {B} second, {C} third"};
-const char* const StretchWords[] = {"Into the stretch...", "They turn for home...",
-                                    "Round the far turn and into the stretch..."};
-const char* const HomeLeadWords[] = {"{A} hits the front!", "{A} comes through to lead!",
-                                     "{A} takes command!"};
-const char* const HomeHoldWords[] = {"{A} still in front", "{A} still leads", "{A} holds the lead"};
-const char* const WinWords[] = {"{A} wins it by {M}!", "{A} gets home by {M}!", "{A} takes it by {M}!"};
-const char* const CloseWords[] = {"{A} and {B} together at the wire!",
-                                  "{A} and {B} nose to nose at the line!",
-                                  "{A} and {B} hit the wire as one!"};
+const char* const OffWords[] = {N_("They're off!"), N_("And they're off!"),
+                                N_("The gates open, and they're off!")};
+const char* const QuarterWords[] = {N_("At the quarter, {A} leads, {B} second, {C} third"),
+                                    N_("{A} shows the way at the quarter, {B} second, {C} third"),
+                                    N_("{A} goes to the front early, {B} second, {C} third")};
+const char* const TurnLeadWords[] = {N_("{A} takes the lead on the turn"),
+                                     N_("{A} moves to the front on the turn"),
+                                     N_("{A} goes by on the turn to lead")};
+const char* const HalfWords[] = {N_("At the half, {L}, {B} second, {C} third"),
+                                 N_("Half a mile gone, {L}, {B} second, {C} third"),
+                                 N_("Passing the half, {L}, {B} second, {C} third")};
+const char* const BackLeadWords[] = {N_("{A} takes over down the backstretch"),
+                                     N_("{A} goes to the front down the back"),
+                                     N_("{A} grabs the lead on the backstretch")};
+const char* const ThreeQuarterWords[] = {N_("At the three quarters, {L}, {B} second, {C} third"),
+                                         N_("Three quarters gone, {L}, {B} second, {C} third"),
+                                         N_("Down the backstretch, {L}, {B} second, {C} third")};
+const char* const StretchWords[] = {N_("Into the stretch..."), N_("They turn for home..."),
+                                    N_("Round the far turn and into the stretch...")};
+const char* const HomeLeadWords[] = {N_("{A} hits the front!"), N_("{A} comes through to lead!"),
+                                     N_("{A} takes command!")};
+const char* const HomeHoldWords[] = {N_("{A} still in front"), N_("{A} still leads"),
+                                     N_("{A} holds the lead")};
+const char* const WinWords[] = {N_("{A} wins it by {M}!"), N_("{A} gets home by {M}!"),
+                                N_("{A} takes it by {M}!")};
+const char* const CloseWords[] = {N_("{A} and {B} together at the wire!"),
+                                  N_("{A} and {B} nose to nose at the line!"),
+                                  N_("{A} and {B} hit the wire as one!")};
 
 } // namespace
 
@@ -121,17 +127,17 @@ std::string marginWords(std::string_view margin) {
     if (m.empty() || m == "-")
         return {};
     if (m == "ns")
-        return "a nose";
+        return _("a nose");
     if (m == "nk")
-        return "a neck";
+        return _("a neck");
     if (m == "hd")
-        return "a head";
+        return _("a head");
     if (m == "\u00BC")
-        return "a quarter length";
+        return _("a quarter length");
     if (m == "\u00BD")
-        return "half a length";
+        return _("half a length");
     if (m == "\u00BE")
-        return "three quarters of a length";
+        return _("three quarters of a length");
     int n = 0;
     for (char c : m) {
         if (c < '0' || c > '9')
@@ -139,16 +145,16 @@ std::string marginWords(std::string_view margin) {
         n = n * 10 + (c - '0');
     }
     if (n == 1)
-        return "a length";
-    return (n < static_cast<int>(std::size(NumberWords)) ? std::string(NumberWords[n]) : std::to_string(n)) +
-           " lengths";
+        return _("a length");
+    return fillIn(_("{0} lengths"),
+                  n < static_cast<int>(std::size(NumberWords)) ? _(NumberWords[n]) : std::to_string(n));
 }
 
 std::vector<std::string> callSentences(const CallMoment& moment,
                                        const std::array<std::string, FieldSize>& names, uint64_t seed) {
     std::vector<std::string> said;
     auto say = [&](std::span<const char* const> choices, int line) {
-        std::string pattern(pick(choices, seed, moment.point, line));
+        std::string pattern = _(pick(choices, seed, moment.point, line));
         // {M} is the margin alone, for the finish.
         if (const auto at = pattern.find("{M}"); at != std::string::npos)
             pattern.replace(at, 3, marginWords(moment.margin));
@@ -179,13 +185,13 @@ std::vector<std::string> callSentences(const CallMoment& moment,
         // Too close to call: the stewards' photo names the winner, not the caller.
         if (moment.photo) {
             say(CloseWords, 1);
-            said.emplace_back("Photo!");
+            said.push_back(_("Photo!"));
         } else {
             say(WinWords, 0);
         }
         break;
     case CallPoint::Photo:
-        said.push_back(filled("Photo for {P}!", moment, names));
+        said.push_back(filled(_("Photo for {P}!"), moment, names));
         break;
     }
     return said;
@@ -195,31 +201,31 @@ std::string callDescription(const CallMoment& m) {
     auto post = [&](int i) { return std::to_string(m.leaders[static_cast<std::size_t>(i)] + 1); };
     auto known = [&](int i) { return m.leaders[static_cast<std::size_t>(i)] >= 0; };
     auto field = [&](const char* where, const char* leads) {
-        std::string text = std::string(where) + ": " + post(0) + " " + leads;
+        std::string text = fillIn(_(leads), _(where), post(0));
         if (const std::string by = marginWords(m.margin); !by.empty())
-            text += " by " + by;
+            text = fillIn(_("{0} by {1}"), text, by);
         for (int i = 1; i < 3; ++i)
             if (known(i))
-                text += ", " + post(i) + " " + PlaceWords[i];
+                text += ", " + post(i) + " " + _(PlaceWords[i]);
         return text;
     };
     switch (m.point) {
     case CallPoint::Off:
-        return "they're off";
+        return _("they're off");
     case CallPoint::Quarter:
-        return field("at the quarter", "leads");
+        return field(N_("at the quarter"), N_("{0}: {1} leads"));
     case CallPoint::Half:
-        return field("at the half", "leads");
+        return field(N_("at the half"), N_("{0}: {1} leads"));
     case CallPoint::ThreeQuarters:
-        return field("at the three quarters", "leads");
+        return field(N_("at the three quarters"), N_("{0}: {1} leads"));
     case CallPoint::Stretch:
-        return field("into the stretch", "leads");
+        return field(N_("into the stretch"), N_("{0}: {1} leads"));
     case CallPoint::Finish:
         if (m.photo)
-            return "at the finish: photo between " + post(0) + " and " + post(1);
-        return field("at the finish", "wins");
+            return fillIn(_("at the finish: photo between {0} and {1}"), post(0), post(1));
+        return field(N_("at the finish"), N_("{0}: {1} wins"));
     case CallPoint::Photo:
-        return std::string("photo for ") + PlaceWords[std::clamp(m.photoPlace, 1, 4) - 1];
+        return fillIn(_("photo for {0}"), _(PlaceWords[std::clamp(m.photoPlace, 1, 4) - 1]));
     }
     return {};
 }
@@ -234,7 +240,7 @@ void RaceCall::begin(const CallField& field, const RaceResult& result) {
 std::string RaceCall::description() const {
     if (m_field.raceNumber <= 0)
         return {};
-    std::string text = "Race " + std::to_string(m_field.raceNumber);
+    std::string text = fillIn(_("Race {0}"), m_field.raceNumber);
     if (!m_moments.empty())
         text += ", " + callDescription(m_moments.back());
     return text;

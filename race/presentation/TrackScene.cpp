@@ -2,6 +2,7 @@
 
 #include "PostParade.h"
 #include "core/Random.h"
+#include "core/Translate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,18 +109,18 @@ void TrackScene::restore(const TrackView& view) {
 std::string_view TrackScene::callText(int mark) {
     switch (mark) {
     case 0:
-        return "\u00BC Mile";
+        return N_("\u00BC Mile");
     case 1:
-        return "\u00BD Mile";
+        return N_("\u00BD Mile");
     case 2:
-        return "\u00BE Mile";
+        return N_("\u00BE Mile");
     default:
         return {};
     }
 }
 
 void TrackScene::showReplayOf(int raceNumber) {
-    m_view.caption = "Replay of race " + std::to_string(raceNumber);
+    m_view.caption = fillIn(_("Replay of race {0}"), raceNumber);
 }
 
 void TrackScene::resetRaceBookkeeping() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TrackLayout.h"
+#include "core/Translate.h"
 
 #include <array>
 #include <cstdint>
@@ -27,7 +28,7 @@ struct HorsePicture {
 };
 
 struct CallLabel {
-    std::string text = "Break";
+    std::string text = N_("Break");
     int left = 0;
     bool visible = false;
 

@@ -1,23 +1,35 @@
 // The main window fits the screen it is shown on, whole: under each desktop style, at each screen
 // size and scale, its frame lies inside the work area, every area gets the room it asks for,
 // nothing scrolls, and the bet pages share one size, so neither the track nor a panel moves as
-// the pages change.
+// the pages change. In French, it shows no English either: each text a player reads (labels,
+// buttons, tabs, menus, tooltips) on each page is no English text of the catalog, or one French
+// spells the same ("OK", "Pick 3"); Qt's own buttons and the guide are French too.
 //
 // A screen's size and scale are fixed when the application starts, so each row runs this program
 // again, offscreen on that screen, and reads what the run found.
 
+#include "core/Translate.h"
 #include "ui/MainWindow.h"
+#include "ui/QtCatalog.h"
 
 #include "WindowTestDay.h"
 
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QMenuBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 
 #include <iostream>
 
@@ -31,6 +43,64 @@ constexpr const char* MaximizedArgument = "--maximized";
 
 QString where(const QRect& r) {
     return u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+using Patterns = QList<QRegularExpression>;
+
+// Each one-line msgid (English) or msgstr (French) of the catalog as a whole-text pattern, where
+// what the game fills in ({0}, %1) matches anything.
+void readCatalog(const QString& path, Patterns& english, Patterns& french) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    static const QRegularExpression entry(uR"re(^(msgid|msgstr(?:\[\d\])?) "(.*[A-Za-z]{2}.*)"$)re"_s);
+    static const QRegularExpression filled(uR"(\\\{\d+\\\}|\\%\d)"_s);
+    while (!file.atEnd()) {
+        const auto m = entry.match(QString::fromUtf8(file.readLine()).trimmed());
+        if (!m.hasMatch())
+            continue;
+        QString pattern = QRegularExpression::escape(m.captured(2).remove(u'&').replace(u"\\\""_s, u"\""_s));
+        pattern.replace(filled, u".+"_s);
+        (m.captured(1) == "msgid"_L1 ? english : french) << QRegularExpression(u"^"_s + pattern + u"$"_s);
+    }
+}
+
+bool anyMatches(const Patterns& patterns, const QString& text) {
+    return std::any_of(patterns.begin(), patterns.end(),
+                       [&](const QRegularExpression& p) { return p.match(text).hasMatch(); });
+}
+
+// The texts the window shows now, its own widgets' (not the windows over it), tabs and menus.
+QStringList shownTexts(QMainWindow& window) {
+    QStringList texts{window.windowTitle()};
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->window() != &window || !w->isVisibleTo(&window))
+            continue;
+        texts << w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << (Qt::mightBeRichText(label->text())
+                          ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                          : label->text());
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            texts << b->text();
+        if (auto* box = qobject_cast<QGroupBox*>(w))
+            texts << box->title();
+        if (auto* tabs = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i) << tabs->tabToolTip(i);
+    }
+    for (QAction* menu : window.menuBar()->actions()) {
+        texts << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            texts << item->text() << item->toolTip() << item->statusTip();
+    }
+    // Line by line: a control that cannot be used now adds why to its own tooltip.
+    QStringList lines;
+    for (const QString& text : texts)
+        for (const QString& line : QString(text).remove(u'&').split(u'\n'))
+            lines << line.trimmed();
+    lines.removeAll(QString());
+    return lines;
 }
 
 // One screen: the window on a seeded day, walked through the bet pages as a player builds a ticket.
@@ -58,6 +128,15 @@ int runOnOneScreen(bool maximized) {
     day.game->addPlayer("Ann");
     window.refresh();
 
+    Patterns english, french;
+    if (qgetenv("LANGUAGE") == "fr")
+        readCatalog(QStringLiteral(STRIDEWELL_SOURCE_DIR "/po/fr.po"), english, french);
+    auto noEnglish = [&](const QString& page) {
+        for (const QString& text : shownTexts(window))
+            if (anyMatches(english, text) && !anyMatches(french, text))
+                faults << page + ": English shows: " + text;
+    };
+
     const QRect area = window.screen()->availableGeometry();
     const char* const areas[] = {"frTrack", "frSlip", "tabBets", "frTickets", "tabTote"};
     QStringList firstPlaces;
@@ -73,6 +152,7 @@ int runOnOneScreen(bool maximized) {
                 faults << "cannot press " + name;
         QTest::qWait(50);
         const QString page = u"page %1"_s.arg(child<QTabWidget>(&window, u"tabBets"_s)->currentIndex());
+        noEnglish(page);
         if (!area.contains(window.frameGeometry()))
             faults << page + ": the frame " + where(window.frameGeometry()) + " leaves the work area " +
                           where(area);
@@ -104,6 +184,23 @@ int runOnOneScreen(bool maximized) {
             if (places[i] != firstPlaces[i])
                 faults << page + ": " + places[i] + ", was " + firstPlaces[i];
     }
+    if (qgetenv("LANGUAGE") == "fr") {
+        auto* tote = child<QTabWidget>(&window, u"tabTote"_s);
+        for (int page = 1; page < tote->count(); ++page) {
+            tote->setCurrentIndex(page);
+            noEnglish(tote->tabText(page).remove(u'&'));
+        }
+        if (english.size() < 500 || _("Start the race") != "Lancer la course")
+            faults << "the French catalog is not read";
+        if (userGuideIn(STRIDEWELL_SOURCE_DIR "/docs").filename() != "userguide.fr.htm")
+            faults << "the guide is not the French one";
+        // Qt's own buttons, from the system's Qt catalog where it is installed.
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&');
+        if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_fr.qm"_s) &&
+            cancel != u"Annuler"_s)
+            faults << "Qt's Cancel button reads " + cancel;
+    }
     // What was measured, for the report of a row that fails.
     std::cout << "work area " << where(area).toStdString() << ", frame "
               << where(window.frameGeometry()).toStdString() << ", "
@@ -124,19 +221,28 @@ private slots:
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QString>("language");
         for (const char* style : {"Fusion", "Windows"}) {
-            QTest::addRow("1920x1080 %s", style) << QSize(1920, 1080) << u"1"_s << style << false;
-            QTest::addRow("1920x1080 maximized %s", style) << QSize(1920, 1080) << u"1"_s << style << true;
-            QTest::addRow("1366x768 %s", style) << QSize(1366, 768) << u"1"_s << style << false;
+            QTest::addRow("1920x1080 %s", style)
+                << QSize(1920, 1080) << u"1"_s << style << false << QString();
+            QTest::addRow("1920x1080 maximized %s", style)
+                << QSize(1920, 1080) << u"1"_s << style << true << QString();
+            QTest::addRow("1366x768 %s", style) << QSize(1366, 768) << u"1"_s << style << false << QString();
             // A laptop's 1920 by 1080 at 150 %: a work area of 1280 by 720.
-            QTest::addRow("1920x1080 at 150%% %s", style) << QSize(1920, 1080) << u"1.5"_s << style << false;
+            QTest::addRow("1920x1080 at 150%% %s", style)
+                << QSize(1920, 1080) << u"1.5"_s << style << false << QString();
         }
+        // French runs longer than English in every caption.
+        QTest::addRow("1366x768 French") << QSize(1366, 768) << u"1"_s << u"Fusion"_s << false << u"fr"_s;
+        QTest::addRow("1920x1080 at 150%% French")
+            << QSize(1920, 1080) << u"1.5"_s << u"Fusion"_s << false << u"fr"_s;
     }
     void theWindowFitsTheScreenWholeOnEveryPage() {
         QFETCH(QSize, screen);
         QFETCH(QString, scale);
         QFETCH(QString, style);
         QFETCH(bool, maximized);
+        QFETCH(QString, language);
         QTemporaryDir dir;
         const QString config = dir.filePath(u"screens.json"_s);
         QFile file(config);
@@ -150,6 +256,8 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen:configfile="_s + config);
         env.insert(u"QT_SCALE_FACTOR"_s, scale);
+        if (!language.isEmpty())
+            env.insert(u"LANGUAGE"_s, language);
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
         QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style};
@@ -165,6 +273,9 @@ private slots:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
+    // A row's run speaks the language the row gave it, from the catalogs the build made.
+    useDesktopLanguage(std::filesystem::path(STRIDEWELL_BINARY_DIR) / "cli");
+    ui::useQtCatalog(app);
     if (args.contains(QLatin1String(RunArgument)))
         return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)));
     WindowFitTest test;

@@ -1,7 +1,9 @@
 #include "TrackPainter.h"
 
 #include "HorseArt.h"
+#include "core/Translate.h"
 #include "race/presentation/TrackOval.h"
+#include "ui/ToQString.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -117,7 +119,7 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.rightEnd = l.x(l.course.firstTurnLeft() + HorseCentre);
     l.leftEnd = l.x(l.course.secondTurnLeft() + HorseCentre);
 
-    const double turnW = std::max(fm.horizontalAdvance(QStringLiteral("Turn")) + 6, 1.0);
+    const double turnW = std::max(fm.horizontalAdvance(ui::toQString(_("Turn"))) + 6, 1.0);
     // The captions stand beyond the turns, at the frame's ends, clear of the runners.
     const QRectF turn(0, mid - 1.5 * lineH, turnW, 3 * lineH);
     l.turn2 = turn.translated(std::max((l.turn - turnW) / 2, 0.0), 0);
@@ -159,7 +161,7 @@ TrackPainter::Layout TrackPainter::layout(const TrackView& view, QSizeF size) {
     l.board = QRectF(pad, 2, x - pad - pad, boardH);
 
     // The call rides in the band too, above the runner it names, clear of the board.
-    const double callW = bm.horizontalAdvance(QString::fromUtf8(view.call.text)) + 12;
+    const double callW = bm.horizontalAdvance(ui::toQString(_(view.call.text))) + 12;
     const double callH = std::min(labelH, boardH);
     const double callX =
         std::clamp(l.x(view.call.left), l.board.right() + pad, std::max(l.w - callW - 2, 0.0));
@@ -487,7 +489,7 @@ void TrackPainter::paint(QPainter& painter, const TrackView& view, QSize size, q
     if (view.photoVisible)
         sign(l.photo, PhotoFill, Qt::white, photoText());
     if (view.call.visible)
-        sign(l.call, CallFill, Qt::black, QString::fromUtf8(view.call.text));
+        sign(l.call, CallFill, Qt::black, ui::toQString(_(view.call.text)));
     if (!view.caption.empty())
         sign(l.caption, BoardFill, Qt::white, QString::fromStdString(view.caption));
 

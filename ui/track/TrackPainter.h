@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Translate.h"
 #include "race/presentation/TrackView.h"
+#include "ui/ToQString.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -35,10 +37,10 @@ public:
     static QRectF elementRect(const TrackView& view, QStringView name, QSizeF size);
 
     // Texts as painted.
-    static QString finishText() { return QStringLiteral("Finish"); }
-    static QString photoText() { return QStringLiteral(" Photo Finish"); }
-    static QString fractionsText() { return QStringLiteral("Fractions"); }
-    static QString turnText() { return QStringLiteral("Turn\nTurn\nTurn"); }
+    static QString finishText() { return ui::toQString(C_("track", "Finish")); }
+    static QString photoText() { return ui::toQString(_(" Photo Finish")); }
+    static QString fractionsText() { return ui::toQString(_("Fractions")); }
+    static QString turnText() { return ui::toQString(_("Turn\nTurn\nTurn")); }
 
 private:
     struct Layout;

@@ -1,4 +1,6 @@
 #include "TrackWidget.h"
+#include "core/Translate.h"
+#include "ui/ToQString.h"
 
 #include <QPainter>
 
@@ -13,7 +15,7 @@ TrackWidget::TrackWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // What is happening on it comes as its description, from whoever calls the race.
-    setAccessibleName(QStringLiteral("Race track"));
+    setAccessibleName(ui::toQString(_("Race track")));
 }
 
 QRectF TrackWidget::elementRect(QStringView name) const {
