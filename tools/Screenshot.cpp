@@ -156,6 +156,7 @@ int main(int argc, char** argv) {
     int page = -1;        // a bet page instead of the race
     bool lab = false;     // the strategy lab's window
     bool program = false; // the racing program the day opens on
+    QString tree;         // where to write the shown window's accessibility tree, if anywhere
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         bool ok = true;

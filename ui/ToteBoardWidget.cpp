@@ -206,9 +206,9 @@ QWidget* ToteBoardWidget::buildGridPage(bool quiniela) {
     auto* andLabel =
         boardLabel(quiniela ? "lblQuinAnd" : "lblExactaAnd", QStringLiteral("1"), Qt::AlignHCenter, page);
     andLabel->setMinimumWidth(34);
-    auto* caption =
-        boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
-                   qs(quiniela ? _("Horse with") : _("Horse first, then")), Qt::AlignLeft, page, "heading");
+    auto* caption = boardLabel(quiniela ? "lblQuinWith" : "lblExactaWith",
+                               toQString(quiniela ? _("Horse with") : _("Horse first, then")), Qt::AlignLeft,
+                               page, "heading");
     caption->setBuddy(spin);
     top->addWidget(caption);
     top->addWidget(spin);
@@ -337,12 +337,11 @@ void ToteBoardWidget::explainCell(const QModelIndex& index) {
     const int post = index.data(Qt::UserRole).toInt();
     const std::vector<std::string> steps = explainGridCell(m_game.day(), exacta, andHorse - 1, post);
     if (!steps.empty())
-        ExplanationDialog::explain(
-            this,
-            (exacta ? toQString(_("Exacta %1-%2")) : toQString(_("Quiniela %1-%2")))
-                .arg(andHorse)
-                .arg(post + 1),
-            steps);
+        ExplanationDialog::explain(this,
+                                   (exacta ? toQString(_("Exacta %1-%2")) : toQString(_("Quiniela %1-%2")))
+                                       .arg(andHorse)
+                                       .arg(post + 1),
+                                   steps);
 }
 
 } // namespace sw::ui
