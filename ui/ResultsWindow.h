@@ -16,7 +16,9 @@ class QTimer;
 
 namespace sw {
 class Game;
-}
+struct PhotoStill;
+class PhotoStillWidget;
+} // namespace sw
 
 namespace sw::ui {
 
@@ -37,6 +39,10 @@ class ResultsWindow : public QDialog {
 public:
     explicit ResultsWindow(Game& game, QWidget* parent = nullptr);
     ~ResultsWindow() override;
+
+    // The close-up of the line the track took of this race's finish, if it took one: shown under
+    // "PHOTO" while the finish is studied, since the track lies behind this window.
+    void setPhotoStill(const PhotoStill& still);
 
     // True once the show has been started, by the timer or the button.
     bool showStarted() const { return m_showStarted; }
@@ -101,6 +107,7 @@ private:
     std::vector<QLabel*> m_lblCollects;
     QLabel* m_lblRaceNum = nullptr;
     QLabel* m_lblPhoto = nullptr;
+    PhotoStillWidget* m_picPhotoStill = nullptr;
     QLabel* m_lblTimeOfRace = nullptr;
     std::array<QLabel*, 4> m_lblFinish{};
     QHash<QString, QLabel*> m_payoffLabels; // by name, arrays as name + index
