@@ -1,8 +1,9 @@
 // stridewell-screenshot: plays into the first race of a day on a scratch copy of the bundled data,
 // without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
 // with --page, on that bet page before the race, an Exacta box half built; with --results the
-// race's results once they are all shown; with --lab, the strategy lab's window once it has played
-// two strategies side by side.
+// race's results once they are all shown; with --after the main window at the end of the race run
+// at its own pace, the results over it as the player sees them; with --lab, the strategy lab's window once it
+// has played two strategies side by side.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -34,7 +37,7 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--page 0|1|2 | --results | --lab]\n";
+    "                             [--page 0|1|2 | --results | --after | --lab]\n";
 
 // The game's windows opened over the main one (the racing program at the start of the day).
 QList<QWidget*> openWindowsOver(const QWidget& main) {
@@ -118,6 +121,7 @@ int main(int argc, char** argv) {
     QSize size(1366, 768);
     bool fit = false;     // the size the game gives itself on this screen
     bool results = false; // the results window rather than the race
+    bool after = false;   // the main window with the results over it, the race run at its pace
     int page = -1;        // a bet page instead of the race
     bool lab = false;     // the strategy lab's window
     const QStringList args = QApplication::arguments();
@@ -139,6 +143,8 @@ int main(int argc, char** argv) {
             fit = true;
         } else if (args[i] == QLatin1String("--results")) {
             results = true;
+        } else if (args[i] == QLatin1String("--after")) {
+            after = true;
         } else if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
             ++i; // taken before Qt started
         } else if (args[i] == QLatin1String("--lab")) {
@@ -239,6 +245,28 @@ int main(int argc, char** argv) {
             break;
         }
         case Step::Racing:
+            if (after) {
+                // The screen as the player sees it once the results are all shown: the results'
+                // window over the main one, where it stands.
+                auto* shown = window.findChild<sw::ui::ResultsWindow*>(QStringLiteral("frmResults"));
+                if (!shown || !shown->isVisible())
+                    return;
+                shown->showAllAtOnce();
+                if (!shown->showFinished())
+                    return;
+                poll.stop();
+                QPixmap screen = window.grab();
+                {
+                    QPainter painter(&screen);
+                    painter.drawPixmap(shown->frameGeometry().topLeft() - window.frameGeometry().topLeft(),
+                                       shown->grab());
+                }
+                status = screen.save(output) ? 0 : 1;
+                if (status != 0)
+                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
+                QCoreApplication::exit(status);
+                break;
+            }
             if (results) {
                 // The race at once, then the whole show of its results.
                 if (auto* fast = window.findChild<QPushButton*>(QStringLiteral("cmdFastForward"));
