@@ -2,7 +2,9 @@
 // without a display, and saves the main window mid-race as a PNG (the picture in the README); or,
 // with --page, on that bet page before the race, an Exacta box half built; with --results the
 // race's results once they are all shown; with --lab, the strategy lab's window once it has played
-// two strategies side by side; with --program, the racing program the day opens on. --a11y-tree FILE
+// two strategies side by side; with --program, the racing program the day opens on; with --after the
+// main window at the end of the race run at its own pace, the results over it as the player sees them.
+// --a11y-tree FILE
 // writes beside it what a screen reader finds in the window shown: each element's role, name and
 // description, indented under its parent.
 
@@ -23,6 +25,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMetaEnum>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -43,7 +47,8 @@ namespace {
 
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
-    "                             [--page 0|1|2 | --results | --lab | --program] [--a11y-tree FILE]\n";
+    "                             [--page 0|1|2 | --results | --after | --lab | --program]\n"
+    "                             [--a11y-tree FILE]\n";
 
 // The window's elements as Qt gives them to assistive technology, the hidden ones left out.
 void writeTree(QAccessibleInterface* element, int depth, QTextStream& out) {
@@ -153,6 +158,7 @@ int main(int argc, char** argv) {
     QSize size(1366, 768);
     bool fit = false;     // the size the game gives itself on this screen
     bool results = false; // the results window rather than the race
+    bool after = false;   // the main window with the results over it, the race run at its pace
     int page = -1;        // a bet page instead of the race
     bool lab = false;     // the strategy lab's window
     bool program = false; // the racing program the day opens on
@@ -176,6 +182,8 @@ int main(int argc, char** argv) {
             fit = true;
         } else if (args[i] == QLatin1String("--results")) {
             results = true;
+        } else if (args[i] == QLatin1String("--after")) {
+            after = true;
         } else if (args[i] == QLatin1String("--screen") && i + 1 < args.size()) {
             ++i; // taken before Qt started
         } else if (args[i] == QLatin1String("--lab")) {
@@ -298,6 +306,30 @@ int main(int argc, char** argv) {
             break;
         }
         case Step::Racing:
+            if (after) {
+                // The screen as the player sees it once the results are all shown: the results'
+                // window over the main one, where it stands.
+                auto* shown = window.findChild<sw::ui::ResultsWindow*>(QStringLiteral("frmResults"));
+                if (!shown || !shown->isVisible())
+                    return;
+                shown->showAllAtOnce();
+                if (!shown->showFinished())
+                    return;
+                poll.stop();
+                QPixmap screen = window.grab();
+                {
+                    QPainter painter(&screen);
+                    painter.drawPixmap(shown->frameGeometry().topLeft() - window.frameGeometry().topLeft(),
+                                       shown->grab());
+                }
+                if (!screen.save(output)) {
+                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
+                    QCoreApplication::exit(1);
+                    break;
+                }
+                QCoreApplication::exit(0);
+                break;
+            }
             if (results) {
                 // The race at once, then the whole show of its results.
                 if (auto* fast = window.findChild<QPushButton*>(QStringLiteral("cmdFastForward"));

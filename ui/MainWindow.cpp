@@ -149,15 +149,17 @@ MainWindow::MainWindow(Game& game, QWidget* parent) : QMainWindow(parent), m_gam
     // A question asked in the middle of a click (a ticket over the balance) is asked over the
     // window as the click left the game, not as it was before.
     m_game.day().prompter.setBeforePrompt([this] {
-        if (m_game.stage() == Stage::Betting)
+        if (!working() && m_game.stage() == Stage::Betting)
             refresh();
     });
     m_game.day().prompter.setAfterAnswer([this] { refresh(); });
 }
 
 MainWindow::~MainWindow() {
-    if (m_payWork.joinable()) {
-        m_payWork.join();
+    if (working()) {
+        for (std::thread* work : {&m_payWork, &m_dayWork})
+            if (work->joinable())
+                work->join();
         qApp->removeEventFilter(this);
     }
     m_game.day().prompter.setBeforePrompt({});
@@ -278,8 +280,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Half a payment is never left behind: the window closes once it is written.
-    if (m_payWork.joinable()) {
+    // Half a payment or a day's start is never left behind: the window closes once it is written.
+    if (working()) {
         event->ignore();
         return;
     }
@@ -310,12 +312,25 @@ void MainWindow::startDayOnce() {
 }
 
 void MainWindow::startDay() {
+    if (working())
+        return;
     m_started = true;
+    // The day's start reads the stable and writes its fresh files: off the window thread, which
+    // keeps painting but passes no input on, so nothing else calls into the game until it is done.
+    qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ready = m_game.startDay();
+    m_dayWork = std::thread([this] {
+        m_dayReady = m_game.startDay();
+        QMetaObject::invokeMethod(this, &MainWindow::dayStarted, Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::dayStarted() {
+    m_dayWork.join();
+    qApp->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
     refresh();
-    if (ready) {
+    if (m_dayReady) {
         openProgramSoon();
         return;
     }
@@ -466,6 +481,7 @@ void MainWindow::raceEnded() {
 
 void MainWindow::openResults() {
     auto* results = new ResultsWindow(m_game, this);
+    results->setPhotoStill(m_track->scene().view().photoStill);
     connect(results, &ResultsWindow::confirmed, this, &MainWindow::resultsConfirmed);
     connect(results, &ResultsWindow::settled, this, &MainWindow::refresh);
     openModal(results);
@@ -515,7 +531,7 @@ void MainWindow::endGame() {
 }
 
 void MainWindow::pay() {
-    if (m_payWork.joinable())
+    if (working())
         return;
     // A big Pick 6 is megabytes of pool lines: it is paid off the window thread, which keeps
     // painting but passes no input on, so nothing else calls into the game until it is done.
@@ -538,7 +554,7 @@ void MainWindow::paymentDone() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (m_payWork.joinable()) {
+    if (working()) {
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:

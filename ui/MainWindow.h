@@ -83,6 +83,9 @@ private:
     void endGame();
     void pay();
     void paymentDone();
+    void dayStarted();
+    // True while work runs off the window thread (a payment, the day's start): input waits.
+    bool working() const { return m_payWork.joinable() || m_dayWork.joinable(); }
     void replay();
     void replayEnded();
     void addPlayer();
@@ -121,6 +124,8 @@ private:
     QPointer<QWidget> m_program;
     QPointer<QWidget> m_lab;
     std::thread m_payWork;
+    std::thread m_dayWork;
+    bool m_dayReady = false; // what the last start of a day came to, once m_dayWork is done
 
     QMenu* m_menuFile = nullptr;
     QMenu* m_menuSettings = nullptr;

@@ -3,6 +3,9 @@
 #include "core/Translate.h"
 
 #include <QApplication>
+#include <QThread>
+
+#include <string>
 
 namespace sw::ui {
 
@@ -21,12 +24,35 @@ QWidget* QtPrompter::owner() const {
     return m_parent.data();
 }
 
+namespace {
+
+bool offTheWindowThread() {
+    return QThread::currentThread() != QApplication::instance()->thread();
+}
+
+} // namespace
+
 void QtPrompter::message(std::string_view text, std::string_view title) {
+    // Work the window runs on a thread of its own (the day's start) tells its messages through
+    // the window's thread, which shows them in turn.
+    if (offTheWindowThread()) {
+        QMetaObject::invokeMethod(
+            QApplication::instance(),
+            [this, text = std::string(text), title = std::string(title)] { message(text, title); },
+            Qt::QueuedConnection);
+        return;
+    }
     beforePrompt();
     enqueue({QMessageBox::Information, boxText(text), boxText(_(title)), {}});
 }
 
 bool QtPrompter::ask(std::string_view text, std::string_view title) {
+    if (offTheWindowThread()) {
+        bool yes = false;
+        QMetaObject::invokeMethod(
+            QApplication::instance(), [&] { yes = ask(text, title); }, Qt::BlockingQueuedConnection);
+        return yes;
+    }
     beforePrompt();
     QMessageBox box(QMessageBox::Question, boxText(_(title)), boxText(text),
                     QMessageBox::Yes | QMessageBox::No, owner());

@@ -1,5 +1,6 @@
 #include "RaceCallView.h"
 
+#include "FontScale.h"
 #include "RaceRunner.h"
 #include "RunningOrderStrip.h"
 #include "ToQString.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -27,10 +29,13 @@ RaceCallView::RaceCallView(Game& game, RaceRunner& runner, TrackWidget& track, Q
     m_lblCall->setObjectName(QStringLiteral("lblRaceCall"));
     m_lblCall->setTextFormat(Qt::RichText);
     m_lblCall->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A long sentence is cut at the edge rather than widening the window.
+    // A long sentence wraps in the bar's two lines rather than widening the window.
     m_lblCall->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_lblCall->setWordWrap(true);
     m_lblCall->setAccessibleName(toQString(_("Race call")));
     row->addWidget(m_lblCall, 1);
+    // The window scales this bar's type with its size; the call takes a larger type of its own.
+    setDesignFont(this, font());
     fitHeight();
 
     m_speak = new QAction(toQString(_("&Speak the Race Call")), this);
@@ -97,9 +102,13 @@ void RaceCallView::said(const std::vector<std::string>& sentences) {
 void RaceCallView::showCall() {
     const RaceCall& call = m_runner.call();
     const std::vector<std::string>& all = call.sentences();
-    // The latest sentence, under the one before it.
+    // The latest sentence, under the one before it while both fit the bar's two lines.
     QString text;
-    if (all.size() >= 2)
+    QFont bold = m_lblCall->font();
+    bold.setBold(true);
+    const bool latestFitsOneLine =
+        all.empty() || QFontMetrics(bold).horizontalAdvance(toQString(all.back())) <= m_lblCall->width();
+    if (all.size() >= 2 && latestFitsOneLine)
         text = QStringLiteral("<span style=\"color: %1\">%2</span><br>")
                    .arg(palette().color(QPalette::PlaceholderText).name(),
                         toQString(all[all.size() - 2]).toHtmlEscaped());
@@ -126,8 +135,12 @@ void RaceCallView::changeEvent(QEvent* event) {
 }
 
 void RaceCallView::fitHeight() {
+    // The call reads from across the room: larger than the window's text, growing with it.
+    QFont call = font();
+    call.setPointSizeF(call.pointSizeF() * CallTypeScale);
+    m_lblCall->setFont(call);
     // Two lines of the call, whatever they say; a bigger window's bigger type takes a taller bar.
-    const int lines = 2 * m_lblCall->fontMetrics().lineSpacing() + 4;
+    const int lines = 2 * QFontMetrics(call).lineSpacing() + 4;
     m_lblCall->setFixedHeight(lines);
     m_strip->setFixedHeight(lines);
     setFixedHeight(lines);

@@ -27,6 +27,9 @@ class RaceCallView : public QWidget {
     Q_OBJECT
 
 public:
+    // The call's type beside the window's text of the same size.
+    static constexpr double CallTypeScale = 1.25;
+
     RaceCallView(Game& game, RaceRunner& runner, TrackWidget& track, QWidget* parent = nullptr);
 
     // Speaks through `announcer` from now on (a test's stand-in); null goes back to the desktop's speech.

@@ -14,6 +14,7 @@
 #include "core/ShownMoney.h"
 #include "core/Translate.h"
 #include "game/Game.h"
+#include "ui/track/PhotoStillWidget.h"
 
 #include <QAccessible>
 #include <QFrame>
@@ -229,6 +230,9 @@ QWidget* ResultsWindow::buildCollects() {
     m_lblPhoto->setAlignment(Qt::AlignCenter);
     setTextColour(m_lblPhoto, boardHeadingColour());
     layout->addWidget(m_lblPhoto);
+    m_picPhotoStill = new PhotoStillWidget(panel);
+    m_picPhotoStill->hide();
+    layout->addWidget(m_picPhotoStill, 0, Qt::AlignHCenter);
     // Room for one line from the start, so the window does not jump when the money is posted.
     auto* first = boldLabel(QString(), panel, 2.2);
     first->setObjectName(QStringLiteral("lblCollects0"));
@@ -442,6 +446,16 @@ QWidget* ResultsWindow::buildChart() {
     return panel;
 }
 
+void ResultsWindow::setPhotoStill(const PhotoStill& still) {
+    m_picPhotoStill->setStill(still);
+    if (!still.visible)
+        return;
+    // A race with a photo keeps the still's room from the start, so nothing moves when it shows.
+    keepPlaceWhenHidden(m_picPhotoStill);
+    if (!isVisible())
+        fitToScreen(this, sizeHint());
+}
+
 void ResultsWindow::startShow() {
     if (m_showStarted)
         return;
@@ -472,6 +486,7 @@ void ResultsWindow::runShow() {
         case ShowStep::Kind::PhotoPause:
             m_lblPhoto->setText(toQString(_("PHOTO")));
             setTextColour(m_lblPhoto, boardSignColour());
+            m_picPhotoStill->setVisible(m_picPhotoStill->still().visible);
             break;
         case ShowStep::Kind::Reveal:
             reveal(step.k);

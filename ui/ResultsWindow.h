@@ -19,7 +19,9 @@ class QTimer;
 
 namespace sw {
 class Game;
-}
+struct PhotoStill;
+class PhotoStillWidget;
+} // namespace sw
 
 namespace sw::ui {
 
@@ -40,6 +42,10 @@ class ResultsWindow : public QDialog {
 public:
     explicit ResultsWindow(Game& game, QWidget* parent = nullptr);
     ~ResultsWindow() override;
+
+    // The close-up of the line the track took of this race's finish, if it took one: shown under
+    // "PHOTO" while the finish is studied, since the track lies behind this window.
+    void setPhotoStill(const PhotoStill& still);
 
     // True once the show has been started, by the timer or the button.
     bool showStarted() const { return m_showStarted; }
@@ -99,6 +105,7 @@ private:
     std::vector<QLabel*> m_lblCollects;
     QLabel* m_lblRaceNum = nullptr;
     QLabel* m_lblPhoto = nullptr;
+    PhotoStillWidget* m_picPhotoStill = nullptr;
     QLabel* m_lblTimeOfRace = nullptr;
     QStandardItemModel* m_places = nullptr; // win, place and show beside the first four
     QStandardItemModel* m_bets = nullptr;   // the other bets' combinations and payoffs

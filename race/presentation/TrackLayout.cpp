@@ -10,9 +10,12 @@ int TrackLayout::scaled(int designTwips, double trackScale) {
     return static_cast<int>(roundHalfEven(designTwips * trackScale));
 }
 
-TwipsRect TrackLayout::horseFootprint(int left, int top, bool facingRight) {
-    const int width = static_cast<int>(std::ceil(HorseDrawScale * PictureWidth));
-    const int height = static_cast<int>(std::ceil(HorseDrawScale * PictureHeight));
+TwipsRect TrackLayout::horseFootprint(int left, int top, bool facingRight, double aspect) {
+    // The painter fits the drawing to the picture's box on the smaller side.
+    const double tall = aspect > 0 ? aspect : 1.0;
+    const int width = static_cast<int>(std::ceil(HorseDrawScale * PictureWidth * std::min(1.0, tall)));
+    const int height =
+        static_cast<int>(std::ceil(HorseDrawScale * PictureHeight * std::min(1.0, 1.0 / tall)));
     // Facing right the nose reaches past the picture and the body stretches back from it; facing
     // left the horse starts at the picture's Left.
     const int x = facingRight ? left + PictureWidth + NoseOverhang - width : left;

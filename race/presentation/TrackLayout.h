@@ -94,8 +94,9 @@ struct TrackLayout {
     static int scaled(int designTwips, double trackScale);
 
     // Everything the horse of a picture at Left and Top may cover when drawn facing its way, its
-    // saddle number included.
-    static TwipsRect horseFootprint(int left, int top, bool facingRight);
+    // saddle number included. The drawing keeps its proportions, so on a frame whose twips are
+    // `aspect` times as tall as they are wide (1 at most both ways) it is narrower, or lower.
+    static TwipsRect horseFootprint(int left, int top, bool facingRight, double aspect = 1.0);
     // The picture's own box: Left and Top, one picture wide and high.
     static TwipsRect pictureBox(int left, int top) { return {left, top, PictureWidth, PictureHeight}; }
     // The "Finish" and " Photo Finish" signs at a track scale.

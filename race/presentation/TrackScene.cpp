@@ -126,20 +126,68 @@ void TrackScene::showReplayOf(int raceNumber) {
 void TrackScene::resetRaceBookkeeping() {
     m_distance.fill(0);
     m_stopRoom.fill(-1);
+    m_shownPast.fill(0);
+    m_placedCount = 0;
+    m_lead = {};
     for (int e = 0; e < RacingPictures; ++e)
         m_lane[static_cast<std::size_t>(e)] = e;
     m_fractionShown.fill(false);
 }
 
 double TrackScene::distanceShown(int e) const {
-    return isEntry(e) ? m_oval.shownDistance(distanceRun(e), stopRoom(e)) : 0;
+    if (!isEntry(e))
+        return 0;
+    const auto ei = static_cast<std::size_t>(e);
+    return m_stopRoom[ei] >= 0 ? m_oval.finishLine() + m_shownPast[ei] : m_oval.shownDistance(m_distance[ei]);
+}
+
+bool TrackScene::lanesMeet(int laneA, int laneB) const {
+    const auto rows = [&](int lane) {
+        return TrackLayout::horseFootprint(0, TrackLayout::laneTop(2, lane), true, m_aspect);
+    };
+    const TwipsRect a = rows(laneA);
+    const TwipsRect b = rows(laneB);
+    return a.top < b.bottom() && b.top < a.bottom();
+}
+
+double TrackScene::pullUpShown(int e) {
+    const auto ei = static_cast<std::size_t>(e);
+    double shown = m_oval.shownDistance(m_distance[ei], m_stopRoom[ei]) - m_oval.finishLine();
+    // Behind a horse that beat it, a finisher keeps the lead that horse has gained on it so far,
+    // up to the room between their stops: the two only ever draw apart.
+    for (int k = 0; k < m_placedCount && m_placedOrder[static_cast<std::size_t>(k)] != e; ++k) {
+        const auto ji = static_cast<std::size_t>(m_placedOrder[static_cast<std::size_t>(k)]);
+        if (lanesMeet(m_lane[ji], m_lane[ei]))
+            shown = std::min(shown, m_shownPast[ji] - m_lead[ji][ei]);
+    }
+    // Whatever lead is gained, on either side's move, is kept.
+    bool before = true;
+    for (int k = 0; k < m_placedCount; ++k) {
+        const int j = m_placedOrder[static_cast<std::size_t>(k)];
+        const auto ji = static_cast<std::size_t>(j);
+        if (j == e) {
+            before = false;
+            continue;
+        }
+        if (!lanesMeet(m_lane[ji], m_lane[ei]))
+            continue;
+        const std::size_t first = before ? ji : ei;
+        const std::size_t later = before ? ei : ji;
+        const double firstShown = before ? m_shownPast[ji] : shown;
+        const double laterShown = before ? shown : m_shownPast[ji];
+        m_lead[first][later] = std::max(
+            m_lead[first][later], std::min(firstShown - laterShown, m_stopRoom[first] - m_stopRoom[later]));
+    }
+    return shown;
 }
 
 void TrackScene::placeRacer(int e) {
     const auto ei = static_cast<std::size_t>(e);
-    const double room = m_stopRoom[ei];
-    const OvalPlace at = room >= 0 ? m_oval.pullUpPlace(distanceShown(e) - m_oval.finishLine(), m_lane[ei])
-                                   : m_oval.place(m_distance[ei], m_lane[ei]);
+    const bool placed = m_stopRoom[ei] >= 0;
+    if (placed)
+        m_shownPast[ei] = pullUpShown(e);
+    const OvalPlace at =
+        placed ? m_oval.pullUpPlace(m_shownPast[ei], m_lane[ei]) : m_oval.place(m_distance[ei], m_lane[ei]);
     HorsePicture& p = racer(e);
     p.left = static_cast<int>(std::lround(at.left));
     p.top = static_cast<int>(std::lround(at.top));
@@ -165,7 +213,8 @@ void TrackScene::entryMoved(int e, int dx, int leg) {
 }
 
 void TrackScene::laneSet(int e, int /*leg*/, int lane) {
-    if (!isEntry(e))
+    // A finisher pulls up in the lane it finished in.
+    if (!isEntry(e) || m_stopRoom[static_cast<std::size_t>(e)] >= 0)
         return;
     m_lane[static_cast<std::size_t>(e)] = lane;
     placeRacer(e);
@@ -213,50 +262,25 @@ void TrackScene::callHidden() {
 
 double TrackScene::chooseStop(int e) const {
     const auto ei = static_cast<std::size_t>(e);
+    // Finishers stop spaced by their order, a drawn horse and a little apart wherever their lanes
+    // are close enough to meet; the winner runs on furthest.
+    const double spacing =
+        TrackLayout::horseFootprint(0, 0, true, m_aspect).width + TrackLayout::PictureWidth / 20.0;
     double room = m_oval.pullUpRoom(m_lane[ei]);
-    for (int j = 0; j < RacingPictures; ++j) {
-        const auto ji = static_cast<std::size_t>(j);
-        if (j != e && m_stopRoom[ji] >= 0 && m_lane[ji] == m_lane[ei])
-            room = std::min(room, m_stopRoom[ji] - 1);
+    for (int k = 0; k < m_placedCount; ++k) {
+        const auto ji = static_cast<std::size_t>(m_placedOrder[static_cast<std::size_t>(k)]);
+        if (lanesMeet(m_lane[ji], m_lane[ei]))
+            room = std::min(room, m_stopRoom[ji] - spacing);
     }
-    const auto box = [&](double past, int lane) {
-        const OvalPlace at = m_oval.pullUpPlace(past, lane);
-        return TrackLayout::pictureBox(static_cast<int>(std::lround(at.left)),
-                                       static_cast<int>(std::lround(at.top)));
-    };
-    // Back from the farthest spot towards the line until nothing placed before stands there; when
-    // the pull-up is full, the spot that covers least of the others.
-    double best = 0;
-    long bestCover = -1;
-    const double step = std::max(TrackLayout::PictureWidth / 35.0 * m_scale, 1.0);
-    for (double past = std::max(room, 0.0); past >= 0; past -= step) {
-        const TwipsRect mine = box(past, m_lane[ei]);
-        long cover = 0;
-        for (int j = 0; j < RacingPictures; ++j) {
-            const auto ji = static_cast<std::size_t>(j);
-            if (j == e || m_stopRoom[ji] < 0)
-                continue;
-            const TwipsRect theirs = box(m_stopRoom[ji], m_lane[ji]);
-            if (mine.intersects(theirs))
-                cover += static_cast<long>(std::min(mine.right(), theirs.right()) -
-                                           std::max(mine.left, theirs.left)) *
-                         (std::min(mine.bottom(), theirs.bottom()) - std::max(mine.top, theirs.top));
-        }
-        if (bestCover < 0 || cover < bestCover) {
-            best = past;
-            bestCover = cover;
-        }
-        if (cover == 0)
-            break;
-    }
-    return best;
+    return std::max(room, 0.0);
 }
 
 void TrackScene::entryPlaced(int e, int /*place*/) {
     m_view.call.visible = false;
-    if (!isEntry(e))
+    if (!isEntry(e) || m_stopRoom[static_cast<std::size_t>(e)] >= 0)
         return;
     m_stopRoom[static_cast<std::size_t>(e)] = chooseStop(e);
+    m_placedOrder[static_cast<std::size_t>(m_placedCount++)] = e;
     placeRacer(e);
 }
 

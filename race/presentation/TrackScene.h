@@ -65,6 +65,10 @@ public:
     double distanceShown(int e) const;
     // How far past the line a placed entry comes to a stop; -1 while it races (or no such entry).
     double stopRoom(int e) const { return isEntry(e) ? m_stopRoom[static_cast<std::size_t>(e)] : -1; }
+    // How much taller than wide a twip of the frame is drawn (see TrackLayout::horseFootprint):
+    // the finishers pull up spaced by the horses as they are drawn.
+    void setDrawnAspect(double aspect) { m_aspect = aspect > 0 ? aspect : 1.0; }
+    double drawnAspect() const { return m_aspect; }
     // The oval the racing pictures are placed on.
     const TrackOval& oval() const { return m_oval; }
 
@@ -91,9 +95,13 @@ private:
     void resetRaceBookkeeping();
     // Puts racing picture e where its distance and lane put it on the oval, facing its way.
     void placeRacer(int e);
-    // Where a horse just placed stops: as far into the pull-up as it can get in its own lane
-    // without passing a horse that finished before it there, nor standing on any of their spots.
+    // Where a horse just placed stops: as far into the pull-up as its lane allows, a drawn horse
+    // short of every horse that finished before it in a lane near enough for the two to meet.
     double chooseStop(int e) const;
+    // Whether finishers in these lanes would be drawn over each other side by side.
+    bool lanesMeet(int laneA, int laneB) const;
+    // How far past the line placed entry e is shown now, from the distance it has run.
+    double pullUpShown(int e);
 
     TrackView m_view;
     double m_scale = 1.0;
@@ -102,6 +110,14 @@ private:
     std::array<double, RacingPictures> m_distance{};
     std::array<int, RacingPictures> m_lane{};
     std::array<double, RacingPictures> m_stopRoom{};
+    // For placed entries: how far past the line each is shown, the order they were placed in, and
+    // the least lead each keeps over a later finisher near its lane (m_lead[first][later]), which
+    // only grows: a beaten horse never closes on one that beat it.
+    std::array<double, RacingPictures> m_shownPast{};
+    std::array<int, RacingPictures> m_placedOrder{};
+    int m_placedCount = 0;
+    std::array<std::array<double, RacingPictures>, RacingPictures> m_lead{};
+    double m_aspect = 1.0;
     std::array<bool, 3> m_fractionShown{};
     int m_gateWaits = gateLength();
     int m_paradeStep = 0;

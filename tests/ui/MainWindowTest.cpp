@@ -5,12 +5,14 @@
 #include "core/ShownMoney.h"
 #include "database/ResetDatabase.h"
 #include "players/Players.h"
+#include "race/ResultChart.h"
 #include "tote/ToteBoard.h"
 #include "ui/PastPerfWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/RaceCallView.h"
 #include "ui/RaceRunner.h"
 #include "ui/Sound.h"
+#include "ui/track/PhotoStillWidget.h"
 #include "ui/track/TrackWidget.h"
 #include "wagering/TicketPricing.h"
 
@@ -452,6 +454,7 @@ private slots:
         QVERIFY(click(
             u"Amount1 Next1 Across Next2 Horse0 Horse1 Horse2 Horse3 Horse4 Horse5 Horse6 Horse7 Finish Print"_s));
         QTRY_COMPARE(text(u"lblBalance"_s), u"$352.00"_s);
+        bool photoSeen = false;
         for (int race = 1; race <= RacesPerDay; ++race) {
             QCOMPARE(text(u"lblRaceNum"_s), QString::number(race));
             QVERIFY(!find(u"cmdFastForward"_s)->isEnabled());
@@ -482,6 +485,18 @@ private slots:
                 QVERIFY(click(u"FastForward"_s));
             }
             QVERIFY(openWindow("frmResults"));
+            if (!photoSeen && game().day().result.photoFinish && photoExpected(game().day().result)) {
+                // While a close finish is studied the results show the track's photo of the line,
+                // the winner at it or past it.
+                photoSeen = true;
+                QWidget* results = openWindow("frmResults");
+                button(results, u"cmdShow"_s)->click();
+                QVERIFY(QTest::qWaitFor([&] { return child(results, u"lblPhoto"_s)->text() == u"PHOTO"_s; }));
+                const auto* still = child<PhotoStillWidget>(results, u"picPhotoStill"_s);
+                const PhotoStill& taken = find<TrackWidget>(u"frTrack"_s)->scene().view().photoStill;
+                QVERIFY(still->isVisible() && taken.visible && still->still() == taken);
+                QVERIFY(taken.noseFromLine[game().day().result.finishOrder[0] - 1u] >= 0);
+            }
             if (race == 1) {
                 // Every ticket was paid: the race started without a question.
                 QVERIFY(prompter().shown().empty());
@@ -522,6 +537,7 @@ private slots:
                 QVERIFY(parade()->isActive());
             }
         }
+        QVERIFY(photoSeen);
         QVERIFY(runResultsShow(openWindow("frmResults")));
         press("frmResults", "cmdOK");
         QVERIFY(QTest::qWaitFor([] { return openWindow("frmTop10") != nullptr; }));
@@ -578,7 +594,9 @@ private slots:
             damaged.prompter.answer(reset);
             ui::MainWindow shown(*damaged.game);
             shown.show();
-            QVERIFY(QTest::qWaitFor([&] { return damaged.game->stage() != Stage::NotStarted; }));
+            // The day starts off the window's thread; the reset is offered back on it.
+            QVERIFY(QTest::qWaitFor(
+                [&] { return damaged.game->stage() == Stage::Program || !shown.isVisible(); }));
             const auto& shownBoxes = damaged.prompter.shown();
             QVERIFY(std::any_of(shownBoxes.begin(), shownBoxes.end(), [](const ScriptedPrompter::Shown& box) {
                 return box.text.find("horses.dat") != std::string::npos &&

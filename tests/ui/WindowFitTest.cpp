@@ -201,6 +201,22 @@ int runOnOneScreen(bool maximized) {
             cancel != u"Annuler"_s)
             faults << "Qt's Cancel button reads " + cancel;
     }
+    // The race call grows with the window, and its longest words wrap within its two lines.
+    const QLabel* call = child<QLabel>(&window, u"lblRaceCall"_s);
+    QFont bold = call->font();
+    bold.setBold(true);
+    const QString longest = u"At the three quarters, Thunder Over Dakota by three quarters of a length, "
+                            "Maximilian's Dream second, Silver Lining Lady third"_s;
+    const int needed = QFontMetrics(bold)
+                           .boundingRect(QRect(0, 0, call->width(), 10000), Qt::TextWordWrap, longest)
+                           .height();
+    if (QFontMetrics(bold).height() * 48 < window.height() || needed > call->height())
+        faults
+            << u"the call's type is %1 px high in a window %2 px high, its longest words take %3 of %4 px"_s
+                   .arg(QFontMetrics(bold).height())
+                   .arg(window.height())
+                   .arg(needed)
+                   .arg(call->height());
     // What was measured, for the report of a row that fails.
     std::cout << "work area " << where(area).toStdString() << ", frame "
               << where(window.frameGeometry()).toStdString() << ", "

@@ -186,6 +186,12 @@ double TrackPainter::turnWidth(QSizeF size) {
     return std::min(w * 0.06, std::max(size.height(), 1.0) * 0.3);
 }
 
+double TrackPainter::twipAspect(const TrackView& view, QSizeF size) {
+    const double across = std::max(size.width() - 2 * turnWidth(size), 1.0) / std::max(view.trackWidth, 1);
+    const double down = std::max(size.height(), 1.0) / FrameHeight;
+    return down / across;
+}
+
 QRectF TrackPainter::horseRect(const TrackView& view, int index, QSizeF size) {
     const QRectF box = pictureRect(view, index, size);
     const double scale =
@@ -404,6 +410,11 @@ void TrackPainter::paintStill(QPainter& p, const PhotoStill& still, const QRectF
         p.drawPixmap(at.topLeft(), horse(m_stillHorses, shown[k], still.horses[ei].frame, px, dpr));
     }
     p.restore();
+}
+
+void TrackPainter::paintPhotoStill(QPainter& painter, const PhotoStill& still, const QRectF& r, qreal dpr) {
+    // The still's own scale cancels out: its horses are sized from its height.
+    paintStill(painter, still, r, 1.0, dpr > 0 ? dpr : 1.0);
 }
 
 const QPixmap& TrackPainter::horse(HorseCache& cache, int entry, GallopFrame frame, QSize size, qreal dpr) {

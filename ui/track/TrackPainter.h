@@ -26,6 +26,8 @@ public:
 
     // How wide each turn is drawn, left and right of the straights the horses run on.
     static double turnWidth(QSizeF size);
+    // How much taller than wide one twip of the frame is drawn at `size`.
+    static double twipAspect(const TrackView& view, QSizeF size);
     // The box of picture 0..15 (where its Left and Top put it) in pixels for a frame of `size`.
     static QRectF pictureRect(const TrackView& view, int index, QSizeF size);
     // Where the horse of picture 0..15 is drawn: unstretched, half as large again as fits its box,
@@ -35,6 +37,10 @@ public:
     // "lineFinish", "lblPhoto", "picPhotoStill", "Label14" (the "Fractions" heading), "lblFracTimes0".."2".
     // Empty for an unknown name.
     static QRectF elementRect(const TrackView& view, QStringView name, QSizeF size);
+
+    // Paints the close-up of the line alone, filling `r`.
+    void paintPhotoStill(QPainter& painter, const PhotoStill& still, const QRectF& r,
+                         qreal devicePixelRatio = 1.0);
 
     // Texts as painted.
     static QString finishText() { return ui::toQString(C_("track", "Finish")); }

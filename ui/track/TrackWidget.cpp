@@ -26,6 +26,12 @@ QRectF TrackWidget::horseRect(int picture) const {
     return TrackPainter::horseRect(m_scene.view(), picture, QSizeF(size()));
 }
 
+void TrackWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The finishers pull up spaced by the horses as this size draws them.
+    m_scene.setDrawnAspect(TrackPainter::twipAspect(m_scene.view(), QSizeF(size())));
+}
+
 void TrackWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     m_painter.paint(painter, m_scene.view(), size(), devicePixelRatioF());
