@@ -2,9 +2,7 @@
 // figures behave as statistics should, and the rules pick the horses they say.
 
 #include "lab/Lab.h"
-#include "game/Game.h"
-#include "players/Players.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +40,9 @@ std::vector<CreditKey> keysOf(const std::vector<LabCredit>& credits) {
 
 // The same day played in the game on a folder on disk, buying the lab day's tickets race by race.
 std::vector<CreditKey> playedInTheGame(const LabSetup& setup, const LabDayResult& lab) {
-    test::TempDir dir;
-    test::copyBundledData(dir.path());
-    test::writeAll(dir / "settings.dat", std::to_string(setup.bankroll) + ",2,,,106.51\r\n");
-    test::writeAll(dir / "players.dat", "1,Lab,0\r\n");
-    SeededRandom random(lab.seed);
-    test::ScriptedPrompter prompter;
-    Game game(dir.path(), random, prompter);
+    test::GameOnDisk played(lab.seed, "1,Lab,0\r\n");
+    test::writeAll(played.dir / "settings.dat", std::to_string(setup.bankroll) + ",2,,,106.51\r\n");
+    Game& game = played.game;
     EXPECT_TRUE(game.startDay());
     game.toteBoard();
     std::vector<CreditKey> credits;
@@ -60,9 +54,7 @@ std::vector<CreditKey> playedInTheGame(const LabSetup& setup, const LabDayResult
         if (!game.day().tickets.empty()) {
             EXPECT_EQ(game.pay().error, "");
         }
-        EXPECT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
+        EXPECT_TRUE(test::playRace(game, false));
         for (const Credit& c : game.settlement().credits)
             credits.emplace_back(race, c.ticketNumber, c.code, c.winnings);
         game.confirmResults();
