@@ -48,22 +48,6 @@ struct Session : WindowTestDay {
     ui::MainWindow window;
 };
 
-// The windows of the game shown over the main window, by object name.
-QWidgetList openWindows(const char* name) {
-    QWidgetList shown;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->objectName() == QLatin1String(name))
-            shown << w;
-    return shown;
-}
-QWidget* openWindow(const char* name) {
-    return openWindows(name).value(0);
-}
-
-void press(const char* window, const char* name) {
-    QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
-}
-
 // Hears the race call instead of the desktop's speech, with what a screen reader was told of the
 // track as each sentence came.
 struct HeardCall : ui::Announcer {
@@ -114,20 +98,12 @@ class MainWindowTest : public QObject {
                 QTest::keyClick(window().focusWidget(), key.toLatin1());
         }
     }
-    // The racing program open, then "Tote Board" pressed in it.
-    bool startAndBet() {
-        if (!QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }))
-            return false;
-        press("frmPastPerf", "cmdOK");
-        return QTest::qWaitFor(
-            [this] { return game().stage() == Stage::Betting && !openWindow("frmPastPerf"); });
-    }
     // OK on the results; true once the next race is open for betting.
     bool nextRace() {
         if (!runResultsShow(openWindow("frmResults")))
             return false;
         press("frmResults", "cmdOK");
-        return startAndBet();
+        return startBetting(game());
     }
     void addPlayer(const char* name) {
         sw::addPlayer(game().day(), name);
@@ -141,7 +117,7 @@ private slots:
     // Every test starts with race 1 open for betting.
     void init() {
         m_session = std::make_unique<Session>();
-        QVERIFY(startAndBet());
+        QVERIFY(startBetting(game()));
     }
     void cleanup() { m_session.reset(); }
 
@@ -454,7 +430,7 @@ private slots:
 
         // A new day: race 1 again, the program open on it, everyone back at the starting amount.
         press("frmTop10", "cmdPlay");
-        QVERIFY(startAndBet());
+        QVERIFY(startBetting(game()));
         QVERIFY(!openWindow("frmTop10"));
         QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 $400.00"_s);
         QVERIFY(find(u"cmdRun"_s)->isEnabled());

@@ -44,16 +44,7 @@ int runOnOneScreen(bool maximized) {
     else
         window.show();
     QStringList faults;
-    auto shown = [](const char* name) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == QLatin1String(name))
-                return w;
-        return static_cast<QWidget*>(nullptr);
-    };
-    if (!QTest::qWaitFor([&] { return shown("frmPastPerf"); }, 60000))
-        return std::cout << "the racing program never opened\n", 1;
-    button(shown("frmPastPerf"), u"cmdOK"_s)->click();
-    if (!QTest::qWaitFor([&] { return day.game->stage() == Stage::Betting && !shown("frmPastPerf"); }))
+    if (!startBetting(*day.game, 60000))
         return std::cout << "betting never opened\n", 1;
     day.game->addPlayer("Ann");
     window.refresh();
