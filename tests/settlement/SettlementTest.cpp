@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -676,6 +677,38 @@ TEST_F(SettlementTest, ACreditIsPaidOnceAsItWasWonWhateverItsFileLineNowSays) {
 }
 
 // ---- Money to the cent ----
+
+// A settlement the disk refuses stands: its credits are owed and its files go out with the next
+// step, so a first half that came in is still paid a race later.
+TEST_F(SettlementTest, ASettlementThatCannotBeWrittenKeepsItsCreditsForTheNextStep) {
+    struct DiskFull final : FileFaults {
+        int before(FileOp, std::string_view) override { return ENOSPC; }
+    } full;
+    day.folder.setFaults(&full);
+    day.currentRace = 3;
+    write("tickets.dat", {ticket(2125, 1, 2, "Twin-Tri", 4), ticket(2126, 2, 2, "Win", 4)});
+    write("twintris.dat", {"2125,5,3,7,2"});
+    write("wins.dat", {"2126,5,2"});
+    payoffs.trifecta2 = paying(4120);
+    payoffs.win = paying(600);
+    EXPECT_FALSE(settleRace(day, payoffs).errors.empty());
+    EXPECT_EQ(balance(1), 40600);
+    ASSERT_EQ(day.exchangeCredits.size(), 1u) << "Ann's first half is owed";
+
+    day.folder.setFaults(nullptr);
+    day.currentRace = 4;
+    finish({2, 4, 6, 8});
+    payoffs = Payoffs{};
+    payoffs.trifecta2 = paying(900);
+    const SettlementReport next = settleRace(day, payoffs);
+    EXPECT_TRUE(next.errors.empty()) << next.errors.front();
+    EXPECT_EQ(balance(0), 44120) << "an unexchanged credit pays its first half's price";
+    EXPECT_EQ(test::readLines(dir / "players.dat"),
+              (std::vector<std::string>{"1,Ann,441.2", "2,Bob,406", "3,Cy,400"}));
+    EXPECT_EQ(test::readAll(dir / "tickets.dat") + test::readAll(dir / "twintris.dat") +
+                  test::readAll(dir / "exchangecredits.dat"),
+              "");
+}
 
 TEST_F(SettlementTest, WinningsAreCreditedToTheCentAtAnyBalanceOrRefusedWhenTheyCannotBeHeld) {
     const struct {
