@@ -98,11 +98,7 @@ TEST_F(DataFolderTest, ACommittedStepIsDoneAndATargetThatCannotBeReplacedIsRefus
 // it (a rewrite replacing, an append adding), a step of other files goes in without it, one that
 // shares a file waits with it, and the next step the disk takes writes everything together.
 TEST_F(DataFolderTest, ARefusedStepIsKeptReadAsItWillBeAndSavedWithTheNextOne) {
-    struct Refuses final : FileFaults {
-        std::string name; // the file whose writes fail; none when empty
-        int before(FileOp, std::string_view target) override { return target == name ? ENOSPC : 0; }
-    } disk;
-    disk.name = "horses.dat";
+    test::FailingDisk disk("horses.dat");
     DataFolder folder(dir.path());
     folder.setFaults(&disk);
     const StepOutcome kept = folder.carry(step());
@@ -120,7 +116,7 @@ TEST_F(DataFolderTest, ARefusedStepIsKeptReadAsItWillBeAndSavedWithTheNextOne) {
     EXPECT_TRUE(folder.commit(FileChanges().append("wins.dat", "10\r\n"))) << "a step on a kept file";
     EXPECT_TRUE(folder.unsaved());
 
-    disk.name.clear();
+    disk.on = false;
     ASSERT_FALSE(folder.write("players.dat", "1,Ann,390\r\n"));
     EXPECT_FALSE(folder.unsaved());
     auto expected = after();

@@ -65,11 +65,7 @@ TEST_F(ResetDatabaseTest, AFailedRewriteLeavesEveryFileAsItWas) {
 // Past its commit the reset is done: it says so, and says that a file is still to be put in
 // place, which the next start does.
 TEST_F(ResetDatabaseTest, AResetPastItsCommitIsDoneWhenAFileWaits) {
-    struct HorsesRenameFails final : FileFaults {
-        int before(FileOp op, std::string_view name) override {
-            return op == FileOp::Rename && name == "horses.dat" ? EIO : 0;
-        }
-    } fails;
+    test::FailingDisk fails("horses.dat", EIO, FileOp::Rename);
     day.folder.setFaults(&fails);
     EXPECT_TRUE(resetDatabase(day));
     EXPECT_TRUE(prompter.sawText("Saved; one file could not be replaced yet (Cannot write horses.dat: "

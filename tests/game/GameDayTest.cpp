@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -175,23 +174,14 @@ TEST_F(GameDay, ATicketsStoryIsWhatItsRaceWouldPayItRunAfterRun) {
     EXPECT_NE(game.refusal().find("being bet"), std::string::npos);
 }
 
-// What the disk refuses while set, file by file (every file when none is named).
-struct FullDisk final : FileFaults {
-    bool full = true;
-    std::string only;
-    int before(FileOp, std::string_view name) override {
-        return full && (only.empty() || name == only) ? ENOSPC : 0;
-    }
-};
-
 // A race whose save the disk refused is saved with the next step (the crash sweep compares the
 // files and balances); the program shows race 1's jockeys meanwhile, not the file's.
 TEST(GameCarries, AProgramAfterARefusedSaveShowsTheRaceRun) {
     auto play = [](bool refuseRace1) {
         test::GameOnDisk played(11, "1,Ann,400\r\n");
         Game& game = played.game;
-        FullDisk disk;
-        disk.full = false;
+        test::FailingDisk disk;
+        disk.on = false;
         game.day().folder.setFaults(&disk);
         EXPECT_TRUE(game.startDay());
         std::vector<std::string> jockeys;
@@ -199,9 +189,9 @@ TEST(GameCarries, AProgramAfterARefusedSaveShowsTheRaceRun) {
             game.toteBoard();
             EXPECT_TRUE(game.beginRace());
             game.finishRace();
-            disk.full = refuseRace1 && race == 0;
+            disk.on = refuseRace1 && race == 0;
             game.runResultsToEnd();
-            disk.full = false;
+            disk.on = false;
             EXPECT_EQ(game.chart().saveError.message.empty(), !refuseRace1 || race > 0);
             game.confirmResults();
             for (const ProgramEntryView& entry : game.program().entries)
@@ -227,8 +217,7 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
             pairs += "2125," + std::to_string(first) + "," + std::to_string(second) + ",2\r\n";
     test::writeAll(dir / "dailydoubles.dat", pairs);
     game.setDayDate(date);
-    FullDisk disk;
-    disk.only = "tickets.dat";
+    test::FailingDisk disk("tickets.dat");
     game.day().folder.setFaults(&disk);
     ASSERT_TRUE(game.startDay());
     game.toteBoard();
@@ -239,7 +228,7 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
     EXPECT_EQ(refused.paid, 0);
     EXPECT_TRUE(played.prompter.sawText(refused.error)) << "the player is told";
 
-    disk.full = false;
+    disk.on = false;
     ASSERT_EQ(game.pay().paid, 1);
     EXPECT_EQ(game.whyNot(Action::Pay), "Every ticket listed is paid for already.") << "the start is saved";
     EXPECT_EQ(test::readAll(dir / "tickets.dat") + test::readAll(dir / "dailydoubles.dat"),

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -681,9 +680,7 @@ TEST_F(SettlementTest, ACreditIsPaidOnceAsItWasWonWhateverItsFileLineNowSays) {
 // A settlement the disk refuses stands: its credits are owed and its files go out with the next
 // step, so a first half that came in is still paid a race later.
 TEST_F(SettlementTest, ASettlementThatCannotBeWrittenKeepsItsCreditsForTheNextStep) {
-    struct DiskFull final : FileFaults {
-        int before(FileOp, std::string_view) override { return ENOSPC; }
-    } full;
+    test::FailingDisk full;
     day.folder.setFaults(&full);
     day.currentRace = 3;
     write("tickets.dat", {ticket(2125, 1, 2, "Twin-Tri", 4), ticket(2126, 2, 2, "Win", 4)});

@@ -4,10 +4,12 @@
 #include "core/Prompter.h"
 #include "core/Random.h"
 
+#include <cerrno>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,6 +39,20 @@ public:
 private:
     std::deque<bool> m_answers;
     std::vector<Shown> m_shown;
+};
+
+// Refuses the data folder's operations with an errno while on: every one, or those on one file, or
+// only one kind of operation on it.
+struct FailingDisk final : FileFaults {
+    explicit FailingDisk(std::string only = {}, int err = ENOSPC, std::optional<FileOp> op = {})
+        : only(std::move(only)), err(err), op(op) {}
+    int before(FileOp kind, std::string_view name) override {
+        return on && (only.empty() || name == only) && (!op || *op == kind) ? err : 0;
+    }
+    bool on = true;
+    std::string only;
+    int err;
+    std::optional<FileOp> op;
 };
 
 // Replays a fixed list of draws, then repeats the last one; for tests that pin every draw.

@@ -299,13 +299,6 @@ TEST_F(TicketListTest, ACostIsTakenToTheCentAtAnyBalanceAndABalanceTheGameCannot
     }
 }
 
-// Fails the rename that puts players.dat in place, which comes after the payment's commit.
-struct PlayersRenameFails final : FileFaults {
-    int before(FileOp op, std::string_view name) override {
-        return op == FileOp::Rename && name == "players.dat" ? EIO : 0;
-    }
-};
-
 TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
     // A folder where a file the payment appends to, or replaces, should be: nothing is written.
     const std::string players = readAll(w.dir / "players.dat");
@@ -337,7 +330,7 @@ TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharge
 // Once its journal is on disk a payment is made, even when players.dat cannot be put in place yet:
 // the ticket is paid and charged, the player is told, and the next step puts the file in place.
 TEST_F(TicketListTest, APaymentPastItsCommitIsPaidWhenAFileWaits) {
-    PlayersRenameFails fails;
+    test::FailingDisk fails("players.dat", EIO, FileOp::Rename); // after the payment's commit
     w.day.folder.setFaults(&fails);
     w.list("$16 Win on 1", 3);
     EXPECT_EQ(payTickets(w.day).paid, 1);
