@@ -41,7 +41,7 @@ struct HeardSounds final : ui::SoundOutput {
 
 // One race day in the main window, which starts the day itself.
 struct Session : WindowTestDay {
-    Session() : WindowTestDay(20240517, false), window(*game) {
+    Session() : WindowTestDay(20240517, false), window(game) {
         window.resize(1366, 768);
         window.show();
     }
@@ -70,7 +70,7 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<Session> m_session;
 
-    Game& game() { return *m_session->game; }
+    Game& game() { return m_session->game; }
     ScriptedPrompter& prompter() { return m_session->prompter; }
     ui::MainWindow& window() { return m_session->window; }
     template <typename T = QWidget> T* find(const QString& name) {
@@ -441,9 +441,9 @@ private slots:
             WindowTestDay damaged(7, false);
             writeAll(damaged.file("horses.dat"), "");
             damaged.prompter.answer(reset);
-            ui::MainWindow shown(*damaged.game);
+            ui::MainWindow shown(damaged.game);
             shown.show();
-            QVERIFY(QTest::qWaitFor([&] { return damaged.game->stage() != Stage::NotStarted; }));
+            QVERIFY(QTest::qWaitFor([&] { return damaged.game.stage() != Stage::NotStarted; }));
             const auto& shownBoxes = damaged.prompter.shown();
             QVERIFY(std::any_of(shownBoxes.begin(), shownBoxes.end(), [](const ScriptedPrompter::Shown& box) {
                 return box.text.find("horses.dat") != std::string::npos &&
@@ -451,7 +451,7 @@ private slots:
             }));
             QVERIFY(damaged.prompter.sawText(ResetQuestion));
             // Yes: a fresh stable and a new day; no: the window closes on a day that never started.
-            QCOMPARE(damaged.game->stage(), reset ? Stage::Program : Stage::Failed);
+            QCOMPARE(damaged.game.stage(), reset ? Stage::Program : Stage::Failed);
             QCOMPARE(shown.isVisible(), reset);
         }
     }

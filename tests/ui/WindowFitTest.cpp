@@ -38,15 +38,15 @@ QString where(const QRect& r) {
 int runOnOneScreen(bool maximized) {
     QStandardPaths::setTestModeEnabled(true);
     WindowTestDay day(20240517, false);
-    ui::MainWindow window(*day.game);
+    ui::MainWindow window(day.game);
     if (maximized)
         window.showMaximized();
     else
         window.show();
     QStringList faults;
-    if (!startBetting(*day.game, 60000))
+    if (!startBetting(day.game, 60000))
         return std::cout << "betting never opened\n", 1;
-    day.game->addPlayer("Ann");
+    day.game.addPlayer("Ann");
     window.refresh();
 
     const QRect area = window.screen()->availableGeometry();

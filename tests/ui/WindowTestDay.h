@@ -1,13 +1,11 @@
 #pragma once
 
-// A race day for the window tests: a Game on a copy of the bundled stable, a fixed seed and
-// scripted answers, with helpers to move the day on without any window and to read the windows.
+// A race day for the window tests: the game on disk, with helpers to move the day on without any
+// window and to read the windows.
 
 #include "core/Constants.h"
-#include "core/Random.h"
 #include "core/ShownMoney.h"
-#include "game/Game.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,7 +20,6 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,38 +28,31 @@ namespace sw::test {
 // u"..."_s and "..."_L1 wherever the tests use this namespace.
 using namespace Qt::StringLiterals;
 
-struct WindowTestDay {
+struct WindowTestDay : GameOnDisk {
     // Unstarted, the day is left for the main window to start.
-    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : random(seed) {
-        copyBundledData(dir.path());
-        game = std::make_unique<Game>(dir.path(), random, prompter);
+    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : GameOnDisk(seed) {
         if (started)
-            game->startDay();
+            game.startDay();
     }
 
-    RaceDay& day() { return game->day(); }
+    RaceDay& day() { return game.day(); }
     std::filesystem::path file(const char* name) const { return dir / name; }
 
     // Leaves the program and runs the race about to be run; the day then waits on its results.
     void runRace() {
-        if (game->stage() == Stage::Program)
-            game->toteBoard();
-        game->beginRace(nullptr);
-        game->finishRace();
+        if (game.stage() == Stage::Program)
+            game.toteBoard();
+        game.beginRace(nullptr);
+        game.finishRace();
     }
     // Plays the next races without any window: run, show the results at once, confirm.
     void playRaces(int count) {
         for (int i = 0; i < count; ++i) {
             runRace();
-            game->runResultsToEnd();
-            game->confirmResults();
+            game.runResultsToEnd();
+            game.confirmResults();
         }
     }
-
-    TempDir dir;
-    ScriptedPrompter prompter;
-    SeededRandom random;
-    std::unique_ptr<Game> game;
 };
 
 inline QString qtext(const std::string& text) {
