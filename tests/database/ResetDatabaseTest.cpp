@@ -18,8 +18,8 @@ using test::readLines;
 namespace {
 
 // A raced stable: the bundled names with the records, grades and past lines a season leaves.
-struct ResetDatabaseTest : ::testing::Test {
-    ResetDatabaseTest() {
+struct ResetDatabaseTest : ::testing::Test, test::DayOnDisk<> {
+    ResetDatabaseTest() : DayOnDisk(77) {
         test::copyBundledData(dir.path());
         loadHorses(day);
         loadJockeys(day);
@@ -35,10 +35,6 @@ struct ResetDatabaseTest : ::testing::Test {
                        "4,1/1/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n");
         before = test::folderContents(dir.path());
     }
-    test::TempDir dir;
-    SeededRandom random{77};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
     std::map<std::string, std::string> before;
 };
 

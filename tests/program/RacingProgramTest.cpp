@@ -72,13 +72,8 @@ template <typename... T> std::string record(const T&... values) {
 
 // A small made-up day: horse n is "Horse n", race r runs horses 8r+1..8r+8 with jockeys cycling
 // through the 32, jockey n is "Jockey n" of skill n % 3, and jockeys.dat is on disk.
-struct ProgramDay {
-    test::TempDir dir;
-    SeededRandom random{7};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
-
-    ProgramDay() {
+struct ProgramDay : test::DayOnDisk<> {
+    ProgramDay() : DayOnDisk(7) {
         for (int n = 1; n <= HorseCount; ++n)
             parseHorse(record("Horse " + std::to_string(n), "M", n % 7, n % 3, 0, 0, 0, 250 * (n % 7), 0, "",
                               "", 999, 4 + n % 5, 4 + (n + 1) % 5, 4 + (n + 2) % 5, 4 + (n + 3) % 5,

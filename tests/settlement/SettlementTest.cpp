@@ -43,8 +43,8 @@ Payoff paying(Cents value) {
 }
 
 // Three players on $400 in a temp folder, the race's pools open, 5-3-7-1 the finish.
-struct Race {
-    Race() {
+struct Race : test::DayOnDisk<test::ListRandom> {
+    Race() : DayOnDisk(std::vector{0.5}) {
         day.date = Date;
         day.players.entries = {{1, "Ann", "400"}, {2, "Bob", "400"}, {3, "Cy", "400"}};
         day.card.racePoolsOpened.fill(true);
@@ -65,10 +65,6 @@ struct Race {
 
     Cents balance(std::size_t index) const { return balanceOf(day.players.entries[index]); }
 
-    test::TempDir dir;
-    test::ListRandom random{{0.5}};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
     Payoffs payoffs;
 };
 

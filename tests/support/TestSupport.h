@@ -2,6 +2,7 @@
 
 #include "core/DataFolder.h"
 #include "core/Prompter.h"
+#include "core/RaceDay.h"
 #include "core/Random.h"
 
 #include <cerrno>
@@ -80,6 +81,17 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A race day in a fresh temp folder, drawing from a Draws made of the arguments given, with
+// scripted answers.
+template <typename Draws = SeededRandom> struct DayOnDisk {
+    template <typename... Args> explicit DayOnDisk(Args&&... args) : random(std::forward<Args>(args)...) {}
+
+    TempDir dir;
+    Draws random;
+    ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
 };
 
 std::string readAll(const std::filesystem::path& file);

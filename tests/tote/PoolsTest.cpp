@@ -86,11 +86,8 @@ TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
 }
 
 // A day in a temp folder and the rising field.
-struct ToteDay : ::testing::Test {
-    TempDir dir;
-    SeededRandom random{42};
-    ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
+struct ToteDay : ::testing::Test, test::DayOnDisk<> {
+    ToteDay() : DayOnDisk(42) {}
     FieldForm field = risingField();
 
     void write(PoolFile file, std::string_view content) { test::writeAll(dir / poolFileName(file), content); }
