@@ -94,10 +94,10 @@ TEST_F(SettlementTest, APoolLinePaysOnlyTicketsOfItsNumberKindAndRaceAndOnlyOnce
          "tickets.dat=2130,3,2,Daily Double,2|2130,1,5,Exacta,3; exactas.dat=2130,2,1,5; "
          "dailydoubles.dat=2130,4,1,2",
          {"   $11.40 -DDb- Cy"}},
-        // A player no longer listed credits nobody.
+        // A player no longer listed credits nobody; a WPS ticket's win line is paid as a win.
         {0,
          "5371 00",
-         "tickets.dat=2125,99,2,Win,1|2126,2,2,Win,1; wins.dat=2125,5,2|2126,5,2",
+         "tickets.dat=2125,99,2,Win,1|2126,2,2,WPS,1; wins.dat=2125,5,2|2126,5,2",
          {"    $6.00 -Win- Bob"},
          {99}},
         // A pool without a payoff pays nothing; a ticket of $0 or less never takes money.
