@@ -2,6 +2,7 @@
 // fresh folder, and every output block the guide quotes for it must stand, whole lines in the same
 // order, in what the game printed. An example can then never go stale.
 
+#include "core/TextEncoding.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,18 +65,8 @@ std::map<std::string, Example> guideExamples(const std::string& html) {
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    if (!lines.empty() && lines.back().empty())
-        lines.pop_back();
-    return lines;
+    const auto lines = splitLines(text);
+    return {lines.begin(), lines.end()};
 }
 
 // Where the block's lines stand together in the output at or after `from`, or npos.

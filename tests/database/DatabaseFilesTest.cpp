@@ -62,11 +62,8 @@ TEST(StableText, RecordsFillTheTableFromSlotOneInOrderUpToItsSize) {
     EXPECT_EQ(std::tuple(past[0].horse, past[1].comment), std::tuple(5, "Gamely-md"));
 }
 
-struct DatabaseFilesTest : ::testing::Test {
-    test::TempDir dir;
-    SeededRandom random{1};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
+struct DatabaseFilesTest : ::testing::Test, test::DayOnDisk<> {
+    DatabaseFilesTest() : DayOnDisk(1) {}
 };
 
 TEST_F(DatabaseFilesTest, FilesThatCannotBeReadShowTheirMessageAndKeepTheTables) {

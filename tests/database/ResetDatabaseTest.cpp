@@ -18,8 +18,8 @@ using test::readLines;
 namespace {
 
 // A raced stable: the bundled names with the records, grades and past lines a season leaves.
-struct ResetDatabaseTest : ::testing::Test {
-    ResetDatabaseTest() {
+struct ResetDatabaseTest : ::testing::Test, test::DayOnDisk<> {
+    ResetDatabaseTest() : DayOnDisk(77) {
         test::copyBundledData(dir.path());
         loadHorses(day);
         loadJockeys(day);
@@ -35,10 +35,6 @@ struct ResetDatabaseTest : ::testing::Test {
                        "4,1/1/2026,0,1,550,F,120,60,1,1,1,,1,,1,,120,2,M,Won,8\r\n");
         before = test::folderContents(dir.path());
     }
-    test::TempDir dir;
-    SeededRandom random{77};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
     std::map<std::string, std::string> before;
 };
 
@@ -65,11 +61,7 @@ TEST_F(ResetDatabaseTest, AFailedRewriteLeavesEveryFileAsItWas) {
 // Past its commit the reset is done: it says so, and says that a file is still to be put in
 // place, which the next start does.
 TEST_F(ResetDatabaseTest, AResetPastItsCommitIsDoneWhenAFileWaits) {
-    struct HorsesRenameFails final : FileFaults {
-        int before(FileOp op, std::string_view name) override {
-            return op == FileOp::Rename && name == "horses.dat" ? EIO : 0;
-        }
-    } fails;
+    test::FailingDisk fails("horses.dat", EIO, FileOp::Rename);
     day.folder.setFaults(&fails);
     EXPECT_TRUE(resetDatabase(day));
     EXPECT_TRUE(prompter.sawText("Saved; one file could not be replaced yet (Cannot write horses.dat: "

@@ -6,11 +6,10 @@
 #include "core/Format.h"
 #include "players/Players.h"
 #include "race/Chances.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -19,41 +18,17 @@ using namespace sw;
 
 namespace {
 
-// A day played through Game on a copy of the bundled stable, as both front ends drive it; players
-// replace the bundled file when given.
-struct GameTestDay {
-    test::TempDir dir;
-    SeededRandom random;
-    test::ScriptedPrompter prompter;
-    Game game{dir.path(), random, prompter};
-    bool started = false;
-
-    explicit GameTestDay(uint64_t seed, std::string_view players = {}) : random(seed) {
-        test::copyBundledData(dir.path());
-        if (!players.empty())
-            test::writeAll(dir / "players.dat", players);
-        started = game.startDay();
-        if (started)
-            game.toteBoard();
+struct GameDay : ::testing::Test, test::GameOnDisk {
+    GameDay() : GameOnDisk(20261206, "1,Ann,400\r\n2,Bob,400\r\n") {}
+    void SetUp() override {
+        ASSERT_TRUE(game.startDay());
+        game.toteBoard();
+        ASSERT_EQ(game.stage(), Stage::Betting);
     }
     void list(int32_t playerId, const std::string& text) {
         selectBettor(game.day(), findPlayer(game.day().players, playerId));
         std::string error;
         EXPECT_TRUE(game.ticketList().listTicket(game.day(), text, &error)) << text << ": " << error;
-    }
-    void runRace() {
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
-        ASSERT_TRUE(game.resultsDone());
-    }
-};
-
-struct GameDay : ::testing::Test, GameTestDay {
-    GameDay() : GameTestDay(20261206, "1,Ann,400\r\n2,Bob,400\r\n") {}
-    void SetUp() override {
-        ASSERT_TRUE(started);
-        ASSERT_EQ(game.stage(), Stage::Betting);
     }
 };
 
@@ -81,7 +56,7 @@ TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     ASSERT_EQ(game.pay().error, "");
     EXPECT_EQ(counts.reads["tickets.dat"], 0) << "payment appends without reading";
     counts.reads.clear();
-    runRace();
+    ASSERT_TRUE(test::playRace(game, false));
     // The results read each file once: the board's pools serve the settlement too.
     for (const char* file : {"tickets.dat", "wins.dat", "places.dat", "shows.dat", "exactas.dat"})
         EXPECT_EQ(counts.reads[file], 1) << file;
@@ -94,13 +69,10 @@ TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     EXPECT_EQ(counts.renames["horses.dat"], 1) << "the race's results change the stable";
 }
 
-// The steps the day allows, in one day, where only the refusal tables below cannot see: browsing
-// the program leaves the board alone, an unpaid ticket is offered for payment at the start, the
-// results are applied once, and the reset starts a day with no race of its own to show again.
+// The steps the day allows, in one day, where only the availability table below cannot see:
+// browsing the program leaves the board alone, an unpaid ticket is offered for payment at the start,
+// the results are applied once, and the reset starts a day with no race of its own to show again.
 TEST_F(GameDay, EachStepTakesItsTurn) {
-    game.confirmResults();
-    EXPECT_EQ(game.stage(), Stage::Betting);
-    EXPECT_FALSE(game.resultsShow());
     list(1, "$300 Win on 3"); // enough to move the horse's odds on the board
     EXPECT_EQ(game.pay().paid, 1);
 
@@ -123,9 +95,7 @@ TEST_F(GameDay, EachStepTakesItsTurn) {
     EXPECT_TRUE(prompter.shown()[0].question);
     EXPECT_TRUE(game.day().tickets[1].paid);
     EXPECT_EQ(game.day().players.entries[1].balance, "398");
-    EXPECT_FALSE(game.beginRace());
     game.finishRace();
-    game.confirmResults(); // the show has not reached the chart: nothing to confirm yet
 
     // The results are applied once, and the chart shown once, however often the show is stepped.
     int charts = 0;
@@ -166,8 +136,6 @@ TEST_F(GameDay, ABettorOutOfCashHandsOverWithTheDefaultAmount) {
     }
 }
 
-// Game itself refuses what the day does not allow, whichever front end asks: the step does
-// nothing, and says why in a sentence the player can read.
 // A ticket's story pays every simulated order as the chart and the settlement would. With the
 // board at 4-1 on every horse, $2 to win pays 4 x 2 + 2 = $10.00 whoever wins: $2 on all eight
 // collects $10.00 every race, $4 on one horse $20.00 each time it wins.
@@ -206,116 +174,14 @@ TEST_F(GameDay, ATicketsStoryIsWhatItsRaceWouldPayItRunAfterRun) {
     EXPECT_NE(game.refusal().find("being bet"), std::string::npos);
 }
 
-TEST_F(GameDay, RefusesEveryStepTheDayDoesNotAllow) {
-    auto paid = [this] {
-        list(1, "$50 Win on 3");
-        ASSERT_EQ(game.pay().paid, 1);
-    };
-    auto racing = [&] {
-        paid();
-        ASSERT_TRUE(game.beginRace());
-    };
-    auto results = [&] {
-        racing();
-        game.finishRace();
-        game.runResultsToEnd();
-    };
-    auto beforeChart = [&] {
-        racing();
-        game.finishRace();
-    };
-    auto race2 = [&] {
-        results();
-        game.confirmResults();
-    };
-    auto program = [this] { game.openProgram(); };
-    auto none = [] {};
-    // The case, how the day gets there, and the step it refuses.
-    const std::vector<std::tuple<std::string, std::function<void()>, std::function<void()>>> cases = {
-        {"a new day over a paid ticket", paid, [this] { game.playAgain(); }},
-        {"a new day over a paid ticket, from the program",
-         [&] {
-             paid();
-             program();
-         },
-         [this] { game.startDay(); }},
-        {"a new day during a race", racing, [this] { game.playAgain(); }},
-        {"a new day during the results", results, [this] { game.startDay(); }},
-        {"a new day at race 2's program", race2, [this] { game.playAgain(); }},
-        {"paying from the program",
-         [&] {
-             list(1, "$2 Win on 1");
-             program();
-         },
-         [this] { EXPECT_FALSE(game.pay().error.empty()); }},
-        {"a race during the results", results, [this] { game.beginRace(); }},
-        {"a race from the program", program, [this] { game.beginRace(); }},
-        {"finishing a race not started", none, [this] { game.finishRace(); }},
-        {"results confirmed before the chart", beforeChart, [this] { game.confirmResults(); }},
-        {"the tote board while betting", none, [this] { game.toteBoard(); }},
-        {"browsing while betting", none, [this] { game.browseProgram(4); }},
-        {"a player deleted during a race", racing,
-         [this] {
-             prompter.answer(true);
-             game.deletePlayer();
-         }},
-        {"a player deleted during the results", results, [this] { game.deletePlayer(Answer::Yes); }},
-        {"a reset at race 2's program", race2, [this] { game.resetDatabase(Answer::Yes); }},
-        {"a ticket deleted during the race", racing, [this] { game.deleteTicket(Answer::Yes); }},
-        {"a ticket listed from the program", program, [this] { game.listTicket("$2 Win on 1"); }},
-        {"a press of the bet entry during the results", results,
-         [this] { game.press(Action::AmountSpin, 9); }},
-    };
-    for (const auto& [name, setUp, step] : cases) {
-        SCOPED_TRACE(name);
-        game = Game(dir.path(), random, prompter); // the case before may have left a day that cannot restart
-        ASSERT_TRUE(game.startDay());
-        game.toteBoard();
-        setUp();
-        const Stage stage = game.stage();
-        const int race = game.day().currentRace;
-        auto balances = [this] {
-            std::vector<std::string> each;
-            for (const PlayerEntry& player : game.day().players.entries)
-                each.push_back(player.balance);
-            return each;
-        };
-        const std::vector<std::string> before = balances();
-        const std::size_t tickets = game.day().tickets.size();
-        const int shown = game.program().race;
-        EXPECT_TRUE(game.refusal().empty()) << "the steps that set the case up ran";
-
-        step();
-        EXPECT_EQ(
-            std::tuple(game.stage(), game.day().currentRace, game.day().tickets.size(), game.program().race),
-            std::tuple(stage, race, tickets, shown));
-        EXPECT_EQ(balances(), before) << "every player is still there with the same money";
-        EXPECT_GT(game.refusal().size(), 20u) << "a sentence says why";
-        EXPECT_FALSE(game.newDayAllowed() && name.starts_with("a new day"));
-    }
-}
-
-// What the disk refuses while set, file by file (every file when none is named).
-struct FullDisk final : FileFaults {
-    bool full = true;
-    std::string only;
-    int before(FileOp, std::string_view name) override {
-        return full && (only.empty() || name == only) ? ENOSPC : 0;
-    }
-};
-
 // A race whose save the disk refused is saved with the next step (the crash sweep compares the
 // files and balances); the program shows race 1's jockeys meanwhile, not the file's.
 TEST(GameCarries, AProgramAfterARefusedSaveShowsTheRaceRun) {
     auto play = [](bool refuseRace1) {
-        test::TempDir dir;
-        test::copyBundledData(dir.path());
-        test::writeAll(dir / "players.dat", "1,Ann,400\r\n");
-        SeededRandom random(11);
-        test::ScriptedPrompter prompter;
-        Game game(dir.path(), random, prompter);
-        FullDisk disk;
-        disk.full = false;
+        test::GameOnDisk played(11, "1,Ann,400\r\n");
+        Game& game = played.game;
+        test::FailingDisk disk;
+        disk.on = false;
         game.day().folder.setFaults(&disk);
         EXPECT_TRUE(game.startDay());
         std::vector<std::string> jockeys;
@@ -323,9 +189,9 @@ TEST(GameCarries, AProgramAfterARefusedSaveShowsTheRaceRun) {
             game.toteBoard();
             EXPECT_TRUE(game.beginRace());
             game.finishRace();
-            disk.full = refuseRace1 && race == 0;
+            disk.on = refuseRace1 && race == 0;
             game.runResultsToEnd();
-            disk.full = false;
+            disk.on = false;
             EXPECT_EQ(game.chart().saveError.message.empty(), !refuseRace1 || race > 0);
             game.confirmResults();
             for (const ProgramEntryView& entry : game.program().entries)
@@ -339,9 +205,9 @@ TEST(GameCarries, AProgramAfterARefusedSaveShowsTheRaceRun) {
 // A day whose fresh files could not be written takes no bets until they are, so yesterday's Daily
 // Double under a number the day gives out again never pays.
 TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
-    test::TempDir dir;
-    test::copyBundledData(dir.path());
-    test::writeAll(dir / "players.dat", "1,Ann,400\r\n2,Bob,400\r\n");
+    test::GameOnDisk played(5, "1,Ann,400\r\n2,Bob,400\r\n");
+    Game& game = played.game;
+    const auto& dir = played.dir;
     // Bob's Daily Double of an earlier day of the same date, on every pair.
     const std::string date = "5/12/2026";
     test::writeAll(dir / "tickets.dat", "2125,2,2,Daily Double,2," + date + "\r\n");
@@ -350,12 +216,8 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
         for (int second = 1; second <= FieldSize; ++second)
             pairs += "2125," + std::to_string(first) + "," + std::to_string(second) + ",2\r\n";
     test::writeAll(dir / "dailydoubles.dat", pairs);
-    SeededRandom random(5);
-    test::ScriptedPrompter prompter;
-    Game game(dir.path(), random, prompter);
     game.setDayDate(date);
-    FullDisk disk;
-    disk.only = "tickets.dat";
+    test::FailingDisk disk("tickets.dat");
     game.day().folder.setFaults(&disk);
     ASSERT_TRUE(game.startDay());
     game.toteBoard();
@@ -364,28 +226,25 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
     // The refusal's words are the failed-write day's; the window shows it as the text does.
     const PaymentReport refused = game.pay();
     EXPECT_EQ(refused.paid, 0);
-    EXPECT_TRUE(prompter.sawText(refused.error)) << "the player is told";
+    EXPECT_TRUE(played.prompter.sawText(refused.error)) << "the player is told";
 
-    disk.full = false;
+    disk.on = false;
     ASSERT_EQ(game.pay().paid, 1);
     EXPECT_EQ(game.whyNot(Action::Pay), "Every ticket listed is paid for already.") << "the start is saved";
     EXPECT_EQ(test::readAll(dir / "tickets.dat") + test::readAll(dir / "dailydoubles.dat"),
               "2125,1,2,Win,1," + date + "\r\n");
     for (int race = 0; race < 2; ++race) {
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
+        ASSERT_TRUE(test::playRace(game));
         for (const Credit& credit : game.settlement().credits)
             EXPECT_NE(credit.code, "DDb") << "paid $" << centsText(credit.winnings);
-        game.confirmResults();
-        game.toteBoard();
     }
     EXPECT_EQ(game.day().players.entries[1].balance, "400");
 }
 
 // The availability table over the day's stages: where each action is allowed, that a refusal is a
-// sentence, and which actions ask first.
-TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
+// sentence, and which actions ask first. Game itself refuses what the table refuses, whichever front
+// end asks: the step does nothing, and says why.
+TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothing) {
     // The stages, one letter each: 0 no day, P race 1's program, B its tote board, L a ticket listed,
     // $ it is paid, R the race running, r its results before the chart, S the results settled,
     // 2 race 2's program, b its tote board, T the top-ten list.
@@ -429,6 +288,34 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
                                                   {Action::ResetStable, "0PBLT"},
                                                   {Action::StartRace, "L"}};
 
+    // The step of each action as a front end takes it (a press of the bet entry otherwise), answering
+    // Yes to any question.
+    const std::map<Action, std::function<void(int)>> steps = {
+        {Action::AddPlayer, [this](int) { game.addPlayer("Zed"); }},
+        {Action::SelectPlayer, [this](int) { game.selectPlayer(0); }},
+        {Action::DeletePlayer, [this](int) { game.deletePlayer(Answer::Yes); }},
+        {Action::ListTicket, [this](int) { game.listTicket("$2 Win on 1"); }},
+        {Action::SelectTicket, [this](int which) { game.selectTicket(which); }},
+        {Action::DeleteTicket, [this](int) { game.deleteTicket(Answer::Yes); }},
+        {Action::Pay, [this](int) { game.pay(); }},
+        {Action::Exchange, [this](int which) { game.exchange(which); }},
+        {Action::OpenProgram, [this](int) { game.openProgram(); }},
+        {Action::BrowseProgram, [this](int which) { game.browseProgram(which); }},
+        {Action::ToteBoard, [this](int) { game.toteBoard(); }},
+        {Action::StartRace, [this](int) { game.beginRace(nullptr, Answer::Yes); }},
+        {Action::FastForward, [this](int) { game.finishRace(); }},
+        {Action::ConfirmResults, [this](int) { game.confirmResults(); }},
+        {Action::NewDay, [this](int) { game.playAgain(); }},
+        {Action::ResetStable, [this](int) { game.resetDatabase(Answer::Yes); }},
+    };
+    auto held = [this] { // what a refused step must leave as it was
+        std::string s = std::to_string(static_cast<int>(game.stage())) + " " +
+                        std::to_string(game.day().currentRace) + " " +
+                        std::to_string(game.day().tickets.size()) + " " + std::to_string(game.program().race);
+        for (const PlayerEntry& player : game.day().players.entries)
+            s += " " + player.name + " " + player.balance;
+        return s;
+    };
     std::map<std::pair<Action, int>, std::string> allowed;
     std::map<Action, std::string> asked;
     auto look = [&](char stage) {
@@ -441,6 +328,14 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
                     << stage << " " << static_cast<int>(action) << ": " << now.whyNot;
             if (now && !now.question.empty())
                 asked[action] += stage;
+            const auto step = steps.find(action);
+            const bool press = action >= Action::AmountPreset && action <= Action::ChangePage;
+            if (now || (step == steps.end() && !press))
+                continue;
+            const std::string before = held();
+            press ? void(game.press(action, which)) : step->second(which);
+            EXPECT_EQ(held(), before) << stage << " " << static_cast<int>(action);
+            EXPECT_EQ(game.refusal(), now.whyNot) << stage << " " << static_cast<int>(action);
         }
     };
     Game unstarted(dir.path(), random, prompter);
@@ -454,6 +349,9 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
     look('B');
     list(1, "$2 Win on 1");
     look('L');
+    game.openProgram(); // a ticket is paid while it is bet, never from the program
+    EXPECT_FALSE(game.pay().error.empty() || game.day().tickets[0].paid);
+    game.toteBoard();
     ASSERT_EQ(game.pay().paid, 1);
     look('$');
     ASSERT_TRUE(game.beginRace());
@@ -466,11 +364,8 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDay) {
     look('2');
     game.toteBoard();
     look('b');
-    while (game.stage() != Stage::TopTen) {
-        game.toteBoard();
-        runRace();
-        game.confirmResults();
-    }
+    while (game.stage() != Stage::TopTen)
+        ASSERT_TRUE(test::playRace(game));
     look('T');
 
     for (const auto& [action, which, expected] : rows)
@@ -512,15 +407,15 @@ TEST(GameLooks, LookingNeverChangesARace) {
         };
     };
     auto day = [](const Look& look) {
-        GameTestDay played(7);
+        test::GameOnDisk played(7);
         Game& game = played.game;
         std::vector<std::array<uint8_t, FieldSize>> finishes;
-        for (int race = 0; played.started && race < 2; ++race) {
+        if (game.startDay())
+            game.toteBoard();
+        for (int race = 0; game.stage() == Stage::Betting && race < 2; ++race) {
             look(game);
-            if (!game.beginRace())
+            if (!test::playRace(game, false))
                 break;
-            game.finishRace();
-            game.runResultsToEnd();
             finishes.push_back(game.day().result.finishOrder);
             game.confirmResults();
             game.toteBoard();
@@ -570,9 +465,8 @@ TEST(GameStart, StopsOnAJournalThatDoesNotMatchAndSaysWhenOneIsDropped) {
         }
     };
     for (const bool torn : {false, true}) {
-        test::TempDir dir;
-        test::copyBundledData(dir.path());
-        test::writeAll(dir / "players.dat", "1,Ann,400\r\n");
+        test::GameOnDisk played(1, "1,Ann,400\r\n");
+        const auto& dir = played.dir;
         DataFolder killed(dir.path());
         KillAtTheAppend kill;
         killed.setFaults(&kill);
@@ -582,11 +476,8 @@ TEST(GameStart, StopsOnAJournalThatDoesNotMatchAndSaysWhenOneIsDropped) {
         else
             test::writeAll(dir / "players.dat", ""); // a copy from before any player
         auto before = test::folderContents(dir.path());
-        SeededRandom random(1);
-        test::ScriptedPrompter prompter;
-        Game game(dir.path(), random, prompter);
-        EXPECT_EQ(game.startDay(), torn);
-        const std::string said = prompter.shown().empty() ? "" : prompter.shown()[0].text;
+        EXPECT_EQ(played.game.startDay(), torn);
+        const std::string said = played.prompter.shown().empty() ? "" : played.prompter.shown()[0].text;
         if (torn) {
             EXPECT_EQ(said,
                       "An unfinished save was dropped (stridewell.journal has no end line): its files are "

@@ -2,9 +2,7 @@
 // figures behave as statistics should, and the rules pick the horses they say.
 
 #include "lab/Lab.h"
-#include "game/Game.h"
-#include "players/Players.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +40,9 @@ std::vector<CreditKey> keysOf(const std::vector<LabCredit>& credits) {
 
 // The same day played in the game on a folder on disk, buying the lab day's tickets race by race.
 std::vector<CreditKey> playedInTheGame(const LabSetup& setup, const LabDayResult& lab) {
-    test::TempDir dir;
-    test::copyBundledData(dir.path());
-    test::writeAll(dir / "settings.dat", std::to_string(setup.bankroll) + ",2,,,106.51\r\n");
-    test::writeAll(dir / "players.dat", "1,Lab,0\r\n");
-    SeededRandom random(lab.seed);
-    test::ScriptedPrompter prompter;
-    Game game(dir.path(), random, prompter);
+    test::GameOnDisk played(lab.seed, "1,Lab,0\r\n");
+    test::writeAll(played.dir / "settings.dat", std::to_string(setup.bankroll) + ",2,,,106.51\r\n");
+    Game& game = played.game;
     EXPECT_TRUE(game.startDay());
     game.toteBoard();
     std::vector<CreditKey> credits;
@@ -60,14 +54,9 @@ std::vector<CreditKey> playedInTheGame(const LabSetup& setup, const LabDayResult
         if (!game.day().tickets.empty()) {
             EXPECT_EQ(game.pay().error, "");
         }
-        EXPECT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
+        EXPECT_TRUE(test::playRace(game));
         for (const Credit& c : game.settlement().credits)
             credits.emplace_back(race, c.ticketNumber, c.code, c.winnings);
-        game.confirmResults();
-        if (game.stage() == Stage::Program)
-            game.toteBoard();
     }
     return credits;
 }
@@ -179,25 +168,17 @@ TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     LabSetup setup;
     setup.bankroll = 100;
     const LabSummary s = summarize(run, setup);
-    EXPECT_EQ(s.tickets, 8);
-    EXPECT_EQ(s.hits, 2);
-    EXPECT_DOUBLE_EQ(s.hitRate, 0.25);
-    EXPECT_EQ(s.worstLosingRun, 5);
-    EXPECT_EQ(s.biggestWin, 700);
-    EXPECT_EQ(s.breakage, 40);
-    EXPECT_EQ(s.takeout, 400);
-    EXPECT_EQ(s.bestDay, 200);
-    EXPECT_EQ(s.worstDay, -800);
+    EXPECT_EQ(std::tuple(s.tickets, s.hits, s.hitRate, s.worstLosingRun, s.biggestWin, s.breakage, s.takeout,
+                         s.bestDay, s.worstDay),
+              std::tuple(8, 2, 0.25, 5, Cents{700}, Cents{40}, Cents{400}, Cents{200}, Cents{-800}));
     int counted = 0;
     for (const HistogramBin& bin : s.histogram)
         counted += bin.days;
-    EXPECT_EQ(counted, 2);
-    EXPECT_EQ(s.histogram.front().days, 1);
-    EXPECT_EQ(s.histogram.back().days, 1);
+    EXPECT_EQ(std::tuple(counted, s.histogram.front().days, s.histogram.back().days), std::tuple(2, 1, 1));
     ASSERT_EQ(s.bankroll.size(), 2u);
     // Two days drawn again: after two days the bankroll is 100 dollars plus two of +2 and -8.
-    EXPECT_EQ(s.bankroll[1].low, 10000 - 1600);
-    EXPECT_EQ(s.bankroll[1].high, 10000 + 400);
+    EXPECT_EQ(std::pair(s.bankroll[1].low, s.bankroll[1].high),
+              std::pair(Cents{10000 - 1600}, Cents{10000 + 400}));
 }
 
 // A board of one race: odds 1..8 to 1 by post, post 8 with no money; chances by hand.

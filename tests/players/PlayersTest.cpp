@@ -16,9 +16,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class PlayersTest : public ::testing::Test {
+class PlayersTest : public ::testing::Test, protected test::DayOnDisk<> {
 protected:
-    PlayersTest() { day.db.settings.startAmount = 40000; }
+    PlayersTest() : DayOnDisk(1) { day.db.settings.startAmount = 40000; }
 
     std::string file(std::string_view name = "players.dat") const { return readAll(dir / name); }
     // The list as "id,name,balance" lines, then the selection and its balance label.
@@ -36,10 +36,6 @@ protected:
                centsField(day.db.settings.startAmount) + " " + centsField(day.db.settings.defaultBetAmount);
     }
 
-    test::TempDir dir;
-    SeededRandom random{1};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
     SettingsDialog dialog{day};
 };
 

@@ -76,13 +76,8 @@ template <typename... T> std::string record(const T&... values) {
 
 // A small made-up day: horse n is "Horse n", race r runs horses 8r+1..8r+8 with jockeys cycling
 // through the 32, jockey n is "Jockey n" of skill n % 3, and jockeys.dat is on disk.
-struct ProgramDay {
-    test::TempDir dir;
-    SeededRandom random{7};
-    test::ScriptedPrompter prompter;
-    RaceDay day{dir.path(), random, prompter};
-
-    ProgramDay() {
+struct ProgramDay : test::DayOnDisk<> {
+    ProgramDay() : DayOnDisk(7) {
         for (int n = 1; n <= HorseCount; ++n)
             parseHorse(record("Horse " + std::to_string(n), "M", n % 7, n % 3, 0, 0, 0, 250 * (n % 7), 0, "",
                               "", 999, 4 + n % 5, 4 + (n + 1) % 5, 4 + (n + 2) % 5, 4 + (n + 3) % 5,
@@ -207,11 +202,9 @@ TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
     // The twelve races prepared are 12 of the bar's 21 steps; opening race 1 takes it to the end.
     EXPECT_TRUE(std::ranges::is_sorted(progress) && progress.size() > 12 && progress[11] == 57 &&
                 progress.back() == 100);
-    EXPECT_TRUE(day.loadingPassDone);
-    EXPECT_EQ(view.race, 1);
-    EXPECT_TRUE(day.card.racePoolsOpened[0]);
-    EXPECT_FALSE(day.card.racePoolsOpened[1]);
-    EXPECT_EQ(readLines(dir / "wins.dat").front().substr(0, 4), "1,1,");
+    EXPECT_EQ(std::tuple(day.loadingPassDone, view.race, day.card.racePoolsOpened[0],
+                         day.card.racePoolsOpened[1], readLines(dir / "wins.dat").front().substr(0, 4)),
+              std::tuple(true, 1, true, false, "1,1,"));
 
     // Opening it again neither loads nor rewrites anything.
     const auto files = test::folderContents(dir.path());
@@ -225,11 +218,9 @@ TEST_F(RacingProgram, FirstOpeningLoadsEveryRaceThenOpensRaceOne) {
     day.pools.ticketCounter = 2125;
     day.currentRace = 1;
     view = openRacingProgram(day);
-    EXPECT_EQ(view.race, 2);
-    EXPECT_TRUE(day.card.racePoolsOpened[1]);
-    EXPECT_EQ(day.pools.ticketCounter, 2124);
-    EXPECT_EQ(readLines(dir / "wins.dat").size(), 8u);
-    EXPECT_EQ(day.entries.name[0], "Horse 9");
+    EXPECT_EQ(std::tuple(view.race, day.card.racePoolsOpened[1], day.pools.ticketCounter,
+                         readLines(dir / "wins.dat").size(), day.entries.name[0]),
+              std::tuple(2, true, 2124, 8u, "Horse 9"));
 }
 
 // Browsing and printing show other races, but never write the pool files, and leave the day

@@ -6,9 +6,8 @@
 #include "ReliabilitySupport.h"
 
 #include "core/Constants.h"
-#include "game/Game.h"
 #include "players/Players.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 #include "wagering/ExchangeCredits.h"
 
 #include <gtest/gtest.h>
@@ -101,11 +100,7 @@ void playScriptedDay(Game& game, test::ScriptedPrompter& prompter) {
                                                       " Straight 123");
         if (race < tickets.size())
             game.pay();
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
-        game.confirmResults();
-        game.toteBoard();
+        ASSERT_TRUE(test::playRace(game));
     }
     ASSERT_EQ(game.stage(), Stage::TopTen);
     prompter.answer(true);

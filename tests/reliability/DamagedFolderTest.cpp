@@ -6,9 +6,8 @@
 
 #include "core/Constants.h"
 #include "core/TextEncoding.h"
-#include "game/Game.h"
 #include "players/Players.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +50,8 @@ DayLog playRaces(const fs::path& dir, int races, uint64_t seed = 4) {
               "$1 Trifecta Wheel 1 with 23 with All", "$1 Quiniela Wheel 12 with 12"})
             game.ticketList().listTicket(game.day(), text);
         game.pay();
-        if (!game.beginRace())
+        if (!test::playRace(game, false))
             break;
-        game.finishRace();
-        game.runResultsToEnd();
         if (game.chart().saveError)
             log.texts.push_back(game.chart().saveError.message);
         log.texts.insert(log.texts.end(), game.settlement().errors.begin(), game.settlement().errors.end());

@@ -5,9 +5,8 @@
 
 #include "ReliabilitySupport.h"
 
-#include "game/Game.h"
 #include "players/Players.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
 
@@ -97,11 +96,7 @@ TEST(PowerCut, AfterPlayEveryFinishedStepIsOnDisk) {
             for (const char* ticket : {"$2 Exacta Box 134", "$2 WPS on 3", "$1 Trifecta Box 123"})
                 game.ticketList().listTicket(game.day(), ticket);
             ASSERT_EQ(game.pay().error, "");
-            ASSERT_TRUE(game.beginRace());
-            game.finishRace();
-            game.runResultsToEnd();
-            game.confirmResults();
-            game.toteBoard();
+            ASSERT_TRUE(test::playRace(game));
         }
         played = test::folderContents(mount.dir());
     }

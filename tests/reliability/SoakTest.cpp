@@ -8,10 +8,9 @@
 #include "core/Constants.h"
 #include "database/DatabaseFiles.h"
 #include "database/ResetDatabase.h"
-#include "game/Game.h"
 #include "players/Players.h"
 #include "settlement/MoneyLedger.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 #include "wagering/ExchangeCredits.h"
 #include "wagering/TicketPricing.h"
 
@@ -169,9 +168,7 @@ protected:
         }
         ASSERT_NO_FATAL_FAILURE(payListed(game, ledger));
 
-        ASSERT_TRUE(game.beginRace());
-        game.finishRace();
-        game.runResultsToEnd();
+        ASSERT_TRUE(test::playRace(game, false));
         ASSERT_TRUE(game.resultsDone());
         ++racesRun;
         ledger.credit(game.settlement());

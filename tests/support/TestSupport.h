@@ -2,12 +2,15 @@
 
 #include "core/DataFolder.h"
 #include "core/Prompter.h"
+#include "core/RaceDay.h"
 #include "core/Random.h"
 
+#include <cerrno>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,6 +42,20 @@ private:
     std::vector<Shown> m_shown;
 };
 
+// Refuses the data folder's operations with an errno while on: every one, or those on one file, or
+// only one kind of operation on it.
+struct FailingDisk final : FileFaults {
+    explicit FailingDisk(std::string only = {}, int err = ENOSPC, std::optional<FileOp> op = {})
+        : only(std::move(only)), err(err), op(op) {}
+    int before(FileOp kind, std::string_view name) override {
+        return on && (only.empty() || name == only) && (!op || *op == kind) ? err : 0;
+    }
+    bool on = true;
+    std::string only;
+    int err;
+    std::optional<FileOp> op;
+};
+
 // Replays a fixed list of draws, then repeats the last one; for tests that pin every draw.
 class ListRandom final : public Random {
 public:
@@ -64,6 +81,17 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A race day in a fresh temp folder, drawing from a Draws made of the arguments given, with
+// scripted answers.
+template <typename Draws = SeededRandom> struct DayOnDisk {
+    template <typename... Args> explicit DayOnDisk(Args&&... args) : random(std::forward<Args>(args)...) {}
+
+    TempDir dir;
+    Draws random;
+    ScriptedPrompter prompter;
+    RaceDay day{dir.path(), random, prompter};
 };
 
 std::string readAll(const std::filesystem::path& file);

@@ -94,7 +94,7 @@ private slots:
     }
     void addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne() {
         WindowTestDay day;
-        ui::AddPlayerDialog dialog(*day.game);
+        ui::AddPlayerDialog dialog(day.game);
         QSignalSpy changed(&dialog, &ui::AddPlayerDialog::playersChanged);
         dialog.show();
         auto* name = child<QLineEdit>(&dialog, u"txtPlayer"_s);
@@ -119,7 +119,7 @@ private slots:
         for (const bool ok : {false, true}) {
             WindowTestDay day;
             const Settings& settings = day.day().db.settings;
-            ui::SettingsWindow window(*day.game);
+            ui::SettingsWindow window(day.game);
             window.show();
             child<QSpinBox>(&window, u"udStartAmount"_s)->setValue(500);
             child<QSpinBox>(&window, u"udDefaultAmount"_s)->setValue(5);
@@ -136,15 +136,15 @@ private slots:
         addPlayer(day.day(), "Ann");
         addPlayer(day.day(), "Bo");
         day.playRaces(RacesPerDay);
-        ui::TopTenWindow shown(*day.game);
+        ui::TopTenWindow shown(day.game);
         shown.show();
-        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), shownTexts(day.game->topTen()));
+        QCOMPARE(items(child<QListWidget>(&shown, u"lstTop10"_s)), shownTexts(day.game.topTen()));
         // Beside it every player's balance at the start and after each race.
         auto* chart = child<ui::BalanceChart>(&shown, u"picBalances"_s);
         chart->grab();
         QCOMPARE(chart->pointsPainted(), 2 * (RacesPerDay + 1));
         const auto choose = [&](const std::function<void(ui::TopTenWindow&)>& act) {
-            ui::TopTenWindow window(*day.game);
+            ui::TopTenWindow window(day.game);
             QSignalSpy again(&window, &ui::TopTenWindow::playAgain);
             QSignalSpy end(&window, &ui::TopTenWindow::endGame);
             window.show();

@@ -34,7 +34,7 @@ class LabWindowTest : public QObject {
 
 private slots:
     void showsTheCoresFiguresForTheSetupChosen() {
-        ui::LabWindow window(*m_day.game);
+        ui::LabWindow window(m_day.game);
         window.resize(1366, 768);
         window.show();
         // A 1366x768 screen holds it whole, less its frame and the desktop's panel.
@@ -66,7 +66,7 @@ private slots:
     }
 
     void cancelAndCloseStopALongRunAndARuleSaysWhatIsWrong() {
-        QPointer<ui::LabWindow> window = new ui::LabWindow(*m_day.game);
+        QPointer<ui::LabWindow> window = new ui::LabWindow(m_day.game);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         auto* bar = child<QProgressBar>(window, u"barLabProgress"_s);

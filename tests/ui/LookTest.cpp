@@ -92,7 +92,7 @@ private slots:
         // The third race's results (the Daily Double closes), a whole day, a program a few races in.
         m_results.playRaces(2);
         m_results.runRace();
-        m_results.game->runResultsToEnd();
+        m_results.game.runResultsToEnd();
         m_topTen.playRaces(RacesPerDay);
         m_program.playRaces(3);
     }
@@ -146,9 +146,9 @@ private slots:
         font.setPointSize(points);
         QApplication::setFont(font);
 
-        ui::ResultsWindow results(*m_results.game);
-        ui::TopTenWindow topTen(*m_topTen.game);
-        ui::PastPerfWindow program(*m_program.game);
+        ui::ResultsWindow results(m_results.game);
+        ui::TopTenWindow topTen(m_topTen.game);
+        ui::PastPerfWindow program(m_program.game);
         QSignalSpy chancesDone(&program, &ui::PastPerfWindow::chancesDone);
         program.setChanceRaces(MinChanceRaces);
         program.showRace(1);

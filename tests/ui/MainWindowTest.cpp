@@ -46,28 +46,12 @@ struct HeardSounds final : ui::SoundOutput {
 
 // One race day in the main window, which starts the day itself.
 struct Session : WindowTestDay {
-    Session() : WindowTestDay(20240517, false), window(*game) {
+    Session() : WindowTestDay(20240517, false), window(game) {
         window.resize(1366, 768);
         window.show();
     }
     ui::MainWindow window;
 };
-
-// The windows of the game shown over the main window, by object name.
-QWidgetList openWindows(const char* name) {
-    QWidgetList shown;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->objectName() == QLatin1String(name))
-            shown << w;
-    return shown;
-}
-QWidget* openWindow(const char* name) {
-    return openWindows(name).value(0);
-}
-
-void press(const char* window, const char* name) {
-    QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
-}
 
 // Hears the race call instead of the desktop's speech, with what a screen reader was told of the
 // track as each sentence came.
@@ -91,7 +75,7 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<Session> m_session;
 
-    Game& game() { return *m_session->game; }
+    Game& game() { return m_session->game; }
     ScriptedPrompter& prompter() { return m_session->prompter; }
     ui::MainWindow& window() { return m_session->window; }
     template <typename T = QWidget> T* find(const QString& name) {
@@ -124,20 +108,12 @@ class MainWindowTest : public QObject {
                 QTest::keyClick(window().focusWidget(), key.toLatin1());
         }
     }
-    // The racing program open, then "Tote Board" pressed in it.
-    bool startAndBet() {
-        if (!QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }))
-            return false;
-        press("frmPastPerf", "cmdOK");
-        return QTest::qWaitFor(
-            [this] { return game().stage() == Stage::Betting && !openWindow("frmPastPerf"); });
-    }
     // OK on the results; true once the next race is open for betting.
     bool nextRace() {
         if (!runResultsShow(openWindow("frmResults")))
             return false;
         press("frmResults", "cmdOK");
-        return startAndBet();
+        return startBetting(game());
     }
     void addPlayer(const char* name) {
         sw::addPlayer(game().day(), name);
@@ -156,7 +132,7 @@ private slots:
     // Every test starts with race 1 open for betting.
     void init() {
         m_session = std::make_unique<Session>();
-        QVERIFY(startAndBet());
+        QVERIFY(startBetting(game()));
     }
     void cleanup() { m_session.reset(); }
 
@@ -546,7 +522,7 @@ private slots:
 
         // A new day: race 1 again, the program open on it, everyone back at the starting amount.
         press("frmTop10", "cmdPlay");
-        QVERIFY(startAndBet());
+        QVERIFY(startBetting(game()));
         QVERIFY(!openWindow("frmTop10"));
         QCOMPARE(text(u"lblRaceNum"_s) + u' ' + text(u"lblBalance"_s), u"1 $400.00"_s);
         QVERIFY(find(u"cmdRun"_s)->isEnabled());
@@ -592,11 +568,11 @@ private slots:
             WindowTestDay damaged(7, false);
             writeAll(damaged.file("horses.dat"), "");
             damaged.prompter.answer(reset);
-            ui::MainWindow shown(*damaged.game);
+            ui::MainWindow shown(damaged.game);
             shown.show();
             // The day starts off the window's thread; the reset is offered back on it.
             QVERIFY(QTest::qWaitFor(
-                [&] { return damaged.game->stage() == Stage::Program || !shown.isVisible(); }));
+                [&] { return damaged.game.stage() == Stage::Program || !shown.isVisible(); }));
             const auto& shownBoxes = damaged.prompter.shown();
             QVERIFY(std::any_of(shownBoxes.begin(), shownBoxes.end(), [](const ScriptedPrompter::Shown& box) {
                 return box.text.find("horses.dat") != std::string::npos &&
@@ -604,7 +580,7 @@ private slots:
             }));
             QVERIFY(damaged.prompter.sawText(ResetQuestion));
             // Yes: a fresh stable and a new day; no: the window closes on a day that never started.
-            QCOMPARE(damaged.game->stage(), reset ? Stage::Program : Stage::Failed);
+            QCOMPARE(damaged.game.stage(), reset ? Stage::Program : Stage::Failed);
             QCOMPARE(shown.isVisible(), reset);
         }
     }

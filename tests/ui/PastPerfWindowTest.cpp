@@ -21,13 +21,13 @@ private slots:
         // A day a few races in, so the horses of race 1 carry past lines and the jockeys records.
         WindowTestDay day;
         day.playRaces(3);
-        ui::PastPerfWindow window(*day.game);
+        ui::PastPerfWindow window(day.game);
         window.show();
         auto* udRace = child<QSpinBox>(&window, u"udRace"_s);
         QCOMPARE(udRace->value(), 4);
         // A race whose horses have run today.
         udRace->setValue(1);
-        const ProgramView& view = day.game->program();
+        const ProgramView& view = day.game.program();
         QCOMPARE(view.race, 1);
         QCOMPARE((QStringList{text(&window, u"lblRace"_s), text(&window, u"lblRaceGrade"_s),
                               text(&window, u"lblBets"_s), text(&window, u"lblTrackRecord"_s)}),
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(readAll(day.file("horses.dat")) == stable);
         QVERIFY(!day.prompter.shown().empty() &&
                 day.prompter.shown().back().text.find("data folder") != std::string::npos);
-        QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game->program().entries[0].horseName));
+        QCOMPARE(text(&window, u"lblHorseName0"_s), qtext(day.game.program().entries[0].horseName));
 
         // A file that cannot be printed to is reported, and the options stay open to try again.
         QPrinter broken(QPrinter::HighResolution);
@@ -76,7 +76,7 @@ private slots:
     }
     void chancesFillInOffTheWindowThreadAndStartOverForAnotherRace() {
         WindowTestDay day;
-        ui::PastPerfWindow window(*day.game);
+        ui::PastPerfWindow window(day.game);
         QSignalSpy done(&window, &ui::PastPerfWindow::chancesDone);
         window.setChanceRaces(600);
         window.show();
@@ -95,7 +95,7 @@ private slots:
         window.showRace(4);
         QCOMPARE(done.count(), 2);
         QCOMPARE(table->item(0, 1)->text(), first);
-        QCOMPARE(day.game->chanceCache().simulated(), 1);
+        QCOMPARE(day.game.chanceCache().simulated(), 1);
         for (int e = 0; e < FieldSize; ++e) {
             const QString row = table->item(e, 0)->text() + u'|' + table->item(e, 1)->text() + u'|' +
                                 table->item(e, 2)->text() + u'|' + table->item(e, 4)->text();

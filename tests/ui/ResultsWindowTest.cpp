@@ -44,7 +44,7 @@ private slots:
             {2100, day.day().players.entries[0].playerId, 2, "Twin-Tri", 3, "1-2-3", 550, 0}};
         test::writeAll(day.file("exchangecredits.dat"), exchangeCreditsText(day.day().exchangeCredits));
         day.runRace();
-        ui::ResultsWindow window(*day.game);
+        ui::ResultsWindow window(day.game);
         window.show();
         // A click shows the whole show at once: none of its pauses is waited for.
         QTest::mouseClick(child(&window, u"lblRaceNum"_s), Qt::LeftButton);
@@ -52,13 +52,13 @@ private slots:
 
         // The pay-off moment: what Ann was paid, in one line.
         Cents paid = 0;
-        for (const Credit& credit : day.game->settlement().credits)
+        for (const Credit& credit : day.game.settlement().credits)
             paid += credit.playerIndex == 0 ? credit.winnings : 0;
         QVERIFY(paid > 0);
         QCOMPARE(text(&window, u"lblCollects0"_s), u"Ann collects "_s + qtext(shownMoney(paid)));
         QVERIFY(!child(&window, u"lblCollects1"_s));
 
-        const RaceChart& chart = day.game->chart();
+        const RaceChart& chart = day.game.chart();
         QCOMPARE(text(&window, u"lblRaceNum"_s) + u' ' + text(&window, u"lblTimeOfRace"_s),
                  u"Race 3 "_s + qtext(chart.lblTimeOfRace));
         // The chart as a screen reader reads it: a table whose headings say what the signs mean.
@@ -74,7 +74,7 @@ private slots:
                                                  row.lblFinLen, row.lblTime, row.lblOdds, row.lblComment}));
         }
         // Every payoff in its cell, the combinations' posts together in one.
-        const Payoffs& payoffs = day.game->payoffs();
+        const Payoffs& payoffs = day.game.payoffs();
         QHash<QString, QStringList> expected;
         for (const LabelText& label : chartLabels(payoffs))
             expected[qtext(label.name)] << qtext(label.text);
@@ -89,7 +89,7 @@ private slots:
                  (QStringList{u"1st"_s, QString::number(day.day().result.finishOrder[0]),
                               qtext(payoffs.win.text)}));
         QCOMPARE(items(child<QListWidget>(&window, u"lstStandings"_s)),
-                 shownTexts(day.game->settlement().standingLines));
+                 shownTexts(day.game.settlement().standingLines));
         // The order is told to a screen reader as soon as it is official.
         QCOMPARE(window.accessibleDescription(), qtext(officialOrderLine(day.day())));
 
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(explanation->isVisible() && !explanation->isModal());
         QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(payoffs.show[2].working));
         // So does a Twin-Tri credit's line among the winners: the working the credit was paid with.
-        const std::vector<Credit>& credits = day.game->settlement().credits;
+        const std::vector<Credit>& credits = day.game.settlement().credits;
         const auto twinTri =
             std::find_if(credits.begin(), credits.end(), [](const Credit& c) { return c.code == "TwT"; });
         QVERIFY(twinTri != credits.end() && !twinTri->working.empty());
@@ -116,8 +116,8 @@ private slots:
         QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(twinTri->working));
 
         // The race's ledger: heading, two players, all; then what each of its pools kept.
-        std::vector<std::string> ledger = ledgerLines(day.game->ledger(), 2);
-        for (const std::string& line : poolKeptLines(day.game->ledger(), 2))
+        std::vector<std::string> ledger = ledgerLines(day.game.ledger(), 2);
+        for (const std::string& line : poolKeptLines(day.game.ledger(), 2))
             ledger.push_back(line);
         QCOMPARE(ledger.size(), std::size_t{12});
         QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), shownTexts(ledger));
@@ -132,7 +132,7 @@ private slots:
             // the window names the file beside OK rather than stopping the player.
             std::filesystem::remove(day.file("pastperformances.dat"));
             std::filesystem::create_directory(day.file("pastperformances.dat"));
-            ui::ResultsWindow window(*day.game);
+            ui::ResultsWindow window(day.game);
             QSignalSpy confirmed(&window, &ui::ResultsWindow::confirmed);
             window.show();
             const auto leave = [&] {
@@ -141,16 +141,16 @@ private slots:
             // Before the end of the show the results are not yet written: the window stays.
             leave();
             QVERIFY(window.isVisible());
-            QCOMPARE(day.game->stage(), Stage::Results);
+            QCOMPARE(day.game.stage(), Stage::Results);
 
             QVERIFY(runResultsShow(&window));
             QCOMPARE(text(&window, u"lblCollects0"_s), qtext(std::string(NobodyCollectsText)));
             QLabel* problems = child(&window, u"lblSaveProblems"_s);
             QVERIFY(problems->isVisible() && !problems->text().isEmpty() && day.prompter.shown().empty());
-            QCOMPARE(problems->text(), qtext(day.game->chart().saveError.message));
+            QCOMPARE(problems->text(), qtext(day.game.chart().saveError.message));
             leave();
             QVERIFY(!window.isVisible());
-            QCOMPARE(day.game->stage(), Stage::Program);
+            QCOMPARE(day.game.stage(), Stage::Program);
             QCOMPARE(day.day().currentRace, 1);
             button(&window, u"cmdOK"_s)->click();
             window.reject();

@@ -108,24 +108,15 @@ QStringList shownTexts(QMainWindow& window) {
 int runOnOneScreen(bool maximized) {
     QStandardPaths::setTestModeEnabled(true);
     WindowTestDay day(20240517, false);
-    ui::MainWindow window(*day.game);
+    ui::MainWindow window(day.game);
     if (maximized)
         window.showMaximized();
     else
         window.show();
     QStringList faults;
-    auto shown = [](const char* name) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == QLatin1String(name))
-                return w;
-        return static_cast<QWidget*>(nullptr);
-    };
-    if (!QTest::qWaitFor([&] { return shown("frmPastPerf"); }, 60000))
-        return std::cout << "the racing program never opened\n", 1;
-    button(shown("frmPastPerf"), u"cmdOK"_s)->click();
-    if (!QTest::qWaitFor([&] { return day.game->stage() == Stage::Betting && !shown("frmPastPerf"); }))
+    if (!startBetting(day.game, 60000))
         return std::cout << "betting never opened\n", 1;
-    day.game->addPlayer("Ann");
+    day.game.addPlayer("Ann");
     window.refresh();
 
     Patterns english, french;

@@ -1,12 +1,12 @@
 #pragma once
 
-// A race day for the window tests: a Game on a copy of the bundled stable, a fixed seed and
-// scripted answers, with helpers to move the day on without any window and to read the windows.
+// A race day for the window tests: the game on disk, with helpers to move the day on without any
+// window and to read the windows.
 
 #include "core/Constants.h"
-#include "core/Random.h"
 #include "core/ShownMoney.h"
 #include "game/Game.h"
+#include "support/GameDay.h"
 #include "support/TestSupport.h"
 #include "ui/TextTableModel.h"
 
@@ -23,7 +23,6 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,38 +31,31 @@ namespace sw::test {
 // u"..."_s and "..."_L1 wherever the tests use this namespace.
 using namespace Qt::StringLiterals;
 
-struct WindowTestDay {
+struct WindowTestDay : GameOnDisk {
     // Unstarted, the day is left for the main window to start.
-    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : random(seed) {
-        copyBundledData(dir.path());
-        game = std::make_unique<Game>(dir.path(), random, prompter);
+    explicit WindowTestDay(uint64_t seed = 20240611, bool started = true) : GameOnDisk(seed) {
         if (started)
-            game->startDay();
+            game.startDay();
     }
 
-    RaceDay& day() { return game->day(); }
+    RaceDay& day() { return game.day(); }
     std::filesystem::path file(const char* name) const { return dir / name; }
 
     // Leaves the program and runs the race about to be run; the day then waits on its results.
     void runRace() {
-        if (game->stage() == Stage::Program)
-            game->toteBoard();
-        game->beginRace(nullptr);
-        game->finishRace();
+        if (game.stage() == Stage::Program)
+            game.toteBoard();
+        game.beginRace(nullptr);
+        game.finishRace();
     }
     // Plays the next races without any window: run, show the results at once, confirm.
     void playRaces(int count) {
         for (int i = 0; i < count; ++i) {
             runRace();
-            game->runResultsToEnd();
-            game->confirmResults();
+            game.runResultsToEnd();
+            game.confirmResults();
         }
     }
-
-    TempDir dir;
-    ScriptedPrompter prompter;
-    SeededRandom random;
-    std::unique_ptr<Game> game;
 };
 
 inline QString qtext(const std::string& text) {
@@ -126,19 +118,39 @@ template <std::size_t N> QList<QStringList> qrows(const std::vector<std::array<s
             row << qtext(text);
     }
     return rows;
-}
-// Starts the results show unless it has started, takes its pauses at once and waits for OK.
-inline bool runResultsShow(QWidget* results) {
-    if (!results)
-        return false;
-    if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
-        show->click();
-    auto* pause = child<QTimer>(results, u"timerReveal"_s);
-    return QTest::qWaitFor([&] {
-        if (pause->isActive())
-            pause->start(0);
-        return button(results, u"cmdOK"_s)->isEnabled();
-    });
-}
+    // The windows of the game shown over the main window, by object name.
+    inline QWidgetList openWindows(const char* name) {
+        QWidgetList shown;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == QLatin1String(name))
+                shown << w;
+        return shown;
+    }
+    inline QWidget* openWindow(const char* name) {
+        return openWindows(name).value(0);
+    }
+    inline void press(const char* window, const char* name) {
+        QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
+    }
+    // Waits for the racing program a new race opens and leaves it by OK; true once the race is bet.
+    inline bool startBetting(const Game& game, int waitMs = 5000) {
+        if (!QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }, waitMs))
+            return false;
+        press("frmPastPerf", "cmdOK");
+        return QTest::qWaitFor([&] { return game.stage() == Stage::Betting && !openWindow("frmPastPerf"); });
+    }
+    // Starts the results show unless it has started, takes its pauses at once and waits for OK.
+    inline bool runResultsShow(QWidget * results) {
+        if (!results)
+            return false;
+        if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
+            show->click();
+        auto* pause = child<QTimer>(results, u"timerReveal"_s);
+        return QTest::qWaitFor([&] {
+            if (pause->isActive())
+                pause->start(0);
+            return button(results, u"cmdOK"_s)->isEnabled();
+        });
+    }
 
 } // namespace sw::test

@@ -61,19 +61,6 @@ protected:
     int bob = 0;
 };
 
-TEST_F(TicketListTest, ListingSelectsTheTicketForTheSelectedPlayerAndShowsTheTotals) {
-    ASSERT_TRUE(list.listTicket(w.day, "$2 Exacta Box 134"));
-    EXPECT_EQ(shown(), "0: $12 6, all $12 6, delete, pay [1-3 1-4 3-1 3-4 4-1 4-3]");
-    w.select(bob);
-    ASSERT_TRUE(list.listTicket(w.day, "$2 WPS on 3"));
-    EXPECT_EQ(shown(), "1: $6 3, all $18 9, delete, pay [3]");
-    EXPECT_EQ(std::make_pair(w.day.tickets[0].playerId, w.day.tickets[1].playerId), std::make_pair(3, 7));
-
-    for (int index : {0, 2, -1})
-        list.selectTicket(w.day, index);
-    EXPECT_EQ(shown(), "0: $12 6, all $18 9, delete, pay [1-3 1-4 3-1 3-4 4-1 4-3]");
-}
-
 TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
     // Each case: text, refusal.
     const std::pair<const char*, const char*> cases[] = {
@@ -109,12 +96,14 @@ TEST_F(TicketListTest, RefusesAnInvalidTextOrAMissingPlayer) {
     EXPECT_TRUE(w.day.tickets.empty());
 }
 
+// The totals, combinations and owner of a ticket as it is listed are the stored days' to pin.
 TEST_F(TicketListTest, DeletingSelectsTheLastRemainingTicketAndLeavesPaidRecordsAlone) {
     w.list("$2 Win on 1", 3);
     EXPECT_FALSE(list.deleteTicket(w.day)) << "nothing selected";
     list.listTicket(w.day, "$2 Win on 2");
     list.listTicket(w.day, "$5 Win on 3");
-    list.selectTicket(w.day, 0);
+    for (int index : {0, 3, -1}) // a ticket outside the list leaves the selection
+        list.selectTicket(w.day, index);
     ASSERT_TRUE(list.deleteTicket(w.day));
     EXPECT_EQ(w.day.tickets[0].text, "$2 Win on 2");
     EXPECT_EQ(shown(), "1: $5 1, all $7 2, delete, pay []");
@@ -153,17 +142,6 @@ TEST_F(TicketListTest, EachPlayerIsMeasuredAgainstTheirOwnBalanceAndAShortOneMay
     EXPECT_TRUE(hasUnpaidTickets(w.day));
 }
 
-TEST_F(TicketListTest, ChangesMadeElsewhereForgetTheSelection) {
-    list.listTicket(w.day, "$2 Win on 1");
-    list.listTicket(w.day, "$5 Win on 2");
-    w.day.tickets.erase(w.day.tickets.begin()); // a deleted player's ticket
-    w.list("$2 Win on 3", 3, true);             // paid tickets still count in the totals,
-    w.list("nonsense", 3);                      // a hand-edited text counts for nothing
-    list.ticketsRemoved(w.day);
-    // Index 1 no longer names the ticket that was selected.
-    EXPECT_EQ(shown(), "-1:  , all $7 2, pay []");
-}
-
 // The totals are kept as tickets come and go rather than priced afresh: after every change, made
 // by the list or elsewhere, they are those of the whole list, and so is the balance check.
 TEST_F(TicketListTest, TheTotalsFollowTheTicketsAsTheyComeAndGo) {
@@ -172,12 +150,15 @@ TEST_F(TicketListTest, TheTotalsFollowTheTicketsAsTheyComeAndGo) {
         {"list for Bob", [&] { w.select(bob), list.listTicket(w.day, "$4 WPS on 2"); }},
         {"delete the last", [&] { list.deleteTicket(w.day); }},
         {"Bob short", [&] { list.listTicket(w.day, "$5 Win on 1"), list.listTicket(w.day, "$20 Win on 2"); }},
-        {"listed elsewhere", [&] { w.list("$3 Place on 4", 3); }},
+        {"listed elsewhere", [&] { w.list("$3 Place on 4", 3), w.list("nonsense", 3); }},
         {"select", [&] { list.selectTicket(w.day, 0); }},
         {"pay", [&] { w.select(ann), list.payTickets(w.day); }},
         {"after paying", [&] { list.listTicket(w.day, "$2 Trifecta Box 123"); }},
-        {"removed elsewhere",
-         [&] { w.day.tickets.erase(w.day.tickets.begin()), list.ticketsRemoved(w.day); }},
+        {"removed elsewhere", // the index selected no longer names the ticket it did
+         [&] {
+             w.day.tickets.erase(w.day.tickets.begin()), list.ticketsRemoved(w.day);
+             EXPECT_EQ(list.selected(), -1);
+         }},
         {"replaced elsewhere",
          [&] { w.day.tickets.back().text = "$9 Win on 5", list.selectTicket(w.day, 0); }},
     };
@@ -318,13 +299,6 @@ TEST_F(TicketListTest, ACostIsTakenToTheCentAtAnyBalanceAndABalanceTheGameCannot
     }
 }
 
-// Fails the rename that puts players.dat in place, which comes after the payment's commit.
-struct PlayersRenameFails final : FileFaults {
-    int before(FileOp op, std::string_view name) override {
-        return op == FileOp::Rename && name == "players.dat" ? EIO : 0;
-    }
-};
-
 TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharged) {
     // A folder where a file the payment appends to, or replaces, should be: nothing is written.
     const std::string players = readAll(w.dir / "players.dat");
@@ -356,7 +330,7 @@ TEST_F(TicketListTest, AFileThatCannotBeWrittenOrAClosedRaceStopsPaymentUncharge
 // Once its journal is on disk a payment is made, even when players.dat cannot be put in place yet:
 // the ticket is paid and charged, the player is told, and the next step puts the file in place.
 TEST_F(TicketListTest, APaymentPastItsCommitIsPaidWhenAFileWaits) {
-    PlayersRenameFails fails;
+    test::FailingDisk fails("players.dat", EIO, FileOp::Rename); // after the payment's commit
     w.day.folder.setFaults(&fails);
     w.list("$16 Win on 1", 3);
     EXPECT_EQ(payTickets(w.day).paid, 1);

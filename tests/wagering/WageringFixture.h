@@ -22,13 +22,8 @@ inline ParsedTicket parsed(std::string_view text) {
 }
 
 // A race day in a temp folder with a scripted prompter and a few players.
-struct WageringDay {
-    TempDir dir;
-    ScriptedPrompter prompter;
-    ListRandom random{{0.5}};
-    RaceDay day{dir.path(), random, prompter};
-
-    WageringDay() {
+struct WageringDay : DayOnDisk<ListRandom> {
+    WageringDay() : DayOnDisk(std::vector{0.5}) {
         day.date = "5/12/2026";
         day.card.racePoolsOpened.fill(true);
         day.exchangeBetsOffered = true; // as in races 1 to 11
