@@ -10,6 +10,7 @@
 #include "game/Game.h"
 #include "players/Players.h"
 #include "wagering/BetEntry.h"
+#include "wagering/TicketText.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -135,7 +136,7 @@ void BettingSlip::refresh() {
         showAvailability(chip, m_game.availability(Action::SelectPlayer, index));
     }
     const BetEntry& entry = m_game.betEntry();
-    m_lblSlip->setText(qs(entry.slipLine()));
+    m_lblSlip->setText(qs(shownTicketText(entry.slipLine())));
     m_lblExchange->setText(qs(entry.exchangeBanner(day)));
 }
 

@@ -14,6 +14,7 @@
 #include "wagering/ExchangeCredits.h"
 #include "wagering/TicketList.h"
 #include "wagering/TicketPricing.h"
+#include "wagering/TicketText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -277,12 +278,13 @@ void TicketsWidget::refresh() {
             // The mark says paid; the status is shown only when it says something else.
             const std::string_view status = ticket.paid ? std::string_view{} : ticketStatusText(ticket);
             const QString text = toQString(ticket.text);
+            const QString shown = toQString(shownTicketText(ticket.text));
             // Checked by the payment only: the player cannot tick a ticket paid.
             rows.push_back({{.spoken = toQString(ticket.paid ? _(PaidMark) : _(UnpaidMark)),
                              .checked = ticket.paid,
                              .value = text},
-                            {.text = status.empty() ? text
-                                                    : text + QStringLiteral("  (") + toQString(_(status)) +
+                            {.text = status.empty() ? shown
+                                                    : shown + QStringLiteral("  (") + toQString(_(status)) +
                                                           QLatin1Char(')'),
                              .value = text},
                             {.text = ownerName, .value = text}});

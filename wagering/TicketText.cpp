@@ -276,4 +276,48 @@ std::string ticketText(const ParsedTicket& ticket) {
     return text;
 }
 
+std::string shownTicketText(std::string_view text) {
+    // Spelled out one by one, so the catalog's extraction finds every word with its context.
+    struct Word {
+        std::string_view english;
+        std::string (*shown)();
+    };
+    static const std::array<Word, 21> Words = {{
+        {"Win", [] { return C_("ticket", "Win"); }},
+        {"Place", [] { return C_("ticket", "Place"); }},
+        {"Show", [] { return C_("ticket", "Show"); }},
+        {"WPS", [] { return C_("ticket", "WPS"); }},
+        {"Quiniela", [] { return C_("ticket", "Quiniela"); }},
+        {"Exacta", [] { return C_("ticket", "Exacta"); }},
+        {"Trifecta", [] { return C_("ticket", "Trifecta"); }},
+        {"Superfecta", [] { return C_("ticket", "Superfecta"); }},
+        {"DailyDouble", [] { return C_("ticket", "DailyDouble"); }},
+        {"Pick3", [] { return C_("ticket", "Pick3"); }},
+        {"Pick6", [] { return C_("ticket", "Pick6"); }},
+        {"Twin-Tri", [] { return C_("ticket", "Twin-Tri"); }},
+        {"Tri-Super", [] { return C_("ticket", "Tri-Super"); }},
+        {"on", [] { return C_("ticket", "on"); }},
+        {"Straight", [] { return C_("ticket", "Straight"); }},
+        {"Box", [] { return C_("ticket", "Box"); }},
+        {"Wheel", [] { return C_("ticket", "Wheel"); }},
+        {"with", [] { return C_("ticket", "with"); }},
+        {"All", [] { return C_("ticket", "All"); }},
+        {"Exchange", [] { return C_("ticket", "Exchange"); }},
+        {"Key", [] { return C_("ticket", "Key"); }},
+    }};
+    std::string shown;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string_view word = text.substr(at, end - at);
+        const auto known =
+            std::find_if(Words.begin(), Words.end(), [&](const Word& w) { return w.english == word; });
+        shown += known == Words.end() ? std::string(word) : known->shown();
+        if (end < text.size())
+            shown += ' ';
+        at = end + 1;
+    }
+    return shown;
+}
+
 } // namespace sw

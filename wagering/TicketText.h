@@ -48,5 +48,9 @@ std::string exchangeModeRefusal(BetType type, int32_t credit, int32_t amount);
 std::string setText(const SelectionSet& set);
 // The ticket text the entry would build for this ticket.
 std::string ticketText(const ParsedTicket& ticket);
+// A ticket text, or a line built of its words (the slip's "$2 Exacta Box 1-3-4"), as the window shows
+// it in the player's language: each word of the grammar translated, the figures as they are. The
+// stored text stays English, since the files and the text front end read it.
+std::string shownTicketText(std::string_view text);
 
 } // namespace sw

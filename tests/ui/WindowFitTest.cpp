@@ -14,6 +14,7 @@
 
 #include "WindowTestDay.h"
 
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
@@ -181,6 +182,11 @@ int runOnOneScreen(bool maximized) {
             tote->setCurrentIndex(page);
             noEnglish(tote->tabText(page).remove(u'&'));
         }
+        // The ticket shows in French words; the list keeps its English text for the files.
+        const QAbstractItemModel* tickets = child<QAbstractItemView>(&window, u"lstTicket"_s)->model();
+        const QString listed = tickets->index(0, 1).data().toString();
+        if (!listed.contains(u"Couplé ordre Combiné"_s))
+            faults << "the ticket reads " + listed;
         if (english.size() < 500 || _("Start the race") != "Lancer la course")
             faults << "the French catalog is not read";
         if (userGuideIn(STRIDEWELL_SOURCE_DIR "/docs").filename() != "userguide.fr.htm")

@@ -118,39 +118,40 @@ template <std::size_t N> QList<QStringList> qrows(const std::vector<std::array<s
             row << qtext(text);
     }
     return rows;
-    // The windows of the game shown over the main window, by object name.
-    inline QWidgetList openWindows(const char* name) {
-        QWidgetList shown;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == QLatin1String(name))
-                shown << w;
-        return shown;
-    }
-    inline QWidget* openWindow(const char* name) {
-        return openWindows(name).value(0);
-    }
-    inline void press(const char* window, const char* name) {
-        QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
-    }
-    // Waits for the racing program a new race opens and leaves it by OK; true once the race is bet.
-    inline bool startBetting(const Game& game, int waitMs = 5000) {
-        if (!QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }, waitMs))
-            return false;
-        press("frmPastPerf", "cmdOK");
-        return QTest::qWaitFor([&] { return game.stage() == Stage::Betting && !openWindow("frmPastPerf"); });
-    }
-    // Starts the results show unless it has started, takes its pauses at once and waits for OK.
-    inline bool runResultsShow(QWidget * results) {
-        if (!results)
-            return false;
-        if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
-            show->click();
-        auto* pause = child<QTimer>(results, u"timerReveal"_s);
-        return QTest::qWaitFor([&] {
-            if (pause->isActive())
-                pause->start(0);
-            return button(results, u"cmdOK"_s)->isEnabled();
-        });
-    }
+}
+// The windows of the game shown over the main window, by object name.
+inline QWidgetList openWindows(const char* name) {
+    QWidgetList shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == QLatin1String(name))
+            shown << w;
+    return shown;
+}
+inline QWidget* openWindow(const char* name) {
+    return openWindows(name).value(0);
+}
+inline void press(const char* window, const char* name) {
+    QTest::mouseClick(button(openWindow(window), QLatin1String(name)), Qt::LeftButton);
+}
+// Waits for the racing program a new race opens and leaves it by OK; true once the race is bet.
+inline bool startBetting(const Game& game, int waitMs = 5000) {
+    if (!QTest::qWaitFor([] { return openWindow("frmPastPerf") != nullptr; }, waitMs))
+        return false;
+    press("frmPastPerf", "cmdOK");
+    return QTest::qWaitFor([&] { return game.stage() == Stage::Betting && !openWindow("frmPastPerf"); });
+}
+// Starts the results show unless it has started, takes its pauses at once and waits for OK.
+inline bool runResultsShow(QWidget* results) {
+    if (!results)
+        return false;
+    if (QPushButton* show = button(results, u"cmdShow"_s); show->isEnabled())
+        show->click();
+    auto* pause = child<QTimer>(results, u"timerReveal"_s);
+    return QTest::qWaitFor([&] {
+        if (pause->isActive())
+            pause->start(0);
+        return button(results, u"cmdOK"_s)->isEnabled();
+    });
+}
 
 } // namespace sw::test
