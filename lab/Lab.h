@@ -19,7 +19,7 @@ namespace sw {
 // Whose money the pools hold besides the strategy's.
 enum class Crowd {
     Track, // this track's public, as the game makes up its money
-    Sharp, // a crowd that bets each horse in proportion to its simulated chance, with noise
+    Sharp, // a crowd that bets each horse and combination in proportion to its simulated chance, with noise
 };
 
 // How much each ticket bets: a flat amount a combination, or a share of the balance as it stands
