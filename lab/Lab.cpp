@@ -17,6 +17,7 @@
 #include <mutex>
 #include <numbers>
 #include <thread>
+#include <tuple>
 
 namespace sw {
 
@@ -30,48 +31,152 @@ constexpr uint64_t BankrollKey = 0xBA2C'0000'0000'0002ULL;
 constexpr double CrowdNoise = 0.15;
 constexpr int BankrollPaths = 400;
 constexpr int HistogramBins = 10;
-constexpr std::size_t MaxCachedFields = 200000;
+// A field with the first four of each of 500 races takes some 2.5 kB: at most about 125 MB, the
+// fields of some 4,000 days.
+constexpr std::size_t MaxCachedFields = 50000;
 
 double normal(Random& random) {
     const double u = 1.0 - random.uniform(); // (0, 1]: the logarithm stays finite
     return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * std::numbers::pi * random.uniform());
 }
 
-// Spreads a pool's total over the horses by weight, in whole dollars.
-void spread(std::array<int32_t, Pools::N>& pool, int32_t& total,
-            const std::array<double, FieldSize>& weight) {
+// Spreads a pool's total over its cells by weight, in whole dollars; the total becomes what was
+// spread. Cells left out keep what they hold.
+template <std::size_t Size>
+void spread(std::array<int32_t, Size>& pool, int32_t& total,
+            const std::vector<std::pair<int, double>>& cells) {
     double sum = 0;
-    for (double w : weight)
-        sum += w;
+    for (const auto& cell : cells)
+        sum += cell.second;
     const double whole = total;
     total = 0;
-    for (std::size_t h = 0; h < FieldSize; ++h) {
-        pool[h] = static_cast<int32_t>(std::floor(whole * weight[h] / sum));
-        total += pool[h];
+    for (const auto& [at, weight] : cells) {
+        int32_t& money = pool[static_cast<std::size_t>(at)];
+        money = static_cast<int32_t>(std::floor(whole * weight / sum));
+        total += money;
     }
 }
 
-// The sharp crowd takes the race's pools over once they are open: the same totals, win, place and
-// show money by each horse's simulated chance with noise, and the exotic money made from its win
-// money as the public's is. The race itself is untouched: its favourite bands stay as they were,
-// and the noise has its own stream.
-void sharpCrowd(RaceDay& day, const ChanceEstimate& chances, uint64_t daySeed) {
+// The chances of the orders at the head of the race, from the simulated races' first fours. Five
+// hundred races count a likely exacta often enough, a superfecta hardly ever, so each order's
+// count is blended with a smooth figure worth half a race for each order there is. Harville's
+// rule (each place going to one of the horses left by its chance to win) is that figure for an
+// exacta; this race puts the field's likeliest trifectas in between what Harville's rule says
+// (about twice what the races show) and the exacta followed by the third places' counts (about
+// half), so a trifecta's is the geometric mean of the two; a superfecta's adds the fourth by
+// Harville's rule.
+class HeadOrders {
+public:
+    HeadOrders(const ChanceCounts& counts, double least) : m_races(std::max(counts.races, 1)) {
+        for (auto& place : m_place)
+            place.fill(least);
+        for (const auto& order : counts.orders)
+            for (std::size_t k = 0; k < 4; ++k)
+                if (order[k] >= 1 && order[k] <= FieldSize) {
+                    m_place[k][order[k] - 1u] += 1;
+                    ++m_orders[k][indexOf(order.data(), k + 1)];
+                }
+    }
+    // How often the post (0-based) finished in the first `places` in the simulated races.
+    double placed(int h, std::size_t places) const {
+        double count = 0;
+        for (std::size_t k = 0; k < places; ++k)
+            count += m_place[k][static_cast<std::size_t>(h)];
+        return count;
+    }
+    // The chance that the posts (0-based) take the first two, three or four places in this order.
+    double of(std::initializer_list<int> order) const {
+        const std::vector<int> posts(order);
+        double chance = blended(posts, 2, harville(posts, 2));
+        if (posts.size() >= 3) {
+            const double chain = chance * share(2, posts[2], posts, 2);
+            chance = blended(posts, 3, std::sqrt(chain * harville(posts, 3)));
+        }
+        if (posts.size() >= 4)
+            chance = blended(posts, 4, chance * share(0, posts[3], posts, 3));
+        return chance;
+    }
+
+private:
+    static std::size_t indexOf(const uint8_t* posts, std::size_t n) {
+        std::size_t index = 0;
+        for (std::size_t k = 0; k < n; ++k)
+            index = index * FieldSize + (posts[k] - 1u) % FieldSize;
+        return index;
+    }
+    // Post h's share of place k's counts among the horses not in the first `taken` of `posts`.
+    double share(std::size_t k, int h, const std::vector<int>& posts, std::size_t taken) const {
+        double left = 0;
+        for (int other = 0; other < FieldSize; ++other)
+            if (std::find(posts.begin(), posts.begin() + static_cast<std::ptrdiff_t>(taken), other) ==
+                posts.begin() + static_cast<std::ptrdiff_t>(taken))
+                left += m_place[k][static_cast<std::size_t>(other)];
+        return m_place[k][static_cast<std::size_t>(h)] / left;
+    }
+    double harville(const std::vector<int>& posts, std::size_t n) const {
+        double chance = 1;
+        for (std::size_t k = 0; k < n; ++k)
+            chance *= share(0, posts[k], posts, k);
+        return chance;
+    }
+    double blended(const std::vector<int>& posts, std::size_t n, double smooth) const {
+        static constexpr double Orders[] = {0, 0, 56, 336, 1680};
+        std::array<uint8_t, 4> at{};
+        for (std::size_t k = 0; k < n; ++k)
+            at[k] = static_cast<uint8_t>(posts[k] + 1);
+        const double weight = Orders[n] / 2;
+        return (m_orders[n - 1][indexOf(at.data(), n)] + weight * smooth) / (m_races + weight);
+    }
+
+    int m_races;
+    std::array<std::array<double, FieldSize>, 4> m_place{};
+    std::array<std::vector<int>, 4> m_orders{std::vector<int>(8), std::vector<int>(64), std::vector<int>(512),
+                                             std::vector<int>(4096)};
+};
+
+// The sharp crowd takes the race's pools over once they are open, with the same totals: each
+// horse and each combination gets money in proportion to its simulated chance, with noise. The
+// multi-race bets pay the product of their legs' win payoffs at the crowd's odds. The race itself
+// is untouched: its favourite bands stay as they were, and the noise has its own stream.
+void sharpCrowd(RaceDay& day, const ChanceCounts& counts, uint64_t daySeed) {
     Pools& pools = day.pools;
     const auto bands = pools.consistencyBand;
     SeededRandom noise(mixedSeed(daySeed ^ CrowdKey ^ static_cast<uint64_t>(day.currentRace)));
-    // A horse that never won in the simulated races still draws a little money.
-    const double least = 0.5 / std::max(chances.races, 1);
-    std::array<double, FieldSize> win{}, place{}, show{};
-    for (std::size_t h = 0; h < FieldSize; ++h) {
-        const EntryChance& e = chances.entries[h];
-        win[h] = std::max(e.win, least) * std::exp(CrowdNoise * normal(noise));
-        place[h] = std::max((e.win + e.topThreeShare) / 2, least) * std::exp(CrowdNoise * normal(noise));
-        show[h] = std::max(e.topThreeShare, least) * std::exp(CrowdNoise * normal(noise));
+    auto strayed = [&](double chance) { return chance * std::exp(CrowdNoise * normal(noise)); };
+    // A horse never placed in the simulated races still draws a little money.
+    const HeadOrders head(counts, 0.5);
+    std::vector<std::pair<int, double>> cells;
+    for (auto [pool, total, places] :
+         {std::tuple{&pools.win, &pools.winTotal, 1}, std::tuple{&pools.place, &pools.placeTotal, 2},
+          std::tuple{&pools.show, &pools.showTotal, 3}}) {
+        cells.clear();
+        for (int h = 0; h < FieldSize; ++h)
+            cells.emplace_back(h, strayed(head.placed(h, static_cast<std::size_t>(places))));
+        spread(*pool, *total, cells);
     }
-    spread(pools.win, pools.winTotal, win);
-    spread(pools.place, pools.placeTotal, place);
-    spread(pools.show, pools.showTotal, show);
+    // The public's exotic money, for its totals.
     generateExoticPools(pools, noise);
+    std::vector<std::pair<int, double>> quiniela, exacta, trifecta, superfecta;
+    for (int i = 0; i < FieldSize; ++i)
+        for (int j = 0; j < FieldSize; ++j) {
+            if (j == i)
+                continue;
+            if (i < j)
+                quiniela.emplace_back(Pools::idx2(i, j), strayed(head.of({i, j}) + head.of({j, i})));
+            exacta.emplace_back(Pools::idx2(i, j), strayed(head.of({i, j})));
+            for (int k = 0; k < FieldSize; ++k) {
+                if (k == i || k == j)
+                    continue;
+                trifecta.emplace_back(Pools::idx3(i, j, k), strayed(head.of({i, j, k})));
+                for (int l = 0; l < FieldSize; ++l)
+                    if (l != i && l != j && l != k)
+                        superfecta.emplace_back(Pools::idx4(i, j, k, l), strayed(head.of({i, j, k, l})));
+            }
+        }
+    spread(pools.quiniela, pools.quinielaTotal, quiniela);
+    spread(pools.exacta, pools.exactaTotal, exacta);
+    spread(pools.trifecta, pools.trifectaTotal, trifecta);
+    spread(pools.superfecta, pools.superfectaTotal, superfecta);
     pools.consistencyBand = bands;
     writePublicPoolFiles(day);
     toteRefresh(day);
@@ -119,6 +224,10 @@ Cents percentile(std::vector<Cents>& values, int percent) {
 } // namespace
 
 ChanceEstimate LabChanceCache::estimate(const ChanceField& field, int races) {
+    return estimateOf(field, *counts(field, races, false));
+}
+
+std::shared_ptr<const ChanceCounts> LabChanceCache::counts(const ChanceField& field, int races, bool orders) {
     std::string key;
     auto add = [&](const auto& part) { key.append(reinterpret_cast<const char*>(&part), sizeof part); };
     add(races);
@@ -129,20 +238,22 @@ ChanceEstimate LabChanceCache::estimate(const ChanceField& field, int races) {
     add(field.jockeySkill);
     add(field.consistencyBand);
     std::unique_lock lock(m_mutex);
-    auto at = m_simulations.find(key);
-    if (at == m_simulations.end()) {
-        // Simulated outside the lock, one thread a day: the lab's days already fill the cores.
-        lock.unlock();
-        auto simulation = std::make_unique<ChanceSimulation>(field, ChanceSimulation::DefaultSeed, 1);
-        simulation->run(races);
-        lock.lock();
-        // Past a long session's worth of fields the cache starts again rather than grow without end.
-        if (m_simulations.size() >= MaxCachedFields)
-            m_simulations.clear();
-        at = m_simulations.try_emplace(std::move(key), std::move(simulation)).first;
-    }
-    at->second->setToteOdds(field.toteOdds);
-    return at->second->estimate();
+    auto at = m_counts.find(key);
+    if (at != m_counts.end() && (!orders || !at->second->orders.empty()))
+        return at->second;
+    // Simulated outside the lock, one thread a day: the lab's days already fill the cores. The
+    // first three of a race are the same whether it runs on to the fourth or not, so counts
+    // with orders stand in for those without.
+    lock.unlock();
+    ChanceSimulation simulation(field, ChanceSimulation::DefaultSeed, 1, orders);
+    simulation.run(races);
+    auto counts = std::make_shared<const ChanceCounts>(simulation.counts());
+    lock.lock();
+    // Past a long session's worth of fields the cache starts again rather than grow without end.
+    if (m_counts.size() >= MaxCachedFields)
+        m_counts.clear();
+    m_counts.insert_or_assign(std::move(key), counts);
+    return counts;
 }
 
 DataFolder::MemoryFiles labStableOf(const DataFolder& folder) {
@@ -193,7 +304,7 @@ LabDayResult playLabDay(const LabSetup& setup, const Strategy& strategy, int day
         if (strategy.needsChances || setup.crowd == Crowd::Sharp) {
             ChanceField field = chanceFieldOf(day, race);
             if (setup.crowd == Crowd::Sharp) {
-                sharpCrowd(day, cache.estimate(field, setup.chanceRaces), result.seed);
+                sharpCrowd(day, *cache.counts(field, setup.chanceRaces, true), result.seed);
                 for (std::size_t h = 0; h < FieldSize; ++h)
                     field.toteOdds[h] = day.pools.win[h] > 0 ? day.pools.winOdds[h] : 0.0f;
             }

@@ -19,7 +19,7 @@ namespace sw {
 // Whose money the pools hold besides the strategy's.
 enum class Crowd {
     Track, // this track's public, as the game makes up its money
-    Sharp, // a crowd that bets each horse in proportion to its simulated chance, with noise
+    Sharp, // a crowd that bets each horse and combination in proportion to its simulated chance, with noise
 };
 
 // How much each ticket bets: a flat amount a combination, or a share of the balance as it stands
@@ -38,10 +38,12 @@ class LabChanceCache {
 public:
     // The field's chances from `races` simulated races, compared with the field's tote odds.
     ChanceEstimate estimate(const ChanceField& field, int races);
+    // The counts behind them; with `orders`, each race's first four too.
+    std::shared_ptr<const ChanceCounts> counts(const ChanceField& field, int races, bool orders);
 
 private:
     std::mutex m_mutex;
-    std::map<std::string, std::unique_ptr<ChanceSimulation>, std::less<>> m_simulations;
+    std::map<std::string, std::shared_ptr<const ChanceCounts>, std::less<>> m_counts;
 };
 
 // What a lab run plays: the stable (the bytes of its files, never the player's files themselves),

@@ -10,6 +10,7 @@
 #include "core/FileStore.h"
 #include "core/Random.h"
 #include "game/Game.h"
+#include "lab/Lab.h"
 #include "players/Players.h"
 #include "race/Chances.h"
 #include "race/RaceModel.h"
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -438,6 +440,53 @@ void ApplyRace(benchmark::State& state) {
                         [&] { benchmark::DoNotOptimize(applyRaceToDatabase(day)); });
 }
 
+// --- The strategy lab -----------------------------------------------------------------------
+
+double wallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A whole lab run of `days` days on the season's stable over every core, timed on the wall clock;
+// the floor is the same days with no tickets bought, the game's days alone. The process's CPU
+// time beside it says what the run costs on a machine other work shares.
+void labRun(benchmark::State& state, std::string_view strategyName, int days) {
+    LabSetup setup;
+    setup.stable = labStableOf(DataFolder(seasonStable()));
+    setup.seed = DaySeed;
+    setup.chanceRaces = 500;
+    const Strategy strategy = *findStrategy(strategyName);
+    const Strategy none{"none", "no tickets", false,
+                        [](const RaceView&) { return std::vector<ParsedTicket>{}; }};
+    double floorSeconds = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        const double start = cpuSeconds();
+        const LabRun run = runLab(setup, strategy, days);
+        cpu += cpuSeconds() - start;
+        state.PauseTiming();
+        for (const LabDayResult& day : run.days)
+            if (!day.error.empty()) {
+                state.SkipWithError(day.error.c_str());
+                return;
+            }
+        const double floorStart = wallSeconds();
+        benchmark::DoNotOptimize(runLab(setup, none, days).days.data());
+        floorSeconds += wallSeconds() - floorStart;
+        state.ResumeTiming();
+    }
+    state.counters["floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
+    state.counters["days"] = days;
+    state.counters["cpu_s"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
+}
+
+void LabRunNoChances(benchmark::State& state) {
+    labRun(state, "every-win", 200);
+}
+
+void LabRunWithChances(benchmark::State& state) {
+    labRun(state, "value-win", 100);
+}
+
 } // namespace
 
 void registerBudgetBenchmarks() {
@@ -449,6 +498,14 @@ void registerBudgetBenchmarks() {
     benchmark::RegisterBenchmark("PriceBigPickSix", PriceBigPickSix)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PayBigPickSix", PayBigPickSix)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ApplyRace", ApplyRace)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("LabRunNoChances", LabRunNoChances)
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("LabRunWithChances", LabRunWithChances)
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1)
+        ->UseRealTime();
 }
 
 std::vector<BudgetLine> budgetLines() {
@@ -464,6 +521,10 @@ std::vector<BudgetLine> budgetLines() {
          200},
         {"PayBigPickSix", "Pick 6 of every horse paid (262,144 pool lines)", "file copy", 200},
         {"ApplyRace", "Results update of one race (chart, past lines, stable saved)", "file steps", 0},
+        {"LabRunNoChances", "Lab: 200 days of every horse to win, on every core (wall clock)", "no tickets",
+         10000, true},
+        {"LabRunWithChances", "Lab: 100 days of value to win, chances of 500 races (wall clock)",
+         "no tickets", 60000, true},
     };
 }
 

@@ -88,6 +88,29 @@ TEST(LabDay, TheCrowdMovesThePayoffsNotTheRaces) {
     EXPECT_NE(keysOf(track.credits), keysOf(sharp.credits));
 }
 
+// A crowd that bets every pool by the chances leaves a rule the 75 % the pools pay back and no
+// more, where this track's crowd leaves the likeliest exactas several times the stake. The band of
+// the favourite to win and of the exacta box of the three likeliest must hold 75 %, give or take
+// five points: the 10-cent cuts keep 1-4 % of a payoff, and the crowd's money strays from the
+// chances by its noise and by counting a hundred races. Rules on the long shots are left out: the
+// crowd puts more on a horse that never won in the simulated races than it is worth.
+TEST(LabDay, NoSimpleRuleBeatsTheSharpCrowd) {
+    LabSetup setup = bundledSetup(5, Crowd::Sharp);
+    setup.chanceRaces = 100;
+    setup.chances = std::make_shared<LabChanceCache>();
+    const std::vector<Strategy> rules = {named("favourite-win"), named("exacta-box-top3")};
+    const std::vector<LabRun> runs = runLabs(setup, rules, 24);
+    constexpr double PaidBack = 0.75;
+    constexpr double Unseen = 0.05;
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const LabSummary s = summarize(runs[i], setup);
+        SCOPED_TRACE(rules[i].name + " returns " + std::to_string(s.returnRate));
+        EXPECT_LT(s.returnBand.low, PaidBack + Unseen);
+        EXPECT_GT(s.returnBand.high, PaidBack - Unseen);
+        EXPECT_LT(s.returnBand.high - s.returnBand.low, 0.5); // narrow enough to tell
+    }
+}
+
 // Whatever the threads, and whether the chances come from a cache filled by another run or not.
 TEST(LabRun, SameDaysWhateverTheThreadCountOrCachedChances) {
     LabSetup setup = bundledSetup(7, Crowd::Sharp);
