@@ -290,8 +290,7 @@ QWidget* ResultsWindow::buildPayoffs() {
     m_places->setHeaderData(1, Qt::Horizontal, postWidth, LeastWidthRole);
     static const std::array<const char*, 4> placeNames = {N_("1st"), N_("2nd"), N_("3rd"), N_("4th")};
     for (int k = 0; k < 4; ++k) {
-        m_places->setItem(k, 0,
-                          new QStandardItem(toQString(_(placeNames[static_cast<std::size_t>(k)]))));
+        m_places->setItem(k, 0, new QStandardItem(toQString(_(placeNames[static_cast<std::size_t>(k)]))));
         auto* finish = new QStandardItem;
         finish->setTextAlignment(Qt::AlignCenter);
         m_places->setItem(k, 1, finish);
@@ -330,8 +329,7 @@ QWidget* ResultsWindow::buildPayoffs() {
         headings.push_back(toQString(_(heading)));
     setHeadings(m_bets, headings, 2);
     m_bets->setHeaderData(0, Qt::Horizontal,
-                          fontMetrics().horizontalAdvance(toQString(_("Daily Double"))) + 10,
-                          LeastWidthRole);
+                          fontMetrics().horizontalAdvance(toQString(_("Daily Double"))) + 10, LeastWidthRole);
     m_bets->setHeaderData(1, Qt::Horizontal, 6 * postWidth, LeastWidthRole);
     m_bets->setHeaderData(2, Qt::Horizontal, moneyWidth, LeastWidthRole);
     m_bets->setHeaderData(3, Qt::Horizontal, moneyWidth, LeastWidthRole);
