@@ -117,6 +117,7 @@ SoundControl::SoundControl(QWidget* window) : QObject(window), m_output(makeSoun
     m_volume->setValue(
         std::clamp(settings.value(QString::fromLatin1(VolumeKey), DefaultVolume).toInt(), 0, 100));
     m_volume->setToolTip(toQString(_("Volume")));
+    m_volume->setAccessibleName(m_volume->toolTip());
     m_volume->setFixedWidth(90);
     m_volume->setFocusPolicy(Qt::NoFocus);
 
