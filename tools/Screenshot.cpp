@@ -306,34 +306,10 @@ int main(int argc, char** argv) {
             break;
         }
         case Step::Racing:
-            if (after) {
-                // The screen as the player sees it once the results are all shown: the results'
-                // window over the main one, where it stands.
-                auto* shown = window.findChild<sw::ui::ResultsWindow*>(QStringLiteral("frmResults"));
-                if (!shown || !shown->isVisible())
-                    return;
-                shown->showAllAtOnce();
-                if (!shown->showFinished())
-                    return;
-                poll.stop();
-                QPixmap screen = window.grab();
-                {
-                    QPainter painter(&screen);
-                    painter.drawPixmap(shown->frameGeometry().topLeft() - window.frameGeometry().topLeft(),
-                                       shown->grab());
-                }
-                if (!screen.save(output)) {
-                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
-                    QCoreApplication::exit(1);
-                    break;
-                }
-                QCoreApplication::exit(0);
-                break;
-            }
-            if (results) {
-                // The race at once, then the whole show of its results.
+            if (after || results) {
+                // With --results the race at once; either way the whole show of its results.
                 if (auto* fast = window.findChild<QPushButton*>(QStringLiteral("cmdFastForward"));
-                    fast && fast->isEnabled())
+                    results && fast && fast->isEnabled())
                     fast->click();
                 auto* shown = window.findChild<sw::ui::ResultsWindow*>(QStringLiteral("frmResults"));
                 if (!shown || !shown->isVisible())
@@ -342,7 +318,22 @@ int main(int argc, char** argv) {
                 if (!shown->showFinished())
                     return;
                 poll.stop();
-                QCoreApplication::exit(shoot(shown));
+                if (results) {
+                    QCoreApplication::exit(shoot(shown));
+                    break;
+                }
+                // The screen as the player sees it: the results' window over the main one, where it
+                // stands.
+                QPixmap screen = window.grab();
+                {
+                    QPainter painter(&screen);
+                    painter.drawPixmap(shown->frameGeometry().topLeft() - window.frameGeometry().topLeft(),
+                                       shown->grab());
+                }
+                const bool saved = screen.save(output);
+                if (!saved)
+                    std::cerr << "error: cannot write " << output.toStdString() << "\n";
+                QCoreApplication::exit(saved ? 0 : 1);
                 break;
             }
             if (raceClock.elapsed() < afterMs && game.stage() == sw::Stage::Racing)
