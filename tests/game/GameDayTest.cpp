@@ -69,53 +69,6 @@ TEST_F(GameDay, ARaceWritesOnlyWhatItChangesAndReadsEachFileOnceAStep) {
     EXPECT_EQ(counts.renames["horses.dat"], 1) << "the race's results change the stable";
 }
 
-// The steps the day allows, in one day, where only the availability table below cannot see:
-// browsing the program leaves the board alone, an unpaid ticket is offered for payment at the start,
-// the results are applied once, and the reset starts a day with no race of its own to show again.
-TEST_F(GameDay, EachStepTakesItsTurn) {
-    list(1, "$300 Win on 3"); // enough to move the horse's odds on the board
-    EXPECT_EQ(game.pay().paid, 1);
-
-    // Browsing the program leaves the board as it stands for the race about to be run.
-    const auto odds = game.day().pools.winOdds;
-    game.openProgram();
-    ASSERT_EQ(game.stage(), Stage::Program);
-    for (int race : {7, 4, 1})
-        game.browseProgram(race);
-    EXPECT_EQ(game.day().pools.winOdds, odds);
-    game.toteBoard();
-    EXPECT_EQ(game.day().tickets.size(), 1u) << "the program keeps the tickets of the race being bet";
-
-    // An unpaid ticket is offered for payment before the race; the start itself showed nothing.
-    list(2, "$2 Win on 4");
-    prompter.answer(true);
-    ASSERT_TRUE(game.beginRace());
-    EXPECT_TRUE(game.race()->step()) << "the field is at the gate, ready to run";
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_TRUE(prompter.shown()[0].question);
-    EXPECT_TRUE(game.day().tickets[1].paid);
-    EXPECT_EQ(game.day().players.entries[1].balance, "398");
-    game.finishRace();
-
-    // The results are applied once, and the chart shown once, however often the show is stepped.
-    int charts = 0;
-    for (int i = 0; i < 40; ++i)
-        charts += game.showStep().kind == ShowStep::Kind::Chart;
-    game.runResultsToEnd();
-    EXPECT_EQ(std::pair(game.ledger().racesSettled(), charts), std::pair(1, 1));
-    game.confirmResults();
-    EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.lastRaceRun()),
-              std::tuple(Stage::Program, 1, 1));
-
-    // Where a new day may start, the reset starts it.
-    game = Game(dir.path(), random, prompter);
-    ASSERT_TRUE(game.startDay());
-    prompter.answer(true);
-    ASSERT_TRUE(game.resetDatabase());
-    EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.lastRaceRun()),
-              std::tuple(Stage::Program, 0, 0));
-}
-
 // A bettor left out of cash hands over to the next who can bet, whom the players are told of,
 // and the amount the broke player last chose is not carried over to them; choosing the broke
 // player again leaves the bettor, and their own amount, as they are.
@@ -243,7 +196,9 @@ TEST(GameCarries, ADayWhoseStartWasRefusedTakesNoBetsUntilItIsWritten) {
 
 // The availability table over the day's stages: where each action is allowed, that a refusal is a
 // sentence, and which actions ask first. Game itself refuses what the table refuses, whichever front
-// end asks: the step does nothing, and says why.
+// end asks: the step does nothing, and says why. Between the stages, the steps only a whole day
+// shows: browsing leaves the board alone, an unpaid ticket is offered at the start, the results
+// are applied once, and the reset starts a new day.
 TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothing) {
     // The stages, one letter each: 0 no day, P race 1's program, B its tote board, L a ticket listed,
     // $ it is paid, R the race running, r its results before the chart, S the results settled,
@@ -347,20 +302,43 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothin
     look('P');
     game.toteBoard();
     look('B');
-    list(1, "$2 Win on 1");
+    list(1, "$300 Win on 3"); // enough to move the horse's odds on the board
     look('L');
     game.openProgram(); // a ticket is paid while it is bet, never from the program
     EXPECT_FALSE(game.pay().error.empty() || game.day().tickets[0].paid);
     game.toteBoard();
     ASSERT_EQ(game.pay().paid, 1);
     look('$');
+    // Browsing the program leaves the board as it stands for the race about to be run.
+    const auto odds = game.day().pools.winOdds;
+    game.openProgram();
+    for (int race : {7, 4, 1})
+        game.browseProgram(race);
+    game.toteBoard();
+    EXPECT_EQ(game.day().pools.winOdds, odds);
+    // An unpaid ticket is offered for payment before the race; the start itself shows nothing.
+    list(2, "$2 Win on 4");
+    prompter.clear();
+    prompter.answer(true);
     ASSERT_TRUE(game.beginRace());
+    EXPECT_TRUE(game.race()->step()) << "the field is at the gate, ready to run";
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_TRUE(prompter.shown()[0].question);
+    EXPECT_EQ(std::pair(game.day().tickets.size(), game.day().players.entries[1].balance),
+              std::pair(std::size_t{2}, std::string("398")));
     look('R');
     game.finishRace();
     look('r');
+    // The results are applied once, and the chart shown once, however often the show is stepped.
+    int charts = 0;
+    for (int i = 0; i < 40; ++i)
+        charts += game.showStep().kind == ShowStep::Kind::Chart;
     game.runResultsToEnd();
+    EXPECT_EQ(std::pair(game.ledger().racesSettled(), charts), std::pair(1, 1));
     look('S');
     game.confirmResults();
+    EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.lastRaceRun()),
+              std::tuple(Stage::Program, 1, 1));
     look('2');
     game.toteBoard();
     look('b');
@@ -374,6 +352,12 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothin
     for (const auto& [action, stagesAsked] : asking)
         EXPECT_EQ(asked[action], stagesAsked) << "action " << static_cast<int>(action);
     EXPECT_EQ(asked.size(), asking.size());
+
+    // Where a new day may start, the reset starts it, with no race of its own to show again.
+    prompter.answer(true);
+    ASSERT_TRUE(game.resetDatabase());
+    EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.lastRaceRun()),
+              std::tuple(Stage::Program, 0, 0));
 }
 
 // An action that asks first does nothing on No, given or asked, and asks only when not answered.
@@ -458,11 +442,7 @@ TEST(GameLooks, LookingNeverChangesARace) {
 // never committed: it is dropped, and the start says so.
 TEST(GameStart, StopsOnAJournalThatDoesNotMatchAndSaysWhenOneIsDropped) {
     struct KillAtTheAppend final : FileFaults {
-        int before(FileOp op, std::string_view) override {
-            if (op == FileOp::Append)
-                throw 0;
-            return 0;
-        }
+        int before(FileOp op, std::string_view) override { return op == FileOp::Append ? throw 0 : 0; }
     };
     for (const bool torn : {false, true}) {
         test::GameOnDisk played(1, "1,Ann,400\r\n");
@@ -471,26 +451,23 @@ TEST(GameStart, StopsOnAJournalThatDoesNotMatchAndSaysWhenOneIsDropped) {
         KillAtTheAppend kill;
         killed.setFaults(&kill);
         EXPECT_THROW(killed.commit(FileChanges().append("players.dat", "2,Bob,400\r\n")), int);
-        if (torn)
-            test::writeAll(dir / "stridewell.journal", "append,players.dat,11,22\r\n");
-        else
-            test::writeAll(dir / "players.dat", ""); // a copy from before any player
-        auto before = test::folderContents(dir.path());
+        // The journal without its end line, or players.dat as a copy from before any player.
+        test::writeAll(dir / (torn ? "stridewell.journal" : "players.dat"),
+                       torn ? "append,players.dat,11,22\r\n" : "");
+        const auto folder = [&] {
+            auto files = test::folderContents(dir.path());
+            files.erase("stridewell.lock");
+            return files;
+        };
+        const auto before = folder();
         EXPECT_EQ(played.game.startDay(), torn);
-        const std::string said = played.prompter.shown().empty() ? "" : played.prompter.shown()[0].text;
-        if (torn) {
-            EXPECT_EQ(said,
-                      "An unfinished save was dropped (stridewell.journal has no end line): its files are "
-                      "as they were before it.");
-            EXPECT_EQ(test::readAll(dir / "players.dat"), "1,Ann,400\r\n");
-            continue;
-        }
-        EXPECT_NE(said.find("players.dat is 0 bytes where the journal has 11 to 22"), std::string::npos)
+        const std::string said = played.prompter.said();
+        EXPECT_NE(said.find(torn ? "An unfinished save was dropped (stridewell.journal has no end line): its "
+                                   "files are as they were before it."
+                                 : "players.dat is 0 bytes where the journal has 11 to 22"),
+                  std::string::npos)
             << said;
-        auto after = test::folderContents(dir.path());
-        after.erase("stridewell.lock");
-        before.erase("stridewell.lock");
-        EXPECT_EQ(after, before);
+        EXPECT_TRUE(torn ? test::readAll(dir / "players.dat") == "1,Ann,400\r\n" : folder() == before);
     }
 }
 
