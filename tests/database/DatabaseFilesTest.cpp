@@ -82,23 +82,6 @@ TEST_F(DatabaseFilesTest, FilesThatCannotBeReadShowTheirMessageAndKeepTheTables)
     EXPECT_EQ(day.folder.loaded("jockeys.dat"), ReadStatus::Unreadable);
 }
 
-// Each stable file read and written again is the same file, every record in the game's layout.
-TEST_F(DatabaseFilesTest, ReadsAndWritesBackTheWholeStable) {
-    std::map<std::string, std::string> files = {{"settings.dat", "400,2,,,121.35\r\n"}};
-    for (int h = 1; h <= HorseCount; ++h)
-        files["horses.dat"] += "Horse " + std::to_string(h) + HorseLine.substr(HorseLine.find(',')) + "\r\n";
-    for (int j = 1; j <= JockeyCount; ++j)
-        files["jockeys.dat"] += "Rider " + std::to_string(j) + "," + std::to_string(j % 3) + "," +
-                                std::to_string(j) + ",1,2,3,4," + std::to_string(j) + "0.5\r\n";
-    for (const auto& [name, text] : files)
-        writeAll(dir / name, text);
-    EXPECT_EQ(std::tuple(loadHorses(day), loadJockeys(day), loadSettings(day)),
-              std::tuple(ReadStatus::Read, ReadStatus::Read, ReadStatus::Read));
-    ASSERT_FALSE(saveHorses(day) || saveJockeys(day) || saveSettings(day));
-    EXPECT_EQ(test::folderContents(dir.path()), files);
-    EXPECT_TRUE(prompter.shown().empty());
-}
-
 // A hand edit made a line longer than a reader keeps: its record is never rebuilt from the part
 // that was read. The horse and the jockey sit out blank, every save writes their lines back as they
 // stand, the trim keeps a past line whole, and the player is told.

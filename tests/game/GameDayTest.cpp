@@ -304,6 +304,18 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothin
     look('B');
     list(1, "$300 Win on 3"); // enough to move the horse's odds on the board
     look('L');
+    // A step that asks does nothing on No, given or asked, and asks only when not answered.
+    const std::string listed = held();
+    prompter.clear();
+    EXPECT_FALSE(game.deletePlayer(Answer::No) || game.deleteTicket(Answer::No) ||
+                 game.resetDatabase(Answer::No));
+    prompter.answer(false);
+    EXPECT_FALSE(game.deleteTicket());
+    EXPECT_EQ(prompter.said(), "?Stridewell: " + game.availability(Action::DeleteTicket).question);
+    EXPECT_EQ(held(), listed);
+    ASSERT_TRUE(game.deleteTicket(Answer::Yes));
+    EXPECT_TRUE(game.day().tickets.empty());
+    list(1, "$300 Win on 3");
     game.openProgram(); // a ticket is paid while it is bet, never from the program
     EXPECT_FALSE(game.pay().error.empty() || game.day().tickets[0].paid);
     game.toteBoard();
@@ -358,23 +370,6 @@ TEST_F(GameDay, TheAvailabilityTableFollowsTheDayAndEveryStepItRefusesDoesNothin
     ASSERT_TRUE(game.resetDatabase());
     EXPECT_EQ(std::tuple(game.stage(), game.day().currentRace, game.lastRaceRun()),
               std::tuple(Stage::Program, 0, 0));
-}
-
-// An action that asks first does nothing on No, given or asked, and asks only when not answered.
-TEST_F(GameDay, AStepThatAsksDoesNothingOnNo) {
-    list(1, "$2 Win on 1");
-    const std::size_t players = game.day().players.entries.size();
-    EXPECT_FALSE(game.deletePlayer(Answer::No) || game.deleteTicket(Answer::No) ||
-                 game.resetDatabase(Answer::No));
-    EXPECT_TRUE(prompter.shown().empty()) << "an answer given is not asked again";
-    prompter.answer(false);
-    EXPECT_FALSE(game.deleteTicket());
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text, game.availability(Action::DeleteTicket).question);
-    EXPECT_EQ(std::pair(game.day().players.entries.size(), game.day().tickets.size()),
-              std::pair(players, std::size_t{1}));
-    EXPECT_TRUE(game.deleteTicket(Answer::Yes));
-    EXPECT_TRUE(game.day().tickets.empty());
 }
 
 // Only what a race draws for itself moves it: its pools when they open, its running and its chart.

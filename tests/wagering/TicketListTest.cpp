@@ -274,11 +274,9 @@ TEST_F(TicketListTest, ACostIsTakenToTheCentAtAnyBalanceAndABalanceTheGameCannot
         const char* after; // Ann's balance text after a $16 ticket; the balance as it was when refused
         bool refused = false;
     } cases[] = {
-        {"123454.75", "123438.75"},
+        // Reading a balance is the money's own test; these are the payment's edges.
         {"100000.05", "99984.05"},
-        {"10000000", "9999984"},
         {"2147483648", "2147483632"},
-        {" 1.5e3", "1484"},
         {"9999999999999.99", "9999999999983.99"},
         {"10000000000000", "10000000000000", true},
         {"lots", "lots", true},
