@@ -202,16 +202,9 @@ TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrit
 
 // ---- The top ten ----
 
-TEST_F(PlayersTest, ADaysResultsAreAddedToTheTopTenAndShownBestFirst) {
+// A day's results shown best first are the stored days' to pin; a hand-edited amount comes back canonical.
+TEST_F(PlayersTest, TheTopTenIsRewrittenCanonicalBestFirst) {
     EXPECT_TRUE(showTopTen(day).empty()) << "no file yet";
-    writeAll(dir / "top10players.dat", "Old,900");
-    day.players.entries = {{1, "Ann", "510"}, {2, "Bob", "397.5"}, {3, "Cleo", "612.5"}};
-    ASSERT_FALSE(recordDayResults(day));
-    EXPECT_EQ(showTopTen(day),
-              (Lines{"   $900.00 - Old", "   $612.50 - Cleo", "   $510.00 - Ann", "   $397.50 - Bob"}));
-    EXPECT_EQ(file("top10players.dat"), "Old,900\r\nCleo,612.5\r\nAnn,510\r\nBob,397.5\r\n");
-
-    // A hand-edited amount comes back canonical.
     writeAll(dir / "top10players.dat", "Broke,junk\nRich, 01234.50\n");
     showTopTen(day);
     EXPECT_EQ(file("top10players.dat"), "Rich,1234.5\r\nBroke,0\r\n");
