@@ -8,7 +8,6 @@
 
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <set>
 #include <thread>
 #include <tuple>
