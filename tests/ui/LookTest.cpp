@@ -97,34 +97,21 @@ private slots:
         m_program.playRaces(3);
     }
 
-    void darkThemesAreToldApartByTheWindowColour_data() {
-        QTest::addColumn<QColor>("window");
-        QTest::addColumn<QColor>("text");
-        QTest::addColumn<bool>("dark");
-        QTest::addColumn<bool>("desktop"); // a desktop's own window colour, not a grey in between
-        // Dark begins below half lightness, and the window's colour decides, whatever the theme does
-        // with its text.
-        QTest::newRow("lightness 127") << QColor::fromHsl(0, 0, 127) << QColor(Qt::black) << true << false;
-        QTest::newRow("lightness 128") << QColor::fromHsl(0, 0, 128) << QColor(Qt::white) << false << false;
-        QTest::newRow("light desktop") << QColor(0xef, 0xef, 0xef) << QColor(Qt::black) << false << true;
-        QTest::newRow("dark desktop") << QColor(0x2a, 0x2e, 0x32) << QColor(Qt::white) << true << true;
-    }
     void darkThemesAreToldApartByTheWindowColour() {
-        QFETCH(QColor, window);
-        QFETCH(QColor, text);
-        QFETCH(bool, dark);
-        QFETCH(bool, desktop);
-        QCOMPARE(ui::isDark(withWindow(window, text)), dark);
-        // Of a colour for light windows and one for dark, the one that reads on this window.
-        const QColor ink(0x1a, 0x6e, 0x34);
-        const QColor chalk(0xec, 0xec, 0xe6);
-        QCOMPARE(ui::readableColour(withWindow(window, text), ink, chalk), dark ? chalk : ink);
-        // The photo sign's red reads on the desktop's own windows; the board's figures on its panel.
-        if (desktop)
+        // Dark begins below half lightness, and the window's colour decides, whatever the theme does
+        // with its text. Of a colour for light windows and one for dark, the one that reads there.
+        const QColor ink(0x1a, 0x6e, 0x34), chalk(0xec, 0xec, 0xe6);
+        const std::tuple<QColor, QColor, bool> windows[] = {{QColor::fromHsl(0, 0, 127), Qt::black, true},
+                                                            {QColor::fromHsl(0, 0, 128), Qt::white, false},
+                                                            {QColor(0xef, 0xef, 0xef), Qt::black, false},
+                                                            {QColor(0x2a, 0x2e, 0x32), Qt::white, true}};
+        for (const auto& [window, text, dark] : windows) {
+            QVERIFY2(ui::isDark(withWindow(window, text)) == dark, qPrintable(window.name()));
+            QCOMPARE(ui::readableColour(withWindow(window, text), ink, chalk), dark ? chalk : ink);
+        }
+        // The photo sign's red reads on the desktop's own windows, light and dark.
+        for (const auto& [window, text, dark] : {windows[2], windows[3]})
             QVERIFY(ui::contrastRatio(ui::signColour(withWindow(window, text)), window) >= 4.5);
-        for (const QColor& figure : {ui::boardFigureColour(), ui::boardHeadingColour(),
-                                     ui::boardTotalColour(), ui::boardSignColour()})
-            QVERIFY(ui::contrastRatio(figure, ui::boardPanelColour()) >= 4.5);
     }
 
     void nothingIsCutAtAnyFontOrStyle_data() {
@@ -188,24 +175,30 @@ private slots:
     }
 
     void theMainWindowOpensMaximizedOnlyOnAFirstStartOnAWideScreen() {
-        struct Case {
-            bool remembered;
-            int width;
-            bool maximized;
-        };
-        for (const Case& c : {Case{false, 1920, true}, Case{false, 1601, true}, Case{false, 1600, false},
-                              Case{false, 1366, false}, Case{true, 2560, false}})
-            QVERIFY2(ui::opensMaximized(c.remembered, c.width) == c.maximized,
-                     qPrintable(u"%1 px, remembered %2"_s.arg(c.width).arg(c.remembered)));
+        // Remembered or not, the screen's width, maximized.
+        for (const auto& [remembered, width, maximized] :
+             {std::tuple{false, 1920, true}, std::tuple{false, 1601, true}, std::tuple{false, 1600, false},
+              std::tuple{false, 1366, false}, std::tuple{true, 2560, false}})
+            QVERIFY2(ui::opensMaximized(remembered, width) == maximized, qPrintable(QString::number(width)));
     }
 
     void theRacecoursePanelsTextReadsOnEveryGroundItIsDrawnOn() {
         QCOMPARE(qRound(ui::contrastRatio(Qt::white, Qt::black)), 21);
         const ui::Racecourse& c = ui::racecourse();
         // Panels, buttons and lists, and a chosen button or ticket in amber.
-        const std::pair<QColor, QColor> drawn[] = {
-            {c.chalk, c.board},  {c.muted, c.board},  {c.amber, c.board},  {c.green, c.board},
-            {c.chalk, c.raised}, {c.muted, c.raised}, {c.amber, c.raised}, {c.board, c.amber}};
+        const std::pair<QColor, QColor> drawn[] = {{c.chalk, c.board},
+                                                   {c.muted, c.board},
+                                                   {c.amber, c.board},
+                                                   {c.green, c.board},
+                                                   {c.chalk, c.raised},
+                                                   {c.muted, c.raised},
+                                                   {c.amber, c.raised},
+                                                   {c.board, c.amber},
+                                                   // The tote board's figures on its panel.
+                                                   {ui::boardFigureColour(), ui::boardPanelColour()},
+                                                   {ui::boardHeadingColour(), ui::boardPanelColour()},
+                                                   {ui::boardTotalColour(), ui::boardPanelColour()},
+                                                   {ui::boardSignColour(), ui::boardPanelColour()}};
         for (const auto& [text, ground] : drawn)
             QVERIFY2(ui::contrastRatio(text, ground) >= 4.5,
                      qPrintable(text.name() + " on " + ground.name()));
