@@ -108,13 +108,6 @@ class MainWindowTest : public QObject {
                 QTest::keyClick(window().focusWidget(), key.toLatin1());
         }
     }
-    // OK on the results; true once the next race is open for betting.
-    bool nextRace() {
-        if (!runResultsShow(openWindow("frmResults")))
-            return false;
-        press("frmResults", "cmdOK");
-        return startBetting(game());
-    }
     void addPlayer(const char* name) {
         sw::addPlayer(game().day(), name);
         window().refresh();
@@ -382,10 +375,13 @@ private slots:
         // The table, the cell, and its heading and text as a screen reader says them.
         const std::tuple<QWidget*, const char*, int, int, QString> cells[] = {
             {&window(), "tblWinOdds", 2, 1, u"Odds "_s + qtext(board.entries[2].odds)},
+            {&window(), "tblWinOdds", 2, 2, u"Win "_s + qtext(board.entries[2].winTotal)},
             {&window(), "tblWinOdds", FieldSize, 4, u"Show "_s + qtext(board.showPool)},
             {&window(), "tblExactaOdds", 1, 3, u"Odds "_s + qtext(exactaGrid(game().day(), 1).odds[5])},
             {&window(), "lstTicket", 0, 0, u"Paid not paid"_s},
             {&window(), "lstTicket", 0, 1, u"Ticket $2 Win on 4"_s},
+            {&window(), "lstTicket", 0, 2, u"Player Ann"_s},
+            {&program, "lstPast0", 0, 0, u"Post position "_s + qtext(view.entries[0].pastCells.at(0)[0])},
             {&program, "lstPast0", 0, 7,
              u"Lengths at the finish "_s + qtext(view.entries[0].pastCells.at(0)[7])},
             {&program, "lstJockeys", 0, 1, u"Starts "_s + qtext(view.jockeyCells.at(0)[1])},
@@ -489,7 +485,9 @@ private slots:
             if (race == 2)
                 QVERIFY(heard.said.isEmpty() && !call.sentences().empty());
             if (race < RacesPerDay) {
-                QVERIFY(nextRace());
+                QVERIFY(runResultsShow(openWindow("frmResults")));
+                press("frmResults", "cmdOK");
+                QVERIFY(startBetting(game()));
                 QVERIFY(parade()->isActive());
             }
         }
