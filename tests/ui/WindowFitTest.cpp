@@ -161,12 +161,8 @@ int runOnOneScreen(bool maximized) {
         if (!area.contains(window.frameGeometry()))
             faults << page + ": the frame " + where(window.frameGeometry()) + " leaves the work area " +
                           where(area);
-        const QSize least = window.minimumSizeHint();
-        if (window.width() < least.width() || window.height() < least.height())
-            faults << page + u": the window is %1x%2, its areas need %3x%4"_s.arg(window.width())
-                                 .arg(window.height())
-                                 .arg(least.width())
-                                 .arg(least.height());
+        if (const QRect least({}, window.minimumSizeHint()); !window.rect().contains(least))
+            faults << page + ": the window is " + where(window.rect()) + ", its areas need " + where(least);
         for (const QScrollBar* bar : window.findChildren<QScrollBar*>()) {
             const QWidget* owner = bar->parentWidget();
             while (owner && (owner->objectName().isEmpty() || owner->objectName().startsWith(u"qt_"_s)))
@@ -177,11 +173,8 @@ int runOnOneScreen(bool maximized) {
         QStringList places;
         for (const char* name : areas) {
             const QWidget* w = child<QWidget>(&window, QLatin1String(name));
-            if (!w) {
-                places << QLatin1String(name) + u" missing"_s;
-                continue;
-            }
-            places << QLatin1String(name) + u' ' + where(QRect(w->mapTo(&window, QPoint()), w->size()));
+            places << QLatin1String(name) + u' ' +
+                          (w ? where(QRect(w->mapTo(&window, QPoint()), w->size())) : u"missing"_s);
         }
         if (firstPlaces.isEmpty())
             firstPlaces = places;
