@@ -19,7 +19,6 @@
 #include "ui/UserGuide.h"
 #include "ui/WindowOptions.h"
 
-#include "AccessibleTree.h"
 #include "WindowTestDay.h"
 
 #include "players/Players.h"
