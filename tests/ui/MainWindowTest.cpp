@@ -220,29 +220,25 @@ private slots:
         RaceDay& day = game().day();
         day.dailyDoubleOffered = true;
         window().refresh();
-        // Each ticket starts with $2 and "Next" on the amount page. The bet and mode buttons come from
-        // one table, so a few bets reach every kind of click: legs, All, a race ahead.
-        const std::pair<const char*, const char*> clicked[] = {
-            {"Place Next2 Horse0 Horse1", "$2 Place on 12"},
-            {"Trifecta Wheel Next2 Horse0 With Horse1 Horse2 With Horse1 Horse2 Horse3 Horse4",
+        // Clicked, each ticket from $2 and "Next" on the amount page: the bet and mode buttons come from
+        // one table, so a few bets reach every kind of click (legs, All, a race ahead). Typed: Enter goes
+        // on a page, letters choose, digits pick, Enter finishes; A is Across on the bets page and All on
+        // the horses page.
+        const std::tuple<bool, const char*, const char*> entered[] = {
+            {false, "Place Next2 Horse0 Horse1", "$2 Place on 12"},
+            {false, "Trifecta Wheel Next2 Horse0 With Horse1 Horse2 With Horse1 Horse2 Horse3 Horse4",
              "$2 Trifecta Wheel 1 with 23 with 2345"},
-            {"Double Next2 Horse0 Horse1 With All", "$2 DailyDouble Wheel 12 with All"},
+            {false, "Double Next2 Horse0 Horse1 With All", "$2 DailyDouble Wheel 12 with All"},
+            {true, "\neb\n134\n", "$2 Exacta Box 134"},
+            {true, "\na\n78\n", "$2 WPS on 78"},
+            {true, "3\nek\n1wa\n", "$5 Exacta Wheel 1 with All"}, // 3: the third amount
         };
         QStringList expected;
-        for (const auto& [clicks, ticket] : clicked) {
-            QVERIFY2(click("Amount1 Next1 %1 Finish"_L1.arg(QLatin1String(clicks))), ticket);
-            expected << QLatin1String(ticket);
-            QCOMPARE(ticketTexts(), expected);
-        }
-        // By keys: Enter goes on a page, letters choose, digits pick, Enter finishes; A is Across on
-        // the bets page and All on the horses page.
-        const std::pair<const char*, const char*> typed[] = {
-            {"\neb\n134\n", "$2 Exacta Box 134"},
-            {"\na\n78\n", "$2 WPS on 78"},
-            {"3\nek\n1wa\n", "$5 Exacta Wheel 1 with All"}, // 3: the third amount
-        };
-        for (const auto& [keys, ticket] : typed) {
-            type(QLatin1String(keys));
+        for (const auto& [typed, input, ticket] : entered) {
+            if (typed)
+                type(QLatin1String(input));
+            else
+                QVERIFY2(click("Amount1 Next1 %1 Finish"_L1.arg(QLatin1String(input))), ticket);
             expected << QLatin1String(ticket);
             QCOMPARE(ticketTexts(), expected);
         }
