@@ -103,6 +103,13 @@ TEST(Moves, RunTheDistanceRoundTheOvalInTheLaneLastToldAndGallopInTheStridesOfTh
     scene.callPassed(5, 0, 1);
     scene.fractionTime(3, "0:99.99");
     EXPECT_EQ(scene.view(), before);
+    // Nor do a picture index out of range or a nonsense track width break the scene.
+    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
+    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
+    for (const int width : {0, -50}) {
+        TrackScene odd(width);
+        EXPECT_TRUE(odd.trackWidth() >= 1 && odd.trackScale() > 0.0) << width;
+    }
 }
 
 TEST(RaceEnd, KeepsEachMarksFractionWrittenOnceAndThePhotoSignUntilTheNextStart) {
@@ -247,16 +254,6 @@ TEST(Finish, NoFinisherRunsOntoAnotherInAnyRace) {
             });
             ASSERT_GE(placed.size(), 6u); // the last placing ends the race and clears the track
         }
-}
-
-TEST(TrackWidth, NonsenseWidthsAndPictureIndexesStayUsable) {
-    TrackScene scene(0);
-    EXPECT_EQ(&scene.picture(99), &scene.picture(15));
-    EXPECT_EQ(&scene.picture(-1), &scene.picture(0));
-    EXPECT_GE(scene.trackWidth(), 1);
-    EXPECT_GT(scene.trackScale(), 0.0);
-    scene.setTrackWidth(-50);
-    EXPECT_GE(scene.trackWidth(), 1);
 }
 
 } // namespace
