@@ -5,6 +5,8 @@
 // buttons, tabs, menus, tooltips) on each page is no English text of the catalog, or one French
 // spells the same ("OK", "Pick 3"); Qt's own buttons and the guide are French too.
 //
+// With many players, each chip of the slip is shown whole or listed under its "+N" button.
+//
 // A screen's size and scale are fixed when the application starts, so each row runs this program
 // again, offscreen on that screen, and reads what the run found.
 
@@ -22,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
@@ -41,6 +44,7 @@ namespace {
 
 constexpr const char* RunArgument = "--one-screen";
 constexpr const char* MaximizedArgument = "--maximized";
+constexpr const char* PlayersArgument = "--players";
 
 QString where(const QRect& r) {
     return u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -106,7 +110,7 @@ QStringList shownTexts(QMainWindow& window) {
 
 // One screen: the window on a seeded day, walked through the bet pages as a player builds a ticket.
 // Prints a line for each fault and returns their number.
-int runOnOneScreen(bool maximized) {
+int runOnOneScreen(bool maximized, int playerCount) {
     QStandardPaths::setTestModeEnabled(true);
     WindowTestDay day(20240517, false);
     ui::MainWindow window(day.game);
@@ -117,7 +121,10 @@ int runOnOneScreen(bool maximized) {
     QStringList faults;
     if (!startBetting(day.game, 60000))
         return std::cout << "betting never opened\n", 1;
-    day.game.addPlayer("Ann");
+    const QStringList names = {u"Ann"_s,     u"Bartholomew"_s, u"Cy"_s,        u"Dorothea"_s,
+                               u"Eustace"_s, u"Philippa"_s,    u"Gwendolyn"_s, u"Horatio"_s};
+    for (int i = 0; i < playerCount; ++i)
+        day.game.addPlayer(names[i % names.size()].toStdString());
     window.refresh();
 
     Patterns english, french;
@@ -175,6 +182,31 @@ int runOnOneScreen(bool maximized) {
         for (qsizetype i = 0; i < places.size(); ++i)
             if (places[i] != firstPlaces[i])
                 faults << page + ": " + places[i] + ", was " + firstPlaces[i];
+    }
+    // Every player is a chip shown whole inside the slip, or an entry under "+N" that can be chosen.
+    const QWidget* slip = child<QWidget>(&window, u"frSlip"_s);
+    const QRect inside = slip->contentsRect();
+    QStringList listed;
+    if (QPushButton* more = button(&window, u"cmdMorePlayers"_s); more && more->isVisible()) {
+        if (!inside.contains(QRect(more->mapTo(slip, QPoint()), more->size())) ||
+            more->width() < more->sizeHint().width())
+            faults << "the +N button is cut: " + where(more->geometry());
+        more->click();
+        for (const QAction* action : more->findChild<QMenu*>()->actions())
+            if (action->isEnabled())
+                listed << action->text();
+        more->findChild<QMenu*>()->hide();
+    }
+    for (int i = 0; i < playerCount; ++i) {
+        const QPushButton* chip = button(&window, u"chipPlayer%1"_s.arg(i));
+        const QString name = names[i % names.size()];
+        const bool whole = chip && chip->isVisible() && chip->width() >= chip->sizeHint().width() &&
+                           inside.contains(QRect(chip->mapTo(slip, QPoint()), chip->size()));
+        const bool inMenu = std::any_of(listed.begin(), listed.end(),
+                                        [&](const QString& t) { return t.startsWith(name + u"  "_s); });
+        if (whole == inMenu)
+            faults << u"player %1 (%2) is %3"_s.arg(i).arg(name).arg(whole ? u"shown twice"_s
+                                                                           : u"out of reach"_s);
     }
     if (qgetenv("LANGUAGE") == "fr") {
         auto* tote = child<QTabWidget>(&window, u"tabTote"_s);
@@ -235,20 +267,26 @@ private slots:
         QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("maximized");
         QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("players");
         for (const char* style : {"Fusion", "Windows"}) {
             QTest::addRow("1920x1080 %s", style)
-                << QSize(1920, 1080) << u"1"_s << style << false << QString();
+                << QSize(1920, 1080) << u"1"_s << style << false << QString() << 1;
             QTest::addRow("1920x1080 maximized %s", style)
-                << QSize(1920, 1080) << u"1"_s << style << true << QString();
-            QTest::addRow("1366x768 %s", style) << QSize(1366, 768) << u"1"_s << style << false << QString();
+                << QSize(1920, 1080) << u"1"_s << style << true << QString() << 1;
+            QTest::addRow("1366x768 %s", style)
+                << QSize(1366, 768) << u"1"_s << style << false << QString() << 1;
             // A laptop's 1920 by 1080 at 150 %: a work area of 1280 by 720.
             QTest::addRow("1920x1080 at 150%% %s", style)
-                << QSize(1920, 1080) << u"1.5"_s << style << false << QString();
+                << QSize(1920, 1080) << u"1.5"_s << style << false << QString() << 1;
         }
         // French runs longer than English in every caption.
-        QTest::addRow("1366x768 French") << QSize(1366, 768) << u"1"_s << u"Fusion"_s << false << u"fr"_s;
+        QTest::addRow("1366x768 French")
+            << QSize(1366, 768) << u"1"_s << u"Fusion"_s << false << u"fr"_s << 1;
         QTest::addRow("1920x1080 at 150%% French")
-            << QSize(1920, 1080) << u"1.5"_s << u"Fusion"_s << false << u"fr"_s;
+            << QSize(1920, 1080) << u"1.5"_s << u"Fusion"_s << false << u"fr"_s << 1;
+        // More players than the slip's row holds chips for.
+        QTest::addRow("1920x1080 at 150%% 8 players")
+            << QSize(1920, 1080) << u"1.5"_s << u"Fusion"_s << false << QString() << 8;
     }
     void theWindowFitsTheScreenWholeOnEveryPage() {
         QFETCH(QSize, screen);
@@ -256,6 +294,7 @@ private slots:
         QFETCH(QString, style);
         QFETCH(bool, maximized);
         QFETCH(QString, language);
+        QFETCH(int, players);
         QTemporaryDir dir;
         const QString config = dir.filePath(u"screens.json"_s);
         QFile file(config);
@@ -273,7 +312,8 @@ private slots:
             env.insert(u"LANGUAGE"_s, language);
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style};
+        QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style,
+                         QString::fromLatin1(PlayersArgument), QString::number(players)};
         if (maximized)
             args << QString::fromLatin1(MaximizedArgument);
         run.start(QCoreApplication::applicationFilePath(), args);
@@ -290,7 +330,8 @@ int main(int argc, char** argv) {
     useDesktopLanguage(std::filesystem::path(STRIDEWELL_BINARY_DIR) / "cli");
     ui::useQtCatalog(app);
     if (args.contains(QLatin1String(RunArgument)))
-        return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)));
+        return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)),
+                              args.value(args.indexOf(QLatin1String(PlayersArgument)) + 1).toInt());
     WindowFitTest test;
     return QTest::qExec(&test, argc, argv);
 }
