@@ -472,9 +472,12 @@ void ResultsWindow::startShow() {
 
 ResultsWindow::~ResultsWindow() {
     // The game outlives this window; the work on it must end before the window does.
-    for (std::thread* work : {&m_chartWork, &m_confirmWork})
-        if (work->joinable())
-            work->join();
+    if (m_chartWork.joinable())
+        m_chartWork.join();
+    if (m_confirmWork.joinable()) {
+        m_confirmWork.join();
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void ResultsWindow::runShow() {
