@@ -7,6 +7,8 @@
 // --a11y-tree FILE
 // writes beside it what a screen reader finds in the window shown: each element's role, name and
 // description, indented under its parent.
+// --players N
+// adds players after the first, up to N, so the slip shows as many chips.
 
 #include "cli/CliPrompter.h"
 #include "cli/CommandLine.h"
@@ -48,7 +50,7 @@ namespace {
 const char* const Usage =
     "usage: stridewell-screenshot OUTPUT.png [--seed N] [--after-ms N] [--size WxH | --fit] [--screen WxH]\n"
     "                             [--page 0|1|2 | --results | --after | --lab | --program]\n"
-    "                             [--a11y-tree FILE]\n";
+    "                             [--a11y-tree FILE] [--players N]\n";
 
 // The window's elements as Qt gives them to assistive technology, the hidden ones left out.
 void writeTree(QAccessibleInterface* element, int depth, QTextStream& out) {
@@ -161,6 +163,7 @@ int main(int argc, char** argv) {
     bool after = false;   // the main window with the results over it, the race run at its pace
     int page = -1;        // a bet page instead of the race
     bool lab = false;     // the strategy lab's window
+    int players = 1;      // players on the slip, Ann the first
     bool program = false; // the racing program the day opens on
     QString tree;         // where to write the shown window's accessibility tree, if anywhere
     const QStringList args = QApplication::arguments();
@@ -190,6 +193,8 @@ int main(int argc, char** argv) {
             lab = true;
         } else if (args[i] == QLatin1String("--program")) {
             program = true;
+        } else if (args[i] == QLatin1String("--players") && i + 1 < args.size()) {
+            players = args[++i].toInt(&ok);
         } else if (args[i] == QLatin1String("--a11y-tree") && i + 1 < args.size()) {
             tree = args[++i];
         } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
@@ -274,6 +279,11 @@ int main(int argc, char** argv) {
                                      "ticket $1 Trifecta Wheel 3 with 146 with 146", "pay"})
                 if (!commands.execute(line))
                     std::cerr << "warning: " << line << " failed\n";
+            const char* const others[] = {"Bartholomew", "Cy",        "Dorothea", "Eustace",
+                                          "Philippa",    "Gwendolyn", "Horatio"};
+            for (int i = 1; i < players; ++i)
+                game.addPlayer(std::string(others[(i - 1) % std::size(others)]) +
+                               (i > 7 ? std::to_string(i) : ""));
             window.refresh();
             if (page >= 0) {
                 using sw::Action;

@@ -420,12 +420,18 @@ void MainWindow::openLab() {
 
 void MainWindow::openProgram() {
     // One program at a time: a menu used in the moment before it opened may have opened it.
-    if (m_program && m_program->isVisible())
+    if ((m_program && m_program->isVisible()) || m_programComing)
         return;
     auto* program = new PastPerfWindow(m_game, this);
     m_program = program;
+    m_programComing = program;
     connect(program, &PastPerfWindow::toteBoardChosen, this, &MainWindow::toteBoardChosen);
-    openModal(program);
+    // Built in one turn of the event loop and shown in the next, so each keeps the window busy
+    // for half as long.
+    QTimer::singleShot(0, program, [this, program] {
+        m_programComing = nullptr;
+        openModal(program);
+    });
 }
 
 void MainWindow::openProgramSoon() {

@@ -122,6 +122,7 @@ private:
     SoundControl* m_sound = nullptr;
     QTimer* m_timerParade = nullptr;
     QPointer<QWidget> m_program;
+    QPointer<QWidget> m_programComing; // built, to be shown in the next turn
     QPointer<QWidget> m_lab;
     std::thread m_payWork;
     std::thread m_dayWork;

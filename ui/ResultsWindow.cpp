@@ -17,6 +17,7 @@
 #include "ui/track/PhotoStillWidget.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -473,6 +474,10 @@ ResultsWindow::~ResultsWindow() {
     // The game outlives this window; the work on it must end before the window does.
     if (m_chartWork.joinable())
         m_chartWork.join();
+    if (m_confirmWork.joinable()) {
+        m_confirmWork.join();
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void ResultsWindow::runShow() {
@@ -699,7 +704,18 @@ void ResultsWindow::confirm() {
     if (m_confirmed || !m_showFinished)
         return;
     m_confirmed = true;
-    m_game.confirmResults();
+    // The next race's program is read and its public's bets made, or the day recorded: off the
+    // window thread, with this window still up and modal, so nothing else calls into the game.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_confirmWork = std::thread([this] {
+        m_game.confirmResults();
+        QMetaObject::invokeMethod(this, &ResultsWindow::resultsConfirmed, Qt::QueuedConnection);
+    });
+}
+
+void ResultsWindow::resultsConfirmed() {
+    m_confirmWork.join();
+    QApplication::restoreOverrideCursor();
     QDialog::accept();
     emit confirmed();
 }

@@ -55,7 +55,8 @@ public:
     bool showFinished() const { return m_showFinished; }
 
 signals:
-    // Emitted once, after game.confirmResults(); the window closes right after.
+    // Emitted once, when game.confirmResults(), run off the window thread, is done; the window
+    // closes right after.
     void confirmed();
     // Emitted once the tickets are settled: the balances behind the window have changed.
     void settled();
@@ -82,6 +83,7 @@ private:
     void runShow();
     void prepareChart();
     void chartPrepared();
+    void resultsConfirmed();
     void reveal(int place);
     void showOfficial();
     void revealPayoffs(int row);
@@ -122,6 +124,7 @@ private:
     QPushButton* m_cmdShow = nullptr;
     QPushButton* m_cmdOK = nullptr;
     std::thread m_chartWork;
+    std::thread m_confirmWork; // the results recorded and the next race's program opened
 };
 
 } // namespace sw::ui

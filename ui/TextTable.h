@@ -33,10 +33,14 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void remeasure();
+    void applyResizeModes();
+    // Measures the cells once a change needs it, and sizes the sections to them.
+    void measure() const;
     int rowHeight() const;
-    int contentWidth() const;
     int shownRows() const;
 
     TextTableModel* m_model;
@@ -45,6 +49,8 @@ private:
     int m_rowPadding = 4;
     bool m_rowsStretch = false;
     bool m_wraps = false;
+    mutable QSize m_hint; // invalid until measured
+    bool m_built = false;
 };
 
 } // namespace sw::ui

@@ -5,6 +5,8 @@
 // buttons, tabs, menus, tooltips) on each page is no English text of the catalog, or one French
 // spells the same ("OK", "Pick 3"); Qt's own buttons and the guide are French too.
 //
+// With many players, each chip of the slip is shown whole or listed under its "+N" button.
+//
 // A screen's size and scale are fixed when the application starts, so each row runs this program
 // again, offscreen on that screen, and reads what the run found.
 
@@ -22,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
@@ -41,6 +44,7 @@ namespace {
 
 constexpr const char* RunArgument = "--one-screen";
 constexpr const char* MaximizedArgument = "--maximized";
+constexpr const char* PlayersArgument = "--players";
 
 // The screens a row runs on. A laptop's 1920 by 1080 at 150 % has a work area of 1280 by 720;
 // French runs longer than English in every caption.
@@ -50,10 +54,15 @@ const struct {
     const char* scale;
     bool maximized;
     const char* language;
-} Screens[] = {
-    {"1920x1080", {1920, 1080}, "1", false, ""}, {"1920x1080 maximized", {1920, 1080}, "1", true, ""},
-    {"1366x768", {1366, 768}, "1", false, ""},   {"1920x1080 at 150%", {1920, 1080}, "1.5", false, ""},
-    {"1366x768", {1366, 768}, "1", false, "fr"}, {"1920x1080 at 150%", {1920, 1080}, "1.5", false, "fr"}};
+    int players = 1;
+} Screens[] = {{"1920x1080", {1920, 1080}, "1", false, ""},
+               {"1920x1080 maximized", {1920, 1080}, "1", true, ""},
+               {"1366x768", {1366, 768}, "1", false, ""},
+               {"1920x1080 at 150%", {1920, 1080}, "1.5", false, ""},
+               {"1366x768", {1366, 768}, "1", false, "fr"},
+               {"1920x1080 at 150%", {1920, 1080}, "1.5", false, "fr"},
+               // More players than the slip's row holds chips for.
+               {"1920x1080 at 150% 8 players", {1920, 1080}, "1.5", false, "", 8}};
 
 QString where(const QRect& r) {
     return u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -119,7 +128,7 @@ QStringList shownTexts(QMainWindow& window) {
 
 // One screen: the window on a seeded day, walked through the bet pages as a player builds a ticket.
 // Prints a line for each fault and returns their number.
-int runOnOneScreen(bool maximized) {
+int runOnOneScreen(bool maximized, int playerCount) {
     QStandardPaths::setTestModeEnabled(true);
     WindowTestDay day(20240517, false);
     ui::MainWindow window(day.game);
@@ -130,7 +139,10 @@ int runOnOneScreen(bool maximized) {
     QStringList faults;
     if (!startBetting(day.game, 60000))
         return std::cout << "betting never opened\n", 1;
-    day.game.addPlayer("Ann");
+    const QStringList names = {u"Ann"_s,     u"Bartholomew"_s, u"Cy"_s,        u"Dorothea"_s,
+                               u"Eustace"_s, u"Philippa"_s,    u"Gwendolyn"_s, u"Horatio"_s};
+    for (int i = 0; i < playerCount; ++i)
+        day.game.addPlayer(names[i % names.size()].toStdString());
     window.refresh();
 
     Patterns english, french;
@@ -181,6 +193,31 @@ int runOnOneScreen(bool maximized) {
         for (qsizetype i = 0; i < places.size(); ++i)
             if (places[i] != firstPlaces[i])
                 faults << page + ": " + places[i] + ", was " + firstPlaces[i];
+    }
+    // Every player is a chip shown whole inside the slip, or an entry under "+N" that can be chosen.
+    const QWidget* slip = child<QWidget>(&window, u"frSlip"_s);
+    const QRect inside = slip->contentsRect();
+    QStringList listed;
+    if (QPushButton* more = button(&window, u"cmdMorePlayers"_s); more && more->isVisible()) {
+        if (!inside.contains(QRect(more->mapTo(slip, QPoint()), more->size())) ||
+            more->width() < more->sizeHint().width())
+            faults << "the +N button is cut: " + where(more->geometry());
+        more->click();
+        for (const QAction* action : more->findChild<QMenu*>()->actions())
+            if (action->isEnabled())
+                listed << action->text();
+        more->findChild<QMenu*>()->hide();
+    }
+    for (int i = 0; i < playerCount; ++i) {
+        const QPushButton* chip = button(&window, u"chipPlayer%1"_s.arg(i));
+        const QString name = names[i % names.size()];
+        const bool whole = chip && chip->isVisible() && chip->width() >= chip->sizeHint().width() &&
+                           inside.contains(QRect(chip->mapTo(slip, QPoint()), chip->size()));
+        const bool inMenu = std::any_of(listed.begin(), listed.end(),
+                                        [&](const QString& t) { return t.startsWith(name + u"  "_s); });
+        if (whole == inMenu)
+            faults << u"player %1 (%2) is %3"_s.arg(i).arg(name).arg(whole ? u"shown twice"_s
+                                                                           : u"out of reach"_s);
     }
     if (qgetenv("LANGUAGE") == "fr") {
         auto* tote = child<QTabWidget>(&window, u"tabTote"_s);
@@ -240,14 +277,14 @@ private slots:
         QTest::addColumn<QString>("style");
         for (const char* style : {"Fusion", "Windows"})
             for (int row = 0; row < int(std::size(Screens)); ++row)
-                if (!*Screens[row].language || style == "Fusion"_L1)
+                if ((!*Screens[row].language && Screens[row].players == 1) || style == "Fusion"_L1)
                     QTest::addRow("%s %s %s", Screens[row].name, style, Screens[row].language)
                         << row << QString::fromLatin1(style);
     }
     void theWindowFitsTheScreenWholeOnEveryPage() {
         QFETCH(int, row);
         QFETCH(QString, style);
-        const auto& [name, screen, scale, maximized, language] = Screens[row];
+        const auto& [name, screen, scale, maximized, language, players] = Screens[row];
         QTemporaryDir dir;
         const QString config = dir.filePath(u"screens.json"_s);
         QFile file(config);
@@ -265,7 +302,8 @@ private slots:
             env.insert(u"LANGUAGE"_s, QString::fromLatin1(language));
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style};
+        QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style,
+                         QString::fromLatin1(PlayersArgument), QString::number(players)};
         if (maximized)
             args << QString::fromLatin1(MaximizedArgument);
         run.start(QCoreApplication::applicationFilePath(), args);
@@ -282,7 +320,8 @@ int main(int argc, char** argv) {
     useDesktopLanguage(std::filesystem::path(STRIDEWELL_BINARY_DIR) / "cli");
     ui::useQtCatalog(app);
     if (args.contains(QLatin1String(RunArgument)))
-        return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)));
+        return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)),
+                              args.value(args.indexOf(QLatin1String(PlayersArgument)) + 1).toInt());
     WindowFitTest test;
     return QTest::qExec(&test, argc, argv);
 }

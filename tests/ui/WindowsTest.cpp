@@ -574,7 +574,7 @@ private slots:
             QVERIFY(problems->isVisible() && !problems->text().isEmpty() && day.prompter.shown().empty());
             QCOMPARE(problems->text(), qtext(day.game.chart().saveError.message));
             leave();
-            QVERIFY(!window.isVisible());
+            QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }));
             QCOMPARE(day.game.stage(), Stage::Program);
             QCOMPARE(day.day().currentRace, 1);
             button(&window, u"cmdOK"_s)->click();
