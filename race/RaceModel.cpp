@@ -32,6 +32,36 @@ template <typename G> int drawBelow(G& rnd, int n) {
         return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
 }
 
+// The post whose extra move a pass draws: below(8), which is the output's top three bits, since
+// 8 x 2^-53 is a power of two and the product exact.
+template <typename G> int drawPost(G& rnd) {
+    static_assert(FieldSize == 8);
+    if constexpr (std::is_same_v<G, SeededRandom>)
+        return static_cast<int>(rnd.bits() >> 61);
+    else
+        return drawBelow(rnd, FieldSize);
+}
+
+// The least output, in its top 53 bits, for which below(100) reaches k (k = 0..100): below() only
+// rounds a product, which keeps order, so below(100) >= k exactly when the output is at least this.
+// A move then tests its draw against its entry's band without converting it.
+constexpr std::array<uint64_t, 101> HundredthFrom = [] {
+    std::array<uint64_t, 101> from{};
+    for (std::size_t k = 0; k < from.size(); ++k) {
+        uint64_t lo = 0;
+        uint64_t hi = uint64_t{1} << 53; // past every output
+        while (lo < hi) {
+            const uint64_t mid = lo + (hi - lo) / 2;
+            if (SeededRandom::belowOf(mid << 11, 100) >= static_cast<int>(k))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        from[k] = lo;
+    }
+    return from;
+}();
+
 } // namespace
 
 int reachOf(int skill) {
@@ -112,6 +142,13 @@ void RaceModel::start() {
         m_observer->raceStarted();
 }
 
+template <typename G> bool RaceModel::drawInBand(G& rnd, std::size_t e) {
+    if constexpr (std::is_same_v<G, SeededRandom>)
+        return (rnd.bits() >> 11) - m_bandFrom[e] < m_bandSpan[e];
+    else
+        return std::abs(drawBelow(rnd, 100) - m_phaseRating[e]) < m_band[e];
+}
+
 bool RaceModel::step() {
     // The race's own generator is drawn from inline; any other (a test's script) through its interface.
     if (m_seeded) {
@@ -130,7 +167,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     ++m_passes;
     const bool stalled = m_passes > StallPasses;
 
-    const int h = drawBelow(rnd, static_cast<int>(N));
+    const int h = drawPost(rnd);
     const auto hi = static_cast<std::size_t>(h);
 
     if (++m_tick > 1095) {
@@ -165,9 +202,8 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     // Every entry moves once, starting with the one drawn and going round the field.
     auto move = [&](int c) {
         const auto ci = static_cast<std::size_t>(c);
-        const int r100 = drawBelow(rnd, 100);
         const int cRating = rating(c);
-        const bool inBand = std::abs(r100 - cRating) < m_band[ci]; // k = 20, else k = 10
+        const bool inBand = drawInBand(rnd, ci); // k = 20, else k = 10
         int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
 
         // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
@@ -382,8 +418,20 @@ int RaceModel::rating(int e) const {
 }
 
 void RaceModel::takePhaseRatings() {
-    for (std::size_t e = 0; e < N; ++e)
-        m_phaseRating[e] = m_rating[e][static_cast<std::size_t>(m_phase)];
+    for (std::size_t e = 0; e < N; ++e) {
+        const int r = m_rating[e][static_cast<std::size_t>(m_phase)];
+        m_phaseRating[e] = r;
+        // |r100 - r| < band: the draws from r - band + 1 to r + band - 1 that lie within 0..99.
+        const int64_t lo = std::max<int64_t>(0, int64_t{r} - m_band[e] + 1);
+        const int64_t hi = std::min<int64_t>(99, int64_t{r} + m_band[e] - 1);
+        if (lo > hi) {
+            m_bandFrom[e] = 0;
+            m_bandSpan[e] = 0;
+        } else {
+            m_bandFrom[e] = HundredthFrom[static_cast<std::size_t>(lo)];
+            m_bandSpan[e] = HundredthFrom[static_cast<std::size_t>(hi + 1)] - m_bandFrom[e];
+        }
+    }
 }
 
 int RaceModel::turnPenalised(int e, int step) const {

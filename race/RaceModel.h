@@ -96,6 +96,8 @@ private:
     template <typename G, bool Simulated> [[gnu::always_inline]] inline bool stepWith(G& rnd);
     int rating(int e) const;
     void takePhaseRatings();
+    // Whether the move's draw of 0..99 falls within the entry's band of its rating.
+    template <typename G> [[gnu::always_inline]] inline bool drawInBand(G& rnd, std::size_t e);
     int turnPenalised(int e, int step) const;
     int scaledStep(int step) const;
     void setLeg(int e);
@@ -137,6 +139,9 @@ private:
     std::array<int, N> m_reach{};
     std::array<int, N> m_band{};
     std::array<int, N> m_phaseRating{};
+    // The band's draws as outputs of the seeded generator, top 53 bits: from, and how many.
+    std::array<uint64_t, N> m_bandFrom{};
+    std::array<uint64_t, N> m_bandSpan{};
     std::array<std::array<int, MaxRating + R10Count>, 2> m_innerStep{};
 
     float m_speedFactor = 1.0f;
