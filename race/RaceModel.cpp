@@ -19,9 +19,14 @@ int32_t scaled(double designValue, double scale) {
     return static_cast<int32_t>(roundHalfEven(designValue * scale));
 }
 
+// floor() of a value within int's range, without the library's general rounding.
 int floorOf(double value) {
-    return static_cast<int>(std::floor(value));
+    const int truncated = static_cast<int>(value);
+    return truncated - static_cast<int>(value < truncated);
 }
+
+// The turn's toll on a move, by lane (the rail's none, lanes 4 to 8 alike).
+constexpr std::array<double, 5> TurnFactor = {1.0, 0.97, 0.94, 0.91, 0.88};
 
 // Int(Rnd x n) for a draw in [0, 1); kept inside 0..n-1 whatever the generator returns.
 template <typename G> int drawBelow(G& rnd, int n) {
@@ -102,6 +107,9 @@ void RaceModel::start() {
         m_nextMark[e] = 0;
         m_nextMarkAt[e] = m_orderOnly ? std::numeric_limits<int32_t>::max() : m_marks[0];
         m_finished[e] = false;
+        m_finishAt[e] = m_finishLine;
+        m_turnZoneSpan[e] = 0; // none yet: worked out at the first move
+        m_turnToll[e] = 0;
         for (std::size_t k = 0; k < 5; ++k)
             m_rating[e][k] = std::clamp<int>(m_day.entries.segmentRating[e][k], MinRating, MaxRating);
         m_path[e] = m_day.entries.path[e];
@@ -115,6 +123,7 @@ void RaceModel::start() {
     m_laneMembers = {};
     for (std::size_t e = 0; e < N; ++e)
         m_laneMembers[e] = static_cast<uint16_t>(1u << e);
+    m_crowded = 0;
     m_day.result = RaceResult{};
 
     m_tick = 0;
@@ -184,7 +193,8 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     if (m_position[hi] < m_finishLine) {
         m_r10 = drawBelow(rnd, R10Count);
         int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
-        step = laneDecision(h, step, m_tick % 15 == 0, m_path[hi], m_skill[hi]);
+        step =
+            m_tick % 15 == 0 ? laneDecision(h, step, true, m_path[hi], m_skill[hi]) : stepInOwnLane(hi, step);
         if constexpr (!Simulated)
             laneSet(h);
         step = scaledStep(step);
@@ -206,37 +216,30 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         const bool inBand = drawInBand(rnd, ci); // k = 20, else k = 10
         int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
 
-        // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
-        if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0 &&
-            !clearAhead(c, m_lane[ci], step, m_reach[ci]))
-            step = m_position[static_cast<std::size_t>(m_blocker)] - (m_position[ci] + BodyLength) - 1;
+        step = stepInOwnLane(ci, step);
         if constexpr (!Simulated)
             laneSet(c);
-        if (m_finished[ci]) {
-            // Placed horses keep galloping to clear the line, without turn penalty.
-            m_position[ci] += step;
-            if constexpr (!Simulated)
-                movedOnLeg(c, step);
-        } else {
-            step = turnPenalised(c, step);
-            if (stalled)
-                step = std::max(step, 1);
-            m_position[ci] += step;
-            if (m_position[ci] < m_finishLine) {
-                if constexpr (!Simulated) {
-                    movedOnLeg(c, step);
-                    if (m_position[ci] >= m_nextMarkAt[ci])
-                        testCalls(c);
-                }
-            } else {
-                if constexpr (!Simulated) {
-                    // The finish straight runs to the right whatever leg the entry was last counted on.
-                    moved(c, step);
-                    if (m_observer)
-                        m_observer->callHidden();
-                }
-                placeFinisher(c);
+        // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
+        const int32_t from = m_position[ci];
+        if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
+            enterTurnZone(ci);
+        if (const int toll = m_turnToll[ci]; toll != 0)
+            step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
+        if (stalled && !m_finished[ci]) [[unlikely]]
+            step = std::max(step, 1);
+        m_position[ci] = from + step;
+        if (m_position[ci] >= m_finishAt[ci]) {
+            if constexpr (!Simulated) {
+                // The finish straight runs to the right whatever leg the entry was last counted on.
+                moved(c, step);
+                if (m_observer)
+                    m_observer->callHidden();
             }
+            placeFinisher(c);
+        } else if constexpr (!Simulated) {
+            movedOnLeg(c, step);
+            if (m_position[ci] >= m_nextMarkAt[ci])
+                testCalls(c);
         }
         if constexpr (!Simulated) {
             if (!m_orderOnly)
@@ -364,6 +367,13 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
     return haveGap ? gap : 0;
 }
 
+int RaceModel::stepInOwnLane(std::size_t e, int step) {
+    // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
+    if (((m_crowded >> e) & 1u) == 0 || clearAhead(static_cast<int>(e), m_lane[e], step, m_reach[e]))
+        return step;
+    return m_position[static_cast<std::size_t>(m_blocker)] - (m_position[e] + BodyLength) - 1;
+}
+
 int RaceModel::stepInLane(int e, int step, int skill) {
     if (laneFree(e, m_lane[static_cast<std::size_t>(e)], step, skill))
         return step;
@@ -409,6 +419,7 @@ void RaceModel::placeEntry(int e, int32_t position, int lane) {
         return;
     const auto ei = static_cast<std::size_t>(e);
     m_position[ei] = position;
+    m_turnZoneSpan[ei] = 0;
     setLane(e, std::clamp(lane, 0, MaxLane));
     setLeg(e);
 }
@@ -445,8 +456,7 @@ int RaceModel::turnPenalised(int e, int step) const {
     };
     if (lane == 0 || (within(m_turnOne) | within(m_turnTwo)) == 0)
         return step;
-    static constexpr double Factor[] = {1.0, 0.97, 0.94, 0.91, 0.88};
-    return floorOf(step * Factor[lane]);
+    return floorOf(step * TurnFactor[static_cast<std::size_t>(lane)]);
 }
 
 void RaceModel::setLeg(int e) {
@@ -463,6 +473,36 @@ void RaceModel::setLane(int e, int lane) {
     m_laneMembers[static_cast<std::size_t>(m_lane[ei])] &= static_cast<uint16_t>(~(1u << e));
     m_lane[ei] = lane;
     m_laneMembers[static_cast<std::size_t>(lane)] |= static_cast<uint16_t>(1u << e);
+    m_crowded = 0;
+    for (const uint16_t members : m_laneMembers)
+        if (std::popcount(members) > 1)
+            m_crowded |= members;
+    takeTurnToll(ei);
+}
+
+void RaceModel::enterTurnZone(std::size_t e) {
+    // The positions between two neighbouring turn ends are all in a turn or all out of one, so a
+    // move only works this out again when it leaves the stretch it was in.
+    const int64_t p = m_position[e];
+    const std::array<int64_t, 4> ends = {m_turnOne[0], int64_t{m_turnOne[1]} + 1, m_turnTwo[0],
+                                         int64_t{m_turnTwo[1]} + 1};
+    int64_t from = std::numeric_limits<int32_t>::min();
+    int64_t to = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    for (const int64_t end : ends) {
+        if (end <= p)
+            from = std::max(from, end);
+        else
+            to = std::min(to, end);
+    }
+    const auto within = [p](const std::array<int32_t, 2>& turn) { return turn[0] <= p && p <= turn[1]; };
+    m_turnZoneFrom[e] = from;
+    m_turnZoneSpan[e] = static_cast<uint64_t>(to - from);
+    m_inTurn[e] = within(m_turnOne) || within(m_turnTwo);
+    takeTurnToll(e);
+}
+
+void RaceModel::takeTurnToll(std::size_t e) {
+    m_turnToll[e] = m_inTurn[e] && !m_finished[e] ? static_cast<uint8_t>(std::min(m_lane[e], 4)) : 0;
 }
 
 void RaceModel::movedOnLeg(int e, int step) {
@@ -524,18 +564,26 @@ void RaceModel::testCalls(int c) {
     }
 }
 
+void RaceModel::finish(std::size_t e) {
+    // Past the line for good: no call, no finish and no turn toll is due again.
+    m_finished[e] = true;
+    m_finishAt[e] = std::numeric_limits<int32_t>::max();
+    m_nextMarkAt[e] = std::numeric_limits<int32_t>::max();
+    takeTurnToll(e);
+}
+
 void RaceModel::placeFinisher(int c) {
     RaceResult& result = m_day.result;
     const auto f = static_cast<std::size_t>(m_placed);
     if (m_orderOnly) {
         result.finishOrder[f] = static_cast<uint8_t>(c + 1);
-        m_finished[static_cast<std::size_t>(c)] = true;
+        finish(static_cast<std::size_t>(c));
         ++m_placed;
         return;
     }
     result.finishTime[f] = hundredths(static_cast<double>(m_clock) / 1000.0);
     result.finishOrder[f] = static_cast<uint8_t>(c + 1);
-    m_finished[static_cast<std::size_t>(c)] = true;
+    finish(static_cast<std::size_t>(c));
     if (f == 0) {
         result.finishLengths[0] = "- ";
         m_winnerClock = m_clock;

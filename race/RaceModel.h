@@ -102,6 +102,10 @@ private:
     int scaledStep(int step) const;
     void setLeg(int e);
     bool clearAhead(int e, int targetLane, int step, int reach);
+    [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step);
+    void enterTurnZone(std::size_t e);
+    void takeTurnToll(std::size_t e);
+    void finish(std::size_t e);
     void setLane(int e, int lane);
     void moved(int e, int step);
     void movedOnLeg(int e, int step);
@@ -127,11 +131,22 @@ private:
     std::array<int, N> m_leg{};
     std::array<int, N> m_lane{};
     std::array<bool, N> m_finished{};
+    // Where a move places entry e: the finish line, past any position once placed.
+    std::array<int32_t, N> m_finishAt{};
+    // The positions from m_turnZoneFrom on, m_turnZoneSpan of them, are all in a turn (m_inTurn) or
+    // all out of one; a span of 0 has it worked out at the entry's next move.
+    std::array<int64_t, N> m_turnZoneFrom{};
+    std::array<uint64_t, N> m_turnZoneSpan{};
+    std::array<bool, N> m_inTurn{};
+    // The lane whose turn factor the entry's move pays now (in a turn, unplaced), 0 for none.
+    std::array<uint8_t, N> m_turnToll{};
     std::array<uint8_t, N> m_nextMark{}; // the call each entry passes next: 0, 1, 2, or 3 when done
     // Where that call is, so the inner loop makes one comparison; past any position when none is due.
     std::array<int32_t, N> m_nextMarkAt{};
     // Bit e set when entry e runs in the lane, so a lane check looks only at its own runners.
     std::array<uint16_t, MaxLane + 1> m_laneMembers{};
+    // Bit e set when entry e shares its lane.
+    unsigned m_crowded = 0;
     // Copied at the start so a hand-edited stable cannot reach outside the tables mid-race.
     std::array<std::array<int, 5>, N> m_rating{};
     std::array<int, N> m_path{};
