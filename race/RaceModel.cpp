@@ -11,6 +11,10 @@
 #include <limits>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sw {
 
 namespace {
@@ -388,27 +392,54 @@ bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
     return clearAhead(e, targetLane, step, reachOf(skill));
 }
 
+unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
+    // An entry from a body behind n (alongside) to the reach ahead of it (blocking) is in the way:
+    // one test covers both. Positions stay far inside 32 bits, so differences taken modulo 2^32
+    // are the true ones.
+    const uint32_t base = static_cast<uint32_t>(BodyLength) - static_cast<uint32_t>(n);
+    const auto limit = static_cast<uint32_t>(BodyLength + reach);
+#if defined(__SSE2__)
+    // The whole field at once costs less than picking the lane-mates out one by one. SSE2 only
+    // compares signed, so both sides are shifted by 2^31.
+    const __m128i shiftedBase = _mm_set1_epi32(static_cast<int32_t>(base + 0x8000'0000u));
+    const __m128i shiftedLimit = _mm_set1_epi32(static_cast<int32_t>(limit + 0x8000'0000u));
+    const auto clearOf = [&](const int32_t* four) {
+        const __m128i shifted =
+            _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(four)), shiftedBase);
+        return static_cast<unsigned>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(shifted, shiftedLimit))));
+    };
+    static_assert(N == 8);
+    const unsigned clear = clearOf(m_position.data()) | clearOf(m_position.data() + 4) << 4;
+    return entries & ~clear;
+#else
+    unsigned inTheWay = 0;
+    for (; entries != 0; entries &= entries - 1) {
+        const int j = std::countr_zero(entries);
+        if (static_cast<uint32_t>(m_position[static_cast<std::size_t>(j)]) + base <= limit)
+            inTheWay |= 1u << j;
+    }
+    return inTheWay;
+#endif
+}
+
 bool RaceModel::clearAhead(int e, int targetLane, int step, int reach) {
     const int64_t n = static_cast<int64_t>(m_position[static_cast<std::size_t>(e)]) + step;
+    unsigned inTheWay =
+        inTheWayOf(m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e), n, reach);
+    if (inTheWay == 0)
+        return true;
+    // The lowest-numbered entry ahead blocks; failing that, the lowest-numbered alongside.
     int overlapping = -1;
-    // Entries in the lane, lowest index first, as the scan in index order meets them.
-    unsigned others = m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e);
-    while (others != 0) {
-        const int j = std::countr_zero(others);
-        others &= others - 1;
-        const int64_t pj = m_position[static_cast<std::size_t>(j)];
-        if (pj <= n && n <= pj + BodyLength) {
-            if (overlapping < 0)
-                overlapping = j;
-            continue;
-        }
-        if (n < pj && n + reach >= pj) {
+    for (; inTheWay != 0; inTheWay &= inTheWay - 1) {
+        const int j = std::countr_zero(inTheWay);
+        if (m_position[static_cast<std::size_t>(j)] > n) {
             m_blocker = j;
             return false;
         }
+        if (overlapping < 0)
+            overlapping = j;
     }
-    if (overlapping < 0)
-        return true;
     // Stop behind the entry alongside, not behind whoever blocked some earlier move.
     m_blocker = overlapping;
     return false;

@@ -102,6 +102,8 @@ private:
     int scaledStep(int step) const;
     void setLeg(int e);
     bool clearAhead(int e, int targetLane, int step, int reach);
+    // Bit j set for each of `entries` in the way of a move ending at n.
+    unsigned inTheWayOf(unsigned entries, int64_t n, int reach) const;
     [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step);
     void enterTurnZone(std::size_t e);
     void takeTurnToll(std::size_t e);
