@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
@@ -113,6 +112,7 @@ void RaceModel::start() {
         m_finished[e] = false;
         m_finishAt[e] = m_finishLine;
         m_turnZoneSpan[e] = 0; // none yet: worked out at the first move
+        m_plainSpan[e] = 0;
         m_turnToll[e] = 0;
         for (std::size_t k = 0; k < 5; ++k)
             m_rating[e][k] = std::clamp<int>(m_day.entries.segmentRating[e][k], MinRating, MaxRating);
@@ -127,7 +127,7 @@ void RaceModel::start() {
     m_laneMembers = {};
     for (std::size_t e = 0; e < N; ++e)
         m_laneMembers[e] = static_cast<uint16_t>(1u << e);
-    m_crowded = 0;
+    m_mates = {};
     m_day.result = RaceResult{};
 
     m_tick = 0;
@@ -179,6 +179,8 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         return false;
     ++m_passes;
     const bool stalled = m_passes > StallPasses;
+    if (stalled) [[unlikely]]
+        m_plainSpan = {}; // every move now checks for a step of at least 1
 
     const int h = drawPost(rnd);
     const auto hi = static_cast<std::size_t>(h);
@@ -214,23 +216,27 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         m_observer->gallop();
 
     // Every entry moves once, starting with the one drawn and going round the field.
+    const auto r10 = static_cast<std::size_t>(m_r10);
     auto move = [&](int c) {
         const auto ci = static_cast<std::size_t>(c);
-        const int cRating = rating(c);
+        const auto cRating = static_cast<std::size_t>(rating(c));
         const bool inBand = drawInBand(rnd, ci); // k = 20, else k = 10
-        int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
+        int step = m_innerStep[inBand ? 1 : 0][cRating + r10];
 
         step = stepInOwnLane(ci, step);
         if constexpr (!Simulated)
             laneSet(c);
-        // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
         const int32_t from = m_position[ci];
-        if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
-            enterTurnZone(ci);
-        if (const int toll = m_turnToll[ci]; toll != 0)
-            step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
-        if (stalled && !m_finished[ci]) [[unlikely]]
-            step = std::max(step, 1);
+        // Out of the turns, on the rail or placed, and not stalled, the step stands: one test.
+        if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_plainSpan[ci]) [[unlikely]] {
+            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
+                enterTurnZone(ci);
+            // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
+            if (const int toll = m_turnToll[ci]; toll != 0)
+                step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
+            if (stalled && !m_finished[ci])
+                step = std::max(step, 1);
+        }
         m_position[ci] = from + step;
         if (m_position[ci] >= m_finishAt[ci]) {
             if constexpr (!Simulated) {
@@ -373,7 +379,7 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
 
 int RaceModel::stepInOwnLane(std::size_t e, int step) {
     // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
-    if (((m_crowded >> e) & 1u) == 0 || clearAhead(static_cast<int>(e), m_lane[e], step, m_reach[e]))
+    if (m_mates[e] == 0 || clearAhead(static_cast<int>(e), m_lane[e], step, m_reach[e]))
         return step;
     return m_position[static_cast<std::size_t>(m_blocker)] - (m_position[e] + BodyLength) - 1;
 }
@@ -451,6 +457,7 @@ void RaceModel::placeEntry(int e, int32_t position, int lane) {
     const auto ei = static_cast<std::size_t>(e);
     m_position[ei] = position;
     m_turnZoneSpan[ei] = 0;
+    m_plainSpan[ei] = 0;
     setLane(e, std::clamp(lane, 0, MaxLane));
     setLeg(e);
 }
@@ -504,10 +511,8 @@ void RaceModel::setLane(int e, int lane) {
     m_laneMembers[static_cast<std::size_t>(m_lane[ei])] &= static_cast<uint16_t>(~(1u << e));
     m_lane[ei] = lane;
     m_laneMembers[static_cast<std::size_t>(lane)] |= static_cast<uint16_t>(1u << e);
-    m_crowded = 0;
-    for (const uint16_t members : m_laneMembers)
-        if (std::popcount(members) > 1)
-            m_crowded |= members;
+    for (std::size_t j = 0; j < N; ++j)
+        m_mates[j] = m_laneMembers[static_cast<std::size_t>(m_lane[j])] & static_cast<uint16_t>(~(1u << j));
     takeTurnToll(ei);
 }
 
@@ -534,6 +539,7 @@ void RaceModel::enterTurnZone(std::size_t e) {
 
 void RaceModel::takeTurnToll(std::size_t e) {
     m_turnToll[e] = m_inTurn[e] && !m_finished[e] ? static_cast<uint8_t>(std::min(m_lane[e], 4)) : 0;
+    m_plainSpan[e] = m_turnToll[e] == 0 && m_passes <= StallPasses ? m_turnZoneSpan[e] : 0;
 }
 
 void RaceModel::movedOnLeg(int e, int step) {

@@ -142,13 +142,15 @@ private:
     std::array<bool, N> m_inTurn{};
     // The lane whose turn factor the entry's move pays now (in a turn, unplaced), 0 for none.
     std::array<uint8_t, N> m_turnToll{};
+    // The zone's span while the entry's move needs no toll and no stall check, else 0.
+    std::array<uint64_t, N> m_plainSpan{};
     std::array<uint8_t, N> m_nextMark{}; // the call each entry passes next: 0, 1, 2, or 3 when done
     // Where that call is, so the inner loop makes one comparison; past any position when none is due.
     std::array<int32_t, N> m_nextMarkAt{};
     // Bit e set when entry e runs in the lane, so a lane check looks only at its own runners.
     std::array<uint16_t, MaxLane + 1> m_laneMembers{};
-    // Bit e set when entry e shares its lane.
-    unsigned m_crowded = 0;
+    // The others in entry e's lane, a bit each.
+    std::array<uint16_t, N> m_mates{};
     // Copied at the start so a hand-edited stable cannot reach outside the tables mid-race.
     std::array<std::array<int, 5>, N> m_rating{};
     std::array<int, N> m_path{};
