@@ -28,7 +28,13 @@ public:
     double uniform() override { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
     // Int(uniform() x n), the same figure in one multiplication fewer: n x 2^-53 is exact, so the
     // product rounds once, just as uniform() x n does.
-    int below(int n) { return static_cast<int>(static_cast<double>(next() >> 11) * (n * 0x1.0p-53)); }
+    int below(int n) { return belowOf(next(), n); }
+    // What below(n) makes of the output `bits`.
+    static constexpr int belowOf(uint64_t bits, int n) {
+        return static_cast<int>(static_cast<double>(bits >> 11) * (n * 0x1.0p-53));
+    }
+    // The next output itself, for a caller that tests it against bounds worked out from belowOf().
+    uint64_t bits() { return next(); }
 
 private:
     uint64_t next() {

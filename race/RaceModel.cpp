@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace sw {
 
@@ -19,9 +22,14 @@ int32_t scaled(double designValue, double scale) {
     return static_cast<int32_t>(roundHalfEven(designValue * scale));
 }
 
+// floor() of a value within int's range, without the library's general rounding.
 int floorOf(double value) {
-    return static_cast<int>(std::floor(value));
+    const int truncated = static_cast<int>(value);
+    return truncated - static_cast<int>(value < truncated);
 }
+
+// The turn's toll on a move, by lane (the rail's none, lanes 4 to 8 alike).
+constexpr std::array<double, 5> TurnFactor = {1.0, 0.97, 0.94, 0.91, 0.88};
 
 // Int(Rnd x n) for a draw in [0, 1); kept inside 0..n-1 whatever the generator returns.
 template <typename G> int drawBelow(G& rnd, int n) {
@@ -31,6 +39,36 @@ template <typename G> int drawBelow(G& rnd, int n) {
     else
         return std::clamp(static_cast<int>(rnd.uniform() * n), 0, n - 1);
 }
+
+// The post whose extra move a pass draws: below(8), which is the output's top three bits, since
+// 8 x 2^-53 is a power of two and the product exact.
+template <typename G> int drawPost(G& rnd) {
+    static_assert(FieldSize == 8);
+    if constexpr (std::is_same_v<G, SeededRandom>)
+        return static_cast<int>(rnd.bits() >> 61);
+    else
+        return drawBelow(rnd, FieldSize);
+}
+
+// The least output, in its top 53 bits, for which below(100) reaches k (k = 0..100): below() only
+// rounds a product, which keeps order, so below(100) >= k exactly when the output is at least this.
+// A move then tests its draw against its entry's band without converting it.
+constexpr std::array<uint64_t, 101> HundredthFrom = [] {
+    std::array<uint64_t, 101> from{};
+    for (std::size_t k = 0; k < from.size(); ++k) {
+        uint64_t lo = 0;
+        uint64_t hi = uint64_t{1} << 53; // past every output
+        while (lo < hi) {
+            const uint64_t mid = lo + (hi - lo) / 2;
+            if (SeededRandom::belowOf(mid << 11, 100) >= static_cast<int>(k))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        from[k] = lo;
+    }
+    return from;
+}();
 
 } // namespace
 
@@ -72,6 +110,10 @@ void RaceModel::start() {
         m_nextMark[e] = 0;
         m_nextMarkAt[e] = m_orderOnly ? std::numeric_limits<int32_t>::max() : m_marks[0];
         m_finished[e] = false;
+        m_finishAt[e] = m_finishLine;
+        m_turnZoneSpan[e] = 0; // none yet: worked out at the first move
+        m_plainSpan[e] = 0;
+        m_turnToll[e] = 0;
         for (std::size_t k = 0; k < 5; ++k)
             m_rating[e][k] = std::clamp<int>(m_day.entries.segmentRating[e][k], MinRating, MaxRating);
         m_path[e] = m_day.entries.path[e];
@@ -85,6 +127,7 @@ void RaceModel::start() {
     m_laneMembers = {};
     for (std::size_t e = 0; e < N; ++e)
         m_laneMembers[e] = static_cast<uint16_t>(1u << e);
+    m_mates = {};
     m_day.result = RaceResult{};
 
     m_tick = 0;
@@ -112,6 +155,13 @@ void RaceModel::start() {
         m_observer->raceStarted();
 }
 
+template <typename G> bool RaceModel::drawInBand(G& rnd, std::size_t e) {
+    if constexpr (std::is_same_v<G, SeededRandom>)
+        return (rnd.bits() >> 11) - m_bandFrom[e] < m_bandSpan[e];
+    else
+        return std::abs(drawBelow(rnd, 100) - m_phaseRating[e]) < m_band[e];
+}
+
 bool RaceModel::step() {
     // The race's own generator is drawn from inline; any other (a test's script) through its interface.
     if (m_seeded) {
@@ -129,8 +179,10 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         return false;
     ++m_passes;
     const bool stalled = m_passes > StallPasses;
+    if (stalled) [[unlikely]]
+        m_plainSpan = {}; // every move now checks for a step of at least 1
 
-    const int h = drawBelow(rnd, static_cast<int>(N));
+    const int h = drawPost(rnd);
     const auto hi = static_cast<std::size_t>(h);
 
     if (++m_tick > 1095) {
@@ -147,7 +199,8 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     if (m_position[hi] < m_finishLine) {
         m_r10 = drawBelow(rnd, R10Count);
         int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
-        step = laneDecision(h, step, m_tick % 15 == 0, m_path[hi], m_skill[hi]);
+        step =
+            m_tick % 15 == 0 ? laneDecision(h, step, true, m_path[hi], m_skill[hi]) : stepInOwnLane(hi, step);
         if constexpr (!Simulated)
             laneSet(h);
         step = scaledStep(step);
@@ -163,44 +216,40 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         m_observer->gallop();
 
     // Every entry moves once, starting with the one drawn and going round the field.
+    const auto r10 = static_cast<std::size_t>(m_r10);
     auto move = [&](int c) {
         const auto ci = static_cast<std::size_t>(c);
-        const int r100 = drawBelow(rnd, 100);
-        const int cRating = rating(c);
-        const bool inBand = std::abs(r100 - cRating) < m_band[ci]; // k = 20, else k = 10
-        int step = m_innerStep[inBand ? 1 : 0][static_cast<std::size_t>(cRating + m_r10)];
+        const auto cRating = static_cast<std::size_t>(rating(c));
+        const bool inBand = drawInBand(rnd, ci); // k = 20, else k = 10
+        int step = m_innerStep[inBand ? 1 : 0][cRating + r10];
 
-        // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
-        if ((m_laneMembers[static_cast<std::size_t>(m_lane[ci])] & ~(1u << c)) != 0 &&
-            !clearAhead(c, m_lane[ci], step, m_reach[ci]))
-            step = m_position[static_cast<std::size_t>(m_blocker)] - (m_position[ci] + BodyLength) - 1;
+        step = stepInOwnLane(ci, step);
         if constexpr (!Simulated)
             laneSet(c);
-        if (m_finished[ci]) {
-            // Placed horses keep galloping to clear the line, without turn penalty.
-            m_position[ci] += step;
-            if constexpr (!Simulated)
-                movedOnLeg(c, step);
-        } else {
-            step = turnPenalised(c, step);
-            if (stalled)
+        const int32_t from = m_position[ci];
+        // Out of the turns, on the rail or placed, and not stalled, the step stands: one test.
+        if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_plainSpan[ci]) [[unlikely]] {
+            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
+                enterTurnZone(ci);
+            // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
+            if (const int toll = m_turnToll[ci]; toll != 0)
+                step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
+            if (stalled && !m_finished[ci])
                 step = std::max(step, 1);
-            m_position[ci] += step;
-            if (m_position[ci] < m_finishLine) {
-                if constexpr (!Simulated) {
-                    movedOnLeg(c, step);
-                    if (m_position[ci] >= m_nextMarkAt[ci])
-                        testCalls(c);
-                }
-            } else {
-                if constexpr (!Simulated) {
-                    // The finish straight runs to the right whatever leg the entry was last counted on.
-                    moved(c, step);
-                    if (m_observer)
-                        m_observer->callHidden();
-                }
-                placeFinisher(c);
+        }
+        m_position[ci] = from + step;
+        if (m_position[ci] >= m_finishAt[ci]) {
+            if constexpr (!Simulated) {
+                // The finish straight runs to the right whatever leg the entry was last counted on.
+                moved(c, step);
+                if (m_observer)
+                    m_observer->callHidden();
             }
+            placeFinisher(c);
+        } else if constexpr (!Simulated) {
+            movedOnLeg(c, step);
+            if (m_position[ci] >= m_nextMarkAt[ci])
+                testCalls(c);
         }
         if constexpr (!Simulated) {
             if (!m_orderOnly)
@@ -328,6 +377,13 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
     return haveGap ? gap : 0;
 }
 
+int RaceModel::stepInOwnLane(std::size_t e, int step) {
+    // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
+    if (m_mates[e] == 0 || clearAhead(static_cast<int>(e), m_lane[e], step, m_reach[e]))
+        return step;
+    return m_position[static_cast<std::size_t>(m_blocker)] - (m_position[e] + BodyLength) - 1;
+}
+
 int RaceModel::stepInLane(int e, int step, int skill) {
     if (laneFree(e, m_lane[static_cast<std::size_t>(e)], step, skill))
         return step;
@@ -342,27 +398,54 @@ bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
     return clearAhead(e, targetLane, step, reachOf(skill));
 }
 
+unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
+    // An entry from a body behind n (alongside) to the reach ahead of it (blocking) is in the way:
+    // one test covers both. Positions stay far inside 32 bits, so differences taken modulo 2^32
+    // are the true ones.
+    const uint32_t base = static_cast<uint32_t>(BodyLength) - static_cast<uint32_t>(n);
+    const auto limit = static_cast<uint32_t>(BodyLength + reach);
+#if defined(__SSE2__)
+    // The whole field at once costs less than picking the lane-mates out one by one. SSE2 only
+    // compares signed, so both sides are shifted by 2^31.
+    const __m128i shiftedBase = _mm_set1_epi32(static_cast<int32_t>(base + 0x8000'0000u));
+    const __m128i shiftedLimit = _mm_set1_epi32(static_cast<int32_t>(limit + 0x8000'0000u));
+    const auto clearOf = [&](const int32_t* four) {
+        const __m128i shifted =
+            _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(four)), shiftedBase);
+        return static_cast<unsigned>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(shifted, shiftedLimit))));
+    };
+    static_assert(N == 8);
+    const unsigned clear = clearOf(m_position.data()) | clearOf(m_position.data() + 4) << 4;
+    return entries & ~clear;
+#else
+    unsigned inTheWay = 0;
+    for (; entries != 0; entries &= entries - 1) {
+        const int j = std::countr_zero(entries);
+        if (static_cast<uint32_t>(m_position[static_cast<std::size_t>(j)]) + base <= limit)
+            inTheWay |= 1u << j;
+    }
+    return inTheWay;
+#endif
+}
+
 bool RaceModel::clearAhead(int e, int targetLane, int step, int reach) {
     const int64_t n = static_cast<int64_t>(m_position[static_cast<std::size_t>(e)]) + step;
+    unsigned inTheWay =
+        inTheWayOf(m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e), n, reach);
+    if (inTheWay == 0)
+        return true;
+    // The lowest-numbered entry ahead blocks; failing that, the lowest-numbered alongside.
     int overlapping = -1;
-    // Entries in the lane, lowest index first, as the scan in index order meets them.
-    unsigned others = m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e);
-    while (others != 0) {
-        const int j = std::countr_zero(others);
-        others &= others - 1;
-        const int64_t pj = m_position[static_cast<std::size_t>(j)];
-        if (pj <= n && n <= pj + BodyLength) {
-            if (overlapping < 0)
-                overlapping = j;
-            continue;
-        }
-        if (n < pj && n + reach >= pj) {
+    for (; inTheWay != 0; inTheWay &= inTheWay - 1) {
+        const int j = std::countr_zero(inTheWay);
+        if (m_position[static_cast<std::size_t>(j)] > n) {
             m_blocker = j;
             return false;
         }
+        if (overlapping < 0)
+            overlapping = j;
     }
-    if (overlapping < 0)
-        return true;
     // Stop behind the entry alongside, not behind whoever blocked some earlier move.
     m_blocker = overlapping;
     return false;
@@ -373,6 +456,8 @@ void RaceModel::placeEntry(int e, int32_t position, int lane) {
         return;
     const auto ei = static_cast<std::size_t>(e);
     m_position[ei] = position;
+    m_turnZoneSpan[ei] = 0;
+    m_plainSpan[ei] = 0;
     setLane(e, std::clamp(lane, 0, MaxLane));
     setLeg(e);
 }
@@ -382,8 +467,20 @@ int RaceModel::rating(int e) const {
 }
 
 void RaceModel::takePhaseRatings() {
-    for (std::size_t e = 0; e < N; ++e)
-        m_phaseRating[e] = m_rating[e][static_cast<std::size_t>(m_phase)];
+    for (std::size_t e = 0; e < N; ++e) {
+        const int r = m_rating[e][static_cast<std::size_t>(m_phase)];
+        m_phaseRating[e] = r;
+        // |r100 - r| < band: the draws from r - band + 1 to r + band - 1 that lie within 0..99.
+        const int64_t lo = std::max<int64_t>(0, int64_t{r} - m_band[e] + 1);
+        const int64_t hi = std::min<int64_t>(99, int64_t{r} + m_band[e] - 1);
+        if (lo > hi) {
+            m_bandFrom[e] = 0;
+            m_bandSpan[e] = 0;
+        } else {
+            m_bandFrom[e] = HundredthFrom[static_cast<std::size_t>(lo)];
+            m_bandSpan[e] = HundredthFrom[static_cast<std::size_t>(hi + 1)] - m_bandFrom[e];
+        }
+    }
 }
 
 int RaceModel::turnPenalised(int e, int step) const {
@@ -397,8 +494,7 @@ int RaceModel::turnPenalised(int e, int step) const {
     };
     if (lane == 0 || (within(m_turnOne) | within(m_turnTwo)) == 0)
         return step;
-    static constexpr double Factor[] = {1.0, 0.97, 0.94, 0.91, 0.88};
-    return floorOf(step * Factor[lane]);
+    return floorOf(step * TurnFactor[static_cast<std::size_t>(lane)]);
 }
 
 void RaceModel::setLeg(int e) {
@@ -415,6 +511,35 @@ void RaceModel::setLane(int e, int lane) {
     m_laneMembers[static_cast<std::size_t>(m_lane[ei])] &= static_cast<uint16_t>(~(1u << e));
     m_lane[ei] = lane;
     m_laneMembers[static_cast<std::size_t>(lane)] |= static_cast<uint16_t>(1u << e);
+    for (std::size_t j = 0; j < N; ++j)
+        m_mates[j] = m_laneMembers[static_cast<std::size_t>(m_lane[j])] & static_cast<uint16_t>(~(1u << j));
+    takeTurnToll(ei);
+}
+
+void RaceModel::enterTurnZone(std::size_t e) {
+    // The positions between two neighbouring turn ends are all in a turn or all out of one, so a
+    // move only works this out again when it leaves the stretch it was in.
+    const int64_t p = m_position[e];
+    const std::array<int64_t, 4> ends = {m_turnOne[0], int64_t{m_turnOne[1]} + 1, m_turnTwo[0],
+                                         int64_t{m_turnTwo[1]} + 1};
+    int64_t from = std::numeric_limits<int32_t>::min();
+    int64_t to = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    for (const int64_t end : ends) {
+        if (end <= p)
+            from = std::max(from, end);
+        else
+            to = std::min(to, end);
+    }
+    const auto within = [p](const std::array<int32_t, 2>& turn) { return turn[0] <= p && p <= turn[1]; };
+    m_turnZoneFrom[e] = from;
+    m_turnZoneSpan[e] = static_cast<uint64_t>(to - from);
+    m_inTurn[e] = within(m_turnOne) || within(m_turnTwo);
+    takeTurnToll(e);
+}
+
+void RaceModel::takeTurnToll(std::size_t e) {
+    m_turnToll[e] = m_inTurn[e] && !m_finished[e] ? static_cast<uint8_t>(std::min(m_lane[e], 4)) : 0;
+    m_plainSpan[e] = m_turnToll[e] == 0 && m_passes <= StallPasses ? m_turnZoneSpan[e] : 0;
 }
 
 void RaceModel::movedOnLeg(int e, int step) {
@@ -476,18 +601,26 @@ void RaceModel::testCalls(int c) {
     }
 }
 
+void RaceModel::finish(std::size_t e) {
+    // Past the line for good: no call, no finish and no turn toll is due again.
+    m_finished[e] = true;
+    m_finishAt[e] = std::numeric_limits<int32_t>::max();
+    m_nextMarkAt[e] = std::numeric_limits<int32_t>::max();
+    takeTurnToll(e);
+}
+
 void RaceModel::placeFinisher(int c) {
     RaceResult& result = m_day.result;
     const auto f = static_cast<std::size_t>(m_placed);
     if (m_orderOnly) {
         result.finishOrder[f] = static_cast<uint8_t>(c + 1);
-        m_finished[static_cast<std::size_t>(c)] = true;
+        finish(static_cast<std::size_t>(c));
         ++m_placed;
         return;
     }
     result.finishTime[f] = hundredths(static_cast<double>(m_clock) / 1000.0);
     result.finishOrder[f] = static_cast<uint8_t>(c + 1);
-    m_finished[static_cast<std::size_t>(c)] = true;
+    finish(static_cast<std::size_t>(c));
     if (f == 0) {
         result.finishLengths[0] = "- ";
         m_winnerClock = m_clock;

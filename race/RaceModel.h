@@ -96,10 +96,18 @@ private:
     template <typename G, bool Simulated> [[gnu::always_inline]] inline bool stepWith(G& rnd);
     int rating(int e) const;
     void takePhaseRatings();
+    // Whether the move's draw of 0..99 falls within the entry's band of its rating.
+    template <typename G> [[gnu::always_inline]] inline bool drawInBand(G& rnd, std::size_t e);
     int turnPenalised(int e, int step) const;
     int scaledStep(int step) const;
     void setLeg(int e);
     bool clearAhead(int e, int targetLane, int step, int reach);
+    // Bit j set for each of `entries` in the way of a move ending at n.
+    unsigned inTheWayOf(unsigned entries, int64_t n, int reach) const;
+    [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step);
+    void enterTurnZone(std::size_t e);
+    void takeTurnToll(std::size_t e);
+    void finish(std::size_t e);
     void setLane(int e, int lane);
     void moved(int e, int step);
     void movedOnLeg(int e, int step);
@@ -125,11 +133,24 @@ private:
     std::array<int, N> m_leg{};
     std::array<int, N> m_lane{};
     std::array<bool, N> m_finished{};
+    // Where a move places entry e: the finish line, past any position once placed.
+    std::array<int32_t, N> m_finishAt{};
+    // The positions from m_turnZoneFrom on, m_turnZoneSpan of them, are all in a turn (m_inTurn) or
+    // all out of one; a span of 0 has it worked out at the entry's next move.
+    std::array<int64_t, N> m_turnZoneFrom{};
+    std::array<uint64_t, N> m_turnZoneSpan{};
+    std::array<bool, N> m_inTurn{};
+    // The lane whose turn factor the entry's move pays now (in a turn, unplaced), 0 for none.
+    std::array<uint8_t, N> m_turnToll{};
+    // The zone's span while the entry's move needs no toll and no stall check, else 0.
+    std::array<uint64_t, N> m_plainSpan{};
     std::array<uint8_t, N> m_nextMark{}; // the call each entry passes next: 0, 1, 2, or 3 when done
     // Where that call is, so the inner loop makes one comparison; past any position when none is due.
     std::array<int32_t, N> m_nextMarkAt{};
     // Bit e set when entry e runs in the lane, so a lane check looks only at its own runners.
     std::array<uint16_t, MaxLane + 1> m_laneMembers{};
+    // The others in entry e's lane, a bit each.
+    std::array<uint16_t, N> m_mates{};
     // Copied at the start so a hand-edited stable cannot reach outside the tables mid-race.
     std::array<std::array<int, 5>, N> m_rating{};
     std::array<int, N> m_path{};
@@ -137,6 +158,9 @@ private:
     std::array<int, N> m_reach{};
     std::array<int, N> m_band{};
     std::array<int, N> m_phaseRating{};
+    // The band's draws as outputs of the seeded generator, top 53 bits: from, and how many.
+    std::array<uint64_t, N> m_bandFrom{};
+    std::array<uint64_t, N> m_bandSpan{};
     std::array<std::array<int, MaxRating + R10Count>, 2> m_innerStep{};
 
     float m_speedFactor = 1.0f;
