@@ -482,7 +482,12 @@ void MainWindow::startRace() {
 void MainWindow::raceEnded() {
     m_game.finishRace();
     refresh();
-    openResults();
+    // In the next turn of the event loop: the race's last passes (all of them, after a fast
+    // forward) and the results window then each keep the window busy for a short while.
+    QTimer::singleShot(0, this, [this] {
+        if (m_game.stage() == Stage::Results)
+            openResults();
+    });
 }
 
 void MainWindow::openResults() {

@@ -427,7 +427,7 @@ private slots:
             } else {
                 QVERIFY(click(u"FastForward"_s));
             }
-            QVERIFY(openWindow("frmResults"));
+            QVERIFY(QTest::qWaitFor([] { return openWindow("frmResults") != nullptr; }));
             if (!photoSeen && game().day().result.photoFinish && photoExpected(game().day().result)) {
                 // While a close finish is studied the results show the track's photo of the line,
                 // the winner at it or past it.
@@ -523,8 +523,9 @@ private slots:
         QVERIFY(click(u"Run"_s));
         QVERIFY(named(&window()));
         QVERIFY(click(u"FastForward"_s));
+        QVERIFY(QTest::qWaitFor([] { return openWindow("frmResults") != nullptr; }));
         QWidget* results = openWindow("frmResults");
-        QVERIFY(results && named(results));
+        QVERIFY(named(results));
         QVERIFY(runResultsShow(results));
         QVERIFY(named(results));
     }
