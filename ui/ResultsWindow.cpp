@@ -98,9 +98,11 @@ QTableView* resultsTable(const QString& name, const QString& spoken, QStandardIt
     QFont bold = header->font();
     bold.setBold(true);
     header->setFont(bold);
-    // The headings stand on the window's ground, as the captions over the labels did.
+    // The headings stand on the window's ground, as the captions over the labels did. Their room
+    // is kept on the right only: a style sheet's left padding moves a heading's text right without
+    // narrowing it, and a heading set from the right ("Show", "$2") was cut by its own padding.
     header->setStyleSheet(QStringLiteral("QHeaderView, QHeaderView::section { background: transparent;"
-                                         " border: none; padding: 0 5px; }"));
+                                         " border: none; padding: 0 4px 0 0; }"));
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     view->setPalette(palette);
