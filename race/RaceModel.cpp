@@ -70,6 +70,14 @@ constexpr std::array<uint64_t, 101> HundredthFrom = [] {
     return from;
 }();
 
+// How a lane check compares a reach: BodyLength + reach, shifted by 2^31 since SSE2 only compares
+// signed, four times over to be loaded as it is.
+std::array<int32_t, 4> wayLimitOf(int reach) {
+    std::array<int32_t, 4> limit{};
+    limit.fill(static_cast<int32_t>(static_cast<uint32_t>(BodyLength + reach) + 0x8000'0000u));
+    return limit;
+}
+
 } // namespace
 
 int reachOf(int skill) {
@@ -122,6 +130,7 @@ void RaceModel::start() {
                          ? m_day.db.jockeys[static_cast<std::size_t>(jockey)].skill
                          : 0;
         m_reach[e] = reachOf(m_skill[e]);
+        m_wayLimit[e] = wayLimitOf(m_reach[e]);
         m_band[e] = m_day.pools.consistencyBand[e];
     }
     m_laneMembers = {};
@@ -379,7 +388,10 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
 
 int RaceModel::stepInOwnLane(std::size_t e, int step) {
     // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
-    if (m_mates[e] == 0 || clearAhead(static_cast<int>(e), m_lane[e], step, m_reach[e]))
+    if (m_mates[e] == 0)
+        return step;
+    const int64_t n = int64_t{m_position[e]} + step;
+    if (clearOf(inTheWayOf(m_mates[e], n, m_wayLimit[e]), n))
         return step;
     return m_position[static_cast<std::size_t>(m_blocker)] - (m_position[e] + BodyLength) - 1;
 }
@@ -399,16 +411,19 @@ bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
 }
 
 unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
+    return inTheWayOf(entries, n, wayLimitOf(reach));
+}
+
+unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, const std::array<int32_t, 4>& wayLimit) const {
     // An entry from a body behind n (alongside) to the reach ahead of it (blocking) is in the way:
     // one test covers both. Positions stay far inside 32 bits, so differences taken modulo 2^32
     // are the true ones.
     const uint32_t base = static_cast<uint32_t>(BodyLength) - static_cast<uint32_t>(n);
-    const auto limit = static_cast<uint32_t>(BodyLength + reach);
 #if defined(__SSE2__)
-    // The whole field at once costs less than picking the lane-mates out one by one. SSE2 only
-    // compares signed, so both sides are shifted by 2^31.
+    // The whole field at once costs less than picking the lane-mates out one by one; the bound
+    // comes ready to load, which a move's check would otherwise build from the reach each time.
     const __m128i shiftedBase = _mm_set1_epi32(static_cast<int32_t>(base + 0x8000'0000u));
-    const __m128i shiftedLimit = _mm_set1_epi32(static_cast<int32_t>(limit + 0x8000'0000u));
+    const __m128i shiftedLimit = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wayLimit.data()));
     const auto clearOf = [&](const int32_t* four) {
         const __m128i shifted =
             _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(four)), shiftedBase);
@@ -419,6 +434,7 @@ unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
     const unsigned clear = clearOf(m_position.data()) | clearOf(m_position.data() + 4) << 4;
     return entries & ~clear;
 #else
+    const uint32_t limit = static_cast<uint32_t>(wayLimit[0]) - 0x8000'0000u;
     unsigned inTheWay = 0;
     for (; entries != 0; entries &= entries - 1) {
         const int j = std::countr_zero(entries);
@@ -431,8 +447,10 @@ unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
 
 bool RaceModel::clearAhead(int e, int targetLane, int step, int reach) {
     const int64_t n = static_cast<int64_t>(m_position[static_cast<std::size_t>(e)]) + step;
-    unsigned inTheWay =
-        inTheWayOf(m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e), n, reach);
+    return clearOf(inTheWayOf(m_laneMembers[static_cast<std::size_t>(targetLane)] & ~(1u << e), n, reach), n);
+}
+
+bool RaceModel::clearOf(unsigned inTheWay, int64_t n) {
     if (inTheWay == 0)
         return true;
     // The lowest-numbered entry ahead blocks; failing that, the lowest-numbered alongside.

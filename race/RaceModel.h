@@ -104,6 +104,11 @@ private:
     bool clearAhead(int e, int targetLane, int step, int reach);
     // Bit j set for each of `entries` in the way of a move ending at n.
     unsigned inTheWayOf(unsigned entries, int64_t n, int reach) const;
+    // The same for a reach as wayLimitOf() gives it.
+    [[gnu::always_inline]] inline unsigned inTheWayOf(unsigned entries, int64_t n,
+                                                      const std::array<int32_t, 4>& wayLimit) const;
+    // Whether a move ending at n is clear of those `inTheWay`; else the one it stops behind is m_blocker.
+    [[gnu::always_inline]] inline bool clearOf(unsigned inTheWay, int64_t n);
     [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step);
     void enterTurnZone(std::size_t e);
     void takeTurnToll(std::size_t e);
@@ -156,6 +161,8 @@ private:
     std::array<int, N> m_path{};
     std::array<int, N> m_skill{};
     std::array<int, N> m_reach{};
+    // Each entry's reach as its lane checks compare it, worked out once a race.
+    alignas(16) std::array<std::array<int32_t, 4>, N> m_wayLimit{};
     std::array<int, N> m_band{};
     std::array<int, N> m_phaseRating{};
     // The band's draws as outputs of the seeded generator, top 53 bits: from, and how many.
