@@ -365,8 +365,8 @@ LabRun runLab(const LabSetup& setup, const Strategy& strategy, int days, const L
     const int threads = std::clamp(
         options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency()), 1,
         std::max(days, 1));
-    // Batches of a few days: few enough to stop soon after a cancel, enough to keep the threads busy.
-    const int batch = std::clamp(days / (threads * 8), 1, 8);
+    // A day at a time: taking the next day costs nothing beside playing it, and batches left one
+    // core idle while the other played out the last of them (several seconds with the chances).
     std::atomic<int> next{0};
     std::atomic<int> done{0};
     std::mutex progressMutex;
@@ -375,19 +375,15 @@ LabRun runLab(const LabSetup& setup, const Strategy& strategy, int days, const L
         for (int t = 0; t < threads; ++t)
             workers.emplace_back([&] {
                 while (!options.stop.stop_requested()) {
-                    const int first = next.fetch_add(batch);
-                    if (first >= days)
+                    const int d = next.fetch_add(1);
+                    if (d >= days)
                         return;
-                    for (int d = first; d < std::min(first + batch, days); ++d) {
-                        if (options.stop.stop_requested())
-                            return;
-                        results[static_cast<std::size_t>(d)] = playLabDay(setup, strategy, d);
-                        played[static_cast<std::size_t>(d)] = 1;
-                        const int count = done.fetch_add(1) + 1;
-                        if (options.progress) {
-                            const std::lock_guard lock(progressMutex);
-                            options.progress(count, days);
-                        }
+                    results[static_cast<std::size_t>(d)] = playLabDay(setup, strategy, d);
+                    played[static_cast<std::size_t>(d)] = 1;
+                    const int count = done.fetch_add(1) + 1;
+                    if (options.progress) {
+                        const std::lock_guard lock(progressMutex);
+                        options.progress(count, days);
                     }
                 }
             });

@@ -114,7 +114,7 @@ struct LabRun {
     bool cancelled = false;
 };
 
-// Plays days 0..days-1 over the threads, in batches.
+// Plays days 0..days-1 over the threads, a day at a time.
 LabRun runLab(const LabSetup& setup, const Strategy& strategy, int days, const LabOptions& options = {});
 
 // Plays each strategy over the same days, one after another, progress counting the days of all of
