@@ -1,13 +1,10 @@
 // The text front end's command line and its terminal prompt.
 
 #include "cli/Options.h"
-#include "cli/CliPrompter.h"
 #include "cli/Terminal.h"
-#include "support/TestSupport.h"
+#include "support/GameDay.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace sw;
 
@@ -78,16 +75,9 @@ TEST(CliOptions, HelpListsEveryOptionTheParserTakes) {
               0u);
 }
 
-struct Prompt : ::testing::Test {
-    test::TempDir dir;
-    SeededRandom random{5};
-    std::ostringstream out;
-    cli::CliPrompter prompter{out, nullptr};
-    Game game{dir.path(), random, prompter};
-    void SetUp() override { test::copyBundledData(dir.path()); }
-};
-
-TEST_F(Prompt, ShowsTheRaceAndTheStageAsTheDayGoesOn) {
+TEST(Prompt, ShowsTheRaceAndTheStageAsTheDayGoesOn) {
+    test::GameOnDisk day(5);
+    Game& game = day.game;
     EXPECT_EQ(cli::promptText(game), "not started> ");
     ASSERT_TRUE(game.startDay());
     EXPECT_EQ(cli::promptText(game), "race 1 program> ");

@@ -96,12 +96,18 @@ inline QStringList items(const QListWidget* list, int role = Qt::DisplayRole) {
         texts << list->item(i)->data(role).toString();
     return texts;
 }
-// The cell that goes by `name` (the board's "lblOdds3") in any of the game's tables under `root`.
+// The cell that goes by `name` (the board's "lblOdds3", a payoff's "lblExactaPayoff") in any of the
+// game's tables under `root`.
 inline QModelIndex namedCell(const QWidget* root, const QString& name) {
-    for (const QAbstractItemView* view : root->findChildren<QAbstractItemView*>())
-        if (const auto* model = qobject_cast<const ui::TextTableModel*>(view->model()))
-            if (const QModelIndex at = model->named(name); at.isValid())
-                return at;
+    for (const QAbstractItemView* view : root->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* model = view->model();
+        const int role = qobject_cast<const ui::TextTableModel*>(model) ? int{ui::TextTableModel::NameRole}
+                                                                        : int{Qt::UserRole};
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (const auto found = model->match(model->index(0, c), role, name, 1, Qt::MatchExactly);
+                !found.isEmpty())
+                return found.first();
+    }
     return {};
 }
 // A table's rows, each as its cells' texts.
@@ -171,10 +177,6 @@ inline void walkAccessible(QAccessibleInterface* root,
         walkAccessible(root->child(i), visit, depth + 1);
 }
 
-inline QString roleName(const QAccessibleInterface* element) {
-    return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(element->role()));
-}
-
 // A control the player reaches by keyboard: a shown widget that takes focus (usable or not), a
 // tab, or a menu's item.
 inline bool reachedByKeyboard(QAccessibleInterface* element) {
@@ -195,8 +197,9 @@ inline QStringList unnamedControls(QWidget* window) {
     for (QObject* root : roots)
         walkAccessible(QAccessible::queryAccessibleInterface(root), [&](QAccessibleInterface* element, int) {
             if (reachedByKeyboard(element) && element->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << roleName(element) + u' ' +
-                               (element->object() ? element->object()->objectName() : QString());
+                unnamed << QString::fromLatin1(
+                               QMetaEnum::fromType<QAccessible::Role>().valueToKey(element->role())) +
+                               u' ' + (element->object() ? element->object()->objectName() : QString());
             return true;
         });
     return unnamed;

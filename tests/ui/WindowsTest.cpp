@@ -3,7 +3,6 @@
 // show what they decided, and that the long work runs without holding the window up. Then how they look on
 // the player's desktop: a dark or light theme and panels that read on either, any font size and style.
 
-#include "ui/AddPlayerDialog.h"
 #include "ui/BalanceChart.h"
 #include "ui/LabBankrollChart.h"
 #include "ui/LabHistogram.h"
@@ -25,7 +24,6 @@
 #include "wagering/ExchangeCredits.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QPalette>
 #include <QPointer>
 #include <QPrinter>
@@ -53,18 +51,6 @@ void choose(const QWidget* window, const QString& box, const char* strategy) {
 
 QString percent(double share) {
     return QString::number(share * 100.0, 'f', 1) + u'%';
-}
-
-// The payoff table's cell that shows the core's label `name`.
-QModelIndex payoffCell(const QWidget* window, const QString& name) {
-    for (const auto* table : window->findChildren<QTableView*>()) {
-        const QAbstractItemModel* model = table->model();
-        for (int r = 0; r < model->rowCount(); ++r)
-            for (int c = 0; c < model->columnCount(); ++c)
-                if (model->index(r, c).data(Qt::UserRole).toString() == name)
-                    return model->index(r, c);
-    }
-    return {};
 }
 
 QPalette withWindow(const QColor& window, const QColor& text) {
@@ -211,28 +197,6 @@ private slots:
             QVERIFY2(line.size() < 80, qPrintable(line));
         QVERIFY(ui::windowVersionText().startsWith(u"stridewell " STRIDEWELL_VERSION "\n"_s));
     }
-    void addPlayerTakesNamesByEnterOrAddAndKeepsARefusedOne() {
-        WindowTestDay day;
-        ui::AddPlayerDialog dialog(day.game);
-        QSignalSpy changed(&dialog, &ui::AddPlayerDialog::playersChanged);
-        dialog.show();
-        auto* name = child<QLineEdit>(&dialog, u"txtPlayer"_s);
-        auto* add = button(&dialog, "cmdAdd");
-        // Each name added leaves the box empty and the dialog open for the next.
-        QTest::keyClicks(name, u"Ann"_s);
-        QTest::keyClick(name, Qt::Key_Enter);
-        QVERIFY(name->text().isEmpty());
-        QTest::keyClicks(name, u"Bo"_s);
-        QTest::mouseClick(add, Qt::LeftButton);
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(day.day().players.entries[1].name, std::string("Bo"));
-        // A refused name stays in the box to be put right.
-        QTest::keyClicks(name, u"Smith, Jo"_s);
-        add->click();
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(name->text(), u"Smith, Jo"_s);
-    }
-
     void settingsApplyAtOnceAndOnlyOkKeepsThem() {
         // Escape and the frame reject the dialog as Cancel does.
         for (const bool ok : {false, true}) {
@@ -504,11 +468,8 @@ private slots:
         for (const LabelText& label : chartLabels(payoffs))
             expected[qtext(label.name)] << qtext(label.text);
         for (auto [name, texts] : expected.asKeyValueRange())
-            QCOMPARE(payoffCell(&window, name).data().toString(), texts.join(u'-'));
-        // The double's two legs' winners; the first four as the reader hears them.
-        const auto& winners = day.day().raceWinner;
-        QCOMPARE(payoffCell(&window, u"lblXHorse"_s).data().toString(),
-                 u"%1-%2"_s.arg(winners[1]).arg(winners[2]));
+            QCOMPARE(namedCell(&window, name).data().toString(), texts.join(u'-'));
+        // The first four as the reader hears them.
         QAccessibleTableInterface* places = tableOf(child<QTableView>(&window, u"tblPlacePayoffs"_s));
         QCOMPARE(rowCells(places, 0).mid(0, 3),
                  (QStringList{u"1st"_s, QString::number(day.day().result.finishOrder[0]),
@@ -519,11 +480,11 @@ private slots:
         QCOMPARE(window.accessibleDescription(), qtext(officialOrderLine(day.day())));
 
         // A payoff opens its working on a click or on Enter, beside the results rather than over them.
-        const QModelIndex exacta = payoffCell(&window, u"lblExactaPayoff"_s);
+        const QModelIndex exacta = namedCell(&window, u"lblExactaPayoff"_s);
         auto* bets = child<QTableView>(&window, u"tblBetPayoffs"_s);
         QTest::mouseClick(bets->viewport(), Qt::LeftButton, {}, bets->visualRect(exacta).center());
         auto* placeTable = child<QTableView>(&window, u"tblPlacePayoffs"_s);
-        placeTable->setCurrentIndex(payoffCell(&window, u"lblShow3Payoff"_s));
+        placeTable->setCurrentIndex(namedCell(&window, u"lblShow3Payoff"_s));
         QTest::keyClick(placeTable, Qt::Key_Return);
         QCOMPARE(window.findChildren<QDialog*>(u"frmExplain"_s).size(), 1);
         auto* explanation = child<QDialog>(&window, u"frmExplain"_s);
@@ -541,11 +502,10 @@ private slots:
         QCOMPARE(items(child<QListWidget>(explanation, u"lstSteps"_s)), qtexts(twinTri->working));
 
         // The race's ledger: heading, two players, all; then what each of its pools kept.
-        std::vector<std::string> ledger = ledgerLines(day.game.ledger(), 2);
-        for (const std::string& line : poolKeptLines(day.game.ledger(), 2))
-            ledger.push_back(line);
-        QCOMPARE(ledger.size(), std::size_t{12});
-        QCOMPARE(items(child<QListWidget>(&window, u"lstLedger"_s)), shownTexts(ledger));
+        const QStringList ledger = items(child<QListWidget>(&window, u"lstLedger"_s));
+        QCOMPARE(ledger.size(), 12);
+        QCOMPARE(ledger, shownTexts(ledgerLines(day.game.ledger(), 2)) +
+                             shownTexts(poolKeptLines(day.game.ledger(), 2)));
     }
 
     void leavingConfirmsOnceTheShowIsOverEvenWithAFileUnsaved() {
