@@ -230,26 +230,23 @@ struct CliBinary : ::testing::Test {
         output = test::readAll(dir / "output");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    int runScript(const std::string& script) {
-        test::writeAll(dir / "script.txt", script);
-        return shell(cli() + " --seed 3 " + (dir / "script.txt").string());
-    }
 };
 
-// A whole day's status 0, and 1 for a day with a failed command, are the stored days' own checks.
-TEST_F(CliBinary, FailuresGiveTheirExitStatus) {
+// A start that failed gives status 2 and changes nothing, and as JSON it is one object that says so and why
+// (one that went on with messages is the failed-write day's first line). A whole day's status 0, and 1
+// for a day with a failed command, are the stored days' own checks.
+TEST_F(CliBinary, AFailedStartGivesItsStatusAndIsOneJsonObjectWithEverythingItSaid) {
     const std::string players = test::readAll(dir / "players.dat");
-    FolderLock held(dir.path());
-    EXPECT_EQ(runScript("add-player Bo\n"), 2) << output;
+    test::writeAll(dir / "script.txt", "add-player Bo\n");
+    const std::string play = "{ " + cli() + " --json " + (dir / "script.txt").string() + " 2>/dev/null; }";
+    {
+        FolderLock held(dir.path());
+        EXPECT_EQ(shell(play), 2) << output;
+    }
     EXPECT_EQ(test::readAll(dir / "players.dat"), players);
-}
-
-// A start that failed is one JSON object that says so and why (one that went on with messages is
-// the failed-write day's first line).
-TEST_F(CliBinary, AFailedStartIsOneJsonObjectWithEverythingItSaid) {
     std::filesystem::remove(dir / "horses.dat");
     test::writeAll(dir / "script.txt", "");
-    EXPECT_EQ(shell("{ " + cli() + " --json " + (dir / "script.txt").string() + " 2>/dev/null; }"), 2);
+    EXPECT_EQ(shell(play), 2);
     ASSERT_TRUE(Json::accept(output)) << output;
     const Json r = Json::parse(output);
     EXPECT_EQ(std::tuple(r["command"], r["ok"], r.contains("error")),

@@ -65,11 +65,6 @@ std::map<std::string, Example> guideExamples(const std::string& html) {
     return examples;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    const auto lines = splitLines(text);
-    return {lines.begin(), lines.end()};
-}
-
 TEST(GuideExamples, EveryQuotedOutputIsWhatTheGamePrintsForItsSeededDay) {
     const auto examples =
         guideExamples(test::readAll(std::string(STRIDEWELL_SOURCE_DIR) + "/docs/userguide.htm"));
@@ -88,10 +83,10 @@ TEST(GuideExamples, EveryQuotedOutputIsWhatTheGamePrintsForItsSeededDay) {
         const std::string printed = test::readAll(dir / "out.txt");
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << printed;
         // Each block's lines stand together in the output, after the block quoted before it.
-        const auto output = linesOf(printed);
+        const auto output = splitLines(printed);
         auto from = output.begin();
         for (const std::string& block : example.outputs) {
-            const auto lines = linesOf(block);
+            const auto lines = splitLines(block);
             from = std::search(from, output.end(), lines.begin(), lines.end());
             ASSERT_NE(from, output.end()) << "the guide quotes:\n"
                                           << block << "\n\nthe game printed:\n"

@@ -544,8 +544,7 @@ private slots:
             // The day starts off the window's thread; the reset is offered back on it.
             QVERIFY(QTest::qWaitFor(
                 [&] { return damaged.game.stage() == Stage::Program || !shown.isVisible(); }));
-            const auto& shownBoxes = damaged.prompter.shown();
-            QVERIFY(std::any_of(shownBoxes.begin(), shownBoxes.end(), [](const ScriptedPrompter::Shown& box) {
+            QVERIFY(std::ranges::any_of(damaged.prompter.shown(), [](const ScriptedPrompter::Shown& box) {
                 return box.text.find("horses.dat") != std::string::npos &&
                        box.text.find("text front end") == std::string::npos;
             }));

@@ -42,13 +42,12 @@ using namespace sw::test;
 
 namespace {
 
+// The row a run of this program is to measure: --one-screen ROW.
 constexpr const char* RunArgument = "--one-screen";
-constexpr const char* MaximizedArgument = "--maximized";
-constexpr const char* PlayersArgument = "--players";
 
 // The screens a row runs on. A laptop's 1920 by 1080 at 150 % has a work area of 1280 by 720;
 // French runs longer than English in every caption.
-const struct {
+const struct Screen {
     const char* name;
     QSize screen;
     const char* scale;
@@ -128,11 +127,11 @@ QStringList shownTexts(QMainWindow& window) {
 
 // One screen: the window on a seeded day, walked through the bet pages as a player builds a ticket.
 // Prints a line for each fault and returns their number.
-int runOnOneScreen(bool maximized, int playerCount) {
+int runOnOneScreen(const Screen& row) {
     QStandardPaths::setTestModeEnabled(true);
     WindowTestDay day(20240517, false);
     ui::MainWindow window(day.game);
-    if (maximized)
+    if (row.maximized)
         window.showMaximized();
     else
         window.show();
@@ -141,7 +140,7 @@ int runOnOneScreen(bool maximized, int playerCount) {
         return std::cout << "betting never opened\n", 1;
     const QStringList names = {u"Ann"_s,     u"Bartholomew"_s, u"Cy"_s,        u"Dorothea"_s,
                                u"Eustace"_s, u"Philippa"_s,    u"Gwendolyn"_s, u"Horatio"_s};
-    for (int i = 0; i < playerCount; ++i)
+    for (int i = 0; i < row.players; ++i)
         day.game.addPlayer(names[i % names.size()].toStdString());
     window.refresh();
 
@@ -208,7 +207,7 @@ int runOnOneScreen(bool maximized, int playerCount) {
                 listed << action->text();
         more->findChild<QMenu*>()->hide();
     }
-    for (int i = 0; i < playerCount; ++i) {
+    for (int i = 0; i < row.players; ++i) {
         const QPushButton* chip = button(&window, u"chipPlayer%1"_s.arg(i));
         const QString name = names[i % names.size()];
         const bool whole = chip && chip->isVisible() && chip->width() >= chip->sizeHint().width() &&
@@ -302,11 +301,8 @@ private slots:
             env.insert(u"LANGUAGE"_s, QString::fromLatin1(language));
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList args{QString::fromLatin1(RunArgument), u"-style"_s, style,
-                         QString::fromLatin1(PlayersArgument), QString::number(players)};
-        if (maximized)
-            args << QString::fromLatin1(MaximizedArgument);
-        run.start(QCoreApplication::applicationFilePath(), args);
+        run.start(QCoreApplication::applicationFilePath(),
+                  {QString::fromLatin1(RunArgument), QString::number(row), u"-style"_s, style});
         QVERIFY(run.waitForFinished(180000));
         const QString said = QString::fromLocal8Bit(run.readAll());
         QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, qPrintable(said));
@@ -319,9 +315,8 @@ int main(int argc, char** argv) {
     // A row's run speaks the language the row gave it, from the catalogs the build made.
     useDesktopLanguage(std::filesystem::path(STRIDEWELL_BINARY_DIR) / "cli");
     ui::useQtCatalog(app);
-    if (args.contains(QLatin1String(RunArgument)))
-        return runOnOneScreen(args.contains(QLatin1String(MaximizedArgument)),
-                              args.value(args.indexOf(QLatin1String(PlayersArgument)) + 1).toInt());
+    if (const qsizetype at = args.indexOf(QLatin1String(RunArgument)); at >= 0)
+        return runOnOneScreen(Screens[args.value(at + 1).toInt()]);
     WindowFitTest test;
     return QTest::qExec(&test, argc, argv);
 }

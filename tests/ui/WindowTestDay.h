@@ -66,19 +66,24 @@ struct WindowTestDay : GameOnDisk {
 inline QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
-inline QStringList qtexts(const std::vector<std::string>& lines) {
+template <typename Lines = std::vector<std::string>> QStringList qtexts(const Lines& lines) {
     QStringList texts;
     for (const std::string& line : lines)
         texts << qtext(line);
     return texts;
 }
-
-// The lines as the window shows them, with its money texts ($0.00, $1,234.00).
-inline QStringList shownTexts(const std::vector<std::string>& lines) {
-    QStringList texts;
-    for (const std::string& line : lines)
-        texts << qtext(shownMoneyIn(line));
+// A table's rows of texts, as the window shows them.
+template <typename Rows> QList<QStringList> qrows(const Rows& rows) {
+    QList<QStringList> texts;
+    for (const auto& row : rows)
+        texts.emplaceBack(qtexts(row));
     return texts;
+}
+// The lines as the window shows them, with its money texts ($0.00, $1,234.00).
+inline QStringList shownTexts(std::vector<std::string> lines) {
+    for (std::string& line : lines)
+        line = shownMoneyIn(line);
+    return qtexts(lines);
 }
 
 template <typename T = QLabel> T* child(const QWidget* window, const QString& name) {
@@ -118,15 +123,6 @@ inline QList<QStringList> tableRows(const QAbstractItemView* view, int role = Qt
         QStringList& row = rows.emplaceBack();
         for (int c = 0; c < model->columnCount(); ++c)
             row << model->index(r, c).data(role).toString();
-    }
-    return rows;
-}
-template <std::size_t N> QList<QStringList> qrows(const std::vector<std::array<std::string, N>>& lines) {
-    QList<QStringList> rows;
-    for (const auto& line : lines) {
-        QStringList& row = rows.emplaceBack();
-        for (const std::string& text : line)
-            row << qtext(text);
     }
     return rows;
 }
