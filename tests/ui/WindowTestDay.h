@@ -68,7 +68,7 @@ inline QString qtext(const std::string& text) {
 }
 template <typename Lines = std::vector<std::string>> QStringList qtexts(const Lines& lines) {
     QStringList texts;
-    for (const std::string& line : lines)
+    for (const auto& line : lines)
         texts << qtext(line);
     return texts;
 }

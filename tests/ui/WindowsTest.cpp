@@ -37,6 +37,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ranges>
 #include <tuple>
 
 using namespace sw;
@@ -449,10 +450,8 @@ private slots:
                  u"Race 3 "_s + qtext(chart.lblTimeOfRace));
         // The chart as a screen reader reads it: a table whose headings say what the signs mean.
         QAccessibleTableInterface* table = tableOf(child<QTableView>(&window, u"tblChart"_s));
-        QStringList headings;
-        for (const ChartColumnHeading& column : ChartColumnHeadings)
-            headings << qtext(column.spoken);
-        QCOMPARE(columnHeadings(table), headings);
+        QCOMPARE(columnHeadings(table),
+                 qtexts(ChartColumnHeadings | std::views::transform(&ChartColumnHeading::spoken)));
         for (int r = 0; r < FieldSize; ++r) {
             const ChartRow& row = chart.rows[static_cast<std::size_t>(r)];
             QCOMPARE(rowCells(table, r), qtexts({row.lblHorseName, row.lblPost, row.lblBreak, row.lblEigth,
