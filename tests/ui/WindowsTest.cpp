@@ -126,10 +126,15 @@ private slots:
             addPlayer(day->day(), "Ann");
             addPlayer(day->day(), "Bartholomew Quince");
         }
-        // The third race's results (the Daily Double closes), a whole day, a program a few races in.
+        // The third race's results (the Daily Double closes: the fullest payoff area of the early races),
+        // a whole day, a program a few races in.
         m_results.playRaces(2);
+        // Ann's Twin-Tri credit for race 3, never exchanged: it pays its first half's price there.
+        RaceDay& results = m_results.day();
+        results.exchangeCredits = {
+            {2100, results.players.entries[0].playerId, 2, "Twin-Tri", 3, "1-2-3", 550, 0}};
+        writeAll(m_results.file("exchangecredits.dat"), exchangeCreditsText(results.exchangeCredits));
         m_results.runRace();
-        m_results.game.runResultsToEnd();
         m_topTen.playRaces(RacesPerDay);
         m_program.playRaces(3);
     }
@@ -351,19 +356,22 @@ private slots:
     }
 
     // The strategy lab.
-    void showsTheCoresFiguresForTheSetupChosen() {
+    void showsTheCoresFiguresForTheSetupChosenAndCancelAndCloseStopALongRun() {
         WindowTestDay day{20240611, false};
-        ui::LabWindow window(day.game);
-        window.resize(1366, 768);
-        window.show();
+        QPointer<ui::LabWindow> window = new ui::LabWindow(day.game);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->resize(1366, 768);
+        window->show();
         // A 1366x768 screen holds it whole, less its frame and the desktop's panel.
-        QVERIFY(window.minimumSizeHint().width() <= 1366 && window.minimumSizeHint().height() <= 720);
-        choose(&window, u"cboStrategyA"_s, "post1-win");
-        choose(&window, u"cboStrategyB"_s, "favourite-win");
-        child<QSpinBox>(&window, u"spnDays"_s)->setValue(2);
-        child<QSpinBox>(&window, u"spnSeed"_s)->setValue(5);
-        QTest::mouseClick(button(&window, u"cmdLabRun"_s), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 120000);
+        QVERIFY(window->minimumSizeHint().width() <= 1366 && window->minimumSizeHint().height() <= 720);
+        auto* bar = child<QProgressBar>(window, u"barLabProgress"_s);
+        QPushButton* run = button(window, u"cmdLabRun"_s);
+        choose(window, u"cboStrategyA"_s, "post1-win");
+        choose(window, u"cboStrategyB"_s, "favourite-win");
+        child<QSpinBox>(window, u"spnDays"_s)->setValue(2);
+        child<QSpinBox>(window, u"spnSeed"_s)->setValue(5);
+        QTest::mouseClick(run, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->running(), 120000);
 
         LabSetup setup;
         setup.stable = labStableOf(day.day().folder);
@@ -372,25 +380,18 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             const LabSummary s = summarize(runs[static_cast<std::size_t>(i)], setup);
             const QString side = i == 0 ? u"A"_s : u"B"_s;
-            QCOMPARE(text(&window, "lblReturn"_L1 + side), percent(s.returnRate));
-            QCOMPARE(text(&window, "lblHitRate"_L1 + side), percent(s.hitRate));
+            QCOMPARE(text(window, "lblReturn"_L1 + side), percent(s.returnRate));
+            QCOMPARE(text(window, "lblHitRate"_L1 + side), percent(s.hitRate));
         }
         // Both charts draw both strategies: two days each on the bankroll, some bars of days.
-        auto* bankroll = child<ui::LabBankrollChart>(&window, u"picLabBankroll"_s);
-        auto* days = child<ui::LabHistogram>(&window, u"picLabDays"_s);
+        auto* bankroll = child<ui::LabBankrollChart>(window, u"picLabBankroll"_s);
+        auto* days = child<ui::LabHistogram>(window, u"picLabDays"_s);
         bankroll->grab();
         days->grab();
         QCOMPARE(bankroll->pointsPainted(), 4);
         QVERIFY(days->barsPainted() >= 2);
-    }
 
-    void cancelAndCloseStopALongRunAndARuleSaysWhatIsWrong() {
-        WindowTestDay day{20240611, false};
-        QPointer<ui::LabWindow> window = new ui::LabWindow(day.game);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-        auto* bar = child<QProgressBar>(window, u"barLabProgress"_s);
-        QPushButton* run = button(window, u"cmdLabRun"_s);
+        // A long run stops where Cancel finds it.
         child<QSpinBox>(window, u"spnDays"_s)->setValue(10000);
         QTest::mouseClick(run, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 0, 60000);
@@ -421,16 +422,7 @@ private slots:
 
     // The results.
     void theChartAndPayoffsOfTheGameShowWhole() {
-        // Race 3 closes the Daily Double, the fullest payoff area of the early races.
-        WindowTestDay day;
-        addPlayer(day.day(), "Ann");
-        addPlayer(day.day(), "Bo");
-        day.playRaces(2);
-        // Ann's Twin-Tri credit for race 3, never exchanged: it pays its first half's price there.
-        day.day().exchangeCredits = {
-            {2100, day.day().players.entries[0].playerId, 2, "Twin-Tri", 3, "1-2-3", 550, 0}};
-        test::writeAll(day.file("exchangecredits.dat"), exchangeCreditsText(day.day().exchangeCredits));
-        day.runRace();
+        WindowTestDay& day = m_results;
         ui::ResultsWindow window(day.game);
         window.show();
         // A click shows the whole show at once: none of its pauses is waited for.
