@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -23,15 +24,6 @@ struct Example {
     std::string script;
     std::vector<std::string> outputs; // in the order the guide quotes them
 };
-
-std::string attribute(const std::string& tag, const std::string& name) {
-    const std::string key = name + "=\"";
-    const auto at = tag.find(key);
-    if (at == std::string::npos)
-        return {};
-    const auto start = at + key.size();
-    return tag.substr(start, tag.find('"', start) - start);
-}
 
 // The entities the guide uses inside its quoted output.
 std::string unescape(std::string text) {
@@ -47,16 +39,14 @@ std::string unescape(std::string text) {
 // Every <pre data-example="NAME" ...> of the guide: the one with data-seed is the script, the
 // others are what it prints.
 std::map<std::string, Example> guideExamples(const std::string& html) {
+    static const std::regex pre(R"re(<pre data-example="([^"]*)"([^>]*)>([\s\S]*?)</pre>)re");
+    static const std::regex seed(R"re(data-seed="([^"]*)")re");
     std::map<std::string, Example> examples;
-    for (auto at = html.find("<pre data-example=\""); at != std::string::npos;
-         at = html.find("<pre data-example=\"", at + 1)) {
-        const auto tagEnd = html.find('>', at);
-        const auto end = html.find("</pre>", tagEnd);
-        const std::string tag = html.substr(at, tagEnd - at);
-        const std::string body = unescape(html.substr(tagEnd + 1, end - tagEnd - 1));
-        Example& example = examples[attribute(tag, "data-example")];
-        if (const std::string seed = attribute(tag, "data-seed"); !seed.empty()) {
-            example.seed = seed;
+    for (auto at = std::sregex_iterator(html.begin(), html.end(), pre); at != std::sregex_iterator(); ++at) {
+        Example& example = examples[(*at)[1]];
+        const std::string body = unescape((*at)[3]), tag = (*at)[2];
+        if (std::smatch found; std::regex_search(tag, found, seed)) {
+            example.seed = found[1];
             example.script = body + "\n";
         } else {
             example.outputs.push_back(body);
