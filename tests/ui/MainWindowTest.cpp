@@ -572,41 +572,23 @@ private slots:
     void messageBoxesShowTheTextUnderTheTitleGiven() {
         ui::QtPrompter boxes(&window());
         QString shown;
-        // Answers the next box once it is up, noting what it said.
-        const auto answer = [&](QMessageBox::StandardButton pressed) {
-            QTimer::singleShot(0, this, [&shown, pressed] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                // A box is an alert to a screen reader (Qt tells it so as the box shows), which
-                // reads it by its title and text.
-                QStringList read;
-                walkAccessible(QAccessible::queryAccessibleInterface(box),
-                               [&read](QAccessibleInterface* element, int) {
-                                   read << element->text(QAccessible::Name);
-                                   return true;
-                               });
-                shown = box->windowTitle() + u':' + box->text();
-                if (!read.contains(box->windowTitle()) || !read.contains(box->text()))
-                    shown = u"unread: "_s + read.join(u'|');
-                box->button(pressed)->click();
-            });
-        };
         // A message opens its box and returns; one said while it is up waits its turn.
         boxes.message("Minimum amount\r\nset $2", "Stridewell");
         boxes.message("You're out of cash!", "Stridewell");
         QVERIFY(shown.isEmpty());
-        answer(QMessageBox::Ok);
+        answerBox(u"OK"_s, shown);
         QVERIFY(QTest::qWaitFor([&] { return !shown.isEmpty(); }));
         QCOMPARE(shown, u"Stridewell:Minimum amount\nset $2"_s);
-        answer(QMessageBox::Ok);
+        answerBox(u"OK"_s, shown);
         QVERIFY(QTest::qWaitFor([&] { return shown.endsWith(u"out of cash!"_s); }));
         QVERIFY(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
-        answer(QMessageBox::Yes);
+        answerBox(u"Yes"_s, shown);
         QVERIFY(boxes.ask("Are you sure you want to delete the ticket?", "Stridewell"));
-        answer(QMessageBox::No);
+        answerBox(u"No"_s, shown);
         QVERIFY(!boxes.ask("Are you sure you want to delete the player?", "Stridewell"));
         // A question asked before a step opens its box and returns; the answer follows the click.
         std::optional<bool> later;
-        answer(QMessageBox::Yes);
+        answerBox(u"Yes"_s, shown);
         boxes.askThen("Do you want to pay for the tickets?", "Stridewell", [&](bool yes) { later = yes; });
         QVERIFY(!later);
         QVERIFY(QTest::qWaitFor([&] { return later.has_value(); }));

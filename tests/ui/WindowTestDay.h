@@ -201,6 +201,29 @@ inline QStringList unnamedControls(QWidget* window) {
     return unnamed;
 }
 
+// Once a message box is up, presses its button `pressed` (its text, "&" aside) and keeps in `read`
+// its title and text. A box is an alert to a screen reader (Qt tells it so as the box shows), which
+// reads it by its title and text: should it not find them, `read` is what it found instead.
+inline void answerBox(const QString& pressed, QString& read) {
+    QTimer::singleShot(0, [pressed, &read] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QStringList heard;
+        walkAccessible(QAccessible::queryAccessibleInterface(box),
+                       [&heard](QAccessibleInterface* element, int) {
+                           heard << element->text(QAccessible::Name);
+                           return true;
+                       });
+        read = heard.contains(box->windowTitle()) && heard.contains(box->text())
+                   ? box->windowTitle() + u':' + box->text()
+                   : u"unread: "_s + heard.join(u'|');
+        for (QAbstractButton* b : box->buttons())
+            if (b->text().remove(u'&') == pressed)
+                b->click();
+    });
+}
+
 // A table view as a screen reader reads it.
 inline QAccessibleTableInterface* tableOf(QWidget* view) {
     QAccessibleInterface* element = QAccessible::queryAccessibleInterface(view);
