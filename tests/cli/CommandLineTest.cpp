@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <tuple>
@@ -259,11 +260,10 @@ TEST_F(CliBinary, OnlyATerminalGetsThePromptAndLineEditing) {
     test::writeAll(dir / "typed.txt", "race\n\033[A\nquit\n");
     const std::string typed = " <" + (dir / "typed.txt").string();
     ASSERT_EQ(shell("script -qec '" + cli() + " --seed 3' /dev/null" + typed), 0) << output;
-    std::size_t prompts = 0;
-    for (std::size_t at = output.find("race 1 betting> race"); at != std::string::npos;
-         at = output.find("race 1 betting> race", at + 1))
-        ++prompts;
-    EXPECT_EQ(prompts, 2u) << output;
+    const std::regex prompt("race 1 betting> race");
+    EXPECT_EQ(
+        std::distance(std::sregex_iterator(output.begin(), output.end(), prompt), std::sregex_iterator()), 2)
+        << output;
     // A pipe reads its lines as they are: no prompt, and the escape is part of an unknown command.
     EXPECT_EQ(shell(cli() + " --seed 3" + typed), 1) << output;
     EXPECT_EQ(output.find("betting>"), std::string::npos) << output;
