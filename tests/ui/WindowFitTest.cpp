@@ -195,11 +195,13 @@ int runOnOneScreen(const Screen& row) {
     }
     // Every player is a chip shown whole inside the slip, or an entry under "+N" that can be chosen.
     const QWidget* slip = child<QWidget>(&window, u"frSlip"_s);
-    const QRect inside = slip->contentsRect();
+    const auto whole = [slip](const QWidget* w) {
+        return w && w->isVisible() && w->width() >= w->sizeHint().width() &&
+               slip->contentsRect().contains(QRect(w->mapTo(slip, QPoint()), w->size()));
+    };
     QStringList listed;
     if (QPushButton* more = button(&window, u"cmdMorePlayers"_s); more && more->isVisible()) {
-        if (!inside.contains(QRect(more->mapTo(slip, QPoint()), more->size())) ||
-            more->width() < more->sizeHint().width())
+        if (!whole(more))
             faults << "the +N button is cut: " + where(more->geometry());
         more->click();
         for (const QAction* action : more->findChild<QMenu*>()->actions())
@@ -210,12 +212,11 @@ int runOnOneScreen(const Screen& row) {
     for (int i = 0; i < row.players; ++i) {
         const QPushButton* chip = button(&window, u"chipPlayer%1"_s.arg(i));
         const QString name = names[i % names.size()];
-        const bool whole = chip && chip->isVisible() && chip->width() >= chip->sizeHint().width() &&
-                           inside.contains(QRect(chip->mapTo(slip, QPoint()), chip->size()));
-        const bool inMenu = std::any_of(listed.begin(), listed.end(),
-                                        [&](const QString& t) { return t.startsWith(name + u"  "_s); });
-        if (whole == inMenu)
-            faults << u"player %1 (%2) is %3"_s.arg(i).arg(name).arg(whole ? u"shown twice"_s
+        const bool shown = whole(chip);
+        const bool inMenu =
+            std::ranges::any_of(listed, [&](const QString& t) { return t.startsWith(name + u"  "_s); });
+        if (shown == inMenu)
+            faults << u"player %1 (%2) is %3"_s.arg(i).arg(name).arg(shown ? u"shown twice"_s
                                                                            : u"out of reach"_s);
     }
     if (qgetenv("LANGUAGE") == "fr") {
