@@ -173,6 +173,10 @@ inline void walkAccessible(QAccessibleInterface* root,
         walkAccessible(root->child(i), visit, depth + 1);
 }
 
+inline QString roleName(const QAccessibleInterface* element) {
+    return QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(element->role()));
+}
+
 // A control the player reaches by keyboard: a shown widget that takes focus (usable or not), a
 // tab, or a menu's item.
 inline bool reachedByKeyboard(QAccessibleInterface* element) {
@@ -193,9 +197,8 @@ inline QStringList unnamedControls(QWidget* window) {
     for (QObject* root : roots)
         walkAccessible(QAccessible::queryAccessibleInterface(root), [&](QAccessibleInterface* element, int) {
             if (reachedByKeyboard(element) && element->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << QString::fromLatin1(
-                               QMetaEnum::fromType<QAccessible::Role>().valueToKey(element->role())) +
-                               u' ' + (element->object() ? element->object()->objectName() : QString());
+                unnamed << roleName(element) + u' ' +
+                               (element->object() ? element->object()->objectName() : QString());
             return true;
         });
     return unnamed;
