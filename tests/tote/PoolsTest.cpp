@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <iomanip>
 #include <numeric>
@@ -132,45 +131,6 @@ TEST_F(ToteDay, TiedHorsesShareTheWorseConsistencyBand) {
     field[5].horse = horseWithRatings(7); // posts 6 and 7 tie for second and third
     publicPoolGeneration(day, 1, false, field);
     EXPECT_EQ(day.pools.consistencyBand, (std::array<int32_t, Pools::N>{2, 2, 4, 4, 6, 6, 6, 8, 0}));
-}
-
-TEST_F(ToteDay, ExoticMoneyDrawsOneFactorPerHorseInOrder) {
-    std::vector<double> draws;
-    for (int n = 0; n < 10000; ++n)
-        draws.push_back((n % 97) / 97.0);
-    ListRandom scripted{draws};
-    RaceDay scriptedDay{dir.path(), scripted, prompter};
-    scriptedDay.currentRace = 3; // not the race shown: no files, and no draw a race could miss
-    EXPECT_FALSE(publicPoolGeneration(scriptedDay, 2, false, field).poolFilesWritten ||
-                 scriptedDay.card.racePoolsOpened[1]);
-    EXPECT_EQ(scripted.drawsTaken(), 0u);
-    generateExoticPools(scriptedDay.pools, scripted);
-    EXPECT_EQ(scripted.drawsTaken(), 28u * 2 + 56 * 2 + 336 * 3 + 1680 * 4);
-
-    const Pools& p = scriptedDay.pools;
-    auto f = [&](int n) { return 0.5 + 0.5 * draws[static_cast<std::size_t>(n)]; };
-    auto w = [&](int h) { return static_cast<double>(p.win[static_cast<std::size_t>(h)]); };
-    // i = 0, j = 1: quiniela (draws 0, 1), exacta (2, 3), trifecta 1-2-3 (4..6), superfecta 1-2-3-4 (7..10),
-    // 1-2-3-5 (11..14) and on.
-    EXPECT_EQ(p.quiniela[Pools::idx2(0, 1)], std::floor((w(0) * f(0) + w(1) * f(1)) / 4));
-    EXPECT_EQ(p.exacta[Pools::idx2(0, 1)], std::floor((3 * w(0) * f(2) + w(1) * f(3)) / 18));
-    EXPECT_EQ(p.trifecta[Pools::idx3(0, 1, 2)],
-              std::floor((3 * w(0) * f(4) + 2 * w(1) * f(5) + w(2) * f(6)) / 100));
-    for (int l = 3, d = 7; l < FieldSize; ++l, d += 4) // every fourth horse, some with money enough to count
-        EXPECT_EQ(p.superfecta[Pools::idx4(0, 1, 2, l)],
-                  std::floor((4 * w(0) * f(d) + 3 * w(1) * f(d + 1) + 2 * w(2) * f(d + 2) + w(l) * f(d + 3)) /
-                             500));
-    // i = 1, j = 0 has no quiniela: its exacta takes the two draws after the last of i = 0.
-    const int afterFirstHorse = 7 * 2 + 7 * 2 + 42 * 3 + 210 * 4;
-    EXPECT_EQ(p.exacta[Pools::idx2(1, 0)],
-              std::floor((3 * w(1) * f(afterFirstHorse) + w(0) * f(afterFirstHorse + 1)) / 18));
-
-    // Only lower-first pairs hold quiniela money, and no horse takes two places.
-    EXPECT_EQ(p.quiniela[Pools::idx2(1, 0)] + p.exacta[Pools::idx2(2, 2)] + p.trifecta[Pools::idx3(2, 2, 3)],
-              0);
-    auto sum = [](const auto& cells) { return std::accumulate(cells.begin(), cells.end(), int32_t{0}); };
-    EXPECT_EQ(std::vector<int32_t>({p.quinielaTotal, p.exactaTotal, p.trifectaTotal, p.superfectaTotal}),
-              std::vector<int32_t>({sum(p.quiniela), sum(p.exacta), sum(p.trifecta), sum(p.superfecta)}));
 }
 
 TEST_F(ToteDay, OpeningTheRaceWritesEveryCombinationOnceNumberedInOrderAsTheToteReadsIt) {
