@@ -42,41 +42,17 @@ FieldForm risingField() {
     return field;
 }
 
-TEST(MoneyRating, AddsFormEarningsPerStartSegmentsAndABonusForTheSegmentRank) {
-    EXPECT_EQ(gradePoints("M") + gradePoints("J") + gradePoints("C"), 1 + 5 + 10);
-    EXPECT_EQ(gradePoints("B") + gradePoints("A") + gradePoints("AA"), 20 + 40 + 80);
+// The stored days' boards pin what form, earnings per start, segments and their rank earn; these
+// are the figures only a hand-edited stable holds.
+TEST(MoneyRating, UnknownGradesMoneyWithoutStartsAndTermsBeyond32BitsEarnNothing) {
     EXPECT_EQ(gradePoints("X") + gradePoints("a") + gradePoints(""), 0);
-
-    // Without form a post rates 2 * early sum + segment sum + round(segment sum + 2.5 ^ (9 - rank)).
     FieldForm field = risingField();
     auto rating = [&](int post) { return moneyRatings(field)[static_cast<std::size_t>(post - 1)]; };
-    EXPECT_EQ(rating(1), 20);   // last of eight: 4 + 5 + round(5 + 6.25)
-    EXPECT_EQ(rating(4), 154);  // fifth: 16 + 20 + round(20 + 97.66)
-    EXPECT_EQ(rating(8), 3927); // first: 32 + 40 + round(40 + 3814.7)
-    // Lines AA 1st, M 8th, X 3rd earn 89, 3 and 7; $1001 in 4 starts 3 * 250.
-    field[3].horse.starts = 4;
-    field[3].horse.earnings = 1001;
-    field[3].pastLines = {pastLine("AA", 1), pastLine("M", 8), pastLine("X", 3)};
-    EXPECT_EQ(rating(4), 154 + 89 + 3 + 7 + 750);
-    // Money without starts (a hand-edited record) earns nothing; a C line 2nd earns 18.
+    // Post 3 rates 81 without form; money without starts earns nothing, a C line 2nd earns 18.
     field[2].horse.earnings = 5000;
     field[2].pastLines = {pastLine("C", 2)};
     EXPECT_EQ(rating(3), 81 + 18);
-    // Only the first fifteen lines count.
-    field[5].pastLines.assign(15, pastLine("B", 5));
-    field[5].pastLines.insert(field[5].pastLines.end(), 5, pastLine("AA", 1));
-    EXPECT_EQ(rating(6), 694 + 15 * 25);
-
-    // The five segments each count: 1, 2, 4, 8 and 16 sum 31, third of eight, early sum 3.
-    field[0].horse.segmentRating = {1, 2, 4, 8, 16};
-    EXPECT_EQ(rating(1), 6 + 31 + 641); // round(31 + 610.35)
-
-    // Posts 7 and 8 both sum 40 and share the worse rank, second; post 6 stays third.
-    field = risingField();
-    field[6].horse = horseWithRatings(8);
-    EXPECT_EQ(std::tuple(rating(7), rating(8), rating(6)),
-              std::tuple(1638, 1638, 694)); // 32 + 40 + round(40 + 1525.9)
-    // A term that leaves 32 bits is skipped; a rating that does is none.
+    // Post 1, last of eight, rates 20: a term that leaves 32 bits is skipped; a rating that does is none.
     field[0].horse.starts = 1;
     field[0].horse.earnings = 2000000000;
     EXPECT_EQ(rating(1), 20);
