@@ -347,18 +347,15 @@ TEST_F(SettlementTest, MultiRaceBetsArePaidAfterTheirLastLegFromThePublicOddsOfT
     day.raceWinner = {1, 5, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4};
     day.pools.oddsByRace[2][4] = 1.9f; // $5.80
     day.pools.oddsByRace[3][2] = 1.3f; // $4.60
-    day.pools.oddsByRace[4][3] = 1.9f; // 5.80
-    day.pools.oddsByRace[5][4] = 1.3f; // 4.60
-    day.pools.oddsByRace[6][5] = 0.5f; // 3.00
     day.pools.winOdds[2] = 40.0f;      // the board of the race plays no part
-    // The chart from the special label on: the other leg boxes stay hidden.
+    // The chart from the special label on: the other leg boxes stay hidden. The stored days pin
+    // each bet's legs and parlay.
     struct Case {
         int16_t race;
         MultiRaceBet bet;
         const char* chart;
     } cases[] = {
         {2, MultiRaceBet::DailyDouble, "Special=Daily Double XHorse0=5 XHorse1=3 SpecialPayoff=11.40"},
-        {5, MultiRaceBet::Pick3, "Special=Pick 3 XHorse0=4 XHorse1=5 XHorse2=6 SpecialPayoff=16.40"},
         // Unknown odds count as even money.
         {11, MultiRaceBet::Pick6,
          "Special=Pick 6 XHorse0=7 XHorse1=8 XHorse2=1 XHorse3=2 XHorse4=3 XHorse5=4 SpecialPayoff=2.10"},
