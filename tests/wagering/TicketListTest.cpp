@@ -3,7 +3,6 @@
 #include "wagering/Payment.h"
 
 #include "WageringFixture.h"
-#include "core/Format.h"
 
 #include <gtest/gtest.h>
 
