@@ -246,19 +246,6 @@ TEST_F(DataFolderTest, ARewriteReplacesTheWholeFileOrLeavesTheOldOne) {
     EXPECT_EQ(readAll(dir / "wins.dat"), "1,3,2\r\n");
 }
 
-TEST_F(DataFolderTest, ReadsTellMissingFromUnreadable) {
-    fs::create_directory(dir / "jockeys.dat");
-    const DataFolder folder(dir.path());
-    for (const auto& [name, status] : {std::pair{"horses.dat", ReadStatus::Read},
-                                       {"settings.dat", ReadStatus::Missing},
-                                       {"jockeys.dat", ReadStatus::Unreadable}}) {
-        EXPECT_EQ(readFile(dir / name).status, status) << name;
-        EXPECT_EQ(folder.read(name).status, status) << name;
-    }
-    EXPECT_EQ(readFile(dir / "horses.dat").bytes + folder.read("horses.dat").bytes,
-              "old horses\r\nold horses\r\n");
-}
-
 // A rewrite that would change no byte costs nothing; a held read is read once, yet a file the
 // folder changes is read afresh.
 TEST_F(DataFolderTest, UnchangedRewritesAreSkippedAndHeldReadsFollowTheFolder) {

@@ -90,20 +90,12 @@ TEST(Money, TheWindowShowsAmountsWithAWholeDigitAndSeparators) {
     EXPECT_EQ(shownMoney(-MaxCents) + " " + shownMoney(100000), "-$9,999,999,999,999.99 $1,000.00");
 }
 
-// Names and columns are cut by characters: a cut never splits a character's bytes.
 // A translation may put the figures in its own order; what is no placeholder stays as written.
 TEST(Format, PlaceholdersTakeTheirArgumentsInAnyOrder) {
     EXPECT_EQ(fillIn("Le ticket {1} de {0} : {1}", "Ann", 2125), "Le ticket 2125 de Ann : 2125");
     EXPECT_EQ(fillIn("{2} {x} {} {0}", std::string("a"), 'b'), "{2} {x} {} a");
     // An argument is put in as it is, never read as a pattern itself.
     EXPECT_EQ(fillIn("{0}{1}", "{1}", std::string_view("!")), "{1}!");
-}
-
-TEST(Format, ColumnsCutNamesByCharacters) {
-    EXPECT_EQ(leadingCharacters("Zoë Ångström-Ørsted", 12), "Zoë Ångström");
-    EXPECT_EQ(leadingCharacters("Ann", 12), "Ann");
-    EXPECT_EQ(leadingCharacters("ÅÅÅ", 2), "ÅÅ");
-    EXPECT_EQ(leadingCharacters("abc", 0), "");
 }
 
 } // namespace

@@ -143,12 +143,4 @@ TEST(TrimmedPastPerformances, KeepEachHorsesFifteenLatestLinesInFileOrder) {
     EXPECT_EQ(trimmedPastPerformances(""), "");
 }
 
-// A file that could not be read is never trimmed into an empty one.
-TEST_F(DatabaseFilesTest, TrimmingLeavesAFileItCouldNotReadAlone) {
-    FileChanges changes;
-    trimPastPerformances(day, changes);
-    EXPECT_TRUE(changes.empty());
-    EXPECT_EQ(prompter.shown().at(0).text, "Error reading pastperformances.dat");
-}
-
 } // namespace

@@ -1,5 +1,5 @@
-// Starting a race day: the twelve races drawn from the stable in the game's draw order, the
-// day's files made fresh together, and a stable that cannot fill the day stopped before any draw.
+// Starting a race day: the twelve races drawn from the stable, the day's files made fresh together,
+// and a stable that cannot fill the day stopped before any draw.
 
 #include "database/StartRaceDay.h"
 #include "core/Constants.h"
@@ -16,21 +16,6 @@ using test::readAll;
 using test::writeAll;
 
 namespace {
-
-// Replays scripted draws first, then carries on with a seeded generator, so a test can pin the
-// first draws of a day without scripting all of them.
-struct ScriptThenSeeded final : Random {
-    std::vector<double> script;
-    std::size_t taken = 0;
-    SeededRandom rest{7};
-    explicit ScriptThenSeeded(std::vector<double> s) : script(std::move(s)) {}
-    double uniform() override { return taken < script.size() ? script[taken++] : rest.uniform(); }
-};
-
-// The uniform value that draws k of n.
-double drawing(int k, int n) {
-    return (k - 0.5) / n;
-}
 
 // A stable of so many horses of each grade letter, the rest of no grade; the jockeys and the
 // settings as a reset leaves them.
@@ -85,32 +70,6 @@ TEST_F(StartRaceDayTest, EveryCardDrawnIsSound) {
     expectSoundCard(day);
     EXPECT_EQ(std::set<int>(day.card.raceGrade.begin(), day.card.raceGrade.end()).size(), 6u)
         << "every grade with eight horses gets races";
-}
-
-TEST_F(StartRaceDayTest, FollowsTheDrawOrderOfGradeThenHorseAndJockeyPerPost) {
-    writeStable(dir.path(), {{191, "M"}, {9, "J"}}); // horses 192..200 are the only "J" horses
-    ScriptThenSeeded random({
-        1.0,               // beyond the table: a miss
-        drawing(3, 6),     // "C": no horses, drawn again
-        drawing(2, 6),     // "J"
-        drawing(10, 200),  // post 1: a maiden, drawn again
-        drawing(195, 200), // post 1: horse 195
-        drawing(5, 32),    // post 1: jockey 5
-        drawing(195, 200), // post 2: horse 195 again, already drawn
-        1.0,               // beyond the table
-        drawing(200, 200), // post 2: the last horse
-        drawing(5, 32),    // post 2: jockey 5 is booked in this race
-        drawing(32, 32),   // post 2: jockey 32
-    });
-    RaceDay day(dir.path(), random, prompter);
-    ASSERT_TRUE(startRaceDay(day).ready);
-    EXPECT_EQ(random.taken, 11u);
-    EXPECT_EQ(std::vector<int>({day.card.raceGrade[0], day.card.raceHorse[0][0], day.card.raceJockey[0][0],
-                                day.card.raceHorse[0][1], day.card.raceJockey[0][1]}),
-              std::vector<int>({2, 195, 5, 200, 32}));
-    for (int r = 1; r < RacesPerDay; ++r)
-        EXPECT_EQ(day.card.raceGrade[r], 1) << "race 1 leaves too few J horses for another race";
-    expectSoundCard(day);
 }
 
 // The day stops before the race no grade can fill, or before any draw when the stable's horses

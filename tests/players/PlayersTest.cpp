@@ -202,15 +202,14 @@ TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrit
 
 // ---- The top ten ----
 
-// A day's results shown best first are the stored days' to pin; a hand-edited amount comes back canonical.
-TEST_F(PlayersTest, TheTopTenIsRewrittenCanonicalBestFirst) {
+// A day's results shown best first are the stored days' to pin; a hand-edited amount comes back
+// canonical.
+TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndTheDaysResultsHoweverLongTheFile) {
     EXPECT_TRUE(showTopTen(day).empty()) << "no file yet";
     writeAll(dir / "top10players.dat", "Broke,junk\nRich, 01234.50\n");
     showTopTen(day);
     EXPECT_EQ(file("top10players.dat"), "Rich,1234.5\r\nBroke,0\r\n");
-}
 
-TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndTheDaysResultsHoweverLongTheFile) {
     // Eight clear leaders, then three equal results recorded in the order Early, Middle, Late.
     std::string content = "Early,50\r\n";
     for (int i = 1; i <= 8; ++i)

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <map>
 #include <ranges>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,64 +54,17 @@ private:
 // A started race whose entries are all parked far behind the start, each in its own lane, where
 // they neither block nor are blocked: a test sets up only the entries it looks at.
 struct Parked {
-    explicit Parked(std::unique_ptr<Random> rnd) : t(std::move(rnd)), race(t.day, &trace) { restart(); }
-    void restart() {
+    explicit Parked(std::unique_ptr<Random> rnd) : t(std::move(rnd)), race(t.day, &trace) {
         race.start();
         for (int e = 0; e < FieldSize; ++e)
             race.placeEntry(e, -50000 - 1000 * e, e);
         trace = {};
     }
-    // With every draw 0.99, h is always 7; an entry 7 past the line never takes its base move, so
-    // r10 is never drawn and stays 0: every inner step is round(0.4 x 6) = 2.
-    void holdR10AtZero() { race.placeEntry(7, race.finishLine() + 100000, 7); }
 
     RaceTestDay t;
     Trace trace;
     RaceModel race;
 };
-
-TEST(RacePass, StepsGrowWithTheDrawsAndHalveInsideTheBand) {
-    // h = 0, r10 = 5, then r100: 99 is far outside every band (k = 10), 6 equals the rating and is
-    // inside any band above 0 (k = 20). Base: Int(1.5 x 6) + 5 = 14; inner: round(0.4 x 11) = 4,
-    // round(0.2 x 11) = 2.
-    for (const auto& [r100, inner] : {std::pair{0.99, 4}, std::pair{0.065, 2}}) {
-        Parked p(scripted({0.01, 0.5, r100}));
-        p.race.placeEntry(0, 1000, 0);
-        p.race.placeEntry(7, 1000, 7);
-        p.race.step();
-        EXPECT_EQ(p.race.position(0), 1000 + 14 + inner);
-        EXPECT_EQ(std::pair(p.race.position(7), p.race.lane(0)), std::pair(1000 + inner, 0));
-    }
-}
-
-TEST(RacePass, TurnsCostTheOuterLanesGround) {
-    // h = 7, r10 = 9, r100 = 99: inner step round(0.4 x 15) = 6 for everyone.
-    Parked p(scripted({0.99, 0.99}));
-    // Entry (= lane), where it starts, what it gains: lanes 1 and 4 floor(6 x 0.97, 0.88) = 5 in turn
-    // one, lane 5 pays as lane 4 at turn two's first unit, and just past turn one nothing is lost.
-    const int cases[][3] = {{0, 11000, 6}, {1, 11200, 5}, {4, 11800, 5}, {5, 20075, 5}, {6, 12496, 6}};
-    for (const auto& c : cases)
-        p.race.placeEntry(c[0], c[1], c[0]);
-    p.race.step();
-    for (const auto& c : cases)
-        EXPECT_EQ(p.race.position(c[0]) - c[1], c[2]) << "lane " << c[0];
-}
-
-TEST(RacePass, TheFirstOfTwoCrossingInOnePassIsTheFirstInTheInnerOrder) {
-    // Inner order from h = 1: 1, 2, ... so entry 2 (landing on the line) is placed before entry 5
-    // (landing past it); from h = 3: 3, 4, 5, ... so entry 5 comes first.
-    for (const auto& [h, first, second] : {std::tuple{1, 3, 6}, std::tuple{3, 6, 3}}) {
-        Parked p(scripted({(h + 0.5) / 8.0, 0.0, 0.99})); // r10 = 0: every inner step is 2
-        p.race.placeEntry(2, p.race.finishLine() - 2, 2);
-        p.race.placeEntry(5, p.race.finishLine() - 1, 5);
-        p.race.step();
-        const RaceResult& r = p.t.day.result;
-        SCOPED_TRACE(h);
-        EXPECT_EQ(std::vector({int(r.finishOrder[0]), int(r.finishOrder[1])}), std::vector({first, second}));
-        EXPECT_EQ(r.finishLengths[0] + r.finishLengths[1], "- ns");
-        EXPECT_EQ(p.race.placedCount(), 2);
-    }
-}
 
 TEST(RacePass, CrossingInTheBaseMovePlacesOnlyAtTheInnerMoveAndPlacedHorsesGallopOn) {
     Parked p(scripted({3.5 / 8.0, 0.0, 0.99}));
@@ -134,14 +86,6 @@ TEST(RacePass, CrossingInTheBaseMovePlacesOnlyAtTheInnerMoveAndPlacedHorsesGallo
     EXPECT_EQ(std::pair(p.trace.count["placed"], p.race.placedCount()), std::pair(1, 1));
 }
 
-// An entry's calls: the positions and lengths at the quarter, the half and the three quarters.
-std::string callsOf(const RaceResult& r, std::size_t e) {
-    std::ostringstream out;
-    out << int(r.quarterPos[e]) << ' ' << int(r.halfPos[e]) << ' ' << r.halfLengths[e] << ' '
-        << int(r.threeQuarterPos[e]) << ' ' << r.threeQuarterLengths[e];
-    return out.str();
-}
-
 TEST(MarginText, EachBandIncludesItsUpperBoundAndWholeLengthsAreFloored) {
     // Fractions of a length have a leading blank, whole lengths below ten a trailing one.
     const std::pair<float, const char*> cases[] = {
@@ -151,27 +95,6 @@ TEST(MarginText, EachBandIncludesItsUpperBoundAndWholeLengthsAreFloored) {
         {4735.0f, "1 "},      {4736.0f, "2 "},      {23679.0f, "9 "},     {23680.0f, "10"}};
     for (const auto& [gap, text] : cases)
         EXPECT_EQ(marginText(gap), text) << gap;
-}
-
-TEST(RaceCalls, MarksRecordOrderMarginsAndTheLeadersClockAsTheFractionTime) {
-    Parked p(scripted({0.99}));
-    p.holdR10AtZero();
-    // Entry 1 reaches three quarters in the first pass, entry 6 a hundred passes later; both pass
-    // the quarter and the half at once, in the inner order 7, 0, 1, ..., 6.
-    p.race.placeEntry(1, p.race.threeQuarterMark() - 2, 1);
-    p.race.placeEntry(6, p.race.threeQuarterMark() - 2 * 101, 6);
-    p.race.step();
-    const RaceResult& r = p.t.day.result;
-    EXPECT_EQ(callsOf(r, 1), "1 1 -  1 - ");
-    EXPECT_EQ(callsOf(r, 6), "2 2 ns 0 "); // five inner moves later
-    EXPECT_NE(std::ranges::find(p.trace.lines, "fraction 2 " + r.fractionTimes[2]), p.trace.lines.end());
-
-    for (int i = 0; i < 100; ++i)
-        p.race.step();
-    // 805 clock steps of 1.026 x 3.1027 ms: 2562 ms, just over a length. (The stored days pin the
-    // fractions as the leader's clock.)
-    EXPECT_EQ(callsOf(r, 6), "2 2 ns 2 1 ");
-    EXPECT_EQ(p.trace.count["fraction"], 3);
 }
 
 TEST(LaneDecision, EveryPathAndLaneEndsInTheRightLaneWithTheRightStep) {
@@ -246,32 +169,6 @@ TEST(LaneFree, ReachDependsOnSkillAnEntryAlongsideBlocksAndTheNearestBlockerIsNa
     p.race.placeEntry(5, 10500, 3);
     EXPECT_EQ(p.race.laneDecision(0, 10, false, 0, 0), 10500 - 10631);
     EXPECT_EQ(p.race.blocker(), 5);
-}
-
-TEST(RacePhoto, OnlyAClose2ndTo5thWithinTheGapRaisesThePhotoOnce) {
-    // With every draw 0.99 each unplaced entry but 7 moves 6 a pass; entry e set at finishLine - 6p
-    // is placed in pass p. Entry 7 starts far back and finishes last. 17 passes are 0.42 s.
-    struct Case {
-        const char* name;
-        std::array<int, 7> pass;
-        bool photo;
-    };
-    for (const Case& c : {Case{"close 5th", {10, 50, 90, 130, 147, 210, 250}, true},
-                          Case{"close 6th and 7th", {10, 50, 90, 130, 170, 171, 172}, false},
-                          Case{"0.52 s behind", {10, 31, 90, 130, 170, 210, 250}, false}}) {
-        SCOPED_TRACE(c.name);
-        Parked p(scripted({0.99}));
-        for (int e = 0; e < 7; ++e)
-            p.race.placeEntry(e, p.race.finishLine() - 6 * c.pass[static_cast<std::size_t>(e)], e);
-        p.race.placeEntry(7, 0, 7);
-        for (int i = 0; i < 300; ++i)
-            p.race.step();
-        const RaceResult& r = p.t.day.result;
-        EXPECT_EQ(std::vector(r.finishOrder.begin(), r.finishOrder.begin() + 7),
-                  (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7}));
-        EXPECT_EQ(r.photoFinish, c.photo);
-        EXPECT_EQ(p.trace.count["photo"], c.photo ? 1 : 0);
-    }
 }
 
 // Each seed runs a field whose ratings differ by entry and phase twice: told step by step, and for

@@ -3,7 +3,6 @@
 #include "wagering/Payment.h"
 
 #include "WageringFixture.h"
-#include "core/Format.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@ using namespace sw;
 using sw::test::readAll;
 using sw::test::WageringDay;
 using Lines = std::vector<std::string>;
-using namespace std::string_literals;
 
 namespace {
 
@@ -175,52 +173,6 @@ TEST_F(TicketListTest, TheTotalsFollowTheTicketsAsTheyComeAndGo) {
 }
 
 // ---- Paying ----
-
-TEST_F(TicketListTest, EachPaidTicketTakesTheNextNumberAndEveryCombinationGoesToItsBetsPool) {
-    w.day.players.entries[ann].balance = "1000";
-    w.list("$2 WPS on 25", 3); // a win, a place and a show bet on each horse
-    w.list("$3 Exacta Box 134", 3);
-    w.list("$1 Quiniela Straight 72", 3);
-    w.list("$2 Quiniela Wheel 12 with 12", 3); // one pair, recorded and charged once
-    w.list("$2 DailyDouble Wheel 21 with 3", 3);
-    w.list("$5 Win on 2", 7); // each ticket expands afresh: horse 2 again
-    w.list("$1 Trifecta Straight 123", 3);
-    w.list("$1 Superfecta Straight 1234", 3);
-    w.list("$1 Pick3 Wheel 1 with 1 with 2", 3);
-    w.list("$1 Pick6 Wheel 1 with 2 with 3 with 4 with 5 with 6", 3);
-    EXPECT_EQ(payTickets(w.day).paid, 10);
-    EXPECT_EQ(lines("tickets.dat"), (Lines{"2125,3,2,WPS,4,5/12/2026", "2126,3,3,Exacta,4,5/12/2026",
-                                           "2127,3,1,Quiniela,4,5/12/2026", "2128,3,2,Quiniela,4,5/12/2026",
-                                           "2129,3,2,Daily Double,4,5/12/2026", "2130,7,5,Win,4,5/12/2026",
-                                           "2131,3,1,Trifecta,4,5/12/2026", "2132,3,1,Superfecta,4,5/12/2026",
-                                           "2133,3,1,Pick3,4,5/12/2026", "2134,3,1,Pick6,4,5/12/2026"}));
-    EXPECT_EQ(lines("wins.dat"), (Lines{"2125,2,2", "2125,5,2", "2130,2,5"}));
-    EXPECT_EQ(lines("places.dat"), (Lines{"2125,2,2", "2125,5,2"}));
-    EXPECT_EQ(lines("shows.dat"), (Lines{"2125,2,2", "2125,5,2"}));
-    EXPECT_EQ(lines("exactas.dat"),
-              (Lines{"2126,1,3,3", "2126,1,4,3", "2126,3,1,3", "2126,3,4,3", "2126,4,1,3", "2126,4,3,3"}));
-    EXPECT_EQ(lines("quinielas.dat"), (Lines{"2127,2,7,1", "2128,1,2,2"}));
-    EXPECT_EQ(lines("dailydoubles.dat"), (Lines{"2129,1,3,2", "2129,2,3,2"})); // first race, then second
-    EXPECT_EQ(lines("trifectas.dat"), (Lines{"2131,1,2,3,1"}));
-    EXPECT_EQ(lines("superfectas.dat"), (Lines{"2132,1,2,3,4,1"}));
-    EXPECT_EQ(lines("pick3s.dat"), (Lines{"2133,1,1,2,1"}));
-    EXPECT_EQ(lines("pick6s.dat"), (Lines{"2134,1,2,3,4,5,6,1"}));
-    EXPECT_EQ(w.day.pools.ticketCounter, 2134);
-    // 12 + 18 + 1 + 2 + 4 + 1 + 1 + 1 + 1 off Ann, 5 off Bob; Ann stays selected.
-    EXPECT_EQ(lines("players.dat"), (Lines{"3,Ann,959", "7,Bob,15"}));
-    EXPECT_EQ(std::make_pair(w.day.players.selected, w.day.players.balanceLabel),
-              std::make_pair(ann, "959.00"s));
-    EXPECT_EQ(paid(), std::vector<bool>(10, true));
-    // The board follows the money.
-    EXPECT_EQ(std::make_pair(w.day.pools.win[1], w.day.pools.winTotal), std::make_pair(7, 9));
-
-    // Paying again passes over what is paid.
-    w.list("$2 Win on 2", 3);
-    EXPECT_EQ(payTickets(w.day).paid, 1);
-    EXPECT_EQ(lines("wins.dat").back(), "2135,2,2");
-    EXPECT_EQ(std::make_pair(payTickets(w.day).paid, w.day.pools.ticketCounter), std::make_pair(0, 2135));
-    EXPECT_EQ(w.balance(ann), 95700);
-}
 
 TEST_F(TicketListTest, TwinTriAndTriSuperHalvesKeepToTheirOwnFilesAndAnExchangeUsesItsCredit) {
     // Credit 1: the lowest number still counts as an exchange.
