@@ -171,16 +171,41 @@ TEST_F(SettlementTest, ThePoolFilesNotWhatTheProgramLeftInMemoryGiveThePayoffs) 
 
 // ---- Payoffs ----
 
-// Each pool's payoff of a finish is pinned by the stored days' charts (a board's odds left from its
-// last refresh by the ticket stories); what the results say of the finish is checked here.
-TEST_F(SettlementTest, TheOfficialOrderIsAnnouncedAndExplainFindsEachPayoffOrSaysWhyNot) {
+TEST_F(SettlementTest, EachPoolPaysItsWinningCombinationAndTheChartShowsThem) {
     finish({5, 2, 1, 3});
+    Pools& p = day.pools;
+    p.win[4] = 500;
+    p.winTotal = 5000;
+    p.winOdds[4] = 3.4f; // the board's odds, not the pool's 6.5
+    p.placeTotal = 10000;
+    p.place[4] = 1500; // 3750 / 1500 - 1 = 1.5
+    p.place[1] = 2500; // 0.5
+    p.showTotal = 9000;
+    p.show[4] = 4000; // 2247.75 / 4000 - 1 < 0.05
+    p.show[1] = 1000; // 1.24775
+    p.show[0] = 500;  // 3.4955; a third would have given 3.5
+    p.quinielaTotal = 1000;
+    p.quiniela[Pools::idx2(1, 4)] = 100; // 6.5: the pair lives lower post first
+    p.quiniela[Pools::idx2(4, 1)] = 7;
+    p.exactaTotal = 1000;
+    p.exacta[Pools::idx2(4, 1)] = 50;  // 14
+    p.exacta[Pools::idx2(1, 4)] = 300; // the reverse order is another bet
+    p.trifectaTotal = 2488;
+    p.trifecta[Pools::idx3(4, 1, 0)] = 15; // 1866 / 15 - 1 = 123.4
+    p.superfectaTotal = 4000;
+    p.superfecta[Pools::idx4(4, 1, 0, 2)] = 3; // 999
     // What the results announce to a screen reader once the order is official.
     day.entries.name[4] = "Outrigger";
     day.entries.name[1] = "Bluebell";
     day.entries.name[0] = "Sea Lark";
     EXPECT_EQ(officialOrderLine(day), "Official: 5 Outrigger first, 2 Bluebell second, 1 Sea Lark third");
-    const Payoffs payoffs = computePayoffs(day);
+    Payoffs payoffs = computePayoffs(day);
+    EXPECT_EQ(chart(payoffs),
+              "QHorse0=2 QHorse1=5 EHorse0=5 EHorse1=2 THorse0=5 THorse1=2 THorse2=1 SHorse0=5 "
+              "SHorse1=2 SHorse2=1 SHorse3=3 Win1Payoff=8.80 Place1Payoff=5.00 Place2Payoff=3.00 "
+              "Show1Payoff=2.10 Show2Payoff=4.40 Show3Payoff=8.80 QuinielaPayoff=15.00 "
+              "ExactaPayoff=30.00 TrifectaPayoff1=124.40 TrifectaPayoff2=248.80 "
+              "SuperfectaPayoff1=1000.00 SuperfectaPayoff2=2000.00 Special= SpecialPayoff=");
 
     // What "explain" finds by name and post: the payoff, or why there is none.
     const std::pair<std::string, int> asked[] = {{"win", 0},  {"win", 5},  {"win", 2},      {"place", 2},
