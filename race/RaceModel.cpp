@@ -225,9 +225,17 @@ bool RaceModel::step() {
     return stepWith<Random, false>(m_day.raceRandom(), held);
 }
 
-template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPositions& held) {
+template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPositions& heldOver) {
+    // A copy of the pass's own, so that only the pass's end hands it on through memory.
+    HeldPositions held = heldOver;
     // Outside a simulated race the checks read the positions as they stand.
     const auto current = [&] { return Simulated ? held : heldPositions(); };
+    // Taken again from memory after every call, which is rare: held across a call, the copy
+    // would live in memory on every move.
+    const auto retake = [&] {
+        if constexpr (Simulated)
+            held = heldPositions();
+    };
     if (!m_started || m_ended)
         return false;
     ++m_passes;
@@ -242,6 +250,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPosit
         if (m_phase < 4) {
             ++m_phase;
             takePhaseRatings();
+            retake();
             if (!Simulated && m_observer)
                 m_observer->phaseChanged(m_phase);
         }
@@ -252,11 +261,18 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPosit
     if (m_position[hi] < m_finishLine) {
         m_r10 = drawBelow(rnd, R10Count);
         int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
-        step = m_tick % 15 == 0 ? laneDecision(h, step, true, m_path[hi], m_skill[hi])
-                                : stepInOwnLane(hi, step, current());
+        if (m_tick % 15 == 0) {
+            step = laneDecision(h, step, true, m_path[hi], m_skill[hi]);
+            retake();
+        } else {
+            step = stepInOwnLane(hi, step, current());
+        }
         if constexpr (!Simulated)
             laneSet(h);
-        step = scaledStep(step);
+        if (m_trackWidth != DesignTrackWidth) {
+            step = scaledStep(step);
+            retake();
+        }
         step = turnPenalised(h, step);
         if (stalled && !m_finished[hi])
             step = std::max(step, 1);
@@ -284,8 +300,10 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPosit
         const int32_t from = m_position[ci];
         // Out of the turns, on the rail or placed, and not stalled, the step stands: one test.
         if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_plainSpan[ci]) [[unlikely]] {
-            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
+            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci]) {
                 enterTurnZone(ci);
+                retake();
+            }
             // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
             if (const int toll = m_turnToll[ci]; toll != 0)
                 step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
@@ -303,6 +321,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPosit
                     m_observer->callHidden();
             }
             placeFinisher(c);
+            retake();
         } else if constexpr (!Simulated) {
             movedOnLeg(c, step);
             if (m_position[ci] >= m_nextMarkAt[ci])
@@ -318,6 +337,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPosit
     for (int c = 0; c < h; ++c)
         move(c);
 
+    heldOver = held;
     if (m_placed < static_cast<int>(N))
         return true;
     m_day.result.complete = true;
