@@ -78,7 +78,48 @@ std::array<int32_t, 4> wayLimitOf(int reach) {
     return limit;
 }
 
+#if defined(__SSE2__)
+// Lane e of the field set, the others clear: adds a move's step to one entry of a held position.
+alignas(16) constexpr std::array<std::array<int32_t, FieldSize>, FieldSize> LaneMask = [] {
+    std::array<std::array<int32_t, FieldSize>, FieldSize> mask{};
+    for (std::size_t e = 0; e < FieldSize; ++e)
+        mask[e][e] = -1;
+    return mask;
+}();
+#endif
+
 } // namespace
+
+#if defined(__SSE2__)
+// A vector load of the positions straight after a move's scalar store has to wait for the store
+// to reach the cache; a simulated race adds each step to this copy as well, in registers.
+struct RaceModel::HeldPositions {
+    __m128i low;  // entries 0 to 3
+    __m128i high; // entries 4 to 7
+
+    void add(std::size_t e, int step) {
+        const __m128i steps = _mm_set1_epi32(step);
+        const auto* mask = reinterpret_cast<const __m128i*>(LaneMask[e].data());
+        low = _mm_add_epi32(low, _mm_and_si128(steps, _mm_load_si128(mask)));
+        high = _mm_add_epi32(high, _mm_and_si128(steps, _mm_load_si128(mask + 1)));
+    }
+};
+
+RaceModel::HeldPositions RaceModel::heldPositions() const {
+    static_assert(N == 8);
+    const auto* four = reinterpret_cast<const __m128i*>(m_position.data());
+    return {_mm_loadu_si128(four), _mm_loadu_si128(four + 1)};
+}
+#else
+// Without vectors the checks read the positions themselves.
+struct RaceModel::HeldPositions {
+    void add(std::size_t, int) {}
+};
+
+RaceModel::HeldPositions RaceModel::heldPositions() const {
+    return {};
+}
+#endif
 
 int reachOf(int skill) {
     switch (skill) {
@@ -172,18 +213,29 @@ template <typename G> bool RaceModel::drawInBand(G& rnd, std::size_t e) {
 }
 
 bool RaceModel::step() {
+    HeldPositions held = heldPositions();
     // The race's own generator is drawn from inline; any other (a test's script) through its interface.
     if (m_seeded) {
         // A simulated race has nobody watching and keeps only its order: its pass is compiled
         // without a single check for either, since it runs millions of times.
         if (m_orderOnly && m_observer == nullptr)
-            return stepWith<SeededRandom, true>(*m_seeded);
-        return stepWith<SeededRandom, false>(*m_seeded);
+            return stepWith<SeededRandom, true>(*m_seeded, held);
+        return stepWith<SeededRandom, false>(*m_seeded, held);
     }
-    return stepWith<Random, false>(m_day.raceRandom());
+    return stepWith<Random, false>(m_day.raceRandom(), held);
 }
 
-template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
+template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd, HeldPositions& heldOver) {
+    // A copy of the pass's own, so that only the pass's end hands it on through memory.
+    HeldPositions held = heldOver;
+    // Outside a simulated race the checks read the positions as they stand.
+    const auto current = [&] { return Simulated ? held : heldPositions(); };
+    // Taken again from memory after every call, which is rare: held across a call, the copy
+    // would live in memory on every move.
+    const auto retake = [&] {
+        if constexpr (Simulated)
+            held = heldPositions();
+    };
     if (!m_started || m_ended)
         return false;
     ++m_passes;
@@ -198,6 +250,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         if (m_phase < 4) {
             ++m_phase;
             takePhaseRatings();
+            retake();
             if (!Simulated && m_observer)
                 m_observer->phaseChanged(m_phase);
         }
@@ -208,16 +261,25 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     if (m_position[hi] < m_finishLine) {
         m_r10 = drawBelow(rnd, R10Count);
         int step = 3 * rating(h) / 2 + m_r10; // Int(1.5 x rating): ratings are never negative
-        step =
-            m_tick % 15 == 0 ? laneDecision(h, step, true, m_path[hi], m_skill[hi]) : stepInOwnLane(hi, step);
+        if (m_tick % 15 == 0) {
+            step = laneDecision(h, step, true, m_path[hi], m_skill[hi]);
+            retake();
+        } else {
+            step = stepInOwnLane(hi, step, current());
+        }
         if constexpr (!Simulated)
             laneSet(h);
-        step = scaledStep(step);
+        if (m_trackWidth != DesignTrackWidth) {
+            step = scaledStep(step);
+            retake();
+        }
         step = turnPenalised(h, step);
         if (stalled && !m_finished[hi])
             step = std::max(step, 1);
         m_position[hi] += step;
-        if constexpr (!Simulated)
+        if constexpr (Simulated)
+            held.add(hi, step);
+        else
             movedOnLeg(h, step);
     }
 
@@ -232,14 +294,16 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
         const bool inBand = drawInBand(rnd, ci); // k = 20, else k = 10
         int step = m_innerStep[inBand ? 1 : 0][cRating + r10];
 
-        step = stepInOwnLane(ci, step);
+        step = stepInOwnLane(ci, step, current());
         if constexpr (!Simulated)
             laneSet(c);
         const int32_t from = m_position[ci];
         // Out of the turns, on the rail or placed, and not stalled, the step stands: one test.
         if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_plainSpan[ci]) [[unlikely]] {
-            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci])
+            if (static_cast<uint64_t>(int64_t{from} - m_turnZoneFrom[ci]) >= m_turnZoneSpan[ci]) {
                 enterTurnZone(ci);
+                retake();
+            }
             // Placed horses keep galloping to clear the line, without turn penalty (their toll is 0).
             if (const int toll = m_turnToll[ci]; toll != 0)
                 step = floorOf(step * TurnFactor[static_cast<std::size_t>(toll)]);
@@ -247,6 +311,8 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
                 step = std::max(step, 1);
         }
         m_position[ci] = from + step;
+        if constexpr (Simulated)
+            held.add(ci, step);
         if (m_position[ci] >= m_finishAt[ci]) {
             if constexpr (!Simulated) {
                 // The finish straight runs to the right whatever leg the entry was last counted on.
@@ -255,6 +321,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
                     m_observer->callHidden();
             }
             placeFinisher(c);
+            retake();
         } else if constexpr (!Simulated) {
             movedOnLeg(c, step);
             if (m_position[ci] >= m_nextMarkAt[ci])
@@ -270,6 +337,7 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
     for (int c = 0; c < h; ++c)
         move(c);
 
+    heldOver = held;
     if (m_placed < static_cast<int>(N))
         return true;
     m_day.result.complete = true;
@@ -282,8 +350,9 @@ template <typename G, bool Simulated> bool RaceModel::stepWith(G& rnd) {
 bool RaceModel::runUntilPlaced(int places) {
     if (m_seeded && m_orderOnly && m_observer == nullptr) {
         SeededRandom rnd = *m_seeded;
+        HeldPositions held = heldPositions();
         bool more = !m_ended;
-        while (m_placed < places && (more = stepWith<SeededRandom, true>(rnd))) {
+        while (m_placed < places && (more = stepWith<SeededRandom, true>(rnd, held))) {
         }
         *m_seeded = rnd;
         return more;
@@ -386,12 +455,12 @@ int RaceModel::laneDecision(int e, int step, bool laneChangeAllowed, int path, i
     return haveGap ? gap : 0;
 }
 
-int RaceModel::stepInOwnLane(std::size_t e, int step) {
+int RaceModel::stepInOwnLane(std::size_t e, int step, const HeldPositions& held) {
     // Alone in its lane an entry is never blocked: the usual case, decided without a scan.
     if (m_mates[e] == 0)
         return step;
     const int64_t n = int64_t{m_position[e]} + step;
-    if (clearOf(inTheWayOf(m_mates[e], n, m_wayLimit[e]), n))
+    if (clearOf(inTheWayOf(m_mates[e], n, m_wayLimit[e], held), n))
         return step;
     return m_position[static_cast<std::size_t>(m_blocker)] - (m_position[e] + BodyLength) - 1;
 }
@@ -411,10 +480,11 @@ bool RaceModel::laneFree(int e, int targetLane, int step, int skill) {
 }
 
 unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, int reach) const {
-    return inTheWayOf(entries, n, wayLimitOf(reach));
+    return inTheWayOf(entries, n, wayLimitOf(reach), heldPositions());
 }
 
-unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, const std::array<int32_t, 4>& wayLimit) const {
+unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, const std::array<int32_t, 4>& wayLimit,
+                               [[maybe_unused]] const HeldPositions& held) const {
     // An entry from a body behind n (alongside) to the reach ahead of it (blocking) is in the way:
     // one test covers both. Positions stay far inside 32 bits, so differences taken modulo 2^32
     // are the true ones.
@@ -424,14 +494,12 @@ unsigned RaceModel::inTheWayOf(unsigned entries, int64_t n, const std::array<int
     // comes ready to load, which a move's check would otherwise build from the reach each time.
     const __m128i shiftedBase = _mm_set1_epi32(static_cast<int32_t>(base + 0x8000'0000u));
     const __m128i shiftedLimit = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wayLimit.data()));
-    const auto clearOf = [&](const int32_t* four) {
-        const __m128i shifted =
-            _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(four)), shiftedBase);
+    const auto clearOf = [&](__m128i four) {
+        const __m128i shifted = _mm_add_epi32(four, shiftedBase);
         return static_cast<unsigned>(
             _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(shifted, shiftedLimit))));
     };
-    static_assert(N == 8);
-    const unsigned clear = clearOf(m_position.data()) | clearOf(m_position.data() + 4) << 4;
+    const unsigned clear = clearOf(held.low) | clearOf(held.high) << 4;
     return entries & ~clear;
 #else
     const uint32_t limit = static_cast<uint32_t>(wayLimit[0]) - 0x8000'0000u;

@@ -92,8 +92,13 @@ private:
     static constexpr int MaxRating = 99;
     static constexpr int R10Count = 10;
 
-    // Inlined into its callers so a simulated race keeps its generator in registers.
-    template <typename G, bool Simulated> [[gnu::always_inline]] inline bool stepWith(G& rnd);
+    // The field's positions as a simulated race's lane checks read them, kept out of memory.
+    struct HeldPositions;
+    // Inlined into its callers so a simulated race keeps its generator and `held` in registers;
+    // `held` is read and kept up to date only when Simulated.
+    template <typename G, bool Simulated>
+    [[gnu::always_inline]] inline bool stepWith(G& rnd, HeldPositions& held);
+    HeldPositions heldPositions() const;
     int rating(int e) const;
     void takePhaseRatings();
     // Whether the move's draw of 0..99 falls within the entry's band of its rating.
@@ -104,12 +109,13 @@ private:
     bool clearAhead(int e, int targetLane, int step, int reach);
     // Bit j set for each of `entries` in the way of a move ending at n.
     unsigned inTheWayOf(unsigned entries, int64_t n, int reach) const;
-    // The same for a reach as wayLimitOf() gives it.
+    // The same for a reach as wayLimitOf() gives it, against the positions `held`.
     [[gnu::always_inline]] inline unsigned inTheWayOf(unsigned entries, int64_t n,
-                                                      const std::array<int32_t, 4>& wayLimit) const;
+                                                      const std::array<int32_t, 4>& wayLimit,
+                                                      const HeldPositions& held) const;
     // Whether a move ending at n is clear of those `inTheWay`; else the one it stops behind is m_blocker.
     [[gnu::always_inline]] inline bool clearOf(unsigned inTheWay, int64_t n);
-    [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step);
+    [[gnu::always_inline]] inline int stepInOwnLane(std::size_t e, int step, const HeldPositions& held);
     void enterTurnZone(std::size_t e);
     void takeTurnToll(std::size_t e);
     void finish(std::size_t e);

@@ -228,6 +228,33 @@ TEST(RaceRun, WholeRacesAreToldAsTheyRunAndAnOrderOnlyRaceFinishesInTheSameOrder
     EXPECT_GT(laneChanges, 20);
 }
 
+// The chances run a race straight through with what it needs held in registers; it must stand
+// exactly as the same race stepped pass by pass with everything kept, whatever is placed so far.
+TEST(RaceRun, ARaceRunForItsOrderStandsAsTheSameRaceSteppedWithEverythingKept) {
+    for (const auto& [seed, trackWidth] : {std::pair{3, DesignTrackWidth}, std::pair{11, DesignTrackWidth},
+                                           std::pair{29, DesignTrackWidth}, std::pair{7, 500}}) {
+        RaceTestDay run(seeded(static_cast<uint64_t>(seed))), stepped(seeded(static_cast<uint64_t>(seed)));
+        for (RaceTestDay* t : {&run, &stepped})
+            for (std::size_t e = 0; e < FieldSize; ++e)
+                t->day.entries.segmentRating[e] = {4 + static_cast<int>(e), 9, 3 + static_cast<int>(e % 4), 7,
+                                                   12};
+        RaceModel simulated(run.day, nullptr, trackWidth), full(stepped.day, nullptr, trackWidth);
+        simulated.keepOrderOnly(true);
+        simulated.start();
+        full.start();
+        for (int places = 1; places <= FieldSize; ++places) {
+            EXPECT_EQ(simulated.runUntilPlaced(places), full.runUntilPlaced(places));
+            ASSERT_EQ(simulated.passes(), full.passes()) << seed << " " << places;
+            for (int e = 0; e < FieldSize; ++e)
+                ASSERT_EQ(std::pair(simulated.position(e), simulated.lane(e)),
+                          std::pair(full.position(e), full.lane(e)))
+                    << seed << " " << places << " " << e;
+        }
+        EXPECT_EQ(run.day.result.finishOrder, stepped.day.result.finishOrder);
+        EXPECT_EQ(run.random->uniform(), stepped.random->uniform());
+    }
+}
+
 TEST(RaceRun, CorruptRatingsAndAFieldThatCannotMoveStillFinish) {
     for (int rating : {0, -5, -30000, 30000}) {
         RaceTestDay t(seeded(static_cast<uint64_t>(rating + 40000)));
