@@ -149,6 +149,23 @@ TEST(LabRun, ACancelledRunKeepsOnlyWholeDaysFromTheFirst) {
     EXPECT_EQ(seen, 7);
 }
 
+// Days are independent trials, so the band's width goes as one over the root of the days: four
+// times the days, half the width. A fixed seed keeps the check from ever flaking.
+TEST(LabSummary, ReturnBandShrinksAsOneOverTheRootOfTheDays) {
+    const LabSetup setup = bundledSetup(42);
+    const Strategy strategy = named("every-win");
+    const LabSummary few = summarize(runLab(setup, strategy, 12), setup);
+    const LabSummary many = summarize(runLab(setup, strategy, 48), setup);
+    const double fewWidth = few.returnBand.high - few.returnBand.low;
+    const double manyWidth = many.returnBand.high - many.returnBand.low;
+    ASSERT_GT(manyWidth, 0);
+    EXPECT_NEAR(fewWidth / manyWidth, 2.0, 0.8);
+    for (const LabSummary* s : {&few, &many}) {
+        EXPECT_LT(s->returnBand.low, s->returnRate);
+        EXPECT_GT(s->returnBand.high, s->returnRate);
+    }
+}
+
 TEST(LabSummary, CountsHitsRunsAndSpreadOfTheDays) {
     LabRun run;
     // Bets races 1-3 (numbers start again each race) and a Daily Double in race 1; collects on the
