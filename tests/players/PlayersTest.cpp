@@ -204,7 +204,7 @@ TEST_F(PlayersTest, TheDialogRoundsHalfToEvenKeepsWithinTheSpinnersAndOnlyOkWrit
 
 // A day's results shown best first are the stored days' to pin; a hand-edited amount comes back
 // canonical.
-TEST_F(PlayersTest, TheTopTenKeepsTheBestTenEqualAmountsInFileOrderAndTheDaysResultsHoweverLongTheFile) {
+TEST_F(PlayersTest, TheTopTenIsRewrittenCanonicalAndKeepsTheBestTenEqualAmountsInFileOrder) {
     EXPECT_TRUE(showTopTen(day).empty()) << "no file yet";
     writeAll(dir / "top10players.dat", "Broke,junk\nRich, 01234.50\n");
     showTopTen(day);
